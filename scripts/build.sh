@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Configures and builds the project into a build folder.
+# Usage: scripts/build.sh [build-dir] [extra cmake arguments...]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build_dir=${1:-"$root/build"}
+shift || true
+
+"$root/scripts/install-deps.sh"
+
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}" "$@"
+cmake --build "$build_dir" --parallel
