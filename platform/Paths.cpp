@@ -1,1 +1,47 @@
-// placeholder
+#include "platform/Paths.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+#include "platform/MessageBox.h"
+
+bool FolderExists(const char* path, std::uint8_t showMessage)
+{
+    if (path == nullptr)
+        return false;
+    struct stat attributes{};
+    if (::stat(path, &attributes) == 0)
+        return true;
+    const int code = errno;
+    if (showMessage) {
+        const std::string text = std::string("The file folder \"") + path
+                               + "\" does not exist (error code = " + std::to_string(code)
+                               + ").  Please check the path/folder settings under the <File><Set Paths> menu.";
+        platform::ShowMessageBox(text, platform::MessageIcon::Stop);
+    }
+    return false;
+}
+
+namespace {
+// Length of the folder part: up to the last '/' after the first character.
+std::size_t FolderLength(std::string_view path)
+{
+    const std::size_t cut = path.rfind('/');
+    return cut == std::string_view::npos || cut == 0 ? path.size() : cut;
+}
+} // namespace
+
+void StripFileName(const char* source, char* destination)
+{
+    if (source == nullptr || destination == nullptr)
+        return;
+    const std::size_t length = std::strlen(source);
+    std::memmove(destination, source, length + 1);
+    destination[FolderLength(std::string_view(destination, length))] = '\0';
+}
+
+std::string StripFileName(std::string_view source)
+{
+    return std::string(source.substr(0, FolderLength(source)));
+}

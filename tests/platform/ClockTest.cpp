@@ -1,1 +1,129 @@
-// placeholder
+#include "platform/Clock.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <limits>
+#include <optional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace std::chrono;
+
+// 2026-12-06 00:00:00 UTC: 20454 days to 2026-01-01 (56 years, 14 leap days)
+// plus 339 days. 2026-01-01 is a Thursday, and 339 = 48·7 + 3: a Sunday.
+constexpr std::time_t kSunday20261206 = 20793LL * 86400;
+
+// A clock that moves on by one millisecond at every reading, so a caller that
+// reads it twice sees the second turn over in between.
+class SteppingClock final : public platform::Clock {
+public:
+    explicit SteppingClock(system_clock::time_point start) : next(start) {}
+    std::uint32_t Milliseconds() const override { return 0; }
+    system_clock::time_point Now() const override
+    {
+        const auto now = next;
+        next += milliseconds(1);
+        return now;
+    }
+
+private:
+    mutable system_clock::time_point next;
+};
+
+system_clock::time_point At(std::time_t seconds, int ms)
+{
+    return system_clock::from_time_t(seconds) + milliseconds(ms);
+}
+
+class ClockTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (const char* tz = std::getenv("TZ"))
+            savedTz = tz;
+        SetTimeZone("UTC");
+    }
+    void TearDown() override
+    {
+        platform::SetClock(nullptr);
+        if (savedTz)
+            setenv("TZ", savedTz->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+    static void SetTimeZone(const char* tz)
+    {
+        setenv("TZ", tz, 1);
+        tzset();
+    }
+
+private:
+    std::optional<std::string> savedTz;
+};
+
+TEST_F(ClockTest, TimeOfDayComesFromOneReading)
+{
+    const std::time_t at135959 = kSunday20261206 + 13 * 3600 + 59 * 60 + 59;
+    SteppingClock clock(At(at135959, 999));
+    platform::SetClock(&clock);
+    // A float near 50400 resolves 1/256 s; a second read would be a second off.
+    EXPECT_NEAR(GetTimeOfDaySeconds(), 13 * 3600 + 59 * 60 + 59.999, 0.004);
+
+    SteppingClock early(At(kSunday20261206 + 1, 250));
+    platform::SetClock(&early);
+    EXPECT_FLOAT_EQ(GetTimeOfDaySeconds(), 1.25f);
+
+    SteppingClock late(At(kSunday20261206 + 86399, 500));
+    platform::SetClock(&late);
+    EXPECT_FLOAT_EQ(GetTimeOfDaySeconds(), 86399.5f);
+}
+
+TEST_F(ClockTest, TimeOfDayIsLocal)
+{
+    SetTimeZone("XYZ-2");  // two hours east of UTC
+    SteppingClock clock(At(kSunday20261206 + 23 * 3600, 0));
+    platform::SetClock(&clock);
+    EXPECT_FLOAT_EQ(GetTimeOfDaySeconds(), 3600.0f);
+}
+
+TEST_F(ClockTest, LocalTimeFieldsOfAKnownDate)
+{
+    TLocalTimeFields fields;
+    fields.Milliseconds = 77;
+    ASSERT_TRUE(GetLocalTimeFields(kSunday20261206 + 13 * 3600 + 45 * 60 + 30, fields));
+    EXPECT_EQ(fields.Year, 2026);
+    EXPECT_EQ(fields.Month, 12);
+    EXPECT_EQ(fields.DayOfWeek, 0);
+    EXPECT_EQ(fields.Day, 6);
+    EXPECT_EQ(fields.Hour, 13);
+    EXPECT_EQ(fields.Minute, 45);
+    EXPECT_EQ(fields.Second, 30);
+    EXPECT_EQ(fields.Milliseconds, 0);
+
+    // The epoch itself: Thursday 1 January 1970, month 1 not 0.
+    ASSERT_TRUE(GetLocalTimeFields(0, fields));
+    EXPECT_EQ(fields.Year, 1970);
+    EXPECT_EQ(fields.Month, 1);
+    EXPECT_EQ(fields.DayOfWeek, 4);
+    EXPECT_EQ(fields.Day, 1);
+
+    // Local, not UTC: two hours east turns 23:00 into the next day.
+    SetTimeZone("XYZ-2");
+    ASSERT_TRUE(GetLocalTimeFields(kSunday20261206 - 3600, fields));
+    EXPECT_EQ(fields.Day, 6);
+    EXPECT_EQ(fields.Hour, 1);
+    EXPECT_EQ(fields.DayOfWeek, 0);
+}
+
+TEST_F(ClockTest, LocalTimeFieldsFailBeyondTheCalendar)
+{
+    TLocalTimeFields fields;
+    EXPECT_FALSE(GetLocalTimeFields(std::numeric_limits<std::time_t>::max(), fields));
+}
+
+} // namespace

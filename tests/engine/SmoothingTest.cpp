@@ -1,0 +1,164 @@
+#include "engine/TSmoothing.h"
+
+#include "platform/MessageBox.h"
+
+#include <gtest/gtest.h>
+#include <cmath>
+#include <string>
+#include <vector>
+
+using namespace smoothing;
+
+namespace {
+
+using Doubles = std::vector<double>;
+Doubles Table(std::uint32_t n, std::uint16_t type, std::uint16_t mode = None)
+{
+    const TSmoothing window(n, type, mode);
+    return {window.Coefficients(), window.Coefficients() + n};
+}
+
+double Mean(const Doubles& w, double power = 1)
+{
+    double sum = 0;
+    for (double v : w)
+        sum += std::pow(v, power);
+    return sum / w.size();
+}
+
+double Enbw(const Doubles& w) { return Mean(w, 2) / (Mean(w) * Mean(w)); }
+
+void ExpectSymmetric(const Doubles& w, std::size_t left, std::size_t right)
+{
+    for (; left < right; ++left, --right)
+        ASSERT_NEAR(w[left], w[right], 1e-6) << left;
+}
+
+// The types whose scaling constants are the reciprocal mean and RMS of the shape.
+constexpr std::uint16_t kCalibratedTypes[] = {Bartlett, Blackman, Flattop, Hamming, Hanning,
+                                              Parzen, Triangular, Gaussian, Force};
+
+} // namespace
+
+TEST(SmoothingTest, NoiseBandwidthMatchesLiterature)
+{
+    EXPECT_NEAR(Enbw(Table(65536, Hanning)), 1.50, 0.01);
+    EXPECT_NEAR(Enbw(Table(65536, Hamming)), 1.36, 0.01);
+    EXPECT_NEAR(Enbw(Table(65536, Blackman)), 1.73, 0.01);
+    EXPECT_NEAR(Enbw(Table(65536, Bartlett)), 4.0 / 3, 0.01);
+    EXPECT_NEAR(Enbw(Table(65536, Flattop)), 3.43, 0.01);
+}
+
+TEST(SmoothingTest, FlattopHasUnitCoherentGain)
+{
+    const auto w = Table(65536, Flattop, Amplitude);
+    EXPECT_NEAR(Mean(w), 0.9994484, 1e-6);
+    EXPECT_NEAR(w[32768], 4.1726444, 1e-6);
+    EXPECT_EQ(w[0], w[1]);
+    EXPECT_NEAR(w[0], -0.01659, 1e-5);
+    ExpectSymmetric(w, 1, 65535);
+    EXPECT_LT(Table(101, Flattop)[100], -0.01); // an odd length's last tap is filled too
+}
+
+TEST(SmoothingTest, ShapesAndSymmetry)
+{
+    for (std::uint16_t type : {Bartlett, Blackman, Hamming, Hanning, Parzen, Gaussian}) {
+        ExpectSymmetric(Table(101, type), 0, 100);
+        ExpectSymmetric(Table(100, type), 0, 99);
+    }
+    ExpectSymmetric(Table(101, Triangular), 0, 100);
+    ExpectSymmetric(Table(100, Kaiser), 1, 99);
+
+    const auto hann = Table(99, Hanning); // the decimation filters' taps
+    EXPECT_LT(std::fmax(std::fabs(hann[0]), std::fabs(hann[98])), 1e-15);
+    EXPECT_EQ(hann[49], 1.0);
+    EXPECT_NEAR(Table(8, Triangular)[3], 1 + 1.0 / 7, 1e-7); // even length peaks early
+
+    const auto parzen = Table(101, Parzen);
+    EXPECT_EQ(parzen[50], 1.0);
+    EXPECT_NEAR(parzen[25], 0.25, 1e-7); // both pieces meet there
+    for (double v : parzen)
+        ASSERT_GE(v, 0);
+
+    const auto gauss = Table(101, Gaussian);
+    EXPECT_EQ(gauss[50], 1.0);
+    EXPECT_NEAR(gauss[0], std::exp(-12.5), 1e-9);
+    std::vector<float> ones(101, 1.0f);
+    TSmoothing(101, Exponential, None).ApplyWindow(ones.data());
+    EXPECT_EQ(ones[0], 1.0f);
+    EXPECT_NEAR(ones[100], std::exp(-10.0), 1e-9);
+    EXPECT_EQ(Table(100, Force)[49] - Table(100, Force)[50], 1.0);
+}
+
+TEST(SmoothingTest, ScalingReadsSineAmplitudeAndUnitRms)
+{
+    // A unit cosine on line 400 of a 4096-point DFT. The mirror line is an even
+    // number of lines away, where even the half-length Force window is null.
+    // (An even-length Gaussian lacks its t = 0 tap, so it needs N this large.)
+    constexpr std::uint32_t n = 4096, line = 400;
+    const double step = 2 * M_PI * line / n;
+    for (std::uint16_t type : kCalibratedTypes) {
+        std::vector<float> block(n);
+        for (std::uint32_t i = 0; i < n; ++i)
+            block[i] = static_cast<float>(std::cos(step * i + 0.3));
+        TSmoothing(n, type, Amplitude).ApplyWindow(block.data());
+        double re = 0, im = 0;
+        for (std::uint32_t i = 0; i < n; ++i) {
+            re += block[i] * std::cos(step * i);
+            im -= block[i] * std::sin(step * i);
+        }
+        EXPECT_NEAR(2 * std::hypot(re, im) / n, 1.0, 0.005) << "type " << type;
+        EXPECT_NEAR(std::sqrt(Mean(Table(n, type, Energy), 2)), 1.0, 0.005) << "type " << type;
+    }
+    EXPECT_NEAR(Mean(Table(n, Parzen, Amplitude)), 1.0, 1e-6); // measured, not a constant
+}
+
+TEST(SmoothingTest, KaiserFollowsItsParameter)
+{
+    TSmoothing window(1024, Kaiser, None);
+    EXPECT_EQ(window.Parameter(), 5.0f);
+    window.SetParameter(8.0f);
+    EXPECT_EQ(window.Coefficients()[512], 1.0f);
+    EXPECT_NEAR(window.Coefficients()[0] * std::cyl_bessel_i(0.0, 8 * M_PI), 1.0, 1e-5);
+
+    TSmoothing scaled(1024, Kaiser, Amplitude);
+    scaled.SetParameter(8.0f);
+    EXPECT_EQ(scaled.Coefficients()[512], static_cast<float>(std::pow(10.0, 0.505)));
+    EXPECT_FALSE(scaled.Failed());
+}
+
+TEST(SmoothingTest, UnusableWindowsLeaveTheBlockUntouched)
+{
+    std::vector<std::string> messages;
+    platform::SetMessageBoxHook([&](const auto& r) {
+        messages.push_back(r.text);
+        return platform::MessageResult::Ok;
+    });
+    const std::vector<float> original(64, 0.75f);
+    auto untouched = [&](const TSmoothing& window) {
+        auto block = original;
+        window.ApplyWindow(block.data());
+        return block == original;
+    };
+
+    const TSmoothing uniform(64, Uniform, Amplitude);
+    EXPECT_TRUE(untouched(uniform) && !uniform.Failed());
+
+    const TSmoothing invalid(64, 12, Amplitude);
+    EXPECT_TRUE(untouched(invalid) && invalid.Failed());
+    EXPECT_EQ(messages, std::vector<std::string>{"TSmoothing: Invalid Window Type"});
+
+    messages.clear();
+    platform::FailNextAllocations(1);
+    TSmoothing starved(64, Hanning, Amplitude);
+    TSmoothing rebuilt(64, Kaiser, None);
+    platform::FailNextAllocations(1);
+    rebuilt.SetParameter(3.0f);
+    for (const TSmoothing* window : {&starved, &rebuilt}) {
+        EXPECT_TRUE(window->Failed() && window->Coefficients() == nullptr && untouched(*window));
+    }
+    EXPECT_EQ(messages,
+              std::vector<std::string>(2, "TSmoothing error - insufficient memory available"));
+    platform::FailNextAllocations(0);
+    platform::SetMessageBoxHook({});
+}
