@@ -10,6 +10,7 @@
 #include <cmath>
 #include <complex>
 #include <cstdint>
+#include <ostream>
 #include <random>
 #include <vector>
 
@@ -65,6 +66,8 @@ struct KernelCase {
     Kernel forward;
     bool available;
 };
+
+void PrintTo(const KernelCase& kernel, std::ostream* out) { *out << kernel.name; }
 
 // Both implementations are checked on every machine that can run them,
 // whichever one TFFT picks here.
