@@ -10,11 +10,16 @@ const SystemClock systemClock;
 std::atomic<const Clock*> currentClock{&systemClock};
 } // namespace
 
-std::uint32_t SystemClock::Milliseconds() const
+double SystemClock::SteadySeconds() const
 {
     using namespace std::chrono;
-    const auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-    return static_cast<std::uint32_t>(ms);
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+std::uint32_t Milliseconds()
+{
+    const double ms = SteadySeconds() * 1000.0;
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(ms));
 }
 
 std::chrono::system_clock::time_point SystemClock::Now() const

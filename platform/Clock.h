@@ -11,21 +11,27 @@ namespace platform {
 class Clock {
 public:
     virtual ~Clock() = default;
-    // Milliseconds of a steady counter; wraps like a 32-bit tick count.
-    virtual std::uint32_t Milliseconds() const = 0;
+    // Seconds of a steady counter that never jumps (not at midnight, not when
+    // the wall clock is set): block intervals, hold times, time budgets.
+    virtual double SteadySeconds() const = 0;
     // The current wall-clock time.
     virtual std::chrono::system_clock::time_point Now() const = 0;
 };
 
 class SystemClock final : public Clock {
 public:
-    std::uint32_t Milliseconds() const override;
+    double SteadySeconds() const override;
     std::chrono::system_clock::time_point Now() const override;
 };
 
 // The clock every caller uses. SetClock(nullptr) restores the system clock.
 const Clock& CurrentClock();
 void SetClock(const Clock* clock);
+
+// Steady seconds of the current clock.
+inline double SteadySeconds() { return CurrentClock().SteadySeconds(); }
+// Milliseconds of the steady counter; wraps like a 32-bit tick count.
+std::uint32_t Milliseconds();
 
 } // namespace platform
 

@@ -22,7 +22,7 @@ constexpr std::time_t kSunday20261206 = 20793LL * 86400;
 class SteppingClock final : public platform::Clock {
 public:
     explicit SteppingClock(system_clock::time_point start) : next(start) {}
-    std::uint32_t Milliseconds() const override { return 0; }
+    double SteadySeconds() const override { return 0.0; }
     system_clock::time_point Now() const override
     {
         const auto now = next;

@@ -1,0 +1,53 @@
+#pragma once
+// Building blocks for spectral-data tests: settings records, synthetic
+// blocks in sample codes, one pass of the per-block chain, and access to the
+// object's arrays for tests that set a spectrum directly.
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/SpectralData.h"
+#include "engine/TSmoothing.h"
+
+namespace spectral_test {
+
+// A record as the main frame runs it, at the given rate and size: one
+// channel, 16-bit, Flattop window, linear-then-exponential averaging over
+// `blocks` blocks (AverageMode 0).
+TProcessingSettings MakeSettings(std::uint32_t rate = 48000, std::uint32_t fftSize = 65536,
+                                 std::uint32_t blocks = 1, std::uint16_t averageType = 0);
+
+// Flat narrowband scaling with the given amplitude scale.
+ScalingOpts MakeScaling(std::uint16_t ampScale = ScalingOpts::kLinear,
+                        std::uint16_t freqScale = ScalingOpts::kFftLinear);
+
+// N samples of a sine (in sample codes) of `fraction` of full scale at
+// `frequency` Hz; full scale is the format's half range.
+std::vector<float> Tone(const TProcessingSettings& settings, double frequency, double fraction,
+                        double phaseRadians = 0.0);
+
+// Adds `b` into `a` sample by sample.
+void Mix(std::vector<float>& a, const std::vector<float>& b);
+
+// Gaussian white noise of the given RMS (in sample codes), seeded.
+std::vector<float> WhiteNoise(std::uint32_t count, double rms, unsigned seed);
+
+// Copies the block in, applies the window (when given), transforms,
+// averages and updates the hold: one pass of the chain for one channel.
+void RunBlock(SpectralData& data, const std::vector<float>& samples, const TSmoothing* window,
+              double blockTime = 0.0);
+
+} // namespace spectral_test
+
+// Direct access to a spectral-data object's arrays, for tests that set a
+// known spectrum and check what is derived from it.
+struct SpectralDataTestAccess {
+    static float* AvgPower(SpectralData& d) { return d.m_AvgPower.data(); }
+    static float* AvgDb(SpectralData& d) { return d.m_AvgDb.data(); }
+    static float* AvgComplex(SpectralData& d) { return d.m_AvgComplex.data(); }
+    static float* LatestPower(SpectralData& d) { return d.m_LatestPower.data(); }
+    static float* BandLevels(SpectralData& d) { return d.m_BandLevels.data(); }
+    static THoldEntry* Hold(SpectralData& d) { return d.m_Hold.data(); }
+    static void SetPeakLine(SpectralData& d, std::uint32_t line) { d.m_PeakLine = line; }
+    static void ComputeBandLevels(SpectralData& d, bool means, bool latest) { d.ComputeBandLevels(means, latest); }
+};
