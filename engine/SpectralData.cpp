@@ -216,6 +216,7 @@ void SpectralData::ClearSpectrum()
     for (auto& slot : m_RingComplex)
         slot.Clear();
     m_TotalPower = kNoValue;
+    ++m_AveragePass;
 }
 
 void SpectralData::Reset()

@@ -278,4 +278,7 @@ private:
     std::uint8_t m_IsTransfer = 0;
     std::uint8_t m_IsCross = 0;
     std::uint8_t m_IsCoherence = 0;
+    // Counts changes of the averaged spectrum, so readouts can cache what
+    // they derive from it (the peak list) until the next change.
+    std::uint64_t m_AveragePass = 0;
 };
