@@ -8,6 +8,10 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev libfftw3-dev
+  libjack-jackd2-dev jackd2
+  clang libclang-rt-14-dev
+  sox
+  locales-all
 )
 
 missing=()

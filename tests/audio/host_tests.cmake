@@ -1,0 +1,1 @@
+# Tests of the driver host layer, the drivers and the DAQ module control.

@@ -1,0 +1,1 @@
+# Tests of wave data, wave files and the calibration chunk.
