@@ -1,1 +1,154 @@
-// placeholder
+// The spectral-data object's geometry, its block and transform, and its
+// inert failed state.
+
+#include "engine/SpectralData.h"
+#include "platform/MessageBox.h"
+#include "tests/engine/SpectralTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+using spectral_test::MakeScaling;
+using spectral_test::MakeSettings;
+
+TEST(SpectralData, LineGeometryFollowsRateAndSize)
+{
+    struct Case {
+        std::uint32_t rate;
+        double spacing;
+    };
+    // Δf = rate / N exactly for N = 65536.
+    for (const Case c : {Case{48000, 0.732421875}, Case{192000, 2.9296875}}) {
+        const SpectralData data(MakeSettings(c.rate), MakeScaling(), 0, false);
+        ASSERT_FALSE(data.HasFailed());
+        EXPECT_EQ(data.GetLines(), 32768u);
+        EXPECT_FLOAT_EQ(data.GetSpan(), c.rate / 2.0f);
+        EXPECT_DOUBLE_EQ(data.GetLineSpacing(), c.spacing);
+        EXPECT_FLOAT_EQ(data.GetLowerLimit(), float(3 * c.spacing));
+        EXPECT_FLOAT_EQ(data.GetUpperLimit(), 0.99f * c.rate / 2.0f);
+        EXPECT_EQ(data.GetStartBin(), 3u);
+        EXPECT_FLOAT_EQ(data.BinToFrequency(32767), float(32767 * c.spacing));
+        EXPECT_FLOAT_EQ(data.BinToFrequency(32768), c.rate / 2.0f);
+    }
+
+    // Decimation narrows the span.
+    TProcessingSettings decimated = MakeSettings(48000);
+    decimated.DecimationRatio = 4;
+    EXPECT_FLOAT_EQ(SpectralData(decimated, MakeScaling(), 0, false).GetSpan(), 6000.0f);
+}
+
+TEST(SpectralData, FrequencyToBinRoundsToTheNearestLineWithinTheSpectrum)
+{
+    const SpectralData data(MakeSettings(48000), MakeScaling(), 0, false);
+    const float df = data.GetLineSpacing();
+    EXPECT_EQ(data.FrequencyToBin(-1.0f), 0u);
+    EXPECT_EQ(data.FrequencyToBin(0.0f), 0u);
+    EXPECT_EQ(data.FrequencyToBin(0.5f * df), 1u);
+    EXPECT_EQ(data.FrequencyToBin(0.49f * df), 0u);
+    EXPECT_EQ(data.FrequencyToBin(1000.0f), 1365u); // 1000 / 0.732421875 = 1365.33
+    EXPECT_EQ(data.FrequencyToBin(24000.0f), 32767u);
+    EXPECT_EQ(data.FrequencyToBin(30000.0f), 32767u);
+    EXPECT_EQ(data.FrequencyToBin(std::nanf("")), 0u);
+}
+
+TEST(SpectralData, NameDefaultsToSpectrumAndIsBounded)
+{
+    SpectralData data(MakeSettings(48000, 1024), MakeScaling(), 0, false);
+    EXPECT_STREQ(data.GetName(), "Spectrum");
+    data.SetName("Microphone");
+    EXPECT_STREQ(data.GetName(), "Microphone");
+    data.SetName("");
+    EXPECT_STREQ(data.GetName(), "Spectrum");
+    data.SetName(std::string(200, 'x').c_str());
+    EXPECT_EQ(std::string(data.GetName()).size(), 79u);
+}
+
+// A cosine of amplitude A codes on line k reads A / half range after the
+// correction: a full-scale cosine is 1.0, i.e. 100 % of full scale.
+TEST(SpectralData, TransformedLinesAreScaledToFullScale)
+{
+    const TProcessingSettings settings = MakeSettings(48000, 1024);
+    SpectralData data(settings, MakeScaling(), 0, false);
+    const double halfRange = settings.Format.HalfRange();
+    constexpr int k = 100;
+    for (std::uint32_t n = 0; n < 1024; ++n)
+        data.SetValue(n, float(0.5 * halfRange * std::cos(2.0 * M_PI * k * n / 1024.0)));
+    data.SetValue(1024, 12345.0f); // past the block: ignored
+    data.ComputeSpectrum();
+    const float* lines = data.GetComplexSpectrum();
+    EXPECT_NEAR(lines[2 * k], 0.5, 1e-5);
+    EXPECT_NEAR(lines[2 * k + 1], 0.0, 1e-5);
+    EXPECT_NEAR(lines[2 * (k + 1)], 0.0, 1e-5);
+}
+
+TEST(SpectralData, ClearingEmptiesTheSpectrum)
+{
+    const TProcessingSettings settings = MakeSettings(48000, 1024);
+    SpectralData data(settings, MakeScaling(ScalingOpts::kLogarithmic), 0, false);
+    spectral_test::RunBlock(data, spectral_test::Tone(settings, 4687.5, 0.5), nullptr);
+    data.ClearSpectrum();
+    EXPECT_EQ(data.GetBlocksAveraged(), 0);
+    for (std::uint32_t i = 0; i < data.GetLines(); ++i) {
+        ASSERT_EQ(data.GetPowerBuffer()[i], 0.0f);
+        ASSERT_EQ(data.GetAveragedDbBuffer()[i], SpectralData::kNoValue);
+    }
+    EXPECT_EQ(data.GetTotalPower(), SpectralData::kNoValue);
+}
+
+class SpectralDataFailure : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
+            messages.push_back(request.text);
+            return platform::MessageResult::Ok;
+        });
+    }
+    void TearDown() override
+    {
+        platform::FailNextAllocations(0);
+        platform::SetMessageBoxHook({});
+    }
+
+    // Every accessor answers its no-value result, and nothing crashes.
+    static void ExpectInert(SpectralData& data)
+    {
+        EXPECT_TRUE(data.HasFailed());
+        data.ComputeSpectrum();
+        data.Average(false);
+        data.UpdatePeakHold();
+        EXPECT_EQ(data.GetValue(10), 0.0f);
+        EXPECT_EQ(data.GetTotalPower(), SpectralData::kNoValue);
+        EXPECT_EQ(data.GetHoldValue(10), SpectralData::kNoValue);
+        EXPECT_EQ(data.GetTHD(), 0.0f);
+        EXPECT_EQ(data.GetSNR(), 0.0f);
+        float frequency = 1.0f, level = 1.0f;
+        data.FindPeak(0, 100, &frequency, &level, 0);
+        EXPECT_FALSE(std::isnan(frequency));
+        EXPECT_FALSE(std::isnan(level));
+    }
+
+    std::vector<std::string> messages;
+};
+
+TEST_F(SpectralDataFailure, SizesTheTransformCannotTakeGiveAnInertObject)
+{
+    for (std::uint32_t size : {0u, 1000u, 16u, 131072u}) {
+        SpectralData data(MakeSettings(48000, size), MakeScaling(), 0, false);
+        EXPECT_EQ(data.GetComplexBuffer(), nullptr) << size;
+        EXPECT_EQ(data.GetPowerBuffer(), nullptr) << size;
+        ExpectInert(data);
+    }
+}
+
+TEST_F(SpectralDataFailure, AFailedAllocationIsReportedAndLeavesAnInertObject)
+{
+    platform::FailNextAllocations(1);
+    SpectralData data(MakeSettings(48000, 1024), MakeScaling(), 0, false);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.front(), "SpectralData - Insufficient memory available for working memory");
+    ExpectInert(data);
+}
