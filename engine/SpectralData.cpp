@@ -160,7 +160,7 @@ void SpectralData::ComputeSpectrum()
 
 std::uint32_t SpectralData::FrequencyToBin(float frequency) const
 {
-    if (m_Lines == 0 || !(frequency >= 0.0f))
+    if (m_Lines == 0 || !(frequency >= 0.0f) || !(m_LineSpacing > 0.0f))
         return 0;
     if (frequency > m_Span)
         return m_Lines - 1;

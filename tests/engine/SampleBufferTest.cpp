@@ -1,1 +1,217 @@
-// placeholder
+#include "engine/TSampleBuffer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <numbers>
+#include <vector>
+
+namespace {
+
+TWaveFormat Format(std::uint16_t bytes) { return TWaveFormat(48000, 1, bytes); }
+
+std::uint32_t Code(std::int32_t value) { return static_cast<std::uint32_t>(value); }
+
+struct FilterCase {
+    std::uint32_t ratio;
+    std::uint32_t taps;
+};
+constexpr FilterCase kFilterCases[] = {{2, 99}, {4, 199}, {12, 499}};
+constexpr std::uint32_t kOutputs = 256;
+
+// A 16-bit buffer of kOutputs × ratio samples (plus taps), filled from
+// signal(n), decimated; returns the outputs.
+std::vector<double> FilterAndDecimate(std::uint32_t ratio, const std::function<double(std::uint32_t)>& signal)
+{
+    TSampleBuffer buffer(kOutputs * ratio, Format(2), ratio, 1);
+    for (std::uint32_t n = 0; n < buffer.GetCount(); ++n)
+        buffer.PutSample(n, Code(static_cast<std::int32_t>(std::lround(signal(n)))));
+    buffer.Decimate();
+    std::vector<double> out;
+    for (std::uint32_t j = 0; j < buffer.GetDecimatedLength(); ++j)
+        out.push_back(buffer.GetSample(j, false));
+    return out;
+}
+
+// Gain in dB of a tone of amplitude `a` at `cycles` per input sample.
+double ToneGainDb(std::uint32_t ratio, double cycles)
+{
+    constexpr double a = 10000;
+    const auto out = FilterAndDecimate(ratio, [&](std::uint32_t n) { return a * std::sin(2 * std::numbers::pi * cycles * n); });
+    double sum = 0;
+    for (double v : out)
+        sum += v * v;
+    return 20 * std::log10(std::sqrt(sum / out.size()) / (a / std::sqrt(2.0)));
+}
+
+} // namespace
+
+TEST(SampleBufferTest, PeakValueIsLogPercentOfFullScale)
+{
+    TSampleBuffer b16(64, Format(2), 1, 0);
+    EXPECT_EQ(b16.GetPeakValue(), 0);
+    b16.PutSample(10, Code(-3276));
+    EXPECT_EQ(b16.GetPeakValue(), 77); // 100 × log 3276 / log 32767 = 77.9
+    b16.PutSample(20, Code(32766));
+    EXPECT_EQ(b16.GetPeakValue(), 100);
+    b16.Fill();
+    b16.PutSample(5, Code(-32768)); // has no positive counterpart in 16 bits
+    EXPECT_EQ(b16.GetPeakValue(), 100);
+
+    TSampleBuffer b32(8, Format(4), 1, 0);
+    b32.PutSample(3, Code(INT32_MIN));
+    EXPECT_EQ(b32.GetPeakValue(), 100);
+
+    TSampleBuffer b8(8, Format(1), 1, 0);
+    EXPECT_EQ(b8.GetPeakValue(), 0);
+    b8.PutSample(1, 0); // 127 below the zero code
+    EXPECT_EQ(b8.GetPeakValue(), 100);
+}
+
+TEST(SampleBufferTest, EightBitCodesAreUnsignedAroundOneTwentySeven)
+{
+    TSampleBuffer b(4, Format(1), 1, 0);
+    EXPECT_EQ(*b.GetSamplePtr(0), 127); // a new buffer holds silence
+    EXPECT_EQ(b.GetSample(0, false), 0.0f);
+    b.PutSample(1, 255);
+    b.PutSample(2, 0);
+    EXPECT_EQ(b.GetSample(1, false), 128.0f);
+    EXPECT_EQ(b.GetSample(2, false), -127.0f);
+}
+
+TEST(SampleBufferTest, OutOfRangeAccessChangesNothing)
+{
+    TSampleBuffer b(8, Format(2), 1, 0);
+    b.PutSample(8, 1234);
+    for (std::uint32_t i = 0; i < 8; ++i)
+        EXPECT_EQ(b.GetSample(i, false), 0.0f);
+    EXPECT_EQ(b.GetSamplePtr(8), nullptr);
+    EXPECT_EQ(TSampleBuffer(8, Format(1), 1, 0).GetSample(99, false), 127.0f);
+}
+
+TEST(SampleBufferTest, WideFormatsRoundTripNegativeValues)
+{
+    TSampleBuffer b24(5, Format(3), 1, 0);
+    const std::int32_t v24[] = {-8388607, -1, 0, 123456, 8388607};
+    for (std::uint32_t i = 0; i < 5; ++i)
+        b24.PutSample(i, Code(v24[i]));
+    for (std::uint32_t i = 0; i < 5; ++i)
+        EXPECT_EQ(b24.GetSample(i, false), static_cast<float>(v24[i])) << i;
+    const std::uint8_t minus1[] = {0xFF, 0xFF, 0xFF}, mostNegative[] = {0x01, 0x00, 0x80};
+    EXPECT_EQ(std::memcmp(b24.GetSamplePtr(1), minus1, 3), 0);
+    EXPECT_EQ(std::memcmp(b24.GetSamplePtr(0), mostNegative, 3), 0);
+
+    TSampleBuffer b32(4, Format(4), 1, 0);
+    const std::int32_t v32[] = {-1073741824, -65536, -1, 2147483520}; // all exact in float
+    for (std::uint32_t i = 0; i < 4; ++i)
+        b32.PutSample(i, Code(v32[i]));
+    for (std::uint32_t i = 0; i < 4; ++i)
+        EXPECT_EQ(b32.GetSample(i, false), static_cast<float>(v32[i])) << i;
+}
+
+TEST(SampleBufferTest, DecimationWithoutFilterPicksEveryRatioth)
+{
+    TSampleBuffer one(16, Format(2), 1, 0);
+    for (std::uint32_t i = 0; i < 16; ++i)
+        one.PutSample(i, i * 7);
+    one.Decimate();
+    EXPECT_EQ(one.GetDecimatedLength(), 16u);
+    for (std::uint32_t i = 0; i < 16; ++i)
+        EXPECT_EQ(one.GetSample(i, false), i * 7.0f);
+
+    constexpr std::uint32_t n = 32;
+    TSampleBuffer four(4 * n, Format(2), 4, 0);
+    EXPECT_EQ(four.GetCount(), 4 * n);
+    for (std::uint32_t i = 0; i < 4 * n; ++i)
+        four.PutSample(i, i + 1);
+    four.Decimate();
+    EXPECT_EQ(four.GetDecimatedLength(), n);
+    for (std::uint32_t j = 0; j < n; ++j)
+        EXPECT_EQ(four.GetSample(j, false), 4.0f * j + 1) << j;
+}
+
+TEST(SampleBufferTest, FilteredDecimationKeepsDcAndLength)
+{
+    for (const auto [ratio, taps] : kFilterCases) {
+        EXPECT_EQ(TSampleBuffer(kOutputs * ratio, Format(2), ratio, 1).GetCount(), kOutputs * ratio + taps);
+        const auto out = FilterAndDecimate(ratio, [](std::uint32_t) { return 10000.0; });
+        ASSERT_EQ(out.size(), kOutputs);
+        for (double v : out)
+            ASSERT_NEAR(v, 10000, 1) << "ratio " << ratio;
+    }
+}
+
+TEST(SampleBufferTest, FilterPassesBasebandAndRejectsAliases)
+{
+    for (const auto [ratio, taps] : kFilterCases) {
+        const double nyquist = 0.5 / ratio; // of the decimated rate, in cycles per input sample
+        EXPECT_NEAR(ToneGainDb(ratio, 0.25 * nyquist), 0.0, 0.1) << "ratio " << ratio;
+        EXPECT_LT(ToneGainDb(ratio, 1.5 * nyquist), -40.0) << "ratio " << ratio;
+    }
+}
+
+TEST(SampleBufferTest, FilterOvershootSaturatesInsteadOfWrapping)
+{
+    // Full-scale square wave, 32 samples per half period: the filter's ripple
+    // after each edge goes beyond 32767.
+    const auto input = [](std::uint32_t n) { return (n / 32) % 2 == 0 ? 32767.0 : -32767.0; };
+    const auto out = FilterAndDecimate(2, input);
+    constexpr std::uint32_t delay = 49; // centre of 99 taps
+    double highest = 0;
+    int flipped = 0;
+    for (std::uint32_t j = 0; j < out.size(); ++j) {
+        const std::uint32_t centre = 2 * j + delay;
+        highest = std::max(highest, out[j]);
+        const std::uint32_t phase = centre % 32;
+        const bool settled = phase >= 2 && phase <= 29; // two samples or more from an edge
+        if (settled && out[j] * input(centre) < 0.9 * 32767 * 32767)
+            ++flipped;
+    }
+    EXPECT_EQ(flipped, 0);
+    EXPECT_EQ(highest, 32767.0);
+}
+
+TEST(SampleBufferTest, CalibrationScalesByHalfTheCodeRange)
+{
+    TSampleBuffer b(4, Format(2), 1, 0);
+    const TChannelCalibration& c = b.GetCalibration();
+    EXPECT_EQ(c.IsEnabled, 0u);
+    EXPECT_EQ(c.RefLevel, 1.0f);
+    EXPECT_EQ(c.RefUnits, 4u);
+    EXPECT_STREQ(c.LabelLinear, "Percent Full Scale");
+    EXPECT_STREQ(c.LabelLog, "Relative Amplitude (dBr)");
+    EXPECT_EQ(c.PctFullScale, 1.0f);
+    EXPECT_FLOAT_EQ(c.CalRatio, 1.0f / 32767);
+    b.PutSample(0, Code(-16384));
+    EXPECT_NEAR(b.GetSample(0, true), -16384.0 / 32767, 1e-6);
+
+    TChannelCalibration record = DefaultChannelCalibration(0);
+    record.CalRatio = 2.0f;
+    b.SetCalibration(&record);
+    EXPECT_STREQ(b.GetCalibration().ChannelName, "Microphone");
+    EXPECT_FLOAT_EQ(b.GetCalibration().CalRatio, 2.0f / 32767);
+
+    TSampleBuffer b32(1, Format(4), 1, 0); // a span of 2^32 − 2 codes
+    b32.PutSample(0, Code(INT32_MAX));
+    EXPECT_NEAR(b32.GetSample(0, true), 1.0, 1e-6);
+    EXPECT_FLOAT_EQ(TSampleBuffer(1, Format(1), 1, 0).GetCalibration().CalRatio, 1.0f / 127.5f);
+}
+
+TEST(SampleBufferTest, FailedBufferDoesNothing)
+{
+    TSampleBuffer empty(0, Format(2), 1, 0);
+    EXPECT_TRUE(empty.HasFailed());
+    platform::FailNextAllocations(1);
+    TSampleBuffer starved(16, Format(1), 1, 0);
+    platform::FailNextAllocations(0);
+    EXPECT_TRUE(starved.HasFailed());
+    starved.PutSample(0, 0);
+    starved.Decimate();
+    EXPECT_EQ(starved.GetSamplePtr(0), nullptr);
+    EXPECT_EQ(starved.GetSample(0, false), 127.0f);
+    EXPECT_EQ(starved.GetPeakValue(), 0);
+}

@@ -1,1 +1,408 @@
-// placeholder
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <clocale>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <locale>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "engine/CompensationFile.h"
+#include "engine/SpectralData.h"
+#include "engine/TSmoothing.h"
+#include "platform/MessageBox.h"
+#include "tests/engine/SpectralTestSupport.h"
+
+using namespace spectral_test;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979;
+// 1000 lines of 48000/65536 Hz: the tone falls exactly on a line.
+constexpr std::uint32_t kToneLine = 1000;
+constexpr double kToneHz = kToneLine * 48000.0 / 65536.0;
+
+struct MessageLog {
+    std::vector<std::string> texts;
+    MessageLog()
+    {
+        platform::SetMessageBoxHook([this](const auto& r) {
+            texts.push_back(r.text);
+            return platform::MessageResult::Ok;
+        });
+    }
+    ~MessageLog() { platform::SetMessageBoxHook({}); }
+};
+
+std::unique_ptr<SpectralData> Make(std::uint16_t amp = ScalingOpts::kLogarithmic,
+                                   std::uint16_t weighting = 0, std::uint32_t rate = 48000,
+                                   std::uint32_t fft = 65536)
+{
+    ScalingOpts scaling = MakeScaling(amp);
+    scaling.StandardWeighting = weighting;
+    return std::make_unique<SpectralData>(MakeSettings(rate, fft), scaling, 0, false);
+}
+
+TChannelCalibration Calibration(std::uint32_t units, float ratio, std::uint32_t labelType,
+                                std::uint32_t conversion = 0, std::uint32_t integration = 0)
+{
+    TChannelCalibration c;
+    c.IsEnabled = 1;
+    std::tie(c.RefUnits, c.CalRatio, c.LabelType, c.ConversionType, c.IntegrationType) =
+        std::tuple(units, ratio, labelType, conversion, integration);
+    std::snprintf(c.LabelLinear, sizeof c.LabelLinear, "Unit %u", units);
+    std::snprintf(c.LabelLog, sizeof c.LabelLog, "Unit %u dB", units);
+    return c;
+}
+
+// |line|² of a full-scale sine on kToneLine through the Flattop window.
+double TonePower(SpectralData& d)
+{
+    const auto tone = Tone(MakeSettings(), kToneHz, 1.0);
+    std::copy(tone.begin(), tone.end(), d.GetComplexBuffer());
+    TSmoothing(65536, smoothing::Flattop, smoothing::Amplitude).ApplyWindow(d.GetComplexBuffer());
+    d.ComputeSpectrum();
+    const float* line = d.GetComplexSpectrum() + 2 * kToneLine;
+    return double(line[0]) * line[0] + double(line[1]) * line[1];
+}
+
+// What averaging stores for a steady power, shown on line k.
+float Show(SpectralData& d, std::uint32_t k, double power)
+{
+    SpectralDataTestAccess::AvgPower(d)[k] = float(power);
+    if (float* dB = SpectralDataTestAccess::AvgDb(d))
+        dB[k] = float(10 * std::log10(power));
+    return d.GetValue(k);
+}
+
+double CorrectionDb(const SpectralData& weighted, const SpectralData& flat, std::uint32_t i)
+{
+    return 20 * std::log10(double(weighted.GetCorrection()[i]) / flat.GetCorrection()[i]);
+}
+
+struct TempFolder {
+    std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                 ("talvenor-comp-" + std::to_string(::getpid()));
+    TempFolder() { std::filesystem::create_directories(path); }
+    ~TempFolder() { std::filesystem::remove_all(path); }
+    std::string Write(const std::string& name, const std::string& text) const
+    {
+        const auto file = path / name;
+        std::ofstream(file, std::ios::binary) << text;
+        return file.string();
+    }
+};
+
+// Loads a file into a fresh object; returns the messages it raised.
+std::vector<std::string> Load(SpectralData& d, const std::string& path)
+{
+    MessageLog log;
+    d.LoadCompensation(path.c_str(), true);
+    return log.texts;
+}
+
+const std::string kFlat6 = "; flat +6 dB\n10\t6\n1000\t6\n30000\t6\n";
+
+} // namespace
+
+TEST(SpectralCorrectionTest, FullScaleSineReadsFullScaleUncalibrated)
+{
+    auto dB = Make();
+    auto linear = Make(ScalingOpts::kLinear);
+    const double power = TonePower(*dB);
+    // The Flattop table's coherent gain is 0.99945: −0.005 dB.
+    EXPECT_NEAR(10 * std::log10(power), 0.0, 0.006);
+    EXPECT_NEAR(Show(*dB, kToneLine, 1.0), 0.0, 1e-6);
+    EXPECT_NEAR(Show(*linear, kToneLine, 1.0), 100.0, 1e-4);
+    EXPECT_STREQ(dB->GetUnitLabel(true), "dBr");
+    EXPECT_STREQ(linear->GetUnitLabel(true), "Pct FS");
+    EXPECT_STREQ(dB->GetUnitLabel(false), "Relative Amplitude (dBr)");
+    EXPECT_STREQ(linear->GetUnitLabel(false), "Percent Full Scale");
+    EXPECT_EQ(dB->GetUnitOffsetDb(), 0.0f);
+}
+
+TEST(SpectralCorrectionTest, CalibratedUnitsReadTheReferenceLevel)
+{
+    auto d = Make();
+    auto linear = Make(ScalingOpts::kLinear);
+    // A full-scale sine of CalRatio √2 read as rms (LabelType 1) is 1 Pa rms.
+    const auto spl = Calibration(2, float(std::sqrt(2.0)), 1);
+    d->SetCalibration(&spl);
+    linear->SetCalibration(&spl);
+    EXPECT_NEAR(Show(*d, kToneLine, TonePower(*d)), 93.9794, 0.006);
+    EXPECT_NEAR(Show(*linear, kToneLine, TonePower(*linear)), 1.0, 1e-3);
+    EXPECT_STREQ(d->GetUnitLabel(true), "SPL");
+    EXPECT_STREQ(linear->GetUnitLabel(true), "PA");
+    EXPECT_STREQ(d->GetUnitLabel(false), "Unit 2 dB");
+
+    const auto rmsOfUnitPeak = Calibration(2, 1.0f, 1);
+    d->SetCalibration(&rmsOfUnitPeak);
+    EXPECT_NEAR(Show(*d, kToneLine, TonePower(*d)), 93.9794 - 3.0103, 0.006);
+
+    const auto volts = Calibration(7, 1.0f, 0);
+    d->SetCalibration(&volts);
+    EXPECT_NEAR(Show(*d, 5, 1.0), 2.213966, 1e-5); // 1 V in dBu
+    EXPECT_STREQ(d->GetUnitLabel(true), "Unit 7 dB");
+    linear->SetCalibration(&volts);
+    EXPECT_NEAR(Show(*linear, 5, 1.0), 1.0, 1e-6); // calibrated: no percent
+
+    // 1 g peak read in in/s² (ConversionType 2), no unit offset.
+    const auto accel = Calibration(3, 1.0f, 0, 2);
+    d->SetCalibration(&accel);
+    EXPECT_EQ(d->GetUnitOffsetDb(), 0.0f);
+    EXPECT_NEAR(Show(*d, kToneLine, TonePower(*d)), 20 * std::log10(386.088), 0.006);
+    EXPECT_STREQ(d->GetUnitLabel(true), "Unit 3 dB");
+}
+
+TEST(SpectralCorrectionTest, ConversionLabelTypeAndIntegrationScaleTheLines)
+{
+    auto flat = Make(ScalingOpts::kLogarithmic, 0, 48000, 1024);
+    auto d = Make(ScalingOpts::kLogarithmic, 0, 48000, 1024);
+    const auto plain = Calibration(3, 2.0f, 0);
+    flat->SetCalibration(&plain);
+    const double factors[] = {1, 32.174, 386.088, 9806.6352, 32.174, 386.088, 9806.6352,
+                              386088, 386088, 386088000, 386088000, 1};
+    for (std::uint32_t type = 0; type < std::size(factors); ++type) {
+        const auto c = Calibration(3, 2.0f, 0, type);
+        d->SetCalibration(&c);
+        EXPECT_NEAR(d->GetCorrection()[7] / flat->GetCorrection()[7], factors[type],
+                    factors[type] * 1e-6) << type;
+    }
+    const auto doubled = Calibration(3, 2.0f, 2);
+    d->SetCalibration(&doubled);
+    EXPECT_FLOAT_EQ(d->GetCorrection()[7], 2 * flat->GetCorrection()[7]);
+
+    for (std::uint32_t integration : {1u, 2u}) {
+        const auto c = Calibration(3, 2.0f, 0, 0, integration);
+        d->SetCalibration(&c);
+        EXPECT_EQ(d->GetCorrection()[0], flat->GetCorrection()[0]); // DC stays undivided
+        for (std::uint32_t i : {1u, 10u, 511u}) {
+            const double w = 2 * kPi * i * 46.875;
+            const double expected = flat->GetCorrection()[i] / std::pow(w, integration);
+            EXPECT_NEAR(d->GetCorrection()[i], expected, expected * 1e-6) << i;
+        }
+    }
+}
+
+TEST(SpectralCorrectionTest, WeightingFollowsTheStandardCurves)
+{
+    auto flat = Make();
+    auto a = Make(ScalingOpts::kLogarithmic, 1);
+    auto b = Make(ScalingOpts::kLogarithmic, 2);
+    auto c = Make(ScalingOpts::kLogarithmic, 3);
+    const std::uint32_t kHz = flat->FrequencyToBin(1000);
+    EXPECT_NEAR(CorrectionDb(*a, *flat, kHz), 0.0, 0.05);
+    EXPECT_NEAR(CorrectionDb(*b, *flat, kHz), 0.0, 0.05);
+    EXPECT_NEAR(CorrectionDb(*c, *flat, kHz), 0.0, 0.05);
+
+    // IEC 61672 analytic weightings.
+    auto sq = [](double x) { return x * x; };
+    // R_A = R_C · f² / √((f²+107.7²)(f²+737.9²))
+    auto rC = [&](double f) { return sq(12194) * sq(f) / ((sq(f) + sq(20.6)) * (sq(f) + sq(12194))); };
+    auto iecC = [&](double f) { return 20 * std::log10(rC(f)) + 0.06; };
+    auto iecA = [&](double f) {
+        return 20 * std::log10(rC(f) * sq(f) / std::sqrt((sq(f) + sq(107.7)) * (sq(f) + sq(737.9)))) + 2.00;
+    };
+    double worstA = 0, worstC = 0;
+    for (std::uint32_t i = flat->FrequencyToBin(20); i <= flat->FrequencyToBin(20000); ++i) {
+        const double f = flat->BinToFrequency(i);
+        worstA = std::max(worstA, std::fabs(CorrectionDb(*a, *flat, i) - iecA(f)));
+        worstC = std::max(worstC, std::fabs(CorrectionDb(*c, *flat, i) - iecC(f)));
+    }
+    EXPECT_LT(worstA, 0.2);
+    EXPECT_LT(worstC, 0.2);
+
+    // Below the table's first point its value holds; above its last, the last.
+    for (std::uint32_t i = 0; i < a->FrequencyToBin(10); ++i)
+        EXPECT_NEAR(CorrectionDb(*a, *flat, i), -70.4, 1e-4) << i;
+    auto wideFlat = Make(ScalingOpts::kLogarithmic, 0, 96000);
+    auto wideA = Make(ScalingOpts::kLogarithmic, 1, 96000);
+    for (std::uint32_t i = wideA->FrequencyToBin(39810); i < wideA->GetLines(); i += 997)
+        EXPECT_NEAR(CorrectionDb(*wideA, *wideFlat, i), -20.0, 1e-4) << i;
+}
+
+TEST(SpectralCorrectionTest, CompensationFileIsValidated)
+{
+    TempFolder folder;
+    auto d = Make();
+    const std::string missing = (folder.path / "none.txt").string();
+    const std::pair<std::string, std::string> cases[] = {
+        {folder.Write("two.txt", "100\t1\n200\t2\n"), "INSUFFICIENT_TABLE_ENTRIES"},
+        {folder.Write("back.txt", "100\t1\n50\t2\n200\t3\n"), "TABLE_NOT_ASCENDING"},
+        {folder.Write("negative.txt", "-10\t1\n50\t2\n200\t3\n"), "TABLE_NOT_ASCENDING"},
+        {missing, "Failure opening mic compensation file: " + missing},
+    };
+    for (const auto& [path, message] : cases) {
+        EXPECT_EQ(Load(*d, path), std::vector<std::string>{message});
+        EXPECT_FALSE(d->HasCompensation());
+        EXPECT_FALSE(d->HasFailed());
+    }
+    EXPECT_TRUE(Load(*d, folder.Write("step.txt", "100\t1\n200\t2\n200\t5\n300\t3\n")).empty());
+    EXPECT_TRUE(d->HasCompensation());
+    d->LoadCompensation("", true);
+    EXPECT_FALSE(d->HasCompensation());
+}
+
+TEST(SpectralCorrectionTest, CompensationLowersTheCorrectedLevel)
+{
+    TempFolder folder;
+    auto flat = Make();
+    auto d = Make();
+    ASSERT_TRUE(Load(*d, folder.Write("flat6.txt", kFlat6)).empty());
+    for (std::uint32_t i = 0; i < d->GetLines(); i += 331)
+        EXPECT_NEAR(CorrectionDb(*d, *flat, i), -6.0, 1e-4) << i;
+    EXPECT_NEAR(10 * std::log10(TonePower(*d)), -6.0, 0.006);
+
+    // The same file with CRLF line ends reads the same.
+    auto crlf = Make();
+    ASSERT_TRUE(Load(*crlf, folder.Write("crlf.txt", "; c\r\n10\t6\r\n1000\t6\r\n30000\t6\r\n")).empty());
+    const float* corrected = d->GetCorrection();
+    EXPECT_TRUE(std::equal(corrected, corrected + d->GetLines(), crlf->GetCorrection()));
+
+    // Dropping the curve restores the plain correction.
+    d->LoadCompensation(nullptr, false);
+    EXPECT_EQ(d->GetCorrection()[kToneLine], flat->GetCorrection()[kToneLine]);
+}
+
+TEST(SpectralCorrectionTest, CompensationRowsAreReadLikeTheWriterMeantThem)
+{
+    TempFolder folder;
+    CompensationFile file;
+    // The tail of an over-long line is dropped, not read as a row of its own.
+    const std::string longComment = ";" + std::string(126, 'x') + "5\t5\n";
+    const std::string longRow = "100 1" + std::string(130, ' ') + "junk\n";
+    const std::string rows = "200 \t 500\n+300\t-2.5e0 trailing\n400\tnan\n500\t1\n";
+    const std::string text = "\xEF\xBB\xBF" + longComment + ";SPLINE OFF\n" + longRow + rows;
+    ASSERT_TRUE(file.Read(folder.Write("rows.txt", text).c_str()));
+    EXPECT_TRUE(file.Linear());
+    ASSERT_EQ(file.Count(), 3u); // "nan" ends the table
+    const float expected[] = {100, 1, 200, 240, 300, -2.5f};
+    EXPECT_TRUE(std::equal(expected, expected + 6, file.Points()));
+
+    std::string many;
+    for (int i = 0; i < 524290; ++i)
+        many += std::to_string(i) + "\t0\n";
+    ASSERT_TRUE(file.Read(folder.Write("many.txt", many).c_str()));
+    EXPECT_EQ(file.Count(), CompensationFile::kMaxPoints);
+}
+
+TEST(SpectralCorrectionTest, CompensationNumbersIgnoreTheDesktopLocale)
+{
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    std::locale::global(std::locale("de_DE.UTF-8")); // streams and printf alike use ','
+    TempFolder folder;
+    CompensationFile file;
+    const bool read = file.Read(folder.Write("de.txt", "20.25\t6.5\n1000.5\t6\n20000\t6\n").c_str());
+    auto d = Make();
+    const auto messages = Load(*d, folder.Write("flat.txt", kFlat6));
+    std::locale::global(std::locale::classic());
+    std::setlocale(LC_ALL, "C");
+
+    ASSERT_TRUE(read);
+    const float expected[] = {20.25f, 6.5f, 1000.5f};
+    EXPECT_TRUE(std::equal(expected, expected + 3, file.Points()));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(d->HasCompensation());
+}
+
+TEST(SpectralCorrectionTest, AllocationFailuresLeaveNoCurve)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("flat6.txt", kFlat6);
+    CompensationFile file;
+    platform::FailNextAllocations(1);
+    EXPECT_FALSE(file.Read(path.c_str()));
+    platform::FailNextAllocations(0);
+    EXPECT_EQ(file.Message(), "SpectralData - Insufficient memory available for compensation data table");
+
+    auto d = Make();
+    MessageLog log;
+    platform::FailNextAllocations(1);
+    d->LoadCompensation(path.c_str(), true);
+    platform::FailNextAllocations(0);
+    EXPECT_FALSE(d->HasCompensation());
+    EXPECT_TRUE(d->HasFailed());
+
+    auto w = Make();
+    ScalingOpts aWeighted = MakeScaling(ScalingOpts::kLogarithmic);
+    aWeighted.StandardWeighting = 1;
+    platform::FailNextAllocations(1);
+    w->SetScaling(aWeighted, false);
+    platform::FailNextAllocations(0);
+    EXPECT_TRUE(w->HasFailed());
+    const std::string memory = "SpectralData - Insufficient memory available for working memory";
+    EXPECT_EQ(log.texts, (std::vector<std::string>{memory, memory}));
+}
+
+TEST(SpectralCorrectionTest, DegenerateScalesGiveNoValueNeverInfinity)
+{
+    auto settings = MakeSettings(48000, 1024);
+    settings.Format.MaxValue = settings.Format.MinValue = 0; // no sample range
+    ScalingOpts density = MakeScaling(ScalingOpts::kLogarithmic);
+    density.SpectralDensityFlag = 1;
+    SpectralData noRange(settings, density, 0, false);
+    settings = MakeSettings(48000, 1024);
+    settings.SpanFraction = 0.0f; // no line spacing to divide the density by
+    SpectralData noSpan(settings, density, 0, false);
+    for (SpectralData* d : {&noRange, &noSpan}) {
+        const auto tone = Tone(MakeSettings(48000, 1024), 4687.5, 1.0);
+        std::copy(tone.begin(), tone.end(), d->GetComplexBuffer());
+        d->ComputeSpectrum();
+        for (std::uint32_t i = 0; i < d->GetLines(); ++i)
+            ASSERT_EQ(d->GetCorrection()[i], 0.0f) << i;
+        SpectralDataTestAccess::AvgPower(*d)[100] = d->GetComplexSpectrum()[200];
+        EXPECT_EQ(d->GetValue(100), SpectralData::kNoValue);
+    }
+}
+
+TEST(SpectralCorrectionTest, ValuesOutsideTheLinesAndOffsets)
+{
+    auto d = Make();
+    EXPECT_EQ(d->GetValue(d->GetLines()), 0.0f);
+    EXPECT_EQ(d->GetValue(std::uint32_t(-1)), 0.0f);
+    EXPECT_EQ(Make(ScalingOpts::kLinear)->GetValue(std::uint32_t(-1), true), 0.0f);
+
+    Show(*d, 10, 1.0);
+    SpectralDataTestAccess::Hold(*d)[10].Value = -3.0f;
+    auto record = Calibration(2, 1.0f, 0);
+    std::snprintf(record.LabelLog, sizeof record.LabelLog, "%s", "Relative to plot");
+    d->AddOffset(6.0f, record);
+    EXPECT_FLOAT_EQ(d->GetValue(10), 6.0f);
+    EXPECT_NEAR(SpectralDataTestAccess::AvgPower(*d)[10], std::pow(10.0, 0.6), 1e-5);
+    EXPECT_FLOAT_EQ(SpectralDataTestAccess::Hold(*d)[10].Value, 3.0f);
+    // Missing values stay missing rather than becoming −993.9.
+    EXPECT_EQ(d->GetValue(11), SpectralData::kNoValue);
+    EXPECT_EQ(SpectralDataTestAccess::Hold(*d)[11].Value, SpectralData::kNoValue);
+    EXPECT_EQ(d->GetTotalPower(), SpectralData::kNoValue);
+    EXPECT_STREQ(d->GetUnitLabel(false), "Relative to plot");
+    EXPECT_FALSE(d->IsCalibrated()); // the record lends its labels only
+
+    d->SetUnitLabels(std::string(80, 'L').c_str(), nullptr);
+    EXPECT_EQ(std::string(d->GetCalibration().LabelLinear), std::string(59, 'L'));
+    EXPECT_STREQ(d->GetUnitLabel(false), "Relative to plot");
+}
+
+TEST(SpectralCorrectionTest, BandValuesConvertBackToTheUnit)
+{
+    auto settings = MakeSettings();
+    SpectralData d(settings, MakeScaling(ScalingOpts::kLinear, ScalingOpts::kOctave), 0, false);
+    if (d.GetBandCount() == 0)
+        GTEST_SKIP() << "no bands built";
+    const std::uint32_t band = d.GetFirstBand();
+    SpectralDataTestAccess::BandLevels(d)[band] = 0.0f;
+    EXPECT_NEAR(d.GetValue(band), 100.0, 1e-4);
+    // 0 dB re one unit is one unit, whatever dB offset the unit carries.
+    for (std::uint32_t units : {2u, 3u, 7u, 9u, 10u}) {
+        const auto c = Calibration(units, 1.0f, 0);
+        d.SetCalibration(&c);
+        EXPECT_NEAR(d.GetValue(band), 1.0, 1e-5) << units;
+    }
+    EXPECT_EQ(d.GetValue(d.GetBandCount()), 0.0f);
+}
