@@ -49,5 +49,10 @@ struct SpectralDataTestAccess {
     static float* BandLevels(SpectralData& d) { return d.m_BandLevels.data(); }
     static THoldEntry* Hold(SpectralData& d) { return d.m_Hold.data(); }
     static void SetPeakLine(SpectralData& d, std::uint32_t line) { d.m_PeakLine = line; }
+    static void MarkAveraged(SpectralData& d) { ++d.m_AveragePass; }
     static void ComputeBandLevels(SpectralData& d, bool means, bool latest) { d.ComputeBandLevels(means, latest); }
+    static float* LatestBandLevels(SpectralData& d) { return d.m_LatestBandLevels.data(); }
+    static TBandLineMap* BandLineMap(SpectralData& d) { return d.m_BandLineMap.data(); }
+    static void BuildOctaveBands(SpectralData& d) { d.BuildOctaveBands(); }
+    static void BuildBandLineMap(SpectralData& d) { d.BuildBandLineMap(); }
 };
