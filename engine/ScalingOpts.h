@@ -30,4 +30,6 @@ struct ScalingOpts {
 
     // The main frame's starting values for channel 0 (left) or 1 (right).
     static ScalingOpts FrameDefaults(int channel);
+
+    bool operator==(const ScalingOpts&) const = default;
 };

@@ -201,8 +201,15 @@ private:
 
     // Averaging (SpectralDataAveraging.cpp)
     void AverageCountFromSpeed(double dt);
+    void RunningMean(std::size_t lines, bool cross);
+    void SumRing(int window, std::size_t lines);
+    void FinishAveragedLines(std::size_t lines, bool cross);
     float HoldTime() const;
     float HoldDecay() const;
+
+    // Dual-channel functions (SpectralDataDualChannel.cpp)
+    void StoreFunctionLine(std::uint32_t line, double value);
+    void FinishFunction();
 
     // Correction (SpectralDataCorrection.cpp)
     bool BuildWeightingCurve(platform::ZeroFilledArray<float>& curve, int code);
@@ -210,10 +217,23 @@ private:
     void InterpolateTable(const float* table, std::uint32_t count, float* out, bool linear) const;
 
     // Readouts (SpectralDataReadouts.cpp)
+    static constexpr int kPeakListSize = 11;
+    // The strongest local maxima of the averaged power over a line range,
+    // strongest first, padded with line 0; valid for one averaging pass.
+    struct TPeakList {
+        std::array<std::uint32_t, kPeakListSize> Lines{};
+        std::uint64_t Pass = 0;
+        std::uint32_t First = 0;
+        std::uint32_t Last = 0;
+        bool Valid = false;
+    };
+    const TPeakList& PeakList(std::uint32_t first, std::uint32_t last) const;
     std::uint32_t FindPeakLine(std::uint32_t first, std::uint32_t last, int k) const;
     std::uint32_t FindPeakBand(std::uint32_t first, std::uint32_t last, int k) const;
-    void BuildGaussianPeakTable();
+    float GaussianPeakFrequencyAt(std::uint32_t line) const;
     float GetGaussianPeakFrequency(std::uint32_t first, std::uint32_t last) const;
+    bool PeakPowers(double& signal, double& rest) const;
+    mutable TPeakList m_PeakList;
 
     // Bands (SpectralDataBands.cpp)
     void BuildOctaveBands();

@@ -1,13 +1,289 @@
-// Placeholder: being written.
 #include "engine/SpectralData.h"
 
-void SpectralData::SetBlockTime(double) {}
-void SpectralData::SetAveraging(std::uint16_t, std::uint32_t) {}
-void SpectralData::ResetAveraging() {}
-void SpectralData::Average(bool) {}
-void SpectralData::UpdatePeakHold() {}
-void SpectralData::SetPeakHoldMode(std::uint16_t) {}
-void SpectralData::ClearHold() {}
-void SpectralData::AverageCountFromSpeed(double) {}
-float SpectralData::HoldTime() const { return 0.0f; }
-float SpectralData::HoldDecay() const { return 0.0f; }
+#include <algorithm>
+#include <cmath>
+
+#include "engine/DbConversions.h"
+#include "platform/Clock.h"
+
+namespace {
+
+constexpr const char* kRingMessage =
+    "Insufficient memory for linear averaging - try using exponential average";
+
+// Slot 999 is never allocated, so no window can be longer than 999 blocks.
+constexpr int kLongestWindow = SpectralData::kRingSlots - 1;
+// Longer moving windows fall back to the running mean.
+constexpr float kLongestMovingCount = 1000.0f;
+// Interval assumed when two blocks carry the same (or a falling) time.
+constexpr double kShortestInterval = 0.001;
+// Lines summed together from the ring, sized to stay in the first-level cache.
+constexpr std::size_t kRingTile = 256;
+
+// Window length for count N: the number of slots the ring holds for it.
+int RingWindow(float count)
+{
+    const double n = std::trunc(double(count));
+    return static_cast<int>(std::clamp(n, 1.0, double(kLongestWindow)));
+}
+
+float LinePower(const float* line, bool cross)
+{
+    const double p = double(line[0]) * line[0] + double(line[1]) * line[1];
+    return static_cast<float>(cross && p > 0.0 ? std::sqrt(p) : p);
+}
+
+// k grows to N, then every block carries weight 1/N.
+void CountRunningMean(std::int32_t& k, float count)
+{
+    ++k;
+    if (double(k) > double(count))
+        k = static_cast<std::int32_t>(std::trunc(double(count)));
+    k = std::max(k, 1);
+}
+
+// k grows to the window length; after that the oldest slot is overwritten.
+void CountMovingWindow(std::int32_t& k, std::int32_t& slot, int window)
+{
+    if (k < window) {
+        ++k;
+        slot = k - 1;
+        return;
+    }
+    k = window;
+    slot = slot + 1 >= window ? 0 : slot + 1;
+}
+
+struct THoldRate {
+    float Time;
+    float Decay;
+};
+
+THoldRate HoldRateOf(std::uint16_t mode)
+{
+    switch (mode) {
+    case 1: return {1.0f, 1.0f};
+    case 2: return {5.0f, 0.5f};
+    case 3: return {10.0f, 0.1f};
+    case 4: return {100000.0f, 2.0f};
+    default: return {0.0f, 0.0f};
+    }
+}
+
+} // namespace
+
+void SpectralData::SetBlockTime(double t)
+{
+    if (m_AverageMode == 0)
+        return;
+    double dt = t - m_LastBlockTime;
+    if (!(dt > 0.0))
+        dt = kShortestInterval;
+    m_LastBlockTime = t;
+    AverageCountFromSpeed(dt);
+}
+
+void SpectralData::AverageCountFromSpeed(double dt)
+{
+    const double r = 0.1 / dt;
+    switch (m_AverageSpeed) {
+    case 0: m_AverageCount = (m_IsCoherence || m_IsTransfer || m_IsCross) ? 1.1f : 1.0f; break;
+    case 1: m_AverageCount = static_cast<float>(1.8 * r); break;
+    case 2: m_AverageCount = static_cast<float>(2.7097 * r); break;
+    case 3: m_AverageCount = static_cast<float>(11.365 * r); break;
+    case 4: m_AverageCount = 100000.0f; break;
+    default: m_AverageCount = 1.0f; break;
+    }
+}
+
+void SpectralData::SetAveraging(std::uint16_t speed, std::uint32_t count)
+{
+    m_AverageSpeed = speed;
+    m_AverageCount = static_cast<float>(count);
+    ResetAveraging();
+}
+
+void SpectralData::ResetAveraging()
+{
+    m_RingIndex = 0;
+    // A count that follows the block interval cannot size a ring.
+    if (m_AverageMode != 0 && m_AverageType == 1)
+        m_AverageType = 0;
+    for (auto& slot : m_RingPower)
+        slot.Free();
+    for (auto& slot : m_RingComplex)
+        slot.Free();
+    if (m_AverageType != 1 || m_AverageCount > kLongestMovingCount || m_Lines == 0)
+        return;
+
+    const int window = RingWindow(m_AverageCount);
+    for (int s = 0; s < window; ++s) {
+        if (!m_RingPower[s].Allocate(m_Lines) || !m_RingComplex[s].Allocate(2 * std::size_t(m_Lines))) {
+            Fail(kRingMessage);
+            return;
+        }
+    }
+    // The blocks that were in the window went with the old ring.
+    m_BlocksAveraged = 0;
+}
+
+void SpectralData::Average(bool bandMeans)
+{
+    if (m_Error || m_Block.empty() || m_AvgPower.empty() || m_AvgComplex.empty())
+        return;
+    if (m_AverageMode != 0 && m_AverageType == 1)
+        m_AverageType = 0;
+
+    const bool cross = m_IsCross != 0;
+    const std::size_t lines = m_Lines - 1; // the last line keeps its value
+    const int window = RingWindow(m_AverageCount);
+    const bool moving = m_AverageType == 1 && m_AverageCount <= kLongestMovingCount &&
+                        !m_RingPower[window - 1].empty();
+    if (moving) {
+        CountMovingWindow(m_BlocksAveraged, m_RingIndex, window);
+        float* slotPower = m_RingPower[m_RingIndex].data();
+        float* slotComplex = m_RingComplex[m_RingIndex].data();
+        for (std::size_t i = 0; i < lines; ++i) {
+            slotComplex[2 * i] = m_Block[2 * i];
+            slotComplex[2 * i + 1] = m_Block[2 * i + 1];
+            slotPower[i] = LinePower(&m_Block[2 * i], cross);
+        }
+        SumRing(window, lines);
+    } else {
+        CountRunningMean(m_BlocksAveraged, m_AverageCount);
+        RunningMean(lines, cross);
+    }
+    FinishAveragedLines(lines, cross);
+
+    if (IsOctaveMode())
+        ComputeBandLevels(bandMeans, false);
+    // Readouts below may cache what they derive from the new spectrum.
+    ++m_AveragePass;
+
+    const int scale = static_cast<int>(m_AmpScaleType);
+    m_TotalPower = GetBandPower(GetStartBin(), GetEndBin(), scale, m_TotalPowerWeighting, false);
+    if (m_HoldMode == 0)
+        return;
+    if (IsOctaveMode())
+        ComputeBandLevels(bandMeans, true);
+    m_LatestTotalPower = GetBandPower(GetStartBin(), GetEndBin(), scale, m_TotalPowerWeighting, true);
+    if (m_LatestTotalPower < m_TotalPower)
+        m_LatestTotalPower = m_TotalPower;
+}
+
+void SpectralData::RunningMean(std::size_t lines, bool cross)
+{
+    const double k = m_BlocksAveraged;
+    const bool vector = m_AverageType == 2;
+    for (std::size_t i = 0; i < lines; ++i) {
+        float* avg = &m_AvgComplex[2 * i];
+        avg[0] = static_cast<float>(((k - 1.0) * avg[0] + m_Block[2 * i]) / k);
+        avg[1] = static_cast<float>(((k - 1.0) * avg[1] + m_Block[2 * i + 1]) / k);
+        if (vector)
+            m_AvgPower[i] = LinePower(avg, cross);
+        else
+            m_AvgPower[i] = static_cast<float>(((k - 1.0) * m_AvgPower[i] +
+                                                LinePower(&m_Block[2 * i], cross)) / k);
+    }
+}
+
+void SpectralData::SumRing(int window, std::size_t lines)
+{
+    // Slots not yet written are zero, so the sum over the window divided by
+    // k is the mean of the blocks it holds. Tiles of lines keep the
+    // accumulators in double without a heap buffer.
+    const double k = m_BlocksAveraged;
+    for (std::size_t first = 0; first < lines; first += kRingTile) {
+        const std::size_t count = std::min(kRingTile, lines - first);
+        double power[kRingTile] = {};
+        double reIm[2 * kRingTile] = {};
+        for (int s = 0; s < window; ++s) {
+            const float* slotPower = m_RingPower[s].data() + first;
+            const float* slotComplex = m_RingComplex[s].data() + 2 * first;
+            for (std::size_t j = 0; j < count; ++j) {
+                power[j] += slotPower[j];
+                reIm[2 * j] += slotComplex[2 * j];
+                reIm[2 * j + 1] += slotComplex[2 * j + 1];
+            }
+        }
+        for (std::size_t j = 0; j < count; ++j) {
+            m_AvgPower[first + j] = static_cast<float>(power[j] / k);
+            m_AvgComplex[2 * (first + j)] = static_cast<float>(reIm[2 * j] / k);
+            m_AvgComplex[2 * (first + j) + 1] = static_cast<float>(reIm[2 * j + 1] / k);
+        }
+    }
+}
+
+void SpectralData::FinishAveragedLines(std::size_t lines, bool cross)
+{
+    const bool hold = m_HoldMode != 0 && !m_LatestPower.empty();
+    const bool dB = !m_AvgDb.empty();
+    const std::uint32_t firstPeakCandidate = FrequencyToBin(m_LowerLimit) + 1;
+    float highest = 0.0f;
+    for (std::size_t i = 0; i < lines; ++i) {
+        if (hold)
+            m_LatestPower[i] = LinePower(&m_Block[2 * i], cross);
+        if (i >= firstPeakCandidate && m_AvgPower[i] > highest) {
+            highest = m_AvgPower[i];
+            m_PeakLine = static_cast<std::uint32_t>(i);
+        }
+        if (dB) {
+            m_AvgDb[i] = db::PowerToDb(m_AvgPower[i]);
+            if (hold && !m_LatestDb.empty())
+                m_LatestDb[i] = db::PowerToDb(m_LatestPower[i]);
+        }
+    }
+}
+
+void SpectralData::UpdatePeakHold()
+{
+    if (m_Error || m_Hold.empty())
+        return;
+    const double now = platform::SteadySeconds();
+    const float holdTime = HoldTime();
+    const float decay = HoldDecay();
+
+    if (m_HoldMode != 0) {
+        for (std::size_t i = 0; i < m_Hold.size(); ++i) {
+            const auto index = static_cast<std::uint32_t>(i);
+            const float v = std::max(GetValue(index, false), GetValue(index, true));
+            THoldEntry& held = m_Hold[i];
+            if (held.Value <= v) {
+                held.Value = v;
+                held.Expiry = now + holdTime;
+            } else if (held.Expiry < now) {
+                held.Value = std::max(held.Value - decay, v);
+            }
+        }
+    }
+
+    if (m_LatestTotalPower > m_HeldTotalPower) {
+        m_HeldTotalPower = m_LatestTotalPower;
+        m_HeldTotalPowerExpiry = now + holdTime;
+    } else if (m_HeldTotalPowerExpiry < now) {
+        m_HeldTotalPower -= decay;
+        if (m_HeldTotalPower < m_TotalPower)
+            m_HeldTotalPower = m_LatestTotalPower;
+    }
+}
+
+float SpectralData::HoldTime() const { return HoldRateOf(m_HoldMode).Time; }
+
+float SpectralData::HoldDecay() const { return HoldRateOf(m_HoldMode).Decay; }
+
+void SpectralData::SetPeakHoldMode(std::uint16_t mode)
+{
+    m_HoldMode = mode <= 4 ? mode : 0;
+    ClearHold();
+}
+
+void SpectralData::ClearHold()
+{
+    if (IsOctaveMode())
+        FillNoValue(m_LatestBandLevels);
+    else
+        FillNoValue(m_LatestPower);
+    std::fill(m_Hold.data(), m_Hold.data() + m_Hold.size(), THoldEntry{kNoValue, 0.0});
+    m_LatestTotalPower = m_HeldTotalPower = kNoValue;
+    m_HeldTotalPowerExpiry = 0.0;
+}

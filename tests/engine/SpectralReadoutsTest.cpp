@@ -1,1 +1,360 @@
-// placeholder
+// Readouts of a spectrum. Small cases set the averaged arrays directly;
+// accuracy cases run tones through window, transform and average.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "engine/SpectralData.h"
+#include "engine/TSmoothing.h"
+#include "tests/engine/SpectralTestSupport.h"
+
+using namespace spectral_test;
+using Access = SpectralDataTestAccess;
+
+namespace {
+
+constexpr float kNo = SpectralData::kNoValue;
+constexpr auto kDb = ScalingOpts::kLogarithmic;
+
+std::unique_ptr<SpectralData> Make(std::uint16_t amp, std::uint32_t fft = 1024,
+                                   std::uint16_t window = smoothing::Flattop,
+                                   std::uint16_t freqScale = ScalingOpts::kFftLinear)
+{
+    TProcessingSettings settings = MakeSettings(48000, fft);
+    settings.SmoothingWindow = window;
+    return std::make_unique<SpectralData>(settings, MakeScaling(amp, freqScale), 0, false);
+}
+
+// One line's averaged power, and its dB where the object keeps dB.
+void SetLine(SpectralData& d, std::uint32_t line, float power)
+{
+    Access::AvgPower(d)[line] = power;
+    if (float* dB = Access::AvgDb(d))
+        dB[line] = power > 0 ? 10.0f * std::log10(power) : kNo;
+}
+
+void Analyse(SpectralData& d, const std::vector<float>& samples,
+             std::uint16_t scaling = smoothing::Amplitude, std::uint16_t type = smoothing::Flattop)
+{
+    const TSmoothing window(d.GetFFTSize(), type, scaling);
+    RunBlock(d, samples, &window);
+}
+
+std::vector<float> Tones(const TProcessingSettings& s, std::vector<std::pair<double, double>> parts)
+{
+    std::vector<float> sum(s.FFTsize, 0.0f);
+    for (auto [frequency, fraction] : parts)
+        Mix(sum, Tone(s, frequency, fraction));
+    return sum;
+}
+
+double Db(double power) { return 10.0 * std::log10(power); }
+
+// Accuracy cases: 65536 lines at 48 kHz.
+const TProcessingSettings& Large()
+{
+    static const TProcessingSettings settings = MakeSettings(48000, 65536);
+    return settings;
+}
+
+} // namespace
+
+TEST(SpectralReadouts, PeakSearchRanksLocalMaximaStrongestFirst)
+{
+    auto d = Make(ScalingOpts::kLinear);
+    const std::uint32_t L = d->GetLines();
+    for (auto [line, power] : {std::pair{300u, 0.9f}, {120u, 0.8f}, {50u, 0.3f}, {200u, 0.3f},
+                               {299u, 0.5f}, {301u, 0.5f}}) // 299 and 301: a skirt, no peak
+        SetLine(*d, line, power);
+    float f = -1, v = -1;
+    const std::uint32_t expected[] = {300, 120, 50, 200, 0}; // equal peaks: lower line first
+    for (int k = 0; k < 5; ++k) {
+        d->FindPeak(0, L + 100, &f, &v, k);
+        EXPECT_FLOAT_EQ(f, expected[k] * d->GetLineSpacing()) << "k = " << k;
+        EXPECT_FLOAT_EQ(v, d->GetValue(expected[k])) << "k = " << k;
+    }
+    d->FindPeak(130, 250, &f, nullptr, 0);
+    EXPECT_FLOAT_EQ(f, 200 * d->GetLineSpacing());
+
+    // Five lines from the top a peak lacks neighbours and is never found.
+    SetLine(*d, L - 5, 4.0f);
+    Access::MarkAveraged(*d);
+    d->FindPeak(0, L, &f, nullptr, 0);
+    EXPECT_FLOAT_EQ(f, 300 * d->GetLineSpacing());
+    SetLine(*d, L - 5, 0.0f);
+    SetLine(*d, L - 6, 4.0f);
+    Access::MarkAveraged(*d);
+    d->FindPeak(0, L, &f, nullptr, 0);
+    EXPECT_FLOAT_EQ(f, (L - 6) * d->GetLineSpacing());
+}
+
+TEST(SpectralReadouts, RangesPastTheLastLineAreClampedNotReadAsZero)
+{
+    auto d = Make(kDb);
+    const int L = int(d->GetLines());
+    THoldEntry* hold = Access::Hold(*d);
+    for (int i = 0; i < L; ++i) {
+        SetLine(*d, std::uint32_t(i), 1e-6f); // −60 dB
+        hold[i].Value = -50.0f;
+    }
+    SetLine(*d, 100, 0.01f);
+    SetLine(*d, 200, 1e-8f);
+    hold[300].Value = -10.0f;
+
+    EXPECT_NEAR(d->GetMaxValue(10, L + 50), -20.0f, 1e-4);
+    EXPECT_NEAR(d->GetMaxValue(L - 3, L + 5), -60.0f, 1e-4);
+    EXPECT_EQ(d->GetMaxValue(100, 101), d->GetValue(101)); // adjacent lines read the last only
+    float f = 0, v = 0;
+    d->FindMinimum(0, std::uint32_t(L + 50), &f, &v);
+    EXPECT_NEAR(v, -80.0f, 1e-4);
+    EXPECT_FLOAT_EQ(f, 200 * d->GetLineSpacing());
+    EXPECT_EQ(d->GetHoldMax(0, L + 100), -10.0f);
+    EXPECT_EQ(d->GetHoldMax(5, 6), d->GetHoldValue(6));
+    EXPECT_EQ(d->GetHoldValue(std::uint32_t(L + 7)), d->GetHoldValue(std::uint32_t(L - 1)));
+    EXPECT_FLOAT_EQ(d->GetHoldPeakFrequency(0, L + 100), 300 * d->GetLineSpacing());
+}
+
+TEST(SpectralReadouts, HarmonicDistortionSumsHarmonicsUpToTheLimit)
+{
+    auto d = Make(ScalingOpts::kLinear, 65536);
+    const std::uint32_t tone = d->FrequencyToBin(1000.0f);
+    SetLine(*d, tone, 1.0f);
+    SetLine(*d, 2 * tone + 1, 1e-4f);   // 1 %, a line off the multiple
+    SetLine(*d, 3 * tone - 2, 2.5e-5f); // 0.5 %
+    Access::SetPeakLine(*d, tone);
+    EXPECT_NEAR(d->GetTHD(), std::sqrt(1.0 + 0.25), 1e-4);
+    // Up to 23760 Hz: H = 24, so harmonic 24 (above the limit) still counts.
+    SetLine(*d, 24 * tone, 1e-4f);
+    EXPECT_NEAR(d->GetTHD(), std::sqrt(2.25), 1e-4);
+
+    auto low = Make(ScalingOpts::kLinear, 65536); // 100 Hz: harmonics 2 … 40 only
+    SetLine(*low, 137, 1.0f);
+    SetLine(*low, 40 * 137, 1e-4f);
+    SetLine(*low, 41 * 137, 1.0f);
+    Access::SetPeakLine(*low, 137);
+    EXPECT_NEAR(low->GetTHD(), 1.0, 1e-4);
+    SetLine(*low, 1, 1.0f); // 0.73 Hz
+    Access::SetPeakLine(*low, 1);
+    EXPECT_EQ(low->GetTHD(), 0.0f);
+}
+
+TEST(SpectralReadouts, NoiseFiguresSumTheTenPeaksBesideTheTone)
+{
+    auto d = Make(kDb, 65536);
+    SetLine(*d, 2000, 1.0f);
+    float f = -1, v = -1;
+    d->FindPeak(0, d->GetLines(), &f, &v, 1); // a pure tone: no second peak, no ratio
+    EXPECT_EQ(f, 0.0f);
+    EXPECT_EQ(v, kNo);
+    EXPECT_EQ(d->GetSNR(), kNo);
+    EXPECT_EQ(d->GetSINAD(), kNo);
+    EXPECT_EQ(d->GetTHDN(), 0.0f);
+
+    double beside = 0;
+    for (std::uint32_t n = 1; n <= 11; ++n) {
+        SetLine(*d, 2000 + 100 * n, 1e-4f / float(n));
+        beside += n <= 10 ? 1e-4f / float(n) : 0; // the weakest is not counted
+    }
+    Access::MarkAveraged(*d);
+    EXPECT_NEAR(d->GetTHDN(), 100 * std::sqrt(beside), 1e-4);
+    EXPECT_NEAR(d->GetSNR(), -Db(beside), 1e-3);
+    EXPECT_NEAR(d->GetSINAD(), Db(1 + beside) - Db(beside), 1e-3);
+}
+
+TEST(SpectralReadouts, ToneAmongSpursAndInNoiseThroughTheChain)
+{
+    // Ten spurs at −40 … −49 dB re the tone: THD+N is their root sum.
+    std::vector<std::pair<double, double>> parts{{1000.0, 0.5}};
+    double spurs = 0;
+    for (int n = 0; n < 10; ++n) {
+        const double ratio = std::pow(10.0, -(40.0 + n) / 20.0);
+        parts.push_back({2500.0 + 700.0 * n, 0.5 * ratio});
+        spurs += ratio * ratio;
+    }
+    SpectralData d(Large(), MakeScaling(kDb), 0, false);
+    Analyse(d, Tones(Large(), parts));
+    EXPECT_NEAR(d.GetTHDN(), 100 * std::sqrt(spurs), 100 * std::sqrt(spurs) * 0.005);
+    EXPECT_NEAR(d.GetSNR(), -Db(spurs), 0.03);
+
+    // In white noise the figures count the ten highest noise peaks, a small
+    // part of the noise: check them against those peaks, found by sorting.
+    std::vector<float> noisy = Tone(Large(), 1000.0, 0.5);
+    Mix(noisy, WhiteNoise(Large().FFTsize, 1e-3 * Large().Format.HalfRange(), 7));
+    SpectralData n(Large(), MakeScaling(), 0, false);
+    Analyse(n, noisy);
+    const float* p = n.GetPowerBuffer();
+    std::vector<std::uint32_t> peaks;
+    for (std::uint32_t i = 5; i + 6 <= n.GetLines(); ++i) {
+        bool top = true;
+        for (std::uint32_t j = 1; j <= 5; ++j)
+            top = top && p[i] > p[i - j] && p[i] > p[i + j];
+        if (top)
+            peaks.push_back(i);
+    }
+    std::stable_sort(peaks.begin(), peaks.end(), [p](auto a, auto b) { return p[a] > p[b]; });
+    double rest = 0, noise = 0;
+    for (std::size_t k = 1; k <= 10; ++k)
+        rest += p[peaks[k]];
+    for (std::uint32_t i = 3; i + 3 <= n.GetLines(); ++i)
+        noise += (i + 10 < peaks[0] || i > peaks[0] + 10) ? p[i] : 0.0;
+    EXPECT_NEAR(n.GetTHDN(), 100 * std::sqrt(rest / p[peaks[0]]), 1e-4);
+    EXPECT_NEAR(n.GetSINAD(), Db(p[peaks[0]] + rest) - Db(rest), 1e-3);
+    EXPECT_LT(rest, 0.01 * noise);
+}
+
+TEST(SpectralReadouts, IntermodulationIsThePowerOfTheProductsWhateverTheScaling)
+{
+    // Products at 200 Hz and 2.2 kHz, 40 dB below two equal tones:
+    // 100·√(2·0.004²) / √(2·0.4²) = 1 %.
+    const auto equal = Tones(Large(), {{1000, 0.4}, {1200, 0.4}, {200, 0.004}, {2200, 0.004}});
+    for (std::uint16_t amp : {ScalingOpts::kLinear, kDb}) {
+        SpectralData d(Large(), MakeScaling(amp), 0, false);
+        Analyse(d, equal);
+        EXPECT_NEAR(d.GetIMD(), 1.0, 0.005) << "scaling " << amp;
+    }
+    // With the upper tone the stronger, the difference product still counts.
+    SpectralData d(Large(), MakeScaling(kDb), 0, false);
+    Analyse(d, Tones(Large(), {{1000, 0.40}, {1200, 0.41}, {200, 0.004}, {2200, 0.004}}));
+    ASSERT_NEAR(d.GetPeakLine(), d.FrequencyToBin(1200), 1);
+    EXPECT_NEAR(d.GetIMD(), 100 * std::sqrt(2 * 0.004 * 0.004 / (0.4 * 0.4 + 0.41 * 0.41)), 0.005);
+}
+
+TEST(SpectralReadouts, PeakBetweenLinesIsPlacedByTheWindow)
+{
+    const double df = 48000.0 / 65536;
+    float f = 0, v = 0;
+    SpectralData flat(Large(), MakeScaling(kDb), 0, false);
+    Analyse(flat, Tone(Large(), 1000.0 + 0.4 * df, 1.0));
+    flat.FindPeak(0, flat.GetLines(), &f, &v);
+    EXPECT_LE(std::fabs(f - (1000.0 + 0.4 * df)), df / 2);
+    EXPECT_NEAR(v, 0.0, 0.02);
+
+    // The Gaussian lobe is Gaussian, so two lines place the tone; the level
+    // of the nearest line lies within the window's half-line scalloping.
+    TProcessingSettings s = Large();
+    s.SmoothingWindow = smoothing::Gaussian;
+    for (double offset : {0.1, 0.5, 0.9}) {
+        SpectralData gauss(s, MakeScaling(kDb), 0, false);
+        Analyse(gauss, Tone(s, 1000.0 + offset * df, 1.0), smoothing::Amplitude, smoothing::Gaussian);
+        gauss.FindPeak(0, gauss.GetLines(), &f, &v);
+        EXPECT_NEAR(f, 1000.0 + offset * df, 0.02 * df) << "offset " << offset;
+        EXPECT_TRUE(v > -0.45 && v < 0.05) << v << " at offset " << offset;
+    }
+}
+
+TEST(SpectralReadouts, BandPowerOfToneNoiseAndSilence)
+{
+    SpectralData d(Large(), MakeScaling(kDb), 0, false);
+    Analyse(d, Tone(Large(), 1000.0, 1.0));
+    const std::uint32_t line = d.FrequencyToBin(1000.0f);
+    EXPECT_NEAR(d.GetBandPower(line - 20, line + 20, 1, 0), 0.0, 0.02);
+    EXPECT_NEAR(d.GetBandPower(line - 20, line + 20, 1, -1), 0.0, 0.02);
+    EXPECT_NEAR(d.GetBandPower(line - 20, line + 20, 1, 1), 0.0, 0.05); // A: 0 dB at 1 kHz
+
+    // A display weighting is taken out before the requested one is applied.
+    ScalingOpts weighted = MakeScaling(kDb);
+    weighted.StandardWeighting = 1;
+    SpectralData w(Large(), weighted, 0, false);
+    Analyse(w, Tone(Large(), 100.0, 1.0));
+    const std::uint32_t low = w.FrequencyToBin(100.0f);
+    EXPECT_NEAR(w.GetBandPower(low - 20, low + 20, 1, 0), 0.0, 0.02);
+    EXPECT_NEAR(w.GetBandPower(low - 20, low + 20, 1, 1), -19.1, 0.05);
+    EXPECT_NEAR(w.GetBandPower(low - 20, low + 20, 1, -1), -19.1, 0.05);
+
+    // 0 dB is a full-scale sine (mean square 1/2): white noise of RMS σ reads
+    // 10·log10(2σ²). A 65536-sample estimate scatters by about 0.03 dB.
+    const double sigma = 0.1;
+    const auto noise = WhiteNoise(Large().FFTsize, sigma * Large().Format.HalfRange(), 3);
+    SpectralData narrow(Large(), MakeScaling(kDb), 0, false);
+    Analyse(narrow, noise);
+    EXPECT_NEAR(narrow.GetBandPower(0, narrow.GetLines(), 1, 0), Db(2 * sigma * sigma), 0.1);
+    // Bands sum their lines as the energy-scaled window leaves them; they
+    // end near 22.4 kHz and hold that part of the noise.
+    SpectralData bands(Large(), MakeScaling(kDb, ScalingOpts::kOctave), 0, false);
+    Analyse(bands, noise, smoothing::Energy);
+    const std::uint32_t first = bands.GetStartBin(), last = bands.GetEndBin();
+    const double covered = (bands.GetBandUpperEdge(last) - bands.GetBandLowerEdge(first)) / 24000;
+    EXPECT_NEAR(bands.GetBandPower(first, last, 1, 0), Db(2 * sigma * sigma * covered), 0.1);
+
+    // Silent lines have no band power; a calibrated one keeps its unit offset.
+    auto silent = Make(kDb);
+    EXPECT_EQ(silent->GetBandPower(10, 20, 0, 2), SpectralData::kNoBandPower);
+    EXPECT_EQ(silent->GetBandPower(10, 20, 1, -1), 0.0f);
+    TChannelCalibration cal{};
+    cal.IsEnabled = 1;
+    cal.RefUnits = 2;
+    cal.CalRatio = 1.0f;
+    silent->SetCalibration(&cal);
+    EXPECT_NEAR(silent->GetBandPower(10, 20, 1, 0), SpectralData::kNoBandPower + 93.9794f, 1e-3);
+    EXPECT_EQ(silent->GetBandPower(10, 20, 1, -1), 0.0f);
+}
+
+TEST(SpectralReadouts, LevelPhaseAndComplexValueOfALine)
+{
+    auto d = Make(kDb);
+    const std::uint32_t L = d->GetLines();
+    float* c = Access::AvgComplex(*d);
+    c[2 * 40 + 1] = 0.5f;
+    c[2 * 41] = -1.0f;
+    for (std::uint32_t line : {2u, 40u, L - 2})
+        SetLine(*d, line, 0.25f);
+    EXPECT_FLOAT_EQ(d->GetLevelAtFrequency(40 * d->GetLineSpacing()), 0.25f);
+    EXPECT_EQ(d->GetLevelAtFrequency(2 * d->GetLineSpacing()), 0.0f);
+    EXPECT_EQ(d->GetLevelAtFrequency((L - 2) * d->GetLineSpacing()), 0.0f);
+    EXPECT_NEAR(d->GetPhase(40), 90.0, 1e-4);
+    EXPECT_NEAR(d->GetPhase(41), 180.0, 1e-4);
+    float re = 1, im = 1;
+    d->GetComplexValue(40, &re, &im); // −6.02 dB back to an amplitude of 0.5
+    EXPECT_NEAR(re, 0.0, 1e-6);
+    EXPECT_NEAR(im, 0.5, 1e-5);
+    d->GetComplexValue(L, &re, &im);
+    EXPECT_TRUE(re == 0.0f && im == 0.0f);
+}
+
+TEST(SpectralReadouts, SmoothingAveragesUnsmoothedNeighboursOfNarrowbandLinesOnly)
+{
+    auto d = Make(kDb);
+    SetLine(*d, 100, 1.0f);
+    Access::Hold(*d)[100].Value = 0.0f;
+    d->SmoothAcrossBins(3);
+    const float third = 20.0f * std::log10(1.0f / 3.0f);
+    for (std::uint32_t i : {99u, 100u, 101u}) {
+        EXPECT_NEAR(d->GetValue(i), third, 1e-4) << i;
+        EXPECT_NEAR(d->GetHoldValue(i), third, 1e-4) << i;
+    }
+    EXPECT_NEAR(d->GetValue(98), kNo, 0.01);
+    EXPECT_NEAR(d->GetHoldValue(102), kNo, 0.01);
+
+    // Bands have a hold entry per band, far fewer than lines: left alone.
+    auto bands = Make(kDb, 65536, smoothing::Flattop, ScalingOpts::kOctave);
+    Access::Hold(*bands)[3].Value = -20.0f;
+    bands->SmoothAcrossBins(5);
+    EXPECT_EQ(bands->GetHoldValue(3), -20.0f);
+    EXPECT_EQ(bands->GetHoldValue(4), kNo);
+}
+
+TEST(SpectralReadouts, BandPeaksAreRankedByLevel)
+{
+    auto d = Make(kDb, 65536, smoothing::Flattop, ScalingOpts::kOctave);
+    const std::uint32_t first = d->GetFirstBand(), B = d->GetBandCount();
+    ASSERT_GT(first, 0u);
+    float* levels = Access::BandLevels(*d);
+    levels[first - 1] = 10.0f; // below the first band shown
+    levels[first + 5] = -10.0f;
+    levels[first + 9] = -3.0f;
+    levels[B - 1] = 0.0f; // the end band itself is not searched
+    float f = 0, v = 0;
+    const std::uint32_t expected[] = {first + 9, first + 5, 0};
+    for (int k = 0; k < 3; ++k) {
+        d->FindPeak(0, B - 1, &f, &v, k);
+        EXPECT_EQ(f, d->GetBandCenter(expected[k])) << "k = " << k;
+    }
+    d->FindPeak(0, B + 10, &f, &v, 0);
+    EXPECT_EQ(f, d->GetBandCenter(B - 1));
+    d->FindPeak(first - 1, first - 1, &f, &v, 0);
+    EXPECT_EQ(v, 10.0f);
+}
