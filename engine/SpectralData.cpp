@@ -78,8 +78,6 @@ void SpectralData::AllocateArrays()
     if (!Allocate(m_Block, m_FFTSize) || !Allocate(m_AvgComplex, 2 * L) ||
         !Allocate(m_AvgPower, L) || !Allocate(m_LatestPower, L) || !Allocate(m_Correction, L))
         return;
-    if (m_WindowType == 9 && !Allocate(m_GaussPeakFreq, L))
-        return;
     if (m_AmpScaleType == ScalingOpts::kLogarithmic) {
         if (!Allocate(m_AvgDb, L) || !Allocate(m_LatestDb, L))
             return;

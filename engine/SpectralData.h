@@ -251,7 +251,6 @@ private:
     platform::ZeroFilledArray<float> m_Weighting;    // L or none
     platform::ZeroFilledArray<float> m_Compensation; // L or none
     platform::ZeroFilledArray<float> m_Correction;   // L
-    platform::ZeroFilledArray<float> m_GaussPeakFreq; // L, Gaussian window only
     platform::ZeroFilledArray<float> m_LatestPower;  // L
     platform::ZeroFilledArray<float> m_LatestDb;     // L, dB scaling only
     platform::ZeroFilledArray<float> m_LatestBandLevels; // B
