@@ -58,4 +58,6 @@ struct TProcessingSettings {
     // Index of a per-channel pair: anything below 0 is the left channel,
     // anything above 1 the right.
     static int ClampChannel(int channel);
+
+    bool operator==(const TProcessingSettings&) const = default;
 };

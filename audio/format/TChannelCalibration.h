@@ -49,6 +49,8 @@ struct TChannelCalibration {
     // As above for a buffer of known size: false, and `out` untouched, when
     // fewer than kPackedSize bytes are available.
     static bool Unpack(const std::uint8_t* in, std::size_t size, TChannelCalibration& out);
+
+    bool operator==(const TChannelCalibration&) const = default;
 };
 
 // The start-up record of a channel: 0 is the microphone on the left input,

@@ -1,0 +1,53 @@
+#include "platform/AtomicFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "platform/TempFiles.h"
+
+namespace platform {
+
+namespace {
+
+bool WriteAll(int fd, std::string_view content)
+{
+    while (!content.empty()) {
+        const ssize_t written = ::write(fd, content.data(), content.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        content.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// The whole content on disk before the rename, so that a crash right after
+// it cannot leave an empty file under the target's name.
+bool WriteAndSync(const std::string& path, std::string_view content)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
+    return ::close(fd) == 0 && written;
+}
+
+} // namespace
+
+bool WriteFileAtomically(const std::string& path, std::string_view content)
+{
+    if (path.empty())
+        return false;
+    const std::string staging = CreateTempFile(FolderOfPath(path), ".settings-");
+    if (staging.empty())
+        return false;
+    if (WriteAndSync(staging, content) && CommitFile(staging, path))
+        return true;
+    DeleteFile(staging);
+    return false;
+}
+
+} // namespace platform

@@ -1,0 +1,101 @@
+#include "settings/CfgTable.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "settings/TextField.h"
+
+namespace {
+
+// No field holds more than this, so the rest of a longer line is skipped
+// while reading rather than kept.
+constexpr std::size_t kLineKeep = 1 + CfgEntry::kNameSize + 1 + CfgEntry::kValueSize;
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (Lower(a[i]) != Lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+} // namespace
+
+bool CfgTable::Read(const std::string& path)
+{
+    m_Count = 0;
+    if (!m_Rows.Allocate(kMaxRows))
+        return false;
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        m_Rows.Free();
+        return false;
+    }
+
+    std::string line;
+    bool pending = false;
+    int c;
+    while (m_Count < kMaxRows && (c = std::getc(file.get())) != EOF) {
+        pending = true;
+        if (c == '\n') {
+            StoreLine(line);
+            line.clear();
+            pending = false;
+        } else if (line.size() < kLineKeep) {
+            line.push_back(static_cast<char>(c));
+        }
+    }
+    if (pending && m_Count < kMaxRows)
+        StoreLine(line);
+    return true;
+}
+
+void CfgTable::StoreLine(std::string_view line)
+{
+    // CRLF and LF files alike; a NUL ends the line's text as it would in C.
+    line = line.substr(0, line.find('\0'));
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+
+    CfgEntry& row = m_Rows[m_Count++];
+    if (!line.empty() && line.front() == '[') {
+        std::string_view name = line.substr(1);
+        if (!name.empty() && name.back() == ']')
+            name.remove_suffix(1);
+        row.isSection = 1;
+        SetTextField(row.section, name);
+        return;
+    }
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos || equals == 0)
+        return;
+    SetTextField(row.key, line.substr(0, equals));
+    SetTextField(row.value, line.substr(equals + 1));
+}
+
+std::string CfgTable::Lookup(std::string_view section, std::string_view key, std::string_view defaultValue,
+                             std::size_t size) const
+{
+    std::string_view result = defaultValue;
+    std::size_t i = 0;
+    while (i < m_Count && !(m_Rows[i].isSection && EqualNoCase(TextFieldView(m_Rows[i].section), section)))
+        ++i;
+    for (++i; i < m_Count && !m_Rows[i].isSection; ++i) {
+        if (EqualNoCase(TextFieldView(m_Rows[i].key), key)) {
+            result = TextFieldView(m_Rows[i].value);
+            break;
+        }
+    }
+    if (size == 0)
+        return std::string();
+    return std::string(result.substr(0, size - 1));
+}

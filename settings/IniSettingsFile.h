@@ -1,0 +1,26 @@
+#pragma once
+// The .ini settings file: the two user-set data folders and the file I/O
+// options. Read and written through the profile file, so keys that this
+// program never writes (a user's additions, other Parts' switches) survive.
+
+#include <string>
+
+#include "settings/FrameSettings.h"
+
+struct IniLocation {
+    // The data folder, ending with '/'.
+    std::string dataRoot;
+    // The install file chose the documents folder for the data.
+    bool windowsInstall = false;
+};
+
+// Rebuilds the data folders from the data root and reads the two the user
+// may set (unless an install under the documents folder asks to keep
+// them); a folder that does not exist on this system (such as a Windows
+// path from an older file) falls back to its default with a note on stderr.
+// Then reads the file I/O options and sets them to this build's fixed
+// values. A missing file or key gives the defaults.
+void LoadIniSettings(const std::string& path, const IniLocation& location, FrameSettings& settings);
+
+// False when the file could not be written; it is then untouched.
+bool SaveIniSettings(const std::string& path, const FrameSettings& settings);

@@ -1,0 +1,26 @@
+#pragma once
+// The records keep their texts in fixed-size character fields, as the files
+// and the packed wave-file chunk expect. Every write goes through here, so a
+// text always ends within its field and the unused tail is always zero
+// (records compare field by field, tail included).
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+
+// Copies at most N − 1 characters; a NUL inside the text ends it there.
+template <std::size_t N>
+void SetTextField(char (&field)[N], std::string_view text)
+{
+    text = text.substr(0, std::min(text.size(), N - 1));
+    text = text.substr(0, text.find('\0'));
+    std::memset(field, 0, N);
+    std::memcpy(field, text.data(), text.size());
+}
+
+template <std::size_t N>
+std::string_view TextFieldView(const char (&field)[N])
+{
+    return std::string_view(field, ::strnlen(field, N));
+}

@@ -1,0 +1,150 @@
+#include "platform/RiffFile.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::MakeFourCC;
+using platform::RiffChunk;
+using platform::RiffFile;
+using platform::RiffFind;
+using Bytes = std::vector<std::uint8_t>;
+
+class RiffFileTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+        folder = std::filesystem::path(testing::TempDir()) / (std::string("riff-") + info->name() + "-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override
+    {
+        platform::SimulateDiskFull(-1);
+        std::filesystem::remove_all(folder);
+    }
+
+    std::string Path(const char* name) const { return (folder / name).string(); }
+
+    static Bytes Load(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
+    }
+    static void Store(const std::string& path, const Bytes& bytes)
+    {
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<std::streamsize>(bytes.size()));
+    }
+
+    std::filesystem::path folder;
+};
+
+TEST_F(RiffFileTest, CreatedChunksGetTheirSizesAndPadBytes)
+{
+    RiffFile file;
+    ASSERT_TRUE(file.Open(Path("a.riff"), RiffFile::OpenMode::Create));
+    RiffChunk form{platform::kRiffId, 0, MakeFourCC('T', 'E', 'S', 'T')};
+    ASSERT_TRUE(file.CreateChunk(form));
+    RiffChunk odd{MakeFourCC('o', 'd', 'd', ' ')};
+    ASSERT_TRUE(file.CreateChunk(odd));
+    ASSERT_TRUE(file.WriteExactly("abc", 3));
+    ASSERT_TRUE(file.Ascend(odd));
+    RiffChunk even{MakeFourCC('e', 'v', 'e', 'n')};
+    ASSERT_TRUE(file.CreateChunk(even));
+    ASSERT_TRUE(file.WriteExactly("xy", 2));
+    ASSERT_TRUE(file.Ascend(even));
+    ASSERT_TRUE(file.Ascend(form));
+    ASSERT_TRUE(file.Close());
+
+    const Bytes expected = {'R', 'I', 'F', 'F', 26, 0, 0, 0, 'T', 'E', 'S', 'T',
+                            'o', 'd', 'd', ' ', 3,  0, 0, 0, 'a', 'b', 'c', 0,
+                            'e', 'v', 'e', 'n', 2,  0, 0, 0, 'x', 'y'};
+    EXPECT_EQ(Load(Path("a.riff")), expected);
+    EXPECT_EQ(odd.Size, 3u);
+    EXPECT_EQ(form.Size, 26u);
+}
+
+TEST_F(RiffFileTest, DescendSkipsOtherChunksAndStaysInsideItsParent)
+{
+    // A form holding an odd-sized chunk and "want", followed at top level by
+    // another "want" that a search inside the form must not reach.
+    const Bytes bytes = {'R', 'I', 'F', 'F', 24, 0, 0, 0, 'W', 'A', 'V', 'E',
+                         'o', 'd', 'd', ' ', 1,  0, 0, 0, 'z', 0,
+                         'w', 'a', 'n', 't', 2,  0, 0, 0, 'h', 'i',
+                         'w', 'a', 'n', 't', 1,  0, 0, 0, '!', 0};
+    Store(Path("b.riff"), bytes);
+    RiffFile file;
+    ASSERT_TRUE(file.Open(Path("b.riff"), RiffFile::OpenMode::Read));
+
+    RiffChunk form{0, 0, MakeFourCC('W', 'A', 'V', 'E')};
+    ASSERT_TRUE(file.Descend(form, nullptr, RiffFind::Form));
+    EXPECT_EQ(form.DataOffset, 8);
+    EXPECT_EQ(file.Tell(), 12);
+
+    RiffChunk want{MakeFourCC('w', 'a', 'n', 't')};
+    ASSERT_TRUE(file.Descend(want, &form, RiffFind::Id));
+    EXPECT_EQ(want.DataOffset, 30);
+    EXPECT_EQ(want.Size, 2u);
+    char text[2];
+    ASSERT_TRUE(file.ReadExactly(text, 2));
+    EXPECT_EQ(std::string(text, 2), "hi");
+    ASSERT_TRUE(file.Ascend(want));
+    EXPECT_FALSE(file.Descend(want, &form, RiffFind::Id));
+
+    // At top level the form counts as one chunk and is skipped whole.
+    ASSERT_TRUE(file.Seek(0));
+    ASSERT_TRUE(file.Descend(want, nullptr, RiffFind::Id));
+    EXPECT_EQ(want.DataOffset, 40);
+}
+
+TEST_F(RiffFileTest, SizesBeyondTheFileEndTheSearch)
+{
+    // A chunk claiming 4 GB, then nothing: the search must stop, not wrap.
+    Store(Path("c.riff"), {'j', 'u', 'n', 'k', 0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3});
+    RiffFile file;
+    ASSERT_TRUE(file.Open(Path("c.riff"), RiffFile::OpenMode::Read));
+    RiffChunk want{MakeFourCC('d', 'a', 't', 'a')};
+    EXPECT_FALSE(file.Descend(want, nullptr, RiffFind::Id));
+    // A truncated header is no chunk either.
+    ASSERT_TRUE(file.Seek(8));
+    RiffChunk any;
+    EXPECT_FALSE(file.Descend(any, nullptr, RiffFind::Next));
+}
+
+TEST_F(RiffFileTest, AFullDiskFailsTheWriteAndTheClose)
+{
+    RiffFile file;
+    ASSERT_TRUE(file.Open(Path("d.riff"), RiffFile::OpenMode::Create));
+    platform::SimulateDiskFull(10);
+    EXPECT_TRUE(file.WriteExactly("0123456789", 6));
+    EXPECT_EQ(file.Write("0123456789", 10), 4);
+    EXPECT_FALSE(file.Close());
+}
+
+TEST_F(RiffFileTest, TruncateCutsTheFileAndReadsFollowWrites)
+{
+    RiffFile file;
+    ASSERT_TRUE(file.Open(Path("e.riff"), RiffFile::OpenMode::Create));
+    ASSERT_TRUE(file.WriteExactly("abcdefgh", 8));
+    ASSERT_TRUE(file.Truncate(5));
+    EXPECT_EQ(file.FileLength(), 5);
+    ASSERT_TRUE(file.WriteExactly("XY", 2));
+    ASSERT_TRUE(file.Seek(3));
+    char got[4] = {};
+    EXPECT_EQ(file.Read(got, 4), 4);
+    EXPECT_EQ(std::string(got, 4), "deXY");
+    ASSERT_TRUE(file.Close());
+}
+
+}  // namespace

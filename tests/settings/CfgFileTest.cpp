@@ -1,0 +1,297 @@
+// The .cfg file as written: its sections, keys and formats, the round trip
+// through the reader, and the values the reader fixes or derives.
+
+#include <clocale>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "SettingsTestSupport.h"
+#include "platform/ZeroFilledArray.h"
+#include "settings/CfgSettingsFile.h"
+#include "settings/CfgVisitor.h"
+#include "settings/SettingsLimits.h"
+#include "settings/TextField.h"
+
+namespace {
+
+std::vector<std::string> SplitCrlfLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        EXPECT_NE(end, std::string::npos) << "unterminated last line";
+        if (end == std::string::npos)
+            break;
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+// Gives every field a value of its own, different from its default, so
+// that a key read into the wrong field or written in the wrong form shows.
+class ScrambleVisitor : public CfgVisitor {
+public:
+    void Int32(std::string_view, std::string_view, std::int32_t& field, std::string_view) override
+    {
+        field = 1 + Next() % 2;
+    }
+    void UInt32(std::string_view, std::string_view, std::uint32_t& field, std::string_view) override
+    {
+        field = Next() % 5 == 0 ? 0xFFFFFFF0u : 7000 + Next();
+    }
+    void UInt16(std::string_view, std::string_view, std::uint16_t& field, std::string_view) override
+    {
+        field = static_cast<std::uint16_t>(1 + Next() % 2);
+    }
+    void Flag(std::string_view, std::string_view, std::uint8_t& field, std::string_view) override
+    {
+        field = static_cast<std::uint8_t>(Next() % 2);
+    }
+    void Float(std::string_view, std::string_view, float& field, std::string_view) override
+    {
+        const unsigned n = Next();
+        field = (n % 3 == 0 ? -0.125f : 0.375f) * static_cast<float>(1 + n % 64);
+    }
+    void Text(std::string_view, std::string_view, char* field, std::size_t size, std::string_view) override
+    {
+        // Fills the field to its last character: every text must survive whole.
+        std::string text = "text " + std::to_string(Next()) + " ";
+        text.resize(size - 1, 'x');
+        std::memcpy(field, text.c_str(), size);
+    }
+    void Format(std::string_view, TWaveFormat& format) override { format.Set(96000, 2, 2); }
+    void WriteOnlyFlag(std::string_view, std::string_view, std::uint8_t) override {}
+
+private:
+    unsigned Next() { return m_Counter++; }
+    unsigned m_Counter = 0;
+};
+
+// A state the reader leaves unchanged: scrambled, then fixed, limited and
+// derived as any load would.
+FrameSettings LoadedScrambledSettings()
+{
+    FrameSettings settings;
+    ScrambleVisitor scramble;
+    VisitCfgKeys(settings, scramble);
+    ApplyFixedCfgValues(settings);
+    ApplySettingsLimits(settings);
+    settings.m_InputDevice = settings.m_OutputDevice = 3;
+    for (SigGenChannelSettings& channel : settings.SigGenChannel)
+        channel.UpdateToneAmplitudes();
+    return settings;
+}
+
+TEST(CfgFileTest, WrittenFileHasEverySectionOnceWithItsKeysInOrder)
+{
+    const std::vector<std::pair<std::string, int>> expected = {
+        {"Device", 5},        {"Toolbars", 3},      {"PrintOpts", 17},     {"Mode", 1},
+        {"Settings", 23},     {"Scaling", 12},      {"Scaling2", 12},      {"Calibration", 16},
+        {"CalibrationR", 16}, {"Trigger", 9},       {"RunControl", 8},     {"Markers", 33},
+        {"MarkersR", 33},     {"SeriesOpts", 18},   {"SpectrumOpts", 80},  {"SpectrumOpts2", 80},
+        {"Logging", 5},       {"LoggingOpts_0", 66}, {"LoggingOpts_1", 66}, {"ViewStatus", 6},
+        {"Placement", 6},     {"SigGen", 5},        {"Main", 2},           {"NoiseBurst", 3},
+        {"FreqSweep", 6},     {"FreqStep", 8},      {"LevelSweep", 4},     {"Tones", 30},
+        {"ToneBurst", 3},     {"IMD", 4},           {"Pulse", 3},          {"Sawtooth", 2},
+        {"Triangular", 1},    {"Square", 2},        {"User Defined", 2},   {"DTMF", 5},
+        {"NoiseBurstR", 3},   {"FreqSweepR", 6},    {"FreqStepR", 8},      {"LevelSweepR", 4},
+        {"TonesR", 30},       {"ToneBurstR", 3},    {"IMDR", 4},           {"PulseR", 3},
+        {"SawtoothR", 2},     {"TriangularR", 1},   {"SquareR", 2},        {"User DefinedR", 2},
+        {"DTMF_R", 5}};
+
+    const std::vector<std::string> lines = SplitCrlfLines(FormatCfgSettings(FrameSettings()));
+    std::vector<std::pair<std::string, int>> actual;
+    int keys = 0;
+    for (const std::string& line : lines) {
+        if (!line.empty() && line.front() == '[') {
+            actual.emplace_back(line.substr(1, line.size() - 2), 0);
+        } else {
+            ASSERT_FALSE(actual.empty()) << line;
+            ASSERT_NE(line.find('='), std::string::npos) << line;
+            ++actual.back().second;
+            ++keys;
+        }
+    }
+    EXPECT_EQ(actual.size(), 49u);
+    EXPECT_EQ(keys, 668);
+    EXPECT_EQ(actual, expected);
+}
+
+TEST(CfgFileTest, DefaultsAreWrittenInTheFileFormats)
+{
+    FrameSettings settings;
+    SetTextField(settings.Print.Comment[9], "last comment");
+    settings.Markers[1].MarkerFreq[7] = 12345.678f;
+    SetTextField(settings.Markers[1].CustomLabel[7], "Hum");
+    const std::string text = FormatCfgSettings(settings);
+
+    EXPECT_EQ(text.substr(0, text.find("Comment1=")),
+              "[Device]\r\nSoundCardDriverMode=1\r\nDAQ_InputGain=16\r\nDAQ_IEPE_Left=1\r\nDAQ_IEPE_Right=1\r\n"
+              "DAQ_PowerDownFlag=1\r\n[Toolbars]\r\nMain=1\r\nButtons=0\r\nStatusbar=1\r\n[PrintOpts]\r\n"
+              "Annotation1=\r\nAnnotation2=\r\nMarginLeft=1.000000\r\nMarginRight=1.000000\r\n"
+              "MarginTop=1.000000\r\nMarginBottom=1.000000\r\nEnableCommentBlock=0\r\n");
+    const std::size_t settingsStart = text.find("Comment10=last comment\r\n[Mode]\r\nOpMode=1\r\n[Settings]\r\n");
+    ASSERT_NE(settingsStart, std::string::npos);
+    EXPECT_NE(text.find("[Settings]\r\nFFTsize=65536\r\nSamplingRate=192000\r\nBytesPerSample=3\r\nNumChannels=1\r\n"
+                        "AverageBlocks=4\r\nAverageType=0\r\nAverageMode=1\r\nAverageSpeed=1\r\nAverageBlocksR=4\r\n"
+                        "AverageTypeR=0\r\nAverageModeR=1\r\nAverageSpeedR=1\r\nDecimationRatio=1\r\n"
+                        "ApplyLowPassFilter=0\r\nSmoothingWindow=2\r\nOverlapPercent=50\r\nChannelProcessing=2\r\n"
+                        "DelayChannel=0\r\nDelayTimeMsec=0.000000\r\nEnableOverloadDetection=1\r\n"
+                        "ExcludeOverloadFlag=0\r\nIndependentScalingAndCalibration=1\r\n"
+                        "LockSignalGeneratorChannels=0\r\n[Scaling]\r\nAmpScaleType=1\r\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("[MarkersR]\r\n"), std::string::npos);
+    EXPECT_NE(text.find("MarkerEnable7=0\r\nMarkerFreq7=12345.677734\r\nLabelType7=2\r\nCustomLabel7=Hum\r\n"
+                        "PeakHoldFlag=0\r\n[SeriesOpts]\r\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("PlotRange=0.000100\r\nStartFreq=1.000000\r\nStopFreq=500.000000\r\nLineColor=65280\r\n"
+                        "PeakColor=255\r\nBackgroundColor=0\r\nGridColor=8421504\r\nMarkerColor=16777215\r\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("Show1_7=0\r\nShow2_7=0\r\nOverlayColorC=0\r\nOffset1_7=0.000000\r\n"), std::string::npos);
+    EXPECT_NE(text.find("[ViewStatus]\r\nMain=1\r\nSignalGenerator=0\r\nPeak Freq=0\r\nPeak Amp=0\r\nTotal Pwr=0\r\n"
+                        "Recorder=0\r\n[Placement]\r\nMain=\r\nSignal Generator=\r\n"),
+              std::string::npos);
+    const std::string tail = "[DTMF_R]\r\nKeyString=1234567890*#ABCD\r\nPulseWidthMsec=100\r\nPulseSpacingMsec=100\r\n"
+                             "TwistDB=3.000000\r\nRepeatFlag=0\r\n";
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+}
+
+TEST(CfgFileTest, EveryStoredFieldSurvivesAWriteAndARead)
+{
+    TempFolder folder;
+    const std::string path = folder.File("round.cfg");
+    const FrameSettings written = LoadedScrambledSettings();
+    ASSERT_TRUE(SaveCfgSettings(path, written));
+
+    FrameSettings read;
+    ASSERT_TRUE(LoadCfgSettings(path, read, [] { return 3; }));
+    ExpectSameSettings(read, written);
+
+    ASSERT_TRUE(SaveCfgSettings(folder.File("again.cfg"), read));
+    EXPECT_EQ(ReadWholeFile(folder.File("again.cfg")), ReadWholeFile(path));
+}
+
+TEST(CfgFileTest, TheFileIsTheSameUnderACommaDecimalLocale)
+{
+    const FrameSettings settings = LoadedScrambledSettings();
+    const std::string inC = FormatCfgSettings(settings);
+
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
+        GTEST_SKIP() << "locale de_DE.UTF-8 is not installed (package locales-all)";
+    TempFolder folder;
+    const std::string path = folder.File("de.cfg");
+    EXPECT_EQ(FormatCfgSettings(settings), inC);
+    ASSERT_TRUE(SaveCfgSettings(path, settings));
+    FrameSettings read;
+    ASSERT_TRUE(LoadCfgSettings(path, read, [] { return 3; }));
+    EXPECT_EQ(FormatCfgSettings(read), inC);
+    std::setlocale(LC_ALL, previous.c_str());
+}
+
+TEST(CfgFileTest, ReadingSetsTheFixedAndDerivedValues)
+{
+    TempFolder folder;
+    const std::string path = folder.File("fixed.cfg");
+    WriteWholeFile(path, "[Device]\nSoundCardDriverMode=0\n"
+                         "[Toolbars]\nMain=0\nButtons=1\nStatusbar=0\n"
+                         "[Mode]\nOpMode=4\n"
+                         "[Settings]\nFFTsize=1024\nAverageMode=0\nAverageModeR=0\nDecimationRatio=4\n"
+                         "ApplyLowPassFilter=1\nSmoothingWindow=7\nOverlapPercent=10\nDelayChannel=1\n"
+                         "DelayTimeMsec=3.5\nEnableOverloadDetection=0\nExcludeOverloadFlag=1\n"
+                         "IndependentScalingAndCalibration=1\nChannelProcessing=3\n"
+                         "[Scaling2]\nSpectralDensityFlag=1\nSpectralDensityType=1\nMicCompEnable=1\n"
+                         "[Calibration]\nLeftChannelName=\n"
+                         "[CalibrationR]\nRightChannelName=\n"
+                         "[Trigger]\nEnable=1\nThreshold=40.0\n"
+                         "[RunControl]\nMode=2\nLimitFFT=7\nLimitSeconds=3\nbEnableRunDelay=1\nRunDelaySeconds=9\n"
+                         "bUpdateIntervalFlag=1\nUpdateIntervalMilliseconds=5\nbStartMultipleInstances=1\n"
+                         "[TonesR]\nToneEnable3=1\nPwrDB3=-6.0\n");
+    FrameSettings s;
+    s.DataLog.Active = 1;
+    ASSERT_TRUE(LoadCfgSettings(path, s, [] { return 2; }));
+
+    EXPECT_EQ(s.SoundCardDriverMode, 1);
+    EXPECT_EQ(s.m_InputDevice, 2);
+    EXPECT_EQ(s.m_OutputDevice, 2);
+    EXPECT_EQ(s.m_ShowSidebar, 1);
+    EXPECT_EQ(s.m_ShowToolbar, 0);
+    EXPECT_EQ(s.m_ShowStatusbar, 1);
+    EXPECT_EQ(s.OpMode, 1);
+    const TProcessingSettings& p = s.Processing;
+    EXPECT_EQ(p.FFTsize, 65536u);
+    EXPECT_EQ(p.AverageMode[0], 1);
+    EXPECT_EQ(p.AverageMode[1], 1);
+    EXPECT_EQ(p.DecimationRatio, 1);
+    EXPECT_EQ(p.ApplyLowPassFilter, 0);
+    EXPECT_EQ(p.SmoothingWindow, 2);
+    EXPECT_EQ(p.OverlapPercent, 50);
+    EXPECT_EQ(p.DelayChannel, 0);
+    EXPECT_EQ(p.DelayTimeMsec, 0.0f);
+    EXPECT_EQ(p.EnableOverloadDetection, 1);
+    EXPECT_EQ(p.ExcludeOverloadFlag, 0);
+    EXPECT_EQ(p.IndependentScalingAndCalibration, 0);
+    EXPECT_EQ(p.ChannelProcessing, 3) << "the start-up fix-ups are the frame's, not the reader's";
+    EXPECT_EQ(s.Scaling[1].SpectralDensityFlag, 0);
+    EXPECT_EQ(s.Scaling[1].SpectralDensityType, 0);
+    EXPECT_EQ(s.Scaling[1].MicCompEnable, 0);
+    EXPECT_EQ(s.Trigger.Enable, 0);
+    EXPECT_EQ(s.Trigger.Threshold, 40.0f);
+    RunControlOpts fixed;
+    fixed.LimitFFT = 100;
+    fixed.RunDelaySeconds = 1.0f;
+    EXPECT_EQ(s.RunControl, fixed);
+    EXPECT_EQ(s.DataLog.Active, 0);
+    EXPECT_STREQ(s.Calibration[0].ChannelName, "Microphone");
+    EXPECT_STREQ(s.Calibration[1].ChannelName, "Acceleration");
+    EXPECT_NEAR(s.SigGenChannel[1].Tones[3].ToneLinearAmplitude, 0.501f, 0.001f);
+    EXPECT_EQ(s.SigGenChannel[1].Tones[0].ToneLinearAmplitude, 1.0f);
+
+    s.ApplyStartupFixups();
+    const std::string saved = FormatCfgSettings(s);
+    EXPECT_NE(saved.find("FFTsize=65536\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("ChannelProcessing=2\r\n"), std::string::npos);
+}
+
+TEST(CfgFileTest, MissingKeysTakeTheFileDefaultsNotTheFrameDefaults)
+{
+    TempFolder folder;
+    const std::string path = folder.File("sparse.cfg");
+    WriteWholeFile(path, "[Device]\nDAQ_InputGain=64\n");
+    FrameSettings s;
+    ASSERT_TRUE(LoadCfgSettings(path, s, {}));
+    EXPECT_EQ(s.Daq.DAQ_InputGain, 64);
+    EXPECT_EQ(s.Print.MarginLeft, 0.5f);
+    EXPECT_EQ(s.Calibration[0].PctFullScale, -1.0f);
+    EXPECT_EQ(s.Calibration[0].CalRatio, 1.0f);
+    EXPECT_STREQ(s.Calibration[1].ChannelName, "Accelerometer");
+    EXPECT_EQ(s.Series.ThresholdMarkPercentage, 25u);
+    EXPECT_EQ(s.Spectrum[0].IncludeInAverage1[3], 1);
+    EXPECT_EQ(s.Spectrum[0].DrawThickMarkers, 0);
+    EXPECT_STREQ(s.DataLog.LogViewerProgram, "Notepad.exe");
+    EXPECT_EQ(s.m_InputDevice, 0);
+}
+
+TEST(CfgFileTest, AFileThatCannotBeOpenedChangesNothing)
+{
+    TempFolder folder;
+    FrameSettings s;
+    s.RunControl.LimitFFT = 500;
+    EXPECT_FALSE(LoadCfgSettings(folder.File("absent.cfg"), s, [] { return 9; }));
+    ExpectSameSettings(s, FrameSettings());
+
+    WriteWholeFile(folder.File("present.cfg"), "[Device]\nDAQ_InputGain=1\n");
+    platform::FailNextAllocations(1);
+    EXPECT_FALSE(LoadCfgSettings(folder.File("present.cfg"), s, {}));
+    platform::FailNextAllocations(0);
+    ExpectSameSettings(s, FrameSettings());
+
+    EXPECT_FALSE(SaveCfgSettings(folder.File("no/such/folder.cfg"), s));
+}
+
+} // namespace

@@ -1,0 +1,149 @@
+// How the .cfg reader treats what it finds: the lookup rules files rely
+// on, line ends, number forms, limits and damaged input.
+
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "SettingsTestSupport.h"
+#include "settings/CfgSettingsFile.h"
+#include "settings/CfgTable.h"
+
+namespace {
+
+class CfgReaderTest : public testing::Test {
+protected:
+    FrameSettings Load(const std::string& text)
+    {
+        WriteWholeFile(path, text);
+        FrameSettings settings;
+        EXPECT_TRUE(LoadCfgSettings(path, settings, {}));
+        return settings;
+    }
+
+    TempFolder folder;
+    const std::string path = folder.File("test.cfg");
+};
+
+TEST_F(CfgReaderTest, NamesMatchWithoutRegardToCaseButAreNotTrimmed)
+{
+    const FrameSettings s = Load("[device]\r\ndaq_inputgain=4\r\n"
+                                 "[PRINTOPTS]\r\nmarginleft = 0.75\r\nMarginRight= 0.25\r\nmargintop=0.125\r\n");
+    EXPECT_EQ(s.Daq.DAQ_InputGain, 4);
+    EXPECT_EQ(s.Print.MarginLeft, 0.5f) << "the key ends with a blank, so it is not MarginLeft";
+    EXPECT_EQ(s.Print.MarginRight, 0.25f) << "a blank before a number is skipped";
+    EXPECT_EQ(s.Print.MarginTop, 0.125f);
+}
+
+TEST_F(CfgReaderTest, OnlyTheFirstSectionAndTheFirstKeyCount)
+{
+    const FrameSettings s = Load("MarginLeft=0.1\n"
+                                 "[PrintOpts]\nMarginTop=0.2\nMarginTop=0.3\n"
+                                 "[Device]\nDAQ_InputGain=4\n"
+                                 "[PrintOpts]\nMarginBottom=0.4\n"
+                                 "[Device]\nDAQ_IEPE_Left=0\n");
+    EXPECT_EQ(s.Print.MarginLeft, 0.5f);
+    EXPECT_EQ(s.Print.MarginTop, 0.2f);
+    EXPECT_EQ(s.Print.MarginBottom, 0.5f);
+    EXPECT_EQ(s.Daq.DAQ_InputGain, 4);
+    EXPECT_EQ(s.Daq.DAQ_IEPE_Left, 1);
+}
+
+TEST_F(CfgReaderTest, NumbersReadInEveryFormAFileMayHold)
+{
+    const FrameSettings s = Load("[PrintOpts]\nMarginLeft=7.5e-1\nMarginRight=2\nMarginTop=junk\n"
+                                 "[Settings]\nAverageBlocks=  12\nAverageBlocksR=3.9\nAverageSpeed=65540\n"
+                                 "[Device]\nDAQ_InputGain=-1\nDAQ_IEPE_Left=5\n"
+                                 "[SpectrumOpts]\nLineColor=4294967295\nPeakColor=-2\n");
+    EXPECT_EQ(s.Print.MarginLeft, 0.75f);
+    EXPECT_EQ(s.Print.MarginRight, 2.0f);
+    EXPECT_EQ(s.Print.MarginTop, 0.0f);
+    EXPECT_EQ(s.Processing.AverageBlocks[0], 12u);
+    EXPECT_EQ(s.Processing.AverageBlocks[1], 3u);
+    EXPECT_EQ(s.Processing.AverageSpeed[0], 4) << "16-bit fields keep the low bits";
+    EXPECT_EQ(s.Daq.DAQ_InputGain, 65535);
+    EXPECT_EQ(s.Daq.DAQ_IEPE_Left, 1);
+    EXPECT_EQ(s.Spectrum[0].LineColor, 0x7FFFFFFFu) << "read as a 32-bit integer";
+    EXPECT_EQ(s.Spectrum[0].PeakColor, 0xFFFFFFFEu);
+}
+
+TEST_F(CfgReaderTest, LfAndCrlfFilesReadAlikeAndTheLastLineCounts)
+{
+    const FrameSettings lf = Load("[Calibration]\nLeftChannelName=Probe A\nRefLevel=114.0");
+    const FrameSettings crlf = Load("[Calibration]\r\nLeftChannelName=Probe A\r\nRefLevel=114.0");
+    EXPECT_STREQ(lf.Calibration[0].ChannelName, "Probe A");
+    EXPECT_STREQ(crlf.Calibration[0].ChannelName, "Probe A");
+    EXPECT_EQ(lf.Calibration[0].RefLevel, 114.0f);
+    EXPECT_EQ(crlf.Calibration[0].RefLevel, 114.0f);
+}
+
+TEST_F(CfgReaderTest, LongLinesStayWholeAndEveryTextEndsWithinItsField)
+{
+    const std::string path259(259, 'p');
+    const std::string overlong(5000, 'q');
+    const FrameSettings s = Load("[Scaling]\nMicCompFilenameLeft=" + path259 + "\n"
+                                 "[Calibration]\nLabelLinear=" + overlong + "\nRefLevel=100.0\n"
+                                 "[Markers]\nCustomLabel0=" + overlong + "\n"
+                                 "[User DefinedR]\nWaveFileName=/w/" + path259 + "\n"
+                                 "[" + overlong + "]\nx=1\n"
+                                 "[Settings]\n" + overlong + "=1\nAverageSpeed=3\n");
+    EXPECT_EQ(std::string(s.Scaling[0].MicCompFilename), path259);
+    EXPECT_EQ(std::string(s.Calibration[0].LabelLinear), std::string(59, 'q'));
+    EXPECT_EQ(s.Calibration[0].RefLevel, 100.0f) << "the long line was read as one line";
+    EXPECT_EQ(std::string(s.Markers[0].CustomLabel[0]), std::string(29, 'q'));
+    EXPECT_EQ(std::string(s.SigGenChannel[1].UserDefined.WaveFileName), ("/w/" + path259).substr(0, 259));
+    EXPECT_EQ(s.Processing.AverageSpeed[0], 3);
+
+    CfgTable table;
+    ASSERT_TRUE(table.Read(path));
+    EXPECT_EQ(table.RowCount(), 14u);
+}
+
+TEST_F(CfgReaderTest, OnlyTheFirstTenThousandLinesAreRead)
+{
+    std::string text = "[PrintOpts]\nMarginLeft=0.25\n";
+    for (int i = 0; i < 12000 - 3; ++i)
+        text += i % 2 == 0 ? "\n" : "filler line without equals\n";
+    text += "MarginRight=0.25\n";
+    const FrameSettings s = Load(text);
+    EXPECT_EQ(s.Print.MarginLeft, 0.25f);
+    EXPECT_EQ(s.Print.MarginRight, 0.5f);
+
+    CfgTable table;
+    ASSERT_TRUE(table.Read(path));
+    EXPECT_EQ(table.RowCount(), CfgTable::kMaxRows);
+}
+
+TEST_F(CfgReaderTest, DamagedFilesGiveDefaultsAndStayUntouched)
+{
+    FrameSettings saved;
+    saved.Print.MarginTop = 0.75f;
+    saved.Markers[0].MarkerFreq[3] = 777.0f;
+    const std::string full = FormatCfgSettings(saved);
+
+    // Cut inside the markers: what comes before is read, the rest defaults.
+    const std::size_t cut = full.find("MarkerFreq3=") + 14;
+    const std::string truncated = full.substr(0, cut);
+    const FrameSettings t = Load(truncated);
+    EXPECT_EQ(t.Print.MarginTop, 0.75f);
+    EXPECT_EQ(t.Markers[0].MarkerFreq[3], 77.0f);
+    EXPECT_EQ(t.Markers[1].MarkerFreq[0], 1000.0f);
+    EXPECT_EQ(t.SigGenChannel[0].DTMF.TwistDB, 3.0f);
+    EXPECT_EQ(ReadWholeFile(path), truncated);
+
+    std::mt19937 random(7);
+    std::string garbage(20000, '\0');
+    for (char& c : garbage)
+        c = static_cast<char>(random());
+    const FrameSettings g = Load(garbage);
+    const FrameSettings e = Load("");
+    EXPECT_EQ(FormatCfgSettings(g), FormatCfgSettings(e));
+    EXPECT_EQ(ReadWholeFile(path), "");
+    WriteWholeFile(path, garbage);
+    FrameSettings again;
+    EXPECT_TRUE(LoadCfgSettings(path, again, {}));
+    EXPECT_EQ(ReadWholeFile(path), garbage);
+}
+
+} // namespace

@@ -1,0 +1,165 @@
+#include "settings/ConfigurationCommands.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "SettingsTestSupport.h"
+#include "platform/MessageBox.h"
+#include "settings/CfgSettingsFile.h"
+
+namespace {
+
+// Records what the frame is asked to do, in order, and stores window slots
+// from a list of windows it pretends are open.
+class FakeHost : public ConfigurationHost {
+public:
+    explicit FakeHost(FrameSettings& settings) : m_Settings(settings) {}
+
+    void StopRun() override { calls.push_back("stop"); }
+    void StoreWindowSlot(int id) override
+    {
+        calls.push_back("store " + std::to_string(id));
+        WindowPlacement placement;
+        placement.showCmd = 1;
+        placement.normal = {id, id, 100 + id, 100 + id};
+        const bool open = std::find(openWindows.begin(), openWindows.end(), id) != openWindows.end();
+        m_Settings.Windows.Store(id, open ? &placement : nullptr);
+    }
+    void CloseWindowsForLoad() override { calls.push_back("close"); }
+    void RebuildProcessing() override { calls.push_back("rebuild"); }
+    void RestoreMainWindowPlacement() override { calls.push_back("restore main"); }
+    void ReopenWindow(int id) override { calls.push_back("open " + std::to_string(id)); }
+    void RefreshAfterLoad() override { calls.push_back("refresh"); }
+    int FindDaqInputDevice() override { return 1; }
+
+    std::vector<std::string> calls;
+    std::vector<int> openWindows;
+
+private:
+    FrameSettings& m_Settings;
+};
+
+class ConfigurationCommandsTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
+            messages.push_back(request.text);
+            return answer;
+        });
+    }
+    void TearDown() override { platform::SetMessageBoxHook({}); }
+
+    TempFolder folder;
+    FrameSettings settings;
+    FakeHost host{settings};
+    ConfigurationCommands commands{settings, host, folder.Root()};
+    std::vector<std::string> messages;
+    platform::MessageResult answer = platform::MessageResult::Yes;
+};
+
+TEST_F(ConfigurationCommandsTest, LoadingEndsInTheStateOfAStartWithThatFile)
+{
+    const std::string path = folder.File("bench.cfg");
+    WriteWholeFile(path, "[Settings]\nChannelProcessing=3\nAverageSpeed=3\n"
+                         "[ViewStatus]\nPeak Amp=1\nRecorder=1\nSignalGenerator=1\n");
+    FrameSettings started;
+    ASSERT_TRUE(LoadCfgSettings(path, started, [] { return 1; }));
+    started.ApplyStartupFixups();
+
+    host.openWindows = {kSlotPeakFrequency};
+    ASSERT_TRUE(commands.LoadConfiguration(path));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"stop", "store 0", "store 6", "store 7", "store 8", "store 9",
+                                                    "store 10", "close", "rebuild", "restore main", "open 6",
+                                                    "open 8", "open 10", "refresh"}));
+    EXPECT_EQ(settings.Processing.ChannelProcessing, 2);
+    EXPECT_EQ(settings.Processing.IndependentScalingAndCalibration, 1);
+    EXPECT_EQ(settings.Processing.AverageSpeed[0], 3);
+    ExpectSameSettings(settings, started);
+    EXPECT_TRUE(messages.empty());
+
+    // The undo copy holds the state before the load, with the slots stored.
+    FrameSettings undone;
+    ASSERT_TRUE(LoadCfgSettings(folder.File("-Undo.cfg"), undone, {}));
+    EXPECT_EQ(undone.Processing.AverageSpeed[0], 1);
+    EXPECT_TRUE(undone.Windows.IsOpen(kSlotPeakFrequency));
+    EXPECT_FALSE(undone.Windows.IsOpen(kSlotRecorder));
+}
+
+TEST_F(ConfigurationCommandsTest, TheUndoCopyGoesToTheConfigurationFolderInUse)
+{
+    const std::string configs = folder.File("configs");
+    std::filesystem::create_directory(configs);
+    const std::string path = configs + "/quoted name.cfg";
+    WriteWholeFile(path, "[Settings]\nAverageSpeed=2\n");
+
+    commands.RememberDialogFolder(path);
+    EXPECT_EQ(commands.DialogFolder(), configs);
+    ASSERT_TRUE(commands.LoadConfiguration("\"quoted name.cfg\""));
+    EXPECT_EQ(settings.Processing.AverageSpeed[0], 2);
+    EXPECT_TRUE(std::filesystem::exists(configs + "/-Undo.cfg"));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("-Undo.cfg")));
+    EXPECT_EQ(commands.UndoPath(), configs + "/-Undo.cfg");
+}
+
+TEST_F(ConfigurationCommandsTest, LoadingTheUndoCopyDoesNotOverwriteItFirst)
+{
+    const std::string undo = folder.File("-Undo.cfg");
+    WriteWholeFile(undo, "[Settings]\nAverageSpeed=4\n");
+    ASSERT_TRUE(commands.LoadConfiguration(undo));
+    EXPECT_EQ(ReadWholeFile(undo), "[Settings]\nAverageSpeed=4\n");
+    EXPECT_EQ(settings.Processing.AverageSpeed[0], 4);
+    EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "store 0"), 0);
+}
+
+TEST_F(ConfigurationCommandsTest, AnUndoCopyThatCannotBeWrittenIsReported)
+{
+    const std::string path = folder.File("a.cfg");
+    WriteWholeFile(path, "[Settings]\nAverageSpeed=3\n");
+    settings.m_DataPaths.Set(DataPaths::kConfiguration, folder.File("missing-folder"));
+    const FrameSettings before = settings;
+
+    answer = platform::MessageResult::No;
+    EXPECT_FALSE(commands.LoadConfiguration(path));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(folder.File("missing-folder") + "/-Undo.cfg"), std::string::npos) << messages[0];
+    EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "close"), 0);
+    EXPECT_EQ(settings.Processing.AverageSpeed[0], before.Processing.AverageSpeed[0]);
+
+    answer = platform::MessageResult::Yes;
+    EXPECT_TRUE(commands.LoadConfiguration(path));
+    EXPECT_EQ(settings.Processing.AverageSpeed[0], 3);
+}
+
+TEST_F(ConfigurationCommandsTest, AFileThatCannotBeReadChangesNothing)
+{
+    settings.Print.MarginTop = 0.3f;
+    EXPECT_FALSE(commands.LoadConfiguration(folder.File("none.cfg")));
+    EXPECT_EQ(host.calls, std::vector<std::string>{"stop"});
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("none.cfg"), std::string::npos);
+    EXPECT_EQ(settings.Print.MarginTop, 0.3f);
+    EXPECT_FALSE(std::filesystem::exists(folder.File("-Undo.cfg")));
+    EXPECT_FALSE(commands.LoadConfiguration(""));
+}
+
+TEST_F(ConfigurationCommandsTest, SavingStoresTheSlotsThenWritesTheFile)
+{
+    host.openWindows = {kSlotRecorder};
+    ASSERT_TRUE(commands.SaveConfiguration(folder.File("saved.cfg")));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"store 0", "store 6", "store 7", "store 8", "store 9",
+                                                    "store 10"}));
+    const std::string text = ReadWholeFile(folder.File("saved.cfg"));
+    EXPECT_NE(text.find("Recorder=1\r\n"), std::string::npos);
+    EXPECT_NE(text.find("Recorder=0, 1, {0,0}, {0,0}, {10,10,110,110}\r\n"), std::string::npos);
+
+    EXPECT_FALSE(commands.SaveConfiguration(folder.File("no/such/dir.cfg")));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("no/such/dir.cfg"), std::string::npos);
+}
+
+} // namespace

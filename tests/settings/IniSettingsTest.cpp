@@ -1,0 +1,119 @@
+#include "settings/IniSettingsFile.h"
+
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "SettingsTestSupport.h"
+
+namespace {
+
+class IniSettingsTest : public testing::Test {
+protected:
+    TempFolder folder;
+    const std::string path = folder.File("Talvenor.ini");
+    const std::string root = folder.Root();
+};
+
+FileIOOpts FixedFileIO()
+{
+    FileIOOpts io;
+    io.MakeBackup = 0;
+    io.AutoReopenOnLaunch = 0;
+    return io;
+}
+
+TEST_F(IniSettingsTest, AFirstStartRunsOnDefaultsAndWritesTheWholeFile)
+{
+    FrameSettings s;
+    LoadIniSettings(path, {root, false}, s);
+    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kWave), root + "Wave");
+    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kCalibration), root + "Cal");
+    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kOverlay), root + "Overlay");
+    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kLog), root + "Log");
+    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kConfiguration), "");
+    EXPECT_EQ(s.m_DataPathsInUse, s.m_DataPaths);
+    EXPECT_EQ(s.FileIO, FixedFileIO());
+
+    ASSERT_TRUE(SaveIniSettings(path, s));
+    EXPECT_EQ(ReadWholeFile(path), "[Install]\r\nDefault=0\r\n"
+                                   "[Paths]\r\novl=" + root + "Overlay\r\nlog=" + root + "Log\r\n"
+                                   "[FileIO]\r\nWaveFileMode=0\r\nMaxRamRecordingTimeSecs=3600\r\nMakeBackup=0\r\n"
+                                   "IncludeCalibrationData=1\r\nRecordIOBufferSizeSecs=1\r\n"
+                                   "RealTimeIOBufferSizeSecs=1\r\nRealTimeWaveBufferEnableFlag=1\r\n"
+                                   "RealTimeWaveBufferLengthSecs=60\r\nMaxDiskRecordingSizeBytes=2000000000\r\n"
+                                   "AutoReopenOnLaunch=0\r\n");
+}
+
+TEST_F(IniSettingsTest, FileIOValuesAreFixedWhateverTheFileSays)
+{
+    WriteWholeFile(path, "[fileio]\nwavefilemode=1\nMaxDiskRecordingSizeBytes=5\nMakeBackup=7\n"
+                         "AutoReopenOnLaunch=1\nMaxRamRecordingTimeSecs=10\n");
+    FrameSettings s;
+    LoadIniSettings(path, {root, false}, s);
+    EXPECT_EQ(s.FileIO, FixedFileIO());
+}
+
+TEST_F(IniSettingsTest, ForeignKeysAndLinesSurviveASave)
+{
+    const std::string overlay = folder.File("MyOverlays");
+    std::filesystem::create_directory(overlay);
+    WriteWholeFile(path, "; written by hand\n"
+                         "[Install]\nDefault=0\n"
+                         "[Paths]\novl = \"" + overlay + "\"\n"
+                         "\n"
+                         "[Special]\nDisplayTimeInsteadOfSINAD=1\nDisplayTimeOffset=2.5\n"
+                         "[Settings]\nKaiserAlpha=7.0\n"
+                         "[FileIO]\nWaveFileMode=1\nUnknownOption=yes\n");
+    FrameSettings s;
+    LoadIniSettings(path, {root, false}, s);
+    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kOverlay), overlay);
+    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kLog), root + "Log");
+
+    ASSERT_TRUE(SaveIniSettings(path, s));
+    EXPECT_EQ(ReadWholeFile(path), "; written by hand\r\n"
+                                   "[Install]\r\nDefault=0\r\n"
+                                   "[Paths]\r\novl=" + overlay + "\r\nlog=" + root + "Log\r\n"
+                                   "\r\n"
+                                   "[Special]\r\nDisplayTimeInsteadOfSINAD=1\r\nDisplayTimeOffset=2.5\r\n"
+                                   "[Settings]\r\nKaiserAlpha=7.0\r\n"
+                                   "[FileIO]\r\nWaveFileMode=0\r\nUnknownOption=yes\r\n"
+                                   "MaxRamRecordingTimeSecs=3600\r\nMakeBackup=0\r\nIncludeCalibrationData=1\r\n"
+                                   "RecordIOBufferSizeSecs=1\r\nRealTimeIOBufferSizeSecs=1\r\n"
+                                   "RealTimeWaveBufferEnableFlag=1\r\nRealTimeWaveBufferLengthSecs=60\r\n"
+                                   "MaxDiskRecordingSizeBytes=2000000000\r\nAutoReopenOnLaunch=0\r\n");
+}
+
+TEST_F(IniSettingsTest, WindowsFoldersFallBackToTheDefaultWithANote)
+{
+    WriteWholeFile(path, "[Paths]\r\novl=C:\\Talvenor\\Overlay\r\nlog=C:\\Talvenor\\Log\r\n");
+    FrameSettings s;
+    testing::internal::CaptureStderr();
+    LoadIniSettings(path, {root, false}, s);
+    const std::string notes = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kOverlay), root + "Overlay");
+    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kLog), root + "Log");
+    EXPECT_NE(notes.find("C:\\Talvenor\\Overlay"), std::string::npos) << notes;
+    EXPECT_NE(notes.find("C:\\Talvenor\\Log"), std::string::npos) << notes;
+}
+
+TEST_F(IniSettingsTest, AnInstallThatKeepsItsPathsIgnoresThem)
+{
+    WriteWholeFile(path, "[Install]\nDefault=1\n[Paths]\novl=" + root + "\n");
+    FrameSettings s;
+    s.m_DataPaths.Set(DataPaths::kOverlay, "/constructor/Overlay");
+    LoadIniSettings(path, {root, true}, s);
+    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kOverlay), "/constructor/Overlay");
+    EXPECT_EQ(s.m_DataPathsInUse.Get(DataPaths::kOverlay), "");
+
+    // Without the install flag the same file rebuilds and reads them.
+    FrameSettings plain;
+    LoadIniSettings(path, {root, false}, plain);
+    EXPECT_EQ(plain.m_DataPaths.Get(DataPaths::kOverlay), root);
+
+    ASSERT_TRUE(SaveIniSettings(path, s));
+    EXPECT_EQ(ReadWholeFile(path).substr(0, 22), "[Install]\r\nDefault=0\r\n");
+}
+
+} // namespace

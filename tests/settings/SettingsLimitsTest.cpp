@@ -1,0 +1,136 @@
+// Values from a file that the dialogs would refuse are brought within what
+// they accept, so nothing downstream divides by zero or runs past Nyquist.
+
+#include "settings/SettingsLimits.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "SettingsTestSupport.h"
+#include "settings/CfgSettingsFile.h"
+
+namespace {
+
+FrameSettings LoadText(const std::string& text)
+{
+    TempFolder folder;
+    const std::string path = folder.File("limits.cfg");
+    WriteWholeFile(path, text);
+    FrameSettings settings;
+    EXPECT_TRUE(LoadCfgSettings(path, settings, {}));
+    return settings;
+}
+
+TEST(SettingsLimitsTest, GeneratorValuesStayWithinTheDialogsRanges)
+{
+    // 96 kHz analysis: the generator's Nyquist frequency is 48000 Hz.
+    const FrameSettings s = LoadText("[Settings]\nSamplingRate=96000\n"
+                                     "[Main]\nSigType=40\nSigTypeR=-1\n"
+                                     "[NoiseBurst]\nBurstTimeMsec=0\nCycleTimeMsec=0\n"
+                                     "[FreqSweep]\nFStopHz=90000\nTimeMSec=0\nSweepType=5\n"
+                                     "[FreqStep]\nStepSize=0\nOctaveNumber=0\nDwellTimeMSec=900000\n"
+                                     "[LevelSweep]\nStartDB=-200\nStopDB=6\nFreqHz=0\n"
+                                     "[Tones]\nToneEnable0=0\nToneEnable2=1\nFreqHz2=0\nPwrDB2=10\n"
+                                     "[ToneBurst]\nFreqHz=60000\nBurstTimeMsec=3000\n"
+                                     "[IMD]\nIMDtype=2\nHiFreqHz=1000\nPwrRatio=50\n"
+                                     "[Pulse]\nWidthNSec=1\nRepIntervalNSec=50\n[PulseR]\nWidthNSec=500\nRepIntervalNSec=500\n"
+                                     "[SawtoothR]\nSlope=0\nFreqHz=-5\n"
+                                     "[SquareR]\nFreqHz=48000\nDutyCyclePct=100\n"
+                                     "[TonesR]\nToneEnable0=0\n");
+    EXPECT_EQ(GeneratorNyquist(s.Processing), 48000);
+    const SigGenChannelSettings& l = s.SigGenChannel[0];
+    const SigGenChannelSettings& r = s.SigGenChannel[1];
+    EXPECT_EQ(l.SigType, kSigTone1kHz);
+    EXPECT_EQ(r.SigType, kSigTone1kHz);
+    EXPECT_EQ(l.NoiseBurst.BurstTimeMsec, 1000);
+    EXPECT_EQ(l.NoiseBurst.CycleTimeMsec, 2000);
+    EXPECT_EQ(l.FreqSweep.FStopHz, 48000.0f);
+    EXPECT_EQ(l.FreqSweep.TimeMSec, 1);
+    EXPECT_EQ(l.FreqSweep.SweepType, 1);
+    EXPECT_EQ(l.FreqStep.StepSize, 1000.0f);
+    EXPECT_EQ(l.FreqStep.OctaveNumber, 3);
+    EXPECT_EQ(l.FreqStep.DwellTimeMSec, 600000);
+    EXPECT_EQ(l.LevelSweep.StartDB, -96.0f);
+    EXPECT_EQ(l.LevelSweep.StopDB, 0.0f);
+    EXPECT_EQ(l.LevelSweep.FreqHz, 1000.0f);
+    EXPECT_EQ(l.Tones[2].FreqHz, 3000.0f);
+    EXPECT_EQ(l.Tones[2].PwrDB, 0.0f);
+    EXPECT_EQ(l.Tones[2].ToneLinearAmplitude, 1.0f);
+    EXPECT_EQ(r.Tones[0].ToneEnable, 1) << "at least one tone stays enabled";
+    EXPECT_EQ(l.ToneBurst.FreqHz, 48000);
+    EXPECT_EQ(l.ToneBurst.BurstTimeMsec, 1000);
+    EXPECT_EQ(l.IMD.LoFreqHz, 100.0f);
+    EXPECT_EQ(l.IMD.HiFreqHz, 5000.0f);
+    EXPECT_EQ(l.IMD.PwrRatio, 10.0f);
+    EXPECT_EQ(l.Pulse.WidthNSec, 10) << "one sample period at 96 kHz, in whole microseconds";
+    EXPECT_EQ(l.Pulse.RepIntervalNSec, 50);
+    EXPECT_EQ(r.Pulse.WidthNSec, 200);
+    EXPECT_EQ(r.Pulse.RepIntervalNSec, 10000);
+    EXPECT_EQ(r.Sawtooth.Slope, -1);
+    EXPECT_EQ(r.Sawtooth.FreqHz, 1000.0f);
+    EXPECT_EQ(r.Square.FreqHz, 48000.0f) << "Nyquist itself is allowed";
+    EXPECT_EQ(r.Square.DutyCyclePct, 99);
+}
+
+TEST(SettingsLimitsTest, OutputLevelsFollowTheirUnit)
+{
+    SigGenOutputSettings o;
+    o.OutputUnits = 9;
+    o.OutputLevel = 3.0f;
+    o.OutputLevelR = -200.0f;
+    LimitSigGenOutput(o);
+    EXPECT_EQ(o.OutputUnits, 0);
+    EXPECT_EQ(o.OutputLevel, 0.0f);
+    EXPECT_EQ(o.OutputLevelR, -96.0f);
+
+    o.OutputUnits = 2;
+    o.FSOption = 0;
+    o.FSVoltage = 0.0f;
+    o.OutputLevel = 0.0f;
+    o.OutputLevelR = 5.0f;
+    LimitSigGenOutput(o);
+    EXPECT_EQ(o.FSVoltage, 1.0f) << "a full scale of 0 V would divide by zero";
+    EXPECT_EQ(o.OutputLevel, 0.5f);
+    EXPECT_EQ(o.OutputLevelR, 1.0f);
+}
+
+TEST(SettingsLimitsTest, PlotAndLoggingValuesStayUsable)
+{
+    const FrameSettings s = LoadText("[SpectrumOpts]\nStartFreq=0\nStopFreq=500\nPlotType=9\nPeakHold=12\n"
+                                     "IntervalSecs=0\nDifferenceIndex1_2=7\n"
+                                     "[SpectrumOpts2]\nStartFreq=300\nStopFreq=200\n"
+                                     "[Markers]\nMarkerEnable2=1\nMarkerFreq2=0\nLabelType2=8\nMarkerFreq3=0\n"
+                                     "[LoggingOpts_0]\nIntervalSecs=0\nStartFreq=-1\nThresholdType=99\n"
+                                     "[LoggingOpts_1]\nIntervalSecs=99999\nStartFreq=50\nStopFreq=40\n"
+                                     "[Scaling]\nOctaveNumber=0\nFreqScaleType=2\nUtilityFreqCustomStart=0\n"
+                                     "[Scaling2]\nOctaveNumber=1\n"
+                                     "[Settings]\nAverageSpeed=9\nAverageBlocks=0\n");
+    const SpectrumOpts& p1 = s.Spectrum[0];
+    EXPECT_EQ(p1.StartFreq, 1000.0f);
+    EXPECT_EQ(p1.StopFreq, 95000.0f);
+    EXPECT_EQ(p1.PlotType, 0);
+    EXPECT_EQ(p1.PeakHold, 2);
+    EXPECT_EQ(p1.IntervalSecs, 0.02f);
+    EXPECT_EQ(p1.DifferenceIndex1_2, 1);
+    EXPECT_EQ(s.Spectrum[1].StartFreq, 1.0f);
+    EXPECT_EQ(s.Spectrum[1].StopFreq, 500.0f);
+    EXPECT_EQ(s.Markers[0].MarkerFreq[2], 1000.0f);
+    EXPECT_EQ(s.Markers[0].LabelType[2], 2u);
+    EXPECT_EQ(s.Markers[0].MarkerFreq[3], 0.0f) << "a marker that is off is not checked";
+    const LoggingOpts& log0 = s.DataLog.Channel[0];
+    const LoggingOpts& log1 = s.DataLog.Channel[1];
+    EXPECT_EQ(log0.IntervalSecs, 1.0f);
+    EXPECT_EQ(log0.StartFreq, 20.0f);
+    EXPECT_EQ(log0.StopFreq, 20000.0f);
+    EXPECT_EQ(log0.ThresholdType, 1u);
+    EXPECT_EQ(log1.IntervalSecs, 3600.0f);
+    EXPECT_EQ(log1.StartFreq, 20.0f);
+    EXPECT_EQ(s.Scaling[0].OctaveNumber, 3);
+    EXPECT_EQ(s.Scaling[0].UtilityFreqCustomStart, 900.0f);
+    EXPECT_EQ(s.Scaling[1].OctaveNumber, 1);
+    EXPECT_EQ(s.Processing.AverageSpeed[0], 1);
+    EXPECT_EQ(s.Processing.AverageBlocks[0], 4u);
+}
+
+} // namespace
