@@ -1,1 +1,16 @@
 # Tests of wave data, wave files and the calibration chunk.
+talvenor_test(wave_tests
+  SOURCES
+    WaveDataTest.cpp
+    WaveFileTest.cpp
+    WaveFileBadInputTest.cpp
+    WaveFileSaveSafetyTest.cpp
+    WaveFileSoxTest.cpp
+  DEPENDS
+    talvenor_audio
+)
+# sox is the independent reader and writer the files are checked against.
+find_program(TALVENOR_SOX_EXECUTABLE sox)
+if(TALVENOR_SOX_EXECUTABLE)
+  target_compile_definitions(wave_tests PRIVATE TALVENOR_SOX="${TALVENOR_SOX_EXECUTABLE}")
+endif()

@@ -1,0 +1,120 @@
+#include "audio/TWaveFile.h"
+
+#include "platform/MessageBox.h"
+#include "platform/TempFiles.h"
+
+namespace {
+
+constexpr const char* kTempPrefix = "wav";
+
+}  // namespace
+
+TWaveFile::TWaveFile(const std::string& fileName, std::uint16_t mode, bool useWorkingCopy,
+                     const std::string& tempFolder)
+{
+    InitialiseFile(tempFolder);
+    FileName = fileName;
+    Mode = mode;
+    UseWorkingCopy = useWorkingCopy ? 1 : 0;
+
+    if (Mode == kMemoryMode) {
+        if (!ReadFile())
+            Failed = 1;
+    } else if (Mode == kStreamMode) {
+        if (UseWorkingCopy) {
+            WorkingFileName = platform::CreateTempFile(TempFolder, kTempPrefix);
+            if (WorkingFileName.empty() || !platform::CopyFileOver(FileName, WorkingFileName))
+                Failed = 1;
+        } else {
+            WorkingFileName = FileName;
+        }
+        if (!Failed && !OpenStream())
+            Failed = 1;
+    } else {
+        Failed = 1;
+    }
+    DataFrames = NumFrames.load();
+}
+
+TWaveFile::TWaveFile(std::uint64_t frames, const TWaveFormat& format, const std::string& tempFolder)
+    : TWaveData(frames, format)
+{
+    InitialiseFile(tempFolder);
+    Mode = kMemoryMode;
+    Untitled = 1;
+    NewFile = 1;
+}
+
+TWaveFile::TWaveFile(const TWaveFormat& format, bool useWorkingCopy, const std::string& tempFolder)
+{
+    InitialiseFile(tempFolder);
+    SetFormat(format);
+    Mode = kStreamMode;
+    UseWorkingCopy = useWorkingCopy ? 1 : 0;
+    Untitled = 1;
+    NewFile = 1;
+    WorkingFileName = platform::CreateTempFile(TempFolder, kTempPrefix);
+    if (WorkingFileName.empty() || !CreateStream())
+        Failed = 1;
+}
+
+TWaveFile::~TWaveFile()
+{
+    if (Mode != kStreamMode)
+        return;
+    if (RiffFile.IsOpen() && !CloseStream())
+        return;  // what is left on the disk may be all there is of the data
+    // The working file is ours when it is a copy, or a new file that never
+    // reached its name (also when its save failed).
+    const bool temporary = UseWorkingCopy || NewFile;
+    if (temporary && !WorkingFileName.empty() && !platform::SameFile(WorkingFileName, FileName)
+        && !platform::DeleteFile(WorkingFileName))
+        platform::ShowMessageBox("TWaveFile - failure deleting temporary file", platform::MessageIcon::Error);
+}
+
+void TWaveFile::InitialiseFile(const std::string& tempFolder)
+{
+    TempFolder = tempFolder.empty() ? platform::SystemTempFolder() : tempFolder;
+    FileName.clear();
+    WorkingFileName.clear();
+    Calibration = TWaveCalibration{};
+    HasCalibration = 0;
+    CalibrationChanged = 0;
+    DataOffset = TWaveHeader::kDataOffset;
+}
+
+void TWaveFile::SetFileName(const std::string& name)
+{
+    FileName = name;
+    Untitled = 0;
+}
+
+bool TWaveFile::Save()
+{
+    if (Mode == kMemoryMode)
+        return WriteFile();
+    if (Mode == kStreamMode)
+        return SaveStream();
+    return false;
+}
+
+void TWaveFile::ReportUnreadable(const TWaveHeader& header) const
+{
+    platform::ShowMessageBox("TWaveFile - cannot read \"" + FileName + "\": " + header.Reason() + ".",
+                             platform::MessageIcon::Error);
+}
+
+void TWaveFile::ReportSaveFailure(const std::string& reason) const
+{
+    platform::ShowMessageBox("TWaveFile - failure saving \"" + FileName + "\": " + reason
+                                 + ". The file on the disk is unchanged.",
+                             platform::MessageIcon::Error);
+}
+
+void TWaveFile::PlaceCursor(std::uint64_t frame)
+{
+    if (Mode == kStreamMode && RiffFile.IsOpen()
+        && !RiffFile.Seek(static_cast<std::int64_t>(DataOffset + FramesToBytes(frame))))
+        Failed = 1;
+    TWaveData::PlaceCursor(frame);
+}

@@ -1,0 +1,224 @@
+#include "audio/TWaveData.h"
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/ZeroFilledArray.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+TEST(WaveData, ABufferWithoutFramesRefusesEveryAccess)
+{
+    TWaveData data(0, TWaveFormat(48000, 1, 1));
+    std::uint8_t byte = 0;
+    EXPECT_EQ(data.GetBuffer(), nullptr);
+    EXPECT_EQ(data.GetSample(0, 0, false), 127.0);
+    EXPECT_FALSE(data.PutSample(1, 0, 0));
+    EXPECT_FALSE(data.WriteData(&byte, 1));
+    EXPECT_FALSE(data.ReadData(&byte, 1));
+    EXPECT_FALSE(data.GetFrames(&byte, 0, 0, 0));
+    EXPECT_FALSE(data.Failed);
+    EXPECT_TRUE(data.Modified);
+}
+
+TEST(WaveData, TheCursorNeverLeavesTheBuffer)
+{
+    TWaveData data(10, TWaveFormat(1000, 2, 2));
+    EXPECT_EQ(data.SetPosition(4), 4u);
+    EXPECT_EQ(data.SetPosition(11), 4u);
+    EXPECT_EQ(data.Advance(100), 10u);
+    EXPECT_EQ(data.Rewind(), 0u);
+    EXPECT_EQ(data.SecondsToFrames(0.99999), 999u);
+    EXPECT_FLOAT_EQ(data.SetPositionSeconds(0.0075), 0.007f);
+
+    // Writing the right channel leaves the cursor; the left moves it on,
+    // whatever frame it wrote, but never past the end.
+    EXPECT_TRUE(data.PutSample(5, 0, 1));
+    EXPECT_EQ(data.GetPosition(), 7u);
+    EXPECT_TRUE(data.PutSample(5, 0, 0));
+    EXPECT_EQ(data.GetPosition(), 8u);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(data.PutSample(5, 9, 0));
+    EXPECT_EQ(data.GetPosition(), 10u);
+    EXPECT_EQ(data.GetDataFrames(), 10u);
+    EXPECT_FALSE(data.PutSample(5, 10, 0));
+}
+
+TEST(WaveData, SequentialDataStopsAtTheEndAndAtAClosedGate)
+{
+    TWaveData data(4, TWaveFormat(8000, 1, 2));
+    const Bytes six = {1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0};
+    data.SetPosition(1);
+    EXPECT_TRUE(data.WriteData(six.data(), six.size()));
+    EXPECT_EQ(data.GetPosition(), 4u);
+    EXPECT_EQ(data.GetDataFrames(), 4u);
+    EXPECT_EQ(data.GetSample(3, 0, false), 3.0);
+
+    data.WriteGate = 1;
+    data.SetPosition(0);
+    EXPECT_FALSE(data.WriteData(six.data(), 2));
+    EXPECT_EQ(data.GetSample(0, 0, false), 0.0);
+    EXPECT_EQ(data.GetPosition(), 0u);
+
+    // The last frame can be read; the rest of the request is silence.
+    Bytes out(6, 0xEE);
+    data.SetPosition(3);
+    EXPECT_TRUE(data.ReadData(out.data(), out.size()));
+    EXPECT_EQ(out, (Bytes{3, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(data.GetPosition(), 4u);
+    EXPECT_FALSE(data.ReadData(out.data(), out.size()));
+}
+
+TEST(WaveData, SamplesSaturateAtTheirWidth)
+{
+    TWaveData eight(3, TWaveFormat(8000, 1, 1));
+    EXPECT_TRUE(eight.PutSample(-5, 0, 0));
+    EXPECT_TRUE(eight.PutSample(300, 1, 0));
+    EXPECT_TRUE(eight.PutSample(128, 2, 0));
+    EXPECT_EQ(Bytes(eight.GetBuffer(), eight.GetBuffer() + 3), (Bytes{0, 255, 128}));
+    EXPECT_EQ(eight.GetSample(2, 0, false), 128.0);  // unsigned code, zero offset not taken off
+
+    TWaveData sixteen(2, TWaveFormat(8000, 2, 2));
+    EXPECT_TRUE(sixteen.PutSample(40000, 0, 0));
+    EXPECT_TRUE(sixteen.PutSample(-40000, 0, 1));
+    EXPECT_EQ(Bytes(sixteen.GetBuffer(), sixteen.GetBuffer() + 4), (Bytes{0xFF, 0x7F, 0x00, 0x80}));
+
+    TWaveData wide(1, TWaveFormat(8000, 1, 3));
+    EXPECT_TRUE(wide.PutSample(-1, 0, 0));
+    EXPECT_EQ(Bytes(wide.GetBuffer(), wide.GetBuffer() + 3), (Bytes{0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(wide.GetSample(0, 1, false), -1.0);  // mono reads channel 1 as 0
+    EXPECT_TRUE(wide.PutSample(9000000, 0, 0));
+    EXPECT_EQ(wide.GetSample(0, 0, false), 8388607.0);
+}
+
+TEST(WaveData, ScaledSamplesUseTheChannelsUnitFactor)
+{
+    TWaveData data(1, TWaveFormat(8000, 2, 2));
+    data.SetScale(0.0f, 0.5f);
+    EXPECT_FLOAT_EQ(data.GetUnitFactor(0), 2.0f / 32767.0f);
+    EXPECT_FLOAT_EQ(data.GetUnitFactor(1), 0.5f / 32767.0f);
+    data.PutSample(32767, 0, 0);
+    data.PutSample(-32767, 0, 1);
+    EXPECT_NEAR(data.GetSample(0, 0, true), 2.0, 1e-6);
+    EXPECT_NEAR(data.GetSample(0, 1, true), -0.5, 1e-6);
+
+    // A new format brings its own range: full scale stays full scale.
+    data.SetFormat(TWaveFormat(8000, 2, 4));
+    EXPECT_FLOAT_EQ(data.GetUnitFactor(1), static_cast<float>(0.5 / 2147483647.0));
+    TWaveData eight(1, TWaveFormat(8000, 1, 1));
+    eight.PutSample(255, 0, 0);
+    EXPECT_FLOAT_EQ(static_cast<float>(eight.GetSample(0, 0, true)), 128.0f / 127.5f);
+}
+
+TEST(WaveData, ResizeKeepsTheLeadingFramesAndAddsSilence)
+{
+    TWaveData data(2, TWaveFormat(8000, 1, 1));
+    data.PutSample(10, 0, 0);
+    data.PutSample(20, 1, 0);
+    ASSERT_TRUE(data.Resize(4));
+    EXPECT_EQ(Bytes(data.GetBuffer(), data.GetBuffer() + 4), (Bytes{10, 20, 127, 127}));
+    EXPECT_EQ(data.GetSizeBytes(), 4u);
+
+    platform::FailNextAllocations(1);
+    EXPECT_FALSE(data.Resize(1000));
+    EXPECT_EQ(data.GetNumFrames(), 4u);
+    EXPECT_FALSE(data.Failed);
+
+    ASSERT_TRUE(data.Resize(1));
+    EXPECT_EQ(data.GetNumFrames(), 1u);
+    EXPECT_EQ(data.GetPosition(), 1u);
+    EXPECT_EQ(data.GetDataFrames(), 1u);
+    EXPECT_EQ(data.GetSample(0, 0, false), 10.0);
+
+    platform::FailNextAllocations(1);
+    TWaveData failed(10, TWaveFormat());
+    EXPECT_TRUE(failed.Failed);
+    EXPECT_EQ(failed.GetNumFrames(), 0u);
+}
+
+TEST(WaveData, FramesCopyOneChannelOrWholeFrames)
+{
+    TWaveData data(3, TWaveFormat(8000, 2, 2));
+    const Bytes left = {1, 0, 2, 0, 3, 0};
+    ASSERT_TRUE(data.PutFrames(left.data(), 0, 3, 0));
+    Bytes frames(12);
+    ASSERT_TRUE(data.GetFrames(frames.data(), 0, 3, TWaveData::kAllChannels));
+    EXPECT_EQ(frames, (Bytes{1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0}));
+    Bytes right(2);
+    EXPECT_TRUE(data.GetFrames(right.data(), 2, 1, 1));
+    EXPECT_FALSE(data.GetFrames(right.data(), 2, 2, 1));
+    EXPECT_FALSE(data.GetFrames(right.data(), 4, 0, 1));
+    EXPECT_EQ(data.GetDataFrames(), 0u);  // raw copies are not recorded data
+}
+
+TEST(WaveData, CountsReachBeyondFourGigabytes)
+{
+    // An hour at 192 kHz, stereo, 24-bit.
+    const TWaveData data(0, TWaveFormat(192000, 2, 3));
+    const std::uint64_t hour = data.SecondsToFrames(3600.0);
+    EXPECT_EQ(hour, 691200000u);
+    EXPECT_EQ(data.FramesToBytes(hour), 4147200000u);
+    EXPECT_EQ(data.BytesToFrames(4147200000u), hour);
+    EXPECT_DOUBLE_EQ(data.FramesToSeconds(hour), 3600.0);
+}
+
+TEST(WaveData, DecimationFilterIsASymmetricWindowedSinc)
+{
+    TWaveData data(0, TWaveFormat(48000, 1, 2));
+    data.DesignDecimationFilter(4);
+    ASSERT_EQ(data.GetFilterTaps(), 199);
+    const float* c = data.GetFilterCoefficients();
+    EXPECT_FLOAT_EQ(c[99], 0.25f);
+    EXPECT_NEAR(c[0], 0.0f, 1e-9f);
+    EXPECT_NEAR(c[198], 0.0f, 1e-9f);
+    double sum = 0;
+    for (int i = 0; i < 199; ++i) {
+        EXPECT_EQ(c[i], c[198 - i]);
+        sum += c[i];
+    }
+    EXPECT_NEAR(sum, 1.0, 0.01);  // unit gain at DC, though not normalised
+
+    data.DesignDecimationFilter(1);
+    EXPECT_EQ(data.GetFilterTaps(), 199);
+    data.DesignDecimationFilter(3);
+    EXPECT_EQ(data.GetFilterTaps(), 149);
+}
+
+// Amplitude of the decimated output of a sine at `hz`, 48 kHz in, ratio 2.
+double DecimatedAmplitude(double hz, std::uint64_t* produced = nullptr)
+{
+    TWaveData data(1000, TWaveFormat(48000, 2, 2));
+    for (int f = 0; f < 1000; ++f) {
+        data.PutSample(static_cast<std::int32_t>(std::lround(10000 * std::sin(2 * M_PI * hz * f / 48000))), f, 1);
+        data.PutSample(20000, f, 0);  // DC on the left: the channels stay apart
+    }
+    data.DesignDecimationFilter(2);
+    const std::uint64_t frames = data.FilterAndDecimate(2);
+    if (produced)
+        *produced = frames;
+    double peak = 0;
+    for (std::uint64_t j = 0; j < frames; ++j) {
+        EXPECT_NEAR(data.GetSample(j, 0, false), 20000.0, 200.0);
+        peak = std::max(peak, std::fabs(data.GetSample(j, 1, false)));
+    }
+    return peak;
+}
+
+TEST(WaveData, FilterAndDecimatePassesTheLowBandOnly)
+{
+    std::uint64_t produced = 0;
+    EXPECT_NEAR(DecimatedAmplitude(1000.0, &produced), 10000.0, 150.0);
+    EXPECT_EQ(produced, 450u);  // ceil((1000 - 99 - 1) / 2)
+    EXPECT_LT(DecimatedAmplitude(18000.0), 100.0);
+
+    TWaveData shortBuffer(100, TWaveFormat());
+    shortBuffer.DesignDecimationFilter(2);
+    EXPECT_EQ(shortBuffer.FilterAndDecimate(2), 0u);
+}
+
+}  // namespace

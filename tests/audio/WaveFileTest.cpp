@@ -1,0 +1,364 @@
+#include "audio/TWaveFile.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "WaveTestSupport.h"
+#include "platform/Trace.h"
+
+namespace {
+
+using namespace wavetest;
+
+// The 44-byte header of a PCM file as the format defines it, by hand.
+Bytes Header(std::uint16_t channels, std::uint32_t rate, std::uint16_t bytes, std::uint32_t dataBytes)
+{
+    Bytes b;
+    AppendText(b, "RIFF");
+    AppendU32(b, 36 + dataBytes + (dataBytes & 1));
+    AppendText(b, "WAVEfmt ");
+    AppendU32(b, 16);
+    const auto align = static_cast<std::uint16_t>(channels * bytes);
+    const Bytes format = FormatData(1, channels, rate, align, static_cast<std::uint16_t>(bytes * 8));
+    b.insert(b.end(), format.begin(), format.end());
+    AppendText(b, "data");
+    AppendU32(b, dataBytes);
+    return b;
+}
+
+Bytes Packed(const TChannelCalibration& record)
+{
+    Bytes b(TChannelCalibration::kPackedSize);
+    record.Pack(b.data());
+    return b;
+}
+
+// Records with every byte in use, reserved ranges included.
+TChannelCalibration Record(int channel, std::uint8_t fill)
+{
+    TChannelCalibration r = DefaultChannelCalibration(channel);
+    r.Reserved1.fill(fill);
+    r.Reserved2.fill(static_cast<std::uint8_t>(fill + 1));
+    r.RefLevel = 90.0f + fill;
+    return r;
+}
+
+class WaveFileTest : public WaveTest {};
+
+TEST_F(WaveFileTest, AMemoryFileWritesTheHeaderAndTheWrittenFramesOnly)
+{
+    TWaveFile file(10, TWaveFormat(8000, 1, 2), folder.string());
+    const Bytes samples = {1, 0, 2, 0, 0xFF, 0xFF, 4, 0};
+    ASSERT_TRUE(file.WriteData(samples.data(), samples.size()));
+    EXPECT_FALSE(file.Save());  // no name yet
+    EXPECT_TRUE(Files(folder).empty());
+
+    file.SetFileName(Path("a.wav"));
+    ASSERT_TRUE(file.Save());
+    EXPECT_EQ(Load(Path("a.wav")), Concat({Header(1, 8000, 2, 8), samples}));
+    EXPECT_FALSE(file.Modified);
+    EXPECT_EQ(Files(folder), std::vector<std::string>{"a.wav"});
+
+    // Odd data gets a pad byte that the form counts and the data chunk does not.
+    TWaveFile odd(3, TWaveFormat(8000, 1, 1), folder.string());
+    odd.PutSample(1, 0, 0);
+    odd.PutSample(2, 1, 0);
+    odd.PutSample(3, 2, 0);
+    odd.SetFileName(Path("odd.wav"));
+    ASSERT_TRUE(odd.Save());
+    EXPECT_EQ(Load(Path("odd.wav")), Concat({Header(1, 8000, 1, 3), {1, 2, 3, 0}}));
+    EXPECT_EQ(U32At(Load(Path("odd.wav")), 4), 40u);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(WaveFileTest, TheCalibrationChunkFollowsTheFormAndReadsBackExactly)
+{
+    TWaveFile file(2, TWaveFormat(44100, 2, 2), folder.string());
+    const Bytes samples = {1, 0, 2, 0, 3, 0, 4, 0};
+    file.WriteData(samples.data(), samples.size());
+    file.SetCalibration(Record(0, 7), Record(1, 9));
+    file.SetFileName(Path("cal.wav"));
+    ASSERT_TRUE(file.Save());
+
+    const Bytes bytes = Load(Path("cal.wav"));
+    ASSERT_EQ(bytes.size(), 44u + 8 + 2056);
+    EXPECT_EQ(U32At(bytes, 4), 44u);  // the form does not count the chunk
+    EXPECT_EQ(Bytes(bytes.begin() + 52, bytes.begin() + 60), (Bytes{0x66, 0, 0, 0, 0, 8, 0, 0}));
+    const auto block = bytes.begin() + 60;
+    EXPECT_TRUE(std::all_of(block, block + 260, [](std::uint8_t b) { return b == 0; }));
+    EXPECT_EQ(Bytes(block + 260, block + 894), Packed(Record(0, 7)));
+    EXPECT_EQ(Bytes(block + 894, block + 1528), Packed(Record(1, 9)));
+    EXPECT_TRUE(std::all_of(block + 1528, block + 2048, [](std::uint8_t b) { return b == 0; }));
+
+    for (std::uint16_t mode : {TWaveFile::kMemoryMode, TWaveFile::kStreamMode}) {
+        TWaveFile reopened(Path("cal.wav"), mode, false, folder.string());
+        ASSERT_FALSE(reopened.Failed);
+        EXPECT_EQ(reopened.HasCalibration, 1);
+        TChannelCalibration left;
+        TChannelCalibration right;
+        reopened.GetCalibration(left, 0);
+        reopened.GetCalibration(right, 1);
+        EXPECT_EQ(Packed(left), Packed(Record(0, 7)));
+        EXPECT_EQ(Packed(right), Packed(Record(1, 9)));
+        EXPECT_EQ(reopened.GetNumFrames(), 2u);
+        EXPECT_EQ(reopened.GetSample(1, 1, false), 4.0);
+    }
+}
+
+TEST_F(WaveFileTest, ANewStreamedFileMovesOntoItsNameAndGrowsInPlace)
+{
+    const std::filesystem::path temp = folder / "temp";
+    std::filesystem::create_directories(temp);
+    const Bytes three = {1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0};
+    const Bytes one = {7, 0, 8, 0};
+    {
+        TWaveFile empty(TWaveFormat(8000, 2, 2), false, temp.string());
+        EXPECT_FALSE(empty.Save());  // no name yet
+        empty.SetFileName(Path("empty.wav"));
+        ASSERT_TRUE(empty.Save());
+        EXPECT_EQ(Load(Path("empty.wav")), Header(2, 8000, 2, 0));
+    }
+    {
+        TWaveFile file(TWaveFormat(8000, 2, 2), false, temp.string());
+        ASSERT_FALSE(file.Failed);
+        ASSERT_EQ(Files(temp).size(), 1u);
+        EXPECT_EQ(Files(temp)[0].substr(0, 3), "wav");
+        ASSERT_TRUE(file.WriteData(three.data(), three.size()));
+        ASSERT_TRUE(file.WriteData(one.data(), one.size()));
+        EXPECT_EQ(file.GetNumFrames(), 4u);
+        file.SetCalibration(Record(0, 1), Record(1, 2));
+        file.SetFileName(Path("s.wav"));
+        ASSERT_TRUE(file.Save());
+        EXPECT_TRUE(Files(temp).empty());
+        EXPECT_EQ(file.GetWorkingFileName(), Path("s.wav"));
+        EXPECT_EQ(file.GetPosition(), 4u);
+
+        Bytes block(2048);
+        std::copy_n(Packed(Record(0, 1)).begin(), 634, block.begin() + 260);
+        std::copy_n(Packed(Record(1, 2)).begin(), 634, block.begin() + 894);
+        const Bytes calibration = NumberedChunk(102, block, 2048);
+        EXPECT_EQ(Load(Path("s.wav")), Concat({Header(2, 8000, 2, 16), three, one, calibration}));
+
+        // Saved under its name, the file is now worked on in place.
+        ASSERT_TRUE(file.WriteData(one.data(), one.size()));
+        ASSERT_TRUE(file.Save());
+        EXPECT_EQ(Load(Path("s.wav")), Concat({Header(2, 8000, 2, 20), three, one, one, calibration}));
+    }
+    EXPECT_TRUE(std::filesystem::exists(Path("s.wav")));
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(WaveFileTest, AWorkingCopyShieldsTheFileUntilSaved)
+{
+    const Bytes original =
+        Concat({Header(2, 8000, 2, 20), {1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0, 7, 0, 8, 0, 9, 0, 10, 0}});
+    Store(Path("w.wav"), original);
+    const std::filesystem::path temp = folder / "temp";
+    std::filesystem::create_directories(temp);
+    {
+        TWaveFile file(Path("w.wav"), TWaveFile::kStreamMode, true, temp.string());
+        ASSERT_FALSE(file.Failed);
+        EXPECT_NE(file.GetWorkingFileName(), Path("w.wav"));
+        EXPECT_EQ(file.GetNumFrames(), 5u);
+        EXPECT_EQ(file.GetSample(2, 1, false), 6.0);
+
+        Bytes right(6);
+        ASSERT_TRUE(file.ReadSamples(right.data(), 2, 3, 1));
+        EXPECT_EQ(right, (Bytes{6, 0, 8, 0, 10, 0}));
+        EXPECT_FALSE(file.ReadSamples(right.data(), 3, 3, 1));
+
+        // The last frame reads, and the calibration chunk after it does not.
+        Bytes tail(8, 0xEE);
+        file.SetPosition(4);
+        ASSERT_TRUE(file.ReadData(tail.data(), tail.size()));
+        EXPECT_EQ(tail, (Bytes{9, 0, 10, 0, 0, 0, 0, 0}));
+        EXPECT_EQ(file.GetPosition(), 5u);
+
+        const Bytes frame = {0x11, 0, 0x22, 0};
+        file.SetPosition(1);
+        ASSERT_TRUE(file.WriteData(frame.data(), frame.size()));
+        EXPECT_EQ(Load(Path("w.wav")), original);
+        ASSERT_TRUE(file.Save());
+        EXPECT_EQ(file.GetPosition(), 2u);
+    }
+    Bytes changed = original;
+    changed[48] = 0x11;
+    changed[50] = 0x22;
+    EXPECT_EQ(Load(Path("w.wav")), changed);
+    EXPECT_TRUE(Files(temp).empty());
+}
+
+TEST_F(WaveFileTest, SavingAnOpenedFileUnderANewNameLeavesTheOriginal)
+{
+    const Bytes original = Concat({Header(1, 8000, 2, 4), {1, 0, 2, 0}});
+    Store(Path("o.wav"), original);
+    {
+        TWaveFile file(Path("o.wav"), TWaveFile::kStreamMode, false, folder.string());
+        ASSERT_FALSE(file.Failed);
+        file.SetFileName(Path("copy.wav"));
+        ASSERT_TRUE(file.Save());
+        EXPECT_EQ(file.GetWorkingFileName(), Path("copy.wav"));
+        const Bytes more = {3, 0};
+        file.SeekEnd();
+        ASSERT_TRUE(file.WriteData(more.data(), more.size()));
+        ASSERT_TRUE(file.Save());
+    }
+    EXPECT_EQ(Load(Path("o.wav")), original);
+    EXPECT_EQ(Load(Path("copy.wav")), Concat({Header(1, 8000, 2, 6), {1, 0, 2, 0, 3, 0}}));
+}
+
+TEST_F(WaveFileTest, CalibrationChunksOfEveryKindAreRead)
+{
+    const Bytes fmt = Chunk("fmt ", FormatData(1, 1, 8000, 2, 16));
+    const Bytes data = Chunk("data", {1, 0});
+    Bytes newer(2048);
+    std::copy_n(Packed(Record(0, 3)).begin(), 634, newer.begin() + 260);
+    std::copy_n(Packed(Record(1, 4)).begin(), 634, newer.begin() + 894);
+
+    Bytes older(1024);
+    older[0] = 1;
+    std::strcpy(reinterpret_cast<char*>(&older[4]), "old text");
+    const float level = 114.0f, left = 0.25f, right = 0.5f, ratioLeft = 2.0f, ratioRight = 3.0f;
+    std::memcpy(&older[264], &level, 4);
+    older[268] = 1;
+    older[272] = 10;
+    std::strcpy(reinterpret_cast<char*>(&older[276]), "Pa");
+    std::strcpy(reinterpret_cast<char*>(&older[336]), "dB SPL");
+    std::memcpy(&older[400], &left, 4);
+    std::memcpy(&older[404], &right, 4);
+    std::memcpy(&older[408], &ratioLeft, 4);
+    std::memcpy(&older[412], &ratioRight, 4);
+    std::memset(&older[424], 'L', 40);  // no terminator in the file
+    std::strcpy(reinterpret_cast<char*>(&older[464]), "Hydrophone");
+
+    auto open = [&](const std::string& name, const Bytes& bytes) {
+        Store(Path(name), bytes);
+        return std::make_unique<TWaveFile>(Path(name), TWaveFile::kMemoryMode, false, folder.string());
+    };
+    TChannelCalibration got;
+
+    // Chunk 102 wins over 101, wherever they lie; a zero size field is not
+    // believed.
+    auto both = open("both.wav", Concat({WaveForm({fmt, data}), NumberedChunk(101, older, 1024),
+                                         NumberedChunk(102, newer, 0)}));
+    ASSERT_EQ(both->HasCalibration, 1);
+    both->GetCalibration(got, 1);
+    EXPECT_EQ(Packed(got), Packed(Record(1, 4)));
+
+    auto old = open("old.wav", Concat({WaveForm({fmt, data}), NumberedChunk(101, older, 1024)}));
+    ASSERT_EQ(old->HasCalibration, 1);
+    TWaveCalibration block;
+    old->GetCalibrationBlock(block);
+    EXPECT_STREQ(reinterpret_cast<const char*>(block.Bytes.data()), "old text");
+    TChannelCalibration l;
+    TChannelCalibration r;
+    old->GetCalibration(l, 0);
+    old->GetCalibration(r, 1);
+    EXPECT_EQ(l.RefLevel, 114.0f);
+    EXPECT_EQ(r.RefLevel, 114.0f);
+    EXPECT_EQ(r.RefUnits, 10u);
+    EXPECT_STREQ(r.LabelLog, "dB SPL");
+    EXPECT_EQ(l.PctFullScale, 0.25f);
+    EXPECT_EQ(r.PctFullScale, 0.5f);
+    EXPECT_EQ(r.CalRatio, 3.0f);
+    EXPECT_EQ(std::string(l.ChannelName), std::string(39, 'L'));
+    EXPECT_STREQ(r.ChannelName, "Hydrophone");
+
+    auto none = open("none.wav", WaveForm({fmt, data}));
+    EXPECT_EQ(none->HasCalibration, 0);
+    none->GetCalibration(l, 0);
+    none->GetCalibration(r, 1);
+    EXPECT_STREQ(l.ChannelName, "Left");
+    EXPECT_STREQ(r.ChannelName, "Right");
+
+    // A zero-size chunk at the very end is no calibration, and no failure.
+    auto empty = open("empty.wav", Concat({WaveForm({fmt, data}), NumberedChunk(102, {}, 0)}));
+    EXPECT_FALSE(empty->Failed);
+    EXPECT_EQ(empty->HasCalibration, 0);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(WaveFileTest, AnAccelerometersSensitivityCalibratesBothChannels)
+{
+    const Bytes fmt = Chunk("fmt ", FormatData(1, 2, 8000, 4, 16));
+    const Bytes data = Chunk("data", {0, 0, 0, 0});
+    auto foreign = [&](const std::string& text) {
+        Bytes chars(text.begin(), text.end());
+        Store(Path("f.wav"), WaveForm({fmt, Chunk("CAL1", chars), data}));
+        return std::make_unique<TWaveFile>(Path("f.wav"), TWaveFile::kMemoryMode, false, folder.string());
+    };
+    // The sensitivities sit at offsets 25 and 30 from the marker.
+    const std::string lead = "MB63   sn 4711 mV/(m/s2):";
+    ASSERT_EQ(lead.size(), 25u);
+    std::vector<std::string> traced;
+    platform::SetTraceHook([&](const std::string& text) { traced.push_back(text); });
+    auto file = foreign(lead + "01000" + "02000" + " end of record");
+    platform::SetTraceHook({});
+    EXPECT_EQ(traced, std::vector<std::string>{lead + "0100002000 end of record\n"});
+    ASSERT_EQ(file->HasCalibration, 1);
+    TChannelCalibration left;
+    TChannelCalibration right;
+    file->GetCalibration(left, 0);
+    file->GetCalibration(right, 1);
+    EXPECT_FLOAT_EQ(left.PctFullScale, static_cast<float>(1.4142135 / ((8388608.0 / 1000) / 9.80665)));
+    EXPECT_FLOAT_EQ(right.PctFullScale, static_cast<float>(1.4142135 / ((8388608.0 / 2000) / 9.80665)));
+    EXPECT_STREQ(right.LabelLinear, "Acceleration (G) rms");
+    EXPECT_STREQ(right.LabelLog, "Acceleration (G dB) rms");
+    EXPECT_EQ(right.RefUnits, 3u);
+    EXPECT_EQ(right.RefLevel, 1.0f);
+    EXPECT_EQ(right.IsEnabled, 1u);
+
+    EXPECT_EQ(foreign(lead + "00999" + "02000" + " end of record")->HasCalibration, 0);
+    // 35 characters from the marker are one too few.
+    EXPECT_EQ(foreign("0123456789" + lead + "01000" + "02000")->HasCalibration, 0);
+
+    // A size field far beyond the file is capped, not believed.
+    Store(Path("h.wav"), WaveForm({fmt, data, Chunk("CAL1", Bytes(50, 'x'), 0xFFFFFFF0u)}));
+    TWaveFile capped(Path("h.wav"), TWaveFile::kMemoryMode, false, folder.string());
+    EXPECT_FALSE(capped.Failed);
+    EXPECT_EQ(capped.HasCalibration, 0);
+}
+
+TEST_F(WaveFileTest, SettingCalibrationMarksOnlyFilesWithFrames)
+{
+    TWaveFile empty(0, TWaveFormat(), folder.string());
+    empty.Modified = 0;
+    empty.SetCalibration(Record(0, 1), Record(1, 1));
+    EXPECT_EQ(empty.HasCalibration, 1);
+    EXPECT_EQ(empty.CalibrationChanged, 0);
+    EXPECT_FALSE(empty.Modified);
+
+    TWaveFile full(4, TWaveFormat(), folder.string());
+    full.Modified = 0;
+    full.SetCalibration(Record(0, 1), Record(1, 1));
+    EXPECT_EQ(full.CalibrationChanged, 1);
+    EXPECT_TRUE(full.Modified);
+}
+
+TEST_F(WaveFileTest, AChangedCalibrationReachesTheSavedFileEachTime)
+{
+    TWaveFile source(3, TWaveFormat(8000, 1, 2), folder.string());
+    source.WriteData(Bytes{1, 0, 2, 0, 3, 0}.data(), 6);
+    source.SetCalibration(Record(0, 1), Record(1, 1));
+    source.SetFileName(Path("c.wav"));
+    ASSERT_TRUE(source.Save());
+
+    auto rightOf = [&](const std::string& path) {
+        TWaveFile reread(path, TWaveFile::kMemoryMode, false, folder.string());
+        TChannelCalibration r;
+        reread.GetCalibration(r, 1);
+        return Packed(r);
+    };
+    TWaveFile file(Path("c.wav"), TWaveFile::kStreamMode, true, folder.string());
+    ASSERT_FALSE(file.Failed);
+    file.SetCalibration(Record(0, 2), Record(1, 2));
+    EXPECT_EQ(file.CalibrationChanged, 1);
+    ASSERT_TRUE(file.Save());
+    EXPECT_EQ(rightOf(Path("c.wav")), Packed(Record(1, 2)));
+    file.SetCalibration(Record(0, 3), Record(1, 3));
+    ASSERT_TRUE(file.Save());
+    EXPECT_EQ(rightOf(Path("c.wav")), Packed(Record(1, 3)));
+    EXPECT_EQ(Load(Path("c.wav")).size(), 44u + 6 + 2056);
+}
+
+}  // namespace
