@@ -1,0 +1,157 @@
+#pragma once
+// Shared by the wave-data and wave-file tests: a private folder per test,
+// captured message boxes, and hand-built RIFF bytes.
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/MessageBox.h"
+#include "platform/RiffFile.h"
+#include "platform/ZeroFilledArray.h"
+
+namespace wavetest {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline void AppendU16(Bytes& b, std::uint32_t v)
+{
+    b.push_back(static_cast<std::uint8_t>(v));
+    b.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+inline void AppendU32(Bytes& b, std::uint32_t v)
+{
+    AppendU16(b, v);
+    AppendU16(b, v >> 16);
+}
+
+inline void AppendText(Bytes& b, const char* text)
+{
+    while (*text)
+        b.push_back(static_cast<std::uint8_t>(*text++));
+}
+
+inline std::uint32_t U32At(const Bytes& b, std::size_t at)
+{
+    return std::uint32_t{b[at]} | std::uint32_t{b[at + 1]} << 8 | std::uint32_t{b[at + 2]} << 16
+         | std::uint32_t{b[at + 3]} << 24;
+}
+
+// A chunk with a four-letter id, padded to an even length.
+inline Bytes Chunk(const char* id, const Bytes& data, std::uint32_t sizeField)
+{
+    Bytes b;
+    AppendText(b, id);
+    AppendU32(b, sizeField);
+    b.insert(b.end(), data.begin(), data.end());
+    if (data.size() % 2 != 0)
+        b.push_back(0);
+    return b;
+}
+inline Bytes Chunk(const char* id, const Bytes& data)
+{
+    return Chunk(id, data, static_cast<std::uint32_t>(data.size()));
+}
+
+// A chunk whose id is a number, as the calibration chunks have.
+inline Bytes NumberedChunk(std::uint32_t id, const Bytes& data, std::uint32_t sizeField)
+{
+    Bytes b;
+    AppendU32(b, id);
+    AppendU32(b, sizeField);
+    b.insert(b.end(), data.begin(), data.end());
+    return b;
+}
+
+inline Bytes FormatData(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate, std::uint16_t blockAlign,
+                        std::uint16_t bits)
+{
+    Bytes b;
+    AppendU16(b, tag);
+    AppendU16(b, channels);
+    AppendU32(b, rate);
+    AppendU32(b, rate * blockAlign);
+    AppendU16(b, blockAlign);
+    AppendU16(b, bits);
+    return b;
+}
+
+// "RIFF" form of type "WAVE" around the given chunks.
+inline Bytes WaveForm(const std::vector<Bytes>& chunks)
+{
+    Bytes body;
+    AppendText(body, "WAVE");
+    for (const Bytes& c : chunks)
+        body.insert(body.end(), c.begin(), c.end());
+    return Chunk("RIFF", body);
+}
+
+inline Bytes Concat(std::vector<Bytes> parts)
+{
+    Bytes all;
+    for (const Bytes& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+class WaveTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+        folder = std::filesystem::path(testing::TempDir())
+               / (std::string("wave-") + info->test_suite_name() + "-" + info->name() + "-"
+                  + std::to_string(::getpid()));
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
+            EXPECT_EQ(request.caption, "Talvenor Mobile");
+            messages.push_back(request.text);
+            return platform::MessageResult::Ok;
+        });
+    }
+
+    void TearDown() override
+    {
+        platform::SimulateDiskFull(-1);
+        platform::FailNextAllocations(0);
+        platform::SetMessageBoxHook({});
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+        std::filesystem::remove_all(folder);
+    }
+
+    std::string Path(const std::string& name) const { return (folder / name).string(); }
+
+    static Bytes Load(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
+    }
+    static void Store(const std::string& path, const Bytes& bytes)
+    {
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    // Names in the folder, e.g. to spot a temporary file left behind.
+    std::vector<std::string> Files(const std::filesystem::path& where) const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(where))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    std::filesystem::path folder;
+    std::vector<std::string> messages;
+};
+
+}  // namespace wavetest
