@@ -9,7 +9,7 @@
 #include "audio/format/TChannelCalibration.h"
 #include "engine/ScalingOpts.h"
 #include "engine/TProcessingSettings.h"
-#include "settings/DaqOpts.h"
+#include "audio/DaqOpts.h"
 #include "settings/DataLogSettings.h"
 #include "settings/DataPaths.h"
 #include "settings/FileIOOpts.h"

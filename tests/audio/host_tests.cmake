@@ -1,1 +1,25 @@
 # Tests of the driver host layer, the drivers and the DAQ module control.
+
+# Drivers of any shape for the host layer's tests, configured per class id.
+add_library(talvenor_test_asio_driver MODULE ${CMAKE_CURRENT_LIST_DIR}/TestAsioDriver.cpp)
+target_link_libraries(talvenor_test_asio_driver PRIVATE talvenor_options)
+set_target_properties(talvenor_test_asio_driver PROPERTIES
+  PREFIX ""
+  CXX_VISIBILITY_PRESET hidden
+  VISIBILITY_INLINES_HIDDEN ON)
+
+talvenor_test(audio_host_tests
+  SOURCES
+    AsioTestSupport.cpp
+    AsioDriverListTest.cpp
+    AsioHostTest.cpp
+    AsioDeviceListTest.cpp
+    DaqDeviceTest.cpp
+  DEPENDS
+    talvenor_audio
+)
+target_compile_definitions(audio_host_tests PRIVATE
+  TEST_ASIO_DRIVER_PLUGIN="$<TARGET_FILE:talvenor_test_asio_driver>"
+  DAQSIM_PLUGIN="$<TARGET_FILE:talvenor_daqsim>"
+  NOT_A_PLUGIN_FILE="${CMAKE_CURRENT_LIST_DIR}/TestAsioDriverConfig.h")
+add_dependencies(audio_host_tests talvenor_test_asio_driver talvenor_daqsim)

@@ -1,0 +1,352 @@
+#include "drivers/daqsim/SimAsioDriver.h"
+
+#include "audio/ShippedDriverIds.h"
+#include "drivers/common/CopyText.h"
+#include "drivers/common/SampleCodec.h"
+#include "drivers/daqsim/SimModule.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr double kRates[] = {8000,  11025, 12000, 16000, 22050,  24000, 32000,
+                             44100, 48000, 88200, 96000, 176400, 192000};
+constexpr std::int32_t kMinBufferSize = 64;
+constexpr std::int32_t kMaxBufferSize = 8192;
+// A stream that fell this far behind (a stopped debugger, a stalled
+// machine) starts its schedule afresh instead of rushing to catch up.
+constexpr auto kGiveUpLag = std::chrono::milliseconds(500);
+
+bool IsCandidateRate(double rate)
+{
+    return std::find(std::begin(kRates), std::end(kRates), rate) != std::end(kRates);
+}
+
+// About a hundred buffers a second or fewer, whatever the rate.
+std::int32_t PreferredBufferSize(double rate)
+{
+    return rate <= 48000 ? 512 : rate <= 96000 ? 1024 : 2048;
+}
+
+} // namespace
+
+SimAsioDriver::SimAsioDriver() = default;
+
+SimAsioDriver::~SimAsioDriver()
+{
+    stop();
+}
+
+ASIOBool SimAsioDriver::init(void*)
+{
+    if (!SimModule::Instance().IsPresent()) {
+        CopyText(ErrorText, "The Talvenor DAQ module is not connected.", sizeof ErrorText);
+        Initialised = false;
+        return ASIOFalse;
+    }
+    SampleType = SimModule::Instance().SampleType();
+    Initialised = true;
+    return ASIOTrue;
+}
+
+void SimAsioDriver::getDriverName(char* name)
+{
+    CopyText(name, kDaqSimDriverName, kAsioDriverNameLength);
+}
+
+std::int32_t SimAsioDriver::getDriverVersion()
+{
+    return 1;
+}
+
+void SimAsioDriver::getErrorMessage(char* string)
+{
+    CopyText(string, ErrorText, kAsioErrorMessageLength);
+}
+
+ASIOError SimAsioDriver::start()
+{
+    if (!Initialised || Buffers.empty())
+        return kAsioInvalidMode;
+    if (Running)
+        return kAsioOk;
+    UseTimeInfo = Callbacks.asioMessage != nullptr && Callbacks.bufferSwitchTimeInfo != nullptr
+        && Callbacks.asioMessage(kAsioSelectorSupported, kAsioSupportsTimeInfo, nullptr, nullptr) == 1
+        && Callbacks.asioMessage(kAsioSupportsTimeInfo, 0, nullptr, nullptr) == 1;
+    for (std::vector<float>& played : Played)
+        std::fill(played.begin(), played.end(), 0.0f);
+    for (SimFrontEnd& frontEnd : FrontEnds)
+        frontEnd.Reset(Rate);
+    Position = 0;
+    {
+        std::lock_guard lock(WakeMutex);
+        StopRequested = false;
+    }
+    Running = true;
+    Stream = std::thread(&SimAsioDriver::Run, this);
+    return kAsioOk;
+}
+
+ASIOError SimAsioDriver::stop()
+{
+    {
+        std::lock_guard lock(WakeMutex);
+        StopRequested = true;
+    }
+    Wake.notify_all();
+    if (Stream.joinable())
+        Stream.join();
+    Running = false;
+    return kAsioOk;
+}
+
+void SimAsioDriver::Run()
+{
+    double rate = Rate;
+    Clock::time_point anchor = Clock::now();
+    std::int64_t anchorFrames = 0;
+    std::int64_t frames = 0;
+    int half = 0;
+    for (;;) {
+        if (Rate != rate) {
+            rate = Rate;
+            anchor = Clock::now();
+            anchorFrames = frames;
+        }
+        // Deadlines come from whole frames since the anchor, so rounding never accumulates.
+        const std::int64_t due = (frames + BufferSize - anchorFrames) * 1'000'000'000LL / std::llround(rate);
+        const Clock::time_point deadline = anchor + std::chrono::nanoseconds(due);
+        {
+            std::unique_lock lock(WakeMutex);
+            if (Wake.wait_until(lock, deadline, [this] { return StopRequested; }))
+                return;
+        }
+        if (Clock::now() - deadline > kGiveUpLag) {
+            anchor = Clock::now();
+            anchorFrames = frames + BufferSize;
+        }
+        FillInputs(half);
+        const auto time = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline.time_since_epoch());
+        DeliverBuffer(half, frames, time.count());
+        CaptureOutputs(half);
+        frames += BufferSize;
+        half ^= 1;
+    }
+}
+
+void SimAsioDriver::DeliverBuffer(int half, ASIOSamples position, ASIOTimeStamp time)
+{
+    Position = position;
+    Time = time;
+    if (UseTimeInfo) {
+        ASIOTime info{};
+        info.timeInfo.speed = 1.0;
+        info.timeInfo.systemTime = time;
+        info.timeInfo.samplePosition = position;
+        info.timeInfo.sampleRate = Rate;
+        info.timeInfo.flags = kSystemTimeValid | kSamplePositionValid | kSampleRateValid;
+        Callbacks.bufferSwitchTimeInfo(&info, half, ASIOTrue);
+    } else if (Callbacks.bufferSwitch != nullptr) {
+        Callbacks.bufferSwitch(half, ASIOTrue);
+    }
+}
+
+std::uint8_t* SimAsioDriver::Half(Buffer& buffer, int half)
+{
+    const std::size_t bytes = static_cast<std::size_t>(BufferSize) * SampleCodec::BytesPerSample(SampleType);
+    return buffer.Memory.data() + static_cast<std::size_t>(half) * bytes;
+}
+
+void SimAsioDriver::FillInputs(int half)
+{
+    const SimModule& module = SimModule::Instance();
+    const double range = module.InputRangeVolts();
+    const int bytes = SampleCodec::BytesPerSample(SampleType);
+    for (Buffer& buffer : Buffers) {
+        if (!buffer.IsInput)
+            continue;
+        const bool sensorOn = module.SensorCurrentOn(buffer.Channel);
+        const std::vector<float>& played = Played[static_cast<std::size_t>(buffer.Channel)];
+        SimFrontEnd& frontEnd = FrontEnds[static_cast<std::size_t>(buffer.Channel)];
+        std::uint8_t* slot = Half(buffer, half);
+        for (std::int32_t i = 0; i < BufferSize; ++i, slot += bytes)
+            SampleCodec::Encode(SampleType, frontEnd.Next(played[static_cast<std::size_t>(i)], range, sensorOn),
+                                slot);
+    }
+}
+
+void SimAsioDriver::CaptureOutputs(int half)
+{
+    const int bytes = SampleCodec::BytesPerSample(SampleType);
+    for (Buffer& buffer : Buffers) {
+        if (buffer.IsInput)
+            continue;
+        std::vector<float>& played = Played[static_cast<std::size_t>(buffer.Channel)];
+        const std::uint8_t* slot = Half(buffer, half);
+        for (std::int32_t i = 0; i < BufferSize; ++i, slot += bytes)
+            played[static_cast<std::size_t>(i)] = SampleCodec::Decode(SampleType, slot);
+    }
+}
+
+ASIOError SimAsioDriver::getChannels(std::int32_t* numInputChannels, std::int32_t* numOutputChannels)
+{
+    if (!Initialised)
+        return kAsioNotPresent;
+    if (numInputChannels != nullptr)
+        *numInputChannels = kChannels;
+    if (numOutputChannels != nullptr)
+        *numOutputChannels = kChannels;
+    return kAsioOk;
+}
+
+ASIOError SimAsioDriver::getLatencies(std::int32_t* inputLatency, std::int32_t* outputLatency)
+{
+    const std::int32_t size = BufferSize > 0 ? BufferSize : PreferredBufferSize(Rate);
+    if (inputLatency != nullptr)
+        *inputLatency = size;
+    if (outputLatency != nullptr)
+        *outputLatency = size;
+    return kAsioOk;
+}
+
+ASIOError SimAsioDriver::getBufferSize(std::int32_t* minSize, std::int32_t* maxSize, std::int32_t* preferredSize,
+                                       std::int32_t* granularity)
+{
+    if (!Initialised)
+        return kAsioNotPresent;
+    if (minSize != nullptr)
+        *minSize = kMinBufferSize;
+    if (maxSize != nullptr)
+        *maxSize = kMaxBufferSize;
+    if (preferredSize != nullptr)
+        *preferredSize = PreferredBufferSize(Rate);
+    if (granularity != nullptr)
+        *granularity = -1;  // powers of two
+    return kAsioOk;
+}
+
+ASIOError SimAsioDriver::canSampleRate(ASIOSampleRate sampleRate)
+{
+    return IsCandidateRate(sampleRate) ? kAsioOk : kAsioNoClock;
+}
+
+ASIOError SimAsioDriver::getSampleRate(ASIOSampleRate* sampleRate)
+{
+    if (sampleRate == nullptr)
+        return kAsioInvalidParameter;
+    *sampleRate = Rate;
+    return kAsioOk;
+}
+
+ASIOError SimAsioDriver::setSampleRate(ASIOSampleRate sampleRate)
+{
+    if (!IsCandidateRate(sampleRate))
+        return kAsioNoClock;
+    Rate = sampleRate;
+    return kAsioOk;
+}
+
+ASIOError SimAsioDriver::getClockSources(ASIOClockSource* clocks, std::int32_t* numSources)
+{
+    if (clocks == nullptr || numSources == nullptr || *numSources < 1)
+        return kAsioInvalidParameter;
+    *clocks = ASIOClockSource{};
+    clocks->associatedChannel = -1;
+    clocks->associatedGroup = -1;
+    clocks->isCurrentSource = ASIOTrue;
+    CopyText(clocks->name, "Internal", sizeof clocks->name);
+    *numSources = 1;
+    return kAsioOk;
+}
+
+ASIOError SimAsioDriver::setClockSource(std::int32_t reference)
+{
+    return reference == 0 ? kAsioOk : kAsioInvalidParameter;
+}
+
+ASIOError SimAsioDriver::getSamplePosition(ASIOSamples* samplePosition, ASIOTimeStamp* systemTime)
+{
+    if (samplePosition == nullptr || systemTime == nullptr)
+        return kAsioInvalidParameter;
+    *samplePosition = Position;
+    *systemTime = Time;
+    return kAsioOk;
+}
+
+ASIOError SimAsioDriver::getChannelInfo(ASIOChannelInfo* info)
+{
+    if (info == nullptr || info->channel < 0 || info->channel >= kChannels)
+        return kAsioInvalidParameter;
+    static const char* const kNames[2][kChannels] = {{"Left Out", "Right Out"}, {"Left In", "Right In"}};
+    info->isActive = ASIOFalse;
+    for (const Buffer& buffer : Buffers) {
+        if (buffer.IsInput == (info->isInput != ASIOFalse) && buffer.Channel == info->channel)
+            info->isActive = ASIOTrue;
+    }
+    info->channelGroup = 0;
+    info->type = SampleType;
+    CopyText(info->name, kNames[info->isInput != ASIOFalse ? 1 : 0][info->channel], sizeof info->name);
+    return kAsioOk;
+}
+
+ASIOError SimAsioDriver::createBuffers(ASIOBufferInfo* bufferInfos, std::int32_t numChannels,
+                                       std::int32_t bufferSize, const ASIOCallbacks* callbacks)
+{
+    if (!Initialised)
+        return kAsioNotPresent;
+    if (Running)
+        return kAsioInvalidMode;
+    if (bufferInfos == nullptr || callbacks == nullptr || numChannels < 1 || numChannels > 2 * kChannels
+        || bufferSize < kMinBufferSize || bufferSize > kMaxBufferSize
+        || SampleCodec::BytesPerSample(SampleType) == 0)
+        return kAsioInvalidParameter;
+    for (std::int32_t i = 0; i < numChannels; ++i) {
+        if (bufferInfos[i].channelNum < 0 || bufferInfos[i].channelNum >= kChannels)
+            return kAsioInvalidParameter;
+    }
+    disposeBuffers();
+    BufferSize = bufferSize;
+    const auto halfBytes = static_cast<std::size_t>(bufferSize) * SampleCodec::BytesPerSample(SampleType);
+    Buffers.resize(static_cast<std::size_t>(numChannels));
+    for (std::int32_t i = 0; i < numChannels; ++i) {
+        Buffer& buffer = Buffers[static_cast<std::size_t>(i)];
+        buffer.IsInput = bufferInfos[i].isInput != ASIOFalse;
+        buffer.Channel = bufferInfos[i].channelNum;
+        buffer.Memory.assign(2 * halfBytes, 0);
+        bufferInfos[i].buffers[0] = Half(buffer, 0);
+        bufferInfos[i].buffers[1] = Half(buffer, 1);
+    }
+    for (std::vector<float>& played : Played)
+        played.assign(static_cast<std::size_t>(bufferSize), 0.0f);
+    Callbacks = *callbacks;
+    return kAsioOk;
+}
+
+ASIOError SimAsioDriver::disposeBuffers()
+{
+    stop();
+    Buffers.clear();
+    BufferSize = 0;
+    Callbacks = ASIOCallbacks{};
+    return kAsioOk;
+}
+
+ASIOError SimAsioDriver::controlPanel()
+{
+    return kAsioOk;
+}
+
+ASIOError SimAsioDriver::future(std::int32_t, void*)
+{
+    return kAsioInvalidParameter;
+}
+
+ASIOError SimAsioDriver::outputReady()
+{
+    return kAsioOk;
+}

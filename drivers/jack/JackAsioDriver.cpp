@@ -1,0 +1,420 @@
+#include "drivers/jack/JackAsioDriver.h"
+
+#include "audio/ShippedDriverIds.h"
+#include "drivers/common/CopyText.h"
+#include "drivers/common/SampleCodec.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <string>
+
+namespace {
+
+constexpr const char* kClientName = "Talvenor Mobile";
+constexpr const char* kInputNames[] = {"in_1", "in_2"};
+constexpr const char* kOutputNames[] = {"out_1", "out_2"};
+
+// libjack reports through one process-wide function; its last word explains
+// a failed connection better than anything the driver could say.
+std::mutex lastJackErrorMutex;
+std::string lastJackError;
+
+void KeepJackError(const char* text)
+{
+    std::lock_guard lock(lastJackErrorMutex);
+    lastJackError = text != nullptr ? text : "";
+}
+
+void IgnoreJackInfo(const char*) {}
+
+std::string LastJackError()
+{
+    std::lock_guard lock(lastJackErrorMutex);
+    return lastJackError;
+}
+
+} // namespace
+
+JackAsioDriver::~JackAsioDriver()
+{
+    disposeBuffers();
+    CloseClient();
+}
+
+void JackAsioDriver::SetError(const char* text)
+{
+    std::lock_guard lock(ErrorMutex);
+    CopyText(ErrorText, text, sizeof ErrorText);
+}
+
+ASIOBool JackAsioDriver::init(void*)
+{
+    if (Client != nullptr)
+        return ServerLost ? ASIOFalse : ASIOTrue;
+    jack_set_error_function(KeepJackError);
+    jack_set_info_function(IgnoreJackInfo);
+    const char* name = std::getenv("TALVENOR_JACK_CLIENT_NAME");
+    jack_status_t status{};
+    Client = jack_client_open(name != nullptr && name[0] != '\0' ? name : kClientName, JackNoStartServer, &status);
+    if (Client == nullptr) {
+        const std::string reason = LastJackError();
+        SetError(("No JACK server is running" + (reason.empty() ? std::string(".") : ": " + reason)).c_str());
+        return ASIOFalse;
+    }
+    for (int i = 0; i < kChannels; ++i) {
+        InputPorts[i] = jack_port_register(Client, kInputNames[i], JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput, 0);
+        OutputPorts[i] = jack_port_register(Client, kOutputNames[i], JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput, 0);
+        if (InputPorts[i] == nullptr || OutputPorts[i] == nullptr) {
+            SetError("The JACK server refused the driver's ports.");
+            CloseClient();
+            return ASIOFalse;
+        }
+    }
+    if (jack_set_process_callback(Client, OnProcess, this) != 0
+        || jack_set_buffer_size_callback(Client, OnBufferSize, this) != 0) {
+        SetError("The JACK server refused the driver's callbacks.");
+        CloseClient();
+        return ASIOFalse;
+    }
+    jack_on_info_shutdown(Client, OnShutdown, this);
+    Rate = jack_get_sample_rate(Client);
+    Period = static_cast<std::int32_t>(jack_get_buffer_size(Client));
+    return ASIOTrue;
+}
+
+void JackAsioDriver::CloseClient()
+{
+    if (Client == nullptr)
+        return;
+    // Closing stops the client's threads, also when the server is gone.
+    jack_client_close(Client);
+    Client = nullptr;
+    InputPorts.fill(nullptr);
+    OutputPorts.fill(nullptr);
+    Active = false;
+}
+
+void JackAsioDriver::getDriverName(char* name)
+{
+    CopyText(name, kJackDriverName, kAsioDriverNameLength);
+}
+
+std::int32_t JackAsioDriver::getDriverVersion()
+{
+    return 1;
+}
+
+void JackAsioDriver::getErrorMessage(char* string)
+{
+    std::lock_guard lock(ErrorMutex);
+    CopyText(string, ErrorText, kAsioErrorMessageLength);
+}
+
+ASIOError JackAsioDriver::start()
+{
+    if (Client == nullptr)
+        return kAsioNotPresent;
+    if (ServerLost)
+        return kAsioHardwareMalfunction;
+    if (Buffers.empty())
+        return kAsioInvalidMode;
+    if (Active)
+        return kAsioOk;
+    UseTimeInfo = Callbacks.asioMessage != nullptr && Callbacks.bufferSwitchTimeInfo != nullptr
+        && Callbacks.asioMessage(kAsioSelectorSupported, kAsioSupportsTimeInfo, nullptr, nullptr) == 1
+        && Callbacks.asioMessage(kAsioSupportsTimeInfo, 0, nullptr, nullptr) == 1;
+    Half = 0;
+    Position = 0;
+    ResetReported = false;
+    Active = true;
+    if (jack_activate(Client) != 0) {
+        Active = false;
+        SetError("The JACK server did not start the driver.");
+        return kAsioHardwareMalfunction;
+    }
+    ConnectPhysicalPorts();
+    return kAsioOk;
+}
+
+ASIOError JackAsioDriver::stop()
+{
+    if (!Active || Client == nullptr)
+        return kAsioOk;
+    // Once this returns no process callback runs: a live server finishes its
+    // cycle first; after a lost server only closing the client stops its thread.
+    if (ServerLost)
+        CloseClient();
+    else
+        jack_deactivate(Client);
+    Active = false;
+    return kAsioOk;
+}
+
+void JackAsioDriver::ConnectPhysicalPorts()
+{
+    const auto connect = [this](unsigned long flags, const std::array<jack_port_t*, kChannels>& own, bool ownIsSource) {
+        const char** physical = jack_get_ports(Client, nullptr, JACK_DEFAULT_AUDIO_TYPE, JackPortIsPhysical | flags);
+        if (physical == nullptr)
+            return;
+        for (int i = 0; i < kChannels && physical[i] != nullptr; ++i) {
+            const char* ownName = jack_port_name(own[i]);
+            if (ownIsSource)
+                jack_connect(Client, ownName, physical[i]);
+            else
+                jack_connect(Client, physical[i], ownName);
+        }
+        jack_free(physical);
+    };
+    connect(JackPortIsOutput, InputPorts, false);
+    connect(JackPortIsInput, OutputPorts, true);
+}
+
+int JackAsioDriver::OnProcess(jack_nframes_t frames, void* self)
+{
+    static_cast<JackAsioDriver*>(self)->Process(frames);
+    return 0;
+}
+
+int JackAsioDriver::OnBufferSize(jack_nframes_t frames, void* self)
+{
+    auto* driver = static_cast<JackAsioDriver*>(self);
+    driver->Period = static_cast<std::int32_t>(frames);
+    if (driver->Active && static_cast<std::int32_t>(frames) != driver->BufferSize)
+        driver->ReportToHost();
+    return 0;
+}
+
+void JackAsioDriver::OnShutdown(jack_status_t, const char*, void* self)
+{
+    auto* driver = static_cast<JackAsioDriver*>(self);
+    driver->ServerLost = true;
+    driver->SetError("The JACK server has shut down.");
+    driver->ReportToHost();
+}
+
+void JackAsioDriver::ReportToHost()
+{
+    if (ResetReported.exchange(true))
+        return;
+    std::lock_guard lock(CallbacksMutex);
+    if (Callbacks.asioMessage != nullptr)
+        Callbacks.asioMessage(kAsioResetRequest, 0, nullptr, nullptr);
+}
+
+void JackAsioDriver::Process(jack_nframes_t frames)
+{
+    std::array<float*, kChannels> in{};
+    std::array<float*, kChannels> out{};
+    for (int i = 0; i < kChannels; ++i) {
+        in[i] = static_cast<float*>(jack_port_get_buffer(InputPorts[i], frames));
+        out[i] = static_cast<float*>(jack_port_get_buffer(OutputPorts[i], frames));
+        std::fill(out[i], out[i] + frames, 0.0f);
+    }
+    // A period other than the buffers' leaves the host without data until it
+    // sets the driver up again, which the buffer-size notice asked it to do.
+    if (!Active || static_cast<std::int32_t>(frames) != BufferSize)
+        return;
+
+    const std::size_t offset = static_cast<std::size_t>(Half) * static_cast<std::size_t>(BufferSize);
+    for (Buffer& buffer : Buffers) {
+        if (!buffer.IsInput)
+            continue;
+        const float* source = in[static_cast<std::size_t>(buffer.Channel)];
+        auto* slot = reinterpret_cast<std::uint8_t*>(buffer.Memory.data() + offset);
+        for (jack_nframes_t i = 0; i < frames; ++i)
+            SampleCodec::Encode(ASIOSTInt32LSB, source[i], slot + 4 * i);
+    }
+    Time = static_cast<ASIOTimeStamp>(jack_get_time()) * 1000;
+    Deliver(Half);
+    for (Buffer& buffer : Buffers) {
+        if (buffer.IsInput)
+            continue;
+        float* target = out[static_cast<std::size_t>(buffer.Channel)];
+        const auto* slot = reinterpret_cast<const std::uint8_t*>(buffer.Memory.data() + offset);
+        for (jack_nframes_t i = 0; i < frames; ++i)
+            target[i] = SampleCodec::Decode(ASIOSTInt32LSB, slot + 4 * i);
+    }
+    Position = Position + frames;
+    Half ^= 1;
+}
+
+void JackAsioDriver::Deliver(int half)
+{
+    if (UseTimeInfo) {
+        ASIOTime info{};
+        info.timeInfo.speed = 1.0;
+        info.timeInfo.systemTime = Time;
+        info.timeInfo.samplePosition = Position;
+        info.timeInfo.sampleRate = Rate;
+        info.timeInfo.flags = kSystemTimeValid | kSamplePositionValid | kSampleRateValid;
+        Callbacks.bufferSwitchTimeInfo(&info, half, ASIOTrue);
+    } else if (Callbacks.bufferSwitch != nullptr) {
+        Callbacks.bufferSwitch(half, ASIOTrue);
+    }
+}
+
+ASIOError JackAsioDriver::getChannels(std::int32_t* numInputChannels, std::int32_t* numOutputChannels)
+{
+    if (Client == nullptr)
+        return kAsioNotPresent;
+    if (numInputChannels != nullptr)
+        *numInputChannels = kChannels;
+    if (numOutputChannels != nullptr)
+        *numOutputChannels = kChannels;
+    return kAsioOk;
+}
+
+ASIOError JackAsioDriver::getLatencies(std::int32_t* inputLatency, std::int32_t* outputLatency)
+{
+    if (Client == nullptr)
+        return kAsioNotPresent;
+    if (inputLatency != nullptr)
+        *inputLatency = Period;
+    if (outputLatency != nullptr)
+        *outputLatency = Period;
+    return kAsioOk;
+}
+
+ASIOError JackAsioDriver::getBufferSize(std::int32_t* minSize, std::int32_t* maxSize, std::int32_t* preferredSize,
+                                        std::int32_t* granularity)
+{
+    if (Client == nullptr)
+        return kAsioNotPresent;
+    for (std::int32_t* size : {minSize, maxSize, preferredSize}) {
+        if (size != nullptr)
+            *size = Period;
+    }
+    if (granularity != nullptr)
+        *granularity = 0;
+    return kAsioOk;
+}
+
+ASIOError JackAsioDriver::canSampleRate(ASIOSampleRate sampleRate)
+{
+    if (Client == nullptr)
+        return kAsioNotPresent;
+    return sampleRate == Rate ? kAsioOk : kAsioNoClock;
+}
+
+ASIOError JackAsioDriver::getSampleRate(ASIOSampleRate* sampleRate)
+{
+    if (Client == nullptr)
+        return kAsioNotPresent;
+    if (sampleRate == nullptr)
+        return kAsioInvalidParameter;
+    *sampleRate = Rate;
+    return kAsioOk;
+}
+
+ASIOError JackAsioDriver::setSampleRate(ASIOSampleRate sampleRate)
+{
+    return canSampleRate(sampleRate);
+}
+
+ASIOError JackAsioDriver::getClockSources(ASIOClockSource* clocks, std::int32_t* numSources)
+{
+    if (clocks == nullptr || numSources == nullptr || *numSources < 1)
+        return kAsioInvalidParameter;
+    *clocks = ASIOClockSource{};
+    clocks->associatedChannel = -1;
+    clocks->associatedGroup = -1;
+    clocks->isCurrentSource = ASIOTrue;
+    CopyText(clocks->name, "JACK server", sizeof clocks->name);
+    *numSources = 1;
+    return kAsioOk;
+}
+
+ASIOError JackAsioDriver::setClockSource(std::int32_t reference)
+{
+    return reference == 0 ? kAsioOk : kAsioInvalidParameter;
+}
+
+ASIOError JackAsioDriver::getSamplePosition(ASIOSamples* samplePosition, ASIOTimeStamp* systemTime)
+{
+    if (ServerLost)
+        return kAsioHardwareMalfunction;
+    if (samplePosition == nullptr || systemTime == nullptr)
+        return kAsioInvalidParameter;
+    *samplePosition = Position;
+    *systemTime = Time;
+    return kAsioOk;
+}
+
+ASIOError JackAsioDriver::getChannelInfo(ASIOChannelInfo* info)
+{
+    if (Client == nullptr)
+        return kAsioNotPresent;
+    if (info == nullptr || info->channel < 0 || info->channel >= kChannels)
+        return kAsioInvalidParameter;
+    const bool isInput = info->isInput != ASIOFalse;
+    info->isActive = ASIOFalse;
+    for (const Buffer& buffer : Buffers) {
+        if (buffer.IsInput == isInput && buffer.Channel == info->channel)
+            info->isActive = ASIOTrue;
+    }
+    info->channelGroup = 0;
+    info->type = ASIOSTInt32LSB;
+    CopyText(info->name, (isInput ? kInputNames : kOutputNames)[info->channel], sizeof info->name);
+    return kAsioOk;
+}
+
+ASIOError JackAsioDriver::createBuffers(ASIOBufferInfo* bufferInfos, std::int32_t numChannels,
+                                        std::int32_t bufferSize, const ASIOCallbacks* callbacks)
+{
+    if (Client == nullptr)
+        return kAsioNotPresent;
+    if (ServerLost)
+        return kAsioHardwareMalfunction;
+    if (Active)
+        return kAsioInvalidMode;
+    if (bufferInfos == nullptr || callbacks == nullptr || numChannels < 1 || numChannels > 2 * kChannels)
+        return kAsioInvalidParameter;
+    if (bufferSize != Period)
+        return kAsioInvalidMode;
+    for (std::int32_t i = 0; i < numChannels; ++i) {
+        if (bufferInfos[i].channelNum < 0 || bufferInfos[i].channelNum >= kChannels)
+            return kAsioInvalidParameter;
+    }
+    disposeBuffers();
+    BufferSize = bufferSize;
+    Buffers.resize(static_cast<std::size_t>(numChannels));
+    for (std::int32_t i = 0; i < numChannels; ++i) {
+        Buffer& buffer = Buffers[static_cast<std::size_t>(i)];
+        buffer.IsInput = bufferInfos[i].isInput != ASIOFalse;
+        buffer.Channel = bufferInfos[i].channelNum;
+        buffer.Memory.assign(2 * static_cast<std::size_t>(bufferSize), 0);
+        bufferInfos[i].buffers[0] = buffer.Memory.data();
+        bufferInfos[i].buffers[1] = buffer.Memory.data() + bufferSize;
+    }
+    std::lock_guard lock(CallbacksMutex);
+    Callbacks = *callbacks;
+    return kAsioOk;
+}
+
+ASIOError JackAsioDriver::disposeBuffers()
+{
+    stop();
+    Buffers.clear();
+    BufferSize = 0;
+    std::lock_guard lock(CallbacksMutex);
+    Callbacks = ASIOCallbacks{};
+    return kAsioOk;
+}
+
+ASIOError JackAsioDriver::controlPanel()
+{
+    return kAsioOk;
+}
+
+ASIOError JackAsioDriver::future(std::int32_t, void*)
+{
+    return kAsioInvalidParameter;
+}
+
+ASIOError JackAsioDriver::outputReady()
+{
+    // JACK takes the outputs when the process callback returns; there is nothing to hurry.
+    return kAsioNotPresent;
+}

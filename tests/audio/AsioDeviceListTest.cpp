@@ -1,0 +1,236 @@
+#include "audio/AsioDeviceList.h"
+#include "audio/AsioDrivers.h"
+#include "audio/AsioHost.h"
+#include "platform/ZeroFilledArray.h"
+#include "tests/audio/AsioTestSupport.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct FormatCall {
+    std::uint32_t Rate;
+    std::uint16_t Channels;
+    std::uint16_t Bytes;
+};
+
+class FakePort final : public AsioFormatTarget {
+public:
+    bool IsFormatSet() const override { return !Calls.empty(); }
+    void SetFormat(std::uint32_t rate, std::uint16_t channels, std::uint16_t bytes) override
+    {
+        Calls.push_back({rate, channels, bytes});
+    }
+    std::vector<FormatCall> Calls;
+};
+
+std::vector<double> Rates(const AsioDeviceEntry& entry)
+{
+    return {entry.SampleRates, entry.SampleRates + entry.RateCount};
+}
+
+} // namespace
+
+class DeviceEnumeration : public AsioTest {
+protected:
+    void Enumerate() { List.EnumerateDevices(Port); }
+
+    FakePort Port;
+    AsioDeviceList List;
+};
+
+TEST_F(DeviceEnumeration, EightInputsGiveOneEntryPerChannelPair)
+{
+    TestAsioDriverConfig config;
+    config.Inputs = 8;
+    config.Outputs = 2;
+    config.MinBufferSize = 32;
+    config.MaxBufferSize = 2048;
+    config.PreferredBufferSize = 256;
+    AddTestDriver("Octo", 1, config);
+    Enumerate();
+
+    ASSERT_EQ(List.Count(), 4);
+    const char* names[] = {"Octo (1/2)", "Octo (3/4)", "Octo (5/6)", "Octo (7/8)"};
+    for (int e = 0; e < 4; ++e) {
+        SCOPED_TRACE(e);
+        const AsioDeviceEntry& entry = List.Entry(e);
+        EXPECT_EQ(entry.Valid, 1);
+        EXPECT_STREQ(entry.DriverName, "Octo");
+        EXPECT_STREQ(entry.DisplayName, names[e]);
+        EXPECT_EQ(entry.FirstChannel, 2 * e);
+        EXPECT_EQ(entry.InputChannels, 8);
+        EXPECT_EQ(entry.OutputChannels, e == 0 ? 2 : 0);
+        EXPECT_EQ(entry.MinBufferSize, 32);
+        EXPECT_EQ(entry.MaxBufferSize, 2048);
+        EXPECT_EQ(entry.PreferredBufferSize, 256);
+        EXPECT_EQ(entry.OutputReady, 1);
+        EXPECT_EQ(entry.IsDAQ, 0);
+        // The pairs share the driver's channel records: inputs, then outputs.
+        ASSERT_NE(entry.ChannelInfo, nullptr);
+        EXPECT_EQ(entry.ChannelInfo, List.Entry(0).ChannelInfo);
+    }
+    const AsioDeviceEntry& base = List.Entry(0);
+    ASSERT_EQ(base.ChannelInfo->size(), 10u);
+    EXPECT_EQ(base.ChannelInfoAt(7)->channel, 7);
+    EXPECT_EQ(base.ChannelInfoAt(7)->isInput, ASIOTrue);
+    EXPECT_EQ(base.ChannelInfoAt(8)->channel, 0);
+    EXPECT_EQ(base.ChannelInfoAt(8)->isInput, ASIOFalse);
+    EXPECT_STREQ(base.ChannelInfoAt(9)->name, "Out 2");
+    EXPECT_EQ(List.Entry(4).Valid, 0);
+    EXPECT_EQ(List.Entry(4).DriverName[0], '\0');
+
+    // Nothing stays loaded, and the next load reads the registry afresh.
+    EXPECT_EQ(GetAsioDrivers(), nullptr);
+    EXPECT_EQ(CurrentAsioDriver(), nullptr);
+    EXPECT_EQ(LiveDrivers(), 0);
+}
+
+TEST_F(DeviceEnumeration, ListsAcceptedRatesOrTheFallbackSet)
+{
+    TestAsioDriverConfig picky;
+    picky.AcceptedRateCount = 3;
+    picky.AcceptedRates[0] = 96000;
+    picky.AcceptedRates[1] = 11025;
+    picky.AcceptedRates[2] = 44000;  // not a candidate
+    AddTestDriver("A picky", 1, picky);
+    TestAsioDriverConfig none;
+    none.AcceptedRateCount = 0;
+    AddTestDriver("B none", 2, none);
+    Enumerate();
+
+    ASSERT_EQ(List.Count(), 2);
+    EXPECT_EQ(Rates(List.Entry(0)), (std::vector<double>{11025, 96000}));
+    EXPECT_EQ(Rates(List.Entry(1)), (std::vector<double>{44100, 48000, 88200, 96000, 192000}));
+    EXPECT_EQ(List.Entry(1).Valid, 1);
+    // Two channels each: no pair suffix.
+    EXPECT_STREQ(List.Entry(0).DisplayName, "A picky");
+}
+
+TEST_F(DeviceEnumeration, ShowsTheDaqModuleByItsDeviceName)
+{
+    AddTestDriver("A", 1, {}, "Talvenor USB Audio");
+    AddTestDriver("B", 2, {}, "My Talvenor USB Audio 2");
+    AddTestDriver("C", 3, {}, "Talvenor USB");
+    Enumerate();
+
+    ASSERT_EQ(List.Count(), 3);
+    EXPECT_STREQ(List.Entry(0).DisplayName, "QuarnDAQ-200");
+    EXPECT_STREQ(List.Entry(0).DriverName, "Talvenor USB Audio");
+    EXPECT_EQ(List.Entry(0).IsDAQ, 1);
+    EXPECT_STREQ(List.Entry(1).DisplayName, "QuarnDAQ-200");
+    EXPECT_STREQ(List.Entry(1).DriverName, "My Talvenor USB Audio 2");
+    EXPECT_EQ(List.Entry(2).IsDAQ, 0);
+    EXPECT_STREQ(List.Entry(2).DisplayName, "Talvenor USB");
+}
+
+TEST_F(DeviceEnumeration, DriversThatFailAQueryAreListedInvalid)
+{
+    TestAsioDriverConfig floatType;
+    floatType.SampleType = 19;
+    AddTestDriver("A float", 1, floatType);
+    TestAsioDriverConfig badInfo;
+    badInfo.ChannelInfoFailsAt = 3;  // the second output
+    AddTestDriver("B info", 2, badInfo);
+    TestAsioDriverConfig badSizes;
+    badSizes.BufferSizeFails = true;
+    AddTestDriver("C sizes", 3, badSizes);
+    TestAsioDriverConfig noInit;
+    noInit.InitSucceeds = false;
+    AddTestDriver("D init", 4, noInit);
+    TestAsioDriverConfig noChannels;
+    noChannels.ChannelsFail = true;
+    AddTestDriver("E channels", 5, noChannels);
+    AddEntry("F not made", ClassId(6), TEST_ASIO_DRIVER_PLUGIN);
+    TestAsioDriverConfig good;
+    good.OutputReadySupported = false;
+    AddTestDriver("G good", 7, good);
+    Enumerate();
+
+    ASSERT_EQ(List.Count(), 7);
+    for (int e = 0; e < 6; ++e)
+        EXPECT_EQ(List.Entry(e).Valid, 0) << List.Entry(e).DriverName;
+    EXPECT_EQ(List.Entry(0).ChannelInfo, nullptr);
+    EXPECT_EQ(List.Entry(1).ChannelInfo, nullptr);
+    EXPECT_EQ(List.Entry(2).RateCount, 2) << "later queries still run";
+    EXPECT_EQ(List.Entry(6).Valid, 1);
+    EXPECT_EQ(List.Entry(6).OutputReady, 0);
+
+    // Only the driver that did not load says so.
+    ASSERT_EQ(Messages.size(), 1u);
+    EXPECT_EQ(Messages[0].text, "Failure on loadAsioDriver() for Device: F not made\n");
+    EXPECT_EQ(Messages[0].caption, "Talvenor Mobile");
+    EXPECT_EQ(Messages[0].icon, platform::MessageIcon::Error);
+    EXPECT_STREQ(List.Entry(5).DisplayName, "F not made");
+}
+
+TEST_F(DeviceEnumeration, ChannelRecordsThatCannotBeAllocatedFailTheEntry)
+{
+    AddTestDriver("Only", 1, {});
+    platform::FailNextAllocations(1);
+    Enumerate();
+    ASSERT_EQ(List.Count(), 1);
+    EXPECT_EQ(List.Entry(0).Valid, 0);
+    EXPECT_EQ(List.Entry(0).ChannelInfo, nullptr);
+    platform::FailNextAllocations(0);
+}
+
+TEST_F(DeviceEnumeration, TheFirstUsableDriverSetsAMissingFormat)
+{
+    TestAsioDriverConfig unusable;
+    unusable.SampleType = 19;
+    AddTestDriver("A unusable", 1, unusable);
+    TestAsioDriverConfig noRate;
+    noRate.GetSampleRateFails = true;
+    noRate.Inputs = 4;
+    noRate.SampleType = ASIOSTInt16LSB;
+    noRate.AcceptedRateCount = 2;
+    noRate.AcceptedRates[0] = 22050;
+    noRate.AcceptedRates[1] = 8000;
+    AddTestDriver("B no rate", 2, noRate);
+    TestAsioDriverConfig later;
+    later.CurrentRate = 44100.7;
+    AddTestDriver("C later", 3, later);
+    Enumerate();
+
+    ASSERT_EQ(Port.Calls.size(), 1u);
+    EXPECT_EQ(Port.Calls[0].Rate, 22050u);  // the highest listed rate
+    EXPECT_EQ(Port.Calls[0].Channels, 4);
+    EXPECT_EQ(Port.Calls[0].Bytes, 2);
+
+    FakePort fresh;
+    AsioDeviceList again;
+    Registry.DeleteKey(platform::RegistryHive::LocalMachine, "software\\asio\\A unusable");
+    Registry.DeleteKey(platform::RegistryHive::LocalMachine, "software\\asio\\B no rate");
+    again.EnumerateDevices(fresh);
+    ASSERT_EQ(fresh.Calls.size(), 1u);
+    EXPECT_EQ(fresh.Calls[0].Rate, 44100u);  // the driver's rate, truncated
+    EXPECT_EQ(fresh.Calls[0].Channels, 2);
+    EXPECT_EQ(fresh.Calls[0].Bytes, 3);
+}
+
+TEST_F(DeviceEnumeration, StopsAddingWhenTheListIsFull)
+{
+    // 130 drivers of four inputs take two entries each: 260 would not fit.
+    TestAsioDriverConfig quad;
+    quad.Inputs = 4;
+    for (int d = 0; d < 130; ++d) {
+        char key[16];
+        std::snprintf(key, sizeof key, "Quad %03d", d);
+        AddTestDriver(key, 100 + d, quad);
+    }
+    Enumerate();
+
+    ASSERT_EQ(List.Count(), AsioDeviceList::kMaxEntries);
+    EXPECT_STREQ(List.Entry(254).DisplayName, "Quad 127 (1/2)");
+    EXPECT_STREQ(List.Entry(255).DisplayName, "Quad 127 (3/4)");
+    EXPECT_EQ(List.Entry(255).FirstChannel, 2);
+    EXPECT_EQ(LiveDrivers(), 0);
+
+    List.Clear();
+    EXPECT_EQ(List.Count(), 0);
+    EXPECT_EQ(List.Entry(0).ChannelInfo, nullptr);
+    EXPECT_EQ(List.Entry(255).DisplayName[0], '\0');
+}

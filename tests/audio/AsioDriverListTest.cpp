@@ -1,0 +1,136 @@
+#include "audio/AsioDrivers.h"
+#include "audio/AsioHost.h"
+#include "tests/audio/AsioTestSupport.h"
+
+#include <fstream>
+#include <string>
+
+namespace {
+
+using platform::RegistryHive;
+
+std::string Name(const AsioDriverList& list, int index, int length = AsioDriverList::kNameCapacity)
+{
+    char buffer[AsioDriverList::kNameCapacity] = {};
+    return list.asioGetDriverName(index, buffer, length) == kAsioOk ? buffer : "<error>";
+}
+
+TestAsioDriverConfig Named(const char* name)
+{
+    TestAsioDriverConfig config;
+    std::snprintf(config.Name, sizeof config.Name, "%s", name);
+    return config;
+}
+
+} // namespace
+
+class DriverList : public AsioTest {};
+
+TEST_F(DriverList, ListsOnlyDriversWhoseClassAndPluginFileExist)
+{
+    AddTestDriver("Alpha", 1, {}, "Alpha Device");
+    AddEntry("Beta no class", ClassId(2), TEST_ASIO_DRIVER_PLUGIN);
+    Registry.DeleteKey(RegistryHive::ClassesRoot, "clsid\\" + ClassId(2));
+    AddEntry("Gamma missing file", ClassId(3), TEST_ASIO_DRIVER_PLUGIN ".missing");
+    AddEntry("Delta no server key", ClassId(4), TEST_ASIO_DRIVER_PLUGIN);
+    Registry.DeleteKey(RegistryHive::ClassesRoot, "clsid\\" + ClassId(4) + "\\InprocServer32");
+    AddEntry("Epsilon bad id", "{not-a-class-id}", TEST_ASIO_DRIVER_PLUGIN);
+    // The class key is found whatever the case of either spelling.
+    AddEntry("Zeta", ClassId(6), TEST_ASIO_DRIVER_PLUGIN);
+    Registry.SetValue(RegistryHive::LocalMachine, "software\\asio\\Zeta", "clsid",
+                      "{1E57D41E-0000-4000-8000-000000000006}");
+
+    AsioDriverList list;
+    ASSERT_EQ(list.asioGetNumDev(), 2);
+    EXPECT_EQ(Name(list, 0), "Alpha Device");  // the description wins over the key
+    EXPECT_EQ(Name(list, 1), "Zeta");          // no description: the key's name
+    char path[AsioDriverList::kPathCapacity];
+    ASSERT_EQ(list.asioGetDriverPath(1, path, sizeof path), kAsioOk);
+    EXPECT_STREQ(path, TEST_ASIO_DRIVER_PLUGIN);
+    AsioClassId id;
+    ASSERT_EQ(list.asioGetDriverCLSID(1, &id), kAsioOk);
+    AsioClassId expected;
+    ASSERT_TRUE(AsioClassId::Parse(ClassId(6), expected));
+    EXPECT_EQ(id, expected);
+}
+
+TEST_F(DriverList, NamesAreCutToFitTheCallersBuffer)
+{
+    AddTestDriver("Long", 1, {}, "0123456789");
+    AsioDriverList list;
+    EXPECT_EQ(Name(list, 0, 11), "0123456789");
+    EXPECT_EQ(Name(list, 0, 10), "012345...");
+    EXPECT_EQ(Name(list, 0, 4), "...");
+
+    char buffer[8];
+    EXPECT_EQ(list.asioGetDriverName(0, nullptr, 8), kDrvErrInvalidParam);
+    EXPECT_EQ(list.asioGetDriverName(1, buffer, 8), kDrvErrDeviceNotFound);
+    EXPECT_EQ(list.asioGetDriverName(-1, buffer, 8), kDrvErrDeviceNotFound);
+}
+
+TEST_F(DriverList, OpeningAnswersTheDriverListCodes)
+{
+    AddTestDriver("Made", 1, {});
+    AddEntry("Not a plugin", ClassId(2), NOT_A_PLUGIN_FILE);
+    AddEntry("Unknown class", ClassId(3), TEST_ASIO_DRIVER_PLUGIN);  // the plugin was not told of it
+
+    AsioDriverList list;
+    ASSERT_EQ(list.asioGetNumDev(), 3);
+    AsioDriver* driver = nullptr;
+    EXPECT_EQ(list.asioOpenDriver(0, nullptr), kDrvErrInvalidParam);
+    EXPECT_EQ(list.asioOpenDriver(3, &driver), kDrvErrDeviceNotFound);
+    ASSERT_EQ(list.asioOpenDriver(0, &driver), kAsioOk);
+    ASSERT_NE(driver, nullptr);
+    EXPECT_EQ(list.asioOpenDriver(0, &driver), kDrvErrDeviceAlreadyOpen);
+    EXPECT_EQ(LiveDrivers(), 1);
+    EXPECT_EQ(list.asioCloseDriver(0), kAsioOk);
+    EXPECT_EQ(LiveDrivers(), 0);
+
+    EXPECT_EQ(list.asioOpenDriver(1, &driver), kDrvErrPluginNotLoaded);
+    EXPECT_EQ(list.asioOpenDriver(2, &driver), kDrvErrClassNotAvailable);
+}
+
+TEST_F(DriverList, LoadsDriversByTheirFullNameEvenWhenLong)
+{
+    const std::string longName = "Talvenor Forty Character Driver Name 040";
+    ASSERT_EQ(longName.size(), 40u);
+    AddTestDriver("First", 1, Named("first"), "Short");
+    AddTestDriver("Second", 2, Named("second"), longName);
+    AddTestDriver("Third", 3, Named("third"), longName.substr(0, 28) + "...");
+
+    ASSERT_TRUE(loadAsioDriver(longName.c_str()));
+    ASSERT_NE(GetAsioDrivers(), nullptr);
+    EXPECT_EQ(GetAsioDrivers()->getCurrentDriverIndex(), 1);
+    ASIODriverInfo info{};
+    info.asioVersion = 2;
+    ASSERT_EQ(ASIOInit(&info), kAsioOk);
+    EXPECT_STREQ(info.name, "second");
+
+    // Loading another driver unloads the first.
+    ASSERT_TRUE(loadAsioDriver("Short"));
+    EXPECT_EQ(GetAsioDrivers()->getCurrentDriverIndex(), 0);
+    EXPECT_EQ(LiveDrivers(), 1);
+
+    EXPECT_FALSE(loadAsioDriver("Talvenor Forty Character"));
+    EXPECT_FALSE(loadAsioDriver(nullptr));
+    EXPECT_EQ(GetAsioDrivers()->getCurrentDriverIndex(), 0) << "a name that matches nothing unloads nothing";
+
+    ASIOExit();
+    EXPECT_EQ(GetAsioDrivers()->getCurrentDriverIndex(), -1);
+    EXPECT_EQ(CurrentAsioDriver(), nullptr);
+    EXPECT_EQ(LiveDrivers(), 0);
+}
+
+TEST_F(DriverList, AFailedLoadBringsBackThePreviousDriver)
+{
+    AddTestDriver("A good", 1, Named("good"));
+    AddEntry("B broken", ClassId(2), TEST_ASIO_DRIVER_PLUGIN);  // its class is not made by the plugin
+
+    ASSERT_TRUE(loadAsioDriver("A good"));
+    EXPECT_FALSE(loadAsioDriver("B broken"));
+    EXPECT_EQ(GetAsioDrivers()->getCurrentDriverIndex(), 0);
+    ASSERT_NE(CurrentAsioDriver(), nullptr);
+    ASIODriverInfo info{};
+    ASSERT_EQ(ASIOInit(&info), kAsioOk);
+    EXPECT_STREQ(info.name, "good");
+}

@@ -1,0 +1,62 @@
+#include "tests/audio/AsioTestSupport.h"
+
+#include "audio/AsioDrivers.h"
+
+#include <cstdio>
+#include <dlfcn.h>
+
+void AsioTest::SetUp()
+{
+    platform::SetRegistry(&Registry);
+    platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
+        Messages.push_back(request);
+        return platform::MessageResult::Ok;
+    });
+    // The same loaded file the host layer will use, so configuring it here
+    // shapes the drivers the host makes.
+    void* plugin = dlopen(TEST_ASIO_DRIVER_PLUGIN, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    ASSERT_NE(plugin, nullptr) << dlerror();
+    Configure = reinterpret_cast<TestAsioDriverConfigureFunction>(dlsym(plugin, kTestDriverConfigureName));
+    LiveCount = reinterpret_cast<TestAsioDriverCountFunction>(dlsym(plugin, kTestDriverLiveCountName));
+    const auto reset = reinterpret_cast<TestAsioDriverResetFunction>(dlsym(plugin, kTestDriverResetName));
+    ASSERT_TRUE(Configure && LiveCount && reset);
+    reset();
+    dlclose(plugin);
+}
+
+void AsioTest::TearDown()
+{
+    DeleteAsioDrivers();
+    EXPECT_EQ(LiveDrivers(), 0) << "a driver outlived its holder";
+    platform::SetMessageBoxHook({});
+    platform::SetRegistry(nullptr);
+}
+
+std::string AsioTest::ClassId(int number)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, "{1e57d41e-0000-4000-8000-%012X}", static_cast<unsigned>(number));
+    return text;
+}
+
+void AsioTest::AddTestDriver(const std::string& key, int number, const TestAsioDriverConfig& config,
+                             const std::string& description)
+{
+    Configure(ClassId(number).c_str(), &config);
+    AddEntry(key, ClassId(number), TEST_ASIO_DRIVER_PLUGIN, description);
+}
+
+void AsioTest::AddEntry(const std::string& key, const std::string& classId, const std::string& serverPath,
+                        const std::string& description)
+{
+    using platform::RegistryHive;
+    Registry.SetValue(RegistryHive::LocalMachine, "software\\asio\\" + key, "clsid", classId);
+    if (!description.empty())
+        Registry.SetValue(RegistryHive::LocalMachine, "software\\asio\\" + key, "description", description);
+    Registry.SetValue(RegistryHive::ClassesRoot, "clsid\\" + classId + "\\InprocServer32", "", serverPath);
+}
+
+int AsioTest::LiveDrivers() const
+{
+    return LiveCount != nullptr ? LiveCount() : 0;
+}

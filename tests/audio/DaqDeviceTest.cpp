@@ -1,0 +1,200 @@
+#include "audio/DaqDevice.h"
+#include "drivers/daqsim/DaqSimControl.h"
+#include "platform/Trace.h"
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+DaqOpts Options(std::uint16_t gain, std::uint8_t left, std::uint8_t right, std::uint8_t powerDown = 0)
+{
+    return DaqOpts{gain, left, right, powerDown, 0};
+}
+
+} // namespace
+
+class DaqControl : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        void* plugin = dlopen(DAQSIM_PLUGIN, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+        ASSERT_NE(plugin, nullptr) << dlerror();
+        const auto control = reinterpret_cast<DaqSimControlFunction>(dlsym(plugin, kDaqSimControlName));
+        ASSERT_NE(control, nullptr);
+        Module = control();
+        dlclose(plugin);
+        Module->Reset();
+        platform::SetTraceHook([this](const std::string& text) { Traces.push_back(text); });
+        Device = std::make_unique<DaqDevice>(DAQSIM_PLUGIN);
+        Device->SetWait([this](std::uint32_t milliseconds) { Waits.push_back(milliseconds); });
+    }
+
+    void TearDown() override
+    {
+        Device.reset();
+        platform::SetTraceHook({});
+    }
+
+    const DaqSimControl* Module = nullptr;
+    std::unique_ptr<DaqDevice> Device;
+    std::vector<std::string> Traces;
+    std::vector<std::uint32_t> Waits;
+};
+
+TEST_F(DaqControl, OpenBootsTheFirmwareOnceAndWaitsForIt)
+{
+    Device->Open();
+    EXPECT_TRUE(Device->IsOpen());
+    EXPECT_EQ(Device->GetDeviceCount(), 1);
+    EXPECT_EQ(Module->Boots(), 1);
+    EXPECT_EQ(Traces, (std::vector<std::string>{"AfxBootDevice Starting\n", "AfxBootDevice Completed\n"}));
+    ASSERT_EQ(Waits.size(), 1u);
+    EXPECT_LT(Waits[0], 1500u) << "the simulated module settles quickly";
+
+    Device->Reopen();
+    Device->Reopen();
+    EXPECT_EQ(Module->Boots(), 1);
+
+    // A module whose firmware already runs is not booted again.
+    Module->Reset();
+    Module->SetFirmwareRunning(1);
+    DaqDevice second(DAQSIM_PLUGIN);
+    second.SetWait([](std::uint32_t) {});
+    second.Open();
+    EXPECT_TRUE(second.IsOpen());
+    EXPECT_EQ(Module->Boots(), 0);
+}
+
+TEST_F(DaqControl, WritesGainAndSensorCurrentIntoTheRegister)
+{
+    Device->Open();
+    Module->SetRegister(0x0000);
+    EXPECT_TRUE(Device->SetInputConfig(Options(16, 1, 0)));
+    EXPECT_EQ(Module->GetRegister(), 0x1502);
+    EXPECT_EQ(Device->GetCachedConfig(), Options(16, 1, 0));
+
+    // Bits outside the fields stay as read; an unknown gain keeps the range.
+    Module->SetRegister(0x00F0);
+    EXPECT_TRUE(Device->SetInputConfig(Options(64, 0, 1)));
+    EXPECT_EQ(Module->GetRegister(), 0x51F3);
+    EXPECT_TRUE(Device->SetInputConfig(Options(7, 1, 1)));
+    EXPECT_EQ(Module->GetRegister(), 0x55F3);
+    EXPECT_TRUE(Device->ConfigureInput(Options(1, 0, 0), 3, 4, true));
+    EXPECT_EQ(Module->GetRegister(), 0x11F0);
+    EXPECT_TRUE(Device->SetInputConfig(Options(4, 0, 0)));
+    EXPECT_EQ(Module->GetRegister(), 0x11F1);
+}
+
+TEST_F(DaqControl, UnchangedOptionsAreWrittenOnceUntilTheCacheIsReset)
+{
+    const DaqOpts options = Options(16, 1, 1);
+    EXPECT_TRUE(Device->SetInputConfig(options));  // opens the module on the way
+    EXPECT_TRUE(Device->SetInputConfig(options));
+    EXPECT_EQ(Module->RegisterWrites(), 1);
+
+    // The spare byte counts as part of the options.
+    DaqOpts spare = options;
+    spare.Spare = 1;
+    EXPECT_TRUE(Device->SetInputConfig(spare));
+    EXPECT_EQ(Module->RegisterWrites(), 2);
+
+    Device->ResetCachedConfig();
+    EXPECT_EQ(Device->GetCachedConfig().DAQ_InputGain, 9999);
+    EXPECT_TRUE(Device->SetInputConfig(spare));
+    EXPECT_EQ(Module->RegisterWrites(), 3);
+}
+
+TEST_F(DaqControl, FailedReadsAndMismatchedReadBacksFailAndKeepTheCache)
+{
+    const DaqOpts first = Options(16, 0, 0);
+    ASSERT_TRUE(Device->SetInputConfig(first));
+
+    Module->SetStuckBits(0x0003);  // the range bits ignore writes
+    EXPECT_FALSE(Device->SetInputConfig(Options(64, 0, 0)));
+    EXPECT_EQ(Device->GetCachedConfig(), first);
+    Module->SetStuckBits(0);
+
+    const int writes = Module->RegisterWrites();
+    Module->FailNextReads(1);
+    EXPECT_FALSE(Device->SetInputConfig(Options(4, 1, 1)));
+    EXPECT_EQ(Module->RegisterWrites(), writes) << "nothing is written after a failed read";
+    EXPECT_EQ(Device->GetCachedConfig(), first);
+
+    EXPECT_TRUE(Device->SetInputConfig(Options(4, 1, 1)));
+}
+
+TEST_F(DaqControl, ALostLinkIsReopenedBeforeWriting)
+{
+    ASSERT_TRUE(Device->SetInputConfig(Options(16, 0, 0)));
+    Module->DropLink();
+    EXPECT_TRUE(Device->SetInputConfig(Options(4, 1, 0)));
+    EXPECT_EQ(Module->GetRegister() & 0xFF03, 0x1501);
+    EXPECT_TRUE(Device->IsOpen());
+}
+
+TEST_F(DaqControl, ReadsTheSerialNumberFromParameterFour)
+{
+    EXPECT_EQ(Device->ReadSerialNumber(), 0u) << "not open yet";
+    Device->Open();
+    Module->SetSerialNumber(0x12345678);
+    EXPECT_EQ(Device->ReadSerialNumber(), 0x12345678u);
+    std::uint32_t other = 1;
+    EXPECT_TRUE(Device->ReadParameter(3, other));
+    EXPECT_EQ(other, 0u);
+
+    Module->DropLink();
+    EXPECT_EQ(Device->ReadSerialNumber(), 0u);
+}
+
+TEST_F(DaqControl, AnAbsentModuleLeavesEverythingClosed)
+{
+    Module->SetPresent(0);
+    Device->Open();
+    EXPECT_FALSE(Device->IsOpen());
+    EXPECT_EQ(Device->GetDeviceCount(), 0);
+    EXPECT_FALSE(Device->SetInputConfig(Options(16, 1, 1)));
+    EXPECT_EQ(Device->ReadSerialNumber(), 0u);
+
+    DaqDevice noLibrary("/nonexistent/talvenor-daq-usb.so");
+    noLibrary.Open();
+    EXPECT_FALSE(noLibrary.IsOpen());
+    EXPECT_FALSE(noLibrary.SetInputConfig(Options(16, 1, 1)));
+}
+
+TEST_F(DaqControl, EntersLowPowerAtExitOnlyWhenTheFlagWasWritten)
+{
+    // Asked for, but the write failed: no low-power state.
+    Device->Open();
+    Module->FailNextReads(1);
+    EXPECT_FALSE(Device->SetInputConfig(Options(16, 1, 1, 1)));
+    Waits.clear();
+    Device->Shutdown();
+    EXPECT_EQ(Module->LowPowerEntries(), 0);
+    EXPECT_TRUE(Waits.empty());
+    EXPECT_FALSE(Device->IsOpen());
+
+    Module->Reset();
+    Device = std::make_unique<DaqDevice>(DAQSIM_PLUGIN);
+    Device->SetWait([this](std::uint32_t milliseconds) { Waits.push_back(milliseconds); });
+    ASSERT_TRUE(Device->SetInputConfig(Options(16, 1, 1, 1)));
+    Traces.clear();
+    Waits.clear();
+    Device.reset();  // the destructor shuts down
+    EXPECT_EQ(Module->LowPowerEntries(), 1);
+    EXPECT_EQ(Traces, std::vector<std::string>{"Calling SuspendDevice()\n"});
+    EXPECT_EQ(Waits.size(), 1u);
+}
+
+TEST(DaqDevice, InputRangeForGain)
+{
+    EXPECT_EQ(DaqDevice::InputRangeForGain(1), 10.0f);
+    EXPECT_EQ(DaqDevice::InputRangeForGain(4), 2.5f);
+    EXPECT_EQ(DaqDevice::InputRangeForGain(16), 0.625f);
+    EXPECT_EQ(DaqDevice::InputRangeForGain(64), 0.15625f);
+    EXPECT_EQ(DaqDevice::InputRangeForGain(2), 10.0f);
+}

@@ -1,0 +1,195 @@
+#include "audio/AsioDrivers.h"
+#include "audio/AsioHost.h"
+#include "audio/ShippedDriverIds.h"
+#include "drivers/daqsim/DaqSimControl.h"
+#include "platform/Clock.h"
+#include "platform/Registry.h"
+#include "tests/drivers/StreamRecorder.h"
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <numbers>
+#include <thread>
+#include <vector>
+
+namespace {
+
+float Silence(int, std::int64_t)
+{
+    return 0.0f;
+}
+
+// 1 kHz at half scale on the left at 48 kHz; the right stays silent.
+float LeftTone(int channel, std::int64_t frame)
+{
+    return channel == 0 ? static_cast<float>(0.5 * std::sin(2 * std::numbers::pi * 1000.0 * frame / 48000.0)) : 0.0f;
+}
+
+double Mean(const float* samples, int count)
+{
+    double sum = 0;
+    for (int i = 0; i < count; ++i)
+        sum += samples[i];
+    return sum / count;
+}
+
+double Rms(const float* samples, int count)
+{
+    double sum = 0;
+    for (int i = 0; i < count; ++i)
+        sum += double{samples[i]} * samples[i];
+    return std::sqrt(sum / count);
+}
+
+} // namespace
+
+class DaqSimDriver : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        platform::SetRegistry(&Registry);
+        const std::string key = std::string("software\\asio\\") + kDaqSimDriverName;
+        Registry.SetValue(platform::RegistryHive::LocalMachine, key, "clsid", kDaqSimDriverClassId);
+        Registry.SetValue(platform::RegistryHive::ClassesRoot,
+                          std::string("clsid\\") + kDaqSimDriverClassId + "\\InprocServer32", "", DAQSIM_PLUGIN);
+        void* plugin = dlopen(DAQSIM_PLUGIN, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+        ASSERT_NE(plugin, nullptr) << dlerror();
+        Module = reinterpret_cast<DaqSimControlFunction>(dlsym(plugin, kDaqSimControlName))();
+        dlclose(plugin);
+        Module->Reset();
+    }
+
+    void TearDown() override
+    {
+        Close();
+        DeleteAsioDrivers();
+        platform::SetRegistry(nullptr);
+    }
+
+    // Loads the driver and creates both inputs and both outputs.
+    void Open(double rate, StreamRecorder::Signal play)
+    {
+        ASSERT_TRUE(loadAsioDriver(kDaqSimDriverName));
+        ASIODriverInfo info{};
+        info.asioVersion = 2;
+        ASSERT_EQ(ASIOInit(&info), kAsioOk);
+        ASSERT_EQ(ASIOSetSampleRate(rate), kAsioOk);
+        std::int32_t minimum = 0, maximum = 0, granularity = 0;
+        ASSERT_EQ(ASIOGetBufferSize(&minimum, &maximum, &BufferSize, &granularity), kAsioOk);
+        ASIOChannelInfo channel{};
+        channel.isInput = ASIOTrue;
+        ASSERT_EQ(ASIOGetChannelInfo(&channel), kAsioOk);
+        Type = channel.type;
+        for (int i = 0; i < 4; ++i)
+            Infos[i] = ASIOBufferInfo{i < 2 ? ASIOTrue : ASIOFalse, i % 2, {nullptr, nullptr}};
+        Recorder = std::make_unique<StreamRecorder>(Infos, 4, BufferSize, Type, play);
+        ASSERT_EQ(ASIOCreateBuffers(Infos, 4, BufferSize, Recorder->Callbacks()), kAsioOk);
+    }
+
+    void Run(int buffers)
+    {
+        ASSERT_EQ(ASIOStart(), kAsioOk);
+        ASSERT_TRUE(Recorder->WaitForSwitches(buffers, 30.0));
+        ASSERT_EQ(ASIOStop(), kAsioOk);
+    }
+
+    void Close()
+    {
+        ASIOStop();
+        ASIODisposeBuffers();
+        ASIOExit();
+        Recorder.reset();
+    }
+
+    platform::Registry Registry;
+    const DaqSimControl* Module = nullptr;
+    ASIOBufferInfo Infos[4] = {};
+    std::int32_t BufferSize = 0;
+    ASIOSampleType Type = 0;
+    std::unique_ptr<StreamRecorder> Recorder;
+};
+
+TEST_F(DaqSimDriver, DeliversTheRateInRealTime)
+{
+    Open(44100, Silence);
+    const double started = platform::SteadySeconds();
+    ASSERT_EQ(ASIOStart(), kAsioOk);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    ASSERT_EQ(ASIOStop(), kAsioOk);
+    // Stopped: no switch runs while the count and its time are read.
+    const double seconds = Recorder->LastSwitchSeconds() - started;
+    const double frames = static_cast<double>(Recorder->Switches()) * BufferSize;
+    EXPECT_GT(seconds, 2.0);
+    EXPECT_NEAR(frames, 44100.0 * seconds, BufferSize);
+
+    const int switches = Recorder->Switches();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(Recorder->Switches(), switches) << "no buffer after stop";
+}
+
+TEST_F(DaqSimDriver, InputsHearTheOutputsThroughTheLoopbackPlusLowNoise)
+{
+    std::vector<float> firstNoise;
+    for (ASIOSampleType type : {ASIOSTInt32LSB, ASIOSTInt24LSB}) {
+        SCOPED_TRACE(type);
+        Module->SetSampleType(type);
+        Open(48000, LeftTone);
+        EXPECT_EQ(Type, type);
+        Run(12);
+        // Each buffer hears what was played one buffer earlier.
+        double worst = 0;
+        for (int b = 1; b < 12; ++b) {
+            for (int i = 0; i < BufferSize; ++i)
+                worst = std::max(worst, std::abs(double{Recorder->Input(0, b)[i]} - Recorder->Played(0, b - 1, i)));
+        }
+        EXPECT_LT(worst, 1e-4);
+        const double noise = Rms(Recorder->Input(1, 5), BufferSize);
+        EXPECT_GT(noise, 1e-7);
+        EXPECT_LT(noise, 1e-5);
+        // The noise comes from a fixed seed: every run hears the same, up to
+        // the sample type's resolution.
+        const float* noiseStart = Recorder->Input(1, 0);
+        if (firstNoise.empty())
+            firstNoise.assign(noiseStart, noiseStart + BufferSize);
+        for (int i = 0; i < BufferSize; ++i)
+            ASSERT_NEAR(noiseStart[i], firstNoise[static_cast<std::size_t>(i)], 2e-7) << i;
+        Close();
+    }
+
+    // The ±10 V range hears the same output sixteen times smaller than the ±0.625 V range.
+    Module->SetSampleType(ASIOSTInt32LSB);
+    Module->SetRegister(0x1100);
+    Open(48000, LeftTone);
+    Run(4);
+    const double heard = Rms(Recorder->Input(0, 3), BufferSize);
+    double played = 0;
+    for (int i = 0; i < BufferSize; ++i)
+        played += double{Recorder->Played(0, 2, i)} * Recorder->Played(0, 2, i);
+    EXPECT_NEAR(heard * 16, std::sqrt(played / BufferSize), 1e-3);
+}
+
+TEST_F(DaqSimDriver, SensorCurrentAddsADcStepThatSettles)
+{
+    Module->SetRegister(0x5102);  // right sensor current on, left off
+    Open(48000, Silence);
+    Run(100);
+    const double first = Mean(Recorder->Input(1, 0), BufferSize);
+    const double last = Mean(Recorder->Input(1, 99), BufferSize);
+    EXPECT_GT(first, 0.01);
+    EXPECT_GT(last, 0.0);
+    EXPECT_LT(last, first / 10);
+    EXPECT_LT(std::abs(Mean(Recorder->Input(0, 0), BufferSize)), 1e-5);
+}
+
+TEST_F(DaqSimDriver, AnAbsentModuleDoesNotInitialise)
+{
+    Module->SetPresent(0);
+    ASSERT_TRUE(loadAsioDriver(kDaqSimDriverName));
+    ASIODriverInfo info{};
+    EXPECT_EQ(ASIOInit(&info), kAsioNotPresent);
+    EXPECT_STREQ(info.errorMessage, "The Talvenor DAQ module is not connected.");
+}

@@ -1,0 +1,177 @@
+#include "audio/AsioDeviceList.h"
+#include "audio/AsioDrivers.h"
+#include "audio/AsioHost.h"
+#include "audio/ShippedDriverIds.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/Registry.h"
+#include "tests/drivers/JackServer.h"
+#include "tests/drivers/StreamRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int kRate = 48000;
+constexpr int kPeriod = 256;
+
+float Tone(int channel, std::int64_t frame)
+{
+    return (frame % 96 < 48 ? 0.25f : -0.25f) * static_cast<float>(channel + 1);
+}
+
+class AnyFormat final : public AsioFormatTarget {
+public:
+    bool IsFormatSet() const override { return true; }
+    void SetFormat(std::uint32_t, std::uint16_t, std::uint16_t) override {}
+};
+
+} // namespace
+
+class JackDriver : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!JackServer::Available())
+            GTEST_SKIP() << "jackd is not installed";
+        // Drivers that cannot be loaded while the server starts say so; not this test's concern.
+        platform::SetMessageBoxHook([](const platform::MessageBoxRequest&) { return platform::MessageResult::Ok; });
+        platform::SetRegistry(nullptr);  // the shipped drivers, found in the build tree
+        ASSERT_TRUE(Server.Start(kRate, kPeriod));
+        ASSERT_TRUE(WaitUntilServing(20.0)) << "jackd did not come up";
+    }
+
+    void TearDown() override
+    {
+        ASIOStop();
+        ASIODisposeBuffers();
+        ASIOExit();
+        DeleteAsioDrivers();
+        Recorder.reset();
+        platform::SetMessageBoxHook({});
+    }
+
+    bool Load()
+    {
+        ASIODriverInfo info{};
+        info.asioVersion = 2;
+        if (loadAsioDriver(kJackDriverName) && ASIOInit(&info) == kAsioOk)
+            return true;
+        LastError = info.errorMessage;
+        ASIOExit();
+        return false;
+    }
+
+    bool WaitUntilServing(double timeoutSeconds)
+    {
+        const double end = platform::SteadySeconds() + timeoutSeconds;
+        while (platform::SteadySeconds() < end) {
+            if (Load()) {
+                ASIOExit();
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+
+    void OpenStream()
+    {
+        ASSERT_TRUE(Load()) << LastError;
+        for (int i = 0; i < 4; ++i)
+            Infos[i] = ASIOBufferInfo{i < 2 ? ASIOTrue : ASIOFalse, i % 2, {nullptr, nullptr}};
+        Recorder = std::make_unique<StreamRecorder>(Infos, 4, kPeriod, ASIOSTInt32LSB, Tone);
+        ASSERT_EQ(ASIOCreateBuffers(Infos, 4, kPeriod, Recorder->Callbacks()), kAsioOk);
+    }
+
+    JackServer Server;
+    std::string LastError;
+    ASIOBufferInfo Infos[4] = {};
+    std::unique_ptr<StreamRecorder> Recorder;
+};
+
+TEST_F(JackDriver, IsListedWithTheServersRateAndPeriod)
+{
+    AnyFormat port;
+    AsioDeviceList list;
+    list.EnumerateDevices(port);
+    const AsioDeviceEntry* jack = nullptr;
+    for (int e = 0; e < list.Count(); ++e) {
+        if (std::strcmp(list.Entry(e).DriverName, kJackDriverName) == 0)
+            jack = &list.Entry(e);
+    }
+    ASSERT_NE(jack, nullptr);
+    EXPECT_EQ(jack->Valid, 1);
+    EXPECT_STREQ(jack->DisplayName, kJackDriverName);
+    EXPECT_EQ(jack->InputChannels, 2);
+    EXPECT_EQ(jack->OutputChannels, 2);
+    ASSERT_EQ(jack->RateCount, 1);
+    EXPECT_EQ(jack->SampleRates[0], kRate);
+    EXPECT_EQ(jack->PreferredBufferSize, kPeriod);
+    EXPECT_EQ(jack->ChannelInfoAt(0)->type, ASIOSTInt32LSB);
+    EXPECT_EQ(jack->ChannelInfoAt(3)->isInput, ASIOFalse);
+}
+
+TEST_F(JackDriver, StreamsAtTheServersRateAndStopsCleanly)
+{
+    OpenStream();
+    ASIOSampleRate rate = 0;
+    ASSERT_EQ(ASIOGetSampleRate(&rate), kAsioOk);
+    EXPECT_EQ(rate, kRate);
+    EXPECT_NE(ASIOSetSampleRate(44100), kAsioOk);
+
+    ASSERT_EQ(ASIOStart(), kAsioOk);
+    ASSERT_TRUE(Recorder->WaitForSwitches(5, 10.0));
+    const int firstCount = Recorder->Switches();
+    const double firstTime = Recorder->LastSwitchSeconds();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_EQ(ASIOStop(), kAsioOk);
+
+    const double seconds = Recorder->LastSwitchSeconds() - firstTime;
+    const double frames = static_cast<double>(Recorder->Switches() - firstCount) * kPeriod;
+    ASSERT_GT(seconds, 1.0);
+    EXPECT_NEAR(frames / seconds, kRate, kRate * 0.1);
+
+    const int switches = Recorder->Switches();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(Recorder->Switches(), switches) << "no buffer after stop";
+    EXPECT_EQ(Recorder->ResetRequests(), 0);
+    EXPECT_EQ(ASIODisposeBuffers(), kAsioOk);
+    EXPECT_EQ(ASIOExit(), kAsioOk);
+}
+
+TEST_F(JackDriver, AServerThatGoesAwayIsReportedNotACrash)
+{
+    OpenStream();
+    ASSERT_EQ(ASIOStart(), kAsioOk);
+    ASSERT_TRUE(Recorder->WaitForSwitches(10, 10.0));
+
+    Server.Stop(SIGKILL);
+    const double end = platform::SteadySeconds() + 10.0;
+    while (Recorder->ResetRequests() == 0 && platform::SteadySeconds() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(Recorder->ResetRequests(), 1);
+
+    ASIOSamples position = 0;
+    ASIOTimeStamp time = 0;
+    EXPECT_NE(ASIOGetSamplePosition(&position, &time), kAsioOk);
+    EXPECT_EQ(ASIOStop(), kAsioOk);
+    const int switches = Recorder->Switches();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(Recorder->Switches(), switches);
+    EXPECT_NE(ASIOStart(), kAsioOk);
+    EXPECT_EQ(ASIODisposeBuffers(), kAsioOk);
+    EXPECT_EQ(ASIOExit(), kAsioOk);
+
+    // Without a server the driver loads but does not initialise.
+    EXPECT_FALSE(Load());
+
+    Server.CleanUpAfterKill();
+}

@@ -1,0 +1,143 @@
+#include "tests/drivers/JackServer.h"
+
+#include "platform/Clock.h"
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kShmFolder = "/dev/shm";
+
+std::string FindJackd()
+{
+    const char* path = std::getenv("PATH");
+    std::string folders = path != nullptr ? path : "/usr/bin:/bin";
+    std::size_t start = 0;
+    while (start <= folders.size()) {
+        const std::size_t end = std::min(folders.find(':', start), folders.size());
+        const fs::path candidate = fs::path(folders.substr(start, end - start)) / "jackd";
+        if (access(candidate.c_str(), X_OK) == 0)
+            return candidate.string();
+        start = end + 1;
+    }
+    return {};
+}
+
+} // namespace
+
+JackServer::JackServer()
+{
+    static std::atomic<int> counter{0};
+    ServerName = "talvenor-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+    setenv("JACK_DEFAULT_SERVER", ServerName.c_str(), 1);
+    // Clients of the same name on different servers would share a socket,
+    // and so would a client named like its server.
+    setenv("TALVENOR_JACK_CLIENT_NAME", ("client-" + ServerName).c_str(), 1);
+    setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
+}
+
+JackServer::~JackServer()
+{
+    Stop(SIGTERM);
+}
+
+bool JackServer::Available()
+{
+    return !FindJackd().empty();
+}
+
+bool JackServer::Start(int rate, int period)
+{
+    const std::string jackd = FindJackd();
+    if (jackd.empty() || Pid > 0)
+        return false;
+    Rate = rate;
+    Period = period;
+    const std::string rateText = std::to_string(rate);
+    const std::string periodText = std::to_string(period);
+    std::vector<const char*> args = {jackd.c_str(), "--no-realtime", "-n", ServerName.c_str(), "-d", "dummy",
+                                     "-r", rateText.c_str(), "-p", periodText.c_str(), nullptr};
+    const pid_t parent = getpid();
+    Pid = fork();
+    if (Pid == 0) {
+        // Only async-signal-safe calls between fork and exec.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent)
+            _exit(127);
+        const int null = open("/dev/null", O_RDWR);
+        if (null >= 0) {
+            dup2(null, STDOUT_FILENO);
+            dup2(null, STDERR_FILENO);
+        }
+        execv(args[0], const_cast<char* const*>(args.data()));
+        _exit(127);
+    }
+    return Pid > 0;
+}
+
+void JackServer::Stop(int signal)
+{
+    if (Pid <= 0)
+        return;
+    kill(Pid, signal);
+    const double end = platform::SteadySeconds() + 10.0;
+    int status = 0;
+    while (waitpid(Pid, &status, WNOHANG) == 0) {
+        if (platform::SteadySeconds() > end) {
+            kill(Pid, SIGKILL);
+            waitpid(Pid, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    Pid = -1;
+}
+
+void JackServer::RemoveLeftovers() const
+{
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(kShmFolder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find("_" + ServerName + "_") != std::string::npos)
+            fs::remove(entry.path(), error);
+    }
+}
+
+bool JackServer::WaitForSocket(double timeoutSeconds) const
+{
+    const double end = platform::SteadySeconds() + timeoutSeconds;
+    const std::string prefix = "jack_" + ServerName + "_";
+    while (platform::SteadySeconds() < end) {
+        std::error_code error;
+        for (const fs::directory_entry& entry : fs::directory_iterator(kShmFolder, error)) {
+            if (entry.path().filename().string().starts_with(prefix))
+                return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+void JackServer::CleanUpAfterKill()
+{
+    Stop(SIGKILL);
+    RemoveLeftovers();
+    if (Start(Rate, Period) && WaitForSocket(10.0)) {
+        // Give the server a moment past its socket to finish registering.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    Stop(SIGTERM);
+    RemoveLeftovers();
+}

@@ -1,0 +1,39 @@
+#pragma once
+// A JACK server of the test's own: jackd with the dummy backend (no sound
+// hardware needed) under a name no other test uses, made the default server
+// of this process, whose JACK client is named after it. It dies with the
+// test process.
+
+#include <string>
+#include <sys/types.h>
+
+class JackServer {
+public:
+    JackServer();
+    ~JackServer();
+    JackServer(const JackServer&) = delete;
+    JackServer& operator=(const JackServer&) = delete;
+
+    // False when there is no jackd to run.
+    static bool Available();
+
+    bool Start(int rate, int period);
+    // Sends the signal and reaps the server; a server that does not end
+    // within a few seconds is killed.
+    void Stop(int signal);
+    // A server killed outright leaves its files in /dev/shm: they are removed,
+    // and a server of the same name started and stopped cleanly takes back
+    // its shared memory.
+    void CleanUpAfterKill();
+
+    const std::string& Name() const { return ServerName; }
+
+private:
+    bool WaitForSocket(double timeoutSeconds) const;
+    void RemoveLeftovers() const;
+
+    std::string ServerName;
+    int Rate = 48000;
+    int Period = 256;
+    pid_t Pid = -1;
+};

@@ -1,0 +1,89 @@
+#include "audio/AsioDriverList.h"
+#include "audio/DaqDevice.h"
+#include "audio/ShippedDrivers.h"
+#include "drivers/daqsim/DaqSimControl.h"
+#include "platform/MessageBox.h"
+#include "platform/Registry.h"
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::map<std::string, std::string> Listed(const AsioDriverList& list)
+{
+    std::map<std::string, std::string> drivers;
+    for (int i = 0; i < list.asioGetNumDev(); ++i) {
+        char name[AsioDriverList::kNameCapacity];
+        char path[AsioDriverList::kPathCapacity];
+        list.asioGetDriverName(i, name, sizeof name);
+        list.asioGetDriverPath(i, path, sizeof path);
+        drivers[name] = path;
+    }
+    return drivers;
+}
+
+} // namespace
+
+TEST(ShippedDrivers, AreFoundInTheBuildTree)
+{
+    // The system registry, as the program sees it when run from the build tree.
+    platform::SetRegistry(nullptr);
+    const std::map<std::string, std::string> drivers = Listed(AsioDriverList());
+    ASSERT_TRUE(drivers.contains(kDaqSimDriverName));
+    EXPECT_TRUE(std::filesystem::equivalent(drivers.at(kDaqSimDriverName), DAQSIM_PLUGIN));
+#ifdef JACK_PLUGIN
+    ASSERT_TRUE(drivers.contains(kJackDriverName));
+    EXPECT_TRUE(std::filesystem::equivalent(drivers.at(kJackDriverName), JACK_PLUGIN));
+#endif
+
+    // The DAQ module's control library is registered too.
+    void* plugin = dlopen(DAQSIM_PLUGIN, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    ASSERT_NE(plugin, nullptr);
+    reinterpret_cast<DaqSimControlFunction>(dlsym(plugin, kDaqSimControlName))()->Reset();
+    dlclose(plugin);
+    DaqDevice device;
+    device.SetWait([](std::uint32_t) {});
+    device.Open();
+    EXPECT_TRUE(device.IsOpen());
+}
+
+TEST(ShippedDrivers, AUserFileAddsDriversOrIsIgnoredWithAMessage)
+{
+    const std::string folder = testing::TempDir() + "drivers-" + std::to_string(getpid());
+    std::filesystem::create_directories(folder);
+    const std::string good = folder + "/good.reg";
+    const std::string bad = folder + "/bad.reg";
+    std::ofstream(good) << "[HKEY_LOCAL_MACHINE\\software\\asio\\Extra]\n"
+                           "\"clsid\"=\"" << kDaqSimDriverClassId << "\"\n"
+                           "\"description\"=\"Extra Module\"\n"
+                           "[HKEY_CLASSES_ROOT\\clsid\\" << kDaqSimDriverClassId << "\\InprocServer32]\n"
+                           "@=\"" DAQSIM_PLUGIN "\"\n";
+    std::ofstream(bad) << "[HKEY_LOCAL_MACHINE\\software\\asio\\Extra]\nclsid=1\n";
+
+    std::vector<std::string> messages;
+    platform::SetMessageBoxHook([&](const platform::MessageBoxRequest& request) {
+        messages.push_back(request.text);
+        return platform::MessageResult::Ok;
+    });
+    platform::Registry registry;
+    platform::SetRegistry(&registry);
+    LoadDriverFile(registry, folder + "/missing.reg");
+    LoadDriverFile(registry, bad);
+    EXPECT_EQ(Listed(AsioDriverList()).size(), 0u);
+    LoadDriverFile(registry, good);
+    EXPECT_EQ(Listed(AsioDriverList()), (std::map<std::string, std::string>{{"Extra Module", DAQSIM_PLUGIN}}));
+    platform::SetRegistry(nullptr);
+    platform::SetMessageBoxHook({});
+
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "The driver list " + bad + " was ignored: line 2 is not a registry entry.");
+    std::filesystem::remove_all(folder);
+}
