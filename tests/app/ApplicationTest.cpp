@@ -4,13 +4,9 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+// The QApplication comes from the binary's main (tests/support/QtTestMain.cpp).
 TEST(Application, MainWindowCarriesTheProgramCaption)
 {
-    int argc = 1;
-    char name[] = "app_tests";
-    char* argv[] = {name, nullptr};
-    QApplication qtApplication(argc, argv);
-
     TalvenorApplication application;
     application.Show();
     QApplication::processEvents();

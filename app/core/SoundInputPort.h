@@ -1,0 +1,23 @@
+#pragma once
+// A sound input port: it streams the device into a ring buffer on the
+// driver's thread, and the GUI thread takes the latest block out of it.
+
+#include <cstdint>
+
+#include "app/core/SoundPort.h"
+
+class TWaveFile;
+struct TriggerOpts;
+
+class SoundInputPort : public SoundPort {
+public:
+    // recording: the recorder's file, which then receives the input as it
+    // arrives, or null. The trigger record is not owned and must outlive the run.
+    virtual bool PrepareInput(TWaveFile* recording, std::uint32_t blockLength, TriggerOpts* trigger) = 0;
+    virtual bool Start() = 0;
+    // Frames the ring holds.
+    virtual std::int32_t GetSamplesAvailable() = 0;
+    // The most recent n frames of each channel whose array is given, oldest
+    // first, as sign-extended sample codes.
+    virtual bool ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right) = 0;
+};

@@ -1,0 +1,172 @@
+// The acquisition timer's loop and one acquisition step.
+
+#include "app/core/TRunControl.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "app/core/TProcessingObjects.h"
+#include "audio/TWaveFile.h"
+#include "platform/Clock.h"
+#include "settings/FrameSettings.h"
+
+namespace {
+
+constexpr std::uint32_t kNewLogDayPauseMs = 100;
+
+} // namespace
+
+void TRunControl::OnTimer()
+{
+    m_Services.Timer.Stop();
+    const double start = m_Services.Clock.SteadySeconds();
+    std::int32_t interval = kFastIntervalMs;
+    RunUtilities& utilities = m_Services.Utilities;
+
+    for (;;) {
+        if (m_Playback && utilities.HasRecorder()) {
+            TWaveFile* wave = utilities.GetRecorderWaveFile();
+            if (m_PSoundOut && wave != nullptr) {
+                // The analysis follows the sound being heard, not the hop sequence.
+                const double played = m_Services.Clock.SteadySeconds() - m_PlaybackStart;
+                const std::uint64_t heard = wave->SecondsToFrames(played) + wave->SecondsToFrames(m_PlaybackOffset);
+                // SetPosition ignores a frame past the end, which would leave
+                // the analysis stepping on after the sound has ended.
+                if (heard >= wave->GetNumFrames())
+                    wave->SeekEnd();
+                else
+                    wave->SetPosition(heard);
+                ProcessPlaybackTick();
+                if (wave->GetPosition() >= wave->GetDataFrames()) {
+                    StopPlayback();
+                    return;
+                }
+            }
+            break;
+        }
+
+        // Each block read shortens the interval and each miss lengthens it,
+        // so the loop runs while blocks come and backs off when they do not.
+        interval += ProcessInputTick() ? -std::int32_t{kFastIntervalMs} : std::int32_t{kFastIntervalMs};
+        interval = std::clamp<std::int32_t>(interval, kFastIntervalMs, kSlowestIntervalMs);
+        const double elapsedMs = (m_Services.Clock.SteadySeconds() - start) * 1000.0;
+        if (elapsedMs > kEventBudgetMs || interval > std::int32_t{kFastIntervalMs})
+            break;
+    }
+
+    if (m_Running)
+        m_Services.Timer.Start(static_cast<std::uint32_t>(interval));
+    if (utilities.HasRecorder())
+        utilities.UpdateRecorderPosition();
+}
+
+std::uint8_t TRunControl::ProcessInputTick()
+{
+    if (!m_Running)
+        return 0;
+    const double blockTime = m_Services.Clock.SteadySeconds();
+    const float timeOfDay = m_Services.Clock.TimeOfDaySeconds();
+
+    bool result = false;
+    if (ReadInputBlocks(m_Processing.GetSampleBuffer(0), m_Processing.GetSampleBuffer(1))) {
+        // Overloaded blocks are analysed too: excluding them is fixed off.
+        CopyBlocksToSpectra();
+        result = ProcessBothPasses(blockTime);
+        if (result) {
+            StartNewLogDayIfDue();
+            for (int channel = 0; channel < 2; ++channel) {
+                if (m_Services.Plots.HasPlot(channel))
+                    m_Services.Plots.UpdateDisplay(channel, blockTime);
+                m_Services.DataLog.WriteLogRecord(channel, timeOfDay);
+            }
+            ++m_FrameCounter;
+        }
+    }
+
+    m_Services.Observer.UpdateStatus(RunObserver::kRunStateText);
+    m_Services.Observer.UpdateStatus(RunObserver::kLevelPanes);
+    m_Services.Observer.UpdateUtilityWindows();
+    return result && m_FrameCounter != 0 ? 1 : 0;
+}
+
+void TRunControl::CopyBlocksToSpectra()
+{
+    TProcessingObjects& p = m_Processing;
+    CopyTimeBlockToSpectrum(p.GetDisplayData(0), p.GetSampleBuffer(0));
+    CopyTimeBlockToSpectrum(p.GetDisplayData(1), p.GetSampleBuffer(1));
+    CopyTimeBlockToSpectrum(p.GetLoggingData(0), p.GetSampleBuffer(0));
+    CopyTimeBlockToSpectrum(p.GetLoggingData(1), p.GetSampleBuffer(1));
+}
+
+// The display pair, then the logging pair through the same dual-channel and
+// coherence objects; the plots, log and viewers read what the second leaves.
+bool TRunControl::ProcessBothPasses(double blockTime)
+{
+    TProcessingObjects& p = m_Processing;
+    p.ProcessSpectrumBlock(p.GetDisplayData(0), p.GetDisplayData(1), p.GetDualChannelData(), p.GetCoherenceData(),
+                           blockTime);
+    return p.ProcessSpectrumBlock(p.GetLoggingData(0), p.GetLoggingData(1), p.GetDualChannelData(),
+                                  p.GetCoherenceData(), blockTime);
+}
+
+// After local midnight the log goes on in new files named for the new day.
+void TRunControl::StartNewLogDayIfDue()
+{
+    const DataLogSettings& log = m_Settings.DataLog;
+    if (!m_Running || !log.Active)
+        return;
+    TLocalTimeFields started, today;
+    const std::time_t now = std::chrono::system_clock::to_time_t(m_Services.Clock.Now());
+    if (!GetLocalTimeFields(static_cast<std::time_t>(log.LogStartTime), started) || !GetLocalTimeFields(now, today))
+        return;
+    if (started.Day == today.Day)
+        return;
+    m_Services.DataLog.CloseLogFiles();
+    m_Services.Clock.Sleep(kNewLogDayPauseMs);
+    m_Services.DataLog.OpenLogFiles();
+}
+
+std::uint8_t TRunControl::ReadInputBlocks(TSampleBuffer* left, TSampleBuffer* right)
+{
+    const TProcessingSettings& p = m_Settings.Processing;
+    const std::uint32_t needed = std::max<std::uint32_t>(p.DecimationRatio, 1) * p.FFTsize;
+    if (!m_PSoundIn || needed == 0 || m_PSoundIn->GetSamplesAvailable() < static_cast<std::int64_t>(needed))
+        return 0;
+
+    // An array that cannot be had leaves its channel out of the read.
+    auto arrayFor = [needed](TSampleBuffer* buffer, platform::ZeroFilledArray<std::int32_t>& array) -> std::int32_t* {
+        if (buffer == nullptr)
+            return nullptr;
+        if (array.size() != needed && !array.Allocate(needed))
+            return nullptr;
+        return array.data();
+    };
+    std::int32_t* l = arrayFor(left, m_ReadLeft);
+    std::int32_t* r = arrayFor(right, m_ReadRight);
+
+    const bool read = m_PSoundIn->ReadLatest(needed, l, r);
+    if (!read)
+        return 0;
+    for (auto [buffer, samples] : {std::pair{left, l}, std::pair{right, r}}) {
+        if (buffer == nullptr || samples == nullptr)
+            continue;
+        const std::uint32_t count = std::min(needed, buffer->GetCount());
+        for (std::uint32_t i = 0; i < count; ++i)
+            buffer->PutSample(i, static_cast<std::uint32_t>(samples[i]));
+        buffer->Decimate();
+    }
+    return 1;
+}
+
+void TRunControl::CopyTimeBlockToSpectrum(SpectralData* data, const TSampleBuffer* buffer)
+{
+    if (data == nullptr || buffer == nullptr)
+        return;
+    // The spectral object applies the calibration itself.
+    const std::uint32_t size = data->GetFFTSize();
+    float* block = data->GetComplexBuffer();
+    if (block == nullptr)
+        return;
+    for (std::uint32_t i = 0; i < size; ++i)
+        block[i] = buffer->GetSample(i, false);
+}

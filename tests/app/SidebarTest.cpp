@@ -1,0 +1,141 @@
+#include "app/CSidebar.h"
+#include "app/SidebarButtons.h"
+#include "app/SidebarState.h"
+#include "app/widgets/CToolBtn.h"
+#include "tests/app/FakeFrame.h"
+#include "tests/support/Screenshot.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace SidebarButtons;
+
+TEST(SidebarState, RunAndStopLatchAsAPairAndDataLoggingOnlyWhileRunning)
+{
+    EXPECT_EQ(SidebarState::Latches(false, false), (SidebarLatches{false, true, false}));
+    EXPECT_EQ(SidebarState::Latches(true, false), (SidebarLatches{true, false, false}));
+    EXPECT_EQ(SidebarState::Latches(true, true), (SidebarLatches{true, false, true}));
+    EXPECT_EQ(SidebarState::Latches(false, true), (SidebarLatches{false, true, false}));
+}
+
+TEST(SidebarState, LogoNeedsMoreThan410Pixels)
+{
+    EXPECT_FALSE(SidebarState::ShowsLogo(400));
+    EXPECT_FALSE(SidebarState::ShowsLogo(410));
+    EXPECT_TRUE(SidebarState::ShowsLogo(411));
+    // The 81-pixel logo sits on the bottom edge.
+    EXPECT_EQ(SidebarState::LogoTop(411), 330);
+}
+
+class SidebarTest : public ::testing::Test {
+protected:
+    SidebarTest()
+        : bar(nullptr, frame)
+    {
+        frame.runStateChanged = [this] { bar.UpdateRunState(); };
+        bar.show();
+    }
+
+    bool Latched(std::uint32_t id) const { return bar.Button(id)->IsLatched(); }
+
+    FakeFrame frame;
+    CSidebar bar;
+};
+
+TEST_F(SidebarTest, ButtonsAreSizedByTheirBitmapsAndPlacedAsTheBarLaysThemOut)
+{
+    for (const SidebarButtonSpec& spec : kButtons) {
+        const CToolBtn* button = bar.Button(spec.id);
+        ASSERT_NE(button, nullptr) << spec.id;
+        EXPECT_EQ(button->BitmapSize(), QSize(spec.width, spec.height)) << spec.upName;
+        EXPECT_EQ(button->geometry(), QRect(spec.x, spec.y, spec.width, spec.height));
+        EXPECT_EQ(button->TipText().toStdString(), spec.tip);
+    }
+    EXPECT_EQ(bar.Button(IDC_RUN)->TipText(), "Run analyzer");
+    EXPECT_EQ(bar.Button(IDC_DATA_LOG)->TipText(), "Data Logging...");
+    EXPECT_EQ(bar.objectName(), "Sidebar");
+}
+
+TEST_F(SidebarTest, RunAndStopLatchWithTheRunStateAndDataLoggingFollowsTheRun)
+{
+    EXPECT_FALSE(Latched(IDC_RUN));
+    EXPECT_TRUE(Latched(IDC_STOP));
+
+    frame.dataLoggingActive = true;
+    QTest::mouseClick(bar.Button(IDC_RUN), Qt::LeftButton);
+    ASSERT_EQ(frame.commands, std::vector<FrameCommand>{FrameCommand::Start});
+    EXPECT_TRUE(Latched(IDC_RUN));
+    EXPECT_FALSE(Latched(IDC_STOP));
+    EXPECT_TRUE(Latched(IDC_DATA_LOG));
+    SaveScreenshot(bar, "sidebar_running_logging");
+
+    QTest::mouseClick(bar.Button(IDC_STOP), Qt::LeftButton);
+    EXPECT_EQ(frame.commands.back(), FrameCommand::Stop);
+    EXPECT_FALSE(Latched(IDC_RUN));
+    EXPECT_TRUE(Latched(IDC_STOP));
+    EXPECT_FALSE(Latched(IDC_DATA_LOG));
+
+    // Running without logging leaves "Data Logging..." up.
+    frame.dataLoggingActive = false;
+    QTest::mouseClick(bar.Button(IDC_RUN), Qt::LeftButton);
+    EXPECT_TRUE(Latched(IDC_RUN));
+    EXPECT_FALSE(Latched(IDC_DATA_LOG));
+}
+
+TEST_F(SidebarTest, ShortcutsSendTheirCommands)
+{
+    for (std::uint32_t id : {IDC_SETTINGS, IDC_CALIBRATE, IDC_DEVICE, IDC_DATA_LOG})
+        QTest::mouseClick(bar.Button(id), Qt::LeftButton);
+    const std::vector<FrameCommand> expected{FrameCommand::ProcessingSettingsPage0,
+                                             FrameCommand::CalibrationSettings,
+                                             FrameCommand::ProcessingSettingsPage2,
+                                             FrameCommand::DataLoggingSettings};
+    EXPECT_EQ(frame.commands, expected);
+    EXPECT_EQ(static_cast<std::uint32_t>(FrameCommand::CalibrationSettings), 57916u);
+}
+
+TEST_F(SidebarTest, ClicksOnTheSurfaceRestartAveragingAndADoubleClickOpensTheSettings)
+{
+    const QPoint surface(45, 250);
+    QTest::mousePress(&bar, Qt::RightButton, {}, surface);
+    EXPECT_EQ(frame.commands, std::vector<FrameCommand>{FrameCommand::ResetAveraging});
+
+    // A right click on a button does nothing, neither there nor on the bar.
+    frame.commands.clear();
+    QTest::mouseClick(bar.Button(IDC_SETTINGS), Qt::RightButton);
+    EXPECT_TRUE(frame.commands.empty());
+
+    QTest::mouseClick(&bar, Qt::LeftButton, {}, surface);
+    QTest::mouseDClick(&bar, Qt::LeftButton, {}, surface);
+    const std::vector<FrameCommand> expected{FrameCommand::ResetAveraging, FrameCommand::OptionsProcessingSettings};
+    EXPECT_EQ(frame.commands, expected);
+}
+
+TEST_F(SidebarTest, LogoShowsOnlyWhenTheBarIsHigherThan410Pixels)
+{
+    // The logo's separator line runs one pixel above it, across the bar.
+    const QRgb separator = bar.palette().color(QPalette::Dark).rgb();
+    const QRgb face = bar.palette().color(QPalette::Button).rgb();
+
+    bar.resize(90, 400);
+    QImage shot = bar.grab().toImage();
+    EXPECT_EQ(shot.pixel(40, 400 - 82), face);
+
+    bar.resize(90, 411);
+    shot = bar.grab().toImage();
+    EXPECT_EQ(shot.pixel(40, 411 - 82), separator);
+    int logoPixels = 0;
+    for (int y = 330; y < 411; ++y) {
+        for (int x = 0; x < 89; ++x)
+            logoPixels += shot.pixel(x, y) != face;
+    }
+    EXPECT_GT(logoPixels, 300);
+
+    bar.resize(90, 560);
+    SaveScreenshot(bar, "sidebar_stopped");
+}
+
+} // namespace

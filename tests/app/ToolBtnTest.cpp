@@ -1,0 +1,277 @@
+#include "app/widgets/ButtonBitmap.h"
+#include "app/widgets/CToolBtn.h"
+#include "app/widgets/ToolBtnImage.h"
+#include "app/widgets/ToolTipTracker.h"
+#include "tests/support/Screenshot.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ToolBtnImage, GreyWinsOverLatchedOnlyWhenThereIsAGreyBitmap)
+{
+    EXPECT_EQ(ChooseToolBtnImage(true, true, true, true), ToolBtnImage::Grey);
+    EXPECT_EQ(ChooseToolBtnImage(true, false, true, false), ToolBtnImage::Down);
+    EXPECT_EQ(ChooseToolBtnImage(true, false, false, false), ToolBtnImage::Up);
+    EXPECT_EQ(ChooseToolBtnImage(false, true, true, false), ToolBtnImage::Down);
+    EXPECT_EQ(ChooseToolBtnImage(false, false, false, true), ToolBtnImage::Down);
+    EXPECT_EQ(ChooseToolBtnImage(false, true, false, false), ToolBtnImage::Up);
+}
+
+TEST(ToolTipTracker, TipTextOfEightyCharactersOrMoreGivesNoTip)
+{
+    EXPECT_TRUE(ToolTipTracker::AcceptsTipText(QString(79, 'x')));
+    EXPECT_FALSE(ToolTipTracker::AcceptsTipText(QString(80, 'x')));
+
+    CToolBtn button(nullptr, 7, "RunUp", "RunDown", {}, QString(80, 'x'));
+    EXPECT_TRUE(button.TipText().isEmpty());
+    button.ShowTip();
+    EXPECT_FALSE(button.IsTipShown());
+    EXPECT_EQ(button.TipWindow(), nullptr);
+}
+
+TEST(ToolTipTracker, TipStartsAtTheButtonsCentreFourPixelsBelowIt)
+{
+    // Button 28 wide from x 100, 28 high from y 50: centre x 114, bottom
+    // edge 78; the tip has 4 pixels of margin left and right, 1 above and below.
+    EXPECT_EQ(ToolTipTracker::TipRect(QRect(100, 50, 28, 28), QSize(60, 14)), QRect(114, 82, 68, 16));
+    EXPECT_EQ(ToolTipTracker::TipRect(QRect(4, 1, 40, 28), QSize(10, 10)), QRect(24, 33, 18, 12));
+}
+
+TEST(ToolTipTracker, OnlyACursorAtRestSinceTheLastMoveShowsATip)
+{
+    ToolTipTracker tracker;
+    EXPECT_EQ(tracker.OnMouseMove(true, {10, 10}), ToolTipTracker::Action::RestartHoverWait);
+    EXPECT_EQ(tracker.OnHoverTimer({11, 10}), ToolTipTracker::Action::None);
+    // One pixel further restarts the wait from the new place.
+    EXPECT_EQ(tracker.OnMouseMove(true, {11, 10}), ToolTipTracker::Action::RestartHoverWait);
+    EXPECT_EQ(tracker.HoverPosition(), QPoint(11, 10));
+    EXPECT_EQ(tracker.OnHoverTimer({11, 10}), ToolTipTracker::Action::ShowTip);
+
+    tracker.SetTipShown(true);
+    EXPECT_EQ(tracker.OnMouseMove(true, {12, 10}), ToolTipTracker::Action::None);
+    EXPECT_EQ(tracker.OnShownTimer(true), ToolTipTracker::Action::None);
+    EXPECT_EQ(tracker.OnShownTimer(false), ToolTipTracker::Action::HideTip);
+    EXPECT_EQ(tracker.OnMouseMove(false, {50, 50}), ToolTipTracker::Action::HideTip);
+}
+
+TEST(ButtonBitmap, ReferenceColoursTakeThePaletteColoursInOnePass)
+{
+    QImage image(6, 1, QImage::Format_ARGB32);
+    image.setPixel(0, 0, qRgb(192, 192, 192));
+    image.setPixel(1, 0, qRgb(255, 255, 255));
+    image.setPixel(2, 0, qRgb(128, 128, 128));
+    image.setPixel(3, 0, qRgb(0, 0, 0));
+    image.setPixel(4, 0, qRgb(35, 178, 76));
+    image.setPixel(5, 0, qRgba(0, 0, 0, 0));
+
+    // Face is white and highlight black: a pixel already replaced must not
+    // be matched again by a later reference colour.
+    ButtonColours colours;
+    colours.Face = qRgb(255, 255, 255);
+    colours.Highlight = qRgb(0, 0, 0);
+    colours.Shadow = qRgb(10, 20, 30);
+    colours.Text = qRgb(200, 0, 0);
+    ButtonBitmap::Recolour(image, colours);
+
+    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(1, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(2, 0), qRgb(10, 20, 30));
+    EXPECT_EQ(image.pixel(3, 0), qRgb(200, 0, 0));
+    EXPECT_EQ(image.pixel(4, 0), qRgb(35, 178, 76));
+    EXPECT_EQ(qAlpha(image.pixel(5, 0)), 0);
+}
+
+TEST(ButtonBitmap, AntialiasedEdgesKeepTheirAlphaAndOpaquePixelsMustMatchExactly)
+{
+    QImage image(3, 1, QImage::Format_ARGB32);
+    image.setPixel(0, 0, qRgba(130, 127, 129, 40));
+    image.setPixel(1, 0, qRgba(129, 128, 128, 255));
+    image.setPixel(2, 0, qRgba(0, 0, 0, 90));
+    ButtonColours colours;
+    colours.Shadow = qRgb(1, 2, 3);
+    colours.Text = qRgb(4, 5, 6);
+    ButtonBitmap::Recolour(image, colours);
+
+    EXPECT_EQ(image.pixel(0, 0), qRgba(1, 2, 3, 40));
+    EXPECT_EQ(image.pixel(1, 0), qRgba(129, 128, 128, 255));
+    EXPECT_EQ(image.pixel(2, 0), qRgba(4, 5, 6, 90));
+}
+
+TEST(ButtonBitmap, LogosOnlyTurnWhiteIntoTheFace)
+{
+    QImage logo(101, 1, QImage::Format_ARGB32);
+    logo.fill(qRgb(0, 0, 0));
+    logo.setPixel(0, 0, qRgb(255, 255, 255));
+    logo.setPixel(1, 0, qRgb(192, 192, 192));
+    ButtonColours colours;
+    colours.Face = qRgb(1, 1, 1);
+    colours.Text = qRgb(2, 2, 2);
+    ButtonBitmap::Recolour(logo, colours);
+    EXPECT_EQ(logo.pixel(0, 0), qRgb(1, 1, 1));
+    EXPECT_EQ(logo.pixel(1, 0), qRgb(192, 192, 192));
+    EXPECT_EQ(logo.pixel(2, 0), qRgb(0, 0, 0));
+
+    // 100 pixels wide is still a small bitmap, and at 2x the width that
+    // counts is the device-independent one.
+    QImage small(200, 2, QImage::Format_ARGB32);
+    small.setDevicePixelRatio(2.0);
+    small.fill(qRgb(0, 0, 0));
+    ButtonBitmap::Recolour(small, colours);
+    EXPECT_EQ(small.pixel(0, 0), qRgb(2, 2, 2));
+}
+
+TEST(ButtonBitmap, LoadsTheDrawingThatSuitsThePixelRatio)
+{
+    const ButtonColours colours;
+    const QImage normal = ButtonBitmap::Load("RunUp", 1.0, colours);
+    ASSERT_FALSE(normal.isNull());
+    EXPECT_EQ(normal.size(), QSize(40, 28));
+    EXPECT_EQ(normal.devicePixelRatio(), 1.0);
+
+    const QImage dense = ButtonBitmap::Load("RunUp", 2.0, colours);
+    EXPECT_EQ(dense.size(), QSize(80, 56));
+    EXPECT_EQ(dense.deviceIndependentSize(), QSizeF(40, 28));
+
+    EXPECT_TRUE(ButtonBitmap::Load("NoSuchBitmap", 1.0, colours).isNull());
+    EXPECT_TRUE(ButtonBitmap::Load("", 1.0, colours).isNull());
+}
+
+TEST(CToolBtn, GreyNeedsAGreyBitmapAndLatchHoldsTheDownBitmap)
+{
+    CToolBtn plain(nullptr, 401, "RunUp", "RunDown");
+    EXPECT_EQ(plain.BitmapSize(), QSize(40, 28));
+    plain.SetGreyed();
+    EXPECT_FALSE(plain.IsGreyed());
+    EXPECT_EQ(plain.ShownImage(), ToolBtnImage::Up);
+    plain.SetLatched(true);
+    EXPECT_EQ(plain.ShownImage(), ToolBtnImage::Down);
+    plain.SetLatched(false);
+    EXPECT_EQ(plain.ShownImage(), ToolBtnImage::Up);
+
+    CToolBtn greyable(nullptr, 201, "FileNewUp", "FileNewDn", "FileNewGr");
+    ASSERT_TRUE(greyable.HasGreyBitmap());
+    greyable.SetLatch();
+    greyable.SetGreyed();
+    EXPECT_EQ(greyable.ShownImage(), ToolBtnImage::Grey);
+    greyable.ClearGreyed();
+    EXPECT_EQ(greyable.ShownImage(), ToolBtnImage::Down);
+    greyable.ClearLatch();
+    EXPECT_EQ(greyable.ShownImage(), ToolBtnImage::Up);
+}
+
+TEST(CToolBtn, ClickSendsTheIdAndOtherMouseButtonsAreSwallowed)
+{
+    QWidget parent;
+    CToolBtn button(&parent, 430, "SettingsUp", "SettingsDn");
+    button.setGeometry(0, 0, 80, 28);
+    parent.show();
+    std::vector<std::uint32_t> ids;
+    QObject::connect(&button, &CToolBtn::Command, [&ids](std::uint32_t id) { ids.push_back(id); });
+
+    QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseClick(&button, Qt::RightButton, {}, QPoint(10, 10));
+    EXPECT_EQ(ids, std::vector<std::uint32_t>{430});
+}
+
+TEST(CToolBtn, RestingCursorShowsTheTipBelowTheButtonUntilTheCursorLeaves)
+{
+    QWidget window;
+    window.setGeometry(200, 100, 200, 120);
+    CToolBtn button(&window, 402, "StopUp", "StopDown", {}, "Stop analyzer");
+    button.setGeometry(20, 10, 40, 28);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    const QPoint inside = button.mapToGlobal(QPoint(12, 9));
+    QCursor::setPos(inside);
+    if (QCursor::pos() != inside)
+        GTEST_SKIP() << "this platform cannot place the cursor";
+    QTest::mouseMove(&button, QPoint(12, 9));
+    button.OnTimer(CToolBtn::IDT_TIP_HOVER);
+    ASSERT_TRUE(button.IsTipShown());
+    ASSERT_NE(button.TipWindow(), nullptr);
+    const QRect tip = button.TipWindow()->geometry();
+    const QPoint buttonTopLeft = button.mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(tip.left(), buttonTopLeft.x() + 20);
+    EXPECT_EQ(tip.top(), buttonTopLeft.y() + 28 + 4);
+    EXPECT_TRUE(button.TipWindow()->isVisible());
+    SaveScreenshot(*const_cast<ToolTipWindow*>(button.TipWindow()), "tool_button_tip");
+
+    // Still on the button: the tip stays.
+    button.OnTimer(CToolBtn::IDT_TIP_SHOWN);
+    EXPECT_TRUE(button.IsTipShown());
+    QCursor::setPos(button.mapToGlobal(QPoint(100, 100)));
+    button.OnTimer(CToolBtn::IDT_TIP_SHOWN);
+    EXPECT_FALSE(button.IsTipShown());
+    EXPECT_FALSE(button.TipWindow()->isVisible());
+}
+
+TEST(CToolBtn, MovedCursorDelaysTheTip)
+{
+    QWidget window;
+    CToolBtn button(&window, 402, "StopUp", "StopDown", {}, "Stop analyzer");
+    button.setGeometry(20, 10, 40, 28);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QCursor::setPos(button.mapToGlobal(QPoint(5, 5)));
+    QTest::mouseMove(&button, QPoint(5, 5));
+    QCursor::setPos(button.mapToGlobal(QPoint(6, 5)));
+    if (QCursor::pos() != button.mapToGlobal(QPoint(6, 5)))
+        GTEST_SKIP() << "this platform cannot place the cursor";
+    button.OnTimer(CToolBtn::IDT_TIP_HOVER);
+    EXPECT_FALSE(button.IsTipShown());
+}
+
+TEST(CToolBtn, FollowsThePalette)
+{
+    QWidget window;
+    CToolBtn button(&window, 401, "RunUp", "RunDown");
+    button.setGeometry(0, 0, 40, 28);
+    window.show();
+    QPalette palette = button.palette();
+    palette.setColor(QPalette::Button, QColor(40, 60, 90));
+    palette.setColor(QPalette::Dark, QColor(200, 30, 30));
+    button.setPalette(palette);
+
+    // The outline is drawn in the shadow colour, the interior left to the face.
+    const QImage shot = button.grab().toImage();
+    EXPECT_EQ(shot.pixel(20, 0), qRgb(200, 30, 30));
+    EXPECT_EQ(shot.pixel(3, 14), qRgb(40, 60, 90));
+}
+
+TEST(CToolBtn, Screenshot)
+{
+    QWidget strip;
+    strip.setObjectName("strip");
+    auto* layout = new QHBoxLayout(&strip);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(6);
+    auto add = [&](const char* stem, bool grey, bool latched, bool greyed) {
+        auto* button = new CToolBtn(&strip, 1, QString(stem) + "Up", QString(stem) + "Dn",
+                                    grey ? QString(stem) + "Gr" : QString());
+        button->setFixedSize(button->BitmapSize());
+        button->SetLatched(latched);
+        if (greyed)
+            button->SetGreyed();
+        layout->addWidget(button);
+    };
+    add("FileNew", true, false, false);
+    add("FileNew", true, true, false);
+    add("FileNew", true, false, true);
+    add("Spectrum", false, false, false);
+    add("Spectrum", false, true, false);
+    add("Settings", false, false, false);
+    add("Settings", false, true, false);
+    strip.show();
+    EXPECT_FALSE(SaveScreenshot(strip, "tool_button_states").empty());
+}
+
+} // namespace

@@ -1,0 +1,110 @@
+#include "app/CToolbar2.h"
+#include "app/ToolbarButtons.h"
+#include "app/widgets/CToolBtn.h"
+#include "tests/app/FakeFrame.h"
+#include "tests/support/Screenshot.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+using namespace ToolbarButtons;
+
+class ToolbarTest : public ::testing::Test {
+protected:
+    ToolbarTest()
+        : bar(nullptr, frame)
+    {
+        bar.resize(bar.sizeHint());
+        bar.show();
+    }
+
+    bool Latched(std::uint32_t id) const { return bar.Button(id)->IsLatched(); }
+
+    FakeFrame frame;
+    CToolbar2 bar;
+};
+
+TEST_F(ToolbarTest, ThirtyButtonsInARowEachWithItsBitmaps)
+{
+    ASSERT_TRUE(bar.HasButtons());
+    ASSERT_EQ(bar.Buttons().size(), 30u);
+    std::set<std::uint32_t> ids;
+    int lastX = 0;
+    for (const ToolbarButtonSpec& spec : kButtons) {
+        ids.insert(spec.id);
+        EXPECT_GT(spec.x, lastX);
+        lastX = spec.x;
+        const CToolBtn* button = bar.Button(spec.id);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->geometry(), QRect(spec.x, 2, 28, 28));
+        EXPECT_FALSE(button->BitmapSize().isEmpty()) << spec.stem;
+        EXPECT_EQ(button->HasGreyBitmap(), spec.hasGrey) << spec.stem;
+    }
+    EXPECT_EQ(ids.size(), 30u);
+    EXPECT_EQ(bar.Button(514)->TipText(), "Data Logging Setup");
+    EXPECT_EQ(bar.Button(506)->TipText(), "Total Harmonic Distortion + Noise");
+}
+
+TEST_F(ToolbarTest, SyncLatchesEachButtonFromItsOwnWindow)
+{
+    frame.spectrumPlot = true;
+    frame.peakFrequencyViewer = true;
+    bar.SyncButtonStates();
+    EXPECT_TRUE(Latched(IDC_SPECTRUM));
+    EXPECT_TRUE(Latched(IDC_PEAK_FREQ));
+
+    // Opening the Peak Amplitude viewer latches 503 and leaves 502 and 504.
+    frame.peakAmplitudeViewer = true;
+    bar.SyncButtonStates();
+    EXPECT_TRUE(Latched(IDC_PEAK_AMP));
+    EXPECT_TRUE(Latched(IDC_PEAK_FREQ));
+    EXPECT_FALSE(Latched(IDC_TOTAL_PWR));
+    EXPECT_FALSE(Latched(IDC_GENERATE));
+    EXPECT_FALSE(Latched(IDC_TRIGGER));
+
+    frame.spectrumPlot = false;
+    frame.signalGenerator = true;
+    bar.SyncButtonStates();
+    EXPECT_FALSE(Latched(IDC_SPECTRUM));
+    EXPECT_TRUE(Latched(IDC_GENERATE));
+
+    // Buttons that show no state cannot be latched.
+    bar.SetButtonLatch(201, true);
+    bar.SetButtonLatch(505, true);
+    EXPECT_FALSE(Latched(201));
+    EXPECT_FALSE(Latched(505));
+}
+
+TEST_F(ToolbarTest, HandledButtonsSendTheirCommandsAndTheRestDoNothing)
+{
+    for (std::uint32_t id : {201u, 202u, 203u, 301u, 302u, 303u, 304u, 305u, 402u, 404u, 407u, 505u, 506u,
+                             507u, 508u, 509u, 515u, 513u, 514u, 510u, 511u, 512u})
+        QTest::mouseClick(bar.Button(id), Qt::LeftButton, {}, QPoint(14, 14));
+    EXPECT_TRUE(frame.commands.empty());
+
+    for (std::uint32_t id : {204u, 401u, 403u, 406u, 501u, 502u, 503u, 504u})
+        QTest::mouseClick(bar.Button(id), Qt::LeftButton, {}, QPoint(14, 14));
+    const std::vector<FrameCommand> expected{
+        FrameCommand::FilePrint,           FrameCommand::ProcessingSettingsPage0,
+        FrameCommand::ProcessingSettingsPage1, FrameCommand::ProcessingSettingsPage2,
+        FrameCommand::SignalGenerator,     FrameCommand::UtilityPeakFrequency,
+        FrameCommand::UtilityPeakAmplitude, FrameCommand::UtilityTotalPower};
+    EXPECT_EQ(frame.commands, expected);
+    EXPECT_EQ(static_cast<std::uint32_t>(FrameCommand::SignalGenerator), 57811u);
+}
+
+TEST_F(ToolbarTest, Screenshot)
+{
+    frame.spectrumPlot = true;
+    frame.signalGenerator = true;
+    bar.SyncButtonStates();
+    bar.Button(204)->SetGreyed();
+    EXPECT_FALSE(SaveScreenshot(bar, "toolbar").empty());
+}
+
+} // namespace

@@ -1,0 +1,242 @@
+// The processing objects of each channel mode, and what the modes compute
+// from known signals on the two channels.
+
+#include "tests/app_core/RunTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "platform/MessageBox.h"
+
+using run_test::ChannelSignal;
+using run_test::Harness;
+
+namespace {
+
+FrameSettings ModeSettings(std::uint16_t mode, std::uint16_t channels = 2)
+{
+    FrameSettings s = run_test::TestSettings();
+    s.Processing.Format.Set(48000, channels, 2);
+    s.Processing.ChannelProcessing = mode;
+    // A fixed average of many blocks, so that estimates settle.
+    s.Processing.AverageMode = {0, 0};
+    s.Processing.AverageBlocks = {64, 64};
+    return s;
+}
+
+void SetName(TChannelCalibration& c, const char* name)
+{
+    std::memset(c.ChannelName, 0, sizeof c.ChannelName);
+    std::strncpy(c.ChannelName, name, sizeof c.ChannelName);
+}
+
+// Runs the mode on the given signals for a number of blocks.
+void RunMode(Harness& h, const ChannelSignal& left, const ChannelSignal& right, int blocks)
+{
+    h.audio.input.left = left;
+    h.audio.input.right = right;
+    ASSERT_TRUE(h.run.StartInput());
+    ASSERT_EQ(h.Ticks(blocks), blocks);
+}
+
+const ChannelSignal kNoiseA{ChannelSignal::kNoise, 0.0, 0.1, 1};
+const ChannelSignal kNoiseB{ChannelSignal::kNoise, 0.0, 0.1, 2};
+
+} // namespace
+
+TEST(ChannelModes, EachModeBuildsTheObjectsItUses)
+{
+    for (std::uint16_t channels : {1, 2}) {
+        for (std::uint16_t mode = 0; mode < 13; ++mode) {
+            SCOPED_TRACE(testing::Message() << channels << " channel(s), mode " << mode);
+            Harness h(ModeSettings(mode, channels));
+            TProcessingObjects& p = h.processing;
+            p.BuildProcessing();
+            const bool two = channels == 2;
+            EXPECT_NE(p.GetSampleBuffer(0), nullptr);
+            EXPECT_NE(p.GetWindow(0), nullptr);
+            EXPECT_NE(p.GetDisplayData(0), nullptr);
+            EXPECT_NE(p.GetLoggingData(0), nullptr);
+            EXPECT_EQ(p.GetSampleBuffer(1) != nullptr, two);
+            EXPECT_EQ(p.GetWindow(1) != nullptr, two);
+            EXPECT_EQ(p.GetDisplayData(1) != nullptr, two);
+            EXPECT_EQ(p.GetLoggingData(1) != nullptr, two);
+            EXPECT_EQ(p.GetDualChannelData() != nullptr, two && mode >= 3);
+            EXPECT_EQ(p.GetCoherenceData() != nullptr, two && mode >= 10);
+            EXPECT_EQ(p.GetLoggingData(0)->GetPeakHoldMode(), 4);
+
+            SpectralData* first = p.GetModeProcessor(0);
+            SpectralData* second = p.GetModeProcessor(1);
+            if (!two) {
+                // One channel serves mode 0 only; any other mode refuses
+                // the block instead of reaching for a right channel.
+                EXPECT_EQ(first, mode == 0 || mode == 2 ? p.GetDisplayData(0) : nullptr);
+                EXPECT_EQ(p.ProcessSpectrumBlock(p.GetLoggingData(0), nullptr, nullptr, nullptr, 1.0), mode == 0);
+                continue;
+            }
+            SpectralData* expectFirst = mode == 0 ? p.GetDisplayData(0)
+                                      : mode == 1 ? p.GetDisplayData(1)
+                                      : mode == 2 ? p.GetDisplayData(0)
+                                      : mode == 10 ? p.GetCoherenceData()
+                                                   : p.GetDualChannelData();
+            SpectralData* expectSecond = mode == 2 ? p.GetDisplayData(1) : mode >= 11 ? p.GetCoherenceData() : nullptr;
+            EXPECT_EQ(first, expectFirst);
+            EXPECT_EQ(second, expectSecond);
+            EXPECT_TRUE(p.ProcessSpectrumBlock(p.GetLoggingData(0), p.GetLoggingData(1), p.GetDualChannelData(),
+                                               p.GetCoherenceData(), 1.0));
+            EXPECT_FALSE(p.ProcessSpectrumBlock(p.GetLoggingData(0), nullptr, p.GetDualChannelData(),
+                                                p.GetCoherenceData(), 1.0));
+        }
+    }
+}
+
+TEST(ChannelModes, AverageModeCombinesTheLevelsOfBothChannels)
+{
+    Harness h(ModeSettings(3));
+    RunMode(h, {ChannelSignal::kTone, 2000.0, 0.5}, {ChannelSignal::kTone, 2000.0, 0.1}, 6);
+    const SpectralData& average = *h.processing.GetDualChannelData();
+    const auto peak = run_test::FindPeak(average);
+    EXPECT_NEAR(peak.frequency, 2000.0, average.GetLineSpacing());
+    // The power mean of the two amplitudes: sqrt((0.5² + 0.1²) / 2) of full scale.
+    EXPECT_NEAR(peak.level, 10.0 * std::log10((0.25 + 0.01) / 2.0), 0.1);
+}
+
+TEST(ChannelModes, IdenticalChannelsHaveATransferFunctionOfOne)
+{
+    for (std::uint16_t mode : {4, 5, 8, 9, 11, 12}) {
+        SCOPED_TRACE(testing::Message() << "mode " << mode);
+        Harness h(ModeSettings(mode));
+        RunMode(h, kNoiseA, kNoiseA, 4);
+        const SpectralData& transfer = *h.processing.GetDualChannelData();
+        EXPECT_NEAR(run_test::MeanOfFunction(transfer), 1.0, 0.01);
+    }
+}
+
+TEST(ChannelModes, CoherenceSeparatesIdenticalFromIndependentChannels)
+{
+    Harness same(ModeSettings(10));
+    RunMode(same, kNoiseA, kNoiseA, 40);
+    EXPECT_GT(run_test::MeanOfFunction(*same.processing.GetCoherenceData()), 0.99);
+
+    Harness independent(ModeSettings(10));
+    RunMode(independent, kNoiseA, kNoiseB, 40);
+    EXPECT_LT(run_test::MeanOfFunction(*independent.processing.GetCoherenceData()), 0.2);
+    EXPECT_TRUE(independent.processing.GetCoherenceData()->IsCoherence());
+}
+
+TEST(ChannelModes, DualChannelNamesPutTheRightChannelFirstWhereTheModeDoes)
+{
+    const char* expected[13] = {nullptr,
+                                nullptr,
+                                nullptr,
+                                "Average (Mic and Accel)",
+                                "Transfer Function (Mic/Accel)",
+                                "Transfer Function (Accel/Mic)",
+                                "Cross Spectrum (Mic*Accel)",
+                                "Cross Spectrum (Accel*Mic)",
+                                "Transfer Function (Mic/Accel)",
+                                "Transfer Function (Accel/Mic)",
+                                "Spectrum",
+                                "Transfer Function (Mic/Accel)",
+                                "Transfer Function (Accel/Mic)"};
+    for (std::uint16_t mode = 3; mode < 13; ++mode) {
+        FrameSettings s = ModeSettings(mode);
+        SetName(s.Calibration[0], "Mic");
+        SetName(s.Calibration[1], "Accel");
+        Harness h(s);
+        h.processing.BuildProcessing();
+        EXPECT_STREQ(h.processing.GetDualChannelData()->GetName(), expected[mode]) << "mode " << mode;
+        if (mode >= 10) {
+            EXPECT_STREQ(h.processing.GetCoherenceData()->GetName(), "Coherence");
+        }
+    }
+
+    // A name filling its whole field has no terminator; it still ends there.
+    FrameSettings s = ModeSettings(5);
+    std::memset(s.Calibration[1].ChannelName, 'R', sizeof s.Calibration[1].ChannelName);
+    SetName(s.Calibration[0], "L");
+    Harness h(s);
+    h.processing.BuildProcessing();
+    EXPECT_EQ(std::string(h.processing.GetDualChannelData()->GetName()),
+              "Transfer Function (" + std::string(40, 'R') + "/L)");
+    EXPECT_STREQ(h.processing.GetDisplayData(1)->GetName(), std::string(40, 'R').c_str());
+}
+
+TEST(ChannelModes, PlotsDrawTheModesResults)
+{
+    // Shared scaling: plot 1 draws both results, plot 2 nothing.
+    for (std::uint16_t mode : {1, 2, 11}) {
+        Harness h(ModeSettings(mode));
+        h.processing.BuildProcessing();
+        EXPECT_EQ(h.plots.bound[0], std::make_pair(h.processing.GetModeProcessor(0), h.processing.GetModeProcessor(1)));
+        EXPECT_EQ(h.plots.bound[1].first, nullptr);
+        EXPECT_EQ(h.plots.bound[1].second, nullptr);
+    }
+
+    // Independent scaling: each channel of modes 1 and 2 on its own plot.
+    FrameSettings s = ModeSettings(2);
+    s.Processing.IndependentScalingAndCalibration = 1;
+    Harness both(s);
+    both.processing.BuildProcessing();
+    TProcessingObjects& p = both.processing;
+    EXPECT_EQ(both.plots.bound[0], std::make_pair(p.GetDisplayData(0), static_cast<SpectralData*>(nullptr)));
+    EXPECT_EQ(both.plots.bound[1], std::make_pair(p.GetDisplayData(1), static_cast<SpectralData*>(nullptr)));
+
+    s.Processing.ChannelProcessing = 1;
+    Harness right(s);
+    right.processing.BuildProcessing();
+    EXPECT_EQ(right.processing.GetFirstTraceData(0), nullptr);
+    EXPECT_EQ(right.processing.GetFirstTraceData(1), right.processing.GetDisplayData(1));
+
+    s.Processing.ChannelProcessing = 12;
+    Harness transfer(s);
+    transfer.processing.BuildProcessing();
+    EXPECT_EQ(transfer.processing.GetFirstTraceData(0), transfer.processing.GetDualChannelData());
+    EXPECT_EQ(transfer.processing.GetSecondTraceData(0), transfer.processing.GetCoherenceData());
+    EXPECT_EQ(transfer.processing.GetFirstTraceData(1), nullptr);
+}
+
+TEST(ChannelModes, RebuildingUnbindsThePlotsBeforeAnyMessageCanShow)
+{
+    Harness h(ModeSettings(2));
+    h.processing.BuildProcessing();
+    ASSERT_NE(h.plots.bound[0].first, nullptr);
+
+    // An invalid window type makes the rebuild raise a message box; a
+    // repaint behind it must find the plots holding no deleted object.
+    h.settings.Processing.SmoothingWindow = 99;
+    int messages = 0;
+    platform::SetMessageBoxHook([&](const platform::MessageBoxRequest&) {
+        ++messages;
+        for (const auto& traces : h.plots.bound) {
+            EXPECT_EQ(traces.first, nullptr);
+            EXPECT_EQ(traces.second, nullptr);
+        }
+        return platform::MessageResult::Ok;
+    });
+    h.processing.BuildProcessing();
+    EXPECT_GT(messages, 0);
+    EXPECT_EQ(h.plots.bound[0].first, h.processing.GetDisplayData(0));
+}
+
+TEST(ChannelModes, KaiserWindowTakesItsParameterFromTheSettingsFile)
+{
+    FrameSettings s = ModeSettings(2);
+    s.Processing.SmoothingWindow = smoothing::Kaiser;
+    Harness h(s);
+    h.processing.BuildProcessing();
+    EXPECT_FLOAT_EQ(h.processing.GetWindow(1)->Parameter(), 5.0f) << "no settings file";
+
+    const auto path = std::filesystem::temp_directory_path() / ("talvenor-kaiser-" + std::to_string(::getpid()) + ".ini");
+    std::ofstream(path) << "[Settings]\r\nKaiserAlpha=8.5\r\n";
+    h.processing.SetSettingsFilePath(path.string());
+    h.processing.BuildProcessing();
+    EXPECT_FLOAT_EQ(h.processing.GetWindow(0)->Parameter(), 8.5f);
+    EXPECT_FLOAT_EQ(h.processing.GetWindow(1)->Parameter(), 8.5f);
+    std::filesystem::remove(path);
+}

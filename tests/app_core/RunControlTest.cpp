@@ -1,0 +1,227 @@
+// Run, the acquisition loop and Stop, driven by a fake input that plays a
+// known tone into each channel, a fake clock and a fake timer.
+
+#include "tests/app_core/RunTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+#include "audio/TWaveFile.h"
+
+using run_test::ChannelSignal;
+using run_test::Events;
+using run_test::Harness;
+
+namespace {
+
+double Db(double fraction) { return 20.0 * std::log10(fraction); }
+
+void PlayTones(Harness& h, double leftHz, double leftFraction, double rightHz, double rightFraction)
+{
+    h.audio.input.left = {ChannelSignal::kTone, leftHz, leftFraction};
+    h.audio.input.right = {ChannelSignal::kTone, rightHz, rightFraction};
+}
+
+} // namespace
+
+TEST(RunControl, RunAnalysesEachChannelsToneThenStops)
+{
+    Harness h;
+    PlayTones(h, 1000.0, 0.5, 5000.0, 0.1);
+
+    ASSERT_TRUE(h.run.StartInput());
+    EXPECT_TRUE(h.run.IsRunning());
+    EXPECT_EQ(h.Take({"input.", "log.", "timer.", "runstate", "status", "plots."}),
+              (Events{"input.create 3 1", "input.open", "input.prepare", "input.start", "log.start",
+                      "timer.start 10", "runstate", "status 2", "plots.active"}));
+    EXPECT_EQ(h.Input().blockLength, 4096u);
+    EXPECT_EQ(h.settings.m_InputDevice, 3);
+
+    EXPECT_EQ(h.Ticks(8), 8);
+    EXPECT_EQ(h.run.GetFrameCounter(), 8u);
+
+    // The display objects show each tone at its frequency and level.
+    const SpectralData* left = h.processing.GetDisplayData(0);
+    const SpectralData* right = h.processing.GetDisplayData(1);
+    const auto l = run_test::FindPeak(*left);
+    const auto r = run_test::FindPeak(*right);
+    EXPECT_NEAR(l.frequency, 1000.0, left->GetLineSpacing());
+    EXPECT_NEAR(l.level, Db(0.5), 0.1);
+    EXPECT_NEAR(r.frequency, 5000.0, right->GetLineSpacing());
+    EXPECT_NEAR(r.level, Db(0.1), 0.1);
+    // The logging objects analysed the same blocks.
+    EXPECT_NEAR(run_test::FindPeak(*h.processing.GetLoggingData(1)).frequency, 5000.0, right->GetLineSpacing());
+
+    // Each result reaches both plots and both log channels, in that order per channel.
+    ASSERT_EQ(h.plots.updates.size(), 16u);
+    EXPECT_EQ(h.dataLog.records.size(), 16u);
+    EXPECT_EQ(h.dataLog.records[0].first, 0);
+    EXPECT_EQ(h.dataLog.records[1].first, 1);
+    EXPECT_NEAR(h.dataLog.records[0].second, h.clock.TimeOfDaySeconds() - 0.07f, 0.01) << "log records carry the time of day";
+    EXPECT_DOUBLE_EQ(h.plots.updates.back().second, h.clock.steady) << "plots get steady block times";
+    EXPECT_EQ(h.observer.viewerUpdates, 8);
+
+    h.events.clear();
+    h.run.OnStop();
+    EXPECT_FALSE(h.run.IsRunning());
+    EXPECT_FALSE(h.timer.armed);
+    EXPECT_EQ(h.Take({"input.", "log.", "timer.", "runstate", "status", "plots.", "plot.reset"}),
+              (Events{"timer.stop", "input.stop", "log.stop", "runstate", "status 2", "plots.idle", "plot.reset 0",
+                      "plot.reset 1"}));
+
+    // A timer event already queued when Stop came neither reads nor re-arms.
+    const int reads = h.Input().reads;
+    h.run.OnTimer();
+    EXPECT_FALSE(h.timer.armed);
+    EXPECT_EQ(h.Input().reads, reads);
+}
+
+TEST(RunControl, RunWhileRunningIsRefusedAndChangesNothing)
+{
+    Harness h;
+    ASSERT_TRUE(h.run.StartInput());
+    h.events.clear();
+    EXPECT_FALSE(h.run.StartInput());
+    EXPECT_TRUE(h.run.IsRunning());
+    EXPECT_TRUE(h.events.empty());
+
+    // Restart is Stop then Run: a new port, a new run.
+    h.run.OnRestart();
+    EXPECT_TRUE(h.run.IsRunning());
+    EXPECT_EQ(h.Take({"input.create", "input.deleted", "timer.start"}),
+              (Events{"input.deleted", "input.create 3 1", "timer.start 10"}));
+}
+
+struct StartFailure {
+    const char* name;
+    std::function<void(Harness&)> arrange;
+    const char* message;
+};
+
+class RunControlStartFailure : public ::testing::TestWithParam<StartFailure> {};
+
+TEST_P(RunControlStartFailure, ReturnsFalseStaysStoppedAndSaysWhy)
+{
+    Harness h;
+    GetParam().arrange(h);
+    EXPECT_FALSE(h.run.StartInput());
+    EXPECT_FALSE(h.run.IsRunning());
+    EXPECT_TRUE(h.timer.starts.empty());
+    EXPECT_EQ(h.Take({"runstate", "log.start", "plots.active"}), Events{});
+    ASSERT_EQ(h.messages.size(), 1u);
+    EXPECT_EQ(h.messages[0], GetParam().message);
+    EXPECT_EQ(h.run.ProcessInputTick(), 0) << "a stopped run processes nothing";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachStep, RunControlStartFailure,
+    ::testing::Values(
+        StartFailure{"NoDevice", [](Harness& h) { h.audio.deviceCount = 0; },
+                     "The Talvenor DAQ was not detected on your system.  Please plug the device into the USB port."},
+        StartFailure{"OpenRefused", [](Harness& h) { h.audio.input.openOk = false; },
+                     "Unable to open the Talvenor DAQ device.  Make sure that it is connected to the USB port"},
+        StartFailure{"RateRefused", [](Harness& h) { h.audio.input.rateOk = false; },
+                     "The current Sampling Rate is not supported by your sound card.  Please check the processing "
+                     "settings and the input device selection."},
+        StartFailure{"StartRefused", [](Harness& h) { h.audio.input.startOk = false; },
+                     "SoundIO - Failure starting input"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RunControl, RefusedStartStopsTheGeneratorItStarted)
+{
+    Harness h;
+    h.utilities.generator = true;
+    h.audio.input.startOk = false;
+    EXPECT_FALSE(h.run.StartInput());
+    EXPECT_EQ(h.Take({"gen.", "input.start"}), (Events{"gen.stop", "gen.start", "input.start", "gen.stop"}));
+    EXPECT_FALSE(h.utilities.generatorPlaying);
+}
+
+TEST(RunControl, CalibrationWarningsDoNotStopTheStart)
+{
+    Harness h;
+    // A microphone never calibrated, set up for the DAQ's features, on another device.
+    h.settings.Calibration[0].PctFullScale = -1.0f;
+    ASSERT_TRUE(h.run.StartInput());
+    h.run.StopInput();
+    h.settings.Calibration[0] = DefaultChannelCalibration(0);
+    h.settings.Calibration[0].CalCreateMode = 2;
+    ASSERT_TRUE(h.run.StartInput());
+    EXPECT_EQ(h.messages,
+              (std::vector<std::string>{
+                  "WARNING the microphone has not yet been calibrated!",
+                  "The Calibration is setup to use the special features of the Talvenor DAQ hardware but it is "
+                  "not the selected device.\n\nPlease check the device and calibration settings."}));
+    EXPECT_EQ(h.Take({"daq."}), Events{});
+
+    // On the DAQ module the session is renewed and the front end configured instead.
+    h.run.StopInput();
+    h.messages.clear();
+    h.audio.input.isDaq = true;
+    ASSERT_TRUE(h.run.StartInput());
+    EXPECT_TRUE(h.messages.empty());
+    EXPECT_EQ(h.Take({"daq."}), (Events{"daq.reopen", "daq.configure 3 1"}));
+}
+
+TEST(RunControl, TimerBacksOffWithoutBlocksAndSpendsItsBudgetWithThem)
+{
+    Harness h;
+    ASSERT_TRUE(h.run.StartInput());
+
+    // Fewer samples than a block: one step, nothing read, re-armed at 20 ms,
+    // and the status bar and viewers still refreshed.
+    h.Input().behaviour.available = 4095;
+    h.run.OnTimer();
+    EXPECT_EQ(h.Input().reads, 0);
+    EXPECT_EQ(h.timer.interval, 20u);
+    EXPECT_EQ(h.observer.viewerUpdates, 1);
+    EXPECT_EQ(h.Take({"status 1", "status 3"}), (Events{"status 1", "status 3"}));
+
+    // Blocks always ready, each step taking 7 ms: steps go on until more than
+    // 100 ms have passed, then the timer is re-armed at 10 ms.
+    h.Input().behaviour.available = 1 << 20;
+    h.Input().behaviour.readCostSeconds = 0.007;
+    const double start = h.clock.steady;
+    h.run.OnTimer();
+    EXPECT_EQ(h.Input().reads, 15);
+    EXPECT_GT(h.clock.steady - start, 0.100);
+    EXPECT_LT(h.clock.steady - start, 0.110);
+    EXPECT_EQ(h.timer.interval, 10u);
+    EXPECT_TRUE(h.timer.armed);
+}
+
+TEST(RunControl, FirstResultOfANewDayOpensNewLogFiles)
+{
+    Harness h;
+    ASSERT_TRUE(h.run.StartInput());
+    h.settings.DataLog.Active = 1;
+    h.settings.DataLog.LogStartTime = std::chrono::system_clock::to_time_t(h.clock.Now());
+    h.events.clear();
+    h.Ticks(1);
+    EXPECT_EQ(h.Take({"log."}), Events{});
+
+    h.dataLog.openTime = std::chrono::system_clock::to_time_t(h.clock.Now() + std::chrono::hours(24));
+    h.clock.Advance(24 * 3600.0);
+    h.Ticks(2);
+    EXPECT_EQ(h.Take({"log."}), (Events{"log.close", "log.open"}));
+    EXPECT_EQ(h.clock.sleeps, std::vector<std::uint32_t>{100});
+}
+
+TEST(RunControl, RecordingRecorderReceivesTheInputUntilStop)
+{
+    Harness h;
+    TWaveFile recording(48000, TWaveFormat(48000, 2, 2));
+    h.utilities.recorder = true;
+    h.utilities.wave = &recording;
+    ASSERT_TRUE(h.run.StartInput());
+    EXPECT_EQ(h.Input().recording, nullptr) << "a recorder that is not recording gets nothing";
+    h.run.StopInput();
+
+    h.utilities.recorderState = RunUtilities::kRecorderRecording;
+    ASSERT_TRUE(h.run.StartInput());
+    EXPECT_EQ(h.Input().recording, &recording);
+    h.run.StopInput();
+    EXPECT_EQ(h.utilities.recorderState, RunUtilities::kRecorderStopped);
+}
