@@ -1,0 +1,55 @@
+#pragma once
+// A small plot derived from TPlotBase for the widget tests: a synthetic
+// spectrum of a 1 kHz tone with its harmonics over a noise floor, drawn the
+// way a measurement instrument shows it, with the cursor hooks filled in
+// from the same frequency and level scales. It records what the base asks
+// of it, so tests can see printing and zooming from the inside.
+
+#include "plot/TPlotBase.h"
+
+#include <vector>
+
+class DemoPlot : public TPlotBase {
+public:
+    static constexpr float kTopHz = 20000.0f;
+    static constexpr float kTopDb = 0.0f;
+    static constexpr float kRangeDb = 120.0f;
+
+    explicit DemoPlot(int paneCount);
+
+    // What the tests read back.
+    struct PrintSeen {
+        int LabelFontHeight = 0;
+        bool Printing = false;
+        PlotAreas Areas;
+    };
+    std::vector<PrintSeen> Printed;
+    std::vector<PlotRect> Zoomed;
+    int SpanUpdates = 0;
+
+    float LevelAt(int pane, float hz) const;
+    int ColumnOf(const PlotRect& pane, float hz) const;
+    int RowOf(const PlotRect& pane, float db) const;
+
+    // Open to the tests.
+    using TPlotBase::OnHScroll;
+    using TPlotBase::m_LabelFont;
+
+    float GetXValueAt(int x, int y) override;
+    float GetYValueAt(int x, int y) override;
+    std::uint16_t GetHarmonicCount(int x, int y) override;
+    PlotPoint GetHarmonicPoint(std::uint16_t n, int x, int y) override;
+    PlotPoint GetUpperSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2) override;
+    PlotPoint GetLowerSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2) override;
+    void SnapCursorPoint(PlotPoint& point) override;
+    void ZoomToRect(const PlotRect& zoomRect) override;
+    void UpdateSpan() override;
+    void UpdateScrollRange() override;
+    void PaintPlot(QPainter& dc, bool flag, const PlotRect& clip) override;
+    void Redraw(QPainter& dc, bool flag, const PlotRect& clip) override;
+    void LayoutPlotAreas(QPainter& dc, PrintOpts options) override;
+
+private:
+    void DrawPane(QPainter& dc, const PlotRect& pane, int index);
+    float HzPerPixel(const PlotRect& pane) const;
+};

@@ -1,0 +1,217 @@
+#include "FakeCursorHooks.h"
+
+#include "plot/PlotCursorTracker.h"
+#include "plot/PlotMarkLines.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <initializer_list>
+#include <limits>
+#include <utility>
+
+namespace {
+
+class PlotCursorTrackerTest : public ::testing::Test {
+protected:
+    PlotCursorTrackerTest() { Hooks.Tracker = &Tracker; }
+
+    // Vertical lines across pane 1, by column.
+    static std::vector<int> Columns(const PlotMarkLines& lines)
+    {
+        std::vector<int> columns;
+        for (const PlotMarkLine& line : lines)
+            if (line.From.x == line.To.x)
+                columns.push_back(line.From.x);
+        return columns;
+    }
+
+    FakeCursorHooks Hooks;
+    PlotCursorTracker Tracker{Hooks};
+};
+
+TEST_F(PlotCursorTrackerTest, KeysAtThePressChooseTheMode)
+{
+    EXPECT_EQ(CursorModeFromKeys(false, false), CursorMode::Plain);
+    EXPECT_EQ(CursorModeFromKeys(true, false), CursorMode::Delta);
+    EXPECT_EQ(CursorModeFromKeys(false, true), CursorMode::Harmonic);
+    EXPECT_EQ(CursorModeFromKeys(true, true), CursorMode::Sideband);
+
+    EXPECT_EQ(Tracker.Press(false, false, 120, 100), PlotPointer::Drag);
+    EXPECT_EQ(Tracker.Mode(), CursorMode::Plain);
+    EXPECT_EQ(Tracker.XReadoutText(), "x1000.0");
+    EXPECT_EQ(Tracker.YReadoutText(), "y-100.0");
+    EXPECT_EQ(Hooks.Cleared, 1);
+    // The cross through the point, across the pane.
+    const PlotMarkLines cross = CurrentMarkLines(Tracker, Hooks);
+    ASSERT_EQ(cross.size(), 2u);
+    EXPECT_EQ(cross[0], (PlotMarkLine{{20, 100}, {420, 100}, Hooks.Areas.Pane1}));
+    EXPECT_EQ(cross[1], (PlotMarkLine{{120, 50}, {120, 240}, Hooks.Areas.Pane1}));
+
+    // Ctrl and Shift together: sideband mode alone, no cross, readouts at 0.
+    Tracker.Release(120, 100);
+    Tracker.Press(true, true, 120, 100);
+    EXPECT_EQ(Tracker.Mode(), CursorMode::Sideband);
+    EXPECT_EQ(Tracker.XReadoutText(), "x0.0");
+    EXPECT_EQ(Tracker.YReadoutText(), "y0.0");
+    const PlotMarkLines sideband = CurrentMarkLines(Tracker, Hooks);
+    // Anchor line, horizontal line through the point, 12 pairs; a cross
+    // would add two more.
+    EXPECT_EQ(sideband.size(), 2u + 24u);
+    EXPECT_EQ(sideband, SidebandMarkLines(Hooks, Hooks.Areas.Pane1, {120, 100}, 120, 100));
+}
+
+TEST_F(PlotCursorTrackerTest, DeltaReadoutsAreDifferencesFromTheAnchor)
+{
+    Tracker.Press(true, false, 120, 100);
+    EXPECT_TRUE(Tracker.DeltaMode());
+    EXPECT_EQ(Tracker.AnchorPoint(), (PlotPoint{120, 100}));
+    EXPECT_FLOAT_EQ(Tracker.AnchorXValue(), 1000.0f);
+    EXPECT_EQ(Tracker.XReadoutText(), "x0.0");
+
+    Tracker.Move(150, 80);
+    EXPECT_FLOAT_EQ(Tracker.CursorXValue(), 300.0f);
+    EXPECT_FLOAT_EQ(Tracker.CursorYValue(), 20.0f);
+    EXPECT_EQ(Tracker.XReadoutText(), "x300.0");
+    EXPECT_EQ(Tracker.YReadoutText(), "y20.0");
+    // Cross plus the line from the anchor to the point.
+    const PlotMarkLines lines = CurrentMarkLines(Tracker, Hooks);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[2].From, (PlotPoint{120, 100}));
+    EXPECT_EQ(lines[2].To, (PlotPoint{150, 80}));
+}
+
+TEST_F(PlotCursorTrackerTest, HarmonicLinesFollowTheCountUpToTheThousandth)
+{
+    Tracker.Press(false, true, 21, 100);
+    const PlotRect& pane = Hooks.Areas.Pane1;
+    const std::initializer_list<std::pair<int, int>> cases = {{0, 0}, {1, 0}, {2, 1}, {5000, 999}, {65535, 999}};
+    for (const auto& [count, lines] : cases) {
+        Hooks.HarmonicCount = static_cast<std::uint16_t>(count);
+        const PlotMarkLines harmonics = HarmonicMarkLines(Hooks, pane, 21, 100);
+        EXPECT_EQ(harmonics.size(), static_cast<std::size_t>(lines)) << count;
+        // The cross comes on top in harmonic mode.
+        EXPECT_EQ(CurrentMarkLines(Tracker, Hooks).size(), static_cast<std::size_t>(lines) + 2) << count;
+    }
+    Hooks.HarmonicCount = 3;
+    // Harmonics 2 and 3 of the pane-relative column 1.
+    EXPECT_EQ(Columns(HarmonicMarkLines(Hooks, pane, 21, 100)), (std::vector<int>{22, 23}));
+}
+
+TEST_F(PlotCursorTrackerTest, HarmonicCountsSaturateInsteadOfWrapping)
+{
+    EXPECT_EQ(SaturatedHarmonicCount(95000.0 / 10.0), 9500);
+    EXPECT_EQ(SaturatedHarmonicCount(2.5), 3);
+    EXPECT_EQ(SaturatedHarmonicCount(2.49), 2);
+    // 95 kHz over a cursor at 1 Hz: 95000 wrapped to 29464 in 16 bits.
+    EXPECT_EQ(SaturatedHarmonicCount(95000.0), 65535);
+    EXPECT_EQ(SaturatedHarmonicCount(1e300), 65535);
+    EXPECT_EQ(SaturatedHarmonicCount(0.0), 0);
+    EXPECT_EQ(SaturatedHarmonicCount(-3.0), 0);
+    EXPECT_EQ(SaturatedHarmonicCount(std::numeric_limits<double>::quiet_NaN()), 0);
+    EXPECT_EQ(SaturatedHarmonicCount(std::numeric_limits<double>::infinity()), 65535);
+}
+
+TEST_F(PlotCursorTrackerTest, SidebandLinesLieEitherSideOfTheAnchor)
+{
+    Tracker.Press(true, true, 200, 100);
+    Tracker.Move(205, 120);
+    const std::vector<int> columns = Columns(SidebandMarkLines(Hooks, Hooks.Areas.Pane1, {200, 100}, 205, 120));
+    ASSERT_EQ(columns.size(), 1u + 24u);
+    EXPECT_EQ(columns[0], 200);
+    EXPECT_EQ(columns[1], 205);
+    EXPECT_EQ(columns[2], 195);
+    EXPECT_EQ(columns[23], 260);
+    EXPECT_EQ(columns[24], 140);
+    EXPECT_EQ(Tracker.XReadoutText(), "x50.0");
+}
+
+TEST_F(PlotCursorTrackerTest, PressesOutsideEveryPaneDoNothing)
+{
+    // Between the two panes, then on pane 1's bottom and right edges.
+    for (const PlotPoint p : {PlotPoint{100, 250}, PlotPoint{100, 240}, PlotPoint{420, 100}}) {
+        EXPECT_EQ(Tracker.Press(false, false, p.x, p.y), PlotPointer::Unchanged);
+        EXPECT_FALSE(Tracker.Tracking());
+        EXPECT_TRUE(CurrentMarkLines(Tracker, Hooks).empty());
+    }
+    Tracker.SetZoomMode(true);
+    EXPECT_EQ(Tracker.Press(false, false, 100, 250), PlotPointer::Unchanged);
+    EXPECT_TRUE(Hooks.Tracked.empty());
+    EXPECT_EQ(Hooks.Cleared, 0);
+}
+
+TEST_F(PlotCursorTrackerTest, ThePointerStaysInThePaneOfThePress)
+{
+    Tracker.Press(false, false, 100, 300);
+    EXPECT_EQ(Tracker.HeldPane(), Hooks.Areas.Pane2);
+    Tracker.Move(500, 100);
+    EXPECT_EQ(Tracker.LastPoint(), (PlotPoint{419, 260}));
+    Tracker.Move(0, 600);
+    EXPECT_EQ(Tracker.LastPoint(), (PlotPoint{20, 449}));
+}
+
+TEST_F(PlotCursorTrackerTest, EveryReleaseEndsTracking)
+{
+    Tracker.Press(true, false, 100, 100);
+    EXPECT_EQ(Tracker.Release(-50, 900), PlotPointer::Plot);
+    EXPECT_FALSE(Tracker.Tracking());
+    EXPECT_EQ(Tracker.Mode(), CursorMode::Plain);
+    EXPECT_TRUE(CurrentMarkLines(Tracker, Hooks).empty());
+    EXPECT_TRUE(Tracker.HeldPane().IsEmpty());
+
+    // A move without the button shows the pointer shapes only.
+    EXPECT_EQ(Tracker.Move(100, 100), PlotPointer::Plot);
+    EXPECT_EQ(Tracker.Move(100, 250), PlotPointer::Arrow);
+    EXPECT_FALSE(Tracker.Tracking());
+
+    Tracker.Press(false, true, 100, 100);
+    Tracker.Cancel();
+    EXPECT_FALSE(Tracker.Tracking());
+    EXPECT_TRUE(CurrentMarkLines(Tracker, Hooks).empty());
+}
+
+TEST_F(PlotCursorTrackerTest, ALeftwardZoomDragIsNormalised)
+{
+    Tracker.SetZoomMode(true);
+    EXPECT_EQ(Tracker.Press(false, false, 300, 100), PlotPointer::Zoom);
+    EXPECT_EQ(Tracker.ZoomRect(), (PlotRect{300, 50, 301, 450}));
+    Tracker.Move(250, 120);
+    EXPECT_EQ(ZoomFrameLines(Hooks.Areas.Plot, Tracker.ZoomRect()), CurrentMarkLines(Tracker, Hooks));
+    // Held in pane 1: the drag cannot leave it.
+    Tracker.Move(5, 120);
+    EXPECT_EQ(Tracker.ZoomRect().right, 20);
+    EXPECT_EQ(Tracker.Release(200, 100), PlotPointer::Plot);
+    ASSERT_EQ(Hooks.Zoomed.size(), 1u);
+    EXPECT_EQ(Hooks.Zoomed[0], (PlotRect{200, 50, 300, 450}));
+    EXPECT_FALSE(Tracker.Tracking());
+    EXPECT_TRUE(CurrentMarkLines(Tracker, Hooks).empty());
+
+    // Zoom mode is still on (the plot leaves it when it applies the zoom): a
+    // release without a press in a pane must not zoom to the old selection.
+    Tracker.Press(false, false, 100, 250);
+    Tracker.Release(380, 100);
+    EXPECT_EQ(Hooks.Zoomed.size(), 1u);
+}
+
+TEST_F(PlotCursorTrackerTest, ZoomOutlineCornersAreInvertedOnce)
+{
+    const PlotMarkLines outline = ZoomFrameLines({20, 50, 420, 450}, {100, 50, 200, 450});
+    ASSERT_EQ(outline.size(), 4u);
+    EXPECT_EQ(outline[0], (PlotMarkLine{{100, 450}, {100, 50}, {20, 50, 420, 450}}));
+    EXPECT_EQ(outline[1].From, (PlotPoint{100, 50}));
+    EXPECT_EQ(outline[1].To, (PlotPoint{200, 50}));
+    EXPECT_EQ(outline[3].To, (PlotPoint{100, 450}));
+
+    EXPECT_EQ(TrackSelectionRect({}, 5, {20, 50, 420, 450}), (PlotRect{20, 50, 21, 450}));
+    EXPECT_EQ(TrackSelectionRect({}, 999, {20, 50, 420, 450}), (PlotRect{420, 50, 421, 450}));
+    EXPECT_EQ(TrackSelectionRect({30, 50, 31, 450}, 80, {20, 50, 420, 450}), (PlotRect{30, 50, 80, 450}));
+}
+
+TEST_F(PlotCursorTrackerTest, ReadoutLabelsStandBesideThePane)
+{
+    const PlotRect pane{62, 50, 462, 250};
+    EXPECT_EQ(XReadoutRect(pane, 101, 90, 17), (PlotRect{56, 32, 146, 49}));
+    EXPECT_EQ(YReadoutRect(pane, 101, 58, 17), (PlotRect{3, 93, 61, 110}));
+}
+
+} // namespace

@@ -1,0 +1,159 @@
+#include "DemoPlot.h"
+
+#include "plot/AxisNumberFormat.h"
+#include "plot/PlotMarkLines.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFocusEvent>
+#include <QImage>
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QImage Shot(QWidget& widget)
+{
+    QApplication::processEvents();
+    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QRgb Inverted(QRgb c)
+{
+    return qRgb(255 - qRed(c), 255 - qGreen(c), 255 - qBlue(c));
+}
+
+class TPlotBaseTest : public ::testing::Test {
+protected:
+    TPlotBaseTest()
+    {
+        Plot.show();
+        QApplication::processEvents();
+    }
+
+    DemoPlot Plot{1};
+};
+
+TEST_F(TPlotBaseTest, TheCursorInvertsThePixelsItCrossesAndLeavesNothingBehind)
+{
+    const QImage before = Shot(Plot);
+    const PlotRect pane = Plot.Areas().Pane1;
+    const int x = pane.left + 100;
+    Plot.OnLButtonDown({}, x, pane.top + 20);
+    ASSERT_TRUE(Plot.Cursor().Tracking());
+    const PlotPoint at = Plot.Cursor().LastPoint();
+    // Snapped onto the trace.
+    EXPECT_EQ(at.y, Plot.RowOf(pane, Plot.LevelAt(1, Plot.GetXValueAt(x, at.y))));
+
+    const QImage during = Shot(Plot);
+    EXPECT_EQ(during.pixel(pane.left + 10, at.y), Inverted(before.pixel(pane.left + 10, at.y)));
+    EXPECT_EQ(during.pixel(x, pane.bottom - 3), Inverted(before.pixel(x, pane.bottom - 3)));
+    // The readout labels: black outline, white inside, above and left of the pane.
+    const PlotRect xLabel = XReadoutRect(pane, x, 90, 17);
+    EXPECT_EQ(during.pixel(xLabel.left, xLabel.top), qRgb(0, 0, 0));
+    EXPECT_EQ(during.pixel(xLabel.left + 2, xLabel.bottom - 2), qRgb(255, 255, 255));
+    const PlotRect yLabel = YReadoutRect(pane, at.y, 58, 17);
+    EXPECT_EQ(during.pixel(yLabel.right - 1, yLabel.top), qRgb(0, 0, 0));
+    EXPECT_EQ(Plot.Cursor().XReadoutText(), FormatAxisNumber(Plot.GetXValueAt(x, at.y), 4, " Hz"));
+
+    // Released outside the pane, far from where the marks are.
+    Plot.OnLButtonUp({}, 5, 5);
+    EXPECT_FALSE(Plot.Cursor().Tracking());
+    EXPECT_EQ(Shot(Plot), before);
+}
+
+TEST_F(TPlotBaseTest, FocusLossEndsTheDragAndClosingLeavesThePlotOpen)
+{
+    const QImage before = Shot(Plot);
+    const PlotRect pane = Plot.Areas().Pane1;
+    Plot.OnLButtonDown(Qt::ShiftModifier, pane.left + 40, pane.top + 40);
+    ASSERT_TRUE(Plot.Cursor().HarmonicMode());
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(&Plot, &focusOut);
+    EXPECT_FALSE(Plot.Cursor().Tracking());
+    EXPECT_EQ(Shot(Plot), before);
+
+    // A plot never closes itself.
+    EXPECT_FALSE(Plot.close());
+    EXPECT_TRUE(Plot.isVisible());
+}
+
+TEST_F(TPlotBaseTest, ResetViewEndsWithACaptionRefresh)
+{
+    int refreshes = 0;
+    QObject::connect(&Plot, &TPlotBase::TitleRefreshRequested, [&refreshes] { ++refreshes; });
+    Plot.ResetView();
+    EXPECT_EQ(refreshes, 1);
+    Plot.resize(600, 400);
+    QApplication::processEvents();
+    EXPECT_EQ(refreshes, 2);
+}
+
+TEST_F(TPlotBaseTest, TheScrollBarSitsInsideTheLowestFrame)
+{
+    const PlotRect plotBefore = Plot.Areas().Plot;
+    Plot.ShowScrollBar();
+    EXPECT_EQ(Plot.GetScrollBarHeight(), 12);
+    EXPECT_EQ(Plot.Areas().Plot.bottom, plotBefore.bottom - 12);
+    const QRect bar = Plot.ScrollBar()->geometry();
+    EXPECT_EQ(bar, QRect(plotBefore.left, plotBefore.bottom - 12, plotBefore.Width(), 12));
+    EXPECT_TRUE(Plot.ScrollBar()->isVisible());
+    // The frame's dark top band and light bottom band enclose the bar.
+    const QImage shot = Shot(Plot);
+    const QRgb light = Plot.palette().color(QPalette::Light).rgb();
+    EXPECT_EQ(shot.pixel(bar.center().x(), bar.bottom() + 1), light);
+    EXPECT_EQ(shot.pixel(bar.center().x(), bar.bottom() + 2), light);
+
+    Plot.HideScrollBar();
+    EXPECT_EQ(Plot.Areas().Plot, plotBefore);
+    EXPECT_FALSE(Plot.ScrollBar()->isVisible());
+}
+
+TEST_F(TPlotBaseTest, TheClipboardBitmapIsEverythingBelowTheStripFramedInBlack)
+{
+    Plot.resize(500, 330);
+    const QImage window = Shot(Plot);
+    const QImage bitmap = Plot.RenderClipboardBitmap();
+    ASSERT_EQ(bitmap.size(), QSize(500, 300));
+    const QRgb black = qRgb(0, 0, 0);
+    for (const QPoint p : {QPoint(0, 0), QPoint(499, 0), QPoint(0, 299), QPoint(499, 299), QPoint(250, 0),
+                           QPoint(250, 299), QPoint(0, 150), QPoint(499, 150)})
+        EXPECT_EQ(bitmap.pixel(p), black) << p.x() << "," << p.y();
+    EXPECT_EQ(bitmap.pixel(1, 1), window.pixel(1, 31));
+    EXPECT_EQ(bitmap.pixel(300, 200), window.pixel(300, 230));
+
+    Plot.CopyToClipboard();
+    const QImage copied = QGuiApplication::clipboard()->image();
+    if (!copied.isNull()) {
+        EXPECT_EQ(copied.size(), QSize(500, 300));
+    }
+}
+
+TEST_F(TPlotBaseTest, IdleStateAndTheNeutralBase)
+{
+    EXPECT_TRUE(Plot.IsIdle());
+    Plot.ClearIdle();
+    EXPECT_FALSE(Plot.IsIdle());
+    Plot.SetIdle();
+    EXPECT_TRUE(Plot.IsIdle());
+    // No logo image: an empty corner.
+    EXPECT_TRUE(Plot.LogoRect().IsEmpty());
+
+    TPlotBase base;
+    EXPECT_EQ(base.PaneCount(), 2);
+    EXPECT_FLOAT_EQ(base.GetXValueAt(10, 10), 0.0f);
+    EXPECT_EQ(base.GetHarmonicCount(10, 10), 0);
+    EXPECT_EQ(base.GetHarmonicPoint(3, 10, 10), (PlotPoint{}));
+    float low = 1.0f;
+    float high = 1.0f;
+    base.GetYRange(low, high);
+    EXPECT_EQ(low, 0.0f);
+    EXPECT_EQ(high, 0.0f);
+    base.ResetView();
+    EXPECT_EQ(base.SpanStart(), 0);
+    EXPECT_EQ(base.SpanEnd(), 100);
+    EXPECT_EQ(base.ScrollMaximum(), 100);
+}
+
+} // namespace
