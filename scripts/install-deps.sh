@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   sox
   locales-all
+  fonts-liberation xvfb xauth
 )
 
 missing=()
