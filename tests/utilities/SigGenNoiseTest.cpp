@@ -1,0 +1,104 @@
+// White noise against the runtime generator's numbers and a flat spectrum;
+// pink noise against the recording's own bytes and a −3 dB/octave slope.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+#include "tests/utilities/SigGenTestSupport.h"
+#include "utilities/siggen/TPinkWave.h"
+
+using namespace siggen_test;
+
+TEST(SigGenNoise, WhiteNoiseIsTheRandomStreamAtHalfScaleAndFlat)
+{
+    const Built b = Build(Request(kSigWhiteNoise));
+    ASSERT_TRUE(b.Wave);
+    const std::vector<double> x = Channel(*b.Wave);
+    ASSERT_EQ(x.size(), 2880000u);
+    // Draws 41 and 18467: trunc(0.5 × (2r − 32768) × 32767 / 32768).
+    EXPECT_EQ(x[0], -16342.0);
+    EXPECT_EQ(x[1], 2082.0);
+    double high = 0, low = 0;
+    for (double v : x) {
+        high = std::max(high, v);
+        low = std::min(low, v);
+    }
+    EXPECT_LE(high, 16383.0);
+    EXPECT_GE(low, -16383.0);
+
+    // Mean power per line in each octave from 93.75 Hz to 24 kHz.
+    const Spectrum s(x, 48000, 2, 8192);
+    const double reference = s.MeanLineDb(100, 23000);
+    for (double f = 93.75; f < 12000; f *= 2)
+        EXPECT_NEAR(s.MeanLineDb(f, 2 * f), reference, 1.0) << f << " Hz";
+}
+
+TEST(SigGenNoise, PinkNoiseFallsThreeDecibelsAnOctave)
+{
+    ASSERT_TRUE(PinkWave()->IsLoaded());
+    const Built b = Build(Request(kSigPinkNoise));
+    const std::vector<double> x = Channel(*b.Wave);
+    const Spectrum s(x, 48000, 2, 8192);
+    // Octaves down from 10 kHz to 39 Hz; line density halves each octave.
+    const double top = s.MeanLineDb(5000, 10000);
+    int k = 0;
+    for (double f = 5000; f > 39; f /= 2, ++k)
+        EXPECT_NEAR(s.MeanLineDb(f, 2 * f) - top, 3.0103 * k, 0.5) << f << " Hz";
+    // The recording's level: 15.1 dB below full scale (RMS).
+    EXPECT_NEAR(RmsDb(x, 32767), -15.1, 0.05);
+}
+
+TEST(SigGenNoise, PinkNoiseLoopsOverTheDataChunkOnly)
+{
+    // The file's own words from byte 88, read here without the generator.
+    const auto places = TPinkWave::DefaultLocations();
+    std::ifstream in(places.back(), std::ios::binary);
+    const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_GT(file.size(), 88u);
+    const std::uint64_t dataEnd = 44 + (file[40] | file[41] << 8 | file[42] << 16 | std::uint64_t(file[43]) << 24);
+    ASSERT_LT(dataEnd, file.size()) << "the recording carries padding after its data";
+    const auto word = [&](std::uint64_t j) {
+        return double(std::int16_t(file[88 + 2 * j] | file[89 + 2 * j] << 8));
+    };
+    const std::uint64_t K = ((dataEnd - 88) / 2) & ~std::uint64_t{1};
+
+    // Against a longer right channel the loop wraps to byte 88 after K words.
+    TSigGenBuildRequest r = Request(kSigPinkNoise, 44100, 2, 2);
+    r.Channel[1].SigType = kSigWhiteNoise;
+    const Built b = Build(r);
+    ASSERT_EQ(b.Wave->GetNumFrames(), 60u * 44100u);
+    const std::vector<double> x = Channel(*b.Wave);
+    for (std::uint64_t j : {std::uint64_t{0}, std::uint64_t{1}, K - 1})
+        EXPECT_EQ(x[j], word(j)) << j;
+    for (std::uint64_t j = 0; j < 200; ++j)
+        ASSERT_EQ(x[K + j], word(j)) << j;
+
+    EXPECT_EQ(Build(Request(kSigPinkNoise, 96000)).Wave->GetNumFrames(), K);
+}
+
+TEST(SigGenNoise, BurstsAreSilentThenNoiseThatRanOnThroughTheSilence)
+{
+    TSigGenBuildRequest r = Request(kSigNoiseBurst);
+    r.Channel[0].NoiseBurst = {0, 1000, 2000}; // white
+    const std::vector<double> burst = Channel(*Build(r).Wave);
+    const std::vector<double> white = Channel(*Build(Request(kSigWhiteNoise)).Wave);
+    ASSERT_EQ(burst.size(), 96000u);
+    for (std::size_t n = 0; n < 48000; ++n)
+        ASSERT_EQ(burst[n], 0.0) << n;
+    for (std::size_t n = 48000; n < 96000; ++n)
+        ASSERT_EQ(burst[n], white[n]) << n;
+
+    r.Channel[0].NoiseBurst.Type = 1; // pink
+    const std::vector<double> pinkBurst = Channel(*Build(r).Wave);
+    const std::vector<double> pink = Channel(*Build(Request(kSigPinkNoise)).Wave);
+    EXPECT_EQ(pinkBurst[47999], 0.0);
+    for (std::size_t n = 48000; n < 96000; ++n)
+        ASSERT_EQ(pinkBurst[n], pink[n]) << n;
+
+    r.Channel[0].NoiseBurst.Type = 2; // no such noise: silence
+    const Built other = Build(r);
+    EXPECT_EQ(Mean(Channel(*other.Wave)), 0.0);
+}

@@ -1,0 +1,165 @@
+// Sweeps and steps, measured by zero crossings: the instantaneous frequency
+// of phase (i + 1)·f(i) is f(i) + (i + 1)·f'(i).
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "tests/utilities/SigGenTestSupport.h"
+#include "utilities/siggen/TSigGenSteps.h"
+#include "utilities/siggen/TSigGenerator.h"
+
+using namespace siggen_test;
+
+namespace {
+
+TSigGenBuildRequest Sweep(float from, float to, std::int32_t ms, std::int32_t type)
+{
+    TSigGenBuildRequest r = Request(kSigFreqSweep);
+    r.Channel[0].FreqSweep.FStartHz = from;
+    r.Channel[0].FreqSweep.FStopHz = to;
+    r.Channel[0].FreqSweep.TimeMSec = ms;
+    r.Channel[0].FreqSweep.SweepType = type;
+    r.Channel[0].FreqSweep.SingleSweepFlag = 1;
+    return r;
+}
+
+// Measured frequency in windows of `window` frames against `expected` at
+// the centre of the crossings measured, to a relative tolerance.
+template <typename Expected>
+void FollowsFrequency(const std::vector<double>& x, double window, Expected expected, double tolerance)
+{
+    const std::vector<double> up = UpCrossings(x);
+    for (double start = 0; start + window <= double(x.size()); start += window) {
+        double centre = 0;
+        const double measured = CrossingFrequency(up, start, start + window, 48000, &centre);
+        const double f = expected(centre);
+        ASSERT_NEAR(measured, f, f * tolerance) << "at frame " << start;
+    }
+}
+
+} // namespace
+
+TEST(SigGenSweep, LinearSweepRisesEvenlyFromStartToStop)
+{
+    const std::vector<double> x = Channel(*Build(Sweep(100, 5000, 1000, 1)).Wave);
+    ASSERT_EQ(x.size(), 48000u);
+    FollowsFrequency(x, 2400, [](double i) { return 100.0 + 4900.0 * i / 48000.0; }, 0.01);
+
+    // 20 Hz to 20 kHz over ten seconds: f(L − 1) is near 10 kHz, yet the
+    // signal at the end runs at 20 kHz.
+    const std::vector<double> wide = Channel(*Build(Sweep(20, 20000, 10000, 1)).Wave);
+    const std::vector<double> up = UpCrossings(wide);
+    EXPECT_NEAR(CrossingFrequency(up, 480000 - 480, 480000, 48000), 19990.0, 100.0);
+}
+
+TEST(SigGenSweep, LogSweepStartsAtItsStartAndEndsAtItsStop)
+{
+    // 20 Hz to 20 kHz in ten seconds: the first guess 0.5·log10(1000)/L is
+    // stretched by 0.1 % steps to about 4.61·10⁻⁶ a frame.
+    const std::int64_t L = 480000;
+    const double k = TSigGenerator::FitLogSweepSlope(2.0, 2000.0, L, 48000);
+    EXPECT_NEAR(k, 4.61e-6, 0.01e-6);
+    EXPECT_NEAR(std::log(k / 3.125e-6) / std::log(1.001), 389, 5);
+
+    const std::vector<double> x = Channel(*Build(Sweep(20, 20000, 10000, 2)).Wave);
+    const double base = std::log10(20.0);
+    const auto instantaneous = [&](double i) {
+        return std::pow(10.0, i * k + base) * (1.0 + (i + 1.0) * k * std::log(10.0));
+    };
+    FollowsFrequency(Slice(x, 0, 240000), 24000, instantaneous, 0.01);
+    const std::vector<double> up = UpCrossings(x);
+    EXPECT_NEAR(CrossingFrequency(up, 0, 4800, 48000), 21.0, 2.0); // near 20 Hz, not 2 Hz
+    EXPECT_NEAR(CrossingFrequency(up, L - 240, L, 48000), 20000.0, 400.0);
+}
+
+TEST(SigGenSweep, DownwardLogSweepReturnsAndRepeats)
+{
+    TSigGenBuildRequest r = Sweep(5000, 50, 500, 2);
+    r.Channel[0].FreqSweep.ReturnSweepFlag = 1;
+    r.Channel[0].FreqSweep.SingleSweepFlag = 0;
+    const std::vector<double> x = Channel(*Build(r).Wave);
+    ASSERT_EQ(x.size(), 48000u); // two 24000-frame patterns
+    // Down from the top, then the same frames mirrored back up.
+    for (std::size_t j = 0; j < 24000; ++j)
+        ASSERT_EQ(x[24000 + j], x[23999 - j]) << j;
+    const std::vector<double> up = UpCrossings(x);
+    EXPECT_NEAR(CrossingFrequency(up, 0, 480, 48000), 5000.0, 250.0);
+    EXPECT_LT(CrossingFrequency(up, 21600, 24000, 48000), 100.0);
+    EXPECT_NEAR(CrossingFrequency(up, 47520, 48000, 48000), 5000.0, 250.0);
+    // The pattern repeats: frame d holds frame d mod P.
+    TSigGenBuildRequest stereo = Request(kSigFreqSweep, 48000, 2, 2);
+    stereo.Channel[0] = r.Channel[0];
+    stereo.Channel[1].SigType = kSigTone1kHz;
+    const std::vector<double> repeated = Channel(*Build(stereo).Wave);
+    ASSERT_EQ(repeated.size(), 480000u);
+    for (std::size_t d = 0; d < repeated.size(); d += 997)
+        ASSERT_EQ(repeated[d], repeated[d % 48000]) << d;
+
+    // Fewer than two whole patterns: the rest stays silent.
+    stereo.Channel[1].SigType = kSigNoiseBurst;
+    stereo.Channel[1].NoiseBurst.CycleTimeMsec = 1500;
+    const std::vector<double> once = Channel(*Build(stereo).Wave);
+    ASSERT_EQ(once.size(), 72000u);
+    EXPECT_EQ(Mean(Slice(once, 48000, 24000)), 0.0);
+}
+
+TEST(SigGenSweep, LevelSweepClimbsAsSetAndRestarts)
+{
+    TSigGenBuildRequest r = Request(kSigLevelSweep);
+    r.Channel[0].LevelSweep = {-40.0f, 0.0f, 1000.0f, 100};
+    const std::vector<double> x = Channel(*Build(r).Wave);
+    ASSERT_EQ(x.size(), 52800u); // 4800-frame sweeps past a second
+    const double top = 20.0 * std::log10(0.99999);
+    for (std::size_t sweep = 0; sweep < 11; ++sweep) {
+        for (std::size_t p = 0; p < 100; p += 11) {
+            // One 48-frame period: its RMS is the level at its centre.
+            const double centre = p * 48.0 + 23.5;
+            const double expected = -40.0 + 40.0 * centre / 4800.0 + top - 3.0103;
+            ASSERT_NEAR(RmsDb(Slice(x, sweep * 4800 + p * 48, 48), 32767), expected, 0.1)
+                << "sweep " << sweep << " period " << p;
+        }
+    }
+}
+
+TEST(SigGenSweep, OctaveStepsAreTheBaseTenBandCentres)
+{
+    // IEC 61260-1 base-ten centres, 1000 · 10^(3x/10b), third octaves, and
+    // their nominal values from 20 Hz up.
+    const double nominal[] = {20,   25,   31.5, 40,   50,   63,   80,    100,   125,   160,  200,
+                              250,  315,  400,  500,  630,  800,  1000,  1250,  1600,  2000, 2500,
+                              3150, 4000, 5000, 6300, 8000, 10000, 12500, 16000, 20000};
+    FreqStepSettings s;
+    s.StepType = 2;
+    s.OctaveNumber = 3;
+    s.FStartHz = 20.0f;
+    s.FStopHz = 20000.0f;
+    std::int64_t first = 0;
+    ASSERT_EQ(TSigGenSteps::GetStepCount(s, &first, 48000), 31);
+    for (int i = 0; i < 31; ++i) {
+        const double f = TSigGenSteps::GetStepFrequency(s, first, i);
+        EXPECT_NEAR(f, 1000.0 * std::pow(10.0, 3.0 * (i - 17) / 30.0), 1e-9 * f) << i;
+        EXPECT_NEAR(f, nominal[i], 0.01 * nominal[i]) << i;
+    }
+
+    TSigGenBuildRequest r = Request(kSigFreqStep);
+    r.Channel[0].FreqStep = s;
+    r.Channel[0].FreqStep.DwellTimeMSec = 100;
+    r.Channel[0].FreqStep.SingleStepFlag = 1;
+    const std::vector<double> x = Channel(*Build(r).Wave);
+    ASSERT_EQ(x.size(), 31u * 4800u);
+    const std::vector<double> up = UpCrossings(x);
+    for (int i : {10, 17, 27, 30}) {
+        const double f = TSigGenSteps::GetStepFrequency(s, first, i);
+        // Each step is exactly 4800 frames and restarts its phase (so the
+        // crossings at the steps' joins are left out of the measure).
+        EXPECT_NEAR(CrossingFrequency(up, i * 4800.0 + 10, (i + 1) * 4800.0 - 10, 48000), f, 0.002 * f) << i;
+        EXPECT_NEAR(x[i * 4800], 0.99999 * 32767 * std::sin(2 * M_PI * f / 48000), 1.5) << i;
+    }
+
+    // Whole octaves above 20 Hz begin with the band that holds 20 Hz.
+    s.OctaveNumber = 1;
+    ASSERT_EQ(TSigGenSteps::GetStepCount(s, &first), 11);
+    EXPECT_NEAR(TSigGenSteps::GetStepFrequency(s, first, 0), 15.85, 0.01);
+    EXPECT_NEAR(TSigGenSteps::GetStepFrequency(s, first, 10), 15849, 1);
+}

@@ -1,0 +1,201 @@
+// The building thread: completion, progress, cancel, rebuild and teardown
+// (run under ASan and TSan), allocation failure, and the output format.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+#include <thread>
+
+#include "platform/ZeroFilledArray.h"
+#include "tests/utilities/SigGenTestSupport.h"
+#include "utilities/siggen/TWaveformBuild.h"
+#include "utilities/siggen/TWaveformBuilder.h"
+
+using namespace siggen_test;
+
+namespace {
+
+// Records what the building thread reports. With `holdUntilCancel` its
+// first progress report waits until the builder has been asked to cancel,
+// so a test can cancel while a build is certainly running.
+class Recorder : public TSigGenBuildListener {
+public:
+    void OnBuildProgress(int percent) override
+    {
+        {
+            std::lock_guard lock(mutex);
+            progress.push_back(percent);
+        }
+        if (holdUntilCancel && builder != nullptr && !held.exchange(true)) {
+            started = true;
+            while (!builder->IsCancelRequested())
+                std::this_thread::yield();
+        }
+    }
+    void OnBuildFinished(const TSigGenBuildResult& result) override
+    {
+        std::lock_guard lock(mutex);
+        results.push_back(result);
+    }
+
+    std::vector<TSigGenBuildResult> Results()
+    {
+        std::lock_guard lock(mutex);
+        return results;
+    }
+    void WaitUntilStarted() const
+    {
+        while (!started)
+            std::this_thread::yield();
+    }
+
+    std::mutex mutex;
+    std::vector<int> progress;
+    std::vector<TSigGenBuildResult> results;
+    bool holdUntilCancel = false;
+    TWaveformBuilder* builder = nullptr;
+    std::atomic<bool> held{false};
+    std::atomic<bool> started{false};
+};
+
+} // namespace
+
+TEST(WaveformBuilder, ABuildReportsProgressPerChannelAndCompletes)
+{
+    Recorder recorder;
+    TWaveformBuilder builder(&recorder);
+    const std::uint64_t id = builder.StartBuild(Request(kSigTone1kHz, 48000, 2, 2));
+    EXPECT_FALSE(builder.WaitForBuild());
+    builder.JoinBuild();
+    EXPECT_FALSE(builder.IsBuilding());
+
+    const auto results = recorder.Results();
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].BuildId, id);
+    EXPECT_EQ(results[0].Status, TSigGenBuildStatus::Completed);
+    // 480 reports a channel: 0, then every 1000 of 480000 frames.
+    ASSERT_EQ(recorder.progress.size(), 960u);
+    EXPECT_EQ(recorder.progress[0], 0);
+    EXPECT_EQ(recorder.progress[1], 0);   // 1000 × 100 / 480000
+    EXPECT_EQ(recorder.progress[479], 99);
+    EXPECT_EQ(recorder.progress[480], 0); // the right channel starts again
+
+    TWaveData* wave = builder.GetWaveData();
+    ASSERT_NE(wave, nullptr);
+    EXPECT_EQ(wave->GetNumFrames(), 480000u);
+    EXPECT_EQ(wave->GetChannels(), 2u);
+    EXPECT_EQ(wave->GetPosition(), 0u);
+    EXPECT_FLOAT_EQ(wave->GetDataSeconds(), 10.0f);
+    EXPECT_EQ(builder.GetOutputFormat().SampleRate, 48000u);
+    EXPECT_EQ(builder.GetBufferFrames(), 480000u);
+}
+
+TEST(WaveformBuilder, CancelRebuildAndTeardownWhileBuilding)
+{
+    // Cancel: the build stops and leaves no buffer.
+    {
+        Recorder recorder;
+        TWaveformBuilder builder(&recorder);
+        recorder.builder = &builder;
+        recorder.holdUntilCancel = true;
+        builder.StartBuild(Request(kSigWhiteNoise, 48000, 2, 2));
+        recorder.WaitUntilStarted();
+        EXPECT_TRUE(builder.IsBuilding());
+        EXPECT_EQ(builder.GetWaveData(), nullptr);
+        builder.CancelBuild();
+        builder.JoinBuild();
+        ASSERT_EQ(recorder.Results().size(), 1u);
+        EXPECT_EQ(recorder.Results()[0].Status, TSigGenBuildStatus::Cancelled);
+        EXPECT_EQ(builder.GetWaveData(), nullptr);
+    }
+    // Rebuild: the first build is cancelled and joined before the second.
+    {
+        Recorder recorder;
+        TWaveformBuilder builder(&recorder);
+        recorder.builder = &builder;
+        recorder.holdUntilCancel = true;
+        const std::uint64_t first = builder.StartBuild(Request(kSigWhiteNoise, 48000, 2, 2));
+        recorder.WaitUntilStarted();
+        const std::uint64_t second = builder.StartBuild(Request(kSigSilence));
+        builder.JoinBuild();
+        const auto results = recorder.Results();
+        ASSERT_EQ(results.size(), 2u);
+        EXPECT_EQ(results[0].BuildId, first);
+        EXPECT_EQ(results[0].Status, TSigGenBuildStatus::Cancelled);
+        EXPECT_EQ(results[1].BuildId, second);
+        EXPECT_EQ(results[1].Status, TSigGenBuildStatus::Completed);
+        ASSERT_NE(builder.GetWaveData(), nullptr);
+        EXPECT_EQ(builder.GetWaveData()->GetNumFrames(), 48000u);
+    }
+    // Teardown: destroying the builder cancels and joins its build.
+    Recorder recorder;
+    {
+        TWaveformBuilder builder(&recorder);
+        recorder.builder = &builder;
+        recorder.holdUntilCancel = true;
+        builder.StartBuild(Request(kSigWhiteNoise, 48000, 2, 2));
+        recorder.WaitUntilStarted();
+    }
+    ASSERT_EQ(recorder.Results().size(), 1u);
+    EXPECT_EQ(recorder.Results()[0].Status, TSigGenBuildStatus::Cancelled);
+}
+
+TEST(WaveformBuilder, AnAllocationFailureStillCompletesWithItsMessage)
+{
+    Recorder recorder;
+    TWaveformBuilder builder(&recorder);
+    platform::FailNextAllocations(1);
+    builder.StartBuild(Request(kSigTone1kHz));
+    builder.JoinBuild();
+    platform::FailNextAllocations(0);
+    const auto results = recorder.Results();
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].Status, TSigGenBuildStatus::OutOfMemory);
+    ASSERT_EQ(results[0].Messages.size(), 1u);
+    EXPECT_EQ(results[0].Messages[0], "Signal Generator - insufficient memory available to build selected waveform.");
+    EXPECT_EQ(builder.GetWaveData(), nullptr);
+    EXPECT_FALSE(builder.IsBuilding());
+}
+
+TEST(WaveformBuilder, OutputFormatFollowsDriverLockAndLength)
+{
+    // ASIO runs no slower than 48000 Hz.
+    TSigGenBuildRequest r = Request(kSigTone1kHz, 24000, 2, 2);
+    r.SoundCardDriverMode = 1;
+    TSigGenOutputFormat f = TWaveformBuild::PreviewOutputFormat(r);
+    EXPECT_EQ(f.SampleRate, 48000u);
+    EXPECT_EQ(f.Channels, 2u);
+    EXPECT_EQ(f.BitsPerSample, 16u);
+    r.SoundCardDriverMode = 0;
+    EXPECT_EQ(TWaveformBuild::PreviewOutputFormat(r).SampleRate, 24000u);
+
+    // Locked: one channel, as long as the left signal alone.
+    r = Request(kSigIMD, 48000, 2, 2);
+    r.Channel[1].SigType = kSigWhiteNoise;
+    EXPECT_EQ(TWaveformBuild(r, nullptr).GetBufferFrames(), 2880000u);
+    r.LockSignalGeneratorChannels = 1;
+    const TWaveformBuild locked(r, nullptr);
+    EXPECT_EQ(locked.GetOutputFormat().Channels, 1u);
+    EXPECT_EQ(locked.GetBufferFrames(), 48000u);
+
+    // An odd length is made even: a 441-frame one-shot pulse.
+    r = Request(kSigPulse, 44100);
+    r.Channel[0].Pulse.OneShotFlag = 1;
+    EXPECT_EQ(TWaveformBuild(r, nullptr).GetBufferFrames(), 442u);
+}
+
+TEST(WaveformBuilder, NoLevelIsSilenceNotFullScale)
+{
+    TSigGenBuildRequest r = Request(kSigTone1kHz, 48000, 2, 2);
+    r.Output.OutputUnits = 1; // percent
+    r.Output.OutputLevel = 0.0f;
+    r.Output.OutputLevelR = 50.0f;
+    const Built b = Build(r);
+    ASSERT_TRUE(b.Wave);
+    const std::vector<double> left = Channel(*b.Wave, 0);
+    EXPECT_EQ(*std::min_element(left.begin(), left.end()), 0.0);
+    EXPECT_EQ(*std::max_element(left.begin(), left.end()), 0.0);
+    EXPECT_NEAR(RmsDb(Channel(*b.Wave, 1), 32767), 20 * std::log10(0.5 * 0.99999 / std::sqrt(2.0)), 0.01);
+}

@@ -1,0 +1,26 @@
+#include "utilities/siggen/TUserWave.h"
+
+TUserWave::TUserWave(const std::string& fileName) : FileName(fileName)
+{
+    // Streamed: only the header is read now, the samples while building.
+    File = std::make_unique<TWaveFile>(fileName, TWaveFile::kStreamMode, false);
+    Opened = File->Failed == 0 && File->GetNumFrames() > 0;
+}
+
+bool TUserWave::ReadChannel(std::int32_t* dest, std::uint64_t first, std::uint64_t count, int channel)
+{
+    if (!Opened || count == 0)
+        return false;
+    const TWaveFormat& format = File->GetFormat();
+    const std::uint64_t frameBytes = std::uint64_t{format.NumChannels} * format.BytesPerSample;
+    const std::uint64_t bytes = count * frameBytes;
+    if (Block.size() < bytes && !Block.Allocate(bytes))
+        return false;
+    if (!File->ReadSamples(Block.data(), first, count, TWaveData::kAllChannels))
+        return false;
+
+    const std::uint64_t offset = channel == 1 && format.NumChannels == 2 ? format.BytesPerSample : 0;
+    for (std::uint64_t f = 0; f < count; ++f)
+        dest[f] = format.ReadSample(Block.data() + f * frameBytes + offset) - format.ZeroOffset;
+    return true;
+}
