@@ -1,0 +1,145 @@
+// Opening, format, starting and stopping of the shared audio port.
+
+#include "tests/audio/PortTestSupport.h"
+
+#include <cstdio>
+
+TEST_F(PortTest, TheAnalysisRateSetsTheRatioTheFilterAndTheDeviceRate)
+{
+    AddDriver("a", MakeConfig("Pump A", {44100, 48000}, 44100));
+    TASIOSoundPort& port = Port();
+    struct Case {
+        std::uint32_t Rate;
+        std::int32_t Ratio;
+        std::int32_t Taps;
+    };
+    for (const Case& c : {Case{12000, 4, 199}, Case{24000, 2, 99}, Case{16000, 3, 149}, Case{8000, 6, 299},
+                          Case{4000, 12, 499}, Case{48000, 1, 99}, Case{96000, 1, 99}, Case{44100, 1, 99}}) {
+        SCOPED_TRACE(c.Rate);
+        port.SetFormat(c.Rate, 2, 3);
+        EXPECT_EQ(port.GetDecimationRatio(), c.Ratio);
+        EXPECT_EQ(port.GetFilterTaps(), c.Taps);
+    }
+
+    // The streaming instance runs at 4 × 12000, although a new one starts at 44100.
+    ASSERT_TRUE(StartInput(0, 12000, 3, 4096));
+    EXPECT_EQ(Driver->Rate(), 48000.0);
+    port.Stop();
+}
+
+TEST_F(PortTest, SupportedRatesDependOnTheDevice)
+{
+    AddDriver("daq", MakeConfig("Talvenor USB Audio Pump", {48000, 96000}));
+    AddDriver("other", MakeConfig("Pump B", {44100, 48000}));
+    TASIOSoundPort& port = Port();
+    EXPECT_FALSE(port.IsSampleRateSupported(48000, 3, 2)) << "no device opened";
+
+    ASSERT_TRUE(port.Open(0, TASIOSoundPort::kDirectionInput));
+    EXPECT_TRUE(TASIOSoundPort::IsQuarnDAQ(0));
+    EXPECT_FALSE(port.IsSampleRateSupported(44100, 3, 2));
+    EXPECT_TRUE(port.IsSampleRateSupported(96000, 3, 2));
+    EXPECT_TRUE(port.IsSampleRateSupported(4000, 2, 2));
+    EXPECT_FALSE(port.IsSampleRateSupported(96000, 4, 2));
+    port.Close();
+
+    ASSERT_TRUE(port.Open(1, TASIOSoundPort::kDirectionInput));
+    EXPECT_FALSE(TASIOSoundPort::IsQuarnDAQ(1));
+    EXPECT_TRUE(port.IsSampleRateSupported(44100, 3, 2));
+    EXPECT_TRUE(port.IsSampleRateSupported(48000, 2, 2));
+    EXPECT_FALSE(port.IsSampleRateSupported(96000, 3, 2));
+    EXPECT_FALSE(port.IsSampleRateSupported(32000, 3, 2));
+    EXPECT_TRUE(port.IsSampleRateSupported(12000, 3, 2)) << "the device runs at 48000";
+    EXPECT_TRUE(port.IsSampleRateSupported(22050, 3, 2)) << "the device runs at 44100";
+}
+
+TEST_F(PortTest, OpenRefusesBadIndicesInvalidEntriesAndTwoDrivers)
+{
+    AddDriver("a", MakeConfig("Pump A", {48000}));
+    AddDriver("b", MakeConfig("Pump B", {48000}));
+    TASIOSoundPort& port = Port();
+    EXPECT_EQ(TASIOSoundPort::GetDeviceCount(), 2);
+    EXPECT_FALSE(port.Open(-1, TASIOSoundPort::kDirectionInput));
+    EXPECT_FALSE(port.Open(256, TASIOSoundPort::kDirectionInput));
+    EXPECT_FALSE(port.Open(7, TASIOSoundPort::kDirectionInput)) << "an empty entry";
+    EXPECT_FALSE(port.IsDriverLoaded());
+
+    ASSERT_TRUE(port.Open(0, TASIOSoundPort::kDirectionInput));
+    EXPECT_TRUE(port.IsDriverLoaded());
+    EXPECT_FALSE(port.Open(1, TASIOSoundPort::kDirectionOutput)) << "input and output on two drivers";
+    EXPECT_TRUE(port.Open(0, TASIOSoundPort::kDirectionOutput));
+
+    char name[256];
+    TASIOSoundPort::GetDeviceNameByIndex(1, name);
+    EXPECT_STREQ(name, "Pump B");
+    TASIOSoundPort::GetDeviceNameByIndex(2, name);
+    EXPECT_STREQ(name, "");
+    EXPECT_TRUE(TASIOSoundPort::HasChannels(0));
+    EXPECT_FALSE(TASIOSoundPort::HasChannels(300));
+}
+
+TEST_F(PortTest, StartRefusesADriverThatKeepsAnotherRate)
+{
+    PumpedDriverConfig stuck = MakeConfig("Pump Stuck", {44100, 48000}, 44100);
+    stuck.RateSticks = false;
+    AddDriver("stuck", stuck);
+    EXPECT_FALSE(StartInput(0, 48000, 3, 4096));
+    EXPECT_FALSE(Port().IsRunning());
+}
+
+TEST_F(PortTest, OnlyTwoAndThreeByteAnalysisFormatsStart)
+{
+    AddDriver("a", MakeConfig("Pump A", {48000}));
+    EXPECT_FALSE(StartInput(0, 48000, 4, 4096));
+    ASSERT_EQ(Messages.size(), 1u);
+    EXPECT_EQ(Messages[0].text,
+              "TASIOSoundPort - 4-byte samples are not supported: the analysis format needs 2 or 3 bytes per sample");
+    EXPECT_EQ(Messages[0].caption, "Talvenor Mobile");
+
+    Port().SetFormat(48000, 2, 2);
+    EXPECT_TRUE(Port().PrepareInput(nullptr, 4096, nullptr));
+    EXPECT_TRUE(Port().Start());
+    Port().Stop();
+}
+
+TEST_F(PortTest, StopIsSynchronousAndNothingIsPreparedWhileRunning)
+{
+    AddDriver("a", MakeConfig("Pump A", {48000}));
+    ASSERT_TRUE(StartInput(0, 48000, 3, 1024));
+    TASIOSoundPort& port = Port();
+    const std::int32_t made = Driver->Creations();
+    EXPECT_TRUE(port.Start()) << "a start while running succeeds";
+    EXPECT_EQ(Driver->Creations(), made) << "without touching the driver";
+
+    ASSERT_TRUE(Pump({}, {}));
+    ASSERT_TRUE(Pump({}, {}));
+    EXPECT_EQ(port.GetSamplesAvailable(), 1024);
+    EXPECT_FALSE(port.PrepareInput(nullptr, 1024, nullptr));
+    TWaveData wave(100, TWaveFormat(48000, 2, 3));
+    EXPECT_FALSE(port.PreparePlayback(&wave, true, 0, -1));
+
+    port.Stop();
+    EXPECT_FALSE(port.IsRunning());
+    EXPECT_EQ(port.GetModeBits(), 0);
+    EXPECT_FALSE(Pump({}, {})) << "the driver itself stopped";
+    // A driver that calls back after stop reaches a port that ignores it.
+    Driver->SwitchAnyway(0);
+    EXPECT_EQ(port.GetSamplesAvailable(), 1024);
+}
+
+TEST_F(PortTest, OutputReadyOnlyForDriversThatAcceptedIt)
+{
+    PumpedDriverConfig config = MakeConfig("Pump Ready", {48000});
+    AddDriver("ready", config);
+    config.OutputReadySupported = false;
+    std::snprintf(config.Name, sizeof config.Name, "Pump Not Ready");
+    AddDriver("not ready", config);
+    for (int device : {0, 1}) {
+        SCOPED_TRACE(device);
+        ASSERT_TRUE(StartInput(device, 48000, 3, 1024));
+        const std::int32_t before = Driver->OutputReadyCalls();
+        for (int i = 0; i < 3; ++i)
+            ASSERT_TRUE(Pump({}, {}));
+        EXPECT_EQ(Driver->OutputReadyCalls() - before, device == 0 ? 3 : 0);
+        Port().Close();
+    }
+}

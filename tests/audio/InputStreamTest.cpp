@@ -1,0 +1,254 @@
+// Input streaming: conversion of the driver's samples, decimation, the ring
+// and its latest-block read, and the recording.
+
+#include "audio/TWaveFile.h"
+#include "tests/audio/PortTestSupport.h"
+
+#include <cmath>
+
+namespace {
+
+// Driver words of a 24-bit ramp: frame k carries code k on the left and −k
+// on the right; the low byte of each 32-bit slot is noise the port must drop.
+std::vector<std::int32_t> RampWords(std::int32_t first, std::int32_t count, int sign)
+{
+    std::vector<std::int32_t> words;
+    for (std::int32_t k = first; k < first + count; ++k)
+        words.push_back(static_cast<std::int32_t>(static_cast<std::uint32_t>(sign * k) << 8) | 0x5A);
+    return words;
+}
+
+// Reproducible codes within ±2^21, a different stream per seed.
+std::vector<std::int32_t> NoiseCodes(std::uint32_t seed, std::size_t count)
+{
+    std::vector<std::int32_t> codes(count);
+    for (std::int32_t& code : codes) {
+        seed = seed * 214013u + 2531011u;
+        code = static_cast<std::int32_t>(seed >> 8) % (1 << 21);
+    }
+    return codes;
+}
+
+std::vector<std::int32_t> Shifted(const std::vector<std::int32_t>& codes, std::size_t first, std::size_t count)
+{
+    std::vector<std::int32_t> words;
+    for (std::size_t i = first; i < first + count; ++i)
+        words.push_back(static_cast<std::int32_t>(static_cast<std::uint32_t>(codes[i]) << 8));
+    return words;
+}
+
+} // namespace
+
+class InputStream : public PortTest {
+protected:
+    // Pumps `buffers` buffers of the ramp, continuing where the last call ended.
+    void PumpRamp(int buffers)
+    {
+        const std::int32_t size = Driver->BufferSize();
+        for (int b = 0; b < buffers; ++b, Frames += size)
+            ASSERT_TRUE(Pump(Slots(ASIOSTInt32LSB, RampWords(Frames, size, 1)),
+                             Slots(ASIOSTInt32LSB, RampWords(Frames, size, -1))));
+    }
+
+    // The newest frame of a successful read of n, checked for being the ramp.
+    std::int32_t ReadNewest(std::int32_t n)
+    {
+        std::vector<std::int32_t> left(static_cast<std::size_t>(n)), right(static_cast<std::size_t>(n));
+        if (!Port().ReadLatest(n, left.data(), right.data()))
+            return -1;
+        for (std::int32_t i = 0; i < n; ++i) {
+            EXPECT_EQ(left[i], left[n - 1] - (n - 1 - i)) << "frame " << i;
+            EXPECT_EQ(right[i], -left[i]) << "frame " << i;
+        }
+        return left[static_cast<std::size_t>(n - 1)];
+    }
+
+    std::int32_t Frames = 0;
+};
+
+TEST_F(InputStream, TheRingHoldsTenSecondsAndAtLeastTwentyReads)
+{
+    AddDriver("a", MakeConfig("Pump A", {48000}));
+    TASIOSoundPort& port = Port();
+    ASSERT_TRUE(port.Open(0, TASIOSoundPort::kDirectionInput));
+    struct Case {
+        std::uint32_t Rate;
+        std::int32_t Request;
+        std::int32_t Block;
+        std::int32_t Size;
+    };
+    for (const Case& c : {Case{192000, 65536, 32768, 1900544}, Case{48000, 65536, 8192, 1310720},
+                          Case{48000, 1024, 8192, 475136}, Case{12000, 65536, 3000, 1310720},
+                          Case{12000, 1024, 3000, 480000}, Case{32000, 1024, 4096, 319488}}) {
+        SCOPED_TRACE(c.Rate);
+        port.SetFormat(c.Rate, 2, 3);
+        ASSERT_TRUE(port.PrepareInput(nullptr, c.Request, nullptr));
+        EXPECT_EQ(port.GetRing().GetBlock(), c.Block);
+        EXPECT_EQ(port.GetRing().GetRingSize(), c.Size);
+        EXPECT_EQ(port.GetSamplesAvailable(), 0);
+    }
+}
+
+TEST_F(InputStream, DriverSamplesBecomeSignedCodesOfTheAnalysisWidth)
+{
+    AddDriver("32", MakeConfig("Pump 32", {48000}));
+    PumpedDriverConfig config = MakeConfig("Pump 24", {48000});
+    config.SampleType = ASIOSTInt24LSB;
+    AddDriver("24", config);
+    std::snprintf(config.Name, sizeof config.Name, "Pump 16");
+    config.SampleType = ASIOSTInt16LSB;
+    AddDriver("16", config);
+
+    struct Case {
+        int Device;
+        ASIOSampleType Type;
+        std::int32_t Word;  // the sample at full 32-bit scale
+        std::uint16_t Bytes;
+        std::int32_t Code;
+        std::vector<std::uint8_t> Stored;
+    };
+    const Case cases[] = {
+        {0, ASIOSTInt32LSB, 0x12345678, 3, 0x123456, {0x56, 0x34, 0x12}},
+        {0, ASIOSTInt32LSB, 0x12345678, 2, 0x1234, {0x34, 0x12}},
+        {0, ASIOSTInt32LSB, static_cast<std::int32_t>(0xFFFFFF00u), 3, -1, {0xFF, 0xFF, 0xFF}},
+        {1, ASIOSTInt24LSB, static_cast<std::int32_t>(0x80000000u), 3, -8388608, {0x00, 0x00, 0x80}},
+        {1, ASIOSTInt24LSB, static_cast<std::int32_t>(0x80000000u), 2, -32768, {0x00, 0x80}},
+        {2, ASIOSTInt16LSB, static_cast<std::int32_t>(0xFEFF0000u), 2, -257, {0xFF, 0xFE}},
+        {2, ASIOSTInt16LSB, static_cast<std::int32_t>(0xFEFF0000u), 3, -65792, {0x00, 0xFF, 0xFE}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "device " << c.Device << ", " << c.Bytes << " bytes");
+        TWaveFile recording(1024, TWaveFormat(48000, 2, c.Bytes));
+        ASSERT_TRUE(StartInput(c.Device, 48000, c.Bytes, 1024, &recording));
+        const std::vector<std::uint8_t> slots = Slots(c.Type, std::vector<std::int32_t>(512, c.Word));
+        for (int b = 0; b < 20; ++b)
+            ASSERT_TRUE(Pump(slots, slots));
+        std::vector<std::int32_t> left(1024), right(1024);
+        ASSERT_TRUE(Port().ReadLatest(1024, left.data(), right.data()));
+        EXPECT_EQ(left[0], c.Code);
+        EXPECT_EQ(right[1023], c.Code);
+        const std::vector<std::uint8_t> stored(recording.GetBuffer(), recording.GetBuffer() + c.Bytes);
+        EXPECT_EQ(stored, c.Stored);
+        Port().Close();
+    }
+}
+
+TEST_F(InputStream, TheLatestReadFollowsTheClockAndRefusesStaleOrMissingData)
+{
+    UseTestClock();
+    AddDriver("a", MakeConfig("Pump A", {32000}));
+    // 32 kHz: reads end one block (4096 frames, 128 ms) behind the write index.
+    ASSERT_TRUE(StartInput(0, 32000, 3, 1024));
+    EXPECT_EQ(ReadNewest(1024), -1) << "before any buffer arrived";
+
+    PumpRamp(9);
+    EXPECT_EQ(ReadNewest(1024), -1) << "fewer than a block plus a read";
+    PumpRamp(1);
+    EXPECT_EQ(ReadNewest(1024), Frames - 4096);
+    Clock.AdvanceMilliseconds(127);
+    EXPECT_EQ(ReadNewest(1024), Frames - 32) << "moved on by the 4064 frames due since the last buffer";
+    Clock.AdvanceMilliseconds(1);
+    EXPECT_EQ(ReadNewest(1024), -1) << "a whole block due: the frame at the write index is not yet there";
+    Clock.AdvanceMilliseconds(100);
+    EXPECT_EQ(ReadNewest(1024), -1) << "stalled";
+    PumpRamp(1);
+    EXPECT_EQ(ReadNewest(1024), Frames - 4096) << "flowing again";
+
+    Port().Stop();
+    ASSERT_TRUE(Port().PrepareInput(nullptr, 1024, nullptr));
+    EXPECT_EQ(ReadNewest(1024), -1) << "a new prepare empties the ring";
+    ASSERT_TRUE(Port().Start());
+    Frames = 0;
+    PumpRamp(9);
+    EXPECT_EQ(ReadNewest(1024), -1);
+    PumpRamp(1);
+    EXPECT_EQ(ReadNewest(1024), Frames - 4096);
+}
+
+TEST_F(InputStream, AFullRingWrapsItsReads)
+{
+    UseTestClock();
+    AddDriver("a", MakeConfig("Pump A", {32000}));
+    ASSERT_TRUE(StartInput(0, 32000, 3, 1024));
+    const std::int32_t ring = Port().GetRing().GetRingSize();
+    ASSERT_EQ(ring % 512, 0);
+    PumpRamp(ring / 512 + 4);
+    ASSERT_EQ(Port().GetSamplesAvailable(), ring);
+    ASSERT_EQ(Port().GetRing().GetWriteIndex(), 2048);
+    EXPECT_EQ(ReadNewest(1024), Frames - 4096) << "the read's end wraps back by the ring size";
+    PumpRamp(5);
+    ASSERT_EQ(Port().GetRing().GetWriteIndex(), 4608);
+    EXPECT_EQ(ReadNewest(1024), Frames - 4096) << "the read crosses the ring's start";
+}
+
+TEST_F(InputStream, DecimationByTwoEqualsDecimatingTheWholeStream)
+{
+    UseTestClock();
+    AddDriver("a", MakeConfig("Pump A", {48000}));
+    const TWaveFormat format(24000, 2, 3);
+    constexpr int kBuffers = 40;
+    TWaveFile recording(kBuffers * 256, format);
+    ASSERT_TRUE(StartInput(0, 24000, 3, 2048, &recording));
+    const std::vector<std::int32_t> left = NoiseCodes(1, kBuffers * 512), right = NoiseCodes(2, kBuffers * 512);
+    for (std::size_t b = 0; b < kBuffers; ++b)
+        ASSERT_TRUE(Pump(Slots(ASIOSTInt32LSB, Shifted(left, b * 512, 512)),
+                         Slots(ASIOSTInt32LSB, Shifted(right, b * 512, 512))));
+    ASSERT_EQ(Port().GetSamplesAvailable(), kBuffers * 256);
+    ASSERT_EQ(recording.GetDataFrames(), kBuffers * 256u);
+
+    // Offline: the same low-pass over the whole stream, every second output.
+    TWaveData probe(1, format);
+    probe.DesignDecimationFilter(2);
+    const float* c = probe.GetFilterCoefficients();
+    const int taps = probe.GetFilterTaps();
+    ASSERT_EQ(taps, 99);
+    const auto offline = [&](const std::vector<std::int32_t>& x, int m) {
+        double sum = 0;
+        for (int t = 0; t < taps; ++t) {
+            const int i = 2 * m + t - taps;
+            sum += (i >= 0 ? x[static_cast<std::size_t>(i)] : 0) * double{c[t]};
+        }
+        return static_cast<std::int32_t>(std::trunc(sum));
+    };
+    int worst = 0;
+    for (int m = 0; m < kBuffers * 256; ++m) {
+        worst = std::max(worst, std::abs(static_cast<int>(recording.GetSample(m, 0, false)) - offline(left, m)));
+        worst = std::max(worst, std::abs(static_cast<int>(recording.GetSample(m, 1, false)) - offline(right, m)));
+    }
+    EXPECT_LE(worst, 1);
+
+    std::vector<std::int32_t> newest(2048);
+    ASSERT_TRUE(Port().ReadLatest(2048, newest.data(), nullptr));
+    // Blocks end a quarter of a second (6000 frames) behind when decimating.
+    EXPECT_NEAR(newest[2047], offline(left, kBuffers * 256 - 6000), 1);
+    EXPECT_NEAR(newest[0], offline(left, kBuffers * 256 - 6000 - 2047), 1);
+}
+
+TEST_F(InputStream, TheRecordingHoldsExactlyTheFramesOfTheRing)
+{
+    UseTestClock();
+    AddDriver("a", MakeConfig("Pump A", {48000}));
+    TWaveFile recording(48000, TWaveFormat(48000, 2, 3));
+    ASSERT_TRUE(StartInput(0, 48000, 3, 1024, &recording));
+    constexpr int kBuffers = 30;
+    const std::vector<std::int32_t> left = NoiseCodes(3, kBuffers * 512), right = NoiseCodes(4, kBuffers * 512);
+    for (std::size_t b = 0; b < kBuffers; ++b)
+        ASSERT_TRUE(Pump(Slots(ASIOSTInt32LSB, Shifted(left, b * 512, 512)),
+                         Slots(ASIOSTInt32LSB, Shifted(right, b * 512, 512))));
+    Port().Stop();
+    ASSERT_EQ(recording.GetDataFrames(), static_cast<std::uint64_t>(Port().GetSamplesAvailable()));
+
+    // 170 ms after the last buffer a read ends 32 frames behind the newest.
+    Clock.AdvanceMilliseconds(170);
+    const std::int32_t n = kBuffers * 512 - 32;
+    std::vector<std::int32_t> ringLeft(static_cast<std::size_t>(n)), ringRight(static_cast<std::size_t>(n));
+    ASSERT_TRUE(Port().ReadLatest(n, ringLeft.data(), ringRight.data()));
+    int mismatches = 0;
+    for (std::int32_t i = 0; i < n; ++i) {
+        const std::size_t frame = static_cast<std::size_t>(i) + 1;
+        mismatches += ringLeft[i] != left[frame] || ringRight[i] != right[frame];
+        mismatches += recording.GetSample(frame, 0, false) != left[frame]
+            || recording.GetSample(frame, 1, false) != right[frame];
+    }
+    EXPECT_EQ(mismatches, 0);
+}

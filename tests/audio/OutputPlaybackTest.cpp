@@ -1,0 +1,126 @@
+// Output playback: the fill of each driver buffer from a wave-data buffer.
+
+#include "tests/audio/PortTestSupport.h"
+
+namespace {
+
+const TWaveFormat kFormat(48000, 2, 3);
+
+// Frame k holds code 1000·k + 1 on the left and its negative on the right.
+std::unique_ptr<TWaveData> CountingWave(std::uint64_t frames)
+{
+    auto wave = std::make_unique<TWaveData>(frames, kFormat);
+    for (std::uint64_t k = 0; k < frames; ++k) {
+        wave->PutSample(static_cast<std::int32_t>(1000 * k + 1), k, 0);
+        wave->PutSample(-static_cast<std::int32_t>(1000 * k + 1), k, 1);
+    }
+    wave->Rewind();
+    return wave;
+}
+
+// The 24-bit code a 32-bit slot carries in its upper three bytes.
+std::int32_t SlotCode(const std::vector<std::uint8_t>& slots, int frame)
+{
+    const std::uint8_t* slot = slots.data() + 4 * frame;
+    const auto word = static_cast<std::uint32_t>(slot[1]) << 8 | static_cast<std::uint32_t>(slot[2]) << 16
+        | static_cast<std::uint32_t>(slot[3]) << 24;
+    return static_cast<std::int32_t>(word) >> 8;
+}
+
+} // namespace
+
+class OutputPlayback : public PortTest {
+protected:
+    bool StartOutput(TWaveData* wave, bool loop, std::int64_t first, std::int64_t end)
+    {
+        TASIOSoundPort& port = Port();
+        return port.Open(0, TASIOSoundPort::kDirectionOutput) && port.SetFormat(48000, 2, 3)
+            && port.PreparePlayback(wave, loop, first, end) && port.Start();
+    }
+};
+
+TEST_F(OutputPlayback, AShortLoopWrapsAsOftenAsABufferNeeds)
+{
+    AddDriver("a", MakeConfig("Pump A", {48000}));
+    const auto wave = CountingWave(100);
+    ASSERT_TRUE(StartOutput(wave.get(), true, 10, 60));
+    // The start filled the first buffer; each switch plays the next 512 frames.
+    for (int p = 1; p <= 3; ++p) {
+        std::vector<std::uint8_t> left, right;
+        ASSERT_TRUE(Pump({}, {}, &left, &right));
+        int wrong = 0;
+        for (int i = 0; i < 512; ++i) {
+            const std::int32_t frame = 10 + (512 * p + i) % 50;
+            wrong += SlotCode(left, i) != 1000 * frame + 1 || SlotCode(right, i) != -(1000 * frame + 1);
+            wrong += left[4 * static_cast<std::size_t>(i)] != 255;
+        }
+        EXPECT_EQ(wrong, 0) << "buffer " << p;
+    }
+    EXPECT_EQ(Port().GetOutputSource().GetPlayPosition(), 10 + (4 * 512) % 50);
+    EXPECT_EQ(Driver->Channels(true), 0) << "no input was prepared";
+    EXPECT_EQ(Driver->Channels(false), 2);
+}
+
+TEST_F(OutputPlayback, APlayOnceEndsInSilenceWhileThePositionRunsOn)
+{
+    AddDriver("a", MakeConfig("Pump A", {48000}));
+    const auto wave = CountingWave(700);
+    ASSERT_TRUE(StartOutput(wave.get(), false, -1, -1));
+    std::vector<std::uint8_t> left, right;
+    ASSERT_TRUE(Pump({}, {}, &left, &right));
+    EXPECT_EQ(SlotCode(left, 0), 1000 * 512 + 1);
+    EXPECT_EQ(SlotCode(left, 187), 1000 * 699 + 1);
+    EXPECT_EQ(SlotCode(left, 188), 0);
+    EXPECT_EQ(SlotCode(right, 511), 0);
+    ASSERT_TRUE(Pump({}, {}, &left, &right));
+    EXPECT_EQ(SlotCode(left, 0), 0);
+    EXPECT_EQ(Port().GetOutputSource().GetPlayPosition(), 3 * 512);
+}
+
+TEST_F(OutputPlayback, SixteenBitDevicesGetTheUpperBitsOfTheCode)
+{
+    PumpedDriverConfig config = MakeConfig("Pump 16", {48000});
+    config.SampleType = ASIOSTInt16LSB;
+    AddDriver("16", config);
+    for (std::uint16_t bytes : {3, 2}) {
+        SCOPED_TRACE(bytes);
+        TWaveData wave(1024, TWaveFormat(48000, 2, bytes));
+        for (std::uint64_t k = 0; k < 1024; ++k) {
+            wave.PutSample(bytes == 3 ? -65792 : -257, k, 0);
+            wave.PutSample(bytes == 3 ? 0x123456 : 0x1234, k, 1);
+        }
+        TASIOSoundPort& port = Port();
+        ASSERT_TRUE(port.Open(0, TASIOSoundPort::kDirectionOutput));
+        port.SetFormat(48000, 2, bytes);
+        ASSERT_TRUE(port.PreparePlayback(&wave, true, 0, -1));
+        ASSERT_TRUE(port.Start());
+        std::vector<std::uint8_t> left, right;
+        ASSERT_TRUE(Pump({}, {}, &left, &right));
+        EXPECT_EQ(left[0], 0xFF);
+        EXPECT_EQ(left[1], 0xFE);
+        EXPECT_EQ(right[0], 0x34);
+        EXPECT_EQ(right[1], 0x12);
+        port.Close();
+    }
+}
+
+TEST_F(OutputPlayback, ThePlaybackRangeIsValidated)
+{
+    AddDriver("a", MakeConfig("Pump A", {48000}));
+    TASIOSoundPort& port = Port();
+    ASSERT_TRUE(port.Open(0, TASIOSoundPort::kDirectionOutput));
+    const auto wave = CountingWave(100);
+    EXPECT_FALSE(port.PreparePlayback(nullptr, false, -1, -1));
+    EXPECT_FALSE(port.PreparePlayback(wave.get(), false, 101, -1));
+    EXPECT_FALSE(port.PreparePlayback(wave.get(), false, 0, 101));
+    EXPECT_FALSE(port.PreparePlayback(wave.get(), false, 60, 50));
+    EXPECT_FALSE(port.PreparePlayback(wave.get(), true, 50, 50)) << "an empty loop";
+    EXPECT_FALSE(port.PreparePlayback(wave.get(), false, -2, -1));
+    EXPECT_EQ(port.GetModeBits(), 0);
+
+    wave->SetPosition(30);
+    ASSERT_TRUE(port.PreparePlayback(wave.get(), true, -1, -1));
+    EXPECT_EQ(port.GetOutputSource().GetLoopStart(), 30);
+    EXPECT_EQ(port.GetOutputSource().GetEnd(), 100);
+    EXPECT_EQ(port.GetModeBits(), TASIOSoundPort::kOutputPrepared);
+}

@@ -1,0 +1,120 @@
+// The ports over drivers that stream on threads of their own: the simulated
+// DAQ module, and a pumped driver that switches buffers on its own thread
+// while the port is stopped under it again and again.
+
+#include "audio/TSoundInput.h"
+#include "audio/TSoundOutput.h"
+#include "audio/TWaveFile.h"
+#include "drivers/daqsim/DaqSimControl.h"
+#include "tests/audio/PortTestSupport.h"
+#include "tests/audio/PortToneSupport.h"
+
+#include <dlfcn.h>
+
+#include <chrono>
+#include <cmath>
+#include <functional>
+#include <thread>
+
+namespace {
+
+constexpr double kFullScale24 = 8388608.0;
+
+// Polls until done or the limit passes; generous, for loaded machines.
+bool WaitFor(const std::function<bool()>& done, double seconds = 30.0)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+const DaqSimControl* DaqSim()
+{
+    void* plugin = dlopen(DAQSIM_PLUGIN, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    if (plugin == nullptr)
+        return nullptr;
+    const auto control = reinterpret_cast<DaqSimControlFunction>(dlsym(plugin, kDaqSimControlName));
+    dlclose(plugin);
+    return control != nullptr ? control() : nullptr;
+}
+
+} // namespace
+
+TEST_F(PortTest, TheSimulatedModuleHearsTheToneTheOutputPlays)
+{
+    const DaqSimControl* module = DaqSim();
+    ASSERT_NE(module, nullptr);
+    module->Reset();
+    // The 2.5 V range: the loopback's 0.625 V full-scale output comes back at a quarter.
+    module->SetRegister(0x1101);
+    AddDaqSim();
+
+    TSoundOutput output(0, TSoundPort::kDriverModeAsio);
+    TSoundInput input(0, TSoundPort::kDriverModeAsio);
+    ASSERT_TRUE(input.IsQuarnDAQ());
+    const TWaveFormat format(48000, 2, 3);
+    ASSERT_TRUE(input.Open(format));
+    ASSERT_TRUE(input.IsSampleRateSupported(format));
+    ASSERT_TRUE(output.Open(format));
+    const auto tone = MakeTone(format, 1000.0, 4800, 0.5 * kFullScale24, 0.25 * kFullScale24);
+    ASSERT_TRUE(output.PreparePlayback(tone.get(), true, 0, -1));
+    ASSERT_TRUE(input.PrepareInput(nullptr, 8192, nullptr));
+    ASSERT_TRUE(input.Start());
+
+    ASSERT_TRUE(WaitFor([&] { return input.GetSamplesAvailable() >= 48000; }));
+    std::vector<std::int32_t> left(8192), right(8192);
+    // A read is refused while the driver's thread lags a whole block behind.
+    ASSERT_TRUE(WaitFor([&] { return input.ReadLatest(8192, left.data(), right.data()); }));
+    output.Stop();
+    const std::int32_t held = input.GetSamplesAvailable();
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_EQ(input.GetSamplesAvailable(), held) << "stopping either port stops the one stream";
+
+    const MeasuredTone heardLeft = MeasureTone(left, 48000);
+    const MeasuredTone heardRight = MeasureTone(right, 48000);
+    EXPECT_NEAR(heardLeft.Frequency, 1000.0, 0.5);
+    EXPECT_NEAR(heardRight.Frequency, 1000.0, 0.5);
+    const double gain = 0.625 / 2.5;
+    EXPECT_NEAR(20 * std::log10(heardLeft.Rms / (gain * 0.5 * kFullScale24 / std::sqrt(2.0))), 0.0, 0.1);
+    EXPECT_NEAR(20 * std::log10(heardRight.Rms / (gain * 0.25 * kFullScale24 / std::sqrt(2.0))), 0.0, 0.1);
+}
+
+TEST_F(PortTest, StopWhileBuffersFlowLeavesNoCallbackBehind)
+{
+    PumpedDriverConfig config = MakeConfig("Pump Threaded", {48000});
+    config.Threaded = true;
+    AddDriver("threaded", config);
+    TASIOSoundPort& port = Port();
+    const TWaveFormat format(48000, 2, 3);
+    ASSERT_TRUE(port.Open(0, TASIOSoundPort::kDirectionInput));
+    ASSERT_TRUE(port.Open(0, TASIOSoundPort::kDirectionOutput));
+    port.SetFormat(48000, 2, 3);
+    const auto tone = MakeTone(format, 1000.0, 4800, 0.5 * kFullScale24, 0.5 * kFullScale24);
+    std::vector<std::int32_t> left(1024), right(1024);
+    int lateBuffers = 0;
+    for (int run = 0; run < 100; ++run) {
+        TWaveFile recording(4096, format);
+        ASSERT_TRUE(port.PrepareInput(&recording, 1024, nullptr));
+        ASSERT_TRUE(port.PreparePlayback(tone.get(), true, 0, -1));
+        ASSERT_TRUE(port.Start());
+        // Reads on this thread while the driver's thread writes.
+        int reads = 0;
+        ASSERT_TRUE(WaitFor([&] {
+            reads += port.ReadLatest(1024, left.data(), right.data());
+            return reads >= 3;
+        }));
+        port.Stop();
+        // Everything the driver's thread wrote is the GUI thread's to read and free now.
+        const std::int32_t held = port.GetSamplesAvailable();
+        const std::int32_t switches = Driver->Switches();
+        const std::uint64_t recorded = recording.GetDataFrames();
+        std::this_thread::yield();
+        lateBuffers += port.GetSamplesAvailable() != held || Driver->Switches() != switches
+            || recording.GetDataFrames() != recorded;
+    }
+    EXPECT_EQ(lateBuffers, 0);
+}

@@ -1,0 +1,107 @@
+// The ports over a JACK server of the test's own (the dummy backend, so no
+// sound hardware): the driver's outputs patched to its inputs bring back the
+// tone the output port plays.
+
+#include "audio/AsioDrivers.h"
+#include "audio/AsioHost.h"
+#include "audio/ShippedDriverIds.h"
+#include "audio/TSoundInput.h"
+#include "audio/TSoundOutput.h"
+#include "tests/audio/PortTestSupport.h"
+#include "tests/audio/PortToneSupport.h"
+#include "tests/drivers/JackServer.h"
+
+#include <jack/jack.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+namespace {
+
+constexpr double kFullScale24 = 8388608.0;
+
+bool DriverServes()
+{
+    ASIODriverInfo info{};
+    info.asioVersion = 2;
+    const bool serves = loadAsioDriver(kJackDriverName) && ASIOInit(&info) == kAsioOk;
+    ASIOExit();
+    DeleteAsioDrivers();
+    return serves;
+}
+
+// Connects the driver's outputs to its own inputs through a client of the test's.
+bool PatchOutputsToInputs()
+{
+    const char* driverClient = std::getenv("TALVENOR_JACK_CLIENT_NAME");
+    if (driverClient == nullptr)
+        return false;
+    jack_status_t status{};
+    jack_client_t* patch = jack_client_open((std::string("patch-") + driverClient).c_str(), JackNoStartServer, &status);
+    if (patch == nullptr)
+        return false;
+    bool patched = true;
+    for (const char* channel : {"1", "2"}) {
+        const std::string out = std::string(driverClient) + ":out_" + channel;
+        const std::string in = std::string(driverClient) + ":in_" + channel;
+        patched = patched && jack_connect(patch, out.c_str(), in.c_str()) == 0;
+    }
+    jack_client_close(patch);
+    return patched;
+}
+
+} // namespace
+
+TEST_F(PortTest, AJackLoopbackBringsBackTheTone)
+{
+    if (!JackServer::Available())
+        GTEST_SKIP() << "jackd is not installed";
+    JackServer server;
+    ASSERT_TRUE(server.Start(48000, 256));
+    const std::string key = std::string("software\\asio\\") + kJackDriverName;
+    Registry.SetValue(platform::RegistryHive::LocalMachine, key, "clsid", kJackDriverClassId);
+    Registry.SetValue(platform::RegistryHive::ClassesRoot,
+                      std::string("clsid\\") + kJackDriverClassId + "\\InprocServer32", "", JACK_PLUGIN);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!DriverServes()) {
+        ASSERT_LT(std::chrono::steady_clock::now(), end) << "jackd did not come up";
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    Messages.clear();
+
+    {
+        TSoundOutput output(0, TSoundPort::kDriverModeAsio);
+        TSoundInput input(0, TSoundPort::kDriverModeAsio);
+        const TWaveFormat format(48000, 2, 3);
+        ASSERT_TRUE(input.Open(format));
+        ASSERT_TRUE(input.IsSampleRateSupported(format));
+        ASSERT_TRUE(output.Open(format));
+        const auto tone = MakeTone(format, 1000.0, 4800, 0.5 * kFullScale24, 0.25 * kFullScale24);
+        ASSERT_TRUE(output.PreparePlayback(tone.get(), true, 0, -1));
+        ASSERT_TRUE(input.PrepareInput(nullptr, 8192, nullptr));
+        ASSERT_TRUE(input.Start());
+        ASSERT_TRUE(PatchOutputsToInputs());
+
+        // Samples from before the patch are silence: wait for a ring of tone.
+        const std::int32_t patchedAt = input.GetSamplesAvailable();
+        std::vector<std::int32_t> left(8192), right(8192);
+        bool read = false;
+        while (!read && std::chrono::steady_clock::now() < end + std::chrono::seconds(30)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            read = input.GetSamplesAvailable() >= patchedAt + 48000 && input.ReadLatest(8192, left.data(), right.data());
+        }
+        input.Stop();
+        ASSERT_TRUE(read);
+
+        const MeasuredTone heardLeft = MeasureTone(left, 48000);
+        const MeasuredTone heardRight = MeasureTone(right, 48000);
+        EXPECT_NEAR(heardLeft.Frequency, 1000.0, 0.5);
+        EXPECT_NEAR(heardRight.Frequency, 1000.0, 0.5);
+        EXPECT_NEAR(20 * std::log10(heardLeft.Rms / (0.5 * kFullScale24 / std::sqrt(2.0))), 0.0, 0.1);
+        EXPECT_NEAR(20 * std::log10(heardRight.Rms / (0.25 * kFullScale24 / std::sqrt(2.0))), 0.0, 0.1);
+    }
+    EXPECT_TRUE(Messages.empty());
+}

@@ -1,0 +1,119 @@
+#include "tests/audio/PortTestSupport.h"
+
+#include "audio/AsioDrivers.h"
+#include "audio/ShippedDriverIds.h"
+
+#include <cstdio>
+#include <dlfcn.h>
+
+PumpedDriverConfig PortTest::MakeConfig(const char* name, std::initializer_list<double> rates, double initialRate)
+{
+    PumpedDriverConfig config;
+    std::snprintf(config.Name, sizeof config.Name, "%s", name);
+    config.AcceptedRateCount = 0;
+    for (double rate : rates)
+        config.AcceptedRates[config.AcceptedRateCount++] = rate;
+    config.InitialRate = initialRate;
+    return config;
+}
+
+void PortTest::SetUp()
+{
+    platform::SetRegistry(&Registry);
+    platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
+        Messages.push_back(request);
+        return platform::MessageResult::Ok;
+    });
+    // The same loaded file the host layer opens, so the test reaches the
+    // very drivers the port streams from.
+    void* plugin = dlopen(PUMPED_ASIO_DRIVER_PLUGIN, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    ASSERT_NE(plugin, nullptr) << dlerror();
+    const auto control = reinterpret_cast<PumpedDriverControlFunction>(dlsym(plugin, kPumpedDriverControlName));
+    ASSERT_NE(control, nullptr);
+    Driver = control();
+    Driver->Reset();
+    dlclose(plugin);
+}
+
+void PortTest::TearDown()
+{
+    if (Held)
+        TASIOSoundPort::ReleaseReference();
+    EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0);
+    DeleteAsioDrivers();
+    if (Driver != nullptr) {
+        EXPECT_EQ(Driver->LiveDrivers(), 0) << "a driver outlived the port";
+    }
+    platform::SetClock(nullptr);
+    platform::SetMessageBoxHook({});
+    platform::SetRegistry(nullptr);
+}
+
+void PortTest::AddDriver(const std::string& key, const PumpedDriverConfig& config)
+{
+    char classId[40];
+    std::snprintf(classId, sizeof classId, "{9a3e0c11-0000-4000-8000-%012X}", static_cast<unsigned>(NextClass++));
+    Driver->Configure(classId, &config);
+    // Keys enumerate alphabetically: a running number keeps them in the order added.
+    const std::string path = "software\\asio\\" + std::to_string(100 + NextClass) + " " + key;
+    Registry.SetValue(platform::RegistryHive::LocalMachine, path, "clsid", classId);
+    Registry.SetValue(platform::RegistryHive::LocalMachine, path, "description", config.Name);
+    Registry.SetValue(platform::RegistryHive::ClassesRoot, std::string("clsid\\") + classId + "\\InprocServer32", "",
+                      PUMPED_ASIO_DRIVER_PLUGIN);
+}
+
+void PortTest::AddDaqSim()
+{
+    const std::string path = std::to_string(100 + NextClass++) + " daqsim";
+    Registry.SetValue(platform::RegistryHive::LocalMachine, "software\\asio\\" + path, "clsid", kDaqSimDriverClassId);
+    Registry.SetValue(platform::RegistryHive::LocalMachine, "software\\asio\\" + path, "description",
+                      kDaqSimDriverName);
+    Registry.SetValue(platform::RegistryHive::ClassesRoot,
+                      std::string("clsid\\") + kDaqSimDriverClassId + "\\InprocServer32", "", DAQSIM_PLUGIN);
+}
+
+void PortTest::UseTestClock()
+{
+    platform::SetClock(&Clock);
+}
+
+TASIOSoundPort& PortTest::Port()
+{
+    if (!Held) {
+        TASIOSoundPort::AddReference();
+        Held = true;
+    }
+    return *TASIOSoundPort::GetInstance();
+}
+
+bool PortTest::StartInput(int device, std::uint32_t rate, std::uint16_t bytes, std::int32_t n, TWaveFile* recording)
+{
+    TASIOSoundPort& port = Port();
+    return port.Open(device, TASIOSoundPort::kDirectionInput) && port.SetFormat(rate, 2, bytes)
+        && port.PrepareInput(recording, n, nullptr) && port.Start();
+}
+
+bool PortTest::Pump(const std::vector<std::uint8_t>& left, const std::vector<std::uint8_t>& right,
+                    std::vector<std::uint8_t>* leftOut, std::vector<std::uint8_t>* rightOut)
+{
+    const void* inputs[2] = {left.empty() ? nullptr : left.data(), right.empty() ? nullptr : right.data()};
+    // Room for the widest slot; the driver copies what one buffer half holds.
+    const std::size_t bytes = 4 * static_cast<std::size_t>(Driver->BufferSize());
+    if (leftOut != nullptr)
+        leftOut->assign(bytes, 0);
+    if (rightOut != nullptr)
+        rightOut->assign(bytes, 0);
+    void* outputs[2] = {leftOut != nullptr ? leftOut->data() : nullptr, rightOut != nullptr ? rightOut->data() : nullptr};
+    return Driver->Pump(inputs, outputs);
+}
+
+std::vector<std::uint8_t> PortTest::Slots(ASIOSampleType type, const std::vector<std::int32_t>& words)
+{
+    const int bytes = type == ASIOSTInt16LSB ? 2 : type == ASIOSTInt24LSB ? 3 : 4;
+    std::vector<std::uint8_t> slots;
+    for (std::int32_t word : words) {
+        for (int i = 4 - bytes; i < 4; ++i)
+            slots.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(word) >> (8 * i)));
+    }
+    return slots;
+}

@@ -1,0 +1,67 @@
+#pragma once
+// A fixture for the shared audio port: a registry of the test's own listing
+// pumped test drivers (and, when asked, the simulated DAQ module), captured
+// message boxes, an optional clock the test moves, and no port or driver
+// left behind.
+
+#include "audio/TASIOSoundPort.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/Registry.h"
+#include "tests/audio/PumpedAsioDriverControl.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+class TestClock final : public platform::Clock {
+public:
+    // Half a millisecond past the tick, so that truncating to whole
+    // milliseconds never lands on the one before.
+    double SteadySeconds() const override { return (Ticks + 0.5) / 1000.0; }
+    std::chrono::system_clock::time_point Now() const override { return std::chrono::system_clock::now(); }
+    void AdvanceMilliseconds(std::int64_t ms) { Ticks += ms; }
+
+private:
+    std::int64_t Ticks = 1000000;
+};
+
+class PortTest : public ::testing::Test {
+protected:
+    static PumpedDriverConfig MakeConfig(const char* name, std::initializer_list<double> rates,
+                                         double initialRate = 48000);
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // Lists a pumped driver as the next entry.
+    void AddDriver(const std::string& key, const PumpedDriverConfig& config);
+    // Lists the simulated DAQ module's driver.
+    void AddDaqSim();
+    // Drives time by hand from now on (only while no driver thread runs).
+    void UseTestClock();
+
+    // The shared port, held by this fixture from the first call.
+    TASIOSoundPort& Port();
+    // Open (input), format, prepare the input for reads of n and start.
+    bool StartInput(int device, std::uint32_t rate, std::uint16_t bytes, std::int32_t n, TWaveFile* recording = nullptr);
+    // One buffer switch with these driver slots per input channel.
+    bool Pump(const std::vector<std::uint8_t>& left, const std::vector<std::uint8_t>& right,
+              std::vector<std::uint8_t>* leftOut = nullptr, std::vector<std::uint8_t>* rightOut = nullptr);
+
+    // Slots of a sample type holding the given full-scale 32-bit words:
+    // the upper bytes of each word, as a driver of that type delivers them.
+    static std::vector<std::uint8_t> Slots(ASIOSampleType type, const std::vector<std::int32_t>& words);
+
+    const PumpedDriverControl* Driver = nullptr;
+    platform::Registry Registry;
+    TestClock Clock;
+    std::vector<platform::MessageBoxRequest> Messages;
+
+private:
+    int NextClass = 1;
+    bool Held = false;
+};

@@ -1,0 +1,59 @@
+#pragma once
+// The pumped test driver plugin: drivers whose buffer switches the test
+// itself calls (Pump), on its own thread and at its own pace, so the port's
+// stream can be driven sample by sample with an injected clock. A driver
+// can also switch buffers on a thread of its own, ten times faster than real
+// time (Threaded), for the stop-while-flowing tests.
+
+#include "audio/AsioTypes.h"
+
+#include <cstdint>
+
+struct PumpedDriverConfig {
+    char Name[kAsioDriverNameLength] = "Pumped Driver";
+    std::int32_t Inputs = 2;
+    std::int32_t Outputs = 2;
+    std::int32_t PreferredBufferSize = 512;
+    double AcceptedRates[16] = {48000};
+    std::int32_t AcceptedRateCount = 1;
+    // The rate of a newly made driver.
+    double InitialRate = 48000;
+    // False: setSampleRate answers success but the driver keeps its rate.
+    bool RateSticks = true;
+    ASIOSampleType SampleType = ASIOSTInt32LSB;
+    bool OutputReadySupported = true;
+    bool Threaded = false;
+};
+
+extern "C" {
+
+struct PumpedDriverControl {
+    void (*Configure)(const char* classId, const PumpedDriverConfig* config);
+    // Forgets every class and every count.
+    void (*Reset)();
+    // One buffer switch of the streaming driver: inputs[c] (bytes of one
+    // buffer half, or null for silence) go into the half about to be handed
+    // over, and after the switch that half of output c is copied to
+    // outputs[c] when given. False when no driver is streaming.
+    bool (*Pump)(const void* const* inputs, void* const* outputs);
+    // A switch of half `half` with the last buffers' callbacks, whatever the
+    // driver's state, as a misbehaving driver would call it after stop.
+    void (*SwitchAnyway)(std::int32_t half);
+    // Of the driver that created buffers last.
+    std::int32_t (*BufferSize)();
+    double (*Rate)();
+    std::int32_t (*Channels)(bool input);
+    std::int32_t (*ChannelNumber)(bool input, std::int32_t index);
+    std::int32_t (*Switches)();
+    // Calls of outputReady, answered or not.
+    std::int32_t (*OutputReadyCalls)();
+    // Drivers alive now, and drivers made since the last reset.
+    std::int32_t (*LiveDrivers)();
+    std::int32_t (*Creations)();
+};
+
+using PumpedDriverControlFunction = const PumpedDriverControl* (*)();
+
+} // extern "C"
+
+inline constexpr const char* kPumpedDriverControlName = "TalvenorPumpedDriverControl";

@@ -1,0 +1,40 @@
+# Tests of the shared audio port, its input ring and output, and the sound ports.
+
+# Drivers whose buffer switches the tests call themselves.
+add_library(talvenor_pumped_asio_driver MODULE ${CMAKE_CURRENT_LIST_DIR}/PumpedAsioDriver.cpp)
+target_link_libraries(talvenor_pumped_asio_driver PRIVATE talvenor_options)
+set_target_properties(talvenor_pumped_asio_driver PROPERTIES
+  PREFIX ""
+  CXX_VISIBILITY_PRESET hidden
+  VISIBILITY_INLINES_HIDDEN ON)
+
+set(PORT_TEST_SOURCES
+  PortTestSupport.cpp
+  PortToneSupport.cpp
+  AsioSoundPortTest.cpp
+  InputStreamTest.cpp
+  OutputPlaybackTest.cpp
+  SoundPortTest.cpp
+  PortEndToEndTest.cpp
+)
+if(TARGET talvenor_jack)
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(PORT_TEST_JACK REQUIRED IMPORTED_TARGET jack)
+  list(APPEND PORT_TEST_SOURCES PortJackTest.cpp ${PROJECT_SOURCE_DIR}/tests/drivers/JackServer.cpp)
+endif()
+
+talvenor_test(port_tests
+  SOURCES
+    ${PORT_TEST_SOURCES}
+  DEPENDS
+    talvenor_audio
+)
+target_compile_definitions(port_tests PRIVATE
+  PUMPED_ASIO_DRIVER_PLUGIN="$<TARGET_FILE:talvenor_pumped_asio_driver>"
+  DAQSIM_PLUGIN="$<TARGET_FILE:talvenor_daqsim>")
+add_dependencies(port_tests talvenor_pumped_asio_driver talvenor_daqsim)
+if(TARGET talvenor_jack)
+  target_compile_definitions(port_tests PRIVATE JACK_PLUGIN="$<TARGET_FILE:talvenor_jack>")
+  target_link_libraries(port_tests PRIVATE PkgConfig::PORT_TEST_JACK)
+  add_dependencies(port_tests talvenor_jack)
+endif()
