@@ -1,0 +1,59 @@
+// The sound input and output ports over the shared port.
+
+#include "audio/TSoundInput.h"
+#include "audio/TSoundOutput.h"
+#include "tests/audio/PortTestSupport.h"
+
+#include <memory>
+
+TEST_F(PortTest, PortsShareOneCountedInstance)
+{
+    AddDriver("a", MakeConfig("Pump A", {48000}));
+    AddDriver("b", MakeConfig("Pump B", {48000}));
+    auto input = std::make_unique<TSoundInput>(0, TSoundPort::kDriverModeAsio);
+    const std::int32_t enumerated = Driver->Creations();
+    EXPECT_GE(enumerated, 2) << "the first port lists the drivers";
+    auto output = std::make_unique<TSoundOutput>(1, TSoundPort::kDriverModeAsio);
+    EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 2);
+    EXPECT_EQ(Driver->Creations(), enumerated) << "the second port shares the list";
+
+    ASSERT_TRUE(input->Open(TWaveFormat(48000, 2, 3)));
+    input.reset();
+    EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 1);
+    EXPECT_TRUE(output->CheckFormat(48000, 3, 2)) << "the shared port and its list live on";
+    output.reset();
+    EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0);
+    EXPECT_EQ(Driver->LiveDrivers(), 0) << "the last port unloads the driver";
+
+    const TSoundInput again(0, TSoundPort::kDriverModeAsio);
+    EXPECT_GT(Driver->Creations(), enumerated) << "a new instance lists the drivers again";
+}
+
+TEST_F(PortTest, OpenSetsTheFormatEvenWhenRefused)
+{
+    AddDriver("a", MakeConfig("Pump A", {48000}));
+    TSoundInput input(9, TSoundPort::kDriverModeAsio);
+    EXPECT_FALSE(input.Open(TWaveFormat(24000, 1, 2)));
+    const TASIOSoundPort& port = *TASIOSoundPort::GetInstance();
+    EXPECT_EQ(port.GetFormat(), TWaveFormat(24000, 1, 2));
+    EXPECT_EQ(port.GetDecimationRatio(), 2);
+    EXPECT_FALSE(input.IsQuarnDAQ());
+    EXPECT_FALSE(TSoundInput(~0u, TSoundPort::kDriverModeAsio).Open(TWaveFormat()));
+}
+
+TEST_F(PortTest, WaveModePortsDoNothing)
+{
+    AddDriver("a", MakeConfig("Pump A", {48000}));
+    TSoundInput input(0, TSoundPort::kDriverModeWave);
+    TSoundOutput output(0, TSoundPort::kDriverModeWave);
+    EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0);
+    EXPECT_FALSE(input.Open(TWaveFormat()));
+    EXPECT_FALSE(input.PrepareInput(nullptr, 1024, nullptr));
+    EXPECT_FALSE(input.Start());
+    EXPECT_EQ(input.GetSamplesAvailable(), 0);
+    TWaveData wave(10, TWaveFormat());
+    EXPECT_FALSE(output.PreparePlayback(&wave, false, -1, -1));
+    EXPECT_FALSE(output.Start());
+    output.Stop();
+    EXPECT_EQ(Driver->Creations(), 0);
+}
