@@ -23,13 +23,6 @@ void CopyText(char (&field)[N], const std::uint8_t* source)
     std::memcpy(field, text, ::strnlen(text, N - 1));
 }
 
-template <std::size_t N>
-void SetText(char (&field)[N], const char* text)
-{
-    std::memset(field, 0, N);
-    std::memcpy(field, text, ::strnlen(text, N - 1));
-}
-
 // Offsets inside the older 1024-byte chunk.
 constexpr std::size_t kOldEnabled = 0;
 constexpr std::size_t kOldText = 4;
@@ -137,8 +130,8 @@ bool TWaveCalibration::ApplyForeignSensitivity(std::string_view text)
     for (int channel = 0; channel < 2; ++channel) {
         TChannelCalibration record = GetChannel(channel);
         record.IsEnabled = 1;
-        SetText(record.LabelLinear, "Acceleration (G) rms");
-        SetText(record.LabelLog, "Acceleration (G dB) rms");
+        TChannelCalibration::SetText(record.LabelLinear, "Acceleration (G) rms");
+        TChannelCalibration::SetText(record.LabelLog, "Acceleration (G dB) rms");
         record.ConversionType = 0;
         record.IntegrationType = 0;
         record.RefUnits = 3;
@@ -157,7 +150,7 @@ void TWaveCalibration::NameUnnamedChannels()
     for (int channel = 0; channel < 2; ++channel) {
         TChannelCalibration record = GetChannel(channel);
         if (record.ChannelName[0] == '\0') {
-            SetText(record.ChannelName, channel == 0 ? "Left" : "Right");
+            TChannelCalibration::SetText(record.ChannelName, channel == 0 ? "Left" : "Right");
             SetChannel(channel, record);
         }
     }

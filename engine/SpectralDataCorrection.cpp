@@ -32,28 +32,6 @@ double ConversionFactor(std::uint32_t conversionType)
     }
 }
 
-void SetLabel(char (&label)[TChannelCalibration::kLabelSize], const char* text)
-{
-    const std::size_t n = std::min(std::char_traits<char>::length(text), std::size(label) - 1);
-    std::copy_n(text, n, label);
-    label[n] = '\0';
-}
-
-void LoadUncalibratedDefaults(TChannelCalibration& c)
-{
-    c.IsEnabled = 0;
-    c.RefLevel = 1.0f;
-    c.RefType = 0;
-    c.RefUnits = 4;
-    SetLabel(c.LabelLinear, "Percent Full Scale");
-    SetLabel(c.LabelLog, "Relative Amplitude (dBr)");
-    c.LabelType = 0;
-    c.PctFullScale = 1.0f;
-    c.CalRatio = 1.0f;
-    c.ConversionType = 0;
-    c.IntegrationType = 0;
-}
-
 // The factor common to every line. A zero scale (no sample range, no line
 // spacing under density) gives 0 rather than inf: the lines then read as no
 // value instead of poisoning averages with inf and NaN.
@@ -90,7 +68,7 @@ void SpectralData::SetCalibration(const TChannelCalibration* record)
         m_Calibration.LabelLog[kLabelLength - 1] = '\0';
         m_Gain = static_cast<float>(record->CalRatio * ConversionFactor(record->ConversionType));
     } else {
-        LoadUncalibratedDefaults(m_Calibration);
+        m_Calibration.LoadUncalibratedDefaults();
         m_Gain = 1.0f;
     }
     UpdateCorrection();

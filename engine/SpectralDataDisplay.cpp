@@ -77,15 +77,12 @@ void Scale(platform::ZeroFilledArray<float>& values, float factor)
     std::for_each(values.data(), values.data() + values.size(), [factor](float& v) { v *= factor; });
 }
 
-// At most 59 characters, so the label keeps its terminator; a source that
-// has none in its 60 characters (records from files) is cut there too.
+// Cut to fit with its terminator; a source with none in its 60 characters
+// (records from files) is cut there too. A missing label leaves the old one.
 void CopyLabel(Label& to, const char* from)
 {
-    if (from == nullptr)
-        return;
-    const std::size_t n = std::find(from, from + std::size(to) - 1, '\0') - from;
-    std::copy_n(from, n, to);
-    to[n] = '\0';
+    if (from != nullptr)
+        TChannelCalibration::SetText(to, from);
 }
 
 } // namespace

@@ -19,26 +19,10 @@ constexpr double kPiFilter = 3.141592654;
 // unsigned ratio from turning negative in its signed parameter.
 constexpr std::uint32_t kLongestFilterRatio = 10;
 
-template <std::size_t N>
-void SetText(char (&field)[N], const char* text)
-{
-    std::snprintf(field, N, "%s", text);
-}
-
 TChannelCalibration UncalibratedRecord()
 {
     TChannelCalibration c;
-    c.IsEnabled = 0;
-    c.RefLevel = 1.0f;
-    c.RefType = 0;
-    c.RefUnits = 4;
-    SetText(c.LabelLinear, "Percent Full Scale");
-    SetText(c.LabelLog, "Relative Amplitude (dBr)");
-    c.LabelType = 0;
-    c.PctFullScale = 1.0f;
-    c.CalRatio = 1.0f;
-    c.ConversionType = 0;
-    c.IntegrationType = 0;
+    c.LoadUncalibratedDefaults();
     return c;
 }
 

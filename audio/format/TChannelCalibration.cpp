@@ -68,14 +68,22 @@ void GetText(char (&field)[N], const std::uint8_t* p)
         field[N - 1] = '\0';
 }
 
-template <std::size_t N>
-void SetText(char (&field)[N], const char* text)
-{
-    std::memset(field, 0, N);
-    std::memcpy(field, text, ::strnlen(text, N - 1));
-}
-
 }  // namespace
+
+void TChannelCalibration::LoadUncalibratedDefaults()
+{
+    IsEnabled = 0;
+    RefLevel = 1.0f;
+    RefType = 0;
+    RefUnits = 4;
+    SetText(LabelLinear, "Percent Full Scale");
+    SetText(LabelLog, "Relative Amplitude (dBr)");
+    LabelType = 0;
+    PctFullScale = 1.0f;
+    CalRatio = 1.0f;
+    ConversionType = 0;
+    IntegrationType = 0;
+}
 
 void TChannelCalibration::Pack(std::uint8_t* out) const
 {
@@ -140,14 +148,14 @@ TChannelCalibration DefaultChannelCalibration(int channel)
     c.RefLevel = 94.0f;
     c.RefType = 1;
     c.RefUnits = right ? 3 : 2;
-    SetText(c.LabelLinear, right ? "Acceleration G rms" : "Pascals rms");
-    SetText(c.LabelLog, right ? "Acceleration (dB re 1G) rms" : "SPL (dB re 20uPA) rms");
+    TChannelCalibration::SetText(c.LabelLinear, right ? "Acceleration G rms" : "Pascals rms");
+    TChannelCalibration::SetText(c.LabelLog, right ? "Acceleration (dB re 1G) rms" : "SPL (dB re 20uPA) rms");
     c.LabelType = 1;
     c.PctFullScale = right ? 0.05f : -1.0f;
     c.CalRatio = 1.0f;
     c.ConversionType = 0;
     c.IntegrationType = 0;
-    SetText(c.ChannelName, right ? "Accelerometer" : "Microphone");
+    TChannelCalibration::SetText(c.ChannelName, right ? "Accelerometer" : "Microphone");
     c.CalCreateMode = right ? 2 : 0;
     c.TransducerSensitivityVolts = right ? 0.1f : 0.012f;
     c.DAQVoltageRange = 0.625f;

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 struct TChannelCalibration {
     static constexpr std::size_t kPackedSize = 634;
@@ -49,6 +50,19 @@ struct TChannelCalibration {
     // As above for a buffer of known size: false, and `out` untouched, when
     // fewer than kPackedSize bytes are available.
     static bool Unpack(const std::uint8_t* in, std::size_t size, TChannelCalibration& out);
+
+    // Copies text into a label or name field, cut to fit its terminator;
+    // the rest of the field is zeroed.
+    template <std::size_t N>
+    static void SetText(char (&field)[N], const char* text)
+    {
+        std::memset(field, 0, N);
+        std::memcpy(field, text, ::strnlen(text, N - 1));
+    }
+
+    // What an uncalibrated channel shows: percent of full scale and dBr,
+    // unit gain. Fields not listed here (name, transducer data) are kept.
+    void LoadUncalibratedDefaults();
 
     bool operator==(const TChannelCalibration&) const = default;
 };
