@@ -191,8 +191,21 @@ void BM_AverageAndAllReadouts(benchmark::State& state)
     }
 }
 
+// The plots' power meter: band power from the display values, every frame.
+void BM_BandPowerFromDisplay(benchmark::State& state)
+{
+    const TProcessingSettings settings = BenchSettings();
+    Channel left(settings, 0);
+    left.Prepare(left.display);
+    left.display.Average(false);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            left.display.GetBandPower(left.display.GetStartBin(), left.display.GetEndBin(), 1, -1));
+}
+
 } // namespace
 
+BENCHMARK(BM_BandPowerFromDisplay)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AverageOnly)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AverageAndAllReadouts)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SpectralOneChannel)->Unit(benchmark::kMicrosecond);

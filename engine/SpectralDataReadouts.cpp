@@ -82,8 +82,6 @@ std::uint32_t SecondToneLine(const float* power, std::uint32_t first, std::uint3
     return found;
 }
 
-double Squared(double x) { return x * x; }
-
 float PowerResult(double sum, int scale)
 {
     if (!(sum > 0.0))
@@ -104,9 +102,22 @@ double DisplayAmplitude(const SpectralData& data, std::uint32_t index, bool late
 }
 
 // Band power from what the plot shows, so it follows every display option.
+// The meter asks for it on every frame, so the per-line work is one display
+// value and, in dB scaling, one exp2 (10^(v/10) is the squared amplitude).
 float DisplayBandPower(const SpectralData& data, std::uint32_t first, std::uint32_t last,
                        int scale, bool latest)
 {
+    const bool inDb = data.GetAmpScaleType() == ScalingOpts::kLogarithmic && !data.IsCoherence();
+    // A value at or below the no-value mark (plus any unit offset) has no level.
+    const double noLevel = double{SpectralData::kNoValue} + data.GetUnitOffsetDb();
+    constexpr double kLog2TenOverTen = 0.33219280948873623;
+    auto squaredAmplitude = [&](std::uint32_t index) {
+        const double v = data.GetValue(index, latest);
+        if (inDb)
+            return v <= noLevel ? 0.0 : std::exp2(v * kLog2TenOverTen);
+        return v > 0.0 ? v * v : 0.0;
+    };
+
     double sum = 0.0;
     if (data.IsOctaveMode()) {
         const std::uint32_t bands = data.GetBandCount();
@@ -114,7 +125,7 @@ float DisplayBandPower(const SpectralData& data, std::uint32_t first, std::uint3
             return 0.0f;
         last = std::min(last, bands - 1);
         for (std::uint32_t b = std::min(first, bands - 1); b <= last; ++b)
-            sum += Squared(DisplayAmplitude(data, b, latest));
+            sum += squaredAmplitude(b);
     } else {
         const std::uint32_t lines = data.GetLines();
         if (lines == 0)
@@ -122,7 +133,7 @@ float DisplayBandPower(const SpectralData& data, std::uint32_t first, std::uint3
         first = std::min(std::max(first, data.FrequencyToBin(data.GetLowerLimit())), lines - 1);
         last = std::min(last, lines - 1);
         for (std::uint32_t i = first; i <= last; ++i)
-            sum += Squared(DisplayAmplitude(data, i, latest));
+            sum += squaredAmplitude(i);
         sum *= data.GetWindowBandwidthFactor();
     }
     return sum > 0.0 ? PowerResult(sum, scale) : 0.0f;
