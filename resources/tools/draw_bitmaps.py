@@ -250,6 +250,100 @@ def g_phase_scope():
             f'stroke="#7ee07e" stroke-width="1.3"/>')
 
 
+# --- the spectrum plot's tool strip ------------------------------------------
+
+def magnifier(inner=""):
+    """A lens at the top left with its handle to the bottom right; inner is
+    drawn inside the lens."""
+    return (f'<path d="M12.5,12.5 L18,18" stroke="{STEEL}" stroke-width="3" stroke-linecap="round"/>'
+            f'<circle cx="8.5" cy="8.5" r="6" fill="none" stroke="{BLUE_DARK}" stroke-width="1.6"/>'
+            + inner)
+
+
+def g_zoom_in_mode():
+    # A dragged frequency range under the lens: the zoom-by-selection mode.
+    return (f'<path d="M1.5,17.5 H12.5" stroke="{INK}" stroke-opacity="0.75"/>'
+            + magnifier(f'<path d="M5.5,5.5 V11.5 M11.5,5.5 V11.5" stroke="{ORANGE}" stroke-width="1.2"/>'
+                        f'<path d="M6,8.5 H11" stroke="{ORANGE}" stroke-width="1" stroke-dasharray="1 1"/>'))
+
+
+def g_zoom_2x_in():
+    return magnifier(f'<path d="M5,8.5 H12 M8.5,5 V12" stroke="{GREEN}" stroke-width="1.8"/>')
+
+
+def g_zoom_2x_out():
+    return magnifier(f'<path d="M5,8.5 H12" stroke="{RED}" stroke-width="1.8"/>')
+
+
+def g_zoom_full():
+    return (f'<path d="M1.5,4 V16 M18.5,4 V16" stroke="{INK}" stroke-opacity="0.75" stroke-width="1.2"/>'
+            f'<path d="M3.5,10 H16.5" stroke="{BLUE}" stroke-width="1.6"/>'
+            f'<path d="M7,6.5 L3.5,10 L7,13.5 M13,6.5 L16.5,10 L13,13.5" fill="none" stroke="{BLUE}" '
+            f'stroke-width="1.6" stroke-linejoin="round"/>')
+
+
+def g_graph_line():
+    return (axes() +
+            f'<path d="M3.5,14 L6,12 L8,13 L10,5 L12,12 L14,10.5 L16.5,13 L19,12" fill="none" '
+            f'stroke="{GREEN}" stroke-width="1.5" stroke-linejoin="round"/>')
+
+
+def g_graph_step_bar():
+    return (axes() +
+            f'<path d="M3,17 V12.5 H6.5 V9.5 H10 V4.5 H13.5 V10.5 H17 V13.5 H19" fill="none" '
+            f'stroke="{GREEN}" stroke-width="1.4"/>')
+
+
+def g_graph_bar():
+    out = axes()
+    for x, top in [(4, 12), (7.5, 9), (11, 4), (14.5, 10), (18, 13)]:
+        out += f'<rect x="{x - 0.5}" y="{top}" width="2.5" height="{17 - top}" fill="{GREEN}"/>'
+    return out
+
+
+def g_options():
+    out = ""
+    for y, knob in [(4.5, 13), (10.5, 6), (16.5, 11)]:
+        out += (f'<path d="M2,{y} H18" stroke="{INK}" stroke-opacity="0.7" stroke-width="1.2"/>'
+                f'<rect x="{knob - 2}" y="{y - 2.5}" width="4" height="5" rx="1" fill="{BLUE}" '
+                f'stroke="{BLUE_DARK}" stroke-width="0.8"/>')
+    return out
+
+
+def g_marker():
+    # The plot's own marker: a triangle with a stem standing on a peak.
+    return (axes() +
+            f'<path d="M3,16 C6,15.5 7.5,14 9,11 C10,8.5 11,8.5 12,11 C13.5,14 15,15.5 19,16" '
+            f'fill="none" stroke="{GREEN}" stroke-width="1.3"/>'
+            f'<path d="M10.5,8 L8,3.5 H13 Z" fill="{RED}" stroke="#8e1f14" stroke-width="0.8" '
+            f'stroke-linejoin="round"/>'
+            f'<path d="M10.5,3.5 V0.5" stroke="#8e1f14" stroke-width="1"/>')
+
+
+def g_auto_scale():
+    return (axes() +
+            f'<path d="M5,15 C7,14 8,12 9.5,7 C10.5,4.5 11.5,4.5 12.5,7 C14,12 15,14 17,15" fill="none" '
+            f'stroke="{GREEN}" stroke-width="1.3"/>'
+            f'<path d="M16.5,2 V12 M14,4.5 L16.5,2 L19,4.5 M14,9.5 L16.5,12 L19,9.5" fill="none" '
+            f'stroke="{ORANGE}" stroke-width="1.3" stroke-linejoin="round"/>')
+
+
+# The tool strip names its bitmaps with its own suffixes: (glyph, up, down,
+# grey or None).
+PLOT_TOOL_GLYPHS = {
+    "ZoomIn": (g_zoom_in_mode, "ZoomInUp", "ZoomInDn", "ZoomInGry"),
+    "Zoom2XIn": (g_zoom_2x_in, "Zoom2XInUp", "Zoom2XInDn", "Zoom2XInGry"),
+    "Zoom2XOut": (g_zoom_2x_out, "Zoom2XOutUp", "Zoom2XOutDn", "Zoom2XOutGry"),
+    "ZoomFull": (g_zoom_full, "ZoomFullUp", "ZoomFullDn", "ZoomFullGry"),
+    "GraphLine": (g_graph_line, "GraphLineUp", "GraphLineDn", None),
+    "GraphStepBar": (g_graph_step_bar, "GraphStepBarUp", "GraphStepBarDn", None),
+    "GraphBar": (g_graph_bar, "GraphBarUp", "GraphBarDn", None),
+    "Options": (g_options, "OptionsUp", "OptionsDn", None),
+    "Marker": (g_marker, "MarkerUp", "MarkerDown", None),
+    "AutoScale": (g_auto_scale, "AutoScaleUp", "AutoScaleDn", "AutoGr"),
+}
+
+
 # --- frames ----------------------------------------------------------------
 
 def tile_frame(w, h, down):
@@ -343,6 +437,43 @@ def logo():
     return svg(98, 81, body)
 
 
+def spectrum_bars(x0, baseline, step, width, scale):
+    """The logo's spectrum: bars rising to a peak and falling away, blue to green."""
+    heights = [6, 9, 14, 24, 31, 22, 16, 27, 19, 12, 9, 7, 5]
+    colours = ["#1d4b86", "#215a98", "#2568a9", "#2a77b9", "#2f86c6", "#2f93c9",
+               "#2aa0c4", "#25a9b8", "#22b0a8", "#27b596", "#33b982", "#43bb6e", "#55bd5c"]
+    body = ""
+    for i, (h, c) in enumerate(zip(heights, colours)):
+        body += (f'<rect x="{x0 + i * step:.1f}" y="{baseline - h * scale:.1f}" width="{width:.1f}" '
+                 f'height="{h * scale:.1f}" rx="{width * 0.18:.1f}" fill="{c}"/>')
+    return body
+
+
+def splash_logo():
+    """The About box's and the splash's logo, 500 x 140."""
+    body = (f'<rect x="0.5" y="0.5" width="499" height="139" rx="6" fill="{PAPER}" stroke="{SHADOW}"/>'
+            f'<rect x="12" y="12" width="150" height="116" rx="4" fill="#eef3f9"/>')
+    body += spectrum_bars(19, 112, 10.6, 8, 2.9)
+    body += f'<path d="M16,112.5 H158" stroke="{SHADOW}"/>'
+    body += (f'<text x="186" y="70" font-family="{FONT}" font-size="46" font-weight="bold" '
+             f'fill="{BLUE_DARK}" letter-spacing="0.5">Talvenor</text>')
+    body += (f'<text x="189" y="98" font-family="{FONT}" font-size="19" fill="{TEXT}" '
+             f'letter-spacing="9">MOBILE</text>')
+    body += (f'<text x="189" y="122" font-family="{FONT}" font-size="12.5" fill="{STEEL}">'
+             f'Real-time audio spectrum analyzer</text>')
+    return svg(500, 140, body)
+
+
+def app_icon():
+    """The main window's icon, 32 x 32."""
+    body = '<rect x="1" y="1" width="30" height="30" rx="6" fill="#1d4b86"/>'
+    heights = [4, 7, 12, 19, 11, 15, 8, 5]
+    colours = ["#8fc1ea", "#8fc1ea", "#9fd3e6", "#ffffff", "#b5e3d6", "#c9ecc3", "#b5e3d6", "#9fd3e6"]
+    for i, (h, c) in enumerate(zip(heights, colours)):
+        body += f'<rect x="{5 + i * 3}" y="{26 - h}" width="2" height="{h}" fill="{c}"/>'
+    return svg(32, 32, body)
+
+
 # --- the bitmap table --------------------------------------------------------
 
 TOOL_GLYPHS = {
@@ -377,6 +508,11 @@ def drawings():
         yield stem + "Dn", tool_tile(glyph(), "down")
         if with_grey:
             yield stem + "Gr", tool_tile(glyph(), "grey")
+    for glyph, up, down, grey in PLOT_TOOL_GLYPHS.values():
+        yield up, tool_tile(glyph(), "up")
+        yield down, tool_tile(glyph(), "down")
+        if grey:
+            yield grey, tool_tile(glyph(), "grey")
     for stem, (glyph, label) in SHORTCUTS.items():
         yield stem + "Up", shortcut_button(glyph(), label, "up")
         yield stem + "Dn", shortcut_button(glyph(), label, "down")
@@ -390,6 +526,8 @@ def drawings():
     yield "StopUp", lamp_button(stop_off, stop_on, "up")
     yield "StopDown", lamp_button(stop_off, stop_on, "down")
     yield "SIDEBAR_LOGO", logo()
+    yield "SPLASH_SCREEN_LOGO", splash_logo()
+    yield "IDI_MAIN_APP", app_icon()
 
 
 def render(svg_path, png_path, scale):

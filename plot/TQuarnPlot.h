@@ -1,0 +1,247 @@
+#pragma once
+// The spectrum plot window: one channel's live spectrum, or two traces in
+// two stacked panes in the dual-channel modes, with its tool strip, the
+// overlay controls and the power meter at its right, grids, amplitude and
+// frequency axes with their ticks, a title line and the markers.
+//
+// The tables behind the drawing (columns to bins, ticks, trace points) are
+// plain code (ColumnBinTable, FrequencyTicks, AmplitudeTicks, TracePoints);
+// the window computes them and paints their results. Each processed frame
+// repaints only the panes, the meters and the level readouts into the
+// base's back-buffer image, at most once per display interval, so a frame
+// costs little and nothing flickers; everything else is drawn by the full
+// redraw when the image is invalidated.
+//
+// The split by concern:
+//   TQuarnPlot.cpp           creation, records, layout, reset view and span
+//   TQuarnPlotToolStrip.cpp  the tool strip, overlay and corner controls
+//   TQuarnPlotRedraw.cpp     the full redraw: axes, grids, titles, meter, legend
+//   TQuarnPlotTraces.cpp     the per-frame update: points, traces, markers
+//   TQuarnPlotCursor.cpp     what the cursor and the zoom ask of the plot
+
+#include "plot/BandTraceTable.h"
+#include "plot/ColumnBinTable.h"
+#include "plot/PlotTick.h"
+#include "plot/TPlotBase.h"
+
+#include <QLine>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CToolBtn;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class SpectralData;
+struct MarkerOpts;
+struct ScalingOpts;
+struct SpectrumOpts;
+struct TProcessingSettings;
+
+class TQuarnPlot : public TPlotBase {
+    Q_OBJECT
+
+public:
+    // Trace ids of DrawTrace: the live trace, the peak hold, overlays 0 … 6.
+    static constexpr int kLiveTrace = -1;
+    static constexpr int kHoldTrace = -2;
+    static constexpr int kToolButtonCount = 10;
+    static constexpr int kOverlaySlots = 7;
+
+    explicit TQuarnPlot(QWidget* parent = nullptr);
+    ~TQuarnPlot() override;
+
+    // --- Creation and data (the main frame) ---
+    // Keeps the pointers (the records and data stay the frame's), builds the
+    // tool strip and shows the plot in rect. Title: "Spectrum", or
+    // "Spectrum - Left" / "Spectrum - Right" side by side. trace2 is set in
+    // the dual-channel modes only.
+    bool Create(std::string_view title, const QRect& rect, TProcessingSettings* settings, ScalingOpts* scaling,
+                MarkerOpts* markers, SpectrumOpts* spectrum, SpectralData* trace1, SpectralData* trace2, int channel);
+    // New objects after the frame rebuilt its processing; a reset view follows.
+    void SetSpectralData(SpectralData* trace1, SpectralData* trace2);
+    // The settings (.ini) file, where printing looks up "PrintPlotTitle".
+    void SetIniPath(std::string path);
+    void ShowToolStrip(bool show);
+    // The x axis stays in Hz whatever is asked.
+    void SetTimeAxis(bool timeAxis);
+    // The visible span, limited to the data's range; then a reset view.
+    void SetFrequencyRange(float f1, float f2);
+
+    // --- The base's operations ---
+    void RefreshBackgroundBrush() override;
+    void InitResources() override;
+    void Redraw(QPainter& dc, bool flag, const PlotRect& clip) override;
+    void ResetView() override;
+    // Per processed frame (t in seconds); t = 0 forces an update.
+    void UpdateDisplay(float seconds) override;
+    void UpdateSpan() override;
+    void UpdateScrollRange() override;
+    void PaintPlot(QPainter& dc, bool flag, const PlotRect& clip) override;
+    void LayoutPlotAreas(QPainter& dc, PrintOpts options) override;
+    bool IsKind2() const override { return true; }
+
+    // --- Cursor hooks ---
+    float GetXValueAt(int x, int y) override;
+    float GetYValueAt(int x, int y) override;
+    std::uint16_t GetHarmonicCount(int x, int y) override;
+    PlotPoint GetHarmonicPoint(std::uint16_t n, int x, int y) override;
+    PlotPoint GetUpperSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2) override;
+    PlotPoint GetLowerSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2) override;
+    std::uint16_t GetCursorAxis() override;
+
+    // --- Column conversions (x in client pixels) ---
+    float GetColumnFrequency(int x) const;
+    std::int32_t GetColumnBin(int x) const;
+    // Counted from the plot area's left edge; ColumnBinTable::kNoColumn
+    // outside the table or without data.
+    int FrequencyToColumn(float frequency) const;
+
+    // --- State for the frame, later commands and tests ---
+    const std::string& Title() const { return m_Title; }
+    int Channel() const { return m_Channel; }
+    int TraceCount() const { return m_TraceCount; }
+    SpectralData* Trace(int pane) const { return pane == 1 ? m_Trace2 : m_Trace1; }
+    // Pane 0 is the upper (or only) pane, 1 the lower.
+    PlotRect PaneRect(int pane) const;
+    bool IsCoherencePane(int pane) const;
+    const ColumnBinTable& ColumnTable() const { return m_Columns; }
+    const PlotTicks& FrequencyTicks() const { return m_FrequencyTicks; }
+    const PlotTicks& AmplitudeTicks() const { return m_AmplitudeTicks; }
+    const PlotTicks& CoherenceTicks() const { return m_CoherenceTicks; }
+    const std::vector<PlotPoint>& LivePoints(int pane) const { return m_Panes[PaneIndex(pane)].Live; }
+    const std::vector<PlotPoint>& HoldPoints(int pane) const { return m_Panes[PaneIndex(pane)].Hold; }
+    int PointCapacity() const { return m_PointCapacity; }
+    // Live bar height of a pane's power meter, pixels.
+    int MeterHeight(int pane) const { return m_Panes[PaneIndex(pane)].MeterLive; }
+    // The label boxes of the markers as last drawn (empty when not drawn).
+    const std::array<PlotRect, 8>& MarkerLabelBoxes(int pane) const { return m_Panes[PaneIndex(pane)].LabelBoxes; }
+    CToolBtn* ToolButton(std::uint32_t id) const;
+    QLineEdit* PlotTopEdit() const { return m_TopEdit; }
+    QLineEdit* PlotRangeEdit() const { return m_RangeEdit; }
+    QComboBox* PeakHoldList() const { return m_PeakHoldList; }
+    // "Plot Range:", or "Plot Bottom:" on a log axis.
+    const QString& RangeCaption() const { return m_RangeCaption; }
+    // 0 tool strip, 1 power meter, 2 overlay controls.
+    QPushButton* CornerButton(int which) const { return m_Corner[which]; }
+    QPushButton* OverlayStoreButton(int pane, int slot) const { return m_Store[PaneIndex(pane)][slot]; }
+    QCheckBox* OverlayShowBox(int pane, int slot) const { return m_Show[PaneIndex(pane)][slot]; }
+    QPushButton* OverlayOptionsButton(int pane) const { return m_OverlayOptions[PaneIndex(pane)]; }
+
+signals:
+    // A tool-strip, overlay or corner control was used; the interaction
+    // commands act on the id.
+    void Command(std::uint32_t id);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void OnHScroll(int code, int position) override;
+
+private:
+    struct PaneTraces {
+        std::vector<PlotPoint> Live;
+        std::vector<PlotPoint> Hold;
+        int MeterLive = 0;
+        int MeterHold = 0;
+        std::array<PlotRect, 8> LabelBoxes{};
+    };
+
+    static int PaneIndex(int pane) { return pane == 1 ? 1 : 0; }
+    int PaneCountShown() const { return m_PaneCount == 2 ? 2 : 1; }
+    // Distances on paper are given for 600 dpi and scale with the page.
+    int Paper(int pixelsAt600) const;
+
+    // Tables (TQuarnPlot.cpp)
+    void RebuildTables();
+    void BuildAmplitudeTicks();
+    void ResetPointArrays();
+    void ApplyMargins();
+
+    // Tool strip and controls (TQuarnPlotToolStrip.cpp)
+    void CreateToolStrip();
+    void CreateOverlayControls();
+    void LayoutToolStrip();
+    void LayoutOverlayControls();
+    void PlaceCornerButtons();
+    void ApplyFieldsForAmpScale(bool atCreation);
+    void LatchPlotTypeButton();
+    void ShowToolStripControls(bool show);
+    void SyncPeakHoldList();
+    void SyncOverlayShowBoxes();
+
+    // The full redraw (TQuarnPlotRedraw.cpp)
+    void DrawPane(QPainter& dc, int pane, bool lowest, const PlotRect& clip);
+    void PaintBackground(QPainter& dc, const PlotRect& pane, const PlotRect& clip);
+    void DrawTitleLine(QPainter& dc, int pane, const PlotRect& clip);
+    void DrawLevelReadout(QPainter& dc, int pane, const PlotRect& clip);
+    void DrawVerticalGrid(QPainter& dc, const PlotRect& pane, const PlotRect& clip);
+    void DrawHorizontalGrid(QPainter& dc, int pane, const PlotRect& clip);
+    void DrawAmplitudeAxis(QPainter& dc, int pane, const PlotRect& clip);
+    void DrawFrequencyAxis(QPainter& dc, const PlotRect& pane, const PlotRect& clip);
+    void DrawPowerMeterFrame(QPainter& dc, int pane, bool lowest, const PlotRect& clip);
+    void DrawPowerMeterBars(QPainter& dc, int pane);
+    void DrawOverlayLegend(QPainter& dc, int pane, const PlotRect& clip);
+    const PlotTicks& PaneAmplitudeTicks(int pane) const;
+    QFont ArialFont(int height, QPaintDevice* device) const;
+
+    // The per-frame update (TQuarnPlotTraces.cpp)
+    void ComputeTraces();
+    bool ComputePaneTraces(int pane);
+    void UpdatePowerMeter(int pane);
+    void PaintFrame();
+    void PaintPaneContents(QPainter& dc, int pane, const PlotRect& clip);
+    void DrawTrace(QPainter& dc, const PlotRect& clip, const PlotRect& update, const std::vector<PlotPoint>& points,
+                   std::uint32_t colour, int traceId);
+    void DrawBarOutline(QPainter& dc, const std::vector<PlotPoint>& points);
+    void DrawMarkers(QPainter& dc, int pane, const PlotRect& clip);
+    float EffectivePlotTop();
+    bool OctaveBars() const;
+
+    std::string m_Title;
+    TProcessingSettings* m_Settings = nullptr;
+    ScalingOpts* m_Scaling = nullptr;
+    MarkerOpts* m_Markers = nullptr;
+    SpectrumOpts* m_Spectrum = nullptr;
+    SpectralData* m_Trace1 = nullptr;
+    SpectralData* m_Trace2 = nullptr;
+    int m_Channel = 0;
+    int m_TraceCount = 1;
+    bool m_Creating = false;
+    bool m_Resetting = false;
+
+    ColumnBinTable m_Columns;
+    PlotTicks m_FrequencyTicks;
+    PlotTicks m_AmplitudeTicks;
+    PlotTicks m_CoherenceTicks;
+    int m_PointCapacity = 0;
+    std::array<PaneTraces, 2> m_Panes;
+    BandTraceTable m_BandTable;
+    std::vector<QLine> m_LineScratch;
+    // Overlay legend rows per pane; the overlay store fills them.
+    std::array<std::array<std::string, kOverlaySlots>, 2> m_OverlayTitles;
+
+    std::array<CToolBtn*, kToolButtonCount> m_Buttons{};
+    QLineEdit* m_TopEdit = nullptr;
+    QLineEdit* m_RangeEdit = nullptr;
+    QScrollBar* m_TopSpin = nullptr;
+    QScrollBar* m_RangeSpin = nullptr;
+    QComboBox* m_PeakHoldList = nullptr;
+    std::array<std::array<QPushButton*, kOverlaySlots>, 2> m_Store{};
+    std::array<std::array<QCheckBox*, kOverlaySlots>, 2> m_Show{};
+    std::array<QPushButton*, 2> m_OverlayOptions{};
+    std::array<QPushButton*, 3> m_Corner{};
+    QString m_RangeCaption;
+    QFont m_TinyFont;
+    QFont m_MeterFont;
+    std::string m_IniPath;
+    // The page and its resolution while printing.
+    QPaintDevice* m_PageDevice = nullptr;
+    int m_PageDpiX = 600;
+    int m_PageDpiY = 600;
+};

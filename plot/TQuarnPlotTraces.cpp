@@ -1,0 +1,317 @@
+// The per-frame update of TQuarnPlot: the display interval, the live and
+// peak-hold points of each pane, the power meters, and the painting of the
+// panes' contents (grids, traces, markers) into the back buffer. The full
+// redraw paints the same contents through PaintPaneContents.
+#include "plot/TQuarnPlot.h"
+
+#include "plot/AmplitudeMapping.h"
+#include "plot/DisplayInterval.h"
+#include "plot/MarkerLabel.h"
+#include "plot/PlotColours.h"
+#include "plot/PlotText.h"
+#include "plot/PowerMeter.h"
+#include "plot/TablePoints.h"
+#include "plot/TracePoints.h"
+
+#include "engine/ScalingOpts.h"
+#include "engine/SpectralData.h"
+#include "settings/MarkerOpts.h"
+#include "settings/SpectrumOpts.h"
+#include "settings/TextField.h"
+
+#include <QLine>
+#include <QPainter>
+#include <QPolygon>
+
+#include <algorithm>
+
+namespace {
+
+QRect ToQRect(const PlotRect& r)
+{
+    return QRect(r.left, r.top, r.Width(), r.Height());
+}
+
+class LiveValues : public TraceValueSource {
+public:
+    explicit LiveValues(const SpectralData& data) : m_Data(data) {}
+    float MaxValue(int first, int last) const override { return m_Data.GetMaxValue(first, last); }
+
+private:
+    const SpectralData& m_Data;
+};
+
+class HeldValues : public TraceValueSource {
+public:
+    explicit HeldValues(const SpectralData& data) : m_Data(data) {}
+    float MaxValue(int first, int last) const override { return m_Data.GetHoldMax(first, last); }
+
+private:
+    const SpectralData& m_Data;
+};
+
+} // namespace
+
+void TQuarnPlot::UpdateDisplay(float seconds)
+{
+    if (m_Trace1 == nullptr || m_Spectrum == nullptr)
+        return;
+    if (!AdmitDisplayFrame(m_LastUpdateTime, seconds, m_Spectrum->IntervalFlag != 0, m_Spectrum->IntervalSecs))
+        return;
+    if (m_PointCapacity == 0 || window()->isMinimized())
+        return;
+    ComputeTraces();
+    PaintFrame();
+}
+
+bool TQuarnPlot::OctaveBars() const
+{
+    return m_Spectrum->PlotType == 1 && m_Scaling->FreqScaleType == ScalingOpts::kOctave;
+}
+
+void TQuarnPlot::ComputeTraces()
+{
+    if (m_Trace1 == nullptr || m_Spectrum == nullptr || m_PointCapacity == 0)
+        return;
+    for (int pane = 0; pane < PaneCountShown(); ++pane)
+        ComputePaneTraces(pane);
+}
+
+bool TQuarnPlot::ComputePaneTraces(int pane)
+{
+    SpectralData* data = Trace(pane);
+    if (data == nullptr)
+        return false;
+    const PlotRect r = PaneRect(pane);
+    const AmplitudeMapping mapping(m_Scaling->AmpScaleType, EffectivePlotTop(), m_Spectrum->PlotRange,
+                                   IsCoherencePane(pane));
+    const TraceStyle style{m_Spectrum->PlotType, m_Scaling->FreqScaleType == ScalingOpts::kOctave};
+    const bool hold = m_Spectrum->PeakHold != 0;
+    PaneTraces& traces = m_Panes[PaneIndex(pane)];
+
+    bool computed = false;
+    if (!style.Octave || style.PlotType == 1) {
+        computed = ComputeTracePoints(m_Columns, r, style, mapping, LiveValues(*data), m_PointCapacity, traces.Live);
+        if (hold)
+            ComputeTracePoints(m_Columns, r, style, mapping, HeldValues(*data), m_PointCapacity, traces.Hold);
+    } else {
+        const BinFrequencyFn binFrequency = [data](int bin) {
+            return data->GetBinFrequency(static_cast<std::uint32_t>(std::max(bin, 0)));
+        };
+        m_BandTable.Fill(*data, false);
+        computed = ComputeTablePoints(m_BandTable, m_Columns, r, style, mapping, binFrequency, m_PointCapacity,
+                                      traces.Live);
+        if (hold) {
+            m_BandTable.Fill(*data, true);
+            ComputeTablePoints(m_BandTable, m_Columns, r, style, mapping, binFrequency, m_PointCapacity, traces.Hold);
+        }
+    }
+    UpdatePowerMeter(pane);
+    return computed;
+}
+
+void TQuarnPlot::UpdatePowerMeter(int pane)
+{
+    SpectralData* data = Trace(pane);
+    if (data == nullptr || m_Spectrum->ShowPowerMeter == 0)
+        return;
+    const BinRange bins = PowerMeterBins(*data, *m_Scaling, m_Spectrum->StartFreq, m_Spectrum->StopFreq);
+    const std::uint16_t scale = m_Scaling->AmpScaleType;
+    const float power = data->GetBandPower(bins.First, bins.Last, scale, -1, false);
+    const int height = PaneRect(pane).Height();
+    PaneTraces& traces = m_Panes[PaneIndex(pane)];
+    if (const auto live = PowerMeterHeight(power, scale, m_Spectrum->PlotTop, m_Spectrum->PlotRange, height))
+        traces.MeterLive = *live;
+    // The hold bar shows the held total power, which rises and decays as the
+    // data's peak hold is set, and never stands below the live bar.
+    const auto held = PowerMeterHeight(data->GetHoldTotalPower(), scale, m_Spectrum->PlotTop, m_Spectrum->PlotRange,
+                                       height);
+    traces.MeterHold = std::max(traces.MeterLive, held.value_or(0));
+}
+
+void TQuarnPlot::PaintFrame()
+{
+    // A stale image is drawn whole here, from the points just computed.
+    QImage& image = BackBuffer();
+    QPainter dc(&image);
+    dc.setRenderHint(QPainter::Antialiasing, false);
+    const PlotRect client = ClientRect();
+    PlotRect dirty{m_Areas.Plot.left, m_Areas.Plot.top - m_LabelFontHeight - 4, client.right, m_Areas.Plot.bottom};
+    for (int pane = 0; pane < PaneCountShown(); ++pane) {
+        if (Trace(pane) == nullptr)
+            continue;
+        const PlotRect r = PaneRect(pane);
+        PaintPaneContents(dc, pane, r);
+        if (m_Spectrum->ShowPowerMeter != 0) {
+            const PlotRect bar = PowerMeterBar(r, false, 0);
+            dc.fillRect(ToQRect(bar), ColorFromRef(m_Spectrum->BackgroundColor));
+            DrawPowerMeterBars(dc, pane);
+        }
+        if (m_Spectrum->ShowRMSLevel != 0) {
+            // The readout shares its row with the title line: both again.
+            const int top = r.top - m_LabelFontHeight - 3;
+            dc.fillRect(QRect(r.left, top, r.Width(), m_LabelFontHeight + 2), m_BackgroundBrush);
+            DrawTitleLine(dc, pane, client);
+            DrawLevelReadout(dc, pane, client);
+        }
+    }
+    dc.end();
+    ShowBackBuffer(dirty);
+}
+
+void TQuarnPlot::PaintPaneContents(QPainter& dc, int pane, const PlotRect& clip)
+{
+    const PlotRect r = PaneRect(pane);
+    const PaneTraces& traces = m_Panes[PaneIndex(pane)];
+    PaintBackground(dc, r, clip);
+    DrawVerticalGrid(dc, r, clip);
+    DrawHorizontalGrid(dc, pane, clip);
+    if (m_Spectrum->PeakHold != 0)
+        DrawTrace(dc, r, clip, traces.Hold, m_Spectrum->PeakColor, kHoldTrace);
+    DrawTrace(dc, r, clip, traces.Live, m_Spectrum->LineColor, kLiveTrace);
+    // Bars would hide the grid: it goes over them.
+    if (OctaveBars()) {
+        DrawVerticalGrid(dc, r, clip);
+        DrawHorizontalGrid(dc, pane, clip);
+    }
+    DrawMarkers(dc, pane, clip);
+}
+
+void TQuarnPlot::DrawTrace(QPainter& dc, const PlotRect& clip, const PlotRect& update,
+                           const std::vector<PlotPoint>& points, std::uint32_t colour, int traceId)
+{
+    if (points.empty() || (!m_Printing && !clip.Intersects(update)))
+        return;
+    dc.save();
+    dc.setClipRect(ToQRect(clip));
+
+    QColor ink = ColorFromRef(colour);
+    QPen pen;
+    if (m_Printing) {
+        pen.setWidth(std::max(1, Paper(4)));
+        if (IsColourPage(dc)) {
+            if (colour == 0xFFFFFF)
+                ink = ColorFromRef(0xC0C0C0);
+        } else {
+            ink = Qt::black;
+            pen.setStyle(MonochromeTraceStyle(traceId));
+        }
+    } else {
+        std::uint8_t thick = m_Spectrum->DrawThickOverlays;
+        if (traceId == kLiveTrace)
+            thick = m_Spectrum->DrawThickSpectrum;
+        else if (traceId == kHoldTrace)
+            thick = m_Spectrum->DrawThickPeakHold;
+        pen.setWidth(thick == 1 ? 2 : 1);
+    }
+    pen.setColor(ink);
+    dc.setPen(pen);
+
+    QPolygon polygon(static_cast<int>(points.size()));
+    for (std::size_t i = 0; i < points.size(); ++i)
+        polygon.setPoint(static_cast<int>(i), points[i].x, points[i].y);
+
+    const bool bars = traceId < 0 && OctaveBars();
+    const bool barOutline = traceId < 0 && m_Spectrum->PlotType == 1 && !bars;
+    if (barOutline && !m_Printing && pen.width() == 1) {
+        // The outline of narrowband bars goes down to the bottom and up again
+        // at every bar's edge; one line over the union of the two sets the
+        // same pixels for half the work.
+        DrawBarOutline(dc, points);
+    } else if (m_Printing) {
+        // Two halves that share their middle point, as a page's driver may
+        // limit the length of one line.
+        const int half = polygon.size() / 2;
+        dc.drawPolyline(polygon.constData(), half + 1);
+        dc.drawPolyline(polygon.constData() + half, polygon.size() - half);
+    } else if (bars) {
+        for (int bar = 0; bar < BarCount(points.size()); ++bar) {
+            const PlotRect rect = BarRect(points, bar);
+            dc.fillRect(QRect(rect.left + 1, rect.top, rect.Width() - 2, rect.Height()), ink);
+        }
+    } else {
+        dc.drawPolyline(polygon);
+    }
+    dc.restore();
+}
+
+void TQuarnPlot::DrawBarOutline(QPainter& dc, const std::vector<PlotPoint>& points)
+{
+    const int count = BarCount(points.size());
+    if (count == 0)
+        return;
+    m_LineScratch.clear();
+    const PlotRect first = BarRect(points, 0);
+    m_LineScratch.push_back(QLine(first.left, first.top, first.left, first.bottom));
+    for (int bar = 0; bar < count; ++bar) {
+        const PlotRect r = BarRect(points, bar);
+        m_LineScratch.push_back(QLine(r.left, r.top, r.right, r.top));
+        int top = r.top;
+        if (bar + 1 < count)
+            top = std::min(top, BarRect(points, bar + 1).top);
+        m_LineScratch.push_back(QLine(r.right, top, r.right, r.bottom));
+    }
+    dc.drawLines(m_LineScratch.data(), static_cast<int>(m_LineScratch.size()));
+}
+
+void TQuarnPlot::DrawMarkers(QPainter& dc, int pane, const PlotRect& clip)
+{
+    SpectralData* data = Trace(pane);
+    const PlotRect r = PaneRect(pane);
+    PaneTraces& traces = m_Panes[PaneIndex(pane)];
+    traces.LabelBoxes.fill({});
+    if (data == nullptr || m_Markers == nullptr || m_Columns.Empty())
+        return;
+    if (!m_Printing && (m_Columns.Count() < r.Width() || !r.Intersects(clip)))
+        return;
+    const AmplitudeMapping mapping(m_Scaling->AmpScaleType, EffectivePlotTop(), m_Spectrum->PlotRange,
+                                   IsCoherencePane(pane));
+    if (!mapping.IsValid())
+        return;
+
+    const bool thick = m_Spectrum->DrawThickMarkers != 0;
+    // White markers, made for a dark screen, would vanish on white paper.
+    const bool paperBlack = m_Printing && (!IsColourPage(dc) || m_Spectrum->MarkerColor == 0xFFFFFF);
+    const QColor ink = paperBlack ? QColor(Qt::black) : ColorFromRef(m_Spectrum->MarkerColor);
+    dc.save();
+    // Labels stay inside the pane on paper too, clear of the title line.
+    dc.setClipRect(ToQRect(r));
+    dc.setPen(QPen(ink, m_Printing ? std::max(1, Paper(2)) : (thick ? 2 : 1)));
+    dc.setBrush(Qt::NoBrush);
+    const int fontHeight = m_LabelFontHeight + (thick ? 2 : 0);
+    dc.setFont(ArialFont(fontHeight, dc.device()));
+    const QFontMetrics metrics = dc.fontMetrics();
+    const bool dB = m_Scaling->AmpScaleType == ScalingOpts::kLogarithmic;
+    const bool useHold = m_Markers->PeakHoldFlag != 0 && m_Spectrum->PeakHold != 0;
+
+    for (std::size_t m = 0; m < MarkerOpts::kMarkerCount; ++m) {
+        if (m_Markers->MarkerEnable[m] == 0)
+            continue;
+        const float frequency = m_Markers->MarkerFreq[m];
+        // Off the columns the marker stands far left of the pane, clipped away.
+        const int column = m_Columns.FrequencyToColumn(frequency);
+        const std::uint32_t bin = data->GetBinIndex(frequency);
+        const float value = useHold ? data->GetHoldValue(bin) : data->GetValue(bin);
+        const PlotPoint tip{r.left + column, r.bottom - mapping.Row(value, r.Height()) - 1};
+
+        const auto triangle = MarkerTriangle(tip);
+        QPolygon shape;
+        for (const PlotPoint& p : triangle)
+            shape << QPoint(p.x, p.y);
+        dc.drawPolyline(shape);
+        dc.drawLine(tip.x, tip.y - marker_shape::kTriangleHeight, tip.x, tip.y - marker_shape::kStemTop);
+
+        if (m_Markers->LabelType[m] == 0)
+            continue;
+        const QString text = QString::fromStdString(MarkerLabelText(
+            m_Markers->LabelType[m], frequency, value, dB, TextFieldView(m_Markers->CustomLabel[m])));
+        const int textWidth = metrics.horizontalAdvance(text);
+        const PlotPoint origin = MarkerLabelOrigin(tip, fontHeight, textWidth);
+        DrawTextAt(dc, origin.x, origin.y, TextAnchor::Left, text);
+        const PlotRect box = MarkerLabelBox(tip, fontHeight, textWidth, metrics.height());
+        dc.drawPolyline(QPolygon({QPoint(box.left, box.top), QPoint(box.right, box.top), QPoint(box.right, box.bottom),
+                                  QPoint(box.left, box.bottom), QPoint(box.left, box.top)}));
+        traces.LabelBoxes[m] = box;
+    }
+    dc.restore();
+}

@@ -1,0 +1,79 @@
+// The spectrum plot's margins, printed-page layout and tool-strip fields.
+#include "plot/QuarnPlotLayout.h"
+#include "plot/ToolStripFields.h"
+
+#include "settings/PrintOpts.h"
+#include "settings/SpectrumOpts.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(QuarnPlotLayoutTest, RightMarginGrowsWithLegendAndMeter)
+{
+    SpectrumOpts options;
+    options.ShowOverlayControls = 1;
+    options.ShowPowerMeter = 1;
+    options.OverlayLegendSize = 8;
+    EXPECT_EQ(QuarnRightMargin(options), 170);
+    options.ShowPowerMeter = 0;
+    EXPECT_EQ(QuarnRightMargin(options), 104);
+    options.ShowOverlayControls = 0;
+    EXPECT_EQ(QuarnRightMargin(options), 40);
+
+    options.ShowToolbar = 0;
+    const PlotMargins hidden = QuarnScreenMargins(options);
+    EXPECT_EQ(hidden.ToolStripHeight, 0);
+    EXPECT_EQ(hidden.Top, 20);
+    EXPECT_EQ(hidden.Left, 62);
+    EXPECT_EQ(hidden.Bottom, 33);
+    options.ShowToolbar = 1;
+    EXPECT_EQ(QuarnScreenMargins(options).Top, 50);
+}
+
+TEST(QuarnPlotLayoutTest, PrintedPageLeavesRoomForLabelsAndSplitsPanes)
+{
+    // A letter page at 600 dpi with one-inch margins.
+    PrintOpts options;
+    const PlotAreas one = PrintedPlotAreas(5100, 6600, 600, 600, options, 1);
+    EXPECT_EQ(one.Plot, (PlotRect{600 + 450, 600 + 720, 5100 - 600 - 900, 6600 - 600 - 300}));
+    EXPECT_EQ(one.Pane1, one.Plot);
+
+    // Two panes of equal height, a fifth of an inch (2 × 60 px) apart.
+    const PlotAreas two = PrintedPlotAreas(5100, 6600, 600, 600, options, 2);
+    EXPECT_EQ(two.Pane1.Height(), two.Pane2.Height());
+    EXPECT_EQ(two.Pane1.Height(), 4380 - (2190 + 60));
+    EXPECT_EQ(two.Pane2.top - two.Pane1.bottom, 120);
+    EXPECT_EQ(two.Pane2.bottom, two.Plot.bottom);
+
+    // Fractions of an inch are truncated.
+    options.MarginLeft = 0.5f;
+    options.MarginTop = 0.25f;
+    const PlotAreas half = PrintedPlotAreas(850, 1100, 100, 100, options, 1);
+    EXPECT_EQ(half.Plot.left, 50 + 75);
+    EXPECT_EQ(half.Plot.top, 25 + 120);
+}
+
+TEST(ToolStripFieldsTest, FieldsByAmplitudeScale)
+{
+    const ToolStripFields linear = FieldsForAmpScale(0, 100.0f, 50.0f, false);
+    EXPECT_EQ(linear.TopText, "100.000");
+    EXPECT_EQ(linear.RangeText, "N/A");
+    EXPECT_FALSE(linear.RangeEnabled);
+    EXPECT_FALSE(linear.RangeSpinChanged);
+    EXPECT_EQ(linear.RangeCaption, "Plot Range:");
+
+    const ToolStripFields dB = FieldsForAmpScale(1, -10.0f, 120.0f, false);
+    EXPECT_EQ(dB.TopText, "-10.00");
+    EXPECT_EQ(dB.RangeText, "120.0");
+    EXPECT_TRUE(dB.RangeEnabled);
+
+    const ToolStripFields log = FieldsForAmpScale(2, 1.0f, 0.0001f, false);
+    EXPECT_EQ(log.TopText, "1.0000");
+    EXPECT_EQ(FieldsForAmpScale(2, 1.0f, 0.0001f, true).TopText, "1.000");
+    EXPECT_EQ(log.RangeText, "0.000100");
+    EXPECT_EQ(log.RangeCaption, "Plot Bottom:");
+    EXPECT_TRUE(log.TopSpin.Multiply);
+}
+
+} // namespace

@@ -1,0 +1,158 @@
+// Small plain pieces of the spectrum plot: amplitude rows, the display
+// interval, marker texts and shapes, the power meter, table points.
+#include "plot/AmplitudeMapping.h"
+#include "plot/DisplayInterval.h"
+#include "plot/MarkerLabel.h"
+#include "plot/PowerMeter.h"
+#include "plot/TablePoints.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(AmplitudeMappingTest, RowsOnEachScale)
+{
+    // dB, top 0, range 100, 200 rows: -50 dB in the middle.
+    const AmplitudeMapping dB(1, 0.0f, 100.0f, false);
+    EXPECT_EQ(dB.Row(-50.0f, 200), 100);
+    EXPECT_EQ(dB.Row(-25.0f, 200), 150);
+    EXPECT_EQ(dB.Row(10.0f, 200), 200);
+    EXPECT_EQ(dB.Row(-150.0f, 200), 1);
+    EXPECT_EQ(dB.Row(-999.9f, 200), 1);
+    EXPECT_FLOAT_EQ(dB.ValueAt(100, 200), -50.0f);
+
+    const AmplitudeMapping linear(0, 50.0f, 0.0f, false);
+    EXPECT_EQ(linear.Row(25.0f, 100), 50);
+    EXPECT_EQ(linear.Row(24.9f, 100), 49);
+    // A top of 0 or less reads as 1.
+    EXPECT_EQ(AmplitudeMapping::UsableLinearTop(0.0f), 1.0f);
+    EXPECT_EQ(AmplitudeMapping::UsableLinearTop(-3.0f), 1.0f);
+    EXPECT_EQ(AmplitudeMapping(0, 0.0f, 0.0f, false).Row(0.5f, 100), 50);
+
+    // Log, top 1 with a bottom of 1 (not below the top): six decades.
+    const AmplitudeMapping log(2, 1.0f, 1.0f, false);
+    ASSERT_TRUE(log.IsValid());
+    EXPECT_EQ(log.Row(1e-3f, 60), 30);
+    EXPECT_EQ(log.Row(0.0f, 60), 1);
+    EXPECT_EQ(log.Row(-1.0f, 60), 1);
+    EXPECT_NEAR(log.ValueAt(30, 60), 1e-3f, 1e-7f);
+    // A top below 1e-6 leaves no room: nothing can be placed.
+    EXPECT_FALSE(AmplitudeMapping(2, 1e-7f, 1.0f, false).IsValid());
+
+    // Coherence overrides the scale: 0 … 1.2.
+    const AmplitudeMapping coherence(1, 0.0f, 100.0f, true);
+    EXPECT_EQ(coherence.Row(1.2f, 240), 240);
+    EXPECT_EQ(coherence.Row(0.6f, 240), 120);
+    EXPECT_EQ(coherence.Row(0.0f, 240), 1);
+}
+
+TEST(DisplayIntervalTest, FramesInsideTheIntervalAreSkipped)
+{
+    // Half a second between drawn frames, the last drawn at 0 at first.
+    float last = 0.0f;
+    EXPECT_FALSE(AdmitDisplayFrame(last, 0.1f, true, 0.5f));
+    EXPECT_FALSE(AdmitDisplayFrame(last, 0.3f, true, 0.5f));
+    EXPECT_TRUE(AdmitDisplayFrame(last, 0.7f, true, 0.5f));
+    EXPECT_FLOAT_EQ(last, 0.7f);
+    EXPECT_FALSE(AdmitDisplayFrame(last, 1.1f, true, 0.5f));
+    // A time before the last one: skipped, and the interval starts afresh.
+    EXPECT_FALSE(AdmitDisplayFrame(last, 0.2f, true, 0.5f));
+    EXPECT_EQ(last, 0.0f);
+    EXPECT_FALSE(AdmitDisplayFrame(last, 0.4f, true, 0.5f));
+    EXPECT_TRUE(AdmitDisplayFrame(last, 0.5f, true, 0.5f));
+    // Time 0 always draws and leaves the last time alone.
+    EXPECT_TRUE(AdmitDisplayFrame(last, 0.0f, true, 0.5f));
+    EXPECT_FLOAT_EQ(last, 0.5f);
+    // Without the interval every frame draws.
+    EXPECT_TRUE(AdmitDisplayFrame(last, 0.6f, false, 0.5f));
+}
+
+TEST(MarkerLabelTest, TextsByLabelType)
+{
+    EXPECT_EQ(MarkerLabelText(1, 1000.0f, -6.02f, true, ""), "1000.00 Hz");
+    EXPECT_EQ(MarkerLabelText(2, 1000.0f, -6.02f, true, ""), "-6.02 dB");
+    EXPECT_EQ(MarkerLabelText(2, 1000.0f, 0.5f, false, ""), "0.50");
+    EXPECT_EQ(MarkerLabelText(3, 997.5f, -6.0f, true, ""), "997.50 Hz/-6.00 dB");
+    EXPECT_EQ(MarkerLabelText(3, 997.5f, 12.345f, false, ""), "997.50 Hz/12.35");
+    EXPECT_EQ(MarkerLabelText(4, 0.0f, 0.0f, true, "Fundamental"), "Fundamental");
+    EXPECT_EQ(MarkerLabelText(4, 0.0f, 0.0f, true, std::string_view("Hum\0junk", 8)), "Hum");
+    // Nothing to say still draws a blank label with its box.
+    EXPECT_EQ(MarkerLabelText(4, 0.0f, 0.0f, true, ""), " ");
+    EXPECT_EQ(MarkerLabelText(7, 1.0f, 1.0f, true, "x"), " ");
+}
+
+TEST(MarkerLabelTest, TheDesktopLocaleChangesNothing)
+{
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
+        GTEST_SKIP() << "no German locale installed";
+    const std::string label = MarkerLabelText(3, 997.5f, -6.0f, true, "");
+    std::setlocale(LC_ALL, previous.c_str());
+    EXPECT_EQ(label, "997.50 Hz/-6.00 dB");
+}
+
+TEST(MarkerLabelTest, ShapeAndLabelBoxStandAboveTheTip)
+{
+    const auto triangle = MarkerTriangle({50, 100});
+    EXPECT_EQ(triangle[0], (PlotPoint{50, 100}));
+    EXPECT_EQ(triangle[1], (PlotPoint{47, 92}));
+    EXPECT_EQ(triangle[2], (PlotPoint{53, 92}));
+    EXPECT_EQ(triangle[3], triangle[0]);
+    // A 15 px font and a label 40 px wide and 17 high: top 19 + 15 above
+    // the tip, centred, 2 px wider each side, bottom raised by one.
+    EXPECT_EQ(MarkerLabelOrigin({50, 100}, 15, 40), (PlotPoint{30, 66}));
+    EXPECT_EQ(MarkerLabelBox({50, 100}, 15, 40, 17), (PlotRect{28, 66, 72, 82}));
+}
+
+TEST(PowerMeterTest, HeightsOnEachScale)
+{
+    EXPECT_EQ(PowerMeterHeight(50.0f, 0, 100.0f, 0.0f, 200), 100);
+    EXPECT_EQ(PowerMeterHeight(500.0f, 0, 100.0f, 0.0f, 200), 198);
+    EXPECT_EQ(PowerMeterHeight(0.0f, 0, 100.0f, 0.0f, 200), 1);
+    EXPECT_EQ(PowerMeterHeight(-40.0f, 1, 0.0f, 80.0f, 200), 100);
+    EXPECT_EQ(PowerMeterHeight(1e-3f, 2, 1.0f, 1e-6f, 200), 100);
+    EXPECT_EQ(PowerMeterHeight(1e-3f, 2, 1e-7f, 1.0f, 200), std::nullopt);
+    // The bar beside a pane, and further out on paper (600 dpi).
+    EXPECT_EQ(PowerMeterBar({0, 0, 500, 300}, false, 0), (PlotRect{510, 0, 530, 300}));
+    EXPECT_EQ(PowerMeterBar({0, 0, 500, 300}, true, 600), (PlotRect{585, 0, 680, 300}));
+}
+
+// A table of straight segments: value = frequency / 10.
+class LineTable : public TracePointTable {
+public:
+    float GetValueAt(float f) const override { return f / 10.0f; }
+    float GetBandValue(float, float f2) const override { return f2 / 10.0f + 1.0f; }
+    bool IsStraightLine() const override { return false; }
+};
+
+TEST(TablePointsTest, ColumnAndStepPoints)
+{
+    // Ten columns of 10 Hz from 0: octave column points read the table at
+    // each column, narrowband ones the band ending there.
+    ColumnBinTable columns;
+    columns.Build(0.0f, 90.0f, 10, 0, [](float f) { return static_cast<std::uint32_t>(f / 20.0f); });
+    const PlotRect pane{10, 0, 20, 100};
+    const AmplitudeMapping linear(0, 10.0f, 0.0f, false);
+    const BinFrequencyFn binFrequency = [](int bin) { return 20.0f * bin; };
+    std::vector<PlotPoint> points;
+    ASSERT_TRUE(ComputeTableColumnPoints(LineTable(), columns, pane, true, linear, 40, points));
+    ASSERT_EQ(points.size(), 11u);
+    // Column 3 (30 Hz, value 3 of 10) is drawn with column 4, a column left.
+    EXPECT_EQ(points[5], (PlotPoint{13, 70}));
+    ASSERT_TRUE(ComputeTableColumnPoints(LineTable(), columns, pane, false, linear, 40, points));
+    EXPECT_EQ(points[5], (PlotPoint{13, 60}));
+
+    // Octave bar and stepped plots step at each bin: two points per bin.
+    ASSERT_TRUE(ComputeTablePoints(LineTable(), columns, pane, {2, true}, linear, binFrequency, 40, points));
+    // Bins 0,0,1,1,2,2,3,3,4,4: steps at columns 0, 2, 4, 6, 8 and the last.
+    ASSERT_EQ(points.size(), 13u);
+    // Bin 1 (20 Hz, value 2) rises from bin 0's row 1 at column 2.
+    EXPECT_EQ(points[3], (PlotPoint{11, 100 - 1}));
+    EXPECT_EQ(points[4], (PlotPoint{11, 100 - 20}));
+}
+
+} // namespace
