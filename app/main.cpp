@@ -1,12 +1,15 @@
 #include <QApplication>
 
-#include "app/TalvenorApplication.h"
+#include "app/CQuarnApp.h"
 
 int main(int argc, char* argv[])
 {
     QApplication qtApplication(argc, argv);
     QApplication::setApplicationName("Talvenor Mobile");
-    TalvenorApplication application;
-    application.Show();
-    return QApplication::exec();
+    CQuarnApp application;
+    if (!application.InitInstance())
+        return 1;
+    const int result = QApplication::exec();
+    application.ExitInstance();
+    return result;
 }

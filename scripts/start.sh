@@ -1,6 +1,14 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts the analyzer.
+# Sets up, builds and starts the analyzer. The program keeps its settings
+# files and data folders beside itself, in build/app/, which belongs to
+# whoever built it; the data folders are made there on the first start.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" "$root/build"
-exec "$root/build/app/talvenor" "$@"
+data="$root/build/app"
+if [ ! -w "$data" ]; then
+  echo "start.sh: $data is not writable; the settings could not be saved there." >&2
+  exit 1
+fi
+mkdir -p "$data/Wave" "$data/Cal" "$data/Overlay" "$data/Log"
+exec "$data/talvenor" "$@"

@@ -1,0 +1,222 @@
+// Construction, window creation, closing and destruction of the main frame.
+
+#include "app/CMainFrame.h"
+
+#include "app/CAboutDialog.h"
+#include "app/CHelpWindow.h"
+#include "app/CSidebar.h"
+#include "app/CStatusbar.h"
+#include "app/CToolbar2.h"
+#include "app/DeviceWatcher.h"
+#include "app/core/CfgFileCheck.h"
+#include "app/core/DefaultDataTree.h"
+#include "app/core/TProcessingObjects.h"
+#include "app/core/TRunControl.h"
+#include "platform/MessageBox.h"
+#include "platform/Trace.h"
+#include "plot/TQuarnPlot.h"
+#include "resources/BitmapResources.h"
+#include "settings/CfgSettingsFile.h"
+#include "settings/IniSettingsFile.h"
+#include "settings/SettingsFiles.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QIcon>
+#include <QStandardPaths>
+
+namespace {
+
+std::string DocumentsFolder(const std::optional<std::string>& given)
+{
+    if (given)
+        return *given;
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(Options options)
+    : m_Options(std::move(options))
+    , m_RunTimer([this] { m_Run->OnTimer(); })
+    , m_DeviceTimer([this] { OnDeviceChangeTimer(); })
+{
+    setObjectName(QString::fromLatin1(kWindowClass));
+    QIcon icon(BitmapResourcePath(QStringLiteral("IDI_MAIN_APP"), 1));
+    icon.addFile(BitmapResourcePath(QStringLiteral("IDI_MAIN_APP"), 2));
+    setWindowIcon(icon);
+    m_TimeBase = m_Clock.SteadySeconds();
+    // The module settles after a boot; the wait keeps the windows painting.
+    m_Daq.SetWait([](std::uint32_t ms) {
+        QEventLoop loop;
+        QTimer::singleShot(static_cast<int>(ms), &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    });
+
+    const std::string program = m_Options.programPath.empty()
+                                    ? QCoreApplication::applicationFilePath().toStdString()
+                                    : m_Options.programPath;
+    m_Paths = FramePaths::Derive(program, DocumentsFolder(m_Options.documentsFolder));
+    const WindowPlacement frameDefault = WindowPlacement::FrameDefault(Desktop());
+    m_Settings.Windows.Store(kSlotMainWindow, &frameDefault);
+
+    default_data_tree::CopyIfMissing(
+        m_Paths.WindowsInstall, m_Paths.DataRoot,
+        default_data_tree::Candidates(m_Paths.ProgramFolder, qEnvironmentVariable("XDG_DATA_DIRS").toStdString()));
+    LoadSettings();
+
+    m_Processing = std::make_unique<TProcessingObjects>(m_Settings, *this);
+    m_Processing->SetSettingsFilePath(m_Paths.IniPath());
+    m_Run = std::make_unique<TRunControl>(
+        m_Settings, *m_Processing,
+        RunServices{m_RunTimer, m_Audio, m_DaqControl, m_Clock, *this, *this, m_Utilities, m_DataLog});
+    m_Configuration = std::make_unique<ConfigurationCommands>(m_Settings, *this, m_Paths.DataRoot);
+
+    m_Daq.Open();
+}
+
+void CMainFrame::LoadSettings()
+{
+    LoadIniSettings(m_Paths.IniPath(), {m_Paths.DataRoot, m_Paths.WindowsInstall}, m_Settings);
+    const std::string cfg = m_Paths.CfgPath();
+    switch (CheckCfgFile(cfg)) {
+    case CfgFileState::Readable:
+        LoadCfgSettings(cfg, m_Settings, [this] { return m_Audio.FindDaqInputDevice(); });
+        break;
+    case CfgFileState::Damaged:
+        // Read as it is, a damaged file would set whatever its keys' file
+        // defaults are; the frame's own defaults are the sane start.
+        m_DamagedCfg = true;
+        platform::ShowMessageBox(DamagedCfgNote(cfg), platform::MessageIcon::Warning);
+        break;
+    case CfgFileState::Missing:
+        break;
+    }
+    m_Settings.ApplyStartupFixups();
+    m_Settings.m_DataPathsInUse = m_Settings.m_DataPaths;
+}
+
+bool CMainFrame::Create()
+{
+    if (m_Created)
+        return true;
+    m_Client = new QWidget(this);
+    m_Client->setObjectName(QStringLiteral("FrameClient"));
+    m_Client->installEventFilter(this);
+    setCentralWidget(m_Client);
+    CreateMenus();
+    CreateAccelerators();
+    qApp->installEventFilter(this);
+
+    if (m_Options.showSplash) {
+        CAboutDialog splash(nullptr, m_Paths.InstallIniPath, true, [this](int id) { ShowHelp(id); });
+        QTimer::singleShot(0, &splash, [] { platform::Trace("Splash shown\n"); });
+        splash.exec();
+        platform::Trace("Splash closed\n");
+    }
+
+    CreateBars();
+    UpdateBarsMenu();
+    m_Statusbar->UpdateStatus(CStatusbar::kUpdateAll);
+    CreatePorts();
+
+    if (m_Options.watchDevices) {
+        m_DeviceWatcher = new DeviceWatcher(DeviceWatcher::SoundFolders(), this);
+        connect(m_DeviceWatcher, &DeviceWatcher::DeviceChanged, this, [this] { OnDeviceChange(); });
+    }
+    UpdateTitle();
+    m_Created = true;
+    return true;
+}
+
+void CMainFrame::CreatePorts()
+{
+    m_Settings.m_InputDevice = m_Audio.FindDaqInputDevice();
+    // Input and output must share one driver; every settings load pairs
+    // them the same way.
+    m_Settings.m_OutputDevice = m_Settings.m_InputDevice;
+    m_Settings.SoundCardDriverMode = AudioSystem::kAsioDriverMode;
+    m_Run->SetOutputPort(m_Audio.CreateOutput(m_Settings.m_OutputDevice, AudioSystem::kAsioDriverMode));
+    // The input port, the processing objects, the hop and the delay.
+    ReinitInput();
+}
+
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_FirstShown || !m_Created)
+        return;
+    m_FirstShown = true;
+    OpenInitialWindows();
+    RecalcLayout();
+    m_Sidebar->UpdateAll();
+    UpdateTitle();
+    platform::Trace("Main window shown\n");
+}
+
+void CMainFrame::OpenInitialWindows()
+{
+    RestoreMainWindowPlacement();
+    CreateSpectrumPlot(0);
+    if (m_Settings.Processing.Format.NumChannels == 2)
+        CreateSpectrumPlot(1);
+    // Slots 6 to 10 name utility windows, which come with their own parts
+    // of the program; there is nothing to re-open yet.
+    UpdateTitle();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    // A run stops before anything else goes: the driver's thread must not
+    // write into an input that is being deleted, and the logs get their
+    // stop line.
+    if (m_Run->IsRunning() || m_Run->IsPlayback())
+        OnStop();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    StoreWindowPlacements();
+    DestroyPlots();
+    QApplication::restoreOverrideCursor();
+    if (m_Help)
+        m_Help->close();
+    event->accept();
+}
+
+void CMainFrame::Shutdown()
+{
+    if (m_ShutDown)
+        return;
+    m_ShutDown = true;
+    qApp->removeEventFilter(this);
+    m_DeviceTimer.Stop();
+    if (m_Run->IsRunning() || m_Run->IsPlayback())
+        OnStop();
+    // The plots draw from the processing objects: they go first.
+    DestroyPlots();
+    if (m_Help)
+        delete m_Help;
+    m_Run.reset();
+    m_Processing.reset();
+    SettingsFiles files;
+    files.dataRoot = m_Paths.DataRoot;
+    files.programStem = m_Paths.ProgramStem;
+    files.windowsInstall = m_Paths.WindowsInstall;
+    files.SaveAtExit(m_Settings);
+    // No event loop may run while the frame is being taken apart.
+    m_Daq.SetWait([this](std::uint32_t ms) { m_Clock.Sleep(ms); });
+    m_Daq.Shutdown();
+}
+
+CMainFrame::~CMainFrame()
+{
+    Shutdown();
+    // The bars ask the frame for its state while they go; they go while the
+    // frame can still answer.
+    delete m_Statusbar;
+    delete m_Toolbar;
+    delete m_Sidebar;
+    m_Statusbar = nullptr;
+    m_Toolbar = nullptr;
+    m_Sidebar = nullptr;
+}

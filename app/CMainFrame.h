@@ -1,0 +1,286 @@
+#pragma once
+// The one main window of the program and the owner of everything else: the
+// settings, the DAQ module, the sound ports (through the run control), the
+// processing objects, the two spectrum plots, the side bar, tool bar and
+// status bar, the help window. It lays its children out itself, turns its
+// menus, accelerators and bar buttons into commands, and answers device
+// notices.
+//
+// Life: the constructor sets the defaults, finds the data folder, reads the
+// settings files and opens the DAQ module; Create shows the splash and
+// builds the bars, the ports and the processing objects; the first showing
+// opens the plots; closing stops a run and stores the placements; the
+// destructor writes the settings files and shuts the module down.
+//
+// The work is split by concern:
+//   CMainFrame.cpp          construction, creation, closing, destruction
+//   CMainFrameCommands.cpp  menus, accelerators, commands, help, documents
+//   CMainFrameWindows.cpp   layout, bars, plots, placements
+//   CMainFrameRun.cpp       run control, device changes, what the bars and
+//                           the run control ask of the frame
+//   CMainFrameConfig.cpp    configuration save and load
+
+#include "app/CHelpWindow.h"
+#include "app/SidebarFrame.h"
+#include "app/StatusbarFrame.h"
+#include "app/ToolbarFrame.h"
+#include "app/FrameTimer.h"
+#include "app/core/AsioAudioSystem.h"
+#include "app/core/DaqDeviceControl.h"
+#include "app/core/DeviceChangeDebounce.h"
+#include "app/core/FramePaths.h"
+#include "app/core/NoDataLog.h"
+#include "app/core/NoUtilityWindows.h"
+#include "app/core/PlotViews.h"
+#include "app/core/RunClock.h"
+#include "app/core/RunObserver.h"
+#include "audio/DaqDevice.h"
+#include "settings/ConfigurationCommands.h"
+#include "settings/FrameSettings.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+class CSidebar;
+class CStatusbar;
+class CToolbar2;
+class DeviceWatcher;
+class QAction;
+class QUrl;
+class TProcessingObjects;
+class TQuarnPlot;
+class TRunControl;
+
+class CMainFrame : public QMainWindow,
+                   public SidebarFrame,
+                   public ToolbarFrame,
+                   public StatusbarFrame,
+                   public RunObserver,
+                   public PlotViews,
+                   public ConfigurationHost {
+    Q_OBJECT
+
+public:
+    // The window class name the frame registers under.
+    static constexpr const char* kWindowClass = "Tonvexa-RT";
+    static constexpr int IDT_DEVICE_CHANGE = 104;
+
+    struct Options {
+        // The program file; empty: the running program's.
+        std::string programPath;
+        // The user's documents folder; unset: the desktop's.
+        std::optional<std::string> documentsFolder;
+        bool showSplash = true;
+        bool watchDevices = true;
+        // Opens documents and the web site; unset: the desktop's handler.
+        std::function<void(const QUrl&)> openExternal;
+    };
+
+    explicit CMainFrame(Options options);
+    ~CMainFrame() override;
+    CMainFrame(const CMainFrame&) = delete;
+    CMainFrame& operator=(const CMainFrame&) = delete;
+
+    // Window creation: the splash, the bars, the ports and the processing
+    // objects. False when the frame cannot be built.
+    bool Create();
+
+    // ---- Commands (CMainFrameCommands.cpp) --------------------------------
+    // A command by number, from the menus, the accelerators or a caller.
+    void OnCommand(std::uint32_t id);
+    void ExecuteCommand(FrameCommand command) override;
+    // The action of a command number, or null.
+    QAction* ActionFor(std::uint32_t id) const;
+    void OnAppAbout();
+    void ShowHelp(int contextId);
+    // The help window, once any help has been asked for.
+    CHelpWindow* HelpWindow() const { return m_Help; }
+
+    // ---- Run control (CMainFrameRun.cpp) ----------------------------------
+    void OnStart();
+    void OnStop();
+    void ReinitInput();
+    // A device arrived or left; answers true as the notice must.
+    bool OnDeviceChange();
+    // Timer 104.
+    void OnDeviceChangeTimer();
+    bool IsDeviceRefreshPending() const { return m_DeviceChange.IsPending(); }
+    int DeviceRefreshCount() const { return m_DeviceChange.RefreshCount(); }
+
+    // ---- Windows (CMainFrameWindows.cpp) ----------------------------------
+    void RecalcLayout();
+    void CreateSpectrumPlot(int channel);
+    void CloseSpectrumPlot(int channel);
+    void OnCloseAllPlots();
+    void UpdateTitle();
+    void OnToggleBar(std::uint32_t id);
+    void OnTogglePlotToolStrips();
+    // The client area the bars and plots share.
+    QWidget* ClientArea() const { return m_Client; }
+    TQuarnPlot* Plot(int channel) const;
+    CSidebar* Sidebar() const { return m_Sidebar; }
+    CToolbar2* Toolbar() const { return m_Toolbar; }
+    CStatusbar* Statusbar() const { return m_Statusbar; }
+
+    // ---- State for the other parts of the program and for tests -----------
+    FrameSettings& Settings() { return m_Settings; }
+    const FrameSettings& Settings() const { return m_Settings; }
+    const FramePaths& Paths() const { return m_Paths; }
+    TRunControl& RunControl() { return *m_Run; }
+    TProcessingObjects& Processing() { return *m_Processing; }
+    DaqDevice& Daq() { return m_Daq; }
+    // Set when the start-up configuration file was damaged and not read.
+    bool StartedWithDamagedCfg() const { return m_DamagedCfg; }
+
+    // ---- What the bars ask (CMainFrameRun.cpp) -----------------------------
+    bool IsRunning() const override;
+    bool IsDataLoggingActive() const override;
+    bool IsTriggerEnabled() const override;
+    bool HasSignalGenerator() const override { return false; }
+    bool HasSpectrumPlot() const override;
+    bool HasPeakFrequencyViewer() const override { return false; }
+    bool HasPeakAmplitudeViewer() const override { return false; }
+    bool HasTotalPowerViewer() const override { return false; }
+    bool IsPlaybackOn() const override;
+    std::uint32_t GetFrameCounter() const override;
+    std::uint32_t GetFFTSize() const override;
+    bool HasInputPort() const override;
+    std::optional<std::uint32_t> GetInputSamplesAvailable() const override;
+    bool CheckInputFormat(std::uint32_t rate, std::uint16_t bytesPerSample, std::uint16_t channels) const override;
+    std::optional<std::int32_t> GetPeakValue(int channel) const override;
+    void IncrementOverloadCount(int channel) override;
+    TWaveFormat GetAnalysisFormat() const override;
+    void SetAnalysisFormat(const TWaveFormat& format) override;
+    void SetChannelMode(int mode) override;
+
+    // ---- What the run control asks (CMainFrameRun.cpp) ----------------------
+    void UpdateRunState() override;
+    void UpdateStatus(StatusMode mode) override;
+    void SetPlotsActive() override;
+    void SetPlotsIdle() override;
+    void UpdateUtilityWindows() override {}
+    bool HasPlot(int channel) const override;
+    void SetSpectralData(int channel, SpectralData* trace1, SpectralData* trace2) override;
+    void ResetView(int channel) override;
+    void SetTimeAxis(int channel, bool timeAxis) override;
+    void UpdateDisplay(int channel, double blockTime) override;
+
+    // ---- Configuration commands (CMainFrameConfig.cpp) --------------------
+    bool SaveConfigurationTo(const std::string& path);
+    bool OpenConfigurationFrom(const std::string& path);
+    void StopRun() override { OnStop(); }
+    void StoreWindowSlot(int slotId) override;
+    void CloseWindowsForLoad() override;
+    void RebuildProcessing() override;
+    void RestoreMainWindowPlacement() override;
+    // The utility windows come with their own parts of the program; until
+    // then a slot marked open has no window to re-open.
+    void ReopenWindow(int) override {}
+    void RefreshAfterLoad() override;
+    int FindDaqInputDevice() override;
+
+protected:
+    // A change of the desktop's colours needs nothing here: Qt hands the
+    // palette change to every child, and the bars, their buttons and the
+    // plots each reload their bitmaps or brushes on it.
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The device-change refresh's view of the frame.
+    class DeviceRefresh final : public DeviceChangeDebounce::Host {
+    public:
+        explicit DeviceRefresh(CMainFrame& frame) : m_Frame(frame) {}
+        void ArmTimer(std::uint32_t milliseconds) override { m_Frame.m_DeviceTimer.Start(milliseconds); }
+        void KillTimer() override { m_Frame.m_DeviceTimer.Stop(); }
+        bool IsRunning() const override;
+        void ReleaseInputPort() override;
+        bool HasOutputPort() const override;
+        void ReleaseOutputPort() override;
+        void Pause(std::uint32_t milliseconds) override { m_Frame.m_Clock.Sleep(milliseconds); }
+        void ReopenDaq() override { m_Frame.m_Daq.Reopen(); }
+        void ResetDaqCachedConfig() override { m_Frame.m_Daq.ResetCachedConfig(); }
+
+    private:
+        CMainFrame& m_Frame;
+    };
+
+    // CMainFrame.cpp
+    void LoadSettings();
+    void CreateBars();
+    void CreatePorts();
+    void OpenInitialWindows();
+    void Shutdown();
+
+    // CMainFrameCommands.cpp
+    void CreateMenus();
+    void CreateAccelerators();
+    QAction* MakeAction(std::uint32_t id, const QString& text);
+    void DisableUnbuiltBarButtons();
+    bool HandleStartAccelerator(QObject* watched, QEvent* event);
+    void OpenDocument(const char* fileName);
+    void OpenExternal(const QUrl& url);
+    void OnSaveConfiguration();
+    void OnOpenConfiguration();
+    CHelpWindow& EnsureHelpWindow();
+
+    // CMainFrameWindows.cpp
+    DesktopSize Desktop() const;
+    WindowPlacement CurrentPlacement() const;
+    void ApplyPlacement(const WindowPlacement& placement);
+    void StoreWindowPlacements();
+    void DestroyPlots();
+    // After a change of format or mode: the plots the mode shows, with their
+    // titles, as a new start would open them.
+    void SyncPlotsWithMode();
+    // Check marks of the bar and tool-strip toggles.
+    void UpdateBarsMenu();
+
+    // CMainFrameRun.cpp
+    void AfterInputChange();
+    float PlotSeconds(double blockTime) const;
+
+    Options m_Options;
+    FramePaths m_Paths;
+    FrameSettings m_Settings;
+    bool m_DamagedCfg = false;
+
+    DaqDevice m_Daq;
+    DaqDeviceControl m_DaqControl{m_Daq};
+    AsioAudioSystem m_Audio;
+    SystemRunClock m_Clock;
+    NoUtilityWindows m_Utilities;
+    NoDataLog m_DataLog;
+    FrameTimer m_RunTimer;
+    FrameTimer m_DeviceTimer;
+    std::unique_ptr<TProcessingObjects> m_Processing;
+    std::unique_ptr<TRunControl> m_Run;
+    std::unique_ptr<ConfigurationCommands> m_Configuration;
+    DeviceRefresh m_DeviceRefresh{*this};
+    DeviceChangeDebounce m_DeviceChange{m_DeviceRefresh};
+    DeviceWatcher* m_DeviceWatcher = nullptr;
+
+    QWidget* m_Client = nullptr;
+    CSidebar* m_Sidebar = nullptr;
+    CToolbar2* m_Toolbar = nullptr;
+    CStatusbar* m_Statusbar = nullptr;
+    std::array<TQuarnPlot*, 2> m_Plot{};
+    QPointer<CHelpWindow> m_Help;
+    std::map<std::uint32_t, QAction*> m_Actions;
+
+    // Steady seconds at construction: plot times count from here, so that a
+    // float keeps millisecond steps.
+    double m_TimeBase = 0.0;
+    bool m_Created = false;
+    bool m_FirstShown = false;
+    bool m_ShutDown = false;
+};

@@ -1,0 +1,248 @@
+// The frame's menus, accelerators and commands, its help and documents.
+
+#include "app/CMainFrame.h"
+
+#include "app/CAboutDialog.h"
+#include "app/CHelpWindow.h"
+#include "app/CSidebar.h"
+#include "app/CToolbar2.h"
+#include "app/SidebarButtons.h"
+#include "app/ToolbarButtons.h"
+#include "app/core/FrameCommandIds.h"
+#include "app/core/FrameMenus.h"
+#include "app/core/TProcessingObjects.h"
+#include "app/core/TRunControl.h"
+#include "app/widgets/CToolBtn.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QFileDialog>
+#include <QGraphicsOpacityEffect>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QUrl>
+
+namespace {
+
+// The maker's home page ("Go to Website...").
+constexpr const char* kMakerWebsite = "https://www.talvenor.example/";
+
+// Commands the bars send: the numbered ones are frame commands; the
+// processing-settings pages and the data-logging sheet come with their own
+// parts of the program.
+bool IsBarCommandBuilt(FrameCommand command)
+{
+    const auto id = static_cast<std::uint32_t>(command);
+    if (id < static_cast<std::uint32_t>(FrameCommand::ProcessingSettingsPage0))
+        return frame_menus::IsCommandBuilt(id);
+    return command == FrameCommand::ResetAveraging;
+}
+
+// A button whose command waits for its part stays in its place, greyed.
+void DisableButton(CToolBtn* button)
+{
+    if (button == nullptr)
+        return;
+    button->setEnabled(false);
+    auto* effect = new QGraphicsOpacityEffect(button);
+    effect->setOpacity(0.35);
+    button->setGraphicsEffect(effect);
+}
+
+} // namespace
+
+QAction* CMainFrame::MakeAction(std::uint32_t id, const QString& text)
+{
+    auto it = m_Actions.find(id);
+    if (it != m_Actions.end())
+        return it->second;
+    auto* action = new QAction(text, this);
+    action->setObjectName(QStringLiteral("Command%1").arg(id));
+    action->setEnabled(frame_menus::IsCommandBuilt(id));
+    connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    m_Actions.emplace(id, action);
+    return action;
+}
+
+QAction* CMainFrame::ActionFor(std::uint32_t id) const
+{
+    const auto it = m_Actions.find(id);
+    return it == m_Actions.end() ? nullptr : it->second;
+}
+
+void CMainFrame::CreateMenus()
+{
+    QMenuBar* bar = menuBar();
+    for (const frame_menus::MenuPopup& popup : frame_menus::MenuBar()) {
+        QMenu* menu = bar->addMenu(QString::fromLatin1(popup.title));
+        menu->setObjectName(QString::fromLatin1(popup.title).remove(QLatin1Char('&')) + QStringLiteral("Menu"));
+        for (const frame_menus::MenuItem& item : popup.items) {
+            if (item.id == 0)
+                menu->addSeparator();
+            else
+                menu->addAction(MakeAction(item.id, QString::fromLatin1(item.text)));
+        }
+    }
+    // Commands that only bars or callers reach still get an action: one
+    // place that knows whether they are live and carries their check mark.
+    using namespace frame_command;
+    for (std::uint32_t id : {kStart, kStop, kRestart, kStopCommand, kCalibrationSettings, kToggleSidebar,
+                             kToggleToolbar, kToggleStatusbar, kToggleSeriesToolStrip, kTogglePlotToolStrips,
+                             kReinitInput, kCloseAllPlots, kSaveConfiguration, kOpenConfiguration, kFileIOOptions,
+                             kSignalGenerator, kSaveGeneratorWave, kLockGeneratorChannels, kRecorder})
+        MakeAction(id, QString());
+}
+
+void CMainFrame::CreateAccelerators()
+{
+    for (const frame_menus::Accelerator& accelerator : frame_menus::Accelerators()) {
+        // Alt+R is also the "P&rint" menu's mnemonic. As with accelerators
+        // everywhere, the accelerator wins the key (the event filter below
+        // takes it before any shortcut is looked up), and the menu stays
+        // reachable the keyboard way: Alt, then R.
+        if (frame_menus::ClashesWithMenuMnemonic(accelerator))
+            continue;
+        QAction* action = MakeAction(accelerator.id, QString());
+        QList<QKeySequence> keys = action->shortcuts();
+        keys.append(QKeySequence(QString::fromLatin1(accelerator.keys)));
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        // Accelerators act whether or not their command sits in a menu.
+        addAction(action);
+    }
+}
+
+bool CMainFrame::HandleStartAccelerator(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_R || (key->modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier)
+        return false;
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this)
+        return false;
+    event->accept();
+    if (event->type() == QEvent::KeyPress && !key->isAutoRepeat())
+        OnCommand(frame_command::kStart);
+    return true;
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_Client && event->type() == QEvent::Resize)
+        RecalcLayout();
+    if (HandleStartAccelerator(watched, event))
+        return true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::DisableUnbuiltBarButtons()
+{
+    for (const SidebarButtonSpec& spec : SidebarButtons::kButtons)
+        if (!IsBarCommandBuilt(spec.command))
+            DisableButton(m_Sidebar->Button(spec.id));
+    for (const ToolbarButtonSpec& spec : ToolbarButtons::kButtons)
+        if (spec.command && !IsBarCommandBuilt(*spec.command))
+            DisableButton(m_Toolbar->Button(spec.id));
+}
+
+void CMainFrame::ExecuteCommand(FrameCommand command)
+{
+    if (!IsBarCommandBuilt(command))
+        return;
+    if (command == FrameCommand::ResetAveraging) {
+        m_Processing->ResetAveraging();
+        return;
+    }
+    OnCommand(static_cast<std::uint32_t>(command));
+}
+
+void CMainFrame::OnCommand(std::uint32_t id)
+{
+    if (!frame_menus::IsCommandBuilt(id))
+        return;
+    using namespace frame_command;
+    switch (id) {
+    case kAppExit: close(); break;
+    case kStart: OnStart(); break;
+    case kStop: OnStop(); break;
+    case kRestart:
+        m_DeviceChange.Cancel();
+        m_Run->OnRestart();
+        break;
+    case kStopCommand: m_Run->OnStopCommand(); break;
+    case kAppAbout: OnAppAbout(); break;
+    case kHelpContents: EnsureHelpWindow().ShowContents(); break;
+    case kGettingStarted: ShowHelp(CAboutDialog::kGettingStartedContext); break;
+    case kHelpSearch: EnsureHelpWindow().ShowSearch(); break;
+    case kReleaseNotes: OpenDocument("readme.txt"); break;
+    case kShowDisclaimer: OpenDocument("disclaim.txt"); break;
+    case kGoToWebsite: OpenExternal(QUrl(QString::fromLatin1(kMakerWebsite))); break;
+    case kToggleSidebar:
+    case kToggleToolbar:
+    case kToggleStatusbar: OnToggleBar(id); break;
+    case kTogglePlotToolStrips: OnTogglePlotToolStrips(); break;
+    case kReinitInput: ReinitInput(); break;
+    case kCloseAllPlots: OnCloseAllPlots(); break;
+    case kSaveConfiguration: OnSaveConfiguration(); break;
+    case kOpenConfiguration: OnOpenConfiguration(); break;
+    default: break;
+    }
+}
+
+void CMainFrame::OnAppAbout()
+{
+    CAboutDialog about(this, m_Paths.InstallIniPath, false, [this](int id) { ShowHelp(id); });
+    about.exec();
+}
+
+CHelpWindow& CMainFrame::EnsureHelpWindow()
+{
+    if (!m_Help)
+        m_Help = new CHelpWindow(this);
+    return *m_Help;
+}
+
+void CMainFrame::ShowHelp(int contextId)
+{
+    EnsureHelpWindow().ShowContext(contextId);
+}
+
+void CMainFrame::OpenDocument(const char* fileName)
+{
+    // A missing file is for the viewer to report, as a text editor would.
+    OpenExternal(QUrl::fromLocalFile(QString::fromStdString(m_Paths.ProgramFolder) + QString::fromLatin1(fileName)));
+}
+
+void CMainFrame::OpenExternal(const QUrl& url)
+{
+    if (m_Options.openExternal)
+        m_Options.openExternal(url);
+    else
+        QDesktopServices::openUrl(url);
+}
+
+void CMainFrame::OnSaveConfiguration()
+{
+    // A new name is the point of saving: the file need not exist.
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save Configuration"),
+                                                      QString::fromStdString(m_Configuration->DialogFolder()),
+                                                      tr("Configuration Files (*.cfg)"));
+    if (path.isEmpty())
+        return;
+    m_Configuration->RememberDialogFolder(path.toStdString());
+    SaveConfigurationTo(path.toStdString());
+}
+
+void CMainFrame::OnOpenConfiguration()
+{
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open Configuration"),
+                                                      QString::fromStdString(m_Configuration->DialogFolder()),
+                                                      tr("Configuration Files (*.cfg)"));
+    if (path.isEmpty())
+        return;
+    m_Configuration->RememberDialogFolder(path.toStdString());
+    OpenConfigurationFrom(path.toStdString());
+}

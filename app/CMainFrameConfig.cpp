@@ -1,0 +1,52 @@
+// Saving and loading configurations: the frame's side of the commands.
+
+#include "app/CMainFrame.h"
+
+#include "app/CStatusbar.h"
+#include "app/core/TProcessingObjects.h"
+
+bool CMainFrame::SaveConfigurationTo(const std::string& path)
+{
+    return m_Configuration->SaveConfiguration(path);
+}
+
+bool CMainFrame::OpenConfigurationFrom(const std::string& path)
+{
+    return m_Configuration->LoadConfiguration(path);
+}
+
+void CMainFrame::StoreWindowSlot(int slotId)
+{
+    if (slotId == kSlotMainWindow) {
+        const WindowPlacement frame = CurrentPlacement();
+        m_Settings.Windows.Store(slotId, &frame);
+        return;
+    }
+    // No utility window exists in this build.
+    m_Settings.Windows.Store(slotId, nullptr);
+}
+
+void CMainFrame::CloseWindowsForLoad()
+{
+    if (m_Processing != nullptr)
+        m_Processing->ResetDisplays();
+    DestroyPlots();
+}
+
+void CMainFrame::RebuildProcessing()
+{
+    // The loaded format may differ: a new port for it, then the objects.
+    ReinitInput();
+}
+
+void CMainFrame::RefreshAfterLoad()
+{
+    // The plots, as a start with this file would open them.
+    SyncPlotsWithMode();
+    UpdateTitle();
+}
+
+int CMainFrame::FindDaqInputDevice()
+{
+    return m_Audio.FindDaqInputDevice();
+}

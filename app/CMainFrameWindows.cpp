@@ -1,0 +1,258 @@
+// The frame's layout, its bars, its plots and the window placements.
+
+#include "app/CMainFrame.h"
+
+#include "app/CSidebar.h"
+#include "app/CStatusbar.h"
+#include "app/CToolbar2.h"
+#include "app/core/FrameCommandIds.h"
+#include "app/core/FrameLayout.h"
+#include "app/core/SpectrumPlotRules.h"
+#include "app/core/TProcessingObjects.h"
+#include "app/core/TRunControl.h"
+#include "app/core/UtilityRect.h"
+#include "platform/MessageBox.h"
+#include "plot/TQuarnPlot.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+QRect ToQRect(const LayoutRect& r)
+{
+    return QRect(r.x, r.y, r.width, r.height);
+}
+
+QRect ToQRect(const PlacementRect& r)
+{
+    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+PlacementRect ToPlacement(const QRect& r)
+{
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+} // namespace
+
+void CMainFrame::CreateBars()
+{
+    m_Sidebar = new CSidebar(m_Client, *this);
+    m_Toolbar = new CToolbar2(m_Client, *this);
+    m_Statusbar = new CStatusbar(m_Client, *this);
+    m_Sidebar->setVisible(m_Settings.m_ShowSidebar != 0);
+    m_Toolbar->setVisible(m_Settings.m_ShowToolbar != 0);
+    m_Statusbar->setVisible(m_Settings.m_ShowStatusbar != 0);
+    DisableUnbuiltBarButtons();
+}
+
+DesktopSize CMainFrame::Desktop() const
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
+    return {area.width(), area.height()};
+}
+
+void CMainFrame::RecalcLayout()
+{
+    if (m_Client == nullptr || m_Sidebar == nullptr)
+        return;
+    FrameLayoutInput in;
+    in.clientWidth = m_Client->width();
+    in.clientHeight = m_Client->height();
+    in.sidebarShown = m_Settings.m_ShowSidebar != 0;
+    in.toolbarShown = m_Settings.m_ShowToolbar != 0;
+    in.statusbarShown = m_Settings.m_ShowStatusbar != 0;
+    in.plot1Exists = m_Plot[0] != nullptr;
+    in.plot2Exists = m_Plot[1] != nullptr;
+    const FrameLayout layout = FrameLayout::Compute(in);
+
+    m_Sidebar->setGeometry(ToQRect(layout.sidebar));
+    m_Toolbar->setGeometry(ToQRect(layout.toolbar));
+    m_Statusbar->setGeometry(ToQRect(layout.statusbar));
+    if (m_Plot[0] != nullptr)
+        m_Plot[0]->setGeometry(ToQRect(layout.plot1));
+    if (m_Plot[1] != nullptr)
+        m_Plot[1]->setGeometry(ToQRect(layout.plot2));
+    m_Client->update();
+}
+
+TQuarnPlot* CMainFrame::Plot(int channel) const
+{
+    return channel == 0 || channel == 1 ? m_Plot[static_cast<std::size_t>(channel)] : nullptr;
+}
+
+void CMainFrame::CreateSpectrumPlot(int channel)
+{
+    if ((channel != 0 && channel != 1) || m_Plot[static_cast<std::size_t>(channel)] != nullptr)
+        return;
+    TProcessingSettings& p = m_Settings.Processing;
+    const bool independent = p.IndependentScalingAndCalibration == 1;
+    if (!spectrum_plot_rules::ShouldCreatePlot(independent, p.ChannelProcessing, channel))
+        return;
+
+    // Plots keep no placement slot: they open over the client area and the
+    // layout places them.
+    constexpr int kPlotKind = 2;
+    bool maximized = false;
+    const PlacementRect whole = utility_rect::GetUtilityRect(kPlotKind, Desktop(), m_Client->width(), m_Client->height());
+    const PlacementRect rect = m_Settings.Windows.GetSavedWindowRect(kPlotKind, whole, Desktop(), &maximized);
+
+    auto* plot = new TQuarnPlot(m_Client);
+    plot->setObjectName(channel == 0 ? QStringLiteral("Plot1") : QStringLiteral("Plot2"));
+    plot->SetIniPath(m_Paths.IniPath());
+    const std::string title = spectrum_plot_rules::PlotTitle(independent, p.ChannelProcessing, channel);
+    const bool created = plot->Create(title, ToQRect(rect), &p, &m_Settings.Scaling[channel], &m_Settings.Markers[channel],
+                                      &m_Settings.Spectrum[channel], m_Processing->GetFirstTraceData(channel),
+                                      m_Processing->GetSecondTraceData(channel), channel);
+    if (!created) {
+        delete plot;
+        return;
+    }
+    connect(plot, &TPlotBase::TitleRefreshRequested, this, &CMainFrame::UpdateTitle);
+    m_Plot[static_cast<std::size_t>(channel)] = plot;
+    if (m_Run->IsRunning())
+        plot->ClearIdle();
+    plot->show();
+    m_Toolbar->SyncButtonStates();
+}
+
+void CMainFrame::CloseSpectrumPlot(int channel)
+{
+    TQuarnPlot*& plot = m_Plot[static_cast<std::size_t>(channel == 1 ? 1 : 0)];
+    if (plot == nullptr)
+        return;
+    delete plot;
+    plot = nullptr;
+    if (m_Toolbar != nullptr)
+        m_Toolbar->SyncButtonStates();
+}
+
+void CMainFrame::DestroyPlots()
+{
+    CloseSpectrumPlot(0);
+    CloseSpectrumPlot(1);
+}
+
+void CMainFrame::OnCloseAllPlots()
+{
+    DestroyPlots();
+    UpdateTitle();
+    m_Toolbar->SyncButtonStates();
+}
+
+void CMainFrame::SyncPlotsWithMode()
+{
+    const TProcessingSettings& p = m_Settings.Processing;
+    const bool independent = p.IndependentScalingAndCalibration == 1;
+    bool matches = true;
+    for (int c = 0; c < 2; ++c) {
+        const TQuarnPlot* plot = m_Plot[static_cast<std::size_t>(c)];
+        const bool wanted = spectrum_plot_rules::ShouldCreatePlot(independent, p.ChannelProcessing, c) &&
+                            (c == 0 || p.Format.NumChannels == 2);
+        if (wanted != (plot != nullptr) ||
+            (plot != nullptr && plot->Title() != spectrum_plot_rules::PlotTitle(independent, p.ChannelProcessing, c)))
+            matches = false;
+    }
+    if (matches)
+        return;
+    DestroyPlots();
+    CreateSpectrumPlot(0);
+    if (p.Format.NumChannels == 2)
+        CreateSpectrumPlot(1);
+    RecalcLayout();
+}
+
+void CMainFrame::UpdateTitle()
+{
+    setWindowTitle(QString::fromLatin1(platform::kProgramCaption));
+}
+
+void CMainFrame::OnToggleBar(std::uint32_t id)
+{
+    std::uint8_t* flag = nullptr;
+    QWidget* bar = nullptr;
+    switch (id) {
+    case frame_command::kToggleSidebar: flag = &m_Settings.m_ShowSidebar; bar = m_Sidebar; break;
+    case frame_command::kToggleToolbar: flag = &m_Settings.m_ShowToolbar; bar = m_Toolbar; break;
+    case frame_command::kToggleStatusbar: flag = &m_Settings.m_ShowStatusbar; bar = m_Statusbar; break;
+    default: return;
+    }
+    *flag = *flag != 0 ? 0 : 1;
+    if (bar != nullptr)
+        bar->setVisible(*flag != 0);
+    RecalcLayout();
+    UpdateBarsMenu();
+}
+
+void CMainFrame::OnTogglePlotToolStrips()
+{
+    const bool anyShown = m_Settings.Spectrum[0].ShowToolbar != 0 || m_Settings.Spectrum[1].ShowToolbar != 0;
+    const std::uint8_t show = anyShown ? 0 : 1;
+    for (int c = 0; c < 2; ++c) {
+        m_Settings.Spectrum[c].ShowToolbar = show;
+        if (m_Plot[static_cast<std::size_t>(c)] != nullptr)
+            m_Plot[static_cast<std::size_t>(c)]->ShowToolStrip(show != 0);
+    }
+    UpdateBarsMenu();
+}
+
+void CMainFrame::UpdateBarsMenu()
+{
+    const auto check = [this](std::uint32_t id, bool on) {
+        if (QAction* action = ActionFor(id)) {
+            action->setCheckable(true);
+            action->setChecked(on);
+        }
+    };
+    check(frame_command::kToggleSidebar, m_Settings.m_ShowSidebar != 0);
+    check(frame_command::kToggleToolbar, m_Settings.m_ShowToolbar != 0);
+    check(frame_command::kToggleStatusbar, m_Settings.m_ShowStatusbar != 0);
+    check(frame_command::kToggleSeriesToolStrip, m_Settings.Series.ShowToolbar != 0);
+    check(frame_command::kTogglePlotToolStrips,
+          m_Settings.Spectrum[0].ShowToolbar != 0 || m_Settings.Spectrum[1].ShowToolbar != 0);
+}
+
+WindowPlacement CMainFrame::CurrentPlacement() const
+{
+    WindowPlacement placement;
+    placement.showCmd = isMaximized()   ? WindowPlacement::kShowMaximized
+                        : isMinimized() ? WindowPlacement::kShowMinimized
+                                        : WindowPlacement::kShowNormal;
+    placement.minX = placement.minY = placement.maxX = placement.maxY = -1;
+    // The normal rectangle even while maximised, so that the next start
+    // can come back to it; the window's own area without the desktop's
+    // decorations, as the restore applies it.
+    placement.normal = ToPlacement(isMaximized() || isMinimized() ? normalGeometry() : geometry());
+    return placement;
+}
+
+void CMainFrame::ApplyPlacement(const WindowPlacement& placement)
+{
+    const QRect rect = ToQRect(placement.normal);
+    if (rect.width() > 0 && rect.height() > 0)
+        setGeometry(rect);
+    if (placement.showCmd == WindowPlacement::kShowMaximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    else if (placement.showCmd == WindowPlacement::kShowMinimized || placement.showCmd == WindowPlacement::kMinimize)
+        setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+void CMainFrame::RestoreMainWindowPlacement()
+{
+    if (const auto placement = m_Settings.Windows.PlacementToRestore(kSlotMainWindow, Desktop(), false))
+        ApplyPlacement(*placement);
+}
+
+void CMainFrame::StoreWindowPlacements()
+{
+    const WindowPlacement frame = CurrentPlacement();
+    m_Settings.Windows.Store(kSlotMainWindow, &frame);
+    // The utility windows come with their own parts of the program: none
+    // exists, so each slot is stored as closed.
+    for (int id : WindowSlots::kIds)
+        if (id != kSlotMainWindow)
+            m_Settings.Windows.Store(id, nullptr);
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The run control's input port over the audio layer's sound input.
+
+#include <memory>
+
+#include "app/core/SoundInputPort.h"
+#include "audio/TSoundInput.h"
+
+class AsioSoundInput final : public SoundInputPort {
+public:
+    AsioSoundInput(int device, int driverMode);
+
+    bool Open(const TWaveFormat& format) override { return m_Port->Open(format); }
+    void Close() override { m_Port->Close(); }
+    bool SetFormat(const TWaveFormat& format) override { return m_Port->SetFormat(format); }
+    bool IsSampleRateSupported(const TWaveFormat& format) override { return m_Port->IsSampleRateSupported(format); }
+    bool IsQuarnDAQ() const override { return m_Port->IsQuarnDAQ(); }
+    void Stop() override { m_Port->Stop(); }
+    bool PrepareInput(TWaveFile* recording, std::uint32_t blockLength, TriggerOpts* trigger) override
+    {
+        return m_Port->PrepareInput(recording, blockLength, trigger);
+    }
+    bool Start() override { return m_Port->Start(); }
+    std::int32_t GetSamplesAvailable() override { return m_Port->GetSamplesAvailable(); }
+    bool ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right) override
+    {
+        return m_Port->ReadLatest(n, left, right);
+    }
+
+    // The status bar's format menu asks the port which formats it takes.
+    bool CheckFormat(std::uint32_t rate, std::uint16_t bytes, std::uint16_t channels)
+    {
+        return m_Port->CheckFormat(rate, bytes, channels);
+    }
+
+private:
+    std::unique_ptr<TSoundInput> m_Port;
+};

@@ -1,0 +1,122 @@
+#include "app/core/FrameMenus.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+#include "app/core/FrameCommandIds.h"
+
+namespace frame_menus {
+
+namespace {
+
+using namespace frame_command;
+
+constexpr MenuItem kPrintItems[] = {
+    {"&Print...", kFilePrint},
+    {"Prin&t Setup...", kFilePrintSetup},
+    {"Annotations and &Margins...", kPrintAnnotations},
+    {nullptr, 0},
+    {"Set Pat&hs...", kSetPaths},
+    {nullptr, 0},
+    {"E&xit", kAppExit},
+};
+
+constexpr MenuItem kOptionsItems[] = {
+    {"Processing Settings...\tF4", kProcessingSettings},
+    {"Plot Options...\tF5", kPlotOptions},
+};
+
+constexpr MenuItem kUtilitiesItems[] = {
+    {"Peak &Frequency", kPeakFrequency},
+    {"Peak &Amplitude", kPeakAmplitude},
+    {"Total &Power", kTotalPower},
+    {nullptr, 0},
+    {"Close &All Utilities", kCloseAllUtilities},
+};
+
+constexpr MenuItem kHelpItems[] = {
+    {"&Contents...\tF1", kHelpContents},
+    {"&Getting Started", kGettingStarted},
+    {"&Search for Help on...", kHelpSearch},
+    {nullptr, 0},
+    {"Go to Website...", kGoToWebsite},
+    {nullptr, 0},
+    {"&Release Notes...", kReleaseNotes},
+    {"&License Agreement...", kShowDisclaimer},
+    {nullptr, 0},
+    {"&About", kAppAbout},
+};
+
+constexpr MenuPopup kMenuBar[] = {
+    {"P&rint", kPrintItems},
+    {"&Options", kOptionsItems},
+    {"&Utilities", kUtilitiesItems},
+    {"&Help", kHelpItems},
+};
+
+constexpr Accelerator kAccelerators[] = {
+    {"F1", kHelpContents},  {"F2", kRestart},     {"F3", kStopCommand},
+    {"F4", kProcessingSettings}, {"F5", kPlotOptions}, {"F9", kCalibrationSettings},
+    {"Ctrl+P", kFilePrint}, {"Alt+R", kStart},    {"Alt+S", kStop},
+};
+
+// Run control, the frame's own windows and bars, help and documents. The
+// printing, settings, calibration, plot-options, path and file-option
+// dialogs, the generator, the recorder and the viewers come with their own
+// parts of the program.
+constexpr std::uint32_t kBuilt[] = {
+    kAppExit,         kStart,           kStop,           kRestart,        kStopCommand,
+    kAppAbout,        kHelpContents,    kHelpSearch,     kGettingStarted, kReleaseNotes,
+    kShowDisclaimer,  kGoToWebsite,     kToggleSidebar,  kToggleToolbar,  kToggleStatusbar,
+    kTogglePlotToolStrips, kReinitInput, kCloseAllPlots, kSaveConfiguration, kOpenConfiguration,
+};
+
+} // namespace
+
+std::span<const MenuPopup> MenuBar()
+{
+    return kMenuBar;
+}
+
+std::span<const Accelerator> Accelerators()
+{
+    return kAccelerators;
+}
+
+bool IsCommandBuilt(std::uint32_t id)
+{
+    return std::find(std::begin(kBuilt), std::end(kBuilt), id) != std::end(kBuilt);
+}
+
+char Mnemonic(const char* text)
+{
+    if (text == nullptr)
+        return 0;
+    for (const char* p = text; *p != '\0' && *p != '\t'; ++p) {
+        if (*p != '&')
+            continue;
+        if (p[1] == '&') {
+            ++p;
+            continue;
+        }
+        return p[1] == '\0' ? 0 : static_cast<char>(std::toupper(static_cast<unsigned char>(p[1])));
+    }
+    return 0;
+}
+
+bool ClashesWithMenuMnemonic(const Accelerator& accelerator)
+{
+    const std::string_view keys = accelerator.keys;
+    constexpr std::string_view kAlt = "Alt+";
+    if (keys.size() != kAlt.size() + 1 || keys.substr(0, kAlt.size()) != kAlt)
+        return false;
+    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(keys.back())));
+    for (const MenuPopup& popup : kMenuBar) {
+        if (Mnemonic(popup.title) == letter)
+            return true;
+    }
+    return false;
+}
+
+} // namespace frame_menus

@@ -1,0 +1,112 @@
+#include "tests/app/FrameTestSupport.h"
+
+#include "platform/MessageBox.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+namespace frame_test {
+
+namespace {
+int folderCount = 0;
+}
+
+bool WaitFor(const std::function<bool()>& done, int limitMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > limitMs)
+            return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+DataFolder::DataFolder()
+{
+    root_ = std::filesystem::temp_directory_path() /
+            ("talvenor_frame_" + std::to_string(::getpid()) + "_" + std::to_string(++folderCount));
+    std::filesystem::remove_all(root_);
+    std::filesystem::create_directories(root_ / "bin");
+    std::filesystem::create_directories(root_ / "docs");
+}
+
+DataFolder::~DataFolder()
+{
+    std::error_code error;
+    std::filesystem::remove_all(root_, error);
+}
+
+std::string DataFolder::ReadFile(const std::string& path) const
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void DataFolder::WriteFile(const std::string& path, const std::string& bytes) const
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+MessageLog::MessageLog()
+{
+    platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
+        texts.push_back(request.text);
+        return request.buttons == platform::MessageButtons::YesNo ||
+                       request.buttons == platform::MessageButtons::YesNoCancel
+                   ? platform::MessageResult::Yes
+                   : platform::MessageResult::Ok;
+    });
+}
+
+MessageLog::~MessageLog()
+{
+    platform::SetMessageBoxHook({});
+}
+
+FrameHarness::FrameHarness(bool create)
+{
+    if (create)
+        Start();
+}
+
+FrameHarness::~FrameHarness()
+{
+    Finish();
+}
+
+CMainFrame::Options FrameHarness::Options()
+{
+    CMainFrame::Options options;
+    options.programPath = folder.ProgramPath();
+    options.documentsFolder = folder.Root() + "docs";
+    options.showSplash = false;
+    options.watchDevices = false;
+    options.openExternal = [this](const QUrl& url) { opened.push_back(url); };
+    return options;
+}
+
+void FrameHarness::Start()
+{
+    frame = std::make_unique<CMainFrame>(Options());
+    frame->Create();
+    frame->resize(1000, 700);
+    frame->show();
+    QCoreApplication::processEvents();
+}
+
+void FrameHarness::Finish()
+{
+    if (!frame)
+        return;
+    frame->close();
+    frame.reset();
+}
+
+} // namespace frame_test

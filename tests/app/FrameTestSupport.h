@@ -1,0 +1,64 @@
+#pragma once
+// A main frame on a throw-away data folder, with the simulated module, no
+// splash, no device watcher, message boxes and external launches recorded.
+// The program "lies" in <root>/bin, so its data root is <root>/.
+
+#include "app/CMainFrame.h"
+
+#include <QUrl>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace frame_test {
+
+// Polls the event loop until done or the limit passes; generous for loaded
+// machines and sanitizer builds.
+bool WaitFor(const std::function<bool()>& done, int limitMs = 30000);
+
+class DataFolder {
+public:
+    DataFolder();
+    ~DataFolder();
+    DataFolder(const DataFolder&) = delete;
+    DataFolder& operator=(const DataFolder&) = delete;
+
+    std::string Root() const { return root_.string() + "/"; }
+    std::string ProgramPath() const { return (root_ / "bin" / "talvenor").string(); }
+    std::string IniPath() const { return Root() + "talvenor.ini"; }
+    std::string CfgPath() const { return Root() + "talvenor.cfg"; }
+    std::string ReadFile(const std::string& path) const;
+    void WriteFile(const std::string& path, const std::string& bytes) const;
+
+private:
+    std::filesystem::path root_;
+};
+
+// Records message boxes (answering the first button) for its lifetime.
+class MessageLog {
+public:
+    MessageLog();
+    ~MessageLog();
+    std::vector<std::string> texts;
+};
+
+struct FrameHarness {
+    explicit FrameHarness(bool create = true);
+    ~FrameHarness();
+
+    CMainFrame::Options Options();
+    // Makes, creates and shows the frame.
+    void Start();
+    // Closes and deletes the frame, which writes the settings files.
+    void Finish();
+
+    DataFolder folder;
+    MessageLog messages;
+    std::vector<QUrl> opened;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+} // namespace frame_test

@@ -1,0 +1,160 @@
+// The frame's menus, accelerators and commands: what is live and what waits
+// for its part, Alt+R against the "P&rint" mnemonic, help and documents.
+
+#include "tests/app/FrameTestSupport.h"
+
+#include "app/CHelpWindow.h"
+#include "app/CSidebar.h"
+#include "app/SidebarButtons.h"
+#include "app/widgets/CToolBtn.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTextBrowser>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using frame_test::FrameHarness;
+using frame_test::WaitFor;
+
+namespace {
+
+std::vector<std::string> ItemTexts(const QMenu& menu)
+{
+    std::vector<std::string> texts;
+    for (const QAction* action : menu.actions())
+        texts.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+    return texts;
+}
+
+QMenu* Popup(CMainFrame& frame, int index)
+{
+    return frame.menuBar()->actions().at(index)->menu();
+}
+
+void Activate(CMainFrame& frame)
+{
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+}
+
+} // namespace
+
+TEST(MainFrameCommands, TheMenuBarCarriesTheFramesMenusWithUnbuiltCommandsDisabled)
+{
+    FrameHarness h;
+    CMainFrame& frame = *h.frame;
+    const QList<QAction*> titles = frame.menuBar()->actions();
+    ASSERT_EQ(titles.size(), 4);
+    EXPECT_EQ(titles[0]->text(), "P&rint");
+    EXPECT_EQ(titles[3]->text(), "&Help");
+    EXPECT_EQ(ItemTexts(*Popup(frame, 0)),
+              (std::vector<std::string>{"&Print...", "Prin&t Setup...", "Annotations and &Margins...", "-",
+                                        "Set Pat&hs...", "-", "E&xit"}));
+    EXPECT_EQ(ItemTexts(*Popup(frame, 1)),
+              (std::vector<std::string>{"Processing Settings...\tF4", "Plot Options...\tF5"}));
+
+    // Printing and the settings dialogs come later: visible, but disabled.
+    EXPECT_FALSE(frame.ActionFor(57782)->isEnabled());
+    EXPECT_FALSE(frame.ActionFor(57769)->isEnabled());
+    EXPECT_FALSE(frame.ActionFor(57813)->isEnabled());
+    EXPECT_TRUE(frame.ActionFor(57665)->isEnabled());
+    EXPECT_TRUE(frame.ActionFor(57784)->isEnabled());
+    EXPECT_TRUE(frame.ActionFor(57831)->isEnabled());
+    // So do the side bar's shortcuts to them; Run and Stop are live.
+    EXPECT_FALSE(frame.Sidebar()->Button(SidebarButtons::IDC_SETTINGS)->isEnabled());
+    EXPECT_FALSE(frame.Sidebar()->Button(SidebarButtons::IDC_DATA_LOG)->isEnabled());
+    EXPECT_TRUE(frame.Sidebar()->Button(SidebarButtons::IDC_RUN)->isEnabled());
+
+    // A disabled command does nothing however it arrives.
+    frame.ExecuteCommand(FrameCommand::ProcessingSettingsPage0);
+    frame.OnCommand(57782);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(MainFrameCommands, AltRRunsTheAnalyzerAndAltThenROpensThePrintMenu)
+{
+    FrameHarness h;
+    CMainFrame& frame = *h.frame;
+    Activate(frame);
+
+    QTest::keyClick(&frame, Qt::Key_R, Qt::AltModifier);
+    EXPECT_TRUE(frame.IsRunning()) << "the accelerator wins the key";
+    EXPECT_FALSE(Popup(frame, 0)->isVisible());
+    QTest::keyClick(&frame, Qt::Key_S, Qt::AltModifier);
+    EXPECT_FALSE(frame.IsRunning());
+
+    // Alt on its own puts the menu bar in keyboard mode; R then opens
+    // "P&rint" by its mnemonic.
+    QTest::keyClick(&frame, Qt::Key_Alt, Qt::NoModifier);
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus != nullptr ? focus : frame.menuBar(), Qt::Key_R, Qt::NoModifier);
+    EXPECT_TRUE(WaitFor([&] { return Popup(frame, 0)->isVisible(); }, 2000));
+    EXPECT_FALSE(frame.IsRunning());
+    Popup(frame, 0)->close();
+}
+
+TEST(MainFrameCommands, FunctionKeysRestartAndStop)
+{
+    FrameHarness h;
+    CMainFrame& frame = *h.frame;
+    Activate(frame);
+    QTest::keyClick(&frame, Qt::Key_F2);
+    EXPECT_TRUE(frame.IsRunning()) << "F2: stop, then start";
+    QTest::keyClick(&frame, Qt::Key_F3);
+    EXPECT_FALSE(frame.IsRunning());
+}
+
+TEST(MainFrameCommands, HelpOpensItsPagesInOneWindowThatClosesWithTheFrame)
+{
+    FrameHarness h;
+    CMainFrame& frame = *h.frame;
+    EXPECT_EQ(frame.HelpWindow(), nullptr);
+
+    frame.OnCommand(57831);
+    CHelpWindow* help = frame.HelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->CurrentFile(), "index.html");
+    EXPECT_NE(help->Browser()->toPlainText().indexOf("Getting Started"), -1);
+
+    frame.OnCommand(57862);
+    EXPECT_EQ(frame.HelpWindow(), help) << "one help window";
+    EXPECT_EQ(help->CurrentFile(), "getting-started.html");
+    frame.ShowHelp(750);
+    EXPECT_EQ(help->CurrentFile(), "calibration.html");
+
+    frame.OnCommand(57832);
+    EXPECT_TRUE(help->SearchField()->text().isEmpty());
+    QTest::keyClicks(help->SearchField(), "calibrator");
+    ASSERT_GT(help->SearchResults()->count(), 0);
+    EXPECT_EQ(help->SearchResults()->item(0)->text(), "Calibration");
+
+    frame.close();
+    EXPECT_TRUE(frame.HelpWindow() == nullptr || !frame.HelpWindow()->isVisible());
+}
+
+TEST(MainFrameCommands, DocumentsAndTheWebSiteOpenOutsideTheProgram)
+{
+    FrameHarness h;
+    CMainFrame& frame = *h.frame;
+    frame.OnCommand(57835);
+    frame.OnCommand(57837);
+    frame.OnCommand(57836);
+    ASSERT_EQ(h.opened.size(), 3u);
+    EXPECT_EQ(h.opened[0].toLocalFile().toStdString(), h.folder.Root() + "bin/readme.txt");
+    EXPECT_EQ(h.opened[1].toLocalFile().toStdString(), h.folder.Root() + "bin/disclaim.txt");
+    EXPECT_EQ(h.opened[2].scheme(), "https");
+}
+
+TEST(MainFrameCommands, ExitClosesTheFrame)
+{
+    FrameHarness h;
+    h.frame->OnCommand(57665);
+    EXPECT_FALSE(h.frame->isVisible());
+}

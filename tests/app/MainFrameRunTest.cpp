@@ -1,0 +1,141 @@
+// Run and Stop against the simulated module, device changes around a run,
+// and closing while running.
+
+#include "tests/app/FrameTestSupport.h"
+#include "tests/support/Screenshot.h"
+
+#include "app/CSidebar.h"
+#include "app/CStatusbar.h"
+#include "app/SidebarButtons.h"
+#include "app/core/TRunControl.h"
+#include "app/widgets/CToolBtn.h"
+#include "audio/TASIOSoundPort.h"
+#include "plot/TQuarnPlot.h"
+#include "settings/CfgSettingsFile.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using frame_test::FrameHarness;
+using frame_test::WaitFor;
+
+namespace {
+
+// A quicker analysis than the defaults' 192 kHz mono: 48 kHz, both channels.
+void WriteStereoSettings(FrameHarness& h)
+{
+    FrameSettings s;
+    s.Processing.Format.Set(48000, 2, 3);
+    ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), s));
+}
+
+bool Running(const CMainFrame& frame)
+{
+    return frame.IsRunning();
+}
+
+} // namespace
+
+TEST(MainFrameRun, RunShowsLiveSpectraInThePlotsAndStopStops)
+{
+    FrameHarness h(false);
+    WriteStereoSettings(h);
+    h.Start();
+    CMainFrame& frame = *h.frame;
+    ASSERT_NE(frame.Plot(0), nullptr);
+    ASSERT_NE(frame.Plot(1), nullptr);
+    EXPECT_TRUE(frame.Plot(0)->IsIdle());
+
+    // The side bar's Run lamp, as the operator presses it.
+    QTest::mouseClick(frame.Sidebar()->Button(SidebarButtons::IDC_RUN), Qt::LeftButton);
+    ASSERT_TRUE(Running(frame));
+    EXPECT_TRUE(frame.Sidebar()->Button(SidebarButtons::IDC_RUN)->IsLatched());
+    EXPECT_FALSE(frame.Plot(0)->IsIdle());
+
+    ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 5; })) << "blocks flow from the module";
+    EXPECT_FALSE(frame.Plot(0)->LivePoints(0).empty()) << "plot 1 draws a live trace";
+    EXPECT_FALSE(frame.Plot(1)->LivePoints(0).empty()) << "plot 2 draws a live trace";
+    EXPECT_EQ(frame.Statusbar()->StatusText(), "Running...");
+    SaveScreenshot(frame, "main_frame_running");
+
+    QTest::mouseClick(frame.Sidebar()->Button(SidebarButtons::IDC_STOP), Qt::LeftButton);
+    EXPECT_FALSE(Running(frame));
+    EXPECT_EQ(frame.Statusbar()->StatusText(), "Stopped");
+    EXPECT_TRUE(frame.Plot(0)->IsIdle());
+    const std::uint32_t stopped = frame.GetFrameCounter();
+    QTest::qWait(300);
+    EXPECT_EQ(frame.GetFrameCounter(), stopped) << "nothing is processed after Stop";
+}
+
+TEST(MainFrameRun, AFirstRunRemindsThatTheMicrophoneIsNotCalibrated)
+{
+    FrameHarness h;
+    h.frame->OnStart();
+    EXPECT_TRUE(h.frame->IsRunning());
+    ASSERT_FALSE(h.messages.texts.empty());
+    EXPECT_EQ(h.messages.texts.front(), "WARNING the microphone has not yet been calibrated!");
+    h.frame->OnStop();
+}
+
+TEST(MainFrameRun, ClosingWhileRunningStopsFirstAndWritesTheSettings)
+{
+    FrameHarness h(false);
+    WriteStereoSettings(h);
+    h.Start();
+    h.frame->OnStart();
+    ASSERT_TRUE(WaitFor([&] { return h.frame->GetFrameCounter() >= 2; }));
+    h.frame->Settings().Spectrum[0].PlotTop = 77.0f;
+
+    EXPECT_TRUE(h.frame->close());
+    EXPECT_FALSE(h.frame->IsRunning()) << "the close stopped the run before anything went";
+    EXPECT_EQ(h.frame->Plot(0), nullptr);
+    h.frame.reset();
+
+    EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0);
+    FrameSettings reread;
+    ASSERT_TRUE(LoadCfgSettings(h.folder.CfgPath(), reread, [] { return 0; }));
+    EXPECT_FLOAT_EQ(reread.Spectrum[0].PlotTop, 77.0f);
+}
+
+TEST(MainFrameRun, ADeviceChangeWhileStoppedRefreshesOnceAfterTheBurst)
+{
+    FrameHarness h;
+    CMainFrame& frame = *h.frame;
+    ASSERT_TRUE(frame.HasInputPort());
+    EXPECT_TRUE(frame.OnDeviceChange());
+    QTest::qWait(200);
+    EXPECT_TRUE(frame.OnDeviceChange());
+    EXPECT_TRUE(frame.IsDeviceRefreshPending());
+    ASSERT_TRUE(WaitFor([&] { return frame.DeviceRefreshCount() == 1; }));
+    EXPECT_FALSE(frame.HasInputPort()) << "the next Run makes a new one";
+    QTest::qWait(300);
+    EXPECT_EQ(frame.DeviceRefreshCount(), 1);
+
+    // The next Run finds the module again.
+    frame.OnStart();
+    EXPECT_TRUE(frame.IsRunning());
+    EXPECT_TRUE(frame.HasInputPort());
+    frame.OnStop();
+}
+
+TEST(MainFrameRun, RunCancelsARefreshSoTheNewRunKeepsItsPort)
+{
+    FrameHarness h(false);
+    WriteStereoSettings(h);
+    h.Start();
+    CMainFrame& frame = *h.frame;
+    frame.OnDeviceChange();
+    frame.OnStart();
+    EXPECT_FALSE(frame.IsDeviceRefreshPending());
+    // Notices during the run are ignored too.
+    EXPECT_TRUE(frame.OnDeviceChange());
+    EXPECT_FALSE(frame.IsDeviceRefreshPending());
+
+    QTest::qWait(2000);
+    EXPECT_EQ(frame.DeviceRefreshCount(), 0);
+    ASSERT_TRUE(frame.HasInputPort());
+    const std::uint32_t before = frame.GetFrameCounter();
+    EXPECT_TRUE(WaitFor([&] { return frame.GetFrameCounter() > before + 2; })) << "the run goes on";
+    frame.OnStop();
+}

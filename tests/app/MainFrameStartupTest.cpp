@@ -1,0 +1,166 @@
+// Start-up and exit of the main frame, headless: which settings it starts
+// with, what it writes back, and what it makes of a damaged file.
+
+#include "tests/app/FrameTestSupport.h"
+#include "tests/support/Screenshot.h"
+
+#include "app/CSidebar.h"
+#include "app/CStatusbar.h"
+#include "app/CToolbar2.h"
+#include "app/FormatMenuModel.h"
+#include "app/core/CfgFileCheck.h"
+#include "audio/TASIOSoundPort.h"
+#include "plot/TQuarnPlot.h"
+#include "settings/CfgSettingsFile.h"
+#include "settings/IniSettingsFile.h"
+
+#include <QMenuBar>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using frame_test::FrameHarness;
+
+TEST(MainFrameStartup, WithoutSettingsFilesTheFrameStartsWithItsDefaults)
+{
+    FrameHarness h;
+    CMainFrame& frame = *h.frame;
+    const FrameSettings& s = frame.Settings();
+
+    EXPECT_EQ(frame.windowTitle().toStdString(), "Talvenor Mobile");
+    EXPECT_EQ(frame.Paths().DataRoot, h.folder.Root()) << "the program's bin folder is stepped out of";
+    EXPECT_FALSE(frame.StartedWithDamagedCfg());
+    EXPECT_TRUE(h.messages.texts.empty());
+
+    // The analysis of a first start.
+    EXPECT_EQ(s.Processing.Format.SamplingRate, 192000u);
+    EXPECT_EQ(s.Processing.Format.NumChannels, 1);
+    EXPECT_EQ(s.Processing.Format.BytesPerSample, 3);
+    EXPECT_EQ(s.Processing.FFTsize, 65536u);
+    EXPECT_EQ(s.Processing.ChannelProcessing, 0) << "one channel: the left alone";
+    EXPECT_EQ(s.Processing.IndependentScalingAndCalibration, 1);
+    EXPECT_LT(s.Calibration[0].PctFullScale, 0.0f) << "an uncalibrated microphone";
+    EXPECT_EQ(s.Daq.DAQ_InputGain, 16);
+
+    // Side bar and status bar shown, tool bar built but hidden; one plot.
+    EXPECT_TRUE(frame.Sidebar()->isVisible());
+    EXPECT_TRUE(frame.Statusbar()->isVisible());
+    EXPECT_FALSE(frame.Toolbar()->isVisible());
+    EXPECT_TRUE(frame.Toolbar()->HasButtons());
+    ASSERT_NE(frame.Plot(0), nullptr);
+    EXPECT_EQ(frame.Plot(1), nullptr);
+    EXPECT_EQ(frame.Plot(0)->Title(), "Spectrum");
+    EXPECT_TRUE(frame.HasInputPort());
+    EXPECT_EQ(frame.menuBar()->actions().size(), 4);
+    SaveScreenshot(frame, "main_frame_first_start");
+
+    h.Finish();
+    EXPECT_EQ(CheckCfgFile(h.folder.CfgPath()), CfgFileState::Readable);
+    EXPECT_TRUE(std::filesystem::exists(h.folder.IniPath()));
+    EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0) << "both ports are gone";
+}
+
+TEST(MainFrameStartup, FilesFromAPreviousRunGiveTheirValues)
+{
+    FrameHarness h(false);
+    FrameSettings previous;
+    previous.Processing.Format.Set(48000, 2, 2);
+    previous.Daq.DAQ_InputGain = 4;
+    previous.Spectrum[1].PlotTop = 42.0f;
+    previous.Calibration[1].PctFullScale = 0.25f;
+    previous.m_ShowStatusbar = 1;
+    const WindowPlacement placed{0, WindowPlacement::kShowNormal, -1, -1, -1, -1, {20, 30, 620, 480}};
+    previous.Windows.Store(kSlotMainWindow, &placed);
+    ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), previous));
+    ASSERT_TRUE(SaveIniSettings(h.folder.IniPath(), previous));
+
+    h.Start();
+    CMainFrame& frame = *h.frame;
+    const FrameSettings& s = frame.Settings();
+    EXPECT_EQ(s.Processing.Format.SamplingRate, 48000u);
+    EXPECT_EQ(s.Processing.Format.NumChannels, 2);
+    EXPECT_EQ(s.Processing.Format.BytesPerSample, 2);
+    EXPECT_EQ(s.Processing.ChannelProcessing, 2) << "two channels side by side";
+    EXPECT_EQ(s.Daq.DAQ_InputGain, 4);
+    EXPECT_FLOAT_EQ(s.Spectrum[1].PlotTop, 42.0f);
+    EXPECT_FLOAT_EQ(s.Calibration[1].PctFullScale, 0.25f);
+    // Two channels with their own scaling: two plots, left over right.
+    ASSERT_NE(frame.Plot(0), nullptr);
+    ASSERT_NE(frame.Plot(1), nullptr);
+    EXPECT_EQ(frame.Plot(0)->Title(), "Spectrum - Left");
+    EXPECT_EQ(frame.Plot(1)->Title(), "Spectrum - Right");
+    EXPECT_LT(frame.Plot(0)->geometry().top(), frame.Plot(1)->geometry().top());
+    EXPECT_EQ(frame.geometry().size(), QSize(600, 450)) << "the stored placement";
+    SaveScreenshot(frame, "main_frame_two_channels");
+
+    // What the next start will find.
+    h.frame->Settings().Spectrum[0].PlotRange = 60.0f;
+    h.Finish();
+    FrameSettings reread;
+    ASSERT_TRUE(LoadCfgSettings(h.folder.CfgPath(), reread, [] { return 0; }));
+    EXPECT_FLOAT_EQ(reread.Spectrum[0].PlotRange, 60.0f);
+    EXPECT_EQ(reread.Processing.Format.SamplingRate, 48000u);
+    EXPECT_EQ(reread.Daq.DAQ_InputGain, 4);
+}
+
+TEST(MainFrameStartup, ADamagedCfgGivesDefaultsANoteAndSurvivesUntilExit)
+{
+    FrameHarness h(false);
+    static const char bytes[] = "\x7f" "ELF\x02\x01\x01\0\0\0 not a configuration [Settings";
+    const std::string junk(bytes, sizeof bytes - 1);
+    h.folder.WriteFile(h.folder.CfgPath(), junk);
+
+    h.Start();
+    CMainFrame& frame = *h.frame;
+    EXPECT_TRUE(frame.StartedWithDamagedCfg());
+    ASSERT_EQ(h.messages.texts.size(), 1u);
+    EXPECT_NE(h.messages.texts[0].find(h.folder.CfgPath()), std::string::npos) << "the note names the file";
+    EXPECT_NE(h.messages.texts[0].find("default"), std::string::npos);
+    // The frame's own defaults, not the keys' file defaults.
+    EXPECT_EQ(frame.Settings().Daq.DAQ_InputGain, 16);
+    EXPECT_EQ(frame.Settings().Processing.Format.SamplingRate, 192000u);
+
+    EXPECT_EQ(h.folder.ReadFile(h.folder.CfgPath()), junk) << "untouched while the program runs";
+    h.Finish();
+    EXPECT_EQ(CheckCfgFile(h.folder.CfgPath()), CfgFileState::Readable) << "exit wrote a good one";
+}
+
+TEST(MainFrameStartup, TheBarsCanBeHiddenAndThePlotTakesTheirRoom)
+{
+    FrameHarness h;
+    CMainFrame& frame = *h.frame;
+    const QRect client = frame.ClientArea()->rect();
+    ASSERT_NE(frame.Plot(0), nullptr);
+    EXPECT_EQ(frame.Plot(0)->geometry(), QRect(90, 0, client.width() - 90, client.height() - 26));
+
+    frame.OnCommand(57808);
+    frame.OnCommand(57810);
+    EXPECT_FALSE(frame.Sidebar()->isVisible());
+    EXPECT_FALSE(frame.Statusbar()->isVisible());
+    EXPECT_EQ(frame.Plot(0)->geometry(), client);
+
+    frame.OnCommand(57808);
+    EXPECT_TRUE(frame.Sidebar()->isVisible());
+    EXPECT_EQ(frame.Plot(0)->geometry(), QRect(90, 0, client.width() - 90, client.height()));
+}
+
+TEST(MainFrameStartup, SwitchingToTwoChannelsFromTheStatusBarShowsBothPlotsAtOnce)
+{
+    FrameHarness h;
+    CMainFrame& frame = *h.frame;
+    ASSERT_EQ(frame.Plot(1), nullptr);
+    frame.Statusbar()->OnFormatCommand(FormatMenuModel::kCommandStereo);
+    EXPECT_EQ(frame.Settings().Processing.Format.NumChannels, 2);
+    EXPECT_EQ(frame.Settings().Processing.ChannelProcessing, 2);
+    ASSERT_NE(frame.Plot(0), nullptr);
+    ASSERT_NE(frame.Plot(1), nullptr);
+    EXPECT_EQ(frame.Plot(0)->Title(), "Spectrum - Left");
+    EXPECT_EQ(frame.Plot(1)->Title(), "Spectrum - Right");
+    EXPECT_EQ(frame.Plot(0)->geometry().height(), frame.Plot(1)->geometry().height());
+
+    frame.Statusbar()->OnFormatCommand(FormatMenuModel::kCommandMono);
+    EXPECT_EQ(frame.Plot(1), nullptr);
+    ASSERT_NE(frame.Plot(0), nullptr);
+    EXPECT_EQ(frame.Plot(0)->Title(), "Spectrum");
+}

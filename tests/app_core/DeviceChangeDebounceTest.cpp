@@ -1,0 +1,136 @@
+// Device notices: a burst leads to one refresh 1.5 s after its last notice;
+// a running analyzer keeps its port; Run drops a pending refresh.
+
+#include "app/core/DeviceChangeDebounce.h"
+#include "platform/Trace.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A host on a virtual clock: the timer fires when the test moves time past
+// its deadline.
+class FakeHost final : public DeviceChangeDebounce::Host {
+public:
+    void ArmTimer(std::uint32_t ms) override { deadline = now + ms; }
+    void KillTimer() override { deadline.reset(); }
+    bool IsRunning() const override { return running; }
+    void ReleaseInputPort() override
+    {
+        events.push_back("input released");
+        inputPort = false;
+    }
+    bool HasOutputPort() const override { return outputPort; }
+    void ReleaseOutputPort() override
+    {
+        events.push_back("output released");
+        outputPort = false;
+    }
+    void Pause(std::uint32_t ms) override
+    {
+        events.push_back("pause " + std::to_string(ms));
+        now += ms;
+    }
+    void ReopenDaq() override { events.push_back("daq reopened"); }
+    void ResetDaqCachedConfig() override { events.push_back("daq cache reset"); }
+
+    // Moves the clock on, firing the timer when its time comes.
+    void Advance(DeviceChangeDebounce& debounce, std::uint32_t ms)
+    {
+        const std::uint32_t end = now + ms;
+        while (deadline && *deadline <= end) {
+            now = *deadline;
+            refreshTimes.push_back(now);
+            debounce.OnTimer();
+        }
+        now = end;
+    }
+
+    std::uint32_t now = 0;
+    std::optional<std::uint32_t> deadline;
+    bool running = false;
+    bool inputPort = true;
+    bool outputPort = true;
+    std::vector<std::string> events;
+    std::vector<std::uint32_t> refreshTimes;
+};
+
+class DeviceChange : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        platform::SetTraceHook([this](const std::string& line) { traces.push_back(line); });
+    }
+    void TearDown() override { platform::SetTraceHook({}); }
+
+    FakeHost host;
+    DeviceChangeDebounce debounce{host};
+    std::vector<std::string> traces;
+};
+
+} // namespace
+
+TEST_F(DeviceChange, ABurstOfNoticesLeadsToOneRefreshAfterTheLast)
+{
+    EXPECT_TRUE(debounce.OnDeviceChange());
+    host.Advance(debounce, 1000);
+    EXPECT_TRUE(debounce.OnDeviceChange());
+    host.Advance(debounce, 1499);
+    EXPECT_TRUE(debounce.OnDeviceChange());
+    host.Advance(debounce, 1499);
+    EXPECT_EQ(debounce.RefreshCount(), 0) << "each notice re-arms the wait";
+
+    host.Advance(debounce, 10000);
+    EXPECT_EQ(debounce.RefreshCount(), 1);
+    ASSERT_EQ(host.refreshTimes.size(), 1u);
+    EXPECT_EQ(host.refreshTimes[0], 1000u + 1499u + 1500u);
+    EXPECT_FALSE(debounce.IsPending());
+}
+
+TEST_F(DeviceChange, TheRefreshReleasesThePortsAndReopensTheModule)
+{
+    debounce.OnDeviceChange();
+    host.Advance(debounce, 2000);
+    const std::vector<std::string> expected = {"input released", "pause 500", "daq reopened", "output released",
+                                               "daq cache reset"};
+    EXPECT_EQ(host.events, expected);
+    EXPECT_EQ(traces, (std::vector<std::string>{"------------------- REFRESH DAQ ----------------\n",
+                                                "--------- calling delete m_PSoundOut  ---------\n"}));
+
+    // Without an output port there is nothing to delete and no line about it.
+    host.events.clear();
+    traces.clear();
+    debounce.OnDeviceChange();
+    host.Advance(debounce, 2000);
+    EXPECT_EQ(host.events,
+              (std::vector<std::string>{"input released", "pause 500", "daq reopened", "daq cache reset"}));
+    EXPECT_EQ(traces.size(), 1u);
+}
+
+TEST_F(DeviceChange, ANoticeWhileRunningIsIgnoredAndNotActedOnLater)
+{
+    host.running = true;
+    EXPECT_TRUE(debounce.OnDeviceChange()) << "the notice is always answered";
+    EXPECT_FALSE(debounce.IsPending());
+    host.running = false;
+    host.Advance(debounce, 5000);
+    EXPECT_EQ(debounce.RefreshCount(), 0);
+    EXPECT_TRUE(host.events.empty());
+}
+
+TEST_F(DeviceChange, RunCancelsARefreshArmedWhileStopped)
+{
+    debounce.OnDeviceChange();
+    host.Advance(debounce, 700);
+    // Run: the new input port must survive.
+    debounce.Cancel();
+    host.running = true;
+    host.Advance(debounce, 5000);
+    EXPECT_EQ(debounce.RefreshCount(), 0);
+    EXPECT_TRUE(host.events.empty());
+    EXPECT_FALSE(host.deadline.has_value());
+}

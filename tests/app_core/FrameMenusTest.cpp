@@ -1,0 +1,71 @@
+// The menu bar and accelerator tables, and which commands are live.
+
+#include "app/core/FrameCommandIds.h"
+#include "app/core/FrameMenus.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+using namespace frame_menus;
+
+TEST(FrameMenus, MnemonicsAreTheLetterAfterASingleAmpersand)
+{
+    EXPECT_EQ(Mnemonic("P&rint"), 'R');
+    EXPECT_EQ(Mnemonic("&Options"), 'O');
+    EXPECT_EQ(Mnemonic("Fish && &Chips"), 'C');
+    EXPECT_EQ(Mnemonic("Go to Website..."), 0);
+    EXPECT_EQ(Mnemonic("Processing Settings...\tF4"), 0);
+    EXPECT_EQ(Mnemonic("Trailing&"), 0);
+}
+
+TEST(FrameMenus, OnlyAltRClashesWithAMenuTitle)
+{
+    std::set<std::string> clashing;
+    for (const Accelerator& a : Accelerators())
+        if (ClashesWithMenuMnemonic(a))
+            clashing.insert(a.keys);
+    EXPECT_EQ(clashing, std::set<std::string>{"Alt+R"});
+}
+
+TEST(FrameMenus, TheMenuBarHoldsItsFourPopupsWithDistinctMnemonics)
+{
+    std::set<char> letters;
+    std::set<std::string> titles;
+    for (const MenuPopup& popup : MenuBar()) {
+        titles.insert(popup.title);
+        EXPECT_TRUE(letters.insert(Mnemonic(popup.title)).second) << popup.title;
+    }
+    EXPECT_EQ(titles, (std::set<std::string>{"P&rint", "&Options", "&Utilities", "&Help"}));
+}
+
+TEST(FrameMenus, ShortcutsShownInMenusMatchTheAcceleratorTable)
+{
+    for (const MenuPopup& popup : MenuBar()) {
+        for (const MenuItem& item : popup.items) {
+            if (item.id == 0)
+                continue;
+            const std::string text = item.text;
+            const std::size_t tab = text.find('\t');
+            if (tab == std::string::npos)
+                continue;
+            bool found = false;
+            for (const Accelerator& a : Accelerators())
+                found = found || (a.keys == text.substr(tab + 1) && a.id == item.id);
+            EXPECT_TRUE(found) << text;
+        }
+    }
+}
+
+TEST(FrameMenus, RunControlHelpAndTheFramesOwnWindowsAreLiveTheRestWaitsForItsParts)
+{
+    using namespace frame_command;
+    for (std::uint32_t id : {kStart, kStop, kRestart, kStopCommand, kAppExit, kAppAbout, kHelpContents,
+                             kHelpSearch, kGettingStarted, kReinitInput, kCloseAllPlots})
+        EXPECT_TRUE(IsCommandBuilt(id)) << id;
+    for (std::uint32_t id : {kFilePrint, kFilePrintSetup, kPrintAnnotations, kSetPaths, kProcessingSettings,
+                             kPlotOptions, kCalibrationSettings, kPeakFrequency, kPeakAmplitude, kTotalPower,
+                             kCloseAllUtilities, kSignalGenerator, kRecorder, kSaveGeneratorWave, kFileIOOptions})
+        EXPECT_FALSE(IsCommandBuilt(id)) << id;
+}

@@ -1,0 +1,143 @@
+// Where the program looks for its install file, its settings and its data.
+
+#include "app/core/DefaultDataTree.h"
+#include "app/core/FramePaths.h"
+#include "app/core/InstallUserInfo.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempTree : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        root = fs::temp_directory_path() / ("talvenor_paths_" + std::to_string(::getpid()) + "_" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root);
+        fs::create_directories(root);
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    std::string Path(const std::string& relative) const { return (root / relative).string(); }
+    void Write(const std::string& relative, const std::string& text) const
+    {
+        fs::create_directories(fs::path(Path(relative)).parent_path());
+        std::ofstream(Path(relative), std::ios::binary) << text;
+    }
+
+    fs::path root;
+};
+
+} // namespace
+
+TEST(FramePaths, DataRootBesideTheProgramStepsOutOfAWholeBinFolderOnly)
+{
+    EXPECT_EQ(DataRootBesideProgram("/opt/Talvenor/bin/"), "/opt/Talvenor/");
+    EXPECT_EQ(DataRootBesideProgram("/opt/Talvenor/bin"), "/opt/Talvenor/");
+    // Case is kept, and only the whole folder name counts.
+    EXPECT_EQ(DataRootBesideProgram("/Home/Ann/Build/app/"), "/Home/Ann/Build/app/");
+    EXPECT_EQ(DataRootBesideProgram("/home/ann/cabin/app/"), "/home/ann/cabin/app/");
+    EXPECT_EQ(DataRootBesideProgram("/home/ann/bins/"), "/home/ann/bins/");
+    EXPECT_EQ(DataRootBesideProgram("/home/ann/Bin/"), "/home/ann/Bin/");
+    EXPECT_EQ(DataRootBesideProgram("/srv/binary/bin/"), "/srv/binary/");
+    EXPECT_EQ(DataRootBesideProgram("/bin/"), "/");
+}
+
+TEST(FramePaths, NamesComeFromTheProgramFile)
+{
+    EXPECT_EQ(StemOf("/usr/bin/talvenor"), "talvenor");
+    EXPECT_EQ(StemOf("/x/Talvenor.Mobile.bin"), "Talvenor.Mobile");
+    EXPECT_EQ(StemOf("/x/.hidden"), ".hidden");
+    EXPECT_EQ(FolderOf("/usr/bin/talvenor"), "/usr/bin/");
+    EXPECT_EQ(FolderOf("talvenor"), "");
+    EXPECT_EQ(DataRootUnderDocuments("/home/ann/Documents"), "/home/ann/Documents/Talvenor/");
+    EXPECT_EQ(DataRootUnderDocuments("/home/ann/Documents/"), "/home/ann/Documents/Talvenor/");
+    EXPECT_EQ(DataRootUnderDocuments(""), "");
+}
+
+TEST_F(TempTree, WithoutAnInstallFileTheDataLivesBesideTheProgram)
+{
+    const FramePaths paths = FramePaths::Derive(Path("bin/talvenor"), "/nowhere/Documents");
+    EXPECT_EQ(paths.ProgramStem, "talvenor");
+    EXPECT_EQ(paths.InstallIniPath, Path("bin/talvenorInstall.ini"));
+    EXPECT_FALSE(paths.WindowsInstall);
+    EXPECT_EQ(paths.DataRoot, root.string() + "/");
+    EXPECT_EQ(paths.IniPath(), root.string() + "/talvenor.ini");
+    EXPECT_EQ(paths.CfgPath(), root.string() + "/talvenor.cfg");
+}
+
+TEST_F(TempTree, TheInstallFileCanPutTheDataUnderTheDocumentsFolder)
+{
+    Write("app/talvenorInstall.ini", "[Install]\r\nWindowsInstall=1\r\n");
+    FramePaths paths = FramePaths::Derive(Path("app/talvenor"), Path("Documents"));
+    EXPECT_TRUE(paths.WindowsInstall);
+    EXPECT_EQ(paths.DataRoot, Path("Documents") + "/Talvenor/");
+
+    // Unknown documents folder: no data root, the current folder serves.
+    paths = FramePaths::Derive(Path("app/talvenor"), "");
+    EXPECT_EQ(paths.DataRoot, "");
+    EXPECT_EQ(paths.IniPath(), "talvenor.ini");
+
+    Write("app/talvenorInstall.ini", "[Install]\nWindowsInstall=0\n");
+    EXPECT_EQ(FramePaths::Derive(Path("app/talvenor"), Path("Documents")).DataRoot, Path("app") + "/");
+    Write("app/talvenorInstall.ini", "[Install]\nWindowsInstall=yes\n");
+    EXPECT_FALSE(FramePaths::Derive(Path("app/talvenor"), Path("Documents")).WindowsInstall);
+}
+
+TEST_F(TempTree, AMissingDocumentsTreeIsSeededOnceFromTheShareFolder)
+{
+    Write("share/Talvenor/Cal/mic.cal", "seed");
+    Write("share/Talvenor/Wave/.keep", "");
+    const auto candidates = default_data_tree::Candidates(Path("bin") + "/", "/nonexistent/share");
+    ASSERT_FALSE(candidates.empty());
+    EXPECT_EQ(candidates.front(), Path("share/Talvenor/"));
+    EXPECT_EQ(candidates.back(), "/nonexistent/share/Talvenor/");
+
+    const std::string dataRoot = Path("Documents/Talvenor") + "/";
+    // Not a documents install: nothing happens.
+    EXPECT_FALSE(default_data_tree::CopyIfMissing(false, dataRoot, candidates));
+    EXPECT_FALSE(fs::exists(dataRoot));
+
+    EXPECT_TRUE(default_data_tree::CopyIfMissing(true, dataRoot, candidates));
+    EXPECT_TRUE(fs::exists(dataRoot + "Cal/mic.cal"));
+    EXPECT_TRUE(fs::is_directory(dataRoot + "Wave"));
+
+    // An existing data root is the user's: never copied over.
+    Write("Documents/Talvenor/Cal/mic.cal", "mine");
+    EXPECT_FALSE(default_data_tree::CopyIfMissing(true, dataRoot, candidates));
+    std::ifstream in(dataRoot + "Cal/mic.cal");
+    std::string text;
+    in >> text;
+    EXPECT_EQ(text, "mine");
+}
+
+TEST_F(TempTree, WithoutASeedTreeTheDataRootIsStillMadeSoSettingsCanBeSaved)
+{
+    const std::string dataRoot = Path("Documents/Talvenor") + "/";
+    EXPECT_FALSE(default_data_tree::CopyIfMissing(true, dataRoot, {Path("none/Talvenor/")}));
+    EXPECT_TRUE(fs::is_directory(dataRoot));
+}
+
+TEST_F(TempTree, UserAndCompanyComeFromTheInstallFile)
+{
+    InstallUserInfo info = InstallUserInfo::Read(Path("missing.ini"));
+    EXPECT_EQ(info.User, "");
+    EXPECT_EQ(info.Company, "");
+
+    Write("install.ini", "[Install]\nWindowsInstall=0\n");
+    info = InstallUserInfo::Read(Path("install.ini"));
+    EXPECT_EQ(info.User, "");
+
+    Write("install.ini", "[UserInfo]\nUser=Ann Example\nCompany=" + std::string(100, 'c') + "\n");
+    info = InstallUserInfo::Read(Path("install.ini"));
+    EXPECT_EQ(info.User, "Ann Example");
+    EXPECT_EQ(info.Company, std::string(80, 'c'));
+}
