@@ -1,0 +1,129 @@
+// The output-level dialog's logic: the DAQ module's fixed full scale, the
+// units offered, each unit's default level, and the checks per unit.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "utilities/siggenlogic/TOutputLevelOptions.h"
+
+namespace {
+
+using Options = TOutputLevelOptions;
+
+SigGenOutputSettings Levels(std::int32_t unit, float left, float right, float fullScale = 1.0f,
+                            std::uint16_t option = 0)
+{
+    SigGenOutputSettings s;
+    s.OutputUnits = unit;
+    s.OutputLevel = left;
+    s.OutputLevelR = right;
+    s.FSVoltage = fullScale;
+    s.FSOption = option;
+    return s;
+}
+
+std::vector<std::int32_t> Units(const std::vector<Options::UnitEntry>& entries)
+{
+    std::vector<std::int32_t> units;
+    for (const auto& e : entries)
+        units.push_back(e.Unit);
+    return units;
+}
+
+} // namespace
+
+TEST(OutputLevelOptions, TheDaqModuleTurnsRelativeLevelsIntoHalfAVolt)
+{
+    SigGenOutputSettings stored = Levels(Options::kDbFullScale, -6.0f, 0.0f, 2.5f, 1);
+    Options::ApplyDaqOutput(stored);
+    EXPECT_EQ(stored.FSVoltage, 1.0f);
+    EXPECT_EQ(stored.FSOption, 0);
+    EXPECT_EQ(stored.OutputUnits, Options::kVoltsRms);
+    EXPECT_EQ(stored.OutputLevel, 0.5f);
+    EXPECT_EQ(stored.OutputLevelR, 0.5f);
+
+    // A positive percentage is kept as a voltage, unchecked.
+    SigGenOutputSettings percent = Levels(Options::kPercentFullScale, 50.0f, -1.0f);
+    Options::ApplyDaqOutput(percent);
+    EXPECT_EQ(percent.OutputUnits, Options::kVoltsRms);
+    EXPECT_EQ(percent.OutputLevel, 50.0f);
+    EXPECT_EQ(percent.OutputLevelR, 0.5f);
+
+    // Absolute units stay as they are.
+    SigGenOutputSettings dbv = Levels(Options::kDbV, -20.0f, -10.0f, 3.0f, 1);
+    Options::ApplyDaqOutput(dbv);
+    EXPECT_EQ(dbv.OutputUnits, Options::kDbV);
+    EXPECT_EQ(dbv.OutputLevel, -20.0f);
+    EXPECT_EQ(dbv.FSVoltage, 1.0f);
+}
+
+TEST(OutputLevelOptions, UnitsFollowWhatIsKnownOfTheFullScale)
+{
+    const std::vector<std::int32_t> relative = {0, 1};
+    const std::vector<std::int32_t> all = {0, 1, 2, 3, 4, 5, 6};
+    const std::vector<std::int32_t> absolute = {2, 3, 4, 5, 6};
+    EXPECT_EQ(Units(Options::OfferedUnits(false, false)), relative);
+    EXPECT_EQ(Units(Options::OfferedUnits(false, true)), relative);
+    EXPECT_EQ(Units(Options::OfferedUnits(true, false)), all);
+    EXPECT_EQ(Units(Options::OfferedUnits(true, true)), absolute);
+    EXPECT_STREQ(Options::OfferedUnits(true, false)[6].Text, "dBu rms");
+
+    const auto entries = Options::OfferedUnits(true, true);
+    EXPECT_EQ(Options::SelectedEntry(entries, Options::kDbV), 2);
+    EXPECT_EQ(Options::SelectedEntry(entries, Options::kDbFullScale), 0) << "a unit not offered selects the first";
+}
+
+TEST(OutputLevelOptions, EachUnitHasItsDefaultLevel)
+{
+    const char* const expected[] = {"0.0", "100.0", "1.0", "100.0", "0.0", "0.0", "0.0"};
+    for (std::int32_t unit = 0; unit <= 6; ++unit)
+        EXPECT_STREQ(Options::DefaultLevelText(unit), expected[unit]) << unit;
+}
+
+TEST(OutputLevelOptions, ChecksPerUnit)
+{
+    struct CheckCase {
+        const char* name;
+        SigGenOutputSettings settings;
+        std::string message;
+    };
+    const std::string dbfs = "Output Level must be between 0.0 and -96 dB";
+    const std::string percent = "Output Level must be between 0.0 and 100 percent";
+    const std::string volts = "Output Level must be between 0.0 and 2.000000 volts";
+    const std::string millivolts = "Output Level must be between 0.0 and 2000.000000 millivolts";
+    // 20·log10(2) = 6.0206; the dBu top adds 2.21395.
+    const std::string dbv = "Output Level must be between 6.020600 and -89.979401 dBV";
+    const std::string dbmv = "Output Level must be between 66.020599 and -29.979401 dBmV";
+    const std::string dbu = "Output Level must be between 8.234550 and -87.765450 dBu";
+    const float kTopDbV = 20.0f * std::log10(2.0f);
+    const CheckCase cases[] = {
+        {"0 and -96 dBFS", Levels(0, 0.0f, -96.0f), ""},
+        {"above 0 dBFS", Levels(0, 0.1f, -6.0f), dbfs},
+        {"right below -96 dBFS", Levels(0, -6.0f, -96.1f), dbfs},
+        {"100 percent", Levels(1, 100.0f, 0.001f), ""},
+        {"0 percent", Levels(1, 0.0f, 50.0f), percent},
+        {"full-scale volts", Levels(2, 2.0f, 0.5f, 2.0f), ""},
+        {"above full-scale volts", Levels(2, 2.01f, 0.5f, 2.0f), volts},
+        {"0 millivolts", Levels(3, 0.0f, 5.0f, 2.0f), millivolts},
+        {"top millivolts", Levels(3, 2000.0f, 5.0f, 2.0f), ""},
+        {"dBV at full scale", Levels(4, 6.0206f, -80.0f, 2.0f), ""},
+        {"dBV 96 dB down is refused", Levels(4, kTopDbV - 96.0f, -80.0f, 2.0f), dbv},
+        {"dBmV above the top", Levels(5, 66.1f, 0.0f, 2.0f), dbmv},
+        {"dBu just below the top", Levels(6, 8.2f, 0.0f, 2.0f), ""},
+        {"dBu above the top", Levels(6, 8.3f, 0.0f, 2.0f), dbu},
+        {"no full scale with volts known", Levels(2, 0.5f, 0.5f, 0.0f, 0),
+         "Full Scale Level must be greater than 0.0 volts"},
+        {"no full scale while unknown", Levels(0, -6.0f, -6.0f, 0.0f, 1), ""},
+    };
+    for (const CheckCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto result = Options::Check(c.settings);
+        if (c.message.empty())
+            EXPECT_EQ(result, std::nullopt);
+        else
+            EXPECT_EQ(result.value_or("<accepted>"), c.message);
+    }
+}

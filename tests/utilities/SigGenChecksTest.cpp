@@ -1,0 +1,225 @@
+// The parameter dialogs' checks at their boundaries: which values pass,
+// which are refused, and with which message, in the order the operator
+// meets them.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "utilities/siggenlogic/TSigGenChecks.h"
+
+namespace {
+
+constexpr std::int32_t kNyquist = 24000;
+const std::string kFrequency = "Frequency must be between 0 and 24000 Hz.";
+const float kNan = std::numeric_limits<float>::quiet_NaN();
+
+template <typename Section>
+struct Case {
+    const char* name;
+    Section section;
+    // Empty: accepted.
+    std::string message;
+};
+
+template <typename Section, typename Check>
+void RunCases(const std::vector<Case<Section>>& cases, Check check)
+{
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CheckResult result = check(c.section);
+        if (c.message.empty())
+            EXPECT_EQ(result, std::nullopt);
+        else
+            EXPECT_EQ(result.value_or("<accepted>"), c.message);
+    }
+}
+
+} // namespace
+
+TEST(SigGenChecks, NoiseBurstNeedsABurstShorterThanItsCycle)
+{
+    RunCases<NoiseBurstSettings>(
+        {
+            {"shortest burst", {1, 1, 2}, ""},
+            {"no burst", {1, 0, 2}, "Burst time must be greater than 0"},
+            {"no cycle, burst checked first", {0, 0, 0}, "Burst time must be greater than 0"},
+            {"no cycle", {0, 5, 0}, "Cycle time must be greater than 0"},
+            {"burst as long as the cycle", {0, 10, 10}, "Burst time must be less than the cycle time."},
+        },
+        [](const NoiseBurstSettings& s) { return TSigGenChecks::CheckNoiseBurst(s); });
+}
+
+TEST(SigGenChecks, ToneBurstFrequencyIsInclusiveOfNyquistAndBurstHasNoLowerLimit)
+{
+    RunCases<ToneBurstSettings>(
+        {
+            {"1 Hz", {1, 10, 20}, ""},
+            {"Nyquist itself", {kNyquist, 10, 20}, ""},
+            {"0 Hz", {0, 10, 20}, kFrequency},
+            {"above Nyquist", {kNyquist + 1, 10, 20}, kFrequency},
+            {"no burst passes here", {1000, 0, 20}, ""},
+            {"no cycle", {1000, 0, 0}, "Cycle time must be greater than 0"},
+            {"burst not shorter", {1000, 20, 20}, "Burst time must be less than the cycle time."},
+        },
+        [](const ToneBurstSettings& s) { return TSigGenChecks::CheckToneBurst(s, kNyquist); });
+}
+
+TEST(SigGenChecks, ShapedSignalsAcceptNyquistAndRefuseZeroAndNoNumber)
+{
+    struct ShapeCase {
+        float frequency;
+        bool accepted;
+    };
+    const ShapeCase cases[] = {{0.01f, true}, {24000.0f, true}, {0.0f, false},
+                               {-1.0f, false}, {24000.01f, false}, {kNan, false}};
+    for (const ShapeCase& c : cases) {
+        SCOPED_TRACE(c.frequency);
+        const CheckResult expected = c.accepted ? CheckResult{} : CheckResult{kFrequency};
+        EXPECT_EQ(TSigGenChecks::CheckSawtooth({1, c.frequency}, kNyquist), expected);
+        EXPECT_EQ(TSigGenChecks::CheckTriangular({c.frequency}, kNyquist), expected);
+        EXPECT_EQ(TSigGenChecks::CheckSquare({c.frequency, 50}, kNyquist), expected);
+    }
+}
+
+TEST(SigGenChecks, SquareDutyCycleRunsFromOneToNinetyNinePercent)
+{
+    RunCases<SquareSettings>(
+        {
+            {"1 %", {1000.0f, 1}, ""},
+            {"99 %", {1000.0f, 99}, ""},
+            {"0 %", {1000.0f, 0}, "Duty cycle must be between 1 and 99 Percent."},
+            {"100 %", {1000.0f, 100}, "Duty cycle must be between 1 and 99 Percent."},
+            {"frequency first", {0.0f, 100}, kFrequency},
+        },
+        [](const SquareSettings& s) { return TSigGenChecks::CheckSquare(s, kNyquist); });
+}
+
+TEST(SigGenChecks, TonesCheckOnlyEnabledTonesAndNeedOne)
+{
+    ToneSettings tones[SigGenChannelSettings::kToneCount] = {};
+    for (auto& tone : tones)
+        tone = {0, 0.0f, 10.0f};
+    EXPECT_EQ(TSigGenChecks::CheckTones(tones, kNyquist), "At least one tone must be enabled.")
+        << "disabled tones with a 0 Hz frequency and +10 dB pass their checks";
+
+    tones[3] = {1, 24000.0f, -96.0f};
+    EXPECT_EQ(TSigGenChecks::CheckTones(tones, kNyquist), std::nullopt) << "Nyquist and -96 dB are allowed";
+
+    tones[3].PwrDB = 0.0f;
+    EXPECT_EQ(TSigGenChecks::CheckTones(tones, kNyquist), std::nullopt);
+    tones[3].PwrDB = 0.01f;
+    EXPECT_EQ(TSigGenChecks::CheckTones(tones, kNyquist), "Relative Level must be between -96 and 0 dB.");
+    tones[3].PwrDB = -96.01f;
+    EXPECT_EQ(TSigGenChecks::CheckTones(tones, kNyquist), "Relative Level must be between -96 and 0 dB.");
+
+    tones[3] = {1, 24000.5f, 0.0f};
+    EXPECT_EQ(TSigGenChecks::CheckTones(tones, kNyquist), kFrequency);
+    tones[3] = {1, 0.0f, 10.0f};
+    EXPECT_EQ(TSigGenChecks::CheckTones(tones, kNyquist), kFrequency) << "the frequency is checked before the level";
+
+    // The first enabled tone that fails decides.
+    tones[3] = {1, 1000.0f, 5.0f};
+    tones[7] = {1, 0.0f, 0.0f};
+    EXPECT_EQ(TSigGenChecks::CheckTones(tones, kNyquist), "Relative Level must be between -96 and 0 dB.");
+}
+
+TEST(SigGenChecks, CustomImdBoundsAreExclusiveAndStandardSetsAreNotChecked)
+{
+    const std::string low = "Low Frequency must be between 0.0 and 24000";
+    const std::string high = "High Frequency must be between 1000.0 and 24000";
+    const std::string ratio = "Power Ratio must be between 1 and 10";
+    RunCases<IMDSettings>(
+        {
+            {"custom pair", {2, 60.0f, 7000.0f, 4.0f}, ""},
+            {"ratio 1 and 10 inclusive", {2, 60.0f, 7000.0f, 1.0f}, ""},
+            {"ratio 10", {2, 60.0f, 7000.0f, 10.0f}, ""},
+            {"low 0", {2, 0.0f, 7000.0f, 4.0f}, low},
+            {"low at Nyquist", {2, 24000.0f, 7000.0f, 4.0f}, low},
+            {"high 1000 refused", {2, 60.0f, 1000.0f, 4.0f}, high},
+            {"high just above 1000", {2, 60.0f, 1000.5f, 4.0f}, ""},
+            {"high at Nyquist refused", {2, 60.0f, 24000.0f, 4.0f}, high},
+            {"low not below high", {2, 8000.0f, 8000.0f, 4.0f}, "High Frequency must be greater than the Low Frequency"},
+            {"ratio below 1", {2, 60.0f, 7000.0f, 0.99f}, ratio},
+            {"ratio above 10", {2, 60.0f, 7000.0f, 10.5f}, ratio},
+            {"standard set keeps a bad ratio", {0, 0.0f, 0.0f, 50.0f}, ""},
+            {"second standard set", {1, -5.0f, 99999.0f, 0.0f}, ""},
+        },
+        [](const IMDSettings& s) { return TSigGenChecks::CheckIMDTones(s, kNyquist); });
+}
+
+TEST(SigGenChecks, PulseLimitsFollowTheSamplePeriod)
+{
+    const auto at48k = TSigGenChecks::GetPulseLimits(24000);
+    EXPECT_EQ(at48k.Shortest, 20);
+    EXPECT_EQ(at48k.LongestWidth, 2000000);
+    EXPECT_EQ(at48k.LongestInterval, 200000000);
+    const auto noRate = TSigGenChecks::GetPulseLimits(0);
+    EXPECT_EQ(noRate.Shortest, 200);
+    EXPECT_EQ(noRate.LongestWidth, 20000000);
+    EXPECT_EQ(noRate.LongestInterval, 2000000000);
+    // 44100 Hz: 22.7 µs rounds down to 22.
+    EXPECT_EQ(TSigGenChecks::GetPulseLimits(22050).Shortest, 22);
+    // A very low rate must not overflow the limits.
+    EXPECT_EQ(TSigGenChecks::GetPulseLimits(1).LongestInterval, 5000000000000LL);
+
+    const std::string width = "Pulse Width must be between 20 and 2000000 Micro Seconds.";
+    const std::string interval = "Repitition interval must be between 20 and 200000000 Micro Seconds.";
+    RunCases<PulseSettings>(
+        {
+            {"shortest pair", {20, 21, 0}, ""},
+            {"equal width and interval", {20, 20, 0}, "Pulse Width must be less than the repitition interval"},
+            {"width below one sample", {19, 100, 0}, width},
+            {"longest width", {2000000, 200000000, 1}, ""},
+            {"width too long", {2000001, 200000000, 0}, width},
+            {"interval too short", {20, 19, 0}, interval},
+            {"interval too long", {20, 200000001, 0}, interval},
+        },
+        [](const PulseSettings& s) { return TSigGenChecks::CheckPulse(s, kNyquist); });
+}
+
+TEST(SigGenChecks, LevelSweepNamesTheTopOfTheRangeFirst)
+{
+    const std::string start = "Start Level must be between   0.00 and -96.00 dB.";
+    const std::string stop = "Stop Level must be between   0.00 and -96.00 dB.";
+    const std::string time = "Sweep time must be between 1 and 600000 Milliseconds.";
+    RunCases<LevelSweepSettings>(
+        {
+            {"0 and -96 pass", {0.0f, -96.0f, 24000.0f, 1}, ""},
+            {"longest time", {-96.0f, 0.0f, 1000.0f, 600000}, ""},
+            {"start above 0", {0.5f, 0.0f, 1000.0f, 100}, start},
+            {"stop below -96", {0.0f, -96.5f, 1000.0f, 100}, stop},
+            {"frequency 0", {0.0f, 0.0f, 0.0f, 100}, kFrequency},
+            {"no time", {0.0f, 0.0f, 1000.0f, 0}, time},
+            {"time too long", {0.0f, 0.0f, 1000.0f, 600001}, time},
+        },
+        [](const LevelSweepSettings& s) { return TSigGenChecks::CheckLevelSweep(s, kNyquist); });
+}
+
+TEST(SigGenChecks, SweepsAndStepsAllowZeroAndNyquistInEitherOrder)
+{
+    const std::string start = "Start Frequency must be between   0.00 and 24000.00 Hz.";
+    const std::string stop = "Stop Frequency must be between   0.00 and 24000.00 Hz.";
+    RunCases<FreqSweepSettings>(
+        {
+            {"downward from Nyquist to 0", {24000.0f, 0.0f, 1, 2, 0, 0}, ""},
+            {"start below 0", {-0.01f, 100.0f, 1, 1, 0, 0}, start},
+            {"stop above Nyquist", {0.0f, 24000.5f, 1, 1, 0, 0}, stop},
+            {"no time", {20.0f, 100.0f, 0, 1, 0, 0}, "Sweep time must be between 1 and 600000 Milliseconds."},
+        },
+        [](const FreqSweepSettings& s) { return TSigGenChecks::CheckFreqSweep(s, kNyquist); });
+
+    RunCases<FreqStepSettings>(
+        {
+            {"0 to Nyquist", {0.0f, 24000.0f, 100.0f, 3, 1, 1, 0, 0}, ""},
+            {"stop above Nyquist", {0.0f, 24001.0f, 100.0f, 3, 1, 1, 0, 0}, stop},
+            {"step size 0, even for octave steps", {20.0f, 100.0f, 0.0f, 3, 1, 2, 0, 0},
+             "The Step Size must be greater than zero."},
+            {"dwell too long", {20.0f, 100.0f, 1.0f, 3, 600001, 1, 0, 0},
+             "Step time must be between 1 and 600000 Milliseconds."},
+        },
+        [](const FreqStepSettings& s) { return TSigGenChecks::CheckFreqStep(s, kNyquist); });
+}

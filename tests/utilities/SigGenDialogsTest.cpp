@@ -1,0 +1,376 @@
+// The parameter, level and length dialogs: they show their section, store
+// it only when their checks pass, stay open with the message otherwise,
+// and keep the few oddities their operators rely on.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cmath>
+#include <cstring>
+
+#include "audio/TWaveData.h"
+#include "tests/support/Screenshot.h"
+#include "tests/utilities/SigGenWindowTestSupport.h"
+#include "utilities/CFreqStep.h"
+#include "utilities/CFreqSweep.h"
+#include "utilities/CIMDtones.h"
+#include "utilities/CNoiseBurst.h"
+#include "utilities/CPulse.h"
+#include "utilities/CSaveSignalLengthDlg.h"
+#include "utilities/CSawtooth.h"
+#include "utilities/CSigGenOutputLevelDlg.h"
+#include "utilities/CSquare.h"
+#include "utilities/CToneBurst.h"
+#include "utilities/CTones.h"
+#include "utilities/CTriangular.h"
+#include "utilities/CUserWaveDialog.h"
+#include "utilities/SigGenChannelDialog.h"
+
+using siggen_window_test::MessageCapture;
+
+namespace {
+
+constexpr std::int32_t kNyquist = 24000;
+
+QLineEdit* Edit(QWidget& dialog, int id)
+{
+    auto* edit = dialog.findChild<QLineEdit*>(QString::number(id));
+    EXPECT_NE(edit, nullptr) << id;
+    return edit;
+}
+
+template <typename T>
+T* Find(QWidget& dialog, int id)
+{
+    auto* control = dialog.findChild<T*>(QString::number(id));
+    EXPECT_NE(control, nullptr) << id;
+    return control;
+}
+
+// Presses OK; true when the dialog closed with it.
+bool PressOk(QDialog& dialog)
+{
+    dialog.show();
+    dialog.accept();
+    return !dialog.isVisible() && dialog.result() == QDialog::Accepted;
+}
+
+} // namespace
+
+TEST(SigGenDialogs, ARefusalKeepsTheDialogOpenAndTheSectionUntouched)
+{
+    MessageCapture capture;
+    ToneBurstSettings section;
+    const ToneBurstSettings before = section;
+    CToneBurst dialog(nullptr, &section, kNyquist);
+    EXPECT_EQ(dialog.windowTitle(), "Tone Burst Settings");
+    EXPECT_EQ(Edit(dialog, 1893)->text(), "1000");
+    Edit(dialog, 1893)->setText("0");
+    Edit(dialog, 1890)->setText("10");
+    EXPECT_FALSE(PressOk(dialog));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(section, before);
+    ASSERT_EQ(capture.messages.size(), 1u);
+    EXPECT_EQ(capture.messages[0].text, "Frequency must be between 0 and 24000 Hz.");
+    EXPECT_EQ(capture.messages[0].caption, "Talvenor Mobile");
+    EXPECT_EQ(capture.messages[0].icon, platform::MessageIcon::Error);
+
+    // Nyquist itself passes, and everything read is stored.
+    Edit(dialog, 1893)->setText("24000");
+    EXPECT_TRUE(PressOk(dialog));
+    EXPECT_EQ(section.FreqHz, 24000);
+    EXPECT_EQ(section.BurstTimeMsec, 10);
+    EXPECT_EQ(capture.messages.size(), 1u);
+}
+
+TEST(SigGenDialogs, CancelAndHelpDoNotTouchTheSection)
+{
+    SquareSettings section;
+    CSquare dialog(nullptr, &section, kNyquist);
+    std::vector<int> help;
+    dialog.SetHelpHandler([&](int id) { help.push_back(id); });
+    EXPECT_EQ(Edit(dialog, 1939)->text(), "2000.00");
+    Edit(dialog, 1939)->setText("5");
+    Find<QPushButton>(dialog, 1001)->click();
+    EXPECT_EQ(help, std::vector<int>{460});
+    dialog.show();
+    dialog.reject();
+    EXPECT_EQ(section, SquareSettings{});
+}
+
+TEST(SigGenDialogs, DisabledTonesAreStoredAsTypedAndAmplitudesFollowTheLevels)
+{
+    MessageCapture capture;
+    ToneSettings tones[SigGenChannelSettings::kToneCount];
+    for (std::size_t i = 0; i < SigGenChannelSettings::kToneCount; ++i)
+        tones[i] = {0, 1000.0f * (i + 1), 0.0f};
+    tones[0].ToneEnable = 1;
+    CTones dialog(nullptr, tones, kNyquist);
+    EXPECT_TRUE(Find<QCheckBox>(dialog, 1899)->isChecked());
+    EXPECT_EQ(Edit(dialog, 1910)->text(), "2000.00");
+    EXPECT_EQ(Edit(dialog, 1919)->text(), "  0.00");
+
+    Edit(dialog, 1919)->setText("-6");
+    Edit(dialog, 1912)->setText("0");
+    Edit(dialog, 1922)->setText("+10");
+    ASSERT_TRUE(PressOk(dialog));
+    EXPECT_TRUE(capture.messages.empty());
+    EXPECT_FLOAT_EQ(tones[0].ToneLinearAmplitude, std::pow(10.0f, -6.0f / 20.0f));
+    EXPECT_EQ(tones[3].FreqHz, 0.0f);
+    EXPECT_EQ(tones[3].PwrDB, 10.0f);
+    EXPECT_EQ(tones[3].ToneEnable, 0);
+
+    // The same tone enabled is refused.
+    CTones again(nullptr, tones, kNyquist);
+    Find<QCheckBox>(again, 1902)->setChecked(true);
+    EXPECT_FALSE(PressOk(again));
+    ASSERT_EQ(capture.messages.size(), 1u);
+    EXPECT_EQ(capture.messages[0].text, "Frequency must be between 0 and 24000 Hz.");
+
+    // With none enabled the last check speaks.
+    Find<QCheckBox>(again, 1902)->setChecked(false);
+    Find<QCheckBox>(again, 1899)->setChecked(false);
+    EXPECT_FALSE(PressOk(again));
+    EXPECT_EQ(capture.messages.back().text, "At least one tone must be enabled.");
+    SaveScreenshot(again, "dialog_tones");
+}
+
+TEST(SigGenDialogs, ImdRatiosAreStoredAsTypedAndShownWhole)
+{
+    MessageCapture capture;
+    IMDSettings section;
+    section.IMDtype = 2;
+    {
+        CIMDtones dialog(nullptr, &section, kNyquist);
+        EXPECT_TRUE(Find<QRadioButton>(dialog, 1932)->isChecked());
+        EXPECT_EQ(Edit(dialog, 1933)->text(), " 100.0");
+        Edit(dialog, 1935)->setText("2.5");
+        ASSERT_TRUE(PressOk(dialog));
+    }
+    EXPECT_EQ(section.PwrRatio, 2.5f);
+    {
+        CIMDtones dialog(nullptr, &section, kNyquist);
+        EXPECT_EQ(Edit(dialog, 1935)->text(), "2");
+        // A standard set stores even a ratio the custom set refuses.
+        Find<QRadioButton>(dialog, 1930)->setChecked(true);
+        Edit(dialog, 1935)->setText("50");
+        Edit(dialog, 1934)->setText("1000");
+        ASSERT_TRUE(PressOk(dialog));
+        SaveScreenshot(dialog, "dialog_imd");
+    }
+    EXPECT_EQ(section.IMDtype, 0);
+    EXPECT_EQ(section.PwrRatio, 50.0f);
+    EXPECT_EQ(section.HiFreqHz, 1000.0f);
+    {
+        CIMDtones dialog(nullptr, &section, kNyquist);
+        Find<QRadioButton>(dialog, 1932)->setChecked(true);
+        Edit(dialog, 1935)->setText("4");
+        EXPECT_FALSE(PressOk(dialog));
+        EXPECT_EQ(capture.messages.back().text, "High Frequency must be between 1000.0 and 24000");
+    }
+}
+
+TEST(SigGenDialogs, FrequencyStepOffersOctaveFractionsAndReadsEmptyEditsAsZero)
+{
+    FreqStepSettings section;
+    section.OctaveNumber = 12;
+    section.StepType = 2;
+    CFreqStep dialog(nullptr, &section, kNyquist);
+    QComboBox* fractions = Find<QComboBox>(dialog, 1972);
+    ASSERT_EQ(fractions->count(), 8);
+    EXPECT_EQ(fractions->itemText(1), "1/3 Octave");
+    EXPECT_EQ(fractions->currentText(), "1/12 Octave");
+    EXPECT_TRUE(Find<QRadioButton>(dialog, 1966)->isChecked());
+    SaveScreenshot(dialog, "dialog_freq_step");
+
+    fractions->setCurrentIndex(7);
+    Edit(dialog, 1958)->setText("");
+    Edit(dialog, 1959)->setText("no number");
+    Find<QRadioButton>(dialog, 1969)->setChecked(true);
+    ASSERT_TRUE(PressOk(dialog));
+    EXPECT_EQ(section.OctaveNumber, 96);
+    EXPECT_EQ(section.FStartHz, 0.0f);
+    EXPECT_EQ(section.FStopHz, 0.0f);
+    EXPECT_EQ(section.ReturnStepFlag, 1);
+
+    // A stored fraction the list does not offer stays when nothing is chosen.
+    section.OctaveNumber = 5;
+    CFreqStep odd(nullptr, &section, kNyquist);
+    EXPECT_EQ(Find<QComboBox>(odd, 1972)->currentIndex(), -1);
+    ASSERT_TRUE(PressOk(odd));
+    EXPECT_EQ(section.OctaveNumber, 5);
+}
+
+TEST(SigGenDialogs, PulseAndSweepStoreTheirFlags)
+{
+    PulseSettings pulse;
+    CPulse pulseDialog(nullptr, &pulse, kNyquist);
+    Edit(pulseDialog, 1942)->setText("20");
+    Edit(pulseDialog, 1943)->setText("21");
+    Find<QCheckBox>(pulseDialog, 1944)->setChecked(true);
+    ASSERT_TRUE(PressOk(pulseDialog));
+    EXPECT_EQ(pulse, (PulseSettings{20, 21, 1}));
+
+    FreqSweepSettings sweep;
+    CFreqSweep sweepDialog(nullptr, &sweep, kNyquist);
+    Find<QRadioButton>(sweepDialog, 1961)->setChecked(true);
+    Find<QRadioButton>(sweepDialog, 1963)->setChecked(true);
+    Find<QCheckBox>(sweepDialog, 1964)->setChecked(true);
+    ASSERT_TRUE(PressOk(sweepDialog));
+    EXPECT_EQ(sweep.SweepType, 2);
+    EXPECT_EQ(sweep.ReturnSweepFlag, 1);
+    EXPECT_EQ(sweep.SingleSweepFlag, 1);
+    SaveScreenshot(sweepDialog, "dialog_freq_sweep");
+
+    SawtoothSettings saw;
+    saw.Slope = -1;
+    CSawtooth sawDialog(nullptr, &saw, kNyquist);
+    EXPECT_TRUE(Find<QRadioButton>(sawDialog, 1897)->isChecked());
+    Find<QRadioButton>(sawDialog, 1896)->setChecked(true);
+    ASSERT_TRUE(PressOk(sawDialog));
+    EXPECT_EQ(saw.Slope, 1);
+
+    NoiseBurstSettings burst;
+    CNoiseBurst burstDialog(nullptr, &burst);
+    EXPECT_TRUE(Find<QRadioButton>(burstDialog, 1889)->isChecked());
+    Find<QRadioButton>(burstDialog, 1888)->setChecked(true);
+    ASSERT_TRUE(PressOk(burstDialog));
+    EXPECT_EQ(burst.Type, 0);
+}
+
+TEST(SigGenDialogs, APickedWaveFileIsKeptEvenWhenTheDialogIsCancelled)
+{
+    UserDefinedSettings user;
+    std::strcpy(user.WaveFileName, "/old/name.wav");
+    CUserWaveDialog dialog(nullptr, user.WaveFileName, &user.RepeatFlag, "/data/Wave");
+    EXPECT_EQ(Edit(dialog, 1947)->text(), "/old/name.wav");
+    EXPECT_TRUE(Find<QCheckBox>(dialog, 1978)->isChecked());
+    QString startedIn;
+    dialog.SetFilePicker([&](QWidget*, const QString& folder) {
+        startedIn = folder;
+        return QString("/data/Wave/sweep.wav");
+    });
+    Find<QPushButton>(dialog, 1946)->click();
+    EXPECT_EQ(startedIn, "/data/Wave");
+    EXPECT_EQ(Edit(dialog, 1947)->text(), "/data/Wave/sweep.wav");
+    Find<QCheckBox>(dialog, 1978)->setChecked(false);
+    SaveScreenshot(dialog, "dialog_user_wave");
+    dialog.show();
+    dialog.reject();
+    EXPECT_STREQ(user.WaveFileName, "/data/Wave/sweep.wav");
+    EXPECT_EQ(user.RepeatFlag, 1) << "the check box is stored only on OK";
+
+    // OK keeps at most 259 characters of a typed name.
+    CUserWaveDialog typed(nullptr, user.WaveFileName, &user.RepeatFlag, "/data/Wave");
+    Edit(typed, 1947)->setText(QString(300, 'x'));
+    ASSERT_TRUE(PressOk(typed));
+    EXPECT_EQ(std::strlen(user.WaveFileName), 259u);
+}
+
+TEST(SigGenDialogs, OutputLevelOnTheDaqModuleOpensInVolts)
+{
+    SigGenOutputSettings levels;  // -6 dBFS, full scale unknown
+    CSigGenOutputLevelDlg dialog(nullptr, &levels, true);
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), "Generator Output Level");
+    EXPECT_EQ(Find<QComboBox>(dialog, 2224)->currentText(), "Volts rms");
+    EXPECT_EQ(Find<QComboBox>(dialog, 2224)->count(), 5);
+    EXPECT_EQ(Edit(dialog, 2222)->text(), " 0.500");
+    EXPECT_EQ(Edit(dialog, 2223)->text(), " 0.500");
+    EXPECT_FALSE(Find<QGroupBox>(dialog, 2278)->isVisible());
+    SaveScreenshot(dialog, "dialog_output_level_daq");
+    ASSERT_TRUE(PressOk(dialog));
+    EXPECT_EQ(levels.OutputUnits, 2);
+    EXPECT_EQ(levels.FSOption, 0);
+}
+
+TEST(SigGenDialogs, OutputLevelUnitsFollowTheFullScaleChoice)
+{
+    MessageCapture capture;
+    SigGenOutputSettings levels;
+    CSigGenOutputLevelDlg dialog(nullptr, &levels, false);
+    dialog.show();
+    QComboBox* units = Find<QComboBox>(dialog, 2224);
+    EXPECT_TRUE(Find<QRadioButton>(dialog, 2225)->isChecked());
+    EXPECT_EQ(units->count(), 2);
+    EXPECT_FALSE(Edit(dialog, 2227)->isEnabled());
+    SaveScreenshot(dialog, "dialog_output_level");
+
+    Find<QRadioButton>(dialog, 2226)->click();
+    EXPECT_EQ(units->count(), 7);
+    EXPECT_TRUE(Edit(dialog, 2227)->isEnabled());
+    EXPECT_EQ(units->currentText(), "dB Full Scale") << "the stored unit stays selected";
+
+    // Choosing a unit puts its default level into both edits.
+    units->setCurrentIndex(3);
+    emit units->activated(3);
+    EXPECT_EQ(Edit(dialog, 2222)->text(), "100.0");
+    EXPECT_EQ(Edit(dialog, 2223)->text(), "100.0");
+
+    Edit(dialog, 2222)->setText("0");
+    EXPECT_FALSE(PressOk(dialog));
+    ASSERT_EQ(capture.messages.size(), 1u);
+    EXPECT_EQ(capture.messages[0].text, "Output Level must be between 0.0 and 1000.000000 millivolts");
+    EXPECT_EQ(levels, SigGenOutputSettings{});
+
+    Edit(dialog, 2222)->setText("250");
+    Edit(dialog, 2227)->setText("2.0");
+    ASSERT_TRUE(PressOk(dialog));
+    EXPECT_EQ(levels.OutputUnits, 3);
+    EXPECT_EQ(levels.OutputLevel, 250.0f);
+    EXPECT_EQ(levels.FSVoltage, 2.0f);
+    EXPECT_EQ(levels.FSOption, 0);
+}
+
+TEST(SigGenDialogs, SignalLengthShowsTheTotalOfTheCopies)
+{
+    TWaveData tenSeconds(480000, TWaveFormat(48000, 1, 2));
+    int copies = 1;
+    CSaveSignalLengthDlg dialog(nullptr, &tenSeconds, &copies);
+    EXPECT_EQ(Find<QLabel>(dialog, 2098)->text(), " 10.00");
+    EXPECT_EQ(Find<QComboBox>(dialog, 2099)->count(), 20);
+    EXPECT_EQ(Find<QLabel>(dialog, 2100)->text(), " 10.00");
+    Find<QComboBox>(dialog, 2099)->setCurrentIndex(2);
+    EXPECT_EQ(Find<QLabel>(dialog, 2100)->text(), " 30.00");
+    SaveScreenshot(dialog, "dialog_signal_length");
+    ASSERT_TRUE(PressOk(dialog));
+    EXPECT_EQ(copies, 3);
+}
+
+TEST(SigGenDialogs, EachTypeWithParametersGetsItsOwnDialog)
+{
+    struct DialogCase {
+        std::int32_t type;
+        const char* caption;
+        int help;
+    };
+    const DialogCase cases[] = {
+        {kSigNoiseBurst, "Noise Burst Settings", 560}, {kSigToneBurst, "Tone Burst Settings", 550},
+        {kSigSawtooth, "Sawtooth Settings", 490},      {kSigMultipleTones, "Tone Settings", 530},
+        {kSigIMD, "IMD Tone Settings", 520},           {kSigTriangular, "Triangular Signal Settings", 480},
+        {kSigSquare, "Squarewave Settings", 460},      {kSigPulse, "Pulse Settings", 470},
+        {kSigUserWave, "User Defined Signal", 450},    {kSigLevelSweep, "Level Sweep Settings", 500},
+        {kSigFreqSweep, "Frequency Sweep Settings", 510}, {kSigFreqStep, "Frequency Step Settings", 515},
+    };
+    SigGenChannelSettings settings;
+    for (const DialogCase& c : cases) {
+        settings.SigType = c.type;
+        const auto dialog = CreateChannelDialog(nullptr, settings, kNyquist, "/data/Wave");
+        ASSERT_NE(dialog, nullptr) << c.type;
+        EXPECT_EQ(dialog->windowTitle(), c.caption);
+        EXPECT_EQ(dialog->GetHelpContext(), c.help);
+        dialog->show();
+        SaveScreenshot(*dialog, "dialog_type_" + std::to_string(c.type));
+    }
+    for (const std::int32_t none : {kSigWhiteNoise, kSigPinkNoise, kSigTone1kHz, kSigSilence, kSigDTMF}) {
+        settings.SigType = none;
+        EXPECT_EQ(CreateChannelDialog(nullptr, settings, kNyquist, {}), nullptr) << none;
+    }
+}

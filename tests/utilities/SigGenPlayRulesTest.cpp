@@ -1,0 +1,104 @@
+// The generator window's rules without the window: the type lists, the
+// Details buttons, looping, the one-shot stop time and the playback rate.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "utilities/siggenlogic/TSigGenPlayRules.h"
+#include "utilities/siggenlogic/TSigGenTypeList.h"
+
+using Rules = TSigGenPlayRules;
+
+TEST(SigGenPlayRules, TheLeftChannelAloneDecidesWhetherTheSignalLoops)
+{
+    struct LoopCase {
+        const char* name;
+        std::int32_t type;
+        std::uint8_t flag;
+        bool loops;
+    };
+    const LoopCase cases[] = {
+        {"one-shot pulse", kSigPulse, 1, false},     {"repeated pulse", kSigPulse, 0, true},
+        {"single sweep", kSigFreqSweep, 1, false},   {"repeated sweep", kSigFreqSweep, 0, true},
+        {"single step", kSigFreqStep, 1, false},     {"repeated steps", kSigFreqStep, 0, true},
+        {"user file once", kSigUserWave, 0, false},  {"user file repeated", kSigUserWave, 1, true},
+        {"tone ignores the flags", kSigTone1kHz, 1, true},
+    };
+    for (const LoopCase& c : cases) {
+        SigGenChannelSettings left;
+        left.SigType = c.type;
+        left.Pulse.OneShotFlag = c.flag;
+        left.FreqSweep.SingleSweepFlag = c.flag;
+        left.FreqStep.SingleStepFlag = c.flag;
+        left.UserDefined.RepeatFlag = c.flag;
+        EXPECT_EQ(Rules::IsContinuous(left), c.loops) << c.name;
+    }
+}
+
+TEST(SigGenPlayRules, AOneShotSignalStopsATenthOfASecondAfterItsData)
+{
+    EXPECT_EQ(Rules::OneShotStopMs(2.0f), 2100);
+    EXPECT_EQ(Rules::OneShotStopMs(0.0f), 100);
+    // Truncated, not rounded: 0.0205 s of data.
+    EXPECT_EQ(Rules::OneShotStopMs(0.0205f), 120);
+}
+
+TEST(SigGenPlayRules, DetailsNeedParametersAndAPlayedChannel)
+{
+    for (std::int32_t type = 0; type < kSigTypeCount; ++type) {
+        const bool none = type == kSigWhiteNoise || type == kSigPinkNoise || type == kSigTone1kHz
+                       || type == kSigSilence;
+        EXPECT_EQ(Rules::IsDetailsEnabled(0, type, 1, true), !none) << type;
+        EXPECT_EQ(Rules::IsDetailsEnabled(1, type, 2, false), !none) << type;
+        EXPECT_FALSE(Rules::IsDetailsEnabled(1, type, 1, false)) << "mono " << type;
+        EXPECT_FALSE(Rules::IsDetailsEnabled(1, type, 2, true)) << "locked " << type;
+    }
+}
+
+TEST(SigGenPlayRules, UnderAsioThePortRunsAtTheAnalyzerRateUnlessAUserFilePlays)
+{
+    EXPECT_EQ(Rules::PlaybackRate(1, kSigTone1kHz, 48000, 48000, 24000), 24000u);
+    EXPECT_EQ(Rules::PlaybackRate(1, kSigUserWave, 48000, 44100, 24000), 44100u);
+    EXPECT_EQ(Rules::PlaybackRate(0, kSigUserWave, 96000, 44100, 24000), 96000u);
+}
+
+TEST(SigGenPlayRules, TheRightListExplainsWhyItCannotBeUsed)
+{
+    EXPECT_STREQ(Rules::RightChannelNotice(true, 2), Rules::kLockedMessage);
+    EXPECT_STREQ(Rules::RightChannelNotice(true, 1), Rules::kLockedMessage) << "locking is named first";
+    EXPECT_STREQ(Rules::RightChannelNotice(false, 1), Rules::kMonoMessage);
+    EXPECT_EQ(Rules::RightChannelNotice(false, 2), nullptr);
+    EXPECT_NE(std::string(Rules::kAsioRunningMessage).find("running.  Please"), std::string::npos)
+        << "two blanks after the first full stop";
+}
+
+TEST(SigGenTypeList, TheQuickListSelectsTheStoredTypeAndShowsNoneForOthers)
+{
+    const auto left = TSigGenTypeList::For(0, kSigPinkNoise, 2, false);
+    ASSERT_EQ(left.Entries.size(), 7u);
+    EXPECT_STREQ(left.Entries[left.Selected].Text, "Pink Noise");
+    EXPECT_EQ(left.Selected, 3);
+    const char* const order[] = {"1 kHz Tone", "Multiple Tones", "White Noise", "Pink Noise",
+                                 "Freq Step",  "Freq Sweep",     "Level Sweep"};
+    const std::int32_t types[] = {3, 4, 0, 1, 16, 7, 8};
+    for (std::size_t i = 0; i < 7; ++i) {
+        EXPECT_STREQ(left.Entries[i].Text, order[i]);
+        EXPECT_EQ(left.Entries[i].SigType, types[i]);
+    }
+
+    EXPECT_EQ(TSigGenTypeList::For(0, kSigSquare, 2, false).Selected, TSigGenTypeList::kNoSelection);
+    EXPECT_EQ(TSigGenTypeList::For(1, kSigFreqSweep, 2, false).Selected, 5);
+}
+
+TEST(SigGenTypeList, TheRightListIsNotApplicableInMonoOrWhenLocked)
+{
+    for (const auto& right : {TSigGenTypeList::For(1, kSigTone1kHz, 1, false),
+                              TSigGenTypeList::For(1, kSigTone1kHz, 2, true)}) {
+        ASSERT_EQ(right.Entries.size(), 1u);
+        EXPECT_STREQ(right.Entries[0].Text, "N/A");
+        EXPECT_EQ(right.Selected, 0);
+    }
+    // The left list is never replaced.
+    EXPECT_EQ(TSigGenTypeList::For(0, kSigTone1kHz, 1, true).Entries.size(), 7u);
+}

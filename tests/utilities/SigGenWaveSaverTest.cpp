@@ -1,0 +1,107 @@
+// Saving the generator's signal: N copies, whole and in order, written
+// beside the target and renamed onto it.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "audio/TWaveFile.h"
+#include "platform/MessageBox.h"
+#include "utilities/siggenlogic/SigGenText.h"
+#include "utilities/siggenlogic/TSigGenWaveSaver.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SigGenWaveSaverTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() / ("siggen_saver_" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& r) {
+            messages.push_back(r.text);
+            return platform::MessageResult::Ok;
+        });
+    }
+    void TearDown() override
+    {
+        platform::SetMessageBoxHook({});
+        fs::remove_all(folder);
+    }
+
+    // A stereo 16-bit ramp, every sample distinct.
+    static void FillRamp(TWaveData& wave)
+    {
+        for (std::uint64_t f = 0; f < wave.GetNumFrames(); ++f) {
+            wave.PutSample(static_cast<std::int32_t>(f), f, 0);
+            wave.PutSample(-static_cast<std::int32_t>(f), f, 1);
+        }
+    }
+
+    fs::path folder;
+    std::vector<std::string> messages;
+};
+
+} // namespace
+
+TEST_F(SigGenWaveSaverTest, NCopiesHoldTheSignalNTimesOver)
+{
+    TWaveData wave(4801, TWaveFormat(48000, 2, 2));
+    FillRamp(wave);
+    const std::string path = (folder / "three.wav").string();
+    ASSERT_TRUE(TSigGenWaveSaver::Save(wave, path, 3));
+
+    TWaveFile saved(path, TWaveFile::kMemoryMode, false);
+    ASSERT_FALSE(saved.Failed);
+    EXPECT_EQ(saved.GetNumFrames(), 3u * 4801u);
+    EXPECT_EQ(saved.GetSampleRate(), 48000u);
+    EXPECT_EQ(saved.GetChannels(), 2);
+    for (int copy = 0; copy < 3; ++copy) {
+        EXPECT_EQ(std::memcmp(saved.GetBuffer() + copy * wave.GetSizeBytes(), wave.GetBuffer(), wave.GetSizeBytes()),
+                  0)
+            << "copy " << copy;
+    }
+    // Nothing but the file itself is left in its folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(SigGenWaveSaverTest, AFailedSaveLeavesWhatIsThereAndNoLeftovers)
+{
+    // A name the rename cannot take over: a folder holding a file.
+    const fs::path target = folder / "taken.wav";
+    fs::create_directories(target);
+    std::FILE* inside = std::fopen((target / "keep.txt").c_str(), "w");
+    ASSERT_NE(inside, nullptr);
+    std::fputs("keep", inside);
+    std::fclose(inside);
+
+    TWaveData wave(48000, TWaveFormat(48000, 2, 2));
+    EXPECT_FALSE(TSigGenWaveSaver::Save(wave, target.string(), 2));
+    EXPECT_TRUE(fs::is_directory(target));
+    EXPECT_EQ(fs::file_size(target / "keep.txt"), 4u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1)
+        << "the temporary file is gone";
+    EXPECT_FALSE(messages.empty()) << "the wave file reports its own failure";
+
+    // A folder that does not exist cannot even hold the temporary file.
+    EXPECT_FALSE(TSigGenWaveSaver::Save(wave, (folder / "missing" / "x.wav").string(), 1));
+}
+
+TEST(SigGenText, NumbersLookLikePrintfWhateverTheLocale)
+{
+    EXPECT_EQ(siggen_text::Format62(0.5), "  0.50");
+    EXPECT_EQ(siggen_text::Format62(-96.0), "-96.00");
+    EXPECT_EQ(siggen_text::Format62(24000.0), "24000.00");
+    EXPECT_EQ(siggen_text::FormatFixedWidth(60.0, 6, 1), "  60.0");
+    // Buffers of 20 characters keep 19 of them.
+    EXPECT_EQ(siggen_text::ReadInteger("1234567890123456789999", 20), 2147483647);
+    EXPECT_EQ(siggen_text::ReadInteger("12345678901234567890", 5), 1234);
+    EXPECT_EQ(siggen_text::ReadReal("abc", 80), 0.0f);
+    EXPECT_EQ(siggen_text::ReadReal(" 2.5kHz", 80), 2.5f);
+}

@@ -1,0 +1,355 @@
+// The generator window against a fake frame: its lists and buttons, Run and
+// Stop with the analyzer's coupling, one-shot signals, builds reported from
+// the worker, closing, the commands' dialogs, and saving.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include <filesystem>
+
+#include "audio/TWaveFile.h"
+#include "tests/support/Screenshot.h"
+#include "tests/utilities/SigGenWindowTestSupport.h"
+#include "utilities/CSigGen.h"
+#include "utilities/CSigGenOutputLevelDlg.h"
+#include "utilities/CTones.h"
+#include "utilities/siggenlogic/TSigGenPlayRules.h"
+
+using namespace siggen_window_test;
+namespace fs = std::filesystem;
+
+namespace {
+
+class SigGenWindowTest : public ::testing::Test {
+protected:
+    // Creates the window and waits for its first build.
+    CSigGen& Open()
+    {
+        window = std::make_unique<CSigGen>(&frame, nullptr);
+        frame.window = window.get();
+        EXPECT_TRUE(window->Create(QPoint(40, 60)));
+        EXPECT_TRUE(WaitForBuildShown(*window));
+        return *window;
+    }
+    void TearDown() override
+    {
+        window.reset();
+        QApplication::processEvents();
+    }
+
+    template <typename T>
+    T* Control(int id)
+    {
+        return window->findChild<T*>(QString::number(id));
+    }
+
+    FakeSigGenFrame frame;
+    MessageCapture capture;
+    std::unique_ptr<CSigGen> window;
+};
+
+QSize Client(QSize outer)
+{
+    return outer - CSigGen::kNonClientSize;
+}
+
+} // namespace
+
+TEST_F(SigGenWindowTest, OpensInTheFullLayoutWithBothListsAndItsFirstSignal)
+{
+    QSignalSpy shows(&frame.progress, &ProgressSignals::ProgressShow);
+    QSignalSpy hides(&frame.progress, &ProgressSignals::ProgressHide);
+    QSignalSpy sets(&frame.progress, &ProgressSignals::ProgressSet);
+    CSigGen& w = Open();
+    EXPECT_EQ(w.windowTitle(), "Signal Generator");
+    EXPECT_EQ(w.size(), w.GetFullClientSize());
+    EXPECT_GE(w.width(), Client(CSigGen::kFullSize).width());
+    EXPECT_EQ(w.height(), Client(CSigGen::kFullSize).height());
+    EXPECT_EQ(w.pos(), QPoint(40, 60));
+    EXPECT_TRUE(w.windowFlags() & Qt::Tool);
+    EXPECT_TRUE(Control<QPushButton>(CSigGen::kRunId)->isVisible());
+    EXPECT_TRUE(Control<QPushButton>(CSigGen::kRunId)->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(CSigGen::kStopId)->isVisible());
+    EXPECT_EQ(Control<QComboBox>(CSigGen::kLeftTypeId)->currentText(), "1 kHz Tone");
+    EXPECT_EQ(Control<QComboBox>(CSigGen::kRightTypeId)->count(), 7);
+    // The tone has nothing to set.
+    EXPECT_FALSE(Control<QPushButton>(CSigGen::kLeftDetailsId)->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(CSigGen::kRightDetailsId)->isEnabled());
+
+    ASSERT_NE(w.GetWaveData(), nullptr);
+    EXPECT_EQ(w.GetWaveData()->GetNumFrames(), 480000u);
+    EXPECT_EQ(w.GetChannels(), 2u);
+    EXPECT_EQ(shows.count(), 1);
+    EXPECT_EQ(hides.count(), 1);
+    ASSERT_GT(sets.count(), 0);
+    EXPECT_EQ(sets.first().first().toInt(), 0);
+    EXPECT_TRUE(capture.messages.empty());
+    SaveScreenshot(w, "siggen_window");
+}
+
+TEST_F(SigGenWindowTest, AMonoAnalyzerHasNoRightChannelAndSaysWhy)
+{
+    frame.settings.Processing.Format = TWaveFormat(48000, 1, 2);
+    frame.settings.SigGenChannel[1].SigType = kSigSquare;
+    CSigGen& w = Open();
+    QComboBox* right = Control<QComboBox>(CSigGen::kRightTypeId);
+    ASSERT_EQ(right->count(), 1);
+    EXPECT_EQ(right->currentText(), "N/A");
+    EXPECT_TRUE(right->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(CSigGen::kRightDetailsId)->isEnabled());
+
+    QFocusEvent focus(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(right, &focus);
+    ASSERT_EQ(capture.messages.size(), 1u);
+    EXPECT_EQ(capture.messages[0].text, TSigGenPlayRules::kMonoMessage);
+    EXPECT_EQ(capture.messages[0].caption, "Talvenor Mobile");
+    EXPECT_EQ(capture.messages[0].icon, platform::MessageIcon::Information);
+
+    // Focus that returns when the notice closes must not raise it again.
+    QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(right, &back);
+    EXPECT_EQ(capture.messages.size(), 1u);
+
+    // Choosing "N/A" changes nothing.
+    w.OnSelChangeRightType(0);
+    EXPECT_EQ(frame.settings.SigGenChannel[1].SigType, kSigSquare);
+    SaveScreenshot(w, "siggen_window_mono");
+}
+
+TEST_F(SigGenWindowTest, LockedChannelsExplainTheLock)
+{
+    frame.settings.LockSignalGeneratorChannels = 1;
+    Open();
+    EXPECT_EQ(Control<QComboBox>(CSigGen::kRightTypeId)->currentText(), "N/A");
+    EXPECT_EQ(window->GetChannels(), 1u);
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(Control<QComboBox>(CSigGen::kRightTypeId), &focus);
+    ASSERT_EQ(capture.messages.size(), 1u);
+    EXPECT_EQ(capture.messages[0].text, TSigGenPlayRules::kLockedMessage);
+}
+
+TEST_F(SigGenWindowTest, ATypeFromTheSettingsFileShowsNoSelectionButHasDetails)
+{
+    frame.settings.SigGenChannel[0].SigType = kSigSquare;
+    Open();
+    EXPECT_EQ(Control<QComboBox>(CSigGen::kLeftTypeId)->currentIndex(), -1);
+    EXPECT_TRUE(Control<QPushButton>(CSigGen::kLeftDetailsId)->isEnabled());
+}
+
+TEST_F(SigGenWindowTest, RunPlaysTheBufferInALoopAtTheAnalyzerRate)
+{
+    frame.settings.Processing.Format = TWaveFormat(24000, 2, 2);
+    CSigGen& w = Open();
+    // Built at the ASIO minimum, played at the analyzer's rate.
+    EXPECT_EQ(w.GetSampleRate(), 48000u);
+    frame.ports.calls.clear();
+    Control<QPushButton>(CSigGen::kRunId)->click();
+    EXPECT_TRUE(w.IsPlaying());
+    const std::vector<std::string> expected = {"create 3/1", "open 24000/2/2", "prepare loop -1 -1", "start"};
+    EXPECT_EQ(frame.ports.calls, expected);
+    EXPECT_FALSE(w.GetOneShotTimer().isActive());
+
+    EXPECT_EQ(w.size(), Client(CSigGen::kPlayingSize));
+    EXPECT_EQ(w.pos(), QPoint(40, 60)) << "the window keeps its corner";
+    EXPECT_EQ(w.windowTitle(), "");
+    EXPECT_TRUE(Control<QPushButton>(CSigGen::kStopId)->isVisible());
+    EXPECT_TRUE(Control<QPushButton>(CSigGen::kStopId)->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(CSigGen::kRunId)->isVisible());
+    SaveScreenshot(w, "siggen_window_playing");
+
+    Control<QPushButton>(CSigGen::kStopId)->click();
+    EXPECT_FALSE(w.IsPlaying());
+    EXPECT_EQ(frame.ports.calls.back(), "deleted");
+    EXPECT_EQ(w.size(), w.GetFullClientSize());
+    EXPECT_EQ(w.windowTitle(), "Signal Generator");
+    EXPECT_EQ(frame.analyzerStops, 0);
+}
+
+TEST_F(SigGenWindowTest, RunIsRefusedWhileTheAnalyzerRuns)
+{
+    CSigGen& w = Open();
+    frame.running = true;
+    frame.ports.calls.clear();
+    w.OnRunButton();
+    EXPECT_FALSE(w.IsPlaying());
+    EXPECT_TRUE(frame.ports.calls.empty()) << "no port is opened";
+    ASSERT_EQ(capture.messages.size(), 1u);
+    EXPECT_EQ(capture.messages[0].text, TSigGenPlayRules::kAsioRunningMessage);
+    EXPECT_EQ(capture.messages[0].icon, platform::MessageIcon::Information);
+    EXPECT_EQ(w.size(), w.GetFullClientSize());
+    EXPECT_TRUE(Control<QPushButton>(CSigGen::kRunId)->isVisible());
+}
+
+TEST_F(SigGenWindowTest, StopWhileTheAnalyzerRunsStopsTheAnalyzer)
+{
+    CSigGen& w = Open();
+    // The analyzer's start plays the generator before its input starts.
+    w.StartGenerator();
+    ASSERT_TRUE(w.IsPlaying());
+    frame.running = true;
+
+    Control<QPushButton>(CSigGen::kStopId)->click();
+    EXPECT_EQ(frame.analyzerStops, 1);
+    EXPECT_FALSE(frame.running);
+    EXPECT_FALSE(w.IsPlaying());
+    EXPECT_EQ(frame.ports.calls.back(), "deleted");
+}
+
+TEST_F(SigGenWindowTest, AnOutputThatWillNotOpenIsReported)
+{
+    CSigGen& w = Open();
+    frame.ports.openOk = false;
+    w.StartGenerator();
+    EXPECT_FALSE(w.IsPlaying());
+    ASSERT_EQ(capture.messages.size(), 1u);
+    EXPECT_EQ(capture.messages[0].text, "Failure opening sound card.");
+    EXPECT_EQ(capture.messages[0].icon, platform::MessageIcon::Error);
+    EXPECT_EQ(w.size(), w.GetFullClientSize());
+}
+
+TEST_F(SigGenWindowTest, ASingleSweepPlaysOnceAndStopsAfterItsLengthAndATenth)
+{
+    SigGenChannelSettings& left = frame.settings.SigGenChannel[0];
+    left.SigType = kSigFreqSweep;
+    left.FreqSweep.SingleSweepFlag = 1;
+    left.FreqSweep.TimeMSec = 2000;
+    frame.settings.Processing.Format = TWaveFormat(48000, 1, 2);
+    CSigGen& w = Open();
+    w.StartGenerator();
+    ASSERT_TRUE(w.IsPlaying());
+    EXPECT_FALSE(frame.ports.lastLoop);
+    EXPECT_TRUE(w.GetOneShotTimer().isActive());
+    EXPECT_EQ(w.GetOneShotTimer().interval(), 2100);
+
+    w.OnTimer();
+    EXPECT_FALSE(w.IsPlaying());
+    EXPECT_FALSE(w.GetOneShotTimer().isActive());
+    EXPECT_EQ(w.size(), w.GetFullClientSize());
+}
+
+TEST_F(SigGenWindowTest, ASingleSweepOnTheRightAloneLoops)
+{
+    SigGenChannelSettings& right = frame.settings.SigGenChannel[1];
+    right.SigType = kSigFreqSweep;
+    right.FreqSweep.SingleSweepFlag = 1;
+    right.FreqSweep.TimeMSec = 2000;
+    CSigGen& w = Open();
+    w.StartGenerator();
+    EXPECT_TRUE(frame.ports.lastLoop);
+    EXPECT_FALSE(w.GetOneShotTimer().isActive());
+}
+
+TEST_F(SigGenWindowTest, ClosingDuringABuildJoinsItAndAsksTheFrame)
+{
+    CSigGen& w = Open();
+    QSignalSpy closing(&w, &CSigGen::ClosingUtility);
+    // A long build: a minute of white noise at 192 kHz.
+    frame.settings.Processing.Format = TWaveFormat(192000, 2, 2);
+    frame.settings.SigGenChannel[0].SigType = kSigWhiteNoise;
+    frame.settings.SigGenChannel[1].SigType = kSigWhiteNoise;
+    w.RefreshFromSettings();
+    w.close();
+    EXPECT_FALSE(w.IsBuilding()) << "the build was joined before the close went on";
+    ASSERT_EQ(closing.count(), 1);
+    EXPECT_EQ(closing.first().first().value<CSigGen*>(), &w);
+    EXPECT_TRUE(w.isVisible()) << "the frame, not the window, ends it";
+    // The cancelled build's end still arrives, and nothing is left waiting.
+    EXPECT_TRUE(WaitForBuildShown(w));
+}
+
+TEST_F(SigGenWindowTest, ChoosingATypeEditsItsParametersAndRebuilds)
+{
+    CSigGen& w = Open();
+    QComboBox* left = Control<QComboBox>(CSigGen::kLeftTypeId);
+    QString opened;
+    OnNextModal([&](QWidget* dialog) {
+        opened = dialog->windowTitle();
+        dialog->close();
+    });
+    w.OnSelChangeLeftType(left->findText("Multiple Tones"));
+    EXPECT_EQ(opened, "Tone Settings");
+    EXPECT_EQ(frame.settings.SigGenChannel[0].SigType, kSigMultipleTones);
+    EXPECT_TRUE(Control<QPushButton>(CSigGen::kLeftDetailsId)->isEnabled());
+    ASSERT_TRUE(WaitForBuildShown(w));
+
+    // Noise has no dialog: the type changes and the buffer is rebuilt.
+    w.OnSelChangeLeftType(left->findText("White Noise"));
+    ASSERT_TRUE(WaitForBuildShown(w));
+    EXPECT_EQ(frame.settings.SigGenChannel[0].SigType, kSigWhiteNoise);
+    ASSERT_NE(w.GetWaveData(), nullptr);
+    EXPECT_EQ(w.GetWaveData()->GetNumFrames(), 60u * 48000u);
+}
+
+TEST_F(SigGenWindowTest, DetailsRestartAPlayingGeneratorAndOfferHelp)
+{
+    frame.settings.SigGenChannel[1].SigType = kSigSquare;
+    CSigGen& w = Open();
+    w.StartGenerator();
+    ASSERT_TRUE(w.IsPlaying());
+    OnNextModal([&](QWidget* dialog) {
+        dialog->findChild<QPushButton*>("1001")->click();
+        dialog->findChild<QLineEdit*>("1940")->setText("25");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    w.OnDetailsRight();
+    EXPECT_EQ(frame.help, std::vector<int>{460});
+    EXPECT_EQ(frame.settings.SigGenChannel[1].Square.DutyCyclePct, 25);
+    EXPECT_TRUE(w.IsPlaying()) << "a details change restarts what was playing";
+    EXPECT_EQ(std::count(frame.ports.calls.begin(), frame.ports.calls.end(), "start"), 2);
+}
+
+TEST_F(SigGenWindowTest, TheLevelDialogOnTheDaqModuleStoresVolts)
+{
+    frame.ports.isDaq = true;
+    CSigGen& w = Open();
+    OnNextModal([](QWidget* dialog) {
+        EXPECT_EQ(dialog->findChild<QComboBox*>("2224")->currentText(), "Volts rms");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    w.OnLevel();
+    EXPECT_EQ(frame.settings.SigGenOutput.OutputUnits, 2);
+    EXPECT_FLOAT_EQ(frame.settings.SigGenOutput.OutputLevel, 0.5f);
+    EXPECT_FLOAT_EQ(frame.settings.SigGenOutput.FSVoltage, 1.0f);
+    EXPECT_TRUE(WaitForBuildShown(w));
+
+    // Cancel leaves the record alone.
+    const SigGenOutputSettings before = frame.settings.SigGenOutput;
+    OnNextModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
+    w.OnLevel();
+    EXPECT_EQ(frame.settings.SigGenOutput, before);
+}
+
+TEST_F(SigGenWindowTest, SavingWritesTheChosenNumberOfCopies)
+{
+    const fs::path folder = fs::temp_directory_path() / ("siggen_window_" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    frame.settings.m_DataPathsInUse.Set(DataPaths::kWave, "/nonexistent");
+    CSigGen& w = Open();
+    w.StartGenerator();
+    QString startedIn;
+    w.SetSaveFileChooser([&](QWidget*, const QString& start) {
+        startedIn = start;
+        return QString::fromStdString((folder / "tone").string());
+    });
+    OnNextModal([](QWidget* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), "Signal Length Options");
+        dialog->findChild<QComboBox*>("2099")->setCurrentIndex(2);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    w.SaveSignalCommand();
+    EXPECT_EQ(frame.analyzerStops, 1);
+    EXPECT_FALSE(w.IsPlaying());
+    EXPECT_EQ(startedIn, "/nonexistent");
+    EXPECT_EQ(frame.settings.m_DataPathsInUse.Get(DataPaths::kWave), folder.string());
+
+    TWaveFile saved((folder / "tone.wav").string(), TWaveFile::kMemoryMode, false);
+    ASSERT_FALSE(saved.Failed);
+    EXPECT_EQ(saved.GetNumFrames(), 3u * w.GetWaveData()->GetNumFrames());
+    fs::remove_all(folder);
+}

@@ -1,0 +1,112 @@
+#include "tests/utilities/SigGenWindowTestSupport.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+#include <chrono>
+#include <thread>
+
+#include "utilities/CSigGen.h"
+
+namespace siggen_window_test {
+
+bool FakeOutputPort::Open(const TWaveFormat& format)
+{
+    log.lastFormat = format;
+    log.calls.push_back("open " + std::to_string(format.GetSampleRate()) + "/" + std::to_string(format.GetChannels())
+                        + "/" + std::to_string(format.GetBytesPerSample()));
+    return log.openOk;
+}
+
+bool FakeOutputPort::PreparePlayback(TWaveData*, bool loop, std::int64_t first, std::int64_t end)
+{
+    log.lastLoop = loop;
+    log.calls.push_back(std::string(loop ? "prepare loop" : "prepare once") + " " + std::to_string(first) + " "
+                        + std::to_string(end));
+    return true;
+}
+
+bool FakeOutputPort::Start()
+{
+    log.calls.push_back("start");
+    return true;
+}
+
+FakeSigGenFrame::FakeSigGenFrame()
+{
+    settings.Processing.Format = TWaveFormat(48000, 2, 2);
+    settings.SoundCardDriverMode = 1;
+    settings.m_OutputDevice = 3;
+}
+
+void FakeSigGenFrame::StopAnalyzer()
+{
+    ++analyzerStops;
+    running = false;
+    if (window != nullptr)
+        window->StopOutput();
+}
+
+std::unique_ptr<SoundOutputPort> FakeSigGenFrame::CreateOutputPort(int device, int driverMode)
+{
+    ++ports.created;
+    ports.calls.push_back("create " + std::to_string(device) + "/" + std::to_string(driverMode));
+    return std::make_unique<FakeOutputPort>(ports);
+}
+
+MessageCapture::MessageCapture()
+{
+    platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
+        messages.push_back(request);
+        return platform::MessageResult::Ok;
+    });
+}
+
+MessageCapture::~MessageCapture()
+{
+    platform::SetMessageBoxHook({});
+}
+
+bool WaitUntil(const std::function<bool()>& done, double seconds)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+bool WaitForBuildShown(CSigGen& window)
+{
+    return WaitUntil([&] {
+        return !window.IsBuilding() && window.windowTitle() != CSigGen::kBuildingCaption;
+    });
+}
+
+void OnNextModal(std::function<void(QWidget* dialog)> action)
+{
+    // Polls, since the dialog exists only once exec has begun; gives up
+    // after a minute so that a dialog that never came cannot catch a later one.
+    auto* timer = new QTimer;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    QObject::connect(timer, &QTimer::timeout, [timer, action, end] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) {
+            if (std::chrono::steady_clock::now() > end) {
+                timer->stop();
+                timer->deleteLater();
+            }
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        action(modal);
+    });
+    timer->start(5);
+}
+
+} // namespace siggen_window_test

@@ -1,0 +1,92 @@
+#pragma once
+// A main frame for the generator window without the program around it: its
+// settings records, a run flag the test sets, output ports that record what
+// they are asked, the status bar's progress and the help requests; and a
+// recorder of message boxes.
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/widgets/ProgressSignals.h"
+#include "platform/MessageBox.h"
+#include "settings/FrameSettings.h"
+#include "utilities/SigGenFrame.h"
+
+class CSigGen;
+
+namespace siggen_window_test {
+
+// What the ports of one frame were asked, in order ("open 48000/2/2",
+// "prepare loop", "start", "stop", "deleted").
+struct PortLog {
+    std::vector<std::string> calls;
+    bool openOk = true;
+    bool isDaq = false;
+    int created = 0;
+    TWaveFormat lastFormat;
+    bool lastLoop = false;
+};
+
+class FakeOutputPort final : public SoundOutputPort {
+public:
+    explicit FakeOutputPort(PortLog& log) : log(log) {}
+    ~FakeOutputPort() override { log.calls.push_back("deleted"); }
+    bool Open(const TWaveFormat& format) override;
+    void Close() override { log.calls.push_back("close"); }
+    bool SetFormat(const TWaveFormat&) override { return true; }
+    bool IsSampleRateSupported(const TWaveFormat&) override { return true; }
+    bool IsQuarnDAQ() const override { return log.isDaq; }
+    void Stop() override { log.calls.push_back("stop"); }
+    bool PreparePlayback(TWaveData* wave, bool loop, std::int64_t first, std::int64_t end) override;
+    bool Start() override;
+
+    PortLog& log;
+};
+
+class FakeSigGenFrame final : public SigGenFrame {
+public:
+    // A stereo 16-bit analyzer at 48000 Hz under ASIO.
+    FakeSigGenFrame();
+
+    FrameSettings& GetSettings() override { return settings; }
+    bool IsAnalyzerRunning() const override { return running; }
+    // As the frame's common stop: the analysis, then the generator's output.
+    void StopAnalyzer() override;
+    std::unique_ptr<SoundOutputPort> CreateOutputPort(int device, int driverMode) override;
+    ProgressSignals* GetProgressSignals() override { return &progress; }
+    void ShowHelp(int contextId) override { help.push_back(contextId); }
+
+    FrameSettings settings;
+    bool running = false;
+    int analyzerStops = 0;
+    CSigGen* window = nullptr;
+    PortLog ports;
+    ProgressSignals progress;
+    std::vector<int> help;
+};
+
+// Records every message box while it lives; answers OK.
+class MessageCapture {
+public:
+    MessageCapture();
+    ~MessageCapture();
+    MessageCapture(const MessageCapture&) = delete;
+    MessageCapture& operator=(const MessageCapture&) = delete;
+
+    std::vector<platform::MessageBoxRequest> messages;
+};
+
+// Processes events until done() or a generous limit; false on the limit.
+bool WaitUntil(const std::function<bool()>& done, double seconds = 60.0);
+
+// Until the window's latest build has reported its end.
+bool WaitForBuildShown(CSigGen& window);
+
+// Runs action on the next modal dialog that opens (from inside its exec).
+void OnNextModal(std::function<void(QWidget* dialog)> action);
+
+} // namespace siggen_window_test

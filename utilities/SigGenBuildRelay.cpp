@@ -1,0 +1,6 @@
+#include "utilities/SigGenBuildRelay.h"
+
+SigGenBuildRelay::SigGenBuildRelay(QObject* parent) : QObject(parent)
+{
+    qRegisterMetaType<TSigGenBuildResult>();
+}
