@@ -1,4 +1,5 @@
 #include "audio/AsioDriverList.h"
+#include "platform/AsciiCase.h"
 
 #include "audio/ShippedDrivers.h"
 #include "platform/Registry.h"
@@ -18,12 +19,7 @@ constexpr const char* kClassesKey = "clsid";
 constexpr std::size_t kSubkeyCapacity = 128;
 constexpr std::size_t kClassIdCapacity = 256;
 
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
+std::string Lower(std::string_view text) { return platform::ToLowerAscii(text); }
 
 std::string Cut(std::string text, std::size_t capacity)
 {

@@ -1,4 +1,5 @@
 #include "platform/Registry.h"
+#include "platform/AsciiCase.h"
 
 #include <algorithm>
 #include <atomic>
@@ -33,22 +34,13 @@ std::string_view Trim(std::string_view s)
     return s;
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x))
-                   == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 bool ParseHive(std::string_view name, RegistryHive& hive)
 {
-    if (EqualsNoCase(name, "HKEY_LOCAL_MACHINE") || EqualsNoCase(name, "HKLM")) {
+    if (EqualNoCase(name, "HKEY_LOCAL_MACHINE") || EqualNoCase(name, "HKLM")) {
         hive = RegistryHive::LocalMachine;
         return true;
     }
-    if (EqualsNoCase(name, "HKEY_CLASSES_ROOT") || EqualsNoCase(name, "HKCR")) {
+    if (EqualNoCase(name, "HKEY_CLASSES_ROOT") || EqualNoCase(name, "HKCR")) {
         hive = RegistryHive::ClassesRoot;
         return true;
     }
@@ -129,9 +121,7 @@ std::atomic<Registry*> currentRegistry{nullptr};
 
 bool Registry::CaseInsensitiveLess::operator()(std::string_view a, std::string_view b) const
 {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-    });
+    return LessNoCase(a, b);
 }
 
 Registry::Registry() : localMachine(std::make_unique<Key>()), classesRoot(std::make_unique<Key>()) {}

@@ -1,4 +1,5 @@
 #include "settings/CfgTable.h"
+#include "platform/AsciiCase.h"
 
 #include <cstdio>
 #include <memory>
@@ -11,18 +12,7 @@ namespace {
 // while reading rather than kept.
 constexpr std::size_t kLineKeep = 1 + CfgEntry::kNameSize + 1 + CfgEntry::kValueSize;
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Lower(a[i]) != Lower(b[i]))
-            return false;
-    }
-    return true;
-}
+using platform::EqualNoCase;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }

@@ -1,4 +1,5 @@
 #include "app/core/CfgFileCheck.h"
+#include "platform/AsciiCase.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,13 +13,7 @@
 
 namespace {
 
-std::string Lower(std::string_view text)
-{
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
+std::string Lower(std::string_view text) { return platform::ToLowerAscii(text); }
 
 // "[Name]" → "name"; empty for any other line.
 std::string SectionName(std::string_view line)

@@ -1,4 +1,5 @@
 #include "app/core/HelpSearch.h"
+#include "platform/AsciiCase.h"
 
 #include <algorithm>
 #include <cctype>
@@ -21,13 +22,7 @@ int CountPrefixMatches(const std::vector<std::string>& words, const std::string&
     return count;
 }
 
-std::string LowerCopy(std::string_view text)
-{
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
+std::string LowerCopy(std::string_view text) { return platform::ToLowerAscii(text); }
 
 } // namespace
 
@@ -38,7 +33,7 @@ std::vector<std::string> HelpSearch::Words(std::string_view text)
     for (const char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
         if (IsWordChar(c)) {
-            current += static_cast<char>(std::tolower(c));
+            current += platform::ToLowerAscii(static_cast<char>(c));
         } else if (!current.empty()) {
             words.push_back(std::move(current));
             current.clear();
