@@ -22,10 +22,10 @@ CSidebar::CSidebar(QWidget* parent, SidebarFrame& frame)
 
 void CSidebar::CreateControls()
 {
-    for (const SidebarButtonSpec& spec : SidebarButtons::kButtons) {
-        auto* button = new CToolBtn(this, spec.id, QString::fromLatin1(spec.upName),
-                                    QString::fromLatin1(spec.downName), {}, QString::fromLatin1(spec.tip));
-        button->setGeometry(spec.x, spec.y, spec.width, spec.height);
+    for (const SidebarButtonSpec& entry : SidebarButtons::kButtons) {
+        auto* button = new CToolBtn(this, entry.id, QString::fromLatin1(entry.upName),
+                                    QString::fromLatin1(entry.downName), {}, QString::fromLatin1(entry.tip));
+        button->setGeometry(entry.x, entry.y, entry.width, entry.height);
         connect(button, &CToolBtn::Command, this, &CSidebar::OnButtonCommand);
         buttons_.push_back(button);
     }

@@ -18,10 +18,10 @@ CToolbar2::CToolbar2(QWidget* parent, ToolbarFrame& frame)
 
 void CToolbar2::CreateButtons()
 {
-    for (const ToolbarButtonSpec& spec : ToolbarButtons::kButtons) {
-        const QString stem = QString::fromLatin1(spec.stem);
-        auto* button = new CToolBtn(this, spec.id, stem + "Up", stem + "Dn",
-                                    spec.hasGrey ? stem + "Gr" : QString(), QString::fromLatin1(spec.tip));
+    for (const ToolbarButtonSpec& entry : ToolbarButtons::kButtons) {
+        const QString stem = QString::fromLatin1(entry.stem);
+        auto* button = new CToolBtn(this, entry.id, stem + "Up", stem + "Dn",
+                                    entry.hasGrey ? stem + "Gr" : QString(), QString::fromLatin1(entry.tip));
         connect(button, &CToolBtn::Command, this, &CToolbar2::OnButtonCommand);
         buttons_.push_back(button);
     }
@@ -75,9 +75,9 @@ QSize CToolbar2::sizeHint() const
 
 void CToolbar2::OnButtonCommand(std::uint32_t id)
 {
-    const ToolbarButtonSpec* spec = ToolbarButtons::Find(id);
-    if (spec != nullptr && spec->command)
-        frame_.ExecuteCommand(*spec->command);
+    const ToolbarButtonSpec* entry = ToolbarButtons::Find(id);
+    if (entry != nullptr && entry->command)
+        frame_.ExecuteCommand(*entry->command);
 }
 
 void CToolbar2::paintEvent(QPaintEvent*)

@@ -2,9 +2,9 @@
 
 bool SidebarButtons::CommandFor(std::uint32_t id, FrameCommand& command)
 {
-    for (const SidebarButtonSpec& spec : kButtons) {
-        if (spec.id == id) {
-            command = spec.command;
+    for (const SidebarButtonSpec& entry : kButtons) {
+        if (entry.id == id) {
+            command = entry.command;
             return true;
         }
     }

@@ -2,9 +2,9 @@
 
 const ToolbarButtonSpec* ToolbarButtons::Find(std::uint32_t id)
 {
-    for (const ToolbarButtonSpec& spec : kButtons) {
-        if (spec.id == id)
-            return &spec;
+    for (const ToolbarButtonSpec& entry : kButtons) {
+        if (entry.id == id)
+            return &entry;
     }
     return nullptr;
 }

@@ -64,7 +64,7 @@ inline constexpr std::array<ToolbarButtonSpec, 30> kButtons{{
     {945, 512, "PhaseScope", false, "Phase Scope Utility", std::nullopt},
 }};
 
-// The spec of a button id, or null.
+// The table entry of a button id, or null.
 const ToolbarButtonSpec* Find(std::uint32_t id);
 
 } // namespace ToolbarButtons

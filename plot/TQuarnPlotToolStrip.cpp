@@ -104,11 +104,11 @@ void TQuarnPlot::InitResources()
 void TQuarnPlot::CreateToolStrip()
 {
     for (std::size_t i = 0; i < std::size(kToolButtons); ++i) {
-        const ToolButtonSpec& spec = kToolButtons[i];
-        CToolBtn* button = new CToolBtn(this, spec.Id, QString::fromLatin1(spec.Up), QString::fromLatin1(spec.Down),
-                                        spec.Grey != nullptr ? QString::fromLatin1(spec.Grey) : QString(),
-                                        QString::fromLatin1(spec.Tip));
-        button->setGeometry(ToolButtonX(spec.Id), kButtonTop, kButtonSize, kButtonSize);
+        const ToolButtonSpec& item = kToolButtons[i];
+        CToolBtn* button = new CToolBtn(this, item.Id, QString::fromLatin1(item.Up), QString::fromLatin1(item.Down),
+                                        item.Grey != nullptr ? QString::fromLatin1(item.Grey) : QString(),
+                                        QString::fromLatin1(item.Tip));
+        button->setGeometry(ToolButtonX(item.Id), kButtonTop, kButtonSize, kButtonSize);
         connect(button, &CToolBtn::Command, this, &TQuarnPlot::Command);
         m_Buttons[i] = button;
     }

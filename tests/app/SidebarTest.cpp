@@ -47,12 +47,12 @@ protected:
 
 TEST_F(SidebarTest, ButtonsAreSizedByTheirBitmapsAndPlacedAsTheBarLaysThemOut)
 {
-    for (const SidebarButtonSpec& spec : kButtons) {
-        const CToolBtn* button = bar.Button(spec.id);
-        ASSERT_NE(button, nullptr) << spec.id;
-        EXPECT_EQ(button->BitmapSize(), QSize(spec.width, spec.height)) << spec.upName;
-        EXPECT_EQ(button->geometry(), QRect(spec.x, spec.y, spec.width, spec.height));
-        EXPECT_EQ(button->TipText().toStdString(), spec.tip);
+    for (const SidebarButtonSpec& entry : kButtons) {
+        const CToolBtn* button = bar.Button(entry.id);
+        ASSERT_NE(button, nullptr) << entry.id;
+        EXPECT_EQ(button->BitmapSize(), QSize(entry.width, entry.height)) << entry.upName;
+        EXPECT_EQ(button->geometry(), QRect(entry.x, entry.y, entry.width, entry.height));
+        EXPECT_EQ(button->TipText().toStdString(), entry.tip);
     }
     EXPECT_EQ(bar.Button(IDC_RUN)->TipText(), "Run analyzer");
     EXPECT_EQ(bar.Button(IDC_DATA_LOG)->TipText(), "Data Logging...");

@@ -35,15 +35,15 @@ TEST_F(ToolbarTest, ThirtyButtonsInARowEachWithItsBitmaps)
     ASSERT_EQ(bar.Buttons().size(), 30u);
     std::set<std::uint32_t> ids;
     int lastX = 0;
-    for (const ToolbarButtonSpec& spec : kButtons) {
-        ids.insert(spec.id);
-        EXPECT_GT(spec.x, lastX);
-        lastX = spec.x;
-        const CToolBtn* button = bar.Button(spec.id);
+    for (const ToolbarButtonSpec& entry : kButtons) {
+        ids.insert(entry.id);
+        EXPECT_GT(entry.x, lastX);
+        lastX = entry.x;
+        const CToolBtn* button = bar.Button(entry.id);
         ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->geometry(), QRect(spec.x, 2, 28, 28));
-        EXPECT_FALSE(button->BitmapSize().isEmpty()) << spec.stem;
-        EXPECT_EQ(button->HasGreyBitmap(), spec.hasGrey) << spec.stem;
+        EXPECT_EQ(button->geometry(), QRect(entry.x, 2, 28, 28));
+        EXPECT_FALSE(button->BitmapSize().isEmpty()) << entry.stem;
+        EXPECT_EQ(button->HasGreyBitmap(), entry.hasGrey) << entry.stem;
     }
     EXPECT_EQ(ids.size(), 30u);
     EXPECT_EQ(bar.Button(514)->TipText(), "Data Logging Setup");
