@@ -118,7 +118,9 @@ bool CMainFrame::Create()
     }
 
     CreateBars();
+    m_Statusbar->ConnectProgress(m_Progress);
     UpdateBarsMenu();
+    UpdateUtilityMenu();
     m_Statusbar->UpdateStatus(CStatusbar::kUpdateAll);
     CreatePorts();
 
@@ -162,8 +164,9 @@ void CMainFrame::OpenInitialWindows()
     CreateSpectrumPlot(0);
     if (m_Settings.Processing.Format.NumChannels == 2)
         CreateSpectrumPlot(1);
-    // Slots 6 to 10 name utility windows, which come with their own parts
-    // of the program; there is nothing to re-open yet.
+    // Of the utility windows only the generator is part of this build.
+    if (m_Settings.Windows.IsOpen(kSlotSignalGenerator))
+        OnSignalGenerator();
     UpdateTitle();
 }
 
@@ -175,7 +178,10 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     if (m_Run->IsRunning() || m_Run->IsPlayback())
         OnStop();
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The generator's slot is stored while the window still stands, so
+    // that the next start re-opens it where it was.
     StoreWindowPlacements();
+    DestroySignalGenerator();
     DestroyPlots();
     QApplication::restoreOverrideCursor();
     if (m_Help)
@@ -192,6 +198,9 @@ void CMainFrame::Shutdown()
     m_DeviceTimer.Stop();
     if (m_Run->IsRunning() || m_Run->IsPlayback())
         OnStop();
+    // The generator plays through the driver the run control's ports share;
+    // its build and output end before those ports go.
+    DestroySignalGenerator();
     // The plots draw from the processing objects: they go first.
     DestroyPlots();
     if (m_Help)

@@ -18,6 +18,9 @@
 //   CMainFrameWindows.cpp   layout, bars, plots, placements
 //   CMainFrameRun.cpp       run control, device changes, what the bars and
 //                           the run control ask of the frame
+//   CMainFrameUtilities.cpp the signal generator window: its toggle, its
+//                           closing notice, its commands, what it and the
+//                           run control ask of the frame
 //   CMainFrameConfig.cpp    configuration save and load
 
 #include "app/CHelpWindow.h"
@@ -30,13 +33,15 @@
 #include "app/core/DeviceChangeDebounce.h"
 #include "app/core/FramePaths.h"
 #include "app/core/NoDataLog.h"
-#include "app/core/NoUtilityWindows.h"
 #include "app/core/PlotViews.h"
 #include "app/core/RunClock.h"
 #include "app/core/RunObserver.h"
+#include "app/core/RunUtilities.h"
+#include "app/widgets/ProgressSignals.h"
 #include "audio/DaqDevice.h"
 #include "settings/ConfigurationCommands.h"
 #include "settings/FrameSettings.h"
+#include "utilities/SigGenFrame.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -50,6 +55,7 @@
 #include <string>
 
 class CSidebar;
+class CSigGen;
 class CStatusbar;
 class CToolbar2;
 class DeviceWatcher;
@@ -65,7 +71,8 @@ class CMainFrame : public QMainWindow,
                    public StatusbarFrame,
                    public RunObserver,
                    public PlotViews,
-                   public ConfigurationHost {
+                   public ConfigurationHost,
+                   public SigGenFrame {
     Q_OBJECT
 
 public:
@@ -100,7 +107,7 @@ public:
     // The action of a command number, or null.
     QAction* ActionFor(std::uint32_t id) const;
     void OnAppAbout();
-    void ShowHelp(int contextId);
+    void ShowHelp(int contextId) override;
     // The help window, once any help has been asked for.
     CHelpWindow* HelpWindow() const { return m_Help; }
 
@@ -144,7 +151,7 @@ public:
     bool IsRunning() const override;
     bool IsDataLoggingActive() const override;
     bool IsTriggerEnabled() const override;
-    bool HasSignalGenerator() const override { return false; }
+    bool HasSignalGenerator() const override { return m_SigGen != nullptr; }
     bool HasSpectrumPlot() const override;
     bool HasPeakFrequencyViewer() const override { return false; }
     bool HasPeakAmplitudeViewer() const override { return false; }
@@ -181,11 +188,31 @@ public:
     void CloseWindowsForLoad() override;
     void RebuildProcessing() override;
     void RestoreMainWindowPlacement() override;
-    // The utility windows come with their own parts of the program; until
-    // then a slot marked open has no window to re-open.
-    void ReopenWindow(int) override {}
+    void ReopenWindow(int slotId) override;
     void RefreshAfterLoad() override;
     int FindDaqInputDevice() override;
+
+    // ---- The signal generator window (CMainFrameUtilities.cpp) -------------
+    // Command 57811: opens the window, or stores its placement and closes it.
+    void OnSignalGenerator();
+    // Command 57812, only while the window exists.
+    void OnSaveGeneratorWave();
+    // Command 57877.
+    void OnToggleLockGeneratorChannels();
+    // Command 57830: every open utility window through its toggle.
+    void OnCloseAllUtilities();
+    // The window asked to be closed (queued, after its close handler
+    // returned); null when it has gone meanwhile.
+    void OnClosingUtility(CSigGen* window);
+    // The open generator window, or null.
+    CSigGen* SignalGenerator() const { return m_SigGen; }
+
+    // ---- What the generator window asks (CMainFrameUtilities.cpp) ----------
+    FrameSettings& GetSettings() override { return m_Settings; }
+    bool IsAnalyzerRunning() const override { return IsRunning(); }
+    void StopAnalyzer() override { OnStop(); }
+    std::unique_ptr<SoundOutputPort> CreateOutputPort(int device, int driverMode) override;
+    ProgressSignals* GetProgressSignals() override;
 
 protected:
     // A change of the desktop's colours needs nothing here: Qt hands the
@@ -209,6 +236,28 @@ private:
         void Pause(std::uint32_t milliseconds) override { m_Frame.m_Clock.Sleep(milliseconds); }
         void ReopenDaq() override { m_Frame.m_Daq.Reopen(); }
         void ResetDaqCachedConfig() override { m_Frame.m_Daq.ResetCachedConfig(); }
+
+    private:
+        CMainFrame& m_Frame;
+    };
+
+    // The run's view of the utility windows: the generator's output starts
+    // and stops with the analysis; the recorder is not part of this build,
+    // so there is never one to record into or play from.
+    class UtilityWindows final : public RunUtilities {
+    public:
+        explicit UtilityWindows(CMainFrame& frame) : m_Frame(frame) {}
+        bool HasGenerator() const override { return m_Frame.m_SigGen != nullptr; }
+        bool IsGeneratorPlaying() const override;
+        void StartGenerator() override;
+        void StopGeneratorOutput() override;
+
+        bool HasRecorder() const override { return false; }
+        std::uint32_t GetRecorderState() const override { return kRecorderStopped; }
+        void SetRecorderState(std::uint32_t) override {}
+        TWaveFile* GetRecorderWaveFile() override { return nullptr; }
+        void UpdateRecorderPosition() override {}
+        void UpdateRecorderButtons() override {}
 
     private:
         CMainFrame& m_Frame;
@@ -245,6 +294,20 @@ private:
     // Check marks of the bar and tool-strip toggles.
     void UpdateBarsMenu();
 
+    // CMainFrameUtilities.cpp
+    void OpenSignalGenerator();
+    // Stops the window's output and build and deletes it; its slot is left
+    // as it is.
+    void DestroySignalGenerator();
+    // Where a utility window stands now; none when it is not open.
+    std::optional<WindowPlacement> UtilityPlacement(int slotId) const;
+    void StoreUtilitySlot(int slotId);
+    // Check marks of the utility toggles; the save-signal command is live
+    // only while the generator window exists.
+    void UpdateUtilityMenu();
+    // After a utility window opened or closed.
+    void AfterUtilityToggle();
+
     // CMainFrameRun.cpp
     void AfterInputChange();
     float PlotSeconds(double blockTime) const;
@@ -258,7 +321,7 @@ private:
     DaqDeviceControl m_DaqControl{m_Daq};
     AsioAudioSystem m_Audio;
     SystemRunClock m_Clock;
-    NoUtilityWindows m_Utilities;
+    UtilityWindows m_Utilities{*this};
     NoDataLog m_DataLog;
     FrameTimer m_RunTimer;
     FrameTimer m_DeviceTimer;
@@ -275,6 +338,9 @@ private:
     CStatusbar* m_Statusbar = nullptr;
     std::array<TQuarnPlot*, 2> m_Plot{};
     QPointer<CHelpWindow> m_Help;
+    CSigGen* m_SigGen = nullptr;
+    // The status bar's progress, raised by the generator's builds.
+    ProgressSignals m_Progress;
     std::map<std::uint32_t, QAction*> m_Actions;
 
     // Steady seconds at construction: plot times count from here, so that a

@@ -140,12 +140,12 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 
 void CMainFrame::DisableUnbuiltBarButtons()
 {
-    for (const SidebarButtonSpec& spec : SidebarButtons::kButtons)
-        if (!IsBarCommandBuilt(spec.command))
-            DisableButton(m_Sidebar->Button(spec.id));
-    for (const ToolbarButtonSpec& spec : ToolbarButtons::kButtons)
-        if (spec.command && !IsBarCommandBuilt(*spec.command))
-            DisableButton(m_Toolbar->Button(spec.id));
+    for (const SidebarButtonSpec& entry : SidebarButtons::kButtons)
+        if (!IsBarCommandBuilt(entry.command))
+            DisableButton(m_Sidebar->Button(entry.id));
+    for (const ToolbarButtonSpec& entry : ToolbarButtons::kButtons)
+        if (entry.command && !IsBarCommandBuilt(*entry.command))
+            DisableButton(m_Toolbar->Button(entry.id));
 }
 
 void CMainFrame::ExecuteCommand(FrameCommand command)
@@ -188,6 +188,10 @@ void CMainFrame::OnCommand(std::uint32_t id)
     case kCloseAllPlots: OnCloseAllPlots(); break;
     case kSaveConfiguration: OnSaveConfiguration(); break;
     case kOpenConfiguration: OnOpenConfiguration(); break;
+    case kSignalGenerator: OnSignalGenerator(); break;
+    case kSaveGeneratorWave: OnSaveGeneratorWave(); break;
+    case kLockGeneratorChannels: OnToggleLockGeneratorChannels(); break;
+    case kCloseAllUtilities: OnCloseAllUtilities(); break;
     default: break;
     }
 }

@@ -22,14 +22,14 @@ void CMainFrame::StoreWindowSlot(int slotId)
         m_Settings.Windows.Store(slotId, &frame);
         return;
     }
-    // No utility window exists in this build.
-    m_Settings.Windows.Store(slotId, nullptr);
+    StoreUtilitySlot(slotId);
 }
 
 void CMainFrame::CloseWindowsForLoad()
 {
     if (m_Processing != nullptr)
         m_Processing->ResetDisplays();
+    OnCloseAllUtilities();
     DestroyPlots();
 }
 

@@ -9,6 +9,7 @@
 #include "app/core/TProcessingObjects.h"
 #include "app/core/TRunControl.h"
 #include "plot/TQuarnPlot.h"
+#include "utilities/CSigGen.h"
 
 #include <algorithm>
 
@@ -41,6 +42,9 @@ void CMainFrame::ReinitInput()
     if (m_FirstShown)
         SyncPlotsWithMode();
     AfterInputChange();
+    // The generator plays in the analysis format, which may have changed.
+    if (m_SigGen != nullptr)
+        m_SigGen->RefreshFromSettings();
 }
 
 void CMainFrame::AfterInputChange()

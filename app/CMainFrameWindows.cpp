@@ -250,9 +250,7 @@ void CMainFrame::StoreWindowPlacements()
 {
     const WindowPlacement frame = CurrentPlacement();
     m_Settings.Windows.Store(kSlotMainWindow, &frame);
-    // The utility windows come with their own parts of the program: none
-    // exists, so each slot is stored as closed.
     for (int id : WindowSlots::kIds)
         if (id != kSlotMainWindow)
-            m_Settings.Windows.Store(id, nullptr);
+            StoreUtilitySlot(id);
 }

@@ -1,0 +1,190 @@
+// The signal generator window: opening and closing it, its closing notice,
+// the frame's commands that act on it, and what it and the run control ask
+// of the frame.
+
+#include "app/CMainFrame.h"
+
+#include "app/CSidebar.h"
+#include "app/CStatusbar.h"
+#include "app/CToolbar2.h"
+#include "app/core/FrameCommandIds.h"
+#include "app/core/TRunControl.h"
+#include "app/core/UtilityRect.h"
+#include "platform/Trace.h"
+#include "utilities/CSigGen.h"
+
+#include <QAction>
+
+// ---- Opening and closing ----------------------------------------------------
+
+void CMainFrame::OnSignalGenerator()
+{
+    if (m_SigGen != nullptr) {
+        // The slot keeps where the window stood, marked closed, so that the
+        // next start does not re-open it.
+        StoreUtilitySlot(kSlotSignalGenerator);
+        DestroySignalGenerator();
+        m_Settings.Windows.Store(kSlotSignalGenerator, nullptr);
+    } else {
+        OpenSignalGenerator();
+    }
+    AfterUtilityToggle();
+}
+
+void CMainFrame::OpenSignalGenerator()
+{
+    if (m_SigGen != nullptr)
+        return;
+    const PlacementRect whole = utility_rect::GetUtilityRect(kSlotSignalGenerator, Desktop(), m_Client->width(),
+                                                             m_Client->height());
+    const PlacementRect rect = m_Settings.Windows.GetSavedWindowRect(kSlotSignalGenerator, whole, Desktop());
+    auto* window = new CSigGen(this, this);
+    // Queued: the window asks from inside its own close handler, which must
+    // have returned before the window is deleted. A window deleted before
+    // the notice arrives (the frame closed, or the toggle ran first) reads
+    // as none.
+    connect(window, &CSigGen::ClosingUtility, this,
+            [this, guarded = QPointer<CSigGen>(window)](CSigGen*) { OnClosingUtility(guarded.data()); },
+            Qt::QueuedConnection);
+    m_SigGen = window;
+    // The generator sizes itself: only the corner of the rectangle counts.
+    window->Create(QPoint(rect.left, rect.top));
+}
+
+void CMainFrame::DestroySignalGenerator()
+{
+    if (m_SigGen == nullptr)
+        return;
+    CSigGen* window = m_SigGen;
+    window->CancelBuild();
+    window->StopOutput();
+    // Cleared first: whatever the window's going reaches in the frame must
+    // find no generator.
+    m_SigGen = nullptr;
+    delete window;
+    // A build cut short never reports its end, so its progress would stay
+    // on the status bar.
+    emit m_Progress.ProgressHide();
+}
+
+void CMainFrame::OnClosingUtility(CSigGen* window)
+{
+    platform::Trace("Closing Utility\n");
+    if (window == nullptr)
+        return;
+    if (window == m_SigGen)
+        OnSignalGenerator();
+    if (m_Toolbar != nullptr)
+        m_Toolbar->SyncButtonStates();
+    UpdateUtilityMenu();
+}
+
+void CMainFrame::OnCloseAllUtilities()
+{
+    // The recorder and the viewers are not part of this build; the
+    // generator is the only utility window that can be open.
+    if (m_SigGen != nullptr)
+        OnSignalGenerator();
+}
+
+void CMainFrame::AfterUtilityToggle()
+{
+    if (m_Sidebar != nullptr)
+        m_Sidebar->UpdateRunState();
+    if (m_Toolbar != nullptr)
+        m_Toolbar->SyncButtonStates();
+    UpdateUtilityMenu();
+}
+
+void CMainFrame::UpdateUtilityMenu()
+{
+    using namespace frame_command;
+    const auto check = [this](std::uint32_t id, bool on) {
+        if (QAction* action = ActionFor(id)) {
+            action->setCheckable(true);
+            action->setChecked(on);
+        }
+    };
+    check(kSignalGenerator, m_SigGen != nullptr);
+    check(kLockGeneratorChannels, m_Settings.LockSignalGeneratorChannels != 0);
+    check(kPeakFrequency, false);
+    check(kPeakAmplitude, false);
+    check(kTotalPower, false);
+    check(kRecorder, false);
+    if (QAction* save = ActionFor(kSaveGeneratorWave))
+        save->setEnabled(m_SigGen != nullptr);
+}
+
+// ---- Placements ---------------------------------------------------------------
+
+std::optional<WindowPlacement> CMainFrame::UtilityPlacement(int slotId) const
+{
+    if (slotId != kSlotSignalGenerator || m_SigGen == nullptr)
+        return std::nullopt;
+    WindowPlacement placement;
+    placement.showCmd = WindowPlacement::kShowNormal;
+    placement.minX = placement.minY = placement.maxX = placement.maxY = -1;
+    // The outer corner, as the window is created at it.
+    const QRect outer = m_SigGen->frameGeometry();
+    placement.normal = {outer.left(), outer.top(), outer.left() + outer.width(), outer.top() + outer.height()};
+    return placement;
+}
+
+void CMainFrame::StoreUtilitySlot(int slotId)
+{
+    const std::optional<WindowPlacement> placement = UtilityPlacement(slotId);
+    m_Settings.Windows.Store(slotId, placement ? &*placement : nullptr);
+}
+
+void CMainFrame::ReopenWindow(int slotId)
+{
+    if (slotId == kSlotSignalGenerator && m_SigGen == nullptr)
+        OnSignalGenerator();
+}
+
+// ---- Commands -------------------------------------------------------------------
+
+void CMainFrame::OnSaveGeneratorWave()
+{
+    if (m_SigGen != nullptr)
+        m_SigGen->SaveSignalCommand();
+}
+
+void CMainFrame::OnToggleLockGeneratorChannels()
+{
+    m_Settings.LockSignalGeneratorChannels = m_Settings.LockSignalGeneratorChannels != 0 ? 0 : 1;
+    if (m_SigGen != nullptr)
+        m_SigGen->RefreshFromSettings();
+    UpdateUtilityMenu();
+}
+
+// ---- What the generator window asks ---------------------------------------------
+
+std::unique_ptr<SoundOutputPort> CMainFrame::CreateOutputPort(int device, int driverMode)
+{
+    return m_Audio.CreateOutput(device, driverMode);
+}
+
+ProgressSignals* CMainFrame::GetProgressSignals()
+{
+    return m_Statusbar != nullptr ? &m_Progress : nullptr;
+}
+
+// ---- What the run control asks ----------------------------------------------------
+
+bool CMainFrame::UtilityWindows::IsGeneratorPlaying() const
+{
+    return m_Frame.m_SigGen != nullptr && m_Frame.m_SigGen->IsPlaying();
+}
+
+void CMainFrame::UtilityWindows::StartGenerator()
+{
+    if (m_Frame.m_SigGen != nullptr)
+        m_Frame.m_SigGen->StartGenerator();
+}
+
+void CMainFrame::UtilityWindows::StopGeneratorOutput()
+{
+    if (m_Frame.m_SigGen != nullptr)
+        m_Frame.m_SigGen->StopOutput();
+}
