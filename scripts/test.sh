@@ -7,4 +7,6 @@ build_dir=${1:-"$root/build"}
 shift || true
 "$root/scripts/build.sh" "$build_dir" "$@"
 export QT_QPA_PLATFORM=offscreen
+# Under the sanitizers: leaks that system libraries keep until process exit.
+export LSAN_OPTIONS="suppressions=$root/tests/support/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 ctest --test-dir "$build_dir" --output-on-failure --parallel "$(nproc)"
