@@ -31,10 +31,10 @@ std::int32_t SlotCode(const std::vector<std::uint8_t>& slots, int frame)
 
 class OutputPlayback : public PortTest {
 protected:
-    bool StartOutput(TWaveData* wave, bool loop, std::int64_t first, std::int64_t end)
+    bool StartOutput(TWaveData* wave, bool loop, std::int64_t first, std::int64_t end, std::uint16_t bytes = 3)
     {
         TASIOSoundPort& port = Port();
-        return port.Open(0, TASIOSoundPort::kDirectionOutput) && port.SetFormat(48000, 2, 3)
+        return port.Open(0, TASIOSoundPort::kDirectionOutput) && port.SetFormat(48000, 2, bytes)
             && port.PreparePlayback(wave, loop, first, end) && port.Start();
     }
 };
@@ -89,18 +89,14 @@ TEST_F(OutputPlayback, SixteenBitDevicesGetTheUpperBitsOfTheCode)
             wave.PutSample(bytes == 3 ? -65792 : -257, k, 0);
             wave.PutSample(bytes == 3 ? 0x123456 : 0x1234, k, 1);
         }
-        TASIOSoundPort& port = Port();
-        ASSERT_TRUE(port.Open(0, TASIOSoundPort::kDirectionOutput));
-        port.SetFormat(48000, 2, bytes);
-        ASSERT_TRUE(port.PreparePlayback(&wave, true, 0, -1));
-        ASSERT_TRUE(port.Start());
+        ASSERT_TRUE(StartOutput(&wave, true, 0, -1, bytes));
         std::vector<std::uint8_t> left, right;
         ASSERT_TRUE(Pump({}, {}, &left, &right));
         EXPECT_EQ(left[0], 0xFF);
         EXPECT_EQ(left[1], 0xFE);
         EXPECT_EQ(right[0], 0x34);
         EXPECT_EQ(right[1], 0x12);
-        port.Close();
+        Port().Close();
     }
 }
 

@@ -1,9 +1,5 @@
-// The ports over drivers that stream on threads of their own: the simulated
-// DAQ module, and a pumped driver that switches buffers on its own thread
-// while the port is stopped under it again and again.
+// The ports over drivers that stream on threads of their own.
 
-#include "audio/TSoundInput.h"
-#include "audio/TSoundOutput.h"
 #include "audio/TWaveFile.h"
 #include "drivers/daqsim/DaqSimControl.h"
 #include "tests/audio/PortTestSupport.h"
@@ -12,7 +8,6 @@
 #include <dlfcn.h>
 
 #include <chrono>
-#include <cmath>
 #include <functional>
 #include <thread>
 
@@ -56,14 +51,8 @@ TEST_F(PortTest, TheSimulatedModuleHearsTheToneTheOutputPlays)
     TSoundOutput output(0, TSoundPort::kDriverModeAsio);
     TSoundInput input(0, TSoundPort::kDriverModeAsio);
     ASSERT_TRUE(input.IsQuarnDAQ());
-    const TWaveFormat format(48000, 2, 3);
-    ASSERT_TRUE(input.Open(format));
-    ASSERT_TRUE(input.IsSampleRateSupported(format));
-    ASSERT_TRUE(output.Open(format));
-    const auto tone = MakeTone(format, 1000.0, 4800, 0.5 * kFullScale24, 0.25 * kFullScale24);
-    ASSERT_TRUE(output.PreparePlayback(tone.get(), true, 0, -1));
-    ASSERT_TRUE(input.PrepareInput(nullptr, 8192, nullptr));
-    ASSERT_TRUE(input.Start());
+    const auto tone = StartLoopbackTone(input, output);
+    ASSERT_NE(tone, nullptr);
 
     ASSERT_TRUE(WaitFor([&] { return input.GetSamplesAvailable() >= 48000; }));
     std::vector<std::int32_t> left(8192), right(8192);
@@ -74,13 +63,7 @@ TEST_F(PortTest, TheSimulatedModuleHearsTheToneTheOutputPlays)
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     EXPECT_EQ(input.GetSamplesAvailable(), held) << "stopping either port stops the one stream";
 
-    const MeasuredTone heardLeft = MeasureTone(left, 48000);
-    const MeasuredTone heardRight = MeasureTone(right, 48000);
-    EXPECT_NEAR(heardLeft.Frequency, 1000.0, 0.5);
-    EXPECT_NEAR(heardRight.Frequency, 1000.0, 0.5);
-    const double gain = 0.625 / 2.5;
-    EXPECT_NEAR(20 * std::log10(heardLeft.Rms / (gain * 0.5 * kFullScale24 / std::sqrt(2.0))), 0.0, 0.1);
-    EXPECT_NEAR(20 * std::log10(heardRight.Rms / (gain * 0.25 * kFullScale24 / std::sqrt(2.0))), 0.0, 0.1);
+    ExpectLoopbackTone(left, right, 0.625 / 2.5);
 }
 
 TEST_F(PortTest, StopWhileBuffersFlowLeavesNoCallbackBehind)

@@ -1,8 +1,6 @@
 #pragma once
-// A fixture for the shared audio port: a registry of the test's own listing
-// pumped test drivers (and, when asked, the simulated DAQ module), captured
-// message boxes, an optional clock the test moves, and no port or driver
-// left behind.
+// A fixture for the shared audio port: its own registry of pumped drivers,
+// captured message boxes, an optional test clock, nothing left behind.
 
 #include "audio/TASIOSoundPort.h"
 #include "platform/Clock.h"

@@ -1,5 +1,7 @@
 #include "tests/audio/PortToneSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <numbers>
 
@@ -38,4 +40,27 @@ MeasuredTone MeasureTone(const std::vector<std::int32_t>& samples, double rate)
         sum += static_cast<double>(samples[i]) * samples[i];
     tone.Rms = std::sqrt(sum / static_cast<double>(starts.back() - starts.front()));
     return tone;
+}
+
+namespace {
+constexpr double kFullScale24 = 8388608.0;
+}
+
+std::unique_ptr<TWaveData> StartLoopbackTone(TSoundInput& input, TSoundOutput& output)
+{
+    const TWaveFormat format(48000, 2, 3);
+    auto tone = MakeTone(format, 1000.0, 4800, 0.5 * kFullScale24, 0.25 * kFullScale24);
+    const bool started = input.Open(format) && input.IsSampleRateSupported(format) && output.Open(format)
+        && output.PreparePlayback(tone.get(), true, 0, -1) && input.PrepareInput(nullptr, 8192, nullptr)
+        && input.Start();
+    return started ? std::move(tone) : nullptr;
+}
+
+void ExpectLoopbackTone(const std::vector<std::int32_t>& left, const std::vector<std::int32_t>& right, double gain)
+{
+    for (const auto& [samples, amplitude] : {std::pair{&left, 0.5}, std::pair{&right, 0.25}}) {
+        const MeasuredTone heard = MeasureTone(*samples, 48000);
+        EXPECT_NEAR(heard.Frequency, 1000.0, 0.5);
+        EXPECT_NEAR(20 * std::log10(heard.Rms / (gain * amplitude * kFullScale24 / std::sqrt(2.0))), 0.0, 0.1);
+    }
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Tones played through the ports and measured where they come back.
 
+#include "audio/TSoundInput.h"
+#include "audio/TSoundOutput.h"
 #include "audio/TWaveData.h"
 
 #include <cstdint>
@@ -17,3 +19,12 @@ std::unique_ptr<TWaveData> MakeTone(const TWaveFormat& format, double frequency,
                                     double leftAmplitude, double rightAmplitude);
 
 MeasuredTone MeasureTone(const std::vector<std::int32_t>& samples, double rate);
+
+// Opens both ports at 48 kHz, 24-bit, loops a 1 kHz tone at half (left) and a
+// quarter (right) of full scale, prepares reads of 8192 and starts. The tone,
+// or null when a step failed.
+std::unique_ptr<TWaveData> StartLoopbackTone(TSoundInput& input, TSoundOutput& output);
+
+// The 1 kHz loopback tone came back at `gain` times what was played:
+// frequency within 0.5 Hz, level within 0.1 dB.
+void ExpectLoopbackTone(const std::vector<std::int32_t>& left, const std::vector<std::int32_t>& right, double gain);

@@ -63,9 +63,7 @@ public:
         if (Config.Threaded) {
             Quit = false;
             Thread = std::thread([this] {
-                // Ten times real time at 48 kHz: fast enough to stop inside
-                // switches often, slow enough that the ring (ten seconds of
-                // input) is not lapped under a reader's feet.
+                // Ten times real time at 48 kHz, slower than the ring is lapped.
                 while (!Quit.load()) {
                     Switch(nullptr, nullptr);
                     std::this_thread::sleep_for(std::chrono::microseconds(1000));
@@ -194,14 +192,6 @@ public:
             return (info.isInput != ASIOFalse) == input;
         }));
     }
-    std::int32_t ChannelNumber(bool input, std::int32_t index) const
-    {
-        for (const ASIOBufferInfo& info : Infos) {
-            if ((info.isInput != ASIOFalse) == input && index-- == 0)
-                return info.channelNum;
-        }
-        return -1;
-    }
 
 private:
     void Switch(const void* const* inputs, void* const* outputs)
@@ -282,9 +272,6 @@ const PumpedDriverControl control = {
     [] { return WithActive(0, [](PumpedDriver& driver) { return driver.BufferSize(); }); },
     [] { return WithActive(0.0, [](PumpedDriver& driver) { return driver.Rate(); }); },
     [](bool input) { return WithActive(0, [&](PumpedDriver& driver) { return driver.Channels(input); }); },
-    [](bool input, std::int32_t index) {
-        return WithActive(-1, [&](PumpedDriver& driver) { return driver.ChannelNumber(input, index); });
-    },
     [] { return switches.load(); },
     [] { return outputReadyCalls.load(); },
     [] { return liveDrivers.load(); },

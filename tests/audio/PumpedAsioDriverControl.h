@@ -1,9 +1,6 @@
 #pragma once
-// The pumped test driver plugin: drivers whose buffer switches the test
-// itself calls (Pump), on its own thread and at its own pace, so the port's
-// stream can be driven sample by sample with an injected clock. A driver
-// can also switch buffers on a thread of its own, ten times faster than real
-// time (Threaded), for the stop-while-flowing tests.
+// The pumped test driver plugin: the test calls each buffer switch (Pump),
+// or the driver switches on a thread of its own (Threaded).
 
 #include "audio/AsioTypes.h"
 
@@ -43,7 +40,6 @@ struct PumpedDriverControl {
     std::int32_t (*BufferSize)();
     double (*Rate)();
     std::int32_t (*Channels)(bool input);
-    std::int32_t (*ChannelNumber)(bool input, std::int32_t index);
     std::int32_t (*Switches)();
     // Calls of outputReady, answered or not.
     std::int32_t (*OutputReadyCalls)();

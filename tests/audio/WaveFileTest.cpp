@@ -33,6 +33,22 @@ Bytes Packed(const TChannelCalibration& record)
     return b;
 }
 
+Bytes PackedCalibration(const TWaveFile& file, int channel)
+{
+    TChannelCalibration record;
+    file.GetCalibration(record, channel);
+    return Packed(record);
+}
+
+// The 2048-byte calibration block by hand: the records at 260 and 894, zeros elsewhere.
+Bytes CalibrationBlock(const TChannelCalibration& left, const TChannelCalibration& right)
+{
+    Bytes block(2048);
+    std::ranges::copy(Packed(left), block.begin() + 260);
+    std::ranges::copy(Packed(right), block.begin() + 894);
+    return block;
+}
+
 // Records with every byte in use, reserved ranges included.
 TChannelCalibration Record(int channel, std::uint8_t fill)
 {
@@ -84,22 +100,14 @@ TEST_F(WaveFileTest, TheCalibrationChunkFollowsTheFormAndReadsBackExactly)
     ASSERT_EQ(bytes.size(), 44u + 8 + 2056);
     EXPECT_EQ(U32At(bytes, 4), 44u);  // the form does not count the chunk
     EXPECT_EQ(Bytes(bytes.begin() + 52, bytes.begin() + 60), (Bytes{0x66, 0, 0, 0, 0, 8, 0, 0}));
-    const auto block = bytes.begin() + 60;
-    EXPECT_TRUE(std::all_of(block, block + 260, [](std::uint8_t b) { return b == 0; }));
-    EXPECT_EQ(Bytes(block + 260, block + 894), Packed(Record(0, 7)));
-    EXPECT_EQ(Bytes(block + 894, block + 1528), Packed(Record(1, 9)));
-    EXPECT_TRUE(std::all_of(block + 1528, block + 2048, [](std::uint8_t b) { return b == 0; }));
+    EXPECT_EQ(Bytes(bytes.begin() + 60, bytes.end()), CalibrationBlock(Record(0, 7), Record(1, 9)));
 
     for (std::uint16_t mode : {TWaveFile::kMemoryMode, TWaveFile::kStreamMode}) {
         TWaveFile reopened(Path("cal.wav"), mode, false, folder.string());
         ASSERT_FALSE(reopened.Failed);
         EXPECT_EQ(reopened.HasCalibration, 1);
-        TChannelCalibration left;
-        TChannelCalibration right;
-        reopened.GetCalibration(left, 0);
-        reopened.GetCalibration(right, 1);
-        EXPECT_EQ(Packed(left), Packed(Record(0, 7)));
-        EXPECT_EQ(Packed(right), Packed(Record(1, 9)));
+        EXPECT_EQ(PackedCalibration(reopened, 0), Packed(Record(0, 7)));
+        EXPECT_EQ(PackedCalibration(reopened, 1), Packed(Record(1, 9)));
         EXPECT_EQ(reopened.GetNumFrames(), 2u);
         EXPECT_EQ(reopened.GetSample(1, 1, false), 4.0);
     }
@@ -133,10 +141,7 @@ TEST_F(WaveFileTest, ANewStreamedFileMovesOntoItsNameAndGrowsInPlace)
         EXPECT_EQ(file.GetWorkingFileName(), Path("s.wav"));
         EXPECT_EQ(file.GetPosition(), 4u);
 
-        Bytes block(2048);
-        std::copy_n(Packed(Record(0, 1)).begin(), 634, block.begin() + 260);
-        std::copy_n(Packed(Record(1, 2)).begin(), 634, block.begin() + 894);
-        const Bytes calibration = NumberedChunk(102, block, 2048);
+        const Bytes calibration = NumberedChunk(102, CalibrationBlock(Record(0, 1), Record(1, 2)), 2048);
         EXPECT_EQ(Load(Path("s.wav")), Concat({Header(2, 8000, 2, 16), three, one, calibration}));
 
         // Saved under its name, the file is now worked on in place.
@@ -211,9 +216,7 @@ TEST_F(WaveFileTest, CalibrationChunksOfEveryKindAreRead)
 {
     const Bytes fmt = Chunk("fmt ", FormatData(1, 1, 8000, 2, 16));
     const Bytes data = Chunk("data", {1, 0});
-    Bytes newer(2048);
-    std::copy_n(Packed(Record(0, 3)).begin(), 634, newer.begin() + 260);
-    std::copy_n(Packed(Record(1, 4)).begin(), 634, newer.begin() + 894);
+    const Bytes newer = CalibrationBlock(Record(0, 3), Record(1, 4));
 
     Bytes older(1024);
     older[0] = 1;
@@ -235,15 +238,13 @@ TEST_F(WaveFileTest, CalibrationChunksOfEveryKindAreRead)
         Store(Path(name), bytes);
         return std::make_unique<TWaveFile>(Path(name), TWaveFile::kMemoryMode, false, folder.string());
     };
-    TChannelCalibration got;
 
     // Chunk 102 wins over 101, wherever they lie; a zero size field is not
     // believed.
     auto both = open("both.wav", Concat({WaveForm({fmt, data}), NumberedChunk(101, older, 1024),
                                          NumberedChunk(102, newer, 0)}));
     ASSERT_EQ(both->HasCalibration, 1);
-    both->GetCalibration(got, 1);
-    EXPECT_EQ(Packed(got), Packed(Record(1, 4)));
+    EXPECT_EQ(PackedCalibration(*both, 1), Packed(Record(1, 4)));
 
     auto old = open("old.wav", Concat({WaveForm({fmt, data}), NumberedChunk(101, older, 1024)}));
     ASSERT_EQ(old->HasCalibration, 1);
@@ -319,8 +320,9 @@ TEST_F(WaveFileTest, AnAccelerometersSensitivityCalibratesBothChannels)
     EXPECT_EQ(capped.HasCalibration, 0);
 }
 
-TEST_F(WaveFileTest, SettingCalibrationMarksOnlyFilesWithFrames)
+TEST_F(WaveFileTest, AChangedCalibrationReachesTheSavedFileEachTime)
 {
+    // A file without frames takes the calibration but is not marked changed.
     TWaveFile empty(0, TWaveFormat(), folder.string());
     empty.Modified = 0;
     empty.SetCalibration(Record(0, 1), Record(1, 1));
@@ -328,15 +330,6 @@ TEST_F(WaveFileTest, SettingCalibrationMarksOnlyFilesWithFrames)
     EXPECT_EQ(empty.CalibrationChanged, 0);
     EXPECT_FALSE(empty.Modified);
 
-    TWaveFile full(4, TWaveFormat(), folder.string());
-    full.Modified = 0;
-    full.SetCalibration(Record(0, 1), Record(1, 1));
-    EXPECT_EQ(full.CalibrationChanged, 1);
-    EXPECT_TRUE(full.Modified);
-}
-
-TEST_F(WaveFileTest, AChangedCalibrationReachesTheSavedFileEachTime)
-{
     TWaveFile source(3, TWaveFormat(8000, 1, 2), folder.string());
     source.WriteData(Bytes{1, 0, 2, 0, 3, 0}.data(), 6);
     source.SetCalibration(Record(0, 1), Record(1, 1));
@@ -344,15 +337,14 @@ TEST_F(WaveFileTest, AChangedCalibrationReachesTheSavedFileEachTime)
     ASSERT_TRUE(source.Save());
 
     auto rightOf = [&](const std::string& path) {
-        TWaveFile reread(path, TWaveFile::kMemoryMode, false, folder.string());
-        TChannelCalibration r;
-        reread.GetCalibration(r, 1);
-        return Packed(r);
+        return PackedCalibration(TWaveFile(path, TWaveFile::kMemoryMode, false, folder.string()), 1);
     };
     TWaveFile file(Path("c.wav"), TWaveFile::kStreamMode, true, folder.string());
     ASSERT_FALSE(file.Failed);
+    file.Modified = 0;
     file.SetCalibration(Record(0, 2), Record(1, 2));
     EXPECT_EQ(file.CalibrationChanged, 1);
+    EXPECT_TRUE(file.Modified);
     ASSERT_TRUE(file.Save());
     EXPECT_EQ(rightOf(Path("c.wav")), Packed(Record(1, 2)));
     file.SetCalibration(Record(0, 3), Record(1, 3));

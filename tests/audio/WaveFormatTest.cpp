@@ -8,10 +8,7 @@
 TEST(WaveFormat, SetCorrectsUnusableValuesAndDerivesTheRange)
 {
     TWaveFormat f(0, 0, 0);
-    EXPECT_EQ(f, TWaveFormat());
-    EXPECT_EQ(f.GetSampleRate(), 48000u);
-    EXPECT_EQ(f.GetChannels(), 1);
-    EXPECT_EQ(f.GetBytesPerSample(), 2);
+    EXPECT_EQ(f, TWaveFormat(48000, 1, 2));
     EXPECT_EQ(f.GetBitsPerSample(), 16);
     EXPECT_EQ(f.MaxValue, 32767);
     EXPECT_EQ(f.MinValue, -32767);

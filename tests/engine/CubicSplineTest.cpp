@@ -47,14 +47,25 @@ TEST(CubicSplineTest, MatchesHandComputedNaturalSpline)
     EXPECT_NEAR(four.Evaluate(2.5f), 0.25f, 1e-6);
 }
 
-TEST(CubicSplineTest, PassesThroughEveryPointInBothModes)
+TEST(CubicSplineTest, BothModesHitTheKnotsAndCarryAStraightLineOutside)
 {
     const float points[] = {20, -3.5f, 31.5f, 1.25f, 50, 7, 200, -12, 1000, 0.5f, 20000, 4};
+    const float line[] = {0, 1, 1, 3, 3, 7, 4, 9, 7, 15};  // y = 2x + 1, uneven x
     for (std::uint8_t mode : {kCubic, kLines}) {
         const TCubicSpline spline(points, 6, mode);
         for (int i = 0; i < 6; ++i)
             EXPECT_FLOAT_EQ(spline.Evaluate(points[2 * i]), points[2 * i + 1]) << "mode " << int(mode) << " point " << i;
+        const TCubicSpline straight(line, 5, mode);
+        for (float x = -1.0f; x <= 8.0f; x += 0.25f)
+            EXPECT_NEAR(straight.Evaluate(x), 2.0f * x + 1.0f, 1e-5) << "mode " << int(mode) << " x " << x;
     }
+
+    // Straight lines join neighbours, and the end lines carry on beyond the table.
+    const float tent[] = {100, 0, 200, 10, 300, 0};
+    const TCubicSpline lines(tent, 3, kLines);
+    EXPECT_FLOAT_EQ(lines.Evaluate(150.0f), 5.0f);
+    EXPECT_FLOAT_EQ(lines.Evaluate(50.0f), -5.0f);
+    EXPECT_FLOAT_EQ(lines.Evaluate(350.0f), -5.0f);
 }
 
 TEST(CubicSplineTest, HasNoCurvatureAtTheEnds)
@@ -65,26 +76,6 @@ TEST(CubicSplineTest, HasNoCurvatureAtTheEnds)
     EXPECT_NEAR(CurvatureAt(spline, 4.0, -0.125), 0.0, 2e-3);
     // Inside, the same table does bend, so the check above can tell.
     EXPECT_LT(CurvatureAt(spline, 2.0, 0.125), -0.5);
-}
-
-TEST(CubicSplineTest, ReproducesAStraightLine)
-{
-    const float points[] = {0, 1, 1, 3, 3, 7, 4, 9, 7, 15};  // y = 2x + 1, uneven x
-    for (std::uint8_t mode : {kCubic, kLines}) {
-        const TCubicSpline spline(points, 5, mode);
-        for (float x = 0.0f; x <= 7.0f; x += 0.25f)
-            EXPECT_NEAR(spline.Evaluate(x), 2.0f * x + 1.0f, 1e-5) << "mode " << int(mode) << " x " << x;
-    }
-}
-
-TEST(CubicSplineTest, StraightLinesInterpolateBetweenNeighbours)
-{
-    const float points[] = {100, 0, 200, 10, 300, 0};
-    const TCubicSpline spline(points, 3, kLines);
-    EXPECT_FLOAT_EQ(spline.Evaluate(150.0f), 5.0f);
-    // Beyond the table the end lines carry on.
-    EXPECT_FLOAT_EQ(spline.Evaluate(50.0f), -5.0f);
-    EXPECT_FLOAT_EQ(spline.Evaluate(350.0f), -5.0f);
 }
 
 TEST(CubicSplineTest, GivesZeroWithoutAUsableTable)

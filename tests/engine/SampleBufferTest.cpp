@@ -115,17 +115,8 @@ TEST(SampleBufferTest, WideFormatsRoundTripNegativeValues)
 
 TEST(SampleBufferTest, DecimationWithoutFilterPicksEveryRatioth)
 {
-    TSampleBuffer one(16, Format(2), 1, 0);
-    for (std::uint32_t i = 0; i < 16; ++i)
-        one.PutSample(i, i * 7);
-    one.Decimate();
-    EXPECT_EQ(one.GetDecimatedLength(), 16u);
-    for (std::uint32_t i = 0; i < 16; ++i)
-        EXPECT_EQ(one.GetSample(i, false), i * 7.0f);
-
     constexpr std::uint32_t n = 32;
     TSampleBuffer four(4 * n, Format(2), 4, 0);
-    EXPECT_EQ(four.GetCount(), 4 * n);
     for (std::uint32_t i = 0; i < 4 * n; ++i)
         four.PutSample(i, i + 1);
     four.Decimate();
@@ -178,21 +169,13 @@ TEST(SampleBufferTest, FilterOvershootSaturatesInsteadOfWrapping)
 TEST(SampleBufferTest, CalibrationScalesByHalfTheCodeRange)
 {
     TSampleBuffer b(4, Format(2), 1, 0);
-    const TChannelCalibration& c = b.GetCalibration();
-    EXPECT_EQ(c.IsEnabled, 0u);
-    EXPECT_EQ(c.RefLevel, 1.0f);
-    EXPECT_EQ(c.RefUnits, 4u);
-    EXPECT_STREQ(c.LabelLinear, "Percent Full Scale");
-    EXPECT_STREQ(c.LabelLog, "Relative Amplitude (dBr)");
-    EXPECT_EQ(c.PctFullScale, 1.0f);
-    EXPECT_FLOAT_EQ(c.CalRatio, 1.0f / 32767);
+    EXPECT_FLOAT_EQ(b.GetCalibration().CalRatio, 1.0f / 32767);
     b.PutSample(0, Code(-16384));
     EXPECT_NEAR(b.GetSample(0, true), -16384.0 / 32767, 1e-6);
 
     TChannelCalibration record = DefaultChannelCalibration(0);
     record.CalRatio = 2.0f;
     b.SetCalibration(&record);
-    EXPECT_STREQ(b.GetCalibration().ChannelName, "Microphone");
     EXPECT_FLOAT_EQ(b.GetCalibration().CalRatio, 2.0f / 32767);
 
     TSampleBuffer b32(1, Format(4), 1, 0); // a span of 2^32 − 2 codes

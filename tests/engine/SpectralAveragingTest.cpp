@@ -1,6 +1,3 @@
-// Averaging of the lines of successive blocks, the averaging count that
-// follows the block interval, and the hold and decay of peak display values.
-
 #include "engine/SpectralData.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
@@ -224,20 +221,15 @@ TEST(SpectralAveraging, LongestMovingWindowsStayInsideTheRing)
 
 TEST(SpectralAveraging, RingThatCannotBeHadFailsTheObject)
 {
-    std::vector<std::string> messages;
-    platform::SetMessageBoxHook([&](const platform::MessageBoxRequest& request) {
-        messages.push_back(request.text);
-        return platform::MessageResult::Ok;
-    });
+    spectral_test::MessageLog log;
     SpectralData data(MakeSettings(48000, 1024, 4, 1), MakeScaling(), 0, false);
     ASSERT_FALSE(data.HasFailed());
     platform::FailNextAllocations(1);
     data.SetAveraging(0, 8);
     platform::FailNextAllocations(0);
-    platform::SetMessageBoxHook({});
 
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "Insufficient memory for linear averaging - try using exponential average");
+    ASSERT_EQ(log.texts.size(), 1u);
+    EXPECT_EQ(log.texts[0], "Insufficient memory for linear averaging - try using exponential average");
     EXPECT_TRUE(data.HasFailed());
     AverageLines(data, 1.0f);
     EXPECT_EQ(data.GetPowerBuffer()[5], 0.0f);

@@ -1,6 +1,3 @@
-// The spectral-data object's geometry, its block and transform, and its
-// inert failed state.
-
 #include "engine/SpectralData.h"
 #include "platform/MessageBox.h"
 #include "tests/engine/SpectralTestSupport.h"
@@ -58,8 +55,6 @@ TEST(SpectralData, NameDefaultsToSpectrumAndIsBounded)
 {
     SpectralData data(MakeSettings(48000, 1024), MakeScaling(), 0, false);
     EXPECT_STREQ(data.GetName(), "Spectrum");
-    data.SetName("Microphone");
-    EXPECT_STREQ(data.GetName(), "Microphone");
     data.SetName("");
     EXPECT_STREQ(data.GetName(), "Spectrum");
     data.SetName(std::string(200, 'x').c_str());
@@ -100,19 +95,6 @@ TEST(SpectralData, ClearingEmptiesTheSpectrum)
 
 class SpectralDataFailure : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
-            messages.push_back(request.text);
-            return platform::MessageResult::Ok;
-        });
-    }
-    void TearDown() override
-    {
-        platform::FailNextAllocations(0);
-        platform::SetMessageBoxHook({});
-    }
-
     // Every accessor answers its no-value result, and nothing crashes.
     static void ExpectInert(SpectralData& data)
     {
@@ -131,7 +113,7 @@ protected:
         EXPECT_FALSE(std::isnan(level));
     }
 
-    std::vector<std::string> messages;
+    spectral_test::MessageLog log;
 };
 
 TEST_F(SpectralDataFailure, SizesTheTransformCannotTakeGiveAnInertObject)
@@ -148,7 +130,7 @@ TEST_F(SpectralDataFailure, AFailedAllocationIsReportedAndLeavesAnInertObject)
 {
     platform::FailNextAllocations(1);
     SpectralData data(MakeSettings(48000, 1024), MakeScaling(), 0, false);
-    ASSERT_FALSE(messages.empty());
-    EXPECT_EQ(messages.front(), "SpectralData - Insufficient memory available for working memory");
+    ASSERT_FALSE(log.texts.empty());
+    EXPECT_EQ(log.texts.front(), "SpectralData - Insufficient memory available for working memory");
     ExpectInert(data);
 }

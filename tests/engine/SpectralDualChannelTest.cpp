@@ -1,9 +1,3 @@
-// Functions of two channels: their average, the cross spectrum, the
-// magnitude ratio, the transfer function and coherence. The chain tests run
-// windowed blocks through the per-block sequence of the transfer-function
-// and coherence channel modes and check what a known system between the
-// channels must give.
-
 #include "engine/SpectralData.h"
 #include "tests/engine/SpectralTestSupport.h"
 
@@ -24,7 +18,7 @@ constexpr std::uint32_t kSize = 4096;
 // right) and the coherence object, run as the main frame runs them.
 struct Chain {
     explicit Chain(std::uint32_t blocks)
-        : settings(MakeSettings(48000, kSize, blocks, 0)),
+        : blocks(blocks), settings(MakeSettings(48000, kSize, blocks, 0)),
           window(kSize, smoothing::Flattop, smoothing::Amplitude),
           left(settings, MakeScaling(), 0, false),
           right(settings, MakeScaling(), 1, false),
@@ -54,6 +48,13 @@ struct Chain {
         transfer.TransferFunction(right.GetPowerBuffer());
     }
 
+    // Runs every block of the two signals, each `blocks` × kSize samples long.
+    void RunAll(const float* l, const float* r)
+    {
+        for (std::uint32_t k = 0; k < blocks; ++k)
+            Run(l + k * kSize, r + k * kSize);
+    }
+
     // Mean of a function over the lines from the lower limit to the last averaged line.
     static double Mean(const SpectralData& data)
     {
@@ -70,6 +71,7 @@ struct Chain {
         return {c[2 * line], c[2 * line + 1]};
     }
 
+    std::uint32_t blocks;
     TProcessingSettings settings;
     TSmoothing window;
     SpectralData left, right, transfer, coherence;
@@ -191,8 +193,7 @@ TEST(SpectralDualChannel, IdenticalChannelsAreFullyCoherentWithUnitTransfer)
     constexpr std::uint32_t blocks = 8;
     Chain chain(blocks);
     const std::vector<float> x = spectral_test::WhiteNoise(kSize * blocks, 1000.0, 7);
-    for (std::uint32_t k = 0; k < blocks; ++k)
-        chain.Run(&x[k * kSize], &x[k * kSize]);
+    chain.RunAll(x.data(), x.data());
 
     EXPECT_NEAR(Chain::Mean(chain.coherence), 1.0, 1e-4);
     EXPECT_NEAR(Chain::Mean(chain.transfer), 1.0, 1e-4);
@@ -206,10 +207,8 @@ TEST(SpectralDualChannel, IndependentChannelsHaveCoherenceOfOneOverTheAverages)
 {
     constexpr std::uint32_t blocks = 16;
     Chain chain(blocks);
-    const std::vector<float> l = spectral_test::WhiteNoise(kSize * blocks, 1000.0, 11);
-    const std::vector<float> r = spectral_test::WhiteNoise(kSize * blocks, 1000.0, 12);
-    for (std::uint32_t k = 0; k < blocks; ++k)
-        chain.Run(&l[k * kSize], &r[k * kSize]);
+    chain.RunAll(spectral_test::WhiteNoise(kSize * blocks, 1000.0, 11).data(),
+                 spectral_test::WhiteNoise(kSize * blocks, 1000.0, 12).data());
     EXPECT_NEAR(Chain::Mean(chain.coherence), 1.0 / blocks, 0.01);
 }
 
@@ -222,8 +221,7 @@ TEST(SpectralDualChannel, TransferFunctionRecoversGainAndDelay)
     std::vector<float> l(kSize * blocks);
     for (std::size_t n = 0; n < l.size(); ++n)
         l[n] = 0.5f * x[n];
-    for (std::uint32_t k = 0; k < blocks; ++k)
-        chain.Run(&l[k * kSize], &x[k * kSize + delay]);
+    chain.RunAll(l.data(), x.data() + delay);
 
     EXPECT_NEAR(Chain::Mean(chain.transfer), 0.25, 0.0025); // |H|², −6.02 dB
     EXPECT_GT(Chain::Mean(chain.coherence), 0.98);

@@ -8,6 +8,9 @@
 
 #include "engine/SpectralData.h"
 #include "engine/TSmoothing.h"
+#include "platform/MessageBox.h"
+
+#include <string>
 
 namespace spectral_test {
 
@@ -36,6 +39,23 @@ std::vector<float> WhiteNoise(std::uint32_t count, double rms, unsigned seed);
 // averages and updates the hold: one pass of the chain for one channel.
 void RunBlock(SpectralData& data, const std::vector<float>& samples, const TSmoothing* window,
               double blockTime = 0.0);
+
+// Collects message-box texts while it lives, and ends any forced allocation failure.
+struct MessageLog {
+    std::vector<std::string> texts;
+    MessageLog()
+    {
+        platform::SetMessageBoxHook([this](const auto& r) {
+            texts.push_back(r.text);
+            return platform::MessageResult::Ok;
+        });
+    }
+    ~MessageLog()
+    {
+        platform::FailNextAllocations(0);
+        platform::SetMessageBoxHook({});
+    }
+};
 
 } // namespace spectral_test
 

@@ -1,4 +1,5 @@
 #include "plot/AxisNumberFormat.h"
+#include "plot/MarkerLabel.h"
 #include "plot/TPlotBase.h"
 
 #include <gtest/gtest.h>
@@ -120,9 +121,11 @@ TEST(AxisNumberFormatTest, TheDesktopLocaleChangesNothing)
         GTEST_SKIP() << "no German locale installed";
     const std::string axis = FormatAxisNumber(0.5f, 2, " V");
     const std::string readout = FormatReadout(12.5f);
+    const std::string marker = MarkerLabelText(3, 997.5f, -6.0f, true, "");
     std::setlocale(LC_ALL, previous.c_str());
     EXPECT_EQ(axis, "0.50 V");
     EXPECT_EQ(readout, "12.50");
+    EXPECT_EQ(marker, "997.50 Hz/-6.00 dB");
 }
 
 } // namespace

@@ -18,12 +18,10 @@ TEST(ColumnBinTableTest, LinearColumnsAreEvenlySpaced)
     ColumnBinTable table;
     table.Build(0.0f, 24000.0f, 241, 0, HalfHertzBin);
     ASSERT_EQ(table.Count(), 241);
-    EXPECT_FLOAT_EQ(table[0].Frequency, 0.0f);
-    EXPECT_FLOAT_EQ(table[10].Frequency, 1000.0f);
-    EXPECT_FLOAT_EQ(table[240].Frequency, 24000.0f);
-    EXPECT_EQ(table[10].Bin, 2000);
-    EXPECT_EQ(table[0].Bin, 0);
-    EXPECT_EQ(table[240].Bin, 48000);
+    for (const int c : {0, 10, 240}) {
+        EXPECT_FLOAT_EQ(table[c].Frequency, 100.0f * c) << c;
+        EXPECT_EQ(table[c].Bin, 200 * c) << c;
+    }
 }
 
 TEST(ColumnBinTableTest, LogColumnsHitBothEndsAndShowWholeEndBins)

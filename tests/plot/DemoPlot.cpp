@@ -141,20 +141,6 @@ void DemoPlot::UpdateScrollRange()
     m_ScrollMax = 400;
 }
 
-void DemoPlot::PaintPlot(QPainter& dc, bool flag, const PlotRect& clip)
-{
-    TPlotBase::PaintPlot(dc, flag, clip);
-    if (m_Printing || m_Margins.ToolStripHeight <= 0)
-        return;
-    dc.save();
-    dc.setFont(m_LabelFont);
-    dc.setPen(palette().color(QPalette::WindowText));
-    const QRect strip(8, 0, width() - 16, m_Margins.ToolStripHeight);
-    dc.drawText(strip, Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Plot Top:  0.00 dBV     Plot Range:  120.0 dB"));
-    dc.drawText(strip, Qt::AlignVCenter | Qt::AlignRight, QStringLiteral("Peak Hold:  Medium"));
-    dc.restore();
-}
-
 void DemoPlot::Redraw(QPainter& dc, bool flag, const PlotRect& clip)
 {
     if (m_Printing)

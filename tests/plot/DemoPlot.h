@@ -1,9 +1,7 @@
 #pragma once
-// A small plot derived from TPlotBase for the widget tests: a synthetic
-// spectrum of a 1 kHz tone with its harmonics over a noise floor, drawn the
-// way a measurement instrument shows it, with the cursor hooks filled in
-// from the same frequency and level scales. It records what the base asks
-// of it, so tests can see printing and zooming from the inside.
+// A small TPlotBase for the widget tests: a synthetic 1 kHz tone with
+// harmonics over a noise floor, cursor hooks on the same scales, and a record
+// of what the base asks of it (printing, zooming, span updates).
 
 #include "plot/TPlotBase.h"
 
@@ -31,9 +29,7 @@ public:
     int ColumnOf(const PlotRect& pane, float hz) const;
     int RowOf(const PlotRect& pane, float db) const;
 
-    // Open to the tests.
     using TPlotBase::OnHScroll;
-    using TPlotBase::m_LabelFont;
 
     float GetXValueAt(int x, int y) override;
     float GetYValueAt(int x, int y) override;
@@ -45,7 +41,6 @@ public:
     void ZoomToRect(const PlotRect& zoomRect) override;
     void UpdateSpan() override;
     void UpdateScrollRange() override;
-    void PaintPlot(QPainter& dc, bool flag, const PlotRect& clip) override;
     void Redraw(QPainter& dc, bool flag, const PlotRect& clip) override;
     void LayoutPlotAreas(QPainter& dc, PrintOpts options) override;
 

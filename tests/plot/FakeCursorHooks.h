@@ -39,11 +39,7 @@ public:
         return {x1 - Areas.Plot.left - n * std::abs(x2 - x1), 0};
     }
     std::uint16_t GetCursorAxis() override { return 0; }
-    void SnapCursorPoint(PlotPoint& point) override
-    {
-        if (SnapToRow >= 0)
-            point.y = SnapToRow;
-    }
+    void SnapCursorPoint(PlotPoint&) override {}
     std::string ReadoutText(PlotAxis axis, float value) override
     {
         char text[32];
@@ -62,7 +58,6 @@ public:
     PlotAreas Areas;
     int PaneCount = 2;
     std::uint16_t HarmonicCount = 0;
-    int SnapToRow = -1;
     std::vector<PlotPoint> Tracked;
     std::vector<PlotRect> Zoomed;
     int Cleared = 0;

@@ -31,11 +31,12 @@ std::vector<float> Tone1k(int block)
     return ToneWithHarmonics(1000.0, 0.5, 3.0, 7 + block);
 }
 
-void Save(TQuarnPlot& plot, const std::string& name)
+void Save(TQuarnPlot* plot, const std::string& name)
 {
-    plot.UpdateDisplay(0.0f);
+    ASSERT_NE(plot, nullptr) << name;
+    plot->UpdateDisplay(0.0f);
     QApplication::processEvents();
-    EXPECT_FALSE(SaveScreenshot(plot, name).empty()) << name;
+    EXPECT_FALSE(SaveScreenshot(*plot, name).empty()) << name;
 }
 
 void SetMarker(MarkerOpts& markers, int m, float hz, std::uint32_t label, const char* custom = "")
@@ -46,60 +47,55 @@ void SetMarker(MarkerOpts& markers, int m, float hz, std::uint32_t label, const 
     SetTextField(markers.CustomLabel[m], custom);
 }
 
+// Two blocks of a signal through the chain, with peak hold, on a plot.
+struct Picture {
+    std::unique_ptr<SpectralData> Data;
+    std::unique_ptr<TQuarnPlot> Plot;
+};
+
+Picture TonePicture(PlotRecords& records, const std::function<std::vector<float>(int)>& make = Tone1k)
+{
+    Picture picture{MakeData(records), nullptr};
+    picture.Data->SetPeakHoldMode(2);
+    RunBlocks(*picture.Data, 2, make);
+    picture.Plot = MakePlot(records, picture.Data.get(), nullptr, kWidth, kHeight);
+    return picture;
+}
+
 TEST(QuarnPlotScreenshotTest, AmplitudeScales)
 {
     const char* names[] = {"quarn_amplitude_linear", "quarn_amplitude_db", "quarn_amplitude_log"};
     for (std::uint16_t amp : {ScalingOpts::kLinear, ScalingOpts::kLogarithmic, ScalingOpts::kLogMagnitude}) {
         PlotRecords records(amp, ScalingOpts::kFftLog);
-        auto data = MakeData(records);
-        data->SetPeakHoldMode(2);
-        RunBlocks(*data, 2, Tone1k);
-        auto plot = MakePlot(records, data.get(), nullptr, kWidth, kHeight);
-        ASSERT_NE(plot, nullptr);
-        Save(*plot, names[amp]);
+        Save(TonePicture(records).Plot.get(), names[amp]);
     }
 }
 
 TEST(QuarnPlotScreenshotTest, FrequencyScales)
 {
-    {
-        PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
-        records.Spectrum.StartFreq = 0.0f;
-        records.Spectrum.StopFreq = 24000.0f;
-        auto data = MakeData(records);
-        data->SetPeakHoldMode(2);
-        RunBlocks(*data, 2, Tone1k);
-        auto plot = MakePlot(records, data.get(), nullptr, kWidth, kHeight);
-        ASSERT_NE(plot, nullptr);
-        Save(*plot, "quarn_frequency_linear");
+    PlotRecords linear(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
+    linear.Spectrum.StartFreq = 0.0f;
+    linear.Spectrum.StopFreq = 24000.0f;
+    const Picture wide = TonePicture(linear);
+    Save(wide.Plot.get(), "quarn_frequency_linear");
+    // Zoomed in: the scroll bar appears under the pane.
+    wide.Plot->SetFrequencyRange(500.0f, 3500.0f);
+    Save(wide.Plot.get(), "quarn_frequency_linear_zoomed");
 
-        // Zoomed in: the scroll bar appears under the pane.
-        plot->SetFrequencyRange(500.0f, 3500.0f);
-        Save(*plot, "quarn_frequency_linear_zoomed");
-    }
-    {
-        PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLog);
-        records.Spectrum.PlotType = 2;
-        auto data = MakeData(records);
-        data->SetPeakHoldMode(2);
-        RunBlocks(*data, 2, Tone1k);
-        auto plot = MakePlot(records, data.get(), nullptr, kWidth, kHeight);
-        ASSERT_NE(plot, nullptr);
-        Save(*plot, "quarn_frequency_log_stepped");
-    }
+    PlotRecords log(ScalingOpts::kLogarithmic, ScalingOpts::kFftLog);
+    log.Spectrum.PlotType = 2;
+    Save(TonePicture(log).Plot.get(), "quarn_frequency_log_stepped");
+
+    const char* names[] = {"quarn_third_octave_line", "quarn_third_octave_bars", "quarn_third_octave_stepped"};
     for (std::uint16_t type : {0, 1, 2}) {
         PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kOctave);
         records.Scaling.OctaveNumber = 3;
         records.Spectrum.PlotType = type;
         records.Spectrum.PlotTop = 0.0f;
         records.Spectrum.PlotRange = 100.0f;
-        auto data = MakeData(records);
-        data->SetPeakHoldMode(2);
-        RunBlocks(*data, 2, [](int block) { return ToneWithHarmonics(1000.0, 0.5, 300.0, 11 + block); });
-        auto plot = MakePlot(records, data.get(), nullptr, kWidth, kHeight);
-        ASSERT_NE(plot, nullptr);
-        const char* names[] = {"quarn_third_octave_line", "quarn_third_octave_bars", "quarn_third_octave_stepped"};
-        Save(*plot, names[type]);
+        Save(TonePicture(records, [](int block) { return ToneWithHarmonics(1000.0, 0.5, 300.0, 11 + block); })
+                 .Plot.get(),
+             names[type]);
     }
 }
 
@@ -120,7 +116,7 @@ TEST(QuarnPlotScreenshotTest, TwoPaneTransferAndCoherence)
     auto plot = MakePlot(records, &transfer, &coherence, kWidth, 640);
     ASSERT_NE(plot, nullptr);
     ASSERT_EQ(plot->TraceCount(), 2);
-    Save(*plot, "quarn_two_pane_coherence");
+    Save(plot.get(), "quarn_two_pane_coherence");
 }
 
 TEST(QuarnPlotScreenshotTest, Markers)
@@ -136,12 +132,7 @@ TEST(QuarnPlotScreenshotTest, Markers)
     SetMarker(records.Markers, 1, 2000.0f, MarkerOpts::kAmplitude);
     SetMarker(records.Markers, 2, 3000.0f, MarkerOpts::kFrequency);
     SetMarker(records.Markers, 3, 5000.0f, MarkerOpts::kCustom, "5th harmonic");
-    auto data = MakeData(records);
-    data->SetPeakHoldMode(2);
-    RunBlocks(*data, 2, Tone1k);
-    auto plot = MakePlot(records, data.get(), nullptr, kWidth, kHeight);
-    ASSERT_NE(plot, nullptr);
-    Save(*plot, "quarn_markers");
+    Save(TonePicture(records).Plot.get(), "quarn_markers");
 }
 
 TEST(QuarnPlotScreenshotTest, PrintedPageAsImageAndPdf)
@@ -150,10 +141,8 @@ TEST(QuarnPlotScreenshotTest, PrintedPageAsImageAndPdf)
     records.Spectrum.PlotTop = 20.0f;
     records.Spectrum.PlotRange = 150.0f;
     SetMarker(records.Markers, 0, 1000.0f, MarkerOpts::kFrequencyAndAmplitude);
-    auto data = MakeData(records);
-    data->SetPeakHoldMode(2);
-    RunBlocks(*data, 2, Tone1k);
-    auto plot = MakePlot(records, data.get(), nullptr, kWidth, kHeight);
+    const Picture picture = TonePicture(records);
+    TQuarnPlot* plot = picture.Plot.get();
     ASSERT_NE(plot, nullptr);
     plot->UpdateDisplay(0.0f);
     const PlotAreas screen = plot->Areas();

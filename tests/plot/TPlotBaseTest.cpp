@@ -130,30 +130,4 @@ TEST_F(TPlotBaseTest, TheClipboardBitmapIsEverythingBelowTheStripFramedInBlack)
     }
 }
 
-TEST_F(TPlotBaseTest, IdleStateAndTheNeutralBase)
-{
-    EXPECT_TRUE(Plot.IsIdle());
-    Plot.ClearIdle();
-    EXPECT_FALSE(Plot.IsIdle());
-    Plot.SetIdle();
-    EXPECT_TRUE(Plot.IsIdle());
-    // No logo image: an empty corner.
-    EXPECT_TRUE(Plot.LogoRect().IsEmpty());
-
-    TPlotBase base;
-    EXPECT_EQ(base.PaneCount(), 2);
-    EXPECT_FLOAT_EQ(base.GetXValueAt(10, 10), 0.0f);
-    EXPECT_EQ(base.GetHarmonicCount(10, 10), 0);
-    EXPECT_EQ(base.GetHarmonicPoint(3, 10, 10), (PlotPoint{}));
-    float low = 1.0f;
-    float high = 1.0f;
-    base.GetYRange(low, high);
-    EXPECT_EQ(low, 0.0f);
-    EXPECT_EQ(high, 0.0f);
-    base.ResetView();
-    EXPECT_EQ(base.SpanStart(), 0);
-    EXPECT_EQ(base.SpanEnd(), 100);
-    EXPECT_EQ(base.ScrollMaximum(), 100);
-}
-
 } // namespace

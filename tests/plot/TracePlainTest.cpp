@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <string>
 #include <vector>
 
@@ -83,16 +82,6 @@ TEST(MarkerLabelTest, TextsByLabelType)
     // Nothing to say still draws a blank label with its box.
     EXPECT_EQ(MarkerLabelText(4, 0.0f, 0.0f, true, ""), " ");
     EXPECT_EQ(MarkerLabelText(7, 1.0f, 1.0f, true, "x"), " ");
-}
-
-TEST(MarkerLabelTest, TheDesktopLocaleChangesNothing)
-{
-    const std::string previous = std::setlocale(LC_ALL, nullptr);
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
-        GTEST_SKIP() << "no German locale installed";
-    const std::string label = MarkerLabelText(3, 997.5f, -6.0f, true, "");
-    std::setlocale(LC_ALL, previous.c_str());
-    EXPECT_EQ(label, "997.50 Hz/-6.00 dB");
 }
 
 TEST(MarkerLabelTest, ShapeAndLabelBoxStandAboveTheTip)

@@ -9,19 +9,27 @@
 
 namespace {
 
-// Bin b holds 10·(b + 1); a range answers its largest value.
-class RampValues : public TraceValueSource {
+// Bin values from a function; a range of bins answers its largest value,
+// a single step the value of its last bin.
+class BinValues : public TraceValueSource {
 public:
+    explicit BinValues(float (*value)(int)) : m_Value(value) {}
     float MaxValue(int first, int last) const override
     {
         if (first < 0 || first == last - 1)
-            return Value(last);
-        return Value(std::max(first, last));
+            return m_Value(last);
+        float best = 0.0f;
+        for (int b = std::min(first, last); b <= std::max(first, last); ++b)
+            best = std::max(best, m_Value(b));
+        return best;
     }
 
 private:
-    static float Value(int bin) { return 10.0f * (bin + 1); }
+    float (*m_Value)(int);
 };
+
+// Bin b holds 10·(b + 1).
+const BinValues kRamp([](int bin) { return 10.0f * (bin + 1); });
 
 // Each bin over `columnsPerBin` columns: bins 0,0,0,1,1,1,… for three.
 ColumnBinTable GroupedColumns(int width, int columnsPerBin)
@@ -41,17 +49,31 @@ std::vector<PlotPoint> Compute(std::uint16_t plotType, bool octave = false, int 
 {
     std::vector<PlotPoint> points;
     const bool done = ComputeTracePoints(GroupedColumns(12, columnsPerBin), kPane, {plotType, octave}, kLinear40,
-                                         RampValues(), 48, points);
+                                         kRamp, 48, points);
     EXPECT_TRUE(done);
     return points;
 }
 
-TEST(TracePointsTest, LineTracePutsOnePointAtEachGroupsMiddle)
+// Groups of three columns per bin. A line puts a point at each group's middle
+// column (drawn a column left), the first twice; a stepped trace is the bars'
+// outline without their sides; an octave line steps at each band's first
+// column and runs to the pane's right edge.
+TEST(TracePointsTest, LineSteppedAndOctaveLineTraces)
 {
-    // Groups of three columns: points at the middle column of each group
-    // (drawn a column left), at the group's row; the first point twice.
-    const std::vector<PlotPoint> expected = {{99, 80}, {99, 80}, {101, 80}, {104, 70}, {107, 60}, {109, 50}};
-    EXPECT_EQ(Compute(0), expected);
+    struct Case {
+        std::uint16_t PlotType;
+        bool Octave;
+        std::vector<PlotPoint> Expected;
+    };
+    const Case cases[] = {
+        {0, false, {{99, 80}, {99, 80}, {101, 80}, {104, 70}, {107, 60}, {109, 50}}},
+        {2, false, {{100, 80}, {100, 80}, {103, 80}, {103, 70}, {106, 70}, {106, 60}, {109, 60}, {109, 50}, {111, 50}}},
+        {0, true,
+         {{99, 80}, {99, 80}, {99, 80}, {102, 80}, {102, 70}, {105, 70}, {105, 60}, {108, 60}, {108, 50}, {110, 50},
+          {112, 50}}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Compute(c.PlotType, c.Octave), c.Expected) << c.PlotType << " " << c.Octave;
 }
 
 TEST(TracePointsTest, BarTraceGivesOneBarPerGroupStandingOnTheBottom)
@@ -69,38 +91,16 @@ TEST(TracePointsTest, BarTraceGivesOneBarPerGroupStandingOnTheBottom)
     EXPECT_EQ(BarRect(points, 4), (PlotRect{109, 50, 111, 90}));
 }
 
-TEST(TracePointsTest, SteppedTraceIsTheBarsOutlineWithoutTheirSides)
-{
-    const std::vector<PlotPoint> expected = {{100, 80}, {100, 80}, {103, 80}, {103, 70}, {106, 70},
-                                             {106, 60}, {109, 60}, {109, 50}, {111, 50}};
-    EXPECT_EQ(Compute(2), expected);
-}
-
 TEST(TracePointsTest, ColumnsWiderThanABinShowTheLargestSkippedBin)
 {
     // Two bins per column: column c shows bin 2c, and a peak in bin 3,
     // which no column shows, must appear in column 2 (bins 2 … 4).
-    class FloorWithPeak : public TraceValueSource {
-    public:
-        float MaxValue(int first, int last) const override
-        {
-            if (first < 0 || first == last - 1)
-                return Value(last);
-            float best = 0.0f;
-            for (int b = first; b <= last; ++b)
-                best = std::max(best, Value(b));
-            return best;
-        }
-
-    private:
-        static float Value(int bin) { return bin == 3 ? 300.0f : 10.0f; }
-    };
     ColumnBinTable table;
     table.Build(0.0f, 11.0f, 12, 0, [](float f) { return static_cast<std::uint32_t>(f) * 2; });
     std::vector<PlotPoint> points;
     // Linear 0 … 400 over 40 rows: the floor on row 1, the peak on row 30.
     ASSERT_TRUE(ComputeTracePoints(table, kPane, {0, false}, AmplitudeMapping(0, 400.0f, 0.0f, false),
-                                   FloorWithPeak(), 48, points));
+                                   BinValues([](int bin) { return bin == 3 ? 300.0f : 10.0f; }), 48, points));
     ASSERT_GE(points.size(), 5u);
     // Column 1 (bins 0 … 2) stays on the floor; column 2 is drawn with the
     // peak, a column left as every line point is.
@@ -114,22 +114,13 @@ TEST(TracePointsTest, NothingIsComputedWithoutRoomOrTable)
     std::vector<PlotPoint> points = {{1, 2}};
     const std::vector<PlotPoint> before = points;
     // A table shorter than the pane.
-    EXPECT_FALSE(ComputeTracePoints(GroupedColumns(11, 3), kPane, {0, false}, kLinear40, RampValues(), 48, points));
+    EXPECT_FALSE(ComputeTracePoints(GroupedColumns(11, 3), kPane, {0, false}, kLinear40, kRamp, 48, points));
     // A capacity below the pane's width.
-    EXPECT_FALSE(ComputeTracePoints(GroupedColumns(12, 3), kPane, {0, false}, kLinear40, RampValues(), 11, points));
+    EXPECT_FALSE(ComputeTracePoints(GroupedColumns(12, 3), kPane, {0, false}, kLinear40, kRamp, 11, points));
     // A log axis without room.
     EXPECT_FALSE(ComputeTracePoints(GroupedColumns(12, 3), kPane, {0, false},
-                                    AmplitudeMapping(2, 1e-7f, 1.0f, false), RampValues(), 48, points));
+                                    AmplitudeMapping(2, 1e-7f, 1.0f, false), kRamp, 48, points));
     EXPECT_EQ(points, before);
-}
-
-TEST(TracePointsTest, OctaveLineTraceIsDrawnAsSteps)
-{
-    // A band per group of three columns: a horizontal run per band, rising
-    // at each band's first column, ending at the pane's right edge.
-    const std::vector<PlotPoint> expected = {{99, 80},  {99, 80},  {99, 80},  {102, 80}, {102, 70}, {105, 70},
-                                             {105, 60}, {108, 60}, {108, 50}, {110, 50}, {112, 50}};
-    EXPECT_EQ(Compute(0, true), expected);
 }
 
 } // namespace

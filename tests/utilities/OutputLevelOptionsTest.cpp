@@ -1,5 +1,5 @@
 // The output-level dialog's logic: the DAQ module's fixed full scale, the
-// units offered, each unit's default level, and the checks per unit.
+// units offered, and the checks per unit.
 
 #include <gtest/gtest.h>
 
@@ -74,13 +74,6 @@ TEST(OutputLevelOptions, UnitsFollowWhatIsKnownOfTheFullScale)
     const auto entries = Options::OfferedUnits(true, true);
     EXPECT_EQ(Options::SelectedEntry(entries, Options::kDbV), 2);
     EXPECT_EQ(Options::SelectedEntry(entries, Options::kDbFullScale), 0) << "a unit not offered selects the first";
-}
-
-TEST(OutputLevelOptions, EachUnitHasItsDefaultLevel)
-{
-    const char* const expected[] = {"0.0", "100.0", "1.0", "100.0", "0.0", "0.0", "0.0"};
-    for (std::int32_t unit = 0; unit <= 6; ++unit)
-        EXPECT_STREQ(Options::DefaultLevelText(unit), expected[unit]) << unit;
 }
 
 TEST(OutputLevelOptions, ChecksPerUnit)

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "utilities/siggenlogic/TSigGenPlayRules.h"
 #include "utilities/siggenlogic/TSigGenTypeList.h"
@@ -76,17 +78,14 @@ TEST(SigGenPlayRules, TheRightListExplainsWhyItCannotBeUsed)
 TEST(SigGenTypeList, TheQuickListSelectsTheStoredTypeAndShowsNoneForOthers)
 {
     const auto left = TSigGenTypeList::For(0, kSigPinkNoise, 2, false);
-    ASSERT_EQ(left.Entries.size(), 7u);
-    EXPECT_STREQ(left.Entries[left.Selected].Text, "Pink Noise");
+    std::vector<std::pair<std::string, std::int32_t>> entries;
+    for (const auto& e : left.Entries)
+        entries.emplace_back(e.Text, e.SigType);
+    const std::vector<std::pair<std::string, std::int32_t>> expected = {
+        {"1 kHz Tone", 3}, {"Multiple Tones", 4}, {"White Noise", 0}, {"Pink Noise", 1},
+        {"Freq Step", 16}, {"Freq Sweep", 7},     {"Level Sweep", 8}};
+    EXPECT_EQ(entries, expected);
     EXPECT_EQ(left.Selected, 3);
-    const char* const order[] = {"1 kHz Tone", "Multiple Tones", "White Noise", "Pink Noise",
-                                 "Freq Step",  "Freq Sweep",     "Level Sweep"};
-    const std::int32_t types[] = {3, 4, 0, 1, 16, 7, 8};
-    for (std::size_t i = 0; i < 7; ++i) {
-        EXPECT_STREQ(left.Entries[i].Text, order[i]);
-        EXPECT_EQ(left.Entries[i].SigType, types[i]);
-    }
-
     EXPECT_EQ(TSigGenTypeList::For(0, kSigSquare, 2, false).Selected, TSigGenTypeList::kNoSelection);
     EXPECT_EQ(TSigGenTypeList::For(1, kSigFreqSweep, 2, false).Selected, 5);
 }

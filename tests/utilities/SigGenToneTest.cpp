@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "engine/TSmoothing.h"
 #include "tests/utilities/SigGenTestSupport.h"
@@ -79,13 +80,10 @@ TEST(SigGenTone, LevelAndWidthFollowTheOutputFormat)
 
 TEST(SigGenTone, RoundingIsToNearestAndSymmetric)
 {
-    EXPECT_EQ(TSigGenerator::RoundToNearest(-1.2), -1);
-    EXPECT_EQ(TSigGenerator::RoundToNearest(-1.6), -2);
-    EXPECT_EQ(TSigGenerator::RoundToNearest(1.6), 2);
-    EXPECT_EQ(TSigGenerator::RoundToNearest(1.2), 1);
-    EXPECT_EQ(TSigGenerator::RoundToNearest(-0.5), -1);
-    EXPECT_EQ(TSigGenerator::RoundToNearest(0.5), 1);
-    EXPECT_EQ(TSigGenerator::RoundToNearest(0.49999997f), 0);
+    const std::pair<double, int> cases[] = {{-1.2, -1}, {-1.6, -2}, {1.6, 2}, {1.2, 1},
+                                            {-0.5, -1}, {0.5, 1},   {0.49999997f, 0}};
+    for (const auto& [x, rounded] : cases)
+        EXPECT_EQ(TSigGenerator::RoundToNearest(x), rounded) << x;
 }
 
 TEST(SigGenTone, EqualSettingsBuildEqualBytes)

@@ -13,7 +13,6 @@ namespace siggen_window_test {
 
 bool FakeOutputPort::Open(const TWaveFormat& format)
 {
-    log.lastFormat = format;
     log.calls.push_back("open " + std::to_string(format.GetSampleRate()) + "/" + std::to_string(format.GetChannels())
                         + "/" + std::to_string(format.GetBytesPerSample()));
     return log.openOk;
@@ -50,7 +49,6 @@ void FakeSigGenFrame::StopAnalyzer()
 
 std::unique_ptr<SoundOutputPort> FakeSigGenFrame::CreateOutputPort(int device, int driverMode)
 {
-    ++ports.created;
     ports.calls.push_back("create " + std::to_string(device) + "/" + std::to_string(driverMode));
     return std::make_unique<FakeOutputPort>(ports);
 }

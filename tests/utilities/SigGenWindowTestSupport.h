@@ -26,8 +26,6 @@ struct PortLog {
     std::vector<std::string> calls;
     bool openOk = true;
     bool isDaq = false;
-    int created = 0;
-    TWaveFormat lastFormat;
     bool lastLoop = false;
 };
 

@@ -17,9 +17,8 @@ using namespace siggen_test;
 
 namespace {
 
-// Records what the building thread reports. With `holdUntilCancel` its
-// first progress report waits until the builder has been asked to cancel,
-// so a test can cancel while a build is certainly running.
+// Records what the building thread reports; with `holdUntilCancel` the
+// first progress report waits for the cancel, so a build is surely running.
 class Recorder : public TSigGenBuildListener {
 public:
     void OnBuildProgress(int percent) override
@@ -45,12 +44,6 @@ public:
         std::lock_guard lock(mutex);
         return results;
     }
-    void WaitUntilStarted() const
-    {
-        while (!started)
-            std::this_thread::yield();
-    }
-
     std::mutex mutex;
     std::vector<int> progress;
     std::vector<TSigGenBuildResult> results;
@@ -59,6 +52,17 @@ public:
     std::atomic<bool> held{false};
     std::atomic<bool> started{false};
 };
+
+// Starts a long build whose first progress report waits for the cancel.
+std::uint64_t StartHeld(Recorder& recorder, TWaveformBuilder& builder)
+{
+    recorder.builder = &builder;
+    recorder.holdUntilCancel = true;
+    const std::uint64_t id = builder.StartBuild(Request(kSigWhiteNoise, 48000, 2, 2));
+    while (!recorder.started)
+        std::this_thread::yield();
+    return id;
+}
 
 } // namespace
 
@@ -86,10 +90,7 @@ TEST(WaveformBuilder, ABuildReportsProgressPerChannelAndCompletes)
     ASSERT_NE(wave, nullptr);
     EXPECT_EQ(wave->GetNumFrames(), 480000u);
     EXPECT_EQ(wave->GetChannels(), 2u);
-    EXPECT_EQ(wave->GetPosition(), 0u);
     EXPECT_FLOAT_EQ(wave->GetDataSeconds(), 10.0f);
-    EXPECT_EQ(builder.GetOutputFormat().SampleRate, 48000u);
-    EXPECT_EQ(builder.GetBufferFrames(), 480000u);
 }
 
 TEST(WaveformBuilder, CancelRebuildAndTeardownWhileBuilding)
@@ -98,12 +99,9 @@ TEST(WaveformBuilder, CancelRebuildAndTeardownWhileBuilding)
     {
         Recorder recorder;
         TWaveformBuilder builder(&recorder);
-        recorder.builder = &builder;
-        recorder.holdUntilCancel = true;
-        builder.StartBuild(Request(kSigWhiteNoise, 48000, 2, 2));
-        recorder.WaitUntilStarted();
+        StartHeld(recorder, builder);
         EXPECT_TRUE(builder.IsBuilding());
-        EXPECT_EQ(builder.GetWaveData(), nullptr);
+        EXPECT_EQ(builder.GetWaveData(), nullptr) << "no buffer while the worker writes it";
         builder.CancelBuild();
         builder.JoinBuild();
         ASSERT_EQ(recorder.Results().size(), 1u);
@@ -114,10 +112,7 @@ TEST(WaveformBuilder, CancelRebuildAndTeardownWhileBuilding)
     {
         Recorder recorder;
         TWaveformBuilder builder(&recorder);
-        recorder.builder = &builder;
-        recorder.holdUntilCancel = true;
-        const std::uint64_t first = builder.StartBuild(Request(kSigWhiteNoise, 48000, 2, 2));
-        recorder.WaitUntilStarted();
+        const std::uint64_t first = StartHeld(recorder, builder);
         const std::uint64_t second = builder.StartBuild(Request(kSigSilence));
         builder.JoinBuild();
         const auto results = recorder.Results();
@@ -133,10 +128,7 @@ TEST(WaveformBuilder, CancelRebuildAndTeardownWhileBuilding)
     Recorder recorder;
     {
         TWaveformBuilder builder(&recorder);
-        recorder.builder = &builder;
-        recorder.holdUntilCancel = true;
-        builder.StartBuild(Request(kSigWhiteNoise, 48000, 2, 2));
-        recorder.WaitUntilStarted();
+        StartHeld(recorder, builder);
     }
     ASSERT_EQ(recorder.Results().size(), 1u);
     EXPECT_EQ(recorder.Results()[0].Status, TSigGenBuildStatus::Cancelled);
