@@ -47,6 +47,8 @@ TQuarnPlot::TQuarnPlot(QWidget* parent) : TPlotBase(parent)
     m_YFormat = 2;
     m_XUnit = " Hz";
     SetPaneCount(1);
+    // The plot acts on its own commands; the owner hears every one too.
+    connect(this, &TQuarnPlot::Command, this, &TQuarnPlot::OnCommand);
 }
 
 // The controls are children of the window and go with it.

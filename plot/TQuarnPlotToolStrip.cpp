@@ -127,6 +127,19 @@ void TQuarnPlot::CreateToolStrip()
     // The spinners beside the fields: they step the field's number.
     m_TopSpin = new QScrollBar(Qt::Vertical, this);
     m_RangeSpin = new QScrollBar(Qt::Vertical, this);
+    for (QScrollBar* spin : {m_TopSpin, m_RangeSpin}) {
+        // Only the arrows matter: the thumb rests in the middle.
+        spin->setRange(0, 2);
+        spin->setValue(1);
+        const bool top = spin == m_TopSpin;
+        connect(spin, &QScrollBar::actionTriggered, this, [this, spin, top](int action) {
+            if (action == QAbstractSlider::SliderSingleStepSub || action == QAbstractSlider::SliderPageStepSub)
+                StepField(top, true);
+            else if (action == QAbstractSlider::SliderSingleStepAdd || action == QAbstractSlider::SliderPageStepAdd)
+                StepField(top, false);
+            spin->setSliderPosition(1);
+        });
+    }
 
     m_PeakHoldList = new QComboBox(this);
     m_PeakHoldList->setFont(m_LabelFont);
@@ -263,6 +276,9 @@ void TQuarnPlot::ApplyFieldsForAmpScale(bool atCreation)
     m_RangeEdit->setCursorPosition(0);
     m_RangeEdit->setEnabled(fields.RangeEnabled);
     m_RangeSpin->setEnabled(fields.RangeEnabled);
+    m_TopSpinSetup = fields.TopSpin;
+    if (fields.RangeSpinChanged)
+        m_RangeSpinSetup = fields.RangeSpin;
     if (m_RangeCaption != QString::fromStdString(fields.RangeCaption)) {
         m_RangeCaption = QString::fromStdString(fields.RangeCaption);
         InvalidatePlot({0, 0, width(), m_Margins.ToolStripHeight});
