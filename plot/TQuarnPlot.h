@@ -116,7 +116,9 @@ public:
     // The end of a zoom-mode drag.
     void ZoomToRect(const PlotRect& zoomRect) override;
     void OnPlotTopChanged();
-    void OnPlotRangeChanged();
+    // While typing the value is stored as it stands; a dB range raised to its
+    // minimum is written back into the field when the typing is finished.
+    void OnPlotRangeChanged(bool finished = false);
     void OnPeakHoldChanged();
     // 0 line, 1 bar, 2 stepped bar.
     void SetPlotType(std::uint16_t type);

@@ -233,7 +233,7 @@ void TQuarnPlot::OnPlotTopChanged()
     AfterAmplitudeChange();
 }
 
-void TQuarnPlot::OnPlotRangeChanged()
+void TQuarnPlot::OnPlotRangeChanged(bool finished)
 {
     if (m_Creating || m_Resetting || m_Spectrum == nullptr || m_Scaling == nullptr || m_RangeEdit == nullptr)
         return;
@@ -244,7 +244,7 @@ void TQuarnPlot::OnPlotRangeChanged()
     m_RangeSpinSetup = change.Spin;
     ConfigureSpinner(m_RangeSpin, m_RangeSpinSetup);
     m_Spectrum->PlotRange = *change.Stored;
-    if (change.FieldText) {
+    if (change.FieldText && finished) {
         const QSignalBlocker quiet(m_RangeEdit);
         m_RangeEdit->setText(QString::fromStdString(*change.FieldText));
     }

@@ -105,13 +105,11 @@ void TQuarnPlot::OnContextMenu(int x, int y)
     if (Cursor().CursorShown()) {
         // A held cursor: copy what it reads, then let it go here.
         QMenu menu(this);
-        QAction* values = menu.addAction(QStringLiteral("Copy measurement cursor Values to clipboard"));
-        QAction* bitmap = menu.addAction(QStringLiteral("Copy to clipboard as Bitmap"));
-        QAction* chosen = menu.exec(global);
-        if (chosen == values)
-            CopyCursorValues();
-        else if (chosen == bitmap)
-            OnCopyBitmap();
+        connect(menu.addAction(QStringLiteral("Copy measurement cursor Values to clipboard")), &QAction::triggered,
+                this, &TQuarnPlot::CopyCursorValues);
+        connect(menu.addAction(QStringLiteral("Copy to clipboard as Bitmap")), &QAction::triggered, this,
+                &TQuarnPlot::OnCopyBitmap);
+        menu.exec(global);
         OnLButtonUp(Qt::NoModifier, x, y);
         return;
     }

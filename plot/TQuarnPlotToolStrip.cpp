@@ -124,6 +124,7 @@ void TQuarnPlot::CreateToolStrip()
     };
     m_TopEdit = makeEdit(kPlotTopEdit);
     m_RangeEdit = makeEdit(kPlotRangeEdit);
+    connect(m_RangeEdit, &QLineEdit::editingFinished, this, [this] { OnPlotRangeChanged(true); });
     // The spinners beside the fields: they step the field's number.
     m_TopSpin = new QScrollBar(Qt::Vertical, this);
     m_RangeSpin = new QScrollBar(Qt::Vertical, this);
