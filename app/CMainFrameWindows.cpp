@@ -20,6 +20,10 @@
 
 namespace {
 
+// The plot's Help item and the help page it opens.
+constexpr std::uint32_t kPlotHelp = 1501;
+constexpr int kPlotHelpContext = 130;
+
 QRect ToQRect(const LayoutRect& r)
 {
     return QRect(r.x, r.y, r.width, r.height);
@@ -112,11 +116,19 @@ void CMainFrame::CreateSpectrumPlot(int channel)
         return;
     }
     connect(plot, &TPlotBase::TitleRefreshRequested, this, &CMainFrame::UpdateTitle);
+    connect(plot, &TQuarnPlot::Command, this, [this, channel](std::uint32_t id) { OnPlotCommand(channel, id); });
+    plot->SetOwnerCommandEnabled(kPlotHelp, true);
     m_Plot[static_cast<std::size_t>(channel)] = plot;
     if (m_Run->IsRunning())
         plot->ClearIdle();
     plot->show();
     m_Toolbar->SyncButtonStates();
+}
+
+void CMainFrame::OnPlotCommand(int, std::uint32_t id)
+{
+    if (id == kPlotHelp)
+        ShowHelp(kPlotHelpContext);
 }
 
 void CMainFrame::CloseSpectrumPlot(int channel)
