@@ -218,6 +218,7 @@ void TQuarnPlot::ToggleOverlay(int pane, int slot)
         LoadOverlays();
     } else if (shown) {
         LoadOverlay(pane, slot);
+        RefreshOverlayTitles();
     } else {
         UnloadOverlay(pane, slot);
     }
