@@ -124,6 +124,7 @@ TEST(OverlayText, TheTitleOnlyReadingSkipsSplineLinesAndStopsAtTheFirstRow)
 {
     EXPECT_EQ(overlay_text::ReadTitle(";SPLINE OFF\n;SPLINEX\n;Legend\n100 1\n;Later\n"), "Legend");
     EXPECT_EQ(overlay_text::ReadTitle("100 1\n;Late\n"), "");
+    EXPECT_EQ(overlay_text::FormatHeader("Two\nlines", true), ";Two\r\n;SPLINE OFF\r\n") << "no typed line end splits a file";
 }
 
 TEST(OverlayData, SteppedRowsAreThreePointsAndSaveAsOneRawRow)
