@@ -112,6 +112,11 @@ void CMainFrame::CreateSpectrumPlot(int channel)
         return;
     }
     connect(plot, &TPlotBase::TitleRefreshRequested, this, &CMainFrame::UpdateTitle);
+    // The plot's Options button (and its Properties command): the sheet on its page.
+    connect(plot, &TQuarnPlot::Command, this, [this, channel](std::uint32_t id) {
+        if (id == TQuarnPlot::kOptionsButton || id == TQuarnPlot::kPropertiesCommand)
+            ShowPlotOptions(2, channel);
+    });
     m_Plot[static_cast<std::size_t>(channel)] = plot;
     if (m_Run->IsRunning())
         plot->ClearIdle();

@@ -18,6 +18,7 @@
 //   TQuarnPlotRedraw.cpp     the full redraw: axes, grids, titles, meter, legend
 //   TQuarnPlotTraces.cpp     the per-frame update: points, traces, markers
 //   TQuarnPlotCursor.cpp     what the cursor and the zoom ask of the plot
+//   TQuarnPlotDialogs.cpp    marker options and the data-values window
 
 #include "plot/BandTraceTable.h"
 #include "plot/ColumnBinTable.h"
@@ -37,8 +38,9 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class QScrollBar;
+class CDataView;
 class SpectralData;
+class TLimitScroll;
 struct MarkerOpts;
 struct ScalingOpts;
 struct SpectrumOpts;
@@ -53,6 +55,9 @@ public:
     static constexpr int kHoldTrace = -2;
     static constexpr int kToolButtonCount = 10;
     static constexpr int kOverlaySlots = 7;
+    // Commands that open the plot options sheet on this plot's page.
+    static constexpr std::uint32_t kOptionsButton = 420;
+    static constexpr std::uint32_t kPropertiesCommand = 1500;
 
     explicit TQuarnPlot(QWidget* parent = nullptr);
     ~TQuarnPlot() override;
@@ -125,6 +130,8 @@ public:
     CToolBtn* ToolButton(std::uint32_t id) const;
     QLineEdit* PlotTopEdit() const { return m_TopEdit; }
     QLineEdit* PlotRangeEdit() const { return m_RangeEdit; }
+    TLimitScroll* PlotTopSpin() const { return m_TopSpin; }
+    TLimitScroll* PlotRangeSpin() const { return m_RangeSpin; }
     QComboBox* PeakHoldList() const { return m_PeakHoldList; }
     // "Plot Range:", or "Plot Bottom:" on a log axis.
     const QString& RangeCaption() const { return m_RangeCaption; }
@@ -133,6 +140,15 @@ public:
     QPushButton* OverlayStoreButton(int pane, int slot) const { return m_Store[PaneIndex(pane)][slot]; }
     QCheckBox* OverlayShowBox(int pane, int slot) const { return m_Show[PaneIndex(pane)][slot]; }
     QPushButton* OverlayOptionsButton(int pane) const { return m_OverlayOptions[PaneIndex(pane)]; }
+
+    // --- Marker options and the data-values window (TQuarnPlotDialogs.cpp) ---
+    // Commands 511 and 860: the marker dialog on the plot's own record.
+    void OnMarkerOptions();
+    // Command 804: opens the data-values window, or closes the open one.
+    void OnViewDataValues();
+    // The window's close box: it goes once its close has returned.
+    void OnDataViewClosing(CDataView* view);
+    CDataView* DataView() const { return m_DataView; }
 
 signals:
     // A tool-strip, overlay or corner control was used; the interaction
@@ -170,6 +186,8 @@ private:
     void LayoutOverlayControls();
     void PlaceCornerButtons();
     void ApplyFieldsForAmpScale(bool atCreation);
+    // TQuarnPlotDialogs.cpp
+    void OnDialogCommand(std::uint32_t id);
     void LatchPlotTypeButton();
     void ShowToolStripControls(bool show);
     void SyncPeakHoldList();
@@ -229,8 +247,8 @@ private:
     std::array<CToolBtn*, kToolButtonCount> m_Buttons{};
     QLineEdit* m_TopEdit = nullptr;
     QLineEdit* m_RangeEdit = nullptr;
-    QScrollBar* m_TopSpin = nullptr;
-    QScrollBar* m_RangeSpin = nullptr;
+    TLimitScroll* m_TopSpin = nullptr;
+    TLimitScroll* m_RangeSpin = nullptr;
     QComboBox* m_PeakHoldList = nullptr;
     std::array<std::array<QPushButton*, kOverlaySlots>, 2> m_Store{};
     std::array<std::array<QCheckBox*, kOverlaySlots>, 2> m_Show{};
@@ -240,6 +258,7 @@ private:
     QFont m_TinyFont;
     QFont m_MeterFont;
     std::string m_IniPath;
+    CDataView* m_DataView = nullptr;
     // The page and its resolution while printing.
     QPaintDevice* m_PageDevice = nullptr;
     int m_PageDpiX = 600;
