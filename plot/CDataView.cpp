@@ -102,7 +102,7 @@ void CDataView::paintEvent(QPaintEvent*)
     const QRect client = rect();
     dc.fillRect(client, Qt::white);
     DrawGrid(dc, client);
-    DrawValues(dc, client);
+    DrawValues(dc);
 }
 
 void CDataView::DrawGrid(QPainter& dc, const QRect& client)
@@ -114,30 +114,38 @@ void CDataView::DrawGrid(QPainter& dc, const QRect& client)
         dc.drawLine(i * kColumnWidth, 0, i * kColumnWidth, client.height());
 }
 
-void CDataView::DrawValues(QPainter& dc, const QRect& client)
+std::vector<CDataView::Cell> CDataView::Cells() const
 {
+    std::vector<Cell> cells;
     if (m_Source == nullptr)
-        return;
-    dc.setFont(m_Font);
-    dc.setPen(Qt::black);
-    const auto text = [&dc, &client](int column, int row, const std::string& value) {
-        const int right = client.left() + kTextRight + column * kColumnWidth;
-        dc.drawText(QRect(right - kColumnWidth, row * kRowHeight + kTextTop, kColumnWidth, kRowHeight - kTextTop),
-                    Qt::AlignRight | Qt::AlignTop, QString::fromStdString(value));
-    };
+        return cells;
+    const QRect client = rect();
     const std::uint16_t mode = m_Settings != nullptr ? m_Settings->ChannelProcessing : 0;
-    text(0, 0, "Hz");
-    text(1, 0, ValueHeader(m_Source->GetAmpScaleType(), mode, false));
+    cells.push_back({0, 0, "Hz"});
+    cells.push_back({1, 0, ValueHeader(m_Source->GetAmpScaleType(), mode, false)});
     if (m_Second != nullptr)
-        text(2, 0, ValueHeader(m_Source->GetAmpScaleType(), mode, true));
+        cells.push_back({2, 0, ValueHeader(m_Source->GetAmpScaleType(), mode, true)});
 
     const bool third = m_Second != nullptr && client.right() + 1 > kThirdColumnEdge;
     const std::uint32_t end = m_Source->GetEndBin();
     std::uint32_t line = m_Source->GetStartBin() + static_cast<std::uint32_t>(std::max(0, ScrollPosition()));
     for (int row = 1; row <= ValueRows(client.height()) && line <= end; ++row, ++line) {
-        text(0, row, FrequencyText(m_Source->GetBinFrequency(line)));
-        text(1, row, ValueText(m_Source->GetValue(line), m_Source->GetAmpScaleType()));
+        cells.push_back({0, row, FrequencyText(m_Source->GetBinFrequency(line))});
+        cells.push_back({1, row, ValueText(m_Source->GetValue(line), m_Source->GetAmpScaleType())});
         if (third && line <= m_Second->GetEndBin())
-            text(2, row, ValueText(m_Second->GetValue(line), m_Second->GetAmpScaleType()));
+            cells.push_back({2, row, ValueText(m_Second->GetValue(line), m_Second->GetAmpScaleType())});
+    }
+    return cells;
+}
+
+void CDataView::DrawValues(QPainter& dc)
+{
+    dc.setFont(m_Font);
+    dc.setPen(Qt::black);
+    for (const Cell& cell : Cells()) {
+        const int right = kTextRight + cell.Column * kColumnWidth;
+        dc.drawText(QRect(right - kColumnWidth, cell.Row * kRowHeight + kTextTop, kColumnWidth,
+                          kRowHeight - kTextTop),
+                    Qt::AlignRight | Qt::AlignTop, QString::fromStdString(cell.Text));
     }
 }

@@ -12,6 +12,8 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 class QScrollBar;
 class SpectralData;
@@ -38,6 +40,15 @@ public:
     QScrollBar* ScrollBar() const { return m_ScrollBar; }
     int ScrollPosition() const;
 
+    // What painting writes: column 0 frequency, 1 and 2 values; row 0 is
+    // the header.
+    struct Cell {
+        int Column = 0;
+        int Row = 0;
+        std::string Text;
+    };
+    std::vector<Cell> Cells() const;
+
 signals:
     // The close box was used; the owner deletes the window.
     void Closing(CDataView* view);
@@ -50,7 +61,7 @@ protected:
 private:
     void UpdateScrollRange();
     void DrawGrid(QPainter& dc, const QRect& client);
-    void DrawValues(QPainter& dc, const QRect& client);
+    void DrawValues(QPainter& dc);
 
     const TProcessingSettings* m_Settings;
     const SpectralData* m_Source = nullptr;

@@ -4,11 +4,17 @@
 
 TLimitScroll::TLimitScroll(QWidget* parent) : QScrollBar(Qt::Vertical, parent)
 {
-    // A range of one position: the arrows stay live, the thumb never moves
-    // away from where a value would show.
-    setRange(0, 0);
+    // Three positions with the thumb held in the middle: both arrows stay
+    // live (a bar without a range ignores its arrows) and the thumb shows
+    // nothing of a value the bar does not keep.
+    setRange(0, 2);
     setPageStep(1);
+    setValue(1);
     connect(this, &QAbstractSlider::actionTriggered, this, &TLimitScroll::OnAction);
+    connect(this, &QAbstractSlider::valueChanged, this, [this](int value) {
+        if (value != 1)
+            setValue(1);
+    });
 }
 
 TLimitScroll::TLimitScroll(QWidget* parent, int id, int left, int top, int right, int bottom, QLineEdit* buddy,
