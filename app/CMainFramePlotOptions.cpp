@@ -40,6 +40,8 @@ void CMainFrame::ShowPlotOptions(int, int startPage)
         if (m_Plot[i] != nullptr && (s.Spectrum[i] != spectrumBefore[i] || s.Markers[i] != markersBefore[i]))
             m_Plot[i]->ResetView();
     }
+    // The tool-strip toggle's check mark follows the plots' records.
+    UpdateBarsMenu();
     // Each display object holds as the plot it follows: plot 2 only when the
     // channels are scaled apart, else plot 1. A new mode clears the hold, so
     // only a changed one is given.
