@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -98,11 +99,16 @@ TEST(MainFramePlotOptions, OkWithANewSpanRedrawsThatPlotAloneAndCancelKeepsEvery
         SaveScreenshot(sheet, "plot_options_from_f5");
         Field(sheet, 0, "StartFreq")->setText(QStringLiteral("500"));
         Field(sheet, 0, "StopFreq")->setText(QStringLiteral("1500"));
+        sheet.SpectrumPage(0)->findChild<QComboBox*>(QStringLiteral("PeakHold"))->setCurrentIndex(4);
         sheet.accept();
     });
     QTest::keyClick(&frame, Qt::Key_F5);
     EXPECT_TRUE(started);
     EXPECT_EQ(frame.Settings().Spectrum[0].StartFreq, 500.0f);
+    // Each channel's display object holds as its own plot.
+    ASSERT_EQ(frame.Settings().Processing.IndependentScalingAndCalibration, 1);
+    EXPECT_EQ(frame.Processing().GetDisplayData(0)->GetPeakHoldMode(), SpectrumOpts::kPeakHoldForever);
+    EXPECT_EQ(frame.Processing().GetDisplayData(1)->GetPeakHoldMode(), rightBefore.PeakHold);
     const PlotTicks& ticks = left->FrequencyTicks();
     int labels = 0;
     for (const PlotTick& tick : ticks)
