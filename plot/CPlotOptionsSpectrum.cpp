@@ -137,9 +137,11 @@ void CPlotOptionsSpectrum::BuildControls()
     m_GrabCursor = check(QStringLiteral("Pull Cursor to Trace"), QStringLiteral("GrabCursorFlag"));
     plotLayout->addWidget(m_GrabCursor, 3, 0);
     for (int t = 0; t < PlotOptionsForm::kThickCount; ++t) {
-        m_Thick[static_cast<std::size_t>(t)] =
-            check(QString::fromLatin1(kThickCaptions[t]), QStringLiteral("Thick%1").arg(t));
-        plotLayout->addWidget(m_Thick[static_cast<std::size_t>(t)], 4 + t / 2, t % 2 == 0 ? 0 : 1, 1, t % 2 == 0 ? 1 : 2);
+        QCheckBox* box = check(QString::fromLatin1(kThickCaptions[t]), QStringLiteral("Thick%1").arg(t));
+        m_Thick[static_cast<std::size_t>(t)] = box;
+        // Two to a row; the right one spans the field columns.
+        const bool leftColumn = t % 2 == 0;
+        plotLayout->addWidget(box, 4 + t / 2, leftColumn ? 0 : 1, 1, leftColumn ? 1 : 2);
     }
 
     // Colors and Gridlines

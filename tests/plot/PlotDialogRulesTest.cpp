@@ -96,7 +96,8 @@ TEST(PlotOptionsFormTest, EachRefusalNamesTheFieldAndLeavesTheRecord)
         {1, "100", "100", "500", "400", true, "0.02", "Stop Frequency must be greater than Start Frequency"},
         {1, "100", "100", "10", "500", true, "3600",
          "Update Interval must be greater than zero and less than 3600 seconds."},
-        {1, "100", "100", "10", "500", true, "0", "Update Interval must be greater than zero and less than 3600 seconds."},
+        {1, "100", "100", "10", "500", true, "0",
+         "Update Interval must be greater than zero and less than 3600 seconds."},
         {1, "301", "100", "10", "500", true, "0.02", "Plot Top must be between -300 and 300."},
         // A zero dB span divides by zero on the axis.
         {1, "100", "0", "10", "500", true, "0.02", "Plot Range must be greater than 0 and at most 300."},

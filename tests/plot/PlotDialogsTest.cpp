@@ -97,7 +97,9 @@ struct SheetRecords {
     {
         for (int c = 0; c < 2; ++c) {
             spectrum[c] = SpectrumOpts::FrameDefaults(c);
-            pages[static_cast<std::size_t>(c)] = {&spectrum[c], &markers[c], static_cast<std::uint16_t>(c == 0 ? 1 : 2)};
+            // A dB left plot and a log right plot.
+            const auto amp = static_cast<std::uint16_t>(c == 0 ? 1 : 2);
+            pages[static_cast<std::size_t>(c)] = {&spectrum[c], &markers[c], amp};
         }
     }
     SpectrumOpts spectrum[2];
