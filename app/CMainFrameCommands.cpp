@@ -195,6 +195,7 @@ void CMainFrame::OnCommand(std::uint32_t id)
     case kFilePrint: PrintPlots(); break;
     case kFilePrintSetup: OnFilePrintSetup(); break;
     case kPrintAnnotations: OnPrintAnnotations(); break;
+    case kPlotOptions: OnOptionsPlotOptions(); break;
     default: break;
     }
 }

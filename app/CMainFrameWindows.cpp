@@ -107,6 +107,7 @@ void CMainFrame::CreateSpectrumPlot(int channel)
     auto* plot = new TQuarnPlot(m_Client);
     plot->setObjectName(channel == 0 ? QStringLiteral("Plot1") : QStringLiteral("Plot2"));
     plot->SetIniPath(m_Paths.IniPath());
+    plot->SetDataPaths(&m_Settings.m_DataPaths, &m_Settings.m_DataPathsInUse);
     const std::string title = spectrum_plot_rules::PlotTitle(independent, p.ChannelProcessing, channel);
     const bool created = plot->Create(title, ToQRect(rect), &p, &m_Settings.Scaling[channel], &m_Settings.Markers[channel],
                                       &m_Settings.Spectrum[channel], m_Processing->GetFirstTraceData(channel),
@@ -116,7 +117,9 @@ void CMainFrame::CreateSpectrumPlot(int channel)
         return;
     }
     connect(plot, &TPlotBase::TitleRefreshRequested, this, &CMainFrame::UpdateTitle);
+    connect(plot, &TQuarnPlot::HelpRequested, this, &CMainFrame::ShowHelp);
     connect(plot, &TQuarnPlot::Command, this, [this, channel](std::uint32_t id) { OnPlotCommand(channel, id); });
+    plot->SetOwnerCommandEnabled(TQuarnPlot::kPropertiesCommand, true);
     plot->SetOwnerCommandEnabled(kPlotHelp, true);
     m_Plot[static_cast<std::size_t>(channel)] = plot;
     if (m_Run->IsRunning())
@@ -125,10 +128,13 @@ void CMainFrame::CreateSpectrumPlot(int channel)
     m_Toolbar->SyncButtonStates();
 }
 
-void CMainFrame::OnPlotCommand(int, std::uint32_t id)
+void CMainFrame::OnPlotCommand(int channel, std::uint32_t id)
 {
     if (id == kPlotHelp)
         ShowHelp(kPlotHelpContext);
+    // The plot's Options button (and its Properties command): the sheet on its page.
+    else if (id == TQuarnPlot::kOptionsButton || id == TQuarnPlot::kPropertiesCommand)
+        ShowPlotOptions(2, channel);
 }
 
 void CMainFrame::CloseSpectrumPlot(int channel)

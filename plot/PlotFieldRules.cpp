@@ -104,18 +104,4 @@ FieldChange PlotRangeChanged(std::uint16_t ampScale, std::string_view text, floa
     return change;
 }
 
-float SpinStep(const SpinSetup& spin, float value, bool up)
-{
-    if (spin.Step == 0.0f)
-        return value;
-    float next = 0.0f;
-    if (spin.Multiply)
-        next = up ? value * spin.Step : value / spin.Step;
-    else
-        next = up ? value + spin.Step : value - spin.Step;
-    const float low = std::min(spin.Minimum, spin.Maximum);
-    const float high = std::max(spin.Minimum, spin.Maximum);
-    return std::clamp(next, low, high);
-}
-
 } // namespace plot_fields

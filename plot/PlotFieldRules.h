@@ -36,7 +36,4 @@ struct FieldChange {
 FieldChange PlotTopChanged(std::uint16_t ampScale, std::string_view text, float plotRange);
 FieldChange PlotRangeChanged(std::uint16_t ampScale, std::string_view text, float plotTop);
 
-// One spinner step up or down from value, kept within the setup's range.
-float SpinStep(const SpinSetup& spin, float value, bool up);
-
 } // namespace plot_fields

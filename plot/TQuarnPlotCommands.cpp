@@ -8,6 +8,7 @@
 #include "plot/PlotAutoscale.h"
 #include "plot/PlotFieldRules.h"
 #include "plot/PlotZoom.h"
+#include "plot/TLimitScroll.h"
 
 #include "app/widgets/CToolBtn.h"
 #include "engine/ScalingOpts.h"
@@ -19,7 +20,6 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QScrollBar>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -204,17 +204,20 @@ void TQuarnPlot::ZoomToRect(const PlotRect& zoomRect)
 
 // ---- Fields and spinners ---------------------------------------------------
 
-void TQuarnPlot::ConfigureSpinner(QScrollBar* spinner, const SpinSetup& setup)
+void TQuarnPlot::ConfigureSpinner(TLimitScroll* spinner, const SpinSetup& setup)
 {
     if (spinner == nullptr)
         return;
-    spinner->setToolTip(QStringLiteral("Step %1").arg(QString::fromStdString(
-        platform::FormatFixed(setup.Step, std::max(0, setup.Decimals)))));
+    spinner->SetRange(setup.Maximum, setup.Minimum);
+    spinner->SetStep(setup.Step, setup.Multiply ? LimitStep::kMultiply : LimitStep::kAdd);
+    spinner->SetPrecision(setup.Decimals);
 }
 
 void TQuarnPlot::AfterAmplitudeChange()
 {
     BuildAmplitudeTicks();
+    // Overlays stand on the amplitude axis too.
+    LoadOverlays();
     UpdateDisplay(0.0f);
     InvalidatePlot();
 }
@@ -253,17 +256,14 @@ void TQuarnPlot::OnPlotRangeChanged(bool finished)
 
 void TQuarnPlot::StepField(bool topField, bool up)
 {
-    QLineEdit* edit = topField ? m_TopEdit : m_RangeEdit;
-    if (edit == nullptr || !edit->isEnabled())
+    TLimitScroll* spin = topField ? m_TopSpin : m_RangeSpin;
+    if (spin == nullptr || !spin->isEnabled())
         return;
-    const SpinSetup& setup = topField ? m_TopSpinSetup : m_RangeSpinSetup;
-    const double value = platform::ParseFloatPrefix(edit->text().toStdString());
-    const float next = plot_fields::SpinStep(setup, static_cast<float>(value), up);
-    edit->setText(QString::fromStdString(platform::FormatFixed(next, std::max(0, setup.Decimals))));
-    if (topField)
-        OnPlotTopChanged();
+    // The spinner writes the field and reports the step as a field command.
+    if (up)
+        spin->StepUp();
     else
-        OnPlotRangeChanged();
+        spin->StepDown();
 }
 
 // ---- Peak hold, styles, autoscale -------------------------------------------

@@ -146,9 +146,11 @@ void TQuarnPlot::OnContextMenu(int x, int y)
         add(*clear, kSetMarkerItems[m].Text, kClearMarker1 + static_cast<std::uint32_t>(m), on);
     }
     add(*clear, "All", kClearAllMarkers);
-    add(menu, "Marker &Options...", kMarkerOptions, owner(kMarkerOptions));
+    add(menu, "Marker &Options...", kMarkerOptions);
     menu.addSeparator();
-    add(menu, "&View Data Values", kDataValues, owner(kDataValues));
+    QAction* values = add(menu, "&View Data Values", kDataValues);
+    values->setCheckable(true);
+    values->setChecked(DataView() != nullptr);
     menu.addSeparator();
     add(menu, "&Properties", kProperties, owner(kProperties));
     add(menu, "&Help", kHelp, owner(kHelp));

@@ -6,6 +6,7 @@
 #include "plot/LabelFont.h"
 #include "plot/PlotCaptions.h"
 #include "plot/QuarnPlotLayout.h"
+#include "plot/TLimitScroll.h"
 #include "plot/ToolStripFields.h"
 
 #include "app/widgets/CToolBtn.h"
@@ -17,7 +18,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QScrollBar>
 
 namespace {
 
@@ -125,22 +125,15 @@ void TQuarnPlot::CreateToolStrip()
     m_TopEdit = makeEdit(kPlotTopEdit);
     m_RangeEdit = makeEdit(kPlotRangeEdit);
     connect(m_RangeEdit, &QLineEdit::editingFinished, this, [this] { OnPlotRangeChanged(true); });
-    // The spinners beside the fields: they step the field's number.
-    m_TopSpin = new QScrollBar(Qt::Vertical, this);
-    m_RangeSpin = new QScrollBar(Qt::Vertical, this);
-    for (QScrollBar* spin : {m_TopSpin, m_RangeSpin}) {
-        // Only the arrows matter: the thumb rests in the middle.
-        spin->setRange(0, 2);
-        spin->setValue(1);
-        const bool top = spin == m_TopSpin;
-        connect(spin, &QScrollBar::actionTriggered, this, [this, spin, top](int action) {
-            if (action == QAbstractSlider::SliderSingleStepSub || action == QAbstractSlider::SliderPageStepSub)
-                StepField(top, true);
-            else if (action == QAbstractSlider::SliderSingleStepAdd || action == QAbstractSlider::SliderPageStepAdd)
-                StepField(top, false);
-            spin->setSliderPosition(1);
-        });
-    }
+    // The spinners beside the fields: a step edits the field as typing does.
+    const auto makeSpin = [this](QLineEdit* field, std::uint32_t id) {
+        auto* spin = new TLimitScroll(this);
+        spin->Attach(field, 1.0f, 0.0f, 1.0f, LimitStep::kAdd);
+        connect(spin, &TLimitScroll::Stepped, this, [this, id] { emit Command(id); });
+        return spin;
+    };
+    m_TopSpin = makeSpin(m_TopEdit, kPlotTopEdit);
+    m_RangeSpin = makeSpin(m_RangeEdit, kPlotRangeEdit);
 
     m_PeakHoldList = new QComboBox(this);
     m_PeakHoldList->setFont(m_LabelFont);
@@ -278,8 +271,11 @@ void TQuarnPlot::ApplyFieldsForAmpScale(bool atCreation)
     m_RangeEdit->setEnabled(fields.RangeEnabled);
     m_RangeSpin->setEnabled(fields.RangeEnabled);
     m_TopSpinSetup = fields.TopSpin;
-    if (fields.RangeSpinChanged)
+    ConfigureSpinner(m_TopSpin, m_TopSpinSetup);
+    if (fields.RangeSpinChanged) {
         m_RangeSpinSetup = fields.RangeSpin;
+        ConfigureSpinner(m_RangeSpin, m_RangeSpinSetup);
+    }
     if (m_RangeCaption != QString::fromStdString(fields.RangeCaption)) {
         m_RangeCaption = QString::fromStdString(fields.RangeCaption);
         InvalidatePlot({0, 0, width(), m_Margins.ToolStripHeight});

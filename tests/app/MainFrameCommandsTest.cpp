@@ -59,8 +59,8 @@ TEST(MainFrameCommands, TheMenuBarCarriesTheFramesMenusWithUnbuiltCommandsDisabl
     EXPECT_EQ(ItemTexts(*Popup(frame, 1)),
               (std::vector<std::string>{"Processing Settings...\tF4", "Plot Options...\tF5"}));
 
-    // Printing and the settings dialogs come later: visible, but disabled.
-    EXPECT_FALSE(frame.ActionFor(57782)->isEnabled());
+    // The settings dialogs come later: visible, but disabled.
+    EXPECT_TRUE(frame.ActionFor(57782)->isEnabled());
     EXPECT_FALSE(frame.ActionFor(57769)->isEnabled());
     EXPECT_FALSE(frame.ActionFor(57813)->isEnabled());
     EXPECT_TRUE(frame.ActionFor(57665)->isEnabled());
@@ -73,7 +73,7 @@ TEST(MainFrameCommands, TheMenuBarCarriesTheFramesMenusWithUnbuiltCommandsDisabl
 
     // A disabled command does nothing however it arrives.
     frame.ExecuteCommand(FrameCommand::ProcessingSettingsPage0);
-    frame.OnCommand(57782);
+    frame.OnCommand(57769);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 

@@ -63,10 +63,11 @@ TEST(FrameMenus, RunControlHelpTheFramesOwnWindowsAndTheGeneratorAreLiveTheRestW
     using namespace frame_command;
     for (std::uint32_t id : {kStart, kStop, kRestart, kStopCommand, kAppExit, kAppAbout, kHelpContents,
                              kHelpSearch, kGettingStarted, kReinitInput, kCloseAllPlots, kSignalGenerator,
-                             kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities})
+                             kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kPlotOptions,
+                             kFilePrint, kFilePrintSetup, kPrintAnnotations})
         EXPECT_TRUE(IsCommandBuilt(id)) << id;
-    for (std::uint32_t id : {kFilePrint, kFilePrintSetup, kPrintAnnotations, kSetPaths, kProcessingSettings,
-                             kPlotOptions, kCalibrationSettings, kPeakFrequency, kPeakAmplitude, kTotalPower,
+    for (std::uint32_t id : {kSetPaths, kProcessingSettings,
+                             kCalibrationSettings, kPeakFrequency, kPeakAmplitude, kTotalPower,
                              kRecorder, kFileIOOptions})
         EXPECT_FALSE(IsCommandBuilt(id)) << id;
 }

@@ -126,18 +126,4 @@ TEST(PlotFieldRules, TypedValuesStoreWithinTheScaleAndSetTheSpinner)
     EXPECT_FLOAT_EQ(PlotTopChanged(2, "1", 0.01f).Spin.Minimum, 0.1f);
 }
 
-TEST(PlotFieldRules, SpinnersStepWithinTheirRange)
-{
-    using plot_fields::SpinStep;
-    const SpinSetup add{300.0f, -300.0f, 5.0f, false, 2};
-    const SpinSetup times{10000.0f, 1e-6f, 2.0f, true, 4};
-    EXPECT_FLOAT_EQ(SpinStep(add, -12.5f, true), -7.5f);
-    EXPECT_FLOAT_EQ(SpinStep(add, -12.5f, false), -17.5f);
-    EXPECT_FLOAT_EQ(SpinStep(add, 298.0f, true), 300.0f);
-    EXPECT_FLOAT_EQ(SpinStep(times, 10.0f, true), 20.0f);
-    EXPECT_FLOAT_EQ(SpinStep(times, 10.0f, false), 5.0f);
-    EXPECT_FLOAT_EQ(SpinStep(times, 8000.0f, true), 10000.0f);
-    EXPECT_FLOAT_EQ(SpinStep({1.0f, 0.0f, 0.0f, false, 0}, 0.5f, true), 0.5f);
-}
-
 } // namespace
