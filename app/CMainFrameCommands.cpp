@@ -192,6 +192,10 @@ void CMainFrame::OnCommand(std::uint32_t id)
     case kSaveGeneratorWave: OnSaveGeneratorWave(); break;
     case kLockGeneratorChannels: OnToggleLockGeneratorChannels(); break;
     case kCloseAllUtilities: OnCloseAllUtilities(); break;
+    case kRecorder: OnRecorder(); break;
+    case kPeakFrequency: OnUtilityViewer(kSlotPeakFrequency); break;
+    case kPeakAmplitude: OnUtilityViewer(kSlotPeakAmplitude); break;
+    case kTotalPower: OnUtilityViewer(kSlotTotalPower); break;
     default: break;
     }
 }
