@@ -24,6 +24,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -193,6 +194,21 @@ TEST(MainFrameRecorder, FiveSecondsOfTheGeneratorsToneAreRecordedSavedReadBackAn
     recorder->OnCommand(TRecorder::kFileSaveAs);
     EXPECT_EQ(recorder->windowTitle(), "tone.wav");
     EXPECT_FALSE(recorder->Document().IsChanged());
+
+    // The position bar moves the file's cursor: a page is a tenth of it;
+    // stepping back below 0 stops at 0.
+    recorder->OnRewind();
+    QScrollBar& bar = *recorder->PositionBar();
+    bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(bar.value(), 100);
+    EXPECT_EQ(recording->GetPosition(), kRate / 2);
+    EXPECT_EQ(recorder->ElapsedText().toStdString(), "0.500");
+    for (int i = 0; i < 11; ++i)
+        bar.triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(bar.value(), 0);
+    EXPECT_EQ(recording->GetPosition(), 0u);
+    recorder->OnFastForward();
+    EXPECT_EQ(bar.value(), 1000);
 
     {
         TWaveFile saved(path, TWaveFile::kMemoryMode, false);

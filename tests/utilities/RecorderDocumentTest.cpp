@@ -234,3 +234,52 @@ TEST_F(RecorderDocumentTest, TheRecordingTakesMemoryAsItGrowsAndStopsKeepingItWh
     EXPECT_EQ(doc.KeepRecordingRoom(), TRecorderDocument::Room::Longest);
     EXPECT_EQ(file.GetDataFrames(), 800000u);
 }
+
+TEST_F(RecorderDocumentTest, AFileWithoutCalibrationAsksWhileCalibrationIsOnAndSetsTheModeByItsChannels)
+{
+    {
+        TWaveFile mono(800, TWaveFormat(8000, 1, 2), folder.string());
+        for (std::uint64_t f = 0; f < 800; ++f)
+            mono.PutSample(static_cast<std::int32_t>(f), f, 0);
+        mono.SetFileName(Path("mono.wav"));
+        ASSERT_TRUE(mono.Save());
+    }
+    struct Case {
+        bool calibrationOn;
+        bool disable;  // the dialog's answer
+        bool asked;
+        std::uint32_t enabledAfter;
+        float scale;
+    };
+    const Case cases[] = {
+        {false, false, false, 0, 1.0f},
+        {true, false, true, 1, 2.5f},
+        {true, true, true, 0, 1.0f},
+    };
+    for (const Case& c : cases) {
+        settings.Calibration[0].IsEnabled = c.calibrationOn ? 1 : 0;
+        settings.Calibration[1].IsEnabled = c.calibrationOn ? 1 : 0;
+        settings.Processing.ChannelProcessing = 2;
+        bool asked = false;
+        prompts.askDisableCalibration = [&] {
+            asked = true;
+            return c.disable;
+        };
+        TRecorderDocument doc(settings);
+        // A name relative to the wave folder.
+        ASSERT_TRUE(doc.Open("mono.wav", prompts));
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(settings.Calibration[0].IsEnabled, c.enabledAfter);
+        EXPECT_EQ(settings.Calibration[1].IsEnabled, c.enabledAfter);
+        EXPECT_EQ(doc.File()->GetScale(0), c.scale);
+        EXPECT_EQ(settings.Processing.ChannelProcessing, 0) << "a mono file analyses one channel";
+        EXPECT_EQ(settings.Processing.Format, TWaveFormat(8000, 1, 2));
+        EXPECT_EQ(doc.Title(), "mono.wav");
+        EXPECT_FALSE(doc.IsChanged());
+    }
+
+    TRecorderDocument doc(settings);
+    EXPECT_FALSE(doc.Open(Path("missing.wav"), prompts));
+    EXPECT_EQ(messages.back(), "Failure opening file: " + Path("missing.wav"));
+    EXPECT_EQ(doc.Title(), "Recorder");
+}
