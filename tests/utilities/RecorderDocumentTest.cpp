@@ -278,6 +278,17 @@ TEST_F(RecorderDocumentTest, AFileWithoutCalibrationAsksWhileCalibrationIsOnAndS
         EXPECT_FALSE(doc.IsChanged());
     }
 
+    // Recording into it while the analysis has changed its format would
+    // store stereo frames as mono ones.
+    {
+        TRecorderDocument doc(settings);
+        ASSERT_TRUE(doc.Open(Path("mono.wav"), prompts));
+        settings.Processing.Format.Set(8000, 2, 2);
+        EXPECT_FALSE(doc.PrepareRecording());
+        EXPECT_EQ(messages.back(), TRecorderDocument::kOtherFormatMessage);
+        EXPECT_EQ(doc.File()->GetDataFrames(), 800u);
+    }
+
     TRecorderDocument doc(settings);
     EXPECT_FALSE(doc.Open(Path("missing.wav"), prompts));
     EXPECT_EQ(messages.back(), "Failure opening file: " + Path("missing.wav"));

@@ -97,6 +97,10 @@ bool TRecorderDocument::PrepareRecording()
         if (io.IncludeCalibrationData != 0)
             CopyCalibrationToFile();
         m_Title = kUntitledTitle;
+    } else if (!(m_File->GetFormat() == format)) {
+        // The input's frames would be stored as if they were the file's.
+        platform::ShowMessageBox(kOtherFormatMessage, MessageIcon::Warning);
+        return false;
     } else if (m_File->Failed == 0 && m_File->GetMode() == TWaveFile::kMemoryMode) {
         // Recording goes on at the cursor of a file that was opened or
         // recorded before: room up to the longest recording from there.

@@ -45,6 +45,8 @@ public:
         "The recording has stopped: no more memory could be had for it. The %.1f seconds recorded are kept.";
     static constexpr const char* kLongestFormat =
         "The recording has stopped at its longest length of %u seconds. What was recorded is kept.";
+    static constexpr const char* kOtherFormatMessage =
+        "The open wave file has another format than the analysis. Choose New to record into a new file.";
     static constexpr const char* kWriteFailedFormat =
         "The recording has stopped: the wave file could not be written (is the disk full?). The %.1f seconds "
         "recorded are kept.";
