@@ -310,7 +310,14 @@ TEST(MainFrameRecorder, ViewersShowTheLiveReadoutsCopyThemAndReopenWithTheRecord
     EXPECT_GE(frame.Viewer(9)->height(), 32);
     EXPECT_GE(frame.Viewer(9)->width(), 68);
 
-    // Close All Utilities closes each; the start after has none of them.
+    // Its own close box: the frame stores it as closed and unchecks it.
+    frame.Viewer(8)->close();
+    ASSERT_TRUE(WaitFor([&] { return frame.Viewer(8) == nullptr; }));
+    EXPECT_FALSE(frame.ActionFor(kPeakAmplitude)->isChecked());
+    EXPECT_FALSE(frame.Toolbar()->Button(ToolbarButtons::IDC_PEAK_AMP)->IsLatched());
+
+    // Open ones re-open where they stood; Close All Utilities closes each,
+    // and the start after has none of them.
     frame.Viewer(7)->move(300, 220);
     frame.OnCommand(kRecorder);
     frame.Recorder()->move(250, 180);
@@ -318,6 +325,8 @@ TEST(MainFrameRecorder, ViewersShowTheLiveReadoutsCopyThemAndReopenWithTheRecord
     h.Start();
     ASSERT_NE(h.frame->Viewer(7), nullptr) << "open at the last exit";
     EXPECT_EQ(h.frame->Viewer(7)->frameGeometry().topLeft(), QPoint(300, 220));
+    EXPECT_NE(h.frame->Viewer(9), nullptr);
+    EXPECT_EQ(h.frame->Viewer(8), nullptr) << "closed before the exit";
     ASSERT_NE(h.frame->Recorder(), nullptr);
     EXPECT_EQ(h.frame->Recorder()->frameGeometry().topLeft(), QPoint(250, 180));
     h.frame->OnCommand(kCloseAllUtilities);
