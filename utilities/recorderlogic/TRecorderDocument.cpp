@@ -93,6 +93,8 @@ bool TRecorderDocument::PrepareRecording()
             return false;
         }
         file->SetFormat(format);
+        // Nothing recorded yet: a start that fails leaves nothing to save.
+        file->Modified = 0;
         m_File = std::move(file);
         if (io.IncludeCalibrationData != 0)
             CopyCalibrationToFile();
