@@ -202,6 +202,7 @@ TEST_F(RecorderDocumentTest, TheRecordingTakesMemoryAsItGrowsAndStopsKeepingItWh
     TRecorderDocument doc(settings);
     ASSERT_TRUE(doc.PrepareRecording());
     TWaveFile& file = *doc.File();
+    EXPECT_FALSE(doc.IsChanged()) << "nothing recorded yet";
     // Room for the longest recording, memory for the first 30 seconds only.
     EXPECT_EQ(file.GetReservedFrames(), 800000u);
     EXPECT_EQ(file.GetNumFrames(), 240000u);
