@@ -62,7 +62,7 @@ TEST(MainFrameCommands, TheMenuBarCarriesTheFramesMenusWithUnbuiltCommandsDisabl
     // Printing and the settings dialogs come later: visible, but disabled.
     EXPECT_FALSE(frame.ActionFor(57782)->isEnabled());
     EXPECT_FALSE(frame.ActionFor(57769)->isEnabled());
-    EXPECT_FALSE(frame.ActionFor(57813)->isEnabled());
+    EXPECT_TRUE(frame.ActionFor(57813)->isEnabled());
     EXPECT_TRUE(frame.ActionFor(57665)->isEnabled());
     EXPECT_TRUE(frame.ActionFor(57784)->isEnabled());
     EXPECT_TRUE(frame.ActionFor(57831)->isEnabled());
