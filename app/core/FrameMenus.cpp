@@ -25,6 +25,7 @@ constexpr MenuItem kPrintItems[] = {
 constexpr MenuItem kOptionsItems[] = {
     {"Processing Settings...\tF4", kProcessingSettings},
     {"Plot Options...\tF5", kPlotOptions},
+    {"Data &Logging...", kDataLoggingSettings},
 };
 
 constexpr MenuItem kUtilitiesItems[] = {
@@ -65,13 +66,14 @@ constexpr Accelerator kAccelerators[] = {
 // signal generator window with its commands (closing all utilities closes
 // it, the one utility window there is). The printing, settings,
 // calibration, plot-options, path and file-option dialogs, the recorder and
-// the viewers come with their own parts of the program.
+// the viewers come with their own parts of the program. The data-logging
+// sheet is live.
 constexpr std::uint32_t kBuilt[] = {
     kAppExit,         kStart,           kStop,           kRestart,        kStopCommand,
     kAppAbout,        kHelpContents,    kHelpSearch,     kGettingStarted, kReleaseNotes,
     kShowDisclaimer,  kGoToWebsite,     kToggleSidebar,  kToggleToolbar,  kToggleStatusbar,
     kTogglePlotToolStrips, kReinitInput, kCloseAllPlots, kSaveConfiguration, kOpenConfiguration,
-    kSignalGenerator, kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities,
+    kSignalGenerator, kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kDataLoggingSettings,
 };
 
 } // namespace
