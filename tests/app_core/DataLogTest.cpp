@@ -377,3 +377,74 @@ TEST_F(DataLogTest, AFailedWriteIsReportedOnceAndLeavesNoPartialLine)
     for (const std::string& line : lines)
         EXPECT_EQ(line.find("PARTIAL:"), std::string::npos);
 }
+
+TEST(DataLogSheetRules, OkRefusesWhatTheLogCannotUseAndNamesTheField)
+{
+    using namespace data_log_sheet;
+    struct Case {
+        const char* what;
+        bool enable;
+        const char* name;
+        bool checked;
+        const char* interval;
+        const char* start;
+        const char* stop;
+        const char* level;
+        const char* message;  // empty: accepted
+    };
+    const Case cases[] = {
+        {"accepted", true, "Mic", true, "1", "900", "95000", "40", ""},
+        {"an hour", true, "Mic", true, "3600", "900", "95000", "40", ""},
+        {"half a second", true, "Mic", true, "0.5", "900", "95000", "40",
+         "The Logging Update Interval must be between 1.0 and 3600 seconds"},
+        {"no interval", true, "Mic", true, "nan", "900", "95000", "40",
+         "The Logging Update Interval must be between 1.0 and 3600 seconds"},
+        {"disabled, no name", false, "", true, "1", "900", "95000", "40", "You must enter a filename."},
+        {"nothing selected", true, "Mic", false, "1", "900", "95000", "40", "You must select at least one data item."},
+        {"disabled, nothing selected", false, "Mic", false, "1", "900", "95000", "40", ""},
+        {"equal span", true, "Mic", true, "1", "1000", "1000", "40",
+         "The stop frequency must be greater than the start frequency."},
+        {"zero start", true, "Mic", true, "1", "0", "100", "40", "The start frequency must be greater than zero"},
+        {"endless stop", true, "Mic", true, "1", "900", "inf", "40",
+         "The start and stop frequencies must be finite numbers."},
+        {"endless level", true, "Mic", true, "1", "900", "95000", "-inf", "The Threshold Level must be a finite number."},
+    };
+    for (const Case& c : cases) {
+        PageInput in;
+        in.enable = c.enable;
+        in.fileName = c.name;
+        in.rowChecked[2] = c.checked;
+        in.interval = c.interval;
+        in.start = c.start;
+        in.stop = c.stop;
+        in.level = c.level;
+        in.thresholdEntry = 1;
+        LoggingOpts opts;
+        const Verdict verdict = Validate(in, opts);
+        EXPECT_EQ(verdict.message, c.message) << c.what;
+        EXPECT_EQ(verdict.ok, std::string(c.message).empty()) << c.what;
+        if (verdict.ok) {
+            EXPECT_EQ(opts.DataItem[25], c.checked ? 1 : 0) << c.what;
+            EXPECT_EQ(opts.DataItem[0], 0) << "row 0 unchecked clears id 0";
+            EXPECT_EQ(opts.ThresholdType, 25u) << c.what;
+        }
+    }
+    EXPECT_EQ(ThresholdEntryFor(50), 0) << "an id the box does not offer shows Peak Level";
+    EXPECT_EQ(ThresholdEntryFor(28), 4);
+    EXPECT_EQ(FormatField(1.0f, 2), "  1.00");
+    EXPECT_EQ(FormatField(0.025f, 4), "0.0250");
+}
+
+TEST(DataLogSheetRules, TheViewerIsTheDesktopsUnlessAnInstalledProgramIsNamed)
+{
+    using data_log_sheet::ViewerChoice;
+    auto find = [](const std::string& name) { return name == "gedit" ? std::string("/usr/bin/gedit") : ""; };
+    EXPECT_EQ(data_log_sheet::ChooseLogViewer("", find).kind, ViewerChoice::kDesktopDefault);
+    EXPECT_EQ(data_log_sheet::ChooseLogViewer("notepad.EXE", find).kind, ViewerChoice::kDesktopDefault);
+    const ViewerChoice named = data_log_sheet::ChooseLogViewer("gedit", find);
+    EXPECT_EQ(named.kind, ViewerChoice::kProgram);
+    EXPECT_EQ(named.program, "/usr/bin/gedit");
+    const ViewerChoice missing = data_log_sheet::ChooseLogViewer("kate", find);
+    EXPECT_EQ(missing.kind, ViewerChoice::kMissing);
+    EXPECT_NE(missing.message.find("\"kate\" was not found"), std::string::npos) << missing.message;
+}
