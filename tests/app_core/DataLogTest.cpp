@@ -14,6 +14,10 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cmath>
+#include <clocale>
+#include <cstring>
+#include <locale.h>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -169,6 +173,37 @@ TEST(DataLogText, DatesSpansTimesAndFileNamesAreWrittenAsTheFileFormatHasThem)
         EXPECT_EQ(stems.second, c.wantRight) << c.right;
     }
     EXPECT_EQ(data_log_text::FilePath("/d/Log", "Mic", "2026_12_05_183012"), "/d/Log/Mic_2026_12_05_183012.csv");
+}
+
+TEST(DataLogText, ListValuesReadAsTheCLibrarysGeneralFormatDoes)
+{
+    // The C library's "%g" under the "C" locale is the reference.
+    const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t{});
+    const locale_t previous = uselocale(c);
+    auto reference = [](double v) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%g", v);
+        return std::string(text);
+    };
+    std::vector<float> values = {0.0f,      -0.0f,     1.0f,       -999.9f,    -999.0f,   1234565.0f, 1234575.0f,
+                                 999999.5f, 999999.4f, 0.0001f,    0.00009999f, 1e-5f,    123456.5f,  100000.0f,
+                                 9.999995f, 1e30f,     -3.4e38f,   1.17549435e-38f, 1e-45f, 0.5f,      984.375f};
+    std::uint32_t seed = 7;
+    for (int i = 0; i < 20000; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        float v = 0.0f;
+        std::uint32_t bits = seed;
+        std::memcpy(&v, &bits, sizeof v);
+        if (std::isfinite(v))
+            values.push_back(v);
+    }
+    for (float v : values) {
+        std::string text;
+        data_log_text::AppendGeneral(text, v);
+        ASSERT_EQ(text, reference(v)) << "bits of " << v;
+    }
+    uselocale(previous);
+    freelocale(c);
 }
 
 TEST_F(DataLogTest, AFileHasTheHeaderOneRecordPerIntervalAndTheStopLine)
