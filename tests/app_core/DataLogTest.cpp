@@ -376,16 +376,30 @@ TEST_F(DataLogTest, ADeclinedFolderOpensNoFileAsksOnceAndTheRunGoesOn)
     EXPECT_TRUE(reports.empty());
 }
 
-TEST_F(DataLogTest, AFolderThatCannotBeMadeIsReportedOnceWithItsPathAndTheRunGoesOn)
+TEST_F(DataLogTest, AFolderOrFileThatCannotBeMadeIsReportedOnceWithItsPathAndTheRunGoesOn)
 {
+    // A file where the folder should be; a folder where the log file should be.
     const std::string blocker = (root / "file").string();
     std::ofstream(blocker) << "x";
-    h.settings.m_DataPathsInUse.Set(DataPaths::kLog, blocker + "/Log");
-    ASSERT_TRUE(run.StartInput());
-    EXPECT_EQ(Ticks(h, run, 30, 0.1), 30);
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_NE(reports[0].find(blocker + "/Log"), std::string::npos) << reports[0];
-    EXPECT_TRUE(run.IsRunning());
+    const std::string taken = folder + "/Mic_2023_11_14_221320.csv";
+    fs::create_directories(taken);
+    struct Case {
+        std::string logFolder;
+        std::string named;
+    };
+    // The taken name first, while the clock still reads the time it carries.
+    for (const Case& c : {Case{folder, taken}, Case{blocker + "/Log", blocker + "/Log"}}) {
+        reports.clear();
+        h.settings.m_DataPathsInUse.Set(DataPaths::kLog, c.logFolder);
+        ASSERT_TRUE(run.StartInput());
+        EXPECT_EQ(Ticks(h, run, 30, 0.1), 30);
+        ASSERT_EQ(reports.size(), 1u) << c.named;
+        EXPECT_NE(reports[0].find(c.named), std::string::npos) << reports[0];
+        EXPECT_TRUE(run.IsRunning());
+        EXPECT_FALSE(log.IsWriting());
+        run.StopInput();
+        EXPECT_EQ(reports.size(), 1u) << "nothing more at stop";
+    }
     EXPECT_TRUE(h.clock.sleeps.empty());
 }
 
