@@ -65,10 +65,12 @@ void CDataLoggingMainDlg::accept()
     for (CDataLogSetupDlg* page : m_Pages) {
         if (page == nullptr)
             continue;
-        if (!page->Validate()) {
-            m_Tabs->setCurrentWidget(page);
+        // Shown before its check, so a refused field can take the focus.
+        QWidget* shown = m_Tabs->currentWidget();
+        m_Tabs->setCurrentWidget(page);
+        if (!page->Validate())
             return;
-        }
+        m_Tabs->setCurrentWidget(shown);
     }
     QDialog::accept();
 }

@@ -100,11 +100,15 @@ TEST_F(DataLogSheetTest, TwoTabsTheEnableSwitchKeepsTheMarksAndDefaultsActOnTheS
 TEST_F(DataLogSheetTest, OkShowsTheTabWhoseFieldItRefusesAndStaysOpen)
 {
     sheet->show();
+    sheet->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
     CDataLogSetupDlg& right = *sheet->Page(1);
+    Control<QCheckBox>(right, "2156")->click();
     Control<QLineEdit>(right, "2314")->setText("0.5");
     sheet->findChild<QPushButton*>("1")->click();
     EXPECT_TRUE(sheet->isVisible());
     EXPECT_EQ(sheet->Tabs()->currentWidget(), &right);
+    EXPECT_TRUE(Control<QLineEdit>(right, "2314")->hasFocus()) << "the refused field takes the focus";
     EXPECT_EQ(messages, std::vector<std::string>{"The Logging Update Interval must be between 1.0 and 3600 seconds"});
 
     Control<QLineEdit>(right, "2314")->setText("2");
