@@ -196,6 +196,7 @@ void CMainFrame::OnCommand(std::uint32_t id)
     case kLockGeneratorChannels: OnToggleLockGeneratorChannels(); break;
     case kCloseAllUtilities: OnCloseAllUtilities(); break;
     case kDataLoggingSettings: OnDataLoggingSettings(); break;
+    case kPlotOptions: OnOptionsPlotOptions(); break;
     default: break;
     }
 }
