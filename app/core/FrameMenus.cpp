@@ -25,6 +25,7 @@ constexpr MenuItem kPrintItems[] = {
 constexpr MenuItem kOptionsItems[] = {
     {"Processing Settings...\tF4", kProcessingSettings},
     {"Plot Options...\tF5", kPlotOptions},
+    {"Data &Logging...", kDataLoggingSettings},
 };
 
 constexpr MenuItem kUtilitiesItems[] = {
@@ -64,9 +65,9 @@ constexpr Accelerator kAccelerators[] = {
 
 // Run control, the frame's own windows and bars, help and documents, and the
 // signal generator window with its commands, the recorder and the three
-// viewers (closing all utilities closes them), and the plot options. The
-// printing, settings, calibration, path and file-option dialogs come with
-// their own parts of the program.
+// viewers (closing all utilities closes them), the plot options and the
+// data logging. The printing, settings, calibration, path and file-option
+// dialogs come with their own parts of the program.
 constexpr std::uint32_t kBuilt[] = {
     kAppExit,         kStart,           kStop,           kRestart,        kStopCommand,
     kAppAbout,        kHelpContents,    kHelpSearch,     kGettingStarted, kReleaseNotes,
@@ -74,6 +75,7 @@ constexpr std::uint32_t kBuilt[] = {
     kTogglePlotToolStrips, kReinitInput, kCloseAllPlots, kSaveConfiguration, kOpenConfiguration,
     kSignalGenerator, kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kPlotOptions,
     kRecorder,        kPeakFrequency,   kPeakAmplitude,  kTotalPower,
+    kDataLoggingSettings,
 };
 
 } // namespace
