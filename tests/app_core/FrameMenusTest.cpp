@@ -63,11 +63,10 @@ TEST(FrameMenus, RunControlHelpTheFramesOwnWindowsAndTheGeneratorAreLiveTheRestW
     using namespace frame_command;
     for (std::uint32_t id : {kStart, kStop, kRestart, kStopCommand, kAppExit, kAppAbout, kHelpContents,
                              kHelpSearch, kGettingStarted, kReinitInput, kCloseAllPlots, kSignalGenerator,
-                             kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kPlotOptions,
-                             kFilePrint, kFilePrintSetup, kPrintAnnotations})
+                             kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kRecorder,
+                             kPeakFrequency, kPeakAmplitude, kTotalPower, kPlotOptions, kFilePrint,
+                             kFilePrintSetup, kPrintAnnotations})
         EXPECT_TRUE(IsCommandBuilt(id)) << id;
-    for (std::uint32_t id : {kSetPaths, kProcessingSettings,
-                             kCalibrationSettings, kPeakFrequency, kPeakAmplitude, kTotalPower,
-                             kRecorder, kFileIOOptions})
+    for (std::uint32_t id : {kSetPaths, kProcessingSettings, kCalibrationSettings, kFileIOOptions})
         EXPECT_FALSE(IsCommandBuilt(id)) << id;
 }
