@@ -113,6 +113,8 @@ public:
     PlotPoint GetUpperSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2) override;
     PlotPoint GetLowerSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2) override;
     std::uint16_t GetCursorAxis() override;
+    // With "Pull Cursor To Trace", an arrow-key step lands on the trace.
+    void MoveCursorByKey(PlotPoint& point) override;
 
     // --- Commands (TQuarnPlotCommands.cpp, TQuarnPlotMenu.cpp) ---
     // Acts on the plot's own command ids; the others (options, help, data

@@ -213,6 +213,27 @@ TEST(QuarnPlotInteraction, AHeldCursorsValuesReachTheClipboard)
     EXPECT_EQ(text.toStdString(), std::string("Freq=\t") + frequency + "\r\nAmp=\t-20.0000\r\n");
 }
 
+TEST(QuarnPlotInteraction, ArrowKeysStepAHeldCursorOntoTheTrace)
+{
+    PlotOnTone t(ScalingOpts::kLogarithmic);
+    TQuarnPlot& plot = *t.plot;
+    t.records.Spectrum.GrabCursorFlag = 1;
+    const PlotRect area = plot.Areas().Plot;
+    // One column before the tone's; the step right lands on it.
+    const int x = area.left + plot.FrequencyToColumn(1000.0f);
+    QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x, area.top + 5));
+    ASSERT_TRUE(plot.Cursor().CursorShown());
+    QTest::keyClick(&plot, Qt::Key_Right);
+    EXPECT_EQ(plot.Cursor().LastPoint().x, x + 1);
+    EXPECT_FLOAT_EQ(plot.Cursor().CursorYValue(), -20.0f);
+    // dB axis 0 … −140 over the pane's rows: −20 dB stands 1/7 down.
+    const int expectedRow = area.bottom - static_cast<int>(area.Height() * 120.0 / 140.0);
+    EXPECT_NEAR(plot.Cursor().LastPoint().y, expectedRow, 1);
+    QTest::keyClick(&plot, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(plot.Cursor().LastPoint().x, x - 9);
+    QTest::mouseRelease(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x, area.top + 5));
+}
+
 TEST(QuarnPlotInteraction, ExportsTheVisibleBinsAsText)
 {
     PlotOnTone t(ScalingOpts::kLogarithmic);
