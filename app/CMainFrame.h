@@ -22,6 +22,7 @@
 //                           closing notice, its commands, what it and the
 //                           run control ask of the frame
 //   CMainFrameConfig.cpp    configuration save and load
+//   CMainFrameSettings.cpp  the processing-settings sheet, Set Paths, File I/O
 
 #include "app/CHelpWindow.h"
 #include "app/SidebarFrame.h"
@@ -191,6 +192,16 @@ public:
     void ReopenWindow(int slotId) override;
     void RefreshAfterLoad() override;
     int FindDaqInputDevice() override;
+
+    // ---- Settings dialogs (CMainFrameSettings.cpp) --------------------------
+    // The processing-settings sheet: 0 Settings, 1 Calibration, 2 Device,
+    // −1 the page of the last OK. A run is stopped while it is open and goes
+    // on afterwards, with what OK changed.
+    void OnProcessingSettings(int startPage);
+    // Command 57792.
+    void OnSetPaths();
+    // Command 57790.
+    void OnFileIOOptions();
 
     // ---- The signal generator window (CMainFrameUtilities.cpp) -------------
     // Command 57811: opens the window, or stores its placement and closes it.

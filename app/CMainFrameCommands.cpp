@@ -36,7 +36,8 @@ bool IsBarCommandBuilt(FrameCommand command)
     const auto id = static_cast<std::uint32_t>(command);
     if (id < static_cast<std::uint32_t>(FrameCommand::ProcessingSettingsPage0))
         return frame_menus::IsCommandBuilt(id);
-    return command == FrameCommand::ResetAveraging;
+    return command == FrameCommand::ResetAveraging || command == FrameCommand::ProcessingSettingsPage0 ||
+           command == FrameCommand::ProcessingSettingsPage1 || command == FrameCommand::ProcessingSettingsPage2;
 }
 
 // A button whose command waits for its part stays in its place, greyed.
@@ -156,6 +157,10 @@ void CMainFrame::ExecuteCommand(FrameCommand command)
         m_Processing->ResetAveraging();
         return;
     }
+    if (command >= FrameCommand::ProcessingSettingsPage0 && command <= FrameCommand::ProcessingSettingsPage2) {
+        OnProcessingSettings(static_cast<int>(command) - static_cast<int>(FrameCommand::ProcessingSettingsPage0));
+        return;
+    }
     OnCommand(static_cast<std::uint32_t>(command));
 }
 
@@ -188,6 +193,10 @@ void CMainFrame::OnCommand(std::uint32_t id)
     case kCloseAllPlots: OnCloseAllPlots(); break;
     case kSaveConfiguration: OnSaveConfiguration(); break;
     case kOpenConfiguration: OnOpenConfiguration(); break;
+    case kProcessingSettings: OnProcessingSettings(-1); break;
+    case kCalibrationSettings: OnProcessingSettings(1); break;
+    case kSetPaths: OnSetPaths(); break;
+    case kFileIOOptions: OnFileIOOptions(); break;
     case kSignalGenerator: OnSignalGenerator(); break;
     case kSaveGeneratorWave: OnSaveGeneratorWave(); break;
     case kLockGeneratorChannels: OnToggleLockGeneratorChannels(); break;

@@ -63,8 +63,8 @@ constexpr Accelerator kAccelerators[] = {
 
 // Run control, the frame's own windows and bars, help and documents, and the
 // signal generator window with its commands (closing all utilities closes
-// it, the one utility window there is). The printing, settings,
-// calibration, plot-options, path and file-option dialogs, the recorder and
+// it, the one utility window there is), the processing-settings sheet and
+// the path and file-option dialogs. Printing, plot options, the recorder and
 // the viewers come with their own parts of the program.
 constexpr std::uint32_t kBuilt[] = {
     kAppExit,         kStart,           kStop,           kRestart,        kStopCommand,
@@ -72,6 +72,7 @@ constexpr std::uint32_t kBuilt[] = {
     kShowDisclaimer,  kGoToWebsite,     kToggleSidebar,  kToggleToolbar,  kToggleStatusbar,
     kTogglePlotToolStrips, kReinitInput, kCloseAllPlots, kSaveConfiguration, kOpenConfiguration,
     kSignalGenerator, kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities,
+    kProcessingSettings, kCalibrationSettings, kSetPaths, kFileIOOptions,
 };
 
 } // namespace

@@ -58,15 +58,15 @@ TEST(FrameMenus, ShortcutsShownInMenusMatchTheAcceleratorTable)
     }
 }
 
-TEST(FrameMenus, RunControlHelpTheFramesOwnWindowsAndTheGeneratorAreLiveTheRestWaitsForItsParts)
+TEST(FrameMenus, RunControlHelpTheFramesOwnWindowsTheGeneratorAndTheSettingsAreLiveTheRestWaitsForItsParts)
 {
     using namespace frame_command;
     for (std::uint32_t id : {kStart, kStop, kRestart, kStopCommand, kAppExit, kAppAbout, kHelpContents,
                              kHelpSearch, kGettingStarted, kReinitInput, kCloseAllPlots, kSignalGenerator,
-                             kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities})
+                             kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kSetPaths,
+                             kProcessingSettings, kCalibrationSettings, kFileIOOptions})
         EXPECT_TRUE(IsCommandBuilt(id)) << id;
-    for (std::uint32_t id : {kFilePrint, kFilePrintSetup, kPrintAnnotations, kSetPaths, kProcessingSettings,
-                             kPlotOptions, kCalibrationSettings, kPeakFrequency, kPeakAmplitude, kTotalPower,
-                             kRecorder, kFileIOOptions})
+    for (std::uint32_t id : {kFilePrint, kFilePrintSetup, kPrintAnnotations, kPlotOptions, kPeakFrequency,
+                             kPeakAmplitude, kTotalPower, kRecorder})
         EXPECT_FALSE(IsCommandBuilt(id)) << id;
 }
