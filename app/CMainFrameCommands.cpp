@@ -240,7 +240,7 @@ void CMainFrame::OpenExternal(const QUrl& url)
 void CMainFrame::OnSaveConfiguration()
 {
     // A new name is the point of saving: the file need not exist.
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save Configuration"),
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save Configuration File"),
                                                       QString::fromStdString(m_Configuration->DialogFolder()),
                                                       tr("Configuration Files (*.cfg)"));
     if (path.isEmpty())
@@ -251,7 +251,7 @@ void CMainFrame::OnSaveConfiguration()
 
 void CMainFrame::OnOpenConfiguration()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Open Configuration"),
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open Configuration File"),
                                                       QString::fromStdString(m_Configuration->DialogFolder()),
                                                       tr("Configuration Files (*.cfg)"));
     if (path.isEmpty())
