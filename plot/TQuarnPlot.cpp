@@ -47,6 +47,7 @@ TQuarnPlot::TQuarnPlot(QWidget* parent) : TPlotBase(parent)
     m_YFormat = 2;
     m_XUnit = " Hz";
     SetPaneCount(1);
+    connect(this, &TQuarnPlot::Command, this, [this](std::uint32_t id) { OnOverlayCommand(id); });
 }
 
 // The controls are children of the window and go with it.
@@ -168,6 +169,7 @@ void TQuarnPlot::ResetView()
     SyncOverlayShowBoxes();
     LayoutOverlayControls();
     ResetPointArrays();
+    LoadOverlays();
     // The update at time 0: the panes are repainted whole below anyway.
     ComputeTraces();
     setWindowTitle(QString::fromStdString(m_Title));
@@ -298,6 +300,7 @@ void TQuarnPlot::LayoutPlotAreas(QPainter& dc, PrintOpts options)
     // The tables again for the page's width and height, and the traces.
     UpdateSpan();
     ResetPointArrays();
+    LoadOverlays();
     ComputeTraces();
 }
 

@@ -174,6 +174,7 @@ void TQuarnPlot::PaintPaneContents(QPainter& dc, int pane, const PlotRect& clip)
         DrawVerticalGrid(dc, r, clip);
         DrawHorizontalGrid(dc, pane, clip);
     }
+    DrawOverlays(dc, pane, clip);
     DrawMarkers(dc, pane, clip);
 }
 
