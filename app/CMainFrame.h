@@ -202,6 +202,9 @@ public:
     void OnSetPaths();
     // Command 57790.
     void OnFileIOOptions();
+    // Makes the level at a bin of a channel's display the channel's 0 dB
+    // reference, asking first when confirm is set; false when nothing changed.
+    bool SetRelativeCalibration(int channel, int bin, bool confirm);
 
     // ---- The signal generator window (CMainFrameUtilities.cpp) -------------
     // Command 57811: opens the window, or stores its placement and closes it.

@@ -3,7 +3,13 @@
 
 #include "app/CMainFrame.h"
 
+#include "app/core/TProcessingObjects.h"
 #include "app/core/TRunControl.h"
+#include "audio/DaqDevice.h"
+#include "engine/SpectralData.h"
+#include "platform/MessageBox.h"
+#include "plot/TOverlaySourceSelectDialog.h"
+#include "settings/RelativeCalibration.h"
 #include "audio/TSoundInput.h"
 #include "settings/IniSettingsFile.h"
 #include "settings/ProcessingSheet.h"
@@ -102,4 +108,51 @@ void CMainFrame::OnFileIOOptions()
     CFileIOoptionsDlg dialog(copy, [this](int id) { ShowHelp(id); }, this);
     if (dialog.exec() == QDialog::Accepted)
         m_Settings.FileIO = copy;
+}
+
+namespace {
+// Peak hold or live data for a relative calibration: asked once, kept for
+// the rest of the run of the program. 0 live, 1 peak hold.
+std::uint8_t g_RelativeSource = 0;
+} // namespace
+
+bool CMainFrame::SetRelativeCalibration(int channel, int bin, bool confirm)
+{
+    if ((channel != 0 && channel != 1) || m_Processing == nullptr)
+        return false;
+    SpectralData* data = m_Processing->GetDisplayData(channel);
+    if (data == nullptr)
+        return false;
+    OnStop();
+    const bool independent = m_Settings.Processing.IndependentScalingAndCalibration != 0;
+    const int c = independent ? channel : 0;
+    if (confirm && m_Settings.Calibration[c].IsEnabled != 0 &&
+        platform::ShowMessageBox("This will change the current calibration.  Do you want to continue?",
+                                 platform::MessageIcon::Warning,
+                                 platform::MessageButtons::YesNo) != platform::MessageResult::Yes)
+        return false;
+    if (confirm) {
+        if (m_Settings.Spectrum[c].PeakHold != 0) {
+            TOverlaySourceSelectDialog source(this, &g_RelativeSource);
+            if (source.exec() != QDialog::Accepted)
+                return false;
+        } else {
+            g_RelativeSource = 0;
+        }
+    }
+    const auto line = static_cast<std::uint32_t>(std::max(bin, 0));
+    const float value = g_RelativeSource != 0 ? data->GetHoldValue(line) : data->GetValue(line);
+    const SoundInputPort* port = m_Run->GetInputPort();
+    const std::optional<float> range = port != nullptr && port->IsQuarnDAQ()
+                                           ? std::optional<float>(DaqDevice::InputRangeForGain(m_Settings.Daq.DAQ_InputGain))
+                                           : std::nullopt;
+    const calibration::RelativeResult result = calibration::ApplyRelativeCalibration(
+        m_Settings.Calibration, channel, independent, value, m_Settings.Scaling[c].AmpScaleType, range);
+    if (result.refusal) {
+        platform::ShowMessageBox(*result.refusal, platform::MessageIcon::Error);
+        return false;
+    }
+    data->AddOffset(result.offsetDb, m_Settings.Calibration[channel]);
+    ResetView(c);
+    return true;
 }

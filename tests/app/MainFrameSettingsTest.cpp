@@ -238,4 +238,12 @@ TEST(MainFrameSettings, ACalibratorToneCalibratesTheChannelTo94dBSpl)
         frame.OnStop();
         frame.OnSignalGenerator();
     }
+
+    // The level under the cursor as the 0 dB reference.
+    const SpectralData* left = frame.Processing().GetDisplayData(0);
+    float frequency = 0.0f;
+    left->FindPeak(left->FrequencyToBin(800.0f), left->FrequencyToBin(1200.0f), &frequency, nullptr);
+    ASSERT_TRUE(frame.SetRelativeCalibration(0, static_cast<int>(left->FrequencyToBin(frequency)), false));
+    EXPECT_NEAR(PeakNear1kHz(frame), 0.0f, 0.05f);
+    EXPECT_STREQ(frame.Settings().Calibration[0].LabelLog, "dBr");
 }

@@ -13,6 +13,7 @@
 #include "settings/Calibration.h"
 #include "settings/CalibrationMeasure.h"
 #include "settings/CalibrationMethods.h"
+#include "settings/RelativeCalibration.h"
 
 using namespace calibration;
 
@@ -199,4 +200,35 @@ TEST(Calibration, TheHistoryGainsOneLinePerCalibration)
         lines += text.rfind("Mic Calibrated: ", 0) == 0 ? 1 : 0;
     EXPECT_EQ(lines, 2);
     std::filesystem::remove_all(folder);
+}
+
+TEST(Calibration, ARelativeReferenceReadsZeroDbAndAMissingLevelIsRefused)
+{
+    TChannelCalibration records[2] = {Record(kModeCalibrator, kUnitPascals, 94.0f, 0.05f, 0, 0.625f),
+                                      Record(kModeSensitivity, kUnitG, 0, 0, 0.1f, 0.625f)};
+    RecomputeCalibration(records[0], 0.625f);
+    RecomputeCalibration(records[1], 0.625f);
+    const TChannelCalibration before[2] = {records[0], records[1]};
+    for (const auto& [value, scale] : {std::pair{-999.9f, 1}, std::pair{0.0f, 0}, std::pair{-2.0f, 2}}) {
+        const RelativeResult refused = ApplyRelativeCalibration(records, 0, true, value, std::uint16_t(scale), 0.625f);
+        EXPECT_TRUE(refused.refusal.has_value()) << value;
+        EXPECT_EQ(records[0], before[0]);
+    }
+
+    // 94 dB SPL under the cursor becomes 0 dBr: CalRatio × fraction is √2.
+    const RelativeResult left = ApplyRelativeCalibration(records, 0, true, 94.0f, 1, 0.625f);
+    ASSERT_FALSE(left.refusal.has_value());
+    EXPECT_EQ(left.offsetDb, -94.0f);
+    EXPECT_NEAR(records[0].PctFullScale, 0.05f, 1e-4f);
+    EXPECT_NEAR(records[0].CalRatio * records[0].PctFullScale * kRmsOfPeak, 1.0f, 1e-5f);
+    EXPECT_STREQ(records[0].LabelLog, "dBr");
+    EXPECT_EQ(records[1], before[1]) << "independent channels";
+
+    // An accelerometer calibrated by sensitivity: 20 dB re 1 g rms is the reference.
+    const RelativeResult right = ApplyRelativeCalibration(records, 1, true, 20.0f, 1, 0.625f);
+    ASSERT_FALSE(right.refusal.has_value());
+    EXPECT_NEAR(records[1].CalRatio * records[1].PctFullScale * kRmsOfPeak, 1.0f, 1e-5f);
+
+    ApplyRelativeCalibration(records, 0, false, 94.0f, 1, 0.625f);
+    EXPECT_EQ(records[1].RefUnits, kUnitRelative) << "shared calibration: both take the reference";
 }
