@@ -44,6 +44,8 @@ void OnModal(std::function<void(Window&)> act)
 {
     auto* timer = new QTimer;
     timer->setInterval(20);
+    // One that never sees its window must not take the next test's.
+    QTimer::singleShot(20000, timer, [timer] { timer->deleteLater(); });
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
         auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
         if (window == nullptr)
@@ -66,6 +68,15 @@ void WriteSettings(FrameHarness& h, std::uint16_t channels)
     s.SigGenChannel[0].SigType = kSigTone1kHz;
     s.SigGenOutput.OutputUnits = 0;
     ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), s));
+}
+
+// Types the file's name into the dialog and presses OK.
+void Choose(QFileDialog& dialog, const std::string& path)
+{
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    name->setText(QString::fromStdString(path));
+    static_cast<QDialog&>(dialog).accept();
 }
 
 template <typename W>
@@ -165,16 +176,14 @@ TEST(MainFrameSettings, ConfigurationDialogsSaveAndLoadWithAnUndoCopy)
     const std::string saved = h.folder.Root() + "speed-fast.cfg";
     frame.Settings().Processing.AverageSpeed[0] = 1;
     OnModal<QFileDialog>([&](QFileDialog& dialog) {
-        dialog.selectFile(QString::fromStdString(saved));
-        static_cast<QDialog&>(dialog).accept();
+        Choose(dialog, saved);
     });
     frame.OnCommand(57785);
     ASSERT_TRUE(std::filesystem::exists(saved));
 
     frame.Settings().Processing.AverageSpeed[0] = 3;
     OnModal<QFileDialog>([&](QFileDialog& dialog) {
-        dialog.selectFile(QString::fromStdString(saved));
-        static_cast<QDialog&>(dialog).accept();
+        Choose(dialog, saved);
     });
     frame.OnCommand(57786);
     EXPECT_EQ(frame.Settings().Processing.AverageSpeed[0], 1);
