@@ -55,6 +55,7 @@
 #include <optional>
 #include <string>
 
+class COptionsMain;
 class CSidebar;
 class CSigGen;
 class CStatusbar;
@@ -322,6 +323,10 @@ private:
     // After a utility window opened or closed.
     void AfterUtilityToggle();
 
+    // CMainFrameSettings.cpp
+    // The open sheet's device page hears of device changes too.
+    void NotifySheetOfDeviceChange();
+
     // CMainFrameRun.cpp
     void AfterInputChange();
     float PlotSeconds(double blockTime) const;
@@ -353,6 +358,7 @@ private:
     std::array<TQuarnPlot*, 2> m_Plot{};
     QPointer<CHelpWindow> m_Help;
     CSigGen* m_SigGen = nullptr;
+    QPointer<COptionsMain> m_Sheet;
     // The status bar's progress, raised by the generator's builds.
     ProgressSignals m_Progress;
     std::map<std::uint32_t, QAction*> m_Actions;

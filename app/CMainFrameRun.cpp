@@ -59,6 +59,7 @@ void CMainFrame::AfterInputChange()
 
 bool CMainFrame::OnDeviceChange()
 {
+    NotifySheetOfDeviceChange();
     return m_DeviceChange.OnDeviceChange();
 }
 

@@ -14,6 +14,7 @@
 #include "settings/IniSettingsFile.h"
 #include "settings/ProcessingSheet.h"
 #include "settings/SoundCalibrationRecorder.h"
+#include "settings/dialogs/CDeviceDlg.h"
 #include "settings/dialogs/CFileIOoptionsDlg.h"
 #include "settings/dialogs/COptionsMain.h"
 #include "settings/dialogs/CSetPathsDlg.h"
@@ -86,11 +87,18 @@ void CMainFrame::OnProcessingSettings(int startPage)
     ProcessingSheetRecords records = ProcessingSheetRecords::From(m_Settings);
     SheetServices services(*this);
     COptionsMain sheet(records, services, startPage, this);
+    m_Sheet = &sheet;
     const bool accepted = sheet.exec() == QDialog::Accepted;
     if (accepted)
         processing_sheet::ApplyOk(m_Settings, records, host);
     if (wasRunning && !IsRunning())
         OnStart();
+}
+
+void CMainFrame::NotifySheetOfDeviceChange()
+{
+    if (m_Sheet != nullptr)
+        m_Sheet->DevicePage().OnDeviceChange();
 }
 
 void CMainFrame::OnSetPaths()

@@ -25,6 +25,10 @@ constexpr RangeItem kRanges[] = {
 
 // The module needs this long after a fresh USB session before it answers.
 constexpr int kReopenSettleMs = 1500;
+// Device notices come in bursts; the page waits for this much quiet, then
+// gives the system this long to settle before it opens the module.
+constexpr int kDeviceQuietMs = 1500;
+constexpr int kDeviceSettleMs = 500;
 
 } // namespace
 
@@ -64,7 +68,20 @@ CDeviceDlg::CDeviceDlg(ProcessingSheetRecords& records, ProcessingSheetServices&
             UpdateDeviceStatus();
         });
     });
+    m_DeviceTimer = new QTimer(this);
+    m_DeviceTimer->setSingleShot(true);
+    connect(m_DeviceTimer, &QTimer::timeout, this, [this] {
+        QTimer::singleShot(kDeviceSettleMs, this, [this] {
+            m_Services.ReopenDaq();
+            UpdateDeviceStatus();
+        });
+    });
     LoadControls();
+}
+
+void CDeviceDlg::OnDeviceChange()
+{
+    m_DeviceTimer->start(kDeviceQuietMs);
 }
 
 void CDeviceDlg::LoadControls()

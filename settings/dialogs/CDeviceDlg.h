@@ -12,6 +12,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QTimer;
 
 class CDeviceDlg : public QWidget {
     Q_OBJECT
@@ -24,6 +25,9 @@ public:
     void ResetDefaults();
     void UpdateDeviceStatus();
     void LoadControls();
+    // A device came or went: the module is opened afresh once the notices
+    // have been quiet for a moment.
+    void OnDeviceChange();
 
 private:
     ProcessingSheetRecords& m_Records;
@@ -36,4 +40,5 @@ private:
     QCheckBox* m_IepeRight = nullptr;
     QCheckBox* m_LowPower = nullptr;
     QPushButton* m_Refresh = nullptr;
+    QTimer* m_DeviceTimer = nullptr;
 };

@@ -42,7 +42,8 @@ public:
     std::optional<int> FindDaqInputDevice() override { return daqPresent ? std::optional<int>(0) : std::nullopt; }
     bool IsDaqDevice(int) override { return daqPresent; }
     std::uint32_t ReadDaqSerialNumber() override { return 4711; }
-    void ReopenDaq() override {}
+    void ReopenDaq() override { ++reopens; }
+    int reopens = 0;
     std::unique_ptr<CalibrationRecorder> CreateCalibrationRecorder(int) override
     {
         return std::make_unique<FailingRecorder>();
@@ -154,6 +155,23 @@ TEST(ProcessingSheetWindow, WithoutTheModuleTheDevicePageHidesItsControlsAndKeep
     EXPECT_TRUE(page.ApplySettings());
     EXPECT_EQ(records.Daq.DAQ_InputGain, 64);
     EXPECT_EQ(records.Daq.DAQ_PowerDownFlag, 1);
+}
+
+TEST(ProcessingSheetWindow, ABurstOfDeviceNoticesReopensTheModuleOnceAfterItEnds)
+{
+    Messages messages;
+    FakeServices services;
+    FrameSettings settings;
+    ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+    CDeviceDlg page(records, services);
+    for (int notice = 0; notice < 3; ++notice) {
+        page.OnDeviceChange();
+        QTest::qWait(500);
+    }
+    EXPECT_EQ(services.reopens, 0) << "not while notices keep coming";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return services.reopens > 0; }, 5000));
+    QTest::qWait(300);
+    EXPECT_EQ(services.reopens, 1);
 }
 
 TEST(CalibrationPage, AFailedRecordingIsReportedAndThePageReset)
