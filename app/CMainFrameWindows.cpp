@@ -114,6 +114,11 @@ void CMainFrame::CreateSpectrumPlot(int channel)
     }
     connect(plot, &TPlotBase::TitleRefreshRequested, this, &CMainFrame::UpdateTitle);
     connect(plot, &TQuarnPlot::HelpRequested, this, &CMainFrame::ShowHelp);
+    // The plot's Options button (and its Properties command): the sheet on its page.
+    connect(plot, &TQuarnPlot::Command, this, [this, channel](std::uint32_t id) {
+        if (id == TQuarnPlot::kOptionsButton || id == TQuarnPlot::kPropertiesCommand)
+            ShowPlotOptions(2, channel);
+    });
     m_Plot[static_cast<std::size_t>(channel)] = plot;
     if (m_Run->IsRunning())
         plot->ClearIdle();

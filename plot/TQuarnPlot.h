@@ -19,6 +19,7 @@
 //   TQuarnPlotTraces.cpp     the per-frame update: points, traces, markers
 //   TQuarnPlotCursor.cpp     what the cursor and the zoom ask of the plot
 //   TQuarnPlotOverlays.cpp   the overlays: store, composite, show, options
+//   TQuarnPlotDialogs.cpp    marker options and the data-values window
 
 #include "plot/BandTraceTable.h"
 #include "plot/ColumnBinTable.h"
@@ -40,9 +41,10 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class QScrollBar;
+class CDataView;
 class SpectralData;
 struct DataPaths;
+class TLimitScroll;
 struct MarkerOpts;
 struct ScalingOpts;
 struct SpectrumOpts;
@@ -57,6 +59,9 @@ public:
     static constexpr int kHoldTrace = -2;
     static constexpr int kToolButtonCount = 10;
     static constexpr int kOverlaySlots = 7;
+    // Commands that open the plot options sheet on this plot's page.
+    static constexpr std::uint32_t kOptionsButton = 420;
+    static constexpr std::uint32_t kPropertiesCommand = 1500;
 
     explicit TQuarnPlot(QWidget* parent = nullptr);
     ~TQuarnPlot() override;
@@ -129,6 +134,8 @@ public:
     CToolBtn* ToolButton(std::uint32_t id) const;
     QLineEdit* PlotTopEdit() const { return m_TopEdit; }
     QLineEdit* PlotRangeEdit() const { return m_RangeEdit; }
+    TLimitScroll* PlotTopSpin() const { return m_TopSpin; }
+    TLimitScroll* PlotRangeSpin() const { return m_RangeSpin; }
     QComboBox* PeakHoldList() const { return m_PeakHoldList; }
     // "Plot Range:", or "Plot Bottom:" on a log axis.
     const QString& RangeCaption() const { return m_RangeCaption; }
@@ -163,6 +170,14 @@ public:
     }
     const TOverlayData* OverlayTable(int pane, int slot) const { return m_Overlays[PaneIndex(pane)][slot].Table.get(); }
     const std::string& OverlayTitle(int pane, int slot) const { return m_OverlayTitles[PaneIndex(pane)][slot]; }
+    // --- Marker options and the data-values window (TQuarnPlotDialogs.cpp) ---
+    // Commands 511 and 860: the marker dialog on the plot's own record.
+    void OnMarkerOptions();
+    // Command 804: opens the data-values window, or closes the open one.
+    void OnViewDataValues();
+    // The window's close box: it goes once its close has returned.
+    void OnDataViewClosing(CDataView* view);
+    CDataView* DataView() const { return m_DataView; }
 
 signals:
     // A tool-strip, overlay or corner control was used; the interaction
@@ -202,6 +217,8 @@ private:
     void LayoutOverlayControls();
     void PlaceCornerButtons();
     void ApplyFieldsForAmpScale(bool atCreation);
+    // TQuarnPlotDialogs.cpp
+    void OnDialogCommand(std::uint32_t id);
     void LatchPlotTypeButton();
     void ShowToolStripControls(bool show);
     void SyncPeakHoldList();
@@ -281,8 +298,8 @@ private:
     std::array<CToolBtn*, kToolButtonCount> m_Buttons{};
     QLineEdit* m_TopEdit = nullptr;
     QLineEdit* m_RangeEdit = nullptr;
-    QScrollBar* m_TopSpin = nullptr;
-    QScrollBar* m_RangeSpin = nullptr;
+    TLimitScroll* m_TopSpin = nullptr;
+    TLimitScroll* m_RangeSpin = nullptr;
     QComboBox* m_PeakHoldList = nullptr;
     std::array<std::array<QPushButton*, kOverlaySlots>, 2> m_Store{};
     std::array<std::array<QCheckBox*, kOverlaySlots>, 2> m_Show{};
@@ -292,6 +309,7 @@ private:
     QFont m_TinyFont;
     QFont m_MeterFont;
     std::string m_IniPath;
+    CDataView* m_DataView = nullptr;
     // The page and its resolution while printing.
     QPaintDevice* m_PageDevice = nullptr;
     int m_PageDpiX = 600;

@@ -63,15 +63,15 @@ constexpr Accelerator kAccelerators[] = {
 
 // Run control, the frame's own windows and bars, help and documents, and the
 // signal generator window with its commands (closing all utilities closes
-// it, the one utility window there is), the processing-settings sheet and
-// the path and file-option dialogs. Printing, plot options, the recorder and
-// the viewers come with their own parts of the program.
+// it, the one utility window there is), the plot options, the
+// processing-settings sheet and the path and file-option dialogs. Printing,
+// the recorder and the viewers come with their own parts of the program.
 constexpr std::uint32_t kBuilt[] = {
     kAppExit,         kStart,           kStop,           kRestart,        kStopCommand,
     kAppAbout,        kHelpContents,    kHelpSearch,     kGettingStarted, kReleaseNotes,
     kShowDisclaimer,  kGoToWebsite,     kToggleSidebar,  kToggleToolbar,  kToggleStatusbar,
     kTogglePlotToolStrips, kReinitInput, kCloseAllPlots, kSaveConfiguration, kOpenConfiguration,
-    kSignalGenerator, kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities,
+    kSignalGenerator, kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kPlotOptions,
     kProcessingSettings, kCalibrationSettings, kSetPaths, kFileIOOptions,
 };
 

@@ -59,7 +59,7 @@ TEST(MainFrameCommands, TheMenuBarCarriesTheFramesMenusWithUnbuiltCommandsDisabl
     EXPECT_EQ(ItemTexts(*Popup(frame, 1)),
               (std::vector<std::string>{"Processing Settings...\tF4", "Plot Options...\tF5"}));
 
-    // Printing and the plot options come later: visible, but disabled.
+    // Printing and the viewers come later: visible, but disabled.
     EXPECT_FALSE(frame.ActionFor(57782)->isEnabled());
     EXPECT_TRUE(frame.ActionFor(57769)->isEnabled());
     EXPECT_FALSE(frame.ActionFor(57813)->isEnabled());
