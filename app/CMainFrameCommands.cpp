@@ -29,15 +29,15 @@ namespace {
 constexpr const char* kMakerWebsite = "https://www.talvenor.example/";
 
 // Commands the bars send: the numbered ones are frame commands; the
-// processing-settings pages and the data-logging sheet come with their own
-// parts of the program.
+// processing-settings pages come with their own part of the program.
 bool IsBarCommandBuilt(FrameCommand command)
 {
     const auto id = static_cast<std::uint32_t>(command);
     if (id < static_cast<std::uint32_t>(FrameCommand::ProcessingSettingsPage0))
         return frame_menus::IsCommandBuilt(id);
-    return command == FrameCommand::ResetAveraging || command == FrameCommand::ProcessingSettingsPage0 ||
-           command == FrameCommand::ProcessingSettingsPage1 || command == FrameCommand::ProcessingSettingsPage2;
+    return command == FrameCommand::ResetAveraging || command == FrameCommand::DataLoggingSettings ||
+           command == FrameCommand::ProcessingSettingsPage0 || command == FrameCommand::ProcessingSettingsPage1 ||
+           command == FrameCommand::ProcessingSettingsPage2;
 }
 
 // A button whose command waits for its part stays in its place, greyed.
@@ -157,6 +157,10 @@ void CMainFrame::ExecuteCommand(FrameCommand command)
         m_Processing->ResetAveraging();
         return;
     }
+    if (command == FrameCommand::DataLoggingSettings) {
+        OnDataLoggingSettings();
+        return;
+    }
     if (command >= FrameCommand::ProcessingSettingsPage0 && command <= FrameCommand::ProcessingSettingsPage2) {
         OnProcessingSettings(static_cast<int>(command) - static_cast<int>(FrameCommand::ProcessingSettingsPage0));
         return;
@@ -201,7 +205,12 @@ void CMainFrame::OnCommand(std::uint32_t id)
     case kSaveGeneratorWave: OnSaveGeneratorWave(); break;
     case kLockGeneratorChannels: OnToggleLockGeneratorChannels(); break;
     case kCloseAllUtilities: OnCloseAllUtilities(); break;
+    case kDataLoggingSettings: OnDataLoggingSettings(); break;
     case kPlotOptions: OnOptionsPlotOptions(); break;
+    case kRecorder: OnRecorder(); break;
+    case kPeakFrequency: OnUtilityViewer(kSlotPeakFrequency); break;
+    case kPeakAmplitude: OnUtilityViewer(kSlotPeakAmplitude); break;
+    case kTotalPower: OnUtilityViewer(kSlotTotalPower); break;
     default: break;
     }
 }

@@ -63,10 +63,10 @@ TEST(FrameMenus, RunControlHelpTheFramesOwnWindowsTheGeneratorAndTheSettingsAreL
     using namespace frame_command;
     for (std::uint32_t id : {kStart, kStop, kRestart, kStopCommand, kAppExit, kAppAbout, kHelpContents,
                              kHelpSearch, kGettingStarted, kReinitInput, kCloseAllPlots, kSignalGenerator,
-                             kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kPlotOptions,
-                             kSetPaths, kProcessingSettings, kCalibrationSettings, kFileIOOptions})
+                             kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kRecorder,
+                             kPeakFrequency, kPeakAmplitude, kTotalPower, kPlotOptions, kSetPaths,
+                             kProcessingSettings, kCalibrationSettings, kFileIOOptions})
         EXPECT_TRUE(IsCommandBuilt(id)) << id;
-    for (std::uint32_t id : {kFilePrint, kFilePrintSetup, kPrintAnnotations, kPeakFrequency, kPeakAmplitude,
-                             kTotalPower, kRecorder})
+    for (std::uint32_t id : {kFilePrint, kFilePrintSetup, kPrintAnnotations})
         EXPECT_FALSE(IsCommandBuilt(id)) << id;
 }
