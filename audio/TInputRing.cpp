@@ -57,6 +57,7 @@ bool TInputRing::Prepare(std::int32_t requested, const TWaveFormat& format, std:
 
     Samples.reset();
     Published.store(0, std::memory_order_release);
+    Delivered.store(0, std::memory_order_release);
     auto ring = std::make_unique<TWaveData>(static_cast<std::uint64_t>(RingSize), format);
     if (ring->Failed != 0 || ring->GetNumFrames() == 0)
         return false;
@@ -113,6 +114,7 @@ void TInputRing::Store(const TWaveData& block, std::int32_t count)
     }
     position.Fill = static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{position.Fill} + count, RingSize));
     Published.store(Pack(position), std::memory_order_release);
+    Delivered.fetch_add(static_cast<std::uint64_t>(count), std::memory_order_release);
 }
 
 bool TInputRing::ReadLatest(std::int32_t n, std::int32_t* left, std::int32_t* right) const

@@ -45,6 +45,7 @@ public:
     bool PrepareInput(TWaveFile*, std::uint32_t, TriggerOpts*) override { return true; }
     bool Start() override { return true; }
     std::int32_t GetSamplesAvailable() override { return std::int32_t(kRate) * 10; }
+    std::uint64_t GetFramesDelivered() override { return delivered += 2048; }
     bool ReadLatest(std::uint32_t n, std::int32_t* l, std::int32_t* r) override
     {
         if (l != nullptr)
@@ -56,6 +57,7 @@ public:
 
 private:
     std::vector<std::int32_t> left, right;
+    std::uint64_t delivered = 0;
 };
 
 struct BenchAudio final : AudioSystem {

@@ -101,6 +101,12 @@ public:
     void SetValue(std::uint32_t index, float value);
     // Transforms the block in place into L complex lines and corrects them.
     void ComputeSpectrum();
+    // True when this object's ComputeSpectrum on a block gives bit for bit
+    // what `other`'s gives on the same windowed block: same size, same line
+    // correction. Then CopyTransformFrom can stand in for the transform.
+    bool TransformsLike(const SpectralData& other) const;
+    // Takes `other`'s transformed, corrected lines as this block's.
+    void CopyTransformFrom(const SpectralData& other);
     // The transformed block: L (re, im) pairs.
     const float* GetComplexSpectrum() const { return m_Block.data(); }
     // Averaged complex lines: L (re, im) pairs.

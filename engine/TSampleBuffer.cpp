@@ -37,6 +37,62 @@ std::int32_t SaturateToInt32(double sum)
     return static_cast<std::int32_t>(std::clamp(std::trunc(sum), lowest, highest));
 }
 
+// The per-sample codecs of each stored width, inline so that the block
+// copies run as plain loops. They agree with TWaveFormat's EncodeSample and
+// ReadSample for every value those take.
+constexpr std::int32_t kSpan24 = 1 << 24;
+constexpr std::int32_t kSign24 = 1 << 23;
+
+template <unsigned Bytes>
+inline std::int32_t LoadCode(const std::uint8_t* p)
+{
+    if constexpr (Bytes == 1) {
+        return p[0];
+    } else if constexpr (Bytes == 2) {
+        return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
+    } else if constexpr (Bytes == 3) {
+        const std::int32_t word = p[0] | (p[1] << 8) | (p[2] << 16);
+        return (word & kSign24) != 0 ? word - kSpan24 : word;
+    } else {
+        std::uint32_t word;
+        std::memcpy(&word, p, sizeof word);
+        return static_cast<std::int32_t>(word);
+    }
+}
+
+template <unsigned Bytes>
+void PutAll(std::uint8_t* samples, const std::int32_t* values, std::uint32_t count)
+{
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::int32_t v = values[i];
+        if constexpr (Bytes == 3)
+            v = v < 0 ? ((v + kSpan24) | kSign24) : v;
+        const auto word = static_cast<std::uint32_t>(v);
+        std::uint8_t* p = samples + std::size_t{i} * Bytes;
+        for (unsigned b = 0; b < Bytes; ++b)
+            p[b] = static_cast<std::uint8_t>(word >> (8 * b));
+    }
+}
+
+template <unsigned Bytes>
+void CopyAll(const std::uint8_t* samples, std::int32_t zeroOffset, float* out, std::uint32_t count)
+{
+    for (std::uint32_t i = 0; i < count; ++i)
+        out[i] = static_cast<float>(
+            static_cast<double>(std::int64_t{LoadCode<Bytes>(samples + std::size_t{i} * Bytes)} - zeroOffset));
+}
+
+template <unsigned Bytes>
+std::int64_t PeakOf(const std::uint8_t* samples, std::int32_t zeroOffset, std::uint32_t count)
+{
+    std::int64_t peak = 0;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::int64_t difference = std::int64_t{LoadCode<Bytes>(samples + std::size_t{i} * Bytes)} - zeroOffset;
+        peak = std::max(peak, difference < 0 ? -difference : difference);
+    }
+    return peak;
+}
+
 } // namespace
 
 TSampleBuffer::TSampleBuffer(std::uint32_t count, const TWaveFormat& format, std::uint32_t ratio,
@@ -141,6 +197,33 @@ void TSampleBuffer::Fill()
         Format.WriteSample(Samples.data() + std::size_t{i} * Format.BytesPerSample, Format.ZeroOffset);
 }
 
+void TSampleBuffer::PutSamples(const std::int32_t* values, std::uint32_t count)
+{
+    if (ErrorFlag != 0 || values == nullptr)
+        return;
+    count = std::min(count, Count);
+    switch (Format.BytesPerSample) {
+    case 1: PutAll<1>(Samples.data(), values, count); break;
+    case 2: PutAll<2>(Samples.data(), values, count); break;
+    case 3: PutAll<3>(Samples.data(), values, count); break;
+    default: PutAll<4>(Samples.data(), values, count); break;
+    }
+}
+
+void TSampleBuffer::CopySamples(float* out, std::uint32_t count) const
+{
+    if (out == nullptr)
+        return;
+    const std::uint32_t held = ErrorFlag != 0 ? 0 : std::min(count, Count);
+    switch (Format.BytesPerSample) {
+    case 1: CopyAll<1>(Samples.data(), Format.ZeroOffset, out, held); break;
+    case 2: CopyAll<2>(Samples.data(), Format.ZeroOffset, out, held); break;
+    case 3: CopyAll<3>(Samples.data(), Format.ZeroOffset, out, held); break;
+    default: CopyAll<4>(Samples.data(), Format.ZeroOffset, out, held); break;
+    }
+    std::fill(out + held, out + count, static_cast<float>(Format.ZeroOffset));
+}
+
 void TSampleBuffer::Decimate()
 {
     if (ErrorFlag != 0 || Ratio < 2)
@@ -191,9 +274,11 @@ std::int32_t TSampleBuffer::GetPeakValue() const
     // counterpart in its own width.
     std::int64_t peak = 0;
     const std::uint32_t length = std::min(GetDecimatedLength(), Count);
-    for (std::uint32_t i = 0; i < length; ++i) {
-        const std::int64_t difference = std::int64_t{ReadCode(i)} - Format.ZeroOffset;
-        peak = std::max(peak, difference < 0 ? -difference : difference);
+    switch (Format.BytesPerSample) {
+    case 1: peak = PeakOf<1>(Samples.data(), Format.ZeroOffset, length); break;
+    case 2: peak = PeakOf<2>(Samples.data(), Format.ZeroOffset, length); break;
+    case 3: peak = PeakOf<3>(Samples.data(), Format.ZeroOffset, length); break;
+    default: peak = PeakOf<4>(Samples.data(), Format.ZeroOffset, length); break;
     }
 
     const std::int64_t range = std::int64_t{Format.MaxValue} - Format.ZeroOffset;
