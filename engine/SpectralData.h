@@ -205,6 +205,17 @@ private:
     void Fail(const char* message);
     void FillNoValue(platform::ZeroFilledArray<float>& array);
 
+    // Display values of lines rise with these keys (the averaged and the
+    // latest array), so the larger key marks the larger value: a range's
+    // maximum needs one GetValue, not one per line. Null when no key orders
+    // the values (bands, coherence). A missing latest array answers the
+    // averaged one.
+    struct TValueKeys {
+        const float* Averaged = nullptr;
+        const float* Latest = nullptr;
+    };
+    TValueKeys ValueKeys() const;
+
     // Averaging (SpectralDataAveraging.cpp)
     void AverageCountFromSpeed(double dt);
     void RunningMean(std::size_t lines, bool cross);

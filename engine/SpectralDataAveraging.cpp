@@ -227,11 +227,11 @@ void SpectralData::FinishAveragedLines(std::size_t lines, bool cross)
             highest = m_AvgPower[i];
             m_PeakLine = static_cast<std::uint32_t>(i);
         }
-        if (dB) {
-            m_AvgDb[i] = db::PowerToDb(m_AvgPower[i]);
-            if (hold && !m_LatestDb.empty())
-                m_LatestDb[i] = db::PowerToDb(m_LatestPower[i]);
-        }
+    }
+    if (dB) {
+        db::LinePowersToDb(m_AvgPower.data(), m_AvgDb.data(), lines);
+        if (hold && !m_LatestDb.empty())
+            db::LinePowersToDb(m_LatestPower.data(), m_LatestDb.data(), lines);
     }
 }
 
@@ -244,9 +244,24 @@ void SpectralData::UpdatePeakHold()
     const float decay = HoldDecay();
 
     if (m_HoldMode != 0) {
+        const TValueKeys keys = ValueKeys();
+        const bool dbArrays = keys.Averaged == m_AvgDb.data() && !m_AvgDb.empty();
+        const bool ownUnits = IsCalibrated() && !IsFunctionObject();
+        const float offset = GetUnitOffsetDb();
         for (std::size_t i = 0; i < m_Hold.size(); ++i) {
             const auto index = static_cast<std::uint32_t>(i);
-            const float v = std::max(GetValue(index, false), GetValue(index, true));
+            float v;
+            if (keys.Averaged == nullptr || i >= m_Lines) {
+                v = std::max(GetValue(index, false), GetValue(index, true));
+            } else if (dbArrays) {
+                // GetValue of the dB arrays, inline: the larger level plus
+                // the unit's offset where it has one.
+                v = std::max(keys.Averaged[i], keys.Latest[i]);
+                if (ownUnits && v > kNoValue)
+                    v += offset;
+            } else {
+                v = GetValue(index, keys.Latest[i] > keys.Averaged[i]);
+            }
             THoldEntry& held = m_Hold[i];
             if (held.Value <= v) {
                 held.Value = v;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <type_traits>
 
 #include "engine/DbConversions.h"
 #include "engine/TSmoothing.h"
@@ -335,8 +336,9 @@ float SpectralData::GetHoldMax(int first, int last) const
     if (first > last)
         return kNoValue;
     float best = kEmptyMax;
+    const THoldEntry* held = m_Hold.data();
     for (int i = first; i <= last; ++i)
-        best = std::max(best, GetHoldValue(std::uint32_t(i)));
+        best = std::max(best, held[i].Value);
     return best;
 }
 
@@ -350,8 +352,9 @@ float SpectralData::GetHoldPeakFrequency(int first, int last) const
     last = std::min(last, top);
     float best = kEmptyMax;
     int found = std::min(first, top);
+    const THoldEntry* held = m_Hold.data();
     for (int i = first; i <= last; ++i) {
-        const float v = GetHoldValue(std::uint32_t(i));
+        const float v = held[i].Value;
         if (v > best) {
             best = v;
             found = i;
@@ -388,14 +391,29 @@ float SpectralData::GetBandPower(std::uint32_t first, std::uint32_t last, int sc
         last = std::min(last, m_Lines - 1);
         const bool useLatest = latest && m_HoldMode != 0 && !m_LatestPower.empty();
         const float* power = useLatest ? m_LatestPower.data() : m_AvgPower.data();
-        for (std::uint32_t i = first; i <= last; ++i) {
-            // Cleared latest lines hold the no-value marker, not a power.
-            double p = power[i] > 0.0f ? power[i] : 0.0;
-            // The display curve is already in the power; the requested one replaces it.
-            if (!m_Weighting.empty() && m_Weighting[i] != 0.0f)
-                p /= double{m_Weighting[i]} * m_Weighting[i];
-            sum += curve ? p * curve[i] * curve[i] : p;
-        }
+        const float* display = m_Weighting.empty() ? nullptr : m_Weighting.data();
+        // One loop per case, so each runs without tests it does not need.
+        auto add = [&](auto withDisplay, auto withCurve) {
+            for (std::uint32_t i = first; i <= last; ++i) {
+                // Cleared latest lines hold the no-value marker, not a power.
+                double p = power[i] > 0.0f ? power[i] : 0.0;
+                // The display curve is already in the power; the requested one replaces it.
+                if constexpr (decltype(withDisplay)::value) {
+                    if (display[i] != 0.0f)
+                        p /= double{display[i]} * display[i];
+                }
+                if constexpr (decltype(withCurve)::value)
+                    sum += p * curve[i] * curve[i];
+                else
+                    sum += p;
+            }
+        };
+        using Yes = std::true_type;
+        using No = std::false_type;
+        if (display != nullptr)
+            curve != nullptr ? add(Yes{}, Yes{}) : add(Yes{}, No{});
+        else
+            curve != nullptr ? add(No{}, Yes{}) : add(No{}, No{});
         if (!IsOctaveMode())
             sum *= GetWindowBandwidthFactor();
     }
@@ -425,6 +443,15 @@ float SpectralData::GetMaxValue(int first, int last) const
     last = std::min(last, top);
     if (first > last)
         return kNoValue;
+    const TValueKeys keys = ValueKeys();
+    if (keys.Averaged != nullptr) {
+        // The first line of the largest key holds the largest value.
+        int found = first;
+        for (int i = first + 1; i <= last; ++i)
+            if (keys.Averaged[i] > keys.Averaged[found])
+                found = i;
+        return GetValue(std::uint32_t(found));
+    }
     float best = kEmptyMax;
     for (int i = first; i <= last; ++i)
         best = std::max(best, GetValue(std::uint32_t(i)));
