@@ -122,6 +122,8 @@ void SpectralData::SetScaling(const ScalingOpts& scaling, bool loadCompensation)
     if (loadCompensation)
         LoadCompensation(scaling.MicCompFilename, scaling.MicCompEnable != 0);
     BuildWeightingCurve(m_Weighting, m_StandardWeighting);
+    // Sums taken with the old display weighting no longer hold.
+    m_PowerSums[0] = m_PowerSums[1] = TPowerSums{};
 
     m_DensityFlag = scaling.SpectralDensityFlag;
     m_DensityAmplitude = scaling.SpectralDensityType != 0 ? 1 : 0;

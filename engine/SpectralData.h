@@ -252,6 +252,26 @@ private:
     bool PeakPowers(double& signal, double& rest) const;
     mutable TPeakList m_PeakList;
 
+    // Band power sums (SpectralDataPowerSums.cpp). The sum over lines
+    // first … last of the power (averaged, or latest) with the display
+    // weighting taken out and weighting slot 0 (flat) or 1 … 3 (A, B, C)
+    // put in. Kept for the averaging pass: the first weighting asked is
+    // summed alone, a second one over the same lines sums all four in one
+    // pass (the data log asks for each).
+    struct TPowerSums {
+        std::array<double, 4> Sum{};
+        std::array<bool, 4> Has{};
+        std::uint64_t Pass = 0;
+        std::uint32_t First = 0;
+        std::uint32_t Last = 0;
+        bool Valid = false;
+    };
+    double WeightedPowerSum(std::uint32_t first, std::uint32_t last, bool latest, int slot);
+    // The A, B or C curve (slot 1 … 3), built on first use; null when it
+    // cannot be had.
+    const float* WeightingCurve(int slot);
+    TPowerSums m_PowerSums[2];
+
     // Bands (SpectralDataBands.cpp)
     void BuildOctaveBands();
     void BuildBandLineMap();

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <type_traits>
 
 #include "engine/DbConversions.h"
 #include "engine/TSmoothing.h"
@@ -371,15 +370,9 @@ float SpectralData::GetBandPower(std::uint32_t first, std::uint32_t last, int sc
     if (weighting == -1)
         return DisplayBandPower(*this, first, last, scale, latest);
 
-    const float* curve = nullptr;
-    if (weighting >= 1 && weighting <= 3) {
-        auto& w = weighting == 1 ? m_CurveA : weighting == 2 ? m_CurveB : m_CurveC;
-        if (w.empty())
-            BuildWeightingCurve(w, weighting);
-        if (w.empty())
-            return kNoBandPower;
-        curve = w.data();
-    }
+    const int slot = weighting >= 1 && weighting <= 3 ? weighting : 0;
+    if (slot != 0 && WeightingCurve(slot) == nullptr)
+        return kNoBandPower;
 
     double sum = 0.0;
     if (m_Lines > 0 && !m_AvgPower.empty() && (!IsOctaveMode() || m_BandCount > 0)) {
@@ -390,30 +383,7 @@ float SpectralData::GetBandPower(std::uint32_t first, std::uint32_t last, int sc
         first = std::min(std::max(first, FrequencyToBin(m_LowerLimit)), m_Lines - 1);
         last = std::min(last, m_Lines - 1);
         const bool useLatest = latest && m_HoldMode != 0 && !m_LatestPower.empty();
-        const float* power = useLatest ? m_LatestPower.data() : m_AvgPower.data();
-        const float* display = m_Weighting.empty() ? nullptr : m_Weighting.data();
-        // One loop per case, so each runs without tests it does not need.
-        auto add = [&](auto withDisplay, auto withCurve) {
-            for (std::uint32_t i = first; i <= last; ++i) {
-                // Cleared latest lines hold the no-value marker, not a power.
-                double p = power[i] > 0.0f ? power[i] : 0.0;
-                // The display curve is already in the power; the requested one replaces it.
-                if constexpr (decltype(withDisplay)::value) {
-                    if (display[i] != 0.0f)
-                        p /= double{display[i]} * display[i];
-                }
-                if constexpr (decltype(withCurve)::value)
-                    sum += p * curve[i] * curve[i];
-                else
-                    sum += p;
-            }
-        };
-        using Yes = std::true_type;
-        using No = std::false_type;
-        if (display != nullptr)
-            curve != nullptr ? add(Yes{}, Yes{}) : add(Yes{}, No{});
-        else
-            curve != nullptr ? add(No{}, Yes{}) : add(No{}, No{});
+        sum = WeightedPowerSum(first, last, useLatest, slot);
         if (!IsOctaveMode())
             sum *= GetWindowBandwidthFactor();
     }

@@ -155,6 +155,7 @@ void TSampleBuffer::SetCalibration(const TChannelCalibration* record)
 
 void TSampleBuffer::PutSample(std::uint32_t index, std::uint32_t value)
 {
+    PeakKnown = false;
     if (ErrorFlag != 0 || index >= Count)
         return;
     if (Format.BytesPerSample >= 3)
@@ -184,6 +185,7 @@ float TSampleBuffer::GetSample(std::uint32_t index, bool calibrated) const
 
 std::uint8_t* TSampleBuffer::GetSamplePtr(std::uint32_t index)
 {
+    PeakKnown = false;
     if (ErrorFlag != 0 || index >= Count)
         return nullptr;
     return Samples.data() + std::size_t{index} * Format.BytesPerSample;
@@ -191,6 +193,7 @@ std::uint8_t* TSampleBuffer::GetSamplePtr(std::uint32_t index)
 
 void TSampleBuffer::Fill()
 {
+    PeakKnown = false;
     if (Samples.empty())
         return;
     for (std::uint32_t i = 0; i < Count; ++i)
@@ -199,6 +202,7 @@ void TSampleBuffer::Fill()
 
 void TSampleBuffer::PutSamples(const std::int32_t* values, std::uint32_t count)
 {
+    PeakKnown = false;
     if (ErrorFlag != 0 || values == nullptr)
         return;
     count = std::min(count, Count);
@@ -226,6 +230,7 @@ void TSampleBuffer::CopySamples(float* out, std::uint32_t count) const
 
 void TSampleBuffer::Decimate()
 {
+    PeakKnown = false;
     if (ErrorFlag != 0 || Ratio < 2)
         return;
     if (HasFilter())
@@ -270,6 +275,15 @@ std::int32_t TSampleBuffer::GetPeakValue() const
 {
     if (ErrorFlag != 0)
         return 0;
+    if (!PeakKnown) {
+        PeakValue = MeasurePeak();
+        PeakKnown = true;
+    }
+    return PeakValue;
+}
+
+std::int32_t TSampleBuffer::MeasurePeak() const
+{
     // 64 bits: the most negative 16- or 32-bit code has no positive
     // counterpart in its own width.
     std::int64_t peak = 0;

@@ -60,6 +60,7 @@ private:
     void DecimateByCopy();
     void DecimateFiltered();
     std::int32_t ReadCode(std::uint32_t index) const;
+    std::int32_t MeasurePeak() const;
     void StoreLowBytes(std::uint32_t index, std::uint32_t word);
 
     std::uint8_t ErrorFlag = 0;
@@ -71,4 +72,8 @@ private:
     std::uint8_t LowPass;
     std::uint32_t TapCount = 99;
     platform::ZeroFilledArray<float> Taps;
+    // The status bar asks for the peak on every timer tick, the block
+    // changes once per step: the peak is kept until the samples change.
+    mutable std::int32_t PeakValue = 0;
+    mutable bool PeakKnown = false;
 };
