@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/DbConversions.h"
+#include "engine/RunningMeanKernel.h"
 #include "platform/Clock.h"
 
 namespace {
@@ -175,7 +176,11 @@ void SpectralData::RunningMean(std::size_t lines, bool cross)
 {
     const double k = m_BlocksAveraged;
     const bool vector = m_AverageType == 2;
-    for (std::size_t i = 0; i < lines; ++i) {
+    const std::size_t done =
+        vector || cross ? 0
+                        : averaging_detail::RunningPowerMean(m_AvgComplex.data(), m_AvgPower.data(), m_Block.data(),
+                                                             lines, k);
+    for (std::size_t i = done; i < lines; ++i) {
         float* avg = &m_AvgComplex[2 * i];
         avg[0] = static_cast<float>(((k - 1.0) * avg[0] + m_Block[2 * i]) / k);
         avg[1] = static_cast<float>(((k - 1.0) * avg[1] + m_Block[2 * i + 1]) / k);
@@ -248,6 +253,11 @@ void SpectralData::UpdatePeakHold()
         const bool dbArrays = keys.Averaged == m_AvgDb.data() && !m_AvgDb.empty();
         const bool ownUnits = IsCalibrated() && !IsFunctionObject();
         const float offset = GetUnitOffsetDb();
+        // Linear scales, as GetValue has them: the power itself (power
+        // density) or its root, in percent of full scale when uncalibrated.
+        const bool linear = m_AmpScaleType != ScalingOpts::kLogarithmic;
+        const bool powerValues = m_DensityFlag && !m_DensityAmplitude;
+        const bool percent = !IsCalibrated() && !IsCoherence();
         for (std::size_t i = 0; i < m_Hold.size(); ++i) {
             const auto index = static_cast<std::uint32_t>(i);
             float v;
@@ -259,6 +269,12 @@ void SpectralData::UpdatePeakHold()
                 v = std::max(keys.Averaged[i], keys.Latest[i]);
                 if (ownUnits && v > kNoValue)
                     v += offset;
+            } else if (linear) {
+                const double p = std::max(keys.Averaged[i], keys.Latest[i]);
+                const float value = powerValues ? static_cast<float>(p)
+                                  : p > 0.0     ? static_cast<float>(std::sqrt(p))
+                                                : 0.0f;
+                v = percent ? value * 100.0f : value;
             } else {
                 v = GetValue(index, keys.Latest[i] > keys.Averaged[i]);
             }
