@@ -60,9 +60,12 @@ inline std::int32_t LoadCode(const std::uint8_t* p)
     }
 }
 
+// Returns the largest distance of a stored code from the zero offset, so
+// that the level meter needs no pass of its own.
 template <unsigned Bytes>
-void PutAll(std::uint8_t* samples, const std::int32_t* values, std::uint32_t count)
+std::int64_t PutAll(std::uint8_t* samples, const std::int32_t* values, std::uint32_t count, std::int32_t zeroOffset)
 {
+    std::int64_t peak = 0;
     for (std::uint32_t i = 0; i < count; ++i) {
         std::int32_t v = values[i];
         if constexpr (Bytes == 3)
@@ -71,7 +74,10 @@ void PutAll(std::uint8_t* samples, const std::int32_t* values, std::uint32_t cou
         std::uint8_t* p = samples + std::size_t{i} * Bytes;
         for (unsigned b = 0; b < Bytes; ++b)
             p[b] = static_cast<std::uint8_t>(word >> (8 * b));
+        const std::int64_t difference = std::int64_t{LoadCode<Bytes>(p)} - zeroOffset;
+        peak = std::max(peak, difference < 0 ? -difference : difference);
     }
+    return peak;
 }
 
 template <unsigned Bytes>
@@ -206,11 +212,18 @@ void TSampleBuffer::PutSamples(const std::int32_t* values, std::uint32_t count)
     if (ErrorFlag != 0 || values == nullptr)
         return;
     count = std::min(count, Count);
+    const std::int32_t zero = Format.ZeroOffset;
+    std::int64_t peak = 0;
     switch (Format.BytesPerSample) {
-    case 1: PutAll<1>(Samples.data(), values, count); break;
-    case 2: PutAll<2>(Samples.data(), values, count); break;
-    case 3: PutAll<3>(Samples.data(), values, count); break;
-    default: PutAll<4>(Samples.data(), values, count); break;
+    case 1: peak = PutAll<1>(Samples.data(), values, count, zero); break;
+    case 2: peak = PutAll<2>(Samples.data(), values, count, zero); break;
+    case 3: peak = PutAll<3>(Samples.data(), values, count, zero); break;
+    default: peak = PutAll<4>(Samples.data(), values, count, zero); break;
+    }
+    // A whole undecimated block: the meter's peak is known already.
+    if (count == Count && Ratio < 2) {
+        PeakValue = PeakLevel(peak);
+        PeakKnown = true;
     }
 }
 
@@ -294,7 +307,11 @@ std::int32_t TSampleBuffer::MeasurePeak() const
     case 3: peak = PeakOf<3>(Samples.data(), Format.ZeroOffset, length); break;
     default: peak = PeakOf<4>(Samples.data(), Format.ZeroOffset, length); break;
     }
+    return PeakLevel(peak);
+}
 
+std::int32_t TSampleBuffer::PeakLevel(std::int64_t peak) const
+{
     const std::int64_t range = std::int64_t{Format.MaxValue} - Format.ZeroOffset;
     peak = std::max<std::int64_t>(peak, 1);
     if (peak >= range - 1)

@@ -61,6 +61,8 @@ private:
     void DecimateFiltered();
     std::int32_t ReadCode(std::uint32_t index) const;
     std::int32_t MeasurePeak() const;
+    // A code's largest distance from the zero offset as the meter's level.
+    std::int32_t PeakLevel(std::int64_t peak) const;
     void StoreLowBytes(std::uint32_t index, std::uint32_t word);
 
     std::uint8_t ErrorFlag = 0;
