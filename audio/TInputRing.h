@@ -66,6 +66,8 @@ private:
     static Position Unpack(std::uint64_t packed);
 
     void CopyIn(const TWaveData& block, std::int32_t first, std::int32_t at, std::int32_t count);
+    // Frames first … first+count−1 of the ring (no wrap) into the arrays given.
+    void CopyFrames(std::int64_t first, std::int64_t count, std::int32_t* left, std::int32_t* right) const;
 
     std::unique_ptr<TWaveData> Samples;
     TWaveFormat Format;

@@ -258,6 +258,7 @@ void SpectralData::UpdatePeakHold()
         const bool linear = m_AmpScaleType != ScalingOpts::kLogarithmic;
         const bool powerValues = m_DensityFlag && !m_DensityAmplitude;
         const bool percent = !IsCalibrated() && !IsCoherence();
+        const double riseExpiry = now + holdTime;
         for (std::size_t i = 0; i < m_Hold.size(); ++i) {
             const auto index = static_cast<std::uint32_t>(i);
             float v;
@@ -278,13 +279,14 @@ void SpectralData::UpdatePeakHold()
             } else {
                 v = GetValue(index, keys.Latest[i] > keys.Averaged[i]);
             }
+            // As selections rather than branches: on a noisy spectrum which
+            // way each line goes is a coin toss.
             THoldEntry& held = m_Hold[i];
-            if (held.Value <= v) {
-                held.Value = v;
-                held.Expiry = now + holdTime;
-            } else if (held.Expiry < now) {
-                held.Value = std::max(held.Value - decay, v);
-            }
+            const bool rises = held.Value <= v;
+            const bool decays = held.Expiry < now;
+            const float decayed = std::max(held.Value - decay, v);
+            held.Expiry = rises ? riseExpiry : held.Expiry;
+            held.Value = rises ? v : decays ? decayed : held.Value;
         }
     }
 

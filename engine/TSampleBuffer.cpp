@@ -1,5 +1,6 @@
 #include "engine/TSampleBuffer.h"
 
+#include "audio/format/SampleCodes.h"
 #include "engine/TSmoothing.h"
 #include "platform/SmallMaths.h"
 
@@ -37,29 +38,6 @@ std::int32_t SaturateToInt32(double sum)
     return static_cast<std::int32_t>(std::clamp(std::trunc(sum), lowest, highest));
 }
 
-// The per-sample codecs of each stored width, inline so that the block
-// copies run as plain loops. They agree with TWaveFormat's EncodeSample and
-// ReadSample for every value those take.
-constexpr std::int32_t kSpan24 = 1 << 24;
-constexpr std::int32_t kSign24 = 1 << 23;
-
-template <unsigned Bytes>
-inline std::int32_t LoadCode(const std::uint8_t* p)
-{
-    if constexpr (Bytes == 1) {
-        return p[0];
-    } else if constexpr (Bytes == 2) {
-        return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
-    } else if constexpr (Bytes == 3) {
-        const std::int32_t word = p[0] | (p[1] << 8) | (p[2] << 16);
-        return (word & kSign24) != 0 ? word - kSpan24 : word;
-    } else {
-        std::uint32_t word;
-        std::memcpy(&word, p, sizeof word);
-        return static_cast<std::int32_t>(word);
-    }
-}
-
 // Returns the largest distance of a stored code from the zero offset, so
 // that the level meter needs no pass of its own.
 template <unsigned Bytes>
@@ -67,14 +45,9 @@ std::int64_t PutAll(std::uint8_t* samples, const std::int32_t* values, std::uint
 {
     std::int64_t peak = 0;
     for (std::uint32_t i = 0; i < count; ++i) {
-        std::int32_t v = values[i];
-        if constexpr (Bytes == 3)
-            v = v < 0 ? ((v + kSpan24) | kSign24) : v;
-        const auto word = static_cast<std::uint32_t>(v);
-        std::uint8_t* p = samples + std::size_t{i} * Bytes;
-        for (unsigned b = 0; b < Bytes; ++b)
-            p[b] = static_cast<std::uint8_t>(word >> (8 * b));
-        const std::int64_t difference = std::int64_t{LoadCode<Bytes>(p)} - zeroOffset;
+        const std::uint32_t word = sample_codes::WordOf<Bytes>(values[i]);
+        sample_codes::Store<Bytes>(samples + std::size_t{i} * Bytes, word);
+        const std::int64_t difference = std::int64_t{sample_codes::CodeOfWord<Bytes>(word)} - zeroOffset;
         peak = std::max(peak, difference < 0 ? -difference : difference);
     }
     return peak;
@@ -85,7 +58,7 @@ void CopyAll(const std::uint8_t* samples, std::int32_t zeroOffset, float* out, s
 {
     for (std::uint32_t i = 0; i < count; ++i)
         out[i] = static_cast<float>(
-            static_cast<double>(std::int64_t{LoadCode<Bytes>(samples + std::size_t{i} * Bytes)} - zeroOffset));
+            static_cast<double>(std::int64_t{sample_codes::Load<Bytes>(samples + std::size_t{i} * Bytes)} - zeroOffset));
 }
 
 template <unsigned Bytes>
@@ -93,7 +66,7 @@ std::int64_t PeakOf(const std::uint8_t* samples, std::int32_t zeroOffset, std::u
 {
     std::int64_t peak = 0;
     for (std::uint32_t i = 0; i < count; ++i) {
-        const std::int64_t difference = std::int64_t{LoadCode<Bytes>(samples + std::size_t{i} * Bytes)} - zeroOffset;
+        const std::int64_t difference = std::int64_t{sample_codes::Load<Bytes>(samples + std::size_t{i} * Bytes)} - zeroOffset;
         peak = std::max(peak, difference < 0 ? -difference : difference);
     }
     return peak;
@@ -243,9 +216,9 @@ void TSampleBuffer::CopySamples(float* out, std::uint32_t count) const
 
 void TSampleBuffer::Decimate()
 {
-    PeakKnown = false;
     if (ErrorFlag != 0 || Ratio < 2)
         return;
+    PeakKnown = false;
     if (HasFilter())
         DecimateFiltered();
     else
