@@ -9,8 +9,8 @@
 
 namespace {
 
-std::size_t RunningPowerMeanAvx2(float* averagedComplex, float* averagedPower, const float* block,
-                                 std::size_t lines, double k)
+std::size_t RunningPowerMeanAvx2(float* averagedComplex, float* averagedPower, float* latestPower,
+                                 const float* block, std::size_t lines, double k)
 {
     const __m256d kk = _mm256_set1_pd(k);
     const __m256d km1 = _mm256_set1_pd(k - 1.0);
@@ -29,7 +29,10 @@ std::size_t RunningPowerMeanAvx2(float* averagedComplex, float* averagedPower, c
         const __m256d paired = _mm256_hadd_pd(_mm256_mul_pd(b0, b0), _mm256_mul_pd(b1, b1));
         const __m256d power = _mm256_permute4x64_pd(paired, 0xD8);
         // The line's power is a float before it enters the mean.
-        const __m256d linePower = _mm256_cvtps_pd(_mm256_cvtpd_ps(power));
+        const __m128 linePowerFloat = _mm256_cvtpd_ps(power);
+        if (latestPower != nullptr)
+            _mm_storeu_ps(latestPower + i, linePowerFloat);
+        const __m256d linePower = _mm256_cvtps_pd(linePowerFloat);
         const __m256d p = _mm256_cvtps_pd(_mm_loadu_ps(averagedPower + i));
         _mm_storeu_ps(averagedPower + i,
                       _mm256_cvtpd_ps(_mm256_div_pd(_mm256_add_pd(_mm256_mul_pd(km1, p), linePower), kk)));
@@ -44,16 +47,17 @@ std::size_t RunningPowerMeanAvx2(float* averagedComplex, float* averagedPower, c
 
 namespace averaging_detail {
 
-std::size_t RunningPowerMean(float* averagedComplex, float* averagedPower, const float* block, std::size_t lines,
-                             double k)
+std::size_t RunningPowerMean(float* averagedComplex, float* averagedPower, float* latestPower, const float* block,
+                             std::size_t lines, double k)
 {
 #if defined(__x86_64__) || defined(__i386__)
     static const bool vectors = fft_detail::Avx2Available();
     if (vectors)
-        return RunningPowerMeanAvx2(averagedComplex, averagedPower, block, lines, k);
+        return RunningPowerMeanAvx2(averagedComplex, averagedPower, latestPower, block, lines, k);
 #endif
     (void)averagedComplex;
     (void)averagedPower;
+    (void)latestPower;
     (void)block;
     (void)lines;
     (void)k;

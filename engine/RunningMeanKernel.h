@@ -10,9 +10,10 @@ namespace averaging_detail {
 // For lines 0 … done−1, with k blocks averaged (this one included):
 //   avg[re, im] = ((k−1)·avg + block) / k
 //   power       = ((k−1)·power + (re² + im² as a float)) / k
-// each rounded to float. Returns `done`, a multiple of four (0 without
-// AVX2); the caller finishes the rest.
-std::size_t RunningPowerMean(float* averagedComplex, float* averagedPower, const float* block, std::size_t lines,
-                             double k);
+// each rounded to float; latestPower (when given) receives each line's
+// float power. Returns `done`, a multiple of four (0 without AVX2); the
+// caller finishes the rest.
+std::size_t RunningPowerMean(float* averagedComplex, float* averagedPower, float* latestPower, const float* block,
+                             std::size_t lines, double k);
 
 } // namespace averaging_detail

@@ -218,9 +218,10 @@ private:
 
     // Averaging (SpectralDataAveraging.cpp)
     void AverageCountFromSpeed(double dt);
-    void RunningMean(std::size_t lines, bool cross);
+    // Returns how many leading lines already have their latest power.
+    std::size_t RunningMean(std::size_t lines, bool cross);
     void SumRing(int window, std::size_t lines);
-    void FinishAveragedLines(std::size_t lines, bool cross);
+    void FinishAveragedLines(std::size_t lines, bool cross, std::size_t latestDone);
     float HoldTime() const;
     float HoldDecay() const;
 

@@ -275,7 +275,8 @@ TEST_F(SpectralHold, HeldValueDecaysAcrossLocalMidnight)
 }
 
 // The vectorised running mean computes what the plain formula does, bit for
-// bit: ((k−1)·average + new) / k in double, the line power a float first.
+// bit: ((k−1)·average + new) / k in double, the line power a float first
+// (and handed out as the latest power).
 TEST(SpectralAveraging, VectorRunningMeanMatchesThePlainFormulaBitForBit)
 {
     constexpr std::size_t kLines = 37;
@@ -289,9 +290,11 @@ TEST(SpectralAveraging, VectorRunningMeanMatchesThePlainFormulaBitForBit)
     for (float& v : power)
         v = std::abs(gauss(generator)) * 3000.0f;
     std::vector<float> expectAvg = avg, expectPower = power;
+    std::vector<float> latest(kLines, -1.0f), expectLatest = latest;
     const double k = 7.0;
 
-    const std::size_t done = averaging_detail::RunningPowerMean(avg.data(), power.data(), block.data(), kLines, k);
+    const std::size_t done =
+        averaging_detail::RunningPowerMean(avg.data(), power.data(), latest.data(), block.data(), kLines, k);
     EXPECT_EQ(done % 4, 0u);
     EXPECT_LE(done, kLines);
     for (std::size_t i = 0; i < done; ++i) {
@@ -299,7 +302,9 @@ TEST(SpectralAveraging, VectorRunningMeanMatchesThePlainFormulaBitForBit)
         expectAvg[2 * i + 1] = static_cast<float>(((k - 1.0) * expectAvg[2 * i + 1] + block[2 * i + 1]) / k);
         const auto line = static_cast<float>(double{block[2 * i]} * block[2 * i] + double{block[2 * i + 1]} * block[2 * i + 1]);
         expectPower[i] = static_cast<float>(((k - 1.0) * expectPower[i] + line) / k);
+        expectLatest[i] = line;
     }
     EXPECT_EQ(std::memcmp(avg.data(), expectAvg.data(), avg.size() * sizeof(float)), 0);
     EXPECT_EQ(std::memcmp(power.data(), expectPower.data(), power.size() * sizeof(float)), 0);
+    EXPECT_EQ(std::memcmp(latest.data(), expectLatest.data(), latest.size() * sizeof(float)), 0);
 }
