@@ -81,6 +81,7 @@ public:
     // without a driver and while running.
     bool PrepareInput(TWaveFile* recording, std::int32_t n, TriggerOpts* trigger);
     std::int32_t GetSamplesAvailable() const { return Input.GetRing().GetSamplesAvailable(); }
+    std::uint64_t GetFramesDelivered() const { return Input.GetRing().GetFramesDelivered(); }
     bool ReadLatest(std::int32_t n, std::int32_t* left, std::int32_t* right) const
     {
         return Input.GetRing().ReadLatest(n, left, right);

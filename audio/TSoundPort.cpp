@@ -76,6 +76,12 @@ std::int32_t TSoundPort::GetSamplesAvailable()
     return port != nullptr ? port->GetSamplesAvailable() : 0;
 }
 
+std::uint64_t TSoundPort::GetFramesDelivered()
+{
+    TASIOSoundPort* port = Shared();
+    return port != nullptr ? port->GetFramesDelivered() : 0;
+}
+
 bool TSoundPort::ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right)
 {
     TASIOSoundPort* port = Shared();

@@ -39,6 +39,8 @@ public:
     virtual void CreateASIOPort();
 
     std::int32_t GetSamplesAvailable();
+    // Frames the input has delivered since it was prepared; 0 without a port.
+    std::uint64_t GetFramesDelivered();
     // The latest n frames of each channel whose array is given, oldest first.
     bool ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right);
 

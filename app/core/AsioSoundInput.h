@@ -22,6 +22,7 @@ public:
     }
     bool Start() override { return m_Port->Start(); }
     std::int32_t GetSamplesAvailable() override { return m_Port->GetSamplesAvailable(); }
+    std::uint64_t GetFramesDelivered() override { return m_Port->GetFramesDelivered(); }
     bool ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right) override
     {
         return m_Port->ReadLatest(n, left, right);

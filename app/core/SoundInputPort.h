@@ -17,6 +17,9 @@ public:
     virtual bool Start() = 0;
     // Frames the ring holds.
     virtual std::int32_t GetSamplesAvailable() = 0;
+    // Frames the driver has delivered since the input was prepared; the same
+    // count as at the last read means nothing new has arrived.
+    virtual std::uint64_t GetFramesDelivered() = 0;
     // The most recent n frames of each channel whose array is given, oldest
     // first, as sign-extended sample codes.
     virtual bool ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right) = 0;

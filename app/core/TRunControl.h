@@ -86,6 +86,7 @@ private:
     void StartNewLogDayIfDue();
     bool ProcessBothPasses(double blockTime);
     void CopyBlocksToSpectra();
+    double DisplayIntervalSeconds() const;
     bool ReadPlaybackChannel(TWaveFile& wave, TSampleBuffer& buffer, std::uint64_t first, std::uint64_t count,
                              int channel);
 
@@ -102,6 +103,13 @@ private:
     std::uint32_t m_OverloadCount[2] = {};
     double m_PlaybackStart = 0.0;   // steady seconds
     float m_PlaybackOffset = 0.0f;  // wave seconds
+
+    // What the last step read: no step reads the same frames twice, and
+    // none follows the previous one sooner than the plots' display interval.
+    bool m_HasReadBlock = false;
+    std::uint64_t m_LastReadDelivered = 0;
+    bool m_HasStepped = false;
+    double m_LastStepTime = 0.0; // steady seconds
 
     // Kept from step to step: a block at 192 kHz is two 256 KB arrays.
     platform::ZeroFilledArray<std::int32_t> m_ReadLeft;

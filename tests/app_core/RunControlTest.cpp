@@ -59,7 +59,7 @@ TEST(RunControl, RunAnalysesEachChannelsToneThenStops)
     EXPECT_EQ(h.dataLog.records.size(), 16u);
     EXPECT_EQ(h.dataLog.records[0].first, 0);
     EXPECT_EQ(h.dataLog.records[1].first, 1);
-    EXPECT_NEAR(h.dataLog.records[0].second, h.clock.TimeOfDaySeconds() - 0.07f, 0.01) << "log records carry the time of day";
+    EXPECT_NEAR(h.dataLog.records[0].second, h.clock.TimeOfDaySeconds() - 7 * 0.025f, 0.01) << "log records carry the time of day";
     EXPECT_DOUBLE_EQ(h.plots.updates.back().second, h.clock.steady) << "plots get steady block times";
     EXPECT_EQ(h.observer.viewerUpdates, 8);
 
@@ -165,7 +165,7 @@ TEST(RunControl, CalibrationWarningsDoNotStopTheStart)
     EXPECT_EQ(h.Take({"daq."}), (Events{"daq.reopen", "daq.configure 3 1"}));
 }
 
-TEST(RunControl, TimerBacksOffWithoutBlocksAndSpendsItsBudgetWithThem)
+TEST(RunControl, StepsOncePerNewBufferAndDisplayIntervalAndBacksOffBetween)
 {
     Harness h;
     ASSERT_TRUE(h.run.StartInput());
@@ -173,23 +173,45 @@ TEST(RunControl, TimerBacksOffWithoutBlocksAndSpendsItsBudgetWithThem)
     // Fewer samples than a block: one step, nothing read, re-armed at 20 ms,
     // and the status bar and viewers still refreshed.
     h.Input().behaviour.available = 4095;
+    h.clock.Advance(0.025);
     h.run.OnTimer();
     EXPECT_EQ(h.Input().reads, 0);
     EXPECT_EQ(h.timer.interval, 20u);
     EXPECT_EQ(h.observer.viewerUpdates, 1);
     EXPECT_EQ(h.Take({"status 1", "status 3"}), (Events{"status 1", "status 3"}));
 
-    // Blocks always ready, each step taking 7 ms: steps go on until more than
-    // 100 ms have passed, then the timer is re-armed at 10 ms.
+    // A full ring and a new buffer: exactly one step, however cheap, and the
+    // event's next call finds nothing new and re-arms at 20 ms.
     h.Input().behaviour.available = 1 << 20;
-    h.Input().behaviour.readCostSeconds = 0.007;
-    const double start = h.clock.steady;
     h.run.OnTimer();
-    EXPECT_EQ(h.Input().reads, 15);
-    EXPECT_GT(h.clock.steady - start, 0.100);
-    EXPECT_LT(h.clock.steady - start, 0.110);
-    EXPECT_EQ(h.timer.interval, 10u);
+    EXPECT_EQ(h.Input().reads, 1);
+    EXPECT_EQ(h.run.GetFrameCounter(), 1u);
+    EXPECT_EQ(h.timer.interval, 20u);
     EXPECT_TRUE(h.timer.armed);
+
+    // No frame since: no block is read, the status bar is still refreshed.
+    h.events.clear();
+    h.run.OnTimer();
+    EXPECT_EQ(h.Input().reads, 1);
+    EXPECT_EQ(h.timer.interval, 20u);
+    EXPECT_EQ(h.Take({"status 1", "status 3"}), (Events{"status 1", "status 3"}));
+
+    // A new buffer (512 frames, 10.7 ms) sooner than the 20 ms display
+    // interval waits; the next tick past the interval steps once.
+    h.clock.Advance(0.011);
+    h.run.OnTimer();
+    EXPECT_EQ(h.Input().reads, 1);
+    h.clock.Advance(0.010);
+    h.run.OnTimer();
+    EXPECT_EQ(h.Input().reads, 2);
+    EXPECT_EQ(h.run.GetFrameCounter(), 2u);
+    EXPECT_EQ(h.plots.updates.size(), 4u) << "one frame per plot per step";
+
+    // A plot that draws every frame lets every new buffer through.
+    h.settings.Spectrum[0].IntervalFlag = 0;
+    h.clock.Advance(0.011);
+    h.run.OnTimer();
+    EXPECT_EQ(h.Input().reads, 3);
 }
 
 TEST(RunControl, FirstResultOfANewDayOpensNewLogFiles)
