@@ -348,5 +348,9 @@ private:
     double m_TimeBase = 0.0;
     bool m_Created = false;
     bool m_FirstShown = false;
+    // Run's start is under way: it may wait on a message box, during which
+    // device notices arrive like any other event.
+    bool m_Starting = false;
+    void StartRun(bool restart);
     bool m_ShutDown = false;
 };

@@ -168,10 +168,7 @@ void CMainFrame::OnCommand(std::uint32_t id)
     case kAppExit: close(); break;
     case kStart: OnStart(); break;
     case kStop: OnStop(); break;
-    case kRestart:
-        m_DeviceChange.Cancel();
-        m_Run->OnRestart();
-        break;
+    case kRestart: StartRun(true); break;
     case kStopCommand: m_Run->OnStopCommand(); break;
     case kAppAbout: OnAppAbout(); break;
     case kHelpContents: EnsureHelpWindow().ShowContents(); break;
