@@ -256,6 +256,14 @@ void LimitScalingOpts(ScalingOpts& o, int channel)
 
 void LimitProcessingSettings(TProcessingSettings& p)
 {
+    // The format menu's rates run from 4 kHz to 200 kHz, in 16 or 24 bits,
+    // mono or stereo; anything else is what a missing key gives.
+    const TWaveFormat& f = p.Format;
+    const std::uint32_t rate = f.SamplingRate >= 4000 && f.SamplingRate <= 200000 ? f.SamplingRate : 192000;
+    const std::uint16_t bytes = OneOf<std::uint16_t>(f.BytesPerSample, {2, 3}) ? f.BytesPerSample : 3;
+    const std::uint16_t channels = OneOf<std::uint16_t>(f.NumChannels, {1, 2}) ? f.NumChannels : 1;
+    if (rate != f.SamplingRate || bytes != f.BytesPerSample || channels != f.NumChannels)
+        p.Format.Set(rate, channels, bytes);
     for (int c = 0; c < 2; ++c) {
         if (p.AverageSpeed[c] > 4)
             p.AverageSpeed[c] = 1;

@@ -3,12 +3,15 @@
 
 #include "settings/SettingsLimits.h"
 
+#include <cmath>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "SettingsTestSupport.h"
 #include "settings/CfgSettingsFile.h"
+#include "tests/support/HostileCfg.h"
 
 namespace {
 
@@ -134,3 +137,58 @@ TEST(SettingsLimitsTest, PlotAndLoggingValuesStayUsable)
 }
 
 } // namespace
+
+// Numbers no float holds, or far outside every field's range, in every
+// float key: each reads as if its key were missing, and nothing non-finite
+// is written back. In the integer keys too, every float stays finite.
+TEST(SettingsLimitsTest, NonFiniteAndHugeNumbersInEveryKeyReadAsMissingKeys)
+{
+    const std::vector<hostile_cfg::FloatField> missing = hostile_cfg::FloatFields(LoadText(""));
+    for (const char* hostile : {"nan", "inf", "-inf", "1e39", "-1e39", "1000000000", "-1000000000"}) {
+        SCOPED_TRACE(hostile);
+        const FrameSettings loaded = LoadText(hostile_cfg::EveryNumberAs(hostile, true));
+        const std::vector<hostile_cfg::FloatField> fields = hostile_cfg::FloatFields(loaded);
+        ASSERT_EQ(fields.size(), missing.size());
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            EXPECT_EQ(fields[i].Value, missing[i].Value) << fields[i].Key;
+        const FrameSettings everywhere = LoadText(hostile_cfg::EveryNumberAs(hostile));
+        for (const hostile_cfg::FloatField& field : hostile_cfg::FloatFields(everywhere))
+            EXPECT_TRUE(std::isfinite(field.Value) && std::fabs(field.Value) <= 1.0e7f) << field.Key;
+        // The format menu's rates: 4 kHz … 200 kHz.
+        EXPECT_GE(everywhere.Processing.Format.SamplingRate, 4000u);
+        EXPECT_LE(everywhere.Processing.Format.SamplingRate, 200000u);
+        for (const FrameSettings* s : {&loaded, &everywhere}) {
+            const std::string written = FormatCfgSettings(*s);
+            EXPECT_EQ(written.find("nan"), std::string::npos);
+            EXPECT_EQ(written.find("inf"), std::string::npos);
+        }
+    }
+}
+
+TEST(SettingsLimitsTest, PlotTopAndRangeStayWithinThePlotsOwnFields)
+{
+    struct Case {
+        const char* scale;
+        const char* top;
+        const char* range;
+        float expectedTop;
+        float expectedRange;
+    };
+    // The dB strip takes tops of -400 … 300 and ranges of -400 … 400, the
+    // log strip tops of 1e-6 … 1e4 and bottoms of 1e-6 … 100.
+    const Case cases[] = {
+        {"1", "300", "400", 300.0f, 400.0f},
+        {"1", "301", "1000000000", 100.0f, 100.0f},
+        {"2", "10000", "100", 10000.0f, 100.0f},
+        {"2", "20000", "0", 100.0f, 100.0f},
+        {"0", "10000000", "5", 1.0e7f, 5.0f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.scale) + " " + c.top + " " + c.range);
+        const FrameSettings s = LoadText(std::string("[Scaling]\r\nAmpScaleType=") + c.scale
+                                         + "\r\n[SpectrumOpts]\r\nPlotTop=" + c.top + "\r\nPlotRange=" + c.range
+                                         + "\r\n");
+        EXPECT_EQ(s.Spectrum[0].PlotTop, c.expectedTop);
+        EXPECT_EQ(s.Spectrum[0].PlotRange, c.expectedRange);
+    }
+}
