@@ -121,6 +121,8 @@ void LimitSigGenChannel(SigGenChannelSettings& g, std::int32_t nyquist)
 
     NoiseBurstSettings& noise = g.NoiseBurst;
     noise.Type = noise.Type != 0 ? 1 : 0;
+    // No buffer plays longer than the longest sweep; a longer cycle plays as that.
+    noise.CycleTimeMsec = std::min(noise.CycleTimeMsec, kLongestTimeMsec);
     if (noise.BurstTimeMsec < 1 || noise.CycleTimeMsec < 1 || noise.BurstTimeMsec >= noise.CycleTimeMsec) {
         noise.BurstTimeMsec = d.NoiseBurst.BurstTimeMsec;
         noise.CycleTimeMsec = d.NoiseBurst.CycleTimeMsec;
@@ -155,7 +157,8 @@ void LimitSigGenChannel(SigGenChannelSettings& g, std::int32_t nyquist)
 
     ToneBurstSettings& burst = g.ToneBurst;
     burst.FreqHz = burst.FreqHz < 1 ? std::min(d.ToneBurst.FreqHz, nyquist) : std::min(burst.FreqHz, nyquist);
-    if (burst.CycleTimeMsec < 1 || burst.BurstTimeMsec >= burst.CycleTimeMsec) {
+    burst.CycleTimeMsec = std::min(burst.CycleTimeMsec, kLongestTimeMsec);
+    if (burst.CycleTimeMsec < 1 || burst.BurstTimeMsec < 0 || burst.BurstTimeMsec >= burst.CycleTimeMsec) {
         burst.BurstTimeMsec = d.ToneBurst.BurstTimeMsec;
         burst.CycleTimeMsec = d.ToneBurst.CycleTimeMsec;
     }
@@ -174,6 +177,13 @@ void LimitSigGenChannel(SigGenChannelSettings& g, std::int32_t nyquist)
     }
 
     LimitPulse(g.Pulse, nyquist);
+
+    DTMFSettings& dtmf = g.DTMF;
+    for (auto [time, fallback] : {std::pair{&dtmf.PulseWidthMsec, d.DTMF.PulseWidthMsec},
+                                  std::pair{&dtmf.PulseSpacingMsec, d.DTMF.PulseSpacingMsec}}) {
+        if (*time < 1 || *time > kLongestTimeMsec)
+            *time = fallback;
+    }
 
     g.Sawtooth.Slope = g.Sawtooth.Slope == 1 ? 1 : -1;
     g.Sawtooth.FreqHz = PositiveUpTo(g.Sawtooth.FreqHz, d.Sawtooth.FreqHz, nyquist);

@@ -31,6 +31,9 @@ TEST(SettingsLimitsTest, GeneratorValuesStayWithinTheDialogsRanges)
     const FrameSettings s = LoadText("[Settings]\nSamplingRate=96000\n"
                                      "[Main]\nSigType=40\nSigTypeR=-1\n"
                                      "[NoiseBurst]\nBurstTimeMsec=0\nCycleTimeMsec=0\n"
+                                     "[NoiseBurstR]\nCycleTimeMsec=2000000000\n"
+                                     "[ToneBurstR]\nBurstTimeMsec=-5\nCycleTimeMsec=3000\n"
+                                     "[DTMF]\nPulseWidthMsec=-5\nPulseSpacingMsec=900000\n"
                                      "[FreqSweep]\nFStopHz=90000\nTimeMSec=0\nSweepType=5\n"
                                      "[FreqStep]\nStepSize=0\nOctaveNumber=0\nDwellTimeMSec=900000\n"
                                      "[LevelSweep]\nStartDB=-200\nStopDB=6\nFreqHz=0\n"
@@ -48,6 +51,11 @@ TEST(SettingsLimitsTest, GeneratorValuesStayWithinTheDialogsRanges)
     EXPECT_EQ(r.SigType, kSigTone1kHz);
     EXPECT_EQ(l.NoiseBurst.BurstTimeMsec, 1000);
     EXPECT_EQ(l.NoiseBurst.CycleTimeMsec, 2000);
+    EXPECT_EQ(r.NoiseBurst.CycleTimeMsec, 600000) << "no cycle longer than the longest sweep";
+    EXPECT_EQ(r.ToneBurst.BurstTimeMsec, 1000);
+    EXPECT_EQ(r.ToneBurst.CycleTimeMsec, 2000);
+    EXPECT_EQ(l.DTMF.PulseWidthMsec, 100);
+    EXPECT_EQ(l.DTMF.PulseSpacingMsec, 100);
     EXPECT_EQ(l.FreqSweep.FStopHz, 48000.0f);
     EXPECT_EQ(l.FreqSweep.TimeMSec, 1);
     EXPECT_EQ(l.FreqSweep.SweepType, 1);
