@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QGraphicsOpacityEffect>
 #include <QKeyEvent>
@@ -229,21 +230,24 @@ void CMainFrame::OnSaveConfiguration()
 {
     // A new name is the point of saving: the file need not exist.
     const QString path = QFileDialog::getSaveFileName(this, tr("Save Configuration"),
-                                                      QString::fromStdString(m_Configuration->DialogFolder()),
+                                                      QFile::decodeName(m_Configuration->DialogFolder().c_str()),
                                                       tr("Configuration Files (*.cfg)"));
     if (path.isEmpty())
         return;
-    m_Configuration->RememberDialogFolder(path.toStdString());
-    SaveConfigurationTo(path.toStdString());
+    // Paths go to the file system as its own bytes.
+    const std::string file = QFile::encodeName(path).toStdString();
+    m_Configuration->RememberDialogFolder(file);
+    SaveConfigurationTo(file);
 }
 
 void CMainFrame::OnOpenConfiguration()
 {
     const QString path = QFileDialog::getOpenFileName(this, tr("Open Configuration"),
-                                                      QString::fromStdString(m_Configuration->DialogFolder()),
+                                                      QFile::decodeName(m_Configuration->DialogFolder().c_str()),
                                                       tr("Configuration Files (*.cfg)"));
     if (path.isEmpty())
         return;
-    m_Configuration->RememberDialogFolder(path.toStdString());
-    OpenConfigurationFrom(path.toStdString());
+    const std::string file = QFile::encodeName(path).toStdString();
+    m_Configuration->RememberDialogFolder(file);
+    OpenConfigurationFrom(file);
 }
