@@ -137,10 +137,12 @@ TEST(MainFrameStartup, HostileNumbersInEveryKeyStartInBoundedMemoryAndAreNotWrit
         {"nan", "inf", "1e39", "-1e39", "1000000000", "-inf"},
         {"-5", "-1e39", "1000000000", "nan"},
     };
-    for (const std::vector<std::string>& values : files) {
-        SCOPED_TRACE(values.front());
+    for (std::size_t n = 0; n <= files.size(); ++n) {
+        // Last, "nan" in every key, text keys (the window placements) too.
+        const std::vector<std::string> values = n < files.size() ? files[n] : std::vector<std::string>{"nan"};
+        SCOPED_TRACE(values.front() + (n < files.size() ? "" : " everywhere"));
         FrameHarness h(false);
-        h.folder.WriteFile(h.folder.CfgPath(), hostile_cfg::EveryNumberFrom(values));
+        h.folder.WriteFile(h.folder.CfgPath(), hostile_cfg::EveryNumberFrom(values, false, n == files.size()));
         h.Start();
         CMainFrame& frame = *h.frame;
         for (const hostile_cfg::FloatField& field : hostile_cfg::FloatFields(frame.Settings()))
@@ -148,6 +150,8 @@ TEST(MainFrameStartup, HostileNumbersInEveryKeyStartInBoundedMemoryAndAreNotWrit
         EXPECT_GE(frame.width(), 400) << "the window keeps a usable size";
         EXPECT_GE(frame.height(), 300);
         h.Finish();
+        if (n == files.size())
+            continue;  // the texts keep their "nan"
         const std::string written = h.folder.ReadFile(h.folder.CfgPath());
         EXPECT_EQ(written.find("nan"), std::string::npos);
         EXPECT_EQ(written.find("inf"), std::string::npos);

@@ -25,9 +25,10 @@ inline bool IsNumber(const std::string& text)
     return true;
 }
 
-// Number keys take the values in turn. Floats are written with a decimal
-// point, integers without one.
-inline std::string EveryNumberFrom(const std::vector<std::string>& values, bool floatsOnly = false)
+// Number keys take the values in turn (text keys too, when textToo is
+// set). Floats are written with a decimal point, integers without one.
+inline std::string EveryNumberFrom(const std::vector<std::string>& values, bool floatsOnly = false,
+                                   bool textToo = false)
 {
     std::size_t next = 0;
     std::istringstream in(FormatCfgSettings(FrameSettings{}));
@@ -37,7 +38,8 @@ inline std::string EveryNumberFrom(const std::vector<std::string>& values, bool 
             line.pop_back();
         const std::size_t eq = line.find('=');
         const std::string old = eq != std::string::npos ? line.substr(eq + 1) : std::string();
-        if (IsNumber(old) && (!floatsOnly || old.find('.') != std::string::npos))
+        const bool number = IsNumber(old) && (!floatsOnly || old.find('.') != std::string::npos);
+        if (eq != std::string::npos && (number || textToo))
             line = line.substr(0, eq + 1) + values[next++ % values.size()];
         out += line + "\r\n";
     }
