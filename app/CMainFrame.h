@@ -223,6 +223,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Run (or Restart) with device refreshes held off until the start is over.
+    void StartRun(bool restart);
+
     // The device-change refresh's view of the frame.
     class DeviceRefresh final : public DeviceChangeDebounce::Host {
     public:
@@ -351,6 +354,5 @@ private:
     // Run's start is under way: it may wait on a message box, during which
     // device notices arrive like any other event.
     bool m_Starting = false;
-    void StartRun(bool restart);
     bool m_ShutDown = false;
 };
