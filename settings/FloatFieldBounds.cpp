@@ -12,6 +12,8 @@ constexpr FloatRange kSeconds{-1.0e6f, 1.0e6f};
 // Readings and ratios in display units.
 constexpr FloatRange kAnyLevel{-1.0e6f, 1.0e6f};
 constexpr FloatRange kPositiveRatio{1.0e-12f, 1.0e6f};
+// A plot's top or range on any amplitude scale (a linear top reaches 1e7).
+constexpr FloatRange kPlotAmplitude{-1.0e7f, 1.0e7f};
 
 void Bound(float& value, float fallback, FloatRange range)
 {
@@ -20,24 +22,6 @@ void Bound(float& value, float fallback, FloatRange range)
 }
 
 } // namespace
-
-FloatRange PlotTopRange(std::uint16_t ampScale)
-{
-    switch (ampScale) {
-    case 1: return {-400.0f, 300.0f};
-    case 2: return {1.0e-6f, 10000.0f};
-    default: return {1.0e-9f, 1.0e7f};
-    }
-}
-
-FloatRange PlotRangeRange(std::uint16_t ampScale)
-{
-    switch (ampScale) {
-    case 1: return {-400.0f, 400.0f};
-    case 2: return {1.0e-6f, 100.0f};
-    default: return {-400.0f, 400.0f};
-    }
-}
 
 void BoundPrintFloats(PrintOpts& o, const PrintOpts& d)
 {
@@ -89,18 +73,18 @@ void BoundMarkerFloats(MarkerOpts& m, const MarkerOpts& d)
 
 void BoundSeriesFloats(SeriesOpts& o, const SeriesOpts& d)
 {
-    Bound(o.PlotTop, d.PlotTop, PlotTopRange(0));
-    Bound(o.PlotRange, d.PlotRange, PlotRangeRange(0));
+    Bound(o.PlotTop, d.PlotTop, kPlotAmplitude);
+    Bound(o.PlotRange, d.PlotRange, kPlotAmplitude);
     Bound(o.PlotCenter, d.PlotCenter, {-1.0e7f, 1.0e7f});
     Bound(o.StartTime, d.StartTime, kSeconds);
     Bound(o.StopTime, d.StopTime, kSeconds);
     Bound(o.IntervalSecs, d.IntervalSecs, kSeconds);
 }
 
-void BoundSpectrumFloats(SpectrumOpts& o, const SpectrumOpts& d, std::uint16_t ampScale)
+void BoundSpectrumFloats(SpectrumOpts& o, const SpectrumOpts& d)
 {
-    Bound(o.PlotTop, d.PlotTop, PlotTopRange(ampScale));
-    Bound(o.PlotRange, d.PlotRange, PlotRangeRange(ampScale));
+    Bound(o.PlotTop, d.PlotTop, kPlotAmplitude);
+    Bound(o.PlotRange, d.PlotRange, kPlotAmplitude);
     Bound(o.StartFreq, d.StartFreq, kFrequency);
     Bound(o.StopFreq, d.StopFreq, kFrequency);
     Bound(o.IntervalSecs, d.IntervalSecs, kSeconds);
@@ -158,9 +142,7 @@ void BoundFloatFields(FrameSettings& s, const FrameSettings& d)
         BoundScalingFloats(s.Scaling[c], d.Scaling[c]);
         BoundCalibrationFloats(s.Calibration[c], d.Calibration[c]);
         BoundMarkerFloats(s.Markers[c], d.Markers[c]);
-        // A scale the settings limits will replace gives way to the default's.
-        const std::uint16_t scale = s.Scaling[c].AmpScaleType;
-        BoundSpectrumFloats(s.Spectrum[c], d.Spectrum[c], scale <= 2 ? scale : d.Scaling[c].AmpScaleType);
+        BoundSpectrumFloats(s.Spectrum[c], d.Spectrum[c]);
         BoundLoggingFloats(s.DataLog.Channel[c], d.DataLog.Channel[c]);
         BoundSigGenChannelFloats(s.SigGenChannel[c], d.SigGenChannel[c]);
     }

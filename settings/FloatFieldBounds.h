@@ -4,12 +4,12 @@
 // outside every range) takes the field's default: the value the reader gives
 // a missing key, handed in as a whole record.
 //
-// The plot's amplitude fields take the plot's own limits. The others are
-// sanity ranges: wide enough for anything a dialog accepts, even in a field
-// that is switched off, and narrow enough that no later sum, product or
-// integer cast overflows. What a dialog narrows further (a frequency up to
-// Nyquist, a level up to full scale, with a value beyond an inclusive bound
-// set to that bound) the settings limits do after this.
+// These are sanity ranges: wide enough for anything a dialog accepts, even
+// in a field that is switched off, and narrow enough that no later sum,
+// product or integer cast overflows. What a dialog narrows further (a plot
+// top within its amplitude scale's limits, a frequency up to Nyquist, a
+// level up to full scale, with a value beyond an inclusive bound set to that
+// bound) the settings limits do after this.
 
 #include <cstdint>
 
@@ -21,12 +21,6 @@ struct FloatRange {
     bool Contains(float value) const { return value >= Low && value <= High; }
 };
 
-// The plot's own amplitude fields (its tool strip's spinner limits) for an
-// amplitude scale: 0 linear, 1 dB, 2 log. The linear scale does not use the
-// range field; it keeps the widest range of the other two.
-FloatRange PlotTopRange(std::uint16_t ampScale);
-FloatRange PlotRangeRange(std::uint16_t ampScale);
-
 void BoundPrintFloats(PrintOpts& opts, const PrintOpts& defaults);
 void BoundProcessingFloats(TProcessingSettings& settings, const TProcessingSettings& defaults);
 void BoundScalingFloats(ScalingOpts& opts, const ScalingOpts& defaults);
@@ -35,9 +29,7 @@ void BoundTriggerFloats(TriggerOpts& opts, const TriggerOpts& defaults);
 void BoundRunControlFloats(RunControlOpts& opts, const RunControlOpts& defaults);
 void BoundMarkerFloats(MarkerOpts& opts, const MarkerOpts& defaults);
 void BoundSeriesFloats(SeriesOpts& opts, const SeriesOpts& defaults);
-// ampScale: the plot's channel's amplitude scale, which decides the plot
-// top and range limits.
-void BoundSpectrumFloats(SpectrumOpts& opts, const SpectrumOpts& defaults, std::uint16_t ampScale);
+void BoundSpectrumFloats(SpectrumOpts& opts, const SpectrumOpts& defaults);
 void BoundLoggingFloats(LoggingOpts& opts, const LoggingOpts& defaults);
 void BoundSigGenChannelFloats(SigGenChannelSettings& settings, const SigGenChannelSettings& defaults);
 void BoundSigGenOutputFloats(SigGenOutputSettings& settings, const SigGenOutputSettings& defaults);

@@ -1,5 +1,7 @@
 #include "settings/SettingsLimits.h"
 
+#include "settings/PlotAmplitudeLimits.h"
+
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
@@ -291,6 +293,12 @@ void ApplySettingsLimits(FrameSettings& s)
     for (int c = 0; c < 2; ++c) {
         LimitScalingOpts(s.Scaling[c], c);
         LimitSpectrumOpts(s.Spectrum[c], c);
+        // The plot's own amplitude fields, by the scale its channel shows;
+        // the defaults are the log plot's or the dB plot's.
+        SpectrumOpts& plot = s.Spectrum[c];
+        const std::uint16_t scale = s.Scaling[c].AmpScaleType;
+        LimitPlotAmplitude(scale, plot.PlotTop, plot.PlotRange, scale == 2 ? 1.0f : 100.0f,
+                           scale == 2 ? 0.0001f : 100.0f);
         LimitMarkerOpts(s.Markers[c]);
         LimitLoggingOpts(s.DataLog.Channel[c]);
         LimitSigGenChannel(s.SigGenChannel[c], nyquist);

@@ -182,14 +182,15 @@ TEST(SettingsLimitsTest, PlotTopAndRangeStayWithinThePlotsOwnFields)
         float expectedTop;
         float expectedRange;
     };
-    // The dB strip takes tops of -400 … 300 and ranges of -400 … 400, the
-    // log strip tops of 1e-6 … 1e4 and bottoms of 1e-6 … 100.
+    // dB: tops of -300 … 300, spans above 0 up to 300; log: tops of 1e-5 …
+    // 1e4, bottoms of 1e-6 … 100; linear: tops of 1e-9 … 1e7. A value beyond
+    // a bound takes the bound; one no plot could hold (1e9) the default.
     const Case cases[] = {
-        {"1", "300", "400", 300.0f, 400.0f},
-        {"1", "301", "1000000000", 100.0f, 100.0f},
+        {"1", "300", "300", 300.0f, 300.0f},
+        {"1", "301", "1000000000", 300.0f, 100.0f},
         {"2", "10000", "100", 10000.0f, 100.0f},
-        {"2", "20000", "0", 100.0f, 100.0f},
-        {"0", "10000000", "5", 1.0e7f, 5.0f},
+        {"2", "20000", "-1", 10000.0f, 1e-6f},
+        {"0", "1000000000", "5", 100.0f, 5.0f},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.scale) + " " + c.top + " " + c.range);
