@@ -30,14 +30,15 @@ namespace {
 constexpr const char* kMakerWebsite = "https://www.talvenor.example/";
 
 // Commands the bars send: the numbered ones are frame commands; the
-// processing-settings pages and the data-logging sheet come with their own
-// parts of the program.
+// processing-settings pages come with their own part of the program.
 bool IsBarCommandBuilt(FrameCommand command)
 {
     const auto id = static_cast<std::uint32_t>(command);
     if (id < static_cast<std::uint32_t>(FrameCommand::ProcessingSettingsPage0))
         return frame_menus::IsCommandBuilt(id);
-    return command == FrameCommand::ResetAveraging;
+    return command == FrameCommand::ResetAveraging || command == FrameCommand::DataLoggingSettings ||
+           command == FrameCommand::ProcessingSettingsPage0 || command == FrameCommand::ProcessingSettingsPage1 ||
+           command == FrameCommand::ProcessingSettingsPage2;
 }
 
 // A button whose command waits for its part stays in its place, greyed.
@@ -157,6 +158,14 @@ void CMainFrame::ExecuteCommand(FrameCommand command)
         m_Processing->ResetAveraging();
         return;
     }
+    if (command == FrameCommand::DataLoggingSettings) {
+        OnDataLoggingSettings();
+        return;
+    }
+    if (command >= FrameCommand::ProcessingSettingsPage0 && command <= FrameCommand::ProcessingSettingsPage2) {
+        OnProcessingSettings(static_cast<int>(command) - static_cast<int>(FrameCommand::ProcessingSettingsPage0));
+        return;
+    }
     OnCommand(static_cast<std::uint32_t>(command));
 }
 
@@ -186,11 +195,20 @@ void CMainFrame::OnCommand(std::uint32_t id)
     case kCloseAllPlots: OnCloseAllPlots(); break;
     case kSaveConfiguration: OnSaveConfiguration(); break;
     case kOpenConfiguration: OnOpenConfiguration(); break;
+    case kProcessingSettings: OnProcessingSettings(-1); break;
+    case kCalibrationSettings: OnProcessingSettings(1); break;
+    case kSetPaths: OnSetPaths(); break;
+    case kFileIOOptions: OnFileIOOptions(); break;
     case kSignalGenerator: OnSignalGenerator(); break;
     case kSaveGeneratorWave: OnSaveGeneratorWave(); break;
     case kLockGeneratorChannels: OnToggleLockGeneratorChannels(); break;
     case kCloseAllUtilities: OnCloseAllUtilities(); break;
+    case kDataLoggingSettings: OnDataLoggingSettings(); break;
     case kPlotOptions: OnOptionsPlotOptions(); break;
+    case kRecorder: OnRecorder(); break;
+    case kPeakFrequency: OnUtilityViewer(kSlotPeakFrequency); break;
+    case kPeakAmplitude: OnUtilityViewer(kSlotPeakAmplitude); break;
+    case kTotalPower: OnUtilityViewer(kSlotTotalPower); break;
     default: break;
     }
 }
@@ -230,7 +248,7 @@ void CMainFrame::OpenExternal(const QUrl& url)
 void CMainFrame::OnSaveConfiguration()
 {
     // A new name is the point of saving: the file need not exist.
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save Configuration"),
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save Configuration File"),
                                                       QFile::decodeName(m_Configuration->DialogFolder().c_str()),
                                                       tr("Configuration Files (*.cfg)"));
     if (path.isEmpty())
@@ -243,7 +261,7 @@ void CMainFrame::OnSaveConfiguration()
 
 void CMainFrame::OnOpenConfiguration()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Open Configuration"),
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open Configuration File"),
                                                       QFile::decodeName(m_Configuration->DialogFolder().c_str()),
                                                       tr("Configuration Files (*.cfg)"));
     if (path.isEmpty())
