@@ -89,3 +89,24 @@ bool TSoundPort::ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* r
         return false;
     return port->ReadLatest(static_cast<std::int32_t>(n), left, right);
 }
+
+std::uint32_t TSoundPort::GetBufferSwitchCount() const
+{
+    TASIOSoundPort* port = Shared();
+    return port != nullptr ? port->GetBufferSwitchCount() : 0;
+}
+
+bool TSoundPort::IsResetRequested() const
+{
+    TASIOSoundPort* port = Shared();
+    return port != nullptr && port->IsResetRequested();
+}
+
+std::string TSoundPort::GetDeviceName() const
+{
+    if (DeviceIndex > 255)
+        return {};
+    char name[256] = {};
+    TASIOSoundPort::GetDeviceNameByIndex(static_cast<int>(DeviceIndex), name);
+    return name;
+}

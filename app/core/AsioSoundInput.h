@@ -28,6 +28,12 @@ public:
         return m_Port->ReadLatest(n, left, right);
     }
 
+    std::optional<DeliveryState> GetDeliveryState() override
+    {
+        return DeliveryState{m_Port->GetBufferSwitchCount(), m_Port->IsResetRequested()};
+    }
+    std::string GetDeviceName() override { return m_Port->GetDeviceName(); }
+
     // The status bar's format menu asks the port which formats it takes.
     bool CheckFormat(std::uint32_t rate, std::uint16_t bytes, std::uint16_t channels)
     {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/core/InputDeliveryWatch.h"
 #include "app/core/RunServices.h"
 #include "platform/ZeroFilledArray.h"
 
@@ -48,6 +49,11 @@ public:
     void StopInput();
     // The acquisition timer's event.
     void OnTimer();
+    // When the input device has stopped delivering (its driver asked to be
+    // reset, or no buffer came for two blocks): stops the run, releases the
+    // port so that the next Run opens the device afresh, tells the operator
+    // which device and what happened, and answers true.
+    bool StopIfInputFailed();
     // One acquisition step: 1 when a block was read and processed.
     std::uint8_t ProcessInputTick();
     // The latest block of the input port into the given buffers (either may
@@ -97,6 +103,7 @@ private:
     std::unique_ptr<SoundInputPort> m_PSoundIn;
     std::unique_ptr<SoundOutputPort> m_PSoundOut;
 
+    InputDeliveryWatch m_InputWatch;
     std::uint8_t m_Running = 0;
     std::uint8_t m_Playback = 0;
     std::uint32_t m_FrameCounter = 0;

@@ -20,6 +20,8 @@ constexpr std::uint32_t kNewLogDayPauseMs = 100;
 void TRunControl::OnTimer()
 {
     m_Services.Timer.Stop();
+    if (StopIfInputFailed())
+        return;
     const double start = m_Services.Clock.SteadySeconds();
     std::int32_t interval = kFastIntervalMs;
     RunUtilities& utilities = m_Services.Utilities;

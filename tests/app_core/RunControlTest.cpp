@@ -214,6 +214,61 @@ TEST(RunControl, StepsOncePerNewBufferAndDisplayIntervalAndBacksOffBetween)
     EXPECT_EQ(h.Input().reads, 3);
 }
 
+TEST(RunControl, ADeviceThatStopsDeliveringStopsTheRunWithOneMessageAndRunWorksAgain)
+{
+    // 4096-point blocks at 48 kHz: two blocks are 0.17 s, so the shortest
+    // limit, 0.5 s, holds.
+    struct Case {
+        const char* name;
+        bool reset;
+        const char* says;
+    };
+    for (const Case& c : {Case{"reset request", true, "asked to be reset"},
+                          Case{"no buffers", false, "no sound for 0.5 seconds"}}) {
+        SCOPED_TRACE(c.name);
+        Harness h;
+        ASSERT_EQ(h.settings.Processing.FFTsize, 4096u);
+        h.audio.input.delivery = SoundInputPort::DeliveryState{};
+        h.audio.input.available = 0;
+        ASSERT_TRUE(h.run.StartInput());
+        // Buffers keep coming, 0.4 s apart: the run goes on.
+        for (int i = 0; i < 5; ++i) {
+            h.clock.Advance(0.4);
+            ++h.Input().behaviour.delivery->Buffers;
+            h.run.OnTimer();
+        }
+        ASSERT_TRUE(h.run.IsRunning());
+        if (c.reset) {
+            h.Input().behaviour.delivery->ResetRequested = true;
+        } else {
+            h.clock.Advance(0.45);
+            h.run.OnTimer();
+            ASSERT_TRUE(h.run.IsRunning()) << "0.45 s without a buffer is not yet a stop";
+            h.clock.Advance(0.1);
+        }
+        h.Take({});
+        h.run.OnTimer();
+        EXPECT_FALSE(h.run.IsRunning());
+        EXPECT_FALSE(h.timer.armed);
+        EXPECT_EQ(h.run.GetInputPort(), nullptr) << "the next Run opens the device afresh";
+        ASSERT_EQ(h.messages.size(), 1u);
+        EXPECT_NE(h.messages[0].find("\"Test Device\""), std::string::npos) << h.messages[0];
+        EXPECT_NE(h.messages[0].find(c.says), std::string::npos) << h.messages[0];
+        h.run.OnTimer();
+        EXPECT_EQ(h.messages.size(), 1u) << "one message";
+
+        // The device is back: Run runs, and goes on while buffers come.
+        ASSERT_TRUE(h.run.StartInput());
+        for (int i = 0; i < 5; ++i) {
+            h.clock.Advance(0.4);
+            ++h.Input().behaviour.delivery->Buffers;
+            h.run.OnTimer();
+        }
+        EXPECT_TRUE(h.run.IsRunning());
+        EXPECT_EQ(h.messages.size(), 1u);
+    }
+}
+
 TEST(RunControl, FirstResultOfANewDayOpensNewLogFiles)
 {
     Harness h;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,6 +59,9 @@ struct InputBehaviour {
     double readCostSeconds = 0.0;
     ChannelSignal left;
     ChannelSignal right;
+    // Unset: the port cannot tell how the device delivers.
+    std::optional<SoundInputPort::DeliveryState> delivery;
+    std::string deviceName = "Test Device";
 };
 
 class FakeInput final : public SoundInputPort {
@@ -76,6 +80,8 @@ public:
     std::int32_t GetSamplesAvailable() override { return behaviour.available; }
     std::uint64_t GetFramesDelivered() override;
     bool ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right) override;
+    std::optional<DeliveryState> GetDeliveryState() override { return behaviour.delivery; }
+    std::string GetDeviceName() override { return behaviour.deviceName; }
 
     InputBehaviour behaviour;
     FakeClock& clock;
