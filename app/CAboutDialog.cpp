@@ -1,7 +1,7 @@
 #include "app/CAboutDialog.h"
 
 #include "app/core/InstallUserInfo.h"
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 
 #include <QLabel>
 #include <QPushButton>

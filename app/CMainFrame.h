@@ -41,7 +41,7 @@
 #include "app/core/RunClock.h"
 #include "app/core/RunObserver.h"
 #include "app/core/RunUtilities.h"
-#include "app/widgets/ProgressSignals.h"
+#include "widgets/ProgressSignals.h"
 #include "audio/DaqDevice.h"
 #include "settings/ConfigurationCommands.h"
 #include "settings/FrameSettings.h"

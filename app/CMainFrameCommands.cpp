@@ -12,7 +12,7 @@
 #include "app/core/FrameMenus.h"
 #include "app/core/TProcessingObjects.h"
 #include "app/core/TRunControl.h"
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 
 #include <QAction>
 #include <QDesktopServices>

@@ -2,9 +2,9 @@
 
 #include "app/SidebarButtons.h"
 #include "app/SidebarState.h"
-#include "app/widgets/ButtonBitmap.h"
-#include "app/widgets/ButtonColours.h"
-#include "app/widgets/CToolBtn.h"
+#include "widgets/ButtonBitmap.h"
+#include "widgets/ButtonColours.h"
+#include "widgets/CToolBtn.h"
 
 #include <QEvent>
 #include <QMouseEvent>

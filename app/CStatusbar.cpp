@@ -3,7 +3,7 @@
 #include "app/FormatMenuModel.h"
 #include "app/LevelBar.h"
 #include "app/StatusbarText.h"
-#include "app/widgets/ProgressSignals.h"
+#include "widgets/ProgressSignals.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -2,7 +2,7 @@
 
 #include "app/ToolbarButtons.h"
 #include "app/ToolbarState.h"
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 
 #include <QPainter>
 

@@ -16,7 +16,7 @@
 #include "app/CQuarnApp.h"
 #include "app/CSidebar.h"
 #include "app/SidebarButtons.h"
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 #include "platform/MessageBox.h"
 #include "settings/CfgSettingsFile.h"
 #include "settings/FrameSettings.h"

@@ -9,7 +9,7 @@
 #include "plot/QuarnPlotLayout.h"
 #include "plot/TracePoints.h"
 
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 #include "engine/ScalingOpts.h"
 #include "engine/SpectralData.h"
 #include "engine/TProcessingSettings.h"

@@ -10,7 +10,7 @@
 #include "plot/PlotZoom.h"
 #include "plot/TLimitScroll.h"
 
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 #include "engine/ScalingOpts.h"
 #include "engine/SpectralData.h"
 #include "settings/MarkerOpts.h"

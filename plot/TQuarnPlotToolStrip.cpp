@@ -9,7 +9,7 @@
 #include "plot/TLimitScroll.h"
 #include "plot/ToolStripFields.h"
 
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 #include "engine/ScalingOpts.h"
 #include "settings/SpectrumOpts.h"
 

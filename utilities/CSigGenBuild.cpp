@@ -4,7 +4,7 @@
 
 #include <QPushButton>
 
-#include "app/widgets/ProgressSignals.h"
+#include "widgets/ProgressSignals.h"
 #include "platform/MessageBox.h"
 #include "settings/FrameSettings.h"
 #include "utilities/siggen/TWaveformBuild.h"

@@ -1,6 +1,6 @@
 #include "utilities/TRecorder.h"
 
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 #include "audio/TWaveFile.h"
 #include "platform/MessageBox.h"
 #include "platform/TimeText.h"

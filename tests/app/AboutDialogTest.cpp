@@ -1,7 +1,7 @@
 // The About box and the start-up splash.
 
 #include "app/CAboutDialog.h"
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 #include "tests/app/FrameTestSupport.h"
 #include "tests/support/Screenshot.h"
 

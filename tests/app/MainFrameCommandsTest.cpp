@@ -6,7 +6,7 @@
 #include "app/CHelpWindow.h"
 #include "app/CSidebar.h"
 #include "app/SidebarButtons.h"
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -11,7 +11,7 @@
 #include "app/SidebarButtons.h"
 #include "app/core/TDataLog.h"
 #include "app/core/TProcessingObjects.h"
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 #include "engine/SpectralData.h"
 #include "settings/CfgSettingsFile.h"
 #include "utilities/CSigGen.h"

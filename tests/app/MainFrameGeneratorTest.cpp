@@ -12,7 +12,7 @@
 #include "app/ToolbarButtons.h"
 #include "app/core/FrameCommandIds.h"
 #include "app/core/TProcessingObjects.h"
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 #include "audio/TASIOSoundPort.h"
 #include "engine/SpectralData.h"
 #include "settings/CfgSettingsFile.h"

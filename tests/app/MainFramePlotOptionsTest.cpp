@@ -8,7 +8,7 @@
 
 #include "app/core/FrameCommandIds.h"
 #include "app/core/TProcessingObjects.h"
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 #include "engine/SpectralData.h"
 #include "plot/CDataView.h"
 #include "plot/CPlotOptionsMain.h"

@@ -11,7 +11,7 @@
 #include "app/ToolbarButtons.h"
 #include "app/core/FrameCommandIds.h"
 #include "app/core/TProcessingObjects.h"
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 #include "audio/TWaveFile.h"
 #include "engine/SpectralData.h"
 #include "platform/MessageBox.h"

@@ -8,7 +8,7 @@
 #include "app/CStatusbar.h"
 #include "app/SidebarButtons.h"
 #include "app/core/TRunControl.h"
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 #include "audio/TASIOSoundPort.h"
 #include "plot/TQuarnPlot.h"
 #include "settings/CfgSettingsFile.h"

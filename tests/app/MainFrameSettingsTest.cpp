@@ -6,7 +6,7 @@
 #include "app/CSidebar.h"
 #include "app/SidebarButtons.h"
 #include "app/core/TProcessingObjects.h"
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 #include "audio/TSoundOutput.h"
 #include "audio/TWaveData.h"
 #include "engine/SpectralData.h"

@@ -1,7 +1,7 @@
 #include "app/CSidebar.h"
 #include "app/SidebarButtons.h"
 #include "app/SidebarState.h"
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 #include "tests/app/FakeFrame.h"
 #include "tests/support/Screenshot.h"
 

@@ -1,7 +1,7 @@
 #include "app/CStatusbar.h"
 #include "app/CSidebar.h"
 #include "app/FormatMenuModel.h"
-#include "app/widgets/ProgressSignals.h"
+#include "widgets/ProgressSignals.h"
 #include "tests/app/FakeFrame.h"
 #include "tests/support/Screenshot.h"
 

@@ -1,6 +1,6 @@
 #include "app/CToolbar2.h"
 #include "app/ToolbarButtons.h"
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 #include "tests/app/FakeFrame.h"
 #include "tests/support/Screenshot.h"
 

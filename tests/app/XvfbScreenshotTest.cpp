@@ -5,7 +5,7 @@
 #include "app/CQuarnApp.h"
 #include "app/CSidebar.h"
 #include "app/SidebarButtons.h"
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 #include "plot/TQuarnPlot.h"
 #include "tests/app/FrameTestSupport.h"
 

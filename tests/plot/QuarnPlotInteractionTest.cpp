@@ -2,7 +2,7 @@
 // controls and panes, its right-button menu, and what it exports.
 #include "QuarnPlotTestSupport.h"
 
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 #include "platform/MessageBox.h"
 
 #include <QApplication>

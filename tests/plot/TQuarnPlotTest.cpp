@@ -3,7 +3,7 @@
 // display interval, markers and coherence panes.
 #include "QuarnPlotTestSupport.h"
 
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 #include "platform/Clock.h"
 #include "plot/QuarnPlotLayout.h"
 #include "settings/PrintOpts.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/widgets/ProgressSignals.h"
+#include "widgets/ProgressSignals.h"
 #include "platform/MessageBox.h"
 #include "settings/FrameSettings.h"
 #include "utilities/SigGenFrame.h"

@@ -1,4 +1,4 @@
-#include "app/widgets/ButtonColours.h"
+#include "widgets/ButtonColours.h"
 
 #include <QPalette>
 

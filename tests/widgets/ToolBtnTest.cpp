@@ -1,7 +1,7 @@
-#include "app/widgets/ButtonBitmap.h"
-#include "app/widgets/CToolBtn.h"
-#include "app/widgets/ToolBtnImage.h"
-#include "app/widgets/ToolTipTracker.h"
+#include "widgets/ButtonBitmap.h"
+#include "widgets/CToolBtn.h"
+#include "widgets/ToolBtnImage.h"
+#include "widgets/ToolTipTracker.h"
 #include "tests/support/Screenshot.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 // desktop palette, so that bitmaps drawn in the classic grey scheme blend
 // with whatever face colour the desktop uses.
 
-#include "app/widgets/ButtonColours.h"
+#include "widgets/ButtonColours.h"
 
 #include <QImage>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "app/widgets/ToolTipWindow.h"
+#include "widgets/ToolTipWindow.h"
 
 #include <QFontMetrics>
 #include <QPainter>

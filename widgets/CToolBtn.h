@@ -5,9 +5,9 @@
 // hover tip below itself once the cursor has rested on it. A click emits
 // Command with the button's id.
 
-#include "app/widgets/ToolBtnImage.h"
-#include "app/widgets/ToolTipTracker.h"
-#include "app/widgets/ToolTipWindow.h"
+#include "widgets/ToolBtnImage.h"
+#include "widgets/ToolTipTracker.h"
+#include "widgets/ToolTipWindow.h"
 
 #include <QAbstractButton>
 #include <QImage>

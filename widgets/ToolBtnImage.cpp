@@ -1,4 +1,4 @@
-#include "app/widgets/ToolBtnImage.h"
+#include "widgets/ToolBtnImage.h"
 
 ToolBtnImage ChooseToolBtnImage(bool greyed, bool hasGreyBitmap, bool latched, bool pressed)
 {

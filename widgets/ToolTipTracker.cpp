@@ -1,4 +1,4 @@
-#include "app/widgets/ToolTipTracker.h"
+#include "widgets/ToolTipTracker.h"
 
 QRect ToolTipTracker::TipRect(const QRect& buttonOnScreen, const QSize& textSize)
 {

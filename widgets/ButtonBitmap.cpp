@@ -1,4 +1,4 @@
-#include "app/widgets/ButtonBitmap.h"
+#include "widgets/ButtonBitmap.h"
 
 #include "resources/BitmapResources.h"
 

@@ -1,8 +1,8 @@
-#include "app/widgets/CToolBtn.h"
+#include "widgets/CToolBtn.h"
 
-#include "app/widgets/ButtonBitmap.h"
-#include "app/widgets/ButtonColours.h"
-#include "app/widgets/ToolTipWindow.h"
+#include "widgets/ButtonBitmap.h"
+#include "widgets/ButtonColours.h"
+#include "widgets/ToolTipWindow.h"
 
 #include <QCursor>
 #include <QEvent>
