@@ -26,7 +26,7 @@
 #include <memory>
 #include <string>
 
-#include "app/core/SoundOutputPort.h"
+#include "audio/SoundOutputPort.h"
 #include "utilities/SigGenBuildRelay.h"
 #include "utilities/SigGenFrame.h"
 #include "utilities/siggen/TSigGenBuildRequest.h"

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "app/core/SoundOutputPort.h"
+#include "audio/SoundOutputPort.h"
 
 struct FrameSettings;
 class ProgressSignals;

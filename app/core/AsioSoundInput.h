@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "app/core/SoundInputPort.h"
+#include "audio/SoundInputPort.h"
 #include "audio/TSoundInput.h"
 
 class AsioSoundInput final : public SoundInputPort {

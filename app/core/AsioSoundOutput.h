@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "app/core/SoundOutputPort.h"
+#include "audio/SoundOutputPort.h"
 #include "audio/TSoundOutput.h"
 
 class AsioSoundOutput final : public SoundOutputPort {

@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "app/core/SoundInputPort.h"
-#include "app/core/SoundOutputPort.h"
+#include "audio/SoundInputPort.h"
+#include "audio/SoundOutputPort.h"
 
 class AudioSystem {
 public:

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "app/core/SoundInputPort.h"
+#include "audio/SoundInputPort.h"
 
 class InputDeliveryWatch {
 public:

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "app/core/SoundPort.h"
+#include "audio/SoundPort.h"
 
 class TWaveData;
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/core/SoundPort.h"
+#include "audio/SoundPort.h"
 
 class TWaveFile;
 struct TriggerOpts;
