@@ -1,7 +1,7 @@
 #include "app/FormatMenuModel.h"
 
 #include "app/StatusbarFrame.h"
-#include "audio/format/TWaveFormat.h"
+#include "format/TWaveFormat.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // levels it meters and the analysis format its menu changes.
 
 #include "app/FrameCommandTarget.h"
-#include "audio/format/TWaveFormat.h"
+#include "format/TWaveFormat.h"
 
 #include <cstdint>
 #include <optional>

@@ -4,7 +4,7 @@
 // shared audio port, so stopping either direction stops both. The ports show
 // no messages themselves: the caller words each failure.
 
-#include "audio/format/TWaveFormat.h"
+#include "format/TWaveFormat.h"
 
 class SoundPort {
 public:

@@ -1,6 +1,6 @@
 #include "audio/TInputRing.h"
 
-#include "audio/format/SampleCodes.h"
+#include "format/SampleCodes.h"
 #include "platform/Clock.h"
 
 #include <algorithm>

@@ -7,7 +7,7 @@
 //
 // GUI thread only. The ports show no messages; the callers word failures.
 
-#include "audio/format/TWaveFormat.h"
+#include "format/TWaveFormat.h"
 
 #include <cstdint>
 #include <string>

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "audio/format/TChannelCalibration.h"
+#include "format/TChannelCalibration.h"
 
 class TWaveCalibration {
 public:

@@ -13,7 +13,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "audio/format/TWaveFormat.h"
+#include "format/TWaveFormat.h"
 #include "platform/ZeroFilledArray.h"
 
 class TWaveData {

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "audio/format/TWaveFormat.h"
+#include "format/TWaveFormat.h"
 #include "platform/RiffFile.h"
 
 class TWaveHeader {

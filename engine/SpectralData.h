@@ -25,7 +25,7 @@
 #include <cstdint>
 #include <string>
 
-#include "audio/format/TChannelCalibration.h"
+#include "format/TChannelCalibration.h"
 #include "engine/ScalingOpts.h"
 #include "engine/TProcessingSettings.h"
 #include "platform/ZeroFilledArray.h"

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "audio/format/TWaveFormat.h"
+#include "format/TWaveFormat.h"
 
 // Captions of the AverageSpeed codes 0 … 4, as the settings sheet lists them.
 inline constexpr std::size_t kAverageSpeedCount = 5;

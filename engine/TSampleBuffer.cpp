@@ -1,6 +1,6 @@
 #include "engine/TSampleBuffer.h"
 
-#include "audio/format/SampleCodes.h"
+#include "format/SampleCodes.h"
 #include "engine/TSmoothing.h"
 #include "platform/SmallMaths.h"
 

@@ -8,8 +8,8 @@
 // float, because playback and the calibration measurement copy whole wave
 // blocks straight into the memory GetSamplePtr hands out.
 
-#include "audio/format/TChannelCalibration.h"
-#include "audio/format/TWaveFormat.h"
+#include "format/TChannelCalibration.h"
+#include "format/TWaveFormat.h"
 #include "platform/ZeroFilledArray.h"
 
 #include <cstdint>

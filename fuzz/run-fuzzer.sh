@@ -17,7 +17,7 @@ out=${2:-"$root/build-fuzz"}
 sources=(
   audio/TWaveData.cpp audio/TWaveDataFilter.cpp audio/TWaveCalibration.cpp audio/TWaveHeader.cpp
   audio/TWaveFile.cpp audio/TWaveFileMemory.cpp audio/TWaveFileStream.cpp audio/TWaveFileCalibration.cpp
-  audio/format/TWaveFormat.cpp audio/format/TChannelCalibration.cpp
+  format/TWaveFormat.cpp format/TChannelCalibration.cpp
   engine/TSmoothing.cpp
   platform/RiffFile.cpp platform/TempFiles.cpp platform/MessageBox.cpp platform/ZeroFilledArray.cpp
   platform/SmallMaths.cpp platform/Trace.cpp

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "audio/format/TChannelCalibration.h"
+#include "format/TChannelCalibration.h"
 
 namespace calibration {
 

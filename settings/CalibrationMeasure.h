@@ -5,7 +5,7 @@
 #include <chrono>
 #include <string>
 
-#include "audio/format/TChannelCalibration.h"
+#include "format/TChannelCalibration.h"
 
 class TWaveData;
 

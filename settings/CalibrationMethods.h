@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "audio/format/TChannelCalibration.h"
+#include "format/TChannelCalibration.h"
 
 namespace calibration {
 

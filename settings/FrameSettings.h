@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "audio/format/TChannelCalibration.h"
+#include "format/TChannelCalibration.h"
 #include "engine/ScalingOpts.h"
 #include "engine/TProcessingSettings.h"
 #include "audio/DaqOpts.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "audio/DaqOpts.h"
-#include "audio/format/TChannelCalibration.h"
+#include "format/TChannelCalibration.h"
 #include "engine/ScalingOpts.h"
 #include "engine/TProcessingSettings.h"
 

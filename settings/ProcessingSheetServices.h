@@ -10,7 +10,7 @@
 #include <string>
 
 #include "audio/DaqOpts.h"
-#include "audio/format/TWaveFormat.h"
+#include "format/TWaveFormat.h"
 
 class TWaveData;
 

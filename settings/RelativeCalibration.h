@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "audio/format/TChannelCalibration.h"
+#include "format/TChannelCalibration.h"
 
 namespace calibration {
 

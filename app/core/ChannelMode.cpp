@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "audio/format/TChannelCalibration.h"
+#include "format/TChannelCalibration.h"
 
 namespace channel_mode {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "audio/format/TWaveFormat.h"
+#include "format/TWaveFormat.h"
 #include "settings/SigGenSettings.h"
 
 struct TSigGenBuildRequest {

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "audio/format/TWaveFormat.h"
+#include "format/TWaveFormat.h"
 #include "settings/SigGenSettings.h"
 
 class TSigGenLength {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/format/TWaveFormat.h"
+#include "format/TWaveFormat.h"
 #include "utilities/siggen/TSigGenBuildRequest.h"
 
 class TUserWave;

@@ -1,4 +1,4 @@
-#include "audio/format/TWaveFormat.h"
+#include "format/TWaveFormat.h"
 
 #include <algorithm>
 #include <limits>

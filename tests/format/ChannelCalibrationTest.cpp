@@ -1,4 +1,4 @@
-#include "audio/format/TChannelCalibration.h"
+#include "format/TChannelCalibration.h"
 
 #include <algorithm>
 #include <array>
