@@ -59,11 +59,6 @@ void SimAsioDriver::getDriverName(char* name)
     CopyText(name, kDaqSimDriverName, kAsioDriverNameLength);
 }
 
-std::int32_t SimAsioDriver::getDriverVersion()
-{
-    return 1;
-}
-
 void SimAsioDriver::getErrorMessage(char* string)
 {
     CopyText(string, ErrorText, kAsioErrorMessageLength);
@@ -75,9 +70,7 @@ ASIOError SimAsioDriver::start()
         return kAsioInvalidMode;
     if (Running)
         return kAsioOk;
-    UseTimeInfo = Callbacks.asioMessage != nullptr && Callbacks.bufferSwitchTimeInfo != nullptr
-        && Callbacks.asioMessage(kAsioSelectorSupported, kAsioSupportsTimeInfo, nullptr, nullptr) == 1
-        && Callbacks.asioMessage(kAsioSupportsTimeInfo, 0, nullptr, nullptr) == 1;
+    UseTimeInfo = HostTakesTimeInfo();
     for (std::vector<float>& played : Played)
         std::fill(played.begin(), played.end(), 0.0f);
     for (SimFrontEnd& frontEnd : FrontEnds)
@@ -143,23 +136,12 @@ void SimAsioDriver::DeliverBuffer(int half, ASIOSamples position, ASIOTimeStamp 
 {
     Position = position;
     Time = time;
-    if (UseTimeInfo) {
-        ASIOTime info{};
-        info.timeInfo.speed = 1.0;
-        info.timeInfo.systemTime = time;
-        info.timeInfo.samplePosition = position;
-        info.timeInfo.sampleRate = Rate;
-        info.timeInfo.flags = kSystemTimeValid | kSamplePositionValid | kSampleRateValid;
-        Callbacks.bufferSwitchTimeInfo(&info, half, ASIOTrue);
-    } else if (Callbacks.bufferSwitch != nullptr) {
-        Callbacks.bufferSwitch(half, ASIOTrue);
-    }
+    SwitchBuffers(half, Rate);
 }
 
 std::uint8_t* SimAsioDriver::Half(Buffer& buffer, int half)
 {
-    const std::size_t bytes = static_cast<std::size_t>(BufferSize) * SampleCodec::BytesPerSample(SampleType);
-    return buffer.Memory.data() + static_cast<std::size_t>(half) * bytes;
+    return HalfOf(buffer, half, SampleCodec::BytesPerSample(SampleType));
 }
 
 void SimAsioDriver::FillInputs(int half)
@@ -191,17 +173,6 @@ void SimAsioDriver::CaptureOutputs(int half)
         for (std::int32_t i = 0; i < BufferSize; ++i, slot += bytes)
             played[static_cast<std::size_t>(i)] = SampleCodec::Decode(SampleType, slot);
     }
-}
-
-ASIOError SimAsioDriver::getChannels(std::int32_t* numInputChannels, std::int32_t* numOutputChannels)
-{
-    if (!Initialised)
-        return kAsioNotPresent;
-    if (numInputChannels != nullptr)
-        *numInputChannels = kChannels;
-    if (numOutputChannels != nullptr)
-        *numOutputChannels = kChannels;
-    return kAsioOk;
 }
 
 ASIOError SimAsioDriver::getLatencies(std::int32_t* inputLatency, std::int32_t* outputLatency)
@@ -251,47 +222,11 @@ ASIOError SimAsioDriver::setSampleRate(ASIOSampleRate sampleRate)
     return kAsioOk;
 }
 
-ASIOError SimAsioDriver::getClockSources(ASIOClockSource* clocks, std::int32_t* numSources)
-{
-    if (clocks == nullptr || numSources == nullptr || *numSources < 1)
-        return kAsioInvalidParameter;
-    *clocks = ASIOClockSource{};
-    clocks->associatedChannel = -1;
-    clocks->associatedGroup = -1;
-    clocks->isCurrentSource = ASIOTrue;
-    CopyText(clocks->name, "Internal", sizeof clocks->name);
-    *numSources = 1;
-    return kAsioOk;
-}
-
-ASIOError SimAsioDriver::setClockSource(std::int32_t reference)
-{
-    return reference == 0 ? kAsioOk : kAsioInvalidParameter;
-}
-
-ASIOError SimAsioDriver::getSamplePosition(ASIOSamples* samplePosition, ASIOTimeStamp* systemTime)
-{
-    if (samplePosition == nullptr || systemTime == nullptr)
-        return kAsioInvalidParameter;
-    *samplePosition = Position;
-    *systemTime = Time;
-    return kAsioOk;
-}
-
 ASIOError SimAsioDriver::getChannelInfo(ASIOChannelInfo* info)
 {
-    if (info == nullptr || info->channel < 0 || info->channel >= kChannels)
-        return kAsioInvalidParameter;
-    static const char* const kNames[2][kChannels] = {{"Left Out", "Right Out"}, {"Left In", "Right In"}};
-    info->isActive = ASIOFalse;
-    for (const Buffer& buffer : Buffers) {
-        if (buffer.IsInput == (info->isInput != ASIOFalse) && buffer.Channel == info->channel)
-            info->isActive = ASIOTrue;
-    }
-    info->channelGroup = 0;
-    info->type = SampleType;
-    CopyText(info->name, kNames[info->isInput != ASIOFalse ? 1 : 0][info->channel], sizeof info->name);
-    return kAsioOk;
+    static const char* const kInputNames[kChannels] = {"Left In", "Right In"};
+    static const char* const kOutputNames[kChannels] = {"Left Out", "Right Out"};
+    return DescribeChannel(info, SampleType, kInputNames, kOutputNames);
 }
 
 ASIOError SimAsioDriver::createBuffers(ASIOBufferInfo* bufferInfos, std::int32_t numChannels,
@@ -305,22 +240,10 @@ ASIOError SimAsioDriver::createBuffers(ASIOBufferInfo* bufferInfos, std::int32_t
         || bufferSize < kMinBufferSize || bufferSize > kMaxBufferSize
         || SampleCodec::BytesPerSample(SampleType) == 0)
         return kAsioInvalidParameter;
-    for (std::int32_t i = 0; i < numChannels; ++i) {
-        if (bufferInfos[i].channelNum < 0 || bufferInfos[i].channelNum >= kChannels)
-            return kAsioInvalidParameter;
-    }
+    if (!ChannelsExist(bufferInfos, numChannels))
+        return kAsioInvalidParameter;
     disposeBuffers();
-    BufferSize = bufferSize;
-    const auto halfBytes = static_cast<std::size_t>(bufferSize) * SampleCodec::BytesPerSample(SampleType);
-    Buffers.resize(static_cast<std::size_t>(numChannels));
-    for (std::int32_t i = 0; i < numChannels; ++i) {
-        Buffer& buffer = Buffers[static_cast<std::size_t>(i)];
-        buffer.IsInput = bufferInfos[i].isInput != ASIOFalse;
-        buffer.Channel = bufferInfos[i].channelNum;
-        buffer.Memory.assign(2 * halfBytes, 0);
-        bufferInfos[i].buffers[0] = Half(buffer, 0);
-        bufferInfos[i].buffers[1] = Half(buffer, 1);
-    }
+    MakeBuffers(bufferInfos, numChannels, bufferSize, SampleCodec::BytesPerSample(SampleType));
     for (std::vector<float>& played : Played)
         played.assign(static_cast<std::size_t>(bufferSize), 0.0f);
     Callbacks = *callbacks;
@@ -334,16 +257,6 @@ ASIOError SimAsioDriver::disposeBuffers()
     BufferSize = 0;
     Callbacks = ASIOCallbacks{};
     return kAsioOk;
-}
-
-ASIOError SimAsioDriver::controlPanel()
-{
-    return kAsioOk;
-}
-
-ASIOError SimAsioDriver::future(std::int32_t, void*)
-{
-    return kAsioInvalidParameter;
 }
 
 ASIOError SimAsioDriver::outputReady()

@@ -4,7 +4,7 @@
 // the driver's own thread on a schedule counted from the start in whole
 // frames, so the stream keeps the rate exactly however long it runs.
 
-#include "audio/AsioDriver.h"
+#include "drivers/common/TwoChannelDriver.h"
 #include "drivers/daqsim/SimFrontEnd.h"
 
 #include <array>
@@ -15,44 +15,31 @@
 #include <thread>
 #include <vector>
 
-class SimAsioDriver final : public AsioDriver {
+class SimAsioDriver final : public TwoChannelDriver {
 public:
-    static constexpr int kChannels = 2;
-
     SimAsioDriver();
     ~SimAsioDriver() override;
 
     ASIOBool init(void* sysHandle) override;
     void getDriverName(char* name) override;
-    std::int32_t getDriverVersion() override;
     void getErrorMessage(char* string) override;
     ASIOError start() override;
     ASIOError stop() override;
-    ASIOError getChannels(std::int32_t* numInputChannels, std::int32_t* numOutputChannels) override;
     ASIOError getLatencies(std::int32_t* inputLatency, std::int32_t* outputLatency) override;
     ASIOError getBufferSize(std::int32_t* minSize, std::int32_t* maxSize, std::int32_t* preferredSize,
                             std::int32_t* granularity) override;
     ASIOError canSampleRate(ASIOSampleRate sampleRate) override;
     ASIOError getSampleRate(ASIOSampleRate* sampleRate) override;
     ASIOError setSampleRate(ASIOSampleRate sampleRate) override;
-    ASIOError getClockSources(ASIOClockSource* clocks, std::int32_t* numSources) override;
-    ASIOError setClockSource(std::int32_t reference) override;
-    ASIOError getSamplePosition(ASIOSamples* samplePosition, ASIOTimeStamp* systemTime) override;
     ASIOError getChannelInfo(ASIOChannelInfo* info) override;
     ASIOError createBuffers(ASIOBufferInfo* bufferInfos, std::int32_t numChannels, std::int32_t bufferSize,
                             const ASIOCallbacks* callbacks) override;
     ASIOError disposeBuffers() override;
-    ASIOError controlPanel() override;
-    ASIOError future(std::int32_t selector, void* opt) override;
     ASIOError outputReady() override;
 
 private:
-    struct Buffer {
-        bool IsInput = false;
-        int Channel = 0;
-        std::vector<std::uint8_t> Memory;  // both halves
-    };
-
+    bool IsOpen() const override { return Initialised; }
+    const char* ClockName() const override { return "Internal"; }
     void Run();
     void FillInputs(int half);
     void CaptureOutputs(int half);
@@ -64,12 +51,6 @@ private:
     ASIOSampleType SampleType = ASIOSTInt32LSB;
     std::atomic<double> Rate{48000.0};
 
-    // Made by createBuffers and left alone while the stream runs.
-    std::vector<Buffer> Buffers;
-    std::int32_t BufferSize = 0;
-    ASIOCallbacks Callbacks{};
-    bool UseTimeInfo = false;
-
     // The stream thread's own: the last buffer played on each output, and
     // the inputs' front ends.
     std::array<std::vector<float>, kChannels> Played;
@@ -80,6 +61,4 @@ private:
     std::condition_variable Wake;
     bool StopRequested = false;  // guarded by WakeMutex
     std::atomic<bool> Running{false};
-    std::atomic<ASIOSamples> Position{0};
-    std::atomic<ASIOTimeStamp> Time{0};
 };

@@ -101,11 +101,6 @@ void JackAsioDriver::getDriverName(char* name)
     CopyText(name, kJackDriverName, kAsioDriverNameLength);
 }
 
-std::int32_t JackAsioDriver::getDriverVersion()
-{
-    return 1;
-}
-
 void JackAsioDriver::getErrorMessage(char* string)
 {
     std::lock_guard lock(ErrorMutex);
@@ -122,9 +117,7 @@ ASIOError JackAsioDriver::start()
         return kAsioInvalidMode;
     if (Active)
         return kAsioOk;
-    UseTimeInfo = Callbacks.asioMessage != nullptr && Callbacks.bufferSwitchTimeInfo != nullptr
-        && Callbacks.asioMessage(kAsioSelectorSupported, kAsioSupportsTimeInfo, nullptr, nullptr) == 1
-        && Callbacks.asioMessage(kAsioSupportsTimeInfo, 0, nullptr, nullptr) == 1;
+    UseTimeInfo = HostTakesTimeInfo();
     Half = 0;
     Position = 0;
     ResetReported = false;
@@ -217,53 +210,27 @@ void JackAsioDriver::Process(jack_nframes_t frames)
     if (!Active || static_cast<std::int32_t>(frames) != BufferSize)
         return;
 
-    const std::size_t offset = static_cast<std::size_t>(Half) * static_cast<std::size_t>(BufferSize);
+    constexpr int kBytes = 4;
     for (Buffer& buffer : Buffers) {
         if (!buffer.IsInput)
             continue;
         const float* source = in[static_cast<std::size_t>(buffer.Channel)];
-        auto* slot = reinterpret_cast<std::uint8_t*>(buffer.Memory.data() + offset);
+        std::uint8_t* slot = HalfOf(buffer, Half, kBytes);
         for (jack_nframes_t i = 0; i < frames; ++i)
-            SampleCodec::Encode(ASIOSTInt32LSB, source[i], slot + 4 * i);
+            SampleCodec::Encode(ASIOSTInt32LSB, source[i], slot + kBytes * i);
     }
     Time = static_cast<ASIOTimeStamp>(jack_get_time()) * 1000;
-    Deliver(Half);
+    SwitchBuffers(Half, Rate);
     for (Buffer& buffer : Buffers) {
         if (buffer.IsInput)
             continue;
         float* target = out[static_cast<std::size_t>(buffer.Channel)];
-        const auto* slot = reinterpret_cast<const std::uint8_t*>(buffer.Memory.data() + offset);
+        const std::uint8_t* slot = HalfOf(buffer, Half, kBytes);
         for (jack_nframes_t i = 0; i < frames; ++i)
-            target[i] = SampleCodec::Decode(ASIOSTInt32LSB, slot + 4 * i);
+            target[i] = SampleCodec::Decode(ASIOSTInt32LSB, slot + kBytes * i);
     }
     Position = Position + frames;
     Half ^= 1;
-}
-
-void JackAsioDriver::Deliver(int half)
-{
-    if (UseTimeInfo) {
-        ASIOTime info{};
-        info.timeInfo.speed = 1.0;
-        info.timeInfo.systemTime = Time;
-        info.timeInfo.samplePosition = Position;
-        info.timeInfo.sampleRate = Rate;
-        info.timeInfo.flags = kSystemTimeValid | kSamplePositionValid | kSampleRateValid;
-        Callbacks.bufferSwitchTimeInfo(&info, half, ASIOTrue);
-    } else if (Callbacks.bufferSwitch != nullptr) {
-        Callbacks.bufferSwitch(half, ASIOTrue);
-    }
-}
-
-ASIOError JackAsioDriver::getChannels(std::int32_t* numInputChannels, std::int32_t* numOutputChannels)
-{
-    if (Client == nullptr)
-        return kAsioNotPresent;
-    if (numInputChannels != nullptr)
-        *numInputChannels = kChannels;
-    if (numOutputChannels != nullptr)
-        *numOutputChannels = kChannels;
-    return kAsioOk;
 }
 
 ASIOError JackAsioDriver::getLatencies(std::int32_t* inputLatency, std::int32_t* outputLatency)
@@ -313,51 +280,18 @@ ASIOError JackAsioDriver::setSampleRate(ASIOSampleRate sampleRate)
     return canSampleRate(sampleRate);
 }
 
-ASIOError JackAsioDriver::getClockSources(ASIOClockSource* clocks, std::int32_t* numSources)
-{
-    if (clocks == nullptr || numSources == nullptr || *numSources < 1)
-        return kAsioInvalidParameter;
-    *clocks = ASIOClockSource{};
-    clocks->associatedChannel = -1;
-    clocks->associatedGroup = -1;
-    clocks->isCurrentSource = ASIOTrue;
-    CopyText(clocks->name, "JACK server", sizeof clocks->name);
-    *numSources = 1;
-    return kAsioOk;
-}
-
-ASIOError JackAsioDriver::setClockSource(std::int32_t reference)
-{
-    return reference == 0 ? kAsioOk : kAsioInvalidParameter;
-}
-
 ASIOError JackAsioDriver::getSamplePosition(ASIOSamples* samplePosition, ASIOTimeStamp* systemTime)
 {
     if (ServerLost)
         return kAsioHardwareMalfunction;
-    if (samplePosition == nullptr || systemTime == nullptr)
-        return kAsioInvalidParameter;
-    *samplePosition = Position;
-    *systemTime = Time;
-    return kAsioOk;
+    return TwoChannelDriver::getSamplePosition(samplePosition, systemTime);
 }
 
 ASIOError JackAsioDriver::getChannelInfo(ASIOChannelInfo* info)
 {
     if (Client == nullptr)
         return kAsioNotPresent;
-    if (info == nullptr || info->channel < 0 || info->channel >= kChannels)
-        return kAsioInvalidParameter;
-    const bool isInput = info->isInput != ASIOFalse;
-    info->isActive = ASIOFalse;
-    for (const Buffer& buffer : Buffers) {
-        if (buffer.IsInput == isInput && buffer.Channel == info->channel)
-            info->isActive = ASIOTrue;
-    }
-    info->channelGroup = 0;
-    info->type = ASIOSTInt32LSB;
-    CopyText(info->name, (isInput ? kInputNames : kOutputNames)[info->channel], sizeof info->name);
-    return kAsioOk;
+    return DescribeChannel(info, ASIOSTInt32LSB, kInputNames, kOutputNames);
 }
 
 ASIOError JackAsioDriver::createBuffers(ASIOBufferInfo* bufferInfos, std::int32_t numChannels,
@@ -373,21 +307,10 @@ ASIOError JackAsioDriver::createBuffers(ASIOBufferInfo* bufferInfos, std::int32_
         return kAsioInvalidParameter;
     if (bufferSize != Period)
         return kAsioInvalidMode;
-    for (std::int32_t i = 0; i < numChannels; ++i) {
-        if (bufferInfos[i].channelNum < 0 || bufferInfos[i].channelNum >= kChannels)
-            return kAsioInvalidParameter;
-    }
+    if (!ChannelsExist(bufferInfos, numChannels))
+        return kAsioInvalidParameter;
     disposeBuffers();
-    BufferSize = bufferSize;
-    Buffers.resize(static_cast<std::size_t>(numChannels));
-    for (std::int32_t i = 0; i < numChannels; ++i) {
-        Buffer& buffer = Buffers[static_cast<std::size_t>(i)];
-        buffer.IsInput = bufferInfos[i].isInput != ASIOFalse;
-        buffer.Channel = bufferInfos[i].channelNum;
-        buffer.Memory.assign(2 * static_cast<std::size_t>(bufferSize), 0);
-        bufferInfos[i].buffers[0] = buffer.Memory.data();
-        bufferInfos[i].buffers[1] = buffer.Memory.data() + bufferSize;
-    }
+    MakeBuffers(bufferInfos, numChannels, bufferSize, 4);
     std::lock_guard lock(CallbacksMutex);
     Callbacks = *callbacks;
     return kAsioOk;
@@ -401,16 +324,6 @@ ASIOError JackAsioDriver::disposeBuffers()
     std::lock_guard lock(CallbacksMutex);
     Callbacks = ASIOCallbacks{};
     return kAsioOk;
-}
-
-ASIOError JackAsioDriver::controlPanel()
-{
-    return kAsioOk;
-}
-
-ASIOError JackAsioDriver::future(std::int32_t, void*)
-{
-    return kAsioInvalidParameter;
 }
 
 ASIOError JackAsioDriver::outputReady()

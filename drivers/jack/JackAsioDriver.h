@@ -12,7 +12,7 @@
 // says: libjack names a client's own socket after the client alone, so two
 // programs on two different servers need different names.
 
-#include "audio/AsioDriver.h"
+#include "drivers/common/TwoChannelDriver.h"
 
 #include <jack/jack.h>
 
@@ -20,52 +20,39 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
-#include <vector>
 
-class JackAsioDriver final : public AsioDriver {
+class JackAsioDriver final : public TwoChannelDriver {
 public:
-    static constexpr int kChannels = 2;
-
     JackAsioDriver() = default;
     ~JackAsioDriver() override;
 
     ASIOBool init(void* sysHandle) override;
     void getDriverName(char* name) override;
-    std::int32_t getDriverVersion() override;
     void getErrorMessage(char* string) override;
     ASIOError start() override;
     ASIOError stop() override;
-    ASIOError getChannels(std::int32_t* numInputChannels, std::int32_t* numOutputChannels) override;
     ASIOError getLatencies(std::int32_t* inputLatency, std::int32_t* outputLatency) override;
     ASIOError getBufferSize(std::int32_t* minSize, std::int32_t* maxSize, std::int32_t* preferredSize,
                             std::int32_t* granularity) override;
     ASIOError canSampleRate(ASIOSampleRate sampleRate) override;
     ASIOError getSampleRate(ASIOSampleRate* sampleRate) override;
     ASIOError setSampleRate(ASIOSampleRate sampleRate) override;
-    ASIOError getClockSources(ASIOClockSource* clocks, std::int32_t* numSources) override;
-    ASIOError setClockSource(std::int32_t reference) override;
     ASIOError getSamplePosition(ASIOSamples* samplePosition, ASIOTimeStamp* systemTime) override;
     ASIOError getChannelInfo(ASIOChannelInfo* info) override;
     ASIOError createBuffers(ASIOBufferInfo* bufferInfos, std::int32_t numChannels, std::int32_t bufferSize,
                             const ASIOCallbacks* callbacks) override;
     ASIOError disposeBuffers() override;
-    ASIOError controlPanel() override;
-    ASIOError future(std::int32_t selector, void* opt) override;
     ASIOError outputReady() override;
 
 private:
-    struct Buffer {
-        bool IsInput = false;
-        int Channel = 0;
-        std::vector<std::int32_t> Memory;  // both halves
-    };
+    bool IsOpen() const override { return Client != nullptr; }
+    const char* ClockName() const override { return "JACK server"; }
 
     static int OnProcess(jack_nframes_t frames, void* self);
     static int OnBufferSize(jack_nframes_t frames, void* self);
     static void OnShutdown(jack_status_t code, const char* reason, void* self);
 
     void Process(jack_nframes_t frames);
-    void Deliver(int half);
     void ReportToHost();
     void ConnectPhysicalPorts();
     void CloseClient();
@@ -79,18 +66,11 @@ private:
     std::mutex ErrorMutex;  // the shutdown notice writes the text on its own thread
     char ErrorText[kAsioErrorMessageLength] = {};
 
-    // Made by createBuffers and left alone while the client is active.
-    std::vector<Buffer> Buffers;
-    std::int32_t BufferSize = 0;
-    bool UseTimeInfo = false;
-    // Also read by JACK's shutdown notice, on a thread of its own.
+    // Guards the callbacks, which JACK's shutdown notice also reads, on a thread of its own.
     std::mutex CallbacksMutex;
-    ASIOCallbacks Callbacks{};
 
     int Half = 0;  // the process thread's own
     std::atomic<bool> Active{false};
     std::atomic<bool> ServerLost{false};
     std::atomic<bool> ResetReported{false};
-    std::atomic<ASIOSamples> Position{0};
-    std::atomic<ASIOTimeStamp> Time{0};
 };
