@@ -282,6 +282,8 @@ private:
     std::uint16_t m_StandardWeighting = 0;
     std::uint16_t m_TotalPowerWeighting = 0;
     std::uint16_t m_WindowType = 0;
+    // Parzen's reciprocal noise bandwidth, measured on its table at this size.
+    float m_ParzenBandwidthFactor = 1.0f;
     float m_DensityDivisor = 1.0f;
     std::uint8_t m_DensityFlag = 0;
     std::uint8_t m_DensityAmplitude = 0;
