@@ -137,7 +137,7 @@ public:
     CToolbar2* Toolbar() const { return m_Toolbar; }
     CStatusbar* Statusbar() const { return m_Statusbar; }
 
-    // ---- State for the other parts of the program and for tests -----------
+    // ---- State other windows and tests read ---------------------------------
     FrameSettings& Settings() { return m_Settings; }
     const FrameSettings& Settings() const { return m_Settings; }
     const FramePaths& Paths() const { return m_Paths; }

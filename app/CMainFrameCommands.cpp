@@ -29,8 +29,8 @@ namespace {
 constexpr const char* kMakerWebsite = "https://www.talvenor.example/";
 
 // Commands the bars send: the numbered ones are frame commands; the
-// processing-settings pages and the data-logging sheet come with their own
-// parts of the program.
+// processing-settings pages and the data-logging sheet are not in this
+// program yet.
 bool IsBarCommandBuilt(FrameCommand command)
 {
     const auto id = static_cast<std::uint32_t>(command);
@@ -39,7 +39,7 @@ bool IsBarCommandBuilt(FrameCommand command)
     return command == FrameCommand::ResetAveraging;
 }
 
-// A button whose command waits for its part stays in its place, greyed.
+// A button whose window is not in this program yet stays in its place, greyed.
 void DisableButton(CToolBtn* button)
 {
     if (button == nullptr)

@@ -65,7 +65,7 @@ constexpr Accelerator kAccelerators[] = {
 // signal generator window with its commands (closing all utilities closes
 // it, the one utility window there is). The printing, settings,
 // calibration, plot-options, path and file-option dialogs, the recorder and
-// the viewers come with their own parts of the program.
+// the viewers are not in this program yet, so their commands stay greyed.
 constexpr std::uint32_t kBuilt[] = {
     kAppExit,         kStart,           kStop,           kRestart,        kStopCommand,
     kAppAbout,        kHelpContents,    kHelpSearch,     kGettingStarted, kReleaseNotes,

@@ -1,6 +1,6 @@
 #pragma once
 // The data log as this build has it: the log writer and its settings sheet
-// come with their own part of the program. Until then logging cannot be
+// are not in this program yet. Until then logging cannot be
 // switched on (the "Data Logging..." command is disabled and every settings
 // load clears DataLogSettings::Active), so a run opens, writes and closes
 // no log file.

@@ -1,5 +1,5 @@
-// The frame's menus, accelerators and commands: what is live and what waits
-// for its part, Alt+R against the "P&rint" mnemonic, help and documents.
+// The frame's menus, accelerators and commands: what is live and what is
+// greyed until its window exists, Alt+R against the "P&rint" mnemonic, help and documents.
 
 #include "tests/app/FrameTestSupport.h"
 

@@ -58,7 +58,7 @@ TEST(FrameMenus, ShortcutsShownInMenusMatchTheAcceleratorTable)
     }
 }
 
-TEST(FrameMenus, RunControlHelpTheFramesOwnWindowsAndTheGeneratorAreLiveTheRestWaitsForItsParts)
+TEST(FrameMenus, RunControlHelpTheFramesOwnWindowsAndTheGeneratorAreLiveTheRestIsGreyed)
 {
     using namespace frame_command;
     for (std::uint32_t id : {kStart, kStop, kRestart, kStopCommand, kAppExit, kAppAbout, kHelpContents,
