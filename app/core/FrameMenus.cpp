@@ -17,6 +17,9 @@ constexpr MenuItem kPrintItems[] = {
     {"Prin&t Setup...", kFilePrintSetup},
     {"Annotations and &Margins...", kPrintAnnotations},
     {nullptr, 0},
+    {"&Open Configuration...", kOpenConfiguration},
+    {"Sa&ve Configuration...", kSaveConfiguration},
+    {nullptr, 0},
     {"Set Pat&hs...", kSetPaths},
     {nullptr, 0},
     {"E&xit", kAppExit},
@@ -25,12 +28,28 @@ constexpr MenuItem kPrintItems[] = {
 constexpr MenuItem kOptionsItems[] = {
     {"Processing Settings...\tF4", kProcessingSettings},
     {"Plot Options...\tF5", kPlotOptions},
+    {nullptr, 0},
+    {"Re&initialize Input", kReinitInput},
+};
+
+// The bars and the plots' tool strips, with check marks while shown.
+constexpr MenuItem kViewItems[] = {
+    {"&Side Bar", kToggleSidebar},
+    {"&Tool Bar", kToggleToolbar},
+    {"Status &Bar", kToggleStatusbar},
+    {"Plot Tool &Strips", kTogglePlotToolStrips},
+    {nullptr, 0},
+    {"&Close All Plots", kCloseAllPlots},
 };
 
 constexpr MenuItem kUtilitiesItems[] = {
     {"Peak &Frequency", kPeakFrequency},
     {"Peak &Amplitude", kPeakAmplitude},
     {"Total &Power", kTotalPower},
+    {nullptr, 0},
+    {"Signal &Generator", kSignalGenerator},
+    {"&Save Signal...", kSaveGeneratorWave},
+    {"&Lock Signal Generator Channels", kLockGeneratorChannels},
     {nullptr, 0},
     {"Close &All Utilities", kCloseAllUtilities},
 };
@@ -51,6 +70,7 @@ constexpr MenuItem kHelpItems[] = {
 constexpr MenuPopup kMenuBar[] = {
     {"P&rint", kPrintItems},
     {"&Options", kOptionsItems},
+    {"&View", kViewItems},
     {"&Utilities", kUtilitiesItems},
     {"&Help", kHelpItems},
 };
@@ -84,6 +104,11 @@ std::span<const MenuPopup> MenuBar()
 std::span<const Accelerator> Accelerators()
 {
     return kAccelerators;
+}
+
+std::span<const std::uint32_t> BuiltCommands()
+{
+    return kBuilt;
 }
 
 bool IsCommandBuilt(std::uint32_t id)
