@@ -163,6 +163,13 @@ public:
     float GetTotalPower() const { return m_TotalPower; }
     float GetLatestTotalPower() const { return m_LatestTotalPower; }
     float GetHoldTotalPower() const { return m_HeldTotalPower; }
+    // How long a peak stands (seconds) and how far it then falls per update
+    // (dB) for a hold mode: 0 Off, 1 Fast, 2 Medium, 3 Slow, 4 Forever.
+    struct HoldRate {
+        float Time;
+        float Decay;
+    };
+    static HoldRate PeakHoldRate(std::uint16_t mode);
     std::uint16_t GetTotalPowerWeighting() const { return m_TotalPowerWeighting; }
     // weighting: −1 from display values, 0 flat, 1 A, 2 B, 3 C; scale 1 = dB.
     float GetBandPower(std::uint32_t first, std::uint32_t last, int scale, int weighting,

@@ -22,6 +22,7 @@
 #include "plot/BandTraceTable.h"
 #include "plot/ColumnBinTable.h"
 #include "plot/PlotTick.h"
+#include "plot/PowerMeter.h"
 #include "plot/TPlotBase.h"
 
 #include <QLine>
@@ -149,6 +150,7 @@ private:
         std::vector<PlotPoint> Hold;
         int MeterLive = 0;
         int MeterHold = 0;
+        PowerMeterHold MeterHeld;
         std::array<PlotRect, 8> LabelBoxes{};
     };
 
