@@ -7,6 +7,8 @@
 
 #include <QUrl>
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -44,6 +46,12 @@ public:
     ~MessageLog();
     std::vector<std::string> texts;
 };
+
+// The highest point of a pane's live trace stands on the column of
+// `frequency` (within a column) at `level` in display units (within 1.5 dB),
+// read back through the pane's own amplitude axis.
+::testing::AssertionResult TraceShowsTone(const TQuarnPlot& plot, int pane, std::uint16_t ampScale, float plotTop,
+                                          float plotRange, float frequency, float level);
 
 struct FrameHarness {
     explicit FrameHarness(bool create = true);
