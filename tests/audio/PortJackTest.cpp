@@ -61,7 +61,7 @@ TEST_F(PortTest, AJackLoopbackBringsBackTheTone)
                       std::string("clsid\\") + kJackDriverClassId + "\\InprocServer32", "", JACK_PLUGIN);
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (!DriverServes()) {
-        ASSERT_LT(std::chrono::steady_clock::now(), end) << "jackd did not come up";
+        ASSERT_LT(std::chrono::steady_clock::now(), end) << "jackd did not come up; " << server.Log();
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     Messages.clear();

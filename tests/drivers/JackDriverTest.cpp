@@ -45,7 +45,7 @@ protected:
         platform::SetMessageBoxHook([](const platform::MessageBoxRequest&) { return platform::MessageResult::Ok; });
         platform::SetRegistry(nullptr);  // the shipped drivers, found in the build tree
         ASSERT_TRUE(Server.Start(kRate, kPeriod));
-        ASSERT_TRUE(WaitUntilServing(20.0)) << "jackd did not come up";
+        ASSERT_TRUE(WaitUntilServing(20.0)) << "jackd did not come up; " << Server.Log();
     }
 
     void TearDown() override

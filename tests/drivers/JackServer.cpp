@@ -4,10 +4,14 @@
 
 #include <atomic>
 #include <chrono>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/file.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
@@ -19,6 +23,23 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kShmFolder = "/dev/shm";
+constexpr const char* kLockPath = "/tmp/talvenor-test-jackd.lock";
+constexpr std::size_t kLogLines = 40;
+
+// Blocks until no other test on this machine holds a server.
+int LockServers()
+{
+    const int fd = open(kLockPath, O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return -1;
+    while (flock(fd, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            close(fd);
+            return -1;
+        }
+    }
+    return fd;
+}
 
 std::string FindJackd()
 {
@@ -46,11 +67,33 @@ JackServer::JackServer()
     // and so would a client named like its server.
     setenv("TALVENOR_JACK_CLIENT_NAME", ("client-" + ServerName).c_str(), 1);
     setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
+    LogPath = (fs::temp_directory_path() / (ServerName + ".log")).string();
+    LockFd = LockServers();
 }
 
 JackServer::~JackServer()
 {
     Stop(SIGTERM);
+    std::error_code error;
+    fs::remove(LogPath, error);
+    if (LockFd >= 0)
+        close(LockFd);  // releases the lock
+}
+
+std::string JackServer::Log() const
+{
+    std::ifstream file(LogPath);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);)
+        lines.push_back(line);
+    std::ostringstream text;
+    text << "jackd " << ServerName << (LockFd < 0 ? " (machine-wide lock not taken)" : "") << " printed:";
+    if (lines.empty())
+        text << " nothing";
+    const std::size_t first = lines.size() > kLogLines ? lines.size() - kLogLines : 0;
+    for (std::size_t i = first; i < lines.size(); ++i)
+        text << "\n  " << lines[i];
+    return text.str();
 }
 
 bool JackServer::Available()
@@ -70,20 +113,24 @@ bool JackServer::Start(int rate, int period)
     std::vector<const char*> args = {jackd.c_str(), "--no-realtime", "-n", ServerName.c_str(), "-d", "dummy",
                                      "-r", rateText.c_str(), "-p", periodText.c_str(), nullptr};
     const pid_t parent = getpid();
+    // Opened before fork: only async-signal-safe calls are allowed after it.
+    const int log = open(LogPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     Pid = fork();
     if (Pid == 0) {
         // Only async-signal-safe calls between fork and exec.
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (getppid() != parent)
             _exit(127);
-        const int null = open("/dev/null", O_RDWR);
-        if (null >= 0) {
-            dup2(null, STDOUT_FILENO);
-            dup2(null, STDERR_FILENO);
+        const int out = log >= 0 ? log : open("/dev/null", O_RDWR);
+        if (out >= 0) {
+            dup2(out, STDOUT_FILENO);  // dup2 clears close-on-exec on the copies
+            dup2(out, STDERR_FILENO);
         }
         execv(args[0], const_cast<char* const*>(args.data()));
         _exit(127);
     }
+    if (log >= 0)
+        close(log);
     return Pid > 0;
 }
 

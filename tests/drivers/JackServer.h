@@ -3,6 +3,13 @@
 // hardware needed) under a name no other test uses, made the default server
 // of this process, whose JACK client is named after it. It dies with the
 // test process.
+//
+// JACK servers starting side by side on one machine contend for JACK's one
+// shared-memory registry and fail to come up under load, so each object
+// holds a machine-wide lock for its lifetime: the tests that start a server
+// run one at a time, whatever runs them in parallel (ctest, several build
+// trees). The server's own output goes to a log file that Log() returns, so
+// a server that does not come up says why.
 
 #include <string>
 #include <sys/types.h>
@@ -27,12 +34,16 @@ public:
     void CleanUpAfterKill();
 
     const std::string& Name() const { return ServerName; }
+    // The last lines the server printed, for a failure message.
+    std::string Log() const;
 
 private:
     bool WaitForSocket(double timeoutSeconds) const;
     void RemoveLeftovers() const;
 
     std::string ServerName;
+    std::string LogPath;
+    int LockFd = -1;
     int Rate = 48000;
     int Period = 256;
     pid_t Pid = -1;
