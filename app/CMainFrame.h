@@ -22,6 +22,7 @@
 //                           closing notice, its commands, what it and the
 //                           run control ask of the frame
 //   CMainFrameConfig.cpp    configuration save and load
+//   CMainFramePlotOptions.cpp the plot options sheet
 
 #include "app/CHelpWindow.h"
 #include "app/SidebarFrame.h"
@@ -136,6 +137,19 @@ public:
     CSidebar* Sidebar() const { return m_Sidebar; }
     CToolbar2* Toolbar() const { return m_Toolbar; }
     CStatusbar* Statusbar() const { return m_Statusbar; }
+
+    // ---- Plot options (CMainFramePlotOptions.cpp) --------------------------
+    // Command 57768 (F5): the sheet on the first page.
+    void OnOptionsPlotOptions();
+    // The sheet over copies of the plots' records, opened on startPage's
+    // channel; OK copies them back and resets each plot whose records changed.
+    // kind is the sheet kind the plots pass (2, the spectrum sheet).
+    void ShowPlotOptions(int kind, int startPage);
+    // Where tests make the colour dialog answer.
+    void SetPlotOptionsColourChooser(std::function<std::optional<std::uint32_t>(QWidget*, std::uint32_t)> chooser)
+    {
+        m_PlotColourChooser = std::move(chooser);
+    }
 
     // ---- State other windows and tests read ---------------------------------
     FrameSettings& Settings() { return m_Settings; }
@@ -342,6 +356,7 @@ private:
     // The status bar's progress, raised by the generator's builds.
     ProgressSignals m_Progress;
     std::map<std::uint32_t, QAction*> m_Actions;
+    std::function<std::optional<std::uint32_t>(QWidget*, std::uint32_t)> m_PlotColourChooser;
 
     // Steady seconds at construction: plot times count from here, so that a
     // float keeps millisecond steps.

@@ -192,6 +192,7 @@ void CMainFrame::OnCommand(std::uint32_t id)
     case kSaveGeneratorWave: OnSaveGeneratorWave(); break;
     case kLockGeneratorChannels: OnToggleLockGeneratorChannels(); break;
     case kCloseAllUtilities: OnCloseAllUtilities(); break;
+    case kPlotOptions: OnOptionsPlotOptions(); break;
     default: break;
     }
 }

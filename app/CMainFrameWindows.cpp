@@ -103,6 +103,7 @@ void CMainFrame::CreateSpectrumPlot(int channel)
     auto* plot = new TQuarnPlot(m_Client);
     plot->setObjectName(channel == 0 ? QStringLiteral("Plot1") : QStringLiteral("Plot2"));
     plot->SetIniPath(m_Paths.IniPath());
+    plot->SetDataPaths(&m_Settings.m_DataPaths, &m_Settings.m_DataPathsInUse);
     const std::string title = spectrum_plot_rules::PlotTitle(independent, p.ChannelProcessing, channel);
     const bool created = plot->Create(title, ToQRect(rect), &p, &m_Settings.Scaling[channel], &m_Settings.Markers[channel],
                                       &m_Settings.Spectrum[channel], m_Processing->GetFirstTraceData(channel),
@@ -112,6 +113,12 @@ void CMainFrame::CreateSpectrumPlot(int channel)
         return;
     }
     connect(plot, &TPlotBase::TitleRefreshRequested, this, &CMainFrame::UpdateTitle);
+    connect(plot, &TQuarnPlot::HelpRequested, this, &CMainFrame::ShowHelp);
+    // The plot's Options button (and its Properties command): the sheet on its page.
+    connect(plot, &TQuarnPlot::Command, this, [this, channel](std::uint32_t id) {
+        if (id == TQuarnPlot::kOptionsButton || id == TQuarnPlot::kPropertiesCommand)
+            ShowPlotOptions(2, channel);
+    });
     m_Plot[static_cast<std::size_t>(channel)] = plot;
     if (m_Run->IsRunning())
         plot->ClearIdle();

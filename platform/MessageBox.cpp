@@ -27,7 +27,13 @@ MessageResult DefaultAnswer(MessageButtons buttons)
 
 MessageResult ShowMessageBox(const std::string& text, MessageIcon icon, MessageButtons buttons)
 {
-    MessageBoxRequest request{kProgramCaption, text, icon, buttons};
+    return ShowMessageBox(kProgramCaption, text, icon, buttons);
+}
+
+MessageResult ShowMessageBox(const std::string& caption, const std::string& text, MessageIcon icon,
+                             MessageButtons buttons)
+{
+    MessageBoxRequest request{caption, text, icon, buttons};
     MessageBoxHook hook;
     {
         std::lock_guard lock(hookMutex);

@@ -29,6 +29,10 @@ MessageResult ShowMessageBox(const std::string& text,
                              MessageIcon icon = MessageIcon::Error,
                              MessageButtons buttons = MessageButtons::Ok);
 
+// The same under a caption of the caller's own (a dialog's title).
+MessageResult ShowMessageBox(const std::string& caption, const std::string& text, MessageIcon icon,
+                             MessageButtons buttons = MessageButtons::Ok);
+
 // Installs a hook; an empty hook restores the stderr default.
 void SetMessageBoxHook(MessageBoxHook hook);
 

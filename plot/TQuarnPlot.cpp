@@ -3,6 +3,7 @@
 
 #include "plot/AmplitudeMapping.h"
 #include "plot/AmplitudeTicks.h"
+#include "plot/CDataView.h"
 #include "plot/FrequencyTicks.h"
 #include "plot/PlotScroll.h"
 #include "plot/QuarnPlotLayout.h"
@@ -47,6 +48,8 @@ TQuarnPlot::TQuarnPlot(QWidget* parent) : TPlotBase(parent)
     m_YFormat = 2;
     m_XUnit = " Hz";
     SetPaneCount(1);
+    connect(this, &TQuarnPlot::Command, this, [this](std::uint32_t id) { OnOverlayCommand(id); });
+    connect(this, &TQuarnPlot::Command, this, &TQuarnPlot::OnDialogCommand);
 }
 
 // The controls are children of the window and go with it.
@@ -80,6 +83,8 @@ void TQuarnPlot::SetSpectralData(SpectralData* trace1, SpectralData* trace2)
 {
     m_Trace1 = trace1;
     m_Trace2 = trace2;
+    if (m_DataView != nullptr)
+        m_DataView->SetSource(trace1, trace2);
     // The points were computed from the objects just let go.
     for (PaneTraces& pane : m_Panes) {
         pane.Live.clear();
@@ -168,6 +173,7 @@ void TQuarnPlot::ResetView()
     SyncOverlayShowBoxes();
     LayoutOverlayControls();
     ResetPointArrays();
+    LoadOverlays();
     // The update at time 0: the panes are repainted whole below anyway.
     ComputeTraces();
     setWindowTitle(QString::fromStdString(m_Title));
@@ -299,6 +305,7 @@ void TQuarnPlot::LayoutPlotAreas(QPainter& dc, PrintOpts options)
     // The tables again for the page's width and height, and the traces.
     UpdateSpan();
     ResetPointArrays();
+    LoadOverlays();
     ComputeTraces();
 }
 

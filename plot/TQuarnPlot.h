@@ -18,17 +18,21 @@
 //   TQuarnPlotRedraw.cpp     the full redraw: axes, grids, titles, meter, legend
 //   TQuarnPlotTraces.cpp     the per-frame update: points, traces, markers
 //   TQuarnPlotCursor.cpp     what the cursor and the zoom ask of the plot
+//   TQuarnPlotOverlays.cpp   the overlays: store, composite, show, options
+//   TQuarnPlotDialogs.cpp    marker options and the data-values window
 
 #include "plot/BandTraceTable.h"
 #include "plot/ColumnBinTable.h"
 #include "plot/PlotTick.h"
 #include "plot/PowerMeter.h"
 #include "plot/TPlotBase.h"
+#include "plot/overlay/TOverlayData.h"
 
 #include <QLine>
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,8 +42,10 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class QScrollBar;
+class CDataView;
 class SpectralData;
+struct DataPaths;
+class TLimitScroll;
 struct MarkerOpts;
 struct ScalingOpts;
 struct SpectrumOpts;
@@ -54,6 +60,9 @@ public:
     static constexpr int kHoldTrace = -2;
     static constexpr int kToolButtonCount = 10;
     static constexpr int kOverlaySlots = 7;
+    // Commands that open the plot options sheet on this plot's page.
+    static constexpr std::uint32_t kOptionsButton = 420;
+    static constexpr std::uint32_t kPropertiesCommand = 1500;
 
     explicit TQuarnPlot(QWidget* parent = nullptr);
     ~TQuarnPlot() override;
@@ -126,6 +135,8 @@ public:
     CToolBtn* ToolButton(std::uint32_t id) const;
     QLineEdit* PlotTopEdit() const { return m_TopEdit; }
     QLineEdit* PlotRangeEdit() const { return m_RangeEdit; }
+    TLimitScroll* PlotTopSpin() const { return m_TopSpin; }
+    TLimitScroll* PlotRangeSpin() const { return m_RangeSpin; }
     QComboBox* PeakHoldList() const { return m_PeakHoldList; }
     // "Plot Range:", or "Plot Bottom:" on a log axis.
     const QString& RangeCaption() const { return m_RangeCaption; }
@@ -135,10 +146,46 @@ public:
     QCheckBox* OverlayShowBox(int pane, int slot) const { return m_Show[PaneIndex(pane)][slot]; }
     QPushButton* OverlayOptionsButton(int pane) const { return m_OverlayOptions[PaneIndex(pane)]; }
 
+    // --- Overlays (TQuarnPlotOverlays.cpp); panes here are 1 or 2 ---
+    // The frame's data folders: the configured overlay folder holds the slot
+    // files; the in-use copy's overlay entry is where the overlay dialogs'
+    // file dialogs start, and follows the folder last chosen.
+    void SetDataPaths(const DataPaths* configured, DataPaths* inUse);
+    // Stores the pane's live spectrum or peak hold in slot 0 … 5 and shows it.
+    void StoreOverlay(int pane, int slot, bool ask, bool fromPeakHold);
+    // The composite dialog (when ask), then the composite built and shown.
+    void SetupCompositeOverlay(int pane, bool ask);
+    // Rebuilds the pane's composite file while the composite is shown; false
+    // when it cannot be formed (the old file then stays).
+    bool BuildCompositeOverlay(int pane);
+    // Follows the slot's show box: loads and shows the slot, or hides it.
+    void ToggleOverlay(int pane, int slot);
+    // Every shown overlay of both panes again, and the legend's titles.
+    void LoadOverlays();
+    void OnOverlayOptions(int pane);
+    const std::string& OverlayFolder() const { return m_OverlayFolder; }
+    // By pane index 0 (upper) or 1 (lower), as the other accessors.
+    const std::vector<PlotPoint>& OverlayPoints(int pane, int slot) const
+    {
+        return m_Overlays[PaneIndex(pane)][slot].Points;
+    }
+    const TOverlayData* OverlayTable(int pane, int slot) const { return m_Overlays[PaneIndex(pane)][slot].Table.get(); }
+    const std::string& OverlayTitle(int pane, int slot) const { return m_OverlayTitles[PaneIndex(pane)][slot]; }
+    // --- Marker options and the data-values window (TQuarnPlotDialogs.cpp) ---
+    // Commands 511 and 860: the marker dialog on the plot's own record.
+    void OnMarkerOptions();
+    // Command 804: opens the data-values window, or closes the open one.
+    void OnViewDataValues();
+    // The window's close box: it goes once its close has returned.
+    void OnDataViewClosing(CDataView* view);
+    CDataView* DataView() const { return m_DataView; }
+
 signals:
     // A tool-strip, overlay or corner control was used; the interaction
     // commands act on the id.
     void Command(std::uint32_t id);
+    // A dialog's Help button: the page of that context id.
+    void HelpRequested(int contextId);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -172,6 +219,8 @@ private:
     void LayoutOverlayControls();
     void PlaceCornerButtons();
     void ApplyFieldsForAmpScale(bool atCreation);
+    // TQuarnPlotDialogs.cpp
+    void OnDialogCommand(std::uint32_t id);
     void LatchPlotTypeButton();
     void ShowToolStripControls(bool show);
     void SyncPeakHoldList();
@@ -205,6 +254,22 @@ private:
     float EffectivePlotTop();
     bool OctaveBars() const;
 
+    // Overlays (TQuarnPlotOverlays.cpp)
+    struct OverlaySlotState {
+        std::unique_ptr<TOverlayData> Table;
+        std::vector<PlotPoint> Points;
+    };
+    bool OnOverlayCommand(std::uint32_t id);
+    bool OverlayPaneUsable(int pane) const;
+    std::uint8_t& OverlayShowFlag(int pane, int slot);
+    void LoadOverlay(int pane, int slot);
+    void UnloadOverlay(int pane, int slot);
+    void RefreshOverlayTitles();
+    void DrawOverlays(QPainter& dc, int pane, const PlotRect& clip);
+    void InvalidateOverlayPane(int pane);
+    CompositeSetup PaneCompositeSetup(int pane) const;
+    void SetPaneCompositeSetup(int pane, const CompositeSetup& setup);
+
     std::string m_Title;
     TProcessingSettings* m_Settings = nullptr;
     ScalingOpts* m_Scaling = nullptr;
@@ -225,14 +290,18 @@ private:
     std::array<PaneTraces, 2> m_Panes;
     BandTraceTable m_BandTable;
     std::vector<QLine> m_LineScratch;
-    // Overlay legend rows per pane; the overlay store fills them.
+    // Overlay legend rows per pane: the slot files' titles.
     std::array<std::array<std::string, kOverlaySlots>, 2> m_OverlayTitles;
+    std::array<std::array<OverlaySlotState, kOverlaySlots>, 2> m_Overlays;
+    const DataPaths* m_DataPaths = nullptr;
+    DataPaths* m_DataPathsInUse = nullptr;
+    std::string m_OverlayFolder;
 
     std::array<CToolBtn*, kToolButtonCount> m_Buttons{};
     QLineEdit* m_TopEdit = nullptr;
     QLineEdit* m_RangeEdit = nullptr;
-    QScrollBar* m_TopSpin = nullptr;
-    QScrollBar* m_RangeSpin = nullptr;
+    TLimitScroll* m_TopSpin = nullptr;
+    TLimitScroll* m_RangeSpin = nullptr;
     QComboBox* m_PeakHoldList = nullptr;
     std::array<std::array<QPushButton*, kOverlaySlots>, 2> m_Store{};
     std::array<std::array<QCheckBox*, kOverlaySlots>, 2> m_Show{};
@@ -242,6 +311,7 @@ private:
     QFont m_TinyFont;
     QFont m_MeterFont;
     std::string m_IniPath;
+    CDataView* m_DataView = nullptr;
     // The page and its resolution while printing.
     QPaintDevice* m_PageDevice = nullptr;
     int m_PageDpiX = 600;

@@ -6,6 +6,7 @@
 #include "plot/LabelFont.h"
 #include "plot/PlotCaptions.h"
 #include "plot/QuarnPlotLayout.h"
+#include "plot/TLimitScroll.h"
 #include "plot/ToolStripFields.h"
 
 #include "app/widgets/CToolBtn.h"
@@ -17,7 +18,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QScrollBar>
 
 namespace {
 
@@ -124,9 +124,15 @@ void TQuarnPlot::CreateToolStrip()
     };
     m_TopEdit = makeEdit(kPlotTopEdit);
     m_RangeEdit = makeEdit(kPlotRangeEdit);
-    // The spinners beside the fields: they step the field's number.
-    m_TopSpin = new QScrollBar(Qt::Vertical, this);
-    m_RangeSpin = new QScrollBar(Qt::Vertical, this);
+    // The spinners beside the fields: a step edits the field as typing does.
+    const auto makeSpin = [this](QLineEdit* field, std::uint32_t id) {
+        auto* spin = new TLimitScroll(this);
+        spin->Attach(field, 1.0f, 0.0f, 1.0f, LimitStep::kAdd);
+        connect(spin, &TLimitScroll::Stepped, this, [this, id] { emit Command(id); });
+        return spin;
+    };
+    m_TopSpin = makeSpin(m_TopEdit, kPlotTopEdit);
+    m_RangeSpin = makeSpin(m_RangeEdit, kPlotRangeEdit);
 
     m_PeakHoldList = new QComboBox(this);
     m_PeakHoldList->setFont(m_LabelFont);
@@ -263,6 +269,14 @@ void TQuarnPlot::ApplyFieldsForAmpScale(bool atCreation)
     m_RangeEdit->setCursorPosition(0);
     m_RangeEdit->setEnabled(fields.RangeEnabled);
     m_RangeSpin->setEnabled(fields.RangeEnabled);
+    const auto setUp = [](TLimitScroll& spin, const SpinSetup& setup) {
+        spin.SetRange(setup.Maximum, setup.Minimum);
+        spin.SetStep(setup.Step, setup.Multiply ? LimitStep::kMultiply : LimitStep::kAdd);
+        spin.SetPrecision(setup.Decimals);
+    };
+    setUp(*m_TopSpin, fields.TopSpin);
+    if (fields.RangeSpinChanged)
+        setUp(*m_RangeSpin, fields.RangeSpin);
     if (m_RangeCaption != QString::fromStdString(fields.RangeCaption)) {
         m_RangeCaption = QString::fromStdString(fields.RangeCaption);
         InvalidatePlot({0, 0, width(), m_Margins.ToolStripHeight});

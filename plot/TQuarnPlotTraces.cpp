@@ -5,6 +5,7 @@
 #include "plot/TQuarnPlot.h"
 
 #include "plot/AmplitudeMapping.h"
+#include "plot/CDataView.h"
 #include "plot/DisplayInterval.h"
 #include "plot/MarkerLabel.h"
 #include "plot/PlotColours.h"
@@ -59,6 +60,8 @@ void TQuarnPlot::UpdateDisplay(float seconds)
         return;
     if (!AdmitDisplayFrame(m_LastUpdateTime, seconds, m_Spectrum->IntervalFlag != 0, m_Spectrum->IntervalSecs))
         return;
+    if (m_DataView != nullptr)
+        m_DataView->InvalidateValues();
     if (m_PointCapacity == 0 || window()->isMinimized())
         return;
     ComputeTraces();
@@ -175,6 +178,7 @@ void TQuarnPlot::PaintPaneContents(QPainter& dc, int pane, const PlotRect& clip)
         DrawVerticalGrid(dc, r, clip);
         DrawHorizontalGrid(dc, pane, clip);
     }
+    DrawOverlays(dc, pane, clip);
     DrawMarkers(dc, pane, clip);
 }
 

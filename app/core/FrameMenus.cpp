@@ -83,15 +83,15 @@ constexpr Accelerator kAccelerators[] = {
 
 // Run control, the frame's own windows and bars, help and documents, and the
 // signal generator window with its commands (closing all utilities closes
-// it, the one utility window there is). The printing, settings,
-// calibration, plot-options, path and file-option dialogs, the recorder and
-// the viewers are not in this program yet, so their commands stay greyed.
+// it, the one utility window there is), and the plot options. The printing,
+// settings, calibration, path and file-option dialogs, the recorder and the
+// viewers are not in this program yet, so their commands stay greyed.
 constexpr std::uint32_t kBuilt[] = {
     kAppExit,         kStart,           kStop,           kRestart,        kStopCommand,
     kAppAbout,        kHelpContents,    kHelpSearch,     kGettingStarted, kReleaseNotes,
     kShowDisclaimer,  kGoToWebsite,     kToggleSidebar,  kToggleToolbar,  kToggleStatusbar,
     kTogglePlotToolStrips, kReinitInput, kCloseAllPlots, kSaveConfiguration, kOpenConfiguration,
-    kSignalGenerator, kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities,
+    kSignalGenerator, kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kPlotOptions,
 };
 
 } // namespace

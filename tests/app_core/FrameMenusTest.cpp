@@ -63,10 +63,10 @@ TEST(FrameMenus, RunControlHelpTheFramesOwnWindowsAndTheGeneratorAreLiveTheRestI
     using namespace frame_command;
     for (std::uint32_t id : {kStart, kStop, kRestart, kStopCommand, kAppExit, kAppAbout, kHelpContents,
                              kHelpSearch, kGettingStarted, kReinitInput, kCloseAllPlots, kSignalGenerator,
-                             kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities})
+                             kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kPlotOptions})
         EXPECT_TRUE(IsCommandBuilt(id)) << id;
     for (std::uint32_t id : {kFilePrint, kFilePrintSetup, kPrintAnnotations, kSetPaths, kProcessingSettings,
-                             kPlotOptions, kCalibrationSettings, kPeakFrequency, kPeakAmplitude, kTotalPower,
+                             kCalibrationSettings, kPeakFrequency, kPeakAmplitude, kTotalPower,
                              kRecorder, kFileIOOptions})
         EXPECT_FALSE(IsCommandBuilt(id)) << id;
 }

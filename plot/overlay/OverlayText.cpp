@@ -1,0 +1,206 @@
+#include "plot/overlay/OverlayText.h"
+
+#include "platform/NumberText.h"
+
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+namespace overlay_text {
+
+namespace {
+
+// A table fills long before a file this large ends; the rest is ignored.
+constexpr std::size_t kMaxFileBytes = 64u << 20;
+
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix)
+{
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+// Editors on some desktops start UTF-8 files with a byte-order mark.
+std::string_view WithoutByteOrderMark(std::string_view bytes)
+{
+    return StartsWith(bytes, "\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
+}
+
+// A number as "%f" reads it: blanks skipped, an optional sign. Null when
+// there is none or it is not a finite single-precision value.
+const char* ParseNumber(const char* p, const char* end, float& value)
+{
+    while (p < end && IsSpace(*p))
+        ++p;
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        ++p;
+    }
+    double number = 0.0;
+    const auto [next, error] = std::from_chars(p, end, number);
+    if (error != std::errc() || !std::isfinite(number) || std::fabs(number) > FLT_MAX)
+        return nullptr;
+    value = static_cast<float>(negative ? -number : number);
+    return next;
+}
+
+} // namespace
+
+void ForEachLine(std::string_view bytes, const std::function<bool(std::string_view)>& line)
+{
+    while (!bytes.empty()) {
+        const std::size_t end = bytes.find('\n');
+        std::string_view text = bytes.substr(0, end);
+        bytes = end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1);
+        if (!text.empty() && text.back() == '\r')
+            text.remove_suffix(1);
+        if (!line(text))
+            return;
+    }
+}
+
+bool ReadOverlayFileText(const std::string& path, std::string& bytes)
+{
+    bytes.clear();
+    if (path.empty())
+        return false;
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file)
+        return false;
+    char block[65536];
+    while (bytes.size() < kMaxFileBytes) {
+        const std::size_t got = std::fread(block, 1, sizeof block, file.get());
+        bytes.append(block, got);
+        if (got < sizeof block)
+            break;
+    }
+    return std::ferror(file.get()) == 0;
+}
+
+std::string TitleOfLine(std::string_view line)
+{
+    std::string_view text = line.substr(1, kTitleMax);
+    const std::size_t cut = text.find_first_of(std::string_view("\0\t\r\n", 4));
+    return std::string(text.substr(0, cut));
+}
+
+bool ParseRow(std::string_view line, float& frequency, float& value)
+{
+    const char* end = line.data() + line.size();
+    const char* p = ParseNumber(line.data(), end, frequency);
+    return p != nullptr && ParseNumber(p, end, value) != nullptr;
+}
+
+ReadResult ReadPoints(std::string_view bytes, bool stepped, float* table, std::uint32_t capacity, std::string& title,
+                      bool& splineOff)
+{
+    ReadResult result;
+    const std::uint32_t perRow = stepped ? 3 : 1;
+    const auto put = [&](float f, float v) {
+        table[2 * result.Count] = f;
+        table[2 * result.Count + 1] = v;
+        ++result.Count;
+    };
+    ForEachLine(WithoutByteOrderMark(bytes), [&](std::string_view line) {
+        if (table == nullptr || result.Count + perRow > capacity)
+            return false;
+        if (StartsWith(line, kSplineOff)) {
+            splineOff = true;
+            return true;
+        }
+        if (StartsWith(line, ";")) {
+            title = TitleOfLine(line);
+            return true;
+        }
+        float f = 0.0f;
+        float v = 0.0f;
+        if (!ParseRow(line, f, v))
+            return false;
+        ++result.Rows;
+        if (stepped) {
+            put(kStepBelow * f, v);
+            put(f, v);
+            put(kStepAbove * f, v);
+        } else {
+            put(f, v);
+        }
+        return true;
+    });
+
+    if (result.Count < kMinPoints) {
+        result.State = Status::TooFewPoints;
+        return result;
+    }
+    float previous = 0.0f;
+    for (std::uint32_t i = 0; i < result.Count; ++i) {
+        const float f = table[2 * i];
+        if (f >= 0.0f && f >= previous) {
+            previous = f;
+            continue;
+        }
+        if (result.Count < kOrderingThreshold) {
+            result.State = Status::NotAscending;
+            return result;
+        }
+        // Long tables keep what stands before the fault, but never so little
+        // that no curve can be drawn through it.
+        result.Count = i;
+        if (result.Count < kMinPoints)
+            result.State = Status::TooFewPoints;
+        return result;
+    }
+    return result;
+}
+
+bool HoldsMoreThanTitles(std::string_view bytes)
+{
+    bool more = false;
+    ForEachLine(WithoutByteOrderMark(bytes), [&more](std::string_view line) {
+        if (StartsWith(line, ";"))
+            return true;
+        for (char c : line)
+            if (!IsSpace(c))
+                more = true;
+        return !more;
+    });
+    return more;
+}
+
+std::string ReadTitle(std::string_view bytes)
+{
+    std::string title;
+    ForEachLine(WithoutByteOrderMark(bytes), [&title](std::string_view line) {
+        if (StartsWith(line, ";SPLINE"))
+            return true;
+        if (!StartsWith(line, ";"))
+            return false;
+        title = TitleOfLine(line);
+        return true;
+    });
+    return title;
+}
+
+std::string FormatHeader(std::string_view title, bool splineOff)
+{
+    // Cut as a reader would cut it, so no typed line end can split the file.
+    std::string text = ";" + TitleOfLine(";" + std::string(title)) + "\r\n";
+    if (splineOff)
+        text += std::string(kSplineOff) + "\r\n";
+    return text;
+}
+
+void AppendRow(std::string& text, float frequency, float value)
+{
+    text += platform::FormatFixed(frequency);
+    text += '\t';
+    text += platform::FormatFixed(value);
+    text += "\r\n";
+}
+
+} // namespace overlay_text

@@ -1,0 +1,82 @@
+#pragma once
+// The text format of overlay, microphone-compensation and filter files
+// (.ovl, .mic, .flt): an optional ';' title line, an optional ";SPLINE OFF"
+// line, then rows of frequency (Hz) and value (dB), whitespace between,
+// frequencies never decreasing. The first line that is neither ends the
+// table. Files are shared between desktops: numbers are always read and
+// written with '.' as the decimal point, and LF and CRLF read alike.
+//
+// The reader takes whole lines, however long, so a long title never spills
+// into a fake row. Everything here is free of file handles except
+// ReadOverlayFileText, so the parser can be fed any bytes.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace overlay_text {
+
+inline constexpr std::size_t kTitleSize = 24;
+inline constexpr std::size_t kTitleMax = kTitleSize - 1;
+// Points in a table read from a file (4 MiB of float pairs).
+inline constexpr std::uint32_t kMaxPoints = 524288;
+// Out-of-order tables of at least this many points are cut rather than refused.
+inline constexpr std::uint32_t kOrderingThreshold = 100;
+inline constexpr std::uint32_t kMinPoints = 3;
+// A fractional-octave row becomes three points around its centre.
+inline constexpr float kStepBelow = 0.99999f;
+inline constexpr float kStepAbove = 1.00001f;
+inline constexpr const char kSplineOff[] = ";SPLINE OFF";
+inline constexpr const char kOrderingMessage[] =
+    "Overlay data error - values must be in ascending order by frequency!";
+
+// Calls line(text) for each line of bytes, without its LF or CRLF; stops
+// early when line returns false. A last line without a line end counts.
+void ForEachLine(std::string_view bytes, const std::function<bool(std::string_view)>& line);
+
+// The whole file; false when it cannot be opened or read.
+bool ReadOverlayFileText(const std::string& path, std::string& bytes);
+
+// The title of a ';' line (the first 23 characters after the ';', cut at
+// the first tab, CR, LF or NUL).
+std::string TitleOfLine(std::string_view line);
+
+// Frequency and value at the start of a row; false when the line does not
+// begin with two finite numbers.
+bool ParseRow(std::string_view line, float& frequency, float& value);
+
+enum class Status {
+    Ok,
+    // Fewer than three points (also a file of titles only).
+    TooFewPoints,
+    // Out of order in a table too small to cut.
+    NotAscending,
+};
+
+// Reads rows into table (capacity points of two floats each). Stepped
+// tables store three points per row. Fills title and splineOff from their
+// lines (splineOff is only ever set). Returns the points stored and the
+// number of data rows met.
+struct ReadResult {
+    std::uint32_t Count = 0;
+    std::uint32_t Rows = 0;
+    Status State = Status::Ok;
+};
+ReadResult ReadPoints(std::string_view bytes, bool stepped, float* table, std::uint32_t capacity, std::string& title,
+                      bool& splineOff);
+
+// Whether the text holds any line besides ';' lines and blank ones: a file
+// that cannot be read as a table may still hold rows nobody should lose.
+bool HoldsMoreThanTitles(std::string_view bytes);
+
+// The title-only reading: ";SPLINE" lines are skipped, other ';' lines are
+// titles, the first other line ends it.
+std::string ReadTitle(std::string_view bytes);
+
+// The file's text: ";title", ";SPLINE OFF" when asked, then the rows, each
+// line ending CR LF; numbers "%f" in the "C" format.
+std::string FormatHeader(std::string_view title, bool splineOff);
+void AppendRow(std::string& text, float frequency, float value);
+
+} // namespace overlay_text

@@ -1,0 +1,310 @@
+// Overlay tables and their text files: reading every kind of line, the
+// ordering rules, stepped tables, lookups, composites, saving, and the slot
+// files of a plot, with the values worked out by hand.
+#include "QuarnPlotTestSupport.h"
+
+#include "plot/overlay/OverlayChecks.h"
+#include "plot/overlay/OverlaySlots.h"
+#include "plot/overlay/TOverlayData.h"
+#include "platform/MessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Records message boxes while it lives.
+struct Messages {
+    Messages()
+    {
+        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& r) {
+            texts.push_back(r.text);
+            return platform::MessageResult::Ok;
+        });
+    }
+    ~Messages() { platform::SetMessageBoxHook({}); }
+    std::vector<std::string> texts;
+};
+
+std::string Rows(int count, int badRow = -1)
+{
+    std::string text;
+    for (int i = 1; i <= count; ++i)
+        text += std::to_string(i == badRow ? 5 : 100 * i) + "\t" + std::to_string(-i) + "\n";
+    return text;
+}
+
+std::unique_ptr<TOverlayData> Read(const std::string& text, std::uint16_t scale = 0, float offset = 0.0f)
+{
+    return TOverlayData::FromText(text, scale, offset, false, false);
+}
+
+struct TempFolder {
+    TempFolder() : path(fs::temp_directory_path() / ("ovl-" + std::to_string(::getpid()) + "-" + std::to_string(n++)))
+    {
+        fs::create_directories(path);
+    }
+    ~TempFolder() { fs::remove_all(path); }
+    std::string operator/(const std::string& name) const { return (path / name).string(); }
+    fs::path path;
+    static inline int n = 0;
+};
+
+std::string Slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void Write(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+struct ReadCase {
+    const char* name;
+    std::string text;
+    bool ok;
+    std::uint32_t points;
+    std::string title;
+    bool splineOff;
+    bool orderingMessage;
+};
+
+TEST(OverlayText, EachKindOfLineAndEachOrderingRule)
+{
+    const std::string longTitle(300, 'T');
+    const ReadCase cases[] = {
+        {"title then spline off", ";Reference\n;SPLINE OFF\n100\t1\n200\t2\n300\t3\n", true, 3, "Reference", true, false},
+        {"spline off does not replace the title", ";First\n;SPLINE OFF\n" + Rows(3), true, 3, "First", true, false},
+        {"a later title replaces", ";One\n;Two\n" + Rows(3), true, 3, "Two", false, false},
+        {"long title: 23 characters", ";ABCDEFGHIJKLMNOPQRSTUVWXYZ\n" + Rows(3), true, 3, "ABCDEFGHIJKLMNOPQRSTUVW", false,
+         false},
+        {"a tab cuts the title", ";Ref\tmore\n" + Rows(3), true, 3, "Ref", false, false},
+        {"\";SPLINE\" alone is a title", ";SPLINEX\n" + Rows(3), true, 3, "SPLINEX", false, false},
+        {"a title of 300 characters is one line", ";" + longTitle + "\n" + Rows(3), true, 3, longTitle.substr(0, 23),
+         false, false},
+        {"CRLF as LF", ";Crlf\r\n100\t1\r\n200\t2\r\n300\t3\r\n", true, 3, "Crlf", false, false},
+        {"spaces, a sign and trailing text", "  100  +1 dB\n200 2\n300 3 x\n", true, 3, "", false, false},
+        {"a blank line ends the table", Rows(10) + "\n" + Rows(5), true, 10, "", false, false},
+        {"two rows are too few", Rows(2), false, 0, "", false, false},
+        {"only a title", ";Just a legend\n", false, 0, "Just a legend", false, false},
+        {"equal frequencies pass", "100\t1\n200\t2\n200\t3\n300\t4\n", true, 4, "", false, false},
+        {"a first row below 0 Hz", "-1\t1\n200\t2\n300\t3\n", false, 0, "", false, true},
+        {"99 rows, one out of order", Rows(99, 50), false, 0, "", false, true},
+        {"150 rows, the 120th out of order: 119 kept", Rows(150, 120), true, 119, "", false, false},
+        {"100 rows from below 0 Hz keep nothing", "-5\t0\n" + Rows(99), false, 0, "", false, false},
+        {"101 rows, the 3rd out of order: 2 are too few", Rows(101, 3), false, 0, "", false, false},
+        {"not a number", "nan\t1\n" + Rows(3), false, 0, "", false, false},
+    };
+    for (const ReadCase& c : cases) {
+        Messages messages;
+        const auto table = Read(c.text);
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(!table->IsError(), c.ok);
+        EXPECT_EQ(table->GetNumPoints(), c.points);
+        EXPECT_EQ(std::string(table->GetTitle()), c.title);
+        EXPECT_EQ(table->IsSplineOff(), c.splineOff);
+        EXPECT_EQ(messages.texts.size(), c.orderingMessage ? 1u : 0u);
+        if (!c.ok) {
+            EXPECT_EQ(table->GetValueAt(150.0f), 0.0f);
+        }
+    }
+}
+
+TEST(OverlayText, TheTitleOnlyReadingSkipsSplineLinesAndStopsAtTheFirstRow)
+{
+    EXPECT_EQ(overlay_text::ReadTitle(";SPLINE OFF\n;SPLINEX\n;Legend\n100 1\n;Later\n"), "Legend");
+    EXPECT_EQ(overlay_text::ReadTitle("100 1\n;Late\n"), "");
+    EXPECT_EQ(overlay_text::FormatHeader("Two\nlines", true), ";Two\r\n;SPLINE OFF\r\n") << "no typed line end splits a file";
+}
+
+TEST(OverlayData, SteppedRowsAreThreePointsAndSaveAsOneRawRow)
+{
+    TempFolder folder;
+    auto table = Read(";Bands\n500\t-20\n1000\t-10\n2000\t-30\n", 2, 6.0f);
+    ASSERT_FALSE(table->IsError());
+    ASSERT_EQ(table->GetNumPoints(), 9u);
+    const float* p = table->GetPoints();
+    EXPECT_FLOAT_EQ(p[6], 999.99f);
+    EXPECT_FLOAT_EQ(p[8], 1000.0f);
+    EXPECT_FLOAT_EQ(p[10], 1000.01f);
+    EXPECT_FLOAT_EQ(p[7], -10.0f);
+    EXPECT_FLOAT_EQ(table->GetValueAt(1000.0f), -4.0f) << "value plus offset";
+    ASSERT_TRUE(table->Save((folder / "b.ovl").c_str(), "Bands"));
+    EXPECT_EQ(Slurp(folder / "b.ovl"), ";Bands\r\n500.000000\t-20.000000\r\n1000.000000\t-10.000000\r\n"
+                                       "2000.000000\t-30.000000\r\n")
+        << "raw values: reloading with the pane's offset must not add it twice";
+}
+
+TEST(OverlayData, ASaveAndReloadWithAnOffsetIsStableAndLocaleFree)
+{
+    TempFolder folder;
+    const std::string source = ";Mic\n;SPLINE OFF\n20\t-1.25\n1000\t0.5\n20000\t3.125\n";
+    const std::string expected = ";Mic\r\n;SPLINE OFF\r\n20.000000\t-1.250000\r\n1000.000000\t0.500000\r\n"
+                                 "20000.000000\t3.125000\r\n";
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    const bool german = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    for (std::uint16_t scale : {0, 2}) {
+        SCOPED_TRACE(scale);
+        auto first = Read(source, scale, 10.0f);
+        ASSERT_TRUE(first->Save((folder / "a.ovl").c_str(), "Mic"));
+        EXPECT_EQ(Slurp(folder / "a.ovl"), expected);
+        TOverlayData second((folder / "a.ovl").c_str(), scale, 10.0f, false, false);
+        ASSERT_FALSE(second.IsError());
+        EXPECT_FLOAT_EQ(second.GetValueAt(1000.0f), 10.5f);
+        ASSERT_TRUE(second.Save((folder / "b.ovl").c_str(), second.GetTitle()));
+        EXPECT_EQ(Slurp(folder / "b.ovl"), expected);
+    }
+    std::setlocale(LC_ALL, previous.c_str());
+    if (!german)
+        GTEST_SKIP() << "de_DE.UTF-8 not installed: ran in the C locale only";
+}
+
+TEST(OverlayData, LookupsAtTheEndsAndBetweenPoints)
+{
+    auto table = Read("100\t-10\n200\t-20\n300\t-30\n400\t-40\n", 0, 1.0f);
+    EXPECT_FLOAT_EQ(table->GetValueAt(50.0f), -9.0f);
+    EXPECT_FLOAT_EQ(table->GetValueAt(500.0f), -39.0f);
+    EXPECT_FLOAT_EQ(table->GetBandValue(150.0f, 350.0f), -19.0f) << "largest of 200 and 300";
+    // No point strictly inside: the value at the upper edge. The cubic
+    // through a straight line is the line: -25 at 250 Hz.
+    EXPECT_NEAR(table->GetBandValue(210.0f, 250.0f), -24.0f, 1e-3f);
+    EXPECT_FLOAT_EQ(table->GetBandValue(50.0f, 150.0f), -9.0f) << "below the first point";
+    EXPECT_FLOAT_EQ(table->GetBandValue(350.0f, 450.0f), -39.0f) << "beyond the last point";
+}
+
+TEST(OverlayData, EachTableKeepsItsOwnBandScan)
+{
+    // One plot asks two tables in turn, column by column; a scan position
+    // shared between them would skip the first table's early points.
+    auto coarse = Read(Rows(50));
+    auto fine = Read(Rows(3000));
+    for (float low = 100.0f; low < 4500.0f; low += 100.0f) {
+        EXPECT_FLOAT_EQ(fine->GetBandValue(low + 1.0f, low + 150.0f), -(low / 100.0f) - 1.0f) << low;
+        EXPECT_FLOAT_EQ(coarse->GetBandValue(low + 1.0f, low + 150.0f), -(low / 100.0f) - 1.0f) << low;
+    }
+}
+
+struct CompositeCase {
+    const char* name;
+    CompositeSetup setup;
+    bool ok;
+    float value;
+};
+
+TEST(OverlayData, CompositesCountOnlyValidInputs)
+{
+    quarn_test::PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
+    auto data = quarn_test::MakeData(records);
+    quarn_test::SetKnownSpectrum(*data, 1000.0f, -3.0f, -50.0f);
+    Messages messages;
+    auto minus10 = Read(Rows(0) + "100 -10\n200 -10\n300 -10\n");
+    auto minus30 = Read("100 -30\n200 -30\n300 -30\n");
+    auto plus150 = Read("100 150\n200 150\n300 150\n");
+    TOverlayData missing("/nonexistent/L3.ovl", 0, 0.0f, false, false);
+    const TOverlayData::Inputs inputs{minus10.get(), minus30.get(), &missing, nullptr, plus150.get(), nullptr};
+
+    const CompositeCase cases[] = {
+        // 20·log10((10^-0.5 + 10^-1.5) / 2)
+        {"average of -10 and -30 dB", {0, {1, 1, 0, 0, 0, 0, 0}, 0, 0}, true, -15.1927f},
+        {"a missing and an absent input do not count", {0, {1, 1, 1, 1, 0, 0, 0}, 0, 0}, true, -15.1927f},
+        {"one valid input is not an average", {0, {1, 0, 1, 1, 0, 0, 0}, 0, 0}, false, 0.0f},
+        {"difference -30 - 150 is limited to -200", {1, {}, 1, 4}, true, -180.0f},
+        {"difference 150 - (-30)", {1, {}, 4, 1}, true, 180.0f},
+        {"difference of itself", {1, {}, 1, 1}, false, 0.0f},
+        {"difference with a missing input", {1, {}, 0, 2}, false, 0.0f},
+        {"difference beyond slot 6", {1, {}, 0, 6}, false, 0.0f},
+        {"another type keeps the live values", {7, {}, 0, 0}, true, -50.0f},
+    };
+    for (const CompositeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TOverlayData composite(data.get(), inputs, c.setup);
+        EXPECT_EQ(!composite.IsError(), c.ok);
+        EXPECT_NEAR(composite.GetValueAt(5000.0f), c.value, 1e-3f);
+        EXPECT_EQ(composite.GetNumPoints(), data->GetEndBin() - data->GetStartBin() + 1);
+    }
+    auto plus350 = Read("100 350\n200 350\n300 350\n");
+    TOverlayData clamped(data.get(), {plus350.get(), minus30.get()}, {1, {}, 0, 1});
+    EXPECT_FLOAT_EQ(clamped.GetValueAt(5000.0f), 200.0f) << "380 dB stored as 200";
+}
+
+TEST(OverlaySlots, FileNamesKeepEveryPaneApartAndLowerPanesReadTheirOldFiles)
+{
+    EXPECT_EQ(overlay_slots::SlotPath("/o", 0, 1, 2), "/o/L3.ovl");
+    EXPECT_EQ(overlay_slots::SlotPath("/o/", 1, 1, 6), "/o/R7.ovl");
+    EXPECT_EQ(overlay_slots::SlotPath("/o", 0, 2, 0), "/o/L1_2.ovl");
+    EXPECT_EQ(overlay_slots::SlotPath("/o", 1, 2, 0), "/o/R1_2.ovl");
+    TempFolder folder;
+    const std::string dir = folder.path.string();
+    Write(folder / "R4.ovl", ";Shared\n");
+    EXPECT_EQ(overlay_slots::SlotReadPath(dir, 0, 2, 3), folder / "R4.ovl") << "the old shared name";
+    Write(folder / "L4_2.ovl", ";Own\n");
+    EXPECT_EQ(overlay_slots::SlotReadPath(dir, 0, 2, 3), folder / "L4_2.ovl");
+}
+
+TEST(OverlaySlots, StoringKeepsTheTitleAndFailuresLeaveFilesAsTheyWere)
+{
+    TempFolder folder;
+    const std::string dir = folder.path.string();
+    quarn_test::PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
+    auto data = quarn_test::MakeData(records);
+    quarn_test::SetKnownSpectrum(*data, 1000.0f, -3.0f, -50.0f);
+
+    Write(folder / "L3.ovl", ";Reference\n");
+    ASSERT_TRUE(overlay_slots::StoreSpectrum(dir, 0, 1, 2, *data, 0.0f, false));
+    EXPECT_EQ(overlay_slots::ReadTitle(folder / "L3.ovl"), "Reference");
+    ASSERT_TRUE(overlay_slots::StoreSpectrum(dir, 0, 1, 3, *data, 0.0f, false));
+    EXPECT_EQ(overlay_slots::ReadTitle(folder / "L4.ovl"), "Overlay 4");
+
+    // A composite with a missing input fails and keeps the old composite.
+    Write(folder / "L7.ovl", ";Old composite\n1 2\n3 4\n5 6\n");
+    const std::array<float, 6> offsets{};
+    EXPECT_FALSE(overlay_slots::BuildComposite(dir, 0, 1, *data, offsets, {}, {1, {}, 2, 0}));
+    EXPECT_EQ(Slurp(folder / "L7.ovl"), ";Old composite\n1 2\n3 4\n5 6\n");
+    ASSERT_TRUE(overlay_slots::BuildComposite(dir, 0, 1, *data, offsets, {}, {1, {}, 2, 3}));
+    const TOverlayData rebuilt((folder / "L7.ovl").c_str(), 0, 0.0f, false, false);
+    EXPECT_EQ(std::string(rebuilt.GetTitle()), "Old composite");
+    EXPECT_FLOAT_EQ(rebuilt.GetValueAt(5000.0f), 0.0f) << "a spectrum minus itself";
+
+    // Importing what is not a table, or retitling it, loses nothing.
+    Messages messages;
+    Write(folder / "bad.mic", "100 1\n50 2\n300 3\n");
+    std::string title;
+    EXPECT_FALSE(overlay_slots::ImportFile(folder / "bad.mic", dir, 0, 1, 2, 0, title));
+    EXPECT_EQ(overlay_slots::ReadTitle(folder / "L3.ovl"), "Reference");
+    Write(folder / "L5.ovl", "garbage\n100 1\n200 2\n300 3\n");
+    EXPECT_FALSE(overlay_slots::Retitle(dir, 0, 1, 4, 0, "New"));
+    EXPECT_EQ(Slurp(folder / "L5.ovl"), "garbage\n100 1\n200 2\n300 3\n");
+    ASSERT_TRUE(overlay_slots::Retitle(dir, 0, 1, 5, 0, "Empty slot"));
+    EXPECT_EQ(Slurp(folder / "L6.ovl"), ";Empty slot\r\n");
+
+    Write(folder / "good.mic", ";Mic 4190\n20 0\n1000 0.5\n20000 -2\n");
+    ASSERT_TRUE(overlay_slots::ImportFile(folder / "good.mic", dir, 0, 1, 1, 0, title));
+    EXPECT_EQ(title, "Mic 4190");
+    EXPECT_EQ(Slurp(folder / "L2.ovl"), ";Mic 4190\r\n20.000000\t0.000000\r\n1000.000000\t0.500000\r\n"
+                                        "20000.000000\t-2.000000\r\n");
+}
+
+TEST(OverlayChecks, LimitsAndCompositeRules)
+{
+    for (const auto& [size, ok] : {std::pair{3, false}, {4, true}, {24, true}, {25, false}})
+        EXPECT_EQ(overlay_checks::CheckLegendSize(size).empty(), ok) << size;
+    for (const auto& [text, ok] : {std::pair{"-100", true}, {"+100", true}, {"100.5", false}, {" 12,5", true}})
+        EXPECT_EQ(overlay_checks::CheckOffset(overlay_checks::OffsetOf(text)).empty(), ok) << text;
+    EXPECT_EQ(overlay_checks::CheckComposite({1, {}, 2, 2}), "Cannot Subtract an overlay from itself");
+    EXPECT_EQ(overlay_checks::CheckComposite({0, {0, 1, 0, 0, 0, 0, 1}, 0, 0}),
+              "At least 2 overlays must be selected for averaging")
+        << "the seventh flag does not count";
+    EXPECT_TRUE(overlay_checks::CheckComposite({0, {1, 0, 0, 0, 0, 1, 0}, 0, 0}).empty());
+}
+
+} // namespace

@@ -1,0 +1,310 @@
+// The overlay column of the spectrum plot and the overlay dialogs, driven by
+// real clicks: Set stores the live spectrum, On shows a slot, the composite
+// is built and shown, files drawn at the rows worked out by hand, on screen
+// and on paper; the dialogs' checks and their pictures.
+#include "QuarnPlotTestSupport.h"
+
+#include "tests/support/Screenshot.h"
+
+#include "plot/TCompositeOverlayDialog.h"
+#include "plot/TOverlayDialog.h"
+#include "plot/TOverlaySourceSelectDialog.h"
+#include "plot/overlay/OverlaySlots.h"
+#include "platform/MessageBox.h"
+#include "settings/DataPaths.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <map>
+
+namespace {
+
+using namespace quarn_test;
+
+struct Messages {
+    Messages()
+    {
+        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& r) {
+            texts.push_back(r.text);
+            return platform::MessageResult::Ok;
+        });
+    }
+    ~Messages() { platform::SetMessageBoxHook({}); }
+    std::vector<std::string> texts;
+};
+
+std::string Slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void Write(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Answers the next modal dialog once it is open: accept, or reject.
+void AnswerNextDialog(bool accept, const std::function<void(QDialog&)>& before = {})
+{
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, accept, before] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            poll->deleteLater();
+            if (before)
+                before(*dialog);
+            if (accept)
+                dialog->accept();
+            else
+                dialog->reject();
+        }
+    });
+    poll->start(10);
+}
+
+// A plot of a 1 kHz tone at -20 dB over a -100 dB floor, dB axis 0 … -140,
+// with the overlay folder in a temporary directory.
+struct OverlayPlot {
+    explicit OverlayPlot(int width = 1000, int height = 520) : records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLog)
+    {
+        records.Spectrum.PlotTop = 0.0f;
+        records.Spectrum.PlotRange = 140.0f;
+        records.Spectrum.PeakHold = 0;
+        data = MakeData(records);
+        SetKnownSpectrum(*data, 1000.0f, -20.0f, -100.0f);
+        paths.Set(DataPaths::kOverlay, Folder());
+        inUse = paths;
+        plot = MakePlot(records, data.get(), nullptr, width, height);
+        plot->SetDataPaths(&paths, &inUse);
+    }
+    std::string Folder() const { return dir.path().toStdString(); }
+    std::string File(const std::string& name) const { return Folder() + "/" + name; }
+    // The pane row of a dB value, as the axis maps it: 0 dB at the top,
+    // -140 dB at the bottom.
+    int Y(double dB) const
+    {
+        const PlotRect r = plot->PaneRect(0);
+        return r.bottom - static_cast<int>(r.Height() * (dB + 140.0) / 140.0);
+    }
+
+    QTemporaryDir dir;
+    PlotRecords records;
+    DataPaths paths;
+    DataPaths inUse;
+    std::unique_ptr<SpectralData> data;
+    std::unique_ptr<TQuarnPlot> plot;
+};
+
+int CountY(const std::vector<PlotPoint>& points, int y)
+{
+    return static_cast<int>(std::count_if(points.begin(), points.end(), [y](const PlotPoint& p) { return p.y == y; }));
+}
+
+TEST(OverlayPlot, SetStoresTheSpectrumOnShowsFilesAtTheirRowsAndCIsTheComposite)
+{
+    OverlayPlot o;
+    TQuarnPlot& plot = *o.plot;
+    ASSERT_TRUE(plot.OverlayStoreButton(0, 0)->isVisible());
+    ASSERT_FALSE(plot.OverlayStoreButton(1, 0)->isVisible()) << "one pane: no lower column";
+
+    // Set on slot 2 with peak hold off: no question, the live spectrum.
+    QTest::mouseClick(plot.OverlayStoreButton(0, 1), Qt::LeftButton);
+    EXPECT_EQ(overlay_slots::ReadTitle(o.File("L2.ovl")), "Overlay 2");
+    EXPECT_TRUE(plot.OverlayShowBox(0, 1)->isChecked());
+    EXPECT_EQ(o.records.Spectrum.Overlay[1].Show1, 1);
+    EXPECT_EQ(plot.OverlayTitle(0, 1), "Overlay 2");
+    // 1000 − 62 − 170 columns: the floor in every column but the tone's.
+    const int width = plot.PaneRect(0).Width();
+    ASSERT_EQ(width, 768);
+    const std::vector<PlotPoint>& stored = plot.OverlayPoints(0, 1);
+    EXPECT_EQ(CountY(stored, o.Y(-100.0)), width);
+    EXPECT_EQ(CountY(stored, o.Y(-20.0)), 1);
+
+    // Two hand-made files, shown with their On boxes; slot 1 with +10 dB.
+    Write(o.File("L1.ovl"), ";Flat -40\n20\t-40\n1000\t-40\n24000\t-40\n");
+    Write(o.File("L3.ovl"), ";Flat -60\r\n20\t-60\r\n1000\t-60\r\n24000\t-60\r\n");
+    o.records.Spectrum.Overlay[0].Offset1 = 10.0f;
+    QTest::mouseClick(plot.OverlayShowBox(0, 0), Qt::LeftButton);
+    QTest::mouseClick(plot.OverlayShowBox(0, 2), Qt::LeftButton);
+    EXPECT_EQ(CountY(plot.OverlayPoints(0, 0), o.Y(-30.0)), width + 1) << "every column at -40 + 10 dB";
+    EXPECT_EQ(CountY(plot.OverlayPoints(0, 2), o.Y(-60.0)), width + 1);
+    EXPECT_EQ(plot.OverlayTitle(0, 2), "Flat -60");
+
+    // C: the average of 1 and 3 as amplitudes, 20·log10((10^-1.5 + 10^-3) / 2)
+    // = -35.67 dB, through the composite dialog; drawn white, as its default
+    // black would vanish on the black pane.
+    o.records.Spectrum.Overlay[6].Color = 0xFFFFFF;
+    AnswerNextDialog(true, [](QDialog& d) {
+        auto& dialog = dynamic_cast<TCompositeOverlayDialog&>(d);
+        dialog.AverageButton()->setChecked(true);
+        dialog.AverageBox(0)->setChecked(true);
+        dialog.AverageBox(2)->setChecked(true);
+    });
+    QTest::mouseClick(plot.OverlayStoreButton(0, 6), Qt::LeftButton);
+    EXPECT_EQ(o.records.Spectrum.IncludeInAverage1[0], 1);
+    EXPECT_EQ(o.records.Spectrum.Overlay[6].Show1, 1);
+    EXPECT_TRUE(plot.OverlayShowBox(0, 6)->isChecked());
+    ASSERT_TRUE(std::filesystem::exists(o.File("L7.ovl")));
+    EXPECT_EQ(CountY(plot.OverlayPoints(0, 6), o.Y(-35.67)), width + 1);
+    SaveScreenshot(plot, "quarn_overlays_and_composite");
+
+    // On again hides a slot.
+    QTest::mouseClick(plot.OverlayShowBox(0, 2), Qt::LeftButton);
+    EXPECT_EQ(o.records.Spectrum.Overlay[2].Show1, 0);
+    EXPECT_TRUE(plot.OverlayPoints(0, 2).empty());
+    EXPECT_TRUE(plot.OverlayTable(0, 2) == nullptr);
+
+    // A composite that can no longer be formed keeps its file: slot 3 is
+    // gone, one input is left.
+    const std::string composite = Slurp(o.File("L7.ovl"));
+    std::filesystem::remove(o.File("L3.ovl"));
+    Messages messages;
+    AnswerNextDialog(true);
+    QTest::mouseClick(plot.OverlayStoreButton(0, 6), Qt::LeftButton);
+    EXPECT_EQ(messages.texts.size(), 1u) << "the composite could not be formed";
+    EXPECT_EQ(Slurp(o.File("L7.ovl")), composite);
+}
+
+TEST(OverlayPlot, OverlaysAndTheirLegendArePrinted)
+{
+    OverlayPlot o;
+    Write(o.File("L1.ovl"), ";Reference mic\n20\t-40\n1000\t-40\n24000\t-40\n");
+    o.records.Spectrum.Overlay[0].Show1 = 1;
+    o.records.Spectrum.Overlay[0].Color = 0xFF0000;
+    o.plot->ResetView();
+    QImage page(1100, 850, QImage::Format_RGB32);
+    page.setDotsPerMeterX(3937);
+    page.setDotsPerMeterY(3937);
+    page.fill(Qt::white);
+    PrintOpts options;
+    QPainter painter(&page);
+    o.plot->PrintToDC(painter, &options, true, 0);
+    painter.end();
+    // The blue overlay (0x00BBGGRR) across the page's pane, and its sample
+    // line in the legend beside it: 150/600 inch at 100 dpi, both ends.
+    std::map<int, int> blueByRow;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (page.pixelColor(x, y) == QColor(0, 0, 255))
+                ++blueByRow[y];
+    ASSERT_EQ(blueByRow.size(), 2u);
+    EXPECT_EQ(blueByRow.begin()->second, 26) << "the legend's sample line";
+    EXPECT_GT(blueByRow.rbegin()->second, 600) << "the overlay across the pane";
+
+    EXPECT_FALSE(o.plot->OverlayPoints(0, 0).empty()) << "screen points again after printing";
+}
+
+TEST(OverlayDialogs, OverlayOptionsChecksEverythingBeforeWritingAFile)
+{
+    OverlayPlot o;
+    Write(o.File("L2.ovl"), ";Reference\n20\t-40\n1000\t-40\n24000\t-40\n");
+    SpectrumOpts copy = o.records.Spectrum;
+    TOverlayDialog dialog(nullptr, &copy, o.Folder(), 0, 1, 1, &o.inUse, {});
+    EXPECT_EQ(dialog.LegendEdit(1)->text(), QStringLiteral("Reference"));
+    EXPECT_EQ(dialog.OffsetEdit(1)->text(), QStringLiteral("0.00"));
+
+    Messages messages;
+    dialog.LegendEdit(0)->setText(QStringLiteral("Typed first"));
+    for (const char* size : {"3", "25"}) {
+        dialog.LegendSizeEdit()->setText(QString::fromLatin1(size));
+        dialog.accept();
+    }
+    dialog.LegendSizeEdit()->setText(QStringLiteral("24"));
+    dialog.OffsetEdit(3)->setText(QStringLiteral("100.5"));
+    dialog.accept();
+    ASSERT_EQ(messages.texts.size(), 3u);
+    EXPECT_EQ(messages.texts[0], "Overlay Legend size must be between 4 and 24");
+    EXPECT_EQ(messages.texts[2], "Overlay Offset must be between -100 and +100 dB");
+    EXPECT_FALSE(std::filesystem::exists(o.File("L1.ovl"))) << "no title written before the checks pass";
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+
+    // The spinner steps the offset by 1 dB with one decimal.
+    dialog.OffsetSpin(3)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(dialog.OffsetEdit(3)->text(), QStringLiteral("99.5"));
+
+    // Load... imports a microphone file into slot 5; a broken one changes nothing.
+    Write(o.File("mic.mic"), ";Mic 4190\n20\t0\n1000\t0.5\n20000\t-2\n");
+    Write(o.File("bad.mic"), ";Bad\n20\t0\n");
+    std::string chosen = o.File("bad.mic");
+    TOverlayDialog::SetFileChooser([&chosen](QWidget*, bool, const QString&) { return QString::fromStdString(chosen); });
+    dialog.LoadButton(4)->click();
+    EXPECT_FALSE(std::filesystem::exists(o.File("L5.ovl")));
+    EXPECT_EQ(messages.texts.size(), 4u);
+    chosen = o.File("mic.mic");
+    dialog.OffsetEdit(4)->setText(QStringLiteral("12"));
+    dialog.LoadButton(4)->click();
+    TOverlayDialog::SetFileChooser({});
+    EXPECT_EQ(dialog.LegendEdit(4)->text(), QStringLiteral("Mic 4190"));
+    EXPECT_EQ(dialog.OffsetEdit(4)->text(), QStringLiteral("0.0"));
+    EXPECT_EQ(copy.Overlay[4].Show1, 1);
+    EXPECT_EQ(overlay_slots::ReadTitle(o.File("L5.ovl")), "Mic 4190");
+    SaveScreenshot(dialog, "overlay_options_dialog");
+
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(copy.OverlayLegendSize, 24);
+    EXPECT_FLOAT_EQ(copy.Overlay[3].Offset1, 99.5f);
+    for (int n = 1; n <= 7; ++n)
+        EXPECT_TRUE(std::filesystem::exists(o.File("L" + std::to_string(n) + ".ovl"))) << n;
+    EXPECT_EQ(Slurp(o.File("L1.ovl")), ";Typed first\r\n") << "a slot without data keeps its legend";
+    EXPECT_EQ(overlay_slots::ReadTitle(o.File("L2.ovl")), "Reference");
+
+    // Defaults: the legends and colours of a new plot.
+    dialog.DefaultsButton()->click();
+    EXPECT_EQ(dialog.LegendEdit(6)->text(), QStringLiteral("Composite"));
+    EXPECT_EQ(copy.Overlay[1].Color, 0xAEAE00u);
+    EXPECT_EQ(dialog.LegendSizeEdit()->text(), QStringLiteral("8"));
+}
+
+TEST(OverlayDialogs, CompositeChecksAndSourceChoice)
+{
+    Messages messages;
+    CompositeSetup setup{1, {}, 3, 1};
+    TCompositeOverlayDialog composite(nullptr, &setup, {});
+    EXPECT_TRUE(composite.SubtractButton()->isChecked());
+    EXPECT_TRUE(composite.ColumnButton(0, 1)->isChecked()) << "subtract overlay 2 …";
+    EXPECT_TRUE(composite.ColumnButton(1, 3)->isChecked()) << "… from overlay 4: 4 minus 2";
+    EXPECT_FALSE(composite.AverageBox(0)->isEnabled());
+    SaveScreenshot(composite, "composite_overlay_dialog");
+    composite.ColumnButton(0, 3)->setChecked(true);
+    composite.accept();
+    composite.AverageButton()->setChecked(true);
+    EXPECT_TRUE(composite.AverageBox(0)->isEnabled());
+    composite.AverageBox(2)->setChecked(true);
+    composite.accept();
+    EXPECT_EQ(messages.texts, (std::vector<std::string>{"Cannot Subtract an overlay from itself",
+                                                        "At least 2 overlays must be selected for averaging"}));
+    EXPECT_EQ(setup, (CompositeSetup{1, {}, 3, 1})) << "refused: the caller's copy is untouched";
+    composite.AverageBox(5)->setChecked(true);
+    composite.accept();
+    EXPECT_EQ(setup, (CompositeSetup{0, {0, 0, 1, 0, 0, 1, 0}, 3, 3}));
+
+    std::uint8_t choice = 1;
+    TOverlaySourceSelectDialog source(nullptr, &choice);
+    EXPECT_TRUE(source.PeakHoldButton()->isChecked());
+    SaveScreenshot(source, "overlay_source_dialog");
+    source.SpectralButton()->setChecked(true);
+    source.reject();
+    EXPECT_EQ(choice, 1) << "Cancel leaves the choice";
+    source.accept();
+    EXPECT_EQ(choice, 0);
+}
+
+} // namespace

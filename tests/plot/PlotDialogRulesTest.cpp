@@ -1,0 +1,276 @@
+// The plain rules behind the plot dialogs: the spinner's step arithmetic
+// and formats, the plot options' checks and defaults, the marker checks,
+// and the data-values table's rows and texts.
+#include "plot/DataViewTable.h"
+#include "plot/LimitStep.h"
+#include "plot/MarkerOptionsForm.h"
+#include "plot/PlotOptionsForm.h"
+
+#include "settings/PlotAmplitudeLimits.h"
+#include "settings/SpectrumOpts.h"
+#include "settings/TextField.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+TEST(LimitStepTest, StepsStayWithinTheLimitsAndWriteTheirPrecision)
+{
+    struct Case {
+        float step;
+        std::uint32_t mode;
+        float maximum, minimum;
+        int decimals;
+        const char* text;
+        bool up;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {1.0f, LimitStep::kAdd, 10.0f, 0.0f, 0, "9.5", true, "10"},
+        {1.0f, LimitStep::kAdd, 10.0f, 0.0f, 0, "10", true, "10"},
+        {5.0f, LimitStep::kAdd, 300.0f, -300.0f, 2, "-298", false, "-300.00"},
+        {5.0f, LimitStep::kAdd, 300.0f, -300.0f, 2, "12.5 dB", true, "17.50"},
+        // Text that is no number reads 0.
+        {5.0f, LimitStep::kAdd, 300.0f, -300.0f, 1, "N/A", false, "-5.0"},
+        {10.0f, LimitStep::kMultiply, 1e4f, 1e-5f, 5, "0", true, "1.00000"},
+        {10.0f, LimitStep::kMultiply, 1e4f, 1e-5f, 5, "0", false, "0.00001"},
+        {2.0f, LimitStep::kMultiply, 100.0f, 1e-6f, 6, "0.0001", false, "0.000050"},
+        {2.0f, LimitStep::kMultiply, 100.0f, 1e-6f, 6, "80", true, "100.000000"},
+        {0.1f, LimitStep::kAdd, 3600.0f, 0.1f, 2, "0.15", false, "0.10"},
+        {1.0f, LimitStep::kAdd, 1e7f, 1e-9f, 12, "12344", true, "1.2e+04"},
+    };
+    for (const Case& c : cases) {
+        LimitStep s;
+        s.SetRange(c.maximum, c.minimum);
+        s.SetStep(c.step, c.mode);
+        s.SetPrecision(c.decimals);
+        EXPECT_EQ(c.up ? s.StepUpText(c.text) : s.StepDownText(c.text), c.expected) << c.text;
+    }
+}
+
+TEST(LimitStepTest, FormatsRangesAndStepsThatChangeNothing)
+{
+    const std::pair<int, const char*> formats[] = {{0, "%1.0f"}, {3, "%1.3f"}, {9, "%1.9f"},
+                                                   {-1, "%1.0f"}, {10, "%1.1e"}, {12, "%1.1e"}};
+    for (const auto& [decimals, format] : formats)
+        EXPECT_EQ(LimitStep::FormatFor(decimals), format) << decimals;
+
+    LimitStep s;
+    s.SetRange(10.0f, 0.0f);
+    s.SetRange(5.0f, 5.0f);
+    EXPECT_EQ(s.Maximum, 10.0f);
+    EXPECT_EQ(s.Minimum, 0.0f);
+    // A step of 0 would freeze the spinner: the mode changes, the step stays.
+    s.SetStep(3.0f, LimitStep::kAdd);
+    s.SetStep(0.0f, LimitStep::kMultiply);
+    EXPECT_EQ(s.Step, 3.0f);
+    EXPECT_EQ(s.Mode, LimitStep::kMultiply);
+    EXPECT_EQ(s.StepUpText("2"), "6");
+}
+
+// A dB form over the frame's first plot, valid as it stands.
+PlotOptionsForm GoodForm()
+{
+    return plot_options::Fill(SpectrumOpts::FrameDefaults(0), 1);
+}
+
+TEST(PlotOptionsFormTest, EachRefusalNamesTheFieldAndLeavesTheRecord)
+{
+    struct Case {
+        std::uint16_t amp;
+        const char* top;
+        const char* range;
+        const char* start;
+        const char* stop;
+        bool specific;
+        const char* interval;
+        const char* message;
+    };
+    const Case cases[] = {
+        {1, "100", "100", "0", "500", true, "0.02", "Start Frequency must be greater than zero"},
+        {1, "100", "100", "abc", "500", true, "0.02", "Start Frequency must be greater than zero"},
+        {1, "100", "100", "10", "-1", true, "0.02", "Stop Frequency must be greater than zero"},
+        {1, "100", "100", "500", "400", true, "0.02", "Stop Frequency must be greater than Start Frequency"},
+        {1, "100", "100", "10", "500", true, "3600",
+         "Update Interval must be greater than zero and less than 3600 seconds."},
+        {1, "100", "100", "10", "500", true, "0",
+         "Update Interval must be greater than zero and less than 3600 seconds."},
+        {1, "301", "100", "10", "500", true, "0.02", "Plot Top must be between -300 and 300."},
+        // A zero dB span divides by zero on the axis.
+        {1, "100", "0", "10", "500", true, "0.02", "Plot Range must be greater than 0 and at most 300."},
+        {1, "100", "-20", "10", "500", true, "0.02", "Plot Range must be greater than 0 and at most 300."},
+        // The log of zero.
+        {2, "0", "0.0001", "10", "500", true, "0.02", "Plot Top must be between 1e-05 and 10000."},
+        {2, "1", "0", "10", "500", true, "0.02", "Plot Bottom must be between 1e-06 and 100."},
+        {2, "0.01", "0.1", "10", "500", true, "0.02", "Plot Bottom must be less than Plot Top."},
+        {0, "0", "N/A", "10", "500", true, "0.02", "Plot Top must be between 1e-09 and 1e+07."},
+    };
+    for (const Case& c : cases) {
+        PlotOptionsForm form = GoodForm();
+        form.Top = c.top;
+        form.Range = c.range;
+        form.Start = c.start;
+        form.Stop = c.stop;
+        form.SpecificInterval = c.specific;
+        form.Interval = c.interval;
+        SpectrumOpts opts = SpectrumOpts::FrameDefaults(0);
+        const SpectrumOpts before = opts;
+        EXPECT_EQ(plot_options::Validate(form, c.amp, opts), c.message) << c.top << " " << c.range << " " << c.start;
+        EXPECT_EQ(opts, before) << "nothing stored on a refusal";
+    }
+}
+
+TEST(PlotOptionsFormTest, AcceptedFormsStoreEveryFieldAndLinearKeepsTheRange)
+{
+    PlotOptionsForm form = GoodForm();
+    form.PlotType = 2;
+    form.GridX = false;
+    form.Thick[1] = true;
+    form.Top = "-10";
+    form.Range = "60";
+    form.Start = "500";
+    form.Stop = "1500";
+    form.Interval = "0.02";
+    form.PeakHold = 4;
+    SpectrumOpts opts = SpectrumOpts::FrameDefaults(0);
+    opts.ShowRMSLevel = 1;
+    ASSERT_EQ(plot_options::Validate(form, 1, opts), "");
+    SpectrumOpts expected = SpectrumOpts::FrameDefaults(0);
+    expected.PlotType = 2;
+    expected.GridXEnabled = 0;
+    expected.DrawThickPeakHold = 1;
+    expected.PlotTop = -10.0f;
+    expected.PlotRange = 60.0f;
+    expected.StartFreq = 500.0f;
+    expected.StopFreq = 1500.0f;
+    expected.PeakHold = 4;
+    expected.ShowRMSLevel = 0;
+    EXPECT_EQ(opts, expected);
+
+    // Linear: "N/A" stores nothing; the range stays what it was.
+    PlotOptionsForm linear = plot_options::Fill(opts, 0);
+    EXPECT_EQ(linear.Range, "N/A");
+    EXPECT_EQ(linear.Top, "-10.000");
+    linear.Top = "2.5";
+    linear.SpecificInterval = false;
+    linear.Interval = "garbage";
+    ASSERT_EQ(plot_options::Validate(linear, 0, opts), "");
+    EXPECT_EQ(opts.PlotRange, 60.0f);
+    EXPECT_EQ(opts.PlotTop, 2.5f);
+    EXPECT_EQ(opts.IntervalFlag, 0);
+    EXPECT_EQ(opts.IntervalSecs, 0.02f);
+}
+
+TEST(PlotOptionsFormTest, FillShowsTheScalesFormatsAndDefaultsResetTheLeftPlot)
+{
+    SpectrumOpts opts;
+    opts.PlotTop = 1.0f;
+    opts.PlotRange = 0.0001f;
+    opts.StartFreq = 1.0f;
+    opts.StopFreq = 500.0f;
+    opts.IntervalSecs = 0.5f;
+    const PlotOptionsForm log = plot_options::Fill(opts, 2);
+    EXPECT_EQ(log.Top, "1.00000");
+    EXPECT_EQ(log.Range, "0.000100");
+    EXPECT_EQ(log.Start, "1.0000");
+    EXPECT_EQ(log.Stop, "500.0000");
+    EXPECT_EQ(log.Interval, " 0.500");
+    EXPECT_EQ(plot_options::AmplitudeFields(2).RangeLabel, "Plot Bottom");
+    EXPECT_EQ(plot_options::AmplitudeFields(1).RangeLabel, "Plot Range");
+    EXPECT_FALSE(plot_options::AmplitudeFields(0).RangeEnabled);
+
+    opts.LineColor = 0x123456;
+    PlotOptionsForm left = log;
+    plot_options::ApplyDefaults(left, opts, 0);
+    EXPECT_EQ(left.Start, "900");
+    EXPECT_EQ(left.Stop, "95000.0");
+    EXPECT_FALSE(left.Thick[0]);
+    EXPECT_EQ(left.PeakHold, 2);
+    EXPECT_EQ(opts.LineColor, 0x00FF00u) << "colours go into the record at once";
+}
+
+TEST(PlotAmplitudeLimitsTest, ValuesFromAFileAreBroughtWithinTheScale)
+{
+    struct Case {
+        std::uint16_t amp;
+        float top, range;
+        float expectedTop, expectedRange;
+    };
+    const Case cases[] = {
+        {1, 500.0f, 100.0f, 300.0f, 100.0f},  {1, 100.0f, 0.0f, 100.0f, 100.0f},
+        {1, 100.0f, -5.0f, 100.0f, 100.0f},   {1, NAN, 900.0f, 100.0f, 300.0f},
+        {2, 0.0f, 0.0f, 1e-5f, 1e-6f},        {2, 1.0f, 5.0f, 1.0f, 0.0001f},
+        {0, 0.0f, 0.0f, 1e-9f, 0.0f},         {0, 1e9f, 42.0f, 1e7f, 42.0f},
+    };
+    for (const Case& c : cases) {
+        float top = c.top;
+        float range = c.range;
+        LimitPlotAmplitude(c.amp, top, range, c.amp == 2 ? 1.0f : 100.0f, c.amp == 2 ? 0.0001f : 100.0f);
+        EXPECT_FLOAT_EQ(top, c.expectedTop) << c.amp << " " << c.top << " " << c.range;
+        EXPECT_FLOAT_EQ(range, c.expectedRange) << c.amp << " " << c.top << " " << c.range;
+        EXPECT_EQ(CheckPlotAmplitude(c.amp, top, range), "") << "what the file gives the dialog accepts";
+    }
+}
+
+TEST(MarkerOptionsFormTest, ARefusedRowLeavesEveryMarkerAsItWas)
+{
+    MarkerOpts m;
+    m.MarkerFreq[0] = 100.0f;
+    m.LabelType[3] = 99;
+    MarkerOptionsForm form = marker_options::Fill(m);
+    EXPECT_EQ(form.Rows[0].Frequency, "100.00");
+    EXPECT_EQ(form.Rows[3].LabelType, 4u) << "a label type from a file is clamped";
+
+    form.Rows[0].Enabled = true;
+    form.Rows[0].Frequency = "250";
+    form.Rows[5].Enabled = true;
+    form.Rows[5].Frequency = "0";
+    const MarkerOpts before = m;
+    EXPECT_EQ(marker_options::Validate(form, m), marker_options::kFrequencyMessage);
+    EXPECT_EQ(m, before) << "marker 1 precedes the refused marker 6 and is not written either";
+
+    // A hidden marker with an empty field keeps its frequency.
+    form.Rows[5].Enabled = false;
+    form.Rows[5].Frequency = "";
+    form.Rows[0].LabelType = MarkerOpts::kCustom;
+    form.Rows[0].CustomLabel = std::string(40, 'x');
+    form.PeakHold = true;
+    ASSERT_EQ(marker_options::Validate(form, m), "");
+    EXPECT_EQ(m.MarkerEnable[0], 1u);
+    EXPECT_EQ(m.MarkerFreq[0], 250.0f);
+    EXPECT_EQ(TextFieldView(m.CustomLabel[0]), std::string(29, 'x'));
+    EXPECT_EQ(m.MarkerEnable[5], 0u);
+    EXPECT_EQ(m.MarkerFreq[5], 1000.0f);
+    EXPECT_EQ(m.LabelType[3], 99u) << "a hidden row keeps its type";
+    EXPECT_EQ(m.PeakHoldFlag, 1);
+
+    EXPECT_TRUE(marker_options::CustomLabelEnabled(true, MarkerOpts::kCustom));
+    EXPECT_FALSE(marker_options::CustomLabelEnabled(true, MarkerOpts::kAmplitude));
+    EXPECT_FALSE(marker_options::CustomLabelEnabled(false, MarkerOpts::kCustom));
+}
+
+TEST(DataViewTableTest, RowsScrollRangeAndTexts)
+{
+    using namespace data_view;
+    // Lines 10 … 109 give 101 rows to scroll through (one spare past the end).
+    const std::pair<int, int> heights[] = {{218, 101 - 12}, {180, 101 - 10}, {2000, 0}, {0, 101}};
+    for (const auto& [height, maximum] : heights)
+        EXPECT_EQ(ScrollMaximum(10, 109, height), maximum) << height;
+    EXPECT_EQ(ValueRows(218), 11);
+    EXPECT_EQ(ValueRows(10), 0);
+
+    EXPECT_EQ(ValueHeader(1, 0, false), "dB");
+    EXPECT_EQ(ValueHeader(0, 0, false), "level");
+    EXPECT_EQ(ValueHeader(2, 0, true), "level");
+    EXPECT_EQ(ValueHeader(1, 10, false), "coherence");
+    EXPECT_EQ(ValueHeader(1, 11, false), "dB");
+    EXPECT_EQ(ValueHeader(1, 12, true), "coherence");
+    EXPECT_EQ(FrequencyText(1000.0f), "1000.0000");
+    EXPECT_EQ(ValueText(-6.02f, 1), "-6.02");
+    EXPECT_EQ(ValueText(0.5f, 0), "0.500000");
+}
+
+} // namespace
