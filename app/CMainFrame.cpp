@@ -157,6 +157,7 @@ void CMainFrame::showEvent(QShowEvent* event)
     m_FirstShown = true;
     OpenInitialWindows();
     RecalcLayout();
+    RefreshUtilityWindows();
     m_Sidebar->UpdateAll();
     UpdateTitle();
     platform::Trace("Main window shown\n");
@@ -168,14 +169,21 @@ void CMainFrame::OpenInitialWindows()
     CreateSpectrumPlot(0);
     if (m_Settings.Processing.Format.NumChannels == 2)
         CreateSpectrumPlot(1);
-    // Of the utility windows only the generator is part of this build.
-    if (m_Settings.Windows.IsOpen(kSlotSignalGenerator))
-        OnSignalGenerator();
+    // The utility windows open at the last exit, in the order they always
+    // open in.
+    for (int slot : {kSlotSignalGenerator, kSlotPeakFrequency, kSlotPeakAmplitude, kSlotTotalPower, kSlotRecorder})
+        if (m_Settings.Windows.IsOpen(slot))
+            ReopenWindow(slot);
     UpdateTitle();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // The recorder's changed file comes first: keeping it keeps the program.
+    if (!AskRecorderToClose()) {
+        event->ignore();
+        return;
+    }
     // A run stops before anything else goes: the driver's thread must not
     // write into an input that is being deleted, and the logs get their
     // stop line.
@@ -186,6 +194,8 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     // that the next start re-opens it where it was.
     StoreWindowPlacements();
     DestroySignalGenerator();
+    DestroyRecorder();
+    DestroyViewers();
     DestroyPlots();
     QApplication::restoreOverrideCursor();
     if (m_Help)
@@ -205,6 +215,10 @@ void CMainFrame::Shutdown()
     // The generator plays through the driver the run control's ports share;
     // its build and output end before those ports go.
     DestroySignalGenerator();
+    // The recorder's file may be what the output port plays, and the
+    // viewers read the processing objects.
+    DestroyRecorder();
+    DestroyViewers();
     // The plots draw from the processing objects: they go first.
     DestroyPlots();
     if (m_Help)

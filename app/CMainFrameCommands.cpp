@@ -193,6 +193,10 @@ void CMainFrame::OnCommand(std::uint32_t id)
     case kLockGeneratorChannels: OnToggleLockGeneratorChannels(); break;
     case kCloseAllUtilities: OnCloseAllUtilities(); break;
     case kPlotOptions: OnOptionsPlotOptions(); break;
+    case kRecorder: OnRecorder(); break;
+    case kPeakFrequency: OnUtilityViewer(kSlotPeakFrequency); break;
+    case kPeakAmplitude: OnUtilityViewer(kSlotPeakAmplitude); break;
+    case kTotalPower: OnUtilityViewer(kSlotTotalPower); break;
     default: break;
     }
 }

@@ -45,6 +45,8 @@ void CMainFrame::ReinitInput()
     // The generator plays in the analysis format, which may have changed.
     if (m_SigGen != nullptr)
         m_SigGen->RefreshFromSettings();
+    // The viewers show a row per channel the new mode analyses.
+    RefreshUtilityWindows();
 }
 
 void CMainFrame::AfterInputChange()

@@ -32,7 +32,7 @@ inline constexpr std::uint32_t IDC_PEAK_AMP = 503;
 inline constexpr std::uint32_t IDC_TOTAL_PWR = 504;
 
 inline constexpr std::array<ToolbarButtonSpec, 30> kButtons{{
-    {3, 201, "FileNew", true, "Record New Wave Files", std::nullopt},
+    {3, 201, "FileNew", true, "Record New Wave Files", FrameCommand::Recorder},
     {33, 202, "FileOpen", true, "Open one or more Wave Files", std::nullopt},
     {63, 203, "FileSave", true, "Save one or more Wave Files", std::nullopt},
     {101, 204, "Print", true, "Print Current Plot", FrameCommand::FilePrint},

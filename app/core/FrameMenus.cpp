@@ -46,6 +46,7 @@ constexpr MenuItem kUtilitiesItems[] = {
     {"Peak &Frequency", kPeakFrequency},
     {"Peak &Amplitude", kPeakAmplitude},
     {"Total &Power", kTotalPower},
+    {"&Recorder", kRecorder},
     {nullptr, 0},
     {"Signal &Generator", kSignalGenerator},
     {"&Save Signal...", kSaveGeneratorWave},
@@ -82,16 +83,17 @@ constexpr Accelerator kAccelerators[] = {
 };
 
 // Run control, the frame's own windows and bars, help and documents, and the
-// signal generator window with its commands (closing all utilities closes
-// it, the one utility window there is), and the plot options. The printing,
-// settings, calibration, path and file-option dialogs, the recorder and the
-// viewers are not in this program yet, so their commands stay greyed.
+// signal generator window with its commands, the recorder and the three
+// viewers (closing all utilities closes them), and the plot options. The
+// printing, settings, calibration, path and file-option dialogs are not in
+// this program yet, so their commands stay greyed.
 constexpr std::uint32_t kBuilt[] = {
     kAppExit,         kStart,           kStop,           kRestart,        kStopCommand,
     kAppAbout,        kHelpContents,    kHelpSearch,     kGettingStarted, kReleaseNotes,
     kShowDisclaimer,  kGoToWebsite,     kToggleSidebar,  kToggleToolbar,  kToggleStatusbar,
     kTogglePlotToolStrips, kReinitInput, kCloseAllPlots, kSaveConfiguration, kOpenConfiguration,
     kSignalGenerator, kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kPlotOptions,
+    kRecorder,        kPeakFrequency,   kPeakAmplitude,  kTotalPower,
 };
 
 } // namespace

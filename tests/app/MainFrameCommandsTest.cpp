@@ -71,14 +71,14 @@ TEST(MainFrameCommands, TheMenuBarCarriesTheFramesMenusWithUnbuiltCommandsDisabl
               (std::vector<std::string>{"&Side Bar", "&Tool Bar", "Status &Bar", "Plot Tool &Strips", "-",
                                         "&Close All Plots"}));
     EXPECT_EQ(ItemTexts(*Popup(frame, 3)),
-              (std::vector<std::string>{"Peak &Frequency", "Peak &Amplitude", "Total &Power", "-",
+              (std::vector<std::string>{"Peak &Frequency", "Peak &Amplitude", "Total &Power", "&Recorder", "-",
                                         "Signal &Generator", "&Save Signal...",
                                         "&Lock Signal Generator Channels", "-", "Close &All Utilities"}));
 
     // Printing and the settings dialogs come later: visible, but disabled.
     EXPECT_FALSE(frame.ActionFor(57782)->isEnabled());
     EXPECT_FALSE(frame.ActionFor(57769)->isEnabled());
-    EXPECT_FALSE(frame.ActionFor(57813)->isEnabled());
+    EXPECT_TRUE(frame.ActionFor(57813)->isEnabled());
     EXPECT_TRUE(frame.ActionFor(57665)->isEnabled());
     EXPECT_TRUE(frame.ActionFor(57784)->isEnabled());
     EXPECT_TRUE(frame.ActionFor(57831)->isEnabled());
