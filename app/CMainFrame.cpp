@@ -11,6 +11,7 @@
 #include "app/core/CfgFileCheck.h"
 #include "app/core/DefaultDataTree.h"
 #include "app/core/FrameLayout.h"
+#include "app/core/TDataLog.h"
 #include "app/core/TProcessingObjects.h"
 #include "app/core/TRunControl.h"
 #include "platform/MessageBox.h"
@@ -71,9 +72,10 @@ CMainFrame::CMainFrame(Options options)
 
     m_Processing = std::make_unique<TProcessingObjects>(m_Settings, *this);
     m_Processing->SetSettingsFilePath(m_Paths.IniPath());
+    CreateDataLog();
     m_Run = std::make_unique<TRunControl>(
         m_Settings, *m_Processing,
-        RunServices{m_RunTimer, m_Audio, m_DaqControl, m_Clock, *this, *this, m_Utilities, m_DataLog});
+        RunServices{m_RunTimer, m_Audio, m_DaqControl, m_Clock, *this, *this, m_Utilities, *m_DataLog});
     m_Configuration = std::make_unique<ConfigurationCommands>(m_Settings, *this, m_Paths.DataRoot);
 
     m_Daq.Open();

@@ -24,6 +24,7 @@
 //   CMainFrameRecorder.cpp  the recorder and the three analysis viewers:
 //                           their toggles and what they ask of the frame
 //   CMainFrameConfig.cpp    configuration save and load
+//   CMainFrameDataLog.cpp   the data log and its settings sheet
 //   CMainFramePlotOptions.cpp the plot options sheet
 
 #include "app/CHelpWindow.h"
@@ -35,7 +36,6 @@
 #include "app/core/DaqDeviceControl.h"
 #include "app/core/DeviceChangeDebounce.h"
 #include "app/core/FramePaths.h"
-#include "app/core/NoDataLog.h"
 #include "app/core/PlotViews.h"
 #include "app/core/RunClock.h"
 #include "app/core/RunObserver.h"
@@ -70,6 +70,7 @@ class QUrl;
 class TProcessingObjects;
 class TQuarnPlot;
 class TRecorder;
+class TDataLog;
 class TRunControl;
 
 class CMainFrame : public QMainWindow,
@@ -166,12 +167,14 @@ public:
     TRunControl& RunControl() { return *m_Run; }
     TProcessingObjects& Processing() { return *m_Processing; }
     DaqDevice& Daq() { return m_Daq; }
+    TDataLog& DataLog() { return *m_DataLog; }
     // Set when the start-up configuration file was damaged and not read.
     bool StartedWithDamagedCfg() const { return m_DamagedCfg; }
 
     // ---- What the bars ask (CMainFrameRun.cpp) -----------------------------
     bool IsRunning() const override;
     bool IsDataLoggingActive() const override;
+    bool IsDataLogWriting() const override;
     bool IsTriggerEnabled() const override;
     bool HasSignalGenerator() const override { return m_SigGen != nullptr; }
     bool HasSpectrumPlot() const override;
@@ -221,6 +224,11 @@ public:
     void OnSaveGeneratorWave();
     // Command 57877.
     void OnToggleLockGeneratorChannels();
+
+    // ---- Data logging (CMainFrameDataLog.cpp) -------------------------------
+    // The side bar's "Data Logging..." (and the tool bar's and menu's): stops
+    // a run, then edits the logging settings in their sheet.
+    void OnDataLoggingSettings();
     // Command 57830: every open utility window through its toggle.
     void OnCloseAllUtilities();
     // The window asked to be closed (queued, after its close handler
@@ -359,6 +367,9 @@ private:
     void DestroyViewers();
     // False when the recorder keeps a changed file the operator chose to keep.
     bool AskRecorderToClose();
+    // CMainFrameDataLog.cpp
+    void CreateDataLog();
+    void OpenLogFileInViewer(const std::string& path);
 
     // CMainFrameRun.cpp
     void AfterInputChange();
@@ -374,10 +385,10 @@ private:
     AsioAudioSystem m_Audio;
     SystemRunClock m_Clock;
     UtilityWindows m_Utilities{*this};
-    NoDataLog m_DataLog;
     FrameTimer m_RunTimer;
     FrameTimer m_DeviceTimer;
     std::unique_ptr<TProcessingObjects> m_Processing;
+    std::unique_ptr<TDataLog> m_DataLog;
     std::unique_ptr<TRunControl> m_Run;
     std::unique_ptr<ConfigurationCommands> m_Configuration;
     DeviceRefresh m_DeviceRefresh{*this};

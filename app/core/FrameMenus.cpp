@@ -28,6 +28,7 @@ constexpr MenuItem kPrintItems[] = {
 constexpr MenuItem kOptionsItems[] = {
     {"Processing Settings...\tF4", kProcessingSettings},
     {"Plot Options...\tF5", kPlotOptions},
+    {"Data &Logging...", kDataLoggingSettings},
     {nullptr, 0},
     {"Re&initialize Input", kReinitInput},
 };
@@ -84,9 +85,9 @@ constexpr Accelerator kAccelerators[] = {
 
 // Run control, the frame's own windows and bars, help and documents, and the
 // signal generator window with its commands, the recorder and the three
-// viewers (closing all utilities closes them), and the plot options. The
-// printing, settings, calibration, path and file-option dialogs are not in
-// this program yet, so their commands stay greyed.
+// viewers (closing all utilities closes them), the plot options and the
+// data logging. The printing, settings, calibration, path and file-option
+// dialogs are not in this program yet, so their commands stay greyed.
 constexpr std::uint32_t kBuilt[] = {
     kAppExit,         kStart,           kStop,           kRestart,        kStopCommand,
     kAppAbout,        kHelpContents,    kHelpSearch,     kGettingStarted, kReleaseNotes,
@@ -94,6 +95,7 @@ constexpr std::uint32_t kBuilt[] = {
     kTogglePlotToolStrips, kReinitInput, kCloseAllPlots, kSaveConfiguration, kOpenConfiguration,
     kSignalGenerator, kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kPlotOptions,
     kRecorder,        kPeakFrequency,   kPeakAmplitude,  kTotalPower,
+    kDataLoggingSettings,
 };
 
 } // namespace

@@ -65,7 +65,7 @@ TEST(MainFrameCommands, TheMenuBarCarriesTheFramesMenusWithUnbuiltCommandsDisabl
                                         "&Open Configuration...", "Sa&ve Configuration...", "-",
                                         "Set Pat&hs...", "-", "E&xit"}));
     EXPECT_EQ(ItemTexts(*Popup(frame, 1)), (std::vector<std::string>{"Processing Settings...\tF4",
-                                                                      "Plot Options...\tF5", "-",
+                                                                      "Plot Options...\tF5", "Data &Logging...", "-",
                                                                       "Re&initialize Input"}));
     EXPECT_EQ(ItemTexts(*Popup(frame, 2)),
               (std::vector<std::string>{"&Side Bar", "&Tool Bar", "Status &Bar", "Plot Tool &Strips", "-",
@@ -84,7 +84,8 @@ TEST(MainFrameCommands, TheMenuBarCarriesTheFramesMenusWithUnbuiltCommandsDisabl
     EXPECT_TRUE(frame.ActionFor(57831)->isEnabled());
     // So do the side bar's shortcuts to them; Run and Stop are live.
     EXPECT_FALSE(frame.Sidebar()->Button(SidebarButtons::IDC_SETTINGS)->isEnabled());
-    EXPECT_FALSE(frame.Sidebar()->Button(SidebarButtons::IDC_DATA_LOG)->isEnabled());
+    EXPECT_TRUE(frame.Sidebar()->Button(SidebarButtons::IDC_DATA_LOG)->isEnabled());
+    EXPECT_TRUE(frame.ActionFor(57923)->isEnabled());
     EXPECT_TRUE(frame.Sidebar()->Button(SidebarButtons::IDC_RUN)->isEnabled());
 
     // A disabled command does nothing however it arrives.
