@@ -24,6 +24,7 @@
 //   CMainFrameRecorder.cpp  the recorder and the three analysis viewers:
 //                           their toggles and what they ask of the frame
 //   CMainFrameConfig.cpp    configuration save and load
+//   CMainFrameSettings.cpp  the processing-settings sheet, Set Paths, File I/O
 //   CMainFrameDataLog.cpp   the data log and its settings sheet
 //   CMainFramePlotOptions.cpp the plot options sheet
 
@@ -59,6 +60,7 @@
 #include <optional>
 #include <string>
 
+class COptionsMain;
 class CAnalysisView;
 class CSidebar;
 class CSigGen;
@@ -217,6 +219,19 @@ public:
     void RefreshAfterLoad() override;
     int FindDaqInputDevice() override;
 
+    // ---- Settings dialogs (CMainFrameSettings.cpp) --------------------------
+    // The processing-settings sheet: 0 Settings, 1 Calibration, 2 Device,
+    // −1 the page of the last OK. A run is stopped while it is open and goes
+    // on afterwards, with what OK changed.
+    void OnProcessingSettings(int startPage);
+    // Command 57792.
+    void OnSetPaths();
+    // Command 57790.
+    void OnFileIOOptions();
+    // Makes the level at a bin of a channel's display the channel's 0 dB
+    // reference, asking first when confirm is set; false when nothing changed.
+    bool SetRelativeCalibration(int channel, int bin, bool confirm);
+
     // ---- The signal generator window (CMainFrameUtilities.cpp) -------------
     // Command 57811: opens the window, or stores its placement and closes it.
     void OnSignalGenerator();
@@ -358,6 +373,9 @@ private:
     // After a utility window opened or closed.
     void AfterUtilityToggle();
 
+    // CMainFrameSettings.cpp
+    // The open sheet's device page hears of device changes too.
+    void NotifySheetOfDeviceChange();
     // CMainFrameRecorder.cpp
     void OpenRecorder();
     // Stops the recorder and deletes it, file and all; its slot is left as
@@ -402,6 +420,7 @@ private:
     std::array<TQuarnPlot*, 2> m_Plot{};
     QPointer<CHelpWindow> m_Help;
     CSigGen* m_SigGen = nullptr;
+    QPointer<COptionsMain> m_Sheet;
     TRecorder* m_Recorder = nullptr;
     // Peak Frequency, Peak Amplitude, Total Power (kinds 7, 8, 9).
     std::array<CAnalysisView*, 3> m_Viewers{};

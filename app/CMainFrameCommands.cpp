@@ -28,14 +28,16 @@ namespace {
 // The maker's home page ("Go to Website...").
 constexpr const char* kMakerWebsite = "https://www.talvenor.example/";
 
-// Commands the bars send: the numbered ones are frame commands; the
-// processing-settings pages are not in this program yet.
+// Commands the bars send: the numbered ones are frame commands, the rest
+// the frame's own operations.
 bool IsBarCommandBuilt(FrameCommand command)
 {
     const auto id = static_cast<std::uint32_t>(command);
     if (id < static_cast<std::uint32_t>(FrameCommand::ProcessingSettingsPage0))
         return frame_menus::IsCommandBuilt(id);
-    return command == FrameCommand::ResetAveraging || command == FrameCommand::DataLoggingSettings;
+    return command == FrameCommand::ResetAveraging || command == FrameCommand::DataLoggingSettings ||
+           command == FrameCommand::ProcessingSettingsPage0 || command == FrameCommand::ProcessingSettingsPage1 ||
+           command == FrameCommand::ProcessingSettingsPage2;
 }
 
 // A button whose window is not in this program yet stays in its place, greyed.
@@ -159,6 +161,10 @@ void CMainFrame::ExecuteCommand(FrameCommand command)
         OnDataLoggingSettings();
         return;
     }
+    if (command >= FrameCommand::ProcessingSettingsPage0 && command <= FrameCommand::ProcessingSettingsPage2) {
+        OnProcessingSettings(static_cast<int>(command) - static_cast<int>(FrameCommand::ProcessingSettingsPage0));
+        return;
+    }
     OnCommand(static_cast<std::uint32_t>(command));
 }
 
@@ -191,6 +197,10 @@ void CMainFrame::OnCommand(std::uint32_t id)
     case kCloseAllPlots: OnCloseAllPlots(); break;
     case kSaveConfiguration: OnSaveConfiguration(); break;
     case kOpenConfiguration: OnOpenConfiguration(); break;
+    case kProcessingSettings: OnProcessingSettings(-1); break;
+    case kCalibrationSettings: OnProcessingSettings(1); break;
+    case kSetPaths: OnSetPaths(); break;
+    case kFileIOOptions: OnFileIOOptions(); break;
     case kSignalGenerator: OnSignalGenerator(); break;
     case kSaveGeneratorWave: OnSaveGeneratorWave(); break;
     case kLockGeneratorChannels: OnToggleLockGeneratorChannels(); break;
@@ -240,7 +250,7 @@ void CMainFrame::OpenExternal(const QUrl& url)
 void CMainFrame::OnSaveConfiguration()
 {
     // A new name is the point of saving: the file need not exist.
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save Configuration"),
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save Configuration File"),
                                                       QString::fromStdString(m_Configuration->DialogFolder()),
                                                       tr("Configuration Files (*.cfg)"));
     if (path.isEmpty())
@@ -251,7 +261,7 @@ void CMainFrame::OnSaveConfiguration()
 
 void CMainFrame::OnOpenConfiguration()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Open Configuration"),
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open Configuration File"),
                                                       QString::fromStdString(m_Configuration->DialogFolder()),
                                                       tr("Configuration Files (*.cfg)"));
     if (path.isEmpty())

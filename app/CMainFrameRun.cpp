@@ -62,6 +62,7 @@ void CMainFrame::AfterInputChange()
 
 bool CMainFrame::OnDeviceChange()
 {
+    NotifySheetOfDeviceChange();
     return m_DeviceChange.OnDeviceChange();
 }
 

@@ -21,6 +21,7 @@ constexpr MenuItem kPrintItems[] = {
     {"Sa&ve Configuration...", kSaveConfiguration},
     {nullptr, 0},
     {"Set Pat&hs...", kSetPaths},
+    {"File &I/O Options...", kFileIOOptions},
     {nullptr, 0},
     {"E&xit", kAppExit},
 };
@@ -85,9 +86,9 @@ constexpr Accelerator kAccelerators[] = {
 
 // Run control, the frame's own windows and bars, help and documents, and the
 // signal generator window with its commands, the recorder and the three
-// viewers (closing all utilities closes them), the plot options and the
-// data logging. The printing, settings, calibration, path and file-option
-// dialogs are not in this program yet, so their commands stay greyed.
+// viewers (closing all utilities closes them), the plot options, the data
+// logging, the processing-settings sheet and the path and file-option
+// dialogs. Printing is not in this program yet, so its commands stay greyed.
 constexpr std::uint32_t kBuilt[] = {
     kAppExit,         kStart,           kStop,           kRestart,        kStopCommand,
     kAppAbout,        kHelpContents,    kHelpSearch,     kGettingStarted, kReleaseNotes,
@@ -96,6 +97,7 @@ constexpr std::uint32_t kBuilt[] = {
     kSignalGenerator, kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kPlotOptions,
     kRecorder,        kPeakFrequency,   kPeakAmplitude,  kTotalPower,
     kDataLoggingSettings,
+    kProcessingSettings, kCalibrationSettings, kSetPaths, kFileIOOptions,
 };
 
 } // namespace

@@ -101,7 +101,7 @@ TEST(HelpPages, PagesNameOnlyMenuItemsAndKeysOfLiveCommands)
     QStringList files{QString::fromLatin1(help_topics::kContentsFile)};
     for (const HelpTopic& topic : help_topics::All())
         files << QString::fromLatin1(topic.file);
-    const QRegularExpression arrowPath(QStringLiteral("\\b([A-Z]\\w*) → ([A-Z]\\w*(?: [A-Z]\\w*)*)"));
+    const QRegularExpression arrowPath(QStringLiteral("\\b([A-Z]\\w*) → ([A-Z][\\w/]*(?: [A-Z][\\w/]*)*)"));
     const QRegularExpression bracketPath(QStringLiteral("<([^<>]+)><([^<>]+)>"));
     const QRegularExpression key(QStringLiteral("\\b((?:Alt|Ctrl|Shift)\\+\\w+|F\\d{1,2})\\b"));
     int pathsSeen = 0, keysSeen = 0;

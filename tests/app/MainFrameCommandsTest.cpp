@@ -63,7 +63,7 @@ TEST(MainFrameCommands, TheMenuBarCarriesTheFramesMenusWithUnbuiltCommandsDisabl
     EXPECT_EQ(ItemTexts(*Popup(frame, 0)),
               (std::vector<std::string>{"&Print...", "Prin&t Setup...", "Annotations and &Margins...", "-",
                                         "&Open Configuration...", "Sa&ve Configuration...", "-",
-                                        "Set Pat&hs...", "-", "E&xit"}));
+                                        "Set Pat&hs...", "File &I/O Options...", "-", "E&xit"}));
     EXPECT_EQ(ItemTexts(*Popup(frame, 1)), (std::vector<std::string>{"Processing Settings...\tF4",
                                                                       "Plot Options...\tF5", "Data &Logging...", "-",
                                                                       "Re&initialize Input"}));
@@ -75,21 +75,21 @@ TEST(MainFrameCommands, TheMenuBarCarriesTheFramesMenusWithUnbuiltCommandsDisabl
                                         "Signal &Generator", "&Save Signal...",
                                         "&Lock Signal Generator Channels", "-", "Close &All Utilities"}));
 
-    // Printing and the settings dialogs come later: visible, but disabled.
+    // Printing comes later: visible, but disabled.
     EXPECT_FALSE(frame.ActionFor(57782)->isEnabled());
-    EXPECT_FALSE(frame.ActionFor(57769)->isEnabled());
+    EXPECT_TRUE(frame.ActionFor(57769)->isEnabled());
     EXPECT_TRUE(frame.ActionFor(57813)->isEnabled());
     EXPECT_TRUE(frame.ActionFor(57665)->isEnabled());
     EXPECT_TRUE(frame.ActionFor(57784)->isEnabled());
     EXPECT_TRUE(frame.ActionFor(57831)->isEnabled());
-    // So do the side bar's shortcuts to them; Run and Stop are live.
-    EXPECT_FALSE(frame.Sidebar()->Button(SidebarButtons::IDC_SETTINGS)->isEnabled());
+    // The side bar's shortcuts to the dialogs are live, as are Run and Stop.
+    EXPECT_TRUE(frame.Sidebar()->Button(SidebarButtons::IDC_SETTINGS)->isEnabled());
     EXPECT_TRUE(frame.Sidebar()->Button(SidebarButtons::IDC_DATA_LOG)->isEnabled());
     EXPECT_TRUE(frame.ActionFor(57923)->isEnabled());
     EXPECT_TRUE(frame.Sidebar()->Button(SidebarButtons::IDC_RUN)->isEnabled());
 
     // A disabled command does nothing however it arrives.
-    frame.ExecuteCommand(FrameCommand::ProcessingSettingsPage0);
+    frame.ExecuteCommand(FrameCommand::FilePrint);
     frame.OnCommand(57782);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }

@@ -58,15 +58,15 @@ TEST(FrameMenus, ShortcutsShownInMenusMatchTheAcceleratorTable)
     }
 }
 
-TEST(FrameMenus, RunControlHelpTheFramesOwnWindowsAndTheGeneratorAreLiveTheRestIsGreyed)
+TEST(FrameMenus, RunControlHelpTheFramesOwnWindowsTheGeneratorAndTheSettingsAreLiveThePrintingIsGreyed)
 {
     using namespace frame_command;
     for (std::uint32_t id : {kStart, kStop, kRestart, kStopCommand, kAppExit, kAppAbout, kHelpContents,
                              kHelpSearch, kGettingStarted, kReinitInput, kCloseAllPlots, kSignalGenerator,
                              kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kRecorder,
-                             kPeakFrequency, kPeakAmplitude, kTotalPower, kPlotOptions})
+                             kPeakFrequency, kPeakAmplitude, kTotalPower, kPlotOptions, kSetPaths,
+                             kProcessingSettings, kCalibrationSettings, kFileIOOptions})
         EXPECT_TRUE(IsCommandBuilt(id)) << id;
-    for (std::uint32_t id : {kFilePrint, kFilePrintSetup, kPrintAnnotations, kSetPaths, kProcessingSettings,
-                             kCalibrationSettings, kFileIOOptions})
+    for (std::uint32_t id : {kFilePrint, kFilePrintSetup, kPrintAnnotations})
         EXPECT_FALSE(IsCommandBuilt(id)) << id;
 }
