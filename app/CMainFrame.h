@@ -50,6 +50,7 @@
 #include "utilities/SigGenFrame.h"
 
 #include <QMainWindow>
+#include <QPrinter>
 #include <QPointer>
 
 #include <array>
@@ -123,6 +124,19 @@ public:
     // The help window, once any help has been asked for.
     CHelpWindow* HelpWindow() const { return m_Help; }
 
+    // ---- Printing (CMainFramePrint.cpp) ------------------------------------
+    // Print…: the printer dialog, the annotation dialog, then every plot on
+    // a page of its own. Stops a run first.
+    void PrintPlots();
+    // The job itself, without dialogs; false (and said) when the printer
+    // cannot be opened.
+    bool PrintPlotsTo(QPrinter& printer);
+    void OnFilePrintSetup();
+    void OnPrintAnnotations();
+    // The printer the jobs share: the default one in landscape at first, a
+    // PDF file beside the settings when the desktop knows no printer.
+    QPrinter& Printer();
+
     // ---- Run control (CMainFrameRun.cpp) ----------------------------------
     void OnStart();
     void OnStop();
@@ -142,6 +156,8 @@ public:
     void UpdateTitle();
     void OnToggleBar(std::uint32_t id);
     void OnTogglePlotToolStrips();
+    // The commands a plot leaves to its owner (help).
+    void OnPlotCommand(int channel, std::uint32_t id);
     // The client area the bars and plots share.
     QWidget* ClientArea() const { return m_Client; }
     TQuarnPlot* Plot(int channel) const;
@@ -408,6 +424,7 @@ private:
     std::unique_ptr<TProcessingObjects> m_Processing;
     std::unique_ptr<TDataLog> m_DataLog;
     std::unique_ptr<TRunControl> m_Run;
+    std::unique_ptr<QPrinter> m_Printer;
     std::unique_ptr<ConfigurationCommands> m_Configuration;
     DeviceRefresh m_DeviceRefresh{*this};
     DeviceChangeDebounce m_DeviceChange{m_DeviceRefresh};

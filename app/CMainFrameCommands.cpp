@@ -205,6 +205,9 @@ void CMainFrame::OnCommand(std::uint32_t id)
     case kSaveGeneratorWave: OnSaveGeneratorWave(); break;
     case kLockGeneratorChannels: OnToggleLockGeneratorChannels(); break;
     case kCloseAllUtilities: OnCloseAllUtilities(); break;
+    case kFilePrint: PrintPlots(); break;
+    case kFilePrintSetup: OnFilePrintSetup(); break;
+    case kPrintAnnotations: OnPrintAnnotations(); break;
     case kDataLoggingSettings: OnDataLoggingSettings(); break;
     case kPlotOptions: OnOptionsPlotOptions(); break;
     case kRecorder: OnRecorder(); break;

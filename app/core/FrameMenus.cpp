@@ -86,15 +86,16 @@ constexpr Accelerator kAccelerators[] = {
 
 // Run control, the frame's own windows and bars, help and documents, and the
 // signal generator window with its commands, the recorder and the three
-// viewers (closing all utilities closes them), the plot options, the data
-// logging, the processing-settings sheet and the path and file-option
-// dialogs. Printing is not in this program yet, so its commands stay greyed.
+// viewers (closing all utilities closes them), printing, the plot options,
+// the data logging, the processing-settings sheet and the path and
+// file-option dialogs.
 constexpr std::uint32_t kBuilt[] = {
     kAppExit,         kStart,           kStop,           kRestart,        kStopCommand,
     kAppAbout,        kHelpContents,    kHelpSearch,     kGettingStarted, kReleaseNotes,
     kShowDisclaimer,  kGoToWebsite,     kToggleSidebar,  kToggleToolbar,  kToggleStatusbar,
     kTogglePlotToolStrips, kReinitInput, kCloseAllPlots, kSaveConfiguration, kOpenConfiguration,
     kSignalGenerator, kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kPlotOptions,
+    kFilePrint,       kFilePrintSetup,  kPrintAnnotations,
     kRecorder,        kPeakFrequency,   kPeakAmplitude,  kTotalPower,
     kDataLoggingSettings,
     kProcessingSettings, kCalibrationSettings, kSetPaths, kFileIOOptions,
