@@ -304,6 +304,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Run (or Restart) with device refreshes held off until the start is over.
+    void StartRun(bool restart);
+
     // The device-change refresh's view of the frame.
     class DeviceRefresh final : public DeviceChangeDebounce::Host {
     public:
@@ -451,5 +454,8 @@ private:
     double m_TimeBase = 0.0;
     bool m_Created = false;
     bool m_FirstShown = false;
+    // Run's start is under way: it may wait on a message box, during which
+    // device notices arrive like any other event.
+    bool m_Starting = false;
     bool m_ShutDown = false;
 };

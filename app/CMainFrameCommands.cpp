@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QGraphicsOpacityEffect>
 #include <QKeyEvent>
@@ -177,10 +178,7 @@ void CMainFrame::OnCommand(std::uint32_t id)
     case kAppExit: close(); break;
     case kStart: OnStart(); break;
     case kStop: OnStop(); break;
-    case kRestart:
-        m_DeviceChange.Cancel();
-        m_Run->OnRestart();
-        break;
+    case kRestart: StartRun(true); break;
     case kStopCommand: m_Run->OnStopCommand(); break;
     case kAppAbout: OnAppAbout(); break;
     case kHelpContents: EnsureHelpWindow().ShowContents(); break;
@@ -254,21 +252,24 @@ void CMainFrame::OnSaveConfiguration()
 {
     // A new name is the point of saving: the file need not exist.
     const QString path = QFileDialog::getSaveFileName(this, tr("Save Configuration File"),
-                                                      QString::fromStdString(m_Configuration->DialogFolder()),
+                                                      QFile::decodeName(m_Configuration->DialogFolder().c_str()),
                                                       tr("Configuration Files (*.cfg)"));
     if (path.isEmpty())
         return;
-    m_Configuration->RememberDialogFolder(path.toStdString());
-    SaveConfigurationTo(path.toStdString());
+    // Paths go to the file system as its own bytes.
+    const std::string file = QFile::encodeName(path).toStdString();
+    m_Configuration->RememberDialogFolder(file);
+    SaveConfigurationTo(file);
 }
 
 void CMainFrame::OnOpenConfiguration()
 {
     const QString path = QFileDialog::getOpenFileName(this, tr("Open Configuration File"),
-                                                      QString::fromStdString(m_Configuration->DialogFolder()),
+                                                      QFile::decodeName(m_Configuration->DialogFolder().c_str()),
                                                       tr("Configuration Files (*.cfg)"));
     if (path.isEmpty())
         return;
-    m_Configuration->RememberDialogFolder(path.toStdString());
-    OpenConfigurationFrom(path.toStdString());
+    const std::string file = QFile::encodeName(path).toStdString();
+    m_Configuration->RememberDialogFolder(file);
+    OpenConfigurationFrom(file);
 }

@@ -5,6 +5,7 @@
 #include "plot/TQuarnPlot.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cmath>
 
 #include <QCoreApplication>
@@ -19,6 +20,16 @@ namespace frame_test {
 
 namespace {
 int folderCount = 0;
+}
+
+QuietRoom::QuietRoom()
+{
+    setenv("TALVENOR_DAQSIM_AMBIENT", "0", 1);
+}
+
+QuietRoom::~QuietRoom()
+{
+    unsetenv("TALVENOR_DAQSIM_AMBIENT");
 }
 
 ::testing::AssertionResult TraceShowsTone(const TQuarnPlot& plot, int pane, std::uint16_t ampScale, float plotTop,

@@ -53,6 +53,15 @@ public:
 ::testing::AssertionResult TraceShowsTone(const TQuarnPlot& plot, int pane, std::uint16_t ampScale, float plotTop,
                                           float plotRange, float frequency, float level);
 
+// While it lives, the simulated module hears no room: for checks finer than
+// its floor allows (a level to a few hundredths of a dB).
+struct QuietRoom {
+    QuietRoom();
+    ~QuietRoom();
+    QuietRoom(const QuietRoom&) = delete;
+    QuietRoom& operator=(const QuietRoom&) = delete;
+};
+
 struct FrameHarness {
     explicit FrameHarness(bool create = true);
     ~FrameHarness();
