@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <unordered_set>
 
 #include "settings/TextField.h"
 
@@ -23,6 +24,7 @@ struct FileCloser {
 bool CfgTable::Read(const std::string& path)
 {
     m_Count = 0;
+    m_SectionRows.clear();
     if (!m_Rows.Allocate(kMaxRows))
         return false;
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
@@ -46,7 +48,17 @@ bool CfgTable::Read(const std::string& path)
     }
     if (pending && m_Count < kMaxRows)
         StoreLine(line);
+    IndexSections();
     return true;
+}
+
+void CfgTable::IndexSections()
+{
+    std::unordered_set<std::string> seen;
+    for (std::size_t i = 0; i < m_Count; ++i) {
+        if (m_Rows[i].isSection && seen.insert(platform::ToLowerAscii(TextFieldView(m_Rows[i].section))).second)
+            m_SectionRows.push_back(i);
+    }
 }
 
 void CfgTable::StoreLine(std::string_view line)
@@ -76,9 +88,13 @@ std::string CfgTable::Lookup(std::string_view section, std::string_view key, std
                              std::size_t size) const
 {
     std::string_view result = defaultValue;
-    std::size_t i = 0;
-    while (i < m_Count && !(m_Rows[i].isSection && EqualNoCase(TextFieldView(m_Rows[i].section), section)))
-        ++i;
+    std::size_t i = m_Count;
+    for (std::size_t row : m_SectionRows) {
+        if (EqualNoCase(TextFieldView(m_Rows[row].section), section)) {
+            i = row;
+            break;
+        }
+    }
     for (++i; i < m_Count && !m_Rows[i].isSection; ++i) {
         if (EqualNoCase(TextFieldView(m_Rows[i].key), key)) {
             result = TextFieldView(m_Rows[i].value);

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/ZeroFilledArray.h"
 
@@ -46,7 +47,12 @@ public:
 
 private:
     void StoreLine(std::string_view line);
+    void IndexSections();
 
     platform::ZeroFilledArray<CfgEntry> m_Rows;
     std::size_t m_Count = 0;
+    // The row of the first section line of each name: a file has some
+    // thousand keys, each looked up once per load, so a lookup scans the
+    // section names and one section's keys rather than every row.
+    std::vector<std::size_t> m_SectionRows;
 };
