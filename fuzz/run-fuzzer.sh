@@ -47,6 +47,7 @@ targets=(wave overlay compensation ini cfg)
 declare -A main=([wave]=WaveFileFuzzer [overlay]=OverlayFileFuzzer [compensation]=CompensationFileFuzzer
   [ini]=IniSettingsFuzzer [cfg]=CfgSettingsFuzzer)
 declare -A list=([wave]=wave [overlay]=overlay [compensation]=compensation [ini]=settings [cfg]=settings)
+declare -A dict=([overlay]=overlay [compensation]=overlay [ini]=settings [cfg]=settings)
 declare -A max_len=([wave]=16384 [overlay]=8192 [compensation]=8192 [ini]=4096 [cfg]=16384)
 if [ ${#wanted[@]} -gt 0 ]; then targets=("${wanted[@]}"); fi
 
@@ -100,6 +101,8 @@ for t in "${targets[@]}"; do
   if [ "$t" = wave ]; then time=$(( 2 * seconds )); fi
   echo "Fuzzing the $t reader for $time s from $(ls "$corpus/$t" | wc -l) seeds"
   mkdir -p "$scratch/$t"
-  TALVENOR_FUZZ_SCRATCH="$scratch/$t" "$out/${t}_fuzzer" -max_total_time="$time" -max_len="${max_len[$t]}" \
+  words=()
+  if [ -n "${dict[$t]:-}" ]; then words=(-dict="$root/fuzz/${dict[$t]}.dict"); fi
+  TALVENOR_FUZZ_SCRATCH="$scratch/$t" "$out/${t}_fuzzer" "${words[@]}" -max_total_time="$time" -max_len="${max_len[$t]}" \
     -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$out/artifacts/$t-" -print_final_stats=1 "$corpus/$t"
 done
