@@ -96,6 +96,7 @@ for t in "${targets[@]}"; do
   clang++ "${common[@]}" "${sanitize[@]}" -fsanitize=fuzzer "$root/fuzz/${main[$t]}.cpp" $(objects "${list[$t]}") \
     -o "$out/${t}_fuzzer"
 done
+failed=()
 for t in "${targets[@]}"; do
   time=$seconds
   if [ "$t" = wave ]; then time=$(( 2 * seconds )); fi
@@ -104,5 +105,11 @@ for t in "${targets[@]}"; do
   words=()
   if [ -n "${dict[$t]:-}" ]; then words=(-dict="$root/fuzz/${dict[$t]}.dict"); fi
   TALVENOR_FUZZ_SCRATCH="$scratch/$t" "$out/${t}_fuzzer" "${words[@]}" -max_total_time="$time" -max_len="${max_len[$t]}" \
-    -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$out/artifacts/$t-" -print_final_stats=1 "$corpus/$t"
+    -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$out/artifacts/$t-" -print_final_stats=1 "$corpus/$t" ||
+    failed+=("$t")
 done
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "Fuzzing failed for: ${failed[*]}. The inputs are in $out/artifacts/; keep each in fuzz/seeds/<target>/" \
+    "with a regression test that loads it." >&2
+  exit 1
+fi

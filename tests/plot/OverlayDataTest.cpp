@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <clocale>
 #include <filesystem>
 #include <fstream>
@@ -171,6 +173,20 @@ TEST(OverlayData, LowSteppedRowsSaveWithTheDecimalsTheyNeedAndReload)
         ASSERT_FALSE(again.IsError());
         ASSERT_EQ(again.GetNumPoints(), table.GetNumPoints());
         EXPECT_EQ(again.GetPoints()[2 * c.point], c.frequency) << "a row's centre, exactly";
+    }
+}
+
+TEST(OverlayData, ValuesAtTheFloatLimitGiveFiniteLookups)
+{
+    // Found by fuzzing: rows swinging between ±3.4e38 read as NaN and
+    // infinity between the rows, in both interpolations.
+    for (bool splineOff : {false, true}) {
+        TOverlayData table(TALVENOR_FUZZ_SEEDS "/overlay/values-at-the-float-limit.ovl", 0, 1.5f, false, splineOff);
+        ASSERT_FALSE(table.IsError());
+        for (float f : {1.5f, 2.5f, 3.5f}) {
+            EXPECT_TRUE(std::isfinite(table.GetValueAt(f))) << f;
+            EXPECT_TRUE(std::isfinite(table.GetBandValue(f - 0.25f, f))) << f;
+        }
     }
 }
 
