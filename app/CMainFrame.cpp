@@ -10,6 +10,7 @@
 #include "app/DeviceWatcher.h"
 #include "app/core/CfgFileCheck.h"
 #include "app/core/DefaultDataTree.h"
+#include "app/core/TDataLog.h"
 #include "app/core/TProcessingObjects.h"
 #include "app/core/TRunControl.h"
 #include "platform/MessageBox.h"
@@ -69,9 +70,10 @@ CMainFrame::CMainFrame(Options options)
 
     m_Processing = std::make_unique<TProcessingObjects>(m_Settings, *this);
     m_Processing->SetSettingsFilePath(m_Paths.IniPath());
+    CreateDataLog();
     m_Run = std::make_unique<TRunControl>(
         m_Settings, *m_Processing,
-        RunServices{m_RunTimer, m_Audio, m_DaqControl, m_Clock, *this, *this, m_Utilities, m_DataLog});
+        RunServices{m_RunTimer, m_Audio, m_DaqControl, m_Clock, *this, *this, m_Utilities, *m_DataLog});
     m_Configuration = std::make_unique<ConfigurationCommands>(m_Settings, *this, m_Paths.DataRoot);
 
     m_Daq.Open();
@@ -153,6 +155,7 @@ void CMainFrame::showEvent(QShowEvent* event)
     m_FirstShown = true;
     OpenInitialWindows();
     RecalcLayout();
+    RefreshUtilityWindows();
     m_Sidebar->UpdateAll();
     UpdateTitle();
     platform::Trace("Main window shown\n");
@@ -164,14 +167,21 @@ void CMainFrame::OpenInitialWindows()
     CreateSpectrumPlot(0);
     if (m_Settings.Processing.Format.NumChannels == 2)
         CreateSpectrumPlot(1);
-    // Of the utility windows only the generator is part of this build.
-    if (m_Settings.Windows.IsOpen(kSlotSignalGenerator))
-        OnSignalGenerator();
+    // The utility windows open at the last exit, in the order they always
+    // open in.
+    for (int slot : {kSlotSignalGenerator, kSlotPeakFrequency, kSlotPeakAmplitude, kSlotTotalPower, kSlotRecorder})
+        if (m_Settings.Windows.IsOpen(slot))
+            ReopenWindow(slot);
     UpdateTitle();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // The recorder's changed file comes first: keeping it keeps the program.
+    if (!AskRecorderToClose()) {
+        event->ignore();
+        return;
+    }
     // A run stops before anything else goes: the driver's thread must not
     // write into an input that is being deleted, and the logs get their
     // stop line.
@@ -182,6 +192,8 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     // that the next start re-opens it where it was.
     StoreWindowPlacements();
     DestroySignalGenerator();
+    DestroyRecorder();
+    DestroyViewers();
     DestroyPlots();
     QApplication::restoreOverrideCursor();
     if (m_Help)
@@ -201,6 +213,10 @@ void CMainFrame::Shutdown()
     // The generator plays through the driver the run control's ports share;
     // its build and output end before those ports go.
     DestroySignalGenerator();
+    // The recorder's file may be what the output port plays, and the
+    // viewers read the processing objects.
+    DestroyRecorder();
+    DestroyViewers();
     // The plots draw from the processing objects: they go first.
     DestroyPlots();
     if (m_Help)

@@ -21,7 +21,10 @@
 //   CMainFrameUtilities.cpp the signal generator window: its toggle, its
 //                           closing notice, its commands, what it and the
 //                           run control ask of the frame
+//   CMainFrameRecorder.cpp  the recorder and the three analysis viewers:
+//                           their toggles and what they ask of the frame
 //   CMainFrameConfig.cpp    configuration save and load
+//   CMainFrameDataLog.cpp   the data log and its settings sheet
 //   CMainFramePlotOptions.cpp the plot options sheet
 
 #include "app/CHelpWindow.h"
@@ -33,7 +36,6 @@
 #include "app/core/DaqDeviceControl.h"
 #include "app/core/DeviceChangeDebounce.h"
 #include "app/core/FramePaths.h"
-#include "app/core/NoDataLog.h"
 #include "app/core/PlotViews.h"
 #include "app/core/RunClock.h"
 #include "app/core/RunObserver.h"
@@ -42,6 +44,8 @@
 #include "audio/DaqDevice.h"
 #include "settings/ConfigurationCommands.h"
 #include "settings/FrameSettings.h"
+#include "utilities/AnalysisViewFrame.h"
+#include "utilities/RecorderFrame.h"
 #include "utilities/SigGenFrame.h"
 
 #include <QMainWindow>
@@ -55,6 +59,7 @@
 #include <optional>
 #include <string>
 
+class CAnalysisView;
 class CSidebar;
 class CSigGen;
 class CStatusbar;
@@ -64,6 +69,8 @@ class QAction;
 class QUrl;
 class TProcessingObjects;
 class TQuarnPlot;
+class TRecorder;
+class TDataLog;
 class TRunControl;
 
 class CMainFrame : public QMainWindow,
@@ -73,7 +80,9 @@ class CMainFrame : public QMainWindow,
                    public RunObserver,
                    public PlotViews,
                    public ConfigurationHost,
-                   public SigGenFrame {
+                   public SigGenFrame,
+                   public RecorderFrame,
+                   public AnalysisViewFrame {
     Q_OBJECT
 
 public:
@@ -115,7 +124,7 @@ public:
     // ---- Run control (CMainFrameRun.cpp) ----------------------------------
     void OnStart();
     void OnStop();
-    void ReinitInput();
+    void ReinitInput() override;
     // A device arrived or left; answers true as the notice must.
     bool OnDeviceChange();
     // Timer 104.
@@ -158,18 +167,20 @@ public:
     TRunControl& RunControl() { return *m_Run; }
     TProcessingObjects& Processing() { return *m_Processing; }
     DaqDevice& Daq() { return m_Daq; }
+    TDataLog& DataLog() { return *m_DataLog; }
     // Set when the start-up configuration file was damaged and not read.
     bool StartedWithDamagedCfg() const { return m_DamagedCfg; }
 
     // ---- What the bars ask (CMainFrameRun.cpp) -----------------------------
     bool IsRunning() const override;
     bool IsDataLoggingActive() const override;
+    bool IsDataLogWriting() const override;
     bool IsTriggerEnabled() const override;
     bool HasSignalGenerator() const override { return m_SigGen != nullptr; }
     bool HasSpectrumPlot() const override;
-    bool HasPeakFrequencyViewer() const override { return false; }
-    bool HasPeakAmplitudeViewer() const override { return false; }
-    bool HasTotalPowerViewer() const override { return false; }
+    bool HasPeakFrequencyViewer() const override { return Viewer(kSlotPeakFrequency) != nullptr; }
+    bool HasPeakAmplitudeViewer() const override { return Viewer(kSlotPeakAmplitude) != nullptr; }
+    bool HasTotalPowerViewer() const override { return Viewer(kSlotTotalPower) != nullptr; }
     bool IsPlaybackOn() const override;
     std::uint32_t GetFrameCounter() const override;
     std::uint32_t GetFFTSize() const override;
@@ -187,7 +198,7 @@ public:
     void UpdateStatus(StatusMode mode) override;
     void SetPlotsActive() override;
     void SetPlotsIdle() override;
-    void UpdateUtilityWindows() override {}
+    void UpdateUtilityWindows() override;
     bool HasPlot(int channel) const override;
     void SetSpectralData(int channel, SpectralData* trace1, SpectralData* trace2) override;
     void ResetView(int channel) override;
@@ -213,6 +224,11 @@ public:
     void OnSaveGeneratorWave();
     // Command 57877.
     void OnToggleLockGeneratorChannels();
+
+    // ---- Data logging (CMainFrameDataLog.cpp) -------------------------------
+    // The side bar's "Data Logging..." (and the tool bar's and menu's): stops
+    // a run, then edits the logging settings in their sheet.
+    void OnDataLoggingSettings();
     // Command 57830: every open utility window through its toggle.
     void OnCloseAllUtilities();
     // The window asked to be closed (queued, after its close handler
@@ -220,6 +236,26 @@ public:
     void OnClosingUtility(CSigGen* window);
     // The open generator window, or null.
     CSigGen* SignalGenerator() const { return m_SigGen; }
+
+    // ---- The recorder and the viewers (CMainFrameRecorder.cpp) --------------
+    // Command 57922: opens the recorder, or closes it when its file allows.
+    void OnRecorder();
+    // Commands 57813 to 57815: a viewer of kind 7, 8 or 9 opens or closes.
+    void OnUtilityViewer(int kind);
+    // Re-lays out each open viewer (channel mode, device or settings changed).
+    void RefreshUtilityWindows();
+    void OnClosingUtility(TRecorder* window);
+    void OnClosingUtility(CAnalysisView* window);
+    TRecorder* Recorder() const { return m_Recorder; }
+    // The open viewer of kind 7, 8 or 9, or null.
+    CAnalysisView* Viewer(int kind) const;
+
+    // ---- What the recorder and the viewers ask (CMainFrameRecorder.cpp) -----
+    bool IsPlaybackRunning() const override { return IsPlaybackOn(); }
+    void StopPlayback() override;
+    bool StartRecordingInput() override;
+    bool StartPlayback() override;
+    SpectralData* GetModeProcessor(int index) const override;
 
     // ---- What the generator window asks (CMainFrameUtilities.cpp) ----------
     FrameSettings& GetSettings() override { return m_Settings; }
@@ -256,8 +292,8 @@ private:
     };
 
     // The run's view of the utility windows: the generator's output starts
-    // and stops with the analysis; the recorder is not part of this build,
-    // so there is never one to record into or play from.
+    // and stops with the analysis; the recorder's file is recorded into or
+    // played from.
     class UtilityWindows final : public RunUtilities {
     public:
         explicit UtilityWindows(CMainFrame& frame) : m_Frame(frame) {}
@@ -266,12 +302,12 @@ private:
         void StartGenerator() override;
         void StopGeneratorOutput() override;
 
-        bool HasRecorder() const override { return false; }
-        std::uint32_t GetRecorderState() const override { return kRecorderStopped; }
-        void SetRecorderState(std::uint32_t) override {}
-        TWaveFile* GetRecorderWaveFile() override { return nullptr; }
-        void UpdateRecorderPosition() override {}
-        void UpdateRecorderButtons() override {}
+        bool HasRecorder() const override { return m_Frame.m_Recorder != nullptr; }
+        std::uint32_t GetRecorderState() const override;
+        void SetRecorderState(std::uint32_t state) override;
+        TWaveFile* GetRecorderWaveFile() override;
+        void UpdateRecorderPosition() override;
+        void UpdateRecorderButtons() override;
 
     private:
         CMainFrame& m_Frame;
@@ -322,6 +358,19 @@ private:
     // After a utility window opened or closed.
     void AfterUtilityToggle();
 
+    // CMainFrameRecorder.cpp
+    void OpenRecorder();
+    // Stops the recorder and deletes it, file and all; its slot is left as
+    // it is. Only after CloseFile allowed it, or at the end.
+    void DestroyRecorder();
+    void OpenViewer(int kind);
+    void DestroyViewers();
+    // False when the recorder keeps a changed file the operator chose to keep.
+    bool AskRecorderToClose();
+    // CMainFrameDataLog.cpp
+    void CreateDataLog();
+    void OpenLogFileInViewer(const std::string& path);
+
     // CMainFrameRun.cpp
     void AfterInputChange();
     float PlotSeconds(double blockTime) const;
@@ -336,10 +385,10 @@ private:
     AsioAudioSystem m_Audio;
     SystemRunClock m_Clock;
     UtilityWindows m_Utilities{*this};
-    NoDataLog m_DataLog;
     FrameTimer m_RunTimer;
     FrameTimer m_DeviceTimer;
     std::unique_ptr<TProcessingObjects> m_Processing;
+    std::unique_ptr<TDataLog> m_DataLog;
     std::unique_ptr<TRunControl> m_Run;
     std::unique_ptr<ConfigurationCommands> m_Configuration;
     DeviceRefresh m_DeviceRefresh{*this};
@@ -353,6 +402,9 @@ private:
     std::array<TQuarnPlot*, 2> m_Plot{};
     QPointer<CHelpWindow> m_Help;
     CSigGen* m_SigGen = nullptr;
+    TRecorder* m_Recorder = nullptr;
+    // Peak Frequency, Peak Amplitude, Total Power (kinds 7, 8, 9).
+    std::array<CAnalysisView*, 3> m_Viewers{};
     // The status bar's progress, raised by the generator's builds.
     ProgressSignals m_Progress;
     std::map<std::uint32_t, QAction*> m_Actions;

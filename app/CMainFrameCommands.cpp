@@ -29,14 +29,13 @@ namespace {
 constexpr const char* kMakerWebsite = "https://www.talvenor.example/";
 
 // Commands the bars send: the numbered ones are frame commands; the
-// processing-settings pages and the data-logging sheet come with their own
-// parts of the program.
+// processing-settings pages come with their own part of the program.
 bool IsBarCommandBuilt(FrameCommand command)
 {
     const auto id = static_cast<std::uint32_t>(command);
     if (id < static_cast<std::uint32_t>(FrameCommand::ProcessingSettingsPage0))
         return frame_menus::IsCommandBuilt(id);
-    return command == FrameCommand::ResetAveraging;
+    return command == FrameCommand::ResetAveraging || command == FrameCommand::DataLoggingSettings;
 }
 
 // A button whose command waits for its part stays in its place, greyed.
@@ -156,6 +155,10 @@ void CMainFrame::ExecuteCommand(FrameCommand command)
         m_Processing->ResetAveraging();
         return;
     }
+    if (command == FrameCommand::DataLoggingSettings) {
+        OnDataLoggingSettings();
+        return;
+    }
     OnCommand(static_cast<std::uint32_t>(command));
 }
 
@@ -192,7 +195,12 @@ void CMainFrame::OnCommand(std::uint32_t id)
     case kSaveGeneratorWave: OnSaveGeneratorWave(); break;
     case kLockGeneratorChannels: OnToggleLockGeneratorChannels(); break;
     case kCloseAllUtilities: OnCloseAllUtilities(); break;
+    case kDataLoggingSettings: OnDataLoggingSettings(); break;
     case kPlotOptions: OnOptionsPlotOptions(); break;
+    case kRecorder: OnRecorder(); break;
+    case kPeakFrequency: OnUtilityViewer(kSlotPeakFrequency); break;
+    case kPeakAmplitude: OnUtilityViewer(kSlotPeakAmplitude); break;
+    case kTotalPower: OnUtilityViewer(kSlotTotalPower); break;
     default: break;
     }
 }

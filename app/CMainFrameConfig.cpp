@@ -43,6 +43,7 @@ void CMainFrame::RefreshAfterLoad()
 {
     // The plots, as a start with this file would open them.
     SyncPlotsWithMode();
+    RefreshUtilityWindows();
     UpdateTitle();
 }
 

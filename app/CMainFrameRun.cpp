@@ -6,6 +6,7 @@
 #include "app/CSidebar.h"
 #include "app/CStatusbar.h"
 #include "app/CToolbar2.h"
+#include "app/core/TDataLog.h"
 #include "app/core/TProcessingObjects.h"
 #include "app/core/TRunControl.h"
 #include "plot/TQuarnPlot.h"
@@ -45,6 +46,8 @@ void CMainFrame::ReinitInput()
     // The generator plays in the analysis format, which may have changed.
     if (m_SigGen != nullptr)
         m_SigGen->RefreshFromSettings();
+    // The viewers show a row per channel the new mode analyses.
+    RefreshUtilityWindows();
 }
 
 void CMainFrame::AfterInputChange()
@@ -101,6 +104,11 @@ bool CMainFrame::IsRunning() const
 bool CMainFrame::IsDataLoggingActive() const
 {
     return m_Settings.DataLog.Active != 0;
+}
+
+bool CMainFrame::IsDataLogWriting() const
+{
+    return m_DataLog != nullptr && m_DataLog->IsWriting();
 }
 
 bool CMainFrame::IsTriggerEnabled() const

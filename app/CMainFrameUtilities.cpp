@@ -11,7 +11,9 @@
 #include "app/core/TRunControl.h"
 #include "app/core/UtilityRect.h"
 #include "platform/Trace.h"
+#include "utilities/CAnalysisView.h"
 #include "utilities/CSigGen.h"
+#include "utilities/TRecorder.h"
 
 #include <QAction>
 
@@ -81,10 +83,14 @@ void CMainFrame::OnClosingUtility(CSigGen* window)
 
 void CMainFrame::OnCloseAllUtilities()
 {
-    // The recorder and the viewers are not part of this build; the
-    // generator is the only utility window that can be open.
     if (m_SigGen != nullptr)
         OnSignalGenerator();
+    // A recorder that keeps its changed file stays open.
+    if (m_Recorder != nullptr)
+        OnRecorder();
+    for (int kind : {kSlotPeakFrequency, kSlotPeakAmplitude, kSlotTotalPower})
+        if (Viewer(kind) != nullptr)
+            OnUtilityViewer(kind);
 }
 
 void CMainFrame::AfterUtilityToggle()
@@ -107,10 +113,10 @@ void CMainFrame::UpdateUtilityMenu()
     };
     check(kSignalGenerator, m_SigGen != nullptr);
     check(kLockGeneratorChannels, m_Settings.LockSignalGeneratorChannels != 0);
-    check(kPeakFrequency, false);
-    check(kPeakAmplitude, false);
-    check(kTotalPower, false);
-    check(kRecorder, false);
+    check(kPeakFrequency, HasPeakFrequencyViewer());
+    check(kPeakAmplitude, HasPeakAmplitudeViewer());
+    check(kTotalPower, HasTotalPowerViewer());
+    check(kRecorder, m_Recorder != nullptr);
     if (QAction* save = ActionFor(kSaveGeneratorWave))
         save->setEnabled(m_SigGen != nullptr);
 }
@@ -119,14 +125,23 @@ void CMainFrame::UpdateUtilityMenu()
 
 std::optional<WindowPlacement> CMainFrame::UtilityPlacement(int slotId) const
 {
-    if (slotId != kSlotSignalGenerator || m_SigGen == nullptr)
+    QWidget* window = nullptr;
+    if (slotId == kSlotSignalGenerator)
+        window = m_SigGen;
+    else if (slotId == kSlotRecorder)
+        window = m_Recorder;
+    else
+        window = Viewer(slotId);
+    if (window == nullptr)
         return std::nullopt;
     WindowPlacement placement;
     placement.showCmd = WindowPlacement::kShowNormal;
     placement.minX = placement.minY = placement.maxX = placement.maxY = -1;
-    // The outer corner, as the window is created at it.
-    const QRect outer = m_SigGen->frameGeometry();
-    placement.normal = {outer.left(), outer.top(), outer.left() + outer.width(), outer.top() + outer.height()};
+    // The outer corner, as the window is created at it; a viewer is sized
+    // by its client area, the others size themselves.
+    const QRect outer = window->frameGeometry();
+    const QSize size = Viewer(slotId) != nullptr ? window->size() : outer.size();
+    placement.normal = {outer.left(), outer.top(), outer.left() + size.width(), outer.top() + size.height()};
     return placement;
 }
 
@@ -140,6 +155,10 @@ void CMainFrame::ReopenWindow(int slotId)
 {
     if (slotId == kSlotSignalGenerator && m_SigGen == nullptr)
         OnSignalGenerator();
+    else if (slotId == kSlotRecorder && m_Recorder == nullptr)
+        OnRecorder();
+    else if (Viewer(slotId) == nullptr)
+        OnUtilityViewer(slotId);
 }
 
 // ---- Commands -------------------------------------------------------------------

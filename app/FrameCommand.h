@@ -18,6 +18,7 @@ enum class FrameCommand : std::uint32_t {
     UtilityPeakAmplitude = 57814,
     UtilityTotalPower = 57815,
     ReinitInput = 57914,
+    Recorder = 57922,
     CalibrationSettings = 57916,
 
     // The processing-settings sheet on a given page: 0 settings,

@@ -15,6 +15,8 @@ public:
     // Blocks processed since the last start.
     virtual std::uint32_t GetFrameCounter() const = 0;
     virtual std::uint32_t GetFFTSize() const = 0;
+    // The data log is writing at least one file.
+    virtual bool IsDataLogWriting() const { return false; }
 
     // The input port can be gone at any time (a device change deletes it).
     virtual bool HasInputPort() const = 0;

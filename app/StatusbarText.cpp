@@ -12,7 +12,7 @@ std::string StatusbarText::Build(const StatusbarFrame& frame)
     if (!frame.IsRunning())
         return playback ? "Playing..." : "Stopped";
     if (frame.GetFrameCounter() > 0)
-        return playback ? "Playing..." : "Running...";
+        return playback ? "Playing..." : frame.IsDataLogWriting() ? "Logging..." : "Running...";
 
     const std::optional<std::uint32_t> available = frame.GetInputSamplesAvailable();
     if (!available)

@@ -7,7 +7,8 @@ class StatusbarFrame;
 
 namespace StatusbarText {
 
-// "Stopped", "Running...", "Playing..." or, before the first block of a
+// "Stopped", "Running..." ("Logging..." while the data log writes a file),
+// "Playing..." or, before the first block of a
 // run, "Acquiring Data (n%)" with how full the input's ring buffer is
 // against one FFT block, capped at 100. Without an input port (a device
 // change can delete it while the analyzer runs) the text is "Stopped".

@@ -116,7 +116,10 @@ bool TWaveData::Resize(std::uint64_t frames)
     if (!Samples.empty() && bytes == oldBytes)
         return true;
 
-    if (bytes > Samples.size()) {
+    if (bytes > Samples.size() && bytes <= Samples.capacity()) {
+        if (!Samples.GrowInPlace(bytes))
+            return false;
+    } else if (bytes > Samples.size()) {
         platform::ZeroFilledArray<std::uint8_t> grown;
         if (!grown.Allocate(bytes)) {
             // A first allocation leaves nothing to keep; a growing one keeps all.
@@ -137,6 +140,23 @@ bool TWaveData::Resize(std::uint64_t frames)
         Position = frames;
     if (DataFrames > frames)
         DataFrames = frames;
+    return true;
+}
+
+bool TWaveData::ReserveFrames(std::uint64_t capacity)
+{
+    const std::uint64_t bytes = FramesToBytes(capacity);
+    const std::uint64_t kept = Samples.empty() ? 0 : SizeBytes.load();
+    if (bytes < kept || bytes == 0)
+        return false;
+    if (Samples.capacity() >= bytes)
+        return true;
+    platform::ZeroFilledArray<std::uint8_t> room;
+    if (!room.Reserve(bytes, kept))
+        return false;
+    if (kept > 0)
+        std::memcpy(room.data(), Samples.data(), kept);
+    Samples = std::move(room);
     return true;
 }
 

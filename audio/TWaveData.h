@@ -76,7 +76,14 @@ public:
 
     // Keeps the leading frames; added frames hold silence. A growing resize
     // that cannot get its memory returns false with everything unchanged.
+    // Within a reserved capacity the samples stay where they are, so the
+    // driver's thread may go on appending while the GUI thread grows them.
     bool Resize(std::uint64_t frames);
+    // Moves the samples into room for `capacity` frames that Resize then
+    // fills in place, memory being taken only as the frames are added.
+    // False, with everything unchanged, when the room cannot be had.
+    bool ReserveFrames(std::uint64_t capacity);
+    std::uint64_t GetReservedFrames() const { return BytesToFrames(Samples.capacity()); }
 
     // Raw bytes of `count` frames from `first`: channel 0 or 1 of a stereo
     // buffer packed sample after sample, or whole frames (kAllChannels, and

@@ -18,6 +18,14 @@ void FreeZeroFilled(void* memory);
 // Makes the next `count` zero-filled allocations fail (tests only).
 void FailNextAllocations(int count);
 
+// Address room of `bytes` with no memory behind it yet; nullptr on failure.
+void* ReserveAddressRoom(std::size_t bytes);
+// Puts zeroed memory behind the first `bytes` of a reserved room (which may
+// already have some); false when the memory cannot be had or a failure is
+// injected. The room does not move.
+bool CommitAddressRoom(void* room, std::size_t bytes);
+void ReleaseAddressRoom(void* room, std::size_t bytes);
+
 // An owning, zero-filled array of trivially copyable elements.
 template <typename T>
 class ZeroFilledArray {
@@ -29,13 +37,15 @@ public:
     ZeroFilledArray(const ZeroFilledArray&) = delete;
     ZeroFilledArray& operator=(const ZeroFilledArray&) = delete;
     ZeroFilledArray(ZeroFilledArray&& other) noexcept
-        : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+        : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)),
+          capacity_(std::exchange(other.capacity_, 0)) {}
     ZeroFilledArray& operator=(ZeroFilledArray&& other) noexcept
     {
         if (this != &other) {
             Free();
             data_ = std::exchange(other.data_, nullptr);
             size_ = std::exchange(other.size_, 0);
+            capacity_ = std::exchange(other.capacity_, 0);
         }
         return *this;
     }
@@ -54,11 +64,48 @@ public:
         return true;
     }
 
+    // Frees the old contents and reserves room for `capacity` elements of
+    // which the first `count` are usable. The array then grows in place up
+    // to its capacity: data() never moves, so another thread may go on
+    // writing the elements it already has while this one grows it.
+    bool Reserve(std::size_t capacity, std::size_t count)
+    {
+        Free();
+        if (capacity == 0 || count > capacity)
+            return false;
+        void* room = ReserveAddressRoom(capacity * sizeof(T));
+        if (room == nullptr)
+            return false;
+        data_ = static_cast<T*>(room);
+        capacity_ = capacity;
+        if (!GrowInPlace(count)) {
+            Free();
+            return false;
+        }
+        return true;
+    }
+
+    // A reserved array to `count` elements, added ones zero; false (and
+    // unchanged) when not reserved, beyond the capacity or out of memory.
+    bool GrowInPlace(std::size_t count)
+    {
+        if (capacity_ == 0 || count > capacity_)
+            return false;
+        if (count > size_ && !CommitAddressRoom(data_, count * sizeof(T)))
+            return false;
+        size_ = count;
+        return true;
+    }
+
     void Free()
     {
-        FreeZeroFilled(data_);
+        if (capacity_ != 0)
+            ReleaseAddressRoom(data_, capacity_ * sizeof(T));
+        else
+            FreeZeroFilled(data_);
         data_ = nullptr;
         size_ = 0;
+        capacity_ = 0;
     }
 
     void Clear()
@@ -70,6 +117,8 @@ public:
     T* data() { return data_; }
     const T* data() const { return data_; }
     std::size_t size() const { return size_; }
+    // Elements a reserved array can grow to in place; 0 when not reserved.
+    std::size_t capacity() const { return capacity_; }
     bool empty() const { return data_ == nullptr; }
     T& operator[](std::size_t i) { return data_[i]; }
     const T& operator[](std::size_t i) const { return data_[i]; }
@@ -77,6 +126,7 @@ public:
 private:
     T* data_ = nullptr;
     std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
 };
 
 } // namespace platform

@@ -43,5 +43,7 @@ inline constexpr std::uint32_t kCalibrationSettings = 57916;
 inline constexpr std::uint32_t kRestart = 57919;
 inline constexpr std::uint32_t kStopCommand = 57920;
 inline constexpr std::uint32_t kRecorder = 57922;
+// The data-logging sheet (also the side bar's and tool bar's Data Log button).
+inline constexpr std::uint32_t kDataLoggingSettings = 57923;
 
 } // namespace frame_command

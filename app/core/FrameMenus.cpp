@@ -25,12 +25,14 @@ constexpr MenuItem kPrintItems[] = {
 constexpr MenuItem kOptionsItems[] = {
     {"Processing Settings...\tF4", kProcessingSettings},
     {"Plot Options...\tF5", kPlotOptions},
+    {"Data &Logging...", kDataLoggingSettings},
 };
 
 constexpr MenuItem kUtilitiesItems[] = {
     {"Peak &Frequency", kPeakFrequency},
     {"Peak &Amplitude", kPeakAmplitude},
     {"Total &Power", kTotalPower},
+    {"&Recorder", kRecorder},
     {nullptr, 0},
     {"Close &All Utilities", kCloseAllUtilities},
 };
@@ -62,16 +64,18 @@ constexpr Accelerator kAccelerators[] = {
 };
 
 // Run control, the frame's own windows and bars, help and documents, and the
-// signal generator window with its commands (closing all utilities closes
-// it, the one utility window there is), and the plot options. The printing,
-// settings, calibration, path and file-option dialogs, the recorder and
-// the viewers come with their own parts of the program.
+// signal generator window with its commands, the recorder and the three
+// viewers (closing all utilities closes them), the plot options and the
+// data logging. The printing, settings, calibration, path and file-option
+// dialogs come with their own parts of the program.
 constexpr std::uint32_t kBuilt[] = {
     kAppExit,         kStart,           kStop,           kRestart,        kStopCommand,
     kAppAbout,        kHelpContents,    kHelpSearch,     kGettingStarted, kReleaseNotes,
     kShowDisclaimer,  kGoToWebsite,     kToggleSidebar,  kToggleToolbar,  kToggleStatusbar,
     kTogglePlotToolStrips, kReinitInput, kCloseAllPlots, kSaveConfiguration, kOpenConfiguration,
     kSignalGenerator, kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kPlotOptions,
+    kRecorder,        kPeakFrequency,   kPeakAmplitude,  kTotalPower,
+    kDataLoggingSettings,
 };
 
 } // namespace

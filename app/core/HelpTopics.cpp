@@ -18,6 +18,8 @@ constexpr HelpTopic kTopics[] = {
     {120, "overlays.html", "Overlays"},
     {820, "data-folders.html", "Data Folders and File Options"},
     {430, "data-logging.html", "Data Logging"},
+    {620, "recorder.html", "Recorder"},
+    {630, "analysis-viewers.html", "Analysis Viewers"},
     {600, "generator-output-level.html", "Generator Output Level"},
     {530, "signal-tones.html", "Tones"},
     {520, "signal-imd-tones.html", "Intermodulation Tones"},

@@ -137,6 +137,9 @@ bool TRunControl::ProcessPlaybackTick()
     m_Services.Utilities.UpdateRecorderPosition();
     m_Services.Observer.UpdateStatus(RunObserver::kRunStateText);
     m_Services.Observer.UpdateStatus(RunObserver::kLevelPanes);
+    // The viewers follow a played file as they follow the live input.
+    if (result)
+        m_Services.Observer.UpdateUtilityWindows();
     return result && m_FrameCounter != 0;
 }
 

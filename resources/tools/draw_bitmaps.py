@@ -408,6 +408,46 @@ def lamp_button(glyph_off, glyph_on, state):
     return svg(40, 28, body)
 
 
+def transport_button(glyph, state):
+    """A 40 x 32 recorder transport button: the tile and a centred glyph."""
+    body = tile_frame(40, 32, state == "down") + placed_glyph(glyph, 10, 6, state)
+    return svg(40, 32, body, GREY_FILTERS if state == "grey" else "")
+
+
+def g_record():
+    return f'<circle cx="10" cy="10" r="6" fill="{RED}" stroke="{INK}" stroke-opacity="0.6"/>'
+
+
+def g_play():
+    return f'<path d="M6,4 L16,10 L6,16 Z" fill="{GREEN}" stroke="{INK}" stroke-opacity="0.6" stroke-linejoin="round"/>'
+
+
+def g_stop_transport():
+    return f'<rect x="5.5" y="5.5" width="9" height="9" fill="{STEEL}" stroke="{INK}" stroke-opacity="0.6"/>'
+
+
+def g_rewind():
+    return (f'<path d="M3.5,4 V16" stroke="{INK}" stroke-width="1.5"/>'
+            f'<path d="M11,4 L5,10 L11,16 Z M17,4 L11,10 L17,16 Z" fill="{BLUE}" stroke="{INK}" '
+            f'stroke-opacity="0.6" stroke-linejoin="round"/>')
+
+
+def g_fast_forward():
+    return (f'<path d="M16.5,4 V16" stroke="{INK}" stroke-width="1.5"/>'
+            f'<path d="M3,4 L9,10 L3,16 Z M9,4 L15,10 L9,16 Z" fill="{BLUE}" stroke="{INK}" '
+            f'stroke-opacity="0.6" stroke-linejoin="round"/>')
+
+
+# The recorder's transport: glyph, then the up, down and grey names.
+TRANSPORT_GLYPHS = {
+    "Rec": (g_record, "RecUp", "RecDown", "RecGrey"),
+    "Play": (g_play, "PlayUp", "PlayDown", "PlayGrey"),
+    "Stop": (g_stop_transport, "StopUp_Rec", "StopDown_Rec", "StopGrey_Rec"),
+    "Rwd": (g_rewind, "RwdUp", "RwdDown", "RwdGrey"),
+    "Fwd": (g_fast_forward, "FwdUp", "FwdDown", "FwdGrey"),
+}
+
+
 def run_glyph(fill, edge, glow):
     halo = (f'<path d="M6,4 L17,10 L6,16 Z" fill="none" stroke="{glow}" stroke-width="3.5" '
             f'stroke-opacity="0.35" stroke-linejoin="round"/>') if glow else ""
@@ -516,6 +556,10 @@ def drawings():
     for stem, (glyph, label) in SHORTCUTS.items():
         yield stem + "Up", shortcut_button(glyph(), label, "up")
         yield stem + "Dn", shortcut_button(glyph(), label, "down")
+    for glyph, up, down, grey in TRANSPORT_GLYPHS.values():
+        yield up, transport_button(glyph(), "up")
+        yield down, transport_button(glyph(), "down")
+        yield grey, transport_button(glyph(), "grey")
     # Run and Stop are the bar's state lamps: dim when up, lit when latched.
     run_off = run_glyph("#9cc5a6", "#5d8a69", None)
     run_on = run_glyph("#23b24c", "#137332", "#23b24c")

@@ -19,6 +19,7 @@ public:
     bool running = false;
     bool playback = false;
     bool dataLoggingActive = false;
+    bool logWriting = false;
     bool triggerEnabled = false;
     bool signalGenerator = false;
     bool spectrumPlot = false;
@@ -54,6 +55,7 @@ public:
 
     bool IsRunning() const override { return running; }
     bool IsDataLoggingActive() const override { return dataLoggingActive; }
+    bool IsDataLogWriting() const override { return logWriting; }
 
     bool IsTriggerEnabled() const override { return triggerEnabled; }
     bool HasSignalGenerator() const override { return signalGenerator; }

@@ -22,6 +22,9 @@ TEST(StatusbarText, EveryRowOfTheTable)
     EXPECT_EQ(StatusbarText::Build(frame), "Playing...");
     frame.playback = false;
     EXPECT_EQ(StatusbarText::Build(frame), "Running...");
+    frame.logWriting = true;
+    EXPECT_EQ(StatusbarText::Build(frame), "Logging...");
+    frame.logWriting = false;
 
     frame.frameCounter = 0;
     frame.fftSize = 65536;

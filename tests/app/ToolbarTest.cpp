@@ -82,18 +82,19 @@ TEST_F(ToolbarTest, SyncLatchesEachButtonFromItsOwnWindow)
 
 TEST_F(ToolbarTest, HandledButtonsSendTheirCommandsAndTheRestDoNothing)
 {
-    for (std::uint32_t id : {201u, 202u, 203u, 301u, 302u, 303u, 304u, 305u, 402u, 404u, 407u, 505u, 506u,
-                             507u, 508u, 509u, 515u, 513u, 514u, 510u, 511u, 512u})
+    for (std::uint32_t id : {202u, 203u, 301u, 302u, 303u, 304u, 305u, 402u, 404u, 407u, 505u, 506u,
+                             507u, 508u, 509u, 515u, 513u, 510u, 511u, 512u})
         QTest::mouseClick(bar.Button(id), Qt::LeftButton, {}, QPoint(14, 14));
     EXPECT_TRUE(frame.commands.empty());
 
-    for (std::uint32_t id : {204u, 401u, 403u, 406u, 501u, 502u, 503u, 504u})
+    for (std::uint32_t id : {201u, 204u, 401u, 403u, 406u, 501u, 502u, 503u, 504u, 514u})
         QTest::mouseClick(bar.Button(id), Qt::LeftButton, {}, QPoint(14, 14));
     const std::vector<FrameCommand> expected{
-        FrameCommand::FilePrint,           FrameCommand::ProcessingSettingsPage0,
+        FrameCommand::Recorder,            FrameCommand::FilePrint,           FrameCommand::ProcessingSettingsPage0,
         FrameCommand::ProcessingSettingsPage1, FrameCommand::ProcessingSettingsPage2,
         FrameCommand::SignalGenerator,     FrameCommand::UtilityPeakFrequency,
-        FrameCommand::UtilityPeakAmplitude, FrameCommand::UtilityTotalPower};
+        FrameCommand::UtilityPeakAmplitude, FrameCommand::UtilityTotalPower,
+        FrameCommand::DataLoggingSettings};
     EXPECT_EQ(frame.commands, expected);
     EXPECT_EQ(static_cast<std::uint32_t>(FrameCommand::SignalGenerator), 57811u);
 }

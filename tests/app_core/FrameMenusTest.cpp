@@ -63,10 +63,10 @@ TEST(FrameMenus, RunControlHelpTheFramesOwnWindowsAndTheGeneratorAreLiveTheRestW
     using namespace frame_command;
     for (std::uint32_t id : {kStart, kStop, kRestart, kStopCommand, kAppExit, kAppAbout, kHelpContents,
                              kHelpSearch, kGettingStarted, kReinitInput, kCloseAllPlots, kSignalGenerator,
-                             kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kPlotOptions})
+                             kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kRecorder,
+                             kPeakFrequency, kPeakAmplitude, kTotalPower, kPlotOptions})
         EXPECT_TRUE(IsCommandBuilt(id)) << id;
     for (std::uint32_t id : {kFilePrint, kFilePrintSetup, kPrintAnnotations, kSetPaths, kProcessingSettings,
-                             kCalibrationSettings, kPeakFrequency, kPeakAmplitude, kTotalPower,
-                             kRecorder, kFileIOOptions})
+                             kCalibrationSettings, kFileIOOptions})
         EXPECT_FALSE(IsCommandBuilt(id)) << id;
 }

@@ -1,0 +1,76 @@
+#include "app/CDataLoggingMainDlg.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+CDataLoggingMainDlg::CDataLoggingMainDlg(QWidget* parent, DataLogSettings* settings,
+                                         const std::vector<PageSpec>& pages, const CDataLogSetupDlg::Actions& actions,
+                                         std::function<void(int)> showHelp)
+    : QDialog(parent), m_Settings(settings), m_Tabs(new QTabWidget(this)), m_ShowHelp(std::move(showHelp))
+{
+    setWindowTitle("Data Logging Settings");
+    setObjectName("DataLoggingSettings");
+    for (const PageSpec& spec : pages) {
+        if (spec.channel != 0 && spec.channel != 1)
+            continue;
+        auto* page = new CDataLogSetupDlg(m_Tabs, spec.channel, &m_Settings->Channel[spec.channel], spec.channelName,
+                                          actions);
+        m_Pages[spec.channel] = page;
+        m_Tabs->addTab(page, spec.channel == 0 ? "Data Log Settings - Left" : "Data Log Settings - Right");
+    }
+
+    auto* help = new QPushButton("Help", this);
+    help->setObjectName("303");
+    auto* defaults = new QPushButton("&Defaults", this);
+    defaults->setObjectName("301");
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("1");
+    ok->setDefault(true);
+    auto* cancel = new QPushButton("Cancel", this);
+    cancel->setObjectName("2");
+    help->setEnabled(static_cast<bool>(m_ShowHelp));
+    defaults->setEnabled(m_Tabs->count() > 0);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(help);
+    buttons->addWidget(defaults);
+    buttons->addStretch(1);
+    buttons->addWidget(cancel);
+    buttons->addWidget(ok);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_Tabs, 1);
+    layout->addLayout(buttons);
+
+    connect(help, &QPushButton::clicked, this, [this] { m_ShowHelp(kHelpContext); });
+    connect(defaults, &QPushButton::clicked, this, &CDataLoggingMainDlg::OnDefaults);
+    connect(ok, &QPushButton::clicked, this, &CDataLoggingMainDlg::accept);
+    connect(cancel, &QPushButton::clicked, this, &CDataLoggingMainDlg::reject);
+}
+
+CDataLogSetupDlg* CDataLoggingMainDlg::Page(int channel) const
+{
+    return channel == 0 || channel == 1 ? m_Pages[channel] : nullptr;
+}
+
+void CDataLoggingMainDlg::OnDefaults()
+{
+    if (auto* page = qobject_cast<CDataLogSetupDlg*>(m_Tabs->currentWidget()))
+        page->SetDefaults();
+}
+
+void CDataLoggingMainDlg::accept()
+{
+    for (CDataLogSetupDlg* page : m_Pages) {
+        if (page == nullptr)
+            continue;
+        // Shown before its check, so a refused field can take the focus.
+        QWidget* shown = m_Tabs->currentWidget();
+        m_Tabs->setCurrentWidget(page);
+        if (!page->Validate())
+            return;
+        m_Tabs->setCurrentWidget(shown);
+    }
+    QDialog::accept();
+}

@@ -1,0 +1,39 @@
+#pragma once
+// One data-log file, opened for appending. Each line goes out in one write
+// with its CRLF line end, and a line that fails half-way is cut off again,
+// so the file never ends in a partial line (a full disk loses the line, not
+// the file's shape).
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class LogFile {
+public:
+    // ::write's contract: bytes written, or −1 with errno set. Tests put in
+    // one that fails.
+    using WriteCall = std::function<long(int fd, const char* data, std::size_t size)>;
+
+    // Null with error set (the system's reason) when the file cannot be
+    // opened or created.
+    static std::unique_ptr<LogFile> OpenForAppend(const std::string& path, std::string& error,
+                                                  WriteCall write = {});
+    ~LogFile();
+    LogFile(const LogFile&) = delete;
+    LogFile& operator=(const LogFile&) = delete;
+
+    // Writes line + CRLF; false with error set when the whole line could
+    // not be written (nothing of it is left in the file then).
+    bool WriteLine(std::string_view line, std::string& error);
+    const std::string& Path() const { return m_Path; }
+
+private:
+    LogFile(int fd, std::string path, WriteCall write);
+
+    int m_Fd = -1;
+    std::string m_Path;
+    WriteCall m_Write;
+    std::string m_Buffer;
+};

@@ -1,0 +1,334 @@
+#include "app/core/TDataLog.h"
+
+#include <chrono>
+#include <filesystem>
+#include <system_error>
+
+#include "app/core/DataLogMeasurements.h"
+#include "app/core/DataLogText.h"
+#include "app/core/RunClock.h"
+#include "app/core/RunObserver.h"
+#include "app/core/TProcessingObjects.h"
+#include "engine/SpectralData.h"
+#include "platform/MessageBox.h"
+#include "settings/FrameSettings.h"
+#include "settings/TextField.h"
+
+namespace {
+
+namespace measurements = data_log_measurements;
+
+constexpr const char* kFolderQuestion =
+    "The data logging folder does not exist:\n\n     %s\n\nDo you want to create this folder for you?";
+
+std::string FolderQuestion(const std::string& folder)
+{
+    std::string text = kFolderQuestion;
+    text.replace(text.find("%s"), 2, folder);
+    return text;
+}
+
+} // namespace
+
+TDataLog::TDataLog(FrameSettings& settings, TProcessingObjects& processing, RunClock& clock, RunObserver& observer)
+    : m_Settings(settings), m_Processing(processing), m_Clock(clock), m_Observer(observer),
+      m_Report([](const std::string& text) { platform::ShowMessageBox(text, platform::MessageIcon::Error); })
+{
+}
+
+TDataLog::~TDataLog() = default;
+
+void TDataLog::ApplyEnableFlags()
+{
+    DataLogSettings& log = m_Settings.DataLog;
+    const bool stereo = m_Settings.Processing.Format.NumChannels == 2;
+    log.Active = (log.Channel[0].Enable != 0 || (stereo && log.Channel[1].Enable != 0)) ? 1 : 0;
+}
+
+void TDataLog::StartDataLogging()
+{
+    ApplyEnableFlags();
+    DataLogSettings& log = m_Settings.DataLog;
+    if (!log.Active)
+        return;
+    log.FilenameFormat = 1;
+    log.OverwriteFlag = 0;
+    log.IncludeHeaderFlag = 1;
+    log.IncludeTimeStampFlag = 1;
+    for (LoggingOpts& opts : log.Channel) {
+        opts.IntervalFlag = 1;
+        opts.bResetAverage = 1;
+        opts.bResetPeakHold = 1;
+    }
+    for (int c = 0; c < 2; ++c) {
+        if (SpectralData* data = m_Processing.GetLoggingData(c)) {
+            data->SetAveraging(kForeverSpeed, kForeverCount);
+            data->SetPeakHoldMode(kHoldUntilReset);
+        }
+    }
+    // The folder question belongs to this start only.
+    m_Folder = FolderDecision::kUnasked;
+    OpenLogFiles();
+    m_Observer.UpdateRunState();
+}
+
+void TDataLog::StopDataLogging()
+{
+    m_Settings.DataLog.Active = 0;
+    CloseLogFiles();
+    m_Observer.UpdateRunState();
+}
+
+std::string TDataLog::LogFolder() const
+{
+    return std::string(m_Settings.m_DataPathsInUse.Get(DataPaths::kLog));
+}
+
+// Asks once per start; later opens of the same run (after midnight) follow
+// that answer without asking again.
+bool TDataLog::PrepareFolder(const std::string& folder, std::string& failure)
+{
+    std::error_code error;
+    if (std::filesystem::exists(folder, error))
+        return true;
+    if (m_Folder == FolderDecision::kUnasked) {
+        const bool yes = platform::ShowMessageBox(FolderQuestion(folder), platform::MessageIcon::Question,
+                                                  platform::MessageButtons::YesNo) == platform::MessageResult::Yes;
+        m_Folder = yes ? FolderDecision::kUse : FolderDecision::kSkip;
+    }
+    if (m_Folder == FolderDecision::kSkip)
+        return false;
+    if (folder.empty() || !std::filesystem::create_directories(folder, error) || error) {
+        failure = "Data logging - the folder " + folder + " could not be created: " +
+                  (error ? error.message() : std::string("no folder is set"));
+        return false;
+    }
+    return true;
+}
+
+void TDataLog::OpenLogFiles()
+{
+    DataLogSettings& log = m_Settings.DataLog;
+    if (!log.Active)
+        return;
+    for (int c = 0; c < 2; ++c) {
+        if (m_File[c])
+            CloseLogFiles();
+    }
+    // Stamped whether or not a file opens: the run control compares this
+    // day with today's, and an old stamp would reopen on every block.
+    const std::time_t now = std::chrono::system_clock::to_time_t(m_Clock.Now());
+    log.LogStartTime = static_cast<std::int64_t>(now);
+    for (LoggingOpts& opts : log.Channel) {
+        opts.LastRecordTime = 0.0f;
+        opts.NextDueTime = -1.0f;
+    }
+
+    const std::string folder = LogFolder();
+    std::string failure;
+    const bool ready = PrepareFolder(folder, failure);
+    if (m_Folder == FolderDecision::kUnasked)
+        m_Folder = ready ? FolderDecision::kUse : FolderDecision::kSkip;
+    if (ready) {
+        const auto stems = data_log_text::FileStems(TextFieldView(log.Channel[0].LogFileName),
+                                                    TextFieldView(log.Channel[1].LogFileName));
+        const std::string stamp = data_log_text::FormatFileStamp(now);
+        for (int c = 0; c < 2; ++c) {
+            LoggingOpts& opts = log.Channel[c];
+            if (!opts.Enable || GetLogSpectrum(c) == nullptr)
+                continue;
+            opts.HeaderPending = log.IncludeHeaderFlag;
+            m_ColumnsKnown[c] = false;
+            const std::string path = data_log_text::FilePath(folder, c == 0 ? stems.first : stems.second, stamp);
+            std::string reason;
+            m_File[c] = LogFile::OpenForAppend(path, reason, m_Write);
+            if (!m_File[c])
+                failure += (failure.empty() ? "" : "\n") + ("Data logging - the file " + path +
+                                                            " could not be opened: " + reason);
+        }
+    }
+    if (!failure.empty())
+        m_Report(failure + "\n\nThe analyzer keeps running without writing this log.");
+}
+
+void TDataLog::CloseLogFiles()
+{
+    DataLogSettings& log = m_Settings.DataLog;
+    for (int c = 0; c < 2; ++c) {
+        if (!m_File[c])
+            continue;
+        if (log.IncludeTimeStampFlag)
+            WriteOrDrop(c, "Logging Stop Time: " +
+                               data_log_text::FormatDate(std::chrono::system_clock::to_time_t(m_Clock.Now())));
+        m_File[c].reset();
+        log.Channel[c].LastRecordTime = 0.0f;
+        log.Channel[c].NextDueTime = -1.0f;
+    }
+}
+
+SpectralData* TDataLog::GetLogSpectrum(int channel) const
+{
+    if (channel != 0 && channel != 1)
+        return nullptr;
+    switch (m_Processing.GetBuiltMode()) {
+    case 0: return channel == 0 ? m_Processing.GetLoggingData(0) : nullptr;
+    case 1: return channel == 0 && m_Processing.IsTwoChannel() ? m_Processing.GetLoggingData(1) : nullptr;
+    case 2: return channel == 0 || m_Processing.IsTwoChannel() ? m_Processing.GetLoggingData(channel) : nullptr;
+    default: return nullptr;
+    }
+}
+
+namespace {
+
+measurements::Source SourceFor(const FrameSettings& s, SpectralData* data, int channel)
+{
+    const LoggingOpts& opts = s.DataLog.Channel[channel];
+    const int markers = s.Processing.IndependentScalingAndCalibration ? channel : 0;
+    return measurements::Source{data, opts.StartFreq, opts.StopFreq, s.Markers[markers].MarkerFreq};
+}
+
+} // namespace
+
+bool TDataLog::GetLogColumnName(int channel, int id, std::string& out) const
+{
+    SpectralData* data = GetLogSpectrum(channel);
+    return data != nullptr && measurements::AppendColumnName(SourceFor(m_Settings, data, channel), id, out);
+}
+
+bool TDataLog::GetLogValueText(int channel, int id, float& value, std::string* text) const
+{
+    SpectralData* data = GetLogSpectrum(channel);
+    return data != nullptr && measurements::GetValue(SourceFor(m_Settings, data, channel), id, value, text);
+}
+
+bool TDataLog::IsThresholdExceeded(int channel, int id, float level) const
+{
+    float value = measurements::kNoThresholdValue;
+    if (!GetLogValueText(channel, id, value, nullptr))
+        return false;
+    return value > level;
+}
+
+std::string TDataLog::OpenFilePath(int channel) const
+{
+    return (channel == 0 || channel == 1) && m_File[channel] ? m_File[channel]->Path() : std::string();
+}
+
+bool TDataLog::IsWriting() const
+{
+    return m_Settings.DataLog.Active != 0 && (m_File[0] || m_File[1]);
+}
+
+void TDataLog::WriteLogRecord(int channel, float timeOfDay)
+{
+    DataLogSettings& log = m_Settings.DataLog;
+    if (!log.Active || (channel != 0 && channel != 1) || !log.Channel[channel].Enable)
+        return;
+    LoggingOpts& opts = log.Channel[channel];
+    if (opts.IntervalFlag) {
+        if (opts.NextDueTime < 0.0f)
+            opts.NextDueTime = timeOfDay + opts.IntervalSecs;
+        if (opts.NextDueTime <= timeOfDay) {
+            // From the previous due time, so records keep a steady pace.
+            opts.NextDueTime += opts.IntervalSecs;
+            opts.LastRecordTime = timeOfDay;
+        } else {
+            if (timeOfDay < 1.0f) {
+                // Past midnight the time of day starts again from zero.
+                opts.LastRecordTime = 0.0f;
+                opts.NextDueTime = 1.0f;
+            }
+            return;
+        }
+    }
+    const bool exceeded =
+        !opts.bApplyThreshold || IsThresholdExceeded(channel, static_cast<int>(opts.ThresholdType), opts.ThresholdLevel);
+    if (exceeded) {
+        if (opts.HeaderPending && m_File[channel]) {
+            WriteHeader(channel);
+            opts.HeaderPending = 0;
+        }
+        if (m_File[channel])
+            WriteRecord(channel, timeOfDay);
+    }
+    ResetInterval(channel);
+}
+
+void TDataLog::ComputeColumns(int channel)
+{
+    const LoggingOpts& opts = m_Settings.DataLog.Channel[channel];
+    std::vector<int>& columns = m_Columns[channel];
+    columns.clear();
+    std::string ignored;
+    for (int id = 0; id < measurements::kCount; ++id) {
+        ignored.clear();
+        if (opts.DataItem[id] && GetLogColumnName(channel, id, ignored))
+            columns.push_back(id);
+    }
+    m_ColumnsKnown[channel] = true;
+}
+
+void TDataLog::WriteHeader(int channel)
+{
+    const LoggingOpts& opts = m_Settings.DataLog.Channel[channel];
+    ComputeColumns(channel);
+    const std::time_t now = std::chrono::system_clock::to_time_t(m_Clock.Now());
+    WriteOrDrop(channel, "Logging Start Time: " + data_log_text::FormatDate(now));
+    WriteOrDrop(channel, data_log_text::FormatSpanLine(opts.StartFreq, opts.StopFreq));
+    std::string names = "Time,";
+    bool first = true;
+    for (int id : m_Columns[channel]) {
+        if (!first)
+            names += ',';
+        first = false;
+        GetLogColumnName(channel, id, names);
+    }
+    WriteOrDrop(channel, names);
+}
+
+// One field per header column: a measurement without a value leaves its
+// field empty, so every later value stays under its own name.
+void TDataLog::WriteRecord(int channel, float timeOfDay)
+{
+    if (!m_ColumnsKnown[channel])
+        ComputeColumns(channel);
+    m_Line = data_log_text::FormatTimeOfDay(timeOfDay);
+    m_Line += ',';
+    bool anyValue = false;
+    bool first = true;
+    for (int id : m_Columns[channel]) {
+        if (!first)
+            m_Line += ',';
+        first = false;
+        float value = 0.0f;
+        anyValue = GetLogValueText(channel, id, value, &m_Line) || anyValue;
+    }
+    if (anyValue)
+        WriteOrDrop(channel, m_Line);
+}
+
+// A file that fails a write is reported once and written no more.
+void TDataLog::WriteOrDrop(int channel, const std::string& line)
+{
+    if (!m_File[channel])
+        return;
+    std::string reason;
+    if (m_File[channel]->WriteLine(line, reason))
+        return;
+    const std::string path = m_File[channel]->Path();
+    m_File[channel].reset();
+    m_Report("Data logging - failure writing the file " + path + ": " + reason +
+             "\n\nLogging to this file has stopped; the analyzer keeps running.");
+}
+
+void TDataLog::ResetInterval(int channel)
+{
+    const LoggingOpts& opts = m_Settings.DataLog.Channel[channel];
+    SpectralData* data = GetLogSpectrum(channel);
+    if (!opts.IntervalFlag || data == nullptr)
+        return;
+    if (opts.bResetAverage)
+        data->ClearSpectrum();
+    if (opts.bResetPeakHold)
+        data->ClearHold();
+}

@@ -1,0 +1,90 @@
+#pragma once
+// The data log: per logged channel a CSV file in the "Log" data folder,
+// opened at each start of the analyzer and after local midnight, a header
+// before the first record, one record per logging interval (optionally only
+// while a threshold measurement exceeds its level), the logging spectrum's
+// average and peak hold restarted after each interval, and a stop line when
+// the files close. The run control drives it through DataLogControl; the
+// settings live in the frame's DataLogSettings.
+//
+// Failures (a folder that cannot be made, a file that cannot be opened or
+// written) are reported once, naming the file and the reason; the analyzer
+// keeps running and the interval bookkeeping goes on.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/core/DataLogControl.h"
+#include "app/core/LogFile.h"
+
+struct FrameSettings;
+class RunClock;
+class RunObserver;
+class SpectralData;
+class TProcessingObjects;
+
+class TDataLog final : public DataLogControl {
+public:
+    static constexpr std::uint16_t kForeverSpeed = 4;
+    static constexpr std::uint32_t kForeverCount = 10000;
+    static constexpr std::uint16_t kHoldUntilReset = 4;
+
+    using Report = std::function<void(const std::string& text)>;
+
+    TDataLog(FrameSettings& settings, TProcessingObjects& processing, RunClock& clock, RunObserver& observer);
+    ~TDataLog() override;
+
+    void StartDataLogging() override;
+    void StopDataLogging() override;
+    void OpenLogFiles() override;
+    void CloseLogFiles() override;
+    void WriteLogRecord(int channel, float timeOfDay) override;
+
+    // The master switch as a start would set it, without opening files.
+    void ApplyEnableFlags();
+    // The logging spectrum that serves a log channel in the built channel
+    // mode; null when the channel logs nothing.
+    SpectralData* GetLogSpectrum(int channel) const;
+    bool GetLogColumnName(int channel, int id, std::string& out) const;
+    bool GetLogValueText(int channel, int id, float& value, std::string* text) const;
+    bool IsThresholdExceeded(int channel, int id, float level) const;
+
+    // The "Log" folder of the data paths in use.
+    std::string LogFolder() const;
+    // The channel's open file, or empty.
+    std::string OpenFilePath(int channel) const;
+    // Logging is on and at least one file takes records.
+    bool IsWriting() const;
+
+    // Where failure texts go; a message box by default.
+    void SetReport(Report report) { m_Report = std::move(report); }
+    // The write call every file opened from now on uses.
+    void SetWriteCall(LogFile::WriteCall write) { m_Write = std::move(write); }
+
+private:
+    enum class FolderDecision { kUnasked, kUse, kSkip };
+
+    bool PrepareFolder(const std::string& folder, std::string& failure);
+    void WriteHeader(int channel);
+    void WriteRecord(int channel, float timeOfDay);
+    void WriteOrDrop(int channel, const std::string& line);
+    void ResetInterval(int channel);
+    void ComputeColumns(int channel);
+
+    FrameSettings& m_Settings;
+    TProcessingObjects& m_Processing;
+    RunClock& m_Clock;
+    RunObserver& m_Observer;
+    Report m_Report;
+    LogFile::WriteCall m_Write;
+
+    std::unique_ptr<LogFile> m_File[2];
+    // The ids that have a column in the current file's header, in order.
+    std::vector<int> m_Columns[2];
+    bool m_ColumnsKnown[2] = {};
+    FolderDecision m_Folder = FolderDecision::kUnasked;
+    // Kept between records: a record can be a few hundred kilobytes.
+    std::string m_Line;
+};

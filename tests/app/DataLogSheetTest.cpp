@@ -1,0 +1,119 @@
+// The data-logging sheet as the operator works it: tabs per logged channel,
+// the enable switch keeping the list's marks, Defaults on the shown tab,
+// and OK staying open on the tab whose field it refuses.
+
+#include "tests/support/Screenshot.h"
+
+#include "app/CDataLoggingMainDlg.h"
+#include "platform/MessageBox.h"
+#include "settings/TextField.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+template <typename T>
+T* Control(QWidget& page, const char* id)
+{
+    T* control = page.findChild<T*>(QString::fromLatin1(id));
+    EXPECT_NE(control, nullptr) << id;
+    return control;
+}
+
+class DataLogSheetTest : public ::testing::Test {
+protected:
+    DataLogSheetTest()
+    {
+        settings.Channel[1].ThresholdType = 50;  // not in the box
+        settings.Channel[0].ThresholdType = 1;
+        settings.Channel[0].Enable = 1;
+        SetTextField(settings.Channel[0].LogFileName, "Mic");
+        sheet = std::make_unique<CDataLoggingMainDlg>(nullptr, &settings,
+                                                      std::vector<CDataLoggingMainDlg::PageSpec>{{0, "Left mic"},
+                                                                                                 {1, "Hydrophone"}},
+                                                      CDataLogSetupDlg::Actions{}, std::function<void(int)>{});
+        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
+            messages.push_back(request.text);
+            return platform::MessageResult::Ok;
+        });
+    }
+    ~DataLogSheetTest() override { platform::SetMessageBoxHook({}); }
+
+    DataLogSettings settings;
+    std::vector<std::string> messages;
+    std::unique_ptr<CDataLoggingMainDlg> sheet;
+};
+
+} // namespace
+
+TEST_F(DataLogSheetTest, TwoTabsTheEnableSwitchKeepsTheMarksAndDefaultsActOnTheShownTab)
+{
+    ASSERT_EQ(sheet->Tabs()->count(), 2);
+    EXPECT_EQ(sheet->Tabs()->tabText(0), "Data Log Settings - Left");
+    EXPECT_EQ(sheet->Tabs()->tabText(1), "Data Log Settings - Right");
+    CDataLogSetupDlg& left = *sheet->Page(0);
+    CDataLogSetupDlg& right = *sheet->Page(1);
+    EXPECT_EQ(Control<QComboBox>(right, "2321")->currentText(), "Peak Level in span");
+    EXPECT_EQ(Control<QLineEdit>(right, "2317")->text(), "Hydrophone") << "an empty stem takes the channel's name";
+    EXPECT_EQ(Control<QLineEdit>(left, "2315")->text(), " 900.0");
+    EXPECT_EQ(Control<QLineEdit>(left, "2317")->text(), "Mic");
+    EXPECT_EQ(Control<QComboBox>(left, "2321")->currentText(), "Peak Level in span");
+    sheet->resize(520, 640);
+    sheet->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(sheet.get()));
+    SaveScreenshot(*sheet, "data_logging_sheet");
+
+    // Switched off, the marks are kept; switched on, they come back.
+    auto* enable = Control<QCheckBox>(left, "2156");
+    auto* list = Control<QListWidget>(left, "2318");
+    ASSERT_TRUE(enable->isChecked());
+    list->item(1)->setCheckState(Qt::Checked);
+    enable->click();
+    EXPECT_FALSE(list->isEnabled());
+    enable->click();
+    EXPECT_TRUE(list->isEnabled());
+    EXPECT_EQ(list->item(1)->checkState(), Qt::Checked);
+    EXPECT_EQ(list->item(0)->checkState(), Qt::Checked);
+
+    // Defaults on the left tab only, the threshold box included.
+    sheet->Tabs()->setCurrentIndex(0);
+    Control<QLineEdit>(right, "2314")->setText("7");
+    sheet->findChild<QPushButton*>("301")->click();
+    EXPECT_EQ(Control<QComboBox>(left, "2321")->currentText(), "RMS Total Power Flat in span");
+    EXPECT_EQ(Control<QLineEdit>(left, "2317")->text(), "Left mic");
+    EXPECT_EQ(Control<QLineEdit>(right, "2314")->text(), "7");
+    EXPECT_EQ(list->item(1)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(list->item(2)->checkState(), Qt::Checked);
+}
+
+TEST_F(DataLogSheetTest, OkShowsTheTabWhoseFieldItRefusesAndStaysOpen)
+{
+    sheet->show();
+    sheet->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
+    CDataLogSetupDlg& right = *sheet->Page(1);
+    Control<QCheckBox>(right, "2156")->click();
+    Control<QLineEdit>(right, "2314")->setText("0.5");
+    sheet->findChild<QPushButton*>("1")->click();
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(sheet->Tabs()->currentWidget(), &right);
+    EXPECT_TRUE(Control<QLineEdit>(right, "2314")->hasFocus()) << "the refused field takes the focus";
+    EXPECT_EQ(messages, std::vector<std::string>{"The Logging Update Interval must be between 1.0 and 3600 seconds"});
+
+    Control<QLineEdit>(right, "2314")->setText("2");
+    sheet->findChild<QPushButton*>("1")->click();
+    EXPECT_EQ(sheet->result(), QDialog::Accepted);
+    EXPECT_FLOAT_EQ(settings.Channel[1].IntervalSecs, 2.0f);
+    EXPECT_EQ(settings.Channel[1].ThresholdType, 1u) << "what the box showed is what OK stores";
+}

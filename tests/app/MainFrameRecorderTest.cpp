@@ -1,0 +1,341 @@
+// The recorder and the analysis viewers in the running program, on the
+// simulated module whose inputs hear the generator's outputs: a recording
+// of the generator's tone, saved with the calibration, read back by us and
+// by sox, played through the analysis; the viewers' live readouts and their
+// copy; and both re-opened at start-up where they stood.
+
+#include "tests/app/FrameTestSupport.h"
+#include "tests/support/Screenshot.h"
+
+#include "app/CToolbar2.h"
+#include "app/ToolbarButtons.h"
+#include "app/core/FrameCommandIds.h"
+#include "app/core/TProcessingObjects.h"
+#include "app/widgets/CToolBtn.h"
+#include "audio/TWaveFile.h"
+#include "engine/SpectralData.h"
+#include "platform/MessageBox.h"
+#include "settings/CfgSettingsFile.h"
+#include "utilities/CAnalysisView.h"
+#include "utilities/CDataGrid.h"
+#include "utilities/CSigGen.h"
+#include "utilities/TRecorder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+using frame_test::FrameHarness;
+using frame_test::WaitFor;
+using namespace frame_command;
+
+namespace {
+
+constexpr std::uint32_t kRate = 48000;
+// The simulated module's driver buffer at 48 kHz.
+constexpr std::uint64_t kDriverBuffer = 512;
+
+// 48 kHz stereo 24-bit, dB lines; the generator plays 1 kHz at -6 dBFS on
+// both channels, uncalibrated; the viewers read 500 Hz to 2 kHz.
+void WriteToneSettings(FrameHarness& h)
+{
+    FrameSettings s;
+    s.Processing.Format.Set(kRate, 2, 3);
+    for (int c = 0; c < 2; ++c) {
+        s.Scaling[c].AmpScaleType = ScalingOpts::kLogarithmic;
+        s.Scaling[c].FreqScaleType = ScalingOpts::kFftLinear;
+        s.Scaling[c].UtilityFreqSpanType = 2;
+        s.Scaling[c].UtilityFreqCustomStart = 500.0f;
+        s.Scaling[c].UtilityFreqCustomStop = 2000.0f;
+        s.SigGenChannel[c].SigType = kSigTone1kHz;
+        // Levels in dB below full scale.
+        s.Calibration[c].IsEnabled = 0;
+    }
+    s.SigGenOutput.OutputLevel = -6.0f;
+    s.SigGenOutput.OutputLevelR = -6.0f;
+    ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), s));
+}
+
+void OpenGenerator(CMainFrame& frame)
+{
+    frame.OnCommand(kSignalGenerator);
+    ASSERT_TRUE(WaitFor([&] {
+        CSigGen* window = frame.SignalGenerator();
+        return window != nullptr && !window->IsBuilding() && window->GetWaveData() != nullptr;
+    }));
+}
+
+struct Peak {
+    float frequency = 0.0f;
+    float level = 0.0f;
+};
+
+Peak DisplayPeak(CMainFrame& frame, int channel)
+{
+    const SpectralData& shown = *frame.Processing().GetDisplayData(channel);
+    Peak peak;
+    shown.FindPeak(shown.GetBinIndex(500.0f), shown.GetBinIndex(2000.0f), &peak.frequency, &peak.level);
+    return peak;
+}
+
+// Rising zero crossings per second and the sine's level in dBFS (from its
+// RMS), over whole seconds of one channel.
+Peak ToneOf(const TWaveFile& file, int channel, std::uint64_t first, std::uint64_t seconds)
+{
+    const double fullScale = 8388608.0;
+    std::uint64_t crossings = 0;
+    double squares = 0.0;
+    double previous = file.GetSample(first, channel, false);
+    const std::uint64_t count = seconds * file.GetSampleRate();
+    for (std::uint64_t f = first + 1; f <= first + count; ++f) {
+        const double sample = file.GetSample(f, channel, false);
+        if (previous < 0.0 && sample >= 0.0)
+            ++crossings;
+        squares += sample * sample;
+        previous = sample;
+    }
+    const double rms = std::sqrt(squares / static_cast<double>(count)) / fullScale;
+    return {static_cast<float>(crossings) / static_cast<float>(seconds),
+            static_cast<float>(20.0 * std::log10(rms * std::sqrt(2.0)))};
+}
+
+std::string RunCommand(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, pipe) != nullptr)
+            out += line;
+        if (::pclose(pipe) != 0)
+            out += "<failed>";
+    }
+    return out;
+}
+
+// Answers every question with `answer` while it lives.
+class Answering {
+public:
+    explicit Answering(platform::MessageResult answer)
+    {
+        platform::SetMessageBoxHook([answer](const platform::MessageBoxRequest& r) {
+            return r.buttons == platform::MessageButtons::Ok ? platform::MessageResult::Ok : answer;
+        });
+    }
+    ~Answering() { platform::SetMessageBoxHook({}); }
+};
+
+} // namespace
+
+TEST(MainFrameRecorder, FiveSecondsOfTheGeneratorsToneAreRecordedSavedReadBackAndPlayedThroughTheAnalysis)
+{
+    FrameHarness h(false);
+    WriteToneSettings(h);
+    h.Start();
+    CMainFrame& frame = *h.frame;
+    // The longest recording, as the File I/O options would set it: the
+    // recording ends itself after exactly five seconds.
+    frame.Settings().FileIO.MaxRamRecordingTimeSecs = 5;
+    TChannelCalibration& left = frame.Settings().Calibration[0];
+    TChannelCalibration& right = frame.Settings().Calibration[1];
+    TChannelCalibration::SetText(left.ChannelName, "Left microphone");
+    TChannelCalibration::SetText(right.ChannelName, "Right hydrophone");
+    right.CalRatio = 3.5f;
+    const TChannelCalibration recordedLeft = left;
+    const TChannelCalibration recordedRight = right;
+    OpenGenerator(frame);
+
+    frame.OnCommand(kRecorder);
+    TRecorder* recorder = frame.Recorder();
+    ASSERT_NE(recorder, nullptr);
+    EXPECT_TRUE(frame.ActionFor(kRecorder)->isChecked());
+    EXPECT_EQ(recorder->windowTitle(), "Recorder - [Untitled]");
+    EXPECT_TRUE(recorder->Button(TRecorder::kPlayId)->IsGreyed());
+
+    QTest::mouseClick(recorder->Button(TRecorder::kRecordId), Qt::LeftButton, {}, QPoint(20, 16));
+    ASSERT_EQ(recorder->GetState(), TRecorder::kRecording);
+    EXPECT_TRUE(frame.IsRunning());
+    EXPECT_TRUE(frame.SignalGenerator()->IsPlaying()) << "the run plays the open generator";
+    EXPECT_TRUE(recorder->Button(TRecorder::kRecordId)->IsLatched());
+    ASSERT_TRUE(WaitFor([&] { return recorder->GetState() == TRecorder::kStopped; }));
+    EXPECT_FALSE(frame.IsRunning());
+    ASSERT_FALSE(h.messages.texts.empty());
+    EXPECT_EQ(h.messages.texts.back(),
+              "The recording has stopped at its longest length of 5 seconds. What was recorded is kept.");
+    const Peak live[2] = {DisplayPeak(frame, 0), DisplayPeak(frame, 1)};
+    TWaveFile* recording = recorder->GetWaveFile();
+    ASSERT_NE(recording, nullptr);
+    EXPECT_EQ(recording->GetDataFrames(), 5 * kRate);
+    EXPECT_TRUE(recorder->Button(TRecorder::kStopId)->IsLatched());
+    EXPECT_EQ(recorder->TotalText().toStdString(), "5.000");
+    EXPECT_FALSE(SaveScreenshot(*recorder, "recorder_after_recording").empty());
+
+    // A changed recording: Cancel keeps the recorder and the program open.
+    {
+        Answering cancel(platform::MessageResult::Cancel);
+        EXPECT_FALSE(frame.close());
+        recorder->close();
+        QTest::qWait(50);
+    }
+    EXPECT_TRUE(frame.isVisible());
+    ASSERT_EQ(frame.Recorder(), recorder);
+    EXPECT_TRUE(recorder->Document().IsChanged());
+
+    const std::string path = h.folder.Root() + "tone.wav";
+    recorder->SetFileChooser([&](QWidget*, TRecorder::FileDialog, const QString&) { return QString::fromStdString(path); });
+    recorder->OnCommand(TRecorder::kFileSaveAs);
+    EXPECT_EQ(recorder->windowTitle(), "tone.wav");
+    EXPECT_FALSE(recorder->Document().IsChanged());
+
+    // The position bar moves the file's cursor: a page is a tenth of it;
+    // stepping back below 0 stops at 0.
+    recorder->OnRewind();
+    QScrollBar& bar = *recorder->PositionBar();
+    bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(bar.value(), 100);
+    EXPECT_EQ(recording->GetPosition(), kRate / 2);
+    EXPECT_EQ(recorder->ElapsedText().toStdString(), "0.500");
+    for (int i = 0; i < 11; ++i)
+        bar.triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(bar.value(), 0);
+    EXPECT_EQ(recording->GetPosition(), 0u);
+    recorder->OnFastForward();
+    EXPECT_EQ(bar.value(), 1000);
+
+    {
+        TWaveFile saved(path, TWaveFile::kMemoryMode, false);
+        ASSERT_FALSE(saved.Failed);
+        EXPECT_EQ(saved.GetFormat(), TWaveFormat(kRate, 2, 3));
+        EXPECT_GE(saved.GetDataFrames(), 5 * kRate - kDriverBuffer);
+        EXPECT_LE(saved.GetDataFrames(), 5 * kRate + kDriverBuffer);
+        ASSERT_EQ(saved.HasCalibration, 1);
+        TChannelCalibration fileLeft, fileRight;
+        saved.GetCalibration(fileLeft, 0);
+        saved.GetCalibration(fileRight, 1);
+        EXPECT_EQ(fileLeft, recordedLeft);
+        EXPECT_EQ(fileRight, recordedRight);
+        // The tone, from the second second on (the loop starts one buffer late).
+        for (int channel = 0; channel < 2; ++channel) {
+            const Peak tone = ToneOf(saved, channel, kRate, 3);
+            EXPECT_NEAR(tone.frequency, 1000.0f, 1.0f) << channel;
+            EXPECT_NEAR(tone.level, -6.0f, 0.3f) << channel;
+        }
+    }
+    EXPECT_EQ(RunCommand("sox --i -r '" + path + "'"), "48000\n");
+    EXPECT_EQ(RunCommand("sox --i -c '" + path + "'"), "2\n");
+    EXPECT_EQ(RunCommand("sox --i -s '" + path + "'"), std::to_string(5 * kRate) + "\n");
+
+    // Opened again it brings its calibration back, and played through the
+    // analysis it shows the peak the live run showed.
+    left = TChannelCalibration{};
+    right = TChannelCalibration{};
+    recorder->OnCommand(TRecorder::kFileClose);
+    EXPECT_EQ(recorder->GetWaveFile(), nullptr);
+    EXPECT_EQ(recorder->windowTitle(), "Recorder");
+    recorder->OpenFile(QString::fromStdString(path));
+    ASSERT_NE(recorder->GetWaveFile(), nullptr);
+    EXPECT_EQ(frame.Settings().Calibration[0], recordedLeft);
+    EXPECT_EQ(frame.Settings().Calibration[1], recordedRight);
+    EXPECT_EQ(frame.Settings().Processing.ChannelProcessing, 2);
+
+    QTest::mouseClick(recorder->Button(TRecorder::kPlayId), Qt::LeftButton, {}, QPoint(20, 16));
+    ASSERT_EQ(recorder->GetState(), TRecorder::kPlaying);
+    EXPECT_TRUE(frame.IsPlaybackOn());
+    ASSERT_TRUE(WaitFor([&] { return !frame.IsPlaybackOn(); }));
+    EXPECT_GT(frame.GetFrameCounter(), 0u);
+    for (int channel = 0; channel < 2; ++channel) {
+        const Peak played = DisplayPeak(frame, channel);
+        const float spacing = frame.Processing().GetDisplayData(channel)->GetLineSpacing();
+        EXPECT_NEAR(played.frequency, live[channel].frequency, spacing) << channel;
+        EXPECT_NEAR(played.level, live[channel].level, 0.2f) << channel;
+    }
+    EXPECT_EQ(recorder->GetState(), TRecorder::kPlaying) << "at the end it waits for Stop";
+    recorder->OnStop();
+    EXPECT_TRUE(recorder->Button(TRecorder::kStopId)->IsLatched());
+}
+
+TEST(MainFrameRecorder, ViewersShowTheLiveReadoutsCopyThemAndReopenWithTheRecorderWhereTheyStood)
+{
+    FrameHarness h(false);
+    WriteToneSettings(h);
+    h.Start();
+    CMainFrame& frame = *h.frame;
+    OpenGenerator(frame);
+
+    frame.OnCommand(kToggleToolbar);
+    for (std::uint32_t id : {ToolbarButtons::IDC_PEAK_FREQ, ToolbarButtons::IDC_PEAK_AMP, ToolbarButtons::IDC_TOTAL_PWR})
+        QTest::mouseClick(frame.Toolbar()->Button(id), Qt::LeftButton, {}, QPoint(14, 14));
+    for (int kind : {7, 8, 9}) {
+        ASSERT_NE(frame.Viewer(kind), nullptr) << kind;
+        EXPECT_TRUE(frame.ActionFor(kPeakFrequency + static_cast<std::uint32_t>(kind - 7))->isChecked());
+    }
+    EXPECT_TRUE(frame.Toolbar()->Button(ToolbarButtons::IDC_TOTAL_PWR)->IsLatched());
+    EXPECT_EQ(frame.Viewer(7)->frameGeometry().topLeft(), QPoint(690, 200)) << "the default corner";
+
+    frame.OnStart();
+    ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 4; }));
+    const float spacing = frame.Processing().GetDisplayData(0)->GetLineSpacing();
+    for (int row = 0; row < 2; ++row) {
+        const std::string frequency(frame.Viewer(7)->Grid()->Cells().CellText(row, 0));
+        const std::string level(frame.Viewer(8)->Grid()->Cells().CellText(row, 0));
+        const std::string power(frame.Viewer(9)->Grid()->Cells().CellText(row, 0));
+        EXPECT_NEAR(std::stof(frequency), 1000.0f, spacing) << frequency;
+        EXPECT_EQ(frequency.substr(frequency.size() - 3), " Hz");
+        EXPECT_NEAR(std::stof(level), -6.0f, 0.3f) << level;
+        EXPECT_EQ(level.substr(level.size() - 4), " dBr");
+        EXPECT_NEAR(std::stof(power), -6.0f, 1.0f) << power;
+    }
+    EXPECT_EQ(frame.Viewer(7)->windowTitle(), "Peak Freq (L: 500Hz to 2000Hz) (R: 500Hz to 2000Hz)");
+    frame.OnStop();
+    for (int kind : {7, 8, 9})
+        EXPECT_FALSE(SaveScreenshot(*frame.Viewer(kind), "viewer_" + std::to_string(kind)).empty());
+
+    // Two rows shown, three lines copied: the last from the row below them.
+    frame.Viewer(8)->CopyToClipboard();
+    const QStringList lines = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0].toStdString(), frame.Viewer(8)->Grid()->Cells().CellText(0, 0));
+    EXPECT_EQ(lines[2], QString());
+
+    // The viewer never shrinks below its rows: 2 rows of at least 16 pixels.
+    frame.Viewer(9)->resize(20, 10);
+    EXPECT_GE(frame.Viewer(9)->height(), 32);
+    EXPECT_GE(frame.Viewer(9)->width(), 68);
+
+    // Its own close box: the frame stores it as closed and unchecks it.
+    frame.Viewer(8)->close();
+    ASSERT_TRUE(WaitFor([&] { return frame.Viewer(8) == nullptr; }));
+    EXPECT_FALSE(frame.ActionFor(kPeakAmplitude)->isChecked());
+    EXPECT_FALSE(frame.Toolbar()->Button(ToolbarButtons::IDC_PEAK_AMP)->IsLatched());
+
+    // Open ones re-open where they stood; Close All Utilities closes each,
+    // and the start after has none of them.
+    frame.Viewer(7)->move(300, 220);
+    frame.OnCommand(kRecorder);
+    frame.Recorder()->move(250, 180);
+    h.Finish();
+    h.Start();
+    ASSERT_NE(h.frame->Viewer(7), nullptr) << "open at the last exit";
+    EXPECT_EQ(h.frame->Viewer(7)->frameGeometry().topLeft(), QPoint(300, 220));
+    EXPECT_NE(h.frame->Viewer(9), nullptr);
+    EXPECT_EQ(h.frame->Viewer(8), nullptr) << "closed before the exit";
+    ASSERT_NE(h.frame->Recorder(), nullptr);
+    EXPECT_EQ(h.frame->Recorder()->frameGeometry().topLeft(), QPoint(250, 180));
+    h.frame->OnCommand(kCloseAllUtilities);
+    for (int kind : {7, 8, 9})
+        EXPECT_EQ(h.frame->Viewer(kind), nullptr);
+    EXPECT_EQ(h.frame->Recorder(), nullptr);
+    EXPECT_EQ(h.frame->SignalGenerator(), nullptr);
+    h.Finish();
+    h.Start();
+    EXPECT_EQ(h.frame->Viewer(8), nullptr);
+    EXPECT_EQ(h.frame->Recorder(), nullptr);
+}

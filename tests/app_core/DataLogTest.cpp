@@ -1,0 +1,499 @@
+// The data log against the run control and the processing objects, with the
+// clock and the tone inputs faked: file names and texts, the interval
+// schedule, threshold, column alignment, channel modes, midnight, and the
+// failures it must report without stopping the analyzer.
+
+#include "tests/app_core/RunTestSupport.h"
+
+#include "app/core/DataLogSheetRules.h"
+#include "app/core/DataLogText.h"
+#include "app/core/TDataLog.h"
+#include "platform/MessageBox.h"
+#include "settings/TextField.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cmath>
+#include <clocale>
+#include <cstring>
+#include <locale.h>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using run_test::Harness;
+
+namespace {
+
+// Local time is UTC for these tests, so dates and stamps are known.
+struct UtcZone {
+    UtcZone()
+    {
+        if (const char* tz = std::getenv("TZ"))
+            saved = tz;
+        setenv("TZ", "UTC", 1);
+        tzset();
+    }
+    ~UtcZone()
+    {
+        if (saved.empty())
+            unsetenv("TZ");
+        else
+            setenv("TZ", saved.c_str(), 1);
+        tzset();
+    }
+    std::string saved;
+};
+
+std::vector<std::string> Lines(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const std::size_t end = bytes.find("\r\n", at);
+        if (end == std::string::npos) {
+            lines.push_back("PARTIAL:" + bytes.substr(at));
+            break;
+        }
+        lines.push_back(bytes.substr(at, end - at));
+        at = end + 2;
+    }
+    return lines;
+}
+
+std::vector<std::string> Split(const std::string& line, char separator)
+{
+    std::vector<std::string> fields;
+    std::size_t at = 0;
+    for (;;) {
+        const std::size_t end = line.find(separator, at);
+        fields.push_back(line.substr(at, end - at));
+        if (end == std::string::npos)
+            return fields;
+        at = end + 1;
+    }
+}
+
+// The run control with the real data log over a throw-away "Log" folder;
+// the left input hears 1 kHz, the right 5 kHz. The first log channel logs
+// ids 0 and 25 every second without threshold, the second is off.
+class DataLogTest : public ::testing::Test {
+protected:
+    DataLogTest()
+    {
+        root = fs::temp_directory_path() / ("talvenor_datalog_" + std::to_string(::getpid()) + "_" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root);
+        fs::create_directories(root);
+        folder = (root / "Log").string();
+        h.settings.m_DataPathsInUse.Set(DataPaths::kLog, folder);
+        h.audio.input.left = {run_test::ChannelSignal::kTone, 1000.0, 0.5, 1};
+        h.audio.input.right = {run_test::ChannelSignal::kTone, 5000.0, 0.5, 1};
+        LoggingOpts& opts = h.settings.DataLog.Channel[0];
+        opts.Enable = 1;
+        opts.bApplyThreshold = 0;
+        opts.StartFreq = 100.0f;
+        opts.StopFreq = 20000.0f;
+        SetTextField(opts.LogFileName, "Mic");
+        log.SetReport([this](const std::string& text) { reports.push_back(text); });
+        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
+            questions.push_back(request.text);
+            return answer;
+        });
+    }
+    ~DataLogTest() override
+    {
+        run.StopInput();
+        std::error_code error;
+        fs::remove_all(root, error);
+    }
+
+    std::vector<std::string> Files() const
+    {
+        std::vector<std::string> names;
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator(folder, error))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    UtcZone utc;
+    Harness h;
+    fs::path root;
+    std::string folder;
+    std::vector<std::string> reports;
+    std::vector<std::string> questions;
+    platform::MessageResult answer = platform::MessageResult::Yes;
+    TDataLog log{h.settings, h.processing, h.clock, h.observer};
+    TRunControl run{h.settings, h.processing,
+                    RunServices{h.timer, h.audio, h.daq, h.clock, h.observer, h.plots, h.utilities, log}};
+};
+
+int Ticks(Harness& h, TRunControl& run, int count, double step)
+{
+    int results = 0;
+    for (int i = 0; i < count; ++i) {
+        h.clock.Advance(step);
+        results += run.ProcessInputTick();
+    }
+    return results;
+}
+
+} // namespace
+
+TEST(DataLogText, DatesSpansTimesAndFileNamesAreWrittenAsTheFileFormatHasThem)
+{
+    UtcZone utc;
+    const std::time_t t = 1'796'495'412;  // 2026-12-05 18:30:12 UTC
+    EXPECT_EQ(data_log_text::FormatDate(t), "December 05 2026 18:30:12");
+    EXPECT_EQ(data_log_text::FormatFileStamp(t), "2026_12_05_183012");
+    EXPECT_EQ(data_log_text::FormatSpanLine(900.0f, 95000.0f), "Frequency Span:  900.0 Hz to 95000.0 Hz");
+    EXPECT_EQ(data_log_text::FormatSpanLine(20.0f, 250.0f), "Frequency Span:   20.0 Hz to  250.0 Hz");
+    EXPECT_EQ(data_log_text::FormatTimeOfDay(66614.99f), "18:30:14");
+    EXPECT_EQ(data_log_text::FormatTimeOfDay(0.5f), "00:00:00");
+
+    struct Case {
+        const char* left;
+        const char* right;
+        const char* wantLeft;
+        const char* wantRight;
+    };
+    for (const Case& c : {Case{"Mic", "MIC", "Mic_L", "MIC_R"}, Case{"A/B", "A*B", "AvB", "AxB"},
+                          Case{"../up", "x", "..vup", "x"}, Case{"", "", "_L", "_R"}}) {
+        const auto stems = data_log_text::FileStems(c.left, c.right);
+        EXPECT_EQ(stems.first, c.wantLeft) << c.left;
+        EXPECT_EQ(stems.second, c.wantRight) << c.right;
+    }
+    EXPECT_EQ(data_log_text::FilePath("/d/Log", "Mic", "2026_12_05_183012"), "/d/Log/Mic_2026_12_05_183012.csv");
+}
+
+TEST(DataLogText, ListValuesReadAsTheCLibrarysGeneralFormatDoes)
+{
+    // The C library's "%g" under the "C" locale is the reference.
+    const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t{});
+    const locale_t previous = uselocale(c);
+    auto reference = [](double v) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%g", v);
+        return std::string(text);
+    };
+    std::vector<float> values = {0.0f,      -0.0f,     1.0f,       -999.9f,    -999.0f,   1234565.0f, 1234575.0f,
+                                 999999.5f, 999999.4f, 0.0001f,    0.00009999f, 1e-5f,    123456.5f,  100000.0f,
+                                 9.999995f, 1e30f,     -3.4e38f,   1.17549435e-38f, 1e-45f, 0.5f,      984.375f};
+    std::uint32_t seed = 7;
+    for (int i = 0; i < 20000; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        float v = 0.0f;
+        std::uint32_t bits = seed;
+        std::memcpy(&v, &bits, sizeof v);
+        if (std::isfinite(v))
+            values.push_back(v);
+    }
+    for (float v : values) {
+        std::string text;
+        data_log_text::AppendGeneral(text, v);
+        ASSERT_EQ(text, reference(v)) << "bits of " << v;
+    }
+    uselocale(previous);
+    freelocale(c);
+}
+
+TEST_F(DataLogTest, AFileHasTheHeaderOneRecordPerIntervalAndTheStopLine)
+{
+    h.settings.DataLog.Channel[0].DataItem[1] = 1;  // ids 0, 1 and 25
+    ASSERT_TRUE(run.StartInput());
+    EXPECT_EQ(questions.size(), 1u) << "the missing folder is offered once";
+    EXPECT_TRUE(h.settings.DataLog.Active);
+    ASSERT_EQ(Files(), std::vector<std::string>{"Mic_2023_11_14_221320.csv"});
+    Ticks(h, run, 35, 0.1);  // 3.5 s of results every 0.1 s
+    run.StopInput();
+
+    const std::vector<std::string> lines = Lines(folder + "/" + Files()[0]);
+    ASSERT_EQ(lines.size(), 3u + 3u + 1u) << "records at 2, 3 and 4 s after the first result";
+    EXPECT_EQ(lines[0], "Logging Start Time: November 14 2023 22:13:21");
+    EXPECT_EQ(lines[1], "Frequency Span:  100.0 Hz to 20000.0 Hz");
+    EXPECT_EQ(lines[2], "Time,Peak Freq,Peak Level,RMS Total Power Flat");
+    EXPECT_EQ(lines[3].substr(0, 9), "12:00:01,");
+    EXPECT_EQ(lines[6], "Logging Stop Time: November 14 2023 22:13:23");
+    const float spacing = h.processing.GetLoggingData(0)->GetLineSpacing();
+    for (int i = 3; i < 6; ++i) {
+        const std::vector<std::string> fields = Split(lines[i], ',');
+        ASSERT_EQ(fields.size(), 4u) << lines[i];
+        EXPECT_NEAR(std::stod(fields[1]), 1000.0, spacing) << lines[i];
+        EXPECT_EQ(fields[1].find('.') + 7, fields[1].size()) << "\"%f\": six decimals, a point";
+    }
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(DataLogTest, RecordsFallDueInWholeIntervalsFromTheFirstResult)
+{
+    h.settings.DataLog.Channel[0].IntervalSecs = 1.0f;
+    ASSERT_TRUE(run.StartInput());
+    // Results every 0.68 s from t = 100.0.
+    const float times[] = {100.0f, 100.68f, 101.36f, 102.04f, 102.72f, 103.40f, 104.08f, 104.76f, 105.44f};
+    std::vector<std::string> recorded;
+    for (float t : times) {
+        const std::size_t before = Lines(folder + "/" + Files()[0]).size();
+        log.WriteLogRecord(0, t);
+        if (Lines(folder + "/" + Files()[0]).size() > before)
+            recorded.push_back(std::to_string(static_cast<int>(t * 100.0f + 0.5f)));
+    }
+    EXPECT_EQ(recorded, (std::vector<std::string>{"10136", "10204", "10340", "10408", "10544"}));
+    EXPECT_FLOAT_EQ(h.settings.DataLog.Channel[0].NextDueTime, 106.0f);
+}
+
+TEST_F(DataLogTest, TheThresholdIsStrictlyGreaterAndListsNeverPassIt)
+{
+    ASSERT_TRUE(run.StartInput());
+    Ticks(h, run, 5, 0.1);
+    float level = 0.0f;
+    ASSERT_TRUE(log.GetLogValueText(0, 1, level, nullptr));
+    EXPECT_TRUE(log.IsThresholdExceeded(0, 1, level - 0.01f));
+    EXPECT_FALSE(log.IsThresholdExceeded(0, 1, level)) << "equal is not above";
+    EXPECT_FALSE(log.IsThresholdExceeded(0, 12, 0.0f)) << "a list measurement has no single value";
+    EXPECT_FALSE(log.IsThresholdExceeded(0, 11, -1.0e9f)) << "a measurement without value";
+
+    // Intervals at or below the level write nothing.
+    LoggingOpts& opts = h.settings.DataLog.Channel[0];
+    opts.bApplyThreshold = 1;
+    opts.ThresholdType = 1;
+    opts.ThresholdLevel = 1.0e9f;
+    const std::size_t before = Lines(folder + "/" + Files()[0]).size();
+    Ticks(h, run, 30, 0.1);
+    EXPECT_EQ(Lines(folder + "/" + Files()[0]).size(), before);
+}
+
+TEST_F(DataLogTest, AMissingValueLeavesItsFieldEmptySoLaterValuesStayUnderTheirNames)
+{
+    LoggingOpts& opts = h.settings.DataLog.Channel[0];
+    opts.StartFreq = opts.StopFreq = 1000.0f;  // one line: nothing over the span
+    opts.DataItem[2] = 1;   // full range: has a value
+    opts.DataItem[11] = 1;  // a name, never a value
+    opts.DataItem[29] = 1;  // a span list: neither name nor value
+    opts.DataItem[13] = 0;
+    ASSERT_TRUE(run.StartInput());
+    Ticks(h, run, 25, 0.1);
+    run.StopInput();
+    const std::vector<std::string> lines = Lines(folder + "/" + Files()[0]);
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(lines[2], "Time,Peak Freq,Total Power Flat,LeqT\tLeq\tLsel\tLpk\tLmax\tLmin\tL10\tL50\tL90,"
+                        "RMS Total Power Flat");
+    const std::vector<std::string> fields = Split(lines[3], ',');
+    ASSERT_EQ(fields.size(), 5u) << lines[3];
+    EXPECT_EQ(fields[1], "");
+    EXPECT_NE(fields[2], "");
+    EXPECT_EQ(fields[3], "");
+    EXPECT_EQ(fields[4], "");
+}
+
+TEST_F(DataLogTest, ListsPutEveryLineInOneFieldSeparatedByTabs)
+{
+    LoggingOpts& opts = h.settings.DataLog.Channel[0];
+    std::fill(std::begin(opts.DataItem), std::end(opts.DataItem), std::uint8_t{0});
+    opts.DataItem[29] = 1;
+    opts.DataItem[34] = 1;
+    opts.StartFreq = 990.0f;
+    opts.StopFreq = 1030.0f;
+    ASSERT_TRUE(run.StartInput());
+    Ticks(h, run, 25, 0.1);
+    const std::vector<std::string> lines = Lines(folder + "/" + Files()[0]);
+    ASSERT_GE(lines.size(), 4u);
+    const SpectralData& data = *h.processing.GetLoggingData(0);
+    const std::uint32_t lo = data.GetBinIndex(990.0f);
+    const std::uint32_t count = data.GetBinIndex(1030.0f) - lo + 1;
+    const std::vector<std::string> names = Split(lines[2], ',');
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_EQ(Split(names[1], '\t').size(), count);
+    EXPECT_EQ(Split(names[2], '\t').size(), 2 * count - 1) << "complex lists: names two tabs apart";
+    EXPECT_EQ(Split(names[1], '\t')[0], "984.375") << "\"%g\" of line 84 at 48000 / 4096 Hz per line";
+    const std::vector<std::string> values = Split(lines[3], ',');
+    ASSERT_EQ(values.size(), 3u);
+    EXPECT_EQ(Split(values[1], '\t').size(), count);
+    EXPECT_EQ(Split(values[2], '\t').size(), 2 * count) << "a real and an imaginary part per line";
+}
+
+TEST_F(DataLogTest, ChannelModesDecideWhichLogChannelsGetAFile)
+{
+    struct Case {
+        std::uint16_t mode;
+        std::vector<std::string> files;
+    };
+    h.settings.DataLog.Channel[1].Enable = 1;
+    SetTextField(h.settings.DataLog.Channel[1].LogFileName, "MIC");
+    // The names without their time stamps ("_2023_11_14_221320.csv").
+    auto stems = [this] {
+        std::vector<std::string> names = Files();
+        for (std::string& name : names)
+            name.resize(name.size() - 22);
+        return names;
+    };
+    for (const Case& c : {Case{3, {}}, Case{12, {}}, Case{1, {"Mic_L"}}, Case{2, {"MIC_R", "Mic_L"}}}) {
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        h.settings.Processing.ChannelProcessing = c.mode;
+        ASSERT_TRUE(run.StartInput());
+        EXPECT_EQ(stems(), c.files) << "mode " << c.mode;
+        if (c.mode == 1) {
+            Ticks(h, run, 25, 0.1);
+            const std::vector<std::string> record = Split(Lines(folder + "/" + Files()[0])[3], ',');
+            EXPECT_NEAR(std::stod(record[1]), 5000.0, h.processing.GetLoggingData(1)->GetLineSpacing())
+                << "log channel 0 hears the right input";
+        }
+        run.StopInput();
+    }
+}
+
+TEST_F(DataLogTest, MidnightClosesTheDaysFileWithItsStopLineAndOpensTheNext)
+{
+    h.clock.wallStart = std::chrono::system_clock::from_time_t(1'700'006'399);  // 23:59:59
+    h.clock.dayStartSeconds = 86399.0;
+    ASSERT_TRUE(run.StartInput());
+    Ticks(h, run, 30, 0.1);
+    const std::vector<std::string> files = Files();
+    ASSERT_EQ(files, (std::vector<std::string>{"Mic_2023_11_14_235959.csv", "Mic_2023_11_15_000000.csv"}));
+    EXPECT_EQ(Lines(folder + "/" + files[0]).back(), "Logging Stop Time: November 15 2023 00:00:00");
+    EXPECT_EQ(h.clock.sleeps, std::vector<std::uint32_t>{100}) << "once, not on every block";
+}
+
+TEST_F(DataLogTest, ADeclinedFolderOpensNoFileAsksOnceAndTheRunGoesOn)
+{
+    answer = platform::MessageResult::No;
+    ASSERT_TRUE(run.StartInput());
+    EXPECT_EQ(Ticks(h, run, 30, 0.1), 30);
+    EXPECT_EQ(questions.size(), 1u);
+    EXPECT_TRUE(h.clock.sleeps.empty()) << "no new-day reopening while no file is open";
+    EXPECT_FALSE(fs::exists(folder));
+    EXPECT_FALSE(log.IsWriting());
+    EXPECT_TRUE(h.settings.DataLog.Active);
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(DataLogTest, AFolderOrFileThatCannotBeMadeIsReportedOnceWithItsPathAndTheRunGoesOn)
+{
+    // A file where the folder should be; a folder where the log file should be.
+    const std::string blocker = (root / "file").string();
+    std::ofstream(blocker) << "x";
+    const std::string taken = folder + "/Mic_2023_11_14_221320.csv";
+    fs::create_directories(taken);
+    struct Case {
+        std::string logFolder;
+        std::string named;
+    };
+    // The taken name first, while the clock still reads the time it carries.
+    for (const Case& c : {Case{folder, taken}, Case{blocker + "/Log", blocker + "/Log"}}) {
+        reports.clear();
+        h.settings.m_DataPathsInUse.Set(DataPaths::kLog, c.logFolder);
+        ASSERT_TRUE(run.StartInput());
+        EXPECT_EQ(Ticks(h, run, 30, 0.1), 30);
+        ASSERT_EQ(reports.size(), 1u) << c.named;
+        EXPECT_NE(reports[0].find(c.named), std::string::npos) << reports[0];
+        EXPECT_TRUE(run.IsRunning());
+        EXPECT_FALSE(log.IsWriting());
+        run.StopInput();
+        EXPECT_EQ(reports.size(), 1u) << "nothing more at stop";
+    }
+    EXPECT_TRUE(h.clock.sleeps.empty());
+}
+
+TEST_F(DataLogTest, AFailedWriteIsReportedOnceAndLeavesNoPartialLine)
+{
+    // The disk fills during the fifth line: half of it gets out, then no space.
+    int calls = 0;
+    log.SetWriteCall([&calls](int fd, const char* data, std::size_t size) -> long {
+        if (++calls < 5)
+            return static_cast<long>(::write(fd, data, size));
+        if (calls == 5)
+            return static_cast<long>(::write(fd, data, size / 2));
+        errno = ENOSPC;
+        return -1;
+    });
+    ASSERT_TRUE(run.StartInput());
+    EXPECT_EQ(Ticks(h, run, 50, 0.1), 50);
+    run.StopInput();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("Mic_2023_11_14_221320.csv"), std::string::npos);
+    EXPECT_NE(reports[0].find(std::strerror(ENOSPC)), std::string::npos) << reports[0];
+    const std::vector<std::string> lines = Lines(folder + "/" + Files()[0]);
+    EXPECT_EQ(lines.size(), 4u) << "header and one record; the half line is gone";
+    for (const std::string& line : lines)
+        EXPECT_EQ(line.find("PARTIAL:"), std::string::npos);
+}
+
+TEST(DataLogSheetRules, OkRefusesWhatTheLogCannotUseAndNamesTheField)
+{
+    using namespace data_log_sheet;
+    struct Case {
+        const char* what;
+        bool enable;
+        const char* name;
+        bool checked;
+        const char* interval;
+        const char* start;
+        const char* stop;
+        const char* level;
+        const char* message;  // empty: accepted
+    };
+    const Case cases[] = {
+        {"accepted", true, "Mic", true, "1", "900", "95000", "40", ""},
+        {"an hour", true, "Mic", true, "3600", "900", "95000", "40", ""},
+        {"half a second", true, "Mic", true, "0.5", "900", "95000", "40",
+         "The Logging Update Interval must be between 1.0 and 3600 seconds"},
+        {"no interval", true, "Mic", true, "nan", "900", "95000", "40",
+         "The Logging Update Interval must be between 1.0 and 3600 seconds"},
+        {"disabled, no name", false, "", true, "1", "900", "95000", "40", "You must enter a filename."},
+        {"nothing selected", true, "Mic", false, "1", "900", "95000", "40", "You must select at least one data item."},
+        {"disabled, nothing selected", false, "Mic", false, "1", "900", "95000", "40", ""},
+        {"equal span", true, "Mic", true, "1", "1000", "1000", "40",
+         "The stop frequency must be greater than the start frequency."},
+        {"zero start", true, "Mic", true, "1", "0", "100", "40", "The start frequency must be greater than zero"},
+        {"endless stop", true, "Mic", true, "1", "900", "inf", "40",
+         "The start and stop frequencies must be finite numbers."},
+        {"endless level", true, "Mic", true, "1", "900", "95000", "-inf", "The Threshold Level must be a finite number."},
+    };
+    for (const Case& c : cases) {
+        PageInput in;
+        in.enable = c.enable;
+        in.fileName = c.name;
+        in.rowChecked[2] = c.checked;
+        in.interval = c.interval;
+        in.start = c.start;
+        in.stop = c.stop;
+        in.level = c.level;
+        in.thresholdEntry = 1;
+        LoggingOpts opts;
+        const Verdict verdict = Validate(in, opts);
+        EXPECT_EQ(verdict.message, c.message) << c.what;
+        EXPECT_EQ(verdict.ok, std::string(c.message).empty()) << c.what;
+        if (verdict.ok) {
+            EXPECT_EQ(opts.DataItem[25], c.checked ? 1 : 0) << c.what;
+            EXPECT_EQ(opts.DataItem[0], 0) << "row 0 unchecked clears id 0";
+            EXPECT_EQ(opts.ThresholdType, 25u) << c.what;
+        }
+    }
+    EXPECT_EQ(ThresholdEntryFor(50), 0) << "an id the box does not offer shows Peak Level";
+    EXPECT_EQ(ThresholdEntryFor(28), 4);
+    EXPECT_EQ(FormatField(1.0f, 2), "  1.00");
+    EXPECT_EQ(FormatField(0.025f, 4), "0.0250");
+}
+
+TEST(DataLogSheetRules, TheViewerIsTheDesktopsUnlessAnInstalledProgramIsNamed)
+{
+    using data_log_sheet::ViewerChoice;
+    auto find = [](const std::string& name) { return name == "gedit" ? std::string("/usr/bin/gedit") : ""; };
+    EXPECT_EQ(data_log_sheet::ChooseLogViewer("", find).kind, ViewerChoice::kDesktopDefault);
+    EXPECT_EQ(data_log_sheet::ChooseLogViewer("notepad.EXE", find).kind, ViewerChoice::kDesktopDefault);
+    const ViewerChoice named = data_log_sheet::ChooseLogViewer("gedit", find);
+    EXPECT_EQ(named.kind, ViewerChoice::kProgram);
+    EXPECT_EQ(named.program, "/usr/bin/gedit");
+    const ViewerChoice missing = data_log_sheet::ChooseLogViewer("kate", find);
+    EXPECT_EQ(missing.kind, ViewerChoice::kMissing);
+    EXPECT_NE(missing.message.find("\"kate\" was not found"), std::string::npos) << missing.message;
+}

@@ -1,0 +1,119 @@
+// The viewers' texts and the data grid's arithmetic, against hand-worked
+// values.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/ScalingOpts.h"
+#include "utilities/recorderlogic/AnalysisViewText.h"
+#include "utilities/recorderlogic/DataGridCells.h"
+#include "utilities/recorderlogic/DataGridMetrics.h"
+
+using namespace analysis_view;
+
+TEST(AnalysisViewText, ReadoutsShowTheirNumbersTheNoValueMarkAndTheWeightingLetter)
+{
+    constexpr auto dB = ScalingOpts::kLogarithmic;
+    constexpr auto linear = ScalingOpts::kLinear;
+    struct Case {
+        std::string text;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {PeakFrequencyText(1000.04f), "1000.0 Hz"},
+        {PeakFrequencyText(5.0f), "   5.0 Hz"},
+        {LevelText(-6.004f, "dBr"), " -6.00 dBr"},
+        {LevelText(-500.0f, "SPL"), "-500.00 SPL"},
+        {LevelText(-500.01f, "SPL"), "-999.00 SPL"},
+        {PowerText(93.456f, dB, 0, "SPL"), " 93.46 SPL"},
+        {PowerText(-700.0f, dB, 1, "SPL"), "-999.00 SPL A"},
+        {PowerText(0.5f, linear, 2, "Pct FS"), "0.500000 Pct FS B"},
+        {PowerText(0.5f, ScalingOpts::kLogMagnitude, 3, "PA"), "0.500000 PA C"},
+        {PowerText(0.5f, dB, 4, "PA"), ""},
+        {SpanText(0, 19.9f, 20000.7f), "(L: 19Hz to 20000Hz)"},
+        {SpanText(1, 100.0f, 200.0f), "(R: 100Hz to 200Hz)"},
+        // One shown row leaves the right span's blank at the end.
+        {Caption(kPeakFrequency, "(L: 20Hz to 20000Hz)", ""), "Peak Freq (L: 20Hz to 20000Hz) "},
+        {Caption(kTotalPower, "", "(R: 1Hz to 2Hz)"), "Total Power  (R: 1Hz to 2Hz)"},
+        {Name(kPeakAmplitude), "Peak Amplitude"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.text, c.expected);
+    EXPECT_EQ(Name(6), nullptr);
+}
+
+TEST(AnalysisViewText, TheCopyHoldsTheShownRowsAndTheOneAfterThem)
+{
+    DataGridCells grid;
+    grid.SetCellText(0, 0, "1000.0 Hz");
+    grid.SetCellText(1, 0, "stale");
+    grid.SetCellText(2, 0, "never copied");
+    EXPECT_EQ(ClipboardText(grid, 1 + 1), "1000.0 Hz\r\nstale\r\n");
+    EXPECT_EQ(ClipboardText(grid, 0 + 1), "1000.0 Hz\r\n");
+}
+
+TEST(DataGrid, TheCellStoreKeepsItsLimits)
+{
+    DataGridCells grid;
+    EXPECT_EQ(grid.Rows(), 2);
+    grid.SetSize(60, 1);
+    EXPECT_EQ(grid.Rows(), 2) << "60 keeps the rows";
+    EXPECT_EQ(grid.Columns(), 1);
+    grid.SetSize(0, 1);
+    EXPECT_EQ(grid.Rows(), 0);
+
+    const std::string long85(85, 'x');
+    grid.SetCellText(3, 4, long85);
+    EXPECT_EQ(grid.CellText(3, 4), long85.substr(0, 79));
+    grid.SetCellText(60, 0, "ignored");
+    EXPECT_EQ(grid.CellText(60, 0), "");
+    const DataGridCell& cell = grid.Cell(5, 5);
+    EXPECT_EQ(cell.TextColour, 4);
+    EXPECT_EQ(cell.BackColour, 0);
+    EXPECT_EQ(DataGridCells::ColourRgb(7, 0), 0xB49664u);
+    EXPECT_EQ(DataGridCells::ColourRgb(3, 0xD4D0C8), 0xD4D0C8u);
+    EXPECT_EQ(DataGridCells::ColourRgb(9, 0xD4D0C8), 0u);
+}
+
+TEST(DataGrid, MetricsRoundHalfUpAndAnEmptyGridHasNone)
+{
+    using namespace data_grid;
+    const std::optional<Metrics> three = MetricsFor({0, 0, 200, 100}, 3, 2);
+    ASSERT_TRUE(three);
+    EXPECT_EQ(three->rowHeight, 33);   // 100 / 3 + 0.5
+    EXPECT_EQ(three->columnWidth, 100);
+    EXPECT_EQ(three->fontHeight, 29);  // 0.9 x 33
+    EXPECT_EQ(MetricsFor({0, 0, 50, 40}, 2, 1)->fontHeight, 19) << "rows of 20: one less";
+    EXPECT_FALSE(MetricsFor({0, 0, 200, 100}, 0, 1)) << "nothing to divide by";
+    EXPECT_FALSE(MetricsFor({0, 0, 200, 100}, 1, 0));
+
+    // Text cells sit one pixel in; edges on the grid lines; both cut at the item.
+    EXPECT_EQ(TextCell({0, 0, 200, 100}, *three, 2, 1), (Rect{101, 66, 200, 99}));
+    EXPECT_EQ(EdgeCell({0, 0, 200, 100}, *three, 2, 1), (Rect{100, 66, 200, 99}));
+    EXPECT_EQ(TextBaseline({101, 66, 200, 99}), 99 - 33 / 6);
+
+    EXPECT_EQ(HitCell(5, 47, 16, 100), (std::pair{2, 0}));
+    EXPECT_FALSE(HitCell(5, 47, 0, 100)) << "before the first draw";
+}
+
+TEST(DataGrid, AViewerKeepsItsRowsBetween16And48PixelsAndItsMinimumSize)
+{
+    using namespace data_grid;
+    struct Case {
+        int clientHeight, rows, columns;
+        int rowHeight, minWidth, minHeight;
+    };
+    const Case cases[] = {
+        {72, 2, 1, 36, 128, 72},
+        {72, 0, 1, 48, 164, 48},   // no rows: sized as one
+        {20, 2, 1, 16, 68, 32},
+        {72, 1, 0, 48, 328, 48},   // no columns: sized as two
+    };
+    for (const Case& c : cases) {
+        const ViewerSize size = ViewerSizeFor(c.clientHeight, 0, c.rows, c.columns);
+        EXPECT_EQ(size.rowHeight, c.rowHeight) << c.clientHeight << " " << c.rows;
+        EXPECT_EQ(size.minWidth, c.minWidth);
+        EXPECT_EQ(size.minHeight, c.minHeight);
+    }
+}

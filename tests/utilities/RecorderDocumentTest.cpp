@@ -1,0 +1,297 @@
+// The recorder without its window: the buttons' looks, the questions before
+// a changed file is closed, saving and its failures, the delete guard, and
+// the recording's memory, taken as it grows.
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "audio/TWaveFile.h"
+#include "platform/MessageBox.h"
+#include "platform/RiffFile.h"
+#include "platform/ZeroFilledArray.h"
+#include "settings/FrameSettings.h"
+#include "utilities/recorderlogic/RecorderButtons.h"
+#include "utilities/recorderlogic/TRecorderDocument.h"
+
+namespace fs = std::filesystem;
+using platform::MessageResult;
+
+namespace {
+
+class RecorderDocumentTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() / ("recorder_doc_" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        settings.m_DataPaths.Set(DataPaths::kWave, folder.string());
+        settings.m_DataPathsInUse.Set(DataPaths::kWave, folder.string());
+        settings.Processing.Format.Set(8000, 2, 2);
+        settings.FileIO.MaxRamRecordingTimeSecs = 100;
+        settings.Calibration[0].CalRatio = 2.5f;
+        settings.Calibration[1].CalRatio = 4.0f;
+        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& r) {
+            messages.push_back(r.text);
+            if (answers.empty())
+                return MessageResult::Ok;
+            const MessageResult answer = answers.front();
+            answers.pop_front();
+            return answer;
+        });
+    }
+    void TearDown() override
+    {
+        platform::SimulateDiskFull(-1);
+        platform::FailNextAllocations(0);
+        platform::SetMessageBoxHook({});
+        fs::remove_all(folder);
+    }
+
+    std::string Path(const char* name) const { return (folder / name).string(); }
+
+    // The driver's thread, as far as the file can tell: frames at the cursor.
+    static void Append(TWaveFile& file, std::uint64_t frames)
+    {
+        std::vector<std::int16_t> block(frames * 2);
+        for (std::size_t i = 0; i < block.size(); ++i)
+            block[i] = static_cast<std::int16_t>(i % 1000);
+        ASSERT_TRUE(file.WriteData(block.data(), block.size() * sizeof(std::int16_t)));
+    }
+
+    // A document holding a changed recording of one second, untitled or
+    // saved once under a name and changed after.
+    void Record(TRecorderDocument& doc, bool named)
+    {
+        ASSERT_TRUE(doc.PrepareRecording());
+        Append(*doc.File(), 8000);
+        if (named) {
+            ASSERT_TRUE(doc.SaveAs(Path("named.wav")));
+            Append(*doc.File(), 10);
+        }
+    }
+
+    fs::path folder;
+    FrameSettings settings;
+    std::vector<std::string> messages;
+    std::deque<MessageResult> answers;
+    TRecorderDocument::Prompts prompts;
+};
+
+} // namespace
+
+TEST(RecorderButtons, EachSituationHasItsLooks)
+{
+    using enum recorder_buttons::Look;
+    struct Case {
+        bool hasFile;
+        std::uint32_t state;
+        recorder_buttons::Looks looks;  // Record, Play, Stop, Rewind, Fast Forward
+    };
+    const Case cases[] = {
+        {false, 0, {Normal, Grey, Grey, Grey, Grey}},
+        {false, 1, {Normal, Grey, Grey, Grey, Grey}},
+        {true, 0, {Normal, Normal, Latched, Normal, Normal}},
+        {true, 1, {Latched, Grey, Normal, Grey, Grey}},
+        {true, 2, {Grey, Latched, Normal, Grey, Grey}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(recorder_buttons::For(c.hasFile, c.state), c.looks) << c.hasFile << " " << c.state;
+}
+
+TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeepsTheRecording)
+{
+    struct Case {
+        const char* name;
+        bool named;
+        MessageResult answer;
+        const char* saveAsPath;  // what the Save As dialog gives; "" cancels
+        std::int64_t diskSpace;  // -1: plenty
+        bool mayGoOn;
+        bool fileKept;
+        const char* savedFile;  // a file that must then hold the recording, or ""
+    };
+    const Case cases[] = {
+        {"untitled, cancel", false, MessageResult::Cancel, "", -1, false, true, ""},
+        {"untitled, discard", false, MessageResult::No, "", -1, true, false, ""},
+        {"untitled, save as", false, MessageResult::Yes, "saved.wav", -1, true, false, "saved.wav"},
+        {"untitled, save as cancelled", false, MessageResult::Yes, "", -1, false, true, ""},
+        {"untitled, disk full", false, MessageResult::Yes, "full.wav", 100, false, true, ""},
+        {"named, cancel", true, MessageResult::Cancel, "", -1, false, true, ""},
+        {"named, discard", true, MessageResult::No, "", -1, true, false, ""},
+        {"named, save", true, MessageResult::Yes, "", -1, true, false, "named.wav"},
+        {"named, disk full", true, MessageResult::Yes, "", 100, false, true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TRecorderDocument doc(settings);
+        Record(doc, c.named);
+        const std::uint64_t frames = doc.File()->GetDataFrames();
+        prompts.chooseSaveAsPath = [&] { return *c.saveAsPath ? Path(c.saveAsPath) : std::string(); };
+        messages.clear();
+        answers = {c.answer};
+        platform::SimulateDiskFull(c.diskSpace);
+        EXPECT_EQ(doc.CloseFile(prompts), c.mayGoOn);
+        platform::SimulateDiskFull(-1);
+
+        ASSERT_FALSE(messages.empty());
+        EXPECT_EQ(messages.front(), c.named ? "The wave file (" + Path("named.wav")
+                                                   + ") has changed.\n\nDo you want to save the file before closing?"
+                                             : std::string(TRecorderDocument::kAskSaveUntitled));
+        EXPECT_EQ(doc.HasFile(), c.fileKept);
+        if (c.fileKept) {
+            EXPECT_TRUE(doc.IsChanged()) << "kept, so still to be saved";
+            EXPECT_EQ(doc.File()->GetDataFrames(), frames);
+        } else {
+            EXPECT_EQ(doc.Title(), "Recorder");
+        }
+        if (c.diskSpace >= 0) {
+            EXPECT_NE(messages.back().find("Failure saving wave file"), std::string::npos) << messages.back();
+            EXPECT_EQ(doc.File()->Untitled, c.named ? 0 : 1) << "a failed Save As leaves the file as it was";
+        }
+        if (*c.savedFile) {
+            TWaveFile saved(Path(c.savedFile), TWaveFile::kMemoryMode, false);
+            ASSERT_FALSE(saved.Failed);
+            EXPECT_EQ(saved.GetDataFrames(), frames);
+            EXPECT_EQ(saved.HasCalibration, 1);
+        }
+        fs::remove(Path("saved.wav"));
+        fs::remove(Path("named.wav"));
+    }
+}
+
+TEST_F(RecorderDocumentTest, AnUnchangedFileClosesWithoutAQuestion)
+{
+    TRecorderDocument doc(settings);
+    Record(doc, true);
+    ASSERT_TRUE(doc.Save(prompts));
+    EXPECT_TRUE(doc.CloseFile(prompts));
+    EXPECT_FALSE(doc.HasFile());
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(RecorderDocumentTest, DeleteRefusesTheOpenFileWhateverItsCaseAndAsksForAnyOther)
+{
+    TRecorderDocument doc(settings);
+    Record(doc, true);
+    std::ofstream(Path("other.wav")) << "x";
+
+    EXPECT_FALSE(doc.Delete(Path("NAMED.WAV")));
+    EXPECT_FALSE(doc.Delete(Path("named.wav")));
+    EXPECT_TRUE(fs::exists(Path("named.wav")));
+    EXPECT_EQ(messages.size(), 2u) << "refused without asking";
+    EXPECT_EQ(messages.back(), "The selected file: " + Path("named.wav")
+                                   + " is currently in use.  Please close the file before deleting it");
+
+    answers = {MessageResult::No};
+    EXPECT_FALSE(doc.Delete(Path("other.wav")));
+    EXPECT_TRUE(fs::exists(Path("other.wav")));
+    EXPECT_EQ(messages.back(), "Are you sure you want to delete: " + Path("other.wav"));
+    answers = {MessageResult::Yes};
+    EXPECT_TRUE(doc.Delete(Path("other.wav")));
+    EXPECT_FALSE(fs::exists(Path("other.wav")));
+}
+
+TEST_F(RecorderDocumentTest, TheRecordingTakesMemoryAsItGrowsAndStopsKeepingItWhenNoneIsLeft)
+{
+    TRecorderDocument doc(settings);
+    ASSERT_TRUE(doc.PrepareRecording());
+    TWaveFile& file = *doc.File();
+    EXPECT_FALSE(doc.IsChanged()) << "nothing recorded yet";
+    // Room for the longest recording, memory for the first 30 seconds only.
+    EXPECT_EQ(file.GetReservedFrames(), 800000u);
+    EXPECT_EQ(file.GetNumFrames(), 240000u);
+    EXPECT_EQ(file.GetScale(1), 4.0f) << "the calibration goes with the recording";
+
+    const std::uint8_t* samples = file.GetBuffer();
+    Append(file, 100000);
+    EXPECT_EQ(doc.KeepRecordingRoom(), TRecorderDocument::Room::Enough);
+    EXPECT_EQ(file.GetNumFrames(), 240000u) << "more than 15 s left: nothing to do";
+    Append(file, 27000);
+    EXPECT_EQ(doc.KeepRecordingRoom(), TRecorderDocument::Room::Enough);
+    EXPECT_EQ(file.GetNumFrames(), 480000u) << "30 s more";
+    EXPECT_EQ(file.GetBuffer(), samples) << "grown in place, where the driver's thread writes";
+
+    // No more memory: the recording stops, and all of it is kept.
+    Append(file, 460000 - 127000);
+    platform::FailNextAllocations(1);
+    EXPECT_EQ(doc.KeepRecordingRoom(), TRecorderDocument::Room::OutOfMemory);
+    EXPECT_EQ(file.GetDataFrames(), 460000u);
+    EXPECT_EQ(file.GetSample(1, 1, false), 3.0);
+    doc.ReportRoom(TRecorderDocument::Room::OutOfMemory);
+    EXPECT_EQ(messages.back(), "The recording has stopped: no more memory could be had for it. The 57.5 seconds "
+                               "recorded are kept.");
+
+    // Up to the longest recording, then it stops there.
+    while (file.GetDataFrames() < 800000u) {
+        ASSERT_EQ(doc.KeepRecordingRoom(), TRecorderDocument::Room::Enough) << file.GetDataFrames();
+        Append(file, 50000);
+    }
+    EXPECT_EQ(doc.KeepRecordingRoom(), TRecorderDocument::Room::Longest);
+    EXPECT_EQ(file.GetDataFrames(), 800000u);
+}
+
+TEST_F(RecorderDocumentTest, AFileWithoutCalibrationAsksWhileCalibrationIsOnAndSetsTheModeByItsChannels)
+{
+    {
+        TWaveFile mono(800, TWaveFormat(8000, 1, 2), folder.string());
+        for (std::uint64_t f = 0; f < 800; ++f)
+            mono.PutSample(static_cast<std::int32_t>(f), f, 0);
+        mono.SetFileName(Path("mono.wav"));
+        ASSERT_TRUE(mono.Save());
+    }
+    struct Case {
+        bool calibrationOn;
+        bool disable;  // the dialog's answer
+        bool asked;
+        std::uint32_t enabledAfter;
+        float scale;
+    };
+    const Case cases[] = {
+        {false, false, false, 0, 1.0f},
+        {true, false, true, 1, 2.5f},
+        {true, true, true, 0, 1.0f},
+    };
+    for (const Case& c : cases) {
+        settings.Calibration[0].IsEnabled = c.calibrationOn ? 1 : 0;
+        settings.Calibration[1].IsEnabled = c.calibrationOn ? 1 : 0;
+        settings.Processing.ChannelProcessing = 2;
+        bool asked = false;
+        prompts.askDisableCalibration = [&] {
+            asked = true;
+            return c.disable;
+        };
+        TRecorderDocument doc(settings);
+        // A name relative to the wave folder.
+        ASSERT_TRUE(doc.Open("mono.wav", prompts));
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(settings.Calibration[0].IsEnabled, c.enabledAfter);
+        EXPECT_EQ(settings.Calibration[1].IsEnabled, c.enabledAfter);
+        EXPECT_EQ(doc.File()->GetScale(0), c.scale);
+        EXPECT_EQ(settings.Processing.ChannelProcessing, 0) << "a mono file analyses one channel";
+        EXPECT_EQ(settings.Processing.Format, TWaveFormat(8000, 1, 2));
+        EXPECT_EQ(doc.Title(), "mono.wav");
+        EXPECT_FALSE(doc.IsChanged());
+    }
+
+    // Recording into it while the analysis has changed its format would
+    // store stereo frames as mono ones.
+    {
+        TRecorderDocument doc(settings);
+        ASSERT_TRUE(doc.Open(Path("mono.wav"), prompts));
+        settings.Processing.Format.Set(8000, 2, 2);
+        EXPECT_FALSE(doc.PrepareRecording());
+        EXPECT_EQ(messages.back(), TRecorderDocument::kOtherFormatMessage);
+        EXPECT_EQ(doc.File()->GetDataFrames(), 800u);
+    }
+
+    TRecorderDocument doc(settings);
+    EXPECT_FALSE(doc.Open(Path("missing.wav"), prompts));
+    EXPECT_EQ(messages.back(), "Failure opening file: " + Path("missing.wav"));
+    EXPECT_EQ(doc.Title(), "Recorder");
+}

@@ -1,0 +1,114 @@
+#include "utilities/CDataGrid.h"
+
+#include "utilities/recorderlogic/DataGridMetrics.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+QColor ColourOf(std::uint16_t index, const QWidget& widget)
+{
+    const std::uint32_t rgb = DataGridCells::ColourRgb(index, widget.palette().button().color().rgb() & 0xFFFFFF);
+    return QColor::fromRgb(static_cast<QRgb>(0xFF000000u | rgb));
+}
+
+} // namespace
+
+CDataGrid::CDataGrid(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Data"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CDataGrid::SetSize(int rows, int columns)
+{
+    m_Cells.SetSize(rows, columns);
+    InvalidateColumn(-1);
+}
+
+void CDataGrid::InvalidateColumn(int column)
+{
+    if (m_Cells.Columns() == 0)
+        return;
+    if (column < 0)
+        update();
+    else
+        update(column * m_ColumnWidth, 0, m_ColumnWidth, height());
+}
+
+void CDataGrid::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const data_grid::Rect item{0, 0, width(), height()};
+    painter.fillRect(rect(), Qt::white);
+    const int rows = m_Cells.Rows();
+    const int columns = m_Cells.Columns();
+
+    // An empty grid has no rows to divide the height among: the white
+    // field and the border only.
+    const std::optional<data_grid::Metrics> metrics = data_grid::MetricsFor(item, rows, columns);
+    if (metrics) {
+        m_RowHeight = metrics->rowHeight;
+        m_ColumnWidth = metrics->columnWidth;
+        QFont normal(QStringLiteral("Arial"));
+        normal.setPixelSize(std::max(metrics->fontHeight, 1));
+        QFont bold = normal;
+        bold.setWeight(QFont::Bold);
+        for (int row = 0; row < rows; ++row) {
+            for (int column = 0; column < columns; ++column) {
+                const DataGridCell& cell = m_Cells.Cell(row, column);
+                const data_grid::Rect r = data_grid::TextCell(item, *metrics, row, column);
+                const QRect box(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+                painter.save();
+                painter.setClipRect(box);
+                painter.fillRect(box, ColourOf(cell.BackColour, *this));
+                painter.setPen(m_Monochrome ? QColor(Qt::black) : ColourOf(cell.TextColour, *this));
+                painter.setFont(m_Monochrome && cell.TextColour == 2 ? bold : normal);
+                painter.drawText(r.left + 2, data_grid::TextBaseline(r), QString::fromLatin1(cell.Text));
+                painter.restore();
+            }
+        }
+        painter.setPen(QPen(Qt::black, 1));
+        for (int row = 0; row < rows; ++row) {
+            for (int column = 0; column < columns; ++column) {
+                const DataGridCell& cell = m_Cells.Cell(row, column);
+                const data_grid::Rect e = data_grid::EdgeCell(item, *metrics, row, column);
+                if (cell.LeftEdge)
+                    painter.drawLine(e.left, e.bottom, e.left, e.top);
+                if (cell.TopEdge)
+                    painter.drawLine(e.left, e.top, e.right, e.top);
+                if (cell.RightEdge)
+                    painter.drawLine(e.right, e.top, e.right, e.bottom);
+                if (cell.BottomEdge)
+                    painter.drawLine(e.right, e.bottom, e.left, e.bottom);
+            }
+        }
+    } else {
+        m_RowHeight = 0;
+        m_ColumnWidth = 0;
+    }
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawRect(0, 0, width() - 1, height() - 1);
+}
+
+void CDataGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    if (const auto cell = data_grid::HitCell(p.x(), p.y(), m_RowHeight, m_ColumnWidth)) {
+        emit GridDoubleClicked(cell->first, cell->second);
+        QWidget::mouseDoubleClickEvent(event);
+    }
+}
+
+void CDataGrid::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        if (m_RowHeight != 0 && m_ColumnWidth != 0) {
+            emit GridContextMenu(event->position().toPoint());
+            QWidget::mousePressEvent(event);
+        }
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
