@@ -24,7 +24,7 @@ struct FileCloser {
 bool CfgTable::Read(const std::string& path)
 {
     m_Count = 0;
-    m_SectionRows.clear();
+    m_KeyRows.clear();
     if (!m_Rows.Allocate(kMaxRows))
         return false;
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
@@ -48,16 +48,31 @@ bool CfgTable::Read(const std::string& path)
     }
     if (pending && m_Count < kMaxRows)
         StoreLine(line);
-    IndexSections();
+    IndexKeys();
     return true;
 }
 
-void CfgTable::IndexSections()
+std::string CfgTable::IndexName(std::string_view section, std::string_view key)
 {
-    std::unordered_set<std::string> seen;
+    std::string name = platform::ToLowerAscii(section);
+    name.push_back('\0');
+    name += platform::ToLowerAscii(key);
+    return name;
+}
+
+// Only the first section of a name counts, and the first key of a name in it.
+void CfgTable::IndexKeys()
+{
+    std::unordered_set<std::string> sections;
+    bool searched = false;
+    std::string_view section;
     for (std::size_t i = 0; i < m_Count; ++i) {
-        if (m_Rows[i].isSection && seen.insert(platform::ToLowerAscii(TextFieldView(m_Rows[i].section))).second)
-            m_SectionRows.push_back(i);
+        if (m_Rows[i].isSection) {
+            section = TextFieldView(m_Rows[i].section);
+            searched = sections.insert(platform::ToLowerAscii(section)).second;
+        } else if (searched) {
+            m_KeyRows.emplace(IndexName(section, TextFieldView(m_Rows[i].key)), i);
+        }
     }
 }
 
@@ -88,19 +103,8 @@ std::string CfgTable::Lookup(std::string_view section, std::string_view key, std
                              std::size_t size) const
 {
     std::string_view result = defaultValue;
-    std::size_t i = m_Count;
-    for (std::size_t row : m_SectionRows) {
-        if (EqualNoCase(TextFieldView(m_Rows[row].section), section)) {
-            i = row;
-            break;
-        }
-    }
-    for (++i; i < m_Count && !m_Rows[i].isSection; ++i) {
-        if (EqualNoCase(TextFieldView(m_Rows[i].key), key)) {
-            result = TextFieldView(m_Rows[i].value);
-            break;
-        }
-    }
+    if (const auto row = m_KeyRows.find(IndexName(section, key)); row != m_KeyRows.end())
+        result = TextFieldView(m_Rows[row->second].value);
     if (size == 0)
         return std::string();
     return std::string(result.substr(0, size - 1));
