@@ -42,7 +42,7 @@ settings=(settings/CfgSchema.cpp settings/CfgSettingsFile.cpp settings/CfgTable.
   settings/WindowPlacement.cpp settings/WindowSlots.cpp engine/TProcessingSettings.cpp engine/ScalingOpts.cpp
   audio/format/TWaveFormat.cpp audio/format/TChannelCalibration.cpp platform/ProfileFile.cpp platform/Paths.cpp)
 
-# target, its source list, its seed folder, its longest input.
+# Per target: its source file, its source list, its dictionary, its longest input.
 targets=(wave overlay compensation ini cfg)
 declare -A main=([wave]=WaveFileFuzzer [overlay]=OverlayFileFuzzer [compensation]=CompensationFileFuzzer
   [ini]=IniSettingsFuzzer [cfg]=CfgSettingsFuzzer)
