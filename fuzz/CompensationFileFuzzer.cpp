@@ -1,7 +1,7 @@
 // libFuzzer target: any bytes, read as a microphone-compensation file.
 //
 // A table that loads holds at least three finite, ascending points with
-// levels inside the reader's limit; written back in the overlay text format
+// levels inside the reader's limit, and its curve reads finite anywhere; written back in the overlay text format
 // (the one format of .mic files) and read again, it gives the same
 // frequencies, the same levels at six decimals and the same interpolation.
 
@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "engine/CompensationFile.h"
+#include "engine/TCubicSpline.h"
 #include "fuzz/FuzzSupport.h"
 #include "plot/overlay/OverlayText.h"
 
@@ -37,6 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(std::isfinite(p[2 * i]) && p[2 * i] >= (i == 0 ? 0.0f : p[2 * i - 2]));
         Check(std::fabs(p[2 * i + 1]) <= CompensationFile::kLevelLimitDb);
     }
+
+    const TCubicSpline curve(p, file.Count(), file.Linear() ? TCubicSpline::kStraightLines : TCubicSpline::kCubic);
+    const float last = p[2 * (file.Count() - 1)];
+    for (float f : {p[0], 0.5f * p[0] + 0.5f * last, 0.001f * last, 0.1f * last, last})
+        Check(std::isfinite(curve.Evaluate(f)));
 
     std::string text = overlay_text::FormatHeader("saved", file.Linear());
     for (std::uint32_t i = 0; i < file.Count(); ++i)

@@ -34,7 +34,7 @@ overlay=(plot/overlay/OverlayText.cpp plot/overlay/TOverlayData.cpp engine/TCubi
   engine/WeightingTables.cpp engine/CompensationFile.cpp engine/TFFT.cpp engine/FftScalarKernel.cpp
   engine/FftAvx2Kernel.cpp engine/FftBitReverse.cpp engine/TSmoothing.cpp engine/TProcessingSettings.cpp
   engine/ScalingOpts.cpp audio/format/TWaveFormat.cpp audio/format/TChannelCalibration.cpp platform/Clock.cpp)
-compensation=(engine/CompensationFile.cpp plot/overlay/OverlayText.cpp)
+compensation=(engine/CompensationFile.cpp engine/TCubicSpline.cpp plot/overlay/OverlayText.cpp)
 settings=(settings/CfgSchema.cpp settings/CfgSettingsFile.cpp settings/CfgTable.cpp settings/CfgWriter.cpp
   settings/DataLogSettings.cpp settings/DataPaths.cpp settings/FileIOOpts.cpp settings/FrameSettings.cpp
   settings/IniSettingsFile.cpp settings/RunControlOpts.cpp settings/PlotAmplitudeLimits.cpp
