@@ -14,6 +14,7 @@
 #include "app/core/TProcessingObjects.h"
 #include "app/core/TRunControl.h"
 #include "platform/MessageBox.h"
+#include "platform/Paths.h"
 #include "platform/Trace.h"
 #include "plot/TQuarnPlot.h"
 #include "resources/BitmapResources.h"
@@ -25,6 +26,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QIcon>
 #include <QStandardPaths>
 
@@ -34,7 +36,7 @@ std::string DocumentsFolder(const std::optional<std::string>& given)
 {
     if (given)
         return *given;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+    return QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).toStdString();
 }
 
 } // namespace
@@ -56,16 +58,18 @@ CMainFrame::CMainFrame(Options options)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     });
 
-    const std::string program = m_Options.programPath.empty()
-                                    ? QCoreApplication::applicationFilePath().toStdString()
-                                    : m_Options.programPath;
+    // The file system's own bytes: a folder name that is not UTF-8 must
+    // still lead to the settings beside the program.
+    std::string program = m_Options.programPath.empty() ? RunningProgramPath() : m_Options.programPath;
+    if (program.empty())
+        program = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
     m_Paths = FramePaths::Derive(program, DocumentsFolder(m_Options.documentsFolder));
     const WindowPlacement frameDefault = WindowPlacement::FrameDefault(Desktop());
     m_Settings.Windows.Store(kSlotMainWindow, &frameDefault);
 
     default_data_tree::CopyIfMissing(
         m_Paths.WindowsInstall, m_Paths.DataRoot,
-        default_data_tree::Candidates(m_Paths.ProgramFolder, qEnvironmentVariable("XDG_DATA_DIRS").toStdString()));
+        default_data_tree::Candidates(m_Paths.ProgramFolder, qgetenv("XDG_DATA_DIRS").toStdString()));
     LoadSettings();
 
     m_Processing = std::make_unique<TProcessingObjects>(m_Settings, *this);

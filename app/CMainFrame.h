@@ -24,6 +24,7 @@
 //   CMainFrameRecorder.cpp  the recorder and the three analysis viewers:
 //                           their toggles and what they ask of the frame
 //   CMainFrameConfig.cpp    configuration save and load
+//   CMainFrameSettings.cpp  the processing-settings sheet, Set Paths, File I/O
 //   CMainFrameDataLog.cpp   the data log and its settings sheet
 //   CMainFramePlotOptions.cpp the plot options sheet
 
@@ -49,6 +50,7 @@
 #include "utilities/SigGenFrame.h"
 
 #include <QMainWindow>
+#include <QPrinter>
 #include <QPointer>
 
 #include <array>
@@ -59,6 +61,7 @@
 #include <optional>
 #include <string>
 
+class COptionsMain;
 class CAnalysisView;
 class CSidebar;
 class CSigGen;
@@ -121,6 +124,19 @@ public:
     // The help window, once any help has been asked for.
     CHelpWindow* HelpWindow() const { return m_Help; }
 
+    // ---- Printing (CMainFramePrint.cpp) ------------------------------------
+    // Print…: the printer dialog, the annotation dialog, then every plot on
+    // a page of its own. Stops a run first.
+    void PrintPlots();
+    // The job itself, without dialogs; false (and said) when the printer
+    // cannot be opened.
+    bool PrintPlotsTo(QPrinter& printer);
+    void OnFilePrintSetup();
+    void OnPrintAnnotations();
+    // The printer the jobs share: the default one in landscape at first, a
+    // PDF file beside the settings when the desktop knows no printer.
+    QPrinter& Printer();
+
     // ---- Run control (CMainFrameRun.cpp) ----------------------------------
     void OnStart();
     void OnStop();
@@ -140,6 +156,8 @@ public:
     void UpdateTitle();
     void OnToggleBar(std::uint32_t id);
     void OnTogglePlotToolStrips();
+    // The commands a plot leaves to its owner (help).
+    void OnPlotCommand(int channel, std::uint32_t id);
     // The client area the bars and plots share.
     QWidget* ClientArea() const { return m_Client; }
     TQuarnPlot* Plot(int channel) const;
@@ -217,6 +235,19 @@ public:
     void RefreshAfterLoad() override;
     int FindDaqInputDevice() override;
 
+    // ---- Settings dialogs (CMainFrameSettings.cpp) --------------------------
+    // The processing-settings sheet: 0 Settings, 1 Calibration, 2 Device,
+    // −1 the page of the last OK. A run is stopped while it is open and goes
+    // on afterwards, with what OK changed.
+    void OnProcessingSettings(int startPage);
+    // Command 57792.
+    void OnSetPaths();
+    // Command 57790.
+    void OnFileIOOptions();
+    // Makes the level at a bin of a channel's display the channel's 0 dB
+    // reference, asking first when confirm is set; false when nothing changed.
+    bool SetRelativeCalibration(int channel, int bin, bool confirm);
+
     // ---- The signal generator window (CMainFrameUtilities.cpp) -------------
     // Command 57811: opens the window, or stores its placement and closes it.
     void OnSignalGenerator();
@@ -273,6 +304,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Run (or Restart) with device refreshes held off until the start is over.
+    void StartRun(bool restart);
+
     // The device-change refresh's view of the frame.
     class DeviceRefresh final : public DeviceChangeDebounce::Host {
     public:
@@ -358,6 +392,9 @@ private:
     // After a utility window opened or closed.
     void AfterUtilityToggle();
 
+    // CMainFrameSettings.cpp
+    // The open sheet's device page hears of device changes too.
+    void NotifySheetOfDeviceChange();
     // CMainFrameRecorder.cpp
     void OpenRecorder();
     // Stops the recorder and deletes it, file and all; its slot is left as
@@ -390,6 +427,7 @@ private:
     std::unique_ptr<TProcessingObjects> m_Processing;
     std::unique_ptr<TDataLog> m_DataLog;
     std::unique_ptr<TRunControl> m_Run;
+    std::unique_ptr<QPrinter> m_Printer;
     std::unique_ptr<ConfigurationCommands> m_Configuration;
     DeviceRefresh m_DeviceRefresh{*this};
     DeviceChangeDebounce m_DeviceChange{m_DeviceRefresh};
@@ -402,6 +440,7 @@ private:
     std::array<TQuarnPlot*, 2> m_Plot{};
     QPointer<CHelpWindow> m_Help;
     CSigGen* m_SigGen = nullptr;
+    QPointer<COptionsMain> m_Sheet;
     TRecorder* m_Recorder = nullptr;
     // Peak Frequency, Peak Amplitude, Total Power (kinds 7, 8, 9).
     std::array<CAnalysisView*, 3> m_Viewers{};
@@ -415,5 +454,8 @@ private:
     double m_TimeBase = 0.0;
     bool m_Created = false;
     bool m_FirstShown = false;
+    // Run's start is under way: it may wait on a message box, during which
+    // device notices arrive like any other event.
+    bool m_Starting = false;
     bool m_ShutDown = false;
 };

@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QGraphicsOpacityEffect>
 #include <QKeyEvent>
@@ -35,7 +36,9 @@ bool IsBarCommandBuilt(FrameCommand command)
     const auto id = static_cast<std::uint32_t>(command);
     if (id < static_cast<std::uint32_t>(FrameCommand::ProcessingSettingsPage0))
         return frame_menus::IsCommandBuilt(id);
-    return command == FrameCommand::ResetAveraging || command == FrameCommand::DataLoggingSettings;
+    return command == FrameCommand::ResetAveraging || command == FrameCommand::DataLoggingSettings ||
+           command == FrameCommand::ProcessingSettingsPage0 || command == FrameCommand::ProcessingSettingsPage1 ||
+           command == FrameCommand::ProcessingSettingsPage2;
 }
 
 // A button whose command waits for its part stays in its place, greyed.
@@ -159,6 +162,10 @@ void CMainFrame::ExecuteCommand(FrameCommand command)
         OnDataLoggingSettings();
         return;
     }
+    if (command >= FrameCommand::ProcessingSettingsPage0 && command <= FrameCommand::ProcessingSettingsPage2) {
+        OnProcessingSettings(static_cast<int>(command) - static_cast<int>(FrameCommand::ProcessingSettingsPage0));
+        return;
+    }
     OnCommand(static_cast<std::uint32_t>(command));
 }
 
@@ -171,10 +178,7 @@ void CMainFrame::OnCommand(std::uint32_t id)
     case kAppExit: close(); break;
     case kStart: OnStart(); break;
     case kStop: OnStop(); break;
-    case kRestart:
-        m_DeviceChange.Cancel();
-        m_Run->OnRestart();
-        break;
+    case kRestart: StartRun(true); break;
     case kStopCommand: m_Run->OnStopCommand(); break;
     case kAppAbout: OnAppAbout(); break;
     case kHelpContents: EnsureHelpWindow().ShowContents(); break;
@@ -191,10 +195,17 @@ void CMainFrame::OnCommand(std::uint32_t id)
     case kCloseAllPlots: OnCloseAllPlots(); break;
     case kSaveConfiguration: OnSaveConfiguration(); break;
     case kOpenConfiguration: OnOpenConfiguration(); break;
+    case kProcessingSettings: OnProcessingSettings(-1); break;
+    case kCalibrationSettings: OnProcessingSettings(1); break;
+    case kSetPaths: OnSetPaths(); break;
+    case kFileIOOptions: OnFileIOOptions(); break;
     case kSignalGenerator: OnSignalGenerator(); break;
     case kSaveGeneratorWave: OnSaveGeneratorWave(); break;
     case kLockGeneratorChannels: OnToggleLockGeneratorChannels(); break;
     case kCloseAllUtilities: OnCloseAllUtilities(); break;
+    case kFilePrint: PrintPlots(); break;
+    case kFilePrintSetup: OnFilePrintSetup(); break;
+    case kPrintAnnotations: OnPrintAnnotations(); break;
     case kDataLoggingSettings: OnDataLoggingSettings(); break;
     case kPlotOptions: OnOptionsPlotOptions(); break;
     case kRecorder: OnRecorder(); break;
@@ -240,22 +251,25 @@ void CMainFrame::OpenExternal(const QUrl& url)
 void CMainFrame::OnSaveConfiguration()
 {
     // A new name is the point of saving: the file need not exist.
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save Configuration"),
-                                                      QString::fromStdString(m_Configuration->DialogFolder()),
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save Configuration File"),
+                                                      QFile::decodeName(m_Configuration->DialogFolder().c_str()),
                                                       tr("Configuration Files (*.cfg)"));
     if (path.isEmpty())
         return;
-    m_Configuration->RememberDialogFolder(path.toStdString());
-    SaveConfigurationTo(path.toStdString());
+    // Paths go to the file system as its own bytes.
+    const std::string file = QFile::encodeName(path).toStdString();
+    m_Configuration->RememberDialogFolder(file);
+    SaveConfigurationTo(file);
 }
 
 void CMainFrame::OnOpenConfiguration()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Open Configuration"),
-                                                      QString::fromStdString(m_Configuration->DialogFolder()),
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open Configuration File"),
+                                                      QFile::decodeName(m_Configuration->DialogFolder().c_str()),
                                                       tr("Configuration Files (*.cfg)"));
     if (path.isEmpty())
         return;
-    m_Configuration->RememberDialogFolder(path.toStdString());
-    OpenConfigurationFrom(path.toStdString());
+    const std::string file = QFile::encodeName(path).toStdString();
+    m_Configuration->RememberDialogFolder(file);
+    OpenConfigurationFrom(file);
 }

@@ -16,10 +16,22 @@
 
 void CMainFrame::OnStart()
 {
-    // A refresh armed while stopped would delete the input port of the run
-    // that starts now.
+    StartRun(false);
+}
+
+void CMainFrame::StartRun(bool restart)
+{
+    // A refresh armed while stopped, or by a notice during the start, would
+    // delete the input port of the run that starts now.
     m_DeviceChange.Cancel();
-    m_Run->OnStart();
+    const bool outer = !m_Starting;
+    m_Starting = true;
+    if (restart)
+        m_Run->OnRestart();
+    else
+        m_Run->OnStart();
+    if (outer)
+        m_Starting = false;
 }
 
 void CMainFrame::OnStop()
@@ -62,6 +74,7 @@ void CMainFrame::AfterInputChange()
 
 bool CMainFrame::OnDeviceChange()
 {
+    NotifySheetOfDeviceChange();
     return m_DeviceChange.OnDeviceChange();
 }
 
@@ -74,7 +87,7 @@ void CMainFrame::OnDeviceChangeTimer()
 
 bool CMainFrame::DeviceRefresh::IsRunning() const
 {
-    return m_Frame.m_Run->IsRunning() || m_Frame.m_Run->IsPlayback();
+    return m_Frame.m_Starting || m_Frame.m_Run->IsRunning() || m_Frame.m_Run->IsPlayback();
 }
 
 void CMainFrame::DeviceRefresh::ReleaseInputPort()

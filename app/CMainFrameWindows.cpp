@@ -20,6 +20,10 @@
 
 namespace {
 
+// The plot's Help item and the help page it opens.
+constexpr std::uint32_t kPlotHelp = 1501;
+constexpr int kPlotHelpContext = 130;
+
 QRect ToQRect(const LayoutRect& r)
 {
     return QRect(r.x, r.y, r.width, r.height);
@@ -114,16 +118,23 @@ void CMainFrame::CreateSpectrumPlot(int channel)
     }
     connect(plot, &TPlotBase::TitleRefreshRequested, this, &CMainFrame::UpdateTitle);
     connect(plot, &TQuarnPlot::HelpRequested, this, &CMainFrame::ShowHelp);
-    // The plot's Options button (and its Properties command): the sheet on its page.
-    connect(plot, &TQuarnPlot::Command, this, [this, channel](std::uint32_t id) {
-        if (id == TQuarnPlot::kOptionsButton || id == TQuarnPlot::kPropertiesCommand)
-            ShowPlotOptions(2, channel);
-    });
+    connect(plot, &TQuarnPlot::Command, this, [this, channel](std::uint32_t id) { OnPlotCommand(channel, id); });
+    plot->SetOwnerCommandEnabled(TQuarnPlot::kPropertiesCommand, true);
+    plot->SetOwnerCommandEnabled(kPlotHelp, true);
     m_Plot[static_cast<std::size_t>(channel)] = plot;
     if (m_Run->IsRunning())
         plot->ClearIdle();
     plot->show();
     m_Toolbar->SyncButtonStates();
+}
+
+void CMainFrame::OnPlotCommand(int channel, std::uint32_t id)
+{
+    if (id == kPlotHelp)
+        ShowHelp(kPlotHelpContext);
+    // The plot's Options button (and its Properties command): the sheet on its page.
+    else if (id == TQuarnPlot::kOptionsButton || id == TQuarnPlot::kPropertiesCommand)
+        ShowPlotOptions(2, channel);
 }
 
 void CMainFrame::CloseSpectrumPlot(int channel)

@@ -14,7 +14,7 @@ DeviceWatcher::DeviceWatcher(std::vector<WatchedFolder> folders, QObject* parent
 
 std::vector<WatchedFolder> DeviceWatcher::SoundFolders()
 {
-    return device_presence::SoundFolders(qEnvironmentVariable("XDG_RUNTIME_DIR").toStdString());
+    return device_presence::SoundFolders(qgetenv("XDG_RUNTIME_DIR").toStdString());
 }
 
 void DeviceWatcher::WatchFolders()

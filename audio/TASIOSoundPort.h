@@ -81,6 +81,7 @@ public:
     // without a driver and while running.
     bool PrepareInput(TWaveFile* recording, std::int32_t n, TriggerOpts* trigger);
     std::int32_t GetSamplesAvailable() const { return Input.GetRing().GetSamplesAvailable(); }
+    std::uint64_t GetFramesDelivered() const { return Input.GetRing().GetFramesDelivered(); }
     bool ReadLatest(std::int32_t n, std::int32_t* left, std::int32_t* right) const
     {
         return Input.GetRing().ReadLatest(n, left, right);
@@ -103,6 +104,11 @@ public:
     std::uint16_t GetModeBits() const { return ModeBits.load(std::memory_order_acquire); }
     // Frames per driver buffer of the stream last started.
     std::int32_t GetBufferFrames() const { return BufferFrames; }
+    // Buffers the driver has handed over while running, ever (wraps).
+    std::uint32_t GetBufferSwitchCount() const { return BufferSwitches.load(std::memory_order_relaxed); }
+    // The driver asked to be reset since the last start: a driver does that
+    // when its device or its server has gone away, and delivers no more.
+    bool IsResetRequested() const { return ResetRequested.load(std::memory_order_acquire) != 0; }
     const TInputRing& GetRing() const { return Input.GetRing(); }
     const TOutputSource& GetOutputSource() const { return Output; }
     const AsioDeviceList& GetDeviceList() const { return Devices; }
@@ -166,6 +172,8 @@ private:
     // Buffer switches in progress; Stop waits for it to fall to 0.
     std::atomic<std::int32_t> InCallback{0};
     std::atomic<std::uint16_t> ModeBits{0};
+    std::atomic<std::uint32_t> BufferSwitches{0};
+    std::atomic<std::uint8_t> ResetRequested{0};
 
     // The stream's set-up: written on the GUI thread while stopped, read by
     // the driver's thread while running.

@@ -41,6 +41,8 @@ bool TASIOSoundPort::Start()
         return false;
     }
     HaltStream();
+    // A reset the old driver asked for is answered by the reload.
+    ResetRequested.store(0, std::memory_order_release);
     if (!ReloadDriver() || !CreateBuffers() || !PrepareStreamBuffers())
         return false;
 

@@ -38,6 +38,11 @@ std::int32_t TASIOSoundPort::AsioMessage(std::int32_t selector, std::int32_t val
         }
     case kAsioEngineVersion: return 2;
     case kAsioResetRequest:
+        // Noted for the GUI thread, which stops the run: the stream cannot
+        // be stopped from the driver's own thread.
+        if (TASIOSoundPort* port = Existing())
+            port->ResetRequested.store(1, std::memory_order_release);
+        return 1;
     case kAsioResyncRequest:
     case kAsioLatenciesChanged:
     case kAsioSupportsTimeInfo: return 1;
@@ -58,6 +63,7 @@ void TASIOSoundPort::OnBufferSwitchTimeInfo(std::int32_t index)
             FillOutput(index);
         if (StreamOutputReady)
             ASIOOutputReady();
+        BufferSwitches.fetch_add(1, std::memory_order_relaxed);
     }
     InCallback.fetch_sub(1, std::memory_order_release);
 }

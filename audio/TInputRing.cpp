@@ -1,5 +1,6 @@
 #include "audio/TInputRing.h"
 
+#include "audio/format/SampleCodes.h"
 #include "platform/Clock.h"
 
 #include <algorithm>
@@ -57,6 +58,7 @@ bool TInputRing::Prepare(std::int32_t requested, const TWaveFormat& format, std:
 
     Samples.reset();
     Published.store(0, std::memory_order_release);
+    Delivered.store(0, std::memory_order_release);
     auto ring = std::make_unique<TWaveData>(static_cast<std::uint64_t>(RingSize), format);
     if (ring->Failed != 0 || ring->GetNumFrames() == 0)
         return false;
@@ -113,6 +115,7 @@ void TInputRing::Store(const TWaveData& block, std::int32_t count)
     }
     position.Fill = static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{position.Fill} + count, RingSize));
     Published.store(Pack(position), std::memory_order_release);
+    Delivered.fetch_add(static_cast<std::uint64_t>(count), std::memory_order_release);
 }
 
 bool TInputRing::ReadLatest(std::int32_t n, std::int32_t* left, std::int32_t* right) const
@@ -141,17 +144,45 @@ bool TInputRing::ReadLatest(std::int32_t n, std::int32_t* left, std::int32_t* ri
     if (!full && end - n < 0)
         return false;
 
-    const std::uint8_t* samples = Samples->GetBuffer();
-    const std::uint64_t stride = std::uint64_t{Format.NumChannels} * Format.BytesPerSample;
-    // A mono ring answers its one channel on both sides, as a wave-data read does.
-    const std::uint64_t rightOffset = Format.NumChannels == 2 ? Format.BytesPerSample : 0;
-    for (std::int32_t i = n - 1; i >= 0; --i) {
-        const std::uint8_t* frame = samples + static_cast<std::uint64_t>(end) * stride;
-        if (left != nullptr)
-            left[i] = Format.ReadSample(frame);
-        if (right != nullptr)
-            right[i] = Format.ReadSample(frame + rightOffset);
-        end = end == 0 ? position.Fill - 1 : end - 1;
-    }
+    // The block ends at `end` and runs back n frames, round the end of a
+    // full ring to its top: at most two runs of consecutive frames.
+    std::int64_t start = end - (n - 1);
+    if (start < 0)
+        start += position.Fill;
+    const std::int64_t firstRun = start <= end ? n : position.Fill - start;
+    CopyFrames(start, firstRun, left, right);
+    if (firstRun < n)
+        CopyFrames(0, n - firstRun, left != nullptr ? left + firstRun : nullptr,
+                   right != nullptr ? right + firstRun : nullptr);
     return true;
+}
+
+namespace {
+
+template <unsigned Bytes>
+void DecodeFrames(const std::uint8_t* frames, std::size_t stride, std::size_t rightOffset, std::int64_t count,
+                  std::int32_t* left, std::int32_t* right)
+{
+    if (left != nullptr)
+        for (std::int64_t i = 0; i < count; ++i)
+            left[i] = sample_codes::Load<Bytes>(frames + static_cast<std::size_t>(i) * stride);
+    if (right != nullptr)
+        for (std::int64_t i = 0; i < count; ++i)
+            right[i] = sample_codes::Load<Bytes>(frames + static_cast<std::size_t>(i) * stride + rightOffset);
+}
+
+} // namespace
+
+void TInputRing::CopyFrames(std::int64_t first, std::int64_t count, std::int32_t* left, std::int32_t* right) const
+{
+    const std::size_t stride = std::size_t{Format.NumChannels} * Format.BytesPerSample;
+    // A mono ring answers its one channel on both sides, as a wave-data read does.
+    const std::size_t rightOffset = Format.NumChannels == 2 ? Format.BytesPerSample : 0;
+    const std::uint8_t* frames = Samples->GetBuffer() + static_cast<std::size_t>(first) * stride;
+    switch (Format.BytesPerSample) {
+    case 1: DecodeFrames<1>(frames, stride, rightOffset, count, left, right); break;
+    case 2: DecodeFrames<2>(frames, stride, rightOffset, count, left, right); break;
+    case 3: DecodeFrames<3>(frames, stride, rightOffset, count, left, right); break;
+    default: DecodeFrames<4>(frames, stride, rightOffset, count, left, right); break;
+    }
 }

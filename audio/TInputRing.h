@@ -38,6 +38,9 @@ public:
 
     // Frames held, 0 up to the ring size.
     std::int32_t GetSamplesAvailable() const { return Unpack(Published.load(std::memory_order_acquire)).Fill; }
+    // Frames stored since Prepare, counting on past a full ring: a reader
+    // that saw the same count before has nothing new to read.
+    std::uint64_t GetFramesDelivered() const { return Delivered.load(std::memory_order_acquire); }
     std::int32_t GetWriteIndex() const { return Unpack(Published.load(std::memory_order_acquire)).Write; }
     std::int32_t GetRingSize() const { return RingSize; }
     // The read distance in frames (m_NumInputDataBufferSamples).
@@ -63,6 +66,8 @@ private:
     static Position Unpack(std::uint64_t packed);
 
     void CopyIn(const TWaveData& block, std::int32_t first, std::int32_t at, std::int32_t count);
+    // Frames first … first+count−1 of the ring (no wrap) into the arrays given.
+    void CopyFrames(std::int64_t first, std::int64_t count, std::int32_t* left, std::int32_t* right) const;
 
     std::unique_ptr<TWaveData> Samples;
     TWaveFormat Format;
@@ -70,6 +75,7 @@ private:
     std::int32_t Block = 0;
     // Write index (low half) and fill count (high half), published as one.
     std::atomic<std::uint64_t> Published{0};
+    std::atomic<std::uint64_t> Delivered{0};
 
     static std::atomic<std::uint32_t> LastArrival;
 };

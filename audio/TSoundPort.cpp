@@ -76,10 +76,37 @@ std::int32_t TSoundPort::GetSamplesAvailable()
     return port != nullptr ? port->GetSamplesAvailable() : 0;
 }
 
+std::uint64_t TSoundPort::GetFramesDelivered()
+{
+    TASIOSoundPort* port = Shared();
+    return port != nullptr ? port->GetFramesDelivered() : 0;
+}
+
 bool TSoundPort::ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right)
 {
     TASIOSoundPort* port = Shared();
     if (port == nullptr || n > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()))
         return false;
     return port->ReadLatest(static_cast<std::int32_t>(n), left, right);
+}
+
+std::uint32_t TSoundPort::GetBufferSwitchCount() const
+{
+    TASIOSoundPort* port = Shared();
+    return port != nullptr ? port->GetBufferSwitchCount() : 0;
+}
+
+bool TSoundPort::IsResetRequested() const
+{
+    TASIOSoundPort* port = Shared();
+    return port != nullptr && port->IsResetRequested();
+}
+
+std::string TSoundPort::GetDeviceName() const
+{
+    if (DeviceIndex > 255)
+        return {};
+    char name[256] = {};
+    TASIOSoundPort::GetDeviceNameByIndex(static_cast<int>(DeviceIndex), name);
+    return name;
 }

@@ -10,6 +10,7 @@
 #include "audio/format/TWaveFormat.h"
 
 #include <cstdint>
+#include <string>
 
 class TASIOSoundPort;
 
@@ -39,8 +40,18 @@ public:
     virtual void CreateASIOPort();
 
     std::int32_t GetSamplesAvailable();
+    // Frames the input has delivered since it was prepared; 0 without a port.
+    std::uint64_t GetFramesDelivered();
     // The latest n frames of each channel whose array is given, oldest first.
     bool ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right);
+
+    // How the stream fares: buffers delivered so far (a count that wraps)
+    // and whether the driver asked to be reset since the start. 0 and false
+    // in driver mode 0.
+    std::uint32_t GetBufferSwitchCount() const;
+    bool IsResetRequested() const;
+    // The device's display name, "" for an invalid entry.
+    std::string GetDeviceName() const;
 
     std::uint16_t GetDirection() const { return Direction; }
     std::uint16_t GetDriverMode() const { return DriverMode; }

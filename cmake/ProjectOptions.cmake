@@ -6,9 +6,12 @@ target_compile_options(talvenor_options INTERFACE -Wall -Wextra -Werror)
 target_include_directories(talvenor_options INTERFACE ${PROJECT_SOURCE_DIR})
 
 if(TALVENOR_SANITIZE)
+  # float-cast-overflow is not part of "undefined": without it a NaN or a huge
+  # value reaching an integer cast would pass unnoticed.
+  set(TALVENOR_SANITIZERS address,undefined,float-cast-overflow)
   target_compile_options(talvenor_options INTERFACE
-    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
-  target_link_options(talvenor_options INTERFACE -fsanitize=address,undefined)
+    -fsanitize=${TALVENOR_SANITIZERS} -fno-sanitize-recover=undefined,float-cast-overflow -fno-omit-frame-pointer)
+  target_link_options(talvenor_options INTERFACE -fsanitize=${TALVENOR_SANITIZERS})
 endif()
 
 # talvenor_library(name SOURCES... [DEPENDS targets...])

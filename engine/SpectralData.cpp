@@ -1,5 +1,7 @@
 #include "engine/SpectralData.h"
 
+#include <cstring>
+
 #include <algorithm>
 #include <cmath>
 
@@ -120,6 +122,8 @@ void SpectralData::SetScaling(const ScalingOpts& scaling, bool loadCompensation)
     if (loadCompensation)
         LoadCompensation(scaling.MicCompFilename, scaling.MicCompEnable != 0);
     BuildWeightingCurve(m_Weighting, m_StandardWeighting);
+    // Sums taken with the old display weighting no longer hold.
+    m_PowerSums[0] = m_PowerSums[1] = TPowerSums{};
 
     m_DensityFlag = scaling.SpectralDensityFlag;
     m_DensityAmplitude = scaling.SpectralDensityType != 0 ? 1 : 0;
@@ -154,6 +158,22 @@ void SpectralData::ComputeSpectrum()
         line[2 * i] *= m_Correction[i];
         line[2 * i + 1] *= m_Correction[i];
     }
+}
+
+bool SpectralData::TransformsLike(const SpectralData& other) const
+{
+    if (m_Error || other.m_Error || m_Block.empty() || m_FFTSize != other.m_FFTSize
+        || m_Block.size() != other.m_Block.size() || m_Correction.size() != other.m_Correction.size())
+        return false;
+    return m_Correction.empty()
+        || std::memcmp(m_Correction.data(), other.m_Correction.data(), m_Correction.size() * sizeof(float)) == 0;
+}
+
+void SpectralData::CopyTransformFrom(const SpectralData& other)
+{
+    if (&other == this || m_Block.empty() || other.m_Block.size() != m_Block.size())
+        return;
+    std::memcpy(m_Block.data(), other.m_Block.data(), m_Block.size() * sizeof(float));
 }
 
 std::uint32_t SpectralData::FrequencyToBin(float frequency) const

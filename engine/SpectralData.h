@@ -101,6 +101,12 @@ public:
     void SetValue(std::uint32_t index, float value);
     // Transforms the block in place into L complex lines and corrects them.
     void ComputeSpectrum();
+    // True when this object's ComputeSpectrum on a block gives bit for bit
+    // what `other`'s gives on the same windowed block: same size, same line
+    // correction. Then CopyTransformFrom can stand in for the transform.
+    bool TransformsLike(const SpectralData& other) const;
+    // Takes `other`'s transformed, corrected lines as this block's.
+    void CopyTransformFrom(const SpectralData& other);
     // The transformed block: L (re, im) pairs.
     const float* GetComplexSpectrum() const { return m_Block.data(); }
     // Averaged complex lines: L (re, im) pairs.
@@ -199,11 +205,23 @@ private:
     void Fail(const char* message);
     void FillNoValue(platform::ZeroFilledArray<float>& array);
 
+    // Display values of lines rise with these keys (the averaged and the
+    // latest array), so the larger key marks the larger value: a range's
+    // maximum needs one GetValue, not one per line. Null when no key orders
+    // the values (bands, coherence). A missing latest array answers the
+    // averaged one.
+    struct TValueKeys {
+        const float* Averaged = nullptr;
+        const float* Latest = nullptr;
+    };
+    TValueKeys ValueKeys() const;
+
     // Averaging (SpectralDataAveraging.cpp)
     void AverageCountFromSpeed(double dt);
-    void RunningMean(std::size_t lines, bool cross);
+    // Returns how many leading lines already have their latest power.
+    std::size_t RunningMean(std::size_t lines, bool cross);
     void SumRing(int window, std::size_t lines);
-    void FinishAveragedLines(std::size_t lines, bool cross);
+    void FinishAveragedLines(std::size_t lines, bool cross, std::size_t latestDone);
     float HoldTime() const;
     float HoldDecay() const;
 
@@ -234,6 +252,26 @@ private:
     float GetGaussianPeakFrequency(std::uint32_t first, std::uint32_t last) const;
     bool PeakPowers(double& signal, double& rest) const;
     mutable TPeakList m_PeakList;
+
+    // Band power sums (SpectralDataPowerSums.cpp). The sum over lines
+    // first … last of the power (averaged, or latest) with the display
+    // weighting taken out and weighting slot 0 (flat) or 1 … 3 (A, B, C)
+    // put in. Kept for the averaging pass: the first weighting asked is
+    // summed alone, a second one over the same lines sums all four in one
+    // pass (the data log asks for each).
+    struct TPowerSums {
+        std::array<double, 4> Sum{};
+        std::array<bool, 4> Has{};
+        std::uint64_t Pass = 0;
+        std::uint32_t First = 0;
+        std::uint32_t Last = 0;
+        bool Valid = false;
+    };
+    double WeightedPowerSum(std::uint32_t first, std::uint32_t last, bool latest, int slot);
+    // The A, B or C curve (slot 1 … 3), built on first use; null when it
+    // cannot be had.
+    const float* WeightingCurve(int slot);
+    TPowerSums m_PowerSums[2];
 
     // Bands (SpectralDataBands.cpp)
     void BuildOctaveBands();

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/DbConversions.h"
+#include "engine/RunningMeanKernel.h"
 #include "platform/Clock.h"
 
 namespace {
@@ -139,6 +140,7 @@ void SpectralData::Average(bool bandMeans)
     const int window = RingWindow(m_AverageCount);
     const bool moving = m_AverageType == 1 && m_AverageCount <= kLongestMovingCount &&
                         !m_RingPower[window - 1].empty();
+    std::size_t latestDone = 0;
     if (moving) {
         CountMovingWindow(m_BlocksAveraged, m_RingIndex, window);
         float* slotPower = m_RingPower[m_RingIndex].data();
@@ -151,9 +153,9 @@ void SpectralData::Average(bool bandMeans)
         SumRing(window, lines);
     } else {
         CountRunningMean(m_BlocksAveraged, m_AverageCount);
-        RunningMean(lines, cross);
+        latestDone = RunningMean(lines, cross);
     }
-    FinishAveragedLines(lines, cross);
+    FinishAveragedLines(lines, cross, latestDone);
 
     if (IsOctaveMode())
         ComputeBandLevels(bandMeans, false);
@@ -171,11 +173,15 @@ void SpectralData::Average(bool bandMeans)
         m_LatestTotalPower = m_TotalPower;
 }
 
-void SpectralData::RunningMean(std::size_t lines, bool cross)
+std::size_t SpectralData::RunningMean(std::size_t lines, bool cross)
 {
     const double k = m_BlocksAveraged;
     const bool vector = m_AverageType == 2;
-    for (std::size_t i = 0; i < lines; ++i) {
+    float* latest = m_HoldMode != 0 && !m_LatestPower.empty() ? m_LatestPower.data() : nullptr;
+    const std::size_t done = vector || cross ? 0
+                                             : averaging_detail::RunningPowerMean(m_AvgComplex.data(), m_AvgPower.data(),
+                                                                                  latest, m_Block.data(), lines, k);
+    for (std::size_t i = done; i < lines; ++i) {
         float* avg = &m_AvgComplex[2 * i];
         avg[0] = static_cast<float>(((k - 1.0) * avg[0] + m_Block[2 * i]) / k);
         avg[1] = static_cast<float>(((k - 1.0) * avg[1] + m_Block[2 * i + 1]) / k);
@@ -185,6 +191,7 @@ void SpectralData::RunningMean(std::size_t lines, bool cross)
             m_AvgPower[i] = static_cast<float>(((k - 1.0) * m_AvgPower[i] +
                                                 LinePower(&m_Block[2 * i], cross)) / k);
     }
+    return latest != nullptr ? done : 0;
 }
 
 void SpectralData::SumRing(int window, std::size_t lines)
@@ -214,24 +221,25 @@ void SpectralData::SumRing(int window, std::size_t lines)
     }
 }
 
-void SpectralData::FinishAveragedLines(std::size_t lines, bool cross)
+void SpectralData::FinishAveragedLines(std::size_t lines, bool cross, std::size_t latestDone)
 {
     const bool hold = m_HoldMode != 0 && !m_LatestPower.empty();
     const bool dB = !m_AvgDb.empty();
     const std::uint32_t firstPeakCandidate = FrequencyToBin(m_LowerLimit) + 1;
     float highest = 0.0f;
-    for (std::size_t i = 0; i < lines; ++i) {
-        if (hold)
+    if (hold)
+        for (std::size_t i = latestDone; i < lines; ++i)
             m_LatestPower[i] = LinePower(&m_Block[2 * i], cross);
+    for (std::size_t i = 0; i < lines; ++i) {
         if (i >= firstPeakCandidate && m_AvgPower[i] > highest) {
             highest = m_AvgPower[i];
             m_PeakLine = static_cast<std::uint32_t>(i);
         }
-        if (dB) {
-            m_AvgDb[i] = db::PowerToDb(m_AvgPower[i]);
-            if (hold && !m_LatestDb.empty())
-                m_LatestDb[i] = db::PowerToDb(m_LatestPower[i]);
-        }
+    }
+    if (dB) {
+        db::LinePowersToDb(m_AvgPower.data(), m_AvgDb.data(), lines);
+        if (hold && !m_LatestDb.empty())
+            db::LinePowersToDb(m_LatestPower.data(), m_LatestDb.data(), lines);
     }
 }
 
@@ -244,16 +252,55 @@ void SpectralData::UpdatePeakHold()
     const float decay = HoldDecay();
 
     if (m_HoldMode != 0) {
-        for (std::size_t i = 0; i < m_Hold.size(); ++i) {
-            const auto index = static_cast<std::uint32_t>(i);
-            const float v = std::max(GetValue(index, false), GetValue(index, true));
-            THoldEntry& held = m_Hold[i];
-            if (held.Value <= v) {
-                held.Value = v;
-                held.Expiry = now + holdTime;
-            } else if (held.Expiry < now) {
-                held.Value = std::max(held.Value - decay, v);
+        const TValueKeys keys = ValueKeys();
+        const bool dbArrays = keys.Averaged == m_AvgDb.data() && !m_AvgDb.empty();
+        const bool ownUnits = IsCalibrated() && !IsFunctionObject();
+        const float offset = GetUnitOffsetDb();
+        // Linear scales, as GetValue has them: the power itself (power
+        // density) or its root, in percent of full scale when uncalibrated.
+        const bool linear = m_AmpScaleType != ScalingOpts::kLogarithmic;
+        const bool powerValues = m_DensityFlag && !m_DensityAmplitude;
+        const bool percent = !IsCalibrated() && !IsCoherence();
+        THoldEntry* const hold = m_Hold.data();
+        const std::size_t count = m_Hold.size();
+        const std::size_t keyed = keys.Averaged != nullptr ? std::min<std::size_t>(count, m_Lines) : 0;
+        const float* const averaged = keys.Averaged;
+        const float* const latest = keys.Latest;
+        // As selections rather than branches: on a noisy spectrum which way
+        // each line goes is a coin toss.
+        const double riseExpiry = now + holdTime;
+        auto hold1 = [hold, now, riseExpiry, decay](std::size_t i, float v) {
+            THoldEntry& held = hold[i];
+            const bool rises = held.Value <= v;
+            const bool decays = held.Expiry < now;
+            const float decayed = std::max(held.Value - decay, v);
+            held.Expiry = rises ? riseExpiry : held.Expiry;
+            held.Value = rises ? v : decays ? decayed : held.Value;
+        };
+        if (dbArrays) {
+            // GetValue of the dB arrays, inline: the larger level plus the
+            // unit's offset where it has one.
+            for (std::size_t i = 0; i < keyed; ++i) {
+                float v = std::max(averaged[i], latest[i]);
+                if (ownUnits && v > kNoValue)
+                    v += offset;
+                hold1(i, v);
             }
+        } else if (linear) {
+            for (std::size_t i = 0; i < keyed; ++i) {
+                const double p = std::max(averaged[i], latest[i]);
+                const float value = powerValues ? static_cast<float>(p)
+                                  : p > 0.0     ? static_cast<float>(std::sqrt(p))
+                                                : 0.0f;
+                hold1(i, percent ? value * 100.0f : value);
+            }
+        } else {
+            for (std::size_t i = 0; i < keyed; ++i)
+                hold1(i, GetValue(static_cast<std::uint32_t>(i), latest[i] > averaged[i]));
+        }
+        for (std::size_t i = keyed; i < count; ++i) {
+            const auto index = static_cast<std::uint32_t>(i);
+            hold1(i, std::max(GetValue(index, false), GetValue(index, true)));
         }
     }
 

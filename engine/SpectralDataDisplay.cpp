@@ -140,6 +140,21 @@ float SpectralData::GetValue(std::uint32_t index, bool latest) const
     return v;
 }
 
+// dB without density reads the dB arrays (which offsets and smoothing
+// change alike for every line); every other line scale is a rising function
+// of the power.
+SpectralData::TValueKeys SpectralData::ValueKeys() const
+{
+    if (IsOctaveMode() || IsCoherence() || m_AvgPower.size() < m_Lines)
+        return {};
+    const bool dbArrays = m_AmpScaleType == ScalingOpts::kLogarithmic && !m_DensityFlag;
+    const auto& averaged = dbArrays ? m_AvgDb : m_AvgPower;
+    const auto& latest = Pick(dbArrays ? m_LatestDb : m_LatestPower, averaged, true);
+    if (averaged.size() < m_Lines || latest.size() < m_Lines)
+        return {};
+    return {averaged.data(), latest.data()};
+}
+
 const char* SpectralData::GetUnitLabel(bool shortForm) const
 {
     const bool linear = m_AmpScaleType != ScalingOpts::kLogarithmic;

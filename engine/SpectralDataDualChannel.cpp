@@ -56,7 +56,7 @@ void SpectralData::MagnitudeRatio(const float* numerator, const float* denominat
             continue;
         m_AvgPower[i] = static_cast<float>(double(numerator[i]) / denominator[i]);
         if (!m_AvgDb.empty())
-            m_AvgDb[i] = db::PowerToDb(m_AvgPower[i]);
+            m_AvgDb[i] = db::LinePowerToDb(m_AvgPower[i]);
     }
     m_IsRatio = 1;
     FinishFunction();
@@ -102,7 +102,7 @@ void SpectralData::StoreFunctionLine(std::uint32_t line, double value)
     const auto v = static_cast<float>(value);
     m_AvgPower[line] = m_HoldMode != 0 ? std::max(m_AvgPower[line], v) : v;
     if (!m_AvgDb.empty())
-        m_AvgDb[line] = db::PowerToDb(m_AvgPower[line]);
+        m_AvgDb[line] = db::LinePowerToDb(m_AvgPower[line]);
 }
 
 void SpectralData::FinishFunction()

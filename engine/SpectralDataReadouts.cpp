@@ -335,8 +335,9 @@ float SpectralData::GetHoldMax(int first, int last) const
     if (first > last)
         return kNoValue;
     float best = kEmptyMax;
+    const THoldEntry* held = m_Hold.data();
     for (int i = first; i <= last; ++i)
-        best = std::max(best, GetHoldValue(std::uint32_t(i)));
+        best = std::max(best, held[i].Value);
     return best;
 }
 
@@ -350,8 +351,9 @@ float SpectralData::GetHoldPeakFrequency(int first, int last) const
     last = std::min(last, top);
     float best = kEmptyMax;
     int found = std::min(first, top);
+    const THoldEntry* held = m_Hold.data();
     for (int i = first; i <= last; ++i) {
-        const float v = GetHoldValue(std::uint32_t(i));
+        const float v = held[i].Value;
         if (v > best) {
             best = v;
             found = i;
@@ -368,15 +370,9 @@ float SpectralData::GetBandPower(std::uint32_t first, std::uint32_t last, int sc
     if (weighting == -1)
         return DisplayBandPower(*this, first, last, scale, latest);
 
-    const float* curve = nullptr;
-    if (weighting >= 1 && weighting <= 3) {
-        auto& w = weighting == 1 ? m_CurveA : weighting == 2 ? m_CurveB : m_CurveC;
-        if (w.empty())
-            BuildWeightingCurve(w, weighting);
-        if (w.empty())
-            return kNoBandPower;
-        curve = w.data();
-    }
+    const int slot = weighting >= 1 && weighting <= 3 ? weighting : 0;
+    if (slot != 0 && WeightingCurve(slot) == nullptr)
+        return kNoBandPower;
 
     double sum = 0.0;
     if (m_Lines > 0 && !m_AvgPower.empty() && (!IsOctaveMode() || m_BandCount > 0)) {
@@ -387,15 +383,7 @@ float SpectralData::GetBandPower(std::uint32_t first, std::uint32_t last, int sc
         first = std::min(std::max(first, FrequencyToBin(m_LowerLimit)), m_Lines - 1);
         last = std::min(last, m_Lines - 1);
         const bool useLatest = latest && m_HoldMode != 0 && !m_LatestPower.empty();
-        const float* power = useLatest ? m_LatestPower.data() : m_AvgPower.data();
-        for (std::uint32_t i = first; i <= last; ++i) {
-            // Cleared latest lines hold the no-value marker, not a power.
-            double p = power[i] > 0.0f ? power[i] : 0.0;
-            // The display curve is already in the power; the requested one replaces it.
-            if (!m_Weighting.empty() && m_Weighting[i] != 0.0f)
-                p /= double{m_Weighting[i]} * m_Weighting[i];
-            sum += curve ? p * curve[i] * curve[i] : p;
-        }
+        sum = WeightedPowerSum(first, last, useLatest, slot);
         if (!IsOctaveMode())
             sum *= GetWindowBandwidthFactor();
     }
@@ -425,6 +413,15 @@ float SpectralData::GetMaxValue(int first, int last) const
     last = std::min(last, top);
     if (first > last)
         return kNoValue;
+    const TValueKeys keys = ValueKeys();
+    if (keys.Averaged != nullptr) {
+        // The first line of the largest key holds the largest value.
+        int found = first;
+        for (int i = first + 1; i <= last; ++i)
+            if (keys.Averaged[i] > keys.Averaged[found])
+                found = i;
+        return GetValue(std::uint32_t(found));
+    }
     float best = kEmptyMax;
     for (int i = first; i <= last; ++i)
         best = std::max(best, GetValue(std::uint32_t(i)));

@@ -1,5 +1,6 @@
 #include "engine/TSampleBuffer.h"
 
+#include "audio/format/SampleCodes.h"
 #include "engine/TSmoothing.h"
 #include "platform/SmallMaths.h"
 
@@ -35,6 +36,40 @@ std::int32_t SaturateToInt32(double sum)
     constexpr double lowest = std::numeric_limits<std::int32_t>::min();
     constexpr double highest = std::numeric_limits<std::int32_t>::max();
     return static_cast<std::int32_t>(std::clamp(std::trunc(sum), lowest, highest));
+}
+
+// Returns the largest distance of a stored code from the zero offset, so
+// that the level meter needs no pass of its own.
+template <unsigned Bytes>
+std::int64_t PutAll(std::uint8_t* samples, const std::int32_t* values, std::uint32_t count, std::int32_t zeroOffset)
+{
+    std::int64_t peak = 0;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint32_t word = sample_codes::WordOf<Bytes>(values[i]);
+        sample_codes::Store<Bytes>(samples + std::size_t{i} * Bytes, word);
+        const std::int64_t difference = std::int64_t{sample_codes::CodeOfWord<Bytes>(word)} - zeroOffset;
+        peak = std::max(peak, difference < 0 ? -difference : difference);
+    }
+    return peak;
+}
+
+template <unsigned Bytes>
+void CopyAll(const std::uint8_t* samples, std::int32_t zeroOffset, float* out, std::uint32_t count)
+{
+    for (std::uint32_t i = 0; i < count; ++i)
+        out[i] = static_cast<float>(
+            static_cast<double>(std::int64_t{sample_codes::Load<Bytes>(samples + std::size_t{i} * Bytes)} - zeroOffset));
+}
+
+template <unsigned Bytes>
+std::int64_t PeakOf(const std::uint8_t* samples, std::int32_t zeroOffset, std::uint32_t count)
+{
+    std::int64_t peak = 0;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::int64_t difference = std::int64_t{sample_codes::Load<Bytes>(samples + std::size_t{i} * Bytes)} - zeroOffset;
+        peak = std::max(peak, difference < 0 ? -difference : difference);
+    }
+    return peak;
 }
 
 } // namespace
@@ -99,6 +134,7 @@ void TSampleBuffer::SetCalibration(const TChannelCalibration* record)
 
 void TSampleBuffer::PutSample(std::uint32_t index, std::uint32_t value)
 {
+    PeakKnown = false;
     if (ErrorFlag != 0 || index >= Count)
         return;
     if (Format.BytesPerSample >= 3)
@@ -128,6 +164,7 @@ float TSampleBuffer::GetSample(std::uint32_t index, bool calibrated) const
 
 std::uint8_t* TSampleBuffer::GetSamplePtr(std::uint32_t index)
 {
+    PeakKnown = false;
     if (ErrorFlag != 0 || index >= Count)
         return nullptr;
     return Samples.data() + std::size_t{index} * Format.BytesPerSample;
@@ -135,16 +172,53 @@ std::uint8_t* TSampleBuffer::GetSamplePtr(std::uint32_t index)
 
 void TSampleBuffer::Fill()
 {
+    PeakKnown = false;
     if (Samples.empty())
         return;
     for (std::uint32_t i = 0; i < Count; ++i)
         Format.WriteSample(Samples.data() + std::size_t{i} * Format.BytesPerSample, Format.ZeroOffset);
 }
 
+void TSampleBuffer::PutSamples(const std::int32_t* values, std::uint32_t count)
+{
+    PeakKnown = false;
+    if (ErrorFlag != 0 || values == nullptr)
+        return;
+    count = std::min(count, Count);
+    const std::int32_t zero = Format.ZeroOffset;
+    std::int64_t peak = 0;
+    switch (Format.BytesPerSample) {
+    case 1: peak = PutAll<1>(Samples.data(), values, count, zero); break;
+    case 2: peak = PutAll<2>(Samples.data(), values, count, zero); break;
+    case 3: peak = PutAll<3>(Samples.data(), values, count, zero); break;
+    default: peak = PutAll<4>(Samples.data(), values, count, zero); break;
+    }
+    // A whole undecimated block: the meter's peak is known already.
+    if (count == Count && Ratio < 2) {
+        PeakValue = PeakLevel(peak);
+        PeakKnown = true;
+    }
+}
+
+void TSampleBuffer::CopySamples(float* out, std::uint32_t count) const
+{
+    if (out == nullptr)
+        return;
+    const std::uint32_t held = ErrorFlag != 0 ? 0 : std::min(count, Count);
+    switch (Format.BytesPerSample) {
+    case 1: CopyAll<1>(Samples.data(), Format.ZeroOffset, out, held); break;
+    case 2: CopyAll<2>(Samples.data(), Format.ZeroOffset, out, held); break;
+    case 3: CopyAll<3>(Samples.data(), Format.ZeroOffset, out, held); break;
+    default: CopyAll<4>(Samples.data(), Format.ZeroOffset, out, held); break;
+    }
+    std::fill(out + held, out + count, static_cast<float>(Format.ZeroOffset));
+}
+
 void TSampleBuffer::Decimate()
 {
     if (ErrorFlag != 0 || Ratio < 2)
         return;
+    PeakKnown = false;
     if (HasFilter())
         DecimateFiltered();
     else
@@ -187,15 +261,30 @@ std::int32_t TSampleBuffer::GetPeakValue() const
 {
     if (ErrorFlag != 0)
         return 0;
+    if (!PeakKnown) {
+        PeakValue = MeasurePeak();
+        PeakKnown = true;
+    }
+    return PeakValue;
+}
+
+std::int32_t TSampleBuffer::MeasurePeak() const
+{
     // 64 bits: the most negative 16- or 32-bit code has no positive
     // counterpart in its own width.
     std::int64_t peak = 0;
     const std::uint32_t length = std::min(GetDecimatedLength(), Count);
-    for (std::uint32_t i = 0; i < length; ++i) {
-        const std::int64_t difference = std::int64_t{ReadCode(i)} - Format.ZeroOffset;
-        peak = std::max(peak, difference < 0 ? -difference : difference);
+    switch (Format.BytesPerSample) {
+    case 1: peak = PeakOf<1>(Samples.data(), Format.ZeroOffset, length); break;
+    case 2: peak = PeakOf<2>(Samples.data(), Format.ZeroOffset, length); break;
+    case 3: peak = PeakOf<3>(Samples.data(), Format.ZeroOffset, length); break;
+    default: peak = PeakOf<4>(Samples.data(), Format.ZeroOffset, length); break;
     }
+    return PeakLevel(peak);
+}
 
+std::int32_t TSampleBuffer::PeakLevel(std::int64_t peak) const
+{
     const std::int64_t range = std::int64_t{Format.MaxValue} - Format.ZeroOffset;
     peak = std::max<std::int64_t>(peak, 1);
     if (peak >= range - 1)

@@ -29,9 +29,15 @@ public:
     // 1- and 2-byte formats keep the value's low bytes as they are (callers
     // pass either signed values or raw codes); wider formats encode it first.
     void PutSample(std::uint32_t index, std::uint32_t value);
+    // PutSample of values[0 … count−1] into indices 0 … count−1 (count cut
+    // to the buffer's): the per-block path from the input ring.
+    void PutSamples(const std::int32_t* values, std::uint32_t count);
     // Code minus zero offset, times the converted CalRatio when calibrated.
     // Answers the zero-offset code without memory or past the count.
     float GetSample(std::uint32_t index, bool calibrated) const;
+    // GetSample(i, false) into out[i] for i < count: the zero-offset code
+    // past the buffer's count or without memory.
+    void CopySamples(float* out, std::uint32_t count) const;
     // nullptr without memory or past the count.
     std::uint8_t* GetSamplePtr(std::uint32_t index);
 
@@ -54,6 +60,9 @@ private:
     void DecimateByCopy();
     void DecimateFiltered();
     std::int32_t ReadCode(std::uint32_t index) const;
+    std::int32_t MeasurePeak() const;
+    // A code's largest distance from the zero offset as the meter's level.
+    std::int32_t PeakLevel(std::int64_t peak) const;
     void StoreLowBytes(std::uint32_t index, std::uint32_t word);
 
     std::uint8_t ErrorFlag = 0;
@@ -65,4 +74,8 @@ private:
     std::uint8_t LowPass;
     std::uint32_t TapCount = 99;
     platform::ZeroFilledArray<float> Taps;
+    // The status bar asks for the peak on every timer tick, the block
+    // changes once per step: the peak is kept until the samples change.
+    mutable std::int32_t PeakValue = 0;
+    mutable bool PeakKnown = false;
 };

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/MessageBox.h"
 
@@ -44,4 +45,19 @@ void StripFileName(const char* source, char* destination)
 std::string StripFileName(std::string_view source)
 {
     return std::string(source.substr(0, FolderLength(source)));
+}
+
+std::string RunningProgramPath()
+{
+    std::string path(4096, '\0');
+    for (;;) {
+        const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+        if (length < 0)
+            return {};
+        if (static_cast<std::size_t>(length) < path.size()) {
+            path.resize(static_cast<std::size_t>(length));
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
 }

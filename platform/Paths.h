@@ -17,3 +17,8 @@ bool FolderExists(const char* path, std::uint8_t showMessage);
 // gives "/a". Does nothing when either pointer is null.
 void StripFileName(const char* source, char* destination);
 std::string StripFileName(std::string_view source);
+
+// The running program's file as the file system names it: its bytes, in
+// whatever encoding the folder names have ("" when the system cannot tell).
+// A round trip through a text type would lose a name that is not UTF-8.
+std::string RunningProgramPath();

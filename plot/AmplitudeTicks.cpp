@@ -23,6 +23,10 @@ constexpr StepLimit kLinearSteps[] = {
     {1000.01f, 100.0f}, {10000.01f, 1000.0f}, {100000.01f, 10000.0f}, {1000000.01f, 100000.0f}};
 constexpr float kLinearWidestStep = 1000000.0f;
 
+// No axis shows more ticks than this, whatever top and range it is handed:
+// a range of 1e9 dB would otherwise ask for a hundred million of them.
+constexpr long kMostTicks = 1000;
+
 float StepFor(const StepLimit* limits, std::size_t count, float widest, float range)
 {
     for (std::size_t i = 0; i < count; ++i)
@@ -70,9 +74,12 @@ float LinearTickStep(float range)
 PlotTicks BuildLinearDbTicks(float top, float range, bool dB, int height, int labelGap)
 {
     PlotTicks ticks;
-    if (!(range > 0.0f))
+    if (!(range > 0.0f) || !std::isfinite(range) || !std::isfinite(top))
         return ticks;
-    const double step = dB ? DbTickStep(range) : LinearTickStep(range);
+    double step = dB ? DbTickStep(range) : LinearTickStep(range);
+    // Beyond the step tables' widest step, wider steps by decades.
+    while (range / step + 1.0 > kMostTicks)
+        step *= 10.0;
     // A range of whole steps counts its bottom tick despite float rounding.
     const auto capacity = static_cast<long>(std::trunc(range / step + 1.0 + 1e-4));
     // Counted in whole steps from the top, so that a long walk down does not
@@ -92,7 +99,7 @@ PlotTicks BuildLinearDbTicks(float top, float range, bool dB, int height, int la
 PlotTicks BuildLogTicks(float top, float bottom, int height, int labelGap)
 {
     PlotTicks ticks;
-    if (!(top > 0.0f))
+    if (!(top > 0.0f) || !std::isfinite(top))
         top = 10.0f;
     if (!(bottom > 0.0f) || bottom >= top)
         bottom = 1e-6f;
@@ -101,8 +108,10 @@ PlotTicks BuildLogTicks(float top, float bottom, int height, int labelGap)
     if (t - b <= 0.0 || height <= 0)
         return ticks;
 
+    // Above 1e6 the step stays 1e4: a huge top would walk for ever.
     double v = bottom;
-    for (bool last = false;;) {
+    long walked = 0;
+    for (bool last = false; walked < kMostTicks * 100; ++walked) {
         const auto y = static_cast<int>(std::trunc(height - height * (10.0 * std::log10(v) - b) / (t - b)));
         if (y >= 0 && static_cast<int>(ticks.size()) < height)
             ticks.push_back({y, FormatReadout(static_cast<float>(v))});

@@ -5,6 +5,9 @@
 
 #include <QString>
 
+#include <span>
+#include <string>
+
 class QPrinter;
 class QWidget;
 class TPlotBase;
@@ -22,3 +25,11 @@ bool RunPlotPageSetupDialog(QPrinter& printer, QWidget* parent);
 
 // Prints one plot on one page; false when the printer cannot be opened.
 bool PrintPlotPage(TPlotBase& plot, QPrinter& printer, const PrintOpts& options);
+
+// The print job: each plot on a page of its own, with the header ("Printed
+// By:" and timeText at the top right), the two title lines and, when
+// enabled, the comment block, the plot laid out above it. The options are
+// the user's and come back unchanged. False when the printer cannot be
+// opened.
+bool PrintPlotPages(std::span<TPlotBase* const> plots, QPrinter& printer, const PrintOpts& options,
+                    const std::string& timeText);

@@ -88,6 +88,9 @@ public:
     std::uint16_t GetCursorAxis() override;
     void SnapCursorPoint(PlotPoint& point) override;
     // Around the drawing of the marks: a derived plot may change the painter.
+    // After each arrow-key step of a held cursor (point in client pixels); a
+    // derived plot may move the point, e.g. onto its trace.
+    virtual void MoveCursorByKey(PlotPoint& point);
     virtual void BeginCursorDraw(QPainter& dc);
     virtual void EndCursorDraw(QPainter& dc);
 
@@ -188,6 +191,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Left and right arrows step a held measurement cursor by a column (ten
+    // with Shift). The drawn cross moves; the pointer stays, as not every
+    // desktop lets a program move it.
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;

@@ -4,9 +4,11 @@
 #include "plot/PlotMarkLines.h"
 #include "plot/PlotScroll.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -120,6 +122,25 @@ void TPlotBase::mouseReleaseEvent(QMouseEvent* event)
     }
     const QPoint p = PixelOf(event);
     OnLButtonUp(event->modifiers(), p.x(), p.y());
+}
+
+void TPlotBase::MoveCursorByKey(PlotPoint&) {}
+
+void TPlotBase::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (!m_Cursor.CursorShown() || (key != Qt::Key_Left && key != Qt::Key_Right)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const int step = event->modifiers().testFlag(Qt::ShiftModifier) ? 10 : 1;
+    PlotPoint point = m_Cursor.LastPoint();
+    point.x += key == Qt::Key_Left ? -step : step;
+    const PlotRect& pane = m_Cursor.HeldPane();
+    if (!pane.IsEmpty())
+        point.x = std::clamp(point.x, pane.left, pane.right - 1);
+    MoveCursorByKey(point);
+    OnMouseMove(Qt::NoModifier, point.x, point.y);
 }
 
 void TPlotBase::focusOutEvent(QFocusEvent* event)

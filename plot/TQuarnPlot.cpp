@@ -48,6 +48,8 @@ TQuarnPlot::TQuarnPlot(QWidget* parent) : TPlotBase(parent)
     m_YFormat = 2;
     m_XUnit = " Hz";
     SetPaneCount(1);
+    // The plot acts on its own commands; the owner hears every one too.
+    connect(this, &TQuarnPlot::Command, this, &TQuarnPlot::OnCommand);
     connect(this, &TQuarnPlot::Command, this, [this](std::uint32_t id) { OnOverlayCommand(id); });
     connect(this, &TQuarnPlot::Command, this, &TQuarnPlot::OnDialogCommand);
 }

@@ -18,18 +18,26 @@
 //   TQuarnPlotRedraw.cpp     the full redraw: axes, grids, titles, meter, legend
 //   TQuarnPlotTraces.cpp     the per-frame update: points, traces, markers
 //   TQuarnPlotCursor.cpp     what the cursor and the zoom ask of the plot
+//   TQuarnPlotCommands.cpp   the commands: zoom, fields, peak hold, styles,
+//                            autoscale, markers, clearing, corner buttons
+//   TQuarnPlotMenu.cpp       the right-button menus, export and clipboard
 //   TQuarnPlotOverlays.cpp   the overlays: store, composite, show, options
 //   TQuarnPlotDialogs.cpp    marker options and the data-values window
 
 #include "plot/BandTraceTable.h"
 #include "plot/ColumnBinTable.h"
 #include "plot/PlotTick.h"
+#include "plot/SpectrumExport.h"
+#include "plot/ToolStripFields.h"
 #include "plot/TPlotBase.h"
 #include "plot/overlay/TOverlayData.h"
 
 #include <QLine>
 
 #include <array>
+#include <functional>
+#include <optional>
+#include <set>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -42,6 +50,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class CDataView;
+class QMouseEvent;
 class SpectralData;
 struct DataPaths;
 class TLimitScroll;
@@ -104,6 +113,63 @@ public:
     PlotPoint GetUpperSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2) override;
     PlotPoint GetLowerSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2) override;
     std::uint16_t GetCursorAxis() override;
+    // With "Pull Cursor To Trace", an arrow-key step lands on the trace.
+    void MoveCursorByKey(PlotPoint& point) override;
+
+    // --- Commands (TQuarnPlotCommands.cpp, TQuarnPlotMenu.cpp) ---
+    // Acts on the plot's own command ids; the others (options, help, data
+    // values, overlays) are the owner's, which receives every Command.
+    void OnCommand(std::uint32_t id);
+    void OnZoomInMode();
+    void OnZoomIn2x();
+    void OnZoomOut2x();
+    void OnZoomFull();
+    // The end of a zoom-mode drag.
+    void ZoomToRect(const PlotRect& zoomRect) override;
+    void OnPlotTopChanged();
+    // While typing the value is stored as it stands; a dB range raised to its
+    // minimum is written back into the field when the typing is finished.
+    void OnPlotRangeChanged(bool finished = false);
+    void OnPeakHoldChanged();
+    // 0 line, 1 bar, 2 stepped bar.
+    void SetPlotType(std::uint16_t type);
+    void Autoscale();
+    // Rounded top and bottom of the data between the bins; false when the
+    // data or its span gives no meaningful scale.
+    bool ComputeAutoscale(const SpectralData* data, std::uint32_t first, std::uint32_t last, float& top,
+                          float& bottom) const;
+    void OnClearSpectrum();
+    void OnClearPeakHold();
+    void OnPullCursorToTrace();
+    // m 0 … 7, at the column of the last right click.
+    void SetMarker(int m);
+    void ClearMarker(int m);
+    // The right-button menu at a client point (the held-cursor menu while
+    // the cursor is held).
+    void OnContextMenu(int x, int y);
+    void CopyAsText();
+    void WriteTextFile();
+    void OnCopyBitmap();
+    // The measurement cursor's frequency and amplitude as clipboard text.
+    void CopyCursorValues();
+    // A right-button menu item the owner acts on is greyed unless enabled
+    // here (1500 properties, 1501 help).
+    void SetOwnerCommandEnabled(std::uint32_t id, bool enabled);
+    // Where Write to Text File saves; the save dialog by default. An empty
+    // answer cancels.
+    using SaveFileChooser = std::function<std::string(QWidget* parent)>;
+    void SetSaveFileChooser(SaveFileChooser chooser) { m_SaveFileChooser = std::move(chooser); }
+    // Whether an export takes the held values when peak hold is on; the
+    // source dialog by default, nothing for Cancel.
+    using SourceChooser = std::function<std::optional<bool>(QWidget* parent, bool fromHold)>;
+    void SetSourceChooser(SourceChooser chooser) { m_SourceChooser = std::move(chooser); }
+    // The last right-click point.
+    PlotPoint LastRightClick() const { return m_RightClick; }
+    // The spinners' set-ups as the fields last configured them.
+    const SpinSetup& TopSpinSetup() const { return m_TopSpinSetup; }
+    const SpinSetup& RangeSpinSetup() const { return m_RangeSpinSetup; }
+    // One spinner step on a field (the spinners' arrows): up or down.
+    void StepField(bool topField, bool up);
 
     // --- Column conversions (x in client pixels) ---
     float GetColumnFrequency(int x) const;
@@ -188,6 +254,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void OnHScroll(int code, int position) override;
 
 private:
@@ -252,6 +319,11 @@ private:
     float EffectivePlotTop();
     bool OctaveBars() const;
 
+    // Commands (TQuarnPlotCommands.cpp, TQuarnPlotMenu.cpp)
+    bool ApplySpan(std::uint32_t first, std::uint32_t last);
+    void AfterAmplitudeChange();
+    void ConfigureSpinner(TLimitScroll* spinner, const SpinSetup& setup);
+    spectrum_export::ExportRows ExportRowsShown() const;
     // Overlays (TQuarnPlotOverlays.cpp)
     struct OverlaySlotState {
         std::unique_ptr<TOverlayData> Table;
@@ -305,6 +377,12 @@ private:
     std::array<std::array<QCheckBox*, kOverlaySlots>, 2> m_Show{};
     std::array<QPushButton*, 2> m_OverlayOptions{};
     std::array<QPushButton*, 3> m_Corner{};
+    SpinSetup m_TopSpinSetup;
+    SpinSetup m_RangeSpinSetup;
+    PlotPoint m_RightClick;
+    std::set<std::uint32_t> m_OwnerCommands;
+    SaveFileChooser m_SaveFileChooser;
+    SourceChooser m_SourceChooser;
     QString m_RangeCaption;
     QFont m_TinyFont;
     QFont m_MeterFont;

@@ -11,6 +11,7 @@
 #include "engine/SpectralData.h"
 #include "settings/SpectrumOpts.h"
 
+#include <algorithm>
 #include <cmath>
 
 float TQuarnPlot::GetColumnFrequency(int x) const
@@ -93,4 +94,21 @@ PlotPoint TQuarnPlot::GetLowerSidebandPoint(std::uint16_t n, int x1, int y1, int
 std::uint16_t TQuarnPlot::GetCursorAxis()
 {
     return 0;
+}
+
+void TQuarnPlot::MoveCursorByKey(PlotPoint& point)
+{
+    if (m_Trace1 == nullptr || m_Spectrum == nullptr || m_Scaling == nullptr || m_Spectrum->GrabCursorFlag == 0)
+        return;
+    const PlotRect pane = GetPlotRectAt(point.x, point.y);
+    if (pane.IsEmpty())
+        return;
+    const int paneIndex = m_PaneCount == 2 && pane == m_Areas.Pane2 ? 1 : 0;
+    const SpectralData* data = Trace(paneIndex);
+    if (data == nullptr)
+        return;
+    const float value = data->GetMaxValue(GetColumnBin(point.x - 1), GetColumnBin(point.x));
+    const AmplitudeMapping mapping(m_Scaling->AmpScaleType, m_Spectrum->PlotTop, m_Spectrum->PlotRange,
+                                   IsCoherencePane(paneIndex));
+    point.y = std::clamp(pane.bottom - mapping.Row(value, pane.Height()), pane.top, pane.bottom - 1);
 }

@@ -124,6 +124,7 @@ void TQuarnPlot::CreateToolStrip()
     };
     m_TopEdit = makeEdit(kPlotTopEdit);
     m_RangeEdit = makeEdit(kPlotRangeEdit);
+    connect(m_RangeEdit, &QLineEdit::editingFinished, this, [this] { OnPlotRangeChanged(true); });
     // The spinners beside the fields: a step edits the field as typing does.
     const auto makeSpin = [this](QLineEdit* field, std::uint32_t id) {
         auto* spin = new TLimitScroll(this);
@@ -269,14 +270,12 @@ void TQuarnPlot::ApplyFieldsForAmpScale(bool atCreation)
     m_RangeEdit->setCursorPosition(0);
     m_RangeEdit->setEnabled(fields.RangeEnabled);
     m_RangeSpin->setEnabled(fields.RangeEnabled);
-    const auto setUp = [](TLimitScroll& spin, const SpinSetup& setup) {
-        spin.SetRange(setup.Maximum, setup.Minimum);
-        spin.SetStep(setup.Step, setup.Multiply ? LimitStep::kMultiply : LimitStep::kAdd);
-        spin.SetPrecision(setup.Decimals);
-    };
-    setUp(*m_TopSpin, fields.TopSpin);
-    if (fields.RangeSpinChanged)
-        setUp(*m_RangeSpin, fields.RangeSpin);
+    m_TopSpinSetup = fields.TopSpin;
+    ConfigureSpinner(m_TopSpin, m_TopSpinSetup);
+    if (fields.RangeSpinChanged) {
+        m_RangeSpinSetup = fields.RangeSpin;
+        ConfigureSpinner(m_RangeSpin, m_RangeSpinSetup);
+    }
     if (m_RangeCaption != QString::fromStdString(fields.RangeCaption)) {
         m_RangeCaption = QString::fromStdString(fields.RangeCaption);
         InvalidatePlot({0, 0, width(), m_Margins.ToolStripHeight});

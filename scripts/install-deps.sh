@@ -11,6 +11,7 @@ packages=(
   libjack-jackd2-dev jackd2
   clang libclang-rt-14-dev
   sox
+  poppler-utils python3-numpy
   locales-all
   fonts-liberation xvfb xauth
 )

@@ -1,11 +1,14 @@
 #include "settings/CfgSettingsFile.h"
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "platform/AtomicFile.h"
 #include "platform/NumberText.h"
 #include "settings/CfgVisitor.h"
 #include "settings/CfgWriter.h"
+#include "settings/FloatFieldBounds.h"
 #include "settings/SettingsLimits.h"
 #include "settings/TextField.h"
 
@@ -41,7 +44,11 @@ public:
     void Float(std::string_view section, std::string_view key, float& field,
                std::string_view defaultValue) override
     {
-        field = static_cast<float>(platform::ParseFloatPrefix(Value(section, key, defaultValue)));
+        // A number no float holds (NaN, an infinity, 1e39) is no value at
+        // all: the key reads as missing. Converting it would be undefined.
+        const double value = platform::ParseFloatPrefix(Value(section, key, defaultValue));
+        const bool fits = std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
+        field = static_cast<float>(fits ? value : platform::ParseFloatPrefix(defaultValue));
     }
     void Text(std::string_view section, std::string_view key, char* field, std::size_t size,
               std::string_view defaultValue) override
@@ -132,6 +139,18 @@ void ApplyDerivedValues(FrameSettings& s, const FindDaqInputDeviceFn& findDaq)
 
 } // namespace
 
+const FrameSettings& CfgMissingKeyValues()
+{
+    static const FrameSettings values = [] {
+        FrameSettings s;
+        const CfgTable empty;
+        CfgReadVisitor reader(empty);
+        VisitCfgKeys(s, reader);
+        return s;
+    }();
+    return values;
+}
+
 void ApplyFixedCfgValues(FrameSettings& s)
 {
     s.SoundCardDriverMode = 1;
@@ -154,6 +173,7 @@ void ApplyCfgTable(const CfgTable& table, FrameSettings& settings, const FindDaq
     settings.DataLog.Active = 0;
     CfgReadVisitor reader(table);
     VisitCfgKeys(settings, reader);
+    BoundFloatFields(settings, CfgMissingKeyValues());
     ApplyFixedCfgValues(settings);
     ApplySettingsLimits(settings);
     // Last, so that the tone amplitudes follow the levels as limited.

@@ -28,3 +28,7 @@ bool SaveCfgSettings(const std::string& path, const FrameSettings& settings);
 
 // What this build runs with whatever a file says.
 void ApplyFixedCfgValues(FrameSettings& settings);
+
+// What the reader gives each key of an empty file: the defaults a value out
+// of its field's range falls back to.
+const FrameSettings& CfgMissingKeyValues();

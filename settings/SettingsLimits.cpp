@@ -1,5 +1,7 @@
 #include "settings/SettingsLimits.h"
 
+#include "settings/PlotAmplitudeLimits.h"
+
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
@@ -121,6 +123,8 @@ void LimitSigGenChannel(SigGenChannelSettings& g, std::int32_t nyquist)
 
     NoiseBurstSettings& noise = g.NoiseBurst;
     noise.Type = noise.Type != 0 ? 1 : 0;
+    // No buffer plays longer than the longest sweep; a longer cycle plays as that.
+    noise.CycleTimeMsec = std::min(noise.CycleTimeMsec, kLongestTimeMsec);
     if (noise.BurstTimeMsec < 1 || noise.CycleTimeMsec < 1 || noise.BurstTimeMsec >= noise.CycleTimeMsec) {
         noise.BurstTimeMsec = d.NoiseBurst.BurstTimeMsec;
         noise.CycleTimeMsec = d.NoiseBurst.CycleTimeMsec;
@@ -155,7 +159,8 @@ void LimitSigGenChannel(SigGenChannelSettings& g, std::int32_t nyquist)
 
     ToneBurstSettings& burst = g.ToneBurst;
     burst.FreqHz = burst.FreqHz < 1 ? std::min(d.ToneBurst.FreqHz, nyquist) : std::min(burst.FreqHz, nyquist);
-    if (burst.CycleTimeMsec < 1 || burst.BurstTimeMsec >= burst.CycleTimeMsec) {
+    burst.CycleTimeMsec = std::min(burst.CycleTimeMsec, kLongestTimeMsec);
+    if (burst.CycleTimeMsec < 1 || burst.BurstTimeMsec < 0 || burst.BurstTimeMsec >= burst.CycleTimeMsec) {
         burst.BurstTimeMsec = d.ToneBurst.BurstTimeMsec;
         burst.CycleTimeMsec = d.ToneBurst.CycleTimeMsec;
     }
@@ -174,6 +179,13 @@ void LimitSigGenChannel(SigGenChannelSettings& g, std::int32_t nyquist)
     }
 
     LimitPulse(g.Pulse, nyquist);
+
+    DTMFSettings& dtmf = g.DTMF;
+    for (auto [time, fallback] : {std::pair{&dtmf.PulseWidthMsec, d.DTMF.PulseWidthMsec},
+                                  std::pair{&dtmf.PulseSpacingMsec, d.DTMF.PulseSpacingMsec}}) {
+        if (*time < 1 || *time > kLongestTimeMsec)
+            *time = fallback;
+    }
 
     g.Sawtooth.Slope = g.Sawtooth.Slope == 1 ? 1 : -1;
     g.Sawtooth.FreqHz = PositiveUpTo(g.Sawtooth.FreqHz, d.Sawtooth.FreqHz, nyquist);
@@ -256,6 +268,14 @@ void LimitScalingOpts(ScalingOpts& o, int channel)
 
 void LimitProcessingSettings(TProcessingSettings& p)
 {
+    // The format menu's rates run from 4 kHz to 200 kHz, in 16 or 24 bits,
+    // mono or stereo; anything else is what a missing key gives.
+    const TWaveFormat& f = p.Format;
+    const std::uint32_t rate = f.SamplingRate >= 4000 && f.SamplingRate <= 200000 ? f.SamplingRate : 192000;
+    const std::uint16_t bytes = OneOf<std::uint16_t>(f.BytesPerSample, {2, 3}) ? f.BytesPerSample : 3;
+    const std::uint16_t channels = OneOf<std::uint16_t>(f.NumChannels, {1, 2}) ? f.NumChannels : 1;
+    if (rate != f.SamplingRate || bytes != f.BytesPerSample || channels != f.NumChannels)
+        p.Format.Set(rate, channels, bytes);
     for (int c = 0; c < 2; ++c) {
         if (p.AverageSpeed[c] > 4)
             p.AverageSpeed[c] = 1;
@@ -273,6 +293,12 @@ void ApplySettingsLimits(FrameSettings& s)
     for (int c = 0; c < 2; ++c) {
         LimitScalingOpts(s.Scaling[c], c);
         LimitSpectrumOpts(s.Spectrum[c], c);
+        // The plot's own amplitude fields, by the scale its channel shows;
+        // the defaults are the log plot's or the dB plot's.
+        SpectrumOpts& plot = s.Spectrum[c];
+        const std::uint16_t scale = s.Scaling[c].AmpScaleType;
+        LimitPlotAmplitude(scale, plot.PlotTop, plot.PlotRange, scale == 2 ? 1.0f : 100.0f,
+                           scale == 2 ? 0.0001f : 100.0f);
         LimitMarkerOpts(s.Markers[c]);
         LimitLoggingOpts(s.DataLog.Channel[c]);
         LimitSigGenChannel(s.SigGenChannel[c], nyquist);

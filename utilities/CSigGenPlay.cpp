@@ -2,6 +2,7 @@
 
 #include "utilities/CSigGen.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -130,12 +131,13 @@ void CSigGen::SaveSignalCommand()
         return;
 
     DataPaths& paths = Settings().m_DataPathsInUse;
-    const QString folder = QString::fromStdString(std::string(paths.Get(DataPaths::kWave)));
+    const QString folder = QFile::decodeName(std::string(paths.Get(DataPaths::kWave)).c_str());
     QString path = (m_SaveFileChooser ? m_SaveFileChooser : ChooseSaveFile)(this, folder);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += ".wav";
-    paths.Set(DataPaths::kWave, QFileInfo(path).absolutePath().toStdString());
-    SaveSignalToWaveFile(path.toStdString(), copies);
+    // Paths go to the file system as its own bytes.
+    paths.Set(DataPaths::kWave, QFile::encodeName(QFileInfo(path).absolutePath()).toStdString());
+    SaveSignalToWaveFile(QFile::encodeName(path).toStdString(), copies);
 }

@@ -1,6 +1,7 @@
 #include "utilities/CUserWaveDialog.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -40,7 +41,7 @@ void CopyName(char* destination, const std::string& name)
 CUserWaveDialog::CUserWaveDialog(QWidget* parent, char* fileName, std::uint8_t* repeat, const QString& waveFolder)
     : CSigGenDialog(parent, "User Defined Signal", kHelpContext), fileName_(fileName), repeat_(repeat),
       waveFolder_(waveFolder), picker_(PickWaveFile),
-      file_(new QLineEdit(QString::fromStdString(std::string(fileName, ::strnlen(fileName, kEditBuffer))), this)),
+      file_(new QLineEdit(QFile::decodeName(QByteArray(fileName, static_cast<int>(::strnlen(fileName, kEditBuffer)))), this)),
       repeatCheck_(MakeCheck(1978, "Repeat waveform continuously"))
 {
     file_->setObjectName("1947");
@@ -66,13 +67,13 @@ void CUserWaveDialog::OnPick()
     const QString chosen = picker_ ? picker_(this, waveFolder_) : QString();
     if (chosen.isEmpty())
         return;
-    CopyName(fileName_, chosen.toStdString());
-    file_->setText(QString::fromUtf8(fileName_));
+    CopyName(fileName_, QFile::encodeName(chosen).toStdString());
+    file_->setText(QFile::decodeName(fileName_));
 }
 
 bool CUserWaveDialog::OnOK()
 {
-    CopyName(fileName_, file_->text().toStdString());
+    CopyName(fileName_, QFile::encodeName(file_->text()).toStdString());
     *repeat_ = repeatCheck_->isChecked() ? 1 : 0;
     return true;
 }

@@ -22,10 +22,17 @@ public:
     }
     bool Start() override { return m_Port->Start(); }
     std::int32_t GetSamplesAvailable() override { return m_Port->GetSamplesAvailable(); }
+    std::uint64_t GetFramesDelivered() override { return m_Port->GetFramesDelivered(); }
     bool ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right) override
     {
         return m_Port->ReadLatest(n, left, right);
     }
+
+    std::optional<DeliveryState> GetDeliveryState() override
+    {
+        return DeliveryState{m_Port->GetBufferSwitchCount(), m_Port->IsResetRequested()};
+    }
+    std::string GetDeviceName() override { return m_Port->GetDeviceName(); }
 
     // The status bar's format menu asks the port which formats it takes.
     bool CheckFormat(std::uint32_t rate, std::uint16_t bytes, std::uint16_t channels)

@@ -18,6 +18,11 @@ void DeviceChangeDebounce::OnTimer()
     if (!m_Pending)
         return;
     m_Pending = false;
+    // A run that began while the timer was armed owns its port now.
+    if (m_Host.IsRunning()) {
+        ++m_Dropped;
+        return;
+    }
     ++m_Refreshes;
     m_Host.ReleaseInputPort();
     platform::Trace("------------------- REFRESH DAQ ----------------\n");

@@ -6,9 +6,11 @@
 // then), the DAQ module is opened afresh, and, while stopped, the output
 // port goes too and the module's cached input configuration is forgotten.
 //
-// Notices during acquisition or playback are ignored: the running analyzer
-// keeps its port. A refresh armed while stopped must not reach a run that
-// starts within the 1.5 s, so starting a run cancels it.
+// Notices during acquisition or playback, or while a run is starting (its
+// start may wait on a message box), are ignored: the running analyzer keeps
+// its port. A refresh armed while stopped must not reach a run that starts
+// within the 1.5 s, so starting a run cancels it, and the refresh looks at
+// the run state again when it fires and is dropped if a run has begun.
 
 #include <cstdint>
 
@@ -23,7 +25,7 @@ public:
         // The one-shot timer that calls OnTimer.
         virtual void ArmTimer(std::uint32_t milliseconds) = 0;
         virtual void KillTimer() = 0;
-        // Acquisition or playback runs.
+        // Acquisition or playback runs or is starting.
         virtual bool IsRunning() const = 0;
         virtual void ReleaseInputPort() = 0;
         virtual bool HasOutputPort() const = 0;
@@ -38,7 +40,7 @@ public:
     // A device arrived or left. Always answers true, as the notice's
     // handler must.
     bool OnDeviceChange();
-    // The timer fired: the refresh.
+    // The timer fired: the refresh, unless a run has begun meanwhile.
     void OnTimer();
     // A run starts: a pending refresh is dropped.
     void Cancel();
@@ -46,9 +48,12 @@ public:
     bool IsPending() const { return m_Pending; }
     // Refreshes carried out so far.
     int RefreshCount() const { return m_Refreshes; }
+    // Refreshes dropped because a run had begun when they fell due.
+    int DroppedCount() const { return m_Dropped; }
 
 private:
     Host& m_Host;
     bool m_Pending = false;
     int m_Refreshes = 0;
+    int m_Dropped = 0;
 };

@@ -65,17 +65,19 @@ constexpr Accelerator kAccelerators[] = {
 
 // Run control, the frame's own windows and bars, help and documents, and the
 // signal generator window with its commands, the recorder and the three
-// viewers (closing all utilities closes them), the plot options and the
-// data logging. The printing, settings, calibration, path and file-option
-// dialogs come with their own parts of the program.
+// viewers (closing all utilities closes them), printing, the plot options,
+// the data logging, the processing-settings sheet and the path and
+// file-option dialogs.
 constexpr std::uint32_t kBuilt[] = {
     kAppExit,         kStart,           kStop,           kRestart,        kStopCommand,
     kAppAbout,        kHelpContents,    kHelpSearch,     kGettingStarted, kReleaseNotes,
     kShowDisclaimer,  kGoToWebsite,     kToggleSidebar,  kToggleToolbar,  kToggleStatusbar,
     kTogglePlotToolStrips, kReinitInput, kCloseAllPlots, kSaveConfiguration, kOpenConfiguration,
     kSignalGenerator, kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kPlotOptions,
+    kFilePrint,       kFilePrintSetup,  kPrintAnnotations,
     kRecorder,        kPeakFrequency,   kPeakAmplitude,  kTotalPower,
     kDataLoggingSettings,
+    kProcessingSettings, kCalibrationSettings, kSetPaths, kFileIOOptions,
 };
 
 } // namespace

@@ -39,6 +39,15 @@ public:
     bool ProcessSpectrumBlock(SpectralData* left, SpectralData* right, SpectralData* dual,
                               SpectralData* coherence, double blockTime);
 
+    // The logging pair's block after the display pair's: the same work on
+    // the logging objects, except that a channel whose logging object
+    // transforms like its display object takes the display object's
+    // transformed lines instead of windowing and transforming again.
+    bool ProcessLoggingBlock(double blockTime);
+    // True when the channel's logging object needs no block of its own: its
+    // display object's transform stands in for it.
+    bool LoggingSharesDisplayTransform(int channel) const;
+
     // The first (0) or second (1) result object of the built mode.
     SpectralData* GetModeProcessor(int index) const;
     // What plot 0 or 1 draws as its first and second trace.
@@ -87,6 +96,9 @@ private:
     std::unique_ptr<SpectralData> m_Logging[2];
     std::unique_ptr<SpectralData> m_DualChannel;
     std::unique_ptr<SpectralData> m_Coherence;
+
+    // Set only during ProcessLoggingBlock: whose transform each channel takes.
+    const SpectralData* m_TransformSource[2] = {};
 
     std::uint16_t m_BuiltMode = 0;
     std::uint16_t m_BuiltChannels = 1;

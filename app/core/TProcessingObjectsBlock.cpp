@@ -21,6 +21,23 @@ bool TProcessingObjects::ProcessSpectrumBlock(SpectralData* left, SpectralData* 
     return true;
 }
 
+bool TProcessingObjects::LoggingSharesDisplayTransform(int channel) const
+{
+    const SpectralData* display = GetDisplayData(channel);
+    const SpectralData* logging = GetLoggingData(channel);
+    return display != nullptr && logging != nullptr && logging->TransformsLike(*display);
+}
+
+bool TProcessingObjects::ProcessLoggingBlock(double blockTime)
+{
+    for (int channel = 0; channel < 2; ++channel)
+        m_TransformSource[channel] = LoggingSharesDisplayTransform(channel) ? GetDisplayData(channel) : nullptr;
+    const bool result = ProcessSpectrumBlock(GetLoggingData(0), GetLoggingData(1), GetDualChannelData(),
+                                             GetCoherenceData(), blockTime);
+    m_TransformSource[0] = m_TransformSource[1] = nullptr;
+    return result;
+}
+
 bool TProcessingObjects::HasWhatTheModeNeeds(const SpectralData* l, const SpectralData* r, const SpectralData* d,
                                              const SpectralData* c) const
 {
@@ -37,6 +54,10 @@ bool TProcessingObjects::HasWhatTheModeNeeds(const SpectralData* l, const Spectr
 
 void TProcessingObjects::Prepare(SpectralData& data, int channel) const
 {
+    if (const SpectralData* source = m_TransformSource[Index(channel)]) {
+        data.CopyTransformFrom(*source);
+        return;
+    }
     if (const TSmoothing* window = m_Window[Index(channel)].get())
         window->ApplyWindow(data.GetComplexBuffer());
     data.ComputeSpectrum();

@@ -1,6 +1,7 @@
 #include "app/core/TRunControl.h"
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "app/core/TProcessingObjects.h"
@@ -71,6 +72,8 @@ void TRunControl::ClearCounters()
 {
     m_FrameCounter = 0;
     m_OverloadCount[0] = m_OverloadCount[1] = 0;
+    m_HasReadBlock = false;
+    m_HasStepped = false;
 }
 
 void TRunControl::ReleaseInputPort()
@@ -173,6 +176,9 @@ bool TRunControl::StartInput()
     const auto ticks = static_cast<std::uint32_t>(std::fmod(m_Services.Clock.SteadySeconds() * 1000.0, 4294967296.0));
     platform::Trace("StartInput() at Time = " + std::to_string(ticks) + "\n");
     m_Running = 1;
+    if (const auto delivery = m_PSoundIn->GetDeliveryState())
+        m_InputWatch.Start(m_Services.Clock.SteadySeconds(),
+                           InputDeliveryWatch::LimitFor(processing.FFTsize, processing.Format.SamplingRate), *delivery);
     m_Services.Timer.Start(kFastIntervalMs);
     m_Services.Observer.UpdateRunState();
     m_Services.Observer.UpdateStatus(RunObserver::kWholeStatus);
@@ -181,6 +187,35 @@ bool TRunControl::StartInput()
         utilities.UpdateRecorderButtons();
     }
     m_Services.Observer.SetPlotsActive();
+    return true;
+}
+
+bool TRunControl::StopIfInputFailed()
+{
+    if (!m_Running || m_Playback || !m_PSoundIn)
+        return false;
+    const auto delivery = m_PSoundIn->GetDeliveryState();
+    if (!delivery)
+        return false;
+    const InputDeliveryWatch::Fault fault = m_InputWatch.Check(m_Services.Clock.SteadySeconds(), *delivery);
+    if (fault == InputDeliveryWatch::Fault::None)
+        return false;
+
+    std::string device = m_PSoundIn->GetDeviceName();
+    if (device.empty())
+        device = "the input device";
+    else
+        device = "\"" + device + "\"";
+    char what[96];
+    if (fault == InputDeliveryWatch::Fault::ResetRequested)
+        std::snprintf(what, sizeof what, "its driver asked to be reset (the device or its server has gone away)");
+    else
+        std::snprintf(what, sizeof what, "it delivered no sound for %.1f seconds", m_InputWatch.GetLimitSeconds());
+    OnStop();
+    ReleaseInputPort();
+    platform::ShowMessageBox("The analysis has stopped: " + device + " stopped delivering sound; " + what
+                                 + ".\n\nPress Run to start again once the device is back.",
+                             platform::MessageIcon::Warning);
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/core/InputDeliveryWatch.h"
 #include "app/core/RunServices.h"
 #include "platform/ZeroFilledArray.h"
 
@@ -48,6 +49,11 @@ public:
     void StopInput();
     // The acquisition timer's event.
     void OnTimer();
+    // When the input device has stopped delivering (its driver asked to be
+    // reset, or no buffer came for two blocks): stops the run, releases the
+    // port so that the next Run opens the device afresh, tells the operator
+    // which device and what happened, and answers true.
+    bool StopIfInputFailed();
     // One acquisition step: 1 when a block was read and processed.
     std::uint8_t ProcessInputTick();
     // The latest block of the input port into the given buffers (either may
@@ -86,6 +92,7 @@ private:
     void StartNewLogDayIfDue();
     bool ProcessBothPasses(double blockTime);
     void CopyBlocksToSpectra();
+    double DisplayIntervalSeconds() const;
     bool ReadPlaybackChannel(TWaveFile& wave, TSampleBuffer& buffer, std::uint64_t first, std::uint64_t count,
                              int channel);
 
@@ -96,12 +103,20 @@ private:
     std::unique_ptr<SoundInputPort> m_PSoundIn;
     std::unique_ptr<SoundOutputPort> m_PSoundOut;
 
+    InputDeliveryWatch m_InputWatch;
     std::uint8_t m_Running = 0;
     std::uint8_t m_Playback = 0;
     std::uint32_t m_FrameCounter = 0;
     std::uint32_t m_OverloadCount[2] = {};
     double m_PlaybackStart = 0.0;   // steady seconds
     float m_PlaybackOffset = 0.0f;  // wave seconds
+
+    // What the last step read: no step reads the same frames twice, and
+    // none follows the previous one sooner than the plots' display interval.
+    bool m_HasReadBlock = false;
+    std::uint64_t m_LastReadDelivered = 0;
+    bool m_HasStepped = false;
+    double m_LastStepTime = 0.0; // steady seconds
 
     // Kept from step to step: a block at 192 kHz is two 256 KB arrays.
     platform::ZeroFilledArray<std::int32_t> m_ReadLeft;

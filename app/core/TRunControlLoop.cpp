@@ -9,6 +9,7 @@
 #include "audio/TWaveFile.h"
 #include "platform/Clock.h"
 #include "settings/FrameSettings.h"
+#include "settings/SpectrumOpts.h"
 
 namespace {
 
@@ -19,6 +20,8 @@ constexpr std::uint32_t kNewLogDayPauseMs = 100;
 void TRunControl::OnTimer()
 {
     m_Services.Timer.Stop();
+    if (StopIfInputFailed())
+        return;
     const double start = m_Services.Clock.SteadySeconds();
     std::int32_t interval = kFastIntervalMs;
     RunUtilities& utilities = m_Services.Utilities;
@@ -68,7 +71,13 @@ std::uint8_t TRunControl::ProcessInputTick()
     const float timeOfDay = m_Services.Clock.TimeOfDaySeconds();
 
     bool result = false;
-    if (ReadInputBlocks(m_Processing.GetSampleBuffer(0), m_Processing.GetSampleBuffer(1))) {
+    // The plots draw no faster than their display interval, so a step
+    // sooner than that would be work nobody sees: it waits for the next tick.
+    // (A nanosecond's grace absorbs the rounding of steady-clock differences.)
+    const bool due = !m_HasStepped || blockTime - m_LastStepTime + 1e-9 >= DisplayIntervalSeconds();
+    if (due && ReadInputBlocks(m_Processing.GetSampleBuffer(0), m_Processing.GetSampleBuffer(1))) {
+        m_HasStepped = true;
+        m_LastStepTime = blockTime;
         // Overloaded blocks are analysed too: excluding them is fixed off.
         CopyBlocksToSpectra();
         result = ProcessBothPasses(blockTime);
@@ -89,13 +98,34 @@ std::uint8_t TRunControl::ProcessInputTick()
     return result && m_FrameCounter != 0 ? 1 : 0;
 }
 
+// The shortest display interval of the open plots (the first plot's when
+// none is open); 0 when an open plot draws every frame.
+double TRunControl::DisplayIntervalSeconds() const
+{
+    double shortest = -1.0;
+    for (int channel = 0; channel < 2; ++channel) {
+        if (!m_Services.Plots.HasPlot(channel))
+            continue;
+        const SpectrumOpts& opts = m_Settings.Spectrum[channel];
+        const double interval = opts.IntervalFlag != 0 ? std::max(0.0, double(opts.IntervalSecs)) : 0.0;
+        shortest = shortest < 0.0 ? interval : std::min(shortest, interval);
+    }
+    if (shortest >= 0.0)
+        return shortest;
+    const SpectrumOpts& first = m_Settings.Spectrum[0];
+    return first.IntervalFlag != 0 ? std::max(0.0, double(first.IntervalSecs)) : 0.0;
+}
+
+// A logging object that shares its display object's transform gets the
+// transformed lines from it instead of a copy of the block.
 void TRunControl::CopyBlocksToSpectra()
 {
     TProcessingObjects& p = m_Processing;
-    CopyTimeBlockToSpectrum(p.GetDisplayData(0), p.GetSampleBuffer(0));
-    CopyTimeBlockToSpectrum(p.GetDisplayData(1), p.GetSampleBuffer(1));
-    CopyTimeBlockToSpectrum(p.GetLoggingData(0), p.GetSampleBuffer(0));
-    CopyTimeBlockToSpectrum(p.GetLoggingData(1), p.GetSampleBuffer(1));
+    for (int channel = 0; channel < 2; ++channel) {
+        CopyTimeBlockToSpectrum(p.GetDisplayData(channel), p.GetSampleBuffer(channel));
+        if (!p.LoggingSharesDisplayTransform(channel))
+            CopyTimeBlockToSpectrum(p.GetLoggingData(channel), p.GetSampleBuffer(channel));
+    }
 }
 
 // The display pair, then the logging pair through the same dual-channel and
@@ -105,8 +135,7 @@ bool TRunControl::ProcessBothPasses(double blockTime)
     TProcessingObjects& p = m_Processing;
     p.ProcessSpectrumBlock(p.GetDisplayData(0), p.GetDisplayData(1), p.GetDualChannelData(), p.GetCoherenceData(),
                            blockTime);
-    return p.ProcessSpectrumBlock(p.GetLoggingData(0), p.GetLoggingData(1), p.GetDualChannelData(),
-                                  p.GetCoherenceData(), blockTime);
+    return p.ProcessLoggingBlock(blockTime);
 }
 
 // After local midnight the log goes on in new files named for the new day.
@@ -132,6 +161,11 @@ std::uint8_t TRunControl::ReadInputBlocks(TSampleBuffer* left, TSampleBuffer* ri
     const std::uint32_t needed = std::max<std::uint32_t>(p.DecimationRatio, 1) * p.FFTsize;
     if (!m_PSoundIn || needed == 0 || m_PSoundIn->GetSamplesAvailable() < static_cast<std::int64_t>(needed))
         return 0;
+    // No frame has arrived since the last read: the latest block is the one
+    // already analysed.
+    const std::uint64_t delivered = m_PSoundIn->GetFramesDelivered();
+    if (m_HasReadBlock && delivered == m_LastReadDelivered)
+        return 0;
 
     // An array that cannot be had leaves its channel out of the read.
     auto arrayFor = [needed](TSampleBuffer* buffer, platform::ZeroFilledArray<std::int32_t>& array) -> std::int32_t* {
@@ -147,12 +181,12 @@ std::uint8_t TRunControl::ReadInputBlocks(TSampleBuffer* left, TSampleBuffer* ri
     const bool read = m_PSoundIn->ReadLatest(needed, l, r);
     if (!read)
         return 0;
+    m_HasReadBlock = true;
+    m_LastReadDelivered = delivered;
     for (auto [buffer, samples] : {std::pair{left, l}, std::pair{right, r}}) {
         if (buffer == nullptr || samples == nullptr)
             continue;
-        const std::uint32_t count = std::min(needed, buffer->GetCount());
-        for (std::uint32_t i = 0; i < count; ++i)
-            buffer->PutSample(i, static_cast<std::uint32_t>(samples[i]));
+        buffer->PutSamples(samples, std::min(needed, buffer->GetCount()));
         buffer->Decimate();
     }
     return 1;
@@ -167,6 +201,5 @@ void TRunControl::CopyTimeBlockToSpectrum(SpectralData* data, const TSampleBuffe
     float* block = data->GetComplexBuffer();
     if (block == nullptr)
         return;
-    for (std::uint32_t i = 0; i < size; ++i)
-        block[i] = buffer->GetSample(i, false);
+    buffer->CopySamples(block, size);
 }

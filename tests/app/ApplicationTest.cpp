@@ -11,7 +11,13 @@
 
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/Paths.h"
 
 TEST(Application, NumbersStayInTheCFormatWhateverTheDesktopLocale)
 {
@@ -50,4 +56,75 @@ TEST(Application, InitInstanceShowsTheMainFrameAndExitInstanceWritesTheSettings)
     EXPECT_EQ(application.ExitInstance(), 0);
     EXPECT_EQ(application.MainFrame(), nullptr);
     EXPECT_FALSE(folder.ReadFile(folder.CfgPath()).empty());
+}
+
+// The program lies in <root>/<name that is not UTF-8>/bin and runs from
+// another folder: it reads and writes its settings in <that name>/. The
+// test runs this binary there, in the child role below.
+TEST(Application, AProgramInAFolderWhoseNameIsNotUtf8KeepsItsSettingsBesideItself)
+{
+    constexpr const char* kRole = "TALVENOR_TEST_ROLE";
+    if (const char* role = std::getenv(kRole); role != nullptr && std::string(role) == "non-utf8-program") {
+        frame_test::MessageLog messages;
+        CQuarnApp application;
+        CMainFrame::Options options;
+        options.documentsFolder = std::string();
+        options.showSplash = false;
+        options.watchDevices = false;
+        ASSERT_TRUE(application.InitInstance(options));
+        QApplication::processEvents();
+        EXPECT_EQ(application.ExitInstance(), 0);
+        return;
+    }
+
+    namespace fs = std::filesystem;
+    const fs::path self = RunningProgramPath();
+    ASSERT_FALSE(self.empty());
+    // Beside the binary, so that a hard link needs no copy.
+    const fs::path root = self.parent_path() / ("non_utf8_" + std::to_string(::getpid()));
+    const fs::path data = root / std::string("caf\xe9 \xff\xfe");
+    fs::remove_all(root);
+    fs::create_directories(data / "bin");
+    fs::create_directories(root / "elsewhere");
+    const fs::path program = data / "bin" / self.filename();
+    std::error_code linked;
+    fs::create_hard_link(self, program, linked);
+    if (linked)
+        fs::copy_file(self, program);
+    const std::string stem = self.stem().string();
+    const fs::path cfg = data / (stem + ".cfg");
+    {
+        std::FILE* f = std::fopen(cfg.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs("[Settings]\r\nSamplingRate=48000\r\n", f);
+        std::fclose(f);
+    }
+
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (::chdir((root / "elsewhere").c_str()) != 0)
+            ::_exit(126);
+        ::setenv(kRole, "non-utf8-program", 1);
+        const std::string filter = "--gtest_filter=Application.AProgramInAFolderWhoseNameIsNotUtf8*";
+        ::execl(program.c_str(), program.c_str(), filter.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+
+    std::string written;
+    if (std::FILE* f = std::fopen(cfg.c_str(), "rb")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+            written.append(buffer, n);
+        std::fclose(f);
+    }
+    EXPECT_NE(written.find("[Device]"), std::string::npos) << "the exit wrote the whole file beside the program";
+    EXPECT_NE(written.find("SamplingRate=48000"), std::string::npos) << "the start read the file there";
+    EXPECT_TRUE(fs::exists(data / (stem + ".ini")));
+    EXPECT_TRUE(fs::is_empty(root / "elsewhere")) << "nothing in the current folder";
+    fs::remove_all(root);
 }

@@ -12,6 +12,7 @@
 #include "audio/TASIOSoundPort.h"
 #include "plot/TQuarnPlot.h"
 #include "settings/CfgSettingsFile.h"
+#include "platform/MessageBox.h"
 
 #include <QTest>
 
@@ -117,6 +118,34 @@ TEST(MainFrameRun, ADeviceChangeWhileStoppedRefreshesOnceAfterTheBurst)
     EXPECT_TRUE(frame.IsRunning());
     EXPECT_TRUE(frame.HasInputPort());
     frame.OnStop();
+}
+
+TEST(MainFrameRun, ANoticeDuringTheStartsWarningBoxLeavesTheRunItsPortAndOneAfterStopRefreshes)
+{
+    FrameHarness h;
+    CMainFrame& frame = *h.frame;
+    // The device watcher's notice arrives while the "not calibrated" box is
+    // open, and the box is answered at once, well within the debounce.
+    platform::SetMessageBoxHook([&](const platform::MessageBoxRequest& request) {
+        h.messages.texts.push_back(request.text);
+        frame.OnDeviceChange();
+        return platform::MessageResult::Ok;
+    });
+    frame.OnStart();
+    ASSERT_TRUE(frame.IsRunning());
+    ASSERT_EQ(h.messages.texts.size(), 1u) << "the warning box was shown";
+    EXPECT_FALSE(frame.IsDeviceRefreshPending());
+
+    QTest::qWait(static_cast<int>(DeviceChangeDebounce::kDebounceMs) + 500);
+    EXPECT_EQ(frame.DeviceRefreshCount(), 0);
+    ASSERT_TRUE(frame.HasInputPort()) << "the run keeps the port it started with";
+    const std::uint32_t before = frame.GetFrameCounter();
+    EXPECT_TRUE(WaitFor([&] { return frame.GetFrameCounter() > before + 2; })) << "the run is analysed";
+
+    frame.OnStop();
+    EXPECT_TRUE(frame.OnDeviceChange());
+    EXPECT_TRUE(WaitFor([&] { return frame.DeviceRefreshCount() == 1; })) << "a notice after Stop refreshes";
+    EXPECT_FALSE(frame.HasInputPort());
 }
 
 TEST(MainFrameRun, RunCancelsARefreshSoTheNewRunKeepsItsPort)

@@ -13,12 +13,16 @@
 #include "plot/TQuarnPlot.h"
 #include "settings/CfgSettingsFile.h"
 #include "settings/IniSettingsFile.h"
+#include "tests/support/HostileCfg.h"
 
 #include <QMenuBar>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 using frame_test::FrameHarness;
 
@@ -124,6 +128,35 @@ TEST(MainFrameStartup, ADamagedCfgGivesDefaultsANoteAndSurvivesUntilExit)
     EXPECT_EQ(h.folder.ReadFile(h.folder.CfgPath()), junk) << "untouched while the program runs";
     h.Finish();
     EXPECT_EQ(CheckCfgFile(h.folder.CfgPath()), CfgFileState::Readable) << "exit wrote a good one";
+}
+
+TEST(MainFrameStartup, HostileNumbersInEveryKeyStartInBoundedMemoryAndAreNotWrittenBack)
+{
+    // Each key in turn gets one of these; the generator window opens too.
+    const std::vector<std::vector<std::string>> files = {
+        {"nan", "inf", "1e39", "-1e39", "1000000000", "-inf"},
+        {"-5", "-1e39", "1000000000", "nan"},
+    };
+    for (std::size_t n = 0; n <= files.size(); ++n) {
+        // Last, "nan" in every key, text keys (the window placements) too.
+        const std::vector<std::string> values = n < files.size() ? files[n] : std::vector<std::string>{"nan"};
+        SCOPED_TRACE(values.front() + (n < files.size() ? "" : " everywhere"));
+        FrameHarness h(false);
+        h.folder.WriteFile(h.folder.CfgPath(), hostile_cfg::EveryNumberFrom(values, false, n == files.size()));
+        h.Start();
+        CMainFrame& frame = *h.frame;
+        for (const hostile_cfg::FloatField& field : hostile_cfg::FloatFields(frame.Settings()))
+            EXPECT_TRUE(std::isfinite(field.Value) && std::fabs(field.Value) <= 1.0e7f) << field.Key;
+        EXPECT_GE(frame.width(), 400) << "the window keeps a usable size";
+        EXPECT_GE(frame.height(), 300);
+        h.Finish();
+        if (n == files.size())
+            continue;  // the texts keep their "nan"
+        const std::string written = h.folder.ReadFile(h.folder.CfgPath());
+        EXPECT_EQ(written.find("nan"), std::string::npos);
+        EXPECT_EQ(written.find("inf"), std::string::npos);
+        EXPECT_EQ(written.find("e+"), std::string::npos);
+    }
 }
 
 TEST(MainFrameStartup, TheBarsCanBeHiddenAndThePlotTakesTheirRoom)

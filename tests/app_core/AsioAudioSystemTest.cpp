@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -39,6 +40,12 @@ TEST(AsioAudioSystem, FindsTheSimulatedModuleAndStreamsFromIt)
     }
     EXPECT_TRUE(read) << "the module's blocks reach the ring";
     EXPECT_GE(input->GetSamplesAvailable(), 4096);
+    // What the run watches: buffers counted, no reset asked for, a name to report.
+    const std::optional<SoundInputPort::DeliveryState> delivery = input->GetDeliveryState();
+    ASSERT_TRUE(delivery.has_value());
+    EXPECT_GT(delivery->Buffers, 0u);
+    EXPECT_FALSE(delivery->ResetRequested);
+    EXPECT_FALSE(input->GetDeviceName().empty());
 
     // Stopping the input stops the one stream of both directions.
     input->Stop();

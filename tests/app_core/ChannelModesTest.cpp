@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <unistd.h>
 
 #include "platform/MessageBox.h"
@@ -239,4 +240,60 @@ TEST(ChannelModes, KaiserWindowTakesItsParameterFromTheSettingsFile)
     EXPECT_FLOAT_EQ(h.processing.GetWindow(0)->Parameter(), 8.5f);
     EXPECT_FLOAT_EQ(h.processing.GetWindow(1)->Parameter(), 8.5f);
     std::filesystem::remove(path);
+}
+
+// The logging pass takes the display pass's transform when both objects
+// correct alike; its spectra must not differ by a bit from a transform of
+// its own.
+TEST(ChannelModes, SharedTransformGivesTheLoggingPassBitIdenticalSpectra)
+{
+    auto fill = [](TProcessingObjects& p, bool logging) {
+        for (int channel = 0; channel < 2; ++channel) {
+            SpectralData* data = logging ? p.GetLoggingData(channel) : p.GetDisplayData(channel);
+            std::mt19937 noise(17u + unsigned(channel));
+            std::normal_distribution<float> gauss(0.0f, 3000.0f);
+            float* block = data->GetComplexBuffer();
+            for (std::uint32_t i = 0; i < data->GetFFTSize(); ++i)
+                block[i] = gauss(noise) + 8000.0f * std::sin(0.05f * float(i));
+        }
+    };
+    auto sameBits = [](const float* a, const float* b, std::size_t n) { return std::memcmp(a, b, n * sizeof(float)) == 0; };
+
+    for (std::uint16_t mode : {2, 12}) {
+        SCOPED_TRACE(testing::Message() << "mode " << mode);
+        Harness separate(ModeSettings(mode));
+        Harness shared(ModeSettings(mode));
+        TProcessingObjects& s = separate.processing;
+        TProcessingObjects& t = shared.processing;
+        s.BuildProcessing();
+        t.BuildProcessing();
+        ASSERT_TRUE(t.LoggingSharesDisplayTransform(0));
+        ASSERT_TRUE(t.LoggingSharesDisplayTransform(1));
+        for (int block = 0; block < 3; ++block) {
+            fill(s, false);
+            fill(s, true);
+            fill(t, false);
+            ASSERT_TRUE(s.ProcessSpectrumBlock(s.GetDisplayData(0), s.GetDisplayData(1), s.GetDualChannelData(),
+                                               s.GetCoherenceData(), 1.0 + block));
+            ASSERT_TRUE(s.ProcessSpectrumBlock(s.GetLoggingData(0), s.GetLoggingData(1), s.GetDualChannelData(),
+                                               s.GetCoherenceData(), 1.0 + block));
+            ASSERT_TRUE(t.ProcessSpectrumBlock(t.GetDisplayData(0), t.GetDisplayData(1), t.GetDualChannelData(),
+                                               t.GetCoherenceData(), 1.0 + block));
+            ASSERT_TRUE(t.ProcessLoggingBlock(1.0 + block));
+        }
+        for (int channel = 0; channel < 2; ++channel) {
+            const SpectralData& a = *s.GetLoggingData(channel);
+            const SpectralData& b = *t.GetLoggingData(channel);
+            const std::size_t lines = a.GetLines();
+            EXPECT_TRUE(sameBits(a.GetComplexSpectrum(), b.GetComplexSpectrum(), 2 * lines));
+            EXPECT_TRUE(sameBits(a.GetPowerBuffer(), b.GetPowerBuffer(), lines));
+            EXPECT_TRUE(sameBits(a.GetLatestPowerBuffer(), b.GetLatestPowerBuffer(), lines));
+            EXPECT_TRUE(sameBits(s.GetDisplayData(channel)->GetPowerBuffer(), t.GetDisplayData(channel)->GetPowerBuffer(), lines));
+        }
+        if (mode == 12) {
+            const std::size_t lines = s.GetDualChannelData()->GetLines();
+            EXPECT_TRUE(sameBits(s.GetDualChannelData()->GetPowerBuffer(), t.GetDualChannelData()->GetPowerBuffer(), lines));
+            EXPECT_TRUE(sameBits(s.GetCoherenceData()->GetPowerBuffer(), t.GetCoherenceData()->GetPowerBuffer(), lines));
+        }
+    }
 }

@@ -122,6 +122,20 @@ TEST_F(DeviceChange, ANoticeWhileRunningIsIgnoredAndNotActedOnLater)
     EXPECT_TRUE(host.events.empty());
 }
 
+TEST_F(DeviceChange, ARefreshFallingDueWhileARunHasBegunIsDropped)
+{
+    // A start that never cancelled (a notice arrived while it was starting,
+    // before it counted as running) must still keep its port.
+    debounce.OnDeviceChange();
+    host.Advance(debounce, 700);
+    host.running = true;
+    host.Advance(debounce, 5000);
+    EXPECT_EQ(debounce.RefreshCount(), 0);
+    EXPECT_EQ(debounce.DroppedCount(), 1);
+    EXPECT_TRUE(host.events.empty());
+    EXPECT_TRUE(host.inputPort);
+}
+
 TEST_F(DeviceChange, RunCancelsARefreshArmedWhileStopped)
 {
     debounce.OnDeviceChange();

@@ -58,15 +58,15 @@ TEST(FrameMenus, ShortcutsShownInMenusMatchTheAcceleratorTable)
     }
 }
 
-TEST(FrameMenus, RunControlHelpTheFramesOwnWindowsAndTheGeneratorAreLiveTheRestWaitsForItsParts)
+TEST(FrameMenus, RunControlHelpTheFramesOwnWindowsTheGeneratorAndTheSettingsAreLiveTheRestWaitsForItsParts)
 {
     using namespace frame_command;
     for (std::uint32_t id : {kStart, kStop, kRestart, kStopCommand, kAppExit, kAppAbout, kHelpContents,
                              kHelpSearch, kGettingStarted, kReinitInput, kCloseAllPlots, kSignalGenerator,
                              kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kRecorder,
-                             kPeakFrequency, kPeakAmplitude, kTotalPower, kPlotOptions})
+                             kPeakFrequency, kPeakAmplitude, kTotalPower, kPlotOptions, kSetPaths,
+                             kProcessingSettings, kCalibrationSettings, kFileIOOptions, kFilePrint,
+                             kFilePrintSetup, kPrintAnnotations})
         EXPECT_TRUE(IsCommandBuilt(id)) << id;
-    for (std::uint32_t id : {kFilePrint, kFilePrintSetup, kPrintAnnotations, kSetPaths, kProcessingSettings,
-                             kCalibrationSettings, kFileIOOptions})
-        EXPECT_FALSE(IsCommandBuilt(id)) << id;
+    EXPECT_FALSE(IsCommandBuilt(0));
 }

@@ -59,7 +59,7 @@ TEST(RunControl, RunAnalysesEachChannelsToneThenStops)
     EXPECT_EQ(h.dataLog.records.size(), 16u);
     EXPECT_EQ(h.dataLog.records[0].first, 0);
     EXPECT_EQ(h.dataLog.records[1].first, 1);
-    EXPECT_NEAR(h.dataLog.records[0].second, h.clock.TimeOfDaySeconds() - 0.07f, 0.01) << "log records carry the time of day";
+    EXPECT_NEAR(h.dataLog.records[0].second, h.clock.TimeOfDaySeconds() - 7 * 0.025f, 0.01) << "log records carry the time of day";
     EXPECT_DOUBLE_EQ(h.plots.updates.back().second, h.clock.steady) << "plots get steady block times";
     EXPECT_EQ(h.observer.viewerUpdates, 8);
 
@@ -165,7 +165,7 @@ TEST(RunControl, CalibrationWarningsDoNotStopTheStart)
     EXPECT_EQ(h.Take({"daq."}), (Events{"daq.reopen", "daq.configure 3 1"}));
 }
 
-TEST(RunControl, TimerBacksOffWithoutBlocksAndSpendsItsBudgetWithThem)
+TEST(RunControl, StepsOncePerNewBufferAndDisplayIntervalAndBacksOffBetween)
 {
     Harness h;
     ASSERT_TRUE(h.run.StartInput());
@@ -173,23 +173,100 @@ TEST(RunControl, TimerBacksOffWithoutBlocksAndSpendsItsBudgetWithThem)
     // Fewer samples than a block: one step, nothing read, re-armed at 20 ms,
     // and the status bar and viewers still refreshed.
     h.Input().behaviour.available = 4095;
+    h.clock.Advance(0.025);
     h.run.OnTimer();
     EXPECT_EQ(h.Input().reads, 0);
     EXPECT_EQ(h.timer.interval, 20u);
     EXPECT_EQ(h.observer.viewerUpdates, 1);
     EXPECT_EQ(h.Take({"status 1", "status 3"}), (Events{"status 1", "status 3"}));
 
-    // Blocks always ready, each step taking 7 ms: steps go on until more than
-    // 100 ms have passed, then the timer is re-armed at 10 ms.
+    // A full ring and a new buffer: exactly one step, however cheap, and the
+    // event's next call finds nothing new and re-arms at 20 ms.
     h.Input().behaviour.available = 1 << 20;
-    h.Input().behaviour.readCostSeconds = 0.007;
-    const double start = h.clock.steady;
     h.run.OnTimer();
-    EXPECT_EQ(h.Input().reads, 15);
-    EXPECT_GT(h.clock.steady - start, 0.100);
-    EXPECT_LT(h.clock.steady - start, 0.110);
-    EXPECT_EQ(h.timer.interval, 10u);
+    EXPECT_EQ(h.Input().reads, 1);
+    EXPECT_EQ(h.run.GetFrameCounter(), 1u);
+    EXPECT_EQ(h.timer.interval, 20u);
     EXPECT_TRUE(h.timer.armed);
+
+    // No frame since: no block is read, the status bar is still refreshed.
+    h.events.clear();
+    h.run.OnTimer();
+    EXPECT_EQ(h.Input().reads, 1);
+    EXPECT_EQ(h.timer.interval, 20u);
+    EXPECT_EQ(h.Take({"status 1", "status 3"}), (Events{"status 1", "status 3"}));
+
+    // A new buffer (512 frames, 10.7 ms) sooner than the 20 ms display
+    // interval waits; the next tick past the interval steps once.
+    h.clock.Advance(0.011);
+    h.run.OnTimer();
+    EXPECT_EQ(h.Input().reads, 1);
+    h.clock.Advance(0.010);
+    h.run.OnTimer();
+    EXPECT_EQ(h.Input().reads, 2);
+    EXPECT_EQ(h.run.GetFrameCounter(), 2u);
+    EXPECT_EQ(h.plots.updates.size(), 4u) << "one frame per plot per step";
+
+    // A plot that draws every frame lets every new buffer through.
+    h.settings.Spectrum[0].IntervalFlag = 0;
+    h.clock.Advance(0.011);
+    h.run.OnTimer();
+    EXPECT_EQ(h.Input().reads, 3);
+}
+
+TEST(RunControl, ADeviceThatStopsDeliveringStopsTheRunWithOneMessageAndRunWorksAgain)
+{
+    // 4096-point blocks at 48 kHz: two blocks are 0.17 s, so the shortest
+    // limit, 0.5 s, holds.
+    struct Case {
+        const char* name;
+        bool reset;
+        const char* says;
+    };
+    for (const Case& c : {Case{"reset request", true, "asked to be reset"},
+                          Case{"no buffers", false, "no sound for 0.5 seconds"}}) {
+        SCOPED_TRACE(c.name);
+        Harness h;
+        ASSERT_EQ(h.settings.Processing.FFTsize, 4096u);
+        h.audio.input.delivery = SoundInputPort::DeliveryState{};
+        h.audio.input.available = 0;
+        ASSERT_TRUE(h.run.StartInput());
+        // Buffers keep coming, 0.4 s apart: the run goes on.
+        for (int i = 0; i < 5; ++i) {
+            h.clock.Advance(0.4);
+            ++h.Input().behaviour.delivery->Buffers;
+            h.run.OnTimer();
+        }
+        ASSERT_TRUE(h.run.IsRunning());
+        if (c.reset) {
+            h.Input().behaviour.delivery->ResetRequested = true;
+        } else {
+            h.clock.Advance(0.45);
+            h.run.OnTimer();
+            ASSERT_TRUE(h.run.IsRunning()) << "0.45 s without a buffer is not yet a stop";
+            h.clock.Advance(0.1);
+        }
+        h.Take({});
+        h.run.OnTimer();
+        EXPECT_FALSE(h.run.IsRunning());
+        EXPECT_FALSE(h.timer.armed);
+        EXPECT_EQ(h.run.GetInputPort(), nullptr) << "the next Run opens the device afresh";
+        ASSERT_EQ(h.messages.size(), 1u);
+        EXPECT_NE(h.messages[0].find("\"Test Device\""), std::string::npos) << h.messages[0];
+        EXPECT_NE(h.messages[0].find(c.says), std::string::npos) << h.messages[0];
+        h.run.OnTimer();
+        EXPECT_EQ(h.messages.size(), 1u) << "one message";
+
+        // The device is back: Run runs, and goes on while buffers come.
+        ASSERT_TRUE(h.run.StartInput());
+        for (int i = 0; i < 5; ++i) {
+            h.clock.Advance(0.4);
+            ++h.Input().behaviour.delivery->Buffers;
+            h.run.OnTimer();
+        }
+        EXPECT_TRUE(h.run.IsRunning());
+        EXPECT_EQ(h.messages.size(), 1u);
+    }
 }
 
 TEST(RunControl, FirstResultOfANewDayOpensNewLogFiles)

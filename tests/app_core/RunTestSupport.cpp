@@ -1,5 +1,6 @@
 #include "tests/app_core/RunTestSupport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -49,6 +50,13 @@ bool FakeInput::Start()
 {
     events.push_back("input.start");
     return behaviour.startOk;
+}
+
+std::uint64_t FakeInput::GetFramesDelivered()
+{
+    const auto frames = static_cast<std::uint64_t>(clock.steady * format.SamplingRate);
+    const std::uint64_t buffer = std::max<std::uint32_t>(behaviour.bufferFrames, 1);
+    return frames / buffer * buffer;
 }
 
 bool FakeInput::ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right)

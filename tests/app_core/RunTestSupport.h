@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -52,10 +53,15 @@ struct InputBehaviour {
     bool startOk = true;
     bool isDaq = false;
     std::int32_t available = 1 << 20;
+    // The driver delivers buffers of this many frames as the clock runs.
+    std::uint32_t bufferFrames = 512;
     // Steady time that each read takes, to exercise the event budget.
     double readCostSeconds = 0.0;
     ChannelSignal left;
     ChannelSignal right;
+    // Unset: the port cannot tell how the device delivers.
+    std::optional<SoundInputPort::DeliveryState> delivery;
+    std::string deviceName = "Test Device";
 };
 
 class FakeInput final : public SoundInputPort {
@@ -72,7 +78,10 @@ public:
     bool PrepareInput(TWaveFile* recording, std::uint32_t blockLength, TriggerOpts* trigger) override;
     bool Start() override;
     std::int32_t GetSamplesAvailable() override { return behaviour.available; }
+    std::uint64_t GetFramesDelivered() override;
     bool ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right) override;
+    std::optional<DeliveryState> GetDeliveryState() override { return behaviour.delivery; }
+    std::string GetDeviceName() override { return behaviour.deviceName; }
 
     InputBehaviour behaviour;
     FakeClock& clock;
@@ -218,8 +227,10 @@ struct Harness {
     explicit Harness(FrameSettings initial = TestSettings());
     ~Harness();
 
-    // Advances the clock by `step` seconds before each acquisition step.
-    int Ticks(int count, double step = 0.01);
+    // Advances the clock by `step` seconds before each acquisition step
+    // (by default a little more than the display interval, so each step
+    // finds new frames and is due).
+    int Ticks(int count, double step = 0.025);
     // Events since the last call, keeping only those whose text starts with
     // one of the prefixes.
     Events Take(const std::vector<std::string>& prefixes);

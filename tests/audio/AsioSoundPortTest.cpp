@@ -126,6 +126,33 @@ TEST_F(PortTest, StopIsSynchronousAndNothingIsPreparedWhileRunning)
     EXPECT_EQ(port.GetSamplesAvailable(), 1024);
 }
 
+TEST_F(PortTest, BuffersAreCountedAndAResetRequestIsKeptUntilTheNextStart)
+{
+    AddDriver("a", MakeConfig("Pump A", {48000}));
+    ASSERT_TRUE(StartInput(0, 48000, 3, 1024));
+    TASIOSoundPort& port = Port();
+    const std::uint32_t before = port.GetBufferSwitchCount();
+    ASSERT_TRUE(Pump({}, {}));
+    ASSERT_TRUE(Pump({}, {}));
+    EXPECT_EQ(port.GetBufferSwitchCount(), before + 2);
+    EXPECT_FALSE(port.IsResetRequested());
+
+    // The driver's device went away: it asks for a reset, and the run
+    // control learns it from the port.
+    EXPECT_EQ(Driver->SendMessage(kAsioResetRequest, 0), 1);
+    EXPECT_TRUE(port.IsResetRequested());
+    port.Stop();
+    Driver->SwitchAnyway(0);
+    EXPECT_EQ(port.GetBufferSwitchCount(), before + 2) << "a switch after stop delivers nothing";
+    EXPECT_TRUE(port.IsResetRequested()) << "still there for whoever looks after the stop";
+
+    ASSERT_TRUE(port.PrepareInput(nullptr, 1024, nullptr) && port.Start());
+    EXPECT_FALSE(port.IsResetRequested()) << "the start reloaded the driver";
+    ASSERT_TRUE(Pump({}, {}));
+    EXPECT_EQ(port.GetBufferSwitchCount(), before + 3);
+    port.Stop();
+}
+
 TEST_F(PortTest, OutputReadyOnlyForDriversThatAcceptedIt)
 {
     PumpedDriverConfig config = MakeConfig("Pump Ready", {48000});

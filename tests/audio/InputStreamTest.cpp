@@ -179,6 +179,7 @@ TEST_F(InputStream, AFullRingWrapsItsReads)
     PumpRamp(5);
     ASSERT_EQ(Port().GetRing().GetWriteIndex(), 4608);
     EXPECT_EQ(ReadNewest(1024), Frames - 4096) << "the read crosses the ring's start";
+    EXPECT_EQ(Port().GetFramesDelivered(), static_cast<std::uint64_t>(Frames)) << "the count goes on past a full ring";
 }
 
 TEST_F(InputStream, DecimationByTwoEqualsDecimatingTheWholeStream)

@@ -184,6 +184,11 @@ public:
             Callbacks.bufferSwitch(half, ASIOTrue);
     }
 
+    std::int32_t SendMessage(std::int32_t selector, std::int32_t value)
+    {
+        return Callbacks.asioMessage != nullptr ? Callbacks.asioMessage(selector, value, nullptr, nullptr) : 0;
+    }
+
     std::int32_t BufferSize() const { return Config.PreferredBufferSize; }
     double Rate() const { return CurrentRate; }
     std::int32_t Channels(bool input) const
@@ -276,6 +281,9 @@ const PumpedDriverControl control = {
     [] { return outputReadyCalls.load(); },
     [] { return liveDrivers.load(); },
     [] { return creations.load(); },
+    [](std::int32_t selector, std::int32_t value) {
+        return WithActive(0, [&](PumpedDriver& driver) { return driver.SendMessage(selector, value); });
+    },
 };
 
 } // namespace

@@ -46,6 +46,9 @@ struct PumpedDriverControl {
     // Drivers alive now, and drivers made since the last reset.
     std::int32_t (*LiveDrivers)();
     std::int32_t (*Creations)();
+    // The host's message callback, as the driver would call it (a reset
+    // request when its device goes); 0 when no driver has callbacks.
+    std::int32_t (*SendMessage)(std::int32_t selector, std::int32_t value);
 };
 
 using PumpedDriverControlFunction = const PumpedDriverControl* (*)();

@@ -198,3 +198,39 @@ TEST(SampleBufferTest, FailedBufferDoesNothing)
     EXPECT_EQ(starved.GetSample(0, false), 127.0f);
     EXPECT_EQ(starved.GetPeakValue(), 0);
 }
+
+// The block copies (the acquisition step's path) store and read what the
+// sample-by-sample calls do, in every width, and know the same peak.
+TEST(SampleBufferTest, BlockCopiesMatchSampleBySampleCopies)
+{
+    const std::vector<std::int32_t> values[] = {
+        {0, 1, 127, 200, 255, 90},
+        {-32768, -3276, -1, 0, 1, 32767},
+        {-8388607, -4194304, -1, 0, 123456, 8388607},
+        {INT32_MIN + 1, -65536, -1, 0, 2147483520, 7},
+    };
+    for (std::uint16_t bytes = 1; bytes <= 4; ++bytes) {
+        SCOPED_TRACE(testing::Message() << bytes << " bytes");
+        const std::vector<std::int32_t>& v = values[bytes - 1];
+        const auto n = static_cast<std::uint32_t>(v.size());
+        TSampleBuffer single(n, Format(bytes), 1, 0), block(n, Format(bytes), 1, 0);
+        for (std::uint32_t i = 0; i < n; ++i)
+            single.PutSample(i, Code(v[i]));
+        block.PutSamples(v.data(), n);
+        EXPECT_EQ(std::memcmp(single.GetSamplePtr(0), block.GetSamplePtr(0), std::size_t{n} * bytes), 0);
+        EXPECT_EQ(block.GetPeakValue(), single.GetPeakValue());
+
+        std::vector<float> out(n + 2, -1.0f);
+        block.CopySamples(out.data(), n + 2);
+        for (std::uint32_t i = 0; i < n; ++i)
+            EXPECT_EQ(out[i], single.GetSample(i, false)) << i;
+        EXPECT_EQ(out[n + 1], static_cast<float>(Format(bytes).ZeroOffset)) << "past the count: the zero code";
+    }
+    // A later single sample changes the peak the block copy noted.
+    TSampleBuffer b16(4, Format(2), 1, 0);
+    const std::int32_t quiet[] = {10, -10, 3, 0};
+    b16.PutSamples(quiet, 4);
+    EXPECT_EQ(b16.GetPeakValue(), 22); // 100 × log 10 / log 32767 = 22.2
+    b16.PutSample(2, Code(32766));
+    EXPECT_EQ(b16.GetPeakValue(), 100);
+}

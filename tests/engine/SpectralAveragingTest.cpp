@@ -1,3 +1,4 @@
+#include "engine/RunningMeanKernel.h"
 #include "engine/SpectralData.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
@@ -7,7 +8,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <ctime>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -269,4 +272,39 @@ TEST_F(SpectralHold, HeldValueDecaysAcrossLocalMidnight)
     clock.now = LocalTime(0, 0, 4, 10);
     Pass(data, 5006.0, -40.0f);
     EXPECT_NEAR(SpectralDataTestAccess::Hold(data)[8].Value, -20.5f, 1e-3f);
+}
+
+// The vectorised running mean computes what the plain formula does, bit for
+// bit: ((k−1)·average + new) / k in double, the line power a float first
+// (and handed out as the latest power).
+TEST(SpectralAveraging, VectorRunningMeanMatchesThePlainFormulaBitForBit)
+{
+    constexpr std::size_t kLines = 37;
+    std::mt19937 generator(3);
+    std::normal_distribution<float> gauss(0.0f, 5000.0f);
+    std::vector<float> block(2 * kLines), avg(2 * kLines), power(kLines);
+    for (float& v : block)
+        v = gauss(generator);
+    for (float& v : avg)
+        v = gauss(generator);
+    for (float& v : power)
+        v = std::abs(gauss(generator)) * 3000.0f;
+    std::vector<float> expectAvg = avg, expectPower = power;
+    std::vector<float> latest(kLines, -1.0f), expectLatest = latest;
+    const double k = 7.0;
+
+    const std::size_t done =
+        averaging_detail::RunningPowerMean(avg.data(), power.data(), latest.data(), block.data(), kLines, k);
+    EXPECT_EQ(done % 4, 0u);
+    EXPECT_LE(done, kLines);
+    for (std::size_t i = 0; i < done; ++i) {
+        expectAvg[2 * i] = static_cast<float>(((k - 1.0) * expectAvg[2 * i] + block[2 * i]) / k);
+        expectAvg[2 * i + 1] = static_cast<float>(((k - 1.0) * expectAvg[2 * i + 1] + block[2 * i + 1]) / k);
+        const auto line = static_cast<float>(double{block[2 * i]} * block[2 * i] + double{block[2 * i + 1]} * block[2 * i + 1]);
+        expectPower[i] = static_cast<float>(((k - 1.0) * expectPower[i] + line) / k);
+        expectLatest[i] = line;
+    }
+    EXPECT_EQ(std::memcmp(avg.data(), expectAvg.data(), avg.size() * sizeof(float)), 0);
+    EXPECT_EQ(std::memcmp(power.data(), expectPower.data(), power.size() * sizeof(float)), 0);
+    EXPECT_EQ(std::memcmp(latest.data(), expectLatest.data(), latest.size() * sizeof(float)), 0);
 }

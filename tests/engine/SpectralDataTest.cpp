@@ -1,3 +1,4 @@
+#include "engine/DbConversions.h"
 #include "engine/SpectralData.h"
 #include "platform/MessageBox.h"
 #include "tests/engine/SpectralTestSupport.h"
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -133,4 +135,29 @@ TEST_F(SpectralDataFailure, AFailedAllocationIsReportedAndLeavesAnInertObject)
     ASSERT_FALSE(log.texts.empty());
     EXPECT_EQ(log.texts.front(), "SpectralData - Insufficient memory available for working memory");
     ExpectInert(data);
+}
+
+// The line arrays' power-to-dB conversion (one line and whole arrays)
+// rounds to the float the library's log10 gives, over the whole range of
+// float powers, and keeps the no-value marker for what has no logarithm.
+TEST(DbConversions, LinePowersToDbMatchTheLibraryLogarithm)
+{
+    std::vector<float> powers{0.0f, -1.0f, std::numeric_limits<float>::quiet_NaN(), 1.0e-44f, 1.0f, 100.0f};
+    for (double p = 1.0e-38; p < 3.0e38; p *= 1.0173)
+        powers.push_back(static_cast<float>(p));
+    std::vector<float> dB(powers.size());
+    db::LinePowersToDb(powers.data(), dB.data(), powers.size());
+    int differing = 0;
+    for (std::size_t i = 0; i < powers.size(); ++i) {
+        const float expected = db::PowerToDb(powers[i]);
+        ASSERT_NEAR(dB[i], expected, std::abs(expected) * 2e-7f + 1e-6f) << powers[i];
+        EXPECT_EQ(db::LinePowerToDb(powers[i]), dB[i]) << powers[i];
+        differing += dB[i] != expected;
+    }
+    EXPECT_LT(differing, 5);
+    EXPECT_EQ(dB[0], db::kNoValue);
+    EXPECT_EQ(dB[1], db::kNoValue);
+    EXPECT_EQ(dB[2], db::kNoValue);
+    EXPECT_EQ(dB[4], 0.0f);
+    EXPECT_EQ(dB[5], 20.0f);
 }

@@ -358,3 +358,51 @@ TEST(SpectralReadouts, BandPeaksAreRankedByLevel)
     d->FindPeak(first - 1, first - 1, &f, &v, 0);
     EXPECT_EQ(v, 10.0f);
 }
+
+// Peak hold and the plot's column maxima take one display value per line
+// or range from the larger power or level; they must equal the larger of
+// the display values themselves, on every scale.
+TEST(SpectralReadouts, HoldAndColumnMaximaEqualTheLargerDisplayValue)
+{
+    struct Case {
+        std::uint16_t amp;
+        std::uint8_t density;
+        std::uint16_t densityType;
+    };
+    for (const Case c : {Case{ScalingOpts::kLogarithmic, 0, 0}, Case{ScalingOpts::kLogarithmic, 1, 0},
+                         Case{ScalingOpts::kLinear, 0, 0}, Case{ScalingOpts::kLinear, 1, 0},
+                         Case{ScalingOpts::kLinear, 1, 1}, Case{ScalingOpts::kLogMagnitude, 0, 0}}) {
+        SCOPED_TRACE(testing::Message() << "scale " << c.amp << ", density " << int(c.density) << "/" << c.densityType);
+        const TProcessingSettings settings = MakeSettings(48000, 4096, 4);
+        ScalingOpts scaling = MakeScaling(c.amp);
+        scaling.SpectralDensityFlag = c.density;
+        scaling.SpectralDensityType = c.densityType;
+        SpectralData d(settings, scaling, 0, false);
+        d.SetPeakHoldMode(2);
+        const TSmoothing window(4096, 2, 2);
+        // A loud block, then a quiet one: the average lies above the latest
+        // block on the tone and below it where the second block is louder.
+        std::vector<float> loud = Tone(settings, 1000.0, 0.5);
+        Mix(loud, WhiteNoise(4096, 30.0, 1));
+        RunBlock(d, loud, &window, 0.0);
+        RunBlock(d, WhiteNoise(4096, 300.0, 2), &window, 0.1);
+        THoldEntry* hold = Access::Hold(d);
+        for (std::uint32_t i = 0; i < d.GetLines(); ++i)
+            hold[i] = THoldEntry{SpectralData::kNoValue, 0.0};
+        d.UpdatePeakHold();
+
+        int latestWins = 0;
+        for (std::uint32_t i = 1; i < d.GetLines(); ++i) {
+            const float averaged = d.GetValue(i, false), latest = d.GetValue(i, true);
+            ASSERT_EQ(d.GetHoldValue(i), std::max(averaged, latest)) << i;
+            latestWins += latest > averaged;
+        }
+        EXPECT_GT(latestWins, 10) << "both arrays take part";
+        for (auto [first, last] : {std::pair{1, 9}, std::pair{80, 90}, std::pair{40, 1500}}) {
+            float best = SpectralData::kNoValue;
+            for (int i = first; i <= last; ++i)
+                best = std::max(best, d.GetValue(std::uint32_t(i)));
+            EXPECT_EQ(d.GetMaxValue(first, last), best) << first << "…" << last;
+        }
+    }
+}

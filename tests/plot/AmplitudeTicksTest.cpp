@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 std::vector<int> Positions(const PlotTicks& ticks)
@@ -64,6 +66,23 @@ TEST(AmplitudeTicksTest, DbTicksForTopAndRangePairs)
     EXPECT_EQ(Labels(dense), (std::vector<std::string>{"0.0", "", "-20.00", "", "-40.00", "", "-60.00", "",
                                                        "-80.00", "", "-100.0"}));
     EXPECT_TRUE(BuildLinearDbTicks(0.0f, 0.0f, true, 100, 12).empty());
+}
+
+TEST(AmplitudeTicksTest, AHugeOrNonFiniteAxisGivesAFewTicksNotMillions)
+{
+    // 1e9 dB: the step widens by decades until at most 1000 ticks fit;
+    // 1e7-dB steps give 101 ticks, 0 to -1e9.
+    const PlotTicks huge = BuildLinearDbTicks(0.0f, 1.0e9f, true, 400, 12);
+    ASSERT_EQ(huge.size(), 101u);
+    EXPECT_EQ(huge.back().Pos, 400);
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_TRUE(BuildLinearDbTicks(0.0f, inf, true, 400, 12).empty());
+    EXPECT_TRUE(BuildLinearDbTicks(nan, 100.0f, true, 400, 12).empty());
+    EXPECT_TRUE(BuildLinearDbTicks(inf, 100.0f, false, 400, 12).empty());
+    // A log top of 1e38 would walk 1e34 steps of 1e4; an infinite one is taken as 10.
+    EXPECT_LE(BuildLogTicks(1.0e38f, 1.0f, 400, 12).size(), 400u);
+    EXPECT_EQ(BuildLogTicks(inf, 1e-6f, 700, 12).back().Label, "10.00");
 }
 
 TEST(AmplitudeTicksTest, LogTicksEveryMantissaOfEachDecade)

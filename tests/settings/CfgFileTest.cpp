@@ -12,6 +12,7 @@
 #include "platform/ZeroFilledArray.h"
 #include "settings/CfgSettingsFile.h"
 #include "settings/CfgVisitor.h"
+#include "settings/FloatFieldBounds.h"
 #include "settings/SettingsLimits.h"
 #include "settings/TextField.h"
 
@@ -79,6 +80,7 @@ FrameSettings LoadedScrambledSettings()
     FrameSettings settings;
     ScrambleVisitor scramble;
     VisitCfgKeys(settings, scramble);
+    BoundFloatFields(settings, CfgMissingKeyValues());
     ApplyFixedCfgValues(settings);
     ApplySettingsLimits(settings);
     settings.m_InputDevice = settings.m_OutputDevice = 3;

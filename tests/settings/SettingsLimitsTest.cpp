@@ -3,12 +3,15 @@
 
 #include "settings/SettingsLimits.h"
 
+#include <cmath>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "SettingsTestSupport.h"
 #include "settings/CfgSettingsFile.h"
+#include "tests/support/HostileCfg.h"
 
 namespace {
 
@@ -28,6 +31,9 @@ TEST(SettingsLimitsTest, GeneratorValuesStayWithinTheDialogsRanges)
     const FrameSettings s = LoadText("[Settings]\nSamplingRate=96000\n"
                                      "[Main]\nSigType=40\nSigTypeR=-1\n"
                                      "[NoiseBurst]\nBurstTimeMsec=0\nCycleTimeMsec=0\n"
+                                     "[NoiseBurstR]\nCycleTimeMsec=2000000000\n"
+                                     "[ToneBurstR]\nBurstTimeMsec=-5\nCycleTimeMsec=3000\n"
+                                     "[DTMF]\nPulseWidthMsec=-5\nPulseSpacingMsec=900000\n"
                                      "[FreqSweep]\nFStopHz=90000\nTimeMSec=0\nSweepType=5\n"
                                      "[FreqStep]\nStepSize=0\nOctaveNumber=0\nDwellTimeMSec=900000\n"
                                      "[LevelSweep]\nStartDB=-200\nStopDB=6\nFreqHz=0\n"
@@ -45,6 +51,11 @@ TEST(SettingsLimitsTest, GeneratorValuesStayWithinTheDialogsRanges)
     EXPECT_EQ(r.SigType, kSigTone1kHz);
     EXPECT_EQ(l.NoiseBurst.BurstTimeMsec, 1000);
     EXPECT_EQ(l.NoiseBurst.CycleTimeMsec, 2000);
+    EXPECT_EQ(r.NoiseBurst.CycleTimeMsec, 600000) << "no cycle longer than the longest sweep";
+    EXPECT_EQ(r.ToneBurst.BurstTimeMsec, 1000);
+    EXPECT_EQ(r.ToneBurst.CycleTimeMsec, 2000);
+    EXPECT_EQ(l.DTMF.PulseWidthMsec, 100);
+    EXPECT_EQ(l.DTMF.PulseSpacingMsec, 100);
     EXPECT_EQ(l.FreqSweep.FStopHz, 48000.0f);
     EXPECT_EQ(l.FreqSweep.TimeMSec, 1);
     EXPECT_EQ(l.FreqSweep.SweepType, 1);
@@ -134,3 +145,59 @@ TEST(SettingsLimitsTest, PlotAndLoggingValuesStayUsable)
 }
 
 } // namespace
+
+// Numbers no float holds, or far outside every field's range, in every
+// float key: each reads as if its key were missing, and nothing non-finite
+// is written back. In the integer keys too, every float stays finite.
+TEST(SettingsLimitsTest, NonFiniteAndHugeNumbersInEveryKeyReadAsMissingKeys)
+{
+    const std::vector<hostile_cfg::FloatField> missing = hostile_cfg::FloatFields(LoadText(""));
+    for (const char* hostile : {"nan", "inf", "-inf", "1e39", "-1e39", "1000000000", "-1000000000"}) {
+        SCOPED_TRACE(hostile);
+        const FrameSettings loaded = LoadText(hostile_cfg::EveryNumberAs(hostile, true));
+        const std::vector<hostile_cfg::FloatField> fields = hostile_cfg::FloatFields(loaded);
+        ASSERT_EQ(fields.size(), missing.size());
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            EXPECT_EQ(fields[i].Value, missing[i].Value) << fields[i].Key;
+        const FrameSettings everywhere = LoadText(hostile_cfg::EveryNumberAs(hostile));
+        for (const hostile_cfg::FloatField& field : hostile_cfg::FloatFields(everywhere))
+            EXPECT_TRUE(std::isfinite(field.Value) && std::fabs(field.Value) <= 1.0e7f) << field.Key;
+        // The format menu's rates: 4 kHz … 200 kHz.
+        EXPECT_GE(everywhere.Processing.Format.SamplingRate, 4000u);
+        EXPECT_LE(everywhere.Processing.Format.SamplingRate, 200000u);
+        for (const FrameSettings* s : {&loaded, &everywhere}) {
+            const std::string written = FormatCfgSettings(*s);
+            EXPECT_EQ(written.find("nan"), std::string::npos);
+            EXPECT_EQ(written.find("inf"), std::string::npos);
+        }
+    }
+}
+
+TEST(SettingsLimitsTest, PlotTopAndRangeStayWithinThePlotsOwnFields)
+{
+    struct Case {
+        const char* scale;
+        const char* top;
+        const char* range;
+        float expectedTop;
+        float expectedRange;
+    };
+    // dB: tops of -300 … 300, spans above 0 up to 300; log: tops of 1e-5 …
+    // 1e4, bottoms of 1e-6 … 100; linear: tops of 1e-9 … 1e7. A value beyond
+    // a bound takes the bound; one no plot could hold (1e9) the default.
+    const Case cases[] = {
+        {"1", "300", "300", 300.0f, 300.0f},
+        {"1", "301", "1000000000", 300.0f, 100.0f},
+        {"2", "10000", "100", 10000.0f, 100.0f},
+        {"2", "20000", "-1", 10000.0f, 1e-6f},
+        {"0", "1000000000", "5", 100.0f, 5.0f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.scale) + " " + c.top + " " + c.range);
+        const FrameSettings s = LoadText(std::string("[Scaling]\r\nAmpScaleType=") + c.scale
+                                         + "\r\n[SpectrumOpts]\r\nPlotTop=" + c.top + "\r\nPlotRange=" + c.range
+                                         + "\r\n");
+        EXPECT_EQ(s.Spectrum[0].PlotTop, c.expectedTop);
+        EXPECT_EQ(s.Spectrum[0].PlotRange, c.expectedRange);
+    }
+}

@@ -41,6 +41,7 @@ public:
     }
     bool Start() override { return port.Start(); }
     std::int32_t GetSamplesAvailable() override { return port.GetSamplesAvailable(); }
+    std::uint64_t GetFramesDelivered() override { return port.GetFramesDelivered(); }
     bool ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right) override
     {
         return port.ReadLatest(n, left, right);

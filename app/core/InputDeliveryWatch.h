@@ -1,0 +1,32 @@
+#pragma once
+// Whether the input device of a run is still delivering. A driver whose
+// device or server goes away asks to be reset and then hands over nothing;
+// a device that simply stops hands over nothing either. Judged by time on
+// the run's clock, not by how often it is asked, so a loop that steps only
+// when data arrives and one that polls agree.
+
+#include <cstdint>
+
+#include "app/core/SoundInputPort.h"
+
+class InputDeliveryWatch {
+public:
+    enum class Fault { None, ResetRequested, Stalled };
+
+    // The shortest time without a buffer that counts as a stop: a
+    // scheduler's hiccup on a loaded machine must not end a run.
+    static constexpr double kShortestLimitSeconds = 0.5;
+
+    // Two analysis blocks, but never below the shortest limit.
+    static double LimitFor(std::uint32_t blockFrames, std::uint32_t rate);
+
+    // The run starts at `now` with the port's state as it is then.
+    void Start(double now, double limitSeconds, const SoundInputPort::DeliveryState& state);
+    Fault Check(double now, const SoundInputPort::DeliveryState& state);
+    double GetLimitSeconds() const { return m_Limit; }
+
+private:
+    double m_LastChange = 0.0;
+    double m_Limit = kShortestLimitSeconds;
+    std::uint32_t m_LastBuffers = 0;
+};

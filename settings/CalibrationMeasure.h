@@ -1,0 +1,40 @@
+#pragma once
+// Measuring a calibration recording, judging the result, and the history
+// line a successful calibration leaves in the data folder.
+
+#include <chrono>
+#include <string>
+
+#include "audio/format/TChannelCalibration.h"
+
+class TWaveData;
+
+namespace calibration {
+
+// Sets PctFullScale of each given record from the recording: the highest
+// spectral peak between 800 and 1200 Hz, as a fraction of full scale (peak),
+// of a linear average of 8192-point Flattop blocks at 50 % overlap over the
+// recording without its first four seconds and its last second; 1.0 when a
+// block reached full scale. A one-channel recording gives the right record
+// the left one's level. False when the recording is too short to measure.
+bool MeasureCalibrationFile(const TWaveData& wave, TChannelCalibration* left, TChannelCalibration* right);
+
+struct CalibrationVerdict {
+    float millivolts = 0.0f;  // rms of a sine whose peak is the measured fraction
+    bool accepted = false;
+    bool isError = false;
+    std::string message;
+};
+
+// The checks after a measurement at `rangeVolts` full scale.
+CalibrationVerdict JudgeCalibration(float pctFullScale, float rangeVolts);
+
+inline constexpr const char* kHistoryFileName = "MicCalibrationHistory.txt";
+
+// One line of the history, ending with '\n'.
+std::string HistoryLine(std::chrono::system_clock::time_point when, float rangeVolts, float refLevel,
+                        float millivolts);
+// Appends the line to dataRoot's history file; false when it cannot be written.
+bool AppendHistory(const std::string& dataRoot, const std::string& line);
+
+} // namespace calibration

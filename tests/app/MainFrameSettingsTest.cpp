@@ -1,0 +1,258 @@
+// The processing-settings sheet, the calibration and the configuration
+// dialogs on the running frame with the simulated module.
+
+#include "tests/app/FrameTestSupport.h"
+
+#include "app/CSidebar.h"
+#include "app/SidebarButtons.h"
+#include "app/core/TProcessingObjects.h"
+#include "app/widgets/CToolBtn.h"
+#include "audio/TSoundOutput.h"
+#include "audio/TWaveData.h"
+#include "engine/SpectralData.h"
+#include "settings/CfgSettingsFile.h"
+#include "settings/dialogs/CCalibrationDlgSPL.h"
+#include "settings/dialogs/COptionsMain.h"
+#include "settings/dialogs/CSettingsDlg.h"
+#include "utilities/CSigGen.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+using frame_test::FrameHarness;
+using frame_test::WaitFor;
+
+namespace {
+
+// Runs `act` on the next modal window once it is up; closes it afterwards
+// if `act` left it open, so that a failing check never hangs the test.
+template <typename Window>
+void OnModal(std::function<void(Window&)> act)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    // One that never sees its window must not take the next test's.
+    QTimer::singleShot(20000, timer, [timer] { timer->deleteLater(); });
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
+        if (window == nullptr)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(*window);
+        if (window->isVisible())
+            static_cast<QDialog*>(window)->reject();
+    });
+    timer->start();
+}
+
+// 48 kHz, dB display; the generator's tone is 1 kHz on the left.
+void WriteSettings(FrameHarness& h, std::uint16_t channels)
+{
+    FrameSettings s;
+    s.Processing.Format.Set(48000, channels, 3);
+    s.Scaling[0].AmpScaleType = ScalingOpts::kLogarithmic;
+    s.SigGenChannel[0].SigType = kSigTone1kHz;
+    s.SigGenOutput.OutputUnits = 0;
+    ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), s));
+}
+
+// Types the file's name into the dialog and presses OK.
+void Choose(QFileDialog& dialog, const std::string& path)
+{
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    name->setText(QString::fromStdString(path));
+    static_cast<QDialog&>(dialog).accept();
+}
+
+template <typename W>
+W* Find(QWidget& parent, int id)
+{
+    return parent.findChild<W*>(QStringLiteral("id%1").arg(id));
+}
+
+// The highest level between 800 and 1200 Hz of the left display spectrum.
+float PeakNear1kHz(CMainFrame& frame)
+{
+    const SpectralData* data = frame.Processing().GetDisplayData(0);
+    float level = -999.9f;
+    data->FindPeak(data->FrequencyToBin(800.0f), data->FrequencyToBin(1200.0f), nullptr, &level);
+    return level;
+}
+
+// A looped 1 kHz tone at `amplitude` of full scale on the left output.
+class Tone {
+public:
+    Tone(const TWaveFormat& format, double amplitude, int device)
+        : wave(format.SamplingRate, format), port(static_cast<std::uint32_t>(device), 1), format(format)
+    {
+        const double full = double(format.MaxValue);
+        for (std::uint64_t i = 0; i < format.SamplingRate; ++i) {
+            const double v = amplitude * std::sin(2.0 * M_PI * 1000.0 * double(i) / format.SamplingRate);
+            for (int c = 0; c < format.NumChannels; ++c)
+                wave.PutSample(static_cast<std::int32_t>(std::lround(v * full)), i, c);
+        }
+    }
+    // Ready to play with the next start of the shared stream.
+    bool Prepare() { return port.Open(format) && port.PreparePlayback(&wave, true, 0, -1); }
+
+    TWaveData wave;
+    TSoundOutput port;
+    TWaveFormat format;
+};
+
+} // namespace
+
+TEST(MainFrameSettings, KeysAndBarButtonsOpenTheSheetOnTheirPage)
+{
+    FrameHarness h;
+    CMainFrame& frame = *h.frame;
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    std::vector<int> pages;
+    const auto record = [&](COptionsMain& sheet) { pages.push_back(sheet.ActivePage()); };
+
+    OnModal<COptionsMain>(record);
+    QTest::keyClick(&frame, Qt::Key_F9);
+    OnModal<COptionsMain>([&](COptionsMain& sheet) {
+        record(sheet);
+        sheet.Pages().setCurrentIndex(2);
+        sheet.accept();
+    });
+    QTest::mouseClick(frame.Sidebar()->Button(SidebarButtons::IDC_SETTINGS), Qt::LeftButton);
+    OnModal<COptionsMain>(record);
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    QTest::keyClick(&frame, Qt::Key_F4);
+    OnModal<COptionsMain>(record);
+    QTest::mouseClick(frame.Sidebar()->Button(SidebarButtons::IDC_CALIBRATE), Qt::LeftButton);
+    // F9 opens the calibration page; an OK on the device page makes F4 open it.
+    EXPECT_EQ(pages, (std::vector<int>{1, 0, 2, 1}));
+}
+
+TEST(MainFrameSettings, ARateChangeWhileRunningRestartsAtTheNewRate)
+{
+    FrameHarness h(false);
+    WriteSettings(h, 2);
+    h.Start();
+    CMainFrame& frame = *h.frame;
+    frame.OnStart();
+    ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 2; }));
+    ASSERT_NEAR(frame.Processing().GetDisplayData(0)->GetLineSpacing(), 48000.0f / 65536, 1e-4f);
+
+    OnModal<COptionsMain>([](COptionsMain& sheet) {
+        auto* rate = Find<QComboBox>(sheet.SettingsPage(), 2008);
+        rate->setCurrentIndex(rate->findText("96000"));
+        sheet.accept();
+    });
+    frame.OnProcessingSettings(0);
+    EXPECT_TRUE(frame.IsRunning()) << "the run goes on";
+    EXPECT_EQ(frame.Settings().Processing.Format.SamplingRate, 96000u);
+    const SpectralData* left = frame.Processing().GetDisplayData(0);
+    EXPECT_NEAR(left->GetLineSpacing(), 96000.0f / 65536, 1e-4f);
+    const std::uint32_t before = frame.GetFrameCounter();
+    EXPECT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= before + 2; })) << "blocks flow at the new rate";
+    frame.OnStop();
+}
+
+TEST(MainFrameSettings, ConfigurationDialogsSaveAndLoadWithAnUndoCopy)
+{
+    FrameHarness h;
+    CMainFrame& frame = *h.frame;
+    const std::string saved = h.folder.Root() + "speed-fast.cfg";
+    frame.Settings().Processing.AverageSpeed[0] = 1;
+    OnModal<QFileDialog>([&](QFileDialog& dialog) {
+        Choose(dialog, saved);
+    });
+    frame.OnCommand(57785);
+    ASSERT_TRUE(std::filesystem::exists(saved));
+
+    frame.Settings().Processing.AverageSpeed[0] = 3;
+    OnModal<QFileDialog>([&](QFileDialog& dialog) {
+        Choose(dialog, saved);
+    });
+    frame.OnCommand(57786);
+    EXPECT_EQ(frame.Settings().Processing.AverageSpeed[0], 1);
+
+    // The state before the load, kept in the configuration folder: the
+    // configured one, else the one the dialog last used.
+    std::string folder(frame.Settings().m_DataPaths.Get(DataPaths::kConfiguration));
+    if (folder.empty())
+        folder = frame.Settings().m_DataPathsInUse.Get(DataPaths::kConfiguration);
+    const std::string undo = folder + "/-Undo.cfg";
+    ASSERT_TRUE(std::filesystem::exists(undo));
+    ASSERT_TRUE(frame.OpenConfigurationFrom(undo));
+    EXPECT_EQ(frame.Settings().Processing.AverageSpeed[0], 3);
+}
+
+TEST(MainFrameSettings, ACalibratorToneCalibratesTheChannelTo94dBSpl)
+{
+    FrameHarness h(false);
+    WriteSettings(h, 1);
+    h.Start();
+    CMainFrame& frame = *h.frame;
+    const TWaveFormat format = frame.Settings().Processing.Format;
+    const int output = frame.Settings().m_OutputDevice;
+    const std::string history = frame.Paths().DataRoot + "MicCalibrationHistory.txt";
+
+    // The calibrator: a 1 kHz tone at 5 % of full scale through the loop.
+    Tone calibrator(format, 0.05, output);
+    ASSERT_TRUE(calibrator.Prepare());
+    OnModal<COptionsMain>([&](COptionsMain& sheet) {
+        CCalibrationDlgSPL& page = sheet.CalibrationPage();
+        Find<QRadioButton>(page, 2279)->click();
+        Find<QLineEdit>(page, 2300)->setText("94.0");
+        QTest::mouseClick(Find<QPushButton>(page, 1657), Qt::LeftButton);
+        ASSERT_TRUE(page.IsRecording());
+        ASSERT_TRUE(WaitFor([&] { return !page.IsRecording(); }, 60000));
+        sheet.accept();
+    });
+    frame.OnProcessingSettings(-1);
+    ASSERT_FALSE(h.messages.texts.empty());
+    EXPECT_EQ(h.messages.texts.back().rfind("The calibration was successfull!", 0), 0u) << h.messages.texts.back();
+    EXPECT_NEAR(frame.Settings().Calibration[0].PctFullScale, 0.05f, 0.002f);
+
+    std::ifstream in(history);
+    int lines = 0;
+    for (std::string line; std::getline(in, line);)
+        ++lines;
+    EXPECT_EQ(lines, 1);
+
+    // The generator's 1 kHz tone at the calibrator's level then reads 94 dB
+    // SPL, and 20 dB less 74 dB SPL.
+    for (const auto& [dBFS, expected] : {std::pair{-26.0206f, 94.0f}, std::pair{-46.0206f, 74.0f}}) {
+        frame.Settings().SigGenOutput.OutputLevel = dBFS;
+        frame.OnSignalGenerator();
+        ASSERT_TRUE(WaitFor([&] {
+            CSigGen* window = frame.SignalGenerator();
+            return window != nullptr && !window->IsBuilding() && window->GetWaveData() != nullptr;
+        }));
+        frame.OnStart();
+        ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 12; }));
+        EXPECT_NEAR(PeakNear1kHz(frame), expected, 0.05f) << dBFS;
+        frame.OnStop();
+        frame.OnSignalGenerator();
+    }
+
+    // The level under the cursor as the 0 dB reference.
+    const SpectralData* left = frame.Processing().GetDisplayData(0);
+    float frequency = 0.0f;
+    left->FindPeak(left->FrequencyToBin(800.0f), left->FrequencyToBin(1200.0f), &frequency, nullptr);
+    ASSERT_TRUE(frame.SetRelativeCalibration(0, static_cast<int>(left->FrequencyToBin(frequency)), false));
+    EXPECT_NEAR(PeakNear1kHz(frame), 0.0f, 0.05f);
+    EXPECT_STREQ(frame.Settings().Calibration[0].LabelLog, "dBr");
+}

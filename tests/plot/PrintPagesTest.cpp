@@ -1,0 +1,167 @@
+// Printed pages: where the header, titles and comment block stand, what the
+// annotation dialog's fields store, and a two-plot job rendered from its PDF.
+#include "DemoPlot.h"
+
+#include "plot/PlotPrinting.h"
+#include "plot/PrintAnnotationFields.h"
+#include "plot/PrintPageParts.h"
+#include "settings/PrintOpts.h"
+#include "settings/TextField.h"
+
+#include <QPageSize>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+PrintOpts CommentedOptions()
+{
+    PrintOpts options;
+    SetTextField(options.Annotation1, "Loudspeaker A");
+    SetTextField(options.Annotation2, "1 m, on axis");
+    for (std::size_t k = 0; k < PrintOpts::kCommentCount; ++k)
+        SetTextField(options.Comment[k], "Comment line " + std::to_string(k + 1));
+    options.EnableCommentBlock = 1;
+    return options;
+}
+
+TEST(PrintPages, PartsStandWhereTheMarginsPutThem)
+{
+    // A landscape letter page at 600 dpi, one-inch margins.
+    const PrintPageParts parts = LayoutPrintPage(6600, 5100, 600, 600, CommentedOptions());
+    EXPECT_EQ(parts.FontHeight, 75);    // 9 points
+    EXPECT_EQ(parts.LineSpacing, 82);   // 1.1 × 75, truncated
+    EXPECT_EQ(parts.HeaderRight, 5990); // 6600 − 600 − 10
+    EXPECT_EQ(parts.HeaderLine1Y, 606);
+    EXPECT_EQ(parts.HeaderLine2Y, 770); // 600 + 2 × 82 + 6
+    EXPECT_EQ(parts.TitleCenterX, 3300);
+    EXPECT_EQ(parts.Title2Y, 688);
+    // The block: 1.4 inch of lines above the 1-inch margin.
+    EXPECT_EQ(parts.CommentBox, (PlotRect{600, 5100 - 1440, 6000, 4500}));
+    EXPECT_EQ(parts.CommentFirstY, 3670);
+    // 2.4 inches, not the whole 2 that would put the plot over the block.
+    EXPECT_FLOAT_EQ(parts.PlotMarginBottom, 2.4f);
+
+    PrintOpts plain = CommentedOptions();
+    plain.EnableCommentBlock = 0;
+    plain.MarginBottom = 0.5f;
+    const PrintPageParts noBlock = LayoutPrintPage(6600, 5100, 600, 600, plain);
+    EXPECT_TRUE(noBlock.CommentBox.IsEmpty());
+    EXPECT_FLOAT_EQ(noBlock.PlotMarginBottom, 0.5f);
+}
+
+TEST(PrintPages, AnnotationFieldsReadAsTheDialogPromises)
+{
+    PrintOpts options = CommentedOptions();
+    PrintAnnotationFields fields = AnnotationFieldsFrom(options);
+    EXPECT_EQ(fields.Margins[0], "1.00");
+    EXPECT_EQ(fields.Comments.substr(0, 29), "Comment line 1\nComment line 2");
+
+    fields.Title1 = std::string(100, 'x');
+    fields.Margins = {"abc", "0.75in", "nan", "-1e39"};
+    fields.Comments = "one\r\ntwo\n\n4\n5\n6\n7\n8\n9\n10\neleven";
+    fields.CommentBlock = false;
+    ApplyAnnotationFields(fields, options);
+    EXPECT_EQ(TextFieldView(options.Annotation1), std::string(79, 'x'));
+    EXPECT_EQ(options.MarginLeft, 0.0f);   // no number
+    EXPECT_EQ(options.MarginRight, 0.75f); // the number in front
+    EXPECT_EQ(options.MarginTop, 0.0f);    // not finite
+    EXPECT_EQ(options.MarginBottom, 0.0f);
+    EXPECT_EQ(TextFieldView(options.Comment[0]), "one");
+    EXPECT_EQ(TextFieldView(options.Comment[2]), "");
+    EXPECT_EQ(TextFieldView(options.Comment[9]), "10");  // the eleventh line is dropped
+    EXPECT_EQ(options.EnableCommentBlock, 0);
+}
+
+// The page as a grey-scale picture, rendered from the PDF by poppler.
+struct PgmPage {
+    int Width = 0;
+    int Height = 0;
+    std::vector<unsigned char> Pixels;
+    // Pixels darker than mid-grey in the rectangle given as page fractions.
+    int DarkPixels(double x0, double y0, double x1, double y1) const
+    {
+        int dark = 0;
+        for (int y = static_cast<int>(y0 * Height); y < static_cast<int>(y1 * Height); ++y)
+            for (int x = static_cast<int>(x0 * Width); x < static_cast<int>(x1 * Width); ++x)
+                dark += Pixels[static_cast<std::size_t>(y * Width + x)] < 128 ? 1 : 0;
+        return dark;
+    }
+};
+
+bool ReadPgm(const std::string& path, PgmPage& page)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::string magic;
+    int maxValue = 0;
+    file >> magic >> page.Width >> page.Height >> maxValue;
+    file.get();
+    if (magic != "P5" || page.Width <= 0 || page.Height <= 0 || maxValue != 255)
+        return false;
+    page.Pixels.resize(static_cast<std::size_t>(page.Width) * static_cast<std::size_t>(page.Height));
+    file.read(reinterpret_cast<char*>(page.Pixels.data()), static_cast<std::streamsize>(page.Pixels.size()));
+    return static_cast<bool>(file);
+}
+
+TEST(PrintPages, TwoPlotsPrintTwoPagesWithHeaderAndCommentsAndComeBackAsTheyWere)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    DemoPlot left(1);
+    DemoPlot right(2);
+    const PlotAreas leftScreen = left.Areas();
+    const PlotAreas rightScreen = right.Areas();
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = folder.filePath("plots.pdf");
+    printer.setOutputFileName(pdf);
+    printer.setResolution(300);
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    const PrintOpts options = CommentedOptions();
+    TPlotBase* plots[] = {&left, &right};
+    ASSERT_TRUE(PrintPlotPages(plots, printer, options, "Sun Dec  6 21:31:34 2026"));
+
+    // The user's options and the screen come back as they were.
+    EXPECT_EQ(options, CommentedOptions());
+    EXPECT_EQ(left.Areas(), leftScreen);
+    EXPECT_EQ(right.Areas(), rightScreen);
+    EXPECT_FALSE(left.IsPrinting());
+    // On paper each plot ends above its page's comment block.
+    ASSERT_EQ(left.Printed.size(), 1u);
+    ASSERT_EQ(right.Printed.size(), 1u);
+    const int pageHeight = printer.height();
+    const int blockTop = pageHeight - (static_cast<int>(300 * 1.4) + 300);
+    EXPECT_LT(left.Printed[0].Areas.Plot.bottom, blockTop);
+    EXPECT_LT(right.Printed[0].Areas.Pane2.bottom, blockTop);
+
+    const std::string stem = folder.filePath("page").toStdString();
+    const std::string command = "pdftoppm -r 60 -gray '" + pdf.toStdString() + "' '" + stem + "' 2>&1";
+    if (std::system(command.c_str()) != 0)
+        GTEST_SKIP() << "pdftoppm is not installed";
+    for (const char* suffix : {"-1.pgm", "-2.pgm"}) {
+        PgmPage page;
+        ASSERT_TRUE(ReadPgm(stem + suffix, page)) << suffix;
+        ASSERT_GT(page.Width, page.Height) << "landscape";
+        // Landscape letter: 11 × 8.5 inches with one-inch margins.
+        // The header's two lines at the top right, inside the margins.
+        EXPECT_GT(page.DarkPixels(0.60, 1.0 / 8.5, 1.0 - 1.0 / 11, 1.7 / 8.5), 0) << suffix;
+        // The comment block's box and lines between 1 and 2.4 inches up.
+        EXPECT_GT(page.DarkPixels(1.1 / 11, 1.0 - 2.35 / 8.5, 0.5, 1.0 - 1.05 / 8.5), 20) << suffix;
+        // The margin beside the block stays white.
+        EXPECT_EQ(page.DarkPixels(0.0, 1.0 - 2.3 / 8.5, 0.8 / 11, 1.0), 0) << suffix;
+    }
+    // Only two pages; the first is kept for a reviewer to look at.
+    std::system(("pdftoppm -r 60 -png -f 2 -l 2 '" + pdf.toStdString() + "' '" + std::string(TALVENOR_PLOT_SCREENSHOT_DIR) + "/printed_page_two_panes'").c_str());
+    EXPECT_FALSE(std::ifstream(stem + "-3.pgm").good());
+}
+
+} // namespace

@@ -1,0 +1,296 @@
+// The spectrum plot as an operator uses it: real mouse and key events on its
+// controls and panes, its right-button menu, and what it exports.
+#include "QuarnPlotTestSupport.h"
+
+#include "app/widgets/CToolBtn.h"
+#include "platform/MessageBox.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using namespace quarn_test;
+
+// Chooses the item of the popup menu that opens next (in a submenu when
+// a path is given), once it is shown.
+void ChooseFromNextMenu(QStringList path)
+{
+    QTimer::singleShot(50, [path]() mutable {
+        QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr) << "no menu opened";
+        QMenu* top = menu;
+        while (!path.isEmpty()) {
+            const QString text = path.takeFirst();
+            QAction* found = nullptr;
+            for (QAction* action : menu->actions())
+                if (action->text() == text)
+                    found = action;
+            ASSERT_NE(found, nullptr) << text.toStdString();
+            if (found->menu() != nullptr) {
+                menu = found->menu();
+                continue;
+            }
+            ASSERT_TRUE(found->isEnabled()) << text.toStdString();
+            top->close();
+            found->trigger();
+            return;
+        }
+    });
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+struct PlotOnTone {
+    explicit PlotOnTone(std::uint16_t amp, std::uint16_t freq = ScalingOpts::kFftLinear) : records(amp, freq)
+    {
+        records.Spectrum.StartFreq = 0.0f;
+        records.Spectrum.StopFreq = 24000.0f;
+        data = MakeData(records);
+        SetKnownSpectrum(*data, 1000.0f, -20.0f, -90.0f);
+        plot = MakePlot(records, data.get(), nullptr, 1000, 500);
+    }
+    PlotRecords records;
+    std::unique_ptr<SpectralData> data;
+    std::unique_ptr<TQuarnPlot> plot;
+};
+
+TEST(QuarnPlotInteraction, ADragInZoomModeZoomsToTheDraggedSpan)
+{
+    PlotOnTone t(ScalingOpts::kLogarithmic);
+    TQuarnPlot& plot = *t.plot;
+    QTest::mouseClick(plot.ToolButton(401), Qt::LeftButton);
+    ASSERT_TRUE(plot.ZoomMode());
+    const PlotRect area = plot.Areas().Plot;
+    const int y = (area.top + area.bottom) / 2;
+    const int x1 = area.left + 100;
+    const int x2 = area.left + 300;
+    const float f1 = plot.GetColumnFrequency(x1);
+    const float f2 = plot.GetColumnFrequency(x2);
+    QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x1, y));
+    QTest::mouseMove(&plot, QPoint(x2, y));
+    QTest::mouseRelease(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x2, y));
+    EXPECT_FALSE(plot.ZoomMode());
+    EXPECT_FALSE(plot.ToolButton(401)->IsLatched());
+    EXPECT_FLOAT_EQ(t.records.Spectrum.StartFreq, f1);
+    EXPECT_FLOAT_EQ(t.records.Spectrum.StopFreq, f2);
+    EXPECT_EQ(plot.SpanStart(), static_cast<int>(t.data->GetBinIndex(f1)));
+    EXPECT_EQ(plot.SpanEnd(), static_cast<int>(t.data->GetBinIndex(f2)));
+    // The axis is redrawn over the new span.
+    EXPECT_NEAR(plot.GetColumnFrequency(area.left), f1, 2.0 * kLineSpacing);
+    EXPECT_FALSE(plot.ToolButton(402)->IsGreyed());
+
+    // Zoom full brings the whole span back and greys itself.
+    QTest::mouseClick(plot.ToolButton(402), Qt::LeftButton);
+    EXPECT_EQ(plot.SpanStart(), static_cast<int>(t.data->GetStartBin()));
+    EXPECT_EQ(plot.SpanEnd(), static_cast<int>(t.data->GetEndBin()));
+    EXPECT_TRUE(plot.ToolButton(402)->IsGreyed());
+}
+
+TEST(QuarnPlotInteraction, TypedFieldsAndSpinnersRedrawTheAxis)
+{
+    PlotOnTone t(ScalingOpts::kLogarithmic);
+    TQuarnPlot& plot = *t.plot;
+    QLineEdit* top = plot.PlotTopEdit();
+    top->selectAll();
+    QTest::keyClicks(top, "-10");
+    EXPECT_FLOAT_EQ(t.records.Spectrum.PlotTop, -10.0f);
+    // dB ticks from the top down: the first labelled tick reads the top.
+    ASSERT_FALSE(plot.AmplitudeTicks().empty());
+    EXPECT_EQ(plot.AmplitudeTicks().front().Label, "-10.00");
+
+    QLineEdit* range = plot.PlotRangeEdit();
+    range->selectAll();
+    QTest::keyClicks(range, "0.01");
+    EXPECT_FLOAT_EQ(t.records.Spectrum.PlotRange, 0.1f);
+    EXPECT_EQ(range->text(), QStringLiteral("0.01"));  // left alone while typing
+    QTest::keyClick(range, Qt::Key_Return);
+    EXPECT_EQ(range->text(), QStringLiteral("0.1"));
+
+    // The spinner's arrows step the field by 5 dB.
+    plot.StepField(true, true);
+    EXPECT_FLOAT_EQ(t.records.Spectrum.PlotTop, -5.0f);
+    EXPECT_EQ(top->text(), QStringLiteral("-5.00"));
+}
+
+TEST(QuarnPlotInteraction, PeakHoldOffClearsTheHeldTrace)
+{
+    PlotOnTone t(ScalingOpts::kLogarithmic);
+    TQuarnPlot& plot = *t.plot;
+    t.records.Spectrum.PeakHold = 4;
+    t.data->SetPeakHoldMode(4);
+    RunBlocks(*t.data, 2, [](int) { return ToneWithHarmonics(1000.0, 0.5, 1e-4, 1); });
+    plot.UpdateDisplay(0.0f);
+    ASSERT_FALSE(plot.HoldPoints(0).empty());
+    plot.PeakHoldList()->setFocus();
+    QTest::keyClick(plot.PeakHoldList(), Qt::Key_Home);  // the first item, "Off"
+    EXPECT_EQ(t.records.Spectrum.PeakHold, 0);
+    EXPECT_TRUE(plot.HoldPoints(0).empty());
+}
+
+TEST(QuarnPlotInteraction, TheRightButtonMenuActsAndGreysWhatIsNotThere)
+{
+    PlotOnTone t(ScalingOpts::kLogarithmic);
+    TQuarnPlot& plot = *t.plot;
+    const PlotRect area = plot.Areas().Plot;
+    const QPoint at((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+
+    ChooseFromNextMenu({"Set Marker", "3"});
+    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
+    EXPECT_EQ(t.records.Markers.MarkerEnable[2], 1u);
+    EXPECT_FLOAT_EQ(t.records.Markers.MarkerFreq[2], plot.GetColumnFrequency(at.x()));
+
+    ChooseFromNextMenu({"Clear Marker", "All"});
+    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
+    EXPECT_EQ(t.records.Markers.MarkerEnable[2], 0u);
+
+    // Autoscale from the menu: peak −20, floor −90 → top −20, range 80.
+    t.records.Spectrum.PeakHold = 0;
+    t.records.Spectrum.ShowPowerMeter = 0;
+    ChooseFromNextMenu({"&Autoscale Spectrum"});
+    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
+    EXPECT_FLOAT_EQ(t.records.Spectrum.PlotTop, -20.0f);
+    EXPECT_FLOAT_EQ(t.records.Spectrum.PlotRange, 80.0f);
+
+    // The owner's commands are greyed until the owner has them.
+    bool helpAsked = false;
+    QObject::connect(&plot, &TQuarnPlot::Command, [&](std::uint32_t id) { helpAsked |= id == 1501; });
+    QTimer::singleShot(50, [] {
+        QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            if (action->text() == QStringLiteral("&Help")) {
+                EXPECT_FALSE(action->isEnabled());
+            }
+        }
+        menu->close();
+    });
+    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
+    plot.SetOwnerCommandEnabled(1501, true);
+    ChooseFromNextMenu({"&Help"});
+    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
+    EXPECT_TRUE(helpAsked);
+}
+
+TEST(QuarnPlotInteraction, AHeldCursorsValuesReachTheClipboard)
+{
+    PlotOnTone t(ScalingOpts::kLogarithmic);
+    TQuarnPlot& plot = *t.plot;
+    t.records.Spectrum.GrabCursorFlag = 1;
+    // The cursor reads the highest line between the previous column and its
+    // own: the column after 1000 Hz's covers the tone's line.
+    const int x = plot.Areas().Plot.left + plot.FrequencyToColumn(1000.0f) + 1;
+    const int y = (plot.Areas().Plot.top + plot.Areas().Plot.bottom) / 2;
+    QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+    ASSERT_TRUE(plot.Cursor().CursorShown());
+    ChooseFromNextMenu({"Copy measurement cursor Values to clipboard"});
+    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, QPoint(x, y));
+    EXPECT_FALSE(plot.Cursor().Tracking());  // the menu let the cursor go
+    const QString text = QGuiApplication::clipboard()->text();
+    // Pulled to the trace: the tone's −20 dB at its line's frequency.
+    char frequency[32];
+    std::snprintf(frequency, sizeof frequency, "%.4f", static_cast<double>(plot.GetColumnFrequency(x)));
+    EXPECT_EQ(text.toStdString(), std::string("Freq=\t") + frequency + "\r\nAmp=\t-20.0000\r\n");
+}
+
+TEST(QuarnPlotInteraction, ArrowKeysStepAHeldCursorOntoTheTrace)
+{
+    PlotOnTone t(ScalingOpts::kLogarithmic);
+    TQuarnPlot& plot = *t.plot;
+    t.records.Spectrum.GrabCursorFlag = 1;
+    const PlotRect area = plot.Areas().Plot;
+    // One column before the tone's; the step right lands on it.
+    const int x = area.left + plot.FrequencyToColumn(1000.0f);
+    QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x, area.top + 5));
+    ASSERT_TRUE(plot.Cursor().CursorShown());
+    QTest::keyClick(&plot, Qt::Key_Right);
+    EXPECT_EQ(plot.Cursor().LastPoint().x, x + 1);
+    EXPECT_FLOAT_EQ(plot.Cursor().CursorYValue(), -20.0f);
+    // dB axis 0 … −140 over the pane's rows: −20 dB stands 1/7 down.
+    const int expectedRow = area.bottom - static_cast<int>(area.Height() * 120.0 / 140.0);
+    EXPECT_NEAR(plot.Cursor().LastPoint().y, expectedRow, 1);
+    QTest::keyClick(&plot, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(plot.Cursor().LastPoint().x, x - 9);
+    QTest::mouseRelease(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x, area.top + 5));
+}
+
+TEST(QuarnPlotInteraction, ExportsTheVisibleBinsAsText)
+{
+    PlotOnTone t(ScalingOpts::kLogarithmic);
+    TQuarnPlot& plot = *t.plot;
+    t.records.Spectrum.PeakHold = 0;
+    plot.SetFrequencyRange(73.0f, 74.8f);  // bins 100 … 102 at 0.732421875 Hz
+    ASSERT_EQ(plot.SpanStart(), 100);
+    ASSERT_EQ(plot.SpanEnd(), 102);
+
+    const std::string header = std::string(";Freq(Hz)\t") + t.data->GetUnitLabel(false) + ": " + t.data->GetName();
+    plot.CopyAsText();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+              header + "\r\n73.2422\t-90.000000\r\n73.9746\t-90.000000\r\n74.7070\t-90.000000\r\n");
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(mime, nullptr);
+    const QByteArray link = mime->data(QStringLiteral("application/x-talvenor-link"));
+    ASSERT_EQ(link.size(), 128);
+    EXPECT_EQ(std::string(link.constData(), 23), std::string("Tonvex\0Data\0Spectrum\0\0\0", 23));
+
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("spectrum.txt")).toStdString();
+    plot.SetSaveFileChooser([&](QWidget*) { return path; });
+    // A desktop that writes decimal commas changes no byte.
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    plot.WriteTextFile();
+    std::setlocale(LC_NUMERIC, before.c_str());
+    const std::string file = ReadFile(path);
+    EXPECT_EQ(file, std::string(";Channel: 0 ") + t.data->GetName() + "\r\n;Freq(Hz)\t" +
+                        t.data->GetUnitLabel(false) +
+                        "\r\n73.242188\t-90.000000\r\n73.974609\t-90.000000\r\n74.707031\t-90.000000\r\n");
+
+    // numpy reads it after the header lines.
+    const std::string command = "/usr/bin/python3 -c \"import numpy; a = numpy.loadtxt('" + path +
+                                "', comments=';'); print(a.shape[0], a.shape[1], round(a[2][0], 6))\" 2>&1";
+    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
+        char out[128] = {};
+        const bool read = std::fgets(out, sizeof out, pipe) != nullptr;
+        const int status = ::pclose(pipe);
+        if (status == 0 && read) {
+            EXPECT_STREQ(out, "3 2 74.707031\n");
+        } else {
+            std::fprintf(stderr, "numpy not available: %s", out);
+        }
+    }
+
+    // A file that cannot be written is said, naming it.
+    std::vector<std::string> said;
+    platform::SetMessageBoxHook([&](const platform::MessageBoxRequest& r) {
+        said.push_back(r.text);
+        return platform::MessageResult::Ok;
+    });
+    plot.SetSaveFileChooser([&](QWidget*) { return dir.path().toStdString() + "/missing/spectrum.txt"; });
+    plot.WriteTextFile();
+    platform::SetMessageBoxHook({});
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_NE(said[0].find("missing/spectrum.txt"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,234 @@
+// Calibration ratios, the page's checks, the measurement of a calibration
+// recording and its verdict, against hand-computed figures.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "audio/TWaveData.h"
+#include "settings/Calibration.h"
+#include "settings/CalibrationMeasure.h"
+#include "settings/CalibrationMethods.h"
+#include "settings/RelativeCalibration.h"
+
+using namespace calibration;
+
+namespace {
+
+TChannelCalibration Record(std::uint16_t mode, std::uint32_t units, float refLevel, float pct, float sensitivity,
+                           float range)
+{
+    TChannelCalibration r;
+    r.IsEnabled = 1;
+    r.RefType = 1;
+    r.CalCreateMode = mode;
+    r.RefUnits = units;
+    r.RefLevel = refLevel;
+    r.PctFullScale = pct;
+    r.TransducerSensitivityVolts = sensitivity;
+    r.DAQVoltageRange = range;
+    return r;
+}
+
+} // namespace
+
+TEST(Calibration, ConversionsMatchHandFigures)
+{
+    EXPECT_NEAR(DbToPascals(0, 94.0f), 1.0024f, 1e-4f);   // 20 µPa × 10^(94/20)
+    EXPECT_NEAR(DbToPascals(1, 120.0f), 1.0f, 1e-5f);     // 1 µPa × 10^6
+    EXPECT_NEAR(DbuToVolts(0.0f), 0.7746f, 5e-4f);        // 0 dBu
+    EXPECT_NEAR(PascalsToDb(0, 1.0f), 93.98f, 0.01f);
+    EXPECT_EQ(PascalsToDb(0, 0.0f), kNoValue);
+    EXPECT_NEAR(UnitFactor(kUnitPascals), 50000.0f, 1.0f);
+    EXPECT_NEAR(UnitFactor(kUnitHydrophonePascals), 1e6f, 20.0f);
+}
+
+TEST(Calibration, RecomputeGivesTheRatioOfEveryMethod)
+{
+    struct Case {
+        const char* name;
+        TChannelCalibration record;
+        std::optional<float> range;
+        float ratio;
+    };
+    const Case cases[] = {
+        // √2 × 1.0024 Pa / 0.05
+        {"calibrator 94 dB SPL at 5 %", Record(kModeCalibrator, kUnitPascals, 94.0f, 0.05f, 0, 0.625f), 0.625f, 28.353f},
+        {"calibrator 0 dBu at 50 %", Record(kModeCalibrator, kUnitDbu, 0.0f, 0.5f, 0, 0.0f), std::nullopt, 2.1920f},
+        {"calibrator in g, no DAQ", Record(kModeCalibrator, kUnitG, 1.0f, 0.1f, 0, 2.5f), std::nullopt, 14.142f},
+        {"microphone 12 mV/Pa on 0.625 V", Record(kModeSensitivity, kUnitPascals, 0, 0, 0.012f, 0.625f), 0.625f, 52.083f},
+        {"hydrophone -200 dB on 10 V", Record(kModeSensitivity, kUnitHydrophonePascals, 0, 0, -200.0f, 10.0f), 10.0f, 100000.0f},
+        {"accelerometer 100 mV/g on 2.5 V", Record(kModeSensitivity, kUnitG, 0, 0, 0.1f, 2.5f), 2.5f, 25.0f},
+        {"sensitivity 0 counts as 1", Record(kModeSensitivity, kUnitG, 0, 0, 0.0f, 2.5f), 2.5f, 2.5f},
+        {"volts method in mV", Record(kModeVolts, kUnitVolts, 0, 0, 0, 0.625f), 0.625f, 625.0f},
+        {"no calibrator level", Record(kModeCalibrator, kUnitPascals, 94.0f, 0.0f, 0, 0.625f), 0.625f, 1.0f},
+    };
+    for (Case c : cases) {
+        RecomputeCalibration(c.record, c.range);
+        EXPECT_NEAR(c.record.CalRatio, c.ratio, c.ratio * 1e-4f) << c.name;
+    }
+}
+
+TEST(Calibration, AMeasurementAtAnotherRangeIsRescaledOnceHoweverOftenApplied)
+{
+    // Measured at 5 % of 2.5 V; the 0.625 V range is now selected: 20 %.
+    TChannelCalibration r = Record(kModeCalibrator, kUnitPascals, 94.0f, 0.05f, 0, 2.5f);
+    for (int apply = 0; apply < 3; ++apply) {
+        RecomputeCalibration(r, 0.625f);
+        EXPECT_NEAR(r.PctFullScale, 0.2f, 1e-6f) << apply;
+        EXPECT_EQ(r.DAQVoltageRange, 0.625f);
+        EXPECT_NEAR(r.CalRatio, 1.414213f * 1.0024f / 0.2f, 1e-3f);
+    }
+}
+
+TEST(Calibration, LevelToFullScaleFractionInvertsTheCalibration)
+{
+    // 94 dB SPL calibrated at 5 % of full scale: a plot reading of 94 dB is 5 %.
+    TChannelCalibration r = Record(kModeCalibrator, kUnitPascals, 94.0f, 0.05f, 0, 0.625f);
+    RecomputeCalibration(r, 0.625f);
+    float offset = 0.0f;
+    EXPECT_NEAR(LevelToFullScaleFraction(r, 94.0f, 1, &offset), 0.05f, 1e-4f);
+    EXPECT_EQ(offset, -94.0f);
+    TChannelCalibration none;
+    EXPECT_NEAR(LevelToFullScaleFraction(none, 25.0f, 0, &offset), 0.25f, 1e-6f);
+    EXPECT_NEAR(offset, 12.04f, 0.01f);
+}
+
+TEST(Calibration, ThePageChecksEachMethodsValue)
+{
+    struct Case {
+        Method method;
+        float value;
+        int channel;
+        const char* message;  // empty: accepted
+        float sensitivity;
+    };
+    const Case cases[] = {
+        {Method::kCalibrator, 0.0f, 0, "Microphone calibrator level must be greater than zero.", 0},
+        {Method::kCalibrator, -3.0f, 1, "Right channel microphone calibrator level must be greater than zero.", 0},
+        {Method::kMicrophone, 12.0f, 0, "", 0.012f},
+        {Method::kMicrophone, 0.0f, 1, "Right channel microphone sensitivity must be greater than zero.", 0},
+        {Method::kHydrophone, -180.0f, 0, "", -180.0f},
+        {Method::kHydrophone, 0.0f, 0, "Hydrophone Sensitivity must be less than zero.", 0},
+        {Method::kAccelerometer, -1.0f, 0, "Accelerometer Sensitivity must be greater than zero.", 0},
+        {Method::kAccelerometer, 100.0f, 1, "", 0.1f},
+    };
+    for (const Case& c : cases) {
+        TChannelCalibration r;
+        EXPECT_EQ(ApplyChannel(r, c.method, c.value, "", c.channel), c.message) << c.value;
+        EXPECT_EQ(r.CalCreateMode, SpecOf(c.method).createMode);
+        EXPECT_STREQ(r.ChannelName, SpecOf(c.method).defaultName) << "an empty title takes the method's name";
+        if (c.message[0] == '\0') {
+            EXPECT_FLOAT_EQ(r.TransducerSensitivityVolts, c.sensitivity);
+        }
+    }
+}
+
+TEST(Calibration, TheVerdictRejectsOverloadAndTooLowLevels)
+{
+    struct Case {
+        float pct;
+        float millivolts;
+        bool accepted;
+        const char* begins;
+    };
+    const Case cases[] = {
+        {0.002f, 0.884f, false, "The calibration signal level is too low"},
+        {0.003f, 1.326f, true, "The calibration was successfull!"},
+        {1.0f, 441.942f, false, "The calibration signal is overloading the input."},
+    };
+    for (const Case& c : cases) {
+        const CalibrationVerdict v = JudgeCalibration(c.pct, 0.625f);
+        EXPECT_NEAR(v.millivolts, c.millivolts, 0.001f);
+        EXPECT_EQ(v.accepted, c.accepted);
+        EXPECT_EQ(v.message.rfind(c.begins, 0), 0u) << v.message;
+    }
+}
+
+namespace {
+
+// Ten seconds and the margin at 48 kHz, stereo 16-bit: a 1 kHz sine on the
+// left at `amplitude` of full scale (clipped at full scale), silence right.
+std::unique_ptr<TWaveData> Recording(double amplitude)
+{
+    const TWaveFormat format(48000, 2, 2);
+    const std::uint64_t frames = 48000 * 10 + 32768;
+    auto wave = std::make_unique<TWaveData>(frames, format);
+    for (std::uint64_t i = 0; i < frames; ++i) {
+        const double v = std::clamp(amplitude * std::sin(2.0 * M_PI * 1000.0 * double(i) / 48000.0), -1.0, 1.0);
+        wave->PutSample(static_cast<std::int32_t>(std::lround(v * 32767.0)), i, 0);
+        wave->PutSample(0, i, 1);
+    }
+    return wave;
+}
+
+} // namespace
+
+TEST(Calibration, MeasuringARecordingFindsItsToneAsAFractionOfFullScale)
+{
+    const auto wave = Recording(0.05);
+    TChannelCalibration left, right;
+    ASSERT_TRUE(MeasureCalibrationFile(*wave, &left, &right));
+    EXPECT_NEAR(left.PctFullScale, 0.05f, 0.0005f);
+    EXPECT_LT(right.PctFullScale, 0.0005f);
+
+    const auto clipped = Recording(1.5);
+    ASSERT_TRUE(MeasureCalibrationFile(*clipped, &left, nullptr));
+    EXPECT_EQ(left.PctFullScale, 1.0f);
+    EXPECT_EQ(JudgeCalibration(left.PctFullScale, 0.625f).message.rfind("The calibration signal is overloading", 0),
+              0u);
+}
+
+TEST(Calibration, TheHistoryGainsOneLinePerCalibration)
+{
+    const auto folder = std::filesystem::temp_directory_path() / ("talvenor-history-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string root = folder.string() + "/";
+    const std::string line = HistoryLine(std::chrono::system_clock::now(), 0.625f, 94.0f, 22.097f);
+    EXPECT_NE(line.find(" DAQ gain =  0.625, Test SPL =  94.00, Measured level mVrms = 22.097000\n"),
+              std::string::npos)
+        << line;
+    ASSERT_TRUE(AppendHistory(root, line));
+    ASSERT_TRUE(AppendHistory(root, line));
+    std::ifstream in(root + kHistoryFileName);
+    int lines = 0;
+    for (std::string text; std::getline(in, text);)
+        lines += text.rfind("Mic Calibrated: ", 0) == 0 ? 1 : 0;
+    EXPECT_EQ(lines, 2);
+    std::filesystem::remove_all(folder);
+}
+
+TEST(Calibration, ARelativeReferenceReadsZeroDbAndAMissingLevelIsRefused)
+{
+    TChannelCalibration records[2] = {Record(kModeCalibrator, kUnitPascals, 94.0f, 0.05f, 0, 0.625f),
+                                      Record(kModeSensitivity, kUnitG, 0, 0, 0.1f, 0.625f)};
+    RecomputeCalibration(records[0], 0.625f);
+    RecomputeCalibration(records[1], 0.625f);
+    const TChannelCalibration before[2] = {records[0], records[1]};
+    for (const auto& [value, scale] : {std::pair{-999.9f, 1}, std::pair{0.0f, 0}, std::pair{-2.0f, 2}}) {
+        const RelativeResult refused = ApplyRelativeCalibration(records, 0, true, value, std::uint16_t(scale), 0.625f);
+        EXPECT_TRUE(refused.refusal.has_value()) << value;
+        EXPECT_EQ(records[0], before[0]);
+    }
+
+    // 94 dB SPL under the cursor becomes 0 dBr: CalRatio × fraction is √2.
+    const RelativeResult left = ApplyRelativeCalibration(records, 0, true, 94.0f, 1, 0.625f);
+    ASSERT_FALSE(left.refusal.has_value());
+    EXPECT_EQ(left.offsetDb, -94.0f);
+    EXPECT_NEAR(records[0].PctFullScale, 0.05f, 1e-4f);
+    EXPECT_NEAR(records[0].CalRatio * records[0].PctFullScale * kRmsOfPeak, 1.0f, 1e-5f);
+    EXPECT_STREQ(records[0].LabelLog, "dBr");
+    EXPECT_EQ(records[1], before[1]) << "independent channels";
+
+    // An accelerometer calibrated by sensitivity: 20 dB re 1 g rms is the reference.
+    const RelativeResult right = ApplyRelativeCalibration(records, 1, true, 20.0f, 1, 0.625f);
+    ASSERT_FALSE(right.refusal.has_value());
+    EXPECT_NEAR(records[1].CalRatio * records[1].PctFullScale * kRmsOfPeak, 1.0f, 1e-5f);
+
+    ApplyRelativeCalibration(records, 0, false, 94.0f, 1, 0.625f);
+    EXPECT_EQ(records[1].RefUnits, kUnitRelative) << "shared calibration: both take the reference";
+}

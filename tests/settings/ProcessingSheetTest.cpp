@@ -1,0 +1,204 @@
+// The processing-settings sheet's logic and the path and file-option checks.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "settings/FrameSettings.h"
+#include "settings/PathDialogsLogic.h"
+#include "settings/ProcessingSheet.h"
+
+using namespace processing_sheet;
+
+TEST(ProcessingSheet, FrequencyScalingItemsMapBothWays)
+{
+    struct Case {
+        int item;
+        std::uint16_t type;
+        std::uint16_t octave;
+    };
+    for (const Case c : {Case{0, ScalingOpts::kOctave, 1}, Case{1, ScalingOpts::kOctave, 3},
+                         Case{2, ScalingOpts::kFftLinear, 3}, Case{3, ScalingOpts::kFftLog, 3}}) {
+        ScalingOpts s;
+        SetFreqScaleItem(s, c.item);
+        EXPECT_EQ(s.FreqScaleType, c.type) << c.item;
+        EXPECT_EQ(s.OctaveNumber, c.octave) << c.item;
+        EXPECT_EQ(FreqScaleItem(s), c.item);
+    }
+    ScalingOpts sixth;
+    sixth.FreqScaleType = ScalingOpts::kOctave;
+    sixth.OctaveNumber = 6;
+    EXPECT_EQ(FreqScaleItem(sixth), 1);
+}
+
+TEST(ProcessingSheet, TheCustomSpanMustBePositiveAndRising)
+{
+    const char* const positive = "The start and stop frequencies must be greater than zero";
+    const char* const rising = "The stop frequency must be greater than the start frequency";
+    struct Case {
+        float start, stop;
+        const char* message;
+    };
+    for (const Case c : {Case{0, 100, positive}, Case{-5, 100, positive}, Case{100, 0, positive},
+                         Case{1000, 1000, rising}, Case{2000, 1000, rising}, Case{20, 20000, nullptr}}) {
+        const auto failure = CheckCustomSpan(c.start, c.stop);
+        EXPECT_EQ(failure.has_value(), c.message != nullptr) << c.start;
+        if (failure && c.message) {
+            EXPECT_EQ(*failure, c.message);
+        }
+    }
+}
+
+TEST(ProcessingSheet, MinusOneOpensThePageOfTheLastOk)
+{
+    RememberPage(kSettingsPage);
+    EXPECT_EQ(StartPage(-1), kSettingsPage);
+    RememberPage(kDevicePage);
+    EXPECT_EQ(StartPage(-1), kDevicePage);
+    EXPECT_EQ(StartPage(kCalibrationPage), kCalibrationPage);
+    RememberPage(7);
+    EXPECT_EQ(StartPage(-1), kDevicePage) << "no such page";
+    RememberPage(kSettingsPage);
+}
+
+namespace {
+
+struct FakeHost final : ProcessingSheetHost {
+    std::vector<std::string> calls;
+    bool daq = true;
+    DaqOpts written;
+    void StopRun() override { calls.push_back("stop"); }
+    bool IsInputDaq() override { return daq; }
+    void ConfigureDaq(const DaqOpts& options, int, int, int) override
+    {
+        written = options;
+        calls.push_back("configure");
+    }
+    void CreateSpectrumPlot(int c) override { calls.push_back("create " + std::to_string(c)); }
+    void CloseSpectrumPlot(int c) override { calls.push_back("close " + std::to_string(c)); }
+    void RecalcLayout() override { calls.push_back("layout"); }
+    void ReinitInput() override { calls.push_back("reinit"); }
+};
+
+} // namespace
+
+TEST(ProcessingSheet, OkCopiesBackReconfiguresAndReinitialises)
+{
+    struct Case {
+        const char* name;
+        std::uint16_t channels;
+        bool daq;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {"one to two channels", 2, true, {"configure", "create 1", "layout", "reinit"}},
+        {"no change, not the module", 1, false, {"reinit"}},
+    };
+    for (const Case& c : cases) {
+        FrameSettings settings;
+        settings.Processing.Format.Set(48000, 1, 2);
+        ProcessingSheetRecords edited = ProcessingSheetRecords::From(settings);
+        edited.Processing.Format.Set(96000, c.channels, 3);
+        edited.Daq.DAQ_InputGain = 4;
+        FakeHost host;
+        host.daq = c.daq;
+        ApplyOk(settings, edited, host);
+        EXPECT_EQ(host.calls, c.calls) << c.name;
+        EXPECT_EQ(settings.Processing.Format.SamplingRate, 96000u);
+        EXPECT_EQ(settings.Daq.DAQ_InputGain, 4);
+        EXPECT_EQ(settings.Calibration[0].DAQVoltageRange, 2.5f) << "both records follow the new range";
+        EXPECT_EQ(settings.Calibration[1].DAQVoltageRange, 2.5f);
+    }
+    FrameSettings two;
+    two.Processing.Format.Set(48000, 2, 2);
+    ProcessingSheetRecords edited = ProcessingSheetRecords::From(two);
+    edited.Processing.Format.Set(48000, 1, 2);
+    FakeHost host;
+    host.daq = false;
+    ApplyOk(two, edited, host);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"close 1", "layout", "reinit"}));
+}
+
+TEST(ProcessingSheet, ChangingOnlyTheRangeRederivesEveryRatioOnce)
+{
+    FrameSettings settings;
+    settings.Daq.DAQ_InputGain = 16;
+    for (TChannelCalibration& r : settings.Calibration) {
+        r.CalCreateMode = 0;
+        r.RefUnits = 2;
+        r.RefLevel = 94.0f;
+        r.PctFullScale = 0.05f;
+        r.DAQVoltageRange = 0.625f;
+    }
+    ProcessingSheetRecords edited = ProcessingSheetRecords::From(settings);
+    edited.Daq.DAQ_InputGain = 4;  // 2.5 V: the same tone is a quarter of full scale
+    FakeHost host;
+    ApplyOk(settings, edited, host);
+    ApplyOk(settings, ProcessingSheetRecords::From(settings), host);
+    for (const TChannelCalibration& r : settings.Calibration) {
+        EXPECT_NEAR(r.PctFullScale, 0.0125f, 1e-6f);
+        EXPECT_NEAR(r.CalRatio, 1.414213f * 1.0024f / 0.0125f, 0.01f);
+    }
+    EXPECT_EQ(host.written.DAQ_InputGain, 4);
+}
+
+TEST(PathDialogs, FileOptionsAreCheckedInOrderAndNegativeNumbersFail)
+{
+    struct Case {
+        const char *ram, *size, *buffer;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"3600", "2000", "4", nullptr},
+        {"3601", "2000", "60", "The RAM recording time must be less than 3600 seconds."},
+        {"60", "2001", "60", "The Hard Disk recording size cannot be greater than 2,000 MB (2GB)"},
+        {"", "10", "60", "The RAM recording time must be at least 4 seconds."},
+        {"60", "0", "60", "The Hard Disk recording size must be at least 1 MB"},
+        {"60", "10", "3", "Real Time Data buffer length must be at least 4 seconds."},
+        // Read as unsigned, these would wrap past every lower bound.
+        {"60", "10", "-5", "Real Time Data buffer length must be at least 4 seconds."},
+        {"-60", "10", "60", "The RAM recording time must be at least 4 seconds."},
+        {"60", "-1", "60", "The Hard Disk recording size must be at least 1 MB"},
+    };
+    for (const Case& c : cases) {
+        FileIOOpts options;
+        path_dialogs::FileIOFields f = path_dialogs::FieldsOf(options);
+        f.ram = false;
+        f.ramSeconds = c.ram;
+        f.sizeMegabytes = c.size;
+        f.bufferSeconds = c.buffer;
+        const auto failure = path_dialogs::ApplyFileIOFields(options, f);
+        EXPECT_EQ(failure.value_or(""), c.message ? c.message : "") << c.ram << " " << c.size << " " << c.buffer;
+        if (!c.message) {
+            EXPECT_EQ(options.MaxRamRecordingTimeSecs, 3600u);
+            EXPECT_EQ(options.MaxDiskRecordingSizeBytes, 2000000000u);
+            EXPECT_EQ(options.WaveFileMode, 1u);
+        }
+    }
+}
+
+TEST(PathDialogs, SetPathsCreatesMissingFoldersAndNamesOneItCannotMake)
+{
+    const auto root = std::filesystem::temp_directory_path() / ("talvenor-paths-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(root);
+    std::ofstream(root / "plain-file") << "x";
+    DataPaths paths;
+    paths.Build(root.string() + "/");
+    const DataPaths before = paths;
+
+    const std::string blocked = (root / "plain-file" / "Log").string();
+    const auto failure = path_dialogs::ApplySetPaths(paths, (root / "Overlay").string(), blocked);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_NE(failure->find("\"" + blocked + "\""), std::string::npos) << *failure;
+    EXPECT_EQ(paths, before);
+
+    const std::string log = (root / "new" / "Log").string();
+    EXPECT_FALSE(path_dialogs::ApplySetPaths(paths, (root / "Overlay").string(), log).has_value());
+    EXPECT_TRUE(std::filesystem::is_directory(log));
+    EXPECT_EQ(paths.Get(DataPaths::kLog), log);
+    EXPECT_EQ(paths.Get(DataPaths::kWave), before.Get(DataPaths::kWave)) << "other slots stay";
+    std::filesystem::remove_all(root);
+}

@@ -1,0 +1,247 @@
+// The processing-settings sheet and its pages, Set Paths and File I/O
+// Options, driven through their controls against fake services; each saves
+// a picture of itself under screenshots/.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "platform/MessageBox.h"
+#include "settings/FrameSettings.h"
+#include "settings/dialogs/CCalibrationDlgSPL.h"
+#include "settings/dialogs/CDeviceDlg.h"
+#include "settings/dialogs/CFileIOoptionsDlg.h"
+#include "settings/dialogs/COptionsMain.h"
+#include "settings/dialogs/CSetPathsDlg.h"
+#include "settings/dialogs/CSettingsDlg.h"
+#include "tests/support/Screenshot.h"
+
+namespace {
+
+class FailingRecorder final : public CalibrationRecorder {
+public:
+    bool Start(const TWaveFormat&, const DaqOpts&, std::uint64_t) override { return false; }
+    double RecordedSeconds() const override { return 0.0; }
+    void Stop() override {}
+    const TWaveData* Recording() const override { return nullptr; }
+};
+
+class FakeServices final : public ProcessingSheetServices {
+public:
+    bool daqPresent = true;
+    std::vector<int> help;
+    std::optional<int> FindDaqInputDevice() override { return daqPresent ? std::optional<int>(0) : std::nullopt; }
+    bool IsDaqDevice(int) override { return daqPresent; }
+    std::uint32_t ReadDaqSerialNumber() override { return 4711; }
+    void ReopenDaq() override { ++reopens; }
+    int reopens = 0;
+    std::unique_ptr<CalibrationRecorder> CreateCalibrationRecorder(int) override
+    {
+        return std::make_unique<FailingRecorder>();
+    }
+    std::string DataRoot() const override { return "/nonexistent/"; }
+    void ShowHelp(int id) override { help.push_back(id); }
+};
+
+struct Messages {
+    Messages()
+    {
+        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& r) {
+            texts.push_back(r.text);
+            return platform::MessageResult::Ok;
+        });
+    }
+    ~Messages() { platform::SetMessageBoxHook({}); }
+    std::vector<std::string> texts;
+};
+
+template <typename W>
+W* Find(QWidget& parent, int id)
+{
+    return parent.findChild<W*>(QStringLiteral("id%1").arg(id));
+}
+
+struct Sheet {
+    explicit Sheet(int page = 0, int channels = 2)
+    {
+        FrameSettings settings;
+        settings.Processing.Format.Set(48000, static_cast<std::uint16_t>(channels), 3);
+        records = ProcessingSheetRecords::From(settings);
+        sheet = std::make_unique<COptionsMain>(records, services, page);
+        sheet->show();
+    }
+    Messages messages;
+    FakeServices services;
+    ProcessingSheetRecords records;
+    std::unique_ptr<COptionsMain> sheet;
+};
+
+} // namespace
+
+TEST(ProcessingSheetWindow, EveryPageShowsItsRecordsAndIsPictured)
+{
+    Sheet s;
+    const char* names[] = {"processing_sheet_settings", "processing_sheet_calibration", "processing_sheet_device"};
+    for (int page = 0; page < 3; ++page) {
+        s.sheet->Pages().setCurrentIndex(page);
+        EXPECT_EQ(s.sheet->ActivePage(), page);
+        EXPECT_FALSE(SaveScreenshot(*s.sheet, names[page]).empty());
+        QTest::mouseClick(Find<QPushButton>(*s.sheet, 302), Qt::LeftButton);
+    }
+    EXPECT_EQ(s.services.help, (std::vector<int>{240, 750, 410}));
+    EXPECT_EQ(Find<QComboBox>(*s.sheet, 2008)->currentText(), "48000");
+    EXPECT_EQ(Find<QComboBox>(*s.sheet, 2182)->currentText(), "24 bits");
+    EXPECT_EQ(Find<QLabel>(*s.sheet, 2277)->text(), "Serial Number: 4711");
+    EXPECT_EQ(Find<QComboBox>(*s.sheet, 1317)->currentData().toInt(), 16);
+}
+
+TEST(ProcessingSheetWindow, OneChannelGreysTheRightControlsAndOkKeepsTheirFields)
+{
+    Sheet s(0, 2);
+    const ScalingOpts right = s.records.Scaling[1];
+    const std::uint16_t rightSpeed = s.records.Processing.AverageSpeed[1];
+    auto* channels = Find<QComboBox>(*s.sheet, 2183);
+    channels->setCurrentIndex(0);
+    for (int id : {2184, 2130, 1310, 1311, 1312})
+        EXPECT_FALSE(Find<QComboBox>(*s.sheet, id)->isEnabled()) << id;
+    EXPECT_FALSE(Find<QRadioButton>(*s.sheet, 2303)->isEnabled());
+    Find<QComboBox>(*s.sheet, 2130)->setCurrentIndex(0);
+    Find<QComboBox>(*s.sheet, 2008)->setCurrentIndex(1);
+    s.sheet->accept();
+    EXPECT_EQ(s.sheet->result(), QDialog::Accepted);
+    EXPECT_EQ(s.records.Processing.Format.NumChannels, 1);
+    EXPECT_EQ(s.records.Processing.Format.SamplingRate, 96000u);
+    EXPECT_EQ(s.records.Scaling[1], right);
+    EXPECT_EQ(s.records.Processing.AverageSpeed[1], rightSpeed);
+}
+
+TEST(ProcessingSheetWindow, ABadCustomSpanKeepsTheSettingsPageOpen)
+{
+    Sheet s(2);
+    // Ids are unique within a page only, as in the dialog templates.
+    CSettingsDlg& page = s.sheet->SettingsPage();
+    Find<QRadioButton>(page, 2298)->click();
+    Find<QLineEdit>(page, 2299)->setText("1000");
+    Find<QLineEdit>(page, 2300)->setText("1000");
+    s.sheet->accept();
+    EXPECT_NE(s.sheet->result(), QDialog::Accepted);
+    EXPECT_EQ(s.sheet->ActivePage(), 0);
+    EXPECT_EQ(s.messages.texts, (std::vector<std::string>{"The stop frequency must be greater than the start frequency"}));
+}
+
+TEST(ProcessingSheetWindow, WithoutTheModuleTheDevicePageHidesItsControlsAndKeepsTheOptions)
+{
+    Messages messages;
+    FakeServices services;
+    services.daqPresent = false;
+    FrameSettings settings;
+    ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+    records.Daq.DAQ_InputGain = 64;
+    CDeviceDlg page(records, services);
+    page.show();
+    EXPECT_EQ(Find<QLabel>(page, 2278)->text(), "Device Status: DAQ is NOT connected");
+    EXPECT_FALSE(Find<QComboBox>(page, 1317)->isVisible());
+    EXPECT_TRUE(Find<QCheckBox>(page, 2313)->isVisible());
+    Find<QCheckBox>(page, 2313)->setChecked(false);
+    EXPECT_TRUE(page.ApplySettings());
+    EXPECT_EQ(records.Daq.DAQ_InputGain, 64);
+    EXPECT_EQ(records.Daq.DAQ_PowerDownFlag, 1);
+}
+
+TEST(ProcessingSheetWindow, ABurstOfDeviceNoticesReopensTheModuleOnceAfterItEnds)
+{
+    Messages messages;
+    FakeServices services;
+    FrameSettings settings;
+    ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+    CDeviceDlg page(records, services);
+    for (int notice = 0; notice < 3; ++notice) {
+        page.OnDeviceChange();
+        QTest::qWait(500);
+    }
+    EXPECT_EQ(services.reopens, 0) << "not while notices keep coming";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return services.reopens > 0; }, 5000));
+    QTest::qWait(300);
+    EXPECT_EQ(services.reopens, 1);
+}
+
+TEST(CalibrationPage, AFailedRecordingIsReportedAndThePageReset)
+{
+    Sheet s(1);
+    CCalibrationDlgSPL& page = s.sheet->CalibrationPage();
+    Find<QRadioButton>(page, 2279)->click();
+    Find<QLineEdit>(page, 2300)->setText("94.0");
+    auto* perform = Find<QPushButton>(page, 1657);
+    ASSERT_TRUE(perform->isEnabled());
+    QTest::mouseClick(perform, Qt::LeftButton);
+    ASSERT_EQ(s.messages.texts.size(), 1u);
+    EXPECT_NE(s.messages.texts[0].find("could not be started"), std::string::npos);
+    EXPECT_FALSE(page.IsRecording());
+    EXPECT_EQ(perform->text().toStdString(), CCalibrationDlgSPL::kPerformText);
+    EXPECT_TRUE(perform->isEnabled());
+    EXPECT_FALSE(Find<QProgressBar>(page, 2332)->isVisible());
+    EXPECT_FALSE(SaveScreenshot(page, "calibration_page").empty());
+}
+
+TEST(CalibrationPage, SensitivityMethodsCheckTheirValueOnOk)
+{
+    Sheet s(1);
+    CCalibrationDlgSPL& page = s.sheet->CalibrationPage();
+    Find<QRadioButton>(page, 2307)->click();  // hydrophone
+    EXPECT_EQ(Find<QLabel>(page, 2302)->text(), "Hydrophone Sensitivity (dB re 1V/uPA)");
+    EXPECT_FALSE(Find<QPushButton>(page, 1657)->isEnabled()) << "only a calibrator is measured";
+    Find<QLineEdit>(page, 2300)->setText("5");
+    s.sheet->accept();
+    EXPECT_NE(s.sheet->result(), QDialog::Accepted);
+    EXPECT_EQ(s.messages.texts, (std::vector<std::string>{"Hydrophone Sensitivity must be less than zero."}));
+    Find<QLineEdit>(page, 2300)->setText("-200");
+    s.sheet->accept();
+    EXPECT_EQ(s.sheet->result(), QDialog::Accepted);
+    EXPECT_EQ(s.records.Calibration[0].TransducerSensitivityVolts, -200.0f);
+    EXPECT_STREQ(s.records.Calibration[0].ChannelName, "Microphone") << "the title edit kept its text";
+}
+
+TEST(PathDialogsWindow, FileOptionsRefuseAnOutOfRangeTimeAndPictureThemselves)
+{
+    Messages messages;
+    FileIOOpts options;
+    std::vector<int> help;
+    CFileIOoptionsDlg dialog(options, [&](int id) { help.push_back(id); });
+    dialog.show();
+    EXPECT_FALSE(SaveScreenshot(dialog, "file_io_options").empty());
+    EXPECT_FALSE(Find<QCheckBox>(dialog, 1998)->isEnabled()) << "no backup of a memory recording";
+    Find<QRadioButton>(dialog, 1997)->click();
+    EXPECT_TRUE(Find<QCheckBox>(dialog, 1998)->isEnabled());
+    Find<QLineEdit>(dialog, 2000)->setText("3601");
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(messages.texts, (std::vector<std::string>{"The RAM recording time must be less than 3600 seconds."}));
+    Find<QLineEdit>(dialog, 2000)->setText("3600");
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(options.WaveFileMode, 1u);
+    QTest::mouseClick(Find<QPushButton>(dialog, 1001), Qt::LeftButton);
+    EXPECT_EQ(help, std::vector<int>{820});
+}
+
+TEST(PathDialogsWindow, SetPathsDefaultsPointUnderTheDataRoot)
+{
+    Messages messages;
+    DataPaths paths;
+    paths.Build("/tmp/talvenor-unused/");
+    CSetPathsDlg dialog(paths, "/tmp/root/");
+    dialog.show();
+    QTest::mouseClick(Find<QPushButton>(dialog, 1994), Qt::LeftButton);
+    EXPECT_EQ(Find<QLineEdit>(dialog, 1988)->text(), "/tmp/root/Overlay");
+    EXPECT_EQ(Find<QLineEdit>(dialog, 1989)->text(), "/tmp/root/Log");
+    EXPECT_FALSE(SaveScreenshot(dialog, "set_paths").empty());
+}

@@ -1,0 +1,81 @@
+#pragma once
+// Damaged settings for the tests that start from them: the .cfg text of the
+// defaults with every number replaced by one hostile text ("nan", "1e39"),
+// and every float field of the settings by key, as the file names them.
+
+#include <cctype>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "settings/CfgSettingsFile.h"
+#include "settings/CfgVisitor.h"
+
+namespace hostile_cfg {
+
+inline bool IsNumber(const std::string& text)
+{
+    if (text.empty())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '.' || (i == 0 && c == '-')))
+            return false;
+    }
+    return true;
+}
+
+// Number keys take the values in turn (text keys too, when textToo is
+// set). Floats are written with a decimal point, integers without one.
+inline std::string EveryNumberFrom(const std::vector<std::string>& values, bool floatsOnly = false,
+                                   bool textToo = false)
+{
+    std::size_t next = 0;
+    std::istringstream in(FormatCfgSettings(FrameSettings{}));
+    std::string out;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const std::size_t eq = line.find('=');
+        const std::string old = eq != std::string::npos ? line.substr(eq + 1) : std::string();
+        const bool number = IsNumber(old) && (!floatsOnly || old.find('.') != std::string::npos);
+        if (eq != std::string::npos && (number || textToo))
+            line = line.substr(0, eq + 1) + values[next++ % values.size()];
+        out += line + "\r\n";
+    }
+    return out;
+}
+
+inline std::string EveryNumberAs(const std::string& value, bool floatsOnly = false)
+{
+    return EveryNumberFrom({value}, floatsOnly);
+}
+
+struct FloatField {
+    std::string Key;
+    float Value;
+};
+
+inline std::vector<FloatField> FloatFields(const FrameSettings& settings)
+{
+    class Collector final : public CfgVisitor {
+    public:
+        void Int32(std::string_view, std::string_view, std::int32_t&, std::string_view) override {}
+        void UInt32(std::string_view, std::string_view, std::uint32_t&, std::string_view) override {}
+        void UInt16(std::string_view, std::string_view, std::uint16_t&, std::string_view) override {}
+        void Flag(std::string_view, std::string_view, std::uint8_t&, std::string_view) override {}
+        void Float(std::string_view section, std::string_view key, float& field, std::string_view) override
+        {
+            fields.push_back({std::string(section) + "/" + std::string(key), field});
+        }
+        void Text(std::string_view, std::string_view, char*, std::size_t, std::string_view) override {}
+        void Format(std::string_view, TWaveFormat&) override {}
+        void WriteOnlyFlag(std::string_view, std::string_view, std::uint8_t) override {}
+        std::vector<FloatField> fields;
+    } collector;
+    FrameSettings copy = settings;
+    VisitCfgKeys(copy, collector);
+    return collector.fields;
+}
+
+} // namespace hostile_cfg
