@@ -10,12 +10,14 @@
 #include "app/DeviceWatcher.h"
 #include "app/core/CfgFileCheck.h"
 #include "app/core/DefaultDataTree.h"
+#include "app/core/FrameLayout.h"
 #include "app/core/TDataLog.h"
 #include "app/core/TProcessingObjects.h"
 #include "app/core/TRunControl.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/Trace.h"
+#include "plot/QuarnPlotLayout.h"
 #include "plot/TQuarnPlot.h"
 #include "resources/BitmapResources.h"
 #include "settings/CfgSettingsFile.h"
@@ -112,6 +114,8 @@ bool CMainFrame::Create()
     m_Client->setObjectName(QStringLiteral("FrameClient"));
     m_Client->installEventFilter(this);
     setCentralWidget(m_Client);
+    // Narrower, a plot's tool strip would run off the window's right edge.
+    setMinimumWidth(FrameLayout::kSidebarWidth + quarn_layout::kToolStripWidth);
     CreateMenus();
     CreateAccelerators();
     qApp->installEventFilter(this);

@@ -178,7 +178,7 @@ public:
         m_PlotColourChooser = std::move(chooser);
     }
 
-    // ---- State for the other parts of the program and for tests -----------
+    // ---- State other windows and tests read ---------------------------------
     FrameSettings& Settings() { return m_Settings; }
     const FrameSettings& Settings() const { return m_Settings; }
     const FramePaths& Paths() const { return m_Paths; }

@@ -29,8 +29,8 @@ namespace {
 // The maker's home page ("Go to Website...").
 constexpr const char* kMakerWebsite = "https://www.talvenor.example/";
 
-// Commands the bars send: the numbered ones are frame commands; the
-// processing-settings pages come with their own part of the program.
+// Commands the bars send: the numbered ones are frame commands, the rest
+// the frame's own operations.
 bool IsBarCommandBuilt(FrameCommand command)
 {
     const auto id = static_cast<std::uint32_t>(command);
@@ -41,7 +41,7 @@ bool IsBarCommandBuilt(FrameCommand command)
            command == FrameCommand::ProcessingSettingsPage2;
 }
 
-// A button whose command waits for its part stays in its place, greyed.
+// A button whose window is not in this program yet stays in its place, greyed.
 void DisableButton(CToolBtn* button)
 {
     if (button == nullptr)

@@ -1,7 +1,10 @@
 # Compiler settings shared by every target of the project.
 
 add_library(talvenor_options INTERFACE)
-target_compile_options(talvenor_options INTERFACE -Wall -Wextra -Werror)
+target_compile_options(talvenor_options INTERFACE -Wall -Wextra)
+if(TALVENOR_WERROR)
+  target_compile_options(talvenor_options INTERFACE -Werror)
+endif()
 # Headers are included by their path from the project root ("engine/TFFT.h").
 target_include_directories(talvenor_options INTERFACE ${PROJECT_SOURCE_DIR})
 

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "engine/TFFT.h"
+#include "engine/TSmoothing.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -45,6 +46,10 @@ SpectralData::SpectralData(const TProcessingSettings& settings, const ScalingOpt
     m_LastBlockTime = 0.0;
 
     m_WindowType = settings.SmoothingWindow;
+    if (m_WindowType == smoothing::Parzen) {
+        const TSmoothing parzen(m_FFTSize, smoothing::Parzen, smoothing::None);
+        m_ParzenBandwidthFactor = static_cast<float>(1.0 / parzen.NoiseBandwidthLines());
+    }
     m_PeakLine = 0;
     m_HoldMode = 0;
     m_TotalPower = m_LatestTotalPower = m_HeldTotalPower = kNoValue;

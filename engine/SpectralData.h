@@ -169,6 +169,13 @@ public:
     float GetTotalPower() const { return m_TotalPower; }
     float GetLatestTotalPower() const { return m_LatestTotalPower; }
     float GetHoldTotalPower() const { return m_HeldTotalPower; }
+    // How long a peak stands (seconds) and how far it then falls per update
+    // (dB) for a hold mode: 0 Off, 1 Fast, 2 Medium, 3 Slow, 4 Forever.
+    struct HoldRate {
+        float Time;
+        float Decay;
+    };
+    static HoldRate PeakHoldRate(std::uint16_t mode);
     std::uint16_t GetTotalPowerWeighting() const { return m_TotalPowerWeighting; }
     // weighting: −1 from display values, 0 flat, 1 A, 2 B, 3 C; scale 1 = dB.
     float GetBandPower(std::uint32_t first, std::uint32_t last, int scale, int weighting,
@@ -320,6 +327,8 @@ private:
     std::uint16_t m_StandardWeighting = 0;
     std::uint16_t m_TotalPowerWeighting = 0;
     std::uint16_t m_WindowType = 0;
+    // Parzen's reciprocal noise bandwidth, measured on its table at this size.
+    float m_ParzenBandwidthFactor = 1.0f;
     float m_DensityDivisor = 1.0f;
     std::uint8_t m_DensityFlag = 0;
     std::uint8_t m_DensityAmplitude = 0;

@@ -55,22 +55,6 @@ void CountMovingWindow(std::int32_t& k, std::int32_t& slot, int window)
     slot = slot + 1 >= window ? 0 : slot + 1;
 }
 
-struct THoldRate {
-    float Time;
-    float Decay;
-};
-
-THoldRate HoldRateOf(std::uint16_t mode)
-{
-    switch (mode) {
-    case 1: return {1.0f, 1.0f};
-    case 2: return {5.0f, 0.5f};
-    case 3: return {10.0f, 0.1f};
-    case 4: return {100000.0f, 2.0f};
-    default: return {0.0f, 0.0f};
-    }
-}
-
 } // namespace
 
 void SpectralData::SetBlockTime(double t)
@@ -314,9 +298,20 @@ void SpectralData::UpdatePeakHold()
     }
 }
 
-float SpectralData::HoldTime() const { return HoldRateOf(m_HoldMode).Time; }
+SpectralData::HoldRate SpectralData::PeakHoldRate(std::uint16_t mode)
+{
+    switch (mode) {
+    case 1: return {1.0f, 1.0f};
+    case 2: return {5.0f, 0.5f};
+    case 3: return {10.0f, 0.1f};
+    case 4: return {100000.0f, 2.0f};
+    default: return {0.0f, 0.0f};
+    }
+}
 
-float SpectralData::HoldDecay() const { return HoldRateOf(m_HoldMode).Decay; }
+float SpectralData::HoldTime() const { return PeakHoldRate(m_HoldMode).Time; }
+
+float SpectralData::HoldDecay() const { return PeakHoldRate(m_HoldMode).Decay; }
 
 void SpectralData::SetPeakHoldMode(std::uint16_t mode)
 {

@@ -6,6 +6,7 @@
 
 #include "engine/CompensationFile.h"
 #include "engine/TCubicSpline.h"
+#include "engine/TSmoothing.h"
 #include "engine/WeightingTables.h"
 #include "platform/MessageBox.h"
 
@@ -181,9 +182,13 @@ float SpectralData::GetWindowBandwidthFactor() const
     // Spectral density is already per hertz: no bandwidth to take out.
     if (m_DensityFlag)
         return 1.0f;
-    // log10 of each window's equivalent noise bandwidth in lines, by window type.
+    // Parzen's is measured on its table, as its scaling factors are.
+    if (m_WindowType == smoothing::Parzen)
+        return m_ParzenBandwidthFactor;
+    // log10 of each window's equivalent noise bandwidth in lines, by window
+    // type (Parzen's entry is not used).
     constexpr double kLogBandwidth[] = {0.125, 0.23804, 0.534, 0.1335, 0.1755, 0.36,
-                                        0.635, 0.125,   0.0,   0.45,   0.0,    0.3};
+                                        0.0,   0.125,   0.0,   0.45,   0.0,    0.3};
     if (m_WindowType >= std::size(kLogBandwidth))
         return 1.0f;
     return static_cast<float>(std::pow(10.0, -kLogBandwidth[m_WindowType]));

@@ -21,11 +21,23 @@ constexpr double kDegreesPerRadian = 57.2957795056;
 constexpr std::uint32_t kToneReach = 3;
 constexpr std::uint32_t kMaxHarmonics = 40;
 
-bool IsLocalMaximum(const float* power, std::uint32_t line)
+// A line is a peak when it stands above kPeakNeighbours lines on either
+// side. A run of equal lines (a tone midway between two lines) counts as one
+// peak on its first line; the neighbours on the right are those after the run.
+bool IsLocalMaximum(const float* power, std::uint32_t lines, std::uint32_t line)
 {
     const float v = power[line];
     for (std::uint32_t j = 1; j <= kPeakNeighbours; ++j) {
-        if (!(v > power[line - j]) || !(v > power[line + j]))
+        if (!(v > power[line - j]))
+            return false;
+    }
+    std::uint32_t end = line;
+    while (end + 1 < lines && power[end + 1] == v)
+        ++end;
+    if (end + kPeakNeighbours >= lines)
+        return false;
+    for (std::uint32_t j = 1; j <= kPeakNeighbours; ++j) {
+        if (!(v > power[end + j]))
             return false;
     }
     return true;
@@ -171,7 +183,7 @@ const SpectralData::TPeakList& SpectralData::PeakList(std::uint32_t first, std::
     if (searchable) {
         const float* power = m_AvgPower.data();
         for (std::uint32_t i = first; i <= last; ++i) {
-            if (IsLocalMaximum(power, i))
+            if (IsLocalMaximum(power, L, i))
                 top.Offer(i, power[i]);
         }
     }

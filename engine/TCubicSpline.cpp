@@ -1,5 +1,20 @@
 #include "engine/TCubicSpline.h"
 
+#include <algorithm>
+#include <cfloat>
+
+namespace {
+
+// Any finite table gives finite curvatures in double precision, however
+// close its points or large its values; the curve between them may still
+// swing beyond what a float holds, and is limited to it.
+float ToFloatRange(double value)
+{
+    return static_cast<float>(std::clamp(value, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX)));
+}
+
+} // namespace
+
 TCubicSpline::TCubicSpline(const float* points, std::uint32_t count, std::uint8_t mode)
     : Count(count), Points(points), Mode(mode)
 {
@@ -9,7 +24,7 @@ TCubicSpline::TCubicSpline(const float* points, std::uint32_t count, std::uint8_
 
 void TCubicSpline::Build()
 {
-    platform::ZeroFilledArray<float> u;
+    platform::ZeroFilledArray<double> u;
     if (!u.Allocate(Count - 1)) {
         // Half a table would give wrong values; none gives 0, which callers notice.
         SecondDerivatives.Free();
@@ -29,27 +44,27 @@ void TCubicSpline::Build()
 
 // Natural spline over points first … last with strictly increasing x; the
 // table is zero-filled, so pieces of one or two points stay straight.
-void TCubicSpline::BuildPiece(std::uint32_t first, std::uint32_t last, float* u)
+void TCubicSpline::BuildPiece(std::uint32_t first, std::uint32_t last, double* u)
 {
     if (last - first < 2)
         return;
-    float* y2 = SecondDerivatives.data();
-    y2[first] = 0.0f;
-    u[first] = 0.0f;
+    double* y2 = SecondDerivatives.data();
+    y2[first] = 0.0;
+    u[first] = 0.0;
     for (std::uint32_t i = first + 1; i < last; ++i) {
         const double h1 = static_cast<double>(X(i)) - X(i - 1);
         const double h2 = static_cast<double>(X(i + 1)) - X(i);
         const double h12 = static_cast<double>(X(i + 1)) - X(i - 1);
-        const float sig = static_cast<float>(h1 / h12);
-        const float p = static_cast<float>(sig * static_cast<double>(y2[i - 1]) + 2.0);
-        y2[i] = static_cast<float>((sig - 1.0) / p);
+        const double sig = h1 / h12;
+        const double p = sig * y2[i - 1] + 2.0;
+        y2[i] = (sig - 1.0) / p;
         const double slopes = (static_cast<double>(Y(i + 1)) - Y(i)) / h2
                             - (static_cast<double>(Y(i)) - Y(i - 1)) / h1;
-        u[i] = static_cast<float>((6.0 * slopes / h12 - sig * static_cast<double>(u[i - 1])) / p);
+        u[i] = (6.0 * slopes / h12 - sig * u[i - 1]) / p;
     }
-    y2[last] = 0.0f;
+    y2[last] = 0.0;
     for (std::uint32_t k = last; k-- > first;)
-        y2[k] = static_cast<float>(static_cast<double>(y2[k]) * y2[k + 1] + u[k]);
+        y2[k] = y2[k] * y2[k + 1] + u[k];
 }
 
 float TCubicSpline::Evaluate(float x) const
@@ -77,11 +92,10 @@ float TCubicSpline::Evaluate(float x) const
         return x < X(lo) ? Y(lo) : Y(hi);
 
     if (Mode == kStraightLines)
-        return static_cast<float>(Y(lo) + (static_cast<double>(x) - X(lo)) * (static_cast<double>(Y(hi)) - Y(lo)) / h);
+        return ToFloatRange(Y(lo) + (static_cast<double>(x) - X(lo)) * (static_cast<double>(Y(hi)) - Y(lo)) / h);
 
-    const float* y2 = SecondDerivatives.data();
+    const double* y2 = SecondDerivatives.data();
     const double a = static_cast<float>((static_cast<double>(X(hi)) - x) / h);
     const double b = static_cast<float>((static_cast<double>(x) - X(lo)) / h);
-    return static_cast<float>(a * Y(lo) + b * Y(hi)
-                              + ((a * a * a - a) * y2[lo] + (b * b * b - b) * y2[hi]) * h * h / 6.0);
+    return ToFloatRange(a * Y(lo) + b * Y(hi) + ((a * a * a - a) * y2[lo] + (b * b * b - b) * y2[hi]) * h * h / 6.0);
 }

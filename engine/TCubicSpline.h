@@ -15,6 +15,9 @@
 //
 // Outside the table the end interval's formula extends beyond it; callers
 // clamp to the first or last point's value themselves.
+//
+// A table of finite points always reads finite: the result is limited to
+// the float range.
 
 #include <cstdint>
 
@@ -35,12 +38,14 @@ public:
 
 private:
     void Build();
-    void BuildPiece(std::uint32_t first, std::uint32_t last, float* u);
+    void BuildPiece(std::uint32_t first, std::uint32_t last, double* u);
     float X(std::uint32_t i) const { return Points[2 * i]; }
     float Y(std::uint32_t i) const { return Points[2 * i + 1]; }
 
     std::uint32_t Count;
     const float* Points;
-    platform::ZeroFilledArray<float> SecondDerivatives;
+    // Double precision: in float, points a hair apart or values near the
+    // float limit overflowed into infinities that spread over the whole piece.
+    platform::ZeroFilledArray<double> SecondDerivatives;
     std::uint8_t Mode;
 };

@@ -225,6 +225,18 @@ void TSmoothing::Scale()
         Table[i] = static_cast<float>(Table[i] * factor);
 }
 
+double TSmoothing::NoiseBandwidthLines() const
+{
+    double sum = 0, sumSquares = 0;
+    for (std::size_t i = 0; i < Table.size(); ++i) {
+        sum += Table[i];
+        sumSquares += double{Table[i]} * Table[i];
+    }
+    if (!(sum * sum > 0))
+        return 1.0;
+    return double(Table.size()) * sumSquares / (sum * sum);
+}
+
 void TSmoothing::ApplyWindow(float* block) const
 {
     // An invalid type holds a table of zeros; applying it would silence the block.

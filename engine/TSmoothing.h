@@ -56,6 +56,9 @@ public:
     float Parameter() const { return Alpha; }
     // N coefficients, or nullptr when there is no table.
     const float* Coefficients() const { return Table.data(); }
+    // Equivalent noise bandwidth of the table in lines, N·Σw²/(Σw)²; 1 when
+    // there is no table or it sums to zero. Scaling does not change it.
+    double NoiseBandwidthLines() const;
 
 private:
     bool ValidType() const { return Type < smoothing::kWindowTypeCount; }

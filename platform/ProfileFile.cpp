@@ -132,7 +132,11 @@ void ProfileFile::WriteString(std::string_view section, std::string_view key, st
 
     const auto start = FindSection(section);
     if (!start) {
-        m_Lines.push_back("[" + std::string(section) + "]");
+        // Built by appending: "[" + std::string(...) trips a false -Wrestrict in GCC 12 at -O3.
+        std::string header;
+        header.reserve(section.size() + 2);
+        header.append("[").append(section).append("]");
+        m_Lines.push_back(std::move(header));
         m_Lines.push_back(std::move(line));
         return;
     }

@@ -32,6 +32,22 @@ std::optional<int> PowerMeterHeight(float power, std::uint16_t ampScale, float t
     return std::clamp(static_cast<int>(std::trunc(std::clamp(h, -1e6, 1e6))), 1, paneHeight - 2);
 }
 
+float PowerMeterHold::Update(float power, std::uint16_t ampScale, std::uint16_t peakHold, double now)
+{
+    const bool inDb = ampScale == 1;
+    // A linear power of 0 or less has no dB: it holds nothing new.
+    const double liveDb = inDb ? double{power} : power > 0.0f ? 20.0 * std::log10(double{power}) : -1e9;
+    const SpectralData::HoldRate rate = SpectralData::PeakHoldRate(peakHold);
+    if (peakHold == 0 || !m_Held || liveDb >= m_HeldDb) {
+        m_Held = true;
+        m_HeldDb = liveDb;
+        m_Expiry = now + rate.Time;
+    } else if (m_Expiry < now) {
+        m_HeldDb = std::max(m_HeldDb - rate.Decay, liveDb);
+    }
+    return inDb ? static_cast<float>(m_HeldDb) : static_cast<float>(std::pow(10.0, m_HeldDb / 20.0));
+}
+
 PlotRect PowerMeterBar(const PlotRect& pane, bool printing, int dotsPerInchX)
 {
     PlotRect bar{pane.right + power_meter::kScreenLeft, pane.top, pane.right + power_meter::kScreenRight,

@@ -25,6 +25,23 @@ inline constexpr int kScreenRight = 30;
 // without room or a pane too low for a bar.
 std::optional<int> PowerMeterHeight(float power, std::uint16_t ampScale, float top, float range, int paneHeight);
 
+// The hold bar's power: the meter's own power, held and let fall as the
+// plot's Peak Hold choice holds and lets fall the trace (Fast, Medium, Slow,
+// Forever; Off holds nothing). A peak stands for the mode's hold time, then
+// falls by its decay (dB) on each update until it meets the live power.
+// Linear scales hold their amplitude through its dB.
+class PowerMeterHold {
+public:
+    // The held power, in the same units as `power`; `now` in seconds.
+    float Update(float power, std::uint16_t ampScale, std::uint16_t peakHold, double now);
+    void Reset() { m_Held = false; }
+
+private:
+    bool m_Held = false;
+    double m_HeldDb = 0.0;
+    double m_Expiry = 0.0;
+};
+
 // The bar beside a pane; on paper both edges move right by a fraction of an
 // inch.
 PlotRect PowerMeterBar(const PlotRect& pane, bool printing, int dotsPerInchX);

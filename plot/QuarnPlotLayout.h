@@ -37,6 +37,9 @@ inline constexpr int kTopEditX = 381;
 inline constexpr int kRangeEditX = 527;
 inline constexpr int kPeakHoldListX = 673;
 inline constexpr int kPeakHoldListWidth = 72;
+// The strip's width up to the peak hold list's right edge, with a small gap:
+// a narrower plot would cut its last controls off.
+inline constexpr int kToolStripWidth = kPeakHoldListX + kPeakHoldListWidth + 6;
 
 // Overlay rows: 16 px apart from 22 px below the pane's top.
 inline constexpr int kOverlayRowTop = 22;

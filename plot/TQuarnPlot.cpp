@@ -291,6 +291,7 @@ void TQuarnPlot::ResetPointArrays()
         pane.Live.reserve(static_cast<std::size_t>(m_PointCapacity));
         pane.Hold.reserve(static_cast<std::size_t>(m_PointCapacity));
         pane.LabelBoxes.fill({});
+        pane.MeterHeld.Reset();
     }
 }
 

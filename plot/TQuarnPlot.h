@@ -27,6 +27,7 @@
 #include "plot/BandTraceTable.h"
 #include "plot/ColumnBinTable.h"
 #include "plot/PlotTick.h"
+#include "plot/PowerMeter.h"
 #include "plot/SpectrumExport.h"
 #include "plot/ToolStripFields.h"
 #include "plot/TPlotBase.h"
@@ -263,6 +264,7 @@ private:
         std::vector<PlotPoint> Hold;
         int MeterLive = 0;
         int MeterHold = 0;
+        PowerMeterHold MeterHeld;
         std::array<PlotRect, 8> LabelBoxes{};
     };
 

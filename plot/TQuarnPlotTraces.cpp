@@ -15,6 +15,7 @@
 #include "plot/TracePoints.h"
 
 #include "engine/ScalingOpts.h"
+#include "platform/Clock.h"
 #include "engine/SpectralData.h"
 #include "settings/MarkerOpts.h"
 #include "settings/SpectrumOpts.h"
@@ -125,10 +126,10 @@ void TQuarnPlot::UpdatePowerMeter(int pane)
     PaneTraces& traces = m_Panes[PaneIndex(pane)];
     if (const auto live = PowerMeterHeight(power, scale, m_Spectrum->PlotTop, m_Spectrum->PlotRange, height))
         traces.MeterLive = *live;
-    // The hold bar shows the held total power, which rises and decays as the
-    // data's peak hold is set, and never stands below the live bar.
-    const auto held = PowerMeterHeight(data->GetHoldTotalPower(), scale, m_Spectrum->PlotTop, m_Spectrum->PlotRange,
-                                       height);
+    // The hold bar holds what the live bar shows, as the Peak Hold choice
+    // holds the trace, and never stands below the live bar.
+    const float heldPower = traces.MeterHeld.Update(power, scale, m_Spectrum->PeakHold, platform::SteadySeconds());
+    const auto held = PowerMeterHeight(heldPower, scale, m_Spectrum->PlotTop, m_Spectrum->PlotRange, height);
     traces.MeterHold = std::max(traces.MeterLive, held.value_or(0));
 }
 

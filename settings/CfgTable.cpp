@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <unordered_set>
 
 #include "settings/TextField.h"
 
@@ -23,6 +24,7 @@ struct FileCloser {
 bool CfgTable::Read(const std::string& path)
 {
     m_Count = 0;
+    m_KeyRows.clear();
     if (!m_Rows.Allocate(kMaxRows))
         return false;
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
@@ -46,7 +48,32 @@ bool CfgTable::Read(const std::string& path)
     }
     if (pending && m_Count < kMaxRows)
         StoreLine(line);
+    IndexKeys();
     return true;
+}
+
+std::string CfgTable::IndexName(std::string_view section, std::string_view key)
+{
+    std::string name = platform::ToLowerAscii(section);
+    name.push_back('\0');
+    name += platform::ToLowerAscii(key);
+    return name;
+}
+
+// Only the first section of a name counts, and the first key of a name in it.
+void CfgTable::IndexKeys()
+{
+    std::unordered_set<std::string> sections;
+    bool searched = false;
+    std::string_view section;
+    for (std::size_t i = 0; i < m_Count; ++i) {
+        if (m_Rows[i].isSection) {
+            section = TextFieldView(m_Rows[i].section);
+            searched = sections.insert(platform::ToLowerAscii(section)).second;
+        } else if (searched) {
+            m_KeyRows.emplace(IndexName(section, TextFieldView(m_Rows[i].key)), i);
+        }
+    }
 }
 
 void CfgTable::StoreLine(std::string_view line)
@@ -76,15 +103,8 @@ std::string CfgTable::Lookup(std::string_view section, std::string_view key, std
                              std::size_t size) const
 {
     std::string_view result = defaultValue;
-    std::size_t i = 0;
-    while (i < m_Count && !(m_Rows[i].isSection && EqualNoCase(TextFieldView(m_Rows[i].section), section)))
-        ++i;
-    for (++i; i < m_Count && !m_Rows[i].isSection; ++i) {
-        if (EqualNoCase(TextFieldView(m_Rows[i].key), key)) {
-            result = TextFieldView(m_Rows[i].value);
-            break;
-        }
-    }
+    if (const auto row = m_KeyRows.find(IndexName(section, key)); row != m_KeyRows.end())
+        result = TextFieldView(m_Rows[row->second].value);
     if (size == 0)
         return std::string();
     return std::string(result.substr(0, size - 1));

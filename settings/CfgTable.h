@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "platform/ZeroFilledArray.h"
 
@@ -46,7 +47,13 @@ public:
 
 private:
     void StoreLine(std::string_view line);
+    void IndexKeys();
+    static std::string IndexName(std::string_view section, std::string_view key);
 
     platform::ZeroFilledArray<CfgEntry> m_Rows;
     std::size_t m_Count = 0;
+    // The row each lookup finds, by section and key name: a file has some
+    // thousand keys, each looked up once per load, so a lookup must not scan
+    // every row.
+    std::unordered_map<std::string, std::size_t> m_KeyRows;
 };

@@ -1,7 +1,7 @@
 #pragma once
 // The .ini settings file: the two user-set data folders and the file I/O
 // options. Read and written through the profile file, so keys that this
-// program never writes (a user's additions, other Parts' switches) survive.
+// program never writes (a user's additions, switches other windows keep there) survive.
 
 #include <string>
 

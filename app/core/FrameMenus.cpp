@@ -17,7 +17,11 @@ constexpr MenuItem kPrintItems[] = {
     {"Prin&t Setup...", kFilePrintSetup},
     {"Annotations and &Margins...", kPrintAnnotations},
     {nullptr, 0},
+    {"&Open Configuration...", kOpenConfiguration},
+    {"Sa&ve Configuration...", kSaveConfiguration},
+    {nullptr, 0},
     {"Set Pat&hs...", kSetPaths},
+    {"File &I/O Options...", kFileIOOptions},
     {nullptr, 0},
     {"E&xit", kAppExit},
 };
@@ -26,6 +30,18 @@ constexpr MenuItem kOptionsItems[] = {
     {"Processing Settings...\tF4", kProcessingSettings},
     {"Plot Options...\tF5", kPlotOptions},
     {"Data &Logging...", kDataLoggingSettings},
+    {nullptr, 0},
+    {"Re&initialize Input", kReinitInput},
+};
+
+// The bars and the plots' tool strips, with check marks while shown.
+constexpr MenuItem kViewItems[] = {
+    {"&Side Bar", kToggleSidebar},
+    {"&Tool Bar", kToggleToolbar},
+    {"Status &Bar", kToggleStatusbar},
+    {"Plot Tool &Strips", kTogglePlotToolStrips},
+    {nullptr, 0},
+    {"&Close All Plots", kCloseAllPlots},
 };
 
 constexpr MenuItem kUtilitiesItems[] = {
@@ -33,6 +49,10 @@ constexpr MenuItem kUtilitiesItems[] = {
     {"Peak &Amplitude", kPeakAmplitude},
     {"Total &Power", kTotalPower},
     {"&Recorder", kRecorder},
+    {nullptr, 0},
+    {"Signal &Generator", kSignalGenerator},
+    {"&Save Signal...", kSaveGeneratorWave},
+    {"&Lock Signal Generator Channels", kLockGeneratorChannels},
     {nullptr, 0},
     {"Close &All Utilities", kCloseAllUtilities},
 };
@@ -53,6 +73,7 @@ constexpr MenuItem kHelpItems[] = {
 constexpr MenuPopup kMenuBar[] = {
     {"P&rint", kPrintItems},
     {"&Options", kOptionsItems},
+    {"&View", kViewItems},
     {"&Utilities", kUtilitiesItems},
     {"&Help", kHelpItems},
 };
@@ -90,6 +111,11 @@ std::span<const MenuPopup> MenuBar()
 std::span<const Accelerator> Accelerators()
 {
     return kAccelerators;
+}
+
+std::span<const std::uint32_t> BuiltCommands()
+{
+    return kBuilt;
 }
 
 bool IsCommandBuilt(std::uint32_t id)

@@ -1,7 +1,7 @@
 #pragma once
 // The main frame's menu bar and accelerator table as data, and which
 // commands this build can carry out. The Qt frame builds its actions from
-// these tables; a command whose part of the program is not built yet is
+// these tables; a command whose window is not in this program yet is
 // shown but disabled.
 
 #include <array>
@@ -35,6 +35,7 @@ std::span<const Accelerator> Accelerators();
 // The commands this build carries out; every other command is disabled
 // wherever it appears.
 bool IsCommandBuilt(std::uint32_t id);
+std::span<const std::uint32_t> BuiltCommands();
 
 // The mnemonic letter of a title or item ("P&rint" → 'R'), upper-cased; 0
 // without one.

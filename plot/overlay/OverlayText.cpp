@@ -195,9 +195,28 @@ std::string FormatHeader(std::string_view title, bool splineOff)
     return text;
 }
 
+namespace {
+
+// Six decimals, as the files have always been written. A frequency they
+// cannot give back (only below 16 Hz can that happen) gets the decimals it
+// needs: two close low frequencies must not merge, which would make a saved
+// fractional-octave table fall between its steps and refuse to load.
+std::string FrequencyText(float frequency)
+{
+    for (int decimals = 6;; ++decimals) {
+        std::string text = platform::FormatFixed(frequency, decimals);
+        const char* end = text.data() + text.size();
+        float back = 0.0f;
+        if (decimals >= 60 || (ParseNumber(text.data(), end, back) == end && back == frequency))
+            return text;
+    }
+}
+
+} // namespace
+
 void AppendRow(std::string& text, float frequency, float value)
 {
-    text += platform::FormatFixed(frequency);
+    text += FrequencyText(frequency);
     text += '\t';
     text += platform::FormatFixed(value);
     text += "\r\n";

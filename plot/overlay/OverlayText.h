@@ -75,7 +75,8 @@ bool HoldsMoreThanTitles(std::string_view bytes);
 std::string ReadTitle(std::string_view bytes);
 
 // The file's text: ";title", ";SPLINE OFF" when asked, then the rows, each
-// line ending CR LF; numbers "%f" in the "C" format.
+// line ending CR LF; numbers "%f" in the "C" format, except a frequency that
+// six decimals would not give back exactly, which gets more.
 std::string FormatHeader(std::string_view title, bool splineOff);
 void AppendRow(std::string& text, float frequency, float value);
 

@@ -1,6 +1,12 @@
 #include "tests/app/FrameTestSupport.h"
 
 #include "platform/MessageBox.h"
+#include "plot/AmplitudeMapping.h"
+#include "plot/TQuarnPlot.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cmath>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -14,6 +20,36 @@ namespace frame_test {
 
 namespace {
 int folderCount = 0;
+}
+
+QuietRoom::QuietRoom()
+{
+    setenv("TALVENOR_DAQSIM_AMBIENT", "0", 1);
+}
+
+QuietRoom::~QuietRoom()
+{
+    unsetenv("TALVENOR_DAQSIM_AMBIENT");
+}
+
+::testing::AssertionResult TraceShowsTone(const TQuarnPlot& plot, int pane, std::uint16_t ampScale, float plotTop,
+                                          float plotRange, float frequency, float level)
+{
+    const std::vector<PlotPoint>& points = plot.LivePoints(pane);
+    if (points.empty())
+        return ::testing::AssertionFailure() << "no live trace";
+    const PlotRect rect = plot.PaneRect(pane);
+    const PlotPoint top = *std::min_element(points.begin(), points.end(),
+                                            [](const PlotPoint& a, const PlotPoint& b) { return a.y < b.y; });
+    const int column = rect.left + plot.FrequencyToColumn(frequency);
+    const AmplitudeMapping mapping(ampScale, plotTop, plotRange, false);
+    const float shown = mapping.ValueAt(rect.bottom - top.y, rect.Height());
+    const auto dB = [ampScale](double v) { return ampScale == 1 ? v : 20.0 * std::log10(std::max(v, 1e-30)); };
+    if (std::abs(top.x - column) > 1)
+        return ::testing::AssertionFailure() << "peak at x " << top.x << ", the tone's column is " << column;
+    if (std::abs(dB(shown) - dB(level)) > 1.5)
+        return ::testing::AssertionFailure() << "peak reads " << shown << ", the tone " << level;
+    return ::testing::AssertionSuccess() << "peak at x " << top.x << " reads " << shown;
 }
 
 bool WaitFor(const std::function<bool()>& done, int limitMs)

@@ -7,6 +7,8 @@
 
 #include <QUrl>
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -43,6 +45,21 @@ public:
     MessageLog();
     ~MessageLog();
     std::vector<std::string> texts;
+};
+
+// The highest point of a pane's live trace stands on the column of
+// `frequency` (within a column) at `level` in display units (within 1.5 dB),
+// read back through the pane's own amplitude axis.
+::testing::AssertionResult TraceShowsTone(const TQuarnPlot& plot, int pane, std::uint16_t ampScale, float plotTop,
+                                          float plotRange, float frequency, float level);
+
+// While it lives, the simulated module hears no room: for checks finer than
+// its floor allows (a level to a few hundredths of a dB).
+struct QuietRoom {
+    QuietRoom();
+    ~QuietRoom();
+    QuietRoom(const QuietRoom&) = delete;
+    QuietRoom& operator=(const QuietRoom&) = delete;
 };
 
 struct FrameHarness {

@@ -2,6 +2,7 @@
 // reachable from the contents, every link leading to a page that exists.
 
 #include "app/CHelpWindow.h"
+#include "app/core/FrameMenus.h"
 #include "app/core/HelpTopics.h"
 #include "tests/support/Screenshot.h"
 
@@ -12,12 +13,33 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 QString ReadPage(const QString& file)
 {
     QFile page(QStringLiteral(":/help/") + file);
     return page.open(QIODevice::ReadOnly) ? QString::fromUtf8(page.readAll()) : QString();
+}
+
+// A page's text as the reader sees it: tags dropped, entities decoded.
+QString VisibleText(const QString& html)
+{
+    QString text = html;
+    text.remove(QRegularExpression(QStringLiteral("<style>.*</style>"),
+                                   QRegularExpression::DotMatchesEverythingOption));
+    text.replace(QRegularExpression(QStringLiteral("<[^>]*>")), QStringLiteral(" "));
+    text.replace(QStringLiteral("&lt;"), QStringLiteral("<")).replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+    text.replace(QStringLiteral("&rarr;"), QStringLiteral("→")).replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+    return text.simplified();
+}
+
+// "&Lock Signal Generator Channels", "Processing Settings...\tF4": the words a page would use.
+QString Caption(const char* text)
+{
+    QString caption = QString::fromLatin1(text).section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
+    return caption.endsWith(QStringLiteral("...")) ? caption.chopped(3) : caption;
 }
 
 } // namespace
@@ -59,4 +81,55 @@ TEST(HelpPages, TheWindowShowsAPageByContextAndFallsBackToTheContents)
     EXPECT_EQ(window.CurrentFile(), "index.html");
     window.ShowContext(880);
     SaveScreenshot(window, "help_window");
+}
+
+// The pages send the user only to commands that act: every menu path
+// ("Utilities → Signal Generator", "<Utilities><Lock Signal Generator
+// Channels>") and every key they name belongs to a live command.
+TEST(HelpPages, PagesNameOnlyMenuItemsAndKeysOfLiveCommands)
+{
+    CHelpWindow window;
+    std::map<QString, std::uint32_t> menuPaths;
+    for (const frame_menus::MenuPopup& popup : frame_menus::MenuBar())
+        for (const frame_menus::MenuItem& item : popup.items)
+            if (item.id != 0)
+                menuPaths[Caption(popup.title) + QLatin1Char('|') + Caption(item.text)] = item.id;
+    std::map<QString, std::uint32_t> keys;
+    for (const frame_menus::Accelerator& accelerator : frame_menus::Accelerators())
+        keys[QString::fromLatin1(accelerator.keys)] = accelerator.id;
+
+    QStringList files{QString::fromLatin1(help_topics::kContentsFile)};
+    for (const HelpTopic& topic : help_topics::All())
+        files << QString::fromLatin1(topic.file);
+    const QRegularExpression arrowPath(QStringLiteral("\\b([A-Z]\\w*) → ([A-Z][\\w/]*(?: [A-Z][\\w/]*)*)"));
+    const QRegularExpression bracketPath(QStringLiteral("<([^<>]+)><([^<>]+)>"));
+    const QRegularExpression key(QStringLiteral("\\b((?:Alt|Ctrl|Shift)\\+\\w+|F\\d{1,2})\\b"));
+    int pathsSeen = 0, keysSeen = 0;
+    for (const QString& file : files) {
+        SCOPED_TRACE(file.toStdString());
+        const QString text = VisibleText(ReadPage(file));
+        for (const QRegularExpression* path : {&arrowPath, &bracketPath}) {
+            for (auto it = path->globalMatch(text); it.hasNext();) {
+                const auto match = it.next();
+                ++pathsSeen;
+                // The item is the longest run of capitalised words that names one.
+                QStringList words = match.captured(2).split(QLatin1Char(' '));
+                auto found = menuPaths.end();
+                for (; !words.isEmpty() && found == menuPaths.end(); words.removeLast())
+                    found = menuPaths.find(match.captured(1) + QLatin1Char('|') + words.join(QLatin1Char(' ')));
+                ASSERT_NE(found, menuPaths.end()) << "no such menu item: " << match.captured(0).toStdString();
+                EXPECT_TRUE(frame_menus::IsCommandBuilt(found->second))
+                    << match.captured(0).toStdString() << " is greyed";
+            }
+        }
+        for (auto it = key.globalMatch(text); it.hasNext();) {
+            const QString name = it.next().captured(1);
+            ++keysSeen;
+            const auto found = keys.find(name);
+            ASSERT_NE(found, keys.end()) << "no such key: " << name.toStdString();
+            EXPECT_TRUE(frame_menus::IsCommandBuilt(found->second)) << name.toStdString() << " does nothing";
+        }
+    }
+    EXPECT_GT(pathsSeen, 0);
+    EXPECT_GT(keysSeen, 0);
 }

@@ -1,11 +1,15 @@
-// The frame's menus, accelerators and commands: what is live and what waits
-// for its part, Alt+R against the "P&rint" mnemonic, help and documents.
+// The frame's menus, accelerators and commands: what is live and what is
+// greyed until its window exists, Alt+R against the "P&rint" mnemonic, help and documents.
 
 #include "tests/app/FrameTestSupport.h"
 
 #include "app/CHelpWindow.h"
 #include "app/CSidebar.h"
 #include "app/SidebarButtons.h"
+#include "app/CToolbar2.h"
+#include "app/ToolbarButtons.h"
+#include "app/core/FrameCommandIds.h"
+#include "app/core/FrameMenus.h"
 #include "widgets/CToolBtn.h"
 
 #include <QAction>
@@ -18,6 +22,9 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
 
 using frame_test::FrameHarness;
 using frame_test::WaitFor;
@@ -50,14 +57,23 @@ TEST(MainFrameCommands, TheMenuBarCarriesTheFramesMenusWithEveryCommandLive)
     FrameHarness h;
     CMainFrame& frame = *h.frame;
     const QList<QAction*> titles = frame.menuBar()->actions();
-    ASSERT_EQ(titles.size(), 4);
+    ASSERT_EQ(titles.size(), 5);
     EXPECT_EQ(titles[0]->text(), "P&rint");
-    EXPECT_EQ(titles[3]->text(), "&Help");
+    EXPECT_EQ(titles[4]->text(), "&Help");
     EXPECT_EQ(ItemTexts(*Popup(frame, 0)),
               (std::vector<std::string>{"&Print...", "Prin&t Setup...", "Annotations and &Margins...", "-",
-                                        "Set Pat&hs...", "-", "E&xit"}));
-    EXPECT_EQ(ItemTexts(*Popup(frame, 1)),
-              (std::vector<std::string>{"Processing Settings...\tF4", "Plot Options...\tF5", "Data &Logging..."}));
+                                        "&Open Configuration...", "Sa&ve Configuration...", "-",
+                                        "Set Pat&hs...", "File &I/O Options...", "-", "E&xit"}));
+    EXPECT_EQ(ItemTexts(*Popup(frame, 1)), (std::vector<std::string>{"Processing Settings...\tF4",
+                                                                      "Plot Options...\tF5", "Data &Logging...", "-",
+                                                                      "Re&initialize Input"}));
+    EXPECT_EQ(ItemTexts(*Popup(frame, 2)),
+              (std::vector<std::string>{"&Side Bar", "&Tool Bar", "Status &Bar", "Plot Tool &Strips", "-",
+                                        "&Close All Plots"}));
+    EXPECT_EQ(ItemTexts(*Popup(frame, 3)),
+              (std::vector<std::string>{"Peak &Frequency", "Peak &Amplitude", "Total &Power", "&Recorder", "-",
+                                        "Signal &Generator", "&Save Signal...",
+                                        "&Lock Signal Generator Channels", "-", "Close &All Utilities"}));
 
     EXPECT_TRUE(frame.ActionFor(57782)->isEnabled());
     EXPECT_TRUE(frame.ActionFor(57769)->isEnabled());
@@ -70,6 +86,79 @@ TEST(MainFrameCommands, TheMenuBarCarriesTheFramesMenusWithEveryCommandLive)
     EXPECT_TRUE(frame.Sidebar()->Button(SidebarButtons::IDC_DATA_LOG)->isEnabled());
     EXPECT_TRUE(frame.ActionFor(57923)->isEnabled());
     EXPECT_TRUE(frame.Sidebar()->Button(SidebarButtons::IDC_RUN)->isEnabled());
+}
+
+// Every command the frame carries out can be found: in a menu, on a key or
+// on a button the user sees. Walks the frame's own command table, so a
+// command switched on later needs its way in too.
+TEST(MainFrameCommands, EveryLiveCommandIsReachedFromAMenuAKeyOrAVisibleButton)
+{
+    FrameHarness h;
+    CMainFrame& frame = *h.frame;
+    frame.OnCommand(frame_command::kSignalGenerator); // so that saving its signal is live too
+    std::set<std::uint32_t> reached;
+    std::function<void(const QMenu&)> walk = [&](const QMenu& menu) {
+        for (QAction* action : menu.actions()) {
+            if (action->menu() != nullptr)
+                walk(*action->menu());
+            else if (action->isVisible() && action->isEnabled())
+                reached.insert(action->objectName().remove(QStringLiteral("Command")).toUInt());
+        }
+    };
+    for (QAction* title : frame.menuBar()->actions())
+        if (title->isVisible() && title->isEnabled() && title->menu() != nullptr)
+            walk(*title->menu());
+    for (const frame_menus::Accelerator& key : frame_menus::Accelerators())
+        reached.insert(key.id);
+    for (const SidebarButtonSpec& entry : SidebarButtons::kButtons)
+        if (frame.Sidebar()->isVisible() && frame.Sidebar()->Button(entry.id)->isEnabled())
+            reached.insert(static_cast<std::uint32_t>(entry.command));
+    for (const ToolbarButtonSpec& entry : ToolbarButtons::kButtons)
+        if (entry.command && frame.Toolbar()->isVisible() && frame.Toolbar()->Button(entry.id)->isEnabled())
+            reached.insert(static_cast<std::uint32_t>(*entry.command));
+
+    ASSERT_FALSE(frame_menus::BuiltCommands().empty());
+    for (std::uint32_t id : frame_menus::BuiltCommands()) {
+        QAction* action = frame.ActionFor(id);
+        ASSERT_NE(action, nullptr) << id;
+        if (action->isEnabled()) {
+            EXPECT_TRUE(reached.count(id)) << "command " << id << " is live but nothing reaches it";
+        }
+    }
+}
+
+TEST(MainFrameCommands, TheViewAndUtilitiesMenusShowTheBarsAndTheGeneratorWithCheckMarks)
+{
+    FrameHarness h;
+    CMainFrame& frame = *h.frame;
+    auto item = [&](int popup, const char* text) {
+        for (QAction* action : Popup(frame, popup)->actions())
+            if (action->text() == QLatin1String(text))
+                return action;
+        ADD_FAILURE() << text;
+        return static_cast<QAction*>(nullptr);
+    };
+    QAction* toolBar = item(2, "&Tool Bar");
+    ASSERT_NE(toolBar, nullptr);
+    const bool shown = frame.Toolbar()->isVisible();
+    EXPECT_EQ(toolBar->isChecked(), shown);
+    toolBar->trigger();
+    EXPECT_EQ(frame.Toolbar()->isVisible(), !shown);
+    EXPECT_EQ(toolBar->isChecked(), !shown);
+    EXPECT_TRUE(item(2, "&Side Bar")->isChecked());
+    EXPECT_TRUE(item(2, "Status &Bar")->isChecked());
+
+    QAction* generator = item(3, "Signal &Generator");
+    ASSERT_NE(generator, nullptr);
+    generator->trigger();
+    ASSERT_NE(frame.SignalGenerator(), nullptr);
+    EXPECT_TRUE(generator->isChecked());
+    EXPECT_TRUE(item(3, "&Save Signal...")->isEnabled());
+    QAction* lock = item(3, "&Lock Signal Generator Channels");
+    const bool locked = lock->isChecked();
+    lock->trigger();
+    EXPECT_EQ(lock->isChecked(), !locked);
+    EXPECT_EQ(frame.Settings().LockSignalGeneratorChannels != 0, !locked);
 }
 
 TEST(MainFrameCommands, AltRRunsTheAnalyzerAndAltThenROpensThePrintMenu)

@@ -7,12 +7,16 @@
 #include "app/CSidebar.h"
 #include "app/CStatusbar.h"
 #include "app/SidebarButtons.h"
+#include "app/core/FrameCommandIds.h"
 #include "app/core/TRunControl.h"
 #include "widgets/CToolBtn.h"
 #include "audio/TASIOSoundPort.h"
 #include "plot/TQuarnPlot.h"
 #include "settings/CfgSettingsFile.h"
 #include "platform/MessageBox.h"
+#include "utilities/CSigGen.h"
+
+#include <cmath>
 
 #include <QTest>
 
@@ -23,13 +27,25 @@ using frame_test::WaitFor;
 
 namespace {
 
-// A quicker analysis than the defaults' 192 kHz mono: 48 kHz, both channels.
+// A quicker analysis than the defaults' 192 kHz mono: 48 kHz, both channels,
+// each plot from 100 Hz to 20 kHz; the generator plays 1 kHz at −6 dBFS.
 void WriteStereoSettings(FrameHarness& h)
 {
     FrameSettings s;
     s.Processing.Format.Set(48000, 2, 3);
+    for (int c = 0; c < 2; ++c) {
+        s.Spectrum[c].StartFreq = 100.0f;
+        s.Spectrum[c].StopFreq = 20000.0f;
+        s.SigGenChannel[c].SigType = kSigTone1kHz;
+    }
+    s.SigGenOutput.OutputLevel = -6.0f;
+    s.SigGenOutput.OutputLevelR = -6.0f;
     ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), s));
 }
+
+// −6 dBFS is 0.501 of full scale; at the default range and calibration full
+// scale reads 1 Pa (left) or 1 g (right) peak, shown as rms.
+constexpr double kToneRms = 0.50119 / 1.41421356;
 
 bool Running(const CMainFrame& frame)
 {
@@ -47,6 +63,9 @@ TEST(MainFrameRun, RunShowsLiveSpectraInThePlotsAndStopStops)
     ASSERT_NE(frame.Plot(0), nullptr);
     ASSERT_NE(frame.Plot(1), nullptr);
     EXPECT_TRUE(frame.Plot(0)->IsIdle());
+    frame.OnCommand(frame_command::kSignalGenerator);
+    ASSERT_NE(frame.SignalGenerator(), nullptr);
+    ASSERT_TRUE(WaitFor([&] { return !frame.SignalGenerator()->IsBuilding(); }));
 
     // The side bar's Run lamp, as the operator presses it.
     QTest::mouseClick(frame.Sidebar()->Button(SidebarButtons::IDC_RUN), Qt::LeftButton);
@@ -55,8 +74,15 @@ TEST(MainFrameRun, RunShowsLiveSpectraInThePlotsAndStopStops)
     EXPECT_FALSE(frame.Plot(0)->IsIdle());
 
     ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 5; })) << "blocks flow from the module";
-    EXPECT_FALSE(frame.Plot(0)->LivePoints(0).empty()) << "plot 1 draws a live trace";
-    EXPECT_FALSE(frame.Plot(1)->LivePoints(0).empty()) << "plot 2 draws a live trace";
+    // Each plot draws the generator's tone, heard through the loopback, where
+    // and as loud as it was played: 85.0 dB SPL on the left, 0.354 g on the right.
+    for (int c = 0; c < 2; ++c) {
+        const SpectrumOpts& shown = frame.Settings().Spectrum[c];
+        const double expected = c == 0 ? 20.0 * std::log10(kToneRms / 20e-6) : kToneRms;
+        EXPECT_TRUE(frame_test::TraceShowsTone(*frame.Plot(c), 0, frame.Settings().Scaling[c].AmpScaleType,
+                                               shown.PlotTop, shown.PlotRange, 1000.0f, float(expected)))
+            << "plot " << c + 1;
+    }
     EXPECT_EQ(frame.Statusbar()->StatusText(), "Running...");
     SaveScreenshot(frame, "main_frame_running");
 

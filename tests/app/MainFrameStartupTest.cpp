@@ -9,12 +9,16 @@
 #include "app/CToolbar2.h"
 #include "app/FormatMenuModel.h"
 #include "app/core/CfgFileCheck.h"
+#include "widgets/CToolBtn.h"
 #include "audio/TASIOSoundPort.h"
 #include "plot/TQuarnPlot.h"
 #include "settings/CfgSettingsFile.h"
 #include "settings/IniSettingsFile.h"
 #include "tests/support/HostileCfg.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMenuBar>
 
 #include <gtest/gtest.h>
@@ -56,7 +60,7 @@ TEST(MainFrameStartup, WithoutSettingsFilesTheFrameStartsWithItsDefaults)
     EXPECT_EQ(frame.Plot(1), nullptr);
     EXPECT_EQ(frame.Plot(0)->Title(), "Spectrum");
     EXPECT_TRUE(frame.HasInputPort());
-    EXPECT_EQ(frame.menuBar()->actions().size(), 4);
+    EXPECT_EQ(frame.menuBar()->actions().size(), 5);
     SaveScreenshot(frame, "main_frame_first_start");
 
     h.Finish();
@@ -74,7 +78,7 @@ TEST(MainFrameStartup, FilesFromAPreviousRunGiveTheirValues)
     previous.Spectrum[1].PlotTop = 42.0f;
     previous.Calibration[1].PctFullScale = 0.25f;
     previous.m_ShowStatusbar = 1;
-    const WindowPlacement placed{0, WindowPlacement::kShowNormal, -1, -1, -1, -1, {20, 30, 620, 480}};
+    const WindowPlacement placed{0, WindowPlacement::kShowNormal, -1, -1, -1, -1, {20, 30, 920, 580}};
     previous.Windows.Store(kSlotMainWindow, &placed);
     ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), previous));
     ASSERT_TRUE(SaveIniSettings(h.folder.IniPath(), previous));
@@ -95,7 +99,7 @@ TEST(MainFrameStartup, FilesFromAPreviousRunGiveTheirValues)
     EXPECT_EQ(frame.Plot(0)->Title(), "Spectrum - Left");
     EXPECT_EQ(frame.Plot(1)->Title(), "Spectrum - Right");
     EXPECT_LT(frame.Plot(0)->geometry().top(), frame.Plot(1)->geometry().top());
-    EXPECT_EQ(frame.geometry().size(), QSize(600, 450)) << "the stored placement";
+    EXPECT_EQ(frame.geometry().size(), QSize(900, 550)) << "the stored placement";
     SaveScreenshot(frame, "main_frame_two_channels");
 
     // What the next start will find.
@@ -176,6 +180,27 @@ TEST(MainFrameStartup, TheBarsCanBeHiddenAndThePlotTakesTheirRoom)
     frame.OnCommand(57808);
     EXPECT_TRUE(frame.Sidebar()->isVisible());
     EXPECT_EQ(frame.Plot(0)->geometry(), QRect(90, 0, client.width() - 90, client.height()));
+}
+
+TEST(MainFrameStartup, AtItsSmallestTheWindowShowsEveryToolStripControlWhole)
+{
+    FrameHarness h;
+    CMainFrame& frame = *h.frame;
+    frame.resize(600, 450);
+    QApplication::processEvents();
+    TQuarnPlot* plot = frame.Plot(0);
+    ASSERT_NE(plot, nullptr);
+    const QRect inside = frame.ClientArea()->rect();
+    std::vector<QWidget*> controls{plot->PlotTopEdit(), plot->PlotRangeEdit(), plot->PeakHoldList()};
+    for (std::uint32_t id : {401u, 402u, 471u, 480u})
+        controls.push_back(plot->ToolButton(id));
+    for (QWidget* control : controls) {
+        ASSERT_NE(control, nullptr);
+        EXPECT_TRUE(control->isVisible());
+        const QRect where(control->mapTo(frame.ClientArea(), QPoint(0, 0)), control->size());
+        EXPECT_TRUE(inside.contains(where)) << control->metaObject()->className() << " at x " << where.x();
+    }
+    SaveScreenshot(frame, "main_frame_smallest");
 }
 
 TEST(MainFrameStartup, SwitchingToTwoChannelsFromTheStatusBarShowsBothPlotsAtOnce)

@@ -36,7 +36,7 @@ protected:
         if (messages.empty())
             return {};
         EXPECT_EQ(messages.front(), messages.back());
-        EXPECT_NE(messages.front().find("\"" + Path("in.wav") + "\""), std::string::npos) << messages.front();
+        EXPECT_NE(messages.front().find(QuotedPath("in.wav")), std::string::npos) << messages.front();
         const std::string reason = messages.front();
         messages.clear();
         return reason;

@@ -61,7 +61,7 @@ TEST_F(WaveFileSaveSafetyTest, AFullDiskAtAnyPointLeavesTheOldFile)
         EXPECT_EQ(file->HasCalibration, 1);
     }
     EXPECT_FALSE(messages.empty());
-    EXPECT_NE(messages.back().find("\"" + Path("keep.wav") + "\""), std::string::npos) << messages.back();
+    EXPECT_NE(messages.back().find(QuotedPath("keep.wav")), std::string::npos) << messages.back();
 
     platform::SimulateDiskFull(-1);
     ASSERT_TRUE(file->Save());

@@ -7,6 +7,7 @@
 #include "tests/drivers/StreamRecorder.h"
 
 #include <dlfcn.h>
+#include <stdlib.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -51,6 +52,8 @@ class DaqSimDriver : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The room's floor would drown the converter's noise these tests measure.
+        setenv("TALVENOR_DAQSIM_AMBIENT", "0", 1);
         platform::SetRegistry(&Registry);
         const std::string key = std::string("software\\asio\\") + kDaqSimDriverName;
         Registry.SetValue(platform::RegistryHive::LocalMachine, key, "clsid", kDaqSimDriverClassId);
@@ -68,6 +71,7 @@ protected:
         Close();
         DeleteAsioDrivers();
         platform::SetRegistry(nullptr);
+        unsetenv("TALVENOR_DAQSIM_AMBIENT");
     }
 
     // Loads the driver and creates both inputs and both outputs.
@@ -170,6 +174,41 @@ TEST_F(DaqSimDriver, InputsHearTheOutputsThroughTheLoopbackPlusLowNoise)
     for (int i = 0; i < BufferSize; ++i)
         played += double{Recorder->Played(0, 2, i)} * Recorder->Played(0, 2, i);
     EXPECT_NEAR(heard * 16, std::sqrt(played / BufferSize), 1e-3);
+}
+
+// Unless switched off, the inputs also hear a quiet room: 3.9 mV rms of hiss
+// plus a rumble low-passed at 100 Hz from 39 mV rms (3.16 mV rms at 48 kHz:
+// a one-pole low-pass keeps √(b / (2 − b)) of it, b = 1 − e^(−2π·100/48000)),
+// the same on every run.
+TEST_F(DaqSimDriver, TheRoomAddsASeededBroadbandFloorOverTheLoopback)
+{
+    unsetenv("TALVENOR_DAQSIM_AMBIENT");
+    std::vector<float> first;
+    for (int run = 0; run < 2; ++run) {
+        Open(48000, LeftTone);
+        Run(40);
+        std::vector<float> right, left;
+        for (int b = 8; b < 40; ++b) {
+            right.insert(right.end(), Recorder->Input(1, b), Recorder->Input(1, b) + BufferSize);
+            for (int i = 0; i < BufferSize; ++i)
+                left.push_back(Recorder->Input(0, b)[i] - Recorder->Played(0, b - 1, i));
+        }
+        const int n = static_cast<int>(right.size());
+        const double hiss = 3.9e-3 / 0.625, rumble = 3.16e-3 / 0.625;
+        EXPECT_NEAR(Rms(right.data(), n), std::hypot(hiss, rumble), 0.15 * std::hypot(hiss, rumble));
+        EXPECT_NEAR(Rms(left.data(), n), std::hypot(hiss, rumble), 0.15 * std::hypot(hiss, rumble))
+            << "the tone still comes back whole, with the room on top";
+        // Broadband: the hiss survives a first difference (√2 times), the rumble hardly.
+        std::vector<float> difference(right.size() - 1);
+        for (std::size_t i = 0; i + 1 < right.size(); ++i)
+            difference[i] = right[i + 1] - right[i];
+        EXPECT_NEAR(Rms(difference.data(), n - 1), std::sqrt(2.0) * hiss, 0.1 * std::sqrt(2.0) * hiss);
+        if (run == 0)
+            first = right;
+        else
+            EXPECT_EQ(right, first) << "seeded: every run hears the same room";
+        Close();
+    }
 }
 
 TEST_F(DaqSimDriver, SensorCurrentAddsADcStepThatSettles)

@@ -149,3 +149,23 @@ TEST(CubicSplineTest, DecreasingXGivesFiniteStraightLines)
 }
 
 } // namespace
+
+TEST(CubicSplineTest, ExtremeFiniteTablesReadFiniteEverywhere)
+{
+    // Points a hair apart and values at the float limit overflowed the
+    // curvatures in float, and the infinities spread over the whole piece.
+    const std::vector<float> hair = {0, 0, 1e-30f, 240, 2e-30f, -240, 1000, 0, 20000, 0};
+    const std::vector<float> swing = {1, 3.4e38f, 2, -3.4e38f, 3, 3.4e38f, 4, 0};
+    for (const std::vector<float>* table : {&hair, &swing}) {
+        const auto count = static_cast<std::uint32_t>(table->size() / 2);
+        for (std::uint8_t mode : {kCubic, kLines}) {
+            const TCubicSpline spline(table->data(), count, mode);
+            for (float x : {-1.0f, 1.5e-30f, 0.5f, 1.5f, 2.5f, 3.5f, 500.0f, 30000.0f})
+                EXPECT_TRUE(std::isfinite(spline.Evaluate(x))) << x << " mode " << int(mode);
+            for (std::uint32_t k = 0; k < count; ++k)
+                EXPECT_EQ(spline.Evaluate((*table)[2 * k]), (*table)[2 * k + 1]) << "knot " << k;
+        }
+    }
+    // Halfway between +3.4e38 and −3.4e38 a straight line crosses 0.
+    EXPECT_EQ(TCubicSpline(swing.data(), 4, kLines).Evaluate(1.5f), 0.0f);
+}

@@ -258,6 +258,17 @@ TEST(SpectralCorrectionTest, CompensationLowersTheCorrectedLevel)
     EXPECT_EQ(d->GetCorrection()[kToneLine], flat->GetCorrection()[kToneLine]);
 }
 
+TEST(SpectralCorrectionTest, CompensationWithPointsAHairApartStaysFinite)
+{
+    // Found by fuzzing: the curve through rows 1e-30 Hz apart overflowed and
+    // turned every line's correction into NaN, which no limit catches.
+    auto d = Make();
+    ASSERT_TRUE(Load(*d, TALVENOR_FUZZ_SEEDS "/compensation/points-a-hair-apart.mic").empty());
+    ASSERT_TRUE(d->HasCompensation());
+    const float* corrected = d->GetCorrection();
+    EXPECT_TRUE(std::all_of(corrected, corrected + d->GetLines(), [](float c) { return std::isfinite(c); }));
+}
+
 TEST(SpectralCorrectionTest, CompensationRowsAreReadLikeTheWriterMeantThem)
 {
     TempFolder folder;

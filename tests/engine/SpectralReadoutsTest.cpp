@@ -79,6 +79,12 @@ TEST(SpectralReadouts, PeakSearchRanksLocalMaximaStrongestFirst)
     }
     d->FindPeak(130, 250, &f, nullptr, 0);
     EXPECT_FLOAT_EQ(f, 200 * d->GetLineSpacing());
+    // A run of equal lines is one peak, on its first line.
+    SetLine(*d, 400, 0.6f);
+    SetLine(*d, 401, 0.6f);
+    Access::MarkAveraged(*d);
+    d->FindPeak(350, 450, &f, nullptr, 0);
+    EXPECT_FLOAT_EQ(f, 400 * d->GetLineSpacing());
 
     // Five lines from the top a peak lacks neighbours and is never found.
     SetLine(*d, L - 5, 4.0f);
@@ -103,6 +109,7 @@ TEST(SpectralReadouts, RangesPastTheLastLineAreClampedNotReadAsZero)
     }
     SetLine(*d, 100, 0.01f);
     SetLine(*d, 200, 1e-8f);
+    SetLine(*d, 201, 1e-8f); // equal minima: the first is reported
     hold[300].Value = -10.0f;
 
     EXPECT_NEAR(d->GetMaxValue(10, L + 50), -20.0f, 1e-4);
@@ -246,6 +253,28 @@ TEST(SpectralReadouts, PeakBetweenLinesIsPlacedByTheWindow)
     }
 }
 
+TEST(SpectralReadouts, EveryWindowFindsAToneAnywhereBetweenTwoLines)
+{
+    // Midway between two lines a symmetric window gives two equal lines:
+    // that plateau is one peak, found on its first line, and the noise
+    // figures take it as the tone (a lone tone has almost no THD+N).
+    TProcessingSettings s = MakeSettings(48000, 8192);
+    const double df = 48000.0 / 8192;
+    const double base = 171 * df;
+    for (std::uint16_t window = 0; window < smoothing::kWindowTypeCount; ++window) {
+        s.SmoothingWindow = window;
+        for (int step = 0; step < 16; ++step) {
+            const double tone = base + step * df / 16;
+            SpectralData d(s, MakeScaling(kDb), 0, false);
+            Analyse(d, Tone(s, tone, 0.5), smoothing::Amplitude, window);
+            float f = 0;
+            d.FindPeak(0, d.GetLines(), &f, nullptr);
+            EXPECT_LE(std::fabs(f - tone), df) << "window " << window << ", step " << step;
+            EXPECT_LT(d.GetTHDN(), 50.0f) << "window " << window << ", step " << step;
+        }
+    }
+}
+
 TEST(SpectralReadouts, BandPowerOfToneNoiseAndSilence)
 {
     SpectralData d(Large(), MakeScaling(kDb), 0, false);
@@ -265,13 +294,26 @@ TEST(SpectralReadouts, BandPowerOfToneNoiseAndSilence)
     EXPECT_NEAR(w.GetBandPower(low - 20, low + 20, 1, 1), -19.1, 0.05);
     EXPECT_NEAR(w.GetBandPower(low - 20, low + 20, 1, -1), -19.1, 0.05);
 
-    // 0 dB is a full-scale sine (mean square 1/2): white noise of RMS σ reads
-    // 10·log10(2σ²). A 65536-sample estimate scatters by about 0.03 dB.
+    // 0 dB is a full-scale sine (mean square 1/2): white noise reads
+    // 10·log10(2·its mean square) through every window that is scaled to read
+    // a sine's amplitude. The exponential window is left unscaled, so its
+    // levels are relative. A 65536-sample estimate scatters by a few 0.01 dB.
     const double sigma = 0.1;
     const auto noise = WhiteNoise(Large().FFTsize, sigma * Large().Format.HalfRange(), 3);
-    SpectralData narrow(Large(), MakeScaling(kDb), 0, false);
-    Analyse(narrow, noise);
-    EXPECT_NEAR(narrow.GetBandPower(0, narrow.GetLines(), 1, 0), Db(2 * sigma * sigma), 0.1);
+    double meanSquare = 0;
+    for (float x : noise)
+        meanSquare += double{x} * x;
+    meanSquare /= double(noise.size()) * Large().Format.HalfRange() * Large().Format.HalfRange();
+    for (std::uint16_t window = 0; window < smoothing::kWindowTypeCount; ++window) {
+        if (window == smoothing::Exponential)
+            continue;
+        TProcessingSettings s = Large();
+        s.SmoothingWindow = window;
+        SpectralData narrow(s, MakeScaling(kDb), 0, false);
+        Analyse(narrow, noise, smoothing::Amplitude, window);
+        EXPECT_NEAR(narrow.GetBandPower(0, narrow.GetLines(), 1, 0), Db(2 * meanSquare), 0.1)
+            << "window " << window;
+    }
     // Bands sum their lines as the energy-scaled window leaves them; they
     // end near 22.4 kHz and hold that part of the noise.
     SpectralData bands(Large(), MakeScaling(kDb, ScalingOpts::kOctave), 0, false);

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <clocale>
 #include <filesystem>
 #include <fstream>
@@ -143,6 +145,49 @@ TEST(OverlayData, SteppedRowsAreThreePointsAndSaveAsOneRawRow)
     EXPECT_EQ(Slurp(folder / "b.ovl"), ";Bands\r\n500.000000\t-20.000000\r\n1000.000000\t-10.000000\r\n"
                                        "2000.000000\t-30.000000\r\n")
         << "raw values: reloading with the pane's offset must not add it twice";
+}
+
+// Inputs a fuzzer failed on: six decimals merged or moved low frequencies,
+// so a saved fractional-octave table fell between its steps and refused to
+// load. A frequency now gets the decimals it needs.
+TEST(OverlayData, LowSteppedRowsSaveWithTheDecimalsTheyNeedAndReload)
+{
+    const struct {
+        const char* seed;
+        const char* saved;
+        std::uint32_t point;
+        float frequency;
+    } cases[] = {
+        {"stepped-close-low-rows.ovl", ";\r\n0.0100001\t1.000000\r\n0.0100004\t2.000000\r\n0.020000\t3.000000\r\n",
+         4, 0.0100004f},
+        {"stepped-single-tiny-row.ovl", ";\r\n0.0000005\t0.000000\r\n", 1, 5e-7f},
+    };
+    TempFolder folder;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.seed);
+        TOverlayData table((std::string(TALVENOR_FUZZ_SEEDS "/overlay/") + c.seed).c_str(), 2, 0.0f, false, false);
+        ASSERT_FALSE(table.IsError());
+        ASSERT_TRUE(table.Save((folder / "s.ovl").c_str(), ""));
+        EXPECT_EQ(Slurp(folder / "s.ovl"), c.saved);
+        TOverlayData again((folder / "s.ovl").c_str(), 2, 0.0f, false, false);
+        ASSERT_FALSE(again.IsError());
+        ASSERT_EQ(again.GetNumPoints(), table.GetNumPoints());
+        EXPECT_EQ(again.GetPoints()[2 * c.point], c.frequency) << "a row's centre, exactly";
+    }
+}
+
+TEST(OverlayData, ValuesAtTheFloatLimitGiveFiniteLookups)
+{
+    // Found by fuzzing: rows swinging between ±3.4e38 read as NaN and
+    // infinity between the rows, in both interpolations.
+    for (bool splineOff : {false, true}) {
+        TOverlayData table(TALVENOR_FUZZ_SEEDS "/overlay/values-at-the-float-limit.ovl", 0, 1.5f, false, splineOff);
+        ASSERT_FALSE(table.IsError());
+        for (float f : {1.5f, 2.5f, 3.5f}) {
+            EXPECT_TRUE(std::isfinite(table.GetValueAt(f))) << f;
+            EXPECT_TRUE(std::isfinite(table.GetBandValue(f - 0.25f, f))) << f;
+        }
+    }
 }
 
 TEST(OverlayData, ASaveAndReloadWithAnOffsetIsStableAndLocaleFree)

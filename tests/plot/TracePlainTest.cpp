@@ -110,6 +110,35 @@ TEST(PowerMeterTest, HeightsOnEachScale)
     EXPECT_EQ(PowerMeterBar({0, 0, 500, 300}, true, 600), (PlotRect{585, 0, 680, 300}));
 }
 
+// The hold bar holds the meter's own power as the Peak Hold choice holds the
+// trace: Medium stands 5 s, then falls 0.5 dB per update down to the live
+// power; Fast stands 1 s and falls 1 dB; Off follows the live power.
+TEST(PowerMeterTest, TheHoldStandsThenFallsAsThePeakHoldChoiceSays)
+{
+    PowerMeterHold medium;
+    EXPECT_FLOAT_EQ(medium.Update(34.0f, 1, 2, 0.0), 34.0f); // a start-up transient
+    EXPECT_FLOAT_EQ(medium.Update(0.0f, 1, 2, 4.9), 34.0f);
+    EXPECT_FLOAT_EQ(medium.Update(0.0f, 1, 2, 5.1), 33.5f);
+    EXPECT_FLOAT_EQ(medium.Update(0.0f, 1, 2, 5.2), 33.0f);
+    for (int i = 0; i < 100; ++i)
+        medium.Update(0.0f, 1, 2, 6.0);
+    EXPECT_FLOAT_EQ(medium.Update(0.0f, 1, 2, 6.0), 0.0f) << "down to the live power, not below";
+    EXPECT_FLOAT_EQ(medium.Update(10.0f, 1, 2, 6.1), 10.0f) << "a new peak takes over at once";
+
+    PowerMeterHold fast;
+    fast.Update(20.0f, 1, 1, 0.0);
+    EXPECT_FLOAT_EQ(fast.Update(0.0f, 1, 1, 1.5), 19.0f);
+    PowerMeterHold off;
+    off.Update(20.0f, 1, 0, 0.0);
+    EXPECT_FLOAT_EQ(off.Update(3.0f, 1, 0, 0.1), 3.0f);
+    // A linear amplitude falls by the decay in dB: 0.5 dB of 1.0 is 0.944.
+    PowerMeterHold linear;
+    linear.Update(1.0f, 0, 2, 0.0);
+    EXPECT_NEAR(linear.Update(0.1f, 0, 2, 5.5), 0.94406f, 1e-4);
+    linear.Reset();
+    EXPECT_FLOAT_EQ(linear.Update(0.1f, 0, 2, 5.6), 0.1f) << "a reset forgets the peak";
+}
+
 // A table of straight segments: value = frequency / 10.
 class LineTable : public TracePointTable {
 public:

@@ -2,6 +2,7 @@
 // through the reader, and the values the reader fixes or derives.
 
 #include <clocale>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -297,3 +298,24 @@ TEST(CfgFileTest, AFileThatCannotBeOpenedChangesNothing)
 }
 
 } // namespace
+
+TEST(CfgFileTest, AFuzzedFileOfHostileNumbersLoadsFiniteAndSavesWhatItReads)
+{
+    // Kept from fuzzing: an infinite voltage range and sweep start, NaN and
+    // 1e39 plot limits were kept as read.
+    FrameSettings loaded;
+    ASSERT_TRUE(LoadCfgSettings(TALVENOR_FUZZ_SEEDS "/cfg/hostile-values.cfg", loaded, {}));
+    EXPECT_EQ(loaded.Calibration[0].DAQVoltageRange, 0.625f) << "-inf reads as the missing key";
+    EXPECT_EQ(loaded.SigGenChannel[0].FreqSweep.FStartHz, 1000.0f);
+    EXPECT_EQ(loaded.SigGenChannel[0].FreqSweep.FStopHz, 2000.0f);
+    EXPECT_TRUE(std::isfinite(loaded.Series.PlotTop));
+    EXPECT_TRUE(std::isfinite(loaded.Series.PlotRange));
+    EXPECT_EQ(std::strlen(loaded.Calibration[0].ChannelName), TChannelCalibration::kChannelNameSize - 1)
+        << "a 400-character name is cut to its field";
+
+    TempFolder folder;
+    ASSERT_TRUE(SaveCfgSettings(folder.File("saved.cfg"), loaded));
+    FrameSettings again;
+    ASSERT_TRUE(LoadCfgSettings(folder.File("saved.cfg"), again, {}));
+    EXPECT_EQ(FormatCfgSettings(again), FormatCfgSettings(loaded));
+}
