@@ -16,7 +16,9 @@ void SetTextField(char (&field)[N], std::string_view text)
     text = text.substr(0, std::min(text.size(), N - 1));
     text = text.substr(0, text.find('\0'));
     std::memset(field, 0, N);
-    std::memcpy(field, text.data(), text.size());
+    // An empty view may have no data at all: memcpy must not see it.
+    if (!text.empty())
+        std::memcpy(field, text.data(), text.size());
 }
 
 template <std::size_t N>

@@ -1,5 +1,6 @@
 #include "tests/app/FrameTestSupport.h"
 
+#include "engine/ScalingOpts.h"
 #include "platform/MessageBox.h"
 #include "plot/AmplitudeMapping.h"
 #include "plot/TQuarnPlot.h"
@@ -17,6 +18,20 @@
 #include <unistd.h>
 
 namespace frame_test {
+
+FrameSettings ToneSettings(std::uint32_t rate)
+{
+    FrameSettings s;
+    s.Processing.Format.Set(rate, 2, 3);
+    for (int c = 0; c < 2; ++c) {
+        s.Scaling[c].AmpScaleType = ScalingOpts::kLogarithmic;
+        s.Scaling[c].FreqScaleType = ScalingOpts::kFftLinear;
+        s.SigGenChannel[c].SigType = kSigTone1kHz;
+    }
+    s.SigGenOutput.OutputLevel = -6.0f;
+    s.SigGenOutput.OutputLevelR = -6.0f;
+    return s;
+}
 
 namespace {
 int folderCount = 0;

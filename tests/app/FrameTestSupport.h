@@ -4,6 +4,7 @@
 // The program "lies" in <root>/bin, so its data root is <root>/.
 
 #include "app/CMainFrame.h"
+#include "settings/FrameSettings.h"
 
 #include <QUrl>
 
@@ -16,6 +17,11 @@
 #include <vector>
 
 namespace frame_test {
+
+// A quick analysis for tests that play through the simulated module's
+// loopback: 48 kHz stereo, dB amplitudes on linear lines, the generator
+// playing 1 kHz at -6 dBFS on both channels.
+FrameSettings ToneSettings(std::uint32_t rate = 48000);
 
 // Polls the event loop until done or the limit passes; generous for loaded
 // machines and sanitizer builds.

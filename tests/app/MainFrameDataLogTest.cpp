@@ -39,15 +39,7 @@ namespace {
 
 void WriteToneSettings(FrameHarness& h)
 {
-    FrameSettings s;
-    s.Processing.Format.Set(48000, 2, 3);
-    for (int c = 0; c < 2; ++c) {
-        s.Scaling[c].AmpScaleType = ScalingOpts::kLogarithmic;
-        s.Scaling[c].FreqScaleType = ScalingOpts::kFftLinear;
-        s.SigGenChannel[c].SigType = kSigTone1kHz;
-    }
-    s.SigGenOutput.OutputLevel = -6.0f;
-    s.SigGenOutput.OutputLevelR = -6.0f;
+    FrameSettings s = frame_test::ToneSettings();
     ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), s));
 }
 

@@ -42,16 +42,8 @@ namespace {
 // otherwise.
 void WriteQuickSettings(FrameHarness& h, std::int32_t leftType = kSigTone1kHz, std::uint32_t rate = 48000)
 {
-    FrameSettings s;
-    s.Processing.Format.Set(rate, 2, 3);
-    for (int c = 0; c < 2; ++c) {
-        s.Scaling[c].AmpScaleType = ScalingOpts::kLogarithmic;
-        s.Scaling[c].FreqScaleType = ScalingOpts::kFftLinear;
-        s.SigGenChannel[c].SigType = kSigTone1kHz;
-    }
+    FrameSettings s = frame_test::ToneSettings(rate);
     s.SigGenChannel[0].SigType = leftType;
-    s.SigGenOutput.OutputLevel = -6.0f;
-    s.SigGenOutput.OutputLevelR = -6.0f;
     ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), s));
 }
 

@@ -18,6 +18,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -211,6 +213,28 @@ TEST(QuarnPlotInteraction, AHeldCursorsValuesReachTheClipboard)
     char frequency[32];
     std::snprintf(frequency, sizeof frequency, "%.4f", static_cast<double>(plot.GetColumnFrequency(x)));
     EXPECT_EQ(text.toStdString(), std::string("Freq=\t") + frequency + "\r\nAmp=\t-20.0000\r\n");
+}
+
+TEST(QuarnPlotInteraction, TheCursorReadsTheRowInTheScalesFormat)
+{
+    // A linear axis from 0 to 0.1: small values read in exponent form.
+    PlotOnTone t(ScalingOpts::kLinear);
+    TQuarnPlot& plot = *t.plot;
+    t.records.Spectrum.GrabCursorFlag = 0;
+    t.records.Spectrum.PlotTop = 0.1f;
+    plot.ResetView();
+    const PlotRect area = plot.Areas().Plot;
+    const int x = (area.left + area.right) / 2;
+    struct Case {
+        double value;
+        const char* readout;
+    } cases[] = {{0.005, "5.0e-03"}, {0.02, "0.020"}};
+    for (const Case& c : cases) {
+        const int y = area.bottom - static_cast<int>(std::lround(c.value / 0.1 * area.Height()));
+        QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+        EXPECT_EQ(plot.Cursor().YReadoutText().substr(0, std::strlen(c.readout)), c.readout) << c.value;
+        QTest::mouseRelease(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+    }
 }
 
 TEST(QuarnPlotInteraction, ArrowKeysStepAHeldCursorOntoTheTrace)
