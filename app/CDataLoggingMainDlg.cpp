@@ -6,19 +6,19 @@
 #include <QVBoxLayout>
 
 CDataLoggingMainDlg::CDataLoggingMainDlg(QWidget* parent, DataLogSettings* settings,
-                                         const std::vector<PageSpec>& pages, const CDataLogSetupDlg::Actions& actions,
+                                         const std::vector<PageEntry>& pages, const CDataLogSetupDlg::Actions& actions,
                                          std::function<void(int)> showHelp)
     : QDialog(parent), m_Settings(settings), m_Tabs(new QTabWidget(this)), m_ShowHelp(std::move(showHelp))
 {
     setWindowTitle("Data Logging Settings");
     setObjectName("DataLoggingSettings");
-    for (const PageSpec& spec : pages) {
-        if (spec.channel != 0 && spec.channel != 1)
+    for (const PageEntry& item : pages) {
+        if (item.channel != 0 && item.channel != 1)
             continue;
-        auto* page = new CDataLogSetupDlg(m_Tabs, spec.channel, &m_Settings->Channel[spec.channel], spec.channelName,
+        auto* page = new CDataLogSetupDlg(m_Tabs, item.channel, &m_Settings->Channel[item.channel], item.channelName,
                                           actions);
-        m_Pages[spec.channel] = page;
-        m_Tabs->addTab(page, spec.channel == 0 ? "Data Log Settings - Left" : "Data Log Settings - Right");
+        m_Pages[item.channel] = page;
+        m_Tabs->addTab(page, item.channel == 0 ? "Data Log Settings - Left" : "Data Log Settings - Right");
     }
 
     auto* help = new QPushButton("Help", this);

@@ -21,13 +21,13 @@ class CDataLoggingMainDlg : public QDialog {
 public:
     static constexpr int kHelpContext = 430;
 
-    struct PageSpec {
+    struct PageEntry {
         int channel = 0;
         // The channel's calibration name, the stem the page offers.
         std::string channelName;
     };
 
-    CDataLoggingMainDlg(QWidget* parent, DataLogSettings* settings, const std::vector<PageSpec>& pages,
+    CDataLoggingMainDlg(QWidget* parent, DataLogSettings* settings, const std::vector<PageEntry>& pages,
                         const CDataLogSetupDlg::Actions& actions, std::function<void(int)> showHelp);
 
     QTabWidget* Tabs() const { return m_Tabs; }

@@ -142,10 +142,10 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 
 void CMainFrame::DisableUnbuiltBarButtons()
 {
-    for (const SidebarButtonSpec& entry : SidebarButtons::kButtons)
+    for (const SidebarButtonEntry& entry : SidebarButtons::kButtons)
         if (!IsBarCommandBuilt(entry.command))
             DisableButton(m_Sidebar->Button(entry.id));
-    for (const ToolbarButtonSpec& entry : ToolbarButtons::kButtons)
+    for (const ToolbarButtonEntry& entry : ToolbarButtons::kButtons)
         if (entry.command && !IsBarCommandBuilt(*entry.command))
             DisableButton(m_Toolbar->Button(entry.id));
 }

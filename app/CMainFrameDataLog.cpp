@@ -41,7 +41,7 @@ void CMainFrame::OnDataLoggingSettings()
         OnStop();
     m_DataLog->StopDataLogging();
 
-    std::vector<CDataLoggingMainDlg::PageSpec> pages;
+    std::vector<CDataLoggingMainDlg::PageEntry> pages;
     for (int c = 0; c < 2; ++c) {
         if (m_DataLog->GetLogSpectrum(c) == nullptr)
             continue;

@@ -22,7 +22,7 @@ CSidebar::CSidebar(QWidget* parent, SidebarFrame& frame)
 
 void CSidebar::CreateControls()
 {
-    for (const SidebarButtonSpec& entry : SidebarButtons::kButtons) {
+    for (const SidebarButtonEntry& entry : SidebarButtons::kButtons) {
         auto* button = new CToolBtn(this, entry.id, QString::fromLatin1(entry.upName),
                                     QString::fromLatin1(entry.downName), {}, QString::fromLatin1(entry.tip));
         button->setGeometry(entry.x, entry.y, entry.width, entry.height);

@@ -208,7 +208,7 @@ void CStatusbar::paintEvent(QPaintEvent*)
 
 void CStatusbar::DrawSunkenFrame(QPainter& painter, const QRect& r) const
 {
-    // The corners follow the design's exclusive right and bottom edges.
+    // The corners are exclusive at the right and bottom edges.
     const int left = r.left();
     const int top = r.top();
     const int right = r.left() + r.width();

@@ -18,7 +18,7 @@ CToolbar2::CToolbar2(QWidget* parent, ToolbarFrame& frame)
 
 void CToolbar2::CreateButtons()
 {
-    for (const ToolbarButtonSpec& entry : ToolbarButtons::kButtons) {
+    for (const ToolbarButtonEntry& entry : ToolbarButtons::kButtons) {
         const QString stem = QString::fromLatin1(entry.stem);
         auto* button = new CToolBtn(this, entry.id, stem + "Up", stem + "Dn",
                                     entry.hasGrey ? stem + "Gr" : QString(), QString::fromLatin1(entry.tip));
@@ -69,13 +69,13 @@ CToolBtn* CToolbar2::Button(std::uint32_t id) const
 
 QSize CToolbar2::sizeHint() const
 {
-    const ToolbarButtonSpec& last = ToolbarButtons::kButtons.back();
+    const ToolbarButtonEntry& last = ToolbarButtons::kButtons.back();
     return QSize(last.x + ToolbarButtons::kButtonSize + 3, kHeight);
 }
 
 void CToolbar2::OnButtonCommand(std::uint32_t id)
 {
-    const ToolbarButtonSpec* entry = ToolbarButtons::Find(id);
+    const ToolbarButtonEntry* entry = ToolbarButtons::Find(id);
     if (entry != nullptr && entry->command)
         frame_.ExecuteCommand(*entry->command);
 }

@@ -2,7 +2,7 @@
 
 bool SidebarButtons::CommandFor(std::uint32_t id, FrameCommand& command)
 {
-    for (const SidebarButtonSpec& entry : kButtons) {
+    for (const SidebarButtonEntry& entry : kButtons) {
         if (entry.id == id) {
             command = entry.command;
             return true;

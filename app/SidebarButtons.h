@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-struct SidebarButtonSpec {
+struct SidebarButtonEntry {
     std::uint32_t id;
     const char* upName;
     const char* downName;
@@ -27,7 +27,7 @@ inline constexpr std::uint32_t IDC_CALIBRATE = 431;
 inline constexpr std::uint32_t IDC_DEVICE = 432;
 inline constexpr std::uint32_t IDC_DATA_LOG = 435;
 
-inline constexpr std::array<SidebarButtonSpec, 6> kButtons{{
+inline constexpr std::array<SidebarButtonEntry, 6> kButtons{{
     {IDC_RUN, "RunUp", "RunDown", "Run analyzer", 4, 1, 40, 28, FrameCommand::Start},
     {IDC_STOP, "StopUp", "StopDown", "Stop analyzer", 46, 1, 40, 28, FrameCommand::Stop},
     {IDC_SETTINGS, "SettingsUp", "SettingsDn", "Processing Settings...", 4, 33, 80, 28,

@@ -1,8 +1,8 @@
 #include "app/ToolbarButtons.h"
 
-const ToolbarButtonSpec* ToolbarButtons::Find(std::uint32_t id)
+const ToolbarButtonEntry* ToolbarButtons::Find(std::uint32_t id)
 {
-    for (const ToolbarButtonSpec& entry : kButtons) {
+    for (const ToolbarButtonEntry& entry : kButtons) {
         if (entry.id == id)
             return &entry;
     }

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <optional>
 
-struct ToolbarButtonSpec {
+struct ToolbarButtonEntry {
     int x;
     std::uint32_t id;
     const char* stem;
@@ -31,7 +31,7 @@ inline constexpr std::uint32_t IDC_PEAK_FREQ = 502;
 inline constexpr std::uint32_t IDC_PEAK_AMP = 503;
 inline constexpr std::uint32_t IDC_TOTAL_PWR = 504;
 
-inline constexpr std::array<ToolbarButtonSpec, 30> kButtons{{
+inline constexpr std::array<ToolbarButtonEntry, 30> kButtons{{
     {3, 201, "FileNew", true, "Record New Wave Files", FrameCommand::Recorder},
     {33, 202, "FileOpen", true, "Open one or more Wave Files", std::nullopt},
     {63, 203, "FileSave", true, "Save one or more Wave Files", std::nullopt},
@@ -65,6 +65,6 @@ inline constexpr std::array<ToolbarButtonSpec, 30> kButtons{{
 }};
 
 // The table entry of a button id, or null.
-const ToolbarButtonSpec* Find(std::uint32_t id);
+const ToolbarButtonEntry* Find(std::uint32_t id);
 
 } // namespace ToolbarButtons

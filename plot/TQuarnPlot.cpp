@@ -25,7 +25,7 @@
 namespace {
 
 constexpr std::size_t kTitleMax = 259;
-// Paper distances of the design are printer pixels at this resolution.
+// Paper distances are given as printer pixels at this resolution.
 constexpr int kPaperReferenceDpi = 600;
 
 // Channel modes whose lower pane (11, 12) or every pane (10) shows coherence.

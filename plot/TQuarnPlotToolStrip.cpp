@@ -23,7 +23,7 @@ namespace {
 
 using namespace quarn_layout;
 
-struct ToolButtonSpec {
+struct ToolButtonEntry {
     std::uint32_t Id;
     const char* Up;
     const char* Down;
@@ -32,7 +32,7 @@ struct ToolButtonSpec {
 };
 
 // In the order they stand, left to right.
-constexpr ToolButtonSpec kToolButtons[TQuarnPlot::kToolButtonCount] = {
+constexpr ToolButtonEntry kToolButtons[TQuarnPlot::kToolButtonCount] = {
     {401, "ZoomInUp", "ZoomInDn", "ZoomInGry", "Zoom in along frequency axis"},
     {403, "Zoom2XInUp", "Zoom2XInDn", "Zoom2XInGry", "Zoom in by a factor of 2x"},
     {404, "Zoom2XOutUp", "Zoom2XOutDn", "Zoom2XOutGry", "Zoom out by a factor of 2x"},
@@ -104,7 +104,7 @@ void TQuarnPlot::InitResources()
 void TQuarnPlot::CreateToolStrip()
 {
     for (std::size_t i = 0; i < std::size(kToolButtons); ++i) {
-        const ToolButtonSpec& item = kToolButtons[i];
+        const ToolButtonEntry& item = kToolButtons[i];
         CToolBtn* button = new CToolBtn(this, item.Id, QString::fromLatin1(item.Up), QString::fromLatin1(item.Down),
                                         item.Grey != nullptr ? QString::fromLatin1(item.Grey) : QString(),
                                         QString::fromLatin1(item.Tip));

@@ -1,6 +1,6 @@
 #pragma once
 // Where the bitmaps drawn by resources/tools/draw_bitmaps.py live in the Qt
-// resource system. Names are the design's resource names ("RunUp",
+// resource system. Names are the program's resource names ("RunUp",
 // "SIDEBAR_LOGO"); each exists at scale 1 and at scale 2 for high-density
 // screens.
 

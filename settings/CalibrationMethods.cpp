@@ -6,7 +6,7 @@ namespace calibration {
 
 namespace {
 
-constexpr MethodSpec kSpecs[] = {
+constexpr MethodEntry kEntries[] = {
     {"Using Microphone Calibrator", "Pistonphone Output Level (SPL)", kModeCalibrator, kUnitPascals, "Microphone",
      "Pascals rms", "SPL (dB re 20uPA) rms", true},
     {"Directly to Microphone Sensitivity", "Microphone Sensitivity (mV/PA)", kModeSensitivity, kUnitPascals,
@@ -30,10 +30,10 @@ constexpr const char* kMessages[4][2] = {
 
 } // namespace
 
-const MethodSpec& SpecOf(Method method)
+const MethodEntry& EntryOf(Method method)
 {
     const int i = static_cast<int>(method);
-    return kSpecs[i >= 0 && i < 4 ? i : 0];
+    return kEntries[i >= 0 && i < 4 ? i : 0];
 }
 
 Method MethodOf(const TChannelCalibration& record)
@@ -65,10 +65,10 @@ void SelectMethod(TChannelCalibration& record, Method method)
 {
     if (method == Method::kNone)
         return;
-    const MethodSpec& spec = SpecOf(method);
-    record.RefUnits = spec.refUnits;
+    const MethodEntry& item = EntryOf(method);
+    record.RefUnits = item.refUnits;
     record.RefType = 1;
-    record.CalCreateMode = spec.createMode;
+    record.CalCreateMode = item.createMode;
 }
 
 std::string ApplyChannel(TChannelCalibration& record, Method method, float value, const std::string& title,
@@ -83,15 +83,15 @@ std::string ApplyChannel(TChannelCalibration& record, Method method, float value
     TChannelCalibration::SetText(record.ChannelName, title.c_str());
     if (method == Method::kNone)
         return {};
-    const MethodSpec& spec = SpecOf(method);
+    const MethodEntry& item = EntryOf(method);
     if (method == Method::kCalibrator)
         record.RefLevel = value;
-    record.CalCreateMode = spec.createMode;
-    record.RefUnits = spec.refUnits;
+    record.CalCreateMode = item.createMode;
+    record.RefUnits = item.refUnits;
     if (record.ChannelName[0] == '\0')
-        TChannelCalibration::SetText(record.ChannelName, spec.defaultName);
-    TChannelCalibration::SetText(record.LabelLinear, spec.labelLinear);
-    TChannelCalibration::SetText(record.LabelLog, spec.labelLog);
+        TChannelCalibration::SetText(record.ChannelName, item.defaultName);
+    TChannelCalibration::SetText(record.LabelLinear, item.labelLinear);
+    TChannelCalibration::SetText(record.LabelLog, item.labelLog);
 
     const char* failure = kMessages[static_cast<int>(method)][side];
     switch (method) {

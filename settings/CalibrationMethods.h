@@ -12,7 +12,7 @@ namespace calibration {
 
 enum class Method { kCalibrator = 0, kMicrophone = 1, kHydrophone = 2, kAccelerometer = 3, kNone = -1 };
 
-struct MethodSpec {
+struct MethodEntry {
     const char* radioText;
     const char* valueCaption;
     std::uint16_t createMode;
@@ -23,7 +23,7 @@ struct MethodSpec {
     bool canPerform;  // only a calibrator is measured
 };
 
-const MethodSpec& SpecOf(Method method);
+const MethodEntry& EntryOf(Method method);
 // The method a record is set to; kNone when its mode and unit match none.
 Method MethodOf(const TChannelCalibration& record);
 // The number the value field shows for the record ("%6.1f").

@@ -26,7 +26,7 @@ constexpr int kButtonHeight = 32;
 constexpr int kButtonX[] = {2, 44, 86, 128, 170};
 constexpr int kLabelY = 38;
 
-struct ButtonSpec {
+struct ButtonEntry {
     int id;
     const char* up;
     const char* down;
@@ -34,7 +34,7 @@ struct ButtonSpec {
     const char* tip;
 };
 
-constexpr ButtonSpec kButtonSpecs[] = {
+constexpr ButtonEntry kButtonEntries[] = {
     {TRecorder::kRecordId, "RecUp", "RecDown", "RecGrey", "Record file"},
     {TRecorder::kPlayId, "PlayUp", "PlayDown", "PlayGrey", "Playback file"},
     {TRecorder::kStopId, "StopUp_Rec", "StopDown_Rec", "StopGrey_Rec", "Stop recording file"},
@@ -124,10 +124,10 @@ void TRecorder::CreateControls()
     m_Menu->setGeometry(0, 0, kClientWidth, top);
 
     for (std::size_t i = 0; i < m_Buttons.size(); ++i) {
-        const ButtonSpec& spec = kButtonSpecs[i];
-        auto* button = new CToolBtn(this, static_cast<std::uint32_t>(spec.id), QString::fromLatin1(spec.up),
-                                    QString::fromLatin1(spec.down), QString::fromLatin1(spec.grey),
-                                    QString::fromLatin1(spec.tip));
+        const ButtonEntry& item = kButtonEntries[i];
+        auto* button = new CToolBtn(this, static_cast<std::uint32_t>(item.id), QString::fromLatin1(item.up),
+                                    QString::fromLatin1(item.down), QString::fromLatin1(item.grey),
+                                    QString::fromLatin1(item.tip));
         button->setGeometry(kButtonX[i], top + 1, kButtonWidth, kButtonHeight);
         button->show();
         connect(button, &CToolBtn::Command, this, [this](std::uint32_t id) { OnCommand(id); });

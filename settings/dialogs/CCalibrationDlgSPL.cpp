@@ -75,7 +75,7 @@ QWidget* CCalibrationDlgSPL::BuildChannel(int ch)
     }
     c.group = new QButtonGroup(this);
     for (int m = 0; m < 4; ++m) {
-        c.method[m] = WithId(new QRadioButton(QString::fromLatin1(calibration::SpecOf(Method(m)).radioText)),
+        c.method[m] = WithId(new QRadioButton(QString::fromLatin1(calibration::EntryOf(Method(m)).radioText)),
                              ids.method[m]);
         c.group->addButton(c.method[m], m);
         grid->addWidget(c.method[m], row + m / 2, m % 2);
@@ -157,10 +157,10 @@ void CCalibrationDlgSPL::UpdateControls()
         c.title->setEnabled(on);
         const int checked = c.group->checkedId();
         if (checked >= 0) {
-            const auto& spec = calibration::SpecOf(Method(checked));
-            c.caption->setText(QString::fromLatin1(spec.valueCaption));
+            const auto& item = calibration::EntryOf(Method(checked));
+            c.caption->setText(QString::fromLatin1(item.valueCaption));
             if (!m_Recording || m_Calibrating != ch)
-                c.perform->setEnabled(on && spec.canPerform);
+                c.perform->setEnabled(on && item.canPerform);
             calibration::SelectMethod(m_Records.Calibration[ch], Method(checked));
         } else {
             c.perform->setEnabled(false);

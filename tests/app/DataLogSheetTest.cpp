@@ -40,7 +40,7 @@ protected:
         settings.Channel[0].Enable = 1;
         SetTextField(settings.Channel[0].LogFileName, "Mic");
         sheet = std::make_unique<CDataLoggingMainDlg>(nullptr, &settings,
-                                                      std::vector<CDataLoggingMainDlg::PageSpec>{{0, "Left mic"},
+                                                      std::vector<CDataLoggingMainDlg::PageEntry>{{0, "Left mic"},
                                                                                                  {1, "Hydrophone"}},
                                                       CDataLogSetupDlg::Actions{}, std::function<void(int)>{});
         platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {

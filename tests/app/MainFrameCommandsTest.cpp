@@ -110,10 +110,10 @@ TEST(MainFrameCommands, EveryLiveCommandIsReachedFromAMenuAKeyOrAVisibleButton)
             walk(*title->menu());
     for (const frame_menus::Accelerator& key : frame_menus::Accelerators())
         reached.insert(key.id);
-    for (const SidebarButtonSpec& entry : SidebarButtons::kButtons)
+    for (const SidebarButtonEntry& entry : SidebarButtons::kButtons)
         if (frame.Sidebar()->isVisible() && frame.Sidebar()->Button(entry.id)->isEnabled())
             reached.insert(static_cast<std::uint32_t>(entry.command));
-    for (const ToolbarButtonSpec& entry : ToolbarButtons::kButtons)
+    for (const ToolbarButtonEntry& entry : ToolbarButtons::kButtons)
         if (entry.command && frame.Toolbar()->isVisible() && frame.Toolbar()->Button(entry.id)->isEnabled())
             reached.insert(static_cast<std::uint32_t>(*entry.command));
 

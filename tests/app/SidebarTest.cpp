@@ -47,7 +47,7 @@ protected:
 
 TEST_F(SidebarTest, ButtonsAreSizedByTheirBitmapsAndPlacedAsTheBarLaysThemOut)
 {
-    for (const SidebarButtonSpec& entry : kButtons) {
+    for (const SidebarButtonEntry& entry : kButtons) {
         const CToolBtn* button = bar.Button(entry.id);
         ASSERT_NE(button, nullptr) << entry.id;
         EXPECT_EQ(button->BitmapSize(), QSize(entry.width, entry.height)) << entry.upName;

@@ -35,7 +35,7 @@ TEST_F(ToolbarTest, ThirtyButtonsInARowEachWithItsBitmaps)
     ASSERT_EQ(bar.Buttons().size(), 30u);
     std::set<std::uint32_t> ids;
     int lastX = 0;
-    for (const ToolbarButtonSpec& entry : kButtons) {
+    for (const ToolbarButtonEntry& entry : kButtons) {
         ids.insert(entry.id);
         EXPECT_GT(entry.x, lastX);
         lastX = entry.x;

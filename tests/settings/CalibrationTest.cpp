@@ -120,8 +120,8 @@ TEST(Calibration, ThePageChecksEachMethodsValue)
     for (const Case& c : cases) {
         TChannelCalibration r;
         EXPECT_EQ(ApplyChannel(r, c.method, c.value, "", c.channel), c.message) << c.value;
-        EXPECT_EQ(r.CalCreateMode, SpecOf(c.method).createMode);
-        EXPECT_STREQ(r.ChannelName, SpecOf(c.method).defaultName) << "an empty title takes the method's name";
+        EXPECT_EQ(r.CalCreateMode, EntryOf(c.method).createMode);
+        EXPECT_STREQ(r.ChannelName, EntryOf(c.method).defaultName) << "an empty title takes the method's name";
         if (c.message[0] == '\0') {
             EXPECT_FLOAT_EQ(r.TransducerSensitivityVolts, c.sensitivity);
         }
