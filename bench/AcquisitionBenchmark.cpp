@@ -23,6 +23,7 @@
 #include "plot/TQuarnPlot.h"
 #include "platform/MessageBox.h"
 #include "settings/FrameSettings.h"
+#include "bench/QtBenchmarkMain.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -293,23 +294,5 @@ BENCHMARK(BM_AcquisitionStep)
 
 int main(int argc, char** argv)
 {
-    // The plots and the status bar draw into their own images.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    std::vector<char*> rest;
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind("--rate=", 0) == 0)
-            g_Rate = static_cast<std::uint32_t>(std::strtoul(arg.c_str() + 7, nullptr, 10));
-        else
-            rest.push_back(argv[i]);
-    }
-    int restCount = static_cast<int>(rest.size());
-    QApplication application(restCount, rest.data());
-    benchmark::Initialize(&restCount, rest.data());
-    if (benchmark::ReportUnrecognizedArguments(restCount, rest.data()))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv, "--rate=", [](const char* value) { g_Rate = static_cast<std::uint32_t>(std::strtoul(value, nullptr, 10)); });
 }

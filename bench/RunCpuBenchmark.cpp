@@ -20,6 +20,7 @@
 #include "platform/MessageBox.h"
 #include "settings/CfgSettingsFile.h"
 #include "settings/FrameSettings.h"
+#include "bench/QtBenchmarkMain.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -142,23 +143,5 @@ BENCHMARK(BM_RunningProgram)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    std::vector<char*> rest;
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind("--seconds=", 0) == 0)
-            g_Seconds = std::strtod(arg.c_str() + 10, nullptr);
-        else
-            rest.push_back(argv[i]);
-    }
-    int restCount = static_cast<int>(rest.size());
-    QApplication application(restCount, rest.data());
-    QApplication::setApplicationName("Talvenor Mobile");
-    benchmark::Initialize(&restCount, rest.data());
-    if (benchmark::ReportUnrecognizedArguments(restCount, rest.data()))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv, "--seconds=", [](const char* value) { g_Seconds = std::strtod(value, nullptr); });
 }
