@@ -20,9 +20,11 @@
 //   SpectralDataDisplay.cpp        display values, unit labels, offsets
 //   SpectralDataReadouts.cpp       peaks, band power, distortion and noise figures
 //   SpectralDataBands.cpp          fractional-octave bands
+//   SpectralDataCopy.cpp           copies of the results for other threads
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "format/TChannelCalibration.h"
@@ -191,6 +193,18 @@ public:
     void GetComplexValue(std::uint32_t index, float* re, float* im) const;
     void SmoothAcrossBins(int width);
 
+    // ---- Copies for reading elsewhere ---------------------------------------
+    // An object that holds nothing until CopyResultsTo fills it.
+    static std::unique_ptr<SpectralData> NewCopyTarget();
+    // Everything display values and readouts read (settings, geometry,
+    // averaged, latest and held results, calibration, weighting curves),
+    // without the time block and the averaging ring: another thread may
+    // read `into` while this object goes on. Arrays `into` already has at
+    // the right size are reused, so copying again allocates nothing. False
+    // (into then reads as failed) when memory for a copy cannot be had; no
+    // message is shown. Builds this object's weighting curves on first use.
+    bool CopyResultsTo(SpectralData& into);
+
     // ---- Fractional-octave bands -----------------------------------------
     std::uint32_t GetBandCount() const { return m_BandCount; }
     float NominalBandCenter(float frequency) const;
@@ -205,6 +219,8 @@ public:
 
 private:
     friend struct SpectralDataTestAccess;
+
+    SpectralData() = default;
 
     // Construction and arrays (SpectralData.cpp)
     void AllocateArrays();

@@ -99,6 +99,13 @@ bool IsList(int id)
     return id == 12 || id == 13 || id == 14 || id == 29 || id == 30 || id == 31 || id == 33 || id == 34;
 }
 
+bool HasColumn(const Source& s, int id)
+{
+    if (s.data == nullptr || id < 0 || id >= kCount)
+        return false;
+    return !IsList(id) || !IsSpanList(id) || !LinesOf(s).oneLineSpan();
+}
+
 bool AppendColumnName(const Source& s, int id, std::string& out)
 {
     if (s.data == nullptr || id < 0 || id >= kCount)

@@ -28,6 +28,10 @@ struct Source {
 // True for the ids whose value is one field holding a line list.
 bool IsList(int id);
 
+// False when the id has no column here (a span list over a one-line span):
+// AppendColumnName's answer without building the name.
+bool HasColumn(const Source& source, int id);
+
 // Appends the column name of id; false (nothing appended) when the id has
 // no column here.
 bool AppendColumnName(const Source& source, int id, std::string& out);

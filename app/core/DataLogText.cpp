@@ -221,10 +221,25 @@ std::string FormatDate(std::time_t time)
 
 std::string FormatTimeOfDay(float seconds)
 {
-    const long whole = std::isfinite(seconds) && seconds > 0.0f ? static_cast<long>(seconds) : 0;
-    char text[32];
-    std::snprintf(text, sizeof text, "%02ld:%02ld:%02ld", whole / 3600, whole / 60 % 60, whole % 60);
+    std::string text;
+    AppendTimeOfDay(text, seconds);
     return text;
+}
+
+void AppendTimeOfDay(std::string& out, float seconds)
+{
+    const long whole = std::isfinite(seconds) && seconds > 0.0f ? static_cast<long>(seconds) : 0;
+    const long hours = whole / 3600;
+    if (hours < 100) {
+        AppendTwoDigits(out, static_cast<unsigned>(hours));
+    } else {
+        char digits[24];
+        out.append(digits, std::to_chars(digits, digits + sizeof digits, hours).ptr);
+    }
+    out += ':';
+    AppendTwoDigits(out, static_cast<unsigned>(whole / 60 % 60));
+    out += ':';
+    AppendTwoDigits(out, static_cast<unsigned>(whole % 60));
 }
 
 std::string FormatSpanLine(float startHz, float stopHz)

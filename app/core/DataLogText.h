@@ -19,6 +19,7 @@ void AppendGeneral(std::string& out, double value);
 std::string FormatDate(std::time_t time);
 // "18:30:14": the whole seconds of a time of day, truncated.
 std::string FormatTimeOfDay(float seconds);
+void AppendTimeOfDay(std::string& out, float seconds);
 // "Frequency Span:  900.0 Hz to 95000.0 Hz".
 std::string FormatSpanLine(float startHz, float stopHz);
 // "2026_12_05_183012" from the local time.

@@ -33,12 +33,17 @@ bool LogFile::WriteLine(std::string_view line, std::string& error)
 {
     m_Buffer.assign(line);
     m_Buffer += "\r\n";
+    return WriteText(m_Buffer, error);
+}
+
+bool LogFile::WriteText(std::string_view text, std::string& error)
+{
     struct stat before {};
     const off_t start = ::fstat(m_Fd, &before) == 0 ? before.st_size : -1;
 
     std::size_t done = 0;
-    while (done < m_Buffer.size()) {
-        const long n = m_Write(m_Fd, m_Buffer.data() + done, m_Buffer.size() - done);
+    while (done < text.size()) {
+        const long n = m_Write(m_Fd, text.data() + done, text.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {

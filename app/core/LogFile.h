@@ -27,6 +27,9 @@ public:
     // Writes line + CRLF; false with error set when the whole line could
     // not be written (nothing of it is left in the file then).
     bool WriteLine(std::string_view line, std::string& error);
+    // The same for text that already ends in its CRLF: a long record goes
+    // out without being copied first.
+    bool WriteText(std::string_view text, std::string& error);
     const std::string& Path() const { return m_Path; }
 
 private:

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "app/core/DataLogMeasurements.h"
+#include "app/core/DataLogRecord.h"
 #include "app/core/DataLogText.h"
 #include "app/core/RunClock.h"
 #include "app/core/RunObserver.h"
@@ -36,6 +37,7 @@ TDataLog::TDataLog(FrameSettings& settings, TProcessingObjects& processing, RunC
 {
 }
 
+// The writer, the last member, goes first: whatever is queued is written.
 TDataLog::~TDataLog() = default;
 
 void TDataLog::ApplyEnableFlags()
@@ -76,7 +78,14 @@ void TDataLog::StopDataLogging()
 {
     m_Settings.DataLog.Active = 0;
     CloseLogFiles();
+    Flush();
     m_Observer.UpdateRunState();
+}
+
+void TDataLog::Flush()
+{
+    m_Writer.Drain();
+    ReportWriteFailures();
 }
 
 std::string TDataLog::LogFolder() const
@@ -111,10 +120,9 @@ void TDataLog::OpenLogFiles()
     DataLogSettings& log = m_Settings.DataLog;
     if (!log.Active)
         return;
-    for (int c = 0; c < 2; ++c) {
-        if (m_File[c])
-            CloseLogFiles();
-    }
+    ReportWriteFailures();
+    if (m_Open[0] || m_Open[1])
+        CloseLogFiles();
     // Stamped whether or not a file opens: the run control compares this
     // day with today's, and an old stamp would reopen on every block.
     const std::time_t now = std::chrono::system_clock::to_time_t(m_Clock.Now());
@@ -141,26 +149,39 @@ void TDataLog::OpenLogFiles()
             m_ColumnsKnown[c] = false;
             const std::string path = data_log_text::FilePath(folder, c == 0 ? stems.first : stems.second, stamp);
             std::string reason;
-            m_File[c] = LogFile::OpenForAppend(path, reason, m_Write);
-            if (!m_File[c])
+            std::unique_ptr<LogFile> file = LogFile::OpenForAppend(path, reason, m_Write);
+            if (!file) {
                 failure += (failure.empty() ? "" : "\n") + ("Data logging - the file " + path +
                                                             " could not be opened: " + reason);
+                continue;
+            }
+            m_Open[c] = true;
+            m_Path[c] = path;
+            m_FileSerial[c] = m_NextSerial++;
+            m_Dropped[c] = 0;
+            m_Writer.SubmitOpen(c, std::move(file), m_FileSerial[c]);
         }
     }
     if (!failure.empty())
         m_Report(failure + "\n\nThe analyzer keeps running without writing this log.");
 }
 
+// The stop line follows every record already queued; the file closes once
+// the writer has written it.
 void TDataLog::CloseLogFiles()
 {
     DataLogSettings& log = m_Settings.DataLog;
+    ReportWriteFailures();
     for (int c = 0; c < 2; ++c) {
-        if (!m_File[c])
+        if (!m_Open[c])
             continue;
+        std::string stop;
         if (log.IncludeTimeStampFlag)
-            WriteOrDrop(c, "Logging Stop Time: " +
-                               data_log_text::FormatDate(std::chrono::system_clock::to_time_t(m_Clock.Now())));
-        m_File[c].reset();
+            stop = "Logging Stop Time: " +
+                   data_log_text::FormatDate(std::chrono::system_clock::to_time_t(m_Clock.Now()));
+        m_Writer.SubmitClose(c, std::move(stop));
+        m_Open[c] = false;
+        ReportDropped(c);
         log.Channel[c].LastRecordTime = 0.0f;
         log.Channel[c].NextDueTime = -1.0f;
     }
@@ -211,16 +232,17 @@ bool TDataLog::IsThresholdExceeded(int channel, int id, float level) const
 
 std::string TDataLog::OpenFilePath(int channel) const
 {
-    return (channel == 0 || channel == 1) && m_File[channel] ? m_File[channel]->Path() : std::string();
+    return (channel == 0 || channel == 1) && m_Open[channel] ? m_Path[channel] : std::string();
 }
 
 bool TDataLog::IsWriting() const
 {
-    return m_Settings.DataLog.Active != 0 && (m_File[0] || m_File[1]);
+    return m_Settings.DataLog.Active != 0 && (m_Open[0] || m_Open[1]);
 }
 
 void TDataLog::WriteLogRecord(int channel, float timeOfDay)
 {
+    ReportWriteFailures();
     DataLogSettings& log = m_Settings.DataLog;
     if (!log.Active || (channel != 0 && channel != 1) || !log.Channel[channel].Enable)
         return;
@@ -243,13 +265,13 @@ void TDataLog::WriteLogRecord(int channel, float timeOfDay)
     }
     const bool exceeded =
         !opts.bApplyThreshold || IsThresholdExceeded(channel, static_cast<int>(opts.ThresholdType), opts.ThresholdLevel);
-    if (exceeded) {
-        if (opts.HeaderPending && m_File[channel]) {
-            WriteHeader(channel);
+    if (exceeded && m_Open[channel]) {
+        if (opts.HeaderPending && QueueHeader(channel))
             opts.HeaderPending = 0;
-        }
-        if (m_File[channel])
-            WriteRecord(channel, timeOfDay);
+        if (!opts.HeaderPending)
+            QueueRecord(channel, timeOfDay);
+        else
+            ++m_Dropped[channel];
     }
     ResetInterval(channel);
 }
@@ -259,66 +281,80 @@ void TDataLog::ComputeColumns(int channel)
     const LoggingOpts& opts = m_Settings.DataLog.Channel[channel];
     std::vector<int>& columns = m_Columns[channel];
     columns.clear();
-    std::string ignored;
-    for (int id = 0; id < measurements::kCount; ++id) {
-        ignored.clear();
-        if (opts.DataItem[id] && GetLogColumnName(channel, id, ignored))
-            columns.push_back(id);
+    if (SpectralData* data = GetLogSpectrum(channel)) {
+        const measurements::Source source = SourceFor(m_Settings, data, channel);
+        for (int id = 0; id < measurements::kCount; ++id) {
+            if (opts.DataItem[id] && measurements::HasColumn(source, id))
+                columns.push_back(id);
+        }
     }
     m_ColumnsKnown[channel] = true;
 }
 
-void TDataLog::WriteHeader(int channel)
+// The start and span lines and the names line; false (nothing queued) when
+// the writer has no buffer free for the names.
+bool TDataLog::QueueHeader(int channel)
 {
+    SpectralData* data = GetLogSpectrum(channel);
+    data_log_record::Snapshot* names = data != nullptr ? m_Writer.AcquireRecord() : nullptr;
+    if (names == nullptr)
+        return false;
     const LoggingOpts& opts = m_Settings.DataLog.Channel[channel];
     ComputeColumns(channel);
     const std::time_t now = std::chrono::system_clock::to_time_t(m_Clock.Now());
-    WriteOrDrop(channel, "Logging Start Time: " + data_log_text::FormatDate(now));
-    WriteOrDrop(channel, data_log_text::FormatSpanLine(opts.StartFreq, opts.StopFreq));
-    std::string names = "Time,";
-    bool first = true;
-    for (int id : m_Columns[channel]) {
-        if (!first)
-            names += ',';
-        first = false;
-        GetLogColumnName(channel, id, names);
-    }
-    WriteOrDrop(channel, names);
+    m_Writer.SubmitLine(channel, "Logging Start Time: " + data_log_text::FormatDate(now));
+    m_Writer.SubmitLine(channel, data_log_text::FormatSpanLine(opts.StartFreq, opts.StopFreq));
+    names->names = true;
+    if (data_log_record::Capture(SourceFor(m_Settings, data, channel), m_Columns[channel], *names))
+        m_Writer.SubmitRecord(channel, names);
+    else
+        m_Writer.ReleaseRecord(names);
+    return true;
 }
 
 // One field per header column: a measurement without a value leaves its
-// field empty, so every later value stays under its own name.
-void TDataLog::WriteRecord(int channel, float timeOfDay)
+// field empty, so every later value stays under its own name. A record that
+// finds every buffer waiting is dropped and counted.
+void TDataLog::QueueRecord(int channel, float timeOfDay)
 {
+    SpectralData* data = GetLogSpectrum(channel);
+    if (data == nullptr)
+        return;
     if (!m_ColumnsKnown[channel])
         ComputeColumns(channel);
-    m_Line = data_log_text::FormatTimeOfDay(timeOfDay);
-    m_Line += ',';
-    bool anyValue = false;
-    bool first = true;
-    for (int id : m_Columns[channel]) {
-        if (!first)
-            m_Line += ',';
-        first = false;
-        float value = 0.0f;
-        anyValue = GetLogValueText(channel, id, value, &m_Line) || anyValue;
+    data_log_record::Snapshot* record = m_Writer.AcquireRecord();
+    if (record == nullptr) {
+        ++m_Dropped[channel];
+        return;
     }
-    if (anyValue)
-        WriteOrDrop(channel, m_Line);
+    record->names = false;
+    record->timeOfDay = timeOfDay;
+    if (data_log_record::Capture(SourceFor(m_Settings, data, channel), m_Columns[channel], *record)) {
+        m_Writer.SubmitRecord(channel, record);
+    } else {
+        m_Writer.ReleaseRecord(record);
+    }
 }
 
-// A file that fails a write is reported once and written no more.
-void TDataLog::WriteOrDrop(int channel, const std::string& line)
+// A file that failed a write is reported once and written no more.
+void TDataLog::ReportWriteFailures()
 {
-    if (!m_File[channel])
+    for (const DataLogWriter::Failure& failure : m_Writer.TakeFailures()) {
+        const int c = failure.channel;
+        if (m_Open[c] && m_FileSerial[c] == failure.serial)
+            m_Open[c] = false;
+        m_Report("Data logging - failure writing the file " + failure.path + ": " + failure.reason +
+                 "\n\nLogging to this file has stopped; the analyzer keeps running.");
+    }
+}
+
+void TDataLog::ReportDropped(int channel)
+{
+    if (m_Dropped[channel] == 0)
         return;
-    std::string reason;
-    if (m_File[channel]->WriteLine(line, reason))
-        return;
-    const std::string path = m_File[channel]->Path();
-    m_File[channel].reset();
-    m_Report("Data logging - failure writing the file " + path + ": " + reason +
-             "\n\nLogging to this file has stopped; the analyzer keeps running.");
+    m_Report("Data logging - " + std::to_string(m_Dropped[channel]) + " record(s) were left out of the file " +
+             m_Path[channel] + ": writing fell behind the logging interval.");
+    m_Dropped[channel] = 0;
 }
 
 void TDataLog::ResetInterval(int channel)

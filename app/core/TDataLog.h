@@ -10,6 +10,12 @@
 // Failures (a folder that cannot be made, a file that cannot be opened or
 // written) are reported once, naming the file and the reason; the analyzer
 // keeps running and the interval bookkeeping goes on.
+//
+// Files open on the calling thread; each record is captured there (a copy
+// of what it needs) and written by the DataLogWriter's thread. A write
+// failure comes back with the next call, stopping waits for every queued
+// line, and a record that finds the writer too far behind is dropped and
+// counted, the count reported when its file closes.
 
 #include <functional>
 #include <memory>
@@ -17,6 +23,7 @@
 #include <vector>
 
 #include "app/core/DataLogControl.h"
+#include "app/core/DataLogWriter.h"
 #include "app/core/LogFile.h"
 
 struct FrameSettings;
@@ -58,6 +65,10 @@ public:
     // Logging is on and at least one file takes records.
     bool IsWriting() const;
 
+    // Returns once every line handed to the writer is in its file, then
+    // reports what failed.
+    void Flush();
+
     // Where failure texts go; a message box by default.
     void SetReport(Report report) { m_Report = std::move(report); }
     // The write call every file opened from now on uses.
@@ -67,9 +78,10 @@ private:
     enum class FolderDecision { kUnasked, kUse, kSkip };
 
     bool PrepareFolder(const std::string& folder, std::string& failure);
-    void WriteHeader(int channel);
-    void WriteRecord(int channel, float timeOfDay);
-    void WriteOrDrop(int channel, const std::string& line);
+    bool QueueHeader(int channel);
+    void QueueRecord(int channel, float timeOfDay);
+    void ReportWriteFailures();
+    void ReportDropped(int channel);
     void ResetInterval(int channel);
     void ComputeColumns(int channel);
 
@@ -80,11 +92,17 @@ private:
     Report m_Report;
     LogFile::WriteCall m_Write;
 
-    std::unique_ptr<LogFile> m_File[2];
+    // The channel's file as this side knows it: open (handed to the
+    // writer), its path and the serial it was handed over with.
+    bool m_Open[2] = {};
+    std::string m_Path[2];
+    std::uint64_t m_FileSerial[2] = {};
+    std::uint64_t m_NextSerial = 1;
+    // Records dropped while the writer was behind, per open file.
+    std::uint64_t m_Dropped[2] = {};
     // The ids that have a column in the current file's header, in order.
     std::vector<int> m_Columns[2];
     bool m_ColumnsKnown[2] = {};
     FolderDecision m_Folder = FolderDecision::kUnasked;
-    // Kept between records: a record can be a few hundred kilobytes.
-    std::string m_Line;
+    DataLogWriter m_Writer;
 };

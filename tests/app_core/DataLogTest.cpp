@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <clocale>
@@ -23,6 +24,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -243,6 +245,7 @@ TEST_F(DataLogTest, RecordsFallDueInWholeIntervalsFromTheFirstResult)
     for (float t : times) {
         const std::size_t before = Lines(folder + "/" + Files()[0]).size();
         log.WriteLogRecord(0, t);
+        log.Flush();
         if (Lines(folder + "/" + Files()[0]).size() > before)
             recorded.push_back(std::to_string(static_cast<int>(t * 100.0f + 0.5f)));
     }
@@ -266,8 +269,10 @@ TEST_F(DataLogTest, TheThresholdIsStrictlyGreaterAndListsNeverPassIt)
     opts.bApplyThreshold = 1;
     opts.ThresholdType = 1;
     opts.ThresholdLevel = 1.0e9f;
+    log.Flush();
     const std::size_t before = Lines(folder + "/" + Files()[0]).size();
     Ticks(h, run, 30, 0.1);
+    log.Flush();
     EXPECT_EQ(Lines(folder + "/" + Files()[0]).size(), before);
 }
 
@@ -304,6 +309,7 @@ TEST_F(DataLogTest, ListsPutEveryLineInOneFieldSeparatedByTabs)
     opts.StopFreq = 1030.0f;
     ASSERT_TRUE(run.StartInput());
     Ticks(h, run, 25, 0.1);
+    log.Flush();
     const std::vector<std::string> lines = Lines(folder + "/" + Files()[0]);
     ASSERT_GE(lines.size(), 4u);
     const SpectralData& data = *h.processing.GetLoggingData(0);
@@ -318,6 +324,52 @@ TEST_F(DataLogTest, ListsPutEveryLineInOneFieldSeparatedByTabs)
     ASSERT_EQ(values.size(), 3u);
     EXPECT_EQ(Split(values[1], '\t').size(), count);
     EXPECT_EQ(Split(values[2], '\t').size(), 2 * count) << "a real and an imaginary part per line";
+}
+
+TEST_F(DataLogTest, ListRecordsMadeOnTheWriterThreadReadAsTheSpectrumHasThem)
+{
+    // Before any block: levels read -999.9 dB, held levels too, the
+    // averaged complex lines are zero. Three lines, 84 … 86.
+    LoggingOpts& opts = h.settings.DataLog.Channel[0];
+    std::fill(std::begin(opts.DataItem), std::end(opts.DataItem), std::uint8_t{0});
+    for (int id : {15, 29, 30, 31, 34})
+        opts.DataItem[id] = 1;
+    opts.StartFreq = 984.375f;
+    opts.StopFreq = 1007.8125f;
+    ASSERT_TRUE(run.StartInput());
+    log.WriteLogRecord(0, 100.0f);
+    log.WriteLogRecord(0, 101.0f);
+    log.Flush();
+    const std::vector<std::string> lines = Lines(folder + "/" + Files()[0]);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[2], "Time,Marker 1 Level,984.375\t996.094\t1007.81,984.375\t996.094\t1007.81,"
+                        "984.375\t996.094\t1007.81,984.375\t\t996.094\t\t1007.81");
+    EXPECT_EQ(lines[3], "00:01:41,-999.9,-999.9\t-999.9\t-999.9,-999.9\t-999.9\t-999.9,0\t0\t0,0\t0\t0\t0\t0\t0");
+}
+
+TEST_F(DataLogTest, StopWritesEveryQueuedRecordBeforeTheStopLineAndABackedUpQueueDropsAndCounts)
+{
+    // The writer stalls on its first line while ten records fall due: the
+    // names line and three records fit in its buffers, seven are dropped.
+    std::atomic<bool> go{false};
+    log.SetWriteCall([&go](int fd, const char* data, std::size_t size) -> long {
+        while (!go)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return static_cast<long>(::write(fd, data, size));
+    });
+    ASSERT_TRUE(run.StartInput());
+    for (int i = 0; i <= 10; ++i)
+        log.WriteLogRecord(0, 100.0f + float(i));
+    go = true;
+    run.StopInput();
+    const std::vector<std::string> lines = Lines(folder + "/" + Files()[0]);
+    ASSERT_EQ(lines.size(), 3u + 3u + 1u);
+    EXPECT_EQ(lines[3].substr(0, 9), "00:01:41,");
+    EXPECT_EQ(lines[5].substr(0, 9), "00:01:43,");
+    EXPECT_EQ(lines[6].rfind("Logging Stop Time: ", 0), 0u) << lines[6];
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("7 record(s) were left out of the file " + folder + "/Mic_"), std::string::npos)
+        << reports[0];
 }
 
 TEST_F(DataLogTest, ChannelModesDecideWhichLogChannelsGetAFile)
@@ -343,6 +395,7 @@ TEST_F(DataLogTest, ChannelModesDecideWhichLogChannelsGetAFile)
         EXPECT_EQ(stems(), c.files) << "mode " << c.mode;
         if (c.mode == 1) {
             Ticks(h, run, 25, 0.1);
+            log.Flush();
             const std::vector<std::string> record = Split(Lines(folder + "/" + Files()[0])[3], ',');
             EXPECT_NEAR(std::stod(record[1]), 5000.0, h.processing.GetLoggingData(1)->GetLineSpacing())
                 << "log channel 0 hears the right input";
@@ -357,6 +410,7 @@ TEST_F(DataLogTest, MidnightClosesTheDaysFileWithItsStopLineAndOpensTheNext)
     h.clock.dayStartSeconds = 86399.0;
     ASSERT_TRUE(run.StartInput());
     Ticks(h, run, 30, 0.1);
+    log.Flush();
     const std::vector<std::string> files = Files();
     ASSERT_EQ(files, (std::vector<std::string>{"Mic_2023_11_14_235959.csv", "Mic_2023_11_15_000000.csv"}));
     EXPECT_EQ(Lines(folder + "/" + files[0]).back(), "Logging Stop Time: November 15 2023 00:00:00");
@@ -414,6 +468,12 @@ TEST_F(DataLogTest, AFailedWriteIsReportedOnceAndLeavesNoPartialLine)
             return static_cast<long>(::write(fd, data, size / 2));
         errno = ENOSPC;
         return -1;
+    });
+    // Written on the writer thread; reported on this one.
+    const std::thread::id caller = std::this_thread::get_id();
+    log.SetReport([this, caller](const std::string& text) {
+        EXPECT_EQ(std::this_thread::get_id(), caller);
+        reports.push_back(text);
     });
     ASSERT_TRUE(run.StartInput());
     EXPECT_EQ(Ticks(h, run, 50, 0.1), 50);

@@ -1,0 +1,171 @@
+#include "app/core/DataLogWriter.h"
+
+DataLogWriter::DataLogWriter()
+{
+    m_FreeRecords.reserve(kRecordBuffers);
+    for (data_log_record::Snapshot& record : m_Records)
+        m_FreeRecords.push_back(&record);
+    m_Thread = std::thread([this] { Run(); });
+}
+
+DataLogWriter::~DataLogWriter()
+{
+    {
+        std::lock_guard lock(m_Mutex);
+        m_Quit = true;
+    }
+    m_Wake.notify_one();
+    m_Thread.join();
+}
+
+data_log_record::Snapshot* DataLogWriter::AcquireRecord()
+{
+    std::lock_guard lock(m_Mutex);
+    if (m_FreeRecords.empty())
+        return nullptr;
+    data_log_record::Snapshot* record = m_FreeRecords.back();
+    m_FreeRecords.pop_back();
+    return record;
+}
+
+void DataLogWriter::ReleaseRecord(data_log_record::Snapshot* record)
+{
+    std::lock_guard lock(m_Mutex);
+    m_FreeRecords.push_back(record);
+}
+
+void DataLogWriter::SubmitRecord(int channel, data_log_record::Snapshot* record)
+{
+    Job job;
+    job.kind = Kind::kRecord;
+    job.channel = channel;
+    job.record = record;
+    Push(std::move(job));
+}
+
+void DataLogWriter::SubmitOpen(int channel, std::unique_ptr<LogFile> file, std::uint64_t serial)
+{
+    Job job;
+    job.kind = Kind::kOpen;
+    job.channel = channel;
+    job.serial = serial;
+    job.file = std::move(file);
+    Push(std::move(job));
+}
+
+void DataLogWriter::SubmitLine(int channel, std::string line)
+{
+    Job job;
+    job.kind = Kind::kLine;
+    job.channel = channel;
+    job.text = std::move(line);
+    Push(std::move(job));
+}
+
+void DataLogWriter::SubmitClose(int channel, std::string last)
+{
+    Job job;
+    job.kind = Kind::kClose;
+    job.channel = channel;
+    job.text = std::move(last);
+    Push(std::move(job));
+}
+
+void DataLogWriter::Push(Job job)
+{
+    {
+        std::unique_lock lock(m_Mutex);
+        m_Progress.wait(lock, [this] { return m_Count < kQueueSize; });
+        m_Queue[(m_Head + m_Count) % kQueueSize] = std::move(job);
+        ++m_Count;
+    }
+    m_Wake.notify_one();
+}
+
+void DataLogWriter::Drain()
+{
+    std::unique_lock lock(m_Mutex);
+    m_Progress.wait(lock, [this] { return m_Count == 0 && !m_Busy; });
+}
+
+std::vector<DataLogWriter::Failure> DataLogWriter::TakeFailures()
+{
+    std::vector<Failure> failures;
+    if (!m_Failed.load(std::memory_order_acquire))
+        return failures;
+    std::lock_guard lock(m_Mutex);
+    failures.swap(m_Failures);
+    m_Failed.store(false, std::memory_order_relaxed);
+    return failures;
+}
+
+void DataLogWriter::Run()
+{
+    std::unique_lock lock(m_Mutex);
+    for (;;) {
+        m_Wake.wait(lock, [this] { return m_Count > 0 || m_Quit; });
+        if (m_Count == 0)
+            break;  // quitting with nothing left
+        Job job = std::move(m_Queue[m_Head]);
+        m_Head = (m_Head + 1) % kQueueSize;
+        --m_Count;
+        m_Busy = true;
+        lock.unlock();
+        Do(job);
+        lock.lock();
+        if (job.record != nullptr)
+            m_FreeRecords.push_back(job.record);
+        m_Busy = false;
+        m_Progress.notify_all();
+    }
+    lock.unlock();
+    for (std::unique_ptr<LogFile>& file : m_File)
+        file.reset();
+}
+
+void DataLogWriter::Do(Job& job)
+{
+    const int c = job.channel;
+    switch (job.kind) {
+    case Kind::kOpen:
+        m_File[c] = std::move(job.file);
+        m_Serial[c] = job.serial;
+        break;
+    case Kind::kLine:
+        m_Text.assign(job.text);
+        m_Text += "\r\n";
+        Write(c, m_Text);
+        break;
+    case Kind::kRecord:
+        m_Text.clear();
+        if (m_File[c] && data_log_record::AppendLine(*job.record, m_Text)) {
+            m_Text += "\r\n";
+            Write(c, m_Text);
+        }
+        break;
+    case Kind::kClose:
+        if (!job.text.empty()) {
+            m_Text.assign(job.text);
+            m_Text += "\r\n";
+            Write(c, m_Text);
+        }
+        m_File[c].reset();
+        break;
+    }
+}
+
+// A file that fails a write takes nothing more; the failure waits for the
+// acquisition thread to collect it.
+void DataLogWriter::Write(int channel, std::string_view text)
+{
+    if (!m_File[channel])
+        return;
+    std::string reason;
+    if (m_File[channel]->WriteText(text, reason))
+        return;
+    Failure failure{channel, m_Serial[channel], m_File[channel]->Path(), reason};
+    m_File[channel].reset();
+    std::lock_guard lock(m_Mutex);
+    m_Failures.push_back(std::move(failure));
+    m_Failed.store(true, std::memory_order_release);
+}
