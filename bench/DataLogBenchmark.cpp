@@ -3,7 +3,11 @@
 // (lists of every line included), a record of the ids the settings sheet
 // offers, and a step where no record is due. The "tick_share" counter is the
 // time as a share of the 10 ms acquisition tick. Between timed records the
-// writer thread is let finish (untimed), so each record finds a free buffer.
+// writer thread is let finish and the spectrum takes a new average (both
+// untimed), so each record finds a free buffer and fresh results. While the
+// writer works this thread sleeps; on a busy machine its caches go cold
+// meanwhile, which "BM_CaptureEveryId" (the capture alone, repeated on one
+// thread) leaves out.
 //
 // The writer thread's side is timed apart: "BM_WriterFormatEveryId" turns
 // one captured record into its text, "BM_WriterRecordEveryId" hands a
@@ -106,8 +110,10 @@ void RunRecords(benchmark::State& state, Selection selection, Timed timed, bool 
         t += due ? 1.0f : 0.001f;
         if (!due && t > 100.9f)
             t = 100.0f;
-        const auto start = std::chrono::steady_clock::now();
+        // The thread clock is read outside the wall-clock window: it costs a
+        // system call, more than a step without a record.
         const double cpuStart = ThreadCpuSeconds();
+        const auto start = std::chrono::steady_clock::now();
         log.WriteLogRecord(0, t);
         if (timed == Timed::kCallAndWrite)
             log.Flush();
