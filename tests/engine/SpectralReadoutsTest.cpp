@@ -448,3 +448,41 @@ TEST(SpectralReadouts, HoldAndColumnMaximaEqualTheLargerDisplayValue)
         }
     }
 }
+
+TEST(SpectralReadouts, ACopyOfTheResultsReadsAsTheOriginalDidWhileTheOriginalGoesOn)
+{
+    struct Case {
+        std::uint16_t amp;
+        std::uint16_t freqScale;
+    };
+    for (const Case c : {Case{kDb, ScalingOpts::kFftLinear}, Case{ScalingOpts::kLinear, ScalingOpts::kFftLinear},
+                         Case{kDb, ScalingOpts::kOctave}}) {
+        auto d = Make(c.amp, 4096, smoothing::Flattop, c.freqScale);
+        const TProcessingSettings settings = MakeSettings(48000, 4096);
+        d->SetPeakHoldMode(4);
+        Analyse(*d, Tones(settings, {{1000.0, 0.5}, {3000.0, 0.01}, {7000.0, 0.002}}));
+        const std::uint32_t count = c.freqScale == ScalingOpts::kOctave ? d->GetBandCount() : d->GetLines();
+        auto readings = [count](SpectralData& s) {
+            std::vector<float> r;
+            for (std::uint32_t i = 0; i < count; ++i) {
+                float re = 0.0f, im = 0.0f;
+                s.GetComplexValue(i, &re, &im);
+                r.insert(r.end(), {s.GetValue(i), s.GetValue(i, true), s.GetHoldValue(i), s.GetPhase(i), re, im});
+            }
+            float frequency = 0.0f, level = 0.0f;
+            s.FindPeak(10, count - 10, &frequency, &level, 1);
+            r.insert(r.end(), {frequency, level, s.GetBandPower(10, count - 10, 1, 0), s.GetBandPower(10, 400, 1, 1),
+                               s.GetBandPower(10, 400, 0, 3, true), s.GetTHD(), s.GetTHDN(), s.GetSNR(), s.GetIMD(),
+                               s.GetHoldPeakFrequency(10, 400), s.GetTotalPower(), s.GetUnitOffsetDb()});
+            return r;
+        };
+        const std::vector<float> before = readings(*d);
+        auto copy = SpectralData::NewCopyTarget();
+        ASSERT_TRUE(d->CopyResultsTo(*copy));
+        Analyse(*d, Tones(settings, {{5000.0, 0.3}}));
+        ASSERT_NE(readings(*d), before) << "the original has moved on";
+        EXPECT_EQ(readings(*copy), before) << c.amp << " " << c.freqScale;
+        ASSERT_TRUE(d->CopyResultsTo(*copy));
+        EXPECT_EQ(readings(*copy), readings(*d)) << "copied again in place";
+    }
+}
