@@ -198,7 +198,8 @@ public:
     static std::unique_ptr<SpectralData> NewCopyTarget();
     // Everything display values and readouts read (settings, geometry,
     // averaged, latest and held results, calibration, weighting curves),
-    // without the time block and the averaging ring: another thread may
+    // without the time block, the averaging ring and the transform's line
+    // correction (GetCorrection answers null in a copy): another thread may
     // read `into` while this object goes on. Arrays `into` already has at
     // the right size are reused, so copying again allocates nothing. False
     // (into then reads as failed) when memory for a copy cannot be had; no

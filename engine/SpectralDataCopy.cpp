@@ -25,14 +25,23 @@ std::unique_ptr<SpectralData> SpectralData::NewCopyTarget()
     return std::unique_ptr<SpectralData>(new SpectralData());
 }
 
-// Every member but m_Block and the two rings: a member added to the class
-// belongs here too when a readout or display value reads it.
+// Every member but m_Block, the two rings and the transform's line
+// correction: a member added to the class belongs here too when a readout
+// or display value reads it.
 bool SpectralData::CopyResultsTo(SpectralData& into)
 {
     // Built here, on the owner's thread, so the copy never builds (or
-    // fails to build, with a message) one of its own.
+    // fails to build, with a message) one of its own. A curve depends on the
+    // lines alone and never changes once built: a copy over the same lines
+    // keeps the one it has.
     for (int slot = 1; slot <= 3; ++slot)
         WeightingCurve(slot);
+    const bool sameLines = into.m_Lines == m_Lines && into.m_LineSpacing == m_LineSpacing &&
+                           into.m_FreqScaleType == m_FreqScaleType;
+    const auto copyCurve = [sameLines](platform::ZeroFilledArray<float>& to,
+                                       const platform::ZeroFilledArray<float>& from) {
+        return (sameLines && to.size() == from.size() && to.empty() == from.empty()) || CopyArray(to, from);
+    };
 
     into.m_Error = m_Error;
     into.m_Name = m_Name;
@@ -83,11 +92,10 @@ bool SpectralData::CopyResultsTo(SpectralData& into)
                         CopyArray(into.m_BandLevels, m_BandLevels) &&
                         CopyArray(into.m_BandLineMap, m_BandLineMap) && CopyArray(into.m_Weighting, m_Weighting) &&
                         CopyArray(into.m_Compensation, m_Compensation) &&
-                        CopyArray(into.m_Correction, m_Correction) &&
                         CopyArray(into.m_LatestPower, m_LatestPower) && CopyArray(into.m_LatestDb, m_LatestDb) &&
                         CopyArray(into.m_LatestBandLevels, m_LatestBandLevels) && CopyArray(into.m_Hold, m_Hold) &&
-                        CopyArray(into.m_CurveA, m_CurveA) && CopyArray(into.m_CurveB, m_CurveB) &&
-                        CopyArray(into.m_CurveC, m_CurveC);
+                        copyCurve(into.m_CurveA, m_CurveA) && copyCurve(into.m_CurveB, m_CurveB) &&
+                        copyCurve(into.m_CurveC, m_CurveC);
     if (!copied)
         into.m_Error = 1;
     return copied;
