@@ -253,6 +253,18 @@ private:
         bool Valid = false;
     };
     const TPeakList& PeakList(std::uint32_t first, std::uint32_t last) const;
+    // Every local maximum of the averaged power over the searchable lines,
+    // ascending, found once per averaging pass: each peak list of that pass
+    // is then a walk over the maxima rather than over the lines.
+    struct TLocalMaxima {
+        platform::ZeroFilledArray<std::uint32_t> Lines;
+        std::size_t Count = 0;
+        std::uint64_t Pass = 0;
+        bool Valid = false;
+    };
+    // False when the list's memory cannot be had.
+    bool FindLocalMaxima() const;
+    mutable TLocalMaxima m_LocalMaxima;
     std::uint32_t FindPeakLine(std::uint32_t first, std::uint32_t last, int k) const;
     std::uint32_t FindPeakBand(std::uint32_t first, std::uint32_t last, int k) const;
     float GaussianPeakFrequencyAt(std::uint32_t line) const;

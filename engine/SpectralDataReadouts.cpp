@@ -5,14 +5,13 @@
 #include <cmath>
 
 #include "engine/DbConversions.h"
+#include "engine/LineKernels.h"
 #include "engine/TSmoothing.h"
 
 namespace {
 
 constexpr int kMaxPeakIndex = 10;
-// A peak must stand above this many lines on either side; it keeps the
-// skirts of one tone from being counted as further peaks.
-constexpr std::uint32_t kPeakNeighbours = 5;
+using line_kernels::kPeakNeighbours;
 constexpr float kEmptyMax = -999999.0f;
 constexpr float kEmptyMin = 1e14f;
 constexpr double kDegreesPerRadian = 57.2957795056;
@@ -20,28 +19,6 @@ constexpr double kDegreesPerRadian = 57.2957795056;
 // between lines still has its highest line within it.
 constexpr std::uint32_t kToneReach = 3;
 constexpr std::uint32_t kMaxHarmonics = 40;
-
-// A line is a peak when it stands above kPeakNeighbours lines on either
-// side. A run of equal lines (a tone midway between two lines) counts as one
-// peak on its first line; the neighbours on the right are those after the run.
-bool IsLocalMaximum(const float* power, std::uint32_t lines, std::uint32_t line)
-{
-    const float v = power[line];
-    for (std::uint32_t j = 1; j <= kPeakNeighbours; ++j) {
-        if (!(v > power[line - j]))
-            return false;
-    }
-    std::uint32_t end = line;
-    while (end + 1 < lines && power[end + 1] == v)
-        ++end;
-    if (end + kPeakNeighbours >= lines)
-        return false;
-    for (std::uint32_t j = 1; j <= kPeakNeighbours; ++j) {
-        if (!(v > power[end + j]))
-            return false;
-    }
-    return true;
-}
 
 // The strongest candidates seen so far (as many as a peak list holds),
 // strongest first. Lines arrive in ascending order, so an equal later line
@@ -182,9 +159,15 @@ const SpectralData::TPeakList& SpectralData::PeakList(std::uint32_t first, std::
     TopPeaks top;
     if (searchable) {
         const float* power = m_AvgPower.data();
-        for (std::uint32_t i = first; i <= last; ++i) {
-            if (IsLocalMaximum(power, L, i))
-                top.Offer(i, power[i]);
+        if (FindLocalMaxima()) {
+            const std::uint32_t* maxima = m_LocalMaxima.Lines.data();
+            const std::uint32_t* end = maxima + m_LocalMaxima.Count;
+            for (const std::uint32_t* m = std::lower_bound(maxima, end, first); m != end && *m <= last; ++m)
+                top.Offer(*m, power[*m]);
+        } else {
+            for (std::uint32_t i = first; i <= last; ++i)
+                if (line_kernels::IsLocalMaximum(power, L, i))
+                    top.Offer(i, power[i]);
         }
     }
     m_PeakList = TPeakList{};
@@ -194,6 +177,22 @@ const SpectralData::TPeakList& SpectralData::PeakList(std::uint32_t first, std::
     m_PeakList.Last = last;
     m_PeakList.Valid = true;
     return m_PeakList;
+}
+
+bool SpectralData::FindLocalMaxima() const
+{
+    if (m_LocalMaxima.Valid && m_LocalMaxima.Pass == m_AveragePass)
+        return true;
+    // Callers have checked that the lines leave room for the neighbours.
+    const std::uint32_t first = kPeakNeighbours;
+    const std::uint32_t last = m_Lines - kPeakNeighbours - 1;
+    const std::size_t room = (last - first) / 2 + 1;
+    if (m_LocalMaxima.Lines.size() < room && !m_LocalMaxima.Lines.Allocate(room))
+        return false;
+    m_LocalMaxima.Count = line_kernels::LocalMaxima(m_AvgPower.data(), m_Lines, first, last, m_LocalMaxima.Lines.data());
+    m_LocalMaxima.Pass = m_AveragePass;
+    m_LocalMaxima.Valid = true;
+    return true;
 }
 
 std::uint32_t SpectralData::FindPeakLine(std::uint32_t first, std::uint32_t last, int k) const

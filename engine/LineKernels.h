@@ -1,0 +1,55 @@
+#pragma once
+// Loops over whole line arrays that the readouts and the peak hold run on
+// every block, eight or four lines at a time where the processor has AVX2.
+// Each gives what its plain loop gives (sums up to the order of the terms,
+// see WeightedPowerSums).
+
+#include <cstddef>
+#include <cstdint>
+
+namespace line_kernels {
+
+// A line is a peak when it stands above this many lines on either side; it
+// keeps the skirts of one tone from being counted as further peaks.
+inline constexpr std::uint32_t kPeakNeighbours = 5;
+
+// True when `line` stands above kPeakNeighbours lines on either side. A run
+// of equal lines (a tone midway between two lines) counts as one peak on its
+// first line; the neighbours on the right are those after the run. Needs
+// line ≥ kPeakNeighbours.
+inline bool IsLocalMaximum(const float* power, std::uint32_t lines, std::uint32_t line)
+{
+    const float v = power[line];
+    for (std::uint32_t j = 1; j <= kPeakNeighbours; ++j) {
+        if (!(v > power[line - j]))
+            return false;
+    }
+    std::uint32_t end = line;
+    while (end + 1 < lines && power[end + 1] == v)
+        ++end;
+    if (end + kPeakNeighbours >= lines)
+        return false;
+    for (std::uint32_t j = 1; j <= kPeakNeighbours; ++j) {
+        if (!(v > power[end + j]))
+            return false;
+    }
+    return true;
+}
+
+// Every line of first … last for which IsLocalMaximum holds, ascending,
+// into out (room for (last − first) / 2 + 1 lines); returns how many.
+// Needs kPeakNeighbours ≤ first and last + kPeakNeighbours < lines.
+std::size_t LocalMaxima(const float* power, std::uint32_t lines, std::uint32_t first, std::uint32_t last,
+                        std::uint32_t* out);
+
+// Sums over lines first … last of p = max(power, 0), divided by display²
+// where a display curve is given and its entry is not 0, times curve²
+// for each curve given: sums[0] the plain p, sums[s] with curves[s]
+// (s = 1 … 3; a null curve leaves its sum 0). curves[0] is ignored.
+// In double, the terms taken in four interleaved partial sums whatever the
+// processor, so the result does not depend on which lines were asked
+// together.
+void WeightedPowerSums(const float* power, const float* display, const float* const curves[4], std::uint32_t first,
+                       std::uint32_t last, double sums[4]);
+
+} // namespace line_kernels
