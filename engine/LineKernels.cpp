@@ -73,31 +73,73 @@ std::size_t LocalMaximaAvx2(const float* power, std::uint32_t lines, std::uint32
     return count;
 }
 
+// sum + p·w·w for the curve's four lines.
+inline __m256d AddWeighted(__m256d sum, __m256d p, const float* curve)
+{
+    const __m256d w = _mm256_cvtps_pd(_mm_loadu_ps(curve));
+    return _mm256_add_pd(sum, _mm256_mul_pd(_mm256_mul_pd(p, w), w));
+}
+
+// Display: a display curve to take out; Curves: bit s − 1 set for each
+// weighting curve s given. The sums stay in registers.
+template <bool Display, unsigned Curves>
 void WeightedPowerSumsAvx2(const float* power, const float* display, const float* const curves[4],
                            std::uint32_t first, std::uint32_t last, double lanes[4][4], std::uint32_t& next)
 {
     const __m256d zero = _mm256_setzero_pd();
-    __m256d sum[4] = {zero, zero, zero, zero};
+    __m256d flat = zero, a = zero, b = zero, c = zero;
+    const float* const c1 = curves[1];
+    const float* const c2 = curves[2];
+    const float* const c3 = curves[3];
     std::uint32_t i = first;
     for (; i + 3 <= last; i += 4) {
         __m256d p = _mm256_cvtps_pd(_mm_loadu_ps(power + i));
         p = _mm256_and_pd(p, _mm256_cmp_pd(p, zero, _CMP_GT_OQ));
-        if (display != nullptr) {
+        if constexpr (Display) {
             const __m256d d = _mm256_cvtps_pd(_mm_loadu_ps(display + i));
             const __m256d divided = _mm256_div_pd(p, _mm256_mul_pd(d, d));
             p = _mm256_blendv_pd(p, divided, _mm256_cmp_pd(d, zero, _CMP_NEQ_UQ));
         }
-        sum[0] = _mm256_add_pd(sum[0], p);
-        for (unsigned s = 1; s < 4; ++s) {
-            if (curves[s] == nullptr)
-                continue;
-            const __m256d c = _mm256_cvtps_pd(_mm_loadu_ps(curves[s] + i));
-            sum[s] = _mm256_add_pd(sum[s], _mm256_mul_pd(_mm256_mul_pd(p, c), c));
-        }
+        flat = _mm256_add_pd(flat, p);
+        if constexpr ((Curves & 1u) != 0)
+            a = AddWeighted(a, p, c1 + i);
+        if constexpr ((Curves & 2u) != 0)
+            b = AddWeighted(b, p, c2 + i);
+        if constexpr ((Curves & 4u) != 0)
+            c = AddWeighted(c, p, c3 + i);
     }
-    for (unsigned s = 0; s < 4; ++s)
-        _mm256_storeu_pd(lanes[s], sum[s]);
+    _mm256_storeu_pd(lanes[0], flat);
+    _mm256_storeu_pd(lanes[1], a);
+    _mm256_storeu_pd(lanes[2], b);
+    _mm256_storeu_pd(lanes[3], c);
     next = i;
+}
+
+template <unsigned Curves>
+void WeightedPowerSumsAvx2(const float* power, const float* display, const float* const curves[4],
+                           std::uint32_t first, std::uint32_t last, double lanes[4][4], std::uint32_t& next)
+{
+    if (display != nullptr)
+        WeightedPowerSumsAvx2<true, Curves>(power, display, curves, first, last, lanes, next);
+    else
+        WeightedPowerSumsAvx2<false, Curves>(power, display, curves, first, last, lanes, next);
+}
+
+void WeightedPowerSumsAvx2(const float* power, const float* display, const float* const curves[4],
+                           std::uint32_t first, std::uint32_t last, double lanes[4][4], std::uint32_t& next)
+{
+    const unsigned mask = (curves[1] != nullptr ? 1u : 0u) | (curves[2] != nullptr ? 2u : 0u) |
+                          (curves[3] != nullptr ? 4u : 0u);
+    switch (mask) {
+    case 0: WeightedPowerSumsAvx2<0>(power, display, curves, first, last, lanes, next); break;
+    case 1: WeightedPowerSumsAvx2<1>(power, display, curves, first, last, lanes, next); break;
+    case 2: WeightedPowerSumsAvx2<2>(power, display, curves, first, last, lanes, next); break;
+    case 3: WeightedPowerSumsAvx2<3>(power, display, curves, first, last, lanes, next); break;
+    case 4: WeightedPowerSumsAvx2<4>(power, display, curves, first, last, lanes, next); break;
+    case 5: WeightedPowerSumsAvx2<5>(power, display, curves, first, last, lanes, next); break;
+    case 6: WeightedPowerSumsAvx2<6>(power, display, curves, first, last, lanes, next); break;
+    default: WeightedPowerSumsAvx2<7>(power, display, curves, first, last, lanes, next); break;
+    }
 }
 
 } // namespace
