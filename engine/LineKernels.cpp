@@ -1,9 +1,22 @@
 #include "engine/LineKernels.h"
 
 #include "engine/FftKernels.h"
+#include "engine/SpectralData.h"
+
+#include <cmath>
+#include <cstddef>
 
 namespace line_kernels {
 namespace {
+
+constexpr float kNoValue = SpectralData::kNoValue;
+constexpr double kLog2TenOverTen = 0.33219280948873623;
+
+// The level as the display shows it: the unit's offset on a level that exists.
+inline float WithOffset(float v, bool addOffset, float offset)
+{
+    return addOffset && v > kNoValue ? v + offset : v;
+}
 
 // One line's terms, as the four-lane loop adds them to its lane.
 inline void AddLine(const float* power, const float* display, const float* const curves[4], std::uint32_t i,
@@ -142,6 +155,110 @@ void WeightedPowerSumsAvx2(const float* power, const float* display, const float
     }
 }
 
+// std::max(a, b) of each lane: b only where a < b.
+inline __m128 MaxLikeStd(__m128 a, __m128 b)
+{
+    return _mm_blendv_ps(a, b, _mm_cmplt_ps(a, b));
+}
+
+// Four hold entries are two 256-bit rows: (value, expiry) of entries 0 and
+// 1, then of 2 and 3. Unpacking the rows gives the entries in the order
+// 0, 2, 1, 3, so the levels are put in that order too and the result packs
+// back without further permutes.
+std::size_t HoldDbLevelsAvx2(THoldEntry* hold, const float* averaged, const float* latest, std::size_t count,
+                             bool addOffset, float offset, double now, double riseExpiry, float decay)
+{
+    static_assert(sizeof(THoldEntry) == 16 && offsetof(THoldEntry, Value) == 0 && offsetof(THoldEntry, Expiry) == 8);
+    const __m128 noValue = _mm_set1_ps(kNoValue);
+    const __m128 offsetV = _mm_set1_ps(offset);
+    const __m128 decayV = _mm_set1_ps(decay);
+    const __m256d nowV = _mm256_set1_pd(now);
+    const __m256d riseV = _mm256_set1_pd(riseExpiry);
+    const __m256i evenFloats = _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6);
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        double* row = reinterpret_cast<double*>(hold + i);
+        const __m256d low = _mm256_loadu_pd(row);
+        const __m256d high = _mm256_loadu_pd(row + 4);
+        const __m256d expiry = _mm256_unpackhi_pd(low, high);
+        const __m128 held = _mm256_castps256_ps128(
+            _mm256_permutevar8x32_ps(_mm256_castpd_ps(_mm256_unpacklo_pd(low, high)), evenFloats));
+
+        __m128 v = MaxLikeStd(_mm_loadu_ps(averaged + i), _mm_loadu_ps(latest + i));
+        v = _mm_shuffle_ps(v, v, _MM_SHUFFLE(3, 1, 2, 0));
+        if (addOffset)
+            v = _mm_blendv_ps(v, _mm_add_ps(v, offsetV), _mm_cmpgt_ps(v, noValue));
+
+        const __m128 rises = _mm_cmple_ps(held, v);
+        const __m256d decaysWide = _mm256_cmp_pd(expiry, nowV, _CMP_LT_OQ);
+        const __m128 decays =
+            _mm256_castps256_ps128(_mm256_permutevar8x32_ps(_mm256_castpd_ps(decaysWide), evenFloats));
+        const __m128 decayed = MaxLikeStd(_mm_sub_ps(held, decayV), v);
+        const __m128 value = _mm_blendv_ps(_mm_blendv_ps(held, decayed, decays), v, rises);
+        const __m256d risesWide = _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm_castps_si128(rises)));
+        const __m256d newExpiry = _mm256_blendv_pd(expiry, riseV, risesWide);
+
+        const __m256d values = _mm256_castsi256_pd(_mm256_cvtepu32_epi64(_mm_castps_si128(value)));
+        _mm256_storeu_pd(row, _mm256_unpacklo_pd(values, newExpiry));
+        _mm256_storeu_pd(row + 4, _mm256_unpackhi_pd(values, newExpiry));
+    }
+    return i;
+}
+
+} // namespace
+} // namespace line_kernels
+
+#pragma GCC pop_options
+#pragma GCC push_options
+#pragma GCC target("avx2,fma")
+
+namespace line_kernels {
+namespace {
+
+// 2^y for |y| below a thousand: 2^round(y) from the exponent bits times
+// e^t, t = (y − round(y))·ln 2, by its series to t¹³ (|t| ≤ 0.347, the
+// terms left out below 1e-17).
+inline __m256d Exp2Avx2(__m256d y)
+{
+    const __m256d n = _mm256_round_pd(y, _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+    const __m256d t = _mm256_mul_pd(_mm256_sub_pd(y, n), _mm256_set1_pd(0.6931471805599453));
+    static constexpr double kInverseFactorials[] = {
+        1.0 / 6227020800.0, 1.0 / 479001600.0, 1.0 / 39916800.0, 1.0 / 3628800.0, 1.0 / 362880.0,
+        1.0 / 40320.0,      1.0 / 5040.0,      1.0 / 720.0,      1.0 / 120.0,     1.0 / 24.0,
+        1.0 / 6.0,          0.5,               1.0,              1.0};
+    __m256d series = _mm256_set1_pd(kInverseFactorials[0]);
+    for (std::size_t k = 1; k < std::size(kInverseFactorials); ++k)
+        series = _mm256_fmadd_pd(series, t, _mm256_set1_pd(kInverseFactorials[k]));
+    const __m256i exponent = _mm256_slli_epi64(
+        _mm256_add_epi64(_mm256_cvtepi32_epi64(_mm256_cvtpd_epi32(n)), _mm256_set1_epi64x(1023)), 52);
+    return _mm256_mul_pd(series, _mm256_castsi256_pd(exponent));
+}
+
+double SumDbAsPowerAvx2(const float* dB, std::uint32_t first, std::uint32_t last, bool addOffset, float offset,
+                        double noLevel, std::uint32_t& next)
+{
+    const __m128 noValue = _mm_set1_ps(kNoValue);
+    const __m128 offsetV = _mm_set1_ps(offset);
+    const __m256d noLevelV = _mm256_set1_pd(noLevel);
+    const __m256d scale = _mm256_set1_pd(kLog2TenOverTen);
+    const __m256d lowest = _mm256_set1_pd(-1000.0), highest = _mm256_set1_pd(1000.0);
+    __m256d sum = _mm256_setzero_pd();
+    std::uint32_t i = first;
+    for (; i + 3 <= last; i += 4) {
+        __m128 v = _mm_loadu_ps(dB + i);
+        if (addOffset)
+            v = _mm_blendv_ps(v, _mm_add_ps(v, offsetV), _mm_cmpgt_ps(v, noValue));
+        const __m256d x = _mm256_cvtps_pd(v);
+        const __m256d has = _mm256_cmp_pd(x, noLevelV, _CMP_GT_OQ);
+        const __m256d y = _mm256_min_pd(_mm256_max_pd(_mm256_mul_pd(x, scale), lowest), highest);
+        sum = _mm256_add_pd(sum, _mm256_and_pd(Exp2Avx2(y), has));
+    }
+    next = i;
+    alignas(32) double lanes[4];
+    _mm256_store_pd(lanes, sum);
+    return (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
+}
+
 } // namespace
 } // namespace line_kernels
 
@@ -179,6 +296,47 @@ void WeightedPowerSums(const float* power, const float* display, const float* co
     for (; i <= last; ++i)
         AddLine(power, display, curves, i, lanes, (i - first) & 3u);
     Finish(lanes, sums);
+}
+
+} // namespace line_kernels
+
+namespace line_kernels {
+
+std::size_t HoldDbLevels(THoldEntry* hold, const float* averaged, const float* latest, std::size_t count,
+                         bool addOffset, float offset, double now, double riseExpiry, float decay)
+{
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool vectors = fft_detail::Avx2Available();
+    if (vectors)
+        return HoldDbLevelsAvx2(hold, averaged, latest, count, addOffset, offset, now, riseExpiry, decay);
+#endif
+    (void)hold;
+    (void)averaged;
+    (void)latest;
+    (void)count;
+    (void)addOffset;
+    (void)offset;
+    (void)now;
+    (void)riseExpiry;
+    (void)decay;
+    return 0;
+}
+
+double SumDbAsPower(const float* dB, std::uint32_t first, std::uint32_t last, bool addOffset, float offset,
+                    double noLevel)
+{
+    double sum = 0.0;
+    std::uint32_t i = first;
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool vectors = fft_detail::Avx2Available();
+    if (vectors)
+        sum = SumDbAsPowerAvx2(dB, first, last, addOffset, offset, noLevel, i);
+#endif
+    for (; i <= last; ++i) {
+        const double v = WithOffset(dB[i], addOffset, offset);
+        sum += v <= noLevel ? 0.0 : std::exp2(v * kLog2TenOverTen);
+    }
+    return sum;
 }
 
 } // namespace line_kernels

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+struct THoldEntry;
+
 namespace line_kernels {
 
 // A line is a peak when it stands above this many lines on either side; it
@@ -51,5 +53,21 @@ std::size_t LocalMaxima(const float* power, std::uint32_t lines, std::uint32_t f
 // together.
 void WeightedPowerSums(const float* power, const float* display, const float* const curves[4], std::uint32_t first,
                        std::uint32_t last, double sums[4]);
+
+// The peak hold of lines 0 … done−1 in dB: each line's level is the larger
+// of averaged[i] and latest[i], plus offset when addOffset and the level is
+// above the no-value mark (−999.9). A level at or above the held one holds
+// until riseExpiry; past its expiry (before now) a held value falls by
+// decay, never below the level. Returns `done` (0 without AVX2); the caller
+// holds the rest.
+std::size_t HoldDbLevels(THoldEntry* hold, const float* averaged, const float* latest, std::size_t count,
+                         bool addOffset, float offset, double now, double riseExpiry, float decay);
+
+// The sum over lines first … last of 10^(v/10), v = dB[i] plus offset when
+// addOffset and dB[i] is above the no-value mark; a v at or below noLevel
+// adds nothing. 10^(v/10) is taken as 2^(v·log2(10)/10), to within a few
+// units in the last place of a double.
+double SumDbAsPower(const float* dB, std::uint32_t first, std::uint32_t last, bool addOffset, float offset,
+                    double noLevel);
 
 } // namespace line_kernels

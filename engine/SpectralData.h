@@ -114,6 +114,11 @@ public:
     const float* GetPowerBuffer() const { return m_AvgPower.data(); }
     const float* GetLatestPowerBuffer() const { return m_LatestPower.data(); }
     const float* GetAveragedDbBuffer() const { return m_AvgDb.data(); }
+    // Null when the latest lines have no dB array (linear scaling, bands).
+    const float* GetLatestDbBuffer() const { return m_LatestDb.empty() ? nullptr : m_LatestDb.data(); }
+    // True when both dB arrays hold a value per line.
+    bool HasDbLines() const { return m_AvgDb.size() >= m_Lines && m_LatestDb.size() >= m_Lines; }
+    bool IsDensity() const { return m_DensityFlag != 0; }
     void SetScaling(const ScalingOpts& scaling, bool loadCompensation);
     void Reset();
     void ClearSpectrum();

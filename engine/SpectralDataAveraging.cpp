@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/DbConversions.h"
+#include "engine/LineKernels.h"
 #include "engine/RunningMeanKernel.h"
 #include "platform/Clock.h"
 
@@ -264,7 +265,9 @@ void SpectralData::UpdatePeakHold()
         if (dbArrays) {
             // GetValue of the dB arrays, inline: the larger level plus the
             // unit's offset where it has one.
-            for (std::size_t i = 0; i < keyed; ++i) {
+            const std::size_t done = line_kernels::HoldDbLevels(hold, averaged, latest, keyed, ownUnits, offset, now,
+                                                                riseExpiry, decay);
+            for (std::size_t i = done; i < keyed; ++i) {
                 float v = std::max(averaged[i], latest[i]);
                 if (ownUnits && v > kNoValue)
                     v += offset;

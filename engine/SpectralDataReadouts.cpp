@@ -121,8 +121,16 @@ float DisplayBandPower(const SpectralData& data, std::uint32_t first, std::uint3
             return 0.0f;
         first = std::min(std::max(first, data.FrequencyToBin(data.GetLowerLimit())), lines - 1);
         last = std::min(last, lines - 1);
-        for (std::uint32_t i = first; i <= last; ++i)
-            sum += squaredAmplitude(i);
+        // Lines in dB without density show their dB arrays as they stand.
+        const float* dB = latest && data.GetLatestDbBuffer() != nullptr ? data.GetLatestDbBuffer()
+                                                                        : data.GetAveragedDbBuffer();
+        if (inDb && !data.IsDensity() && dB != nullptr && data.HasDbLines()) {
+            const bool ownUnits = data.IsCalibrated() && !data.IsFunctionObject();
+            sum = line_kernels::SumDbAsPower(dB, first, last, ownUnits, data.GetUnitOffsetDb(), noLevel);
+        } else {
+            for (std::uint32_t i = first; i <= last; ++i)
+                sum += squaredAmplitude(i);
+        }
         sum *= data.GetWindowBandwidthFactor();
     }
     return sum > 0.0 ? PowerResult(sum, scale) : 0.0f;
