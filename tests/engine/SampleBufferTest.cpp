@@ -206,7 +206,9 @@ TEST(SampleBufferTest, BlockCopiesMatchSampleBySampleCopies)
     const std::vector<std::int32_t> values[] = {
         {0, 1, 127, 200, 255, 90},
         {-32768, -3276, -1, 0, 1, 32767},
-        {-8388607, -4194304, -1, 0, 123456, 8388607},
+        // Long enough for the eight-sample block paths and their tail.
+        {-8388607, -4194304, -1, 0, 123456, 8388607, -8388608, 5, -7, 65536, -65537, 42,
+         -8388607, 1, 2, 3, 4, -5, 8388606, 0, 77, -77, 1000000, -1000000, 9},
         {INT32_MIN + 1, -65536, -1, 0, 2147483520, 7},
     };
     for (std::uint16_t bytes = 1; bytes <= 4; ++bytes) {
