@@ -165,12 +165,14 @@ inline __m128 MaxLikeStd(__m128 a, __m128 b)
 // 1, then of 2 and 3. Unpacking the rows gives the entries in the order
 // 0, 2, 1, 3, so the levels are put in that order too and the result packs
 // back without further permutes.
-std::size_t HoldDbLevelsAvx2(THoldEntry* hold, const float* averaged, const float* latest, std::size_t count,
-                             bool addOffset, float offset, double now, double riseExpiry, float decay)
+template <LineLevel::Kind Kind>
+std::size_t HoldLevelsAvx2(THoldEntry* hold, const float* averaged, const float* latest, std::size_t count,
+                           const LineLevel& level, double now, double riseExpiry, float decay)
 {
     static_assert(sizeof(THoldEntry) == 16 && offsetof(THoldEntry, Value) == 0 && offsetof(THoldEntry, Expiry) == 8);
     const __m128 noValue = _mm_set1_ps(kNoValue);
-    const __m128 offsetV = _mm_set1_ps(offset);
+    const __m128 offsetV = _mm_set1_ps(level.offset);
+    const __m128 hundred = _mm_set1_ps(100.0f);
     const __m128 decayV = _mm_set1_ps(decay);
     const __m256d nowV = _mm256_set1_pd(now);
     const __m256d riseV = _mm256_set1_pd(riseExpiry);
@@ -186,8 +188,17 @@ std::size_t HoldDbLevelsAvx2(THoldEntry* hold, const float* averaged, const floa
 
         __m128 v = MaxLikeStd(_mm_loadu_ps(averaged + i), _mm_loadu_ps(latest + i));
         v = _mm_shuffle_ps(v, v, _MM_SHUFFLE(3, 1, 2, 0));
-        if (addOffset)
-            v = _mm_blendv_ps(v, _mm_add_ps(v, offsetV), _mm_cmpgt_ps(v, noValue));
+        if constexpr (Kind == LineLevel::Db) {
+            if (level.addOffset)
+                v = _mm_blendv_ps(v, _mm_add_ps(v, offsetV), _mm_cmpgt_ps(v, noValue));
+        } else {
+            if constexpr (Kind == LineLevel::Amplitude) {
+                const __m128 positive = _mm_cmpgt_ps(v, _mm_setzero_ps());
+                v = _mm_and_ps(_mm256_cvtpd_ps(_mm256_sqrt_pd(_mm256_cvtps_pd(v))), positive);
+            }
+            if (level.percent)
+                v = _mm_mul_ps(v, hundred);
+        }
 
         const __m128 rises = _mm_cmple_ps(held, v);
         const __m256d decaysWide = _mm256_cmp_pd(expiry, nowV, _CMP_LT_OQ);
@@ -203,6 +214,18 @@ std::size_t HoldDbLevelsAvx2(THoldEntry* hold, const float* averaged, const floa
         _mm256_storeu_pd(row + 4, _mm256_unpackhi_pd(values, newExpiry));
     }
     return i;
+}
+
+std::size_t HoldLevelsAvx2(THoldEntry* hold, const float* averaged, const float* latest, std::size_t count,
+                           const LineLevel& level, double now, double riseExpiry, float decay)
+{
+    switch (level.kind) {
+    case LineLevel::Db: return HoldLevelsAvx2<LineLevel::Db>(hold, averaged, latest, count, level, now, riseExpiry, decay);
+    case LineLevel::Power:
+        return HoldLevelsAvx2<LineLevel::Power>(hold, averaged, latest, count, level, now, riseExpiry, decay);
+    default:
+        return HoldLevelsAvx2<LineLevel::Amplitude>(hold, averaged, latest, count, level, now, riseExpiry, decay);
+    }
 }
 
 } // namespace
@@ -302,20 +325,19 @@ void WeightedPowerSums(const float* power, const float* display, const float* co
 
 namespace line_kernels {
 
-std::size_t HoldDbLevels(THoldEntry* hold, const float* averaged, const float* latest, std::size_t count,
-                         bool addOffset, float offset, double now, double riseExpiry, float decay)
+std::size_t HoldLevels(THoldEntry* hold, const float* averaged, const float* latest, std::size_t count,
+                       const LineLevel& level, double now, double riseExpiry, float decay)
 {
 #if defined(__x86_64__) || defined(__i386__)
     static const bool vectors = fft_detail::Avx2Available();
     if (vectors)
-        return HoldDbLevelsAvx2(hold, averaged, latest, count, addOffset, offset, now, riseExpiry, decay);
+        return HoldLevelsAvx2(hold, averaged, latest, count, level, now, riseExpiry, decay);
 #endif
     (void)hold;
     (void)averaged;
     (void)latest;
     (void)count;
-    (void)addOffset;
-    (void)offset;
+    (void)level;
     (void)now;
     (void)riseExpiry;
     (void)decay;

@@ -54,14 +54,25 @@ std::size_t LocalMaxima(const float* power, std::uint32_t lines, std::uint32_t f
 void WeightedPowerSums(const float* power, const float* display, const float* const curves[4], std::uint32_t first,
                        std::uint32_t last, double sums[4]);
 
-// The peak hold of lines 0 … done−1 in dB: each line's level is the larger
-// of averaged[i] and latest[i], plus offset when addOffset and the level is
-// above the no-value mark (−999.9). A level at or above the held one holds
+// How a line's display level follows from the larger of its averaged and
+// latest entry m (GetValue's way):
+//   Db:        m (a dB array), plus offset when addOffset and m is above
+//              the no-value mark (−999.9);
+//   Power:     m (a power array), times 100 when percent;
+//   Amplitude: √m (0 unless m > 0), times 100 when percent.
+struct LineLevel {
+    enum Kind { Db, Power, Amplitude } kind = Db;
+    bool addOffset = false;
+    float offset = 0.0f;
+    bool percent = false;
+};
+
+// The peak hold of lines 0 … done−1: a level at or above the held one holds
 // until riseExpiry; past its expiry (before now) a held value falls by
 // decay, never below the level. Returns `done` (0 without AVX2); the caller
 // holds the rest.
-std::size_t HoldDbLevels(THoldEntry* hold, const float* averaged, const float* latest, std::size_t count,
-                         bool addOffset, float offset, double now, double riseExpiry, float decay);
+std::size_t HoldLevels(THoldEntry* hold, const float* averaged, const float* latest, std::size_t count,
+                       const LineLevel& level, double now, double riseExpiry, float decay);
 
 // The sum over lines first … last of 10^(v/10), v = dB[i] plus offset when
 // addOffset and dB[i] is above the no-value mark; a v at or below noLevel

@@ -265,8 +265,10 @@ void SpectralData::UpdatePeakHold()
         if (dbArrays) {
             // GetValue of the dB arrays, inline: the larger level plus the
             // unit's offset where it has one.
-            const std::size_t done = line_kernels::HoldDbLevels(hold, averaged, latest, keyed, ownUnits, offset, now,
-                                                                riseExpiry, decay);
+            line_kernels::LineLevel level;
+            level.addOffset = ownUnits;
+            level.offset = offset;
+            const std::size_t done = line_kernels::HoldLevels(hold, averaged, latest, keyed, level, now, riseExpiry, decay);
             for (std::size_t i = done; i < keyed; ++i) {
                 float v = std::max(averaged[i], latest[i]);
                 if (ownUnits && v > kNoValue)
@@ -274,7 +276,11 @@ void SpectralData::UpdatePeakHold()
                 hold1(i, v);
             }
         } else if (linear) {
-            for (std::size_t i = 0; i < keyed; ++i) {
+            line_kernels::LineLevel level;
+            level.kind = powerValues ? line_kernels::LineLevel::Power : line_kernels::LineLevel::Amplitude;
+            level.percent = percent;
+            const std::size_t done = line_kernels::HoldLevels(hold, averaged, latest, keyed, level, now, riseExpiry, decay);
+            for (std::size_t i = done; i < keyed; ++i) {
                 const double p = std::max(averaged[i], latest[i]);
                 const float value = powerValues ? static_cast<float>(p)
                                   : p > 0.0     ? static_cast<float>(std::sqrt(p))

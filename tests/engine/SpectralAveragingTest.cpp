@@ -263,6 +263,22 @@ TEST_F(SpectralHold, HeldValueWaitsThenDecaysToTheCurrentValue)
     EXPECT_FLOAT_EQ(hold[8].Value, SpectralData::kNoValue);
 }
 
+// Linear scaling holds the amplitude in percent of full scale (−20 dB is
+// 10 %) and decays it by the same steps in those units.
+TEST_F(SpectralHold, LinearHoldKeepsThePercentAmplitudeThenFallsByTheDecay)
+{
+    SpectralData data(MakeSettings(48000, 1024), MakeScaling(ScalingOpts::kLinear), 0, false);
+    data.SetPeakHoldMode(2);
+    const THoldEntry* hold = SpectralDataTestAccess::Hold(data);
+    Pass(data, 100.0, -20.0f);
+    Pass(data, 101.0, -40.0f);
+    for (std::size_t line : {8u, 301u})
+        EXPECT_NEAR(hold[line].Value, 10.0f, 1e-3f) << line;
+    Pass(data, 105.5, -40.0f);
+    for (std::size_t line : {8u, 301u})
+        EXPECT_NEAR(hold[line].Value, 9.5f, 1e-3f) << line;
+}
+
 TEST_F(SpectralHold, HeldValueDecaysAcrossLocalMidnight)
 {
     SpectralData data(MakeSettings(48000, 1024), MakeScaling(ScalingOpts::kLogarithmic), 0, false);
