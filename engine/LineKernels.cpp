@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 namespace line_kernels {
 namespace {
@@ -16,6 +17,12 @@ constexpr double kLog2TenOverTen = 0.33219280948873623;
 inline float WithOffset(float v, bool addOffset, float offset)
 {
     return addOffset && v > kNoValue ? v + offset : v;
+}
+
+// std::max with the NaN left out.
+inline float Higher(float best, float v)
+{
+    return v > best ? v : best;
 }
 
 // One line's terms, as the four-lane loop adds them to its lane.
@@ -153,6 +160,22 @@ void WeightedPowerSumsAvx2(const float* power, const float* display, const float
     case 6: WeightedPowerSumsAvx2<6>(power, display, curves, first, last, lanes, next); break;
     default: WeightedPowerSumsAvx2<7>(power, display, curves, first, last, lanes, next); break;
     }
+}
+
+float HighestValueAvx2(const float* values, std::size_t count, std::size_t& next)
+{
+    // MAXPS answers its second operand where the first is NaN.
+    __m256 best = _mm256_set1_ps(-std::numeric_limits<float>::infinity());
+    std::size_t i = 0;
+    for (; i + 8 <= count; i += 8)
+        best = _mm256_max_ps(_mm256_loadu_ps(values + i), best);
+    alignas(32) float lanes[8];
+    _mm256_store_ps(lanes, best);
+    float highest = lanes[0];
+    for (float lane : lanes)
+        highest = Higher(highest, lane);
+    next = i;
+    return highest;
 }
 
 // std::max(a, b) of each lane: b only where a < b.
@@ -324,6 +347,20 @@ void WeightedPowerSums(const float* power, const float* display, const float* co
 } // namespace line_kernels
 
 namespace line_kernels {
+
+float HighestValue(const float* values, std::size_t count)
+{
+    float highest = -std::numeric_limits<float>::infinity();
+    std::size_t i = 0;
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool vectors = fft_detail::Avx2Available();
+    if (vectors)
+        highest = HighestValueAvx2(values, count, i);
+#endif
+    for (; i < count; ++i)
+        highest = Higher(highest, values[i]);
+    return highest;
+}
 
 std::size_t HoldLevels(THoldEntry* hold, const float* averaged, const float* latest, std::size_t count,
                        const LineLevel& level, double now, double riseExpiry, float decay)

@@ -44,6 +44,10 @@ inline bool IsLocalMaximum(const float* power, std::uint32_t lines, std::uint32_
 std::size_t LocalMaxima(const float* power, std::uint32_t lines, std::uint32_t first, std::uint32_t last,
                         std::uint32_t* out);
 
+// The highest of values[0 … count−1], NaNs left out; −infinity when
+// there is none.
+float HighestValue(const float* values, std::size_t count);
+
 // Sums over lines first … last of p = max(power, 0), divided by display²
 // where a display curve is given and its entry is not 0, times curve²
 // for each curve given: sums[0] the plain p, sums[s] with curves[s]

@@ -231,9 +231,13 @@ private:
     // Averaging (SpectralDataAveraging.cpp)
     void AverageCountFromSpeed(double dt);
     // Returns how many leading lines already have their latest power.
-    std::size_t RunningMean(std::size_t lines, bool cross);
+    // Lines first … end−1; returns the end of those that already have their
+    // latest power (first when none).
+    std::size_t RunningMean(std::size_t first, std::size_t end, bool cross);
     void SumRing(int window, std::size_t lines);
-    void FinishAveragedLines(std::size_t lines, bool cross, std::size_t latestDone);
+    // Lines first … end−1, in ascending tiles from line 0.
+    void FinishAveragedLines(std::size_t first, std::size_t end, bool cross, std::size_t latestDone);
+    float m_PeakSearchHighest = 0.0f;
     float HoldTime() const;
     float HoldDecay() const;
 
