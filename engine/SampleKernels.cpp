@@ -62,6 +62,29 @@ std::size_t UnpackCodes24Avx2(const std::uint8_t* packed, float* out, std::size_
     return i;
 }
 
+std::size_t SplitFrames24Avx2(const std::uint8_t* frames, std::int32_t* left, std::int32_t* right, std::size_t count)
+{
+    // Four frames (24 bytes): frames 0–1 to the low half, 2–3 to the high
+    // half; in each half the two left codes, then the two right ones, at
+    // the top of their words; then the lefts of both halves together.
+    const __m256i halves = _mm256_setr_epi32(0, 1, 2, 3, 3, 4, 5, 6);
+    const __m256i spread = _mm256_setr_epi8(-1, 0, 1, 2, -1, 6, 7, 8, -1, 3, 4, 5, -1, 9, 10, 11, //
+                                            -1, 0, 1, 2, -1, 6, 7, 8, -1, 3, 4, 5, -1, 9, 10, 11);
+    const __m256i sides = _mm256_setr_epi32(0, 1, 4, 5, 2, 3, 6, 7);
+    std::size_t i = 0;
+    // Each load reads 32 bytes from 6i: six frames' worth.
+    for (; i + 6 <= count; i += 4) {
+        const __m256i raw = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(frames + 6 * i));
+        const __m256i words = _mm256_shuffle_epi8(_mm256_permutevar8x32_epi32(raw, halves), spread);
+        const __m256i codes = _mm256_permutevar8x32_epi32(_mm256_srai_epi32(words, 8), sides);
+        if (left != nullptr)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(left + i), _mm256_castsi256_si128(codes));
+        if (right != nullptr)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(right + i), _mm256_extracti128_si256(codes, 1));
+    }
+    return i;
+}
+
 } // namespace
 } // namespace sample_kernels
 
@@ -93,6 +116,20 @@ std::size_t UnpackCodes24(const std::uint8_t* packed, float* out, std::size_t co
 #endif
     (void)packed;
     (void)out;
+    (void)count;
+    return 0;
+}
+
+std::size_t SplitFrames24(const std::uint8_t* frames, std::int32_t* left, std::int32_t* right, std::size_t count)
+{
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool vectors = fft_detail::Avx2Available();
+    if (vectors)
+        return SplitFrames24Avx2(frames, left, right, count);
+#endif
+    (void)frames;
+    (void)left;
+    (void)right;
     (void)count;
     return 0;
 }

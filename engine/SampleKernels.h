@@ -18,4 +18,8 @@ std::size_t PackCodes24(std::uint8_t* packed, const std::int32_t* values, std::s
 // out[i] = the 3-byte code at packed + 3i as a float.
 std::size_t UnpackCodes24(const std::uint8_t* packed, float* out, std::size_t count);
 
+// Two-channel frames of 3-byte codes (6 bytes a frame) split into left[i]
+// and right[i] as sign-extended codes; a null array is left out.
+std::size_t SplitFrames24(const std::uint8_t* frames, std::int32_t* left, std::int32_t* right, std::size_t count);
+
 } // namespace sample_kernels
