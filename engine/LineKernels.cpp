@@ -232,6 +232,10 @@ std::size_t HoldLevelsAvx2(THoldEntry* hold, const float* averaged, const float*
         const __m256d risesWide = _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm_castps_si128(rises)));
         const __m256d newExpiry = _mm256_blendv_pd(expiry, riseV, risesWide);
 
+        // A hold that neither rose nor decayed is left unwritten, so that a
+        // settled hold (the log's, held for good) costs reads only.
+        if (_mm_movemask_ps(_mm_or_ps(rises, decays)) == 0)
+            continue;
         const __m256d values = _mm256_castsi256_pd(_mm256_cvtepu32_epi64(_mm_castps_si128(value)));
         _mm256_storeu_pd(row, _mm256_unpacklo_pd(values, newExpiry));
         _mm256_storeu_pd(row + 4, _mm256_unpackhi_pd(values, newExpiry));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include "engine/DbConversions.h"
 #include "engine/LineKernels.h"
@@ -59,13 +60,20 @@ double MaxPowerNear(const float* power, std::uint32_t lines, std::uint32_t line)
 std::uint32_t SecondToneLine(const float* power, std::uint32_t first, std::uint32_t last,
                              std::uint32_t peak)
 {
+    // The lines below and above the tone, each searched for its highest
+    // line; the first such line from the bottom wins, as in one ascending
+    // scan for a strictly higher line.
+    const std::uint32_t belowEnd = std::min(last, peak > kToneReach ? peak - kToneReach : 0);
+    const std::uint32_t aboveStart = std::max(first, peak + kToneReach + 1);
     std::uint32_t found = peak;
     float best = -9999.0f;
-    for (std::uint32_t i = first; i < last; ++i) {
-        const std::uint32_t distance = i > peak ? i - peak : peak - i;
-        if (distance > kToneReach && power[i] > best) {
-            best = power[i];
-            found = i;
+    for (auto [from, to] : {std::pair{first, belowEnd}, std::pair{aboveStart, last}}) {
+        if (from >= to)
+            continue;
+        const float highest = line_kernels::HighestValue(power + from, to - from);
+        if (highest > best) {
+            best = highest;
+            found = static_cast<std::uint32_t>(std::find(power + from, power + to, highest) - power);
         }
     }
     return found;
