@@ -162,6 +162,26 @@ void WeightedPowerSumsAvx2(const float* power, const float* display, const float
     }
 }
 
+std::size_t ScaleInPlaceAvx2(float* values, const float* factors, std::size_t count)
+{
+    std::size_t i = 0;
+    for (; i + 8 <= count; i += 8)
+        _mm256_storeu_ps(values + i, _mm256_mul_ps(_mm256_loadu_ps(values + i), _mm256_loadu_ps(factors + i)));
+    return i;
+}
+
+std::size_t ScalePairsInPlaceAvx2(float* pairs, const float* factors, std::size_t count)
+{
+    // Four factors, each twice: f0 f0 f1 f1 | f2 f2 f3 f3.
+    const __m256i twice = _mm256_setr_epi32(0, 0, 1, 1, 2, 2, 3, 3);
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        const __m256 f = _mm256_permutevar8x32_ps(_mm256_castps128_ps256(_mm_loadu_ps(factors + i)), twice);
+        _mm256_storeu_ps(pairs + 2 * i, _mm256_mul_ps(_mm256_loadu_ps(pairs + 2 * i), f));
+    }
+    return i;
+}
+
 float HighestValueAvx2(const float* values, std::size_t count, std::size_t& next)
 {
     // MAXPS answers its second operand where the first is NaN.
@@ -351,6 +371,32 @@ void WeightedPowerSums(const float* power, const float* display, const float* co
 } // namespace line_kernels
 
 namespace line_kernels {
+
+void ScaleInPlace(float* values, const float* factors, std::size_t count)
+{
+    std::size_t i = 0;
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool vectors = fft_detail::Avx2Available();
+    if (vectors)
+        i = ScaleInPlaceAvx2(values, factors, count);
+#endif
+    for (; i < count; ++i)
+        values[i] *= factors[i];
+}
+
+void ScalePairsInPlace(float* pairs, const float* factors, std::size_t count)
+{
+    std::size_t i = 0;
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool vectors = fft_detail::Avx2Available();
+    if (vectors)
+        i = ScalePairsInPlaceAvx2(pairs, factors, count);
+#endif
+    for (; i < count; ++i) {
+        pairs[2 * i] *= factors[i];
+        pairs[2 * i + 1] *= factors[i];
+    }
+}
 
 float HighestValue(const float* values, std::size_t count)
 {

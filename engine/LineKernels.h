@@ -44,6 +44,12 @@ inline bool IsLocalMaximum(const float* power, std::uint32_t lines, std::uint32_
 std::size_t LocalMaxima(const float* power, std::uint32_t lines, std::uint32_t first, std::uint32_t last,
                         std::uint32_t* out);
 
+// values[i] *= factors[i] for i < count (the window on a block).
+void ScaleInPlace(float* values, const float* factors, std::size_t count);
+// Both halves of pairs[2i], pairs[2i+1] times factors[i] for i < count
+// (a correction on complex lines).
+void ScalePairsInPlace(float* pairs, const float* factors, std::size_t count);
+
 // The highest of values[0 … count−1], NaNs left out; −infinity when
 // there is none.
 float HighestValue(const float* values, std::size_t count);
