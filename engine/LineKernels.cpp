@@ -198,6 +198,26 @@ float HighestValueAvx2(const float* values, std::size_t count, std::size_t& next
     return highest;
 }
 
+float HighestHeldAvx2(const THoldEntry* hold, std::size_t count, std::size_t& next)
+{
+    const __m256i evenFloats = _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6);
+    __m128 best = _mm_set1_ps(-std::numeric_limits<float>::infinity());
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        const double* row = reinterpret_cast<const double*>(hold + i);
+        const __m256d values = _mm256_unpacklo_pd(_mm256_loadu_pd(row), _mm256_loadu_pd(row + 4));
+        const __m128 held = _mm256_castps256_ps128(_mm256_permutevar8x32_ps(_mm256_castpd_ps(values), evenFloats));
+        best = _mm_max_ps(held, best);
+    }
+    alignas(16) float lanes[4];
+    _mm_store_ps(lanes, best);
+    float highest = lanes[0];
+    for (float lane : lanes)
+        highest = Higher(highest, lane);
+    next = i;
+    return highest;
+}
+
 // std::max(a, b) of each lane: b only where a < b.
 inline __m128 MaxLikeStd(__m128 a, __m128 b)
 {
@@ -371,6 +391,20 @@ void WeightedPowerSums(const float* power, const float* display, const float* co
 } // namespace line_kernels
 
 namespace line_kernels {
+
+float HighestHeld(const THoldEntry* hold, std::size_t count)
+{
+    float highest = -std::numeric_limits<float>::infinity();
+    std::size_t i = 0;
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool vectors = fft_detail::Avx2Available();
+    if (vectors)
+        highest = HighestHeldAvx2(hold, count, i);
+#endif
+    for (; i < count; ++i)
+        highest = Higher(highest, hold[i].Value);
+    return highest;
+}
 
 void ScaleInPlace(float* values, const float* factors, std::size_t count)
 {

@@ -54,6 +54,10 @@ void ScalePairsInPlace(float* pairs, const float* factors, std::size_t count);
 // there is none.
 float HighestValue(const float* values, std::size_t count);
 
+// The highest held value of hold[0 … count−1], NaNs left out; −infinity
+// when there is none.
+float HighestHeld(const THoldEntry* hold, std::size_t count);
+
 // Sums over lines first … last of p = max(power, 0), divided by display²
 // where a display curve is given and its entry is not 0, times curve²
 // for each curve given: sums[0] the plain p, sums[s] with curves[s]

@@ -361,11 +361,7 @@ float SpectralData::GetHoldMax(int first, int last) const
     last = std::min(last, int(m_Hold.size()) - 1);
     if (first > last)
         return kNoValue;
-    float best = kEmptyMax;
-    const THoldEntry* held = m_Hold.data();
-    for (int i = first; i <= last; ++i)
-        best = std::max(best, held[i].Value);
-    return best;
+    return std::max(kEmptyMax, line_kernels::HighestHeld(m_Hold.data() + first, std::size_t(last - first + 1)));
 }
 
 float SpectralData::GetHoldPeakFrequency(int first, int last) const
@@ -376,15 +372,15 @@ float SpectralData::GetHoldPeakFrequency(int first, int last) const
     if (first == last - 1 || first < 0)
         return GetBinFrequency(std::uint32_t(std::clamp(last, 0, top)));
     last = std::min(last, top);
-    float best = kEmptyMax;
+    // The first line holding the highest value, as an ascending scan for a
+    // strictly higher one finds it.
     int found = std::min(first, top);
     const THoldEntry* held = m_Hold.data();
-    for (int i = first; i <= last; ++i) {
-        const float v = held[i].Value;
-        if (v > best) {
-            best = v;
-            found = i;
-        }
+    if (first <= last) {
+        const float best = line_kernels::HighestHeld(held + first, std::size_t(last - first + 1));
+        if (best > kEmptyMax)
+            found = int(std::find_if(held + first, held + last + 1, [best](const THoldEntry& e) { return e.Value == best; }) -
+                        held);
     }
     return GetBinFrequency(std::uint32_t(found));
 }
