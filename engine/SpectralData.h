@@ -243,6 +243,7 @@ private:
 
     // Dual-channel functions (SpectralDataDualChannel.cpp)
     void StoreFunctionLine(std::uint32_t line, double value);
+    void FunctionLinesToDb();
     void FinishFunction();
 
     // Correction (SpectralDataCorrection.cpp)

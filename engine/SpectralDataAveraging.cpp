@@ -170,11 +170,10 @@ std::size_t SpectralData::RunningMean(std::size_t first, std::size_t end, bool c
     const double k = m_BlocksAveraged;
     const bool vector = m_AverageType == 2;
     float* latest = m_HoldMode != 0 && !m_LatestPower.empty() ? m_LatestPower.data() + first : nullptr;
-    const std::size_t done =
-        vector || cross ? first
-                        : first + averaging_detail::RunningPowerMean(m_AvgComplex.data() + 2 * first,
-                                                                     m_AvgPower.data() + first, latest,
-                                                                     m_Block.data() + 2 * first, end - first, k);
+    const std::size_t done = first + averaging_detail::RunningPowerMean(m_AvgComplex.data() + 2 * first,
+                                                                        m_AvgPower.data() + first, latest,
+                                                                        m_Block.data() + 2 * first, end - first, k,
+                                                                        cross, vector);
     for (std::size_t i = done; i < end; ++i) {
         float* avg = &m_AvgComplex[2 * i];
         avg[0] = static_cast<float>(((k - 1.0) * avg[0] + m_Block[2 * i]) / k);
