@@ -1,13 +1,12 @@
 #pragma once
-// Loops over whole line arrays that the readouts and the peak hold run on
-// every block, eight or four lines at a time where the processor has AVX2.
+// Loops over whole line arrays that the transform, the averaging and the
+// readouts run on every block, eight or four lines at a time where the
+// processor has AVX2 (the peak hold's are in HoldKernels.h).
 // Each gives what its plain loop gives (sums up to the order of the terms,
 // see WeightedPowerSums).
 
 #include <cstddef>
 #include <cstdint>
-
-struct THoldEntry;
 
 namespace line_kernels {
 
@@ -54,10 +53,6 @@ void ScalePairsInPlace(float* pairs, const float* factors, std::size_t count);
 // there is none.
 float HighestValue(const float* values, std::size_t count);
 
-// The highest held value of hold[0 … count−1], NaNs left out; −infinity
-// when there is none.
-float HighestHeld(const THoldEntry* hold, std::size_t count);
-
 // Sums over lines first … last of p = max(power, 0), divided by display²
 // where a display curve is given and its entry is not 0, times curve²
 // for each curve given: sums[0] the plain p, sums[s] with curves[s]
@@ -67,26 +62,6 @@ float HighestHeld(const THoldEntry* hold, std::size_t count);
 // together.
 void WeightedPowerSums(const float* power, const float* display, const float* const curves[4], std::uint32_t first,
                        std::uint32_t last, double sums[4]);
-
-// How a line's display level follows from the larger of its averaged and
-// latest entry m (GetValue's way):
-//   Db:        m (a dB array), plus offset when addOffset and m is above
-//              the no-value mark (−999.9);
-//   Power:     m (a power array), times 100 when percent;
-//   Amplitude: √m (0 unless m > 0), times 100 when percent.
-struct LineLevel {
-    enum Kind { Db, Power, Amplitude } kind = Db;
-    bool addOffset = false;
-    float offset = 0.0f;
-    bool percent = false;
-};
-
-// The peak hold of lines 0 … done−1: a level at or above the held one holds
-// until riseExpiry; past its expiry (before now) a held value falls by
-// decay, never below the level. Returns `done` (0 without AVX2); the caller
-// holds the rest.
-std::size_t HoldLevels(THoldEntry* hold, const float* averaged, const float* latest, std::size_t count,
-                       const LineLevel& level, double now, double riseExpiry, float decay);
 
 // The sum over lines first … last of 10^(v/10), v = dB[i] plus offset when
 // addOffset and dB[i] is above the no-value mark; a v at or below noLevel

@@ -237,7 +237,6 @@ private:
     void SumRing(int window, std::size_t lines);
     // Lines first … end−1, in ascending tiles from line 0.
     void FinishAveragedLines(std::size_t first, std::size_t end, bool cross, std::size_t latestDone);
-    float m_PeakSearchHighest = 0.0f;
     float HoldTime() const;
     float HoldDecay() const;
 
@@ -357,6 +356,8 @@ private:
     float m_Gain = 1.0f;
     TChannelCalibration m_Calibration{};
     std::uint32_t m_PeakLine = 0;
+    // The power of m_PeakLine while the averaging pass searches tile by tile.
+    float m_PeakSearchHighest = 0.0f;
     std::uint16_t m_HoldMode = 0;
     float m_TotalPower = kNoValue;
     float m_LatestTotalPower = kNoValue;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/DbConversions.h"
+#include "engine/HoldKernels.h"
 #include "engine/LineKernels.h"
 #include "engine/RunningMeanKernel.h"
 #include "platform/Clock.h"

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "engine/DbConversions.h"
+#include "engine/HoldKernels.h"
 #include "engine/LineKernels.h"
 #include "engine/TSmoothing.h"
 
