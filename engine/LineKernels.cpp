@@ -291,11 +291,6 @@ void WeightedPowerSums(const float* power, const float* display, const float* co
     Finish(lanes, sums);
 }
 
-} // namespace line_kernels
-
-namespace line_kernels {
-
-
 void ScaleInPlace(float* values, const float* factors, std::size_t count)
 {
     std::size_t i = 0;
@@ -335,7 +330,6 @@ float HighestValue(const float* values, std::size_t count)
         highest = Higher(highest, values[i]);
     return highest;
 }
-
 
 double SumDbAsPower(const float* dB, std::uint32_t first, std::uint32_t last, bool addOffset, float offset,
                     double noLevel)

@@ -2,8 +2,8 @@
 // Loops over whole line arrays that the transform, the averaging and the
 // readouts run on every block, eight or four lines at a time where the
 // processor has AVX2 (the peak hold's are in HoldKernels.h).
-// Each gives what its plain loop gives (sums up to the order of the terms,
-// see WeightedPowerSums).
+// Each gives what its plain loop gives, bit for bit, except where its
+// comment says otherwise (the order of a sum's terms, a faster 2^x).
 
 #include <cstddef>
 #include <cstdint>
