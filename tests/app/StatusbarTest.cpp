@@ -1,5 +1,4 @@
 #include "app/CStatusbar.h"
-#include "app/CSidebar.h"
 #include "app/FormatMenuModel.h"
 #include "widgets/ProgressSignals.h"
 #include "tests/app/FakeFrame.h"
@@ -61,10 +60,6 @@ TEST_F(StatusbarTest, TextRefreshRepaintsOnlyWhenTheTextChanged)
     bar.UpdateStatus(CStatusbar::kUpdateText);
     EXPECT_EQ(paints.count, 1);
     EXPECT_EQ(bar.PaintedText(), "Acquiring Data (50%)");
-    SaveScreenshot(bar, "statusbar_acquiring");
-    frame.samplesAvailable = 65536;
-    bar.UpdateStatus(CStatusbar::kUpdateText);
-    SaveScreenshot(bar, "statusbar_acquiring_full");
 
     // The device went away while running: no port to read.
     frame.inputPort = false;
@@ -144,7 +139,6 @@ TEST_F(StatusbarTest, ProgressFromAWorkerArrivesInOrderAndRepeatsRepaintOnce)
     QApplication::processEvents();
     EXPECT_EQ(control->value(), 20);
     EXPECT_EQ(changes, 2);
-    SaveScreenshot(bar, "statusbar_progress");
 
     emit progress.ProgressHide();
     QApplication::processEvents();
@@ -177,42 +171,14 @@ TEST_F(StatusbarTest, ClickOnTheTextOpensTheFormatMenu)
     QApplication::processEvents();
     QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(300, 10));
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
-}
 
-TEST_F(StatusbarTest, WithoutAnInputPortTheMenuOffersNothing)
-{
+    // Without an input port the menu offers nothing.
     frame.inputPort = false;
-    const std::unique_ptr<QMenu> menu = bar.BuildFormatMenu();
-    for (QAction* submenu : menu->actions()) {
+    const std::unique_ptr<QMenu> empty = bar.BuildFormatMenu();
+    for (QAction* submenu : empty->actions()) {
         EXPECT_FALSE(submenu->isEnabled());
         EXPECT_TRUE(submenu->menu()->actions().isEmpty());
     }
-}
-
-// The bars as the main frame lays them out, for a reviewer to look at: the
-// side bar down the left, the status bar along the bottom.
-TEST(FrameBars, Screenshot)
-{
-    FakeFrame frame;
-    frame.running = true;
-    frame.dataLoggingActive = true;
-    frame.frameCounter = 12;
-    frame.peaks = {72, 58};
-    QWidget window;
-    window.resize(900, 560);
-    CSidebar sidebar(&window, frame);
-    CStatusbar statusbar(&window, frame);
-    QWidget plots(&window);
-    plots.setAutoFillBackground(true);
-    QPalette palette = plots.palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    plots.setPalette(palette);
-    sidebar.setGeometry(0, 0, 90, 560 - 26);
-    statusbar.setGeometry(0, 560 - 26, 900, 26);
-    plots.setGeometry(90, 0, 810, 560 - 26);
-    window.show();
-    statusbar.UpdateStatus(CStatusbar::kUpdateAll);
-    EXPECT_FALSE(SaveScreenshot(window, "frame_bars").empty());
 }
 
 } // namespace

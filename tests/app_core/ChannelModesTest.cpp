@@ -132,19 +132,11 @@ TEST(ChannelModes, CoherenceSeparatesIdenticalFromIndependentChannels)
 
 TEST(ChannelModes, DualChannelNamesPutTheRightChannelFirstWhereTheModeDoes)
 {
-    const char* expected[13] = {nullptr,
-                                nullptr,
-                                nullptr,
-                                "Average (Mic and Accel)",
-                                "Transfer Function (Mic/Accel)",
-                                "Transfer Function (Accel/Mic)",
-                                "Cross Spectrum (Mic*Accel)",
-                                "Cross Spectrum (Accel*Mic)",
-                                "Transfer Function (Mic/Accel)",
-                                "Transfer Function (Accel/Mic)",
-                                "Spectrum",
-                                "Transfer Function (Mic/Accel)",
-                                "Transfer Function (Accel/Mic)"};
+    const char* expected[13] = {nullptr, nullptr, nullptr, "Average (Mic and Accel)",
+                                "Transfer Function (Mic/Accel)", "Transfer Function (Accel/Mic)",
+                                "Cross Spectrum (Mic*Accel)", "Cross Spectrum (Accel*Mic)",
+                                "Transfer Function (Mic/Accel)", "Transfer Function (Accel/Mic)", "Spectrum",
+                                "Transfer Function (Mic/Accel)", "Transfer Function (Accel/Mic)"};
     for (std::uint16_t mode = 3; mode < 13; ++mode) {
         FrameSettings s = ModeSettings(mode);
         SetName(s.Calibration[0], "Mic");

@@ -260,6 +260,15 @@ TEST_F(DataLogTest, TheThresholdIsStrictlyGreaterAndListsNeverPassIt)
     EXPECT_FALSE(log.IsThresholdExceeded(0, 1, level)) << "equal is not above";
     EXPECT_FALSE(log.IsThresholdExceeded(0, 12, 0.0f)) << "a list measurement has no single value";
     EXPECT_FALSE(log.IsThresholdExceeded(0, 11, -1.0e9f)) << "a measurement without value";
+    // Marker levels, live and held, read as "%g"; band powers as "%f".
+    for (const auto& [id, format] : {std::pair{15, "%g"}, std::pair{41, "%g"}, std::pair{25, "%f"}}) {
+        std::string text;
+        float value = 0.0f;
+        ASSERT_TRUE(log.GetLogValueText(0, id, value, &text)) << id;
+        char want[64];
+        std::snprintf(want, sizeof want, format, value);
+        EXPECT_EQ(text, want) << id;
+    }
 
     // Intervals at or below the level write nothing.
     LoggingOpts& opts = h.settings.DataLog.Channel[0];

@@ -111,40 +111,35 @@ TEST_F(DeviceChange, TheRefreshReleasesThePortsAndReopensTheModule)
     EXPECT_EQ(traces.size(), 1u);
 }
 
-TEST_F(DeviceChange, ANoticeWhileRunningIsIgnoredAndNotActedOnLater)
+// A notice while running is ignored and not acted on later; a refresh
+// falling due once a run has begun is dropped (a start that never cancelled,
+// as when a notice arrived before it counted as running, keeps its port);
+// Run cancels a refresh armed while stopped.
+TEST_F(DeviceChange, NoRefreshReleasesThePortsOfARun)
 {
-    host.running = true;
-    EXPECT_TRUE(debounce.OnDeviceChange()) << "the notice is always answered";
-    EXPECT_FALSE(debounce.IsPending());
-    host.running = false;
-    host.Advance(debounce, 5000);
-    EXPECT_EQ(debounce.RefreshCount(), 0);
-    EXPECT_TRUE(host.events.empty());
-}
-
-TEST_F(DeviceChange, ARefreshFallingDueWhileARunHasBegunIsDropped)
-{
-    // A start that never cancelled (a notice arrived while it was starting,
-    // before it counted as running) must still keep its port.
-    debounce.OnDeviceChange();
-    host.Advance(debounce, 700);
-    host.running = true;
-    host.Advance(debounce, 5000);
-    EXPECT_EQ(debounce.RefreshCount(), 0);
-    EXPECT_EQ(debounce.DroppedCount(), 1);
-    EXPECT_TRUE(host.events.empty());
-    EXPECT_TRUE(host.inputPort);
-}
-
-TEST_F(DeviceChange, RunCancelsARefreshArmedWhileStopped)
-{
-    debounce.OnDeviceChange();
-    host.Advance(debounce, 700);
-    // Run: the new input port must survive.
-    debounce.Cancel();
-    host.running = true;
-    host.Advance(debounce, 5000);
-    EXPECT_EQ(debounce.RefreshCount(), 0);
-    EXPECT_TRUE(host.events.empty());
-    EXPECT_FALSE(host.deadline.has_value());
+    struct Row {
+        const char* what;
+        bool runningAtNotice;
+        bool cancel;
+        int dropped;
+    };
+    for (const Row& row : {Row{"notice while running", true, false, 0}, Row{"due while running", false, false, 1},
+                           Row{"run cancels", false, true, 0}}) {
+        SCOPED_TRACE(row.what);
+        FakeHost fresh;
+        DeviceChangeDebounce subject{fresh};
+        fresh.running = row.runningAtNotice;
+        EXPECT_TRUE(subject.OnDeviceChange()) << "the notice is always answered";
+        EXPECT_EQ(subject.IsPending(), !row.runningAtNotice);
+        fresh.Advance(subject, 700);
+        if (row.cancel)
+            subject.Cancel();
+        fresh.running = !row.runningAtNotice;
+        fresh.Advance(subject, 5000);
+        EXPECT_EQ(subject.RefreshCount(), 0);
+        EXPECT_EQ(subject.DroppedCount(), row.dropped);
+        EXPECT_TRUE(fresh.events.empty());
+        EXPECT_TRUE(fresh.inputPort);
+        EXPECT_FALSE(fresh.deadline.has_value());
+    }
 }

@@ -51,4 +51,10 @@ TEST(HelpSearch, EveryWordMustMatchAndTitlesCountMore)
     EXPECT_TRUE(search.Find("  ,, ").empty());
     EXPECT_TRUE(search.Find("spectrogram").empty());
     EXPECT_TRUE(search.Find("ibrat").empty()) << "words match from their start only";
+
+    // Without a title hit, more matches in the text rank higher.
+    search.AddPage("d.html", "Notes", "<p>Run it, run it again, run.</p>");
+    hits = search.Find("run");
+    ASSERT_EQ(hits.size(), 3u);
+    EXPECT_EQ(hits[0].file, "d.html");
 }

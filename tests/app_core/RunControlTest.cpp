@@ -214,6 +214,18 @@ TEST(RunControl, StepsOncePerNewBufferAndDisplayIntervalAndBacksOffBetween)
     EXPECT_EQ(h.Input().reads, 3);
 }
 
+TEST(RunControl, ANewRunStepsAtItsFirstBufferHoweverSoonAfterTheLastRunsStep)
+{
+    Harness h;
+    ASSERT_TRUE(h.run.StartInput());
+    EXPECT_EQ(h.Ticks(1), 1);
+    h.run.OnStop();
+    ASSERT_TRUE(h.run.StartInput());
+    h.clock.Advance(0.011);
+    h.run.OnTimer();
+    EXPECT_EQ(h.Input().reads, 1);
+}
+
 TEST(RunControl, ADeviceThatStopsDeliveringStopsTheRunWithOneMessageAndRunWorksAgain)
 {
     // 4096-point blocks at 48 kHz: two blocks are 0.17 s, so the shortest
@@ -267,23 +279,6 @@ TEST(RunControl, ADeviceThatStopsDeliveringStopsTheRunWithOneMessageAndRunWorksA
         EXPECT_TRUE(h.run.IsRunning());
         EXPECT_EQ(h.messages.size(), 1u);
     }
-}
-
-TEST(RunControl, FirstResultOfANewDayOpensNewLogFiles)
-{
-    Harness h;
-    ASSERT_TRUE(h.run.StartInput());
-    h.settings.DataLog.Active = 1;
-    h.settings.DataLog.LogStartTime = std::chrono::system_clock::to_time_t(h.clock.Now());
-    h.events.clear();
-    h.Ticks(1);
-    EXPECT_EQ(h.Take({"log."}), Events{});
-
-    h.dataLog.openTime = std::chrono::system_clock::to_time_t(h.clock.Now() + std::chrono::hours(24));
-    h.clock.Advance(24 * 3600.0);
-    h.Ticks(2);
-    EXPECT_EQ(h.Take({"log."}), (Events{"log.close", "log.open"}));
-    EXPECT_EQ(h.clock.sleeps, std::vector<std::uint32_t>{100});
 }
 
 TEST(RunControl, RecordingRecorderReceivesTheInputUntilStop)

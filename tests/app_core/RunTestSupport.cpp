@@ -62,7 +62,6 @@ std::uint64_t FakeInput::GetFramesDelivered()
 bool FakeInput::ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right)
 {
     ++reads;
-    clock.Advance(behaviour.readCostSeconds);
     // The block ends at the sample the clock has reached, as a driver's
     // ring would have it, so tones keep their phase from read to read.
     const auto end = static_cast<std::uint64_t>(clock.steady * format.SamplingRate);

@@ -55,8 +55,6 @@ struct InputBehaviour {
     std::int32_t available = 1 << 20;
     // The driver delivers buffers of this many frames as the clock runs.
     std::uint32_t bufferFrames = 512;
-    // Steady time that each read takes, to exercise the event budget.
-    double readCostSeconds = 0.0;
     ChannelSignal left;
     ChannelSignal right;
     // Unset: the port cannot tell how the device delivers.
@@ -193,7 +191,7 @@ public:
     std::uint32_t GetRecorderState() const override { return recorderState; }
     void SetRecorderState(std::uint32_t state) override { recorderState = state; }
     TWaveFile* GetRecorderWaveFile() override { return wave; }
-    void UpdateRecorderPosition() override { ++positionUpdates; }
+    void UpdateRecorderPosition() override {}
     void UpdateRecorderButtons() override {}
 
     bool generator = false;
@@ -201,7 +199,6 @@ public:
     bool recorder = false;
     std::uint32_t recorderState = 0;
     TWaveFile* wave = nullptr;
-    int positionUpdates = 0;
     Events& events;
 };
 
