@@ -1,6 +1,9 @@
 #include "tests/app/FrameTestSupport.h"
 
+#include "app/core/FrameCommandIds.h"
 #include "engine/ScalingOpts.h"
+#include "settings/CfgSettingsFile.h"
+#include "utilities/CSigGen.h"
 #include "platform/MessageBox.h"
 #include "plot/AmplitudeMapping.h"
 #include "plot/TQuarnPlot.h"
@@ -121,10 +124,25 @@ MessageLog::~MessageLog()
     platform::SetMessageBoxHook({});
 }
 
+bool OpenGenerator(CMainFrame& frame)
+{
+    frame.OnCommand(frame_command::kSignalGenerator);
+    return WaitFor([&] {
+        CSigGen* window = frame.SignalGenerator();
+        return window != nullptr && !window->IsBuilding() && window->GetWaveData() != nullptr;
+    });
+}
+
 FrameHarness::FrameHarness(bool create)
 {
     if (create)
         Start();
+}
+
+FrameHarness::FrameHarness(const FrameSettings& cfg)
+{
+    EXPECT_TRUE(SaveCfgSettings(folder.CfgPath(), cfg));
+    Start();
 }
 
 FrameHarness::~FrameHarness()

@@ -68,8 +68,13 @@ struct QuietRoom {
     QuietRoom& operator=(const QuietRoom&) = delete;
 };
 
+// Opens the generator window and waits for its first signal.
+bool OpenGenerator(CMainFrame& frame);
+
 struct FrameHarness {
     explicit FrameHarness(bool create = true);
+    // Starts on a settings file holding `cfg`.
+    explicit FrameHarness(const FrameSettings& cfg);
     ~FrameHarness();
 
     CMainFrame::Options Options();

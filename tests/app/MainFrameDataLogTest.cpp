@@ -37,12 +37,6 @@ using frame_test::WaitFor;
 
 namespace {
 
-void WriteToneSettings(FrameHarness& h)
-{
-    FrameSettings s = frame_test::ToneSettings();
-    ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), s));
-}
-
 // What the operator does in the sheet once it is up: log the left channel's
 // peak frequency, peak level and band power from 100 Hz to 20 kHz every
 // second, without threshold, into files named "Tone_…".
@@ -78,15 +72,9 @@ void FillSheetWhenItOpens(bool& filled)
 
 TEST(MainFrameDataLog, TheToneIsLoggedAtItsFrequencyInEveryRecordAndTheFileReadsAsCsv)
 {
-    FrameHarness h(false);
-    WriteToneSettings(h);
-    h.Start();
+    FrameHarness h(frame_test::ToneSettings());
     CMainFrame& frame = *h.frame;
-    frame.OnCommand(57811);  // the generator window
-    ASSERT_TRUE(WaitFor([&] {
-        CSigGen* g = frame.SignalGenerator();
-        return g != nullptr && !g->IsBuilding() && g->GetWaveData() != nullptr;
-    }));
+    ASSERT_TRUE(frame_test::OpenGenerator(frame));
 
     // The side bar's Data Logging... stops a run before the sheet opens.
     frame.OnStart();

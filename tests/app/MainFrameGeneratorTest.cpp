@@ -23,16 +23,6 @@ using namespace frame_command;
 
 namespace {
 
-// A quicker analysis than the defaults' 192 kHz mono: 48 kHz stereo,
-// linear lines; the generator plays a 1 kHz tone at -6 dBFS unless told
-// otherwise.
-void WriteQuickSettings(FrameHarness& h, std::int32_t leftType = kSigTone1kHz, std::uint32_t rate = 48000)
-{
-    FrameSettings s = frame_test::ToneSettings(rate);
-    s.SigGenChannel[0].SigType = leftType;
-    ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), s));
-}
-
 // The generator's first build has ended and left a signal.
 bool BuildDone(const CMainFrame& frame)
 {
@@ -133,9 +123,9 @@ TEST(MainFrameGenerator, ClosingTheProgramWhileTheGeneratorBuildsIsClean)
 {
     // A ten-second sweep at 192 kHz takes a while to build: the close
     // comes while it does.
-    FrameHarness h(false);
-    WriteQuickSettings(h, kSigFreqSweep, 192000);
-    h.Start();
+    FrameSettings sweep = frame_test::ToneSettings(192000);
+    sweep.SigGenChannel[0].SigType = kSigFreqSweep;
+    FrameHarness h(sweep);
     h.frame->OnCommand(kSignalGenerator);
     ASSERT_NE(h.frame->SignalGenerator(), nullptr);
     EXPECT_TRUE(h.frame->close());

@@ -76,11 +76,9 @@ TEST(MainFrameOverlay, SetStoresTheOneKilohertzToneAndItStaysWhileTheLiveToneMov
     h.Start();
     CMainFrame& frame = *h.frame;
 
-    frame.OnCommand(kSignalGenerator);
+    ASSERT_TRUE(frame_test::OpenGenerator(frame));
     CSigGen* generator = frame.SignalGenerator();
-    ASSERT_NE(generator, nullptr);
     const auto built = [&] { return !generator->IsBuilding() && generator->GetWaveData() != nullptr; };
-    ASSERT_TRUE(WaitFor(built));
     frame.OnStart();
     // Each Run builds new display objects: asked for afresh each time.
     const auto leftPeak = [&frame] { return PeakFrequency(*frame.Processing().GetDisplayData(0)); };

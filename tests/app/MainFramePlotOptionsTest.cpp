@@ -36,13 +36,6 @@ using namespace frame_command;
 
 namespace {
 
-// 48 kHz stereo, dB amplitudes on linear lines; the generator plays 1 kHz.
-void WriteStereoSettings(FrameHarness& h)
-{
-    FrameSettings s = frame_test::ToneSettings();
-    ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), s));
-}
-
 // Runs `act` on the sheet once it is open inside its exec.
 void OnSheet(const std::function<void(CPlotOptionsMain&)>& act)
 {
@@ -71,9 +64,7 @@ double LabelHz(const std::string& label)
 
 TEST(MainFramePlotOptions, OkWithANewSpanRedrawsThatPlotAloneAndCancelKeepsEverything)
 {
-    FrameHarness h(false);
-    WriteStereoSettings(h);
-    h.Start();
+    FrameHarness h(frame_test::ToneSettings());
     CMainFrame& frame = *h.frame;
     ASSERT_TRUE(frame.ActionFor(kPlotOptions)->isEnabled());
     TQuarnPlot* left = frame.Plot(0);
@@ -138,15 +129,9 @@ TEST(MainFramePlotOptions, OkWithANewSpanRedrawsThatPlotAloneAndCancelKeepsEvery
 
 TEST(MainFramePlotOptions, TheDataValuesWindowListsTheLiveToneAtItsLine)
 {
-    FrameHarness h(false);
-    WriteStereoSettings(h);
-    h.Start();
+    FrameHarness h(frame_test::ToneSettings());
     CMainFrame& frame = *h.frame;
-    frame.OnCommand(kSignalGenerator);
-    ASSERT_NE(frame.SignalGenerator(), nullptr);
-    ASSERT_TRUE(WaitFor([&] {
-        return !frame.SignalGenerator()->IsBuilding() && frame.SignalGenerator()->GetWaveData() != nullptr;
-    }));
+    ASSERT_TRUE(frame_test::OpenGenerator(frame));
     TQuarnPlot* plot = frame.Plot(0);
     ASSERT_NE(plot, nullptr);
     plot->OnViewDataValues();

@@ -46,32 +46,17 @@ constexpr std::uint64_t kDriverBuffer = 512;
 
 // 48 kHz stereo 24-bit, dB lines; the generator plays 1 kHz at -6 dBFS on
 // both channels, uncalibrated; the viewers read 500 Hz to 2 kHz.
-void WriteToneSettings(FrameHarness& h)
+FrameSettings RecorderSettings()
 {
-    FrameSettings s;
-    s.Processing.Format.Set(kRate, 2, 3);
+    FrameSettings s = frame_test::ToneSettings(kRate);
     for (int c = 0; c < 2; ++c) {
-        s.Scaling[c].AmpScaleType = ScalingOpts::kLogarithmic;
-        s.Scaling[c].FreqScaleType = ScalingOpts::kFftLinear;
         s.Scaling[c].UtilityFreqSpanType = 2;
         s.Scaling[c].UtilityFreqCustomStart = 500.0f;
         s.Scaling[c].UtilityFreqCustomStop = 2000.0f;
-        s.SigGenChannel[c].SigType = kSigTone1kHz;
         // Levels in dB below full scale.
         s.Calibration[c].IsEnabled = 0;
     }
-    s.SigGenOutput.OutputLevel = -6.0f;
-    s.SigGenOutput.OutputLevelR = -6.0f;
-    ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), s));
-}
-
-void OpenGenerator(CMainFrame& frame)
-{
-    frame.OnCommand(kSignalGenerator);
-    ASSERT_TRUE(WaitFor([&] {
-        CSigGen* window = frame.SignalGenerator();
-        return window != nullptr && !window->IsBuilding() && window->GetWaveData() != nullptr;
-    }));
+    return s;
 }
 
 struct Peak {
@@ -137,9 +122,7 @@ public:
 
 TEST(MainFrameRecorder, FiveSecondsOfTheGeneratorsToneAreRecordedSavedReadBackAndPlayedThroughTheAnalysis)
 {
-    FrameHarness h(false);
-    WriteToneSettings(h);
-    h.Start();
+    FrameHarness h(RecorderSettings());
     CMainFrame& frame = *h.frame;
     // The longest recording, as the File I/O options would set it: the
     // recording ends itself after exactly five seconds.
@@ -151,7 +134,7 @@ TEST(MainFrameRecorder, FiveSecondsOfTheGeneratorsToneAreRecordedSavedReadBackAn
     right.CalRatio = 3.5f;
     const TChannelCalibration recordedLeft = left;
     const TChannelCalibration recordedRight = right;
-    OpenGenerator(frame);
+    ASSERT_TRUE(frame_test::OpenGenerator(frame));
 
     frame.OnCommand(kRecorder);
     TRecorder* recorder = frame.Recorder();
@@ -264,11 +247,9 @@ TEST(MainFrameRecorder, FiveSecondsOfTheGeneratorsToneAreRecordedSavedReadBackAn
 
 TEST(MainFrameRecorder, ViewersShowTheLiveReadoutsCopyThemAndReopenWithTheRecorderWhereTheyStood)
 {
-    FrameHarness h(false);
-    WriteToneSettings(h);
-    h.Start();
+    FrameHarness h(RecorderSettings());
     CMainFrame& frame = *h.frame;
-    OpenGenerator(frame);
+    ASSERT_TRUE(frame_test::OpenGenerator(frame));
 
     frame.OnCommand(kToggleToolbar);
     for (std::uint32_t id : {ToolbarButtons::IDC_PEAK_FREQ, ToolbarButtons::IDC_PEAK_AMP, ToolbarButtons::IDC_TOTAL_PWR})

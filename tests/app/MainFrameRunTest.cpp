@@ -36,7 +36,7 @@ namespace {
 
 // A quicker analysis than the defaults' 192 kHz mono: 48 kHz, both channels,
 // each plot from 100 Hz to 20 kHz; the generator plays 1 kHz at −6 dBFS.
-void WriteStereoSettings(FrameHarness& h)
+FrameSettings StereoSettings()
 {
     FrameSettings s;
     s.Processing.Format.Set(48000, 2, 3);
@@ -47,7 +47,7 @@ void WriteStereoSettings(FrameHarness& h)
     }
     s.SigGenOutput.OutputLevel = -6.0f;
     s.SigGenOutput.OutputLevelR = -6.0f;
-    ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), s));
+    return s;
 }
 
 // −6 dBFS is 0.501 of full scale; at the default range and calibration full
@@ -76,16 +76,12 @@ bool Running(const CMainFrame& frame)
 
 TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorAndStopStopsBoth)
 {
-    FrameHarness h(false);
-    WriteStereoSettings(h);
-    h.Start();
+    FrameHarness h(StereoSettings());
     CMainFrame& frame = *h.frame;
     ASSERT_NE(frame.Plot(0), nullptr);
     ASSERT_NE(frame.Plot(1), nullptr);
     EXPECT_TRUE(frame.Plot(0)->IsIdle());
-    frame.OnCommand(frame_command::kSignalGenerator);
-    ASSERT_NE(frame.SignalGenerator(), nullptr);
-    ASSERT_TRUE(WaitFor([&] { return !frame.SignalGenerator()->IsBuilding(); }));
+    ASSERT_TRUE(frame_test::OpenGenerator(frame));
 
     // The side bar's Run lamp, as the operator presses it.
     QTest::mouseClick(frame.Sidebar()->Button(SidebarButtons::IDC_RUN), Qt::LeftButton);
@@ -157,15 +153,9 @@ TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorAndStopStopsBoth)
 
 TEST(MainFrameRun, ClosingWhileRunningStopsFirstAndWritesTheSettings)
 {
-    FrameHarness h(false);
-    WriteStereoSettings(h);
-    h.Start();
+    FrameHarness h(StereoSettings());
     // The generator plays with the run.
-    h.frame->OnCommand(frame_command::kSignalGenerator);
-    ASSERT_TRUE(WaitFor([&] {
-        CSigGen* generator = h.frame->SignalGenerator();
-        return generator != nullptr && !generator->IsBuilding() && generator->GetWaveData() != nullptr;
-    }));
+    ASSERT_TRUE(frame_test::OpenGenerator(*h.frame));
     h.frame->OnStart();
     ASSERT_TRUE(h.frame->SignalGenerator()->IsPlaying());
     ASSERT_TRUE(WaitFor([&] { return h.frame->GetFrameCounter() >= 2; }));

@@ -60,14 +60,14 @@ void OnModal(std::function<void(Window&)> act)
 }
 
 // 48 kHz, dB display; the generator's tone is 1 kHz on the left.
-void WriteSettings(FrameHarness& h, std::uint16_t channels)
+FrameSettings Settings(std::uint16_t channels)
 {
     FrameSettings s;
     s.Processing.Format.Set(48000, channels, 3);
     s.Scaling[0].AmpScaleType = ScalingOpts::kLogarithmic;
     s.SigGenChannel[0].SigType = kSigTone1kHz;
     s.SigGenOutput.OutputUnits = 0;
-    ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), s));
+    return s;
 }
 
 // Types the file's name into the dialog and presses OK.
@@ -146,9 +146,7 @@ TEST(MainFrameSettings, KeysAndBarButtonsOpenTheSheetOnTheirPage)
 
 TEST(MainFrameSettings, ARateChangeWhileRunningRestartsAtTheNewRate)
 {
-    FrameHarness h(false);
-    WriteSettings(h, 2);
-    h.Start();
+    FrameHarness h(Settings(2));
     CMainFrame& frame = *h.frame;
     frame.OnStart();
     ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 2; }));
@@ -203,9 +201,7 @@ TEST(MainFrameSettings, ACalibratorToneCalibratesTheChannelTo94dBSpl)
 {
     // Levels to 0.05 dB: the simulated room would add to the tone.
     frame_test::QuietRoom quiet;
-    FrameHarness h(false);
-    WriteSettings(h, 1);
-    h.Start();
+    FrameHarness h(Settings(1));
     CMainFrame& frame = *h.frame;
     const TWaveFormat format = frame.Settings().Processing.Format;
     const int output = frame.Settings().m_OutputDevice;
@@ -238,11 +234,7 @@ TEST(MainFrameSettings, ACalibratorToneCalibratesTheChannelTo94dBSpl)
     // SPL, and 20 dB less 74 dB SPL.
     for (const auto& [dBFS, expected] : {std::pair{-26.0206f, 94.0f}, std::pair{-46.0206f, 74.0f}}) {
         frame.Settings().SigGenOutput.OutputLevel = dBFS;
-        frame.OnSignalGenerator();
-        ASSERT_TRUE(WaitFor([&] {
-            CSigGen* window = frame.SignalGenerator();
-            return window != nullptr && !window->IsBuilding() && window->GetWaveData() != nullptr;
-        }));
+        ASSERT_TRUE(frame_test::OpenGenerator(frame));
         frame.OnStart();
         ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 12; }));
         EXPECT_NEAR(PeakNear1kHz(frame), expected, 0.05f) << dBFS;
