@@ -13,9 +13,6 @@
 #include "app/core/TProcessingObjects.h"
 #include "widgets/CToolBtn.h"
 #include "engine/SpectralData.h"
-#include "settings/CfgSettingsFile.h"
-#include "utilities/CSigGen.h"
-#include "utilities/siggenlogic/TSigGenPlayRules.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -9,7 +9,6 @@
 #include "app/core/FrameCommandIds.h"
 #include "widgets/CToolBtn.h"
 #include "audio/TASIOSoundPort.h"
-#include "settings/CfgSettingsFile.h"
 #include "utilities/CSigGen.h"
 
 #include <QAction>

@@ -13,8 +13,6 @@
 #include "plot/CDataView.h"
 #include "plot/CPlotOptionsMain.h"
 #include "plot/TQuarnPlot.h"
-#include "settings/CfgSettingsFile.h"
-#include "utilities/CSigGen.h"
 
 #include <QAction>
 #include <QApplication>

@@ -15,7 +15,6 @@
 #include "audio/TWaveFile.h"
 #include "engine/SpectralData.h"
 #include "platform/MessageBox.h"
-#include "settings/CfgSettingsFile.h"
 #include "utilities/CAnalysisView.h"
 #include "utilities/CDataGrid.h"
 #include "utilities/CSigGen.h"

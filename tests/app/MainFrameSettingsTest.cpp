@@ -10,7 +10,6 @@
 #include "audio/TSoundOutput.h"
 #include "audio/TWaveData.h"
 #include "engine/SpectralData.h"
-#include "settings/CfgSettingsFile.h"
 #include "settings/dialogs/CCalibrationDlgSPL.h"
 #include "settings/dialogs/COptionsMain.h"
 #include "settings/dialogs/CSettingsDlg.h"
