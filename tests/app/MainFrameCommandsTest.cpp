@@ -10,6 +10,7 @@
 #include "app/ToolbarButtons.h"
 #include "app/core/FrameCommandIds.h"
 #include "app/core/FrameMenus.h"
+#include "app/core/HelpTopics.h"
 #include "widgets/CToolBtn.h"
 
 #include <QAction>
@@ -47,7 +48,7 @@ void Activate(CMainFrame& frame)
 // Every command the frame carries out can be found: in a menu, on a key or
 // on a button the user sees. Walks the frame's own command table, so a
 // command switched on later needs its way in too.
-TEST(MainFrameCommands, EveryLiveCommandIsReachedFromAMenuAKeyOrAVisibleButton)
+TEST(MainFrameCommands, EveryLiveCommandIsReachedFromAMenuAKeyOrAVisibleButtonAndTheKeysAct)
 {
     FrameHarness h;
     CMainFrame& frame = *h.frame;
@@ -85,9 +86,31 @@ TEST(MainFrameCommands, EveryLiveCommandIsReachedFromAMenuAKeyOrAVisibleButton)
             EXPECT_TRUE(reached.count(id)) << "command " << id << " is live but nothing reaches it";
         }
     }
+
+    // The keys act: F2 stops then starts, F3 stops; Alt+R is the accelerator's.
+    Activate(frame);
+    QTest::keyClick(&frame, Qt::Key_F2);
+    EXPECT_TRUE(frame.IsRunning()) << "F2: stop, then start";
+    QTest::keyClick(&frame, Qt::Key_F3);
+    EXPECT_FALSE(frame.IsRunning());
+
+    QTest::keyClick(&frame, Qt::Key_R, Qt::AltModifier);
+    EXPECT_TRUE(frame.IsRunning()) << "the accelerator wins the key";
+    EXPECT_FALSE(Popup(frame, 0)->isVisible());
+    QTest::keyClick(&frame, Qt::Key_S, Qt::AltModifier);
+    EXPECT_FALSE(frame.IsRunning());
+
+    // Alt on its own puts the menu bar in keyboard mode; R then opens
+    // "P&rint" by its mnemonic.
+    QTest::keyClick(&frame, Qt::Key_Alt, Qt::NoModifier);
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus != nullptr ? focus : frame.menuBar(), Qt::Key_R, Qt::NoModifier);
+    EXPECT_TRUE(WaitFor([&] { return Popup(frame, 0)->isVisible(); }, 2000));
+    EXPECT_FALSE(frame.IsRunning());
+    Popup(frame, 0)->close();
 }
 
-TEST(MainFrameCommands, TheViewAndUtilitiesMenusShowTheBarsAndTheGeneratorWithCheckMarks)
+TEST(MainFrameCommands, ViewUtilitiesHelpAndDocumentsMenusActAndExitCloses)
 {
     FrameHarness h;
     CMainFrame& frame = *h.frame;
@@ -119,38 +142,9 @@ TEST(MainFrameCommands, TheViewAndUtilitiesMenusShowTheBarsAndTheGeneratorWithCh
     lock->trigger();
     EXPECT_EQ(lock->isChecked(), !locked);
     EXPECT_EQ(frame.Settings().LockSignalGeneratorChannels != 0, !locked);
-}
 
-TEST(MainFrameCommands, KeysRunAndStopAndAltThenROpensThePrintMenu)
-{
-    FrameHarness h;
-    CMainFrame& frame = *h.frame;
-    Activate(frame);
-    QTest::keyClick(&frame, Qt::Key_F2);
-    EXPECT_TRUE(frame.IsRunning()) << "F2: stop, then start";
-    QTest::keyClick(&frame, Qt::Key_F3);
-    EXPECT_FALSE(frame.IsRunning());
-
-    QTest::keyClick(&frame, Qt::Key_R, Qt::AltModifier);
-    EXPECT_TRUE(frame.IsRunning()) << "the accelerator wins the key";
-    EXPECT_FALSE(Popup(frame, 0)->isVisible());
-    QTest::keyClick(&frame, Qt::Key_S, Qt::AltModifier);
-    EXPECT_FALSE(frame.IsRunning());
-
-    // Alt on its own puts the menu bar in keyboard mode; R then opens
-    // "P&rint" by its mnemonic.
-    QTest::keyClick(&frame, Qt::Key_Alt, Qt::NoModifier);
-    QWidget* focus = QApplication::focusWidget();
-    QTest::keyClick(focus != nullptr ? focus : frame.menuBar(), Qt::Key_R, Qt::NoModifier);
-    EXPECT_TRUE(WaitFor([&] { return Popup(frame, 0)->isVisible(); }, 2000));
-    EXPECT_FALSE(frame.IsRunning());
-    Popup(frame, 0)->close();
-}
-
-TEST(MainFrameCommands, HelpOpensItsPagesInOneWindowThatClosesWithTheFrame)
-{
-    FrameHarness h;
-    CMainFrame& frame = *h.frame;
+    // Help opens its pages in one window, by context with the contents as
+    // the fallback; the documents and the web site open outside.
     EXPECT_EQ(frame.HelpWindow(), nullptr);
 
     frame.OnCommand(57831);
@@ -165,6 +159,9 @@ TEST(MainFrameCommands, HelpOpensItsPagesInOneWindowThatClosesWithTheFrame)
     EXPECT_EQ(help->CurrentFile(), "getting-started.html");
     frame.ShowHelp(750);
     EXPECT_EQ(help->CurrentFile(), "calibration.html");
+    frame.ShowHelp(999);
+    EXPECT_EQ(help->CurrentFile(), "index.html");
+    EXPECT_EQ(help->ContentsList()->count(), static_cast<int>(help_topics::All().size()) + 1);
 
     frame.OnCommand(57832);
     EXPECT_TRUE(help->SearchField()->text().isEmpty());
@@ -172,14 +169,6 @@ TEST(MainFrameCommands, HelpOpensItsPagesInOneWindowThatClosesWithTheFrame)
     ASSERT_GT(help->SearchResults()->count(), 0);
     EXPECT_EQ(help->SearchResults()->item(0)->text(), "Calibration");
 
-    frame.close();
-    EXPECT_TRUE(frame.HelpWindow() == nullptr || !frame.HelpWindow()->isVisible());
-}
-
-TEST(MainFrameCommands, DocumentsAndTheWebSiteOpenOutsideTheProgramAndExitCloses)
-{
-    FrameHarness h;
-    CMainFrame& frame = *h.frame;
     frame.OnCommand(57835);
     frame.OnCommand(57837);
     frame.OnCommand(57836);
@@ -189,5 +178,7 @@ TEST(MainFrameCommands, DocumentsAndTheWebSiteOpenOutsideTheProgramAndExitCloses
     EXPECT_EQ(h.opened[2].scheme(), "https");
 
     frame.OnCommand(57665);
+    EXPECT_TRUE(frame.HelpWindow() == nullptr || !frame.HelpWindow()->isVisible());
     EXPECT_FALSE(frame.isVisible()) << "Exit closes the frame";
 }
+

@@ -94,30 +94,6 @@ TEST(MainFrameGenerator, TheToggleOpensTheWindowItsCloseBoxClosesItAndTheSlotKee
     EXPECT_EQ(frame.SignalGenerator(), nullptr);
 }
 
-TEST(MainFrameGenerator, AGeneratorOpenAtTheLastExitReopensWhereItStood)
-{
-    FrameHarness h;
-    h.frame->OnCommand(kSignalGenerator);
-    ASSERT_NE(h.frame->SignalGenerator(), nullptr);
-    h.frame->SignalGenerator()->move(120, 90);
-    h.Finish();
-
-    h.Start();
-    CSigGen* window = h.frame->SignalGenerator();
-    ASSERT_NE(window, nullptr) << "slot 6 was open at the last exit";
-    EXPECT_EQ(Corner(*window), QPoint(120, 90));
-    EXPECT_TRUE(h.frame->Toolbar()->Button(ToolbarButtons::IDC_GENERATE)->IsLatched());
-
-    // A configuration saved with the window open re-opens it when loaded.
-    const std::string cfg = h.folder.Root() + "with-generator.cfg";
-    ASSERT_TRUE(h.frame->SaveConfigurationTo(cfg));
-    h.frame->OnCommand(kSignalGenerator);
-    ASSERT_EQ(h.frame->SignalGenerator(), nullptr);
-    ASSERT_TRUE(h.frame->OpenConfigurationFrom(cfg));
-    ASSERT_NE(h.frame->SignalGenerator(), nullptr);
-    EXPECT_EQ(Corner(*h.frame->SignalGenerator()), QPoint(120, 90));
-}
-
 TEST(MainFrameGenerator, ClosingTheProgramWhileTheGeneratorBuildsIsClean)
 {
     // A ten-second sweep at 192 kHz takes a while to build: the close

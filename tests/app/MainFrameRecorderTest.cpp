@@ -301,6 +301,7 @@ TEST(MainFrameRecorder, ViewersShowTheLiveReadoutsCopyThemAndReopenWithTheRecord
     frame.Viewer(7)->move(300, 220);
     frame.OnCommand(kRecorder);
     frame.Recorder()->move(250, 180);
+    frame.SignalGenerator()->move(120, 90);
     h.Finish();
     h.Start();
     ASSERT_NE(h.frame->Viewer(7), nullptr) << "open at the last exit";
@@ -309,6 +310,18 @@ TEST(MainFrameRecorder, ViewersShowTheLiveReadoutsCopyThemAndReopenWithTheRecord
     EXPECT_EQ(h.frame->Viewer(8), nullptr) << "closed before the exit";
     ASSERT_NE(h.frame->Recorder(), nullptr);
     EXPECT_EQ(h.frame->Recorder()->frameGeometry().topLeft(), QPoint(250, 180));
+    ASSERT_NE(h.frame->SignalGenerator(), nullptr);
+    EXPECT_EQ(h.frame->SignalGenerator()->frameGeometry().topLeft(), QPoint(120, 90));
+    EXPECT_TRUE(h.frame->Toolbar()->Button(ToolbarButtons::IDC_GENERATE)->IsLatched());
+
+    // A configuration saved with the generator open re-opens it when loaded.
+    const std::string cfg = h.folder.Root() + "with-generator.cfg";
+    ASSERT_TRUE(h.frame->SaveConfigurationTo(cfg));
+    h.frame->OnCommand(kSignalGenerator);
+    ASSERT_EQ(h.frame->SignalGenerator(), nullptr);
+    ASSERT_TRUE(h.frame->OpenConfigurationFrom(cfg));
+    ASSERT_NE(h.frame->SignalGenerator(), nullptr);
+    EXPECT_EQ(h.frame->SignalGenerator()->frameGeometry().topLeft(), QPoint(120, 90));
     h.frame->OnCommand(kCloseAllUtilities);
     for (int kind : {7, 8, 9})
         EXPECT_EQ(h.frame->Viewer(kind), nullptr);

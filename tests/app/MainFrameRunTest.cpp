@@ -67,14 +67,9 @@ void AcceptNextDialog()
     poll->start(20);
 }
 
-bool Running(const CMainFrame& frame)
-{
-    return frame.IsRunning();
-}
-
 } // namespace
 
-TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorAndStopStopsBoth)
+TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothAndCloseStopsFirst)
 {
     FrameHarness h(StereoSettings());
     CMainFrame& frame = *h.frame;
@@ -85,7 +80,7 @@ TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorAndStopStopsBoth)
 
     // The side bar's Run lamp, as the operator presses it.
     QTest::mouseClick(frame.Sidebar()->Button(SidebarButtons::IDC_RUN), Qt::LeftButton);
-    ASSERT_TRUE(Running(frame));
+    ASSERT_TRUE(frame.IsRunning());
     EXPECT_TRUE(frame.Sidebar()->Button(SidebarButtons::IDC_RUN)->IsLatched());
     EXPECT_FALSE(frame.Plot(0)->IsIdle());
 
@@ -130,7 +125,7 @@ TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorAndStopStopsBoth)
     frame.OnStart();
     ASSERT_TRUE(generator.IsPlaying());
     QTest::mouseClick(frame.Sidebar()->Button(SidebarButtons::IDC_STOP), Qt::LeftButton);
-    EXPECT_FALSE(Running(frame));
+    EXPECT_FALSE(frame.IsRunning());
     EXPECT_FALSE(generator.IsPlaying());
     EXPECT_EQ(frame.Statusbar()->StatusText(), "Stopped");
     EXPECT_TRUE(frame.Plot(0)->IsIdle());
@@ -149,24 +144,17 @@ TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorAndStopStopsBoth)
     EXPECT_FALSE(generator.IsPlaying());
     ASSERT_TRUE(std::filesystem::exists(saved));
     EXPECT_GT(std::filesystem::file_size(saved), 44u);
-}
 
-TEST(MainFrameRun, ClosingWhileRunningStopsFirstAndWritesTheSettings)
-{
-    FrameHarness h(StereoSettings());
-    // The generator plays with the run.
-    ASSERT_TRUE(frame_test::OpenGenerator(*h.frame));
-    h.frame->OnStart();
-    ASSERT_TRUE(h.frame->SignalGenerator()->IsPlaying());
-    ASSERT_TRUE(WaitFor([&] { return h.frame->GetFrameCounter() >= 2; }));
-    h.frame->Settings().Spectrum[0].PlotTop = 77.0f;
-
-    EXPECT_TRUE(h.frame->close());
-    EXPECT_FALSE(h.frame->IsRunning()) << "the close stopped the run before anything went";
-    EXPECT_EQ(h.frame->Plot(0), nullptr);
-    EXPECT_EQ(h.frame->SignalGenerator(), nullptr);
+    // Closing while running stops first, then writes the settings.
+    frame.OnStart();
+    ASSERT_TRUE(generator.IsPlaying());
+    ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= stopped + 2; }));
+    frame.Settings().Spectrum[0].PlotTop = 77.0f;
+    EXPECT_TRUE(frame.close());
+    EXPECT_FALSE(frame.IsRunning()) << "the close stopped the run before anything went";
+    EXPECT_EQ(frame.Plot(0), nullptr);
+    EXPECT_EQ(frame.SignalGenerator(), nullptr);
     h.frame.reset();
-
     EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0);
     FrameSettings reread;
     ASSERT_TRUE(LoadCfgSettings(h.folder.CfgPath(), reread, [] { return 0; }));

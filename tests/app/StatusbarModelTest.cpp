@@ -42,40 +42,6 @@ TEST(StatusbarText, EveryRowOfTheTable)
     }
 }
 
-TEST(LevelMeters, OverloadsAreCountedFrom99AndAStoppedAnalyzerReadsZero)
-{
-    FakeFrame frame;
-    LevelMeters meters;
-    frame.running = true;
-    frame.peaks = {98, 99};
-    meters.Update(frame);
-    EXPECT_EQ(meters.Level(0), 98);
-    EXPECT_EQ(meters.Level(1), 99);
-    EXPECT_EQ(frame.overloads, (std::array<int, 2>{0, 1}));
-    EXPECT_TRUE(meters.Changed());
-
-    frame.peaks = {100, 99};
-    meters.Update(frame);
-    EXPECT_EQ(frame.overloads, (std::array<int, 2>{1, 2}));
-    EXPECT_EQ(meters.PreviousLevel(0), 98);
-
-    meters.Update(frame);
-    EXPECT_FALSE(meters.Changed());
-
-    // A channel without a sample buffer reads 0.
-    frame.peaks = {std::nullopt, 40};
-    meters.Update(frame);
-    EXPECT_EQ(meters.Level(0), 0);
-    EXPECT_EQ(meters.Level(1), 40);
-
-    frame.running = false;
-    frame.peaks = {100, 100};
-    meters.Update(frame);
-    EXPECT_EQ(meters.Level(0), 0);
-    EXPECT_EQ(meters.Level(1), 0);
-    EXPECT_EQ(frame.overloads, (std::array<int, 2>{2, 3}));
-}
-
 TEST(LevelBar, TheLastTwoPercentOfTheScaleIsRedTicksExcepted)
 {
     EXPECT_EQ(LevelBar::PixelColour(197, 200), qRgb(255, 0, 0));
@@ -147,23 +113,6 @@ TEST(FormatMenuModel, AChangeReinitialisesAndARunningAnalyzerStartsAgain)
         EXPECT_EQ(frame.events, row.events);
         EXPECT_EQ(frame.running, row.running);
     }
-}
-
-TEST(FormatMenuModel, StereoFromMonoProcessesBothChannels)
-{
-    FakeFrame frame;
-    frame.format = TWaveFormat(48000, 1, 2);
-    FormatMenuModel::Execute(FormatMenuModel::kCommandStereo, frame);
-    EXPECT_EQ(frame.format.GetChannels(), 2);
-    EXPECT_EQ(frame.channelMode, 2);
-
-    // Already stereo, or back to mono: the channel mode is left alone.
-    frame.channelMode = 5;
-    FormatMenuModel::Execute(FormatMenuModel::kCommandStereo, frame);
-    EXPECT_EQ(frame.channelMode, 5);
-    FormatMenuModel::Execute(FormatMenuModel::kCommandMono, frame);
-    EXPECT_EQ(frame.format.GetChannels(), 1);
-    EXPECT_EQ(frame.channelMode, 5);
 }
 
 } // namespace

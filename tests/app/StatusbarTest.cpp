@@ -60,11 +60,6 @@ TEST_F(StatusbarTest, TextRefreshRepaintsOnlyWhenTheTextChanged)
     bar.UpdateStatus(CStatusbar::kUpdateText);
     EXPECT_EQ(paints.count, 1);
     EXPECT_EQ(bar.PaintedText(), "Acquiring Data (50%)");
-
-    // The device went away while running: no port to read.
-    frame.inputPort = false;
-    bar.UpdateStatus(CStatusbar::kUpdateText);
-    EXPECT_EQ(bar.PaintedText(), "Stopped");
 }
 
 TEST_F(StatusbarTest, LevelRefreshRepaintsWhenALevelMovesAndDropsToZeroOnStop)
@@ -83,12 +78,19 @@ TEST_F(StatusbarTest, LevelRefreshRepaintsWhenALevelMovesAndDropsToZeroOnStop)
     frame.peaks = {51, 99};
     bar.UpdateStatus(CStatusbar::kUpdateLevels);
     EXPECT_EQ(paints.count, 1);
+    EXPECT_EQ(frame.overloads, (std::array<int, 2>{0, 3}));
+
+    // A channel without a sample buffer reads 0.
+    frame.peaks = {std::nullopt, 40};
+    bar.UpdateStatus(CStatusbar::kUpdateLevels);
+    EXPECT_EQ(bar.Levels().Level(0), 0);
+    EXPECT_EQ(bar.Levels().Level(1), 40);
 
     frame.running = false;
     bar.UpdateStatus(CStatusbar::kUpdateLevels);
     EXPECT_EQ(bar.Levels().Level(0), 0);
     EXPECT_EQ(bar.Levels().Level(1), 0);
-    EXPECT_EQ(paints.count, 2);
+    EXPECT_EQ(paints.count, 3);
 }
 
 TEST_F(StatusbarTest, MetersDrawTheGradientAndAnOverloadAsRed)
@@ -166,6 +168,12 @@ TEST_F(StatusbarTest, ClickOnTheTextOpensTheFormatMenu)
     EXPECT_EQ(frame.format.GetChannels(), 2);
     EXPECT_EQ(frame.channelMode, 2);
     EXPECT_FALSE(frame.running);
+    // Already stereo, or back to mono: the channel mode is left alone.
+    frame.channelMode = 5;
+    FormatMenuModel::Execute(FormatMenuModel::kCommandStereo, frame);
+    FormatMenuModel::Execute(FormatMenuModel::kCommandMono, frame);
+    EXPECT_EQ(frame.format.GetChannels(), 1);
+    EXPECT_EQ(frame.channelMode, 5);
 
     // Outside the text nothing opens.
     QApplication::processEvents();
