@@ -14,13 +14,11 @@
 #include "widgets/CToolBtn.h"
 #include "engine/SpectralData.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -37,32 +35,23 @@ namespace {
 // What the operator does in the sheet once it is up: log the left channel's
 // peak frequency, peak level and band power from 100 Hz to 20 kHz every
 // second, without threshold, into files named "Tone_…".
-void FillSheetWhenItOpens(bool& filled)
+void FillSheet(CDataLoggingMainDlg& sheet)
 {
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, &filled] {
-        auto* sheet = qobject_cast<CDataLoggingMainDlg*>(QApplication::activeModalWidget());
-        if (sheet == nullptr)
-            return;
-        poll->deleteLater();
-        CDataLogSetupDlg& page = *sheet->Page(0);
-        auto* enable = page.findChild<QCheckBox*>("2156");
-        if (!enable->isChecked())
-            enable->click();
-        auto* apply = page.findChild<QCheckBox*>("2319");
-        if (apply->isChecked())
-            apply->click();
-        page.findChild<QLineEdit*>("2315")->setText("100");
-        page.findChild<QLineEdit*>("2316")->setText("20000");
-        page.findChild<QLineEdit*>("2314")->setText("1");
-        page.findChild<QLineEdit*>("2317")->setText("Tone");
-        auto* list = page.findChild<QListWidget*>("2318");
-        for (int row = 0; row < list->count(); ++row)
-            list->item(row)->setCheckState(row <= 2 ? Qt::Checked : Qt::Unchecked);
-        filled = true;
-        sheet->findChild<QPushButton*>("1")->click();
-    });
-    poll->start(20);
+    CDataLogSetupDlg& page = *sheet.Page(0);
+    auto* enable = page.findChild<QCheckBox*>("2156");
+    if (!enable->isChecked())
+        enable->click();
+    auto* apply = page.findChild<QCheckBox*>("2319");
+    if (apply->isChecked())
+        apply->click();
+    page.findChild<QLineEdit*>("2315")->setText("100");
+    page.findChild<QLineEdit*>("2316")->setText("20000");
+    page.findChild<QLineEdit*>("2314")->setText("1");
+    page.findChild<QLineEdit*>("2317")->setText("Tone");
+    auto* list = page.findChild<QListWidget*>("2318");
+    for (int row = 0; row < list->count(); ++row)
+        list->item(row)->setCheckState(row <= 2 ? Qt::Checked : Qt::Unchecked);
+    sheet.findChild<QPushButton*>("1")->click();
 }
 
 } // namespace
@@ -77,7 +66,10 @@ TEST(MainFrameDataLog, TheToneIsLoggedAtItsFrequencyInEveryRecordAndTheFileReads
     frame.OnStart();
     ASSERT_TRUE(frame.IsRunning());
     bool filled = false;
-    FillSheetWhenItOpens(filled);
+    frame_test::OnModal<CDataLoggingMainDlg>([&filled](CDataLoggingMainDlg& sheet) {
+        FillSheet(sheet);
+        filled = true;
+    });
     CToolBtn* dataLog = frame.Sidebar()->Button(SidebarButtons::IDC_DATA_LOG);
     QTest::mouseClick(dataLog, Qt::LeftButton);
     ASSERT_TRUE(filled);

@@ -13,12 +13,10 @@
 #include "settings/CfgSettingsFile.h"
 #include "utilities/CSigGen.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -34,20 +32,6 @@ namespace {
 
 constexpr float kSpanStart = 0.0f;
 constexpr float kSpanStop = 4000.0f;
-
-// The source question of Set, answered "Spectral Data".
-void AnswerSpectralData()
-{
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
-        if (auto* dialog = qobject_cast<TOverlaySourceSelectDialog*>(QApplication::activeModalWidget())) {
-            poll->deleteLater();
-            dialog->SpectralButton()->setChecked(true);
-            dialog->accept();
-        }
-    });
-    poll->start(10);
-}
 
 float PeakFrequency(const SpectralData& data)
 {
@@ -91,7 +75,11 @@ TEST(MainFrameOverlay, SetStoresTheOneKilohertzToneAndItStaysWhileTheLiveToneMov
     // The data's first line is the lowest frequency shown.
     const double start = frame.Settings().Spectrum[0].StartFreq;
     ASSERT_EQ(frame.Settings().Spectrum[0].StopFreq, kSpanStop);
-    AnswerSpectralData();
+    // The source question of Set, answered "Spectral Data".
+    frame_test::OnModal<TOverlaySourceSelectDialog>([](TOverlaySourceSelectDialog& dialog) {
+        dialog.SpectralButton()->setChecked(true);
+        dialog.accept();
+    });
     QTest::mouseClick(plot->OverlayStoreButton(0, 0), Qt::LeftButton);
     const std::string file = h.folder.Root() + "Overlay/L1.ovl";
     ASSERT_TRUE(std::filesystem::exists(file));

@@ -15,13 +15,11 @@
 #include "plot/TQuarnPlot.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -33,19 +31,6 @@ using frame_test::WaitFor;
 using namespace frame_command;
 
 namespace {
-
-// Runs `act` on the sheet once it is open inside its exec.
-void OnSheet(const std::function<void(CPlotOptionsMain&)>& act)
-{
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
-        if (auto* sheet = qobject_cast<CPlotOptionsMain*>(QApplication::activeModalWidget())) {
-            poll->deleteLater();
-            act(*sheet);
-        }
-    });
-    poll->start(20);
-}
 
 QLineEdit* Field(CPlotOptionsMain& sheet, int page, const char* name)
 {
@@ -75,7 +60,7 @@ TEST(MainFramePlotOptions, OkWithANewSpanRedrawsThatPlotAloneAndCancelKeepsEvery
 
     // F5: the sheet on the left page; a new span; OK.
     bool started = false;
-    OnSheet([&](CPlotOptionsMain& sheet) {
+    frame_test::OnModal<CPlotOptionsMain>([&](CPlotOptionsMain& sheet) {
         started = sheet.Tabs()->currentIndex() == 0 && sheet.PageCount() == 2;
         SaveScreenshot(sheet, "plot_options_from_f5");
         Field(sheet, 0, "StartFreq")->setText(QStringLiteral("500"));
@@ -106,7 +91,7 @@ TEST(MainFramePlotOptions, OkWithANewSpanRedrawsThatPlotAloneAndCancelKeepsEvery
     // Cancel: nothing changes.
     frame.SetPlotOptionsColourChooser([](QWidget*, std::uint32_t) -> std::optional<std::uint32_t> { return 0x0000AA; });
     bool onRightPage = false;
-    OnSheet([&](CPlotOptionsMain& sheet) {
+    frame_test::OnModal<CPlotOptionsMain>([&](CPlotOptionsMain& sheet) {
         onRightPage = sheet.Tabs()->currentIndex() == 1;
         sheet.SpectrumPage(1)->OnColour(0);
         sheet.reject();
@@ -116,7 +101,7 @@ TEST(MainFramePlotOptions, OkWithANewSpanRedrawsThatPlotAloneAndCancelKeepsEvery
     EXPECT_EQ(frame.Settings().Spectrum[1], rightBefore);
 
     // The same colour and OK: now the right plot is reset.
-    OnSheet([&](CPlotOptionsMain& sheet) {
+    frame_test::OnModal<CPlotOptionsMain>([&](CPlotOptionsMain& sheet) {
         sheet.SpectrumPage(1)->OnColour(0);
         sheet.accept();
     });

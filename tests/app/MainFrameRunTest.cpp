@@ -22,10 +22,7 @@
 #include <filesystem>
 #include <vector>
 
-#include <QApplication>
-#include <QDialog>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -53,19 +50,6 @@ FrameSettings StereoSettings()
 // −6 dBFS is 0.501 of full scale; at the default range and calibration full
 // scale reads 1 Pa (left) or 1 g (right) peak, shown as rms.
 constexpr double kToneRms = 0.50119 / 1.41421356;
-
-// Accepts the next modal dialog once it has opened (from inside its exec).
-void AcceptNextDialog()
-{
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            poll->deleteLater();
-            dialog->accept();
-        }
-    });
-    poll->start(20);
-}
 
 } // namespace
 
@@ -138,7 +122,7 @@ TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothAndCloseStop
     ASSERT_TRUE(generator.IsPlaying());
     const std::string saved = h.folder.Root() + "tone.wav";
     generator.SetSaveFileChooser([&](QWidget*, const QString&) { return QString::fromStdString(saved); });
-    AcceptNextDialog();
+    frame_test::OnModal<QDialog>([](QDialog& dialog) { dialog.accept(); });
     frame.OnCommand(frame_command::kSaveGeneratorWave);
     EXPECT_FALSE(frame.IsRunning());
     EXPECT_FALSE(generator.IsPlaying());

@@ -15,7 +15,6 @@
 #include "settings/dialogs/CSettingsDlg.h"
 #include "utilities/CSigGen.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -23,7 +22,6 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 
 #include <cmath>
 #include <filesystem>
@@ -32,31 +30,10 @@
 #include <gtest/gtest.h>
 
 using frame_test::FrameHarness;
+using frame_test::OnModal;
 using frame_test::WaitFor;
 
 namespace {
-
-// Runs `act` on the next modal window once it is up; closes it afterwards
-// if `act` left it open, so that a failing check never hangs the test.
-template <typename Window>
-void OnModal(std::function<void(Window&)> act)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    // One that never sees its window must not take the next test's.
-    QTimer::singleShot(20000, timer, [timer] { timer->deleteLater(); });
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
-        if (window == nullptr)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(*window);
-        if (window->isVisible())
-            static_cast<QDialog*>(window)->reject();
-    });
-    timer->start();
-}
 
 // 48 kHz, dB display; the generator's tone is 1 kHz on the left.
 FrameSettings Settings(std::uint16_t channels)
