@@ -24,7 +24,7 @@ void WriteBytes(const std::string& path, const std::string& bytes)
 
 } // namespace
 
-TEST(CfgFileCheck, AFileTheProgramWroteIsReadable)
+TEST(CfgFileCheck, WrittenAndOlderFilesAreReadableMissingAndDamagedOnesToldApart)
 {
     const std::string path = TempPath("good.cfg");
     ASSERT_TRUE(SaveCfgSettings(path, FrameSettings()));
@@ -33,12 +33,7 @@ TEST(CfgFileCheck, AFileTheProgramWroteIsReadable)
     // An older, shorter file with only one known section, CRLF lines, odd case.
     WriteBytes(path, "; saved long ago\r\n[settings]\r\nFFTsize=8192\r\n");
     EXPECT_EQ(CheckCfgFile(path), CfgFileState::Readable);
-    std::filesystem::remove(path);
-}
 
-TEST(CfgFileCheck, MissingAndDamagedFilesAreToldApart)
-{
-    const std::string path = TempPath("bad.cfg");
     std::filesystem::remove(path);
     EXPECT_EQ(CheckCfgFile(path), CfgFileState::Missing);
 

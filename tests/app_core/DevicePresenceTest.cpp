@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
 
 using namespace device_presence;
 
@@ -23,23 +20,4 @@ TEST(DevicePresence, OnlySoundServerEntriesOfBusyFoldersCount)
     EXPECT_EQ(Relevant(folders[2], {"pipewire-0", "pipewire-0.lock", "bus", "dconf"}),
               (std::set<std::string>{"/run/user/1000/pipewire-0", "/run/user/1000/pipewire-0.lock"}));
     EXPECT_EQ(SoundFolders("").size(), 2u);
-}
-
-TEST(DevicePresence, ASnapshotChangesWhenAServerSocketComesAndGoes)
-{
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("talvenor_presence_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const std::vector<WatchedFolder> folders = {{dir.string(), {"jack"}}, {(dir / "missing").string(), {}}};
-
-    const auto before = Snapshot(folders);
-    std::ofstream(dir / "unrelated.tmp") << "x";
-    EXPECT_EQ(Snapshot(folders), before) << "other files do not count";
-    std::ofstream(dir / "jack_default_0_0") << "x";
-    const auto running = Snapshot(folders);
-    EXPECT_NE(running, before);
-    EXPECT_EQ(running.count((dir / "jack_default_0_0").string()), 1u);
-    std::filesystem::remove(dir / "jack_default_0_0");
-    EXPECT_EQ(Snapshot(folders), before);
-    std::filesystem::remove_all(dir);
 }
