@@ -1,6 +1,8 @@
 #include "tests/app/FrameTestSupport.h"
 
 #include "app/core/FrameCommandIds.h"
+#include "app/core/TProcessingObjects.h"
+#include "engine/SpectralData.h"
 #include "engine/ScalingOpts.h"
 #include "settings/CfgSettingsFile.h"
 #include "utilities/CSigGen.h"
@@ -122,6 +124,14 @@ MessageLog::MessageLog()
 MessageLog::~MessageLog()
 {
     platform::SetMessageBoxHook({});
+}
+
+Peak DisplayPeak(CMainFrame& frame, int channel, float from, float to)
+{
+    const SpectralData& shown = *frame.Processing().GetDisplayData(channel);
+    Peak peak;
+    shown.FindPeak(shown.GetBinIndex(from), shown.GetBinIndex(to), &peak.frequency, &peak.level);
+    return peak;
 }
 
 bool OpenGenerator(CMainFrame& frame)

@@ -94,6 +94,13 @@ void OnModal(std::function<void(Window&)> act)
     timer->start();
 }
 
+struct Peak {
+    float frequency = 0.0f;
+    float level = 0.0f;
+};
+// The strongest line of a channel's display spectrum between two frequencies.
+Peak DisplayPeak(CMainFrame& frame, int channel, float from = 500.0f, float to = 2000.0f);
+
 // Opens the generator window and waits for its first signal.
 bool OpenGenerator(CMainFrame& frame);
 

@@ -42,6 +42,14 @@ QString Caption(const char* text)
     return caption.endsWith(QStringLiteral("...")) ? caption.chopped(3) : caption;
 }
 
+QStringList PageFiles()
+{
+    QStringList files{QString::fromLatin1(help_topics::kContentsFile)};
+    for (const HelpTopic& topic : help_topics::All())
+        files << QString::fromLatin1(topic.file);
+    return files;
+}
+
 } // namespace
 
 TEST(HelpPages, EveryTopicHasAPageWithItsTitleAndEveryLinkResolves)
@@ -49,10 +57,7 @@ TEST(HelpPages, EveryTopicHasAPageWithItsTitleAndEveryLinkResolves)
     CHelpWindow window;  // registers the pages
     window.ShowContext(880);
     SaveScreenshot(window, "help_window");
-    QStringList files{QString::fromLatin1(help_topics::kContentsFile)};
-    for (const HelpTopic& topic : help_topics::All())
-        files << QString::fromLatin1(topic.file);
-
+    const QStringList files = PageFiles();
     const QString contents = ReadPage(QString::fromLatin1(help_topics::kContentsFile));
     const QRegularExpression link(QStringLiteral("href=\"([^\"#:]+\\.html)\""));
     for (const QString& file : files) {
@@ -88,9 +93,7 @@ TEST(HelpPages, PagesNameOnlyMenuItemsAndKeysOfLiveCommands)
     for (const frame_menus::Accelerator& accelerator : frame_menus::Accelerators())
         keys[QString::fromLatin1(accelerator.keys)] = accelerator.id;
 
-    QStringList files{QString::fromLatin1(help_topics::kContentsFile)};
-    for (const HelpTopic& topic : help_topics::All())
-        files << QString::fromLatin1(topic.file);
+    const QStringList files = PageFiles();
     const QRegularExpression arrowPath(QStringLiteral("\\b([A-Z]\\w*) → ([A-Z][\\w/]*(?: [A-Z][\\w/]*)*)"));
     const QRegularExpression bracketPath(QStringLiteral("<([^<>]+)><([^<>]+)>"));
     const QRegularExpression key(QStringLiteral("\\b((?:Alt|Ctrl|Shift)\\+\\w+|F\\d{1,2})\\b"));

@@ -33,14 +33,6 @@ namespace {
 constexpr float kSpanStart = 0.0f;
 constexpr float kSpanStop = 4000.0f;
 
-float PeakFrequency(const SpectralData& data)
-{
-    float frequency = 0.0f;
-    float level = 0.0f;
-    data.FindPeak(data.GetStartBin(), data.GetEndBin(), &frequency, &level);
-    return frequency;
-}
-
 // The x of the highest point (smallest y) of a trace.
 int PeakX(const std::vector<PlotPoint>& points)
 {
@@ -65,7 +57,7 @@ TEST(MainFrameOverlay, SetStoresTheOneKilohertzToneAndItStaysWhileTheLiveToneMov
     const auto built = [&] { return !generator->IsBuilding() && generator->GetWaveData() != nullptr; };
     frame.OnStart();
     // Each Run builds new display objects: asked for afresh each time.
-    const auto leftPeak = [&frame] { return PeakFrequency(*frame.Processing().GetDisplayData(0)); };
+    const auto leftPeak = [&frame] { return frame_test::DisplayPeak(frame, 0, 500.0f, 3000.0f).frequency; };
     ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 6 && std::fabs(leftPeak() - 1000.0f) < 2; }));
 
     // Set on slot 1: asked for the source (peak hold is on), live data taken.

@@ -33,7 +33,9 @@
 #include <filesystem>
 #include <string>
 
+using frame_test::DisplayPeak;
 using frame_test::FrameHarness;
+using frame_test::Peak;
 using frame_test::WaitFor;
 using namespace frame_command;
 
@@ -56,19 +58,6 @@ FrameSettings RecorderSettings()
         s.Calibration[c].IsEnabled = 0;
     }
     return s;
-}
-
-struct Peak {
-    float frequency = 0.0f;
-    float level = 0.0f;
-};
-
-Peak DisplayPeak(CMainFrame& frame, int channel)
-{
-    const SpectralData& shown = *frame.Processing().GetDisplayData(channel);
-    Peak peak;
-    shown.FindPeak(shown.GetBinIndex(500.0f), shown.GetBinIndex(2000.0f), &peak.frequency, &peak.level);
-    return peak;
 }
 
 // Rising zero crossings per second and the sine's level in dBFS (from its

@@ -61,15 +61,6 @@ W* Find(QWidget& parent, int id)
     return parent.findChild<W*>(QStringLiteral("id%1").arg(id));
 }
 
-// The highest level between 800 and 1200 Hz of the left display spectrum.
-float PeakNear1kHz(CMainFrame& frame)
-{
-    const SpectralData* data = frame.Processing().GetDisplayData(0);
-    float level = -999.9f;
-    data->FindPeak(data->FrequencyToBin(800.0f), data->FrequencyToBin(1200.0f), nullptr, &level);
-    return level;
-}
-
 // A looped 1 kHz tone at `amplitude` of full scale on the left output.
 class Tone {
 public:
@@ -213,7 +204,7 @@ TEST(MainFrameSettings, ACalibratorToneCalibratesTheChannelTo94dBSpl)
         ASSERT_TRUE(frame_test::OpenGenerator(frame));
         frame.OnStart();
         ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 12; }));
-        EXPECT_NEAR(PeakNear1kHz(frame), expected, 0.05f) << dBFS;
+        EXPECT_NEAR(frame_test::DisplayPeak(frame, 0, 800.0f, 1200.0f).level, expected, 0.05f) << dBFS;
         frame.OnStop();
         frame.OnSignalGenerator();
     }
@@ -223,6 +214,6 @@ TEST(MainFrameSettings, ACalibratorToneCalibratesTheChannelTo94dBSpl)
     float frequency = 0.0f;
     left->FindPeak(left->FrequencyToBin(800.0f), left->FrequencyToBin(1200.0f), &frequency, nullptr);
     ASSERT_TRUE(frame.SetRelativeCalibration(0, static_cast<int>(left->FrequencyToBin(frequency)), false));
-    EXPECT_NEAR(PeakNear1kHz(frame), 0.0f, 0.05f);
+    EXPECT_NEAR(frame_test::DisplayPeak(frame, 0, 800.0f, 1200.0f).level, 0.0f, 0.05f);
     EXPECT_STREQ(frame.Settings().Calibration[0].LabelLog, "dBr");
 }
