@@ -1,7 +1,6 @@
 // The plot options in the running program: F5 and a plot's Options button
 // open the sheet on copies of the records; OK re-applies only the plots
-// whose records changed, and the data-values window lists the live
-// spectrum of the generator's tone heard through the simulated module.
+// whose records changed.
 
 #include "tests/app/FrameTestSupport.h"
 #include "tests/support/Screenshot.h"
@@ -10,14 +9,12 @@
 #include "app/core/TProcessingObjects.h"
 #include "widgets/CToolBtn.h"
 #include "engine/SpectralData.h"
-#include "plot/CDataView.h"
 #include "plot/CPlotOptionsMain.h"
 #include "plot/TQuarnPlot.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -108,36 +105,4 @@ TEST(MainFramePlotOptions, OkWithANewSpanRedrawsThatPlotAloneAndCancelKeepsEvery
     right->ToolButton(TQuarnPlot::kOptionsButton)->click();
     EXPECT_EQ(frame.Settings().Spectrum[1].LineColor, 0x0000AAu);
     EXPECT_EQ(right->RangeCaption(), QStringLiteral("Plot Bottom:"));
-}
-
-TEST(MainFramePlotOptions, TheDataValuesWindowListsTheLiveToneAtItsLine)
-{
-    FrameHarness h(frame_test::ToneSettings());
-    CMainFrame& frame = *h.frame;
-    ASSERT_TRUE(frame_test::OpenGenerator(frame));
-    TQuarnPlot* plot = frame.Plot(0);
-    ASSERT_NE(plot, nullptr);
-    plot->OnViewDataValues();
-    CDataView* view = plot->DataView();
-    ASSERT_NE(view, nullptr);
-
-    frame.OnStart();
-    ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 6; }));
-    frame.OnStop();
-    const SpectralData& shown = *frame.Processing().GetDisplayData(0);
-    const auto line = shown.GetBinIndex(1000.0f);
-    view->ScrollBar()->setValue(static_cast<int>(line - shown.GetStartBin()) - 4);
-
-    double peakHz = 0.0;
-    double peak = -1e9;
-    const std::vector<CDataView::Cell> cells = view->Cells();
-    for (std::size_t i = 0; i + 1 < cells.size(); ++i)
-        if (cells[i].Column == 0 && cells[i].Row > 0 && std::stod(cells[i + 1].Text) > peak) {
-            peak = std::stod(cells[i + 1].Text);
-            peakHz = std::stod(cells[i].Text);
-        }
-    EXPECT_NEAR(peakHz, 1000.0, shown.GetLineSpacing()) << "the 1 kHz row holds the peak";
-    // -6 dBFS from the generator, give or take the module's path.
-    EXPECT_GT(peak, -30.0);
-    SaveScreenshot(*view, "data_values_live_tone");
 }

@@ -38,7 +38,7 @@ protected:
 
 } // namespace
 
-TEST(FramePaths, DataRootBesideTheProgramStepsOutOfAWholeBinFolderOnly)
+TEST(FramePaths, DataRootBesideTheProgramStepsOutOfAWholeBinFolderOnlyAndNamesComeFromTheProgram)
 {
     EXPECT_EQ(DataRootBesideProgram("/opt/Talvenor/bin/"), "/opt/Talvenor/");
     EXPECT_EQ(DataRootBesideProgram("/opt/Talvenor/bin"), "/opt/Talvenor/");
@@ -49,10 +49,7 @@ TEST(FramePaths, DataRootBesideTheProgramStepsOutOfAWholeBinFolderOnly)
     EXPECT_EQ(DataRootBesideProgram("/home/ann/Bin/"), "/home/ann/Bin/");
     EXPECT_EQ(DataRootBesideProgram("/srv/binary/bin/"), "/srv/binary/");
     EXPECT_EQ(DataRootBesideProgram("/bin/"), "/");
-}
-
-TEST(FramePaths, NamesComeFromTheProgramFile)
-{
+    // Names come from the program file.
     EXPECT_EQ(StemOf("/usr/bin/talvenor"), "talvenor");
     EXPECT_EQ(StemOf("/x/Talvenor.Mobile.bin"), "Talvenor.Mobile");
     EXPECT_EQ(StemOf("/x/.hidden"), ".hidden");
@@ -63,21 +60,19 @@ TEST(FramePaths, NamesComeFromTheProgramFile)
     EXPECT_EQ(DataRootUnderDocuments(""), "");
 }
 
-TEST_F(TempTree, WithoutAnInstallFileTheDataLivesBesideTheProgram)
+TEST_F(TempTree, TheDataLivesBesideTheProgramOrWhereTheInstallFileSays)
 {
-    const FramePaths paths = FramePaths::Derive(Path("bin/talvenor"), "/nowhere/Documents");
+    FramePaths paths = FramePaths::Derive(Path("bin/talvenor"), "/nowhere/Documents");
     EXPECT_EQ(paths.ProgramStem, "talvenor");
     EXPECT_EQ(paths.InstallIniPath, Path("bin/talvenorInstall.ini"));
     EXPECT_FALSE(paths.WindowsInstall);
     EXPECT_EQ(paths.DataRoot, root.string() + "/");
     EXPECT_EQ(paths.IniPath(), root.string() + "/talvenor.ini");
     EXPECT_EQ(paths.CfgPath(), root.string() + "/talvenor.cfg");
-}
 
-TEST_F(TempTree, TheInstallFileCanPutTheDataUnderTheDocumentsFolder)
-{
+    // The install file can put the data under the documents folder.
     Write("app/talvenorInstall.ini", "[Install]\r\nWindowsInstall=1\r\n");
-    FramePaths paths = FramePaths::Derive(Path("app/talvenor"), Path("Documents"));
+    paths = FramePaths::Derive(Path("app/talvenor"), Path("Documents"));
     EXPECT_TRUE(paths.WindowsInstall);
     EXPECT_EQ(paths.DataRoot, Path("Documents") + "/Talvenor/");
 
@@ -117,13 +112,11 @@ TEST_F(TempTree, AMissingDocumentsTreeIsSeededOnceFromTheShareFolder)
     std::string text;
     in >> text;
     EXPECT_EQ(text, "mine");
-}
 
-TEST_F(TempTree, WithoutASeedTreeTheDataRootIsStillMadeSoSettingsCanBeSaved)
-{
-    const std::string dataRoot = Path("Documents/Talvenor") + "/";
-    EXPECT_FALSE(default_data_tree::CopyIfMissing(true, dataRoot, {Path("none/Talvenor/")}));
-    EXPECT_TRUE(fs::is_directory(dataRoot));
+    // Without a seed tree the data root is still made, so settings can be saved.
+    const std::string other = Path("Other/Talvenor") + "/";
+    EXPECT_FALSE(default_data_tree::CopyIfMissing(true, other, {Path("none/Talvenor/")}));
+    EXPECT_TRUE(fs::is_directory(other));
 }
 
 TEST_F(TempTree, UserAndCompanyComeFromTheInstallFile)

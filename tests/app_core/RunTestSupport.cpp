@@ -20,11 +20,6 @@ void FakeClock::Sleep(std::uint32_t milliseconds)
     Advance(milliseconds / 1000.0);
 }
 
-void FakeClock::Advance(double seconds)
-{
-    steady += seconds;
-}
-
 bool FakeInput::Open(const TWaveFormat& f)
 {
     events.push_back("input.open");
@@ -143,11 +138,6 @@ void FakePlots::SetSpectralData(int channel, SpectralData* trace1, SpectralData*
 {
     events.push_back("plot.bind " + std::to_string(channel));
     bound[channel == 1] = {trace1, trace2};
-}
-
-void FakePlots::UpdateDisplay(int channel, double blockTime)
-{
-    updates.emplace_back(channel, blockTime);
 }
 
 void FakeUtilities::StartGenerator()

@@ -29,7 +29,7 @@ public:
     std::chrono::system_clock::time_point Now() const override;
     float TimeOfDaySeconds() const override { return static_cast<float>(dayStartSeconds + steady - 1000.0); }
     void Sleep(std::uint32_t milliseconds) override;
-    void Advance(double seconds);
+    void Advance(double seconds) { steady += seconds; }
 
     double steady = 1000.0;
     // Local time of day when the steady counter reads 1000 s.
@@ -172,7 +172,7 @@ public:
     void SetSpectralData(int channel, SpectralData* trace1, SpectralData* trace2) override;
     void ResetView(int channel) override { events.push_back("plot.reset " + std::to_string(channel)); }
     void SetTimeAxis(int, bool) override {}
-    void UpdateDisplay(int channel, double blockTime) override;
+    void UpdateDisplay(int channel, double blockTime) override { updates.emplace_back(channel, blockTime); }
 
     bool exists[2] = {true, true};
     std::pair<SpectralData*, SpectralData*> bound[2] = {};
