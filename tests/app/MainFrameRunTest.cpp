@@ -66,6 +66,7 @@ TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothAndCloseStop
     QTest::mouseClick(frame.Sidebar()->Button(SidebarButtons::IDC_RUN), Qt::LeftButton);
     ASSERT_TRUE(frame.IsRunning());
     EXPECT_TRUE(frame.Sidebar()->Button(SidebarButtons::IDC_RUN)->IsLatched());
+    EXPECT_FALSE(frame.Sidebar()->Button(SidebarButtons::IDC_STOP)->IsLatched());
     EXPECT_FALSE(frame.Plot(0)->IsIdle());
 
     ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 5; })) << "blocks flow from the module";
@@ -110,6 +111,8 @@ TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothAndCloseStop
     ASSERT_TRUE(generator.IsPlaying());
     QTest::mouseClick(frame.Sidebar()->Button(SidebarButtons::IDC_STOP), Qt::LeftButton);
     EXPECT_FALSE(frame.IsRunning());
+    EXPECT_TRUE(frame.Sidebar()->Button(SidebarButtons::IDC_STOP)->IsLatched());
+    EXPECT_FALSE(frame.Sidebar()->Button(SidebarButtons::IDC_RUN)->IsLatched());
     EXPECT_FALSE(generator.IsPlaying());
     EXPECT_EQ(frame.Statusbar()->StatusText(), "Stopped");
     EXPECT_TRUE(frame.Plot(0)->IsIdle());

@@ -17,7 +17,6 @@ protected:
     SidebarTest()
         : bar(nullptr, frame)
     {
-        frame.runStateChanged = [this] { bar.UpdateRunState(); };
         bar.show();
     }
 
@@ -26,32 +25,6 @@ protected:
     FakeFrame frame;
     CSidebar bar;
 };
-
-TEST_F(SidebarTest, RunAndStopLatchWithTheRunStateAndDataLoggingFollowsTheRun)
-{
-    EXPECT_FALSE(Latched(IDC_RUN));
-    EXPECT_TRUE(Latched(IDC_STOP));
-
-    frame.dataLoggingActive = true;
-    QTest::mouseClick(bar.Button(IDC_RUN), Qt::LeftButton);
-    ASSERT_EQ(frame.commands, std::vector<FrameCommand>{FrameCommand::Start});
-    EXPECT_TRUE(Latched(IDC_RUN));
-    EXPECT_FALSE(Latched(IDC_STOP));
-    EXPECT_TRUE(Latched(IDC_DATA_LOG));
-    SaveScreenshot(bar, "sidebar_running_logging");
-
-    QTest::mouseClick(bar.Button(IDC_STOP), Qt::LeftButton);
-    EXPECT_EQ(frame.commands.back(), FrameCommand::Stop);
-    EXPECT_FALSE(Latched(IDC_RUN));
-    EXPECT_TRUE(Latched(IDC_STOP));
-    EXPECT_FALSE(Latched(IDC_DATA_LOG));
-
-    // Running without logging leaves "Data Logging..." up.
-    frame.dataLoggingActive = false;
-    QTest::mouseClick(bar.Button(IDC_RUN), Qt::LeftButton);
-    EXPECT_TRUE(Latched(IDC_RUN));
-    EXPECT_FALSE(Latched(IDC_DATA_LOG));
-}
 
 TEST_F(SidebarTest, ClicksOnTheSurfaceRestartAveragingADoubleClickOpensTheSettingsAndShortcutsSendTheirs)
 {
