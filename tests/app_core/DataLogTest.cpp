@@ -137,16 +137,6 @@ protected:
                     RunServices{h.timer, h.audio, h.daq, h.clock, h.observer, h.plots, h.utilities, log}};
 };
 
-int Ticks(Harness& h, TRunControl& run, int count, double step)
-{
-    int results = 0;
-    for (int i = 0; i < count; ++i) {
-        h.clock.Advance(step);
-        results += run.ProcessInputTick();
-    }
-    return results;
-}
-
 } // namespace
 
 TEST(DataLogText, DatesSpansTimesAndFileNamesAreWrittenAsTheFileFormatHasThem)
@@ -213,7 +203,7 @@ TEST_F(DataLogTest, AFileHasTheHeaderOneRecordPerIntervalAndTheStopLine)
     EXPECT_EQ(questions.size(), 1u) << "the missing folder is offered once";
     EXPECT_TRUE(h.settings.DataLog.Active);
     ASSERT_EQ(Files(), std::vector<std::string>{"Mic_2023_11_14_221320.csv"});
-    Ticks(h, run, 35, 0.1);  // 3.5 s of results every 0.1 s
+    h.Ticks(35, 0.1, &run);  // 3.5 s of results every 0.1 s
     run.StopInput();
 
     const std::vector<std::string> lines = Lines(folder + "/" + Files()[0]);
@@ -253,7 +243,7 @@ TEST_F(DataLogTest, RecordsFallDueInWholeIntervalsFromTheFirstResult)
 TEST_F(DataLogTest, TheThresholdIsStrictlyGreaterAndListsNeverPassIt)
 {
     ASSERT_TRUE(run.StartInput());
-    Ticks(h, run, 5, 0.1);
+    h.Ticks(5, 0.1, &run);
     float level = 0.0f;
     ASSERT_TRUE(log.GetLogValueText(0, 1, level, nullptr));
     EXPECT_TRUE(log.IsThresholdExceeded(0, 1, level - 0.01f));
@@ -276,7 +266,7 @@ TEST_F(DataLogTest, TheThresholdIsStrictlyGreaterAndListsNeverPassIt)
     opts.ThresholdType = 1;
     opts.ThresholdLevel = 1.0e9f;
     const std::size_t before = Lines(folder + "/" + Files()[0]).size();
-    Ticks(h, run, 30, 0.1);
+    h.Ticks(30, 0.1, &run);
     EXPECT_EQ(Lines(folder + "/" + Files()[0]).size(), before);
 }
 
@@ -289,7 +279,7 @@ TEST_F(DataLogTest, AMissingValueLeavesItsFieldEmptySoLaterValuesStayUnderTheirN
     opts.DataItem[29] = 1;  // a span list: neither name nor value
     opts.DataItem[13] = 0;
     ASSERT_TRUE(run.StartInput());
-    Ticks(h, run, 25, 0.1);
+    h.Ticks(25, 0.1, &run);
     run.StopInput();
     const std::vector<std::string> lines = Lines(folder + "/" + Files()[0]);
     ASSERT_GE(lines.size(), 5u);
@@ -312,7 +302,7 @@ TEST_F(DataLogTest, ListsPutEveryLineInOneFieldSeparatedByTabs)
     opts.StartFreq = 990.0f;
     opts.StopFreq = 1030.0f;
     ASSERT_TRUE(run.StartInput());
-    Ticks(h, run, 25, 0.1);
+    h.Ticks(25, 0.1, &run);
     const std::vector<std::string> lines = Lines(folder + "/" + Files()[0]);
     ASSERT_GE(lines.size(), 4u);
     const SpectralData& data = *h.processing.GetLoggingData(0);
@@ -351,7 +341,7 @@ TEST_F(DataLogTest, ChannelModesDecideWhichLogChannelsGetAFile)
         ASSERT_TRUE(run.StartInput());
         EXPECT_EQ(stems(), c.files) << "mode " << c.mode;
         if (c.mode == 1) {
-            Ticks(h, run, 25, 0.1);
+            h.Ticks(25, 0.1, &run);
             const std::vector<std::string> record = Split(Lines(folder + "/" + Files()[0])[3], ',');
             EXPECT_NEAR(std::stod(record[1]), 5000.0, h.processing.GetLoggingData(1)->GetLineSpacing())
                 << "log channel 0 hears the right input";
@@ -365,7 +355,7 @@ TEST_F(DataLogTest, MidnightClosesTheDaysFileWithItsStopLineAndOpensTheNext)
     h.clock.wallStart = std::chrono::system_clock::from_time_t(1'700'006'399);  // 23:59:59
     h.clock.dayStartSeconds = 86399.0;
     ASSERT_TRUE(run.StartInput());
-    Ticks(h, run, 30, 0.1);
+    h.Ticks(30, 0.1, &run);
     const std::vector<std::string> files = Files();
     ASSERT_EQ(files, (std::vector<std::string>{"Mic_2023_11_14_235959.csv", "Mic_2023_11_15_000000.csv"}));
     EXPECT_EQ(Lines(folder + "/" + files[0]).back(), "Logging Stop Time: November 15 2023 00:00:00");
@@ -376,7 +366,7 @@ TEST_F(DataLogTest, ADeclinedFolderOpensNoFileAsksOnceAndTheRunGoesOn)
 {
     answer = platform::MessageResult::No;
     ASSERT_TRUE(run.StartInput());
-    EXPECT_EQ(Ticks(h, run, 30, 0.1), 30);
+    EXPECT_EQ(h.Ticks(30, 0.1, &run), 30);
     EXPECT_EQ(questions.size(), 1u);
     EXPECT_TRUE(h.clock.sleeps.empty()) << "no new-day reopening while no file is open";
     EXPECT_FALSE(fs::exists(folder));
@@ -401,7 +391,7 @@ TEST_F(DataLogTest, AFolderOrFileThatCannotBeMadeIsReportedOnceWithItsPathAndThe
         reports.clear();
         h.settings.m_DataPathsInUse.Set(DataPaths::kLog, c.logFolder);
         ASSERT_TRUE(run.StartInput());
-        EXPECT_EQ(Ticks(h, run, 30, 0.1), 30);
+        EXPECT_EQ(h.Ticks(30, 0.1, &run), 30);
         ASSERT_EQ(reports.size(), 1u) << c.named;
         EXPECT_NE(reports[0].find(c.named), std::string::npos) << reports[0];
         EXPECT_TRUE(run.IsRunning());
@@ -425,7 +415,7 @@ TEST_F(DataLogTest, AFailedWriteIsReportedOnceAndLeavesNoPartialLine)
         return -1;
     });
     ASSERT_TRUE(run.StartInput());
-    EXPECT_EQ(Ticks(h, run, 50, 0.1), 50);
+    EXPECT_EQ(h.Ticks(50, 0.1, &run), 50);
     run.StopInput();
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find("Mic_2023_11_14_221320.csv"), std::string::npos);

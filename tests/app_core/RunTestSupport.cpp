@@ -190,12 +190,13 @@ Harness::~Harness()
     platform::SetClock(nullptr);
 }
 
-int Harness::Ticks(int count, double step)
+int Harness::Ticks(int count, double step, TRunControl* other)
 {
+    TRunControl& control = other != nullptr ? *other : run;
     int results = 0;
     for (int i = 0; i < count; ++i) {
         clock.Advance(step);
-        results += run.ProcessInputTick();
+        results += control.ProcessInputTick();
     }
     return results;
 }

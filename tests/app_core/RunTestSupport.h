@@ -226,8 +226,8 @@ struct Harness {
 
     // Advances the clock by `step` seconds before each acquisition step
     // (by default a little more than the display interval, so each step
-    // finds new frames and is due).
-    int Ticks(int count, double step = 0.025);
+    // finds new frames and is due), on the harness's run or on `other`.
+    int Ticks(int count, double step = 0.025, TRunControl* other = nullptr);
     // Events since the last call, keeping only those whose text starts with
     // one of the prefixes.
     Events Take(const std::vector<std::string>& prefixes);
