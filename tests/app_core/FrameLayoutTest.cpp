@@ -1,12 +1,12 @@
-// The frame's layout of its bars and plots.
+// The frame's layout of its bars and plots, and which plots a channel mode
+// shows and what they are called.
 
 #include "app/core/FrameLayout.h"
+#include "app/core/SpectrumPlotRules.h"
 #include "app/core/UtilityRect.h"
 
 #include <gtest/gtest.h>
 
-// Bars frame the plot area; two plots share it in integer halves (an odd
-// row stays unused below plot 2), and plot 2 alone takes the lower half.
 TEST(FrameLayout, TheShownBarsFrameThePlotAreaAndThePlotsShareItInHalves)
 {
     struct Row {
@@ -59,4 +59,29 @@ TEST(UtilityRect, WindowsWithoutAStoredPlacementOpenWhereTheyAlwaysHave)
     EXPECT_EQ(utility_rect::GetUtilityRect(10, desktop, 800, 600).left, 400);
     // The plots (kind 2) and anything else: the frame's client area.
     EXPECT_EQ(utility_rect::GetUtilityRect(2, desktop, 800, 600), (PlacementRect{0, 0, 800, 600}));
+}
+
+using namespace spectrum_plot_rules;
+
+TEST(SpectrumPlotRules, EachModeShowsThePlotsOfItsChannels)
+{
+    for (std::uint16_t mode = 0; mode < 13; ++mode) {
+        SCOPED_TRACE(mode);
+        const bool both = mode == 2 || mode == 11 || mode == 12;
+        EXPECT_EQ(IsPlotUsed(true, mode, 0), mode != 1 || both);
+        EXPECT_EQ(IsPlotUsed(true, mode, 1), both || mode == 1);
+        // Shared scaling: one plot serves every mode.
+        EXPECT_TRUE(IsPlotUsed(false, mode, 0));
+        EXPECT_TRUE(ShouldCreatePlot(false, mode, 0));
+        EXPECT_FALSE(ShouldCreatePlot(false, mode, 1));
+    }
+}
+
+TEST(SpectrumPlotRules, SideBySideChannelsAreTitledLeftAndRight)
+{
+    EXPECT_EQ(PlotTitle(true, 2, 0), "Spectrum - Left");
+    EXPECT_EQ(PlotTitle(true, 2, 1), "Spectrum - Right");
+    EXPECT_EQ(PlotTitle(true, 11, 1), "Spectrum");
+    EXPECT_EQ(PlotTitle(false, 2, 0), "Spectrum");
+    EXPECT_EQ(PlotTitle(true, 0, 0), "Spectrum");
 }
