@@ -362,44 +362,45 @@ TEST_F(DataLogTest, MidnightClosesTheDaysFileWithItsStopLineAndOpensTheNext)
     EXPECT_EQ(h.clock.sleeps, std::vector<std::uint32_t>{100}) << "once, not on every block";
 }
 
-TEST_F(DataLogTest, ADeclinedFolderOpensNoFileAsksOnceAndTheRunGoesOn)
-{
-    answer = platform::MessageResult::No;
-    ASSERT_TRUE(run.StartInput());
-    EXPECT_EQ(h.Ticks(30, 0.1, &run), 30);
-    EXPECT_EQ(questions.size(), 1u);
-    EXPECT_TRUE(h.clock.sleeps.empty()) << "no new-day reopening while no file is open";
-    EXPECT_FALSE(fs::exists(folder));
-    EXPECT_FALSE(log.IsWriting());
-    EXPECT_TRUE(h.settings.DataLog.Active);
-    EXPECT_TRUE(reports.empty());
-}
-
-TEST_F(DataLogTest, AFolderOrFileThatCannotBeMadeIsReportedOnceWithItsPathAndTheRunGoesOn)
+TEST_F(DataLogTest, ADeclinedOrUnmadeFolderOrFileOpensNothingIsReportedOnceWithItsPathAndTheRunGoesOn)
 {
     // A file where the folder should be; a folder where the log file should be.
     const std::string blocker = (root / "file").string();
     std::ofstream(blocker) << "x";
     const std::string taken = folder + "/Mic_2023_11_14_221320.csv";
-    fs::create_directories(taken);
     struct Case {
         std::string logFolder;
-        std::string named;
+        platform::MessageResult answer;
+        std::string named;  // empty: declined, nothing to report
     };
+    fs::create_directories(taken);
+    const std::string declined = (root / "Declined").string();
     // The taken name first, while the clock still reads the time it carries.
-    for (const Case& c : {Case{folder, taken}, Case{blocker + "/Log", blocker + "/Log"}}) {
+    for (const Case& c : {Case{folder, platform::MessageResult::Yes, taken},
+                          Case{declined, platform::MessageResult::No, ""},
+                          Case{blocker + "/Log", platform::MessageResult::Yes, blocker + "/Log"}}) {
+        SCOPED_TRACE(c.logFolder);
         reports.clear();
+        questions.clear();
+        answer = c.answer;
         h.settings.m_DataPathsInUse.Set(DataPaths::kLog, c.logFolder);
         ASSERT_TRUE(run.StartInput());
         EXPECT_EQ(h.Ticks(30, 0.1, &run), 30);
-        ASSERT_EQ(reports.size(), 1u) << c.named;
-        EXPECT_NE(reports[0].find(c.named), std::string::npos) << reports[0];
         EXPECT_TRUE(run.IsRunning());
+        EXPECT_TRUE(h.settings.DataLog.Active);
         EXPECT_FALSE(log.IsWriting());
+        if (c.named.empty()) {
+            EXPECT_EQ(questions.size(), 1u);
+            EXPECT_FALSE(fs::exists(declined));
+            EXPECT_TRUE(reports.empty());
+        } else {
+            ASSERT_EQ(reports.size(), 1u);
+            EXPECT_NE(reports[0].find(c.named), std::string::npos) << reports[0];
+        }
         run.StopInput();
-        EXPECT_EQ(reports.size(), 1u) << "nothing more at stop";
+        EXPECT_EQ(reports.size(), c.named.empty() ? 0u : 1u) << "nothing more at stop";
     }
-    EXPECT_TRUE(h.clock.sleeps.empty());
+    EXPECT_TRUE(h.clock.sleeps.empty()) << "no new-day reopening while no file is open";
 }
 
 TEST_F(DataLogTest, AFailedWriteIsReportedOnceAndLeavesNoPartialLine)
