@@ -43,7 +43,7 @@ protected:
 
 TEST_F(DeviceEnumeration, EightInputsGiveOneEntryPerChannelPair)
 {
-    TestAsioDriverConfig config;
+    PumpedDriverConfig config;
     config.Inputs = 8;
     config.Outputs = 2;
     config.MinBufferSize = 32;
@@ -90,13 +90,13 @@ TEST_F(DeviceEnumeration, EightInputsGiveOneEntryPerChannelPair)
 
 TEST_F(DeviceEnumeration, ListsAcceptedRatesOrTheFallbackSet)
 {
-    TestAsioDriverConfig picky;
+    PumpedDriverConfig picky;
     picky.AcceptedRateCount = 3;
     picky.AcceptedRates[0] = 96000;
     picky.AcceptedRates[1] = 11025;
     picky.AcceptedRates[2] = 44000;  // not a candidate
     AddTestDriver("A picky", 1, picky);
-    TestAsioDriverConfig none;
+    PumpedDriverConfig none;
     none.AcceptedRateCount = 0;
     AddTestDriver("B none", 2, none);
     Enumerate();
@@ -128,23 +128,23 @@ TEST_F(DeviceEnumeration, ShowsTheDaqModuleByItsDeviceName)
 
 TEST_F(DeviceEnumeration, DriversThatFailAQueryAreListedInvalid)
 {
-    TestAsioDriverConfig floatType;
+    PumpedDriverConfig floatType;
     floatType.SampleType = 19;
     AddTestDriver("A float", 1, floatType);
-    TestAsioDriverConfig badInfo;
+    PumpedDriverConfig badInfo;
     badInfo.ChannelInfoFailsAt = 3;  // the second output
     AddTestDriver("B info", 2, badInfo);
-    TestAsioDriverConfig badSizes;
+    PumpedDriverConfig badSizes;
     badSizes.BufferSizeFails = true;
     AddTestDriver("C sizes", 3, badSizes);
-    TestAsioDriverConfig noInit;
+    PumpedDriverConfig noInit;
     noInit.InitSucceeds = false;
     AddTestDriver("D init", 4, noInit);
-    TestAsioDriverConfig noChannels;
+    PumpedDriverConfig noChannels;
     noChannels.ChannelsFail = true;
     AddTestDriver("E channels", 5, noChannels);
-    AddEntry("F not made", ClassId(6), TEST_ASIO_DRIVER_PLUGIN);
-    TestAsioDriverConfig good;
+    AddEntry("F not made", ClassId(6), PUMPED_ASIO_DRIVER_PLUGIN);
+    PumpedDriverConfig good;
     good.OutputReadySupported = false;
     AddTestDriver("G good", 7, good);
     Enumerate();
@@ -179,10 +179,10 @@ TEST_F(DeviceEnumeration, ChannelRecordsThatCannotBeAllocatedFailTheEntry)
 
 TEST_F(DeviceEnumeration, TheFirstUsableDriverSetsAMissingFormat)
 {
-    TestAsioDriverConfig unusable;
+    PumpedDriverConfig unusable;
     unusable.SampleType = 19;
     AddTestDriver("A unusable", 1, unusable);
-    TestAsioDriverConfig noRate;
+    PumpedDriverConfig noRate;
     noRate.GetSampleRateFails = true;
     noRate.Inputs = 4;
     noRate.SampleType = ASIOSTInt16LSB;
@@ -190,8 +190,8 @@ TEST_F(DeviceEnumeration, TheFirstUsableDriverSetsAMissingFormat)
     noRate.AcceptedRates[0] = 22050;
     noRate.AcceptedRates[1] = 8000;
     AddTestDriver("B no rate", 2, noRate);
-    TestAsioDriverConfig later;
-    later.CurrentRate = 44100.7;
+    PumpedDriverConfig later;
+    later.InitialRate = 44100.7;
     AddTestDriver("C later", 3, later);
     Enumerate();
 
@@ -214,7 +214,7 @@ TEST_F(DeviceEnumeration, TheFirstUsableDriverSetsAMissingFormat)
 TEST_F(DeviceEnumeration, StopsAddingWhenTheListIsFull)
 {
     // 130 drivers of four inputs take two entries each: 260 would not fit.
-    TestAsioDriverConfig quad;
+    PumpedDriverConfig quad;
     quad.Inputs = 4;
     for (int d = 0; d < 130; ++d) {
         char key[16];

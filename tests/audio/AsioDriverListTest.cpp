@@ -15,9 +15,9 @@ std::string Name(const AsioDriverList& list, int index, int length = AsioDriverL
     return list.asioGetDriverName(index, buffer, length) == kAsioOk ? buffer : "<error>";
 }
 
-TestAsioDriverConfig Named(const char* name)
+PumpedDriverConfig Named(const char* name)
 {
-    TestAsioDriverConfig config;
+    PumpedDriverConfig config;
     std::snprintf(config.Name, sizeof config.Name, "%s", name);
     return config;
 }
@@ -29,14 +29,14 @@ class DriverList : public AsioTest {};
 TEST_F(DriverList, ListsOnlyDriversWhoseClassAndPluginFileExist)
 {
     AddTestDriver("Alpha", 1, {}, "Alpha Device");
-    AddEntry("Beta no class", ClassId(2), TEST_ASIO_DRIVER_PLUGIN);
+    AddEntry("Beta no class", ClassId(2), PUMPED_ASIO_DRIVER_PLUGIN);
     Registry.DeleteKey(RegistryHive::ClassesRoot, "clsid\\" + ClassId(2));
-    AddEntry("Gamma missing file", ClassId(3), TEST_ASIO_DRIVER_PLUGIN ".missing");
-    AddEntry("Delta no server key", ClassId(4), TEST_ASIO_DRIVER_PLUGIN);
+    AddEntry("Gamma missing file", ClassId(3), PUMPED_ASIO_DRIVER_PLUGIN ".missing");
+    AddEntry("Delta no server key", ClassId(4), PUMPED_ASIO_DRIVER_PLUGIN);
     Registry.DeleteKey(RegistryHive::ClassesRoot, "clsid\\" + ClassId(4) + "\\InprocServer32");
-    AddEntry("Epsilon bad id", "{not-a-class-id}", TEST_ASIO_DRIVER_PLUGIN);
+    AddEntry("Epsilon bad id", "{not-a-class-id}", PUMPED_ASIO_DRIVER_PLUGIN);
     // The class key is found whatever the case of either spelling.
-    AddEntry("Zeta", ClassId(6), TEST_ASIO_DRIVER_PLUGIN);
+    AddEntry("Zeta", ClassId(6), PUMPED_ASIO_DRIVER_PLUGIN);
     Registry.SetValue(RegistryHive::LocalMachine, "software\\asio\\Zeta", "clsid",
                       "{1E57D41E-0000-4000-8000-000000000006}");
 
@@ -46,7 +46,7 @@ TEST_F(DriverList, ListsOnlyDriversWhoseClassAndPluginFileExist)
     EXPECT_EQ(Name(list, 1), "Zeta");          // no description: the key's name
     char path[AsioDriverList::kPathCapacity];
     ASSERT_EQ(list.asioGetDriverPath(1, path, sizeof path), kAsioOk);
-    EXPECT_STREQ(path, TEST_ASIO_DRIVER_PLUGIN);
+    EXPECT_STREQ(path, PUMPED_ASIO_DRIVER_PLUGIN);
     AsioClassId id;
     ASSERT_EQ(list.asioGetDriverCLSID(1, &id), kAsioOk);
     AsioClassId expected;
@@ -72,7 +72,7 @@ TEST_F(DriverList, OpeningAnswersTheDriverListCodes)
 {
     AddTestDriver("Made", 1, {});
     AddEntry("Not a plugin", ClassId(2), NOT_A_PLUGIN_FILE);
-    AddEntry("Unknown class", ClassId(3), TEST_ASIO_DRIVER_PLUGIN);  // the plugin was not told of it
+    AddEntry("Unknown class", ClassId(3), PUMPED_ASIO_DRIVER_PLUGIN);  // the plugin was not told of it
 
     AsioDriverList list;
     ASSERT_EQ(list.asioGetNumDev(), 3);
@@ -110,6 +110,9 @@ TEST_F(DriverList, LoadsDriversByTheirFullNameEvenWhenLong)
     ASSERT_TRUE(loadAsioDriver("Short"));
     EXPECT_EQ(GetAsioDrivers()->getCurrentDriverIndex(), 0);
     EXPECT_EQ(LiveDrivers(), 1);
+    std::string current;
+    EXPECT_TRUE(GetAsioDrivers()->getCurrentDriverName(current));
+    EXPECT_EQ(current, "Short");
 
     EXPECT_FALSE(loadAsioDriver("Talvenor Forty Character"));
     EXPECT_FALSE(loadAsioDriver(nullptr));
@@ -117,6 +120,7 @@ TEST_F(DriverList, LoadsDriversByTheirFullNameEvenWhenLong)
 
     ASIOExit();
     EXPECT_EQ(GetAsioDrivers()->getCurrentDriverIndex(), -1);
+    EXPECT_FALSE(GetAsioDrivers()->getCurrentDriverName(current)) << "no driver, no name";
     EXPECT_EQ(CurrentAsioDriver(), nullptr);
     EXPECT_EQ(LiveDrivers(), 0);
 }
@@ -124,7 +128,7 @@ TEST_F(DriverList, LoadsDriversByTheirFullNameEvenWhenLong)
 TEST_F(DriverList, AFailedLoadBringsBackThePreviousDriver)
 {
     AddTestDriver("A good", 1, Named("good"));
-    AddEntry("B broken", ClassId(2), TEST_ASIO_DRIVER_PLUGIN);  // its class is not made by the plugin
+    AddEntry("B broken", ClassId(2), PUMPED_ASIO_DRIVER_PLUGIN);  // its class is not made by the plugin
 
     ASSERT_TRUE(loadAsioDriver("A good"));
     EXPECT_FALSE(loadAsioDriver("B broken"));
