@@ -1,8 +1,7 @@
 #include "audio/DaqDevice.h"
-#include "drivers/daqsim/DaqSimControl.h"
+#include "tests/drivers/DaqSimModule.h"
 #include "platform/Trace.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -22,13 +21,8 @@ class DaqControl : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        void* plugin = dlopen(DAQSIM_PLUGIN, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-        ASSERT_NE(plugin, nullptr) << dlerror();
-        const auto control = reinterpret_cast<DaqSimControlFunction>(dlsym(plugin, kDaqSimControlName));
-        ASSERT_NE(control, nullptr);
-        Module = control();
-        dlclose(plugin);
-        Module->Reset();
+        Module = ResetDaqSimModule();
+        ASSERT_NE(Module, nullptr);
         platform::SetTraceHook([this](const std::string& text) { Traces.push_back(text); });
         Device = std::make_unique<DaqDevice>(DAQSIM_PLUGIN);
         Device->SetWait([this](std::uint32_t milliseconds) { Waits.push_back(milliseconds); });
@@ -190,11 +184,9 @@ TEST_F(DaqControl, EntersLowPowerAtExitOnlyWhenTheFlagWasWritten)
     EXPECT_EQ(Waits.size(), 1u);
 }
 
-TEST(DaqDevice, InputRangeForGain)
+TEST(DaqDevice, TheInputRangeIsTenVoltsOverTheGain)
 {
-    EXPECT_EQ(DaqDevice::InputRangeForGain(1), 10.0f);
-    EXPECT_EQ(DaqDevice::InputRangeForGain(4), 2.5f);
-    EXPECT_EQ(DaqDevice::InputRangeForGain(16), 0.625f);
-    EXPECT_EQ(DaqDevice::InputRangeForGain(64), 0.15625f);
-    EXPECT_EQ(DaqDevice::InputRangeForGain(2), 10.0f);
+    for (std::uint16_t gain : {1, 4, 16, 64})
+        EXPECT_EQ(DaqDevice::InputRangeForGain(gain), 10.0f / gain) << gain;
+    EXPECT_EQ(DaqDevice::InputRangeForGain(2), 10.0f) << "an unknown gain";
 }

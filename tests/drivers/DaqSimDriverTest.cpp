@@ -1,12 +1,11 @@
 #include "audio/AsioDrivers.h"
 #include "audio/AsioHost.h"
 #include "audio/ShippedDriverIds.h"
-#include "drivers/daqsim/DaqSimControl.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
+#include "tests/drivers/DaqSimModule.h"
 #include "tests/drivers/StreamRecorder.h"
 
-#include <dlfcn.h>
 #include <stdlib.h>
 #include <gtest/gtest.h>
 
@@ -59,11 +58,8 @@ protected:
         Registry.SetValue(platform::RegistryHive::LocalMachine, key, "clsid", kDaqSimDriverClassId);
         Registry.SetValue(platform::RegistryHive::ClassesRoot,
                           std::string("clsid\\") + kDaqSimDriverClassId + "\\InprocServer32", "", DAQSIM_PLUGIN);
-        void* plugin = dlopen(DAQSIM_PLUGIN, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-        ASSERT_NE(plugin, nullptr) << dlerror();
-        Module = reinterpret_cast<DaqSimControlFunction>(dlsym(plugin, kDaqSimControlName))();
-        dlclose(plugin);
-        Module->Reset();
+        Module = ResetDaqSimModule();
+        ASSERT_NE(Module, nullptr);
     }
 
     void TearDown() override

@@ -97,7 +97,7 @@ protected:
     std::unique_ptr<StreamRecorder> Recorder;
 };
 
-TEST_F(JackDriver, IsListedWithTheServersRateAndPeriod)
+TEST_F(JackDriver, IsListedAndStreamsAtTheServersRateAndPeriodAndStopsCleanly)
 {
     AnyFormat port;
     AsioDeviceList list;
@@ -117,10 +117,7 @@ TEST_F(JackDriver, IsListedWithTheServersRateAndPeriod)
     EXPECT_EQ(jack->PreferredBufferSize, kPeriod);
     EXPECT_EQ(jack->ChannelInfoAt(0)->type, ASIOSTInt32LSB);
     EXPECT_EQ(jack->ChannelInfoAt(3)->isInput, ASIOFalse);
-}
 
-TEST_F(JackDriver, StreamsAtTheServersRateAndStopsCleanly)
-{
     OpenStream();
     ASIOSampleRate rate = 0;
     ASSERT_EQ(ASIOGetSampleRate(&rate), kAsioOk);
