@@ -45,7 +45,7 @@ protected:
         platform::SetMessageBoxHook([](const platform::MessageBoxRequest&) { return platform::MessageResult::Ok; });
         platform::SetRegistry(nullptr);  // the shipped drivers, found in the build tree
         ASSERT_TRUE(Server.Start(kRate, kPeriod));
-        ASSERT_TRUE(WaitUntilServing(20.0)) << "jackd did not come up; " << Server.Log();
+        ASSERT_TRUE(JackServer::WaitUntilDriverServes(20.0)) << "jackd did not come up; " << Server.Log();
     }
 
     void TearDown() override
@@ -66,19 +66,6 @@ protected:
             return true;
         LastError = info.errorMessage;
         ASIOExit();
-        return false;
-    }
-
-    bool WaitUntilServing(double timeoutSeconds)
-    {
-        const double end = platform::SteadySeconds() + timeoutSeconds;
-        while (platform::SteadySeconds() < end) {
-            if (Load()) {
-                ASIOExit();
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
         return false;
     }
 

@@ -1,5 +1,8 @@
 #include "tests/drivers/JackServer.h"
 
+#include "audio/AsioDrivers.h"
+#include "audio/AsioHost.h"
+#include "audio/ShippedDriverIds.h"
 #include "platform/Clock.h"
 
 #include <atomic>
@@ -159,6 +162,23 @@ void JackServer::RemoveLeftovers() const
         const std::string name = entry.path().filename().string();
         if (name.find("_" + ServerName + "_") != std::string::npos)
             fs::remove(entry.path(), error);
+    }
+}
+
+bool JackServer::WaitUntilDriverServes(double timeoutSeconds)
+{
+    const double end = platform::SteadySeconds() + timeoutSeconds;
+    for (;;) {
+        ASIODriverInfo info{};
+        info.asioVersion = 2;
+        const bool serves = loadAsioDriver(kJackDriverName) && ASIOInit(&info) == kAsioOk;
+        ASIOExit();
+        DeleteAsioDrivers();
+        if (serves)
+            return true;
+        if (platform::SteadySeconds() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
 }
 

@@ -28,6 +28,9 @@ public:
     // Sends the signal and reaps the server; a server that does not end
     // within a few seconds is killed.
     void Stop(int signal);
+    // Waits (bounded) until the JACK driver loads and initialises against
+    // the server; leaves nothing loaded.
+    static bool WaitUntilDriverServes(double timeoutSeconds);
     // A server killed outright leaves its files in /dev/shm: they are removed,
     // and a server of the same name started and stopped cleanly takes back
     // its shared memory.

@@ -68,14 +68,13 @@ TEST_F(CfgReaderTest, NumbersReadInEveryFormAFileMayHold)
     EXPECT_EQ(s.Spectrum[0].PeakColor, 0xFFFFFFFEu);
 }
 
-TEST_F(CfgReaderTest, LfAndCrlfFilesReadAlikeAndTheLastLineCounts)
+TEST_F(CfgReaderTest, LfAndCrlfLinesReadAlikeAndTheLastLineCounts)
 {
-    const FrameSettings lf = Load("[Calibration]\nLeftChannelName=Probe A\nRefLevel=114.0");
-    const FrameSettings crlf = Load("[Calibration]\r\nLeftChannelName=Probe A\r\nRefLevel=114.0");
-    EXPECT_STREQ(lf.Calibration[0].ChannelName, "Probe A");
-    EXPECT_STREQ(crlf.Calibration[0].ChannelName, "Probe A");
-    EXPECT_EQ(lf.Calibration[0].RefLevel, 114.0f);
-    EXPECT_EQ(crlf.Calibration[0].RefLevel, 114.0f);
+    const FrameSettings s = Load("[Calibration]\r\nLeftChannelName=Probe A\r\n[CalibrationR]\nRightChannelName=Probe B\n"
+                                 "RefLevel=114.0");
+    EXPECT_STREQ(s.Calibration[0].ChannelName, "Probe A");
+    EXPECT_STREQ(s.Calibration[1].ChannelName, "Probe B");
+    EXPECT_EQ(s.Calibration[1].RefLevel, 114.0f);
 }
 
 TEST_F(CfgReaderTest, LongLinesStayWholeAndEveryTextEndsWithinItsField)

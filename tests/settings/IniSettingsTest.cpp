@@ -16,6 +16,12 @@ protected:
     const std::string root = folder.Root();
 };
 
+// The [FileIO] keys after the first, with the values the program fixes.
+const std::string kFileIOTail = "MaxRamRecordingTimeSecs=3600\r\nMakeBackup=0\r\nIncludeCalibrationData=1\r\n"
+                                "RecordIOBufferSizeSecs=1\r\nRealTimeIOBufferSizeSecs=1\r\n"
+                                "RealTimeWaveBufferEnableFlag=1\r\nRealTimeWaveBufferLengthSecs=60\r\n"
+                                "MaxDiskRecordingSizeBytes=2000000000\r\nAutoReopenOnLaunch=0\r\n";
+
 FileIOOpts FixedFileIO()
 {
     FileIOOpts io;
@@ -39,11 +45,7 @@ TEST_F(IniSettingsTest, AFirstStartRunsOnDefaultsAndWritesTheWholeFile)
     ASSERT_TRUE(SaveIniSettings(path, s));
     EXPECT_EQ(ReadWholeFile(path), "[Install]\r\nDefault=0\r\n"
                                    "[Paths]\r\novl=" + root + "Overlay\r\nlog=" + root + "Log\r\n"
-                                   "[FileIO]\r\nWaveFileMode=0\r\nMaxRamRecordingTimeSecs=3600\r\nMakeBackup=0\r\n"
-                                   "IncludeCalibrationData=1\r\nRecordIOBufferSizeSecs=1\r\n"
-                                   "RealTimeIOBufferSizeSecs=1\r\nRealTimeWaveBufferEnableFlag=1\r\n"
-                                   "RealTimeWaveBufferLengthSecs=60\r\nMaxDiskRecordingSizeBytes=2000000000\r\n"
-                                   "AutoReopenOnLaunch=0\r\n");
+                                   "[FileIO]\r\nWaveFileMode=0\r\n" + kFileIOTail);
 }
 
 TEST_F(IniSettingsTest, FileIOValuesAreFixedWhateverTheFileSays)
@@ -78,11 +80,7 @@ TEST_F(IniSettingsTest, ForeignKeysAndLinesSurviveASave)
                                    "\r\n"
                                    "[Special]\r\nDisplayTimeInsteadOfSINAD=1\r\nDisplayTimeOffset=2.5\r\n"
                                    "[Settings]\r\nKaiserAlpha=7.0\r\n"
-                                   "[FileIO]\r\nWaveFileMode=0\r\nUnknownOption=yes\r\n"
-                                   "MaxRamRecordingTimeSecs=3600\r\nMakeBackup=0\r\nIncludeCalibrationData=1\r\n"
-                                   "RecordIOBufferSizeSecs=1\r\nRealTimeIOBufferSizeSecs=1\r\n"
-                                   "RealTimeWaveBufferEnableFlag=1\r\nRealTimeWaveBufferLengthSecs=60\r\n"
-                                   "MaxDiskRecordingSizeBytes=2000000000\r\nAutoReopenOnLaunch=0\r\n");
+                                   "[FileIO]\r\nWaveFileMode=0\r\nUnknownOption=yes\r\n" + kFileIOTail);
 }
 
 TEST_F(IniSettingsTest, WindowsFoldersFallBackToTheDefaultWithANote)
