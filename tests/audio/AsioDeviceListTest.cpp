@@ -43,13 +43,8 @@ protected:
 
 TEST_F(DeviceEnumeration, EightInputsGiveOneEntryPerChannelPair)
 {
-    PumpedDriverConfig config;
-    config.Inputs = 8;
-    config.Outputs = 2;
-    config.MinBufferSize = 32;
-    config.MaxBufferSize = 2048;
-    config.PreferredBufferSize = 256;
-    AddTestDriver("Octo", 1, config);
+    AddTestDriver("Octo", 1, {.Inputs = 8, .Outputs = 2, .MinBufferSize = 32, .MaxBufferSize = 2048,
+                              .PreferredBufferSize = 256});
     Enumerate();
 
     ASSERT_EQ(List.Count(), 4);
@@ -90,15 +85,9 @@ TEST_F(DeviceEnumeration, EightInputsGiveOneEntryPerChannelPair)
 
 TEST_F(DeviceEnumeration, ListsAcceptedRatesOrTheFallbackSet)
 {
-    PumpedDriverConfig picky;
-    picky.AcceptedRateCount = 3;
-    picky.AcceptedRates[0] = 96000;
-    picky.AcceptedRates[1] = 11025;
-    picky.AcceptedRates[2] = 44000;  // not a candidate
-    AddTestDriver("A picky", 1, picky);
-    PumpedDriverConfig none;
-    none.AcceptedRateCount = 0;
-    AddTestDriver("B none", 2, none);
+    // 44000 is not a candidate.
+    AddTestDriver("A picky", 1, {.AcceptedRates = {96000, 11025, 44000}, .AcceptedRateCount = 3});
+    AddTestDriver("B none", 2, {.AcceptedRateCount = 0});
     Enumerate();
 
     ASSERT_EQ(List.Count(), 2);
@@ -128,25 +117,13 @@ TEST_F(DeviceEnumeration, ShowsTheDaqModuleByItsDeviceName)
 
 TEST_F(DeviceEnumeration, DriversThatFailAQueryAreListedInvalid)
 {
-    PumpedDriverConfig floatType;
-    floatType.SampleType = 19;
-    AddTestDriver("A float", 1, floatType);
-    PumpedDriverConfig badInfo;
-    badInfo.ChannelInfoFailsAt = 3;  // the second output
-    AddTestDriver("B info", 2, badInfo);
-    PumpedDriverConfig badSizes;
-    badSizes.BufferSizeFails = true;
-    AddTestDriver("C sizes", 3, badSizes);
-    PumpedDriverConfig noInit;
-    noInit.InitSucceeds = false;
-    AddTestDriver("D init", 4, noInit);
-    PumpedDriverConfig noChannels;
-    noChannels.ChannelsFail = true;
-    AddTestDriver("E channels", 5, noChannels);
+    AddTestDriver("A float", 1, {.SampleType = 19});
+    AddTestDriver("B info", 2, {.ChannelInfoFailsAt = 3});  // the second output
+    AddTestDriver("C sizes", 3, {.BufferSizeFails = true});
+    AddTestDriver("D init", 4, {.InitSucceeds = false});
+    AddTestDriver("E channels", 5, {.ChannelsFail = true});
     AddEntry("F not made", ClassId(6), PUMPED_ASIO_DRIVER_PLUGIN);
-    PumpedDriverConfig good;
-    good.OutputReadySupported = false;
-    AddTestDriver("G good", 7, good);
+    AddTestDriver("G good", 7, {.OutputReadySupported = false});
     Enumerate();
 
     ASSERT_EQ(List.Count(), 7);
@@ -179,20 +156,10 @@ TEST_F(DeviceEnumeration, ChannelRecordsThatCannotBeAllocatedFailTheEntry)
 
 TEST_F(DeviceEnumeration, TheFirstUsableDriverSetsAMissingFormat)
 {
-    PumpedDriverConfig unusable;
-    unusable.SampleType = 19;
-    AddTestDriver("A unusable", 1, unusable);
-    PumpedDriverConfig noRate;
-    noRate.GetSampleRateFails = true;
-    noRate.Inputs = 4;
-    noRate.SampleType = ASIOSTInt16LSB;
-    noRate.AcceptedRateCount = 2;
-    noRate.AcceptedRates[0] = 22050;
-    noRate.AcceptedRates[1] = 8000;
-    AddTestDriver("B no rate", 2, noRate);
-    PumpedDriverConfig later;
-    later.InitialRate = 44100.7;
-    AddTestDriver("C later", 3, later);
+    AddTestDriver("A unusable", 1, {.SampleType = 19});
+    AddTestDriver("B no rate", 2,
+                  {.Inputs = 4, .AcceptedRates = {22050, 8000}, .GetSampleRateFails = true, .SampleType = ASIOSTInt16LSB});
+    AddTestDriver("C later", 3, {.InitialRate = 44100.7});
     Enumerate();
 
     ASSERT_EQ(Port.Calls.size(), 1u);
@@ -214,8 +181,7 @@ TEST_F(DeviceEnumeration, TheFirstUsableDriverSetsAMissingFormat)
 TEST_F(DeviceEnumeration, StopsAddingWhenTheListIsFull)
 {
     // 130 drivers of four inputs take two entries each: 260 would not fit.
-    PumpedDriverConfig quad;
-    quad.Inputs = 4;
+    const PumpedDriverConfig quad{.Inputs = 4};
     for (int d = 0; d < 130; ++d) {
         char key[16];
         std::snprintf(key, sizeof key, "Quad %03d", d);

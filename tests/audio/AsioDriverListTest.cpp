@@ -15,13 +15,6 @@ std::string Name(const AsioDriverList& list, int index, int length = AsioDriverL
     return list.asioGetDriverName(index, buffer, length) == kAsioOk ? buffer : "<error>";
 }
 
-PumpedDriverConfig Named(const char* name)
-{
-    PumpedDriverConfig config;
-    std::snprintf(config.Name, sizeof config.Name, "%s", name);
-    return config;
-}
-
 } // namespace
 
 class DriverList : public AsioTest {};
@@ -94,9 +87,9 @@ TEST_F(DriverList, LoadsDriversByTheirFullNameEvenWhenLong)
 {
     const std::string longName = "Talvenor Forty Character Driver Name 040";
     ASSERT_EQ(longName.size(), 40u);
-    AddTestDriver("First", 1, Named("first"), "Short");
-    AddTestDriver("Second", 2, Named("second"), longName);
-    AddTestDriver("Third", 3, Named("third"), longName.substr(0, 28) + "...");
+    AddTestDriver("First", 1, {.Name = "first"}, "Short");
+    AddTestDriver("Second", 2, {.Name = "second"}, longName);
+    AddTestDriver("Third", 3, {.Name = "third"}, longName.substr(0, 28) + "...");
 
     ASSERT_TRUE(loadAsioDriver(longName.c_str()));
     ASSERT_NE(GetAsioDrivers(), nullptr);
@@ -127,7 +120,7 @@ TEST_F(DriverList, LoadsDriversByTheirFullNameEvenWhenLong)
 
 TEST_F(DriverList, AFailedLoadBringsBackThePreviousDriver)
 {
-    AddTestDriver("A good", 1, Named("good"));
+    AddTestDriver("A good", 1, {.Name = "good"});
     AddEntry("B broken", ClassId(2), PUMPED_ASIO_DRIVER_PLUGIN);  // its class is not made by the plugin
 
     ASSERT_TRUE(loadAsioDriver("A good"));

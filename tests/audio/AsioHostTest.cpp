@@ -2,7 +2,6 @@
 #include "audio/AsioHost.h"
 #include "tests/audio/AsioTestSupport.h"
 
-#include <cstring>
 
 class HostCalls : public AsioTest {};
 
@@ -57,13 +56,8 @@ TEST_F(HostCalls, AnswerNotPresentWithHarmlessValuesWithoutADriver)
 
 TEST_F(HostCalls, InitReportsTheDriverOrItsFailure)
 {
-    PumpedDriverConfig good;
-    std::strcpy(good.Name, "Bench Interface");
-    AddTestDriver("Good", 1, good);
-    PumpedDriverConfig bad;
-    bad.InitSucceeds = false;
-    std::strcpy(bad.ErrorMessage, "cable unplugged");
-    AddTestDriver("Bad", 2, bad);
+    AddTestDriver("Good", 1, {.Name = "Bench Interface"});
+    AddTestDriver("Bad", 2, {.InitSucceeds = false, .ErrorMessage = "cable unplugged"});
 
     ASSERT_TRUE(loadAsioDriver("Good"));
     ASIODriverInfo info{};

@@ -2,7 +2,6 @@
 
 #include "tests/audio/PortTestSupport.h"
 
-#include <cstdio>
 
 TEST_F(PortTest, TheAnalysisRateSetsTheRatioTheFilterAndTheDeviceRate)
 {
@@ -79,9 +78,7 @@ TEST_F(PortTest, OpenRefusesBadIndicesInvalidEntriesAndTwoDrivers)
 
 TEST_F(PortTest, StartRefusesADriverThatKeepsAnotherRate)
 {
-    PumpedDriverConfig stuck = MakeConfig("Pump Stuck", {44100, 48000}, 44100);
-    stuck.RateSticks = false;
-    AddDriver("stuck", stuck);
+    AddDriver("stuck", {.Name = "Pump Stuck", .InitialRate = 44100, .RateSticks = false});
     EXPECT_FALSE(StartInput(0, 48000, 3, 4096));
     EXPECT_FALSE(Port().IsRunning());
 }
@@ -155,11 +152,8 @@ TEST_F(PortTest, BuffersAreCountedAndAResetRequestIsKeptUntilTheNextStart)
 
 TEST_F(PortTest, OutputReadyOnlyForDriversThatAcceptedIt)
 {
-    PumpedDriverConfig config = MakeConfig("Pump Ready", {48000});
-    AddDriver("ready", config);
-    config.OutputReadySupported = false;
-    std::snprintf(config.Name, sizeof config.Name, "Pump Not Ready");
-    AddDriver("not ready", config);
+    AddDriver("ready", {.Name = "Pump Ready"});
+    AddDriver("not ready", {.Name = "Pump Not Ready", .OutputReadySupported = false});
     for (int device : {0, 1}) {
         SCOPED_TRACE(device);
         ASSERT_TRUE(StartInput(device, 48000, 3, 1024));

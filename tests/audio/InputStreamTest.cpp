@@ -92,12 +92,8 @@ TEST_F(InputStream, TheRingHoldsTenSecondsAndAtLeastTwentyReads)
 TEST_F(InputStream, DriverSamplesBecomeSignedCodesOfTheAnalysisWidth)
 {
     AddDriver("32", MakeConfig("Pump 32", {48000}));
-    PumpedDriverConfig config = MakeConfig("Pump 24", {48000});
-    config.SampleType = ASIOSTInt24LSB;
-    AddDriver("24", config);
-    std::snprintf(config.Name, sizeof config.Name, "Pump 16");
-    config.SampleType = ASIOSTInt16LSB;
-    AddDriver("16", config);
+    AddDriver("24", {.Name = "Pump 24", .SampleType = ASIOSTInt24LSB});
+    AddDriver("16", {.Name = "Pump 16", .SampleType = ASIOSTInt16LSB});
 
     struct Case {
         int Device;

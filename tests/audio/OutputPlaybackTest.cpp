@@ -79,9 +79,7 @@ TEST_F(OutputPlayback, APlayOnceEndsInSilenceWhileThePositionRunsOn)
 
 TEST_F(OutputPlayback, SixteenBitDevicesGetTheUpperBitsOfTheCode)
 {
-    PumpedDriverConfig config = MakeConfig("Pump 16", {48000});
-    config.SampleType = ASIOSTInt16LSB;
-    AddDriver("16", config);
+    AddDriver("16", {.Name = "Pump 16", .SampleType = ASIOSTInt16LSB});
     for (std::uint16_t bytes : {3, 2}) {
         SCOPED_TRACE(bytes);
         TWaveData wave(1024, TWaveFormat(48000, 2, bytes));

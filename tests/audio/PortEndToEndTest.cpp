@@ -55,9 +55,7 @@ TEST_F(PortTest, TheSimulatedModuleHearsTheToneTheOutputPlays)
 
 TEST_F(PortTest, StopWhileBuffersFlowLeavesNoCallbackBehind)
 {
-    PumpedDriverConfig config = MakeConfig("Pump Threaded", {48000});
-    config.Threaded = true;
-    AddDriver("threaded", config);
+    AddDriver("threaded", {.Name = "Pump Threaded", .Threaded = true});
     TASIOSoundPort& port = Port();
     const TWaveFormat format(48000, 2, 3);
     ASSERT_TRUE(port.Open(0, TASIOSoundPort::kDirectionInput));
