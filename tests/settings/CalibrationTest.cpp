@@ -5,10 +5,10 @@
 
 #include <chrono>
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "SettingsTestSupport.h"
 #include "audio/TWaveData.h"
 #include "settings/Calibration.h"
 #include "settings/CalibrationMeasure.h"
@@ -185,9 +185,8 @@ TEST(Calibration, MeasuringARecordingFindsItsToneAsAFractionOfFullScale)
 
 TEST(Calibration, TheHistoryGainsOneLinePerCalibration)
 {
-    const auto folder = std::filesystem::temp_directory_path() / ("talvenor-history-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    const std::string root = folder.string() + "/";
+    const TempFolder folder;
+    const std::string root = folder.Root();
     const std::string line = HistoryLine(std::chrono::system_clock::now(), 0.625f, 94.0f, 22.097f);
     EXPECT_NE(line.find(" DAQ gain =  0.625, Test SPL =  94.00, Measured level mVrms = 22.097000\n"),
               std::string::npos)
@@ -199,7 +198,6 @@ TEST(Calibration, TheHistoryGainsOneLinePerCalibration)
     for (std::string text; std::getline(in, text);)
         lines += text.rfind("Mic Calibrated: ", 0) == 0 ? 1 : 0;
     EXPECT_EQ(lines, 2);
-    std::filesystem::remove_all(folder);
 }
 
 TEST(Calibration, ARelativeReferenceReadsZeroDbAndAMissingLevelIsRefused)

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "SettingsTestSupport.h"
 #include "settings/FrameSettings.h"
 #include "settings/PathDialogsLogic.h"
 #include "settings/ProcessingSheet.h"
@@ -182,11 +183,11 @@ TEST(PathDialogs, FileOptionsAreCheckedInOrderAndNegativeNumbersFail)
 
 TEST(PathDialogs, SetPathsCreatesMissingFoldersAndNamesOneItCannotMake)
 {
-    const auto root = std::filesystem::temp_directory_path() / ("talvenor-paths-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(root);
+    const TempFolder folder;
+    const std::filesystem::path root = folder.File("");
     std::ofstream(root / "plain-file") << "x";
     DataPaths paths;
-    paths.Build(root.string() + "/");
+    paths.Build(folder.Root());
     const DataPaths before = paths;
 
     const std::string blocked = (root / "plain-file" / "Log").string();
@@ -200,5 +201,4 @@ TEST(PathDialogs, SetPathsCreatesMissingFoldersAndNamesOneItCannotMake)
     EXPECT_TRUE(std::filesystem::is_directory(log));
     EXPECT_EQ(paths.Get(DataPaths::kLog), log);
     EXPECT_EQ(paths.Get(DataPaths::kWave), before.Get(DataPaths::kWave)) << "other slots stay";
-    std::filesystem::remove_all(root);
 }
