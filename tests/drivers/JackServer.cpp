@@ -27,7 +27,6 @@ namespace {
 
 constexpr const char* kShmFolder = "/dev/shm";
 constexpr const char* kLockPath = "/tmp/talvenor-test-jackd.lock";
-constexpr std::size_t kLogLines = 40;
 
 // Blocks until no other test on this machine holds a server.
 int LockServers()
@@ -86,16 +85,10 @@ JackServer::~JackServer()
 std::string JackServer::Log() const
 {
     std::ifstream file(LogPath);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(file, line);)
-        lines.push_back(line);
     std::ostringstream text;
-    text << "jackd " << ServerName << (LockFd < 0 ? " (machine-wide lock not taken)" : "") << " printed:";
-    if (lines.empty())
-        text << " nothing";
-    const std::size_t first = lines.size() > kLogLines ? lines.size() - kLogLines : 0;
-    for (std::size_t i = first; i < lines.size(); ++i)
-        text << "\n  " << lines[i];
+    text << "jackd " << ServerName << (LockFd < 0 ? " (machine-wide lock not taken)" : "") << " printed:\n";
+    if (file.peek() != std::ifstream::traits_type::eof())
+        text << file.rdbuf();
     return text.str();
 }
 

@@ -37,7 +37,7 @@ public:
     void CleanUpAfterKill();
 
     const std::string& Name() const { return ServerName; }
-    // The last lines the server printed, for a failure message.
+    // What the server printed, for a failure message.
     std::string Log() const;
 
 private:
