@@ -4,6 +4,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,21 +19,6 @@
 #include "settings/TextField.h"
 
 namespace {
-
-std::vector<std::string> SplitCrlfLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find("\r\n", start);
-        EXPECT_NE(end, std::string::npos) << "unterminated last line";
-        if (end == std::string::npos)
-            break;
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
 
 // Gives every field a value of its own, different from its default, so
 // that a key read into the wrong field or written in the wrong form shows.
@@ -107,10 +93,12 @@ TEST(CfgFileTest, WrittenFileHasEverySectionOnceWithItsKeysInOrder)
         {"SawtoothR", 2},     {"TriangularR", 1},   {"SquareR", 2},        {"User DefinedR", 2},
         {"DTMF_R", 5}};
 
-    const std::vector<std::string> lines = SplitCrlfLines(FormatCfgSettings(FrameSettings()));
+    std::istringstream text(FormatCfgSettings(FrameSettings()));
     std::vector<std::pair<std::string, int>> actual;
     int keys = 0;
-    for (const std::string& line : lines) {
+    for (std::string line; std::getline(text, line);) {
+        ASSERT_TRUE(line.ends_with('\r')) << "every line, the last too, ends with CR LF: " << line;
+        line.pop_back();
         if (!line.empty() && line.front() == '[') {
             actual.emplace_back(line.substr(1, line.size() - 2), 0);
         } else {
