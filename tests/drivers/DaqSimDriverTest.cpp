@@ -13,6 +13,7 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <numeric>
 #include <thread>
 #include <vector>
 
@@ -31,18 +32,12 @@ float LeftTone(int channel, std::int64_t frame)
 
 double Mean(const float* samples, int count)
 {
-    double sum = 0;
-    for (int i = 0; i < count; ++i)
-        sum += samples[i];
-    return sum / count;
+    return std::accumulate(samples, samples + count, 0.0) / count;
 }
 
 double Rms(const float* samples, int count)
 {
-    double sum = 0;
-    for (int i = 0; i < count; ++i)
-        sum += double{samples[i]} * samples[i];
-    return std::sqrt(sum / count);
+    return std::sqrt(std::inner_product(samples, samples + count, samples, 0.0) / count);
 }
 
 } // namespace
