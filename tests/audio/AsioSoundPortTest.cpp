@@ -5,7 +5,8 @@
 
 TEST_F(PortTest, TheAnalysisRateSetsTheRatioTheFilterAndTheDeviceRate)
 {
-    AddDriver("a", MakeConfig("Pump A", {44100, 48000}, 44100));
+    AddDriver("a", {.Name = "Pump A", .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2,
+                    .InitialRate = 44100});
     TASIOSoundPort& port = Port();
     struct Case {
         std::uint32_t Rate;
@@ -28,8 +29,9 @@ TEST_F(PortTest, TheAnalysisRateSetsTheRatioTheFilterAndTheDeviceRate)
 
 TEST_F(PortTest, SupportedRatesDependOnTheDevice)
 {
-    AddDriver("daq", MakeConfig("Talvenor USB Audio Pump", {48000, 96000}));
-    AddDriver("other", MakeConfig("Pump B", {44100, 48000}));
+    AddDriver("daq",
+              {.Name = "Talvenor USB Audio Pump", .AcceptedRates = {48000, 96000}, .AcceptedRateCount = 2});
+    AddDriver("other", {.Name = "Pump B", .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2});
     TASIOSoundPort& port = Port();
     EXPECT_FALSE(port.IsSampleRateSupported(48000, 3, 2)) << "no device opened";
 
@@ -53,8 +55,8 @@ TEST_F(PortTest, SupportedRatesDependOnTheDevice)
 
 TEST_F(PortTest, OpenRefusesBadIndicesInvalidEntriesAndTwoDrivers)
 {
-    AddDriver("a", MakeConfig("Pump A", {48000}));
-    AddDriver("b", MakeConfig("Pump B", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
+    AddDriver("b", {.Name = "Pump B"});
     TASIOSoundPort& port = Port();
     EXPECT_EQ(TASIOSoundPort::GetDeviceCount(), 2);
     EXPECT_FALSE(port.Open(-1, TASIOSoundPort::kDirectionInput));
@@ -78,14 +80,15 @@ TEST_F(PortTest, OpenRefusesBadIndicesInvalidEntriesAndTwoDrivers)
 
 TEST_F(PortTest, StartRefusesADriverThatKeepsAnotherRate)
 {
-    AddDriver("stuck", {.Name = "Pump Stuck", .InitialRate = 44100, .RateSticks = false});
+    AddDriver("stuck", {.Name = "Pump Stuck", .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2,
+                        .InitialRate = 44100, .RateSticks = false});
     EXPECT_FALSE(StartInput(0, 48000, 3, 4096));
     EXPECT_FALSE(Port().IsRunning());
 }
 
 TEST_F(PortTest, OnlyTwoAndThreeByteAnalysisFormatsStart)
 {
-    AddDriver("a", MakeConfig("Pump A", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
     EXPECT_FALSE(StartInput(0, 48000, 4, 4096));
     ASSERT_EQ(Messages.size(), 1u);
     EXPECT_EQ(Messages[0].text,
@@ -100,7 +103,7 @@ TEST_F(PortTest, OnlyTwoAndThreeByteAnalysisFormatsStart)
 
 TEST_F(PortTest, StopIsSynchronousAndNothingIsPreparedWhileRunning)
 {
-    AddDriver("a", MakeConfig("Pump A", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
     ASSERT_TRUE(StartInput(0, 48000, 3, 1024));
     TASIOSoundPort& port = Port();
     const std::int32_t made = Driver->Creations();
@@ -125,7 +128,7 @@ TEST_F(PortTest, StopIsSynchronousAndNothingIsPreparedWhileRunning)
 
 TEST_F(PortTest, BuffersAreCountedAndAResetRequestIsKeptUntilTheNextStart)
 {
-    AddDriver("a", MakeConfig("Pump A", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
     ASSERT_TRUE(StartInput(0, 48000, 3, 1024));
     TASIOSoundPort& port = Port();
     const std::uint32_t before = port.GetBufferSwitchCount();

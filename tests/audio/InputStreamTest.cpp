@@ -68,7 +68,7 @@ protected:
 
 TEST_F(InputStream, TheRingHoldsTenSecondsAndAtLeastTwentyReads)
 {
-    AddDriver("a", MakeConfig("Pump A", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
     TASIOSoundPort& port = Port();
     ASSERT_TRUE(port.Open(0, TASIOSoundPort::kDirectionInput));
     struct Case {
@@ -91,7 +91,7 @@ TEST_F(InputStream, TheRingHoldsTenSecondsAndAtLeastTwentyReads)
 
 TEST_F(InputStream, DriverSamplesBecomeSignedCodesOfTheAnalysisWidth)
 {
-    AddDriver("32", MakeConfig("Pump 32", {48000}));
+    AddDriver("32", {.Name = "Pump 32"});
     AddDriver("24", {.Name = "Pump 24", .SampleType = ASIOSTInt24LSB});
     AddDriver("16", {.Name = "Pump 16", .SampleType = ASIOSTInt16LSB});
 
@@ -132,7 +132,7 @@ TEST_F(InputStream, DriverSamplesBecomeSignedCodesOfTheAnalysisWidth)
 TEST_F(InputStream, TheLatestReadFollowsTheClockAndRefusesStaleOrMissingData)
 {
     UseTestClock();
-    AddDriver("a", MakeConfig("Pump A", {32000}));
+    AddDriver("a", {.Name = "Pump A", .AcceptedRates = {32000}});
     // 32 kHz: reads end one block (4096 frames, 128 ms) behind the write index.
     ASSERT_TRUE(StartInput(0, 32000, 3, 1024));
     EXPECT_EQ(ReadNewest(1024), -1) << "before any buffer arrived";
@@ -164,7 +164,7 @@ TEST_F(InputStream, TheLatestReadFollowsTheClockAndRefusesStaleOrMissingData)
 TEST_F(InputStream, AFullRingWrapsItsReads)
 {
     UseTestClock();
-    AddDriver("a", MakeConfig("Pump A", {32000}));
+    AddDriver("a", {.Name = "Pump A", .AcceptedRates = {32000}});
     ASSERT_TRUE(StartInput(0, 32000, 3, 1024));
     const std::int32_t ring = Port().GetRing().GetRingSize();
     ASSERT_EQ(ring % 512, 0);
@@ -181,7 +181,7 @@ TEST_F(InputStream, AFullRingWrapsItsReads)
 TEST_F(InputStream, DecimationByTwoEqualsDecimatingTheWholeStream)
 {
     UseTestClock();
-    AddDriver("a", MakeConfig("Pump A", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
     const TWaveFormat format(24000, 2, 3);
     constexpr int kBuffers = 40;
     TWaveFile recording(kBuffers * 256, format);
@@ -224,7 +224,7 @@ TEST_F(InputStream, DecimationByTwoEqualsDecimatingTheWholeStream)
 TEST_F(InputStream, TheRecordingHoldsExactlyTheFramesOfTheRing)
 {
     UseTestClock();
-    AddDriver("a", MakeConfig("Pump A", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
     TWaveFile recording(48000, TWaveFormat(48000, 2, 3));
     ASSERT_TRUE(StartInput(0, 48000, 3, 1024, &recording));
     constexpr int kBuffers = 30;

@@ -41,7 +41,7 @@ protected:
 
 TEST_F(OutputPlayback, AShortLoopWrapsAsOftenAsABufferNeeds)
 {
-    AddDriver("a", MakeConfig("Pump A", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
     const auto wave = CountingWave(100);
     ASSERT_TRUE(StartOutput(wave.get(), true, 10, 60));
     // The start filled the first buffer; each switch plays the next 512 frames.
@@ -63,7 +63,7 @@ TEST_F(OutputPlayback, AShortLoopWrapsAsOftenAsABufferNeeds)
 
 TEST_F(OutputPlayback, APlayOnceEndsInSilenceWhileThePositionRunsOn)
 {
-    AddDriver("a", MakeConfig("Pump A", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
     const auto wave = CountingWave(700);
     ASSERT_TRUE(StartOutput(wave.get(), false, -1, -1));
     std::vector<std::uint8_t> left, right;
@@ -100,7 +100,7 @@ TEST_F(OutputPlayback, SixteenBitDevicesGetTheUpperBitsOfTheCode)
 
 TEST_F(OutputPlayback, ThePlaybackRangeIsValidated)
 {
-    AddDriver("a", MakeConfig("Pump A", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
     TASIOSoundPort& port = Port();
     ASSERT_TRUE(port.Open(0, TASIOSoundPort::kDirectionOutput));
     const auto wave = CountingWave(100);

@@ -3,18 +3,6 @@
 #include "audio/AsioDrivers.h"
 #include "audio/ShippedDriverIds.h"
 
-#include <cstdio>
-
-PumpedDriverConfig PortTest::MakeConfig(const char* name, std::initializer_list<double> rates, double initialRate)
-{
-    PumpedDriverConfig config;
-    std::snprintf(config.Name, sizeof config.Name, "%s", name);
-    config.AcceptedRateCount = 0;
-    for (double rate : rates)
-        config.AcceptedRates[config.AcceptedRateCount++] = rate;
-    config.InitialRate = initialRate;
-    return config;
-}
 
 void PortTest::TearDown()
 {

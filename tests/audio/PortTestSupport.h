@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -27,9 +26,6 @@ private:
 
 class PortTest : public AsioTest {
 protected:
-    static PumpedDriverConfig MakeConfig(const char* name, std::initializer_list<double> rates,
-                                         double initialRate = 48000);
-
     void TearDown() override;
 
     // Lists a test driver as the next entry.

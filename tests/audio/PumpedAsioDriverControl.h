@@ -18,8 +18,8 @@ struct PumpedDriverConfig {
     std::int32_t MinBufferSize = 64;
     std::int32_t MaxBufferSize = 4096;
     std::int32_t PreferredBufferSize = 512;
-    double AcceptedRates[16] = {44100, 48000};
-    std::int32_t AcceptedRateCount = 2;
+    double AcceptedRates[16] = {48000};
+    std::int32_t AcceptedRateCount = 1;
     // The rate of a newly made driver.
     double InitialRate = 48000;
     bool GetSampleRateFails = false;

@@ -8,8 +8,8 @@
 
 TEST_F(PortTest, PortsShareOneCountedInstance)
 {
-    AddDriver("a", MakeConfig("Pump A", {48000}));
-    AddDriver("b", MakeConfig("Pump B", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
+    AddDriver("b", {.Name = "Pump B"});
     auto input = std::make_unique<TSoundInput>(0, TSoundPort::kDriverModeAsio);
     const std::int32_t enumerated = Driver->Creations();
     EXPECT_GE(enumerated, 2) << "the first port lists the drivers";
@@ -31,7 +31,7 @@ TEST_F(PortTest, PortsShareOneCountedInstance)
 
 TEST_F(PortTest, OpenSetsTheFormatEvenWhenRefused)
 {
-    AddDriver("a", MakeConfig("Pump A", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
     TSoundInput input(9, TSoundPort::kDriverModeAsio);
     EXPECT_FALSE(input.Open(TWaveFormat(24000, 1, 2)));
     const TASIOSoundPort& port = *TASIOSoundPort::GetInstance();
@@ -43,7 +43,7 @@ TEST_F(PortTest, OpenSetsTheFormatEvenWhenRefused)
 
 TEST_F(PortTest, WaveModePortsDoNothing)
 {
-    AddDriver("a", MakeConfig("Pump A", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
     TSoundInput input(0, TSoundPort::kDriverModeWave);
     TSoundOutput output(0, TSoundPort::kDriverModeWave);
     EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0);
