@@ -119,7 +119,7 @@ TEST_F(DeviceEnumeration, DriversThatFailAQueryAreListedInvalid)
 {
     AddTestDriver("A float", 1, {.SampleType = 19});
     AddTestDriver("B info", 2, {.ChannelInfoFailsAt = 3});  // the second output
-    AddTestDriver("C sizes", 3, {.BufferSizeFails = true});
+    AddTestDriver("C sizes", 3, {.BufferSizeFails = true, .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2});
     AddTestDriver("D init", 4, {.InitSucceeds = false});
     AddTestDriver("E channels", 5, {.ChannelsFail = true});
     AddEntry("F not made", ClassId(6), PUMPED_ASIO_DRIVER_PLUGIN);
@@ -131,7 +131,7 @@ TEST_F(DeviceEnumeration, DriversThatFailAQueryAreListedInvalid)
         EXPECT_EQ(List.Entry(e).Valid, 0) << List.Entry(e).DriverName;
     EXPECT_EQ(List.Entry(0).ChannelInfo, nullptr);
     EXPECT_EQ(List.Entry(1).ChannelInfo, nullptr);
-    EXPECT_EQ(List.Entry(2).RateCount, 1) << "later queries still run";
+    EXPECT_EQ(List.Entry(2).RateCount, 2) << "later queries still run";
     EXPECT_EQ(List.Entry(6).Valid, 1);
     EXPECT_EQ(List.Entry(6).OutputReady, 0);
 
@@ -158,7 +158,8 @@ TEST_F(DeviceEnumeration, TheFirstUsableDriverSetsAMissingFormat)
 {
     AddTestDriver("A unusable", 1, {.SampleType = 19});
     AddTestDriver("B no rate", 2,
-                  {.Inputs = 4, .AcceptedRates = {22050, 8000}, .GetSampleRateFails = true, .SampleType = ASIOSTInt16LSB});
+                  {.Inputs = 4, .AcceptedRates = {22050, 8000}, .AcceptedRateCount = 2, .GetSampleRateFails = true,
+                   .SampleType = ASIOSTInt16LSB});
     AddTestDriver("C later", 3, {.InitialRate = 44100.7});
     Enumerate();
 
