@@ -128,7 +128,6 @@ TEST_F(DaqSimDriver, DeliversTheRateInRealTime)
 
 TEST_F(DaqSimDriver, InputsHearTheOutputsThroughTheLoopbackPlusLowNoise)
 {
-    std::vector<float> firstNoise;
     for (ASIOSampleType type : {ASIOSTInt32LSB, ASIOSTInt24LSB}) {
         SCOPED_TRACE(type);
         Module->SetSampleType(type);
@@ -145,13 +144,6 @@ TEST_F(DaqSimDriver, InputsHearTheOutputsThroughTheLoopbackPlusLowNoise)
         const double noise = Rms(Recorder->Input(1, 5), BufferSize);
         EXPECT_GT(noise, 1e-7);
         EXPECT_LT(noise, 1e-5);
-        // The noise comes from a fixed seed: every run hears the same, up to
-        // the sample type's resolution.
-        const float* noiseStart = Recorder->Input(1, 0);
-        if (firstNoise.empty())
-            firstNoise.assign(noiseStart, noiseStart + BufferSize);
-        for (int i = 0; i < BufferSize; ++i)
-            ASSERT_NEAR(noiseStart[i], firstNoise[static_cast<std::size_t>(i)], 2e-7) << i;
         Close();
     }
 

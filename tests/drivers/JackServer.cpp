@@ -9,7 +9,9 @@
 #include <chrono>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -43,19 +45,16 @@ int LockServers()
     return fd;
 }
 
+// The jackd on the PATH, as a shell finds it; empty when there is none.
 std::string FindJackd()
 {
-    const char* path = std::getenv("PATH");
-    std::string folders = path != nullptr ? path : "/usr/bin:/bin";
-    std::size_t start = 0;
-    while (start <= folders.size()) {
-        const std::size_t end = std::min(folders.find(':', start), folders.size());
-        const fs::path candidate = fs::path(folders.substr(start, end - start)) / "jackd";
-        if (access(candidate.c_str(), X_OK) == 0)
-            return candidate.string();
-        start = end + 1;
-    }
-    return {};
+    std::FILE* pipe = ::popen("command -v jackd 2>/dev/null", "r");
+    char path[512] = "";
+    if (pipe == nullptr)
+        return {};
+    const bool found = std::fgets(path, sizeof path, pipe) != nullptr;
+    ::pclose(pipe);
+    return found ? std::string(path, std::strcspn(path, "\n")) : std::string();
 }
 
 } // namespace

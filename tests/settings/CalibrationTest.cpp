@@ -179,8 +179,6 @@ TEST(Calibration, MeasuringARecordingFindsItsToneAsAFractionOfFullScale)
     const auto clipped = Recording(1.5);
     ASSERT_TRUE(MeasureCalibrationFile(*clipped, &left, nullptr));
     EXPECT_EQ(left.PctFullScale, 1.0f);
-    EXPECT_EQ(JudgeCalibration(left.PctFullScale, 0.625f).message.rfind("The calibration signal is overloading", 0),
-              0u);
 }
 
 TEST(Calibration, TheHistoryGainsOneLinePerCalibration)

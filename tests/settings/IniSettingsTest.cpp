@@ -48,15 +48,7 @@ TEST_F(IniSettingsTest, AFirstStartRunsOnDefaultsAndWritesTheWholeFile)
                                    "[FileIO]\r\nWaveFileMode=0\r\n" + kFileIOTail);
 }
 
-TEST_F(IniSettingsTest, FileIOValuesAreFixedWhateverTheFileSays)
-{
-    WriteWholeFile(path, "[fileio]\nwavefilemode=1\nMaxDiskRecordingSizeBytes=5\nMakeBackup=7\n"
-                         "AutoReopenOnLaunch=1\nMaxRamRecordingTimeSecs=10\n");
-    FrameSettings s;
-    LoadIniSettings(path, {root, false}, s);
-    EXPECT_EQ(s.FileIO, FixedFileIO());
-}
-
+// The [FileIO] values are fixed whatever the file says.
 TEST_F(IniSettingsTest, ForeignKeysAndLinesSurviveASave)
 {
     const std::string overlay = folder.File("MyOverlays");
@@ -67,9 +59,10 @@ TEST_F(IniSettingsTest, ForeignKeysAndLinesSurviveASave)
                          "\n"
                          "[Special]\nDisplayTimeInsteadOfSINAD=1\nDisplayTimeOffset=2.5\n"
                          "[Settings]\nKaiserAlpha=7.0\n"
-                         "[FileIO]\nWaveFileMode=1\nUnknownOption=yes\n");
+                         "[FileIO]\nWaveFileMode=1\nUnknownOption=yes\nMaxRamRecordingTimeSecs=10\nMakeBackup=7\n");
     FrameSettings s;
     LoadIniSettings(path, {root, false}, s);
+    EXPECT_EQ(s.FileIO, FixedFileIO());
     EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kOverlay), overlay);
     EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kLog), root + "Log");
 
