@@ -83,36 +83,30 @@ TEST_F(DeviceEnumeration, EightInputsGiveOneEntryPerChannelPair)
     EXPECT_EQ(LiveDrivers(), 0);
 }
 
-TEST_F(DeviceEnumeration, ListsAcceptedRatesOrTheFallbackSet)
+// Lists accepted rates or the fallback set; shows the DAQ module by its device name.
+TEST_F(DeviceEnumeration, ListsRatesAndShowsTheDaqModuleByItsDeviceName)
 {
     // 44000 is not a candidate.
     AddTestDriver("A picky", 1, {.AcceptedRates = {96000, 11025, 44000}, .AcceptedRateCount = 3});
     AddTestDriver("B none", 2, {.AcceptedRateCount = 0});
+    AddTestDriver("C", 3, {}, "Talvenor USB Audio");
+    AddTestDriver("D", 4, {}, "My Talvenor USB Audio 2");
+    AddTestDriver("E", 5, {}, "Talvenor USB");
     Enumerate();
 
-    ASSERT_EQ(List.Count(), 2);
+    ASSERT_EQ(List.Count(), 5);
     EXPECT_EQ(Rates(List.Entry(0)), (std::vector<double>{11025, 96000}));
     EXPECT_EQ(Rates(List.Entry(1)), (std::vector<double>{44100, 48000, 88200, 96000, 192000}));
     EXPECT_EQ(List.Entry(1).Valid, 1);
     // Two channels each: no pair suffix.
     EXPECT_STREQ(List.Entry(0).DisplayName, "A picky");
-}
-
-TEST_F(DeviceEnumeration, ShowsTheDaqModuleByItsDeviceName)
-{
-    AddTestDriver("A", 1, {}, "Talvenor USB Audio");
-    AddTestDriver("B", 2, {}, "My Talvenor USB Audio 2");
-    AddTestDriver("C", 3, {}, "Talvenor USB");
-    Enumerate();
-
-    ASSERT_EQ(List.Count(), 3);
-    EXPECT_STREQ(List.Entry(0).DisplayName, "QuarnDAQ-200");
-    EXPECT_STREQ(List.Entry(0).DriverName, "Talvenor USB Audio");
-    EXPECT_EQ(List.Entry(0).IsDAQ, 1);
-    EXPECT_STREQ(List.Entry(1).DisplayName, "QuarnDAQ-200");
-    EXPECT_STREQ(List.Entry(1).DriverName, "My Talvenor USB Audio 2");
-    EXPECT_EQ(List.Entry(2).IsDAQ, 0);
-    EXPECT_STREQ(List.Entry(2).DisplayName, "Talvenor USB");
+    EXPECT_STREQ(List.Entry(2).DisplayName, "QuarnDAQ-200");
+    EXPECT_STREQ(List.Entry(2).DriverName, "Talvenor USB Audio");
+    EXPECT_EQ(List.Entry(2).IsDAQ, 1);
+    EXPECT_STREQ(List.Entry(3).DisplayName, "QuarnDAQ-200");
+    EXPECT_STREQ(List.Entry(3).DriverName, "My Talvenor USB Audio 2");
+    EXPECT_EQ(List.Entry(4).IsDAQ, 0);
+    EXPECT_STREQ(List.Entry(4).DisplayName, "Talvenor USB");
 }
 
 TEST_F(DeviceEnumeration, DriversThatFailAQueryAreListedInvalid)

@@ -7,6 +7,8 @@ TEST_F(PortTest, TheAnalysisRateSetsTheRatioTheFilterAndTheDeviceRate)
 {
     AddDriver("a", {.Name = "Pump A", .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2,
                     .InitialRate = 44100});
+    AddDriver("stuck", {.Name = "Pump Stuck", .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2,
+                        .InitialRate = 44100, .RateSticks = false});
     TASIOSoundPort& port = Port();
     struct Case {
         std::uint32_t Rate;
@@ -24,7 +26,11 @@ TEST_F(PortTest, TheAnalysisRateSetsTheRatioTheFilterAndTheDeviceRate)
     // The streaming instance runs at 4 × 12000, although a new one starts at 44100.
     ASSERT_TRUE(StartInput(0, 12000, 3, 4096));
     EXPECT_EQ(Driver->Rate(), 48000.0);
-    port.Stop();
+    port.Close();
+
+    // A driver that keeps another rate is refused at the start.
+    EXPECT_FALSE(StartInput(1, 48000, 3, 4096));
+    EXPECT_FALSE(port.IsRunning());
 }
 
 TEST_F(PortTest, SupportedRatesDependOnTheDevice)
@@ -78,14 +84,6 @@ TEST_F(PortTest, OpenRefusesBadIndicesInvalidEntriesAndTwoDrivers)
     EXPECT_FALSE(TASIOSoundPort::HasChannels(300));
 }
 
-TEST_F(PortTest, StartRefusesADriverThatKeepsAnotherRate)
-{
-    AddDriver("stuck", {.Name = "Pump Stuck", .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2,
-                        .InitialRate = 44100, .RateSticks = false});
-    EXPECT_FALSE(StartInput(0, 48000, 3, 4096));
-    EXPECT_FALSE(Port().IsRunning());
-}
-
 TEST_F(PortTest, OnlyTwoAndThreeByteAnalysisFormatsStart)
 {
     AddDriver("a", {.Name = "Pump A"});
@@ -101,7 +99,8 @@ TEST_F(PortTest, OnlyTwoAndThreeByteAnalysisFormatsStart)
     Port().Stop();
 }
 
-TEST_F(PortTest, StopIsSynchronousAndNothingIsPreparedWhileRunning)
+// A reset request is kept until the next start.
+TEST_F(PortTest, StopIsSynchronousBuffersAreCountedAndNothingIsPreparedWhileRunning)
 {
     AddDriver("a", {.Name = "Pump A"});
     ASSERT_TRUE(StartInput(0, 48000, 3, 1024));
@@ -110,9 +109,16 @@ TEST_F(PortTest, StopIsSynchronousAndNothingIsPreparedWhileRunning)
     EXPECT_TRUE(port.Start()) << "a start while running succeeds";
     EXPECT_EQ(Driver->Creations(), made) << "without touching the driver";
 
+    const std::uint32_t before = port.GetBufferSwitchCount();
     ASSERT_TRUE(Pump({}, {}));
     ASSERT_TRUE(Pump({}, {}));
     EXPECT_EQ(port.GetSamplesAvailable(), 1024);
+    EXPECT_EQ(port.GetBufferSwitchCount(), before + 2);
+    EXPECT_FALSE(port.IsResetRequested());
+    // The driver's device went away: it asks for a reset, and the run
+    // control learns it from the port.
+    EXPECT_EQ(Driver->SendMessage(kAsioResetRequest, 0), 1);
+    EXPECT_TRUE(port.IsResetRequested());
     EXPECT_FALSE(port.PrepareInput(nullptr, 1024, nullptr));
     TWaveData wave(100, TWaveFormat(48000, 2, 3));
     EXPECT_FALSE(port.PreparePlayback(&wave, true, 0, -1));
@@ -124,25 +130,6 @@ TEST_F(PortTest, StopIsSynchronousAndNothingIsPreparedWhileRunning)
     // A driver that calls back after stop reaches a port that ignores it.
     Driver->SwitchAnyway(0);
     EXPECT_EQ(port.GetSamplesAvailable(), 1024);
-}
-
-TEST_F(PortTest, BuffersAreCountedAndAResetRequestIsKeptUntilTheNextStart)
-{
-    AddDriver("a", {.Name = "Pump A"});
-    ASSERT_TRUE(StartInput(0, 48000, 3, 1024));
-    TASIOSoundPort& port = Port();
-    const std::uint32_t before = port.GetBufferSwitchCount();
-    ASSERT_TRUE(Pump({}, {}));
-    ASSERT_TRUE(Pump({}, {}));
-    EXPECT_EQ(port.GetBufferSwitchCount(), before + 2);
-    EXPECT_FALSE(port.IsResetRequested());
-
-    // The driver's device went away: it asks for a reset, and the run
-    // control learns it from the port.
-    EXPECT_EQ(Driver->SendMessage(kAsioResetRequest, 0), 1);
-    EXPECT_TRUE(port.IsResetRequested());
-    port.Stop();
-    Driver->SwitchAnyway(0);
     EXPECT_EQ(port.GetBufferSwitchCount(), before + 2) << "a switch after stop delivers nothing";
     EXPECT_TRUE(port.IsResetRequested()) << "still there for whoever looks after the stop";
 

@@ -122,16 +122,7 @@ TEST_F(DaqControl, FailedReadsAndMismatchedReadBacksFailAndKeepTheCache)
     EXPECT_TRUE(Device->SetInputConfig(Options(4, 1, 1)));
 }
 
-TEST_F(DaqControl, ALostLinkIsReopenedBeforeWriting)
-{
-    ASSERT_TRUE(Device->SetInputConfig(Options(16, 0, 0)));
-    Module->DropLink();
-    EXPECT_TRUE(Device->SetInputConfig(Options(4, 1, 0)));
-    EXPECT_EQ(Module->GetRegister() & 0xFF03, 0x1501);
-    EXPECT_TRUE(Device->IsOpen());
-}
-
-TEST_F(DaqControl, ReadsTheSerialNumberFromParameterFour)
+TEST_F(DaqControl, ReadsTheSerialNumberFromParameterFourAndReopensALostLink)
 {
     EXPECT_EQ(Device->ReadSerialNumber(), 0u) << "not open yet";
     Device->Open();
@@ -143,6 +134,11 @@ TEST_F(DaqControl, ReadsTheSerialNumberFromParameterFour)
 
     Module->DropLink();
     EXPECT_EQ(Device->ReadSerialNumber(), 0u);
+
+    // A lost link is reopened before writing.
+    EXPECT_TRUE(Device->SetInputConfig(Options(4, 1, 0)));
+    EXPECT_EQ(Module->GetRegister() & 0xFF03, 0x1501);
+    EXPECT_TRUE(Device->IsOpen());
 }
 
 TEST_F(DaqControl, AnAbsentModuleLeavesEverythingClosed)

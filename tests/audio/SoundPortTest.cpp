@@ -29,19 +29,7 @@ TEST_F(PortTest, PortsShareOneCountedInstance)
     EXPECT_GT(Driver->Creations(), enumerated) << "a new instance lists the drivers again";
 }
 
-TEST_F(PortTest, OpenSetsTheFormatEvenWhenRefused)
-{
-    AddDriver("a", {.Name = "Pump A"});
-    TSoundInput input(9, TSoundPort::kDriverModeAsio);
-    EXPECT_FALSE(input.Open(TWaveFormat(24000, 1, 2)));
-    const TASIOSoundPort& port = *TASIOSoundPort::GetInstance();
-    EXPECT_EQ(port.GetFormat(), TWaveFormat(24000, 1, 2));
-    EXPECT_EQ(port.GetDecimationRatio(), 2);
-    EXPECT_FALSE(input.IsQuarnDAQ());
-    EXPECT_FALSE(TSoundInput(~0u, TSoundPort::kDriverModeAsio).Open(TWaveFormat()));
-}
-
-TEST_F(PortTest, WaveModePortsDoNothing)
+TEST_F(PortTest, WaveModePortsDoNothingAndAsioOpenSetsTheFormatEvenWhenRefused)
 {
     AddDriver("a", {.Name = "Pump A"});
     TSoundInput input(0, TSoundPort::kDriverModeWave);
@@ -56,4 +44,13 @@ TEST_F(PortTest, WaveModePortsDoNothing)
     EXPECT_FALSE(output.Start());
     output.Stop();
     EXPECT_EQ(Driver->Creations(), 0);
+
+    // An ASIO port's open sets the format even when refused.
+    TSoundInput asio(9, TSoundPort::kDriverModeAsio);
+    EXPECT_FALSE(asio.Open(TWaveFormat(24000, 1, 2)));
+    const TASIOSoundPort& port = *TASIOSoundPort::GetInstance();
+    EXPECT_EQ(port.GetFormat(), TWaveFormat(24000, 1, 2));
+    EXPECT_EQ(port.GetDecimationRatio(), 2);
+    EXPECT_FALSE(asio.IsQuarnDAQ());
+    EXPECT_FALSE(TSoundInput(~0u, TSoundPort::kDriverModeAsio).Open(TWaveFormat()));
 }
