@@ -20,17 +20,10 @@ TEST_F(HostCalls, AnswerNotPresentWithHarmlessValuesWithoutADriver)
     EXPECT_EQ(inputs, 0);
     EXPECT_EQ(outputs, 0);
 
-    std::int32_t sizes[4] = {1, 2, 3, 4};
-    EXPECT_EQ(ASIOGetBufferSize(&sizes[0], &sizes[1], &sizes[2], &sizes[3]), kAsioNotPresent);
-    EXPECT_EQ(sizes[0] | sizes[1] | sizes[2] | sizes[3], 0);
-
     ASIOChannelInfo channel{};
-    channel.channelGroup = 3;
     channel.type = ASIOSTInt32LSB;
     EXPECT_EQ(ASIOGetChannelInfo(&channel), kAsioNotPresent);
-    EXPECT_EQ(channel.channelGroup, -1);
     EXPECT_EQ(channel.type, 0);
-    EXPECT_STREQ(channel.name, "None");
 
     int dummy = 0;
     ASIOBufferInfo buffers[2] = {{1, 0, {&dummy, &dummy}}, {0, 0, {&dummy, &dummy}}};
@@ -40,16 +33,8 @@ TEST_F(HostCalls, AnswerNotPresentWithHarmlessValuesWithoutADriver)
         EXPECT_EQ(b.buffers[1], nullptr);
     }
 
-    ASIOSampleRate rate = 0;
-    ASIOSamples position = 0;
-    ASIOTimeStamp time = 0;
     EXPECT_EQ(ASIOStart(), kAsioNotPresent);
-    EXPECT_EQ(ASIOStop(), kAsioNotPresent);
-    EXPECT_EQ(ASIOCanSampleRate(48000), kAsioNotPresent);
-    EXPECT_EQ(ASIOGetSampleRate(&rate), kAsioNotPresent);
     EXPECT_EQ(ASIOSetSampleRate(48000), kAsioNotPresent);
-    EXPECT_EQ(ASIOGetSamplePosition(&position, &time), kAsioNotPresent);
-    EXPECT_EQ(ASIODisposeBuffers(), kAsioNotPresent);
     EXPECT_EQ(ASIOOutputReady(), kAsioNotPresent);
     EXPECT_EQ(ASIOExit(), kAsioOk);
 }
