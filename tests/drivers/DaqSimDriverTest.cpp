@@ -146,17 +146,6 @@ TEST_F(DaqSimDriver, InputsHearTheOutputsThroughTheLoopbackPlusLowNoise)
         EXPECT_LT(noise, 1e-5);
         Close();
     }
-
-    // The ±10 V range hears the same output sixteen times smaller than the ±0.625 V range.
-    Module->SetSampleType(ASIOSTInt32LSB);
-    Module->SetRegister(0x1100);
-    Open(48000, LeftTone);
-    Run(4);
-    const double heard = Rms(Recorder->Input(0, 3), BufferSize);
-    double played = 0;
-    for (int i = 0; i < BufferSize; ++i)
-        played += double{Recorder->Played(0, 2, i)} * Recorder->Played(0, 2, i);
-    EXPECT_NEAR(heard * 16, std::sqrt(played / BufferSize), 1e-3);
 }
 
 // Unless switched off, the inputs also hear a quiet room: 3.9 mV rms of hiss
@@ -194,7 +183,7 @@ TEST_F(DaqSimDriver, TheRoomAddsASeededBroadbandFloorOverTheLoopback)
     }
 }
 
-TEST_F(DaqSimDriver, SensorCurrentAddsADcStepThatSettles)
+TEST_F(DaqSimDriver, SensorCurrentAddsADcStepThatSettlesAndAnAbsentModuleDoesNotInitialise)
 {
     Module->SetRegister(0x5102);  // right sensor current on, left off
     Open(48000, Silence);
@@ -205,10 +194,10 @@ TEST_F(DaqSimDriver, SensorCurrentAddsADcStepThatSettles)
     EXPECT_GT(last, 0.0);
     EXPECT_LT(last, first / 10);
     EXPECT_LT(std::abs(Mean(Recorder->Input(0, 0), BufferSize)), 1e-5);
-}
+    Close();
+    DeleteAsioDrivers();
 
-TEST_F(DaqSimDriver, AnAbsentModuleDoesNotInitialise)
-{
+    // An absent module does not initialise.
     Module->SetPresent(0);
     ASSERT_TRUE(loadAsioDriver(kDaqSimDriverName));
     ASIODriverInfo info{};

@@ -76,7 +76,7 @@ protected:
     std::unique_ptr<StreamRecorder> Recorder;
 };
 
-TEST_F(JackDriver, StreamsAtTheServersRateAndPeriodAndStopsCleanly)
+TEST_F(JackDriver, StreamsAtTheServersRateStopsCleanlyAndReportsAServerThatGoesAway)
 {
     OpenStream();
     ASIOSampleRate rate = 0;
@@ -109,16 +109,10 @@ TEST_F(JackDriver, StreamsAtTheServersRateAndPeriodAndStopsCleanly)
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(Recorder->Switches(), switches) << "no buffer after stop";
     EXPECT_EQ(Recorder->ResetRequests(), 0);
-    EXPECT_EQ(ASIODisposeBuffers(), kAsioOk);
-    EXPECT_EQ(ASIOExit(), kAsioOk);
-}
 
-TEST_F(JackDriver, AServerThatGoesAwayIsReportedNotACrash)
-{
-    OpenStream();
+    // A server that goes away is reported, not a crash.
     ASSERT_EQ(ASIOStart(), kAsioOk);
-    ASSERT_TRUE(Recorder->WaitForSwitches(10, 10.0));
-
+    ASSERT_TRUE(Recorder->WaitForSwitches(switches + 10, 10.0));
     Server.Stop(SIGKILL);
     const double end = platform::SteadySeconds() + 10.0;
     while (Recorder->ResetRequests() == 0 && platform::SteadySeconds() < end)
@@ -129,9 +123,9 @@ TEST_F(JackDriver, AServerThatGoesAwayIsReportedNotACrash)
     ASIOTimeStamp time = 0;
     EXPECT_NE(ASIOGetSamplePosition(&position, &time), kAsioOk);
     EXPECT_EQ(ASIOStop(), kAsioOk);
-    const int switches = Recorder->Switches();
+    const int stopped = Recorder->Switches();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(Recorder->Switches(), switches);
+    EXPECT_EQ(Recorder->Switches(), stopped);
     EXPECT_NE(ASIOStart(), kAsioOk);
     EXPECT_EQ(ASIODisposeBuffers(), kAsioOk);
     EXPECT_EQ(ASIOExit(), kAsioOk);
