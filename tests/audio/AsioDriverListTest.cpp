@@ -47,28 +47,23 @@ TEST_F(DriverList, ListsOnlyDriversWhoseClassAndPluginFileExist)
     EXPECT_EQ(id, expected);
 }
 
-TEST_F(DriverList, NamesAreCutToFitTheCallersBuffer)
+TEST_F(DriverList, NamesAreCutToFitTheCallersBufferAndOpeningAnswersTheListCodes)
 {
     AddTestDriver("Long", 1, {}, "0123456789");
+    AddEntry("Not a plugin", ClassId(2), NOT_A_PLUGIN_FILE);
+    AddEntry("Unknown class", ClassId(3), PUMPED_ASIO_DRIVER_PLUGIN);  // the plugin was not told of it
     AsioDriverList list;
+    ASSERT_EQ(list.asioGetNumDev(), 3);
     EXPECT_EQ(Name(list, 0, 11), "0123456789");
     EXPECT_EQ(Name(list, 0, 10), "012345...");
     EXPECT_EQ(Name(list, 0, 4), "...");
 
     char buffer[8];
     EXPECT_EQ(list.asioGetDriverName(0, nullptr, 8), kDrvErrInvalidParam);
-    EXPECT_EQ(list.asioGetDriverName(1, buffer, 8), kDrvErrDeviceNotFound);
+    EXPECT_EQ(list.asioGetDriverName(3, buffer, 8), kDrvErrDeviceNotFound);
     EXPECT_EQ(list.asioGetDriverName(-1, buffer, 8), kDrvErrDeviceNotFound);
-}
 
-TEST_F(DriverList, OpeningAnswersTheDriverListCodes)
-{
-    AddTestDriver("Made", 1, {});
-    AddEntry("Not a plugin", ClassId(2), NOT_A_PLUGIN_FILE);
-    AddEntry("Unknown class", ClassId(3), PUMPED_ASIO_DRIVER_PLUGIN);  // the plugin was not told of it
-
-    AsioDriverList list;
-    ASSERT_EQ(list.asioGetNumDev(), 3);
+    // Opening answers the driver list codes.
     AsioDriver* driver = nullptr;
     EXPECT_EQ(list.asioOpenDriver(0, nullptr), kDrvErrInvalidParam);
     EXPECT_EQ(list.asioOpenDriver(3, &driver), kDrvErrDeviceNotFound);
