@@ -84,7 +84,7 @@ TEST_F(DaqControl, WritesGainAndSensorCurrentIntoTheRegister)
     EXPECT_EQ(Module->GetRegister(), 0x11F1);
 }
 
-TEST_F(DaqControl, UnchangedOptionsAreWrittenOnceUntilTheCacheIsReset)
+TEST_F(DaqControl, OptionsAreWrittenOnceUntilTheCacheIsResetAndFailuresKeepTheCache)
 {
     const DaqOpts options = Options(16, 1, 1);
     EXPECT_TRUE(Device->SetInputConfig(options));  // opens the module on the way
@@ -101,10 +101,8 @@ TEST_F(DaqControl, UnchangedOptionsAreWrittenOnceUntilTheCacheIsReset)
     EXPECT_EQ(Device->GetCachedConfig().DAQ_InputGain, 9999);
     EXPECT_TRUE(Device->SetInputConfig(spare));
     EXPECT_EQ(Module->RegisterWrites(), 3);
-}
 
-TEST_F(DaqControl, FailedReadsAndMismatchedReadBacksFailAndKeepTheCache)
-{
+    // Failed reads and mismatched read-backs fail and keep the cache.
     const DaqOpts first = Options(16, 0, 0);
     ASSERT_TRUE(Device->SetInputConfig(first));
 

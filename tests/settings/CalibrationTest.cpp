@@ -36,7 +36,7 @@ TChannelCalibration Record(std::uint16_t mode, std::uint32_t units, float refLev
 
 } // namespace
 
-TEST(Calibration, ConversionsMatchHandFigures)
+TEST(Calibration, ConversionsMatchHandFiguresAndALevelGivesBackItsFullScaleFraction)
 {
     EXPECT_NEAR(DbToPascals(0, 94.0f), 1.0024f, 1e-4f);   // 20 µPa × 10^(94/20)
     EXPECT_NEAR(DbToPascals(1, 120.0f), 1.0f, 1e-5f);     // 1 µPa × 10^6
@@ -45,6 +45,17 @@ TEST(Calibration, ConversionsMatchHandFigures)
     EXPECT_EQ(PascalsToDb(0, 0.0f), kNoValue);
     EXPECT_NEAR(UnitFactor(kUnitPascals), 50000.0f, 1.0f);
     EXPECT_NEAR(UnitFactor(kUnitHydrophonePascals), 1e6f, 20.0f);
+
+    // A level back to its fraction of full scale inverts the calibration.
+    // 94 dB SPL calibrated at 5 % of full scale: a plot reading of 94 dB is 5 %.
+    TChannelCalibration r = Record(kModeCalibrator, kUnitPascals, 94.0f, 0.05f, 0, 0.625f);
+    RecomputeCalibration(r, 0.625f);
+    float offset = 0.0f;
+    EXPECT_NEAR(LevelToFullScaleFraction(r, 94.0f, 1, &offset), 0.05f, 1e-4f);
+    EXPECT_EQ(offset, -94.0f);
+    TChannelCalibration none;
+    EXPECT_NEAR(LevelToFullScaleFraction(none, 25.0f, 0, &offset), 0.25f, 1e-6f);
+    EXPECT_NEAR(offset, 12.04f, 0.01f);
 }
 
 TEST(Calibration, RecomputeGivesTheRatioOfEveryMethod)
@@ -83,19 +94,6 @@ TEST(Calibration, AMeasurementAtAnotherRangeIsRescaledOnceHoweverOftenApplied)
         EXPECT_EQ(r.DAQVoltageRange, 0.625f);
         EXPECT_NEAR(r.CalRatio, 1.414213f * 1.0024f / 0.2f, 1e-3f);
     }
-}
-
-TEST(Calibration, LevelToFullScaleFractionInvertsTheCalibration)
-{
-    // 94 dB SPL calibrated at 5 % of full scale: a plot reading of 94 dB is 5 %.
-    TChannelCalibration r = Record(kModeCalibrator, kUnitPascals, 94.0f, 0.05f, 0, 0.625f);
-    RecomputeCalibration(r, 0.625f);
-    float offset = 0.0f;
-    EXPECT_NEAR(LevelToFullScaleFraction(r, 94.0f, 1, &offset), 0.05f, 1e-4f);
-    EXPECT_EQ(offset, -94.0f);
-    TChannelCalibration none;
-    EXPECT_NEAR(LevelToFullScaleFraction(none, 25.0f, 0, &offset), 0.25f, 1e-6f);
-    EXPECT_NEAR(offset, 12.04f, 0.01f);
 }
 
 TEST(Calibration, ThePageChecksEachMethodsValue)

@@ -76,7 +76,7 @@ TEST_F(IniSettingsTest, ForeignKeysAndLinesSurviveASave)
                                    "[FileIO]\r\nWaveFileMode=0\r\nUnknownOption=yes\r\n" + kFileIOTail);
 }
 
-TEST_F(IniSettingsTest, WindowsFoldersFallBackToTheDefaultWithANote)
+TEST_F(IniSettingsTest, WindowsFoldersFallBackWithANoteAndAnInstallThatKeepsItsPathsIgnoresThem)
 {
     WriteWholeFile(path, "[Paths]\r\novl=C:\\Talvenor\\Overlay\r\nlog=C:\\Talvenor\\Log\r\n");
     FrameSettings s;
@@ -87,23 +87,21 @@ TEST_F(IniSettingsTest, WindowsFoldersFallBackToTheDefaultWithANote)
     EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kLog), root + "Log");
     EXPECT_NE(notes.find("C:\\Talvenor\\Overlay"), std::string::npos) << notes;
     EXPECT_NE(notes.find("C:\\Talvenor\\Log"), std::string::npos) << notes;
-}
 
-TEST_F(IniSettingsTest, AnInstallThatKeepsItsPathsIgnoresThem)
-{
+    // An install that keeps its paths ignores them.
     WriteWholeFile(path, "[Install]\nDefault=1\n[Paths]\novl=" + root + "\n");
-    FrameSettings s;
-    s.m_DataPaths.Set(DataPaths::kOverlay, "/constructor/Overlay");
-    LoadIniSettings(path, {root, true}, s);
-    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kOverlay), "/constructor/Overlay");
-    EXPECT_EQ(s.m_DataPathsInUse.Get(DataPaths::kOverlay), "");
+    FrameSettings kept;
+    kept.m_DataPaths.Set(DataPaths::kOverlay, "/constructor/Overlay");
+    LoadIniSettings(path, {root, true}, kept);
+    EXPECT_EQ(kept.m_DataPaths.Get(DataPaths::kOverlay), "/constructor/Overlay");
+    EXPECT_EQ(kept.m_DataPathsInUse.Get(DataPaths::kOverlay), "");
 
     // Without the install flag the same file rebuilds and reads them.
     FrameSettings plain;
     LoadIniSettings(path, {root, false}, plain);
     EXPECT_EQ(plain.m_DataPaths.Get(DataPaths::kOverlay), root);
 
-    ASSERT_TRUE(SaveIniSettings(path, s));
+    ASSERT_TRUE(SaveIniSettings(path, kept));
     EXPECT_EQ(ReadWholeFile(path).substr(0, 22), "[Install]\r\nDefault=0\r\n");
 }
 
