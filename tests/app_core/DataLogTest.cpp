@@ -240,6 +240,41 @@ TEST_F(DataLogTest, RecordsFallDueInWholeIntervalsFromTheFirstResult)
     EXPECT_FLOAT_EQ(h.settings.DataLog.Channel[0].NextDueTime, 106.0f);
 }
 
+// A 100 Hz tone, the span around it, marker 1 on it and the others far
+// from it: each measurement reads its own weighting, range and marker.
+// Weightings at 100 Hz from the standard's table: A -19.1, B -5.6, C -0.3 dB.
+TEST_F(DataLogTest, EachMeasurementReadsItsOwnWeightingRangeAndMarker)
+{
+    h.audio.input.left.frequency = 100.0;
+    h.settings.DataLog.Channel[0].StartFreq = 50.0f;
+    h.settings.DataLog.Channel[0].StopFreq = 200.0f;
+    float* markers = h.settings.Markers[0].MarkerFreq;
+    for (int k = 0; k < 8; ++k)
+        markers[k] = k == 0 ? 100.0f : 3000.0f + 1000.0f * k;
+    ASSERT_TRUE(run.StartInput());
+    h.Ticks(10, 0.1, &run);
+    auto value = [this](int id) {
+        float v = -1.0e9f;
+        EXPECT_TRUE(log.GetLogValueText(0, id, v, nullptr)) << id;
+        return v;
+    };
+    const float spacing = h.processing.GetLoggingData(0)->GetLineSpacing();
+    for (int id : {0, 23, 35, 49})
+        EXPECT_NEAR(value(id), 100.0f, spacing) << "peak frequency, id " << id;
+    const float peak = value(50);
+    EXPECT_FLOAT_EQ(value(24), peak) << "the span holds the peak";
+    const float weighting[4] = {0.0f, -19.1f, -5.6f, -0.3f};
+    for (int first : {2, 25, 37, 51}) {
+        for (int w = 1; w < 4; ++w)
+            EXPECT_NEAR(value(first + w) - value(first), weighting[w], 0.5f) << "id " << first + w;
+    }
+    for (int first : {15, 41}) {
+        EXPECT_NEAR(value(first), peak, 1.0f) << "marker 1 on the tone, id " << first;
+        for (int k = 1; k < 8; ++k)
+            EXPECT_LT(value(first + k), peak - 40.0f) << "marker away from the tone, id " << first + k;
+    }
+}
+
 TEST_F(DataLogTest, TheThresholdIsStrictlyGreaterAndListsNeverPassIt)
 {
     ASSERT_TRUE(run.StartInput());
