@@ -135,6 +135,13 @@ TEST(WaveData, ResizeKeepsTheLeadingFramesAndAddsSilence)
     EXPECT_EQ(data.GetNumFrames(), 4u);
     EXPECT_FALSE(data.Failed);
 
+    // Room for exactly the frames held is room enough; less is refused.
+    EXPECT_TRUE(data.ReserveFrames(4));
+    EXPECT_FALSE(data.ReserveFrames(3));
+    ASSERT_TRUE(data.ReserveFrames(64));
+    EXPECT_GE(data.GetReservedFrames(), 64u);
+    EXPECT_EQ(Bytes(data.GetBuffer(), data.GetBuffer() + 4), (Bytes{10, 20, 127, 127}));
+
     ASSERT_TRUE(data.Resize(1));
     EXPECT_EQ(data.GetNumFrames(), 1u);
     EXPECT_EQ(data.GetPosition(), 1u);
