@@ -1,6 +1,5 @@
 #include "DemoPlot.h"
 
-#include "plot/AxisNumberFormat.h"
 #include "plot/PlotMarkLines.h"
 
 #include <QPainter>
@@ -15,13 +14,6 @@ namespace {
 QRect ToQRect(const PlotRect& r)
 {
     return QRect(r.left, r.top, r.Width(), r.Height());
-}
-
-// A repeatable noise floor: the same ripple on every run.
-float Ripple(float hz)
-{
-    const double phase = hz * 0.0137;
-    return static_cast<float>(3.0 * std::sin(phase) * std::sin(phase * 2.71) + 2.0 * std::sin(phase * 0.31));
 }
 
 } // namespace
@@ -43,15 +35,9 @@ DemoPlot::DemoPlot(int paneCount)
 
 float DemoPlot::LevelAt(int pane, float hz) const
 {
-    // Pane 1 a 1 kHz tone, pane 2 a 1.5 kHz tone, each with falling harmonics.
-    const float fundamental = pane == 1 ? 1000.0f : 1500.0f;
-    double power = std::pow(10.0, (-112.0 + Ripple(hz)) / 10.0);
-    for (int k = 1; k * fundamental < kTopHz; ++k) {
-        const double peakDb = -6.0 - 17.0 * (k - 1) - (k % 2 == 0 ? 6.0 : 0.0);
-        const double offset = (hz - k * fundamental) / 40.0;
-        power += std::pow(10.0, peakDb / 10.0) * std::exp(-offset * offset);
-    }
-    return static_cast<float>(10.0 * std::log10(power));
+    // A tone 40 Hz wide at 1 kHz (1.5 kHz in pane 2) over a -100 dB floor.
+    const double offset = (hz - (pane == 1 ? 1000.0 : 1500.0)) / 40.0;
+    return static_cast<float>(10.0 * std::log10(1e-10 + 0.25 * std::exp(-offset * offset)));
 }
 
 float DemoPlot::HzPerPixel(const PlotRect& pane) const
@@ -156,60 +142,14 @@ void DemoPlot::DrawPane(QPainter& dc, const PlotRect& pane, int index)
 {
     if (pane.IsEmpty())
         return;
-    const QColor background = m_Printing ? QColor(Qt::white) : QColor(Qt::black);
-    const QColor grid = m_Printing ? QColor(170, 170, 170) : QColor(80, 80, 80);
-    const QColor trace = m_Printing ? QColor(Qt::black) : QColor(0, 230, 0);
-    const QColor text = m_Printing ? QColor(Qt::black) : palette().color(QPalette::WindowText);
-    const QRect area = ToQRect(pane);
-
-    dc.save();
-    dc.fillRect(area, background);
-    dc.setFont(m_LabelFont);
-    const int fontHeight = std::max(1, m_LabelFontHeight);
-
-    // Grid and tick labels every 2 kHz and every 20 dB.
-    QPen gridPen(grid, 0, Qt::DotLine);
-    for (int k = 0; k <= 10; ++k) {
-        const int x = pane.left + ColumnOf(pane, 2000.0f * k);
-        if (k > 0 && k < 10) {
-            dc.setPen(gridPen);
-            dc.drawLine(x, pane.top, x, pane.bottom - 1);
-        }
-        // Frequencies under the lowest pane only, below the scroll bar.
-        if (index != m_PaneCount)
-            continue;
-        dc.setPen(text);
-        const QString label = k == 0 ? QStringLiteral("0") : QStringLiteral("%1 k").arg(2 * k);
-        dc.drawText(QRect(x - 4 * fontHeight, pane.bottom + GetScrollBarHeight() + 3, 8 * fontHeight, fontHeight + 2),
-                    Qt::AlignHCenter | Qt::AlignTop, k == 10 ? label + QStringLiteral("Hz") : label);
-    }
-    for (int k = 0; k <= 6; ++k) {
-        const float db = kTopDb - 20.0f * k;
-        const int y = RowOf(pane, db);
-        if (k > 0 && k < 6) {
-            dc.setPen(gridPen);
-            dc.drawLine(pane.left, y, pane.right - 1, y);
-        }
-        dc.setPen(text);
-        dc.drawText(QRect(pane.left - 6 * fontHeight, y - fontHeight / 2 - 1, 6 * fontHeight - 6, fontHeight + 2),
-                    Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(::FormatReadout(db)));
-    }
-    dc.setPen(m_Printing ? QColor(Qt::black) : QColor(200, 200, 200));
-    dc.drawText(QRect(pane.left, pane.top + 2, pane.Width() - 6, fontHeight + 2), Qt::AlignRight | Qt::AlignTop,
-                index == 1 ? QStringLiteral("Left  dBV") : QStringLiteral("Right  dBV"));
-
-    // The trace: the highest level within each pixel column.
+    // The trace: the level at each pixel column.
     QPolygonF points;
-    const float perPixel = HzPerPixel(pane);
-    for (int c = 0; c < pane.Width(); ++c) {
-        float level = -999.0f;
-        for (int s = 0; s < 8; ++s)
-            level = std::max(level, LevelAt(index, (c + s / 8.0f) * perPixel));
-        points << QPointF(pane.left + c + 0.5, RowOf(pane, level) + 0.5);
-    }
-    dc.setClipRect(area);
-    dc.setRenderHint(QPainter::Antialiasing, true);
-    dc.setPen(QPen(trace, m_Printing ? 0 : 1.2));
+    for (int c = 0; c < pane.Width(); ++c)
+        points << QPointF(pane.left + c + 0.5, RowOf(pane, LevelAt(index, c * HzPerPixel(pane))) + 0.5);
+    dc.save();
+    dc.fillRect(ToQRect(pane), m_Printing ? QColor(Qt::white) : QColor(Qt::black));
+    dc.setClipRect(ToQRect(pane));
+    dc.setPen(m_Printing ? QColor(Qt::black) : QColor(0, 230, 0));
     dc.drawPolyline(points);
     dc.restore();
 }

@@ -1,6 +1,6 @@
 #pragma once
-// A small TPlotBase for the widget tests: a synthetic 1 kHz tone with
-// harmonics over a noise floor, cursor hooks on the same scales, and a record
+// A small TPlotBase for the widget tests: a synthetic 1 kHz tone over a
+// flat floor, cursor hooks on the same scales, and a record
 // of what the base asks of it (printing, zooming, span updates).
 
 #include "plot/TPlotBase.h"

@@ -6,7 +6,6 @@
 #include "plot/overlay/OverlayChecks.h"
 #include "plot/overlay/OverlaySlots.h"
 #include "plot/overlay/TOverlayData.h"
-#include "platform/MessageBox.h"
 
 #include <gtest/gtest.h>
 
@@ -14,25 +13,11 @@
 
 #include <clocale>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Records message boxes while it lives.
-struct Messages {
-    Messages()
-    {
-        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& r) {
-            texts.push_back(r.text);
-            return platform::MessageResult::Ok;
-        });
-    }
-    ~Messages() { platform::SetMessageBoxHook({}); }
-    std::vector<std::string> texts;
-};
+using namespace quarn_test;
 
 std::string Rows(int count, int badRow = -1)
 {
@@ -57,19 +42,6 @@ struct TempFolder {
     fs::path path;
     static inline int n = 0;
 };
-
-std::string Slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void Write(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 struct ReadCase {
     const char* name;
@@ -108,7 +80,7 @@ TEST(OverlayText, EachKindOfLineAndEachOrderingRule)
         {"not a number", "nan\t1\n" + Rows(3), false, 0, "", false, false},
     };
     for (const ReadCase& c : cases) {
-        Messages messages;
+        MessageLog messages;
         const auto table = Read(c.text);
         SCOPED_TRACE(c.name);
         EXPECT_EQ(!table->IsError(), c.ok);
@@ -248,10 +220,10 @@ struct CompositeCase {
 
 TEST(OverlayData, CompositesCountOnlyValidInputs)
 {
-    quarn_test::PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
-    auto data = quarn_test::MakeData(records);
-    quarn_test::SetKnownSpectrum(*data, 1000.0f, -3.0f, -50.0f);
-    Messages messages;
+    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
+    auto data = MakeData(records);
+    SetKnownSpectrum(*data, 1000.0f, -3.0f, -50.0f);
+    MessageLog messages;
     auto minus10 = Read(Rows(0) + "100 -10\n200 -10\n300 -10\n");
     auto minus30 = Read("100 -30\n200 -30\n300 -30\n");
     auto plus150 = Read("100 150\n200 150\n300 150\n");
@@ -300,9 +272,9 @@ TEST(OverlaySlots, StoringKeepsTheTitleAndFailuresLeaveFilesAsTheyWere)
 {
     TempFolder folder;
     const std::string dir = folder.path.string();
-    quarn_test::PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
-    auto data = quarn_test::MakeData(records);
-    quarn_test::SetKnownSpectrum(*data, 1000.0f, -3.0f, -50.0f);
+    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
+    auto data = MakeData(records);
+    SetKnownSpectrum(*data, 1000.0f, -3.0f, -50.0f);
 
     Write(folder / "L3.ovl", ";Reference\n");
     ASSERT_TRUE(overlay_slots::StoreSpectrum(dir, 0, 1, 2, *data, 0.0f, false));
@@ -321,7 +293,7 @@ TEST(OverlaySlots, StoringKeepsTheTitleAndFailuresLeaveFilesAsTheyWere)
     EXPECT_FLOAT_EQ(rebuilt.GetValueAt(5000.0f), 0.0f) << "a spectrum minus itself";
 
     // Importing what is not a table, or retitling it, loses nothing.
-    Messages messages;
+    MessageLog messages;
     Write(folder / "bad.mic", "100 1\n50 2\n300 3\n");
     std::string title;
     EXPECT_FALSE(overlay_slots::ImportFile(folder / "bad.mic", dir, 0, 1, 2, 0, title));

@@ -10,7 +10,6 @@
 #include "plot/TOverlayDialog.h"
 #include "plot/TOverlaySourceSelectDialog.h"
 #include "plot/overlay/OverlaySlots.h"
-#include "platform/MessageBox.h"
 #include "settings/DataPaths.h"
 
 #include <QApplication>
@@ -28,38 +27,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <map>
 
 namespace {
 
 using namespace quarn_test;
-
-struct Messages {
-    Messages()
-    {
-        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& r) {
-            texts.push_back(r.text);
-            return platform::MessageResult::Ok;
-        });
-    }
-    ~Messages() { platform::SetMessageBoxHook({}); }
-    std::vector<std::string> texts;
-};
-
-std::string Slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void Write(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // Answers the next modal dialog once it is open: accept, or reject.
 void AnswerNextDialog(bool accept, const std::function<void(QDialog&)>& before = {})
@@ -175,7 +147,7 @@ TEST(OverlayPlot, SetStoresTheSpectrumOnShowsFilesAtTheirRowsAndCIsTheComposite)
     // gone, one input is left.
     const std::string composite = Slurp(o.File("L7.ovl"));
     std::filesystem::remove(o.File("L3.ovl"));
-    Messages messages;
+    MessageLog messages;
     AnswerNextDialog(true);
     QTest::mouseClick(plot.OverlayStoreButton(0, 6), Qt::LeftButton);
     EXPECT_EQ(messages.texts.size(), 1u) << "the composite could not be formed";
@@ -220,7 +192,7 @@ TEST(OverlayDialogs, OverlayOptionsChecksEverythingBeforeWritingAFile)
     EXPECT_EQ(dialog.LegendEdit(1)->text(), QStringLiteral("Reference"));
     EXPECT_EQ(dialog.OffsetEdit(1)->text(), QStringLiteral("0.00"));
 
-    Messages messages;
+    MessageLog messages;
     dialog.LegendEdit(0)->setText(QStringLiteral("Typed first"));
     for (const char* size : {"3", "25"}) {
         dialog.LegendSizeEdit()->setText(QString::fromLatin1(size));
@@ -275,7 +247,7 @@ TEST(OverlayDialogs, OverlayOptionsChecksEverythingBeforeWritingAFile)
 
 TEST(OverlayDialogs, CompositeChecksAndSourceChoice)
 {
-    Messages messages;
+    MessageLog messages;
     CompositeSetup setup{1, {}, 3, 1};
     TCompositeOverlayDialog composite(nullptr, &setup, {});
     EXPECT_TRUE(composite.SubtractButton()->isChecked());

@@ -8,7 +8,9 @@
 #include "settings/PrintOpts.h"
 #include "settings/TextField.h"
 
+#include <QImage>
 #include <QPageSize>
+#include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
 
@@ -116,6 +118,8 @@ TEST(PrintPages, TwoPlotsPrintTwoPagesWithHeaderAndCommentsAndComeBackAsTheyWere
     ASSERT_TRUE(folder.isValid());
     DemoPlot left(1);
     DemoPlot right(2);
+    right.ShowScrollBar();
+    const QFont screenFont = right.LabelFont();
     const PlotAreas leftScreen = left.Areas();
     const PlotAreas rightScreen = right.Areas();
 
@@ -135,9 +139,15 @@ TEST(PrintPages, TwoPlotsPrintTwoPagesWithHeaderAndCommentsAndComeBackAsTheyWere
     EXPECT_EQ(left.Areas(), leftScreen);
     EXPECT_EQ(right.Areas(), rightScreen);
     EXPECT_FALSE(left.IsPrinting());
-    // On paper each plot ends above its page's comment block.
+    EXPECT_EQ(right.LabelFontHeight(), 15);
+    EXPECT_EQ(right.LabelFont(), screenFont);
+    EXPECT_EQ(right.GetScrollBarHeight(), 12);
+    // On paper an eighth-inch font (37.5 dots, truncated) and each plot
+    // ending above its page's comment block.
     ASSERT_EQ(left.Printed.size(), 1u);
     ASSERT_EQ(right.Printed.size(), 1u);
+    EXPECT_EQ(right.Printed[0].LabelFontHeight, 37);
+    EXPECT_TRUE(right.Printed[0].Printing);
     const int pageHeight = printer.height();
     const int blockTop = pageHeight - (static_cast<int>(300 * 1.4) + 300);
     EXPECT_LT(left.Printed[0].Areas.Plot.bottom, blockTop);
@@ -162,6 +172,25 @@ TEST(PrintPages, TwoPlotsPrintTwoPagesWithHeaderAndCommentsAndComeBackAsTheyWere
     // Only two pages; the first is kept for a reviewer to look at.
     std::system(("pdftoppm -r 60 -png -f 2 -l 2 '" + pdf.toStdString() + "' '" + std::string(TALVENOR_PLOT_SCREENSHOT_DIR) + "/printed_page_two_panes'").c_str());
     EXPECT_FALSE(std::ifstream(stem + "-3.pgm").good());
+}
+
+TEST(PrintPages, WithoutResetAfterThePageLayoutStays)
+{
+    DemoPlot plot(1);
+    const PlotAreas screenAreas = plot.Areas();
+    // 150 dots per inch: an eighth of an inch is 18.75 dots.
+    QImage page(1240, 1754, QImage::Format_RGB32);
+    page.setDotsPerMeterX(5906);
+    page.setDotsPerMeterY(5906);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    plot.PrintToDC(painter, nullptr, false, 0);
+    painter.end();
+    EXPECT_EQ(plot.Printed.at(0).LabelFontHeight, 18);
+    EXPECT_NE(plot.Areas(), screenAreas);
+    EXPECT_EQ(plot.LabelFontHeight(), 15);
+    plot.ResetView();
+    EXPECT_EQ(plot.Areas(), screenAreas);
 }
 
 } // namespace

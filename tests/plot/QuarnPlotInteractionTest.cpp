@@ -141,7 +141,7 @@ TEST(QuarnPlotInteraction, PeakHoldOffClearsTheHeldTrace)
     TQuarnPlot& plot = *t.plot;
     t.records.Spectrum.PeakHold = 4;
     t.data->SetPeakHoldMode(4);
-    RunBlocks(*t.data, 2, [](int) { return ToneWithHarmonics(1000.0, 0.5, 1e-4, 1); });
+    t.data->UpdatePeakHold();
     plot.UpdateDisplay(0.0f);
     ASSERT_FALSE(plot.HoldPoints(0).empty());
     plot.PeakHoldList()->setFocus();

@@ -2,10 +2,11 @@
 
 #include "tests/engine/SpectralTestSupport.h"
 
-#include "engine/TSmoothing.h"
+#include "platform/MessageBox.h"
 
 #include <cmath>
-#include <random>
+#include <fstream>
+#include <sstream>
 
 namespace quarn_test {
 
@@ -76,67 +77,31 @@ std::unique_ptr<TQuarnPlot> MakePlot(PlotRecords& records, SpectralData* trace1,
     return created ? std::move(plot) : nullptr;
 }
 
-std::vector<float> ToneWithHarmonics(double hz, double fraction, double noiseRms, unsigned seed)
+MessageLog::MessageLog()
 {
-    const TProcessingSettings settings = spectral_test::MakeSettings(kRate, kFFTSize, 1);
-    std::vector<float> block = spectral_test::WhiteNoise(kFFTSize, noiseRms, seed);
-    const double amplitude = fraction * settings.Format.HalfRange();
-    for (int k = 1; k <= 7; ++k) {
-        const double level = amplitude * std::pow(10.0, -(18.0 * (k - 1) + (k % 2 == 0 ? 8.0 : 0.0)) / 20.0);
-        for (std::size_t n = 0; n < block.size(); ++n)
-            block[n] += static_cast<float>(level * std::sin(2.0 * M_PI * hz * k * double(n) / kRate + 0.3 * k));
-    }
-    return block;
+    platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& r) {
+        texts.push_back(r.text);
+        captions.push_back(r.caption);
+        return platform::MessageResult::Ok;
+    });
 }
 
-void RunBlocks(SpectralData& data, int blocks, const std::function<std::vector<float>(int block)>& make)
+MessageLog::~MessageLog()
 {
-    const std::uint16_t scaling = data.IsOctaveMode() ? smoothing::Energy : smoothing::Amplitude;
-    const TSmoothing window(kFFTSize, smoothing::Flattop, scaling);
-    for (int b = 0; b < blocks; ++b)
-        spectral_test::RunBlock(data, make(b), &window, 0.1 * (b + 1));
+    platform::SetMessageBoxHook({});
 }
 
-void RunTransferWithCoherence(SpectralData& transfer, SpectralData& coherence, const PlotRecords& records,
-                              int blocks)
+std::string Slurp(const std::string& path)
 {
-    SpectralData left(records.Settings, records.Scaling, 0, false);
-    SpectralData right(records.Settings, records.Scaling, 1, false);
-    const TSmoothing window(kFFTSize, smoothing::Flattop, smoothing::Amplitude);
-    const double full = records.Settings.Format.HalfRange();
-    for (int b = 0; b < blocks; ++b) {
-        const std::vector<float> input = spectral_test::WhiteNoise(kFFTSize, 0.05 * full, 100 + b);
-        const std::vector<float> noise = spectral_test::WhiteNoise(kFFTSize, 0.004 * full, 200 + b);
-        std::vector<float> output(kFFTSize);
-        // Two one-pole low-passes at about 2 kHz: the output falls into its
-        // own noise towards the top, and the coherence with it.
-        double s1 = 0.0;
-        double s2 = 0.0;
-        constexpr double kPole = 0.77;
-        for (std::size_t n = 0; n < input.size(); ++n) {
-            s1 = kPole * s1 + (1.0 - kPole) * input[n];
-            s2 = kPole * s2 + (1.0 - kPole) * s1;
-            output[n] = static_cast<float>(s2) + noise[n];
-        }
-        // Left is the low-passed output, so the transfer function left over
-        // right is the filter's response.
-        for (SpectralData* d : {&left, &right}) {
-            const std::vector<float>& samples = d == &left ? output : input;
-            std::copy(samples.begin(), samples.end(), d->GetComplexBuffer());
-            window.ApplyWindow(d->GetComplexBuffer());
-            d->SetBlockTime(0.1 * (b + 1));
-            d->ComputeSpectrum();
-        }
-        coherence.CrossSpectrum(left.GetComplexSpectrum(), right.GetComplexSpectrum());
-        coherence.Average(false);
-        right.Average(false);
-        left.Average(false);
-        coherence.Coherence(left.GetPowerBuffer(), right.GetPowerBuffer());
-        transfer.CrossSpectrum(left.GetComplexSpectrum(), right.GetComplexSpectrum());
-        transfer.Average(true);
-        transfer.TransferFunction(right.GetPowerBuffer());
-        transfer.UpdatePeakHold();
-    }
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void Write(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 } // namespace quarn_test

@@ -1,9 +1,7 @@
 #pragma once
 // Spectrum plots for the tests: the records a plot reads, spectral-data
-// objects at 48 kHz with 65536-point blocks, and two ways to fill them: a
-// known spectrum set line by line (exact levels for hand-computed rows) or
-// signals run through the whole chain (window, FFT, averaging, hold) for
-// pictures that look like a live measurement.
+// objects at 48 kHz with 65536-point blocks, and a known spectrum set line
+// by line (exact levels for hand-computed rows).
 
 #include "plot/TQuarnPlot.h"
 
@@ -13,8 +11,8 @@
 #include "settings/MarkerOpts.h"
 #include "settings/SpectrumOpts.h"
 
-#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace quarn_test {
@@ -48,15 +46,16 @@ void SetLineLevel(SpectralData& data, std::uint32_t line, float level);
 std::unique_ptr<TQuarnPlot> MakePlot(PlotRecords& records, SpectralData* trace1, SpectralData* trace2, int width,
                                      int height, int channel = 0);
 
-// n samples of a test signal: a tone with falling harmonics over white noise.
-std::vector<float> ToneWithHarmonics(double hz, double fraction, double noiseRms, unsigned seed);
+// Records the message boxes shown while it lives, each answered with OK.
+struct MessageLog {
+    MessageLog();
+    ~MessageLog();
+    std::vector<std::string> texts;
+    std::vector<std::string> captions;
+};
 
-// Windows, transforms, averages and holds one block per call of make.
-void RunBlocks(SpectralData& data, int blocks, const std::function<std::vector<float>(int block)>& make);
-
-// A transfer function with its coherence (channel mode 11) from `blocks`
-// blocks of noise through a low-pass, with independent noise on the output.
-void RunTransferWithCoherence(SpectralData& transfer, SpectralData& coherence, const PlotRecords& records,
-                              int blocks);
+// A file's bytes, and a file written from bytes.
+std::string Slurp(const std::string& path);
+void Write(const std::string& path, const std::string& bytes);
 
 } // namespace quarn_test
