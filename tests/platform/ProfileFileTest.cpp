@@ -1,8 +1,8 @@
 #include "platform/ProfileFile.h"
 
+#include "TempFolder.h"
+
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <unistd.h>
 
@@ -13,28 +13,16 @@ namespace {
 namespace fs = std::filesystem;
 using platform::ProfileFile;
 
-class ProfileFileTest : public testing::Test {
+class ProfileFileTest : public TempFolderTest {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::path(testing::TempDir()) / "profile-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        path = (folder / "test.ini").string();
+        TempFolderTest::SetUp();
+        path = Path("test.ini");
     }
-    void TearDown() override { fs::remove_all(folder); }
+    void WriteText(const std::string& text) { TempFolderTest::WriteText(path, text); }
+    std::string ReadText() const { return TempFolderTest::ReadText(path); }
 
-    void WriteText(const std::string& text)
-    {
-        std::ofstream(path, std::ios::binary) << text;
-    }
-    std::string ReadText() const
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
-    fs::path folder;
     std::string path;
 };
 

@@ -1,13 +1,10 @@
 #include "platform/RiffFile.h"
 
+#include "TempFolder.h"
+
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -19,32 +16,17 @@ using platform::RiffFile;
 using platform::RiffFind;
 using Bytes = std::vector<std::uint8_t>;
 
-class RiffFileTest : public testing::Test {
+class RiffFileTest : public TempFolderTest {
 protected:
-    void SetUp() override
-    {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        folder = std::filesystem::path(testing::TempDir())
-               / (std::string("riff-") + info->name() + "-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    std::string Path(const char* name) const { return (folder / name).string(); }
-
     static Bytes Load(const std::string& path)
     {
-        std::ifstream in(path, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
+        const std::string text = ReadText(path);
+        return Bytes(text.begin(), text.end());
     }
     static void Store(const std::string& path, const Bytes& bytes)
     {
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+        WriteText(path, std::string(bytes.begin(), bytes.end()));
     }
-
-    std::filesystem::path folder;
 };
 
 TEST_F(RiffFileTest, CreatedChunksGetTheirSizesAndPadBytes)

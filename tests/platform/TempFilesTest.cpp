@@ -1,13 +1,11 @@
 #include "platform/TempFiles.h"
 
+#include "TempFolder.h"
+
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <sys/stat.h>
-
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -17,35 +15,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TempFilesTest : public testing::Test {
+class TempFilesTest : public TempFolderTest {
 protected:
-    void SetUp() override
-    {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        folder = fs::path(testing::TempDir())
-               / (std::string("temp-files-") + info->name() + "-" + std::to_string(::getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
     void TearDown() override
     {
         platform::SimulateDiskFull(-1);
-        fs::remove_all(folder);
+        TempFolderTest::TearDown();
     }
-
-    std::string Path(const char* name) const { return (folder / name).string(); }
-    static void Write(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
-    static std::string Read(const std::string& path)
-    {
-        std::ifstream in(path);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    static void Write(const std::string& path, const std::string& text) { WriteText(path, text); }
+    static std::string Read(const std::string& path) { return ReadText(path); }
     std::size_t FileCount() const
     {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
     }
-
-    fs::path folder;
 };
 
 TEST_F(TempFilesTest, TemporaryFilesAreNewEmptyAndUnique)
