@@ -3,7 +3,6 @@
 #include "QuarnPlotTestSupport.h"
 
 #include "widgets/CToolBtn.h"
-#include "platform/MessageBox.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -21,8 +20,6 @@
 #include <cmath>
 #include <cstring>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -53,14 +50,6 @@ void ChooseFromNextMenu(QStringList path)
             return;
         }
     });
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 struct PlotOnTone {
@@ -285,7 +274,7 @@ TEST(QuarnPlotInteraction, ExportsTheVisibleBinsAsText)
     std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
     plot.WriteTextFile();
     std::setlocale(LC_NUMERIC, before.c_str());
-    const std::string file = ReadFile(path);
+    const std::string file = Slurp(path);
     EXPECT_EQ(file, std::string(";Channel: 0 ") + t.data->GetName() + "\r\n;Freq(Hz)\t" +
                         t.data->GetUnitLabel(false) +
                         "\r\n73.242188\t-90.000000\r\n73.974609\t-90.000000\r\n74.707031\t-90.000000\r\n");
@@ -305,16 +294,11 @@ TEST(QuarnPlotInteraction, ExportsTheVisibleBinsAsText)
     }
 
     // A file that cannot be written is said, naming it.
-    std::vector<std::string> said;
-    platform::SetMessageBoxHook([&](const platform::MessageBoxRequest& r) {
-        said.push_back(r.text);
-        return platform::MessageResult::Ok;
-    });
+    MessageLog said;
     plot.SetSaveFileChooser([&](QWidget*) { return dir.path().toStdString() + "/missing/spectrum.txt"; });
     plot.WriteTextFile();
-    platform::SetMessageBoxHook({});
-    ASSERT_EQ(said.size(), 1u);
-    EXPECT_NE(said[0].find("missing/spectrum.txt"), std::string::npos);
+    ASSERT_EQ(said.texts.size(), 1u);
+    EXPECT_NE(said.texts[0].find("missing/spectrum.txt"), std::string::npos);
 }
 
 } // namespace
