@@ -71,31 +71,6 @@ float DemoPlot::GetYValueAt(int x, int y)
     return kTopDb - (y - pane.top) * kRangeDb / (pane.Height() - 1);
 }
 
-std::uint16_t DemoPlot::GetHarmonicCount(int x, int y)
-{
-    const float hz = GetXValueAt(x, y);
-    return hz > 0.0f ? SaturatedHarmonicCount(kTopHz / hz) : 0;
-}
-
-PlotPoint DemoPlot::GetHarmonicPoint(std::uint16_t n, int x, int y)
-{
-    return {ColumnOf(GetPlotRectAt(x, y), n * GetXValueAt(x, y)), y};
-}
-
-PlotPoint DemoPlot::GetUpperSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2)
-{
-    const float f1 = GetXValueAt(x1, y1);
-    const float d = std::fabs(GetXValueAt(x2, y2) - f1);
-    return {ColumnOf(GetPlotRectAt(x1, y1), f1 + n * d), y2};
-}
-
-PlotPoint DemoPlot::GetLowerSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2)
-{
-    const float f1 = GetXValueAt(x1, y1);
-    const float d = std::fabs(GetXValueAt(x2, y2) - f1);
-    return {ColumnOf(GetPlotRectAt(x1, y1), f1 - n * d), y2};
-}
-
 void DemoPlot::SnapCursorPoint(PlotPoint& point)
 {
     // Onto the trace, as the spectrum plot's pull to the trace does.

@@ -33,10 +33,6 @@ public:
 
     float GetXValueAt(int x, int y) override;
     float GetYValueAt(int x, int y) override;
-    std::uint16_t GetHarmonicCount(int x, int y) override;
-    PlotPoint GetHarmonicPoint(std::uint16_t n, int x, int y) override;
-    PlotPoint GetUpperSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2) override;
-    PlotPoint GetLowerSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2) override;
     void SnapCursorPoint(PlotPoint& point) override;
     void ZoomToRect(const PlotRect& zoomRect) override;
     void UpdateSpan() override;
