@@ -1,5 +1,6 @@
 #include "platform/Clock.h"
 
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
@@ -91,33 +92,27 @@ TEST_F(ClockTest, TimeOfDayIsLocal)
     EXPECT_FLOAT_EQ(GetTimeOfDaySeconds(), 3600.0f);
 }
 
+// Year, month, day of the week, day, hour, minute, second, milliseconds.
+std::array<int, 8> Fields(const TLocalTimeFields& f)
+{
+    return {f.Year, f.Month, f.DayOfWeek, f.Day, f.Hour, f.Minute, f.Second, f.Milliseconds};
+}
+
 TEST_F(ClockTest, LocalTimeFieldsOfAKnownDate)
 {
     TLocalTimeFields fields;
     fields.Milliseconds = 77;
     ASSERT_TRUE(GetLocalTimeFields(kSunday20261206 + 13 * 3600 + 45 * 60 + 30, fields));
-    EXPECT_EQ(fields.Year, 2026);
-    EXPECT_EQ(fields.Month, 12);
-    EXPECT_EQ(fields.DayOfWeek, 0);
-    EXPECT_EQ(fields.Day, 6);
-    EXPECT_EQ(fields.Hour, 13);
-    EXPECT_EQ(fields.Minute, 45);
-    EXPECT_EQ(fields.Second, 30);
-    EXPECT_EQ(fields.Milliseconds, 0);
+    EXPECT_EQ(Fields(fields), (std::array{2026, 12, 0, 6, 13, 45, 30, 0}));
 
     // The epoch itself: Thursday 1 January 1970, month 1 not 0.
     ASSERT_TRUE(GetLocalTimeFields(0, fields));
-    EXPECT_EQ(fields.Year, 1970);
-    EXPECT_EQ(fields.Month, 1);
-    EXPECT_EQ(fields.DayOfWeek, 4);
-    EXPECT_EQ(fields.Day, 1);
+    EXPECT_EQ(Fields(fields), (std::array{1970, 1, 4, 1, 0, 0, 0, 0}));
 
     // Local, not UTC: two hours east turns 23:00 into the next day.
     SetTimeZone("XYZ-2");
     ASSERT_TRUE(GetLocalTimeFields(kSunday20261206 - 3600, fields));
-    EXPECT_EQ(fields.Day, 6);
-    EXPECT_EQ(fields.Hour, 1);
-    EXPECT_EQ(fields.DayOfWeek, 0);
+    EXPECT_EQ(Fields(fields), (std::array{2026, 12, 0, 6, 1, 0, 0, 0}));
 }
 
 TEST_F(ClockTest, LocalTimeFieldsFailBeyondTheCalendar)
