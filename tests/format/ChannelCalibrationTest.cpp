@@ -93,27 +93,3 @@ TEST(ChannelCalibration, BytesRoundTripExactlyAndBadTextStaysBounded)
     EXPECT_FALSE(TChannelCalibration::Unpack(unterminated.data(), unterminated.size() - 1, out));
     EXPECT_STREQ(out.ChannelName, "Microphone");
 }
-
-TEST(ChannelCalibration, DefaultsOfBothChannelsMatchHandWrittenRecords)
-{
-    // Every field not named here, reserved bytes included, is zero.
-    const TChannelCalibration left{.IsEnabled = 1, .RefLevel = 94.0f, .RefType = 1, .RefUnits = 2,
-                                   .LabelLinear = "Pascals rms", .LabelLog = "SPL (dB re 20uPA) rms",
-                                   .LabelType = 1, .PctFullScale = -1.0f, .CalRatio = 1.0f,
-                                   .ChannelName = "Microphone", .CalCreateMode = 0,
-                                   .TransducerSensitivityVolts = 0.012f, .DAQVoltageRange = 0.625f,
-                                   .CalVersion = 5100};
-    const TChannelCalibration right{.IsEnabled = 1, .RefLevel = 94.0f, .RefType = 1, .RefUnits = 3,
-                                    .LabelLinear = "Acceleration G rms", .LabelLog = "Acceleration (dB re 1G) rms",
-                                    .LabelType = 1, .PctFullScale = 0.05f, .CalRatio = 1.0f,
-                                    .ChannelName = "Accelerometer", .CalCreateMode = 2,
-                                    .TransducerSensitivityVolts = 0.1f, .DAQVoltageRange = 0.625f,
-                                    .CalVersion = 5100};
-    for (int channel : {0, 1}) {
-        Bytes expected, got;
-        (channel == 0 ? left : right).Pack(expected.data());
-        got.fill(0xEE);
-        DefaultChannelCalibration(channel).Pack(got.data());
-        EXPECT_EQ(got, expected) << "channel " << channel;
-    }
-}
