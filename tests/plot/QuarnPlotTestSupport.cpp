@@ -42,15 +42,7 @@ std::unique_ptr<SpectralData> MakeData(const PlotRecords& records, int channel)
 
 void SetLineLevel(SpectralData& data, std::uint32_t line, float level)
 {
-    const bool dB = data.GetAmpScaleType() == ScalingOpts::kLogarithmic;
-    if (data.IsOctaveMode()) {
-        // Band levels are dB whatever the scale; linear scales show them as
-        // percent of full scale.
-        const float dBLevel = dB ? level : static_cast<float>(20.0 * std::log10(std::max(level, 1e-9f) / 100.0));
-        SpectralDataTestAccess::BandLevels(data)[line] = dBLevel;
-        return;
-    }
-    if (dB) {
+    if (data.GetAmpScaleType() == ScalingOpts::kLogarithmic) {
         SpectralDataTestAccess::AvgDb(data)[line] = level;
         SpectralDataTestAccess::AvgPower(data)[line] = static_cast<float>(std::pow(10.0, level / 10.0));
     } else {
@@ -61,9 +53,8 @@ void SetLineLevel(SpectralData& data, std::uint32_t line, float level)
 
 void SetKnownSpectrum(SpectralData& data, float toneHz, float toneLevel, float floorLevel)
 {
-    const std::uint32_t count = data.IsOctaveMode() ? data.GetBandCount() : data.GetLines();
     const std::uint32_t tone = data.GetBinIndex(toneHz);
-    for (std::uint32_t i = 0; i < count; ++i)
+    for (std::uint32_t i = 0; i < data.GetLines(); ++i)
         SetLineLevel(data, i, i == tone ? toneLevel : floorLevel);
     SpectralDataTestAccess::MarkAveraged(data);
 }

@@ -34,9 +34,9 @@ struct PlotRecords {
 // A display object of the records' settings and scaling.
 std::unique_ptr<SpectralData> MakeData(const PlotRecords& records, int channel = 0);
 
-// Every line (band in octave scaling) at the floor, the one nearest toneHz
-// at the tone's level, in the object's display units (dB, or percent of
-// full scale for the linear and log scales).
+// Every line at the floor, the one nearest toneHz at the tone's level, in
+// the object's display units (dB, or percent of full scale for the linear
+// and log scales).
 void SetKnownSpectrum(SpectralData& data, float toneHz, float toneLevel, float floorLevel);
 
 // One level for one line, as SetKnownSpectrum writes it.

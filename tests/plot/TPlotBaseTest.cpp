@@ -42,8 +42,8 @@ TEST_F(TPlotBaseTest, TheCursorInvertsThePixelsItCrossesAndLeavesNothingBehind)
     Plot.OnLButtonDown({}, x, pane.top + 20);
     ASSERT_TRUE(Plot.Cursor().Tracking());
     const PlotPoint at = Plot.Cursor().LastPoint();
-    // Snapped onto the trace.
-    EXPECT_EQ(at.y, Plot.RowOf(pane, Plot.LevelAt(1, Plot.GetXValueAt(x, at.y))));
+    // Pulled to the plot's own row.
+    EXPECT_EQ(at, (PlotPoint{x, pane.top + DemoPlot::kPulledRow}));
 
     const QImage during = Shot(Plot);
     EXPECT_EQ(during.pixel(pane.left + 10, at.y), Inverted(before.pixel(pane.left + 10, at.y)));
