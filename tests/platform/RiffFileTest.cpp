@@ -1,6 +1,6 @@
 #include "platform/RiffFile.h"
 
-#include "TempFolder.h"
+#include "tests/support/PlatformTestSupport.h"
 
 #include <cstdint>
 #include <string>

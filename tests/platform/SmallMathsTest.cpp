@@ -16,7 +16,7 @@ TEST(SmallMathsTest, DecimationFilterTaps)
         EXPECT_EQ(DecimationFilterTaps(factor), taps) << factor;
 }
 
-TEST(SmallMathsTest, EqualToDecimals)
+TEST(SmallMathsTest, EqualToDecimalsTruncatesAndFloatWrappersAgreeWithTheLibrary)
 {
     EXPECT_TRUE(EqualToDecimals(1.234f, 1.2349f, 3));
     EXPECT_FALSE(EqualToDecimals(1.234f, 1.2349f, 4));
@@ -25,6 +25,9 @@ TEST(SmallMathsTest, EqualToDecimals)
     // Truncation, not rounding, and towards zero on both sides of it.
     EXPECT_TRUE(EqualToDecimals(-0.4f, 0.4f, 0));
     EXPECT_TRUE(EqualToDecimals(3.0f, 3.0f, 40));
+
+    EXPECT_FLOAT_EQ(PowF(2.0f, 0.5f), std::sqrt(2.0f));
+    EXPECT_EQ(FabsF(-2.5f), 2.5f);
 }
 
 TEST(SmallMathsTest, PowIntMatchesRepeatedMultiplication)
@@ -40,14 +43,6 @@ TEST(SmallMathsTest, PowIntMatchesRepeatedMultiplication)
     for (const Case& c : cases)
         EXPECT_EQ(PowInt(c.base, c.exponent), c.power) << c.base << "^" << c.exponent;
     EXPECT_DOUBLE_EQ(PowInt(10.0, -2), 0.01);
-}
-
-TEST(SmallMathsTest, FloatWrappers)
-{
-    EXPECT_FLOAT_EQ(PowF(2.0f, 0.5f), std::sqrt(2.0f));
-    EXPECT_FLOAT_EQ(PowF(10.0f, -1.0f), 0.1f);
-    EXPECT_EQ(FabsF(-2.5f), 2.5f);
-    EXPECT_EQ(FabsF(2.5f), 2.5f);
 }
 
 } // namespace

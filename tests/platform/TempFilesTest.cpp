@@ -1,6 +1,6 @@
 #include "platform/TempFiles.h"
 
-#include "TempFolder.h"
+#include "tests/support/PlatformTestSupport.h"
 
 #include <filesystem>
 #include <set>
@@ -17,13 +17,7 @@ namespace {
 
 class TempFilesTest : public TempFolderTest {
 protected:
-    void TearDown() override
-    {
-        platform::SimulateDiskFull(-1);
-        TempFolderTest::TearDown();
-    }
-    static void Write(const std::string& path, const std::string& text) { WriteText(path, text); }
-    static std::string Read(const std::string& path) { return ReadText(path); }
+    void TearDown() override { platform::SimulateDiskFull(-1); }
     std::size_t FileCount() const
     {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
@@ -46,18 +40,18 @@ TEST_F(TempFilesTest, TemporaryFilesAreNewEmptyAndUnique)
 
 TEST_F(TempFilesTest, CopyReplacesTheTargetOnlyWhenComplete)
 {
-    Write(Path("source"), std::string(100000, 's'));
-    Write(Path("target"), "old contents");
+    WriteText(Path("source"), std::string(100000, 's'));
+    WriteText(Path("target"), "old contents");
     ::chmod(Path("target").c_str(), 0640);
 
     platform::SimulateDiskFull(5000);
     EXPECT_FALSE(platform::CopyFileOver(Path("source"), Path("target")));
-    EXPECT_EQ(Read(Path("target")), "old contents");
+    EXPECT_EQ(ReadText(Path("target")), "old contents");
     EXPECT_EQ(FileCount(), 2u);  // no staging file left behind
 
     platform::SimulateDiskFull(-1);
     ASSERT_TRUE(platform::CopyFileOver(Path("source"), Path("target")));
-    EXPECT_EQ(Read(Path("target")), std::string(100000, 's'));
+    EXPECT_EQ(ReadText(Path("target")), std::string(100000, 's'));
     EXPECT_EQ(fs::status(Path("target")).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_FALSE(platform::CopyFileOver(Path("missing"), Path("target")));
@@ -71,22 +65,22 @@ TEST_F(TempFilesTest, MoveCrossesFileSystemsByCopying)
     const std::string elsewhere = platform::CreateTempFile("/dev/shm", "wav");
     if (elsewhere.empty())
         GTEST_SKIP() << "/dev/shm is not available";
-    Write(elsewhere, "moved");
-    Write(Path("target"), "old");
+    WriteText(elsewhere, "moved");
+    WriteText(Path("target"), "old");
     ASSERT_TRUE(platform::MoveFileOver(elsewhere, Path("target")));
-    EXPECT_EQ(Read(Path("target")), "moved");
+    EXPECT_EQ(ReadText(Path("target")), "moved");
     EXPECT_FALSE(fs::exists(elsewhere));
 
-    Write(Path("a"), "a");
+    WriteText(Path("a"), "a");
     ASSERT_TRUE(platform::MoveFileOver(Path("a"), Path("target")));
-    EXPECT_EQ(Read(Path("target")), "a");
+    EXPECT_EQ(ReadText(Path("target")), "a");
     EXPECT_FALSE(fs::exists(Path("a")));
     EXPECT_FALSE(platform::MoveFileOver(Path("a"), Path("target")));
 }
 
 TEST_F(TempFilesTest, SameFileComparesCanonicalPaths)
 {
-    Write(Path("x.wav"), "x");
+    WriteText(Path("x.wav"), "x");
     fs::create_directories(folder / "sub");
     fs::create_symlink(folder / "x.wav", folder / "sub" / "link.wav");
     EXPECT_TRUE(platform::SameFile(Path("x.wav"), (folder / "sub" / ".." / "x.wav").string()));
