@@ -56,7 +56,13 @@ protected:
     }
 };
 
-TEST_F(ClockTest, TimeOfDayIsLocalAndComesFromOneReading)
+// Year, month, day of the week, day, hour, minute, second, milliseconds.
+std::array<int, 8> Fields(const TLocalTimeFields& f)
+{
+    return {f.Year, f.Month, f.DayOfWeek, f.Day, f.Hour, f.Minute, f.Second, f.Milliseconds};
+}
+
+TEST_F(ClockTest, TimeOfDayAndDateFieldsAreLocalAndComeFromOneReading)
 {
     // A float near 50400 resolves 1/256 s; a second read at 13:59:59.999
     // would be a second off.
@@ -72,16 +78,8 @@ TEST_F(ClockTest, TimeOfDayIsLocalAndComesFromOneReading)
     SteppingClock local(At(kSunday20261206 + 23 * 3600, 0));
     platform::SetClock(&local);
     EXPECT_FLOAT_EQ(GetTimeOfDaySeconds(), 3600.0f);
-}
+    SetTimeZone("UTC");
 
-// Year, month, day of the week, day, hour, minute, second, milliseconds.
-std::array<int, 8> Fields(const TLocalTimeFields& f)
-{
-    return {f.Year, f.Month, f.DayOfWeek, f.Day, f.Hour, f.Minute, f.Second, f.Milliseconds};
-}
-
-TEST_F(ClockTest, LocalTimeFieldsOfKnownDatesAndNoneBeyondTheCalendar)
-{
     TLocalTimeFields fields;
     fields.Milliseconds = 77;
     ASSERT_TRUE(GetLocalTimeFields(kSunday20261206 + 13 * 3600 + 45 * 60 + 30, fields));

@@ -14,7 +14,7 @@ using platform::FormatInteger;
 using platform::ParseFloatPrefix;
 using platform::ParseIntegerPrefix;
 
-TEST(NumberTextTest, FixedFormatMatchesPrintfInTheCLocale)
+TEST(NumberTextTest, TextsMatchPrintfAtoiAndAtofInTheCLocale)
 {
     for (const double value : {0.0, 0.5, -6.0, 94.0, 0.0001, 0.012, 95000.0, 1.0 / 3.0, 2.5e-7, -0.0000004,
                                123456789.125, static_cast<double>(0.1f), 3.4e38}) {
@@ -25,10 +25,7 @@ TEST(NumberTextTest, FixedFormatMatchesPrintfInTheCLocale)
     EXPECT_EQ(FormatFixed(2.345, 2), "2.35");
     EXPECT_EQ(FormatInteger(-2147483648LL), "-2147483648");
     EXPECT_EQ(FormatInteger(65536), "65536");
-}
 
-TEST(NumberTextTest, PrefixesReadLikeAtoiAndAtofInTheCLocale)
-{
     for (const char* text : {"42", "  \t-17xyz", "+8", "1.5", "", "abc", "- 5", "  -1.5e3 Hz", "2E-2", "0,5", "x"}) {
         EXPECT_EQ(ParseIntegerPrefix(text), std::atoi(text)) << text;
         EXPECT_DOUBLE_EQ(ParseFloatPrefix(text), std::atof(text)) << text;

@@ -18,7 +18,7 @@ protected:
     const std::string path = Path("test.ini");
 };
 
-TEST_F(ProfileFileTest, LookupFollowsTheProfileRules)
+TEST_F(ProfileFileTest, LookupFollowsTheProfileRulesAndWritesKeepEveryOtherLine)
 {
     WriteText(path, "; a comment\n"
               "[Paths]\n"
@@ -48,10 +48,8 @@ TEST_F(ProfileFileTest, LookupFollowsTheProfileRules)
     const ProfileFile missing((folder / "none.ini").string());
     EXPECT_FALSE(missing.IsLoaded());
     EXPECT_EQ(missing.GetString("Install", "Default", "0", 256), "0");
-}
 
-TEST_F(ProfileFileTest, WritesReplaceInPlaceAndKeepEveryOtherLine)
-{
+    // Writes replace in place and keep every other line.
     WriteText(path, "; keep me\n"
               "[FileIO]\n"
               "WaveFileMode=1\n"
@@ -59,11 +57,11 @@ TEST_F(ProfileFileTest, WritesReplaceInPlaceAndKeepEveryOtherLine)
               "\n"
               "[Special]\n"
               "DisplayTimeOffset=2.5\n");
-    ProfileFile file(path);
-    file.WriteString("fileio", "wavefilemode", "0");
-    file.WriteString("FileIO", "MakeBackup", "1");
-    file.WriteString("Paths", "ovl", "/x\r\ny");
-    ASSERT_TRUE(file.Save());
+    ProfileFile edited(path);
+    edited.WriteString("fileio", "wavefilemode", "0");
+    edited.WriteString("FileIO", "MakeBackup", "1");
+    edited.WriteString("Paths", "ovl", "/x\r\ny");
+    ASSERT_TRUE(edited.Save());
     EXPECT_EQ(ReadText(path), "; keep me\r\n"
                           "[FileIO]\r\n"
                           "wavefilemode=0\r\n"

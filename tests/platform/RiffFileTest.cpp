@@ -16,18 +16,12 @@ using platform::RiffFile;
 using platform::RiffFind;
 using Bytes = std::vector<std::uint8_t>;
 
-class RiffFileTest : public TempFolderTest {
-protected:
-    static Bytes Load(const std::string& path)
-    {
-        const std::string text = ReadText(path);
-        return Bytes(text.begin(), text.end());
-    }
-    static void Store(const std::string& path, const Bytes& bytes)
-    {
-        WriteText(path, std::string(bytes.begin(), bytes.end()));
-    }
-};
+class RiffFileTest : public TempFolderTest {};
+
+void Store(const std::string& path, const Bytes& bytes)
+{
+    WriteText(path, std::string(bytes.begin(), bytes.end()));
+}
 
 TEST_F(RiffFileTest, CreatedChunksGetTheirSizesAndPadBytes)
 {
@@ -49,12 +43,13 @@ TEST_F(RiffFileTest, CreatedChunksGetTheirSizesAndPadBytes)
     const Bytes expected = {'R', 'I', 'F', 'F', 26, 0, 0, 0, 'T', 'E', 'S', 'T',
                             'o', 'd', 'd', ' ', 3,  0, 0, 0, 'a', 'b', 'c', 0,
                             'e', 'v', 'e', 'n', 2,  0, 0, 0, 'x', 'y'};
-    EXPECT_EQ(Load(Path("a.riff")), expected);
+    const std::string written = ReadText(Path("a.riff"));
+    EXPECT_EQ(Bytes(written.begin(), written.end()), expected);
     EXPECT_EQ(odd.Size, 3u);
     EXPECT_EQ(form.Size, 26u);
 }
 
-TEST_F(RiffFileTest, DescendSkipsOtherChunksAndStaysInsideItsParent)
+TEST_F(RiffFileTest, DescendSkipsOtherChunksStaysInsideItsParentAndStopsAtTheFileEnd)
 {
     // A form holding an odd-sized chunk and "want", followed at top level by
     // another "want" that a search inside the form must not reach.
@@ -85,15 +80,11 @@ TEST_F(RiffFileTest, DescendSkipsOtherChunksAndStaysInsideItsParent)
     ASSERT_TRUE(file.Seek(0));
     ASSERT_TRUE(file.Descend(want, nullptr, RiffFind::Id));
     EXPECT_EQ(want.DataOffset, 40);
-}
 
-TEST_F(RiffFileTest, SizesBeyondTheFileEndTheSearch)
-{
     // A chunk claiming 4 GB, then nothing: the search must stop, not wrap.
     Store(Path("c.riff"), {'j', 'u', 'n', 'k', 0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3});
-    RiffFile file;
+    ASSERT_TRUE(file.Close());
     ASSERT_TRUE(file.Open(Path("c.riff"), RiffFile::OpenMode::Read));
-    RiffChunk want{MakeFourCC('d', 'a', 't', 'a')};
     EXPECT_FALSE(file.Descend(want, nullptr, RiffFind::Id));
     // A truncated header is no chunk either.
     ASSERT_TRUE(file.Seek(8));

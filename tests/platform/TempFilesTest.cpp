@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/RiffFile.h"
 
 namespace fs = std::filesystem;
 
@@ -24,7 +23,7 @@ protected:
     }
 };
 
-TEST_F(TempFilesTest, TemporaryFilesAreNewEmptyAndUnique)
+TEST_F(TempFilesTest, TemporaryFilesAreNewAndUniqueAndSameFileComparesCanonicalPaths)
 {
     std::set<std::string> names;
     for (int i = 0; i < 20; ++i)
@@ -36,9 +35,19 @@ TEST_F(TempFilesTest, TemporaryFilesAreNewEmptyAndUnique)
     EXPECT_EQ(one.filename().string().substr(0, 3), "wav");
     EXPECT_EQ(one.extension(), ".tmp");
     EXPECT_TRUE(platform::CreateTempFile(Path("no-such-folder"), "wav").empty());
+
+    // Same file: canonical paths compared.
+    WriteText(Path("x.wav"), "x");
+    fs::create_directories(folder / "sub");
+    fs::create_symlink(folder / "x.wav", folder / "sub" / "link.wav");
+    EXPECT_TRUE(platform::SameFile(Path("x.wav"), (folder / "sub" / ".." / "x.wav").string()));
+    EXPECT_TRUE(platform::SameFile(Path("x.wav"), (folder / "sub" / "link.wav").string()));
+    EXPECT_TRUE(platform::SameFile(Path("new.wav"), (folder / "sub" / ".." / "new.wav").string()));
+    EXPECT_FALSE(platform::SameFile(Path("x.wav"), Path("X.wav")));
+    EXPECT_FALSE(platform::SameFile(Path("x.wav"), ""));
 }
 
-TEST_F(TempFilesTest, CopyReplacesTheTargetOnlyWhenComplete)
+TEST_F(TempFilesTest, CopyAndMoveReplaceTheTargetOnlyWhenComplete)
 {
     WriteText(Path("source"), std::string(100000, 's'));
     WriteText(Path("target"), "old contents");
@@ -56,38 +65,22 @@ TEST_F(TempFilesTest, CopyReplacesTheTargetOnlyWhenComplete)
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_FALSE(platform::CopyFileOver(Path("missing"), Path("target")));
     EXPECT_EQ(FileCount(), 2u);
-}
 
-TEST_F(TempFilesTest, MoveCrossesFileSystemsByCopying)
-{
+    // A move within one file system renames; across them it copies.
+    WriteText(Path("a"), "a");
+    ASSERT_TRUE(platform::MoveFileOver(Path("a"), Path("target")));
+    EXPECT_EQ(ReadText(Path("target")), "a");
+    EXPECT_FALSE(fs::exists(Path("a")));
+    EXPECT_FALSE(platform::MoveFileOver(Path("a"), Path("target")));
     // /dev/shm is a memory file system on Linux, so a rename from it to the
     // test folder fails and the copy fallback has to do the move.
     const std::string elsewhere = platform::CreateTempFile("/dev/shm", "wav");
     if (elsewhere.empty())
         GTEST_SKIP() << "/dev/shm is not available";
     WriteText(elsewhere, "moved");
-    WriteText(Path("target"), "old");
     ASSERT_TRUE(platform::MoveFileOver(elsewhere, Path("target")));
     EXPECT_EQ(ReadText(Path("target")), "moved");
     EXPECT_FALSE(fs::exists(elsewhere));
-
-    WriteText(Path("a"), "a");
-    ASSERT_TRUE(platform::MoveFileOver(Path("a"), Path("target")));
-    EXPECT_EQ(ReadText(Path("target")), "a");
-    EXPECT_FALSE(fs::exists(Path("a")));
-    EXPECT_FALSE(platform::MoveFileOver(Path("a"), Path("target")));
-}
-
-TEST_F(TempFilesTest, SameFileComparesCanonicalPaths)
-{
-    WriteText(Path("x.wav"), "x");
-    fs::create_directories(folder / "sub");
-    fs::create_symlink(folder / "x.wav", folder / "sub" / "link.wav");
-    EXPECT_TRUE(platform::SameFile(Path("x.wav"), (folder / "sub" / ".." / "x.wav").string()));
-    EXPECT_TRUE(platform::SameFile(Path("x.wav"), (folder / "sub" / "link.wav").string()));
-    EXPECT_TRUE(platform::SameFile(Path("new.wav"), (folder / "sub" / ".." / "new.wav").string()));
-    EXPECT_FALSE(platform::SameFile(Path("x.wav"), Path("X.wav")));
-    EXPECT_FALSE(platform::SameFile(Path("x.wav"), ""));
 }
 
 }  // namespace

