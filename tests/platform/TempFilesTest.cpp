@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/RiffFile.h"
+
 
 namespace fs = std::filesystem;
 

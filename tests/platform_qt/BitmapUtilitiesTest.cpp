@@ -13,15 +13,12 @@ TEST(BitmapUtilitiesTest, ColourNeedsTwoBitsOrThreeColoursAndSizesAreZeroWithout
     EXPECT_FALSE(IsColorDevice(&mono));
     QImage indexed(8, 8, QImage::Format_Indexed8);
     EXPECT_TRUE(IsColorDevice(&indexed));
-    QImage rgb(8, 8, QImage::Format_RGB32);
+    QImage rgb(37, 12, QImage::Format_RGB32);
     EXPECT_TRUE(IsColorDevice(&rgb));
     EXPECT_FALSE(IsColorDevice(nullptr));
 
-    const QImage image(37, 12, QImage::Format_ARGB32);
-    EXPECT_EQ(GetBitmapWidth(&image), 37u);
-    EXPECT_EQ(GetBitmapHeight(&image), 12u);
-    const QImage empty;
-    EXPECT_EQ(GetBitmapWidth(&empty), 0u);
+    EXPECT_EQ(GetBitmapWidth(&rgb), 37u);
+    EXPECT_EQ(GetBitmapHeight(&rgb), 12u);
     EXPECT_EQ(GetBitmapWidth(static_cast<const QImage*>(nullptr)), 0u);
     EXPECT_EQ(GetBitmapHeight(static_cast<const QPixmap*>(nullptr)), 0u);
 }
