@@ -32,17 +32,6 @@ std::unique_ptr<TOverlayData> Read(const std::string& text, std::uint16_t scale 
     return TOverlayData::FromText(text, scale, offset, false, false);
 }
 
-struct TempFolder {
-    TempFolder() : path(fs::temp_directory_path() / ("ovl-" + std::to_string(::getpid()) + "-" + std::to_string(n++)))
-    {
-        fs::create_directories(path);
-    }
-    ~TempFolder() { fs::remove_all(path); }
-    std::string operator/(const std::string& name) const { return (path / name).string(); }
-    fs::path path;
-    static inline int n = 0;
-};
-
 struct ReadCase {
     const char* name;
     std::string text;
@@ -58,10 +47,7 @@ TEST(OverlayText, EachKindOfLineAndEachOrderingRule)
     const std::string longTitle(300, 'T');
     const ReadCase cases[] = {
         {"title then spline off", ";Reference\n;SPLINE OFF\n100\t1\n200\t2\n300\t3\n", true, 3, "Reference", true, false},
-        {"spline off does not replace the title", ";First\n;SPLINE OFF\n" + Rows(3), true, 3, "First", true, false},
         {"a later title replaces", ";One\n;Two\n" + Rows(3), true, 3, "Two", false, false},
-        {"long title: 23 characters", ";ABCDEFGHIJKLMNOPQRSTUVWXYZ\n" + Rows(3), true, 3, "ABCDEFGHIJKLMNOPQRSTUVW", false,
-         false},
         {"a tab cuts the title", ";Ref\tmore\n" + Rows(3), true, 3, "Ref", false, false},
         {"\";SPLINE\" alone is a title", ";SPLINEX\n" + Rows(3), true, 3, "SPLINEX", false, false},
         {"a title of 300 characters is one line", ";" + longTitle + "\n" + Rows(3), true, 3, longTitle.substr(0, 23),
@@ -113,8 +99,8 @@ TEST(OverlayData, SteppedRowsAreThreePointsAndSaveAsOneRawRow)
     EXPECT_FLOAT_EQ(p[10], 1000.01f);
     EXPECT_FLOAT_EQ(p[7], -10.0f);
     EXPECT_FLOAT_EQ(table->GetValueAt(1000.0f), -4.0f) << "value plus offset";
-    ASSERT_TRUE(table->Save((folder / "b.ovl").c_str(), "Bands"));
-    EXPECT_EQ(Slurp(folder / "b.ovl"), ";Bands\r\n500.000000\t-20.000000\r\n1000.000000\t-10.000000\r\n"
+    ASSERT_TRUE(table->Save((folder.Path("b.ovl")).c_str(), "Bands"));
+    EXPECT_EQ(ReadText(folder.Path("b.ovl")), ";Bands\r\n500.000000\t-20.000000\r\n1000.000000\t-10.000000\r\n"
                                        "2000.000000\t-30.000000\r\n")
         << "raw values: reloading with the pane's offset must not add it twice";
 }
@@ -139,9 +125,9 @@ TEST(OverlayData, LowSteppedRowsSaveWithTheDecimalsTheyNeedAndReload)
         SCOPED_TRACE(c.seed);
         TOverlayData table((std::string(TALVENOR_FUZZ_SEEDS "/overlay/") + c.seed).c_str(), 2, 0.0f, false, false);
         ASSERT_FALSE(table.IsError());
-        ASSERT_TRUE(table.Save((folder / "s.ovl").c_str(), ""));
-        EXPECT_EQ(Slurp(folder / "s.ovl"), c.saved);
-        TOverlayData again((folder / "s.ovl").c_str(), 2, 0.0f, false, false);
+        ASSERT_TRUE(table.Save((folder.Path("s.ovl")).c_str(), ""));
+        EXPECT_EQ(ReadText(folder.Path("s.ovl")), c.saved);
+        TOverlayData again((folder.Path("s.ovl")).c_str(), 2, 0.0f, false, false);
         ASSERT_FALSE(again.IsError());
         ASSERT_EQ(again.GetNumPoints(), table.GetNumPoints());
         EXPECT_EQ(again.GetPoints()[2 * c.point], c.frequency) << "a row's centre, exactly";
@@ -173,13 +159,13 @@ TEST(OverlayData, ASaveAndReloadWithAnOffsetIsStableAndLocaleFree)
     for (std::uint16_t scale : {0, 2}) {
         SCOPED_TRACE(scale);
         auto first = Read(source, scale, 10.0f);
-        ASSERT_TRUE(first->Save((folder / "a.ovl").c_str(), "Mic"));
-        EXPECT_EQ(Slurp(folder / "a.ovl"), expected);
-        TOverlayData second((folder / "a.ovl").c_str(), scale, 10.0f, false, false);
+        ASSERT_TRUE(first->Save((folder.Path("a.ovl")).c_str(), "Mic"));
+        EXPECT_EQ(ReadText(folder.Path("a.ovl")), expected);
+        TOverlayData second((folder.Path("a.ovl")).c_str(), scale, 10.0f, false, false);
         ASSERT_FALSE(second.IsError());
         EXPECT_FLOAT_EQ(second.GetValueAt(1000.0f), 10.5f);
-        ASSERT_TRUE(second.Save((folder / "b.ovl").c_str(), second.GetTitle()));
-        EXPECT_EQ(Slurp(folder / "b.ovl"), expected);
+        ASSERT_TRUE(second.Save((folder.Path("b.ovl")).c_str(), second.GetTitle()));
+        EXPECT_EQ(ReadText(folder.Path("b.ovl")), expected);
     }
     std::setlocale(LC_ALL, previous.c_str());
     if (!german)
@@ -261,34 +247,34 @@ TEST(OverlaySlots, FileNamesKeepEveryPaneApartAndLowerPanesReadTheirOldFiles)
     EXPECT_EQ(overlay_slots::SlotPath("/o", 0, 2, 0), "/o/L1_2.ovl");
     EXPECT_EQ(overlay_slots::SlotPath("/o", 1, 2, 0), "/o/R1_2.ovl");
     TempFolder folder;
-    const std::string dir = folder.path.string();
-    Write(folder / "R4.ovl", ";Shared\n");
-    EXPECT_EQ(overlay_slots::SlotReadPath(dir, 0, 2, 3), folder / "R4.ovl") << "the old shared name";
-    Write(folder / "L4_2.ovl", ";Own\n");
-    EXPECT_EQ(overlay_slots::SlotReadPath(dir, 0, 2, 3), folder / "L4_2.ovl");
+    const std::string dir = folder.folder.string();
+    WriteText(folder.Path("R4.ovl"), ";Shared\n");
+    EXPECT_EQ(overlay_slots::SlotReadPath(dir, 0, 2, 3), folder.Path("R4.ovl")) << "the old shared name";
+    WriteText(folder.Path("L4_2.ovl"), ";Own\n");
+    EXPECT_EQ(overlay_slots::SlotReadPath(dir, 0, 2, 3), folder.Path("L4_2.ovl"));
 }
 
 TEST(OverlaySlots, StoringKeepsTheTitleAndFailuresLeaveFilesAsTheyWere)
 {
     TempFolder folder;
-    const std::string dir = folder.path.string();
+    const std::string dir = folder.folder.string();
     PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
     auto data = MakeData(records);
     SetKnownSpectrum(*data, 1000.0f, -3.0f, -50.0f);
 
-    Write(folder / "L3.ovl", ";Reference\n");
+    WriteText(folder.Path("L3.ovl"), ";Reference\n");
     ASSERT_TRUE(overlay_slots::StoreSpectrum(dir, 0, 1, 2, *data, 0.0f, false));
-    EXPECT_EQ(overlay_slots::ReadTitle(folder / "L3.ovl"), "Reference");
+    EXPECT_EQ(overlay_slots::ReadTitle(folder.Path("L3.ovl")), "Reference");
     ASSERT_TRUE(overlay_slots::StoreSpectrum(dir, 0, 1, 3, *data, 0.0f, false));
-    EXPECT_EQ(overlay_slots::ReadTitle(folder / "L4.ovl"), "Overlay 4");
+    EXPECT_EQ(overlay_slots::ReadTitle(folder.Path("L4.ovl")), "Overlay 4");
 
     // Retitling what is not a table loses nothing. (A failed composite or
     // import is checked through the plot's buttons and the overlay dialog.)
-    Write(folder / "L5.ovl", "garbage\n100 1\n200 2\n300 3\n");
+    WriteText(folder.Path("L5.ovl"), "garbage\n100 1\n200 2\n300 3\n");
     EXPECT_FALSE(overlay_slots::Retitle(dir, 0, 1, 4, 0, "New"));
-    EXPECT_EQ(Slurp(folder / "L5.ovl"), "garbage\n100 1\n200 2\n300 3\n");
+    EXPECT_EQ(ReadText(folder.Path("L5.ovl")), "garbage\n100 1\n200 2\n300 3\n");
     ASSERT_TRUE(overlay_slots::Retitle(dir, 0, 1, 5, 0, "Empty slot"));
-    EXPECT_EQ(Slurp(folder / "L6.ovl"), ";Empty slot\r\n");
+    EXPECT_EQ(ReadText(folder.Path("L6.ovl")), ";Empty slot\r\n");
 }
 
 TEST(OverlayChecks, LimitsAndCompositeRules)

@@ -106,8 +106,8 @@ TEST(OverlayPlot, SetStoresTheSpectrumOnShowsFilesAtTheirRowsAndCIsTheComposite)
     EXPECT_EQ(CountY(stored, o.Y(-20.0)), 1);
 
     // Two hand-made files, shown with their On boxes; slot 1 with +10 dB.
-    Write(o.File("L1.ovl"), ";Flat -40\n20\t-40\n1000\t-40\n24000\t-40\n");
-    Write(o.File("L3.ovl"), ";Flat -60\r\n20\t-60\r\n1000\t-60\r\n24000\t-60\r\n");
+    WriteText(o.File("L1.ovl"), ";Flat -40\n20\t-40\n1000\t-40\n24000\t-40\n");
+    WriteText(o.File("L3.ovl"), ";Flat -60\r\n20\t-60\r\n1000\t-60\r\n24000\t-60\r\n");
     o.records.Spectrum.Overlay[0].Offset1 = 10.0f;
     QTest::mouseClick(plot.OverlayShowBox(0, 0), Qt::LeftButton);
     QTest::mouseClick(plot.OverlayShowBox(0, 2), Qt::LeftButton);
@@ -138,19 +138,19 @@ TEST(OverlayPlot, SetStoresTheSpectrumOnShowsFilesAtTheirRowsAndCIsTheComposite)
 
     // A composite that can no longer be formed keeps its file: slot 3 is
     // gone, one input is left.
-    const std::string composite = Slurp(o.File("L7.ovl"));
+    const std::string composite = ReadText(o.File("L7.ovl"));
     std::filesystem::remove(o.File("L3.ovl"));
     MessageLog messages;
     AnswerNextDialog(true);
     QTest::mouseClick(plot.OverlayStoreButton(0, 6), Qt::LeftButton);
     EXPECT_EQ(messages.texts.size(), 1u) << "the composite could not be formed";
-    EXPECT_EQ(Slurp(o.File("L7.ovl")), composite);
+    EXPECT_EQ(ReadText(o.File("L7.ovl")), composite);
 }
 
 TEST(OverlayPlot, OverlaysAndTheirLegendArePrinted)
 {
     OverlayPlot o;
-    Write(o.File("L1.ovl"), ";Reference mic\n20\t-40\n1000\t-40\n24000\t-40\n");
+    WriteText(o.File("L1.ovl"), ";Reference mic\n20\t-40\n1000\t-40\n24000\t-40\n");
     o.records.Spectrum.Overlay[0].Show1 = 1;
     o.records.Spectrum.Overlay[0].Color = 0xFF0000;
     o.plot->ResetView();
@@ -179,7 +179,7 @@ TEST(OverlayPlot, OverlaysAndTheirLegendArePrinted)
 TEST(OverlayDialogs, OverlayOptionsChecksEverythingBeforeWritingAFile)
 {
     OverlayPlot o;
-    Write(o.File("L2.ovl"), ";Reference\n20\t-40\n1000\t-40\n24000\t-40\n");
+    WriteText(o.File("L2.ovl"), ";Reference\n20\t-40\n1000\t-40\n24000\t-40\n");
     SpectrumOpts copy = o.records.Spectrum;
     TOverlayDialog dialog(nullptr, &copy, o.Folder(), 0, 1, 1, &o.inUse, {});
     EXPECT_EQ(dialog.LegendEdit(1)->text(), QStringLiteral("Reference"));
@@ -195,8 +195,8 @@ TEST(OverlayDialogs, OverlayOptionsChecksEverythingBeforeWritingAFile)
     dialog.LegendSizeEdit()->setText(QStringLiteral("24"));
 
     // Load... imports a microphone file into slot 5; a broken one changes nothing.
-    Write(o.File("mic.mic"), ";Mic 4190\n20\t0\n1000\t0.5\n20000\t-2\n");
-    Write(o.File("bad.mic"), ";Bad\n20\t0\n");
+    WriteText(o.File("mic.mic"), ";Mic 4190\n20\t0\n1000\t0.5\n20000\t-2\n");
+    WriteText(o.File("bad.mic"), ";Bad\n20\t0\n");
     std::string chosen = o.File("bad.mic");
     TOverlayDialog::SetFileChooser([&chosen](QWidget*, bool, const QString&) { return QString::fromStdString(chosen); });
     dialog.LoadButton(4)->click();
@@ -216,7 +216,7 @@ TEST(OverlayDialogs, OverlayOptionsChecksEverythingBeforeWritingAFile)
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(copy.OverlayLegendSize, 24);
     EXPECT_FLOAT_EQ(copy.Overlay[3].Offset1, 99.5f);
-    EXPECT_EQ(Slurp(o.File("L1.ovl")), ";Typed first\r\n") << "a slot without data keeps its legend";
+    EXPECT_EQ(ReadText(o.File("L1.ovl")), ";Typed first\r\n") << "a slot without data keeps its legend";
     EXPECT_EQ(overlay_slots::ReadTitle(o.File("L2.ovl")), "Reference");
 
     // Defaults: the legends and colours of a new plot.

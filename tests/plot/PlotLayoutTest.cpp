@@ -49,21 +49,6 @@ TEST(PlotLayoutTest, TooSmallAClientKeepsTheOldRectangles)
     EXPECT_EQ(areas.Pane2.Height(), 0);
 }
 
-TEST(PlotLayoutTest, PointsOnARightOrBottomEdgeAreOutside)
-{
-    PlotAreas areas;
-    ASSERT_TRUE(ComputePlotLayout({0, 0, 400, 483}, PlotMargins{}, 2, 0, areas));
-    EXPECT_EQ(PaneAt(areas, 2, 20, 50), areas.Pane1);
-    EXPECT_EQ(PaneAt(areas, 2, 379, 239), areas.Pane1);
-    EXPECT_TRUE(PaneAt(areas, 2, 380, 100).IsEmpty());
-    EXPECT_TRUE(PaneAt(areas, 2, 100, 240).IsEmpty());
-    EXPECT_TRUE(PaneAt(areas, 2, 100, 250).IsEmpty());
-    EXPECT_EQ(PaneAt(areas, 2, 100, 260), areas.Pane2);
-    EXPECT_TRUE(PaneAt(areas, 2, 100, 450).IsEmpty());
-    // One pane: the plot rectangle wherever the point lies.
-    EXPECT_EQ(PaneAt(areas, 1, 0, 0), areas.Plot);
-}
-
 TEST(PlotLayoutTest, PaneCountTakesOnlyOneOrTwo)
 {
     TPlotBase plot;

@@ -274,7 +274,7 @@ TEST(QuarnPlotInteraction, ExportsTheVisibleBinsAsText)
     std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
     plot.WriteTextFile();
     std::setlocale(LC_NUMERIC, before.c_str());
-    const std::string file = Slurp(path);
+    const std::string file = ReadText(path);
     EXPECT_EQ(file, std::string(";Channel: 0 ") + t.data->GetName() + "\r\n;Freq(Hz)\t" +
                         t.data->GetUnitLabel(false) +
                         "\r\n73.242188\t-90.000000\r\n73.974609\t-90.000000\r\n74.707031\t-90.000000\r\n");

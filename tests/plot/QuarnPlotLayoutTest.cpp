@@ -1,6 +1,5 @@
 // The spectrum plot's margins, printed-page layout and tool-strip fields.
 #include "plot/QuarnPlotLayout.h"
-#include "plot/ToolStripFields.h"
 
 #include "settings/PrintOpts.h"
 #include "settings/SpectrumOpts.h"
@@ -44,19 +43,6 @@ TEST(QuarnPlotLayoutTest, PrintedPageLeavesRoomForLabelsAndSplitsPanes)
     const PlotAreas half = PrintedPlotAreas(850, 1100, 100, 100, options, 1);
     EXPECT_EQ(half.Plot.left, 50 + 75);
     EXPECT_EQ(half.Plot.top, 25 + 120);
-}
-
-// The linear and log-bottom texts are checked on a live plot.
-TEST(ToolStripFieldsTest, FieldsByAmplitudeScale)
-{
-    EXPECT_FALSE(FieldsForAmpScale(0, 100.0f, 50.0f, false).RangeSpinChanged);
-    EXPECT_EQ(FieldsForAmpScale(0, 100.0f, 50.0f, false).RangeCaption, "Plot Range:");
-    const ToolStripFields dB = FieldsForAmpScale(1, -10.0f, 120.0f, false);
-    EXPECT_EQ(dB.TopText, "-10.00");
-    EXPECT_EQ(dB.RangeText, "120.0");
-    EXPECT_EQ(FieldsForAmpScale(2, 1.0f, 0.0001f, false).TopText, "1.0000");
-    EXPECT_EQ(FieldsForAmpScale(2, 1.0f, 0.0001f, true).TopText, "1.000");
-    EXPECT_TRUE(FieldsForAmpScale(2, 1.0f, 0.0001f, false).TopSpin.Multiply);
 }
 
 } // namespace

@@ -2,11 +2,8 @@
 
 #include "tests/engine/SpectralTestSupport.h"
 
-#include "platform/MessageBox.h"
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 namespace quarn_test {
 
@@ -66,33 +63,6 @@ std::unique_ptr<TQuarnPlot> MakePlot(PlotRecords& records, SpectralData* trace1,
     const bool created = plot->Create("Spectrum", QRect(0, 0, width, height), &records.Settings, &records.Scaling,
                                       &records.Markers, &records.Spectrum, trace1, trace2, channel);
     return created ? std::move(plot) : nullptr;
-}
-
-MessageLog::MessageLog()
-{
-    platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& r) {
-        texts.push_back(r.text);
-        captions.push_back(r.caption);
-        return platform::MessageResult::Ok;
-    });
-}
-
-MessageLog::~MessageLog()
-{
-    platform::SetMessageBoxHook({});
-}
-
-std::string Slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void Write(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 } // namespace quarn_test

@@ -10,6 +10,7 @@
 #include "engine/TProcessingSettings.h"
 #include "settings/MarkerOpts.h"
 #include "settings/SpectrumOpts.h"
+#include "tests/support/PlatformTestSupport.h"
 
 #include <memory>
 #include <string>
@@ -45,17 +46,5 @@ void SetLineLevel(SpectralData& data, std::uint32_t line, float level);
 // A plot of the given client size created on the records.
 std::unique_ptr<TQuarnPlot> MakePlot(PlotRecords& records, SpectralData* trace1, SpectralData* trace2, int width,
                                      int height, int channel = 0);
-
-// Records the message boxes shown while it lives, each answered with OK.
-struct MessageLog {
-    MessageLog();
-    ~MessageLog();
-    std::vector<std::string> texts;
-    std::vector<std::string> captions;
-};
-
-// A file's bytes, and a file written from bytes.
-std::string Slurp(const std::string& path);
-void Write(const std::string& path, const std::string& bytes);
 
 } // namespace quarn_test
