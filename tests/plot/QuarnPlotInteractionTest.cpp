@@ -66,7 +66,7 @@ struct PlotOnTone {
     std::unique_ptr<TQuarnPlot> plot;
 };
 
-TEST(QuarnPlotInteraction, ADragInZoomModeZoomsToTheDraggedSpan)
+TEST(QuarnPlotInteraction, ADragZoomsTypedFieldsRedrawTheAxisAndPeakHoldOffClearsTheHeldTrace)
 {
     PlotOnTone t(ScalingOpts::kLogarithmic);
     TQuarnPlot& plot = *t.plot;
@@ -96,12 +96,8 @@ TEST(QuarnPlotInteraction, ADragInZoomModeZoomsToTheDraggedSpan)
     EXPECT_EQ(plot.SpanStart(), static_cast<int>(t.data->GetStartBin()));
     EXPECT_EQ(plot.SpanEnd(), static_cast<int>(t.data->GetEndBin()));
     EXPECT_TRUE(plot.ToolButton(402)->IsGreyed());
-}
 
-TEST(QuarnPlotInteraction, TypedFieldsAndSpinnersRedrawTheAxis)
-{
-    PlotOnTone t(ScalingOpts::kLogarithmic);
-    TQuarnPlot& plot = *t.plot;
+    // Typed fields redraw the axis.
     QLineEdit* top = plot.PlotTopEdit();
     top->selectAll();
     QTest::keyClicks(top, "-10");
@@ -118,16 +114,7 @@ TEST(QuarnPlotInteraction, TypedFieldsAndSpinnersRedrawTheAxis)
     QTest::keyClick(range, Qt::Key_Return);
     EXPECT_EQ(range->text(), QStringLiteral("0.1"));
 
-    // The spinner's arrows step the field by 5 dB.
-    plot.StepField(true, true);
-    EXPECT_FLOAT_EQ(t.records.Spectrum.PlotTop, -5.0f);
-    EXPECT_EQ(top->text(), QStringLiteral("-5.00"));
-}
-
-TEST(QuarnPlotInteraction, PeakHoldOffClearsTheHeldTrace)
-{
-    PlotOnTone t(ScalingOpts::kLogarithmic);
-    TQuarnPlot& plot = *t.plot;
+    // Peak hold off clears the held trace.
     t.records.Spectrum.PeakHold = 4;
     t.data->SetPeakHoldMode(4);
     t.data->UpdatePeakHold();
@@ -183,7 +170,7 @@ TEST(QuarnPlotInteraction, TheRightButtonMenuActsAndGreysWhatIsNotThere)
     EXPECT_TRUE(helpAsked);
 }
 
-TEST(QuarnPlotInteraction, AHeldCursorsValuesReachTheClipboard)
+TEST(QuarnPlotInteraction, ArrowKeysStepAHeldCursorOntoTheTraceAndItsValuesReachTheClipboard)
 {
     PlotOnTone t(ScalingOpts::kLogarithmic);
     TQuarnPlot& plot = *t.plot;
@@ -192,8 +179,18 @@ TEST(QuarnPlotInteraction, AHeldCursorsValuesReachTheClipboard)
     // own: the column after 1000 Hz's covers the tone's line.
     const int x = plot.Areas().Plot.left + plot.FrequencyToColumn(1000.0f) + 1;
     const int y = (plot.Areas().Plot.top + plot.Areas().Plot.bottom) / 2;
-    QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+    // Pressed a column before the tone's: the arrow key steps onto it.
+    QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x - 1, y));
     ASSERT_TRUE(plot.Cursor().CursorShown());
+    QTest::keyClick(&plot, Qt::Key_Right);
+    EXPECT_EQ(plot.Cursor().LastPoint().x, x);
+    EXPECT_FLOAT_EQ(plot.Cursor().CursorYValue(), -20.0f);
+    // dB axis 0 … −140 over the pane's rows: −20 dB stands 1/7 down.
+    const PlotRect area = plot.Areas().Plot;
+    EXPECT_NEAR(plot.Cursor().LastPoint().y, area.bottom - static_cast<int>(area.Height() * 120.0 / 140.0), 1);
+    QTest::keyClick(&plot, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(plot.Cursor().LastPoint().x, x - 10);
+    QTest::keyClick(&plot, Qt::Key_Right, Qt::ShiftModifier);
     ChooseFromNextMenu({"Copy measurement cursor Values to clipboard"});
     QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, QPoint(x, y));
     EXPECT_FALSE(plot.Cursor().Tracking());  // the menu let the cursor go
@@ -224,27 +221,6 @@ TEST(QuarnPlotInteraction, TheCursorReadsTheRowInTheScalesFormat)
         EXPECT_EQ(plot.Cursor().YReadoutText().substr(0, std::strlen(c.readout)), c.readout) << c.value;
         QTest::mouseRelease(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
     }
-}
-
-TEST(QuarnPlotInteraction, ArrowKeysStepAHeldCursorOntoTheTrace)
-{
-    PlotOnTone t(ScalingOpts::kLogarithmic);
-    TQuarnPlot& plot = *t.plot;
-    t.records.Spectrum.GrabCursorFlag = 1;
-    const PlotRect area = plot.Areas().Plot;
-    // One column before the tone's; the step right lands on it.
-    const int x = area.left + plot.FrequencyToColumn(1000.0f);
-    QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x, area.top + 5));
-    ASSERT_TRUE(plot.Cursor().CursorShown());
-    QTest::keyClick(&plot, Qt::Key_Right);
-    EXPECT_EQ(plot.Cursor().LastPoint().x, x + 1);
-    EXPECT_FLOAT_EQ(plot.Cursor().CursorYValue(), -20.0f);
-    // dB axis 0 … −140 over the pane's rows: −20 dB stands 1/7 down.
-    const int expectedRow = area.bottom - static_cast<int>(area.Height() * 120.0 / 140.0);
-    EXPECT_NEAR(plot.Cursor().LastPoint().y, expectedRow, 1);
-    QTest::keyClick(&plot, Qt::Key_Left, Qt::ShiftModifier);
-    EXPECT_EQ(plot.Cursor().LastPoint().x, x - 9);
-    QTest::mouseRelease(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x, area.top + 5));
 }
 
 TEST(QuarnPlotInteraction, ExportsTheVisibleBinsAsText)
