@@ -34,7 +34,7 @@ protected:
     DemoPlot Plot{1};
 };
 
-TEST_F(TPlotBaseTest, TheCursorInvertsThePixelsItCrossesAndLeavesNothingBehind)
+TEST_F(TPlotBaseTest, TheCursorInvertsThePixelsItCrossesAndLeavesNothingBehindOnReleaseOrFocusLoss)
 {
     const QImage before = Shot(Plot);
     const PlotRect pane = Plot.Areas().Pane1;
@@ -60,12 +60,8 @@ TEST_F(TPlotBaseTest, TheCursorInvertsThePixelsItCrossesAndLeavesNothingBehind)
     Plot.OnLButtonUp({}, 5, 5);
     EXPECT_FALSE(Plot.Cursor().Tracking());
     EXPECT_EQ(Shot(Plot), before);
-}
 
-TEST_F(TPlotBaseTest, FocusLossEndsTheDragAndClosingLeavesThePlotOpen)
-{
-    const QImage before = Shot(Plot);
-    const PlotRect pane = Plot.Areas().Pane1;
+    // Focus loss ends a drag, leaving nothing behind.
     Plot.OnLButtonDown(Qt::ShiftModifier, pane.left + 40, pane.top + 40);
     ASSERT_TRUE(Plot.Cursor().HarmonicMode());
     QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
@@ -76,16 +72,6 @@ TEST_F(TPlotBaseTest, FocusLossEndsTheDragAndClosingLeavesThePlotOpen)
     // A plot never closes itself.
     EXPECT_FALSE(Plot.close());
     EXPECT_TRUE(Plot.isVisible());
-}
-
-TEST_F(TPlotBaseTest, ResetViewAndResizeEachAskForACaptionRefresh)
-{
-    int refreshes = 0;
-    QObject::connect(&Plot, &TPlotBase::TitleRefreshRequested, [&refreshes] { ++refreshes; });
-    Plot.ResetView();
-    Plot.resize(600, 400);
-    QApplication::processEvents();
-    EXPECT_EQ(refreshes, 2);
 }
 
 TEST_F(TPlotBaseTest, TheScrollBarSitsInsideTheLowestFrame)
@@ -120,7 +106,6 @@ TEST_F(TPlotBaseTest, TheClipboardBitmapIsEverythingBelowTheStripFramedInBlack)
         EXPECT_EQ(bitmap.pixel(p), black) << p.x() << "," << p.y();
     EXPECT_EQ(bitmap.pixel(1, 1), window.pixel(1, 31));
     EXPECT_EQ(bitmap.pixel(300, 200), window.pixel(300, 230));
-
 }
 
 } // namespace
