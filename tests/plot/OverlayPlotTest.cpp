@@ -219,10 +219,8 @@ TEST(OverlayDialogs, OverlayOptionsChecksEverythingBeforeWritingAFile)
     EXPECT_EQ(ReadText(o.File("L1.ovl")), ";Typed first\r\n") << "a slot without data keeps its legend";
     EXPECT_EQ(overlay_slots::ReadTitle(o.File("L2.ovl")), "Reference");
 
-    // Defaults: the legends and colours of a new plot.
+    // Defaults: a new plot's legends.
     dialog.DefaultsButton()->click();
-    EXPECT_EQ(dialog.LegendEdit(6)->text(), QStringLiteral("Composite"));
-    EXPECT_EQ(copy.Overlay[1].Color, 0xAEAE00u);
     EXPECT_EQ(dialog.LegendSizeEdit()->text(), QStringLiteral("8"));
 }
 

@@ -77,7 +77,7 @@ struct SheetRecords {
 };
 
 // The checks themselves are the form's; here the sheet's pages and wiring.
-TEST(PlotOptionsSheetTest, PagesTabsRefusalsAndAPageNeverShown)
+TEST(PlotOptionsSheetTest, PagesTabsRefusalsOnTheirOwnTabColoursAndAPageNeverShown)
 {
     MessageLog messages;
     SheetRecords r;
@@ -115,21 +115,19 @@ TEST(PlotOptionsSheetTest, PagesTabsRefusalsAndAPageNeverShown)
     EXPECT_EQ(r.spectrum[0], leftBefore);
     EXPECT_EQ(r.spectrum[1].StartFreq, 2.0f);
     EXPECT_EQ(r.spectrum[1].PlotTop, 1.0f);
-}
 
-TEST(PlotOptionsSheetTest, TheLeftPageRefusesOnItsOwnTabAndPictures)
-{
-    MessageLog messages;
-    SheetRecords r;
-    CPlotOptionsMain sheet(nullptr, 2, 0, r.pages);
-    sheet.show();
-    CPlotOptionsSpectrum& left = *sheet.SpectrumPage(0);
-    SaveScreenshot(sheet, "plot_options_left_db");
-    sheet.Tabs()->setCurrentIndex(1);
+    // Opened on the left page: a refusal there brings its own tab back.
+    messages.texts.clear();
+    SheetRecords l;
+    CPlotOptionsMain leftSheet(nullptr, 2, 0, l.pages);
+    leftSheet.show();
+    CPlotOptionsSpectrum& left = *leftSheet.SpectrumPage(0);
+    SaveScreenshot(leftSheet, "plot_options_left_db");
+    leftSheet.Tabs()->setCurrentIndex(1);
     Find<QLineEdit>(left, "StopFreq")->setText(QStringLiteral("400"));
     Find<QLineEdit>(left, "StartFreq")->setText(QStringLiteral("500"));
-    EXPECT_FALSE(sheet.ValidateAndClose());
-    EXPECT_EQ(sheet.Tabs()->currentIndex(), 0);
+    EXPECT_FALSE(leftSheet.ValidateAndClose());
+    EXPECT_EQ(leftSheet.Tabs()->currentIndex(), 0);
     EXPECT_EQ(messages.texts, std::vector<std::string>{"Stop Frequency must be greater than Start Frequency"});
 
     // The colour buttons: a chosen colour goes into the copy at once.
@@ -140,7 +138,7 @@ TEST(PlotOptionsSheetTest, TheLeftPageRefusesOnItsOwnTabAndPictures)
     });
     QTest::mouseClick(Find<QPushButton>(left, "GridColor"), Qt::LeftButton);
     EXPECT_EQ(offered, 0x808080u);
-    EXPECT_EQ(r.spectrum[0].GridColor, 0x00AA00u);
+    EXPECT_EQ(l.spectrum[0].GridColor, 0x00AA00u);
     EXPECT_EQ(Find<QLabel>(left, "GridColorSwatch")->palette().color(QPalette::Window), QColor(0, 0xAA, 0));
 }
 

@@ -8,9 +8,7 @@
 #include "settings/PrintOpts.h"
 #include "settings/TextField.h"
 
-#include <QImage>
 #include <QPageSize>
-#include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
 
@@ -172,25 +170,6 @@ TEST(PrintPages, TwoPlotsPrintTwoPagesWithHeaderAndCommentsAndComeBackAsTheyWere
     // Only two pages; the first is kept for a reviewer to look at.
     std::system(("pdftoppm -r 60 -png -f 2 -l 2 '" + pdf.toStdString() + "' '" + std::string(TALVENOR_PLOT_SCREENSHOT_DIR) + "/printed_page_two_panes'").c_str());
     EXPECT_FALSE(std::ifstream(stem + "-3.pgm").good());
-}
-
-TEST(PrintPages, WithoutResetAfterThePageLayoutStays)
-{
-    DemoPlot plot(1);
-    const PlotAreas screenAreas = plot.Areas();
-    // 150 dots per inch: an eighth of an inch is 18.75 dots.
-    QImage page(1240, 1754, QImage::Format_RGB32);
-    page.setDotsPerMeterX(5906);
-    page.setDotsPerMeterY(5906);
-    page.fill(Qt::white);
-    QPainter painter(&page);
-    plot.PrintToDC(painter, nullptr, false, 0);
-    painter.end();
-    EXPECT_EQ(plot.Printed.at(0).LabelFontHeight, 18);
-    EXPECT_NE(plot.Areas(), screenAreas);
-    EXPECT_EQ(plot.LabelFontHeight(), 15);
-    plot.ResetView();
-    EXPECT_EQ(plot.Areas(), screenAreas);
 }
 
 } // namespace
