@@ -138,6 +138,7 @@ TEST(ProcessingSheetWindow, PagesShowTheirRecordsRefusalsNameTheFieldAndOneChann
     EXPECT_EQ(s.sheet->result(), QDialog::Accepted);
     EXPECT_EQ(s.records.Processing.Format.NumChannels, 1);
     EXPECT_EQ(s.records.Processing.Format.SamplingRate, 96000u);
+    EXPECT_EQ(s.records.Processing.Format.BytesPerSample, 3) << "24 bits kept";
     EXPECT_EQ(s.records.Scaling[1], right);
     EXPECT_EQ(s.records.Processing.AverageSpeed[1], rightSpeed);
     EXPECT_EQ(s.records.Calibration[0].TransducerSensitivityVolts, -200.0f);
