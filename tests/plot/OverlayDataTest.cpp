@@ -42,7 +42,7 @@ struct ReadCase {
     bool orderingMessage;
 };
 
-TEST(OverlayText, EachKindOfLineAndEachOrderingRule)
+TEST(OverlayText, EachKindOfLineEachOrderingRuleAndTheTitleAlone)
 {
     const std::string longTitle(300, 'T');
     const ReadCase cases[] = {
@@ -78,10 +78,7 @@ TEST(OverlayText, EachKindOfLineAndEachOrderingRule)
             EXPECT_EQ(table->GetValueAt(150.0f), 0.0f);
         }
     }
-}
-
-TEST(OverlayText, TheTitleOnlyReadingSkipsSplineLinesAndStopsAtTheFirstRow)
-{
+    // Reading the title alone skips spline lines and stops at the first row.
     EXPECT_EQ(overlay_text::ReadTitle(";SPLINE OFF\n;SPLINEX\n;Legend\n100 1\n;Later\n"), "Legend");
     EXPECT_EQ(overlay_text::ReadTitle("100 1\n;Late\n"), "");
     EXPECT_EQ(overlay_text::FormatHeader("Two\nlines", true), ";Two\r\n;SPLINE OFF\r\n") << "no typed line end splits a file";
@@ -240,7 +237,7 @@ TEST(OverlayData, CompositesCountOnlyValidInputs)
     EXPECT_FLOAT_EQ(clamped.GetValueAt(5000.0f), 200.0f) << "380 dB stored as 200";
 }
 
-TEST(OverlaySlots, FileNamesKeepEveryPaneApartAndLowerPanesReadTheirOldFiles)
+TEST(OverlaySlots, FileNamesKeepPanesApartStoringKeepsTheTitleAndFailuresLeaveFiles)
 {
     EXPECT_EQ(overlay_slots::SlotPath("/o", 0, 1, 2), "/o/L3.ovl");
     EXPECT_EQ(overlay_slots::SlotPath("/o/", 1, 1, 6), "/o/R7.ovl");
@@ -252,12 +249,8 @@ TEST(OverlaySlots, FileNamesKeepEveryPaneApartAndLowerPanesReadTheirOldFiles)
     EXPECT_EQ(overlay_slots::SlotReadPath(dir, 0, 2, 3), folder.Path("R4.ovl")) << "the old shared name";
     WriteText(folder.Path("L4_2.ovl"), ";Own\n");
     EXPECT_EQ(overlay_slots::SlotReadPath(dir, 0, 2, 3), folder.Path("L4_2.ovl"));
-}
 
-TEST(OverlaySlots, StoringKeepsTheTitleAndFailuresLeaveFilesAsTheyWere)
-{
-    TempFolder folder;
-    const std::string dir = folder.folder.string();
+    // Storing keeps the title; failures leave files as they were.
     PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
     auto data = MakeData(records);
     SetKnownSpectrum(*data, 1000.0f, -3.0f, -50.0f);

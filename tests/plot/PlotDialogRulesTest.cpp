@@ -194,41 +194,27 @@ TEST(PlotAmplitudeLimitsTest, ValuesFromAFileAreBroughtWithinTheScale)
     }
 }
 
-TEST(MarkerOptionsFormTest, ARefusedRowLeavesEveryMarkerAsItWas)
+// Refusals and the rows' enabling are the marker dialog test's.
+TEST(MarkerOptionsFormTest, FillClampsTypesAndHiddenRowsKeepTheirValues)
 {
     MarkerOpts m;
-    m.MarkerFreq[0] = 100.0f;
     m.LabelType[3] = 99;
     MarkerOptionsForm form = marker_options::Fill(m);
-    EXPECT_EQ(form.Rows[0].Frequency, "100.00");
     EXPECT_EQ(form.Rows[3].LabelType, 4u) << "a label type from a file is clamped";
 
-    form.Rows[0].Enabled = true;
-    form.Rows[0].Frequency = "250";
-    form.Rows[5].Enabled = true;
-    form.Rows[5].Frequency = "0";
-    const MarkerOpts before = m;
-    EXPECT_EQ(marker_options::Validate(form, m), marker_options::kFrequencyMessage);
-    EXPECT_EQ(m, before) << "marker 1 precedes the refused marker 6 and is not written either";
-
     // A hidden marker with an empty field keeps its frequency.
-    form.Rows[5].Enabled = false;
+    form.Rows[0].Enabled = true;
     form.Rows[5].Frequency = "";
     form.Rows[0].LabelType = MarkerOpts::kCustom;
     form.Rows[0].CustomLabel = std::string(40, 'x');
     form.PeakHold = true;
     ASSERT_EQ(marker_options::Validate(form, m), "");
     EXPECT_EQ(m.MarkerEnable[0], 1u);
-    EXPECT_EQ(m.MarkerFreq[0], 250.0f);
     EXPECT_EQ(TextFieldView(m.CustomLabel[0]), std::string(29, 'x'));
     EXPECT_EQ(m.MarkerEnable[5], 0u);
     EXPECT_EQ(m.MarkerFreq[5], 1000.0f);
     EXPECT_EQ(m.LabelType[3], 99u) << "a hidden row keeps its type";
     EXPECT_EQ(m.PeakHoldFlag, 1);
-
-    EXPECT_TRUE(marker_options::CustomLabelEnabled(true, MarkerOpts::kCustom));
-    EXPECT_FALSE(marker_options::CustomLabelEnabled(true, MarkerOpts::kAmplitude));
-    EXPECT_FALSE(marker_options::CustomLabelEnabled(false, MarkerOpts::kCustom));
 }
 
 TEST(DataViewTableTest, RowsScrollRangeAndTexts)

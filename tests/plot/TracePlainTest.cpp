@@ -60,7 +60,7 @@ TEST(DisplayIntervalTest, FramesInsideTheIntervalAreSkipped)
     EXPECT_TRUE(AdmitDisplayFrame(last, 0.6f, false, 0.5f));
 }
 
-TEST(MarkerLabelTest, TextsByLabelType)
+TEST(MarkerLabelTest, TextsByLabelTypeAndTheShapeAndBoxAboveTheTip)
 {
     EXPECT_EQ(MarkerLabelText(1, 1000.0f, -6.02f, true, ""), "1000.00 Hz");
     EXPECT_EQ(MarkerLabelText(2, 1000.0f, -6.02f, true, ""), "-6.02 dB");
@@ -69,10 +69,7 @@ TEST(MarkerLabelTest, TextsByLabelType)
     // Nothing to say still draws a blank label with its box.
     EXPECT_EQ(MarkerLabelText(4, 0.0f, 0.0f, true, ""), " ");
     EXPECT_EQ(MarkerLabelText(7, 1.0f, 1.0f, true, "x"), " ");
-}
 
-TEST(MarkerLabelTest, ShapeAndLabelBoxStandAboveTheTip)
-{
     const auto triangle = MarkerTriangle({50, 100});
     EXPECT_EQ(std::vector(triangle.begin(), triangle.end()),
               (std::vector<PlotPoint>{{50, 100}, {47, 92}, {53, 92}, {50, 100}}));

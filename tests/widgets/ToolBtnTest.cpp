@@ -170,6 +170,8 @@ TEST(CToolBtn, ClickSendsTheIdFollowsThePaletteAndARestingCursorShowsTheTipUntil
     const QPoint buttonTopLeft = button.mapToGlobal(QPoint(0, 0));
     EXPECT_EQ(tip.left(), buttonTopLeft.x() + 20);
     EXPECT_EQ(tip.top(), buttonTopLeft.y() + 28 + 4);
+    // 4 pixels of margin left and right of the text, 1 above and below.
+    EXPECT_EQ(ToolTipTracker::TipRect(QRect(100, 50, 28, 28), QSize(60, 14)), QRect(114, 82, 68, 16));
     EXPECT_TRUE(button.TipWindow()->isVisible());
     SaveScreenshot(*const_cast<ToolTipWindow*>(button.TipWindow()), "tool_button_tip");
 
