@@ -79,7 +79,7 @@ TEST_F(PlotCursorTrackerTest, DeltaReadoutsAreDifferencesFromTheAnchor)
     EXPECT_EQ(lines[2].To, (PlotPoint{150, 80}));
 }
 
-TEST_F(PlotCursorTrackerTest, HarmonicLinesFollowTheCountUpToTheThousandth)
+TEST_F(PlotCursorTrackerTest, HarmonicLinesFollowTheCountUpToTheThousandthAndCountsSaturate)
 {
     Tracker.Press(false, true, 21, 100);
     const PlotRect& pane = Hooks.Areas.Pane1;
@@ -94,15 +94,12 @@ TEST_F(PlotCursorTrackerTest, HarmonicLinesFollowTheCountUpToTheThousandth)
     Hooks.HarmonicCount = 3;
     // Harmonics 2 and 3 of the pane-relative column 1.
     EXPECT_EQ(Columns(HarmonicMarkLines(Hooks, pane, 21, 100)), (std::vector<int>{22, 23}));
-}
 
-TEST_F(PlotCursorTrackerTest, HarmonicCountsSaturateInsteadOfWrapping)
-{
     // 95 kHz over a cursor at 1 Hz: 95000 wrapped to 29464 in 16 bits.
-    const std::pair<double, int> cases[] = {{9500.0, 9500}, {2.5, 3}, {2.49, 2}, {95000.0, 65535}, {1e300, 65535},
-                                            {0.0, 0}, {-3.0, 0}, {std::numeric_limits<double>::quiet_NaN(), 0},
-                                            {std::numeric_limits<double>::infinity(), 65535}};
-    for (const auto& [ratio, count] : cases)
+    const std::pair<double, int> ratios[] = {{9500.0, 9500}, {2.5, 3}, {2.49, 2}, {95000.0, 65535}, {1e300, 65535},
+                                             {0.0, 0}, {-3.0, 0}, {std::numeric_limits<double>::quiet_NaN(), 0},
+                                             {std::numeric_limits<double>::infinity(), 65535}};
+    for (const auto& [ratio, count] : ratios)
         EXPECT_EQ(SaturatedHarmonicCount(ratio), count) << ratio;
 }
 
