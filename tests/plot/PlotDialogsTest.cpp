@@ -50,7 +50,6 @@ TEST(TLimitScrollTest, ThePlotsSpinnerArrowsStepTheirFieldsAsTypingWould)
     PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
     auto data = MakeData(records);
     auto plot = MakePlot(records, data.get(), nullptr, 1000, 500);
-    ASSERT_NE(plot, nullptr);
     QSignalSpy commands(plot.get(), &TQuarnPlot::Command);
     ClickArrow(*plot->PlotTopSpin(), true);
     EXPECT_EQ(plot->PlotTopEdit()->text(), QStringLiteral("5.00"));
@@ -186,7 +185,6 @@ TEST(DataViewTest, ThePlotsWindowListsItsLinesFollowsScrollingAndClosesThroughTh
     auto data = MakeData(records);
     SetKnownSpectrum(*data, 1000.0f, -6.0f, -90.0f);
     auto plot = MakePlot(records, data.get(), nullptr, 1000, 500);
-    ASSERT_NE(plot, nullptr);
     plot->show();
     plot->OnViewDataValues();
     CDataView* view = plot->DataView();

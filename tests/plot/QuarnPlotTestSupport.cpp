@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+#include <gtest/gtest.h>
+
 namespace quarn_test {
 
 PlotRecords::PlotRecords(std::uint16_t ampScale, std::uint16_t freqScale)
@@ -62,7 +64,8 @@ std::unique_ptr<TQuarnPlot> MakePlot(PlotRecords& records, SpectralData* trace1,
     auto plot = std::make_unique<TQuarnPlot>();
     const bool created = plot->Create("Spectrum", QRect(0, 0, width, height), &records.Settings, &records.Scaling,
                                       &records.Markers, &records.Spectrum, trace1, trace2, channel);
-    return created ? std::move(plot) : nullptr;
+    EXPECT_TRUE(created) << "the plot window was not created";
+    return plot;
 }
 
 } // namespace quarn_test

@@ -43,7 +43,8 @@ void SetKnownSpectrum(SpectralData& data, float toneHz, float toneLevel, float f
 // One level for one line, as SetKnownSpectrum writes it.
 void SetLineLevel(SpectralData& data, std::uint32_t line, float level);
 
-// A plot of the given client size created on the records.
+// A plot of the given client size created on the records (a failed
+// creation fails the test).
 std::unique_ptr<TQuarnPlot> MakePlot(PlotRecords& records, SpectralData* trace1, SpectralData* trace2, int width,
                                      int height, int channel = 0);
 
