@@ -128,42 +128,7 @@ TEST(QuarnPlotInteraction, ADragZoomsTypedFieldsRedrawTheAxisAndPeakHoldOffClear
     EXPECT_TRUE(plot.HoldPoints(0).empty());
 }
 
-TEST(QuarnPlotInteraction, TheRightButtonMenuActsAndGreysWhatIsNotThere)
-{
-    PlotOnTone t(ScalingOpts::kLogarithmic);
-    TQuarnPlot& plot = *t.plot;
-    const PlotRect area = plot.Areas().Plot;
-    const QPoint at((area.left + area.right) / 2, (area.top + area.bottom) / 2);
-
-    ChooseFromNextMenu({"Set Marker", "3"});
-    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
-    EXPECT_EQ(t.records.Markers.MarkerEnable[2], 1u);
-    EXPECT_FLOAT_EQ(t.records.Markers.MarkerFreq[2], plot.GetColumnFrequency(at.x()));
-
-    ChooseFromNextMenu({"Clear Marker", "All"});
-    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
-    EXPECT_EQ(t.records.Markers.MarkerEnable[2], 0u);
-
-    // Autoscale from the menu: peak −20, floor −90 → top −20, range 80.
-    t.records.Spectrum.PeakHold = 0;
-    t.records.Spectrum.ShowPowerMeter = 0;
-    ChooseFromNextMenu({"&Autoscale Spectrum"});
-    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
-    EXPECT_FLOAT_EQ(t.records.Spectrum.PlotTop, -20.0f);
-    EXPECT_FLOAT_EQ(t.records.Spectrum.PlotRange, 80.0f);
-
-    // The owner's commands are greyed until the owner has them.
-    bool helpAsked = false;
-    QObject::connect(&plot, &TQuarnPlot::Command, [&](std::uint32_t id) { helpAsked |= id == 1501; });
-    ChooseFromNextMenu({"&Help"}, true);
-    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
-    plot.SetOwnerCommandEnabled(1501, true);
-    ChooseFromNextMenu({"&Help"});
-    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
-    EXPECT_TRUE(helpAsked);
-}
-
-TEST(QuarnPlotInteraction, ArrowKeysStepAHeldCursorOntoTheTraceAndItsValuesReachTheClipboard)
+TEST(QuarnPlotInteraction, ArrowKeysStepAHeldCursorItsValuesReachTheClipboardAndTheMenuActsOrGreys)
 {
     PlotOnTone t(ScalingOpts::kLogarithmic);
     TQuarnPlot& plot = *t.plot;
@@ -192,6 +157,36 @@ TEST(QuarnPlotInteraction, ArrowKeysStepAHeldCursorOntoTheTraceAndItsValuesReach
     char frequency[32];
     std::snprintf(frequency, sizeof frequency, "%.4f", static_cast<double>(plot.GetColumnFrequency(x)));
     EXPECT_EQ(text.toStdString(), std::string("Freq=\t") + frequency + "\r\nAmp=\t-20.0000\r\n");
+
+    // The right-button menu acts and greys what is not there.
+    const QPoint at((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+
+    ChooseFromNextMenu({"Set Marker", "3"});
+    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
+    EXPECT_EQ(t.records.Markers.MarkerEnable[2], 1u);
+    EXPECT_FLOAT_EQ(t.records.Markers.MarkerFreq[2], plot.GetColumnFrequency(at.x()));
+
+    ChooseFromNextMenu({"Clear Marker", "All"});
+    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
+    EXPECT_EQ(t.records.Markers.MarkerEnable[2], 0u);
+
+    // Autoscale from the menu: peak −20, floor −90 → top −20, range 80.
+    t.records.Spectrum.PeakHold = 0;
+    t.records.Spectrum.ShowPowerMeter = 0;
+    ChooseFromNextMenu({"&Autoscale Spectrum"});
+    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
+    EXPECT_FLOAT_EQ(t.records.Spectrum.PlotTop, -20.0f);
+    EXPECT_FLOAT_EQ(t.records.Spectrum.PlotRange, 80.0f);
+
+    // The owner's commands are greyed until the owner has them.
+    bool helpAsked = false;
+    QObject::connect(&plot, &TQuarnPlot::Command, [&](std::uint32_t id) { helpAsked |= id == 1501; });
+    ChooseFromNextMenu({"&Help"}, true);
+    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
+    plot.SetOwnerCommandEnabled(1501, true);
+    ChooseFromNextMenu({"&Help"});
+    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
+    EXPECT_TRUE(helpAsked);
 }
 
 TEST(QuarnPlotInteraction, TheCursorReadsTheRowInTheScalesFormat)
