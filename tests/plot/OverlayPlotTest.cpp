@@ -10,6 +10,8 @@
 #include "plot/TOverlayDialog.h"
 #include "plot/TOverlaySourceSelectDialog.h"
 #include "plot/overlay/OverlaySlots.h"
+#include "plot/QuarnPlotLayout.h"
+#include "settings/PrintOpts.h"
 #include "settings/DataPaths.h"
 
 #include <QApplication>
@@ -147,21 +149,42 @@ TEST(OverlayPlot, SetStoresTheSpectrumOnShowsFilesAtTheirRowsAndCIsTheComposite)
     EXPECT_EQ(ReadText(o.File("L7.ovl")), composite);
 }
 
-TEST(OverlayPlot, OverlaysAndTheirLegendArePrinted)
+// A letter page at 100 dpi as the plot prints it.
+QImage PrintedPage(TQuarnPlot& plot)
 {
-    OverlayPlot o;
-    WriteText(o.File("L1.ovl"), ";Reference mic\n20\t-40\n1000\t-40\n24000\t-40\n");
-    o.records.Spectrum.Overlay[0].Show1 = 1;
-    o.records.Spectrum.Overlay[0].Color = 0xFF0000;
-    o.plot->ResetView();
     QImage page(1100, 850, QImage::Format_RGB32);
     page.setDotsPerMeterX(3937);
     page.setDotsPerMeterY(3937);
     page.fill(Qt::white);
     PrintOpts options;
     QPainter painter(&page);
-    o.plot->PrintToDC(painter, &options, true, 0);
-    painter.end();
+    plot.PrintToDC(painter, &options, true, 0);
+    return page;
+}
+
+// Whether anything but white lies in the band where the title line of the
+// printed page's pane stands: the pane's top 1.2 inches below the 1-inch
+// margin, a font an eighth of an inch high above it.
+bool TitleBandInked(const QImage& page)
+{
+    const PlotAreas areas = PrintedPlotAreas(1100, 850, 100, 100, PrintOpts{}, 1);
+    for (int y = areas.Pane1.top - 12 - 3; y < areas.Pane1.top - 3; ++y)
+        for (int x = areas.Pane1.left; x < areas.Pane1.right; ++x)
+            if (page.pixel(x, y) != qRgb(255, 255, 255))
+                return true;
+    return false;
+}
+
+TEST(OverlayPlot, OverlaysTheirLegendAndTheTitleLineTheSettingsFileAsksForArePrinted)
+{
+    OverlayPlot o;
+    WriteText(o.File("L1.ovl"), ";Reference mic\n20\t-40\n1000\t-40\n24000\t-40\n");
+    o.records.Spectrum.Overlay[0].Show1 = 1;
+    o.records.Spectrum.Overlay[0].Color = 0xFF0000;
+    o.plot->ResetView();
+    const std::string ini = o.File("Talvenor.ini");
+    o.plot->SetIniPath(ini);
+    const QImage page = PrintedPage(*o.plot);
     // The blue overlay (0x00BBGGRR) across the page's pane, and its sample
     // line in the legend beside it: 150/600 inch at 100 dpi, both ends.
     std::map<int, int> blueByRow;
@@ -172,8 +195,11 @@ TEST(OverlayPlot, OverlaysAndTheirLegendArePrinted)
     ASSERT_EQ(blueByRow.size(), 2u);
     EXPECT_EQ(blueByRow.begin()->second, 26) << "the legend's sample line";
     EXPECT_GT(blueByRow.rbegin()->second, 600) << "the overlay across the pane";
-
     EXPECT_FALSE(o.plot->OverlayPoints(0, 0).empty()) << "screen points again after printing";
+
+    EXPECT_TRUE(TitleBandInked(page)) << "no settings file: the title is printed";
+    WriteText(ini, "[FileIO]\r\nPrintPlotTitle=False\r\n");
+    EXPECT_FALSE(TitleBandInked(PrintedPage(*o.plot)));
 }
 
 TEST(OverlayDialogs, OverlayOptionsChecksEverythingBeforeWritingAFile)

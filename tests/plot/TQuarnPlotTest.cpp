@@ -6,14 +6,9 @@
 #include "widgets/CToolBtn.h"
 #include "platform/Clock.h"
 #include "plot/QuarnPlotLayout.h"
-#include "settings/PrintOpts.h"
-#include "settings/TextField.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QImage>
-#include <QPainter>
-#include <QTemporaryDir>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -327,45 +322,6 @@ TEST(TQuarnPlotTest, CoherencePanesUseTheZeroToOnePointTwoScale)
     EXPECT_TRUE(plot->IsCoherencePane(0));
     records.Settings.ChannelProcessing = 2;
     EXPECT_FALSE(plot->IsCoherencePane(1));
-}
-
-// Whether anything but white lies in the band where the title line of the
-// printed page's pane stands.
-bool PrintedTitleBandInked(TQuarnPlot& plot, const std::string& iniPath)
-{
-    plot.SetIniPath(iniPath);
-    QImage page(1100, 850, QImage::Format_RGB32);
-    page.setDotsPerMeterX(3937);
-    page.setDotsPerMeterY(3937);
-    page.fill(Qt::white);
-    PrintOpts options;
-    QPainter painter(&page);
-    plot.PrintToDC(painter, &options, true, 0);
-    painter.end();
-    // 100 dpi: the pane's top 1.2 inches below the 1-inch margin, a font an
-    // eighth of an inch high above it.
-    const PlotAreas areas = PrintedPlotAreas(1100, 850, 100, 100, options, 1);
-    for (int y = areas.Pane1.top - 12 - 3; y < areas.Pane1.top - 3; ++y)
-        for (int x = areas.Pane1.left; x < areas.Pane1.right; ++x)
-            if (page.pixel(x, y) != qRgb(255, 255, 255))
-                return true;
-    return false;
-}
-
-TEST(TQuarnPlotTest, PrintedTitleLineFollowsTheSettingsFile)
-{
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    const QString ini = folder.filePath("Talvenor.ini");
-    ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
-    auto plot = tone.Plot();
-
-    EXPECT_TRUE(PrintedTitleBandInked(*plot, ini.toStdString())) << "no file: the title is printed";
-    QFile file(ini);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[FileIO]\r\nPrintPlotTitle=False\r\n");
-    file.close();
-    EXPECT_FALSE(PrintedTitleBandInked(*plot, ini.toStdString()));
 }
 
 TEST(TQuarnPlotTest, WithoutDataNothingIsDrawnAndNothingBreaks)
