@@ -44,22 +44,6 @@ T* Find(QWidget& parent, const char* name)
     return parent.findChild<T*>(QString::fromLatin1(name));
 }
 
-TEST(TLimitScrollTest, ThePlotsSpinnerArrowsStepTheirFieldsAsTypingWould)
-{
-    // A dB plot: 5 dB steps, two decimals, each step a command as an edit is.
-    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
-    auto data = MakeData(records);
-    auto plot = MakePlot(records, data.get(), nullptr, 1000, 500);
-    QSignalSpy commands(plot.get(), &TQuarnPlot::Command);
-    ClickArrow(*plot->PlotTopSpin(), true);
-    EXPECT_EQ(plot->PlotTopEdit()->text(), QStringLiteral("5.00"));
-    ClickArrow(*plot->PlotRangeSpin(), false);
-    EXPECT_EQ(plot->PlotRangeEdit()->text(), QStringLiteral("135.00"));
-    ASSERT_EQ(commands.count(), 2);
-    EXPECT_EQ(commands[0][0].toUInt(), 450u);
-    EXPECT_EQ(commands[1][0].toUInt(), 452u);
-}
-
 struct SheetRecords {
     SheetRecords()
     {
@@ -179,7 +163,7 @@ TEST(MarkerOptionsDialogTest, RowsEnableAsTheirBoxesAndTypesAndARefusalWritesNot
     EXPECT_EQ(m.MarkerEnable[2], 0u);
 }
 
-TEST(DataViewTest, ThePlotsWindowListsItsLinesFollowsScrollingAndClosesThroughThePlot)
+TEST(DataViewTest, ThePlotsWindowListsItsLinesFollowsScrollingClosesThroughThePlotAndTheSpinnersStep)
 {
     PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
     auto data = MakeData(records);
@@ -220,6 +204,17 @@ TEST(DataViewTest, ThePlotsWindowListsItsLinesFollowsScrollingAndClosesThroughTh
     ASSERT_NE(plot->DataView(), nullptr);
     plot->OnViewDataValues();
     EXPECT_EQ(plot->DataView(), nullptr);
+
+    // The spinner arrows step the fields by 5 dB with two decimals, each
+    // step a command as an edit is.
+    QSignalSpy commands(plot.get(), &TQuarnPlot::Command);
+    ClickArrow(*plot->PlotTopSpin(), true);
+    EXPECT_EQ(plot->PlotTopEdit()->text(), QStringLiteral("5.00"));
+    ClickArrow(*plot->PlotRangeSpin(), false);
+    EXPECT_EQ(plot->PlotRangeEdit()->text(), QStringLiteral("135.00"));
+    ASSERT_EQ(commands.count(), 2);
+    EXPECT_EQ(commands[0][0].toUInt(), 450u);
+    EXPECT_EQ(commands[1][0].toUInt(), 452u);
 }
 
 } // namespace
