@@ -16,12 +16,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
