@@ -85,7 +85,6 @@ TEST(ProcessingSheetWindow, PagesShowTheirRecordsRefusalsNameTheFieldAndOneChann
     }
     EXPECT_EQ(s.services.help, (std::vector<int>{240, 750, 410}));
     EXPECT_EQ(Find<QComboBox>(*s.sheet, 2008)->currentText(), "48000");
-    EXPECT_EQ(Find<QComboBox>(*s.sheet, 2182)->currentText(), "24 bits");
     EXPECT_EQ(Find<QLabel>(*s.sheet, 2277)->text(), "Serial Number: 4711");
     EXPECT_EQ(Find<QComboBox>(*s.sheet, 1317)->currentData().toInt(), 16);
 
