@@ -14,6 +14,8 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -74,46 +76,45 @@ PlotOptionsForm GoodForm()
 
 TEST(PlotOptionsFormTest, EachRefusalNamesTheFieldAndLeavesTheRecord)
 {
-    struct Case {
+    // Each row changes up to two fields of a form that passes every check:
+    // top 100, range 100, 10 … 500 Hz, an interval of 0.02 s.
+    using Field = std::string PlotOptionsForm::*;
+    using Edit = std::pair<Field, const char*>;
+    const Field top = &PlotOptionsForm::Top, range = &PlotOptionsForm::Range, start = &PlotOptionsForm::Start;
+    const Field stop = &PlotOptionsForm::Stop, interval = &PlotOptionsForm::Interval;
+    const struct {
         std::uint16_t amp;
-        const char* top;
-        const char* range;
-        const char* start;
-        const char* stop;
-        bool specific;
-        const char* interval;
+        std::vector<Edit> edits;
         const char* message;
-    };
-    const Case cases[] = {
-        {1, "100", "100", "0", "500", true, "0.02", "Start Frequency must be greater than zero"},
-        {1, "100", "100", "abc", "500", true, "0.02", "Start Frequency must be greater than zero"},
-        {1, "100", "100", "10", "-1", true, "0.02", "Stop Frequency must be greater than zero"},
-        {1, "100", "100", "500", "400", true, "0.02", "Stop Frequency must be greater than Start Frequency"},
-        {1, "100", "100", "10", "500", true, "3600",
-         "Update Interval must be greater than zero and less than 3600 seconds."},
-        {1, "100", "100", "10", "500", true, "0",
-         "Update Interval must be greater than zero and less than 3600 seconds."},
-        {1, "301", "100", "10", "500", true, "0.02", "Plot Top must be between -300 and 300."},
+    } cases[] = {
+        {1, {{start, "0"}}, "Start Frequency must be greater than zero"},
+        {1, {{start, "abc"}}, "Start Frequency must be greater than zero"},
+        {1, {{stop, "-1"}}, "Stop Frequency must be greater than zero"},
+        {1, {{start, "500"}, {stop, "400"}}, "Stop Frequency must be greater than Start Frequency"},
+        {1, {{interval, "3600"}}, "Update Interval must be greater than zero and less than 3600 seconds."},
+        {1, {{interval, "0"}}, "Update Interval must be greater than zero and less than 3600 seconds."},
+        {1, {{top, "301"}}, "Plot Top must be between -300 and 300."},
         // A zero dB span divides by zero on the axis.
-        {1, "100", "0", "10", "500", true, "0.02", "Plot Range must be greater than 0 and at most 300."},
-        {1, "100", "-20", "10", "500", true, "0.02", "Plot Range must be greater than 0 and at most 300."},
+        {1, {{range, "0"}}, "Plot Range must be greater than 0 and at most 300."},
+        {1, {{range, "-20"}}, "Plot Range must be greater than 0 and at most 300."},
         // The log of zero.
-        {2, "0", "0.0001", "10", "500", true, "0.02", "Plot Top must be between 1e-05 and 10000."},
-        {2, "1", "0", "10", "500", true, "0.02", "Plot Bottom must be between 1e-06 and 100."},
-        {2, "0.01", "0.1", "10", "500", true, "0.02", "Plot Bottom must be less than Plot Top."},
-        {0, "0", "N/A", "10", "500", true, "0.02", "Plot Top must be between 1e-09 and 1e+07."},
+        {2, {{top, "0"}, {range, "0.0001"}}, "Plot Top must be between 1e-05 and 10000."},
+        {2, {{top, "1"}, {range, "0"}}, "Plot Bottom must be between 1e-06 and 100."},
+        {2, {{top, "0.01"}, {range, "0.1"}}, "Plot Bottom must be less than Plot Top."},
+        {0, {{top, "0"}, {range, "N/A"}}, "Plot Top must be between 1e-09 and 1e+07."},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         PlotOptionsForm form = GoodForm();
-        form.Top = c.top;
-        form.Range = c.range;
-        form.Start = c.start;
-        form.Stop = c.stop;
-        form.SpecificInterval = c.specific;
-        form.Interval = c.interval;
+        form.Top = form.Range = "100";
+        form.Start = "10";
+        form.Stop = "500";
+        form.SpecificInterval = true;
+        form.Interval = "0.02";
+        for (const auto& [field, value] : c.edits)
+            form.*field = value;
         SpectrumOpts opts = SpectrumOpts::FrameDefaults(0);
         const SpectrumOpts before = opts;
-        EXPECT_EQ(plot_options::Validate(form, c.amp, opts), c.message) << c.top << " " << c.range << " " << c.start;
+        EXPECT_EQ(plot_options::Validate(form, c.amp, opts), c.message) << c.message;
         EXPECT_EQ(opts, before) << "nothing stored on a refusal";
     }
 }
