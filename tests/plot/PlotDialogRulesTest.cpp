@@ -114,7 +114,7 @@ TEST(PlotOptionsFormTest, EachRefusalNamesTheFieldAndLeavesTheRecord)
             form.*field = value;
         SpectrumOpts opts = SpectrumOpts::FrameDefaults(0);
         const SpectrumOpts before = opts;
-        EXPECT_EQ(plot_options::Validate(form, c.amp, opts), c.message) << c.message;
+        EXPECT_EQ(plot_options::Validate(form, c.amp, opts), c.message) << c.edits[0].second;
         EXPECT_EQ(opts, before) << "nothing stored on a refusal";
     }
 }
