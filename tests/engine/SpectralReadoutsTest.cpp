@@ -147,6 +147,15 @@ TEST(SpectralReadouts, HarmonicDistortionSumsHarmonicsUpToTheLimit)
     SetLine(*low, 1, 1.0f); // 0.73 Hz
     Access::SetPeakLine(*low, 1);
     EXPECT_EQ(low->GetTHD(), 0.0f);
+
+    // A tone two lines above DC: every harmonic's search reaches down to
+    // line 1, so a line there four times the tone doubles the figure.
+    auto coarse = Make(ScalingOpts::kLinear);
+    SetLine(*coarse, 2, 1.0f);
+    Access::SetPeakLine(*coarse, 2);
+    const float toneOnly = coarse->GetTHD();
+    SetLine(*coarse, 1, 4.0f);
+    EXPECT_NEAR(coarse->GetTHD(), 2 * toneOnly, 1e-3 * toneOnly);
 }
 
 TEST(SpectralReadouts, NoiseFiguresSumTheTenPeaksBesideTheTone)

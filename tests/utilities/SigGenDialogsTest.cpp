@@ -39,20 +39,15 @@ namespace {
 
 constexpr std::int32_t kNyquist = 24000;
 
-QLineEdit* Edit(QWidget& dialog, int id)
-{
-    auto* edit = dialog.findChild<QLineEdit*>(QString::number(id));
-    EXPECT_NE(edit, nullptr) << id;
-    return edit;
-}
-
-template <typename T>
+template <typename T = QLineEdit>
 T* Find(QWidget& dialog, int id)
 {
     auto* control = dialog.findChild<T*>(QString::number(id));
     EXPECT_NE(control, nullptr) << id;
     return control;
 }
+
+QLineEdit* Edit(QWidget& dialog, int id) { return Find(dialog, id); }
 
 // Presses OK; true when the dialog closed with it.
 bool PressOk(QDialog& dialog)
@@ -70,7 +65,6 @@ TEST(SigGenDialogs, ARefusalKeepsTheDialogOpenAndTheSectionUntouched)
     ToneBurstSettings section;
     const ToneBurstSettings before = section;
     CToneBurst dialog(nullptr, &section, kNyquist);
-    EXPECT_EQ(dialog.windowTitle(), "Tone Burst Settings");
     EXPECT_EQ(Edit(dialog, 1893)->text(), "1000");
     Edit(dialog, 1893)->setText("0");
     Edit(dialog, 1890)->setText("10");
@@ -117,7 +111,6 @@ TEST(SigGenDialogs, DisabledTonesAreStoredAsTypedAndAmplitudesFollowTheLevels)
     Find<QCheckBox>(again, 1899)->setChecked(false);
     EXPECT_FALSE(PressOk(again));
     EXPECT_EQ(capture.messages.back().text, "At least one tone must be enabled.");
-    SaveScreenshot(again, "dialog_tones");
 }
 
 TEST(SigGenDialogs, ImdRatiosAreStoredAsTypedAndShownWhole)
@@ -141,7 +134,6 @@ TEST(SigGenDialogs, ImdRatiosAreStoredAsTypedAndShownWhole)
         Edit(dialog, 1935)->setText("50");
         Edit(dialog, 1934)->setText("1000");
         ASSERT_TRUE(PressOk(dialog));
-        SaveScreenshot(dialog, "dialog_imd");
     }
     EXPECT_EQ(section.IMDtype, 0);
     EXPECT_EQ(section.PwrRatio, 50.0f);
@@ -160,7 +152,6 @@ TEST(SigGenDialogs, FrequencyStepOffersOctaveFractionsAndReadsEmptyEditsAsZero)
     EXPECT_EQ(fractions->itemText(1), "1/3 Octave");
     EXPECT_EQ(fractions->currentText(), "1/12 Octave");
     EXPECT_TRUE(Find<QRadioButton>(dialog, 1966)->isChecked());
-    SaveScreenshot(dialog, "dialog_freq_step");
 
     fractions->setCurrentIndex(7);
     Edit(dialog, 1958)->setText("");
@@ -199,7 +190,6 @@ TEST(SigGenDialogs, PulseAndSweepStoreTheirFlags)
     EXPECT_EQ(sweep.SweepType, 2);
     EXPECT_EQ(sweep.ReturnSweepFlag, 1);
     EXPECT_EQ(sweep.SingleSweepFlag, 1);
-    SaveScreenshot(sweepDialog, "dialog_freq_sweep");
 
     SawtoothSettings saw;
     saw.Slope = -1;
@@ -233,7 +223,6 @@ TEST(SigGenDialogs, APickedWaveFileIsKeptEvenWhenTheDialogIsCancelled)
     EXPECT_EQ(startedIn, "/data/Wave");
     EXPECT_EQ(Edit(dialog, 1947)->text(), "/data/Wave/sweep.wav");
     Find<QCheckBox>(dialog, 1978)->setChecked(false);
-    SaveScreenshot(dialog, "dialog_user_wave");
     dialog.show();
     dialog.reject();
     EXPECT_STREQ(user.WaveFileName, "/data/Wave/sweep.wav");
@@ -246,20 +235,6 @@ TEST(SigGenDialogs, APickedWaveFileIsKeptEvenWhenTheDialogIsCancelled)
     EXPECT_EQ(std::strlen(user.WaveFileName), 259u);
 }
 
-TEST(SigGenDialogs, OutputLevelOnTheDaqModuleOpensInVolts)
-{
-    SigGenOutputSettings levels;  // -6 dBFS, full scale unknown
-    CSigGenOutputLevelDlg dialog(nullptr, &levels, true);
-    dialog.show();
-    EXPECT_EQ(dialog.windowTitle(), "Generator Output Level");
-    EXPECT_EQ(Find<QComboBox>(dialog, 2224)->currentText(), "Volts rms");
-    EXPECT_EQ(Find<QComboBox>(dialog, 2224)->count(), 5);
-    EXPECT_EQ(Edit(dialog, 2222)->text(), " 0.500");
-    EXPECT_EQ(Edit(dialog, 2223)->text(), " 0.500");
-    EXPECT_FALSE(Find<QGroupBox>(dialog, 2278)->isVisible());
-    SaveScreenshot(dialog, "dialog_output_level_daq");
-}
-
 TEST(SigGenDialogs, OutputLevelUnitsFollowTheFullScaleChoice)
 {
     MessageCapture capture;
@@ -270,7 +245,6 @@ TEST(SigGenDialogs, OutputLevelUnitsFollowTheFullScaleChoice)
     EXPECT_TRUE(Find<QRadioButton>(dialog, 2225)->isChecked());
     EXPECT_EQ(units->count(), 2);
     EXPECT_FALSE(Edit(dialog, 2227)->isEnabled());
-    SaveScreenshot(dialog, "dialog_output_level");
 
     Find<QRadioButton>(dialog, 2226)->click();
     EXPECT_EQ(units->count(), 7);
@@ -296,6 +270,18 @@ TEST(SigGenDialogs, OutputLevelUnitsFollowTheFullScaleChoice)
     EXPECT_EQ(levels.OutputLevel, 250.0f);
     EXPECT_EQ(levels.FSVoltage, 2.0f);
     EXPECT_EQ(levels.FSOption, 0);
+
+    // On the DAQ module the dialog opens in volts, with no full-scale choice.
+    SigGenOutputSettings daqLevels;
+    CSigGenOutputLevelDlg daq(nullptr, &daqLevels, true);
+    daq.show();
+    EXPECT_EQ(daq.windowTitle(), "Generator Output Level");
+    EXPECT_EQ(Find<QComboBox>(daq, 2224)->currentText(), "Volts rms");
+    EXPECT_EQ(Find<QComboBox>(daq, 2224)->count(), 5);
+    EXPECT_EQ(Edit(daq, 2222)->text(), " 0.500");
+    EXPECT_EQ(Edit(daq, 2223)->text(), " 0.500");
+    EXPECT_FALSE(Find<QGroupBox>(daq, 2278)->isVisible());
+    SaveScreenshot(daq, "dialog_output_level_daq");
 }
 
 TEST(SigGenDialogs, SignalLengthShowsTheTotalOfTheCopies)
@@ -308,7 +294,6 @@ TEST(SigGenDialogs, SignalLengthShowsTheTotalOfTheCopies)
     EXPECT_EQ(Find<QLabel>(dialog, 2100)->text(), " 10.00");
     Find<QComboBox>(dialog, 2099)->setCurrentIndex(2);
     EXPECT_EQ(Find<QLabel>(dialog, 2100)->text(), " 30.00");
-    SaveScreenshot(dialog, "dialog_signal_length");
     ASSERT_TRUE(PressOk(dialog));
     EXPECT_EQ(copies, 3);
 }
