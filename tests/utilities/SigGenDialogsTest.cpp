@@ -245,6 +245,7 @@ TEST(SigGenDialogs, OutputLevelUnitsFollowTheFullScaleChoice)
     EXPECT_TRUE(Find<QRadioButton>(dialog, 2225)->isChecked());
     EXPECT_EQ(units->count(), 2);
     EXPECT_FALSE(Edit(dialog, 2227)->isEnabled());
+    SaveScreenshot(dialog, "dialog_output_level");
 
     Find<QRadioButton>(dialog, 2226)->click();
     EXPECT_EQ(units->count(), 7);
@@ -294,6 +295,7 @@ TEST(SigGenDialogs, SignalLengthShowsTheTotalOfTheCopies)
     EXPECT_EQ(Find<QLabel>(dialog, 2100)->text(), " 10.00");
     Find<QComboBox>(dialog, 2099)->setCurrentIndex(2);
     EXPECT_EQ(Find<QLabel>(dialog, 2100)->text(), " 30.00");
+    SaveScreenshot(dialog, "dialog_signal_length");
     ASSERT_TRUE(PressOk(dialog));
     EXPECT_EQ(copies, 3);
 }

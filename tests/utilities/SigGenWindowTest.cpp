@@ -136,7 +136,7 @@ TEST_F(SigGenWindowTest, AMonoOrLockedAnalyzerHasNoRightChannelAndSaysWhy)
     EXPECT_EQ(capture.messages[0].text, TSigGenPlayRules::kLockedMessage);
 }
 
-TEST_F(SigGenWindowTest, RunPlaysTheBufferInALoopAtTheAnalyzerRate)
+TEST_F(SigGenWindowTest, RunPlaysTheBufferInALoopAtTheAnalyzerRateAndStopEndsTheAnalyzerToo)
 {
     frame.settings.Processing.Format = TWaveFormat(24000, 2, 2);
     CSigGen& w = Open();
@@ -163,6 +163,16 @@ TEST_F(SigGenWindowTest, RunPlaysTheBufferInALoopAtTheAnalyzerRate)
     EXPECT_EQ(w.size(), w.GetFullClientSize());
     EXPECT_EQ(w.windowTitle(), "Signal Generator");
     EXPECT_EQ(frame.analyzerStops, 0);
+
+    // Played by the analyzer's start, Stop stops the analyzer as well.
+    w.StartGenerator();
+    ASSERT_TRUE(w.IsPlaying());
+    frame.running = true;
+    Control<QPushButton>(CSigGen::kStopId)->click();
+    EXPECT_EQ(frame.analyzerStops, 1);
+    EXPECT_FALSE(frame.running);
+    EXPECT_FALSE(w.IsPlaying());
+    EXPECT_EQ(frame.ports.calls.back(), "deleted");
 }
 
 TEST_F(SigGenWindowTest, RunIsRefusedWhileTheAnalyzerRunsOrWhenTheOutputWillNotOpen)
@@ -188,21 +198,6 @@ TEST_F(SigGenWindowTest, RunIsRefusedWhileTheAnalyzerRunsOrWhenTheOutputWillNotO
     EXPECT_EQ(capture.messages[1].text, "Failure opening sound card.");
     EXPECT_EQ(capture.messages[1].icon, platform::MessageIcon::Error);
     EXPECT_EQ(w.size(), w.GetFullClientSize());
-}
-
-TEST_F(SigGenWindowTest, StopWhileTheAnalyzerRunsStopsTheAnalyzer)
-{
-    CSigGen& w = Open();
-    // The analyzer's start plays the generator before its input starts.
-    w.StartGenerator();
-    ASSERT_TRUE(w.IsPlaying());
-    frame.running = true;
-
-    Control<QPushButton>(CSigGen::kStopId)->click();
-    EXPECT_EQ(frame.analyzerStops, 1);
-    EXPECT_FALSE(frame.running);
-    EXPECT_FALSE(w.IsPlaying());
-    EXPECT_EQ(frame.ports.calls.back(), "deleted");
 }
 
 TEST_F(SigGenWindowTest, ASingleSweepOnTheLeftPlaysOnceAndStopsAfterItsLengthAndATenth)
