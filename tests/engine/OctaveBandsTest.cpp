@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -130,40 +129,6 @@ TEST(OctaveBands, WhiteSpectrumRisesWithBandwidth)
         for (std::uint32_t n = d->GetFirstBand(); n <= d->GetLastBand(); ++n)
             EXPECT_NEAR(Level(*d, n), 10.0 * std::log10(4.0e-3), 1e-4) << "band " << n;
     }
-}
-
-TEST(OctaveBands, EdgeWeightsPartitionTheLines)
-{
-    auto d = MakeBands(44100, 8192, 3);
-    const TBandLineMap* map = d->GetBandLineMap();
-    const std::uint32_t B = d->GetBandCount();
-    for (std::uint32_t n = 0; n + 1 < B; ++n) {
-        EXPECT_EQ(map[n].HighLine, map[n + 1].LowLine);
-        EXPECT_NEAR(map[n].HighWeight + map[n + 1].LowWeight, 1.0, 1e-6);
-    }
-
-    std::mt19937 generator(7);
-    std::uniform_real_distribution<float> uniform(0.5f, 1.5f);
-    float* power = Access::AvgPower(*d);
-    for (std::uint32_t k = 0; k < d->GetLines(); ++k)
-        power[k] = uniform(generator);
-    Access::ComputeBandLevels(*d, false, false);
-
-    std::uint32_t first = 0;  // a band inside one line counts that line twice
-    for (std::uint32_t n = 0; n < B; ++n)
-        first = map[n].HighLine == map[n].LowLine ? n + 1 : first;
-    double bands = 0.0;
-    for (std::uint32_t n = first; n < B; ++n)
-        bands += std::pow(10.0, Level(*d, n) / 10.0);
-    // Each line counts with the part of its width between the first band's
-    // lower edge and the span.
-    const double df = d->GetLineSpacing(), lower = d->GetBandLowerEdge(first);
-    double lines = 0.0;
-    for (std::uint32_t k = 0; k < d->GetLines(); ++k) {
-        const double inside = std::min((k + 0.5) * df, double(d->GetSpan())) - std::max((k - 0.5) * df, lower);
-        lines += power[k] * std::clamp(inside / df, 0.0, 1.0);
-    }
-    EXPECT_NEAR(bands / lines, 1.0, 1e-5);
 }
 
 TEST(OctaveBands, TopBandBeyondTheSpanStaysInRange)
