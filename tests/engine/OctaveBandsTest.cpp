@@ -70,10 +70,18 @@ TEST(OctaveBands, NominalCentresAreThePreferredNumbers)
     EXPECT_EQ(d->NominalBandCenter(0.5f), 1.0f);
     EXPECT_EQ(d->NominalBandCenter(2.0e6f), 1.0e6f);
     EXPECT_FLOAT_EQ(d->NominalBandCenter(1.35f), 1.33f);  // equally near 1.33 and 1.37: the first wins
-    // Twenty-four bands an octave: the R80 series, in every decade.
+    // Twenty-four bands an octave: the nominal centres of the fine series,
+    // 100 Hz up in band 160.
+    const float centres[] = {100, 103, 106, 109, 112, 115, 118, 121, 125, 130, 133, 137, 140, 145, 150, 155,
+                         160, 165, 170, 175, 180, 185, 190, 195, 200, 206, 212, 218, 224, 230, 237, 244,
+                         250, 257, 265, 272, 280, 290, 300, 307, 315, 325, 335, 345, 355, 365, 375, 387,
+                         400, 412, 425, 437, 450, 462, 475, 487, 500, 515, 530, 545, 560, 580, 600, 615,
+                         630, 650, 670, 690, 710, 730, 750, 775, 800, 825, 850, 875, 900, 925, 950, 975};
     auto fine = MakeBands(48000, 65536, 24);
-    for (auto [band, centre] : {std::pair{196u, 280.0f}, {207u, 387.0f}, {236u, 900.0f}, {283u, 3450.0f}})
-        EXPECT_FLOAT_EQ(fine->GetBandCenter(band), centre) << "band " << band;
+    for (std::uint32_t n = 0; n < std::size(centres); ++n) {
+        EXPECT_FLOAT_EQ(fine->GetBandCenter(160 + n), centres[n]) << "band " << 160 + n;
+        EXPECT_FLOAT_EQ(fine->GetBandCenter(240 + n), 10 * centres[n]) << "band " << 240 + n;
+    }
     // Beyond the table's resolution: four significant digits, cut off.
     EXPECT_FLOAT_EQ(MakeBands(48000, 4096, 48)->NominalBandCenter(1234.567f), 1234.0f);
 }

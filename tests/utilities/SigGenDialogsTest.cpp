@@ -16,8 +16,11 @@
 #include "tests/support/Screenshot.h"
 #include "tests/utilities/SigGenWindowTestSupport.h"
 #include "utilities/CFreqStep.h"
+#include "utilities/CFreqSweep.h"
 #include "utilities/CIMDtones.h"
+#include "utilities/CNoiseBurst.h"
 #include "utilities/CPulse.h"
+#include "utilities/CSawtooth.h"
 #include "utilities/CSigGenOutputLevelDlg.h"
 #include "utilities/CToneBurst.h"
 #include "utilities/CTones.h"
@@ -120,7 +123,7 @@ TEST(SigGenDialogs, ImdRatiosAreStoredAsTypedAndShownWhole)
     EXPECT_TRUE(capture.messages.empty());
 }
 
-TEST(SigGenDialogs, StepAndPulseStoreTheirChoicesAndReadEmptyEditsAsZero)
+TEST(SigGenDialogs, ChoicesReachTheSectionAndEmptyEditsReadAsZero)
 {
     FreqStepSettings step;
     step.OctaveNumber = 12;
@@ -149,6 +152,31 @@ TEST(SigGenDialogs, StepAndPulseStoreTheirChoicesAndReadEmptyEditsAsZero)
     Find<QCheckBox>(pulseDialog, 1944)->setChecked(true);
     ASSERT_TRUE(PressOk(pulseDialog));
     EXPECT_EQ(pulse, (PulseSettings{20, 21, 1}));
+
+    FreqSweepSettings sweep;
+    CFreqSweep sweepDialog(nullptr, &sweep, kNyquist);
+    Find<QRadioButton>(sweepDialog, 1961)->setChecked(true);
+    Find<QRadioButton>(sweepDialog, 1963)->setChecked(true);
+    Find<QCheckBox>(sweepDialog, 1964)->setChecked(true);
+    ASSERT_TRUE(PressOk(sweepDialog));
+    EXPECT_EQ(sweep.SweepType, 2);
+    EXPECT_EQ(sweep.ReturnSweepFlag, 1);
+    EXPECT_EQ(sweep.SingleSweepFlag, 1);
+
+    // Radio pairs map onto signed or indexed fields.
+    SawtoothSettings saw;
+    saw.Slope = -1;
+    CSawtooth sawDialog(nullptr, &saw, kNyquist);
+    EXPECT_TRUE(Find<QRadioButton>(sawDialog, 1897)->isChecked());
+    Find<QRadioButton>(sawDialog, 1896)->setChecked(true);
+    ASSERT_TRUE(PressOk(sawDialog));
+    EXPECT_EQ(saw.Slope, 1);
+    NoiseBurstSettings burst;
+    CNoiseBurst burstDialog(nullptr, &burst);
+    EXPECT_TRUE(Find<QRadioButton>(burstDialog, 1889)->isChecked());
+    Find<QRadioButton>(burstDialog, 1888)->setChecked(true);
+    ASSERT_TRUE(PressOk(burstDialog));
+    EXPECT_EQ(burst.Type, 0);
 }
 
 TEST(SigGenDialogs, APickedWaveFileIsKeptEvenWhenTheDialogIsCancelled)

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -285,6 +286,7 @@ TEST_F(SigGenWindowTest, SavingWritesTheChosenNumberOfCopies)
     OnNextModal([](QWidget* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Signal Length Options");
         dialog->findChild<QComboBox*>("2099")->setCurrentIndex(2);
+        EXPECT_EQ(dialog->findChild<QLabel*>("2100")->text(), " 30.00") << "the total of three copies";
         static_cast<QDialog*>(dialog)->accept();
     });
     w.SaveSignalCommand();
