@@ -59,6 +59,7 @@ TEST(SigGenDialogs, ARefusalKeepsTheDialogOpenAndTheSectionUntouched)
     ToneBurstSettings section;
     const ToneBurstSettings before = section;
     CToneBurst dialog(nullptr, &section, kNyquist);
+    EXPECT_EQ(Edit(dialog, 1893)->text(), "1000") << "the dialog shows what is stored";
     Edit(dialog, 1893)->setText("0");
     Edit(dialog, 1890)->setText("10");
     EXPECT_FALSE(PressOk(dialog));
@@ -84,6 +85,8 @@ TEST(SigGenDialogs, DisabledTonesAreStoredAsTypedAndAmplitudesFollowTheLevels)
         tones[i] = {0, 1000.0f * (i + 1), 0.0f};
     tones[0].ToneEnable = 1;
     CTones dialog(nullptr, tones, kNyquist);
+    EXPECT_EQ(Edit(dialog, 1910)->text(), "2000.00");
+    EXPECT_EQ(Edit(dialog, 1919)->text(), "  0.00");
     Edit(dialog, 1919)->setText("-6");
     Edit(dialog, 1912)->setText("0");
     Edit(dialog, 1922)->setText("+10");
@@ -108,6 +111,8 @@ TEST(SigGenDialogs, ImdRatiosAreStoredAsTypedAndShownWhole)
     section.IMDtype = 2;
     {
         CIMDtones dialog(nullptr, &section, kNyquist);
+        EXPECT_TRUE(Find<QRadioButton>(dialog, 1932)->isChecked());
+        EXPECT_EQ(Edit(dialog, 1933)->text(), " 100.0");
         Edit(dialog, 1935)->setText("2.5");
         ASSERT_TRUE(PressOk(dialog));
     }
@@ -184,6 +189,8 @@ TEST(SigGenDialogs, APickedWaveFileIsKeptEvenWhenTheDialogIsCancelled)
     UserDefinedSettings user;
     std::strcpy(user.WaveFileName, "/old/name.wav");
     CUserWaveDialog dialog(nullptr, user.WaveFileName, &user.RepeatFlag, "/data/Wave");
+    EXPECT_EQ(Edit(dialog, 1947)->text(), "/old/name.wav");
+    EXPECT_TRUE(Find<QCheckBox>(dialog, 1978)->isChecked());
     QString startedIn;
     dialog.SetFilePicker([&](QWidget*, const QString& folder) {
         startedIn = folder;
@@ -211,6 +218,7 @@ TEST(SigGenDialogs, OutputLevelUnitsFollowTheFullScaleChoice)
     CSigGenOutputLevelDlg dialog(nullptr, &levels, false);
     dialog.show();
     QComboBox* units = Find<QComboBox>(dialog, 2224);
+    EXPECT_TRUE(Find<QRadioButton>(dialog, 2225)->isChecked());
     EXPECT_FALSE(Edit(dialog, 2227)->isEnabled());
     Find<QRadioButton>(dialog, 2226)->click();
     EXPECT_EQ(units->count(), 7);
