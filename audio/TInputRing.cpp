@@ -1,5 +1,6 @@
 #include "audio/TInputRing.h"
 
+#include "engine/SampleKernels.h"
 #include "format/SampleCodes.h"
 #include "platform/Clock.h"
 
@@ -163,6 +164,16 @@ template <unsigned Bytes>
 void DecodeFrames(const std::uint8_t* frames, std::size_t stride, std::size_t rightOffset, std::int64_t count,
                   std::int32_t* left, std::int32_t* right)
 {
+    if constexpr (Bytes == 3) {
+        if (stride == 6 && rightOffset == 3 && count > 0) {
+            const auto done = static_cast<std::int64_t>(
+                sample_kernels::SplitFrames24(frames, left, right, static_cast<std::size_t>(count)));
+            frames += static_cast<std::size_t>(done) * stride;
+            count -= done;
+            left = left != nullptr ? left + done : nullptr;
+            right = right != nullptr ? right + done : nullptr;
+        }
+    }
     if (left != nullptr)
         for (std::int64_t i = 0; i < count; ++i)
             left[i] = sample_codes::Load<Bytes>(frames + static_cast<std::size_t>(i) * stride);

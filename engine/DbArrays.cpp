@@ -1,7 +1,7 @@
 // The dB conversion of whole line arrays, the per-block hot loop of every
 // dB spectrum: the series of LinePowerToDb four lines at a time where the
-// processor has AVX2 and FMA, then the rare powers the series does not take
-// (zero, negative, subnormal, infinite, NaN) patched one by one.
+// processor has AVX2 and FMA, the rare powers the series does not take
+// (zero, negative, subnormal, infinite, NaN) patched one by one as they come.
 
 #include "engine/DbConversions.h"
 #include "engine/FftKernels.h"
@@ -9,6 +9,17 @@
 #include <initializer_list>
 
 #if defined(__x86_64__) || defined(__i386__)
+namespace {
+
+// Out of line, so that the patched lines get the plain build's arithmetic
+// rather than one contracted into fused operations under the vector target.
+[[gnu::noinline]] float RareLineToDb(float power)
+{
+    return db::LinePowerToDb(power);
+}
+
+} // namespace
+
 #pragma GCC push_options
 #pragma GCC target("avx2,fma")
 #include <immintrin.h>
@@ -42,6 +53,15 @@ std::size_t SeriesToDbAvx2(const float* powers, float* dB, std::size_t count)
         const __m256d lnM = _mm256_mul_pd(_mm256_add_pd(t, t), s);
         const __m256d ln = _mm256_fmadd_pd(_mm256_cvtepi32_pd(e), _mm256_set1_pd(0.6931471805599453), lnM);
         _mm_storeu_ps(dB + i, _mm256_cvtpd_ps(_mm256_mul_pd(ln, _mm256_set1_pd(4.342944819032518))));
+        // Negative (sign bit), zero or subnormal (exponent 0), infinite or
+        // NaN (exponent 255): the series does not hold, the scalar path does.
+        const __m128i rare = _mm_or_si128(_mm_srai_epi32(bits, 31),
+                                          _mm_or_si128(_mm_cmpeq_epi32(biased, _mm_setzero_si128()),
+                                                       _mm_cmpeq_epi32(biased, exponentMask)));
+        if (const int lanes = _mm_movemask_ps(_mm_castsi128_ps(rare)); lanes != 0)
+            for (int lane = 0; lane < 4; ++lane)
+                if ((lanes >> lane) & 1)
+                    dB[i + std::size_t(lane)] = RareLineToDb(powers[i + std::size_t(lane)]);
     }
     return i;
 }
@@ -63,13 +83,6 @@ void LinePowersToDb(const float* powers, float* dB, std::size_t count)
 #endif
     for (std::size_t i = done; i < count; ++i)
         dB[i] = LinePowerToDb(powers[i]);
-    for (std::size_t i = 0; i < done; ++i) {
-        std::uint32_t bits;
-        std::memcpy(&bits, &powers[i], sizeof bits);
-        const std::uint32_t biased = (bits >> 23) & 0xFFu;
-        if ((bits >> 31) != 0 || biased == 0 || biased == 255)
-            dB[i] = LinePowerToDb(powers[i]);
-    }
 }
 
 } // namespace db

@@ -9,6 +9,28 @@
 
 namespace {
 
+// re² + im² of four lines held in two vectors of two lines each: hadd
+// pairs within each half, giving lines 0, 2, 1, 3, which the permute puts
+// in order.
+inline __m256d LinePowers(__m256d lines01, __m256d lines23)
+{
+    return _mm256_permute4x64_pd(_mm256_hadd_pd(_mm256_mul_pd(lines01, lines01), _mm256_mul_pd(lines23, lines23)),
+                                 0xD8);
+}
+
+// A line's power as the averaging stores it: a float, and for a cross
+// spectrum the root of a positive power.
+template <bool Cross>
+inline __m128 StoredPower(__m256d power)
+{
+    if constexpr (Cross) {
+        const __m256d positive = _mm256_cmp_pd(power, _mm256_setzero_pd(), _CMP_GT_OQ);
+        power = _mm256_blendv_pd(power, _mm256_sqrt_pd(power), positive);
+    }
+    return _mm256_cvtpd_ps(power);
+}
+
+template <bool Cross, bool Vector>
 std::size_t RunningPowerMeanAvx2(float* averagedComplex, float* averagedPower, float* latestPower,
                                  const float* block, std::size_t lines, double k)
 {
@@ -22,22 +44,36 @@ std::size_t RunningPowerMeanAvx2(float* averagedComplex, float* averagedPower, f
         const __m256d b1 = _mm256_cvtps_pd(_mm_loadu_ps(line + 4));
         const __m256d a0 = _mm256_cvtps_pd(_mm_loadu_ps(avg));
         const __m256d a1 = _mm256_cvtps_pd(_mm_loadu_ps(avg + 4));
-        _mm_storeu_ps(avg, _mm256_cvtpd_ps(_mm256_div_pd(_mm256_add_pd(_mm256_mul_pd(km1, a0), b0), kk)));
-        _mm_storeu_ps(avg + 4, _mm256_cvtpd_ps(_mm256_div_pd(_mm256_add_pd(_mm256_mul_pd(km1, a1), b1), kk)));
-        // re² + im² per line: hadd pairs within each half, giving lines
-        // 0, 2, 1, 3, which the permute puts in order.
-        const __m256d paired = _mm256_hadd_pd(_mm256_mul_pd(b0, b0), _mm256_mul_pd(b1, b1));
-        const __m256d power = _mm256_permute4x64_pd(paired, 0xD8);
+        const __m128 newA0 = _mm256_cvtpd_ps(_mm256_div_pd(_mm256_add_pd(_mm256_mul_pd(km1, a0), b0), kk));
+        const __m128 newA1 = _mm256_cvtpd_ps(_mm256_div_pd(_mm256_add_pd(_mm256_mul_pd(km1, a1), b1), kk));
+        _mm_storeu_ps(avg, newA0);
+        _mm_storeu_ps(avg + 4, newA1);
         // The line's power is a float before it enters the mean.
-        const __m128 linePowerFloat = _mm256_cvtpd_ps(power);
+        const __m128 linePowerFloat = StoredPower<Cross>(LinePowers(b0, b1));
         if (latestPower != nullptr)
             _mm_storeu_ps(latestPower + i, linePowerFloat);
-        const __m256d linePower = _mm256_cvtps_pd(linePowerFloat);
-        const __m256d p = _mm256_cvtps_pd(_mm_loadu_ps(averagedPower + i));
-        _mm_storeu_ps(averagedPower + i,
-                      _mm256_cvtpd_ps(_mm256_div_pd(_mm256_add_pd(_mm256_mul_pd(km1, p), linePower), kk)));
+        if constexpr (Vector) {
+            // Vector averaging: the power of the averaged lines themselves.
+            _mm_storeu_ps(averagedPower + i,
+                          StoredPower<Cross>(LinePowers(_mm256_cvtps_pd(newA0), _mm256_cvtps_pd(newA1))));
+        } else {
+            const __m256d linePower = _mm256_cvtps_pd(linePowerFloat);
+            const __m256d p = _mm256_cvtps_pd(_mm_loadu_ps(averagedPower + i));
+            _mm_storeu_ps(averagedPower + i,
+                          _mm256_cvtpd_ps(_mm256_div_pd(_mm256_add_pd(_mm256_mul_pd(km1, p), linePower), kk)));
+        }
     }
     return i;
+}
+
+std::size_t RunningPowerMeanAvx2(float* averagedComplex, float* averagedPower, float* latestPower,
+                                 const float* block, std::size_t lines, double k, bool cross, bool vector)
+{
+    if (cross)
+        return vector ? RunningPowerMeanAvx2<true, true>(averagedComplex, averagedPower, latestPower, block, lines, k)
+                      : RunningPowerMeanAvx2<true, false>(averagedComplex, averagedPower, latestPower, block, lines, k);
+    return vector ? RunningPowerMeanAvx2<false, true>(averagedComplex, averagedPower, latestPower, block, lines, k)
+                  : RunningPowerMeanAvx2<false, false>(averagedComplex, averagedPower, latestPower, block, lines, k);
 }
 
 } // namespace
@@ -48,12 +84,12 @@ std::size_t RunningPowerMeanAvx2(float* averagedComplex, float* averagedPower, f
 namespace averaging_detail {
 
 std::size_t RunningPowerMean(float* averagedComplex, float* averagedPower, float* latestPower, const float* block,
-                             std::size_t lines, double k)
+                             std::size_t lines, double k, bool cross, bool vector)
 {
 #if defined(__x86_64__) || defined(__i386__)
     static const bool vectors = fft_detail::Avx2Available();
     if (vectors)
-        return RunningPowerMeanAvx2(averagedComplex, averagedPower, latestPower, block, lines, k);
+        return RunningPowerMeanAvx2(averagedComplex, averagedPower, latestPower, block, lines, k, cross, vector);
 #endif
     (void)averagedComplex;
     (void)averagedPower;
@@ -61,6 +97,8 @@ std::size_t RunningPowerMean(float* averagedComplex, float* averagedPower, float
     (void)block;
     (void)lines;
     (void)k;
+    (void)cross;
+    (void)vector;
     return 0;
 }
 

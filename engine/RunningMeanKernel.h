@@ -11,9 +11,11 @@ namespace averaging_detail {
 //   avg[re, im] = ((k−1)·avg + block) / k
 //   power       = ((k−1)·power + (re² + im² as a float)) / k
 // each rounded to float; latestPower (when given) receives each line's
-// float power. Returns `done`, a multiple of four (0 without AVX2); the
-// caller finishes the rest.
+// float power. A cross spectrum's line power is the root of a positive
+// re² + im²; vector averaging takes the power of the new averaged line
+// instead of averaging powers. Returns `done`, a multiple of four (0
+// without AVX2); the caller finishes the rest.
 std::size_t RunningPowerMean(float* averagedComplex, float* averagedPower, float* latestPower, const float* block,
-                             std::size_t lines, double k);
+                             std::size_t lines, double k, bool cross = false, bool vector = false);
 
 } // namespace averaging_detail

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/LineKernels.h"
 #include "engine/TFFT.h"
 #include "engine/TSmoothing.h"
 #include "platform/MessageBox.h"
@@ -158,11 +159,7 @@ void SpectralData::ComputeSpectrum()
     TFFT(m_FFTSize).Forward(m_Block.data());
     if (m_Correction.empty())
         return;
-    float* line = m_Block.data();
-    for (std::uint32_t i = 0; i < m_Lines; ++i) {
-        line[2 * i] *= m_Correction[i];
-        line[2 * i + 1] *= m_Correction[i];
-    }
+    line_kernels::ScalePairsInPlace(m_Block.data(), m_Correction.data(), m_Lines);
 }
 
 bool SpectralData::TransformsLike(const SpectralData& other) const

@@ -116,6 +116,11 @@ public:
     const float* GetPowerBuffer() const { return m_AvgPower.data(); }
     const float* GetLatestPowerBuffer() const { return m_LatestPower.data(); }
     const float* GetAveragedDbBuffer() const { return m_AvgDb.data(); }
+    // Null when the latest lines have no dB array (linear scaling, bands).
+    const float* GetLatestDbBuffer() const { return m_LatestDb.empty() ? nullptr : m_LatestDb.data(); }
+    // True when both dB arrays hold a value per line.
+    bool HasDbLines() const { return m_AvgDb.size() >= m_Lines && m_LatestDb.size() >= m_Lines; }
+    bool IsDensity() const { return m_DensityFlag != 0; }
     void SetScaling(const ScalingOpts& scaling, bool loadCompensation);
     void Reset();
     void ClearSpectrum();
@@ -243,14 +248,18 @@ private:
     // Averaging (SpectralDataAveraging.cpp)
     void AverageCountFromSpeed(double dt);
     // Returns how many leading lines already have their latest power.
-    std::size_t RunningMean(std::size_t lines, bool cross);
+    // Lines first … end−1; returns the end of those that already have their
+    // latest power (first when none).
+    std::size_t RunningMean(std::size_t first, std::size_t end, bool cross);
     void SumRing(int window, std::size_t lines);
-    void FinishAveragedLines(std::size_t lines, bool cross, std::size_t latestDone);
+    // Lines first … end−1, in ascending tiles from line 0.
+    void FinishAveragedLines(std::size_t first, std::size_t end, bool cross, std::size_t latestDone);
     float HoldTime() const;
     float HoldDecay() const;
 
     // Dual-channel functions (SpectralDataDualChannel.cpp)
     void StoreFunctionLine(std::uint32_t line, double value);
+    void FunctionLinesToDb();
     void FinishFunction();
 
     // Correction (SpectralDataCorrection.cpp)
@@ -270,6 +279,18 @@ private:
         bool Valid = false;
     };
     const TPeakList& PeakList(std::uint32_t first, std::uint32_t last) const;
+    // Every local maximum of the averaged power over the searchable lines,
+    // ascending, found once per averaging pass: each peak list of that pass
+    // is then a walk over the maxima rather than over the lines.
+    struct TLocalMaxima {
+        platform::ZeroFilledArray<std::uint32_t> Lines;
+        std::size_t Count = 0;
+        std::uint64_t Pass = 0;
+        bool Valid = false;
+    };
+    // False when the list's memory cannot be had.
+    bool FindLocalMaxima() const;
+    mutable TLocalMaxima m_LocalMaxima;
     std::uint32_t FindPeakLine(std::uint32_t first, std::uint32_t last, int k) const;
     std::uint32_t FindPeakBand(std::uint32_t first, std::uint32_t last, int k) const;
     float GaussianPeakFrequencyAt(std::uint32_t line) const;
@@ -352,6 +373,8 @@ private:
     float m_Gain = 1.0f;
     TChannelCalibration m_Calibration{};
     std::uint32_t m_PeakLine = 0;
+    // The power of m_PeakLine while the averaging pass searches tile by tile.
+    float m_PeakSearchHighest = 0.0f;
     std::uint16_t m_HoldMode = 0;
     float m_TotalPower = kNoValue;
     float m_LatestTotalPower = kNoValue;

@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "engine/DbConversions.h"
+#include "engine/HoldKernels.h"
+#include "engine/LineKernels.h"
 #include "engine/RunningMeanKernel.h"
 #include "platform/Clock.h"
 
@@ -20,6 +22,9 @@ constexpr float kLongestMovingCount = 1000.0f;
 constexpr double kShortestInterval = 0.001;
 // Lines summed together from the ring, sized to stay in the first-level cache.
 constexpr std::size_t kRingTile = 256;
+// Lines averaged, searched and converted to dB together, sized so that what
+// one step writes is still in the cache for the next.
+constexpr std::size_t kLineTile = 1024;
 
 // Window length for count N: the number of slots the ring holds for it.
 int RingWindow(float count)
@@ -124,7 +129,6 @@ void SpectralData::Average(bool bandMeans)
     const int window = RingWindow(m_AverageCount);
     const bool moving = m_AverageType == 1 && m_AverageCount <= kLongestMovingCount &&
                         !m_RingPower[window - 1].empty();
-    std::size_t latestDone = 0;
     if (moving) {
         CountMovingWindow(m_BlocksAveraged, m_RingIndex, window);
         float* slotPower = m_RingPower[m_RingIndex].data();
@@ -135,11 +139,16 @@ void SpectralData::Average(bool bandMeans)
             slotPower[i] = LinePower(&m_Block[2 * i], cross);
         }
         SumRing(window, lines);
+        FinishAveragedLines(0, lines, cross, 0);
     } else {
         CountRunningMean(m_BlocksAveraged, m_AverageCount);
-        latestDone = RunningMean(lines, cross);
+        // Tile by tile, so that the dB conversion and the peak search find
+        // the new lines still in the cache.
+        for (std::size_t first = 0; first < lines; first += kLineTile) {
+            const std::size_t end = std::min(lines, first + kLineTile);
+            FinishAveragedLines(first, end, cross, RunningMean(first, end, cross));
+        }
     }
-    FinishAveragedLines(lines, cross, latestDone);
 
     if (IsOctaveMode())
         ComputeBandLevels(bandMeans, false);
@@ -157,15 +166,16 @@ void SpectralData::Average(bool bandMeans)
         m_LatestTotalPower = m_TotalPower;
 }
 
-std::size_t SpectralData::RunningMean(std::size_t lines, bool cross)
+std::size_t SpectralData::RunningMean(std::size_t first, std::size_t end, bool cross)
 {
     const double k = m_BlocksAveraged;
     const bool vector = m_AverageType == 2;
-    float* latest = m_HoldMode != 0 && !m_LatestPower.empty() ? m_LatestPower.data() : nullptr;
-    const std::size_t done = vector || cross ? 0
-                                             : averaging_detail::RunningPowerMean(m_AvgComplex.data(), m_AvgPower.data(),
-                                                                                  latest, m_Block.data(), lines, k);
-    for (std::size_t i = done; i < lines; ++i) {
+    float* latest = m_HoldMode != 0 && !m_LatestPower.empty() ? m_LatestPower.data() + first : nullptr;
+    const std::size_t done = first + averaging_detail::RunningPowerMean(m_AvgComplex.data() + 2 * first,
+                                                                        m_AvgPower.data() + first, latest,
+                                                                        m_Block.data() + 2 * first, end - first, k,
+                                                                        cross, vector);
+    for (std::size_t i = done; i < end; ++i) {
         float* avg = &m_AvgComplex[2 * i];
         avg[0] = static_cast<float>(((k - 1.0) * avg[0] + m_Block[2 * i]) / k);
         avg[1] = static_cast<float>(((k - 1.0) * avg[1] + m_Block[2 * i + 1]) / k);
@@ -175,7 +185,7 @@ std::size_t SpectralData::RunningMean(std::size_t lines, bool cross)
             m_AvgPower[i] = static_cast<float>(((k - 1.0) * m_AvgPower[i] +
                                                 LinePower(&m_Block[2 * i], cross)) / k);
     }
-    return latest != nullptr ? done : 0;
+    return latest != nullptr ? done : first;
 }
 
 void SpectralData::SumRing(int window, std::size_t lines)
@@ -205,25 +215,30 @@ void SpectralData::SumRing(int window, std::size_t lines)
     }
 }
 
-void SpectralData::FinishAveragedLines(std::size_t lines, bool cross, std::size_t latestDone)
+void SpectralData::FinishAveragedLines(std::size_t first, std::size_t end, bool cross, std::size_t latestDone)
 {
     const bool hold = m_HoldMode != 0 && !m_LatestPower.empty();
     const bool dB = !m_AvgDb.empty();
-    const std::uint32_t firstPeakCandidate = FrequencyToBin(m_LowerLimit) + 1;
-    float highest = 0.0f;
     if (hold)
-        for (std::size_t i = latestDone; i < lines; ++i)
+        for (std::size_t i = latestDone; i < end; ++i)
             m_LatestPower[i] = LinePower(&m_Block[2 * i], cross);
-    for (std::size_t i = 0; i < lines; ++i) {
-        if (i >= firstPeakCandidate && m_AvgPower[i] > highest) {
-            highest = m_AvgPower[i];
-            m_PeakLine = static_cast<std::uint32_t>(i);
+    // The peak is the first line with the highest power above 0 from the
+    // lowest line shown on; it carries over from tile to tile.
+    if (first == 0)
+        m_PeakSearchHighest = 0.0f;
+    const std::size_t from = std::max<std::size_t>(first, FrequencyToBin(m_LowerLimit) + 1);
+    if (from < end) {
+        const float* power = m_AvgPower.data();
+        const float highest = line_kernels::HighestValue(power + from, end - from);
+        if (highest > m_PeakSearchHighest) {
+            m_PeakSearchHighest = highest;
+            m_PeakLine = static_cast<std::uint32_t>(std::find(power + from, power + end, highest) - power);
         }
     }
     if (dB) {
-        db::LinePowersToDb(m_AvgPower.data(), m_AvgDb.data(), lines);
+        db::LinePowersToDb(m_AvgPower.data() + first, m_AvgDb.data() + first, end - first);
         if (hold && !m_LatestDb.empty())
-            db::LinePowersToDb(m_LatestPower.data(), m_LatestDb.data(), lines);
+            db::LinePowersToDb(m_LatestPower.data() + first, m_LatestDb.data() + first, end - first);
     }
 }
 
@@ -264,14 +279,22 @@ void SpectralData::UpdatePeakHold()
         if (dbArrays) {
             // GetValue of the dB arrays, inline: the larger level plus the
             // unit's offset where it has one.
-            for (std::size_t i = 0; i < keyed; ++i) {
+            line_kernels::LineLevel level;
+            level.addOffset = ownUnits;
+            level.offset = offset;
+            const std::size_t done = line_kernels::HoldLevels(hold, averaged, latest, keyed, level, now, riseExpiry, decay);
+            for (std::size_t i = done; i < keyed; ++i) {
                 float v = std::max(averaged[i], latest[i]);
                 if (ownUnits && v > kNoValue)
                     v += offset;
                 hold1(i, v);
             }
         } else if (linear) {
-            for (std::size_t i = 0; i < keyed; ++i) {
+            line_kernels::LineLevel level;
+            level.kind = powerValues ? line_kernels::LineLevel::Power : line_kernels::LineLevel::Amplitude;
+            level.percent = percent;
+            const std::size_t done = line_kernels::HoldLevels(hold, averaged, latest, keyed, level, now, riseExpiry, decay);
+            for (std::size_t i = done; i < keyed; ++i) {
                 const double p = std::max(averaged[i], latest[i]);
                 const float value = powerValues ? static_cast<float>(p)
                                   : p > 0.0     ? static_cast<float>(std::sqrt(p))

@@ -78,6 +78,7 @@ void SpectralData::TransferFunction(const float* denominator)
         StoreFunctionLine(i, t);
     }
     m_IsTransfer = 1;
+    FunctionLinesToDb();
     FinishFunction();
 }
 
@@ -93,6 +94,7 @@ void SpectralData::Coherence(const float* powerA, const float* powerB)
         StoreFunctionLine(i, c);
     }
     m_IsCoherence = 1;
+    FunctionLinesToDb();
     FinishFunction();
 }
 
@@ -101,8 +103,13 @@ void SpectralData::StoreFunctionLine(std::uint32_t line, double value)
     // Under hold the line shows its running maximum.
     const auto v = static_cast<float>(value);
     m_AvgPower[line] = m_HoldMode != 0 ? std::max(m_AvgPower[line], v) : v;
+}
+
+// The dB of every stored function line, in one pass over the array.
+void SpectralData::FunctionLinesToDb()
+{
     if (!m_AvgDb.empty())
-        m_AvgDb[line] = db::LinePowerToDb(m_AvgPower[line]);
+        db::LinePowersToDb(m_AvgPower.data(), m_AvgDb.data(), std::min<std::size_t>(m_Lines, m_AvgDb.size()));
 }
 
 void SpectralData::FinishFunction()

@@ -3,16 +3,17 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include "engine/DbConversions.h"
+#include "engine/HoldKernels.h"
+#include "engine/LineKernels.h"
 #include "engine/TSmoothing.h"
 
 namespace {
 
 constexpr int kMaxPeakIndex = 10;
-// A peak must stand above this many lines on either side; it keeps the
-// skirts of one tone from being counted as further peaks.
-constexpr std::uint32_t kPeakNeighbours = 5;
+using line_kernels::kPeakNeighbours;
 constexpr float kEmptyMax = -999999.0f;
 constexpr float kEmptyMin = 1e14f;
 constexpr double kDegreesPerRadian = 57.2957795056;
@@ -20,28 +21,6 @@ constexpr double kDegreesPerRadian = 57.2957795056;
 // between lines still has its highest line within it.
 constexpr std::uint32_t kToneReach = 3;
 constexpr std::uint32_t kMaxHarmonics = 40;
-
-// A line is a peak when it stands above kPeakNeighbours lines on either
-// side. A run of equal lines (a tone midway between two lines) counts as one
-// peak on its first line; the neighbours on the right are those after the run.
-bool IsLocalMaximum(const float* power, std::uint32_t lines, std::uint32_t line)
-{
-    const float v = power[line];
-    for (std::uint32_t j = 1; j <= kPeakNeighbours; ++j) {
-        if (!(v > power[line - j]))
-            return false;
-    }
-    std::uint32_t end = line;
-    while (end + 1 < lines && power[end + 1] == v)
-        ++end;
-    if (end + kPeakNeighbours >= lines)
-        return false;
-    for (std::uint32_t j = 1; j <= kPeakNeighbours; ++j) {
-        if (!(v > power[end + j]))
-            return false;
-    }
-    return true;
-}
 
 // The strongest candidates seen so far (as many as a peak list holds),
 // strongest first. Lines arrive in ascending order, so an equal later line
@@ -82,13 +61,20 @@ double MaxPowerNear(const float* power, std::uint32_t lines, std::uint32_t line)
 std::uint32_t SecondToneLine(const float* power, std::uint32_t first, std::uint32_t last,
                              std::uint32_t peak)
 {
+    // The lines below and above the tone, each searched for its highest
+    // line; the first such line from the bottom wins, as in one ascending
+    // scan for a strictly higher line.
+    const std::uint32_t belowEnd = std::min(last, peak > kToneReach ? peak - kToneReach : 0);
+    const std::uint32_t aboveStart = std::max(first, peak + kToneReach + 1);
     std::uint32_t found = peak;
     float best = -9999.0f;
-    for (std::uint32_t i = first; i < last; ++i) {
-        const std::uint32_t distance = i > peak ? i - peak : peak - i;
-        if (distance > kToneReach && power[i] > best) {
-            best = power[i];
-            found = i;
+    for (auto [from, to] : {std::pair{first, belowEnd}, std::pair{aboveStart, last}}) {
+        if (from >= to)
+            continue;
+        const float highest = line_kernels::HighestValue(power + from, to - from);
+        if (highest > best) {
+            best = highest;
+            found = static_cast<std::uint32_t>(std::find(power + from, power + to, highest) - power);
         }
     }
     return found;
@@ -144,8 +130,16 @@ float DisplayBandPower(const SpectralData& data, std::uint32_t first, std::uint3
             return 0.0f;
         first = std::min(std::max(first, data.FrequencyToBin(data.GetLowerLimit())), lines - 1);
         last = std::min(last, lines - 1);
-        for (std::uint32_t i = first; i <= last; ++i)
-            sum += squaredAmplitude(i);
+        // Lines in dB without density show their dB arrays as they stand.
+        const float* dB = latest && data.GetLatestDbBuffer() != nullptr ? data.GetLatestDbBuffer()
+                                                                        : data.GetAveragedDbBuffer();
+        if (inDb && !data.IsDensity() && dB != nullptr && data.HasDbLines()) {
+            const bool ownUnits = data.IsCalibrated() && !data.IsFunctionObject();
+            sum = line_kernels::SumDbAsPower(dB, first, last, ownUnits, data.GetUnitOffsetDb(), noLevel);
+        } else {
+            for (std::uint32_t i = first; i <= last; ++i)
+                sum += squaredAmplitude(i);
+        }
         sum *= data.GetWindowBandwidthFactor();
     }
     return sum > 0.0 ? PowerResult(sum, scale) : 0.0f;
@@ -182,9 +176,15 @@ const SpectralData::TPeakList& SpectralData::PeakList(std::uint32_t first, std::
     TopPeaks top;
     if (searchable) {
         const float* power = m_AvgPower.data();
-        for (std::uint32_t i = first; i <= last; ++i) {
-            if (IsLocalMaximum(power, L, i))
-                top.Offer(i, power[i]);
+        if (FindLocalMaxima()) {
+            const std::uint32_t* maxima = m_LocalMaxima.Lines.data();
+            const std::uint32_t* end = maxima + m_LocalMaxima.Count;
+            for (const std::uint32_t* m = std::lower_bound(maxima, end, first); m != end && *m <= last; ++m)
+                top.Offer(*m, power[*m]);
+        } else {
+            for (std::uint32_t i = first; i <= last; ++i)
+                if (line_kernels::IsLocalMaximum(power, L, i))
+                    top.Offer(i, power[i]);
         }
     }
     m_PeakList = TPeakList{};
@@ -194,6 +194,22 @@ const SpectralData::TPeakList& SpectralData::PeakList(std::uint32_t first, std::
     m_PeakList.Last = last;
     m_PeakList.Valid = true;
     return m_PeakList;
+}
+
+bool SpectralData::FindLocalMaxima() const
+{
+    if (m_LocalMaxima.Valid && m_LocalMaxima.Pass == m_AveragePass)
+        return true;
+    // Callers have checked that the lines leave room for the neighbours.
+    const std::uint32_t first = kPeakNeighbours;
+    const std::uint32_t last = m_Lines - kPeakNeighbours - 1;
+    const std::size_t room = (last - first) / 2 + 1;
+    if (m_LocalMaxima.Lines.size() < room && !m_LocalMaxima.Lines.Allocate(room))
+        return false;
+    m_LocalMaxima.Count = line_kernels::LocalMaxima(m_AvgPower.data(), m_Lines, first, last, m_LocalMaxima.Lines.data());
+    m_LocalMaxima.Pass = m_AveragePass;
+    m_LocalMaxima.Valid = true;
+    return true;
 }
 
 std::uint32_t SpectralData::FindPeakLine(std::uint32_t first, std::uint32_t last, int k) const
@@ -346,11 +362,7 @@ float SpectralData::GetHoldMax(int first, int last) const
     last = std::min(last, int(m_Hold.size()) - 1);
     if (first > last)
         return kNoValue;
-    float best = kEmptyMax;
-    const THoldEntry* held = m_Hold.data();
-    for (int i = first; i <= last; ++i)
-        best = std::max(best, held[i].Value);
-    return best;
+    return std::max(kEmptyMax, line_kernels::HighestHeld(m_Hold.data() + first, std::size_t(last - first + 1)));
 }
 
 float SpectralData::GetHoldPeakFrequency(int first, int last) const
@@ -361,15 +373,15 @@ float SpectralData::GetHoldPeakFrequency(int first, int last) const
     if (first == last - 1 || first < 0)
         return GetBinFrequency(std::uint32_t(std::clamp(last, 0, top)));
     last = std::min(last, top);
-    float best = kEmptyMax;
+    // The first line holding the highest value, as an ascending scan for a
+    // strictly higher one finds it.
     int found = std::min(first, top);
     const THoldEntry* held = m_Hold.data();
-    for (int i = first; i <= last; ++i) {
-        const float v = held[i].Value;
-        if (v > best) {
-            best = v;
-            found = i;
-        }
+    if (first <= last) {
+        const float best = line_kernels::HighestHeld(held + first, std::size_t(last - first + 1));
+        if (best > kEmptyMax)
+            found = int(std::find_if(held + first, held + last + 1, [best](const THoldEntry& e) { return e.Value == best; }) -
+                        held);
     }
     return GetBinFrequency(std::uint32_t(found));
 }

@@ -1,6 +1,7 @@
 #include "engine/TSampleBuffer.h"
 
 #include "format/SampleCodes.h"
+#include "engine/SampleKernels.h"
 #include "engine/TSmoothing.h"
 #include "platform/SmallMaths.h"
 
@@ -44,7 +45,12 @@ template <unsigned Bytes>
 std::int64_t PutAll(std::uint8_t* samples, const std::int32_t* values, std::uint32_t count, std::int32_t zeroOffset)
 {
     std::int64_t peak = 0;
-    for (std::uint32_t i = 0; i < count; ++i) {
+    std::uint32_t i = 0;
+    if constexpr (Bytes == 3) {
+        if (zeroOffset == 0)
+            i = static_cast<std::uint32_t>(sample_kernels::PackCodes24(samples, values, count, peak));
+    }
+    for (; i < count; ++i) {
         const std::uint32_t word = sample_codes::WordOf<Bytes>(values[i]);
         sample_codes::Store<Bytes>(samples + std::size_t{i} * Bytes, word);
         const std::int64_t difference = std::int64_t{sample_codes::CodeOfWord<Bytes>(word)} - zeroOffset;
@@ -56,7 +62,12 @@ std::int64_t PutAll(std::uint8_t* samples, const std::int32_t* values, std::uint
 template <unsigned Bytes>
 void CopyAll(const std::uint8_t* samples, std::int32_t zeroOffset, float* out, std::uint32_t count)
 {
-    for (std::uint32_t i = 0; i < count; ++i)
+    std::uint32_t i = 0;
+    if constexpr (Bytes == 3) {
+        if (zeroOffset == 0)
+            i = static_cast<std::uint32_t>(sample_kernels::UnpackCodes24(samples, out, count));
+    }
+    for (; i < count; ++i)
         out[i] = static_cast<float>(
             static_cast<double>(std::int64_t{sample_codes::Load<Bytes>(samples + std::size_t{i} * Bytes)} - zeroOffset));
 }

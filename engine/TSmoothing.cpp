@@ -1,4 +1,5 @@
 #include "engine/TSmoothing.h"
+#include "engine/LineKernels.h"
 
 #include "platform/MessageBox.h"
 
@@ -242,6 +243,5 @@ void TSmoothing::ApplyWindow(float* block) const
     // An invalid type holds a table of zeros; applying it would silence the block.
     if (block == nullptr || Table.empty() || !ValidType() || Type == Uniform)
         return;
-    for (std::uint32_t i = 0; i < N; ++i)
-        block[i] *= Table[i];
+    line_kernels::ScaleInPlace(block, Table.data(), N);
 }

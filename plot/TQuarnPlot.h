@@ -298,6 +298,7 @@ private:
     void PaintBackground(QPainter& dc, const PlotRect& pane, const PlotRect& clip);
     void DrawTitleLine(QPainter& dc, int pane, const PlotRect& clip);
     void DrawLevelReadout(QPainter& dc, int pane, const PlotRect& clip);
+    bool OnScreenPixels(const QPainter& dc) const;
     void DrawVerticalGrid(QPainter& dc, const PlotRect& pane, const PlotRect& clip);
     void DrawHorizontalGrid(QPainter& dc, int pane, const PlotRect& clip);
     void DrawAmplitudeAxis(QPainter& dc, int pane, const PlotRect& clip);

@@ -148,15 +148,28 @@ void TQuarnPlot::DrawLevelReadout(QPainter& dc, int pane, const PlotRect& clip)
     dc.restore();
 }
 
+// Grid lines are one-pixel rows and columns on screen; there a plain fill
+// covers the same pixels as the stroked line at a fraction of its cost.
+bool TQuarnPlot::OnScreenPixels(const QPainter& dc) const
+{
+    return !m_Printing && dc.transform().isIdentity() && dc.device() != nullptr &&
+           dc.device()->devicePixelRatio() == 1.0;
+}
+
 void TQuarnPlot::DrawVerticalGrid(QPainter& dc, const PlotRect& pane, const PlotRect& clip)
 {
     if (m_Spectrum->GridXEnabled == 0 || m_FrequencyTicks.empty() || (!m_Printing && !pane.Intersects(clip)))
         return;
     dc.save();
-    dc.setPen(QPen(ColorFromRef(m_Printing ? kPaperGridColour : m_Spectrum->GridColor), 0));
+    const QColor ink = ColorFromRef(m_Printing ? kPaperGridColour : m_Spectrum->GridColor);
+    dc.setPen(QPen(ink, 0));
+    const bool screenPixels = OnScreenPixels(dc);
     for (const PlotTick& tick : m_FrequencyTicks) {
         const int x = pane.left + tick.Pos;
-        dc.drawLine(x, pane.top, x, pane.bottom - 1);
+        if (screenPixels)
+            dc.fillRect(x, pane.top, 1, pane.bottom - pane.top, ink);
+        else
+            dc.drawLine(x, pane.top, x, pane.bottom - 1);
     }
     dc.restore();
 }
@@ -168,7 +181,9 @@ void TQuarnPlot::DrawHorizontalGrid(QPainter& dc, int pane, const PlotRect& clip
     if (m_Spectrum->GridYEnabled == 0 || ticks.empty() || (!m_Printing && !r.Intersects(clip)))
         return;
     dc.save();
-    dc.setPen(QPen(ColorFromRef(m_Printing ? kPaperGridColour : m_Spectrum->GridColor), 0));
+    const QColor ink = ColorFromRef(m_Printing ? kPaperGridColour : m_Spectrum->GridColor);
+    dc.setPen(QPen(ink, 0));
+    const bool screenPixels = OnScreenPixels(dc);
     // On a low pane a log axis has a tick every pixel or two; their lines
     // would merge into a grey band, so unlabelled ones keep a little room.
     const int room = m_Printing ? Paper(kGridLineRoom * 5) : kGridLineRoom;
@@ -178,7 +193,10 @@ void TQuarnPlot::DrawHorizontalGrid(QPainter& dc, int pane, const PlotRect& clip
         // A tick on the pane's bottom edge belongs to the frame, not the pane.
         if (y >= r.bottom || (tick.Label.empty() && std::abs(y - lastLine) < room))
             continue;
-        dc.drawLine(r.left, y, r.right - 1, y);
+        if (screenPixels)
+            dc.fillRect(r.left, y, r.right - r.left, 1, ink);
+        else
+            dc.drawLine(r.left, y, r.right - 1, y);
         lastLine = y;
     }
     dc.restore();

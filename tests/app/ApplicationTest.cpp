@@ -1,11 +1,22 @@
 // The application object: locale-independent numbers from start-up on, and
-// the frame it creates and shows.
+// the frame it creates and shows; its About box and start-up splash; and the
+// device watcher, one notice per change of what is present.
 
+#include "app/CAboutDialog.h"
 #include "app/CQuarnApp.h"
+#include "app/DeviceWatcher.h"
+#include "platform/Paths.h"
 #include "tests/app/FrameTestSupport.h"
+#include "tests/support/Screenshot.h"
+#include "widgets/CToolBtn.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLocale>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -13,11 +24,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include "platform/Paths.h"
 
 TEST(Application, NumbersStayInTheCFormatWhateverTheDesktopLocale)
 {
@@ -34,28 +44,6 @@ TEST(Application, NumbersStayInTheCFormatWhateverTheDesktopLocale)
     EXPECT_EQ(QLocale().toDouble(QStringLiteral("2.25")), 2.25);
     if (!german)
         GTEST_LOG_(INFO) << "no de_DE locale here: only Qt's default locale was switched";
-}
-
-TEST(Application, InitInstanceShowsTheMainFrameAndExitInstanceWritesTheSettings)
-{
-    frame_test::DataFolder folder;
-    CQuarnApp application;
-    // The Qt message box hook is replaced by a recorder: no box may block.
-    frame_test::MessageLog messages;
-    CMainFrame::Options options;
-    options.programPath = folder.ProgramPath();
-    options.documentsFolder = folder.Root() + "docs";
-    options.showSplash = false;
-    options.watchDevices = false;
-    ASSERT_TRUE(application.InitInstance(options));
-    ASSERT_NE(application.MainFrame(), nullptr);
-    QApplication::processEvents();
-    EXPECT_TRUE(application.MainFrame()->isVisible());
-    EXPECT_EQ(application.MainFrame()->windowTitle().toStdString(), "Talvenor Mobile");
-
-    EXPECT_EQ(application.ExitInstance(), 0);
-    EXPECT_EQ(application.MainFrame(), nullptr);
-    EXPECT_FALSE(folder.ReadFile(folder.CfgPath()).empty());
 }
 
 // The program lies in <root>/<name that is not UTF-8>/bin and runs from
@@ -127,4 +115,77 @@ TEST(Application, AProgramInAFolderWhoseNameIsNotUtf8KeepsItsSettingsBesideItsel
     EXPECT_TRUE(fs::exists(data / (stem + ".ini")));
     EXPECT_TRUE(fs::is_empty(root / "elsewhere")) << "nothing in the current folder";
     fs::remove_all(root);
+}
+
+TEST(AboutDialog, ShowsTheLogoVersionAndTheInstallFilesNames)
+{
+    frame_test::DataFolder folder;
+    const std::string install = folder.Root() + "bin/talvenorInstall.ini";
+    folder.WriteFile(install, "[UserInfo]\r\nUser=Ann Example\r\nCompany=Example Acoustics\r\n");
+    CAboutDialog about(nullptr, install, false, {});
+    EXPECT_EQ(about.windowTitle(), "About Talvenor");
+    EXPECT_EQ(about.UserName()->text(), "Ann Example");
+    EXPECT_EQ(about.CompanyName()->text(), "Example Acoustics");
+    EXPECT_EQ(about.VersionText()->text().split('\n').size(), 3);
+    EXPECT_TRUE(about.VersionText()->text().startsWith("Talvenor Mobile\nVersion "));
+    EXPECT_EQ(about.Logo()->BitmapSize(), QSize(500, 140)) << "the SPLASH_SCREEN_LOGO bitmap is there";
+
+    about.show();
+    EXPECT_FALSE(about.OkButton()->isVisible()) << "the buttons come 100 ms later";
+    ASSERT_TRUE(frame_test::WaitFor([&] { return about.OkButton()->isVisible(); }, 5000));
+    EXPECT_TRUE(about.GettingStartedButton()->isVisible());
+    EXPECT_FALSE(about.IsCloseTimerArmed()) << "the About box stays until closed";
+    SaveScreenshot(about, "about_box");
+    QTest::qWait(50);
+    EXPECT_TRUE(about.isVisible());
+}
+
+// The splash arms its close once start-up has finished; the close, or
+// Getting Started (which opens topic 880), ends it at once.
+TEST(AboutDialog, TheSplashEndsOnItsCloseTimerOrOnGettingStarted)
+{
+    for (const bool gettingStarted : {false, true}) {
+        SCOPED_TRACE(gettingStarted ? "Getting Started" : "close timer");
+        std::vector<int> topics;
+        CAboutDialog splash(nullptr, "", true, [&](int id) { topics.push_back(id); });
+        splash.show();
+        EXPECT_FALSE(splash.IsCloseTimerArmed());
+        splash.OnTimer(CAboutDialog::IDT_FINISH_INIT);
+        EXPECT_TRUE(splash.IsCloseTimerArmed());
+        if (gettingStarted)
+            QTest::mouseClick(splash.GettingStartedButton(), Qt::LeftButton);
+        else
+            splash.OnTimer(CAboutDialog::IDT_SPLASH_CLOSE);
+        EXPECT_EQ(topics, gettingStarted ? std::vector<int>{880} : std::vector<int>{});
+        EXPECT_FALSE(splash.isVisible());
+        EXPECT_FALSE(splash.IsCloseTimerArmed());
+        EXPECT_EQ(splash.result(), QDialog::Accepted);
+    }
+}
+
+TEST(DeviceWatcher, ASoundServerSocketComingAndGoingIsNoticedOtherFilesAreNot)
+{
+    frame_test::DataFolder folder;
+    const std::filesystem::path shm = folder.Root() + "shm";
+    const std::filesystem::path snd = folder.Root() + "snd";
+    std::filesystem::create_directories(shm);
+    DeviceWatcher watcher({{shm.string(), {"jack"}}, {snd.string(), {}}});
+    QSignalSpy notices(&watcher, &DeviceWatcher::DeviceChanged);
+
+    std::ofstream(shm / "browser-cache") << "x";
+    QTest::qWait(300);
+    EXPECT_EQ(notices.count(), 0) << "not a sound server's file";
+
+    std::ofstream(shm / "jack_default_0_0") << "x";
+    EXPECT_TRUE(frame_test::WaitFor([&] { return notices.count() == 1; }, 10000));
+    std::filesystem::remove(shm / "jack_default_0_0");
+    EXPECT_TRUE(frame_test::WaitFor([&] { return notices.count() == 2; }, 10000));
+
+    // A sound folder that appears later (the first card plugged in) is seen
+    // through its parent, and watched itself from then on.
+    std::filesystem::create_directories(snd);
+    EXPECT_TRUE(frame_test::WaitFor([&] { return notices.count() >= 2; }, 10000));
+    const int before = notices.count();
+    std::ofstream(snd / "pcmC0D0c") << "";
+    EXPECT_TRUE(frame_test::WaitFor([&] { return notices.count() == before + 1; }, 10000));
 }

@@ -1,8 +1,6 @@
 #pragma once
 // A main frame stand-in for the bar tests: plain state the test sets, and a
-// record of every command a bar sends. Start and Stop change the running
-// flag as the frame's own start and stop do, then call back so a test can
-// refresh a bar the way the frame would.
+// record of every command a bar sends; Start and Stop set the running flag.
 
 #include "app/SidebarFrame.h"
 #include "app/StatusbarFrame.h"
@@ -36,7 +34,6 @@ public:
     int channelMode = 0;
     // Which formats the input port accepts (rate, bytes per sample, channels).
     std::function<bool(std::uint32_t, std::uint16_t, std::uint16_t)> accepts = [](auto, auto, auto) { return true; };
-    std::function<void()> runStateChanged;
 
     std::vector<FrameCommand> commands;
     // Format changes and commands in the order they happened.
@@ -46,11 +43,8 @@ public:
     {
         commands.push_back(command);
         events.push_back("command " + std::to_string(static_cast<std::uint32_t>(command)));
-        if (command == FrameCommand::Start || command == FrameCommand::Stop) {
+        if (command == FrameCommand::Start || command == FrameCommand::Stop)
             running = command == FrameCommand::Start;
-            if (runStateChanged)
-                runStateChanged();
-        }
     }
 
     bool IsRunning() const override { return running; }

@@ -1,6 +1,11 @@
 #include "tests/app/FrameTestSupport.h"
 
+#include "app/core/FrameCommandIds.h"
+#include "app/core/TProcessingObjects.h"
+#include "engine/SpectralData.h"
 #include "engine/ScalingOpts.h"
+#include "settings/CfgSettingsFile.h"
+#include "utilities/CSigGen.h"
 #include "platform/MessageBox.h"
 #include "plot/AmplitudeMapping.h"
 #include "plot/TQuarnPlot.h"
@@ -121,10 +126,33 @@ MessageLog::~MessageLog()
     platform::SetMessageBoxHook({});
 }
 
+Peak DisplayPeak(CMainFrame& frame, int channel, float from, float to)
+{
+    const SpectralData& shown = *frame.Processing().GetDisplayData(channel);
+    Peak peak;
+    shown.FindPeak(shown.GetBinIndex(from), shown.GetBinIndex(to), &peak.frequency, &peak.level);
+    return peak;
+}
+
+bool OpenGenerator(CMainFrame& frame)
+{
+    frame.OnCommand(frame_command::kSignalGenerator);
+    return WaitFor([&] {
+        CSigGen* window = frame.SignalGenerator();
+        return window != nullptr && !window->IsBuilding() && window->GetWaveData() != nullptr;
+    });
+}
+
 FrameHarness::FrameHarness(bool create)
 {
     if (create)
         Start();
+}
+
+FrameHarness::FrameHarness(const FrameSettings& cfg)
+{
+    EXPECT_TRUE(SaveCfgSettings(folder.CfgPath(), cfg));
+    Start();
 }
 
 FrameHarness::~FrameHarness()

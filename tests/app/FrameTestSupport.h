@@ -6,6 +6,9 @@
 #include "app/CMainFrame.h"
 #include "settings/FrameSettings.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -68,8 +71,43 @@ struct QuietRoom {
     QuietRoom& operator=(const QuietRoom&) = delete;
 };
 
+// Runs `act` on the next modal window of that type once it is up (from
+// inside its exec); rejects it afterwards if `act` left it open, so that a
+// failing check never hangs the test.
+template <typename Window>
+void OnModal(std::function<void(Window&)> act)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    // One that never sees its window must not take the next test's.
+    QTimer::singleShot(20000, timer, [timer] { timer->deleteLater(); });
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
+        if (window == nullptr)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(*window);
+        if (window->isVisible())
+            static_cast<QDialog*>(window)->reject();
+    });
+    timer->start();
+}
+
+struct Peak {
+    float frequency = 0.0f;
+    float level = 0.0f;
+};
+// The strongest line of a channel's display spectrum between two frequencies.
+Peak DisplayPeak(CMainFrame& frame, int channel, float from = 500.0f, float to = 2000.0f);
+
+// Opens the generator window and waits for its first signal.
+bool OpenGenerator(CMainFrame& frame);
+
 struct FrameHarness {
     explicit FrameHarness(bool create = true);
+    // Starts on a settings file holding `cfg`.
+    explicit FrameHarness(const FrameSettings& cfg);
     ~FrameHarness();
 
     CMainFrame::Options Options();

@@ -10,6 +10,7 @@
 #include "app/ToolbarButtons.h"
 #include "app/core/FrameCommandIds.h"
 #include "app/core/FrameMenus.h"
+#include "app/core/HelpTopics.h"
 #include "widgets/CToolBtn.h"
 
 #include <QAction>
@@ -31,14 +32,6 @@ using frame_test::WaitFor;
 
 namespace {
 
-std::vector<std::string> ItemTexts(const QMenu& menu)
-{
-    std::vector<std::string> texts;
-    for (const QAction* action : menu.actions())
-        texts.push_back(action->isSeparator() ? "-" : action->text().toStdString());
-    return texts;
-}
-
 QMenu* Popup(CMainFrame& frame, int index)
 {
     return frame.menuBar()->actions().at(index)->menu();
@@ -52,46 +45,10 @@ void Activate(CMainFrame& frame)
 
 } // namespace
 
-TEST(MainFrameCommands, TheMenuBarCarriesTheFramesMenusWithEveryCommandLive)
-{
-    FrameHarness h;
-    CMainFrame& frame = *h.frame;
-    const QList<QAction*> titles = frame.menuBar()->actions();
-    ASSERT_EQ(titles.size(), 5);
-    EXPECT_EQ(titles[0]->text(), "P&rint");
-    EXPECT_EQ(titles[4]->text(), "&Help");
-    EXPECT_EQ(ItemTexts(*Popup(frame, 0)),
-              (std::vector<std::string>{"&Print...", "Prin&t Setup...", "Annotations and &Margins...", "-",
-                                        "&Open Configuration...", "Sa&ve Configuration...", "-",
-                                        "Set Pat&hs...", "File &I/O Options...", "-", "E&xit"}));
-    EXPECT_EQ(ItemTexts(*Popup(frame, 1)), (std::vector<std::string>{"Processing Settings...\tF4",
-                                                                      "Plot Options...\tF5", "Data &Logging...", "-",
-                                                                      "Re&initialize Input"}));
-    EXPECT_EQ(ItemTexts(*Popup(frame, 2)),
-              (std::vector<std::string>{"&Side Bar", "&Tool Bar", "Status &Bar", "Plot Tool &Strips", "-",
-                                        "&Close All Plots"}));
-    EXPECT_EQ(ItemTexts(*Popup(frame, 3)),
-              (std::vector<std::string>{"Peak &Frequency", "Peak &Amplitude", "Total &Power", "&Recorder", "-",
-                                        "Signal &Generator", "&Save Signal...",
-                                        "&Lock Signal Generator Channels", "-", "Close &All Utilities"}));
-
-    EXPECT_TRUE(frame.ActionFor(57782)->isEnabled());
-    EXPECT_TRUE(frame.ActionFor(57769)->isEnabled());
-    EXPECT_TRUE(frame.ActionFor(57813)->isEnabled());
-    EXPECT_TRUE(frame.ActionFor(57665)->isEnabled());
-    EXPECT_TRUE(frame.ActionFor(57784)->isEnabled());
-    EXPECT_TRUE(frame.ActionFor(57831)->isEnabled());
-    // The side bar's shortcuts to the dialogs are live, as are Run and Stop.
-    EXPECT_TRUE(frame.Sidebar()->Button(SidebarButtons::IDC_SETTINGS)->isEnabled());
-    EXPECT_TRUE(frame.Sidebar()->Button(SidebarButtons::IDC_DATA_LOG)->isEnabled());
-    EXPECT_TRUE(frame.ActionFor(57923)->isEnabled());
-    EXPECT_TRUE(frame.Sidebar()->Button(SidebarButtons::IDC_RUN)->isEnabled());
-}
-
 // Every command the frame carries out can be found: in a menu, on a key or
 // on a button the user sees. Walks the frame's own command table, so a
 // command switched on later needs its way in too.
-TEST(MainFrameCommands, EveryLiveCommandIsReachedFromAMenuAKeyOrAVisibleButton)
+TEST(MainFrameCommands, EveryLiveCommandIsReachedFromAMenuAKeyOrAVisibleButtonAndTheKeysAct)
 {
     FrameHarness h;
     CMainFrame& frame = *h.frame;
@@ -117,6 +74,10 @@ TEST(MainFrameCommands, EveryLiveCommandIsReachedFromAMenuAKeyOrAVisibleButton)
         if (entry.command && frame.Toolbar()->isVisible() && frame.Toolbar()->Button(entry.id)->isEnabled())
             reached.insert(static_cast<std::uint32_t>(*entry.command));
 
+    ASSERT_EQ(frame.menuBar()->actions().size(), 5);
+    EXPECT_EQ(frame.menuBar()->actions().at(0)->text(), "P&rint");
+    for (std::uint32_t id : {57782u, 57769u, 57813u, 57665u, 57784u, 57831u, 57923u})
+        EXPECT_TRUE(frame.ActionFor(id)->isEnabled()) << id;
     ASSERT_FALSE(frame_menus::BuiltCommands().empty());
     for (std::uint32_t id : frame_menus::BuiltCommands()) {
         QAction* action = frame.ActionFor(id);
@@ -125,9 +86,31 @@ TEST(MainFrameCommands, EveryLiveCommandIsReachedFromAMenuAKeyOrAVisibleButton)
             EXPECT_TRUE(reached.count(id)) << "command " << id << " is live but nothing reaches it";
         }
     }
+
+    // The keys act: F2 stops then starts, F3 stops; Alt+R is the accelerator's.
+    Activate(frame);
+    QTest::keyClick(&frame, Qt::Key_F2);
+    EXPECT_TRUE(frame.IsRunning()) << "F2: stop, then start";
+    QTest::keyClick(&frame, Qt::Key_F3);
+    EXPECT_FALSE(frame.IsRunning());
+
+    QTest::keyClick(&frame, Qt::Key_R, Qt::AltModifier);
+    EXPECT_TRUE(frame.IsRunning()) << "the accelerator wins the key";
+    EXPECT_FALSE(Popup(frame, 0)->isVisible());
+    QTest::keyClick(&frame, Qt::Key_S, Qt::AltModifier);
+    EXPECT_FALSE(frame.IsRunning());
+
+    // Alt on its own puts the menu bar in keyboard mode; R then opens
+    // "P&rint" by its mnemonic.
+    QTest::keyClick(&frame, Qt::Key_Alt, Qt::NoModifier);
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus != nullptr ? focus : frame.menuBar(), Qt::Key_R, Qt::NoModifier);
+    EXPECT_TRUE(WaitFor([&] { return Popup(frame, 0)->isVisible(); }, 2000));
+    EXPECT_FALSE(frame.IsRunning());
+    Popup(frame, 0)->close();
 }
 
-TEST(MainFrameCommands, TheViewAndUtilitiesMenusShowTheBarsAndTheGeneratorWithCheckMarks)
+TEST(MainFrameCommands, ViewUtilitiesHelpAndDocumentsMenusActAndExitCloses)
 {
     FrameHarness h;
     CMainFrame& frame = *h.frame;
@@ -159,45 +142,9 @@ TEST(MainFrameCommands, TheViewAndUtilitiesMenusShowTheBarsAndTheGeneratorWithCh
     lock->trigger();
     EXPECT_EQ(lock->isChecked(), !locked);
     EXPECT_EQ(frame.Settings().LockSignalGeneratorChannels != 0, !locked);
-}
 
-TEST(MainFrameCommands, AltRRunsTheAnalyzerAndAltThenROpensThePrintMenu)
-{
-    FrameHarness h;
-    CMainFrame& frame = *h.frame;
-    Activate(frame);
-
-    QTest::keyClick(&frame, Qt::Key_R, Qt::AltModifier);
-    EXPECT_TRUE(frame.IsRunning()) << "the accelerator wins the key";
-    EXPECT_FALSE(Popup(frame, 0)->isVisible());
-    QTest::keyClick(&frame, Qt::Key_S, Qt::AltModifier);
-    EXPECT_FALSE(frame.IsRunning());
-
-    // Alt on its own puts the menu bar in keyboard mode; R then opens
-    // "P&rint" by its mnemonic.
-    QTest::keyClick(&frame, Qt::Key_Alt, Qt::NoModifier);
-    QWidget* focus = QApplication::focusWidget();
-    QTest::keyClick(focus != nullptr ? focus : frame.menuBar(), Qt::Key_R, Qt::NoModifier);
-    EXPECT_TRUE(WaitFor([&] { return Popup(frame, 0)->isVisible(); }, 2000));
-    EXPECT_FALSE(frame.IsRunning());
-    Popup(frame, 0)->close();
-}
-
-TEST(MainFrameCommands, FunctionKeysRestartAndStop)
-{
-    FrameHarness h;
-    CMainFrame& frame = *h.frame;
-    Activate(frame);
-    QTest::keyClick(&frame, Qt::Key_F2);
-    EXPECT_TRUE(frame.IsRunning()) << "F2: stop, then start";
-    QTest::keyClick(&frame, Qt::Key_F3);
-    EXPECT_FALSE(frame.IsRunning());
-}
-
-TEST(MainFrameCommands, HelpOpensItsPagesInOneWindowThatClosesWithTheFrame)
-{
-    FrameHarness h;
-    CMainFrame& frame = *h.frame;
+    // Help opens its pages in one window, by context with the contents as
+    // the fallback; the documents and the web site open outside.
     EXPECT_EQ(frame.HelpWindow(), nullptr);
 
     frame.OnCommand(57831);
@@ -212,6 +159,9 @@ TEST(MainFrameCommands, HelpOpensItsPagesInOneWindowThatClosesWithTheFrame)
     EXPECT_EQ(help->CurrentFile(), "getting-started.html");
     frame.ShowHelp(750);
     EXPECT_EQ(help->CurrentFile(), "calibration.html");
+    frame.ShowHelp(999);
+    EXPECT_EQ(help->CurrentFile(), "index.html");
+    EXPECT_EQ(help->ContentsList()->count(), static_cast<int>(help_topics::All().size()) + 1);
 
     frame.OnCommand(57832);
     EXPECT_TRUE(help->SearchField()->text().isEmpty());
@@ -219,14 +169,6 @@ TEST(MainFrameCommands, HelpOpensItsPagesInOneWindowThatClosesWithTheFrame)
     ASSERT_GT(help->SearchResults()->count(), 0);
     EXPECT_EQ(help->SearchResults()->item(0)->text(), "Calibration");
 
-    frame.close();
-    EXPECT_TRUE(frame.HelpWindow() == nullptr || !frame.HelpWindow()->isVisible());
-}
-
-TEST(MainFrameCommands, DocumentsAndTheWebSiteOpenOutsideTheProgram)
-{
-    FrameHarness h;
-    CMainFrame& frame = *h.frame;
     frame.OnCommand(57835);
     frame.OnCommand(57837);
     frame.OnCommand(57836);
@@ -234,11 +176,9 @@ TEST(MainFrameCommands, DocumentsAndTheWebSiteOpenOutsideTheProgram)
     EXPECT_EQ(h.opened[0].toLocalFile().toStdString(), h.folder.Root() + "bin/readme.txt");
     EXPECT_EQ(h.opened[1].toLocalFile().toStdString(), h.folder.Root() + "bin/disclaim.txt");
     EXPECT_EQ(h.opened[2].scheme(), "https");
+
+    frame.OnCommand(57665);
+    EXPECT_TRUE(frame.HelpWindow() == nullptr || !frame.HelpWindow()->isVisible());
+    EXPECT_FALSE(frame.isVisible()) << "Exit closes the frame";
 }
 
-TEST(MainFrameCommands, ExitClosesTheFrame)
-{
-    FrameHarness h;
-    h.frame->OnCommand(57665);
-    EXPECT_FALSE(h.frame->isVisible());
-}

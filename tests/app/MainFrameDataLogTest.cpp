@@ -13,17 +13,12 @@
 #include "app/core/TProcessingObjects.h"
 #include "widgets/CToolBtn.h"
 #include "engine/SpectralData.h"
-#include "settings/CfgSettingsFile.h"
-#include "utilities/CSigGen.h"
-#include "utilities/siggenlogic/TSigGenPlayRules.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -37,62 +32,44 @@ using frame_test::WaitFor;
 
 namespace {
 
-void WriteToneSettings(FrameHarness& h)
-{
-    FrameSettings s = frame_test::ToneSettings();
-    ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), s));
-}
-
 // What the operator does in the sheet once it is up: log the left channel's
 // peak frequency, peak level and band power from 100 Hz to 20 kHz every
 // second, without threshold, into files named "Tone_…".
-void FillSheetWhenItOpens(bool& filled)
+void FillSheet(CDataLoggingMainDlg& sheet)
 {
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, &filled] {
-        auto* sheet = qobject_cast<CDataLoggingMainDlg*>(QApplication::activeModalWidget());
-        if (sheet == nullptr)
-            return;
-        poll->deleteLater();
-        CDataLogSetupDlg& page = *sheet->Page(0);
-        auto* enable = page.findChild<QCheckBox*>("2156");
-        if (!enable->isChecked())
-            enable->click();
-        auto* apply = page.findChild<QCheckBox*>("2319");
-        if (apply->isChecked())
-            apply->click();
-        page.findChild<QLineEdit*>("2315")->setText("100");
-        page.findChild<QLineEdit*>("2316")->setText("20000");
-        page.findChild<QLineEdit*>("2314")->setText("1");
-        page.findChild<QLineEdit*>("2317")->setText("Tone");
-        auto* list = page.findChild<QListWidget*>("2318");
-        for (int row = 0; row < list->count(); ++row)
-            list->item(row)->setCheckState(row <= 2 ? Qt::Checked : Qt::Unchecked);
-        filled = true;
-        sheet->findChild<QPushButton*>("1")->click();
-    });
-    poll->start(20);
+    CDataLogSetupDlg& page = *sheet.Page(0);
+    auto* enable = page.findChild<QCheckBox*>("2156");
+    if (!enable->isChecked())
+        enable->click();
+    auto* apply = page.findChild<QCheckBox*>("2319");
+    if (apply->isChecked())
+        apply->click();
+    page.findChild<QLineEdit*>("2315")->setText("100");
+    page.findChild<QLineEdit*>("2316")->setText("20000");
+    page.findChild<QLineEdit*>("2314")->setText("1");
+    page.findChild<QLineEdit*>("2317")->setText("Tone");
+    auto* list = page.findChild<QListWidget*>("2318");
+    for (int row = 0; row < list->count(); ++row)
+        list->item(row)->setCheckState(row <= 2 ? Qt::Checked : Qt::Unchecked);
+    sheet.findChild<QPushButton*>("1")->click();
 }
 
 } // namespace
 
 TEST(MainFrameDataLog, TheToneIsLoggedAtItsFrequencyInEveryRecordAndTheFileReadsAsCsv)
 {
-    FrameHarness h(false);
-    WriteToneSettings(h);
-    h.Start();
+    FrameHarness h(frame_test::ToneSettings());
     CMainFrame& frame = *h.frame;
-    frame.OnCommand(57811);  // the generator window
-    ASSERT_TRUE(WaitFor([&] {
-        CSigGen* g = frame.SignalGenerator();
-        return g != nullptr && !g->IsBuilding() && g->GetWaveData() != nullptr;
-    }));
+    ASSERT_TRUE(frame_test::OpenGenerator(frame));
 
     // The side bar's Data Logging... stops a run before the sheet opens.
     frame.OnStart();
     ASSERT_TRUE(frame.IsRunning());
     bool filled = false;
-    FillSheetWhenItOpens(filled);
+    frame_test::OnModal<CDataLoggingMainDlg>([&filled](CDataLoggingMainDlg& sheet) {
+        FillSheet(sheet);
+        filled = true;
+    });
     CToolBtn* dataLog = frame.Sidebar()->Button(SidebarButtons::IDC_DATA_LOG);
     QTest::mouseClick(dataLog, Qt::LeftButton);
     ASSERT_TRUE(filled);

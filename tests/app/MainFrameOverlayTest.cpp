@@ -13,12 +13,10 @@
 #include "settings/CfgSettingsFile.h"
 #include "utilities/CSigGen.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -34,28 +32,6 @@ namespace {
 
 constexpr float kSpanStart = 0.0f;
 constexpr float kSpanStop = 4000.0f;
-
-// The source question of Set, answered "Spectral Data".
-void AnswerSpectralData()
-{
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
-        if (auto* dialog = qobject_cast<TOverlaySourceSelectDialog*>(QApplication::activeModalWidget())) {
-            poll->deleteLater();
-            dialog->SpectralButton()->setChecked(true);
-            dialog->accept();
-        }
-    });
-    poll->start(10);
-}
-
-float PeakFrequency(const SpectralData& data)
-{
-    float frequency = 0.0f;
-    float level = 0.0f;
-    data.FindPeak(data.GetStartBin(), data.GetEndBin(), &frequency, &level);
-    return frequency;
-}
 
 // The x of the highest point (smallest y) of a trace.
 int PeakX(const std::vector<PlotPoint>& points)
@@ -76,14 +52,12 @@ TEST(MainFrameOverlay, SetStoresTheOneKilohertzToneAndItStaysWhileTheLiveToneMov
     h.Start();
     CMainFrame& frame = *h.frame;
 
-    frame.OnCommand(kSignalGenerator);
+    ASSERT_TRUE(frame_test::OpenGenerator(frame));
     CSigGen* generator = frame.SignalGenerator();
-    ASSERT_NE(generator, nullptr);
     const auto built = [&] { return !generator->IsBuilding() && generator->GetWaveData() != nullptr; };
-    ASSERT_TRUE(WaitFor(built));
     frame.OnStart();
     // Each Run builds new display objects: asked for afresh each time.
-    const auto leftPeak = [&frame] { return PeakFrequency(*frame.Processing().GetDisplayData(0)); };
+    const auto leftPeak = [&frame] { return frame_test::DisplayPeak(frame, 0, 500.0f, 3000.0f).frequency; };
     ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 6 && std::fabs(leftPeak() - 1000.0f) < 2; }));
 
     // Set on slot 1: asked for the source (peak hold is on), live data taken.
@@ -93,7 +67,11 @@ TEST(MainFrameOverlay, SetStoresTheOneKilohertzToneAndItStaysWhileTheLiveToneMov
     // The data's first line is the lowest frequency shown.
     const double start = frame.Settings().Spectrum[0].StartFreq;
     ASSERT_EQ(frame.Settings().Spectrum[0].StopFreq, kSpanStop);
-    AnswerSpectralData();
+    // The source question of Set, answered "Spectral Data".
+    frame_test::OnModal<TOverlaySourceSelectDialog>([](TOverlaySourceSelectDialog& dialog) {
+        dialog.SpectralButton()->setChecked(true);
+        dialog.accept();
+    });
     QTest::mouseClick(plot->OverlayStoreButton(0, 0), Qt::LeftButton);
     const std::string file = h.folder.Root() + "Overlay/L1.ovl";
     ASSERT_TRUE(std::filesystem::exists(file));

@@ -1,7 +1,6 @@
 // The plot options in the running program: F5 and a plot's Options button
 // open the sheet on copies of the records; OK re-applies only the plots
-// whose records changed, and the data-values window lists the live
-// spectrum of the generator's tone heard through the simulated module.
+// whose records changed.
 
 #include "tests/app/FrameTestSupport.h"
 #include "tests/support/Screenshot.h"
@@ -10,20 +9,14 @@
 #include "app/core/TProcessingObjects.h"
 #include "widgets/CToolBtn.h"
 #include "engine/SpectralData.h"
-#include "plot/CDataView.h"
 #include "plot/CPlotOptionsMain.h"
 #include "plot/TQuarnPlot.h"
-#include "settings/CfgSettingsFile.h"
-#include "utilities/CSigGen.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -35,26 +28,6 @@ using frame_test::WaitFor;
 using namespace frame_command;
 
 namespace {
-
-// 48 kHz stereo, dB amplitudes on linear lines; the generator plays 1 kHz.
-void WriteStereoSettings(FrameHarness& h)
-{
-    FrameSettings s = frame_test::ToneSettings();
-    ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), s));
-}
-
-// Runs `act` on the sheet once it is open inside its exec.
-void OnSheet(const std::function<void(CPlotOptionsMain&)>& act)
-{
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
-        if (auto* sheet = qobject_cast<CPlotOptionsMain*>(QApplication::activeModalWidget())) {
-            poll->deleteLater();
-            act(*sheet);
-        }
-    });
-    poll->start(20);
-}
 
 QLineEdit* Field(CPlotOptionsMain& sheet, int page, const char* name)
 {
@@ -71,9 +44,7 @@ double LabelHz(const std::string& label)
 
 TEST(MainFramePlotOptions, OkWithANewSpanRedrawsThatPlotAloneAndCancelKeepsEverything)
 {
-    FrameHarness h(false);
-    WriteStereoSettings(h);
-    h.Start();
+    FrameHarness h(frame_test::ToneSettings());
     CMainFrame& frame = *h.frame;
     ASSERT_TRUE(frame.ActionFor(kPlotOptions)->isEnabled());
     TQuarnPlot* left = frame.Plot(0);
@@ -86,7 +57,7 @@ TEST(MainFramePlotOptions, OkWithANewSpanRedrawsThatPlotAloneAndCancelKeepsEvery
 
     // F5: the sheet on the left page; a new span; OK.
     bool started = false;
-    OnSheet([&](CPlotOptionsMain& sheet) {
+    frame_test::OnModal<CPlotOptionsMain>([&](CPlotOptionsMain& sheet) {
         started = sheet.Tabs()->currentIndex() == 0 && sheet.PageCount() == 2;
         SaveScreenshot(sheet, "plot_options_from_f5");
         Field(sheet, 0, "StartFreq")->setText(QStringLiteral("500"));
@@ -117,7 +88,7 @@ TEST(MainFramePlotOptions, OkWithANewSpanRedrawsThatPlotAloneAndCancelKeepsEvery
     // Cancel: nothing changes.
     frame.SetPlotOptionsColourChooser([](QWidget*, std::uint32_t) -> std::optional<std::uint32_t> { return 0x0000AA; });
     bool onRightPage = false;
-    OnSheet([&](CPlotOptionsMain& sheet) {
+    frame_test::OnModal<CPlotOptionsMain>([&](CPlotOptionsMain& sheet) {
         onRightPage = sheet.Tabs()->currentIndex() == 1;
         sheet.SpectrumPage(1)->OnColour(0);
         sheet.reject();
@@ -127,49 +98,11 @@ TEST(MainFramePlotOptions, OkWithANewSpanRedrawsThatPlotAloneAndCancelKeepsEvery
     EXPECT_EQ(frame.Settings().Spectrum[1], rightBefore);
 
     // The same colour and OK: now the right plot is reset.
-    OnSheet([&](CPlotOptionsMain& sheet) {
+    frame_test::OnModal<CPlotOptionsMain>([&](CPlotOptionsMain& sheet) {
         sheet.SpectrumPage(1)->OnColour(0);
         sheet.accept();
     });
     right->ToolButton(TQuarnPlot::kOptionsButton)->click();
     EXPECT_EQ(frame.Settings().Spectrum[1].LineColor, 0x0000AAu);
     EXPECT_EQ(right->RangeCaption(), QStringLiteral("Plot Bottom:"));
-}
-
-TEST(MainFramePlotOptions, TheDataValuesWindowListsTheLiveToneAtItsLine)
-{
-    FrameHarness h(false);
-    WriteStereoSettings(h);
-    h.Start();
-    CMainFrame& frame = *h.frame;
-    frame.OnCommand(kSignalGenerator);
-    ASSERT_NE(frame.SignalGenerator(), nullptr);
-    ASSERT_TRUE(WaitFor([&] {
-        return !frame.SignalGenerator()->IsBuilding() && frame.SignalGenerator()->GetWaveData() != nullptr;
-    }));
-    TQuarnPlot* plot = frame.Plot(0);
-    ASSERT_NE(plot, nullptr);
-    plot->OnViewDataValues();
-    CDataView* view = plot->DataView();
-    ASSERT_NE(view, nullptr);
-
-    frame.OnStart();
-    ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 6; }));
-    frame.OnStop();
-    const SpectralData& shown = *frame.Processing().GetDisplayData(0);
-    const auto line = shown.GetBinIndex(1000.0f);
-    view->ScrollBar()->setValue(static_cast<int>(line - shown.GetStartBin()) - 4);
-
-    double peakHz = 0.0;
-    double peak = -1e9;
-    const std::vector<CDataView::Cell> cells = view->Cells();
-    for (std::size_t i = 0; i + 1 < cells.size(); ++i)
-        if (cells[i].Column == 0 && cells[i].Row > 0 && std::stod(cells[i + 1].Text) > peak) {
-            peak = std::stod(cells[i + 1].Text);
-            peakHz = std::stod(cells[i].Text);
-        }
-    EXPECT_NEAR(peakHz, 1000.0, shown.GetLineSpacing()) << "the 1 kHz row holds the peak";
-    // -6 dBFS from the generator, give or take the module's path.
-    EXPECT_GT(peak, -30.0);
-    SaveScreenshot(*view, "data_values_live_tone");
 }

@@ -1,5 +1,5 @@
-// Run and Stop against the simulated module, device changes around a run,
-// and closing while running.
+// Run and Stop against the simulated module with the generator playing into
+// it, device changes around a run, and closing while running.
 
 #include "tests/app/FrameTestSupport.h"
 #include "tests/support/Screenshot.h"
@@ -15,8 +15,12 @@
 #include "settings/CfgSettingsFile.h"
 #include "platform/MessageBox.h"
 #include "utilities/CSigGen.h"
+#include "utilities/siggenlogic/TSigGenPlayRules.h"
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <vector>
 
 #include <QTest>
 
@@ -29,7 +33,7 @@ namespace {
 
 // A quicker analysis than the defaults' 192 kHz mono: 48 kHz, both channels,
 // each plot from 100 Hz to 20 kHz; the generator plays 1 kHz at −6 dBFS.
-void WriteStereoSettings(FrameHarness& h)
+FrameSettings StereoSettings()
 {
     FrameSettings s;
     s.Processing.Format.Set(48000, 2, 3);
@@ -40,37 +44,29 @@ void WriteStereoSettings(FrameHarness& h)
     }
     s.SigGenOutput.OutputLevel = -6.0f;
     s.SigGenOutput.OutputLevelR = -6.0f;
-    ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), s));
+    return s;
 }
 
 // −6 dBFS is 0.501 of full scale; at the default range and calibration full
 // scale reads 1 Pa (left) or 1 g (right) peak, shown as rms.
 constexpr double kToneRms = 0.50119 / 1.41421356;
 
-bool Running(const CMainFrame& frame)
-{
-    return frame.IsRunning();
-}
-
 } // namespace
 
-TEST(MainFrameRun, RunShowsLiveSpectraInThePlotsAndStopStops)
+TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothAndCloseStopsFirst)
 {
-    FrameHarness h(false);
-    WriteStereoSettings(h);
-    h.Start();
+    FrameHarness h(StereoSettings());
     CMainFrame& frame = *h.frame;
     ASSERT_NE(frame.Plot(0), nullptr);
     ASSERT_NE(frame.Plot(1), nullptr);
     EXPECT_TRUE(frame.Plot(0)->IsIdle());
-    frame.OnCommand(frame_command::kSignalGenerator);
-    ASSERT_NE(frame.SignalGenerator(), nullptr);
-    ASSERT_TRUE(WaitFor([&] { return !frame.SignalGenerator()->IsBuilding(); }));
+    ASSERT_TRUE(frame_test::OpenGenerator(frame));
 
     // The side bar's Run lamp, as the operator presses it.
     QTest::mouseClick(frame.Sidebar()->Button(SidebarButtons::IDC_RUN), Qt::LeftButton);
-    ASSERT_TRUE(Running(frame));
+    ASSERT_TRUE(frame.IsRunning());
     EXPECT_TRUE(frame.Sidebar()->Button(SidebarButtons::IDC_RUN)->IsLatched());
+    EXPECT_FALSE(frame.Sidebar()->Button(SidebarButtons::IDC_STOP)->IsLatched());
     EXPECT_FALSE(frame.Plot(0)->IsIdle());
 
     ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 5; })) << "blocks flow from the module";
@@ -83,70 +79,76 @@ TEST(MainFrameRun, RunShowsLiveSpectraInThePlotsAndStopStops)
                                                shown.PlotTop, shown.PlotRange, 1000.0f, float(expected)))
             << "plot " << c + 1;
     }
+    // Everywhere else the room's floor stands clear of the plot's bottom.
+    std::vector<int> rows;
+    for (const PlotPoint& point : frame.Plot(0)->LivePoints(0))
+        rows.push_back(point.y);
+    ASSERT_FALSE(rows.empty());
+    std::nth_element(rows.begin(), rows.begin() + rows.size() / 2, rows.end());
+    const PlotRect pane = frame.Plot(0)->PaneRect(0);
+    EXPECT_LT(rows[rows.size() / 2], pane.bottom - pane.Height() / 20) << "the floor is drawn above the bottom";
     EXPECT_EQ(frame.Statusbar()->StatusText(), "Running...");
     SaveScreenshot(frame, "main_frame_running");
 
+    // The generator's own Run is refused while the analyzer runs; its Stop
+    // stops the analyzer as well.
+    CSigGen& generator = *frame.SignalGenerator();
+    EXPECT_TRUE(generator.IsPlaying());
+    generator.StopOutput();
+    h.messages.texts.clear();
+    generator.OnRunButton();
+    EXPECT_FALSE(generator.IsPlaying());
+    ASSERT_FALSE(h.messages.texts.empty());
+    EXPECT_EQ(h.messages.texts.back(), TSigGenPlayRules::kAsioRunningMessage);
+    EXPECT_TRUE(frame.IsRunning());
+    generator.StartGenerator();
+    generator.StopGenerator();
+    EXPECT_FALSE(frame.IsRunning());
+    EXPECT_FALSE(frame.Sidebar()->Button(SidebarButtons::IDC_RUN)->IsLatched());
+
+    // The frame's Stop stops the output.
+    frame.OnStart();
+    ASSERT_TRUE(generator.IsPlaying());
     QTest::mouseClick(frame.Sidebar()->Button(SidebarButtons::IDC_STOP), Qt::LeftButton);
-    EXPECT_FALSE(Running(frame));
+    EXPECT_FALSE(frame.IsRunning());
+    EXPECT_TRUE(frame.Sidebar()->Button(SidebarButtons::IDC_STOP)->IsLatched());
+    EXPECT_FALSE(frame.Sidebar()->Button(SidebarButtons::IDC_RUN)->IsLatched());
+    EXPECT_FALSE(generator.IsPlaying());
     EXPECT_EQ(frame.Statusbar()->StatusText(), "Stopped");
     EXPECT_TRUE(frame.Plot(0)->IsIdle());
     const std::uint32_t stopped = frame.GetFrameCounter();
     QTest::qWait(300);
     EXPECT_EQ(frame.GetFrameCounter(), stopped) << "nothing is processed after Stop";
-}
 
-TEST(MainFrameRun, AFirstRunRemindsThatTheMicrophoneIsNotCalibrated)
-{
-    FrameHarness h;
-    h.frame->OnStart();
-    EXPECT_TRUE(h.frame->IsRunning());
-    ASSERT_FALSE(h.messages.texts.empty());
-    EXPECT_EQ(h.messages.texts.front(), "WARNING the microphone has not yet been calibrated!");
-    h.frame->OnStop();
-}
+    // Saving the signal stops a run first, then writes the file.
+    frame.OnStart();
+    ASSERT_TRUE(generator.IsPlaying());
+    const std::string saved = h.folder.Root() + "tone.wav";
+    generator.SetSaveFileChooser([&](QWidget*, const QString&) { return QString::fromStdString(saved); });
+    frame_test::OnModal<QDialog>([](QDialog& dialog) { dialog.accept(); });
+    frame.OnCommand(frame_command::kSaveGeneratorWave);
+    EXPECT_FALSE(frame.IsRunning());
+    EXPECT_FALSE(generator.IsPlaying());
+    ASSERT_TRUE(std::filesystem::exists(saved));
+    EXPECT_GT(std::filesystem::file_size(saved), 44u);
 
-TEST(MainFrameRun, ClosingWhileRunningStopsFirstAndWritesTheSettings)
-{
-    FrameHarness h(false);
-    WriteStereoSettings(h);
-    h.Start();
-    h.frame->OnStart();
-    ASSERT_TRUE(WaitFor([&] { return h.frame->GetFrameCounter() >= 2; }));
-    h.frame->Settings().Spectrum[0].PlotTop = 77.0f;
-
-    EXPECT_TRUE(h.frame->close());
-    EXPECT_FALSE(h.frame->IsRunning()) << "the close stopped the run before anything went";
-    EXPECT_EQ(h.frame->Plot(0), nullptr);
+    // Closing while running stops first, then writes the settings.
+    frame.OnStart();
+    ASSERT_TRUE(generator.IsPlaying());
+    ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= stopped + 2; }));
+    frame.Settings().Spectrum[0].PlotTop = 77.0f;
+    EXPECT_TRUE(frame.close());
+    EXPECT_FALSE(frame.IsRunning()) << "the close stopped the run before anything went";
+    EXPECT_EQ(frame.Plot(0), nullptr);
+    EXPECT_EQ(frame.SignalGenerator(), nullptr);
     h.frame.reset();
-
     EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0);
     FrameSettings reread;
     ASSERT_TRUE(LoadCfgSettings(h.folder.CfgPath(), reread, [] { return 0; }));
     EXPECT_FLOAT_EQ(reread.Spectrum[0].PlotTop, 77.0f);
 }
 
-TEST(MainFrameRun, ADeviceChangeWhileStoppedRefreshesOnceAfterTheBurst)
-{
-    FrameHarness h;
-    CMainFrame& frame = *h.frame;
-    ASSERT_TRUE(frame.HasInputPort());
-    EXPECT_TRUE(frame.OnDeviceChange());
-    QTest::qWait(200);
-    EXPECT_TRUE(frame.OnDeviceChange());
-    EXPECT_TRUE(frame.IsDeviceRefreshPending());
-    ASSERT_TRUE(WaitFor([&] { return frame.DeviceRefreshCount() == 1; }));
-    EXPECT_FALSE(frame.HasInputPort()) << "the next Run makes a new one";
-    QTest::qWait(300);
-    EXPECT_EQ(frame.DeviceRefreshCount(), 1);
-
-    // The next Run finds the module again.
-    frame.OnStart();
-    EXPECT_TRUE(frame.IsRunning());
-    EXPECT_TRUE(frame.HasInputPort());
-    frame.OnStop();
-}
-
-TEST(MainFrameRun, ANoticeDuringTheStartsWarningBoxLeavesTheRunItsPortAndOneAfterStopRefreshes)
+TEST(MainFrameRun, ANoticeDuringTheStartsWarningBoxLeavesTheRunItsPortOneAfterStopRefreshesAndRunCancelsOne)
 {
     FrameHarness h;
     CMainFrame& frame = *h.frame;
@@ -159,7 +161,8 @@ TEST(MainFrameRun, ANoticeDuringTheStartsWarningBoxLeavesTheRunItsPortAndOneAfte
     });
     frame.OnStart();
     ASSERT_TRUE(frame.IsRunning());
-    ASSERT_EQ(h.messages.texts.size(), 1u) << "the warning box was shown";
+    ASSERT_EQ(h.messages.texts.size(), 1u);
+    EXPECT_EQ(h.messages.texts[0], "WARNING the microphone has not yet been calibrated!");
     EXPECT_FALSE(frame.IsDeviceRefreshPending());
 
     QTest::qWait(static_cast<int>(DeviceChangeDebounce::kDebounceMs) + 500);
@@ -172,25 +175,12 @@ TEST(MainFrameRun, ANoticeDuringTheStartsWarningBoxLeavesTheRunItsPortAndOneAfte
     EXPECT_TRUE(frame.OnDeviceChange());
     EXPECT_TRUE(WaitFor([&] { return frame.DeviceRefreshCount() == 1; })) << "a notice after Stop refreshes";
     EXPECT_FALSE(frame.HasInputPort());
-}
 
-TEST(MainFrameRun, RunCancelsARefreshSoTheNewRunKeepsItsPort)
-{
-    FrameHarness h(false);
-    WriteStereoSettings(h);
-    h.Start();
-    CMainFrame& frame = *h.frame;
-    frame.OnDeviceChange();
-    frame.OnStart();
-    EXPECT_FALSE(frame.IsDeviceRefreshPending());
-    // Notices during the run are ignored too.
+    // The next Run finds the module again, and cancels a refresh still pending.
     EXPECT_TRUE(frame.OnDeviceChange());
+    frame.OnStart();
+    EXPECT_TRUE(frame.IsRunning());
+    EXPECT_TRUE(frame.HasInputPort());
     EXPECT_FALSE(frame.IsDeviceRefreshPending());
-
-    QTest::qWait(2000);
-    EXPECT_EQ(frame.DeviceRefreshCount(), 0);
-    ASSERT_TRUE(frame.HasInputPort());
-    const std::uint32_t before = frame.GetFrameCounter();
-    EXPECT_TRUE(WaitFor([&] { return frame.GetFrameCounter() > before + 2; })) << "the run goes on";
     frame.OnStop();
 }

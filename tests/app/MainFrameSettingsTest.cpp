@@ -10,13 +10,11 @@
 #include "audio/TSoundOutput.h"
 #include "audio/TWaveData.h"
 #include "engine/SpectralData.h"
-#include "settings/CfgSettingsFile.h"
 #include "settings/dialogs/CCalibrationDlgSPL.h"
 #include "settings/dialogs/COptionsMain.h"
 #include "settings/dialogs/CSettingsDlg.h"
 #include "utilities/CSigGen.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -24,7 +22,6 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 
 #include <cmath>
 #include <filesystem>
@@ -33,41 +30,20 @@
 #include <gtest/gtest.h>
 
 using frame_test::FrameHarness;
+using frame_test::OnModal;
 using frame_test::WaitFor;
 
 namespace {
 
-// Runs `act` on the next modal window once it is up; closes it afterwards
-// if `act` left it open, so that a failing check never hangs the test.
-template <typename Window>
-void OnModal(std::function<void(Window&)> act)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    // One that never sees its window must not take the next test's.
-    QTimer::singleShot(20000, timer, [timer] { timer->deleteLater(); });
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
-        if (window == nullptr)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(*window);
-        if (window->isVisible())
-            static_cast<QDialog*>(window)->reject();
-    });
-    timer->start();
-}
-
 // 48 kHz, dB display; the generator's tone is 1 kHz on the left.
-void WriteSettings(FrameHarness& h, std::uint16_t channels)
+FrameSettings Settings(std::uint16_t channels)
 {
     FrameSettings s;
     s.Processing.Format.Set(48000, channels, 3);
     s.Scaling[0].AmpScaleType = ScalingOpts::kLogarithmic;
     s.SigGenChannel[0].SigType = kSigTone1kHz;
     s.SigGenOutput.OutputUnits = 0;
-    ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), s));
+    return s;
 }
 
 // Types the file's name into the dialog and presses OK.
@@ -83,15 +59,6 @@ template <typename W>
 W* Find(QWidget& parent, int id)
 {
     return parent.findChild<W*>(QStringLiteral("id%1").arg(id));
-}
-
-// The highest level between 800 and 1200 Hz of the left display spectrum.
-float PeakNear1kHz(CMainFrame& frame)
-{
-    const SpectralData* data = frame.Processing().GetDisplayData(0);
-    float level = -999.9f;
-    data->FindPeak(data->FrequencyToBin(800.0f), data->FrequencyToBin(1200.0f), nullptr, &level);
-    return level;
 }
 
 // A looped 1 kHz tone at `amplitude` of full scale on the left output.
@@ -146,9 +113,7 @@ TEST(MainFrameSettings, KeysAndBarButtonsOpenTheSheetOnTheirPage)
 
 TEST(MainFrameSettings, ARateChangeWhileRunningRestartsAtTheNewRate)
 {
-    FrameHarness h(false);
-    WriteSettings(h, 2);
-    h.Start();
+    FrameHarness h(Settings(2));
     CMainFrame& frame = *h.frame;
     frame.OnStart();
     ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 2; }));
@@ -169,7 +134,7 @@ TEST(MainFrameSettings, ARateChangeWhileRunningRestartsAtTheNewRate)
     frame.OnStop();
 }
 
-TEST(MainFrameSettings, ConfigurationDialogsSaveAndLoadWithAnUndoCopy)
+TEST(MainFrameSettings, ConfigurationCommandsSaveAndLoadThroughTheFileDialogs)
 {
     FrameHarness h;
     CMainFrame& frame = *h.frame;
@@ -187,25 +152,13 @@ TEST(MainFrameSettings, ConfigurationDialogsSaveAndLoadWithAnUndoCopy)
     });
     frame.OnCommand(57786);
     EXPECT_EQ(frame.Settings().Processing.AverageSpeed[0], 1);
-
-    // The state before the load, kept in the configuration folder: the
-    // configured one, else the one the dialog last used.
-    std::string folder(frame.Settings().m_DataPaths.Get(DataPaths::kConfiguration));
-    if (folder.empty())
-        folder = frame.Settings().m_DataPathsInUse.Get(DataPaths::kConfiguration);
-    const std::string undo = folder + "/-Undo.cfg";
-    ASSERT_TRUE(std::filesystem::exists(undo));
-    ASSERT_TRUE(frame.OpenConfigurationFrom(undo));
-    EXPECT_EQ(frame.Settings().Processing.AverageSpeed[0], 3);
 }
 
 TEST(MainFrameSettings, ACalibratorToneCalibratesTheChannelTo94dBSpl)
 {
     // Levels to 0.05 dB: the simulated room would add to the tone.
     frame_test::QuietRoom quiet;
-    FrameHarness h(false);
-    WriteSettings(h, 1);
-    h.Start();
+    FrameHarness h(Settings(1));
     CMainFrame& frame = *h.frame;
     const TWaveFormat format = frame.Settings().Processing.Format;
     const int output = frame.Settings().m_OutputDevice;
@@ -238,14 +191,10 @@ TEST(MainFrameSettings, ACalibratorToneCalibratesTheChannelTo94dBSpl)
     // SPL, and 20 dB less 74 dB SPL.
     for (const auto& [dBFS, expected] : {std::pair{-26.0206f, 94.0f}, std::pair{-46.0206f, 74.0f}}) {
         frame.Settings().SigGenOutput.OutputLevel = dBFS;
-        frame.OnSignalGenerator();
-        ASSERT_TRUE(WaitFor([&] {
-            CSigGen* window = frame.SignalGenerator();
-            return window != nullptr && !window->IsBuilding() && window->GetWaveData() != nullptr;
-        }));
+        ASSERT_TRUE(frame_test::OpenGenerator(frame));
         frame.OnStart();
         ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 12; }));
-        EXPECT_NEAR(PeakNear1kHz(frame), expected, 0.05f) << dBFS;
+        EXPECT_NEAR(frame_test::DisplayPeak(frame, 0, 800.0f, 1200.0f).level, expected, 0.05f) << dBFS;
         frame.OnStop();
         frame.OnSignalGenerator();
     }
@@ -255,6 +204,6 @@ TEST(MainFrameSettings, ACalibratorToneCalibratesTheChannelTo94dBSpl)
     float frequency = 0.0f;
     left->FindPeak(left->FrequencyToBin(800.0f), left->FrequencyToBin(1200.0f), &frequency, nullptr);
     ASSERT_TRUE(frame.SetRelativeCalibration(0, static_cast<int>(left->FrequencyToBin(frequency)), false));
-    EXPECT_NEAR(PeakNear1kHz(frame), 0.0f, 0.05f);
+    EXPECT_NEAR(frame_test::DisplayPeak(frame, 0, 800.0f, 1200.0f).level, 0.0f, 0.05f);
     EXPECT_STREQ(frame.Settings().Calibration[0].LabelLog, "dBr");
 }

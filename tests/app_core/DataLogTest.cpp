@@ -139,16 +139,6 @@ protected:
                     RunServices{h.timer, h.audio, h.daq, h.clock, h.observer, h.plots, h.utilities, log}};
 };
 
-int Ticks(Harness& h, TRunControl& run, int count, double step)
-{
-    int results = 0;
-    for (int i = 0; i < count; ++i) {
-        h.clock.Advance(step);
-        results += run.ProcessInputTick();
-    }
-    return results;
-}
-
 } // namespace
 
 TEST(DataLogText, DatesSpansTimesAndFileNamesAreWrittenAsTheFileFormatHasThem)
@@ -215,7 +205,7 @@ TEST_F(DataLogTest, AFileHasTheHeaderOneRecordPerIntervalAndTheStopLine)
     EXPECT_EQ(questions.size(), 1u) << "the missing folder is offered once";
     EXPECT_TRUE(h.settings.DataLog.Active);
     ASSERT_EQ(Files(), std::vector<std::string>{"Mic_2023_11_14_221320.csv"});
-    Ticks(h, run, 35, 0.1);  // 3.5 s of results every 0.1 s
+    h.Ticks(35, 0.1, &run);  // 3.5 s of results every 0.1 s
     run.StopInput();
 
     const std::vector<std::string> lines = Lines(folder + "/" + Files()[0]);
@@ -253,16 +243,60 @@ TEST_F(DataLogTest, RecordsFallDueInWholeIntervalsFromTheFirstResult)
     EXPECT_FLOAT_EQ(h.settings.DataLog.Channel[0].NextDueTime, 106.0f);
 }
 
+// A 100 Hz tone, the span around it, marker 1 on it and the others far
+// from it: each measurement reads its own weighting, range and marker.
+// Weightings at 100 Hz from the standard's table: A -19.1, B -5.6, C -0.3 dB.
+TEST_F(DataLogTest, EachMeasurementReadsItsOwnWeightingRangeAndMarker)
+{
+    h.audio.input.left.frequency = 100.0;
+    h.settings.DataLog.Channel[0].StartFreq = 50.0f;
+    h.settings.DataLog.Channel[0].StopFreq = 200.0f;
+    float* markers = h.settings.Markers[0].MarkerFreq;
+    for (int k = 0; k < 8; ++k)
+        markers[k] = k == 0 ? 100.0f : 3000.0f + 1000.0f * k;
+    ASSERT_TRUE(run.StartInput());
+    h.Ticks(10, 0.1, &run);
+    auto value = [this](int id) {
+        float v = -1.0e9f;
+        EXPECT_TRUE(log.GetLogValueText(0, id, v, nullptr)) << id;
+        return v;
+    };
+    const float spacing = h.processing.GetLoggingData(0)->GetLineSpacing();
+    for (int id : {0, 23, 35, 49})
+        EXPECT_NEAR(value(id), 100.0f, spacing) << "peak frequency, id " << id;
+    const float peak = value(50);
+    EXPECT_FLOAT_EQ(value(24), peak) << "the span holds the peak";
+    const float weighting[4] = {0.0f, -19.1f, -5.6f, -0.3f};
+    for (int first : {2, 25, 37, 51}) {
+        for (int w = 1; w < 4; ++w)
+            EXPECT_NEAR(value(first + w) - value(first), weighting[w], 0.5f) << "id " << first + w;
+    }
+    for (int first : {15, 41}) {
+        EXPECT_NEAR(value(first), peak, 1.0f) << "marker 1 on the tone, id " << first;
+        for (int k = 1; k < 8; ++k)
+            EXPECT_LT(value(first + k), peak - 40.0f) << "marker away from the tone, id " << first + k;
+    }
+}
+
 TEST_F(DataLogTest, TheThresholdIsStrictlyGreaterAndListsNeverPassIt)
 {
     ASSERT_TRUE(run.StartInput());
-    Ticks(h, run, 5, 0.1);
+    h.Ticks(5, 0.1, &run);
     float level = 0.0f;
     ASSERT_TRUE(log.GetLogValueText(0, 1, level, nullptr));
     EXPECT_TRUE(log.IsThresholdExceeded(0, 1, level - 0.01f));
     EXPECT_FALSE(log.IsThresholdExceeded(0, 1, level)) << "equal is not above";
     EXPECT_FALSE(log.IsThresholdExceeded(0, 12, 0.0f)) << "a list measurement has no single value";
     EXPECT_FALSE(log.IsThresholdExceeded(0, 11, -1.0e9f)) << "a measurement without value";
+    // Marker levels, live and held, read as "%g"; band powers as "%f".
+    for (const auto& [id, format] : {std::pair{15, "%g"}, std::pair{41, "%g"}, std::pair{25, "%f"}}) {
+        std::string text;
+        float value = 0.0f;
+        ASSERT_TRUE(log.GetLogValueText(0, id, value, &text)) << id;
+        char want[64];
+        std::snprintf(want, sizeof want, format, value);
+        EXPECT_EQ(text, want) << id;
+    }
 
     // Intervals at or below the level write nothing.
     LoggingOpts& opts = h.settings.DataLog.Channel[0];
@@ -271,7 +305,7 @@ TEST_F(DataLogTest, TheThresholdIsStrictlyGreaterAndListsNeverPassIt)
     opts.ThresholdLevel = 1.0e9f;
     log.Flush();
     const std::size_t before = Lines(folder + "/" + Files()[0]).size();
-    Ticks(h, run, 30, 0.1);
+    h.Ticks(30, 0.1, &run);
     log.Flush();
     EXPECT_EQ(Lines(folder + "/" + Files()[0]).size(), before);
 }
@@ -285,7 +319,7 @@ TEST_F(DataLogTest, AMissingValueLeavesItsFieldEmptySoLaterValuesStayUnderTheirN
     opts.DataItem[29] = 1;  // a span list: neither name nor value
     opts.DataItem[13] = 0;
     ASSERT_TRUE(run.StartInput());
-    Ticks(h, run, 25, 0.1);
+    h.Ticks(25, 0.1, &run);
     run.StopInput();
     const std::vector<std::string> lines = Lines(folder + "/" + Files()[0]);
     ASSERT_GE(lines.size(), 5u);
@@ -308,7 +342,7 @@ TEST_F(DataLogTest, ListsPutEveryLineInOneFieldSeparatedByTabs)
     opts.StartFreq = 990.0f;
     opts.StopFreq = 1030.0f;
     ASSERT_TRUE(run.StartInput());
-    Ticks(h, run, 25, 0.1);
+    h.Ticks(25, 0.1, &run);
     log.Flush();
     const std::vector<std::string> lines = Lines(folder + "/" + Files()[0]);
     ASSERT_GE(lines.size(), 4u);
@@ -394,7 +428,7 @@ TEST_F(DataLogTest, ChannelModesDecideWhichLogChannelsGetAFile)
         ASSERT_TRUE(run.StartInput());
         EXPECT_EQ(stems(), c.files) << "mode " << c.mode;
         if (c.mode == 1) {
-            Ticks(h, run, 25, 0.1);
+            h.Ticks(25, 0.1, &run);
             log.Flush();
             const std::vector<std::string> record = Split(Lines(folder + "/" + Files()[0])[3], ',');
             EXPECT_NEAR(std::stod(record[1]), 5000.0, h.processing.GetLoggingData(1)->GetLineSpacing())
@@ -409,7 +443,7 @@ TEST_F(DataLogTest, MidnightClosesTheDaysFileWithItsStopLineAndOpensTheNext)
     h.clock.wallStart = std::chrono::system_clock::from_time_t(1'700'006'399);  // 23:59:59
     h.clock.dayStartSeconds = 86399.0;
     ASSERT_TRUE(run.StartInput());
-    Ticks(h, run, 30, 0.1);
+    h.Ticks(30, 0.1, &run);
     log.Flush();
     const std::vector<std::string> files = Files();
     ASSERT_EQ(files, (std::vector<std::string>{"Mic_2023_11_14_235959.csv", "Mic_2023_11_15_000000.csv"}));
@@ -417,44 +451,45 @@ TEST_F(DataLogTest, MidnightClosesTheDaysFileWithItsStopLineAndOpensTheNext)
     EXPECT_EQ(h.clock.sleeps, std::vector<std::uint32_t>{100}) << "once, not on every block";
 }
 
-TEST_F(DataLogTest, ADeclinedFolderOpensNoFileAsksOnceAndTheRunGoesOn)
-{
-    answer = platform::MessageResult::No;
-    ASSERT_TRUE(run.StartInput());
-    EXPECT_EQ(Ticks(h, run, 30, 0.1), 30);
-    EXPECT_EQ(questions.size(), 1u);
-    EXPECT_TRUE(h.clock.sleeps.empty()) << "no new-day reopening while no file is open";
-    EXPECT_FALSE(fs::exists(folder));
-    EXPECT_FALSE(log.IsWriting());
-    EXPECT_TRUE(h.settings.DataLog.Active);
-    EXPECT_TRUE(reports.empty());
-}
-
-TEST_F(DataLogTest, AFolderOrFileThatCannotBeMadeIsReportedOnceWithItsPathAndTheRunGoesOn)
+TEST_F(DataLogTest, ADeclinedOrUnmadeFolderOrFileOpensNothingIsReportedOnceWithItsPathAndTheRunGoesOn)
 {
     // A file where the folder should be; a folder where the log file should be.
     const std::string blocker = (root / "file").string();
     std::ofstream(blocker) << "x";
     const std::string taken = folder + "/Mic_2023_11_14_221320.csv";
-    fs::create_directories(taken);
     struct Case {
         std::string logFolder;
-        std::string named;
+        platform::MessageResult answer;
+        std::string named;  // empty: declined, nothing to report
     };
+    fs::create_directories(taken);
+    const std::string declined = (root / "Declined").string();
     // The taken name first, while the clock still reads the time it carries.
-    for (const Case& c : {Case{folder, taken}, Case{blocker + "/Log", blocker + "/Log"}}) {
+    for (const Case& c : {Case{folder, platform::MessageResult::Yes, taken},
+                          Case{declined, platform::MessageResult::No, ""},
+                          Case{blocker + "/Log", platform::MessageResult::Yes, blocker + "/Log"}}) {
+        SCOPED_TRACE(c.logFolder);
         reports.clear();
+        questions.clear();
+        answer = c.answer;
         h.settings.m_DataPathsInUse.Set(DataPaths::kLog, c.logFolder);
         ASSERT_TRUE(run.StartInput());
-        EXPECT_EQ(Ticks(h, run, 30, 0.1), 30);
-        ASSERT_EQ(reports.size(), 1u) << c.named;
-        EXPECT_NE(reports[0].find(c.named), std::string::npos) << reports[0];
+        EXPECT_EQ(h.Ticks(30, 0.1, &run), 30);
         EXPECT_TRUE(run.IsRunning());
+        EXPECT_TRUE(h.settings.DataLog.Active);
         EXPECT_FALSE(log.IsWriting());
+        if (c.named.empty()) {
+            EXPECT_EQ(questions.size(), 1u);
+            EXPECT_FALSE(fs::exists(declined));
+            EXPECT_TRUE(reports.empty());
+        } else {
+            ASSERT_EQ(reports.size(), 1u);
+            EXPECT_NE(reports[0].find(c.named), std::string::npos) << reports[0];
+        }
         run.StopInput();
-        EXPECT_EQ(reports.size(), 1u) << "nothing more at stop";
+        EXPECT_EQ(reports.size(), c.named.empty() ? 0u : 1u) << "nothing more at stop";
     }
-    EXPECT_TRUE(h.clock.sleeps.empty());
+    EXPECT_TRUE(h.clock.sleeps.empty()) << "no new-day reopening while no file is open";
 }
 
 TEST_F(DataLogTest, AFailedWriteIsReportedOnceAndLeavesNoPartialLine)
@@ -476,7 +511,7 @@ TEST_F(DataLogTest, AFailedWriteIsReportedOnceAndLeavesNoPartialLine)
         reports.push_back(text);
     });
     ASSERT_TRUE(run.StartInput());
-    EXPECT_EQ(Ticks(h, run, 50, 0.1), 50);
+    EXPECT_EQ(h.Ticks(50, 0.1, &run), 50);
     run.StopInput();
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find("Mic_2023_11_14_221320.csv"), std::string::npos);

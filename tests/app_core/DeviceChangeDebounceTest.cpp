@@ -1,7 +1,9 @@
-// Device notices: a burst leads to one refresh 1.5 s after its last notice;
-// a running analyzer keeps its port; Run drops a pending refresh.
+// Which file-system entries stand for sound devices and servers; device
+// notices: a burst leads to one refresh 1.5 s after its last notice; a running
+// analyzer keeps its port; Run drops a pending refresh.
 
 #include "app/core/DeviceChangeDebounce.h"
+#include "app/core/DevicePresence.h"
 #include "platform/Trace.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,23 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+using namespace device_presence;
+
+TEST(DevicePresence, OnlySoundServerEntriesOfBusyFoldersCount)
+{
+    const WatchedFolder shm{"/dev/shm", {"jack"}};
+    EXPECT_EQ(Relevant(shm, {"jack_default_1000_0", "sem.browser-123", "jack-1000", "pulse-shm-1"}),
+              (std::set<std::string>{"/dev/shm/jack_default_1000_0", "/dev/shm/jack-1000"}));
+    const WatchedFolder snd{"/dev/snd", {}};
+    EXPECT_EQ(Relevant(snd, {"pcmC0D0c", "controlC0"}).size(), 2u);
+
+    const auto folders = SoundFolders("/run/user/1000");
+    ASSERT_EQ(folders.size(), 3u);
+    EXPECT_EQ(Relevant(folders[2], {"pipewire-0", "pipewire-0.lock", "bus", "dconf"}),
+              (std::set<std::string>{"/run/user/1000/pipewire-0", "/run/user/1000/pipewire-0.lock"}));
+    EXPECT_EQ(SoundFolders("").size(), 2u);
+}
 
 namespace {
 
@@ -111,40 +130,35 @@ TEST_F(DeviceChange, TheRefreshReleasesThePortsAndReopensTheModule)
     EXPECT_EQ(traces.size(), 1u);
 }
 
-TEST_F(DeviceChange, ANoticeWhileRunningIsIgnoredAndNotActedOnLater)
+// A notice while running is ignored and not acted on later; a refresh
+// falling due once a run has begun is dropped (a start that never cancelled,
+// as when a notice arrived before it counted as running, keeps its port);
+// Run cancels a refresh armed while stopped.
+TEST_F(DeviceChange, NoRefreshReleasesThePortsOfARun)
 {
-    host.running = true;
-    EXPECT_TRUE(debounce.OnDeviceChange()) << "the notice is always answered";
-    EXPECT_FALSE(debounce.IsPending());
-    host.running = false;
-    host.Advance(debounce, 5000);
-    EXPECT_EQ(debounce.RefreshCount(), 0);
-    EXPECT_TRUE(host.events.empty());
-}
-
-TEST_F(DeviceChange, ARefreshFallingDueWhileARunHasBegunIsDropped)
-{
-    // A start that never cancelled (a notice arrived while it was starting,
-    // before it counted as running) must still keep its port.
-    debounce.OnDeviceChange();
-    host.Advance(debounce, 700);
-    host.running = true;
-    host.Advance(debounce, 5000);
-    EXPECT_EQ(debounce.RefreshCount(), 0);
-    EXPECT_EQ(debounce.DroppedCount(), 1);
-    EXPECT_TRUE(host.events.empty());
-    EXPECT_TRUE(host.inputPort);
-}
-
-TEST_F(DeviceChange, RunCancelsARefreshArmedWhileStopped)
-{
-    debounce.OnDeviceChange();
-    host.Advance(debounce, 700);
-    // Run: the new input port must survive.
-    debounce.Cancel();
-    host.running = true;
-    host.Advance(debounce, 5000);
-    EXPECT_EQ(debounce.RefreshCount(), 0);
-    EXPECT_TRUE(host.events.empty());
-    EXPECT_FALSE(host.deadline.has_value());
+    struct Row {
+        const char* what;
+        bool runningAtNotice;
+        bool cancel;
+        int dropped;
+    };
+    for (const Row& row : {Row{"notice while running", true, false, 0}, Row{"due while running", false, false, 1},
+                           Row{"run cancels", false, true, 0}}) {
+        SCOPED_TRACE(row.what);
+        FakeHost fresh;
+        DeviceChangeDebounce subject{fresh};
+        fresh.running = row.runningAtNotice;
+        EXPECT_TRUE(subject.OnDeviceChange()) << "the notice is always answered";
+        EXPECT_EQ(subject.IsPending(), !row.runningAtNotice);
+        fresh.Advance(subject, 700);
+        if (row.cancel)
+            subject.Cancel();
+        fresh.running = !row.runningAtNotice;
+        fresh.Advance(subject, 5000);
+        EXPECT_EQ(subject.RefreshCount(), 0);
+        EXPECT_EQ(subject.DroppedCount(), row.dropped);
+        EXPECT_TRUE(fresh.events.empty());
+        EXPECT_TRUE(fresh.inputPort);
+        EXPECT_FALSE(fresh.deadline.has_value());
+    }
 }

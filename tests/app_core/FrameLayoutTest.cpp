@@ -1,80 +1,47 @@
-// The frame's layout of its bars and plots.
+// The frame's layout of its bars and plots, and which plots a channel mode
+// shows and what they are called.
 
 #include "app/core/FrameLayout.h"
+#include "app/core/SpectrumPlotRules.h"
 #include "app/core/UtilityRect.h"
 
 #include <gtest/gtest.h>
 
-namespace {
-
-FrameLayoutInput Frame(int w, int h)
+TEST(FrameLayout, TheShownBarsFrameThePlotAreaAndThePlotsShareItInHalves)
 {
-    FrameLayoutInput in;
-    in.clientWidth = w;
-    in.clientHeight = h;
-    return in;
-}
-
-} // namespace
-
-TEST(FrameLayout, TheShownBarsFrameThePlotArea)
-{
-    FrameLayoutInput in = Frame(1000, 700);
-    in.plot1Exists = true;
-    const FrameLayout l = FrameLayout::Compute(in);
-    EXPECT_EQ(l.sidebar, (LayoutRect{0, 0, 90, 674}));
-    EXPECT_EQ(l.statusbar, (LayoutRect{0, 674, 1000, 26}));
-    EXPECT_EQ(l.toolbar.height, 0);
-    EXPECT_EQ(l.plot1, (LayoutRect{90, 0, 910, 674}));
-    EXPECT_EQ(l.plot2, LayoutRect{});
-
-    in.toolbarShown = true;
-    const FrameLayout withTools = FrameLayout::Compute(in);
-    EXPECT_EQ(withTools.toolbar, (LayoutRect{0, 0, 1000, 32}));
-    EXPECT_EQ(withTools.plot1, (LayoutRect{90, 32, 910, 642}));
-}
-
-TEST(FrameLayout, WithAllBarsHiddenThePlotsHaveTheWholeClientArea)
-{
-    FrameLayoutInput in = Frame(800, 600);
-    in.sidebarShown = in.toolbarShown = in.statusbarShown = false;
-    in.plot1Exists = true;
-    FrameLayout l = FrameLayout::Compute(in);
-    EXPECT_EQ(l.plot1, (LayoutRect{0, 0, 800, 600}));
-    EXPECT_EQ(l.sidebar.width, 0);
-    EXPECT_EQ(l.statusbar.height, 0);
-
-    in.plot2Exists = true;
-    l = FrameLayout::Compute(in);
-    EXPECT_EQ(l.plot1, (LayoutRect{0, 0, 800, 300}));
-    EXPECT_EQ(l.plot2, (LayoutRect{0, 300, 800, 300}));
-}
-
-TEST(FrameLayout, TwoPlotsShareOddHeightsInIntegerHalves)
-{
-    FrameLayoutInput in = Frame(1001, 701);
-    in.plot1Exists = in.plot2Exists = true;
-    const FrameLayout l = FrameLayout::Compute(in);
-    // 701 − 26 = 675: halves of 337, the odd row stays unused below plot 2.
-    EXPECT_EQ(l.plot1, (LayoutRect{90, 0, 911, 337}));
-    EXPECT_EQ(l.plot2, (LayoutRect{90, 337, 911, 337}));
-    EXPECT_EQ(l.plot2.y + l.plot2.height, 674);
-    EXPECT_EQ(l.statusbar.y, 675);
-}
-
-TEST(FrameLayout, PlotTwoAloneTakesTheLowerHalf)
-{
-    FrameLayoutInput in = Frame(600, 426);
-    in.plot2Exists = true;
-    const FrameLayout l = FrameLayout::Compute(in);
-    EXPECT_EQ(l.plot1, LayoutRect{});
-    EXPECT_EQ(l.plot2, (LayoutRect{90, 200, 510, 200}));
+    struct Row {
+        const char* what;
+        FrameLayoutInput in;
+        LayoutRect plot1;
+        LayoutRect plot2;
+    };
+    const Row rows[] = {
+        {"side and status bars", {1000, 700, true, false, true, true, false}, {90, 0, 910, 674}, {}},
+        {"and the tool bar", {1000, 700, true, true, true, true, false}, {90, 32, 910, 642}, {}},
+        {"no bars", {800, 600, false, false, false, true, false}, {0, 0, 800, 600}, {}},
+        {"no bars, two plots", {800, 600, false, false, false, true, true}, {0, 0, 800, 300}, {0, 300, 800, 300}},
+        {"odd height", {1001, 701, true, false, true, true, true}, {90, 0, 911, 337}, {90, 337, 911, 337}},
+        {"plot two alone", {600, 426, true, false, true, false, true}, {}, {90, 200, 510, 200}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const FrameLayout l = FrameLayout::Compute(row.in);
+        EXPECT_EQ(l.plot1, row.plot1);
+        EXPECT_EQ(l.plot2, row.plot2);
+        EXPECT_EQ(l.sidebar.width, row.in.sidebarShown ? 90 : 0);
+        if (row.in.statusbarShown) {
+            EXPECT_EQ(l.statusbar, (LayoutRect{0, row.in.clientHeight - 26, row.in.clientWidth, 26}));
+        }
+        EXPECT_EQ(l.statusbar.height, row.in.statusbarShown ? 26 : 0);
+        EXPECT_EQ(l.toolbar.height, row.in.toolbarShown ? 32 : 0);
+    }
+    EXPECT_EQ(FrameLayout::Compute(rows[0].in).sidebar, (LayoutRect{0, 0, 90, 674}));
+    EXPECT_EQ(FrameLayout::Compute(rows[1].in).toolbar, (LayoutRect{0, 0, 1000, 32}));
 }
 
 TEST(FrameLayout, AFrameSmallerThanItsBarsLeavesEmptyRectanglesNotNegativeOnes)
 {
-    FrameLayoutInput in = Frame(50, 20);
-    in.plot1Exists = in.plot2Exists = true;
+    const FrameLayoutInput in{50, 20, true, false, true, true, true};
     const FrameLayout l = FrameLayout::Compute(in);
     for (const LayoutRect& r : {l.sidebar, l.statusbar, l.plotArea, l.plot1, l.plot2}) {
         EXPECT_GE(r.width, 0);
@@ -92,4 +59,29 @@ TEST(UtilityRect, WindowsWithoutAStoredPlacementOpenWhereTheyAlwaysHave)
     EXPECT_EQ(utility_rect::GetUtilityRect(10, desktop, 800, 600).left, 400);
     // The plots (kind 2) and anything else: the frame's client area.
     EXPECT_EQ(utility_rect::GetUtilityRect(2, desktop, 800, 600), (PlacementRect{0, 0, 800, 600}));
+}
+
+using namespace spectrum_plot_rules;
+
+TEST(SpectrumPlotRules, EachModeShowsThePlotsOfItsChannels)
+{
+    for (std::uint16_t mode = 0; mode < 13; ++mode) {
+        SCOPED_TRACE(mode);
+        const bool both = mode == 2 || mode == 11 || mode == 12;
+        EXPECT_EQ(IsPlotUsed(true, mode, 0), mode != 1 || both);
+        EXPECT_EQ(IsPlotUsed(true, mode, 1), both || mode == 1);
+        // Shared scaling: one plot serves every mode.
+        EXPECT_TRUE(IsPlotUsed(false, mode, 0));
+        EXPECT_TRUE(ShouldCreatePlot(false, mode, 0));
+        EXPECT_FALSE(ShouldCreatePlot(false, mode, 1));
+    }
+}
+
+TEST(SpectrumPlotRules, SideBySideChannelsAreTitledLeftAndRight)
+{
+    EXPECT_EQ(PlotTitle(true, 2, 0), "Spectrum - Left");
+    EXPECT_EQ(PlotTitle(true, 2, 1), "Spectrum - Right");
+    EXPECT_EQ(PlotTitle(true, 11, 1), "Spectrum");
+    EXPECT_EQ(PlotTitle(false, 2, 0), "Spectrum");
+    EXPECT_EQ(PlotTitle(true, 0, 0), "Spectrum");
 }

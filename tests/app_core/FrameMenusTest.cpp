@@ -1,7 +1,10 @@
-// The menu bar and accelerator tables, and which commands are live.
+// The menu bar and accelerator tables, which commands are live, and the help
+// pages' table and their full-text search.
 
 #include "app/core/FrameCommandIds.h"
 #include "app/core/FrameMenus.h"
+#include "app/core/HelpSearch.h"
+#include "app/core/HelpTopics.h"
 
 #include <gtest/gtest.h>
 
@@ -20,29 +23,18 @@ TEST(FrameMenus, MnemonicsAreTheLetterAfterASingleAmpersand)
     EXPECT_EQ(Mnemonic("Trailing&"), 0);
 }
 
-TEST(FrameMenus, OnlyAltRClashesWithAMenuTitle)
+TEST(FrameMenus, OnlyAltRClashesWithAMenuTitleAndMenusShowTheAcceleratorsKeys)
 {
     std::set<std::string> clashing;
     for (const Accelerator& a : Accelerators())
         if (ClashesWithMenuMnemonic(a))
             clashing.insert(a.keys);
     EXPECT_EQ(clashing, std::set<std::string>{"Alt+R"});
-}
 
-TEST(FrameMenus, TheMenuBarHoldsItsFivePopupsWithDistinctMnemonics)
-{
+    // The popups' mnemonics differ; shortcuts shown in items are the accelerators'.
     std::set<char> letters;
-    std::set<std::string> titles;
     for (const MenuPopup& popup : MenuBar()) {
-        titles.insert(popup.title);
         EXPECT_TRUE(letters.insert(Mnemonic(popup.title)).second) << popup.title;
-    }
-    EXPECT_EQ(titles, (std::set<std::string>{"P&rint", "&Options", "&View", "&Utilities", "&Help"}));
-}
-
-TEST(FrameMenus, ShortcutsShownInMenusMatchTheAcceleratorTable)
-{
-    for (const MenuPopup& popup : MenuBar()) {
         for (const MenuItem& item : popup.items) {
             if (item.id == 0)
                 continue;
@@ -69,4 +61,55 @@ TEST(FrameMenus, RunControlHelpTheFramesOwnWindowsTheGeneratorAndTheSettingsAreL
                              kFilePrintSetup, kPrintAnnotations})
         EXPECT_TRUE(IsCommandBuilt(id)) << id;
     EXPECT_FALSE(IsCommandBuilt(0));
+}
+
+TEST(HelpTopics, EveryContextIdHasItsOwnPage)
+{
+    std::set<int> ids;
+    std::set<std::string> files;
+    for (const HelpTopic& topic : help_topics::All()) {
+        EXPECT_TRUE(ids.insert(topic.contextId).second) << topic.contextId;
+        EXPECT_TRUE(files.insert(topic.file).second) << topic.file;
+        EXPECT_NE(std::string(topic.file), help_topics::kContentsFile);
+    }
+    // The ids the program's Help buttons and commands use.
+    for (int id : {110, 120, 130, 240, 410, 430, 450, 460, 470, 480, 490, 500, 510, 515, 520, 530, 550, 560, 600,
+                   750, 820, 880})
+        EXPECT_NE(help_topics::Find(id), nullptr) << id;
+    EXPECT_STREQ(help_topics::FileFor(880), "getting-started.html");
+    EXPECT_STREQ(help_topics::FileFor(12345), help_topics::kContentsFile);
+}
+
+TEST(HelpSearch, PlainTextDropsMarkupScriptsAndEntities)
+{
+    EXPECT_EQ(HelpSearch::Words(HelpSearch::PlainText(
+                  "<p>Press <b>Run</b> &amp; watch</p><script>var hidden = 1;</script><style>p{}</style>x")),
+              (std::vector<std::string>{"press", "run", "watch", "x"}));
+}
+
+TEST(HelpSearch, EveryWordMustMatchAndTitlesCountMore)
+{
+    HelpSearch search;
+    search.AddPage("a.html", "Calibration", "<p>Calibrate the microphone with a calibrator.</p>");
+    search.AddPage("b.html", "Getting Started", "<p>Connect the microphone, then calibrate it and press Run.</p>");
+    search.AddPage("c.html", "Data Logging", "<p>Logs are written while running.</p>");
+
+    auto hits = search.Find("calibr");
+    ASSERT_EQ(hits.size(), 2u);
+    EXPECT_EQ(hits[0].file, "a.html") << "a title hit ranks first";
+    EXPECT_EQ(hits[1].file, "b.html");
+
+    hits = search.Find("MICROPHONE run");
+    ASSERT_EQ(hits.size(), 1u) << "both words, any case, word starts";
+    EXPECT_EQ(hits[0].file, "b.html");
+
+    EXPECT_TRUE(search.Find("  ,, ").empty());
+    EXPECT_TRUE(search.Find("spectrogram").empty());
+    EXPECT_TRUE(search.Find("ibrat").empty()) << "words match from their start only";
+
+    // Without a title hit, more matches in the text rank higher.
+    search.AddPage("d.html", "Notes", "<p>Run it, run it again, run.</p>");
+    hits = search.Find("run");
+    ASSERT_EQ(hits.size(), 3u);
+    EXPECT_EQ(hits[0].file, "d.html");
 }

@@ -1,8 +1,11 @@
-// Where the program looks for its install file, its settings and its data.
+// Where the program looks for its install file, its settings and its data,
+// and telling a configuration file worth reading from a damaged one.
 
+#include "app/core/CfgFileCheck.h"
 #include "app/core/DefaultDataTree.h"
 #include "app/core/FramePaths.h"
 #include "app/core/InstallUserInfo.h"
+#include "settings/CfgSettingsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +41,7 @@ protected:
 
 } // namespace
 
-TEST(FramePaths, DataRootBesideTheProgramStepsOutOfAWholeBinFolderOnly)
+TEST(FramePaths, DataRootBesideTheProgramStepsOutOfAWholeBinFolderOnlyAndNamesComeFromTheProgram)
 {
     EXPECT_EQ(DataRootBesideProgram("/opt/Talvenor/bin/"), "/opt/Talvenor/");
     EXPECT_EQ(DataRootBesideProgram("/opt/Talvenor/bin"), "/opt/Talvenor/");
@@ -49,10 +52,7 @@ TEST(FramePaths, DataRootBesideTheProgramStepsOutOfAWholeBinFolderOnly)
     EXPECT_EQ(DataRootBesideProgram("/home/ann/Bin/"), "/home/ann/Bin/");
     EXPECT_EQ(DataRootBesideProgram("/srv/binary/bin/"), "/srv/binary/");
     EXPECT_EQ(DataRootBesideProgram("/bin/"), "/");
-}
-
-TEST(FramePaths, NamesComeFromTheProgramFile)
-{
+    // Names come from the program file.
     EXPECT_EQ(StemOf("/usr/bin/talvenor"), "talvenor");
     EXPECT_EQ(StemOf("/x/Talvenor.Mobile.bin"), "Talvenor.Mobile");
     EXPECT_EQ(StemOf("/x/.hidden"), ".hidden");
@@ -63,21 +63,19 @@ TEST(FramePaths, NamesComeFromTheProgramFile)
     EXPECT_EQ(DataRootUnderDocuments(""), "");
 }
 
-TEST_F(TempTree, WithoutAnInstallFileTheDataLivesBesideTheProgram)
+TEST_F(TempTree, TheDataLivesBesideTheProgramOrWhereTheInstallFileSays)
 {
-    const FramePaths paths = FramePaths::Derive(Path("bin/talvenor"), "/nowhere/Documents");
+    FramePaths paths = FramePaths::Derive(Path("bin/talvenor"), "/nowhere/Documents");
     EXPECT_EQ(paths.ProgramStem, "talvenor");
     EXPECT_EQ(paths.InstallIniPath, Path("bin/talvenorInstall.ini"));
     EXPECT_FALSE(paths.WindowsInstall);
     EXPECT_EQ(paths.DataRoot, root.string() + "/");
     EXPECT_EQ(paths.IniPath(), root.string() + "/talvenor.ini");
     EXPECT_EQ(paths.CfgPath(), root.string() + "/talvenor.cfg");
-}
 
-TEST_F(TempTree, TheInstallFileCanPutTheDataUnderTheDocumentsFolder)
-{
+    // The install file can put the data under the documents folder.
     Write("app/talvenorInstall.ini", "[Install]\r\nWindowsInstall=1\r\n");
-    FramePaths paths = FramePaths::Derive(Path("app/talvenor"), Path("Documents"));
+    paths = FramePaths::Derive(Path("app/talvenor"), Path("Documents"));
     EXPECT_TRUE(paths.WindowsInstall);
     EXPECT_EQ(paths.DataRoot, Path("Documents") + "/Talvenor/");
 
@@ -117,13 +115,11 @@ TEST_F(TempTree, AMissingDocumentsTreeIsSeededOnceFromTheShareFolder)
     std::string text;
     in >> text;
     EXPECT_EQ(text, "mine");
-}
 
-TEST_F(TempTree, WithoutASeedTreeTheDataRootIsStillMadeSoSettingsCanBeSaved)
-{
-    const std::string dataRoot = Path("Documents/Talvenor") + "/";
-    EXPECT_FALSE(default_data_tree::CopyIfMissing(true, dataRoot, {Path("none/Talvenor/")}));
-    EXPECT_TRUE(fs::is_directory(dataRoot));
+    // Without a seed tree the data root is still made, so settings can be saved.
+    const std::string other = Path("Other/Talvenor") + "/";
+    EXPECT_FALSE(default_data_tree::CopyIfMissing(true, other, {Path("none/Talvenor/")}));
+    EXPECT_TRUE(fs::is_directory(other));
 }
 
 TEST_F(TempTree, UserAndCompanyComeFromTheInstallFile)
@@ -140,4 +136,50 @@ TEST_F(TempTree, UserAndCompanyComeFromTheInstallFile)
     info = InstallUserInfo::Read(Path("install.ini"));
     EXPECT_EQ(info.User, "Ann Example");
     EXPECT_EQ(info.Company, std::string(80, 'c'));
+}
+
+namespace {
+
+std::string TempPath(const std::string& name)
+{
+    return (std::filesystem::temp_directory_path() / ("talvenor_cfgcheck_" + std::to_string(::getpid()) + name))
+        .string();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+} // namespace
+
+TEST(CfgFileCheck, WrittenAndOlderFilesAreReadableMissingAndDamagedOnesToldApart)
+{
+    const std::string path = TempPath("good.cfg");
+    ASSERT_TRUE(SaveCfgSettings(path, FrameSettings()));
+    EXPECT_EQ(CheckCfgFile(path), CfgFileState::Readable);
+
+    // An older, shorter file with only one known section, CRLF lines, odd case.
+    WriteBytes(path, "; saved long ago\r\n[settings]\r\nFFTsize=8192\r\n");
+    EXPECT_EQ(CheckCfgFile(path), CfgFileState::Readable);
+
+    std::filesystem::remove(path);
+    EXPECT_EQ(CheckCfgFile(path), CfgFileState::Missing);
+
+    static const char binary[] = "[Settings]\nFFTsize=65536\n\0\0\x01\x02garbage";
+    WriteBytes(path, std::string(binary, sizeof binary - 1));
+    EXPECT_EQ(CheckCfgFile(path), CfgFileState::Damaged) << "binary bytes";
+
+    WriteBytes(path, "this is not a configuration file\njust = text\n[Groceries]\n");
+    EXPECT_EQ(CheckCfgFile(path), CfgFileState::Damaged) << "no section of ours";
+
+    WriteBytes(path, "");
+    EXPECT_EQ(CheckCfgFile(path), CfgFileState::Damaged) << "empty";
+
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    EXPECT_EQ(CheckCfgFile(path), CfgFileState::Damaged) << "a folder under the file's name";
+    std::filesystem::remove(path);
+
+    EXPECT_NE(DamagedCfgNote("/data/talvenor.cfg").find("\"/data/talvenor.cfg\""), std::string::npos);
 }

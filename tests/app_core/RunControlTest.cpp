@@ -39,6 +39,15 @@ TEST(RunControl, RunAnalysesEachChannelsToneThenStops)
     EXPECT_EQ(h.Input().blockLength, 4096u);
     EXPECT_EQ(h.settings.m_InputDevice, 3);
 
+    // Run while running is refused and changes nothing; Restart is Stop
+    // then Run: a new port, a new run.
+    EXPECT_FALSE(h.run.StartInput());
+    EXPECT_TRUE(h.events.empty());
+    h.run.OnRestart();
+    EXPECT_TRUE(h.run.IsRunning());
+    EXPECT_EQ(h.Take({"input.create", "input.deleted", "timer.start"}),
+              (Events{"input.deleted", "input.create 3 1", "timer.start 10"}));
+
     EXPECT_EQ(h.Ticks(8), 8);
     EXPECT_EQ(h.run.GetFrameCounter(), 8u);
 
@@ -78,65 +87,46 @@ TEST(RunControl, RunAnalysesEachChannelsToneThenStops)
     EXPECT_EQ(h.Input().reads, reads);
 }
 
-TEST(RunControl, RunWhileRunningIsRefusedAndChangesNothing)
+// Each refused step: false, stopped, one message; a generator the start
+// played is stopped again.
+TEST(RunControl, ARefusedStartReturnsFalseStaysStoppedAndSaysWhy)
 {
-    Harness h;
-    ASSERT_TRUE(h.run.StartInput());
-    h.events.clear();
-    EXPECT_FALSE(h.run.StartInput());
-    EXPECT_TRUE(h.run.IsRunning());
-    EXPECT_TRUE(h.events.empty());
-
-    // Restart is Stop then Run: a new port, a new run.
-    h.run.OnRestart();
-    EXPECT_TRUE(h.run.IsRunning());
-    EXPECT_EQ(h.Take({"input.create", "input.deleted", "timer.start"}),
-              (Events{"input.deleted", "input.create 3 1", "timer.start 10"}));
-}
-
-struct StartFailure {
-    const char* name;
-    std::function<void(Harness&)> arrange;
-    const char* message;
-};
-
-class RunControlStartFailure : public ::testing::TestWithParam<StartFailure> {};
-
-TEST_P(RunControlStartFailure, ReturnsFalseStaysStoppedAndSaysWhy)
-{
-    Harness h;
-    GetParam().arrange(h);
-    EXPECT_FALSE(h.run.StartInput());
-    EXPECT_FALSE(h.run.IsRunning());
-    EXPECT_TRUE(h.timer.starts.empty());
-    EXPECT_EQ(h.Take({"runstate", "log.start", "plots.active"}), Events{});
-    ASSERT_EQ(h.messages.size(), 1u);
-    EXPECT_EQ(h.messages[0], GetParam().message);
-    EXPECT_EQ(h.run.ProcessInputTick(), 0) << "a stopped run processes nothing";
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    EachStep, RunControlStartFailure,
-    ::testing::Values(
-        StartFailure{"NoDevice", [](Harness& h) { h.audio.deviceCount = 0; },
-                     "The Talvenor DAQ was not detected on your system.  Please plug the device into the USB port."},
-        StartFailure{"OpenRefused", [](Harness& h) { h.audio.input.openOk = false; },
-                     "Unable to open the Talvenor DAQ device.  Make sure that it is connected to the USB port"},
-        StartFailure{"RateRefused", [](Harness& h) { h.audio.input.rateOk = false; },
-                     "The current Sampling Rate is not supported by your sound card.  Please check the processing "
-                     "settings and the input device selection."},
-        StartFailure{"StartRefused", [](Harness& h) { h.audio.input.startOk = false; },
-                     "SoundIO - Failure starting input"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(RunControl, RefusedStartStopsTheGeneratorItStarted)
-{
-    Harness h;
-    h.utilities.generator = true;
-    h.audio.input.startOk = false;
-    EXPECT_FALSE(h.run.StartInput());
-    EXPECT_EQ(h.Take({"gen.", "input.start"}), (Events{"gen.stop", "gen.start", "input.start", "gen.stop"}));
-    EXPECT_FALSE(h.utilities.generatorPlaying);
+    struct Row {
+        const char* name;
+        std::function<void(Harness&)> arrange;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"no device", [](Harness& h) { h.audio.deviceCount = 0; },
+         "The Talvenor DAQ was not detected on your system.  Please plug the device into the USB port."},
+        {"open refused", [](Harness& h) { h.audio.input.openOk = false; },
+         "Unable to open the Talvenor DAQ device.  Make sure that it is connected to the USB port"},
+        {"rate refused", [](Harness& h) { h.audio.input.rateOk = false; },
+         "The current Sampling Rate is not supported by your sound card.  Please check the processing "
+         "settings and the input device selection."},
+        {"start refused, generator open",
+         [](Harness& h) {
+             h.audio.input.startOk = false;
+             h.utilities.generator = true;
+         },
+         "SoundIO - Failure starting input"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Harness h;
+        row.arrange(h);
+        EXPECT_FALSE(h.run.StartInput());
+        EXPECT_FALSE(h.run.IsRunning());
+        EXPECT_TRUE(h.timer.starts.empty());
+        if (h.utilities.generator) {
+            EXPECT_EQ(h.Take({"gen.", "input.start"}), (Events{"gen.stop", "gen.start", "input.start", "gen.stop"}));
+            EXPECT_FALSE(h.utilities.generatorPlaying);
+        }
+        EXPECT_EQ(h.Take({"runstate", "log.start", "plots.active"}), Events{});
+        ASSERT_EQ(h.messages.size(), 1u);
+        EXPECT_EQ(h.messages[0], row.message);
+        EXPECT_EQ(h.run.ProcessInputTick(), 0) << "a stopped run processes nothing";
+    }
 }
 
 TEST(RunControl, CalibrationWarningsDoNotStopTheStart)
@@ -214,6 +204,18 @@ TEST(RunControl, StepsOncePerNewBufferAndDisplayIntervalAndBacksOffBetween)
     EXPECT_EQ(h.Input().reads, 3);
 }
 
+TEST(RunControl, ANewRunStepsAtItsFirstBufferHoweverSoonAfterTheLastRunsStep)
+{
+    Harness h;
+    ASSERT_TRUE(h.run.StartInput());
+    EXPECT_EQ(h.Ticks(1), 1);
+    h.run.OnStop();
+    ASSERT_TRUE(h.run.StartInput());
+    h.clock.Advance(0.011);
+    h.run.OnTimer();
+    EXPECT_EQ(h.Input().reads, 1);
+}
+
 TEST(RunControl, ADeviceThatStopsDeliveringStopsTheRunWithOneMessageAndRunWorksAgain)
 {
     // 4096-point blocks at 48 kHz: two blocks are 0.17 s, so the shortest
@@ -267,23 +269,6 @@ TEST(RunControl, ADeviceThatStopsDeliveringStopsTheRunWithOneMessageAndRunWorksA
         EXPECT_TRUE(h.run.IsRunning());
         EXPECT_EQ(h.messages.size(), 1u);
     }
-}
-
-TEST(RunControl, FirstResultOfANewDayOpensNewLogFiles)
-{
-    Harness h;
-    ASSERT_TRUE(h.run.StartInput());
-    h.settings.DataLog.Active = 1;
-    h.settings.DataLog.LogStartTime = std::chrono::system_clock::to_time_t(h.clock.Now());
-    h.events.clear();
-    h.Ticks(1);
-    EXPECT_EQ(h.Take({"log."}), Events{});
-
-    h.dataLog.openTime = std::chrono::system_clock::to_time_t(h.clock.Now() + std::chrono::hours(24));
-    h.clock.Advance(24 * 3600.0);
-    h.Ticks(2);
-    EXPECT_EQ(h.Take({"log."}), (Events{"log.close", "log.open"}));
-    EXPECT_EQ(h.clock.sleeps, std::vector<std::uint32_t>{100});
 }
 
 TEST(RunControl, RecordingRecorderReceivesTheInputUntilStop)

@@ -20,11 +20,6 @@ void FakeClock::Sleep(std::uint32_t milliseconds)
     Advance(milliseconds / 1000.0);
 }
 
-void FakeClock::Advance(double seconds)
-{
-    steady += seconds;
-}
-
 bool FakeInput::Open(const TWaveFormat& f)
 {
     events.push_back("input.open");
@@ -62,7 +57,6 @@ std::uint64_t FakeInput::GetFramesDelivered()
 bool FakeInput::ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right)
 {
     ++reads;
-    clock.Advance(behaviour.readCostSeconds);
     // The block ends at the sample the clock has reached, as a driver's
     // ring would have it, so tones keep their phase from read to read.
     const auto end = static_cast<std::uint64_t>(clock.steady * format.SamplingRate);
@@ -146,11 +140,6 @@ void FakePlots::SetSpectralData(int channel, SpectralData* trace1, SpectralData*
     bound[channel == 1] = {trace1, trace2};
 }
 
-void FakePlots::UpdateDisplay(int channel, double blockTime)
-{
-    updates.emplace_back(channel, blockTime);
-}
-
 void FakeUtilities::StartGenerator()
 {
     events.push_back("gen.start");
@@ -201,12 +190,13 @@ Harness::~Harness()
     platform::SetClock(nullptr);
 }
 
-int Harness::Ticks(int count, double step)
+int Harness::Ticks(int count, double step, TRunControl* other)
 {
+    TRunControl& control = other != nullptr ? *other : run;
     int results = 0;
     for (int i = 0; i < count; ++i) {
         clock.Advance(step);
-        results += run.ProcessInputTick();
+        results += control.ProcessInputTick();
     }
     return results;
 }

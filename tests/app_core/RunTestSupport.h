@@ -29,7 +29,7 @@ public:
     std::chrono::system_clock::time_point Now() const override;
     float TimeOfDaySeconds() const override { return static_cast<float>(dayStartSeconds + steady - 1000.0); }
     void Sleep(std::uint32_t milliseconds) override;
-    void Advance(double seconds);
+    void Advance(double seconds) { steady += seconds; }
 
     double steady = 1000.0;
     // Local time of day when the steady counter reads 1000 s.
@@ -55,8 +55,6 @@ struct InputBehaviour {
     std::int32_t available = 1 << 20;
     // The driver delivers buffers of this many frames as the clock runs.
     std::uint32_t bufferFrames = 512;
-    // Steady time that each read takes, to exercise the event budget.
-    double readCostSeconds = 0.0;
     ChannelSignal left;
     ChannelSignal right;
     // Unset: the port cannot tell how the device delivers.
@@ -174,7 +172,7 @@ public:
     void SetSpectralData(int channel, SpectralData* trace1, SpectralData* trace2) override;
     void ResetView(int channel) override { events.push_back("plot.reset " + std::to_string(channel)); }
     void SetTimeAxis(int, bool) override {}
-    void UpdateDisplay(int channel, double blockTime) override;
+    void UpdateDisplay(int channel, double blockTime) override { updates.emplace_back(channel, blockTime); }
 
     bool exists[2] = {true, true};
     std::pair<SpectralData*, SpectralData*> bound[2] = {};
@@ -193,7 +191,7 @@ public:
     std::uint32_t GetRecorderState() const override { return recorderState; }
     void SetRecorderState(std::uint32_t state) override { recorderState = state; }
     TWaveFile* GetRecorderWaveFile() override { return wave; }
-    void UpdateRecorderPosition() override { ++positionUpdates; }
+    void UpdateRecorderPosition() override {}
     void UpdateRecorderButtons() override {}
 
     bool generator = false;
@@ -201,7 +199,6 @@ public:
     bool recorder = false;
     std::uint32_t recorderState = 0;
     TWaveFile* wave = nullptr;
-    int positionUpdates = 0;
     Events& events;
 };
 
@@ -229,8 +226,8 @@ struct Harness {
 
     // Advances the clock by `step` seconds before each acquisition step
     // (by default a little more than the display interval, so each step
-    // finds new frames and is due).
-    int Ticks(int count, double step = 0.025);
+    // finds new frames and is due), on the harness's run or on `other`.
+    int Ticks(int count, double step = 0.025, TRunControl* other = nullptr);
     // Events since the last call, keeping only those whose text starts with
     // one of the prefixes.
     Events Take(const std::vector<std::string>& prefixes);

@@ -43,13 +43,8 @@ protected:
 
 TEST_F(DeviceEnumeration, EightInputsGiveOneEntryPerChannelPair)
 {
-    TestAsioDriverConfig config;
-    config.Inputs = 8;
-    config.Outputs = 2;
-    config.MinBufferSize = 32;
-    config.MaxBufferSize = 2048;
-    config.PreferredBufferSize = 256;
-    AddTestDriver("Octo", 1, config);
+    AddTestDriver("Octo", 1, {.Inputs = 8, .Outputs = 2, .MinBufferSize = 32, .MaxBufferSize = 2048,
+                              .PreferredBufferSize = 256});
     Enumerate();
 
     ASSERT_EQ(List.Count(), 4);
@@ -88,65 +83,41 @@ TEST_F(DeviceEnumeration, EightInputsGiveOneEntryPerChannelPair)
     EXPECT_EQ(LiveDrivers(), 0);
 }
 
-TEST_F(DeviceEnumeration, ListsAcceptedRatesOrTheFallbackSet)
+// Lists accepted rates or the fallback set; shows the DAQ module by its device name.
+TEST_F(DeviceEnumeration, ListsRatesAndShowsTheDaqModuleByItsDeviceName)
 {
-    TestAsioDriverConfig picky;
-    picky.AcceptedRateCount = 3;
-    picky.AcceptedRates[0] = 96000;
-    picky.AcceptedRates[1] = 11025;
-    picky.AcceptedRates[2] = 44000;  // not a candidate
-    AddTestDriver("A picky", 1, picky);
-    TestAsioDriverConfig none;
-    none.AcceptedRateCount = 0;
-    AddTestDriver("B none", 2, none);
+    // 44000 is not a candidate.
+    AddTestDriver("A picky", 1, {.AcceptedRates = {96000, 11025, 44000}, .AcceptedRateCount = 3});
+    AddTestDriver("B none", 2, {.AcceptedRateCount = 0});
+    AddTestDriver("C", 3, {}, "Talvenor USB Audio");
+    AddTestDriver("D", 4, {}, "My Talvenor USB Audio 2");
+    AddTestDriver("E", 5, {}, "Talvenor USB");
     Enumerate();
 
-    ASSERT_EQ(List.Count(), 2);
+    ASSERT_EQ(List.Count(), 5);
     EXPECT_EQ(Rates(List.Entry(0)), (std::vector<double>{11025, 96000}));
     EXPECT_EQ(Rates(List.Entry(1)), (std::vector<double>{44100, 48000, 88200, 96000, 192000}));
     EXPECT_EQ(List.Entry(1).Valid, 1);
     // Two channels each: no pair suffix.
     EXPECT_STREQ(List.Entry(0).DisplayName, "A picky");
-}
-
-TEST_F(DeviceEnumeration, ShowsTheDaqModuleByItsDeviceName)
-{
-    AddTestDriver("A", 1, {}, "Talvenor USB Audio");
-    AddTestDriver("B", 2, {}, "My Talvenor USB Audio 2");
-    AddTestDriver("C", 3, {}, "Talvenor USB");
-    Enumerate();
-
-    ASSERT_EQ(List.Count(), 3);
-    EXPECT_STREQ(List.Entry(0).DisplayName, "QuarnDAQ-200");
-    EXPECT_STREQ(List.Entry(0).DriverName, "Talvenor USB Audio");
-    EXPECT_EQ(List.Entry(0).IsDAQ, 1);
-    EXPECT_STREQ(List.Entry(1).DisplayName, "QuarnDAQ-200");
-    EXPECT_STREQ(List.Entry(1).DriverName, "My Talvenor USB Audio 2");
-    EXPECT_EQ(List.Entry(2).IsDAQ, 0);
-    EXPECT_STREQ(List.Entry(2).DisplayName, "Talvenor USB");
+    EXPECT_STREQ(List.Entry(2).DisplayName, "QuarnDAQ-200");
+    EXPECT_STREQ(List.Entry(2).DriverName, "Talvenor USB Audio");
+    EXPECT_EQ(List.Entry(2).IsDAQ, 1);
+    EXPECT_STREQ(List.Entry(3).DisplayName, "QuarnDAQ-200");
+    EXPECT_STREQ(List.Entry(3).DriverName, "My Talvenor USB Audio 2");
+    EXPECT_EQ(List.Entry(4).IsDAQ, 0);
+    EXPECT_STREQ(List.Entry(4).DisplayName, "Talvenor USB");
 }
 
 TEST_F(DeviceEnumeration, DriversThatFailAQueryAreListedInvalid)
 {
-    TestAsioDriverConfig floatType;
-    floatType.SampleType = 19;
-    AddTestDriver("A float", 1, floatType);
-    TestAsioDriverConfig badInfo;
-    badInfo.ChannelInfoFailsAt = 3;  // the second output
-    AddTestDriver("B info", 2, badInfo);
-    TestAsioDriverConfig badSizes;
-    badSizes.BufferSizeFails = true;
-    AddTestDriver("C sizes", 3, badSizes);
-    TestAsioDriverConfig noInit;
-    noInit.InitSucceeds = false;
-    AddTestDriver("D init", 4, noInit);
-    TestAsioDriverConfig noChannels;
-    noChannels.ChannelsFail = true;
-    AddTestDriver("E channels", 5, noChannels);
-    AddEntry("F not made", ClassId(6), TEST_ASIO_DRIVER_PLUGIN);
-    TestAsioDriverConfig good;
-    good.OutputReadySupported = false;
-    AddTestDriver("G good", 7, good);
+    AddTestDriver("A float", 1, {.SampleType = 19});
+    AddTestDriver("B info", 2, {.ChannelInfoFailsAt = 3});  // the second output
+    AddTestDriver("C sizes", 3, {.BufferSizeFails = true, .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2});
+    AddTestDriver("D init", 4, {.InitSucceeds = false});
+    AddTestDriver("E channels", 5, {.ChannelsFail = true});
+    AddEntry("F not made", ClassId(6), PUMPED_ASIO_DRIVER_PLUGIN);
+    AddTestDriver("G good", 7, {.OutputReadySupported = false});
     Enumerate();
 
     ASSERT_EQ(List.Count(), 7);
@@ -179,20 +150,11 @@ TEST_F(DeviceEnumeration, ChannelRecordsThatCannotBeAllocatedFailTheEntry)
 
 TEST_F(DeviceEnumeration, TheFirstUsableDriverSetsAMissingFormat)
 {
-    TestAsioDriverConfig unusable;
-    unusable.SampleType = 19;
-    AddTestDriver("A unusable", 1, unusable);
-    TestAsioDriverConfig noRate;
-    noRate.GetSampleRateFails = true;
-    noRate.Inputs = 4;
-    noRate.SampleType = ASIOSTInt16LSB;
-    noRate.AcceptedRateCount = 2;
-    noRate.AcceptedRates[0] = 22050;
-    noRate.AcceptedRates[1] = 8000;
-    AddTestDriver("B no rate", 2, noRate);
-    TestAsioDriverConfig later;
-    later.CurrentRate = 44100.7;
-    AddTestDriver("C later", 3, later);
+    AddTestDriver("A unusable", 1, {.SampleType = 19});
+    AddTestDriver("B no rate", 2,
+                  {.Inputs = 4, .AcceptedRates = {22050, 8000}, .AcceptedRateCount = 2, .GetSampleRateFails = true,
+                   .SampleType = ASIOSTInt16LSB});
+    AddTestDriver("C later", 3, {.InitialRate = 44100.7});
     Enumerate();
 
     ASSERT_EQ(Port.Calls.size(), 1u);
@@ -214,8 +176,7 @@ TEST_F(DeviceEnumeration, TheFirstUsableDriverSetsAMissingFormat)
 TEST_F(DeviceEnumeration, StopsAddingWhenTheListIsFull)
 {
     // 130 drivers of four inputs take two entries each: 260 would not fit.
-    TestAsioDriverConfig quad;
-    quad.Inputs = 4;
+    const PumpedDriverConfig quad{.Inputs = 4};
     for (int d = 0; d < 130; ++d) {
         char key[16];
         std::snprintf(key, sizeof key, "Quad %03d", d);

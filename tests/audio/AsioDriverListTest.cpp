@@ -15,13 +15,6 @@ std::string Name(const AsioDriverList& list, int index, int length = AsioDriverL
     return list.asioGetDriverName(index, buffer, length) == kAsioOk ? buffer : "<error>";
 }
 
-TestAsioDriverConfig Named(const char* name)
-{
-    TestAsioDriverConfig config;
-    std::snprintf(config.Name, sizeof config.Name, "%s", name);
-    return config;
-}
-
 } // namespace
 
 class DriverList : public AsioTest {};
@@ -29,14 +22,14 @@ class DriverList : public AsioTest {};
 TEST_F(DriverList, ListsOnlyDriversWhoseClassAndPluginFileExist)
 {
     AddTestDriver("Alpha", 1, {}, "Alpha Device");
-    AddEntry("Beta no class", ClassId(2), TEST_ASIO_DRIVER_PLUGIN);
+    AddEntry("Beta no class", ClassId(2), PUMPED_ASIO_DRIVER_PLUGIN);
     Registry.DeleteKey(RegistryHive::ClassesRoot, "clsid\\" + ClassId(2));
-    AddEntry("Gamma missing file", ClassId(3), TEST_ASIO_DRIVER_PLUGIN ".missing");
-    AddEntry("Delta no server key", ClassId(4), TEST_ASIO_DRIVER_PLUGIN);
+    AddEntry("Gamma missing file", ClassId(3), PUMPED_ASIO_DRIVER_PLUGIN ".missing");
+    AddEntry("Delta no server key", ClassId(4), PUMPED_ASIO_DRIVER_PLUGIN);
     Registry.DeleteKey(RegistryHive::ClassesRoot, "clsid\\" + ClassId(4) + "\\InprocServer32");
-    AddEntry("Epsilon bad id", "{not-a-class-id}", TEST_ASIO_DRIVER_PLUGIN);
+    AddEntry("Epsilon bad id", "{not-a-class-id}", PUMPED_ASIO_DRIVER_PLUGIN);
     // The class key is found whatever the case of either spelling.
-    AddEntry("Zeta", ClassId(6), TEST_ASIO_DRIVER_PLUGIN);
+    AddEntry("Zeta", ClassId(6), PUMPED_ASIO_DRIVER_PLUGIN);
     Registry.SetValue(RegistryHive::LocalMachine, "software\\asio\\Zeta", "clsid",
                       "{1E57D41E-0000-4000-8000-000000000006}");
 
@@ -46,7 +39,7 @@ TEST_F(DriverList, ListsOnlyDriversWhoseClassAndPluginFileExist)
     EXPECT_EQ(Name(list, 1), "Zeta");          // no description: the key's name
     char path[AsioDriverList::kPathCapacity];
     ASSERT_EQ(list.asioGetDriverPath(1, path, sizeof path), kAsioOk);
-    EXPECT_STREQ(path, TEST_ASIO_DRIVER_PLUGIN);
+    EXPECT_STREQ(path, PUMPED_ASIO_DRIVER_PLUGIN);
     AsioClassId id;
     ASSERT_EQ(list.asioGetDriverCLSID(1, &id), kAsioOk);
     AsioClassId expected;
@@ -54,28 +47,23 @@ TEST_F(DriverList, ListsOnlyDriversWhoseClassAndPluginFileExist)
     EXPECT_EQ(id, expected);
 }
 
-TEST_F(DriverList, NamesAreCutToFitTheCallersBuffer)
+TEST_F(DriverList, NamesAreCutToFitTheCallersBufferAndOpeningAnswersTheListCodes)
 {
     AddTestDriver("Long", 1, {}, "0123456789");
+    AddEntry("Not a plugin", ClassId(2), NOT_A_PLUGIN_FILE);
+    AddEntry("Unknown class", ClassId(3), PUMPED_ASIO_DRIVER_PLUGIN);  // the plugin was not told of it
     AsioDriverList list;
+    ASSERT_EQ(list.asioGetNumDev(), 3);
     EXPECT_EQ(Name(list, 0, 11), "0123456789");
     EXPECT_EQ(Name(list, 0, 10), "012345...");
     EXPECT_EQ(Name(list, 0, 4), "...");
 
     char buffer[8];
     EXPECT_EQ(list.asioGetDriverName(0, nullptr, 8), kDrvErrInvalidParam);
-    EXPECT_EQ(list.asioGetDriverName(1, buffer, 8), kDrvErrDeviceNotFound);
+    EXPECT_EQ(list.asioGetDriverName(3, buffer, 8), kDrvErrDeviceNotFound);
     EXPECT_EQ(list.asioGetDriverName(-1, buffer, 8), kDrvErrDeviceNotFound);
-}
 
-TEST_F(DriverList, OpeningAnswersTheDriverListCodes)
-{
-    AddTestDriver("Made", 1, {});
-    AddEntry("Not a plugin", ClassId(2), NOT_A_PLUGIN_FILE);
-    AddEntry("Unknown class", ClassId(3), TEST_ASIO_DRIVER_PLUGIN);  // the plugin was not told of it
-
-    AsioDriverList list;
-    ASSERT_EQ(list.asioGetNumDev(), 3);
+    // Opening answers the driver list codes.
     AsioDriver* driver = nullptr;
     EXPECT_EQ(list.asioOpenDriver(0, nullptr), kDrvErrInvalidParam);
     EXPECT_EQ(list.asioOpenDriver(3, &driver), kDrvErrDeviceNotFound);
@@ -94,9 +82,9 @@ TEST_F(DriverList, LoadsDriversByTheirFullNameEvenWhenLong)
 {
     const std::string longName = "Talvenor Forty Character Driver Name 040";
     ASSERT_EQ(longName.size(), 40u);
-    AddTestDriver("First", 1, Named("first"), "Short");
-    AddTestDriver("Second", 2, Named("second"), longName);
-    AddTestDriver("Third", 3, Named("third"), longName.substr(0, 28) + "...");
+    AddTestDriver("First", 1, {.Name = "first"}, "Short");
+    AddTestDriver("Second", 2, {.Name = "second"}, longName);
+    AddTestDriver("Third", 3, {.Name = "third"}, longName.substr(0, 28) + "...");
 
     ASSERT_TRUE(loadAsioDriver(longName.c_str()));
     ASSERT_NE(GetAsioDrivers(), nullptr);
@@ -110,6 +98,9 @@ TEST_F(DriverList, LoadsDriversByTheirFullNameEvenWhenLong)
     ASSERT_TRUE(loadAsioDriver("Short"));
     EXPECT_EQ(GetAsioDrivers()->getCurrentDriverIndex(), 0);
     EXPECT_EQ(LiveDrivers(), 1);
+    std::string current;
+    EXPECT_TRUE(GetAsioDrivers()->getCurrentDriverName(current));
+    EXPECT_EQ(current, "Short");
 
     EXPECT_FALSE(loadAsioDriver("Talvenor Forty Character"));
     EXPECT_FALSE(loadAsioDriver(nullptr));
@@ -117,14 +108,15 @@ TEST_F(DriverList, LoadsDriversByTheirFullNameEvenWhenLong)
 
     ASIOExit();
     EXPECT_EQ(GetAsioDrivers()->getCurrentDriverIndex(), -1);
+    EXPECT_FALSE(GetAsioDrivers()->getCurrentDriverName(current)) << "no driver, no name";
     EXPECT_EQ(CurrentAsioDriver(), nullptr);
     EXPECT_EQ(LiveDrivers(), 0);
 }
 
 TEST_F(DriverList, AFailedLoadBringsBackThePreviousDriver)
 {
-    AddTestDriver("A good", 1, Named("good"));
-    AddEntry("B broken", ClassId(2), TEST_ASIO_DRIVER_PLUGIN);  // its class is not made by the plugin
+    AddTestDriver("A good", 1, {.Name = "good"});
+    AddEntry("B broken", ClassId(2), PUMPED_ASIO_DRIVER_PLUGIN);  // its class is not made by the plugin
 
     ASSERT_TRUE(loadAsioDriver("A good"));
     EXPECT_FALSE(loadAsioDriver("B broken"));

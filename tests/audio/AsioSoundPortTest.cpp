@@ -2,11 +2,13 @@
 
 #include "tests/audio/PortTestSupport.h"
 
-#include <cstdio>
 
 TEST_F(PortTest, TheAnalysisRateSetsTheRatioTheFilterAndTheDeviceRate)
 {
-    AddDriver("a", MakeConfig("Pump A", {44100, 48000}, 44100));
+    AddDriver("a", {.Name = "Pump A", .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2,
+                    .InitialRate = 44100});
+    AddDriver("stuck", {.Name = "Pump Stuck", .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2,
+                        .InitialRate = 44100, .RateSticks = false});
     TASIOSoundPort& port = Port();
     struct Case {
         std::uint32_t Rate;
@@ -24,13 +26,18 @@ TEST_F(PortTest, TheAnalysisRateSetsTheRatioTheFilterAndTheDeviceRate)
     // The streaming instance runs at 4 × 12000, although a new one starts at 44100.
     ASSERT_TRUE(StartInput(0, 12000, 3, 4096));
     EXPECT_EQ(Driver->Rate(), 48000.0);
-    port.Stop();
+    port.Close();
+
+    // A driver that keeps another rate is refused at the start.
+    EXPECT_FALSE(StartInput(1, 48000, 3, 4096));
+    EXPECT_FALSE(port.IsRunning());
 }
 
 TEST_F(PortTest, SupportedRatesDependOnTheDevice)
 {
-    AddDriver("daq", MakeConfig("Talvenor USB Audio Pump", {48000, 96000}));
-    AddDriver("other", MakeConfig("Pump B", {44100, 48000}));
+    AddDriver("daq",
+              {.Name = "Talvenor USB Audio Pump", .AcceptedRates = {48000, 96000}, .AcceptedRateCount = 2});
+    AddDriver("other", {.Name = "Pump B", .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2});
     TASIOSoundPort& port = Port();
     EXPECT_FALSE(port.IsSampleRateSupported(48000, 3, 2)) << "no device opened";
 
@@ -54,8 +61,8 @@ TEST_F(PortTest, SupportedRatesDependOnTheDevice)
 
 TEST_F(PortTest, OpenRefusesBadIndicesInvalidEntriesAndTwoDrivers)
 {
-    AddDriver("a", MakeConfig("Pump A", {48000}));
-    AddDriver("b", MakeConfig("Pump B", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
+    AddDriver("b", {.Name = "Pump B"});
     TASIOSoundPort& port = Port();
     EXPECT_EQ(TASIOSoundPort::GetDeviceCount(), 2);
     EXPECT_FALSE(port.Open(-1, TASIOSoundPort::kDirectionInput));
@@ -77,18 +84,9 @@ TEST_F(PortTest, OpenRefusesBadIndicesInvalidEntriesAndTwoDrivers)
     EXPECT_FALSE(TASIOSoundPort::HasChannels(300));
 }
 
-TEST_F(PortTest, StartRefusesADriverThatKeepsAnotherRate)
-{
-    PumpedDriverConfig stuck = MakeConfig("Pump Stuck", {44100, 48000}, 44100);
-    stuck.RateSticks = false;
-    AddDriver("stuck", stuck);
-    EXPECT_FALSE(StartInput(0, 48000, 3, 4096));
-    EXPECT_FALSE(Port().IsRunning());
-}
-
 TEST_F(PortTest, OnlyTwoAndThreeByteAnalysisFormatsStart)
 {
-    AddDriver("a", MakeConfig("Pump A", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
     EXPECT_FALSE(StartInput(0, 48000, 4, 4096));
     ASSERT_EQ(Messages.size(), 1u);
     EXPECT_EQ(Messages[0].text,
@@ -101,18 +99,26 @@ TEST_F(PortTest, OnlyTwoAndThreeByteAnalysisFormatsStart)
     Port().Stop();
 }
 
-TEST_F(PortTest, StopIsSynchronousAndNothingIsPreparedWhileRunning)
+// A reset request is kept until the next start.
+TEST_F(PortTest, StopIsSynchronousBuffersAreCountedAndNothingIsPreparedWhileRunning)
 {
-    AddDriver("a", MakeConfig("Pump A", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
     ASSERT_TRUE(StartInput(0, 48000, 3, 1024));
     TASIOSoundPort& port = Port();
     const std::int32_t made = Driver->Creations();
     EXPECT_TRUE(port.Start()) << "a start while running succeeds";
     EXPECT_EQ(Driver->Creations(), made) << "without touching the driver";
 
+    const std::uint32_t before = port.GetBufferSwitchCount();
     ASSERT_TRUE(Pump({}, {}));
     ASSERT_TRUE(Pump({}, {}));
     EXPECT_EQ(port.GetSamplesAvailable(), 1024);
+    EXPECT_EQ(port.GetBufferSwitchCount(), before + 2);
+    EXPECT_FALSE(port.IsResetRequested());
+    // The driver's device went away: it asks for a reset, and the run
+    // control learns it from the port.
+    EXPECT_EQ(Driver->SendMessage(kAsioResetRequest, 0), 1);
+    EXPECT_TRUE(port.IsResetRequested());
     EXPECT_FALSE(port.PrepareInput(nullptr, 1024, nullptr));
     TWaveData wave(100, TWaveFormat(48000, 2, 3));
     EXPECT_FALSE(port.PreparePlayback(&wave, true, 0, -1));
@@ -124,25 +130,6 @@ TEST_F(PortTest, StopIsSynchronousAndNothingIsPreparedWhileRunning)
     // A driver that calls back after stop reaches a port that ignores it.
     Driver->SwitchAnyway(0);
     EXPECT_EQ(port.GetSamplesAvailable(), 1024);
-}
-
-TEST_F(PortTest, BuffersAreCountedAndAResetRequestIsKeptUntilTheNextStart)
-{
-    AddDriver("a", MakeConfig("Pump A", {48000}));
-    ASSERT_TRUE(StartInput(0, 48000, 3, 1024));
-    TASIOSoundPort& port = Port();
-    const std::uint32_t before = port.GetBufferSwitchCount();
-    ASSERT_TRUE(Pump({}, {}));
-    ASSERT_TRUE(Pump({}, {}));
-    EXPECT_EQ(port.GetBufferSwitchCount(), before + 2);
-    EXPECT_FALSE(port.IsResetRequested());
-
-    // The driver's device went away: it asks for a reset, and the run
-    // control learns it from the port.
-    EXPECT_EQ(Driver->SendMessage(kAsioResetRequest, 0), 1);
-    EXPECT_TRUE(port.IsResetRequested());
-    port.Stop();
-    Driver->SwitchAnyway(0);
     EXPECT_EQ(port.GetBufferSwitchCount(), before + 2) << "a switch after stop delivers nothing";
     EXPECT_TRUE(port.IsResetRequested()) << "still there for whoever looks after the stop";
 
@@ -155,11 +142,8 @@ TEST_F(PortTest, BuffersAreCountedAndAResetRequestIsKeptUntilTheNextStart)
 
 TEST_F(PortTest, OutputReadyOnlyForDriversThatAcceptedIt)
 {
-    PumpedDriverConfig config = MakeConfig("Pump Ready", {48000});
-    AddDriver("ready", config);
-    config.OutputReadySupported = false;
-    std::snprintf(config.Name, sizeof config.Name, "Pump Not Ready");
-    AddDriver("not ready", config);
+    AddDriver("ready", {.Name = "Pump Ready"});
+    AddDriver("not ready", {.Name = "Pump Not Ready", .OutputReadySupported = false});
     for (int device : {0, 1}) {
         SCOPED_TRACE(device);
         ASSERT_TRUE(StartInput(device, 48000, 3, 1024));

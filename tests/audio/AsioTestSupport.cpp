@@ -12,15 +12,12 @@ void AsioTest::SetUp()
         Messages.push_back(request);
         return platform::MessageResult::Ok;
     });
-    // The same loaded file the host layer will use, so configuring it here
-    // shapes the drivers the host makes.
-    void* plugin = dlopen(TEST_ASIO_DRIVER_PLUGIN, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    void* plugin = dlopen(PUMPED_ASIO_DRIVER_PLUGIN, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     ASSERT_NE(plugin, nullptr) << dlerror();
-    Configure = reinterpret_cast<TestAsioDriverConfigureFunction>(dlsym(plugin, kTestDriverConfigureName));
-    LiveCount = reinterpret_cast<TestAsioDriverCountFunction>(dlsym(plugin, kTestDriverLiveCountName));
-    const auto reset = reinterpret_cast<TestAsioDriverResetFunction>(dlsym(plugin, kTestDriverResetName));
-    ASSERT_TRUE(Configure && LiveCount && reset);
-    reset();
+    const auto control = reinterpret_cast<PumpedDriverControlFunction>(dlsym(plugin, kPumpedDriverControlName));
+    ASSERT_NE(control, nullptr);
+    Driver = control();
+    Driver->Reset();
     dlclose(plugin);
 }
 
@@ -39,11 +36,11 @@ std::string AsioTest::ClassId(int number)
     return text;
 }
 
-void AsioTest::AddTestDriver(const std::string& key, int number, const TestAsioDriverConfig& config,
+void AsioTest::AddTestDriver(const std::string& key, int number, const PumpedDriverConfig& config,
                              const std::string& description)
 {
-    Configure(ClassId(number).c_str(), &config);
-    AddEntry(key, ClassId(number), TEST_ASIO_DRIVER_PLUGIN, description);
+    Driver->Configure(ClassId(number).c_str(), &config);
+    AddEntry(key, ClassId(number), PUMPED_ASIO_DRIVER_PLUGIN, description);
 }
 
 void AsioTest::AddEntry(const std::string& key, const std::string& classId, const std::string& serverPath,
@@ -54,9 +51,4 @@ void AsioTest::AddEntry(const std::string& key, const std::string& classId, cons
     if (!description.empty())
         Registry.SetValue(RegistryHive::LocalMachine, "software\\asio\\" + key, "description", description);
     Registry.SetValue(RegistryHive::ClassesRoot, "clsid\\" + classId + "\\InprocServer32", "", serverPath);
-}
-
-int AsioTest::LiveDrivers() const
-{
-    return LiveCount != nullptr ? LiveCount() : 0;
 }

@@ -5,7 +5,7 @@
 
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
-#include "tests/audio/TestAsioDriverConfig.h"
+#include "tests/audio/PumpedAsioDriverControl.h"
 
 #include <gtest/gtest.h>
 
@@ -21,17 +21,16 @@ protected:
     static std::string ClassId(int number);
     // Lists a driver of the test plugin under software\asio\<key> with class
     // ClassId(number); an empty description leaves the value out.
-    void AddTestDriver(const std::string& key, int number, const TestAsioDriverConfig& config,
+    void AddTestDriver(const std::string& key, int number, const PumpedDriverConfig& config,
                        const std::string& description = "");
     // Writes the registry entries of any driver.
     void AddEntry(const std::string& key, const std::string& classId, const std::string& serverPath,
                   const std::string& description = "");
-    int LiveDrivers() const;
+    int LiveDrivers() const { return Driver != nullptr ? Driver->LiveDrivers() : 0; }
 
+    // The same loaded file the host layer opens, so configuring it here
+    // shapes the very drivers the host makes.
+    const PumpedDriverControl* Driver = nullptr;
     platform::Registry Registry;
     std::vector<platform::MessageBoxRequest> Messages;
-
-private:
-    TestAsioDriverConfigureFunction Configure = nullptr;
-    TestAsioDriverCountFunction LiveCount = nullptr;
 };

@@ -1,8 +1,7 @@
 #include "audio/DaqDevice.h"
-#include "drivers/daqsim/DaqSimControl.h"
+#include "tests/drivers/DaqSimModule.h"
 #include "platform/Trace.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -22,13 +21,8 @@ class DaqControl : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        void* plugin = dlopen(DAQSIM_PLUGIN, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-        ASSERT_NE(plugin, nullptr) << dlerror();
-        const auto control = reinterpret_cast<DaqSimControlFunction>(dlsym(plugin, kDaqSimControlName));
-        ASSERT_NE(control, nullptr);
-        Module = control();
-        dlclose(plugin);
-        Module->Reset();
+        Module = ResetDaqSimModule();
+        ASSERT_NE(Module, nullptr);
         platform::SetTraceHook([this](const std::string& text) { Traces.push_back(text); });
         Device = std::make_unique<DaqDevice>(DAQSIM_PLUGIN);
         Device->SetWait([this](std::uint32_t milliseconds) { Waits.push_back(milliseconds); });
@@ -90,7 +84,7 @@ TEST_F(DaqControl, WritesGainAndSensorCurrentIntoTheRegister)
     EXPECT_EQ(Module->GetRegister(), 0x11F1);
 }
 
-TEST_F(DaqControl, UnchangedOptionsAreWrittenOnceUntilTheCacheIsReset)
+TEST_F(DaqControl, OptionsAreWrittenOnceUntilTheCacheIsResetAndFailuresKeepTheCache)
 {
     const DaqOpts options = Options(16, 1, 1);
     EXPECT_TRUE(Device->SetInputConfig(options));  // opens the module on the way
@@ -107,10 +101,8 @@ TEST_F(DaqControl, UnchangedOptionsAreWrittenOnceUntilTheCacheIsReset)
     EXPECT_EQ(Device->GetCachedConfig().DAQ_InputGain, 9999);
     EXPECT_TRUE(Device->SetInputConfig(spare));
     EXPECT_EQ(Module->RegisterWrites(), 3);
-}
 
-TEST_F(DaqControl, FailedReadsAndMismatchedReadBacksFailAndKeepTheCache)
-{
+    // Failed reads and mismatched read-backs fail and keep the cache.
     const DaqOpts first = Options(16, 0, 0);
     ASSERT_TRUE(Device->SetInputConfig(first));
 
@@ -128,16 +120,7 @@ TEST_F(DaqControl, FailedReadsAndMismatchedReadBacksFailAndKeepTheCache)
     EXPECT_TRUE(Device->SetInputConfig(Options(4, 1, 1)));
 }
 
-TEST_F(DaqControl, ALostLinkIsReopenedBeforeWriting)
-{
-    ASSERT_TRUE(Device->SetInputConfig(Options(16, 0, 0)));
-    Module->DropLink();
-    EXPECT_TRUE(Device->SetInputConfig(Options(4, 1, 0)));
-    EXPECT_EQ(Module->GetRegister() & 0xFF03, 0x1501);
-    EXPECT_TRUE(Device->IsOpen());
-}
-
-TEST_F(DaqControl, ReadsTheSerialNumberFromParameterFour)
+TEST_F(DaqControl, ReadsTheSerialNumberFromParameterFourAndReopensALostLink)
 {
     EXPECT_EQ(Device->ReadSerialNumber(), 0u) << "not open yet";
     Device->Open();
@@ -149,6 +132,11 @@ TEST_F(DaqControl, ReadsTheSerialNumberFromParameterFour)
 
     Module->DropLink();
     EXPECT_EQ(Device->ReadSerialNumber(), 0u);
+
+    // A lost link is reopened before writing.
+    EXPECT_TRUE(Device->SetInputConfig(Options(4, 1, 0)));
+    EXPECT_EQ(Module->GetRegister() & 0xFF03, 0x1501);
+    EXPECT_TRUE(Device->IsOpen());
 }
 
 TEST_F(DaqControl, AnAbsentModuleLeavesEverythingClosed)
@@ -190,11 +178,9 @@ TEST_F(DaqControl, EntersLowPowerAtExitOnlyWhenTheFlagWasWritten)
     EXPECT_EQ(Waits.size(), 1u);
 }
 
-TEST(DaqDevice, InputRangeForGain)
+TEST(DaqDevice, TheInputRangeIsTenVoltsOverTheGain)
 {
-    EXPECT_EQ(DaqDevice::InputRangeForGain(1), 10.0f);
-    EXPECT_EQ(DaqDevice::InputRangeForGain(4), 2.5f);
-    EXPECT_EQ(DaqDevice::InputRangeForGain(16), 0.625f);
-    EXPECT_EQ(DaqDevice::InputRangeForGain(64), 0.15625f);
-    EXPECT_EQ(DaqDevice::InputRangeForGain(2), 10.0f);
+    for (std::uint16_t gain : {1, 4, 16, 64})
+        EXPECT_EQ(DaqDevice::InputRangeForGain(gain), 10.0f / gain) << gain;
+    EXPECT_EQ(DaqDevice::InputRangeForGain(2), 10.0f) << "an unknown gain";
 }

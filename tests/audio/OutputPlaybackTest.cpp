@@ -41,7 +41,7 @@ protected:
 
 TEST_F(OutputPlayback, AShortLoopWrapsAsOftenAsABufferNeeds)
 {
-    AddDriver("a", MakeConfig("Pump A", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
     const auto wave = CountingWave(100);
     ASSERT_TRUE(StartOutput(wave.get(), true, 10, 60));
     // The start filled the first buffer; each switch plays the next 512 frames.
@@ -61,9 +61,9 @@ TEST_F(OutputPlayback, AShortLoopWrapsAsOftenAsABufferNeeds)
     EXPECT_EQ(Driver->Channels(false), 2);
 }
 
-TEST_F(OutputPlayback, APlayOnceEndsInSilenceWhileThePositionRunsOn)
+TEST_F(OutputPlayback, APlayOnceEndsInSilenceWhileThePositionRunsOnAndTheRangeIsValidated)
 {
-    AddDriver("a", MakeConfig("Pump A", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
     const auto wave = CountingWave(700);
     ASSERT_TRUE(StartOutput(wave.get(), false, -1, -1));
     std::vector<std::uint8_t> left, right;
@@ -75,13 +75,29 @@ TEST_F(OutputPlayback, APlayOnceEndsInSilenceWhileThePositionRunsOn)
     ASSERT_TRUE(Pump({}, {}, &left, &right));
     EXPECT_EQ(SlotCode(left, 0), 0);
     EXPECT_EQ(Port().GetOutputSource().GetPlayPosition(), 3 * 512);
+    Port().Stop();
+
+    // The playback range is validated.
+    TASIOSoundPort& port = Port();
+    const auto shorter = CountingWave(100);
+    EXPECT_FALSE(port.PreparePlayback(nullptr, false, -1, -1));
+    EXPECT_FALSE(port.PreparePlayback(shorter.get(), false, 101, -1));
+    EXPECT_FALSE(port.PreparePlayback(shorter.get(), false, 0, 101));
+    EXPECT_FALSE(port.PreparePlayback(shorter.get(), false, 60, 50));
+    EXPECT_FALSE(port.PreparePlayback(shorter.get(), true, 50, 50)) << "an empty loop";
+    EXPECT_FALSE(port.PreparePlayback(shorter.get(), false, -2, -1));
+    EXPECT_EQ(port.GetModeBits(), 0);
+
+    shorter->SetPosition(30);
+    ASSERT_TRUE(port.PreparePlayback(shorter.get(), true, -1, -1));
+    EXPECT_EQ(port.GetOutputSource().GetLoopStart(), 30);
+    EXPECT_EQ(port.GetOutputSource().GetEnd(), 100);
+    EXPECT_EQ(port.GetModeBits(), TASIOSoundPort::kOutputPrepared);
 }
 
 TEST_F(OutputPlayback, SixteenBitDevicesGetTheUpperBitsOfTheCode)
 {
-    PumpedDriverConfig config = MakeConfig("Pump 16", {48000});
-    config.SampleType = ASIOSTInt16LSB;
-    AddDriver("16", config);
+    AddDriver("16", {.Name = "Pump 16", .SampleType = ASIOSTInt16LSB});
     for (std::uint16_t bytes : {3, 2}) {
         SCOPED_TRACE(bytes);
         TWaveData wave(1024, TWaveFormat(48000, 2, bytes));
@@ -98,25 +114,4 @@ TEST_F(OutputPlayback, SixteenBitDevicesGetTheUpperBitsOfTheCode)
         EXPECT_EQ(right[1], 0x12);
         Port().Close();
     }
-}
-
-TEST_F(OutputPlayback, ThePlaybackRangeIsValidated)
-{
-    AddDriver("a", MakeConfig("Pump A", {48000}));
-    TASIOSoundPort& port = Port();
-    ASSERT_TRUE(port.Open(0, TASIOSoundPort::kDirectionOutput));
-    const auto wave = CountingWave(100);
-    EXPECT_FALSE(port.PreparePlayback(nullptr, false, -1, -1));
-    EXPECT_FALSE(port.PreparePlayback(wave.get(), false, 101, -1));
-    EXPECT_FALSE(port.PreparePlayback(wave.get(), false, 0, 101));
-    EXPECT_FALSE(port.PreparePlayback(wave.get(), false, 60, 50));
-    EXPECT_FALSE(port.PreparePlayback(wave.get(), true, 50, 50)) << "an empty loop";
-    EXPECT_FALSE(port.PreparePlayback(wave.get(), false, -2, -1));
-    EXPECT_EQ(port.GetModeBits(), 0);
-
-    wave->SetPosition(30);
-    ASSERT_TRUE(port.PreparePlayback(wave.get(), true, -1, -1));
-    EXPECT_EQ(port.GetOutputSource().GetLoopStart(), 30);
-    EXPECT_EQ(port.GetOutputSource().GetEnd(), 100);
-    EXPECT_EQ(port.GetModeBits(), TASIOSoundPort::kOutputPrepared);
 }

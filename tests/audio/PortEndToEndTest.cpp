@@ -1,11 +1,9 @@
 // The ports over drivers that stream on threads of their own.
 
 #include "audio/TWaveFile.h"
-#include "drivers/daqsim/DaqSimControl.h"
 #include "tests/audio/PortTestSupport.h"
 #include "tests/audio/PortToneSupport.h"
-
-#include <dlfcn.h>
+#include "tests/drivers/DaqSimModule.h"
 
 #include <chrono>
 #include <functional>
@@ -27,23 +25,12 @@ bool WaitFor(const std::function<bool()>& done, double seconds = 30.0)
     return true;
 }
 
-const DaqSimControl* DaqSim()
-{
-    void* plugin = dlopen(DAQSIM_PLUGIN, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-    if (plugin == nullptr)
-        return nullptr;
-    const auto control = reinterpret_cast<DaqSimControlFunction>(dlsym(plugin, kDaqSimControlName));
-    dlclose(plugin);
-    return control != nullptr ? control() : nullptr;
-}
-
 } // namespace
 
 TEST_F(PortTest, TheSimulatedModuleHearsTheToneTheOutputPlays)
 {
-    const DaqSimControl* module = DaqSim();
+    const DaqSimControl* module = ResetDaqSimModule();
     ASSERT_NE(module, nullptr);
-    module->Reset();
     // The 2.5 V range: the loopback's 0.625 V full-scale output comes back at a quarter.
     module->SetRegister(0x1101);
     AddDaqSim();
@@ -68,9 +55,7 @@ TEST_F(PortTest, TheSimulatedModuleHearsTheToneTheOutputPlays)
 
 TEST_F(PortTest, StopWhileBuffersFlowLeavesNoCallbackBehind)
 {
-    PumpedDriverConfig config = MakeConfig("Pump Threaded", {48000});
-    config.Threaded = true;
-    AddDriver("threaded", config);
+    AddDriver("threaded", {.Name = "Pump Threaded", .Threaded = true});
     TASIOSoundPort& port = Port();
     const TWaveFormat format(48000, 2, 3);
     ASSERT_TRUE(port.Open(0, TASIOSoundPort::kDirectionInput));

@@ -1,8 +1,6 @@
 // The ports over a JACK server of the test's own (dummy backend), the
 // driver's outputs patched to its inputs.
 
-#include "audio/AsioDrivers.h"
-#include "audio/AsioHost.h"
 #include "audio/ShippedDriverIds.h"
 #include "tests/audio/PortTestSupport.h"
 #include "tests/audio/PortToneSupport.h"
@@ -16,16 +14,6 @@
 #include <thread>
 
 namespace {
-
-bool DriverServes()
-{
-    ASIODriverInfo info{};
-    info.asioVersion = 2;
-    const bool serves = loadAsioDriver(kJackDriverName) && ASIOInit(&info) == kAsioOk;
-    ASIOExit();
-    DeleteAsioDrivers();
-    return serves;
-}
 
 // Connects the driver's outputs to its own inputs through a client of the test's.
 bool PatchOutputsToInputs()
@@ -59,11 +47,7 @@ TEST_F(PortTest, AJackLoopbackBringsBackTheTone)
     Registry.SetValue(platform::RegistryHive::LocalMachine, key, "clsid", kJackDriverClassId);
     Registry.SetValue(platform::RegistryHive::ClassesRoot,
                       std::string("clsid\\") + kJackDriverClassId + "\\InprocServer32", "", JACK_PLUGIN);
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!DriverServes()) {
-        ASSERT_LT(std::chrono::steady_clock::now(), end) << "jackd did not come up; " << server.Log();
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+    ASSERT_TRUE(JackServer::WaitUntilDriverServes(20.0)) << "jackd did not come up; " << server.Log();
     Messages.clear();
 
     {
@@ -77,7 +61,8 @@ TEST_F(PortTest, AJackLoopbackBringsBackTheTone)
         const std::int32_t patchedAt = input.GetSamplesAvailable();
         std::vector<std::int32_t> left(8192), right(8192);
         bool read = false;
-        while (!read && std::chrono::steady_clock::now() < end + std::chrono::seconds(30)) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!read && std::chrono::steady_clock::now() < end) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             read = input.GetSamplesAvailable() >= patchedAt + 48000 && input.ReadLatest(8192, left.data(), right.data());
         }

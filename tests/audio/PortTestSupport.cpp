@@ -3,78 +3,26 @@
 #include "audio/AsioDrivers.h"
 #include "audio/ShippedDriverIds.h"
 
-#include <cstdio>
-#include <dlfcn.h>
-
-PumpedDriverConfig PortTest::MakeConfig(const char* name, std::initializer_list<double> rates, double initialRate)
-{
-    PumpedDriverConfig config;
-    std::snprintf(config.Name, sizeof config.Name, "%s", name);
-    config.AcceptedRateCount = 0;
-    for (double rate : rates)
-        config.AcceptedRates[config.AcceptedRateCount++] = rate;
-    config.InitialRate = initialRate;
-    return config;
-}
-
-void PortTest::SetUp()
-{
-    platform::SetRegistry(&Registry);
-    platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
-        Messages.push_back(request);
-        return platform::MessageResult::Ok;
-    });
-    // The same loaded file the host layer opens, so the test reaches the
-    // very drivers the port streams from.
-    void* plugin = dlopen(PUMPED_ASIO_DRIVER_PLUGIN, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-    ASSERT_NE(plugin, nullptr) << dlerror();
-    const auto control = reinterpret_cast<PumpedDriverControlFunction>(dlsym(plugin, kPumpedDriverControlName));
-    ASSERT_NE(control, nullptr);
-    Driver = control();
-    Driver->Reset();
-    dlclose(plugin);
-}
 
 void PortTest::TearDown()
 {
     if (Held)
         TASIOSoundPort::ReleaseReference();
     EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0);
-    DeleteAsioDrivers();
-    if (Driver != nullptr) {
-        EXPECT_EQ(Driver->LiveDrivers(), 0) << "a driver outlived the port";
-    }
+    AsioTest::TearDown();
     platform::SetClock(nullptr);
-    platform::SetMessageBoxHook({});
-    platform::SetRegistry(nullptr);
 }
 
 void PortTest::AddDriver(const std::string& key, const PumpedDriverConfig& config)
 {
-    char classId[40];
-    std::snprintf(classId, sizeof classId, "{9a3e0c11-0000-4000-8000-%012X}", static_cast<unsigned>(NextClass++));
-    Driver->Configure(classId, &config);
     // Keys enumerate alphabetically: a running number keeps them in the order added.
-    const std::string path = "software\\asio\\" + std::to_string(100 + NextClass) + " " + key;
-    Registry.SetValue(platform::RegistryHive::LocalMachine, path, "clsid", classId);
-    Registry.SetValue(platform::RegistryHive::LocalMachine, path, "description", config.Name);
-    Registry.SetValue(platform::RegistryHive::ClassesRoot, std::string("clsid\\") + classId + "\\InprocServer32", "",
-                      PUMPED_ASIO_DRIVER_PLUGIN);
+    AddTestDriver(std::to_string(100 + NextClass) + " " + key, NextClass, config, config.Name);
+    ++NextClass;
 }
 
 void PortTest::AddDaqSim()
 {
-    const std::string path = std::to_string(100 + NextClass++) + " daqsim";
-    Registry.SetValue(platform::RegistryHive::LocalMachine, "software\\asio\\" + path, "clsid", kDaqSimDriverClassId);
-    Registry.SetValue(platform::RegistryHive::LocalMachine, "software\\asio\\" + path, "description",
-                      kDaqSimDriverName);
-    Registry.SetValue(platform::RegistryHive::ClassesRoot,
-                      std::string("clsid\\") + kDaqSimDriverClassId + "\\InprocServer32", "", DAQSIM_PLUGIN);
-}
-
-void PortTest::UseTestClock()
-{
-    platform::SetClock(&Clock);
+    AddEntry(std::to_string(100 + NextClass++) + " daqsim", kDaqSimDriverClassId, DAQSIM_PLUGIN, kDaqSimDriverName);
 }
 
 TASIOSoundPort& PortTest::Port()

@@ -1,17 +1,14 @@
 #pragma once
-// A fixture for the shared audio port: its own registry of pumped drivers,
-// captured message boxes, an optional test clock, nothing left behind.
+// A fixture for the shared audio port: the driver host fixture plus the
+// port it holds and an optional test clock.
 
 #include "audio/TASIOSoundPort.h"
 #include "platform/Clock.h"
-#include "platform/MessageBox.h"
-#include "platform/Registry.h"
-#include "tests/audio/PumpedAsioDriverControl.h"
+#include "tests/audio/AsioTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -27,20 +24,16 @@ private:
     std::int64_t Ticks = 1000000;
 };
 
-class PortTest : public ::testing::Test {
+class PortTest : public AsioTest {
 protected:
-    static PumpedDriverConfig MakeConfig(const char* name, std::initializer_list<double> rates,
-                                         double initialRate = 48000);
-
-    void SetUp() override;
     void TearDown() override;
 
-    // Lists a pumped driver as the next entry.
+    // Lists a test driver as the next entry.
     void AddDriver(const std::string& key, const PumpedDriverConfig& config);
     // Lists the simulated DAQ module's driver.
     void AddDaqSim();
     // Drives time by hand from now on (only while no driver thread runs).
-    void UseTestClock();
+    void UseTestClock() { platform::SetClock(&Clock); }
 
     // The shared port, held by this fixture from the first call.
     TASIOSoundPort& Port();
@@ -54,10 +47,7 @@ protected:
     // the upper bytes of each word, as a driver of that type delivers them.
     static std::vector<std::uint8_t> Slots(ASIOSampleType type, const std::vector<std::int32_t>& words);
 
-    const PumpedDriverControl* Driver = nullptr;
-    platform::Registry Registry;
     TestClock Clock;
-    std::vector<platform::MessageBoxRequest> Messages;
 
 private:
     int NextClass = 1;

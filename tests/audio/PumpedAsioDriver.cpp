@@ -1,4 +1,4 @@
-// The pumped test driver plugin (see PumpedAsioDriverControl.h).
+// The test driver plugin (see PumpedAsioDriverControl.h).
 
 #include "audio/AsioDriver.h"
 #include "tests/audio/PumpedAsioDriverControl.h"
@@ -51,10 +51,10 @@ public:
         --liveDrivers;
     }
 
-    ASIOBool init(void*) override { return ASIOTrue; }
+    ASIOBool init(void*) override { return Config.InitSucceeds ? ASIOTrue : ASIOFalse; }
     void getDriverName(char* name) override { std::memcpy(name, Config.Name, sizeof Config.Name); }
-    std::int32_t getDriverVersion() override { return 1; }
-    void getErrorMessage(char* text) override { text[0] = '\0'; }
+    std::int32_t getDriverVersion() override { return 7; }
+    void getErrorMessage(char* text) override { std::memcpy(text, Config.ErrorMessage, sizeof Config.ErrorMessage); }
     ASIOError start() override
     {
         if (Infos.empty())
@@ -82,6 +82,8 @@ public:
     }
     ASIOError getChannels(std::int32_t* inputs, std::int32_t* outputs) override
     {
+        if (Config.ChannelsFail)
+            return kAsioHardwareMalfunction;
         *inputs = Config.Inputs;
         *outputs = Config.Outputs;
         return kAsioOk;
@@ -90,8 +92,12 @@ public:
     ASIOError getBufferSize(std::int32_t* minSize, std::int32_t* maxSize, std::int32_t* preferred,
                             std::int32_t* granularity) override
     {
-        *minSize = *maxSize = *preferred = Config.PreferredBufferSize;
-        *granularity = 0;
+        if (Config.BufferSizeFails)
+            return kAsioHardwareMalfunction;
+        *minSize = Config.MinBufferSize;
+        *maxSize = Config.MaxBufferSize;
+        *preferred = Config.PreferredBufferSize;
+        *granularity = -1;
         return kAsioOk;
     }
     ASIOError canSampleRate(ASIOSampleRate rate) override
@@ -102,6 +108,8 @@ public:
     }
     ASIOError getSampleRate(ASIOSampleRate* rate) override
     {
+        if (Config.GetSampleRateFails)
+            return kAsioNoClock;
         *rate = CurrentRate;
         return kAsioOk;
     }
@@ -127,6 +135,9 @@ public:
     }
     ASIOError getChannelInfo(ASIOChannelInfo* info) override
     {
+        const std::int32_t record = info->isInput ? info->channel : Config.Inputs + info->channel;
+        if (Config.ChannelInfoFailsAt >= 0 && record >= Config.ChannelInfoFailsAt)
+            return kAsioInvalidParameter;
         info->type = Config.SampleType;
         info->channelGroup = 0;
         std::snprintf(info->name, sizeof info->name, "%s %d", info->isInput ? "In" : "Out", info->channel + 1);

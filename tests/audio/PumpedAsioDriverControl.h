@@ -1,6 +1,7 @@
 #pragma once
-// The pumped test driver plugin: the test calls each buffer switch (Pump),
-// or the driver switches on a thread of its own (Threaded).
+// The test driver plugin: drivers of any shape, one per class id the tests
+// configure. The test calls each buffer switch (Pump), or the driver
+// switches on a thread of its own (Threaded).
 
 #include "audio/AsioTypes.h"
 
@@ -8,16 +9,25 @@
 
 struct PumpedDriverConfig {
     char Name[kAsioDriverNameLength] = "Pumped Driver";
+    bool InitSucceeds = true;
+    char ErrorMessage[kAsioErrorMessageLength] = "";
+    bool ChannelsFail = false;
     std::int32_t Inputs = 2;
     std::int32_t Outputs = 2;
+    bool BufferSizeFails = false;
+    std::int32_t MinBufferSize = 64;
+    std::int32_t MaxBufferSize = 4096;
     std::int32_t PreferredBufferSize = 512;
     double AcceptedRates[16] = {48000};
     std::int32_t AcceptedRateCount = 1;
     // The rate of a newly made driver.
     double InitialRate = 48000;
+    bool GetSampleRateFails = false;
     // False: setSampleRate answers success but the driver keeps its rate.
     bool RateSticks = true;
     ASIOSampleType SampleType = ASIOSTInt32LSB;
+    // getChannelInfo fails from this record on (inputs first); −1 never.
+    std::int32_t ChannelInfoFailsAt = -1;
     bool OutputReadySupported = true;
     bool Threaded = false;
 };

@@ -8,8 +8,8 @@
 
 TEST_F(PortTest, PortsShareOneCountedInstance)
 {
-    AddDriver("a", MakeConfig("Pump A", {48000}));
-    AddDriver("b", MakeConfig("Pump B", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
+    AddDriver("b", {.Name = "Pump B"});
     auto input = std::make_unique<TSoundInput>(0, TSoundPort::kDriverModeAsio);
     const std::int32_t enumerated = Driver->Creations();
     EXPECT_GE(enumerated, 2) << "the first port lists the drivers";
@@ -29,21 +29,9 @@ TEST_F(PortTest, PortsShareOneCountedInstance)
     EXPECT_GT(Driver->Creations(), enumerated) << "a new instance lists the drivers again";
 }
 
-TEST_F(PortTest, OpenSetsTheFormatEvenWhenRefused)
+TEST_F(PortTest, WaveModePortsDoNothingAndAsioOpenSetsTheFormatEvenWhenRefused)
 {
-    AddDriver("a", MakeConfig("Pump A", {48000}));
-    TSoundInput input(9, TSoundPort::kDriverModeAsio);
-    EXPECT_FALSE(input.Open(TWaveFormat(24000, 1, 2)));
-    const TASIOSoundPort& port = *TASIOSoundPort::GetInstance();
-    EXPECT_EQ(port.GetFormat(), TWaveFormat(24000, 1, 2));
-    EXPECT_EQ(port.GetDecimationRatio(), 2);
-    EXPECT_FALSE(input.IsQuarnDAQ());
-    EXPECT_FALSE(TSoundInput(~0u, TSoundPort::kDriverModeAsio).Open(TWaveFormat()));
-}
-
-TEST_F(PortTest, WaveModePortsDoNothing)
-{
-    AddDriver("a", MakeConfig("Pump A", {48000}));
+    AddDriver("a", {.Name = "Pump A"});
     TSoundInput input(0, TSoundPort::kDriverModeWave);
     TSoundOutput output(0, TSoundPort::kDriverModeWave);
     EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0);
@@ -56,4 +44,13 @@ TEST_F(PortTest, WaveModePortsDoNothing)
     EXPECT_FALSE(output.Start());
     output.Stop();
     EXPECT_EQ(Driver->Creations(), 0);
+
+    // An ASIO port's open sets the format even when refused.
+    TSoundInput asio(9, TSoundPort::kDriverModeAsio);
+    EXPECT_FALSE(asio.Open(TWaveFormat(24000, 1, 2)));
+    const TASIOSoundPort& port = *TASIOSoundPort::GetInstance();
+    EXPECT_EQ(port.GetFormat(), TWaveFormat(24000, 1, 2));
+    EXPECT_EQ(port.GetDecimationRatio(), 2);
+    EXPECT_FALSE(asio.IsQuarnDAQ());
+    EXPECT_FALSE(TSoundInput(~0u, TSoundPort::kDriverModeAsio).Open(TWaveFormat()));
 }

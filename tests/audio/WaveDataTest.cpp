@@ -24,6 +24,14 @@ TEST(WaveData, ABufferWithoutFramesRefusesEveryAccess)
     EXPECT_FALSE(data.GetFrames(&byte, 0, 0, 0));
     EXPECT_FALSE(data.Failed);
     EXPECT_TRUE(data.Modified);
+
+    // Counts reach beyond four gigabytes: an hour at 192 kHz, stereo, 24-bit.
+    const TWaveData wide(0, TWaveFormat(192000, 2, 3));
+    const std::uint64_t hour = wide.SecondsToFrames(3600.0);
+    EXPECT_EQ(hour, 691200000u);
+    EXPECT_EQ(wide.FramesToBytes(hour), 4147200000u);
+    EXPECT_EQ(wide.BytesToFrames(4147200000u), hour);
+    EXPECT_DOUBLE_EQ(wide.FramesToSeconds(hour), 3600.0);
 }
 
 TEST(WaveData, TheCursorNeverLeavesTheBuffer)
@@ -127,6 +135,13 @@ TEST(WaveData, ResizeKeepsTheLeadingFramesAndAddsSilence)
     EXPECT_EQ(data.GetNumFrames(), 4u);
     EXPECT_FALSE(data.Failed);
 
+    // Room for exactly the frames held is room enough; less is refused.
+    EXPECT_TRUE(data.ReserveFrames(4));
+    EXPECT_FALSE(data.ReserveFrames(3));
+    ASSERT_TRUE(data.ReserveFrames(64));
+    EXPECT_GE(data.GetReservedFrames(), 64u);
+    EXPECT_EQ(Bytes(data.GetBuffer(), data.GetBuffer() + 4), (Bytes{10, 20, 127, 127}));
+
     ASSERT_TRUE(data.Resize(1));
     EXPECT_EQ(data.GetNumFrames(), 1u);
     EXPECT_EQ(data.GetPosition(), 1u);
@@ -152,17 +167,6 @@ TEST(WaveData, FramesCopyOneChannelOrWholeFrames)
     EXPECT_FALSE(data.GetFrames(right.data(), 2, 2, 1));
     EXPECT_FALSE(data.GetFrames(right.data(), 4, 0, 1));
     EXPECT_EQ(data.GetDataFrames(), 0u);  // raw copies are not recorded data
-}
-
-TEST(WaveData, CountsReachBeyondFourGigabytes)
-{
-    // An hour at 192 kHz, stereo, 24-bit.
-    const TWaveData data(0, TWaveFormat(192000, 2, 3));
-    const std::uint64_t hour = data.SecondsToFrames(3600.0);
-    EXPECT_EQ(hour, 691200000u);
-    EXPECT_EQ(data.FramesToBytes(hour), 4147200000u);
-    EXPECT_EQ(data.BytesToFrames(4147200000u), hour);
-    EXPECT_DOUBLE_EQ(data.FramesToSeconds(hour), 3600.0);
 }
 
 TEST(WaveData, DecimationFilterIsASymmetricWindowedSinc)

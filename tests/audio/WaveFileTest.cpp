@@ -251,8 +251,7 @@ TEST_F(WaveFileTest, CalibrationChunksOfEveryKindAreRead)
     TWaveCalibration block;
     old->GetCalibrationBlock(block);
     EXPECT_STREQ(reinterpret_cast<const char*>(block.Bytes.data()), "old text");
-    TChannelCalibration l;
-    TChannelCalibration r;
+    TChannelCalibration l, r;
     old->GetCalibration(l, 0);
     old->GetCalibration(r, 1);
     EXPECT_EQ(l.RefLevel, 114.0f);
@@ -297,8 +296,7 @@ TEST_F(WaveFileTest, AnAccelerometersSensitivityCalibratesBothChannels)
     platform::SetTraceHook({});
     EXPECT_EQ(traced, std::vector<std::string>{lead + "0100002000 end of record\n"});
     ASSERT_EQ(file->HasCalibration, 1);
-    TChannelCalibration left;
-    TChannelCalibration right;
+    TChannelCalibration left, right;
     file->GetCalibration(left, 0);
     file->GetCalibration(right, 1);
     EXPECT_FLOAT_EQ(left.PctFullScale, static_cast<float>(1.4142135 / ((8388608.0 / 1000) / 9.80665)));

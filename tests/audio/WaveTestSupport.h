@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,20 +46,17 @@ inline std::uint32_t U32At(const Bytes& b, std::size_t at)
          | std::uint32_t{b[at + 3]} << 24;
 }
 
-// A chunk with a four-letter id, padded to an even length.
-inline Bytes Chunk(const char* id, const Bytes& data, std::uint32_t sizeField)
+// A chunk with a four-letter id, padded to an even length; the size field
+// says the data's size unless told otherwise.
+inline Bytes Chunk(const char* id, const Bytes& data, std::optional<std::uint32_t> sizeField = {})
 {
     Bytes b;
     AppendText(b, id);
-    AppendU32(b, sizeField);
+    AppendU32(b, sizeField.value_or(static_cast<std::uint32_t>(data.size())));
     b.insert(b.end(), data.begin(), data.end());
     if (data.size() % 2 != 0)
         b.push_back(0);
     return b;
-}
-inline Bytes Chunk(const char* id, const Bytes& data)
-{
-    return Chunk(id, data, static_cast<std::uint32_t>(data.size()));
 }
 
 // A chunk whose id is a number, as the calibration chunks have.

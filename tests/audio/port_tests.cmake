@@ -1,14 +1,7 @@
 # Tests of the shared audio port, its input ring and output, and the sound ports.
 
-# Drivers whose buffer switches the tests call themselves.
-add_library(talvenor_pumped_asio_driver MODULE ${CMAKE_CURRENT_LIST_DIR}/PumpedAsioDriver.cpp)
-target_link_libraries(talvenor_pumped_asio_driver PRIVATE talvenor_options)
-set_target_properties(talvenor_pumped_asio_driver PROPERTIES
-  PREFIX ""
-  CXX_VISIBILITY_PRESET hidden
-  VISIBILITY_INLINES_HIDDEN ON)
-
 set(PORT_TEST_SOURCES
+  AsioTestSupport.cpp
   PortTestSupport.cpp
   PortToneSupport.cpp
   AsioSoundPortTest.cpp

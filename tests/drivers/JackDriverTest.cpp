@@ -1,4 +1,3 @@
-#include "audio/AsioDeviceList.h"
 #include "audio/AsioDrivers.h"
 #include "audio/AsioHost.h"
 #include "audio/ShippedDriverIds.h"
@@ -12,7 +11,6 @@
 
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -27,12 +25,6 @@ float Tone(int channel, std::int64_t frame)
     return (frame % 96 < 48 ? 0.25f : -0.25f) * static_cast<float>(channel + 1);
 }
 
-class AnyFormat final : public AsioFormatTarget {
-public:
-    bool IsFormatSet() const override { return true; }
-    void SetFormat(std::uint32_t, std::uint16_t, std::uint16_t) override {}
-};
-
 } // namespace
 
 class JackDriver : public ::testing::Test {
@@ -45,7 +37,7 @@ protected:
         platform::SetMessageBoxHook([](const platform::MessageBoxRequest&) { return platform::MessageResult::Ok; });
         platform::SetRegistry(nullptr);  // the shipped drivers, found in the build tree
         ASSERT_TRUE(Server.Start(kRate, kPeriod));
-        ASSERT_TRUE(WaitUntilServing(20.0)) << "jackd did not come up; " << Server.Log();
+        ASSERT_TRUE(JackServer::WaitUntilDriverServes(20.0)) << "jackd did not come up; " << Server.Log();
     }
 
     void TearDown() override
@@ -69,19 +61,6 @@ protected:
         return false;
     }
 
-    bool WaitUntilServing(double timeoutSeconds)
-    {
-        const double end = platform::SteadySeconds() + timeoutSeconds;
-        while (platform::SteadySeconds() < end) {
-            if (Load()) {
-                ASIOExit();
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
-    }
-
     void OpenStream()
     {
         ASSERT_TRUE(Load()) << LastError;
@@ -97,62 +76,43 @@ protected:
     std::unique_ptr<StreamRecorder> Recorder;
 };
 
-TEST_F(JackDriver, IsListedWithTheServersRateAndPeriod)
-{
-    AnyFormat port;
-    AsioDeviceList list;
-    list.EnumerateDevices(port);
-    const AsioDeviceEntry* jack = nullptr;
-    for (int e = 0; e < list.Count(); ++e) {
-        if (std::strcmp(list.Entry(e).DriverName, kJackDriverName) == 0)
-            jack = &list.Entry(e);
-    }
-    ASSERT_NE(jack, nullptr);
-    EXPECT_EQ(jack->Valid, 1);
-    EXPECT_STREQ(jack->DisplayName, kJackDriverName);
-    EXPECT_EQ(jack->InputChannels, 2);
-    EXPECT_EQ(jack->OutputChannels, 2);
-    ASSERT_EQ(jack->RateCount, 1);
-    EXPECT_EQ(jack->SampleRates[0], kRate);
-    EXPECT_EQ(jack->PreferredBufferSize, kPeriod);
-    EXPECT_EQ(jack->ChannelInfoAt(0)->type, ASIOSTInt32LSB);
-    EXPECT_EQ(jack->ChannelInfoAt(3)->isInput, ASIOFalse);
-}
-
-TEST_F(JackDriver, StreamsAtTheServersRateAndStopsCleanly)
+TEST_F(JackDriver, StreamsAtTheServersRateStopsCleanlyAndReportsAServerThatGoesAway)
 {
     OpenStream();
     ASIOSampleRate rate = 0;
     ASSERT_EQ(ASIOGetSampleRate(&rate), kAsioOk);
     EXPECT_EQ(rate, kRate);
     EXPECT_NE(ASIOSetSampleRate(44100), kAsioOk);
+    std::int32_t inputs = 0, outputs = 0, minimum = 0, maximum = 0, preferred = 0, granularity = 0;
+    ASSERT_EQ(ASIOGetChannels(&inputs, &outputs), kAsioOk);
+    EXPECT_EQ(inputs, 2);
+    EXPECT_EQ(outputs, 2);
+    ASSERT_EQ(ASIOGetBufferSize(&minimum, &maximum, &preferred, &granularity), kAsioOk);
+    EXPECT_EQ(preferred, kPeriod);
 
+    // Frames delivered against the wall clock over three seconds: a loaded
+    // machine delays switches (the server catches up), a wrong period or
+    // rate would be off by far more than the margin.
     ASSERT_EQ(ASIOStart(), kAsioOk);
     ASSERT_TRUE(Recorder->WaitForSwitches(5, 10.0));
     const int firstCount = Recorder->Switches();
     const double firstTime = Recorder->LastSwitchSeconds();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    std::this_thread::sleep_for(std::chrono::milliseconds(3000));
     ASSERT_EQ(ASIOStop(), kAsioOk);
 
     const double seconds = Recorder->LastSwitchSeconds() - firstTime;
     const double frames = static_cast<double>(Recorder->Switches() - firstCount) * kPeriod;
-    ASSERT_GT(seconds, 1.0);
-    EXPECT_NEAR(frames / seconds, kRate, kRate * 0.1);
+    ASSERT_GT(seconds, 2.5);
+    EXPECT_NEAR(frames / seconds, kRate, kRate * 0.2);
 
     const int switches = Recorder->Switches();
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(Recorder->Switches(), switches) << "no buffer after stop";
     EXPECT_EQ(Recorder->ResetRequests(), 0);
-    EXPECT_EQ(ASIODisposeBuffers(), kAsioOk);
-    EXPECT_EQ(ASIOExit(), kAsioOk);
-}
 
-TEST_F(JackDriver, AServerThatGoesAwayIsReportedNotACrash)
-{
-    OpenStream();
+    // A server that goes away is reported, not a crash.
     ASSERT_EQ(ASIOStart(), kAsioOk);
-    ASSERT_TRUE(Recorder->WaitForSwitches(10, 10.0));
-
+    ASSERT_TRUE(Recorder->WaitForSwitches(switches + 10, 10.0));
     Server.Stop(SIGKILL);
     const double end = platform::SteadySeconds() + 10.0;
     while (Recorder->ResetRequests() == 0 && platform::SteadySeconds() < end)
@@ -163,9 +123,9 @@ TEST_F(JackDriver, AServerThatGoesAwayIsReportedNotACrash)
     ASIOTimeStamp time = 0;
     EXPECT_NE(ASIOGetSamplePosition(&position, &time), kAsioOk);
     EXPECT_EQ(ASIOStop(), kAsioOk);
-    const int switches = Recorder->Switches();
+    const int stopped = Recorder->Switches();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(Recorder->Switches(), switches);
+    EXPECT_EQ(Recorder->Switches(), stopped);
     EXPECT_NE(ASIOStart(), kAsioOk);
     EXPECT_EQ(ASIODisposeBuffers(), kAsioOk);
     EXPECT_EQ(ASIOExit(), kAsioOk);

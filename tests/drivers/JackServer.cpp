@@ -1,12 +1,17 @@
 #include "tests/drivers/JackServer.h"
 
+#include "audio/AsioDrivers.h"
+#include "audio/AsioHost.h"
+#include "audio/ShippedDriverIds.h"
 #include "platform/Clock.h"
 
 #include <atomic>
 #include <chrono>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -24,7 +29,6 @@ namespace {
 
 constexpr const char* kShmFolder = "/dev/shm";
 constexpr const char* kLockPath = "/tmp/talvenor-test-jackd.lock";
-constexpr std::size_t kLogLines = 40;
 
 // Blocks until no other test on this machine holds a server.
 int LockServers()
@@ -41,19 +45,16 @@ int LockServers()
     return fd;
 }
 
+// The jackd on the PATH, as a shell finds it; empty when there is none.
 std::string FindJackd()
 {
-    const char* path = std::getenv("PATH");
-    std::string folders = path != nullptr ? path : "/usr/bin:/bin";
-    std::size_t start = 0;
-    while (start <= folders.size()) {
-        const std::size_t end = std::min(folders.find(':', start), folders.size());
-        const fs::path candidate = fs::path(folders.substr(start, end - start)) / "jackd";
-        if (access(candidate.c_str(), X_OK) == 0)
-            return candidate.string();
-        start = end + 1;
-    }
-    return {};
+    std::FILE* pipe = ::popen("command -v jackd 2>/dev/null", "r");
+    char path[512] = "";
+    if (pipe == nullptr)
+        return {};
+    const bool found = std::fgets(path, sizeof path, pipe) != nullptr;
+    ::pclose(pipe);
+    return found ? std::string(path, std::strcspn(path, "\n")) : std::string();
 }
 
 } // namespace
@@ -83,16 +84,10 @@ JackServer::~JackServer()
 std::string JackServer::Log() const
 {
     std::ifstream file(LogPath);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(file, line);)
-        lines.push_back(line);
     std::ostringstream text;
-    text << "jackd " << ServerName << (LockFd < 0 ? " (machine-wide lock not taken)" : "") << " printed:";
-    if (lines.empty())
-        text << " nothing";
-    const std::size_t first = lines.size() > kLogLines ? lines.size() - kLogLines : 0;
-    for (std::size_t i = first; i < lines.size(); ++i)
-        text << "\n  " << lines[i];
+    text << "jackd " << ServerName << (LockFd < 0 ? " (machine-wide lock not taken)" : "") << " printed:\n";
+    if (file.peek() != std::ifstream::traits_type::eof())
+        text << file.rdbuf();
     return text.str();
 }
 
@@ -159,6 +154,23 @@ void JackServer::RemoveLeftovers() const
         const std::string name = entry.path().filename().string();
         if (name.find("_" + ServerName + "_") != std::string::npos)
             fs::remove(entry.path(), error);
+    }
+}
+
+bool JackServer::WaitUntilDriverServes(double timeoutSeconds)
+{
+    const double end = platform::SteadySeconds() + timeoutSeconds;
+    for (;;) {
+        ASIODriverInfo info{};
+        info.asioVersion = 2;
+        const bool serves = loadAsioDriver(kJackDriverName) && ASIOInit(&info) == kAsioOk;
+        ASIOExit();
+        DeleteAsioDrivers();
+        if (serves)
+            return true;
+        if (platform::SteadySeconds() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
 }
 

@@ -28,13 +28,16 @@ public:
     // Sends the signal and reaps the server; a server that does not end
     // within a few seconds is killed.
     void Stop(int signal);
+    // Waits (bounded) until the JACK driver loads and initialises against
+    // the server; leaves nothing loaded.
+    static bool WaitUntilDriverServes(double timeoutSeconds);
     // A server killed outright leaves its files in /dev/shm: they are removed,
     // and a server of the same name started and stopped cleanly takes back
     // its shared memory.
     void CleanUpAfterKill();
 
     const std::string& Name() const { return ServerName; }
-    // The last lines the server printed, for a failure message.
+    // What the server printed, for a failure message.
     std::string Log() const;
 
 private:

@@ -1,11 +1,10 @@
 #include "audio/AsioDriverList.h"
 #include "audio/DaqDevice.h"
 #include "audio/ShippedDrivers.h"
-#include "drivers/daqsim/DaqSimControl.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
+#include "tests/drivers/DaqSimModule.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -45,10 +44,7 @@ TEST(ShippedDrivers, AreFoundInTheBuildTree)
 #endif
 
     // The DAQ module's control library is registered too.
-    void* plugin = dlopen(DAQSIM_PLUGIN, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-    ASSERT_NE(plugin, nullptr);
-    reinterpret_cast<DaqSimControlFunction>(dlsym(plugin, kDaqSimControlName))()->Reset();
-    dlclose(plugin);
+    ASSERT_NE(ResetDaqSimModule(), nullptr);
     DaqDevice device;
     device.SetWait([](std::uint32_t) {});
     device.Open();

@@ -10,17 +10,6 @@ namespace {
 constexpr std::uint8_t kCubic = TCubicSpline::kCubic;
 constexpr std::uint8_t kLines = TCubicSpline::kStraightLines;
 
-// Second derivative at a table end, from central differences one and two
-// steps inside (exact for a cubic) extrapolated linearly to the end.
-double CurvatureAt(const TCubicSpline& spline, double end, double step)
-{
-    auto second = [&](double at) {
-        return (spline.Evaluate(static_cast<float>(at - step)) - 2.0 * spline.Evaluate(static_cast<float>(at))
-                + spline.Evaluate(static_cast<float>(at + step))) / (step * step);
-    };
-    return 2.0 * second(end + step) - second(end + 2.0 * step);
-}
-
 TEST(CubicSplineTest, MatchesHandComputedNaturalSpline)
 {
     // Even spacing: y2[1] = 6·(−1 − 1)/4 = −3, so S(0.5) = 0.5 + 0.375·3/6.
@@ -66,16 +55,6 @@ TEST(CubicSplineTest, BothModesHitTheKnotsAndCarryAStraightLineOutside)
     EXPECT_FLOAT_EQ(lines.Evaluate(150.0f), 5.0f);
     EXPECT_FLOAT_EQ(lines.Evaluate(50.0f), -5.0f);
     EXPECT_FLOAT_EQ(lines.Evaluate(350.0f), -5.0f);
-}
-
-TEST(CubicSplineTest, HasNoCurvatureAtTheEnds)
-{
-    const float points[] = {0, 0, 1, 0.84f, 2, 0.91f, 3, 0.14f, 4, -0.76f};
-    const TCubicSpline spline(points, 5, kCubic);
-    EXPECT_NEAR(CurvatureAt(spline, 0.0, 0.125), 0.0, 2e-3);
-    EXPECT_NEAR(CurvatureAt(spline, 4.0, -0.125), 0.0, 2e-3);
-    // Inside, the same table does bend, so the check above can tell.
-    EXPECT_LT(CurvatureAt(spline, 2.0, 0.125), -0.5);
 }
 
 TEST(CubicSplineTest, GivesZeroWithoutAUsableTable)

@@ -72,47 +72,6 @@ TEST(SampleBufferTest, PeakValueIsLogPercentOfFullScale)
     EXPECT_EQ(b8.GetPeakValue(), 100);
 }
 
-TEST(SampleBufferTest, EightBitCodesAreUnsignedAroundOneTwentySeven)
-{
-    TSampleBuffer b(4, Format(1), 1, 0);
-    EXPECT_EQ(*b.GetSamplePtr(0), 127); // a new buffer holds silence
-    EXPECT_EQ(b.GetSample(0, false), 0.0f);
-    b.PutSample(1, 255);
-    b.PutSample(2, 0);
-    EXPECT_EQ(b.GetSample(1, false), 128.0f);
-    EXPECT_EQ(b.GetSample(2, false), -127.0f);
-}
-
-TEST(SampleBufferTest, OutOfRangeAccessChangesNothing)
-{
-    TSampleBuffer b(8, Format(2), 1, 0);
-    b.PutSample(8, 1234);
-    for (std::uint32_t i = 0; i < 8; ++i)
-        EXPECT_EQ(b.GetSample(i, false), 0.0f);
-    EXPECT_EQ(b.GetSamplePtr(8), nullptr);
-    EXPECT_EQ(TSampleBuffer(8, Format(1), 1, 0).GetSample(99, false), 127.0f);
-}
-
-TEST(SampleBufferTest, WideFormatsRoundTripNegativeValues)
-{
-    TSampleBuffer b24(5, Format(3), 1, 0);
-    const std::int32_t v24[] = {-8388607, -1, 0, 123456, 8388607};
-    for (std::uint32_t i = 0; i < 5; ++i)
-        b24.PutSample(i, Code(v24[i]));
-    for (std::uint32_t i = 0; i < 5; ++i)
-        EXPECT_EQ(b24.GetSample(i, false), static_cast<float>(v24[i])) << i;
-    const std::uint8_t minus1[] = {0xFF, 0xFF, 0xFF}, mostNegative[] = {0x01, 0x00, 0x80};
-    EXPECT_EQ(std::memcmp(b24.GetSamplePtr(1), minus1, 3), 0);
-    EXPECT_EQ(std::memcmp(b24.GetSamplePtr(0), mostNegative, 3), 0);
-
-    TSampleBuffer b32(4, Format(4), 1, 0);
-    const std::int32_t v32[] = {-1073741824, -65536, -1, 2147483520}; // all exact in float
-    for (std::uint32_t i = 0; i < 4; ++i)
-        b32.PutSample(i, Code(v32[i]));
-    for (std::uint32_t i = 0; i < 4; ++i)
-        EXPECT_EQ(b32.GetSample(i, false), static_cast<float>(v32[i])) << i;
-}
-
 TEST(SampleBufferTest, DecimationWithoutFilterPicksEveryRatioth)
 {
     constexpr std::uint32_t n = 32;
@@ -199,33 +158,53 @@ TEST(SampleBufferTest, FailedBufferDoesNothing)
     EXPECT_EQ(starved.GetPeakValue(), 0);
 }
 
-// The block copies (the acquisition step's path) store and read what the
-// sample-by-sample calls do, in every width, and know the same peak.
-TEST(SampleBufferTest, BlockCopiesMatchSampleBySampleCopies)
+// Each width stores what it reads back (8-bit codes are unsigned around
+// 127), sample by sample and in blocks alike, and both know the same peak.
+TEST(SampleBufferTest, EveryWidthRoundTripsSingleAndBlockCopies)
 {
-    const std::vector<std::int32_t> values[] = {
-        {0, 1, 127, 200, 255, 90},
-        {-32768, -3276, -1, 0, 1, 32767},
-        {-8388607, -4194304, -1, 0, 123456, 8388607},
-        {INT32_MIN + 1, -65536, -1, 0, 2147483520, 7},
+    struct Case {
+        std::vector<std::int32_t> codes;
+        std::vector<float> values;  // empty: the codes themselves
+    };
+    const Case cases[] = {
+        {{127, 255, 0, 200}, {0, 128, -127, 73}},
+        {{-32768, -3276, -1, 32767}, {}},
+        // Long enough for the eight-sample block paths and their tail.
+        {{-8388607, -4194304, -1, 0, 123456, 8388607, -8388608, 5, -7, 65536, -65537, 42, -8388607, 1, 2, 3, 4,
+          -5, 8388606, 0, 77, -77, 1000000, -1000000, 9},
+         {}},
+        {{-1073741824, -65536, -1, 2147483520}, {}}, // exact in float
     };
     for (std::uint16_t bytes = 1; bytes <= 4; ++bytes) {
         SCOPED_TRACE(testing::Message() << bytes << " bytes");
-        const std::vector<std::int32_t>& v = values[bytes - 1];
-        const auto n = static_cast<std::uint32_t>(v.size());
+        const Case& c = cases[bytes - 1];
+        const auto n = static_cast<std::uint32_t>(c.codes.size());
         TSampleBuffer single(n, Format(bytes), 1, 0), block(n, Format(bytes), 1, 0);
+        EXPECT_EQ(single.GetSample(0, false), 0.0f) << "a new buffer holds silence";
         for (std::uint32_t i = 0; i < n; ++i)
-            single.PutSample(i, Code(v[i]));
-        block.PutSamples(v.data(), n);
+            single.PutSample(i, Code(c.codes[i]));
+        single.PutSample(n, 1234); // past the end: ignored
+        EXPECT_EQ(single.GetSamplePtr(n), nullptr);
+        block.PutSamples(c.codes.data(), n);
         EXPECT_EQ(std::memcmp(single.GetSamplePtr(0), block.GetSamplePtr(0), std::size_t{n} * bytes), 0);
         EXPECT_EQ(block.GetPeakValue(), single.GetPeakValue());
-
         std::vector<float> out(n + 2, -1.0f);
         block.CopySamples(out.data(), n + 2);
-        for (std::uint32_t i = 0; i < n; ++i)
-            EXPECT_EQ(out[i], single.GetSample(i, false)) << i;
+        for (std::uint32_t i = 0; i < n; ++i) {
+            const float want = c.values.empty() ? static_cast<float>(c.codes[i]) : c.values[i];
+            EXPECT_EQ(single.GetSample(i, false), want) << i;
+            EXPECT_EQ(out[i], want) << i;
+        }
         EXPECT_EQ(out[n + 1], static_cast<float>(Format(bytes).ZeroOffset)) << "past the count: the zero code";
     }
+    // 24-bit codes are little-endian two's complement.
+    TSampleBuffer b24(2, Format(3), 1, 0);
+    b24.PutSample(0, Code(-8388607));
+    b24.PutSample(1, Code(-1));
+    const std::uint8_t mostNegative[] = {0x01, 0x00, 0x80, 0xFF, 0xFF, 0xFF};
+    EXPECT_EQ(std::memcmp(b24.GetSamplePtr(0), mostNegative, 6), 0);
+    EXPECT_EQ(TSampleBuffer(8, Format(1), 1, 0).GetSample(99, false), 127.0f);
+
     // A later single sample changes the peak the block copy noted.
     TSampleBuffer b16(4, Format(2), 1, 0);
     const std::int32_t quiet[] = {10, -10, 3, 0};

@@ -12,6 +12,7 @@
 #include <ctime>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 using spectral_test::MakeScaling;
@@ -263,6 +264,22 @@ TEST_F(SpectralHold, HeldValueWaitsThenDecaysToTheCurrentValue)
     EXPECT_FLOAT_EQ(hold[8].Value, SpectralData::kNoValue);
 }
 
+// Linear scaling holds the amplitude in percent of full scale (−20 dB is
+// 10 %) and decays it by the same steps in those units.
+TEST_F(SpectralHold, LinearHoldKeepsThePercentAmplitudeThenFallsByTheDecay)
+{
+    SpectralData data(MakeSettings(48000, 1024), MakeScaling(ScalingOpts::kLinear), 0, false);
+    data.SetPeakHoldMode(2);
+    const THoldEntry* hold = SpectralDataTestAccess::Hold(data);
+    Pass(data, 100.0, -20.0f);
+    Pass(data, 101.0, -40.0f);
+    for (std::size_t line : {8u, 301u})
+        EXPECT_NEAR(hold[line].Value, 10.0f, 1e-3f) << line;
+    Pass(data, 105.5, -40.0f);
+    for (std::size_t line : {8u, 301u})
+        EXPECT_NEAR(hold[line].Value, 9.5f, 1e-3f) << line;
+}
+
 TEST_F(SpectralHold, HeldValueDecaysAcrossLocalMidnight)
 {
     SpectralData data(MakeSettings(48000, 1024), MakeScaling(ScalingOpts::kLogarithmic), 0, false);
@@ -280,31 +297,40 @@ TEST_F(SpectralHold, HeldValueDecaysAcrossLocalMidnight)
 TEST(SpectralAveraging, VectorRunningMeanMatchesThePlainFormulaBitForBit)
 {
     constexpr std::size_t kLines = 37;
-    std::mt19937 generator(3);
-    std::normal_distribution<float> gauss(0.0f, 5000.0f);
-    std::vector<float> block(2 * kLines), avg(2 * kLines), power(kLines);
-    for (float& v : block)
-        v = gauss(generator);
-    for (float& v : avg)
-        v = gauss(generator);
-    for (float& v : power)
-        v = std::abs(gauss(generator)) * 3000.0f;
-    std::vector<float> expectAvg = avg, expectPower = power;
-    std::vector<float> latest(kLines, -1.0f), expectLatest = latest;
-    const double k = 7.0;
+    // A line's stored power: a float, the root of a positive one for a cross spectrum.
+    auto linePower = [](float re, float im, bool cross) {
+        const double p = double{re} * re + double{im} * im;
+        return static_cast<float>(cross && p > 0.0 ? std::sqrt(p) : p);
+    };
+    for (const auto& [cross, vector] : {std::pair{false, false}, {true, false}, {false, true}, {true, true}}) {
+        SCOPED_TRACE(testing::Message() << "cross " << cross << ", vector " << vector);
+        std::mt19937 generator(3);
+        std::normal_distribution<float> gauss(0.0f, 5000.0f);
+        std::vector<float> block(2 * kLines), avg(2 * kLines), power(kLines);
+        for (float& v : block)
+            v = gauss(generator);
+        for (float& v : avg)
+            v = gauss(generator);
+        for (float& v : power)
+            v = std::abs(gauss(generator)) * 3000.0f;
+        std::vector<float> expectAvg = avg, expectPower = power;
+        std::vector<float> latest(kLines, -1.0f), expectLatest = latest;
+        const double k = 7.0;
 
-    const std::size_t done =
-        averaging_detail::RunningPowerMean(avg.data(), power.data(), latest.data(), block.data(), kLines, k);
-    EXPECT_EQ(done % 4, 0u);
-    EXPECT_LE(done, kLines);
-    for (std::size_t i = 0; i < done; ++i) {
-        expectAvg[2 * i] = static_cast<float>(((k - 1.0) * expectAvg[2 * i] + block[2 * i]) / k);
-        expectAvg[2 * i + 1] = static_cast<float>(((k - 1.0) * expectAvg[2 * i + 1] + block[2 * i + 1]) / k);
-        const auto line = static_cast<float>(double{block[2 * i]} * block[2 * i] + double{block[2 * i + 1]} * block[2 * i + 1]);
-        expectPower[i] = static_cast<float>(((k - 1.0) * expectPower[i] + line) / k);
-        expectLatest[i] = line;
+        const std::size_t done = averaging_detail::RunningPowerMean(avg.data(), power.data(), latest.data(),
+                                                                    block.data(), kLines, k, cross, vector);
+        EXPECT_EQ(done % 4, 0u);
+        EXPECT_LE(done, kLines);
+        for (std::size_t i = 0; i < done; ++i) {
+            expectAvg[2 * i] = static_cast<float>(((k - 1.0) * expectAvg[2 * i] + block[2 * i]) / k);
+            expectAvg[2 * i + 1] = static_cast<float>(((k - 1.0) * expectAvg[2 * i + 1] + block[2 * i + 1]) / k);
+            const float line = linePower(block[2 * i], block[2 * i + 1], cross);
+            expectPower[i] = vector ? linePower(expectAvg[2 * i], expectAvg[2 * i + 1], cross)
+                                    : static_cast<float>(((k - 1.0) * expectPower[i] + line) / k);
+            expectLatest[i] = line;
+        }
+        EXPECT_EQ(std::memcmp(avg.data(), expectAvg.data(), avg.size() * sizeof(float)), 0);
+        EXPECT_EQ(std::memcmp(power.data(), expectPower.data(), power.size() * sizeof(float)), 0);
+        EXPECT_EQ(std::memcmp(latest.data(), expectLatest.data(), latest.size() * sizeof(float)), 0);
     }
-    EXPECT_EQ(std::memcmp(avg.data(), expectAvg.data(), avg.size() * sizeof(float)), 0);
-    EXPECT_EQ(std::memcmp(power.data(), expectPower.data(), power.size() * sizeof(float)), 0);
-    EXPECT_EQ(std::memcmp(latest.data(), expectLatest.data(), latest.size() * sizeof(float)), 0);
 }

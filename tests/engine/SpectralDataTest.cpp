@@ -81,20 +81,6 @@ TEST(SpectralData, TransformedLinesAreScaledToFullScale)
     EXPECT_NEAR(lines[2 * (k + 1)], 0.0, 1e-5);
 }
 
-TEST(SpectralData, ClearingEmptiesTheSpectrum)
-{
-    const TProcessingSettings settings = MakeSettings(48000, 1024);
-    SpectralData data(settings, MakeScaling(ScalingOpts::kLogarithmic), 0, false);
-    spectral_test::RunBlock(data, spectral_test::Tone(settings, 4687.5, 0.5), nullptr);
-    data.ClearSpectrum();
-    EXPECT_EQ(data.GetBlocksAveraged(), 0);
-    for (std::uint32_t i = 0; i < data.GetLines(); ++i) {
-        ASSERT_EQ(data.GetPowerBuffer()[i], 0.0f);
-        ASSERT_EQ(data.GetAveragedDbBuffer()[i], SpectralData::kNoValue);
-    }
-    EXPECT_EQ(data.GetTotalPower(), SpectralData::kNoValue);
-}
-
 class SpectralDataFailure : public testing::Test {
 protected:
     // Every accessor answers its no-value result, and nothing crashes.

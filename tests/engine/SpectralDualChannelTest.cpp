@@ -188,21 +188,6 @@ TEST(SpectralDualChannel, FunctionsUnderHoldShowTheRunningMaximum)
     EXPECT_FLOAT_EQ(coherence.GetPowerBuffer()[1], 0.09f);
 }
 
-TEST(SpectralDualChannel, IdenticalChannelsAreFullyCoherentWithUnitTransfer)
-{
-    constexpr std::uint32_t blocks = 8;
-    Chain chain(blocks);
-    const std::vector<float> x = spectral_test::WhiteNoise(kSize * blocks, 1000.0, 7);
-    chain.RunAll(x.data(), x.data());
-
-    EXPECT_NEAR(Chain::Mean(chain.coherence), 1.0, 1e-4);
-    EXPECT_NEAR(Chain::Mean(chain.transfer), 1.0, 1e-4);
-    float worstPhase = 0.0f;
-    for (std::uint32_t i = chain.transfer.GetStartBin(); i < kSize / 2 - 1; ++i)
-        worstPhase = std::max(worstPhase, std::abs(std::arg(chain.Cross(i))));
-    EXPECT_LT(worstPhase, 1e-4f);
-}
-
 TEST(SpectralDualChannel, IndependentChannelsHaveCoherenceOfOneOverTheAverages)
 {
     constexpr std::uint32_t blocks = 16;

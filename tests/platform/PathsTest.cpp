@@ -3,37 +3,21 @@
 #include <cerrno>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "platform/MessageBox.h"
+#include "tests/support/PlatformTestSupport.h"
 
 namespace {
 
-class PathsTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
-            messages.push_back(request);
-            return platform::MessageResult::Ok;
-        });
-    }
-    void TearDown() override { platform::SetMessageBoxHook({}); }
-
-    std::vector<platform::MessageBoxRequest> messages;
-};
-
-TEST_F(PathsTest, FolderExistsQuietlyForAnExistingFolder)
+TEST(PathsTest, AMissingFolderIsReportedWhenAskedAnExistingOneNever)
 {
-    const std::string folder = testing::TempDir();
-    EXPECT_TRUE(FolderExists(folder.c_str(), 1));
+    MessageLog log;
+    const std::vector<platform::MessageBoxRequest>& messages = log.requests;
+    EXPECT_TRUE(FolderExists(testing::TempDir().c_str(), 1));
     EXPECT_TRUE(messages.empty());
-}
-
-TEST_F(PathsTest, MissingFolderIsReportedWhenAsked)
-{
     const std::filesystem::path missing = std::filesystem::path(testing::TempDir()) / "talvenor-no-such-folder";
     std::filesystem::remove_all(missing);
     const std::string path = missing.string();
@@ -55,36 +39,27 @@ TEST_F(PathsTest, MissingFolderIsReportedWhenAsked)
 
 TEST(StripFileNameTest, CutsAtTheLastSeparator)
 {
+    // A separator only at the start, or none, leaves the path whole;
+    // backslashes are ordinary characters in Linux names.
+    const std::pair<const char*, const char*> cases[] = {{"/a/b.wav", "/a"},     {"rel/dir/file.txt", "rel/dir"},
+                                                         {"/a/", "/a"},          {"/b.wav", "/b.wav"},
+                                                         {"b.wav", "b.wav"},     {"/x/C:\\a\\b.wav", "/x"}};
     char buffer[64];
-    StripFileName("/a/b.wav", buffer);
-    EXPECT_STREQ(buffer, "/a");
-    StripFileName("rel/dir/file.txt", buffer);
-    EXPECT_STREQ(buffer, "rel/dir");
-    StripFileName("/a/", buffer);
-    EXPECT_STREQ(buffer, "/a");
-    // A separator only at the start, or none, leaves the path whole.
-    StripFileName("/b.wav", buffer);
-    EXPECT_STREQ(buffer, "/b.wav");
-    StripFileName("b.wav", buffer);
-    EXPECT_STREQ(buffer, "b.wav");
-    // Backslashes are ordinary characters in Linux names.
-    StripFileName("/x/C:\\a\\b.wav", buffer);
-    EXPECT_STREQ(buffer, "/x");
+    for (const auto& [path, folder] : cases) {
+        StripFileName(path, buffer);
+        EXPECT_STREQ(buffer, folder) << path;
+        EXPECT_EQ(StripFileName(std::string_view(path)), folder);
+    }
 
     char inPlace[] = "/home/user/file.wav";
     StripFileName(inPlace, inPlace);
     EXPECT_STREQ(inPlace, "/home/user");
 
-    EXPECT_EQ(StripFileName(std::string_view("/a/b.wav")), "/a");
-    EXPECT_EQ(StripFileName(std::string_view("/b.wav")), "/b.wav");
     EXPECT_EQ(StripFileName(std::string_view("")), "");
-}
 
-TEST(StripFileNameTest, NullPointersDoNothing)
-{
-    char buffer[] = "untouched";
+    // Null pointers do nothing.
     StripFileName(nullptr, buffer);
-    EXPECT_STREQ(buffer, "untouched");
+    EXPECT_STREQ(buffer, "/x");
     StripFileName("/a/b", nullptr);
 }
 

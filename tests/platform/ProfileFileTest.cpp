@@ -1,8 +1,8 @@
 #include "platform/ProfileFile.h"
 
+#include "tests/support/PlatformTestSupport.h"
+
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <unistd.h>
 
@@ -13,34 +13,14 @@ namespace {
 namespace fs = std::filesystem;
 using platform::ProfileFile;
 
-class ProfileFileTest : public testing::Test {
+class ProfileFileTest : public TempFolderTest {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::path(testing::TempDir()) / "profile-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        path = (folder / "test.ini").string();
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    void WriteText(const std::string& text)
-    {
-        std::ofstream(path, std::ios::binary) << text;
-    }
-    std::string ReadText() const
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
-    fs::path folder;
-    std::string path;
+    const std::string path = Path("test.ini");
 };
 
-TEST_F(ProfileFileTest, LookupFollowsTheProfileRules)
+TEST_F(ProfileFileTest, LookupFollowsTheProfileRulesAndWritesKeepEveryOtherLine)
 {
-    WriteText("; a comment\n"
+    WriteText(path, "; a comment\n"
               "[Paths]\n"
               "  OVL =  \"/data/Overlay \"  \r\n"
               "log='/data/Log'\n"
@@ -59,7 +39,6 @@ TEST_F(ProfileFileTest, LookupFollowsTheProfileRules)
     // Only the first section of a name is searched.
     EXPECT_EQ(file.GetString("Paths", "extra", "none", 260), "none");
     EXPECT_EQ(file.GetString("Paths", "noequals", "none", 260), "none");
-    EXPECT_EQ(file.GetString("FileIO", "WaveFileMode", "0", 256), "1");
     EXPECT_EQ(file.GetString("Missing", "x", "fallback", 256), "fallback");
     // size counts the terminator.
     EXPECT_EQ(file.GetString("paths", "log", "", 5), "/dat");
@@ -69,23 +48,21 @@ TEST_F(ProfileFileTest, LookupFollowsTheProfileRules)
     const ProfileFile missing((folder / "none.ini").string());
     EXPECT_FALSE(missing.IsLoaded());
     EXPECT_EQ(missing.GetString("Install", "Default", "0", 256), "0");
-}
 
-TEST_F(ProfileFileTest, WritesReplaceInPlaceAndKeepEveryOtherLine)
-{
-    WriteText("; keep me\n"
+    // Writes replace in place and keep every other line.
+    WriteText(path, "; keep me\n"
               "[FileIO]\n"
               "WaveFileMode=1\n"
               "Foreign=keep\n"
               "\n"
               "[Special]\n"
               "DisplayTimeOffset=2.5\n");
-    ProfileFile file(path);
-    file.WriteString("fileio", "wavefilemode", "0");
-    file.WriteString("FileIO", "MakeBackup", "1");
-    file.WriteString("Paths", "ovl", "/x\r\ny");
-    ASSERT_TRUE(file.Save());
-    EXPECT_EQ(ReadText(), "; keep me\r\n"
+    ProfileFile edited(path);
+    edited.WriteString("fileio", "wavefilemode", "0");
+    edited.WriteString("FileIO", "MakeBackup", "1");
+    edited.WriteString("Paths", "ovl", "/x\r\ny");
+    ASSERT_TRUE(edited.Save());
+    EXPECT_EQ(ReadText(path), "; keep me\r\n"
                           "[FileIO]\r\n"
                           "wavefilemode=0\r\n"
                           "Foreign=keep\r\n"
@@ -99,23 +76,21 @@ TEST_F(ProfileFileTest, WritesReplaceInPlaceAndKeepEveryOtherLine)
     EXPECT_EQ(platform::GetProfileString("special", "displaytimeoffset", "", 256, path), "3");
 }
 
-TEST_F(ProfileFileTest, ASaveIntoAMissingFolderFails)
+TEST_F(ProfileFileTest, ASaveIntoAMissingFolderOrOverAnUnreadableFileFails)
 {
     EXPECT_FALSE(platform::WriteProfileString("A", "b", "c", (folder / "no" / "such.ini").string()));
     EXPECT_FALSE(fs::exists(folder / "no"));
-}
 
-TEST_F(ProfileFileTest, AFileThatCannotBeReadIsNeverSavedOver)
-{
+    // A file that cannot be read is never saved over.
     if (::geteuid() == 0)
         GTEST_SKIP() << "root reads every file";
-    WriteText("[A]\nb=old\nprivate=1\n");
+    WriteText(path, "[A]\nb=old\nprivate=1\n");
     fs::permissions(path, fs::perms::none);
     ProfileFile unreadable(path);
     unreadable.WriteString("A", "b", "new");
     EXPECT_FALSE(unreadable.Save());
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(ReadText(), "[A]\nb=old\nprivate=1\n");
+    EXPECT_EQ(ReadText(path), "[A]\nb=old\nprivate=1\n");
 }
 
 } // namespace

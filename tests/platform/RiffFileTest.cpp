@@ -1,13 +1,10 @@
 #include "platform/RiffFile.h"
 
+#include "tests/support/PlatformTestSupport.h"
+
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -19,33 +16,12 @@ using platform::RiffFile;
 using platform::RiffFind;
 using Bytes = std::vector<std::uint8_t>;
 
-class RiffFileTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        folder = std::filesystem::path(testing::TempDir())
-               / (std::string("riff-") + info->name() + "-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
+class RiffFileTest : public TempFolderTest {};
 
-    std::string Path(const char* name) const { return (folder / name).string(); }
-
-    static Bytes Load(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
-    static void Store(const std::string& path, const Bytes& bytes)
-    {
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
-    }
-
-    std::filesystem::path folder;
-};
+void Store(const std::string& path, const Bytes& bytes)
+{
+    WriteText(path, std::string(bytes.begin(), bytes.end()));
+}
 
 TEST_F(RiffFileTest, CreatedChunksGetTheirSizesAndPadBytes)
 {
@@ -67,12 +43,13 @@ TEST_F(RiffFileTest, CreatedChunksGetTheirSizesAndPadBytes)
     const Bytes expected = {'R', 'I', 'F', 'F', 26, 0, 0, 0, 'T', 'E', 'S', 'T',
                             'o', 'd', 'd', ' ', 3,  0, 0, 0, 'a', 'b', 'c', 0,
                             'e', 'v', 'e', 'n', 2,  0, 0, 0, 'x', 'y'};
-    EXPECT_EQ(Load(Path("a.riff")), expected);
+    const std::string written = ReadText(Path("a.riff"));
+    EXPECT_EQ(Bytes(written.begin(), written.end()), expected);
     EXPECT_EQ(odd.Size, 3u);
     EXPECT_EQ(form.Size, 26u);
 }
 
-TEST_F(RiffFileTest, DescendSkipsOtherChunksAndStaysInsideItsParent)
+TEST_F(RiffFileTest, DescendSkipsOtherChunksStaysInsideItsParentAndStopsAtTheFileEnd)
 {
     // A form holding an odd-sized chunk and "want", followed at top level by
     // another "want" that a search inside the form must not reach.
@@ -103,15 +80,11 @@ TEST_F(RiffFileTest, DescendSkipsOtherChunksAndStaysInsideItsParent)
     ASSERT_TRUE(file.Seek(0));
     ASSERT_TRUE(file.Descend(want, nullptr, RiffFind::Id));
     EXPECT_EQ(want.DataOffset, 40);
-}
 
-TEST_F(RiffFileTest, SizesBeyondTheFileEndTheSearch)
-{
     // A chunk claiming 4 GB, then nothing: the search must stop, not wrap.
     Store(Path("c.riff"), {'j', 'u', 'n', 'k', 0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3});
-    RiffFile file;
+    ASSERT_TRUE(file.Close());
     ASSERT_TRUE(file.Open(Path("c.riff"), RiffFile::OpenMode::Read));
-    RiffChunk want{MakeFourCC('d', 'a', 't', 'a')};
     EXPECT_FALSE(file.Descend(want, nullptr, RiffFind::Id));
     // A truncated header is no chunk either.
     ASSERT_TRUE(file.Seek(8));

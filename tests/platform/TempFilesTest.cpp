@@ -1,54 +1,31 @@
 #include "platform/TempFiles.h"
 
+#include "tests/support/PlatformTestSupport.h"
+
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <sys/stat.h>
-
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "platform/RiffFile.h"
 
+
 namespace fs = std::filesystem;
 
 namespace {
 
-class TempFilesTest : public testing::Test {
+class TempFilesTest : public TempFolderTest {
 protected:
-    void SetUp() override
-    {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        folder = fs::path(testing::TempDir())
-               / (std::string("temp-files-") + info->name() + "-" + std::to_string(::getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override
-    {
-        platform::SimulateDiskFull(-1);
-        fs::remove_all(folder);
-    }
-
-    std::string Path(const char* name) const { return (folder / name).string(); }
-    static void Write(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
-    static std::string Read(const std::string& path)
-    {
-        std::ifstream in(path);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    void TearDown() override { platform::SimulateDiskFull(-1); }
     std::size_t FileCount() const
     {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
     }
-
-    fs::path folder;
 };
 
-TEST_F(TempFilesTest, TemporaryFilesAreNewEmptyAndUnique)
+TEST_F(TempFilesTest, TemporaryFilesAreNewAndUniqueAndSameFileComparesCanonicalPaths)
 {
     std::set<std::string> names;
     for (int i = 0; i < 20; ++i)
@@ -60,58 +37,54 @@ TEST_F(TempFilesTest, TemporaryFilesAreNewEmptyAndUnique)
     EXPECT_EQ(one.filename().string().substr(0, 3), "wav");
     EXPECT_EQ(one.extension(), ".tmp");
     EXPECT_TRUE(platform::CreateTempFile(Path("no-such-folder"), "wav").empty());
+
+    // Same file: canonical paths compared.
+    WriteText(Path("x.wav"), "x");
+    fs::create_directories(folder / "sub");
+    fs::create_symlink(folder / "x.wav", folder / "sub" / "link.wav");
+    EXPECT_TRUE(platform::SameFile(Path("x.wav"), (folder / "sub" / ".." / "x.wav").string()));
+    EXPECT_TRUE(platform::SameFile(Path("x.wav"), (folder / "sub" / "link.wav").string()));
+    // A file still to be written: its names are compared, both made canonical.
+    EXPECT_TRUE(platform::SameFile((folder / "sub" / ".." / "new.wav").string(), Path("new.wav")));
+    EXPECT_TRUE(platform::SameFile(Path("new.wav"), (folder / "sub" / ".." / "new.wav").string()));
+    EXPECT_FALSE(platform::SameFile(Path("x.wav"), Path("X.wav")));
+    EXPECT_FALSE(platform::SameFile(Path("x.wav"), ""));
 }
 
-TEST_F(TempFilesTest, CopyReplacesTheTargetOnlyWhenComplete)
+TEST_F(TempFilesTest, CopyAndMoveReplaceTheTargetOnlyWhenComplete)
 {
-    Write(Path("source"), std::string(100000, 's'));
-    Write(Path("target"), "old contents");
+    WriteText(Path("source"), std::string(100000, 's'));
+    WriteText(Path("target"), "old contents");
     ::chmod(Path("target").c_str(), 0640);
 
     platform::SimulateDiskFull(5000);
     EXPECT_FALSE(platform::CopyFileOver(Path("source"), Path("target")));
-    EXPECT_EQ(Read(Path("target")), "old contents");
+    EXPECT_EQ(ReadText(Path("target")), "old contents");
     EXPECT_EQ(FileCount(), 2u);  // no staging file left behind
 
     platform::SimulateDiskFull(-1);
     ASSERT_TRUE(platform::CopyFileOver(Path("source"), Path("target")));
-    EXPECT_EQ(Read(Path("target")), std::string(100000, 's'));
+    EXPECT_EQ(ReadText(Path("target")), std::string(100000, 's'));
     EXPECT_EQ(fs::status(Path("target")).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_FALSE(platform::CopyFileOver(Path("missing"), Path("target")));
     EXPECT_EQ(FileCount(), 2u);
-}
 
-TEST_F(TempFilesTest, MoveCrossesFileSystemsByCopying)
-{
+    // A move within one file system renames; across them it copies.
+    WriteText(Path("a"), "a");
+    ASSERT_TRUE(platform::MoveFileOver(Path("a"), Path("target")));
+    EXPECT_EQ(ReadText(Path("target")), "a");
+    EXPECT_FALSE(fs::exists(Path("a")));
+    EXPECT_FALSE(platform::MoveFileOver(Path("a"), Path("target")));
     // /dev/shm is a memory file system on Linux, so a rename from it to the
     // test folder fails and the copy fallback has to do the move.
     const std::string elsewhere = platform::CreateTempFile("/dev/shm", "wav");
     if (elsewhere.empty())
         GTEST_SKIP() << "/dev/shm is not available";
-    Write(elsewhere, "moved");
-    Write(Path("target"), "old");
+    WriteText(elsewhere, "moved");
     ASSERT_TRUE(platform::MoveFileOver(elsewhere, Path("target")));
-    EXPECT_EQ(Read(Path("target")), "moved");
+    EXPECT_EQ(ReadText(Path("target")), "moved");
     EXPECT_FALSE(fs::exists(elsewhere));
-
-    Write(Path("a"), "a");
-    ASSERT_TRUE(platform::MoveFileOver(Path("a"), Path("target")));
-    EXPECT_EQ(Read(Path("target")), "a");
-    EXPECT_FALSE(fs::exists(Path("a")));
-    EXPECT_FALSE(platform::MoveFileOver(Path("a"), Path("target")));
-}
-
-TEST_F(TempFilesTest, SameFileComparesCanonicalPaths)
-{
-    Write(Path("x.wav"), "x");
-    fs::create_directories(folder / "sub");
-    fs::create_symlink(folder / "x.wav", folder / "sub" / "link.wav");
-    EXPECT_TRUE(platform::SameFile(Path("x.wav"), (folder / "sub" / ".." / "x.wav").string()));
-    EXPECT_TRUE(platform::SameFile(Path("x.wav"), (folder / "sub" / "link.wav").string()));
-    EXPECT_TRUE(platform::SameFile(Path("new.wav"), (folder / "sub" / ".." / "new.wav").string()));
-    EXPECT_FALSE(platform::SameFile(Path("x.wav"), Path("X.wav")));
-    EXPECT_FALSE(platform::SameFile(Path("x.wav"), ""));
 }
 
 }  // namespace

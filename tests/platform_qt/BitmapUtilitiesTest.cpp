@@ -6,26 +6,19 @@
 
 namespace {
 
-TEST(BitmapUtilitiesTest, ColourNeedsTwoBitsOrThreeColours)
+TEST(BitmapUtilitiesTest, ColourNeedsTwoBitsOrThreeColoursAndSizesAreZeroWithoutAnImage)
 {
     QImage mono(8, 8, QImage::Format_Mono);
     mono.setColorCount(2);
     EXPECT_FALSE(IsColorDevice(&mono));
     QImage indexed(8, 8, QImage::Format_Indexed8);
     EXPECT_TRUE(IsColorDevice(&indexed));
-    QImage rgb(8, 8, QImage::Format_RGB32);
+    QImage rgb(37, 12, QImage::Format_RGB32);
     EXPECT_TRUE(IsColorDevice(&rgb));
     EXPECT_FALSE(IsColorDevice(nullptr));
-}
 
-TEST(BitmapUtilitiesTest, BitmapSize)
-{
-    const QImage image(37, 12, QImage::Format_ARGB32);
-    EXPECT_EQ(GetBitmapWidth(&image), 37u);
-    EXPECT_EQ(GetBitmapHeight(&image), 12u);
-    const QImage empty;
-    EXPECT_EQ(GetBitmapWidth(&empty), 0u);
-    EXPECT_EQ(GetBitmapHeight(&empty), 0u);
+    EXPECT_EQ(GetBitmapWidth(&rgb), 37u);
+    EXPECT_EQ(GetBitmapHeight(&rgb), 12u);
     EXPECT_EQ(GetBitmapWidth(static_cast<const QImage*>(nullptr)), 0u);
     EXPECT_EQ(GetBitmapHeight(static_cast<const QPixmap*>(nullptr)), 0u);
 }

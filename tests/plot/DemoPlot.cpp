@@ -1,30 +1,7 @@
 #include "DemoPlot.h"
 
-#include "plot/AxisNumberFormat.h"
-#include "plot/PlotMarkLines.h"
-
-#include <QPainter>
 #include <QPaintDevice>
-#include <QPolygonF>
-
-#include <algorithm>
-#include <cmath>
-
-namespace {
-
-QRect ToQRect(const PlotRect& r)
-{
-    return QRect(r.left, r.top, r.Width(), r.Height());
-}
-
-// A repeatable noise floor: the same ripple on every run.
-float Ripple(float hz)
-{
-    const double phase = hz * 0.0137;
-    return static_cast<float>(3.0 * std::sin(phase) * std::sin(phase * 2.71) + 2.0 * std::sin(phase * 0.31));
-}
-
-} // namespace
+#include <QPainter>
 
 DemoPlot::DemoPlot(int paneCount)
 {
@@ -33,97 +10,23 @@ DemoPlot::DemoPlot(int paneCount)
     m_XLabelWidth = 90;
     m_YLabelWidth = 58;
     m_XFormat = 4;
-    m_YFormat = 2;
     m_XUnit = " Hz";
-    // The level readout carries no unit, as the spectrum plot's does not.
     SetPaneCount(paneCount);
     resize(720, 440);
     InitResources();
 }
 
-float DemoPlot::LevelAt(int pane, float hz) const
-{
-    // Pane 1 a 1 kHz tone, pane 2 a 1.5 kHz tone, each with falling harmonics.
-    const float fundamental = pane == 1 ? 1000.0f : 1500.0f;
-    double power = std::pow(10.0, (-112.0 + Ripple(hz)) / 10.0);
-    for (int k = 1; k * fundamental < kTopHz; ++k) {
-        const double peakDb = -6.0 - 17.0 * (k - 1) - (k % 2 == 0 ? 6.0 : 0.0);
-        const double offset = (hz - k * fundamental) / 40.0;
-        power += std::pow(10.0, peakDb / 10.0) * std::exp(-offset * offset);
-    }
-    return static_cast<float>(10.0 * std::log10(power));
-}
-
-float DemoPlot::HzPerPixel(const PlotRect& pane) const
-{
-    return pane.Width() > 0 ? kTopHz / pane.Width() : 0.0f;
-}
-
-int DemoPlot::ColumnOf(const PlotRect& pane, float hz) const
-{
-    const float perPixel = HzPerPixel(pane);
-    return perPixel > 0.0f ? static_cast<int>(std::lround(hz / perPixel)) : 0;
-}
-
-int DemoPlot::RowOf(const PlotRect& pane, float db) const
-{
-    const float fraction = std::clamp((kTopDb - db) / kRangeDb, 0.0f, 1.0f);
-    return pane.top + static_cast<int>(fraction * (pane.Height() - 1));
-}
-
 float DemoPlot::GetXValueAt(int x, int y)
 {
     const PlotRect pane = GetPlotRectAt(x, y);
-    return pane.IsEmpty() ? 0.0f : (x - pane.left) * HzPerPixel(pane);
-}
-
-float DemoPlot::GetYValueAt(int x, int y)
-{
-    const PlotRect pane = GetPlotRectAt(x, y);
-    if (pane.IsEmpty() || pane.Height() < 2)
-        return 0.0f;
-    return kTopDb - (y - pane.top) * kRangeDb / (pane.Height() - 1);
-}
-
-std::uint16_t DemoPlot::GetHarmonicCount(int x, int y)
-{
-    const float hz = GetXValueAt(x, y);
-    return hz > 0.0f ? SaturatedHarmonicCount(kTopHz / hz) : 0;
-}
-
-PlotPoint DemoPlot::GetHarmonicPoint(std::uint16_t n, int x, int y)
-{
-    return {ColumnOf(GetPlotRectAt(x, y), n * GetXValueAt(x, y)), y};
-}
-
-PlotPoint DemoPlot::GetUpperSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2)
-{
-    const float f1 = GetXValueAt(x1, y1);
-    const float d = std::fabs(GetXValueAt(x2, y2) - f1);
-    return {ColumnOf(GetPlotRectAt(x1, y1), f1 + n * d), y2};
-}
-
-PlotPoint DemoPlot::GetLowerSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2)
-{
-    const float f1 = GetXValueAt(x1, y1);
-    const float d = std::fabs(GetXValueAt(x2, y2) - f1);
-    return {ColumnOf(GetPlotRectAt(x1, y1), f1 - n * d), y2};
+    return pane.IsEmpty() ? 0.0f : (x - pane.left) * kTopHz / pane.Width();
 }
 
 void DemoPlot::SnapCursorPoint(PlotPoint& point)
 {
-    // Onto the trace, as the spectrum plot's pull to the trace does.
     const PlotRect pane = GetPlotRectAt(point.x, point.y);
-    if (pane.IsEmpty())
-        return;
-    const int index = pane == m_Areas.Pane2 && m_PaneCount == 2 ? 2 : 1;
-    point.y = RowOf(pane, LevelAt(index, GetXValueAt(point.x, point.y)));
-}
-
-void DemoPlot::ZoomToRect(const PlotRect& zoomRect)
-{
-    Zoomed.push_back(zoomRect);
-    TPlotBase::ZoomToRect(zoomRect);
+    if (!pane.IsEmpty())
+        point.y = pane.top + kPulledRow;
 }
 
 void DemoPlot::UpdateSpan()
@@ -145,79 +48,12 @@ void DemoPlot::Redraw(QPainter& dc, bool flag, const PlotRect& clip)
 {
     if (m_Printing)
         Printed.push_back({m_LabelFontHeight, m_Printing, m_Areas});
-    DrawPane(dc, m_Areas.Pane1, 1);
-    if (m_PaneCount == 2)
-        DrawPane(dc, m_Areas.Pane2, 2);
     TPlotBase::Redraw(dc, flag, clip);
-    DrawWatermark(dc, m_Areas.Plot, clip);
-}
-
-void DemoPlot::DrawPane(QPainter& dc, const PlotRect& pane, int index)
-{
-    if (pane.IsEmpty())
-        return;
-    const QColor background = m_Printing ? QColor(Qt::white) : QColor(Qt::black);
-    const QColor grid = m_Printing ? QColor(170, 170, 170) : QColor(80, 80, 80);
-    const QColor trace = m_Printing ? QColor(Qt::black) : QColor(0, 230, 0);
-    const QColor text = m_Printing ? QColor(Qt::black) : palette().color(QPalette::WindowText);
-    const QRect area = ToQRect(pane);
-
-    dc.save();
-    dc.fillRect(area, background);
-    dc.setFont(m_LabelFont);
-    const int fontHeight = std::max(1, m_LabelFontHeight);
-
-    // Grid and tick labels every 2 kHz and every 20 dB.
-    QPen gridPen(grid, 0, Qt::DotLine);
-    for (int k = 0; k <= 10; ++k) {
-        const int x = pane.left + ColumnOf(pane, 2000.0f * k);
-        if (k > 0 && k < 10) {
-            dc.setPen(gridPen);
-            dc.drawLine(x, pane.top, x, pane.bottom - 1);
-        }
-        // Frequencies under the lowest pane only, below the scroll bar.
-        if (index != m_PaneCount)
-            continue;
-        dc.setPen(text);
-        const QString label = k == 0 ? QStringLiteral("0") : QStringLiteral("%1 k").arg(2 * k);
-        dc.drawText(QRect(x - 4 * fontHeight, pane.bottom + GetScrollBarHeight() + 3, 8 * fontHeight, fontHeight + 2),
-                    Qt::AlignHCenter | Qt::AlignTop, k == 10 ? label + QStringLiteral("Hz") : label);
-    }
-    for (int k = 0; k <= 6; ++k) {
-        const float db = kTopDb - 20.0f * k;
-        const int y = RowOf(pane, db);
-        if (k > 0 && k < 6) {
-            dc.setPen(gridPen);
-            dc.drawLine(pane.left, y, pane.right - 1, y);
-        }
-        dc.setPen(text);
-        dc.drawText(QRect(pane.left - 6 * fontHeight, y - fontHeight / 2 - 1, 6 * fontHeight - 6, fontHeight + 2),
-                    Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(::FormatReadout(db)));
-    }
-    dc.setPen(m_Printing ? QColor(Qt::black) : QColor(200, 200, 200));
-    dc.drawText(QRect(pane.left, pane.top + 2, pane.Width() - 6, fontHeight + 2), Qt::AlignRight | Qt::AlignTop,
-                index == 1 ? QStringLiteral("Left  dBV") : QStringLiteral("Right  dBV"));
-
-    // The trace: the highest level within each pixel column.
-    QPolygonF points;
-    const float perPixel = HzPerPixel(pane);
-    for (int c = 0; c < pane.Width(); ++c) {
-        float level = -999.0f;
-        for (int s = 0; s < 8; ++s)
-            level = std::max(level, LevelAt(index, (c + s / 8.0f) * perPixel));
-        points << QPointF(pane.left + c + 0.5, RowOf(pane, level) + 0.5);
-    }
-    dc.setClipRect(area);
-    dc.setRenderHint(QPainter::Antialiasing, true);
-    dc.setPen(QPen(trace, m_Printing ? 0 : 1.2));
-    dc.drawPolyline(points);
-    dc.restore();
 }
 
 void DemoPlot::LayoutPlotAreas(QPainter& dc, PrintOpts options)
 {
-    // A page layout in the spirit of the spectrum plot's: the margins in
-    // inches, a little more room for the axes.
+    // The margins in inches, a little more room for the axes.
     QPaintDevice* page = dc.device();
     const int x = page->logicalDpiX();
     const int y = page->logicalDpiY();

@@ -1,7 +1,7 @@
 #pragma once
-// A small TPlotBase for the widget tests: a synthetic 1 kHz tone with
-// harmonics over a noise floor, cursor hooks on the same scales, and a record
-// of what the base asks of it (printing, zooming, span updates).
+// A small TPlotBase for the widget tests: 20 kHz across each pane, a cursor
+// pulled to a fixed row, and a record of what the base asks of it
+// (printing, span updates).
 
 #include "plot/TPlotBase.h"
 
@@ -10,8 +10,8 @@
 class DemoPlot : public TPlotBase {
 public:
     static constexpr float kTopHz = 20000.0f;
-    static constexpr float kTopDb = 0.0f;
-    static constexpr float kRangeDb = 120.0f;
+    // Where a pulled cursor lands, below the top of its pane.
+    static constexpr int kPulledRow = 37;
 
     explicit DemoPlot(int paneCount);
 
@@ -22,29 +22,14 @@ public:
         PlotAreas Areas;
     };
     std::vector<PrintSeen> Printed;
-    std::vector<PlotRect> Zoomed;
     int SpanUpdates = 0;
-
-    float LevelAt(int pane, float hz) const;
-    int ColumnOf(const PlotRect& pane, float hz) const;
-    int RowOf(const PlotRect& pane, float db) const;
 
     using TPlotBase::OnHScroll;
 
     float GetXValueAt(int x, int y) override;
-    float GetYValueAt(int x, int y) override;
-    std::uint16_t GetHarmonicCount(int x, int y) override;
-    PlotPoint GetHarmonicPoint(std::uint16_t n, int x, int y) override;
-    PlotPoint GetUpperSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2) override;
-    PlotPoint GetLowerSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2) override;
     void SnapCursorPoint(PlotPoint& point) override;
-    void ZoomToRect(const PlotRect& zoomRect) override;
     void UpdateSpan() override;
     void UpdateScrollRange() override;
     void Redraw(QPainter& dc, bool flag, const PlotRect& clip) override;
     void LayoutPlotAreas(QPainter& dc, PrintOpts options) override;
-
-private:
-    void DrawPane(QPainter& dc, const PlotRect& pane, int index);
-    float HzPerPixel(const PlotRect& pane) const;
 };

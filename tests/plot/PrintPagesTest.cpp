@@ -116,6 +116,8 @@ TEST(PrintPages, TwoPlotsPrintTwoPagesWithHeaderAndCommentsAndComeBackAsTheyWere
     ASSERT_TRUE(folder.isValid());
     DemoPlot left(1);
     DemoPlot right(2);
+    right.ShowScrollBar();
+    const QFont screenFont = right.LabelFont();
     const PlotAreas leftScreen = left.Areas();
     const PlotAreas rightScreen = right.Areas();
 
@@ -135,9 +137,15 @@ TEST(PrintPages, TwoPlotsPrintTwoPagesWithHeaderAndCommentsAndComeBackAsTheyWere
     EXPECT_EQ(left.Areas(), leftScreen);
     EXPECT_EQ(right.Areas(), rightScreen);
     EXPECT_FALSE(left.IsPrinting());
-    // On paper each plot ends above its page's comment block.
+    EXPECT_EQ(right.LabelFontHeight(), 15);
+    EXPECT_EQ(right.LabelFont(), screenFont);
+    EXPECT_EQ(right.GetScrollBarHeight(), 12);
+    // On paper an eighth-inch font (37.5 dots, truncated) and each plot
+    // ending above its page's comment block.
     ASSERT_EQ(left.Printed.size(), 1u);
     ASSERT_EQ(right.Printed.size(), 1u);
+    EXPECT_EQ(right.Printed[0].LabelFontHeight, 37);
+    EXPECT_TRUE(right.Printed[0].Printing);
     const int pageHeight = printer.height();
     const int blockTop = pageHeight - (static_cast<int>(300 * 1.4) + 300);
     EXPECT_LT(left.Printed[0].Areas.Plot.bottom, blockTop);

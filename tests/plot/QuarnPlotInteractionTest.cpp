@@ -3,7 +3,6 @@
 #include "QuarnPlotTestSupport.h"
 
 #include "widgets/CToolBtn.h"
-#include "platform/MessageBox.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -21,18 +20,17 @@
 #include <cmath>
 #include <cstring>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
 using namespace quarn_test;
 
 // Chooses the item of the popup menu that opens next (in a submenu when
-// a path is given), once it is shown.
-void ChooseFromNextMenu(QStringList path)
+// a path is given), once it is shown; or, when it must be greyed, checks
+// that it is and closes the menu.
+void ChooseFromNextMenu(QStringList path, bool greyed = false)
 {
-    QTimer::singleShot(50, [path]() mutable {
+    QTimer::singleShot(50, [path, greyed]() mutable {
         QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         ASSERT_NE(menu, nullptr) << "no menu opened";
         QMenu* top = menu;
@@ -47,20 +45,13 @@ void ChooseFromNextMenu(QStringList path)
                 menu = found->menu();
                 continue;
             }
-            ASSERT_TRUE(found->isEnabled()) << text.toStdString();
+            EXPECT_EQ(found->isEnabled(), !greyed) << text.toStdString();
             top->close();
-            found->trigger();
+            if (!greyed)
+                found->trigger();
             return;
         }
     });
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 struct PlotOnTone {
@@ -77,7 +68,7 @@ struct PlotOnTone {
     std::unique_ptr<TQuarnPlot> plot;
 };
 
-TEST(QuarnPlotInteraction, ADragInZoomModeZoomsToTheDraggedSpan)
+TEST(QuarnPlotInteraction, ADragZoomsTypedFieldsRedrawTheAxisAndPeakHoldOffClearsTheHeldTrace)
 {
     PlotOnTone t(ScalingOpts::kLogarithmic);
     TQuarnPlot& plot = *t.plot;
@@ -107,12 +98,8 @@ TEST(QuarnPlotInteraction, ADragInZoomModeZoomsToTheDraggedSpan)
     EXPECT_EQ(plot.SpanStart(), static_cast<int>(t.data->GetStartBin()));
     EXPECT_EQ(plot.SpanEnd(), static_cast<int>(t.data->GetEndBin()));
     EXPECT_TRUE(plot.ToolButton(402)->IsGreyed());
-}
 
-TEST(QuarnPlotInteraction, TypedFieldsAndSpinnersRedrawTheAxis)
-{
-    PlotOnTone t(ScalingOpts::kLogarithmic);
-    TQuarnPlot& plot = *t.plot;
+    // Typed fields redraw the axis.
     QLineEdit* top = plot.PlotTopEdit();
     top->selectAll();
     QTest::keyClicks(top, "-10");
@@ -129,19 +116,10 @@ TEST(QuarnPlotInteraction, TypedFieldsAndSpinnersRedrawTheAxis)
     QTest::keyClick(range, Qt::Key_Return);
     EXPECT_EQ(range->text(), QStringLiteral("0.1"));
 
-    // The spinner's arrows step the field by 5 dB.
-    plot.StepField(true, true);
-    EXPECT_FLOAT_EQ(t.records.Spectrum.PlotTop, -5.0f);
-    EXPECT_EQ(top->text(), QStringLiteral("-5.00"));
-}
-
-TEST(QuarnPlotInteraction, PeakHoldOffClearsTheHeldTrace)
-{
-    PlotOnTone t(ScalingOpts::kLogarithmic);
-    TQuarnPlot& plot = *t.plot;
+    // Peak hold off clears the held trace.
     t.records.Spectrum.PeakHold = 4;
     t.data->SetPeakHoldMode(4);
-    RunBlocks(*t.data, 2, [](int) { return ToneWithHarmonics(1000.0, 0.5, 1e-4, 1); });
+    t.data->UpdatePeakHold();
     plot.UpdateDisplay(0.0f);
     ASSERT_FALSE(plot.HoldPoints(0).empty());
     plot.PeakHoldList()->setFocus();
@@ -150,11 +128,37 @@ TEST(QuarnPlotInteraction, PeakHoldOffClearsTheHeldTrace)
     EXPECT_TRUE(plot.HoldPoints(0).empty());
 }
 
-TEST(QuarnPlotInteraction, TheRightButtonMenuActsAndGreysWhatIsNotThere)
+TEST(QuarnPlotInteraction, ArrowKeysStepAHeldCursorItsValuesReachTheClipboardAndTheMenuActsOrGreys)
 {
     PlotOnTone t(ScalingOpts::kLogarithmic);
     TQuarnPlot& plot = *t.plot;
+    t.records.Spectrum.GrabCursorFlag = 1;
+    // The cursor reads the highest line between the previous column and its
+    // own: the column after 1000 Hz's covers the tone's line.
+    const int x = plot.Areas().Plot.left + plot.FrequencyToColumn(1000.0f) + 1;
+    const int y = (plot.Areas().Plot.top + plot.Areas().Plot.bottom) / 2;
+    // Pressed a column before the tone's: the arrow key steps onto it.
+    QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x - 1, y));
+    ASSERT_TRUE(plot.Cursor().CursorShown());
+    QTest::keyClick(&plot, Qt::Key_Right);
+    EXPECT_EQ(plot.Cursor().LastPoint().x, x);
+    EXPECT_FLOAT_EQ(plot.Cursor().CursorYValue(), -20.0f);
+    // dB axis 0 … −140 over the pane's rows: −20 dB stands 1/7 down.
     const PlotRect area = plot.Areas().Plot;
+    EXPECT_NEAR(plot.Cursor().LastPoint().y, area.bottom - static_cast<int>(area.Height() * 120.0 / 140.0), 1);
+    QTest::keyClick(&plot, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(plot.Cursor().LastPoint().x, x - 10);
+    QTest::keyClick(&plot, Qt::Key_Right, Qt::ShiftModifier);
+    ChooseFromNextMenu({"Copy measurement cursor Values to clipboard"});
+    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, QPoint(x, y));
+    EXPECT_FALSE(plot.Cursor().Tracking());  // the menu let the cursor go
+    const QString text = QGuiApplication::clipboard()->text();
+    // Pulled to the trace: the tone's −20 dB at its line's frequency.
+    char frequency[32];
+    std::snprintf(frequency, sizeof frequency, "%.4f", static_cast<double>(plot.GetColumnFrequency(x)));
+    EXPECT_EQ(text.toStdString(), std::string("Freq=\t") + frequency + "\r\nAmp=\t-20.0000\r\n");
+
+    // The right-button menu acts and greys what is not there.
     const QPoint at((area.left + area.right) / 2, (area.top + area.bottom) / 2);
 
     ChooseFromNextMenu({"Set Marker", "3"});
@@ -177,42 +181,12 @@ TEST(QuarnPlotInteraction, TheRightButtonMenuActsAndGreysWhatIsNotThere)
     // The owner's commands are greyed until the owner has them.
     bool helpAsked = false;
     QObject::connect(&plot, &TQuarnPlot::Command, [&](std::uint32_t id) { helpAsked |= id == 1501; });
-    QTimer::singleShot(50, [] {
-        QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        for (QAction* action : menu->actions()) {
-            if (action->text() == QStringLiteral("&Help")) {
-                EXPECT_FALSE(action->isEnabled());
-            }
-        }
-        menu->close();
-    });
+    ChooseFromNextMenu({"&Help"}, true);
     QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
     plot.SetOwnerCommandEnabled(1501, true);
     ChooseFromNextMenu({"&Help"});
     QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
     EXPECT_TRUE(helpAsked);
-}
-
-TEST(QuarnPlotInteraction, AHeldCursorsValuesReachTheClipboard)
-{
-    PlotOnTone t(ScalingOpts::kLogarithmic);
-    TQuarnPlot& plot = *t.plot;
-    t.records.Spectrum.GrabCursorFlag = 1;
-    // The cursor reads the highest line between the previous column and its
-    // own: the column after 1000 Hz's covers the tone's line.
-    const int x = plot.Areas().Plot.left + plot.FrequencyToColumn(1000.0f) + 1;
-    const int y = (plot.Areas().Plot.top + plot.Areas().Plot.bottom) / 2;
-    QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
-    ASSERT_TRUE(plot.Cursor().CursorShown());
-    ChooseFromNextMenu({"Copy measurement cursor Values to clipboard"});
-    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, QPoint(x, y));
-    EXPECT_FALSE(plot.Cursor().Tracking());  // the menu let the cursor go
-    const QString text = QGuiApplication::clipboard()->text();
-    // Pulled to the trace: the tone's −20 dB at its line's frequency.
-    char frequency[32];
-    std::snprintf(frequency, sizeof frequency, "%.4f", static_cast<double>(plot.GetColumnFrequency(x)));
-    EXPECT_EQ(text.toStdString(), std::string("Freq=\t") + frequency + "\r\nAmp=\t-20.0000\r\n");
 }
 
 TEST(QuarnPlotInteraction, TheCursorReadsTheRowInTheScalesFormat)
@@ -235,27 +209,6 @@ TEST(QuarnPlotInteraction, TheCursorReadsTheRowInTheScalesFormat)
         EXPECT_EQ(plot.Cursor().YReadoutText().substr(0, std::strlen(c.readout)), c.readout) << c.value;
         QTest::mouseRelease(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
     }
-}
-
-TEST(QuarnPlotInteraction, ArrowKeysStepAHeldCursorOntoTheTrace)
-{
-    PlotOnTone t(ScalingOpts::kLogarithmic);
-    TQuarnPlot& plot = *t.plot;
-    t.records.Spectrum.GrabCursorFlag = 1;
-    const PlotRect area = plot.Areas().Plot;
-    // One column before the tone's; the step right lands on it.
-    const int x = area.left + plot.FrequencyToColumn(1000.0f);
-    QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x, area.top + 5));
-    ASSERT_TRUE(plot.Cursor().CursorShown());
-    QTest::keyClick(&plot, Qt::Key_Right);
-    EXPECT_EQ(plot.Cursor().LastPoint().x, x + 1);
-    EXPECT_FLOAT_EQ(plot.Cursor().CursorYValue(), -20.0f);
-    // dB axis 0 … −140 over the pane's rows: −20 dB stands 1/7 down.
-    const int expectedRow = area.bottom - static_cast<int>(area.Height() * 120.0 / 140.0);
-    EXPECT_NEAR(plot.Cursor().LastPoint().y, expectedRow, 1);
-    QTest::keyClick(&plot, Qt::Key_Left, Qt::ShiftModifier);
-    EXPECT_EQ(plot.Cursor().LastPoint().x, x - 9);
-    QTest::mouseRelease(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x, area.top + 5));
 }
 
 TEST(QuarnPlotInteraction, ExportsTheVisibleBinsAsText)
@@ -285,7 +238,7 @@ TEST(QuarnPlotInteraction, ExportsTheVisibleBinsAsText)
     std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
     plot.WriteTextFile();
     std::setlocale(LC_NUMERIC, before.c_str());
-    const std::string file = ReadFile(path);
+    const std::string file = ReadText(path);
     EXPECT_EQ(file, std::string(";Channel: 0 ") + t.data->GetName() + "\r\n;Freq(Hz)\t" +
                         t.data->GetUnitLabel(false) +
                         "\r\n73.242188\t-90.000000\r\n73.974609\t-90.000000\r\n74.707031\t-90.000000\r\n");
@@ -305,16 +258,11 @@ TEST(QuarnPlotInteraction, ExportsTheVisibleBinsAsText)
     }
 
     // A file that cannot be written is said, naming it.
-    std::vector<std::string> said;
-    platform::SetMessageBoxHook([&](const platform::MessageBoxRequest& r) {
-        said.push_back(r.text);
-        return platform::MessageResult::Ok;
-    });
+    MessageLog said;
     plot.SetSaveFileChooser([&](QWidget*) { return dir.path().toStdString() + "/missing/spectrum.txt"; });
     plot.WriteTextFile();
-    platform::SetMessageBoxHook({});
-    ASSERT_EQ(said.size(), 1u);
-    EXPECT_NE(said[0].find("missing/spectrum.txt"), std::string::npos);
+    ASSERT_EQ(said.texts.size(), 1u);
+    EXPECT_NE(said.texts[0].find("missing/spectrum.txt"), std::string::npos);
 }
 
 } // namespace

@@ -6,14 +6,9 @@
 #include "widgets/CToolBtn.h"
 #include "platform/Clock.h"
 #include "plot/QuarnPlotLayout.h"
-#include "settings/PrintOpts.h"
-#include "settings/TextField.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QImage>
-#include <QPainter>
-#include <QTemporaryDir>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -92,33 +87,21 @@ TEST(TQuarnPlotTest, OnePaneOrTwoWithTheirControls)
     auto right = MakeData(records, 1);
 
     auto one = MakePlot(records, left.get(), nullptr, 1000, 500);
-    ASSERT_NE(one, nullptr);
     EXPECT_EQ(one->PaneCount(), 1);
     EXPECT_EQ(one->Areas().Plot, (PlotRect{62, 50, 1000 - 170, 500 - 33}));
-    EXPECT_FALSE(one->OverlayStoreButton(0, 0)->isHidden());
-    EXPECT_TRUE(one->OverlayStoreButton(1, 0)->isHidden());
-    EXPECT_TRUE(one->OverlayShowBox(1, 6)->isHidden());
     EXPECT_TRUE(one->OverlayOptionsButton(1)->isHidden());
-    EXPECT_EQ(one->windowTitle(), QStringLiteral("Spectrum"));
 
-    // An even plot height: the gap is 20 px (an odd one gives its pixel to it).
     auto two = MakePlot(records, left.get(), right.get(), 1000, 601);
-    ASSERT_NE(two, nullptr);
     EXPECT_EQ(two->PaneCount(), 2);
-    const PlotAreas& areas = two->Areas();
-    EXPECT_EQ(areas.Pane1.Height(), areas.Pane2.Height());
-    EXPECT_EQ(areas.Pane2.top - areas.Pane1.bottom, 20);
     EXPECT_FALSE(two->OverlayStoreButton(1, 0)->isHidden());
     // The second pane's overlay rows start 22 px below its top.
-    EXPECT_EQ(two->OverlayShowBox(1, 0)->y(), areas.Pane2.top + 22);
+    EXPECT_EQ(two->OverlayShowBox(1, 0)->y(), two->Areas().Pane2.top + 22);
 
     // Folding the tool strip: 20 px above the plot, its fifteen controls gone.
     two->ShowToolStrip(false);
     EXPECT_EQ(two->Areas().Plot.top, 20);
-    EXPECT_TRUE(two->ToolButton(401)->isHidden());
     EXPECT_TRUE(two->PeakHoldList()->isHidden());
     EXPECT_EQ(two->CornerButton(0)->text(), QStringLiteral("+"));
-    EXPECT_EQ(two->CornerButton(1)->text(), QStringLiteral("-"));
     two->ShowToolStrip(true);
     EXPECT_EQ(two->Areas().Plot.top, 50);
     EXPECT_FALSE(two->ToolButton(401)->isHidden());
@@ -132,7 +115,6 @@ TEST(TQuarnPlotTest, FieldsAndButtonsFollowTheRecords)
     records.Spectrum.PeakHold = 3;
     auto data = MakeData(records);
     auto plot = MakePlot(records, data.get(), nullptr, 1000, 500);
-    ASSERT_NE(plot, nullptr);
     EXPECT_EQ(plot->PlotRangeEdit()->text(), QStringLiteral("N/A"));
     EXPECT_FALSE(plot->PlotRangeEdit()->isEnabled());
     EXPECT_EQ(plot->PlotTopEdit()->text(), QStringLiteral("60.000"));
@@ -163,17 +145,14 @@ TEST(TQuarnPlotTest, SpanIsClampedToTheDataAndZoomButtonsFollowIt)
     records.Spectrum.StopFreq = 95000.0f;
     auto data = MakeData(records);
     auto plot = MakePlot(records, data.get(), nullptr, 1000, 500);
-    ASSERT_NE(plot, nullptr);
     // The whole range: the data's limits, no scroll bar, nothing to zoom out.
     EXPECT_EQ(records.Spectrum.StartFreq, data->GetStartFrequency());
     EXPECT_EQ(records.Spectrum.StopFreq, data->GetEndFrequency());
     EXPECT_FALSE(plot->ScrollBarShown());
     EXPECT_TRUE(plot->ToolButton(404)->IsGreyed());
-    EXPECT_TRUE(plot->ToolButton(402)->IsGreyed());
     EXPECT_FALSE(plot->ToolButton(403)->IsGreyed());
 
     plot->SetFrequencyRange(500.0f, 1500.0f);
-    EXPECT_EQ(records.Spectrum.StartFreq, 500.0f);
     EXPECT_EQ(records.Spectrum.StopFreq, 1500.0f);
     EXPECT_TRUE(plot->ScrollBarShown());
     EXPECT_FALSE(plot->ToolButton(404)->IsGreyed());
@@ -188,12 +167,11 @@ TEST(TQuarnPlotTest, SpanIsClampedToTheDataAndZoomButtonsFollowIt)
     EXPECT_EQ(records.Spectrum.StartFreq, data->GetBinFrequency(data->GetBinIndex(500.0f) + 1));
 }
 
-TEST(TQuarnPlotTest, KnownToneLandsOnItsColumnAndRowInEachPlotType)
+TEST(TQuarnPlotTest, KnownToneLandsOnItsColumnAndRowInEachPlotTypeAndTheIntervalSkipsFrames)
 {
     // dB, top 0, range 100, 400 rows: -20 dB on row 320, -100 dB on row 1.
     ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
     auto plot = tone.Plot();
-    ASSERT_NE(plot, nullptr);
     const PlotRect pane = plot->PaneRect(0);
     ASSERT_EQ(pane.Width(), 1001);
     ASSERT_EQ(pane.Height(), 400);
@@ -210,18 +188,22 @@ TEST(TQuarnPlotTest, KnownToneLandsOnItsColumnAndRowInEachPlotType)
     EXPECT_EQ(ColumnsOnRow(plot->LivePoints(0), toneRow), (std::set<int>{left + 500, left + 501}));
     EXPECT_EQ(PointsOnRow(plot->LivePoints(0), floorRow), plot->LivePoints(0).size() - 2);
 
-    // Bars from each column to the next: the two tone bars span left + 500
-    // to left + 502 and stand on the bottom.
+    // Bars from each column to the next (each type's points are the trace
+    // points test's): the tone's bar stands on the bottom.
     tone.records.Spectrum.PlotType = 1;
     plot->UpdateDisplay(0.0f);
-    EXPECT_EQ(ColumnsOnRow(plot->LivePoints(0), toneRow), (std::set<int>{left + 500, left + 501, left + 502}));
-    const std::vector<PlotPoint>& bars = plot->LivePoints(0);
-    EXPECT_EQ(BarRect(bars, 500), (PlotRect{left + 499, floorRow, left + 500, pane.bottom}));
-    EXPECT_EQ(BarRect(bars, 501), (PlotRect{left + 500, toneRow, left + 501, pane.bottom}));
+    EXPECT_EQ(BarRect(plot->LivePoints(0), 501), (PlotRect{left + 500, toneRow, left + 501, pane.bottom}));
 
-    tone.records.Spectrum.PlotType = 2;
+    // With a display interval of half a second a frame inside it is not
+    // drawn; time 0 always is. The tone falls to -60 dB (row 160).
+    tone.records.Spectrum.PlotType = 0;
+    tone.records.Spectrum.IntervalFlag = 1;
+    tone.records.Spectrum.IntervalSecs = 0.5f;
+    SetLineLevel(*tone.data, tone.data->GetBinIndex(1000.0f), -60.0f);
+    plot->UpdateDisplay(0.3f);
+    EXPECT_EQ(HighestRow(plot->LivePoints(0)), toneRow);
     plot->UpdateDisplay(0.0f);
-    EXPECT_EQ(ColumnsOnRow(plot->LivePoints(0), toneRow), (std::set<int>{left + 500, left + 501, left + 502}));
+    EXPECT_EQ(HighestRow(plot->LivePoints(0)), pane.bottom - 160);
 }
 
 TEST(TQuarnPlotTest, KnownToneOnLinearAndLogScales)
@@ -229,7 +211,6 @@ TEST(TQuarnPlotTest, KnownToneOnLinearAndLogScales)
     // Linear 0 … 60 % of full scale: 50 % on row trunc(400·50/60) = 333.
     ZoomedTone linear(ScalingOpts::kLinear, 50.0f, 0.01f);
     auto linearPlot = linear.Plot();
-    ASSERT_NE(linearPlot, nullptr);
     const PlotRect pane = linearPlot->PaneRect(0);
     EXPECT_EQ(HighestRow(linearPlot->LivePoints(0)), pane.bottom - 333);
     EXPECT_EQ(PointsOnRow(linearPlot->LivePoints(0), pane.bottom - 1), linearPlot->LivePoints(0).size() - 2);
@@ -238,7 +219,6 @@ TEST(TQuarnPlotTest, KnownToneOnLinearAndLogScales)
     // the floor of 0.01 % on trunc(400·20/60) = 133.
     ZoomedTone log(ScalingOpts::kLogMagnitude, 50.0f, 0.01f);
     auto logPlot = log.Plot();
-    ASSERT_NE(logPlot, nullptr);
     EXPECT_EQ(HighestRow(logPlot->LivePoints(0)), pane.bottom - 379);
     EXPECT_EQ(logPlot->LivePoints(0).back().y, pane.bottom - 133);
 }
@@ -253,54 +233,26 @@ TEST(TQuarnPlotTest, PeakHoldStaysAtTheMaximumAndDecaysAsSet)
     tone.data->SetPeakHoldMode(1);
     tone.data->UpdatePeakHold();
     auto plot = tone.Plot();
-    ASSERT_NE(plot, nullptr);
     const int bottom = plot->PaneRect(0).bottom;
     EXPECT_EQ(HighestRow(plot->HoldPoints(0)), bottom - 320);
+    const auto heldRowAt = [&](double seconds) {
+        clock.Seconds = seconds;
+        tone.data->UpdatePeakHold();
+        plot->UpdateDisplay(0.0f);
+        return HighestRow(plot->HoldPoints(0));
+    };
 
     // The tone falls to -60 dB (row 160); the hold stays at -20 dB.
     SetLineLevel(*tone.data, tone.data->GetBinIndex(1000.0f), -60.0f);
-    clock.Seconds = 10.5;
-    tone.data->UpdatePeakHold();
-    plot->UpdateDisplay(0.0f);
+    EXPECT_EQ(heldRowAt(10.5), bottom - 320);
     EXPECT_EQ(HighestRow(plot->LivePoints(0)), bottom - 160);
-    EXPECT_EQ(HighestRow(plot->HoldPoints(0)), bottom - 320);
-
     // After the hold time: 1 dB (4 rows) down per frame.
-    clock.Seconds = 11.5;
-    tone.data->UpdatePeakHold();
-    plot->UpdateDisplay(0.0f);
-    EXPECT_EQ(HighestRow(plot->HoldPoints(0)), bottom - 316);
-    clock.Seconds = 11.6;
-    tone.data->UpdatePeakHold();
-    plot->UpdateDisplay(0.0f);
-    EXPECT_EQ(HighestRow(plot->HoldPoints(0)), bottom - 312);
+    EXPECT_EQ(heldRowAt(11.5), bottom - 316);
+    EXPECT_EQ(heldRowAt(11.6), bottom - 312);
     platform::SetClock(nullptr);
 }
 
-TEST(TQuarnPlotTest, DisplayIntervalSkipsFramesAndTimeZeroBypassesIt)
-{
-    ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
-    tone.records.Spectrum.IntervalFlag = 1;
-    tone.records.Spectrum.IntervalSecs = 0.5f;
-    auto plot = tone.Plot();
-    ASSERT_NE(plot, nullptr);
-    const int bottom = plot->PaneRect(0).bottom;
-    const std::uint32_t line = tone.data->GetBinIndex(1000.0f);
-
-    SetLineLevel(*tone.data, line, -60.0f);
-    plot->UpdateDisplay(0.1f);
-    EXPECT_EQ(HighestRow(plot->LivePoints(0)), bottom - 320) << "inside the first interval";
-    plot->UpdateDisplay(0.7f);
-    EXPECT_EQ(HighestRow(plot->LivePoints(0)), bottom - 160);
-
-    SetLineLevel(*tone.data, line, -40.0f);
-    plot->UpdateDisplay(0.9f);
-    EXPECT_EQ(HighestRow(plot->LivePoints(0)), bottom - 160);
-    plot->UpdateDisplay(0.0f);
-    EXPECT_EQ(HighestRow(plot->LivePoints(0)), bottom - 240);
-}
-
-TEST(TQuarnPlotTest, MarkersStandOnTheTraceWithTheirLabels)
+TEST(TQuarnPlotTest, MarkersStandOnTheTraceAndTheCursorHooksReadTheColumns)
 {
     ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
     MarkerOpts& markers = tone.records.Markers;
@@ -312,7 +264,6 @@ TEST(TQuarnPlotTest, MarkersStandOnTheTraceWithTheirLabels)
     markers.MarkerEnable[2] = 1;
     markers.LabelType[2] = MarkerOpts::kNone;
     auto plot = tone.Plot();
-    ASSERT_NE(plot, nullptr);
     plot->UpdateDisplay(0.0f);
     const PlotRect pane = plot->PaneRect(0);
 
@@ -325,47 +276,14 @@ TEST(TQuarnPlotTest, MarkersStandOnTheTraceWithTheirLabels)
     EXPECT_EQ(plot->FrequencyToColumn(1000.0f), 499);
     EXPECT_EQ(box.top, tip - 17 - 19);
     EXPECT_NEAR((box.left + box.right) / 2.0, x, 1.0);
-    EXPECT_GT(box.Width(), 100);
     // Off the columns: far left of the pane, clipped away.
     EXPECT_LT(plot->MarkerLabelBoxes(0)[1].right, pane.left);
     // No label, no box; a disabled marker neither.
     EXPECT_TRUE(plot->MarkerLabelBoxes(0)[2].IsNull());
     EXPECT_TRUE(plot->MarkerLabelBoxes(0)[3].IsNull());
-}
 
-TEST(TQuarnPlotTest, CoherencePanesUseTheZeroToOnePointTwoScale)
-{
-    // A "coherence" of 0.6 lands half-way up a coherence pane.
-    PlotRecords records(ScalingOpts::kLinear, ScalingOpts::kFftLinear);
-    records.Spectrum.StartFreq = 500.0f;
-    records.Spectrum.StopFreq = 1500.0f;
-    records.Settings.ChannelProcessing = 11;
-    auto first = MakeData(records, 0);
-    auto second = MakeData(records, 1);
-    SetKnownSpectrum(*second, 1000.0f, 0.6f, 0.0f);
-    auto plot = MakePlot(records, first.get(), second.get(), kClientWidth, 2 * kClientHeight);
-    ASSERT_NE(plot, nullptr);
-    EXPECT_FALSE(plot->IsCoherencePane(0));
-    EXPECT_TRUE(plot->IsCoherencePane(1));
-    const PlotRect lower = plot->PaneRect(1);
-    // Half the pane's height, within the rounding of a level stored as power.
-    EXPECT_NEAR(HighestRow(plot->LivePoints(1)), lower.bottom - lower.Height() / 2, 1);
-    ASSERT_EQ(plot->CoherenceTicks().size(), 13u);
-    EXPECT_EQ(plot->CoherenceTicks().back().Pos, lower.Height());
-
-    records.Settings.ChannelProcessing = 10;
-    EXPECT_TRUE(plot->IsCoherencePane(0));
-    records.Settings.ChannelProcessing = 2;
-    EXPECT_FALSE(plot->IsCoherencePane(1));
-}
-
-TEST(TQuarnPlotTest, CursorHooksReadTheColumnsAndHarmonics)
-{
-    ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
+    // The cursor hooks read the columns and harmonics.
     tone.records.Spectrum.GrabCursorFlag = 0;
-    auto plot = tone.Plot();
-    ASSERT_NE(plot, nullptr);
-    const PlotRect pane = plot->PaneRect(0);
     EXPECT_FLOAT_EQ(plot->GetXValueAt(pane.left + 250, pane.top + 10), 750.0f);
     EXPECT_EQ(plot->GetColumnFrequency(pane.left - 1), 0.0f);
     EXPECT_EQ(plot->GetColumnBin(pane.right + 5), 1);
@@ -380,51 +298,34 @@ TEST(TQuarnPlotTest, CursorHooksReadTheColumnsAndHarmonics)
     EXPECT_EQ(plot->GetLowerSidebandPoint(1, pane.left + 250, 0, pane.left + 300, 0).x, 199);
 }
 
-// Whether anything but white lies in the band where the title line of the
-// printed page's pane stands.
-bool PrintedTitleBandInked(TQuarnPlot& plot, const std::string& iniPath)
+TEST(TQuarnPlotTest, CoherencePanesUseTheZeroToOnePointTwoScale)
 {
-    plot.SetIniPath(iniPath);
-    QImage page(1100, 850, QImage::Format_RGB32);
-    page.setDotsPerMeterX(3937);
-    page.setDotsPerMeterY(3937);
-    page.fill(Qt::white);
-    PrintOpts options;
-    QPainter painter(&page);
-    plot.PrintToDC(painter, &options, true, 0);
-    painter.end();
-    // 100 dpi: the pane's top 1.2 inches below the 1-inch margin, a font an
-    // eighth of an inch high above it.
-    const PlotAreas areas = PrintedPlotAreas(1100, 850, 100, 100, options, 1);
-    for (int y = areas.Pane1.top - 12 - 3; y < areas.Pane1.top - 3; ++y)
-        for (int x = areas.Pane1.left; x < areas.Pane1.right; ++x)
-            if (page.pixel(x, y) != qRgb(255, 255, 255))
-                return true;
-    return false;
-}
+    // A "coherence" of 0.6 lands half-way up a coherence pane.
+    PlotRecords records(ScalingOpts::kLinear, ScalingOpts::kFftLinear);
+    records.Spectrum.StartFreq = 500.0f;
+    records.Spectrum.StopFreq = 1500.0f;
+    records.Settings.ChannelProcessing = 11;
+    auto first = MakeData(records, 0);
+    auto second = MakeData(records, 1);
+    SetKnownSpectrum(*second, 1000.0f, 0.6f, 0.0f);
+    auto plot = MakePlot(records, first.get(), second.get(), kClientWidth, 2 * kClientHeight);
+    EXPECT_FALSE(plot->IsCoherencePane(0));
+    EXPECT_TRUE(plot->IsCoherencePane(1));
+    const PlotRect lower = plot->PaneRect(1);
+    // Half the pane's height, within the rounding of a level stored as power.
+    EXPECT_NEAR(HighestRow(plot->LivePoints(1)), lower.bottom - lower.Height() / 2, 1);
+    EXPECT_EQ(plot->CoherenceTicks().back().Pos, lower.Height());
 
-TEST(TQuarnPlotTest, PrintedTitleLineFollowsTheSettingsFile)
-{
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    const QString ini = folder.filePath("Talvenor.ini");
-    ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
-    auto plot = tone.Plot();
-    ASSERT_NE(plot, nullptr);
-
-    EXPECT_TRUE(PrintedTitleBandInked(*plot, ini.toStdString())) << "no file: the title is printed";
-    QFile file(ini);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[FileIO]\r\nPrintPlotTitle=False\r\n");
-    file.close();
-    EXPECT_FALSE(PrintedTitleBandInked(*plot, ini.toStdString()));
+    records.Settings.ChannelProcessing = 10;
+    EXPECT_TRUE(plot->IsCoherencePane(0));
+    records.Settings.ChannelProcessing = 2;
+    EXPECT_FALSE(plot->IsCoherencePane(1));
 }
 
 TEST(TQuarnPlotTest, WithoutDataNothingIsDrawnAndNothingBreaks)
 {
     PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLog);
     auto plot = MakePlot(records, nullptr, nullptr, 800, 400);
-    ASSERT_NE(plot, nullptr);
     plot->UpdateDisplay(1.0f);
     EXPECT_TRUE(plot->LivePoints(0).empty());
     EXPECT_TRUE(plot->ColumnTable().Empty());

@@ -26,10 +26,16 @@ protected:
     const std::string path = folder.File("test.cfg");
 };
 
+// LF and CR LF lines read alike, and the last line counts without an end.
 TEST_F(CfgReaderTest, NamesMatchWithoutRegardToCaseButAreNotTrimmed)
 {
     const FrameSettings s = Load("[device]\r\ndaq_inputgain=4\r\n"
-                                 "[PRINTOPTS]\r\nmarginleft = 0.75\r\nMarginRight= 0.25\r\nmargintop=0.125\r\n");
+                                 "[PRINTOPTS]\r\nmarginleft = 0.75\r\nMarginRight= 0.25\r\nmargintop=0.125\r\n"
+                                 "[Calibration]\r\nLeftChannelName=Probe A\r\n[CalibrationR]\nRightChannelName=Probe B\n"
+                                 "RefLevel=114.0");
+    EXPECT_STREQ(s.Calibration[0].ChannelName, "Probe A");
+    EXPECT_STREQ(s.Calibration[1].ChannelName, "Probe B");
+    EXPECT_EQ(s.Calibration[1].RefLevel, 114.0f);
     EXPECT_EQ(s.Daq.DAQ_InputGain, 4);
     EXPECT_EQ(s.Print.MarginLeft, 0.5f) << "the key ends with a blank, so it is not MarginLeft";
     EXPECT_EQ(s.Print.MarginRight, 0.25f) << "a blank before a number is skipped";
@@ -66,16 +72,6 @@ TEST_F(CfgReaderTest, NumbersReadInEveryFormAFileMayHold)
     EXPECT_EQ(s.Daq.DAQ_IEPE_Left, 1);
     EXPECT_EQ(s.Spectrum[0].LineColor, 0x7FFFFFFFu) << "read as a 32-bit integer";
     EXPECT_EQ(s.Spectrum[0].PeakColor, 0xFFFFFFFEu);
-}
-
-TEST_F(CfgReaderTest, LfAndCrlfFilesReadAlikeAndTheLastLineCounts)
-{
-    const FrameSettings lf = Load("[Calibration]\nLeftChannelName=Probe A\nRefLevel=114.0");
-    const FrameSettings crlf = Load("[Calibration]\r\nLeftChannelName=Probe A\r\nRefLevel=114.0");
-    EXPECT_STREQ(lf.Calibration[0].ChannelName, "Probe A");
-    EXPECT_STREQ(crlf.Calibration[0].ChannelName, "Probe A");
-    EXPECT_EQ(lf.Calibration[0].RefLevel, 114.0f);
-    EXPECT_EQ(crlf.Calibration[0].RefLevel, 114.0f);
 }
 
 TEST_F(CfgReaderTest, LongLinesStayWholeAndEveryTextEndsWithinItsField)

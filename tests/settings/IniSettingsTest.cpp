@@ -16,6 +16,12 @@ protected:
     const std::string root = folder.Root();
 };
 
+// The [FileIO] keys after the first, with the values the program fixes.
+const std::string kFileIOTail = "MaxRamRecordingTimeSecs=3600\r\nMakeBackup=0\r\nIncludeCalibrationData=1\r\n"
+                                "RecordIOBufferSizeSecs=1\r\nRealTimeIOBufferSizeSecs=1\r\n"
+                                "RealTimeWaveBufferEnableFlag=1\r\nRealTimeWaveBufferLengthSecs=60\r\n"
+                                "MaxDiskRecordingSizeBytes=2000000000\r\nAutoReopenOnLaunch=0\r\n";
+
 FileIOOpts FixedFileIO()
 {
     FileIOOpts io;
@@ -39,22 +45,10 @@ TEST_F(IniSettingsTest, AFirstStartRunsOnDefaultsAndWritesTheWholeFile)
     ASSERT_TRUE(SaveIniSettings(path, s));
     EXPECT_EQ(ReadWholeFile(path), "[Install]\r\nDefault=0\r\n"
                                    "[Paths]\r\novl=" + root + "Overlay\r\nlog=" + root + "Log\r\n"
-                                   "[FileIO]\r\nWaveFileMode=0\r\nMaxRamRecordingTimeSecs=3600\r\nMakeBackup=0\r\n"
-                                   "IncludeCalibrationData=1\r\nRecordIOBufferSizeSecs=1\r\n"
-                                   "RealTimeIOBufferSizeSecs=1\r\nRealTimeWaveBufferEnableFlag=1\r\n"
-                                   "RealTimeWaveBufferLengthSecs=60\r\nMaxDiskRecordingSizeBytes=2000000000\r\n"
-                                   "AutoReopenOnLaunch=0\r\n");
+                                   "[FileIO]\r\nWaveFileMode=0\r\n" + kFileIOTail);
 }
 
-TEST_F(IniSettingsTest, FileIOValuesAreFixedWhateverTheFileSays)
-{
-    WriteWholeFile(path, "[fileio]\nwavefilemode=1\nMaxDiskRecordingSizeBytes=5\nMakeBackup=7\n"
-                         "AutoReopenOnLaunch=1\nMaxRamRecordingTimeSecs=10\n");
-    FrameSettings s;
-    LoadIniSettings(path, {root, false}, s);
-    EXPECT_EQ(s.FileIO, FixedFileIO());
-}
-
+// The [FileIO] values are fixed whatever the file says.
 TEST_F(IniSettingsTest, ForeignKeysAndLinesSurviveASave)
 {
     const std::string overlay = folder.File("MyOverlays");
@@ -65,9 +59,10 @@ TEST_F(IniSettingsTest, ForeignKeysAndLinesSurviveASave)
                          "\n"
                          "[Special]\nDisplayTimeInsteadOfSINAD=1\nDisplayTimeOffset=2.5\n"
                          "[Settings]\nKaiserAlpha=7.0\n"
-                         "[FileIO]\nWaveFileMode=1\nUnknownOption=yes\n");
+                         "[FileIO]\nWaveFileMode=1\nUnknownOption=yes\nMaxRamRecordingTimeSecs=10\nMakeBackup=7\n");
     FrameSettings s;
     LoadIniSettings(path, {root, false}, s);
+    EXPECT_EQ(s.FileIO, FixedFileIO());
     EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kOverlay), overlay);
     EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kLog), root + "Log");
 
@@ -78,14 +73,10 @@ TEST_F(IniSettingsTest, ForeignKeysAndLinesSurviveASave)
                                    "\r\n"
                                    "[Special]\r\nDisplayTimeInsteadOfSINAD=1\r\nDisplayTimeOffset=2.5\r\n"
                                    "[Settings]\r\nKaiserAlpha=7.0\r\n"
-                                   "[FileIO]\r\nWaveFileMode=0\r\nUnknownOption=yes\r\n"
-                                   "MaxRamRecordingTimeSecs=3600\r\nMakeBackup=0\r\nIncludeCalibrationData=1\r\n"
-                                   "RecordIOBufferSizeSecs=1\r\nRealTimeIOBufferSizeSecs=1\r\n"
-                                   "RealTimeWaveBufferEnableFlag=1\r\nRealTimeWaveBufferLengthSecs=60\r\n"
-                                   "MaxDiskRecordingSizeBytes=2000000000\r\nAutoReopenOnLaunch=0\r\n");
+                                   "[FileIO]\r\nWaveFileMode=0\r\nUnknownOption=yes\r\n" + kFileIOTail);
 }
 
-TEST_F(IniSettingsTest, WindowsFoldersFallBackToTheDefaultWithANote)
+TEST_F(IniSettingsTest, WindowsFoldersFallBackWithANoteAndAnInstallThatKeepsItsPathsIgnoresThem)
 {
     WriteWholeFile(path, "[Paths]\r\novl=C:\\Talvenor\\Overlay\r\nlog=C:\\Talvenor\\Log\r\n");
     FrameSettings s;
@@ -96,23 +87,21 @@ TEST_F(IniSettingsTest, WindowsFoldersFallBackToTheDefaultWithANote)
     EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kLog), root + "Log");
     EXPECT_NE(notes.find("C:\\Talvenor\\Overlay"), std::string::npos) << notes;
     EXPECT_NE(notes.find("C:\\Talvenor\\Log"), std::string::npos) << notes;
-}
 
-TEST_F(IniSettingsTest, AnInstallThatKeepsItsPathsIgnoresThem)
-{
+    // An install that keeps its paths ignores them.
     WriteWholeFile(path, "[Install]\nDefault=1\n[Paths]\novl=" + root + "\n");
-    FrameSettings s;
-    s.m_DataPaths.Set(DataPaths::kOverlay, "/constructor/Overlay");
-    LoadIniSettings(path, {root, true}, s);
-    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kOverlay), "/constructor/Overlay");
-    EXPECT_EQ(s.m_DataPathsInUse.Get(DataPaths::kOverlay), "");
+    FrameSettings kept;
+    kept.m_DataPaths.Set(DataPaths::kOverlay, "/constructor/Overlay");
+    LoadIniSettings(path, {root, true}, kept);
+    EXPECT_EQ(kept.m_DataPaths.Get(DataPaths::kOverlay), "/constructor/Overlay");
+    EXPECT_EQ(kept.m_DataPathsInUse.Get(DataPaths::kOverlay), "");
 
     // Without the install flag the same file rebuilds and reads them.
     FrameSettings plain;
     LoadIniSettings(path, {root, false}, plain);
     EXPECT_EQ(plain.m_DataPaths.Get(DataPaths::kOverlay), root);
 
-    ASSERT_TRUE(SaveIniSettings(path, s));
+    ASSERT_TRUE(SaveIniSettings(path, kept));
     EXPECT_EQ(ReadWholeFile(path).substr(0, 22), "[Install]\r\nDefault=0\r\n");
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "SettingsTestSupport.h"
 #include "settings/FrameSettings.h"
 #include "settings/PathDialogsLogic.h"
 #include "settings/ProcessingSheet.h"
@@ -89,19 +90,20 @@ TEST(ProcessingSheet, OkCopiesBackReconfiguresAndReinitialises)
 {
     struct Case {
         const char* name;
-        std::uint16_t channels;
+        std::uint16_t from, to;
         bool daq;
         std::vector<std::string> calls;
     };
     const Case cases[] = {
-        {"one to two channels", 2, true, {"configure", "create 1", "layout", "reinit"}},
-        {"no change, not the module", 1, false, {"reinit"}},
+        {"one to two channels", 1, 2, true, {"configure", "create 1", "layout", "reinit"}},
+        {"no change, not the module", 1, 1, false, {"reinit"}},
+        {"two to one channel", 2, 1, false, {"close 1", "layout", "reinit"}},
     };
     for (const Case& c : cases) {
         FrameSettings settings;
-        settings.Processing.Format.Set(48000, 1, 2);
+        settings.Processing.Format.Set(48000, c.from, 2);
         ProcessingSheetRecords edited = ProcessingSheetRecords::From(settings);
-        edited.Processing.Format.Set(96000, c.channels, 3);
+        edited.Processing.Format.Set(96000, c.to, 3);
         edited.Daq.DAQ_InputGain = 4;
         FakeHost host;
         host.daq = c.daq;
@@ -112,14 +114,6 @@ TEST(ProcessingSheet, OkCopiesBackReconfiguresAndReinitialises)
         EXPECT_EQ(settings.Calibration[0].DAQVoltageRange, 2.5f) << "both records follow the new range";
         EXPECT_EQ(settings.Calibration[1].DAQVoltageRange, 2.5f);
     }
-    FrameSettings two;
-    two.Processing.Format.Set(48000, 2, 2);
-    ProcessingSheetRecords edited = ProcessingSheetRecords::From(two);
-    edited.Processing.Format.Set(48000, 1, 2);
-    FakeHost host;
-    host.daq = false;
-    ApplyOk(two, edited, host);
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"close 1", "layout", "reinit"}));
 }
 
 TEST(ProcessingSheet, ChangingOnlyTheRangeRederivesEveryRatioOnce)
@@ -182,11 +176,11 @@ TEST(PathDialogs, FileOptionsAreCheckedInOrderAndNegativeNumbersFail)
 
 TEST(PathDialogs, SetPathsCreatesMissingFoldersAndNamesOneItCannotMake)
 {
-    const auto root = std::filesystem::temp_directory_path() / ("talvenor-paths-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(root);
+    const TempFolder folder;
+    const std::filesystem::path root = folder.File("");
     std::ofstream(root / "plain-file") << "x";
     DataPaths paths;
-    paths.Build(root.string() + "/");
+    paths.Build(folder.Root());
     const DataPaths before = paths;
 
     const std::string blocked = (root / "plain-file" / "Log").string();
@@ -200,5 +194,4 @@ TEST(PathDialogs, SetPathsCreatesMissingFoldersAndNamesOneItCannotMake)
     EXPECT_TRUE(std::filesystem::is_directory(log));
     EXPECT_EQ(paths.Get(DataPaths::kLog), log);
     EXPECT_EQ(paths.Get(DataPaths::kWave), before.Get(DataPaths::kWave)) << "other slots stay";
-    std::filesystem::remove_all(root);
 }

@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(SettingsFilesTest, AFirstStartRunsOnDefaultsAndTheExitWritesBothFiles)
+TEST(SettingsFilesTest, AFirstStartRunsOnDefaultsTheExitWritesBothFilesAndStartUpAnalysesBothChannels)
 {
     TempFolder folder;
     const SettingsFiles files{folder.Root(), "Talvenor", false};
@@ -33,18 +33,14 @@ TEST(SettingsFilesTest, AFirstStartRunsOnDefaultsAndTheExitWritesBothFiles)
     expectedAfterRestart.m_InputDevice = expectedAfterRestart.m_OutputDevice = 4;
     ExpectSameSettings(restarted, expectedAfterRestart);
     EXPECT_TRUE(std::filesystem::exists(files.IniPath()));
-}
 
-TEST(SettingsFilesTest, StartUpAnalysesBothChannelsWhateverTheFileSays)
-{
-    TempFolder folder;
-    const SettingsFiles files{folder.Root(), "Bench", false};
+    // Start-up analyses both channels whatever the file says.
     WriteWholeFile(files.CfgPath(), "[Settings]\nChannelProcessing=3\n");
-    FrameSettings s;
-    files.LoadAtStartup(s, {});
-    EXPECT_EQ(s.Processing.ChannelProcessing, 2);
-    EXPECT_EQ(s.Processing.IndependentScalingAndCalibration, 1);
-    EXPECT_EQ(s.Processing.FFTsize, 65536u);
+    FrameSettings fixed;
+    files.LoadAtStartup(fixed, {});
+    EXPECT_EQ(fixed.Processing.ChannelProcessing, 2);
+    EXPECT_EQ(fixed.Processing.IndependentScalingAndCalibration, 1);
+    EXPECT_EQ(fixed.Processing.FFTsize, 65536u);
 }
 
 } // namespace

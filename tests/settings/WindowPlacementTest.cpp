@@ -9,25 +9,13 @@ namespace {
 
 constexpr DesktopSize kDesktop{1920, 1080};
 
-TEST(WindowPlacementTest, TextHasTheStoredFormat)
+// The stored text reads back as written; a window off the desktop is brought onto it.
+TEST(WindowPlacementTest, ParsingKeepsTheWindowOnTheDesktop)
 {
-    WindowPlacement p;
-    p.flags = 0;
-    p.showCmd = 3;
-    p.minX = p.minY = -1;
-    p.maxX = -8;
-    p.maxY = -31;
-    p.normal = {100, 50, 900, 650};
-    EXPECT_EQ(p.Format(), "0, 3, {-1,-1}, {-8,-31}, {100,50,900,650}");
     EXPECT_EQ(WindowPlacement::FrameDefault(kDesktop).Format(), "0, 1, {-1,-1}, {-1,-1}, {0,0,1920,1052}");
-
     const auto parsed = WindowPlacement::Parse("2, 1, {3,4}, {5,6}, {7,8,900,700}", kDesktop, false);
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->Format(), "2, 1, {3,4}, {5,6}, {7,8,900,700}");
-}
-
-TEST(WindowPlacementTest, ParsingKeepsTheWindowOnTheDesktop)
-{
     auto p = WindowPlacement::Parse("0, 1, {-1,-1}, {-8,-8}, {-20,-30,500,400}", kDesktop, false);
     ASSERT_TRUE(p);
     EXPECT_EQ(p->minX, 0);

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -15,7 +14,6 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "platform/MessageBox.h"
 #include "settings/FrameSettings.h"
 #include "settings/dialogs/CCalibrationDlgSPL.h"
 #include "settings/dialogs/CDeviceDlg.h"
@@ -23,6 +21,7 @@
 #include "settings/dialogs/COptionsMain.h"
 #include "settings/dialogs/CSetPathsDlg.h"
 #include "settings/dialogs/CSettingsDlg.h"
+#include "tests/support/PlatformTestSupport.h"
 #include "tests/support/Screenshot.h"
 
 namespace {
@@ -52,18 +51,6 @@ public:
     void ShowHelp(int id) override { help.push_back(id); }
 };
 
-struct Messages {
-    Messages()
-    {
-        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& r) {
-            texts.push_back(r.text);
-            return platform::MessageResult::Ok;
-        });
-    }
-    ~Messages() { platform::SetMessageBoxHook({}); }
-    std::vector<std::string> texts;
-};
-
 template <typename W>
 W* Find(QWidget& parent, int id)
 {
@@ -79,7 +66,7 @@ struct Sheet {
         sheet = std::make_unique<COptionsMain>(records, services, page);
         sheet->show();
     }
-    Messages messages;
+    MessageLog messages;
     FakeServices services;
     ProcessingSheetRecords records;
     std::unique_ptr<COptionsMain> sheet;
@@ -87,30 +74,60 @@ struct Sheet {
 
 } // namespace
 
-TEST(ProcessingSheetWindow, EveryPageShowsItsRecordsAndIsPictured)
+TEST(ProcessingSheetWindow, PagesShowTheirRecordsRefusalsNameTheFieldAndOneChannelKeepsTheRightFields)
 {
-    Sheet s;
+    Sheet s(0, 2);
     const char* names[] = {"processing_sheet_settings", "processing_sheet_calibration", "processing_sheet_device"};
     for (int page = 0; page < 3; ++page) {
         s.sheet->Pages().setCurrentIndex(page);
-        EXPECT_EQ(s.sheet->ActivePage(), page);
         EXPECT_FALSE(SaveScreenshot(*s.sheet, names[page]).empty());
         QTest::mouseClick(Find<QPushButton>(*s.sheet, 302), Qt::LeftButton);
     }
     EXPECT_EQ(s.services.help, (std::vector<int>{240, 750, 410}));
     EXPECT_EQ(Find<QComboBox>(*s.sheet, 2008)->currentText(), "48000");
-    EXPECT_EQ(Find<QComboBox>(*s.sheet, 2182)->currentText(), "24 bits");
     EXPECT_EQ(Find<QLabel>(*s.sheet, 2277)->text(), "Serial Number: 4711");
     EXPECT_EQ(Find<QComboBox>(*s.sheet, 1317)->currentData().toInt(), 16);
-}
 
-TEST(ProcessingSheetWindow, OneChannelGreysTheRightControlsAndOkKeepsTheirFields)
-{
-    Sheet s(0, 2);
+    // A calibration recording that cannot start is reported and the page reset.
+    CCalibrationDlgSPL& calibration = s.sheet->CalibrationPage();
+    Find<QRadioButton>(calibration, 2279)->click();
+    Find<QLineEdit>(calibration, 2300)->setText("94.0");
+    auto* perform = Find<QPushButton>(calibration, 1657);
+    QTest::mouseClick(perform, Qt::LeftButton);
+    ASSERT_EQ(s.messages.texts.size(), 1u);
+    EXPECT_NE(s.messages.texts[0].find("could not be started"), std::string::npos);
+    EXPECT_FALSE(calibration.IsRecording());
+    EXPECT_EQ(perform->text().toStdString(), CCalibrationDlgSPL::kPerformText);
+    EXPECT_FALSE(Find<QProgressBar>(calibration, 2332)->isVisible());
+    EXPECT_FALSE(SaveScreenshot(calibration, "calibration_page").empty());
+
+    // A hydrophone's sensitivity is checked on OK; only a calibrator is measured.
+    s.messages.texts.clear();
+    Find<QRadioButton>(calibration, 2307)->click();
+    EXPECT_FALSE(perform->isEnabled());
+    Find<QLineEdit>(calibration, 2300)->setText("5");
+    s.sheet->accept();
+    EXPECT_NE(s.sheet->result(), QDialog::Accepted);
+    EXPECT_EQ(s.messages.texts, (std::vector<std::string>{"Hydrophone Sensitivity must be less than zero."}));
+    Find<QLineEdit>(calibration, 2300)->setText("-200");
+    s.messages.texts.clear();
+
+    // A bad custom span, seen from another page: the settings page
+    // comes back. Ids are unique within a page only, as in the dialog templates.
+    CSettingsDlg& page = s.sheet->SettingsPage();
+    Find<QRadioButton>(page, 2298)->click();
+    Find<QLineEdit>(page, 2299)->setText("1000");
+    Find<QLineEdit>(page, 2300)->setText("1000");
+    s.sheet->accept();
+    EXPECT_NE(s.sheet->result(), QDialog::Accepted);
+    EXPECT_EQ(s.sheet->ActivePage(), 0);
+    EXPECT_EQ(s.messages.texts, (std::vector<std::string>{"The stop frequency must be greater than the start frequency"}));
+    Find<QLineEdit>(page, 2300)->setText("2000");
+
+    // One channel greys the right channel's controls; OK keeps their fields.
     const ScalingOpts right = s.records.Scaling[1];
     const std::uint16_t rightSpeed = s.records.Processing.AverageSpeed[1];
-    auto* channels = Find<QComboBox>(*s.sheet, 2183);
-    channels->setCurrentIndex(0);
+    Find<QComboBox>(*s.sheet, 2183)->setCurrentIndex(0);
     for (int id : {2184, 2130, 1310, 1311, 1312})
         EXPECT_FALSE(Find<QComboBox>(*s.sheet, id)->isEnabled()) << id;
     EXPECT_FALSE(Find<QRadioButton>(*s.sheet, 2303)->isEnabled());
@@ -120,27 +137,16 @@ TEST(ProcessingSheetWindow, OneChannelGreysTheRightControlsAndOkKeepsTheirFields
     EXPECT_EQ(s.sheet->result(), QDialog::Accepted);
     EXPECT_EQ(s.records.Processing.Format.NumChannels, 1);
     EXPECT_EQ(s.records.Processing.Format.SamplingRate, 96000u);
+    EXPECT_EQ(s.records.Processing.Format.BytesPerSample, 3) << "24 bits kept";
     EXPECT_EQ(s.records.Scaling[1], right);
     EXPECT_EQ(s.records.Processing.AverageSpeed[1], rightSpeed);
+    EXPECT_EQ(s.records.Calibration[0].TransducerSensitivityVolts, -200.0f);
+    EXPECT_STREQ(s.records.Calibration[0].ChannelName, "Microphone") << "the title edit kept its text";
 }
 
-TEST(ProcessingSheetWindow, ABadCustomSpanKeepsTheSettingsPageOpen)
+TEST(ProcessingSheetWindow, WithoutTheModuleTheDevicePageHidesItsControlsAndABurstOfNoticesReopensOnce)
 {
-    Sheet s(2);
-    // Ids are unique within a page only, as in the dialog templates.
-    CSettingsDlg& page = s.sheet->SettingsPage();
-    Find<QRadioButton>(page, 2298)->click();
-    Find<QLineEdit>(page, 2299)->setText("1000");
-    Find<QLineEdit>(page, 2300)->setText("1000");
-    s.sheet->accept();
-    EXPECT_NE(s.sheet->result(), QDialog::Accepted);
-    EXPECT_EQ(s.sheet->ActivePage(), 0);
-    EXPECT_EQ(s.messages.texts, (std::vector<std::string>{"The stop frequency must be greater than the start frequency"}));
-}
-
-TEST(ProcessingSheetWindow, WithoutTheModuleTheDevicePageHidesItsControlsAndKeepsTheOptions)
-{
-    Messages messages;
+    MessageLog messages;
     FakeServices services;
     services.daqPresent = false;
     FrameSettings settings;
@@ -150,20 +156,13 @@ TEST(ProcessingSheetWindow, WithoutTheModuleTheDevicePageHidesItsControlsAndKeep
     page.show();
     EXPECT_EQ(Find<QLabel>(page, 2278)->text(), "Device Status: DAQ is NOT connected");
     EXPECT_FALSE(Find<QComboBox>(page, 1317)->isVisible());
-    EXPECT_TRUE(Find<QCheckBox>(page, 2313)->isVisible());
     Find<QCheckBox>(page, 2313)->setChecked(false);
     EXPECT_TRUE(page.ApplySettings());
     EXPECT_EQ(records.Daq.DAQ_InputGain, 64);
     EXPECT_EQ(records.Daq.DAQ_PowerDownFlag, 1);
-}
 
-TEST(ProcessingSheetWindow, ABurstOfDeviceNoticesReopensTheModuleOnceAfterItEnds)
-{
-    Messages messages;
-    FakeServices services;
-    FrameSettings settings;
-    ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
-    CDeviceDlg page(records, services);
+    // The module is plugged in: a burst of notices reopens it once, after the burst.
+    services.daqPresent = true;
     for (int notice = 0; notice < 3; ++notice) {
         page.OnDeviceChange();
         QTest::qWait(500);
@@ -172,47 +171,12 @@ TEST(ProcessingSheetWindow, ABurstOfDeviceNoticesReopensTheModuleOnceAfterItEnds
     EXPECT_TRUE(QTest::qWaitFor([&] { return services.reopens > 0; }, 5000));
     QTest::qWait(300);
     EXPECT_EQ(services.reopens, 1);
+    EXPECT_EQ(Find<QLabel>(page, 2278)->text(), "Device Status: DAQ connected");
 }
 
-TEST(CalibrationPage, AFailedRecordingIsReportedAndThePageReset)
+TEST(PathDialogsWindow, FileOptionsRefuseAnOutOfRangeTimeAndSetPathsDefaultsPointUnderTheDataRoot)
 {
-    Sheet s(1);
-    CCalibrationDlgSPL& page = s.sheet->CalibrationPage();
-    Find<QRadioButton>(page, 2279)->click();
-    Find<QLineEdit>(page, 2300)->setText("94.0");
-    auto* perform = Find<QPushButton>(page, 1657);
-    ASSERT_TRUE(perform->isEnabled());
-    QTest::mouseClick(perform, Qt::LeftButton);
-    ASSERT_EQ(s.messages.texts.size(), 1u);
-    EXPECT_NE(s.messages.texts[0].find("could not be started"), std::string::npos);
-    EXPECT_FALSE(page.IsRecording());
-    EXPECT_EQ(perform->text().toStdString(), CCalibrationDlgSPL::kPerformText);
-    EXPECT_TRUE(perform->isEnabled());
-    EXPECT_FALSE(Find<QProgressBar>(page, 2332)->isVisible());
-    EXPECT_FALSE(SaveScreenshot(page, "calibration_page").empty());
-}
-
-TEST(CalibrationPage, SensitivityMethodsCheckTheirValueOnOk)
-{
-    Sheet s(1);
-    CCalibrationDlgSPL& page = s.sheet->CalibrationPage();
-    Find<QRadioButton>(page, 2307)->click();  // hydrophone
-    EXPECT_EQ(Find<QLabel>(page, 2302)->text(), "Hydrophone Sensitivity (dB re 1V/uPA)");
-    EXPECT_FALSE(Find<QPushButton>(page, 1657)->isEnabled()) << "only a calibrator is measured";
-    Find<QLineEdit>(page, 2300)->setText("5");
-    s.sheet->accept();
-    EXPECT_NE(s.sheet->result(), QDialog::Accepted);
-    EXPECT_EQ(s.messages.texts, (std::vector<std::string>{"Hydrophone Sensitivity must be less than zero."}));
-    Find<QLineEdit>(page, 2300)->setText("-200");
-    s.sheet->accept();
-    EXPECT_EQ(s.sheet->result(), QDialog::Accepted);
-    EXPECT_EQ(s.records.Calibration[0].TransducerSensitivityVolts, -200.0f);
-    EXPECT_STREQ(s.records.Calibration[0].ChannelName, "Microphone") << "the title edit kept its text";
-}
-
-TEST(PathDialogsWindow, FileOptionsRefuseAnOutOfRangeTimeAndPictureThemselves)
-{
-    Messages messages;
+    MessageLog messages;
     FileIOOpts options;
     std::vector<int> help;
     CFileIOoptionsDlg dialog(options, [&](int id) { help.push_back(id); });
@@ -231,17 +195,14 @@ TEST(PathDialogsWindow, FileOptionsRefuseAnOutOfRangeTimeAndPictureThemselves)
     EXPECT_EQ(options.WaveFileMode, 1u);
     QTest::mouseClick(Find<QPushButton>(dialog, 1001), Qt::LeftButton);
     EXPECT_EQ(help, std::vector<int>{820});
-}
 
-TEST(PathDialogsWindow, SetPathsDefaultsPointUnderTheDataRoot)
-{
-    Messages messages;
+    // Set Paths defaults point under the data root.
     DataPaths paths;
     paths.Build("/tmp/talvenor-unused/");
-    CSetPathsDlg dialog(paths, "/tmp/root/");
-    dialog.show();
-    QTest::mouseClick(Find<QPushButton>(dialog, 1994), Qt::LeftButton);
-    EXPECT_EQ(Find<QLineEdit>(dialog, 1988)->text(), "/tmp/root/Overlay");
-    EXPECT_EQ(Find<QLineEdit>(dialog, 1989)->text(), "/tmp/root/Log");
-    EXPECT_FALSE(SaveScreenshot(dialog, "set_paths").empty());
+    CSetPathsDlg pathsDialog(paths, "/tmp/root/");
+    pathsDialog.show();
+    QTest::mouseClick(Find<QPushButton>(pathsDialog, 1994), Qt::LeftButton);
+    EXPECT_EQ(Find<QLineEdit>(pathsDialog, 1988)->text(), "/tmp/root/Overlay");
+    EXPECT_EQ(Find<QLineEdit>(pathsDialog, 1989)->text(), "/tmp/root/Log");
+    EXPECT_FALSE(SaveScreenshot(pathsDialog, "set_paths").empty());
 }

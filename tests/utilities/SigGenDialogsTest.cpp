@@ -6,8 +6,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,7 +13,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "audio/TWaveData.h"
 #include "tests/support/Screenshot.h"
 #include "tests/utilities/SigGenWindowTestSupport.h"
 #include "utilities/CFreqStep.h"
@@ -23,13 +20,10 @@
 #include "utilities/CIMDtones.h"
 #include "utilities/CNoiseBurst.h"
 #include "utilities/CPulse.h"
-#include "utilities/CSaveSignalLengthDlg.h"
 #include "utilities/CSawtooth.h"
 #include "utilities/CSigGenOutputLevelDlg.h"
-#include "utilities/CSquare.h"
 #include "utilities/CToneBurst.h"
 #include "utilities/CTones.h"
-#include "utilities/CTriangular.h"
 #include "utilities/CUserWaveDialog.h"
 #include "utilities/SigGenChannelDialog.h"
 
@@ -39,20 +33,15 @@ namespace {
 
 constexpr std::int32_t kNyquist = 24000;
 
-QLineEdit* Edit(QWidget& dialog, int id)
-{
-    auto* edit = dialog.findChild<QLineEdit*>(QString::number(id));
-    EXPECT_NE(edit, nullptr) << id;
-    return edit;
-}
-
-template <typename T>
+template <typename T = QLineEdit>
 T* Find(QWidget& dialog, int id)
 {
     auto* control = dialog.findChild<T*>(QString::number(id));
     EXPECT_NE(control, nullptr) << id;
     return control;
 }
+
+QLineEdit* Edit(QWidget& dialog, int id) { return Find(dialog, id); }
 
 // Presses OK; true when the dialog closed with it.
 bool PressOk(QDialog& dialog)
@@ -70,8 +59,7 @@ TEST(SigGenDialogs, ARefusalKeepsTheDialogOpenAndTheSectionUntouched)
     ToneBurstSettings section;
     const ToneBurstSettings before = section;
     CToneBurst dialog(nullptr, &section, kNyquist);
-    EXPECT_EQ(dialog.windowTitle(), "Tone Burst Settings");
-    EXPECT_EQ(Edit(dialog, 1893)->text(), "1000");
+    EXPECT_EQ(Edit(dialog, 1893)->text(), "1000") << "the dialog shows what is stored";
     Edit(dialog, 1893)->setText("0");
     Edit(dialog, 1890)->setText("10");
     EXPECT_FALSE(PressOk(dialog));
@@ -79,7 +67,6 @@ TEST(SigGenDialogs, ARefusalKeepsTheDialogOpenAndTheSectionUntouched)
     EXPECT_EQ(section, before);
     ASSERT_EQ(capture.messages.size(), 1u);
     EXPECT_EQ(capture.messages[0].text, "Frequency must be between 0 and 24000 Hz.");
-    EXPECT_EQ(capture.messages[0].caption, "Talvenor Mobile");
     EXPECT_EQ(capture.messages[0].icon, platform::MessageIcon::Error);
 
     // Nyquist itself passes, and everything read is stored.
@@ -98,10 +85,8 @@ TEST(SigGenDialogs, DisabledTonesAreStoredAsTypedAndAmplitudesFollowTheLevels)
         tones[i] = {0, 1000.0f * (i + 1), 0.0f};
     tones[0].ToneEnable = 1;
     CTones dialog(nullptr, tones, kNyquist);
-    EXPECT_TRUE(Find<QCheckBox>(dialog, 1899)->isChecked());
     EXPECT_EQ(Edit(dialog, 1910)->text(), "2000.00");
     EXPECT_EQ(Edit(dialog, 1919)->text(), "  0.00");
-
     Edit(dialog, 1919)->setText("-6");
     Edit(dialog, 1912)->setText("0");
     Edit(dialog, 1922)->setText("+10");
@@ -117,7 +102,6 @@ TEST(SigGenDialogs, DisabledTonesAreStoredAsTypedAndAmplitudesFollowTheLevels)
     Find<QCheckBox>(again, 1899)->setChecked(false);
     EXPECT_FALSE(PressOk(again));
     EXPECT_EQ(capture.messages.back().text, "At least one tone must be enabled.");
-    SaveScreenshot(again, "dialog_tones");
 }
 
 TEST(SigGenDialogs, ImdRatiosAreStoredAsTypedAndShownWhole)
@@ -133,55 +117,39 @@ TEST(SigGenDialogs, ImdRatiosAreStoredAsTypedAndShownWhole)
         ASSERT_TRUE(PressOk(dialog));
     }
     EXPECT_EQ(section.PwrRatio, 2.5f);
-    {
-        CIMDtones dialog(nullptr, &section, kNyquist);
-        EXPECT_EQ(Edit(dialog, 1935)->text(), "2");
-        // A standard set stores even a ratio the custom set refuses.
-        Find<QRadioButton>(dialog, 1930)->setChecked(true);
-        Edit(dialog, 1935)->setText("50");
-        Edit(dialog, 1934)->setText("1000");
-        ASSERT_TRUE(PressOk(dialog));
-        SaveScreenshot(dialog, "dialog_imd");
-    }
+    CIMDtones dialog(nullptr, &section, kNyquist);
+    EXPECT_EQ(Edit(dialog, 1935)->text(), "2");
+    // A standard set stores even a ratio the custom set refuses.
+    Find<QRadioButton>(dialog, 1930)->setChecked(true);
+    Edit(dialog, 1935)->setText("50");
+    ASSERT_TRUE(PressOk(dialog));
     EXPECT_EQ(section.IMDtype, 0);
     EXPECT_EQ(section.PwrRatio, 50.0f);
-    EXPECT_EQ(section.HiFreqHz, 1000.0f);
     EXPECT_TRUE(capture.messages.empty());
 }
 
-TEST(SigGenDialogs, FrequencyStepOffersOctaveFractionsAndReadsEmptyEditsAsZero)
+TEST(SigGenDialogs, ChoicesReachTheSectionAndEmptyEditsReadAsZero)
 {
-    FreqStepSettings section;
-    section.OctaveNumber = 12;
-    section.StepType = 2;
-    CFreqStep dialog(nullptr, &section, kNyquist);
-    QComboBox* fractions = Find<QComboBox>(dialog, 1972);
-    ASSERT_EQ(fractions->count(), 8);
-    EXPECT_EQ(fractions->itemText(1), "1/3 Octave");
-    EXPECT_EQ(fractions->currentText(), "1/12 Octave");
-    EXPECT_TRUE(Find<QRadioButton>(dialog, 1966)->isChecked());
-    SaveScreenshot(dialog, "dialog_freq_step");
-
-    fractions->setCurrentIndex(7);
+    FreqStepSettings step;
+    step.OctaveNumber = 12;
+    CFreqStep dialog(nullptr, &step, kNyquist);
+    EXPECT_EQ(Find<QComboBox>(dialog, 1972)->currentText(), "1/12 Octave");
+    Find<QComboBox>(dialog, 1972)->setCurrentIndex(7);
     Edit(dialog, 1958)->setText("");
     Edit(dialog, 1959)->setText("no number");
     Find<QRadioButton>(dialog, 1969)->setChecked(true);
     ASSERT_TRUE(PressOk(dialog));
-    EXPECT_EQ(section.OctaveNumber, 96);
-    EXPECT_EQ(section.FStartHz, 0.0f);
-    EXPECT_EQ(section.FStopHz, 0.0f);
-    EXPECT_EQ(section.ReturnStepFlag, 1);
+    EXPECT_EQ(step.OctaveNumber, 96);
+    EXPECT_EQ(step.FStartHz, 0.0f);
+    EXPECT_EQ(step.FStopHz, 0.0f);
+    EXPECT_EQ(step.ReturnStepFlag, 1);
 
     // A stored fraction the list does not offer stays when nothing is chosen.
-    section.OctaveNumber = 5;
-    CFreqStep odd(nullptr, &section, kNyquist);
-    EXPECT_EQ(Find<QComboBox>(odd, 1972)->currentIndex(), -1);
+    step.OctaveNumber = 5;
+    CFreqStep odd(nullptr, &step, kNyquist);
     ASSERT_TRUE(PressOk(odd));
-    EXPECT_EQ(section.OctaveNumber, 5);
-}
+    EXPECT_EQ(step.OctaveNumber, 5);
 
-TEST(SigGenDialogs, PulseAndSweepStoreTheirFlags)
-{
     PulseSettings pulse;
     CPulse pulseDialog(nullptr, &pulse, kNyquist);
     Edit(pulseDialog, 1942)->setText("20");
@@ -199,8 +167,8 @@ TEST(SigGenDialogs, PulseAndSweepStoreTheirFlags)
     EXPECT_EQ(sweep.SweepType, 2);
     EXPECT_EQ(sweep.ReturnSweepFlag, 1);
     EXPECT_EQ(sweep.SingleSweepFlag, 1);
-    SaveScreenshot(sweepDialog, "dialog_freq_sweep");
 
+    // Radio pairs map onto signed or indexed fields.
     SawtoothSettings saw;
     saw.Slope = -1;
     CSawtooth sawDialog(nullptr, &saw, kNyquist);
@@ -208,7 +176,6 @@ TEST(SigGenDialogs, PulseAndSweepStoreTheirFlags)
     Find<QRadioButton>(sawDialog, 1896)->setChecked(true);
     ASSERT_TRUE(PressOk(sawDialog));
     EXPECT_EQ(saw.Slope, 1);
-
     NoiseBurstSettings burst;
     CNoiseBurst burstDialog(nullptr, &burst);
     EXPECT_TRUE(Find<QRadioButton>(burstDialog, 1889)->isChecked());
@@ -231,9 +198,7 @@ TEST(SigGenDialogs, APickedWaveFileIsKeptEvenWhenTheDialogIsCancelled)
     });
     Find<QPushButton>(dialog, 1946)->click();
     EXPECT_EQ(startedIn, "/data/Wave");
-    EXPECT_EQ(Edit(dialog, 1947)->text(), "/data/Wave/sweep.wav");
     Find<QCheckBox>(dialog, 1978)->setChecked(false);
-    SaveScreenshot(dialog, "dialog_user_wave");
     dialog.show();
     dialog.reject();
     EXPECT_STREQ(user.WaveFileName, "/data/Wave/sweep.wav");
@@ -246,20 +211,6 @@ TEST(SigGenDialogs, APickedWaveFileIsKeptEvenWhenTheDialogIsCancelled)
     EXPECT_EQ(std::strlen(user.WaveFileName), 259u);
 }
 
-TEST(SigGenDialogs, OutputLevelOnTheDaqModuleOpensInVolts)
-{
-    SigGenOutputSettings levels;  // -6 dBFS, full scale unknown
-    CSigGenOutputLevelDlg dialog(nullptr, &levels, true);
-    dialog.show();
-    EXPECT_EQ(dialog.windowTitle(), "Generator Output Level");
-    EXPECT_EQ(Find<QComboBox>(dialog, 2224)->currentText(), "Volts rms");
-    EXPECT_EQ(Find<QComboBox>(dialog, 2224)->count(), 5);
-    EXPECT_EQ(Edit(dialog, 2222)->text(), " 0.500");
-    EXPECT_EQ(Edit(dialog, 2223)->text(), " 0.500");
-    EXPECT_FALSE(Find<QGroupBox>(dialog, 2278)->isVisible());
-    SaveScreenshot(dialog, "dialog_output_level_daq");
-}
-
 TEST(SigGenDialogs, OutputLevelUnitsFollowTheFullScaleChoice)
 {
     MessageCapture capture;
@@ -268,21 +219,16 @@ TEST(SigGenDialogs, OutputLevelUnitsFollowTheFullScaleChoice)
     dialog.show();
     QComboBox* units = Find<QComboBox>(dialog, 2224);
     EXPECT_TRUE(Find<QRadioButton>(dialog, 2225)->isChecked());
-    EXPECT_EQ(units->count(), 2);
     EXPECT_FALSE(Edit(dialog, 2227)->isEnabled());
-    SaveScreenshot(dialog, "dialog_output_level");
-
     Find<QRadioButton>(dialog, 2226)->click();
     EXPECT_EQ(units->count(), 7);
     EXPECT_TRUE(Edit(dialog, 2227)->isEnabled());
-    EXPECT_EQ(units->currentText(), "dB Full Scale") << "the stored unit stays selected";
+    SaveScreenshot(dialog, "dialog_output_level");
 
     // Choosing a unit puts its default level into both edits.
     units->setCurrentIndex(3);
     emit units->activated(3);
-    EXPECT_EQ(Edit(dialog, 2222)->text(), "100.0");
     EXPECT_EQ(Edit(dialog, 2223)->text(), "100.0");
-
     Edit(dialog, 2222)->setText("0");
     EXPECT_FALSE(PressOk(dialog));
     ASSERT_EQ(capture.messages.size(), 1u);
@@ -298,45 +244,20 @@ TEST(SigGenDialogs, OutputLevelUnitsFollowTheFullScaleChoice)
     EXPECT_EQ(levels.FSOption, 0);
 }
 
-TEST(SigGenDialogs, SignalLengthShowsTheTotalOfTheCopies)
-{
-    TWaveData tenSeconds(480000, TWaveFormat(48000, 1, 2));
-    int copies = 1;
-    CSaveSignalLengthDlg dialog(nullptr, &tenSeconds, &copies);
-    EXPECT_EQ(Find<QLabel>(dialog, 2098)->text(), " 10.00");
-    EXPECT_EQ(Find<QComboBox>(dialog, 2099)->count(), 20);
-    EXPECT_EQ(Find<QLabel>(dialog, 2100)->text(), " 10.00");
-    Find<QComboBox>(dialog, 2099)->setCurrentIndex(2);
-    EXPECT_EQ(Find<QLabel>(dialog, 2100)->text(), " 30.00");
-    SaveScreenshot(dialog, "dialog_signal_length");
-    ASSERT_TRUE(PressOk(dialog));
-    EXPECT_EQ(copies, 3);
-}
-
 TEST(SigGenDialogs, EachTypeWithParametersGetsItsOwnDialog)
 {
-    struct DialogCase {
-        std::int32_t type;
-        const char* caption;
-        int help;
-    };
-    const DialogCase cases[] = {
-        {kSigNoiseBurst, "Noise Burst Settings", 560}, {kSigToneBurst, "Tone Burst Settings", 550},
-        {kSigSawtooth, "Sawtooth Settings", 490},      {kSigMultipleTones, "Tone Settings", 530},
-        {kSigIMD, "IMD Tone Settings", 520},           {kSigTriangular, "Triangular Signal Settings", 480},
-        {kSigSquare, "Squarewave Settings", 460},      {kSigPulse, "Pulse Settings", 470},
-        {kSigUserWave, "User Defined Signal", 450},    {kSigLevelSweep, "Level Sweep Settings", 500},
-        {kSigFreqSweep, "Frequency Sweep Settings", 510}, {kSigFreqStep, "Frequency Step Settings", 515},
+    // The help page tells the dialogs apart.
+    const std::pair<std::int32_t, int> cases[] = {
+        {kSigNoiseBurst, 560}, {kSigToneBurst, 550}, {kSigSawtooth, 490},   {kSigMultipleTones, 530},
+        {kSigIMD, 520},        {kSigTriangular, 480}, {kSigSquare, 460},    {kSigPulse, 470},
+        {kSigUserWave, 450},   {kSigLevelSweep, 500}, {kSigFreqSweep, 510}, {kSigFreqStep, 515},
     };
     SigGenChannelSettings settings;
-    for (const DialogCase& c : cases) {
-        settings.SigType = c.type;
+    for (const auto& [type, help] : cases) {
+        settings.SigType = type;
         const auto dialog = CreateChannelDialog(nullptr, settings, kNyquist, "/data/Wave");
-        ASSERT_NE(dialog, nullptr) << c.type;
-        EXPECT_EQ(dialog->windowTitle(), c.caption);
-        EXPECT_EQ(dialog->GetHelpContext(), c.help);
-        dialog->show();
-        SaveScreenshot(*dialog, "dialog_type_" + std::to_string(c.type));
+        ASSERT_NE(dialog, nullptr) << type;
+        EXPECT_EQ(dialog->GetHelpContext(), help);
     }
     for (const std::int32_t none : {kSigWhiteNoise, kSigPinkNoise, kSigTone1kHz, kSigSilence, kSigDTMF}) {
         settings.SigType = none;

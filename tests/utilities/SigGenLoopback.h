@@ -1,12 +1,12 @@
 #pragma once
 // The generator window and the run control on the simulated DAQ module:
-// the audio layer's real ports behind the run control's and the window's
-// port interfaces, a frame that couples the two as the main frame does,
-// and the run control's other services faked.
+// the program's own audio system, a frame that couples the two as the main
+// frame does, and the run control's other services faked.
 
 #include <memory>
 #include <vector>
 
+#include "app/core/AsioAudioSystem.h"
 #include "app/core/TProcessingObjects.h"
 #include "app/core/TRunControl.h"
 #include "platform/MessageBox.h"
@@ -15,15 +15,6 @@
 #include "utilities/CSigGen.h"
 
 namespace siggen_loopback {
-
-class RealAudio final : public AudioSystem {
-public:
-    std::unique_ptr<SoundInputPort> CreateInput(int device, int driverMode) override;
-    std::unique_ptr<SoundOutputPort> CreateOutput(int device, int driverMode) override;
-    int GetInputDeviceCount() override;
-    // The module is the only device listed.
-    int FindDaqInputDevice() override { return 0; }
-};
 
 // What the main frame is to the generator window and to the run.
 class LoopbackFrame final : public SigGenFrame, public RunUtilities {
@@ -75,7 +66,7 @@ public:
     FrameSettings settings;
     run_test::Events events;
     SystemRunClock clock;
-    RealAudio audio;
+    AsioAudioSystem audio;
     run_test::FakeDaq daq{events};
     run_test::FakeTimer timer{events};
     run_test::FakeObserver observer{events};

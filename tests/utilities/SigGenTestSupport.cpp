@@ -3,7 +3,6 @@
 #include <cmath>
 #include <numeric>
 
-#include "engine/SpectralData.h"
 #include "engine/TSmoothing.h"
 #include "utilities/siggen/TPinkWave.h"
 #include "utilities/siggen/TWaveformBuild.h"
@@ -121,16 +120,10 @@ double ResidualThdnDb(const std::vector<double>& x, double frequency, double rat
     return 10.0 * std::log10(rest / signal);
 }
 
-struct Spectrum::Engine {
-    TProcessingSettings Settings;
-    std::unique_ptr<SpectralData> Data;
-};
-
 Spectrum::Spectrum(const std::vector<double>& x, double rate, std::uint16_t bytes, std::uint32_t fftSize,
                    std::uint16_t windowType)
-    : E(std::make_unique<Engine>())
 {
-    TProcessingSettings& s = E->Settings;
+    TProcessingSettings s;
     s.SetFrameDefaults();
     s.Format.Set(static_cast<std::uint32_t>(rate), 1, bytes);
     s.FFTsize = fftSize;
@@ -141,41 +134,39 @@ Spectrum::Spectrum(const std::vector<double>& x, double rate, std::uint16_t byte
     ScalingOpts scaling;
     scaling.AmpScaleType = ScalingOpts::kLogarithmic;
     scaling.FreqScaleType = ScalingOpts::kFftLinear;
-    E->Data = std::make_unique<SpectralData>(s, scaling, 0, false);
+    Data = std::make_unique<SpectralData>(s, scaling, 0, false);
     const TSmoothing window(fftSize, windowType, smoothing::Amplitude);
     for (std::size_t first = 0; first + fftSize <= x.size(); first += fftSize) {
-        float* block = E->Data->GetComplexBuffer();
+        float* block = Data->GetComplexBuffer();
         for (std::uint32_t n = 0; n < fftSize; ++n)
             block[n] = static_cast<float>(x[first + n]);
         window.ApplyWindow(block);
-        E->Data->ComputeSpectrum();
-        E->Data->Average(false);
+        Data->ComputeSpectrum();
+        Data->Average(false);
     }
 }
-
-Spectrum::~Spectrum() = default;
 
 double Spectrum::PeakDb(double f1, double f2) const
 {
     float f = 0.0f, v = SpectralData::kNoValue;
-    E->Data->FindPeak(E->Data->FrequencyToBin(float(f1)), E->Data->FrequencyToBin(float(f2)), &f, &v, 0);
+    Data->FindPeak(Data->FrequencyToBin(float(f1)), Data->FrequencyToBin(float(f2)), &f, &v, 0);
     // Without a local peak in the range the search answers line 0.
     return f >= f1 && f <= f2 ? v : SpectralData::kNoValue;
 }
 
 double Spectrum::MeanLineDb(double f1, double f2) const
 {
-    const float* power = E->Data->GetPowerBuffer();
+    const float* power = Data->GetPowerBuffer();
     double sum = 0.0;
     std::uint32_t lines = 0;
-    for (std::uint32_t i = E->Data->FrequencyToBin(float(f1)); i < E->Data->FrequencyToBin(float(f2)); ++i, ++lines)
+    for (std::uint32_t i = Data->FrequencyToBin(float(f1)); i < Data->FrequencyToBin(float(f2)); ++i, ++lines)
         sum += power[i];
     return 10.0 * std::log10(sum / lines);
 }
 
 double Spectrum::ThdnDb() const
 {
-    return 20.0 * std::log10(E->Data->GetTHDN() / 100.0);
+    return 20.0 * std::log10(Data->GetTHDN() / 100.0);
 }
 
 } // namespace siggen_test

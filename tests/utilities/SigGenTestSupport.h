@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "audio/TWaveData.h"
+#include "engine/SpectralData.h"
 #include "utilities/siggen/TSigGenBuildRequest.h"
 #include "utilities/siggen/TPinkWave.h"
 #include "utilities/siggen/TSigGenBuildResult.h"
@@ -58,7 +59,6 @@ class Spectrum {
 public:
     Spectrum(const std::vector<double>& x, double rate, std::uint16_t bytes, std::uint32_t fftSize = 65536,
              std::uint16_t window = 2);
-    ~Spectrum();
     // Level of the highest peak within [f1, f2] Hz, dB re full scale;
     // −999.9 when there is none.
     double PeakDb(double f1, double f2) const;
@@ -67,8 +67,7 @@ public:
     double ThdnDb() const;
 
 private:
-    struct Engine;
-    std::unique_ptr<Engine> E;
+    std::unique_ptr<SpectralData> Data;
 };
 
 } // namespace siggen_test

@@ -11,27 +11,6 @@
 
 namespace siggen_window_test {
 
-bool FakeOutputPort::Open(const TWaveFormat& format)
-{
-    log.calls.push_back("open " + std::to_string(format.GetSampleRate()) + "/" + std::to_string(format.GetChannels())
-                        + "/" + std::to_string(format.GetBytesPerSample()));
-    return log.openOk;
-}
-
-bool FakeOutputPort::PreparePlayback(TWaveData*, bool loop, std::int64_t first, std::int64_t end)
-{
-    log.lastLoop = loop;
-    log.calls.push_back(std::string(loop ? "prepare loop" : "prepare once") + " " + std::to_string(first) + " "
-                        + std::to_string(end));
-    return true;
-}
-
-bool FakeOutputPort::Start()
-{
-    log.calls.push_back("start");
-    return true;
-}
-
 FakeSigGenFrame::FakeSigGenFrame()
 {
     settings.Processing.Format = TWaveFormat(48000, 2, 2);

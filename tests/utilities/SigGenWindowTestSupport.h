@@ -33,14 +33,29 @@ class FakeOutputPort final : public SoundOutputPort {
 public:
     explicit FakeOutputPort(PortLog& log) : log(log) {}
     ~FakeOutputPort() override { log.calls.push_back("deleted"); }
-    bool Open(const TWaveFormat& format) override;
+    bool Open(const TWaveFormat& f) override
+    {
+        log.calls.push_back("open " + std::to_string(f.GetSampleRate()) + "/" + std::to_string(f.GetChannels()) + "/"
+                            + std::to_string(f.GetBytesPerSample()));
+        return log.openOk;
+    }
     void Close() override { log.calls.push_back("close"); }
     bool SetFormat(const TWaveFormat&) override { return true; }
     bool IsSampleRateSupported(const TWaveFormat&) override { return true; }
     bool IsQuarnDAQ() const override { return log.isDaq; }
     void Stop() override { log.calls.push_back("stop"); }
-    bool PreparePlayback(TWaveData* wave, bool loop, std::int64_t first, std::int64_t end) override;
-    bool Start() override;
+    bool PreparePlayback(TWaveData*, bool loop, std::int64_t first, std::int64_t end) override
+    {
+        log.lastLoop = loop;
+        log.calls.push_back(std::string(loop ? "prepare loop " : "prepare once ") + std::to_string(first) + " "
+                            + std::to_string(end));
+        return true;
+    }
+    bool Start() override
+    {
+        log.calls.push_back("start");
+        return true;
+    }
 
     PortLog& log;
 };

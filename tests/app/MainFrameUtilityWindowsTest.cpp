@@ -1,25 +1,25 @@
-// The recorder and the analysis viewers in the running program, on the
-// simulated module whose inputs hear the generator's outputs: a recording
-// of the generator's tone, saved with the calibration, read back by us and
-// by sox, played through the analysis; the viewers' live readouts and their
-// copy; and both re-opened at start-up where they stood.
-
-#include "tests/app/FrameTestSupport.h"
-#include "tests/support/Screenshot.h"
+// The utility windows in the running program, on the simulated module whose
+// inputs hear the generator's outputs: the generator opened and closed through
+// the frame and taken down cleanly while it builds; a recording of its tone,
+// saved with the calibration, read back by us and by sox, played through the
+// analysis; the viewers' live readouts and their copy; and all of them
+// re-opened at start-up where they stood.
 
 #include "app/CToolbar2.h"
 #include "app/ToolbarButtons.h"
 #include "app/core/FrameCommandIds.h"
 #include "app/core/TProcessingObjects.h"
-#include "widgets/CToolBtn.h"
+#include "audio/TASIOSoundPort.h"
 #include "audio/TWaveFile.h"
 #include "engine/SpectralData.h"
 #include "platform/MessageBox.h"
-#include "settings/CfgSettingsFile.h"
+#include "tests/app/FrameTestSupport.h"
+#include "tests/support/Screenshot.h"
 #include "utilities/CAnalysisView.h"
 #include "utilities/CDataGrid.h"
 #include "utilities/CSigGen.h"
 #include "utilities/TRecorder.h"
+#include "widgets/CToolBtn.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,9 +34,102 @@
 #include <filesystem>
 #include <string>
 
+using frame_test::DisplayPeak;
 using frame_test::FrameHarness;
+using frame_test::Peak;
 using frame_test::WaitFor;
 using namespace frame_command;
+
+namespace {
+
+// The generator's first build has ended and left a signal.
+bool BuildDone(const CMainFrame& frame)
+{
+    CSigGen* window = frame.SignalGenerator();
+    return window != nullptr && !window->IsBuilding() && window->GetWaveData() != nullptr;
+}
+
+QPoint Corner(const CSigGen& window)
+{
+    return window.frameGeometry().topLeft();
+}
+
+} // namespace
+
+TEST(MainFrameGenerator, TheToggleOpensTheWindowItsCloseBoxClosesItAndTheSlotKeepsWhereItStood)
+{
+    FrameHarness h;
+    CMainFrame& frame = *h.frame;
+    ASSERT_EQ(frame.SignalGenerator(), nullptr);
+    EXPECT_TRUE(frame.ActionFor(kSignalGenerator)->isEnabled());
+    EXPECT_FALSE(frame.ActionFor(kSaveGeneratorWave)->isEnabled()) << "no window, nothing to save";
+
+    // The hidden tool bar's Generate button, as the operator shows and presses it.
+    frame.OnCommand(kToggleToolbar);
+    CToolBtn* generate = frame.Toolbar()->Button(ToolbarButtons::IDC_GENERATE);
+    ASSERT_TRUE(generate->isEnabled());
+    QTest::mouseClick(generate, Qt::LeftButton, {}, QPoint(14, 14));
+    CSigGen* window = frame.SignalGenerator();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->parentWidget(), &frame) << "a tool window that stays above the frame";
+    EXPECT_EQ(Corner(*window), QPoint(696, 444)) << "the generator's default corner";
+    EXPECT_TRUE(generate->IsLatched());
+    EXPECT_TRUE(frame.ActionFor(kSignalGenerator)->isChecked());
+    EXPECT_TRUE(frame.ActionFor(kSaveGeneratorWave)->isEnabled());
+    ASSERT_TRUE(WaitFor([&] { return BuildDone(frame); }));
+
+    // The lock refreshes the open window: one signal for both channels.
+    frame.OnCommand(kLockGeneratorChannels);
+    EXPECT_EQ(frame.Settings().LockSignalGeneratorChannels, 1);
+    EXPECT_TRUE(frame.ActionFor(kLockGeneratorChannels)->isChecked());
+    EXPECT_TRUE(WaitFor([&] { return BuildDone(frame); }));
+    frame.OnCommand(kLockGeneratorChannels);
+    // A new analysis format reaches the open window: it plays in it.
+    ASSERT_EQ(window->GetChannels(), 1u);
+    frame.SetAnalysisFormat(TWaveFormat(48000, 2, 3));
+    frame.ReinitInput();
+    ASSERT_TRUE(WaitFor([&] { return BuildDone(frame); }));
+    EXPECT_EQ(window->GetChannels(), 2u);
+
+    // Its own close box: the window asks, the frame stores and deletes it.
+    window->move(150, 100);
+    window->close();
+    EXPECT_EQ(frame.SignalGenerator(), window) << "not deleted inside its own close handler";
+    ASSERT_TRUE(WaitFor([&] { return frame.SignalGenerator() == nullptr; }));
+    const WindowSlots& windowSlots = frame.Settings().Windows;
+    EXPECT_FALSE(windowSlots.IsOpen(kSlotSignalGenerator)) << "closed: the next start does not re-open it";
+    const PlacementRect stored = windowSlots.GetSavedWindowRect(kSlotSignalGenerator, {}, {800, 600});
+    EXPECT_EQ(stored.left, 150);
+    EXPECT_EQ(stored.top, 100);
+    EXPECT_FALSE(generate->IsLatched());
+    EXPECT_FALSE(frame.ActionFor(kSignalGenerator)->isChecked());
+    EXPECT_FALSE(frame.ActionFor(kSaveGeneratorWave)->isEnabled());
+
+    // Opened again where it stood; Close All Utilities closes it.
+    frame.OnCommand(kSignalGenerator);
+    ASSERT_NE(frame.SignalGenerator(), nullptr);
+    EXPECT_EQ(Corner(*frame.SignalGenerator()), QPoint(150, 100));
+    frame.OnCommand(kCloseAllUtilities);
+    EXPECT_EQ(frame.SignalGenerator(), nullptr);
+}
+
+TEST(MainFrameGenerator, ClosingTheProgramWhileTheGeneratorBuildsIsClean)
+{
+    // A ten-second sweep at 192 kHz takes a while to build: the close
+    // comes while it does.
+    FrameSettings sweep = frame_test::ToneSettings(192000);
+    sweep.SigGenChannel[0].SigType = kSigFreqSweep;
+    FrameHarness h(sweep);
+    h.frame->OnCommand(kSignalGenerator);
+    ASSERT_NE(h.frame->SignalGenerator(), nullptr);
+    EXPECT_TRUE(h.frame->close());
+    EXPECT_EQ(h.frame->SignalGenerator(), nullptr);
+    EXPECT_TRUE(h.frame->Settings().Windows.IsOpen(kSlotSignalGenerator)) << "re-opened at the next start";
+    h.frame.reset();
+    EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0);
+}
+
 
 namespace {
 
@@ -46,45 +139,17 @@ constexpr std::uint64_t kDriverBuffer = 512;
 
 // 48 kHz stereo 24-bit, dB lines; the generator plays 1 kHz at -6 dBFS on
 // both channels, uncalibrated; the viewers read 500 Hz to 2 kHz.
-void WriteToneSettings(FrameHarness& h)
+FrameSettings RecorderSettings()
 {
-    FrameSettings s;
-    s.Processing.Format.Set(kRate, 2, 3);
+    FrameSettings s = frame_test::ToneSettings(kRate);
     for (int c = 0; c < 2; ++c) {
-        s.Scaling[c].AmpScaleType = ScalingOpts::kLogarithmic;
-        s.Scaling[c].FreqScaleType = ScalingOpts::kFftLinear;
         s.Scaling[c].UtilityFreqSpanType = 2;
         s.Scaling[c].UtilityFreqCustomStart = 500.0f;
         s.Scaling[c].UtilityFreqCustomStop = 2000.0f;
-        s.SigGenChannel[c].SigType = kSigTone1kHz;
         // Levels in dB below full scale.
         s.Calibration[c].IsEnabled = 0;
     }
-    s.SigGenOutput.OutputLevel = -6.0f;
-    s.SigGenOutput.OutputLevelR = -6.0f;
-    ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), s));
-}
-
-void OpenGenerator(CMainFrame& frame)
-{
-    frame.OnCommand(kSignalGenerator);
-    ASSERT_TRUE(WaitFor([&] {
-        CSigGen* window = frame.SignalGenerator();
-        return window != nullptr && !window->IsBuilding() && window->GetWaveData() != nullptr;
-    }));
-}
-
-struct Peak {
-    float frequency = 0.0f;
-    float level = 0.0f;
-};
-
-Peak DisplayPeak(CMainFrame& frame, int channel)
-{
-    const SpectralData& shown = *frame.Processing().GetDisplayData(channel);
-    Peak peak;
-    shown.FindPeak(shown.GetBinIndex(500.0f), shown.GetBinIndex(2000.0f), &peak.frequency, &peak.level);
-    return peak;
+    return s;
 }
 
 // Rising zero crossings per second and the sine's level in dBFS (from its
@@ -137,9 +202,7 @@ public:
 
 TEST(MainFrameRecorder, FiveSecondsOfTheGeneratorsToneAreRecordedSavedReadBackAndPlayedThroughTheAnalysis)
 {
-    FrameHarness h(false);
-    WriteToneSettings(h);
-    h.Start();
+    FrameHarness h(RecorderSettings());
     CMainFrame& frame = *h.frame;
     // The longest recording, as the File I/O options would set it: the
     // recording ends itself after exactly five seconds.
@@ -151,7 +214,7 @@ TEST(MainFrameRecorder, FiveSecondsOfTheGeneratorsToneAreRecordedSavedReadBackAn
     right.CalRatio = 3.5f;
     const TChannelCalibration recordedLeft = left;
     const TChannelCalibration recordedRight = right;
-    OpenGenerator(frame);
+    ASSERT_TRUE(frame_test::OpenGenerator(frame));
 
     frame.OnCommand(kRecorder);
     TRecorder* recorder = frame.Recorder();
@@ -264,11 +327,9 @@ TEST(MainFrameRecorder, FiveSecondsOfTheGeneratorsToneAreRecordedSavedReadBackAn
 
 TEST(MainFrameRecorder, ViewersShowTheLiveReadoutsCopyThemAndReopenWithTheRecorderWhereTheyStood)
 {
-    FrameHarness h(false);
-    WriteToneSettings(h);
-    h.Start();
+    FrameHarness h(RecorderSettings());
     CMainFrame& frame = *h.frame;
-    OpenGenerator(frame);
+    ASSERT_TRUE(frame_test::OpenGenerator(frame));
 
     frame.OnCommand(kToggleToolbar);
     for (std::uint32_t id : {ToolbarButtons::IDC_PEAK_FREQ, ToolbarButtons::IDC_PEAK_AMP, ToolbarButtons::IDC_TOTAL_PWR})
@@ -321,6 +382,7 @@ TEST(MainFrameRecorder, ViewersShowTheLiveReadoutsCopyThemAndReopenWithTheRecord
     frame.Viewer(7)->move(300, 220);
     frame.OnCommand(kRecorder);
     frame.Recorder()->move(250, 180);
+    frame.SignalGenerator()->move(120, 90);
     h.Finish();
     h.Start();
     ASSERT_NE(h.frame->Viewer(7), nullptr) << "open at the last exit";
@@ -329,6 +391,18 @@ TEST(MainFrameRecorder, ViewersShowTheLiveReadoutsCopyThemAndReopenWithTheRecord
     EXPECT_EQ(h.frame->Viewer(8), nullptr) << "closed before the exit";
     ASSERT_NE(h.frame->Recorder(), nullptr);
     EXPECT_EQ(h.frame->Recorder()->frameGeometry().topLeft(), QPoint(250, 180));
+    ASSERT_NE(h.frame->SignalGenerator(), nullptr);
+    EXPECT_EQ(h.frame->SignalGenerator()->frameGeometry().topLeft(), QPoint(120, 90));
+    EXPECT_TRUE(h.frame->Toolbar()->Button(ToolbarButtons::IDC_GENERATE)->IsLatched());
+
+    // A configuration saved with the generator open re-opens it when loaded.
+    const std::string cfg = h.folder.Root() + "with-generator.cfg";
+    ASSERT_TRUE(h.frame->SaveConfigurationTo(cfg));
+    h.frame->OnCommand(kSignalGenerator);
+    ASSERT_EQ(h.frame->SignalGenerator(), nullptr);
+    ASSERT_TRUE(h.frame->OpenConfigurationFrom(cfg));
+    ASSERT_NE(h.frame->SignalGenerator(), nullptr);
+    EXPECT_EQ(h.frame->SignalGenerator()->frameGeometry().topLeft(), QPoint(120, 90));
     h.frame->OnCommand(kCloseAllUtilities);
     for (int kind : {7, 8, 9})
         EXPECT_EQ(h.frame->Viewer(kind), nullptr);
