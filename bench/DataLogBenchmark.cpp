@@ -123,9 +123,11 @@ void RunRecords(benchmark::State& state, Selection selection, Timed timed, bool 
         state.SetIterationTime(took.count());
         if (timed == Timed::kCall && due)
             log.Flush();
-        // The next record reads a new average, as in a run.
-        if (due)
+        // The next record reads a new result, as in a run.
+        if (due) {
             data.Average(false);
+            data.UpdatePeakHold();
+        }
     }
     const double ms = seconds * 1000.0 / double(state.iterations());
     state.counters["ms"] = ms;
@@ -177,6 +179,7 @@ void BM_CaptureEveryId(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         r.data().Average(false);
+        r.data().UpdatePeakHold();
         state.ResumeTiming();
         data_log_record::Capture(r.source(), r.columns, r.record);
     }
