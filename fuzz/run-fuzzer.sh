@@ -24,15 +24,16 @@ wanted=("$@")
 
 platform=(platform/MessageBox.cpp platform/ZeroFilledArray.cpp platform/SmallMaths.cpp platform/Trace.cpp
   platform/NumberText.cpp platform/AtomicFile.cpp platform/TempFiles.cpp platform/RiffFile.cpp)
-wave=(audio/TWaveData.cpp audio/TWaveDataFilter.cpp audio/TWaveCalibration.cpp audio/TWaveHeader.cpp
-  audio/TWaveFile.cpp audio/TWaveFileMemory.cpp audio/TWaveFileStream.cpp audio/TWaveFileCalibration.cpp
-  format/TWaveFormat.cpp format/TChannelCalibration.cpp engine/TSmoothing.cpp)
 # The sources a library's CMakeLists.txt lists (the engine's grow often).
 library_sources() {
   sed -n '/SOURCES/,/DEPENDS/p' "$root/$1/CMakeLists.txt" | grep -o '[A-Za-z0-9_]*\.cpp' | sed "s|^|$1/|"
 }
-# The overlay table can also be built from a live spectrum, which brings in the engine.
+# The wave reader's filter and the overlay table (built from a live spectrum
+# too) bring in the engine.
 mapfile -t engine < <(library_sources engine)
+wave=(audio/TWaveData.cpp audio/TWaveDataFilter.cpp audio/TWaveCalibration.cpp audio/TWaveHeader.cpp
+  audio/TWaveFile.cpp audio/TWaveFileMemory.cpp audio/TWaveFileStream.cpp audio/TWaveFileCalibration.cpp
+  format/TWaveFormat.cpp format/TChannelCalibration.cpp "${engine[@]}" platform/Clock.cpp)
 overlay=(plot/overlay/OverlayText.cpp plot/overlay/TOverlayData.cpp "${engine[@]}"
   format/TWaveFormat.cpp format/TChannelCalibration.cpp platform/Clock.cpp)
 compensation=(engine/CompensationFile.cpp engine/TCubicSpline.cpp plot/overlay/OverlayText.cpp)
