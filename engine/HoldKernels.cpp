@@ -1,22 +1,11 @@
 #include "engine/HoldKernels.h"
 
 #include "engine/FftKernels.h"
+#include "engine/LineKernels.h"
 #include "engine/SpectralData.h"
 
 #include <cstddef>
 #include <limits>
-
-namespace line_kernels {
-namespace {
-
-// std::max with the NaN left out.
-inline float HigherHeld(float best, float v)
-{
-    return v > best ? v : best;
-}
-
-} // namespace
-} // namespace line_kernels
 
 #if defined(__x86_64__) || defined(__i386__)
 #pragma GCC push_options
@@ -43,7 +32,7 @@ float HighestHeldAvx2(const THoldEntry* hold, std::size_t count, std::size_t& ne
     _mm_store_ps(lanes, best);
     float highest = lanes[0];
     for (float lane : lanes)
-        highest = HigherHeld(highest, lane);
+        highest = Higher(highest, lane);
     next = i;
     return highest;
 }
@@ -144,7 +133,7 @@ float HighestHeld(const THoldEntry* hold, std::size_t count)
         highest = HighestHeldAvx2(hold, count, i);
 #endif
     for (; i < count; ++i)
-        highest = HigherHeld(highest, hold[i].Value);
+        highest = Higher(highest, hold[i].Value);
     return highest;
 }
 

@@ -19,12 +19,6 @@ inline float WithOffset(float v, bool addOffset, float offset)
     return addOffset && v > kNoValue ? v + offset : v;
 }
 
-// std::max with the NaN left out.
-inline float Higher(float best, float v)
-{
-    return v > best ? v : best;
-}
-
 // One line's terms, as the four-lane loop adds them to its lane.
 inline void AddLine(const float* power, const float* display, const float* const curves[4], std::uint32_t i,
                     double lanes[4][4], unsigned lane)

@@ -14,6 +14,12 @@ namespace line_kernels {
 // keeps the skirts of one tone from being counted as further peaks.
 inline constexpr std::uint32_t kPeakNeighbours = 5;
 
+// std::max with the NaN left out: a NaN never becomes the best.
+inline float Higher(float best, float v)
+{
+    return v > best ? v : best;
+}
+
 // True when `line` stands above kPeakNeighbours lines on either side. A run
 // of equal lines (a tone midway between two lines) counts as one peak on its
 // first line; the neighbours on the right are those after the run. Needs

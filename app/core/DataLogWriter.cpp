@@ -36,39 +36,22 @@ void DataLogWriter::ReleaseRecord(data_log_record::Snapshot* record)
 
 void DataLogWriter::SubmitRecord(int channel, data_log_record::Snapshot* record)
 {
-    Job job;
-    job.kind = Kind::kRecord;
-    job.channel = channel;
-    job.record = record;
-    Push(std::move(job));
+    Push(Job{Kind::kRecord, channel, 0, record, {}, nullptr});
 }
 
 void DataLogWriter::SubmitOpen(int channel, std::unique_ptr<LogFile> file, std::uint64_t serial)
 {
-    Job job;
-    job.kind = Kind::kOpen;
-    job.channel = channel;
-    job.serial = serial;
-    job.file = std::move(file);
-    Push(std::move(job));
+    Push(Job{Kind::kOpen, channel, serial, nullptr, {}, std::move(file)});
 }
 
 void DataLogWriter::SubmitLine(int channel, std::string line)
 {
-    Job job;
-    job.kind = Kind::kLine;
-    job.channel = channel;
-    job.text = std::move(line);
-    Push(std::move(job));
+    Push(Job{Kind::kLine, channel, 0, nullptr, std::move(line), nullptr});
 }
 
 void DataLogWriter::SubmitClose(int channel, std::string last)
 {
-    Job job;
-    job.kind = Kind::kClose;
-    job.channel = channel;
-    job.text = std::move(last);
-    Push(std::move(job));
+    Push(Job{Kind::kClose, channel, 0, nullptr, std::move(last), nullptr});
 }
 
 void DataLogWriter::Push(Job job)
