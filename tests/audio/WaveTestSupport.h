@@ -1,11 +1,13 @@
 #pragma once
-// Shared by the wave-data and wave-file tests: a private folder per test,
-// captured message boxes, and hand-built RIFF bytes.
+// Shared by the wave-file tests: a private folder per test, captured message
+// boxes, and hand-built RIFF bytes.
 
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include "audio/TWaveFile.h"
 #include "platform/MessageBox.h"
 #include "platform/RiffFile.h"
 #include "platform/ZeroFilledArray.h"
@@ -22,38 +25,29 @@ namespace wavetest {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline void AppendU16(Bytes& b, std::uint32_t v)
+inline Bytes Concat(const std::vector<Bytes>& parts)
 {
-    b.push_back(static_cast<std::uint8_t>(v));
-    b.push_back(static_cast<std::uint8_t>(v >> 8));
+    Bytes all;
+    for (const Bytes& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
+    return all;
 }
 
-inline void AppendU32(Bytes& b, std::uint32_t v)
+// A little-endian field of `width` bytes; text without its terminator.
+inline Bytes LE(std::uint32_t v, int width)
 {
-    AppendU16(b, v);
-    AppendU16(b, v >> 16);
+    Bytes b;
+    for (int i = 0; i < width; ++i)
+        b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    return b;
 }
-
-inline void AppendText(Bytes& b, const char* text)
-{
-    while (*text)
-        b.push_back(static_cast<std::uint8_t>(*text++));
-}
-
-inline std::uint32_t U32At(const Bytes& b, std::size_t at)
-{
-    return std::uint32_t{b[at]} | std::uint32_t{b[at + 1]} << 8 | std::uint32_t{b[at + 2]} << 16
-         | std::uint32_t{b[at + 3]} << 24;
-}
+inline Bytes Text(const char* text) { return Bytes(text, text + std::strlen(text)); }
 
 // A chunk with a four-letter id, padded to an even length; the size field
 // says the data's size unless told otherwise.
 inline Bytes Chunk(const char* id, const Bytes& data, std::optional<std::uint32_t> sizeField = {})
 {
-    Bytes b;
-    AppendText(b, id);
-    AppendU32(b, sizeField.value_or(static_cast<std::uint32_t>(data.size())));
-    b.insert(b.end(), data.begin(), data.end());
+    Bytes b = Concat({Text(id), LE(sizeField.value_or(static_cast<std::uint32_t>(data.size())), 4), data});
     if (data.size() % 2 != 0)
         b.push_back(0);
     return b;
@@ -62,42 +56,19 @@ inline Bytes Chunk(const char* id, const Bytes& data, std::optional<std::uint32_
 // A chunk whose id is a number, as the calibration chunks have.
 inline Bytes NumberedChunk(std::uint32_t id, const Bytes& data, std::uint32_t sizeField)
 {
-    Bytes b;
-    AppendU32(b, id);
-    AppendU32(b, sizeField);
-    b.insert(b.end(), data.begin(), data.end());
-    return b;
+    return Concat({LE(id, 4), LE(sizeField, 4), data});
 }
 
 inline Bytes FormatData(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate, std::uint16_t blockAlign,
                         std::uint16_t bits)
 {
-    Bytes b;
-    AppendU16(b, tag);
-    AppendU16(b, channels);
-    AppendU32(b, rate);
-    AppendU32(b, rate * blockAlign);
-    AppendU16(b, blockAlign);
-    AppendU16(b, bits);
-    return b;
+    return Concat({LE(tag, 2), LE(channels, 2), LE(rate, 4), LE(rate * blockAlign, 4), LE(blockAlign, 2), LE(bits, 2)});
 }
 
 // "RIFF" form of type "WAVE" around the given chunks.
 inline Bytes WaveForm(const std::vector<Bytes>& chunks)
 {
-    Bytes body;
-    AppendText(body, "WAVE");
-    for (const Bytes& c : chunks)
-        body.insert(body.end(), c.begin(), c.end());
-    return Chunk("RIFF", body);
-}
-
-inline Bytes Concat(std::vector<Bytes> parts)
-{
-    Bytes all;
-    for (const Bytes& p : parts)
-        all.insert(all.end(), p.begin(), p.end());
-    return all;
+    return Chunk("RIFF", Concat({Text("WAVE"), Concat(chunks)}));
 }
 
 class WaveTest : public testing::Test {
@@ -146,9 +117,16 @@ protected:
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
+    // Opens a file of these bytes under this name.
+    std::unique_ptr<TWaveFile> Open(const std::string& name, const Bytes& bytes,
+                                    std::uint16_t mode = TWaveFile::kMemoryMode)
+    {
+        Store(Path(name), bytes);
+        return std::make_unique<TWaveFile>(Path(name), mode, false, folder.string());
+    }
 
     // Names in the folder, e.g. to spot a temporary file left behind.
-    std::vector<std::string> Files(const std::filesystem::path& where) const
+    static std::vector<std::string> Files(const std::filesystem::path& where)
     {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(where))
