@@ -22,18 +22,12 @@ class PumpedDriver;
 
 std::mutex configMutex;
 std::map<std::array<std::uint8_t, 16>, PumpedDriverConfig> configs;
-std::atomic<std::int32_t> liveDrivers{0};
-std::atomic<std::int32_t> creations{0};
-std::atomic<std::int32_t> outputReadyCalls{0};
-std::atomic<std::int32_t> switches{0};
+std::atomic<std::int32_t> liveDrivers{0}, creations{0}, outputReadyCalls{0}, switches{0};
 // The driver that created buffers last; the test thread pumps it.
 std::mutex activeMutex;
 PumpedDriver* active = nullptr;
 
-int SlotBytes(ASIOSampleType type)
-{
-    return type == ASIOSTInt16LSB ? 2 : type == ASIOSTInt24LSB ? 3 : type == ASIOSTInt32LSB ? 4 : 0;
-}
+ASIOError Answer(bool fails, ASIOError failure) { return fails ? failure : kAsioOk; }
 
 class PumpedDriver final : public AsioDriver {
 public:
@@ -60,14 +54,12 @@ public:
         if (Infos.empty())
             return kAsioInvalidMode;
         Streaming = true;
+        Quit = false;
         if (Config.Threaded) {
-            Quit = false;
+            // Ten times real time at 48 kHz, slower than the ring is lapped.
             Thread = std::thread([this] {
-                // Ten times real time at 48 kHz, slower than the ring is lapped.
-                while (!Quit.load()) {
+                for (; !Quit.load(); std::this_thread::sleep_for(std::chrono::microseconds(1000)))
                     Switch(nullptr, nullptr);
-                    std::this_thread::sleep_for(std::chrono::microseconds(1000));
-                }
             });
         }
         return kAsioOk;
@@ -82,44 +74,35 @@ public:
     }
     ASIOError getChannels(std::int32_t* inputs, std::int32_t* outputs) override
     {
-        if (Config.ChannelsFail)
-            return kAsioHardwareMalfunction;
         *inputs = Config.Inputs;
         *outputs = Config.Outputs;
-        return kAsioOk;
+        return Answer(Config.ChannelsFail, kAsioHardwareMalfunction);
     }
     ASIOError getLatencies(std::int32_t*, std::int32_t*) override { return kAsioOk; }
     ASIOError getBufferSize(std::int32_t* minSize, std::int32_t* maxSize, std::int32_t* preferred,
                             std::int32_t* granularity) override
     {
-        if (Config.BufferSizeFails)
-            return kAsioHardwareMalfunction;
         *minSize = Config.MinBufferSize;
         *maxSize = Config.MaxBufferSize;
         *preferred = Config.PreferredBufferSize;
         *granularity = -1;
-        return kAsioOk;
+        return Answer(Config.BufferSizeFails, kAsioHardwareMalfunction);
     }
     ASIOError canSampleRate(ASIOSampleRate rate) override
     {
-        const double* begin = Config.AcceptedRates;
-        const double* end = begin + Config.AcceptedRateCount;
-        return std::find(begin, end, rate) != end ? kAsioOk : kAsioNoClock;
+        return Answer(std::count(Config.AcceptedRates, Config.AcceptedRates + Config.AcceptedRateCount, rate) == 0,
+                      kAsioNoClock);
     }
     ASIOError getSampleRate(ASIOSampleRate* rate) override
     {
-        if (Config.GetSampleRateFails)
-            return kAsioNoClock;
         *rate = CurrentRate;
-        return kAsioOk;
+        return Answer(Config.GetSampleRateFails, kAsioNoClock);
     }
     ASIOError setSampleRate(ASIOSampleRate rate) override
     {
-        if (canSampleRate(rate) != kAsioOk)
-            return kAsioNoClock;
-        if (Config.RateSticks)
+        if (Config.RateSticks && canSampleRate(rate) == kAsioOk)
             CurrentRate = rate;
-        return kAsioOk;
+        return canSampleRate(rate);
     }
     ASIOError getClockSources(ASIOClockSource*, std::int32_t* count) override
     {
@@ -136,12 +119,10 @@ public:
     ASIOError getChannelInfo(ASIOChannelInfo* info) override
     {
         const std::int32_t record = info->isInput ? info->channel : Config.Inputs + info->channel;
-        if (Config.ChannelInfoFailsAt >= 0 && record >= Config.ChannelInfoFailsAt)
-            return kAsioInvalidParameter;
         info->type = Config.SampleType;
         info->channelGroup = 0;
         std::snprintf(info->name, sizeof info->name, "%s %d", info->isInput ? "In" : "Out", info->channel + 1);
-        return kAsioOk;
+        return Answer(Config.ChannelInfoFailsAt >= 0 && record >= Config.ChannelInfoFailsAt, kAsioInvalidParameter);
     }
     ASIOError createBuffers(ASIOBufferInfo* infos, std::int32_t count, std::int32_t size,
                             const ASIOCallbacks* callbacks) override
@@ -149,16 +130,16 @@ public:
         if (Streaming || size != Config.PreferredBufferSize || count < 1)
             return kAsioInvalidMode;
         for (std::int32_t i = 0; i < count; ++i) {
-            const std::int32_t limit = infos[i].isInput ? Config.Inputs : Config.Outputs;
-            if (infos[i].channelNum < 0 || infos[i].channelNum >= limit)
+            if (infos[i].channelNum < 0 || infos[i].channelNum >= (infos[i].isInput ? Config.Inputs : Config.Outputs))
                 return kAsioInvalidParameter;
         }
-        const std::size_t half = static_cast<std::size_t>(size) * static_cast<std::size_t>(SlotBytes(Config.SampleType));
+        const int slot = Config.SampleType == ASIOSTInt16LSB ? 2 : Config.SampleType == ASIOSTInt24LSB ? 3 : 4;
+        HalfBytes = static_cast<std::size_t>(size * slot);
         Infos.assign(infos, infos + count);
-        Memory.assign(static_cast<std::size_t>(count), std::vector<std::uint8_t>(2 * half, 0));
-        for (std::int32_t i = 0; i < count; ++i) {
-            infos[i].buffers[0] = Memory[static_cast<std::size_t>(i)].data();
-            infos[i].buffers[1] = Memory[static_cast<std::size_t>(i)].data() + half;
+        Memory.assign(static_cast<std::size_t>(count), std::vector<std::uint8_t>(2 * HalfBytes, 0));
+        for (std::size_t i = 0; i < Memory.size(); ++i) {
+            infos[i].buffers[0] = Memory[i].data();
+            infos[i].buffers[1] = Memory[i].data() + HalfBytes;
         }
         Callbacks = *callbacks;
         Half = 0;
@@ -178,7 +159,7 @@ public:
     ASIOError outputReady() override
     {
         ++outputReadyCalls;
-        return Config.OutputReadySupported ? kAsioOk : kAsioNotPresent;
+        return Answer(!Config.OutputReadySupported, kAsioNotPresent);
     }
 
     bool Pump(const void* const* inputs, void* const* outputs)
@@ -188,49 +169,41 @@ public:
         Switch(inputs, outputs);
         return true;
     }
-
     void SwitchAnyway(std::int32_t half)
     {
         if (Callbacks.bufferSwitch != nullptr)
             Callbacks.bufferSwitch(half, ASIOTrue);
     }
-
     std::int32_t SendMessage(std::int32_t selector, std::int32_t value)
     {
         return Callbacks.asioMessage != nullptr ? Callbacks.asioMessage(selector, value, nullptr, nullptr) : 0;
     }
-
     std::int32_t BufferSize() const { return Config.PreferredBufferSize; }
     double Rate() const { return CurrentRate; }
     std::int32_t Channels(bool input) const
     {
-        return static_cast<std::int32_t>(std::count_if(Infos.begin(), Infos.end(), [input](const ASIOBufferInfo& info) {
-            return (info.isInput != ASIOFalse) == input;
-        }));
+        return static_cast<std::int32_t>(
+            std::count_if(Infos.begin(), Infos.end(), [input](const ASIOBufferInfo& i) { return i.isInput == input; }));
     }
 
 private:
+    // Inputs go into the half about to be handed over; after the switch that
+    // half of each output is copied out.
     void Switch(const void* const* inputs, void* const* outputs)
     {
-        const std::size_t half = Memory.empty() ? 0 : Memory[0].size() / 2;
-        std::int32_t input = 0;
-        std::int32_t output = 0;
+        std::size_t input = 0, output = 0;
+        const auto slot = [this](std::size_t i) { return Memory[i].data() + static_cast<std::size_t>(Half) * HalfBytes; };
         for (std::size_t i = 0; i < Infos.size(); ++i) {
-            std::uint8_t* slot = Memory[i].data() + static_cast<std::size_t>(Half) * half;
-            if (Infos[i].isInput != ASIOFalse) {
-                const void* source = inputs != nullptr ? inputs[input++] : nullptr;
-                if (source != nullptr)
-                    std::memcpy(slot, source, half);
-            }
+            const void* source = Infos[i].isInput && inputs != nullptr ? inputs[input++] : nullptr;
+            if (source != nullptr)
+                std::memcpy(slot(i), source, HalfBytes);
         }
         Callbacks.bufferSwitch(Half, ASIOTrue);
         ++switches;
         for (std::size_t i = 0; i < Infos.size(); ++i) {
-            if (Infos[i].isInput == ASIOFalse) {
-                void* target = outputs != nullptr ? outputs[output++] : nullptr;
-                if (target != nullptr)
-                    std::memcpy(target, Memory[i].data() + static_cast<std::size_t>(Half) * half, half);
-            }
+            void* target = !Infos[i].isInput && outputs != nullptr ? outputs[output++] : nullptr;
+            if (target != nullptr)
+                std::memcpy(target, slot(i), HalfBytes);
         }
         Position += Config.PreferredBufferSize;
         Half ^= 1;
@@ -240,14 +213,15 @@ private:
     double CurrentRate;
     std::vector<ASIOBufferInfo> Infos;
     std::vector<std::vector<std::uint8_t>> Memory;
+    std::size_t HalfBytes = 0;
     ASIOCallbacks Callbacks{};
     int Half = 0;
     std::atomic<ASIOSamples> Position{0};
-    std::atomic<bool> Streaming{false};
-    std::atomic<bool> Quit{false};
+    std::atomic<bool> Streaming{false}, Quit{false};
     std::thread Thread;
 };
 
+// What the call gives for the driver that created buffers last, or `none`.
 template <typename Result, typename Call>
 Result WithActive(Result none, Call call)
 {
@@ -255,36 +229,22 @@ Result WithActive(Result none, Call call)
     return active != nullptr ? call(*active) : none;
 }
 
-void Configure(const char* classId, const PumpedDriverConfig* config)
-{
-    AsioClassId id;
-    if (classId == nullptr || config == nullptr || !AsioClassId::Parse(classId, id))
-        return;
-    std::lock_guard lock(configMutex);
-    configs[id.Bytes] = *config;
-}
-
-void Reset()
-{
-    std::lock_guard lock(configMutex);
-    configs.clear();
-    creations = 0;
-    switches = 0;
-    outputReadyCalls = 0;
-}
-
 const PumpedDriverControl control = {
-    Configure,
-    Reset,
+    [](const char* classId, const PumpedDriverConfig* config) {
+        AsioClassId id;
+        std::lock_guard lock(configMutex);
+        if (classId != nullptr && config != nullptr && AsioClassId::Parse(classId, id))
+            configs[id.Bytes] = *config;
+    },
+    [] {
+        std::lock_guard lock(configMutex);
+        configs.clear();
+        creations = switches = outputReadyCalls = 0;
+    },
     [](const void* const* inputs, void* const* outputs) {
         return WithActive(false, [&](PumpedDriver& driver) { return driver.Pump(inputs, outputs); });
     },
-    [](std::int32_t half) {
-        WithActive(0, [&](PumpedDriver& driver) {
-            driver.SwitchAnyway(half);
-            return 0;
-        });
-    },
+    [](std::int32_t half) { WithActive(0, [&](PumpedDriver& driver) { return (driver.SwitchAnyway(half), 0); }); },
     [] { return WithActive(0, [](PumpedDriver& driver) { return driver.BufferSize(); }); },
     [] { return WithActive(0.0, [](PumpedDriver& driver) { return driver.Rate(); }); },
     [](bool input) { return WithActive(0, [&](PumpedDriver& driver) { return driver.Channels(input); }); },
