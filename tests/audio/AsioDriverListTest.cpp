@@ -2,8 +2,8 @@
 #include "audio/AsioHost.h"
 #include "tests/audio/AsioTestSupport.h"
 
-#include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -125,4 +125,57 @@ TEST_F(DriverList, AFailedLoadBringsBackThePreviousDriver)
     ASIODriverInfo info{};
     ASSERT_EQ(ASIOInit(&info), kAsioOk);
     EXPECT_STREQ(info.name, "good");
+}
+
+TEST_F(DriverList, HostCallsAnswerNotPresentWithHarmlessValuesWithoutADriver)
+{
+    ASSERT_EQ(CurrentAsioDriver(), nullptr);
+    ASIODriverInfo info{};
+    info.driverVersion = 5;
+    std::int32_t inputs = 9, outputs = 9;
+    ASIOChannelInfo channel{};
+    channel.type = ASIOSTInt32LSB;
+    int dummy = 0;
+    ASIOBufferInfo buffers[2] = {{1, 0, {&dummy, &dummy}}, {0, 0, {&dummy, &dummy}}};
+    const std::vector<ASIOError> answers = {ASIOInit(&info), ASIOGetChannels(&inputs, &outputs),
+                                            ASIOGetChannelInfo(&channel), ASIOCreateBuffers(buffers, 2, 256, nullptr),
+                                            ASIOStart(), ASIOSetSampleRate(48000), ASIOOutputReady()};
+    EXPECT_EQ(answers, std::vector<ASIOError>(7, kAsioNotPresent));
+    EXPECT_STREQ(info.name, "No ASIO Driver");
+    EXPECT_EQ((std::vector<std::int32_t>{info.driverVersion, inputs, outputs, channel.type}),
+              std::vector<std::int32_t>(4, 0));
+    EXPECT_EQ((std::vector<void*>{buffers[0].buffers[0], buffers[0].buffers[1], buffers[1].buffers[0],
+                                  buffers[1].buffers[1]}),
+              std::vector<void*>(4, nullptr));
+    EXPECT_EQ(ASIOExit(), kAsioOk);
+}
+
+TEST_F(DriverList, InitReportsTheDriverOrItsFailure)
+{
+    AddTestDriver("Good", 1, {.Name = "Bench Interface"});
+    AddTestDriver("Bad", 2, {.InitSucceeds = false, .ErrorMessage = "cable unplugged"});
+
+    ASSERT_TRUE(loadAsioDriver("Good"));
+    ASIODriverInfo info{};
+    info.asioVersion = 2;
+    ASSERT_EQ(ASIOInit(&info), kAsioOk);
+    EXPECT_STREQ(info.name, "Bench Interface");
+    EXPECT_STREQ(info.errorMessage, "No ASIO Driver Error");
+    EXPECT_EQ(info.driverVersion, 7);
+    // Calls now reach the driver.
+    ASIOSamples position = 5;
+    ASIOTimeStamp time = 0;
+    EXPECT_EQ(ASIOGetSamplePosition(&position, &time), kAsioOk);
+    EXPECT_EQ(position, 0) << "not streaming yet";
+
+    ASSERT_TRUE(loadAsioDriver("Bad"));
+    info = ASIODriverInfo{};
+    EXPECT_EQ(ASIOInit(&info), kAsioNotPresent);
+    EXPECT_STREQ(info.errorMessage, "cable unplugged");
+    EXPECT_EQ(CurrentAsioDriver(), nullptr);
+    EXPECT_EQ(ASIOStart(), kAsioNotPresent);
+    // Unloading still releases the driver whose init failed.
+    EXPECT_EQ(LiveDrivers(), 1);
+    ASIOExit();
+    EXPECT_EQ(LiveDrivers(), 0);
 }

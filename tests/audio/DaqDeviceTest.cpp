@@ -67,21 +67,21 @@ TEST_F(DaqControl, OpenBootsTheFirmwareOnceAndWaitsForIt)
 TEST_F(DaqControl, WritesGainAndSensorCurrentIntoTheRegister)
 {
     Device->Open();
-    Module->SetRegister(0x0000);
-    EXPECT_TRUE(Device->SetInputConfig(Options(16, 1, 0)));
-    EXPECT_EQ(Module->GetRegister(), 0x1502);
-    EXPECT_EQ(Device->GetCachedConfig(), Options(16, 1, 0));
-
     // Bits outside the fields stay as read; an unknown gain keeps the range.
-    Module->SetRegister(0x00F0);
-    EXPECT_TRUE(Device->SetInputConfig(Options(64, 0, 1)));
-    EXPECT_EQ(Module->GetRegister(), 0x51F3);
-    EXPECT_TRUE(Device->SetInputConfig(Options(7, 1, 1)));
-    EXPECT_EQ(Module->GetRegister(), 0x55F3);
+    struct Case {
+        std::uint16_t Before;
+        DaqOpts Options;
+        std::uint16_t After;
+    };
+    for (const Case& c : {Case{0x0000, Options(16, 1, 0), 0x1502}, Case{0x00F0, Options(64, 0, 1), 0x51F3},
+                          Case{0x51F3, Options(7, 1, 1), 0x55F3}, Case{0x55F3, Options(4, 0, 0), 0x11F1}}) {
+        Module->SetRegister(c.Before);
+        EXPECT_TRUE(Device->SetInputConfig(c.Options));
+        EXPECT_EQ(Module->GetRegister(), c.After) << c.Options.DAQ_InputGain;
+        EXPECT_EQ(Device->GetCachedConfig(), c.Options);
+    }
     EXPECT_TRUE(Device->ConfigureInput(Options(1, 0, 0), 3, 4, true));
     EXPECT_EQ(Module->GetRegister(), 0x11F0);
-    EXPECT_TRUE(Device->SetInputConfig(Options(4, 0, 0)));
-    EXPECT_EQ(Module->GetRegister(), 0x11F1);
 }
 
 TEST_F(DaqControl, OptionsAreWrittenOnceUntilTheCacheIsResetAndFailuresKeepTheCache)
@@ -180,7 +180,8 @@ TEST_F(DaqControl, EntersLowPowerAtExitOnlyWhenTheFlagWasWritten)
 
 TEST(DaqDevice, TheInputRangeIsTenVoltsOverTheGain)
 {
-    for (std::uint16_t gain : {1, 4, 16, 64})
-        EXPECT_EQ(DaqDevice::InputRangeForGain(gain), 10.0f / gain) << gain;
-    EXPECT_EQ(DaqDevice::InputRangeForGain(2), 10.0f) << "an unknown gain";
+    EXPECT_EQ((std::vector<float>{DaqDevice::InputRangeForGain(1), DaqDevice::InputRangeForGain(4),
+                                  DaqDevice::InputRangeForGain(16), DaqDevice::InputRangeForGain(64),
+                                  DaqDevice::InputRangeForGain(2)}),
+              (std::vector<float>{10.0f, 2.5f, 0.625f, 0.15625f, 10.0f}));  // 2: an unknown gain
 }

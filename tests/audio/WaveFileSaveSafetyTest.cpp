@@ -38,9 +38,13 @@ protected:
         auto file = std::make_unique<TWaveFile>(frames, TWaveFormat(8000, 1, 2), folder.string());
         for (std::uint64_t f = 0; f < frames; ++f)
             file->PutSample(static_cast<std::int32_t>(f), f, 0);
-        file->SetCalibration(DefaultChannelCalibration(0), DefaultChannelCalibration(1));
-        file->SetFileName(Path("keep.wav"));
+        Calibrate(*file);
         return file;
+    }
+    void Calibrate(TWaveFile& file)
+    {
+        file.SetCalibration(DefaultChannelCalibration(0), DefaultChannelCalibration(1));
+        file.SetFileName(Path("keep.wav"));
     }
 
     bool immutable = false;
@@ -93,8 +97,7 @@ TEST_F(WaveFileSaveSafetyTest, AStreamedSaveThatFailsKeepsTheFileAndTheCalibrati
     Store(Path("keep.wav"), original);
     TWaveFile file(TWaveFormat(8000, 1, 2), false, folder.string());
     ASSERT_TRUE(file.WriteData(Bytes{1, 0, 2, 0, 3, 0}.data(), 6));
-    file.SetCalibration(DefaultChannelCalibration(0), DefaultChannelCalibration(1));
-    file.SetFileName(Path("keep.wav"));
+    Calibrate(file);
 
     // Room for the sizes but not for the calibration chunk.
     platform::SimulateDiskFull(100);
@@ -106,9 +109,7 @@ TEST_F(WaveFileSaveSafetyTest, AStreamedSaveThatFailsKeepsTheFileAndTheCalibrati
 
     platform::SimulateDiskFull(-1);
     ASSERT_TRUE(file.Save());
-    TWaveFile reread(Path("keep.wav"), TWaveFile::kMemoryMode, false, folder.string());
-    EXPECT_EQ(reread.GetNumFrames(), 3u);
-    EXPECT_EQ(reread.HasCalibration, 1);
+    EXPECT_EQ(Load(Path("keep.wav")).size(), 44u + 6 + 2056);
 }
 
 TEST_F(WaveFileSaveSafetyTest, ACopyThatFailsPartWayIsReported)

@@ -3,6 +3,7 @@
 
 #include "audio/TWaveFile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 
@@ -45,8 +46,7 @@ protected:
     {
         std::mt19937 generator(seed);
         Bytes bytes(count);
-        for (auto& b : bytes)
-            b = static_cast<std::uint8_t>(generator());
+        std::ranges::generate(bytes, [&] { return static_cast<std::uint8_t>(generator()); });
         return bytes;
     }
 };
@@ -70,10 +70,9 @@ TEST_F(WaveFileSoxTest, SoxReadsTheFilesWeWrite)
         ASSERT_TRUE(file.Save());
 
         const std::string ours = Quote(Path("ours.wav"));
-        EXPECT_EQ(Sox("--i -r " + ours), "22050\n");
-        EXPECT_EQ(Sox("--i -c " + ours), std::to_string(layout.channels) + "\n");
-        EXPECT_EQ(Sox("--i -b " + ours), std::to_string(layout.bytes * 8) + "\n");
-        EXPECT_EQ(Sox("--i -s " + ours), std::to_string(kFrames) + "\n");
+        EXPECT_EQ(Sox("--i -r " + ours) + Sox("--i -c " + ours) + Sox("--i -b " + ours) + Sox("--i -s " + ours),
+                  "22050\n" + std::to_string(layout.channels) + "\n" + std::to_string(layout.bytes * 8) + "\n"
+                      + std::to_string(kFrames) + "\n");
         ASSERT_EQ(Sox(ours + " -t raw " + Quote(Path("back.raw"))), "");
         EXPECT_EQ(Load(Path("back.raw")), samples);
     }

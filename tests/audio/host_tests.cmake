@@ -13,7 +13,6 @@ talvenor_test(audio_host_tests
   SOURCES
     AsioTestSupport.cpp
     AsioDriverListTest.cpp
-    AsioHostTest.cpp
     AsioDeviceListTest.cpp
     DaqDeviceTest.cpp
   DEPENDS
