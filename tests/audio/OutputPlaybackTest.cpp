@@ -81,11 +81,9 @@ TEST_F(OutputPlayback, APlayOnceEndsInSilenceWhileThePositionRunsOnAndTheRangeIs
     TASIOSoundPort& port = Port();
     const auto shorter = CountingWave(100);
     EXPECT_FALSE(port.PreparePlayback(nullptr, false, -1, -1));
-    EXPECT_FALSE(port.PreparePlayback(shorter.get(), false, 101, -1));
-    EXPECT_FALSE(port.PreparePlayback(shorter.get(), false, 0, 101));
-    EXPECT_FALSE(port.PreparePlayback(shorter.get(), false, 60, 50));
     EXPECT_FALSE(port.PreparePlayback(shorter.get(), true, 50, 50)) << "an empty loop";
-    EXPECT_FALSE(port.PreparePlayback(shorter.get(), false, -2, -1));
+    for (const auto& [first, end] : {std::pair{101, -1}, std::pair{0, 101}, std::pair{60, 50}, std::pair{-2, -1}})
+        EXPECT_FALSE(port.PreparePlayback(shorter.get(), false, first, end)) << first << " to " << end;
     EXPECT_EQ(port.GetModeBits(), 0);
 
     shorter->SetPosition(30);
@@ -108,10 +106,8 @@ TEST_F(OutputPlayback, SixteenBitDevicesGetTheUpperBitsOfTheCode)
         ASSERT_TRUE(StartOutput(&wave, true, 0, -1, bytes));
         std::vector<std::uint8_t> left, right;
         ASSERT_TRUE(Pump({}, {}, &left, &right));
-        EXPECT_EQ(left[0], 0xFF);
-        EXPECT_EQ(left[1], 0xFE);
-        EXPECT_EQ(right[0], 0x34);
-        EXPECT_EQ(right[1], 0x12);
+        EXPECT_EQ((std::vector<std::uint8_t>{left[0], left[1], right[0], right[1]}),
+                  (std::vector<std::uint8_t>{0xFF, 0xFE, 0x34, 0x12}));
         Port().Close();
     }
 }

@@ -2,30 +2,11 @@
 
 #include "audio/TWaveFile.h"
 #include "tests/audio/PortTestSupport.h"
-#include "tests/audio/PortToneSupport.h"
 #include "tests/drivers/DaqSimModule.h"
 
 #include <chrono>
-#include <functional>
 #include <thread>
 
-namespace {
-
-constexpr double kFullScale24 = 8388608.0;
-
-// Polls until done or the limit passes; generous, for loaded machines.
-bool WaitFor(const std::function<bool()>& done, double seconds = 30.0)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
-} // namespace
 
 TEST_F(PortTest, TheSimulatedModuleHearsTheToneTheOutputPlays)
 {

@@ -3,15 +3,12 @@
 
 #include "audio/ShippedDriverIds.h"
 #include "tests/audio/PortTestSupport.h"
-#include "tests/audio/PortToneSupport.h"
 #include "tests/drivers/JackServer.h"
 
 #include <jack/jack.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -60,12 +57,9 @@ TEST_F(PortTest, AJackLoopbackBringsBackTheTone)
         // Samples from before the patch are silence: wait for a ring of tone.
         const std::int32_t patchedAt = input.GetSamplesAvailable();
         std::vector<std::int32_t> left(8192), right(8192);
-        bool read = false;
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (!read && std::chrono::steady_clock::now() < end) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            read = input.GetSamplesAvailable() >= patchedAt + 48000 && input.ReadLatest(8192, left.data(), right.data());
-        }
+        const bool read = WaitFor([&] {
+            return input.GetSamplesAvailable() >= patchedAt + 48000 && input.ReadLatest(8192, left.data(), right.data());
+        });
         input.Stop();
         ASSERT_TRUE(read);
 

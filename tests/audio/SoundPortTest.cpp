@@ -35,13 +35,9 @@ TEST_F(PortTest, WaveModePortsDoNothingAndAsioOpenSetsTheFormatEvenWhenRefused)
     TSoundInput input(0, TSoundPort::kDriverModeWave);
     TSoundOutput output(0, TSoundPort::kDriverModeWave);
     EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0);
-    EXPECT_FALSE(input.Open(TWaveFormat()));
-    EXPECT_FALSE(input.PrepareInput(nullptr, 1024, nullptr));
-    EXPECT_FALSE(input.Start());
-    EXPECT_EQ(input.GetSamplesAvailable(), 0);
     TWaveData wave(10, TWaveFormat());
-    EXPECT_FALSE(output.PreparePlayback(&wave, false, -1, -1));
-    EXPECT_FALSE(output.Start());
+    EXPECT_FALSE(input.Open(TWaveFormat()) || input.PrepareInput(nullptr, 1024, nullptr) || input.Start()
+                 || input.GetSamplesAvailable() != 0 || output.PreparePlayback(&wave, false, -1, -1) || output.Start());
     output.Stop();
     EXPECT_EQ(Driver->Creations(), 0);
 

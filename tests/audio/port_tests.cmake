@@ -3,7 +3,6 @@
 set(PORT_TEST_SOURCES
   AsioTestSupport.cpp
   PortTestSupport.cpp
-  PortToneSupport.cpp
   AsioSoundPortTest.cpp
   InputStreamTest.cpp
   OutputPlaybackTest.cpp
