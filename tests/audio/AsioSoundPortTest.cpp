@@ -25,7 +25,7 @@ TEST_F(PortTest, TheAnalysisRateSetsTheRatioTheFilterAndTheDeviceRate)
 
     // The streaming instance runs at 4 × 12000, although a new one starts at 44100.
     ASSERT_TRUE(StartInput(0, 12000, 3, 4096));
-    EXPECT_EQ(Driver->Rate(), 48000.0);
+    EXPECT_EQ(Driver->Active->Rate(), 48000.0);
     port.Close();
 
     // A driver that keeps another rate is refused at the start.
@@ -101,9 +101,9 @@ TEST_F(PortTest, StopIsSynchronousBuffersAreCountedAndNothingIsPreparedWhileRunn
     AddDriver("a", {.Name = "Pump A"});
     ASSERT_TRUE(StartInput(0, 48000, 3, 1024));
     TASIOSoundPort& port = Port();
-    const std::int32_t made = Driver->Creations();
+    const std::int32_t made = Driver->Creations.load();
     EXPECT_TRUE(port.Start()) << "a start while running succeeds";
-    EXPECT_EQ(Driver->Creations(), made) << "without touching the driver";
+    EXPECT_EQ(Driver->Creations.load(), made) << "without touching the driver";
 
     const std::uint32_t before = port.GetBufferSwitchCount();
     ASSERT_TRUE(Pump({}, {}));
@@ -113,7 +113,7 @@ TEST_F(PortTest, StopIsSynchronousBuffersAreCountedAndNothingIsPreparedWhileRunn
     EXPECT_FALSE(port.IsResetRequested());
     // The driver's device went away: it asks for a reset, and the run
     // control learns it from the port.
-    EXPECT_EQ(Driver->SendMessage(kAsioResetRequest, 0), 1);
+    EXPECT_EQ(Driver->Active->SendMessage(kAsioResetRequest, 0), 1);
     EXPECT_TRUE(port.IsResetRequested());
     EXPECT_FALSE(port.PrepareInput(nullptr, 1024, nullptr));
     TWaveData wave(100, TWaveFormat(48000, 2, 3));
@@ -124,7 +124,7 @@ TEST_F(PortTest, StopIsSynchronousBuffersAreCountedAndNothingIsPreparedWhileRunn
     EXPECT_EQ(port.GetModeBits(), 0);
     EXPECT_FALSE(Pump({}, {})) << "the driver itself stopped";
     // A driver that calls back after stop reaches a port that ignores it.
-    Driver->SwitchAnyway(0);
+    Driver->Active->SwitchAnyway(0);
     EXPECT_EQ(port.GetSamplesAvailable(), 1024);
     EXPECT_EQ(port.GetBufferSwitchCount(), before + 2) << "a switch after stop delivers nothing";
     EXPECT_TRUE(port.IsResetRequested()) << "still there for whoever looks after the stop";
@@ -143,10 +143,10 @@ TEST_F(PortTest, OutputReadyOnlyForDriversThatAcceptedIt)
     for (int device : {0, 1}) {
         SCOPED_TRACE(device);
         ASSERT_TRUE(StartInput(device, 48000, 3, 1024));
-        const std::int32_t before = Driver->OutputReadyCalls();
+        const std::int32_t before = Driver->OutputReadyCalls.load();
         for (int i = 0; i < 3; ++i)
             ASSERT_TRUE(Pump({}, {}));
-        EXPECT_EQ(Driver->OutputReadyCalls() - before, device == 0 ? 3 : 0);
+        EXPECT_EQ(Driver->OutputReadyCalls.load() - before, device == 0 ? 3 : 0);
         Port().Close();
     }
 }

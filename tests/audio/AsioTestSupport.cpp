@@ -14,11 +14,13 @@ void AsioTest::SetUp()
     });
     void* plugin = dlopen(PUMPED_ASIO_DRIVER_PLUGIN, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     ASSERT_NE(plugin, nullptr) << dlerror();
-    const auto control = reinterpret_cast<PumpedDriverControlFunction>(dlsym(plugin, kPumpedDriverControlName));
-    ASSERT_NE(control, nullptr);
-    Driver = control();
-    Driver->Reset();
+    const auto world = reinterpret_cast<PumpedDriverWorldFunction>(dlsym(plugin, kPumpedDriverWorldName));
+    ASSERT_NE(world, nullptr);
+    Driver = world();
     dlclose(plugin);
+    std::lock_guard lock(Driver->Mutex);
+    Driver->Configs.clear();
+    Driver->Creations = Driver->Switches = Driver->OutputReadyCalls = 0;
 }
 
 void AsioTest::TearDown()
@@ -39,7 +41,12 @@ std::string AsioTest::ClassId(int number)
 void AsioTest::AddTestDriver(const std::string& key, int number, const PumpedDriverConfig& config,
                              const std::string& description)
 {
-    Driver->Configure(ClassId(number).c_str(), &config);
+    AsioClassId id;
+    ASSERT_TRUE(AsioClassId::Parse(ClassId(number), id));
+    {
+        std::lock_guard lock(Driver->Mutex);
+        Driver->Configs[id.Bytes] = config;
+    }
     AddEntry(key, ClassId(number), PUMPED_ASIO_DRIVER_PLUGIN, description);
 }
 

@@ -5,7 +5,7 @@
 
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
-#include "tests/audio/PumpedAsioDriverControl.h"
+#include "tests/audio/PumpedAsioDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -26,11 +26,11 @@ protected:
     // Writes the registry entries of any driver.
     void AddEntry(const std::string& key, const std::string& classId, const std::string& serverPath,
                   const std::string& description = "");
-    int LiveDrivers() const { return Driver != nullptr ? Driver->LiveDrivers() : 0; }
+    int LiveDrivers() const { return Driver != nullptr ? Driver->LiveDrivers.load() : 0; }
 
-    // The same loaded file the host layer opens, so configuring it here
+    // Of the same loaded file the host layer opens, so configuring it here
     // shapes the very drivers the host makes.
-    const PumpedDriverControl* Driver = nullptr;
+    PumpedDriverWorld* Driver = nullptr;
     platform::Registry Registry;
     std::vector<platform::MessageBoxRequest> Messages;
 };

@@ -57,8 +57,8 @@ TEST_F(OutputPlayback, AShortLoopWrapsAsOftenAsABufferNeeds)
         EXPECT_EQ(wrong, 0) << "buffer " << p;
     }
     EXPECT_EQ(Port().GetOutputSource().GetPlayPosition(), 10 + (4 * 512) % 50);
-    EXPECT_EQ(Driver->Channels(true), 0) << "no input was prepared";
-    EXPECT_EQ(Driver->Channels(false), 2);
+    EXPECT_EQ(Driver->Active->Channels(true), 0) << "no input was prepared";
+    EXPECT_EQ(Driver->Active->Channels(false), 2);
 }
 
 TEST_F(OutputPlayback, APlayOnceEndsInSilenceWhileThePositionRunsOnAndTheRangeIsValidated)

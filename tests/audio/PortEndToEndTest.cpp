@@ -59,10 +59,10 @@ TEST_F(PortTest, StopWhileBuffersFlowLeavesNoCallbackBehind)
         port.Stop();
         // Everything the driver's thread wrote is the GUI thread's to read and free now.
         const std::int32_t held = port.GetSamplesAvailable();
-        const std::int32_t switches = Driver->Switches();
+        const std::int32_t switches = Driver->Switches.load();
         const std::uint64_t recorded = recording.GetDataFrames();
         std::this_thread::yield();
-        lateBuffers += port.GetSamplesAvailable() != held || Driver->Switches() != switches
+        lateBuffers += port.GetSamplesAvailable() != held || Driver->Switches.load() != switches
             || recording.GetDataFrames() != recorded;
     }
     EXPECT_EQ(lateBuffers, 0);

@@ -51,13 +51,16 @@ bool PortTest::Pump(const std::vector<std::uint8_t>& left, const std::vector<std
 {
     const void* inputs[2] = {left.empty() ? nullptr : left.data(), right.empty() ? nullptr : right.data()};
     // Room for the widest slot; the driver copies what one buffer half holds.
-    const std::size_t bytes = 4 * static_cast<std::size_t>(Driver->BufferSize());
+    std::lock_guard lock(Driver->Mutex);
+    if (Driver->Active == nullptr)
+        return false;
+    const std::size_t bytes = 4 * static_cast<std::size_t>(Driver->Active->BufferSize());
     if (leftOut != nullptr)
         leftOut->assign(bytes, 0);
     if (rightOut != nullptr)
         rightOut->assign(bytes, 0);
     void* outputs[2] = {leftOut != nullptr ? leftOut->data() : nullptr, rightOut != nullptr ? rightOut->data() : nullptr};
-    return Driver->Pump(inputs, outputs);
+    return Driver->Active->Pump(inputs, outputs);
 }
 
 std::vector<std::uint8_t> PortTest::Slots(ASIOSampleType type, const std::vector<std::int32_t>& words)

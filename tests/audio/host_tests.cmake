@@ -21,5 +21,5 @@ talvenor_test(audio_host_tests
 target_compile_definitions(audio_host_tests PRIVATE
   PUMPED_ASIO_DRIVER_PLUGIN="$<TARGET_FILE:talvenor_pumped_asio_driver>"
   DAQSIM_PLUGIN="$<TARGET_FILE:talvenor_daqsim>"
-  NOT_A_PLUGIN_FILE="${CMAKE_CURRENT_LIST_DIR}/PumpedAsioDriverControl.h")
+  NOT_A_PLUGIN_FILE="${CMAKE_CURRENT_LIST_DIR}/PumpedAsioDriver.h")
 add_dependencies(audio_host_tests talvenor_pumped_asio_driver talvenor_daqsim)
