@@ -90,8 +90,9 @@ TEST(WaveData, SequentialDataStopsAtTheEndAndAtAClosedGate)
 TEST(WaveData, SamplesSaturateAtTheirWidth)
 {
     TWaveData eight(3, TWaveFormat(8000, 1, 1));
-    for (std::uint64_t frame : {0, 1, 2})
-        EXPECT_TRUE(eight.PutSample(std::vector{-5, 300, 128}[frame], frame, 0));
+    const std::int32_t codes[] = {-5, 300, 128};
+    for (std::uint64_t f = 0; f < 3; ++f)
+        EXPECT_TRUE(eight.PutSample(codes[f], f, 0));
     EXPECT_EQ(Stored(eight, 3), (Bytes{0, 255, 128}));
     EXPECT_EQ(eight.GetSample(2, 0, false), 128.0);  // unsigned code, zero offset not taken off
 
