@@ -40,8 +40,9 @@ protected:
     std::vector<std::uint32_t> Waits;
 };
 
-TEST_F(DaqControl, OpenBootsTheFirmwareOnceAndWaitsForIt)
+TEST_F(DaqControl, OpenBootsTheFirmwareOnceAndWaitsForItAndReadsTheSerialNumberFromParameterFour)
 {
+    EXPECT_EQ(Device->ReadSerialNumber(), 0u) << "not open yet";
     Device->Open();
     EXPECT_TRUE(Device->IsOpen());
     EXPECT_EQ(Device->GetDeviceCount(), 1);
@@ -53,6 +54,18 @@ TEST_F(DaqControl, OpenBootsTheFirmwareOnceAndWaitsForIt)
     Device->Reopen();
     Device->Reopen();
     EXPECT_EQ(Module->Boots(), 1);
+
+    Module->SetSerialNumber(0x12345678);
+    EXPECT_EQ(Device->ReadSerialNumber(), 0x12345678u);
+    std::uint32_t other = 1;
+    EXPECT_TRUE(Device->ReadParameter(3, other));
+    EXPECT_EQ(other, 0u);
+    // A lost link reads nothing, and is reopened before writing.
+    Module->DropLink();
+    EXPECT_EQ(Device->ReadSerialNumber(), 0u);
+    EXPECT_TRUE(Device->SetInputConfig(Options(4, 1, 0)));
+    EXPECT_EQ(Module->GetRegister() & 0xFF03, 0x1501);
+    EXPECT_TRUE(Device->IsOpen());
 
     // A module whose firmware already runs is not booted again.
     Module->Reset();
@@ -120,25 +133,6 @@ TEST_F(DaqControl, OptionsAreWrittenOnceUntilTheCacheIsResetAndFailuresKeepTheCa
     EXPECT_TRUE(Device->SetInputConfig(Options(4, 1, 1)));
 }
 
-TEST_F(DaqControl, ReadsTheSerialNumberFromParameterFourAndReopensALostLink)
-{
-    EXPECT_EQ(Device->ReadSerialNumber(), 0u) << "not open yet";
-    Device->Open();
-    Module->SetSerialNumber(0x12345678);
-    EXPECT_EQ(Device->ReadSerialNumber(), 0x12345678u);
-    std::uint32_t other = 1;
-    EXPECT_TRUE(Device->ReadParameter(3, other));
-    EXPECT_EQ(other, 0u);
-
-    Module->DropLink();
-    EXPECT_EQ(Device->ReadSerialNumber(), 0u);
-
-    // A lost link is reopened before writing.
-    EXPECT_TRUE(Device->SetInputConfig(Options(4, 1, 0)));
-    EXPECT_EQ(Module->GetRegister() & 0xFF03, 0x1501);
-    EXPECT_TRUE(Device->IsOpen());
-}
-
 TEST_F(DaqControl, AnAbsentModuleLeavesEverythingClosed)
 {
     Module->SetPresent(0);
@@ -150,8 +144,7 @@ TEST_F(DaqControl, AnAbsentModuleLeavesEverythingClosed)
 
     DaqDevice noLibrary("/nonexistent/talvenor-daq-usb.so");
     noLibrary.Open();
-    EXPECT_FALSE(noLibrary.IsOpen());
-    EXPECT_FALSE(noLibrary.SetInputConfig(Options(16, 1, 1)));
+    EXPECT_FALSE(noLibrary.IsOpen() || noLibrary.SetInputConfig(Options(16, 1, 1)));
 }
 
 TEST_F(DaqControl, EntersLowPowerAtExitOnlyWhenTheFlagWasWritten)
