@@ -11,7 +11,6 @@ set_target_properties(talvenor_pumped_asio_driver PROPERTIES
 
 talvenor_test(audio_host_tests
   SOURCES
-    AsioTestSupport.cpp
     AsioDriverListTest.cpp
     AsioDeviceListTest.cpp
     DaqDeviceTest.cpp

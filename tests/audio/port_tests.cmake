@@ -1,7 +1,6 @@
 # Tests of the shared audio port, its input ring and output, and the sound ports.
 
 set(PORT_TEST_SOURCES
-  AsioTestSupport.cpp
   PortTestSupport.cpp
   AsioSoundPortTest.cpp
   InputStreamTest.cpp
