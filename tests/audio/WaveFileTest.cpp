@@ -1,14 +1,150 @@
+// Wave files: writing, reading, the calibration chunks, refusing bad input,
+// saving safely, and interoperability with an independent implementation:
+// sox must read the files we write, and we must read the files sox writes,
+// sample for sample.
+
 #include "audio/TWaveFile.h"
+#include "platform/MessageBox.h"
+#include "platform/RiffFile.h"
+#include "platform/Trace.h"
+#include "platform/ZeroFilledArray.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
 
-#include "WaveTestSupport.h"
-#include "platform/Trace.h"
+#ifndef TALVENOR_SOX
+#define TALVENOR_SOX ""
+#endif
 
 namespace {
 
-using namespace wavetest;
+using Bytes = std::vector<std::uint8_t>;
+
+inline Bytes Concat(const std::vector<Bytes>& parts)
+{
+    Bytes all;
+    for (const Bytes& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+// A little-endian field of `width` bytes; text without its terminator.
+inline Bytes LE(std::uint32_t v, int width)
+{
+    Bytes b;
+    for (int i = 0; i < width; ++i)
+        b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    return b;
+}
+inline Bytes Text(const char* text) { return Bytes(text, text + std::strlen(text)); }
+
+// A chunk with a four-letter id, padded to an even length; the size field
+// says the data's size unless told otherwise.
+inline Bytes Chunk(const char* id, const Bytes& data, std::optional<std::uint32_t> sizeField = {})
+{
+    Bytes b = Concat({Text(id), LE(sizeField.value_or(static_cast<std::uint32_t>(data.size())), 4), data});
+    if (data.size() % 2 != 0)
+        b.push_back(0);
+    return b;
+}
+
+// A chunk whose id is a number, as the calibration chunks have.
+inline Bytes NumberedChunk(std::uint32_t id, const Bytes& data, std::uint32_t sizeField)
+{
+    return Concat({LE(id, 4), LE(sizeField, 4), data});
+}
+
+inline Bytes FormatData(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate, std::uint16_t blockAlign,
+                        std::uint16_t bits)
+{
+    return Concat({LE(tag, 2), LE(channels, 2), LE(rate, 4), LE(rate * blockAlign, 4), LE(blockAlign, 2), LE(bits, 2)});
+}
+
+// "RIFF" form of type "WAVE" around the given chunks.
+inline Bytes WaveForm(const std::vector<Bytes>& chunks)
+{
+    return Chunk("RIFF", Concat({Text("WAVE"), Concat(chunks)}));
+}
+
+class WaveTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+        folder = std::filesystem::path(testing::TempDir())
+               / (std::string("wave-") + info->test_suite_name() + "-" + info->name() + "-"
+                  + std::to_string(::getpid()));
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
+            EXPECT_EQ(request.caption, "Talvenor Mobile");
+            messages.push_back(request.text);
+            return platform::MessageResult::Ok;
+        });
+    }
+
+    void TearDown() override
+    {
+        platform::SimulateDiskFull(-1);
+        platform::FailNextAllocations(0);
+        platform::SetMessageBoxHook({});
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+        std::filesystem::remove_all(folder);
+    }
+
+    std::string Path(const std::string& name) const { return (folder / name).string(); }
+    // The path in double quotes, as messages name a file. Appended rather
+    // than "\"" + path: that trips a false -Wrestrict in GCC 12 at -O3.
+    std::string QuotedPath(const std::string& name) const
+    {
+        std::string quoted(1, '"');
+        quoted.append(Path(name)).push_back('"');
+        return quoted;
+    }
+
+    static Bytes Load(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
+    }
+    static void Store(const std::string& path, const Bytes& bytes)
+    {
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    // Opens a file of these bytes under this name.
+    std::unique_ptr<TWaveFile> Open(const std::string& name, const Bytes& bytes,
+                                    std::uint16_t mode = TWaveFile::kMemoryMode)
+    {
+        Store(Path(name), bytes);
+        return std::make_unique<TWaveFile>(Path(name), mode, false, folder.string());
+    }
+
+    // Names in the folder, e.g. to spot a temporary file left behind.
+    static std::vector<std::string> Files(const std::filesystem::path& where)
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(where))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    std::filesystem::path folder;
+    std::vector<std::string> messages;
+};
 
 // The 44-byte header of a PCM file as the format defines it, by hand.
 Bytes Header(std::uint16_t channels, std::uint32_t rate, std::uint16_t bytes, std::uint32_t dataBytes)
@@ -286,6 +422,297 @@ TEST_F(WaveFileTest, AChangedCalibrationReachesTheSavedFileEachTime)
         ASSERT_TRUE(file.Save());
         EXPECT_EQ(Load(Path("c.wav")), Concat({Header(2, 44100, 2, 8), samples, CalibrationChunk(n)}));
     }
+}
+
+class WaveFileBadInputTest : public WaveTest {
+protected:
+    // Opens the bytes in both modes; the file must come out unchanged.
+    bool OpensInBothModes(const Bytes& bytes, std::uint64_t* frames = nullptr)
+    {
+        bool opened = true;
+        for (std::uint16_t mode : {TWaveFile::kMemoryMode, TWaveFile::kStreamMode}) {
+            {
+                const auto file = Open("in.wav", bytes, mode);
+                opened = opened && !file->Failed;
+                if (frames)
+                    *frames = file->GetNumFrames();
+                if (file->Failed) {
+                    EXPECT_EQ(file->GetNumFrames(), 0u);
+                    EXPECT_EQ(file->GetSample(0, 0, false), 0.0);
+                }
+            }
+            EXPECT_EQ(Load(Path("in.wav")), bytes) << "mode " << mode;
+        }
+        return opened;
+    }
+
+    // The one message both opens showed, which must name the file.
+    std::string Reason()
+    {
+        EXPECT_EQ(messages.size(), 2u);
+        if (messages.empty())
+            return {};
+        EXPECT_EQ(messages.front(), messages.back());
+        EXPECT_NE(messages.front().find(QuotedPath("in.wav")), std::string::npos) << messages.front();
+        const std::string reason = messages.front();
+        messages.clear();
+        return reason;
+    }
+
+    const Bytes fmt16 = Chunk("fmt ", FormatData(1, 2, 8000, 4, 16));
+    const Bytes data = Chunk("data", {1, 0, 2, 0, 3, 0, 4, 0});
+    // WAVE_FORMAT_EXTENSIBLE, 24-bit mono, of a sub-format (1: PCM, 3: floating point).
+    static Bytes Extensible(std::uint8_t subFormat)
+    {
+        return Concat({FormatData(0xFFFE, 1, 8000, 3, 24), LE(22, 2), LE(24, 2), LE(4, 4),
+                       {subFormat, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71}});
+    }
+};
+
+TEST_F(WaveFileBadInputTest, OtherChunksBeforeTheDataAreSkipped)
+{
+    std::uint64_t frames = 0;
+    const Bytes list = Chunk("LIST", Concat({Text("INFOINAM"), LE(3, 4), Text("abc"), {0}}));
+    EXPECT_TRUE(OpensInBothModes(WaveForm({fmt16, list, Chunk("odd ", {1, 2, 3}), data}), &frames));
+    EXPECT_EQ(frames, 2u);
+
+    // Extensible PCM, as sox writes 24-bit files.
+    EXPECT_TRUE(OpensInBothModes(WaveForm({Chunk("fmt ", Extensible(1)), data}), &frames));
+    EXPECT_EQ(frames, 2u);  // 8 bytes of 3-byte frames: the partial frame is left out
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(WaveFileBadInputTest, ForeignFormatsAndDamagedFilesAreRefusedWithTheReason)
+{
+    const auto withFormat = [&](const Bytes& format) { return WaveForm({Chunk("fmt ", format), data}); };
+    const Bytes good = WaveForm({fmt16, data});
+    struct Case {
+        Bytes file;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {withFormat(FormatData(3, 1, 8000, 4, 32)), "floating-point (format tag 3); only PCM can be read"},
+        {withFormat(Extensible(3)), "floating-point"},
+        {withFormat(FormatData(2, 1, 8000, 256, 4)), "Microsoft ADPCM (format tag 2)"},
+        {withFormat(FormatData(1, 3, 8000, 6, 16)), "3 channels; only mono and stereo can be read"},
+        {withFormat(FormatData(1, 0, 8000, 2, 16)), "0 channels"},
+        {withFormat(FormatData(1, 2, 8000, 5, 16)), "block align of 5 bytes does not fit 2 channels"},
+        {withFormat(FormatData(1, 1, 8000, 10, 80)), "block align of 10 bytes"},
+        {withFormat(FormatData(1, 2, 8000, 4, 24)), "24 bits per sample but stores 2 bytes"},
+        {withFormat(FormatData(1, 1, 0, 2, 16)), "sampling rate is 0"},
+        {withFormat(Bytes(10, 1)), "format chunk is cut short"},
+        // Cut inside the header, inside the data, and a data size beyond the file.
+        {Bytes(good.begin(), good.begin() + 30), "format chunk is cut short"},
+        {Bytes(good.begin(), good.end() - 2), "data chunk says 8 bytes, but only 6 follow"},
+        {WaveForm({fmt16, Chunk("data", {1, 0, 2, 0}, 0x7FFFFFFF)}), "says 2147483647 bytes"},
+        {Concat({Text("RIFF"), LE(4, 4), Text("AVI ")}), "not a RIFF WAVE file"},
+        {WaveForm({data}), "no format"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_FALSE(OpensInBothModes(c.file)) << c.reason;
+        EXPECT_NE(Reason().find(c.reason), std::string::npos) << c.reason;
+    }
+
+    // The two cases with messages of their own, and the silent empty file.
+    EXPECT_FALSE(OpensInBothModes(WaveForm({fmt16})));
+    EXPECT_EQ(messages, (std::vector<std::string>(2, "TWaveFile - invalid wave file data found (DATA section)")));
+    messages.clear();
+    EXPECT_FALSE(OpensInBothModes(WaveForm({fmt16, Chunk("data", {})})));
+    EXPECT_TRUE(messages.empty());
+
+    platform::FailNextAllocations(1);
+    EXPECT_TRUE(Open("big.wav", good)->Failed);
+    EXPECT_EQ(messages, std::vector<std::string>{"WAVE_DATA_MEMORY"});
+
+    // A file that is not there fails quietly: the caller words that.
+    messages.clear();
+    TWaveFile missing(Path("missing.wav"), TWaveFile::kStreamMode, true, folder.string());
+    EXPECT_TRUE(missing.Failed);
+    EXPECT_TRUE(messages.empty());
+}
+
+class WaveFileSaveSafetyTest : public WaveTest {
+protected:
+    // The old file, a memory file of new frames named over it, calibrated.
+    const Bytes original = WaveForm({Chunk("fmt ", FormatData(1, 1, 8000, 2, 16)), Chunk("data", {9, 0, 9, 0})});
+    std::unique_ptr<TWaveFile> NewVersion(std::uint64_t frames)
+    {
+        auto file = std::make_unique<TWaveFile>(frames, TWaveFormat(8000, 1, 2), folder.string());
+        for (std::uint64_t f = 0; f < frames; ++f)
+            file->PutSample(static_cast<std::int32_t>(f), f, 0);
+        Calibrate(*file);
+        return file;
+    }
+    void Calibrate(TWaveFile& file)
+    {
+        file.SetCalibration(DefaultChannelCalibration(0), DefaultChannelCalibration(1));
+        file.SetFileName(Path("keep.wav"));
+    }
+};
+
+TEST_F(WaveFileSaveSafetyTest, AFullDiskAtAnyPointLeavesTheOldFile)
+{
+    Store(Path("keep.wav"), original);
+    auto file = NewVersion(3000);
+    // Space for the header, for part of the samples, and for everything but
+    // (part of) the calibration chunk.
+    for (std::int64_t space : {0, 40, 44, 3000, 6044, 6052, 7000}) {
+        platform::SimulateDiskFull(space);
+        EXPECT_FALSE(file->Save()) << space;
+        EXPECT_EQ(Load(Path("keep.wav")), original) << space;
+        EXPECT_EQ(Files(folder), std::vector<std::string>{"keep.wav"}) << space;
+        EXPECT_TRUE(file->Modified);
+        EXPECT_EQ(file->HasCalibration, 1);
+    }
+    EXPECT_FALSE(messages.empty());
+    EXPECT_NE(messages.back().find(QuotedPath("keep.wav")), std::string::npos) << messages.back();
+
+    platform::SimulateDiskFull(-1);
+    ASSERT_TRUE(file->Save());
+    EXPECT_EQ(Load(Path("keep.wav")).size(), 44u + 6000 + 2056);
+}
+
+TEST_F(WaveFileSaveSafetyTest, AStreamedSaveThatFailsKeepsTheFileAndTheCalibration)
+{
+    Store(Path("keep.wav"), original);
+    TWaveFile file(TWaveFormat(8000, 1, 2), false, folder.string());
+    ASSERT_TRUE(file.WriteData(Bytes{1, 0, 2, 0, 3, 0}.data(), 6));
+    Calibrate(file);
+
+    // Room for the sizes but not for the calibration chunk.
+    platform::SimulateDiskFull(100);
+    EXPECT_FALSE(file.Save());
+    EXPECT_EQ(messages, std::vector<std::string>{"Error writing Calibration data to wave file"});
+    EXPECT_EQ(file.HasCalibration, 1);
+    EXPECT_EQ(Load(Path("keep.wav")), original);
+    EXPECT_EQ(file.GetNumFrames(), 3u);
+
+    platform::SimulateDiskFull(-1);
+    ASSERT_TRUE(file.Save());
+    EXPECT_EQ(Load(Path("keep.wav")).size(), 44u + 6 + 2056);
+}
+
+TEST_F(WaveFileSaveSafetyTest, ACopyThatFailsPartWayIsReported)
+{
+    // Enough frames for several copy chunks.
+    auto source = NewVersion(10000);
+    ASSERT_TRUE(source->Save());
+    const Bytes saved = Load(Path("keep.wav"));
+
+    TWaveFile file(Path("keep.wav"), TWaveFile::kStreamMode, true, folder.string());
+    ASSERT_FALSE(file.Failed);
+    file.SetCalibration(DefaultChannelCalibration(1), DefaultChannelCalibration(0));
+    // The tail of the working copy fits; the rewritten copy runs out midway.
+    platform::SimulateDiskFull(2056 + 8192);
+    EXPECT_FALSE(file.Save());
+    EXPECT_EQ(Load(Path("keep.wav")), saved);
+    EXPECT_EQ(file.CalibrationChanged, 1);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("failure saving"), std::string::npos) << messages[0];
+    EXPECT_EQ(Files(folder).size(), 2u);  // the file and the working copy, no half-made rewrite
+    platform::SimulateDiskFull(-1);
+    EXPECT_TRUE(file.Save());
+    EXPECT_NE(Load(Path("keep.wav")), saved);
+}
+
+class WaveFileSoxTest : public WaveTest {
+protected:
+    void SetUp() override
+    {
+        WaveTest::SetUp();
+        if (std::string(TALVENOR_SOX).empty())
+            GTEST_SKIP() << "sox is not installed";
+    }
+
+    static std::string Quote(const std::string& path) { return "'" + path + "'"; }
+
+    // Runs sox with the arguments; its standard output, or "failed".
+    static std::string Sox(const std::string& arguments)
+    {
+        const std::string command = std::string(TALVENOR_SOX) + " " + arguments + " 2>&1";
+        std::FILE* pipe = ::popen(command.c_str(), "r");
+        if (pipe == nullptr)
+            return "failed";
+        std::string output;
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
+            output += buffer;
+        return ::pclose(pipe) == 0 ? output : "failed: " + output;
+    }
+
+    static Bytes RandomBytes(std::size_t count, unsigned seed)
+    {
+        std::mt19937 generator(seed);
+        Bytes bytes(count);
+        std::ranges::generate(bytes, [&] { return static_cast<std::uint8_t>(generator()); });
+        return bytes;
+    }
+};
+
+struct Layout {
+    std::uint16_t channels;
+    std::uint16_t bytes;
+};
+constexpr Layout kLayouts[] = {{1, 1}, {2, 1}, {1, 2}, {2, 2}, {1, 3}, {2, 3}, {1, 4}, {2, 4}};
+
+TEST_F(WaveFileSoxTest, SoxReadsTheFilesWeWrite)
+{
+    constexpr std::uint64_t kFrames = 1001;  // odd, so 8-bit mono needs a pad byte
+    for (const Layout& layout : kLayouts) {
+        SCOPED_TRACE(testing::Message() << layout.channels << " channels, " << layout.bytes << " bytes");
+        TWaveFile file(kFrames, TWaveFormat(22050, layout.channels, layout.bytes), folder.string());
+        const Bytes samples = RandomBytes(file.FramesToBytes(kFrames), layout.bytes);
+        file.WriteData(samples.data(), samples.size());
+        file.SetCalibration(DefaultChannelCalibration(0), DefaultChannelCalibration(1));
+        file.SetFileName(Path("ours.wav"));
+        ASSERT_TRUE(file.Save());
+
+        const std::string ours = Quote(Path("ours.wav"));
+        EXPECT_EQ(Sox("--i -r " + ours) + Sox("--i -c " + ours) + Sox("--i -b " + ours) + Sox("--i -s " + ours),
+                  "22050\n" + std::to_string(layout.channels) + "\n" + std::to_string(layout.bytes * 8) + "\n"
+                      + std::to_string(kFrames) + "\n");
+        ASSERT_EQ(Sox(ours + " -t raw " + Quote(Path("back.raw"))), "");
+        EXPECT_EQ(Load(Path("back.raw")), samples);
+    }
+}
+
+TEST_F(WaveFileSoxTest, WeReadTheFilesSoxWrites)
+{
+    constexpr std::uint64_t kFrames = 777;
+    for (const Layout& layout : kLayouts) {
+        SCOPED_TRACE(testing::Message() << layout.channels << " channels, " << layout.bytes << " bytes");
+        const std::size_t frameBytes = std::size_t{layout.channels} * layout.bytes;
+        const Bytes raw = RandomBytes(kFrames * frameBytes, 100 + layout.bytes);
+        Store(Path("in.raw"), raw);
+        const std::string encoding = layout.bytes == 1 ? "unsigned" : "signed";
+        ASSERT_EQ(Sox("-t raw -r 16000 -e " + encoding + " -b " + std::to_string(layout.bytes * 8) + " -c "
+                      + std::to_string(layout.channels) + " " + Quote(Path("in.raw")) + " " + Quote(Path("sox.wav"))),
+                  "");
+
+        TWaveFile memory(Path("sox.wav"), TWaveFile::kMemoryMode, false, folder.string());
+        ASSERT_FALSE(memory.Failed);
+        EXPECT_EQ(memory.GetFormat(), TWaveFormat(16000, layout.channels, layout.bytes));
+        ASSERT_EQ(memory.GetNumFrames(), kFrames);
+        EXPECT_EQ(Bytes(memory.GetBuffer(), memory.GetBuffer() + raw.size()), raw);
+
+        TWaveFile streamed(Path("sox.wav"), TWaveFile::kStreamMode, false, folder.string());
+        ASSERT_FALSE(streamed.Failed);
+        Bytes frames(raw.size());
+        ASSERT_TRUE(streamed.ReadSamples(frames.data(), 0, kFrames, TWaveData::kAllChannels));
+        EXPECT_EQ(frames, raw);
+
+        // The value of the last sample, decoded by hand from the raw bytes.
+        const std::uint8_t* last = raw.data() + raw.size() - layout.bytes;
+        std::int64_t value = 0;
+        for (int i = layout.bytes - 1; i >= 0; --i)
+            value = value * 256 + last[i];
+        if (layout.bytes > 1 && (last[layout.bytes - 1] & 0x80))
+            value -= std::int64_t{1} << (8 * layout.bytes);
+        const int channel = layout.channels - 1;
+        EXPECT_EQ(memory.GetSample(kFrames - 1, channel, false), static_cast<double>(value));
+        EXPECT_EQ(streamed.GetSample(kFrames - 1, channel, false), static_cast<double>(value));
+    }
+    EXPECT_TRUE(messages.empty());
 }
 
 }  // namespace

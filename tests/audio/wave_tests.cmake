@@ -3,9 +3,6 @@ talvenor_test(wave_tests
   SOURCES
     WaveDataTest.cpp
     WaveFileTest.cpp
-    WaveFileBadInputTest.cpp
-    WaveFileSaveSafetyTest.cpp
-    WaveFileSoxTest.cpp
   DEPENDS
     talvenor_audio
 )
