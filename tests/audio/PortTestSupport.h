@@ -1,42 +1,17 @@
 #pragma once
 // A fixture for the shared audio port: the driver host fixture plus the
-// port it holds and an optional test clock; tones played through the ports
-// and measured where they come back.
+// port it holds and an optional test clock.
 
 #include "audio/ShippedDriverIds.h"
 #include "audio/TASIOSoundPort.h"
-#include "audio/TSoundInput.h"
-#include "audio/TSoundOutput.h"
-#include "audio/TWaveData.h"
 #include "platform/Clock.h"
 #include "tests/audio/AsioTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
-
-inline constexpr double kFullScale24 = 8388608.0;
-
-// Polls until done or the limit passes; generous, for loaded machines.
-bool WaitFor(const std::function<bool()>& done, double seconds = 30.0);
-
-// Whole periods of a sine per channel (amplitudes in codes), to be looped.
-std::unique_ptr<TWaveData> MakeTone(const TWaveFormat& format, double frequency, std::uint64_t frames,
-                                    double leftAmplitude, double rightAmplitude);
-
-// Opens both ports at 48 kHz, 24-bit, loops a 1 kHz tone at half (left) and a
-// quarter (right) of full scale, prepares reads of 8192 and starts. The tone,
-// or null when a step failed.
-std::unique_ptr<TWaveData> StartLoopbackTone(TSoundInput& input, TSoundOutput& output);
-
-// The 1 kHz loopback tone came back at `gain` times what was played:
-// frequency (from the zero crossings) within 0.5 Hz, level (over the whole
-// periods between them) within 0.1 dB.
-void ExpectLoopbackTone(const std::vector<std::int32_t>& left, const std::vector<std::int32_t>& right, double gain);
 
 class TestClock final : public platform::Clock {
 public:

@@ -1,17 +1,15 @@
 # Tests of the shared audio port, its input ring and output, and the sound ports.
 
 set(PORT_TEST_SOURCES
-  PortTestSupport.cpp
   AsioSoundPortTest.cpp
   InputStreamTest.cpp
   OutputPlaybackTest.cpp
-  SoundPortTest.cpp
   PortEndToEndTest.cpp
 )
 if(TARGET talvenor_jack)
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(PORT_TEST_JACK REQUIRED IMPORTED_TARGET jack)
-  list(APPEND PORT_TEST_SOURCES PortJackTest.cpp ${PROJECT_SOURCE_DIR}/tests/drivers/JackServer.cpp)
+  list(APPEND PORT_TEST_SOURCES ${PROJECT_SOURCE_DIR}/tests/drivers/JackServer.cpp)
 endif()
 
 talvenor_test(port_tests
