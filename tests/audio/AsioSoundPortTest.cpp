@@ -85,9 +85,9 @@ TEST_F(PortTest, OpenRefusesBadIndicesInvalidEntriesAndTwoDrivers)
     EXPECT_FALSE(TASIOSoundPort::HasChannels(300));
 }
 
-TEST_F(PortTest, OnlyTwoAndThreeByteAnalysisFormatsStart)
+TEST_F(PortTest, OnlyTwoAndThreeByteAnalysisFormatsStartAndOutputReadyIsOnlyForDriversThatAcceptedIt)
 {
-    AddDriver("a", {.Name = "Pump A"});
+    AddDriver("a", {.Name = "Pump A", .OutputReadySupported = false});
     EXPECT_FALSE(StartInput(0, 48000, 4, 4096));
     ASSERT_EQ(Messages.size(), 1u);
     EXPECT_EQ(Messages[0].text,
@@ -97,6 +97,9 @@ TEST_F(PortTest, OnlyTwoAndThreeByteAnalysisFormatsStart)
     Port().SetFormat(48000, 2, 2);
     EXPECT_TRUE(Port().PrepareInput(nullptr, 4096, nullptr));
     EXPECT_TRUE(Port().Start());
+    const std::int32_t asked = Driver->OutputReadyCalls.load();
+    ASSERT_TRUE(Pump({}, {}));
+    EXPECT_EQ(Driver->OutputReadyCalls.load(), asked);
     Port().Stop();
 }
 
@@ -111,10 +114,12 @@ TEST_F(PortTest, StopIsSynchronousBuffersAreCountedAndNothingIsPreparedWhileRunn
     EXPECT_EQ(Driver->Creations.load(), made) << "without touching the driver";
 
     const std::uint32_t before = port.GetBufferSwitchCount();
+    const std::int32_t ready = Driver->OutputReadyCalls.load();
     ASSERT_TRUE(Pump({}, {}));
     ASSERT_TRUE(Pump({}, {}));
     EXPECT_EQ(port.GetSamplesAvailable(), 1024);
     EXPECT_EQ(port.GetBufferSwitchCount(), before + 2);
+    EXPECT_EQ(Driver->OutputReadyCalls.load(), ready + 2) << "after each buffer of a driver that accepted it";
     EXPECT_FALSE(port.IsResetRequested());
     // The driver's device went away: it asks for a reset, and the run
     // control learns it from the port.
@@ -139,21 +144,6 @@ TEST_F(PortTest, StopIsSynchronousBuffersAreCountedAndNothingIsPreparedWhileRunn
     ASSERT_TRUE(Pump({}, {}));
     EXPECT_EQ(port.GetBufferSwitchCount(), before + 3);
     port.Stop();
-}
-
-TEST_F(PortTest, OutputReadyOnlyForDriversThatAcceptedIt)
-{
-    AddDriver("ready", {.Name = "Pump Ready"});
-    AddDriver("not ready", {.Name = "Pump Not Ready", .OutputReadySupported = false});
-    for (int device : {0, 1}) {
-        SCOPED_TRACE(device);
-        ASSERT_TRUE(StartInput(device, 48000, 3, 1024));
-        const std::int32_t before = Driver->OutputReadyCalls.load();
-        for (int i = 0; i < 3; ++i)
-            ASSERT_TRUE(Pump({}, {}));
-        EXPECT_EQ(Driver->OutputReadyCalls.load() - before, device == 0 ? 3 : 0);
-        Port().Close();
-    }
 }
 
 TEST_F(PortTest, PortsShareOneCountedInstance)
