@@ -23,30 +23,25 @@ TEST(WaveData, ABufferWithoutFramesRefusesEveryAccess)
     std::uint8_t byte = 0;
     EXPECT_EQ(data.GetBuffer(), nullptr);
     EXPECT_EQ(data.GetSample(0, 0, false), 127.0);
-    EXPECT_FALSE(data.PutSample(1, 0, 0));
-    EXPECT_FALSE(data.WriteData(&byte, 1));
-    EXPECT_FALSE(data.ReadData(&byte, 1));
-    EXPECT_FALSE(data.GetFrames(&byte, 0, 0, 0));
+    EXPECT_FALSE(data.PutSample(1, 0, 0) || data.WriteData(&byte, 1) || data.ReadData(&byte, 1)
+                 || data.GetFrames(&byte, 0, 0, 0));
     EXPECT_FALSE(data.Failed);
     EXPECT_TRUE(data.Modified);
 
     // Counts reach beyond four gigabytes: an hour at 192 kHz, stereo, 24-bit.
     const TWaveData wide(0, TWaveFormat(192000, 2, 3));
-    const std::uint64_t hour = wide.SecondsToFrames(3600.0);
-    EXPECT_EQ(hour, 691200000u);
-    EXPECT_EQ(wide.FramesToBytes(hour), 4147200000u);
-    EXPECT_EQ(wide.BytesToFrames(4147200000u), hour);
-    EXPECT_DOUBLE_EQ(wide.FramesToSeconds(hour), 3600.0);
+    EXPECT_EQ((std::vector<std::uint64_t>{wide.SecondsToFrames(3600.0), wide.FramesToBytes(691200000u),
+                                          wide.BytesToFrames(4147200000u)}),
+              (std::vector<std::uint64_t>{691200000u, 4147200000u, 691200000u}));
+    EXPECT_DOUBLE_EQ(wide.FramesToSeconds(691200000u), 3600.0);
 }
 
 TEST(WaveData, TheCursorNeverLeavesTheBuffer)
 {
     TWaveData data(10, TWaveFormat(1000, 2, 2));
-    EXPECT_EQ(data.SetPosition(4), 4u);
-    EXPECT_EQ(data.SetPosition(11), 4u);
-    EXPECT_EQ(data.Advance(100), 10u);
-    EXPECT_EQ(data.Rewind(), 0u);
-    EXPECT_EQ(data.SecondsToFrames(0.99999), 999u);
+    EXPECT_EQ((std::vector<std::uint64_t>{data.SetPosition(4), data.SetPosition(11), data.Advance(100), data.Rewind(),
+                                          data.SecondsToFrames(0.99999)}),
+              (std::vector<std::uint64_t>{4, 4, 10, 0, 999}));
     EXPECT_FLOAT_EQ(data.SetPositionSeconds(0.0075), 0.007f);
 
     // Writing the right channel leaves the cursor; the left moves it on,
@@ -148,9 +143,8 @@ TEST(WaveData, ResizeKeepsTheLeadingFramesAndAddsSilence)
     EXPECT_EQ(Stored(data, 4), (Bytes{10, 20, 127, 127}));
 
     ASSERT_TRUE(data.Resize(1));
-    EXPECT_EQ(data.GetNumFrames(), 1u);
-    EXPECT_EQ(data.GetPosition(), 1u);
-    EXPECT_EQ(data.GetDataFrames(), 1u);
+    EXPECT_EQ((std::vector<std::uint64_t>{data.GetNumFrames(), data.GetPosition(), data.GetDataFrames()}),
+              (std::vector<std::uint64_t>{1, 1, 1}));
     EXPECT_EQ(data.GetSample(0, 0, false), 10.0);
 
     platform::FailNextAllocations(1);
@@ -169,8 +163,7 @@ TEST(WaveData, FramesCopyOneChannelOrWholeFrames)
     EXPECT_EQ(frames, (Bytes{1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0}));
     Bytes right(2);
     EXPECT_TRUE(data.GetFrames(right.data(), 2, 1, 1));
-    EXPECT_FALSE(data.GetFrames(right.data(), 2, 2, 1));
-    EXPECT_FALSE(data.GetFrames(right.data(), 4, 0, 1));
+    EXPECT_FALSE(data.GetFrames(right.data(), 2, 2, 1) || data.GetFrames(right.data(), 4, 0, 1));
     EXPECT_EQ(data.GetDataFrames(), 0u);  // raw copies are not recorded data
 }
 
