@@ -47,7 +47,7 @@ void DemoPlot::UpdateScrollRange()
 void DemoPlot::Redraw(QPainter& dc, bool flag, const PlotRect& clip)
 {
     if (m_Printing)
-        Printed.push_back({m_LabelFontHeight, m_Printing, m_Areas});
+        Printed.push_back({m_LabelFontHeight, m_Areas});
     TPlotBase::Redraw(dc, flag, clip);
 }
 

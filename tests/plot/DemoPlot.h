@@ -18,7 +18,6 @@ public:
     // What the tests read back.
     struct PrintSeen {
         int LabelFontHeight = 0;
-        bool Printing = false;
         PlotAreas Areas;
     };
     std::vector<PrintSeen> Printed;
