@@ -53,18 +53,13 @@ void AnswerNextDialog(bool accept, const std::function<void(QDialog&)>& before =
 
 // A plot of a 1 kHz tone at -20 dB over a -100 dB floor, dB axis 0 … -140,
 // with the overlay folder in a temporary directory.
-struct OverlayPlot {
-    explicit OverlayPlot(int width = 1000, int height = 520) : records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLog)
+struct OverlayPlot : TonePlot {
+    OverlayPlot() : TonePlot(ScalingOpts::kLogarithmic, ScalingOpts::kFftLog, -20.0f, -100.0f)
     {
-        records.Spectrum.PlotTop = 0.0f;
-        records.Spectrum.PlotRange = 140.0f;
         records.Spectrum.PeakHold = 0;
-        data = MakeData(records);
-        SetKnownSpectrum(*data, 1000.0f, -20.0f, -100.0f);
         paths.Set(DataPaths::kOverlay, Folder());
         inUse = paths;
-        plot = MakePlot(records, data.get(), nullptr, width, height);
-        plot->SetDataPaths(&paths, &inUse);
+        Make(1000, 520).SetDataPaths(&paths, &inUse);
     }
     std::string Folder() const { return dir.path().toStdString(); }
     std::string File(const std::string& name) const { return Folder() + "/" + name; }
@@ -77,17 +72,9 @@ struct OverlayPlot {
     }
 
     QTemporaryDir dir;
-    PlotRecords records;
     DataPaths paths;
     DataPaths inUse;
-    std::unique_ptr<SpectralData> data;
-    std::unique_ptr<TQuarnPlot> plot;
 };
-
-int CountY(const std::vector<PlotPoint>& points, int y)
-{
-    return static_cast<int>(std::count_if(points.begin(), points.end(), [y](const PlotPoint& p) { return p.y == y; }));
-}
 
 TEST(OverlayPlot, SetStoresTheSpectrumOnShowsFilesAtTheirRowsAndCIsTheComposite)
 {
@@ -102,8 +89,8 @@ TEST(OverlayPlot, SetStoresTheSpectrumOnShowsFilesAtTheirRowsAndCIsTheComposite)
     const int width = plot.PaneRect(0).Width();
     ASSERT_EQ(width, 768);
     const std::vector<PlotPoint>& stored = plot.OverlayPoints(0, 1);
-    EXPECT_EQ(CountY(stored, o.Y(-100.0)), width);
-    EXPECT_EQ(CountY(stored, o.Y(-20.0)), 1);
+    EXPECT_EQ(PointsOnRow(stored, o.Y(-100.0)), width);
+    EXPECT_EQ(PointsOnRow(stored, o.Y(-20.0)), 1);
 
     // Two hand-made files, shown with their On boxes; slot 1 with +10 dB.
     WriteText(o.File("L1.ovl"), ";Flat -40\n20\t-40\n1000\t-40\n24000\t-40\n");
@@ -111,8 +98,8 @@ TEST(OverlayPlot, SetStoresTheSpectrumOnShowsFilesAtTheirRowsAndCIsTheComposite)
     o.records.Spectrum.Overlay[0].Offset1 = 10.0f;
     QTest::mouseClick(plot.OverlayShowBox(0, 0), Qt::LeftButton);
     QTest::mouseClick(plot.OverlayShowBox(0, 2), Qt::LeftButton);
-    EXPECT_EQ(CountY(plot.OverlayPoints(0, 0), o.Y(-30.0)), width + 1) << "every column at -40 + 10 dB";
-    EXPECT_EQ(CountY(plot.OverlayPoints(0, 2), o.Y(-60.0)), width + 1);
+    EXPECT_EQ(PointsOnRow(plot.OverlayPoints(0, 0), o.Y(-30.0)), width + 1) << "every column at -40 + 10 dB";
+    EXPECT_EQ(PointsOnRow(plot.OverlayPoints(0, 2), o.Y(-60.0)), width + 1);
     EXPECT_EQ(plot.OverlayTitle(0, 2), "Flat -60");
 
     // C: the average of 1 and 3 as amplitudes, 20·log10((10^-1.5 + 10^-3) / 2)
@@ -128,7 +115,7 @@ TEST(OverlayPlot, SetStoresTheSpectrumOnShowsFilesAtTheirRowsAndCIsTheComposite)
     QTest::mouseClick(plot.OverlayStoreButton(0, 6), Qt::LeftButton);
     EXPECT_EQ(o.records.Spectrum.IncludeInAverage1[0], 1);
     EXPECT_TRUE(plot.OverlayShowBox(0, 6)->isChecked());
-    EXPECT_EQ(CountY(plot.OverlayPoints(0, 6), o.Y(-35.67)), width + 1);
+    EXPECT_EQ(PointsOnRow(plot.OverlayPoints(0, 6), o.Y(-35.67)), width + 1);
     SaveScreenshot(plot, "quarn_overlays_and_composite");
 
     // On again hides a slot.

@@ -17,7 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
+#include <iterator>
 
 namespace {
 
@@ -35,47 +35,19 @@ public:
     double Seconds = 10.0;
 };
 
-struct ZoomedTone {
-    explicit ZoomedTone(std::uint16_t amp, float toneLevel, float floorLevel) : records(amp, ScalingOpts::kFftLinear)
+// dB, top 0, range 100: -20 dB on row 320, -100 dB on row 1.
+struct ZoomedTone : TonePlot {
+    ZoomedTone(std::uint16_t amp, float toneLevel, float floorLevel)
+        : TonePlot(amp, ScalingOpts::kFftLinear, toneLevel, floorLevel)
     {
         records.Spectrum.StartFreq = 500.0f;
         records.Spectrum.StopFreq = 1500.0f;
         records.Spectrum.PeakHold = 0;
         if (amp == ScalingOpts::kLogarithmic)
             records.Spectrum.PlotRange = 100.0f;
-        data = MakeData(records);
-        SetKnownSpectrum(*data, 1000.0f, toneLevel, floorLevel);
     }
-    std::unique_ptr<TQuarnPlot> Plot()
-    {
-        return MakePlot(records, data.get(), nullptr, kClientWidth, kClientHeight);
-    }
-    PlotRecords records;
-    std::unique_ptr<SpectralData> data;
+    TQuarnPlot& Make() { return TonePlot::Make(kClientWidth, kClientHeight); }
 };
-
-std::set<int> ColumnsOnRow(const std::vector<PlotPoint>& points, int y)
-{
-    std::set<int> xs;
-    for (const PlotPoint& p : points)
-        if (p.y == y)
-            xs.insert(p.x);
-    return xs;
-}
-
-std::size_t PointsOnRow(const std::vector<PlotPoint>& points, int y)
-{
-    return static_cast<std::size_t>(
-        std::count_if(points.begin(), points.end(), [y](const PlotPoint& p) { return p.y == y; }));
-}
-
-int HighestRow(const std::vector<PlotPoint>& points)
-{
-    int top = 1 << 30;
-    for (const PlotPoint& p : points)
-        top = std::min(top, p.y);
-    return top;
-}
 
 TEST(TQuarnPlotTest, PanesToolStripAndFieldsFollowTheRecordsAndTheSpanIsClampedToTheData)
 {
@@ -140,133 +112,112 @@ TEST(TQuarnPlotTest, PanesToolStripAndFieldsFollowTheRecordsAndTheSpanIsClampedT
     EXPECT_FALSE(two->ToolButton(401)->isHidden());
 }
 
-TEST(TQuarnPlotTest, KnownToneLandsOnItsColumnAndRowInEachPlotTypeAndTheIntervalSkipsFrames)
+TEST(TQuarnPlotTest, KnownToneLandsOnItsColumnAndRowMarkersStandOnItAndTheCursorHooksReadTheColumns)
 {
-    // dB, top 0, range 100, 400 rows: -20 dB on row 320, -100 dB on row 1.
     ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
-    auto plot = tone.Plot();
-    const PlotRect pane = plot->PaneRect(0);
-    ASSERT_EQ(pane.Width(), 1001);
-    ASSERT_EQ(pane.Height(), 400);
+    MarkerOpts& markers = tone.records.Markers;
+    markers.MarkerEnable[0] = markers.MarkerEnable[1] = markers.MarkerEnable[2] = 1;
+    markers.MarkerFreq[0] = 1000.0f;
+    markers.LabelType[0] = MarkerOpts::kFrequencyAndAmplitude;
+    markers.MarkerFreq[1] = 100.0f;
+    markers.LabelType[2] = MarkerOpts::kNone;
+    TQuarnPlot& plot = tone.Make();
+    plot.UpdateDisplay(0.0f);
+    const PlotRect pane = plot.PaneRect(0);
+    ASSERT_EQ(pane, (PlotRect{pane.left, pane.top, pane.left + 1001, pane.top + 400}));
     const int left = pane.left;
     const int toneRow = pane.bottom - 320;
-    const int floorRow = pane.bottom - 1;
 
     // 1000 Hz is bin 1365 (999.76 Hz) at column 500; column 501 spans bins
     // 1365 … 1367 and shows the tone too. Line points sit a column left of
     // the column after theirs: x = left + 500 and left + 501.
-    tone.records.Spectrum.PlotType = 0;
-    plot->UpdateDisplay(0.0f);
-    EXPECT_EQ(HighestRow(plot->LivePoints(0)), toneRow);
-    EXPECT_EQ(ColumnsOnRow(plot->LivePoints(0), toneRow), (std::set<int>{left + 500, left + 501}));
-    EXPECT_EQ(PointsOnRow(plot->LivePoints(0), floorRow), plot->LivePoints(0).size() - 2);
+    const std::vector<PlotPoint>& live = plot.LivePoints(0);
+    std::vector<PlotPoint> high;
+    std::copy_if(live.begin(), live.end(), std::back_inserter(high), [&](PlotPoint p) { return p.y < pane.bottom - 1; });
+    EXPECT_EQ(high, (std::vector<PlotPoint>{{left + 500, toneRow}, {left + 501, toneRow}}));
 
-    // Bars from each column to the next (each type's points are the trace
-    // points test's): the tone's bar stands on the bottom.
+    // 1000 Hz lies on column 500's frequency: column 499. The marker's tip
+    // sits one row above the tone; the label (a 17 px font with thick
+    // markers) stands 19 + 17 rows above the tip, centred on the column.
+    const PlotRect box = plot.MarkerLabelBoxes(0)[0];
+    EXPECT_EQ(box.top, toneRow - 1 - 17 - 19);
+    EXPECT_NEAR((box.left + box.right) / 2.0, left + 499, 1.0);
+    // Off the columns: far left of the pane, clipped away. No label, no
+    // box; a disabled marker neither.
+    EXPECT_LT(plot.MarkerLabelBoxes(0)[1].right, pane.left);
+    EXPECT_TRUE(plot.MarkerLabelBoxes(0)[2].IsNull() && plot.MarkerLabelBoxes(0)[3].IsNull());
+
+    // Bars from each column to the next: the tone's bar stands on the bottom.
     tone.records.Spectrum.PlotType = 1;
-    plot->UpdateDisplay(0.0f);
-    EXPECT_EQ(BarRect(plot->LivePoints(0), 501), (PlotRect{left + 500, toneRow, left + 501, pane.bottom}));
+    plot.UpdateDisplay(0.0f);
+    EXPECT_EQ(BarRect(plot.LivePoints(0), 501), (PlotRect{left + 500, toneRow, left + 501, pane.bottom}));
 
-    // With a display interval of half a second a frame inside it is not
-    // drawn; time 0 always is. The tone falls to -60 dB (row 160).
-    tone.records.Spectrum.PlotType = 0;
-    tone.records.Spectrum.IntervalFlag = 1;
-    tone.records.Spectrum.IntervalSecs = 0.5f;
-    SetLineLevel(*tone.data, tone.data->GetBinIndex(1000.0f), -60.0f);
-    plot->UpdateDisplay(0.3f);
-    EXPECT_EQ(HighestRow(plot->LivePoints(0)), toneRow);
-    plot->UpdateDisplay(0.0f);
-    EXPECT_EQ(HighestRow(plot->LivePoints(0)), pane.bottom - 160);
+    // The cursor hooks read the columns and harmonics; the row's value in
+    // dB: -50 dB half-way down.
+    tone.records.Spectrum.GrabCursorFlag = 0;
+    EXPECT_FLOAT_EQ(plot.GetXValueAt(left + 250, pane.top + 10), 750.0f);
+    EXPECT_EQ(plot.GetColumnFrequency(left - 1), 0.0f);
+    EXPECT_EQ(plot.GetColumnBin(pane.right + 5), 1);
+    EXPECT_FLOAT_EQ(plot.GetYValueAt(left + 10, pane.bottom - 200), -50.0f);
+    // 1500 / 750 = 2 harmonics; the second at 1500 Hz, the last column.
+    EXPECT_EQ(plot.GetHarmonicCount(left + 250, pane.top + 10), 2);
+    EXPECT_EQ(plot.GetHarmonicPoint(2, left + 250, pane.top + 10).x, 999);
+    // A carrier at 750 Hz and a cursor at 800 Hz: sidebands at 800 and 700 Hz,
+    // each on the column before the one of its frequency.
+    EXPECT_EQ(plot.GetUpperSidebandPoint(1, left + 250, 0, left + 300, 0).x, 299);
+    EXPECT_EQ(plot.GetLowerSidebandPoint(1, left + 250, 0, left + 300, 0).x, 199);
 }
 
 TEST(TQuarnPlotTest, KnownToneOnLinearAndLogScales)
 {
     // Linear 0 … 60 % of full scale: 50 % on row trunc(400·50/60) = 333.
     ZoomedTone linear(ScalingOpts::kLinear, 50.0f, 0.01f);
-    auto linearPlot = linear.Plot();
-    const PlotRect pane = linearPlot->PaneRect(0);
-    EXPECT_EQ(HighestRow(linearPlot->LivePoints(0)), pane.bottom - 333);
-    EXPECT_EQ(PointsOnRow(linearPlot->LivePoints(0), pane.bottom - 1), linearPlot->LivePoints(0).size() - 2);
-
+    const PlotRect pane = linear.Make().PaneRect(0);
+    EXPECT_EQ(HighestRow(linear.plot->LivePoints(0)), pane.bottom - 333);
+    const int points = static_cast<int>(linear.plot->LivePoints(0).size());
+    EXPECT_EQ(PointsOnRow(linear.plot->LivePoints(0), pane.bottom - 1), points - 2);
     // Log 1e-4 … 100 (60 dB): 50 % on row trunc(400·(16.99 + 40)/60) = 379,
     // the floor of 0.01 % on trunc(400·20/60) = 133.
     ZoomedTone log(ScalingOpts::kLogMagnitude, 50.0f, 0.01f);
-    auto logPlot = log.Plot();
-    EXPECT_EQ(HighestRow(logPlot->LivePoints(0)), pane.bottom - 379);
-    EXPECT_EQ(logPlot->LivePoints(0).back().y, pane.bottom - 133);
+    EXPECT_EQ(HighestRow(log.Make().LivePoints(0)), pane.bottom - 379);
+    EXPECT_EQ(log.plot->LivePoints(0).back().y, pane.bottom - 133);
 }
 
-TEST(TQuarnPlotTest, PeakHoldStaysAtTheMaximumAndDecaysAsSet)
+TEST(TQuarnPlotTest, PeakHoldStaysAtTheMaximumAndDecaysAsSetAndTheIntervalSkipsFrames)
 {
     FakeClock clock;
     platform::SetClock(&clock);
     ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
     tone.records.Spectrum.PeakHold = 1;
-    // Fast: held for a second, then down 1 dB per frame.
+    // Fast: held for a second, then down 1 dB (4 rows) per frame.
     tone.data->SetPeakHoldMode(1);
     tone.data->UpdatePeakHold();
-    auto plot = tone.Plot();
-    const int bottom = plot->PaneRect(0).bottom;
-    EXPECT_EQ(HighestRow(plot->HoldPoints(0)), bottom - 320);
+    TQuarnPlot& plot = tone.Make();
+    const int bottom = plot.PaneRect(0).bottom;
+    EXPECT_EQ(HighestRow(plot.HoldPoints(0)), bottom - 320);
     const auto heldRowAt = [&](double seconds) {
         clock.Seconds = seconds;
         tone.data->UpdatePeakHold();
-        plot->UpdateDisplay(0.0f);
-        return HighestRow(plot->HoldPoints(0));
+        plot.UpdateDisplay(0.0f);
+        return HighestRow(plot.HoldPoints(0));
     };
-
     // The tone falls to -60 dB (row 160); the hold stays at -20 dB.
     SetLineLevel(*tone.data, tone.data->GetBinIndex(1000.0f), -60.0f);
     EXPECT_EQ(heldRowAt(10.5), bottom - 320);
-    EXPECT_EQ(HighestRow(plot->LivePoints(0)), bottom - 160);
-    // After the hold time: 1 dB (4 rows) down per frame.
+    EXPECT_EQ(HighestRow(plot.LivePoints(0)), bottom - 160);
     EXPECT_EQ(heldRowAt(11.5), bottom - 316);
     EXPECT_EQ(heldRowAt(11.6), bottom - 312);
     platform::SetClock(nullptr);
-}
 
-TEST(TQuarnPlotTest, MarkersStandOnTheTraceAndTheCursorHooksReadTheColumns)
-{
-    ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
-    MarkerOpts& markers = tone.records.Markers;
-    markers.MarkerEnable[0] = 1;
-    markers.MarkerFreq[0] = 1000.0f;
-    markers.LabelType[0] = MarkerOpts::kFrequencyAndAmplitude;
-    markers.MarkerEnable[1] = 1;
-    markers.MarkerFreq[1] = 100.0f;
-    markers.MarkerEnable[2] = 1;
-    markers.LabelType[2] = MarkerOpts::kNone;
-    auto plot = tone.Plot();
-    plot->UpdateDisplay(0.0f);
-    const PlotRect pane = plot->PaneRect(0);
-
-    // 1000 Hz lies on column 500's frequency: column 499. The tip sits one
-    // row above the tone's row 320; the label (a 17 px font with thick
-    // markers) stands 19 + 17 rows above the tip, centred on the column.
-    const PlotRect box = plot->MarkerLabelBoxes(0)[0];
-    const int x = pane.left + 499;
-    const int tip = pane.bottom - 320 - 1;
-    EXPECT_EQ(box.top, tip - 17 - 19);
-    EXPECT_NEAR((box.left + box.right) / 2.0, x, 1.0);
-    // Off the columns: far left of the pane, clipped away.
-    EXPECT_LT(plot->MarkerLabelBoxes(0)[1].right, pane.left);
-    // No label, no box; a disabled marker neither.
-    EXPECT_TRUE(plot->MarkerLabelBoxes(0)[2].IsNull() && plot->MarkerLabelBoxes(0)[3].IsNull());
-
-    // The cursor hooks read the columns and harmonics.
-    tone.records.Spectrum.GrabCursorFlag = 0;
-    EXPECT_FLOAT_EQ(plot->GetXValueAt(pane.left + 250, pane.top + 10), 750.0f);
-    EXPECT_EQ(plot->GetColumnFrequency(pane.left - 1), 0.0f);
-    EXPECT_EQ(plot->GetColumnBin(pane.right + 5), 1);
-    // The row's value in dB: -50 dB half-way down.
-    EXPECT_FLOAT_EQ(plot->GetYValueAt(pane.left + 10, pane.bottom - 200), -50.0f);
-    // 1500 / 750 = 2 harmonics; the second at 1500 Hz, the last column.
-    EXPECT_EQ(plot->GetHarmonicCount(pane.left + 250, pane.top + 10), 2);
-    EXPECT_EQ(plot->GetHarmonicPoint(2, pane.left + 250, pane.top + 10).x, 999);
-    // A carrier at 750 Hz and a cursor at 800 Hz: sidebands at 800 and 700 Hz,
-    // each on the column before the one of its frequency.
-    EXPECT_EQ(plot->GetUpperSidebandPoint(1, pane.left + 250, 0, pane.left + 300, 0).x, 299);
-    EXPECT_EQ(plot->GetLowerSidebandPoint(1, pane.left + 250, 0, pane.left + 300, 0).x, 199);
+    // With a display interval of half a second a frame inside it is not
+    // drawn; time 0 always is.
+    tone.records.Spectrum.IntervalFlag = 1;
+    tone.records.Spectrum.IntervalSecs = 0.5f;
+    SetLineLevel(*tone.data, tone.data->GetBinIndex(1000.0f), -20.0f);
+    plot.UpdateDisplay(0.3f);
+    EXPECT_EQ(HighestRow(plot.LivePoints(0)), bottom - 160);
+    plot.UpdateDisplay(0.0f);
+    EXPECT_EQ(HighestRow(plot.LivePoints(0)), bottom - 320);
 }
 
 TEST(TQuarnPlotTest, CoherencePanesUseTheZeroToOnePointTwoScale)
