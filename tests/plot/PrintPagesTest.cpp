@@ -36,16 +36,13 @@ TEST(PrintPages, PartsStandWhereTheMarginsPutThem)
 {
     // A landscape letter page at 600 dpi, one-inch margins.
     const PrintPageParts parts = LayoutPrintPage(6600, 5100, 600, 600, CommentedOptions());
-    EXPECT_EQ(parts.FontHeight, 75);    // 9 points
-    EXPECT_EQ(parts.LineSpacing, 82);   // 1.1 × 75, truncated
-    EXPECT_EQ(parts.HeaderRight, 5990); // 6600 − 600 − 10
-    EXPECT_EQ(parts.HeaderLine1Y, 606);
-    EXPECT_EQ(parts.HeaderLine2Y, 770); // 600 + 2 × 82 + 6
-    EXPECT_EQ(parts.TitleCenterX, 3300);
-    EXPECT_EQ(parts.Title2Y, 688);
+    // A 9-point font 75 dots high, lines 1.1 × 75 apart (truncated), the
+    // header's right edge at 6600 − 600 − 10, its second line 600 + 2 × 82 + 6.
+    EXPECT_EQ(std::vector({parts.FontHeight, parts.LineSpacing, parts.HeaderRight, parts.HeaderLine1Y,
+                           parts.HeaderLine2Y, parts.TitleCenterX, parts.Title2Y, parts.CommentFirstY}),
+              std::vector({75, 82, 5990, 606, 770, 3300, 688, 3670}));
     // The block: 1.4 inch of lines above the 1-inch margin.
     EXPECT_EQ(parts.CommentBox, (PlotRect{600, 5100 - 1440, 6000, 4500}));
-    EXPECT_EQ(parts.CommentFirstY, 3670);
     // 2.4 inches, not the whole 2 that would put the plot over the block.
     EXPECT_FLOAT_EQ(parts.PlotMarginBottom, 2.4f);
 
@@ -70,13 +67,13 @@ TEST(PrintPages, AnnotationFieldsReadAsTheDialogPromises)
     fields.CommentBlock = false;
     ApplyAnnotationFields(fields, options);
     EXPECT_EQ(TextFieldView(options.Annotation1), std::string(79, 'x'));
-    EXPECT_EQ(options.MarginLeft, 0.0f);   // no number
-    EXPECT_EQ(options.MarginRight, 0.75f); // the number in front
-    EXPECT_EQ(options.MarginTop, 0.0f);    // not finite
-    EXPECT_EQ(options.MarginBottom, 0.0f);
-    EXPECT_EQ(TextFieldView(options.Comment[0]), "one");
-    EXPECT_EQ(TextFieldView(options.Comment[2]), "");
-    EXPECT_EQ(TextFieldView(options.Comment[9]), "10");  // the eleventh line is dropped
+    // No number, the number in front, not finite, out of range.
+    EXPECT_EQ(std::vector({options.MarginLeft, options.MarginRight, options.MarginTop, options.MarginBottom}),
+              std::vector({0.0f, 0.75f, 0.0f, 0.0f}));
+    // CR LF is one line end; the eleventh line is dropped.
+    EXPECT_EQ(std::vector<std::string_view>({TextFieldView(options.Comment[0]), TextFieldView(options.Comment[2]),
+                                             TextFieldView(options.Comment[9])}),
+              std::vector<std::string_view>({"one", "", "10"}));
     EXPECT_EQ(options.EnableCommentBlock, 0);
 }
 

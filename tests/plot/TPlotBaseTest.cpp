@@ -74,31 +74,23 @@ TEST_F(TPlotBaseTest, TheCursorInvertsThePixelsItCrossesAndLeavesNothingBehindOn
     EXPECT_TRUE(Plot.isVisible());
 }
 
-TEST_F(TPlotBaseTest, TheScrollBarSitsInsideTheLowestFrame)
+TEST_F(TPlotBaseTest, TheScrollBarSitsInsideTheLowestFrameAndTheClipboardBitmapIsAllBelowTheStripFramedInBlack)
 {
-    const PlotRect plotBefore = Plot.Areas().Plot;
+    const PlotRect plot = Plot.Areas().Plot;
     Plot.ShowScrollBar();
-    EXPECT_EQ(Plot.GetScrollBarHeight(), 12);
-    EXPECT_EQ(Plot.Areas().Plot.bottom, plotBefore.bottom - 12);
-    const QRect bar = Plot.ScrollBar()->geometry();
-    EXPECT_EQ(bar, QRect(plotBefore.left, plotBefore.bottom - 12, plotBefore.Width(), 12));
-    EXPECT_TRUE(Plot.ScrollBar()->isVisible());
-
+    EXPECT_EQ(Plot.Areas().Plot.bottom, plot.bottom - 12);
+    EXPECT_EQ(Plot.ScrollBar()->geometry(), QRect(plot.left, plot.bottom - 12, plot.Width(), 12));
     Plot.HideScrollBar();
-    EXPECT_EQ(Plot.Areas().Plot, plotBefore);
+    EXPECT_EQ(Plot.Areas().Plot, plot);
     EXPECT_FALSE(Plot.ScrollBar()->isVisible());
-}
 
-TEST_F(TPlotBaseTest, TheClipboardBitmapIsEverythingBelowTheStripFramedInBlack)
-{
     Plot.resize(500, 330);
     const QImage window = Shot(Plot);
     const QImage bitmap = Plot.RenderClipboardBitmap();
     ASSERT_EQ(bitmap.size(), QSize(500, 300));
-    const QRgb black = qRgb(0, 0, 0);
     for (const QPoint p : {QPoint(0, 0), QPoint(499, 0), QPoint(0, 299), QPoint(499, 299), QPoint(250, 0),
                            QPoint(250, 299), QPoint(0, 150), QPoint(499, 150)})
-        EXPECT_EQ(bitmap.pixel(p), black) << p.x() << "," << p.y();
+        EXPECT_EQ(bitmap.pixel(p), qRgb(0, 0, 0)) << p.x() << "," << p.y();
     EXPECT_EQ(bitmap.pixel(1, 1), window.pixel(1, 31));
     EXPECT_EQ(bitmap.pixel(300, 200), window.pixel(300, 230));
 }
