@@ -110,20 +110,8 @@ TEST(PlotOptionsFormTest, EachRefusalNamesTheFieldAndLeavesTheRecord)
     }
 }
 
-TEST(PlotOptionsFormTest, AcceptedFormsStoreEveryFieldAndLinearKeepsTheRange)
+TEST(PlotOptionsFormTest, AFilledFormStoresItsRecordBackAndLinearKeepsTheRange)
 {
-    PlotOptionsForm form = GoodForm();
-    form.PlotType = 2;
-    form.Thick[1] = true;
-    form.Top = "-10";
-    form.Range = "60";
-    form.Start = "500";
-    form.Stop = "1500";
-    form.Interval = "0.02";
-    form.PeakHold = 4;
-    SpectrumOpts opts = SpectrumOpts::FrameDefaults(0);
-    opts.ShowRMSLevel = 1;
-    ASSERT_EQ(plot_options::Validate(form, 1, opts), "");
     SpectrumOpts expected = SpectrumOpts::FrameDefaults(0);
     expected.PlotType = 2;
     expected.DrawThickPeakHold = 1;
@@ -132,7 +120,8 @@ TEST(PlotOptionsFormTest, AcceptedFormsStoreEveryFieldAndLinearKeepsTheRange)
     expected.StartFreq = 500.0f;
     expected.StopFreq = 1500.0f;
     expected.PeakHold = 4;
-    expected.ShowRMSLevel = 0;
+    SpectrumOpts opts = SpectrumOpts::FrameDefaults(0);
+    ASSERT_EQ(plot_options::Validate(plot_options::Fill(expected, 1), 1, opts), "");
     EXPECT_EQ(opts, expected);
 
     // Linear: "N/A" stores nothing; the range stays what it was.
@@ -143,10 +132,8 @@ TEST(PlotOptionsFormTest, AcceptedFormsStoreEveryFieldAndLinearKeepsTheRange)
     linear.SpecificInterval = false;
     linear.Interval = "garbage";
     ASSERT_EQ(plot_options::Validate(linear, 0, opts), "");
-    EXPECT_EQ(opts.PlotRange, 60.0f);
-    EXPECT_EQ(opts.PlotTop, 2.5f);
-    EXPECT_EQ(opts.IntervalFlag, 0);
-    EXPECT_EQ(opts.IntervalSecs, 0.02f);
+    EXPECT_EQ(std::tuple(opts.PlotRange, opts.PlotTop, opts.IntervalFlag, opts.IntervalSecs),
+              std::tuple(60.0f, 2.5f, std::uint8_t{0}, expected.IntervalSecs));
 }
 
 // The sheet shows the forms; here what its Defaults button does to a record.
@@ -211,8 +198,7 @@ TEST(DataViewTableTest, RowsScrollRangeAndTexts)
 {
     using namespace data_view;
     // Lines 10 … 109 give 101 rows to scroll through (one spare past the end).
-    const std::pair<int, int> heights[] = {{180, 101 - 10}, {2000, 0}, {0, 101}};
-    for (const auto& [height, maximum] : heights)
+    for (const auto& [height, maximum] : {std::pair{180, 101 - 10}, {2000, 0}, {0, 101}})
         EXPECT_EQ(ScrollMaximum(10, 109, height), maximum) << height;
     EXPECT_EQ(ValueRows(218), 11);
     EXPECT_EQ(ValueRows(10), 0);
