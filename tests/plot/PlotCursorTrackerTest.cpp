@@ -73,6 +73,12 @@ protected:
         return columns;
     }
     std::pair<std::string, std::string> Readouts() const { return {Tracker.XReadoutText(), Tracker.YReadoutText()}; }
+    // Not tracking, in plain mode, with no marks and no pane held.
+    bool Idle()
+    {
+        return !Tracker.Tracking() && Tracker.Mode() == CursorMode::Plain && Tracker.HeldPane().IsEmpty() &&
+               CurrentMarkLines(Tracker, Hooks).empty();
+    }
 
     FakeCursorHooks Hooks;
     PlotCursorTracker Tracker{Hooks};
@@ -149,11 +155,11 @@ TEST_F(PlotCursorTrackerTest, PressesOutsideEveryPaneDoNothingThePointerStaysInI
     // Between the two panes, then on pane 1's bottom and right edges; and in zoom mode.
     for (const PlotPoint p : {PlotPoint{100, 250}, PlotPoint{100, 240}, PlotPoint{420, 100}}) {
         EXPECT_EQ(Tracker.Press(false, false, p.x, p.y), PlotPointer::Unchanged);
-        EXPECT_FALSE(Tracker.Tracking());
+        EXPECT_TRUE(Idle());
     }
     Tracker.SetZoomMode(true);
     EXPECT_EQ(Tracker.Press(false, false, 100, 250), PlotPointer::Unchanged);
-    EXPECT_TRUE(CurrentMarkLines(Tracker, Hooks).empty());
+    EXPECT_TRUE(Idle());
     EXPECT_EQ(Hooks.Cleared, 0);
 
     Tracker.SetZoomMode(false);
@@ -167,10 +173,7 @@ TEST_F(PlotCursorTrackerTest, PressesOutsideEveryPaneDoNothingThePointerStaysInI
 
     Tracker.Press(true, false, 100, 100);
     EXPECT_EQ(Tracker.Release(-50, 900), PlotPointer::Plot);
-    EXPECT_FALSE(Tracker.Tracking());
-    EXPECT_EQ(Tracker.Mode(), CursorMode::Plain);
-    EXPECT_TRUE(CurrentMarkLines(Tracker, Hooks).empty());
-    EXPECT_TRUE(Tracker.HeldPane().IsEmpty());
+    EXPECT_TRUE(Idle());
     // A move without the button shows the pointer shapes only.
     EXPECT_EQ(Tracker.Move(100, 100), PlotPointer::Plot);
     EXPECT_EQ(Tracker.Move(100, 250), PlotPointer::Arrow);
@@ -178,8 +181,7 @@ TEST_F(PlotCursorTrackerTest, PressesOutsideEveryPaneDoNothingThePointerStaysInI
 
     Tracker.Press(false, true, 100, 100);
     Tracker.Cancel();
-    EXPECT_FALSE(Tracker.Tracking());
-    EXPECT_TRUE(CurrentMarkLines(Tracker, Hooks).empty());
+    EXPECT_TRUE(Idle());
 }
 
 TEST_F(PlotCursorTrackerTest, ALeftwardZoomDragIsNormalisedAndItsOutlineCornersInvertedOnce)
@@ -194,7 +196,7 @@ TEST_F(PlotCursorTrackerTest, ALeftwardZoomDragIsNormalisedAndItsOutlineCornersI
     EXPECT_EQ(Tracker.ZoomRect().right, 20);
     EXPECT_EQ(Tracker.Release(200, 100), PlotPointer::Plot);
     EXPECT_EQ(Hooks.Zoomed, (std::vector<PlotRect>{{200, 50, 300, 450}}));
-    EXPECT_TRUE(CurrentMarkLines(Tracker, Hooks).empty());
+    EXPECT_TRUE(Idle());
     // Zoom mode is still on (the plot leaves it when it applies the zoom): a
     // release without a press in a pane must not zoom to the old selection.
     Tracker.Press(false, false, 100, 250);

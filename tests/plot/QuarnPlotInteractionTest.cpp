@@ -24,10 +24,10 @@ namespace {
 
 using namespace quarn_test;
 
-// Chooses the item of the popup menu that opens next (in a submenu when
-// a path is given), once it is shown; or, when it must be greyed, checks
-// that it is and closes the menu.
-void ChooseFromNextMenu(QStringList path, bool greyed = false)
+// Opens the right-button menu at a point and chooses its item (in a
+// submenu when a path is given); or, when it must be greyed, checks that it
+// is and closes the menu.
+void ChooseFromMenu(QWidget& plot, QPoint at, QStringList path, bool greyed = false)
 {
     QTimer::singleShot(50, [path, greyed]() mutable {
         QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -51,6 +51,7 @@ void ChooseFromNextMenu(QStringList path, bool greyed = false)
             return;
         }
     });
+    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
 }
 
 // A 1 kHz tone at -20 dB over a -90 dB floor, 0 … 24 kHz.
@@ -138,8 +139,7 @@ TEST(QuarnPlotInteraction, ArrowKeysStepAHeldCursorItsValuesReachTheClipboardAnd
     QTest::keyClick(&plot, Qt::Key_Left, Qt::ShiftModifier);
     EXPECT_EQ(plot.Cursor().LastPoint().x, x - 10);
     QTest::keyClick(&plot, Qt::Key_Right, Qt::ShiftModifier);
-    ChooseFromNextMenu({"Copy measurement cursor Values to clipboard"});
-    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, QPoint(x, y));
+    ChooseFromMenu(plot, QPoint(x, y), {"Copy measurement cursor Values to clipboard"});
     EXPECT_FALSE(plot.Cursor().Tracking());  // the menu let the cursor go
     // Pulled to the trace: the tone's −20 dB at its line's frequency.
     const QString frequency = QString::number(static_cast<double>(plot.GetColumnFrequency(x)), 'f', 4);
@@ -148,31 +148,26 @@ TEST(QuarnPlotInteraction, ArrowKeysStepAHeldCursorItsValuesReachTheClipboardAnd
     // The right-button menu acts and greys what is not there.
     const QPoint at((area.left + area.right) / 2, (area.top + area.bottom) / 2);
 
-    ChooseFromNextMenu({"Set Marker", "3"});
-    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
+    ChooseFromMenu(plot, at, {"Set Marker", "3"});
     EXPECT_EQ(t.records.Markers.MarkerEnable[2], 1u);
     EXPECT_FLOAT_EQ(t.records.Markers.MarkerFreq[2], plot.GetColumnFrequency(at.x()));
 
-    ChooseFromNextMenu({"Clear Marker", "All"});
-    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
+    ChooseFromMenu(plot, at, {"Clear Marker", "All"});
     EXPECT_EQ(t.records.Markers.MarkerEnable[2], 0u);
 
     // Autoscale from the menu: peak −20, floor −90 → top −20, range 80.
     t.records.Spectrum.PeakHold = 0;
     t.records.Spectrum.ShowPowerMeter = 0;
-    ChooseFromNextMenu({"&Autoscale Spectrum"});
-    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
+    ChooseFromMenu(plot, at, {"&Autoscale Spectrum"});
     EXPECT_FLOAT_EQ(t.records.Spectrum.PlotTop, -20.0f);
     EXPECT_FLOAT_EQ(t.records.Spectrum.PlotRange, 80.0f);
 
     // The owner's commands are greyed until the owner has them.
     bool helpAsked = false;
     QObject::connect(&plot, &TQuarnPlot::Command, [&](std::uint32_t id) { helpAsked |= id == 1501; });
-    ChooseFromNextMenu({"&Help"}, true);
-    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
+    ChooseFromMenu(plot, at, {"&Help"}, true);
     plot.SetOwnerCommandEnabled(1501, true);
-    ChooseFromNextMenu({"&Help"});
-    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
+    ChooseFromMenu(plot, at, {"&Help"});
     EXPECT_TRUE(helpAsked);
 }
 
