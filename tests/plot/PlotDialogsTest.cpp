@@ -41,19 +41,11 @@ T* Find(QWidget& parent, const char* name)
     return parent.findChild<T*>(QString::fromLatin1(name));
 }
 
+// A dB left plot and a log right plot.
 struct SheetRecords {
-    SheetRecords()
-    {
-        for (int c = 0; c < 2; ++c) {
-            spectrum[c] = SpectrumOpts::FrameDefaults(c);
-            // A dB left plot and a log right plot.
-            const auto amp = static_cast<std::uint16_t>(c == 0 ? 1 : 2);
-            pages[static_cast<std::size_t>(c)] = {&spectrum[c], &markers[c], amp};
-        }
-    }
-    SpectrumOpts spectrum[2];
+    SpectrumOpts spectrum[2] = {SpectrumOpts::FrameDefaults(0), SpectrumOpts::FrameDefaults(1)};
     MarkerOpts markers[2];
-    std::array<CPlotOptionsMain::Page, 2> pages;
+    std::array<CPlotOptionsMain::Page, 2> pages{{{&spectrum[0], &markers[0], 1}, {&spectrum[1], &markers[1], 2}}};
 };
 
 // The checks themselves are the form's; opening on the asking plot's page
@@ -111,14 +103,15 @@ TEST(MarkerOptionsDialogTest, RowsEnableAsTheirBoxesAndTypesAndARefusalWritesNot
     SetTextField(m.CustomLabel[1], "Fan");
     TMarkerOptionsDialog dialog(nullptr, &m);
     dialog.show();
-    EXPECT_FALSE(dialog.FrequencyEdit(0)->isEnabled());
-    EXPECT_TRUE(dialog.FrequencyEdit(1)->isEnabled());
-    EXPECT_TRUE(dialog.CustomEdit(1)->isEnabled());
+    // Frequency and custom label of markers 1 and 2, enabled by their boxes and types.
+    const auto enabled = [&dialog] {
+        return std::vector({dialog.FrequencyEdit(0)->isEnabled(), dialog.CustomEdit(0)->isEnabled(),
+                            dialog.FrequencyEdit(1)->isEnabled(), dialog.CustomEdit(1)->isEnabled()});
+    };
+    EXPECT_EQ(enabled(), std::vector({false, false, true, true}));
     dialog.LabelList(1)->setCurrentIndex(3);
-    EXPECT_FALSE(dialog.CustomEdit(1)->isEnabled());
     QTest::mouseClick(dialog.EnableBox(0), Qt::LeftButton);
-    EXPECT_TRUE(dialog.FrequencyEdit(0)->isEnabled());
-    EXPECT_FALSE(dialog.CustomEdit(0)->isEnabled()) << "marker 1 is labelled Amplitude";
+    EXPECT_EQ(enabled(), std::vector({true, false, true, false})) << "marker 1 is labelled Amplitude";
 
     // Marker 3 at 0 Hz: refused, and marker 1's change is not written.
     dialog.FrequencyEdit(0)->setText(QStringLiteral("250"));
