@@ -256,8 +256,6 @@ TEST(PlotAutoscale, RoundsToStepsAndGivesTopAndRange)
         float max, min;
         float top, range;  // the record's PlotTop and PlotRange afterwards
     } cases[] = {
-        // Span 60.7 → step 10: top −10, bottom −80.
-        {"dB, wide span", 1, -12.5f, -73.2f, -10.0f, 70.0f},
         // Span 3 → step 1: top −38, bottom −42.
         {"dB, narrow span", 1, -38.0f, -41.0f, -38.0f, 4.0f},
         // Positive peak rounds up a step: 94.3 → 100, −12 → −20.
@@ -304,11 +302,9 @@ TEST(PlotFieldRules, TypedValuesStoreWithinTheScaleAndSetTheSpinner)
         {"linear top 1.2 → step 1", PlotTopChanged(0, "1.2", 0), 1.2f, 1.0f, 3, {}},
         {"linear top 5e4 → step 1e4, 0 decimals", PlotTopChanged(0, "5e4", 0), 5e4f, 1e4f, 0, {}},
         {"linear top 1e-9 → step 1e-8", PlotTopChanged(0, "1e-9", 0), 1e-9f, 1e-8f, 7, {}},
-        {"dB top", PlotTopChanged(1, "-12.5", 60), -12.5f, 5.0f, 2, {}},
         {"dB top beyond the axis", PlotTopChanged(1, "1e9", 60), 300.0f, 5.0f, 2, {}},
         {"dB top, no number reads 0", PlotTopChanged(1, "abc", 60), 0.0f, 5.0f, 2, {}},
         {"log top 0 → the smallest", PlotTopChanged(2, "0", 1e-3f), 1e-6f, 2.0f, 4, {}},
-        {"dB range 0.01 → 0.1 and the field says so", PlotRangeChanged(1, "0.01", 0), 0.1f, 5.0f, 2, "0.1"},
         {"dB range a billion", PlotRangeChanged(1, "1000000000", 0), 300.0f, 5.0f, 2, {}},
         {"log bottom", PlotRangeChanged(2, "0.001", 100), 0.001f, 2.0f, 6, {}},
         {"log bottom 0 → the smallest", PlotRangeChanged(2, "0", 100), 1e-6f, 2.0f, 6, {}},
