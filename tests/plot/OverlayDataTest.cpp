@@ -39,8 +39,6 @@ using namespace quarn_test;
 using testing::FloatEq;
 using testing::Pointwise;
 
-namespace fs = std::filesystem;
-
 std::string Rows(int count, int badRow = -1)
 {
     std::string text;
@@ -193,18 +191,10 @@ TEST(OverlayData, EachTableKeepsItsOwnBandScan)
     }
 }
 
-struct CompositeCase {
-    const char* name;
-    CompositeSetup setup;
-    bool ok;
-    float value;
-};
-
 TEST(OverlayData, CompositesCountOnlyValidInputs)
 {
-    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
-    auto data = MakeData(records);
-    SetKnownSpectrum(*data, 1000.0f, -3.0f, -50.0f);
+    const TonePlot tone(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear, -3.0f, -50.0f);
+    SpectralData* data = tone.data.get();
     MessageLog messages;
     auto minus10 = Read(Rows(0) + "100 -10\n200 -10\n300 -10\n");
     auto minus30 = Read("100 -30\n200 -30\n300 -30\n");
@@ -212,7 +202,12 @@ TEST(OverlayData, CompositesCountOnlyValidInputs)
     TOverlayData missing("/nonexistent/L3.ovl", 0, 0.0f, false, false);
     const TOverlayData::Inputs inputs{minus10.get(), minus30.get(), &missing, nullptr, plus150.get(), nullptr};
 
-    const CompositeCase cases[] = {
+    const struct {
+        const char* name;
+        CompositeSetup setup;
+        bool ok;
+        float value;
+    } cases[] = {
         // 20·log10((10^-0.5 + 10^-1.5) / 2)
         {"average of -10 and -30 dB", {0, {1, 1, 0, 0, 0, 0, 0}, 0, 0}, true, -15.1927f},
         {"a missing and an absent input do not count", {0, {1, 1, 1, 1, 0, 0, 0}, 0, 0}, true, -15.1927f},
@@ -223,15 +218,15 @@ TEST(OverlayData, CompositesCountOnlyValidInputs)
         {"difference beyond slot 6", {1, {}, 0, 6}, false, 0.0f},
         {"another type keeps the live values", {7, {}, 0, 0}, true, -50.0f},
     };
-    for (const CompositeCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TOverlayData composite(data.get(), inputs, c.setup);
+        TOverlayData composite(data, inputs, c.setup);
         EXPECT_EQ(!composite.IsError(), c.ok);
         EXPECT_NEAR(composite.GetValueAt(5000.0f), c.value, 1e-3f);
         EXPECT_EQ(composite.GetNumPoints(), data->GetEndBin() - data->GetStartBin() + 1);
     }
     auto plus350 = Read("100 350\n200 350\n300 350\n");
-    TOverlayData clamped(data.get(), {plus350.get(), minus30.get()}, {1, {}, 0, 1});
+    TOverlayData clamped(data, {plus350.get(), minus30.get()}, {1, {}, 0, 1});
     EXPECT_FLOAT_EQ(clamped.GetValueAt(5000.0f), 200.0f) << "380 dB stored as 200";
 }
 
@@ -248,14 +243,11 @@ TEST(OverlaySlots, FileNamesKeepPanesApartStoringKeepsTheTitleAndFailuresLeaveFi
     EXPECT_EQ(overlay_slots::SlotReadPath(dir, 0, 2, 3), folder.Path("L4_2.ovl"));
 
     // Storing keeps the title; failures leave files as they were.
-    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
-    auto data = MakeData(records);
-    SetKnownSpectrum(*data, 1000.0f, -3.0f, -50.0f);
-
+    const TonePlot tone(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear, -3.0f, -50.0f);
     WriteText(folder.Path("L3.ovl"), ";Reference\n");
-    ASSERT_TRUE(overlay_slots::StoreSpectrum(dir, 0, 1, 2, *data, 0.0f, false));
+    ASSERT_TRUE(overlay_slots::StoreSpectrum(dir, 0, 1, 2, *tone.data, 0.0f, false));
     EXPECT_EQ(overlay_slots::ReadTitle(folder.Path("L3.ovl")), "Reference");
-    ASSERT_TRUE(overlay_slots::StoreSpectrum(dir, 0, 1, 3, *data, 0.0f, false));
+    ASSERT_TRUE(overlay_slots::StoreSpectrum(dir, 0, 1, 3, *tone.data, 0.0f, false));
     EXPECT_EQ(overlay_slots::ReadTitle(folder.Path("L4.ovl")), "Overlay 4");
 
     // Retitling what is not a table loses nothing. (A failed composite or
@@ -278,19 +270,16 @@ TEST(OverlayChecks, LimitsAndCompositeRules)
     EXPECT_TRUE(overlay_checks::CheckComposite({0, {1, 0, 0, 0, 0, 1, 0}, 0, 0}).empty());
 }
 
-// Answers the next modal dialog once it is open: accept, or reject.
-void AnswerNextDialog(bool accept, const std::function<void(QDialog&)>& before = {})
+// Accepts the next modal dialog once it is open, after the given changes.
+void AcceptNextDialog(const std::function<void(QDialog&)>& before = {})
 {
     auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, accept, before] {
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, before] {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             poll->deleteLater();
             if (before)
                 before(*dialog);
-            if (accept)
-                dialog->accept();
-            else
-                dialog->reject();
+            dialog->accept();
         }
     });
     poll->start(10);
@@ -350,7 +339,7 @@ TEST(OverlayPlot, SetStoresTheSpectrumOnShowsFilesAtTheirRowsAndCIsTheComposite)
     // = -35.67 dB, through the composite dialog; drawn white, as its default
     // black would vanish on the black pane.
     o.records.Spectrum.Overlay[6].Color = 0xFFFFFF;
-    AnswerNextDialog(true, [](QDialog& d) {
+    AcceptNextDialog([](QDialog& d) {
         auto& dialog = dynamic_cast<TCompositeOverlayDialog&>(d);
         dialog.AverageButton()->setChecked(true);
         dialog.AverageBox(0)->setChecked(true);
@@ -369,7 +358,7 @@ TEST(OverlayPlot, SetStoresTheSpectrumOnShowsFilesAtTheirRowsAndCIsTheComposite)
     const std::string composite = ReadText(o.File("L7.ovl"));
     std::filesystem::remove(o.File("L3.ovl"));
     MessageLog messages;
-    AnswerNextDialog(true);
+    AcceptNextDialog();
     QTest::mouseClick(plot.OverlayStoreButton(0, 6), Qt::LeftButton);
     EXPECT_EQ(messages.texts.size(), 1u) << "the composite could not be formed";
     EXPECT_EQ(ReadText(o.File("L7.ovl")), composite);
