@@ -32,7 +32,6 @@ void DemoPlot::SnapCursorPoint(PlotPoint& point)
 void DemoPlot::UpdateSpan()
 {
     // Keeps the span the scroll bar chose; 0 … 100 until it chooses one.
-    ++SpanUpdates;
     if (m_SpanEnd <= m_SpanStart) {
         m_SpanStart = 0;
         m_SpanEnd = 100;

@@ -1,7 +1,7 @@
 #pragma once
 // A small TPlotBase for the widget tests: 20 kHz across each pane, a cursor
 // pulled to a fixed row, and a record of what the base asks of it
-// (printing, span updates).
+// (printing).
 
 #include "plot/TPlotBase.h"
 
@@ -21,7 +21,6 @@ public:
         PlotAreas Areas;
     };
     std::vector<PrintSeen> Printed;
-    int SpanUpdates = 0;
 
     using TPlotBase::OnHScroll;
 

@@ -278,14 +278,64 @@ struct PlotOnTone : TonePlot {
     }
 };
 
-TEST(QuarnPlotInteraction, ADragZoomsTypedFieldsRedrawTheAxisAndPeakHoldOffClearsTheHeldTrace)
+
+
+// One plot of the tone on the dB axis 0 … −140, driven in turn through the
+// held cursor and its menu, a zoom drag and the typed fields, and its exports.
+TEST(QuarnPlotInteraction, CursorKeysMenuZoomDragTypedFieldsPeakHoldAndTextExports)
 {
     PlotOnTone t(ScalingOpts::kLogarithmic);
     TQuarnPlot& plot = *t.plot;
+    t.records.Spectrum.GrabCursorFlag = 1;
+    // The cursor reads the highest line between the previous column and its
+    // own: the column after 1000 Hz's covers the tone's line.
+    const int x = plot.Areas().Plot.left + plot.FrequencyToColumn(1000.0f) + 1;
+    const int y = (plot.Areas().Plot.top + plot.Areas().Plot.bottom) / 2;
+    // Pressed a column before the tone's: the arrow key steps onto it.
+    QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x - 1, y));
+    ASSERT_TRUE(plot.Cursor().CursorShown());
+    QTest::keyClick(&plot, Qt::Key_Right);
+    EXPECT_EQ(plot.Cursor().LastPoint().x, x);
+    EXPECT_FLOAT_EQ(plot.Cursor().CursorYValue(), -20.0f);
+    // dB axis 0 … −140 over the pane's rows: −20 dB stands 1/7 down.
+    const PlotRect area = plot.Areas().Plot;
+    EXPECT_NEAR(plot.Cursor().LastPoint().y, area.bottom - static_cast<int>(area.Height() * 120.0 / 140.0), 1);
+    QTest::keyClick(&plot, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(plot.Cursor().LastPoint().x, x - 10);
+    QTest::keyClick(&plot, Qt::Key_Right, Qt::ShiftModifier);
+    ChooseFromMenu(plot, QPoint(x, y), {"Copy measurement cursor Values to clipboard"});
+    EXPECT_FALSE(plot.Cursor().Tracking());  // the menu let the cursor go
+    // Pulled to the trace: the tone's −20 dB at its line's frequency.
+    const QString frequency = QString::number(static_cast<double>(plot.GetColumnFrequency(x)), 'f', 4);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Freq=\t" + frequency + "\r\nAmp=\t-20.0000\r\n");
+
+    // The right-button menu acts and greys what is not there.
+    const QPoint at((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+    ChooseFromMenu(plot, at, {"Set Marker", "3"});
+    EXPECT_EQ(t.records.Markers.MarkerEnable[2], 1u);
+    EXPECT_FLOAT_EQ(t.records.Markers.MarkerFreq[2], plot.GetColumnFrequency(at.x()));
+
+    ChooseFromMenu(plot, at, {"Clear Marker", "All"});
+    EXPECT_EQ(t.records.Markers.MarkerEnable[2], 0u);
+
+    // Autoscale from the menu: peak −20, floor −90 → top −20, range 80.
+    t.records.Spectrum.PeakHold = 0;
+    t.records.Spectrum.ShowPowerMeter = 0;
+    ChooseFromMenu(plot, at, {"&Autoscale Spectrum"});
+    EXPECT_FLOAT_EQ(t.records.Spectrum.PlotTop, -20.0f);
+    EXPECT_FLOAT_EQ(t.records.Spectrum.PlotRange, 80.0f);
+
+    // The owner's commands are greyed until the owner has them.
+    bool helpAsked = false;
+    QObject::connect(&plot, &TQuarnPlot::Command, [&](std::uint32_t id) { helpAsked |= id == 1501; });
+    ChooseFromMenu(plot, at, {"&Help"}, true);
+    plot.SetOwnerCommandEnabled(1501, true);
+    ChooseFromMenu(plot, at, {"&Help"});
+    EXPECT_TRUE(helpAsked);
+
+    // A zoom drag over columns 100 … 300 of the whole span.
     QTest::mouseClick(plot.ToolButton(401), Qt::LeftButton);
     ASSERT_TRUE(plot.ZoomMode());
-    const PlotRect area = plot.Areas().Plot;
-    const int y = (area.top + area.bottom) / 2;
     const float f1 = plot.GetColumnFrequency(area.left + 100);
     const float f2 = plot.GetColumnFrequency(area.left + 300);
     QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(area.left + 100, y));
@@ -322,6 +372,7 @@ TEST(QuarnPlotInteraction, ADragZoomsTypedFieldsRedrawTheAxisAndPeakHoldOffClear
 
     // Peak hold off clears the held trace.
     t.records.Spectrum.PeakHold = 4;
+    plot.ResetView();
     t.data->SetPeakHoldMode(4);
     t.data->UpdatePeakHold();
     plot.UpdateDisplay(0.0f);
@@ -330,81 +381,8 @@ TEST(QuarnPlotInteraction, ADragZoomsTypedFieldsRedrawTheAxisAndPeakHoldOffClear
     QTest::keyClick(plot.PeakHoldList(), Qt::Key_Home);  // the first item, "Off"
     EXPECT_EQ(t.records.Spectrum.PeakHold, 0);
     EXPECT_TRUE(plot.HoldPoints(0).empty());
-}
 
-TEST(QuarnPlotInteraction, ArrowKeysStepAHeldCursorItsValuesReachTheClipboardAndTheMenuActsOrGreys)
-{
-    PlotOnTone t(ScalingOpts::kLogarithmic);
-    TQuarnPlot& plot = *t.plot;
-    t.records.Spectrum.GrabCursorFlag = 1;
-    // The cursor reads the highest line between the previous column and its
-    // own: the column after 1000 Hz's covers the tone's line.
-    const int x = plot.Areas().Plot.left + plot.FrequencyToColumn(1000.0f) + 1;
-    const int y = (plot.Areas().Plot.top + plot.Areas().Plot.bottom) / 2;
-    // Pressed a column before the tone's: the arrow key steps onto it.
-    QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(x - 1, y));
-    ASSERT_TRUE(plot.Cursor().CursorShown());
-    QTest::keyClick(&plot, Qt::Key_Right);
-    EXPECT_EQ(plot.Cursor().LastPoint().x, x);
-    EXPECT_FLOAT_EQ(plot.Cursor().CursorYValue(), -20.0f);
-    // dB axis 0 … −140 over the pane's rows: −20 dB stands 1/7 down.
-    const PlotRect area = plot.Areas().Plot;
-    EXPECT_NEAR(plot.Cursor().LastPoint().y, area.bottom - static_cast<int>(area.Height() * 120.0 / 140.0), 1);
-    QTest::keyClick(&plot, Qt::Key_Left, Qt::ShiftModifier);
-    EXPECT_EQ(plot.Cursor().LastPoint().x, x - 10);
-    QTest::keyClick(&plot, Qt::Key_Right, Qt::ShiftModifier);
-    ChooseFromMenu(plot, QPoint(x, y), {"Copy measurement cursor Values to clipboard"});
-    EXPECT_FALSE(plot.Cursor().Tracking());  // the menu let the cursor go
-    // Pulled to the trace: the tone's −20 dB at its line's frequency.
-    const QString frequency = QString::number(static_cast<double>(plot.GetColumnFrequency(x)), 'f', 4);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Freq=\t" + frequency + "\r\nAmp=\t-20.0000\r\n");
-
-    // The right-button menu acts and greys what is not there.
-    const QPoint at((area.left + area.right) / 2, (area.top + area.bottom) / 2);
-
-    ChooseFromMenu(plot, at, {"Set Marker", "3"});
-    EXPECT_EQ(t.records.Markers.MarkerEnable[2], 1u);
-    EXPECT_FLOAT_EQ(t.records.Markers.MarkerFreq[2], plot.GetColumnFrequency(at.x()));
-
-    ChooseFromMenu(plot, at, {"Clear Marker", "All"});
-    EXPECT_EQ(t.records.Markers.MarkerEnable[2], 0u);
-
-    // Autoscale from the menu: peak −20, floor −90 → top −20, range 80.
-    t.records.Spectrum.PeakHold = 0;
-    t.records.Spectrum.ShowPowerMeter = 0;
-    ChooseFromMenu(plot, at, {"&Autoscale Spectrum"});
-    EXPECT_FLOAT_EQ(t.records.Spectrum.PlotTop, -20.0f);
-    EXPECT_FLOAT_EQ(t.records.Spectrum.PlotRange, 80.0f);
-
-    // The owner's commands are greyed until the owner has them.
-    bool helpAsked = false;
-    QObject::connect(&plot, &TQuarnPlot::Command, [&](std::uint32_t id) { helpAsked |= id == 1501; });
-    ChooseFromMenu(plot, at, {"&Help"}, true);
-    plot.SetOwnerCommandEnabled(1501, true);
-    ChooseFromMenu(plot, at, {"&Help"});
-    EXPECT_TRUE(helpAsked);
-}
-
-TEST(QuarnPlotInteraction, TheCursorReadsTheRowInTheScalesFormat)
-{
-    // A linear axis from 0 to 0.1: small values read in exponent form.
-    PlotOnTone t(ScalingOpts::kLinear);
-    t.records.Spectrum.GrabCursorFlag = 0;
-    t.records.Spectrum.PlotTop = 0.1f;
-    t.plot->ResetView();
-    const PlotRect area = t.plot->Areas().Plot;
-    for (const auto& [value, readout] : {std::pair{0.005, "5.0e-03"}, {0.02, "0.020"}}) {
-        const QPoint at(area.left + 100, area.bottom - static_cast<int>(std::lround(value / 0.1 * area.Height())));
-        QTest::mousePress(t.plot.get(), Qt::LeftButton, Qt::NoModifier, at);
-        EXPECT_EQ(t.plot->Cursor().YReadoutText().substr(0, std::strlen(readout)), readout) << value;
-        QTest::mouseRelease(t.plot.get(), Qt::LeftButton, Qt::NoModifier, at);
-    }
-}
-
-TEST(QuarnPlotInteraction, ExportsTheVisibleBinsAsText)
-{
-    PlotOnTone t(ScalingOpts::kLogarithmic);
-    TQuarnPlot& plot = *t.plot;
+    // The visible bins as text.
     t.records.Spectrum.PeakHold = 0;
     plot.SetFrequencyRange(73.0f, 74.8f);  // bins 100 … 102 at 0.732421875 Hz
     ASSERT_EQ(plot.SpanStart(), 100);
@@ -424,8 +402,8 @@ TEST(QuarnPlotInteraction, ExportsTheVisibleBinsAsText)
     plot.WriteTextFile();
     std::setlocale(LC_NUMERIC, before.c_str());
     EXPECT_EQ(ReadText(path), std::string(";Channel: 0 ") + t.data->GetName() + "\r\n;Freq(Hz)\t" +
-                        t.data->GetUnitLabel(false) +
-                        "\r\n73.242188\t-90.000000\r\n73.974609\t-90.000000\r\n74.707031\t-90.000000\r\n");
+                                  t.data->GetUnitLabel(false) +
+                                  "\r\n73.242188\t-90.000000\r\n73.974609\t-90.000000\r\n74.707031\t-90.000000\r\n");
 
     // numpy reads it after the header lines (where numpy is installed).
     const std::string command = "/usr/bin/python3 -c \"import numpy; a = numpy.loadtxt('" + path +
@@ -444,5 +422,22 @@ TEST(QuarnPlotInteraction, ExportsTheVisibleBinsAsText)
     ASSERT_EQ(said.texts.size(), 1u);
     EXPECT_NE(said.texts[0].find("missing/spectrum.txt"), std::string::npos);
 }
+
+TEST(QuarnPlotInteraction, TheCursorReadsTheRowInTheScalesFormat)
+{
+    // A linear axis from 0 to 0.1: small values read in exponent form.
+    PlotOnTone t(ScalingOpts::kLinear);
+    t.records.Spectrum.GrabCursorFlag = 0;
+    t.records.Spectrum.PlotTop = 0.1f;
+    t.plot->ResetView();
+    const PlotRect area = t.plot->Areas().Plot;
+    for (const auto& [value, readout] : {std::pair{0.005, "5.0e-03"}, {0.02, "0.020"}}) {
+        const QPoint at(area.left + 100, area.bottom - static_cast<int>(std::lround(value / 0.1 * area.Height())));
+        QTest::mousePress(t.plot.get(), Qt::LeftButton, Qt::NoModifier, at);
+        EXPECT_EQ(t.plot->Cursor().YReadoutText().substr(0, std::strlen(readout)), readout) << value;
+        QTest::mouseRelease(t.plot.get(), Qt::LeftButton, Qt::NoModifier, at);
+    }
+}
+
 
 } // namespace
