@@ -69,7 +69,7 @@ TEST(ColumnBinTableTest, LogColumnsHitBothEndsAndFrequenciesMapToTheColumnBefore
     EXPECT_EQ(table.FrequencyToColumn(1500.0f), ColumnBinTable::kNoColumn);
 }
 
-TEST(FrequencyTicksTest, LinearAndLogSpansAndANarrowLogZoomRedoneLinear)
+TEST(FrequencyTicksTest, RoundStepsOnLinearAndLogSpansALinearRedoOfANarrowLogZoomAndThinningOnScreenAndPaper)
 {
     EXPECT_EQ(FrequencyTickLabel(1000.5f, 5.0f), "1.000k");
     EXPECT_EQ(FrequencyTickLabel(7.5f, 5.0f), "7.500");
@@ -91,10 +91,7 @@ TEST(FrequencyTicksTest, LinearAndLogSpansAndANarrowLogZoomRedoneLinear)
               (Labels{"10.00", "12.00", "14.00", "16.00", "18.00", "20.00"}));
     EXPECT_EQ(LabelsOf(BuildFrequencyTicks(100.0f, 180.0f, false, 101, 1, Columns(100.0f, 180.0f, 101, 2))),
               (Labels{"100.00", "120.00", "140.00", "160.00", "180.00"}));
-}
 
-TEST(FrequencyTicksTest, ThinningKeepsTicksAndSpacesLabelsOnScreenAndPaper)
-{
     // The rightmost label stays; a label closer than the gap to the last
     // kept one on its right loses its text, not its tick.
     PlotTicks ticks = {{0, "a"}, {20, "b"}, {35, "c"}, {75, "d"}, {100, "e"}};
@@ -112,7 +109,7 @@ TEST(FrequencyTicksTest, ThinningKeepsTicksAndSpacesLabelsOnScreenAndPaper)
     EXPECT_EQ(LabelsOf(BuildFrequencyTicks(20.0f, 20000.0f, false, 3001, 30, page)).size(), 28u);
 }
 
-TEST(AmplitudeTicksTest, LinearAndDbAxesTickTenStepsEvenlyAndAHugeOrNonFiniteAxisOnlyAFew)
+TEST(AmplitudeTicksTest, LinearDbLogAndCoherenceAxes)
 {
     struct Case {
         float top, range;
@@ -147,10 +144,7 @@ TEST(AmplitudeTicksTest, LinearAndDbAxesTickTenStepsEvenlyAndAHugeOrNonFiniteAxi
     // A log top of 1e38 would walk 1e34 steps of 1e4; an infinite one is taken as 10.
     EXPECT_LE(BuildLogTicks(1.0e38f, 1.0f, 400, 12).size(), 400u);
     EXPECT_EQ(BuildLogTicks(inf, 1e-6f, 700, 12).back().Label, "10.00");
-}
 
-TEST(AmplitudeTicksTest, LogTicksEveryMantissaOfEachDecadeAndCoherenceFromZeroToOnePointTwo)
-{
     // 1e-6 … 1 over 600 px: a decade per 100 px.
     const PlotTicks ticks = BuildLogTicks(1.0f, 1e-6f, 600, 12);
     ASSERT_EQ(ticks.size(), 55u);

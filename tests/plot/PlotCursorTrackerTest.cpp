@@ -147,7 +147,7 @@ TEST_F(PlotCursorTrackerTest, HarmonicLinesFollowTheCountUpToTheThousandthAndCou
         EXPECT_EQ(SaturatedHarmonicCount(ratio), count) << ratio;
 }
 
-TEST_F(PlotCursorTrackerTest, PressesOutsideEveryPaneDoNothingThePointerStaysInItsPaneAndEveryReleaseEnds)
+TEST_F(PlotCursorTrackerTest, PressesOutsideEveryPaneDoNothingThePointerStaysInItsPaneEveryReleaseEndsAndAZoomDragIsNormalised)
 {
     // Between the two panes, then on pane 1's bottom and right edges; and in zoom mode.
     for (const PlotPoint p : {PlotPoint{100, 250}, PlotPoint{100, 240}, PlotPoint{420, 100}}) {
@@ -179,10 +179,7 @@ TEST_F(PlotCursorTrackerTest, PressesOutsideEveryPaneDoNothingThePointerStaysInI
     Tracker.Press(false, true, 100, 100);
     Tracker.Cancel();
     EXPECT_TRUE(Idle());
-}
 
-TEST_F(PlotCursorTrackerTest, ALeftwardZoomDragIsNormalisedAndItsOutlineCornersInvertedOnce)
-{
     Tracker.SetZoomMode(true);
     EXPECT_EQ(Tracker.Press(false, false, 300, 100), PlotPointer::Zoom);
     EXPECT_EQ(Tracker.ZoomRect(), (PlotRect{300, 50, 301, 450}));

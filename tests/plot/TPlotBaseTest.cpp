@@ -47,7 +47,7 @@ protected:
     DemoPlot Plot{1};
 };
 
-TEST_F(TPlotBaseTest, TheCursorInvertsThePixelsItCrossesAndLeavesNothingBehindOnReleaseOrFocusLoss)
+TEST_F(TPlotBaseTest, TheCursorLeavesNothingBehindTheScrollBarSitsInTheLowestFrameAndTheBitmapIsFramed)
 {
     const QImage before = Shot(Plot);
     const PlotRect pane = Plot.Areas().Pane1;
@@ -85,10 +85,7 @@ TEST_F(TPlotBaseTest, TheCursorInvertsThePixelsItCrossesAndLeavesNothingBehindOn
     // A plot never closes itself.
     EXPECT_FALSE(Plot.close());
     EXPECT_TRUE(Plot.isVisible());
-}
 
-TEST_F(TPlotBaseTest, TheScrollBarSitsInsideTheLowestFrameAndTheClipboardBitmapIsAllBelowTheStripFramedInBlack)
-{
     const PlotRect plot = Plot.Areas().Plot;
     Plot.ShowScrollBar();
     EXPECT_EQ(Plot.Areas().Plot.bottom, plot.bottom - 12);
@@ -119,7 +116,7 @@ PrintOpts CommentedOptions()
     return options;
 }
 
-TEST(PrintPages, PartsStandWhereTheMarginsPutThem)
+TEST(PrintPages, PartsStandWhereTheMarginsPutThemAndAnnotationFieldsReadAsTheDialogPromises)
 {
     // A landscape letter page at 600 dpi, one-inch margins.
     const PrintPageParts parts = LayoutPrintPage(6600, 5100, 600, 600, CommentedOptions());
@@ -139,10 +136,7 @@ TEST(PrintPages, PartsStandWhereTheMarginsPutThem)
     const PrintPageParts noBlock = LayoutPrintPage(6600, 5100, 600, 600, plain);
     EXPECT_TRUE(noBlock.CommentBox.IsEmpty());
     EXPECT_FLOAT_EQ(noBlock.PlotMarginBottom, 0.5f);
-}
 
-TEST(PrintPages, AnnotationFieldsReadAsTheDialogPromises)
-{
     PrintOpts options = CommentedOptions();
     PrintAnnotationFields fields = AnnotationFieldsFrom(options);
     EXPECT_EQ(fields.Margins[0], "1.00");
