@@ -156,8 +156,6 @@ TEST(TQuarnPlotTest, KnownToneOnLinearAndLogScales)
     ZoomedTone linear(ScalingOpts::kLinear, 50.0f, 0.01f);
     const PlotRect pane = linear.Make().PaneRect(0);
     EXPECT_EQ(HighestRow(linear.plot->LivePoints(0)), pane.bottom - 333);
-    const int points = static_cast<int>(linear.plot->LivePoints(0).size());
-    EXPECT_EQ(PointsOnRow(linear.plot->LivePoints(0), pane.bottom - 1), points - 2);
     // Log 1e-4 … 100 (60 dB): 50 % on row trunc(400·(16.99 + 40)/60) = 379,
     // the floor of 0.01 % on trunc(400·20/60) = 133.
     ZoomedTone log(ScalingOpts::kLogMagnitude, 50.0f, 0.01f);
