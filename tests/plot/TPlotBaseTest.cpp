@@ -1,7 +1,6 @@
 // Printed pages: where the header, titles and comment block stand, what the
 // annotation dialog's fields store, and a two-plot job rendered from its PDF.
 #include "DemoPlot.h"
-#include "plot/AxisNumberFormat.h"
 #include "plot/PlotMarkLines.h"
 #include "plot/PlotPrinting.h"
 #include "plot/PrintAnnotationFields.h"
@@ -67,7 +66,6 @@ TEST_F(TPlotBaseTest, TheCursorLeavesNothingBehindTheScrollBarSitsInTheLowestFra
     EXPECT_EQ(during.pixel(xLabel.left + 2, xLabel.bottom - 2), qRgb(255, 255, 255));
     const PlotRect yLabel = YReadoutRect(pane, at.y, 58, 17);
     EXPECT_EQ(during.pixel(yLabel.right - 1, yLabel.top), qRgb(0, 0, 0));
-    EXPECT_EQ(Plot.Cursor().XReadoutText(), FormatAxisNumber(Plot.GetXValueAt(x, at.y), 4, " Hz"));
 
     // Released outside the pane, far from where the marks are.
     Plot.OnLButtonUp({}, 5, 5);

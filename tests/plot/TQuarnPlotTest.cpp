@@ -138,8 +138,6 @@ TEST(TQuarnPlotTest, KnownToneLandsOnItsColumnAndRowMarkersStandOnItAndTheCursor
     // dB: -50 dB half-way down.
     tone.records.Spectrum.GrabCursorFlag = 0;
     EXPECT_FLOAT_EQ(plot.GetXValueAt(left + 250, pane.top + 10), 750.0f);
-    EXPECT_EQ(plot.GetColumnFrequency(left - 1), 0.0f);
-    EXPECT_EQ(plot.GetColumnBin(pane.right + 5), 1);
     EXPECT_FLOAT_EQ(plot.GetYValueAt(left + 10, pane.bottom - 200), -50.0f);
     // 1500 / 750 = 2 harmonics; the second at 1500 Hz, the last column.
     EXPECT_EQ(plot.GetHarmonicCount(left + 250, pane.top + 10), 2);
@@ -342,7 +340,6 @@ TEST(QuarnPlotInteraction, CursorKeysMenuZoomDragTypedFieldsPeakHoldAndTextExpor
     EXPECT_FALSE(plot.ZoomMode());
     EXPECT_FLOAT_EQ(t.records.Spectrum.StartFreq, f1);
     EXPECT_FLOAT_EQ(t.records.Spectrum.StopFreq, f2);
-    EXPECT_EQ(plot.SpanEnd(), static_cast<int>(t.data->GetBinIndex(f2)));
     // The axis is redrawn over the new span.
     EXPECT_NEAR(plot.GetColumnFrequency(area.left), f1, 2.0 * kLineSpacing);
     // Zoom full brings the whole span back and greys itself.
