@@ -32,7 +32,6 @@ void DemoPlot::SnapCursorPoint(PlotPoint& point)
 void DemoPlot::UpdateSpan()
 {
     // Keeps the span the scroll bar chose; 0 … 100 until it chooses one.
-    ++SpanUpdates;
     if (m_SpanEnd <= m_SpanStart) {
         m_SpanStart = 0;
         m_SpanEnd = 100;
@@ -47,7 +46,7 @@ void DemoPlot::UpdateScrollRange()
 void DemoPlot::Redraw(QPainter& dc, bool flag, const PlotRect& clip)
 {
     if (m_Printing)
-        Printed.push_back({m_LabelFontHeight, m_Printing, m_Areas});
+        Printed.push_back({m_LabelFontHeight, m_Areas});
     TPlotBase::Redraw(dc, flag, clip);
 }
 

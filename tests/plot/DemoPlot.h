@@ -1,7 +1,7 @@
 #pragma once
 // A small TPlotBase for the widget tests: 20 kHz across each pane, a cursor
 // pulled to a fixed row, and a record of what the base asks of it
-// (printing, span updates).
+// (printing).
 
 #include "plot/TPlotBase.h"
 
@@ -18,11 +18,9 @@ public:
     // What the tests read back.
     struct PrintSeen {
         int LabelFontHeight = 0;
-        bool Printing = false;
         PlotAreas Areas;
     };
     std::vector<PrintSeen> Printed;
-    int SpanUpdates = 0;
 
     using TPlotBase::OnHScroll;
 

@@ -1,16 +1,63 @@
-#include "FakeCursorHooks.h"
-
+// The cursor tracker on a plot without a window: two stacked panes, 10 Hz
+// per pixel column from the pane's left edge, the y value minus the row, and
+// a harmonic count the test sets.
+#include "plot/PlotCursorHooks.h"
 #include "plot/PlotCursorTracker.h"
+#include "plot/PlotLayout.h"
 #include "plot/PlotMarkLines.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <initializer_list>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <utility>
+#include <vector>
 
 namespace {
+
+class FakeCursorHooks : public PlotCursorHooks {
+public:
+    PlotRect GetPlotRectAt(int x, int y) const override { return PaneAt(Areas, 2, x, y); }
+    PlotRect GetPlotRect() const override { return Areas.Plot; }
+    float GetXValueAt(int x, int y) override { return 10.0f * (x - GetPlotRectAt(x, y).left); }
+    float GetYValueAt(int, int y) override { return -static_cast<float>(y); }
+    std::uint16_t GetHarmonicCount(int, int) override { return HarmonicCount; }
+    PlotPoint GetHarmonicPoint(std::uint16_t n, int x, int y) override
+    {
+        return {n * (x - GetPlotRectAt(x, y).left), 0};
+    }
+    PlotPoint GetUpperSidebandPoint(std::uint16_t n, int x1, int, int x2, int) override
+    {
+        return {x1 - Areas.Plot.left + n * std::abs(x2 - x1), 0};
+    }
+    PlotPoint GetLowerSidebandPoint(std::uint16_t n, int x1, int, int x2, int) override
+    {
+        return {x1 - Areas.Plot.left - n * std::abs(x2 - x1), 0};
+    }
+    std::uint16_t GetCursorAxis() override { return 0; }
+    void SnapCursorPoint(PlotPoint&) override {}
+    std::string ReadoutText(PlotAxis axis, float value) override
+    {
+        char text[32];
+        std::snprintf(text, sizeof text, "%s%.1f", axis == PlotAxis::X ? "x" : "y", value);
+        return text;
+    }
+    // As the plot base does it.
+    void TrackSelection(int x, int) override
+    {
+        Tracker->SetZoomRect(TrackSelectionRect(Tracker->ZoomRect(), x, Areas.Plot));
+    }
+    void ZoomToRect(const PlotRect& zoomRect) override { Zoomed.push_back(zoomRect); }
+    void ClearSelection() override { ++Cleared; }
+
+    PlotAreas Areas{{20, 50, 420, 450}, {20, 50, 420, 240}, {20, 260, 420, 450}};
+    std::uint16_t HarmonicCount = 0;
+    std::vector<PlotRect> Zoomed;
+    int Cleared = 0;
+    PlotCursorTracker* Tracker = nullptr;
+};
 
 class PlotCursorTrackerTest : public ::testing::Test {
 protected:
@@ -25,77 +72,74 @@ protected:
                 columns.push_back(line.From.x);
         return columns;
     }
+    std::pair<std::string, std::string> Readouts() const { return {Tracker.XReadoutText(), Tracker.YReadoutText()}; }
+    // Not tracking, in plain mode, with no marks and no pane held.
+    bool Idle()
+    {
+        return !Tracker.Tracking() && Tracker.Mode() == CursorMode::Plain && Tracker.HeldPane().IsEmpty() &&
+               CurrentMarkLines(Tracker, Hooks).empty();
+    }
 
     FakeCursorHooks Hooks;
     PlotCursorTracker Tracker{Hooks};
 };
 
-TEST_F(PlotCursorTrackerTest, KeysAtThePressChooseTheMode)
+using Readout = std::pair<std::string, std::string>;
+
+TEST_F(PlotCursorTrackerTest, KeysAtThePressChooseTheModeAndDeltaReadsDifferencesFromTheAnchor)
 {
-    // Ctrl, Shift, both.
-    EXPECT_EQ(std::vector({CursorModeFromKeys(false, false), CursorModeFromKeys(true, false),
-                           CursorModeFromKeys(false, true), CursorModeFromKeys(true, true)}),
-              std::vector({CursorMode::Plain, CursorMode::Delta, CursorMode::Harmonic, CursorMode::Sideband}));
     EXPECT_EQ(Tracker.Press(false, false, 120, 100), PlotPointer::Drag);
-    EXPECT_EQ(Tracker.Mode(), CursorMode::Plain);
-    EXPECT_EQ(Tracker.XReadoutText(), "x1000.0");
-    EXPECT_EQ(Tracker.YReadoutText(), "y-100.0");
+    EXPECT_EQ(Readouts(), Readout("x1000.0", "y-100.0"));
     EXPECT_EQ(Hooks.Cleared, 1);
     // The cross through the point, across the pane.
-    const PlotMarkLines cross = CurrentMarkLines(Tracker, Hooks);
-    ASSERT_EQ(cross.size(), 2u);
-    EXPECT_EQ(cross[0], (PlotMarkLine{{20, 100}, {420, 100}, Hooks.Areas.Pane1}));
-    EXPECT_EQ(cross[1], (PlotMarkLine{{120, 50}, {120, 240}, Hooks.Areas.Pane1}));
-
-    // Ctrl and Shift together: sideband mode alone, no cross, readouts at 0.
+    EXPECT_EQ(CurrentMarkLines(Tracker, Hooks), (PlotMarkLines{{{20, 100}, {420, 100}, Hooks.Areas.Pane1},
+                                                               {{120, 50}, {120, 240}, Hooks.Areas.Pane1}}));
     Tracker.Release(120, 100);
-    Tracker.Press(true, true, 120, 100);
-    EXPECT_EQ(Tracker.Mode(), CursorMode::Sideband);
-    EXPECT_EQ(Tracker.XReadoutText(), "x0.0");
-    EXPECT_EQ(Tracker.YReadoutText(), "y0.0");
-    const PlotMarkLines sideband = CurrentMarkLines(Tracker, Hooks);
-    // Anchor line, horizontal line through the point, 12 pairs; a cross
-    // would add two more.
-    EXPECT_EQ(sideband.size(), 2u + 24u);
-}
 
-TEST_F(PlotCursorTrackerTest, DeltaReadoutsAreDifferencesFromTheAnchor)
-{
+    // Ctrl: readouts are differences from the anchor; cross plus the line from the anchor.
     Tracker.Press(true, false, 120, 100);
-    EXPECT_TRUE(Tracker.DeltaMode());
+    EXPECT_EQ(Tracker.Mode(), CursorMode::Delta);
     EXPECT_EQ(Tracker.AnchorPoint(), (PlotPoint{120, 100}));
-    EXPECT_FLOAT_EQ(Tracker.AnchorXValue(), 1000.0f);
-    EXPECT_EQ(Tracker.XReadoutText(), "x0.0");
-
+    EXPECT_EQ(Readouts(), Readout("x0.0", "y0.0"));
     Tracker.Move(150, 80);
     EXPECT_FLOAT_EQ(Tracker.CursorXValue(), 300.0f);
-    EXPECT_FLOAT_EQ(Tracker.CursorYValue(), 20.0f);
-    EXPECT_EQ(Tracker.XReadoutText(), "x300.0");
-    EXPECT_EQ(Tracker.YReadoutText(), "y20.0");
-    // Cross plus the line from the anchor to the point.
+    EXPECT_EQ(Readouts(), Readout("x300.0", "y20.0"));
     const PlotMarkLines lines = CurrentMarkLines(Tracker, Hooks);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[2].From, (PlotPoint{120, 100}));
     EXPECT_EQ(lines[2].To, (PlotPoint{150, 80}));
+    Tracker.Release(150, 80);
+
+    // Ctrl and Shift: anchor, horizontal line through the point and 12
+    // pairs of sidebands 5 px apart either side; no cross.
+    Tracker.Press(true, true, 200, 100);
+    EXPECT_EQ(Tracker.Mode(), CursorMode::Sideband);
+    EXPECT_EQ(CurrentMarkLines(Tracker, Hooks).size(), 2u + 24u);
+    Tracker.Move(205, 120);
+    EXPECT_EQ(Tracker.XReadoutText(), "x50.0");
+    const std::vector<int> columns = Columns(SidebandMarkLines(Hooks, Hooks.Areas.Pane1, {200, 100}, 205, 120));
+    ASSERT_EQ(columns.size(), 1u + 24u);
+    for (int n = 0; n <= 12; ++n) {
+        EXPECT_EQ(columns[static_cast<std::size_t>(std::max(0, 2 * n - 1))], 200 + 5 * n) << n;
+        EXPECT_EQ(columns[static_cast<std::size_t>(2 * n)], 200 - 5 * n) << n;
+    }
 }
 
 TEST_F(PlotCursorTrackerTest, HarmonicLinesFollowTheCountUpToTheThousandthAndCountsSaturate)
 {
     Tracker.Press(false, true, 21, 100);
     const PlotRect& pane = Hooks.Areas.Pane1;
-    const std::initializer_list<std::pair<int, int>> cases = {{0, 0}, {1, 0}, {2, 1}, {5000, 999}, {65535, 999}};
-    for (const auto& [count, lines] : cases) {
+    for (const auto& [count, lines] : {std::pair{0, 0}, {1, 0}, {2, 1}, {5000, 999}, {65535, 999}}) {
         Hooks.HarmonicCount = static_cast<std::uint16_t>(count);
-        const PlotMarkLines harmonics = HarmonicMarkLines(Hooks, pane, 21, 100);
-        EXPECT_EQ(harmonics.size(), static_cast<std::size_t>(lines)) << count;
+        EXPECT_EQ(HarmonicMarkLines(Hooks, pane, 21, 100).size(), static_cast<std::size_t>(lines)) << count;
         // The cross comes on top in harmonic mode.
         EXPECT_EQ(CurrentMarkLines(Tracker, Hooks).size(), static_cast<std::size_t>(lines) + 2) << count;
     }
-    Hooks.HarmonicCount = 3;
     // Harmonics 2 and 3 of the pane-relative column 1.
+    Hooks.HarmonicCount = 3;
     EXPECT_EQ(Columns(HarmonicMarkLines(Hooks, pane, 21, 100)), (std::vector<int>{22, 23}));
 
-    // 95 kHz over a cursor at 1 Hz: 95000 wrapped to 29464 in 16 bits.
+    // 95 kHz over a cursor at 1 Hz: not 95000 wrapped to 29464 in 16 bits.
     const std::pair<double, int> ratios[] = {{9500.0, 9500}, {2.5, 3}, {2.49, 2}, {95000.0, 65535}, {1e300, 65535},
                                              {0.0, 0}, {-3.0, 0}, {std::numeric_limits<double>::quiet_NaN(), 0},
                                              {std::numeric_limits<double>::infinity(), 65535}};
@@ -103,34 +147,18 @@ TEST_F(PlotCursorTrackerTest, HarmonicLinesFollowTheCountUpToTheThousandthAndCou
         EXPECT_EQ(SaturatedHarmonicCount(ratio), count) << ratio;
 }
 
-TEST_F(PlotCursorTrackerTest, SidebandLinesLieEitherSideOfTheAnchor)
+TEST_F(PlotCursorTrackerTest, PressesOutsideEveryPaneDoNothingThePointerStaysInItsPaneEveryReleaseEndsAndAZoomDragIsNormalised)
 {
-    Tracker.Press(true, true, 200, 100);
-    Tracker.Move(205, 120);
-    const std::vector<int> columns = Columns(SidebandMarkLines(Hooks, Hooks.Areas.Pane1, {200, 100}, 205, 120));
-    // The anchor, then pairs 5 px apart either side, out to the twelfth.
-    ASSERT_EQ(columns.size(), 1u + 24u);
-    for (int n = 0; n <= 12; ++n) {
-        EXPECT_EQ(columns[static_cast<std::size_t>(std::max(0, 2 * n - 1))], 200 + 5 * n) << n;
-        EXPECT_EQ(columns[static_cast<std::size_t>(2 * n)], 200 - 5 * n) << n;
-    }
-    EXPECT_EQ(Tracker.XReadoutText(), "x50.0");
-}
-
-TEST_F(PlotCursorTrackerTest, PressesOutsideEveryPaneDoNothingThePointerStaysInItsPaneAndEveryReleaseEnds)
-{
-    // Between the two panes, then on pane 1's bottom and right edges.
+    // Between the two panes, then on pane 1's bottom and right edges; and in zoom mode.
     for (const PlotPoint p : {PlotPoint{100, 250}, PlotPoint{100, 240}, PlotPoint{420, 100}}) {
         EXPECT_EQ(Tracker.Press(false, false, p.x, p.y), PlotPointer::Unchanged);
-        EXPECT_FALSE(Tracker.Tracking());
-        EXPECT_TRUE(CurrentMarkLines(Tracker, Hooks).empty());
+        EXPECT_TRUE(Idle());
     }
     Tracker.SetZoomMode(true);
     EXPECT_EQ(Tracker.Press(false, false, 100, 250), PlotPointer::Unchanged);
-    EXPECT_TRUE(Hooks.Tracked.empty());
+    EXPECT_TRUE(Idle());
     EXPECT_EQ(Hooks.Cleared, 0);
 
-    // The pointer stays in the pane of the press.
     Tracker.SetZoomMode(false);
     Tracker.Press(false, false, 100, 300);
     EXPECT_EQ(Tracker.HeldPane(), Hooks.Areas.Pane2);
@@ -140,14 +168,9 @@ TEST_F(PlotCursorTrackerTest, PressesOutsideEveryPaneDoNothingThePointerStaysInI
     EXPECT_EQ(Tracker.LastPoint(), (PlotPoint{20, 449}));
     Tracker.Release(20, 449);
 
-    // Every release ends tracking.
     Tracker.Press(true, false, 100, 100);
     EXPECT_EQ(Tracker.Release(-50, 900), PlotPointer::Plot);
-    EXPECT_FALSE(Tracker.Tracking());
-    EXPECT_EQ(Tracker.Mode(), CursorMode::Plain);
-    EXPECT_TRUE(CurrentMarkLines(Tracker, Hooks).empty());
-    EXPECT_TRUE(Tracker.HeldPane().IsEmpty());
-
+    EXPECT_TRUE(Idle());
     // A move without the button shows the pointer shapes only.
     EXPECT_EQ(Tracker.Move(100, 100), PlotPointer::Plot);
     EXPECT_EQ(Tracker.Move(100, 250), PlotPointer::Arrow);
@@ -155,12 +178,8 @@ TEST_F(PlotCursorTrackerTest, PressesOutsideEveryPaneDoNothingThePointerStaysInI
 
     Tracker.Press(false, true, 100, 100);
     Tracker.Cancel();
-    EXPECT_FALSE(Tracker.Tracking());
-    EXPECT_TRUE(CurrentMarkLines(Tracker, Hooks).empty());
-}
+    EXPECT_TRUE(Idle());
 
-TEST_F(PlotCursorTrackerTest, ALeftwardZoomDragIsNormalised)
-{
     Tracker.SetZoomMode(true);
     EXPECT_EQ(Tracker.Press(false, false, 300, 100), PlotPointer::Zoom);
     EXPECT_EQ(Tracker.ZoomRect(), (PlotRect{300, 50, 301, 450}));
@@ -170,34 +189,27 @@ TEST_F(PlotCursorTrackerTest, ALeftwardZoomDragIsNormalised)
     Tracker.Move(5, 120);
     EXPECT_EQ(Tracker.ZoomRect().right, 20);
     EXPECT_EQ(Tracker.Release(200, 100), PlotPointer::Plot);
-    ASSERT_EQ(Hooks.Zoomed.size(), 1u);
-    EXPECT_EQ(Hooks.Zoomed[0], (PlotRect{200, 50, 300, 450}));
-    EXPECT_FALSE(Tracker.Tracking());
-    EXPECT_TRUE(CurrentMarkLines(Tracker, Hooks).empty());
-
+    EXPECT_EQ(Hooks.Zoomed, (std::vector<PlotRect>{{200, 50, 300, 450}}));
+    EXPECT_TRUE(Idle());
     // Zoom mode is still on (the plot leaves it when it applies the zoom): a
     // release without a press in a pane must not zoom to the old selection.
     Tracker.Press(false, false, 100, 250);
     Tracker.Release(380, 100);
     EXPECT_EQ(Hooks.Zoomed.size(), 1u);
-}
 
-TEST_F(PlotCursorTrackerTest, ZoomOutlineCornersAreInvertedOnceAndReadoutsStandBesideThePane)
-{
-    const PlotMarkLines outline = ZoomFrameLines({20, 50, 420, 450}, {100, 50, 200, 450});
+    const PlotRect plot{20, 50, 420, 450};
+    const PlotMarkLines outline = ZoomFrameLines(plot, {100, 50, 200, 450});
     ASSERT_EQ(outline.size(), 4u);
-    EXPECT_EQ(outline[0], (PlotMarkLine{{100, 450}, {100, 50}, {20, 50, 420, 450}}));
-    EXPECT_EQ(outline[1], (PlotMarkLine{{100, 50}, {200, 50}, {20, 50, 420, 450}}));
+    EXPECT_EQ(outline[0], (PlotMarkLine{{100, 450}, {100, 50}, plot}));
+    EXPECT_EQ(outline[1], (PlotMarkLine{{100, 50}, {200, 50}, plot}));
     EXPECT_EQ(outline[3].To, (PlotPoint{100, 450}));
-
-    EXPECT_EQ(TrackSelectionRect({}, 5, {20, 50, 420, 450}), (PlotRect{20, 50, 21, 450}));
-    EXPECT_EQ(TrackSelectionRect({}, 999, {20, 50, 420, 450}), (PlotRect{420, 50, 421, 450}));
-    EXPECT_EQ(TrackSelectionRect({30, 50, 31, 450}, 80, {20, 50, 420, 450}), (PlotRect{30, 50, 80, 450}));
+    EXPECT_EQ(TrackSelectionRect({}, 5, plot), (PlotRect{20, 50, 21, 450}));
+    EXPECT_EQ(TrackSelectionRect({}, 999, plot), (PlotRect{420, 50, 421, 450}));
+    EXPECT_EQ(TrackSelectionRect({30, 50, 31, 450}, 80, plot), (PlotRect{30, 50, 80, 450}));
 
     // The readout labels stand beside the pane.
-    const PlotRect pane{62, 50, 462, 250};
-    EXPECT_EQ(XReadoutRect(pane, 101, 90, 17), (PlotRect{56, 32, 146, 49}));
-    EXPECT_EQ(YReadoutRect(pane, 101, 58, 17), (PlotRect{3, 93, 61, 110}));
+    EXPECT_EQ(XReadoutRect({62, 50, 462, 250}, 101, 90, 17), (PlotRect{56, 32, 146, 49}));
+    EXPECT_EQ(YReadoutRect({62, 50, 462, 250}, 101, 58, 17), (PlotRect{3, 93, 61, 110}));
 }
 
 } // namespace

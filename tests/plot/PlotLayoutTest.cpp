@@ -1,42 +1,29 @@
+// Plot geometry: the base layout of one or two panes, the spectrum plot's
+// margins and printed page, and the span's scrolling.
+#include "DemoPlot.h"
+
 #include "plot/PlotLayout.h"
-#include "plot/TPlotBase.h"
+#include "plot/PlotScroll.h"
+#include "plot/QuarnPlotLayout.h"
+#include "settings/PrintOpts.h"
+#include "settings/SpectrumOpts.h"
+
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(PlotLayoutTest, DefaultMarginsAroundOnePane)
+TEST(PlotLayoutTest, MarginsPanesWithTheOddPixelInTheGapAndTooSmallClients)
 {
     PlotAreas areas;
-    ASSERT_TRUE(ComputePlotLayout({0, 0, 400, 300}, PlotMargins{}, 1, 0, areas));
-    EXPECT_EQ(areas.Plot, (PlotRect{20, 50, 380, 267}));
-    EXPECT_EQ(areas.Pane1, areas.Plot);
-
-    // The scroll bar's strip comes off the bottom.
+    // The scroll bar's strip comes off the bottom of the default margins.
     ASSERT_TRUE(ComputePlotLayout({0, 0, 400, 300}, PlotMargins{}, 1, 12, areas));
-    EXPECT_EQ(areas.Plot, (PlotRect{20, 50, 380, 255}));
-}
+    EXPECT_EQ(areas, (PlotAreas{{20, 50, 380, 255}, {20, 50, 380, 255}, {}}));
+    // A plot 401 high: two panes of 191, the odd pixel in the gap.
+    ASSERT_TRUE(ComputePlotLayout({0, 0, 400, 50 + 401 + 33}, PlotMargins{}, 2, 0, areas));
+    EXPECT_EQ(areas, (PlotAreas{{20, 50, 380, 451}, {20, 50, 380, 241}, {20, 260, 380, 451}}));
 
-TEST(PlotLayoutTest, TwoPanesAreEquallyHighWithTheOddPixelInTheGap)
-{
-    PlotMargins margins;
-    PlotAreas areas;
-    // A plot rectangle 401 high.
-    ASSERT_TRUE(ComputePlotLayout({0, 0, 400, 50 + 401 + 33}, margins, 2, 0, areas));
-    EXPECT_EQ(areas.Pane1.Height(), 191);
-    EXPECT_EQ(areas.Pane2.Height(), 191);
-    EXPECT_EQ(areas.Pane2.top - areas.Pane1.bottom, 19);
-    EXPECT_EQ(areas.Pane2.bottom, areas.Plot.bottom);
-    // And 400 high.
-    ASSERT_TRUE(ComputePlotLayout({0, 0, 400, 50 + 400 + 33}, margins, 2, 0, areas));
-    EXPECT_EQ(areas.Pane1, (PlotRect{20, 50, 380, 240}));
-    EXPECT_EQ(areas.Pane2, (PlotRect{20, 260, 380, 450}));
-}
-
-TEST(PlotLayoutTest, TooSmallAClientKeepsTheOldRectangles)
-{
-    PlotAreas areas;
-    ASSERT_TRUE(ComputePlotLayout({0, 0, 400, 300}, PlotMargins{}, 2, 0, areas));
     const PlotAreas before = areas;
     EXPECT_FALSE(ComputePlotLayout({0, 0, 40, 300}, PlotMargins{}, 2, 0, areas));
     EXPECT_FALSE(ComputePlotLayout({0, 0, 400, 83}, PlotMargins{}, 2, 0, areas));
@@ -47,25 +34,73 @@ TEST(PlotLayoutTest, TooSmallAClientKeepsTheOldRectangles)
     ASSERT_TRUE(ComputePlotLayout({0, 0, 400, 90}, PlotMargins{}, 2, 0, areas));
     EXPECT_EQ(areas.Pane1.Height(), 0);
     EXPECT_EQ(areas.Pane2.Height(), 0);
-}
 
-TEST(PlotLayoutTest, PaneCountTakesOnlyOneOrTwo)
-{
+    // A pane count of 0 or 3 is refused; one pane is the plot wherever the point lies.
     TPlotBase plot;
     plot.resize(400, 483);
-    plot.ResetView();
-    EXPECT_EQ(plot.PaneCount(), 2);
-    const PlotAreas before = plot.Areas();
-    for (const int count : {0, 3}) {
+    for (const int count : {0, 3, 1}) {
         plot.SetPaneCount(count);
         plot.ResetView();
-        EXPECT_EQ(plot.PaneCount(), 2) << count;
-        EXPECT_EQ(plot.Areas(), before) << count;
+        EXPECT_EQ(plot.PaneCount(), count == 1 ? 1 : 2) << count;
     }
-    plot.SetPaneCount(1);
-    plot.ResetView();
-    EXPECT_EQ(plot.PaneCount(), 1);
-    EXPECT_EQ(plot.GetPlotRectAt(1, 1), plot.Areas().Plot) << "one pane: the plot wherever the point lies";
+    EXPECT_EQ(plot.GetPlotRectAt(1, 1), plot.Areas().Plot);
+}
+
+// The spectrum plot's full margins (62, 50, 170, 33) are checked on a live plot.
+TEST(QuarnPlotLayoutTest, RightMarginAndThePrintedPage)
+{
+    SpectrumOpts options;
+    options.ShowOverlayControls = 1;
+    options.ShowPowerMeter = 0;
+    options.OverlayLegendSize = 8;
+    EXPECT_EQ(QuarnRightMargin(options), 104);
+    options.ShowOverlayControls = 0;
+    EXPECT_EQ(QuarnRightMargin(options), 40);
+    options.ShowToolbar = 0;
+    EXPECT_EQ(QuarnScreenMargins(options).ToolStripHeight, 0);
+
+    // A letter page at 600 dpi with one-inch margins; two panes a fifth of
+    // an inch apart.
+    PrintOpts print;
+    const PlotAreas one = PrintedPlotAreas(5100, 6600, 600, 600, print, 1);
+    EXPECT_EQ(one.Plot, (PlotRect{600 + 450, 600 + 720, 5100 - 600 - 900, 6600 - 600 - 300}));
+    const PlotAreas two = PrintedPlotAreas(5100, 6600, 600, 600, print, 2);
+    EXPECT_EQ(two.Pane1, (PlotRect{1050, 1320, 3600, 1320 + 2130}));
+    EXPECT_EQ(two.Pane2, (PlotRect{1050, 1320 + 2130 + 120, 3600, 5700}));
+    // Fractions of an inch are truncated.
+    print.MarginLeft = 0.5f;
+    print.MarginTop = 0.25f;
+    const PlotAreas half = PrintedPlotAreas(850, 1100, 100, 100, print, 1);
+    EXPECT_EQ(half.Plot.left, 50 + 75);
+    EXPECT_EQ(half.Plot.top, 25 + 120);
+}
+
+TEST(PlotScrollTest, TheSpanFollowsTheBarByLinesPagesAndTheThumbButNotAThumbStillDragged)
+{
+    // A page is a quarter of the span, rounded; unknown notices stay put.
+    EXPECT_EQ(ScrollTargetPosition(plot_scroll::kLineRight, 10, 100, 0), 11);
+    EXPECT_EQ(ScrollTargetPosition(plot_scroll::kPageRight, 10, 103, 0), 35);
+    EXPECT_EQ(ScrollTargetPosition(9, 10, 100, 77), 10);
+
+    DemoPlot plot(1);
+    plot.ShowScrollBar();
+    plot.OnHScroll(plot_scroll::kThumbTrack, 40);
+    EXPECT_EQ(plot.SpanStart(), 0);
+
+    plot.OnHScroll(plot_scroll::kThumbPosition, 40);
+    EXPECT_EQ(plot.SpanEnd(), 140);
+    EXPECT_EQ(plot.ScrollPosition(), 40);
+    plot.OnHScroll(plot_scroll::kPageLeft, 0);
+    EXPECT_EQ(plot.SpanStart(), 15);
+    plot.OnHScroll(plot_scroll::kPageLeft, 0);
+    EXPECT_EQ(plot.SpanStart(), 0);
+    plot.OnHScroll(plot_scroll::kThumbPosition, 1000);
+    EXPECT_EQ(plot.SpanStart(), 400);
+
+    // The bar's own arrows reach the plot as line notices.
+    plot.ScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(plot.ScrollBar()->value(), 399);
+    EXPECT_EQ(plot.SpanStart(), 399);
 }
 
 } // namespace

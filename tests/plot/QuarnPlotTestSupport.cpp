@@ -2,7 +2,7 @@
 
 #include "tests/engine/SpectralTestSupport.h"
 
-
+#include <algorithm>
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -66,6 +66,31 @@ std::unique_ptr<TQuarnPlot> MakePlot(PlotRecords& records, SpectralData* trace1,
                                       &records.Markers, &records.Spectrum, trace1, trace2, channel);
     EXPECT_TRUE(created) << "the plot window was not created";
     return plot;
+}
+
+TonePlot::TonePlot(std::uint16_t amp, std::uint16_t freq, float toneLevel, float floorLevel)
+    : records(amp, freq), data(MakeData(records))
+{
+    SetKnownSpectrum(*data, 1000.0f, toneLevel, floorLevel);
+}
+
+TQuarnPlot& TonePlot::Make(int width, int height)
+{
+    plot = MakePlot(records, data.get(), nullptr, width, height);
+    return *plot;
+}
+
+int PointsOnRow(const std::vector<PlotPoint>& points, int y)
+{
+    return static_cast<int>(std::count_if(points.begin(), points.end(), [y](const PlotPoint& p) { return p.y == y; }));
+}
+
+int HighestRow(const std::vector<PlotPoint>& points)
+{
+    int top = 1 << 30;
+    for (const PlotPoint& p : points)
+        top = std::min(top, p.y);
+    return top;
 }
 
 } // namespace quarn_test

@@ -48,4 +48,18 @@ void SetLineLevel(SpectralData& data, std::uint32_t line, float level);
 std::unique_ptr<TQuarnPlot> MakePlot(PlotRecords& records, SpectralData* trace1, SpectralData* trace2, int width,
                                      int height, int channel = 0);
 
+// A 1 kHz tone over a floor on the records' scales; the plot is made once
+// the test has set the records.
+struct TonePlot {
+    TonePlot(std::uint16_t amp, std::uint16_t freq, float toneLevel, float floorLevel);
+    TQuarnPlot& Make(int width, int height);
+    PlotRecords records;
+    std::unique_ptr<SpectralData> data;
+    std::unique_ptr<TQuarnPlot> plot;
+};
+
+// The points on row y, and the highest row of any point.
+int PointsOnRow(const std::vector<PlotPoint>& points, int y);
+int HighestRow(const std::vector<PlotPoint>& points);
+
 } // namespace quarn_test

@@ -1,13 +1,17 @@
 // Small plain pieces of the spectrum plot: amplitude rows, the display
 // interval, marker texts and shapes, the power meter, table points.
+// Trace points from the column table: grouping of columns by bin, the
+// largest value over skipped bins, and the three plot types.
 #include "plot/AmplitudeMapping.h"
 #include "plot/DisplayInterval.h"
 #include "plot/MarkerLabel.h"
 #include "plot/PowerMeter.h"
 #include "plot/TablePoints.h"
+#include "plot/TracePoints.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -41,19 +45,14 @@ TEST(AmplitudeMappingTest, RowsAtTheEndsOfEachScale)
 
 TEST(DisplayIntervalTest, FramesInsideTheIntervalAreSkipped)
 {
-    // Half a second between drawn frames, the last drawn at 0 at first.
+    // Half a second between drawn frames, the last drawn at 0 at first. A
+    // time before the last one is skipped and starts the interval afresh
+    // (0.5 then draws); time 0 always draws and leaves the last time alone.
     float last = 0.0f;
-    EXPECT_FALSE(AdmitDisplayFrame(last, 0.3f, true, 0.5f));
-    EXPECT_TRUE(AdmitDisplayFrame(last, 0.7f, true, 0.5f));
-    EXPECT_FLOAT_EQ(last, 0.7f);
-    EXPECT_FALSE(AdmitDisplayFrame(last, 1.1f, true, 0.5f));
-    // A time before the last one: skipped, and the interval starts afresh.
-    EXPECT_FALSE(AdmitDisplayFrame(last, 0.2f, true, 0.5f));
-    EXPECT_EQ(last, 0.0f);
-    EXPECT_FALSE(AdmitDisplayFrame(last, 0.4f, true, 0.5f));
-    EXPECT_TRUE(AdmitDisplayFrame(last, 0.5f, true, 0.5f));
-    // Time 0 always draws and leaves the last time alone.
-    EXPECT_TRUE(AdmitDisplayFrame(last, 0.0f, true, 0.5f));
+    std::vector<bool> admitted;
+    for (const float t : {0.3f, 0.7f, 1.1f, 0.2f, 0.4f, 0.5f, 0.0f})
+        admitted.push_back(AdmitDisplayFrame(last, t, true, 0.5f));
+    EXPECT_EQ(admitted, (std::vector<bool>{false, true, false, false, false, true, true}));
     EXPECT_FLOAT_EQ(last, 0.5f);
     // Without the interval every frame draws.
     EXPECT_TRUE(AdmitDisplayFrame(last, 0.6f, false, 0.5f));
@@ -66,9 +65,7 @@ TEST(MarkerLabelTest, TextsByLabelTypeAndTheShapeAndBoxAboveTheTip)
     EXPECT_EQ(MarkerLabelText(3, 997.5f, 12.345f, false, ""), "997.50 Hz/12.35");
     EXPECT_EQ(MarkerLabelText(4, 0.0f, 0.0f, true, std::string_view("Hum\0junk", 8)), "Hum");
     // Nothing to say still draws a blank label with its box.
-    EXPECT_EQ(MarkerLabelText(4, 0.0f, 0.0f, true, ""), " ");
     EXPECT_EQ(MarkerLabelText(7, 1.0f, 1.0f, true, "x"), " ");
-
     const auto triangle = MarkerTriangle({50, 100});
     EXPECT_EQ(std::vector(triangle.begin(), triangle.end()),
               (std::vector<PlotPoint>{{50, 100}, {47, 92}, {53, 92}, {50, 100}}));
@@ -78,29 +75,24 @@ TEST(MarkerLabelTest, TextsByLabelTypeAndTheShapeAndBoxAboveTheTip)
     EXPECT_EQ(MarkerLabelBox({50, 100}, 15, 40, 17), (PlotRect{28, 66, 72, 82}));
 }
 
-TEST(PowerMeterTest, HeightsOnEachScale)
+TEST(PowerMeterTest, HeightsOnEachScaleAndTheHoldStandsThenFallsAsThePeakHoldChoiceSays)
 {
     EXPECT_EQ(PowerMeterHeight(50.0f, 0, 100.0f, 0.0f, 200), 100);
     EXPECT_EQ(PowerMeterHeight(500.0f, 0, 100.0f, 0.0f, 200), 198);
     EXPECT_EQ(PowerMeterHeight(0.0f, 0, 100.0f, 0.0f, 200), 1);
     EXPECT_EQ(PowerMeterHeight(-40.0f, 1, 0.0f, 80.0f, 200), 100);
-    EXPECT_EQ(PowerMeterHeight(1e-3f, 2, 1.0f, 1e-6f, 200), 100);
     EXPECT_EQ(PowerMeterHeight(1e-3f, 2, 1e-7f, 1.0f, 200), std::nullopt);
     // The bar beside a pane, and further out on paper (600 dpi).
     EXPECT_EQ(PowerMeterBar({0, 0, 500, 300}, false, 0), (PlotRect{510, 0, 530, 300}));
     EXPECT_EQ(PowerMeterBar({0, 0, 500, 300}, true, 600), (PlotRect{585, 0, 680, 300}));
-}
 
-// The hold bar holds the meter's own power as the Peak Hold choice holds the
-// trace: Medium stands 5 s, then falls 0.5 dB per update down to the live
-// power; Fast stands 1 s and falls 1 dB; Off follows the live power.
-TEST(PowerMeterTest, TheHoldStandsThenFallsAsThePeakHoldChoiceSays)
-{
+    // The hold bar holds the meter's own power as the Peak Hold choice holds
+    // the trace: Medium stands 5 s, then falls 0.5 dB per update down to the
+    // live power; Fast stands 1 s and falls 1 dB; Off follows the live power.
     PowerMeterHold medium;
     EXPECT_FLOAT_EQ(medium.Update(34.0f, 1, 2, 0.0), 34.0f); // a start-up transient
     EXPECT_FLOAT_EQ(medium.Update(0.0f, 1, 2, 4.9), 34.0f);
     EXPECT_FLOAT_EQ(medium.Update(0.0f, 1, 2, 5.1), 33.5f);
-    EXPECT_FLOAT_EQ(medium.Update(0.0f, 1, 2, 5.2), 33.0f);
     for (int i = 0; i < 100; ++i)
         medium.Update(0.0f, 1, 2, 6.0);
     EXPECT_FLOAT_EQ(medium.Update(0.0f, 1, 2, 6.0), 0.0f) << "down to the live power, not below";
@@ -152,6 +144,116 @@ TEST(TablePointsTest, ColumnAndStepPoints)
     // Bin 1 (20 Hz, value 2) rises from bin 0's row 1 at column 2.
     EXPECT_EQ(points[3], (PlotPoint{11, 100 - 1}));
     EXPECT_EQ(points[4], (PlotPoint{11, 100 - 20}));
+}
+
+// Bin values from a function; a range of bins answers its largest value,
+// a single step the value of its last bin.
+class BinValues : public TraceValueSource {
+public:
+    explicit BinValues(float (*value)(int)) : m_Value(value) {}
+    float MaxValue(int first, int last) const override
+    {
+        if (first < 0 || first == last - 1)
+            return m_Value(last);
+        float best = 0.0f;
+        for (int b = std::min(first, last); b <= std::max(first, last); ++b)
+            best = std::max(best, m_Value(b));
+        return best;
+    }
+
+private:
+    float (*m_Value)(int);
+};
+
+// Bin b holds 10·(b + 1).
+const BinValues kRamp([](int bin) { return 10.0f * (bin + 1); });
+
+// Each bin over `columnsPerBin` columns: bins 0,0,0,1,1,1,… for three.
+ColumnBinTable GroupedColumns(int width, int columnsPerBin)
+{
+    ColumnBinTable table;
+    table.Build(0.0f, static_cast<float>(width - 1), width, 0,
+                [columnsPerBin](float f) { return static_cast<std::uint32_t>(f) / columnsPerBin; });
+    return table;
+}
+
+// A pane 12 columns wide and 40 rows high: left 100, bottom 90.
+const PlotRect kPane{100, 50, 112, 90};
+// Linear 0 … 40: a value's row is the value itself, bin b on row 10·(b + 1).
+const AmplitudeMapping kLinear40(0, 40.0f, 0.0f, false);
+
+std::vector<PlotPoint> Compute(std::uint16_t plotType, bool octave = false, int columnsPerBin = 3)
+{
+    std::vector<PlotPoint> points;
+    const bool done = ComputeTracePoints(GroupedColumns(12, columnsPerBin), kPane, {plotType, octave}, kLinear40,
+                                         kRamp, 48, points);
+    EXPECT_TRUE(done);
+    return points;
+}
+
+// Groups of three columns per bin. A line puts a point at each group's middle
+// column (drawn a column left), the first twice; a stepped trace is the bars'
+// outline without their sides; an octave line steps at each band's first
+// column and runs to the pane's right edge.
+TEST(TracePointsTest, LineSteppedAndOctaveLineTraces)
+{
+    struct Case {
+        std::uint16_t PlotType;
+        bool Octave;
+        std::vector<PlotPoint> Expected;
+    };
+    const Case cases[] = {
+        {0, false, {{99, 80}, {99, 80}, {101, 80}, {104, 70}, {107, 60}, {109, 50}}},
+        {2, false, {{100, 80}, {100, 80}, {103, 80}, {103, 70}, {106, 70}, {106, 60}, {109, 60}, {109, 50}, {111, 50}}},
+        {0, true,
+         {{99, 80}, {99, 80}, {99, 80}, {102, 80}, {102, 70}, {105, 70}, {105, 60}, {108, 60}, {108, 50}, {110, 50},
+          {112, 50}}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Compute(c.PlotType, c.Octave), c.Expected) << c.PlotType << " " << c.Octave;
+}
+
+TEST(TracePointsTest, BarTraceGivesOneBarPerGroupStandingOnTheBottom)
+{
+    const std::vector<PlotPoint> points = Compute(1);
+    ASSERT_EQ(BarCount(points.size()), 5);
+    std::vector<PlotRect> bars;
+    for (int i = 0; i < 5; ++i)
+        bars.push_back(BarRect(points, i));
+    // The first bar has no height; then one bar per bin, three columns wide,
+    // the last ending at the pane's last column.
+    EXPECT_EQ(bars, (std::vector<PlotRect>{{100, 90, 100, 90}, {100, 80, 103, 90}, {103, 70, 106, 90},
+                                           {106, 60, 109, 90}, {109, 50, 111, 90}}));
+}
+
+TEST(TracePointsTest, ColumnsWiderThanABinShowTheLargestSkippedBin)
+{
+    // Two bins per column: column c shows bin 2c, and a peak in bin 3,
+    // which no column shows, must appear in column 2 (bins 2 … 4).
+    ColumnBinTable table;
+    table.Build(0.0f, 11.0f, 12, 0, [](float f) { return static_cast<std::uint32_t>(f) * 2; });
+    std::vector<PlotPoint> points;
+    // Linear 0 … 400 over 40 rows: the floor on row 1, the peak on row 30.
+    ASSERT_TRUE(ComputeTracePoints(table, kPane, {0, false}, AmplitudeMapping(0, 400.0f, 0.0f, false),
+                                   BinValues([](int bin) { return bin == 3 ? 300.0f : 10.0f; }), 48, points));
+    ASSERT_GE(points.size(), 6u);
+    // Column 1 (bins 0 … 2) stays on the floor; column 2 is drawn with the
+    // peak, a column left as every line point is.
+    EXPECT_EQ(std::vector(points.begin() + 3, points.begin() + 6), (std::vector<PlotPoint>{{101, 89}, {102, 60}, {103, 89}}));
+}
+
+TEST(TracePointsTest, NothingIsComputedWithoutRoomOrTable)
+{
+    std::vector<PlotPoint> points = {{1, 2}};
+    const std::vector<PlotPoint> before = points;
+    // A table shorter than the pane.
+    EXPECT_FALSE(ComputeTracePoints(GroupedColumns(11, 3), kPane, {0, false}, kLinear40, kRamp, 48, points));
+    // A capacity below the pane's width.
+    EXPECT_FALSE(ComputeTracePoints(GroupedColumns(12, 3), kPane, {0, false}, kLinear40, kRamp, 11, points));
+    // A log axis without room.
+    EXPECT_FALSE(ComputeTracePoints(GroupedColumns(12, 3), kPane, {0, false},
+                                    AmplitudeMapping(2, 1e-7f, 1.0f, false), kRamp, 48, points));
+    EXPECT_EQ(points, before);
 }
 
 } // namespace
