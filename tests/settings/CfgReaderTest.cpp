@@ -16,14 +16,14 @@ class CfgReaderTest : public testing::Test {
 protected:
     FrameSettings Load(const std::string& text)
     {
-        WriteWholeFile(path, text);
+        WriteText(path, text);
         FrameSettings settings;
         EXPECT_TRUE(LoadCfgSettings(path, settings, {}));
         return settings;
     }
 
     TempFolder folder;
-    const std::string path = folder.File("test.cfg");
+    const std::string path = folder.Path("test.cfg");
 };
 
 // LF and CR LF lines read alike, and the last line counts without an end.
@@ -126,7 +126,7 @@ TEST_F(CfgReaderTest, DamagedFilesGiveDefaultsAndStayUntouched)
     EXPECT_EQ(t.Markers[0].MarkerFreq[3], 77.0f);
     EXPECT_EQ(t.Markers[1].MarkerFreq[0], 1000.0f);
     EXPECT_EQ(t.SigGenChannel[0].DTMF.TwistDB, 3.0f);
-    EXPECT_EQ(ReadWholeFile(path), truncated);
+    EXPECT_EQ(ReadText(path), truncated);
 
     std::mt19937 random(7);
     std::string garbage(20000, '\0');
@@ -135,11 +135,11 @@ TEST_F(CfgReaderTest, DamagedFilesGiveDefaultsAndStayUntouched)
     const FrameSettings g = Load(garbage);
     const FrameSettings e = Load("");
     EXPECT_EQ(FormatCfgSettings(g), FormatCfgSettings(e));
-    EXPECT_EQ(ReadWholeFile(path), "");
-    WriteWholeFile(path, garbage);
+    EXPECT_EQ(ReadText(path), "");
+    WriteText(path, garbage);
     FrameSettings again;
     EXPECT_TRUE(LoadCfgSettings(path, again, {}));
-    EXPECT_EQ(ReadWholeFile(path), garbage);
+    EXPECT_EQ(ReadText(path), garbage);
 }
 
 } // namespace

@@ -64,8 +64,8 @@ protected:
 
 TEST_F(ConfigurationCommandsTest, LoadingEndsInTheStateOfAStartWithThatFile)
 {
-    const std::string path = folder.File("bench.cfg");
-    WriteWholeFile(path, "[Settings]\nChannelProcessing=3\nAverageSpeed=3\n"
+    const std::string path = folder.Path("bench.cfg");
+    WriteText(path, "[Settings]\nChannelProcessing=3\nAverageSpeed=3\n"
                          "[ViewStatus]\nPeak Amp=1\nRecorder=1\nSignalGenerator=1\n");
     FrameSettings started;
     ASSERT_TRUE(LoadCfgSettings(path, started, [] { return 1; }));
@@ -84,7 +84,7 @@ TEST_F(ConfigurationCommandsTest, LoadingEndsInTheStateOfAStartWithThatFile)
 
     // The undo copy holds the state before the load, with the slots stored.
     FrameSettings undone;
-    ASSERT_TRUE(LoadCfgSettings(folder.File("-Undo.cfg"), undone, {}));
+    ASSERT_TRUE(LoadCfgSettings(folder.Path("-Undo.cfg"), undone, {}));
     EXPECT_EQ(undone.Processing.AverageSpeed[0], 1);
     EXPECT_TRUE(undone.Windows.IsOpen(kSlotPeakFrequency));
     EXPECT_FALSE(undone.Windows.IsOpen(kSlotRecorder));
@@ -92,39 +92,39 @@ TEST_F(ConfigurationCommandsTest, LoadingEndsInTheStateOfAStartWithThatFile)
 
 TEST_F(ConfigurationCommandsTest, TheUndoCopyGoesToTheConfigurationFolderInUse)
 {
-    const std::string configs = folder.File("configs");
+    const std::string configs = folder.Path("configs");
     std::filesystem::create_directory(configs);
     const std::string path = configs + "/quoted name.cfg";
-    WriteWholeFile(path, "[Settings]\nAverageSpeed=2\n");
+    WriteText(path, "[Settings]\nAverageSpeed=2\n");
 
     commands.RememberDialogFolder(path);
     EXPECT_EQ(commands.DialogFolder(), configs);
     ASSERT_TRUE(commands.LoadConfiguration("\"quoted name.cfg\""));
     EXPECT_EQ(settings.Processing.AverageSpeed[0], 2);
     EXPECT_TRUE(std::filesystem::exists(configs + "/-Undo.cfg"));
-    EXPECT_FALSE(std::filesystem::exists(folder.File("-Undo.cfg")));
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("-Undo.cfg")));
     EXPECT_EQ(commands.UndoPath(), configs + "/-Undo.cfg");
 
     // Loading the undo copy itself does not overwrite it first.
-    const std::string undo = ReadWholeFile(commands.UndoPath());
+    const std::string undo = ReadText(commands.UndoPath());
     host.calls.clear();
     ASSERT_TRUE(commands.LoadConfiguration(commands.UndoPath()));
-    EXPECT_EQ(ReadWholeFile(commands.UndoPath()), undo);
+    EXPECT_EQ(ReadText(commands.UndoPath()), undo);
     EXPECT_EQ(settings.Processing.AverageSpeed[0], 1);
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "store 0"), 0);
 }
 
 TEST_F(ConfigurationCommandsTest, AnUndoCopyThatCannotBeWrittenIsReported)
 {
-    const std::string path = folder.File("a.cfg");
-    WriteWholeFile(path, "[Settings]\nAverageSpeed=3\n");
-    settings.m_DataPaths.Set(DataPaths::kConfiguration, folder.File("missing-folder"));
+    const std::string path = folder.Path("a.cfg");
+    WriteText(path, "[Settings]\nAverageSpeed=3\n");
+    settings.m_DataPaths.Set(DataPaths::kConfiguration, folder.Path("missing-folder"));
     const FrameSettings before = settings;
 
     answer = platform::MessageResult::No;
     EXPECT_FALSE(commands.LoadConfiguration(path));
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].find(folder.File("missing-folder") + "/-Undo.cfg"), std::string::npos) << messages[0];
+    EXPECT_NE(messages[0].find(folder.Path("missing-folder") + "/-Undo.cfg"), std::string::npos) << messages[0];
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "close"), 0);
     EXPECT_EQ(settings.Processing.AverageSpeed[0], before.Processing.AverageSpeed[0]);
 
@@ -136,26 +136,26 @@ TEST_F(ConfigurationCommandsTest, AnUndoCopyThatCannotBeWrittenIsReported)
 TEST_F(ConfigurationCommandsTest, AFileThatCannotBeReadChangesNothing)
 {
     settings.Print.MarginTop = 0.3f;
-    EXPECT_FALSE(commands.LoadConfiguration(folder.File("none.cfg")));
+    EXPECT_FALSE(commands.LoadConfiguration(folder.Path("none.cfg")));
     EXPECT_EQ(host.calls, std::vector<std::string>{"stop"});
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("none.cfg"), std::string::npos);
     EXPECT_EQ(settings.Print.MarginTop, 0.3f);
-    EXPECT_FALSE(std::filesystem::exists(folder.File("-Undo.cfg")));
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("-Undo.cfg")));
     EXPECT_FALSE(commands.LoadConfiguration(""));
 }
 
 TEST_F(ConfigurationCommandsTest, SavingStoresTheSlotsThenWritesTheFile)
 {
     host.openWindows = {kSlotRecorder};
-    ASSERT_TRUE(commands.SaveConfiguration(folder.File("saved.cfg")));
+    ASSERT_TRUE(commands.SaveConfiguration(folder.Path("saved.cfg")));
     EXPECT_EQ(host.calls, (std::vector<std::string>{"store 0", "store 6", "store 7", "store 8", "store 9",
                                                     "store 10"}));
-    const std::string text = ReadWholeFile(folder.File("saved.cfg"));
+    const std::string text = ReadText(folder.Path("saved.cfg"));
     EXPECT_NE(text.find("Recorder=1\r\n"), std::string::npos);
     EXPECT_NE(text.find("Recorder=0, 1, {0,0}, {0,0}, {10,10,110,110}\r\n"), std::string::npos);
 
-    EXPECT_FALSE(commands.SaveConfiguration(folder.File("no/such/dir.cfg")));
+    EXPECT_FALSE(commands.SaveConfiguration(folder.Path("no/such/dir.cfg")));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("no/such/dir.cfg"), std::string::npos);
 }

@@ -12,7 +12,7 @@ namespace {
 class IniSettingsTest : public testing::Test {
 protected:
     TempFolder folder;
-    const std::string path = folder.File("Talvenor.ini");
+    const std::string path = folder.Path("Talvenor.ini");
     const std::string root = folder.Root();
 };
 
@@ -43,7 +43,7 @@ TEST_F(IniSettingsTest, AFirstStartRunsOnDefaultsAndWritesTheWholeFile)
     EXPECT_EQ(s.FileIO, FixedFileIO());
 
     ASSERT_TRUE(SaveIniSettings(path, s));
-    EXPECT_EQ(ReadWholeFile(path), "[Install]\r\nDefault=0\r\n"
+    EXPECT_EQ(ReadText(path), "[Install]\r\nDefault=0\r\n"
                                    "[Paths]\r\novl=" + root + "Overlay\r\nlog=" + root + "Log\r\n"
                                    "[FileIO]\r\nWaveFileMode=0\r\n" + kFileIOTail);
 }
@@ -51,9 +51,9 @@ TEST_F(IniSettingsTest, AFirstStartRunsOnDefaultsAndWritesTheWholeFile)
 // The [FileIO] values are fixed whatever the file says.
 TEST_F(IniSettingsTest, ForeignKeysAndLinesSurviveASave)
 {
-    const std::string overlay = folder.File("MyOverlays");
+    const std::string overlay = folder.Path("MyOverlays");
     std::filesystem::create_directory(overlay);
-    WriteWholeFile(path, "; written by hand\n"
+    WriteText(path, "; written by hand\n"
                          "[Install]\nDefault=0\n"
                          "[Paths]\novl = \"" + overlay + "\"\n"
                          "\n"
@@ -67,7 +67,7 @@ TEST_F(IniSettingsTest, ForeignKeysAndLinesSurviveASave)
     EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kLog), root + "Log");
 
     ASSERT_TRUE(SaveIniSettings(path, s));
-    EXPECT_EQ(ReadWholeFile(path), "; written by hand\r\n"
+    EXPECT_EQ(ReadText(path), "; written by hand\r\n"
                                    "[Install]\r\nDefault=0\r\n"
                                    "[Paths]\r\novl=" + overlay + "\r\nlog=" + root + "Log\r\n"
                                    "\r\n"
@@ -78,7 +78,7 @@ TEST_F(IniSettingsTest, ForeignKeysAndLinesSurviveASave)
 
 TEST_F(IniSettingsTest, WindowsFoldersFallBackWithANoteAndAnInstallThatKeepsItsPathsIgnoresThem)
 {
-    WriteWholeFile(path, "[Paths]\r\novl=C:\\Talvenor\\Overlay\r\nlog=C:\\Talvenor\\Log\r\n");
+    WriteText(path, "[Paths]\r\novl=C:\\Talvenor\\Overlay\r\nlog=C:\\Talvenor\\Log\r\n");
     FrameSettings s;
     testing::internal::CaptureStderr();
     LoadIniSettings(path, {root, false}, s);
@@ -89,7 +89,7 @@ TEST_F(IniSettingsTest, WindowsFoldersFallBackWithANoteAndAnInstallThatKeepsItsP
     EXPECT_NE(notes.find("C:\\Talvenor\\Log"), std::string::npos) << notes;
 
     // An install that keeps its paths ignores them.
-    WriteWholeFile(path, "[Install]\nDefault=1\n[Paths]\novl=" + root + "\n");
+    WriteText(path, "[Install]\nDefault=1\n[Paths]\novl=" + root + "\n");
     FrameSettings kept;
     kept.m_DataPaths.Set(DataPaths::kOverlay, "/constructor/Overlay");
     LoadIniSettings(path, {root, true}, kept);
@@ -102,7 +102,7 @@ TEST_F(IniSettingsTest, WindowsFoldersFallBackWithANoteAndAnInstallThatKeepsItsP
     EXPECT_EQ(plain.m_DataPaths.Get(DataPaths::kOverlay), root);
 
     ASSERT_TRUE(SaveIniSettings(path, kept));
-    EXPECT_EQ(ReadWholeFile(path).substr(0, 22), "[Install]\r\nDefault=0\r\n");
+    EXPECT_EQ(ReadText(path).substr(0, 22), "[Install]\r\nDefault=0\r\n");
 }
 
 } // namespace

@@ -177,7 +177,7 @@ TEST(PathDialogs, FileOptionsAreCheckedInOrderAndNegativeNumbersFail)
 TEST(PathDialogs, SetPathsCreatesMissingFoldersAndNamesOneItCannotMake)
 {
     const TempFolder folder;
-    const std::filesystem::path root = folder.File("");
+    const std::filesystem::path root = folder.Path("");
     std::ofstream(root / "plain-file") << "x";
     DataPaths paths;
     paths.Build(folder.Root());

@@ -35,7 +35,7 @@ TEST(SettingsFilesTest, AFirstStartRunsOnDefaultsTheExitWritesBothFilesAndStartU
     EXPECT_TRUE(std::filesystem::exists(files.IniPath()));
 
     // Start-up analyses both channels whatever the file says.
-    WriteWholeFile(files.CfgPath(), "[Settings]\nChannelProcessing=3\n");
+    WriteText(files.CfgPath(), "[Settings]\nChannelProcessing=3\n");
     FrameSettings fixed;
     files.LoadAtStartup(fixed, {});
     EXPECT_EQ(fixed.Processing.ChannelProcessing, 2);

@@ -18,8 +18,8 @@ namespace {
 FrameSettings LoadText(const std::string& text)
 {
     TempFolder folder;
-    const std::string path = folder.File("limits.cfg");
-    WriteWholeFile(path, text);
+    const std::string path = folder.Path("limits.cfg");
+    WriteText(path, text);
     FrameSettings settings;
     EXPECT_TRUE(LoadCfgSettings(path, settings, {}));
     return settings;
@@ -45,43 +45,20 @@ TEST(SettingsLimitsTest, GeneratorValuesStayWithinTheDialogsRanges)
                                      "[SquareR]\nFreqHz=48000\nDutyCyclePct=100\n"
                                      "[TonesR]\nToneEnable0=0\n");
     EXPECT_EQ(GeneratorNyquist(s.Processing), 48000);
-    const SigGenChannelSettings& l = s.SigGenChannel[0];
-    const SigGenChannelSettings& r = s.SigGenChannel[1];
-    EXPECT_EQ(l.SigType, kSigTone1kHz);
-    EXPECT_EQ(r.SigType, kSigTone1kHz);
-    EXPECT_EQ(l.NoiseBurst.BurstTimeMsec, 1000);
-    EXPECT_EQ(l.NoiseBurst.CycleTimeMsec, 2000);
-    EXPECT_EQ(r.NoiseBurst.CycleTimeMsec, 600000) << "no cycle longer than the longest sweep";
-    EXPECT_EQ(r.ToneBurst.BurstTimeMsec, 1000);
-    EXPECT_EQ(r.ToneBurst.CycleTimeMsec, 2000);
-    EXPECT_EQ(l.DTMF.PulseWidthMsec, 100);
-    EXPECT_EQ(l.DTMF.PulseSpacingMsec, 100);
-    EXPECT_EQ(l.FreqSweep.FStopHz, 48000.0f);
-    EXPECT_EQ(l.FreqSweep.TimeMSec, 1);
-    EXPECT_EQ(l.FreqSweep.SweepType, 1);
-    EXPECT_EQ(l.FreqStep.StepSize, 1000.0f);
-    EXPECT_EQ(l.FreqStep.OctaveNumber, 3);
-    EXPECT_EQ(l.FreqStep.DwellTimeMSec, 600000);
-    EXPECT_EQ(l.LevelSweep.StartDB, -96.0f);
-    EXPECT_EQ(l.LevelSweep.StopDB, 0.0f);
-    EXPECT_EQ(l.LevelSweep.FreqHz, 1000.0f);
-    EXPECT_EQ(l.Tones[2].FreqHz, 3000.0f);
-    EXPECT_EQ(l.Tones[2].PwrDB, 0.0f);
-    EXPECT_EQ(l.Tones[2].ToneLinearAmplitude, 1.0f);
-    EXPECT_EQ(r.Tones[0].ToneEnable, 1) << "at least one tone stays enabled";
-    EXPECT_EQ(l.ToneBurst.FreqHz, 48000);
-    EXPECT_EQ(l.ToneBurst.BurstTimeMsec, 1000);
-    EXPECT_EQ(l.IMD.LoFreqHz, 100.0f);
-    EXPECT_EQ(l.IMD.HiFreqHz, 5000.0f);
-    EXPECT_EQ(l.IMD.PwrRatio, 10.0f);
-    EXPECT_EQ(l.Pulse.WidthNSec, 10) << "one sample period at 96 kHz, in whole microseconds";
-    EXPECT_EQ(l.Pulse.RepIntervalNSec, 50);
-    EXPECT_EQ(r.Pulse.WidthNSec, 200);
-    EXPECT_EQ(r.Pulse.RepIntervalNSec, 10000);
-    EXPECT_EQ(r.Sawtooth.Slope, -1);
-    EXPECT_EQ(r.Sawtooth.FreqHz, 1000.0f);
-    EXPECT_EQ(r.Square.FreqHz, 48000.0f) << "Nyquist itself is allowed";
-    EXPECT_EQ(r.Square.DutyCyclePct, 99);
+    // Right cycles no longer than the longest sweep; one sample period at
+    // 96 kHz is 10 whole microseconds; Nyquist itself is allowed; one tone
+    // stays enabled.
+    ExpectWritten(s, "Main/SigType=3 Main/SigTypeR=3 NoiseBurst/BurstTimeMsec=1000 NoiseBurst/CycleTimeMsec=2000 "
+                     "NoiseBurstR/CycleTimeMsec=600000 ToneBurstR/BurstTimeMsec=1000 ToneBurstR/CycleTimeMsec=2000 "
+                     "DTMF/PulseWidthMsec=100 DTMF/PulseSpacingMsec=100 FreqSweep/FStopHz=48000 "
+                     "FreqSweep/TimeMSec=1 FreqSweep/SweepType=1 FreqStep/StepSize=1000 FreqStep/OctaveNumber=3 "
+                     "FreqStep/DwellTimeMSec=600000 LevelSweep/StartDB=-96 LevelSweep/StopDB=0 "
+                     "LevelSweep/FreqHz=1000 Tones/FreqHz2=3000 Tones/PwrDB2=0 TonesR/ToneEnable0=1 "
+                     "ToneBurst/FreqHz=48000 ToneBurst/BurstTimeMsec=1000 IMD/LoFreqHz=100 IMD/HiFreqHz=5000 "
+                     "IMD/PwrRatio=10 Pulse/WidthNSec=10 Pulse/RepIntervalNSec=50 PulseR/WidthNSec=200 "
+                     "PulseR/RepIntervalNSec=10000 SawtoothR/Slope=-1 SawtoothR/FreqHz=1000 SquareR/FreqHz=48000 "
+                     "SquareR/DutyCyclePct=99");
+    EXPECT_EQ(s.SigGenChannel[0].Tones[2].ToneLinearAmplitude, 1.0f);
 }
 
 TEST(SettingsLimitsTest, OutputLevelsFollowTheirUnit)
@@ -117,31 +94,15 @@ TEST(SettingsLimitsTest, PlotAndLoggingValuesStayUsable)
                                      "[Scaling]\nOctaveNumber=0\nFreqScaleType=2\nUtilityFreqCustomStart=0\n"
                                      "[Scaling2]\nOctaveNumber=1\n"
                                      "[Settings]\nAverageSpeed=9\nAverageBlocks=0\n");
-    const SpectrumOpts& p1 = s.Spectrum[0];
-    EXPECT_EQ(p1.StartFreq, 1000.0f);
-    EXPECT_EQ(p1.StopFreq, 95000.0f);
-    EXPECT_EQ(p1.PlotType, 0);
-    EXPECT_EQ(p1.PeakHold, 2);
-    EXPECT_EQ(p1.IntervalSecs, 0.02f);
-    EXPECT_EQ(p1.DifferenceIndex1_2, 1);
-    EXPECT_EQ(s.Spectrum[1].StartFreq, 1.0f);
-    EXPECT_EQ(s.Spectrum[1].StopFreq, 500.0f);
-    EXPECT_EQ(s.Markers[0].MarkerFreq[2], 1000.0f);
-    EXPECT_EQ(s.Markers[0].LabelType[2], 2u);
-    EXPECT_EQ(s.Markers[0].MarkerFreq[3], 0.0f) << "a marker that is off is not checked";
-    const LoggingOpts& log0 = s.DataLog.Channel[0];
-    const LoggingOpts& log1 = s.DataLog.Channel[1];
-    EXPECT_EQ(log0.IntervalSecs, 1.0f);
-    EXPECT_EQ(log0.StartFreq, 20.0f);
-    EXPECT_EQ(log0.StopFreq, 20000.0f);
-    EXPECT_EQ(log0.ThresholdType, 1u);
-    EXPECT_EQ(log1.IntervalSecs, 3600.0f);
-    EXPECT_EQ(log1.StartFreq, 20.0f);
-    EXPECT_EQ(s.Scaling[0].OctaveNumber, 3);
-    EXPECT_EQ(s.Scaling[0].UtilityFreqCustomStart, 900.0f);
-    EXPECT_EQ(s.Scaling[1].OctaveNumber, 1);
-    EXPECT_EQ(s.Processing.AverageSpeed[0], 1);
-    EXPECT_EQ(s.Processing.AverageBlocks[0], 4u);
+    // A marker that is off is not checked.
+    ExpectWritten(s, "SpectrumOpts/StartFreq=1000 SpectrumOpts/StopFreq=95000 SpectrumOpts/PlotType=0 "
+                     "SpectrumOpts/PeakHold=2 SpectrumOpts/IntervalSecs=0.02 SpectrumOpts/DifferenceIndex1_2=1 "
+                     "SpectrumOpts2/StartFreq=1 SpectrumOpts2/StopFreq=500 Markers/MarkerFreq2=1000 "
+                     "Markers/LabelType2=2 Markers/MarkerFreq3=0 LoggingOpts_0/IntervalSecs=1 "
+                     "LoggingOpts_0/StartFreq=20 LoggingOpts_0/StopFreq=20000 LoggingOpts_0/ThresholdType=1 "
+                     "LoggingOpts_1/IntervalSecs=3600 LoggingOpts_1/StartFreq=20 Scaling/OctaveNumber=3 "
+                     "Scaling/UtilityFreqCustomStart=900 Scaling2/OctaveNumber=1 Settings/AverageSpeed=1 "
+                     "Settings/AverageBlocks=4");
 }
 
 } // namespace

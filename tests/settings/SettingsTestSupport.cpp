@@ -1,35 +1,12 @@
 #include "SettingsTestSupport.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <map>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
-TempFolder::TempFolder()
-{
-    std::string pattern = (std::filesystem::path(testing::TempDir()) / "settings-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        ADD_FAILURE() << "cannot create a temporary folder";
-    m_Path = pattern;
-}
-
-TempFolder::~TempFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(m_Path, ignored);
-}
-
-std::string ReadWholeFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteWholeFile(const std::string& path, const std::string& content)
-{
-    std::ofstream(path, std::ios::binary) << content;
-}
+#include "settings/CfgSettingsFile.h"
 
 void ExpectSameSettings(const FrameSettings& a, const FrameSettings& b)
 {
@@ -61,4 +38,32 @@ void ExpectSameSettings(const FrameSettings& a, const FrameSettings& b)
     EXPECT_EQ(a.FileIO, b.FileIO);
     EXPECT_EQ(a.m_DataPaths, b.m_DataPaths);
     EXPECT_EQ(a.m_DataPathsInUse, b.m_DataPathsInUse);
+}
+
+void ExpectWritten(const FrameSettings& settings, const std::string& expected)
+{
+    std::map<std::string, std::string> written;
+    std::istringstream text(FormatCfgSettings(settings));
+    std::string section;
+    for (std::string line; std::getline(text, line, '\r'); text.ignore(1)) {
+        if (line.starts_with('['))
+            section = line.substr(1, line.size() - 2);
+        else
+            written.emplace(section + "/" + line.substr(0, line.find('=')), line.substr(line.find('=') + 1));
+    }
+    std::istringstream wanted(expected);
+    for (std::string item; wanted >> item;) {
+        const std::string key = item.substr(0, item.find('=')), value = item.substr(item.find('=') + 1);
+        const auto found = written.find(key);
+        if (found == written.end()) {
+            ADD_FAILURE() << key << " is not written";
+            continue;
+        }
+        char* end = nullptr;
+        const double number = std::strtod(value.c_str(), &end);
+        if (!value.empty() && *end == '\0')
+            EXPECT_EQ(std::strtod(found->second.c_str(), nullptr), number) << key << "=" << found->second;
+        else
+            EXPECT_EQ(found->second, value) << key;
+    }
 }

@@ -1,29 +1,17 @@
 #pragma once
-// Temporary folders, whole-file reads and writes, and comparison of the
-// frame's settings for the settings tests.
+// Comparison of the frame's settings, and of what they are saved as, for the
+// settings tests; temporary folders and whole-file reads come from the
+// platform tests' support.
 
-#include <filesystem>
 #include <string>
 
 #include "settings/FrameSettings.h"
-
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    // The folder, with a trailing '/'.
-    std::string Root() const { return m_Path.string() + "/"; }
-    std::string File(const std::string& name) const { return (m_Path / name).string(); }
-
-private:
-    std::filesystem::path m_Path;
-};
-
-std::string ReadWholeFile(const std::string& path);
-void WriteWholeFile(const std::string& path, const std::string& content);
+#include "tests/support/PlatformTestSupport.h"
 
 // Field by field: the processing and calibration records have no ==.
 void ExpectSameSettings(const FrameSettings& actual, const FrameSettings& expected);
+
+// Checks each blank-separated "Section/Key=value" of `expected` against the
+// .cfg text the settings save as; numbers compare by value ("0.5" matches
+// "0.500000").
+void ExpectWritten(const FrameSettings& settings, const std::string& expected);

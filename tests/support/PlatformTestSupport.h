@@ -54,6 +54,8 @@ struct TempFolder {
     }
     ~TempFolder() { std::filesystem::remove_all(folder); }
     std::string Path(const std::string& name) const { return (folder / name).string(); }
+    // The folder, with a trailing '/'.
+    std::string Root() const { return folder.string() + "/"; }
     std::filesystem::path folder;
     static inline int count = 0;
 };
