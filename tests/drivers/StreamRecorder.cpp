@@ -26,39 +26,20 @@ StreamRecorder::~StreamRecorder()
 
 const ASIOCallbacks* StreamRecorder::Callbacks() const
 {
-    static const ASIOCallbacks callbacks = {BufferSwitch, RateChanged, Message, BufferSwitchTimeInfo};
+    static const ASIOCallbacks callbacks = {
+        [](std::int32_t index, ASIOBool) {
+            if (StreamRecorder* recorder = current.load())
+                recorder->Switch(index);
+        },
+        [](ASIOSampleRate) {},
+        [](std::int32_t selector, std::int32_t value, void*, double*) -> std::int32_t {
+            if (selector == kAsioResetRequest && current.load() != nullptr)
+                ++current.load()->Resets;
+            return selector == kAsioSelectorSupported ? value == kAsioResetRequest : selector == kAsioResetRequest;
+        },
+        nullptr};
     return &callbacks;
 }
-
-void StreamRecorder::BufferSwitch(std::int32_t index, ASIOBool)
-{
-    if (StreamRecorder* recorder = current.load())
-        recorder->Switch(index);
-}
-
-ASIOTime* StreamRecorder::BufferSwitchTimeInfo(ASIOTime*, std::int32_t index, ASIOBool direct)
-{
-    BufferSwitch(index, direct);
-    return nullptr;
-}
-
-std::int32_t StreamRecorder::Message(std::int32_t selector, std::int32_t value, void*, double*)
-{
-    switch (selector) {
-    case kAsioSelectorSupported:
-        return value == kAsioResetRequest || value == kAsioSupportsTimeInfo ? 1 : 0;
-    case kAsioSupportsTimeInfo:
-        return 1;
-    case kAsioResetRequest:
-        if (StreamRecorder* recorder = current.load())
-            ++recorder->Resets;
-        return 1;
-    default:
-        return 0;
-    }
-}
-
-void StreamRecorder::RateChanged(ASIOSampleRate) {}
 
 void StreamRecorder::Switch(int index)
 {
@@ -81,16 +62,6 @@ void StreamRecorder::Switch(int index)
     }
     LastSwitch = platform::SteadySeconds();
     SwitchCount.store(buffer + 1, std::memory_order_release);
-}
-
-const float* StreamRecorder::Input(int channel, int buffer) const
-{
-    return &Inputs[channel][static_cast<std::size_t>(buffer) * BufferSize];
-}
-
-float StreamRecorder::Played(int channel, int buffer, int frame) const
-{
-    return Play(channel, std::int64_t{buffer} * BufferSize + frame);
 }
 
 bool StreamRecorder::WaitForSwitches(int count, double timeoutSeconds) const

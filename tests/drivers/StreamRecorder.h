@@ -2,7 +2,7 @@
 // The host side of a driver stream for tests: callbacks that count buffer
 // switches, keep the first buffers of each input channel, play a chosen
 // signal on the outputs and count reset requests. The callbacks are plain
-// functions, so they reach the recorder made current with Use().
+// functions, so they reach the latest recorder made.
 
 #include "audio/AsioTypes.h"
 
@@ -28,18 +28,15 @@ public:
     // Steady seconds of the latest switch.
     double LastSwitchSeconds() const { return LastSwitch.load(); }
     // Input samples of buffer b (b < kKeptBuffers, counted from the first).
-    const float* Input(int channel, int buffer) const;
-    // What was played on a channel in buffer b.
-    float Played(int channel, int buffer, int frame) const;
+    const float* Input(int channel, int buffer) const
+    {
+        return &Inputs[channel][static_cast<std::size_t>(buffer) * BufferSize];
+    }
 
     // Waits (bounded) until the count of switches reaches count.
     bool WaitForSwitches(int count, double timeoutSeconds) const;
 
 private:
-    static void BufferSwitch(std::int32_t index, ASIOBool direct);
-    static ASIOTime* BufferSwitchTimeInfo(ASIOTime* time, std::int32_t index, ASIOBool direct);
-    static std::int32_t Message(std::int32_t selector, std::int32_t value, void* message, double* opt);
-    static void RateChanged(ASIOSampleRate rate);
     void Switch(int index);
 
     const ASIOBufferInfo* Infos;
