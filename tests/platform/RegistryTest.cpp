@@ -86,12 +86,3 @@ TEST(Registry, LoadsEntryFilesWholeOrNotAtAll)
     EXPECT_FALSE(registry.LoadFile("/nonexistent/drivers.reg", line));
     EXPECT_EQ(line, 0);
 }
-
-TEST(Registry, TestsCanStandInForTheSystemRegistry)
-{
-    Registry own;
-    platform::SetRegistry(&own);
-    EXPECT_EQ(&platform::CurrentRegistry(), &own);
-    platform::SetRegistry(nullptr);
-    EXPECT_EQ(&platform::CurrentRegistry(), &platform::SystemRegistry());
-}
