@@ -33,13 +33,10 @@ TEST_F(CfgReaderTest, NamesMatchWithoutRegardToCaseButAreNotTrimmed)
                                  "[PRINTOPTS]\r\nmarginleft = 0.75\r\nMarginRight= 0.25\r\nmargintop=0.125\r\n"
                                  "[Calibration]\r\nLeftChannelName=Probe A\r\n[CalibrationR]\nRightChannelName=Probe B\n"
                                  "RefLevel=114.0");
-    EXPECT_STREQ(s.Calibration[0].ChannelName, "Probe A");
-    EXPECT_STREQ(s.Calibration[1].ChannelName, "Probe B");
-    EXPECT_EQ(s.Calibration[1].RefLevel, 114.0f);
-    EXPECT_EQ(s.Daq.DAQ_InputGain, 4);
-    EXPECT_EQ(s.Print.MarginLeft, 0.5f) << "the key ends with a blank, so it is not MarginLeft";
-    EXPECT_EQ(s.Print.MarginRight, 0.25f) << "a blank before a number is skipped";
-    EXPECT_EQ(s.Print.MarginTop, 0.125f);
+    EXPECT_EQ(std::string(s.Calibration[0].ChannelName) + "," + s.Calibration[1].ChannelName, "Probe A,Probe B");
+    // "marginleft " ends with a blank, so it is not MarginLeft; a blank before a number is skipped.
+    ExpectWritten(s, "CalibrationR/RefLevel=114 Device/DAQ_InputGain=4 PrintOpts/MarginLeft=0.5 "
+                     "PrintOpts/MarginRight=0.25 PrintOpts/MarginTop=0.125");
 }
 
 TEST_F(CfgReaderTest, OnlyTheFirstSectionAndTheFirstKeyCount)
@@ -49,11 +46,8 @@ TEST_F(CfgReaderTest, OnlyTheFirstSectionAndTheFirstKeyCount)
                                  "[Device]\nDAQ_InputGain=4\n"
                                  "[PrintOpts]\nMarginBottom=0.4\n"
                                  "[Device]\nDAQ_IEPE_Left=0\n");
-    EXPECT_EQ(s.Print.MarginLeft, 0.5f);
-    EXPECT_EQ(s.Print.MarginTop, 0.2f);
-    EXPECT_EQ(s.Print.MarginBottom, 0.5f);
-    EXPECT_EQ(s.Daq.DAQ_InputGain, 4);
-    EXPECT_EQ(s.Daq.DAQ_IEPE_Left, 1);
+    ExpectWritten(s, "PrintOpts/MarginLeft=0.5 PrintOpts/MarginTop=0.2 PrintOpts/MarginBottom=0.5 "
+                     "Device/DAQ_InputGain=4 Device/DAQ_IEPE_Left=1");
 }
 
 TEST_F(CfgReaderTest, NumbersReadInEveryFormAFileMayHold)
@@ -62,16 +56,11 @@ TEST_F(CfgReaderTest, NumbersReadInEveryFormAFileMayHold)
                                  "[Settings]\nAverageBlocks=  12\nAverageBlocksR=3.9\nAverageSpeed=65540\n"
                                  "[Device]\nDAQ_InputGain=-1\nDAQ_IEPE_Left=5\n"
                                  "[SpectrumOpts]\nLineColor=4294967295\nPeakColor=-2\n");
-    EXPECT_EQ(s.Print.MarginLeft, 0.75f);
-    EXPECT_EQ(s.Print.MarginRight, 2.0f);
-    EXPECT_EQ(s.Print.MarginTop, 0.0f);
-    EXPECT_EQ(s.Processing.AverageBlocks[0], 12u);
-    EXPECT_EQ(s.Processing.AverageBlocks[1], 3u);
-    EXPECT_EQ(s.Processing.AverageSpeed[0], 4) << "16-bit fields keep the low bits";
-    EXPECT_EQ(s.Daq.DAQ_InputGain, 65535);
-    EXPECT_EQ(s.Daq.DAQ_IEPE_Left, 1);
-    EXPECT_EQ(s.Spectrum[0].LineColor, 0x7FFFFFFFu) << "read as a 32-bit integer";
-    EXPECT_EQ(s.Spectrum[0].PeakColor, 0xFFFFFFFEu);
+    // 16-bit fields keep the low bits; colours are read as 32-bit integers.
+    ExpectWritten(s, "PrintOpts/MarginLeft=0.75 PrintOpts/MarginRight=2 PrintOpts/MarginTop=0 "
+                     "Settings/AverageBlocks=12 Settings/AverageBlocksR=3 Settings/AverageSpeed=4 "
+                     "Device/DAQ_InputGain=65535 Device/DAQ_IEPE_Left=1 SpectrumOpts/LineColor=2147483647 "
+                     "SpectrumOpts/PeakColor=-2");
 }
 
 TEST_F(CfgReaderTest, LongLinesStayWholeAndEveryTextEndsWithinItsField)
@@ -103,8 +92,7 @@ TEST_F(CfgReaderTest, OnlyTheFirstTenThousandLinesAreRead)
         text += i % 2 == 0 ? "\n" : "filler line without equals\n";
     text += "MarginRight=0.25\n";
     const FrameSettings s = Load(text);
-    EXPECT_EQ(s.Print.MarginLeft, 0.25f);
-    EXPECT_EQ(s.Print.MarginRight, 0.5f);
+    ExpectWritten(s, "PrintOpts/MarginLeft=0.25 PrintOpts/MarginRight=0.5");
 
     CfgTable table;
     ASSERT_TRUE(table.Read(path));
@@ -122,10 +110,7 @@ TEST_F(CfgReaderTest, DamagedFilesGiveDefaultsAndStayUntouched)
     const std::size_t cut = full.find("MarkerFreq3=") + 14;
     const std::string truncated = full.substr(0, cut);
     const FrameSettings t = Load(truncated);
-    EXPECT_EQ(t.Print.MarginTop, 0.75f);
-    EXPECT_EQ(t.Markers[0].MarkerFreq[3], 77.0f);
-    EXPECT_EQ(t.Markers[1].MarkerFreq[0], 1000.0f);
-    EXPECT_EQ(t.SigGenChannel[0].DTMF.TwistDB, 3.0f);
+    ExpectWritten(t, "PrintOpts/MarginTop=0.75 Markers/MarkerFreq3=77 MarkersR/MarkerFreq0=1000 DTMF/TwistDB=3");
     EXPECT_EQ(ReadText(path), truncated);
 
     std::mt19937 random(7);
