@@ -20,17 +20,8 @@ protected:
 
 TEST_F(ProfileFileTest, LookupFollowsTheProfileRulesAndWritesKeepEveryOtherLine)
 {
-    WriteText(path, "; a comment\n"
-              "[Paths]\n"
-              "  OVL =  \"/data/Overlay \"  \r\n"
-              "log='/data/Log'\n"
-              "log=/second\n"
-              "Mixed=\"one'\n"
-              "noequals\n"
-              "[ paths ]\n"
-              "extra=1\n"
-              "[FileIO]\n"
-              "WaveFileMode=1\n");
+    WriteText(path, "; a comment\n[Paths]\n  OVL =  \"/data/Overlay \"  \r\nlog='/data/Log'\nlog=/second\n"
+                    "Mixed=\"one'\nnoequals\n[ paths ]\nextra=1\n[FileIO]\nWaveFileMode=1\n");
     const ProfileFile file(path);
     EXPECT_TRUE(file.IsLoaded());
     EXPECT_EQ(file.GetString("paths", "ovl", "-", 260), "/data/Overlay ");
@@ -50,28 +41,14 @@ TEST_F(ProfileFileTest, LookupFollowsTheProfileRulesAndWritesKeepEveryOtherLine)
     EXPECT_EQ(missing.GetString("Install", "Default", "0", 256), "0");
 
     // Writes replace in place and keep every other line.
-    WriteText(path, "; keep me\n"
-              "[FileIO]\n"
-              "WaveFileMode=1\n"
-              "Foreign=keep\n"
-              "\n"
-              "[Special]\n"
-              "DisplayTimeOffset=2.5\n");
+    WriteText(path, "; keep me\n[FileIO]\nWaveFileMode=1\nForeign=keep\n\n[Special]\nDisplayTimeOffset=2.5\n");
     ProfileFile edited(path);
     edited.WriteString("fileio", "wavefilemode", "0");
     edited.WriteString("FileIO", "MakeBackup", "1");
     edited.WriteString("Paths", "ovl", "/x\r\ny");
     ASSERT_TRUE(edited.Save());
-    EXPECT_EQ(ReadText(path), "; keep me\r\n"
-                          "[FileIO]\r\n"
-                          "wavefilemode=0\r\n"
-                          "Foreign=keep\r\n"
-                          "MakeBackup=1\r\n"
-                          "\r\n"
-                          "[Special]\r\n"
-                          "DisplayTimeOffset=2.5\r\n"
-                          "[Paths]\r\n"
-                          "ovl=/x\r\n");
+    EXPECT_EQ(ReadText(path), "; keep me\r\n[FileIO]\r\nwavefilemode=0\r\nForeign=keep\r\nMakeBackup=1\r\n\r\n"
+                              "[Special]\r\nDisplayTimeOffset=2.5\r\n[Paths]\r\novl=/x\r\n");
     EXPECT_TRUE(platform::WriteProfileString("Special", "DisplayTimeOffset", "3", path));
     EXPECT_EQ(platform::GetProfileString("special", "displaytimeoffset", "", 256, path), "3");
 }

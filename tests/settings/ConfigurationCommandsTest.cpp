@@ -56,7 +56,7 @@ TEST_F(ConfigurationCommandsTest, LoadingEndsInTheStateOfAStartWithThatFile)
 {
     const std::string path = folder.Path("bench.cfg");
     WriteText(path, "[Settings]\nChannelProcessing=3\nAverageSpeed=3\n"
-                         "[ViewStatus]\nPeak Amp=1\nRecorder=1\nSignalGenerator=1\n");
+                    "[ViewStatus]\nPeak Amp=1\nRecorder=1\nSignalGenerator=1\n");
     FrameSettings started;
     ASSERT_TRUE(LoadCfgSettings(path, started, [] { return 1; }));
     started.ApplyStartupFixups();

@@ -1,4 +1,5 @@
 #include "settings/IniSettingsFile.h"
+#include "settings/SettingsFiles.h"
 
 #include <filesystem>
 #include <string>
@@ -38,13 +39,11 @@ TEST_F(IniSettingsTest, AFirstStartRunsOnDefaultsAndWritesTheWholeFile)
     EXPECT_EQ(std::string(p.Get(DataPaths::kWave)) + "," + std::string(p.Get(DataPaths::kCalibration)) + ","
                   + std::string(p.Get(DataPaths::kConfiguration)),
               root + "Wave," + root + "Cal,");
-    EXPECT_EQ(s.m_DataPathsInUse, s.m_DataPaths);
-    EXPECT_EQ(s.FileIO, FixedFileIO());
 
     ASSERT_TRUE(SaveIniSettings(path, s));
     EXPECT_EQ(ReadText(path), "[Install]\r\nDefault=0\r\n"
-                                   "[Paths]\r\novl=" + root + "Overlay\r\nlog=" + root + "Log\r\n"
-                                   "[FileIO]\r\nWaveFileMode=0\r\n" + kFileIOTail);
+                              "[Paths]\r\novl=" + root + "Overlay\r\nlog=" + root + "Log\r\n"
+                              "[FileIO]\r\nWaveFileMode=0\r\n" + kFileIOTail);
 }
 
 // The [FileIO] values are fixed whatever the file says.
@@ -53,12 +52,12 @@ TEST_F(IniSettingsTest, ForeignKeysAndLinesSurviveASave)
     const std::string overlay = folder.Path("MyOverlays");
     std::filesystem::create_directory(overlay);
     WriteText(path, "; written by hand\n"
-                         "[Install]\nDefault=0\n"
-                         "[Paths]\novl = \"" + overlay + "\"\n"
-                         "\n"
-                         "[Special]\nDisplayTimeInsteadOfSINAD=1\nDisplayTimeOffset=2.5\n"
-                         "[Settings]\nKaiserAlpha=7.0\n"
-                         "[FileIO]\nWaveFileMode=1\nUnknownOption=yes\nMaxRamRecordingTimeSecs=10\nMakeBackup=7\n");
+                    "[Install]\nDefault=0\n"
+                    "[Paths]\novl = \"" + overlay + "\"\n"
+                    "\n"
+                    "[Special]\nDisplayTimeInsteadOfSINAD=1\nDisplayTimeOffset=2.5\n"
+                    "[Settings]\nKaiserAlpha=7.0\n"
+                    "[FileIO]\nWaveFileMode=1\nUnknownOption=yes\nMaxRamRecordingTimeSecs=10\nMakeBackup=7\n");
     FrameSettings s;
     LoadIniSettings(path, {root, false}, s);
     EXPECT_EQ(s.FileIO, FixedFileIO());
@@ -67,12 +66,12 @@ TEST_F(IniSettingsTest, ForeignKeysAndLinesSurviveASave)
 
     ASSERT_TRUE(SaveIniSettings(path, s));
     EXPECT_EQ(ReadText(path), "; written by hand\r\n"
-                                   "[Install]\r\nDefault=0\r\n"
-                                   "[Paths]\r\novl=" + overlay + "\r\nlog=" + root + "Log\r\n"
-                                   "\r\n"
-                                   "[Special]\r\nDisplayTimeInsteadOfSINAD=1\r\nDisplayTimeOffset=2.5\r\n"
-                                   "[Settings]\r\nKaiserAlpha=7.0\r\n"
-                                   "[FileIO]\r\nWaveFileMode=0\r\nUnknownOption=yes\r\n" + kFileIOTail);
+                              "[Install]\r\nDefault=0\r\n"
+                              "[Paths]\r\novl=" + overlay + "\r\nlog=" + root + "Log\r\n"
+                              "\r\n"
+                              "[Special]\r\nDisplayTimeInsteadOfSINAD=1\r\nDisplayTimeOffset=2.5\r\n"
+                              "[Settings]\r\nKaiserAlpha=7.0\r\n"
+                              "[FileIO]\r\nWaveFileMode=0\r\nUnknownOption=yes\r\n" + kFileIOTail);
 }
 
 TEST_F(IniSettingsTest, WindowsFoldersFallBackWithANoteAndAnInstallThatKeepsItsPathsIgnoresThem)
@@ -102,6 +101,41 @@ TEST_F(IniSettingsTest, WindowsFoldersFallBackWithANoteAndAnInstallThatKeepsItsP
 
     ASSERT_TRUE(SaveIniSettings(path, kept));
     EXPECT_EQ(ReadText(path).substr(0, 22), "[Install]\r\nDefault=0\r\n");
+}
+
+TEST(SettingsFilesTest, AFirstStartRunsOnDefaultsTheExitWritesBothFilesAndStartUpAnalysesBothChannels)
+{
+    TempFolder folder;
+    const SettingsFiles files{folder.Root(), "Talvenor", false};
+    EXPECT_EQ(files.IniPath(), folder.Root() + "Talvenor.ini");
+    EXPECT_EQ(files.CfgPath(), folder.Root() + "Talvenor.cfg");
+
+    FrameSettings started;
+    files.LoadAtStartup(started, [] { return 4; });
+    FrameSettings expected;
+    expected.m_DataPaths.Build(folder.Root());
+    expected.m_DataPathsInUse = expected.m_DataPaths;
+    expected.FileIO.ApplyFixedValues();
+    ExpectSameSettings(started, expected);
+
+    ASSERT_TRUE(files.SaveAtExit(started));
+    FrameSettings restarted;
+    files.LoadAtStartup(restarted, [] { return 4; });
+    // The second start has a file, so the reader's fixed values now apply.
+    FrameSettings expectedAfterRestart = started;
+    ApplyFixedCfgValues(expectedAfterRestart);
+    expectedAfterRestart.ApplyStartupFixups();
+    expectedAfterRestart.m_InputDevice = expectedAfterRestart.m_OutputDevice = 4;
+    ExpectSameSettings(restarted, expectedAfterRestart);
+    EXPECT_TRUE(std::filesystem::exists(files.IniPath()));
+
+    // Start-up analyses both channels whatever the file says.
+    WriteText(files.CfgPath(), "[Settings]\nChannelProcessing=3\n");
+    FrameSettings fixed;
+    files.LoadAtStartup(fixed, {});
+    EXPECT_EQ(fixed.Processing.ChannelProcessing, 2);
+    EXPECT_EQ(fixed.Processing.IndependentScalingAndCalibration, 1);
+    EXPECT_EQ(fixed.Processing.FFTsize, 65536u);
 }
 
 } // namespace

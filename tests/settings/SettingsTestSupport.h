@@ -8,7 +8,7 @@
 #include "settings/FrameSettings.h"
 #include "tests/support/PlatformTestSupport.h"
 
-// Field by field: the processing and calibration records have no ==.
+// The same .cfg text, and the same values beyond it.
 void ExpectSameSettings(const FrameSettings& actual, const FrameSettings& expected);
 
 // Checks each blank-separated "Section/Key=value" of `expected` against the
