@@ -22,37 +22,30 @@ namespace {
 // Gives every field a value of its own, different from its default, so
 // that a key read into the wrong field or written in the wrong form shows.
 class ScrambleVisitor : public CfgVisitor {
+    using Name = std::string_view;
+
 public:
-    void Int32(std::string_view, std::string_view, std::int32_t& field, std::string_view) override
-    {
-        field = 1 + Next() % 2;
-    }
-    void UInt32(std::string_view, std::string_view, std::uint32_t& field, std::string_view) override
+    void Int32(Name, Name, std::int32_t& field, Name) override { field = 1 + Next() % 2; }
+    void UInt32(Name, Name, std::uint32_t& field, Name) override
     {
         field = Next() % 5 == 0 ? 0xFFFFFFF0u : 7000 + Next();
     }
-    void UInt16(std::string_view, std::string_view, std::uint16_t& field, std::string_view) override
-    {
-        field = static_cast<std::uint16_t>(1 + Next() % 2);
-    }
-    void Flag(std::string_view, std::string_view, std::uint8_t& field, std::string_view) override
-    {
-        field = static_cast<std::uint8_t>(Next() % 2);
-    }
-    void Float(std::string_view, std::string_view, float& field, std::string_view) override
+    void UInt16(Name, Name, std::uint16_t& field, Name) override { field = static_cast<std::uint16_t>(1 + Next() % 2); }
+    void Flag(Name, Name, std::uint8_t& field, Name) override { field = static_cast<std::uint8_t>(Next() % 2); }
+    void Float(Name, Name, float& field, Name) override
     {
         const unsigned n = Next();
         field = (n % 3 == 0 ? -0.125f : 0.375f) * static_cast<float>(1 + n % 64);
     }
-    void Text(std::string_view, std::string_view, char* field, std::size_t size, std::string_view) override
+    void Text(Name, Name, char* field, std::size_t size, Name) override
     {
         // Fills the field to its last character: every text must survive whole.
         std::string text = "text " + std::to_string(Next()) + " ";
         text.resize(size - 1, 'x');
         std::memcpy(field, text.c_str(), size);
     }
-    void Format(std::string_view, TWaveFormat& format) override { format.Set(96000, 2, 2); }
-    void WriteOnlyFlag(std::string_view, std::string_view, std::uint8_t) override {}
+    void Format(Name, TWaveFormat& format) override { format.Set(96000, 2, 2); }
+    void WriteOnlyFlag(Name, Name, std::uint8_t) override {}
 
 private:
     unsigned Next() { return m_Counter++; }

@@ -33,7 +33,8 @@ TEST_F(CfgReaderTest, NamesMatchWithoutRegardToCaseButAreNotTrimmed)
                                  "[PRINTOPTS]\r\nmarginleft = 0.75\r\nMarginRight= 0.25\r\nmargintop=0.125\r\n"
                                  "[Calibration]\r\nLeftChannelName=Probe A\r\n[CalibrationR]\nRightChannelName=Probe B\n"
                                  "RefLevel=114.0");
-    EXPECT_EQ(std::string(s.Calibration[0].ChannelName) + "," + s.Calibration[1].ChannelName, "Probe A,Probe B");
+    EXPECT_EQ(std::string(s.Calibration[0].ChannelName) + "," + s.Calibration[1].ChannelName,
+              "Probe A,Probe B");
     // "marginleft " ends with a blank, so it is not MarginLeft; a blank before a number is skipped.
     ExpectWritten(s, "CalibrationR/RefLevel=114 Device/DAQ_InputGain=4 PrintOpts/MarginLeft=0.5 "
                      "PrintOpts/MarginRight=0.25 PrintOpts/MarginTop=0.125");
