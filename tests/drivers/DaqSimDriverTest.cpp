@@ -136,8 +136,10 @@ TEST_F(DaqSimDriver, InputsHearTheOutputsThroughTheLoopbackPlusLowNoise)
         // Each buffer hears what was played one buffer earlier.
         double worst = 0;
         for (int b = 1; b < 12; ++b) {
-            for (int i = 0; i < BufferSize; ++i)
-                worst = std::max(worst, std::abs(double{Recorder->Input(0, b)[i]} - LeftTone(0, (b - 1) * BufferSize + i)));
+            for (int i = 0; i < BufferSize; ++i) {
+                const double played = LeftTone(0, (b - 1) * BufferSize + i);
+                worst = std::max(worst, std::abs(Recorder->Input(0, b)[i] - played));
+            }
         }
         EXPECT_LT(worst, 1e-4);
         EXPECT_NEAR(Rms(Recorder->Input(1, 5), BufferSize), 5e-6, 5e-6);

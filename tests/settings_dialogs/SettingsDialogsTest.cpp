@@ -121,9 +121,9 @@ TEST(ProcessingSheetWindow, PagesShowTheirRecordsRefusalsNameTheFieldAndOneChann
     Find<QComboBox>(sheet, 2008)->setCurrentIndex(1);
     sheet.accept();
     EXPECT_EQ(sheet.result(), QDialog::Accepted);
-    EXPECT_EQ(records.Processing.Format.NumChannels, 1);
-    EXPECT_EQ(records.Processing.Format.SamplingRate, 96000u);
-    EXPECT_EQ(records.Processing.Format.BytesPerSample, 3) << "24 bits kept";
+    const TWaveFormat& format = records.Processing.Format;
+    EXPECT_EQ(std::tuple(format.NumChannels, format.SamplingRate, format.BytesPerSample), std::tuple(1, 96000u, 3))
+        << "24 bits kept";
     EXPECT_EQ(records.Scaling[1], right);
     EXPECT_EQ(records.Processing.AverageSpeed[1], rightSpeed);
     EXPECT_EQ(records.Calibration[0].TransducerSensitivityVolts, -200.0f);
