@@ -48,11 +48,7 @@ protected:
     {
         // The room's floor would drown the converter's noise these tests measure.
         setenv("TALVENOR_DAQSIM_AMBIENT", "0", 1);
-        platform::SetRegistry(&Registry);
-        const std::string key = std::string("software\\asio\\") + kDaqSimDriverName;
-        Registry.SetValue(platform::RegistryHive::LocalMachine, key, "clsid", kDaqSimDriverClassId);
-        Registry.SetValue(platform::RegistryHive::ClassesRoot,
-                          std::string("clsid\\") + kDaqSimDriverClassId + "\\InprocServer32", "", DAQSIM_PLUGIN);
+        platform::SetRegistry(nullptr);  // the shipped drivers, found in the build tree
         Module = ResetDaqSimModule();
         ASSERT_NE(Module, nullptr);
     }
@@ -61,7 +57,6 @@ protected:
     {
         Close();
         DeleteAsioDrivers();
-        platform::SetRegistry(nullptr);
         unsetenv("TALVENOR_DAQSIM_AMBIENT");
     }
 
@@ -100,7 +95,6 @@ protected:
         Recorder.reset();
     }
 
-    platform::Registry Registry;
     const DaqSimControl* Module = nullptr;
     ASIOBufferInfo Infos[4] = {};
     std::int32_t BufferSize = 0;
