@@ -1,15 +1,13 @@
 #include "audio/AsioDriverList.h"
 #include "audio/DaqDevice.h"
 #include "audio/ShippedDrivers.h"
-#include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "tests/drivers/DaqSimModule.h"
+#include "tests/support/PlatformTestSupport.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -53,10 +51,9 @@ TEST(ShippedDrivers, AreFoundInTheBuildTree)
 
 TEST(ShippedDrivers, AUserFileAddsDriversOrIsIgnoredWithAMessage)
 {
-    const std::string folder = testing::TempDir() + "drivers-" + std::to_string(getpid());
-    std::filesystem::create_directories(folder);
-    const std::string good = folder + "/good.reg";
-    const std::string bad = folder + "/bad.reg";
+    const TempFolder folder;
+    const std::string good = folder.Path("good.reg");
+    const std::string bad = folder.Path("bad.reg");
     std::ofstream(good) << "[HKEY_LOCAL_MACHINE\\software\\asio\\Extra]\n"
                            "\"clsid\"=\"" << kDaqSimDriverClassId << "\"\n"
                            "\"description\"=\"Extra Module\"\n"
@@ -64,22 +61,15 @@ TEST(ShippedDrivers, AUserFileAddsDriversOrIsIgnoredWithAMessage)
                            "@=\"" DAQSIM_PLUGIN "\"\n";
     std::ofstream(bad) << "[HKEY_LOCAL_MACHINE\\software\\asio\\Extra]\nclsid=1\n";
 
-    std::vector<std::string> messages;
-    platform::SetMessageBoxHook([&](const platform::MessageBoxRequest& request) {
-        messages.push_back(request.text);
-        return platform::MessageResult::Ok;
-    });
+    MessageLog log;
     platform::Registry registry;
     platform::SetRegistry(&registry);
-    LoadDriverFile(registry, folder + "/missing.reg");
+    LoadDriverFile(registry, folder.Path("missing.reg"));
     LoadDriverFile(registry, bad);
     EXPECT_EQ(Listed(AsioDriverList()).size(), 0u);
     LoadDriverFile(registry, good);
     EXPECT_EQ(Listed(AsioDriverList()), (std::map<std::string, std::string>{{"Extra Module", DAQSIM_PLUGIN}}));
     platform::SetRegistry(nullptr);
-    platform::SetMessageBoxHook({});
-
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "The driver list " + bad + " was ignored: line 2 is not a registry entry.");
-    std::filesystem::remove_all(folder);
+    EXPECT_EQ(log.texts,
+              std::vector<std::string>{"The driver list " + bad + " was ignored: line 2 is not a registry entry."});
 }

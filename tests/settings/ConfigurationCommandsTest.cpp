@@ -66,9 +66,6 @@ TEST_F(ConfigurationCommandsTest, LoadingEndsInTheStateOfAStartWithThatFile)
     EXPECT_EQ(host.calls, (std::vector<std::string>{"stop", "store 0", "store 6", "store 7", "store 8", "store 9",
                                                     "store 10", "close", "rebuild", "restore main", "open 6",
                                                     "open 8", "open 10", "refresh"}));
-    EXPECT_EQ(settings.Processing.ChannelProcessing, 2);
-    EXPECT_EQ(settings.Processing.IndependentScalingAndCalibration, 1);
-    EXPECT_EQ(settings.Processing.AverageSpeed[0], 3);
     ExpectSameSettings(settings, started);
     EXPECT_TRUE(messages.empty());
 
