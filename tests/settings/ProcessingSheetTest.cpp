@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,7 @@ TEST(ProcessingSheet, FrequencyScalingItemsMapBothWays)
                          Case{2, ScalingOpts::kFftLinear, 3}, Case{3, ScalingOpts::kFftLog, 3}}) {
         ScalingOpts s;
         SetFreqScaleItem(s, c.item);
-        EXPECT_EQ(s.FreqScaleType, c.type) << c.item;
-        EXPECT_EQ(s.OctaveNumber, c.octave) << c.item;
+        EXPECT_EQ(std::pair(s.FreqScaleType, s.OctaveNumber), std::pair(c.type, c.octave)) << c.item;
         EXPECT_EQ(FreqScaleItem(s), c.item);
     }
     ScalingOpts sixth;

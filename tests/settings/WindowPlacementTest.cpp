@@ -40,9 +40,7 @@ TEST(WindowPlacementTest, ParsingKeepsTheWindowOnTheDesktop)
 TEST(WindowSlotsTest, StoringAndReadingFollowTheWindows)
 {
     WindowSlots slots;
-    EXPECT_TRUE(slots.IsOpen(kSlotMainWindow));
     EXPECT_FALSE(slots.IsOpen(kSlotRecorder));
-
     WindowPlacement where;
     where.showCmd = 1;
     where.normal = {10, 20, 310, 220};
