@@ -122,6 +122,10 @@ TEST(Calibration, ThePageChecksEachMethodsValue)
             EXPECT_FLOAT_EQ(r.TransducerSensitivityVolts, c.sensitivity);
         }
     }
+    // Choosing a method on the page sets its unit at once.
+    TChannelCalibration chosen;
+    SelectMethod(chosen, Method::kHydrophone);
+    EXPECT_EQ(chosen.RefUnits, kUnitHydrophonePascals);
 }
 
 TEST(Calibration, TheVerdictRejectsOverloadAndTooLowLevels)
