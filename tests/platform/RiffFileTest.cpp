@@ -47,6 +47,13 @@ TEST_F(RiffFileTest, CreatedChunksGetTheirSizesAndPadBytes)
     EXPECT_EQ(Bytes(written.begin(), written.end()), expected);
     EXPECT_EQ(odd.Size, 3u);
     EXPECT_EQ(form.Size, 26u);
+
+    // Cut back in place: to nothing, never to a negative length.
+    ASSERT_TRUE(file.Open(Path("a.riff"), RiffFile::OpenMode::ReadWrite));
+    EXPECT_FALSE(file.Truncate(-1));
+    EXPECT_TRUE(file.Truncate(0));
+    ASSERT_TRUE(file.Close());
+    EXPECT_EQ(ReadText(Path("a.riff")), "");
 }
 
 TEST_F(RiffFileTest, DescendSkipsOtherChunksStaysInsideItsParentAndStopsAtTheFileEnd)
