@@ -72,20 +72,8 @@ FrameSettings LoadedScrambledSettings()
     return settings;
 }
 
-class CfgFileTest : public testing::Test {
-protected:
-    FrameSettings Load(const std::string& text)
-    {
-        WriteText(path, text);
-        FrameSettings settings;
-        EXPECT_TRUE(LoadCfgSettings(path, settings, {}));
-        return settings;
-    }
-
-    TempFolder folder;
-    const std::string path = folder.Path("test.cfg");
-};
-class CfgReaderTest : public CfgFileTest {};
+class CfgFileTest : public CfgTextTest {};
+class CfgReaderTest : public CfgTextTest {};
 
 TEST_F(CfgFileTest, DefaultsAreWrittenInTheFileFormats)
 {

@@ -15,20 +15,12 @@
 
 namespace {
 
-FrameSettings LoadText(const std::string& text)
-{
-    TempFolder folder;
-    const std::string path = folder.Path("limits.cfg");
-    WriteText(path, text);
-    FrameSettings settings;
-    EXPECT_TRUE(LoadCfgSettings(path, settings, {}));
-    return settings;
-}
+class SettingsLimitsTest : public CfgTextTest {};
 
-TEST(SettingsLimitsTest, GeneratorValuesStayWithinTheDialogsRanges)
+TEST_F(SettingsLimitsTest, GeneratorValuesStayWithinTheDialogsRanges)
 {
     // 96 kHz analysis: the generator's Nyquist frequency is 48000 Hz.
-    const FrameSettings s = LoadText("[Settings]\nSamplingRate=96000\n"
+    const FrameSettings s = Load("[Settings]\nSamplingRate=96000\n"
                                      "[Main]\nSigType=40\nSigTypeR=-1\n"
                                      "[NoiseBurst]\nBurstTimeMsec=0\nCycleTimeMsec=0\n"
                                      "[NoiseBurstR]\nCycleTimeMsec=2000000000\n"
@@ -61,7 +53,7 @@ TEST(SettingsLimitsTest, GeneratorValuesStayWithinTheDialogsRanges)
     EXPECT_EQ(s.SigGenChannel[0].Tones[2].ToneLinearAmplitude, 1.0f);
 }
 
-TEST(SettingsLimitsTest, OutputLevelsFollowTheirUnit)
+TEST_F(SettingsLimitsTest, OutputLevelsFollowTheirUnit)
 {
     SigGenOutputSettings o;
     o.OutputUnits = 9;
@@ -83,9 +75,9 @@ TEST(SettingsLimitsTest, OutputLevelsFollowTheirUnit)
     EXPECT_EQ(o.OutputLevelR, 1.0f);
 }
 
-TEST(SettingsLimitsTest, PlotAndLoggingValuesStayUsable)
+TEST_F(SettingsLimitsTest, PlotAndLoggingValuesStayUsable)
 {
-    const FrameSettings s = LoadText("[SpectrumOpts]\nStartFreq=0\nStopFreq=500\nPlotType=9\nPeakHold=12\n"
+    const FrameSettings s = Load("[SpectrumOpts]\nStartFreq=0\nStopFreq=500\nPlotType=9\nPeakHold=12\n"
                                      "IntervalSecs=0\nDifferenceIndex1_2=7\n"
                                      "[SpectrumOpts2]\nStartFreq=300\nStopFreq=200\n"
                                      "[Markers]\nMarkerEnable2=1\nMarkerFreq2=0\nLabelType2=8\nMarkerFreq3=0\n"
@@ -110,17 +102,17 @@ TEST(SettingsLimitsTest, PlotAndLoggingValuesStayUsable)
 // Numbers no float holds, or far outside every field's range, in every
 // float key: each reads as if its key were missing, and nothing non-finite
 // is written back. In the integer keys too, every float stays finite.
-TEST(SettingsLimitsTest, NonFiniteAndHugeNumbersInEveryKeyReadAsMissingKeys)
+TEST_F(SettingsLimitsTest, NonFiniteAndHugeNumbersInEveryKeyReadAsMissingKeys)
 {
-    const std::vector<hostile_cfg::FloatField> missing = hostile_cfg::FloatFields(LoadText(""));
+    const std::vector<hostile_cfg::FloatField> missing = hostile_cfg::FloatFields(Load(""));
     for (const char* hostile : {"nan", "inf", "-inf", "1e39", "-1e39", "1000000000", "-1000000000"}) {
         SCOPED_TRACE(hostile);
-        const FrameSettings loaded = LoadText(hostile_cfg::EveryNumberFrom({hostile}, true));
+        const FrameSettings loaded = Load(hostile_cfg::EveryNumberFrom({hostile}, true));
         const std::vector<hostile_cfg::FloatField> fields = hostile_cfg::FloatFields(loaded);
         ASSERT_EQ(fields.size(), missing.size());
         for (std::size_t i = 0; i < fields.size(); ++i)
             EXPECT_EQ(fields[i].Value, missing[i].Value) << fields[i].Key;
-        const FrameSettings everywhere = LoadText(hostile_cfg::EveryNumberFrom({hostile}));
+        const FrameSettings everywhere = Load(hostile_cfg::EveryNumberFrom({hostile}));
         for (const hostile_cfg::FloatField& field : hostile_cfg::FloatFields(everywhere))
             EXPECT_TRUE(std::isfinite(field.Value) && std::fabs(field.Value) <= 1.0e7f) << field.Key;
         // The format menu's rates: 4 kHz … 200 kHz.
@@ -134,7 +126,7 @@ TEST(SettingsLimitsTest, NonFiniteAndHugeNumbersInEveryKeyReadAsMissingKeys)
     }
 }
 
-TEST(SettingsLimitsTest, PlotTopAndRangeStayWithinThePlotsOwnFields)
+TEST_F(SettingsLimitsTest, PlotTopAndRangeStayWithinThePlotsOwnFields)
 {
     struct Case {
         const char* scale;
@@ -155,7 +147,7 @@ TEST(SettingsLimitsTest, PlotTopAndRangeStayWithinThePlotsOwnFields)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.scale) + " " + c.top + " " + c.range);
-        const FrameSettings s = LoadText(std::string("[Scaling]\r\nAmpScaleType=") + c.scale
+        const FrameSettings s = Load(std::string("[Scaling]\r\nAmpScaleType=") + c.scale
                                          + "\r\n[SpectrumOpts]\r\nPlotTop=" + c.top + "\r\nPlotRange=" + c.range
                                          + "\r\n");
         EXPECT_EQ(s.Spectrum[0].PlotTop, c.expectedTop);

@@ -49,3 +49,11 @@ void ExpectWritten(const FrameSettings& settings, const std::string& expected)
             EXPECT_EQ(found->second, value) << key;
     }
 }
+
+FrameSettings CfgTextTest::Load(const std::string& text)
+{
+    WriteText(path, text);
+    FrameSettings settings;
+    EXPECT_TRUE(LoadCfgSettings(path, settings, {}));
+    return settings;
+}

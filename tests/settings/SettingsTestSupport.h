@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "settings/FrameSettings.h"
 #include "tests/support/PlatformTestSupport.h"
 
@@ -15,3 +17,12 @@ void ExpectSameSettings(const FrameSettings& actual, const FrameSettings& expect
 // .cfg text the settings save as; numbers compare by value ("0.5" matches
 // "0.500000").
 void ExpectWritten(const FrameSettings& settings, const std::string& expected);
+
+// A test with a .cfg file of its own, loaded as a start without the DAQ module.
+class CfgTextTest : public testing::Test {
+protected:
+    FrameSettings Load(const std::string& text);
+
+    TempFolder folder;
+    const std::string path = folder.Path("test.cfg");
+};
