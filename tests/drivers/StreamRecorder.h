@@ -5,9 +5,13 @@
 // functions, so they reach the latest recorder made.
 
 #include "audio/AsioTypes.h"
+#include "drivers/common/SampleCodec.h"
+#include "platform/Clock.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 class StreamRecorder {
@@ -18,10 +22,31 @@ public:
     static constexpr int kKeptBuffers = 128;
 
     // infos must stay alive while the stream runs.
-    StreamRecorder(const ASIOBufferInfo* infos, int count, int bufferSize, ASIOSampleType type, Signal play);
-    ~StreamRecorder();
+    StreamRecorder(const ASIOBufferInfo* infos, int count, int bufferSize, ASIOSampleType type, Signal play)
+        : Infos(infos), Count(count), BufferSize(bufferSize), Type(type), Play(play)
+    {
+        for (std::vector<float>& input : Inputs)
+            input.assign(static_cast<std::size_t>(kKeptBuffers) * static_cast<std::size_t>(bufferSize), 0.0f);
+        Current = this;
+    }
+    ~StreamRecorder() { Current = nullptr; }
 
-    const ASIOCallbacks* Callbacks() const;
+    const ASIOCallbacks* Callbacks() const
+    {
+        static const ASIOCallbacks callbacks = {
+            [](std::int32_t index, ASIOBool) {
+                if (StreamRecorder* recorder = Current.load())
+                    recorder->Switch(index);
+            },
+            [](ASIOSampleRate) {},
+            [](std::int32_t selector, std::int32_t value, void*, double*) -> std::int32_t {
+                if (selector == kAsioResetRequest && Current.load() != nullptr)
+                    ++Current.load()->Resets;
+                return selector == kAsioSelectorSupported ? value == kAsioResetRequest : selector == kAsioResetRequest;
+            },
+            nullptr};
+        return &callbacks;
+    }
 
     int Switches() const { return SwitchCount.load(std::memory_order_acquire); }
     int ResetRequests() const { return Resets.load(); }
@@ -34,11 +59,42 @@ public:
     }
 
     // Waits (bounded) until the count of switches reaches count.
-    bool WaitForSwitches(int count, double timeoutSeconds) const;
+    bool WaitForSwitches(int count, double timeoutSeconds) const
+    {
+        const double end = platform::SteadySeconds() + timeoutSeconds;
+        while (Switches() < count) {
+            if (platform::SteadySeconds() > end)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
+    }
 
 private:
-    void Switch(int index);
+    void Switch(int index)
+    {
+        const int buffer = SwitchCount.load(std::memory_order_relaxed);
+        const int bytes = SampleCodec::BytesPerSample(Type);
+        for (int c = 0; c < Count; ++c) {
+            const ASIOBufferInfo& info = Infos[c];
+            auto* slot = static_cast<std::uint8_t*>(info.buffers[index]);
+            if (info.isInput) {
+                if (buffer >= kKeptBuffers || info.channelNum > 1)
+                    continue;
+                float* kept = &Inputs[info.channelNum][static_cast<std::size_t>(buffer) * BufferSize];
+                for (int i = 0; i < BufferSize; ++i)
+                    kept[i] = SampleCodec::Decode(Type, slot + i * bytes);
+            } else {
+                const std::int64_t first = std::int64_t{buffer} * BufferSize;
+                for (int i = 0; i < BufferSize; ++i)
+                    SampleCodec::Encode(Type, Play(info.channelNum, first + i), slot + i * bytes);
+            }
+        }
+        LastSwitch = platform::SteadySeconds();
+        SwitchCount.store(buffer + 1, std::memory_order_release);
+    }
 
+    static inline std::atomic<StreamRecorder*> Current{nullptr};
     const ASIOBufferInfo* Infos;
     int Count;
     int BufferSize;
