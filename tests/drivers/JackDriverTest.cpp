@@ -44,11 +44,8 @@ TEST(JackDriver, StreamsAtTheServersRateStopsCleanlyAndReportsAServerThatGoesAwa
     ASSERT_TRUE(JackServer::WaitUntilDriverServes(20.0)) << "jackd did not come up; " << server.Log();
 
     ASSERT_TRUE(Load());
-    ASIOBufferInfo infos[4];
-    for (int i = 0; i < 4; ++i)
-        infos[i] = ASIOBufferInfo{i < 2 ? ASIOTrue : ASIOFalse, i % 2, {nullptr, nullptr}};
-    StreamRecorder recorder(infos, 4, kPeriod, ASIOSTInt32LSB, Tone);
-    ASSERT_EQ(ASIOCreateBuffers(infos, 4, kPeriod, recorder.Callbacks()), kAsioOk);
+    StreamRecorder recorder(kPeriod, ASIOSTInt32LSB, Tone);
+    ASSERT_EQ(recorder.CreateBuffers(), kAsioOk);
     ASIOSampleRate rate = 0;
     ASSERT_EQ(ASIOGetSampleRate(&rate), kAsioOk);
     EXPECT_EQ(rate, kRate);

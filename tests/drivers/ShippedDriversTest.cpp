@@ -97,10 +97,8 @@ protected:
         channel.isInput = ASIOTrue;
         ASSERT_EQ(ASIOGetChannelInfo(&channel), kAsioOk);
         Type = channel.type;
-        for (int i = 0; i < 4; ++i)
-            Infos[i] = ASIOBufferInfo{i < 2 ? ASIOTrue : ASIOFalse, i % 2, {nullptr, nullptr}};
-        Recorder = std::make_unique<StreamRecorder>(Infos, 4, BufferSize, Type, play);
-        ASSERT_EQ(ASIOCreateBuffers(Infos, 4, BufferSize, Recorder->Callbacks()), kAsioOk);
+        Recorder = std::make_unique<StreamRecorder>(BufferSize, Type, play);
+        ASSERT_EQ(Recorder->CreateBuffers(), kAsioOk);
     }
 
     void Run(int buffers)
@@ -119,7 +117,6 @@ protected:
     }
 
     const DaqSimControl* Module = nullptr;
-    ASIOBufferInfo Infos[4] = {};
     std::int32_t BufferSize = 0;
     ASIOSampleType Type = 0;
     std::unique_ptr<StreamRecorder> Recorder;

@@ -1,9 +1,10 @@
 #pragma once
-// The host side of a driver stream for tests: callbacks that count buffer
-// switches, keep the first buffers of each input channel, play a chosen
+// The host side of a driver stream for tests: both inputs and both outputs,
+// with callbacks that count buffer switches, keep the first buffers of each input channel, play a chosen
 // signal on the outputs and count reset requests. The callbacks are plain
 // functions, so they reach the latest recorder made.
 
+#include "audio/AsioHost.h"
 #include "audio/AsioTypes.h"
 #include "drivers/common/SampleCodec.h"
 #include "platform/Clock.h"
@@ -21,15 +22,17 @@ public:
     // Buffers kept per input channel.
     static constexpr int kKeptBuffers = 128;
 
-    // infos must stay alive while the stream runs.
-    StreamRecorder(const ASIOBufferInfo* infos, int count, int bufferSize, ASIOSampleType type, Signal play)
-        : Infos(infos), Count(count), BufferSize(bufferSize), Type(type), Play(play)
+    StreamRecorder(int bufferSize, ASIOSampleType type, Signal play) : BufferSize(bufferSize), Type(type), Play(play)
     {
+        for (int i = 0; i < 4; ++i)
+            Infos[i] = ASIOBufferInfo{i < 2 ? ASIOTrue : ASIOFalse, i % 2, {nullptr, nullptr}};
         for (std::vector<float>& input : Inputs)
             input.assign(static_cast<std::size_t>(kKeptBuffers) * static_cast<std::size_t>(bufferSize), 0.0f);
         Current = this;
     }
     ~StreamRecorder() { Current = nullptr; }
+
+    ASIOError CreateBuffers() { return ASIOCreateBuffers(Infos, 4, BufferSize, Callbacks()); }
 
     const ASIOCallbacks* Callbacks() const
     {
@@ -75,7 +78,7 @@ private:
     {
         const int buffer = SwitchCount.load(std::memory_order_relaxed);
         const int bytes = SampleCodec::BytesPerSample(Type);
-        for (int c = 0; c < Count; ++c) {
+        for (int c = 0; c < 4; ++c) {
             const ASIOBufferInfo& info = Infos[c];
             auto* slot = static_cast<std::uint8_t*>(info.buffers[index]);
             if (info.isInput) {
@@ -95,8 +98,7 @@ private:
     }
 
     static inline std::atomic<StreamRecorder*> Current{nullptr};
-    const ASIOBufferInfo* Infos;
-    int Count;
+    ASIOBufferInfo Infos[4];
     int BufferSize;
     ASIOSampleType Type;
     Signal Play;
