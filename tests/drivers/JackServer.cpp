@@ -7,11 +7,8 @@
 
 #include <atomic>
 #include <chrono>
-#include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -21,40 +18,18 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-#include <vector>
-
-namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kShmFolder = "/dev/shm";
-constexpr const char* kLockPath = "/tmp/talvenor-test-jackd.lock";
-
-// Blocks until no other test on this machine holds a server.
-int LockServers()
-{
-    const int fd = open(kLockPath, O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return -1;
-    while (flock(fd, LOCK_EX) != 0) {
-        if (errno != EINTR) {
-            close(fd);
-            return -1;
-        }
-    }
-    return fd;
-}
-
-// The jackd on the PATH, as a shell finds it; empty when there is none.
+// The jackd on the PATH; empty when there is none.
 std::string FindJackd()
 {
-    std::FILE* pipe = ::popen("command -v jackd 2>/dev/null", "r");
-    char path[512] = "";
-    if (pipe == nullptr)
-        return {};
-    const bool found = std::fgets(path, sizeof path, pipe) != nullptr;
-    ::pclose(pipe);
-    return found ? std::string(path, std::strcspn(path, "\n")) : std::string();
+    std::istringstream path(std::getenv("PATH") != nullptr ? std::getenv("PATH") : "");
+    for (std::string folder; std::getline(path, folder, ':');) {
+        if (::access((folder + "/jackd").c_str(), X_OK) == 0)
+            return folder + "/jackd";
+    }
+    return {};
 }
 
 } // namespace
@@ -68,26 +43,26 @@ JackServer::JackServer()
     // and so would a client named like its server.
     setenv("TALVENOR_JACK_CLIENT_NAME", ("client-" + ServerName).c_str(), 1);
     setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
-    LogPath = (fs::temp_directory_path() / (ServerName + ".log")).string();
-    LockFd = LockServers();
+    LogPath = (std::filesystem::temp_directory_path() / (ServerName + ".log")).string();
+    // Blocks until no other test on this machine holds a server.
+    LockFd = open("/tmp/talvenor-test-jackd.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (LockFd >= 0)
+        flock(LockFd, LOCK_EX);
 }
 
 JackServer::~JackServer()
 {
     Stop(SIGTERM);
     std::error_code error;
-    fs::remove(LogPath, error);
+    std::filesystem::remove(LogPath, error);
     if (LockFd >= 0)
         close(LockFd);  // releases the lock
 }
 
 std::string JackServer::Log() const
 {
-    std::ifstream file(LogPath);
     std::ostringstream text;
-    text << "jackd " << ServerName << (LockFd < 0 ? " (machine-wide lock not taken)" : "") << " printed:\n";
-    if (file.peek() != std::ifstream::traits_type::eof())
-        text << file.rdbuf();
+    text << "jackd " << ServerName << " printed:\n" << std::ifstream(LogPath).rdbuf();
     return text.str();
 }
 
@@ -101,31 +76,24 @@ bool JackServer::Start(int rate, int period)
     const std::string jackd = FindJackd();
     if (jackd.empty() || Pid > 0)
         return false;
-    Rate = rate;
-    Period = period;
     const std::string rateText = std::to_string(rate);
     const std::string periodText = std::to_string(period);
-    std::vector<const char*> args = {jackd.c_str(), "--no-realtime", "-n", ServerName.c_str(), "-d", "dummy",
-                                     "-r", rateText.c_str(), "-p", periodText.c_str(), nullptr};
+    const char* args[] = {jackd.c_str(), "--no-realtime", "-n", ServerName.c_str(), "-d", "dummy",
+                          "-r", rateText.c_str(), "-p", periodText.c_str(), nullptr};
     const pid_t parent = getpid();
     // Opened before fork: only async-signal-safe calls are allowed after it.
     const int log = open(LogPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     Pid = fork();
     if (Pid == 0) {
-        // Only async-signal-safe calls between fork and exec.
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (getppid() != parent)
             _exit(127);
-        const int out = log >= 0 ? log : open("/dev/null", O_RDWR);
-        if (out >= 0) {
-            dup2(out, STDOUT_FILENO);  // dup2 clears close-on-exec on the copies
-            dup2(out, STDERR_FILENO);
-        }
-        execv(args[0], const_cast<char* const*>(args.data()));
+        dup2(log, STDOUT_FILENO);  // dup2 clears close-on-exec on the copies
+        dup2(log, STDERR_FILENO);
+        execv(args[0], const_cast<char* const*>(args));
         _exit(127);
     }
-    if (log >= 0)
-        close(log);
+    close(log);
     return Pid > 0;
 }
 
@@ -147,16 +115,6 @@ void JackServer::Stop(int signal)
     Pid = -1;
 }
 
-void JackServer::RemoveLeftovers() const
-{
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(kShmFolder, error)) {
-        const std::string name = entry.path().filename().string();
-        if (name.find("_" + ServerName + "_") != std::string::npos)
-            fs::remove(entry.path(), error);
-    }
-}
-
 bool JackServer::WaitUntilDriverServes(double timeoutSeconds)
 {
     const double end = platform::SteadySeconds() + timeoutSeconds;
@@ -166,37 +124,8 @@ bool JackServer::WaitUntilDriverServes(double timeoutSeconds)
         const bool serves = loadAsioDriver(kJackDriverName) && ASIOInit(&info) == kAsioOk;
         ASIOExit();
         DeleteAsioDrivers();
-        if (serves)
-            return true;
-        if (platform::SteadySeconds() > end)
-            return false;
+        if (serves || platform::SteadySeconds() > end)
+            return serves;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-}
-
-bool JackServer::WaitForSocket(double timeoutSeconds) const
-{
-    const double end = platform::SteadySeconds() + timeoutSeconds;
-    const std::string prefix = "jack_" + ServerName + "_";
-    while (platform::SteadySeconds() < end) {
-        std::error_code error;
-        for (const fs::directory_entry& entry : fs::directory_iterator(kShmFolder, error)) {
-            if (entry.path().filename().string().starts_with(prefix))
-                return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return false;
-}
-
-void JackServer::CleanUpAfterKill()
-{
-    Stop(SIGKILL);
-    RemoveLeftovers();
-    if (Start(Rate, Period) && WaitForSocket(10.0)) {
-        // Give the server a moment past its socket to finish registering.
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
-    Stop(SIGTERM);
-    RemoveLeftovers();
 }

@@ -1,20 +1,54 @@
+// The shipped drivers found and listed, and the simulated module's driver
+// streaming through the host layer.
+
 #include "audio/AsioDriverList.h"
+#include "audio/AsioDrivers.h"
+#include "audio/AsioHost.h"
 #include "audio/DaqDevice.h"
+#include "audio/ShippedDriverIds.h"
 #include "audio/ShippedDrivers.h"
-#include "platform/MessageBox.h"
+#include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "tests/drivers/DaqSimModule.h"
+#include "tests/drivers/StreamRecorder.h"
+#include "tests/support/PlatformTestSupport.h"
 
+#include <stdlib.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <chrono>
+#include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <map>
+#include <memory>
+#include <numbers>
+#include <numeric>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
+
+float Silence(int, std::int64_t)
+{
+    return 0.0f;
+}
+
+// 1 kHz at half scale on the left at 48 kHz; the right stays silent.
+float LeftTone(int channel, std::int64_t frame)
+{
+    return channel == 0 ? static_cast<float>(0.5 * std::sin(2 * std::numbers::pi * 1000.0 * frame / 48000.0)) : 0.0f;
+}
+
+double Mean(const float* samples, int count)
+{
+    return std::accumulate(samples, samples + count, 0.0) / count;
+}
+
+double Rms(const float* samples, int count)
+{
+    return std::sqrt(std::inner_product(samples, samples + count, samples, 0.0) / count);
+}
 
 std::map<std::string, std::string> Listed(const AsioDriverList& list)
 {
@@ -30,6 +64,157 @@ std::map<std::string, std::string> Listed(const AsioDriverList& list)
 }
 
 } // namespace
+
+class DaqSimDriver : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The room's floor would drown the converter's noise these tests measure.
+        setenv("TALVENOR_DAQSIM_AMBIENT", "0", 1);
+        platform::SetRegistry(nullptr);  // the shipped drivers, found in the build tree
+        Module = ResetDaqSimModule();
+        ASSERT_NE(Module, nullptr);
+    }
+
+    void TearDown() override
+    {
+        Close();
+        DeleteAsioDrivers();
+        unsetenv("TALVENOR_DAQSIM_AMBIENT");
+    }
+
+    // Loads the driver and creates both inputs and both outputs.
+    void Open(double rate, StreamRecorder::Signal play)
+    {
+        ASSERT_TRUE(loadAsioDriver(kDaqSimDriverName));
+        ASIODriverInfo info{};
+        info.asioVersion = 2;
+        ASSERT_EQ(ASIOInit(&info), kAsioOk);
+        ASSERT_EQ(ASIOSetSampleRate(rate), kAsioOk);
+        std::int32_t minimum = 0, maximum = 0, granularity = 0;
+        ASSERT_EQ(ASIOGetBufferSize(&minimum, &maximum, &BufferSize, &granularity), kAsioOk);
+        ASIOChannelInfo channel{};
+        channel.isInput = ASIOTrue;
+        ASSERT_EQ(ASIOGetChannelInfo(&channel), kAsioOk);
+        Type = channel.type;
+        Recorder = std::make_unique<StreamRecorder>(BufferSize, Type, play);
+        ASSERT_EQ(Recorder->CreateBuffers(), kAsioOk);
+    }
+
+    void Run(int buffers)
+    {
+        ASSERT_EQ(ASIOStart(), kAsioOk);
+        ASSERT_TRUE(Recorder->WaitForSwitches(buffers, 30.0));
+        ASSERT_EQ(ASIOStop(), kAsioOk);
+    }
+
+    void Close()
+    {
+        ASIOStop();
+        ASIODisposeBuffers();
+        ASIOExit();
+        Recorder.reset();
+    }
+
+    const DaqSimControl* Module = nullptr;
+    std::int32_t BufferSize = 0;
+    ASIOSampleType Type = 0;
+    std::unique_ptr<StreamRecorder> Recorder;
+};
+
+TEST_F(DaqSimDriver, DeliversTheRateInRealTime)
+{
+    Open(44100, Silence);
+    const double started = platform::SteadySeconds();
+    ASSERT_EQ(ASIOStart(), kAsioOk);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    ASSERT_EQ(ASIOStop(), kAsioOk);
+    // Stopped: no switch runs while the count and its time are read.
+    const double seconds = Recorder->LastSwitchSeconds() - started;
+    EXPECT_GT(seconds, 2.0);
+    EXPECT_NEAR(Recorder->Switches() * BufferSize, 44100.0 * seconds, BufferSize);
+
+    const int switches = Recorder->Switches();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(Recorder->Switches(), switches) << "no buffer after stop";
+}
+
+TEST_F(DaqSimDriver, InputsHearTheOutputsThroughTheLoopbackPlusLowNoise)
+{
+    for (ASIOSampleType type : {ASIOSTInt32LSB, ASIOSTInt24LSB}) {
+        SCOPED_TRACE(type);
+        Module->SetSampleType(type);
+        Open(48000, LeftTone);
+        EXPECT_EQ(Type, type);
+        Run(12);
+        // Each buffer hears what was played one buffer earlier.
+        double worst = 0;
+        for (int b = 1; b < 12; ++b) {
+            for (int i = 0; i < BufferSize; ++i) {
+                const double played = LeftTone(0, (b - 1) * BufferSize + i);
+                worst = std::max(worst, std::abs(Recorder->Input(0, b)[i] - played));
+            }
+        }
+        EXPECT_LT(worst, 1e-4);
+        EXPECT_NEAR(Rms(Recorder->Input(1, 5), BufferSize), 5e-6, 5e-6);
+        Close();
+    }
+}
+
+// Unless switched off, the inputs also hear a quiet room: 3.9 mV rms of hiss
+// plus a rumble low-passed at 100 Hz from 39 mV rms (3.16 mV rms at 48 kHz:
+// a one-pole low-pass keeps √(b / (2 − b)) of it, b = 1 − e^(−2π·100/48000)),
+// the same on every run.
+TEST_F(DaqSimDriver, TheRoomAddsASeededBroadbandFloorOverTheLoopback)
+{
+    unsetenv("TALVENOR_DAQSIM_AMBIENT");
+    std::vector<float> first;
+    for (int run = 0; run < 2; ++run) {
+        Open(48000, LeftTone);
+        Run(40);
+        std::vector<float> right, left;
+        for (int b = 8; b < 40; ++b) {
+            right.insert(right.end(), Recorder->Input(1, b), Recorder->Input(1, b) + BufferSize);
+            for (int i = 0; i < BufferSize; ++i)
+                left.push_back(Recorder->Input(0, b)[i] - LeftTone(0, (b - 1) * BufferSize + i));
+        }
+        const int n = static_cast<int>(right.size());
+        const double hiss = 3.9e-3 / 0.625, floor = std::hypot(hiss, 3.16e-3 / 0.625);
+        EXPECT_NEAR(Rms(right.data(), n), floor, 0.15 * floor);
+        EXPECT_NEAR(Rms(left.data(), n), floor, 0.15 * floor)
+            << "the tone still comes back whole, with the room on top";
+        // Broadband: the hiss survives a first difference (√2 times), the rumble hardly.
+        std::vector<float> difference(right.size() - 1);
+        for (std::size_t i = 0; i + 1 < right.size(); ++i)
+            difference[i] = right[i + 1] - right[i];
+        EXPECT_NEAR(Rms(difference.data(), n - 1), std::sqrt(2.0) * hiss, 0.1 * std::sqrt(2.0) * hiss);
+        if (run == 0)
+            first = right;
+        else
+            EXPECT_EQ(right, first) << "seeded: every run hears the same room";
+        Close();
+    }
+}
+
+TEST_F(DaqSimDriver, SensorCurrentAddsADcStepThatSettlesAndAnAbsentModuleDoesNotInitialise)
+{
+    Module->SetRegister(0x5102);  // right sensor current on, left off
+    Open(48000, Silence);
+    Run(100);
+    const double first = Mean(Recorder->Input(1, 0), BufferSize);
+    EXPECT_GT(first, 0.01);
+    EXPECT_NEAR(Mean(Recorder->Input(1, 99), BufferSize), first / 20, first / 20);
+    EXPECT_LT(std::abs(Mean(Recorder->Input(0, 0), BufferSize)), 1e-5);
+    Close();
+    DeleteAsioDrivers();
+
+    // An absent module does not initialise.
+    Module->SetPresent(0);
+    ASSERT_TRUE(loadAsioDriver(kDaqSimDriverName));
+    ASIODriverInfo info{};
+    EXPECT_EQ(ASIOInit(&info), kAsioNotPresent);
+    EXPECT_STREQ(info.errorMessage, "The Talvenor DAQ module is not connected.");
+}
 
 TEST(ShippedDrivers, AreFoundInTheBuildTree)
 {
@@ -53,10 +238,9 @@ TEST(ShippedDrivers, AreFoundInTheBuildTree)
 
 TEST(ShippedDrivers, AUserFileAddsDriversOrIsIgnoredWithAMessage)
 {
-    const std::string folder = testing::TempDir() + "drivers-" + std::to_string(getpid());
-    std::filesystem::create_directories(folder);
-    const std::string good = folder + "/good.reg";
-    const std::string bad = folder + "/bad.reg";
+    const TempFolder folder;
+    const std::string good = folder.Path("good.reg");
+    const std::string bad = folder.Path("bad.reg");
     std::ofstream(good) << "[HKEY_LOCAL_MACHINE\\software\\asio\\Extra]\n"
                            "\"clsid\"=\"" << kDaqSimDriverClassId << "\"\n"
                            "\"description\"=\"Extra Module\"\n"
@@ -64,22 +248,15 @@ TEST(ShippedDrivers, AUserFileAddsDriversOrIsIgnoredWithAMessage)
                            "@=\"" DAQSIM_PLUGIN "\"\n";
     std::ofstream(bad) << "[HKEY_LOCAL_MACHINE\\software\\asio\\Extra]\nclsid=1\n";
 
-    std::vector<std::string> messages;
-    platform::SetMessageBoxHook([&](const platform::MessageBoxRequest& request) {
-        messages.push_back(request.text);
-        return platform::MessageResult::Ok;
-    });
+    MessageLog log;
     platform::Registry registry;
     platform::SetRegistry(&registry);
-    LoadDriverFile(registry, folder + "/missing.reg");
+    LoadDriverFile(registry, folder.Path("missing.reg"));
     LoadDriverFile(registry, bad);
     EXPECT_EQ(Listed(AsioDriverList()).size(), 0u);
     LoadDriverFile(registry, good);
     EXPECT_EQ(Listed(AsioDriverList()), (std::map<std::string, std::string>{{"Extra Module", DAQSIM_PLUGIN}}));
     platform::SetRegistry(nullptr);
-    platform::SetMessageBoxHook({});
-
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "The driver list " + bad + " was ignored: line 2 is not a registry entry.");
-    std::filesystem::remove_all(folder);
+    EXPECT_EQ(log.texts,
+              std::vector<std::string>{"The driver list " + bad + " was ignored: line 2 is not a registry entry."});
 }

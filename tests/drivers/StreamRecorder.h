@@ -1,13 +1,18 @@
 #pragma once
-// The host side of a driver stream for tests: callbacks that count buffer
-// switches, keep the first buffers of each input channel, play a chosen
+// The host side of a driver stream for tests: both inputs and both outputs,
+// with callbacks that count buffer switches, keep the first buffers of each input channel, play a chosen
 // signal on the outputs and count reset requests. The callbacks are plain
-// functions, so they reach the recorder made current with Use().
+// functions, so they reach the latest recorder made.
 
+#include "audio/AsioHost.h"
 #include "audio/AsioTypes.h"
+#include "drivers/common/SampleCodec.h"
+#include "platform/Clock.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 class StreamRecorder {
@@ -17,33 +22,83 @@ public:
     // Buffers kept per input channel.
     static constexpr int kKeptBuffers = 128;
 
-    // infos must stay alive while the stream runs.
-    StreamRecorder(const ASIOBufferInfo* infos, int count, int bufferSize, ASIOSampleType type, Signal play);
-    ~StreamRecorder();
+    StreamRecorder(int bufferSize, ASIOSampleType type, Signal play) : BufferSize(bufferSize), Type(type), Play(play)
+    {
+        for (int i = 0; i < 4; ++i)
+            Infos[i] = ASIOBufferInfo{i < 2 ? ASIOTrue : ASIOFalse, i % 2, {nullptr, nullptr}};
+        for (std::vector<float>& input : Inputs)
+            input.assign(static_cast<std::size_t>(kKeptBuffers) * static_cast<std::size_t>(bufferSize), 0.0f);
+        Current = this;
+    }
+    ~StreamRecorder() { Current = nullptr; }
 
-    const ASIOCallbacks* Callbacks() const;
+    ASIOError CreateBuffers() { return ASIOCreateBuffers(Infos, 4, BufferSize, Callbacks()); }
+
+    const ASIOCallbacks* Callbacks() const
+    {
+        static const ASIOCallbacks callbacks = {
+            [](std::int32_t index, ASIOBool) {
+                if (StreamRecorder* recorder = Current.load())
+                    recorder->Switch(index);
+            },
+            [](ASIOSampleRate) {},
+            [](std::int32_t selector, std::int32_t value, void*, double*) -> std::int32_t {
+                if (selector == kAsioResetRequest && Current.load() != nullptr)
+                    ++Current.load()->Resets;
+                return selector == kAsioSelectorSupported ? value == kAsioResetRequest : selector == kAsioResetRequest;
+            },
+            nullptr};
+        return &callbacks;
+    }
 
     int Switches() const { return SwitchCount.load(std::memory_order_acquire); }
     int ResetRequests() const { return Resets.load(); }
     // Steady seconds of the latest switch.
     double LastSwitchSeconds() const { return LastSwitch.load(); }
     // Input samples of buffer b (b < kKeptBuffers, counted from the first).
-    const float* Input(int channel, int buffer) const;
-    // What was played on a channel in buffer b.
-    float Played(int channel, int buffer, int frame) const;
+    const float* Input(int channel, int buffer) const
+    {
+        return &Inputs[channel][static_cast<std::size_t>(buffer) * BufferSize];
+    }
 
     // Waits (bounded) until the count of switches reaches count.
-    bool WaitForSwitches(int count, double timeoutSeconds) const;
+    bool WaitForSwitches(int count, double timeoutSeconds) const
+    {
+        const double end = platform::SteadySeconds() + timeoutSeconds;
+        while (Switches() < count) {
+            if (platform::SteadySeconds() > end)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
+    }
 
 private:
-    static void BufferSwitch(std::int32_t index, ASIOBool direct);
-    static ASIOTime* BufferSwitchTimeInfo(ASIOTime* time, std::int32_t index, ASIOBool direct);
-    static std::int32_t Message(std::int32_t selector, std::int32_t value, void* message, double* opt);
-    static void RateChanged(ASIOSampleRate rate);
-    void Switch(int index);
+    void Switch(int index)
+    {
+        const int buffer = SwitchCount.load(std::memory_order_relaxed);
+        const int bytes = SampleCodec::BytesPerSample(Type);
+        for (int c = 0; c < 4; ++c) {
+            const ASIOBufferInfo& info = Infos[c];
+            auto* slot = static_cast<std::uint8_t*>(info.buffers[index]);
+            if (info.isInput) {
+                if (buffer >= kKeptBuffers || info.channelNum > 1)
+                    continue;
+                float* kept = &Inputs[info.channelNum][static_cast<std::size_t>(buffer) * BufferSize];
+                for (int i = 0; i < BufferSize; ++i)
+                    kept[i] = SampleCodec::Decode(Type, slot + i * bytes);
+            } else {
+                const std::int64_t first = std::int64_t{buffer} * BufferSize;
+                for (int i = 0; i < BufferSize; ++i)
+                    SampleCodec::Encode(Type, Play(info.channelNum, first + i), slot + i * bytes);
+            }
+        }
+        LastSwitch = platform::SteadySeconds();
+        SwitchCount.store(buffer + 1, std::memory_order_release);
+    }
 
-    const ASIOBufferInfo* Infos;
-    int Count;
+    static inline std::atomic<StreamRecorder*> Current{nullptr};
+    ASIOBufferInfo Infos[4];
     int BufferSize;
     ASIOSampleType Type;
     Signal Play;

@@ -1,11 +1,12 @@
 // The .cfg file as written: its sections, keys and formats, the round trip
-// through the reader, and the values the reader fixes or derives.
+// through the reader, and the values the reader fixes or derives; how the
+// reader treats what it finds: the lookup rules files rely on, line ends,
+// number forms, limits and damaged input.
 
 #include <clocale>
 #include <cmath>
 #include <cstring>
-#include <set>
-#include <sstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "SettingsTestSupport.h"
 #include "platform/ZeroFilledArray.h"
 #include "settings/CfgSettingsFile.h"
+#include "settings/CfgTable.h"
 #include "settings/CfgVisitor.h"
 #include "settings/FloatFieldBounds.h"
 #include "settings/SettingsLimits.h"
@@ -24,37 +26,30 @@ namespace {
 // Gives every field a value of its own, different from its default, so
 // that a key read into the wrong field or written in the wrong form shows.
 class ScrambleVisitor : public CfgVisitor {
+    using Name = std::string_view;
+
 public:
-    void Int32(std::string_view, std::string_view, std::int32_t& field, std::string_view) override
-    {
-        field = 1 + Next() % 2;
-    }
-    void UInt32(std::string_view, std::string_view, std::uint32_t& field, std::string_view) override
+    void Int32(Name, Name, std::int32_t& field, Name) override { field = 1 + Next() % 2; }
+    void UInt32(Name, Name, std::uint32_t& field, Name) override
     {
         field = Next() % 5 == 0 ? 0xFFFFFFF0u : 7000 + Next();
     }
-    void UInt16(std::string_view, std::string_view, std::uint16_t& field, std::string_view) override
-    {
-        field = static_cast<std::uint16_t>(1 + Next() % 2);
-    }
-    void Flag(std::string_view, std::string_view, std::uint8_t& field, std::string_view) override
-    {
-        field = static_cast<std::uint8_t>(Next() % 2);
-    }
-    void Float(std::string_view, std::string_view, float& field, std::string_view) override
+    void UInt16(Name, Name, std::uint16_t& field, Name) override { field = static_cast<std::uint16_t>(1 + Next() % 2); }
+    void Flag(Name, Name, std::uint8_t& field, Name) override { field = static_cast<std::uint8_t>(Next() % 2); }
+    void Float(Name, Name, float& field, Name) override
     {
         const unsigned n = Next();
         field = (n % 3 == 0 ? -0.125f : 0.375f) * static_cast<float>(1 + n % 64);
     }
-    void Text(std::string_view, std::string_view, char* field, std::size_t size, std::string_view) override
+    void Text(Name, Name, char* field, std::size_t size, Name) override
     {
         // Fills the field to its last character: every text must survive whole.
         std::string text = "text " + std::to_string(Next()) + " ";
         text.resize(size - 1, 'x');
         std::memcpy(field, text.c_str(), size);
     }
-    void Format(std::string_view, TWaveFormat& format) override { format.Set(96000, 2, 2); }
-    void WriteOnlyFlag(std::string_view, std::string_view, std::uint8_t) override {}
+    void Format(Name, TWaveFormat& format) override { format.Set(96000, 2, 2); }
+    void WriteOnlyFlag(Name, Name, std::uint8_t) override {}
 
 private:
     unsigned Next() { return m_Counter++; }
@@ -77,22 +72,10 @@ FrameSettings LoadedScrambledSettings()
     return settings;
 }
 
-TEST(CfgFileTest, WrittenFileHasEverySectionOnceAndEndsEveryLineWithCrLf)
-{
-    std::istringstream text(FormatCfgSettings(FrameSettings()));
-    std::set<std::string> sections;
-    for (std::string line; std::getline(text, line);) {
-        ASSERT_TRUE(line.ends_with('\r')) << "every line, the last too, ends with CR LF: " << line;
-        line.pop_back();
-        if (!line.empty() && line.front() == '[')
-            EXPECT_TRUE(sections.insert(line).second) << line;
-        else
-            ASSERT_TRUE(!sections.empty() && line.find('=') != std::string::npos) << line;
-    }
-    EXPECT_EQ(sections.size(), 49u);
-}
+class CfgFileTest : public CfgTextTest {};
+class CfgReaderTest : public CfgTextTest {};
 
-TEST(CfgFileTest, DefaultsAreWrittenInTheFileFormats)
+TEST_F(CfgFileTest, DefaultsAreWrittenInTheFileFormats)
 {
     FrameSettings settings;
     SetTextField(settings.Print.Comment[9], "last comment");
@@ -119,22 +102,17 @@ TEST(CfgFileTest, DefaultsAreWrittenInTheFileFormats)
     EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
 }
 
-TEST(CfgFileTest, EveryStoredFieldSurvivesAWriteAndARead)
+TEST_F(CfgFileTest, EveryStoredFieldSurvivesAWriteAndARead)
 {
-    TempFolder folder;
-    const std::string path = folder.File("round.cfg");
     const FrameSettings written = LoadedScrambledSettings();
     ASSERT_TRUE(SaveCfgSettings(path, written));
 
     FrameSettings read;
     ASSERT_TRUE(LoadCfgSettings(path, read, [] { return 3; }));
     ExpectSameSettings(read, written);
-
-    ASSERT_TRUE(SaveCfgSettings(folder.File("again.cfg"), read));
-    EXPECT_EQ(ReadWholeFile(folder.File("again.cfg")), ReadWholeFile(path));
 }
 
-TEST(CfgFileTest, TheFileIsTheSameUnderACommaDecimalLocale)
+TEST_F(CfgFileTest, TheFileIsTheSameUnderACommaDecimalLocale)
 {
     const FrameSettings settings = LoadedScrambledSettings();
     const std::string inC = FormatCfgSettings(settings);
@@ -142,8 +120,6 @@ TEST(CfgFileTest, TheFileIsTheSameUnderACommaDecimalLocale)
     const std::string previous = std::setlocale(LC_ALL, nullptr);
     if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
         GTEST_SKIP() << "locale de_DE.UTF-8 is not installed (package locales-all)";
-    TempFolder folder;
-    const std::string path = folder.File("de.cfg");
     EXPECT_EQ(FormatCfgSettings(settings), inC);
     ASSERT_TRUE(SaveCfgSettings(path, settings));
     FrameSettings read;
@@ -152,104 +128,175 @@ TEST(CfgFileTest, TheFileIsTheSameUnderACommaDecimalLocale)
     std::setlocale(LC_ALL, previous.c_str());
 }
 
-TEST(CfgFileTest, ReadingSetsTheFixedAndDerivedValues)
+TEST_F(CfgFileTest, ReadingSetsTheFixedAndDerivedValues)
 {
-    TempFolder folder;
-    const std::string path = folder.File("fixed.cfg");
-    WriteWholeFile(path, "[Device]\nSoundCardDriverMode=0\n"
-                         "[Toolbars]\nMain=0\nButtons=1\nStatusbar=0\n"
-                         "[Mode]\nOpMode=4\n"
-                         "[Settings]\nFFTsize=1024\nAverageMode=0\nAverageModeR=0\nDecimationRatio=4\n"
-                         "ApplyLowPassFilter=1\nSmoothingWindow=7\nOverlapPercent=10\nDelayChannel=1\n"
-                         "DelayTimeMsec=3.5\nEnableOverloadDetection=0\nExcludeOverloadFlag=1\n"
-                         "IndependentScalingAndCalibration=1\nChannelProcessing=3\n"
-                         "[Scaling2]\nSpectralDensityFlag=1\nSpectralDensityType=1\nMicCompEnable=1\n"
-                         "[Calibration]\nLeftChannelName=\n"
-                         "[CalibrationR]\nRightChannelName=\n"
-                         "[Trigger]\nEnable=1\nThreshold=40.0\n"
-                         "[RunControl]\nMode=2\nLimitFFT=7\nLimitSeconds=3\nbEnableRunDelay=1\nRunDelaySeconds=9\n"
-                         "bUpdateIntervalFlag=1\nUpdateIntervalMilliseconds=5\nbStartMultipleInstances=1\n"
-                         "[TonesR]\nToneEnable3=1\nPwrDB3=-6.0\n");
+    WriteText(path, "[Device]\nSoundCardDriverMode=0\n"
+                    "[Toolbars]\nMain=0\nButtons=1\nStatusbar=0\n"
+                    "[Mode]\nOpMode=4\n"
+                    "[Settings]\nFFTsize=1024\nAverageMode=0\nAverageModeR=0\nDecimationRatio=4\n"
+                    "ApplyLowPassFilter=1\nSmoothingWindow=7\nOverlapPercent=10\nDelayChannel=1\n"
+                    "DelayTimeMsec=3.5\nEnableOverloadDetection=0\nExcludeOverloadFlag=1\n"
+                    "IndependentScalingAndCalibration=1\nChannelProcessing=3\n"
+                    "[Scaling2]\nSpectralDensityFlag=1\nSpectralDensityType=1\nMicCompEnable=1\n"
+                    "[Calibration]\nLeftChannelName=\n"
+                    "[CalibrationR]\nRightChannelName=\n"
+                    "[Trigger]\nEnable=1\nThreshold=40.0\n"
+                    "[RunControl]\nMode=2\nLimitFFT=7\nLimitSeconds=3\nbEnableRunDelay=1\nRunDelaySeconds=9\n"
+                    "bUpdateIntervalFlag=1\nUpdateIntervalMilliseconds=5\nbStartMultipleInstances=1\n"
+                    "[TonesR]\nToneEnable3=1\nPwrDB3=-6.0\n");
     FrameSettings s;
     s.DataLog.Active = 1;
     ASSERT_TRUE(LoadCfgSettings(path, s, [] { return 2; }));
 
-    EXPECT_EQ(s.SoundCardDriverMode, 1);
     EXPECT_EQ(s.m_InputDevice, 2);
     EXPECT_EQ(s.m_OutputDevice, 2);
-    EXPECT_EQ(s.m_ShowSidebar, 1);
-    EXPECT_EQ(s.m_ShowToolbar, 0);
-    EXPECT_EQ(s.m_ShowStatusbar, 1);
-    EXPECT_EQ(s.OpMode, 1);
-    const TProcessingSettings& p = s.Processing;
-    EXPECT_EQ(p.FFTsize, 65536u);
-    EXPECT_EQ(p.AverageMode[0], 1);
-    EXPECT_EQ(p.AverageMode[1], 1);
-    EXPECT_EQ(p.DecimationRatio, 1);
-    EXPECT_EQ(p.ApplyLowPassFilter, 0);
-    EXPECT_EQ(p.SmoothingWindow, 2);
-    EXPECT_EQ(p.OverlapPercent, 50);
-    EXPECT_EQ(p.DelayChannel, 0);
-    EXPECT_EQ(p.DelayTimeMsec, 0.0f);
-    EXPECT_EQ(p.EnableOverloadDetection, 1);
-    EXPECT_EQ(p.ExcludeOverloadFlag, 0);
-    EXPECT_EQ(p.IndependentScalingAndCalibration, 0);
-    EXPECT_EQ(p.ChannelProcessing, 3) << "the start-up fix-ups are the frame's, not the reader's";
-    EXPECT_EQ(s.Scaling[1].SpectralDensityFlag, 0);
-    EXPECT_EQ(s.Scaling[1].SpectralDensityType, 0);
-    EXPECT_EQ(s.Scaling[1].MicCompEnable, 0);
-    EXPECT_EQ(s.Trigger.Enable, 0);
-    EXPECT_EQ(s.Trigger.Threshold, 40.0f);
+    // The start-up fix-ups (ChannelProcessing) are the frame's, not the reader's.
+    ExpectWritten(s, "Device/SoundCardDriverMode=1 Toolbars/Main=1 Toolbars/Buttons=0 Toolbars/Statusbar=1 "
+                     "Mode/OpMode=1 Settings/FFTsize=65536 Settings/AverageMode=1 Settings/AverageModeR=1 "
+                     "Settings/DecimationRatio=1 Settings/ApplyLowPassFilter=0 Settings/SmoothingWindow=2 "
+                     "Settings/OverlapPercent=50 Settings/DelayChannel=0 Settings/DelayTimeMsec=0 "
+                     "Settings/EnableOverloadDetection=1 Settings/ExcludeOverloadFlag=0 "
+                     "Settings/IndependentScalingAndCalibration=0 Settings/ChannelProcessing=3 "
+                     "Scaling2/SpectralDensityFlag=0 Scaling2/SpectralDensityType=0 Scaling2/MicCompEnable=0 "
+                     "Trigger/Enable=0 Trigger/Threshold=40 Calibration/LeftChannelName=Microphone "
+                     "CalibrationR/RightChannelName=Acceleration");
     RunControlOpts fixed;
     fixed.LimitFFT = 100;
     fixed.RunDelaySeconds = 1.0f;
     EXPECT_EQ(s.RunControl, fixed);
     EXPECT_EQ(s.DataLog.Active, 0);
-    EXPECT_STREQ(s.Calibration[0].ChannelName, "Microphone");
-    EXPECT_STREQ(s.Calibration[1].ChannelName, "Acceleration");
     EXPECT_NEAR(s.SigGenChannel[1].Tones[3].ToneLinearAmplitude, 0.501f, 0.001f);
     EXPECT_EQ(s.SigGenChannel[1].Tones[0].ToneLinearAmplitude, 1.0f);
 
     s.ApplyStartupFixups();
-    const std::string saved = FormatCfgSettings(s);
-    EXPECT_NE(saved.find("FFTsize=65536\r\n"), std::string::npos);
-    EXPECT_NE(saved.find("ChannelProcessing=2\r\n"), std::string::npos);
+    ExpectWritten(s, "Settings/FFTsize=65536 Settings/ChannelProcessing=2");
 }
 
-TEST(CfgFileTest, MissingKeysTakeTheFileDefaultsNotTheFrameDefaults)
+TEST_F(CfgFileTest, MissingKeysTakeTheFileDefaultsNotTheFrameDefaults)
 {
-    TempFolder folder;
-    const std::string path = folder.File("sparse.cfg");
-    WriteWholeFile(path, "[Device]\nDAQ_InputGain=64\n");
-    FrameSettings s;
-    ASSERT_TRUE(LoadCfgSettings(path, s, {}));
-    EXPECT_EQ(s.Daq.DAQ_InputGain, 64);
-    EXPECT_EQ(s.Print.MarginLeft, 0.5f);
-    EXPECT_EQ(s.Calibration[0].PctFullScale, -1.0f);
-    EXPECT_STREQ(s.Calibration[1].ChannelName, "Accelerometer");
+    const FrameSettings s = Load("[Device]\nDAQ_InputGain=64\n");
+    ExpectWritten(s, "Device/DAQ_InputGain=64 PrintOpts/MarginLeft=0.5 Calibration/PctFullScaleLeft=-1 "
+                     "CalibrationR/RightChannelName=Accelerometer");
     EXPECT_EQ(s.m_InputDevice, 0);
 }
 
-TEST(CfgFileTest, AFileThatCannotBeOpenedChangesNothing)
+TEST_F(CfgFileTest, AFileThatCannotBeOpenedChangesNothing)
 {
-    TempFolder folder;
     FrameSettings s;
     s.RunControl.LimitFFT = 500;
-    EXPECT_FALSE(LoadCfgSettings(folder.File("absent.cfg"), s, [] { return 9; }));
+    EXPECT_FALSE(LoadCfgSettings(folder.Path("absent.cfg"), s, [] { return 9; }));
     ExpectSameSettings(s, FrameSettings());
 
-    WriteWholeFile(folder.File("present.cfg"), "[Device]\nDAQ_InputGain=1\n");
+    WriteText(folder.Path("present.cfg"), "[Device]\nDAQ_InputGain=1\n");
     platform::FailNextAllocations(1);
-    EXPECT_FALSE(LoadCfgSettings(folder.File("present.cfg"), s, {}));
+    EXPECT_FALSE(LoadCfgSettings(folder.Path("present.cfg"), s, {}));
     platform::FailNextAllocations(0);
     ExpectSameSettings(s, FrameSettings());
 
-    EXPECT_FALSE(SaveCfgSettings(folder.File("no/such/folder.cfg"), s));
+    EXPECT_FALSE(SaveCfgSettings(folder.Path("no/such/folder.cfg"), s));
+}
+
+// LF and CR LF lines read alike, and the last line counts without an end.
+TEST_F(CfgReaderTest, NamesMatchWithoutRegardToCaseButAreNotTrimmed)
+{
+    const FrameSettings s = Load("[device]\r\ndaq_inputgain=4\r\n"
+                                 "[PRINTOPTS]\r\nmarginleft = 0.75\r\nMarginRight= 0.25\r\nmargintop=0.125\r\n"
+                                 "[Calibration]\r\nLeftChannelName=Probe A\r\n[CalibrationR]\nRightChannelName=Probe B\n"
+                                 "RefLevel=114.0");
+    EXPECT_EQ(std::string(s.Calibration[0].ChannelName) + "," + s.Calibration[1].ChannelName,
+              "Probe A,Probe B");
+    // "marginleft " ends with a blank, so it is not MarginLeft; a blank before a number is skipped.
+    ExpectWritten(s, "CalibrationR/RefLevel=114 Device/DAQ_InputGain=4 PrintOpts/MarginLeft=0.5 "
+                     "PrintOpts/MarginRight=0.25 PrintOpts/MarginTop=0.125");
+}
+
+TEST_F(CfgReaderTest, OnlyTheFirstSectionAndTheFirstKeyCount)
+{
+    const FrameSettings s = Load("MarginLeft=0.1\n"
+                                 "[PrintOpts]\nMarginTop=0.2\nMarginTop=0.3\n"
+                                 "[Device]\nDAQ_InputGain=4\n"
+                                 "[PrintOpts]\nMarginBottom=0.4\n"
+                                 "[Device]\nDAQ_IEPE_Left=0\n");
+    ExpectWritten(s, "PrintOpts/MarginLeft=0.5 PrintOpts/MarginTop=0.2 PrintOpts/MarginBottom=0.5 "
+                     "Device/DAQ_InputGain=4 Device/DAQ_IEPE_Left=1");
+}
+
+TEST_F(CfgReaderTest, NumbersReadInEveryFormAFileMayHold)
+{
+    const FrameSettings s = Load("[PrintOpts]\nMarginLeft=7.5e-1\nMarginRight=2\nMarginTop=junk\n"
+                                 "[Settings]\nAverageBlocks=  12\nAverageBlocksR=3.9\nAverageSpeed=65540\n"
+                                 "[Device]\nDAQ_InputGain=-1\nDAQ_IEPE_Left=5\n"
+                                 "[SpectrumOpts]\nLineColor=4294967295\nPeakColor=-2\n");
+    // 16-bit fields keep the low bits; colours are read as 32-bit integers.
+    ExpectWritten(s, "PrintOpts/MarginLeft=0.75 PrintOpts/MarginRight=2 PrintOpts/MarginTop=0 "
+                     "Settings/AverageBlocks=12 Settings/AverageBlocksR=3 Settings/AverageSpeed=4 "
+                     "Device/DAQ_InputGain=65535 Device/DAQ_IEPE_Left=1 SpectrumOpts/LineColor=2147483647 "
+                     "SpectrumOpts/PeakColor=-2");
+}
+
+TEST_F(CfgReaderTest, LongLinesStayWholeAndEveryTextEndsWithinItsField)
+{
+    const std::string path259(259, 'p');
+    const std::string overlong(5000, 'q');
+    const FrameSettings s = Load("[Scaling]\nMicCompFilenameLeft=" + path259 + "\n"
+                                 "[Calibration]\nLabelLinear=" + overlong + "\nRefLevel=100.0\n"
+                                 "[Markers]\nCustomLabel0=" + overlong + "\n"
+                                 "[User DefinedR]\nWaveFileName=/w/" + path259 + "\n"
+                                 "[" + overlong + "]\nx=1\n"
+                                 "[Settings]\n" + overlong + "=1\nAverageSpeed=3\n");
+    EXPECT_EQ(std::string(s.Scaling[0].MicCompFilename), path259);
+    EXPECT_EQ(std::string(s.Calibration[0].LabelLinear), std::string(59, 'q'));
+    EXPECT_EQ(s.Calibration[0].RefLevel, 100.0f) << "the long line was read as one line";
+    EXPECT_EQ(std::string(s.Markers[0].CustomLabel[0]), std::string(29, 'q'));
+    EXPECT_EQ(std::string(s.SigGenChannel[1].UserDefined.WaveFileName), ("/w/" + path259).substr(0, 259));
+    EXPECT_EQ(s.Processing.AverageSpeed[0], 3);
+}
+
+TEST_F(CfgReaderTest, OnlyTheFirstTenThousandLinesAreRead)
+{
+    std::string text = "[PrintOpts]\nMarginLeft=0.25\n";
+    for (int i = 0; i < 12000 - 3; ++i)
+        text += i % 2 == 0 ? "\n" : "filler line without equals\n";
+    text += "MarginRight=0.25\n";
+    const FrameSettings s = Load(text);
+    ExpectWritten(s, "PrintOpts/MarginLeft=0.25 PrintOpts/MarginRight=0.5");
+
+    CfgTable table;
+    ASSERT_TRUE(table.Read(path));
+    EXPECT_EQ(table.RowCount(), CfgTable::kMaxRows);
+}
+
+TEST_F(CfgReaderTest, DamagedFilesGiveDefaultsAndStayUntouched)
+{
+    FrameSettings saved;
+    saved.Print.MarginTop = 0.75f;
+    saved.Markers[0].MarkerFreq[3] = 777.0f;
+    const std::string full = FormatCfgSettings(saved);
+
+    // Cut inside the markers: what comes before is read, the rest defaults.
+    const std::size_t cut = full.find("MarkerFreq3=") + 14;
+    const std::string truncated = full.substr(0, cut);
+    const FrameSettings t = Load(truncated);
+    ExpectWritten(t, "PrintOpts/MarginTop=0.75 Markers/MarkerFreq3=77 MarkersR/MarkerFreq0=1000 DTMF/TwistDB=3");
+    EXPECT_EQ(ReadText(path), truncated);
+
+    std::mt19937 random(7);
+    std::string garbage(20000, '\0');
+    for (char& c : garbage)
+        c = static_cast<char>(random());
+    const FrameSettings g = Load(garbage);
+    const FrameSettings e = Load("");
+    EXPECT_EQ(FormatCfgSettings(g), FormatCfgSettings(e));
+    EXPECT_EQ(ReadText(path), "");
+    WriteText(path, garbage);
+    FrameSettings again;
+    EXPECT_TRUE(LoadCfgSettings(path, again, {}));
+    EXPECT_EQ(ReadText(path), garbage);
 }
 
 } // namespace
 
-TEST(CfgFileTest, AFuzzedFileOfHostileNumbersLoadsFiniteAndSavesWhatItReads)
+TEST_F(CfgFileTest, AFuzzedFileOfHostileNumbersLoadsFiniteAndSavesWhatItReads)
 {
     // Kept from fuzzing: an infinite voltage range and sweep start, NaN and
     // 1e39 plot limits were kept as read.
@@ -263,9 +310,8 @@ TEST(CfgFileTest, AFuzzedFileOfHostileNumbersLoadsFiniteAndSavesWhatItReads)
     EXPECT_EQ(std::strlen(loaded.Calibration[0].ChannelName), TChannelCalibration::kChannelNameSize - 1)
         << "a 400-character name is cut to its field";
 
-    TempFolder folder;
-    ASSERT_TRUE(SaveCfgSettings(folder.File("saved.cfg"), loaded));
+    ASSERT_TRUE(SaveCfgSettings(path, loaded));
     FrameSettings again;
-    ASSERT_TRUE(LoadCfgSettings(folder.File("saved.cfg"), again, {}));
+    ASSERT_TRUE(LoadCfgSettings(path, again, {}));
     EXPECT_EQ(FormatCfgSettings(again), FormatCfgSettings(loaded));
 }

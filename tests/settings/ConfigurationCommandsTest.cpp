@@ -1,4 +1,9 @@
+// Loading and saving configurations through the frame, and the window
+// placements and slots they store.
+
 #include "settings/ConfigurationCommands.h"
+#include "settings/WindowPlacement.h"
+#include "settings/WindowSlots.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -8,8 +13,8 @@
 #include <gtest/gtest.h>
 
 #include "SettingsTestSupport.h"
-#include "platform/MessageBox.h"
 #include "settings/CfgSettingsFile.h"
+#include "settings/TextField.h"
 
 namespace {
 
@@ -45,28 +50,19 @@ private:
 
 class ConfigurationCommandsTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
-            messages.push_back(request.text);
-            return answer;
-        });
-    }
-    void TearDown() override { platform::SetMessageBoxHook({}); }
-
     TempFolder folder;
     FrameSettings settings;
     FakeHost host{settings};
     ConfigurationCommands commands{settings, host, folder.Root()};
-    std::vector<std::string> messages;
-    platform::MessageResult answer = platform::MessageResult::Yes;
+    MessageLog log;
+    const std::vector<std::string>& messages = log.texts;
 };
 
 TEST_F(ConfigurationCommandsTest, LoadingEndsInTheStateOfAStartWithThatFile)
 {
-    const std::string path = folder.File("bench.cfg");
-    WriteWholeFile(path, "[Settings]\nChannelProcessing=3\nAverageSpeed=3\n"
-                         "[ViewStatus]\nPeak Amp=1\nRecorder=1\nSignalGenerator=1\n");
+    const std::string path = folder.Path("bench.cfg");
+    WriteText(path, "[Settings]\nChannelProcessing=3\nAverageSpeed=3\n"
+                    "[ViewStatus]\nPeak Amp=1\nRecorder=1\nSignalGenerator=1\n");
     FrameSettings started;
     ASSERT_TRUE(LoadCfgSettings(path, started, [] { return 1; }));
     started.ApplyStartupFixups();
@@ -76,15 +72,12 @@ TEST_F(ConfigurationCommandsTest, LoadingEndsInTheStateOfAStartWithThatFile)
     EXPECT_EQ(host.calls, (std::vector<std::string>{"stop", "store 0", "store 6", "store 7", "store 8", "store 9",
                                                     "store 10", "close", "rebuild", "restore main", "open 6",
                                                     "open 8", "open 10", "refresh"}));
-    EXPECT_EQ(settings.Processing.ChannelProcessing, 2);
-    EXPECT_EQ(settings.Processing.IndependentScalingAndCalibration, 1);
-    EXPECT_EQ(settings.Processing.AverageSpeed[0], 3);
     ExpectSameSettings(settings, started);
     EXPECT_TRUE(messages.empty());
 
     // The undo copy holds the state before the load, with the slots stored.
     FrameSettings undone;
-    ASSERT_TRUE(LoadCfgSettings(folder.File("-Undo.cfg"), undone, {}));
+    ASSERT_TRUE(LoadCfgSettings(folder.Path("-Undo.cfg"), undone, {}));
     EXPECT_EQ(undone.Processing.AverageSpeed[0], 1);
     EXPECT_TRUE(undone.Windows.IsOpen(kSlotPeakFrequency));
     EXPECT_FALSE(undone.Windows.IsOpen(kSlotRecorder));
@@ -92,43 +85,43 @@ TEST_F(ConfigurationCommandsTest, LoadingEndsInTheStateOfAStartWithThatFile)
 
 TEST_F(ConfigurationCommandsTest, TheUndoCopyGoesToTheConfigurationFolderInUse)
 {
-    const std::string configs = folder.File("configs");
+    const std::string configs = folder.Path("configs");
     std::filesystem::create_directory(configs);
     const std::string path = configs + "/quoted name.cfg";
-    WriteWholeFile(path, "[Settings]\nAverageSpeed=2\n");
+    WriteText(path, "[Settings]\nAverageSpeed=2\n");
 
     commands.RememberDialogFolder(path);
     EXPECT_EQ(commands.DialogFolder(), configs);
     ASSERT_TRUE(commands.LoadConfiguration("\"quoted name.cfg\""));
     EXPECT_EQ(settings.Processing.AverageSpeed[0], 2);
     EXPECT_TRUE(std::filesystem::exists(configs + "/-Undo.cfg"));
-    EXPECT_FALSE(std::filesystem::exists(folder.File("-Undo.cfg")));
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("-Undo.cfg")));
     EXPECT_EQ(commands.UndoPath(), configs + "/-Undo.cfg");
 
     // Loading the undo copy itself does not overwrite it first.
-    const std::string undo = ReadWholeFile(commands.UndoPath());
+    const std::string undo = ReadText(commands.UndoPath());
     host.calls.clear();
     ASSERT_TRUE(commands.LoadConfiguration(commands.UndoPath()));
-    EXPECT_EQ(ReadWholeFile(commands.UndoPath()), undo);
+    EXPECT_EQ(ReadText(commands.UndoPath()), undo);
     EXPECT_EQ(settings.Processing.AverageSpeed[0], 1);
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "store 0"), 0);
 }
 
 TEST_F(ConfigurationCommandsTest, AnUndoCopyThatCannotBeWrittenIsReported)
 {
-    const std::string path = folder.File("a.cfg");
-    WriteWholeFile(path, "[Settings]\nAverageSpeed=3\n");
-    settings.m_DataPaths.Set(DataPaths::kConfiguration, folder.File("missing-folder"));
+    const std::string path = folder.Path("a.cfg");
+    WriteText(path, "[Settings]\nAverageSpeed=3\n");
+    settings.m_DataPaths.Set(DataPaths::kConfiguration, folder.Path("missing-folder"));
     const FrameSettings before = settings;
 
-    answer = platform::MessageResult::No;
+    log.answer = platform::MessageResult::No;
     EXPECT_FALSE(commands.LoadConfiguration(path));
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].find(folder.File("missing-folder") + "/-Undo.cfg"), std::string::npos) << messages[0];
+    EXPECT_NE(messages[0].find(folder.Path("missing-folder") + "/-Undo.cfg"), std::string::npos) << messages[0];
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "close"), 0);
     EXPECT_EQ(settings.Processing.AverageSpeed[0], before.Processing.AverageSpeed[0]);
 
-    answer = platform::MessageResult::Yes;
+    log.answer = platform::MessageResult::Yes;
     EXPECT_TRUE(commands.LoadConfiguration(path));
     EXPECT_EQ(settings.Processing.AverageSpeed[0], 3);
 }
@@ -136,28 +129,108 @@ TEST_F(ConfigurationCommandsTest, AnUndoCopyThatCannotBeWrittenIsReported)
 TEST_F(ConfigurationCommandsTest, AFileThatCannotBeReadChangesNothing)
 {
     settings.Print.MarginTop = 0.3f;
-    EXPECT_FALSE(commands.LoadConfiguration(folder.File("none.cfg")));
+    EXPECT_FALSE(commands.LoadConfiguration(folder.Path("none.cfg")));
     EXPECT_EQ(host.calls, std::vector<std::string>{"stop"});
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("none.cfg"), std::string::npos);
     EXPECT_EQ(settings.Print.MarginTop, 0.3f);
-    EXPECT_FALSE(std::filesystem::exists(folder.File("-Undo.cfg")));
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("-Undo.cfg")));
     EXPECT_FALSE(commands.LoadConfiguration(""));
 }
 
 TEST_F(ConfigurationCommandsTest, SavingStoresTheSlotsThenWritesTheFile)
 {
     host.openWindows = {kSlotRecorder};
-    ASSERT_TRUE(commands.SaveConfiguration(folder.File("saved.cfg")));
+    ASSERT_TRUE(commands.SaveConfiguration(folder.Path("saved.cfg")));
     EXPECT_EQ(host.calls, (std::vector<std::string>{"store 0", "store 6", "store 7", "store 8", "store 9",
                                                     "store 10"}));
-    const std::string text = ReadWholeFile(folder.File("saved.cfg"));
+    const std::string text = ReadText(folder.Path("saved.cfg"));
     EXPECT_NE(text.find("Recorder=1\r\n"), std::string::npos);
     EXPECT_NE(text.find("Recorder=0, 1, {0,0}, {0,0}, {10,10,110,110}\r\n"), std::string::npos);
 
-    EXPECT_FALSE(commands.SaveConfiguration(folder.File("no/such/dir.cfg")));
+    EXPECT_FALSE(commands.SaveConfiguration(folder.Path("no/such/dir.cfg")));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("no/such/dir.cfg"), std::string::npos);
+}
+
+constexpr DesktopSize kDesktop{1920, 1080};
+
+// The stored text reads back as written; a window off the desktop is brought onto it.
+TEST(WindowPlacementTest, ParsingKeepsTheWindowOnTheDesktop)
+{
+    EXPECT_EQ(WindowPlacement::FrameDefault(kDesktop).Format(), "0, 1, {-1,-1}, {-1,-1}, {0,0,1920,1052}");
+    const auto parsed = WindowPlacement::Parse("2, 1, {3,4}, {5,6}, {7,8,900,700}", kDesktop, false);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->Format(), "2, 1, {3,4}, {5,6}, {7,8,900,700}");
+    auto p = WindowPlacement::Parse("0, 1, {-1,-1}, {-8,-8}, {-20,-30,500,400}", kDesktop, false);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->Format(), "0, 1, {0,0}, {0,0}, {0,0,500,400}");
+
+    p = WindowPlacement::Parse("0, 1, {0,0}, {0,0}, {2500,1300,2900,1500}", {1280, 800}, false);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->normal, (PlacementRect{640, 400, 2900, 1500}));
+
+    // Stored minimized: shown normally, unless the main window is minimized now.
+    EXPECT_EQ(WindowPlacement::Parse("0, 2, {0,0}, {0,0}, {1,2,3,4}", kDesktop, false)->showCmd, 1);
+    EXPECT_EQ(WindowPlacement::Parse("0, 2, {0,0}, {0,0}, {1,2,3,4}", kDesktop, true)->showCmd, 6);
+    EXPECT_EQ(WindowPlacement::Parse("0, 3, {0,0}, {0,0}, {1,2,3,4}", kDesktop, false)->showCmd, 3);
+
+    // Whatever numbers a text yields are used; the rest are 0.
+    p = WindowPlacement::Parse("0, 1, {5,6}, junk", kDesktop, false);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->Format(), "0, 1, {5,6}, {0,0}, {0,0,0,0}");
+    EXPECT_FALSE(WindowPlacement::Parse("0,", kDesktop, false));
+    EXPECT_FALSE(WindowPlacement::Parse("", kDesktop, false));
+}
+
+TEST(WindowSlotsTest, StoringAndReadingFollowTheWindows)
+{
+    WindowSlots slots;
+    EXPECT_FALSE(slots.IsOpen(kSlotRecorder));
+    WindowPlacement where;
+    where.showCmd = 1;
+    where.normal = {10, 20, 310, 220};
+    slots.Store(kSlotRecorder, &where);
+    EXPECT_TRUE(slots.IsOpen(kSlotRecorder));
+    EXPECT_STREQ(slots.Find(kSlotRecorder)->Placement, "0, 1, {0,0}, {0,0}, {10,20,310,220}");
+
+    // Closed since: marked closed, placement kept for the next opening.
+    slots.Store(kSlotRecorder, nullptr);
+    EXPECT_FALSE(slots.IsOpen(kSlotRecorder));
+    EXPECT_STREQ(slots.Find(kSlotRecorder)->Placement, "0, 1, {0,0}, {0,0}, {10,20,310,220}");
+    EXPECT_FALSE(slots.PlacementToRestore(kSlotRecorder, kDesktop, false));
+    EXPECT_EQ(slots.GetSavedWindowRect(kSlotRecorder, {1, 1, 2, 2}, kDesktop), (PlacementRect{10, 20, 310, 220}));
+
+    slots.Store(kSlotMainWindow, nullptr);
+    EXPECT_TRUE(slots.IsOpen(kSlotMainWindow));
+
+    // A plot window (id 2) has no slot.
+    const WindowSlots before = slots;
+    slots.Store(2, &where);
+    EXPECT_EQ(slots, before);
+    EXPECT_FALSE(slots.IsOpen(2));
+    EXPECT_EQ(slots.GetSavedWindowRect(2, {1, 1, 2, 2}, kDesktop), (PlacementRect{1, 1, 2, 2}));
+}
+
+TEST(WindowSlotsTest, SavedRectanglesAreClampedOrDefault)
+{
+    WindowSlots slots;
+    const PlacementRect fallback{5, 5, 405, 305};
+    bool maximized = true;
+    EXPECT_EQ(slots.GetSavedWindowRect(kSlotTotalPower, fallback, kDesktop, &maximized), fallback);
+    EXPECT_FALSE(maximized);
+
+    SetTextField(slots.Find(kSlotTotalPower)->Placement, "0, 3, {-1,-1}, {-8,-8}, {3000,-40,3400,300}");
+    EXPECT_EQ(slots.GetSavedWindowRect(kSlotTotalPower, fallback, kDesktop, &maximized),
+              (PlacementRect{960, 0, 3400, 300}));
+    EXPECT_TRUE(maximized);
+
+    slots.Find(kSlotTotalPower)->Open = 1;
+    EXPECT_TRUE(slots.PlacementToRestore(kSlotTotalPower, kDesktop, false));
+
+    SetTextField(slots.Find(kSlotTotalPower)->Placement, "ab");
+    EXPECT_EQ(slots.GetSavedWindowRect(kSlotTotalPower, fallback, kDesktop), fallback);
+    EXPECT_FALSE(slots.PlacementToRestore(kSlotTotalPower, kDesktop, false));
 }
 
 } // namespace

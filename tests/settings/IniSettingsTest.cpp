@@ -1,4 +1,5 @@
 #include "settings/IniSettingsFile.h"
+#include "settings/SettingsFiles.h"
 
 #include <filesystem>
 #include <string>
@@ -12,7 +13,7 @@ namespace {
 class IniSettingsTest : public testing::Test {
 protected:
     TempFolder folder;
-    const std::string path = folder.File("Talvenor.ini");
+    const std::string path = folder.Path("Talvenor.ini");
     const std::string root = folder.Root();
 };
 
@@ -34,32 +35,29 @@ TEST_F(IniSettingsTest, AFirstStartRunsOnDefaultsAndWritesTheWholeFile)
 {
     FrameSettings s;
     LoadIniSettings(path, {root, false}, s);
-    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kWave), root + "Wave");
-    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kCalibration), root + "Cal");
-    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kOverlay), root + "Overlay");
-    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kLog), root + "Log");
-    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kConfiguration), "");
-    EXPECT_EQ(s.m_DataPathsInUse, s.m_DataPaths);
-    EXPECT_EQ(s.FileIO, FixedFileIO());
+    const DataPaths& p = s.m_DataPaths;
+    EXPECT_EQ(std::string(p.Get(DataPaths::kWave)) + "," + std::string(p.Get(DataPaths::kCalibration)) + ","
+                  + std::string(p.Get(DataPaths::kConfiguration)),
+              root + "Wave," + root + "Cal,");
 
     ASSERT_TRUE(SaveIniSettings(path, s));
-    EXPECT_EQ(ReadWholeFile(path), "[Install]\r\nDefault=0\r\n"
-                                   "[Paths]\r\novl=" + root + "Overlay\r\nlog=" + root + "Log\r\n"
-                                   "[FileIO]\r\nWaveFileMode=0\r\n" + kFileIOTail);
+    EXPECT_EQ(ReadText(path), "[Install]\r\nDefault=0\r\n"
+                              "[Paths]\r\novl=" + root + "Overlay\r\nlog=" + root + "Log\r\n"
+                              "[FileIO]\r\nWaveFileMode=0\r\n" + kFileIOTail);
 }
 
 // The [FileIO] values are fixed whatever the file says.
 TEST_F(IniSettingsTest, ForeignKeysAndLinesSurviveASave)
 {
-    const std::string overlay = folder.File("MyOverlays");
+    const std::string overlay = folder.Path("MyOverlays");
     std::filesystem::create_directory(overlay);
-    WriteWholeFile(path, "; written by hand\n"
-                         "[Install]\nDefault=0\n"
-                         "[Paths]\novl = \"" + overlay + "\"\n"
-                         "\n"
-                         "[Special]\nDisplayTimeInsteadOfSINAD=1\nDisplayTimeOffset=2.5\n"
-                         "[Settings]\nKaiserAlpha=7.0\n"
-                         "[FileIO]\nWaveFileMode=1\nUnknownOption=yes\nMaxRamRecordingTimeSecs=10\nMakeBackup=7\n");
+    WriteText(path, "; written by hand\n"
+                    "[Install]\nDefault=0\n"
+                    "[Paths]\novl = \"" + overlay + "\"\n"
+                    "\n"
+                    "[Special]\nDisplayTimeInsteadOfSINAD=1\nDisplayTimeOffset=2.5\n"
+                    "[Settings]\nKaiserAlpha=7.0\n"
+                    "[FileIO]\nWaveFileMode=1\nUnknownOption=yes\nMaxRamRecordingTimeSecs=10\nMakeBackup=7\n");
     FrameSettings s;
     LoadIniSettings(path, {root, false}, s);
     EXPECT_EQ(s.FileIO, FixedFileIO());
@@ -67,18 +65,18 @@ TEST_F(IniSettingsTest, ForeignKeysAndLinesSurviveASave)
     EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kLog), root + "Log");
 
     ASSERT_TRUE(SaveIniSettings(path, s));
-    EXPECT_EQ(ReadWholeFile(path), "; written by hand\r\n"
-                                   "[Install]\r\nDefault=0\r\n"
-                                   "[Paths]\r\novl=" + overlay + "\r\nlog=" + root + "Log\r\n"
-                                   "\r\n"
-                                   "[Special]\r\nDisplayTimeInsteadOfSINAD=1\r\nDisplayTimeOffset=2.5\r\n"
-                                   "[Settings]\r\nKaiserAlpha=7.0\r\n"
-                                   "[FileIO]\r\nWaveFileMode=0\r\nUnknownOption=yes\r\n" + kFileIOTail);
+    EXPECT_EQ(ReadText(path), "; written by hand\r\n"
+                              "[Install]\r\nDefault=0\r\n"
+                              "[Paths]\r\novl=" + overlay + "\r\nlog=" + root + "Log\r\n"
+                              "\r\n"
+                              "[Special]\r\nDisplayTimeInsteadOfSINAD=1\r\nDisplayTimeOffset=2.5\r\n"
+                              "[Settings]\r\nKaiserAlpha=7.0\r\n"
+                              "[FileIO]\r\nWaveFileMode=0\r\nUnknownOption=yes\r\n" + kFileIOTail);
 }
 
 TEST_F(IniSettingsTest, WindowsFoldersFallBackWithANoteAndAnInstallThatKeepsItsPathsIgnoresThem)
 {
-    WriteWholeFile(path, "[Paths]\r\novl=C:\\Talvenor\\Overlay\r\nlog=C:\\Talvenor\\Log\r\n");
+    WriteText(path, "[Paths]\r\novl=C:\\Talvenor\\Overlay\r\nlog=C:\\Talvenor\\Log\r\n");
     FrameSettings s;
     testing::internal::CaptureStderr();
     LoadIniSettings(path, {root, false}, s);
@@ -89,7 +87,7 @@ TEST_F(IniSettingsTest, WindowsFoldersFallBackWithANoteAndAnInstallThatKeepsItsP
     EXPECT_NE(notes.find("C:\\Talvenor\\Log"), std::string::npos) << notes;
 
     // An install that keeps its paths ignores them.
-    WriteWholeFile(path, "[Install]\nDefault=1\n[Paths]\novl=" + root + "\n");
+    WriteText(path, "[Install]\nDefault=1\n[Paths]\novl=" + root + "\n");
     FrameSettings kept;
     kept.m_DataPaths.Set(DataPaths::kOverlay, "/constructor/Overlay");
     LoadIniSettings(path, {root, true}, kept);
@@ -102,7 +100,42 @@ TEST_F(IniSettingsTest, WindowsFoldersFallBackWithANoteAndAnInstallThatKeepsItsP
     EXPECT_EQ(plain.m_DataPaths.Get(DataPaths::kOverlay), root);
 
     ASSERT_TRUE(SaveIniSettings(path, kept));
-    EXPECT_EQ(ReadWholeFile(path).substr(0, 22), "[Install]\r\nDefault=0\r\n");
+    EXPECT_EQ(ReadText(path).substr(0, 22), "[Install]\r\nDefault=0\r\n");
+}
+
+TEST(SettingsFilesTest, AFirstStartRunsOnDefaultsTheExitWritesBothFilesAndStartUpAnalysesBothChannels)
+{
+    TempFolder folder;
+    const SettingsFiles files{folder.Root(), "Talvenor", false};
+    EXPECT_EQ(files.IniPath(), folder.Root() + "Talvenor.ini");
+    EXPECT_EQ(files.CfgPath(), folder.Root() + "Talvenor.cfg");
+
+    FrameSettings started;
+    files.LoadAtStartup(started, [] { return 4; });
+    FrameSettings expected;
+    expected.m_DataPaths.Build(folder.Root());
+    expected.m_DataPathsInUse = expected.m_DataPaths;
+    expected.FileIO.ApplyFixedValues();
+    ExpectSameSettings(started, expected);
+
+    ASSERT_TRUE(files.SaveAtExit(started));
+    FrameSettings restarted;
+    files.LoadAtStartup(restarted, [] { return 4; });
+    // The second start has a file, so the reader's fixed values now apply.
+    FrameSettings expectedAfterRestart = started;
+    ApplyFixedCfgValues(expectedAfterRestart);
+    expectedAfterRestart.ApplyStartupFixups();
+    expectedAfterRestart.m_InputDevice = expectedAfterRestart.m_OutputDevice = 4;
+    ExpectSameSettings(restarted, expectedAfterRestart);
+    EXPECT_TRUE(std::filesystem::exists(files.IniPath()));
+
+    // Start-up analyses both channels whatever the file says.
+    WriteText(files.CfgPath(), "[Settings]\nChannelProcessing=3\n");
+    FrameSettings fixed;
+    files.LoadAtStartup(fixed, {});
+    EXPECT_EQ(fixed.Processing.ChannelProcessing, 2);
+    EXPECT_EQ(fixed.Processing.IndependentScalingAndCalibration, 1);
+    EXPECT_EQ(fixed.Processing.FFTsize, 65536u);
 }
 
 } // namespace

@@ -15,20 +15,12 @@
 
 namespace {
 
-FrameSettings LoadText(const std::string& text)
-{
-    TempFolder folder;
-    const std::string path = folder.File("limits.cfg");
-    WriteWholeFile(path, text);
-    FrameSettings settings;
-    EXPECT_TRUE(LoadCfgSettings(path, settings, {}));
-    return settings;
-}
+class SettingsLimitsTest : public CfgTextTest {};
 
-TEST(SettingsLimitsTest, GeneratorValuesStayWithinTheDialogsRanges)
+TEST_F(SettingsLimitsTest, GeneratorValuesStayWithinTheDialogsRanges)
 {
     // 96 kHz analysis: the generator's Nyquist frequency is 48000 Hz.
-    const FrameSettings s = LoadText("[Settings]\nSamplingRate=96000\n"
+    const FrameSettings s = Load("[Settings]\nSamplingRate=96000\n"
                                      "[Main]\nSigType=40\nSigTypeR=-1\n"
                                      "[NoiseBurst]\nBurstTimeMsec=0\nCycleTimeMsec=0\n"
                                      "[NoiseBurstR]\nCycleTimeMsec=2000000000\n"
@@ -45,46 +37,23 @@ TEST(SettingsLimitsTest, GeneratorValuesStayWithinTheDialogsRanges)
                                      "[SquareR]\nFreqHz=48000\nDutyCyclePct=100\n"
                                      "[TonesR]\nToneEnable0=0\n");
     EXPECT_EQ(GeneratorNyquist(s.Processing), 48000);
-    const SigGenChannelSettings& l = s.SigGenChannel[0];
-    const SigGenChannelSettings& r = s.SigGenChannel[1];
-    EXPECT_EQ(l.SigType, kSigTone1kHz);
-    EXPECT_EQ(r.SigType, kSigTone1kHz);
-    EXPECT_EQ(l.NoiseBurst.BurstTimeMsec, 1000);
-    EXPECT_EQ(l.NoiseBurst.CycleTimeMsec, 2000);
-    EXPECT_EQ(r.NoiseBurst.CycleTimeMsec, 600000) << "no cycle longer than the longest sweep";
-    EXPECT_EQ(r.ToneBurst.BurstTimeMsec, 1000);
-    EXPECT_EQ(r.ToneBurst.CycleTimeMsec, 2000);
-    EXPECT_EQ(l.DTMF.PulseWidthMsec, 100);
-    EXPECT_EQ(l.DTMF.PulseSpacingMsec, 100);
-    EXPECT_EQ(l.FreqSweep.FStopHz, 48000.0f);
-    EXPECT_EQ(l.FreqSweep.TimeMSec, 1);
-    EXPECT_EQ(l.FreqSweep.SweepType, 1);
-    EXPECT_EQ(l.FreqStep.StepSize, 1000.0f);
-    EXPECT_EQ(l.FreqStep.OctaveNumber, 3);
-    EXPECT_EQ(l.FreqStep.DwellTimeMSec, 600000);
-    EXPECT_EQ(l.LevelSweep.StartDB, -96.0f);
-    EXPECT_EQ(l.LevelSweep.StopDB, 0.0f);
-    EXPECT_EQ(l.LevelSweep.FreqHz, 1000.0f);
-    EXPECT_EQ(l.Tones[2].FreqHz, 3000.0f);
-    EXPECT_EQ(l.Tones[2].PwrDB, 0.0f);
-    EXPECT_EQ(l.Tones[2].ToneLinearAmplitude, 1.0f);
-    EXPECT_EQ(r.Tones[0].ToneEnable, 1) << "at least one tone stays enabled";
-    EXPECT_EQ(l.ToneBurst.FreqHz, 48000);
-    EXPECT_EQ(l.ToneBurst.BurstTimeMsec, 1000);
-    EXPECT_EQ(l.IMD.LoFreqHz, 100.0f);
-    EXPECT_EQ(l.IMD.HiFreqHz, 5000.0f);
-    EXPECT_EQ(l.IMD.PwrRatio, 10.0f);
-    EXPECT_EQ(l.Pulse.WidthNSec, 10) << "one sample period at 96 kHz, in whole microseconds";
-    EXPECT_EQ(l.Pulse.RepIntervalNSec, 50);
-    EXPECT_EQ(r.Pulse.WidthNSec, 200);
-    EXPECT_EQ(r.Pulse.RepIntervalNSec, 10000);
-    EXPECT_EQ(r.Sawtooth.Slope, -1);
-    EXPECT_EQ(r.Sawtooth.FreqHz, 1000.0f);
-    EXPECT_EQ(r.Square.FreqHz, 48000.0f) << "Nyquist itself is allowed";
-    EXPECT_EQ(r.Square.DutyCyclePct, 99);
+    // Right cycles no longer than the longest sweep; one sample period at
+    // 96 kHz is 10 whole microseconds; Nyquist itself is allowed; one tone
+    // stays enabled.
+    ExpectWritten(s, "Main/SigType=3 Main/SigTypeR=3 NoiseBurst/BurstTimeMsec=1000 NoiseBurst/CycleTimeMsec=2000 "
+                     "NoiseBurstR/CycleTimeMsec=600000 ToneBurstR/BurstTimeMsec=1000 ToneBurstR/CycleTimeMsec=2000 "
+                     "DTMF/PulseWidthMsec=100 DTMF/PulseSpacingMsec=100 FreqSweep/FStopHz=48000 "
+                     "FreqSweep/TimeMSec=1 FreqSweep/SweepType=1 FreqStep/StepSize=1000 FreqStep/OctaveNumber=3 "
+                     "FreqStep/DwellTimeMSec=600000 LevelSweep/StartDB=-96 LevelSweep/StopDB=0 "
+                     "LevelSweep/FreqHz=1000 Tones/FreqHz2=3000 Tones/PwrDB2=0 TonesR/ToneEnable0=1 "
+                     "ToneBurst/FreqHz=48000 ToneBurst/BurstTimeMsec=1000 IMD/LoFreqHz=100 IMD/HiFreqHz=5000 "
+                     "IMD/PwrRatio=10 Pulse/WidthNSec=10 Pulse/RepIntervalNSec=50 PulseR/WidthNSec=200 "
+                     "PulseR/RepIntervalNSec=10000 SawtoothR/Slope=-1 SawtoothR/FreqHz=1000 SquareR/FreqHz=48000 "
+                     "SquareR/DutyCyclePct=99");
+    EXPECT_EQ(s.SigGenChannel[0].Tones[2].ToneLinearAmplitude, 1.0f);
 }
 
-TEST(SettingsLimitsTest, OutputLevelsFollowTheirUnit)
+TEST_F(SettingsLimitsTest, OutputLevelsFollowTheirUnit)
 {
     SigGenOutputSettings o;
     o.OutputUnits = 9;
@@ -106,9 +75,9 @@ TEST(SettingsLimitsTest, OutputLevelsFollowTheirUnit)
     EXPECT_EQ(o.OutputLevelR, 1.0f);
 }
 
-TEST(SettingsLimitsTest, PlotAndLoggingValuesStayUsable)
+TEST_F(SettingsLimitsTest, PlotAndLoggingValuesStayUsable)
 {
-    const FrameSettings s = LoadText("[SpectrumOpts]\nStartFreq=0\nStopFreq=500\nPlotType=9\nPeakHold=12\n"
+    const FrameSettings s = Load("[SpectrumOpts]\nStartFreq=0\nStopFreq=500\nPlotType=9\nPeakHold=12\n"
                                      "IntervalSecs=0\nDifferenceIndex1_2=7\n"
                                      "[SpectrumOpts2]\nStartFreq=300\nStopFreq=200\n"
                                      "[Markers]\nMarkerEnable2=1\nMarkerFreq2=0\nLabelType2=8\nMarkerFreq3=0\n"
@@ -117,31 +86,15 @@ TEST(SettingsLimitsTest, PlotAndLoggingValuesStayUsable)
                                      "[Scaling]\nOctaveNumber=0\nFreqScaleType=2\nUtilityFreqCustomStart=0\n"
                                      "[Scaling2]\nOctaveNumber=1\n"
                                      "[Settings]\nAverageSpeed=9\nAverageBlocks=0\n");
-    const SpectrumOpts& p1 = s.Spectrum[0];
-    EXPECT_EQ(p1.StartFreq, 1000.0f);
-    EXPECT_EQ(p1.StopFreq, 95000.0f);
-    EXPECT_EQ(p1.PlotType, 0);
-    EXPECT_EQ(p1.PeakHold, 2);
-    EXPECT_EQ(p1.IntervalSecs, 0.02f);
-    EXPECT_EQ(p1.DifferenceIndex1_2, 1);
-    EXPECT_EQ(s.Spectrum[1].StartFreq, 1.0f);
-    EXPECT_EQ(s.Spectrum[1].StopFreq, 500.0f);
-    EXPECT_EQ(s.Markers[0].MarkerFreq[2], 1000.0f);
-    EXPECT_EQ(s.Markers[0].LabelType[2], 2u);
-    EXPECT_EQ(s.Markers[0].MarkerFreq[3], 0.0f) << "a marker that is off is not checked";
-    const LoggingOpts& log0 = s.DataLog.Channel[0];
-    const LoggingOpts& log1 = s.DataLog.Channel[1];
-    EXPECT_EQ(log0.IntervalSecs, 1.0f);
-    EXPECT_EQ(log0.StartFreq, 20.0f);
-    EXPECT_EQ(log0.StopFreq, 20000.0f);
-    EXPECT_EQ(log0.ThresholdType, 1u);
-    EXPECT_EQ(log1.IntervalSecs, 3600.0f);
-    EXPECT_EQ(log1.StartFreq, 20.0f);
-    EXPECT_EQ(s.Scaling[0].OctaveNumber, 3);
-    EXPECT_EQ(s.Scaling[0].UtilityFreqCustomStart, 900.0f);
-    EXPECT_EQ(s.Scaling[1].OctaveNumber, 1);
-    EXPECT_EQ(s.Processing.AverageSpeed[0], 1);
-    EXPECT_EQ(s.Processing.AverageBlocks[0], 4u);
+    // A marker that is off is not checked.
+    ExpectWritten(s, "SpectrumOpts/StartFreq=1000 SpectrumOpts/StopFreq=95000 SpectrumOpts/PlotType=0 "
+                     "SpectrumOpts/PeakHold=2 SpectrumOpts/IntervalSecs=0.02 SpectrumOpts/DifferenceIndex1_2=1 "
+                     "SpectrumOpts2/StartFreq=1 SpectrumOpts2/StopFreq=500 Markers/MarkerFreq2=1000 "
+                     "Markers/LabelType2=2 Markers/MarkerFreq3=0 LoggingOpts_0/IntervalSecs=1 "
+                     "LoggingOpts_0/StartFreq=20 LoggingOpts_0/StopFreq=20000 LoggingOpts_0/ThresholdType=1 "
+                     "LoggingOpts_1/IntervalSecs=3600 LoggingOpts_1/StartFreq=20 Scaling/OctaveNumber=3 "
+                     "Scaling/UtilityFreqCustomStart=900 Scaling2/OctaveNumber=1 Settings/AverageSpeed=1 "
+                     "Settings/AverageBlocks=4");
 }
 
 } // namespace
@@ -149,17 +102,17 @@ TEST(SettingsLimitsTest, PlotAndLoggingValuesStayUsable)
 // Numbers no float holds, or far outside every field's range, in every
 // float key: each reads as if its key were missing, and nothing non-finite
 // is written back. In the integer keys too, every float stays finite.
-TEST(SettingsLimitsTest, NonFiniteAndHugeNumbersInEveryKeyReadAsMissingKeys)
+TEST_F(SettingsLimitsTest, NonFiniteAndHugeNumbersInEveryKeyReadAsMissingKeys)
 {
-    const std::vector<hostile_cfg::FloatField> missing = hostile_cfg::FloatFields(LoadText(""));
+    const std::vector<hostile_cfg::FloatField> missing = hostile_cfg::FloatFields(Load(""));
     for (const char* hostile : {"nan", "inf", "-inf", "1e39", "-1e39", "1000000000", "-1000000000"}) {
         SCOPED_TRACE(hostile);
-        const FrameSettings loaded = LoadText(hostile_cfg::EveryNumberAs(hostile, true));
+        const FrameSettings loaded = Load(hostile_cfg::EveryNumberFrom({hostile}, true));
         const std::vector<hostile_cfg::FloatField> fields = hostile_cfg::FloatFields(loaded);
         ASSERT_EQ(fields.size(), missing.size());
         for (std::size_t i = 0; i < fields.size(); ++i)
             EXPECT_EQ(fields[i].Value, missing[i].Value) << fields[i].Key;
-        const FrameSettings everywhere = LoadText(hostile_cfg::EveryNumberAs(hostile));
+        const FrameSettings everywhere = Load(hostile_cfg::EveryNumberFrom({hostile}));
         for (const hostile_cfg::FloatField& field : hostile_cfg::FloatFields(everywhere))
             EXPECT_TRUE(std::isfinite(field.Value) && std::fabs(field.Value) <= 1.0e7f) << field.Key;
         // The format menu's rates: 4 kHz … 200 kHz.
@@ -173,7 +126,7 @@ TEST(SettingsLimitsTest, NonFiniteAndHugeNumbersInEveryKeyReadAsMissingKeys)
     }
 }
 
-TEST(SettingsLimitsTest, PlotTopAndRangeStayWithinThePlotsOwnFields)
+TEST_F(SettingsLimitsTest, PlotTopAndRangeStayWithinThePlotsOwnFields)
 {
     struct Case {
         const char* scale;
@@ -194,7 +147,7 @@ TEST(SettingsLimitsTest, PlotTopAndRangeStayWithinThePlotsOwnFields)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.scale) + " " + c.top + " " + c.range);
-        const FrameSettings s = LoadText(std::string("[Scaling]\r\nAmpScaleType=") + c.scale
+        const FrameSettings s = Load(std::string("[Scaling]\r\nAmpScaleType=") + c.scale
                                          + "\r\n[SpectrumOpts]\r\nPlotTop=" + c.top + "\r\nPlotRange=" + c.range
                                          + "\r\n");
         EXPECT_EQ(s.Spectrum[0].PlotTop, c.expectedTop);

@@ -15,7 +15,8 @@
 
 #include <gtest/gtest.h>
 
-// Records the message boxes shown while it lives, each answered with OK.
+// Records the message boxes shown while it lives, each answered with
+// `answer` (OK unless changed).
 struct MessageLog {
     MessageLog()
     {
@@ -23,13 +24,14 @@ struct MessageLog {
             requests.push_back(r);
             texts.push_back(r.text);
             captions.push_back(r.caption);
-            return platform::MessageResult::Ok;
+            return answer;
         });
     }
     ~MessageLog() { platform::SetMessageBoxHook({}); }
     std::vector<platform::MessageBoxRequest> requests;
     std::vector<std::string> texts;
     std::vector<std::string> captions;
+    platform::MessageResult answer = platform::MessageResult::Ok;
 };
 
 inline void WriteText(const std::string& path, const std::string& bytes)
@@ -54,6 +56,8 @@ struct TempFolder {
     }
     ~TempFolder() { std::filesystem::remove_all(folder); }
     std::string Path(const std::string& name) const { return (folder / name).string(); }
+    // The folder, with a trailing '/'.
+    std::string Root() const { return folder.string() + "/"; }
     std::filesystem::path folder;
     static inline int count = 0;
 };
