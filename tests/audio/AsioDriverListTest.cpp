@@ -21,7 +21,7 @@ class DriverList : public AsioTest {};
 
 TEST_F(DriverList, ListsOnlyDriversWhoseClassAndPluginFileExist)
 {
-    AddTestDriver("Alpha", 1, {}, "Alpha Device");
+    AddTestDriver("Alpha", 1, {}, "Alpha Device " + std::string(200, 'x'));
     AddEntry("Beta no class", ClassId(2), PUMPED_ASIO_DRIVER_PLUGIN);
     Registry.DeleteKey(RegistryHive::ClassesRoot, "clsid\\" + ClassId(2));
     AddEntry("Gamma missing file", ClassId(3), PUMPED_ASIO_DRIVER_PLUGIN ".missing");
@@ -35,7 +35,8 @@ TEST_F(DriverList, ListsOnlyDriversWhoseClassAndPluginFileExist)
 
     AsioDriverList list;
     ASSERT_EQ(list.asioGetNumDev(), 2);
-    EXPECT_EQ(Name(list, 0), "Alpha Device");  // the description wins over the key
+    // The description wins over the key, cut to what the list holds with its terminator.
+    EXPECT_EQ(Name(list, 0), "Alpha Device " + std::string(AsioDriverList::kNameCapacity - 14, 'x'));
     EXPECT_EQ(Name(list, 1), "Zeta");          // no description: the key's name
     char path[AsioDriverList::kPathCapacity];
     ASSERT_EQ(list.asioGetDriverPath(1, path, sizeof path), kAsioOk);

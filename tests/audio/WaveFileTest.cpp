@@ -337,8 +337,8 @@ TEST_F(WaveFileTest, CalibrationChunksOfEveryKindAreRead)
     EXPECT_EQ(std::vector<float>({l.RefLevel, r.RefLevel, l.PctFullScale, r.PctFullScale, r.CalRatio,
                                   static_cast<float>(r.RefUnits)}),
               std::vector<float>({114.0f, 114.0f, 0.25f, 0.5f, 3.0f, 10.0f}));
-    EXPECT_EQ(std::string(r.LabelLog) + "|" + l.ChannelName + "|" + r.ChannelName,
-              "dB SPL|" + std::string(39, 'L') + "|Hydrophone");
+    EXPECT_EQ(std::string(l.LabelLinear) + "|" + r.LabelLog + "|" + l.ChannelName + "|" + r.ChannelName,
+              "Pa|dB SPL|" + std::string(39, 'L') + "|Hydrophone");
 
     // None, or a zero-size chunk at the very end: no calibration, and no failure.
     for (const Bytes& none : {form, Concat({form, NumberedChunk(102, {}, 0)})}) {

@@ -152,10 +152,9 @@ namespace {
 
 // Ten seconds and the margin at 48 kHz, stereo 16-bit: a 1 kHz sine on the
 // left at `amplitude` of full scale (clipped at full scale), silence right.
-std::unique_ptr<TWaveData> Recording(double amplitude)
+std::unique_ptr<TWaveData> Recording(double amplitude, std::uint64_t frames = 48000 * 10 + 32768)
 {
     const TWaveFormat format(48000, 2, 2);
-    const std::uint64_t frames = 48000 * 10 + 32768;
     auto wave = std::make_unique<TWaveData>(frames, format);
     for (std::uint64_t i = 0; i < frames; ++i) {
         const double v = std::clamp(amplitude * std::sin(2.0 * M_PI * 1000.0 * double(i) / 48000.0), -1.0, 1.0);
@@ -178,6 +177,9 @@ TEST(Calibration, MeasuringARecordingFindsItsToneAsAFractionOfFullScale)
     const auto clipped = Recording(1.5);
     ASSERT_TRUE(MeasureCalibrationFile(*clipped, &left, nullptr));
     EXPECT_EQ(left.PctFullScale, 1.0f);
+
+    // The first five seconds are skipped as settling: a shorter recording holds nothing to measure.
+    EXPECT_FALSE(MeasureCalibrationFile(*Recording(0.05, 48000 * 5 - 1000), &left, &right));
 }
 
 TEST(Calibration, TheHistoryGainsOneLinePerCalibration)
