@@ -69,4 +69,11 @@ void RunBlock(SpectralData& data, const std::vector<float>& samples, const TSmoo
     data.UpdatePeakHold();
 }
 
+void SetLine(SpectralData& data, std::uint32_t line, double power)
+{
+    SpectralDataTestAccess::AvgPower(data)[line] = float(power);
+    if (float* dB = SpectralDataTestAccess::AvgDb(data))
+        dB[line] = power > 0 ? float(10 * std::log10(power)) : SpectralData::kNoValue;
+}
+
 } // namespace spectral_test

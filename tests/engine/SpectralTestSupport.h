@@ -40,6 +40,9 @@ std::vector<float> WhiteNoise(std::uint32_t count, double rms, unsigned seed);
 void RunBlock(SpectralData& data, const std::vector<float>& samples, const TSmoothing* window,
               double blockTime = 0.0);
 
+// Sets one line's averaged power, and its dB where the object keeps dB.
+void SetLine(SpectralData& data, std::uint32_t line, double power);
+
 // Collects message-box texts while it lives, and ends any forced allocation failure.
 struct MessageLog {
     std::vector<std::string> texts;
