@@ -193,7 +193,7 @@ TEST(OctaveBands, LatestLevelsTakeInnerLinesFromTheLatestBlock)
 
 TEST(OctaveBands, AllocationFailureIsReported)
 {
-    spectral_test::MessageLog log;
+    MessageLog log;
     auto table = MakeBands(48000, 4096, 3);
     platform::FailNextAllocations(1);
     Access::BuildOctaveBands(*table);

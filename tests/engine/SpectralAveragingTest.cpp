@@ -225,7 +225,7 @@ TEST(SpectralAveraging, LongestMovingWindowsStayInsideTheRing)
 
 TEST(SpectralAveraging, RingThatCannotBeHadFailsTheObject)
 {
-    spectral_test::MessageLog log;
+    MessageLog log;
     SpectralData data(MakeSettings(48000, 1024, 4, 1), MakeScaling(), 0, false);
     ASSERT_FALSE(data.HasFailed());
     platform::FailNextAllocations(1);

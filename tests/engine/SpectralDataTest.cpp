@@ -101,7 +101,7 @@ protected:
         EXPECT_FALSE(std::isnan(level));
     }
 
-    spectral_test::MessageLog log;
+    MessageLog log;
 };
 
 TEST_F(SpectralDataFailure, SizesTheTransformCannotTakeGiveAnInertObject)

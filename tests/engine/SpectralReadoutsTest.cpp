@@ -18,10 +18,11 @@ using Access = SpectralDataTestAccess;
 namespace {
 
 constexpr float kNo = SpectralData::kNoValue;
-constexpr std::uint16_t kDb = ScalingOpts::kLogarithmic, kLin = ScalingOpts::kLinear, kOct = ScalingOpts::kOctave;
+constexpr std::uint16_t kDb = ScalingOpts::kLogarithmic, kLin = ScalingOpts::kLinear;
+constexpr std::uint16_t kOct = ScalingOpts::kOctave, kFft = ScalingOpts::kFftLinear;
 
 std::unique_ptr<SpectralData> Make(std::uint16_t amp, std::uint32_t fft = 1024,
-                                   std::uint16_t freqScale = ScalingOpts::kFftLinear,
+                                   std::uint16_t freqScale = kFft,
                                    std::uint16_t window = smoothing::Flattop)
 {
     TProcessingSettings settings = MakeSettings(48000, fft);
@@ -221,7 +222,7 @@ TEST(SpectralReadouts, BandPowerOfToneNoiseAndSilence)
     for (std::uint16_t window = 0; window < smoothing::kWindowTypeCount; ++window) {
         if (window == smoothing::Exponential)
             continue;
-        auto narrow = Make(kDb, 65536, ScalingOpts::kFftLinear, window);
+        auto narrow = Make(kDb, 65536, kFft, window);
         Analyse(*narrow, noise, smoothing::Amplitude, window);
         EXPECT_NEAR(narrow->GetBandPower(0, narrow->GetLines(), 1, 0), Db(2 * meanSquare), 0.1) << window;
     }
@@ -357,8 +358,7 @@ TEST(SpectralReadouts, HoldAndColumnMaximaEqualTheLargerDisplayValue)
 TEST(SpectralReadouts, ACopyOfTheResultsReadsAsTheOriginalDidWhileTheOriginalGoesOn)
 {
     const TProcessingSettings settings = MakeSettings(48000, 4096);
-    for (auto [amp, freqScale] : {std::pair<std::uint16_t, std::uint16_t>{kDb, ScalingOpts::kFftLinear}, {kLin, ScalingOpts::kFftLinear},
-                                  {kDb, kOct}}) {
+    for (auto [amp, freqScale] : {std::pair{kDb, kFft}, {kLin, kFft}, {kDb, kOct}}) {
         auto d = Make(amp, 4096, freqScale);
         d->SetPeakHoldMode(4);
         Analyse(*d, Tones(settings, {{1000.0, 0.5}, {3000.0, 0.01}, {7000.0, 0.002}}));

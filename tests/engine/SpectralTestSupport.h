@@ -1,16 +1,13 @@
 #pragma once
-// Building blocks for spectral-data tests: settings records, synthetic
-// blocks in sample codes, one pass of the per-block chain, and access to the
-// object's arrays for tests that set a spectrum directly.
+// Building blocks for spectral-data tests: settings, synthetic blocks in
+// sample codes, one pass of the chain, and access to the object's arrays.
 
 #include <cstdint>
 #include <vector>
 
 #include "engine/SpectralData.h"
 #include "engine/TSmoothing.h"
-#include "platform/MessageBox.h"
-
-#include <string>
+#include "tests/support/PlatformTestSupport.h"
 
 namespace spectral_test {
 
@@ -42,23 +39,6 @@ void RunBlock(SpectralData& data, const std::vector<float>& samples, const TSmoo
 
 // Sets one line's averaged power, and its dB where the object keeps dB.
 void SetLine(SpectralData& data, std::uint32_t line, double power);
-
-// Collects message-box texts while it lives, and ends any forced allocation failure.
-struct MessageLog {
-    std::vector<std::string> texts;
-    MessageLog()
-    {
-        platform::SetMessageBoxHook([this](const auto& r) {
-            texts.push_back(r.text);
-            return platform::MessageResult::Ok;
-        });
-    }
-    ~MessageLog()
-    {
-        platform::FailNextAllocations(0);
-        platform::SetMessageBoxHook({});
-    }
-};
 
 } // namespace spectral_test
 
