@@ -1,7 +1,8 @@
 #include "engine/TSmoothing.h"
 
-#include "platform/MessageBox.h"
+#include "tests/support/PlatformTestSupport.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <cmath>
 #include <string>
@@ -30,8 +31,8 @@ double Enbw(const Doubles& w) { return Mean(w, 2) / (Mean(w) * Mean(w)); }
 
 void ExpectSymmetric(const Doubles& w, std::size_t left, std::size_t right)
 {
-    for (; left < right; ++left, --right)
-        ASSERT_NEAR(w[left], w[right], 1e-6) << left;
+    const Doubles part(w.begin() + long(left), w.begin() + long(right) + 1);
+    EXPECT_THAT(part, testing::Pointwise(testing::DoubleNear(1e-6), Doubles(part.rbegin(), part.rend())));
 }
 
 // The types whose scaling constants are the reciprocal mean and RMS of the shape.
@@ -42,11 +43,9 @@ constexpr std::uint16_t kCalibratedTypes[] = {Bartlett, Blackman, Flattop, Hammi
 
 TEST(SmoothingTest, NoiseBandwidthMatchesLiterature)
 {
-    EXPECT_NEAR(Enbw(Table(65536, Hanning)), 1.50, 0.01);
-    EXPECT_NEAR(Enbw(Table(65536, Hamming)), 1.36, 0.01);
-    EXPECT_NEAR(Enbw(Table(65536, Blackman)), 1.73, 0.01);
-    EXPECT_NEAR(Enbw(Table(65536, Bartlett)), 4.0 / 3, 0.01);
-    EXPECT_NEAR(Enbw(Table(65536, Flattop)), 3.43, 0.01);
+    for (auto [type, enbw] : {std::pair{Hanning, 1.50}, {Hamming, 1.36}, {Blackman, 1.73}, {Bartlett, 4.0 / 3},
+                              {Flattop, 3.43}})
+        EXPECT_NEAR(Enbw(Table(65536, type)), enbw, 0.01) << type;
 }
 
 TEST(SmoothingTest, FlattopHasUnitCoherentGain)
@@ -128,36 +127,24 @@ TEST(SmoothingTest, KaiserFollowsItsParameter)
 
 TEST(SmoothingTest, UnusableWindowsLeaveTheBlockUntouched)
 {
-    std::vector<std::string> messages;
-    platform::SetMessageBoxHook([&](const auto& r) {
-        messages.push_back(r.text);
-        return platform::MessageResult::Ok;
-    });
+    MessageLog log;
     const std::vector<float> original(64, 0.75f);
     auto untouched = [&](const TSmoothing& window) {
         auto block = original;
         window.ApplyWindow(block.data());
         return block == original;
     };
-
-    const TSmoothing uniform(64, Uniform, Amplitude);
+    const TSmoothing uniform(64, Uniform, Amplitude), invalid(64, 12, Amplitude);
     EXPECT_TRUE(untouched(uniform) && !uniform.Failed());
-
-    const TSmoothing invalid(64, 12, Amplitude);
     EXPECT_TRUE(untouched(invalid) && invalid.Failed());
-    EXPECT_EQ(messages, std::vector<std::string>{"TSmoothing: Invalid Window Type"});
 
-    messages.clear();
     platform::FailNextAllocations(1);
-    TSmoothing starved(64, Hanning, Amplitude);
-    TSmoothing rebuilt(64, Kaiser, None);
+    TSmoothing starved(64, Hanning, Amplitude), rebuilt(64, Kaiser, None);
     platform::FailNextAllocations(1);
     rebuilt.SetParameter(3.0f);
-    for (const TSmoothing* window : {&starved, &rebuilt}) {
+    for (const TSmoothing* window : {&starved, &rebuilt})
         EXPECT_TRUE(window->Failed() && window->Coefficients() == nullptr && untouched(*window));
-    }
-    EXPECT_EQ(messages,
-              std::vector<std::string>(2, "TSmoothing error - insufficient memory available"));
-    platform::FailNextAllocations(0);
-    platform::SetMessageBoxHook({});
+    EXPECT_EQ(log.texts, (std::vector<std::string>{"TSmoothing: Invalid Window Type",
+                                                   "TSmoothing error - insufficient memory available",
+                                                   "TSmoothing error - insufficient memory available"}));
 }
