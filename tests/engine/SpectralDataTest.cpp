@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,14 +44,11 @@ TEST(SpectralData, FrequencyToBinRoundsToTheNearestLineWithinTheSpectrum)
 {
     const SpectralData data(MakeSettings(48000), MakeScaling(), 0, false);
     const float df = data.GetLineSpacing();
-    EXPECT_EQ(data.FrequencyToBin(-1.0f), 0u);
-    EXPECT_EQ(data.FrequencyToBin(0.0f), 0u);
-    EXPECT_EQ(data.FrequencyToBin(0.5f * df), 1u);
-    EXPECT_EQ(data.FrequencyToBin(0.49f * df), 0u);
-    EXPECT_EQ(data.FrequencyToBin(1000.0f), 1365u); // 1000 / 0.732421875 = 1365.33
-    EXPECT_EQ(data.FrequencyToBin(24000.0f), 32767u);
-    EXPECT_EQ(data.FrequencyToBin(30000.0f), 32767u);
-    EXPECT_EQ(data.FrequencyToBin(std::nanf("")), 0u);
+    std::vector<std::uint32_t> bins;
+    for (float f : {-1.0f, 0.0f, 0.5f * df, 0.49f * df, 1000.0f, 24000.0f, 30000.0f, std::nanf("")})
+        bins.push_back(data.FrequencyToBin(f));
+    // 1000 / 0.732421875 = 1365.33
+    EXPECT_EQ(bins, (std::vector<std::uint32_t>{0, 0, 1, 0, 1365, 32767, 32767, 0}));
 }
 
 TEST(SpectralData, NameDefaultsToSpectrumAndIsBounded)
@@ -81,46 +79,33 @@ TEST(SpectralData, TransformedLinesAreScaledToFullScale)
     EXPECT_NEAR(lines[2 * (k + 1)], 0.0, 1e-5);
 }
 
-class SpectralDataFailure : public testing::Test {
-protected:
-    // Every accessor answers its no-value result, and nothing crashes.
-    static void ExpectInert(SpectralData& data)
-    {
-        EXPECT_TRUE(data.HasFailed());
-        data.ComputeSpectrum();
-        data.Average(false);
-        data.UpdatePeakHold();
-        EXPECT_EQ(data.GetValue(10), 0.0f);
-        EXPECT_EQ(data.GetTotalPower(), SpectralData::kNoValue);
-        EXPECT_EQ(data.GetHoldValue(10), SpectralData::kNoValue);
-        EXPECT_EQ(data.GetTHD(), 0.0f);
-        EXPECT_EQ(data.GetSNR(), 0.0f);
-        float frequency = 1.0f, level = 1.0f;
-        data.FindPeak(0, 100, &frequency, &level, 0);
-        EXPECT_FALSE(std::isnan(frequency));
-        EXPECT_FALSE(std::isnan(level));
-    }
-
+// Sizes the transform cannot take, and a failed allocation (reported), give an
+// object whose every accessor answers its no-value result, and nothing crashes.
+TEST(SpectralData, FailedObjectsAreInert)
+{
     MessageLog log;
-};
-
-TEST_F(SpectralDataFailure, SizesTheTransformCannotTakeGiveAnInertObject)
-{
+    std::vector<std::unique_ptr<SpectralData>> failed;
     for (std::uint32_t size : {0u, 1000u, 16u, 131072u}) {
-        SpectralData data(MakeSettings(48000, size), MakeScaling(), 0, false);
-        EXPECT_EQ(data.GetComplexBuffer(), nullptr) << size;
-        EXPECT_EQ(data.GetPowerBuffer(), nullptr) << size;
-        ExpectInert(data);
+        failed.push_back(std::make_unique<SpectralData>(MakeSettings(48000, size), MakeScaling(), 0, false));
+        EXPECT_TRUE(failed.back()->GetComplexBuffer() == nullptr && failed.back()->GetPowerBuffer() == nullptr);
     }
-}
-
-TEST_F(SpectralDataFailure, AFailedAllocationIsReportedAndLeavesAnInertObject)
-{
+    EXPECT_TRUE(log.texts.empty());
     platform::FailNextAllocations(1);
-    SpectralData data(MakeSettings(48000, 1024), MakeScaling(), 0, false);
-    ASSERT_FALSE(log.texts.empty());
-    EXPECT_EQ(log.texts.front(), "SpectralData - Insufficient memory available for working memory");
-    ExpectInert(data);
+    failed.push_back(std::make_unique<SpectralData>(MakeSettings(48000, 1024), MakeScaling(), 0, false));
+    EXPECT_EQ(log.texts.at(0), "SpectralData - Insufficient memory available for working memory");
+    for (auto& data : failed) {
+        EXPECT_TRUE(data->HasFailed());
+        data->ComputeSpectrum();
+        data->Average(false);
+        data->UpdatePeakHold();
+        float frequency = 1.0f, level = 1.0f;
+        data->FindPeak(0, 100, &frequency, &level, 0);
+        constexpr float no = SpectralData::kNoValue;
+        EXPECT_EQ(std::vector({data->GetValue(10), data->GetTotalPower(), data->GetHoldValue(10), data->GetTHD(),
+                               data->GetSNR()}),
+                  std::vector({0.0f, no, no, 0.0f, 0.0f}));
+        EXPECT_FALSE(std::isnan(frequency) || std::isnan(level));
+    }
 }
 
 // The line arrays' power-to-dB conversion (one line and whole arrays)
@@ -141,9 +126,6 @@ TEST(DbConversions, LinePowersToDbMatchTheLibraryLogarithm)
         differing += dB[i] != expected;
     }
     EXPECT_LT(differing, 5);
-    EXPECT_EQ(dB[0], db::kNoValue);
-    EXPECT_EQ(dB[1], db::kNoValue);
-    EXPECT_EQ(dB[2], db::kNoValue);
-    EXPECT_EQ(dB[4], 0.0f);
-    EXPECT_EQ(dB[5], 20.0f);
+    EXPECT_EQ(std::vector(dB.begin(), dB.begin() + 6),
+              std::vector({db::kNoValue, db::kNoValue, db::kNoValue, dB[3], 0.0f, 20.0f}));
 }
