@@ -48,19 +48,16 @@ TEST(ProcessingSettings, FrameAndSheetDefaults)
 
 TEST(ProcessingSettings, FixedRunValuesOverrideOnlyTheirFields)
 {
-    TProcessingSettings s = kScrambled, expected = kScrambled;
+    // The frame's values, but format, averaging type, blocks and speed, channel
+    // mode and span stay, and scaling is shared.
+    TProcessingSettings s = kScrambled, expected = kFrame;
     s.ApplyFixedRunValues();
-    expected.FFTsize = 65536;
-    expected.SmoothingWindow = 2;
-    expected.OverlapPercent = 50;
-    expected.DecimationRatio = 1;
-    expected.ApplyLowPassFilter = 0;
-    expected.AverageMode = {1, 1};
-    expected.DelayChannel = 0;
-    expected.DelayTimeMsec = 0.0f;
-    expected.DelaySamples = 0;
-    expected.EnableOverloadDetection = 1;
-    expected.ExcludeOverloadFlag = 0;
+    expected.Format = kScrambled.Format;
+    expected.AverageType = kScrambled.AverageType;
+    expected.AverageBlocks = kScrambled.AverageBlocks;
+    expected.AverageSpeed = kScrambled.AverageSpeed;
+    expected.ChannelProcessing = kScrambled.ChannelProcessing;
+    expected.SpanFraction = kScrambled.SpanFraction;
     expected.IndependentScalingAndCalibration = 0;
     EXPECT_EQ(s, expected);
 }
@@ -94,7 +91,6 @@ TEST(ProcessingSettings, DelaySamplesRoundsAndStaysNonNegative)
 
 TEST(ProcessingSettings, ChannelIsClampedToTwoChannels)
 {
-    EXPECT_EQ(TProcessingSettings::ClampChannel(-1), 0);
-    EXPECT_EQ(TProcessingSettings::ClampChannel(1), 1);
-    EXPECT_EQ(TProcessingSettings::ClampChannel(7), 1);
+    for (auto [channel, clamped] : {std::pair{-1, 0}, {1, 1}, {7, 1}})
+        EXPECT_EQ(TProcessingSettings::ClampChannel(channel), clamped) << channel;
 }
