@@ -107,43 +107,31 @@ TEST(SpectralReadouts, RangesPastTheLastLineAreClampedNotReadAsZero)
     d->FindMinimum(0, std::uint32_t(L + 50), &f, &v);
     EXPECT_NEAR(v, -80.0f, 1e-4);
     EXPECT_FLOAT_EQ(f, 200 * d->GetLineSpacing());
-    EXPECT_EQ(d->GetHoldMax(0, L + 100), -10.0f);
-    EXPECT_EQ(d->GetHoldMax(5, 6), d->GetHoldValue(6));
-    EXPECT_EQ(d->GetHoldValue(std::uint32_t(L + 7)), d->GetHoldValue(std::uint32_t(L - 1)));
+    EXPECT_EQ(std::vector({d->GetHoldMax(0, L + 100), d->GetHoldMax(5, 6), d->GetHoldValue(std::uint32_t(L + 7))}),
+              std::vector({-10.0f, d->GetHoldValue(6), d->GetHoldValue(std::uint32_t(L - 1))}));
     EXPECT_FLOAT_EQ(d->GetHoldPeakFrequency(0, L + 100), 300 * d->GetLineSpacing());
 }
 
 TEST(SpectralReadouts, HarmonicDistortionSumsHarmonicsUpToTheLimit)
 {
-    auto d = Make(kLin, 65536);
-    const std::uint32_t tone = d->FrequencyToBin(1000.0f);
-    SetLine(*d, tone, 1.0f);
-    SetLine(*d, 2 * tone + 1, 1e-4f);   // 1 %, a line off the multiple
-    SetLine(*d, 3 * tone - 2, 2.5e-5f); // 0.5 %
-    Access::SetPeakLine(*d, tone);
-    EXPECT_NEAR(d->GetTHD(), std::sqrt(1.0 + 0.25), 1e-4);
-    // Up to 23760 Hz: H = 24, so harmonic 24 (above the limit) still counts.
-    SetLine(*d, 24 * tone, 1e-4f);
-    EXPECT_NEAR(d->GetTHD(), std::sqrt(2.25), 1e-4);
-
-    auto low = Make(kLin, 65536); // 100 Hz: harmonics 2 … 40 only
-    SetLine(*low, 137, 1.0f);
-    SetLine(*low, 40 * 137, 1e-4f);
-    SetLine(*low, 41 * 137, 1.0f);
-    Access::SetPeakLine(*low, 137);
-    EXPECT_NEAR(low->GetTHD(), 1.0, 1e-4);
-    SetLine(*low, 1, 1.0f); // 0.73 Hz
-    Access::SetPeakLine(*low, 1);
-    EXPECT_EQ(low->GetTHD(), 0.0f);
-
+    // THD of a linear spectrum of `fft` points, the tone on the first line given.
+    auto thd = [](std::uint32_t fft, std::vector<std::pair<std::uint32_t, float>> lines) {
+        auto d = Make(kLin, fft);
+        for (auto [line, power] : lines)
+            SetLine(*d, line, power);
+        Access::SetPeakLine(*d, lines[0].first);
+        return d->GetTHD();
+    };
+    // 1 kHz (line 1365): 1 % a line off the second harmonic, 0.5 % two lines
+    // below the third; up to 23760 Hz (H = 24), so harmonic 24 above the limit still counts.
+    EXPECT_NEAR(thd(65536, {{1365, 1.0f}, {2731, 1e-4f}, {4093, 2.5e-5f}}), std::sqrt(1.25), 1e-4);
+    EXPECT_NEAR(thd(65536, {{1365, 1.0f}, {2731, 1e-4f}, {4093, 2.5e-5f}, {24 * 1365, 1e-4f}}), 1.5, 1e-4);
+    // 100 Hz: harmonics 2 … 40 only; a tone at 0.73 Hz has none.
+    EXPECT_NEAR(thd(65536, {{137, 1.0f}, {40 * 137, 1e-4f}, {41 * 137, 1.0f}}), 1.0, 1e-4);
+    EXPECT_EQ(thd(65536, {{1, 1.0f}, {137, 1.0f}}), 0.0f);
     // A tone two lines above DC: every harmonic's search reaches down to
     // line 1, so a line there four times the tone doubles the figure.
-    auto coarse = Make(kLin);
-    SetLine(*coarse, 2, 1.0f);
-    Access::SetPeakLine(*coarse, 2);
-    const float toneOnly = coarse->GetTHD();
-    SetLine(*coarse, 1, 4.0f);
-    EXPECT_NEAR(coarse->GetTHD(), 2 * toneOnly, 1e-3 * toneOnly);
+    EXPECT_NEAR(thd(1024, {{2, 1.0f}, {1, 4.0f}}), 2 * thd(1024, {{2, 1.0f}}), 1e-3 * thd(1024, {{2, 1.0f}}));
 }
 
 TEST(SpectralReadouts, NoiseFiguresSumTheTenPeaksBesideTheTone)
@@ -296,22 +284,19 @@ TEST(SpectralReadouts, BandPeaksAreRankedByLevel)
 {
     auto d = Make(kDb, 65536, kOct);
     const std::uint32_t first = d->GetFirstBand(), B = d->GetBandCount();
-    ASSERT_GT(first, 0u);
     float* levels = Access::BandLevels(*d);
     levels[first - 1] = 10.0f; // below the first band shown
     levels[first + 5] = -10.0f;
     levels[first + 9] = -3.0f;
     levels[B - 1] = 0.0f; // the end band itself is not searched
-    float f = 0, v = 0;
-    const std::uint32_t expected[] = {first + 9, first + 5, 0};
-    for (int k = 0; k < 3; ++k) {
-        d->FindPeak(0, B - 1, &f, &v, k);
-        EXPECT_EQ(f, d->GetBandCenter(expected[k])) << "k = " << k;
+    // {from, to, rank, band found}
+    for (auto [from, to, k, band] : {std::tuple{0u, B - 1, 0, first + 9}, {0u, B - 1, 1, first + 5}, {0u, B - 1, 2, 0u},
+                                     {0u, B + 10, 0, B - 1}, {first - 1, first - 1, 0, first - 1}}) {
+        float f = 0, v = 0;
+        d->FindPeak(from, to, &f, &v, k);
+        EXPECT_EQ(f, d->GetBandCenter(band)) << from << "…" << to << " k = " << k;
+        EXPECT_EQ(v, band > 0 ? levels[band] : kNo) << from << "…" << to << " k = " << k;
     }
-    d->FindPeak(0, B + 10, &f, &v, 0);
-    EXPECT_EQ(f, d->GetBandCenter(B - 1));
-    d->FindPeak(first - 1, first - 1, &f, &v, 0);
-    EXPECT_EQ(v, 10.0f);
 }
 
 // Peak hold and the plot's column maxima take one display value per line
