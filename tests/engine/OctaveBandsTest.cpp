@@ -8,6 +8,7 @@
 
 #include "engine/SpectralData.h"
 #include "tests/engine/SpectralTestSupport.h"
+#include "tests/support/PlatformTestSupport.h"
 
 namespace {
 

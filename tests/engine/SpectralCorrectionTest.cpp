@@ -13,6 +13,7 @@
 #include "engine/SpectralData.h"
 #include "engine/TSmoothing.h"
 #include "tests/engine/SpectralTestSupport.h"
+#include "tests/support/PlatformTestSupport.h"
 
 using namespace spectral_test;
 

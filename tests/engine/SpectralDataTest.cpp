@@ -2,6 +2,7 @@
 #include "engine/SpectralData.h"
 #include "platform/MessageBox.h"
 #include "tests/engine/SpectralTestSupport.h"
+#include "tests/support/PlatformTestSupport.h"
 
 #include <gtest/gtest.h>
 

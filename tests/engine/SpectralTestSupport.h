@@ -7,7 +7,7 @@
 
 #include "engine/SpectralData.h"
 #include "engine/TSmoothing.h"
-#include "tests/support/PlatformTestSupport.h"
+#include "platform/MessageBox.h"
 
 namespace spectral_test {
 
