@@ -104,35 +104,30 @@ TEST(SpectralAveraging, PeakLineIsTheHighestAveragedLineAboveTheLowerLimit)
 
 TEST(SpectralAveraging, CountFollowsTheBlockIntervalAndSpeed)
 {
-    // {speed, count for dt = 0.05 s, r = 2}
-    for (auto [speed, count] : {std::pair<std::uint16_t, float>{0, 1.0f}, {1, 3.6f}, {2, 5.4194f}, {3, 22.73f},
-                                {4, 100000.0f}, {7, 1.0f}}) {
-        SpectralData data(FollowingInterval(speed), MakeScaling(), 0, false);
-        data.SetBlockTime(10.0);
-        data.SetBlockTime(10.05);
-        EXPECT_NEAR(data.GetAverageCount(), count, 1e-3f * count) << "speed " << speed;
+    struct Case {
+        TProcessingSettings settings;
+        std::vector<double> times;
+        float count;
+    };
+    // For dt = 0.05 s, r = 2 by speed; the same time twice counts as a millisecond, and time
+    // running back changes nothing; without interval averaging the block count stands.
+    const Case cases[] = {{FollowingInterval(0), {10, 10.05}, 1}, {FollowingInterval(1), {10, 10.05}, 3.6f},
+                          {FollowingInterval(2), {10, 10.05}, 5.4194f}, {FollowingInterval(3), {10, 10.05}, 22.73f},
+                          {FollowingInterval(4), {10, 10.05}, 100000}, {FollowingInterval(7), {10, 10.05}, 1},
+                          {FollowingInterval(1), {20, 20}, 180}, {FollowingInterval(1), {20, 20, 19}, 180},
+                          {MakeSettings(48000, 1024, 8), {1, 1}, 8}};
+    for (const Case& c : cases) {
+        SpectralData data(c.settings, MakeScaling(), 0, false);
+        for (double t : c.times)
+            data.SetBlockTime(t);
+        EXPECT_NEAR(data.GetAverageCount(), c.count, 1e-3f * c.count) << &c - cases;
     }
-
-    // The same time twice counts as a millisecond; time running back changes nothing.
-    SpectralData fast(FollowingInterval(1), MakeScaling(), 0, false);
-    fast.SetBlockTime(20.0);
-    fast.SetBlockTime(20.0);
-    EXPECT_NEAR(fast.GetAverageCount(), 180.0f, 1e-3f);
-    fast.SetBlockTime(19.0);
-    EXPECT_NEAR(fast.GetAverageCount(), 180.0f, 1e-3f);
-
     // "Off" keeps a cross spectrum slightly averaged.
     SpectralData cross(FollowingInterval(0), MakeScaling(), 0, false);
     const std::vector<float> lines(1024, 1.0f);
     cross.CrossSpectrum(lines.data(), lines.data());
     cross.SetBlockTime(1.0);
     EXPECT_FLOAT_EQ(cross.GetAverageCount(), 1.1f);
-
-    // Without interval averaging the block count stands.
-    SpectralData blocks(MakeSettings(48000, 1024, 8), MakeScaling(), 0, false);
-    blocks.SetBlockTime(1.0);
-    blocks.SetBlockTime(1.0);
-    EXPECT_FLOAT_EQ(blocks.GetAverageCount(), 8.0f);
 }
 
 TEST(SpectralAveraging, ForeverAveragesEveryBlockSinceTheLastClear)
@@ -150,27 +145,15 @@ TEST(SpectralAveraging, ForeverAveragesEveryBlockSinceTheLastClear)
     EXPECT_FLOAT_EQ(data.GetPowerBuffer()[9], 4.0f);
 }
 
-TEST(SpectralAveraging, MovingWindowMeansTheLastNBlocks)
-{
-    SpectralData data(MakeSettings(48000, 1024, 3, 1), MakeScaling(), 0, false);
-    AverageLines(data, 1.0f);
-    AverageLines(data, 2.0f);
-    // Two blocks in the window: their mean, not a third of their sum.
-    EXPECT_FLOAT_EQ(data.GetPowerBuffer()[4], 2.5f);
-    for (float x : {3.0f, 4.0f, 5.0f})
-        AverageLines(data, x);
-    EXPECT_FLOAT_EQ(data.GetPowerBuffer()[4], (9.0f + 16.0f + 25.0f) / 3.0f);
-    EXPECT_FLOAT_EQ(AveragedRe(data, 4), 4.0f);
-}
-
-TEST(SpectralAveraging, LongestMovingWindowsStayInsideTheRing)
+TEST(SpectralAveraging, MovingWindowsMeanTheLastNBlocksInsideTheRing)
 {
     // The ring holds 999 blocks; a count of 1000 gets the longest window.
-    // Block j has power (j / 1000)²: the mean of the last n of them.
-    auto mean = [](int last, int n) {
+    // Block j has every line at j / 1000: the mean power of the last n of them
+    // (with fewer blocks than the window, of those there are).
+    auto mean = [](int last, int n, int power = 2) {
         double sum = 0.0;
         for (int j = last - n + 1; j <= last; ++j)
-            sum += (j / 1000.0) * (j / 1000.0);
+            sum += std::pow(j / 1000.0, power);
         return sum / n;
     };
     for (const std::uint32_t count : {999u, 1000u}) {
@@ -181,6 +164,7 @@ TEST(SpectralAveraging, LongestMovingWindowsStayInsideTheRing)
         }
         EXPECT_EQ(data.GetBlocksAveraged(), 999);
         EXPECT_NEAR(data.GetPowerBuffer()[3], mean(1010, 999), 1e-5 * mean(1010, 999)) << count;
+        EXPECT_NEAR(AveragedRe(data, 3), mean(1010, 999, 1), 1e-5 * mean(1010, 999, 1)) << count;
     }
 }
 
