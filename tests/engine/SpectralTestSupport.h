@@ -23,19 +23,14 @@ ScalingOpts MakeScaling(std::uint16_t ampScale = ScalingOpts::kLinear,
 
 // N samples of a sine (in sample codes) of `fraction` of full scale at
 // `frequency` Hz; full scale is the format's half range.
-std::vector<float> Tone(const TProcessingSettings& settings, double frequency, double fraction,
-                        double phaseRadians = 0.0);
-
-// Adds `b` into `a` sample by sample.
-void Mix(std::vector<float>& a, const std::vector<float>& b);
+std::vector<float> Tone(const TProcessingSettings& settings, double frequency, double fraction);
 
 // Gaussian white noise of the given RMS (in sample codes), seeded.
 std::vector<float> WhiteNoise(std::uint32_t count, double rms, unsigned seed);
 
-// Copies the block in, applies the window (when given), transforms,
-// averages and updates the hold: one pass of the chain for one channel.
-void RunBlock(SpectralData& data, const std::vector<float>& samples, const TSmoothing* window,
-              double blockTime = 0.0);
+// Copies the block in, applies the window, transforms, averages and
+// updates the hold: one pass of the chain for one channel.
+void RunBlock(SpectralData& data, const std::vector<float>& samples, const TSmoothing& window, double blockTime = 0);
 
 // Sets one line's averaged power, and its dB where the object keeps dB.
 void SetLine(SpectralData& data, std::uint32_t line, double power);
