@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "engine/SpectralData.h"
 #include "tests/engine/SpectralTestSupport.h"
 #include "tests/support/PlatformTestSupport.h"
 

@@ -1,6 +1,5 @@
 #include "engine/TProcessingSettings.h"
 
-#include <array>
 #include <cstdint>
 #include <utility>
 

@@ -5,7 +5,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <cmath>
-#include <string>
 #include <vector>
 
 using namespace smoothing;

@@ -1,5 +1,4 @@
 #include "engine/RunningMeanKernel.h"
-#include "engine/SpectralData.h"
 #include "platform/Clock.h"
 #include "tests/engine/SpectralTestSupport.h"
 #include "tests/support/PlatformTestSupport.h"
@@ -11,7 +10,6 @@
 #include <ctime>
 #include <random>
 #include <utility>
-#include <vector>
 
 using spectral_test::MakeScaling;
 using spectral_test::MakeSettings;

@@ -5,13 +5,9 @@
 #include <cmath>
 #include <locale>
 #include <memory>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "engine/CompensationFile.h"
-#include "engine/SpectralData.h"
-#include "engine/TSmoothing.h"
 #include "tests/engine/SpectralTestSupport.h"
 #include "tests/support/PlatformTestSupport.h"
 

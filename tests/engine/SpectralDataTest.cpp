@@ -1,6 +1,4 @@
 #include "engine/DbConversions.h"
-#include "engine/SpectralData.h"
-#include "platform/MessageBox.h"
 #include "tests/engine/SpectralTestSupport.h"
 #include "tests/support/PlatformTestSupport.h"
 
@@ -9,8 +7,6 @@
 #include <cmath>
 #include <limits>
 #include <memory>
-#include <string>
-#include <vector>
 
 using spectral_test::MakeScaling;
 using spectral_test::MakeSettings;

@@ -1,11 +1,9 @@
-#include "engine/SpectralData.h"
 #include "tests/engine/SpectralTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <complex>
-#include <vector>
 
 using spectral_test::MakeScaling;
 using spectral_test::MakeSettings;

@@ -6,10 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <vector>
 
-#include "engine/SpectralData.h"
-#include "engine/TSmoothing.h"
 #include "tests/engine/SpectralTestSupport.h"
 
 using namespace spectral_test;
