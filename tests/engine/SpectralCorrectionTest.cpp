@@ -79,8 +79,7 @@ TEST(SpectralCorrectionTest, EachUnitReadsItsReferenceLevel)
 {
     struct Case {
         const char* name;
-        bool calibrated;
-        TChannelCalibration record;
+        TChannelCalibration record; // used when enabled
         std::uint16_t amp;
         bool tone; // a full-scale sine on the line, else a line power of 1
         double expected, tolerance;
@@ -90,21 +89,21 @@ TEST(SpectralCorrectionTest, EachUnitReadsItsReferenceLevel)
     const float root2 = float(std::sqrt(2.0));
     // The Flattop table's coherent gain is 0.99945: −0.005 dB.
     const Case cases[] = {
-        {"full scale in dBr", false, {}, kLog, true, 0.0, 0.006, "dBr"},
-        {"full scale in percent", false, {}, kLinear, false, 100.0, 1e-4, "Pct FS"},
+        {"full scale in dBr", {}, kLog, true, 0.0, 0.006, "dBr"},
+        {"full scale in percent", {}, kLinear, false, 100.0, 1e-4, "Pct FS"},
         // A full-scale sine of CalRatio √2 read as rms (LabelType 1) is 1 Pa rms.
-        {"SPL", true, Calibration(2, root2, 1), kLog, true, 93.9794, 0.006, "SPL"},
-        {"pascal", true, Calibration(2, root2, 1), kLinear, true, 1.0, 1e-3, "PA"},
-        {"rms of a unit peak", true, Calibration(2, 1.0f, 1), kLog, true, 93.9794 - 3.0103, 0.006, "SPL"},
-        {"1 V in dBu", true, Calibration(7, 1.0f, 0), kLog, false, 2.213966, 1e-5, "Unit 7 dB"},
-        {"calibrated linear: no percent", true, Calibration(7, 1.0f, 0), kLinear, false, 1.0, 1e-6, "Unit 7"},
+        {"SPL", Calibration(2, root2, 1), kLog, true, 93.9794, 0.006, "SPL"},
+        {"pascal", Calibration(2, root2, 1), kLinear, true, 1.0, 1e-3, "PA"},
+        {"rms of a unit peak", Calibration(2, 1.0f, 1), kLog, true, 93.9794 - 3.0103, 0.006, "SPL"},
+        {"1 V in dBu", Calibration(7, 1.0f, 0), kLog, false, 2.213966, 1e-5, "Unit 7 dB"},
+        {"calibrated linear: no percent", Calibration(7, 1.0f, 0), kLinear, false, 1.0, 1e-6, "Unit 7"},
         // 1 g peak read in in/s² (ConversionType 2), no unit offset.
-        {"acceleration", true, Calibration(3, 1.0f, 0, 2), kLog, true, 20 * std::log10(386.088), 0.006, "Unit 3 dB"},
+        {"acceleration", Calibration(3, 1.0f, 0, 2), kLog, true, 20 * std::log10(386.088), 0.006, "Unit 3 dB"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         auto d = Make(c.amp);
-        if (c.calibrated)
+        if (c.record.IsEnabled)
             d->SetCalibration(&c.record);
         SetLine(*d, kToneLine, c.tone ? TonePower(*d) : 1.0); // as averaging stores a steady power
         EXPECT_NEAR(d->GetValue(kToneLine), c.expected, c.tolerance);
