@@ -105,7 +105,7 @@ TEST(SpectralCorrectionTest, EachUnitReadsItsReferenceLevel)
         auto d = Make(c.amp);
         if (c.record.IsEnabled)
             d->SetCalibration(&c.record);
-        SetLine(*d, kToneLine, c.tone ? TonePower(*d) : 1.0); // as averaging stores a steady power
+        SetLines(*d, {{kToneLine, c.tone ? TonePower(*d) : 1.0}}); // as averaging stores a steady power
         EXPECT_NEAR(d->GetValue(kToneLine), c.expected, c.tolerance);
         EXPECT_STREQ(d->GetUnitLabel(true), c.label);
     }
@@ -294,7 +294,7 @@ TEST(SpectralCorrectionTest, ValuesOutsideTheLinesAndOffsets)
     EXPECT_EQ(d->GetValue(std::uint32_t(-1)), 0.0f);
     EXPECT_EQ(Make(ScalingOpts::kLinear)->GetValue(std::uint32_t(-1), true), 0.0f);
 
-    SetLine(*d, 10, 1.0);
+    SetLines(*d, {{10, 1.0}});
     THoldEntry* hold = SpectralDataTestAccess::Hold(*d);
     hold[10].Value = -3.0f;
     auto record = Calibration(2, 1.0f, 0);

@@ -65,25 +65,18 @@ TEST(SpectralReadouts, PeakSearchRanksLocalMaximaStrongestFirst)
 {
     auto d = Make(kLin);
     const std::uint32_t L = d->GetLines();
-    for (auto [line, power] : {std::pair{300u, 0.9f}, {120u, 0.8f}, {50u, 0.3f}, {200u, 0.3f},
-                               {299u, 0.5f}, {301u, 0.5f}}) // 299 and 301: a skirt, no peak
-        SetLine(*d, line, power);
+    SetLines(*d, {{300, 0.9}, {120, 0.8}, {50, 0.3}, {200, 0.3}, {299, 0.5}, {301, 0.5}}); // 299, 301: a skirt
     const std::uint32_t expected[] = {300, 120, 50, 200, 0}; // equal peaks: lower line first
     for (int k = 0; k < 5; ++k)
         EXPECT_EQ(Peak(*d, 0, L + 100, k), std::pair(long(expected[k]), d->GetValue(expected[k]))) << k;
     EXPECT_EQ(Peak(*d, 130, 250).first, 200);
     // A run of equal lines is one peak, on its first line.
-    SetLine(*d, 400, 0.6f);
-    SetLine(*d, 401, 0.6f);
-    Access::MarkAveraged(*d);
+    SetLines(*d, {{400, 0.6}, {401, 0.6}});
     EXPECT_EQ(Peak(*d, 350, 450).first, 400);
     // Five lines from the top a peak lacks neighbours and is never found.
-    SetLine(*d, L - 5, 4.0f);
-    Access::MarkAveraged(*d);
+    SetLines(*d, {{L - 5, 4.0}});
     EXPECT_EQ(Peak(*d, 0, L).first, 300);
-    SetLine(*d, L - 5, 0.0f);
-    SetLine(*d, L - 6, 4.0f);
-    Access::MarkAveraged(*d);
+    SetLines(*d, {{L - 5, 0.0}, {L - 6, 4.0}});
     EXPECT_EQ(Peak(*d, 0, L).first, L - 6);
 }
 
@@ -93,12 +86,10 @@ TEST(SpectralReadouts, RangesPastTheLastLineAreClampedNotReadAsZero)
     const int L = int(d->GetLines());
     THoldEntry* hold = Access::Hold(*d);
     for (int i = 0; i < L; ++i) {
-        SetLine(*d, std::uint32_t(i), 1e-6f); // −60 dB
+        SetLines(*d, {{std::uint32_t(i), 1e-6}}); // −60 dB
         hold[i].Value = -50.0f;
     }
-    SetLine(*d, 100, 0.01f);
-    SetLine(*d, 200, 1e-8f);
-    SetLine(*d, 201, 1e-8f); // equal minima: the first is reported
+    SetLines(*d, {{100, 0.01}, {200, 1e-8}, {201, 1e-8}}); // equal minima: the first is reported
     hold[300].Value = -10.0f;
 
     EXPECT_NEAR(d->GetMaxValue(10, L + 50), -20.0f, 1e-4);
@@ -116,10 +107,9 @@ TEST(SpectralReadouts, RangesPastTheLastLineAreClampedNotReadAsZero)
 TEST(SpectralReadouts, HarmonicDistortionSumsHarmonicsUpToTheLimit)
 {
     // THD of a linear spectrum of `fft` points, the tone on the first line given.
-    auto thd = [](std::uint32_t fft, std::vector<std::pair<std::uint32_t, float>> lines) {
+    auto thd = [](std::uint32_t fft, std::vector<std::pair<std::uint32_t, double>> lines) {
         auto d = Make(kLin, fft);
-        for (auto [line, power] : lines)
-            SetLine(*d, line, power);
+        SetLines(*d, lines);
         Access::SetPeakLine(*d, lines[0].first);
         return d->GetTHD();
     };
@@ -138,17 +128,16 @@ TEST(SpectralReadouts, HarmonicDistortionSumsHarmonicsUpToTheLimit)
 TEST(SpectralReadouts, NoiseFiguresSumTheTenPeaksBesideTheTone)
 {
     auto d = Make(kDb, 65536);
-    SetLine(*d, 2000, 1.0f);
+    SetLines(*d, {{2000, 1.0}});
     // A pure tone: no second peak, no ratio.
     EXPECT_EQ(Peak(*d, 0, d->GetLines(), 1), std::pair(0L, kNo));
     EXPECT_EQ(std::vector({d->GetSNR(), d->GetSINAD(), d->GetTHDN()}), std::vector({kNo, kNo, 0.0f}));
 
     double beside = 0;
     for (std::uint32_t n = 1; n <= 11; ++n) {
-        SetLine(*d, 2000 + 100 * n, 1e-4f / float(n));
+        SetLines(*d, {{2000 + 100 * n, 1e-4f / float(n)}});
         beside += n <= 10 ? 1e-4f / float(n) : 0; // the weakest is not counted
     }
-    Access::MarkAveraged(*d);
     EXPECT_NEAR(d->GetTHDN(), 100 * std::sqrt(beside), 1e-4);
     EXPECT_NEAR(d->GetSNR(), -Db(beside), 1e-3);
     EXPECT_NEAR(d->GetSINAD(), Db(1 + beside) - Db(beside), 1e-3);
@@ -240,8 +229,7 @@ TEST(SpectralReadouts, LevelPhaseAndComplexValueOfALine)
     float* c = Access::AvgComplex(*d);
     c[2 * 40 + 1] = 0.5f;
     c[2 * 41] = -1.0f;
-    for (std::uint32_t line : {2u, 40u, L - 2})
-        SetLine(*d, line, 0.25f);
+    SetLines(*d, {{2, 0.25}, {40, 0.25}, {L - 2, 0.25}});
     EXPECT_EQ(std::vector({d->GetLevelAtFrequency(float(40 * df)), d->GetLevelAtFrequency(float(2 * df)),
                            d->GetLevelAtFrequency(float((L - 2) * df))}),
               std::vector({0.25f, 0.0f, 0.0f}));
@@ -258,7 +246,7 @@ TEST(SpectralReadouts, LevelPhaseAndComplexValueOfALine)
 TEST(SpectralReadouts, SmoothingAveragesUnsmoothedNeighboursOfNarrowbandLinesOnly)
 {
     auto d = Make(kDb);
-    SetLine(*d, 100, 1.0f);
+    SetLines(*d, {{100, 1.0}});
     Access::Hold(*d)[100].Value = 0.0f;
     d->SmoothAcrossBins(3);
     const float third = 20.0f * std::log10(1.0f / 3.0f);

@@ -58,11 +58,14 @@ void RunBlock(SpectralData& data, const std::vector<float>& samples, const TSmoo
     data.UpdatePeakHold();
 }
 
-void SetLine(SpectralData& data, std::uint32_t line, double power)
+void SetLines(SpectralData& data, const std::vector<std::pair<std::uint32_t, double>>& lines)
 {
-    SpectralDataTestAccess::AvgPower(data)[line] = float(power);
-    if (float* dB = SpectralDataTestAccess::AvgDb(data))
-        dB[line] = power > 0 ? float(10 * std::log10(power)) : SpectralData::kNoValue;
+    for (auto [line, power] : lines) {
+        SpectralDataTestAccess::AvgPower(data)[line] = float(power);
+        if (float* dB = SpectralDataTestAccess::AvgDb(data))
+            dB[line] = power > 0 ? float(10 * std::log10(power)) : SpectralData::kNoValue;
+    }
+    SpectralDataTestAccess::MarkAveraged(data);
 }
 
 } // namespace spectral_test

@@ -3,6 +3,7 @@
 // sample codes, one pass of the chain, and access to the object's arrays.
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "engine/SpectralData.h"
@@ -32,8 +33,8 @@ std::vector<float> WhiteNoise(std::uint32_t count, double rms, unsigned seed);
 // updates the hold: one pass of the chain for one channel.
 void RunBlock(SpectralData& data, const std::vector<float>& samples, const TSmoothing& window, double blockTime = 0);
 
-// Sets one line's averaged power, and its dB where the object keeps dB.
-void SetLine(SpectralData& data, std::uint32_t line, double power);
+// Sets lines' averaged power, and their dB where the object keeps dB, as a new average.
+void SetLines(SpectralData& data, const std::vector<std::pair<std::uint32_t, double>>& lines);
 
 } // namespace spectral_test
 
