@@ -32,9 +32,8 @@ double Level(SpectralData& d, std::uint32_t band) { return Access::BandLevels(d)
 TEST(OctaveBands, CountAndTopBandFollowTheSpan)
 {
     auto third = MakeBands(48000, 65536, 3);
-    EXPECT_NEAR(third->GetBands()[43].Center, 19952.62, 0.05);
-    EXPECT_NEAR(third->GetBands()[1].Center, 1.258925, 1e-5);
-    EXPECT_NEAR(third->GetBands()[7].Center, 5.011872, 1e-5);
+    for (std::uint32_t n = 0; n < third->GetBandCount(); ++n) // exact centres: 10^(n/10)
+        EXPECT_NEAR(third->GetBands()[n].Center / std::pow(10.0, n / 10.0), 1.0, 1e-6) << n;
     EXPECT_NEAR(third->GetBandLowerEdge(0), std::pow(2.0, -1.0 / 6.0), 1e-6);
     EXPECT_EQ(third->GetBandLowerEdge(31), third->GetBandUpperEdge(30));
 
