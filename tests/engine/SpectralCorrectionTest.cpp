@@ -113,30 +113,25 @@ TEST(SpectralCorrectionTest, EachUnitReadsItsReferenceLevel)
 
 TEST(SpectralCorrectionTest, ConversionLabelTypeAndIntegrationScaleTheLines)
 {
-    auto flat = Make(ScalingOpts::kLogarithmic, 0, 48000, 1024);
-    auto d = Make(ScalingOpts::kLogarithmic, 0, 48000, 1024);
+    auto flat = Make(ScalingOpts::kLogarithmic, 0, 48000, 1024), d = Make(ScalingOpts::kLogarithmic, 0, 48000, 1024);
     const auto plain = Calibration(3, 2.0f, 0);
     flat->SetCalibration(&plain);
+    // Line i's correction under a record, relative to the plain one.
+    auto ratio = [&](const TChannelCalibration& c, std::uint32_t i) {
+        d->SetCalibration(&c);
+        return double(d->GetCorrection()[i]) / flat->GetCorrection()[i];
+    };
     const double factors[] = {1, 32.174, 386.088, 9806.6352, 32.174, 386.088, 9806.6352,
                               386088, 386088, 386088000, 386088000, 1};
-    for (std::uint32_t type = 0; type < std::size(factors); ++type) {
-        const auto c = Calibration(3, 2.0f, 0, type);
-        d->SetCalibration(&c);
-        EXPECT_NEAR(d->GetCorrection()[7] / flat->GetCorrection()[7], factors[type],
-                    factors[type] * 1e-6) << type;
-    }
-    const auto doubled = Calibration(3, 2.0f, 2);
-    d->SetCalibration(&doubled);
-    EXPECT_FLOAT_EQ(d->GetCorrection()[7], 2 * flat->GetCorrection()[7]);
-
+    for (std::uint32_t type = 0; type < std::size(factors); ++type)
+        EXPECT_NEAR(ratio(Calibration(3, 2.0f, 0, type), 7), factors[type], factors[type] * 1e-6) << type;
+    EXPECT_NEAR(ratio(Calibration(3, 2.0f, 2), 7), 2.0, 1e-6);
+    // Integration divides by ω or ω², DC excepted.
     for (std::uint32_t integration : {1u, 2u}) {
-        const auto c = Calibration(3, 2.0f, 0, 0, integration);
-        d->SetCalibration(&c);
-        EXPECT_EQ(d->GetCorrection()[0], flat->GetCorrection()[0]); // DC stays undivided
+        EXPECT_EQ(ratio(Calibration(3, 2.0f, 0, 0, integration), 0), 1.0);
         for (std::uint32_t i : {1u, 10u, 511u}) {
-            const double w = 2 * kPi * i * 46.875;
-            const double expected = flat->GetCorrection()[i] / std::pow(w, integration);
-            EXPECT_NEAR(d->GetCorrection()[i], expected, expected * 1e-6) << i;
+            const double expected = 1 / std::pow(2 * kPi * i * 46.875, integration);
+            EXPECT_NEAR(ratio(Calibration(3, 2.0f, 0, 0, integration), i), expected, expected * 1e-6) << i;
         }
     }
 }
