@@ -61,35 +61,28 @@ TEST(ProcessingSettings, FixedRunValuesOverrideOnlyTheirFields)
     EXPECT_EQ(s, expected);
 }
 
-TEST(ProcessingSettings, BlockHopFollowsOverlapAndNeverReachesZero)
+// The block hop follows the overlap and never reaches zero; the delay in
+// samples rounds and stays non-negative; the channel is clamped to two.
+TEST(ProcessingSettings, DerivedValuesStayInRange)
 {
     TProcessingSettings s;
     s.FFTsize = 65536;
-    const std::pair<std::uint16_t, std::uint32_t> cases[] = {
-        {50, 32768}, {75, 16384}, {0, 65536}, {99, 655}, {100, 1}, {150, 1}};
-    for (auto [overlap, hop] : cases) {
+    for (auto [overlap, hop] : {std::pair<std::uint16_t, std::uint32_t>{50, 32768}, {75, 16384}, {0, 65536},
+                                {99, 655}, {100, 1}, {150, 1}}) {
         s.OverlapPercent = overlap;
         EXPECT_EQ(s.BlockHop(), hop) << overlap << " %";
     }
-    s.FFTsize = 0xFFFFFFFFu;  // 100 × N needs more than 32 bits
+    s.FFTsize = 0xFFFFFFFFu; // 100 × N needs more than 32 bits
     s.OverlapPercent = 0;
     EXPECT_EQ(s.BlockHop(), 0xFFFFFFFFu);
-}
 
-TEST(ProcessingSettings, DelaySamplesRoundsAndStaysNonNegative)
-{
-    TProcessingSettings s;
-    const std::pair<float, std::int32_t> cases[] = {
-        {1.5f, 72}, {0.01f, 0} /* 0.48 */, {0.0125f, 1} /* 0.6 */, {-2.0f, 0}, {1e30f, 2147483647}};
-    for (auto [ms, samples] : cases) {
+    // 0.01 ms is 0.48 samples, 0.0125 ms 0.6.
+    for (auto [ms, samples] : {std::pair<float, std::int32_t>{1.5f, 72}, {0.01f, 0}, {0.0125f, 1}, {-2.0f, 0},
+                               {1e30f, 2147483647}}) {
         s.DelayTimeMsec = ms;
         s.UpdateDelaySamples();
         EXPECT_EQ(s.DelaySamples, samples) << ms << " ms";
     }
-}
-
-TEST(ProcessingSettings, ChannelIsClampedToTwoChannels)
-{
     for (auto [channel, clamped] : {std::pair{-1, 0}, {1, 1}, {7, 1}})
         EXPECT_EQ(TProcessingSettings::ClampChannel(channel), clamped) << channel;
 }

@@ -90,29 +90,28 @@ TEST(SpectralDualChannel, CombinesTheLinesOfTwoChannels)
     EXPECT_FLOAT_EQ(data.GetPowerBuffer()[2], 5.0f);
 }
 
-TEST(SpectralDualChannel, MagnitudeRatioDividesWhereTheDenominatorHasPower)
+// A ratio divides where the denominator has power and keeps the line
+// otherwise; transfer function and coherence repeat the line before.
+TEST(SpectralDualChannel, FunctionsDivideOnlyWhereTheDenominatorHasPower)
 {
-    SpectralData data = SmallObject(ScalingOpts::kLogarithmic);
-    float* power = Access::AvgPower(data);
+    SpectralData ratio = SmallObject(ScalingOpts::kLogarithmic), transfer = SmallObject(), coherence = SmallObject();
+    float* power = Access::AvgPower(ratio);
     power[1] = 7.0f;
     const std::vector<float> num(16, 4.0f), avg(32, 0.0f);
     std::vector<float> den(16, 0.4f);
     den[1] = 0.0f;
-    data.MagnitudeRatio(num.data(), den.data(), avg.data(), avg.data());
+    ratio.MagnitudeRatio(num.data(), den.data(), avg.data(), avg.data());
     EXPECT_EQ(std::pair(power[1], power[2]), std::pair(7.0f, 10.0f));
-    EXPECT_NEAR(data.GetAveragedDbBuffer()[2], 10.0f, 1e-5f);
-    EXPECT_TRUE(data.IsRatio() && data.IsFunctionObject());
-}
+    EXPECT_NEAR(ratio.GetAveragedDbBuffer()[2], 10.0f, 1e-5f);
+    EXPECT_TRUE(ratio.IsRatio() && ratio.IsFunctionObject());
 
-TEST(SpectralDualChannel, LineWithoutDenominatorRepeatsTheLineBefore)
-{
-    SpectralData transfer = SmallObject(), coherence = SmallObject();
     for (SpectralData* d : {&transfer, &coherence}) {
         float* c = Access::AvgComplex(*d);
         c[2] = 3.0f, c[3] = 4.0f; // line 1: |c|² = 25
         c[4] = 1.0f;              // line 2
     }
-    std::vector<float> den(16, 2.0f), a(16, 5.0f), b(16, 1.0f);
+    std::vector<float> a(16, 5.0f), b(16, 1.0f);
+    den.assign(16, 2.0f);
     den[0] = den[2] = b[0] = b[2] = 0.0f;
     transfer.TransferFunction(den.data());
     coherence.Coherence(a.data(), b.data());
