@@ -29,13 +29,13 @@ double Level(SpectralData& d, std::uint32_t band) { return Access::BandLevels(d)
 
 } // namespace
 
-TEST(OctaveBands, CountAndTopBandFollowTheSpan)
+TEST(OctaveBands, CountTopBandAndShownRangeFollowTheSpan)
 {
-    auto third = MakeBands(48000, 65536, 3);
-    for (std::uint32_t n = 0; n < third->GetBandCount(); ++n) // exact centres: 10^(n/10)
-        EXPECT_NEAR(third->GetBands()[n].Center / std::pow(10.0, n / 10.0), 1.0, 1e-6) << n;
-    EXPECT_NEAR(third->GetBandLowerEdge(0), std::pow(2.0, -1.0 / 6.0), 1e-6);
-    EXPECT_EQ(third->GetBandLowerEdge(31), third->GetBandUpperEdge(30));
+    auto d = MakeBands(48000, 65536, 3);
+    for (std::uint32_t n = 0; n < d->GetBandCount(); ++n) // exact centres: 10^(n/10)
+        EXPECT_NEAR(d->GetBands()[n].Center / std::pow(10.0, n / 10.0), 1.0, 1e-6) << n;
+    EXPECT_NEAR(d->GetBandLowerEdge(0), std::pow(2.0, -1.0 / 6.0), 1e-6);
+    EXPECT_EQ(d->GetBandLowerEdge(31), d->GetBandUpperEdge(30));
 
     auto octave = MakeBands(48000, 65536, 1);
     ASSERT_EQ(octave->GetBandCount(), 15u);
@@ -47,6 +47,15 @@ TEST(OctaveBands, CountAndTopBandFollowTheSpan)
     EXPECT_EQ(zero->GetBandUpperEdge(14), octave->GetBandUpperEdge(14));
     EXPECT_EQ(MakeBands(192000, 65536, 3)->GetBandCount(), 50u);
     EXPECT_EQ(MakeBands(192000, 65536, 1)->GetBandCount(), 17u);
+
+    EXPECT_EQ(std::vector({d->FrequencyToBand(0.1f), d->FrequencyToBand(-5.0f), d->FrequencyToBand(23000.0f),
+                           d->FrequencyToBand(d->GetBandLowerEdge(31)), d->GetBinIndex(1000.0f)}),
+              std::vector({0u, 0u, 43u, 31u, 30u}));
+    EXPECT_FLOAT_EQ(d->GetBinFrequency(30), 1000.0f);
+    // Δf = 0.7324 Hz: band 6 (3.55–4.47 Hz) spans lines 5–6, band 7 (4.47–5.63 Hz) lines 6–8.
+    EXPECT_EQ(std::vector({d->GetFirstBand(), d->GetStartBin(), d->GetEndBin()}), std::vector({7u, 7u, 43u}));
+    EXPECT_NEAR(d->GetStartFrequency(), std::pow(10.0, 0.6) * std::pow(2.0, 1.0 / 6.0), 1e-5);
+    EXPECT_NEAR(d->GetEndFrequency(), std::pow(10.0, 4.3) * std::pow(2.0, 1.0 / 6.0), 0.01);
 }
 
 TEST(OctaveBands, NominalCentresAreThePreferredNumbers)
@@ -79,19 +88,6 @@ TEST(OctaveBands, NominalCentresAreThePreferredNumbers)
     }
     // Beyond the table's resolution: four significant digits, cut off.
     EXPECT_FLOAT_EQ(MakeBands(48000, 4096, 48)->NominalBandCenter(1234.567f), 1234.0f);
-}
-
-TEST(OctaveBands, FrequencyToBandAndShownRange)
-{
-    auto d = MakeBands(48000, 65536, 3);
-    EXPECT_EQ(std::vector({d->FrequencyToBand(0.1f), d->FrequencyToBand(-5.0f), d->FrequencyToBand(23000.0f),
-                           d->FrequencyToBand(d->GetBandLowerEdge(31)), d->GetBinIndex(1000.0f)}),
-              std::vector({0u, 0u, 43u, 31u, 30u}));
-    EXPECT_FLOAT_EQ(d->GetBinFrequency(30), 1000.0f);
-    // Δf = 0.7324 Hz: band 6 (3.55–4.47 Hz) spans lines 5–6, band 7 (4.47–5.63 Hz) lines 6–8.
-    EXPECT_EQ(std::vector({d->GetFirstBand(), d->GetStartBin(), d->GetEndBin()}), std::vector({7u, 7u, 43u}));
-    EXPECT_NEAR(d->GetStartFrequency(), std::pow(10.0, 0.6) * std::pow(2.0, 1.0 / 6.0), 1e-5);
-    EXPECT_NEAR(d->GetEndFrequency(), std::pow(10.0, 4.3) * std::pow(2.0, 1.0 / 6.0), 0.01);
 }
 
 TEST(OctaveBands, BandInsideOneLineTakesBothWeights)

@@ -40,15 +40,12 @@ constexpr std::uint16_t kCalibratedTypes[] = {Bartlett, Blackman, Flattop, Hammi
 
 } // namespace
 
-TEST(SmoothingTest, NoiseBandwidthMatchesLiterature)
+TEST(SmoothingTest, NoiseBandwidthAndFlattopCoherentGainMatchTheLiterature)
 {
     for (auto [type, enbw] : {std::pair{Hanning, 1.50}, {Hamming, 1.36}, {Blackman, 1.73}, {Bartlett, 4.0 / 3},
                               {Flattop, 3.43}})
         EXPECT_NEAR(Enbw(Table(65536, type)), enbw, 0.01) << type;
-}
 
-TEST(SmoothingTest, FlattopHasUnitCoherentGain)
-{
     const auto w = Table(65536, Flattop, Amplitude);
     EXPECT_NEAR(Mean(w), 0.9994484, 1e-6);
     EXPECT_NEAR(w[32768], 4.1726444, 1e-6);
@@ -58,7 +55,7 @@ TEST(SmoothingTest, FlattopHasUnitCoherentGain)
     EXPECT_LT(Table(101, Flattop)[100], -0.01); // an odd length's last tap is filled too
 }
 
-TEST(SmoothingTest, ShapesAndSymmetry)
+TEST(SmoothingTest, ShapesSymmetryAndKaiserParameter)
 {
     for (std::uint16_t type : {Bartlett, Blackman, Hamming, Hanning, Parzen, Gaussian}) {
         ExpectSymmetric(Table(101, type), 0, 100);
@@ -86,6 +83,17 @@ TEST(SmoothingTest, ShapesAndSymmetry)
     EXPECT_EQ(ones[0], 1.0f);
     EXPECT_NEAR(ones[100], std::exp(-10.0), 1e-9);
     EXPECT_EQ(Table(100, Force)[49] - Table(100, Force)[50], 1.0);
+
+    // Kaiser follows its parameter.
+    TSmoothing window(1024, Kaiser, None);
+    window.SetParameter(8.0f);
+    EXPECT_EQ(window.Coefficients()[512], 1.0f);
+    EXPECT_NEAR(window.Coefficients()[0] * std::cyl_bessel_i(0.0, 8 * M_PI), 1.0, 1e-5);
+
+    TSmoothing scaled(1024, Kaiser, Amplitude);
+    scaled.SetParameter(8.0f);
+    EXPECT_EQ(scaled.Coefficients()[512], static_cast<float>(std::pow(10.0, 0.505)));
+    EXPECT_FALSE(scaled.Failed());
 }
 
 TEST(SmoothingTest, ScalingReadsSineAmplitudeAndUnitRms)
@@ -109,19 +117,6 @@ TEST(SmoothingTest, ScalingReadsSineAmplitudeAndUnitRms)
         EXPECT_NEAR(std::sqrt(Mean(Table(n, type, Energy), 2)), 1.0, 0.005) << "type " << type;
     }
     EXPECT_NEAR(Mean(Table(n, Parzen, Amplitude)), 1.0, 1e-6); // measured, not a constant
-}
-
-TEST(SmoothingTest, KaiserFollowsItsParameter)
-{
-    TSmoothing window(1024, Kaiser, None);
-    window.SetParameter(8.0f);
-    EXPECT_EQ(window.Coefficients()[512], 1.0f);
-    EXPECT_NEAR(window.Coefficients()[0] * std::cyl_bessel_i(0.0, 8 * M_PI), 1.0, 1e-5);
-
-    TSmoothing scaled(1024, Kaiser, Amplitude);
-    scaled.SetParameter(8.0f);
-    EXPECT_EQ(scaled.Coefficients()[512], static_cast<float>(std::pow(10.0, 0.505)));
-    EXPECT_FALSE(scaled.Failed());
 }
 
 TEST(SmoothingTest, UnusableWindowsLeaveTheBlockUntouched)

@@ -73,15 +73,13 @@ TEST(SpectralAveraging, LinearThenExponentialRunsThePlainMeanUpToNThenWeightsOne
     // The last line is never averaged.
     const std::uint32_t last = data.GetLines() - 1;
     EXPECT_EQ(std::pair(power[last], AveragedRe(data, last)), std::pair(0.0f, 0.0f));
-}
 
-TEST(SpectralAveraging, VectorAveragingCancelsLinesOfOpposingPhase)
-{
+    // Vector averaging cancels lines of opposing phase; scalar averaging keeps their power.
     SpectralData scalar(MakeSettings(48000, 1024, 2, 0), MakeScaling(), 0, false);
     SpectralData vector(MakeSettings(48000, 1024, 2, 2), MakeScaling(), 0, false);
-    for (SpectralData* data : {&scalar, &vector}) {
-        AverageLines(*data, 3.0f, 4.0f);
-        AverageLines(*data, -3.0f, -4.0f);
+    for (SpectralData* d : {&scalar, &vector}) {
+        AverageLines(*d, 3.0f, 4.0f);
+        AverageLines(*d, -3.0f, -4.0f);
     }
     EXPECT_FLOAT_EQ(scalar.GetPowerBuffer()[7], 25.0f);
     EXPECT_FLOAT_EQ(vector.GetPowerBuffer()[7], 0.0f);
