@@ -119,7 +119,7 @@ TEST(SampleBufferTest, FilterOvershootSaturatesInsteadOfWrapping)
     EXPECT_EQ(*std::max_element(out.begin(), out.end()), 32767.0);
 }
 
-TEST(SampleBufferTest, CalibrationScalesByHalfTheCodeRange)
+TEST(SampleBufferTest, CalibrationScalesByHalfTheCodeRangeAndAFailedBufferDoesNothing)
 {
     TSampleBuffer b(4, Format(2), 1, 0);
     EXPECT_FLOAT_EQ(b.GetCalibration().CalRatio, 1.0f / 32767);
@@ -135,10 +135,7 @@ TEST(SampleBufferTest, CalibrationScalesByHalfTheCodeRange)
     b32.PutSample(0, Code(INT32_MAX));
     EXPECT_NEAR(b32.GetSample(0, true), 1.0, 1e-6);
     EXPECT_FLOAT_EQ(TSampleBuffer(1, Format(1), 1, 0).GetCalibration().CalRatio, 1.0f / 127.5f);
-}
 
-TEST(SampleBufferTest, FailedBufferDoesNothing)
-{
     EXPECT_TRUE(TSampleBuffer(0, Format(2), 1, 0).HasFailed());
     platform::FailNextAllocations(1);
     TSampleBuffer starved(16, Format(1), 1, 0);

@@ -282,7 +282,7 @@ TEST(SpectralCorrectionTest, DegenerateScalesGiveNoValueNeverInfinity)
     }
 }
 
-TEST(SpectralCorrectionTest, ValuesOutsideTheLinesAndOffsets)
+TEST(SpectralCorrectionTest, ValuesOutsideTheLinesOffsetsAndBandValues)
 {
     auto d = Make();
     EXPECT_EQ(d->GetValue(d->GetLines()), 0.0f);
@@ -307,19 +307,17 @@ TEST(SpectralCorrectionTest, ValuesOutsideTheLinesAndOffsets)
     d->SetUnitLabels(std::string(80, 'L').c_str(), nullptr);
     EXPECT_EQ(std::string(d->GetCalibration().LabelLinear), std::string(59, 'L'));
     EXPECT_STREQ(d->GetUnitLabel(false), "Relative to plot");
-}
 
-TEST(SpectralCorrectionTest, BandValuesConvertBackToTheUnit)
-{
-    SpectralData d(MakeSettings(), MakeScaling(ScalingOpts::kLinear, ScalingOpts::kOctave), 0, false);
-    const std::uint32_t band = d.GetFirstBand();
-    SpectralDataTestAccess::BandLevels(d)[band] = 0.0f;
-    EXPECT_NEAR(d.GetValue(band), 100.0, 1e-4);
+    // Band values convert back to the unit.
+    SpectralData bands(MakeSettings(), MakeScaling(ScalingOpts::kLinear, ScalingOpts::kOctave), 0, false);
+    const std::uint32_t band = bands.GetFirstBand();
+    SpectralDataTestAccess::BandLevels(bands)[band] = 0.0f;
+    EXPECT_NEAR(bands.GetValue(band), 100.0, 1e-4);
     // 0 dB re one unit is one unit, whatever dB offset the unit carries.
     for (std::uint32_t units : {2u, 3u, 7u, 9u, 10u}) {
         const auto c = Calibration(units, 1.0f, 0);
-        d.SetCalibration(&c);
-        EXPECT_NEAR(d.GetValue(band), 1.0, 1e-5) << units;
+        bands.SetCalibration(&c);
+        EXPECT_NEAR(bands.GetValue(band), 1.0, 1e-5) << units;
     }
-    EXPECT_EQ(d.GetValue(d.GetBandCount()), 0.0f);
+    EXPECT_EQ(bands.GetValue(bands.GetBandCount()), 0.0f);
 }

@@ -11,7 +11,7 @@
 using spectral_test::MakeScaling;
 using spectral_test::MakeSettings;
 
-TEST(SpectralData, LineGeometryFollowsRateAndSize)
+TEST(SpectralData, LineGeometryFollowsRateAndSizeAndTheNameIsBounded)
 {
     // Δf = rate / N exactly for N = 65536.
     for (auto [rate, spacing] : {std::pair{48000u, 0.732421875}, {192000u, 2.9296875}}) {
@@ -36,16 +36,14 @@ TEST(SpectralData, LineGeometryFollowsRateAndSize)
     for (float f : {-1.0f, 0.0f, 0.5f * df, 0.49f * df, 1000.0f, 24000.0f, 30000.0f, std::nanf("")})
         bins.push_back(data.FrequencyToBin(f));
     EXPECT_EQ(bins, (std::vector<std::uint32_t>{0, 0, 1, 0, 1365, 32767, 32767, 0}));
-}
 
-TEST(SpectralData, NameDefaultsToSpectrumAndIsBounded)
-{
-    SpectralData data(MakeSettings(48000, 1024), MakeScaling(), 0, false);
-    EXPECT_STREQ(data.GetName(), "Spectrum");
-    data.SetName("");
-    EXPECT_STREQ(data.GetName(), "Spectrum");
-    data.SetName(std::string(200, 'x').c_str());
-    EXPECT_EQ(std::string(data.GetName()), std::string(79, 'x'));
+    // The name defaults to "Spectrum" and is bounded.
+    SpectralData named(MakeSettings(48000, 1024), MakeScaling(), 0, false);
+    EXPECT_STREQ(named.GetName(), "Spectrum");
+    named.SetName("");
+    EXPECT_STREQ(named.GetName(), "Spectrum");
+    named.SetName(std::string(200, 'x').c_str());
+    EXPECT_EQ(std::string(named.GetName()), std::string(79, 'x'));
 }
 
 // Sizes the transform cannot take, and a failed allocation (reported), give an

@@ -64,7 +64,7 @@ SpectralData SmallObject(std::uint16_t ampScale = ScalingOpts::kLinear)
 
 } // namespace
 
-TEST(SpectralDualChannel, CombinesTheLinesOfTwoChannels)
+TEST(SpectralDualChannel, CombinesTheLinesOfTwoChannelsAndDividesOnlyWhereTheDenominatorHasPower)
 {
     SpectralData data = SmallObject();
     auto block = [](std::vector<float> lines) { // 16 lines (re, im)
@@ -88,12 +88,9 @@ TEST(SpectralDualChannel, CombinesTheLinesOfTwoChannels)
     // A cross spectrum averages to |a|·|b| rather than its square.
     data.Average(false);
     EXPECT_FLOAT_EQ(data.GetPowerBuffer()[2], 5.0f);
-}
 
-// A ratio divides where the denominator has power and keeps the line
-// otherwise; transfer function and coherence repeat the line before.
-TEST(SpectralDualChannel, FunctionsDivideOnlyWhereTheDenominatorHasPower)
-{
+    // A ratio divides where the denominator has power and keeps the line
+    // otherwise; transfer function and coherence repeat the line before.
     SpectralData ratio = SmallObject(ScalingOpts::kLogarithmic), transfer = SmallObject(), coherence = SmallObject();
     float* power = Access::AvgPower(ratio);
     power[1] = 7.0f;
@@ -110,11 +107,11 @@ TEST(SpectralDualChannel, FunctionsDivideOnlyWhereTheDenominatorHasPower)
         c[2] = 3.0f, c[3] = 4.0f; // line 1: |c|² = 25
         c[4] = 1.0f;              // line 2
     }
-    std::vector<float> a(16, 5.0f), b(16, 1.0f);
+    std::vector<float> five(16, 5.0f), one(16, 1.0f);
     den.assign(16, 2.0f);
-    den[0] = den[2] = b[0] = b[2] = 0.0f;
+    den[0] = den[2] = one[0] = one[2] = 0.0f;
     transfer.TransferFunction(den.data());
-    coherence.Coherence(a.data(), b.data());
+    coherence.Coherence(five.data(), one.data());
     const float* t = transfer.GetPowerBuffer();
     const float* c = coherence.GetPowerBuffer();
     EXPECT_EQ(std::vector(t, t + 4), std::vector({0.0f, 6.25f, 6.25f, 0.0f}));

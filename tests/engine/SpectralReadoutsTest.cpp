@@ -221,7 +221,7 @@ TEST(SpectralReadouts, BandPowerOfToneNoiseAndSilence)
     EXPECT_EQ(silent->GetBandPower(10, 20, 1, -1), 0.0f);
 }
 
-TEST(SpectralReadouts, LevelPhaseAndComplexValueOfALine)
+TEST(SpectralReadouts, LevelPhaseComplexValueAndSmoothingOfLines)
 {
     auto d = Make(kDb);
     const std::uint32_t L = d->GetLines();
@@ -241,11 +241,8 @@ TEST(SpectralReadouts, LevelPhaseAndComplexValueOfALine)
     EXPECT_NEAR(im, 0.5, 1e-5);
     d->GetComplexValue(L, &re, &im);
     EXPECT_TRUE(re == 0.0f && im == 0.0f);
-}
 
-TEST(SpectralReadouts, SmoothingAveragesUnsmoothedNeighboursOfNarrowbandLinesOnly)
-{
-    auto d = Make(kDb);
+    // Smoothing averages unsmoothed neighbours of narrowband lines only.
     SetLines(*d, {{100, 1.0}});
     Access::Hold(*d)[100].Value = 0.0f;
     d->SmoothAcrossBins(3);

@@ -25,7 +25,7 @@ TEST(WaveFormat, SetCorrectsUnusableValuesAndDerivesTheRange)
     EXPECT_DOUBLE_EQ(f32.HalfRange(), 2147483647.0);
 }
 
-TEST(WaveFormat, SampleBytesAreLittleEndianPerWidth)
+TEST(WaveFormat, SampleBytesAreLittleEndianOnlyTwentyFourBitsAreSignExtendedAndOverdriveSaturates)
 {
     struct Case {
         std::uint16_t bytes;
@@ -47,10 +47,7 @@ TEST(WaveFormat, SampleBytesAreLittleEndianPerWidth)
         EXPECT_EQ(out, c.stored);
         EXPECT_EQ(f.ReadSample(c.stored.data()), c.value);
     }
-}
 
-TEST(WaveFormat, OnlyTwentyFourBitsAreSignExtendedAndOverdriveSaturates)
-{
     const TWaveFormat f24(48000, 1, 3);
     EXPECT_EQ(f24.DecodeSample(0x800000), -8388608);
     const TWaveFormat f16(48000, 1, 2);
