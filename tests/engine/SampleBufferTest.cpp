@@ -146,44 +146,41 @@ TEST(SampleBufferTest, CalibrationScalesByHalfTheCodeRangeAndAFailedBufferDoesNo
     EXPECT_EQ(std::pair(starved.GetSample(0, false), starved.GetPeakValue()), std::pair(127.0f, 0));
 }
 
-// Each width stores what it reads back (8-bit codes are unsigned around
-// 127), sample by sample and in blocks alike, and both know the same peak.
+// Each width stores what it reads back (the code less the zero code: 8-bit
+// codes are unsigned around 127), sample by sample and in blocks alike, and
+// both know the same peak.
 TEST(SampleBufferTest, EveryWidthRoundTripsSingleAndBlockCopies)
 {
-    struct Case {
-        std::vector<std::int32_t> codes;
-        std::vector<float> values;  // empty: the codes themselves
-    };
-    const Case cases[] = {
-        {{127, 255, 0, 200}, {0, 128, -127, 73}},
-        {{-32768, -3276, -1, 32767}, {}},
+    const std::vector<std::int32_t> codes[] = {
+        {127, 255, 0, 200},
+        {-32768, -3276, -1, 32767},
         // Long enough for the eight-sample block paths and their tail.
-        {{-8388607, -4194304, -1, 0, 123456, 8388607, -8388608, 5, -7, 65536, -65537, 42, -8388607, 1, 2, 3, 4,
-          -5, 8388606, 0, 77, -77, 1000000, -1000000, 9},
-         {}},
-        {{-1073741824, -65536, -1, 2147483520}, {}}, // exact in float
+        {-8388607, -4194304, -1, 0, 123456, 8388607, -8388608, 5, -7, 65536, -65537, 42, -8388607, 1, 2, 3, 4,
+         -5, 8388606, 0, 77, -77, 1000000, -1000000, 9},
+        {-1073741824, -65536, -1, 2147483520}, // exact in float
     };
     for (std::uint16_t bytes = 1; bytes <= 4; ++bytes) {
         SCOPED_TRACE(testing::Message() << bytes << " bytes");
-        const Case& c = cases[bytes - 1];
-        const auto n = static_cast<std::uint32_t>(c.codes.size());
+        const std::vector<std::int32_t>& c = codes[bytes - 1];
+        const auto n = static_cast<std::uint32_t>(c.size());
+        const float zero = static_cast<float>(Format(bytes).ZeroOffset);
         TSampleBuffer single(n, Format(bytes), 1, 0), block(n, Format(bytes), 1, 0);
         EXPECT_EQ(single.GetSample(0, false), 0.0f) << "a new buffer holds silence";
-        for (std::uint32_t i = 0; i < n; ++i)
-            single.PutSample(i, Code(c.codes[i]));
-        single.PutSample(n, 1234); // past the end: ignored
+        for (std::uint32_t i = 0; i <= n; ++i) // one past the end: ignored
+            single.PutSample(i, Code(i < n ? c[i] : 1234));
         EXPECT_EQ(single.GetSamplePtr(n), nullptr);
-        block.PutSamples(c.codes.data(), n);
+        block.PutSamples(c.data(), n);
         EXPECT_EQ(std::memcmp(single.GetSamplePtr(0), block.GetSamplePtr(0), std::size_t{n} * bytes), 0);
         EXPECT_EQ(block.GetPeakValue(), single.GetPeakValue());
-        std::vector<float> out(n + 2, -1.0f);
-        block.CopySamples(out.data(), n + 2);
+        std::vector<float> want, read, copied(n + 2, -1.0f);
         for (std::uint32_t i = 0; i < n; ++i) {
-            const float want = c.values.empty() ? static_cast<float>(c.codes[i]) : c.values[i];
-            EXPECT_EQ(single.GetSample(i, false), want) << i;
-            EXPECT_EQ(out[i], want) << i;
+            want.push_back(static_cast<float>(c[i]) - zero);
+            read.push_back(single.GetSample(i, false));
         }
-        EXPECT_EQ(out[n + 1], static_cast<float>(Format(bytes).ZeroOffset)) << "past the count: the zero code";
+        EXPECT_EQ(read, want);
+        block.CopySamples(copied.data(), n + 2);
+        want.insert(want.end(), {zero, zero}); // past the count: the zero code
+        EXPECT_EQ(copied, want);
     }
     EXPECT_EQ(TSampleBuffer(8, Format(1), 1, 0).GetSample(99, false), 127.0f);
 }
