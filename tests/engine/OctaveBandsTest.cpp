@@ -90,7 +90,7 @@ TEST(OctaveBands, NominalCentresAreThePreferredNumbers)
     EXPECT_FLOAT_EQ(MakeBands(48000, 4096, 48)->NominalBandCenter(1234.567f), 1234.0f);
 }
 
-TEST(OctaveBands, BandInsideOneLineTakesBothWeights)
+TEST(OctaveBands, BandInsideOneLineSilenceZeroWidthAndLatestLevels)
 {
     auto d = MakeBands(48000, 1024, 3);  // Δf = 46.875 Hz
     const TBandLineMap& map = d->GetBandLineMap()[10];  // 8.91–11.22 Hz, inside line 0
@@ -101,6 +101,24 @@ TEST(OctaveBands, BandInsideOneLineTakesBothWeights)
     EXPECT_NEAR(Level(*d, 10), 10.0 * std::log10(2.0 * (1.0 + overlap)), 1e-4);
     Levels(*d, 2.0f, true);
     EXPECT_NEAR(Level(*d, 10), 10.0 * std::log10(2.0 * (1.0 + overlap) / overlap), 1e-4);
+
+    // Silence and a zero-width band give no logarithm of zero.
+    auto silent = MakeBands(48000, 4096, 3);
+    Levels(*silent, 0.0f, true);
+    EXPECT_EQ(Level(*silent, 30), SpectralData::kNoValue);
+    Access::BandLineMap(*silent)[30] = TBandLineMap{5, 0.5f, 5, 0.5f};  // width exactly 0
+    Levels(*silent, 3.0f, true);
+    EXPECT_NEAR(Level(*silent, 30), 10.0 * std::log10(3.0), 1e-5);
+
+    // Latest levels take the inner lines from the latest block.
+    auto latest = MakeBands(48000, 65536, 3);
+    latest->SetPeakHoldMode(1);
+    std::fill_n(Access::LatestPower(*latest), latest->GetLines(), 4.0f);
+    Levels(*latest, 1.0f, false, true);
+    const TBandLineMap& m = latest->GetBandLineMap()[30];
+    const double expected = 4.0 * (m.HighLine - m.LowLine - 1) + m.LowWeight + m.HighWeight;
+    EXPECT_NEAR(Access::LatestBandLevels(*latest)[30], 10.0 * std::log10(expected), 1e-4);
+    EXPECT_EQ(Level(*latest, 30), SpectralData::kNoValue);
 }
 
 TEST(OctaveBands, WhiteSpectrumRisesWithBandwidth)
@@ -141,26 +159,6 @@ TEST(OctaveBands, TopBandBeyondTheSpanStaysInRange)
             }
         }
     }
-}
-
-TEST(OctaveBands, SilenceZeroWidthAndLatestLevels)
-{
-    auto d = MakeBands(48000, 4096, 3);
-    Levels(*d, 0.0f, true);
-    EXPECT_EQ(Level(*d, 30), SpectralData::kNoValue);
-    Access::BandLineMap(*d)[30] = TBandLineMap{5, 0.5f, 5, 0.5f};  // width exactly 0
-    Levels(*d, 3.0f, true);
-    EXPECT_NEAR(Level(*d, 30), 10.0 * std::log10(3.0), 1e-5);
-
-    // Latest levels take the inner lines from the latest block.
-    auto latest = MakeBands(48000, 65536, 3);
-    latest->SetPeakHoldMode(1);
-    std::fill_n(Access::LatestPower(*latest), latest->GetLines(), 4.0f);
-    Levels(*latest, 1.0f, false, true);
-    const TBandLineMap& m = latest->GetBandLineMap()[30];
-    const double expected = 4.0 * (m.HighLine - m.LowLine - 1) + m.LowWeight + m.HighWeight;
-    EXPECT_NEAR(Access::LatestBandLevels(*latest)[30], 10.0 * std::log10(expected), 1e-4);
-    EXPECT_EQ(Level(*latest, 30), SpectralData::kNoValue);
 }
 
 TEST(OctaveBands, AllocationFailureIsReported)

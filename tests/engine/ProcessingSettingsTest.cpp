@@ -25,7 +25,7 @@ const TProcessingSettings kFrame{
 
 }  // namespace
 
-TEST(ProcessingSettings, FrameAndSheetDefaults)
+TEST(ProcessingSettings, FrameSheetAndFixedRunDefaults)
 {
     const TProcessingSettings fresh;
     EXPECT_EQ(fresh.Format, TWaveFormat(48000, 1, 2));
@@ -43,14 +43,12 @@ TEST(ProcessingSettings, FrameAndSheetDefaults)
     expected.DelaySamples = 24;
     expected.SpanFraction = 0.5f;
     EXPECT_EQ(sheet, expected);
-}
 
-TEST(ProcessingSettings, FixedRunValuesOverrideOnlyTheirFields)
-{
     // The frame's values, but format, averaging type, blocks and speed, channel
     // mode and span stay, and scaling is shared.
-    TProcessingSettings s = kScrambled, expected = kFrame;
-    s.ApplyFixedRunValues();
+    TProcessingSettings fixed = kScrambled;
+    expected = kFrame;
+    fixed.ApplyFixedRunValues();
     expected.Format = kScrambled.Format;
     expected.AverageType = kScrambled.AverageType;
     expected.AverageBlocks = kScrambled.AverageBlocks;
@@ -58,7 +56,7 @@ TEST(ProcessingSettings, FixedRunValuesOverrideOnlyTheirFields)
     expected.ChannelProcessing = kScrambled.ChannelProcessing;
     expected.SpanFraction = kScrambled.SpanFraction;
     expected.IndependentScalingAndCalibration = 0;
-    EXPECT_EQ(s, expected);
+    EXPECT_EQ(fixed, expected);
 }
 
 // The block hop follows the overlap and never reaches zero; the delay in

@@ -76,7 +76,7 @@ TEST(SampleBufferTest, PeakValueIsLogPercentOfFullScale)
     EXPECT_EQ(b8.GetPeakValue(), 100);
 }
 
-TEST(SampleBufferTest, DecimationWithoutFilterPicksEveryRatioth)
+TEST(SampleBufferTest, DecimationPicksEveryRatiothOrFiltersKeepingDcAndRejectingAliases)
 {
     constexpr std::uint32_t n = 32;
     TSampleBuffer four(4 * n, Format(2), 4, 0);
@@ -86,10 +86,7 @@ TEST(SampleBufferTest, DecimationWithoutFilterPicksEveryRatioth)
     EXPECT_EQ(four.GetDecimatedLength(), n);
     for (std::uint32_t j = 0; j < n; ++j)
         EXPECT_EQ(four.GetSample(j, false), 4.0f * j + 1) << j;
-}
 
-TEST(SampleBufferTest, FilterKeepsDcAndLengthPassesBasebandAndRejectsAliases)
-{
     for (const auto [ratio, taps] : kFilterCases) {
         SCOPED_TRACE(testing::Message() << "ratio " << ratio);
         EXPECT_EQ(TSampleBuffer(kOutputs * ratio, Format(2), ratio, 1).GetCount(), kOutputs * ratio + taps);

@@ -83,19 +83,17 @@ TEST(SpectralAveraging, LinearThenExponentialRunsThePlainMeanUpToNThenWeightsOne
     }
     EXPECT_FLOAT_EQ(scalar.GetPowerBuffer()[7], 25.0f);
     EXPECT_FLOAT_EQ(vector.GetPowerBuffer()[7], 0.0f);
-}
 
-TEST(SpectralAveraging, PeakLineIsTheHighestAveragedLineAboveTheLowerLimit)
-{
-    SpectralData data(MakeSettings(48000, 1024), MakeScaling(), 0, false);
-    float* block = data.GetComplexBuffer();
-    std::fill(block, block + data.GetFFTSize(), 1.0f);
+    // The peak line is the highest averaged line above the lower limit.
+    SpectralData peaked(MakeSettings(48000, 1024), MakeScaling(), 0, false);
+    float* block = peaked.GetComplexBuffer();
+    std::fill(block, block + peaked.GetFFTSize(), 1.0f);
     block[2 * 2] = 50.0f;  // below the lower limit (line 3)
     block[2 * 3] = 40.0f;  // at it: not a candidate either
     block[2 * 10] = 30.0f;
     block[2 * 20] = 20.0f;
-    data.Average(false);
-    EXPECT_EQ(data.GetPeakLine(), 10u);
+    peaked.Average(false);
+    EXPECT_EQ(peaked.GetPeakLine(), 10u);
 }
 
 TEST(SpectralAveraging, CountFollowsTheBlockIntervalAndSpeed)

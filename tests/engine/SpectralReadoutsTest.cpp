@@ -143,7 +143,7 @@ TEST(SpectralReadouts, NoiseFiguresSumTheTenPeaksBesideTheTone)
     EXPECT_NEAR(d->GetSINAD(), Db(1 + beside) - Db(beside), 1e-3);
 }
 
-TEST(SpectralReadouts, IntermodulationIsThePowerOfTheProductsWhateverTheScaling)
+TEST(SpectralReadouts, IntermodulationAndAGaussianPeakBetweenLines)
 {
     // Products at 200 Hz and 2.2 kHz, 40 dB below two equal tones:
     // 100·√(2·0.004²) / √(2·0.4²) = 1 %. With the upper tone the stronger,
@@ -153,10 +153,7 @@ TEST(SpectralReadouts, IntermodulationIsThePowerOfTheProductsWhateverTheScaling)
         Analyse(d, Tones(kLarge, {{1000, 0.4}, {1200, upper}, {200, 0.004}, {2200, 0.004}}));
         EXPECT_NEAR(d.GetIMD(), 100 * std::sqrt(2 * 0.004 * 0.004 / (0.4 * 0.4 + upper * upper)), 0.005) << upper;
     }
-}
 
-TEST(SpectralReadouts, GaussianPeakBetweenLinesIsPlacedByTwoLines)
-{
     // The Gaussian lobe is Gaussian, so two lines place the tone; the level
     // of the nearest line lies within the window's half-line scalloping.
     const double df = 48000.0 / 65536;

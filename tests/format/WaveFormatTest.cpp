@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(WaveFormat, SetCorrectsUnusableValuesAndDerivesTheRange)
+TEST(WaveFormat, SetCorrectsValuesSamplesAreLittleEndianTwentyFourBitsSignExtendedAndOverdriveSaturates)
 {
     TWaveFormat f(0, 0, 0);
     EXPECT_EQ(f, TWaveFormat(48000, 1, 2));
@@ -23,10 +23,7 @@ TEST(WaveFormat, SetCorrectsUnusableValuesAndDerivesTheRange)
     const TWaveFormat f32(48000, 1, 4);
     EXPECT_EQ(f32.Range(), 4294967294LL);
     EXPECT_DOUBLE_EQ(f32.HalfRange(), 2147483647.0);
-}
 
-TEST(WaveFormat, SampleBytesAreLittleEndianOnlyTwentyFourBitsAreSignExtendedAndOverdriveSaturates)
-{
     struct Case {
         std::uint16_t bytes;
         std::int32_t value;
@@ -62,3 +59,4 @@ TEST(WaveFormat, SampleBytesAreLittleEndianOnlyTwentyFourBitsAreSignExtendedAndO
     TWaveFormat(48000, 1, 1).WriteSample(buf, -3);
     EXPECT_EQ(buf[0], 0x00);
 }
+
