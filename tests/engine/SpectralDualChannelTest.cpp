@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <complex>
+#include <numeric>
 
 using spectral_test::MakeScaling;
 using spectral_test::MakeSettings;
@@ -43,11 +44,9 @@ struct Chain {
     // Mean of a function over the lines from the lower limit to the last averaged line.
     static double Mean(const SpectralData& data)
     {
-        double sum = 0.0;
-        const std::uint32_t first = data.GetStartBin(), last = data.GetLines() - 2;
-        for (std::uint32_t i = first; i <= last; ++i)
-            sum += data.GetPowerBuffer()[i];
-        return sum / (last - first + 1);
+        const float* values = data.GetPowerBuffer();
+        const std::uint32_t first = data.GetStartBin(), end = data.GetLines() - 1;
+        return std::accumulate(values + first, values + end, 0.0) / (end - first);
     }
 
     TProcessingSettings settings = MakeSettings(48000, kSize, kBlocks, 0);
