@@ -68,12 +68,13 @@ TEST(CubicSplineTest, BothModesHitTheKnotsCarryAStraightLineOutsideAndStayFinite
     const float line[] = {0, 1, 1, 3, 3, 7, 4, 9, 7, 15}; // y = 2x + 1, uneven x
     const float decreasing[] = {3, 0, 2, 1, 1, 5, 0, 2};  // the cubic gives straight lines too
     for (std::uint8_t mode : {kCubic, kLines}) {
+        SCOPED_TRACE(testing::Message() << "mode " << int(mode));
         const TCubicSpline spline(points, 6, mode);
         for (int i = 0; i < 6; ++i)
-            EXPECT_FLOAT_EQ(spline.Evaluate(points[2 * i]), points[2 * i + 1]) << "mode " << int(mode) << " point " << i;
+            EXPECT_FLOAT_EQ(spline.Evaluate(points[2 * i]), points[2 * i + 1]) << "point " << i;
         const TCubicSpline straight(line, 5, mode);
         for (float x = -1.0f; x <= 8.0f; x += 0.25f)
-            EXPECT_NEAR(straight.Evaluate(x), 2.0f * x + 1.0f, 1e-5) << "mode " << int(mode) << " x " << x;
+            EXPECT_NEAR(straight.Evaluate(x), 2.0f * x + 1.0f, 1e-5) << "x " << x;
     }
     const TCubicSpline cubic(decreasing, 4, kCubic), lines(decreasing, 4, kLines);
     for (float x = -2.0f; x <= 5.0f; x += 0.25f)

@@ -176,5 +176,5 @@ TEST(OctaveBands, AllocationFailureIsReported)
     EXPECT_TRUE(map->HasFailed());
     EXPECT_EQ(map->GetFirstBand(), 0u);
     Access::ComputeBandLevels(*map, true, false);  // no map: nothing to do
-    EXPECT_EQ(log.texts, std::vector<std::string>(2, "SpectralData - Insufficient memory available for working memory"));
+    EXPECT_EQ(log.texts, std::vector<std::string>(2, spectral_test::kNoMemory));
 }

@@ -218,7 +218,7 @@ TEST(SpectralCorrectionTest, CompensationRowsAreReadLikeTheWriterMeantThem)
     ASSERT_TRUE(file.Read(Write(folder, "rows.txt", text).c_str()));
     EXPECT_TRUE(file.Linear());
     ASSERT_EQ(file.Count(), 3u); // "nan" ends the table
-    EXPECT_EQ(std::vector<float>(file.Points(), file.Points() + 6), std::vector<float>({100, 1, 200, 240, 300, -2.5f}));
+    EXPECT_EQ(std::vector(file.Points(), file.Points() + 6), std::vector<float>({100, 1, 200, 240, 300, -2.5f}));
 
     std::string many;
     for (int i = 0; i < 524290; ++i)
@@ -233,7 +233,7 @@ TEST(SpectralCorrectionTest, CompensationRowsAreReadLikeTheWriterMeantThem)
         std::locale::global(std::locale::classic());
         std::setlocale(LC_ALL, "C");
         ASSERT_TRUE(read);
-        EXPECT_EQ(std::vector<float>(file.Points(), file.Points() + 3), std::vector<float>({20.25f, 6.5f, 1000.5f}));
+        EXPECT_EQ(std::vector(file.Points(), file.Points() + 3), std::vector<float>({20.25f, 6.5f, 1000.5f}));
     }
 
     // Found by fuzzing: the curve through rows 1e-30 Hz apart overflowed and
@@ -261,7 +261,7 @@ TEST(SpectralCorrectionTest, AllocationFailuresLeaveNoCurve)
     platform::FailNextAllocations(1);
     w->SetScaling(aWeighted, false);
     EXPECT_TRUE(w->HasFailed());
-    EXPECT_EQ(log.texts, std::vector<std::string>(2, "SpectralData - Insufficient memory available for working memory"));
+    EXPECT_EQ(log.texts, std::vector<std::string>(2, kNoMemory));
 }
 
 TEST(SpectralCorrectionTest, DegenerateScalesGiveNoValueNeverInfinity)

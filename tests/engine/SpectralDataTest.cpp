@@ -59,7 +59,7 @@ TEST(SpectralData, FailedObjectsAreInert)
     EXPECT_TRUE(log.texts.empty());
     platform::FailNextAllocations(1);
     failed.push_back(std::make_unique<SpectralData>(MakeSettings(48000, 1024), MakeScaling(), 0, false));
-    EXPECT_EQ(log.texts.at(0), "SpectralData - Insufficient memory available for working memory");
+    EXPECT_EQ(log.texts.at(0), spectral_test::kNoMemory);
     for (auto& data : failed) {
         EXPECT_TRUE(data->HasFailed());
         data->ComputeSpectrum();

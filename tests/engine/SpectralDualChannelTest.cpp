@@ -158,5 +158,6 @@ TEST(SpectralDualChannel, CoherenceAndTransferFunctionOfNoise)
     EXPECT_GT(Chain::Mean(chain.coherence), 0.98);
     const float* cross = chain.transfer.GetAveragedComplexSpectrum();
     for (std::uint32_t i : {20u, 60u, 120u, 200u})
-        EXPECT_NEAR(std::arg(std::complex(cross[2 * i], cross[2 * i + 1])), -2.0 * M_PI * i * delay / kSize, 0.05) << i;
+        EXPECT_NEAR(std::arg(std::complex(cross[2 * i], cross[2 * i + 1])), -2.0 * M_PI * i * delay / kSize, 0.05)
+            << i;
 }

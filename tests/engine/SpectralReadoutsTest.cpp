@@ -269,8 +269,8 @@ TEST(SpectralReadouts, BandPeaksAreRankedByLevel)
     levels[first + 9] = -3.0f;
     levels[B - 1] = 0.0f; // the end band itself is not searched
     // {from, to, rank, band found}
-    for (auto [from, to, k, band] : {std::tuple{0u, B - 1, 0, first + 9}, {0u, B - 1, 1, first + 5}, {0u, B - 1, 2, 0u},
-                                     {0u, B + 10, 0, B - 1}, {first - 1, first - 1, 0, first - 1}}) {
+    for (auto [from, to, k, band] : {std::tuple{0u, B - 1, 0, first + 9}, {0u, B - 1, 1, first + 5},
+                                     {0u, B - 1, 2, 0u}, {0u, B + 10, 0, B - 1}, {first - 1, first - 1, 0, first - 1}}) {
         float f = 0, v = 0;
         d->FindPeak(from, to, &f, &v, k);
         EXPECT_EQ(f, d->GetBandCenter(band)) << from << "…" << to << " k = " << k;

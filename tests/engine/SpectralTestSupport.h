@@ -3,6 +3,7 @@
 // sample codes, one pass of the chain, and access to the object's arrays.
 
 #include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -11,6 +12,9 @@
 #include "platform/MessageBox.h"
 
 namespace spectral_test {
+
+// The message a spectral-data object shows when memory cannot be had.
+inline const std::string kNoMemory = "SpectralData - Insufficient memory available for working memory";
 
 // A record as the main frame runs it, at the given rate and size: one
 // channel, 16-bit, Flattop window, linear-then-exponential averaging over
