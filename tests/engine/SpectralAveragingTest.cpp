@@ -96,7 +96,7 @@ TEST(SpectralAveraging, LinearThenExponentialRunsThePlainMeanUpToNThenWeightsOne
     EXPECT_EQ(peaked.GetPeakLine(), 10u);
 }
 
-TEST(SpectralAveraging, CountFollowsTheBlockIntervalAndSpeed)
+TEST(SpectralAveraging, IntervalAveragingCountsByBlockIntervalAndSpeedOrForever)
 {
     struct Case {
         TProcessingSettings settings;
@@ -122,10 +122,8 @@ TEST(SpectralAveraging, CountFollowsTheBlockIntervalAndSpeed)
     cross.CrossSpectrum(lines.data(), lines.data());
     cross.SetBlockTime(1.0);
     EXPECT_FLOAT_EQ(cross.GetAverageCount(), 1.1f);
-}
 
-TEST(SpectralAveraging, ForeverAveragesEveryBlockSinceTheLastClear)
-{
+    // "Forever" averages every block since the last clear.
     SpectralData data(FollowingInterval(4), MakeScaling(), 0, false);
     double sum = 0.0;
     for (int j = 1; j <= 20; ++j) {
@@ -139,7 +137,7 @@ TEST(SpectralAveraging, ForeverAveragesEveryBlockSinceTheLastClear)
     EXPECT_FLOAT_EQ(data.GetPowerBuffer()[9], 4.0f);
 }
 
-TEST(SpectralAveraging, MovingWindowsMeanTheLastNBlocksInsideTheRing)
+TEST(SpectralAveraging, MovingWindowsMeanTheLastNBlocksOfTheirRing)
 {
     // The ring holds 999 blocks; a count of 1000 gets the longest window.
     // Block j has every line at j / 1000: the mean power of the last n of them
@@ -160,11 +158,9 @@ TEST(SpectralAveraging, MovingWindowsMeanTheLastNBlocksInsideTheRing)
         EXPECT_NEAR(data.GetPowerBuffer()[3], mean(1010, 999), 1e-5 * mean(1010, 999)) << count;
         EXPECT_NEAR(AveragedRe(data, 3), mean(1010, 999, 1), 1e-5 * mean(1010, 999, 1)) << count;
     }
-}
 
-TEST(SpectralAveraging, RingThatCannotBeHadFailsTheObject)
-{
     MessageLog log;
+    // A ring that cannot be had fails the object.
     SpectralData data(MakeSettings(48000, 1024, 4, 1), MakeScaling(), 0, false);
     platform::FailNextAllocations(1);
     data.SetAveraging(0, 8);
