@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(WaveFormat, SetCorrectsValuesSamplesAreLittleEndianTwentyFourBitsSignExtendedAndOverdriveSaturates)
+TEST(WaveFormat, SetCorrectsValuesAndSamplesAreCodedLittleEndianSaturating)
 {
     TWaveFormat f(0, 0, 0);
     EXPECT_EQ(f, TWaveFormat(48000, 1, 2));
@@ -37,12 +37,12 @@ TEST(WaveFormat, SetCorrectsValuesSamplesAreLittleEndianTwentyFourBitsSignExtend
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.bytes << " bytes, value " << c.value);
-        const TWaveFormat f(48000, 1, c.bytes);
+        const TWaveFormat coded(48000, 1, c.bytes);
         std::array<std::uint8_t, 5> out;
         out.fill(0xAA);
-        f.WriteSample(out.data(), c.value);
+        coded.WriteSample(out.data(), c.value);
         EXPECT_EQ(out, c.stored);
-        EXPECT_EQ(f.ReadSample(c.stored.data()), c.value);
+        EXPECT_EQ(coded.ReadSample(c.stored.data()), c.value);
     }
 
     const TWaveFormat f24(48000, 1, 3);
