@@ -53,27 +53,22 @@ double ToneGainDb(std::uint32_t ratio, double cycles)
 
 TEST(SampleBufferTest, PeakValueIsLogPercentOfFullScale)
 {
-    TSampleBuffer b16(64, Format(2), 1, 0);
-    EXPECT_EQ(b16.GetPeakValue(), 0);
+    auto peakAfter = [](TSampleBuffer& buffer, std::uint32_t index, std::int32_t code) {
+        buffer.PutSample(index, Code(code));
+        return buffer.GetPeakValue();
+    };
+    TSampleBuffer b16(64, Format(2), 1, 0), b32(8, Format(4), 1, 0), b8(8, Format(1), 1, 0);
+    EXPECT_EQ(std::pair(b16.GetPeakValue(), b8.GetPeakValue()), std::pair(0, 0));
     const std::int32_t quiet[] = {10, -10, 3, 0};
     b16.PutSamples(quiet, 4); // a block copy notes the peak too
     EXPECT_EQ(b16.GetPeakValue(), 22); // 100 × log 10 / log 32767 = 22.2
-    b16.PutSample(10, Code(-3276));
-    EXPECT_EQ(b16.GetPeakValue(), 77); // 100 × log 3276 / log 32767 = 77.9
-    b16.PutSample(20, Code(32766));
-    EXPECT_EQ(b16.GetPeakValue(), 100);
+    // 100 × log 3276 / log 32767 = 77.9; the most negative 32-bit code and the
+    // 8-bit code 0, 127 below the zero code, are full scale.
+    EXPECT_EQ(std::vector({peakAfter(b16, 10, -3276), peakAfter(b16, 20, 32766), peakAfter(b32, 3, INT32_MIN),
+                           peakAfter(b8, 1, 0)}),
+              std::vector({77, 100, 100, 100}));
     b16.Fill();
-    b16.PutSample(5, Code(-32768)); // has no positive counterpart in 16 bits
-    EXPECT_EQ(b16.GetPeakValue(), 100);
-
-    TSampleBuffer b32(8, Format(4), 1, 0);
-    b32.PutSample(3, Code(INT32_MIN));
-    EXPECT_EQ(b32.GetPeakValue(), 100);
-
-    TSampleBuffer b8(8, Format(1), 1, 0);
-    EXPECT_EQ(b8.GetPeakValue(), 0);
-    b8.PutSample(1, 0); // 127 below the zero code
-    EXPECT_EQ(b8.GetPeakValue(), 100);
+    EXPECT_EQ(peakAfter(b16, 5, -32768), 100); // has no positive counterpart in 16 bits
 }
 
 TEST(SampleBufferTest, DecimationPicksEveryRatiothOrFiltersKeepingDcAndRejectingAliases)
