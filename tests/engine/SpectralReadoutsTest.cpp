@@ -104,7 +104,7 @@ TEST(SpectralReadouts, RangesPastTheLastLineAreClampedNotReadAsZero)
     EXPECT_FLOAT_EQ(d->GetHoldPeakFrequency(0, L + 100), 300 * d->GetLineSpacing());
 }
 
-TEST(SpectralReadouts, HarmonicDistortionSumsHarmonicsUpToTheLimit)
+TEST(SpectralReadouts, DistortionSumsHarmonicsUpToTheLimitAndNoiseTheTenPeaksBesideTheTone)
 {
     // THD of a linear spectrum of `fft` points, the tone on the first line given.
     auto thd = [](std::uint32_t fft, std::vector<std::pair<std::uint32_t, double>> lines) {
@@ -123,10 +123,7 @@ TEST(SpectralReadouts, HarmonicDistortionSumsHarmonicsUpToTheLimit)
     // A tone two lines above DC: every harmonic's search reaches down to
     // line 1, so a line there four times the tone doubles the figure.
     EXPECT_NEAR(thd(1024, {{2, 1.0f}, {1, 4.0f}}), 2 * thd(1024, {{2, 1.0f}}), 1e-3 * thd(1024, {{2, 1.0f}}));
-}
 
-TEST(SpectralReadouts, NoiseFiguresSumTheTenPeaksBesideTheTone)
-{
     auto d = Make(kDb, 65536);
     SetLines(*d, {{2000, 1.0}});
     // A pure tone: no second peak, no ratio.
