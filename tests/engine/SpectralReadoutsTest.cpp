@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <numeric>
 
 #include "tests/engine/SpectralTestSupport.h"
 
@@ -184,9 +185,8 @@ TEST(SpectralReadouts, BandPowerOfToneNoiseAndSilence)
     // levels are relative. A 65536-sample estimate scatters by a few 0.01 dB.
     const double sigma = 0.1, half = kLarge.Format.HalfRange();
     const auto noise = WhiteNoise(kLarge.FFTsize, sigma * half, 3);
-    double meanSquare = 0;
-    for (float x : noise)
-        meanSquare += double{x} * x / (half * half * double(noise.size()));
+    const double meanSquare =
+        std::inner_product(noise.begin(), noise.end(), noise.begin(), 0.0) / (half * half * double(noise.size()));
     for (std::uint16_t window = 0; window < smoothing::kWindowTypeCount; ++window) {
         if (window == smoothing::Exponential)
             continue;
