@@ -44,10 +44,7 @@ TChannelCalibration Calibration(std::uint32_t units, float ratio, std::uint32_t 
 // |line|² of a full-scale sine on kToneLine through the Flattop window.
 double TonePower(SpectralData& d)
 {
-    const auto tone = Tone(MakeSettings(), kToneHz, 1.0);
-    std::copy(tone.begin(), tone.end(), d.GetComplexBuffer());
-    TSmoothing(65536, smoothing::Flattop, smoothing::Amplitude).ApplyWindow(d.GetComplexBuffer());
-    d.ComputeSpectrum();
+    RunBlock(d, Tone(MakeSettings(), kToneHz, 1.0), TSmoothing(65536, smoothing::Flattop, smoothing::Amplitude));
     const float* line = d.GetComplexSpectrum() + 2 * kToneLine;
     return double(line[0]) * line[0] + double(line[1]) * line[1];
 }
