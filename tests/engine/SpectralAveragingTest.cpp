@@ -13,6 +13,7 @@
 
 using spectral_test::MakeScaling;
 using spectral_test::MakeSettings;
+using Access = SpectralDataTestAccess;
 
 namespace {
 
@@ -26,11 +27,6 @@ void AverageLines(SpectralData& data, float re, float im = 0.0f)
         block[2 * i + 1] = im;
     }
     data.Average(false);
-}
-
-float AveragedRe(SpectralData& data, std::uint32_t line)
-{
-    return SpectralDataTestAccess::AvgComplex(data)[2 * line];
 }
 
 TProcessingSettings FollowingInterval(std::uint16_t speed)
@@ -67,12 +63,12 @@ TEST(SpectralAveraging, LinearThenExponentialRunsThePlainMeanUpToNThenWeightsOne
     for (int j = 1; j <= 5; ++j) {
         AverageLines(data, float(j));
         EXPECT_FLOAT_EQ(power[5], meanPower[j - 1]) << "block " << j;
-        EXPECT_FLOAT_EQ(AveragedRe(data, 5), meanRe[j - 1]) << "block " << j;
+        EXPECT_FLOAT_EQ(Access::AvgComplex(data)[2 * 5], meanRe[j - 1]) << "block " << j;
     }
     EXPECT_EQ(data.GetBlocksAveraged(), 4);
     // The last line is never averaged.
     const std::uint32_t last = data.GetLines() - 1;
-    EXPECT_EQ(std::pair(power[last], AveragedRe(data, last)), std::pair(0.0f, 0.0f));
+    EXPECT_EQ(std::pair(power[last], Access::AvgComplex(data)[2 * last]), std::pair(0.0f, 0.0f));
 
     // Vector averaging cancels lines of opposing phase; scalar averaging keeps their power.
     SpectralData scalar(MakeSettings(48000, 1024, 2, 0), MakeScaling(), 0, false);
@@ -156,7 +152,7 @@ TEST(SpectralAveraging, MovingWindowsMeanTheLastNBlocksOfTheirRing)
         }
         EXPECT_EQ(data.GetBlocksAveraged(), 999);
         EXPECT_NEAR(data.GetPowerBuffer()[3], mean(1010, 999), 1e-5 * mean(1010, 999)) << count;
-        EXPECT_NEAR(AveragedRe(data, 3), mean(1010, 999, 1), 1e-5 * mean(1010, 999, 1)) << count;
+        EXPECT_NEAR(Access::AvgComplex(data)[2 * 3], mean(1010, 999, 1), 1e-5 * mean(1010, 999, 1)) << count;
     }
 
     MessageLog log;
@@ -185,7 +181,7 @@ TEST(SpectralHold, HeldValueWaitsThenDecaysToTheCurrentValueAcrossLocalMidnight)
     };
     SpectralData data(MakeSettings(48000, 1024), MakeScaling(ScalingOpts::kLogarithmic), 0, false);
     SpectralData linear(MakeSettings(48000, 1024), MakeScaling(ScalingOpts::kLinear), 0, false);
-    const THoldEntry *hold = SpectralDataTestAccess::Hold(data), *held = SpectralDataTestAccess::Hold(linear);
+    const THoldEntry *hold = Access::Hold(data), *held = Access::Hold(linear);
     data.SetPeakHoldMode(2);
     linear.SetPeakHoldMode(2);
     EXPECT_FLOAT_EQ(hold[8].Value, SpectralData::kNoValue);
