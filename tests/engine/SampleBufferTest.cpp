@@ -71,7 +71,7 @@ TEST(SampleBufferTest, PeakValueIsLogPercentOfFullScale)
     EXPECT_EQ(peakAfter(b16, 5, -32768), 100); // has no positive counterpart in 16 bits
 }
 
-TEST(SampleBufferTest, DecimationPicksEveryRatiothOrFiltersKeepingDcAndRejectingAliases)
+TEST(SampleBufferTest, DecimationPicksEveryRatiothOrFiltersKeepingDcRejectingAliasesAndSaturating)
 {
     constexpr std::uint32_t n = 32;
     TSampleBuffer four(4 * n, Format(2), 4, 0);
@@ -92,10 +92,7 @@ TEST(SampleBufferTest, DecimationPicksEveryRatiothOrFiltersKeepingDcAndRejecting
         EXPECT_NEAR(ToneGainDb(ratio, 0.25 * nyquist), 0.0, 0.1);
         EXPECT_LT(ToneGainDb(ratio, 1.5 * nyquist), -40.0);
     }
-}
 
-TEST(SampleBufferTest, FilterOvershootSaturatesInsteadOfWrapping)
-{
     // Full-scale square wave, 32 samples per half period: the filter's ripple
     // after each edge goes beyond 32767.
     const auto input = [](std::uint32_t n) { return (n / 32) % 2 == 0 ? 32767.0 : -32767.0; };

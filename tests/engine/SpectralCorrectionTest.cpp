@@ -166,7 +166,7 @@ TEST(SpectralCorrectionTest, WeightingFollowsTheStandardCurves)
         EXPECT_NEAR(CorrectionDb(*wideA, *wideFlat, i), -20.0, 1e-4) << i;
 }
 
-TEST(SpectralCorrectionTest, CompensationFileIsValidatedThenLowersTheCorrectedLevel)
+TEST(SpectralCorrectionTest, CompensationFileIsValidatedThenLowersTheCorrectedLevelUnlessMemoryFails)
 {
     TempFolder folder;
     auto flat = Make();
@@ -200,6 +200,22 @@ TEST(SpectralCorrectionTest, CompensationFileIsValidatedThenLowersTheCorrectedLe
     // Dropping the curve restores the plain correction.
     d->LoadCompensation(nullptr, false);
     EXPECT_EQ(d->GetCorrection()[kToneLine], flat->GetCorrection()[kToneLine]);
+
+    // Allocation failures leave no curve.
+    const std::string path = folder.Path("flat6.txt");
+    auto w = Make();
+    MessageLog log;
+    platform::FailNextAllocations(1);
+    d->LoadCompensation(path.c_str(), true);
+    EXPECT_FALSE(d->HasCompensation());
+    EXPECT_TRUE(d->HasFailed());
+
+    ScalingOpts aWeighted = MakeScaling(ScalingOpts::kLogarithmic);
+    aWeighted.StandardWeighting = 1;
+    platform::FailNextAllocations(1);
+    w->SetScaling(aWeighted, false);
+    EXPECT_TRUE(w->HasFailed());
+    EXPECT_EQ(log.texts, std::vector<std::string>(2, kNoMemory));
 }
 
 TEST(SpectralCorrectionTest, CompensationRowsAreReadLikeTheWriterMeantThem)
@@ -239,25 +255,6 @@ TEST(SpectralCorrectionTest, CompensationRowsAreReadLikeTheWriterMeantThem)
     ASSERT_TRUE(d->HasCompensation());
     const float* corrected = d->GetCorrection();
     EXPECT_TRUE(std::all_of(corrected, corrected + d->GetLines(), [](float c) { return std::isfinite(c); }));
-}
-
-TEST(SpectralCorrectionTest, AllocationFailuresLeaveNoCurve)
-{
-    TempFolder folder;
-    const std::string path = Write(folder, "flat6.txt", kFlat6);
-    auto d = Make(), w = Make();
-    MessageLog log;
-    platform::FailNextAllocations(1);
-    d->LoadCompensation(path.c_str(), true);
-    EXPECT_FALSE(d->HasCompensation());
-    EXPECT_TRUE(d->HasFailed());
-
-    ScalingOpts aWeighted = MakeScaling(ScalingOpts::kLogarithmic);
-    aWeighted.StandardWeighting = 1;
-    platform::FailNextAllocations(1);
-    w->SetScaling(aWeighted, false);
-    EXPECT_TRUE(w->HasFailed());
-    EXPECT_EQ(log.texts, std::vector<std::string>(2, kNoMemory));
 }
 
 TEST(SpectralCorrectionTest, DegenerateScalesGiveNoValueNeverInfinity)
