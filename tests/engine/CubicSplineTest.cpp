@@ -1,6 +1,7 @@
 #include "engine/TCubicSpline.h"
 
 #include <cmath>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -11,12 +12,8 @@ namespace {
 constexpr std::uint8_t kCubic = TCubicSpline::kCubic;
 constexpr std::uint8_t kLines = TCubicSpline::kStraightLines;
 
-struct Case {
-    const char* name;
-    std::vector<float> points; // x, y pairs
-    std::vector<std::uint8_t> modes;
-    std::vector<std::pair<float, float>> expected; // x, value
-};
+// {name, (x, y) points, modes, (x, value) expected}
+using Case = std::tuple<const char*, std::vector<float>, std::vector<std::uint8_t>, std::vector<std::pair<float, float>>>;
 
 } // namespace
 
@@ -45,11 +42,11 @@ TEST(CubicSplineTest, ReadsHandComputedValues)
         {"one point", {100, 5}, {kLines}, {{100, 0}}},
         {"unknown mode", {100, 5, 200, 10, 300, 20}, {2}, {{200, 0}}},
     };
-    for (const Case& c : cases) {
-        for (std::uint8_t mode : c.modes) {
-            SCOPED_TRACE(testing::Message() << c.name << ", mode " << int(mode));
-            const TCubicSpline spline(c.points.data(), std::uint32_t(c.points.size() / 2), mode);
-            for (auto [x, y] : c.expected)
+    for (const auto& [name, points, modes, expected] : cases) {
+        for (std::uint8_t mode : modes) {
+            SCOPED_TRACE(testing::Message() << name << ", mode " << int(mode));
+            const TCubicSpline spline(points.data(), std::uint32_t(points.size() / 2), mode);
+            for (auto [x, y] : expected)
                 EXPECT_NEAR(spline.Evaluate(x), y, 1e-5) << "x " << x;
         }
     }

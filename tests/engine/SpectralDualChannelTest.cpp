@@ -21,8 +21,11 @@ struct Chain {
     Chain(const float* l, const float* r)
     {
         for (std::uint32_t k = 0; k < kBlocks; ++k) {
-            Prepare(left, l + k * kSize);
-            Prepare(right, r + k * kSize);
+            for (auto [data, samples] : {std::pair{&left, l}, {&right, r}}) {
+                std::copy_n(samples + k * kSize, kSize, data->GetComplexBuffer());
+                window.ApplyWindow(data->GetComplexBuffer());
+                data->ComputeSpectrum();
+            }
             coherence.CrossSpectrum(left.GetComplexSpectrum(), right.GetComplexSpectrum());
             coherence.Average(false);
             left.Average(false);
@@ -32,13 +35,6 @@ struct Chain {
             transfer.Average(true);
             transfer.TransferFunction(right.GetPowerBuffer());
         }
-    }
-
-    void Prepare(SpectralData& data, const float* samples)
-    {
-        std::copy_n(samples, kSize, data.GetComplexBuffer());
-        window.ApplyWindow(data.GetComplexBuffer());
-        data.ComputeSpectrum();
     }
 
     // Mean of a function over the lines from the lower limit to the last averaged line.
