@@ -13,7 +13,8 @@ constexpr std::uint8_t kCubic = TCubicSpline::kCubic;
 constexpr std::uint8_t kLines = TCubicSpline::kStraightLines;
 
 // {name, (x, y) points, modes, (x, value) expected}
-using Case = std::tuple<const char*, std::vector<float>, std::vector<std::uint8_t>, std::vector<std::pair<float, float>>>;
+using Case =
+    std::tuple<const char*, std::vector<float>, std::vector<std::uint8_t>, std::vector<std::pair<float, float>>>;
 
 } // namespace
 
