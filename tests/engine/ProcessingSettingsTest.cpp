@@ -1,6 +1,5 @@
 #include "engine/TProcessingSettings.h"
 
-#include <array>
 #include <cstdint>
 #include <utility>
 
@@ -26,7 +25,7 @@ const TProcessingSettings kFrame{
 
 }  // namespace
 
-TEST(ProcessingSettings, FrameAndSheetDefaults)
+TEST(ProcessingSettings, FrameSheetAndFixedRunDefaults)
 {
     const TProcessingSettings fresh;
     EXPECT_EQ(fresh.Format, TWaveFormat(48000, 1, 2));
@@ -44,57 +43,44 @@ TEST(ProcessingSettings, FrameAndSheetDefaults)
     expected.DelaySamples = 24;
     expected.SpanFraction = 0.5f;
     EXPECT_EQ(sheet, expected);
-}
 
-TEST(ProcessingSettings, FixedRunValuesOverrideOnlyTheirFields)
-{
-    TProcessingSettings s = kScrambled, expected = kScrambled;
-    s.ApplyFixedRunValues();
-    expected.FFTsize = 65536;
-    expected.SmoothingWindow = 2;
-    expected.OverlapPercent = 50;
-    expected.DecimationRatio = 1;
-    expected.ApplyLowPassFilter = 0;
-    expected.AverageMode = {1, 1};
-    expected.DelayChannel = 0;
-    expected.DelayTimeMsec = 0.0f;
-    expected.DelaySamples = 0;
-    expected.EnableOverloadDetection = 1;
-    expected.ExcludeOverloadFlag = 0;
+    // The frame's values, but format, averaging type, blocks and speed, channel
+    // mode and span stay, and scaling is shared.
+    TProcessingSettings fixed = kScrambled;
+    expected = kFrame;
+    fixed.ApplyFixedRunValues();
+    expected.Format = kScrambled.Format;
+    expected.AverageType = kScrambled.AverageType;
+    expected.AverageBlocks = kScrambled.AverageBlocks;
+    expected.AverageSpeed = kScrambled.AverageSpeed;
+    expected.ChannelProcessing = kScrambled.ChannelProcessing;
+    expected.SpanFraction = kScrambled.SpanFraction;
     expected.IndependentScalingAndCalibration = 0;
-    EXPECT_EQ(s, expected);
+    EXPECT_EQ(fixed, expected);
 }
 
-TEST(ProcessingSettings, BlockHopFollowsOverlapAndNeverReachesZero)
+// The block hop follows the overlap and never reaches zero; the delay in
+// samples rounds and stays non-negative; the channel is clamped to two.
+TEST(ProcessingSettings, DerivedValuesStayInRange)
 {
     TProcessingSettings s;
     s.FFTsize = 65536;
-    const std::pair<std::uint16_t, std::uint32_t> cases[] = {
-        {50, 32768}, {75, 16384}, {0, 65536}, {99, 655}, {100, 1}, {150, 1}};
-    for (auto [overlap, hop] : cases) {
+    for (auto [overlap, hop] : {std::pair<std::uint16_t, std::uint32_t>{50, 32768}, {75, 16384}, {0, 65536},
+                                {99, 655}, {100, 1}, {150, 1}}) {
         s.OverlapPercent = overlap;
         EXPECT_EQ(s.BlockHop(), hop) << overlap << " %";
     }
-    s.FFTsize = 0xFFFFFFFFu;  // 100 × N needs more than 32 bits
+    s.FFTsize = 0xFFFFFFFFu; // 100 × N needs more than 32 bits
     s.OverlapPercent = 0;
     EXPECT_EQ(s.BlockHop(), 0xFFFFFFFFu);
-}
 
-TEST(ProcessingSettings, DelaySamplesRoundsAndStaysNonNegative)
-{
-    TProcessingSettings s;
-    const std::pair<float, std::int32_t> cases[] = {
-        {1.5f, 72}, {0.01f, 0} /* 0.48 */, {0.0125f, 1} /* 0.6 */, {-2.0f, 0}, {1e30f, 2147483647}};
-    for (auto [ms, samples] : cases) {
+    // 0.01 ms is 0.48 samples, 0.0125 ms 0.6.
+    for (auto [ms, samples] : {std::pair<float, std::int32_t>{1.5f, 72}, {0.01f, 0}, {0.0125f, 1}, {-2.0f, 0},
+                               {1e30f, 2147483647}}) {
         s.DelayTimeMsec = ms;
         s.UpdateDelaySamples();
         EXPECT_EQ(s.DelaySamples, samples) << ms << " ms";
     }
-}
-
-TEST(ProcessingSettings, ChannelIsClampedToTwoChannels)
-{
-    EXPECT_EQ(TProcessingSettings::ClampChannel(-1), 0);
-    EXPECT_EQ(TProcessingSettings::ClampChannel(1), 1);
-    EXPECT_EQ(TProcessingSettings::ClampChannel(7), 1);
+    for (auto [channel, clamped] : {std::pair{-1, 0}, {1, 1}, {7, 1}})
+        EXPECT_EQ(TProcessingSettings::ClampChannel(channel), clamped) << channel;
 }

@@ -41,7 +41,8 @@ std::vector<double> FilterAndDecimate(std::uint32_t ratio, const std::function<d
 double ToneGainDb(std::uint32_t ratio, double cycles)
 {
     constexpr double a = 10000;
-    const auto out = FilterAndDecimate(ratio, [&](std::uint32_t n) { return a * std::sin(2 * std::numbers::pi * cycles * n); });
+    const auto out =
+        FilterAndDecimate(ratio, [&](std::uint32_t n) { return a * std::sin(2 * std::numbers::pi * cycles * n); });
     double sum = 0;
     for (double v : out)
         sum += v * v;
@@ -52,27 +53,25 @@ double ToneGainDb(std::uint32_t ratio, double cycles)
 
 TEST(SampleBufferTest, PeakValueIsLogPercentOfFullScale)
 {
-    TSampleBuffer b16(64, Format(2), 1, 0);
-    EXPECT_EQ(b16.GetPeakValue(), 0);
-    b16.PutSample(10, Code(-3276));
-    EXPECT_EQ(b16.GetPeakValue(), 77); // 100 × log 3276 / log 32767 = 77.9
-    b16.PutSample(20, Code(32766));
-    EXPECT_EQ(b16.GetPeakValue(), 100);
+    auto peakAfter = [](TSampleBuffer& buffer, std::uint32_t index, std::int32_t code) {
+        buffer.PutSample(index, Code(code));
+        return buffer.GetPeakValue();
+    };
+    TSampleBuffer b16(64, Format(2), 1, 0), b32(8, Format(4), 1, 0), b8(8, Format(1), 1, 0);
+    EXPECT_EQ(std::pair(b16.GetPeakValue(), b8.GetPeakValue()), std::pair(0, 0));
+    const std::int32_t quiet[] = {10, -10, 3, 0};
+    b16.PutSamples(quiet, 4); // a block copy notes the peak too
+    EXPECT_EQ(b16.GetPeakValue(), 22); // 100 × log 10 / log 32767 = 22.2
+    // 100 × log 3276 / log 32767 = 77.9; the most negative 32-bit code and the
+    // 8-bit code 0, 127 below the zero code, are full scale.
+    EXPECT_EQ(std::vector({peakAfter(b16, 10, -3276), peakAfter(b16, 20, 32766), peakAfter(b32, 3, INT32_MIN),
+                           peakAfter(b8, 1, 0)}),
+              std::vector({77, 100, 100, 100}));
     b16.Fill();
-    b16.PutSample(5, Code(-32768)); // has no positive counterpart in 16 bits
-    EXPECT_EQ(b16.GetPeakValue(), 100);
-
-    TSampleBuffer b32(8, Format(4), 1, 0);
-    b32.PutSample(3, Code(INT32_MIN));
-    EXPECT_EQ(b32.GetPeakValue(), 100);
-
-    TSampleBuffer b8(8, Format(1), 1, 0);
-    EXPECT_EQ(b8.GetPeakValue(), 0);
-    b8.PutSample(1, 0); // 127 below the zero code
-    EXPECT_EQ(b8.GetPeakValue(), 100);
+    EXPECT_EQ(peakAfter(b16, 5, -32768), 100); // has no positive counterpart in 16 bits
 }
 
-TEST(SampleBufferTest, DecimationWithoutFilterPicksEveryRatioth)
+TEST(SampleBufferTest, DecimationPicksEveryRatiothOrFiltersKeepingDcRejectingAliasesAndSaturating)
 {
     constexpr std::uint32_t n = 32;
     TSampleBuffer four(4 * n, Format(2), 4, 0);
@@ -82,50 +81,34 @@ TEST(SampleBufferTest, DecimationWithoutFilterPicksEveryRatioth)
     EXPECT_EQ(four.GetDecimatedLength(), n);
     for (std::uint32_t j = 0; j < n; ++j)
         EXPECT_EQ(four.GetSample(j, false), 4.0f * j + 1) << j;
-}
 
-TEST(SampleBufferTest, FilteredDecimationKeepsDcAndLength)
-{
     for (const auto [ratio, taps] : kFilterCases) {
+        SCOPED_TRACE(testing::Message() << "ratio " << ratio);
         EXPECT_EQ(TSampleBuffer(kOutputs * ratio, Format(2), ratio, 1).GetCount(), kOutputs * ratio + taps);
         const auto out = FilterAndDecimate(ratio, [](std::uint32_t) { return 10000.0; });
         ASSERT_EQ(out.size(), kOutputs);
-        for (double v : out)
-            ASSERT_NEAR(v, 10000, 1) << "ratio " << ratio;
-    }
-}
-
-TEST(SampleBufferTest, FilterPassesBasebandAndRejectsAliases)
-{
-    for (const auto [ratio, taps] : kFilterCases) {
+        EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](double v) { return std::fabs(v - 10000) <= 1; }));
         const double nyquist = 0.5 / ratio; // of the decimated rate, in cycles per input sample
-        EXPECT_NEAR(ToneGainDb(ratio, 0.25 * nyquist), 0.0, 0.1) << "ratio " << ratio;
-        EXPECT_LT(ToneGainDb(ratio, 1.5 * nyquist), -40.0) << "ratio " << ratio;
+        EXPECT_NEAR(ToneGainDb(ratio, 0.25 * nyquist), 0.0, 0.1);
+        EXPECT_LT(ToneGainDb(ratio, 1.5 * nyquist), -40.0);
     }
-}
 
-TEST(SampleBufferTest, FilterOvershootSaturatesInsteadOfWrapping)
-{
     // Full-scale square wave, 32 samples per half period: the filter's ripple
     // after each edge goes beyond 32767.
     const auto input = [](std::uint32_t n) { return (n / 32) % 2 == 0 ? 32767.0 : -32767.0; };
     const auto out = FilterAndDecimate(2, input);
     constexpr std::uint32_t delay = 49; // centre of 99 taps
-    double highest = 0;
     int flipped = 0;
     for (std::uint32_t j = 0; j < out.size(); ++j) {
-        const std::uint32_t centre = 2 * j + delay;
-        highest = std::max(highest, out[j]);
-        const std::uint32_t phase = centre % 32;
-        const bool settled = phase >= 2 && phase <= 29; // two samples or more from an edge
-        if (settled && out[j] * input(centre) < 0.9 * 32767 * 32767)
-            ++flipped;
+        const std::uint32_t centre = 2 * j + delay, phase = centre % 32;
+        // Two samples or more from an edge the output has settled on the input's sign.
+        flipped += phase >= 2 && phase <= 29 && out[j] * input(centre) < 0.9 * 32767 * 32767;
     }
     EXPECT_EQ(flipped, 0);
-    EXPECT_EQ(highest, 32767.0);
+    EXPECT_EQ(*std::max_element(out.begin(), out.end()), 32767.0);
 }
 
-TEST(SampleBufferTest, CalibrationScalesByHalfTheCodeRange)
+TEST(SampleBufferTest, CalibrationScalesByHalfTheCodeRangeAndAFailedBufferDoesNothing)
 {
     TSampleBuffer b(4, Format(2), 1, 0);
     EXPECT_FLOAT_EQ(b.GetCalibration().CalRatio, 1.0f / 32767);
@@ -141,75 +124,52 @@ TEST(SampleBufferTest, CalibrationScalesByHalfTheCodeRange)
     b32.PutSample(0, Code(INT32_MAX));
     EXPECT_NEAR(b32.GetSample(0, true), 1.0, 1e-6);
     EXPECT_FLOAT_EQ(TSampleBuffer(1, Format(1), 1, 0).GetCalibration().CalRatio, 1.0f / 127.5f);
-}
 
-TEST(SampleBufferTest, FailedBufferDoesNothing)
-{
-    TSampleBuffer empty(0, Format(2), 1, 0);
-    EXPECT_TRUE(empty.HasFailed());
+    EXPECT_TRUE(TSampleBuffer(0, Format(2), 1, 0).HasFailed());
     platform::FailNextAllocations(1);
     TSampleBuffer starved(16, Format(1), 1, 0);
-    platform::FailNextAllocations(0);
     EXPECT_TRUE(starved.HasFailed());
     starved.PutSample(0, 0);
     starved.Decimate();
     EXPECT_EQ(starved.GetSamplePtr(0), nullptr);
-    EXPECT_EQ(starved.GetSample(0, false), 127.0f);
-    EXPECT_EQ(starved.GetPeakValue(), 0);
+    EXPECT_EQ(std::pair(starved.GetSample(0, false), starved.GetPeakValue()), std::pair(127.0f, 0));
 }
 
-// Each width stores what it reads back (8-bit codes are unsigned around
-// 127), sample by sample and in blocks alike, and both know the same peak.
+// Each width stores what it reads back (the code less the zero code: 8-bit
+// codes are unsigned around 127), sample by sample and in blocks alike, and
+// both know the same peak.
 TEST(SampleBufferTest, EveryWidthRoundTripsSingleAndBlockCopies)
 {
-    struct Case {
-        std::vector<std::int32_t> codes;
-        std::vector<float> values;  // empty: the codes themselves
-    };
-    const Case cases[] = {
-        {{127, 255, 0, 200}, {0, 128, -127, 73}},
-        {{-32768, -3276, -1, 32767}, {}},
+    const std::vector<std::int32_t> codes[] = {
+        {127, 255, 0, 200},
+        {-32768, -3276, -1, 32767},
         // Long enough for the eight-sample block paths and their tail.
-        {{-8388607, -4194304, -1, 0, 123456, 8388607, -8388608, 5, -7, 65536, -65537, 42, -8388607, 1, 2, 3, 4,
-          -5, 8388606, 0, 77, -77, 1000000, -1000000, 9},
-         {}},
-        {{-1073741824, -65536, -1, 2147483520}, {}}, // exact in float
+        {-8388607, -4194304, -1, 0, 123456, 8388607, -8388608, 5, -7, 65536, -65537, 42, -8388607, 1, 2, 3, 4,
+         -5, 8388606, 0, 77, -77, 1000000, -1000000, 9},
+        {-1073741824, -65536, -1, 2147483520}, // exact in float
     };
     for (std::uint16_t bytes = 1; bytes <= 4; ++bytes) {
         SCOPED_TRACE(testing::Message() << bytes << " bytes");
-        const Case& c = cases[bytes - 1];
-        const auto n = static_cast<std::uint32_t>(c.codes.size());
+        const std::vector<std::int32_t>& c = codes[bytes - 1];
+        const auto n = static_cast<std::uint32_t>(c.size());
+        const float zero = static_cast<float>(Format(bytes).ZeroOffset);
         TSampleBuffer single(n, Format(bytes), 1, 0), block(n, Format(bytes), 1, 0);
         EXPECT_EQ(single.GetSample(0, false), 0.0f) << "a new buffer holds silence";
-        for (std::uint32_t i = 0; i < n; ++i)
-            single.PutSample(i, Code(c.codes[i]));
-        single.PutSample(n, 1234); // past the end: ignored
+        for (std::uint32_t i = 0; i <= n; ++i) // one past the end: ignored
+            single.PutSample(i, Code(i < n ? c[i] : 1234));
         EXPECT_EQ(single.GetSamplePtr(n), nullptr);
-        block.PutSamples(c.codes.data(), n);
+        block.PutSamples(c.data(), n);
         EXPECT_EQ(std::memcmp(single.GetSamplePtr(0), block.GetSamplePtr(0), std::size_t{n} * bytes), 0);
         EXPECT_EQ(block.GetPeakValue(), single.GetPeakValue());
-        std::vector<float> out(n + 2, -1.0f);
-        block.CopySamples(out.data(), n + 2);
+        std::vector<float> want, read, copied(n + 2, -1.0f);
         for (std::uint32_t i = 0; i < n; ++i) {
-            const float want = c.values.empty() ? static_cast<float>(c.codes[i]) : c.values[i];
-            EXPECT_EQ(single.GetSample(i, false), want) << i;
-            EXPECT_EQ(out[i], want) << i;
+            want.push_back(static_cast<float>(c[i]) - zero);
+            read.push_back(single.GetSample(i, false));
         }
-        EXPECT_EQ(out[n + 1], static_cast<float>(Format(bytes).ZeroOffset)) << "past the count: the zero code";
+        EXPECT_EQ(read, want);
+        block.CopySamples(copied.data(), n + 2);
+        want.insert(want.end(), {zero, zero}); // past the count: the zero code
+        EXPECT_EQ(copied, want);
     }
-    // 24-bit codes are little-endian two's complement.
-    TSampleBuffer b24(2, Format(3), 1, 0);
-    b24.PutSample(0, Code(-8388607));
-    b24.PutSample(1, Code(-1));
-    const std::uint8_t mostNegative[] = {0x01, 0x00, 0x80, 0xFF, 0xFF, 0xFF};
-    EXPECT_EQ(std::memcmp(b24.GetSamplePtr(0), mostNegative, 6), 0);
     EXPECT_EQ(TSampleBuffer(8, Format(1), 1, 0).GetSample(99, false), 127.0f);
-
-    // A later single sample changes the peak the block copy noted.
-    TSampleBuffer b16(4, Format(2), 1, 0);
-    const std::int32_t quiet[] = {10, -10, 3, 0};
-    b16.PutSamples(quiet, 4);
-    EXPECT_EQ(b16.GetPeakValue(), 22); // 100 × log 10 / log 32767 = 22.2
-    b16.PutSample(2, Code(32766));
-    EXPECT_EQ(b16.GetPeakValue(), 100);
 }

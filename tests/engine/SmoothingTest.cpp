@@ -1,10 +1,12 @@
 #include "engine/TSmoothing.h"
 
-#include "platform/MessageBox.h"
+#include "tests/support/PlatformTestSupport.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cmath>
-#include <string>
+#include <tuple>
 #include <vector>
 
 using namespace smoothing;
@@ -30,8 +32,8 @@ double Enbw(const Doubles& w) { return Mean(w, 2) / (Mean(w) * Mean(w)); }
 
 void ExpectSymmetric(const Doubles& w, std::size_t left, std::size_t right)
 {
-    for (; left < right; ++left, --right)
-        ASSERT_NEAR(w[left], w[right], 1e-6) << left;
+    const Doubles part(w.begin() + long(left), w.begin() + long(right) + 1);
+    EXPECT_THAT(part, testing::Pointwise(testing::DoubleNear(1e-6), Doubles(part.rbegin(), part.rend())));
 }
 
 // The types whose scaling constants are the reciprocal mean and RMS of the shape.
@@ -40,17 +42,12 @@ constexpr std::uint16_t kCalibratedTypes[] = {Bartlett, Blackman, Flattop, Hammi
 
 } // namespace
 
-TEST(SmoothingTest, NoiseBandwidthMatchesLiterature)
+TEST(SmoothingTest, NoiseBandwidthCoherentGainAndScalingMatchTheLiterature)
 {
-    EXPECT_NEAR(Enbw(Table(65536, Hanning)), 1.50, 0.01);
-    EXPECT_NEAR(Enbw(Table(65536, Hamming)), 1.36, 0.01);
-    EXPECT_NEAR(Enbw(Table(65536, Blackman)), 1.73, 0.01);
-    EXPECT_NEAR(Enbw(Table(65536, Bartlett)), 4.0 / 3, 0.01);
-    EXPECT_NEAR(Enbw(Table(65536, Flattop)), 3.43, 0.01);
-}
+    for (auto [type, enbw] : {std::pair{Hanning, 1.50}, {Hamming, 1.36}, {Blackman, 1.73}, {Bartlett, 4.0 / 3},
+                              {Flattop, 3.43}})
+        EXPECT_NEAR(Enbw(Table(65536, type)), enbw, 0.01) << type;
 
-TEST(SmoothingTest, FlattopHasUnitCoherentGain)
-{
     const auto w = Table(65536, Flattop, Amplitude);
     EXPECT_NEAR(Mean(w), 0.9994484, 1e-6);
     EXPECT_NEAR(w[32768], 4.1726444, 1e-6);
@@ -58,40 +55,7 @@ TEST(SmoothingTest, FlattopHasUnitCoherentGain)
     EXPECT_NEAR(w[0], -0.01659, 1e-5);
     ExpectSymmetric(w, 1, 65535);
     EXPECT_LT(Table(101, Flattop)[100], -0.01); // an odd length's last tap is filled too
-}
 
-TEST(SmoothingTest, ShapesAndSymmetry)
-{
-    for (std::uint16_t type : {Bartlett, Blackman, Hamming, Hanning, Parzen, Gaussian}) {
-        ExpectSymmetric(Table(101, type), 0, 100);
-        ExpectSymmetric(Table(100, type), 0, 99);
-    }
-    ExpectSymmetric(Table(101, Triangular), 0, 100);
-    ExpectSymmetric(Table(100, Kaiser), 1, 99);
-
-    const auto hann = Table(99, Hanning); // the decimation filters' taps
-    EXPECT_LT(std::fmax(std::fabs(hann[0]), std::fabs(hann[98])), 1e-15);
-    EXPECT_EQ(hann[49], 1.0);
-    EXPECT_NEAR(Table(8, Triangular)[3], 1 + 1.0 / 7, 1e-7); // even length peaks early
-
-    const auto parzen = Table(101, Parzen);
-    EXPECT_EQ(parzen[50], 1.0);
-    EXPECT_NEAR(parzen[25], 0.25, 1e-7); // both pieces meet there
-    for (double v : parzen)
-        ASSERT_GE(v, 0);
-
-    const auto gauss = Table(101, Gaussian);
-    EXPECT_EQ(gauss[50], 1.0);
-    EXPECT_NEAR(gauss[0], std::exp(-12.5), 1e-9);
-    std::vector<float> ones(101, 1.0f);
-    TSmoothing(101, Exponential, None).ApplyWindow(ones.data());
-    EXPECT_EQ(ones[0], 1.0f);
-    EXPECT_NEAR(ones[100], std::exp(-10.0), 1e-9);
-    EXPECT_EQ(Table(100, Force)[49] - Table(100, Force)[50], 1.0);
-}
-
-TEST(SmoothingTest, ScalingReadsSineAmplitudeAndUnitRms)
-{
     // A unit cosine on line 400 of a 4096-point DFT. The mirror line is an even
     // number of lines away, where even the half-length Force window is null.
     // (An even-length Gaussian lacks its t = 0 tap, so it needs N this large.)
@@ -113,8 +77,31 @@ TEST(SmoothingTest, ScalingReadsSineAmplitudeAndUnitRms)
     EXPECT_NEAR(Mean(Table(n, Parzen, Amplitude)), 1.0, 1e-6); // measured, not a constant
 }
 
-TEST(SmoothingTest, KaiserFollowsItsParameter)
+TEST(SmoothingTest, ShapesSymmetryAndKaiserParameter)
 {
+    for (std::uint16_t type : {Bartlett, Blackman, Hamming, Hanning, Parzen, Gaussian, Triangular}) {
+        ExpectSymmetric(Table(101, type), 0, 100);
+        if (type != Triangular) // an even-length triangle peaks early
+            ExpectSymmetric(Table(100, type), 0, 99);
+    }
+    ExpectSymmetric(Table(100, Kaiser), 1, 99);
+    // {length, type, tap, value, tolerance}: Hanning as the decimation filters' taps; Parzen's
+    // pieces meet at a quarter.
+    const std::tuple<std::uint32_t, std::uint16_t, std::uint32_t, double, double> taps[] = {
+        {99, Hanning, 0, 0, 1e-15}, {99, Hanning, 98, 0, 1e-15}, {99, Hanning, 49, 1, 0},
+        {8, Triangular, 3, 1 + 1.0 / 7, 1e-7}, {101, Parzen, 50, 1, 0}, {101, Parzen, 25, 0.25, 1e-7},
+        {101, Gaussian, 50, 1, 0}, {101, Gaussian, 0, std::exp(-12.5), 1e-9}, {100, Force, 49, 1, 0}};
+    for (auto [n, type, tap, value, tolerance] : taps)
+        EXPECT_NEAR(Table(n, type)[tap], value, tolerance) << n << " taps of type " << type << ", tap " << tap;
+    const auto parzen = Table(101, Parzen);
+    EXPECT_TRUE(std::all_of(parzen.begin(), parzen.end(), [](double v) { return v >= 0; }));
+    std::vector<float> ones(101, 1.0f);
+    TSmoothing(101, Exponential, None).ApplyWindow(ones.data());
+    EXPECT_EQ(ones[0], 1.0f);
+    EXPECT_NEAR(ones[100], std::exp(-10.0), 1e-9);
+    EXPECT_EQ(Table(100, Force)[50], 0.0);
+
+    // Kaiser follows its parameter.
     TSmoothing window(1024, Kaiser, None);
     window.SetParameter(8.0f);
     EXPECT_EQ(window.Coefficients()[512], 1.0f);
@@ -128,36 +115,24 @@ TEST(SmoothingTest, KaiserFollowsItsParameter)
 
 TEST(SmoothingTest, UnusableWindowsLeaveTheBlockUntouched)
 {
-    std::vector<std::string> messages;
-    platform::SetMessageBoxHook([&](const auto& r) {
-        messages.push_back(r.text);
-        return platform::MessageResult::Ok;
-    });
+    MessageLog log;
     const std::vector<float> original(64, 0.75f);
     auto untouched = [&](const TSmoothing& window) {
         auto block = original;
         window.ApplyWindow(block.data());
         return block == original;
     };
-
-    const TSmoothing uniform(64, Uniform, Amplitude);
+    const TSmoothing uniform(64, Uniform, Amplitude), invalid(64, 12, Amplitude);
     EXPECT_TRUE(untouched(uniform) && !uniform.Failed());
-
-    const TSmoothing invalid(64, 12, Amplitude);
     EXPECT_TRUE(untouched(invalid) && invalid.Failed());
-    EXPECT_EQ(messages, std::vector<std::string>{"TSmoothing: Invalid Window Type"});
 
-    messages.clear();
     platform::FailNextAllocations(1);
-    TSmoothing starved(64, Hanning, Amplitude);
-    TSmoothing rebuilt(64, Kaiser, None);
+    TSmoothing starved(64, Hanning, Amplitude), rebuilt(64, Kaiser, None);
     platform::FailNextAllocations(1);
     rebuilt.SetParameter(3.0f);
-    for (const TSmoothing* window : {&starved, &rebuilt}) {
+    for (const TSmoothing* window : {&starved, &rebuilt})
         EXPECT_TRUE(window->Failed() && window->Coefficients() == nullptr && untouched(*window));
-    }
-    EXPECT_EQ(messages,
-              std::vector<std::string>(2, "TSmoothing error - insufficient memory available"));
-    platform::FailNextAllocations(0);
-    platform::SetMessageBoxHook({});
+    EXPECT_EQ(log.texts, (std::vector<std::string>{"TSmoothing: Invalid Window Type",
+                                                   "TSmoothing error - insufficient memory available",
+                                                   "TSmoothing error - insufficient memory available"}));
 }

@@ -1,22 +1,19 @@
 #include "engine/RunningMeanKernel.h"
-#include "engine/SpectralData.h"
 #include "platform/Clock.h"
-#include "platform/MessageBox.h"
 #include "tests/engine/SpectralTestSupport.h"
+#include "tests/support/PlatformTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <ctime>
 #include <random>
-#include <string>
 #include <utility>
-#include <vector>
 
 using spectral_test::MakeScaling;
 using spectral_test::MakeSettings;
+using Access = SpectralDataTestAccess;
 
 namespace {
 
@@ -30,11 +27,6 @@ void AverageLines(SpectralData& data, float re, float im = 0.0f)
         block[2 * i + 1] = im;
     }
     data.Average(false);
-}
-
-float AveragedRe(SpectralData& data, std::uint32_t line)
-{
-    return SpectralDataTestAccess::AvgComplex(data)[2 * line];
 }
 
 TProcessingSettings FollowingInterval(std::uint16_t speed)
@@ -55,34 +47,9 @@ public:
 
 std::chrono::system_clock::time_point LocalTime(int hour, int minute, int second, int day)
 {
-    std::tm fields{};
-    fields.tm_year = 2024 - 1900;
-    fields.tm_mon = 2;
-    fields.tm_mday = day;
-    fields.tm_hour = hour;
-    fields.tm_min = minute;
-    fields.tm_sec = second;
-    fields.tm_isdst = -1;
+    std::tm fields{second, minute, hour, day, 2, 2024 - 1900, 0, 0, -1, 0, nullptr}; // March, DST unknown
     return std::chrono::system_clock::from_time_t(std::mktime(&fields));
 }
-
-class SpectralHold : public ::testing::Test {
-protected:
-    void SetUp() override { platform::SetClock(&clock); }
-    void TearDown() override { platform::SetClock(nullptr); }
-
-    // One pass at the given steady time, every line at `dB` (dB scaling:
-    // the display value is 10·log10 of the power).
-    void Pass(SpectralData& data, double steady, float dB)
-    {
-        clock.steady = steady;
-        const float amplitude = std::sqrt(std::pow(10.0f, dB / 10.0f));
-        AverageLines(data, amplitude);
-        data.UpdatePeakHold();
-    }
-
-    FakeClock clock;
-};
 
 } // namespace
 
@@ -90,72 +57,61 @@ TEST(SpectralAveraging, LinearThenExponentialRunsThePlainMeanUpToNThenWeightsOne
 {
     SpectralData data(MakeSettings(48000, 1024, 4, 0), MakeScaling(), 0, false);
     const float* power = data.GetPowerBuffer();
-    // Block j has every line at amplitude j, power j².
-    const float meanPower[] = {1.0f, 2.5f, 14.0f / 3.0f, 7.5f};
-    const float meanRe[] = {1.0f, 1.5f, 2.0f, 2.5f};
-    for (int j = 1; j <= 4; ++j) {
+    // Block j has every line at amplitude j, power j²; the fifth is weighted 1/4.
+    const float meanPower[] = {1.0f, 2.5f, 14.0f / 3.0f, 7.5f, 0.75f * 7.5f + 0.25f * 25.0f};
+    const float meanRe[] = {1.0f, 1.5f, 2.0f, 2.5f, 0.75f * 2.5f + 0.25f * 5.0f};
+    for (int j = 1; j <= 5; ++j) {
         AverageLines(data, float(j));
         EXPECT_FLOAT_EQ(power[5], meanPower[j - 1]) << "block " << j;
-        EXPECT_FLOAT_EQ(AveragedRe(data, 5), meanRe[j - 1]) << "block " << j;
+        EXPECT_FLOAT_EQ(Access::AvgComplex(data)[2 * 5], meanRe[j - 1]) << "block " << j;
     }
-    AverageLines(data, 5.0f);
     EXPECT_EQ(data.GetBlocksAveraged(), 4);
-    EXPECT_FLOAT_EQ(power[5], 0.75f * 7.5f + 0.25f * 25.0f);
-    EXPECT_FLOAT_EQ(AveragedRe(data, 5), 0.75f * 2.5f + 0.25f * 5.0f);
-
     // The last line is never averaged.
     const std::uint32_t last = data.GetLines() - 1;
-    EXPECT_EQ(power[last], 0.0f);
-    EXPECT_EQ(AveragedRe(data, last), 0.0f);
-}
+    EXPECT_EQ(std::pair(power[last], Access::AvgComplex(data)[2 * last]), std::pair(0.0f, 0.0f));
 
-TEST(SpectralAveraging, VectorAveragingCancelsLinesOfOpposingPhase)
-{
+    // Vector averaging cancels lines of opposing phase; scalar averaging keeps their power.
     SpectralData scalar(MakeSettings(48000, 1024, 2, 0), MakeScaling(), 0, false);
     SpectralData vector(MakeSettings(48000, 1024, 2, 2), MakeScaling(), 0, false);
-    for (SpectralData* data : {&scalar, &vector}) {
-        AverageLines(*data, 3.0f, 4.0f);
-        AverageLines(*data, -3.0f, -4.0f);
+    for (SpectralData* d : {&scalar, &vector}) {
+        AverageLines(*d, 3.0f, 4.0f);
+        AverageLines(*d, -3.0f, -4.0f);
     }
     EXPECT_FLOAT_EQ(scalar.GetPowerBuffer()[7], 25.0f);
     EXPECT_FLOAT_EQ(vector.GetPowerBuffer()[7], 0.0f);
-}
 
-TEST(SpectralAveraging, PeakLineIsTheHighestAveragedLineAboveTheLowerLimit)
-{
-    SpectralData data(MakeSettings(48000, 1024), MakeScaling(), 0, false);
-    float* block = data.GetComplexBuffer();
-    std::fill(block, block + data.GetFFTSize(), 1.0f);
+    // The peak line is the highest averaged line above the lower limit.
+    SpectralData peaked(MakeSettings(48000, 1024), MakeScaling(), 0, false);
+    float* block = peaked.GetComplexBuffer();
+    std::fill(block, block + peaked.GetFFTSize(), 1.0f);
     block[2 * 2] = 50.0f;  // below the lower limit (line 3)
     block[2 * 3] = 40.0f;  // at it: not a candidate either
     block[2 * 10] = 30.0f;
     block[2 * 20] = 20.0f;
-    data.Average(false);
-    EXPECT_EQ(data.GetPeakLine(), 10u);
+    peaked.Average(false);
+    EXPECT_EQ(peaked.GetPeakLine(), 10u);
 }
 
-TEST(SpectralAveraging, CountFollowsTheBlockIntervalAndSpeed)
+TEST(SpectralAveraging, IntervalAveragingCountsByBlockIntervalAndSpeedOrForever)
 {
     struct Case {
-        std::uint16_t speed;
-        float count; // for dt = 0.05 s, r = 2
+        TProcessingSettings settings;
+        std::vector<double> times;
+        float count;
     };
-    for (const Case c : {Case{0, 1.0f}, Case{1, 3.6f}, Case{2, 5.4194f}, Case{3, 22.73f},
-                         Case{4, 100000.0f}, Case{7, 1.0f}}) {
-        SpectralData data(FollowingInterval(c.speed), MakeScaling(), 0, false);
-        data.SetBlockTime(10.0);
-        data.SetBlockTime(10.05);
-        EXPECT_NEAR(data.GetAverageCount(), c.count, 1e-3f * c.count) << "speed " << c.speed;
+    // For dt = 0.05 s, r = 2 by speed; the same time twice counts as a millisecond, and time
+    // running back changes nothing; without interval averaging the block count stands.
+    const Case cases[] = {{FollowingInterval(0), {10, 10.05}, 1}, {FollowingInterval(1), {10, 10.05}, 3.6f},
+                          {FollowingInterval(2), {10, 10.05}, 5.4194f}, {FollowingInterval(3), {10, 10.05}, 22.73f},
+                          {FollowingInterval(4), {10, 10.05}, 100000}, {FollowingInterval(7), {10, 10.05}, 1},
+                          {FollowingInterval(1), {20, 20}, 180}, {FollowingInterval(1), {20, 20, 19}, 180},
+                          {MakeSettings(48000, 1024, 8), {1, 1}, 8}};
+    for (const Case& c : cases) {
+        SpectralData data(c.settings, MakeScaling(), 0, false);
+        for (double t : c.times)
+            data.SetBlockTime(t);
+        EXPECT_NEAR(data.GetAverageCount(), c.count, 1e-3f * c.count) << &c - cases;
     }
-
-    // The same time twice counts as a millisecond.
-    SpectralData fast(FollowingInterval(1), MakeScaling(), 0, false);
-    fast.SetBlockTime(20.0);
-    fast.SetBlockTime(20.0);
-    EXPECT_NEAR(fast.GetAverageCount(), 180.0f, 1e-3f);
-    fast.SetBlockTime(19.0); // time running back
-    EXPECT_NEAR(fast.GetAverageCount(), 180.0f, 1e-3f);
-
     // "Off" keeps a cross spectrum slightly averaged.
     SpectralData cross(FollowingInterval(0), MakeScaling(), 0, false);
     const std::vector<float> lines(1024, 1.0f);
@@ -163,15 +119,7 @@ TEST(SpectralAveraging, CountFollowsTheBlockIntervalAndSpeed)
     cross.SetBlockTime(1.0);
     EXPECT_FLOAT_EQ(cross.GetAverageCount(), 1.1f);
 
-    // Without interval averaging the block count stands.
-    SpectralData blocks(MakeSettings(48000, 1024, 8), MakeScaling(), 0, false);
-    blocks.SetBlockTime(1.0);
-    blocks.SetBlockTime(1.0);
-    EXPECT_FLOAT_EQ(blocks.GetAverageCount(), 8.0f);
-}
-
-TEST(SpectralAveraging, ForeverAveragesEveryBlockSinceTheLastClear)
-{
+    // "Forever" averages every block since the last clear.
     SpectralData data(FollowingInterval(4), MakeScaling(), 0, false);
     double sum = 0.0;
     for (int j = 1; j <= 20; ++j) {
@@ -179,116 +127,92 @@ TEST(SpectralAveraging, ForeverAveragesEveryBlockSinceTheLastClear)
         AverageLines(data, float(j));
         sum += double(j) * j;
     }
-    EXPECT_FLOAT_EQ(data.GetAverageCount(), 100000.0f);
     EXPECT_FLOAT_EQ(data.GetPowerBuffer()[9], float(sum / 20.0));
-
     data.ClearSpectrum();
     AverageLines(data, 2.0f);
     EXPECT_FLOAT_EQ(data.GetPowerBuffer()[9], 4.0f);
 }
 
-TEST(SpectralAveraging, MovingWindowMeansTheLastNBlocks)
-{
-    SpectralData data(MakeSettings(48000, 1024, 3, 1), MakeScaling(), 0, false);
-    AverageLines(data, 1.0f);
-    AverageLines(data, 2.0f);
-    // Two blocks in the window: their mean, not a third of their sum.
-    EXPECT_FLOAT_EQ(data.GetPowerBuffer()[4], 2.5f);
-    for (float x : {3.0f, 4.0f, 5.0f})
-        AverageLines(data, x);
-    EXPECT_FLOAT_EQ(data.GetPowerBuffer()[4], (9.0f + 16.0f + 25.0f) / 3.0f);
-    EXPECT_FLOAT_EQ(AveragedRe(data, 4), 4.0f);
-}
-
-TEST(SpectralAveraging, LongestMovingWindowsStayInsideTheRing)
+TEST(SpectralAveraging, MovingWindowsMeanTheLastNBlocksOfTheirRing)
 {
     // The ring holds 999 blocks; a count of 1000 gets the longest window.
+    // Block j has every line at j / 1000: the mean power of the last n of them
+    // (with fewer blocks than the window, of those there are).
+    auto mean = [](int last, int n, int power = 2) {
+        double sum = 0.0;
+        for (int j = last - n + 1; j <= last; ++j)
+            sum += std::pow(j / 1000.0, power);
+        return sum / n;
+    };
     for (const std::uint32_t count : {999u, 1000u}) {
         SpectralData data(MakeSettings(48000, 32, count, 1), MakeScaling(), 0, false);
-        ASSERT_FALSE(data.HasFailed());
-        const int blocks = 1010;
-        for (int j = 1; j <= blocks; ++j) {
+        for (int j = 1; j <= 1010; ++j) {
             AverageLines(data, float(j) / 1000.0f);
-            if (j == 500) {
-                // Mean of j² / 10⁶ over j = 1 … 500.
-                const double mean = 500.0 * 501.0 * 1001.0 / 6.0 / 500.0 / 1e6;
-                EXPECT_NEAR(data.GetPowerBuffer()[3], mean, 1e-5 * mean) << "count " << count;
-            }
+            EXPECT_TRUE(j != 500 || std::fabs(data.GetPowerBuffer()[3] / mean(500, 500) - 1) < 1e-5) << count;
         }
         EXPECT_EQ(data.GetBlocksAveraged(), 999);
-        double sum = 0.0;
-        for (int j = blocks - 998; j <= blocks; ++j)
-            sum += (j / 1000.0) * (j / 1000.0);
-        EXPECT_NEAR(data.GetPowerBuffer()[3], sum / 999.0, 1e-5 * sum / 999.0) << "count " << count;
+        EXPECT_NEAR(data.GetPowerBuffer()[3], mean(1010, 999), 1e-5 * mean(1010, 999)) << count;
+        EXPECT_NEAR(Access::AvgComplex(data)[2 * 3], mean(1010, 999, 1), 1e-5 * mean(1010, 999, 1)) << count;
     }
-}
 
-TEST(SpectralAveraging, RingThatCannotBeHadFailsTheObject)
-{
-    spectral_test::MessageLog log;
+    MessageLog log;
+    // A ring that cannot be had fails the object.
     SpectralData data(MakeSettings(48000, 1024, 4, 1), MakeScaling(), 0, false);
-    ASSERT_FALSE(data.HasFailed());
     platform::FailNextAllocations(1);
     data.SetAveraging(0, 8);
-    platform::FailNextAllocations(0);
-
-    ASSERT_EQ(log.texts.size(), 1u);
-    EXPECT_EQ(log.texts[0], "Insufficient memory for linear averaging - try using exponential average");
+    EXPECT_EQ(log.texts,
+              std::vector<std::string>{"Insufficient memory for linear averaging - try using exponential average"});
     EXPECT_TRUE(data.HasFailed());
     AverageLines(data, 1.0f);
     EXPECT_EQ(data.GetPowerBuffer()[5], 0.0f);
 }
 
-TEST_F(SpectralHold, HeldValueWaitsThenDecaysToTheCurrentValue)
+// A held value waits 5 s, then falls 0.5 dB per call to the current one.
+// Linear scaling holds the amplitude in percent of full scale (−20 dB is
+// 10 %) and decays it by the same steps in those units.
+TEST(SpectralHold, HeldValueWaitsThenDecaysToTheCurrentValueAcrossLocalMidnight)
 {
+    FakeClock clock;
+    platform::SetClock(&clock);
+    auto pass = [&](SpectralData& data, double steady, float dB) {
+        clock.steady = steady;
+        AverageLines(data, std::sqrt(std::pow(10.0f, dB / 10.0f)));
+        data.UpdatePeakHold();
+    };
     SpectralData data(MakeSettings(48000, 1024), MakeScaling(ScalingOpts::kLogarithmic), 0, false);
-    data.SetPeakHoldMode(2); // 5 s, then 0.5 dB per call
-    const THoldEntry* hold = SpectralDataTestAccess::Hold(data);
+    SpectralData linear(MakeSettings(48000, 1024), MakeScaling(ScalingOpts::kLinear), 0, false);
+    const THoldEntry *hold = Access::Hold(data), *held = Access::Hold(linear);
+    data.SetPeakHoldMode(2);
+    linear.SetPeakHoldMode(2);
     EXPECT_FLOAT_EQ(hold[8].Value, SpectralData::kNoValue);
-
-    Pass(data, 100.0, -20.0f);
+    pass(data, 100.0, -20.0f);
+    pass(linear, 100.0, -20.0f);
     EXPECT_NEAR(hold[8].Value, -20.0f, 1e-3f);
     for (double t = 101.0; t <= 105.0; t += 1.0)
-        Pass(data, t, -40.0f);
+        pass(data, t, -40.0f);
     EXPECT_NEAR(hold[8].Value, -20.0f, 1e-3f) << "still within the hold time";
+    pass(linear, 101.0, -40.0f);
+    EXPECT_EQ(std::pair(held[8].Value, held[301].Value), std::pair(10.0f, 10.0f));
+    pass(linear, 105.5, -40.0f);
+    EXPECT_NEAR(held[8].Value, 9.5f, 1e-3f);
+    EXPECT_NEAR(held[301].Value, 9.5f, 1e-3f);
 
     double t = 105.5;
     for (int call = 1; call <= 39; ++call, t += 0.1)
-        Pass(data, t, -40.0f);
+        pass(data, t, -40.0f);
     EXPECT_NEAR(hold[8].Value, -39.5f, 1e-3f);
-    Pass(data, t, -40.0f);
-    Pass(data, t + 0.1, -40.0f);
+    pass(data, t, -40.0f);
+    pass(data, t + 0.1, -40.0f);
     EXPECT_NEAR(hold[8].Value, -40.0f, 1e-3f);
-
     data.ClearHold();
     EXPECT_FLOAT_EQ(hold[8].Value, SpectralData::kNoValue);
-}
 
-// Linear scaling holds the amplitude in percent of full scale (−20 dB is
-// 10 %) and decays it by the same steps in those units.
-TEST_F(SpectralHold, LinearHoldKeepsThePercentAmplitudeThenFallsByTheDecay)
-{
-    SpectralData data(MakeSettings(48000, 1024), MakeScaling(ScalingOpts::kLinear), 0, false);
-    data.SetPeakHoldMode(2);
-    const THoldEntry* hold = SpectralDataTestAccess::Hold(data);
-    Pass(data, 100.0, -20.0f);
-    Pass(data, 101.0, -40.0f);
-    for (std::size_t line : {8u, 301u})
-        EXPECT_NEAR(hold[line].Value, 10.0f, 1e-3f) << line;
-    Pass(data, 105.5, -40.0f);
-    for (std::size_t line : {8u, 301u})
-        EXPECT_NEAR(hold[line].Value, 9.5f, 1e-3f) << line;
-}
-
-TEST_F(SpectralHold, HeldValueDecaysAcrossLocalMidnight)
-{
-    SpectralData data(MakeSettings(48000, 1024), MakeScaling(ScalingOpts::kLogarithmic), 0, false);
-    data.SetPeakHoldMode(2);
     clock.now = LocalTime(23, 59, 58, 9);
-    Pass(data, 5000.0, -20.0f);
+    pass(data, 5000.0, -20.0f);
     clock.now = LocalTime(0, 0, 4, 10);
-    Pass(data, 5006.0, -40.0f);
-    EXPECT_NEAR(SpectralDataTestAccess::Hold(data)[8].Value, -20.5f, 1e-3f);
+    pass(data, 5006.0, -40.0f);
+    EXPECT_NEAR(hold[8].Value, -20.5f, 1e-3f);
+    platform::SetClock(nullptr);
 }
 
 // The vectorised running mean computes what the plain formula does, bit for
@@ -297,6 +221,8 @@ TEST_F(SpectralHold, HeldValueDecaysAcrossLocalMidnight)
 TEST(SpectralAveraging, VectorRunningMeanMatchesThePlainFormulaBitForBit)
 {
     constexpr std::size_t kLines = 37;
+    constexpr double k = 7.0;
+    auto mean = [k](float average, float added) { return static_cast<float>(((k - 1.0) * average + added) / k); };
     // A line's stored power: a float, the root of a positive one for a cross spectrum.
     auto linePower = [](float re, float im, bool cross) {
         const double p = double{re} * re + double{im} * im;
@@ -306,31 +232,27 @@ TEST(SpectralAveraging, VectorRunningMeanMatchesThePlainFormulaBitForBit)
         SCOPED_TRACE(testing::Message() << "cross " << cross << ", vector " << vector);
         std::mt19937 generator(3);
         std::normal_distribution<float> gauss(0.0f, 5000.0f);
-        std::vector<float> block(2 * kLines), avg(2 * kLines), power(kLines);
-        for (float& v : block)
-            v = gauss(generator);
-        for (float& v : avg)
-            v = gauss(generator);
+        std::vector<float> block(2 * kLines), avg(2 * kLines), power(kLines), latest(kLines, -1.0f);
+        for (auto* values : {&block, &avg, &power})
+            std::generate(values->begin(), values->end(), [&] { return gauss(generator); });
         for (float& v : power)
-            v = std::abs(gauss(generator)) * 3000.0f;
-        std::vector<float> expectAvg = avg, expectPower = power;
-        std::vector<float> latest(kLines, -1.0f), expectLatest = latest;
-        const double k = 7.0;
+            v = std::abs(v) * 3000.0f;
+        std::vector<float> expectAvg = avg, expectPower = power, expectLatest = latest;
 
         const std::size_t done = averaging_detail::RunningPowerMean(avg.data(), power.data(), latest.data(),
                                                                     block.data(), kLines, k, cross, vector);
         EXPECT_EQ(done % 4, 0u);
         EXPECT_LE(done, kLines);
         for (std::size_t i = 0; i < done; ++i) {
-            expectAvg[2 * i] = static_cast<float>(((k - 1.0) * expectAvg[2 * i] + block[2 * i]) / k);
-            expectAvg[2 * i + 1] = static_cast<float>(((k - 1.0) * expectAvg[2 * i + 1] + block[2 * i + 1]) / k);
-            const float line = linePower(block[2 * i], block[2 * i + 1], cross);
+            expectAvg[2 * i] = mean(expectAvg[2 * i], block[2 * i]);
+            expectAvg[2 * i + 1] = mean(expectAvg[2 * i + 1], block[2 * i + 1]);
+            expectLatest[i] = linePower(block[2 * i], block[2 * i + 1], cross);
             expectPower[i] = vector ? linePower(expectAvg[2 * i], expectAvg[2 * i + 1], cross)
-                                    : static_cast<float>(((k - 1.0) * expectPower[i] + line) / k);
-            expectLatest[i] = line;
+                                    : mean(expectPower[i], expectLatest[i]);
         }
-        EXPECT_EQ(std::memcmp(avg.data(), expectAvg.data(), avg.size() * sizeof(float)), 0);
-        EXPECT_EQ(std::memcmp(power.data(), expectPower.data(), power.size() * sizeof(float)), 0);
-        EXPECT_EQ(std::memcmp(latest.data(), expectLatest.data(), latest.size() * sizeof(float)), 0);
+        // Bit for bit: no two floats compare equal unless they are the same.
+        EXPECT_EQ(avg, expectAvg);
+        EXPECT_EQ(power, expectPower);
+        EXPECT_EQ(latest, expectLatest);
     }
 }

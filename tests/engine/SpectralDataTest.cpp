@@ -1,126 +1,78 @@
 #include "engine/DbConversions.h"
-#include "engine/SpectralData.h"
-#include "platform/MessageBox.h"
 #include "tests/engine/SpectralTestSupport.h"
+#include "tests/support/PlatformTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
-#include <string>
-#include <vector>
+#include <memory>
 
 using spectral_test::MakeScaling;
 using spectral_test::MakeSettings;
 
-TEST(SpectralData, LineGeometryFollowsRateAndSize)
+TEST(SpectralData, LineGeometryFollowsRateAndSizeAndTheNameIsBounded)
 {
-    struct Case {
-        std::uint32_t rate;
-        double spacing;
-    };
     // Δf = rate / N exactly for N = 65536.
-    for (const Case c : {Case{48000, 0.732421875}, Case{192000, 2.9296875}}) {
-        const SpectralData data(MakeSettings(c.rate), MakeScaling(), 0, false);
-        ASSERT_FALSE(data.HasFailed());
-        EXPECT_EQ(data.GetLines(), 32768u);
-        EXPECT_FLOAT_EQ(data.GetSpan(), c.rate / 2.0f);
-        EXPECT_DOUBLE_EQ(data.GetLineSpacing(), c.spacing);
-        EXPECT_FLOAT_EQ(data.GetLowerLimit(), float(3 * c.spacing));
-        EXPECT_FLOAT_EQ(data.GetUpperLimit(), 0.99f * c.rate / 2.0f);
-        EXPECT_EQ(data.GetStartBin(), 3u);
-        EXPECT_FLOAT_EQ(data.BinToFrequency(32767), float(32767 * c.spacing));
-        EXPECT_FLOAT_EQ(data.BinToFrequency(32768), c.rate / 2.0f);
+    for (auto [rate, spacing] : {std::pair{48000u, 0.732421875}, {192000u, 2.9296875}}) {
+        const SpectralData data(MakeSettings(rate), MakeScaling(), 0, false);
+        EXPECT_EQ(std::pair(data.GetLines(), data.GetStartBin()), std::pair(32768u, 3u));
+        EXPECT_DOUBLE_EQ(data.GetLineSpacing(), spacing);
+        EXPECT_FLOAT_EQ(data.GetLowerLimit(), float(3 * spacing));
+        EXPECT_FLOAT_EQ(data.GetUpperLimit(), 0.99f * rate / 2.0f);
+        EXPECT_FLOAT_EQ(data.BinToFrequency(32767), float(32767 * spacing));
+        EXPECT_FLOAT_EQ(data.BinToFrequency(32768), rate / 2.0f);
+        EXPECT_FLOAT_EQ(data.GetSpan(), rate / 2.0f);
     }
-
     // Decimation narrows the span.
     TProcessingSettings decimated = MakeSettings(48000);
     decimated.DecimationRatio = 4;
     EXPECT_FLOAT_EQ(SpectralData(decimated, MakeScaling(), 0, false).GetSpan(), 6000.0f);
-}
 
-TEST(SpectralData, FrequencyToBinRoundsToTheNearestLineWithinTheSpectrum)
-{
+    // Frequencies round to the nearest line within the spectrum (1000 / 0.732421875 = 1365.33).
     const SpectralData data(MakeSettings(48000), MakeScaling(), 0, false);
     const float df = data.GetLineSpacing();
-    EXPECT_EQ(data.FrequencyToBin(-1.0f), 0u);
-    EXPECT_EQ(data.FrequencyToBin(0.0f), 0u);
-    EXPECT_EQ(data.FrequencyToBin(0.5f * df), 1u);
-    EXPECT_EQ(data.FrequencyToBin(0.49f * df), 0u);
-    EXPECT_EQ(data.FrequencyToBin(1000.0f), 1365u); // 1000 / 0.732421875 = 1365.33
-    EXPECT_EQ(data.FrequencyToBin(24000.0f), 32767u);
-    EXPECT_EQ(data.FrequencyToBin(30000.0f), 32767u);
-    EXPECT_EQ(data.FrequencyToBin(std::nanf("")), 0u);
+    std::vector<std::uint32_t> bins;
+    for (float f : {-1.0f, 0.0f, 0.5f * df, 0.49f * df, 1000.0f, 24000.0f, 30000.0f, std::nanf("")})
+        bins.push_back(data.FrequencyToBin(f));
+    EXPECT_EQ(bins, (std::vector<std::uint32_t>{0, 0, 1, 0, 1365, 32767, 32767, 0}));
+
+    // The name defaults to "Spectrum" and is bounded.
+    SpectralData named(MakeSettings(48000, 1024), MakeScaling(), 0, false);
+    EXPECT_STREQ(named.GetName(), "Spectrum");
+    named.SetName("");
+    EXPECT_STREQ(named.GetName(), "Spectrum");
+    named.SetName(std::string(200, 'x').c_str());
+    EXPECT_EQ(std::string(named.GetName()), std::string(79, 'x'));
 }
 
-TEST(SpectralData, NameDefaultsToSpectrumAndIsBounded)
+// Sizes the transform cannot take, and a failed allocation (reported), give an
+// object whose every accessor answers its no-value result, and nothing crashes.
+TEST(SpectralData, FailedObjectsAreInert)
 {
-    SpectralData data(MakeSettings(48000, 1024), MakeScaling(), 0, false);
-    EXPECT_STREQ(data.GetName(), "Spectrum");
-    data.SetName("");
-    EXPECT_STREQ(data.GetName(), "Spectrum");
-    data.SetName(std::string(200, 'x').c_str());
-    EXPECT_EQ(std::string(data.GetName()).size(), 79u);
-}
-
-// A cosine of amplitude A codes on line k reads A / half range after the
-// correction: a full-scale cosine is 1.0, i.e. 100 % of full scale.
-TEST(SpectralData, TransformedLinesAreScaledToFullScale)
-{
-    const TProcessingSettings settings = MakeSettings(48000, 1024);
-    SpectralData data(settings, MakeScaling(), 0, false);
-    const double halfRange = settings.Format.HalfRange();
-    constexpr int k = 100;
-    for (std::uint32_t n = 0; n < 1024; ++n)
-        data.SetValue(n, float(0.5 * halfRange * std::cos(2.0 * M_PI * k * n / 1024.0)));
-    data.SetValue(1024, 12345.0f); // past the block: ignored
-    data.ComputeSpectrum();
-    const float* lines = data.GetComplexSpectrum();
-    EXPECT_NEAR(lines[2 * k], 0.5, 1e-5);
-    EXPECT_NEAR(lines[2 * k + 1], 0.0, 1e-5);
-    EXPECT_NEAR(lines[2 * (k + 1)], 0.0, 1e-5);
-}
-
-class SpectralDataFailure : public testing::Test {
-protected:
-    // Every accessor answers its no-value result, and nothing crashes.
-    static void ExpectInert(SpectralData& data)
-    {
-        EXPECT_TRUE(data.HasFailed());
-        data.ComputeSpectrum();
-        data.Average(false);
-        data.UpdatePeakHold();
-        EXPECT_EQ(data.GetValue(10), 0.0f);
-        EXPECT_EQ(data.GetTotalPower(), SpectralData::kNoValue);
-        EXPECT_EQ(data.GetHoldValue(10), SpectralData::kNoValue);
-        EXPECT_EQ(data.GetTHD(), 0.0f);
-        EXPECT_EQ(data.GetSNR(), 0.0f);
-        float frequency = 1.0f, level = 1.0f;
-        data.FindPeak(0, 100, &frequency, &level, 0);
-        EXPECT_FALSE(std::isnan(frequency));
-        EXPECT_FALSE(std::isnan(level));
-    }
-
-    spectral_test::MessageLog log;
-};
-
-TEST_F(SpectralDataFailure, SizesTheTransformCannotTakeGiveAnInertObject)
-{
+    MessageLog log;
+    std::vector<std::unique_ptr<SpectralData>> failed;
     for (std::uint32_t size : {0u, 1000u, 16u, 131072u}) {
-        SpectralData data(MakeSettings(48000, size), MakeScaling(), 0, false);
-        EXPECT_EQ(data.GetComplexBuffer(), nullptr) << size;
-        EXPECT_EQ(data.GetPowerBuffer(), nullptr) << size;
-        ExpectInert(data);
+        failed.push_back(std::make_unique<SpectralData>(MakeSettings(48000, size), MakeScaling(), 0, false));
+        EXPECT_TRUE(failed.back()->GetComplexBuffer() == nullptr && failed.back()->GetPowerBuffer() == nullptr);
     }
-}
-
-TEST_F(SpectralDataFailure, AFailedAllocationIsReportedAndLeavesAnInertObject)
-{
+    EXPECT_TRUE(log.texts.empty());
     platform::FailNextAllocations(1);
-    SpectralData data(MakeSettings(48000, 1024), MakeScaling(), 0, false);
-    ASSERT_FALSE(log.texts.empty());
-    EXPECT_EQ(log.texts.front(), "SpectralData - Insufficient memory available for working memory");
-    ExpectInert(data);
+    failed.push_back(std::make_unique<SpectralData>(MakeSettings(48000, 1024), MakeScaling(), 0, false));
+    EXPECT_EQ(log.texts.at(0), spectral_test::kNoMemory);
+    for (auto& data : failed) {
+        EXPECT_TRUE(data->HasFailed());
+        data->ComputeSpectrum();
+        data->Average(false);
+        data->UpdatePeakHold();
+        float frequency = 1.0f, level = 1.0f;
+        data->FindPeak(0, 100, &frequency, &level, 0);
+        constexpr float no = SpectralData::kNoValue;
+        EXPECT_EQ(std::vector({data->GetValue(10), data->GetTotalPower(), data->GetHoldValue(10), data->GetTHD(),
+                               data->GetSNR()}),
+                  std::vector({0.0f, no, no, 0.0f, 0.0f}));
+        EXPECT_FALSE(std::isnan(frequency) || std::isnan(level));
+    }
 }
 
 // The line arrays' power-to-dB conversion (one line and whole arrays)
@@ -141,9 +93,6 @@ TEST(DbConversions, LinePowersToDbMatchTheLibraryLogarithm)
         differing += dB[i] != expected;
     }
     EXPECT_LT(differing, 5);
-    EXPECT_EQ(dB[0], db::kNoValue);
-    EXPECT_EQ(dB[1], db::kNoValue);
-    EXPECT_EQ(dB[2], db::kNoValue);
-    EXPECT_EQ(dB[4], 0.0f);
-    EXPECT_EQ(dB[5], 20.0f);
+    EXPECT_EQ(std::vector(dB.begin(), dB.begin() + 6),
+              std::vector({db::kNoValue, db::kNoValue, db::kNoValue, dB[3], 0.0f, 20.0f}));
 }

@@ -1,80 +1,54 @@
-#include "engine/SpectralData.h"
 #include "tests/engine/SpectralTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <complex>
-#include <vector>
+#include <numeric>
 
 using spectral_test::MakeScaling;
 using spectral_test::MakeSettings;
+using Access = SpectralDataTestAccess;
 
 namespace {
 
-constexpr std::uint32_t kSize = 4096;
+constexpr std::uint32_t kSize = 4096, kBlocks = 16;
 
 // Left and right channel objects, the transfer-function object (left over
-// right) and the coherence object, run as the main frame runs them.
+// right) and the coherence object, run as the main frame runs them over
+// every block of two signals kBlocks × kSize samples long.
 struct Chain {
-    explicit Chain(std::uint32_t blocks)
-        : blocks(blocks), settings(MakeSettings(48000, kSize, blocks, 0)),
-          window(kSize, smoothing::Flattop, smoothing::Amplitude),
-          left(settings, MakeScaling(), 0, false),
-          right(settings, MakeScaling(), 1, false),
-          transfer(settings, MakeScaling(), 0, false),
-          coherence(settings, MakeScaling(), 0, false)
+    Chain(const float* l, const float* r)
     {
-    }
-
-    void Prepare(SpectralData& data, const float* samples)
-    {
-        std::copy_n(samples, kSize, data.GetComplexBuffer());
-        window.ApplyWindow(data.GetComplexBuffer());
-        data.ComputeSpectrum();
-    }
-
-    void Run(const float* l, const float* r)
-    {
-        Prepare(left, l);
-        Prepare(right, r);
-        coherence.CrossSpectrum(left.GetComplexSpectrum(), right.GetComplexSpectrum());
-        coherence.Average(false);
-        left.Average(false);
-        right.Average(false);
-        coherence.Coherence(left.GetPowerBuffer(), right.GetPowerBuffer());
-        transfer.CrossSpectrum(left.GetComplexSpectrum(), right.GetComplexSpectrum());
-        transfer.Average(true);
-        transfer.TransferFunction(right.GetPowerBuffer());
-    }
-
-    // Runs every block of the two signals, each `blocks` × kSize samples long.
-    void RunAll(const float* l, const float* r)
-    {
-        for (std::uint32_t k = 0; k < blocks; ++k)
-            Run(l + k * kSize, r + k * kSize);
+        for (std::uint32_t k = 0; k < kBlocks; ++k) {
+            for (auto [data, samples] : {std::pair{&left, l}, {&right, r}}) {
+                std::copy_n(samples + k * kSize, kSize, data->GetComplexBuffer());
+                window.ApplyWindow(data->GetComplexBuffer());
+                data->ComputeSpectrum();
+            }
+            coherence.CrossSpectrum(left.GetComplexSpectrum(), right.GetComplexSpectrum());
+            coherence.Average(false);
+            left.Average(false);
+            right.Average(false);
+            coherence.Coherence(left.GetPowerBuffer(), right.GetPowerBuffer());
+            transfer.CrossSpectrum(left.GetComplexSpectrum(), right.GetComplexSpectrum());
+            transfer.Average(true);
+            transfer.TransferFunction(right.GetPowerBuffer());
+        }
     }
 
     // Mean of a function over the lines from the lower limit to the last averaged line.
     static double Mean(const SpectralData& data)
     {
-        double sum = 0.0;
-        const std::uint32_t first = data.GetStartBin(), last = data.GetLines() - 2;
-        for (std::uint32_t i = first; i <= last; ++i)
-            sum += data.GetPowerBuffer()[i];
-        return sum / (last - first + 1);
+        const float* values = data.GetPowerBuffer();
+        const std::uint32_t first = data.GetStartBin(), end = data.GetLines() - 1;
+        return std::accumulate(values + first, values + end, 0.0) / (end - first);
     }
 
-    std::complex<float> Cross(std::uint32_t line) const
-    {
-        const float* c = transfer.GetAveragedComplexSpectrum();
-        return {c[2 * line], c[2 * line + 1]};
-    }
-
-    std::uint32_t blocks;
-    TProcessingSettings settings;
-    TSmoothing window;
-    SpectralData left, right, transfer, coherence;
+    TProcessingSettings settings = MakeSettings(48000, kSize, kBlocks, 0);
+    TSmoothing window{kSize, smoothing::Flattop, smoothing::Amplitude};
+    SpectralData left{settings, MakeScaling(), 0, false}, right{settings, MakeScaling(), 1, false};
+    SpectralData transfer{settings, MakeScaling(), 0, false}, coherence{settings, MakeScaling(), 0, false};
 };
 
 // Small object whose averaged cross spectrum the test sets line by line.
@@ -85,133 +59,101 @@ SpectralData SmallObject(std::uint16_t ampScale = ScalingOpts::kLinear)
 
 } // namespace
 
-TEST(SpectralDualChannel, CombinesTheLinesOfTwoChannels)
+TEST(SpectralDualChannel, CombinesTheLinesOfTwoChannelsAndDividesOnlyWhereTheDenominatorHasPower)
 {
     SpectralData data = SmallObject();
-    std::vector<float> a(32, 0.0f), b(32, 0.0f);
-    a[2] = 1.0f;  // line 1: 1 at 0°
-    b[3] = 1.0f;  //         1 at 90°
-    a[4] = 3.0f;  // line 2: 3 and 1 at 0°
-    b[4] = 1.0f;
-    data.AverageLeftRight(a.data(), b.data());
+    auto block = [](std::vector<float> lines) { // 16 lines (re, im)
+        lines.resize(32);
+        return lines;
+    };
+    // Line 1: 1 at 0° and 1 at 90°; line 2: 3 and 1 at 0°.
+    data.AverageLeftRight(block({0, 0, 1, 0, 3}).data(), block({0, 0, 0, 1, 1}).data());
     const float* line = data.GetComplexSpectrum();
-    EXPECT_NEAR(line[2], std::sqrt(0.5f), 1e-6f);
-    EXPECT_NEAR(line[3], std::sqrt(0.5f), 1e-6f);
-    EXPECT_NEAR(line[4], std::sqrt(5.0f), 1e-6f); // RMS of the magnitudes
-    EXPECT_EQ(line[5], 0.0f);
+    const float h = std::sqrt(0.5f), rms = std::sqrt(5.0f); // RMS of the magnitudes
+    EXPECT_EQ(std::vector(line + 2, line + 6), std::vector({h, h, rms, 0.0f}));
     EXPECT_FALSE(data.IsCross());
 
     // (1 + 2i)·conj(3 + 4i) = 11 + 2i; (3 + 4i)·conj(1) = 3 + 4i.
-    a = std::vector<float>(32, 0.0f);
-    b = a;
-    a[2] = 1.0f, a[3] = 2.0f, b[2] = 3.0f, b[3] = 4.0f;
-    a[4] = 3.0f, a[5] = 4.0f, b[4] = 1.0f;
+    const auto a = block({0, 0, 1, 2, 3, 4}), b = block({0, 0, 3, 4, 1, 0});
     data.CrossSpectrum(a.data(), b.data());
-    EXPECT_FLOAT_EQ(line[2], 11.0f);
-    EXPECT_FLOAT_EQ(line[3], 2.0f);
+    EXPECT_EQ(std::vector(line + 2, line + 6), std::vector({11.0f, 2.0f, 3.0f, 4.0f}));
     EXPECT_TRUE(data.IsCross());
     data.CrossSpectrum(nullptr, b.data());
     EXPECT_FLOAT_EQ(line[2], 11.0f) << "a missing input changes nothing";
-
     // A cross spectrum averages to |a|·|b| rather than its square.
     data.Average(false);
     EXPECT_FLOAT_EQ(data.GetPowerBuffer()[2], 5.0f);
-}
 
-TEST(SpectralDualChannel, MagnitudeRatioDividesWhereTheDenominatorHasPower)
-{
-    SpectralData data = SmallObject(ScalingOpts::kLogarithmic);
-    float* power = SpectralDataTestAccess::AvgPower(data);
+    // A ratio divides where the denominator has power and keeps the line
+    // otherwise; transfer function and coherence repeat the line before.
+    SpectralData ratio = SmallObject(ScalingOpts::kLogarithmic), transfer = SmallObject(), coherence = SmallObject();
+    float* power = Access::AvgPower(ratio);
     power[1] = 7.0f;
     const std::vector<float> num(16, 4.0f), avg(32, 0.0f);
     std::vector<float> den(16, 0.4f);
     den[1] = 0.0f;
-    data.MagnitudeRatio(num.data(), den.data(), avg.data(), avg.data());
-    EXPECT_FLOAT_EQ(power[2], 10.0f);
-    EXPECT_NEAR(data.GetAveragedDbBuffer()[2], 10.0f, 1e-5f);
-    EXPECT_FLOAT_EQ(power[1], 7.0f);
-    EXPECT_TRUE(data.IsRatio());
-    EXPECT_TRUE(data.IsFunctionObject());
-}
+    ratio.MagnitudeRatio(num.data(), den.data(), avg.data(), avg.data());
+    EXPECT_EQ(std::pair(power[1], power[2]), std::pair(7.0f, 10.0f));
+    EXPECT_NEAR(ratio.GetAveragedDbBuffer()[2], 10.0f, 1e-5f);
+    EXPECT_TRUE(ratio.IsRatio() && ratio.IsFunctionObject());
 
-TEST(SpectralDualChannel, LineWithoutDenominatorRepeatsTheLineBefore)
-{
-    SpectralData transfer = SmallObject();
-    SpectralData coherence = SmallObject();
     for (SpectralData* d : {&transfer, &coherence}) {
-        float* c = SpectralDataTestAccess::AvgComplex(*d);
-        c[2] = 3.0f, c[3] = 4.0f;                       // line 1: |c|² = 25
-        c[4] = 1.0f;                                    // line 2
+        float* c = Access::AvgComplex(*d);
+        c[2] = 3.0f, c[3] = 4.0f; // line 1: |c|² = 25
+        c[4] = 1.0f;              // line 2
     }
-    std::vector<float> den(16, 2.0f), a(16, 5.0f), b(16, 1.0f);
-    den[0] = den[2] = 0.0f;
-    b[0] = b[2] = 0.0f;
+    std::vector<float> five(16, 5.0f), one(16, 1.0f);
+    den.assign(16, 2.0f);
+    den[0] = den[2] = one[0] = one[2] = 0.0f;
     transfer.TransferFunction(den.data());
-    coherence.Coherence(a.data(), b.data());
+    coherence.Coherence(five.data(), one.data());
     const float* t = transfer.GetPowerBuffer();
     const float* c = coherence.GetPowerBuffer();
-    EXPECT_EQ(t[0], 0.0f);
-    EXPECT_FLOAT_EQ(t[1], 25.0f / 4.0f);
-    EXPECT_FLOAT_EQ(t[2], 25.0f / 4.0f);
-    EXPECT_EQ(t[3], 0.0f);
-    EXPECT_EQ(c[0], 0.0f);
-    EXPECT_FLOAT_EQ(c[1], 5.0f);
-    EXPECT_FLOAT_EQ(c[2], 5.0f);
-    EXPECT_TRUE(transfer.IsTransfer());
-    EXPECT_TRUE(coherence.IsCoherence());
+    EXPECT_EQ(std::vector(t, t + 4), std::vector({0.0f, 6.25f, 6.25f, 0.0f}));
+    EXPECT_EQ(std::vector(c, c + 3), std::vector({0.0f, 5.0f, 5.0f}));
+    EXPECT_TRUE(transfer.IsTransfer() && coherence.IsCoherence());
 }
 
 TEST(SpectralDualChannel, FunctionsUnderHoldShowTheRunningMaximum)
 {
-    SpectralData transfer = SmallObject(ScalingOpts::kLogarithmic);
-    SpectralData coherence = SmallObject(ScalingOpts::kLogarithmic);
+    SpectralData transfer = SmallObject(ScalingOpts::kLogarithmic), coherence = SmallObject(ScalingOpts::kLogarithmic);
     const std::vector<float> ones(16, 1.0f);
     auto run = [&](float re) {
         for (SpectralData* d : {&transfer, &coherence})
-            SpectralDataTestAccess::AvgComplex(*d)[2] = re;
+            Access::AvgComplex(*d)[2] = re;
         transfer.TransferFunction(ones.data());
         coherence.Coherence(ones.data(), ones.data());
     };
-    transfer.SetPeakHoldMode(1);
-    coherence.SetPeakHoldMode(1);
-    for (float re : {0.5f, 0.8f, 0.3f, 0.6f})
-        run(re);
-    for (SpectralData* d : {&transfer, &coherence}) {
-        EXPECT_FLOAT_EQ(d->GetPowerBuffer()[1], 0.64f);
-        EXPECT_NEAR(d->GetAveragedDbBuffer()[1], 10.0f * std::log10(0.64f), 1e-4f);
+    for (int mode : {1, 0}) {
+        transfer.SetPeakHoldMode(mode);
+        coherence.SetPeakHoldMode(mode);
+        for (float re : {0.5f, 0.8f, 0.3f})
+            run(re);
+        for (SpectralData* d : {&transfer, &coherence}) {
+            EXPECT_FLOAT_EQ(d->GetPowerBuffer()[1], mode ? 0.64f : 0.09f) << mode;
+            EXPECT_NEAR(d->GetAveragedDbBuffer()[1], 10.0f * std::log10(mode ? 0.64f : 0.09f), 1e-4f) << mode;
+        }
     }
-
-    transfer.SetPeakHoldMode(0);
-    coherence.SetPeakHoldMode(0);
-    run(0.3f);
-    EXPECT_FLOAT_EQ(transfer.GetPowerBuffer()[1], 0.09f);
-    EXPECT_FLOAT_EQ(coherence.GetPowerBuffer()[1], 0.09f);
 }
 
-TEST(SpectralDualChannel, IndependentChannelsHaveCoherenceOfOneOverTheAverages)
+TEST(SpectralDualChannel, CoherenceAndTransferFunctionOfNoise)
 {
-    constexpr std::uint32_t blocks = 16;
-    Chain chain(blocks);
-    chain.RunAll(spectral_test::WhiteNoise(kSize * blocks, 1000.0, 11).data(),
-                 spectral_test::WhiteNoise(kSize * blocks, 1000.0, 12).data());
-    EXPECT_NEAR(Chain::Mean(chain.coherence), 1.0 / blocks, 0.01);
-}
+    // Independent channels have a coherence of one over the averages.
+    const auto a = spectral_test::WhiteNoise(kSize * kBlocks, 1000.0, 11);
+    const auto b = spectral_test::WhiteNoise(kSize * kBlocks, 1000.0, 12);
+    EXPECT_NEAR(Chain::Mean(Chain(a.data(), b.data()).coherence), 1.0 / kBlocks, 0.01);
 
-TEST(SpectralDualChannel, TransferFunctionRecoversGainAndDelay)
-{
     // Left = 0.5 × right delayed by 8 samples: H = 0.5·e^(−iω·8).
-    constexpr std::uint32_t blocks = 16, delay = 8;
-    Chain chain(blocks);
-    const std::vector<float> x = spectral_test::WhiteNoise(kSize * blocks + delay, 1000.0, 3);
-    std::vector<float> l(kSize * blocks);
+    constexpr std::uint32_t delay = 8;
+    const std::vector<float> x = spectral_test::WhiteNoise(kSize * kBlocks + delay, 1000.0, 3);
+    std::vector<float> l(kSize * kBlocks);
     for (std::size_t n = 0; n < l.size(); ++n)
         l[n] = 0.5f * x[n];
-    chain.RunAll(l.data(), x.data() + delay);
-
+    const Chain chain(l.data(), x.data() + delay);
     EXPECT_NEAR(Chain::Mean(chain.transfer), 0.25, 0.0025); // |H|², −6.02 dB
     EXPECT_GT(Chain::Mean(chain.coherence), 0.98);
-    for (std::uint32_t i : {20u, 60u, 120u, 200u}) {
-        const double expected = -2.0 * M_PI * i * delay / kSize;
-        EXPECT_NEAR(std::arg(chain.Cross(i)), expected, 0.05) << "line " << i;
-    }
+    const float* cross = chain.transfer.GetAveragedComplexSpectrum();
+    for (std::uint32_t i : {20u, 60u, 120u, 200u})
+        EXPECT_NEAR(std::arg(std::complex(cross[2 * i], cross[2 * i + 1])), -2.0 * M_PI * i * delay / kSize, 0.05)
+            << i;
 }

@@ -6,10 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <vector>
+#include <numeric>
 
-#include "engine/SpectralData.h"
-#include "engine/TSmoothing.h"
 #include "tests/engine/SpectralTestSupport.h"
 
 using namespace spectral_test;
@@ -18,84 +16,69 @@ using Access = SpectralDataTestAccess;
 namespace {
 
 constexpr float kNo = SpectralData::kNoValue;
-constexpr auto kDb = ScalingOpts::kLogarithmic;
+constexpr std::uint16_t kDb = ScalingOpts::kLogarithmic, kLin = ScalingOpts::kLinear;
+constexpr std::uint16_t kOct = ScalingOpts::kOctave, kFft = ScalingOpts::kFftLinear;
 
 std::unique_ptr<SpectralData> Make(std::uint16_t amp, std::uint32_t fft = 1024,
-                                   std::uint16_t window = smoothing::Flattop,
-                                   std::uint16_t freqScale = ScalingOpts::kFftLinear)
+                                   std::uint16_t freqScale = kFft,
+                                   std::uint16_t window = smoothing::Flattop)
 {
     TProcessingSettings settings = MakeSettings(48000, fft);
     settings.SmoothingWindow = window;
     return std::make_unique<SpectralData>(settings, MakeScaling(amp, freqScale), 0, false);
 }
 
-// One line's averaged power, and its dB where the object keeps dB.
-void SetLine(SpectralData& d, std::uint32_t line, float power)
-{
-    Access::AvgPower(d)[line] = power;
-    if (float* dB = Access::AvgDb(d))
-        dB[line] = power > 0 ? 10.0f * std::log10(power) : kNo;
-}
-
 void Analyse(SpectralData& d, const std::vector<float>& samples,
              std::uint16_t scaling = smoothing::Amplitude, std::uint16_t type = smoothing::Flattop)
 {
     const TSmoothing window(d.GetFFTSize(), type, scaling);
-    RunBlock(d, samples, &window);
+    RunBlock(d, samples, window);
 }
 
-std::vector<float> Tones(const TProcessingSettings& s, std::vector<std::pair<double, double>> parts)
+// Tones of the given frequencies and fractions of full scale, added to `sum`.
+std::vector<float> Tones(const TProcessingSettings& s, std::vector<std::pair<double, double>> parts,
+                         std::vector<float> sum = {})
 {
-    std::vector<float> sum(s.FFTsize, 0.0f);
-    for (auto [frequency, fraction] : parts)
-        Mix(sum, Tone(s, frequency, fraction));
+    sum.resize(s.FFTsize);
+    for (auto [frequency, fraction] : parts) {
+        const auto tone = Tone(s, frequency, fraction);
+        std::transform(sum.begin(), sum.end(), tone.begin(), sum.begin(), std::plus<>());
+    }
     return sum;
 }
 
 double Db(double power) { return 10.0 * std::log10(power); }
 
 // Accuracy cases: 65536 lines at 48 kHz.
-const TProcessingSettings& Large()
+const TProcessingSettings kLarge = MakeSettings(48000, 65536);
+
+// The k-th peak between two lines: its line and value.
+std::pair<long, float> Peak(SpectralData& d, std::uint32_t from, std::uint32_t to, int k = 0)
 {
-    static const TProcessingSettings settings = MakeSettings(48000, 65536);
-    return settings;
+    float f = -1, v = -1;
+    d.FindPeak(from, to, &f, &v, k);
+    return {std::lround(f / d.GetLineSpacing()), v};
 }
 
 } // namespace
 
 TEST(SpectralReadouts, PeakSearchRanksLocalMaximaStrongestFirst)
 {
-    auto d = Make(ScalingOpts::kLinear);
+    auto d = Make(kLin);
     const std::uint32_t L = d->GetLines();
-    for (auto [line, power] : {std::pair{300u, 0.9f}, {120u, 0.8f}, {50u, 0.3f}, {200u, 0.3f},
-                               {299u, 0.5f}, {301u, 0.5f}}) // 299 and 301: a skirt, no peak
-        SetLine(*d, line, power);
-    float f = -1, v = -1;
+    SetLines(*d, {{300, 0.9}, {120, 0.8}, {50, 0.3}, {200, 0.3}, {299, 0.5}, {301, 0.5}}); // 299, 301: a skirt
     const std::uint32_t expected[] = {300, 120, 50, 200, 0}; // equal peaks: lower line first
-    for (int k = 0; k < 5; ++k) {
-        d->FindPeak(0, L + 100, &f, &v, k);
-        EXPECT_FLOAT_EQ(f, expected[k] * d->GetLineSpacing()) << "k = " << k;
-        EXPECT_FLOAT_EQ(v, d->GetValue(expected[k])) << "k = " << k;
-    }
-    d->FindPeak(130, 250, &f, nullptr, 0);
-    EXPECT_FLOAT_EQ(f, 200 * d->GetLineSpacing());
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(Peak(*d, 0, L + 100, k), std::pair(long(expected[k]), d->GetValue(expected[k]))) << k;
+    EXPECT_EQ(Peak(*d, 130, 250).first, 200);
     // A run of equal lines is one peak, on its first line.
-    SetLine(*d, 400, 0.6f);
-    SetLine(*d, 401, 0.6f);
-    Access::MarkAveraged(*d);
-    d->FindPeak(350, 450, &f, nullptr, 0);
-    EXPECT_FLOAT_EQ(f, 400 * d->GetLineSpacing());
-
+    SetLines(*d, {{400, 0.6}, {401, 0.6}});
+    EXPECT_EQ(Peak(*d, 350, 450).first, 400);
     // Five lines from the top a peak lacks neighbours and is never found.
-    SetLine(*d, L - 5, 4.0f);
-    Access::MarkAveraged(*d);
-    d->FindPeak(0, L, &f, nullptr, 0);
-    EXPECT_FLOAT_EQ(f, 300 * d->GetLineSpacing());
-    SetLine(*d, L - 5, 0.0f);
-    SetLine(*d, L - 6, 4.0f);
-    Access::MarkAveraged(*d);
-    d->FindPeak(0, L, &f, nullptr, 0);
-    EXPECT_FLOAT_EQ(f, (L - 6) * d->GetLineSpacing());
+    SetLines(*d, {{L - 5, 4.0}});
+    EXPECT_EQ(Peak(*d, 0, L).first, 300);
+    SetLines(*d, {{L - 5, 0.0}, {L - 6, 4.0}});
+    EXPECT_EQ(Peak(*d, 0, L).first, L - 6);
 }
 
 TEST(SpectralReadouts, RangesPastTheLastLineAreClampedNotReadAsZero)
@@ -104,12 +87,10 @@ TEST(SpectralReadouts, RangesPastTheLastLineAreClampedNotReadAsZero)
     const int L = int(d->GetLines());
     THoldEntry* hold = Access::Hold(*d);
     for (int i = 0; i < L; ++i) {
-        SetLine(*d, std::uint32_t(i), 1e-6f); // −60 dB
+        SetLines(*d, {{std::uint32_t(i), 1e-6}}); // −60 dB
         hold[i].Value = -50.0f;
     }
-    SetLine(*d, 100, 0.01f);
-    SetLine(*d, 200, 1e-8f);
-    SetLine(*d, 201, 1e-8f); // equal minima: the first is reported
+    SetLines(*d, {{100, 0.01}, {200, 1e-8}, {201, 1e-8}}); // equal minima: the first is reported
     hold[300].Value = -10.0f;
 
     EXPECT_NEAR(d->GetMaxValue(10, L + 50), -20.0f, 1e-4);
@@ -119,102 +100,67 @@ TEST(SpectralReadouts, RangesPastTheLastLineAreClampedNotReadAsZero)
     d->FindMinimum(0, std::uint32_t(L + 50), &f, &v);
     EXPECT_NEAR(v, -80.0f, 1e-4);
     EXPECT_FLOAT_EQ(f, 200 * d->GetLineSpacing());
-    EXPECT_EQ(d->GetHoldMax(0, L + 100), -10.0f);
-    EXPECT_EQ(d->GetHoldMax(5, 6), d->GetHoldValue(6));
-    EXPECT_EQ(d->GetHoldValue(std::uint32_t(L + 7)), d->GetHoldValue(std::uint32_t(L - 1)));
+    EXPECT_EQ(std::vector({d->GetHoldMax(0, L + 100), d->GetHoldMax(5, 6), d->GetHoldValue(std::uint32_t(L + 7))}),
+              std::vector({-10.0f, d->GetHoldValue(6), d->GetHoldValue(std::uint32_t(L - 1))}));
     EXPECT_FLOAT_EQ(d->GetHoldPeakFrequency(0, L + 100), 300 * d->GetLineSpacing());
 }
 
-TEST(SpectralReadouts, HarmonicDistortionSumsHarmonicsUpToTheLimit)
+TEST(SpectralReadouts, DistortionSumsHarmonicsUpToTheLimitAndNoiseTheTenPeaksBesideTheTone)
 {
-    auto d = Make(ScalingOpts::kLinear, 65536);
-    const std::uint32_t tone = d->FrequencyToBin(1000.0f);
-    SetLine(*d, tone, 1.0f);
-    SetLine(*d, 2 * tone + 1, 1e-4f);   // 1 %, a line off the multiple
-    SetLine(*d, 3 * tone - 2, 2.5e-5f); // 0.5 %
-    Access::SetPeakLine(*d, tone);
-    EXPECT_NEAR(d->GetTHD(), std::sqrt(1.0 + 0.25), 1e-4);
-    // Up to 23760 Hz: H = 24, so harmonic 24 (above the limit) still counts.
-    SetLine(*d, 24 * tone, 1e-4f);
-    EXPECT_NEAR(d->GetTHD(), std::sqrt(2.25), 1e-4);
-
-    auto low = Make(ScalingOpts::kLinear, 65536); // 100 Hz: harmonics 2 … 40 only
-    SetLine(*low, 137, 1.0f);
-    SetLine(*low, 40 * 137, 1e-4f);
-    SetLine(*low, 41 * 137, 1.0f);
-    Access::SetPeakLine(*low, 137);
-    EXPECT_NEAR(low->GetTHD(), 1.0, 1e-4);
-    SetLine(*low, 1, 1.0f); // 0.73 Hz
-    Access::SetPeakLine(*low, 1);
-    EXPECT_EQ(low->GetTHD(), 0.0f);
-
+    // THD of a linear spectrum of `fft` points, the tone on the first line given.
+    auto thd = [](std::uint32_t fft, std::vector<std::pair<std::uint32_t, double>> lines) {
+        auto d = Make(kLin, fft);
+        SetLines(*d, lines);
+        Access::SetPeakLine(*d, lines[0].first);
+        return d->GetTHD();
+    };
+    // 1 kHz (line 1365): 1 % a line off the second harmonic, 0.5 % two lines
+    // below the third; up to 23760 Hz (H = 24), so harmonic 24 above the limit still counts.
+    EXPECT_NEAR(thd(65536, {{1365, 1.0f}, {2731, 1e-4f}, {4093, 2.5e-5f}}), std::sqrt(1.25), 1e-4);
+    EXPECT_NEAR(thd(65536, {{1365, 1.0f}, {2731, 1e-4f}, {4093, 2.5e-5f}, {24 * 1365, 1e-4f}}), 1.5, 1e-4);
+    // 100 Hz: harmonics 2 … 40 only; a tone at 0.73 Hz has none.
+    EXPECT_NEAR(thd(65536, {{137, 1.0f}, {40 * 137, 1e-4f}, {41 * 137, 1.0f}}), 1.0, 1e-4);
+    EXPECT_EQ(thd(65536, {{1, 1.0f}, {137, 1.0f}}), 0.0f);
     // A tone two lines above DC: every harmonic's search reaches down to
     // line 1, so a line there four times the tone doubles the figure.
-    auto coarse = Make(ScalingOpts::kLinear);
-    SetLine(*coarse, 2, 1.0f);
-    Access::SetPeakLine(*coarse, 2);
-    const float toneOnly = coarse->GetTHD();
-    SetLine(*coarse, 1, 4.0f);
-    EXPECT_NEAR(coarse->GetTHD(), 2 * toneOnly, 1e-3 * toneOnly);
-}
+    EXPECT_NEAR(thd(1024, {{2, 1.0f}, {1, 4.0f}}), 2 * thd(1024, {{2, 1.0f}}), 1e-3 * thd(1024, {{2, 1.0f}}));
 
-TEST(SpectralReadouts, NoiseFiguresSumTheTenPeaksBesideTheTone)
-{
     auto d = Make(kDb, 65536);
-    SetLine(*d, 2000, 1.0f);
-    float f = -1, v = -1;
-    d->FindPeak(0, d->GetLines(), &f, &v, 1); // a pure tone: no second peak, no ratio
-    EXPECT_EQ(f, 0.0f);
-    EXPECT_EQ(v, kNo);
-    EXPECT_EQ(d->GetSNR(), kNo);
-    EXPECT_EQ(d->GetSINAD(), kNo);
-    EXPECT_EQ(d->GetTHDN(), 0.0f);
+    SetLines(*d, {{2000, 1.0}});
+    // A pure tone: no second peak, no ratio.
+    EXPECT_EQ(Peak(*d, 0, d->GetLines(), 1), std::pair(0L, kNo));
+    EXPECT_EQ(std::vector({d->GetSNR(), d->GetSINAD(), d->GetTHDN()}), std::vector({kNo, kNo, 0.0f}));
 
     double beside = 0;
     for (std::uint32_t n = 1; n <= 11; ++n) {
-        SetLine(*d, 2000 + 100 * n, 1e-4f / float(n));
+        SetLines(*d, {{2000 + 100 * n, 1e-4f / float(n)}});
         beside += n <= 10 ? 1e-4f / float(n) : 0; // the weakest is not counted
     }
-    Access::MarkAveraged(*d);
     EXPECT_NEAR(d->GetTHDN(), 100 * std::sqrt(beside), 1e-4);
     EXPECT_NEAR(d->GetSNR(), -Db(beside), 1e-3);
     EXPECT_NEAR(d->GetSINAD(), Db(1 + beside) - Db(beside), 1e-3);
 }
 
-TEST(SpectralReadouts, IntermodulationIsThePowerOfTheProductsWhateverTheScaling)
+TEST(SpectralReadouts, IntermodulationAndAGaussianPeakBetweenLines)
 {
     // Products at 200 Hz and 2.2 kHz, 40 dB below two equal tones:
-    // 100·√(2·0.004²) / √(2·0.4²) = 1 %.
-    const auto equal = Tones(Large(), {{1000, 0.4}, {1200, 0.4}, {200, 0.004}, {2200, 0.004}});
-    for (std::uint16_t amp : {ScalingOpts::kLinear, kDb}) {
-        SpectralData d(Large(), MakeScaling(amp), 0, false);
-        Analyse(d, equal);
-        EXPECT_NEAR(d.GetIMD(), 1.0, 0.005) << "scaling " << amp;
+    // 100·√(2·0.004²) / √(2·0.4²) = 1 %. With the upper tone the stronger,
+    // the difference product still counts.
+    for (auto [amp, upper] : {std::pair{kLin, 0.4}, {kDb, 0.4}, {kDb, 0.41}}) {
+        SpectralData d(kLarge, MakeScaling(amp), 0, false);
+        Analyse(d, Tones(kLarge, {{1000, 0.4}, {1200, upper}, {200, 0.004}, {2200, 0.004}}));
+        EXPECT_NEAR(d.GetIMD(), 100 * std::sqrt(2 * 0.004 * 0.004 / (0.4 * 0.4 + upper * upper)), 0.005) << upper;
     }
-    // With the upper tone the stronger, the difference product still counts.
-    SpectralData d(Large(), MakeScaling(kDb), 0, false);
-    Analyse(d, Tones(Large(), {{1000, 0.40}, {1200, 0.41}, {200, 0.004}, {2200, 0.004}}));
-    ASSERT_NEAR(d.GetPeakLine(), d.FrequencyToBin(1200), 1);
-    EXPECT_NEAR(d.GetIMD(), 100 * std::sqrt(2 * 0.004 * 0.004 / (0.4 * 0.4 + 0.41 * 0.41)), 0.005);
-}
-
-TEST(SpectralReadouts, PeakBetweenLinesIsPlacedByTheWindow)
-{
-    const double df = 48000.0 / 65536;
-    float f = 0, v = 0;
-    SpectralData flat(Large(), MakeScaling(kDb), 0, false);
-    Analyse(flat, Tone(Large(), 1000.0 + 0.4 * df, 1.0));
-    flat.FindPeak(0, flat.GetLines(), &f, &v);
-    EXPECT_LE(std::fabs(f - (1000.0 + 0.4 * df)), df / 2);
-    EXPECT_NEAR(v, 0.0, 0.02);
 
     // The Gaussian lobe is Gaussian, so two lines place the tone; the level
     // of the nearest line lies within the window's half-line scalloping.
-    TProcessingSettings s = Large();
+    const double df = 48000.0 / 65536;
+    TProcessingSettings s = kLarge;
     s.SmoothingWindow = smoothing::Gaussian;
     for (double offset : {0.1, 0.5, 0.9}) {
         SpectralData gauss(s, MakeScaling(kDb), 0, false);
         Analyse(gauss, Tone(s, 1000.0 + offset * df, 1.0), smoothing::Amplitude, smoothing::Gaussian);
+        float f = 0, v = 0;
         gauss.FindPeak(0, gauss.GetLines(), &f, &v);
         EXPECT_NEAR(f, 1000.0 + offset * df, 0.02 * df) << "offset " << offset;
         EXPECT_TRUE(v > -0.45 && v < 0.05) << v << " at offset " << offset;
@@ -223,50 +169,38 @@ TEST(SpectralReadouts, PeakBetweenLinesIsPlacedByTheWindow)
 
 TEST(SpectralReadouts, BandPowerOfToneNoiseAndSilence)
 {
-    SpectralData d(Large(), MakeScaling(kDb), 0, false);
-    Analyse(d, Tone(Large(), 1000.0, 1.0));
-    const std::uint32_t line = d.FrequencyToBin(1000.0f);
-    EXPECT_NEAR(d.GetBandPower(line - 20, line + 20, 1, 0), 0.0, 0.02);
-    EXPECT_NEAR(d.GetBandPower(line - 20, line + 20, 1, -1), 0.0, 0.02);
-    EXPECT_NEAR(d.GetBandPower(line - 20, line + 20, 1, 1), 0.0, 0.05); // A: 0 dB at 1 kHz
-
-    // A display weighting is taken out before the requested one is applied.
+    // A full-scale tone at 100 Hz reads 0 dB, A-weighted −19.1 dB; a display
+    // weighting is taken out before the requested one (−1: the display's) is applied.
     ScalingOpts weighted = MakeScaling(kDb);
     weighted.StandardWeighting = 1;
-    SpectralData w(Large(), weighted, 0, false);
-    Analyse(w, Tone(Large(), 100.0, 1.0));
-    const std::uint32_t low = w.FrequencyToBin(100.0f);
-    EXPECT_NEAR(w.GetBandPower(low - 20, low + 20, 1, 0), 0.0, 0.02);
-    EXPECT_NEAR(w.GetBandPower(low - 20, low + 20, 1, 1), -19.1, 0.05);
-    EXPECT_NEAR(w.GetBandPower(low - 20, low + 20, 1, -1), -19.1, 0.05);
+    SpectralData d(kLarge, weighted, 0, false);
+    Analyse(d, Tone(kLarge, 100.0, 1.0));
+    const std::uint32_t line = d.FrequencyToBin(100.0f);
+    for (auto [weighting, expected] : {std::pair{0, 0.0}, {1, -19.1}, {-1, -19.1}})
+        EXPECT_NEAR(d.GetBandPower(line - 20, line + 20, 1, weighting), expected, 0.05) << weighting;
 
     // 0 dB is a full-scale sine (mean square 1/2): white noise reads
     // 10·log10(2·its mean square) through every window that is scaled to read
     // a sine's amplitude. The exponential window is left unscaled, so its
     // levels are relative. A 65536-sample estimate scatters by a few 0.01 dB.
-    const double sigma = 0.1;
-    const auto noise = WhiteNoise(Large().FFTsize, sigma * Large().Format.HalfRange(), 3);
-    double meanSquare = 0;
-    for (float x : noise)
-        meanSquare += double{x} * x;
-    meanSquare /= double(noise.size()) * Large().Format.HalfRange() * Large().Format.HalfRange();
+    const double sigma = 0.1, half = kLarge.Format.HalfRange();
+    const auto noise = WhiteNoise(kLarge.FFTsize, sigma * half, 3);
+    const double meanSquare =
+        std::inner_product(noise.begin(), noise.end(), noise.begin(), 0.0) / (half * half * double(noise.size()));
     for (std::uint16_t window = 0; window < smoothing::kWindowTypeCount; ++window) {
         if (window == smoothing::Exponential)
             continue;
-        TProcessingSettings s = Large();
-        s.SmoothingWindow = window;
-        SpectralData narrow(s, MakeScaling(kDb), 0, false);
-        Analyse(narrow, noise, smoothing::Amplitude, window);
-        EXPECT_NEAR(narrow.GetBandPower(0, narrow.GetLines(), 1, 0), Db(2 * meanSquare), 0.1)
-            << "window " << window;
+        auto narrow = Make(kDb, 65536, kFft, window);
+        Analyse(*narrow, noise, smoothing::Amplitude, window);
+        EXPECT_NEAR(narrow->GetBandPower(0, narrow->GetLines(), 1, 0), Db(2 * meanSquare), 0.1) << window;
     }
     // Bands sum their lines as the energy-scaled window leaves them; they
     // end near 22.4 kHz and hold that part of the noise.
-    SpectralData bands(Large(), MakeScaling(kDb, ScalingOpts::kOctave), 0, false);
-    Analyse(bands, noise, smoothing::Energy);
-    const std::uint32_t first = bands.GetStartBin(), last = bands.GetEndBin();
-    const double covered = (bands.GetBandUpperEdge(last) - bands.GetBandLowerEdge(first)) / 24000;
-    EXPECT_NEAR(bands.GetBandPower(first, last, 1, 0), Db(2 * sigma * sigma * covered), 0.1);
+    auto bands = Make(kDb, 65536, kOct);
+    Analyse(*bands, noise, smoothing::Energy);
+    const std::uint32_t first = bands->GetStartBin(), last = bands->GetEndBin();
+    const double covered = (bands->GetBandUpperEdge(last) - bands->GetBandLowerEdge(first)) / 24000;
+    EXPECT_NEAR(bands->GetBandPower(first, last, 1, 0), Db(2 * sigma * sigma * covered), 0.1);
 
     // Silent lines have no band power; a calibrated one keeps its unit offset.
     auto silent = Make(kDb);
@@ -281,18 +215,18 @@ TEST(SpectralReadouts, BandPowerOfToneNoiseAndSilence)
     EXPECT_EQ(silent->GetBandPower(10, 20, 1, -1), 0.0f);
 }
 
-TEST(SpectralReadouts, LevelPhaseAndComplexValueOfALine)
+TEST(SpectralReadouts, LevelPhaseComplexValueAndSmoothingOfLines)
 {
     auto d = Make(kDb);
     const std::uint32_t L = d->GetLines();
+    const double df = d->GetLineSpacing();
     float* c = Access::AvgComplex(*d);
     c[2 * 40 + 1] = 0.5f;
     c[2 * 41] = -1.0f;
-    for (std::uint32_t line : {2u, 40u, L - 2})
-        SetLine(*d, line, 0.25f);
-    EXPECT_FLOAT_EQ(d->GetLevelAtFrequency(40 * d->GetLineSpacing()), 0.25f);
-    EXPECT_EQ(d->GetLevelAtFrequency(2 * d->GetLineSpacing()), 0.0f);
-    EXPECT_EQ(d->GetLevelAtFrequency((L - 2) * d->GetLineSpacing()), 0.0f);
+    SetLines(*d, {{2, 0.25}, {40, 0.25}, {L - 2, 0.25}});
+    EXPECT_EQ(std::vector({d->GetLevelAtFrequency(float(40 * df)), d->GetLevelAtFrequency(float(2 * df)),
+                           d->GetLevelAtFrequency(float((L - 2) * df))}),
+              std::vector({0.25f, 0.0f, 0.0f}));
     EXPECT_NEAR(d->GetPhase(40), 90.0, 1e-4);
     EXPECT_NEAR(d->GetPhase(41), 180.0, 1e-4);
     float re = 1, im = 1;
@@ -301,12 +235,9 @@ TEST(SpectralReadouts, LevelPhaseAndComplexValueOfALine)
     EXPECT_NEAR(im, 0.5, 1e-5);
     d->GetComplexValue(L, &re, &im);
     EXPECT_TRUE(re == 0.0f && im == 0.0f);
-}
 
-TEST(SpectralReadouts, SmoothingAveragesUnsmoothedNeighboursOfNarrowbandLinesOnly)
-{
-    auto d = Make(kDb);
-    SetLine(*d, 100, 1.0f);
+    // Smoothing averages unsmoothed neighbours of narrowband lines only.
+    SetLines(*d, {{100, 1.0}});
     Access::Hold(*d)[100].Value = 0.0f;
     d->SmoothAcrossBins(3);
     const float third = 20.0f * std::log10(1.0f / 3.0f);
@@ -318,7 +249,7 @@ TEST(SpectralReadouts, SmoothingAveragesUnsmoothedNeighboursOfNarrowbandLinesOnl
     EXPECT_NEAR(d->GetHoldValue(102), kNo, 0.01);
 
     // Bands have a hold entry per band, far fewer than lines: left alone.
-    auto bands = Make(kDb, 65536, smoothing::Flattop, ScalingOpts::kOctave);
+    auto bands = Make(kDb, 65536, kOct);
     Access::Hold(*bands)[3].Value = -20.0f;
     bands->SmoothAcrossBins(5);
     EXPECT_EQ(bands->GetHoldValue(3), -20.0f);
@@ -327,24 +258,21 @@ TEST(SpectralReadouts, SmoothingAveragesUnsmoothedNeighboursOfNarrowbandLinesOnl
 
 TEST(SpectralReadouts, BandPeaksAreRankedByLevel)
 {
-    auto d = Make(kDb, 65536, smoothing::Flattop, ScalingOpts::kOctave);
+    auto d = Make(kDb, 65536, kOct);
     const std::uint32_t first = d->GetFirstBand(), B = d->GetBandCount();
-    ASSERT_GT(first, 0u);
     float* levels = Access::BandLevels(*d);
     levels[first - 1] = 10.0f; // below the first band shown
     levels[first + 5] = -10.0f;
     levels[first + 9] = -3.0f;
     levels[B - 1] = 0.0f; // the end band itself is not searched
-    float f = 0, v = 0;
-    const std::uint32_t expected[] = {first + 9, first + 5, 0};
-    for (int k = 0; k < 3; ++k) {
-        d->FindPeak(0, B - 1, &f, &v, k);
-        EXPECT_EQ(f, d->GetBandCenter(expected[k])) << "k = " << k;
+    // {from, to, rank, band found}
+    for (auto [from, to, k, band] : {std::tuple{0u, B - 1, 0, first + 9}, {0u, B - 1, 1, first + 5},
+                                     {0u, B - 1, 2, 0u}, {0u, B + 10, 0, B - 1}, {first - 1, first - 1, 0, first - 1}}) {
+        float f = 0, v = 0;
+        d->FindPeak(from, to, &f, &v, k);
+        EXPECT_EQ(f, d->GetBandCenter(band)) << from << "…" << to << " k = " << k;
+        EXPECT_EQ(v, band > 0 ? levels[band] : kNo) << from << "…" << to << " k = " << k;
     }
-    d->FindPeak(0, B + 10, &f, &v, 0);
-    EXPECT_EQ(f, d->GetBandCenter(B - 1));
-    d->FindPeak(first - 1, first - 1, &f, &v, 0);
-    EXPECT_EQ(v, 10.0f);
 }
 
 // Peak hold and the plot's column maxima take one display value per line
@@ -352,62 +280,47 @@ TEST(SpectralReadouts, BandPeaksAreRankedByLevel)
 // the display values themselves, on every scale.
 TEST(SpectralReadouts, HoldAndColumnMaximaEqualTheLargerDisplayValue)
 {
-    struct Case {
-        std::uint16_t amp;
-        std::uint8_t density;
-        std::uint16_t densityType;
-    };
-    for (const Case c : {Case{ScalingOpts::kLogarithmic, 0, 0}, Case{ScalingOpts::kLogarithmic, 1, 0},
-                         Case{ScalingOpts::kLinear, 0, 0}, Case{ScalingOpts::kLinear, 1, 0},
-                         Case{ScalingOpts::kLinear, 1, 1}, Case{ScalingOpts::kLogMagnitude, 0, 0}}) {
-        SCOPED_TRACE(testing::Message() << "scale " << c.amp << ", density " << int(c.density) << "/" << c.densityType);
-        const TProcessingSettings settings = MakeSettings(48000, 4096, 4);
-        ScalingOpts scaling = MakeScaling(c.amp);
-        scaling.SpectralDensityFlag = c.density;
-        scaling.SpectralDensityType = c.densityType;
+    const TProcessingSettings settings = MakeSettings(48000, 4096, 4);
+    // A loud block, then a quiet one: the average lies above the latest
+    // block on the tone and below it where the second block is louder.
+    const std::vector<float> loud = Tones(settings, {{1000.0, 0.5}}, WhiteNoise(4096, 30.0, 1));
+    const TSmoothing window(4096, 2, 2);
+    // {amplitude scale, density flag, density type}
+    for (auto [amp, density, type] : {std::tuple{kDb, 0, 0}, {kDb, 1, 0}, {kLin, 0, 0}, {kLin, 1, 0}, {kLin, 1, 1},
+                                      {ScalingOpts::kLogMagnitude, 0, 0}}) {
+        SCOPED_TRACE(testing::Message() << "scale " << amp << ", density " << density << "/" << type);
+        ScalingOpts scaling = MakeScaling(amp);
+        scaling.SpectralDensityFlag = std::uint8_t(density);
+        scaling.SpectralDensityType = std::uint16_t(type);
         SpectralData d(settings, scaling, 0, false);
         d.SetPeakHoldMode(2);
-        const TSmoothing window(4096, 2, 2);
-        // A loud block, then a quiet one: the average lies above the latest
-        // block on the tone and below it where the second block is louder.
-        std::vector<float> loud = Tone(settings, 1000.0, 0.5);
-        Mix(loud, WhiteNoise(4096, 30.0, 1));
-        RunBlock(d, loud, &window, 0.0);
-        RunBlock(d, WhiteNoise(4096, 300.0, 2), &window, 0.1);
-        THoldEntry* hold = Access::Hold(d);
-        for (std::uint32_t i = 0; i < d.GetLines(); ++i)
-            hold[i] = THoldEntry{SpectralData::kNoValue, 0.0};
+        RunBlock(d, loud, window, 0.0);
+        RunBlock(d, WhiteNoise(4096, 300.0, 2), window, 0.1);
+        std::fill_n(Access::Hold(d), d.GetLines(), THoldEntry{kNo, 0.0});
         d.UpdatePeakHold();
 
         int latestWins = 0;
+        std::vector<float> shown = {kNo}; // the display value of each line from line 1 on
         for (std::uint32_t i = 1; i < d.GetLines(); ++i) {
-            const float averaged = d.GetValue(i, false), latest = d.GetValue(i, true);
-            ASSERT_EQ(d.GetHoldValue(i), std::max(averaged, latest)) << i;
-            latestWins += latest > averaged;
+            shown.push_back(d.GetValue(i, false));
+            const float latest = d.GetValue(i, true);
+            ASSERT_EQ(d.GetHoldValue(i), std::max(shown[i], latest)) << i;
+            latestWins += latest > shown[i];
         }
         EXPECT_GT(latestWins, 10) << "both arrays take part";
-        for (auto [first, last] : {std::pair{1, 9}, std::pair{80, 90}, std::pair{40, 1500}}) {
-            float best = SpectralData::kNoValue;
-            for (int i = first; i <= last; ++i)
-                best = std::max(best, d.GetValue(std::uint32_t(i)));
-            EXPECT_EQ(d.GetMaxValue(first, last), best) << first << "…" << last;
-        }
+        for (auto [first, last] : {std::pair{1, 9}, {80, 90}, {40, 1500}})
+            EXPECT_EQ(d.GetMaxValue(first, last), *std::max_element(&shown[first], &shown[last] + 1)) << first;
     }
 }
 
 TEST(SpectralReadouts, ACopyOfTheResultsReadsAsTheOriginalDidWhileTheOriginalGoesOn)
 {
-    struct Case {
-        std::uint16_t amp;
-        std::uint16_t freqScale;
-    };
-    for (const Case c : {Case{kDb, ScalingOpts::kFftLinear}, Case{ScalingOpts::kLinear, ScalingOpts::kFftLinear},
-                         Case{kDb, ScalingOpts::kOctave}}) {
-        auto d = Make(c.amp, 4096, smoothing::Flattop, c.freqScale);
-        const TProcessingSettings settings = MakeSettings(48000, 4096);
+    const TProcessingSettings settings = MakeSettings(48000, 4096);
+    for (auto [amp, freqScale] : {std::pair{kDb, kFft}, {kLin, kFft}, {kDb, kOct}}) {
+        auto d = Make(amp, 4096, freqScale);
         d->SetPeakHoldMode(4);
         Analyse(*d, Tones(settings, {{1000.0, 0.5}, {3000.0, 0.01}, {7000.0, 0.002}}));
-        const std::uint32_t count = c.freqScale == ScalingOpts::kOctave ? d->GetBandCount() : d->GetLines();
+        const std::uint32_t count = freqScale == kOct ? d->GetBandCount() : d->GetLines();
         auto readings = [count](SpectralData& s) {
             std::vector<float> r;
             for (std::uint32_t i = 0; i < count; ++i) {
@@ -415,9 +328,8 @@ TEST(SpectralReadouts, ACopyOfTheResultsReadsAsTheOriginalDidWhileTheOriginalGoe
                 s.GetComplexValue(i, &re, &im);
                 r.insert(r.end(), {s.GetValue(i), s.GetValue(i, true), s.GetHoldValue(i), s.GetPhase(i), re, im});
             }
-            float frequency = 0.0f, level = 0.0f;
-            s.FindPeak(10, count - 10, &frequency, &level, 1);
-            r.insert(r.end(), {frequency, level, s.GetBandPower(10, count - 10, 1, 0), s.GetBandPower(10, 400, 1, 1),
+            const auto [line, level] = Peak(s, 10, count - 10, 1);
+            r.insert(r.end(), {float(line), level, s.GetBandPower(10, count - 10, 1, 0), s.GetBandPower(10, 400, 1, 1),
                                s.GetBandPower(10, 400, 0, 3, true), s.GetTHD(), s.GetTHDN(), s.GetSNR(), s.GetIMD(),
                                s.GetHoldPeakFrequency(10, 400), s.GetTotalPower(), s.GetUnitOffsetDb()});
             return r;
@@ -427,7 +339,7 @@ TEST(SpectralReadouts, ACopyOfTheResultsReadsAsTheOriginalDidWhileTheOriginalGoe
         ASSERT_TRUE(d->CopyResultsTo(*copy));
         Analyse(*d, Tones(settings, {{5000.0, 0.3}}));
         ASSERT_NE(readings(*d), before) << "the original has moved on";
-        EXPECT_EQ(readings(*copy), before) << c.amp << " " << c.freqScale;
+        EXPECT_EQ(readings(*copy), before) << amp << " " << freqScale;
         ASSERT_TRUE(d->CopyResultsTo(*copy));
         EXPECT_EQ(readings(*copy), readings(*d)) << "copied again in place";
     }

@@ -27,21 +27,14 @@ ScalingOpts MakeScaling(std::uint16_t ampScale, std::uint16_t freqScale)
     return scaling;
 }
 
-std::vector<float> Tone(const TProcessingSettings& settings, double frequency, double fraction,
-                        double phaseRadians)
+std::vector<float> Tone(const TProcessingSettings& settings, double frequency, double fraction)
 {
     const double amplitude = fraction * settings.Format.HalfRange();
     const double rate = settings.Format.SamplingRate;
     std::vector<float> block(settings.FFTsize);
     for (std::size_t n = 0; n < block.size(); ++n)
-        block[n] = static_cast<float>(amplitude * std::sin(2.0 * M_PI * frequency * double(n) / rate + phaseRadians));
+        block[n] = static_cast<float>(amplitude * std::sin(2.0 * M_PI * frequency * double(n) / rate));
     return block;
-}
-
-void Mix(std::vector<float>& a, const std::vector<float>& b)
-{
-    for (std::size_t n = 0; n < std::min(a.size(), b.size()); ++n)
-        a[n] += b[n];
 }
 
 std::vector<float> WhiteNoise(std::uint32_t count, double rms, unsigned seed)
@@ -54,19 +47,25 @@ std::vector<float> WhiteNoise(std::uint32_t count, double rms, unsigned seed)
     return block;
 }
 
-void RunBlock(SpectralData& data, const std::vector<float>& samples, const TSmoothing* window,
-              double blockTime)
+void RunBlock(SpectralData& data, const std::vector<float>& samples, const TSmoothing& window, double blockTime)
 {
     float* block = data.GetComplexBuffer();
-    if (block == nullptr)
-        return;
     std::copy_n(samples.begin(), std::min<std::size_t>(samples.size(), data.GetFFTSize()), block);
-    if (window != nullptr)
-        window->ApplyWindow(block);
+    window.ApplyWindow(block);
     data.SetBlockTime(blockTime);
     data.ComputeSpectrum();
     data.Average(false);
     data.UpdatePeakHold();
+}
+
+void SetLines(SpectralData& data, const std::vector<std::pair<std::uint32_t, double>>& lines)
+{
+    for (auto [line, power] : lines) {
+        SpectralDataTestAccess::AvgPower(data)[line] = float(power);
+        if (float* dB = SpectralDataTestAccess::AvgDb(data))
+            dB[line] = power > 0 ? float(10 * std::log10(power)) : SpectralData::kNoValue;
+    }
+    SpectralDataTestAccess::MarkAveraged(data);
 }
 
 } // namespace spectral_test

@@ -1,18 +1,20 @@
 #pragma once
-// Building blocks for spectral-data tests: settings records, synthetic
-// blocks in sample codes, one pass of the per-block chain, and access to the
-// object's arrays for tests that set a spectrum directly.
+// Building blocks for spectral-data tests: settings, synthetic blocks in
+// sample codes, one pass of the chain, and access to the object's arrays.
 
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/SpectralData.h"
 #include "engine/TSmoothing.h"
 #include "platform/MessageBox.h"
 
-#include <string>
-
 namespace spectral_test {
+
+// The message a spectral-data object shows when memory cannot be had.
+inline const std::string kNoMemory = "SpectralData - Insufficient memory available for working memory";
 
 // A record as the main frame runs it, at the given rate and size: one
 // channel, 16-bit, Flattop window, linear-then-exponential averaging over
@@ -26,36 +28,17 @@ ScalingOpts MakeScaling(std::uint16_t ampScale = ScalingOpts::kLinear,
 
 // N samples of a sine (in sample codes) of `fraction` of full scale at
 // `frequency` Hz; full scale is the format's half range.
-std::vector<float> Tone(const TProcessingSettings& settings, double frequency, double fraction,
-                        double phaseRadians = 0.0);
-
-// Adds `b` into `a` sample by sample.
-void Mix(std::vector<float>& a, const std::vector<float>& b);
+std::vector<float> Tone(const TProcessingSettings& settings, double frequency, double fraction);
 
 // Gaussian white noise of the given RMS (in sample codes), seeded.
 std::vector<float> WhiteNoise(std::uint32_t count, double rms, unsigned seed);
 
-// Copies the block in, applies the window (when given), transforms,
-// averages and updates the hold: one pass of the chain for one channel.
-void RunBlock(SpectralData& data, const std::vector<float>& samples, const TSmoothing* window,
-              double blockTime = 0.0);
+// Copies the block in, applies the window, transforms, averages and
+// updates the hold: one pass of the chain for one channel.
+void RunBlock(SpectralData& data, const std::vector<float>& samples, const TSmoothing& window, double blockTime = 0);
 
-// Collects message-box texts while it lives, and ends any forced allocation failure.
-struct MessageLog {
-    std::vector<std::string> texts;
-    MessageLog()
-    {
-        platform::SetMessageBoxHook([this](const auto& r) {
-            texts.push_back(r.text);
-            return platform::MessageResult::Ok;
-        });
-    }
-    ~MessageLog()
-    {
-        platform::FailNextAllocations(0);
-        platform::SetMessageBoxHook({});
-    }
-};
+// Sets lines' averaged power, and their dB where the object keeps dB, as a new average.
+void SetLines(SpectralData& data, const std::vector<std::pair<std::uint32_t, double>>& lines);
 
 } // namespace spectral_test
 

@@ -33,21 +33,12 @@ TEST(ChannelCalibration, FieldsSitAtTheirFileOffsetsBytesRoundTripAndTextsStayBo
 
     // {offset, width, field's bits}
     const std::tuple<std::size_t, int, std::uint32_t> fields[] = {
-        {0, 4, c.IsEnabled},
-        {4, 4, std::bit_cast<std::uint32_t>(c.RefLevel)},
-        {8, 4, c.RefType},
-        {12, 4, c.RefUnits},
-        {136, 4, c.LabelType},
-        {140, 4, std::bit_cast<std::uint32_t>(c.PctFullScale)},
-        {144, 4, std::bit_cast<std::uint32_t>(c.CalRatio)},
-        {148, 4, c.ConversionType},
-        {152, 4, c.IntegrationType},
-        {468, 2, c.CalCreateMode},
+        {0, 4, c.IsEnabled}, {4, 4, std::bit_cast<std::uint32_t>(c.RefLevel)}, {8, 4, c.RefType}, {12, 4, c.RefUnits},
+        {136, 4, c.LabelType}, {140, 4, std::bit_cast<std::uint32_t>(c.PctFullScale)},
+        {144, 4, std::bit_cast<std::uint32_t>(c.CalRatio)}, {148, 4, c.ConversionType}, {152, 4, c.IntegrationType},
         // No alignment gap after the 16-bit field.
-        {470, 4, std::bit_cast<std::uint32_t>(c.TransducerSensitivityVolts)},
-        {474, 4, std::bit_cast<std::uint32_t>(c.DAQVoltageRange)},
-        {478, 2, c.CalVersion},
-    };
+        {468, 2, c.CalCreateMode}, {470, 4, std::bit_cast<std::uint32_t>(c.TransducerSensitivityVolts)},
+        {474, 4, std::bit_cast<std::uint32_t>(c.DAQVoltageRange)}, {478, 2, c.CalVersion}};
     for (const auto& [offset, width, value] : fields)
         EXPECT_EQ(value, Le(original, offset, width)) << "offset " << offset;
     EXPECT_STREQ(c.LabelLinear, Text(original, 16));

@@ -2,10 +2,11 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include <gtest/gtest.h>
 
-TEST(WaveFormat, SetCorrectsUnusableValuesAndDerivesTheRange)
+TEST(WaveFormat, SetCorrectsValuesAndSamplesAreCodedLittleEndianSaturating)
 {
     TWaveFormat f(0, 0, 0);
     EXPECT_EQ(f, TWaveFormat(48000, 1, 2));
@@ -14,9 +15,7 @@ TEST(WaveFormat, SetCorrectsUnusableValuesAndDerivesTheRange)
     EXPECT_EQ(f, TWaveFormat(44100, 1, 2));
 
     f.Set(8000, 2, 1);
-    EXPECT_EQ(f.MaxValue, 255);
-    EXPECT_EQ(f.MinValue, 0);
-    EXPECT_EQ(f.ZeroOffset, 127);
+    EXPECT_EQ(std::vector({f.MaxValue, f.MinValue, f.ZeroOffset}), std::vector({255, 0, 127}));
     for (std::uint16_t bytes = 2; bytes <= 4; ++bytes)
         EXPECT_EQ(TWaveFormat(8000, 1, bytes).MinValue, 1 - (1LL << (8 * bytes - 1)));
 
@@ -24,36 +23,28 @@ TEST(WaveFormat, SetCorrectsUnusableValuesAndDerivesTheRange)
     const TWaveFormat f32(48000, 1, 4);
     EXPECT_EQ(f32.Range(), 4294967294LL);
     EXPECT_DOUBLE_EQ(f32.HalfRange(), 2147483647.0);
-}
 
-TEST(WaveFormat, SampleBytesAreLittleEndianPerWidth)
-{
     struct Case {
         std::uint16_t bytes;
         std::int32_t value;
-        std::array<std::uint8_t, 4> stored;
+        std::array<std::uint8_t, 5> stored; // the bytes after the sample stay untouched
     };
     const Case cases[] = {
-        {1, 127, {0x7F}},  // 8-bit silence
-        {2, 0x1234, {0x34, 0x12}},
-        {3, -8388607, {0x01, 0x00, 0x80}},
-        {4, 0x12345678, {0x78, 0x56, 0x34, 0x12}},
+        {1, 127, {0x7F, 0xAA, 0xAA, 0xAA, 0xAA}}, // 8-bit silence
+        {2, 0x1234, {0x34, 0x12, 0xAA, 0xAA, 0xAA}},
+        {3, -8388607, {0x01, 0x00, 0x80, 0xAA, 0xAA}},
+        {4, 0x12345678, {0x78, 0x56, 0x34, 0x12, 0xAA}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.bytes << " bytes, value " << c.value);
-        const TWaveFormat f(48000, 1, c.bytes);
+        const TWaveFormat coded(48000, 1, c.bytes);
         std::array<std::uint8_t, 5> out;
-        out.fill(0xAA);  // the byte after the sample must stay untouched
-        f.WriteSample(out.data(), c.value);
-        for (std::size_t i = 0; i < c.bytes; ++i)
-            EXPECT_EQ(out[i], c.stored[i]) << "byte " << i;
-        EXPECT_EQ(out[c.bytes], 0xAA);
-        EXPECT_EQ(f.ReadSample(c.stored.data()), c.value);
+        out.fill(0xAA);
+        coded.WriteSample(out.data(), c.value);
+        EXPECT_EQ(out, c.stored);
+        EXPECT_EQ(coded.ReadSample(c.stored.data()), c.value);
     }
-}
 
-TEST(WaveFormat, OnlyTwentyFourBitsAreSignExtendedAndOverdriveSaturates)
-{
     const TWaveFormat f24(48000, 1, 3);
     EXPECT_EQ(f24.DecodeSample(0x800000), -8388608);
     const TWaveFormat f16(48000, 1, 2);
@@ -68,3 +59,4 @@ TEST(WaveFormat, OnlyTwentyFourBitsAreSignExtendedAndOverdriveSaturates)
     TWaveFormat(48000, 1, 1).WriteSample(buf, -3);
     EXPECT_EQ(buf[0], 0x00);
 }
+
