@@ -1,4 +1,5 @@
 #include "engine/DbConversions.h"
+#include "engine/LineKernels.h"
 #include "tests/engine/SpectralTestSupport.h"
 #include "tests/support/PlatformTestSupport.h"
 
@@ -7,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <vector>
 
 using spectral_test::MakeScaling;
 using spectral_test::MakeSettings;
@@ -95,4 +97,26 @@ TEST(DbConversions, LinePowersToDbMatchTheLibraryLogarithm)
     EXPECT_LT(differing, 5);
     EXPECT_EQ(std::vector(dB.begin(), dB.begin() + 6),
               std::vector({db::kNoValue, db::kNoValue, db::kNoValue, dB[3], 0.0f, 20.0f}));
+}
+
+TEST(SpectralData, LineScalingCoversEveryLineWhateverTheCount)
+{
+    // Eight lines at a time, then the rest one by one: 3 and 11 lines take
+    // only the tail, or both.
+    for (const std::size_t count : {3u, 11u}) {
+        std::vector<float> values(count), pairs(2 * count), factors(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            values[i] = float(i + 1);
+            pairs[2 * i] = float(i + 1);
+            pairs[2 * i + 1] = -float(i + 1);
+            factors[i] = 0.5f * float(i + 1);
+        }
+        line_kernels::ScaleInPlace(values.data(), factors.data(), count);
+        line_kernels::ScalePairsInPlace(pairs.data(), factors.data(), count);
+        for (std::size_t i = 0; i < count; ++i) {
+            const float square = 0.5f * float((i + 1) * (i + 1));
+            EXPECT_EQ(std::vector({values[i], pairs[2 * i], pairs[2 * i + 1]}), std::vector({square, square, -square}))
+                << count << " lines, line " << i;
+        }
+    }
 }

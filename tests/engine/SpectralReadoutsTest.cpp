@@ -100,6 +100,9 @@ TEST(SpectralReadouts, RangesPastTheLastLineAreClampedNotReadAsZero)
     d->FindMinimum(0, std::uint32_t(L + 50), &f, &v);
     EXPECT_NEAR(v, -80.0f, 1e-4);
     EXPECT_FLOAT_EQ(f, 200 * d->GetLineSpacing());
+    SetLines(*d, {{std::uint32_t(L - 1), 1e-9}}); // the range's last line is searched too
+    d->FindMinimum(0, std::uint32_t(L + 50), &f, &v);
+    EXPECT_FLOAT_EQ(f, float(L - 1) * d->GetLineSpacing());
     EXPECT_EQ(std::vector({d->GetHoldMax(0, L + 100), d->GetHoldMax(5, 6), d->GetHoldValue(std::uint32_t(L + 7))}),
               std::vector({-10.0f, d->GetHoldValue(6), d->GetHoldValue(std::uint32_t(L - 1))}));
     EXPECT_FLOAT_EQ(d->GetHoldPeakFrequency(0, L + 100), 300 * d->GetLineSpacing());
