@@ -4,8 +4,6 @@
 #include <cmath>
 #include <random>
 
-#include "platform/MessageBox.h"
-
 namespace run_test {
 
 bool FakeInput::ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right)
@@ -55,12 +53,6 @@ Harness::Harness(FrameSettings initial) : settings(initial)
     });
 }
 
-Harness::~Harness()
-{
-    platform::SetMessageBoxHook({});
-    platform::SetClock(nullptr);
-}
-
 int Harness::Ticks(int count, double step, TRunControl* other)
 {
     TRunControl& control = other != nullptr ? *other : run;
@@ -80,13 +72,6 @@ Events Harness::Take(const std::vector<std::string>& prefixes)
             kept.push_back(e);
     events.clear();
     return kept;
-}
-
-Peak FindPeak(const SpectralData& data)
-{
-    Peak peak;
-    data.FindPeak(data.GetStartBin(), data.GetEndBin(), &peak.frequency, &peak.level);
-    return peak;
 }
 
 double MeanOfFunction(const SpectralData& data)

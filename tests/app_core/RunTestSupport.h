@@ -15,6 +15,7 @@
 #include "app/core/TProcessingObjects.h"
 #include "app/core/TRunControl.h"
 #include "platform/Clock.h"
+#include "platform/MessageBox.h"
 #include "settings/FrameSettings.h"
 
 namespace run_test {
@@ -30,8 +31,7 @@ struct Logged {
 
 // Drives the platform clock (which the spectra's peak hold reads) and the
 // run control's clock alike.
-class FakeClock final : public platform::Clock, public RunClock {
-public:
+struct FakeClock final : platform::Clock, RunClock {
     double SteadySeconds() const override { return steady; }
     std::chrono::system_clock::time_point Now() const override
     {
@@ -76,8 +76,7 @@ struct InputBehaviour {
 
 // Delivers buffers of 512 frames as the clock runs, each block ending at the
 // sample the clock has reached, as a driver's ring would have it.
-class FakeInput final : public SoundInputPort, Logged {
-public:
+struct FakeInput final : SoundInputPort, Logged {
     FakeInput(const InputBehaviour& behaviour, FakeClock& clock, Events& events)
         : Logged(events), behaviour(behaviour), clock(clock) {}
     ~FakeInput() override { Log("input.deleted"); }
@@ -121,7 +120,6 @@ public:
     std::uint32_t blockLength = 0;
     int reads = 0;
 
-private:
     std::uint64_t Clock() const { return static_cast<std::uint64_t>(clock.steady * format.SamplingRate); }
 };
 
@@ -130,8 +128,7 @@ struct OutputBehaviour {
     bool rateOk = true;
 };
 
-class FakeOutput final : public SoundOutputPort, Logged {
-public:
+struct FakeOutput final : SoundOutputPort, Logged {
     FakeOutput(const OutputBehaviour& behaviour, Events& events) : Logged(events), behaviour(behaviour) {}
     ~FakeOutput() override { Log("output.deleted"); }
     bool Open(const TWaveFormat&) override { return behaviour.openOk; }
@@ -155,8 +152,7 @@ public:
 };
 
 // The DAQ module is device 3.
-class FakeAudio final : public AudioSystem, Logged {
-public:
+struct FakeAudio final : AudioSystem, Logged {
     FakeAudio(FakeClock& clock, Events& events) : Logged(events), clock(clock) {}
     std::unique_ptr<SoundInputPort> CreateInput(int device, int driverMode) override
     {
@@ -180,8 +176,7 @@ public:
     FakeClock& clock;
 };
 
-class FakeDaq final : public DaqControl, Logged {
-public:
+struct FakeDaq final : DaqControl, Logged {
     using Logged::Logged;
     void Reopen() override { Log("daq.reopen"); }
     bool ConfigureInput(const DaqOpts&, int in, int, bool keep) override
@@ -191,8 +186,7 @@ public:
     }
 };
 
-class FakeTimer final : public AcquisitionTimer, Logged {
-public:
+struct FakeTimer final : AcquisitionTimer, Logged {
     using Logged::Logged;
     void Start(std::uint32_t intervalMs) override
     {
@@ -211,8 +205,7 @@ public:
     std::vector<std::uint32_t> starts;
 };
 
-class FakeObserver final : public RunObserver, Logged {
-public:
+struct FakeObserver final : RunObserver, Logged {
     using Logged::Logged;
     void UpdateRunState() override { Log("runstate"); }
     void UpdateStatus(StatusMode mode) override { Log("status " + std::to_string(int(mode))); }
@@ -222,8 +215,7 @@ public:
     int viewerUpdates = 0;
 };
 
-class FakePlots final : public PlotViews, Logged {
-public:
+struct FakePlots final : PlotViews, Logged {
     using Logged::Logged;
     bool HasPlot(int) const override { return true; }
     void SetSpectralData(int channel, SpectralData* trace1, SpectralData* trace2) override
@@ -238,8 +230,7 @@ public:
     std::vector<std::pair<int, double>> updates;
 };
 
-class FakeUtilities final : public RunUtilities, Logged {
-public:
+struct FakeUtilities final : RunUtilities, Logged {
     using Logged::Logged;
     bool HasGenerator() const override { return generator; }
     bool IsGeneratorPlaying() const override { return generatorPlaying; }
@@ -267,8 +258,7 @@ public:
     TWaveFile* wave = nullptr;
 };
 
-class FakeDataLog final : public DataLogControl, Logged {
-public:
+struct FakeDataLog final : DataLogControl, Logged {
     FakeDataLog(DataLogSettings&, Events& events) : Logged(events) {}
     void StartDataLogging() override { Log("log.start"); }
     void StopDataLogging() override { Log("log.stop"); }
@@ -284,7 +274,11 @@ FrameSettings TestSettings();
 
 struct Harness {
     explicit Harness(FrameSettings initial = TestSettings());
-    ~Harness();
+    ~Harness()
+    {
+        platform::SetMessageBoxHook({});
+        platform::SetClock(nullptr);
+    }
 
     // Advances the clock by `step` seconds before each acquisition step
     // (by default a little more than the display interval, so each step
@@ -315,7 +309,12 @@ struct Peak {
     float frequency = 0.0f;
     float level = SpectralData::kNoValue;
 };
-Peak FindPeak(const SpectralData& data);
+inline Peak FindPeak(const SpectralData& data)
+{
+    Peak peak;
+    data.FindPeak(data.GetStartBin(), data.GetEndBin(), &peak.frequency, &peak.level);
+    return peak;
+}
 
 // Mean of a function object's values (transfer function, coherence) from
 // the lower limit to the last averaged line.
