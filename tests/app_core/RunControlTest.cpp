@@ -18,18 +18,13 @@ namespace {
 
 double Db(double fraction) { return 20.0 * std::log10(fraction); }
 
-void PlayTones(Harness& h, double leftHz, double leftFraction, double rightHz, double rightFraction)
-{
-    h.audio.input.left = {ChannelSignal::kTone, leftHz, leftFraction};
-    h.audio.input.right = {ChannelSignal::kTone, rightHz, rightFraction};
-}
-
 } // namespace
 
 TEST(RunControl, RunAnalysesEachChannelsToneThenStops)
 {
     Harness h;
-    PlayTones(h, 1000.0, 0.5, 5000.0, 0.1);
+    h.audio.input.left = {ChannelSignal::kTone, 1000.0, 0.5};
+    h.audio.input.right = {ChannelSignal::kTone, 5000.0, 0.1};
 
     ASSERT_TRUE(h.run.StartInput());
     EXPECT_TRUE(h.run.IsRunning());
@@ -54,19 +49,17 @@ TEST(RunControl, RunAnalysesEachChannelsToneThenStops)
     // The display objects show each tone at its frequency and level; the
     // logging objects analysed the same blocks.
     const double spacing = h.processing.GetDisplayData(0)->GetLineSpacing();
-    for (const SpectralData* data : {h.processing.GetDisplayData(0), h.processing.GetLoggingData(0)}) {
-        EXPECT_NEAR(run_test::FindPeak(*data).frequency, 1000.0, spacing);
-        EXPECT_NEAR(run_test::FindPeak(*data).level, Db(0.5), 0.1);
-    }
-    for (const SpectralData* data : {h.processing.GetDisplayData(1), h.processing.GetLoggingData(1)}) {
-        EXPECT_NEAR(run_test::FindPeak(*data).frequency, 5000.0, spacing);
-        EXPECT_NEAR(run_test::FindPeak(*data).level, Db(0.1), 0.1);
+    for (const auto& [c, hz, fraction] : {std::tuple{0, 1000.0, 0.5}, {1, 5000.0, 0.1}}) {
+        for (const SpectralData* data : {h.processing.GetDisplayData(c), h.processing.GetLoggingData(c)}) {
+            EXPECT_NEAR(run_test::FindPeak(*data).frequency, hz, spacing);
+            EXPECT_NEAR(run_test::FindPeak(*data).level, Db(fraction), 0.1);
+        }
     }
 
     // Each result reaches both plots and both log channels, in that order per channel.
     ASSERT_EQ(h.plots.updates.size(), 16u);
     ASSERT_EQ(h.dataLog.records.size(), 16u);
-    EXPECT_EQ(h.dataLog.records[1].first - h.dataLog.records[0].first, 1);
+    EXPECT_EQ(std::make_pair(h.dataLog.records[0].first, h.dataLog.records[1].first), std::make_pair(0, 1));
     EXPECT_NEAR(h.dataLog.records[0].second, h.clock.TimeOfDaySeconds() - 7 * 0.025f, 0.01) << "log records carry the time of day";
     EXPECT_DOUBLE_EQ(h.plots.updates.back().second, h.clock.steady) << "plots get steady block times";
     EXPECT_EQ(h.observer.viewerUpdates, 8);
@@ -158,13 +151,17 @@ TEST(RunControl, StepsOncePerNewBufferAndDisplayIntervalAndBacksOffBetween)
 {
     Harness h;
     ASSERT_TRUE(h.run.StartInput());
+    // One timer event after `seconds`: the blocks read so far.
+    auto readsAfter = [&h](double seconds) {
+        h.clock.Advance(seconds);
+        h.run.OnTimer();
+        return h.Input().reads;
+    };
 
     // Fewer samples than a block: one step, nothing read, re-armed at 20 ms,
     // and the status bar and viewers still refreshed.
     h.Input().behaviour.available = 4095;
-    h.clock.Advance(0.025);
-    h.run.OnTimer();
-    EXPECT_EQ(h.Input().reads, 0);
+    EXPECT_EQ(readsAfter(0.025), 0);
     EXPECT_EQ(h.timer.interval, 20u);
     EXPECT_EQ(h.observer.viewerUpdates, 1);
     EXPECT_EQ(h.Take({"status 1", "status 3"}), (Events{"status 1", "status 3"}));
@@ -172,44 +169,34 @@ TEST(RunControl, StepsOncePerNewBufferAndDisplayIntervalAndBacksOffBetween)
     // A full ring and a new buffer: exactly one step, however cheap, and the
     // event's next call finds nothing new and re-arms at 20 ms.
     h.Input().behaviour.available = 1 << 20;
-    h.run.OnTimer();
-    EXPECT_EQ(h.Input().reads, 1);
+    EXPECT_EQ(readsAfter(0.0), 1);
     EXPECT_EQ(h.run.GetFrameCounter(), 1u);
     EXPECT_EQ(h.timer.interval, 20u);
     EXPECT_TRUE(h.timer.armed);
 
     // No frame since: no block is read, the status bar is still refreshed.
     h.events.clear();
-    h.run.OnTimer();
-    EXPECT_EQ(h.Input().reads, 1);
+    EXPECT_EQ(readsAfter(0.0), 1);
     EXPECT_EQ(h.timer.interval, 20u);
     EXPECT_EQ(h.Take({"status 1", "status 3"}), (Events{"status 1", "status 3"}));
 
     // A new buffer (512 frames, 10.7 ms) sooner than the 20 ms display
     // interval waits; the next tick past the interval steps once.
-    h.clock.Advance(0.011);
-    h.run.OnTimer();
-    EXPECT_EQ(h.Input().reads, 1);
-    h.clock.Advance(0.010);
-    h.run.OnTimer();
-    EXPECT_EQ(h.Input().reads, 2);
+    EXPECT_EQ(readsAfter(0.011), 1);
+    EXPECT_EQ(readsAfter(0.010), 2);
     EXPECT_EQ(h.run.GetFrameCounter(), 2u);
     EXPECT_EQ(h.plots.updates.size(), 4u) << "one frame per plot per step";
 
     // A plot that draws every frame lets every new buffer through.
     const auto intervalFlag = h.settings.Spectrum[0].IntervalFlag;
     h.settings.Spectrum[0].IntervalFlag = 0;
-    h.clock.Advance(0.011);
-    h.run.OnTimer();
-    EXPECT_EQ(h.Input().reads, 3);
+    EXPECT_EQ(readsAfter(0.011), 3);
 
     // A new run steps at its first buffer however soon after the last run's step.
     h.settings.Spectrum[0].IntervalFlag = intervalFlag;
     h.run.OnStop();
     ASSERT_TRUE(h.run.StartInput());
-    h.clock.Advance(0.011);
-    h.run.OnTimer();
-    EXPECT_EQ(h.Input().reads, 1);
+    EXPECT_EQ(readsAfter(0.011), 1);
 }
 
 TEST(RunControl, ADeviceThatStopsDeliveringStopsTheRunWithOneMessageAndRunWorksAgain)
