@@ -8,7 +8,6 @@
 #include <cmath>
 #include <functional>
 
-#include "audio/TWaveFile.h"
 
 using run_test::ChannelSignal;
 using run_test::Events;
@@ -241,21 +240,4 @@ TEST(RunControl, ADeviceThatStopsDeliveringStopsTheRunWithOneMessageAndRunWorksA
         EXPECT_TRUE(deliver());
         EXPECT_EQ(h.messages.size(), 1u);
     }
-}
-
-TEST(RunControl, RecordingRecorderReceivesTheInputUntilStop)
-{
-    Harness h;
-    TWaveFile recording(48000, TWaveFormat(48000, 2, 2));
-    h.utilities.recorder = true;
-    h.utilities.wave = &recording;
-    ASSERT_TRUE(h.run.StartInput());
-    EXPECT_EQ(h.Input().recording, nullptr) << "a recorder that is not recording gets nothing";
-    h.run.StopInput();
-
-    h.utilities.recorderState = RunUtilities::kRecorderRecording;
-    ASSERT_TRUE(h.run.StartInput());
-    EXPECT_EQ(h.Input().recording, &recording);
-    h.run.StopInput();
-    EXPECT_EQ(h.utilities.recorderState, RunUtilities::kRecorderStopped);
 }
