@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 
 
 using run_test::ChannelSignal;
@@ -82,30 +81,20 @@ TEST(RunControl, RunAnalysesEachChannelsToneThenStops)
 // played is stopped again.
 TEST(RunControl, ARefusedStartReturnsFalseStaysStoppedAndSaysWhy)
 {
-    struct Row {
-        const char* name;
-        std::function<void(Harness&)> arrange;
-        const char* message;
-    };
-    const Row rows[] = {
-        {"no device", [](Harness& h) { h.audio.deviceCount = 0; },
-         "The Talvenor DAQ was not detected on your system.  Please plug the device into the USB port."},
-        {"open refused", [](Harness& h) { h.audio.input.openOk = false; },
-         "Unable to open the Talvenor DAQ device.  Make sure that it is connected to the USB port"},
-        {"rate refused", [](Harness& h) { h.audio.input.rateOk = false; },
-         "The current Sampling Rate is not supported by your sound card.  Please check the processing "
-         "settings and the input device selection."},
-        {"start refused, generator open",
-         [](Harness& h) {
-             h.audio.input.startOk = false;
-             h.utilities.generator = true;
-         },
-         "SoundIO - Failure starting input"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    const char* says[] = {
+        "The Talvenor DAQ was not detected on your system.  Please plug the device into the USB port.",
+        "Unable to open the Talvenor DAQ device.  Make sure that it is connected to the USB port",
+        "The current Sampling Rate is not supported by your sound card.  Please check the processing settings and "
+        "the input device selection.",
+        "SoundIO - Failure starting input"};
+    for (int refused = 0; refused < 4; ++refused) {  // no device, open, rate, start with a generator open
+        SCOPED_TRACE(refused);
         Harness h;
-        row.arrange(h);
+        h.audio.deviceCount = refused == 0 ? 0 : 1;
+        h.audio.input.openOk = refused != 1;
+        h.audio.input.rateOk = refused != 2;
+        h.audio.input.startOk = refused != 3;
+        h.utilities.generator = refused == 3;
         EXPECT_FALSE(h.run.StartInput());
         EXPECT_FALSE(h.run.IsRunning());
         EXPECT_TRUE(h.timer.starts.empty());
@@ -114,8 +103,7 @@ TEST(RunControl, ARefusedStartReturnsFalseStaysStoppedAndSaysWhy)
             EXPECT_FALSE(h.utilities.generatorPlaying);
         }
         EXPECT_EQ(h.Take({"runstate", "log.start", "plots.active"}), Events{});
-        ASSERT_EQ(h.messages.size(), 1u);
-        EXPECT_EQ(h.messages[0], row.message);
+        EXPECT_EQ(h.messages, std::vector<std::string>{says[refused]});
         EXPECT_EQ(h.run.ProcessInputTick(), 0) << "a stopped run processes nothing";
     }
 }
