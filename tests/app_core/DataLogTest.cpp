@@ -137,7 +137,7 @@ protected:
 
 } // namespace
 
-TEST(DataLogText, DatesSpansTimesAndFileNamesAreWrittenAsTheFileFormatHasThem)
+TEST(DataLogText, SpansTimesAndFileStemsAreWrittenAsTheFileFormatHasThem)
 {
     // Dates, stamps and paths are read in the log files below.
     EXPECT_EQ(data_log_text::FormatSpanLine(900.0f, 95000.0f), "Frequency Span:  900.0 Hz to 95000.0 Hz");
