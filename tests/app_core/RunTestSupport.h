@@ -22,10 +22,14 @@ namespace run_test {
 
 using Events = std::vector<std::string>;
 
-// What every fake shares: the event list it writes to.
+// What every fake shares: the event list it writes to. Writing succeeds.
 struct Logged {
     explicit Logged(Events& events) : events(events) {}
-    void Log(const std::string& event) { events.push_back(event); }
+    bool Log(const std::string& event)
+    {
+        events.push_back(event);
+        return true;
+    }
     Events& events;
 };
 
@@ -101,11 +105,7 @@ struct FakeInput final : SoundInputPort, Logged {
         blockLength = length;
         return true;
     }
-    bool Start() override
-    {
-        Log("input.start");
-        return behaviour.startOk;
-    }
+    bool Start() override { return Log("input.start") && behaviour.startOk; }
     std::int32_t GetSamplesAvailable() override { return behaviour.available; }
     std::uint64_t GetFramesDelivered() override { return Clock() / 512 * 512; }
     bool ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right) override;
@@ -137,14 +137,9 @@ struct FakeOutput final : SoundOutputPort, Logged {
     void Stop() override { Log("output.stop"); }
     bool PreparePlayback(TWaveData*, bool loop, std::int64_t first, std::int64_t end) override
     {
-        Log("output.prepare " + std::to_string(loop) + " " + std::to_string(first) + " " + std::to_string(end));
-        return true;
+        return Log("output.prepare " + std::to_string(loop) + " " + std::to_string(first) + " " + std::to_string(end));
     }
-    bool Start() override
-    {
-        Log("output.start");
-        return true;
-    }
+    bool Start() override { return Log("output.start"); }
 
     OutputBehaviour behaviour;
 };
@@ -179,8 +174,7 @@ struct FakeDaq final : DaqControl, Logged {
     void Reopen() override { Log("daq.reopen"); }
     bool ConfigureInput(const DaqOpts&, int in, int, bool keep) override
     {
-        Log("daq.configure " + std::to_string(in) + " " + std::to_string(keep));
-        return true;
+        return Log("daq.configure " + std::to_string(in) + " " + std::to_string(keep));
     }
 };
 
