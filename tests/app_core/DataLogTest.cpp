@@ -11,6 +11,7 @@
 #include "platform/MessageBox.h"
 #include "settings/TextField.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -23,35 +24,22 @@
 #include <filesystem>
 #include <functional>
 #include <fstream>
-#include <iterator>
 #include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 using run_test::Harness;
+using namespace ::testing;
 
 namespace {
 
-// Local time is UTC for these tests (each runs in its own process), so
-// dates and stamps are known.
-struct UtcZone {
-    UtcZone()
-    {
-        setenv("TZ", "UTC", 1);
-        tzset();
-    }
-};
-
-// A file's CRLF lines; an unterminated tail reads "PARTIAL:...".
+// A file's CRLF lines; a line without its CR, or an unterminated tail, reads "PARTIAL:...".
 std::vector<std::string> Lines(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<std::string> lines;
-    for (std::size_t at = 0, end; at < bytes.size(); at = end + 2) {
-        end = std::min(bytes.find("\r\n", at), bytes.size());
-        lines.push_back((end == bytes.size() ? "PARTIAL:" : "") + bytes.substr(at, end - at));
-    }
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : "PARTIAL:" + line);
     return lines;
 }
 
@@ -73,6 +61,9 @@ class DataLogTest : public ::testing::Test {
 protected:
     DataLogTest()
     {
+        // Local time is UTC (each test runs in its own process), so dates and stamps are known.
+        setenv("TZ", "UTC", 1);
+        tzset();
         root = fs::temp_directory_path() / ("talvenor_datalog_" + std::to_string(::getpid()) + "_" +
                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
@@ -122,7 +113,6 @@ protected:
             opts.DataItem[id] = 1;
     }
 
-    UtcZone utc;
     Harness h;
     LoggingOpts& opts = h.settings.DataLog.Channel[0];
     fs::path root;
@@ -289,12 +279,7 @@ TEST_F(DataLogTest, AMissingValueLeavesItsFieldEmptySoLaterValuesStayUnderTheirN
     ASSERT_GE(lines.size(), 5u);
     EXPECT_EQ(lines[2], "Time,Peak Freq,Total Power Flat,LeqT\tLeq\tLsel\tLpk\tLmax\tLmin\tL10\tL50\tL90,"
                         "RMS Total Power Flat");
-    const std::vector<std::string> fields = Split(lines[3], ',');
-    ASSERT_EQ(fields.size(), 5u) << lines[3];
-    EXPECT_EQ(fields[1], "");
-    EXPECT_NE(fields[2], "");
-    EXPECT_EQ(fields[3], "");
-    EXPECT_EQ(fields[4], "");
+    EXPECT_THAT(Split(lines[3], ','), ElementsAre(_, "", Not(IsEmpty()), "", ""));
 }
 
 // Lists put every line in one field separated by tabs, complex ones a real
@@ -330,9 +315,7 @@ TEST_F(DataLogTest, StopWritesEveryQueuedRecordBeforeTheStopLineAndABackedUpQueu
         log.WriteLogRecord(0, 100.0f + float(i));
     go = true;
     run.StopInput();
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_NE(reports[0].find("7 record(s) were left out of the file " + folder + "/Mic_"), std::string::npos)
-        << reports[0];
+    EXPECT_THAT(reports, ElementsAre(HasSubstr("7 record(s) were left out of the file " + folder + "/Mic_")));
     const std::vector<std::string> lines = FileLines();
     ASSERT_EQ(lines.size(), 3u + 3u + 1u);
     EXPECT_EQ(lines[3].substr(0, 9), "00:01:41,");
@@ -403,7 +386,7 @@ TEST_F(DataLogTest, ADeclinedOrUnmadeFolderOrFileOpensNothingIsReportedOnceWithI
         if (named.empty())
             EXPECT_EQ(questions.size(), 1u);
         else
-            EXPECT_NE(reports.at(0).find(named), std::string::npos) << reports[0];
+            EXPECT_THAT(reports, ElementsAre(HasSubstr(named)));
         EXPECT_EQ(reports.size(), named.empty() ? 0u : 1u);
         run.StopInput();
         EXPECT_EQ(reports.size(), named.empty() ? 0u : 1u) << "nothing more at stop";
@@ -430,9 +413,7 @@ TEST_F(DataLogTest, AFailedWriteIsReportedOnceAndLeavesNoPartialLine)
     ASSERT_TRUE(run.StartInput());
     EXPECT_EQ(h.Ticks(50, 0.1, &run), 50);
     run.StopInput();
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_NE(reports[0].find("Mic_2023_11_14_221320.csv"), std::string::npos);
-    EXPECT_NE(reports[0].find(std::strerror(ENOSPC)), std::string::npos) << reports[0];
+    EXPECT_THAT(reports, ElementsAre(AllOf(HasSubstr("Mic_2023_11_14_221320.csv"), HasSubstr(std::strerror(ENOSPC)))));
     const std::vector<std::string> lines = FileLines();
     ASSERT_EQ(lines.size(), 4u) << "header and one record; the half line is gone";
     EXPECT_EQ(lines[3].rfind("PARTIAL:", 0), std::string::npos);
