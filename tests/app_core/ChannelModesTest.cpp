@@ -3,6 +3,7 @@
 
 #include "tests/app_core/RunTestSupport.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -17,6 +18,7 @@
 
 using run_test::ChannelSignal;
 using run_test::Harness;
+using namespace ::testing;
 
 namespace {
 
@@ -169,37 +171,16 @@ TEST(ChannelModes, PlotsDrawTheModesResults)
     }
 }
 
-TEST(ChannelModes, RebuildingUnbindsThePlotsBeforeAnyMessageCanShow)
-{
-    Harness h(ModeSettings(2));
-    h.processing.BuildProcessing();
-    ASSERT_NE(h.plots.bound[0].first, nullptr);
-
-    // An invalid window type makes the rebuild raise a message box; a
-    // repaint behind it must find the plots holding no deleted object.
-    h.settings.Processing.SmoothingWindow = 99;
-    int messages = 0;
-    platform::SetMessageBoxHook([&](const platform::MessageBoxRequest&) {
-        ++messages;
-        for (const auto& traces : h.plots.bound) {
-            EXPECT_EQ(traces.first, nullptr);
-            EXPECT_EQ(traces.second, nullptr);
-        }
-        return platform::MessageResult::Ok;
-    });
-    h.processing.BuildProcessing();
-    EXPECT_GT(messages, 0);
-    EXPECT_EQ(h.plots.bound[0].first, h.processing.GetDisplayData(0));
-}
-
-TEST(ChannelModes, KaiserWindowTakesItsParameterFromTheSettingsFile)
+// The Kaiser window's parameter comes from the settings file; an invalid
+// window type makes the rebuild raise a message box, and a repaint behind it
+// must find the plots holding no deleted object.
+TEST(ChannelModes, RebuildingReadsTheKaiserParameterAndUnbindsThePlotsBeforeAnyMessageCanShow)
 {
     FrameSettings s = ModeSettings(2);
     s.Processing.SmoothingWindow = smoothing::Kaiser;
     Harness h(s);
     h.processing.BuildProcessing();
     EXPECT_FLOAT_EQ(h.processing.GetWindow(1)->Parameter(), 5.0f) << "no settings file";
-
     const auto path = std::filesystem::temp_directory_path() / ("talvenor-kaiser-" + std::to_string(::getpid()) + ".ini");
     std::ofstream(path) << "[Settings]\r\nKaiserAlpha=8.5\r\n";
     h.processing.SetSettingsFilePath(path.string());
@@ -207,6 +188,18 @@ TEST(ChannelModes, KaiserWindowTakesItsParameterFromTheSettingsFile)
     EXPECT_FLOAT_EQ(h.processing.GetWindow(0)->Parameter(), 8.5f);
     EXPECT_FLOAT_EQ(h.processing.GetWindow(1)->Parameter(), 8.5f);
     std::filesystem::remove(path);
+
+    ASSERT_NE(h.plots.bound[0].first, nullptr);
+    h.settings.Processing.SmoothingWindow = 99;
+    int messages = 0;
+    platform::SetMessageBoxHook([&](const platform::MessageBoxRequest&) {
+        ++messages;
+        EXPECT_THAT(h.plots.bound, Each(Pair(IsNull(), IsNull())));
+        return platform::MessageResult::Ok;
+    });
+    h.processing.BuildProcessing();
+    EXPECT_GT(messages, 0);
+    EXPECT_EQ(h.plots.bound[0].first, h.processing.GetDisplayData(0));
 }
 
 // The logging pass takes the display pass's transform when both objects
