@@ -22,7 +22,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <functional>
 #include <fstream>
 #include <thread>
 #include <unistd.h>
@@ -422,44 +421,46 @@ TEST_F(DataLogTest, AFailedWriteIsReportedOnceAndLeavesNoPartialLine)
 TEST(DataLogSheetRules, OkRefusesWhatTheLogCannotUseAndNamesTheField)
 {
     using namespace data_log_sheet;
-    const std::string interval = "The Logging Update Interval must be between 1.0 and 3600 seconds";
-    const std::vector<std::pair<std::function<void(PageInput&)>, std::string>> cases = {
-        {[](PageInput&) {}, ""},
-        {[](PageInput& in) { in.interval = "3600"; }, ""},
-        {[](PageInput& in) { in.interval = "0.5"; }, interval},
-        {[](PageInput& in) { in.interval = "nan"; }, interval},
-        {[](PageInput& in) {
-             in.enable = false;
-             in.fileName = "";
-         },
-         "You must enter a filename."},
-        {[](PageInput& in) { in.rowChecked[2] = false; }, "You must select at least one data item."},
-        {[](PageInput& in) {
-             in.enable = false;
-             in.rowChecked[2] = false;
-         },
-         ""},
-        {[](PageInput& in) { in.start = "95000"; },
-         "The stop frequency must be greater than the start frequency."},
-        {[](PageInput& in) { in.start = "0"; }, "The start frequency must be greater than zero"},
-        {[](PageInput& in) { in.stop = "inf"; }, "The start and stop frequencies must be finite numbers."},
-        {[](PageInput& in) { in.level = "-inf"; }, "The Threshold Level must be a finite number."},
+    using Refused = data_log_sheet::Field;  // kNone: accepted
+    PageInput good{true, "Mic", {}, "1", "900", "95000", false, "40", 1};
+    good.rowChecked[2] = true;
+    struct Case {
+        std::string PageInput::*entry;
+        const char* text;
+        Refused refused;
     };
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        SCOPED_TRACE(i);
-        PageInput in{true, "Mic", {}, "1", "900", "95000", false, "40", 1};
-        in.rowChecked[2] = true;
-        cases[i].first(in);
-        LoggingOpts opts;
-        const Verdict verdict = Validate(in, opts);
-        EXPECT_EQ(verdict.message, cases[i].second);
-        EXPECT_EQ(verdict.ok, cases[i].second.empty());
-        if (verdict.ok) {
-            EXPECT_EQ(opts.DataItem[25], in.rowChecked[2] ? 1 : 0);
-            EXPECT_EQ(opts.DataItem[0], 0) << "row 0 unchecked clears id 0";
-            EXPECT_EQ(opts.ThresholdType, 25u);
+    const Case cases[] = {{&PageInput::interval, "1", Refused::kNone},    {&PageInput::interval, "3600", Refused::kNone},
+                          {&PageInput::interval, "0.5", Refused::kInterval}, {&PageInput::interval, "nan", Refused::kInterval},
+                          {&PageInput::fileName, "", Refused::kFileName},   {&PageInput::start, "95000", Refused::kStop},
+                          {&PageInput::start, "0", Refused::kStart},        {&PageInput::stop, "inf", Refused::kStop},
+                          {&PageInput::level, "-inf", Refused::kLevel}};
+    // Checked whether or not the channel is enabled.
+    for (const bool enable : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << enable << " " << c.text);
+            PageInput in = good;
+            in.enable = enable;
+            in.*c.entry = c.text;
+            LoggingOpts opts;
+            const Verdict verdict = Validate(in, opts);
+            EXPECT_EQ(verdict.field, c.refused);
+            EXPECT_EQ(verdict.ok, c.refused == Refused::kNone);
+            EXPECT_EQ(verdict.message.empty(), verdict.ok);
+            if (verdict.ok) {
+                EXPECT_EQ((std::vector<int>{opts.DataItem[0], opts.DataItem[25], int(opts.ThresholdType)}),
+                          (std::vector<int>{0, 1, 25}));
+            }
         }
     }
+    // Nothing selected is refused only while enabled.
+    LoggingOpts opts;
+    good.rowChecked[2] = false;
+    EXPECT_EQ(Validate(good, opts).field, Refused::kList);
+    good.enable = false;
+    EXPECT_TRUE(Validate(good, opts).ok);
+    EXPECT_EQ(opts.DataItem[25], 0);
+    good.interval = "0.5";
+    EXPECT_EQ(Validate(good, opts).message, "The Logging Update Interval must be between 1.0 and 3600 seconds");
     EXPECT_EQ(ThresholdEntryFor(50), 0) << "an id the box does not offer shows Peak Level";
     EXPECT_EQ(ThresholdEntryFor(28), 4);
     EXPECT_EQ(FormatField(1.0f, 2), "  1.00");
