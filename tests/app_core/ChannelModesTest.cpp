@@ -95,7 +95,8 @@ TEST(ChannelModes, EachModeBuildsTheObjectsItUses)
                 continue;
             }
             EXPECT_EQ(got, modes[mode].first);
-            EXPECT_STREQ(p.GetDualChannelData() != nullptr ? p.GetDualChannelData()->GetName() : "", modes[mode].second);
+            const SpectralData* dual = p.GetDualChannelData();
+            EXPECT_STREQ(dual != nullptr ? dual->GetName() : "", modes[mode].second);
             if (mode >= 10) {
                 EXPECT_STREQ(p.GetCoherenceData()->GetName(), "Coherence");
             }
@@ -181,7 +182,8 @@ TEST(ChannelModes, RebuildingReadsTheKaiserParameterAndUnbindsThePlotsBeforeAnyM
     Harness h(s);
     h.processing.BuildProcessing();
     EXPECT_FLOAT_EQ(h.processing.GetWindow(1)->Parameter(), 5.0f) << "no settings file";
-    const auto path = std::filesystem::temp_directory_path() / ("talvenor-kaiser-" + std::to_string(::getpid()) + ".ini");
+    const auto path =
+        std::filesystem::temp_directory_path() / ("talvenor-kaiser-" + std::to_string(::getpid()) + ".ini");
     std::ofstream(path) << "[Settings]\r\nKaiserAlpha=8.5\r\n";
     h.processing.SetSettingsFilePath(path.string());
     h.processing.BuildProcessing();

@@ -429,10 +429,14 @@ TEST(DataLogSheetRules, OkRefusesWhatTheLogCannotUseAndNamesTheField)
         const char* text;
         Refused refused;
     };
-    const Case cases[] = {{&PageInput::interval, "1", Refused::kNone},    {&PageInput::interval, "3600", Refused::kNone},
-                          {&PageInput::interval, "0.5", Refused::kInterval}, {&PageInput::interval, "nan", Refused::kInterval},
-                          {&PageInput::fileName, "", Refused::kFileName},   {&PageInput::start, "95000", Refused::kStop},
-                          {&PageInput::start, "0", Refused::kStart},        {&PageInput::stop, "inf", Refused::kStop},
+    const Case cases[] = {{&PageInput::interval, "1", Refused::kNone},
+                          {&PageInput::interval, "3600", Refused::kNone},
+                          {&PageInput::interval, "0.5", Refused::kInterval},
+                          {&PageInput::interval, "nan", Refused::kInterval},
+                          {&PageInput::fileName, "", Refused::kFileName},
+                          {&PageInput::start, "95000", Refused::kStop},
+                          {&PageInput::start, "0", Refused::kStart},
+                          {&PageInput::stop, "inf", Refused::kStop},
                           {&PageInput::level, "-inf", Refused::kLevel}};
     // Checked whether or not the channel is enabled.
     for (const bool enable : {true, false}) {

@@ -104,7 +104,8 @@ TEST_F(DeviceChange, ABurstOfNoticesLeadsToOneRefreshAfterTheLastThatReleasesThe
     debounce.OnDeviceChange();
     host.Advance(debounce, 2000);
     EXPECT_EQ(host.events,
-              (std::vector<std::string>{"input released at " + std::to_string(host.now - 500), refresh, "pause 500", "daq reopened", "daq cache reset"}));
+              (std::vector<std::string>{"input released at " + std::to_string(host.now - 500), refresh, "pause 500",
+                                        "daq reopened", "daq cache reset"}));
 }
 
 // A notice while running is ignored; a refresh falling due once a run has

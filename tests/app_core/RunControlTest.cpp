@@ -60,7 +60,7 @@ TEST(RunControl, RunAnalysesEachChannelsToneThenStops)
     ASSERT_EQ(h.plots.updates.size(), 16u);
     ASSERT_EQ(h.dataLog.records.size(), 16u);
     EXPECT_EQ(std::make_pair(h.dataLog.records[0].first, h.dataLog.records[1].first), std::make_pair(0, 1));
-    EXPECT_NEAR(h.dataLog.records[0].second, h.clock.TimeOfDaySeconds() - 7 * 0.025f, 0.01) << "log records carry the time of day";
+    EXPECT_NEAR(h.dataLog.records[0].second, h.clock.TimeOfDaySeconds() - 7 * 0.025f, 0.01) << "the time of day";
     EXPECT_DOUBLE_EQ(h.plots.updates.back().second, h.clock.steady) << "plots get steady block times";
 
     h.events.clear();
