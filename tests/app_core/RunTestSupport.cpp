@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <random>
 
 namespace run_test {
@@ -76,11 +77,9 @@ Events Harness::Take(const std::vector<std::string>& prefixes)
 
 double MeanOfFunction(const SpectralData& data)
 {
-    double sum = 0.0;
+    const float* values = data.GetPowerBuffer();
     const std::uint32_t first = data.GetStartBin(), last = data.GetLines() - 2;
-    for (std::uint32_t i = first; i <= last; ++i)
-        sum += data.GetPowerBuffer()[i];
-    return sum / (last - first + 1);
+    return std::accumulate(values + first, values + last + 1, 0.0) / (last - first + 1);
 }
 
 } // namespace run_test
