@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+#include "audio/TWaveFile.h"
+
 
 using run_test::ChannelSignal;
 using run_test::Events;
@@ -222,4 +224,21 @@ TEST(RunControl, ADeviceThatStopsDeliveringStopsTheRunWithOneMessageAndRunWorksA
         EXPECT_TRUE(deliver());
         EXPECT_EQ(h.messages.size(), 1u);
     }
+}
+
+TEST(RunControl, RecordingRecorderReceivesTheInputUntilStop)
+{
+    Harness h;
+    TWaveFile recording(48000, TWaveFormat(48000, 2, 2));
+    h.utilities.recorder = true;
+    h.utilities.wave = &recording;
+    ASSERT_TRUE(h.run.StartInput());
+    EXPECT_EQ(h.Input().recording, nullptr) << "a recorder that is not recording gets nothing";
+    h.run.StopInput();
+
+    h.utilities.recorderState = RunUtilities::kRecorderRecording;
+    ASSERT_TRUE(h.run.StartInput());
+    EXPECT_EQ(h.Input().recording, &recording);
+    h.run.StopInput();
+    EXPECT_EQ(h.utilities.recorderState, RunUtilities::kRecorderStopped);
 }

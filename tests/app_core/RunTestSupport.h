@@ -99,9 +99,10 @@ struct FakeInput final : SoundInputPort, Logged {
     bool IsSampleRateSupported(const TWaveFormat&) override { return behaviour.rateOk; }
     bool IsQuarnDAQ() const override { return behaviour.isDaq; }
     void Stop() override { Log("input.stop"); }
-    bool PrepareInput(TWaveFile*, std::uint32_t length, TriggerOpts*) override
+    bool PrepareInput(TWaveFile* file, std::uint32_t length, TriggerOpts*) override
     {
         Log("input.prepare");
+        recording = file;
         blockLength = length;
         return true;
     }
@@ -115,6 +116,7 @@ struct FakeInput final : SoundInputPort, Logged {
     InputBehaviour behaviour;
     FakeClock& clock;
     TWaveFormat format;
+    TWaveFile* recording = nullptr;
     std::uint32_t blockLength = 0;
     int reads = 0;
 
