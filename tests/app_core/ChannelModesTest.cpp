@@ -3,6 +3,7 @@
 
 #include "tests/app_core/RunTestSupport.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,9 +14,11 @@
 #include <unistd.h>
 
 #include "platform/MessageBox.h"
+#include "settings/TextField.h"
 
 using run_test::ChannelSignal;
 using run_test::Harness;
+using namespace ::testing;
 
 namespace {
 
@@ -27,13 +30,9 @@ FrameSettings ModeSettings(std::uint16_t mode, std::uint16_t channels = 2)
     // A fixed average of many blocks, so that estimates settle.
     s.Processing.AverageMode = {0, 0};
     s.Processing.AverageBlocks = {64, 64};
+    SetTextField(s.Calibration[0].ChannelName, "Mic");
+    SetTextField(s.Calibration[1].ChannelName, "Accel");
     return s;
-}
-
-void SetName(TChannelCalibration& c, const char* name)
-{
-    std::memset(c.ChannelName, 0, sizeof c.ChannelName);
-    std::strncpy(c.ChannelName, name, sizeof c.ChannelName);
 }
 
 // Runs the mode on the given signals for a number of blocks.
@@ -48,10 +47,30 @@ void RunMode(Harness& h, const ChannelSignal& left, const ChannelSignal& right, 
 const ChannelSignal kNoiseA{ChannelSignal::kNoise, 0.0, 0.1, 1};
 const ChannelSignal kNoiseB{ChannelSignal::kNoise, 0.0, 0.1, 2};
 
+// Which of the objects a pointer is: L, R (display), dual, coh or -.
+std::string Which(const TProcessingObjects& p, const SpectralData* d)
+{
+    return d == nullptr                  ? "-"
+           : d == p.GetDisplayData(0)    ? "L"
+           : d == p.GetDisplayData(1)    ? "R"
+           : d == p.GetDualChannelData() ? "dual"
+           : d == p.GetCoherenceData()   ? "coh"
+                                         : "?";
+}
+
 } // namespace
 
 TEST(ChannelModes, EachModeBuildsTheObjectsItUses)
 {
+    // The two results of each mode, and the dual-channel object's name:
+    // the right channel first where the mode puts it first.
+    const std::pair<const char*, const char*> modes[13] = {
+        {"L -", ""}, {"R -", ""}, {"L R", ""}, {"dual -", "Average (Mic and Accel)"},
+        {"dual -", "Transfer Function (Mic/Accel)"}, {"dual -", "Transfer Function (Accel/Mic)"},
+        {"dual -", "Cross Spectrum (Mic*Accel)"}, {"dual -", "Cross Spectrum (Accel*Mic)"},
+        {"dual -", "Transfer Function (Mic/Accel)"}, {"dual -", "Transfer Function (Accel/Mic)"},
+        {"coh -", "Spectrum"}, {"dual coh", "Transfer Function (Mic/Accel)"},
+        {"dual coh", "Transfer Function (Accel/Mic)"}};
     for (std::uint16_t channels : {1, 2}) {
         for (std::uint16_t mode = 0; mode < 13; ++mode) {
             SCOPED_TRACE(testing::Message() << channels << " channel(s), mode " << mode);
@@ -59,35 +78,28 @@ TEST(ChannelModes, EachModeBuildsTheObjectsItUses)
             TProcessingObjects& p = h.processing;
             p.BuildProcessing();
             const bool two = channels == 2;
-            EXPECT_NE(p.GetSampleBuffer(0), nullptr);
-            EXPECT_NE(p.GetWindow(0), nullptr);
-            EXPECT_NE(p.GetDisplayData(0), nullptr);
-            EXPECT_NE(p.GetLoggingData(0), nullptr);
-            EXPECT_EQ(p.GetSampleBuffer(1) != nullptr, two);
-            EXPECT_EQ(p.GetWindow(1) != nullptr, two);
-            EXPECT_EQ(p.GetDisplayData(1) != nullptr, two);
-            EXPECT_EQ(p.GetLoggingData(1) != nullptr, two);
-            EXPECT_EQ(p.GetDualChannelData() != nullptr, two && mode >= 3);
-            EXPECT_EQ(p.GetCoherenceData() != nullptr, two && mode >= 10);
+            EXPECT_EQ((std::vector<bool>{p.GetSampleBuffer(0) != nullptr, p.GetWindow(0) != nullptr,
+                                         p.GetDisplayData(0) != nullptr, p.GetLoggingData(0) != nullptr,
+                                         p.GetSampleBuffer(1) != nullptr, p.GetWindow(1) != nullptr,
+                                         p.GetDisplayData(1) != nullptr, p.GetLoggingData(1) != nullptr,
+                                         p.GetDualChannelData() != nullptr, p.GetCoherenceData() != nullptr}),
+                      (std::vector<bool>{true, true, true, true, two, two, two, two, two && mode >= 3,
+                                         two && mode >= 10}));
             EXPECT_EQ(p.GetLoggingData(0)->GetPeakHoldMode(), 4);
-
-            SpectralData* first = p.GetModeProcessor(0);
-            SpectralData* second = p.GetModeProcessor(1);
+            const std::string got = Which(p, p.GetModeProcessor(0)) + " " + Which(p, p.GetModeProcessor(1));
             if (!two) {
                 // One channel serves mode 0 only; any other mode refuses
                 // the block instead of reaching for a right channel.
-                EXPECT_EQ(first, mode == 0 || mode == 2 ? p.GetDisplayData(0) : nullptr);
+                EXPECT_EQ(got, mode == 0 || mode == 2 ? "L -" : "- -");
                 EXPECT_EQ(p.ProcessSpectrumBlock(p.GetLoggingData(0), nullptr, nullptr, nullptr, 1.0), mode == 0);
                 continue;
             }
-            SpectralData* expectFirst = mode == 0 ? p.GetDisplayData(0)
-                                      : mode == 1 ? p.GetDisplayData(1)
-                                      : mode == 2 ? p.GetDisplayData(0)
-                                      : mode == 10 ? p.GetCoherenceData()
-                                                   : p.GetDualChannelData();
-            SpectralData* expectSecond = mode == 2 ? p.GetDisplayData(1) : mode >= 11 ? p.GetCoherenceData() : nullptr;
-            EXPECT_EQ(first, expectFirst);
-            EXPECT_EQ(second, expectSecond);
+            EXPECT_EQ(got, modes[mode].first);
+            const SpectralData* dual = p.GetDualChannelData();
+            EXPECT_STREQ(dual != nullptr ? dual->GetName() : "", modes[mode].second);
+            if (mode >= 10) {
+                EXPECT_STREQ(p.GetCoherenceData()->GetName(), "Coherence");
+            }
             EXPECT_TRUE(p.ProcessSpectrumBlock(p.GetLoggingData(0), p.GetLoggingData(1), p.GetDualChannelData(),
                                                p.GetCoherenceData(), 1.0));
             EXPECT_FALSE(p.ProcessSpectrumBlock(p.GetLoggingData(0), nullptr, p.GetDualChannelData(),
@@ -127,29 +139,12 @@ TEST(ChannelModes, IdenticalChannelsHaveUnitTransferAndFullCoherenceIndependentO
     EXPECT_TRUE(independent.processing.GetCoherenceData()->IsCoherence());
 }
 
-TEST(ChannelModes, DualChannelNamesPutTheRightChannelFirstWhereTheModeDoes)
+// A name filling its whole field has no terminator; it still ends there.
+TEST(ChannelModes, DualChannelNamesEndWithTheirFieldWithoutATerminator)
 {
-    const char* expected[13] = {nullptr, nullptr, nullptr, "Average (Mic and Accel)",
-                                "Transfer Function (Mic/Accel)", "Transfer Function (Accel/Mic)",
-                                "Cross Spectrum (Mic*Accel)", "Cross Spectrum (Accel*Mic)",
-                                "Transfer Function (Mic/Accel)", "Transfer Function (Accel/Mic)", "Spectrum",
-                                "Transfer Function (Mic/Accel)", "Transfer Function (Accel/Mic)"};
-    for (std::uint16_t mode = 3; mode < 13; ++mode) {
-        FrameSettings s = ModeSettings(mode);
-        SetName(s.Calibration[0], "Mic");
-        SetName(s.Calibration[1], "Accel");
-        Harness h(s);
-        h.processing.BuildProcessing();
-        EXPECT_STREQ(h.processing.GetDualChannelData()->GetName(), expected[mode]) << "mode " << mode;
-        if (mode >= 10) {
-            EXPECT_STREQ(h.processing.GetCoherenceData()->GetName(), "Coherence");
-        }
-    }
-
-    // A name filling its whole field has no terminator; it still ends there.
     FrameSettings s = ModeSettings(5);
     std::memset(s.Calibration[1].ChannelName, 'R', sizeof s.Calibration[1].ChannelName);
-    SetName(s.Calibration[0], "L");
+    SetTextField(s.Calibration[0].ChannelName, "L");
     Harness h(s);
     h.processing.BuildProcessing();
     EXPECT_EQ(std::string(h.processing.GetDualChannelData()->GetName()),
@@ -159,54 +154,49 @@ TEST(ChannelModes, DualChannelNamesPutTheRightChannelFirstWhereTheModeDoes)
 
 TEST(ChannelModes, PlotsDrawTheModesResults)
 {
-    // Shared scaling: plot 1 draws both results, plot 2 nothing.
-    for (std::uint16_t mode : {1, 2, 11}) {
-        Harness h(ModeSettings(mode));
+    // Shared scaling: plot 1 draws both results, plot 2 nothing. Independent
+    // scaling: each channel of modes 1 and 2 on its own plot.
+    for (const auto& [independent, mode, plots] : {std::tuple{0, 1, "R - / - -"}, {0, 2, "L R / - -"},
+                                                   {0, 11, "dual coh / - -"}, {1, 2, "L - / R -"},
+                                                   {1, 1, "- - / R -"}, {1, 12, "dual coh / - -"}}) {
+        FrameSettings s = ModeSettings(std::uint16_t(mode));
+        s.Processing.IndependentScalingAndCalibration = std::uint16_t(independent);
+        Harness h(s);
         h.processing.BuildProcessing();
-        EXPECT_EQ(h.plots.bound[0], std::make_pair(h.processing.GetModeProcessor(0), h.processing.GetModeProcessor(1)));
-        EXPECT_EQ(h.plots.bound[1].first, nullptr);
-        EXPECT_EQ(h.plots.bound[1].second, nullptr);
+        const auto& b = h.plots.bound;
+        const TProcessingObjects& p = h.processing;
+        EXPECT_EQ(Which(p, b[0].first) + " " + Which(p, b[0].second) + " / " + Which(p, b[1].first) + " " +
+                      Which(p, b[1].second),
+                  plots)
+            << independent << " " << mode;
     }
-
-    // Independent scaling: each channel of modes 1 and 2 on its own plot.
-    FrameSettings s = ModeSettings(2);
-    s.Processing.IndependentScalingAndCalibration = 1;
-    Harness both(s);
-    both.processing.BuildProcessing();
-    TProcessingObjects& p = both.processing;
-    EXPECT_EQ(both.plots.bound[0], std::make_pair(p.GetDisplayData(0), static_cast<SpectralData*>(nullptr)));
-    EXPECT_EQ(both.plots.bound[1], std::make_pair(p.GetDisplayData(1), static_cast<SpectralData*>(nullptr)));
-
-    s.Processing.ChannelProcessing = 1;
-    Harness right(s);
-    right.processing.BuildProcessing();
-    EXPECT_EQ(right.processing.GetFirstTraceData(0), nullptr);
-    EXPECT_EQ(right.processing.GetFirstTraceData(1), right.processing.GetDisplayData(1));
-
-    s.Processing.ChannelProcessing = 12;
-    Harness transfer(s);
-    transfer.processing.BuildProcessing();
-    EXPECT_EQ(transfer.processing.GetFirstTraceData(0), transfer.processing.GetDualChannelData());
-    EXPECT_EQ(transfer.processing.GetSecondTraceData(0), transfer.processing.GetCoherenceData());
-    EXPECT_EQ(transfer.processing.GetFirstTraceData(1), nullptr);
 }
 
-TEST(ChannelModes, RebuildingUnbindsThePlotsBeforeAnyMessageCanShow)
+// The Kaiser window's parameter comes from the settings file; an invalid
+// window type makes the rebuild raise a message box, and a repaint behind it
+// must find the plots holding no deleted object.
+TEST(ChannelModes, RebuildingReadsTheKaiserParameterAndUnbindsThePlotsBeforeAnyMessageCanShow)
 {
-    Harness h(ModeSettings(2));
+    FrameSettings s = ModeSettings(2);
+    s.Processing.SmoothingWindow = smoothing::Kaiser;
+    Harness h(s);
     h.processing.BuildProcessing();
-    ASSERT_NE(h.plots.bound[0].first, nullptr);
+    EXPECT_FLOAT_EQ(h.processing.GetWindow(1)->Parameter(), 5.0f) << "no settings file";
+    const auto path =
+        std::filesystem::temp_directory_path() / ("talvenor-kaiser-" + std::to_string(::getpid()) + ".ini");
+    std::ofstream(path) << "[Settings]\r\nKaiserAlpha=8.5\r\n";
+    h.processing.SetSettingsFilePath(path.string());
+    h.processing.BuildProcessing();
+    EXPECT_FLOAT_EQ(h.processing.GetWindow(0)->Parameter(), 8.5f);
+    EXPECT_FLOAT_EQ(h.processing.GetWindow(1)->Parameter(), 8.5f);
+    std::filesystem::remove(path);
 
-    // An invalid window type makes the rebuild raise a message box; a
-    // repaint behind it must find the plots holding no deleted object.
+    ASSERT_NE(h.plots.bound[0].first, nullptr);
     h.settings.Processing.SmoothingWindow = 99;
     int messages = 0;
     platform::SetMessageBoxHook([&](const platform::MessageBoxRequest&) {
         ++messages;
-        for (const auto& traces : h.plots.bound) {
-            EXPECT_EQ(traces.first, nullptr);
-            EXPECT_EQ(traces.second, nullptr);
-        }
+        EXPECT_THAT(h.plots.bound, Each(Pair(IsNull(), IsNull())));
         return platform::MessageResult::Ok;
     });
     h.processing.BuildProcessing();
@@ -214,75 +204,49 @@ TEST(ChannelModes, RebuildingUnbindsThePlotsBeforeAnyMessageCanShow)
     EXPECT_EQ(h.plots.bound[0].first, h.processing.GetDisplayData(0));
 }
 
-TEST(ChannelModes, KaiserWindowTakesItsParameterFromTheSettingsFile)
-{
-    FrameSettings s = ModeSettings(2);
-    s.Processing.SmoothingWindow = smoothing::Kaiser;
-    Harness h(s);
-    h.processing.BuildProcessing();
-    EXPECT_FLOAT_EQ(h.processing.GetWindow(1)->Parameter(), 5.0f) << "no settings file";
-
-    const auto path = std::filesystem::temp_directory_path() / ("talvenor-kaiser-" + std::to_string(::getpid()) + ".ini");
-    std::ofstream(path) << "[Settings]\r\nKaiserAlpha=8.5\r\n";
-    h.processing.SetSettingsFilePath(path.string());
-    h.processing.BuildProcessing();
-    EXPECT_FLOAT_EQ(h.processing.GetWindow(0)->Parameter(), 8.5f);
-    EXPECT_FLOAT_EQ(h.processing.GetWindow(1)->Parameter(), 8.5f);
-    std::filesystem::remove(path);
-}
-
 // The logging pass takes the display pass's transform when both objects
 // correct alike; its spectra must not differ by a bit from a transform of
 // its own.
 TEST(ChannelModes, SharedTransformGivesTheLoggingPassBitIdenticalSpectra)
 {
-    auto fill = [](TProcessingObjects& p, bool logging) {
-        for (int channel = 0; channel < 2; ++channel) {
-            SpectralData* data = logging ? p.GetLoggingData(channel) : p.GetDisplayData(channel);
-            std::mt19937 noise(17u + unsigned(channel));
-            std::normal_distribution<float> gauss(0.0f, 3000.0f);
-            float* block = data->GetComplexBuffer();
-            for (std::uint32_t i = 0; i < data->GetFFTSize(); ++i)
-                block[i] = gauss(noise) + 8000.0f * std::sin(0.05f * float(i));
-        }
+    auto fill = [](SpectralData* data, unsigned seed) {
+        std::mt19937 noise(seed);
+        std::normal_distribution<float> gauss(0.0f, 3000.0f);
+        float* block = data->GetComplexBuffer();
+        for (std::uint32_t i = 0; i < data->GetFFTSize(); ++i)
+            block[i] = gauss(noise) + 8000.0f * std::sin(0.05f * float(i));
     };
-    auto sameBits = [](const float* a, const float* b, std::size_t n) { return std::memcmp(a, b, n * sizeof(float)) == 0; };
-
-    for (std::uint16_t mode : {2, 12}) {
-        SCOPED_TRACE(testing::Message() << "mode " << mode);
-        Harness separate(ModeSettings(mode));
-        Harness shared(ModeSettings(mode));
-        TProcessingObjects& s = separate.processing;
-        TProcessingObjects& t = shared.processing;
-        s.BuildProcessing();
-        t.BuildProcessing();
-        ASSERT_TRUE(t.LoggingSharesDisplayTransform(0));
-        ASSERT_TRUE(t.LoggingSharesDisplayTransform(1));
-        for (int block = 0; block < 3; ++block) {
-            fill(s, false);
-            fill(s, true);
-            fill(t, false);
-            ASSERT_TRUE(s.ProcessSpectrumBlock(s.GetDisplayData(0), s.GetDisplayData(1), s.GetDualChannelData(),
-                                               s.GetCoherenceData(), 1.0 + block));
-            ASSERT_TRUE(s.ProcessSpectrumBlock(s.GetLoggingData(0), s.GetLoggingData(1), s.GetDualChannelData(),
-                                               s.GetCoherenceData(), 1.0 + block));
-            ASSERT_TRUE(t.ProcessSpectrumBlock(t.GetDisplayData(0), t.GetDisplayData(1), t.GetDualChannelData(),
-                                               t.GetCoherenceData(), 1.0 + block));
-            ASSERT_TRUE(t.ProcessLoggingBlock(1.0 + block));
+    auto same = [](const SpectralData* a, const SpectralData* b, const float* (SpectralData::*buffer)() const,
+                   std::size_t perLine) {
+        return std::memcmp((a->*buffer)(), (b->*buffer)(), perLine * a->GetLines() * sizeof(float)) == 0;
+    };
+    Harness separate(ModeSettings(12));
+    Harness shared(ModeSettings(12));
+    TProcessingObjects& s = separate.processing;
+    TProcessingObjects& t = shared.processing;
+    s.BuildProcessing();
+    t.BuildProcessing();
+    ASSERT_TRUE(t.LoggingSharesDisplayTransform(0));
+    ASSERT_TRUE(t.LoggingSharesDisplayTransform(1));
+    for (int block = 0; block < 3; ++block) {
+        for (int c = 0; c < 2; ++c) {
+            for (SpectralData* data : {s.GetDisplayData(c), s.GetLoggingData(c), t.GetDisplayData(c)})
+                fill(data, 17u + unsigned(c));
         }
-        for (int channel = 0; channel < 2; ++channel) {
-            const SpectralData& a = *s.GetLoggingData(channel);
-            const SpectralData& b = *t.GetLoggingData(channel);
-            const std::size_t lines = a.GetLines();
-            EXPECT_TRUE(sameBits(a.GetComplexSpectrum(), b.GetComplexSpectrum(), 2 * lines));
-            EXPECT_TRUE(sameBits(a.GetPowerBuffer(), b.GetPowerBuffer(), lines));
-            EXPECT_TRUE(sameBits(a.GetLatestPowerBuffer(), b.GetLatestPowerBuffer(), lines));
-            EXPECT_TRUE(sameBits(s.GetDisplayData(channel)->GetPowerBuffer(), t.GetDisplayData(channel)->GetPowerBuffer(), lines));
-        }
-        if (mode == 12) {
-            const std::size_t lines = s.GetDualChannelData()->GetLines();
-            EXPECT_TRUE(sameBits(s.GetDualChannelData()->GetPowerBuffer(), t.GetDualChannelData()->GetPowerBuffer(), lines));
-            EXPECT_TRUE(sameBits(s.GetCoherenceData()->GetPowerBuffer(), t.GetCoherenceData()->GetPowerBuffer(), lines));
-        }
+        ASSERT_TRUE(s.ProcessSpectrumBlock(s.GetDisplayData(0), s.GetDisplayData(1), s.GetDualChannelData(),
+                                           s.GetCoherenceData(), 1.0 + block));
+        ASSERT_TRUE(s.ProcessSpectrumBlock(s.GetLoggingData(0), s.GetLoggingData(1), s.GetDualChannelData(),
+                                           s.GetCoherenceData(), 1.0 + block));
+        ASSERT_TRUE(t.ProcessSpectrumBlock(t.GetDisplayData(0), t.GetDisplayData(1), t.GetDualChannelData(),
+                                           t.GetCoherenceData(), 1.0 + block));
+        ASSERT_TRUE(t.ProcessLoggingBlock(1.0 + block));
     }
+    for (int c = 0; c < 2; ++c) {
+        EXPECT_TRUE(same(s.GetLoggingData(c), t.GetLoggingData(c), &SpectralData::GetComplexSpectrum, 2));
+        EXPECT_TRUE(same(s.GetLoggingData(c), t.GetLoggingData(c), &SpectralData::GetPowerBuffer, 1));
+        EXPECT_TRUE(same(s.GetLoggingData(c), t.GetLoggingData(c), &SpectralData::GetLatestPowerBuffer, 1));
+        EXPECT_TRUE(same(s.GetDisplayData(c), t.GetDisplayData(c), &SpectralData::GetPowerBuffer, 1));
+    }
+    EXPECT_TRUE(same(s.GetDualChannelData(), t.GetDualChannelData(), &SpectralData::GetPowerBuffer, 1));
+    EXPECT_TRUE(same(s.GetCoherenceData(), t.GetCoherenceData(), &SpectralData::GetPowerBuffer, 1));
 }

@@ -32,17 +32,13 @@ TEST(DevicePresence, OnlySoundServerEntriesOfBusyFoldersCount)
 namespace {
 
 // A host on a virtual clock: the timer fires when the test moves time past
-// its deadline.
+// its deadline. What it is asked and the trace lines go into one list.
 class FakeHost final : public DeviceChangeDebounce::Host {
 public:
     void ArmTimer(std::uint32_t ms) override { deadline = now + ms; }
     void KillTimer() override { deadline.reset(); }
     bool IsRunning() const override { return running; }
-    void ReleaseInputPort() override
-    {
-        events.push_back("input released");
-        inputPort = false;
-    }
+    void ReleaseInputPort() override { events.push_back("input released at " + std::to_string(now)); }
     bool HasOutputPort() const override { return outputPort; }
     void ReleaseOutputPort() override
     {
@@ -63,7 +59,6 @@ public:
         const std::uint32_t end = now + ms;
         while (deadline && *deadline <= end) {
             now = *deadline;
-            refreshTimes.push_back(now);
             debounce.OnTimer();
         }
         now = end;
@@ -72,93 +67,70 @@ public:
     std::uint32_t now = 0;
     std::optional<std::uint32_t> deadline;
     bool running = false;
-    bool inputPort = true;
     bool outputPort = true;
     std::vector<std::string> events;
-    std::vector<std::uint32_t> refreshTimes;
 };
 
 class DeviceChange : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        platform::SetTraceHook([this](const std::string& line) { traces.push_back(line); });
-    }
-    void TearDown() override { platform::SetTraceHook({}); }
+    DeviceChange() { platform::SetTraceHook([this](const std::string& line) { host.events.push_back(line); }); }
+    ~DeviceChange() override { platform::SetTraceHook({}); }
 
     FakeHost host;
     DeviceChangeDebounce debounce{host};
-    std::vector<std::string> traces;
 };
 
 } // namespace
 
-TEST_F(DeviceChange, ABurstOfNoticesLeadsToOneRefreshAfterTheLast)
+TEST_F(DeviceChange, ABurstOfNoticesLeadsToOneRefreshAfterTheLastThatReleasesThePortsAndReopensTheModule)
 {
-    EXPECT_TRUE(debounce.OnDeviceChange());
-    host.Advance(debounce, 1000);
-    EXPECT_TRUE(debounce.OnDeviceChange());
-    host.Advance(debounce, 1499);
-    EXPECT_TRUE(debounce.OnDeviceChange());
-    host.Advance(debounce, 1499);
+    for (std::uint32_t wait : {1000u, 1499u, 1499u}) {
+        EXPECT_TRUE(debounce.OnDeviceChange());
+        host.Advance(debounce, wait);
+    }
     EXPECT_EQ(debounce.RefreshCount(), 0) << "each notice re-arms the wait";
-
     host.Advance(debounce, 10000);
     EXPECT_EQ(debounce.RefreshCount(), 1);
-    ASSERT_EQ(host.refreshTimes.size(), 1u);
-    EXPECT_EQ(host.refreshTimes[0], 1000u + 1499u + 1500u);
     EXPECT_FALSE(debounce.IsPending());
-}
+    const std::string refresh = "------------------- REFRESH DAQ ----------------\n";
+    // 1.5 s after the last notice: 1000 + 1499 + 1500 ms.
+    EXPECT_EQ(host.events, (std::vector<std::string>{"input released at 3999", refresh, "pause 500", "daq reopened",
+                                                     "--------- calling delete m_PSoundOut  ---------\n",
+                                                     "output released", "daq cache reset"}));
 
-TEST_F(DeviceChange, TheRefreshReleasesThePortsAndReopensTheModule)
-{
-    debounce.OnDeviceChange();
-    host.Advance(debounce, 2000);
-    const std::vector<std::string> expected = {"input released", "pause 500", "daq reopened", "output released",
-                                               "daq cache reset"};
-    EXPECT_EQ(host.events, expected);
-    EXPECT_EQ(traces, (std::vector<std::string>{"------------------- REFRESH DAQ ----------------\n",
-                                                "--------- calling delete m_PSoundOut  ---------\n"}));
-
-    // Without an output port there is nothing to delete and no line about it.
+    // Without an output port there is nothing to delete and no line about it
+    // (the refresh came 500 ms, its pause, before now).
     host.events.clear();
-    traces.clear();
     debounce.OnDeviceChange();
     host.Advance(debounce, 2000);
     EXPECT_EQ(host.events,
-              (std::vector<std::string>{"input released", "pause 500", "daq reopened", "daq cache reset"}));
-    EXPECT_EQ(traces.size(), 1u);
+              (std::vector<std::string>{"input released at " + std::to_string(host.now - 500), refresh, "pause 500",
+                                        "daq reopened", "daq cache reset"}));
 }
 
-// A notice while running is ignored and not acted on later; a refresh
-// falling due once a run has begun is dropped (a start that never cancelled,
-// as when a notice arrived before it counted as running, keeps its port);
-// Run cancels a refresh armed while stopped.
+// A notice while running is ignored; a refresh falling due once a run has
+// begun is dropped (a start that never cancelled, as when a notice arrived
+// before it counted as running, keeps its port); Run cancels a refresh
+// armed while stopped.
 TEST_F(DeviceChange, NoRefreshReleasesThePortsOfARun)
 {
-    struct Row {
-        const char* what;
-        bool runningAtNotice;
-        bool cancel;
-        int dropped;
-    };
-    for (const Row& row : {Row{"notice while running", true, false, 0}, Row{"due while running", false, false, 1},
-                           Row{"run cancels", false, true, 0}}) {
-        SCOPED_TRACE(row.what);
-        FakeHost fresh;
-        DeviceChangeDebounce subject{fresh};
-        fresh.running = row.runningAtNotice;
-        EXPECT_TRUE(subject.OnDeviceChange()) << "the notice is always answered";
-        EXPECT_EQ(subject.IsPending(), !row.runningAtNotice);
-        fresh.Advance(subject, 700);
-        if (row.cancel)
-            subject.Cancel();
-        fresh.running = !row.runningAtNotice;
-        fresh.Advance(subject, 5000);
-        EXPECT_EQ(subject.RefreshCount(), 0);
-        EXPECT_EQ(subject.DroppedCount(), row.dropped);
-        EXPECT_TRUE(fresh.events.empty());
-        EXPECT_TRUE(fresh.inputPort);
-        EXPECT_FALSE(fresh.deadline.has_value());
-    }
+    host.running = true;
+    EXPECT_TRUE(debounce.OnDeviceChange()) << "the notice is always answered";
+    EXPECT_FALSE(debounce.IsPending());
+    host.running = false;
+    EXPECT_TRUE(debounce.OnDeviceChange());
+    host.Advance(debounce, 700);
+    host.running = true;
+    host.Advance(debounce, 5000);
+    EXPECT_EQ(debounce.DroppedCount(), 1);
+
+    host.running = false;
+    debounce.OnDeviceChange();
+    host.Advance(debounce, 700);
+    debounce.Cancel();
+    host.Advance(debounce, 5000);
+    EXPECT_EQ(debounce.RefreshCount(), 0);
+    EXPECT_EQ(debounce.DroppedCount(), 1);
+    EXPECT_TRUE(host.events.empty());
+    EXPECT_FALSE(host.deadline.has_value());
 }

@@ -5,7 +5,10 @@
 #include "app/core/SpectrumPlotRules.h"
 #include "app/core/UtilityRect.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+using namespace ::testing;
 
 TEST(FrameLayout, TheShownBarsFrameThePlotAreaAndThePlotsShareItInHalves)
 {
@@ -41,12 +44,9 @@ TEST(FrameLayout, TheShownBarsFrameThePlotAreaAndThePlotsShareItInHalves)
 
 TEST(FrameLayout, AFrameSmallerThanItsBarsLeavesEmptyRectanglesNotNegativeOnes)
 {
-    const FrameLayoutInput in{50, 20, true, false, true, true, true};
-    const FrameLayout l = FrameLayout::Compute(in);
-    for (const LayoutRect& r : {l.sidebar, l.statusbar, l.plotArea, l.plot1, l.plot2}) {
-        EXPECT_GE(r.width, 0);
-        EXPECT_GE(r.height, 0);
-    }
+    const FrameLayout l = FrameLayout::Compute({50, 20, true, false, true, true, true});
+    EXPECT_THAT((std::vector<LayoutRect>{l.sidebar, l.statusbar, l.plotArea, l.plot1, l.plot2}),
+                Each(AllOf(Field(&LayoutRect::width, Ge(0)), Field(&LayoutRect::height, Ge(0)))));
     EXPECT_EQ(l.plotArea.width, 0);
 }
 

