@@ -235,6 +235,8 @@ TEST_F(DataLogTest, EachMeasurementReadsItsOwnWeightingRangeAndMarker)
         for (int k = 1; k < 8; ++k)
             EXPECT_LT(value(first + k), peak - 40.0f) << "marker away from the tone, id " << first + k;
     }
+    // SNR (9) and SINAD (10) are tied by SINAD = 10·log10(1 + S/N).
+    EXPECT_NEAR(value(10), 10.0 * std::log10(1.0 + std::pow(10.0, value(9) / 10.0)), 0.01);
 }
 
 TEST_F(DataLogTest, TheThresholdIsStrictlyGreaterAndListsNeverPassIt)
