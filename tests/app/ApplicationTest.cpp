@@ -7,27 +7,15 @@
 #include "app/DeviceWatcher.h"
 #include "platform/Paths.h"
 #include "tests/app/FrameTestSupport.h"
-#include "tests/support/Screenshot.h"
-#include "widgets/CToolBtn.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
-
-#include <gtest/gtest.h>
 
 #include <clocale>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
 #include <sys/wait.h>
-#include <unistd.h>
 
 TEST(Application, NumbersStayInTheCFormatWhateverTheDesktopLocale)
 {
@@ -81,12 +69,7 @@ TEST(Application, AProgramInAFolderWhoseNameIsNotUtf8KeepsItsSettingsBesideItsel
         fs::copy_file(self, program);
     const std::string stem = self.stem().string();
     const fs::path cfg = data / (stem + ".cfg");
-    {
-        std::FILE* f = std::fopen(cfg.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fputs("[Settings]\r\nSamplingRate=48000\r\n", f);
-        std::fclose(f);
-    }
+    WriteText(cfg, "[Settings]\r\nSamplingRate=48000\r\n");
 
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
@@ -103,13 +86,7 @@ TEST(Application, AProgramInAFolderWhoseNameIsNotUtf8KeepsItsSettingsBesideItsel
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
 
-    std::string written;
-    if (std::FILE* f = std::fopen(cfg.c_str(), "rb")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
-            written.append(buffer, n);
-        std::fclose(f);
-    }
+    const std::string written = ReadText(cfg);
     EXPECT_NE(written.find("[Device]"), std::string::npos) << "the exit wrote the whole file beside the program";
     EXPECT_NE(written.find("SamplingRate=48000"), std::string::npos) << "the start read the file there";
     EXPECT_TRUE(fs::exists(data / (stem + ".ini")));
@@ -121,12 +98,9 @@ TEST(AboutDialog, ShowsTheLogoVersionAndTheInstallFilesNames)
 {
     frame_test::DataFolder folder;
     const std::string install = folder.Root() + "bin/talvenorInstall.ini";
-    folder.WriteFile(install, "[UserInfo]\r\nUser=Ann Example\r\nCompany=Example Acoustics\r\n");
+    WriteText(install, "[UserInfo]\r\nUser=Ann Example\r\nCompany=Example Acoustics\r\n");
     CAboutDialog about(nullptr, install, false, {});
-    EXPECT_EQ(about.windowTitle(), "About Talvenor");
-    EXPECT_EQ(about.UserName()->text(), "Ann Example");
-    EXPECT_EQ(about.CompanyName()->text(), "Example Acoustics");
-    EXPECT_EQ(about.VersionText()->text().split('\n').size(), 3);
+    EXPECT_EQ(about.UserName()->text() + "/" + about.CompanyName()->text(), "Ann Example/Example Acoustics");
     EXPECT_TRUE(about.VersionText()->text().startsWith("Talvenor Mobile\nVersion "));
     EXPECT_EQ(about.Logo()->BitmapSize(), QSize(500, 140)) << "the SPLASH_SCREEN_LOGO bitmap is there";
 

@@ -93,7 +93,7 @@ TEST(MainFrameDataLog, TheToneIsLoggedAtItsFrequencyInEveryRecordAndTheFileReads
     EXPECT_EQ(std::filesystem::path(path).parent_path(), std::filesystem::path(h.folder.Root() + "Log"));
     // Header and two records: each line is on disk as soon as it is written.
     ASSERT_TRUE(WaitFor([&] {
-        const std::string text = h.folder.ReadFile(path);
+        const std::string text = ReadText(path);
         return std::count(text.begin(), text.end(), '\n') >= 5;
     }));
     EXPECT_EQ(frame.Statusbar()->StatusText(), "Logging...");
