@@ -128,14 +128,18 @@ inline Peak DisplayPeak(CMainFrame& frame, int channel, float from = 500.0f, flo
     return peak;
 }
 
+// The generator window is open and its build has ended with a signal.
+inline bool GeneratorBuilt(const CMainFrame& frame)
+{
+    CSigGen* window = frame.SignalGenerator();
+    return window != nullptr && !window->IsBuilding() && window->GetWaveData() != nullptr;
+}
+
 // Opens the generator window and waits for its first signal.
 inline bool OpenGenerator(CMainFrame& frame)
 {
     frame.OnCommand(kSignalGenerator);
-    return WaitFor([&] {
-        CSigGen* window = frame.SignalGenerator();
-        return window != nullptr && !window->IsBuilding() && window->GetWaveData() != nullptr;
-    });
+    return WaitFor([&] { return GeneratorBuilt(frame); });
 }
 
 struct FrameHarness {
