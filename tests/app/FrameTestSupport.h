@@ -77,18 +77,22 @@ struct DataFolder : TempFolder {
     std::string CfgPath() const { return Root() + "talvenor.cfg"; }
 };
 
-// Records message boxes while it lives; questions get `answer`, notes OK.
+// Records message boxes while it lives; questions get `answer`, notes OK;
+// `whileShown` runs as each box is up.
 struct MessageLog {
     MessageLog()
     {
         platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
             texts.push_back(request.text);
+            if (whileShown)
+                whileShown();
             return request.buttons == platform::MessageButtons::Ok ? platform::MessageResult::Ok : answer;
         });
     }
     ~MessageLog() { platform::SetMessageBoxHook({}); }
     std::vector<std::string> texts;
     platform::MessageResult answer = platform::MessageResult::Yes;
+    std::function<void()> whileShown;
 };
 
 // Runs `act` on the next modal window of that type once it is up (from

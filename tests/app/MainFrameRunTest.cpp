@@ -1,11 +1,22 @@
 // Run and Stop against the simulated module with the generator playing into
-// it, device changes around a run, and closing while running.
+// it, device changes around a run, data logging set up in the sheet from the
+// side bar, written while the analyzer runs, closed by Stop and read back as
+// CSV by Python's csv module, and closing while running.
 
 #include "tests/app/FrameTestSupport.h"
 
+#include "app/CDataLoggingMainDlg.h"
+#include "app/core/TDataLog.h"
 #include "app/core/TRunControl.h"
 #include "plot/AmplitudeMapping.h"
 #include "utilities/siggenlogic/TSigGenPlayRules.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <fstream>
 
 namespace {
 
@@ -29,9 +40,31 @@ FrameSettings StereoSettings()
 // scale reads 1 Pa (left) or 1 g (right) peak, shown as rms.
 constexpr double kToneRms = 0.50119 / 1.41421356;
 
+// What the operator does in the data-logging sheet once it is up: log the
+// left channel's peak frequency, peak level and band power from 100 Hz to
+// 20 kHz every second, without threshold, into files named "Tone_…".
+void FillSheet(CDataLoggingMainDlg& sheet)
+{
+    CDataLogSetupDlg& page = *sheet.Page(0);
+    auto* enable = page.findChild<QCheckBox*>("2156");
+    if (!enable->isChecked())
+        enable->click();
+    auto* apply = page.findChild<QCheckBox*>("2319");
+    if (apply->isChecked())
+        apply->click();
+    page.findChild<QLineEdit*>("2315")->setText("100");
+    page.findChild<QLineEdit*>("2316")->setText("20000");
+    page.findChild<QLineEdit*>("2314")->setText("1");
+    page.findChild<QLineEdit*>("2317")->setText("Tone");
+    auto* list = page.findChild<QListWidget*>("2318");
+    for (int row = 0; row < list->count(); ++row)
+        list->item(row)->setCheckState(row <= 2 ? Qt::Checked : Qt::Unchecked);
+    sheet.findChild<QPushButton*>("1")->click();
+}
+
 } // namespace
 
-TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothAndCloseStopsFirst)
+TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothNoticesWaitLogsAreWrittenAndCloseStopsFirst)
 {
     FrameHarness h(StereoSettings());
     CMainFrame& frame = *h.frame;
@@ -105,6 +138,90 @@ TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothAndCloseStop
     QTest::qWait(300);
     EXPECT_EQ(frame.GetFrameCounter(), stopped) << "nothing is processed after Stop";
 
+    // A device notice arrives while the start's "not calibrated" box is open,
+    // and the box is answered at once, well within the debounce: the run
+    // keeps the port it started with.
+    h.messages.texts.clear();
+    h.messages.whileShown = [&] { frame.OnDeviceChange(); };
+    frame.OnStart();
+    h.messages.whileShown = nullptr;
+    ASSERT_TRUE(frame.IsRunning());
+    EXPECT_EQ(h.messages.texts, std::vector<std::string>{"WARNING the microphone has not yet been calibrated!"});
+    EXPECT_FALSE(frame.IsDeviceRefreshPending());
+    QTest::qWait(static_cast<int>(DeviceChangeDebounce::kDebounceMs) + 500);
+    EXPECT_EQ(frame.DeviceRefreshCount(), 0);
+    ASSERT_TRUE(frame.HasInputPort());
+    const std::uint32_t before = frame.GetFrameCounter();
+    EXPECT_TRUE(WaitFor([&] { return frame.GetFrameCounter() > before + 2; })) << "the run is analysed";
+    // A notice after Stop refreshes; the next Run finds the module again and
+    // cancels a refresh still pending.
+    frame.OnStop();
+    EXPECT_TRUE(frame.OnDeviceChange());
+    EXPECT_TRUE(WaitFor([&] { return frame.DeviceRefreshCount() == 1; })) << "a notice after Stop refreshes";
+    EXPECT_FALSE(frame.HasInputPort());
+    EXPECT_TRUE(frame.OnDeviceChange());
+    frame.OnStart();
+    EXPECT_TRUE(frame.IsRunning());
+    EXPECT_TRUE(frame.HasInputPort());
+    EXPECT_FALSE(frame.IsDeviceRefreshPending());
+
+    // The side bar's Data Logging... stops a run before the sheet opens.
+    bool filled = false;
+    frame_test::OnModal<CDataLoggingMainDlg>([&filled](CDataLoggingMainDlg& sheet) {
+        FillSheet(sheet);
+        filled = true;
+    });
+    CToolBtn* dataLog = frame.Sidebar()->Button(SidebarButtons::IDC_DATA_LOG);
+    QTest::mouseClick(dataLog, Qt::LeftButton);
+    ASSERT_TRUE(filled);
+    EXPECT_FALSE(frame.IsRunning());
+    EXPECT_FALSE(dataLog->IsLatched()) << "logging shows only while the analyzer runs";
+    // Run: the folder is offered and made, the file opens, records follow.
+    h.messages.texts.clear();
+    frame.OnStart();
+    ASSERT_TRUE(frame.IsRunning());
+    const auto questions = [&] {
+        return std::count_if(h.messages.texts.begin(), h.messages.texts.end(), [](const std::string& text) {
+            return text.find("The data logging folder does not exist") != std::string::npos;
+        });
+    };
+    EXPECT_EQ(questions(), 1);
+    EXPECT_TRUE(dataLog->IsLatched());
+    const std::string log = frame.DataLog().OpenFilePath(0);
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(std::filesystem::path(log).parent_path(), std::filesystem::path(h.folder.Root() + "Log"));
+    // Header and two records: each line is on disk as soon as it is written.
+    ASSERT_TRUE(WaitFor([&] {
+        const std::string text = ReadText(log);
+        return std::count(text.begin(), text.end(), '\n') >= 5;
+    }));
+    EXPECT_EQ(frame.Statusbar()->StatusText(), "Logging...");
+    const float spacing = frame.Processing().GetLoggingData(0)->GetLineSpacing();
+    frame.OnStop();
+    EXPECT_FALSE(dataLog->IsLatched());
+    const std::size_t messages = h.messages.texts.size();
+    QTest::qWait(50);
+    EXPECT_EQ(h.messages.texts.size(), messages) << "no failure was reported: " << h.messages.texts.back();
+    EXPECT_EQ(questions(), 1);
+    // Python's csv module reads it: every record has the header's fields and
+    // the peak frequency within one line of 1 kHz.
+    const std::string script = h.folder.Root() + "check_log.py";
+    std::ofstream(script) << "import csv, sys\n"
+                             "rows = list(csv.reader(open(sys.argv[1], newline='')))\n"
+                             "assert rows[0][0].startswith('Logging Start Time: '), rows[0]\n"
+                             "assert rows[1][0].startswith('Frequency Span: '), rows[1]\n"
+                             "names = rows[2]\n"
+                             "assert names == ['Time', 'Peak Freq', 'Peak Level', 'RMS Total Power Flat'], names\n"
+                             "assert rows[-1][0].startswith('Logging Stop Time: '), rows[-1]\n"
+                             "records = rows[3:-1]\n"
+                             "assert len(records) >= 2, len(records)\n"
+                             "for r in records:\n"
+                             "    assert len(r) == len(names), r\n"
+                             "    assert abs(float(r[1]) - 1000.0) <= float(sys.argv[2]), r\n"
+                             "    float(r[2]); float(r[3])\n";
+    const std::string command = "python3 " + script + " '" + log + "' " + std::to_string(spacing);
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+
     // Saving the signal stops a run first, then writes the file.
     frame.OnStart();
     ASSERT_TRUE(generator.IsPlaying());
@@ -131,41 +248,4 @@ TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothAndCloseStop
     FrameSettings reread;
     ASSERT_TRUE(LoadCfgSettings(h.folder.CfgPath(), reread, [] { return 0; }));
     EXPECT_FLOAT_EQ(reread.Spectrum[0].PlotTop, 77.0f);
-}
-
-TEST(MainFrameRun, ANoticeDuringTheStartsWarningBoxLeavesTheRunItsPortOneAfterStopRefreshesAndRunCancelsOne)
-{
-    FrameHarness h;
-    CMainFrame& frame = *h.frame;
-    // The device watcher's notice arrives while the "not calibrated" box is
-    // open, and the box is answered at once, well within the debounce.
-    platform::SetMessageBoxHook([&](const platform::MessageBoxRequest& request) {
-        h.messages.texts.push_back(request.text);
-        frame.OnDeviceChange();
-        return platform::MessageResult::Ok;
-    });
-    frame.OnStart();
-    ASSERT_TRUE(frame.IsRunning());
-    ASSERT_EQ(h.messages.texts.size(), 1u);
-    EXPECT_EQ(h.messages.texts[0], "WARNING the microphone has not yet been calibrated!");
-    EXPECT_FALSE(frame.IsDeviceRefreshPending());
-
-    QTest::qWait(static_cast<int>(DeviceChangeDebounce::kDebounceMs) + 500);
-    EXPECT_EQ(frame.DeviceRefreshCount(), 0);
-    ASSERT_TRUE(frame.HasInputPort()) << "the run keeps the port it started with";
-    const std::uint32_t before = frame.GetFrameCounter();
-    EXPECT_TRUE(WaitFor([&] { return frame.GetFrameCounter() > before + 2; })) << "the run is analysed";
-
-    frame.OnStop();
-    EXPECT_TRUE(frame.OnDeviceChange());
-    EXPECT_TRUE(WaitFor([&] { return frame.DeviceRefreshCount() == 1; })) << "a notice after Stop refreshes";
-    EXPECT_FALSE(frame.HasInputPort());
-
-    // The next Run finds the module again, and cancels a refresh still pending.
-    EXPECT_TRUE(frame.OnDeviceChange());
-    frame.OnStart();
-    EXPECT_TRUE(frame.IsRunning());
-    EXPECT_TRUE(frame.HasInputPort());
-    EXPECT_FALSE(frame.IsDeviceRefreshPending());
-    frame.OnStop();
 }
