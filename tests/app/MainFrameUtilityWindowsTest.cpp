@@ -128,7 +128,10 @@ Peak ToneOf(const TWaveFile& file, int channel, std::uint64_t first, std::uint64
 
 } // namespace
 
-TEST(MainFrameRecorder, FiveSecondsOfTheGeneratorsToneAreRecordedSavedReadBackAndPlayedThroughTheAnalysis)
+// Five seconds of the generator's tone are recorded, saved, read back and
+// played through the analysis; the viewers show the live readouts, copy them,
+// and re-open with the recorder where they stood.
+TEST(MainFrameRecorder, TheToneIsRecordedSavedReadBackAndPlayedTheViewersReadItAndAllReopenWhereTheyStood)
 {
     FrameHarness h(RecorderSettings());
     CMainFrame& frame = *h.frame;
@@ -143,6 +146,15 @@ TEST(MainFrameRecorder, FiveSecondsOfTheGeneratorsToneAreRecordedSavedReadBackAn
     const TChannelCalibration recordedLeft = left;
     const TChannelCalibration recordedRight = right;
     ASSERT_TRUE(frame_test::OpenGenerator(frame));
+
+    frame.OnCommand(kToggleToolbar);
+    for (std::uint32_t id : {ToolbarButtons::IDC_PEAK_FREQ, ToolbarButtons::IDC_PEAK_AMP, ToolbarButtons::IDC_TOTAL_PWR})
+        QTest::mouseClick(frame.Toolbar()->Button(id), Qt::LeftButton, {}, QPoint(14, 14));
+    for (int kind : {7, 8, 9}) {
+        ASSERT_NE(frame.Viewer(kind), nullptr) << kind;
+        EXPECT_TRUE(frame.ActionFor(kPeakFrequency + static_cast<std::uint32_t>(kind - 7))->isChecked());
+    }
+    EXPECT_TRUE(frame.Toolbar()->Button(ToolbarButtons::IDC_TOTAL_PWR)->IsLatched());
 
     frame.OnCommand(kRecorder);
     TRecorder* recorder = frame.Recorder();
@@ -161,6 +173,17 @@ TEST(MainFrameRecorder, FiveSecondsOfTheGeneratorsToneAreRecordedSavedReadBackAn
     EXPECT_EQ(h.messages.texts.back(),
               "The recording has stopped at its longest length of 5 seconds. What was recorded is kept.");
     const Peak live[2] = {DisplayPeak(frame, 0), DisplayPeak(frame, 1)};
+    const float spacing = frame.Processing().GetDisplayData(0)->GetLineSpacing();
+    for (int row = 0; row < 2; ++row) {
+        const std::string frequency(frame.Viewer(7)->Grid()->Cells().CellText(row, 0));
+        const std::string level(frame.Viewer(8)->Grid()->Cells().CellText(row, 0));
+        const std::string power(frame.Viewer(9)->Grid()->Cells().CellText(row, 0));
+        EXPECT_NEAR(std::stof(frequency), 1000.0f, spacing) << frequency;
+        EXPECT_NEAR(std::stof(level), -6.0f, 0.3f) << level;
+        EXPECT_NEAR(std::stof(power), -6.0f, 1.0f) << power;
+        EXPECT_EQ(frequency.substr(frequency.size() - 3) + level.substr(level.size() - 4), " Hz dBr");
+    }
+    EXPECT_EQ(frame.Viewer(7)->windowTitle(), "Peak Freq (L: 500Hz to 2000Hz) (R: 500Hz to 2000Hz)");
     TWaveFile* recording = recorder->GetWaveFile();
     ASSERT_NE(recording, nullptr);
     EXPECT_EQ(recording->GetDataFrames(), 5 * kRate);
@@ -249,37 +272,6 @@ TEST(MainFrameRecorder, FiveSecondsOfTheGeneratorsToneAreRecordedSavedReadBackAn
     EXPECT_EQ(recorder->GetState(), TRecorder::kPlaying) << "at the end it waits for Stop";
     recorder->OnStop();
     EXPECT_TRUE(recorder->Button(TRecorder::kStopId)->IsLatched());
-}
-
-TEST(MainFrameRecorder, ViewersShowTheLiveReadoutsCopyThemAndReopenWithTheRecorderWhereTheyStood)
-{
-    FrameHarness h(RecorderSettings());
-    CMainFrame& frame = *h.frame;
-    ASSERT_TRUE(frame_test::OpenGenerator(frame));
-
-    frame.OnCommand(kToggleToolbar);
-    for (std::uint32_t id : {ToolbarButtons::IDC_PEAK_FREQ, ToolbarButtons::IDC_PEAK_AMP, ToolbarButtons::IDC_TOTAL_PWR})
-        QTest::mouseClick(frame.Toolbar()->Button(id), Qt::LeftButton, {}, QPoint(14, 14));
-    for (int kind : {7, 8, 9}) {
-        ASSERT_NE(frame.Viewer(kind), nullptr) << kind;
-        EXPECT_TRUE(frame.ActionFor(kPeakFrequency + static_cast<std::uint32_t>(kind - 7))->isChecked());
-    }
-    EXPECT_TRUE(frame.Toolbar()->Button(ToolbarButtons::IDC_TOTAL_PWR)->IsLatched());
-
-    frame.OnStart();
-    ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 4; }));
-    const float spacing = frame.Processing().GetDisplayData(0)->GetLineSpacing();
-    for (int row = 0; row < 2; ++row) {
-        const std::string frequency(frame.Viewer(7)->Grid()->Cells().CellText(row, 0));
-        const std::string level(frame.Viewer(8)->Grid()->Cells().CellText(row, 0));
-        const std::string power(frame.Viewer(9)->Grid()->Cells().CellText(row, 0));
-        EXPECT_NEAR(std::stof(frequency), 1000.0f, spacing) << frequency;
-        EXPECT_NEAR(std::stof(level), -6.0f, 0.3f) << level;
-        EXPECT_NEAR(std::stof(power), -6.0f, 1.0f) << power;
-        EXPECT_EQ(frequency.substr(frequency.size() - 3) + level.substr(level.size() - 4), " Hz dBr");
-    }
-    EXPECT_EQ(frame.Viewer(7)->windowTitle(), "Peak Freq (L: 500Hz to 2000Hz) (R: 500Hz to 2000Hz)");
-    frame.OnStop();
 
     // Two rows shown, three lines copied: the last from the row below them.
     frame.Viewer(8)->CopyToClipboard();
@@ -301,8 +293,7 @@ TEST(MainFrameRecorder, ViewersShowTheLiveReadoutsCopyThemAndReopenWithTheRecord
     // Open ones re-open where they stood; Close All Utilities closes each,
     // and the start after has none of them.
     frame.Viewer(7)->move(300, 220);
-    frame.OnCommand(kRecorder);
-    frame.Recorder()->move(250, 180);
+    recorder->move(250, 180);
     frame.SignalGenerator()->move(120, 90);
     h.Finish();
     h.Start();
@@ -333,3 +324,4 @@ TEST(MainFrameRecorder, ViewersShowTheLiveReadoutsCopyThemAndReopenWithTheRecord
     EXPECT_EQ(h.frame->Viewer(8), nullptr);
     EXPECT_EQ(h.frame->Recorder(), nullptr);
 }
+
