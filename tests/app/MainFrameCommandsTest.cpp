@@ -1,5 +1,6 @@
 // The frame's menus, accelerators and commands: what is live and what is
-// greyed until its window exists, Alt+R against the "P&rint" mnemonic, help and documents.
+// greyed until its window exists, Alt+R against the "P&rint" mnemonic, the
+// generator window opened and closed through the frame, help and documents.
 
 #include "tests/app/FrameTestSupport.h"
 
@@ -20,7 +21,7 @@
 // on a button the user sees. Walks the frame's own command table, so a
 // command switched on later needs its way in too. Then the keys, the view,
 // utilities, help and documents menus act, and Exit closes.
-TEST(MainFrameCommands, EveryLiveCommandIsReachedTheKeysAndMenusActAndExitCloses)
+TEST(MainFrameCommands, EveryLiveCommandIsReachedTheKeysMenusAndGeneratorWindowActAndExitCloses)
 {
     FrameHarness h;
     CMainFrame& frame = *h.frame;
@@ -102,6 +103,38 @@ TEST(MainFrameCommands, EveryLiveCommandIsReachedTheKeysAndMenusActAndExitCloses
     EXPECT_TRUE(frame.Toolbar()->isVisible());
     EXPECT_TRUE(toolBar->isChecked());
     EXPECT_TRUE(item(2, "&Side Bar")->isChecked());
+
+    // The generator: a tool window over the frame, latching the tool bar's
+    // Generate button; a new analysis format reaches the open window.
+    CSigGen* window = frame.SignalGenerator();
+    CToolBtn* generate = frame.Toolbar()->Button(ToolbarButtons::IDC_GENERATE);
+    EXPECT_EQ(window->parentWidget(), &frame);
+    EXPECT_TRUE(generate->IsLatched());
+    lock->trigger();
+    ASSERT_TRUE(WaitFor([&] { return frame_test::GeneratorBuilt(frame); }));
+    ASSERT_EQ(window->GetChannels(), 1u);
+    frame.SetAnalysisFormat(TWaveFormat(48000, 2, 3));
+    frame.ReinitInput();
+    ASSERT_TRUE(WaitFor([&] { return frame_test::GeneratorBuilt(frame); }));
+    EXPECT_EQ(window->GetChannels(), 2u);
+    // Its own close box: the window asks, the frame stores and deletes it.
+    window->move(150, 100);
+    window->close();
+    EXPECT_EQ(frame.SignalGenerator(), window) << "not deleted inside its own close handler";
+    ASSERT_TRUE(WaitFor([&] { return frame.SignalGenerator() == nullptr; }));
+    const WindowSlots& windowSlots = frame.Settings().Windows;
+    EXPECT_FALSE(windowSlots.IsOpen(kSlotSignalGenerator)) << "closed: the next start does not re-open it";
+    const PlacementRect stored = windowSlots.GetSavedWindowRect(kSlotSignalGenerator, {}, {800, 600});
+    EXPECT_EQ(QPoint(stored.left, stored.top), QPoint(150, 100));
+    EXPECT_FALSE(generate->IsLatched() || generator->isChecked());
+    EXPECT_FALSE(frame.ActionFor(kSaveGeneratorWave)->isEnabled()) << "no window, nothing to save";
+    // The tool bar's button opens it again where it stood; Close All Utilities closes it.
+    QTest::mouseClick(generate, Qt::LeftButton, {}, QPoint(14, 14));
+    ASSERT_NE(frame.SignalGenerator(), nullptr);
+    EXPECT_EQ(frame.SignalGenerator()->frameGeometry().topLeft(), QPoint(150, 100));
+    EXPECT_TRUE(frame.ActionFor(kSaveGeneratorWave)->isEnabled());
+    frame.OnCommand(kCloseAllUtilities);
+    EXPECT_EQ(frame.SignalGenerator(), nullptr);
 
     // Help opens its pages in one window, by context with the contents as
     // the fallback; the documents and the web site open outside.

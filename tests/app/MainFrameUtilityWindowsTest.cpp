@@ -1,6 +1,6 @@
 // The utility windows in the running program, on the simulated module whose
-// inputs hear the generator's outputs: the generator opened and closed through
-// the frame and taken down cleanly while it builds; a recording of its tone,
+// inputs hear the generator's outputs: the generator taken down cleanly while
+// it builds (the frame's command test opens and closes it); a recording of its tone,
 // saved with the calibration, read back by us and by sox, played through the
 // analysis; the viewers' live readouts and their copy; and all of them
 // re-opened at start-up where they stood.
@@ -17,60 +17,7 @@
 #include <QScrollBar>
 
 using frame_test::DisplayPeak;
-using frame_test::GeneratorBuilt;
 using frame_test::Peak;
-
-TEST(MainFrameGenerator, TheToggleOpensTheWindowItsCloseBoxClosesItAndTheSlotKeepsWhereItStood)
-{
-    FrameHarness h;
-    CMainFrame& frame = *h.frame;
-    EXPECT_FALSE(frame.ActionFor(kSaveGeneratorWave)->isEnabled()) << "no window, nothing to save";
-
-    // The hidden tool bar's Generate button, as the operator shows and presses it.
-    frame.OnCommand(kToggleToolbar);
-    CToolBtn* generate = frame.Toolbar()->Button(ToolbarButtons::IDC_GENERATE);
-    QTest::mouseClick(generate, Qt::LeftButton, {}, QPoint(14, 14));
-    CSigGen* window = frame.SignalGenerator();
-    ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->parentWidget(), &frame) << "a tool window that stays above the frame";
-    EXPECT_TRUE(generate->IsLatched());
-    EXPECT_TRUE(frame.ActionFor(kSignalGenerator)->isChecked());
-    EXPECT_TRUE(frame.ActionFor(kSaveGeneratorWave)->isEnabled());
-    ASSERT_TRUE(WaitFor([&] { return GeneratorBuilt(frame); }));
-
-    // The lock refreshes the open window: one signal for both channels.
-    frame.OnCommand(kLockGeneratorChannels);
-    EXPECT_EQ(frame.Settings().LockSignalGeneratorChannels, 1);
-    EXPECT_TRUE(WaitFor([&] { return GeneratorBuilt(frame); }));
-    frame.OnCommand(kLockGeneratorChannels);
-    // A new analysis format reaches the open window: it plays in it.
-    ASSERT_EQ(window->GetChannels(), 1u);
-    frame.SetAnalysisFormat(TWaveFormat(48000, 2, 3));
-    frame.ReinitInput();
-    ASSERT_TRUE(WaitFor([&] { return GeneratorBuilt(frame); }));
-    EXPECT_EQ(window->GetChannels(), 2u);
-
-    // Its own close box: the window asks, the frame stores and deletes it.
-    window->move(150, 100);
-    window->close();
-    EXPECT_EQ(frame.SignalGenerator(), window) << "not deleted inside its own close handler";
-    ASSERT_TRUE(WaitFor([&] { return frame.SignalGenerator() == nullptr; }));
-    const WindowSlots& windowSlots = frame.Settings().Windows;
-    EXPECT_FALSE(windowSlots.IsOpen(kSlotSignalGenerator)) << "closed: the next start does not re-open it";
-    const PlacementRect stored = windowSlots.GetSavedWindowRect(kSlotSignalGenerator, {}, {800, 600});
-    EXPECT_EQ(QPoint(stored.left, stored.top), QPoint(150, 100));
-    EXPECT_FALSE(generate->IsLatched());
-    EXPECT_FALSE(frame.ActionFor(kSignalGenerator)->isChecked());
-    EXPECT_FALSE(frame.ActionFor(kSaveGeneratorWave)->isEnabled());
-
-    // Opened again where it stood; Close All Utilities closes it.
-    frame.OnCommand(kSignalGenerator);
-    ASSERT_NE(frame.SignalGenerator(), nullptr);
-    EXPECT_EQ(frame.SignalGenerator()->frameGeometry().topLeft(), QPoint(150, 100));
-    frame.OnCommand(kCloseAllUtilities);
-    EXPECT_EQ(frame.SignalGenerator(), nullptr);
-}
 
 TEST(MainFrameGenerator, ClosingTheProgramWhileTheGeneratorBuildsIsClean)
 {
