@@ -71,7 +71,7 @@ TEST(Application, AProgramInAFolderWhoseNameIsNotUtf8KeepsItsSettingsBesideItsel
     WriteText(cfg, "[Settings]\r\nSamplingRate=48000\r\n");
 
     const std::string command = "cd '" + (root / "elsewhere").string() + "' && " + kRole + "=non-utf8-program '" +
-                                program.string() + "' --gtest_filter='Application.AProgramInAFolderWhoseNameIsNotUtf8*'";
+                                program.string() + "' --gtest_filter='Application.AProgramInAFolderWhose*'";
     ASSERT_EQ(std::system(command.c_str()), 0);
     const std::string written = ReadText(cfg);
     EXPECT_NE(written.find("[Device]"), std::string::npos) << "the exit wrote the whole file beside the program";

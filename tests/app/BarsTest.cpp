@@ -150,7 +150,8 @@ TEST(FormatMenuModel, ItemsAreOfferedAsThePortAcceptsThemWithTheCurrentCheckedAn
         return rate <= 96000 && channels == 2 && bytes != 2;
     };
     EXPECT_EQ(FormatMenuModel::RateItems(frame).size(), 16u);
-    EXPECT_EQ(Texts(FormatMenuModel::WidthItems(frame)) + Texts(FormatMenuModel::ChannelItems(frame)), "24 Bit* Stereo* ");
+    EXPECT_EQ(Texts(FormatMenuModel::WidthItems(frame)) + Texts(FormatMenuModel::ChannelItems(frame)),
+              "24 Bit* Stereo* ");
     frame.accepts = [](auto, auto, auto) { return true; };
     frame.format = TWaveFormat(44100, 1, 2);
     EXPECT_EQ(Texts(FormatMenuModel::WidthItems(frame)) + Texts(FormatMenuModel::ChannelItems(frame)),

@@ -32,10 +32,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
 
 using namespace frame_command;
 

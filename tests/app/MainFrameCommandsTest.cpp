@@ -71,7 +71,7 @@ TEST(MainFrameCommands, EveryLiveCommandIsReachedTheKeysMenusAndGeneratorWindowA
     for (std::uint32_t id : frame_menus::BuiltCommands()) {
         QAction* action = frame.ActionFor(id);
         ASSERT_NE(action, nullptr) << id;
-        EXPECT_TRUE(!action->isEnabled() || reached.count(id)) << "command " << id << " is live but nothing reaches it";
+        EXPECT_TRUE(!action->isEnabled() || reached.count(id)) << "command " << id << " is live, nothing reaches it";
     }
 
     // The keys act: F2 stops then starts, F3 stops; Alt+R is the accelerator's.

@@ -14,13 +14,6 @@
 
 namespace {
 
-TEST(ToolBtnImage, GreyWinsOverLatchedOnlyWhenThereIsAGreyBitmap)
-{
-    EXPECT_EQ(ChooseToolBtnImage(true, true, true, true), ToolBtnImage::Grey);
-    EXPECT_EQ(ChooseToolBtnImage(true, false, false, false), ToolBtnImage::Up);
-    EXPECT_EQ(ChooseToolBtnImage(false, false, false, true), ToolBtnImage::Down);
-}
-
 TEST(ToolTipTracker, OnlyACursorAtRestSinceTheLastMoveShowsATip)
 {
     ToolTipTracker tracker;
@@ -91,10 +84,13 @@ TEST(ButtonBitmap, RecoloursReferencesInOnePassLogosOnlyWhiteAndLoadsByPixelRati
     EXPECT_TRUE(ButtonBitmap::Load("NoSuchBitmap", 1.0, colours).isNull());
 }
 
+// Grey wins over latched only when there is a grey bitmap; the button keeps
+// its state.
 TEST(CToolBtn, GreyNeedsAGreyBitmapAndLatchHoldsTheDownBitmap)
 {
-    // Which image each state shows is the table's above; here the button
-    // keeps its state.
+    EXPECT_EQ(ChooseToolBtnImage(true, true, true, true), ToolBtnImage::Grey);
+    EXPECT_EQ(ChooseToolBtnImage(true, false, false, false), ToolBtnImage::Up);
+    EXPECT_EQ(ChooseToolBtnImage(false, false, false, true), ToolBtnImage::Down);
     CToolBtn plain(nullptr, 401, "RunUp", "RunDown");
     plain.SetGreyed();
     EXPECT_FALSE(plain.IsGreyed());
