@@ -123,13 +123,6 @@ TEST(StatusbarText, EveryRowOfTheTable)
     }
 }
 
-TEST(LevelBar, TheLastTwoPercentOfTheScaleIsRedTicksExcepted)
-{
-    EXPECT_EQ(LevelBar::PixelColour(197, 200), qRgb(255, 0, 0));
-    EXPECT_EQ(LevelBar::PixelColour(196, 200), qRgb(128, 128, 128));
-    EXPECT_EQ(LevelBar::PixelColour(195, 200), qRgb(248, 173, 0));
-}
-
 // The items' texts, the checked one marked.
 std::string Texts(const std::vector<FormatMenuItem>& items)
 {
@@ -221,7 +214,7 @@ protected:
     CStatusbar bar;
 };
 
-TEST_F(StatusbarTest, RefreshesRepaintOnlyOnAChangeLevelsDropToZeroOnStopAndTheMetersDrawAnOverloadRed)
+TEST_F(StatusbarTest, RefreshesRepaintOnlyOnAChangeLevelsDropToZeroOnStopAndTheMetersDrawTheGradientAndRed)
 {
     bar.UpdateStatus(CStatusbar::kUpdateAll);
     EXPECT_EQ(bar.PaintedText(), "Stopped");
@@ -253,9 +246,13 @@ TEST_F(StatusbarTest, RefreshesRepaintOnlyOnAChangeLevelsDropToZeroOnStopAndTheM
     EXPECT_EQ(QColor(shot.pixel(x0 + 199, 5)), QColor(126, 213, 0)); // last of 200
     EXPECT_EQ(QColor(shot.pixel(x0 + 200, 5)), face);
     EXPECT_EQ(QColor(shot.pixel(x0, 5)), face);
-    // Overload: one red block across the pane.
+    // Overload: one red block across the pane. The last two percent of the
+    // scale are red, ticks excepted.
     EXPECT_EQ(QColor(shot.pixel(x0 + 1, 12)), QColor(255, 0, 0));
     EXPECT_EQ(QColor(shot.pixel(x0 + 398, 17)), QColor(255, 0, 0));
+    EXPECT_EQ(LevelBar::PixelColour(197, 200), qRgb(255, 0, 0));
+    EXPECT_EQ(LevelBar::PixelColour(196, 200), qRgb(128, 128, 128));
+    EXPECT_EQ(LevelBar::PixelColour(195, 200), qRgb(248, 173, 0));
 
     const int before = paints.count;
     bar.UpdateStatus(CStatusbar::kUpdateLevels);

@@ -20,17 +20,6 @@ using frame_test::OnModal;
 
 namespace {
 
-// 48 kHz, dB display; the generator's tone is 1 kHz on the left.
-FrameSettings Settings(std::uint16_t channels)
-{
-    FrameSettings s;
-    s.Processing.Format.Set(48000, channels, 3);
-    s.Scaling[0].AmpScaleType = ScalingOpts::kLogarithmic;
-    s.SigGenChannel[0].SigType = kSigTone1kHz;
-    s.SigGenOutput.OutputUnits = 0;
-    return s;
-}
-
 template <typename W>
 W* Find(QWidget& parent, int id)
 {
@@ -44,7 +33,7 @@ W* Find(QWidget& parent, int id)
 // restarts the run at it.
 TEST(MainFrameSettings, KeysAndButtonsOpenTheSheetConfigurationsSaveAndLoadAndARateChangeRestarts)
 {
-    FrameHarness h(Settings(2));
+    FrameHarness h(frame_test::ToneSettings());
     CMainFrame& frame = *h.frame;
     frame.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
@@ -102,7 +91,11 @@ TEST(MainFrameSettings, ACalibratorToneCalibratesTheChannelTo94dBSpl)
 {
     // Levels to 0.05 dB: the simulated room would add to the tone.
     setenv("TALVENOR_DAQSIM_AMBIENT", "0", 1);
-    FrameHarness h(Settings(1));
+    // Mono, the generator's level in dBFS.
+    FrameSettings mono = frame_test::ToneSettings();
+    mono.Processing.Format.Set(48000, 1, 3);
+    mono.SigGenOutput.OutputUnits = 0;
+    FrameHarness h(mono);
     CMainFrame& frame = *h.frame;
     const TWaveFormat format = frame.Settings().Processing.Format;
     const int output = frame.Settings().m_OutputDevice;
