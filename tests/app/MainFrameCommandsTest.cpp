@@ -26,20 +26,13 @@ TEST(MainFrameCommands, EveryLiveCommandIsReachedTheKeysMenusAndGeneratorWindowA
     FrameHarness h;
     CMainFrame& frame = *h.frame;
     const auto popup = [&](int index) { return frame.menuBar()->actions().at(index)->menu(); };
-    const auto item = [&](int index, const char* text) {
-        for (QAction* action : popup(index)->actions())
-            if (action->text() == QLatin1String(text))
-                return action;
-        ADD_FAILURE() << text;
-        return static_cast<QAction*>(nullptr);
-    };
-    // The generator from its menu item, so that saving its signal is live too.
-    QAction* generator = item(3, "Signal &Generator");
-    ASSERT_NE(generator, nullptr);
+    // The generator from its menu item (each menu item is its command's one
+    // action), so that saving its signal is live too.
+    QAction* generator = frame.ActionFor(kSignalGenerator);
     generator->trigger();
     ASSERT_NE(frame.SignalGenerator(), nullptr);
     EXPECT_TRUE(generator->isChecked());
-    QAction* lock = item(3, "&Lock Signal Generator Channels");
+    QAction* lock = frame.ActionFor(kLockGeneratorChannels);
     const bool locked = lock->isChecked();
     lock->trigger();
     EXPECT_EQ(lock->isChecked(), !locked);
@@ -96,13 +89,12 @@ TEST(MainFrameCommands, EveryLiveCommandIsReachedTheKeysMenusAndGeneratorWindowA
     EXPECT_FALSE(frame.IsRunning());
     popup(0)->close();
 
-    QAction* toolBar = item(2, "&Tool Bar");
-    ASSERT_NE(toolBar, nullptr);
+    QAction* toolBar = frame.ActionFor(kToggleToolbar);
     EXPECT_FALSE(toolBar->isChecked());
     toolBar->trigger();
     EXPECT_TRUE(frame.Toolbar()->isVisible());
     EXPECT_TRUE(toolBar->isChecked());
-    EXPECT_TRUE(item(2, "&Side Bar")->isChecked());
+    EXPECT_TRUE(frame.ActionFor(kToggleSidebar)->isChecked());
 
     // The generator: a tool window over the frame, latching the tool bar's
     // Generate button; a new analysis format reaches the open window.
