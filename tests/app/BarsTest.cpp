@@ -153,35 +153,23 @@ TEST(FormatMenuModel, ItemsAreOfferedAsThePortAcceptsThemWithTheCurrentCheckedAn
     EXPECT_TRUE(FormatMenuModel::RateItems(frame).empty() && FormatMenuModel::WidthItems(frame).empty() &&
                 FormatMenuModel::ChannelItems(frame).empty());
 
-    // A change reinitialises; a running analyzer starts again.
-    struct Row {
-        std::uint32_t command;
-        bool running;
-        TWaveFormat want;
-        std::vector<std::string> events;
-    };
+    // A change reinitialises; a running analyzer starts again; commands that
+    // name no format do nothing.
     const std::vector<std::string> stopped{"command 57766", "format", "command 57914"};
-    std::vector<std::string> restarted = stopped;
-    restarted.push_back("command 57765");
-    const Row rows[] = {
-        {210, false, TWaveFormat(44100, 2, 3), stopped},
-        {FormatMenuModel::kCommand24Bit, true, TWaveFormat(48000, 2, 3), restarted},
-        // Commands that name no format do nothing.
-        {101, true, TWaveFormat(48000, 2, 2), {}},
-        {199, true, TWaveFormat(48000, 2, 2), {}},
-        {220, true, TWaveFormat(48000, 2, 2), {}},
-        {449, true, TWaveFormat(48000, 2, 2), {}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.command);
-        FakeFrame changed;
-        changed.format = TWaveFormat(48000, 2, row.command == 210 ? 3 : 2);
-        changed.running = row.running;
-        FormatMenuModel::Execute(row.command, changed);
-        EXPECT_EQ(changed.format, row.want);
-        EXPECT_EQ(changed.events, row.events);
-        EXPECT_EQ(changed.running, row.running);
-    }
+    FakeFrame changed;
+    changed.format = TWaveFormat(48000, 2, 3);
+    FormatMenuModel::Execute(210, changed);
+    EXPECT_EQ(changed.format, TWaveFormat(44100, 2, 3));
+    EXPECT_EQ(changed.events, stopped);
+    EXPECT_FALSE(changed.running);
+    changed.events.clear();
+    changed.format = TWaveFormat(48000, 2, 2);
+    changed.running = true;
+    for (std::uint32_t command : {101u, 199u, 220u, 449u, FormatMenuModel::kCommand24Bit})
+        FormatMenuModel::Execute(command, changed);
+    EXPECT_EQ(changed.format, TWaveFormat(48000, 2, 3));
+    EXPECT_EQ(changed.events, (std::vector<std::string>{"command 57766", "format", "command 57914", "command 57765"}));
+    EXPECT_TRUE(changed.running);
 }
 
 // Counts the paints a widget receives.
