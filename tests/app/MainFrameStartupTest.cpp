@@ -11,7 +11,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-TEST(MainFrameStartup, WithoutSettingsFilesTheFrameStartsWithItsDefaultsAndSwitchesToTwoChannels)
+TEST(MainFrameStartup, DefaultsWithoutFilesTheirValuesFromAPreviousRunADamagedOneDefaultsAndANote)
 {
     FrameHarness h;
     CMainFrame& frame = *h.frame;
@@ -59,33 +59,27 @@ TEST(MainFrameStartup, WithoutSettingsFilesTheFrameStartsWithItsDefaultsAndSwitc
     EXPECT_EQ(CheckCfgFile(h.folder.CfgPath()), CfgFileState::Readable);
     EXPECT_TRUE(std::filesystem::exists(h.folder.IniPath()));
     EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0) << "both ports are gone";
-}
 
-TEST(MainFrameStartup, FilesFromAPreviousRunGiveTheirValuesADamagedOneDefaultsAndANote)
-{
-    FrameHarness h(false);
+    // Files from a previous run give their values.
     FrameSettings previous;
     previous.Processing.Format.Set(48000, 2, 2);
     previous.Daq.DAQ_InputGain = 4;
     previous.Calibration[1].PctFullScale = 0.25f;
-    previous.m_ShowStatusbar = 1;
     const WindowPlacement placed{0, WindowPlacement::kShowNormal, -1, -1, -1, -1, {20, 30, 920, 580}};
     previous.Windows.Store(kSlotMainWindow, &placed);
     ASSERT_TRUE(SaveCfgSettings(h.folder.CfgPath(), previous));
     ASSERT_TRUE(SaveIniSettings(h.folder.IniPath(), previous));
-
     h.Start();
-    CMainFrame& frame = *h.frame;
-    const FrameSettings& s = frame.Settings();
-    EXPECT_EQ(s.Processing.Format, TWaveFormat(48000, 2, 2));
-    EXPECT_EQ(s.Processing.ChannelProcessing, 2) << "two channels side by side";
-    EXPECT_EQ(s.Daq.DAQ_InputGain, 4);
-    EXPECT_FLOAT_EQ(s.Calibration[1].PctFullScale, 0.25f);
+    const FrameSettings& read = h.frame->Settings();
+    EXPECT_EQ(read.Processing.Format, TWaveFormat(48000, 2, 2));
+    EXPECT_EQ(read.Processing.ChannelProcessing, 2) << "two channels side by side";
+    EXPECT_EQ(read.Daq.DAQ_InputGain, 4);
+    EXPECT_FLOAT_EQ(read.Calibration[1].PctFullScale, 0.25f);
     // Two channels with their own scaling: two plots, left over right.
-    ASSERT_NE(frame.Plot(1), nullptr);
-    EXPECT_LT(frame.Plot(0)->geometry().top(), frame.Plot(1)->geometry().top());
-    EXPECT_EQ(frame.geometry().size(), QSize(900, 550)) << "the stored placement";
-    SaveScreenshot(frame, "main_frame_two_channels");
+    ASSERT_NE(h.frame->Plot(1), nullptr);
+    EXPECT_LT(h.frame->Plot(0)->geometry().top(), h.frame->Plot(1)->geometry().top());
+    EXPECT_EQ(h.frame->geometry().size(), QSize(900, 550)) << "the stored placement";
+    SaveScreenshot(*h.frame, "main_frame_two_channels");
 
     h.Finish();
 
