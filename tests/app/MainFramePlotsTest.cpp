@@ -28,11 +28,6 @@ int PeakX(const std::vector<PlotPoint>& points)
     return top == points.end() ? -1 : top->x;
 }
 
-QLineEdit* Field(CPlotOptionsMain& sheet, int page, const char* name)
-{
-    return sheet.SpectrumPage(page)->findChild<QLineEdit*>(QString::fromLatin1(name));
-}
-
 } // namespace
 
 TEST(MainFramePlots, AStoredOverlayStaysWhileTheLiveToneMovesAndOptionsReapplyOnlyTheChangedPlot)
@@ -97,8 +92,8 @@ TEST(MainFramePlots, AStoredOverlayStaysWhileTheLiveToneMovesAndOptionsReapplyOn
     bool started = false;
     frame_test::OnModal<CPlotOptionsMain>([&](CPlotOptionsMain& sheet) {
         started = sheet.Tabs()->currentIndex() == 0 && sheet.PageCount() == 2;
-        Field(sheet, 0, "StartFreq")->setText(QStringLiteral("500"));
-        Field(sheet, 0, "StopFreq")->setText(QStringLiteral("1500"));
+        sheet.SpectrumPage(0)->findChild<QLineEdit*>("StartFreq")->setText(QStringLiteral("500"));
+        sheet.SpectrumPage(0)->findChild<QLineEdit*>("StopFreq")->setText(QStringLiteral("1500"));
         sheet.SpectrumPage(0)->findChild<QComboBox*>(QStringLiteral("PeakHold"))->setCurrentIndex(4);
         sheet.accept();
     });

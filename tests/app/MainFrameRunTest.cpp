@@ -21,18 +21,16 @@
 namespace {
 
 // A quicker analysis than the defaults' 192 kHz mono: 48 kHz, both channels,
-// each plot from 100 Hz to 20 kHz; the generator plays 1 kHz at −6 dBFS.
+// each plot from 100 Hz to 20 kHz on its default scales; the generator plays
+// 1 kHz at −6 dBFS.
 FrameSettings StereoSettings()
 {
-    FrameSettings s;
-    s.Processing.Format.Set(48000, 2, 3);
+    FrameSettings s = frame_test::ToneSettings();
     for (int c = 0; c < 2; ++c) {
+        s.Scaling[c] = FrameSettings().Scaling[c];
         s.Spectrum[c].StartFreq = 100.0f;
         s.Spectrum[c].StopFreq = 20000.0f;
-        s.SigGenChannel[c].SigType = kSigTone1kHz;
     }
-    s.SigGenOutput.OutputLevel = -6.0f;
-    s.SigGenOutput.OutputLevelR = -6.0f;
     return s;
 }
 

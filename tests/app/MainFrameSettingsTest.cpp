@@ -18,16 +18,6 @@
 
 using frame_test::OnModal;
 
-namespace {
-
-template <typename W>
-W* Find(QWidget& parent, int id)
-{
-    return parent.findChild<W*>(QStringLiteral("id%1").arg(id));
-}
-
-} // namespace
-
 // Keys and bar buttons open the sheet on their page; the configuration
 // commands save and load through the file dialogs; a new rate while running
 // restarts the run at it.
@@ -74,7 +64,7 @@ TEST(MainFrameSettings, KeysAndButtonsOpenTheSheetConfigurationsSaveAndLoadAndAR
     ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 2; }));
     ASSERT_NEAR(frame.Processing().GetDisplayData(0)->GetLineSpacing(), 48000.0f / 65536, 1e-4f);
     OnModal<COptionsMain>([](COptionsMain& sheet) {
-        auto* rate = Find<QComboBox>(sheet.SettingsPage(), 2008);
+        auto* rate = sheet.SettingsPage().findChild<QComboBox*>("id2008");
         rate->setCurrentIndex(rate->findText("96000"));
         sheet.accept();
     });
@@ -112,9 +102,9 @@ TEST(MainFrameSettings, ACalibratorToneCalibratesTheChannelTo94dBSpl)
     ASSERT_TRUE(calibrator.Open(format) && calibrator.PreparePlayback(&wave, true, 0, -1));
     OnModal<COptionsMain>([&](COptionsMain& sheet) {
         CCalibrationDlgSPL& page = sheet.CalibrationPage();
-        Find<QRadioButton>(page, 2279)->click();
-        Find<QLineEdit>(page, 2300)->setText("94.0");
-        QTest::mouseClick(Find<QPushButton>(page, 1657), Qt::LeftButton);
+        page.findChild<QRadioButton*>("id2279")->click();
+        page.findChild<QLineEdit*>("id2300")->setText("94.0");
+        QTest::mouseClick(page.findChild<QPushButton*>("id1657"), Qt::LeftButton);
         ASSERT_TRUE(page.IsRecording());
         ASSERT_TRUE(WaitFor([&] { return !page.IsRecording(); }, 60000));
         sheet.accept();

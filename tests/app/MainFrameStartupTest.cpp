@@ -55,6 +55,15 @@ TEST(MainFrameStartup, DefaultsWithoutFilesTheirValuesFromAPreviousRunADamagedOn
             << control->metaObject()->className() << " at x " << where.x();
     }
 
+    // Closing the program while the generator builds (a ten-second sweep at
+    // 192 kHz takes a while) is clean.
+    frame.Settings().SigGenChannel[0].SigType = kSigFreqSweep;
+    frame.OnCommand(kSignalGenerator);
+    ASSERT_NE(frame.SignalGenerator(), nullptr);
+    EXPECT_TRUE(frame.SignalGenerator()->IsBuilding());
+    EXPECT_TRUE(frame.close());
+    EXPECT_EQ(frame.SignalGenerator(), nullptr);
+    EXPECT_TRUE(frame.Settings().Windows.IsOpen(kSlotSignalGenerator)) << "re-opened at the next start";
     h.Finish();
     EXPECT_EQ(CheckCfgFile(h.folder.CfgPath()), CfgFileState::Readable);
     EXPECT_TRUE(std::filesystem::exists(h.folder.IniPath()));
