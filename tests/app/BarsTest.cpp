@@ -318,48 +318,46 @@ TEST_F(StatusbarTest, ProgressFromAWorkerArrivesInOrderAndAClickOnTheTextOpensTh
         EXPECT_TRUE(!submenu->isEnabled() && submenu->menu()->actions().isEmpty());
 }
 
-TEST(Sidebar, ClicksOnTheSurfaceAndShortcutsSendTheirCommandsAndTheLogoShowsAbove410Pixels)
+// The side bar: a right click on its surface restarts averaging, on a button
+// it does nothing, neither there nor on the bar; a double click opens the
+// settings; the logo shows above 410 pixels. The tool bar: the frame's tests
+// latch the window buttons through the real frame; here, the buttons that
+// show no state, and which buttons send commands.
+TEST(Bars, SideBarClicksShortcutsAndLogoToolBarLatchesAndCommands)
 {
     using namespace SidebarButtons;
     FakeFrame frame;
-    CSidebar bar(nullptr, frame);
-    bar.show();
-    // A right click restarts averaging; on a button it does nothing, neither
-    // there nor on the bar; a double click opens the settings.
+    CSidebar side(nullptr, frame);
+    side.show();
     const QPoint surface(45, 250);
-    QTest::mousePress(&bar, Qt::RightButton, {}, surface);
-    QTest::mouseClick(bar.Button(IDC_SETTINGS), Qt::RightButton);
-    QTest::mouseClick(&bar, Qt::LeftButton, {}, surface);
-    QTest::mouseDClick(&bar, Qt::LeftButton, {}, surface);
+    QTest::mousePress(&side, Qt::RightButton, {}, surface);
+    QTest::mouseClick(side.Button(IDC_SETTINGS), Qt::RightButton);
+    QTest::mouseClick(&side, Qt::LeftButton, {}, surface);
+    QTest::mouseDClick(&side, Qt::LeftButton, {}, surface);
     for (std::uint32_t id : {IDC_SETTINGS, IDC_CALIBRATE, IDC_DEVICE, IDC_DATA_LOG})
-        QTest::mouseClick(bar.Button(id), Qt::LeftButton);
-    const std::vector<FrameCommand> expected{
-        FrameCommand::ResetAveraging,          FrameCommand::ResetAveraging, FrameCommand::OptionsProcessingSettings,
-        FrameCommand::ProcessingSettingsPage0, FrameCommand::CalibrationSettings,
-        FrameCommand::ProcessingSettingsPage2, FrameCommand::DataLoggingSettings};
-    EXPECT_EQ(frame.commands, expected);
+        QTest::mouseClick(side.Button(id), Qt::LeftButton);
+    EXPECT_EQ(frame.commands, (std::vector<FrameCommand>{
+                                  FrameCommand::ResetAveraging, FrameCommand::ResetAveraging,
+                                  FrameCommand::OptionsProcessingSettings, FrameCommand::ProcessingSettingsPage0,
+                                  FrameCommand::CalibrationSettings, FrameCommand::ProcessingSettingsPage2,
+                                  FrameCommand::DataLoggingSettings}));
 
     // The logo's separator line runs one pixel above it, across the bar.
-    const QRgb face = bar.palette().color(QPalette::Button).rgb();
-    bar.resize(90, 400);
-    EXPECT_EQ(bar.grab().toImage().pixel(40, 400 - 82), face);
-    bar.resize(90, 411);
-    const QImage shot = bar.grab().toImage();
-    EXPECT_EQ(shot.pixel(40, 411 - 82), bar.palette().color(QPalette::Dark).rgb());
+    const QRgb face = side.palette().color(QPalette::Button).rgb();
+    side.resize(90, 400);
+    EXPECT_EQ(side.grab().toImage().pixel(40, 400 - 82), face);
+    side.resize(90, 411);
+    const QImage shot = side.grab().toImage();
+    EXPECT_EQ(shot.pixel(40, 411 - 82), side.palette().color(QPalette::Dark).rgb());
     int logoPixels = 0;
     for (int y = 330; y < 411; ++y) {
         for (int x = 0; x < 89; ++x)
             logoPixels += shot.pixel(x, y) != face;
     }
     EXPECT_GT(logoPixels, 300);
-    SaveScreenshot(bar, "sidebar_stopped");
-}
+    SaveScreenshot(side, "sidebar_stopped");
 
-// The frame's tests latch the window buttons through the real frame; here,
-// the buttons that show no state, and which buttons send commands.
-TEST(Toolbar, ButtonsThatShowNoStateCannotBeLatchedAndHandledButtonsSendTheirCommands)
-{
-    FakeFrame frame;
+    frame.commands.clear();
     CToolbar2 bar(nullptr, frame);
     bar.resize(bar.sizeHint());
     bar.show();
@@ -371,7 +369,6 @@ TEST(Toolbar, ButtonsThatShowNoStateCannotBeLatchedAndHandledButtonsSendTheirCom
     bar.SetButtonLatch(505, true);
     EXPECT_FALSE(bar.Button(201)->IsLatched() || bar.Button(505)->IsLatched());
     SaveScreenshot(bar, "toolbar");
-
     for (std::uint32_t id : {202u, 203u, 301u, 302u, 303u, 304u, 305u, 402u, 404u, 407u, 505u, 506u,
                              507u, 508u, 509u, 515u, 513u, 510u, 511u, 512u})
         QTest::mouseClick(bar.Button(id), Qt::LeftButton, {}, QPoint(14, 14));
