@@ -7,27 +7,14 @@
 #include "app/DeviceWatcher.h"
 #include "platform/Paths.h"
 #include "tests/app/FrameTestSupport.h"
-#include "tests/support/Screenshot.h"
-#include "widgets/CToolBtn.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
-
-#include <gtest/gtest.h>
 
 #include <clocale>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 TEST(Application, NumbersStayInTheCFormatWhateverTheDesktopLocale)
 {
@@ -81,35 +68,12 @@ TEST(Application, AProgramInAFolderWhoseNameIsNotUtf8KeepsItsSettingsBesideItsel
         fs::copy_file(self, program);
     const std::string stem = self.stem().string();
     const fs::path cfg = data / (stem + ".cfg");
-    {
-        std::FILE* f = std::fopen(cfg.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fputs("[Settings]\r\nSamplingRate=48000\r\n", f);
-        std::fclose(f);
-    }
+    WriteText(cfg, "[Settings]\r\nSamplingRate=48000\r\n");
 
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        if (::chdir((root / "elsewhere").c_str()) != 0)
-            ::_exit(126);
-        ::setenv(kRole, "non-utf8-program", 1);
-        const std::string filter = "--gtest_filter=Application.AProgramInAFolderWhoseNameIsNotUtf8*";
-        ::execl(program.c_str(), program.c_str(), filter.c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-
-    std::string written;
-    if (std::FILE* f = std::fopen(cfg.c_str(), "rb")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
-            written.append(buffer, n);
-        std::fclose(f);
-    }
+    const std::string command = "cd '" + (root / "elsewhere").string() + "' && " + kRole + "=non-utf8-program '" +
+                                program.string() + "' --gtest_filter='Application.AProgramInAFolderWhose*'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string written = ReadText(cfg);
     EXPECT_NE(written.find("[Device]"), std::string::npos) << "the exit wrote the whole file beside the program";
     EXPECT_NE(written.find("SamplingRate=48000"), std::string::npos) << "the start read the file there";
     EXPECT_TRUE(fs::exists(data / (stem + ".ini")));
@@ -117,33 +81,26 @@ TEST(Application, AProgramInAFolderWhoseNameIsNotUtf8KeepsItsSettingsBesideItsel
     fs::remove_all(root);
 }
 
-TEST(AboutDialog, ShowsTheLogoVersionAndTheInstallFilesNames)
+// The About box shows the logo, the version and the install file's names,
+// its buttons a moment later, and stays until closed. The splash arms its
+// close once start-up has finished; the close, or Getting Started (which
+// opens topic 880), ends it at once.
+TEST(AboutDialog, ShowsTheInstallFilesNamesAndStaysTheSplashEndsOnItsCloseTimerOrOnGettingStarted)
 {
     frame_test::DataFolder folder;
     const std::string install = folder.Root() + "bin/talvenorInstall.ini";
-    folder.WriteFile(install, "[UserInfo]\r\nUser=Ann Example\r\nCompany=Example Acoustics\r\n");
+    WriteText(install, "[UserInfo]\r\nUser=Ann Example\r\nCompany=Example Acoustics\r\n");
     CAboutDialog about(nullptr, install, false, {});
-    EXPECT_EQ(about.windowTitle(), "About Talvenor");
-    EXPECT_EQ(about.UserName()->text(), "Ann Example");
-    EXPECT_EQ(about.CompanyName()->text(), "Example Acoustics");
-    EXPECT_EQ(about.VersionText()->text().split('\n').size(), 3);
+    EXPECT_EQ(about.UserName()->text() + "/" + about.CompanyName()->text(), "Ann Example/Example Acoustics");
     EXPECT_TRUE(about.VersionText()->text().startsWith("Talvenor Mobile\nVersion "));
     EXPECT_EQ(about.Logo()->BitmapSize(), QSize(500, 140)) << "the SPLASH_SCREEN_LOGO bitmap is there";
-
     about.show();
     EXPECT_FALSE(about.OkButton()->isVisible()) << "the buttons come 100 ms later";
-    ASSERT_TRUE(frame_test::WaitFor([&] { return about.OkButton()->isVisible(); }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return about.OkButton()->isVisible(); }, 5000));
     EXPECT_TRUE(about.GettingStartedButton()->isVisible());
     EXPECT_FALSE(about.IsCloseTimerArmed()) << "the About box stays until closed";
     SaveScreenshot(about, "about_box");
-    QTest::qWait(50);
-    EXPECT_TRUE(about.isVisible());
-}
 
-// The splash arms its close once start-up has finished; the close, or
-// Getting Started (which opens topic 880), ends it at once.
-TEST(AboutDialog, TheSplashEndsOnItsCloseTimerOrOnGettingStarted)
-{
     for (const bool gettingStarted : {false, true}) {
         SCOPED_TRACE(gettingStarted ? "Getting Started" : "close timer");
         std::vector<int> topics;
@@ -157,10 +114,10 @@ TEST(AboutDialog, TheSplashEndsOnItsCloseTimerOrOnGettingStarted)
         else
             splash.OnTimer(CAboutDialog::IDT_SPLASH_CLOSE);
         EXPECT_EQ(topics, gettingStarted ? std::vector<int>{880} : std::vector<int>{});
-        EXPECT_FALSE(splash.isVisible());
-        EXPECT_FALSE(splash.IsCloseTimerArmed());
+        EXPECT_FALSE(splash.isVisible() || splash.IsCloseTimerArmed());
         EXPECT_EQ(splash.result(), QDialog::Accepted);
     }
+    EXPECT_TRUE(about.isVisible());
 }
 
 TEST(DeviceWatcher, ASoundServerSocketComingAndGoingIsNoticedOtherFilesAreNot)
@@ -177,15 +134,15 @@ TEST(DeviceWatcher, ASoundServerSocketComingAndGoingIsNoticedOtherFilesAreNot)
     EXPECT_EQ(notices.count(), 0) << "not a sound server's file";
 
     std::ofstream(shm / "jack_default_0_0") << "x";
-    EXPECT_TRUE(frame_test::WaitFor([&] { return notices.count() == 1; }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return notices.count() == 1; }, 10000));
     std::filesystem::remove(shm / "jack_default_0_0");
-    EXPECT_TRUE(frame_test::WaitFor([&] { return notices.count() == 2; }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return notices.count() == 2; }, 10000));
 
     // A sound folder that appears later (the first card plugged in) is seen
     // through its parent, and watched itself from then on.
     std::filesystem::create_directories(snd);
-    EXPECT_TRUE(frame_test::WaitFor([&] { return notices.count() >= 2; }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return notices.count() >= 2; }, 10000));
     const int before = notices.count();
     std::ofstream(snd / "pcmC0D0c") << "";
-    EXPECT_TRUE(frame_test::WaitFor([&] { return notices.count() == before + 1; }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return notices.count() == before + 1; }, 10000));
 }

@@ -2,10 +2,10 @@
 // the enable switch keeping the list's marks, Defaults on the shown tab,
 // and OK staying open on the tab whose field it refuses.
 
+#include "tests/support/PlatformTestSupport.h"
 #include "tests/support/Screenshot.h"
 
 #include "app/CDataLoggingMainDlg.h"
-#include "platform/MessageBox.h"
 #include "settings/TextField.h"
 
 #include <QCheckBox>
@@ -17,7 +17,6 @@
 #include <QTest>
 
 #include <functional>
-#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -31,45 +30,31 @@ T* Control(QWidget& page, const char* id)
     return control;
 }
 
-class DataLogSheetTest : public ::testing::Test {
-protected:
-    DataLogSheetTest()
-    {
-        settings.Channel[1].ThresholdType = 50;  // not in the box
-        settings.Channel[0].ThresholdType = 1;
-        settings.Channel[0].Enable = 1;
-        SetTextField(settings.Channel[0].LogFileName, "Mic");
-        sheet = std::make_unique<CDataLoggingMainDlg>(nullptr, &settings,
-                                                      std::vector<CDataLoggingMainDlg::PageEntry>{{0, "Left mic"},
-                                                                                                 {1, "Hydrophone"}},
-                                                      CDataLogSetupDlg::Actions{}, std::function<void(int)>{});
-        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
-            messages.push_back(request.text);
-            return platform::MessageResult::Ok;
-        });
-    }
-    ~DataLogSheetTest() override { platform::SetMessageBoxHook({}); }
-
-    DataLogSettings settings;
-    std::vector<std::string> messages;
-    std::unique_ptr<CDataLoggingMainDlg> sheet;
-};
-
 } // namespace
 
-TEST_F(DataLogSheetTest, TwoTabsTheEnableSwitchKeepsTheMarksAndDefaultsActOnTheShownTab)
+// Two tabs; the enable switch keeps the list's marks; Defaults act on the
+// shown tab; OK shows the tab whose field it refuses and stays open.
+TEST(DataLogSheet, TwoTabsTheSwitchKeepsTheMarksDefaultsActOnTheShownTabAndOkStaysOnARefusal)
 {
-    ASSERT_EQ(sheet->Tabs()->count(), 2);
-    CDataLogSetupDlg& left = *sheet->Page(0);
-    CDataLogSetupDlg& right = *sheet->Page(1);
+    DataLogSettings settings;
+    settings.Channel[1].ThresholdType = 50;  // not in the box
+    settings.Channel[0].ThresholdType = 1;
+    settings.Channel[0].Enable = 1;
+    SetTextField(settings.Channel[0].LogFileName, "Mic");
+    CDataLoggingMainDlg sheet(nullptr, &settings, {{0, "Left mic"}, {1, "Hydrophone"}}, CDataLogSetupDlg::Actions{},
+                              std::function<void(int)>{});
+    MessageLog messages;
+    ASSERT_EQ(sheet.Tabs()->count(), 2);
+    CDataLogSetupDlg& left = *sheet.Page(0);
+    CDataLogSetupDlg& right = *sheet.Page(1);
     EXPECT_EQ(Control<QComboBox>(right, "2321")->currentText(), "Peak Level in span");
     EXPECT_EQ(Control<QLineEdit>(right, "2317")->text(), "Hydrophone") << "an empty stem takes the channel's name";
     EXPECT_EQ(Control<QLineEdit>(left, "2317")->text(), "Mic");
-    EXPECT_EQ(Control<QComboBox>(left, "2321")->currentText(), "Peak Level in span");
-    sheet->resize(520, 640);
-    sheet->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(sheet.get()));
-    SaveScreenshot(*sheet, "data_logging_sheet");
+    sheet.resize(520, 640);
+    sheet.show();
+    sheet.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
+    SaveScreenshot(sheet, "data_logging_sheet");
 
     // Switched off, the marks are kept; switched on, they come back.
     auto* enable = Control<QCheckBox>(left, "2156");
@@ -84,33 +69,25 @@ TEST_F(DataLogSheetTest, TwoTabsTheEnableSwitchKeepsTheMarksAndDefaultsActOnTheS
     EXPECT_EQ(list->item(0)->checkState(), Qt::Checked);
 
     // Defaults on the left tab only, the threshold box included.
-    sheet->Tabs()->setCurrentIndex(0);
+    sheet.Tabs()->setCurrentIndex(0);
     Control<QLineEdit>(right, "2314")->setText("7");
-    sheet->findChild<QPushButton*>("301")->click();
+    sheet.findChild<QPushButton*>("301")->click();
     EXPECT_EQ(Control<QComboBox>(left, "2321")->currentText(), "RMS Total Power Flat in span");
     EXPECT_EQ(Control<QLineEdit>(left, "2317")->text(), "Left mic");
     EXPECT_EQ(Control<QLineEdit>(right, "2314")->text(), "7");
     EXPECT_EQ(list->item(1)->checkState(), Qt::Unchecked);
     EXPECT_EQ(list->item(2)->checkState(), Qt::Checked);
-}
 
-TEST_F(DataLogSheetTest, OkShowsTheTabWhoseFieldItRefusesAndStaysOpen)
-{
-    sheet->show();
-    sheet->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
-    CDataLogSetupDlg& right = *sheet->Page(1);
     Control<QCheckBox>(right, "2156")->click();
     Control<QLineEdit>(right, "2314")->setText("0.5");
-    sheet->findChild<QPushButton*>("1")->click();
-    EXPECT_TRUE(sheet->isVisible());
-    EXPECT_EQ(sheet->Tabs()->currentWidget(), &right);
+    sheet.findChild<QPushButton*>("1")->click();
+    EXPECT_TRUE(sheet.isVisible());
+    EXPECT_EQ(sheet.Tabs()->currentWidget(), &right);
     EXPECT_TRUE(Control<QLineEdit>(right, "2314")->hasFocus()) << "the refused field takes the focus";
-    EXPECT_EQ(messages, std::vector<std::string>{"The Logging Update Interval must be between 1.0 and 3600 seconds"});
-
+    EXPECT_EQ(messages.texts, std::vector<std::string>{"The Logging Update Interval must be between 1.0 and 3600 seconds"});
     Control<QLineEdit>(right, "2314")->setText("2");
-    sheet->findChild<QPushButton*>("1")->click();
-    EXPECT_EQ(sheet->result(), QDialog::Accepted);
+    sheet.findChild<QPushButton*>("1")->click();
+    EXPECT_EQ(sheet.result(), QDialog::Accepted);
     EXPECT_FLOAT_EQ(settings.Channel[1].IntervalSecs, 2.0f);
     EXPECT_EQ(settings.Channel[1].ThresholdType, 1u) << "what the box showed is what OK stores";
 }

@@ -4,71 +4,91 @@
 // The program "lies" in <root>/bin, so its data root is <root>/.
 
 #include "app/CMainFrame.h"
+#include "app/CSidebar.h"
+#include "app/CStatusbar.h"
+#include "app/CToolbar2.h"
+#include "app/SidebarButtons.h"
+#include "app/ToolbarButtons.h"
+#include "app/core/FrameCommandIds.h"
+#include "app/core/TProcessingObjects.h"
+#include "audio/TASIOSoundPort.h"
+#include "engine/SpectralData.h"
+#include "plot/TQuarnPlot.h"
+#include "settings/CfgSettingsFile.h"
 #include "settings/FrameSettings.h"
+#include "tests/support/PlatformTestSupport.h"
+#include "tests/support/Screenshot.h"
+#include "utilities/CSigGen.h"
+#include "widgets/CToolBtn.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
+
+using namespace frame_command;
 
 namespace frame_test {
 
 // A quick analysis for tests that play through the simulated module's
 // loopback: 48 kHz stereo, dB amplitudes on linear lines, the generator
 // playing 1 kHz at -6 dBFS on both channels.
-FrameSettings ToneSettings(std::uint32_t rate = 48000);
+inline FrameSettings ToneSettings(std::uint32_t rate = 48000)
+{
+    FrameSettings s;
+    s.Processing.Format.Set(rate, 2, 3);
+    for (int c = 0; c < 2; ++c) {
+        s.Scaling[c].AmpScaleType = ScalingOpts::kLogarithmic;
+        s.Scaling[c].FreqScaleType = ScalingOpts::kFftLinear;
+        s.SigGenChannel[c].SigType = kSigTone1kHz;
+    }
+    s.SigGenOutput.OutputLevel = -6.0f;
+    s.SigGenOutput.OutputLevelR = -6.0f;
+    return s;
+}
 
 // Polls the event loop until done or the limit passes; generous for loaded
 // machines and sanitizer builds.
-bool WaitFor(const std::function<bool()>& done, int limitMs = 30000);
+inline bool WaitFor(const std::function<bool()>& done, int limitMs = 30000)
+{
+    return QTest::qWaitFor(done, limitMs);
+}
 
-class DataFolder {
-public:
-    DataFolder();
-    ~DataFolder();
-    DataFolder(const DataFolder&) = delete;
-    DataFolder& operator=(const DataFolder&) = delete;
-
-    std::string Root() const { return root_.string() + "/"; }
-    std::string ProgramPath() const { return (root_ / "bin" / "talvenor").string(); }
+// A temporary folder with the program's bin/ and the documents' docs/.
+struct DataFolder : TempFolder {
+    DataFolder()
+    {
+        std::filesystem::create_directories(folder / "bin");
+        std::filesystem::create_directories(folder / "docs");
+    }
+    std::string Root() const { return folder.string() + "/"; }
     std::string IniPath() const { return Root() + "talvenor.ini"; }
     std::string CfgPath() const { return Root() + "talvenor.cfg"; }
-    std::string ReadFile(const std::string& path) const;
-    void WriteFile(const std::string& path, const std::string& bytes) const;
-
-private:
-    std::filesystem::path root_;
 };
 
-// Records message boxes (answering the first button) for its lifetime.
-class MessageLog {
-public:
-    MessageLog();
-    ~MessageLog();
+// Records message boxes while it lives; questions get `answer`, notes OK;
+// `whileShown` runs as each box is up.
+struct MessageLog {
+    MessageLog()
+    {
+        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
+            texts.push_back(request.text);
+            if (whileShown)
+                whileShown();
+            return request.buttons == platform::MessageButtons::Ok ? platform::MessageResult::Ok : answer;
+        });
+    }
+    ~MessageLog() { platform::SetMessageBoxHook({}); }
     std::vector<std::string> texts;
-};
-
-// The highest point of a pane's live trace stands on the column of
-// `frequency` (within a column) at `level` in display units (within 1.5 dB),
-// read back through the pane's own amplitude axis.
-::testing::AssertionResult TraceShowsTone(const TQuarnPlot& plot, int pane, std::uint16_t ampScale, float plotTop,
-                                          float plotRange, float frequency, float level);
-
-// While it lives, the simulated module hears no room: for checks finer than
-// its floor allows (a level to a few hundredths of a dB).
-struct QuietRoom {
-    QuietRoom();
-    ~QuietRoom();
-    QuietRoom(const QuietRoom&) = delete;
-    QuietRoom& operator=(const QuietRoom&) = delete;
+    platform::MessageResult answer = platform::MessageResult::Yes;
+    std::function<void()> whileShown;
 };
 
 // Runs `act` on the next modal window of that type once it is up (from
@@ -98,23 +118,66 @@ struct Peak {
     float frequency = 0.0f;
     float level = 0.0f;
 };
+
 // The strongest line of a channel's display spectrum between two frequencies.
-Peak DisplayPeak(CMainFrame& frame, int channel, float from = 500.0f, float to = 2000.0f);
+inline Peak DisplayPeak(CMainFrame& frame, int channel, float from = 500.0f, float to = 2000.0f)
+{
+    const SpectralData& shown = *frame.Processing().GetDisplayData(channel);
+    Peak peak;
+    shown.FindPeak(shown.GetBinIndex(from), shown.GetBinIndex(to), &peak.frequency, &peak.level);
+    return peak;
+}
+
+// The generator window is open and its build has ended with a signal.
+inline bool GeneratorBuilt(const CMainFrame& frame)
+{
+    CSigGen* window = frame.SignalGenerator();
+    return window != nullptr && !window->IsBuilding() && window->GetWaveData() != nullptr;
+}
 
 // Opens the generator window and waits for its first signal.
-bool OpenGenerator(CMainFrame& frame);
+inline bool OpenGenerator(CMainFrame& frame)
+{
+    frame.OnCommand(kSignalGenerator);
+    return WaitFor([&] { return GeneratorBuilt(frame); });
+}
 
 struct FrameHarness {
-    explicit FrameHarness(bool create = true);
+    explicit FrameHarness(bool create = true)
+    {
+        if (create)
+            Start();
+    }
     // Starts on a settings file holding `cfg`.
-    explicit FrameHarness(const FrameSettings& cfg);
-    ~FrameHarness();
+    explicit FrameHarness(const FrameSettings& cfg)
+    {
+        EXPECT_TRUE(SaveCfgSettings(folder.CfgPath(), cfg));
+        Start();
+    }
+    ~FrameHarness() { Finish(); }
 
-    CMainFrame::Options Options();
     // Makes, creates and shows the frame.
-    void Start();
+    void Start()
+    {
+        CMainFrame::Options options;
+        options.programPath = folder.Root() + "bin/talvenor";
+        options.documentsFolder = folder.Root() + "docs";
+        options.showSplash = false;
+        options.watchDevices = false;
+        options.openExternal = [this](const QUrl& url) { opened.push_back(url); };
+        frame = std::make_unique<CMainFrame>(options);
+        frame->Create();
+        frame->resize(1000, 700);
+        frame->show();
+        QCoreApplication::processEvents();
+    }
     // Closes and deletes the frame, which writes the settings files.
-    void Finish();
+    void Finish()
+    {
+        if (frame)
+            frame->close();
+        frame.reset();
+    }
 
     DataFolder folder;
     MessageLog messages;
@@ -123,3 +186,6 @@ struct FrameHarness {
 };
 
 } // namespace frame_test
+
+using frame_test::FrameHarness;
+using frame_test::WaitFor;

@@ -42,48 +42,17 @@ QString Caption(const char* text)
     return caption.endsWith(QStringLiteral("...")) ? caption.chopped(3) : caption;
 }
 
-QStringList PageFiles()
-{
-    QStringList files{QString::fromLatin1(help_topics::kContentsFile)};
-    for (const HelpTopic& topic : help_topics::All())
-        files << QString::fromLatin1(topic.file);
-    return files;
-}
-
 } // namespace
 
-TEST(HelpPages, EveryTopicHasAPageWithItsTitleAndEveryLinkResolves)
+// Every topic has a page with its title, reached from the contents, whose
+// links all resolve; and the pages send the user only to commands that act:
+// every menu path ("Utilities → Signal Generator", "<Utilities><Lock Signal
+// Generator Channels>") and every key they name belongs to a live command.
+TEST(HelpPages, EveryTopicHasAPageWithItsTitleEveryLinkResolvesAndTheCommandsNamedAreLive)
 {
     CHelpWindow window;  // registers the pages
     window.ShowContext(880);
     SaveScreenshot(window, "help_window");
-    const QStringList files = PageFiles();
-    const QString contents = ReadPage(QString::fromLatin1(help_topics::kContentsFile));
-    const QRegularExpression link(QStringLiteral("href=\"([^\"#:]+\\.html)\""));
-    for (const QString& file : files) {
-        SCOPED_TRACE(file.toStdString());
-        const QString text = ReadPage(file);
-        ASSERT_FALSE(text.isEmpty());
-        for (auto it = link.globalMatch(text); it.hasNext();) {
-            const QString target = it.next().captured(1);
-            EXPECT_FALSE(ReadPage(target).isEmpty()) << "broken link to " << target.toStdString();
-        }
-        if (file != QString::fromLatin1(help_topics::kContentsFile)) {
-            EXPECT_TRUE(contents.contains(QStringLiteral("href=\"") + file + "\"")) << "not in the contents";
-        }
-    }
-    for (const HelpTopic& topic : help_topics::All()) {
-        EXPECT_TRUE(ReadPage(QString::fromLatin1(topic.file)).contains(QStringLiteral("<h1>") + topic.title))
-            << topic.file;
-    }
-}
-
-// The pages send the user only to commands that act: every menu path
-// ("Utilities → Signal Generator", "<Utilities><Lock Signal Generator
-// Channels>") and every key they name belongs to a live command.
-TEST(HelpPages, PagesNameOnlyMenuItemsAndKeysOfLiveCommands)
-{
-    CHelpWindow window;
     std::map<QString, std::uint32_t> menuPaths;
     for (const frame_menus::MenuPopup& popup : frame_menus::MenuBar())
         for (const frame_menus::MenuItem& item : popup.items)
@@ -93,14 +62,28 @@ TEST(HelpPages, PagesNameOnlyMenuItemsAndKeysOfLiveCommands)
     for (const frame_menus::Accelerator& accelerator : frame_menus::Accelerators())
         keys[QString::fromLatin1(accelerator.keys)] = accelerator.id;
 
-    const QStringList files = PageFiles();
+    const QString contents = ReadPage(QString::fromLatin1(help_topics::kContentsFile));
+    const QRegularExpression link(QStringLiteral("href=\"([^\"#:]+\\.html)\""));
     const QRegularExpression arrowPath(QStringLiteral("\\b([A-Z]\\w*) → ([A-Z][\\w/]*(?: [A-Z][\\w/]*)*)"));
     const QRegularExpression bracketPath(QStringLiteral("<([^<>]+)><([^<>]+)>"));
     const QRegularExpression key(QStringLiteral("\\b((?:Alt|Ctrl|Shift)\\+\\w+|F\\d{1,2})\\b"));
     int pathsSeen = 0, keysSeen = 0;
-    for (const QString& file : files) {
-        SCOPED_TRACE(file.toStdString());
-        const QString text = VisibleText(ReadPage(file));
+    std::vector<HelpTopic> pages{{0, help_topics::kContentsFile, ""}};
+    pages.insert(pages.end(), help_topics::All().begin(), help_topics::All().end());
+    for (const HelpTopic& page : pages) {
+        const QString file = QString::fromLatin1(page.file);
+        SCOPED_TRACE(page.file);
+        const QString html = ReadPage(file);
+        ASSERT_FALSE(html.isEmpty());
+        for (auto it = link.globalMatch(html); it.hasNext();) {
+            const QString target = it.next().captured(1);
+            EXPECT_FALSE(ReadPage(target).isEmpty()) << "broken link to " << target.toStdString();
+        }
+        if (page.contextId != 0) {
+            EXPECT_TRUE(contents.contains(QStringLiteral("href=\"") + file + "\"")) << "not in the contents";
+            EXPECT_TRUE(html.contains(QStringLiteral("<h1>") + page.title)) << "no title";
+        }
+        const QString text = VisibleText(html);
         for (const QRegularExpression* path : {&arrowPath, &bracketPath}) {
             for (auto it = path->globalMatch(text); it.hasNext();) {
                 const auto match = it.next();

@@ -1,49 +1,36 @@
 // Run and Stop against the simulated module with the generator playing into
-// it, device changes around a run, and closing while running.
+// it, device changes around a run, data logging set up in the sheet from the
+// side bar, written while the analyzer runs, closed by Stop and read back as
+// CSV by Python's csv module, and closing while running.
 
 #include "tests/app/FrameTestSupport.h"
-#include "tests/support/Screenshot.h"
 
-#include "app/CSidebar.h"
-#include "app/CStatusbar.h"
-#include "app/SidebarButtons.h"
-#include "app/core/FrameCommandIds.h"
+#include "app/CDataLoggingMainDlg.h"
+#include "app/core/TDataLog.h"
 #include "app/core/TRunControl.h"
-#include "widgets/CToolBtn.h"
-#include "audio/TASIOSoundPort.h"
-#include "plot/TQuarnPlot.h"
-#include "settings/CfgSettingsFile.h"
-#include "platform/MessageBox.h"
-#include "utilities/CSigGen.h"
+#include "plot/AmplitudeMapping.h"
 #include "utilities/siggenlogic/TSigGenPlayRules.h"
 
-#include <algorithm>
-#include <cmath>
-#include <filesystem>
-#include <vector>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-using frame_test::FrameHarness;
-using frame_test::WaitFor;
+#include <fstream>
 
 namespace {
 
 // A quicker analysis than the defaults' 192 kHz mono: 48 kHz, both channels,
-// each plot from 100 Hz to 20 kHz; the generator plays 1 kHz at −6 dBFS.
+// each plot from 100 Hz to 20 kHz on its default scales; the generator plays
+// 1 kHz at −6 dBFS.
 FrameSettings StereoSettings()
 {
-    FrameSettings s;
-    s.Processing.Format.Set(48000, 2, 3);
+    FrameSettings s = frame_test::ToneSettings();
     for (int c = 0; c < 2; ++c) {
+        s.Scaling[c] = FrameSettings().Scaling[c];
         s.Spectrum[c].StartFreq = 100.0f;
         s.Spectrum[c].StopFreq = 20000.0f;
-        s.SigGenChannel[c].SigType = kSigTone1kHz;
     }
-    s.SigGenOutput.OutputLevel = -6.0f;
-    s.SigGenOutput.OutputLevelR = -6.0f;
     return s;
 }
 
@@ -51,9 +38,31 @@ FrameSettings StereoSettings()
 // scale reads 1 Pa (left) or 1 g (right) peak, shown as rms.
 constexpr double kToneRms = 0.50119 / 1.41421356;
 
+// What the operator does in the data-logging sheet once it is up: log the
+// left channel's peak frequency, peak level and band power from 100 Hz to
+// 20 kHz every second, without threshold, into files named "Tone_…".
+void FillSheet(CDataLoggingMainDlg& sheet)
+{
+    CDataLogSetupDlg& page = *sheet.Page(0);
+    auto* enable = page.findChild<QCheckBox*>("2156");
+    if (!enable->isChecked())
+        enable->click();
+    auto* apply = page.findChild<QCheckBox*>("2319");
+    if (apply->isChecked())
+        apply->click();
+    page.findChild<QLineEdit*>("2315")->setText("100");
+    page.findChild<QLineEdit*>("2316")->setText("20000");
+    page.findChild<QLineEdit*>("2314")->setText("1");
+    page.findChild<QLineEdit*>("2317")->setText("Tone");
+    auto* list = page.findChild<QListWidget*>("2318");
+    for (int row = 0; row < list->count(); ++row)
+        list->item(row)->setCheckState(row <= 2 ? Qt::Checked : Qt::Unchecked);
+    sheet.findChild<QPushButton*>("1")->click();
+}
+
 } // namespace
 
-TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothAndCloseStopsFirst)
+TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothNoticesWaitLogsAreWrittenAndCloseStopsFirst)
 {
     FrameHarness h(StereoSettings());
     CMainFrame& frame = *h.frame;
@@ -70,20 +79,27 @@ TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothAndCloseStop
     EXPECT_FALSE(frame.Plot(0)->IsIdle());
 
     ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 5; })) << "blocks flow from the module";
-    // Each plot draws the generator's tone, heard through the loopback, where
-    // and as loud as it was played: 85.0 dB SPL on the left, 0.354 g on the right.
+    // Each plot's highest point stands on the tone's column, as loud as it was
+    // played (read back through the pane's own axis): 85.0 dB SPL on the left,
+    // 0.354 g (within 1.5 dB) on the right.
     for (int c = 0; c < 2; ++c) {
+        SCOPED_TRACE(c);
+        const TQuarnPlot& plot = *frame.Plot(c);
         const SpectrumOpts& shown = frame.Settings().Spectrum[c];
-        const double expected = c == 0 ? 20.0 * std::log10(kToneRms / 20e-6) : kToneRms;
-        EXPECT_TRUE(frame_test::TraceShowsTone(*frame.Plot(c), 0, frame.Settings().Scaling[c].AmpScaleType,
-                                               shown.PlotTop, shown.PlotRange, 1000.0f, float(expected)))
-            << "plot " << c + 1;
+        const std::vector<PlotPoint>& points = plot.LivePoints(0);
+        ASSERT_FALSE(points.empty());
+        const PlotPoint top = *std::min_element(points.begin(), points.end(),
+                                                [](const PlotPoint& a, const PlotPoint& b) { return a.y < b.y; });
+        const PlotRect rect = plot.PaneRect(0);
+        EXPECT_NEAR(top.x, rect.left + plot.FrequencyToColumn(1000.0f), 1);
+        const AmplitudeMapping axis(frame.Settings().Scaling[c].AmpScaleType, shown.PlotTop, shown.PlotRange, false);
+        const float reads = axis.ValueAt(rect.bottom - top.y, rect.Height());
+        EXPECT_NEAR(reads, c == 0 ? 20.0 * std::log10(kToneRms / 20e-6) : kToneRms, c == 0 ? 1.5 : 0.16 * kToneRms);
     }
     // Everywhere else the room's floor stands clear of the plot's bottom.
     std::vector<int> rows;
     for (const PlotPoint& point : frame.Plot(0)->LivePoints(0))
         rows.push_back(point.y);
-    ASSERT_FALSE(rows.empty());
     std::nth_element(rows.begin(), rows.begin() + rows.size() / 2, rows.end());
     const PlotRect pane = frame.Plot(0)->PaneRect(0);
     EXPECT_LT(rows[rows.size() / 2], pane.bottom - pane.Height() / 20) << "the floor is drawn above the bottom";
@@ -120,6 +136,86 @@ TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothAndCloseStop
     QTest::qWait(300);
     EXPECT_EQ(frame.GetFrameCounter(), stopped) << "nothing is processed after Stop";
 
+    // A device notice arrives while the start's "not calibrated" box is open,
+    // and the box is answered at once, well within the debounce: the run
+    // keeps the port it started with.
+    h.messages.texts.clear();
+    h.messages.whileShown = [&] { frame.OnDeviceChange(); };
+    frame.OnStart();
+    h.messages.whileShown = nullptr;
+    ASSERT_TRUE(frame.IsRunning());
+    EXPECT_EQ(h.messages.texts, std::vector<std::string>{"WARNING the microphone has not yet been calibrated!"});
+    EXPECT_FALSE(frame.IsDeviceRefreshPending());
+    QTest::qWait(static_cast<int>(DeviceChangeDebounce::kDebounceMs) + 500);
+    EXPECT_EQ(frame.DeviceRefreshCount(), 0);
+    ASSERT_TRUE(frame.HasInputPort());
+    const std::uint32_t before = frame.GetFrameCounter();
+    EXPECT_TRUE(WaitFor([&] { return frame.GetFrameCounter() > before + 2; })) << "the run is analysed";
+    // A notice after Stop refreshes; the next Run finds the module again and
+    // cancels a refresh still pending.
+    frame.OnStop();
+    EXPECT_TRUE(frame.OnDeviceChange());
+    EXPECT_TRUE(WaitFor([&] { return frame.DeviceRefreshCount() == 1; })) << "a notice after Stop refreshes";
+    EXPECT_FALSE(frame.HasInputPort());
+    EXPECT_TRUE(frame.OnDeviceChange());
+    frame.OnStart();
+    EXPECT_TRUE(frame.IsRunning());
+    EXPECT_TRUE(frame.HasInputPort());
+    EXPECT_FALSE(frame.IsDeviceRefreshPending());
+
+    // The side bar's Data Logging... stops a run before the sheet opens.
+    bool filled = false;
+    frame_test::OnModal<CDataLoggingMainDlg>([&filled](CDataLoggingMainDlg& sheet) {
+        FillSheet(sheet);
+        filled = true;
+    });
+    CToolBtn* dataLog = frame.Sidebar()->Button(SidebarButtons::IDC_DATA_LOG);
+    QTest::mouseClick(dataLog, Qt::LeftButton);
+    ASSERT_TRUE(filled);
+    EXPECT_FALSE(frame.IsRunning());
+    EXPECT_FALSE(dataLog->IsLatched()) << "logging shows only while the analyzer runs";
+    // Run: the folder is offered and made, the file opens, records follow.
+    h.messages.texts.clear();
+    frame.OnStart();
+    ASSERT_TRUE(frame.IsRunning());
+    const auto questions = [&] {
+        return std::count_if(h.messages.texts.begin(), h.messages.texts.end(), [](const std::string& text) {
+            return text.find("The data logging folder does not exist") != std::string::npos;
+        });
+    };
+    EXPECT_EQ(questions(), 1);
+    EXPECT_TRUE(dataLog->IsLatched());
+    const std::string log = frame.DataLog().OpenFilePath(0);
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(std::filesystem::path(log).parent_path(), std::filesystem::path(h.folder.Root() + "Log"));
+    // Header and two records: each line is on disk as soon as it is written.
+    ASSERT_TRUE(WaitFor([&] {
+        const std::string text = ReadText(log);
+        return std::count(text.begin(), text.end(), '\n') >= 5;
+    }));
+    EXPECT_EQ(frame.Statusbar()->StatusText(), "Logging...");
+    const float spacing = frame.Processing().GetLoggingData(0)->GetLineSpacing();
+    frame.OnStop();
+    EXPECT_FALSE(dataLog->IsLatched());
+    const std::size_t messages = h.messages.texts.size();
+    QTest::qWait(50);
+    EXPECT_EQ(h.messages.texts.size(), messages) << "no failure was reported: " << h.messages.texts.back();
+    EXPECT_EQ(questions(), 1);
+    // Python's csv module reads it: every record has the header's fields and
+    // the peak frequency within one line of 1 kHz.
+    const std::string script = h.folder.Root() + "check_log.py";
+    std::ofstream(script)
+        << "import csv, sys\n"
+           "rows = list(csv.reader(open(sys.argv[1], newline='')))\n"
+           "assert rows[0][0].startswith('Logging Start Time: ') and rows[1][0].startswith('Frequency Span: ')\n"
+           "assert rows[2] == ['Time', 'Peak Freq', 'Peak Level', 'RMS Total Power Flat'], rows[2]\n"
+           "assert rows[-1][0].startswith('Logging Stop Time: ') and len(rows) >= 6, rows[-1]\n"
+           "for r in rows[3:-1]:\n"
+           "    assert len(r) == 4 and abs(float(r[1]) - 1000.0) <= float(sys.argv[2]), r\n"
+           "    float(r[2]); float(r[3])\n";
+    const std::string command = "python3 " + script + " '" + log + "' " + std::to_string(spacing);
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+
     // Saving the signal stops a run first, then writes the file.
     frame.OnStart();
     ASSERT_TRUE(generator.IsPlaying());
@@ -146,41 +242,4 @@ TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothAndCloseStop
     FrameSettings reread;
     ASSERT_TRUE(LoadCfgSettings(h.folder.CfgPath(), reread, [] { return 0; }));
     EXPECT_FLOAT_EQ(reread.Spectrum[0].PlotTop, 77.0f);
-}
-
-TEST(MainFrameRun, ANoticeDuringTheStartsWarningBoxLeavesTheRunItsPortOneAfterStopRefreshesAndRunCancelsOne)
-{
-    FrameHarness h;
-    CMainFrame& frame = *h.frame;
-    // The device watcher's notice arrives while the "not calibrated" box is
-    // open, and the box is answered at once, well within the debounce.
-    platform::SetMessageBoxHook([&](const platform::MessageBoxRequest& request) {
-        h.messages.texts.push_back(request.text);
-        frame.OnDeviceChange();
-        return platform::MessageResult::Ok;
-    });
-    frame.OnStart();
-    ASSERT_TRUE(frame.IsRunning());
-    ASSERT_EQ(h.messages.texts.size(), 1u);
-    EXPECT_EQ(h.messages.texts[0], "WARNING the microphone has not yet been calibrated!");
-    EXPECT_FALSE(frame.IsDeviceRefreshPending());
-
-    QTest::qWait(static_cast<int>(DeviceChangeDebounce::kDebounceMs) + 500);
-    EXPECT_EQ(frame.DeviceRefreshCount(), 0);
-    ASSERT_TRUE(frame.HasInputPort()) << "the run keeps the port it started with";
-    const std::uint32_t before = frame.GetFrameCounter();
-    EXPECT_TRUE(WaitFor([&] { return frame.GetFrameCounter() > before + 2; })) << "the run is analysed";
-
-    frame.OnStop();
-    EXPECT_TRUE(frame.OnDeviceChange());
-    EXPECT_TRUE(WaitFor([&] { return frame.DeviceRefreshCount() == 1; })) << "a notice after Stop refreshes";
-    EXPECT_FALSE(frame.HasInputPort());
-
-    // The next Run finds the module again, and cancels a refresh still pending.
-    EXPECT_TRUE(frame.OnDeviceChange());
-    frame.OnStart();
-    EXPECT_TRUE(frame.IsRunning());
-    EXPECT_TRUE(frame.HasInputPort());
-    EXPECT_FALSE(frame.IsDeviceRefreshPending());
-    frame.OnStop();
 }

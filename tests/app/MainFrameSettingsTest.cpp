@@ -3,17 +3,11 @@
 
 #include "tests/app/FrameTestSupport.h"
 
-#include "app/CSidebar.h"
-#include "app/SidebarButtons.h"
-#include "app/core/TProcessingObjects.h"
-#include "widgets/CToolBtn.h"
 #include "audio/TSoundOutput.h"
 #include "audio/TWaveData.h"
-#include "engine/SpectralData.h"
 #include "settings/dialogs/CCalibrationDlgSPL.h"
 #include "settings/dialogs/COptionsMain.h"
 #include "settings/dialogs/CSettingsDlg.h"
-#include "utilities/CSigGen.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -21,78 +15,20 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTest>
 
-#include <cmath>
-#include <filesystem>
-#include <fstream>
-
-#include <gtest/gtest.h>
-
-using frame_test::FrameHarness;
 using frame_test::OnModal;
-using frame_test::WaitFor;
 
-namespace {
-
-// 48 kHz, dB display; the generator's tone is 1 kHz on the left.
-FrameSettings Settings(std::uint16_t channels)
+// Keys and bar buttons open the sheet on their page; the configuration
+// commands save and load through the file dialogs; a new rate while running
+// restarts the run at it.
+TEST(MainFrameSettings, KeysAndButtonsOpenTheSheetConfigurationsSaveAndLoadAndARateChangeRestarts)
 {
-    FrameSettings s;
-    s.Processing.Format.Set(48000, channels, 3);
-    s.Scaling[0].AmpScaleType = ScalingOpts::kLogarithmic;
-    s.SigGenChannel[0].SigType = kSigTone1kHz;
-    s.SigGenOutput.OutputUnits = 0;
-    return s;
-}
-
-// Types the file's name into the dialog and presses OK.
-void Choose(QFileDialog& dialog, const std::string& path)
-{
-    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    ASSERT_NE(name, nullptr);
-    name->setText(QString::fromStdString(path));
-    static_cast<QDialog&>(dialog).accept();
-}
-
-template <typename W>
-W* Find(QWidget& parent, int id)
-{
-    return parent.findChild<W*>(QStringLiteral("id%1").arg(id));
-}
-
-// A looped 1 kHz tone at `amplitude` of full scale on the left output.
-class Tone {
-public:
-    Tone(const TWaveFormat& format, double amplitude, int device)
-        : wave(format.SamplingRate, format), port(static_cast<std::uint32_t>(device), 1), format(format)
-    {
-        const double full = double(format.MaxValue);
-        for (std::uint64_t i = 0; i < format.SamplingRate; ++i) {
-            const double v = amplitude * std::sin(2.0 * M_PI * 1000.0 * double(i) / format.SamplingRate);
-            for (int c = 0; c < format.NumChannels; ++c)
-                wave.PutSample(static_cast<std::int32_t>(std::lround(v * full)), i, c);
-        }
-    }
-    // Ready to play with the next start of the shared stream.
-    bool Prepare() { return port.Open(format) && port.PreparePlayback(&wave, true, 0, -1); }
-
-    TWaveData wave;
-    TSoundOutput port;
-    TWaveFormat format;
-};
-
-} // namespace
-
-TEST(MainFrameSettings, KeysAndBarButtonsOpenTheSheetOnTheirPage)
-{
-    FrameHarness h;
+    FrameHarness h(frame_test::ToneSettings());
     CMainFrame& frame = *h.frame;
     frame.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
     std::vector<int> pages;
     const auto record = [&](COptionsMain& sheet) { pages.push_back(sheet.ActivePage()); };
-
     OnModal<COptionsMain>(record);
     QTest::keyClick(&frame, Qt::Key_F9);
     OnModal<COptionsMain>([&](COptionsMain& sheet) {
@@ -109,69 +45,66 @@ TEST(MainFrameSettings, KeysAndBarButtonsOpenTheSheetOnTheirPage)
     QTest::mouseClick(frame.Sidebar()->Button(SidebarButtons::IDC_CALIBRATE), Qt::LeftButton);
     // F9 opens the calibration page; an OK on the device page makes F4 open it.
     EXPECT_EQ(pages, (std::vector<int>{1, 0, 2, 1}));
-}
 
-TEST(MainFrameSettings, ARateChangeWhileRunningRestartsAtTheNewRate)
-{
-    FrameHarness h(Settings(2));
-    CMainFrame& frame = *h.frame;
+    const std::string saved = h.folder.Root() + "speed-fast.cfg";
+    const auto choose = [&](QFileDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromStdString(saved));
+        static_cast<QDialog&>(dialog).accept();
+    };
+    frame.Settings().Processing.AverageSpeed[0] = 1;
+    OnModal<QFileDialog>(choose);
+    frame.OnCommand(57785);
+    ASSERT_TRUE(std::filesystem::exists(saved));
+    frame.Settings().Processing.AverageSpeed[0] = 3;
+    OnModal<QFileDialog>(choose);
+    frame.OnCommand(57786);
+    EXPECT_EQ(frame.Settings().Processing.AverageSpeed[0], 1);
+
     frame.OnStart();
     ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 2; }));
     ASSERT_NEAR(frame.Processing().GetDisplayData(0)->GetLineSpacing(), 48000.0f / 65536, 1e-4f);
-
     OnModal<COptionsMain>([](COptionsMain& sheet) {
-        auto* rate = Find<QComboBox>(sheet.SettingsPage(), 2008);
+        auto* rate = sheet.SettingsPage().findChild<QComboBox*>("id2008");
         rate->setCurrentIndex(rate->findText("96000"));
         sheet.accept();
     });
     frame.OnProcessingSettings(0);
     EXPECT_TRUE(frame.IsRunning()) << "the run goes on";
     EXPECT_EQ(frame.Settings().Processing.Format.SamplingRate, 96000u);
-    const SpectralData* left = frame.Processing().GetDisplayData(0);
-    EXPECT_NEAR(left->GetLineSpacing(), 96000.0f / 65536, 1e-4f);
+    EXPECT_NEAR(frame.Processing().GetDisplayData(0)->GetLineSpacing(), 96000.0f / 65536, 1e-4f);
     const std::uint32_t before = frame.GetFrameCounter();
     EXPECT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= before + 2; })) << "blocks flow at the new rate";
     frame.OnStop();
 }
 
-TEST(MainFrameSettings, ConfigurationCommandsSaveAndLoadThroughTheFileDialogs)
-{
-    FrameHarness h;
-    CMainFrame& frame = *h.frame;
-    const std::string saved = h.folder.Root() + "speed-fast.cfg";
-    frame.Settings().Processing.AverageSpeed[0] = 1;
-    OnModal<QFileDialog>([&](QFileDialog& dialog) {
-        Choose(dialog, saved);
-    });
-    frame.OnCommand(57785);
-    ASSERT_TRUE(std::filesystem::exists(saved));
-
-    frame.Settings().Processing.AverageSpeed[0] = 3;
-    OnModal<QFileDialog>([&](QFileDialog& dialog) {
-        Choose(dialog, saved);
-    });
-    frame.OnCommand(57786);
-    EXPECT_EQ(frame.Settings().Processing.AverageSpeed[0], 1);
-}
-
 TEST(MainFrameSettings, ACalibratorToneCalibratesTheChannelTo94dBSpl)
 {
     // Levels to 0.05 dB: the simulated room would add to the tone.
-    frame_test::QuietRoom quiet;
-    FrameHarness h(Settings(1));
+    setenv("TALVENOR_DAQSIM_AMBIENT", "0", 1);
+    // Mono, the generator's level in dBFS.
+    FrameSettings mono = frame_test::ToneSettings();
+    mono.Processing.Format.Set(48000, 1, 3);
+    mono.SigGenOutput.OutputUnits = 0;
+    FrameHarness h(mono);
     CMainFrame& frame = *h.frame;
     const TWaveFormat format = frame.Settings().Processing.Format;
     const int output = frame.Settings().m_OutputDevice;
     const std::string history = frame.Paths().DataRoot + "MicCalibrationHistory.txt";
 
-    // The calibrator: a 1 kHz tone at 5 % of full scale through the loop.
-    Tone calibrator(format, 0.05, output);
-    ASSERT_TRUE(calibrator.Prepare());
+    // The calibrator: a 1 kHz tone at 5 % of full scale through the loop,
+    // ready to play with the next start of the shared stream.
+    TWaveData wave(format.SamplingRate, format);
+    for (std::uint64_t i = 0; i < format.SamplingRate; ++i) {
+        const double v = 0.05 * format.MaxValue * std::sin(2.0 * M_PI * 1000.0 * double(i) / format.SamplingRate);
+        wave.PutSample(static_cast<std::int32_t>(std::lround(v)), i, 0);
+    }
+    TSoundOutput calibrator(static_cast<std::uint32_t>(output), 1);
+    ASSERT_TRUE(calibrator.Open(format) && calibrator.PreparePlayback(&wave, true, 0, -1));
     OnModal<COptionsMain>([&](COptionsMain& sheet) {
         CCalibrationDlgSPL& page = sheet.CalibrationPage();
-        Find<QRadioButton>(page, 2279)->click();
-        Find<QLineEdit>(page, 2300)->setText("94.0");
-        QTest::mouseClick(Find<QPushButton>(page, 1657), Qt::LeftButton);
+        page.findChild<QRadioButton*>("id2279")->click();
+        page.findChild<QLineEdit*>("id2300")->setText("94.0");
+        QTest::mouseClick(page.findChild<QPushButton*>("id1657"), Qt::LeftButton);
         ASSERT_TRUE(page.IsRecording());
         ASSERT_TRUE(WaitFor([&] { return !page.IsRecording(); }, 60000));
         sheet.accept();
@@ -181,11 +114,8 @@ TEST(MainFrameSettings, ACalibratorToneCalibratesTheChannelTo94dBSpl)
     EXPECT_EQ(h.messages.texts.back().rfind("The calibration was successfull!", 0), 0u) << h.messages.texts.back();
     EXPECT_NEAR(frame.Settings().Calibration[0].PctFullScale, 0.05f, 0.002f);
 
-    std::ifstream in(history);
-    int lines = 0;
-    for (std::string line; std::getline(in, line);)
-        ++lines;
-    EXPECT_EQ(lines, 1);
+    const std::string written = ReadText(history);
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 1) << written;
 
     // The generator's 1 kHz tone at the calibrator's level then reads 94 dB
     // SPL, and 20 dB less 74 dB SPL.
@@ -206,4 +136,5 @@ TEST(MainFrameSettings, ACalibratorToneCalibratesTheChannelTo94dBSpl)
     ASSERT_TRUE(frame.SetRelativeCalibration(0, static_cast<int>(left->FrequencyToBin(frequency)), false));
     EXPECT_NEAR(frame_test::DisplayPeak(frame, 0, 800.0f, 1200.0f).level, 0.0f, 0.05f);
     EXPECT_STREQ(frame.Settings().Calibration[0].LabelLog, "dBr");
+    unsetenv("TALVENOR_DAQSIM_AMBIENT");
 }

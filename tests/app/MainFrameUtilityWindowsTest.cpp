@@ -1,144 +1,31 @@
 // The utility windows in the running program, on the simulated module whose
-// inputs hear the generator's outputs: the generator opened and closed through
-// the frame and taken down cleanly while it builds; a recording of its tone,
+// inputs hear the generator's outputs (the frame's command test opens and
+// closes the generator, its start-up test closes it while it builds): a recording of its tone,
 // saved with the calibration, read back by us and by sox, played through the
 // analysis; the viewers' live readouts and their copy; and all of them
 // re-opened at start-up where they stood.
 
-#include "app/CToolbar2.h"
-#include "app/ToolbarButtons.h"
-#include "app/core/FrameCommandIds.h"
-#include "app/core/TProcessingObjects.h"
-#include "audio/TASIOSoundPort.h"
-#include "audio/TWaveFile.h"
-#include "engine/SpectralData.h"
-#include "platform/MessageBox.h"
 #include "tests/app/FrameTestSupport.h"
-#include "tests/support/Screenshot.h"
+
+#include "audio/TWaveFile.h"
 #include "utilities/CAnalysisView.h"
 #include "utilities/CDataGrid.h"
-#include "utilities/CSigGen.h"
 #include "utilities/TRecorder.h"
-#include "widgets/CToolBtn.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
 #include <QScrollBar>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <cstdio>
-#include <filesystem>
-#include <string>
 
 using frame_test::DisplayPeak;
-using frame_test::FrameHarness;
 using frame_test::Peak;
-using frame_test::WaitFor;
-using namespace frame_command;
-
-namespace {
-
-// The generator's first build has ended and left a signal.
-bool BuildDone(const CMainFrame& frame)
-{
-    CSigGen* window = frame.SignalGenerator();
-    return window != nullptr && !window->IsBuilding() && window->GetWaveData() != nullptr;
-}
-
-QPoint Corner(const CSigGen& window)
-{
-    return window.frameGeometry().topLeft();
-}
-
-} // namespace
-
-TEST(MainFrameGenerator, TheToggleOpensTheWindowItsCloseBoxClosesItAndTheSlotKeepsWhereItStood)
-{
-    FrameHarness h;
-    CMainFrame& frame = *h.frame;
-    ASSERT_EQ(frame.SignalGenerator(), nullptr);
-    EXPECT_TRUE(frame.ActionFor(kSignalGenerator)->isEnabled());
-    EXPECT_FALSE(frame.ActionFor(kSaveGeneratorWave)->isEnabled()) << "no window, nothing to save";
-
-    // The hidden tool bar's Generate button, as the operator shows and presses it.
-    frame.OnCommand(kToggleToolbar);
-    CToolBtn* generate = frame.Toolbar()->Button(ToolbarButtons::IDC_GENERATE);
-    ASSERT_TRUE(generate->isEnabled());
-    QTest::mouseClick(generate, Qt::LeftButton, {}, QPoint(14, 14));
-    CSigGen* window = frame.SignalGenerator();
-    ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->parentWidget(), &frame) << "a tool window that stays above the frame";
-    EXPECT_EQ(Corner(*window), QPoint(696, 444)) << "the generator's default corner";
-    EXPECT_TRUE(generate->IsLatched());
-    EXPECT_TRUE(frame.ActionFor(kSignalGenerator)->isChecked());
-    EXPECT_TRUE(frame.ActionFor(kSaveGeneratorWave)->isEnabled());
-    ASSERT_TRUE(WaitFor([&] { return BuildDone(frame); }));
-
-    // The lock refreshes the open window: one signal for both channels.
-    frame.OnCommand(kLockGeneratorChannels);
-    EXPECT_EQ(frame.Settings().LockSignalGeneratorChannels, 1);
-    EXPECT_TRUE(frame.ActionFor(kLockGeneratorChannels)->isChecked());
-    EXPECT_TRUE(WaitFor([&] { return BuildDone(frame); }));
-    frame.OnCommand(kLockGeneratorChannels);
-    // A new analysis format reaches the open window: it plays in it.
-    ASSERT_EQ(window->GetChannels(), 1u);
-    frame.SetAnalysisFormat(TWaveFormat(48000, 2, 3));
-    frame.ReinitInput();
-    ASSERT_TRUE(WaitFor([&] { return BuildDone(frame); }));
-    EXPECT_EQ(window->GetChannels(), 2u);
-
-    // Its own close box: the window asks, the frame stores and deletes it.
-    window->move(150, 100);
-    window->close();
-    EXPECT_EQ(frame.SignalGenerator(), window) << "not deleted inside its own close handler";
-    ASSERT_TRUE(WaitFor([&] { return frame.SignalGenerator() == nullptr; }));
-    const WindowSlots& windowSlots = frame.Settings().Windows;
-    EXPECT_FALSE(windowSlots.IsOpen(kSlotSignalGenerator)) << "closed: the next start does not re-open it";
-    const PlacementRect stored = windowSlots.GetSavedWindowRect(kSlotSignalGenerator, {}, {800, 600});
-    EXPECT_EQ(stored.left, 150);
-    EXPECT_EQ(stored.top, 100);
-    EXPECT_FALSE(generate->IsLatched());
-    EXPECT_FALSE(frame.ActionFor(kSignalGenerator)->isChecked());
-    EXPECT_FALSE(frame.ActionFor(kSaveGeneratorWave)->isEnabled());
-
-    // Opened again where it stood; Close All Utilities closes it.
-    frame.OnCommand(kSignalGenerator);
-    ASSERT_NE(frame.SignalGenerator(), nullptr);
-    EXPECT_EQ(Corner(*frame.SignalGenerator()), QPoint(150, 100));
-    frame.OnCommand(kCloseAllUtilities);
-    EXPECT_EQ(frame.SignalGenerator(), nullptr);
-}
-
-TEST(MainFrameGenerator, ClosingTheProgramWhileTheGeneratorBuildsIsClean)
-{
-    // A ten-second sweep at 192 kHz takes a while to build: the close
-    // comes while it does.
-    FrameSettings sweep = frame_test::ToneSettings(192000);
-    sweep.SigGenChannel[0].SigType = kSigFreqSweep;
-    FrameHarness h(sweep);
-    h.frame->OnCommand(kSignalGenerator);
-    ASSERT_NE(h.frame->SignalGenerator(), nullptr);
-    EXPECT_TRUE(h.frame->close());
-    EXPECT_EQ(h.frame->SignalGenerator(), nullptr);
-    EXPECT_TRUE(h.frame->Settings().Windows.IsOpen(kSlotSignalGenerator)) << "re-opened at the next start";
-    h.frame.reset();
-    EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0);
-}
-
 
 namespace {
 
 constexpr std::uint32_t kRate = 48000;
-// The simulated module's driver buffer at 48 kHz.
-constexpr std::uint64_t kDriverBuffer = 512;
 
 // 48 kHz stereo 24-bit, dB lines; the generator plays 1 kHz at -6 dBFS on
-// both channels, uncalibrated; the viewers read 500 Hz to 2 kHz.
+// both channels, uncalibrated (levels in dB below full scale); the viewers
+// read 500 Hz to 2 kHz.
 FrameSettings RecorderSettings()
 {
     FrameSettings s = frame_test::ToneSettings(kRate);
@@ -146,7 +33,6 @@ FrameSettings RecorderSettings()
         s.Scaling[c].UtilityFreqSpanType = 2;
         s.Scaling[c].UtilityFreqCustomStart = 500.0f;
         s.Scaling[c].UtilityFreqCustomStop = 2000.0f;
-        // Levels in dB below full scale.
         s.Calibration[c].IsEnabled = 0;
     }
     return s;
@@ -156,51 +42,27 @@ FrameSettings RecorderSettings()
 // RMS), over whole seconds of one channel.
 Peak ToneOf(const TWaveFile& file, int channel, std::uint64_t first, std::uint64_t seconds)
 {
-    const double fullScale = 8388608.0;
     std::uint64_t crossings = 0;
     double squares = 0.0;
     double previous = file.GetSample(first, channel, false);
     const std::uint64_t count = seconds * file.GetSampleRate();
     for (std::uint64_t f = first + 1; f <= first + count; ++f) {
         const double sample = file.GetSample(f, channel, false);
-        if (previous < 0.0 && sample >= 0.0)
-            ++crossings;
+        crossings += previous < 0.0 && sample >= 0.0;
         squares += sample * sample;
         previous = sample;
     }
-    const double rms = std::sqrt(squares / static_cast<double>(count)) / fullScale;
+    const double rms = std::sqrt(squares / static_cast<double>(count)) / 8388608.0;
     return {static_cast<float>(crossings) / static_cast<float>(seconds),
             static_cast<float>(20.0 * std::log10(rms * std::sqrt(2.0)))};
 }
 
-std::string RunCommand(const std::string& command)
-{
-    std::string out;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char line[256];
-        while (std::fgets(line, sizeof line, pipe) != nullptr)
-            out += line;
-        if (::pclose(pipe) != 0)
-            out += "<failed>";
-    }
-    return out;
-}
-
-// Answers every question with `answer` while it lives.
-class Answering {
-public:
-    explicit Answering(platform::MessageResult answer)
-    {
-        platform::SetMessageBoxHook([answer](const platform::MessageBoxRequest& r) {
-            return r.buttons == platform::MessageButtons::Ok ? platform::MessageResult::Ok : answer;
-        });
-    }
-    ~Answering() { platform::SetMessageBoxHook({}); }
-};
-
 } // namespace
 
-TEST(MainFrameRecorder, FiveSecondsOfTheGeneratorsToneAreRecordedSavedReadBackAndPlayedThroughTheAnalysis)
+// Five seconds of the generator's tone are recorded, saved, read back and
+// played through the analysis; the viewers show the live readouts, copy them,
+// and re-open with the recorder where they stood.
+TEST(MainFrameRecorder, TheToneIsRecordedSavedReadBackAndPlayedTheViewersReadItAndAllReopenWhereTheyStood)
 {
     FrameHarness h(RecorderSettings());
     CMainFrame& frame = *h.frame;
@@ -216,38 +78,54 @@ TEST(MainFrameRecorder, FiveSecondsOfTheGeneratorsToneAreRecordedSavedReadBackAn
     const TChannelCalibration recordedRight = right;
     ASSERT_TRUE(frame_test::OpenGenerator(frame));
 
+    frame.OnCommand(kToggleToolbar);
+    for (std::uint32_t id : {ToolbarButtons::IDC_PEAK_FREQ, ToolbarButtons::IDC_PEAK_AMP, ToolbarButtons::IDC_TOTAL_PWR})
+        QTest::mouseClick(frame.Toolbar()->Button(id), Qt::LeftButton, {}, QPoint(14, 14));
+    for (int kind : {7, 8, 9}) {
+        ASSERT_NE(frame.Viewer(kind), nullptr) << kind;
+        EXPECT_TRUE(frame.ActionFor(kPeakFrequency + static_cast<std::uint32_t>(kind - 7))->isChecked());
+    }
+    EXPECT_TRUE(frame.Toolbar()->Button(ToolbarButtons::IDC_TOTAL_PWR)->IsLatched());
+
     frame.OnCommand(kRecorder);
     TRecorder* recorder = frame.Recorder();
     ASSERT_NE(recorder, nullptr);
     EXPECT_TRUE(frame.ActionFor(kRecorder)->isChecked());
-    EXPECT_EQ(recorder->windowTitle(), "Recorder - [Untitled]");
-    EXPECT_TRUE(recorder->Button(TRecorder::kPlayId)->IsGreyed());
 
     QTest::mouseClick(recorder->Button(TRecorder::kRecordId), Qt::LeftButton, {}, QPoint(20, 16));
     ASSERT_EQ(recorder->GetState(), TRecorder::kRecording);
     EXPECT_TRUE(frame.IsRunning());
     EXPECT_TRUE(frame.SignalGenerator()->IsPlaying()) << "the run plays the open generator";
-    EXPECT_TRUE(recorder->Button(TRecorder::kRecordId)->IsLatched());
     ASSERT_TRUE(WaitFor([&] { return recorder->GetState() == TRecorder::kStopped; }));
     EXPECT_FALSE(frame.IsRunning());
     ASSERT_FALSE(h.messages.texts.empty());
     EXPECT_EQ(h.messages.texts.back(),
               "The recording has stopped at its longest length of 5 seconds. What was recorded is kept.");
     const Peak live[2] = {DisplayPeak(frame, 0), DisplayPeak(frame, 1)};
+    const float spacing = frame.Processing().GetDisplayData(0)->GetLineSpacing();
+    for (int row = 0; row < 2; ++row) {
+        const std::string frequency(frame.Viewer(7)->Grid()->Cells().CellText(row, 0));
+        const std::string level(frame.Viewer(8)->Grid()->Cells().CellText(row, 0));
+        const std::string power(frame.Viewer(9)->Grid()->Cells().CellText(row, 0));
+        EXPECT_NEAR(std::stof(frequency), 1000.0f, spacing) << frequency;
+        EXPECT_NEAR(std::stof(level), -6.0f, 0.3f) << level;
+        EXPECT_NEAR(std::stof(power), -6.0f, 1.0f) << power;
+        EXPECT_EQ(frequency.substr(frequency.size() - 3) + level.substr(level.size() - 4), " Hz dBr");
+    }
+    EXPECT_EQ(frame.Viewer(7)->windowTitle(), "Peak Freq (L: 500Hz to 2000Hz) (R: 500Hz to 2000Hz)");
     TWaveFile* recording = recorder->GetWaveFile();
     ASSERT_NE(recording, nullptr);
     EXPECT_EQ(recording->GetDataFrames(), 5 * kRate);
     EXPECT_TRUE(recorder->Button(TRecorder::kStopId)->IsLatched());
     EXPECT_EQ(recorder->TotalText().toStdString(), "5.000");
-    EXPECT_FALSE(SaveScreenshot(*recorder, "recorder_after_recording").empty());
+    SaveScreenshot(*recorder, "recorder_after_recording");
 
     // A changed recording: Cancel keeps the recorder and the program open.
-    {
-        Answering cancel(platform::MessageResult::Cancel);
-        EXPECT_FALSE(frame.close());
-        recorder->close();
-        QTest::qWait(50);
-    }
+    h.messages.answer = platform::MessageResult::Cancel;
+    EXPECT_FALSE(frame.close());
+    recorder->close();
+    QTest::qWait(50);
+    h.messages.answer = platform::MessageResult::Yes;
     EXPECT_TRUE(frame.isVisible());
     ASSERT_EQ(frame.Recorder(), recorder);
     EXPECT_TRUE(recorder->Document().IsChanged());
@@ -268,33 +146,34 @@ TEST(MainFrameRecorder, FiveSecondsOfTheGeneratorsToneAreRecordedSavedReadBackAn
     EXPECT_EQ(recorder->ElapsedText().toStdString(), "0.500");
     for (int i = 0; i < 11; ++i)
         bar.triggerAction(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(bar.value(), 0);
     EXPECT_EQ(recording->GetPosition(), 0u);
     recorder->OnFastForward();
     EXPECT_EQ(bar.value(), 1000);
 
     {
+        // The loop starts up to one driver buffer (512 frames) late.
         TWaveFile saved(path, TWaveFile::kMemoryMode, false);
         ASSERT_FALSE(saved.Failed);
         EXPECT_EQ(saved.GetFormat(), TWaveFormat(kRate, 2, 3));
-        EXPECT_GE(saved.GetDataFrames(), 5 * kRate - kDriverBuffer);
-        EXPECT_LE(saved.GetDataFrames(), 5 * kRate + kDriverBuffer);
+        EXPECT_NEAR(double(saved.GetDataFrames()), 5.0 * kRate, 512.0);
         ASSERT_EQ(saved.HasCalibration, 1);
         TChannelCalibration fileLeft, fileRight;
         saved.GetCalibration(fileLeft, 0);
         saved.GetCalibration(fileRight, 1);
         EXPECT_EQ(fileLeft, recordedLeft);
         EXPECT_EQ(fileRight, recordedRight);
-        // The tone, from the second second on (the loop starts one buffer late).
+        // The tone, from the second second on.
         for (int channel = 0; channel < 2; ++channel) {
             const Peak tone = ToneOf(saved, channel, kRate, 3);
             EXPECT_NEAR(tone.frequency, 1000.0f, 1.0f) << channel;
             EXPECT_NEAR(tone.level, -6.0f, 0.3f) << channel;
         }
     }
-    EXPECT_EQ(RunCommand("sox --i -r '" + path + "'"), "48000\n");
-    EXPECT_EQ(RunCommand("sox --i -c '" + path + "'"), "2\n");
-    EXPECT_EQ(RunCommand("sox --i -s '" + path + "'"), std::to_string(5 * kRate) + "\n");
+    // sox reads its rate, channels and samples.
+    const std::string info = h.folder.Root() + "sox.txt";
+    const std::string sox = "for o in r c s; do sox --i -$o '" + path + "'; done > '" + info + "'";
+    EXPECT_EQ(std::system(sox.c_str()), 0);
+    EXPECT_EQ(ReadText(info), "48000\n2\n" + std::to_string(5 * kRate) + "\n");
 
     // Opened again it brings its calibration back, and played through the
     // analysis it shows the peak the live run showed.
@@ -302,7 +181,6 @@ TEST(MainFrameRecorder, FiveSecondsOfTheGeneratorsToneAreRecordedSavedReadBackAn
     right = TChannelCalibration{};
     recorder->OnCommand(TRecorder::kFileClose);
     EXPECT_EQ(recorder->GetWaveFile(), nullptr);
-    EXPECT_EQ(recorder->windowTitle(), "Recorder");
     recorder->OpenFile(QString::fromStdString(path));
     ASSERT_NE(recorder->GetWaveFile(), nullptr);
     EXPECT_EQ(frame.Settings().Calibration[0], recordedLeft);
@@ -323,41 +201,6 @@ TEST(MainFrameRecorder, FiveSecondsOfTheGeneratorsToneAreRecordedSavedReadBackAn
     EXPECT_EQ(recorder->GetState(), TRecorder::kPlaying) << "at the end it waits for Stop";
     recorder->OnStop();
     EXPECT_TRUE(recorder->Button(TRecorder::kStopId)->IsLatched());
-}
-
-TEST(MainFrameRecorder, ViewersShowTheLiveReadoutsCopyThemAndReopenWithTheRecorderWhereTheyStood)
-{
-    FrameHarness h(RecorderSettings());
-    CMainFrame& frame = *h.frame;
-    ASSERT_TRUE(frame_test::OpenGenerator(frame));
-
-    frame.OnCommand(kToggleToolbar);
-    for (std::uint32_t id : {ToolbarButtons::IDC_PEAK_FREQ, ToolbarButtons::IDC_PEAK_AMP, ToolbarButtons::IDC_TOTAL_PWR})
-        QTest::mouseClick(frame.Toolbar()->Button(id), Qt::LeftButton, {}, QPoint(14, 14));
-    for (int kind : {7, 8, 9}) {
-        ASSERT_NE(frame.Viewer(kind), nullptr) << kind;
-        EXPECT_TRUE(frame.ActionFor(kPeakFrequency + static_cast<std::uint32_t>(kind - 7))->isChecked());
-    }
-    EXPECT_TRUE(frame.Toolbar()->Button(ToolbarButtons::IDC_TOTAL_PWR)->IsLatched());
-    EXPECT_EQ(frame.Viewer(7)->frameGeometry().topLeft(), QPoint(690, 200)) << "the default corner";
-
-    frame.OnStart();
-    ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 4; }));
-    const float spacing = frame.Processing().GetDisplayData(0)->GetLineSpacing();
-    for (int row = 0; row < 2; ++row) {
-        const std::string frequency(frame.Viewer(7)->Grid()->Cells().CellText(row, 0));
-        const std::string level(frame.Viewer(8)->Grid()->Cells().CellText(row, 0));
-        const std::string power(frame.Viewer(9)->Grid()->Cells().CellText(row, 0));
-        EXPECT_NEAR(std::stof(frequency), 1000.0f, spacing) << frequency;
-        EXPECT_EQ(frequency.substr(frequency.size() - 3), " Hz");
-        EXPECT_NEAR(std::stof(level), -6.0f, 0.3f) << level;
-        EXPECT_EQ(level.substr(level.size() - 4), " dBr");
-        EXPECT_NEAR(std::stof(power), -6.0f, 1.0f) << power;
-    }
-    EXPECT_EQ(frame.Viewer(7)->windowTitle(), "Peak Freq (L: 500Hz to 2000Hz) (R: 500Hz to 2000Hz)");
-    frame.OnStop();
-    for (int kind : {7, 8, 9})
-        EXPECT_FALSE(SaveScreenshot(*frame.Viewer(kind), "viewer_" + std::to_string(kind)).empty());
 
     // Two rows shown, three lines copied: the last from the row below them.
     frame.Viewer(8)->CopyToClipboard();
@@ -369,7 +212,6 @@ TEST(MainFrameRecorder, ViewersShowTheLiveReadoutsCopyThemAndReopenWithTheRecord
     // The viewer never shrinks below its rows: 2 rows of at least 16 pixels.
     frame.Viewer(9)->resize(20, 10);
     EXPECT_GE(frame.Viewer(9)->height(), 32);
-    EXPECT_GE(frame.Viewer(9)->width(), 68);
 
     // Its own close box: the frame stores it as closed and unchecks it.
     frame.Viewer(8)->close();
@@ -380,8 +222,7 @@ TEST(MainFrameRecorder, ViewersShowTheLiveReadoutsCopyThemAndReopenWithTheRecord
     // Open ones re-open where they stood; Close All Utilities closes each,
     // and the start after has none of them.
     frame.Viewer(7)->move(300, 220);
-    frame.OnCommand(kRecorder);
-    frame.Recorder()->move(250, 180);
+    recorder->move(250, 180);
     frame.SignalGenerator()->move(120, 90);
     h.Finish();
     h.Start();
@@ -392,10 +233,9 @@ TEST(MainFrameRecorder, ViewersShowTheLiveReadoutsCopyThemAndReopenWithTheRecord
     ASSERT_NE(h.frame->Recorder(), nullptr);
     EXPECT_EQ(h.frame->Recorder()->frameGeometry().topLeft(), QPoint(250, 180));
     ASSERT_NE(h.frame->SignalGenerator(), nullptr);
-    EXPECT_EQ(h.frame->SignalGenerator()->frameGeometry().topLeft(), QPoint(120, 90));
     EXPECT_TRUE(h.frame->Toolbar()->Button(ToolbarButtons::IDC_GENERATE)->IsLatched());
 
-    // A configuration saved with the generator open re-opens it when loaded.
+    // A configuration saved with the generator open re-opens it where it stood when loaded.
     const std::string cfg = h.folder.Root() + "with-generator.cfg";
     ASSERT_TRUE(h.frame->SaveConfigurationTo(cfg));
     h.frame->OnCommand(kSignalGenerator);
@@ -413,3 +253,4 @@ TEST(MainFrameRecorder, ViewersShowTheLiveReadoutsCopyThemAndReopenWithTheRecord
     EXPECT_EQ(h.frame->Viewer(8), nullptr);
     EXPECT_EQ(h.frame->Recorder(), nullptr);
 }
+

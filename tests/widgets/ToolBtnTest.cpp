@@ -14,13 +14,6 @@
 
 namespace {
 
-TEST(ToolBtnImage, GreyWinsOverLatchedOnlyWhenThereIsAGreyBitmap)
-{
-    EXPECT_EQ(ChooseToolBtnImage(true, true, true, true), ToolBtnImage::Grey);
-    EXPECT_EQ(ChooseToolBtnImage(true, false, false, false), ToolBtnImage::Up);
-    EXPECT_EQ(ChooseToolBtnImage(false, false, false, true), ToolBtnImage::Down);
-}
-
 TEST(ToolTipTracker, OnlyACursorAtRestSinceTheLastMoveShowsATip)
 {
     ToolTipTracker tracker;
@@ -38,7 +31,11 @@ TEST(ToolTipTracker, OnlyACursorAtRestSinceTheLastMoveShowsATip)
     EXPECT_EQ(tracker.OnMouseMove(false, {50, 50}), ToolTipTracker::Action::HideTip);
 }
 
-TEST(ButtonBitmap, ReferenceColoursTakeThePaletteColoursInOnePassKeepingEdgeAlpha)
+// The face, highlight, shadow and text reference colours take the palette's
+// in one pass, keeping an edge's alpha; logos (over 100 pixels wide, device
+// independent) only turn white into the face; the drawing that suits the
+// pixel ratio is loaded.
+TEST(ButtonBitmap, RecoloursReferencesInOnePassLogosOnlyWhiteAndLoadsByPixelRatio)
 {
     // Face, highlight, shadow and text references, another colour, an
     // antialiased edge near the shadow, an opaque near-miss, a translucent
@@ -52,7 +49,6 @@ TEST(ButtonBitmap, ReferenceColoursTakeThePaletteColoursInOnePassKeepingEdgeAlph
     QImage image(9, 1, QImage::Format_ARGB32);
     for (int x = 0; x < 9; ++x)
         image.setPixel(x, 0, before[x]);
-
     // Face is white and highlight black: a pixel already replaced must not
     // be matched again by a later reference colour.
     ButtonColours colours;
@@ -61,61 +57,46 @@ TEST(ButtonBitmap, ReferenceColoursTakeThePaletteColoursInOnePassKeepingEdgeAlph
     colours.Shadow = qRgb(10, 20, 30);
     colours.Text = qRgb(200, 0, 0);
     ButtonBitmap::Recolour(image, colours);
-
     for (int x = 0; x < 8; ++x)
         EXPECT_EQ(image.pixel(x, 0), after[x]) << x;
     EXPECT_EQ(qAlpha(image.pixel(8, 0)), 0);
-}
 
-TEST(ButtonBitmap, LogosOnlyTurnWhiteIntoTheFace)
-{
     QImage logo(101, 1, QImage::Format_ARGB32);
     logo.fill(qRgb(0, 0, 0));
     logo.setPixel(0, 0, qRgb(255, 255, 255));
     logo.setPixel(1, 0, qRgb(192, 192, 192));
-    ButtonColours colours;
-    colours.Face = qRgb(1, 1, 1);
-    colours.Text = qRgb(2, 2, 2);
-    ButtonBitmap::Recolour(logo, colours);
-    EXPECT_EQ(logo.pixel(0, 0), qRgb(1, 1, 1));
-    EXPECT_EQ(logo.pixel(1, 0), qRgb(192, 192, 192));
-    EXPECT_EQ(logo.pixel(2, 0), qRgb(0, 0, 0));
-
-    // 100 pixels wide is still a small bitmap, and at 2x the width that
-    // counts is the device-independent one.
     QImage small(200, 2, QImage::Format_ARGB32);
     small.setDevicePixelRatio(2.0);
     small.fill(qRgb(0, 0, 0));
+    colours.Face = qRgb(1, 1, 1);
+    colours.Text = qRgb(2, 2, 2);
+    ButtonBitmap::Recolour(logo, colours);
     ButtonBitmap::Recolour(small, colours);
+    EXPECT_EQ(logo.pixel(0, 0), qRgb(1, 1, 1));
+    EXPECT_EQ(logo.pixel(1, 0), qRgb(192, 192, 192));
+    EXPECT_EQ(logo.pixel(2, 0), qRgb(0, 0, 0));
     EXPECT_EQ(small.pixel(0, 0), qRgb(2, 2, 2));
-}
 
-TEST(ButtonBitmap, LoadsTheDrawingThatSuitsThePixelRatio)
-{
-    const ButtonColours colours;
-    const QImage normal = ButtonBitmap::Load("RunUp", 1.0, colours);
-    ASSERT_FALSE(normal.isNull());
-    EXPECT_EQ(normal.size(), QSize(40, 28));
-
+    EXPECT_EQ(ButtonBitmap::Load("RunUp", 1.0, colours).size(), QSize(40, 28));
     const QImage dense = ButtonBitmap::Load("RunUp", 2.0, colours);
     EXPECT_EQ(dense.size(), QSize(80, 56));
     EXPECT_EQ(dense.deviceIndependentSize(), QSizeF(40, 28));
-
     EXPECT_TRUE(ButtonBitmap::Load("NoSuchBitmap", 1.0, colours).isNull());
 }
 
+// Grey wins over latched only when there is a grey bitmap; the button keeps
+// its state.
 TEST(CToolBtn, GreyNeedsAGreyBitmapAndLatchHoldsTheDownBitmap)
 {
-    // Which image each state shows is the table's above; here the button
-    // keeps its state.
+    EXPECT_EQ(ChooseToolBtnImage(true, true, true, true), ToolBtnImage::Grey);
+    EXPECT_EQ(ChooseToolBtnImage(true, false, false, false), ToolBtnImage::Up);
+    EXPECT_EQ(ChooseToolBtnImage(false, false, false, true), ToolBtnImage::Down);
     CToolBtn plain(nullptr, 401, "RunUp", "RunDown");
     plain.SetGreyed();
     EXPECT_FALSE(plain.IsGreyed());
     plain.SetLatched(true);
     EXPECT_EQ(plain.ShownImage(), ToolBtnImage::Down);
-
     CToolBtn greyable(nullptr, 201, "FileNewUp", "FileNewDn", "FileNewGr");
-    ASSERT_TRUE(greyable.HasGreyBitmap());
     greyable.SetLatch();
     greyable.SetGreyed();
     EXPECT_EQ(greyable.ShownImage(), ToolBtnImage::Grey);

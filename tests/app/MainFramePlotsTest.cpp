@@ -1,0 +1,136 @@
+// The plots in the running program. Overlays: a 1 kHz tone from the
+// generator, heard by the simulated module, is stored with Set and shown with
+// On; after the tone moves to 2 kHz the pane shows the stored 1 kHz overlay
+// and the live 2 kHz trace, each at the column worked out from the span and
+// the pane's width. Options: F5 and a plot's Options button open the sheet on
+// copies of the records; OK re-applies only the plots whose records changed.
+
+#include "tests/app/FrameTestSupport.h"
+
+#include "plot/CPlotOptionsMain.h"
+#include "plot/TOverlaySourceSelectDialog.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+namespace {
+
+// The x of the highest point (smallest y) of a trace.
+int PeakX(const std::vector<PlotPoint>& points)
+{
+    const auto top = std::min_element(points.begin(), points.end(),
+                                      [](const PlotPoint& a, const PlotPoint& b) { return a.y < b.y; });
+    return top == points.end() ? -1 : top->x;
+}
+
+} // namespace
+
+TEST(MainFramePlots, AStoredOverlayStaysWhileTheLiveToneMovesAndOptionsReapplyOnlyTheChangedPlot)
+{
+    FrameHarness h(frame_test::ToneSettings());
+    CMainFrame& frame = *h.frame;
+    std::filesystem::create_directories(h.folder.Root() + "Overlay");
+    ASSERT_TRUE(frame_test::OpenGenerator(frame));
+    frame.OnStart();
+    // Each Run builds new display objects: asked for afresh each time.
+    const auto leftPeak = [&frame] { return frame_test::DisplayPeak(frame, 0, 500.0f, 3000.0f).frequency; };
+    ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 6 && std::fabs(leftPeak() - 1000.0f) < 2; }));
+
+    // Set on slot 1: asked for the source (peak hold is on), live data taken.
+    TQuarnPlot* plot = frame.Plot(0);
+    TQuarnPlot* right = frame.Plot(1);
+    ASSERT_NE(right, nullptr);
+    plot->SetFrequencyRange(0.0f, 4000.0f);
+    // The data's first line is the lowest frequency shown.
+    const double start = frame.Settings().Spectrum[0].StartFreq;
+    ASSERT_EQ(frame.Settings().Spectrum[0].StopFreq, 4000.0f);
+    frame_test::OnModal<TOverlaySourceSelectDialog>([](TOverlaySourceSelectDialog& dialog) {
+        dialog.SpectralButton()->setChecked(true);
+        dialog.accept();
+    });
+    QTest::mouseClick(plot->OverlayStoreButton(0, 0), Qt::LeftButton);
+    ASSERT_TRUE(std::filesystem::exists(h.folder.Root() + "Overlay/L1.ovl"));
+    EXPECT_TRUE(plot->OverlayShowBox(0, 0)->isChecked()) << "On";
+
+    // The generator moves to one tone at 2 kHz.
+    frame.OnStop();
+    for (int c = 0; c < 2; ++c) {
+        SigGenChannelSettings& channel = frame.Settings().SigGenChannel[c];
+        channel.SigType = kSigMultipleTones;
+        channel.Tones[0] = {1, 2000.0f};
+        for (std::size_t t = 1; t < SigGenChannelSettings::kToneCount; ++t)
+            channel.Tones[t].ToneEnable = 0;
+    }
+    frame.SignalGenerator()->RefreshFromSettings();
+    ASSERT_TRUE(WaitFor([&] { return frame_test::GeneratorBuilt(frame); }));
+    frame.OnStart();
+    ASSERT_TRUE(WaitFor([&] { return std::fabs(leftPeak() - 2000.0f) < 2; }));
+    frame.OnStop();
+    plot->UpdateDisplay(0.0f);
+
+    // Column c of a pane W wide shows start + c·(stop − start)/(W − 1) Hz;
+    // the tone's column is the first that reaches it, drawn at x = left + c
+    // (a point carries its column's value to the next column's x).
+    const PlotRect pane = plot->PaneRect(0);
+    const double hzPerColumn = (4000.0 - start) / (pane.Width() - 1);
+    const int x1k = pane.left + static_cast<int>(std::ceil((1000.0 - start) / hzPerColumn));
+    const int x2k = pane.left + static_cast<int>(std::ceil((2000.0 - start) / hzPerColumn));
+    EXPECT_NEAR(PeakX(plot->OverlayPoints(0, 0)), x1k, 1) << "the stored 1 kHz tone";
+    EXPECT_NEAR(PeakX(plot->LivePoints(0)), x2k, 1) << "the live 2 kHz tone";
+    EXPECT_FALSE(std::filesystem::exists(h.folder.Root() + "Overlay/R1.ovl")) << "the right plot's slots untouched";
+    SaveScreenshot(frame, "main_frame_overlay_1k_live_2k");
+
+    // Changed behind the right plot's back: only a reset view would show it.
+    frame.Settings().Scaling[1].AmpScaleType = ScalingOpts::kLogMagnitude;
+    const SpectrumOpts rightBefore = frame.Settings().Spectrum[1];
+    // F5: the sheet on the left page; a new span; OK.
+    bool started = false;
+    frame_test::OnModal<CPlotOptionsMain>([&](CPlotOptionsMain& sheet) {
+        started = sheet.Tabs()->currentIndex() == 0 && sheet.PageCount() == 2;
+        sheet.SpectrumPage(0)->findChild<QLineEdit*>("StartFreq")->setText(QStringLiteral("500"));
+        sheet.SpectrumPage(0)->findChild<QLineEdit*>("StopFreq")->setText(QStringLiteral("1500"));
+        sheet.SpectrumPage(0)->findChild<QComboBox*>(QStringLiteral("PeakHold"))->setCurrentIndex(4);
+        sheet.accept();
+    });
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    QTest::keyClick(&frame, Qt::Key_F5);
+    EXPECT_TRUE(started);
+    EXPECT_EQ(frame.Settings().Spectrum[0].StartFreq, 500.0f);
+    // Each channel's display object holds as its own plot.
+    ASSERT_EQ(frame.Settings().Processing.IndependentScalingAndCalibration, 1);
+    EXPECT_EQ(frame.Processing().GetDisplayData(0)->GetPeakHoldMode(), SpectrumOpts::kPeakHoldForever);
+    EXPECT_EQ(frame.Processing().GetDisplayData(1)->GetPeakHoldMode(), rightBefore.PeakHold);
+    int labels = 0;
+    for (const PlotTick& tick : plot->FrequencyTicks()) {
+        if (tick.Label.empty())
+            continue;
+        ++labels;
+        const double hz = tick.Label.back() == 'k' ? std::stod(tick.Label) * 1000.0 : std::stod(tick.Label);
+        EXPECT_TRUE(hz >= 500.0 && hz <= 1500.0) << tick.Label;
+    }
+    EXPECT_GE(labels, 3) << "the axis is redrawn for 500 … 1500 Hz";
+    EXPECT_EQ(frame.Settings().Spectrum[1], rightBefore);
+    EXPECT_EQ(right->RangeCaption(), QStringLiteral("Plot Range:")) << "the unchanged plot was not reset";
+
+    // The right plot's Options button: its own page. A colour chosen, then
+    // Cancel: nothing changes; the same and OK: now the right plot is reset.
+    frame.SetPlotOptionsColourChooser([](QWidget*, std::uint32_t) -> std::optional<std::uint32_t> { return 0x0000AA; });
+    for (const bool ok : {false, true}) {
+        bool onRightPage = false;
+        frame_test::OnModal<CPlotOptionsMain>([&](CPlotOptionsMain& sheet) {
+            onRightPage = sheet.Tabs()->currentIndex() == 1;
+            sheet.SpectrumPage(1)->OnColour(0);
+            ok ? sheet.accept() : sheet.reject();
+        });
+        right->ToolButton(TQuarnPlot::kOptionsButton)->click();
+        EXPECT_TRUE(onRightPage);
+    }
+    EXPECT_EQ(frame.Settings().Spectrum[1].LineColor, 0x0000AAu);
+    EXPECT_EQ(right->RangeCaption(), QStringLiteral("Plot Bottom:"));
+}
