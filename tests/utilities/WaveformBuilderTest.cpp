@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
+#include <string>
+#include <tuple>
 #include <thread>
 
 #include "platform/ZeroFilledArray.h"
@@ -80,11 +82,9 @@ TEST(WaveformBuilder, ABuildReportsProgressPerChannelAndCompletes)
     EXPECT_EQ(results[0].BuildId, id);
     EXPECT_EQ(results[0].Status, TSigGenBuildStatus::Completed);
     // 480 reports a channel: 0, then every 1000 of 480000 frames.
+    // The second is 1000 × 100 / 480000; the right channel starts again.
     ASSERT_EQ(recorder.progress.size(), 960u);
-    EXPECT_EQ(recorder.progress[0], 0);
-    EXPECT_EQ(recorder.progress[1], 0);   // 1000 × 100 / 480000
-    EXPECT_EQ(recorder.progress[479], 99);
-    EXPECT_EQ(recorder.progress[480], 0); // the right channel starts again
+    EXPECT_EQ(At(recorder.progress, {0, 1, 479, 480}), (std::vector{0, 0, 99, 0}));
 
     TWaveData* wave = builder.GetWaveData();
     ASSERT_NE(wave, nullptr);
@@ -145,8 +145,8 @@ TEST(WaveformBuilder, AnAllocationFailureStillCompletesWithItsMessage)
     const auto results = recorder.Results();
     ASSERT_EQ(results.size(), 1u);
     EXPECT_EQ(results[0].Status, TSigGenBuildStatus::OutOfMemory);
-    ASSERT_EQ(results[0].Messages.size(), 1u);
-    EXPECT_EQ(results[0].Messages[0], "Signal Generator - insufficient memory available to build selected waveform.");
+    EXPECT_EQ(results[0].Messages,
+              std::vector<std::string>{"Signal Generator - insufficient memory available to build selected waveform."});
     EXPECT_EQ(builder.GetWaveData(), nullptr);
     EXPECT_FALSE(builder.IsBuilding());
 }
@@ -156,10 +156,8 @@ TEST(WaveformBuilder, OutputFormatFollowsDriverLockAndLength)
     // ASIO runs no slower than 48000 Hz.
     TSigGenBuildRequest r = Request(kSigTone1kHz, 24000, 2, 2);
     r.SoundCardDriverMode = 1;
-    TSigGenOutputFormat f = TWaveformBuild::PreviewOutputFormat(r);
-    EXPECT_EQ(f.SampleRate, 48000u);
-    EXPECT_EQ(f.Channels, 2u);
-    EXPECT_EQ(f.BitsPerSample, 16u);
+    const TSigGenOutputFormat f = TWaveformBuild::PreviewOutputFormat(r);
+    EXPECT_EQ(std::tuple(f.SampleRate, f.Channels, f.BitsPerSample), std::tuple(48000u, 2u, 16u));
     r.SoundCardDriverMode = 0;
     EXPECT_EQ(TWaveformBuild::PreviewOutputFormat(r).SampleRate, 24000u);
 
@@ -185,9 +183,6 @@ TEST(WaveformBuilder, NoLevelIsSilenceNotFullScale)
     r.Output.OutputLevel = 0.0f;
     r.Output.OutputLevelR = 50.0f;
     const Built b = Build(r);
-    ASSERT_TRUE(b.Wave);
-    const std::vector<double> left = Channel(*b.Wave, 0);
-    EXPECT_EQ(*std::min_element(left.begin(), left.end()), 0.0);
-    EXPECT_EQ(*std::max_element(left.begin(), left.end()), 0.0);
-    EXPECT_NEAR(RmsDb(Channel(*b.Wave, 1), 32767), 20 * std::log10(0.5 * 0.99999 / std::sqrt(2.0)), 0.01);
+    EXPECT_EQ(CountOf(Channel(*b.Wave, 0), 0, b.Wave->GetNumFrames(), 0.0), int(b.Wave->GetNumFrames()));
+    EXPECT_NEAR(RmsDb(Channel(*b.Wave, 1), 32767), Db(0.5) + kSineRmsDb, 0.01);
 }
