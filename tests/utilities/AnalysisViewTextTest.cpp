@@ -29,22 +29,18 @@ TEST(AnalysisViewText, ReadoutsShowTheirNumbersTheNoValueMarkAndTheWeightingLett
         {PowerText(93.456f, dB, 0, "SPL"), " 93.46 SPL"},
         {PowerText(-700.0f, dB, 1, "SPL"), "-999.00 SPL A"},
         {PowerText(0.5f, linear, 2, "Pct FS"), "0.500000 Pct FS B"},
-        {PowerText(0.5f, ScalingOpts::kLogMagnitude, 3, "PA"), "0.500000 PA C"},
         {PowerText(0.5f, dB, 4, "PA"), ""},
         {SpanText(0, 19.9f, 20000.7f), "(L: 19Hz to 20000Hz)"},
         {SpanText(1, 100.0f, 200.0f), "(R: 100Hz to 200Hz)"},
         // One shown row leaves the right span's blank at the end.
         {Caption(kPeakFrequency, "(L: 20Hz to 20000Hz)", ""), "Peak Freq (L: 20Hz to 20000Hz) "},
         {Caption(kTotalPower, "", "(R: 1Hz to 2Hz)"), "Total Power  (R: 1Hz to 2Hz)"},
-        {Name(kPeakAmplitude), "Peak Amplitude"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.text, c.expected);
     EXPECT_EQ(Name(6), nullptr);
-}
 
-TEST(AnalysisViewText, TheCopyHoldsTheShownRowsAndTheOneAfterThem)
-{
+    // The copy holds the shown rows and the one after them.
     DataGridCells grid;
     grid.SetCellText(0, 0, "1000.0 Hz");
     grid.SetCellText(1, 0, "stale");
@@ -59,7 +55,6 @@ TEST(DataGrid, TheCellStoreKeepsItsLimits)
     EXPECT_EQ(grid.Rows(), 2);
     grid.SetSize(60, 1);
     EXPECT_EQ(grid.Rows(), 2) << "60 keeps the rows";
-    EXPECT_EQ(grid.Columns(), 1);
     grid.SetSize(0, 1);
     EXPECT_EQ(grid.Rows(), 0);
 
@@ -71,7 +66,6 @@ TEST(DataGrid, TheCellStoreKeepsItsLimits)
     const DataGridCell& cell = grid.Cell(5, 5);
     EXPECT_EQ(cell.TextColour, 4);
     EXPECT_EQ(cell.BackColour, 0);
-    EXPECT_EQ(DataGridCells::ColourRgb(7, 0), 0xB49664u);
     EXPECT_EQ(DataGridCells::ColourRgb(3, 0xD4D0C8), 0xD4D0C8u);
     EXPECT_EQ(DataGridCells::ColourRgb(9, 0xD4D0C8), 0u);
 }

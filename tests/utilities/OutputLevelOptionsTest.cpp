@@ -39,25 +39,15 @@ TEST(OutputLevelOptions, TheDaqModuleTurnsRelativeLevelsIntoHalfAVolt)
 {
     SigGenOutputSettings stored = Levels(Options::kDbFullScale, -6.0f, 0.0f, 2.5f, 1);
     Options::ApplyDaqOutput(stored);
-    EXPECT_EQ(stored.FSVoltage, 1.0f);
-    EXPECT_EQ(stored.FSOption, 0);
-    EXPECT_EQ(stored.OutputUnits, Options::kVoltsRms);
-    EXPECT_EQ(stored.OutputLevel, 0.5f);
-    EXPECT_EQ(stored.OutputLevelR, 0.5f);
-
+    EXPECT_EQ(stored, Levels(Options::kVoltsRms, 0.5f, 0.5f));
     // A positive percentage is kept as a voltage, unchecked.
     SigGenOutputSettings percent = Levels(Options::kPercentFullScale, 50.0f, -1.0f);
     Options::ApplyDaqOutput(percent);
-    EXPECT_EQ(percent.OutputUnits, Options::kVoltsRms);
-    EXPECT_EQ(percent.OutputLevel, 50.0f);
-    EXPECT_EQ(percent.OutputLevelR, 0.5f);
-
+    EXPECT_EQ(percent, Levels(Options::kVoltsRms, 50.0f, 0.5f));
     // Absolute units stay as they are.
     SigGenOutputSettings dbv = Levels(Options::kDbV, -20.0f, -10.0f, 3.0f, 1);
     Options::ApplyDaqOutput(dbv);
-    EXPECT_EQ(dbv.OutputUnits, Options::kDbV);
-    EXPECT_EQ(dbv.OutputLevel, -20.0f);
-    EXPECT_EQ(dbv.FSVoltage, 1.0f);
+    EXPECT_EQ(dbv, Levels(Options::kDbV, -20.0f, -10.0f));
 }
 
 TEST(OutputLevelOptions, UnitsFollowWhatIsKnownOfTheFullScale)

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "audio/TWaveFile.h"
@@ -34,15 +34,6 @@ protected:
         fs::remove_all(folder);
     }
 
-    // A stereo 16-bit ramp, every sample distinct.
-    static void FillRamp(TWaveData& wave)
-    {
-        for (std::uint64_t f = 0; f < wave.GetNumFrames(); ++f) {
-            wave.PutSample(static_cast<std::int32_t>(f), f, 0);
-            wave.PutSample(-static_cast<std::int32_t>(f), f, 1);
-        }
-    }
-
     fs::path folder;
     std::vector<std::string> messages;
 };
@@ -51,21 +42,22 @@ protected:
 
 TEST_F(SigGenWaveSaverTest, NCopiesHoldTheSignalNTimesOver)
 {
+    // A stereo 16-bit ramp, every sample distinct.
     TWaveData wave(4801, TWaveFormat(48000, 2, 2));
-    FillRamp(wave);
+    for (std::uint64_t f = 0; f < wave.GetNumFrames(); ++f) {
+        wave.PutSample(static_cast<std::int32_t>(f), f, 0);
+        wave.PutSample(-static_cast<std::int32_t>(f), f, 1);
+    }
     const std::string path = (folder / "three.wav").string();
     ASSERT_TRUE(TSigGenWaveSaver::Save(wave, path, 3));
 
     TWaveFile saved(path, TWaveFile::kMemoryMode, false);
     ASSERT_FALSE(saved.Failed);
     EXPECT_EQ(saved.GetNumFrames(), 3u * 4801u);
-    EXPECT_EQ(saved.GetSampleRate(), 48000u);
-    EXPECT_EQ(saved.GetChannels(), 2);
-    for (int copy = 0; copy < 3; ++copy) {
+    EXPECT_EQ(saved.GetFormat(), wave.GetFormat());
+    for (std::uint64_t copy = 0; copy < 3; ++copy)
         EXPECT_EQ(std::memcmp(saved.GetBuffer() + copy * wave.GetSizeBytes(), wave.GetBuffer(), wave.GetSizeBytes()),
-                  0)
-            << "copy " << copy;
-    }
+                  0);
     // Nothing but the file itself is left in its folder.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
     EXPECT_TRUE(messages.empty());
@@ -76,10 +68,7 @@ TEST_F(SigGenWaveSaverTest, AFailedSaveLeavesWhatIsThereAndNoLeftovers)
     // A name the rename cannot take over: a folder holding a file.
     const fs::path target = folder / "taken.wav";
     fs::create_directories(target);
-    std::FILE* inside = std::fopen((target / "keep.txt").c_str(), "w");
-    ASSERT_NE(inside, nullptr);
-    std::fputs("keep", inside);
-    std::fclose(inside);
+    std::ofstream(target / "keep.txt") << "keep";
 
     TWaveData wave(48000, TWaveFormat(48000, 2, 2));
     EXPECT_FALSE(TSigGenWaveSaver::Save(wave, target.string(), 2));
