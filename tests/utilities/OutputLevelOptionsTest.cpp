@@ -101,12 +101,6 @@ TEST(OutputLevelOptions, ChecksPerUnit)
          "Full Scale Level must be greater than 0.0 volts"},
         {"no full scale while unknown", Levels(0, -6.0f, -6.0f, 0.0f, 1), ""},
     };
-    for (const CheckCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto result = Options::Check(c.settings);
-        if (c.message.empty())
-            EXPECT_EQ(result, std::nullopt);
-        else
-            EXPECT_EQ(result.value_or("<accepted>"), c.message);
-    }
+    for (const CheckCase& c : cases)
+        EXPECT_EQ(Options::Check(c.settings).value_or(""), c.message) << c.name;
 }
