@@ -68,7 +68,8 @@ TEST_F(SigGenWindowTest, OpensWithItsSignalBuiltThenRunPlaysItInALoopAtTheAnalyz
     ASSERT_NE(w.GetWaveData(), nullptr);
     EXPECT_EQ(w.GetWaveData()->GetNumFrames(), 480000u);
     EXPECT_EQ(w.GetChannels(), 2u);
-    EXPECT_EQ(std::pair(shows.count(), hides.count()), std::pair(1, 1));
+    EXPECT_EQ(shows.count(), 1);
+    EXPECT_EQ(hides.count(), 1);
     EXPECT_TRUE(capture.messages.empty());
 
     // Built at the ASIO minimum, played at the analyzer's rate.
@@ -186,70 +187,14 @@ TEST_F(SigGenWindowTest, ClosingDuringABuildJoinsItAndAsksTheFrame)
     EXPECT_TRUE(WaitForBuildShown(w));
 }
 
-TEST_F(SigGenWindowTest, ChoosingATypeEditsItsParametersAndRebuilds)
+TEST_F(SigGenWindowTest, CommandsOpenTheirDialogsAndStoreWhatIsChosen)
 {
-    CSigGen& w = Open();
-    QComboBox* left = Control<QComboBox>(CSigGen::kLeftTypeId);
-    QString opened;
-    OnNextModal([&](QWidget* dialog) {
-        opened = dialog->windowTitle();
-        dialog->close();
-    });
-    w.OnSelChangeLeftType(left->findText("Multiple Tones"));
-    EXPECT_EQ(opened, "Tone Settings");
-    EXPECT_EQ(frame.settings.SigGenChannel[0].SigType, kSigMultipleTones);
-    EXPECT_TRUE(Control<QPushButton>(CSigGen::kLeftDetailsId)->isEnabled());
-    ASSERT_TRUE(WaitForBuildShown(w));
-
-    // Noise has no dialog: the type changes and the buffer is rebuilt.
-    w.OnSelChangeLeftType(left->findText("White Noise"));
-    ASSERT_TRUE(WaitForBuildShown(w));
-    EXPECT_EQ(frame.settings.SigGenChannel[0].SigType, kSigWhiteNoise);
-    ASSERT_NE(w.GetWaveData(), nullptr);
-    EXPECT_EQ(w.GetWaveData()->GetNumFrames(), 60u * 48000u);
-}
-
-TEST_F(SigGenWindowTest, DetailsRestartAPlayingGeneratorAndOfferHelp)
-{
-    frame.settings.SigGenChannel[1].SigType = kSigSquare;
-    CSigGen& w = Open();
-    w.StartGenerator();
-    ASSERT_TRUE(w.IsPlaying());
-    OnNextModal([&](QWidget* dialog) {
-        dialog->findChild<QPushButton*>("1001")->click();
-        dialog->findChild<QLineEdit*>("1940")->setText("25");
-        static_cast<QDialog*>(dialog)->accept();
-    });
-    w.OnDetailsRight();
-    EXPECT_EQ(frame.help, std::vector<int>{460});
-    EXPECT_EQ(frame.settings.SigGenChannel[1].Square.DutyCyclePct, 25);
-    EXPECT_TRUE(w.IsPlaying()) << "a details change restarts what was playing";
-    EXPECT_EQ(std::count(frame.ports.calls.begin(), frame.ports.calls.end(), "start"), 2);
-}
-
-TEST_F(SigGenWindowTest, TheLevelDialogOnTheDaqModuleStoresVolts)
-{
-    frame.ports.isDaq = true;
-    CSigGen& w = Open();
-    OnNextModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
-    w.OnLevel();
-    EXPECT_EQ(frame.settings.SigGenOutput.OutputUnits, 2);
-    EXPECT_FLOAT_EQ(frame.settings.SigGenOutput.OutputLevel, 0.5f);
-    EXPECT_FLOAT_EQ(frame.settings.SigGenOutput.FSVoltage, 1.0f);
-    EXPECT_TRUE(WaitForBuildShown(w));
-
-    // Cancel leaves the record alone.
-    const SigGenOutputSettings before = frame.settings.SigGenOutput;
-    OnNextModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
-    w.OnLevel();
-    EXPECT_EQ(frame.settings.SigGenOutput, before);
-}
-
-TEST_F(SigGenWindowTest, SavingWritesTheChosenNumberOfCopies)
-{
+    // Saving: the chosen number of copies, in the chosen folder, after the
+    // analyzer and the output have stopped.
     const fs::path folder = fs::temp_directory_path() / ("siggen_window_" + std::to_string(::getpid()));
     fs::create_directories(folder);
     frame.settings.m_DataPathsInUse.Set(DataPaths::kWave, "/nonexistent");
+    frame.settings.SigGenChannel[1].SigType = kSigSquare;
     CSigGen& w = Open();
     w.StartGenerator();
     QString startedIn;
@@ -268,9 +213,51 @@ TEST_F(SigGenWindowTest, SavingWritesTheChosenNumberOfCopies)
     EXPECT_FALSE(w.IsPlaying());
     EXPECT_EQ(startedIn, "/nonexistent");
     EXPECT_EQ(frame.settings.m_DataPathsInUse.Get(DataPaths::kWave), folder.string());
-
     TWaveFile saved((folder / "tone.wav").string(), TWaveFile::kMemoryMode, false);
     ASSERT_FALSE(saved.Failed);
     EXPECT_EQ(saved.GetNumFrames(), 3u * w.GetWaveData()->GetNumFrames());
     fs::remove_all(folder);
+
+    // Details restart a playing generator and offer help.
+    frame.ports.calls.clear();
+    w.StartGenerator();
+    OnNextModal([&](QWidget* dialog) {
+        dialog->findChild<QPushButton*>("1001")->click();
+        dialog->findChild<QLineEdit*>("1940")->setText("25");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    w.OnDetailsRight();
+    EXPECT_EQ(frame.help, std::vector<int>{460});
+    EXPECT_EQ(frame.settings.SigGenChannel[1].Square.DutyCyclePct, 25);
+    EXPECT_TRUE(w.IsPlaying()) << "a details change restarts what was playing";
+    EXPECT_EQ(std::count(frame.ports.calls.begin(), frame.ports.calls.end(), "start"), 2);
+    w.StopOutput();
+    ASSERT_TRUE(WaitForBuildShown(w));
+
+    // The level dialog on the DAQ module stores volts.
+    frame.ports.isDaq = true;
+    OnNextModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
+    w.OnLevel();
+    EXPECT_EQ(frame.settings.SigGenOutput.OutputUnits, 2);
+    EXPECT_FLOAT_EQ(frame.settings.SigGenOutput.OutputLevel, 0.5f);
+    EXPECT_FLOAT_EQ(frame.settings.SigGenOutput.FSVoltage, 1.0f);
+    ASSERT_TRUE(WaitForBuildShown(w));
+
+    // Choosing a type edits its parameters and rebuilds.
+    QComboBox* left = Control<QComboBox>(CSigGen::kLeftTypeId);
+    QString opened;
+    OnNextModal([&](QWidget* dialog) {
+        opened = dialog->windowTitle();
+        dialog->close();
+    });
+    w.OnSelChangeLeftType(left->findText("Multiple Tones"));
+    EXPECT_EQ(opened, "Tone Settings");
+    EXPECT_EQ(frame.settings.SigGenChannel[0].SigType, kSigMultipleTones);
+    EXPECT_TRUE(Control<QPushButton>(CSigGen::kLeftDetailsId)->isEnabled());
+    ASSERT_TRUE(WaitForBuildShown(w));
+    // Noise has no dialog: the type changes and the buffer is rebuilt.
+    w.OnSelChangeLeftType(left->findText("White Noise"));
+    ASSERT_TRUE(WaitForBuildShown(w));
+    EXPECT_EQ(frame.settings.SigGenChannel[0].SigType, kSigWhiteNoise);
+    EXPECT_EQ(w.GetWaveData()->GetNumFrames(), 60u * 48000u);
 }

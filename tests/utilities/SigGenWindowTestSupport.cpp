@@ -11,40 +11,6 @@
 
 namespace siggen_window_test {
 
-FakeSigGenFrame::FakeSigGenFrame()
-{
-    settings.Processing.Format = TWaveFormat(48000, 2, 2);
-    settings.SoundCardDriverMode = 1;
-    settings.m_OutputDevice = 3;
-}
-
-void FakeSigGenFrame::StopAnalyzer()
-{
-    ++analyzerStops;
-    running = false;
-    if (window != nullptr)
-        window->StopOutput();
-}
-
-std::unique_ptr<SoundOutputPort> FakeSigGenFrame::CreateOutputPort(int device, int driverMode)
-{
-    ports.calls.push_back("create " + std::to_string(device) + "/" + std::to_string(driverMode));
-    return std::make_unique<FakeOutputPort>(ports);
-}
-
-MessageCapture::MessageCapture()
-{
-    platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
-        messages.push_back(request);
-        return platform::MessageResult::Ok;
-    });
-}
-
-MessageCapture::~MessageCapture()
-{
-    platform::SetMessageBoxHook({});
-}
-
 bool WaitUntil(const std::function<bool()>& done, double seconds)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);

@@ -14,9 +14,8 @@
 #include "widgets/ProgressSignals.h"
 #include "platform/MessageBox.h"
 #include "settings/FrameSettings.h"
+#include "utilities/CSigGen.h"
 #include "utilities/SigGenFrame.h"
-
-class CSigGen;
 
 namespace siggen_window_test {
 
@@ -63,13 +62,28 @@ public:
 class FakeSigGenFrame final : public SigGenFrame {
 public:
     // A stereo 16-bit analyzer at 48000 Hz under ASIO.
-    FakeSigGenFrame();
+    FakeSigGenFrame()
+    {
+        settings.Processing.Format = TWaveFormat(48000, 2, 2);
+        settings.SoundCardDriverMode = 1;
+        settings.m_OutputDevice = 3;
+    }
 
     FrameSettings& GetSettings() override { return settings; }
     bool IsAnalyzerRunning() const override { return running; }
     // As the frame's common stop: the analysis, then the generator's output.
-    void StopAnalyzer() override;
-    std::unique_ptr<SoundOutputPort> CreateOutputPort(int device, int driverMode) override;
+    void StopAnalyzer() override
+    {
+        ++analyzerStops;
+        running = false;
+        if (window != nullptr)
+            window->StopOutput();
+    }
+    std::unique_ptr<SoundOutputPort> CreateOutputPort(int device, int driverMode) override
+    {
+        ports.calls.push_back("create " + std::to_string(device) + "/" + std::to_string(driverMode));
+        return std::make_unique<FakeOutputPort>(ports);
+    }
     ProgressSignals* GetProgressSignals() override { return &progress; }
     void ShowHelp(int contextId) override { help.push_back(contextId); }
 
@@ -85,8 +99,14 @@ public:
 // Records every message box while it lives; answers OK.
 class MessageCapture {
 public:
-    MessageCapture();
-    ~MessageCapture();
+    MessageCapture()
+    {
+        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
+            messages.push_back(request);
+            return platform::MessageResult::Ok;
+        });
+    }
+    ~MessageCapture() { platform::SetMessageBoxHook({}); }
     MessageCapture(const MessageCapture&) = delete;
     MessageCapture& operator=(const MessageCapture&) = delete;
 
