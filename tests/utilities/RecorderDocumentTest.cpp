@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <tuple>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "audio/TWaveFile.h"
@@ -39,11 +39,7 @@ protected:
         settings.Calibration[1].CalRatio = 4.0f;
         platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& r) {
             messages.push_back(r.text);
-            if (answers.empty())
-                return MessageResult::Ok;
-            const MessageResult answer = answers.front();
-            answers.pop_front();
-            return answer;
+            return std::exchange(answer, MessageResult::Ok); // the next question's answer, once
         });
     }
     void TearDown() override
@@ -80,7 +76,7 @@ protected:
     fs::path folder;
     FrameSettings settings;
     std::vector<std::string> messages;
-    std::deque<MessageResult> answers;
+    MessageResult answer = MessageResult::Ok;
     TRecorderDocument::Prompts prompts;
 };
 
@@ -105,7 +101,7 @@ TEST(RecorderButtons, EachSituationHasItsLooks)
         EXPECT_EQ(recorder_buttons::For(c.hasFile, c.state), c.looks) << c.hasFile << " " << c.state;
 }
 
-TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeepsTheRecording)
+TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeepsTheRecordingAndDeleteGuardsIt)
 {
     struct Case {
         const char* name;
@@ -135,7 +131,7 @@ TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeep
         const std::uint64_t frames = doc.File()->GetDataFrames();
         prompts.chooseSaveAsPath = [&] { return *c.saveAsPath ? Path(c.saveAsPath) : std::string(); };
         messages.clear();
-        answers = {c.answer};
+        answer = c.answer;
         platform::SimulateDiskFull(c.diskSpace);
         EXPECT_EQ(doc.CloseFile(prompts), c.mayGoOn);
         platform::SimulateDiskFull(-1);
@@ -161,35 +157,29 @@ TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeep
         fs::remove(Path("named.wav"));
     }
 
-    // An unchanged file closes without a question.
+    // Delete refuses the open file whatever its case, without asking, and
+    // asks for any other; an unchanged file closes without a question.
     TRecorderDocument doc(settings);
     Record(doc, true);
     ASSERT_TRUE(doc.Save(prompts));
+    std::ofstream(Path("other.wav")) << "x";
+    messages.clear();
+    EXPECT_FALSE(doc.Delete(Path("NAMED.WAV")));
+    EXPECT_TRUE(fs::exists(Path("named.wav")));
+    EXPECT_EQ(messages, std::vector<std::string>{"The selected file: " + Path("NAMED.WAV")
+                                                 + " is currently in use.  Please close the file before deleting it"});
+    answer = MessageResult::No;
+    EXPECT_FALSE(doc.Delete(Path("other.wav")));
+    EXPECT_TRUE(fs::exists(Path("other.wav")));
+    EXPECT_EQ(messages.back(), "Are you sure you want to delete: " + Path("other.wav"));
+    answer = MessageResult::Yes;
+    EXPECT_TRUE(doc.Delete(Path("other.wav")));
+    EXPECT_FALSE(fs::exists(Path("other.wav")));
+
     messages.clear();
     EXPECT_TRUE(doc.CloseFile(prompts));
     EXPECT_FALSE(doc.HasFile());
     EXPECT_TRUE(messages.empty());
-}
-
-TEST_F(RecorderDocumentTest, DeleteRefusesTheOpenFileWhateverItsCaseAndAsksForAnyOther)
-{
-    TRecorderDocument doc(settings);
-    Record(doc, true);
-    std::ofstream(Path("other.wav")) << "x";
-
-    EXPECT_FALSE(doc.Delete(Path("NAMED.WAV")));
-    EXPECT_TRUE(fs::exists(Path("named.wav")));
-    EXPECT_EQ(messages.size(), 1u) << "refused without asking";
-    EXPECT_EQ(messages.back(), "The selected file: " + Path("NAMED.WAV")
-                                   + " is currently in use.  Please close the file before deleting it");
-
-    answers = {MessageResult::No};
-    EXPECT_FALSE(doc.Delete(Path("other.wav")));
-    EXPECT_TRUE(fs::exists(Path("other.wav")));
-    EXPECT_EQ(messages.back(), "Are you sure you want to delete: " + Path("other.wav"));
-    answers = {MessageResult::Yes};
-    EXPECT_TRUE(doc.Delete(Path("other.wav")));
-    EXPECT_FALSE(fs::exists(Path("other.wav")));
 }
 
 TEST_F(RecorderDocumentTest, TheRecordingTakesMemoryAsItGrowsAndStopsKeepingItWhenNoneIsLeft)
