@@ -12,7 +12,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 
+#include <cstring>
 #include <filesystem>
+#include <iterator>
 
 #include "audio/TWaveFile.h"
 #include "tests/utilities/SigGenWindowTestSupport.h"
@@ -94,12 +96,20 @@ TEST_F(SigGenWindowTest, OpensWithItsSignalBuiltThenRunPlaysItInALoopAtTheAnalyz
     EXPECT_FALSE(frame.running);
     EXPECT_FALSE(w.IsPlaying());
 
+    // Run is refused while the analyzer runs, without a port.
+    frame.running = true;
+    frame.ports.calls.clear();
+    w.OnRunButton();
+    EXPECT_FALSE(w.IsPlaying());
+    EXPECT_TRUE(frame.ports.calls.empty());
     // An output that will not open is reported.
+    frame.running = false;
     frame.ports.openOk = false;
     w.StartGenerator();
     EXPECT_FALSE(w.IsPlaying());
-    ASSERT_EQ(capture.messages.size(), 1u);
-    EXPECT_EQ(capture.messages[0].text, "Failure opening sound card.");
+    ASSERT_EQ(capture.messages.size(), 2u);
+    EXPECT_EQ(capture.messages[0].text, TSigGenPlayRules::kAsioRunningMessage);
+    EXPECT_EQ(capture.messages[1].text, "Failure opening sound card.");
 }
 
 TEST_F(SigGenWindowTest, AMonoOrLockedAnalyzerHasNoRightChannelAndSaysWhy)
@@ -213,9 +223,14 @@ TEST_F(SigGenWindowTest, CommandsOpenTheirDialogsAndStoreWhatIsChosen)
     EXPECT_FALSE(w.IsPlaying());
     EXPECT_EQ(startedIn, "/nonexistent");
     EXPECT_EQ(frame.settings.m_DataPathsInUse.Get(DataPaths::kWave), folder.string());
+    // Three whole copies in order, and nothing else left in the folder.
     TWaveFile saved((folder / "tone.wav").string(), TWaveFile::kMemoryMode, false);
-    ASSERT_FALSE(saved.Failed);
-    EXPECT_EQ(saved.GetNumFrames(), 3u * w.GetWaveData()->GetNumFrames());
+    const TWaveData& wave = *w.GetWaveData();
+    ASSERT_EQ(saved.GetNumFrames(), 3u * wave.GetNumFrames());
+    for (std::uint64_t copy = 0; copy < 3; ++copy)
+        EXPECT_EQ(std::memcmp(saved.GetBuffer() + copy * wave.GetSizeBytes(), wave.GetBuffer(), wave.GetSizeBytes()),
+                  0);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
     fs::remove_all(folder);
 
     // Details restart a playing generator and offer help.
