@@ -90,7 +90,6 @@ TEST(SigGenDialogs, ARefusalKeepsTheDialogOpenAndTheSectionUntouched)
 
 TEST(SigGenDialogs, DisabledTonesAreStoredAsTypedAndAmplitudesFollowTheLevels)
 {
-    MessageCapture capture;
     ToneSettings tones[SigGenChannelSettings::kToneCount];
     for (std::size_t i = 0; i < SigGenChannelSettings::kToneCount; ++i)
         tones[i] = {0, 1000.0f * (i + 1), 0.0f};
@@ -102,12 +101,6 @@ TEST(SigGenDialogs, DisabledTonesAreStoredAsTypedAndAmplitudesFollowTheLevels)
     ASSERT_TRUE(PressOk(dialog));
     EXPECT_FLOAT_EQ(tones[0].ToneLinearAmplitude, std::pow(10.0f, -6.0f / 20.0f));
     EXPECT_EQ(tones[3], (ToneSettings{0, 0.0f, 10.0f, tones[3].ToneLinearAmplitude}));
-
-    // With none enabled the last check speaks.
-    CTones again(nullptr, tones, kNyquist);
-    Check(again, {1899}, false);
-    EXPECT_FALSE(PressOk(again));
-    EXPECT_EQ(capture.messages.back().text, "At least one tone must be enabled.");
 }
 
 TEST(SigGenDialogs, ImdRatiosAreStoredAsTypedAndShownWhole)
@@ -209,7 +202,6 @@ TEST(SigGenDialogs, APickedWaveFileIsKeptEvenWhenTheDialogIsCancelled)
 
 TEST(SigGenDialogs, OutputLevelUnitsFollowTheFullScaleChoice)
 {
-    MessageCapture capture;
     SigGenOutputSettings levels;
     CSigGenOutputLevelDlg dialog(nullptr, &levels, false);
     dialog.show();
@@ -224,11 +216,6 @@ TEST(SigGenDialogs, OutputLevelUnitsFollowTheFullScaleChoice)
     units->setCurrentIndex(3);
     emit units->activated(3);
     EXPECT_EQ(Edit(dialog, 2223)->text(), "100.0");
-    Edit(dialog, 2222)->setText("0");
-    EXPECT_FALSE(PressOk(dialog));
-    ASSERT_EQ(capture.messages.size(), 1u);
-    EXPECT_EQ(capture.messages[0].text, "Output Level must be between 0.0 and 1000.000000 millivolts");
-    EXPECT_EQ(levels, SigGenOutputSettings{});
 
     Type(dialog, {{2222, "250"}, {2227, "2.0"}});
     ASSERT_TRUE(PressOk(dialog));

@@ -179,24 +179,6 @@ TEST_F(SigGenWindowTest, ASingleSweepOnTheLeftPlaysOnceAndStopsAfterItsLengthAnd
     EXPECT_FALSE(window->GetOneShotTimer().isActive());
 }
 
-TEST_F(SigGenWindowTest, ClosingDuringABuildJoinsItAndAsksTheFrame)
-{
-    CSigGen& w = Open();
-    QSignalSpy closing(&w, &CSigGen::ClosingUtility);
-    // A long build: a minute of white noise at 192 kHz.
-    frame.settings.Processing.Format = TWaveFormat(192000, 2, 2);
-    frame.settings.SigGenChannel[0].SigType = kSigWhiteNoise;
-    frame.settings.SigGenChannel[1].SigType = kSigWhiteNoise;
-    w.RefreshFromSettings();
-    w.close();
-    EXPECT_FALSE(w.IsBuilding()) << "the build was joined before the close went on";
-    ASSERT_EQ(closing.count(), 1);
-    EXPECT_EQ(closing.first().first().value<CSigGen*>(), &w);
-    EXPECT_TRUE(w.isVisible()) << "the frame, not the window, ends it";
-    // The cancelled build's end still arrives, and nothing is left waiting.
-    EXPECT_TRUE(WaitForBuildShown(w));
-}
-
 TEST_F(SigGenWindowTest, CommandsOpenTheirDialogsAndStoreWhatIsChosen)
 {
     // Saving: the chosen number of copies, in the chosen folder, after the
