@@ -86,9 +86,6 @@ TEST(DataGrid, MetricsRoundHalfUpAndAnEmptyGridHasNone)
     EXPECT_EQ(TextCell({0, 0, 200, 100}, *three, 2, 1), (Rect{101, 66, 200, 99}));
     EXPECT_EQ(EdgeCell({0, 0, 200, 100}, *three, 2, 1), (Rect{100, 66, 200, 99}));
     EXPECT_EQ(TextBaseline({101, 66, 200, 99}), 99 - 33 / 6);
-
-    EXPECT_EQ(HitCell(5, 47, 16, 100), (std::pair{2, 0}));
-    EXPECT_FALSE(HitCell(5, 47, 0, 100)) << "before the first draw";
 }
 
 TEST(DataGrid, AViewerKeepsItsRowsBetween16And48PixelsAndItsMinimumSize)

@@ -32,24 +32,11 @@ bool WaitForBuildShown(CSigGen& window)
 
 void OnNextModal(std::function<void(QWidget* dialog)> action)
 {
-    // Polls, since the dialog exists only once exec has begun; gives up
-    // after a minute so that a dialog that never came cannot catch a later one.
-    auto* timer = new QTimer;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-    QObject::connect(timer, &QTimer::timeout, [timer, action, end] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr) {
-            if (std::chrono::steady_clock::now() > end) {
-                timer->stop();
-                timer->deleteLater();
-            }
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        action(modal);
+    // The dialog's own event loop runs the timer, once it is the modal one.
+    QTimer::singleShot(0, [action] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            action(modal);
     });
-    timer->start(5);
 }
 
 } // namespace siggen_window_test
