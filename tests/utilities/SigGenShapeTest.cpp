@@ -38,10 +38,8 @@ TEST(SigGenShape, SawtoothAndTriangleRampOverWholeFramePeriods)
 TEST(SigGenShape, SquareWaveHasOddHarmonicsFallingAsOneOverN)
 {
     TSigGenBuildRequest r = Request(kSigSquare);
-    r.Channel[0].Square.FreqHz = 250.0f; // 192 frames a period, half of them high
+    r.Channel[0].Square.FreqHz = 250.0f; // 192 frames a period
     const std::vector<double> x = Samples(r);
-    EXPECT_EQ(CountOf(x, 0, 192, 32766.0), 96);
-    EXPECT_EQ(CountOf(x, 0, 192, -32766.0), 96);
     const Spectrum s(Slice(x, 0, 32768), 48000, 2, 32768);
     const double fundamental = s.PeakDb(240, 260);
     // An ideal square of amplitude a has a fundamental of 4a/π.

@@ -72,10 +72,8 @@ double Mean(const std::vector<double>& x)
 
 double RmsDb(const std::vector<double>& x, double fullScale)
 {
-    double sum = 0.0;
-    for (double v : x)
-        sum += v * v;
-    return 10.0 * std::log10(sum / x.size()) - 20.0 * std::log10(fullScale);
+    const double power = std::inner_product(x.begin(), x.end(), x.begin(), 0.0) / x.size();
+    return 10.0 * std::log10(power) - 20.0 * std::log10(fullScale);
 }
 
 std::vector<double> UpCrossings(const std::vector<double>& x)
