@@ -42,13 +42,11 @@ T* Find(QWidget& dialog, int id)
     return control;
 }
 
-QLineEdit* Edit(QWidget& dialog, int id) { return Find(dialog, id); }
-
 // Types each text into the edit of its id.
 void Type(QWidget& dialog, std::initializer_list<std::pair<int, const char*>> edits)
 {
     for (const auto& [id, text] : edits)
-        Edit(dialog, id)->setText(text);
+        Find(dialog, id)->setText(text);
 }
 
 // Checks the radio buttons and check boxes of these ids.
@@ -74,7 +72,7 @@ TEST(SigGenDialogs, ARefusalKeepsTheDialogOpenAndTheSectionUntouched)
     ToneBurstSettings section;
     const ToneBurstSettings before = section;
     CToneBurst dialog(nullptr, &section, kNyquist);
-    EXPECT_EQ(Edit(dialog, 1893)->text(), "1000") << "the dialog shows what is stored";
+    EXPECT_EQ(Find(dialog, 1893)->text(), "1000") << "the dialog shows what is stored";
     Type(dialog, {{1893, "0"}, {1890, "10"}});
     EXPECT_FALSE(PressOk(dialog));
     EXPECT_TRUE(dialog.isVisible());
@@ -83,7 +81,7 @@ TEST(SigGenDialogs, ARefusalKeepsTheDialogOpenAndTheSectionUntouched)
     EXPECT_EQ(capture.messages[0].text, "Frequency must be between 0 and 24000 Hz.");
 
     // Nyquist itself passes, and everything read is stored.
-    Edit(dialog, 1893)->setText("24000");
+    Find(dialog, 1893)->setText("24000");
     EXPECT_TRUE(PressOk(dialog));
     EXPECT_EQ(section, (ToneBurstSettings{24000, 10, before.CycleTimeMsec}));
 }
@@ -95,8 +93,8 @@ TEST(SigGenDialogs, DisabledTonesAreStoredAsTypedAndAmplitudesFollowTheLevels)
         tones[i] = {0, 1000.0f * (i + 1), 0.0f};
     tones[0].ToneEnable = 1;
     CTones dialog(nullptr, tones, kNyquist);
-    EXPECT_EQ(Edit(dialog, 1910)->text(), "2000.00");
-    EXPECT_EQ(Edit(dialog, 1919)->text(), "  0.00");
+    EXPECT_EQ(Find(dialog, 1910)->text(), "2000.00");
+    EXPECT_EQ(Find(dialog, 1919)->text(), "  0.00");
     Type(dialog, {{1919, "-6"}, {1912, "0"}, {1922, "+10"}});
     ASSERT_TRUE(PressOk(dialog));
     EXPECT_FLOAT_EQ(tones[0].ToneLinearAmplitude, std::pow(10.0f, -6.0f / 20.0f));
@@ -111,13 +109,13 @@ TEST(SigGenDialogs, ImdRatiosAreStoredAsTypedAndShownWhole)
     {
         CIMDtones dialog(nullptr, &section, kNyquist);
         EXPECT_TRUE(Find<QRadioButton>(dialog, 1932)->isChecked());
-        EXPECT_EQ(Edit(dialog, 1933)->text(), " 100.0");
-        Edit(dialog, 1935)->setText("2.5");
+        EXPECT_EQ(Find(dialog, 1933)->text(), " 100.0");
+        Find(dialog, 1935)->setText("2.5");
         ASSERT_TRUE(PressOk(dialog));
     }
     EXPECT_EQ(section.PwrRatio, 2.5f);
     CIMDtones dialog(nullptr, &section, kNyquist);
-    EXPECT_EQ(Edit(dialog, 1935)->text(), "2");
+    EXPECT_EQ(Find(dialog, 1935)->text(), "2");
     // A standard set stores even a ratio the custom set refuses.
     Check(dialog, {1930});
     Type(dialog, {{1935, "50"}});
@@ -178,7 +176,7 @@ TEST(SigGenDialogs, APickedWaveFileIsKeptEvenWhenTheDialogIsCancelled)
     UserDefinedSettings user;
     std::strcpy(user.WaveFileName, "/old/name.wav");
     CUserWaveDialog dialog(nullptr, user.WaveFileName, &user.RepeatFlag, "/data/Wave");
-    EXPECT_EQ(Edit(dialog, 1947)->text(), "/old/name.wav");
+    EXPECT_EQ(Find(dialog, 1947)->text(), "/old/name.wav");
     EXPECT_TRUE(Find<QCheckBox>(dialog, 1978)->isChecked());
     QString startedIn;
     dialog.SetFilePicker([&](QWidget*, const QString& folder) {
@@ -195,7 +193,7 @@ TEST(SigGenDialogs, APickedWaveFileIsKeptEvenWhenTheDialogIsCancelled)
 
     // OK keeps at most 259 characters of a typed name.
     CUserWaveDialog typed(nullptr, user.WaveFileName, &user.RepeatFlag, "/data/Wave");
-    Edit(typed, 1947)->setText(QString(300, 'x'));
+    Find(typed, 1947)->setText(QString(300, 'x'));
     ASSERT_TRUE(PressOk(typed));
     EXPECT_EQ(std::strlen(user.WaveFileName), 259u);
 }
@@ -207,15 +205,15 @@ TEST(SigGenDialogs, OutputLevelUnitsFollowTheFullScaleChoice)
     dialog.show();
     QComboBox* units = Find<QComboBox>(dialog, 2224);
     EXPECT_TRUE(Find<QRadioButton>(dialog, 2225)->isChecked());
-    EXPECT_FALSE(Edit(dialog, 2227)->isEnabled());
+    EXPECT_FALSE(Find(dialog, 2227)->isEnabled());
     Find<QRadioButton>(dialog, 2226)->click();
     EXPECT_EQ(units->count(), 7);
-    EXPECT_TRUE(Edit(dialog, 2227)->isEnabled());
+    EXPECT_TRUE(Find(dialog, 2227)->isEnabled());
 
     // Choosing a unit puts its default level into both edits.
     units->setCurrentIndex(3);
     emit units->activated(3);
-    EXPECT_EQ(Edit(dialog, 2223)->text(), "100.0");
+    EXPECT_EQ(Find(dialog, 2223)->text(), "100.0");
 
     Type(dialog, {{2222, "250"}, {2227, "2.0"}});
     ASSERT_TRUE(PressOk(dialog));

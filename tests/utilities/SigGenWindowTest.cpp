@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,8 +20,6 @@
 #include "audio/TWaveFile.h"
 #include "tests/utilities/SigGenWindowTestSupport.h"
 #include "utilities/CSigGen.h"
-#include "utilities/CSigGenOutputLevelDlg.h"
-#include "utilities/CTones.h"
 #include "utilities/siggenlogic/TSigGenPlayRules.h"
 
 using namespace siggen_window_test;
