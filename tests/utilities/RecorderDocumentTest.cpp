@@ -149,6 +149,7 @@ TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeep
         }
         if (*c.savedFile) {
             TWaveFile saved(Path(c.savedFile), TWaveFile::kMemoryMode, false);
+            ASSERT_FALSE(saved.Failed);
             EXPECT_EQ(std::tuple(saved.GetDataFrames(), saved.HasCalibration), std::tuple(frames, 1));
         }
         fs::remove(Path("saved.wav"));
@@ -213,7 +214,7 @@ TEST_F(RecorderDocumentTest, TheRecordingTakesMemoryAsItGrowsAndStopsKeepingItWh
     // Up to the longest recording, then it stops there.
     while (file.GetDataFrames() < 800000u) {
         ASSERT_EQ(doc.KeepRecordingRoom(), TRecorderDocument::Room::Enough) << file.GetDataFrames();
-        Append(file, 50000);
+        ASSERT_NO_FATAL_FAILURE(Append(file, 50000));
     }
     EXPECT_EQ(doc.KeepRecordingRoom(), TRecorderDocument::Room::Longest);
     EXPECT_EQ(file.GetDataFrames(), 800000u);
