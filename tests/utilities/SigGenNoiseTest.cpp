@@ -45,9 +45,6 @@ TEST(SigGenNoise, WhiteNoiseIsTheRandomStreamAtHalfScaleAndFlat)
     ASSERT_EQ(x.size(), 2880000u);
     // Draws 41 and 18467: trunc(0.5 × (2r − 32768) × 32767 / 32768).
     EXPECT_EQ(At(x, {0, 1}), (std::vector{-16342.0, 2082.0}));
-    const auto [low, high] = std::minmax_element(x.begin(), x.end());
-    EXPECT_GE(*low, -16383.0);
-    EXPECT_LE(*high, 16383.0);
 
     // Mean power per line in each octave from 93.75 Hz to 24 kHz.
     const Spectrum s(x, 48000, 2, 8192);

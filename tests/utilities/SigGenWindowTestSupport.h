@@ -4,11 +4,16 @@
 // they are asked, the status bar's progress and the help requests; and a
 // recorder of message boxes.
 
+#include <QApplication>
 #include <QString>
+#include <QTimer>
+#include <QWidget>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "widgets/ProgressSignals.h"
@@ -113,13 +118,28 @@ public:
     std::vector<platform::MessageBoxRequest> messages;
 };
 
-// Processes events until done() or a generous limit; false on the limit.
-bool WaitUntil(const std::function<bool()>& done, double seconds = 60.0);
+// Processes events until the window's latest build has reported its end,
+// or a generous minute has gone; false then.
+inline bool WaitForBuildShown(CSigGen& window)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (window.IsBuilding() || window.windowTitle() == CSigGen::kBuildingCaption) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
 
-// Until the window's latest build has reported its end.
-bool WaitForBuildShown(CSigGen& window);
-
-// Runs action on the next modal dialog that opens (from inside its exec).
-void OnNextModal(std::function<void(QWidget* dialog)> action);
+// Runs action on the next modal dialog, from the dialog's own event loop,
+// which runs the timer once it is the modal one.
+inline void OnNextModal(std::function<void(QWidget* dialog)> action)
+{
+    QTimer::singleShot(0, [action] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            action(modal);
+    });
+}
 
 } // namespace siggen_window_test
