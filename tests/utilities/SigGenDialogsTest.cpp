@@ -66,7 +66,7 @@ bool PressOk(QDialog& dialog)
 
 } // namespace
 
-TEST(SigGenDialogs, ARefusalKeepsTheDialogOpenAndTheSectionUntouched)
+TEST(SigGenDialogs, ARefusalKeepsTheDialogOpenAndTheSectionUntouchedAndTonesAreStoredAsTyped)
 {
     MessageCapture capture;
     ToneBurstSettings section;
@@ -84,46 +84,41 @@ TEST(SigGenDialogs, ARefusalKeepsTheDialogOpenAndTheSectionUntouched)
     Find(dialog, 1893)->setText("24000");
     EXPECT_TRUE(PressOk(dialog));
     EXPECT_EQ(section, (ToneBurstSettings{24000, 10, before.CycleTimeMsec}));
-}
 
-TEST(SigGenDialogs, DisabledTonesAreStoredAsTypedAndAmplitudesFollowTheLevels)
-{
+    // Disabled tones are stored as typed, and amplitudes follow the levels.
     ToneSettings tones[SigGenChannelSettings::kToneCount];
     for (std::size_t i = 0; i < SigGenChannelSettings::kToneCount; ++i)
         tones[i] = {0, 1000.0f * (i + 1), 0.0f};
     tones[0].ToneEnable = 1;
-    CTones dialog(nullptr, tones, kNyquist);
-    EXPECT_EQ(Find(dialog, 1910)->text(), "2000.00");
-    EXPECT_EQ(Find(dialog, 1919)->text(), "  0.00");
-    Type(dialog, {{1919, "-6"}, {1912, "0"}, {1922, "+10"}});
-    ASSERT_TRUE(PressOk(dialog));
+    CTones toneDialog(nullptr, tones, kNyquist);
+    EXPECT_EQ(Find(toneDialog, 1910)->text(), "2000.00");
+    EXPECT_EQ(Find(toneDialog, 1919)->text(), "  0.00");
+    Type(toneDialog, {{1919, "-6"}, {1912, "0"}, {1922, "+10"}});
+    ASSERT_TRUE(PressOk(toneDialog));
     EXPECT_FLOAT_EQ(tones[0].ToneLinearAmplitude, std::pow(10.0f, -6.0f / 20.0f));
     EXPECT_EQ(tones[3], (ToneSettings{0, 0.0f, 10.0f, tones[3].ToneLinearAmplitude}));
-}
 
-TEST(SigGenDialogs, ImdRatiosAreStoredAsTypedAndShownWhole)
-{
-    MessageCapture capture;
-    IMDSettings section;
-    section.IMDtype = 2;
+    // IMD ratios are stored as typed and shown whole.
+    IMDSettings imd;
+    imd.IMDtype = 2;
     {
-        CIMDtones dialog(nullptr, &section, kNyquist);
-        EXPECT_TRUE(Find<QRadioButton>(dialog, 1932)->isChecked());
-        EXPECT_EQ(Find(dialog, 1933)->text(), " 100.0");
-        Find(dialog, 1935)->setText("2.5");
-        ASSERT_TRUE(PressOk(dialog));
+        CIMDtones custom(nullptr, &imd, kNyquist);
+        EXPECT_TRUE(Find<QRadioButton>(custom, 1932)->isChecked());
+        EXPECT_EQ(Find(custom, 1933)->text(), " 100.0");
+        Find(custom, 1935)->setText("2.5");
+        ASSERT_TRUE(PressOk(custom));
     }
-    EXPECT_EQ(section.PwrRatio, 2.5f);
-    CIMDtones dialog(nullptr, &section, kNyquist);
-    EXPECT_EQ(Find(dialog, 1935)->text(), "2");
+    EXPECT_EQ(imd.PwrRatio, 2.5f);
+    CIMDtones standard(nullptr, &imd, kNyquist);
+    EXPECT_EQ(Find(standard, 1935)->text(), "2");
     // A standard set stores even a ratio the custom set refuses.
-    Check(dialog, {1930});
-    Type(dialog, {{1935, "50"}});
-    ASSERT_TRUE(PressOk(dialog));
-    EXPECT_EQ(std::pair(int{section.IMDtype}, section.PwrRatio), std::pair(0, 50.0f));
+    Check(standard, {1930});
+    Type(standard, {{1935, "50"}});
+    ASSERT_TRUE(PressOk(standard));
+    EXPECT_EQ(std::pair(int{imd.IMDtype}, imd.PwrRatio), std::pair(0, 50.0f));
 }
 
-TEST(SigGenDialogs, ChoicesReachTheSectionAndEmptyEditsReadAsZero)
+TEST(SigGenDialogs, ChoicesReachTheSectionEmptyEditsReadAsZeroAndAPickedFileIsKept)
 {
     FreqStepSettings step;
     step.OctaveNumber = 12;
@@ -169,25 +164,23 @@ TEST(SigGenDialogs, ChoicesReachTheSectionAndEmptyEditsReadAsZero)
     Check(burstDialog, {1888});
     ASSERT_TRUE(PressOk(burstDialog));
     EXPECT_EQ(burst.Type, 0);
-}
 
-TEST(SigGenDialogs, APickedWaveFileIsKeptEvenWhenTheDialogIsCancelled)
-{
+    // A picked wave file is kept even when the dialog is cancelled.
     UserDefinedSettings user;
     std::strcpy(user.WaveFileName, "/old/name.wav");
-    CUserWaveDialog dialog(nullptr, user.WaveFileName, &user.RepeatFlag, "/data/Wave");
-    EXPECT_EQ(Find(dialog, 1947)->text(), "/old/name.wav");
-    EXPECT_TRUE(Find<QCheckBox>(dialog, 1978)->isChecked());
+    CUserWaveDialog picked(nullptr, user.WaveFileName, &user.RepeatFlag, "/data/Wave");
+    EXPECT_EQ(Find(picked, 1947)->text(), "/old/name.wav");
+    EXPECT_TRUE(Find<QCheckBox>(picked, 1978)->isChecked());
     QString startedIn;
-    dialog.SetFilePicker([&](QWidget*, const QString& folder) {
+    picked.SetFilePicker([&](QWidget*, const QString& folder) {
         startedIn = folder;
         return QString("/data/Wave/sweep.wav");
     });
-    Find<QPushButton>(dialog, 1946)->click();
+    Find<QPushButton>(picked, 1946)->click();
     EXPECT_EQ(startedIn, "/data/Wave");
-    Check(dialog, {1978}, false);
-    dialog.show();
-    dialog.reject();
+    Check(picked, {1978}, false);
+    picked.show();
+    picked.reject();
     EXPECT_STREQ(user.WaveFileName, "/data/Wave/sweep.wav");
     EXPECT_EQ(user.RepeatFlag, 1) << "the check box is stored only on OK";
 
