@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <functional>
+#include <utility>
 #include <limits>
 
 #include "utilities/siggen/TSigGenAmplitude.h"
@@ -93,40 +94,27 @@ TEST(SigGenLength, EachTypeItsOneShotsAndItsDegenerateSettings)
 
 TEST(SigGenSteps, OctaveAndLinearStepCounts)
 {
-    FreqStepSettings s;
-    s.StepType = 2;
-    s.FStartHz = 20.0f;
-    s.FStopHz = 20000.0f;
-    std::int64_t first = 0;
-    s.OctaveNumber = 3; // upward counts: SigGenSweep.OctaveStepsAreTheBaseTenBandCentres
-    std::swap(s.FStartHz, s.FStopHz);
-    EXPECT_EQ(TSigGenSteps::GetStepCount(s, &first), 31);
-    EXPECT_EQ(first, 43); // downward from 19953 Hz
-
+    using Steps = std::pair<std::int64_t, std::int64_t>; // count, first band
+    const auto count = [](const FreqStepSettings& s, std::uint32_t rate = 0) {
+        std::int64_t first = 0;
+        const std::int64_t n = TSigGenSteps::GetStepCount(s, &first, rate);
+        return Steps(n, first);
+    };
+    // Third octaves downward from 19953 Hz (upward: SigGenSweep.OctaveStepsAreTheBaseTenBandCentres).
+    EXPECT_EQ(count({20000, 20, 1000, 3, 1000, 2, 0, 0}), Steps(31, 43));
     // No band above Nyquist: at 48000 Hz the 31623 Hz octave is left out.
-    s.OctaveNumber = 1;
-    s.FStartHz = 20.0f;
-    s.FStopHz = 24000.0f;
-    EXPECT_EQ(TSigGenSteps::GetStepCount(s, &first), 12);
-    EXPECT_EQ(TSigGenSteps::GetStepCount(s, &first, 48000), 11);
+    EXPECT_EQ(count({20, 24000, 1000, 1, 1000, 2, 0, 0}).first, 12);
+    EXPECT_EQ(count({20, 24000, 1000, 1, 1000, 2, 0, 0}, 48000).first, 11);
     // Below band 1 the steps begin at band 1.
-    s.FStartHz = 0.5f;
-    s.FStopHz = 10.0f;
-    EXPECT_EQ(TSigGenSteps::GetStepCount(s, &first), 3);
-    EXPECT_EQ(first, 1);
+    EXPECT_EQ(count({0.5f, 10, 1000, 1, 1000, 2, 0, 0}), Steps(3, 1));
 
-    FreqStepSettings linear;
-    linear.StepType = 1;
-    linear.FStartHz = 100.0f;
-    linear.FStopHz = 1000.0f;
-    linear.StepSize = 100.0f;
-    EXPECT_EQ(TSigGenSteps::GetStepCount(linear), 10);
+    FreqStepSettings linear = {100, 1000, 100, 3, 1000, 1, 0, 0};
+    EXPECT_EQ(count(linear).first, 10);
     EXPECT_DOUBLE_EQ(TSigGenSteps::GetStepFrequency(linear, -1, 9), 1000.0);
     std::swap(linear.FStartHz, linear.FStopHz);
     EXPECT_DOUBLE_EQ(TSigGenSteps::GetStepFrequency(linear, -1, 9), 100.0);
     linear.StepType = 7;
-    EXPECT_EQ(TSigGenSteps::GetStepCount(linear, &first), 1);
-    EXPECT_EQ(first, -1);
+    EXPECT_EQ(count(linear), Steps(1, -1));
 }
 
 TEST(SigGenAmplitude, EveryUnitAndTheSafeReadingOfNoLevel)

@@ -50,26 +50,6 @@ std::vector<double> Channel(const TWaveData& wave, int channel)
     return x;
 }
 
-std::vector<double> Samples(const TSigGenBuildRequest& request, int channel)
-{
-    return Channel(*Build(request).Wave, channel);
-}
-
-int CountOf(const std::vector<double>& x, std::size_t first, std::size_t count, double value)
-{
-    return static_cast<int>(std::count(x.begin() + first, x.begin() + first + count, value));
-}
-
-std::vector<double> Slice(const std::vector<double>& x, std::size_t first, std::size_t count)
-{
-    return std::vector<double>(x.begin() + first, x.begin() + first + count);
-}
-
-double Mean(const std::vector<double>& x)
-{
-    return std::accumulate(x.begin(), x.end(), 0.0) / x.size();
-}
-
 double RmsDb(const std::vector<double>& x, double fullScale)
 {
     const double power = std::inner_product(x.begin(), x.end(), x.begin(), 0.0) / x.size();

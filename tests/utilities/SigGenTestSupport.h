@@ -3,11 +3,13 @@
 // channel's samples, and measurements that do not trust the generator (the
 // spectral engine, zero crossings, plain statistics).
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -36,7 +38,10 @@ Built Build(const TSigGenBuildRequest& request);
 
 // Raw values of one channel, minus the zero level; of a fresh build.
 std::vector<double> Channel(const TWaveData& wave, int channel = 0);
-std::vector<double> Samples(const TSigGenBuildRequest& request, int channel = 0);
+inline std::vector<double> Samples(const TSigGenBuildRequest& request, int channel = 0)
+{
+    return Channel(*Build(request).Wave, channel);
+}
 // The values at the given frames, to compare at once.
 template <typename T>
 std::vector<T> At(const std::vector<T>& x, std::initializer_list<std::size_t> frames)
@@ -46,14 +51,23 @@ std::vector<T> At(const std::vector<T>& x, std::initializer_list<std::size_t> fr
         values.push_back(x.at(n));
     return values;
 }
-std::vector<double> Slice(const std::vector<double>& x, std::size_t first, std::size_t count);
+inline std::vector<double> Slice(const std::vector<double>& x, std::size_t first, std::size_t count)
+{
+    return std::vector<double>(x.begin() + first, x.begin() + first + count);
+}
 
 inline double Db(double ratio) { return 20.0 * std::log10(ratio); }
 // A full-scale sine less the generator's headroom, RMS in dB.
 inline const double kSineRmsDb = Db(0.99999 / std::sqrt(2.0));
 // How many of x[first, first + count) equal value.
-int CountOf(const std::vector<double>& x, std::size_t first, std::size_t count, double value);
-double Mean(const std::vector<double>& x);
+inline int CountOf(const std::vector<double>& x, std::size_t first, std::size_t count, double value)
+{
+    return static_cast<int>(std::count(x.begin() + first, x.begin() + first + count, value));
+}
+inline double Mean(const std::vector<double>& x)
+{
+    return std::accumulate(x.begin(), x.end(), 0.0) / x.size();
+}
 double RmsDb(const std::vector<double>& x, double fullScale);
 
 // Interpolated upward zero crossings, in frames.
