@@ -7,6 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
+
+#include <unistd.h>
 
 #include "audio/TWaveFile.h"
 #include "platform/MessageBox.h"
@@ -15,34 +18,15 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-class SigGenWaveSaverTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        folder = fs::temp_directory_path() / ("siggen_saver_" + std::to_string(::getpid()));
-        fs::create_directories(folder);
-        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& r) {
-            messages.push_back(r.text);
-            return platform::MessageResult::Ok;
-        });
-    }
-    void TearDown() override
-    {
-        platform::SetMessageBoxHook({});
-        fs::remove_all(folder);
-    }
-
-    fs::path folder;
-    std::vector<std::string> messages;
-};
-
-} // namespace
-
-TEST_F(SigGenWaveSaverTest, AFailedSaveLeavesWhatIsThereAndNoLeftovers)
+TEST(SigGenWaveSaver, AFailedSaveLeavesWhatIsThereAndNoLeftovers)
 {
+    std::vector<std::string> messages;
+    platform::SetMessageBoxHook([&messages](const platform::MessageBoxRequest& r) {
+        messages.push_back(r.text);
+        return platform::MessageResult::Ok;
+    });
     // A name the rename cannot take over: a folder holding a file.
+    const fs::path folder = fs::temp_directory_path() / ("siggen_saver_" + std::to_string(::getpid()));
     const fs::path target = folder / "taken.wav";
     fs::create_directories(target);
     std::ofstream(target / "keep.txt") << "keep";
@@ -57,6 +41,8 @@ TEST_F(SigGenWaveSaverTest, AFailedSaveLeavesWhatIsThereAndNoLeftovers)
 
     // A folder that does not exist cannot even hold the temporary file.
     EXPECT_FALSE(TSigGenWaveSaver::Save(wave, (folder / "missing" / "x.wav").string(), 1));
+    platform::SetMessageBoxHook({});
+    fs::remove_all(folder);
 }
 
 TEST(SigGenText, NumbersLookLikePrintfWhateverTheLocale)
