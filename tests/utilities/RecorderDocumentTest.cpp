@@ -229,34 +229,25 @@ TEST_F(RecorderDocumentTest, AFileWithoutCalibrationAsksWhileCalibrationIsOnAndS
         mono.SetFileName(Path("mono.wav"));
         ASSERT_TRUE(mono.Save());
     }
-    struct Case {
-        bool calibrationOn;
-        bool disable;  // the dialog's answer
-        bool asked;
-        std::uint32_t enabledAfter;
-        float scale;
-    };
-    const Case cases[] = {
-        {false, false, false, 0, 1.0f},
-        {true, false, true, 1, 2.5f},
-        {true, true, true, 0, 1.0f},
-    };
-    for (const Case& c : cases) {
-        settings.Calibration[0].IsEnabled = c.calibrationOn ? 1 : 0;
-        settings.Calibration[1].IsEnabled = c.calibrationOn ? 1 : 0;
+    // Calibration on, the dialog's answer to disable it; asked, enabled after, scale.
+    for (const auto& [on, disable, shouldAsk, enabledAfter, scale] :
+         {std::tuple(false, false, false, 0u, 1.0f), std::tuple(true, false, true, 1u, 2.5f),
+          std::tuple(true, true, true, 0u, 1.0f)}) {
+        settings.Calibration[0].IsEnabled = on ? 1 : 0;
+        settings.Calibration[1].IsEnabled = on ? 1 : 0;
         settings.Processing.ChannelProcessing = 2;
         bool asked = false;
         prompts.askDisableCalibration = [&] {
             asked = true;
-            return c.disable;
+            return disable;
         };
         TRecorderDocument doc(settings);
         // A name relative to the wave folder.
         ASSERT_TRUE(doc.Open("mono.wav", prompts));
-        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(asked, shouldAsk);
         EXPECT_EQ(std::tuple(settings.Calibration[0].IsEnabled, settings.Calibration[1].IsEnabled),
-                  std::tuple(c.enabledAfter, c.enabledAfter));
-        EXPECT_EQ(doc.File()->GetScale(0), c.scale);
+                  std::tuple(enabledAfter, enabledAfter));
+        EXPECT_EQ(doc.File()->GetScale(0), scale);
         EXPECT_EQ(settings.Processing.ChannelProcessing, 0) << "a mono file analyses one channel";
         EXPECT_EQ(settings.Processing.Format, TWaveFormat(8000, 1, 2));
     }

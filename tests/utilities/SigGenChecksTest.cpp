@@ -65,18 +65,13 @@ TEST(SigGenChecks, BurstsNeedABurstShorterThanTheirCycle)
 
 TEST(SigGenChecks, ShapedSignalsAcceptNyquistAndRefuseZeroAndNoNumberAndDutyCyclesRunFrom1To99)
 {
-    struct ShapeCase {
-        float frequency;
-        bool accepted;
-    };
-    const ShapeCase cases[] = {{0.01f, true}, {24000.0f, true}, {0.0f, false},
-                               {-1.0f, false}, {24000.01f, false}, {kNan, false}};
-    for (const ShapeCase& c : cases) {
-        SCOPED_TRACE(c.frequency);
-        const CheckResult expected = c.accepted ? CheckResult{} : CheckResult{kFrequency};
-        EXPECT_EQ(TSigGenChecks::CheckSawtooth({1, c.frequency}, kNyquist), expected);
-        EXPECT_EQ(TSigGenChecks::CheckTriangular({c.frequency}, kNyquist), expected);
-        EXPECT_EQ(TSigGenChecks::CheckSquare({c.frequency, 50}, kNyquist), expected);
+    // Frequency, accepted.
+    for (const auto& [f, accepted] : {std::pair(0.01f, true), std::pair(24000.0f, true), std::pair(0.0f, false),
+                                      std::pair(24000.01f, false), std::pair(kNan, false)}) {
+        const std::string expected = accepted ? "" : kFrequency;
+        EXPECT_EQ(TSigGenChecks::CheckSawtooth({1, f}, kNyquist).value_or(""), expected) << f;
+        EXPECT_EQ(TSigGenChecks::CheckTriangular({f}, kNyquist).value_or(""), expected) << f;
+        EXPECT_EQ(TSigGenChecks::CheckSquare({f, 50}, kNyquist).value_or(""), expected) << f;
     }
 
     // The square's duty cycle runs from 1 to 99 %.
