@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include "audio/TWaveFile.h"
-#include "platform/MessageBox.h"
 #include "settings/TextField.h"
 #include "tests/utilities/SigGenTestSupport.h"
 
@@ -92,16 +91,8 @@ TEST(SigGenShape, FrequenciesBeyondReachAreRefusedOrPlayAtNyquist)
 
 class SigGenUserWave : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::filesystem::create_directories(folder);
-        platform::SetMessageBoxHook([](const platform::MessageBoxRequest&) { return platform::MessageResult::Ok; });
-    }
-    void TearDown() override
-    {
-        platform::SetMessageBoxHook({});
-        std::filesystem::remove_all(folder);
-    }
+    void SetUp() override { std::filesystem::create_directories(folder); }
+    void TearDown() override { std::filesystem::remove_all(folder); }
 
     // A ramp file: frame j holds (j × step) in channel 0, its negative in 1.
     std::string MakeFile(const std::string& name, std::uint64_t frames, TWaveFormat format, std::int32_t step)
