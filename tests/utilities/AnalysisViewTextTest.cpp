@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "engine/ScalingOpts.h"
 #include "utilities/recorderlogic/AnalysisViewText.h"
@@ -63,9 +64,7 @@ TEST(DataGrid, TheCellStoreKeepsItsLimits)
     EXPECT_EQ(grid.CellText(3, 4), long85.substr(0, 79));
     grid.SetCellText(60, 0, "ignored");
     EXPECT_EQ(grid.CellText(60, 0), "");
-    const DataGridCell& cell = grid.Cell(5, 5);
-    EXPECT_EQ(cell.TextColour, 4);
-    EXPECT_EQ(cell.BackColour, 0);
+    EXPECT_EQ(std::tuple(grid.Cell(5, 5).TextColour, grid.Cell(5, 5).BackColour), std::tuple(4, 0));
     EXPECT_EQ(DataGridCells::ColourRgb(3, 0xD4D0C8), 0xD4D0C8u);
     EXPECT_EQ(DataGridCells::ColourRgb(9, 0xD4D0C8), 0u);
 }
@@ -75,9 +74,8 @@ TEST(DataGrid, MetricsRoundHalfUpAndAnEmptyGridHasNone)
     using namespace data_grid;
     const std::optional<Metrics> three = MetricsFor({0, 0, 200, 100}, 3, 2);
     ASSERT_TRUE(three);
-    EXPECT_EQ(three->rowHeight, 33);   // 100 / 3 + 0.5
-    EXPECT_EQ(three->columnWidth, 100);
-    EXPECT_EQ(three->fontHeight, 29);  // 0.9 x 33
+    // Rows of 100 / 3 + 0.5, a font of 0.9 x 33.
+    EXPECT_EQ(std::tuple(three->rowHeight, three->columnWidth, three->fontHeight), std::tuple(33, 100, 29));
     EXPECT_EQ(MetricsFor({0, 0, 50, 40}, 2, 1)->fontHeight, 19) << "rows of 20: one less";
     EXPECT_FALSE(MetricsFor({0, 0, 200, 100}, 0, 1)) << "nothing to divide by";
     EXPECT_FALSE(MetricsFor({0, 0, 200, 100}, 1, 0));
@@ -103,8 +101,8 @@ TEST(DataGrid, AViewerKeepsItsRowsBetween16And48PixelsAndItsMinimumSize)
     };
     for (const Case& c : cases) {
         const ViewerSize size = ViewerSizeFor(c.clientHeight, 0, c.rows, c.columns);
-        EXPECT_EQ(size.rowHeight, c.rowHeight) << c.clientHeight << " " << c.rows;
-        EXPECT_EQ(size.minWidth, c.minWidth);
-        EXPECT_EQ(size.minHeight, c.minHeight);
+        EXPECT_EQ(std::tuple(size.rowHeight, size.minWidth, size.minHeight),
+                  std::tuple(c.rowHeight, c.minWidth, c.minHeight))
+            << c.clientHeight << " " << c.rows;
     }
 }
