@@ -164,8 +164,8 @@ TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeep
     messages.clear();
     EXPECT_FALSE(doc.Delete(Path("NAMED.WAV")));
     EXPECT_TRUE(fs::exists(Path("named.wav")));
-    EXPECT_EQ(messages, std::vector<std::string>{"The selected file: " + Path("NAMED.WAV")
-                                                 + " is currently in use.  Please close the file before deleting it"});
+    const std::string inUse = " is currently in use.  Please close the file before deleting it";
+    EXPECT_EQ(messages, std::vector<std::string>{"The selected file: " + Path("NAMED.WAV") + inUse});
     answer = MessageResult::No;
     EXPECT_FALSE(doc.Delete(Path("other.wav")));
     EXPECT_TRUE(fs::exists(Path("other.wav")));

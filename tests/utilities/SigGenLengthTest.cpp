@@ -70,17 +70,19 @@ TEST(SigGenLength, EachTypeItsOneShotsAndItsDegenerateSettings)
              s.Tones[0].ToneEnable = 0;
              s.Tones[3] = {1, 1234.56f, 0.0f};
          }), 48000, 479976},
-        {"one-shot sweep", Of(kSigFreqSweep, [](S& s) { s.FreqSweep = {20, 2000, 5000, 1, 1, 0}; }), 48000, 240000},
+        {"one-shot sweep", Of(kSigFreqSweep, [](S& s) { s.FreqSweep = {20, 2000, 5000, 1, 1, 0}; }), 48000,
+         240000},
         {"and return", Of(kSigFreqSweep, [](S& s) { s.FreqSweep = {20, 2000, 5000, 1, 1, 1}; }), 48000, 480000},
         {"28800 frames, doubled, then whole patterns past a second",
          Of(kSigFreqSweep, [](S& s) { s.FreqSweep = {20, 2000, 300, 1, 0, 1}; }), 48000, 57600},
         {"one-shot pulse", Of(kSigPulse, [](S& s) { s.Pulse.OneShotFlag = 1; }), 44100, 441},
-        {"31 third-octave steps and back", Of(kSigFreqStep, [](S& s) { s.FreqStep = {20, 20000, 1, 3, 100, 2, 1, 1}; }),
-         48000, 2 * 31 * 4800},
-        {"sweep of no time", Of(kSigFreqSweep, [](S& s) { s.FreqSweep = {20, 2000, 0, 1, 1, 0}; }), 48000, 48000},
+        {"31 third-octave steps and back",
+         Of(kSigFreqStep, [](S& s) { s.FreqStep = {20, 20000, 1, 3, 100, 2, 1, 1}; }), 48000, 2 * 31 * 4800},
+        {"sweep of no time", Of(kSigFreqSweep, [](S& s) { s.FreqSweep = {20, 2000, 0, 1, 1, 0}; }), 48000,
+         48000},
         {"sawtooth of 0 Hz", Of(kSigSawtooth, [](S& s) { s.Sawtooth.FreqHz = 0.0f; }), 48000, 48000},
-        {"sawtooth of no number", Of(kSigSawtooth, [](S& s) { s.Sawtooth.FreqHz = std::nanf(""); }), 48000, 48000},
-        {"beyond Nyquist: two-frame periods", Of(kSigSawtooth, [](S& s) { s.Sawtooth.FreqHz = 9e4f; }), 48000, 48002},
+        {"sawtooth of NaN", Of(kSigSawtooth, [](S& s) { s.Sawtooth.FreqHz = std::nanf(""); }), 48000, 48000},
+        {"past Nyquist: 2-frame periods", Of(kSigSawtooth, [](S& s) { s.Sawtooth.FreqHz = 9e4f; }), 48000, 48002},
         {"burst of no cycle", Of(kSigNoiseBurst, [](S& s) { s.NoiseBurst.CycleTimeMsec = 0; }), 48000, 48000},
         {"21981 one-Hz steps of ten minutes: beyond 32 bits, capped",
          Of(kSigFreqStep, [](S& s) { s.FreqStep = {20, 22000, 0, 3, 600000, 1, 0, 0}; }), 192000, 115200000},
@@ -88,7 +90,8 @@ TEST(SigGenLength, EachTypeItsOneShotsAndItsDegenerateSettings)
          Of(kSigFreqStep, [](S& s) { s.FreqStep = {20, 22000, 0, 0, 1000, 2, 0, 0}; }), 48000, 11 * 48000},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(L::GetChannelLength(c.settings, TWaveFormat(c.rate, 2, 2), c.source, c.source), c.frames) << c.name;
+        EXPECT_EQ(L::GetChannelLength(c.settings, TWaveFormat(c.rate, 2, 2), c.source, c.source), c.frames)
+            << c.name;
 }
 
 TEST(SigGenSteps, OctaveAndLinearStepCounts)

@@ -19,7 +19,8 @@ TEST(SigGenShape, SawtoothAndTriangleRampOverWholeFramePeriods)
     const std::vector<double> rising = Samples(r);
     for (int k = 0; k < 48; ++k) {
         const double expected = std::trunc(-32767.0 + k * 65534.0 / 48.0);
-        ASSERT_EQ(At(rising, {std::size_t(k), std::size_t(48 * 7 + k)}), (std::vector{expected, expected})) << k;
+        const std::size_t n = k;
+        ASSERT_EQ(At(rising, {n, n + 48 * 7}), (std::vector{expected, expected})) << k;
     }
     r.Channel[0].Sawtooth.Slope = -1;
     EXPECT_EQ(At(Samples(r), {0, 24}), (std::vector{32767.0, 0.0}));

@@ -126,8 +126,8 @@ TEST(WaveformBuilder, AnAllocationFailureStillCompletesWithItsMessage)
     platform::FailNextAllocations(0);
     ASSERT_EQ(recorder.results.size(), 1u);
     EXPECT_EQ(recorder.results[0].Status, TSigGenBuildStatus::OutOfMemory);
-    EXPECT_EQ(recorder.results[0].Messages,
-              std::vector<std::string>{"Signal Generator - insufficient memory available to build selected waveform."});
+    const std::string message = "Signal Generator - insufficient memory available to build selected waveform.";
+    EXPECT_EQ(recorder.results[0].Messages, std::vector<std::string>{message});
     EXPECT_EQ(builder.GetWaveData(), nullptr);
     EXPECT_FALSE(builder.IsBuilding());
 }
