@@ -4,11 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "audio/TWaveFile.h"
@@ -38,11 +39,7 @@ protected:
         settings.Calibration[1].CalRatio = 4.0f;
         platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& r) {
             messages.push_back(r.text);
-            if (answers.empty())
-                return MessageResult::Ok;
-            const MessageResult answer = answers.front();
-            answers.pop_front();
-            return answer;
+            return std::exchange(answer, MessageResult::Ok); // the next question's answer, once
         });
     }
     void TearDown() override
@@ -79,7 +76,7 @@ protected:
     fs::path folder;
     FrameSettings settings;
     std::vector<std::string> messages;
-    std::deque<MessageResult> answers;
+    MessageResult answer = MessageResult::Ok;
     TRecorderDocument::Prompts prompts;
 };
 
@@ -104,7 +101,7 @@ TEST(RecorderButtons, EachSituationHasItsLooks)
         EXPECT_EQ(recorder_buttons::For(c.hasFile, c.state), c.looks) << c.hasFile << " " << c.state;
 }
 
-TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeepsTheRecording)
+TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeepsTheRecordingAndDeleteGuardsIt)
 {
     struct Case {
         const char* name;
@@ -122,8 +119,6 @@ TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeep
         {"untitled, save as", false, MessageResult::Yes, "saved.wav", -1, true, false, "saved.wav"},
         {"untitled, save as cancelled", false, MessageResult::Yes, "", -1, false, true, ""},
         {"untitled, disk full", false, MessageResult::Yes, "full.wav", 100, false, true, ""},
-        {"named, cancel", true, MessageResult::Cancel, "", -1, false, true, ""},
-        {"named, discard", true, MessageResult::No, "", -1, true, false, ""},
         {"named, save", true, MessageResult::Yes, "", -1, true, false, "named.wav"},
         {"named, disk full", true, MessageResult::Yes, "", 100, false, true, ""},
     };
@@ -134,7 +129,7 @@ TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeep
         const std::uint64_t frames = doc.File()->GetDataFrames();
         prompts.chooseSaveAsPath = [&] { return *c.saveAsPath ? Path(c.saveAsPath) : std::string(); };
         messages.clear();
-        answers = {c.answer};
+        answer = c.answer;
         platform::SimulateDiskFull(c.diskSpace);
         EXPECT_EQ(doc.CloseFile(prompts), c.mayGoOn);
         platform::SimulateDiskFull(-1);
@@ -144,11 +139,8 @@ TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeep
                                                    + ") has changed.\n\nDo you want to save the file before closing?"
                                              : std::string(TRecorderDocument::kAskSaveUntitled));
         EXPECT_EQ(doc.HasFile(), c.fileKept);
-        if (c.fileKept) {
-            EXPECT_TRUE(doc.IsChanged()) << "kept, so still to be saved";
-            EXPECT_EQ(doc.File()->GetDataFrames(), frames);
-        } else {
-            EXPECT_EQ(doc.Title(), "Recorder");
+        if (c.fileKept) { // and so still to be saved
+            EXPECT_EQ(std::tuple(doc.IsChanged(), doc.File()->GetDataFrames()), std::tuple(true, frames));
         }
         if (c.diskSpace >= 0) {
             EXPECT_NE(messages.back().find("Failure saving wave file"), std::string::npos) << messages.back();
@@ -157,44 +149,35 @@ TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeep
         if (*c.savedFile) {
             TWaveFile saved(Path(c.savedFile), TWaveFile::kMemoryMode, false);
             ASSERT_FALSE(saved.Failed);
-            EXPECT_EQ(saved.GetDataFrames(), frames);
-            EXPECT_EQ(saved.HasCalibration, 1);
+            EXPECT_EQ(std::tuple(saved.GetDataFrames(), saved.HasCalibration), std::tuple(frames, 1));
         }
         fs::remove(Path("saved.wav"));
         fs::remove(Path("named.wav"));
     }
-}
 
-TEST_F(RecorderDocumentTest, AnUnchangedFileClosesWithoutAQuestion)
-{
+    // Delete refuses the open file whatever its case, without asking, and
+    // asks for any other; an unchanged file closes without a question.
     TRecorderDocument doc(settings);
     Record(doc, true);
     ASSERT_TRUE(doc.Save(prompts));
-    EXPECT_TRUE(doc.CloseFile(prompts));
-    EXPECT_FALSE(doc.HasFile());
-    EXPECT_TRUE(messages.empty());
-}
-
-TEST_F(RecorderDocumentTest, DeleteRefusesTheOpenFileWhateverItsCaseAndAsksForAnyOther)
-{
-    TRecorderDocument doc(settings);
-    Record(doc, true);
     std::ofstream(Path("other.wav")) << "x";
-
+    messages.clear();
     EXPECT_FALSE(doc.Delete(Path("NAMED.WAV")));
-    EXPECT_FALSE(doc.Delete(Path("named.wav")));
     EXPECT_TRUE(fs::exists(Path("named.wav")));
-    EXPECT_EQ(messages.size(), 2u) << "refused without asking";
-    EXPECT_EQ(messages.back(), "The selected file: " + Path("named.wav")
-                                   + " is currently in use.  Please close the file before deleting it");
-
-    answers = {MessageResult::No};
+    const std::string inUse = " is currently in use.  Please close the file before deleting it";
+    EXPECT_EQ(messages, std::vector<std::string>{"The selected file: " + Path("NAMED.WAV") + inUse});
+    answer = MessageResult::No;
     EXPECT_FALSE(doc.Delete(Path("other.wav")));
     EXPECT_TRUE(fs::exists(Path("other.wav")));
     EXPECT_EQ(messages.back(), "Are you sure you want to delete: " + Path("other.wav"));
-    answers = {MessageResult::Yes};
+    answer = MessageResult::Yes;
     EXPECT_TRUE(doc.Delete(Path("other.wav")));
     EXPECT_FALSE(fs::exists(Path("other.wav")));
+
+    messages.clear();
+    EXPECT_TRUE(doc.CloseFile(prompts));
+    EXPECT_FALSE(doc.HasFile());
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(RecorderDocumentTest, TheRecordingTakesMemoryAsItGrowsAndStopsKeepingItWhenNoneIsLeft)
@@ -204,8 +187,7 @@ TEST_F(RecorderDocumentTest, TheRecordingTakesMemoryAsItGrowsAndStopsKeepingItWh
     TWaveFile& file = *doc.File();
     EXPECT_FALSE(doc.IsChanged()) << "nothing recorded yet";
     // Room for the longest recording, memory for the first 30 seconds only.
-    EXPECT_EQ(file.GetReservedFrames(), 800000u);
-    EXPECT_EQ(file.GetNumFrames(), 240000u);
+    EXPECT_EQ(std::tuple(file.GetReservedFrames(), file.GetNumFrames()), std::tuple(800000u, 240000u));
     EXPECT_EQ(file.GetScale(1), 4.0f) << "the calibration goes with the recording";
 
     const std::uint8_t* samples = file.GetBuffer();
@@ -230,7 +212,7 @@ TEST_F(RecorderDocumentTest, TheRecordingTakesMemoryAsItGrowsAndStopsKeepingItWh
     // Up to the longest recording, then it stops there.
     while (file.GetDataFrames() < 800000u) {
         ASSERT_EQ(doc.KeepRecordingRoom(), TRecorderDocument::Room::Enough) << file.GetDataFrames();
-        Append(file, 50000);
+        ASSERT_NO_FATAL_FAILURE(Append(file, 50000));
     }
     EXPECT_EQ(doc.KeepRecordingRoom(), TRecorderDocument::Room::Longest);
     EXPECT_EQ(file.GetDataFrames(), 800000u);
@@ -245,53 +227,40 @@ TEST_F(RecorderDocumentTest, AFileWithoutCalibrationAsksWhileCalibrationIsOnAndS
         mono.SetFileName(Path("mono.wav"));
         ASSERT_TRUE(mono.Save());
     }
-    struct Case {
-        bool calibrationOn;
-        bool disable;  // the dialog's answer
-        bool asked;
-        std::uint32_t enabledAfter;
-        float scale;
-    };
-    const Case cases[] = {
-        {false, false, false, 0, 1.0f},
-        {true, false, true, 1, 2.5f},
-        {true, true, true, 0, 1.0f},
-    };
-    for (const Case& c : cases) {
-        settings.Calibration[0].IsEnabled = c.calibrationOn ? 1 : 0;
-        settings.Calibration[1].IsEnabled = c.calibrationOn ? 1 : 0;
+    // Calibration on, the dialog's answer to disable it; asked, enabled after, scale.
+    for (const auto& [on, disable, shouldAsk, enabledAfter, scale] :
+         {std::tuple(false, false, false, 0u, 1.0f), std::tuple(true, false, true, 1u, 2.5f),
+          std::tuple(true, true, true, 0u, 1.0f)}) {
+        settings.Calibration[0].IsEnabled = on ? 1 : 0;
+        settings.Calibration[1].IsEnabled = on ? 1 : 0;
         settings.Processing.ChannelProcessing = 2;
         bool asked = false;
         prompts.askDisableCalibration = [&] {
             asked = true;
-            return c.disable;
+            return disable;
         };
         TRecorderDocument doc(settings);
         // A name relative to the wave folder.
         ASSERT_TRUE(doc.Open("mono.wav", prompts));
-        EXPECT_EQ(asked, c.asked);
-        EXPECT_EQ(settings.Calibration[0].IsEnabled, c.enabledAfter);
-        EXPECT_EQ(settings.Calibration[1].IsEnabled, c.enabledAfter);
-        EXPECT_EQ(doc.File()->GetScale(0), c.scale);
+        EXPECT_EQ(asked, shouldAsk);
+        EXPECT_EQ(std::tuple(settings.Calibration[0].IsEnabled, settings.Calibration[1].IsEnabled),
+                  std::tuple(enabledAfter, enabledAfter));
+        EXPECT_EQ(doc.File()->GetScale(0), scale);
         EXPECT_EQ(settings.Processing.ChannelProcessing, 0) << "a mono file analyses one channel";
         EXPECT_EQ(settings.Processing.Format, TWaveFormat(8000, 1, 2));
-        EXPECT_EQ(doc.Title(), "mono.wav");
-        EXPECT_FALSE(doc.IsChanged());
     }
 
     // Recording into it while the analysis has changed its format would
     // store stereo frames as mono ones.
-    {
-        TRecorderDocument doc(settings);
-        ASSERT_TRUE(doc.Open(Path("mono.wav"), prompts));
-        settings.Processing.Format.Set(8000, 2, 2);
-        EXPECT_FALSE(doc.PrepareRecording());
-        EXPECT_EQ(messages.back(), TRecorderDocument::kOtherFormatMessage);
-        EXPECT_EQ(doc.File()->GetDataFrames(), 800u);
-    }
-
     TRecorderDocument doc(settings);
+    ASSERT_TRUE(doc.Open(Path("mono.wav"), prompts));
+    EXPECT_EQ(doc.Title(), "mono.wav");
+    EXPECT_FALSE(doc.IsChanged());
+    settings.Processing.Format.Set(8000, 2, 2);
+    EXPECT_FALSE(doc.PrepareRecording());
+    EXPECT_EQ(messages.back(), TRecorderDocument::kOtherFormatMessage);
+    EXPECT_EQ(doc.File()->GetDataFrames(), 800u);
+
     EXPECT_FALSE(doc.Open(Path("missing.wav"), prompts));
     EXPECT_EQ(messages.back(), "Failure opening file: " + Path("missing.wav"));
-    EXPECT_EQ(doc.Title(), "Recorder");
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -12,8 +13,9 @@
 
 #include <cmath>
 #include <cstring>
+#include <tuple>
+#include <utility>
 
-#include "tests/support/Screenshot.h"
 #include "tests/utilities/SigGenWindowTestSupport.h"
 #include "utilities/CFreqStep.h"
 #include "utilities/CFreqSweep.h"
@@ -25,7 +27,6 @@
 #include "utilities/CToneBurst.h"
 #include "utilities/CTones.h"
 #include "utilities/CUserWaveDialog.h"
-#include "utilities/SigGenChannelDialog.h"
 
 using siggen_window_test::MessageCapture;
 
@@ -41,7 +42,19 @@ T* Find(QWidget& dialog, int id)
     return control;
 }
 
-QLineEdit* Edit(QWidget& dialog, int id) { return Find(dialog, id); }
+// Types each text into the edit of its id.
+void Type(QWidget& dialog, std::initializer_list<std::pair<int, const char*>> edits)
+{
+    for (const auto& [id, text] : edits)
+        Find(dialog, id)->setText(text);
+}
+
+// Checks the radio buttons and check boxes of these ids.
+void Check(QWidget& dialog, std::initializer_list<int> ids, bool on = true)
+{
+    for (int id : ids)
+        Find<QAbstractButton>(dialog, id)->setChecked(on);
+}
 
 // Presses OK; true when the dialog closed with it.
 bool PressOk(QDialog& dialog)
@@ -53,96 +66,70 @@ bool PressOk(QDialog& dialog)
 
 } // namespace
 
-TEST(SigGenDialogs, ARefusalKeepsTheDialogOpenAndTheSectionUntouched)
+TEST(SigGenDialogs, ARefusalKeepsTheDialogOpenAndTheSectionUntouchedAndTonesAreStoredAsTyped)
 {
     MessageCapture capture;
     ToneBurstSettings section;
     const ToneBurstSettings before = section;
     CToneBurst dialog(nullptr, &section, kNyquist);
-    EXPECT_EQ(Edit(dialog, 1893)->text(), "1000") << "the dialog shows what is stored";
-    Edit(dialog, 1893)->setText("0");
-    Edit(dialog, 1890)->setText("10");
+    EXPECT_EQ(Find(dialog, 1893)->text(), "1000") << "the dialog shows what is stored";
+    Type(dialog, {{1893, "0"}, {1890, "10"}});
     EXPECT_FALSE(PressOk(dialog));
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(section, before);
     ASSERT_EQ(capture.messages.size(), 1u);
     EXPECT_EQ(capture.messages[0].text, "Frequency must be between 0 and 24000 Hz.");
-    EXPECT_EQ(capture.messages[0].icon, platform::MessageIcon::Error);
 
     // Nyquist itself passes, and everything read is stored.
-    Edit(dialog, 1893)->setText("24000");
+    Find(dialog, 1893)->setText("24000");
     EXPECT_TRUE(PressOk(dialog));
-    EXPECT_EQ(section.FreqHz, 24000);
-    EXPECT_EQ(section.BurstTimeMsec, 10);
-    EXPECT_EQ(capture.messages.size(), 1u);
-}
+    EXPECT_EQ(section, (ToneBurstSettings{24000, 10, before.CycleTimeMsec}));
 
-TEST(SigGenDialogs, DisabledTonesAreStoredAsTypedAndAmplitudesFollowTheLevels)
-{
-    MessageCapture capture;
+    // Disabled tones are stored as typed, and amplitudes follow the levels.
     ToneSettings tones[SigGenChannelSettings::kToneCount];
     for (std::size_t i = 0; i < SigGenChannelSettings::kToneCount; ++i)
         tones[i] = {0, 1000.0f * (i + 1), 0.0f};
     tones[0].ToneEnable = 1;
-    CTones dialog(nullptr, tones, kNyquist);
-    EXPECT_EQ(Edit(dialog, 1910)->text(), "2000.00");
-    EXPECT_EQ(Edit(dialog, 1919)->text(), "  0.00");
-    Edit(dialog, 1919)->setText("-6");
-    Edit(dialog, 1912)->setText("0");
-    Edit(dialog, 1922)->setText("+10");
-    ASSERT_TRUE(PressOk(dialog));
-    EXPECT_TRUE(capture.messages.empty());
+    CTones toneDialog(nullptr, tones, kNyquist);
+    EXPECT_EQ(Find(toneDialog, 1910)->text(), "2000.00");
+    EXPECT_EQ(Find(toneDialog, 1919)->text(), "  0.00");
+    Type(toneDialog, {{1919, "-6"}, {1912, "0"}, {1922, "+10"}});
+    ASSERT_TRUE(PressOk(toneDialog));
     EXPECT_FLOAT_EQ(tones[0].ToneLinearAmplitude, std::pow(10.0f, -6.0f / 20.0f));
-    EXPECT_EQ(tones[3].FreqHz, 0.0f);
-    EXPECT_EQ(tones[3].PwrDB, 10.0f);
-    EXPECT_EQ(tones[3].ToneEnable, 0);
+    EXPECT_EQ(tones[3], (ToneSettings{0, 0.0f, 10.0f, tones[3].ToneLinearAmplitude}));
 
-    // With none enabled the last check speaks.
-    CTones again(nullptr, tones, kNyquist);
-    Find<QCheckBox>(again, 1899)->setChecked(false);
-    EXPECT_FALSE(PressOk(again));
-    EXPECT_EQ(capture.messages.back().text, "At least one tone must be enabled.");
-}
-
-TEST(SigGenDialogs, ImdRatiosAreStoredAsTypedAndShownWhole)
-{
-    MessageCapture capture;
-    IMDSettings section;
-    section.IMDtype = 2;
+    // IMD ratios are stored as typed and shown whole.
+    IMDSettings imd;
+    imd.IMDtype = 2;
     {
-        CIMDtones dialog(nullptr, &section, kNyquist);
-        EXPECT_TRUE(Find<QRadioButton>(dialog, 1932)->isChecked());
-        EXPECT_EQ(Edit(dialog, 1933)->text(), " 100.0");
-        Edit(dialog, 1935)->setText("2.5");
-        ASSERT_TRUE(PressOk(dialog));
+        CIMDtones custom(nullptr, &imd, kNyquist);
+        EXPECT_TRUE(Find<QRadioButton>(custom, 1932)->isChecked());
+        EXPECT_EQ(Find(custom, 1933)->text(), " 100.0");
+        Find(custom, 1935)->setText("2.5");
+        ASSERT_TRUE(PressOk(custom));
     }
-    EXPECT_EQ(section.PwrRatio, 2.5f);
-    CIMDtones dialog(nullptr, &section, kNyquist);
-    EXPECT_EQ(Edit(dialog, 1935)->text(), "2");
+    EXPECT_EQ(imd.PwrRatio, 2.5f);
+    CIMDtones standard(nullptr, &imd, kNyquist);
+    EXPECT_EQ(Find(standard, 1935)->text(), "2");
     // A standard set stores even a ratio the custom set refuses.
-    Find<QRadioButton>(dialog, 1930)->setChecked(true);
-    Edit(dialog, 1935)->setText("50");
-    ASSERT_TRUE(PressOk(dialog));
-    EXPECT_EQ(section.IMDtype, 0);
-    EXPECT_EQ(section.PwrRatio, 50.0f);
-    EXPECT_TRUE(capture.messages.empty());
+    Check(standard, {1930});
+    Type(standard, {{1935, "50"}});
+    ASSERT_TRUE(PressOk(standard));
+    EXPECT_EQ(std::pair(int{imd.IMDtype}, imd.PwrRatio), std::pair(0, 50.0f));
 }
 
-TEST(SigGenDialogs, ChoicesReachTheSectionAndEmptyEditsReadAsZero)
+TEST(SigGenDialogs, ChoicesReachTheSectionEmptyEditsReadAsZeroAndAPickedFileIsKept)
 {
     FreqStepSettings step;
     step.OctaveNumber = 12;
     CFreqStep dialog(nullptr, &step, kNyquist);
     EXPECT_EQ(Find<QComboBox>(dialog, 1972)->currentText(), "1/12 Octave");
     Find<QComboBox>(dialog, 1972)->setCurrentIndex(7);
-    Edit(dialog, 1958)->setText("");
-    Edit(dialog, 1959)->setText("no number");
-    Find<QRadioButton>(dialog, 1969)->setChecked(true);
+    Type(dialog, {{1958, ""}, {1959, "no number"}});
+    Check(dialog, {1969});
     ASSERT_TRUE(PressOk(dialog));
     EXPECT_EQ(step.OctaveNumber, 96);
-    EXPECT_EQ(step.FStartHz, 0.0f);
-    EXPECT_EQ(step.FStopHz, 0.0f);
-    EXPECT_EQ(step.ReturnStepFlag, 1);
+    EXPECT_EQ(std::tuple(step.FStartHz, step.FStopHz, step.ReturnStepFlag), std::tuple(0.0f, 0.0f, 1));
 
     // A stored fraction the list does not offer stays when nothing is chosen.
     step.OctaveNumber = 5;
@@ -152,115 +139,77 @@ TEST(SigGenDialogs, ChoicesReachTheSectionAndEmptyEditsReadAsZero)
 
     PulseSettings pulse;
     CPulse pulseDialog(nullptr, &pulse, kNyquist);
-    Edit(pulseDialog, 1942)->setText("20");
-    Edit(pulseDialog, 1943)->setText("21");
-    Find<QCheckBox>(pulseDialog, 1944)->setChecked(true);
+    Type(pulseDialog, {{1942, "20"}, {1943, "21"}});
+    Check(pulseDialog, {1944});
     ASSERT_TRUE(PressOk(pulseDialog));
     EXPECT_EQ(pulse, (PulseSettings{20, 21, 1}));
 
     FreqSweepSettings sweep;
     CFreqSweep sweepDialog(nullptr, &sweep, kNyquist);
-    Find<QRadioButton>(sweepDialog, 1961)->setChecked(true);
-    Find<QRadioButton>(sweepDialog, 1963)->setChecked(true);
-    Find<QCheckBox>(sweepDialog, 1964)->setChecked(true);
+    Check(sweepDialog, {1961, 1963, 1964});
     ASSERT_TRUE(PressOk(sweepDialog));
-    EXPECT_EQ(sweep.SweepType, 2);
-    EXPECT_EQ(sweep.ReturnSweepFlag, 1);
-    EXPECT_EQ(sweep.SingleSweepFlag, 1);
+    EXPECT_EQ(std::tuple(sweep.SweepType, sweep.ReturnSweepFlag, sweep.SingleSweepFlag), std::tuple(2, 1, 1));
 
     // Radio pairs map onto signed or indexed fields.
     SawtoothSettings saw;
     saw.Slope = -1;
     CSawtooth sawDialog(nullptr, &saw, kNyquist);
     EXPECT_TRUE(Find<QRadioButton>(sawDialog, 1897)->isChecked());
-    Find<QRadioButton>(sawDialog, 1896)->setChecked(true);
+    Check(sawDialog, {1896});
     ASSERT_TRUE(PressOk(sawDialog));
     EXPECT_EQ(saw.Slope, 1);
     NoiseBurstSettings burst;
     CNoiseBurst burstDialog(nullptr, &burst);
     EXPECT_TRUE(Find<QRadioButton>(burstDialog, 1889)->isChecked());
-    Find<QRadioButton>(burstDialog, 1888)->setChecked(true);
+    Check(burstDialog, {1888});
     ASSERT_TRUE(PressOk(burstDialog));
     EXPECT_EQ(burst.Type, 0);
-}
 
-TEST(SigGenDialogs, APickedWaveFileIsKeptEvenWhenTheDialogIsCancelled)
-{
+    // A picked wave file is kept even when the dialog is cancelled.
     UserDefinedSettings user;
     std::strcpy(user.WaveFileName, "/old/name.wav");
-    CUserWaveDialog dialog(nullptr, user.WaveFileName, &user.RepeatFlag, "/data/Wave");
-    EXPECT_EQ(Edit(dialog, 1947)->text(), "/old/name.wav");
-    EXPECT_TRUE(Find<QCheckBox>(dialog, 1978)->isChecked());
+    CUserWaveDialog picked(nullptr, user.WaveFileName, &user.RepeatFlag, "/data/Wave");
+    EXPECT_EQ(Find(picked, 1947)->text(), "/old/name.wav");
+    EXPECT_TRUE(Find<QCheckBox>(picked, 1978)->isChecked());
     QString startedIn;
-    dialog.SetFilePicker([&](QWidget*, const QString& folder) {
+    picked.SetFilePicker([&](QWidget*, const QString& folder) {
         startedIn = folder;
         return QString("/data/Wave/sweep.wav");
     });
-    Find<QPushButton>(dialog, 1946)->click();
+    Find<QPushButton>(picked, 1946)->click();
     EXPECT_EQ(startedIn, "/data/Wave");
-    Find<QCheckBox>(dialog, 1978)->setChecked(false);
-    dialog.show();
-    dialog.reject();
+    Check(picked, {1978}, false);
+    picked.show();
+    picked.reject();
     EXPECT_STREQ(user.WaveFileName, "/data/Wave/sweep.wav");
     EXPECT_EQ(user.RepeatFlag, 1) << "the check box is stored only on OK";
 
     // OK keeps at most 259 characters of a typed name.
     CUserWaveDialog typed(nullptr, user.WaveFileName, &user.RepeatFlag, "/data/Wave");
-    Edit(typed, 1947)->setText(QString(300, 'x'));
+    Find(typed, 1947)->setText(QString(300, 'x'));
     ASSERT_TRUE(PressOk(typed));
     EXPECT_EQ(std::strlen(user.WaveFileName), 259u);
 }
 
 TEST(SigGenDialogs, OutputLevelUnitsFollowTheFullScaleChoice)
 {
-    MessageCapture capture;
     SigGenOutputSettings levels;
     CSigGenOutputLevelDlg dialog(nullptr, &levels, false);
     dialog.show();
     QComboBox* units = Find<QComboBox>(dialog, 2224);
     EXPECT_TRUE(Find<QRadioButton>(dialog, 2225)->isChecked());
-    EXPECT_FALSE(Edit(dialog, 2227)->isEnabled());
+    EXPECT_FALSE(Find(dialog, 2227)->isEnabled());
     Find<QRadioButton>(dialog, 2226)->click();
     EXPECT_EQ(units->count(), 7);
-    EXPECT_TRUE(Edit(dialog, 2227)->isEnabled());
-    SaveScreenshot(dialog, "dialog_output_level");
+    EXPECT_TRUE(Find(dialog, 2227)->isEnabled());
 
     // Choosing a unit puts its default level into both edits.
     units->setCurrentIndex(3);
     emit units->activated(3);
-    EXPECT_EQ(Edit(dialog, 2223)->text(), "100.0");
-    Edit(dialog, 2222)->setText("0");
-    EXPECT_FALSE(PressOk(dialog));
-    ASSERT_EQ(capture.messages.size(), 1u);
-    EXPECT_EQ(capture.messages[0].text, "Output Level must be between 0.0 and 1000.000000 millivolts");
-    EXPECT_EQ(levels, SigGenOutputSettings{});
+    EXPECT_EQ(Find(dialog, 2223)->text(), "100.0");
 
-    Edit(dialog, 2222)->setText("250");
-    Edit(dialog, 2227)->setText("2.0");
+    Type(dialog, {{2222, "250"}, {2227, "2.0"}});
     ASSERT_TRUE(PressOk(dialog));
-    EXPECT_EQ(levels.OutputUnits, 3);
-    EXPECT_EQ(levels.OutputLevel, 250.0f);
-    EXPECT_EQ(levels.FSVoltage, 2.0f);
-    EXPECT_EQ(levels.FSOption, 0);
-}
-
-TEST(SigGenDialogs, EachTypeWithParametersGetsItsOwnDialog)
-{
-    // The help page tells the dialogs apart.
-    const std::pair<std::int32_t, int> cases[] = {
-        {kSigNoiseBurst, 560}, {kSigToneBurst, 550}, {kSigSawtooth, 490},   {kSigMultipleTones, 530},
-        {kSigIMD, 520},        {kSigTriangular, 480}, {kSigSquare, 460},    {kSigPulse, 470},
-        {kSigUserWave, 450},   {kSigLevelSweep, 500}, {kSigFreqSweep, 510}, {kSigFreqStep, 515},
-    };
-    SigGenChannelSettings settings;
-    for (const auto& [type, help] : cases) {
-        settings.SigType = type;
-        const auto dialog = CreateChannelDialog(nullptr, settings, kNyquist, "/data/Wave");
-        ASSERT_NE(dialog, nullptr) << type;
-        EXPECT_EQ(dialog->GetHelpContext(), help);
-    }
-    for (const std::int32_t none : {kSigWhiteNoise, kSigPinkNoise, kSigTone1kHz, kSigSilence, kSigDTMF}) {
-        settings.SigType = none;
-        EXPECT_EQ(CreateChannelDialog(nullptr, settings, kNyquist, {}), nullptr) << none;
-    }
+    EXPECT_EQ(std::tuple(levels.OutputUnits, levels.OutputLevel, levels.FSVoltage, levels.FSOption),
+              std::tuple(3, 250.0f, 2.0f, std::uint16_t{0}));
 }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <utility>
 #include <limits>
 
 #include "utilities/siggen/TSigGenAmplitude.h"
@@ -13,17 +15,14 @@
 namespace {
 
 using L = TSigGenLength;
+using S = SigGenChannelSettings;
 
-std::uint64_t LengthOf(const SigGenChannelSettings& s, std::uint32_t rate, std::uint64_t pink = 0,
-                       std::uint64_t user = 0)
+S Of(std::int32_t type, const std::function<void(S&)>& set = {})
 {
-    return L::GetChannelLength(s, TWaveFormat(rate, 2, 2), pink, user);
-}
-
-SigGenChannelSettings OfType(std::int32_t type)
-{
-    SigGenChannelSettings s;
+    S s;
     s.SigType = type;
+    if (set)
+        set(s);
     return s;
 }
 
@@ -33,9 +32,7 @@ TEST(SigGenLength, WholeSecondRuleAndWholePeriods)
 {
     EXPECT_EQ(L::ExtendToOneSecond(0, 48000), 48000u);
     EXPECT_EQ(L::ExtendToOneSecond(1000, 48000), 49000u); // a divisor still goes above
-    EXPECT_EQ(L::ExtendToOneSecond(44, 44100), 44132u);   // (1002 + 1) × 44
     EXPECT_EQ(L::ExtendToOneSecond(48000, 48000), 48000u);
-    EXPECT_EQ(L::ExtendToOneSecond(70001, 48000), 70001u);
 
     EXPECT_EQ(L::TrimToWholePeriods(480000, 48000, 1000.0f), 480000u);
     // 48000 / 1234.56 = 38.88 frames a period; 12345 periods = 479976.0.
@@ -44,130 +41,82 @@ TEST(SigGenLength, WholeSecondRuleAndWholePeriods)
     EXPECT_EQ(L::TrimToWholePeriods(10, 48000, 1000.0f), 10u); // at least one period
 }
 
-TEST(SigGenLength, EachTypeAtTheDefaults)
+TEST(SigGenLength, EachTypeItsOneShotsAndItsDegenerateSettings)
 {
-    EXPECT_EQ(LengthOf(OfType(kSigWhiteNoise), 48000), 2880000u);
-    EXPECT_EQ(LengthOf(OfType(kSigPinkNoise), 48000, 2644268), 2644268u); // not extended
-    EXPECT_EQ(LengthOf(OfType(kSigNoiseBurst), 48000), 96000u);
-    EXPECT_EQ(LengthOf(OfType(kSigTone1kHz), 48000), 480000u);
-    EXPECT_EQ(LengthOf(OfType(kSigMultipleTones), 48000), 480000u);
-    EXPECT_EQ(LengthOf(OfType(kSigToneBurst), 48000), 96000u);
-    EXPECT_EQ(LengthOf(OfType(kSigIMD), 48000), 48000u);
-    EXPECT_EQ(LengthOf(OfType(kSigFreqSweep), 48000), 480000u);
-    EXPECT_EQ(LengthOf(OfType(kSigLevelSweep), 48000), 480000u);
-    EXPECT_EQ(LengthOf(OfType(kSigSawtooth), 44100), 44132u); // one 44-frame period, extended
-    EXPECT_EQ(LengthOf(OfType(kSigSquare), 48000), 48024u);   // 24 frames at 2 kHz
-    EXPECT_EQ(LengthOf(OfType(kSigPulse), 48000), 48480u);    // 480 frames, 101 times
-    EXPECT_EQ(LengthOf(OfType(kSigUserWave), 48000, 0, 12345), 12345u);
-    EXPECT_EQ(LengthOf(OfType(kSigUserWave), 48000, 0, 0), 0u);
-    EXPECT_EQ(LengthOf(OfType(kSigDTMF), 48000), 48000u);
-    EXPECT_EQ(LengthOf(OfType(kSigSilence), 44100), 44100u);
-    EXPECT_EQ(LengthOf(OfType(99), 48000), 48000u);
-    // 20 … 22000 Hz in 1000 Hz steps: 22 steps of one second.
-    EXPECT_EQ(LengthOf(OfType(kSigFreqStep), 48000), 22u * 48000u);
-
-    SigGenChannelSettings tones = OfType(kSigMultipleTones);
-    tones.Tones[0].ToneEnable = 0;
-    tones.Tones[3].ToneEnable = 1;
-    tones.Tones[3].FreqHz = 1234.56f; // the first enabled tone sets the period
-    EXPECT_EQ(LengthOf(tones, 48000), 479976u);
-}
-
-TEST(SigGenLength, OneShotsKeepTheirLengthAndReturnsDouble)
-{
-    SigGenChannelSettings s = OfType(kSigFreqSweep);
-    s.FreqSweep.TimeMSec = 5000;
-    s.FreqSweep.SingleSweepFlag = 1;
-    EXPECT_EQ(LengthOf(s, 48000), 240000u);
-    s.FreqSweep.ReturnSweepFlag = 1;
-    EXPECT_EQ(LengthOf(s, 48000), 480000u);
-    s.FreqSweep.SingleSweepFlag = 0;
-    s.FreqSweep.TimeMSec = 300; // 28800, doubled, then whole patterns past a second
-    EXPECT_EQ(LengthOf(s, 48000), 57600u);
-
-    SigGenChannelSettings pulse = OfType(kSigPulse);
-    pulse.Pulse.OneShotFlag = 1;
-    EXPECT_EQ(LengthOf(pulse, 44100), 441u);
-
-    SigGenChannelSettings steps = OfType(kSigFreqStep);
-    steps.FreqStep.StepType = 2;
-    steps.FreqStep.FStartHz = 20.0f;
-    steps.FreqStep.FStopHz = 20000.0f;
-    steps.FreqStep.DwellTimeMSec = 100;
-    steps.FreqStep.SingleStepFlag = 1;
-    steps.FreqStep.ReturnStepFlag = 1;
-    EXPECT_EQ(LengthOf(steps, 48000), 2u * 31u * 4800u);
-}
-
-TEST(SigGenLength, DegenerateSettingsGiveASecondAndHugeOnesTheCap)
-{
-    SigGenChannelSettings sweep = OfType(kSigFreqSweep);
-    sweep.FreqSweep.TimeMSec = 0;
-    sweep.FreqSweep.SingleSweepFlag = 1;
-    EXPECT_EQ(LengthOf(sweep, 48000), 48000u);
-    sweep.FreqSweep.TimeMSec = -5;
-    EXPECT_EQ(LengthOf(sweep, 48000), 48000u);
-
-    SigGenChannelSettings saw = OfType(kSigSawtooth);
-    saw.Sawtooth.FreqHz = 0.0f;
-    EXPECT_EQ(LengthOf(saw, 48000), 48000u);
-    saw.Sawtooth.FreqHz = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_EQ(LengthOf(saw, 48000), 48000u);
-    saw.Sawtooth.FreqHz = 90000.0f; // beyond Nyquist: two-frame periods
-    EXPECT_EQ(LengthOf(saw, 48000), 48002u);
-
-    SigGenChannelSettings burst = OfType(kSigNoiseBurst);
-    burst.NoiseBurst.CycleTimeMsec = 0;
-    EXPECT_EQ(LengthOf(burst, 48000), 48000u);
-
-    // 21981 one-Hz steps of ten minutes: far beyond 32 bits of frames.
-    SigGenChannelSettings steps = OfType(kSigFreqStep);
-    steps.FreqStep.StepSize = 0.0f;
-    steps.FreqStep.DwellTimeMSec = 600000;
-    EXPECT_EQ(LengthOf(steps, 192000), L::MaxFrames(192000));
-    EXPECT_EQ(L::MaxFrames(192000), 115200000u);
-    steps.FreqStep.StepType = 2;
-    steps.FreqStep.OctaveNumber = 0; // counts as whole octaves
-    steps.FreqStep.DwellTimeMSec = 1000;
-    EXPECT_EQ(LengthOf(steps, 48000), 11u * 48000u); // bands 4 (15.8 Hz) to 14 (15849 Hz)
+    struct Case {
+        const char* name;
+        S settings;
+        std::uint32_t rate;
+        std::uint64_t frames;
+        std::uint64_t source = 0; // pink words or user frames
+    };
+    const Case cases[] = {
+        {"white noise", Of(kSigWhiteNoise), 48000, 2880000},
+        {"pink noise, not extended", Of(kSigPinkNoise), 48000, 2644268, 2644268},
+        {"noise burst", Of(kSigNoiseBurst), 48000, 96000},
+        {"tone", Of(kSigTone1kHz), 48000, 480000},
+        {"tone burst", Of(kSigToneBurst), 48000, 96000},
+        {"IMD", Of(kSigIMD), 48000, 48000},
+        {"sweep", Of(kSigFreqSweep), 48000, 480000},
+        {"level sweep", Of(kSigLevelSweep), 48000, 480000},
+        {"sawtooth: one 44-frame period, extended", Of(kSigSawtooth), 44100, 44132},
+        {"square: 24 frames at 2 kHz", Of(kSigSquare), 48000, 48024},
+        {"pulse: 480 frames, 101 times", Of(kSigPulse), 48000, 48480},
+        {"user file", Of(kSigUserWave), 48000, 12345, 12345},
+        {"no user file", Of(kSigUserWave), 48000, 0},
+        {"DTMF: a second", Of(kSigDTMF), 44100, 44100},
+        {"20 to 22000 Hz in 1000 Hz steps of a second", Of(kSigFreqStep), 48000, 22 * 48000},
+        {"the first enabled tone sets the period", Of(kSigMultipleTones, [](S& s) {
+             s.Tones[0].ToneEnable = 0;
+             s.Tones[3] = {1, 1234.56f, 0.0f};
+         }), 48000, 479976},
+        {"one-shot sweep", Of(kSigFreqSweep, [](S& s) { s.FreqSweep = {20, 2000, 5000, 1, 1, 0}; }), 48000,
+         240000},
+        {"and return", Of(kSigFreqSweep, [](S& s) { s.FreqSweep = {20, 2000, 5000, 1, 1, 1}; }), 48000, 480000},
+        {"28800 frames, doubled, then whole patterns past a second",
+         Of(kSigFreqSweep, [](S& s) { s.FreqSweep = {20, 2000, 300, 1, 0, 1}; }), 48000, 57600},
+        {"one-shot pulse", Of(kSigPulse, [](S& s) { s.Pulse.OneShotFlag = 1; }), 44100, 441},
+        {"31 third-octave steps and back",
+         Of(kSigFreqStep, [](S& s) { s.FreqStep = {20, 20000, 1, 3, 100, 2, 1, 1}; }), 48000, 2 * 31 * 4800},
+        {"sweep of no time", Of(kSigFreqSweep, [](S& s) { s.FreqSweep = {20, 2000, 0, 1, 1, 0}; }), 48000,
+         48000},
+        {"sawtooth of 0 Hz", Of(kSigSawtooth, [](S& s) { s.Sawtooth.FreqHz = 0.0f; }), 48000, 48000},
+        {"sawtooth of NaN", Of(kSigSawtooth, [](S& s) { s.Sawtooth.FreqHz = std::nanf(""); }), 48000, 48000},
+        {"past Nyquist: 2-frame periods", Of(kSigSawtooth, [](S& s) { s.Sawtooth.FreqHz = 9e4f; }), 48000, 48002},
+        {"burst of no cycle", Of(kSigNoiseBurst, [](S& s) { s.NoiseBurst.CycleTimeMsec = 0; }), 48000, 48000},
+        {"21981 one-Hz steps of ten minutes: beyond 32 bits, capped",
+         Of(kSigFreqStep, [](S& s) { s.FreqStep = {20, 22000, 0, 3, 600000, 1, 0, 0}; }), 192000, 115200000},
+        {"octave number 0 counts as whole octaves: bands 4 (15.8 Hz) to 14 (15849 Hz)",
+         Of(kSigFreqStep, [](S& s) { s.FreqStep = {20, 22000, 0, 0, 1000, 2, 0, 0}; }), 48000, 11 * 48000},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(L::GetChannelLength(c.settings, TWaveFormat(c.rate, 2, 2), c.source, c.source), c.frames)
+            << c.name;
 }
 
 TEST(SigGenSteps, OctaveAndLinearStepCounts)
 {
-    FreqStepSettings s;
-    s.StepType = 2;
-    s.FStartHz = 20.0f;
-    s.FStopHz = 20000.0f;
-    std::int64_t first = 0;
-    s.OctaveNumber = 3; // upward counts: SigGenSweep.OctaveStepsAreTheBaseTenBandCentres
-    std::swap(s.FStartHz, s.FStopHz);
-    EXPECT_EQ(TSigGenSteps::GetStepCount(s, &first), 31);
-    EXPECT_EQ(first, 43); // downward from 19953 Hz
-
+    using Steps = std::pair<std::int64_t, std::int64_t>; // count, first band
+    const auto count = [](const FreqStepSettings& s, std::uint32_t rate = 0) {
+        std::int64_t first = 0;
+        const std::int64_t n = TSigGenSteps::GetStepCount(s, &first, rate);
+        return Steps(n, first);
+    };
+    // Third octaves downward from 19953 Hz (upward: SigGenSweep.OctaveStepsAreTheBaseTenBandCentres).
+    EXPECT_EQ(count({20000, 20, 1000, 3, 1000, 2, 0, 0}), Steps(31, 43));
     // No band above Nyquist: at 48000 Hz the 31623 Hz octave is left out.
-    s.OctaveNumber = 1;
-    s.FStartHz = 20.0f;
-    s.FStopHz = 24000.0f;
-    EXPECT_EQ(TSigGenSteps::GetStepCount(s, &first), 12);
-    EXPECT_EQ(TSigGenSteps::GetStepCount(s, &first, 48000), 11);
+    EXPECT_EQ(count({20, 24000, 1000, 1, 1000, 2, 0, 0}).first, 12);
+    EXPECT_EQ(count({20, 24000, 1000, 1, 1000, 2, 0, 0}, 48000).first, 11);
     // Below band 1 the steps begin at band 1.
-    s.FStartHz = 0.5f;
-    s.FStopHz = 10.0f;
-    EXPECT_EQ(TSigGenSteps::GetStepCount(s, &first), 3);
-    EXPECT_EQ(first, 1);
+    EXPECT_EQ(count({0.5f, 10, 1000, 1, 1000, 2, 0, 0}), Steps(3, 1));
 
-    FreqStepSettings linear;
-    linear.StepType = 1;
-    linear.FStartHz = 100.0f;
-    linear.FStopHz = 1000.0f;
-    linear.StepSize = 100.0f;
-    EXPECT_EQ(TSigGenSteps::GetStepCount(linear), 10);
+    FreqStepSettings linear = {100, 1000, 100, 3, 1000, 1, 0, 0};
+    EXPECT_EQ(count(linear).first, 10);
     EXPECT_DOUBLE_EQ(TSigGenSteps::GetStepFrequency(linear, -1, 9), 1000.0);
     std::swap(linear.FStartHz, linear.FStopHz);
     EXPECT_DOUBLE_EQ(TSigGenSteps::GetStepFrequency(linear, -1, 9), 100.0);
     linear.StepType = 7;
-    EXPECT_EQ(TSigGenSteps::GetStepCount(linear, &first), 1);
-    EXPECT_EQ(first, -1);
+    EXPECT_EQ(count(linear), Steps(1, -1));
 }
 
 TEST(SigGenAmplitude, EveryUnitAndTheSafeReadingOfNoLevel)

@@ -8,83 +8,57 @@
 #include <unistd.h>
 
 #include "audio/TWaveFile.h"
-#include "platform/MessageBox.h"
 #include "settings/TextField.h"
 #include "tests/utilities/SigGenTestSupport.h"
 
 using namespace siggen_test;
 
-namespace {
-
-double Db(double ratio) { return 20.0 * std::log10(ratio); }
-
-int CountOf(const std::vector<double>& x, std::size_t first, std::size_t count, double value)
-{
-    int n = 0;
-    for (std::size_t i = first; i < first + count; ++i)
-        n += x[i] == value ? 1 : 0;
-    return n;
-}
-
-} // namespace
-
 TEST(SigGenShape, SawtoothAndTriangleRampOverWholeFramePeriods)
 {
     TSigGenBuildRequest r = Request(kSigSawtooth);
-    const std::vector<double> rising = Channel(*Build(r).Wave);
+    const std::vector<double> rising = Samples(r);
     for (int k = 0; k < 48; ++k) {
         const double expected = std::trunc(-32767.0 + k * 65534.0 / 48.0);
-        ASSERT_EQ(rising[k], expected) << k;
-        ASSERT_EQ(rising[48 * 7 + k], expected) << k;
+        const std::size_t n = k;
+        ASSERT_EQ(At(rising, {n, n + 48 * 7}), (std::vector{expected, expected})) << k;
     }
     r.Channel[0].Sawtooth.Slope = -1;
-    const std::vector<double> falling = Channel(*Build(r).Wave);
-    EXPECT_EQ(falling[0], 32767.0);
-    EXPECT_EQ(falling[24], 0.0);
+    EXPECT_EQ(At(Samples(r), {0, 24}), (std::vector{32767.0, 0.0}));
 
     // 48000 / 1400 = 34.3: a 34-frame period; up in 17 frames, down in 17.
     r = Request(kSigTriangular);
     r.Channel[0].Triangular.FreqHz = 1400.0f;
-    const std::vector<double> tri = Channel(*Build(r).Wave);
-    EXPECT_EQ(tri[0], -32767.0);
-    EXPECT_EQ(tri[17], 32767.0);
-    EXPECT_EQ(tri[34], -32767.0);
-    // An odd period (33 frames at 1454 Hz) ends its longer fall at min.
+    EXPECT_EQ(At(Samples(r), {0, 17, 34}), (std::vector{-32767.0, 32767.0, -32767.0}));
+    // An odd period (33 frames at 1454 Hz) ends its longer fall at min, and
+    // the next period begins at min again.
     r.Channel[0].Triangular.FreqHz = 1454.0f;
-    const std::vector<double> odd = Channel(*Build(r).Wave);
-    EXPECT_EQ(odd[16], 32767.0);
-    EXPECT_EQ(odd[32], -32767.0);
-    EXPECT_EQ(odd[33], -32767.0); // the next period begins at min again
+    EXPECT_EQ(At(Samples(r), {16, 32, 33}), (std::vector{32767.0, -32767.0, -32767.0}));
 }
 
 TEST(SigGenShape, SquareWaveHasOddHarmonicsFallingAsOneOverN)
 {
     TSigGenBuildRequest r = Request(kSigSquare);
-    r.Channel[0].Square.FreqHz = 250.0f; // 192 frames a period, half of them high
-    const std::vector<double> x = Channel(*Build(r).Wave);
-    EXPECT_EQ(CountOf(x, 0, 192, 32766.0), 96);
-    EXPECT_EQ(CountOf(x, 0, 192, -32766.0), 96);
+    r.Channel[0].Square.FreqHz = 250.0f; // 192 frames a period
+    const std::vector<double> x = Samples(r);
     const Spectrum s(Slice(x, 0, 32768), 48000, 2, 32768);
     const double fundamental = s.PeakDb(240, 260);
     // An ideal square of amplitude a has a fundamental of 4a/π.
     EXPECT_NEAR(fundamental, Db(4.0 / M_PI * 32766.0 / 32767.0), 0.05);
     for (int n = 3; n <= 9; n += 2)
         EXPECT_NEAR(s.PeakDb(250.0 * n - 10, 250.0 * n + 10) - fundamental, -Db(n), 0.1) << n;
-    for (int n = 2; n <= 8; n += 2)
-        EXPECT_LT(s.PeakDb(250.0 * n - 10, 250.0 * n + 10) - fundamental, -90.0) << n;
 
     // 44100 / 1000: a 44-frame period, 22 high at 50 %; 11 at 25 %.
     r = Request(kSigSquare, 44100);
     r.Channel[0].Square = {1000.0f, 50};
-    EXPECT_EQ(CountOf(Channel(*Build(r).Wave), 44, 44, 32766.0), 22);
+    EXPECT_EQ(CountOf(Samples(r), 44, 44, 32766.0), 22);
     r.Channel[0].Square.DutyCyclePct = 25;
-    EXPECT_EQ(CountOf(Channel(*Build(r).Wave), 44, 44, 32766.0), 11);
+    EXPECT_EQ(CountOf(Samples(r), 44, 44, 32766.0), 11);
 }
 
 TEST(SigGenShape, PulseAndReducedLevelsAroundTheZeroLevel)
 {
     // 200 µs in 10000 µs at 48000 Hz: 9 frames high in 480.
-    const std::vector<double> pulse = Channel(*Build(Request(kSigPulse)).Wave);
+    const std::vector<double> pulse = Samples(Request(kSigPulse));
     EXPECT_EQ(CountOf(pulse, 0, 9, 32766.0), 9);
     EXPECT_EQ(CountOf(pulse, 9, 471, 0.0), 471);
     EXPECT_EQ(pulse[480], 32766.0);
@@ -93,9 +67,7 @@ TEST(SigGenShape, PulseAndReducedLevelsAroundTheZeroLevel)
     TSigGenBuildRequest r = Request(kSigSquare, 48000, 1);
     r.Output.OutputUnits = 1; // percent
     r.Output.OutputLevel = 50.0f;
-    const Built b = Build(r);
-    EXPECT_EQ(b.Wave->GetSample(0, 0, false), 127.0 + 63.0);
-    EXPECT_EQ(b.Wave->GetSample(12, 0, false), 127.0 - 63.0);
+    EXPECT_EQ(At(Samples(r), {0, 12}), (std::vector{63.0, -63.0}));
     r.Channel[0].SigType = kSigPulse;
     EXPECT_EQ(Build(r).Wave->GetSample(0, 0, false), 127.0 + 63.0);
 }
@@ -106,39 +78,22 @@ TEST(SigGenShape, FrequenciesBeyondReachAreRefusedOrPlayAtNyquist)
     r.Channel[0].Square.FreqHz = 0.0f;
     Built b = Build(r);
     ASSERT_TRUE(b.Wave);
-    EXPECT_EQ(b.Wave->GetNumFrames(), 48000u);
     EXPECT_EQ(CountOf(Channel(*b.Wave), 0, 48000, 0.0), 48000);
     ASSERT_EQ(b.Result.Messages.size(), 1u);
     EXPECT_NE(b.Result.Messages[0].find("left channel"), std::string::npos);
 
     r.Channel[0].Square.FreqHz = 30000.0f; // two frames a period
-    const std::vector<double> x = Channel(*Build(r).Wave);
-    EXPECT_EQ(x[0], 32766.0);
-    EXPECT_EQ(x[1], -32766.0);
-    EXPECT_EQ(x[2], 32766.0);
+    EXPECT_EQ(At(Samples(r), {0, 1, 2}), (std::vector{32766.0, -32766.0, 32766.0}));
 
-    r = Request(kSigTone1kHz, 1000); // a user file's rate could be this low
-    b = Build(r);
+    b = Build(Request(kSigTone1kHz, 1000)); // a user file's rate could be this low
     EXPECT_EQ(CountOf(Channel(*b.Wave), 0, b.Wave->GetNumFrames(), 0.0), int(b.Wave->GetNumFrames()));
     EXPECT_EQ(b.Result.Messages.size(), 1u);
 }
 
 class SigGenUserWave : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        folder = std::filesystem::path(testing::TempDir()) / ("siggen-user-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
-            messages.push_back(request.text);
-            return platform::MessageResult::Ok;
-        });
-    }
-    void TearDown() override
-    {
-        platform::SetMessageBoxHook({});
-        std::filesystem::remove_all(folder);
-    }
+    void SetUp() override { std::filesystem::create_directories(folder); }
+    void TearDown() override { std::filesystem::remove_all(folder); }
 
     // A ramp file: frame j holds (j × step) in channel 0, its negative in 1.
     std::string MakeFile(const std::string& name, std::uint64_t frames, TWaveFormat format, std::int32_t step)
@@ -162,8 +117,8 @@ protected:
         return r;
     }
 
-    std::filesystem::path folder;
-    std::vector<std::string> messages;
+    const std::filesystem::path folder =
+        std::filesystem::path(testing::TempDir()) / ("siggen-user-" + std::to_string(::getpid()));
 };
 
 TEST_F(SigGenUserWave, FilesKeepTheirLevelInAWiderBufferAndRepeat)
@@ -172,28 +127,20 @@ TEST_F(SigGenUserWave, FilesKeepTheirLevelInAWiderBufferAndRepeat)
     const std::string wide = MakeFile("wide.wav", 1000, TWaveFormat(44100, 2, 3), 5);
     const Built b = Build(Files(narrow, wide));
     ASSERT_TRUE(b.Wave);
-    const TWaveFormat& out = b.Wave->GetFormat();
-    EXPECT_EQ(out.GetSampleRate(), 44100u);
-    EXPECT_EQ(out.GetBytesPerSample(), 3u);
-    EXPECT_EQ(out.GetChannels(), 2u);
+    EXPECT_EQ(b.Wave->GetFormat(), TWaveFormat(44100, 2, 3));
     EXPECT_EQ(b.Wave->GetNumFrames(), 1000u);
-    // The 16-bit file's values are moved up 8 bits, and it repeats.
-    EXPECT_EQ(b.Wave->GetSample(7, 0, false), -21.0 * 256.0);
-    EXPECT_EQ(b.Wave->GetSample(107, 0, false), -21.0 * 256.0);
-    EXPECT_EQ(b.Wave->GetSample(7, 1, false), 35.0);
-    EXPECT_EQ(b.Wave->GetSample(999, 1, false), 4995.0);
     EXPECT_TRUE(b.Result.Messages.empty());
+    // The 16-bit file's values are moved up 8 bits, and it repeats.
+    EXPECT_EQ(At(Channel(*b.Wave, 0), {7, 107}), (std::vector{-21.0 * 256.0, -21.0 * 256.0}));
+    EXPECT_EQ(At(Channel(*b.Wave, 1), {7, 999}), (std::vector{35.0, 4995.0}));
 
     // One mono file on both channels: both carry its only channel.
-    const Built both = Build(Files(narrow, narrow));
-    EXPECT_EQ(both.Wave->GetSample(7, 1, false), -21.0);
-    EXPECT_EQ(both.Wave->GetSample(7, 0, false), -21.0);
-
-    // At −6 dBFS the values are scaled and rounded.
     TSigGenBuildRequest r = Files(narrow, narrow);
+    EXPECT_EQ(Samples(r, 1)[7], -21.0);
+    // At −6 dBFS the values are scaled and rounded: −10.5 away from 0.
     r.Output.OutputUnits = 1;
     r.Output.OutputLevel = 50.0f;
-    EXPECT_EQ(Build(r).Wave->GetSample(7, 0, false), -11.0); // −10.5 rounds away from 0
+    EXPECT_EQ(Samples(r)[7], -11.0);
 }
 
 TEST_F(SigGenUserWave, AMismatchedRateOrAMissingFileIsRefusedWithAMessage)
@@ -202,8 +149,8 @@ TEST_F(SigGenUserWave, AMismatchedRateOrAMissingFileIsRefusedWithAMessage)
     const std::string slow = MakeFile("slow.wav", 500, TWaveFormat(44100, 1, 2), 1);
     const Built mixed = Build(Files(slow, fast));
     EXPECT_EQ(mixed.Wave->GetSampleRate(), 48000u);
-    EXPECT_EQ(mixed.Wave->GetNumFrames(), 500u);
     EXPECT_EQ(CountOf(Channel(*mixed.Wave, 0), 0, 500, 0.0), 500);
+    EXPECT_EQ(mixed.Wave->GetNumFrames(), 500u);
     EXPECT_EQ(mixed.Wave->GetSample(9, 1, false), -9.0);
     ASSERT_EQ(mixed.Result.Messages.size(), 1u);
     EXPECT_NE(mixed.Result.Messages[0].find("44100 Hz"), std::string::npos) << mixed.Result.Messages[0];
@@ -214,8 +161,7 @@ TEST_F(SigGenUserWave, AMismatchedRateOrAMissingFileIsRefusedWithAMessage)
     const Built b = Build(r);
     ASSERT_TRUE(b.Wave);
     EXPECT_EQ(b.Wave->GetSampleRate(), 48000u);
-    EXPECT_EQ(b.Wave->GetNumFrames(), 480000u); // the tone's length
+    ASSERT_EQ(b.Wave->GetNumFrames(), 480000u); // the tone's length
     EXPECT_EQ(CountOf(Channel(*b.Wave, 0), 0, 480000, 0.0), 480000);
-    ASSERT_EQ(b.Result.Messages.size(), 1u);
-    EXPECT_EQ(b.Result.Messages[0], "Generator - Failure opening file: " + missing);
+    EXPECT_EQ(b.Result.Messages, std::vector<std::string>{"Generator - Failure opening file: " + missing});
 }

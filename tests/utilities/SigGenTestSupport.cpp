@@ -1,5 +1,6 @@
 #include "tests/utilities/SigGenTestSupport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 
@@ -49,22 +50,10 @@ std::vector<double> Channel(const TWaveData& wave, int channel)
     return x;
 }
 
-std::vector<double> Slice(const std::vector<double>& x, std::size_t first, std::size_t count)
-{
-    return std::vector<double>(x.begin() + first, x.begin() + first + count);
-}
-
-double Mean(const std::vector<double>& x)
-{
-    return std::accumulate(x.begin(), x.end(), 0.0) / x.size();
-}
-
 double RmsDb(const std::vector<double>& x, double fullScale)
 {
-    double sum = 0.0;
-    for (double v : x)
-        sum += v * v;
-    return 10.0 * std::log10(sum / x.size()) - 20.0 * std::log10(fullScale);
+    const double power = std::inner_product(x.begin(), x.end(), x.begin(), 0.0) / x.size();
+    return 10.0 * std::log10(power) - 20.0 * std::log10(fullScale);
 }
 
 std::vector<double> UpCrossings(const std::vector<double>& x)
@@ -92,32 +81,6 @@ double CrossingFrequency(const std::vector<double>& crossings, double first, dou
     if (centre != nullptr)
         *centre = (a + b) / 2;
     return periods > 0 ? rate * periods / (b - a) : 0.0;
-}
-
-double ResidualThdnDb(const std::vector<double>& x, double frequency, double rate)
-{
-    const std::size_t period = std::size_t(std::llround(rate / frequency));
-    const std::size_t count = x.size() / period * period;
-    double ss = 0.0, sc = 0.0, cc = 0.0, xs = 0.0, xc = 0.0;
-    for (std::size_t n = 0; n < count; ++n) {
-        const double phase = 2.0 * M_PI * frequency * double(n) / rate;
-        const double s = std::sin(phase), c = std::cos(phase);
-        ss += s * s;
-        sc += s * c;
-        cc += c * c;
-        xs += x[n] * s;
-        xc += x[n] * c;
-    }
-    const double det = ss * cc - sc * sc;
-    const double a = (xs * cc - xc * sc) / det, b = (xc * ss - xs * sc) / det;
-    double signal = 0.0, rest = 0.0;
-    for (std::size_t n = 0; n < count; ++n) {
-        const double phase = 2.0 * M_PI * frequency * double(n) / rate;
-        const double fit = a * std::sin(phase) + b * std::cos(phase);
-        signal += fit * fit;
-        rest += (x[n] - fit) * (x[n] - fit);
-    }
-    return 10.0 * std::log10(rest / signal);
 }
 
 Spectrum::Spectrum(const std::vector<double>& x, double rate, std::uint16_t bytes, std::uint32_t fftSize,
@@ -162,11 +125,6 @@ double Spectrum::MeanLineDb(double f1, double f2) const
     for (std::uint32_t i = Data->FrequencyToBin(float(f1)); i < Data->FrequencyToBin(float(f2)); ++i, ++lines)
         sum += power[i];
     return 10.0 * std::log10(sum / lines);
-}
-
-double Spectrum::ThdnDb() const
-{
-    return 20.0 * std::log10(Data->GetTHDN() / 100.0);
 }
 
 } // namespace siggen_test

@@ -3,9 +3,13 @@
 // channel's samples, and measurements that do not trust the generator (the
 // spectral engine, zero crossings, plain statistics).
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -32,11 +36,38 @@ struct Built {
 // Runs a build on this thread.
 Built Build(const TSigGenBuildRequest& request);
 
-// Raw values of one channel, minus the zero level.
+// Raw values of one channel, minus the zero level; of a fresh build.
 std::vector<double> Channel(const TWaveData& wave, int channel = 0);
-std::vector<double> Slice(const std::vector<double>& x, std::size_t first, std::size_t count);
+inline std::vector<double> Samples(const TSigGenBuildRequest& request, int channel = 0)
+{
+    return Channel(*Build(request).Wave, channel);
+}
+// The values at the given frames, to compare at once.
+template <typename T>
+std::vector<T> At(const std::vector<T>& x, std::initializer_list<std::size_t> frames)
+{
+    std::vector<T> values;
+    for (std::size_t n : frames)
+        values.push_back(x.at(n));
+    return values;
+}
+inline std::vector<double> Slice(const std::vector<double>& x, std::size_t first, std::size_t count)
+{
+    return std::vector<double>(x.begin() + first, x.begin() + first + count);
+}
 
-double Mean(const std::vector<double>& x);
+inline double Db(double ratio) { return 20.0 * std::log10(ratio); }
+// A full-scale sine less the generator's headroom, RMS in dB.
+inline const double kSineRmsDb = Db(0.99999 / std::sqrt(2.0));
+// How many of x[first, first + count) equal value.
+inline int CountOf(const std::vector<double>& x, std::size_t first, std::size_t count, double value)
+{
+    return static_cast<int>(std::count(x.begin() + first, x.begin() + first + count, value));
+}
+inline double Mean(const std::vector<double>& x)
+{
+    return std::accumulate(x.begin(), x.end(), 0.0) / x.size();
+}
 double RmsDb(const std::vector<double>& x, double fullScale);
 
 // Interpolated upward zero crossings, in frames.
@@ -46,10 +77,6 @@ std::vector<double> UpCrossings(const std::vector<double>& x);
 // the frame halfway between those two, where a linear chirp has it.
 double CrossingFrequency(const std::vector<double>& crossings, double first, double last, double rate,
                          double* centre = nullptr);
-
-// THD+N in dB: the residual after a least-squares fit of a sine of known
-// frequency (over whole periods), against the fitted sine.
-double ResidualThdnDb(const std::vector<double>& x, double frequency, double rate);
 
 // The spectral engine as a measuring instrument: averaged linear power per
 // line of `fftSize`-point blocks (no overlap) over all of x, in dB re a
@@ -64,7 +91,6 @@ public:
     double PeakDb(double f1, double f2) const;
     // Mean power per line over [f1, f2) Hz, in dB.
     double MeanLineDb(double f1, double f2) const;
-    double ThdnDb() const;
 
 private:
     std::unique_ptr<SpectralData> Data;

@@ -6,20 +6,20 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 
+#include <cstring>
 #include <filesystem>
+#include <iterator>
 
 #include "audio/TWaveFile.h"
-#include "tests/support/Screenshot.h"
 #include "tests/utilities/SigGenWindowTestSupport.h"
 #include "utilities/CSigGen.h"
-#include "utilities/CSigGenOutputLevelDlg.h"
-#include "utilities/CTones.h"
 #include "utilities/siggenlogic/TSigGenPlayRules.h"
 
 using namespace siggen_window_test;
@@ -57,8 +57,9 @@ protected:
 
 } // namespace
 
-TEST_F(SigGenWindowTest, OpensWithItsFirstSignalBuiltUnderProgress)
+TEST_F(SigGenWindowTest, OpensWithItsSignalBuiltThenRunPlaysItInALoopAtTheAnalyzerRateAndStopEndsIt)
 {
+    frame.settings.Processing.Format = TWaveFormat(24000, 2, 2);
     QSignalSpy shows(&frame.progress, &ProgressSignals::ProgressShow);
     QSignalSpy hides(&frame.progress, &ProgressSignals::ProgressHide);
     CSigGen& w = Open();
@@ -71,7 +72,43 @@ TEST_F(SigGenWindowTest, OpensWithItsFirstSignalBuiltUnderProgress)
     EXPECT_EQ(shows.count(), 1);
     EXPECT_EQ(hides.count(), 1);
     EXPECT_TRUE(capture.messages.empty());
-    SaveScreenshot(w, "siggen_window");
+
+    // Built at the ASIO minimum, played at the analyzer's rate.
+    EXPECT_EQ(w.GetSampleRate(), 48000u);
+    frame.ports.calls.clear();
+    Control<QPushButton>(CSigGen::kRunId)->click();
+    EXPECT_TRUE(w.IsPlaying());
+    const std::vector<std::string> expected = {"create 3/1", "open 24000/2/2", "prepare loop -1 -1", "start"};
+    EXPECT_EQ(frame.ports.calls, expected);
+    EXPECT_FALSE(w.GetOneShotTimer().isActive());
+    Control<QPushButton>(CSigGen::kStopId)->click();
+    EXPECT_FALSE(w.IsPlaying());
+    EXPECT_EQ(frame.ports.calls.back(), "deleted");
+    EXPECT_EQ(frame.analyzerStops, 0);
+
+    // Played by the analyzer's start, Stop stops the analyzer as well.
+    w.StartGenerator();
+    ASSERT_TRUE(w.IsPlaying());
+    frame.running = true;
+    Control<QPushButton>(CSigGen::kStopId)->click();
+    EXPECT_EQ(frame.analyzerStops, 1);
+    EXPECT_FALSE(frame.running);
+    EXPECT_FALSE(w.IsPlaying());
+
+    // Run is refused while the analyzer runs, without a port.
+    frame.running = true;
+    frame.ports.calls.clear();
+    w.OnRunButton();
+    EXPECT_FALSE(w.IsPlaying());
+    EXPECT_TRUE(frame.ports.calls.empty());
+    // An output that will not open is reported.
+    frame.running = false;
+    frame.ports.openOk = false;
+    w.StartGenerator();
+    EXPECT_FALSE(w.IsPlaying());
+    ASSERT_EQ(capture.messages.size(), 2u);
+    EXPECT_EQ(capture.messages[0].text, TSigGenPlayRules::kAsioRunningMessage);
+    EXPECT_EQ(capture.messages[1].text, "Failure opening sound card.");
 }
 
 TEST_F(SigGenWindowTest, AMonoOrLockedAnalyzerHasNoRightChannelAndSaysWhy)
@@ -114,59 +151,6 @@ TEST_F(SigGenWindowTest, AMonoOrLockedAnalyzerHasNoRightChannelAndSaysWhy)
     EXPECT_EQ(capture.messages[0].text, TSigGenPlayRules::kLockedMessage);
 }
 
-TEST_F(SigGenWindowTest, RunPlaysTheBufferInALoopAtTheAnalyzerRateAndStopEndsTheAnalyzerToo)
-{
-    frame.settings.Processing.Format = TWaveFormat(24000, 2, 2);
-    CSigGen& w = Open();
-    // Built at the ASIO minimum, played at the analyzer's rate.
-    EXPECT_EQ(w.GetSampleRate(), 48000u);
-    frame.ports.calls.clear();
-    Control<QPushButton>(CSigGen::kRunId)->click();
-    EXPECT_TRUE(w.IsPlaying());
-    const std::vector<std::string> expected = {"create 3/1", "open 24000/2/2", "prepare loop -1 -1", "start"};
-    EXPECT_EQ(frame.ports.calls, expected);
-    EXPECT_FALSE(w.GetOneShotTimer().isActive());
-
-    EXPECT_TRUE(Control<QPushButton>(CSigGen::kStopId)->isVisible());
-    SaveScreenshot(w, "siggen_window_playing");
-
-    Control<QPushButton>(CSigGen::kStopId)->click();
-    EXPECT_FALSE(w.IsPlaying());
-    EXPECT_EQ(frame.ports.calls.back(), "deleted");
-    EXPECT_EQ(frame.analyzerStops, 0);
-
-    // Played by the analyzer's start, Stop stops the analyzer as well.
-    w.StartGenerator();
-    ASSERT_TRUE(w.IsPlaying());
-    frame.running = true;
-    Control<QPushButton>(CSigGen::kStopId)->click();
-    EXPECT_EQ(frame.analyzerStops, 1);
-    EXPECT_FALSE(frame.running);
-    EXPECT_FALSE(w.IsPlaying());
-    EXPECT_EQ(frame.ports.calls.back(), "deleted");
-}
-
-TEST_F(SigGenWindowTest, RunIsRefusedWhileTheAnalyzerRunsOrWhenTheOutputWillNotOpen)
-{
-    CSigGen& w = Open();
-    frame.running = true;
-    frame.ports.calls.clear();
-    w.OnRunButton();
-    EXPECT_FALSE(w.IsPlaying());
-    EXPECT_TRUE(frame.ports.calls.empty()) << "no port is opened";
-    ASSERT_EQ(capture.messages.size(), 1u);
-    EXPECT_EQ(capture.messages[0].text, TSigGenPlayRules::kAsioRunningMessage);
-    EXPECT_TRUE(Control<QPushButton>(CSigGen::kRunId)->isVisible());
-
-    // An output that will not open is reported.
-    frame.running = false;
-    frame.ports.openOk = false;
-    w.StartGenerator();
-    EXPECT_FALSE(w.IsPlaying());
-    ASSERT_EQ(capture.messages.size(), 2u);
-    EXPECT_EQ(capture.messages[1].text, "Failure opening sound card.");
-}
-
 TEST_F(SigGenWindowTest, ASingleSweepOnTheLeftPlaysOnceAndStopsAfterItsLengthAndATenth)
 {
     SigGenChannelSettings& left = frame.settings.SigGenChannel[0];
@@ -194,88 +178,14 @@ TEST_F(SigGenWindowTest, ASingleSweepOnTheLeftPlaysOnceAndStopsAfterItsLengthAnd
     EXPECT_FALSE(window->GetOneShotTimer().isActive());
 }
 
-TEST_F(SigGenWindowTest, ClosingDuringABuildJoinsItAndAsksTheFrame)
+TEST_F(SigGenWindowTest, CommandsOpenTheirDialogsAndStoreWhatIsChosen)
 {
-    CSigGen& w = Open();
-    QSignalSpy closing(&w, &CSigGen::ClosingUtility);
-    // A long build: a minute of white noise at 192 kHz.
-    frame.settings.Processing.Format = TWaveFormat(192000, 2, 2);
-    frame.settings.SigGenChannel[0].SigType = kSigWhiteNoise;
-    frame.settings.SigGenChannel[1].SigType = kSigWhiteNoise;
-    w.RefreshFromSettings();
-    w.close();
-    EXPECT_FALSE(w.IsBuilding()) << "the build was joined before the close went on";
-    ASSERT_EQ(closing.count(), 1);
-    EXPECT_EQ(closing.first().first().value<CSigGen*>(), &w);
-    EXPECT_TRUE(w.isVisible()) << "the frame, not the window, ends it";
-    // The cancelled build's end still arrives, and nothing is left waiting.
-    EXPECT_TRUE(WaitForBuildShown(w));
-}
-
-TEST_F(SigGenWindowTest, ChoosingATypeEditsItsParametersAndRebuilds)
-{
-    CSigGen& w = Open();
-    QComboBox* left = Control<QComboBox>(CSigGen::kLeftTypeId);
-    QString opened;
-    OnNextModal([&](QWidget* dialog) {
-        opened = dialog->windowTitle();
-        dialog->close();
-    });
-    w.OnSelChangeLeftType(left->findText("Multiple Tones"));
-    EXPECT_EQ(opened, "Tone Settings");
-    EXPECT_EQ(frame.settings.SigGenChannel[0].SigType, kSigMultipleTones);
-    EXPECT_TRUE(Control<QPushButton>(CSigGen::kLeftDetailsId)->isEnabled());
-    ASSERT_TRUE(WaitForBuildShown(w));
-
-    // Noise has no dialog: the type changes and the buffer is rebuilt.
-    w.OnSelChangeLeftType(left->findText("White Noise"));
-    ASSERT_TRUE(WaitForBuildShown(w));
-    EXPECT_EQ(frame.settings.SigGenChannel[0].SigType, kSigWhiteNoise);
-    ASSERT_NE(w.GetWaveData(), nullptr);
-    EXPECT_EQ(w.GetWaveData()->GetNumFrames(), 60u * 48000u);
-}
-
-TEST_F(SigGenWindowTest, DetailsRestartAPlayingGeneratorAndOfferHelp)
-{
-    frame.settings.SigGenChannel[1].SigType = kSigSquare;
-    CSigGen& w = Open();
-    w.StartGenerator();
-    ASSERT_TRUE(w.IsPlaying());
-    OnNextModal([&](QWidget* dialog) {
-        dialog->findChild<QPushButton*>("1001")->click();
-        dialog->findChild<QLineEdit*>("1940")->setText("25");
-        static_cast<QDialog*>(dialog)->accept();
-    });
-    w.OnDetailsRight();
-    EXPECT_EQ(frame.help, std::vector<int>{460});
-    EXPECT_EQ(frame.settings.SigGenChannel[1].Square.DutyCyclePct, 25);
-    EXPECT_TRUE(w.IsPlaying()) << "a details change restarts what was playing";
-    EXPECT_EQ(std::count(frame.ports.calls.begin(), frame.ports.calls.end(), "start"), 2);
-}
-
-TEST_F(SigGenWindowTest, TheLevelDialogOnTheDaqModuleStoresVolts)
-{
-    frame.ports.isDaq = true;
-    CSigGen& w = Open();
-    OnNextModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
-    w.OnLevel();
-    EXPECT_EQ(frame.settings.SigGenOutput.OutputUnits, 2);
-    EXPECT_FLOAT_EQ(frame.settings.SigGenOutput.OutputLevel, 0.5f);
-    EXPECT_FLOAT_EQ(frame.settings.SigGenOutput.FSVoltage, 1.0f);
-    EXPECT_TRUE(WaitForBuildShown(w));
-
-    // Cancel leaves the record alone.
-    const SigGenOutputSettings before = frame.settings.SigGenOutput;
-    OnNextModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
-    w.OnLevel();
-    EXPECT_EQ(frame.settings.SigGenOutput, before);
-}
-
-TEST_F(SigGenWindowTest, SavingWritesTheChosenNumberOfCopies)
-{
+    // Saving: the chosen number of copies, in the chosen folder, after the
+    // analyzer and the output have stopped.
     const fs::path folder = fs::temp_directory_path() / ("siggen_window_" + std::to_string(::getpid()));
     fs::create_directories(folder);
     frame.settings.m_DataPathsInUse.Set(DataPaths::kWave, "/nonexistent");
+    frame.settings.SigGenChannel[1].SigType = kSigSquare;
     CSigGen& w = Open();
     w.StartGenerator();
     QString startedIn;
@@ -294,9 +204,56 @@ TEST_F(SigGenWindowTest, SavingWritesTheChosenNumberOfCopies)
     EXPECT_FALSE(w.IsPlaying());
     EXPECT_EQ(startedIn, "/nonexistent");
     EXPECT_EQ(frame.settings.m_DataPathsInUse.Get(DataPaths::kWave), folder.string());
-
+    // Three whole copies in order, and nothing else left in the folder.
     TWaveFile saved((folder / "tone.wav").string(), TWaveFile::kMemoryMode, false);
-    ASSERT_FALSE(saved.Failed);
-    EXPECT_EQ(saved.GetNumFrames(), 3u * w.GetWaveData()->GetNumFrames());
+    const TWaveData& wave = *w.GetWaveData();
+    ASSERT_EQ(saved.GetNumFrames(), 3u * wave.GetNumFrames());
+    for (std::uint64_t copy = 0; copy < 3; ++copy)
+        EXPECT_EQ(std::memcmp(saved.GetBuffer() + copy * wave.GetSizeBytes(), wave.GetBuffer(), wave.GetSizeBytes()),
+                  0);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
     fs::remove_all(folder);
+
+    // Details restart a playing generator and offer help.
+    frame.ports.calls.clear();
+    w.StartGenerator();
+    OnNextModal([&](QWidget* dialog) {
+        dialog->findChild<QPushButton*>("1001")->click();
+        dialog->findChild<QLineEdit*>("1940")->setText("25");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    w.OnDetailsRight();
+    EXPECT_EQ(frame.help, std::vector<int>{460});
+    EXPECT_EQ(frame.settings.SigGenChannel[1].Square.DutyCyclePct, 25);
+    EXPECT_TRUE(w.IsPlaying()) << "a details change restarts what was playing";
+    EXPECT_EQ(std::count(frame.ports.calls.begin(), frame.ports.calls.end(), "start"), 2);
+    w.StopOutput();
+    ASSERT_TRUE(WaitForBuildShown(w));
+
+    // The level dialog on the DAQ module stores volts.
+    frame.ports.isDaq = true;
+    OnNextModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
+    w.OnLevel();
+    EXPECT_EQ(frame.settings.SigGenOutput.OutputUnits, 2);
+    EXPECT_FLOAT_EQ(frame.settings.SigGenOutput.OutputLevel, 0.5f);
+    EXPECT_FLOAT_EQ(frame.settings.SigGenOutput.FSVoltage, 1.0f);
+    ASSERT_TRUE(WaitForBuildShown(w));
+
+    // Choosing a type edits its parameters and rebuilds.
+    QComboBox* left = Control<QComboBox>(CSigGen::kLeftTypeId);
+    QString opened;
+    OnNextModal([&](QWidget* dialog) {
+        opened = dialog->windowTitle();
+        dialog->close();
+    });
+    w.OnSelChangeLeftType(left->findText("Multiple Tones"));
+    EXPECT_EQ(opened, "Tone Settings");
+    EXPECT_EQ(frame.settings.SigGenChannel[0].SigType, kSigMultipleTones);
+    EXPECT_TRUE(Control<QPushButton>(CSigGen::kLeftDetailsId)->isEnabled());
+    ASSERT_TRUE(WaitForBuildShown(w));
+    // Noise has no dialog: the type changes and the buffer is rebuilt.
+    w.OnSelChangeLeftType(left->findText("White Noise"));
+    ASSERT_TRUE(WaitForBuildShown(w));
+    EXPECT_EQ(frame.settings.SigGenChannel[0].SigType, kSigWhiteNoise);
+    EXPECT_EQ(w.GetWaveData()->GetNumFrames(), 60u * 48000u);
 }

@@ -4,19 +4,23 @@
 // they are asked, the status bar's progress and the help requests; and a
 // recorder of message boxes.
 
+#include <QApplication>
 #include <QString>
+#include <QTimer>
+#include <QWidget>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "widgets/ProgressSignals.h"
 #include "platform/MessageBox.h"
 #include "settings/FrameSettings.h"
+#include "utilities/CSigGen.h"
 #include "utilities/SigGenFrame.h"
-
-class CSigGen;
 
 namespace siggen_window_test {
 
@@ -63,13 +67,28 @@ public:
 class FakeSigGenFrame final : public SigGenFrame {
 public:
     // A stereo 16-bit analyzer at 48000 Hz under ASIO.
-    FakeSigGenFrame();
+    FakeSigGenFrame()
+    {
+        settings.Processing.Format = TWaveFormat(48000, 2, 2);
+        settings.SoundCardDriverMode = 1;
+        settings.m_OutputDevice = 3;
+    }
 
     FrameSettings& GetSettings() override { return settings; }
     bool IsAnalyzerRunning() const override { return running; }
     // As the frame's common stop: the analysis, then the generator's output.
-    void StopAnalyzer() override;
-    std::unique_ptr<SoundOutputPort> CreateOutputPort(int device, int driverMode) override;
+    void StopAnalyzer() override
+    {
+        ++analyzerStops;
+        running = false;
+        if (window != nullptr)
+            window->StopOutput();
+    }
+    std::unique_ptr<SoundOutputPort> CreateOutputPort(int device, int driverMode) override
+    {
+        ports.calls.push_back("create " + std::to_string(device) + "/" + std::to_string(driverMode));
+        return std::make_unique<FakeOutputPort>(ports);
+    }
     ProgressSignals* GetProgressSignals() override { return &progress; }
     void ShowHelp(int contextId) override { help.push_back(contextId); }
 
@@ -85,21 +104,42 @@ public:
 // Records every message box while it lives; answers OK.
 class MessageCapture {
 public:
-    MessageCapture();
-    ~MessageCapture();
+    MessageCapture()
+    {
+        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
+            messages.push_back(request);
+            return platform::MessageResult::Ok;
+        });
+    }
+    ~MessageCapture() { platform::SetMessageBoxHook({}); }
     MessageCapture(const MessageCapture&) = delete;
     MessageCapture& operator=(const MessageCapture&) = delete;
 
     std::vector<platform::MessageBoxRequest> messages;
 };
 
-// Processes events until done() or a generous limit; false on the limit.
-bool WaitUntil(const std::function<bool()>& done, double seconds = 60.0);
+// Processes events until the window's latest build has reported its end,
+// or a generous minute has gone; false then.
+inline bool WaitForBuildShown(CSigGen& window)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (window.IsBuilding() || window.windowTitle() == CSigGen::kBuildingCaption) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
 
-// Until the window's latest build has reported its end.
-bool WaitForBuildShown(CSigGen& window);
-
-// Runs action on the next modal dialog that opens (from inside its exec).
-void OnNextModal(std::function<void(QWidget* dialog)> action);
+// Runs action on the next modal dialog, from the dialog's own event loop,
+// which runs the timer once it is the modal one.
+inline void OnNextModal(std::function<void(QWidget* dialog)> action)
+{
+    QTimer::singleShot(0, [action] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            action(modal);
+    });
+}
 
 } // namespace siggen_window_test
