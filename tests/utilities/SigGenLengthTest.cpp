@@ -5,8 +5,9 @@
 
 #include <cmath>
 #include <functional>
-#include <utility>
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include "utilities/siggen/TSigGenAmplitude.h"
 #include "utilities/siggen/TSigGenLength.h"
@@ -39,6 +40,9 @@ TEST(SigGenLength, WholeSecondRuleAndWholePeriods)
     EXPECT_EQ(L::TrimToWholePeriods(480000, 48000, 1234.56f), 479976u);
     EXPECT_EQ(L::TrimToWholePeriods(480000, 48000, 0.1f), 480000u);
     EXPECT_EQ(L::TrimToWholePeriods(10, 48000, 1000.0f), 10u); // at least one period
+    // Fractions of a frame are cut: under one frame is none, exactly one is one.
+    EXPECT_EQ(std::vector({L::ClampFrames(0.99, 48000), L::ClampFrames(1.0, 48000), L::ClampFrames(2.5, 48000)}),
+              std::vector<std::uint64_t>({0, 1, 2}));
 }
 
 TEST(SigGenLength, EachTypeItsOneShotsAndItsDegenerateSettings)
