@@ -19,7 +19,6 @@ TEST(FrameMenus, MnemonicsAreTheLetterAfterASingleAmpersand)
     EXPECT_EQ(Mnemonic("P&rint"), 'R');
     EXPECT_EQ(Mnemonic("&Options"), 'O');
     EXPECT_EQ(Mnemonic("Fish && &Chips"), 'C');
-    EXPECT_EQ(Mnemonic("Go to Website..."), 0);
     EXPECT_EQ(Mnemonic("Processing Settings...\tF4"), 0);
     EXPECT_EQ(Mnemonic("Trailing&"), 0);
 }
