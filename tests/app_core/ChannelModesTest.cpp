@@ -119,14 +119,16 @@ TEST(ChannelModes, AverageModeCombinesTheLevelsOfBothChannels)
     EXPECT_NEAR(peak.level, 10.0 * std::log10((0.25 + 0.01) / 2.0), 0.1);
 }
 
-TEST(ChannelModes, IdenticalChannelsHaveUnitTransferAndFullCoherenceIndependentOnesLittle)
+// The left channel is half the right: |H|² is 1/4 or 4 by the mode's order.
+TEST(ChannelModes, ProportionalChannelsHaveTheirTransferAndFullCoherenceIndependentOnesOneOverTheAverages)
 {
     for (std::uint16_t mode : {4, 5, 8, 9, 10, 11, 12}) {
         SCOPED_TRACE(testing::Message() << "mode " << mode);
         Harness h(ModeSettings(mode));
-        RunMode(h, kNoiseA, kNoiseA, 4);
+        RunMode(h, {ChannelSignal::kNoise, 0.0, 0.05, 1}, kNoiseA, 4);
         if (mode != 10) {
-            EXPECT_NEAR(run_test::MeanOfFunction(*h.processing.GetDualChannelData()), 1.0, 0.01);
+            const double power = mode == 4 || mode == 8 || mode == 11 ? 0.25 : 4.0;
+            EXPECT_NEAR(run_test::MeanOfFunction(*h.processing.GetDualChannelData()), power, 0.01 * power);
         }
         if (mode >= 10) {
             EXPECT_GT(run_test::MeanOfFunction(*h.processing.GetCoherenceData()), 0.99);
@@ -135,8 +137,9 @@ TEST(ChannelModes, IdenticalChannelsHaveUnitTransferAndFullCoherenceIndependentO
 
     Harness independent(ModeSettings(10));
     RunMode(independent, kNoiseA, kNoiseB, 40);
-    EXPECT_LT(run_test::MeanOfFunction(*independent.processing.GetCoherenceData()), 0.2);
-    EXPECT_TRUE(independent.processing.GetCoherenceData()->IsCoherence());
+    const SpectralData& coherence = *independent.processing.GetCoherenceData();
+    EXPECT_NEAR(run_test::MeanOfFunction(coherence), 1.0 / 40, 0.004) << "one over the blocks averaged";
+    EXPECT_TRUE(coherence.IsCoherence());
 }
 
 // A name filling its whole field has no terminator; it still ends there.
