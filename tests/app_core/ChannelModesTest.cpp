@@ -8,13 +8,11 @@
 
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <random>
-#include <unistd.h>
 
 #include "platform/MessageBox.h"
 #include "settings/TextField.h"
+#include "tests/support/PlatformTestSupport.h"
 
 using run_test::ChannelSignal;
 using run_test::Harness;
@@ -142,19 +140,6 @@ TEST(ChannelModes, ProportionalChannelsHaveTheirTransferAndFullCoherenceIndepend
     EXPECT_TRUE(coherence.IsCoherence());
 }
 
-// A name filling its whole field has no terminator; it still ends there.
-TEST(ChannelModes, DualChannelNamesEndWithTheirFieldWithoutATerminator)
-{
-    FrameSettings s = ModeSettings(5);
-    std::memset(s.Calibration[1].ChannelName, 'R', sizeof s.Calibration[1].ChannelName);
-    SetTextField(s.Calibration[0].ChannelName, "L");
-    Harness h(s);
-    h.processing.BuildProcessing();
-    EXPECT_EQ(std::string(h.processing.GetDualChannelData()->GetName()),
-              "Transfer Function (" + std::string(40, 'R') + "/L)");
-    EXPECT_STREQ(h.processing.GetDisplayData(1)->GetName(), std::string(40, 'R').c_str());
-}
-
 TEST(ChannelModes, PlotsDrawTheModesResults)
 {
     // Shared scaling: plot 1 draws both results, plot 2 nothing. Independent
@@ -177,22 +162,26 @@ TEST(ChannelModes, PlotsDrawTheModesResults)
 
 // The Kaiser window's parameter comes from the settings file; an invalid
 // window type makes the rebuild raise a message box, and a repaint behind it
-// must find the plots holding no deleted object.
+// must find the plots holding no deleted object. A name filling its whole
+// field has no terminator; it still ends there.
 TEST(ChannelModes, RebuildingReadsTheKaiserParameterAndUnbindsThePlotsBeforeAnyMessageCanShow)
 {
-    FrameSettings s = ModeSettings(2);
+    FrameSettings s = ModeSettings(5);
     s.Processing.SmoothingWindow = smoothing::Kaiser;
+    std::memset(s.Calibration[1].ChannelName, 'R', sizeof s.Calibration[1].ChannelName);
+    SetTextField(s.Calibration[0].ChannelName, "L");
     Harness h(s);
     h.processing.BuildProcessing();
+    EXPECT_EQ(std::string(h.processing.GetDualChannelData()->GetName()),
+              "Transfer Function (" + std::string(40, 'R') + "/L)");
+    EXPECT_STREQ(h.processing.GetDisplayData(1)->GetName(), std::string(40, 'R').c_str());
     EXPECT_FLOAT_EQ(h.processing.GetWindow(1)->Parameter(), 5.0f) << "no settings file";
-    const auto path =
-        std::filesystem::temp_directory_path() / ("talvenor-kaiser-" + std::to_string(::getpid()) + ".ini");
-    std::ofstream(path) << "[Settings]\r\nKaiserAlpha=8.5\r\n";
-    h.processing.SetSettingsFilePath(path.string());
+    TempFolder folder;
+    WriteText(folder.Path("k.ini"), "[Settings]\r\nKaiserAlpha=8.5\r\n");
+    h.processing.SetSettingsFilePath(folder.Path("k.ini"));
     h.processing.BuildProcessing();
     EXPECT_FLOAT_EQ(h.processing.GetWindow(0)->Parameter(), 8.5f);
     EXPECT_FLOAT_EQ(h.processing.GetWindow(1)->Parameter(), 8.5f);
-    std::filesystem::remove(path);
 
     ASSERT_NE(h.plots.bound[0].first, nullptr);
     h.settings.Processing.SmoothingWindow = 99;
@@ -204,7 +193,7 @@ TEST(ChannelModes, RebuildingReadsTheKaiserParameterAndUnbindsThePlotsBeforeAnyM
     });
     h.processing.BuildProcessing();
     EXPECT_GT(messages, 0);
-    EXPECT_EQ(h.plots.bound[0].first, h.processing.GetDisplayData(0));
+    EXPECT_EQ(h.plots.bound[0].first, h.processing.GetDualChannelData());
 }
 
 // The logging pass takes the display pass's transform when both objects

@@ -10,6 +10,7 @@
 #include "app/core/TDataLog.h"
 #include "platform/MessageBox.h"
 #include "settings/TextField.h"
+#include "tests/support/PlatformTestSupport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -63,11 +64,6 @@ protected:
         // Local time is UTC (each test runs in its own process), so dates and stamps are known.
         setenv("TZ", "UTC", 1);
         tzset();
-        root = fs::temp_directory_path() / ("talvenor_datalog_" + std::to_string(::getpid()) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root);
-        folder = (root / "Log").string();
         h.settings.m_DataPathsInUse.Set(DataPaths::kLog, folder);
         h.audio.input.left = {run_test::ChannelSignal::kTone, 1000.0, 0.5, 1};
         h.audio.input.right = {run_test::ChannelSignal::kTone, 5000.0, 0.5, 1};
@@ -77,17 +73,9 @@ protected:
         opts.StopFreq = 20000.0f;
         SetTextField(opts.LogFileName, "Mic");
         log.SetReport([this](const std::string& text) { reports.push_back(text); });
-        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
-            questions.push_back(request.text);
-            return answer;
-        });
+        questions.answer = platform::MessageResult::Yes;
     }
-    ~DataLogTest() override
-    {
-        run.StopInput();
-        std::error_code error;
-        fs::remove_all(root, error);
-    }
+    ~DataLogTest() override { run.StopInput(); }
 
     std::vector<std::string> Files() const
     {
@@ -112,13 +100,13 @@ protected:
             opts.DataItem[id] = 1;
     }
 
+    TempFolder root;
     Harness h;
+    // Answers the data log's questions (after the harness's hook).
+    MessageLog questions;
     LoggingOpts& opts = h.settings.DataLog.Channel[0];
-    fs::path root;
-    std::string folder;
+    std::string folder = root.Path("Log");
     std::vector<std::string> reports;
-    std::vector<std::string> questions;
-    platform::MessageResult answer = platform::MessageResult::Yes;
     TDataLog log{h.settings, h.processing, h.clock, h.observer};
     TRunControl run{h.settings, h.processing,
                     RunServices{h.timer, h.audio, h.daq, h.clock, h.observer, h.plots, h.utilities, log}};
@@ -354,11 +342,11 @@ TEST_F(DataLogTest, MidnightClosesTheDaysFileWithItsStopLineAndOpensTheNext)
 TEST_F(DataLogTest, ADeclinedOrUnmadeFolderOrFileOpensNothingIsReportedOnceWithItsPathAndTheRunGoesOn)
 {
     // A file where the folder should be; a folder where the log file should be.
-    const std::string blocker = (root / "file").string();
+    const std::string blocker = root.Path("file");
     std::ofstream(blocker) << "x";
     const std::string taken = folder + "/Mic_2023_11_14_221320.csv";
     fs::create_directories(taken);
-    const std::string declined = (root / "Declined").string();
+    const std::string declined = root.Path("Declined");
     // The taken name first, while the clock still reads the time it carries;
     // an empty name: declined, nothing to report.
     for (const auto& [logFolder, reply, named] :
@@ -366,8 +354,8 @@ TEST_F(DataLogTest, ADeclinedOrUnmadeFolderOrFileOpensNothingIsReportedOnceWithI
           {blocker + "/Log", platform::MessageResult::Yes, blocker + "/Log"}}) {
         SCOPED_TRACE(logFolder);
         reports.clear();
-        questions.clear();
-        answer = reply;
+        questions.texts.clear();
+        questions.answer = reply;
         h.settings.m_DataPathsInUse.Set(DataPaths::kLog, logFolder);
         ASSERT_TRUE(run.StartInput());
         EXPECT_EQ(h.Ticks(30, 0.1, &run), 30);
@@ -376,7 +364,7 @@ TEST_F(DataLogTest, ADeclinedOrUnmadeFolderOrFileOpensNothingIsReportedOnceWithI
         EXPECT_FALSE(log.IsWriting());
         EXPECT_FALSE(fs::exists(declined));
         if (named.empty())
-            EXPECT_EQ(questions.size(), 1u);
+            EXPECT_EQ(questions.texts.size(), 1u);
         else
             EXPECT_THAT(reports, ElementsAre(HasSubstr(named)));
         EXPECT_EQ(reports.size(), named.empty() ? 0u : 1u);

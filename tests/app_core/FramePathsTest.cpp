@@ -6,38 +6,25 @@
 #include "app/core/FramePaths.h"
 #include "app/core/InstallUserInfo.h"
 #include "settings/CfgSettingsFile.h"
+#include "tests/support/PlatformTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class TempTree : public ::testing::Test {
+// Writes a file under the folder, making the folders on its way.
+class TempTree : public TempFolderTest {
 protected:
-    void SetUp() override
-    {
-        root = fs::temp_directory_path() / ("talvenor_paths_" + std::to_string(::getpid()) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root);
-    }
-    void TearDown() override { fs::remove_all(root); }
-
-    std::string Path(const std::string& relative) const { return (root / relative).string(); }
     void Write(const std::string& relative, const std::string& text) const
     {
         fs::create_directories(fs::path(Path(relative)).parent_path());
-        std::ofstream(Path(relative), std::ios::binary) << text;
+        WriteText(Path(relative), text);
     }
-
-    fs::path root;
 };
 
 } // namespace
@@ -68,9 +55,9 @@ TEST_F(TempTree, TheDataLivesBesideTheProgramOrWhereTheInstallFileSaysWhichNames
     EXPECT_EQ(paths.ProgramStem, "talvenor");
     EXPECT_EQ(paths.InstallIniPath, Path("bin/talvenorInstall.ini"));
     EXPECT_FALSE(paths.WindowsInstall);
-    EXPECT_EQ(paths.DataRoot, root.string() + "/");
-    EXPECT_EQ(paths.IniPath(), root.string() + "/talvenor.ini");
-    EXPECT_EQ(paths.CfgPath(), root.string() + "/talvenor.cfg");
+    EXPECT_EQ(paths.DataRoot, Root());
+    EXPECT_EQ(paths.IniPath(), Path("talvenor.ini"));
+    EXPECT_EQ(paths.CfgPath(), Path("talvenor.cfg"));
 
     // The install file can put the data under the documents folder.
     Write("app/talvenorInstall.ini", "[Install]\r\nWindowsInstall=1\r\n");
@@ -115,9 +102,7 @@ TEST_F(TempTree, AMissingDocumentsTreeIsSeededOnceFromTheShareFolder)
     // An existing data root is the user's: never copied over.
     Write("Documents/Talvenor/Cal/mic.cal", "mine");
     EXPECT_FALSE(default_data_tree::CopyIfMissing(true, dataRoot, candidates));
-    std::ostringstream text;
-    text << std::ifstream(dataRoot + "Cal/mic.cal").rdbuf();
-    EXPECT_EQ(text.str(), "mine");
+    EXPECT_EQ(ReadText(dataRoot + "Cal/mic.cal"), "mine");
 
     // Without a seed tree the data root is still made, so settings can be saved.
     const std::string other = Path("Other/Talvenor") + "/";
