@@ -446,22 +446,21 @@ TEST(DataLogSheetRules, OkRefusesWhatTheLogCannotUseAndNamesTheField)
     EXPECT_EQ(opts.DataItem[25], 0);
     good.interval = "0.5";
     EXPECT_EQ(Validate(good, opts).message, "The Logging Update Interval must be between 1.0 and 3600 seconds");
-    EXPECT_EQ(ThresholdEntryFor(50), 0) << "an id the box does not offer shows Peak Level";
-    EXPECT_EQ(ThresholdEntryFor(28), 4);
-    EXPECT_EQ(FormatField(1.0f, 2), "  1.00");
-    EXPECT_EQ(FormatField(0.025f, 4), "0.0250");
+    // An id the box does not offer shows Peak Level.
+    EXPECT_EQ(std::pair(ThresholdEntryFor(50), ThresholdEntryFor(28)), std::pair(0, 4));
+    EXPECT_EQ(FormatField(1.0f, 2) + FormatField(0.025f, 4), "  1.000.0250");
 }
 
 TEST(DataLogSheetRules, TheViewerIsTheDesktopsUnlessAnInstalledProgramIsNamed)
 {
     using data_log_sheet::ViewerChoice;
-    auto find = [](const std::string& name) { return name == "gedit" ? std::string("/usr/bin/gedit") : ""; };
-    EXPECT_EQ(data_log_sheet::ChooseLogViewer("", find).kind, ViewerChoice::kDesktopDefault);
-    EXPECT_EQ(data_log_sheet::ChooseLogViewer("notepad.EXE", find).kind, ViewerChoice::kDesktopDefault);
-    const ViewerChoice named = data_log_sheet::ChooseLogViewer("gedit", find);
-    EXPECT_EQ(named.kind, ViewerChoice::kProgram);
-    EXPECT_EQ(named.program, "/usr/bin/gedit");
-    const ViewerChoice missing = data_log_sheet::ChooseLogViewer("kate", find);
-    EXPECT_EQ(missing.kind, ViewerChoice::kMissing);
-    EXPECT_NE(missing.message.find("\"kate\" was not found"), std::string::npos) << missing.message;
+    auto choose = [](const std::string& name) {
+        return data_log_sheet::ChooseLogViewer(
+            name, [](const std::string& n) { return std::string(n == "gedit" ? "/usr/bin/gedit" : ""); });
+    };
+    EXPECT_EQ(std::vector({choose("").kind, choose("notepad.EXE").kind, choose("gedit").kind, choose("kate").kind}),
+              std::vector({ViewerChoice::kDesktopDefault, ViewerChoice::kDesktopDefault, ViewerChoice::kProgram,
+                           ViewerChoice::kMissing}));
+    EXPECT_EQ(choose("gedit").program, "/usr/bin/gedit");
+    EXPECT_THAT(choose("kate").message, HasSubstr("\"kate\" was not found"));
 }

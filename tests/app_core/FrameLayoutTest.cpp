@@ -79,9 +79,7 @@ TEST(SpectrumPlotRules, EachModeShowsThePlotsOfItsChannels)
 
 TEST(SpectrumPlotRules, SideBySideChannelsAreTitledLeftAndRight)
 {
-    EXPECT_EQ(PlotTitle(true, 2, 0), "Spectrum - Left");
-    EXPECT_EQ(PlotTitle(true, 2, 1), "Spectrum - Right");
-    EXPECT_EQ(PlotTitle(true, 11, 1), "Spectrum");
-    EXPECT_EQ(PlotTitle(false, 2, 0), "Spectrum");
-    EXPECT_EQ(PlotTitle(true, 0, 0), "Spectrum");
+    EXPECT_EQ(std::vector({PlotTitle(true, 2, 0), PlotTitle(true, 2, 1), PlotTitle(true, 11, 1), PlotTitle(false, 2, 0),
+                           PlotTitle(true, 0, 0)}),
+              std::vector<std::string>({"Spectrum - Left", "Spectrum - Right", "Spectrum", "Spectrum", "Spectrum"}));
 }

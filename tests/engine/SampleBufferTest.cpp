@@ -16,11 +16,6 @@ TWaveFormat Format(std::uint16_t bytes) { return TWaveFormat(48000, 1, bytes); }
 
 std::uint32_t Code(std::int32_t value) { return static_cast<std::uint32_t>(value); }
 
-struct FilterCase {
-    std::uint32_t ratio;
-    std::uint32_t taps;
-};
-constexpr FilterCase kFilterCases[] = {{2, 99}, {4, 199}, {12, 499}};
 constexpr std::uint32_t kOutputs = 256;
 
 // A 16-bit buffer of kOutputs × ratio samples (plus taps), filled from
@@ -82,7 +77,7 @@ TEST(SampleBufferTest, DecimationPicksEveryRatiothOrFiltersKeepingDcRejectingAli
     for (std::uint32_t j = 0; j < n; ++j)
         EXPECT_EQ(four.GetSample(j, false), 4.0f * j + 1) << j;
 
-    for (const auto [ratio, taps] : kFilterCases) {
+    for (auto [ratio, taps] : {std::pair{2u, 99u}, {4u, 199u}, {12u, 499u}}) {
         SCOPED_TRACE(testing::Message() << "ratio " << ratio);
         EXPECT_EQ(TSampleBuffer(kOutputs * ratio, Format(2), ratio, 1).GetCount(), kOutputs * ratio + taps);
         const auto out = FilterAndDecimate(ratio, [](std::uint32_t) { return 10000.0; });
