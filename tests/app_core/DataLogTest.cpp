@@ -172,22 +172,6 @@ TEST_F(DataLogTest, AFileHasTheHeaderOneRecordPerIntervalAndTheStopLine)
     EXPECT_TRUE(reports.empty());
 }
 
-TEST_F(DataLogTest, RecordsFallDueInWholeIntervalsFromTheFirstResult)
-{
-    opts.IntervalSecs = 1.0f;
-    ASSERT_TRUE(run.StartInput());
-    // Results every 0.68 s from t = 100.0.
-    std::vector<long> recorded;
-    for (float t : {100.0f, 100.68f, 101.36f, 102.04f, 102.72f, 103.40f, 104.08f, 104.76f, 105.44f}) {
-        const std::size_t before = FileLines().size();
-        log.WriteLogRecord(0, t);
-        if (FileLines().size() > before)
-            recorded.push_back(std::lround(t * 100.0f));
-    }
-    EXPECT_EQ(recorded, (std::vector<long>{10136, 10204, 10340, 10408, 10544}));
-    EXPECT_FLOAT_EQ(opts.NextDueTime, 106.0f);
-}
-
 // A 100 Hz tone, the span around it, marker 1 on it and the others far
 // from it: each measurement reads its own weighting, range and marker.
 // Weightings at 100 Hz from the standard's table: A -19.1, B -5.6, C -0.3 dB.
@@ -265,16 +249,25 @@ TEST_F(DataLogTest, AMissingValueLeavesItsFieldEmptySoLaterValuesStayUnderTheirN
 // Lists put every line in one field separated by tabs, complex ones a real
 // and an imaginary part per line. Before any block levels read -999.9 dB,
 // held levels too, the averaged complex lines are zero. Lines 84 … 86.
-TEST_F(DataLogTest, ListRecordsMadeOnTheWriterThreadReadAsTheSpectrumHasThem)
+// Records fall due in whole intervals from the first result.
+TEST_F(DataLogTest, ListRecordsMadeOnTheWriterThreadReadAsTheSpectrumHasThemAndFallDueInWholeIntervals)
 {
     Select({15, 29, 30, 31, 34});
     opts.StartFreq = 984.375f;
     opts.StopFreq = 1007.8125f;
     ASSERT_TRUE(run.StartInput());
-    log.WriteLogRecord(0, 100.0f);
-    log.WriteLogRecord(0, 101.0f);
+    // Results every 0.68 s from t = 100.0.
+    std::vector<long> recorded;
+    for (float t : {100.0f, 100.68f, 101.36f, 102.04f, 102.72f, 103.40f, 104.08f, 104.76f, 105.44f}) {
+        const std::size_t before = FileLines().size();
+        log.WriteLogRecord(0, t);
+        if (FileLines().size() > before)
+            recorded.push_back(std::lround(t * 100.0f));
+    }
+    EXPECT_EQ(recorded, (std::vector<long>{10136, 10204, 10340, 10408, 10544}));
+    EXPECT_FLOAT_EQ(opts.NextDueTime, 106.0f);
     const std::vector<std::string> lines = FileLines();
-    ASSERT_EQ(lines.size(), 4u);
+    ASSERT_EQ(lines.size(), 8u);
     EXPECT_EQ(lines[2], "Time,Marker 1 Level,984.375\t996.094\t1007.81,984.375\t996.094\t1007.81,"
                         "984.375\t996.094\t1007.81,984.375\t\t996.094\t\t1007.81");
     EXPECT_EQ(lines[3], "00:01:41,-999.9,-999.9\t-999.9\t-999.9,-999.9\t-999.9\t-999.9,0\t0\t0,0\t0\t0\t0\t0\t0");
