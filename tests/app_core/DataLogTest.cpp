@@ -15,6 +15,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <atomic>
 #include <cerrno>
 #include <cmath>
@@ -398,31 +400,23 @@ TEST(DataLogSheetRules, OkRefusesWhatTheLogCannotUseAndNamesTheField)
     using Refused = data_log_sheet::Field;  // kNone: accepted
     PageInput good{true, "Mic", {}, "1", "900", "95000", false, "40", 1};
     good.rowChecked[2] = true;
-    struct Case {
-        std::string PageInput::*entry;
-        const char* text;
-        Refused refused;
-    };
-    const Case cases[] = {{&PageInput::interval, "1", Refused::kNone},
-                          {&PageInput::interval, "3600", Refused::kNone},
-                          {&PageInput::interval, "0.5", Refused::kInterval},
-                          {&PageInput::interval, "nan", Refused::kInterval},
-                          {&PageInput::fileName, "", Refused::kFileName},
-                          {&PageInput::start, "95000", Refused::kStop},
-                          {&PageInput::start, "0", Refused::kStart},
-                          {&PageInput::stop, "inf", Refused::kStop},
-                          {&PageInput::level, "-inf", Refused::kLevel}};
+    const std::tuple<std::string PageInput::*, const char*, Refused> cases[] = {
+        {&PageInput::interval, "1", Refused::kNone}, {&PageInput::interval, "3600", Refused::kNone},
+        {&PageInput::interval, "0.5", Refused::kInterval}, {&PageInput::interval, "nan", Refused::kInterval},
+        {&PageInput::fileName, "", Refused::kFileName}, {&PageInput::start, "95000", Refused::kStop},
+        {&PageInput::start, "0", Refused::kStart}, {&PageInput::stop, "inf", Refused::kStop},
+        {&PageInput::level, "-inf", Refused::kLevel}};
     // Checked whether or not the channel is enabled.
     for (const bool enable : {true, false}) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(testing::Message() << enable << " " << c.text);
+        for (const auto& [entry, text, refused] : cases) {
+            SCOPED_TRACE(testing::Message() << enable << " " << text);
             PageInput in = good;
             in.enable = enable;
-            in.*c.entry = c.text;
+            in.*entry = text;
             LoggingOpts opts;
             const Verdict verdict = Validate(in, opts);
-            EXPECT_EQ(verdict.field, c.refused);
-            EXPECT_EQ(verdict.ok, c.refused == Refused::kNone);
+            EXPECT_EQ(verdict.field, refused);
+            EXPECT_EQ(verdict.ok, refused == Refused::kNone);
             EXPECT_EQ(verdict.message.empty(), verdict.ok);
             if (verdict.ok) {
                 EXPECT_EQ((std::vector<int>{opts.DataItem[0], opts.DataItem[25], int(opts.ThresholdType)}),
