@@ -106,19 +106,8 @@ TEST(ChannelModes, EachModeBuildsTheObjectsItUses)
     }
 }
 
-TEST(ChannelModes, AverageModeCombinesTheLevelsOfBothChannels)
-{
-    Harness h(ModeSettings(3));
-    RunMode(h, {ChannelSignal::kTone, 2000.0, 0.5}, {ChannelSignal::kTone, 2000.0, 0.1}, 6);
-    const SpectralData& average = *h.processing.GetDualChannelData();
-    const auto peak = run_test::FindPeak(average);
-    EXPECT_NEAR(peak.frequency, 2000.0, average.GetLineSpacing());
-    // The power mean of the two amplitudes: sqrt((0.5² + 0.1²) / 2) of full scale.
-    EXPECT_NEAR(peak.level, 10.0 * std::log10((0.25 + 0.01) / 2.0), 0.1);
-}
-
 // The left channel is half the right: |H|² is 1/4 or 4 by the mode's order.
-TEST(ChannelModes, ProportionalChannelsHaveTheirTransferAndFullCoherenceIndependentOnesOneOverTheAverages)
+TEST(ChannelModes, TheDualModesCombineBothChannelsAsTheirTransferCoherenceOrAverage)
 {
     for (std::uint16_t mode : {4, 5, 8, 9, 10, 11, 12}) {
         SCOPED_TRACE(testing::Message() << "mode " << mode);
@@ -138,6 +127,13 @@ TEST(ChannelModes, ProportionalChannelsHaveTheirTransferAndFullCoherenceIndepend
     const SpectralData& coherence = *independent.processing.GetCoherenceData();
     EXPECT_NEAR(run_test::MeanOfFunction(coherence), 1.0 / 40, 0.004) << "one over the blocks averaged";
     EXPECT_TRUE(coherence.IsCoherence());
+
+    // The average mode: the power mean of the two amplitudes, sqrt((0.5² + 0.1²) / 2) of full scale.
+    Harness h(ModeSettings(3));
+    RunMode(h, {ChannelSignal::kTone, 2000.0, 0.5}, {ChannelSignal::kTone, 2000.0, 0.1}, 6);
+    const SpectralData& average = *h.processing.GetDualChannelData();
+    EXPECT_NEAR(run_test::FindPeak(average).frequency, 2000.0, average.GetLineSpacing());
+    EXPECT_NEAR(run_test::FindPeak(average).level, 10.0 * std::log10((0.25 + 0.01) / 2.0), 0.1);
 }
 
 TEST(ChannelModes, PlotsDrawTheModesResults)

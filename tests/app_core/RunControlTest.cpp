@@ -16,12 +16,6 @@ using run_test::Events;
 using run_test::Harness;
 using namespace ::testing;
 
-namespace {
-
-double Db(double fraction) { return 20.0 * std::log10(fraction); }
-
-} // namespace
-
 TEST(RunControl, RunAnalysesEachChannelsToneThenStops)
 {
     Harness h;
@@ -53,7 +47,7 @@ TEST(RunControl, RunAnalysesEachChannelsToneThenStops)
     const double spacing = h.processing.GetDisplayData(0)->GetLineSpacing();
     for (const auto& [c, hz, fraction] : {std::tuple{0, 1000.0, 0.5}, {1, 5000.0, 0.1}}) {
         EXPECT_NEAR(run_test::FindPeak(*h.processing.GetDisplayData(c)).frequency, hz, spacing);
-        EXPECT_NEAR(run_test::FindPeak(*h.processing.GetDisplayData(c)).level, Db(fraction), 0.1);
+        EXPECT_NEAR(run_test::FindPeak(*h.processing.GetDisplayData(c)).level, 20.0 * std::log10(fraction), 0.1);
     }
 
     // Each result reaches both plots and both log channels, in that order per channel.
