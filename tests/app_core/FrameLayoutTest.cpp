@@ -12,13 +12,12 @@
 
 using namespace ::testing;
 
-TEST(FrameLayout, TheShownBarsFrameThePlotAreaAndThePlotsShareItInHalves)
+TEST(FrameLayout, TheShownBarsFrameThePlotAreaThePlotsShareItInHalvesAndNothingGoesNegative)
 {
     // {what, input, plot 1, plot 2}
     const std::tuple<const char*, FrameLayoutInput, LayoutRect, LayoutRect> rows[] = {
         {"side and status bars", {1000, 700, true, false, true, true, false}, {90, 0, 910, 674}, {}},
         {"and the tool bar", {1000, 700, true, true, true, true, false}, {90, 32, 910, 642}, {}},
-        {"no bars", {800, 600, false, false, false, true, false}, {0, 0, 800, 600}, {}},
         {"no bars, two plots", {800, 600, false, false, false, true, true}, {0, 0, 800, 300}, {0, 300, 800, 300}},
         {"odd height", {1001, 701, true, false, true, true, true}, {90, 0, 911, 337}, {90, 337, 911, 337}},
         {"plot two alone", {600, 426, true, false, true, false, true}, {}, {90, 200, 510, 200}},
@@ -37,10 +36,8 @@ TEST(FrameLayout, TheShownBarsFrameThePlotAreaAndThePlotsShareItInHalves)
     }
     EXPECT_EQ(FrameLayout::Compute(std::get<1>(rows[0])).sidebar, (LayoutRect{0, 0, 90, 674}));
     EXPECT_EQ(FrameLayout::Compute(std::get<1>(rows[1])).toolbar, (LayoutRect{0, 0, 1000, 32}));
-}
 
-TEST(FrameLayout, AFrameSmallerThanItsBarsLeavesEmptyRectanglesNotNegativeOnes)
-{
+    // A frame smaller than its bars leaves empty rectangles, not negative ones.
     const FrameLayout l = FrameLayout::Compute({50, 20, true, false, true, true, true});
     EXPECT_THAT((std::vector<LayoutRect>{l.sidebar, l.statusbar, l.plotArea, l.plot1, l.plot2}),
                 Each(AllOf(Field(&LayoutRect::width, Ge(0)), Field(&LayoutRect::height, Ge(0)))));
@@ -60,7 +57,7 @@ TEST(UtilityRect, WindowsWithoutAStoredPlacementOpenWhereTheyAlwaysHave)
 
 using namespace spectrum_plot_rules;
 
-TEST(SpectrumPlotRules, EachModeShowsThePlotsOfItsChannels)
+TEST(SpectrumPlotRules, EachModeShowsThePlotsOfItsChannelsSideBySideOnesTitledLeftAndRight)
 {
     for (std::uint16_t mode = 0; mode < 13; ++mode) {
         SCOPED_TRACE(mode);
@@ -72,10 +69,7 @@ TEST(SpectrumPlotRules, EachModeShowsThePlotsOfItsChannels)
         EXPECT_TRUE(ShouldCreatePlot(false, mode, 0));
         EXPECT_FALSE(ShouldCreatePlot(false, mode, 1));
     }
-}
 
-TEST(SpectrumPlotRules, SideBySideChannelsAreTitledLeftAndRight)
-{
     EXPECT_EQ(std::vector({PlotTitle(true, 2, 0), PlotTitle(true, 2, 1), PlotTitle(true, 11, 1), PlotTitle(false, 2, 0),
                            PlotTitle(true, 0, 0)}),
               std::vector<std::string>({"Spectrum - Left", "Spectrum - Right", "Spectrum", "Spectrum", "Spectrum"}));
