@@ -10,9 +10,12 @@
 #include "app/core/TDataLog.h"
 #include "platform/MessageBox.h"
 #include "settings/TextField.h"
+#include "tests/support/PlatformTestSupport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 #include <atomic>
 #include <cerrno>
@@ -63,11 +66,6 @@ protected:
         // Local time is UTC (each test runs in its own process), so dates and stamps are known.
         setenv("TZ", "UTC", 1);
         tzset();
-        root = fs::temp_directory_path() / ("talvenor_datalog_" + std::to_string(::getpid()) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root);
-        folder = (root / "Log").string();
         h.settings.m_DataPathsInUse.Set(DataPaths::kLog, folder);
         h.audio.input.left = {run_test::ChannelSignal::kTone, 1000.0, 0.5, 1};
         h.audio.input.right = {run_test::ChannelSignal::kTone, 5000.0, 0.5, 1};
@@ -77,17 +75,9 @@ protected:
         opts.StopFreq = 20000.0f;
         SetTextField(opts.LogFileName, "Mic");
         log.SetReport([this](const std::string& text) { reports.push_back(text); });
-        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
-            questions.push_back(request.text);
-            return answer;
-        });
+        questions.answer = platform::MessageResult::Yes;
     }
-    ~DataLogTest() override
-    {
-        run.StopInput();
-        std::error_code error;
-        fs::remove_all(root, error);
-    }
+    ~DataLogTest() override { run.StopInput(); }
 
     std::vector<std::string> Files() const
     {
@@ -112,13 +102,13 @@ protected:
             opts.DataItem[id] = 1;
     }
 
+    TempFolder root;
     Harness h;
+    // Answers the data log's questions (after the harness's hook).
+    MessageLog questions;
     LoggingOpts& opts = h.settings.DataLog.Channel[0];
-    fs::path root;
-    std::string folder;
+    std::string folder = root.Path("Log");
     std::vector<std::string> reports;
-    std::vector<std::string> questions;
-    platform::MessageResult answer = platform::MessageResult::Yes;
     TDataLog log{h.settings, h.processing, h.clock, h.observer};
     TRunControl run{h.settings, h.processing,
                     RunServices{h.timer, h.audio, h.daq, h.clock, h.observer, h.plots, h.utilities, log}};
@@ -129,12 +119,9 @@ protected:
 TEST(DataLogText, SpansTimesAndFileStemsAreWrittenAsTheFileFormatHasThem)
 {
     // Dates, stamps and paths are read in the log files below.
-    EXPECT_EQ(data_log_text::FormatSpanLine(900.0f, 95000.0f), "Frequency Span:  900.0 Hz to 95000.0 Hz");
     EXPECT_EQ(data_log_text::FormatSpanLine(20.0f, 250.0f), "Frequency Span:   20.0 Hz to  250.0 Hz");
     EXPECT_EQ(data_log_text::FormatTimeOfDay(66614.99f), "18:30:14");
-    EXPECT_EQ(data_log_text::FormatTimeOfDay(0.5f), "00:00:00");
     using Stems = std::pair<std::string, std::string>;
-    EXPECT_EQ(data_log_text::FileStems("Mic", "MIC"), Stems("Mic_L", "MIC_R"));
     EXPECT_EQ(data_log_text::FileStems("A/B", "A*B"), Stems("AvB", "AxB"));
     EXPECT_EQ(data_log_text::FileStems("../up", "x"), Stems("..vup", "x"));
     EXPECT_EQ(data_log_text::FileStems("", ""), Stems("_L", "_R"));
@@ -168,8 +155,12 @@ TEST(DataLogText, ListValuesReadAsTheCLibrarysGeneralFormatDoes)
 
 // The frame's end-to-end test reads its log with Python's csv module; here
 // the times and the number format.
-TEST_F(DataLogTest, AFileHasTheHeaderOneRecordPerIntervalAndTheStopLine)
+// One line in the span: nothing over it. Full range (2) has a value; a name
+// (11) never; a span list (29) neither name nor value.
+TEST_F(DataLogTest, AFileHasTheHeaderOneRecordPerIntervalAndTheStopLineAndAMissingValueLeavesItsFieldEmpty)
 {
+    opts.StartFreq = opts.StopFreq = 1000.0f;
+    Select({0, 2, 11, 25, 29});
     ASSERT_TRUE(run.StartInput());
     ASSERT_EQ(Files(), std::vector<std::string>{"Mic_2023_11_14_221320.csv"});
     h.Ticks(35, 0.1, &run);  // 3.5 s of results every 0.1 s
@@ -177,35 +168,22 @@ TEST_F(DataLogTest, AFileHasTheHeaderOneRecordPerIntervalAndTheStopLine)
     const std::vector<std::string> lines = FileLines();
     ASSERT_EQ(lines.size(), 3u + 3u + 1u) << "records at 2, 3 and 4 s after the first result";
     EXPECT_EQ(lines[0], "Logging Start Time: November 14 2023 22:13:21");
+    EXPECT_EQ(lines[2], "Time,Peak Freq,Total Power Flat,LeqT\tLeq\tLsel\tLpk\tLmax\tLmin\tL10\tL50\tL90,"
+                        "RMS Total Power Flat");
     EXPECT_EQ(lines[3].substr(0, 9), "12:00:01,");
     EXPECT_EQ(lines[6], "Logging Stop Time: November 14 2023 22:13:23");
     for (int i = 3; i < 6; ++i) {
-        const std::string peak = Split(lines[i], ',').at(1);
-        EXPECT_EQ(peak.find('.') + 7, peak.size()) << "\"%f\": six decimals, a point";
+        const std::vector<std::string> fields = Split(lines[i], ',');
+        EXPECT_THAT(fields, ElementsAre(_, "", Not(IsEmpty()), "", ""));
+        EXPECT_EQ(fields[2].find('.') + 7, fields[2].size()) << "\"%f\": six decimals, a point";
     }
     EXPECT_TRUE(reports.empty());
-}
-
-TEST_F(DataLogTest, RecordsFallDueInWholeIntervalsFromTheFirstResult)
-{
-    opts.IntervalSecs = 1.0f;
-    ASSERT_TRUE(run.StartInput());
-    // Results every 0.68 s from t = 100.0.
-    std::vector<long> recorded;
-    for (float t : {100.0f, 100.68f, 101.36f, 102.04f, 102.72f, 103.40f, 104.08f, 104.76f, 105.44f}) {
-        const std::size_t before = FileLines().size();
-        log.WriteLogRecord(0, t);
-        if (FileLines().size() > before)
-            recorded.push_back(std::lround(t * 100.0f));
-    }
-    EXPECT_EQ(recorded, (std::vector<long>{10136, 10204, 10340, 10408, 10544}));
-    EXPECT_FLOAT_EQ(opts.NextDueTime, 106.0f);
 }
 
 // A 100 Hz tone, the span around it, marker 1 on it and the others far
 // from it: each measurement reads its own weighting, range and marker.
 // Weightings at 100 Hz from the standard's table: A -19.1, B -5.6, C -0.3 dB.
-TEST_F(DataLogTest, EachMeasurementReadsItsOwnWeightingRangeAndMarker)
+TEST_F(DataLogTest, EachMeasurementReadsItsOwnWeightingRangeMarkerAndFormatAndTheThresholdIsStrict)
 {
     h.audio.input.left.frequency = 100.0;
     opts.StartFreq = 50.0f;
@@ -237,28 +215,21 @@ TEST_F(DataLogTest, EachMeasurementReadsItsOwnWeightingRangeAndMarker)
     }
     // SNR (9) and SINAD (10) are tied by SINAD = 10·log10(1 + S/N).
     EXPECT_NEAR(value(10), 10.0 * std::log10(1.0 + std::pow(10.0, value(9) / 10.0)), 0.01);
-}
 
-TEST_F(DataLogTest, TheThresholdIsStrictlyGreaterAndListsNeverPassIt)
-{
-    ASSERT_TRUE(run.StartInput());
-    h.Ticks(5, 0.1, &run);
-    float level = 0.0f;
-    ASSERT_TRUE(log.GetLogValueText(0, 1, level, nullptr));
-    EXPECT_TRUE(log.IsThresholdExceeded(0, 1, level - 0.01f));
-    EXPECT_FALSE(log.IsThresholdExceeded(0, 1, level)) << "equal is not above";
+    // The threshold is strictly greater; lists and measurements without a value never pass it.
+    EXPECT_TRUE(log.IsThresholdExceeded(0, 1, value(1) - 0.01f));
+    EXPECT_FALSE(log.IsThresholdExceeded(0, 1, value(1))) << "equal is not above";
     EXPECT_FALSE(log.IsThresholdExceeded(0, 12, 0.0f)) << "a list measurement has no single value";
     EXPECT_FALSE(log.IsThresholdExceeded(0, 11, -1.0e9f)) << "a measurement without value";
     // Marker levels, live and held, read as "%g"; band powers as "%f".
     for (const auto& [id, format] : {std::pair{15, "%g"}, std::pair{41, "%g"}, std::pair{25, "%f"}}) {
         std::string text;
-        float value = 0.0f;
-        ASSERT_TRUE(log.GetLogValueText(0, id, value, &text)) << id;
+        float v = 0.0f;
+        ASSERT_TRUE(log.GetLogValueText(0, id, v, &text)) << id;
         char want[64];
-        std::snprintf(want, sizeof want, format, value);
+        std::snprintf(want, sizeof want, format, v);
         EXPECT_EQ(text, want) << id;
     }
-
     // Intervals at or below the level write nothing.
     opts.bApplyThreshold = 1;
     opts.ThresholdType = 1;
@@ -268,34 +239,28 @@ TEST_F(DataLogTest, TheThresholdIsStrictlyGreaterAndListsNeverPassIt)
     EXPECT_EQ(FileLines().size(), before);
 }
 
-TEST_F(DataLogTest, AMissingValueLeavesItsFieldEmptySoLaterValuesStayUnderTheirNames)
-{
-    opts.StartFreq = opts.StopFreq = 1000.0f;  // one line: nothing over the span
-    // Full range (2) has a value; a name (11) never; a span list (29) neither name nor value.
-    Select({0, 2, 11, 25, 29});
-    ASSERT_TRUE(run.StartInput());
-    h.Ticks(25, 0.1, &run);
-    run.StopInput();
-    const std::vector<std::string> lines = FileLines();
-    ASSERT_GE(lines.size(), 5u);
-    EXPECT_EQ(lines[2], "Time,Peak Freq,Total Power Flat,LeqT\tLeq\tLsel\tLpk\tLmax\tLmin\tL10\tL50\tL90,"
-                        "RMS Total Power Flat");
-    EXPECT_THAT(Split(lines[3], ','), ElementsAre(_, "", Not(IsEmpty()), "", ""));
-}
-
 // Lists put every line in one field separated by tabs, complex ones a real
 // and an imaginary part per line. Before any block levels read -999.9 dB,
 // held levels too, the averaged complex lines are zero. Lines 84 … 86.
-TEST_F(DataLogTest, ListRecordsMadeOnTheWriterThreadReadAsTheSpectrumHasThem)
+// Records fall due in whole intervals from the first result.
+TEST_F(DataLogTest, ListRecordsMadeOnTheWriterThreadReadAsTheSpectrumHasThemAndFallDueInWholeIntervals)
 {
     Select({15, 29, 30, 31, 34});
     opts.StartFreq = 984.375f;
     opts.StopFreq = 1007.8125f;
     ASSERT_TRUE(run.StartInput());
-    log.WriteLogRecord(0, 100.0f);
-    log.WriteLogRecord(0, 101.0f);
+    // Results every 0.68 s from t = 100.0.
+    std::vector<long> recorded;
+    for (float t : {100.0f, 100.68f, 101.36f, 102.04f, 102.72f, 103.40f, 104.08f, 104.76f, 105.44f}) {
+        const std::size_t before = FileLines().size();
+        log.WriteLogRecord(0, t);
+        if (FileLines().size() > before)
+            recorded.push_back(std::lround(t * 100.0f));
+    }
+    EXPECT_EQ(recorded, (std::vector<long>{10136, 10204, 10340, 10408, 10544}));
+    EXPECT_FLOAT_EQ(opts.NextDueTime, 106.0f);
     const std::vector<std::string> lines = FileLines();
-    ASSERT_EQ(lines.size(), 4u);
+    ASSERT_EQ(lines.size(), 8u);
     EXPECT_EQ(lines[2], "Time,Marker 1 Level,984.375\t996.094\t1007.81,984.375\t996.094\t1007.81,"
                         "984.375\t996.094\t1007.81,984.375\t\t996.094\t\t1007.81");
     EXPECT_EQ(lines[3], "00:01:41,-999.9,-999.9\t-999.9\t-999.9,-999.9\t-999.9\t-999.9,0\t0\t0,0\t0\t0\t0\t0\t0");
@@ -363,11 +328,11 @@ TEST_F(DataLogTest, MidnightClosesTheDaysFileWithItsStopLineAndOpensTheNext)
 TEST_F(DataLogTest, ADeclinedOrUnmadeFolderOrFileOpensNothingIsReportedOnceWithItsPathAndTheRunGoesOn)
 {
     // A file where the folder should be; a folder where the log file should be.
-    const std::string blocker = (root / "file").string();
+    const std::string blocker = root.Path("file");
     std::ofstream(blocker) << "x";
     const std::string taken = folder + "/Mic_2023_11_14_221320.csv";
     fs::create_directories(taken);
-    const std::string declined = (root / "Declined").string();
+    const std::string declined = root.Path("Declined");
     // The taken name first, while the clock still reads the time it carries;
     // an empty name: declined, nothing to report.
     for (const auto& [logFolder, reply, named] :
@@ -375,8 +340,8 @@ TEST_F(DataLogTest, ADeclinedOrUnmadeFolderOrFileOpensNothingIsReportedOnceWithI
           {blocker + "/Log", platform::MessageResult::Yes, blocker + "/Log"}}) {
         SCOPED_TRACE(logFolder);
         reports.clear();
-        questions.clear();
-        answer = reply;
+        questions.texts.clear();
+        questions.answer = reply;
         h.settings.m_DataPathsInUse.Set(DataPaths::kLog, logFolder);
         ASSERT_TRUE(run.StartInput());
         EXPECT_EQ(h.Ticks(30, 0.1, &run), 30);
@@ -385,7 +350,7 @@ TEST_F(DataLogTest, ADeclinedOrUnmadeFolderOrFileOpensNothingIsReportedOnceWithI
         EXPECT_FALSE(log.IsWriting());
         EXPECT_FALSE(fs::exists(declined));
         if (named.empty())
-            EXPECT_EQ(questions.size(), 1u);
+            EXPECT_EQ(questions.texts.size(), 1u);
         else
             EXPECT_THAT(reports, ElementsAre(HasSubstr(named)));
         EXPECT_EQ(reports.size(), named.empty() ? 0u : 1u);
@@ -426,31 +391,23 @@ TEST(DataLogSheetRules, OkRefusesWhatTheLogCannotUseAndNamesTheField)
     using Refused = data_log_sheet::Field;  // kNone: accepted
     PageInput good{true, "Mic", {}, "1", "900", "95000", false, "40", 1};
     good.rowChecked[2] = true;
-    struct Case {
-        std::string PageInput::*entry;
-        const char* text;
-        Refused refused;
-    };
-    const Case cases[] = {{&PageInput::interval, "1", Refused::kNone},
-                          {&PageInput::interval, "3600", Refused::kNone},
-                          {&PageInput::interval, "0.5", Refused::kInterval},
-                          {&PageInput::interval, "nan", Refused::kInterval},
-                          {&PageInput::fileName, "", Refused::kFileName},
-                          {&PageInput::start, "95000", Refused::kStop},
-                          {&PageInput::start, "0", Refused::kStart},
-                          {&PageInput::stop, "inf", Refused::kStop},
-                          {&PageInput::level, "-inf", Refused::kLevel}};
+    const std::tuple<std::string PageInput::*, const char*, Refused> cases[] = {
+        {&PageInput::interval, "1", Refused::kNone}, {&PageInput::interval, "3600", Refused::kNone},
+        {&PageInput::interval, "0.5", Refused::kInterval}, {&PageInput::interval, "nan", Refused::kInterval},
+        {&PageInput::fileName, "", Refused::kFileName}, {&PageInput::start, "95000", Refused::kStop},
+        {&PageInput::start, "0", Refused::kStart}, {&PageInput::stop, "inf", Refused::kStop},
+        {&PageInput::level, "-inf", Refused::kLevel}};
     // Checked whether or not the channel is enabled.
     for (const bool enable : {true, false}) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(testing::Message() << enable << " " << c.text);
+        for (const auto& [entry, text, refused] : cases) {
+            SCOPED_TRACE(testing::Message() << enable << " " << text);
             PageInput in = good;
             in.enable = enable;
-            in.*c.entry = c.text;
+            in.*entry = text;
             LoggingOpts opts;
             const Verdict verdict = Validate(in, opts);
-            EXPECT_EQ(verdict.field, c.refused);
-            EXPECT_EQ(verdict.ok, c.refused == Refused::kNone);
+            EXPECT_EQ(verdict.field, refused);
+            EXPECT_EQ(verdict.ok, refused == Refused::kNone);
             EXPECT_EQ(verdict.message.empty(), verdict.ok);
             if (verdict.ok) {
                 EXPECT_EQ((std::vector<int>{opts.DataItem[0], opts.DataItem[25], int(opts.ThresholdType)}),
@@ -467,22 +424,21 @@ TEST(DataLogSheetRules, OkRefusesWhatTheLogCannotUseAndNamesTheField)
     EXPECT_EQ(opts.DataItem[25], 0);
     good.interval = "0.5";
     EXPECT_EQ(Validate(good, opts).message, "The Logging Update Interval must be between 1.0 and 3600 seconds");
-    EXPECT_EQ(ThresholdEntryFor(50), 0) << "an id the box does not offer shows Peak Level";
-    EXPECT_EQ(ThresholdEntryFor(28), 4);
-    EXPECT_EQ(FormatField(1.0f, 2), "  1.00");
-    EXPECT_EQ(FormatField(0.025f, 4), "0.0250");
+    // An id the box does not offer shows Peak Level.
+    EXPECT_EQ(std::pair(ThresholdEntryFor(50), ThresholdEntryFor(28)), std::pair(0, 4));
+    EXPECT_EQ(FormatField(1.0f, 2) + FormatField(0.025f, 4), "  1.000.0250");
 }
 
 TEST(DataLogSheetRules, TheViewerIsTheDesktopsUnlessAnInstalledProgramIsNamed)
 {
     using data_log_sheet::ViewerChoice;
-    auto find = [](const std::string& name) { return name == "gedit" ? std::string("/usr/bin/gedit") : ""; };
-    EXPECT_EQ(data_log_sheet::ChooseLogViewer("", find).kind, ViewerChoice::kDesktopDefault);
-    EXPECT_EQ(data_log_sheet::ChooseLogViewer("notepad.EXE", find).kind, ViewerChoice::kDesktopDefault);
-    const ViewerChoice named = data_log_sheet::ChooseLogViewer("gedit", find);
-    EXPECT_EQ(named.kind, ViewerChoice::kProgram);
-    EXPECT_EQ(named.program, "/usr/bin/gedit");
-    const ViewerChoice missing = data_log_sheet::ChooseLogViewer("kate", find);
-    EXPECT_EQ(missing.kind, ViewerChoice::kMissing);
-    EXPECT_NE(missing.message.find("\"kate\" was not found"), std::string::npos) << missing.message;
+    auto choose = [](const std::string& name) {
+        return data_log_sheet::ChooseLogViewer(
+            name, [](const std::string& n) { return std::string(n == "gedit" ? "/usr/bin/gedit" : ""); });
+    };
+    EXPECT_EQ(std::vector({choose("").kind, choose("notepad.EXE").kind, choose("gedit").kind, choose("kate").kind}),
+              std::vector({ViewerChoice::kDesktopDefault, ViewerChoice::kDesktopDefault, ViewerChoice::kProgram,
+                           ViewerChoice::kMissing}));
+    EXPECT_EQ(choose("gedit").program, "/usr/bin/gedit");
+    EXPECT_THAT(choose("kate").message, HasSubstr("\"kate\" was not found"));
 }

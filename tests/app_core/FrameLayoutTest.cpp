@@ -8,42 +8,36 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace ::testing;
 
-TEST(FrameLayout, TheShownBarsFrameThePlotAreaAndThePlotsShareItInHalves)
+TEST(FrameLayout, TheShownBarsFrameThePlotAreaThePlotsShareItInHalvesAndNothingGoesNegative)
 {
-    struct Row {
-        const char* what;
-        FrameLayoutInput in;
-        LayoutRect plot1;
-        LayoutRect plot2;
-    };
-    const Row rows[] = {
+    // {what, input, plot 1, plot 2}
+    const std::tuple<const char*, FrameLayoutInput, LayoutRect, LayoutRect> rows[] = {
         {"side and status bars", {1000, 700, true, false, true, true, false}, {90, 0, 910, 674}, {}},
         {"and the tool bar", {1000, 700, true, true, true, true, false}, {90, 32, 910, 642}, {}},
-        {"no bars", {800, 600, false, false, false, true, false}, {0, 0, 800, 600}, {}},
         {"no bars, two plots", {800, 600, false, false, false, true, true}, {0, 0, 800, 300}, {0, 300, 800, 300}},
         {"odd height", {1001, 701, true, false, true, true, true}, {90, 0, 911, 337}, {90, 337, 911, 337}},
         {"plot two alone", {600, 426, true, false, true, false, true}, {}, {90, 200, 510, 200}},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        const FrameLayout l = FrameLayout::Compute(row.in);
-        EXPECT_EQ(l.plot1, row.plot1);
-        EXPECT_EQ(l.plot2, row.plot2);
-        EXPECT_EQ(l.sidebar.width, row.in.sidebarShown ? 90 : 0);
-        if (row.in.statusbarShown) {
-            EXPECT_EQ(l.statusbar, (LayoutRect{0, row.in.clientHeight - 26, row.in.clientWidth, 26}));
+    for (const auto& [what, in, plot1, plot2] : rows) {
+        SCOPED_TRACE(what);
+        const FrameLayout l = FrameLayout::Compute(in);
+        EXPECT_EQ(l.plot1, plot1);
+        EXPECT_EQ(l.plot2, plot2);
+        EXPECT_EQ(l.sidebar.width, in.sidebarShown ? 90 : 0);
+        if (in.statusbarShown) {
+            EXPECT_EQ(l.statusbar, (LayoutRect{0, in.clientHeight - 26, in.clientWidth, 26}));
         }
-        EXPECT_EQ(l.statusbar.height, row.in.statusbarShown ? 26 : 0);
-        EXPECT_EQ(l.toolbar.height, row.in.toolbarShown ? 32 : 0);
+        EXPECT_EQ(l.statusbar.height, in.statusbarShown ? 26 : 0);
+        EXPECT_EQ(l.toolbar.height, in.toolbarShown ? 32 : 0);
     }
-    EXPECT_EQ(FrameLayout::Compute(rows[0].in).sidebar, (LayoutRect{0, 0, 90, 674}));
-    EXPECT_EQ(FrameLayout::Compute(rows[1].in).toolbar, (LayoutRect{0, 0, 1000, 32}));
-}
+    EXPECT_EQ(FrameLayout::Compute(std::get<1>(rows[0])).sidebar, (LayoutRect{0, 0, 90, 674}));
+    EXPECT_EQ(FrameLayout::Compute(std::get<1>(rows[1])).toolbar, (LayoutRect{0, 0, 1000, 32}));
 
-TEST(FrameLayout, AFrameSmallerThanItsBarsLeavesEmptyRectanglesNotNegativeOnes)
-{
+    // A frame smaller than its bars leaves empty rectangles, not negative ones.
     const FrameLayout l = FrameLayout::Compute({50, 20, true, false, true, true, true});
     EXPECT_THAT((std::vector<LayoutRect>{l.sidebar, l.statusbar, l.plotArea, l.plot1, l.plot2}),
                 Each(AllOf(Field(&LayoutRect::width, Ge(0)), Field(&LayoutRect::height, Ge(0)))));
@@ -63,7 +57,7 @@ TEST(UtilityRect, WindowsWithoutAStoredPlacementOpenWhereTheyAlwaysHave)
 
 using namespace spectrum_plot_rules;
 
-TEST(SpectrumPlotRules, EachModeShowsThePlotsOfItsChannels)
+TEST(SpectrumPlotRules, EachModeShowsThePlotsOfItsChannelsSideBySideOnesTitledLeftAndRight)
 {
     for (std::uint16_t mode = 0; mode < 13; ++mode) {
         SCOPED_TRACE(mode);
@@ -75,13 +69,8 @@ TEST(SpectrumPlotRules, EachModeShowsThePlotsOfItsChannels)
         EXPECT_TRUE(ShouldCreatePlot(false, mode, 0));
         EXPECT_FALSE(ShouldCreatePlot(false, mode, 1));
     }
-}
 
-TEST(SpectrumPlotRules, SideBySideChannelsAreTitledLeftAndRight)
-{
-    EXPECT_EQ(PlotTitle(true, 2, 0), "Spectrum - Left");
-    EXPECT_EQ(PlotTitle(true, 2, 1), "Spectrum - Right");
-    EXPECT_EQ(PlotTitle(true, 11, 1), "Spectrum");
-    EXPECT_EQ(PlotTitle(false, 2, 0), "Spectrum");
-    EXPECT_EQ(PlotTitle(true, 0, 0), "Spectrum");
+    EXPECT_EQ(std::vector({PlotTitle(true, 2, 0), PlotTitle(true, 2, 1), PlotTitle(true, 11, 1), PlotTitle(false, 2, 0),
+                           PlotTitle(true, 0, 0)}),
+              std::vector<std::string>({"Spectrum - Left", "Spectrum - Right", "Spectrum", "Spectrum", "Spectrum"}));
 }

@@ -187,7 +187,6 @@ struct FakeTimer final : AcquisitionTimer, Logged {
         Log("timer.start " + std::to_string(intervalMs));
         armed = true;
         interval = intervalMs;
-        starts.push_back(intervalMs);
     }
     void Stop() override
     {
@@ -196,7 +195,6 @@ struct FakeTimer final : AcquisitionTimer, Logged {
     }
     bool armed = false;
     std::uint32_t interval = 0;
-    std::vector<std::uint32_t> starts;
 };
 
 struct FakeObserver final : RunObserver, Logged {

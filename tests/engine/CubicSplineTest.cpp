@@ -18,7 +18,7 @@ using Case =
 
 } // namespace
 
-TEST(CubicSplineTest, ReadsHandComputedValues)
+TEST(CubicSplineTest, ReadsHandComputedValuesHitsTheKnotsCarriesAStraightLineOutsideAndStaysFinite)
 {
     const Case cases[] = {
         // Even spacing: y2[1] = 6·(−1 − 1)/4 = −3, so S(0.5) = 0.5 + 0.375·3/6. Outside, the end
@@ -58,10 +58,8 @@ TEST(CubicSplineTest, ReadsHandComputedValues)
         EXPECT_EQ(TCubicSpline(three, 3, kCubic).Evaluate(200.0f), 0.0f) << failing;
         platform::FailNextAllocations(0);
     }
-}
 
-TEST(CubicSplineTest, BothModesHitTheKnotsCarryAStraightLineOutsideAndStayFinite)
-{
+    // Both modes hit the knots, carry a straight line outside and stay finite.
     const float points[] = {20, -3.5f, 31.5f, 1.25f, 50, 7, 200, -12, 1000, 0.5f, 20000, 4};
     const float line[] = {0, 1, 1, 3, 3, 7, 4, 9, 7, 15}; // y = 2x + 1, uneven x
     const float decreasing[] = {3, 0, 2, 1, 1, 5, 0, 2};  // the cubic gives straight lines too

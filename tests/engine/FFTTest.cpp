@@ -10,7 +10,6 @@
 #include <cmath>
 #include <complex>
 #include <cstdint>
-#include <ostream>
 #include <random>
 #include <vector>
 
@@ -36,8 +35,6 @@ struct KernelCase {
     void (*forward)(float*, std::uint32_t);
     bool available;
 };
-
-void PrintTo(const KernelCase& kernel, std::ostream* out) { *out << kernel.name; }
 
 // Both implementations are checked on every machine that can run them, and
 // the one TFFT picks here.

@@ -88,7 +88,7 @@ TEST(OctaveBands, NominalCentresAreThePreferredNumbers)
     EXPECT_FLOAT_EQ(MakeBands(48000, 4096, 48)->NominalBandCenter(1234.567f), 1234.0f);
 }
 
-TEST(OctaveBands, BandInsideOneLineSilenceZeroWidthAndLatestLevels)
+TEST(OctaveBands, BandInsideOneLineSilenceZeroWidthLatestLevelsAndFailedAllocations)
 {
     auto d = MakeBands(48000, 1024, 3);  // Δf = 46.875 Hz
     const TBandLineMap& map = d->GetBandLineMap()[10];  // 8.91–11.22 Hz, inside line 0
@@ -117,6 +117,22 @@ TEST(OctaveBands, BandInsideOneLineSilenceZeroWidthAndLatestLevels)
     const double expected = 4.0 * (m.HighLine - m.LowLine - 1) + m.LowWeight + m.HighWeight;
     EXPECT_NEAR(Access::LatestBandLevels(*latest)[30], 10.0 * std::log10(expected), 1e-4);
     EXPECT_EQ(Level(*latest, 30), SpectralData::kNoValue);
+
+    // Failed allocations are reported and leave no bands.
+    MessageLog log;
+    auto table = MakeBands(48000, 4096, 3), lineMap = MakeBands(48000, 4096, 3);
+    platform::FailNextAllocations(1);
+    Access::BuildOctaveBands(*table);
+    EXPECT_TRUE(table->HasFailed());
+    EXPECT_EQ(std::vector({table->GetBandCount(), table->FrequencyToBand(1000.0f)}), std::vector({0u, 0u}));
+    EXPECT_EQ(table->GetBandCenter(0), 0.0f);
+
+    platform::FailNextAllocations(1);
+    Access::BuildBandLineMap(*lineMap);
+    EXPECT_TRUE(lineMap->HasFailed());
+    EXPECT_EQ(lineMap->GetFirstBand(), 0u);
+    Access::ComputeBandLevels(*lineMap, true, false);  // no map: nothing to do
+    EXPECT_EQ(log.texts, std::vector<std::string>(2, spectral_test::kNoMemory));
 }
 
 TEST(OctaveBands, WhiteSpectrumRisesWithBandwidthAndTheTopBandStaysInRange)
@@ -154,22 +170,4 @@ TEST(OctaveBands, WhiteSpectrumRisesWithBandwidthAndTheTopBandStaysInRange)
             }
         }
     }
-}
-
-TEST(OctaveBands, AllocationFailureIsReported)
-{
-    MessageLog log;
-    auto table = MakeBands(48000, 4096, 3), map = MakeBands(48000, 4096, 3);
-    platform::FailNextAllocations(1);
-    Access::BuildOctaveBands(*table);
-    EXPECT_TRUE(table->HasFailed());
-    EXPECT_EQ(std::vector({table->GetBandCount(), table->FrequencyToBand(1000.0f)}), std::vector({0u, 0u}));
-    EXPECT_EQ(table->GetBandCenter(0), 0.0f);
-
-    platform::FailNextAllocations(1);
-    Access::BuildBandLineMap(*map);
-    EXPECT_TRUE(map->HasFailed());
-    EXPECT_EQ(map->GetFirstBand(), 0u);
-    Access::ComputeBandLevels(*map, true, false);  // no map: nothing to do
-    EXPECT_EQ(log.texts, std::vector<std::string>(2, spectral_test::kNoMemory));
 }

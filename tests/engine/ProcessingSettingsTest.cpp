@@ -25,7 +25,7 @@ const TProcessingSettings kFrame{
 
 }  // namespace
 
-TEST(ProcessingSettings, FrameSheetAndFixedRunDefaults)
+TEST(ProcessingSettings, FrameSheetAndFixedRunDefaultsAndDerivedValuesInRange)
 {
     const TProcessingSettings fresh;
     EXPECT_EQ(fresh.Format, TWaveFormat(48000, 1, 2));
@@ -57,12 +57,9 @@ TEST(ProcessingSettings, FrameSheetAndFixedRunDefaults)
     expected.SpanFraction = kScrambled.SpanFraction;
     expected.IndependentScalingAndCalibration = 0;
     EXPECT_EQ(fixed, expected);
-}
 
-// The block hop follows the overlap and never reaches zero; the delay in
-// samples rounds and stays non-negative; the channel is clamped to two.
-TEST(ProcessingSettings, DerivedValuesStayInRange)
-{
+    // The block hop follows the overlap and never reaches zero; the delay in
+    // samples rounds and stays non-negative; the channel is clamped to two.
     TProcessingSettings s;
     s.FFTsize = 65536;
     for (auto [overlap, hop] : {std::pair<std::uint16_t, std::uint32_t>{50, 32768}, {75, 16384}, {0, 65536},

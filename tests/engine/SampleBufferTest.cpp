@@ -16,11 +16,6 @@ TWaveFormat Format(std::uint16_t bytes) { return TWaveFormat(48000, 1, bytes); }
 
 std::uint32_t Code(std::int32_t value) { return static_cast<std::uint32_t>(value); }
 
-struct FilterCase {
-    std::uint32_t ratio;
-    std::uint32_t taps;
-};
-constexpr FilterCase kFilterCases[] = {{2, 99}, {4, 199}, {12, 499}};
 constexpr std::uint32_t kOutputs = 256;
 
 // A 16-bit buffer of kOutputs × ratio samples (plus taps), filled from
@@ -51,7 +46,7 @@ double ToneGainDb(std::uint32_t ratio, double cycles)
 
 } // namespace
 
-TEST(SampleBufferTest, PeakValueIsLogPercentOfFullScale)
+TEST(SampleBufferTest, PeakValueAndCalibrationFollowTheCodeRangeAndAFailedBufferDoesNothing)
 {
     auto peakAfter = [](TSampleBuffer& buffer, std::uint32_t index, std::int32_t code) {
         buffer.PutSample(index, Code(code));
@@ -69,6 +64,29 @@ TEST(SampleBufferTest, PeakValueIsLogPercentOfFullScale)
               std::vector({77, 100, 100, 100}));
     b16.Fill();
     EXPECT_EQ(peakAfter(b16, 5, -32768), 100); // has no positive counterpart in 16 bits
+
+    // Calibration scales by half the code range.
+    EXPECT_FLOAT_EQ(b16.GetCalibration().CalRatio, 1.0f / 32767);
+    b16.PutSample(0, Code(-16384));
+    EXPECT_NEAR(b16.GetSample(0, true), -16384.0 / 32767, 1e-6);
+
+    TChannelCalibration record = DefaultChannelCalibration(0);
+    record.CalRatio = 2.0f;
+    b16.SetCalibration(&record);
+    EXPECT_FLOAT_EQ(b16.GetCalibration().CalRatio, 2.0f / 32767);
+
+    b32.PutSample(0, Code(INT32_MAX)); // a span of 2^32 − 2 codes
+    EXPECT_NEAR(b32.GetSample(0, true), 1.0, 1e-6);
+    EXPECT_FLOAT_EQ(b8.GetCalibration().CalRatio, 1.0f / 127.5f);
+
+    EXPECT_TRUE(TSampleBuffer(0, Format(2), 1, 0).HasFailed());
+    platform::FailNextAllocations(1);
+    TSampleBuffer starved(16, Format(1), 1, 0);
+    EXPECT_TRUE(starved.HasFailed());
+    starved.PutSample(0, 0);
+    starved.Decimate();
+    EXPECT_EQ(starved.GetSamplePtr(0), nullptr);
+    EXPECT_EQ(std::pair(starved.GetSample(0, false), starved.GetPeakValue()), std::pair(127.0f, 0));
 }
 
 TEST(SampleBufferTest, DecimationPicksEveryRatiothOrFiltersKeepingDcRejectingAliasesAndSaturating)
@@ -82,7 +100,7 @@ TEST(SampleBufferTest, DecimationPicksEveryRatiothOrFiltersKeepingDcRejectingAli
     for (std::uint32_t j = 0; j < n; ++j)
         EXPECT_EQ(four.GetSample(j, false), 4.0f * j + 1) << j;
 
-    for (const auto [ratio, taps] : kFilterCases) {
+    for (auto [ratio, taps] : {std::pair{2u, 99u}, {4u, 199u}, {12u, 499u}}) {
         SCOPED_TRACE(testing::Message() << "ratio " << ratio);
         EXPECT_EQ(TSampleBuffer(kOutputs * ratio, Format(2), ratio, 1).GetCount(), kOutputs * ratio + taps);
         const auto out = FilterAndDecimate(ratio, [](std::uint32_t) { return 10000.0; });
@@ -106,33 +124,6 @@ TEST(SampleBufferTest, DecimationPicksEveryRatiothOrFiltersKeepingDcRejectingAli
     }
     EXPECT_EQ(flipped, 0);
     EXPECT_EQ(*std::max_element(out.begin(), out.end()), 32767.0);
-}
-
-TEST(SampleBufferTest, CalibrationScalesByHalfTheCodeRangeAndAFailedBufferDoesNothing)
-{
-    TSampleBuffer b(4, Format(2), 1, 0);
-    EXPECT_FLOAT_EQ(b.GetCalibration().CalRatio, 1.0f / 32767);
-    b.PutSample(0, Code(-16384));
-    EXPECT_NEAR(b.GetSample(0, true), -16384.0 / 32767, 1e-6);
-
-    TChannelCalibration record = DefaultChannelCalibration(0);
-    record.CalRatio = 2.0f;
-    b.SetCalibration(&record);
-    EXPECT_FLOAT_EQ(b.GetCalibration().CalRatio, 2.0f / 32767);
-
-    TSampleBuffer b32(1, Format(4), 1, 0); // a span of 2^32 − 2 codes
-    b32.PutSample(0, Code(INT32_MAX));
-    EXPECT_NEAR(b32.GetSample(0, true), 1.0, 1e-6);
-    EXPECT_FLOAT_EQ(TSampleBuffer(1, Format(1), 1, 0).GetCalibration().CalRatio, 1.0f / 127.5f);
-
-    EXPECT_TRUE(TSampleBuffer(0, Format(2), 1, 0).HasFailed());
-    platform::FailNextAllocations(1);
-    TSampleBuffer starved(16, Format(1), 1, 0);
-    EXPECT_TRUE(starved.HasFailed());
-    starved.PutSample(0, 0);
-    starved.Decimate();
-    EXPECT_EQ(starved.GetSamplePtr(0), nullptr);
-    EXPECT_EQ(std::pair(starved.GetSample(0, false), starved.GetPeakValue()), std::pair(127.0f, 0));
 }
 
 // Each width stores what it reads back (the code less the zero code: 8-bit

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <ctime>
 #include <random>
+#include <tuple>
 #include <utility>
 
 using spectral_test::MakeScaling;
@@ -94,23 +95,21 @@ TEST(SpectralAveraging, LinearThenExponentialRunsThePlainMeanUpToNThenWeightsOne
 
 TEST(SpectralAveraging, IntervalAveragingCountsByBlockIntervalAndSpeedOrForever)
 {
-    struct Case {
-        TProcessingSettings settings;
-        std::vector<double> times;
-        float count;
-    };
     // For dt = 0.05 s, r = 2 by speed; the same time twice counts as a millisecond, and time
     // running back changes nothing; without interval averaging the block count stands.
-    const Case cases[] = {{FollowingInterval(0), {10, 10.05}, 1}, {FollowingInterval(1), {10, 10.05}, 3.6f},
-                          {FollowingInterval(2), {10, 10.05}, 5.4194f}, {FollowingInterval(3), {10, 10.05}, 22.73f},
-                          {FollowingInterval(4), {10, 10.05}, 100000}, {FollowingInterval(7), {10, 10.05}, 1},
-                          {FollowingInterval(1), {20, 20}, 180}, {FollowingInterval(1), {20, 20, 19}, 180},
-                          {MakeSettings(48000, 1024, 8), {1, 1}, 8}};
-    for (const Case& c : cases) {
-        SpectralData data(c.settings, MakeScaling(), 0, false);
-        for (double t : c.times)
+    const std::tuple<TProcessingSettings, std::vector<double>, float> cases[] = {
+        {FollowingInterval(0), {10, 10.05}, 1}, {FollowingInterval(1), {10, 10.05}, 3.6f},
+        {FollowingInterval(2), {10, 10.05}, 5.4194f}, {FollowingInterval(3), {10, 10.05}, 22.73f},
+        {FollowingInterval(4), {10, 10.05}, 100000}, {FollowingInterval(7), {10, 10.05}, 1},
+        {FollowingInterval(1), {20, 20}, 180}, {FollowingInterval(1), {20, 20, 19}, 180},
+        {MakeSettings(48000, 1024, 8), {1, 1}, 8}};
+    int row = 0;
+    for (const auto& [settings, times, count] : cases) {
+        SCOPED_TRACE(row++);
+        SpectralData data(settings, MakeScaling(), 0, false);
+        for (double t : times)
             data.SetBlockTime(t);
-        EXPECT_NEAR(data.GetAverageCount(), c.count, 1e-3f * c.count) << &c - cases;
+        EXPECT_NEAR(data.GetAverageCount(), count, 1e-3f * count);
     }
     // "Off" keeps a cross spectrum slightly averaged.
     SpectralData cross(FollowingInterval(0), MakeScaling(), 0, false);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <numeric>
 #include <vector>
 
 using spectral_test::MakeScaling;
@@ -102,21 +103,19 @@ TEST(DbConversions, LinePowersToDbMatchTheLibraryLogarithm)
 TEST(SpectralData, LineScalingCoversEveryLineWhateverTheCount)
 {
     // Eight lines at a time, then the rest one by one: 3 and 11 lines take
-    // only the tail, or both.
+    // only the tail, or both. Line i (from 1) times i/2 is i²/2.
     for (const std::size_t count : {3u, 11u}) {
-        std::vector<float> values(count), pairs(2 * count), factors(count);
-        for (std::size_t i = 0; i < count; ++i) {
-            values[i] = float(i + 1);
-            pairs[2 * i] = float(i + 1);
-            pairs[2 * i + 1] = -float(i + 1);
-            factors[i] = 0.5f * float(i + 1);
+        std::vector<float> values(count), factors(count), pairs, squares, squarePairs;
+        std::iota(values.begin(), values.end(), 1.0f);
+        for (const float v : values) {
+            factors[std::size_t(v) - 1] = 0.5f * v;
+            pairs.insert(pairs.end(), {v, -v});
+            squares.push_back(0.5f * v * v);
+            squarePairs.insert(squarePairs.end(), {0.5f * v * v, -0.5f * v * v});
         }
         line_kernels::ScaleInPlace(values.data(), factors.data(), count);
         line_kernels::ScalePairsInPlace(pairs.data(), factors.data(), count);
-        for (std::size_t i = 0; i < count; ++i) {
-            const float square = 0.5f * float((i + 1) * (i + 1));
-            EXPECT_EQ(std::vector({values[i], pairs[2 * i], pairs[2 * i + 1]}), std::vector({square, square, -square}))
-                << count << " lines, line " << i;
-        }
+        EXPECT_EQ(values, squares) << count << " lines";
+        EXPECT_EQ(pairs, squarePairs) << count << " lines";
     }
 }

@@ -62,7 +62,7 @@ std::pair<long, float> Peak(SpectralData& d, std::uint32_t from, std::uint32_t t
 
 } // namespace
 
-TEST(SpectralReadouts, PeakSearchRanksLocalMaximaStrongestFirst)
+TEST(SpectralReadouts, PeakSearchRanksLocalMaximaAndBandsStrongestFirst)
 {
     auto d = Make(kLin);
     const std::uint32_t L = d->GetLines();
@@ -79,6 +79,23 @@ TEST(SpectralReadouts, PeakSearchRanksLocalMaximaStrongestFirst)
     EXPECT_EQ(Peak(*d, 0, L).first, 300);
     SetLines(*d, {{L - 5, 0.0}, {L - 6, 4.0}});
     EXPECT_EQ(Peak(*d, 0, L).first, L - 6);
+
+    // Band peaks are ranked by level.
+    auto bands = Make(kDb, 65536, kOct);
+    const std::uint32_t first = bands->GetFirstBand(), B = bands->GetBandCount();
+    float* levels = Access::BandLevels(*bands);
+    levels[first - 1] = 10.0f; // below the first band shown
+    levels[first + 5] = -10.0f;
+    levels[first + 9] = -3.0f;
+    levels[B - 1] = 0.0f; // the end band itself is not searched
+    // {from, to, rank, band found}
+    for (auto [from, to, k, band] : {std::tuple{0u, B - 1, 0, first + 9}, {0u, B - 1, 1, first + 5},
+                                     {0u, B - 1, 2, 0u}, {0u, B + 10, 0, B - 1}, {first - 1, first - 1, 0, first - 1}}) {
+        float f = 0, v = 0;
+        bands->FindPeak(from, to, &f, &v, k);
+        EXPECT_EQ(f, bands->GetBandCenter(band)) << from << "…" << to << " k = " << k;
+        EXPECT_EQ(v, band > 0 ? levels[band] : kNo) << from << "…" << to << " k = " << k;
+    }
 }
 
 TEST(SpectralReadouts, RangesPastTheLastLineAreClampedNotReadAsZero)
@@ -257,25 +274,6 @@ TEST(SpectralReadouts, LevelPhaseComplexValueAndSmoothingOfLines)
     bands->SmoothAcrossBins(5);
     EXPECT_EQ(bands->GetHoldValue(3), -20.0f);
     EXPECT_EQ(bands->GetHoldValue(4), kNo);
-}
-
-TEST(SpectralReadouts, BandPeaksAreRankedByLevel)
-{
-    auto d = Make(kDb, 65536, kOct);
-    const std::uint32_t first = d->GetFirstBand(), B = d->GetBandCount();
-    float* levels = Access::BandLevels(*d);
-    levels[first - 1] = 10.0f; // below the first band shown
-    levels[first + 5] = -10.0f;
-    levels[first + 9] = -3.0f;
-    levels[B - 1] = 0.0f; // the end band itself is not searched
-    // {from, to, rank, band found}
-    for (auto [from, to, k, band] : {std::tuple{0u, B - 1, 0, first + 9}, {0u, B - 1, 1, first + 5},
-                                     {0u, B - 1, 2, 0u}, {0u, B + 10, 0, B - 1}, {first - 1, first - 1, 0, first - 1}}) {
-        float f = 0, v = 0;
-        d->FindPeak(from, to, &f, &v, k);
-        EXPECT_EQ(f, d->GetBandCenter(band)) << from << "…" << to << " k = " << k;
-        EXPECT_EQ(v, band > 0 ? levels[band] : kNo) << from << "…" << to << " k = " << k;
-    }
 }
 
 // Peak hold and the plot's column maxima take one display value per line

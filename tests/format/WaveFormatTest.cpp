@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -24,25 +25,21 @@ TEST(WaveFormat, SetCorrectsValuesAndSamplesAreCodedLittleEndianSaturating)
     EXPECT_EQ(f32.Range(), 4294967294LL);
     EXPECT_DOUBLE_EQ(f32.HalfRange(), 2147483647.0);
 
-    struct Case {
-        std::uint16_t bytes;
-        std::int32_t value;
-        std::array<std::uint8_t, 5> stored; // the bytes after the sample stay untouched
-    };
-    const Case cases[] = {
+    // {bytes, value, stored}: the bytes after the sample stay untouched.
+    const std::tuple<std::uint16_t, std::int32_t, std::array<std::uint8_t, 5>> cases[] = {
         {1, 127, {0x7F, 0xAA, 0xAA, 0xAA, 0xAA}}, // 8-bit silence
         {2, 0x1234, {0x34, 0x12, 0xAA, 0xAA, 0xAA}},
         {3, -8388607, {0x01, 0x00, 0x80, 0xAA, 0xAA}},
         {4, 0x12345678, {0x78, 0x56, 0x34, 0x12, 0xAA}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.bytes << " bytes, value " << c.value);
-        const TWaveFormat coded(48000, 1, c.bytes);
+    for (const auto& [bytes, value, stored] : cases) {
+        SCOPED_TRACE(testing::Message() << bytes << " bytes, value " << value);
+        const TWaveFormat coded(48000, 1, bytes);
         std::array<std::uint8_t, 5> out;
         out.fill(0xAA);
-        coded.WriteSample(out.data(), c.value);
-        EXPECT_EQ(out, c.stored);
-        EXPECT_EQ(coded.ReadSample(c.stored.data()), c.value);
+        coded.WriteSample(out.data(), value);
+        EXPECT_EQ(out, stored);
+        EXPECT_EQ(coded.ReadSample(stored.data()), value);
     }
 
     const TWaveFormat f24(48000, 1, 3);
