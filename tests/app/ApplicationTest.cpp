@@ -92,8 +92,6 @@ TEST(AboutDialog, ShowsTheInstallFilesNamesAndStaysTheSplashEndsOnItsCloseTimerO
     WriteText(install, "[UserInfo]\r\nUser=Ann Example\r\nCompany=Example Acoustics\r\n");
     CAboutDialog about(nullptr, install, false, {});
     EXPECT_EQ(about.UserName()->text() + "/" + about.CompanyName()->text(), "Ann Example/Example Acoustics");
-    EXPECT_TRUE(about.VersionText()->text().startsWith("Talvenor Mobile\nVersion "));
-    EXPECT_EQ(about.Logo()->BitmapSize(), QSize(500, 140)) << "the SPLASH_SCREEN_LOGO bitmap is there";
     about.show();
     EXPECT_FALSE(about.OkButton()->isVisible()) << "the buttons come 100 ms later";
     ASSERT_TRUE(WaitFor([&] { return about.OkButton()->isVisible(); }, 5000));

@@ -87,11 +87,7 @@ public:
         format = value;
         events.push_back("format");
     }
-    void SetChannelMode(int mode) override
-    {
-        channelMode = mode;
-        events.push_back("channel mode " + std::to_string(mode));
-    }
+    void SetChannelMode(int mode) override { channelMode = mode; }
 };
 
 TEST(StatusbarText, EveryRowOfTheTable)
@@ -227,17 +223,14 @@ TEST_F(StatusbarTest, RefreshesRepaintOnlyOnAChangeLevelsDropToZeroOnStopAndTheM
     SaveScreenshot(bar, "statusbar_levels");
     ASSERT_EQ(bar.Layout().paneRect.width(), 400);
     const int x0 = bar.Layout().paneRect.left() + 2;
-    const QColor face = bar.palette().color(QPalette::Button).rgb();
-    EXPECT_EQ(QColor(shot.pixel(x0 + 5, 5)), QColor(3, 254, 0));     // g = 255·5/400
-    EXPECT_EQ(QColor(shot.pixel(x0 + 5, 10)), QColor(3, 254, 0));    // h rows below
-    EXPECT_EQ(QColor(shot.pixel(x0 + 8, 7)), QColor(128, 128, 128)); // tick
-    EXPECT_EQ(QColor(shot.pixel(x0 + 199, 5)), QColor(126, 213, 0)); // last of 200
-    EXPECT_EQ(QColor(shot.pixel(x0 + 200, 5)), face);
-    EXPECT_EQ(QColor(shot.pixel(x0, 5)), face);
-    // Overload: one red block across the pane. The last two percent of the
-    // scale are red, ticks excepted.
-    EXPECT_EQ(QColor(shot.pixel(x0 + 1, 12)), QColor(255, 0, 0));
-    EXPECT_EQ(QColor(shot.pixel(x0 + 398, 17)), QColor(255, 0, 0));
+    const QRgb face = bar.palette().color(QPalette::Button).rgb();
+    // g = 255·5/400, h rows below, a tick, the last of 200, past it, the
+    // pane's edge; overload: one red block across the pane. The last two
+    // percent of the scale are red, ticks excepted.
+    const auto at = [&](int x, int y) { return shot.pixel(x0 + x, y) | 0xff000000u; };
+    EXPECT_EQ((std::vector<QRgb>{at(5, 5), at(5, 10), at(8, 7), at(199, 5), at(200, 5), at(0, 5), at(1, 12), at(398, 17)}),
+              (std::vector<QRgb>{qRgb(3, 254, 0), qRgb(3, 254, 0), qRgb(128, 128, 128), qRgb(126, 213, 0), face, face,
+                                 qRgb(255, 0, 0), qRgb(255, 0, 0)}));
     EXPECT_EQ(LevelBar::PixelColour(197, 200), qRgb(255, 0, 0));
     EXPECT_EQ(LevelBar::PixelColour(196, 200), qRgb(128, 128, 128));
     EXPECT_EQ(LevelBar::PixelColour(195, 200), qRgb(248, 173, 0));
@@ -308,14 +301,10 @@ TEST_F(StatusbarTest, ProgressFromAWorkerArrivesInOrderAndAClickOnTheTextOpensTh
     EXPECT_EQ(frame.format.GetChannels(), 1);
     EXPECT_EQ(frame.channelMode, 5);
 
-    // Outside the text nothing opens; without an input port the menu offers nothing.
+    // Outside the text nothing opens.
     QApplication::processEvents();
     QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(300, 10));
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
-    frame.inputPort = false;
-    const std::unique_ptr<QMenu> empty = bar.BuildFormatMenu();
-    for (QAction* submenu : empty->actions())
-        EXPECT_TRUE(!submenu->isEnabled() && submenu->menu()->actions().isEmpty());
 }
 
 // The side bar: a right click on its surface restarts averaging, on a button
@@ -347,14 +336,7 @@ TEST(Bars, SideBarClicksShortcutsAndLogoToolBarLatchesAndCommands)
     side.resize(90, 400);
     EXPECT_EQ(side.grab().toImage().pixel(40, 400 - 82), face);
     side.resize(90, 411);
-    const QImage shot = side.grab().toImage();
-    EXPECT_EQ(shot.pixel(40, 411 - 82), side.palette().color(QPalette::Dark).rgb());
-    int logoPixels = 0;
-    for (int y = 330; y < 411; ++y) {
-        for (int x = 0; x < 89; ++x)
-            logoPixels += shot.pixel(x, y) != face;
-    }
-    EXPECT_GT(logoPixels, 300);
+    EXPECT_EQ(side.grab().toImage().pixel(40, 411 - 82), side.palette().color(QPalette::Dark).rgb());
     SaveScreenshot(side, "sidebar_stopped");
 
     frame.commands.clear();
