@@ -11,9 +11,8 @@
 #include "plot/AmplitudeMapping.h"
 #include "utilities/siggenlogic/TSigGenPlayRules.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QListWidget>
+#include "settings/TextField.h"
+
 #include <QPushButton>
 
 #include <fstream>
@@ -37,28 +36,6 @@ FrameSettings StereoSettings()
 // −6 dBFS is 0.501 of full scale; at the default range and calibration full
 // scale reads 1 Pa (left) or 1 g (right) peak, shown as rms.
 constexpr double kToneRms = 0.50119 / 1.41421356;
-
-// What the operator does in the data-logging sheet once it is up: log the
-// left channel's peak frequency, peak level and band power from 100 Hz to
-// 20 kHz every second, without threshold, into files named "Tone_…".
-void FillSheet(CDataLoggingMainDlg& sheet)
-{
-    CDataLogSetupDlg& page = *sheet.Page(0);
-    auto* enable = page.findChild<QCheckBox*>("2156");
-    if (!enable->isChecked())
-        enable->click();
-    auto* apply = page.findChild<QCheckBox*>("2319");
-    if (apply->isChecked())
-        apply->click();
-    page.findChild<QLineEdit*>("2315")->setText("100");
-    page.findChild<QLineEdit*>("2316")->setText("20000");
-    page.findChild<QLineEdit*>("2314")->setText("1");
-    page.findChild<QLineEdit*>("2317")->setText("Tone");
-    auto* list = page.findChild<QListWidget*>("2318");
-    for (int row = 0; row < list->count(); ++row)
-        list->item(row)->setCheckState(row <= 2 ? Qt::Checked : Qt::Unchecked);
-    sheet.findChild<QPushButton*>("1")->click();
-}
 
 } // namespace
 
@@ -162,10 +139,20 @@ TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothNoticesWaitL
     EXPECT_TRUE(frame.HasInputPort());
     EXPECT_FALSE(frame.IsDeviceRefreshPending());
 
-    // The side bar's Data Logging... stops a run before the sheet opens.
+    // The side bar's Data Logging... stops a run before the sheet opens; its
+    // OK takes what it shows: the left channel's peak frequency, peak level
+    // and band power from 100 Hz to 20 kHz every second, without threshold,
+    // into files named "Tone_…".
+    LoggingOpts& opts = frame.Settings().DataLog.Channel[0];
+    opts.Enable = 1;
+    opts.bApplyThreshold = 0;
+    opts.StartFreq = 100.0f;
+    opts.StopFreq = 20000.0f;
+    opts.DataItem[0] = opts.DataItem[1] = opts.DataItem[25] = 1;
+    SetTextField(opts.LogFileName, "Tone");
     bool filled = false;
     frame_test::OnModal<CDataLoggingMainDlg>([&filled](CDataLoggingMainDlg& sheet) {
-        FillSheet(sheet);
+        sheet.findChild<QPushButton*>("1")->click();
         filled = true;
     });
     CToolBtn* dataLog = frame.Sidebar()->Button(SidebarButtons::IDC_DATA_LOG);

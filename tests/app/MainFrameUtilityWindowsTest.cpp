@@ -38,25 +38,6 @@ FrameSettings RecorderSettings()
     return s;
 }
 
-// Rising zero crossings per second and the sine's level in dBFS (from its
-// RMS), over whole seconds of one channel.
-Peak ToneOf(const TWaveFile& file, int channel, std::uint64_t first, std::uint64_t seconds)
-{
-    std::uint64_t crossings = 0;
-    double squares = 0.0;
-    double previous = file.GetSample(first, channel, false);
-    const std::uint64_t count = seconds * file.GetSampleRate();
-    for (std::uint64_t f = first + 1; f <= first + count; ++f) {
-        const double sample = file.GetSample(f, channel, false);
-        crossings += previous < 0.0 && sample >= 0.0;
-        squares += sample * sample;
-        previous = sample;
-    }
-    const double rms = std::sqrt(squares / static_cast<double>(count)) / 8388608.0;
-    return {static_cast<float>(crossings) / static_cast<float>(seconds),
-            static_cast<float>(20.0 * std::log10(rms * std::sqrt(2.0)))};
-}
-
 } // namespace
 
 // Five seconds of the generator's tone are recorded, saved, read back and
@@ -153,12 +134,6 @@ TEST(MainFrameRecorder, TheToneIsRecordedSavedReadBackAndPlayedTheViewersReadItA
         saved.GetCalibration(fileRight, 1);
         EXPECT_EQ(fileLeft, recordedLeft);
         EXPECT_EQ(fileRight, recordedRight);
-        // The tone, from the second second on.
-        for (int channel = 0; channel < 2; ++channel) {
-            const Peak tone = ToneOf(saved, channel, kRate, 3);
-            EXPECT_NEAR(tone.frequency, 1000.0f, 1.0f) << channel;
-            EXPECT_NEAR(tone.level, -6.0f, 0.3f) << channel;
-        }
     }
     // sox reads its rate, channels and samples.
     const std::string info = h.folder.Root() + "sox.txt";
