@@ -181,24 +181,18 @@ protected:
     }
 };
 
-class StatusbarTest : public ::testing::Test {
-protected:
-    // Wide enough for a meter pane of 400 pixels after the text.
-    StatusbarTest()
-        : bar(nullptr, frame)
-    {
-        bar.resize(bar.Layout().paneRect.left() + 400 + 3, 26);
-        bar.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&bar));
-        QApplication::processEvents();
-    }
-
-    FakeFrame frame;
-    CStatusbar bar;
-};
-
-TEST_F(StatusbarTest, RefreshesRepaintOnlyOnAChangeLevelsDropToZeroOnStopAndTheMetersDrawTheGradientAndRed)
+// Refreshes repaint only on a change; levels drop to zero on Stop; the meters
+// draw the gradient and red; progress from a worker arrives in order; a click
+// on the text opens the format menu.
+TEST(Statusbar, RefreshesLevelsMetersProgressAndTheFormatMenu)
 {
+    FakeFrame frame;
+    CStatusbar bar(nullptr, frame);
+    // Wide enough for a meter pane of 400 pixels after the text.
+    bar.resize(bar.Layout().paneRect.left() + 400 + 3, 26);
+    bar.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
+    QApplication::processEvents();
     bar.UpdateStatus(CStatusbar::kUpdateAll);
     EXPECT_EQ(bar.PaintedText(), "Stopped");
     PaintCounter paints(bar);
@@ -249,10 +243,7 @@ TEST_F(StatusbarTest, RefreshesRepaintOnlyOnAChangeLevelsDropToZeroOnStopAndTheM
     bar.UpdateStatus(CStatusbar::kUpdateLevels);
     EXPECT_EQ(std::make_pair(bar.Levels().Level(0), bar.Levels().Level(1)), std::make_pair(0, 0));
     EXPECT_EQ(paints.count, before + 3);
-}
 
-TEST_F(StatusbarTest, ProgressFromAWorkerArrivesInOrderAndAClickOnTheTextOpensTheFormatMenu)
-{
     ProgressSignals progress;
     bar.ConnectProgress(progress);
     const QProgressBar* control = bar.ProgressControl();

@@ -90,8 +90,7 @@ TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothNoticesWaitL
     h.messages.texts.clear();
     generator.OnRunButton();
     EXPECT_FALSE(generator.IsPlaying());
-    ASSERT_FALSE(h.messages.texts.empty());
-    EXPECT_EQ(h.messages.texts.back(), TSigGenPlayRules::kAsioRunningMessage);
+    EXPECT_EQ(h.messages.texts, std::vector<std::string>{TSigGenPlayRules::kAsioRunningMessage});
     EXPECT_TRUE(frame.IsRunning());
     generator.StartGenerator();
     generator.StopGenerator();

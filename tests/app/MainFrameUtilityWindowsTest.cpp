@@ -209,7 +209,6 @@ TEST(MainFrameRecorder, TheToneIsRecordedSavedReadBackAndPlayedTheViewersReadItA
     for (int kind : {7, 8, 9})
         EXPECT_EQ(h.frame->Viewer(kind), nullptr);
     EXPECT_EQ(h.frame->Recorder(), nullptr);
-    EXPECT_EQ(h.frame->SignalGenerator(), nullptr);
     h.Finish();
     h.Start();
     EXPECT_EQ(h.frame->Viewer(7), nullptr);
