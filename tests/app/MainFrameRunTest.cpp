@@ -43,8 +43,7 @@ TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothNoticesWaitL
 {
     FrameHarness h(StereoSettings());
     CMainFrame& frame = *h.frame;
-    ASSERT_NE(frame.Plot(0), nullptr);
-    ASSERT_NE(frame.Plot(1), nullptr);
+    ASSERT_TRUE(frame.Plot(0) != nullptr && frame.Plot(1) != nullptr);
     EXPECT_TRUE(frame.Plot(0)->IsIdle());
     ASSERT_TRUE(frame_test::OpenGenerator(frame));
 
