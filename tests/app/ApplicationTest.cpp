@@ -89,8 +89,8 @@ TEST(AboutDialog, ShowsTheInstallFilesNamesAndStaysTheSplashEndsOnItsCloseTimerO
     EXPECT_EQ(about.UserName()->text() + "/" + about.CompanyName()->text(), "Ann Example/Example Acoustics");
     about.show();
     EXPECT_FALSE(about.OkButton()->isVisible()) << "the buttons come 100 ms later";
-    ASSERT_TRUE(WaitFor([&] { return about.OkButton()->isVisible(); }, 5000));
-    EXPECT_TRUE(about.GettingStartedButton()->isVisible());
+    const auto buttons = [&] { return about.OkButton()->isVisible() && about.GettingStartedButton()->isVisible(); };
+    ASSERT_TRUE(WaitFor(buttons, 5000));
     EXPECT_FALSE(about.IsCloseTimerArmed()) << "the About box stays until closed";
     SaveScreenshot(about, "about_box");
 

@@ -218,7 +218,8 @@ TEST(Statusbar, RefreshesLevelsMetersProgressAndTheFormatMenu)
     // pane's edge; overload: one red block across the pane. The last two
     // percent of the scale are red, ticks excepted.
     const auto at = [&](int x, int y) { return shot.pixel(x0 + x, y) | 0xff000000u; };
-    EXPECT_EQ((std::vector<QRgb>{at(5, 5), at(5, 10), at(8, 7), at(199, 5), at(200, 5), at(0, 5), at(1, 12), at(398, 17)}),
+    EXPECT_EQ((std::vector<QRgb>{at(5, 5), at(5, 10), at(8, 7), at(199, 5), at(200, 5), at(0, 5), at(1, 12),
+                                 at(398, 17)}),
               (std::vector<QRgb>{qRgb(3, 254, 0), qRgb(3, 254, 0), qRgb(128, 128, 128), qRgb(126, 213, 0), face, face,
                                  qRgb(255, 0, 0), qRgb(255, 0, 0)}));
     EXPECT_EQ((std::vector<QRgb>{LevelBar::PixelColour(197, 200), LevelBar::PixelColour(196, 200),

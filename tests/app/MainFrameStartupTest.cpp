@@ -64,7 +64,6 @@ TEST(MainFrameStartup, DefaultsWithoutFilesTheirValuesFromAPreviousRunADamagedOn
     EXPECT_TRUE(frame.Settings().Windows.IsOpen(kSlotSignalGenerator)) << "re-opened at the next start";
     h.Finish();
     EXPECT_EQ(CheckCfgFile(h.folder.CfgPath()), CfgFileState::Readable);
-    EXPECT_TRUE(std::filesystem::exists(h.folder.IniPath()));
     EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0) << "both ports are gone";
 
     // Files from a previous run give their values.
