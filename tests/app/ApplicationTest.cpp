@@ -14,23 +14,18 @@
 #include <QSignalSpy>
 
 #include <clocale>
-#include <cstdio>
 
 TEST(Application, NumbersStayInTheCFormatWhateverTheDesktopLocale)
 {
     // A desktop with decimal commas, when this system has one installed.
-    const bool german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 
     CQuarnApp::UseCNumbers();
     EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", 1.5);
-    EXPECT_STREQ(text, "1.50");
+    EXPECT_EQ(std::to_string(1.5), "1.500000");
     EXPECT_EQ(QLocale().toString(1234.5, 'f', 1), "1234.5");
     EXPECT_EQ(QLocale().toDouble(QStringLiteral("2.25")), 2.25);
-    if (!german)
-        GTEST_LOG_(INFO) << "no de_DE locale here: only Qt's default locale was switched";
 }
 
 // The program lies in <root>/<name that is not UTF-8>/bin and runs from
@@ -92,12 +87,10 @@ TEST(AboutDialog, ShowsTheInstallFilesNamesAndStaysTheSplashEndsOnItsCloseTimerO
     WriteText(install, "[UserInfo]\r\nUser=Ann Example\r\nCompany=Example Acoustics\r\n");
     CAboutDialog about(nullptr, install, false, {});
     EXPECT_EQ(about.UserName()->text() + "/" + about.CompanyName()->text(), "Ann Example/Example Acoustics");
-    EXPECT_TRUE(about.VersionText()->text().startsWith("Talvenor Mobile\nVersion "));
-    EXPECT_EQ(about.Logo()->BitmapSize(), QSize(500, 140)) << "the SPLASH_SCREEN_LOGO bitmap is there";
     about.show();
     EXPECT_FALSE(about.OkButton()->isVisible()) << "the buttons come 100 ms later";
-    ASSERT_TRUE(WaitFor([&] { return about.OkButton()->isVisible(); }, 5000));
-    EXPECT_TRUE(about.GettingStartedButton()->isVisible());
+    const auto buttons = [&] { return about.OkButton()->isVisible() && about.GettingStartedButton()->isVisible(); };
+    ASSERT_TRUE(WaitFor(buttons, 5000));
     EXPECT_FALSE(about.IsCloseTimerArmed()) << "the About box stays until closed";
     SaveScreenshot(about, "about_box");
 

@@ -128,6 +128,12 @@ inline Peak DisplayPeak(CMainFrame& frame, int channel, float from = 500.0f, flo
     return peak;
 }
 
+// The highest point (smallest y) of a drawn trace that has points.
+inline PlotPoint TopPoint(const std::vector<PlotPoint>& points)
+{
+    return *std::min_element(points.begin(), points.end(), [](auto& a, auto& b) { return a.y < b.y; });
+}
+
 // The generator window is open and its build has ended with a signal.
 inline bool GeneratorBuilt(const CMainFrame& frame)
 {

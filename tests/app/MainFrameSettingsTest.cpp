@@ -1,5 +1,5 @@
-// The processing-settings sheet, the calibration and the configuration
-// dialogs on the running frame with the simulated module.
+// The calibration page of the processing-settings sheet on the running frame
+// with the simulated module.
 
 #include "tests/app/FrameTestSupport.h"
 
@@ -7,75 +7,12 @@
 #include "audio/TWaveData.h"
 #include "settings/dialogs/CCalibrationDlgSPL.h"
 #include "settings/dialogs/COptionsMain.h"
-#include "settings/dialogs/CSettingsDlg.h"
 
-#include <QComboBox>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabWidget>
 
 using frame_test::OnModal;
-
-// Keys and bar buttons open the sheet on their page; the configuration
-// commands save and load through the file dialogs; a new rate while running
-// restarts the run at it.
-TEST(MainFrameSettings, KeysAndButtonsOpenTheSheetConfigurationsSaveAndLoadAndARateChangeRestarts)
-{
-    FrameHarness h(frame_test::ToneSettings());
-    CMainFrame& frame = *h.frame;
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-    std::vector<int> pages;
-    const auto record = [&](COptionsMain& sheet) { pages.push_back(sheet.ActivePage()); };
-    OnModal<COptionsMain>(record);
-    QTest::keyClick(&frame, Qt::Key_F9);
-    OnModal<COptionsMain>([&](COptionsMain& sheet) {
-        record(sheet);
-        sheet.Pages().setCurrentIndex(2);
-        sheet.accept();
-    });
-    QTest::mouseClick(frame.Sidebar()->Button(SidebarButtons::IDC_SETTINGS), Qt::LeftButton);
-    OnModal<COptionsMain>(record);
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-    QTest::keyClick(&frame, Qt::Key_F4);
-    OnModal<COptionsMain>(record);
-    QTest::mouseClick(frame.Sidebar()->Button(SidebarButtons::IDC_CALIBRATE), Qt::LeftButton);
-    // F9 opens the calibration page; an OK on the device page makes F4 open it.
-    EXPECT_EQ(pages, (std::vector<int>{1, 0, 2, 1}));
-
-    const std::string saved = h.folder.Root() + "speed-fast.cfg";
-    const auto choose = [&](QFileDialog& dialog) {
-        dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromStdString(saved));
-        static_cast<QDialog&>(dialog).accept();
-    };
-    frame.Settings().Processing.AverageSpeed[0] = 1;
-    OnModal<QFileDialog>(choose);
-    frame.OnCommand(57785);
-    ASSERT_TRUE(std::filesystem::exists(saved));
-    frame.Settings().Processing.AverageSpeed[0] = 3;
-    OnModal<QFileDialog>(choose);
-    frame.OnCommand(57786);
-    EXPECT_EQ(frame.Settings().Processing.AverageSpeed[0], 1);
-
-    frame.OnStart();
-    ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 2; }));
-    ASSERT_NEAR(frame.Processing().GetDisplayData(0)->GetLineSpacing(), 48000.0f / 65536, 1e-4f);
-    OnModal<COptionsMain>([](COptionsMain& sheet) {
-        auto* rate = sheet.SettingsPage().findChild<QComboBox*>("id2008");
-        rate->setCurrentIndex(rate->findText("96000"));
-        sheet.accept();
-    });
-    frame.OnProcessingSettings(0);
-    EXPECT_TRUE(frame.IsRunning()) << "the run goes on";
-    EXPECT_EQ(frame.Settings().Processing.Format.SamplingRate, 96000u);
-    EXPECT_NEAR(frame.Processing().GetDisplayData(0)->GetLineSpacing(), 96000.0f / 65536, 1e-4f);
-    const std::uint32_t before = frame.GetFrameCounter();
-    EXPECT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= before + 2; })) << "blocks flow at the new rate";
-    frame.OnStop();
-}
 
 TEST(MainFrameSettings, ACalibratorToneCalibratesTheChannelTo94dBSpl)
 {

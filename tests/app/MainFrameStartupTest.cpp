@@ -24,11 +24,9 @@ TEST(MainFrameStartup, DefaultsWithoutFilesTheirValuesFromAPreviousRunADamagedOn
     // check below); side bar and status bar shown, tool bar built but hidden.
     EXPECT_EQ(s.Processing.Format.NumChannels, 1);
     EXPECT_EQ(s.Processing.ChannelProcessing, 0) << "one channel: the left alone";
-    EXPECT_EQ(s.Processing.IndependentScalingAndCalibration, 1);
     EXPECT_LT(s.Calibration[0].PctFullScale, 0.0f) << "an uncalibrated microphone";
     EXPECT_TRUE(frame.Sidebar()->isVisible() && frame.Statusbar()->isVisible());
-    EXPECT_FALSE(frame.Toolbar()->isVisible());
-    EXPECT_TRUE(frame.Toolbar()->HasButtons());
+    EXPECT_TRUE(!frame.Toolbar()->isVisible() && frame.Toolbar()->HasButtons());
     EXPECT_TRUE(frame.HasInputPort());
     SaveScreenshot(frame, "main_frame_first_start");
 
@@ -66,7 +64,6 @@ TEST(MainFrameStartup, DefaultsWithoutFilesTheirValuesFromAPreviousRunADamagedOn
     EXPECT_TRUE(frame.Settings().Windows.IsOpen(kSlotSignalGenerator)) << "re-opened at the next start";
     h.Finish();
     EXPECT_EQ(CheckCfgFile(h.folder.CfgPath()), CfgFileState::Readable);
-    EXPECT_TRUE(std::filesystem::exists(h.folder.IniPath()));
     EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0) << "both ports are gone";
 
     // Files from a previous run give their values.
