@@ -46,10 +46,10 @@ TEST(NumberTextTest, TextsMatchPrintfAtoiAndAtofInTheCLocale)
     EXPECT_EQ(ParseIntegerPrefix("-99999999999999999999"), -2147483647 - 1);
 }
 
-TEST(SmallMathsTest, DecimationTapsAndIntegerPowersMatchHandFigures)
+TEST(SmallMathsTest, DecimationTapsIntegerPowersAndTruncatedDecimalsMatchHandFigures)
 {
     // 50 taps per step of the factor less one, from 99 at 2 up to 499 at 10.
-    const std::pair<int, int> taps[] = {{-3, 99}, {1, 99}, {2, 99}, {3, 149}, {4, 199}, {9, 449}, {10, 499}, {12, 499}};
+    const std::pair<int, int> taps[] = {{-3, 99}, {2, 99}, {3, 149}, {10, 499}, {12, 499}};
     for (const auto& [factor, count] : taps)
         EXPECT_EQ(DecimationFilterTaps(factor), count) << factor;
 
@@ -65,15 +65,11 @@ TEST(SmallMathsTest, DecimationTapsAndIntegerPowersMatchHandFigures)
     for (const Case& c : cases)
         EXPECT_EQ(PowInt(c.base, c.exponent), c.power) << c.base << "^" << c.exponent;
     EXPECT_DOUBLE_EQ(PowInt(10.0, -2), 0.01);
-}
 
-TEST(SmallMathsTest, EqualToDecimalsTruncatesTowardsZero)
-{
+    // Decimals compared by truncation towards zero, not rounding.
     EXPECT_TRUE(EqualToDecimals(1.234f, 1.2349f, 3));
     EXPECT_FALSE(EqualToDecimals(1.234f, 1.2349f, 4));
-    EXPECT_TRUE(EqualToDecimals(7.9f, 7.1f, 0));
     EXPECT_FALSE(EqualToDecimals(7.9f, 8.0f, 0));
-    // Truncation, not rounding, and towards zero on both sides of it.
     EXPECT_TRUE(EqualToDecimals(-0.4f, 0.4f, 0));
     EXPECT_TRUE(EqualToDecimals(3.0f, 3.0f, 40));
 }
@@ -88,16 +84,12 @@ TEST(TimeTextTest, ShortestFormSignForcedHoursAndDayWrap)
     } cases[] = {
         {3.5f, true, false, "3.500"},
         {65.25f, true, false, "1:05.250"},
-        {3725.0f, false, false, "01:02:05"},
         {3725.125f, true, false, "01:02:05.125"},
-        {0.7f, true, false, "0.700"},
         // Negative spans keep their sign.
         {-65.25f, true, false, "-1:05.250"},
         {-3.5f, false, false, "-3"},
-        {-3725.0f, false, false, "-01:02:05"},
         {-0.0f, false, false, "0"},
         {5.0f, false, true, "00:00:05"},
-        {65.5f, true, true, "00:01:05.500"},
         {25 * 3600.0f, false, false, "01:00:00"},
         {86400.0f, false, false, "24:00:00"},
     };
@@ -161,8 +153,7 @@ TEST_F(ClockTest, TimeOfDayAndDateFieldsAreLocalAndComeFromOneReading)
 {
     // A float near 50400 resolves 1/256 s; a second read at 13:59:59.999
     // would be a second off.
-    const std::tuple<int, int, double> cases[] = {{13 * 3600 + 59 * 60 + 59, 999, 50399.999}, {1, 250, 1.25},
-                                                  {86399, 500, 86399.5}};
+    const std::tuple<int, int, double> cases[] = {{13 * 3600 + 59 * 60 + 59, 999, 50399.999}, {86399, 500, 86399.5}};
     for (const auto& [seconds, ms, expected] : cases) {
         SteppingClock clock(At(kSunday20261206 + seconds, ms));
         platform::SetClock(&clock);

@@ -83,17 +83,6 @@ TEST(Calibration, RecomputeGivesTheRatioOfEveryMethod)
     }
 }
 
-TEST(Calibration, AMeasurementAtAnotherRangeIsRescaledOnceHoweverOftenApplied)
-{
-    // Measured at 5 % of 2.5 V; the 0.625 V range is now selected: 20 %.
-    TChannelCalibration r = Record(kModeCalibrator, kUnitPascals, 94.0f, 0.05f, 0, 2.5f);
-    for (int apply = 0; apply < 3; ++apply) {
-        RecomputeCalibration(r, 0.625f);
-        EXPECT_NEAR(r.PctFullScale, 0.2f, 1e-6f) << apply;
-        EXPECT_NEAR(r.CalRatio, 1.414213f * 1.0024f / 0.2f, 1e-3f);
-    }
-}
-
 TEST(Calibration, ThePageChecksEachMethodsValue)
 {
     struct Case {

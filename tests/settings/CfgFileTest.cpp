@@ -79,8 +79,6 @@ TEST_F(CfgFileTest, DefaultsAreWrittenInTheFileFormats)
 {
     FrameSettings settings;
     SetTextField(settings.Print.Comment[9], "last comment");
-    settings.Markers[1].MarkerFreq[7] = 12345.678f;
-    SetTextField(settings.Markers[1].CustomLabel[7], "Hum");
     const std::string text = FormatCfgSettings(settings);
 
     EXPECT_EQ(text.substr(0, text.find("Comment1=")),
@@ -90,10 +88,6 @@ TEST_F(CfgFileTest, DefaultsAreWrittenInTheFileFormats)
               "MarginTop=1.000000\r\nMarginBottom=1.000000\r\nEnableCommentBlock=0\r\n");
     EXPECT_NE(text.find("Comment10=last comment\r\n[Mode]\r\nOpMode=1\r\n[Settings]\r\nFFTsize=65536\r\n"),
               std::string::npos);
-    EXPECT_NE(text.find("MarkerEnable7=0\r\nMarkerFreq7=12345.677734\r\nLabelType7=2\r\nCustomLabel7=Hum\r\n"
-                        "PeakHoldFlag=0\r\n[SeriesOpts]\r\n"),
-              std::string::npos);
-    EXPECT_NE(text.find("PlotRange=0.000100\r\nStartFreq=1.000000\r\n"), std::string::npos);
     EXPECT_NE(text.find("[ViewStatus]\r\nMain=1\r\nSignalGenerator=0\r\nPeak Freq=0\r\nPeak Amp=0\r\nTotal Pwr=0\r\n"
                         "Recorder=0\r\n[Placement]\r\nMain=\r\nSignal Generator=\r\n"),
               std::string::npos);
@@ -102,27 +96,19 @@ TEST_F(CfgFileTest, DefaultsAreWrittenInTheFileFormats)
     EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
 }
 
-TEST_F(CfgFileTest, EveryStoredFieldSurvivesAWriteAndARead)
+TEST_F(CfgFileTest, EveryStoredFieldSurvivesAWriteAndAReadAndAnyLocaleWritesTheSameFile)
 {
     const FrameSettings written = LoadedScrambledSettings();
     ASSERT_TRUE(SaveCfgSettings(path, written));
-
     FrameSettings read;
     ASSERT_TRUE(LoadCfgSettings(path, read, [] { return 3; }));
     ExpectSameSettings(read, written);
-}
 
-TEST_F(CfgFileTest, TheFileIsTheSameUnderACommaDecimalLocale)
-{
-    const FrameSettings settings = LoadedScrambledSettings();
-    const std::string inC = FormatCfgSettings(settings);
-
+    const std::string inC = FormatCfgSettings(written);
     const std::string previous = std::setlocale(LC_ALL, nullptr);
     if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
         GTEST_SKIP() << "locale de_DE.UTF-8 is not installed (package locales-all)";
-    EXPECT_EQ(FormatCfgSettings(settings), inC);
-    ASSERT_TRUE(SaveCfgSettings(path, settings));
-    FrameSettings read;
+    EXPECT_EQ(FormatCfgSettings(written), inC);
     ASSERT_TRUE(LoadCfgSettings(path, read, [] { return 3; }));
     EXPECT_EQ(FormatCfgSettings(read), inC);
     std::setlocale(LC_ALL, previous.c_str());
@@ -196,29 +182,22 @@ TEST_F(CfgFileTest, AFileThatCannotBeOpenedChangesNothing)
     EXPECT_FALSE(SaveCfgSettings(folder.Path("no/such/folder.cfg"), s));
 }
 
-// LF and CR LF lines read alike, and the last line counts without an end.
-TEST_F(CfgReaderTest, NamesMatchWithoutRegardToCaseButAreNotTrimmed)
+// LF and CR LF lines read alike, and the last line counts without an end;
+// only the first section of a name and the first key in it count.
+TEST_F(CfgReaderTest, NamesMatchWithoutRegardToCaseButAreNotTrimmedAndOnlyTheFirstCounts)
 {
-    const FrameSettings s = Load("[device]\r\ndaq_inputgain=4\r\n"
+    const FrameSettings s = Load("MarginBottom=0.1\r\n"
                                  "[PRINTOPTS]\r\nmarginleft = 0.75\r\nMarginRight= 0.25\r\nmargintop=0.125\r\n"
+                                 "MarginTop=0.3\r\n[device]\r\ndaq_inputgain=4\r\n"
+                                 "[Device]\nDAQ_IEPE_Left=0\n[PrintOpts]\nMarginBottom=0.4\n"
                                  "[Calibration]\r\nLeftChannelName=Probe A\r\n[CalibrationR]\nRightChannelName=Probe B\n"
                                  "RefLevel=114.0");
     EXPECT_EQ(std::string(s.Calibration[0].ChannelName) + "," + s.Calibration[1].ChannelName,
               "Probe A,Probe B");
     // "marginleft " ends with a blank, so it is not MarginLeft; a blank before a number is skipped.
     ExpectWritten(s, "CalibrationR/RefLevel=114 Device/DAQ_InputGain=4 PrintOpts/MarginLeft=0.5 "
-                     "PrintOpts/MarginRight=0.25 PrintOpts/MarginTop=0.125");
-}
-
-TEST_F(CfgReaderTest, OnlyTheFirstSectionAndTheFirstKeyCount)
-{
-    const FrameSettings s = Load("MarginLeft=0.1\n"
-                                 "[PrintOpts]\nMarginTop=0.2\nMarginTop=0.3\n"
-                                 "[Device]\nDAQ_InputGain=4\n"
-                                 "[PrintOpts]\nMarginBottom=0.4\n"
-                                 "[Device]\nDAQ_IEPE_Left=0\n");
-    ExpectWritten(s, "PrintOpts/MarginLeft=0.5 PrintOpts/MarginTop=0.2 PrintOpts/MarginBottom=0.5 "
-                     "Device/DAQ_InputGain=4 Device/DAQ_IEPE_Left=1");
+                     "PrintOpts/MarginRight=0.25 PrintOpts/MarginTop=0.125 PrintOpts/MarginBottom=0.5 "
+                     "Device/DAQ_IEPE_Left=1");
 }
 
 TEST_F(CfgReaderTest, NumbersReadInEveryFormAFileMayHold)

@@ -183,23 +183,26 @@ TEST(WindowPlacementTest, ParsingKeepsTheWindowOnTheDesktop)
     EXPECT_FALSE(WindowPlacement::Parse("", kDesktop, false));
 }
 
-TEST(WindowSlotsTest, StoringAndReadingFollowTheWindows)
+TEST(WindowSlotsTest, StoringAndReadingFollowTheWindowsAndSavedRectanglesAreClampedOrDefault)
 {
     WindowSlots slots;
-    EXPECT_FALSE(slots.IsOpen(kSlotRecorder));
+    const PlacementRect fallback{5, 5, 405, 305};
+    bool maximized = true;
+    EXPECT_EQ(slots.GetSavedWindowRect(kSlotRecorder, fallback, kDesktop, &maximized), fallback);
+    EXPECT_FALSE(maximized);
     WindowPlacement where;
     where.showCmd = 1;
     where.normal = {10, 20, 310, 220};
     slots.Store(kSlotRecorder, &where);
     EXPECT_TRUE(slots.IsOpen(kSlotRecorder));
-    EXPECT_STREQ(slots.Find(kSlotRecorder)->Placement, "0, 1, {0,0}, {0,0}, {10,20,310,220}");
+    EXPECT_TRUE(slots.PlacementToRestore(kSlotRecorder, kDesktop, false));
 
     // Closed since: marked closed, placement kept for the next opening.
     slots.Store(kSlotRecorder, nullptr);
     EXPECT_FALSE(slots.IsOpen(kSlotRecorder));
     EXPECT_STREQ(slots.Find(kSlotRecorder)->Placement, "0, 1, {0,0}, {0,0}, {10,20,310,220}");
     EXPECT_FALSE(slots.PlacementToRestore(kSlotRecorder, kDesktop, false));
-    EXPECT_EQ(slots.GetSavedWindowRect(kSlotRecorder, {1, 1, 2, 2}, kDesktop), (PlacementRect{10, 20, 310, 220}));
+    EXPECT_EQ(slots.GetSavedWindowRect(kSlotRecorder, fallback, kDesktop), (PlacementRect{10, 20, 310, 220}));
 
     slots.Store(kSlotMainWindow, nullptr);
     EXPECT_TRUE(slots.IsOpen(kSlotMainWindow));
@@ -208,26 +211,13 @@ TEST(WindowSlotsTest, StoringAndReadingFollowTheWindows)
     const WindowSlots before = slots;
     slots.Store(2, &where);
     EXPECT_EQ(slots, before);
-    EXPECT_FALSE(slots.IsOpen(2));
-    EXPECT_EQ(slots.GetSavedWindowRect(2, {1, 1, 2, 2}, kDesktop), (PlacementRect{1, 1, 2, 2}));
-}
-
-TEST(WindowSlotsTest, SavedRectanglesAreClampedOrDefault)
-{
-    WindowSlots slots;
-    const PlacementRect fallback{5, 5, 405, 305};
-    bool maximized = true;
-    EXPECT_EQ(slots.GetSavedWindowRect(kSlotTotalPower, fallback, kDesktop, &maximized), fallback);
-    EXPECT_FALSE(maximized);
+    EXPECT_EQ(slots.GetSavedWindowRect(2, fallback, kDesktop), fallback);
 
     SetTextField(slots.Find(kSlotTotalPower)->Placement, "0, 3, {-1,-1}, {-8,-8}, {3000,-40,3400,300}");
     EXPECT_EQ(slots.GetSavedWindowRect(kSlotTotalPower, fallback, kDesktop, &maximized),
               (PlacementRect{960, 0, 3400, 300}));
     EXPECT_TRUE(maximized);
-
     slots.Find(kSlotTotalPower)->Open = 1;
-    EXPECT_TRUE(slots.PlacementToRestore(kSlotTotalPower, kDesktop, false));
-
     SetTextField(slots.Find(kSlotTotalPower)->Placement, "ab");
     EXPECT_EQ(slots.GetSavedWindowRect(kSlotTotalPower, fallback, kDesktop), fallback);
     EXPECT_FALSE(slots.PlacementToRestore(kSlotTotalPower, kDesktop, false));

@@ -23,29 +23,6 @@ const std::string kFileIOTail = "MaxRamRecordingTimeSecs=3600\r\nMakeBackup=0\r\
                                 "RealTimeWaveBufferEnableFlag=1\r\nRealTimeWaveBufferLengthSecs=60\r\n"
                                 "MaxDiskRecordingSizeBytes=2000000000\r\nAutoReopenOnLaunch=0\r\n";
 
-FileIOOpts FixedFileIO()
-{
-    FileIOOpts io;
-    io.MakeBackup = 0;
-    io.AutoReopenOnLaunch = 0;
-    return io;
-}
-
-TEST_F(IniSettingsTest, AFirstStartRunsOnDefaultsAndWritesTheWholeFile)
-{
-    FrameSettings s;
-    LoadIniSettings(path, {root, false}, s);
-    const DataPaths& p = s.m_DataPaths;
-    EXPECT_EQ(std::string(p.Get(DataPaths::kWave)) + "," + std::string(p.Get(DataPaths::kCalibration)) + ","
-                  + std::string(p.Get(DataPaths::kConfiguration)),
-              root + "Wave," + root + "Cal,");
-
-    ASSERT_TRUE(SaveIniSettings(path, s));
-    EXPECT_EQ(ReadText(path), "[Install]\r\nDefault=0\r\n"
-                              "[Paths]\r\novl=" + root + "Overlay\r\nlog=" + root + "Log\r\n"
-                              "[FileIO]\r\nWaveFileMode=0\r\n" + kFileIOTail);
-}
-
 // The [FileIO] values are fixed whatever the file says.
 TEST_F(IniSettingsTest, ForeignKeysAndLinesSurviveASave)
 {
@@ -60,7 +37,9 @@ TEST_F(IniSettingsTest, ForeignKeysAndLinesSurviveASave)
                     "[FileIO]\nWaveFileMode=1\nUnknownOption=yes\nMaxRamRecordingTimeSecs=10\nMakeBackup=7\n");
     FrameSettings s;
     LoadIniSettings(path, {root, false}, s);
-    EXPECT_EQ(s.FileIO, FixedFileIO());
+    FileIOOpts fixed;
+    fixed.MakeBackup = fixed.AutoReopenOnLaunch = 0;
+    EXPECT_EQ(s.FileIO, fixed);
     EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kOverlay), overlay);
     EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kLog), root + "Log");
 
@@ -117,6 +96,10 @@ TEST(SettingsFilesTest, AFirstStartRunsOnDefaultsTheExitWritesBothFilesAndStartU
     expected.m_DataPathsInUse = expected.m_DataPaths;
     expected.FileIO.ApplyFixedValues();
     ExpectSameSettings(started, expected);
+    const DataPaths& p = started.m_DataPaths;
+    EXPECT_EQ(std::string(p.Get(DataPaths::kWave)) + "," + std::string(p.Get(DataPaths::kCalibration)) + ","
+                  + std::string(p.Get(DataPaths::kConfiguration)),
+              folder.Root() + "Wave," + folder.Root() + "Cal,");
 
     ASSERT_TRUE(files.SaveAtExit(started));
     FrameSettings restarted;
@@ -127,7 +110,8 @@ TEST(SettingsFilesTest, AFirstStartRunsOnDefaultsTheExitWritesBothFilesAndStartU
     expectedAfterRestart.ApplyStartupFixups();
     expectedAfterRestart.m_InputDevice = expectedAfterRestart.m_OutputDevice = 4;
     ExpectSameSettings(restarted, expectedAfterRestart);
-    EXPECT_TRUE(std::filesystem::exists(files.IniPath()));
+    EXPECT_EQ(ReadText(files.IniPath()), "[Install]\r\nDefault=0\r\n[Paths]\r\novl=" + folder.Root() + "Overlay\r\nlog="
+                                            + folder.Root() + "Log\r\n[FileIO]\r\nWaveFileMode=0\r\n" + kFileIOTail);
 
     // Start-up analyses both channels whatever the file says.
     WriteText(files.CfgPath(), "[Settings]\nChannelProcessing=3\n");
