@@ -133,11 +133,6 @@ TEST_F(ProfileFileTest, ASaveIntoAMissingFolderOrOverAnUnreadableFileFails)
 
 class RiffFileTest : public TempFolderTest {};
 
-void Store(const std::string& path, const Bytes& bytes)
-{
-    WriteText(path, std::string(bytes.begin(), bytes.end()));
-}
-
 TEST_F(RiffFileTest, CreatedChunksGetTheirSizesAndPadBytes)
 {
     RiffFile file;
@@ -179,7 +174,7 @@ TEST_F(RiffFileTest, DescendSkipsOtherChunksStaysInsideItsParentAndStopsAtTheFil
                          'o', 'd', 'd', ' ', 1,  0, 0, 0, 'z', 0,
                          'w', 'a', 'n', 't', 2,  0, 0, 0, 'h', 'i',
                          'w', 'a', 'n', 't', 1,  0, 0, 0, '!', 0};
-    Store(Path("b.riff"), bytes);
+    WriteText(Path("b.riff"), std::string(bytes.begin(), bytes.end()));
     RiffFile file;
     ASSERT_TRUE(file.Open(Path("b.riff"), RiffFile::OpenMode::Read));
 
@@ -204,7 +199,7 @@ TEST_F(RiffFileTest, DescendSkipsOtherChunksStaysInsideItsParentAndStopsAtTheFil
     EXPECT_EQ(want.DataOffset, 40);
 
     // A chunk claiming 4 GB, then nothing: the search must stop, not wrap.
-    Store(Path("c.riff"), {'j', 'u', 'n', 'k', 0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3});
+    WriteText(Path("c.riff"), "junk\xFF\xFF\xFF\xFF\x01\x02\x03");
     ASSERT_TRUE(file.Close());
     ASSERT_TRUE(file.Open(Path("c.riff"), RiffFile::OpenMode::Read));
     EXPECT_FALSE(file.Descend(want, nullptr, RiffFind::Id));
