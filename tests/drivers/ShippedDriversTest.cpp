@@ -167,17 +167,12 @@ TEST_F(DaqSimDriver, TheRoomAddsASeededBroadbandFloorOverTheLoopback)
     for (int run = 0; run < 2; ++run) {
         Open(48000, LeftTone);
         Run(40);
-        std::vector<float> right, left;
-        for (int b = 8; b < 40; ++b) {
+        std::vector<float> right;
+        for (int b = 8; b < 40; ++b)
             right.insert(right.end(), Recorder->Input(1, b), Recorder->Input(1, b) + BufferSize);
-            for (int i = 0; i < BufferSize; ++i)
-                left.push_back(Recorder->Input(0, b)[i] - LeftTone(0, (b - 1) * BufferSize + i));
-        }
         const int n = static_cast<int>(right.size());
         const double hiss = 3.9e-3 / 0.625, floor = std::hypot(hiss, 3.16e-3 / 0.625);
         EXPECT_NEAR(Rms(right.data(), n), floor, 0.15 * floor);
-        EXPECT_NEAR(Rms(left.data(), n), floor, 0.15 * floor)
-            << "the tone still comes back whole, with the room on top";
         // Broadband: the hiss survives a first difference (√2 times), the rumble hardly.
         std::vector<float> difference(right.size() - 1);
         for (std::size_t i = 0; i + 1 < right.size(); ++i)
