@@ -37,9 +37,12 @@ TChannelCalibration Record(std::uint16_t mode, std::uint32_t units, float refLev
 
 TEST(Calibration, ConversionsMatchHandFiguresAndALevelGivesBackItsFullScaleFraction)
 {
-    // Decibels to pascals and volts, and the unit factors, are in every ratio below.
+    // Calibrator levels in dB SPL and dBu to pascals and volts are in the ratios below.
+    EXPECT_NEAR(DbToPascals(1, 120.0f), 1.0f, 1e-5f);     // 1 µPa × 10^6
     EXPECT_NEAR(PascalsToDb(0, 1.0f), 93.98f, 0.01f);
     EXPECT_EQ(PascalsToDb(0, 0.0f), kNoValue);
+    EXPECT_NEAR(UnitFactor(kUnitPascals), 50000.0f, 1.0f);
+    EXPECT_NEAR(UnitFactor(kUnitHydrophonePascals), 1e6f, 20.0f);
 
     // A level back to its fraction of full scale inverts the calibration.
     // 94 dB SPL calibrated at 5 % of full scale: a plot reading of 94 dB is 5 %.
@@ -53,7 +56,7 @@ TEST(Calibration, ConversionsMatchHandFiguresAndALevelGivesBackItsFullScaleFract
     EXPECT_NEAR(offset, 12.04f, 0.01f);
 }
 
-TEST(Calibration, RecomputeGivesTheRatioOfEveryMethod)
+TEST(Calibration, RecomputeGivesTheRatioOfEveryMethodAndRescalesAMeasurementOnce)
 {
     struct Case {
         const char* name;
@@ -77,6 +80,13 @@ TEST(Calibration, RecomputeGivesTheRatioOfEveryMethod)
         RecomputeCalibration(c.record, c.range);
         EXPECT_NEAR(c.record.CalRatio, c.ratio, c.ratio * 1e-4f) << c.name;
     }
+
+    // Measured at 5 % of 2.5 V, now on the 0.625 V range: 20 %, however often applied.
+    TChannelCalibration r = Record(kModeCalibrator, kUnitPascals, 94.0f, 0.05f, 0, 2.5f);
+    RecomputeCalibration(r, 0.625f);
+    RecomputeCalibration(r, 0.625f);
+    EXPECT_NEAR(r.PctFullScale, 0.2f, 1e-6f);
+    EXPECT_NEAR(r.CalRatio, 1.414213f * 1.0024f / 0.2f, 1e-3f);
 }
 
 TEST(Calibration, ThePageChecksEachMethodsValue)
