@@ -133,7 +133,7 @@ TEST_F(ProfileFileTest, ASaveIntoAMissingFolderOrOverAnUnreadableFileFails)
 
 class RiffFileTest : public TempFolderTest {};
 
-TEST_F(RiffFileTest, CreatedChunksGetTheirSizesAndPadBytes)
+TEST_F(RiffFileTest, CreatedChunksGetSizesAndPadsAndDescendSkipsOthersStaysInItsParentAndStopsAtTheEnd)
 {
     RiffFile file;
     ASSERT_TRUE(file.Open(Path("a.riff"), RiffFile::OpenMode::Create));
@@ -164,34 +164,30 @@ TEST_F(RiffFileTest, CreatedChunksGetTheirSizesAndPadBytes)
     EXPECT_TRUE(file.Truncate(0));
     ASSERT_TRUE(file.Close());
     EXPECT_EQ(ReadText(Path("a.riff")), "");
-}
 
-TEST_F(RiffFileTest, DescendSkipsOtherChunksStaysInsideItsParentAndStopsAtTheFileEnd)
-{
-    // A form holding an odd-sized chunk and "want", followed at top level by
+    // Descending: a form holding an odd-sized chunk and "want", followed at top level by
     // another "want" that a search inside the form must not reach.
     const Bytes bytes = {'R', 'I', 'F', 'F', 24, 0, 0, 0, 'W', 'A', 'V', 'E',
                          'o', 'd', 'd', ' ', 1,  0, 0, 0, 'z', 0,
                          'w', 'a', 'n', 't', 2,  0, 0, 0, 'h', 'i',
                          'w', 'a', 'n', 't', 1,  0, 0, 0, '!', 0};
     WriteText(Path("b.riff"), std::string(bytes.begin(), bytes.end()));
-    RiffFile file;
     ASSERT_TRUE(file.Open(Path("b.riff"), RiffFile::OpenMode::Read));
 
-    RiffChunk form{0, 0, MakeFourCC('W', 'A', 'V', 'E')};
-    ASSERT_TRUE(file.Descend(form, nullptr, RiffFind::Form));
-    EXPECT_EQ(form.DataOffset, 8);
+    RiffChunk wave{0, 0, MakeFourCC('W', 'A', 'V', 'E')};
+    ASSERT_TRUE(file.Descend(wave, nullptr, RiffFind::Form));
+    EXPECT_EQ(wave.DataOffset, 8);
     EXPECT_EQ(file.Tell(), 12);
 
     RiffChunk want{MakeFourCC('w', 'a', 'n', 't')};
-    ASSERT_TRUE(file.Descend(want, &form, RiffFind::Id));
+    ASSERT_TRUE(file.Descend(want, &wave, RiffFind::Id));
     EXPECT_EQ(want.DataOffset, 30);
     EXPECT_EQ(want.Size, 2u);
     char text[2];
     ASSERT_TRUE(file.ReadExactly(text, 2));
     EXPECT_EQ(std::string(text, 2), "hi");
     ASSERT_TRUE(file.Ascend(want));
-    EXPECT_FALSE(file.Descend(want, &form, RiffFind::Id));
+    EXPECT_FALSE(file.Descend(want, &wave, RiffFind::Id));
 
     // At top level the form counts as one chunk and is skipped whole.
     ASSERT_TRUE(file.Seek(0));
@@ -218,7 +214,7 @@ protected:
     }
 };
 
-TEST_F(TempFilesTest, TemporaryFilesAreNewAndUniqueAndSameFileComparesCanonicalPaths)
+TEST_F(TempFilesTest, TemporaryFilesAreNewSameFileComparesCanonicalPathsAndCopiesReplaceOnlyWhenComplete)
 {
     std::set<std::string> names;
     for (int i = 0; i < 20; ++i)
@@ -240,10 +236,10 @@ TEST_F(TempFilesTest, TemporaryFilesAreNewAndUniqueAndSameFileComparesCanonicalP
     EXPECT_TRUE(platform::SameFile((folder / "sub" / ".." / "new.wav").string(), Path("new.wav")));
     EXPECT_FALSE(platform::SameFile(Path("x.wav"), Path("X.wav")));
     EXPECT_FALSE(platform::SameFile(Path("x.wav"), ""));
-}
 
-TEST_F(TempFilesTest, CopyAndMoveReplaceTheTargetOnlyWhenComplete)
-{
+    // Copies and moves replace the target only when complete.
+    fs::remove_all(folder);
+    fs::create_directories(folder);
     WriteText(Path("source"), std::string(100000, 's'));
     WriteText(Path("target"), "old contents");
     ::chmod(Path("target").c_str(), 0640);
