@@ -123,7 +123,7 @@ TEST(Calibration, ThePageChecksEachMethodsValue)
     EXPECT_EQ(chosen.RefUnits, kUnitHydrophonePascals);
 }
 
-TEST(Calibration, TheVerdictRejectsOverloadAndTooLowLevels)
+TEST(Calibration, TheVerdictRejectsOverloadAndTooLowLevelsAndTheHistoryGainsOneLinePerCalibration)
 {
     struct Case {
         float pct;
@@ -141,6 +141,18 @@ TEST(Calibration, TheVerdictRejectsOverloadAndTooLowLevels)
         EXPECT_NEAR(v.millivolts, c.millivolts, 0.001f);
         EXPECT_EQ(std::pair(v.accepted, v.message.rfind(c.begins, 0)), std::pair(c.accepted, 0ul)) << v.message;
     }
+
+    // Each calibration adds a line to the history.
+    const TempFolder folder;
+    const std::string root = folder.Root();
+    const std::string line = HistoryLine(std::chrono::system_clock::now(), 0.625f, 94.0f, 22.097f);
+    EXPECT_NE(line.find(" DAQ gain =  0.625, Test SPL =  94.00, Measured level mVrms = 22.097000\n"),
+              std::string::npos)
+        << line;
+    ASSERT_TRUE(AppendHistory(root, line));
+    ASSERT_TRUE(AppendHistory(root, line));
+    EXPECT_EQ(ReadText(root + kHistoryFileName), line + line);
+    EXPECT_EQ(line.rfind("Mic Calibrated: ", 0), 0u);
 }
 
 namespace {
@@ -175,20 +187,6 @@ TEST(Calibration, MeasuringARecordingFindsItsToneAsAFractionOfFullScale)
 
     // The first five seconds are skipped as settling: a shorter recording holds nothing to measure.
     EXPECT_FALSE(MeasureCalibrationFile(*Recording(0.05, 48000 * 5 - 1000), &left, &right));
-}
-
-TEST(Calibration, TheHistoryGainsOneLinePerCalibration)
-{
-    const TempFolder folder;
-    const std::string root = folder.Root();
-    const std::string line = HistoryLine(std::chrono::system_clock::now(), 0.625f, 94.0f, 22.097f);
-    EXPECT_NE(line.find(" DAQ gain =  0.625, Test SPL =  94.00, Measured level mVrms = 22.097000\n"),
-              std::string::npos)
-        << line;
-    ASSERT_TRUE(AppendHistory(root, line));
-    ASSERT_TRUE(AppendHistory(root, line));
-    EXPECT_EQ(ReadText(root + kHistoryFileName), line + line);
-    EXPECT_EQ(line.rfind("Mic Calibrated: ", 0), 0u);
 }
 
 TEST(Calibration, ARelativeReferenceReadsZeroDbAndAMissingLevelIsRefused)
