@@ -79,7 +79,7 @@ protected:
     const std::string path = Path("test.ini");
 };
 
-TEST_F(ProfileFileTest, LookupFollowsTheProfileRulesAndWritesKeepEveryOtherLine)
+TEST_F(ProfileFileTest, LookupFollowsTheProfileRulesWritesKeepEveryOtherLineAndUnsafeSavesFail)
 {
     WriteText(path, "; a comment\n[Paths]\n  OVL =  \"/data/Overlay \"  \r\nlog='/data/Log'\nlog=/second\n"
                     "Mixed=\"one'\nnoequals\n[ paths ]\nextra=1\n[FileIO]\nWaveFileMode=1\n");
@@ -112,23 +112,21 @@ TEST_F(ProfileFileTest, LookupFollowsTheProfileRulesAndWritesKeepEveryOtherLine)
                               "[Special]\r\nDisplayTimeOffset=2.5\r\n[Paths]\r\novl=/x\r\n");
     EXPECT_TRUE(platform::WriteProfileString("Special", "DisplayTimeOffset", "3", path));
     EXPECT_EQ(platform::GetProfileString("special", "displaytimeoffset", "", 256, path), "3");
-}
 
-TEST_F(ProfileFileTest, ASaveIntoAMissingFolderOrOverAnUnreadableFileFails)
-{
+    // A save into a missing folder, or over a file that cannot be read, fails.
     EXPECT_FALSE(platform::WriteProfileString("A", "b", "c", (folder / "no" / "such.ini").string()));
     EXPECT_FALSE(fs::exists(folder / "no"));
 
-    // A file that cannot be read is never saved over.
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads every file";
-    WriteText(path, "[A]\nb=old\nprivate=1\n");
-    fs::permissions(path, fs::perms::none);
-    ProfileFile unreadable(path);
-    unreadable.WriteString("A", "b", "new");
-    EXPECT_FALSE(unreadable.Save());
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(ReadText(path), "[A]\nb=old\nprivate=1\n");
+    // A file that cannot be read is never saved over (root reads every file).
+    if (::geteuid() != 0) {
+        WriteText(path, "[A]\nb=old\nprivate=1\n");
+        fs::permissions(path, fs::perms::none);
+        ProfileFile unreadable(path);
+        unreadable.WriteString("A", "b", "new");
+        EXPECT_FALSE(unreadable.Save());
+        fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(ReadText(path), "[A]\nb=old\nprivate=1\n");
+    }
 }
 
 class RiffFileTest : public TempFolderTest {};

@@ -158,16 +158,13 @@ TEST_F(CfgFileTest, ReadingSetsTheFixedAndDerivedValues)
     ExpectWritten(s, "Settings/FFTsize=65536 Settings/ChannelProcessing=2");
 }
 
-TEST_F(CfgFileTest, MissingKeysTakeTheFileDefaultsNotTheFrameDefaults)
+TEST_F(CfgFileTest, MissingKeysTakeTheFileDefaultsAndAFileThatCannotBeOpenedChangesNothing)
 {
-    const FrameSettings s = Load("[Device]\nDAQ_InputGain=64\n");
-    ExpectWritten(s, "Device/DAQ_InputGain=64 PrintOpts/MarginLeft=0.5 Calibration/PctFullScaleLeft=-1 "
-                     "CalibrationR/RightChannelName=Accelerometer");
-    EXPECT_EQ(s.m_InputDevice, 0);
-}
+    const FrameSettings read = Load("[Device]\nDAQ_InputGain=64\n");
+    ExpectWritten(read, "Device/DAQ_InputGain=64 PrintOpts/MarginLeft=0.5 Calibration/PctFullScaleLeft=-1 "
+                        "CalibrationR/RightChannelName=Accelerometer");
+    EXPECT_EQ(read.m_InputDevice, 0);
 
-TEST_F(CfgFileTest, AFileThatCannotBeOpenedChangesNothing)
-{
     FrameSettings s;
     s.RunControl.LimitFFT = 500;
     EXPECT_FALSE(LoadCfgSettings(folder.Path("absent.cfg"), s, [] { return 9; }));

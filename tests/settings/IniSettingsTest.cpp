@@ -24,7 +24,7 @@ const std::string kFileIOTail = "MaxRamRecordingTimeSecs=3600\r\nMakeBackup=0\r\
                                 "MaxDiskRecordingSizeBytes=2000000000\r\nAutoReopenOnLaunch=0\r\n";
 
 // The [FileIO] values are fixed whatever the file says.
-TEST_F(IniSettingsTest, ForeignKeysAndLinesSurviveASave)
+TEST_F(IniSettingsTest, ForeignKeysSurviveASaveWindowsFoldersFallBackAndAnInstallThatKeepsItsPathsIgnoresThem)
 {
     const std::string overlay = folder.Path("MyOverlays");
     std::filesystem::create_directory(overlay);
@@ -51,17 +51,15 @@ TEST_F(IniSettingsTest, ForeignKeysAndLinesSurviveASave)
                               "[Special]\r\nDisplayTimeInsteadOfSINAD=1\r\nDisplayTimeOffset=2.5\r\n"
                               "[Settings]\r\nKaiserAlpha=7.0\r\n"
                               "[FileIO]\r\nWaveFileMode=0\r\nUnknownOption=yes\r\n" + kFileIOTail);
-}
 
-TEST_F(IniSettingsTest, WindowsFoldersFallBackWithANoteAndAnInstallThatKeepsItsPathsIgnoresThem)
-{
+    // Windows folders fall back with a note.
     WriteText(path, "[Paths]\r\novl=C:\\Talvenor\\Overlay\r\nlog=C:\\Talvenor\\Log\r\n");
-    FrameSettings s;
+    FrameSettings w;
     testing::internal::CaptureStderr();
-    LoadIniSettings(path, {root, false}, s);
+    LoadIniSettings(path, {root, false}, w);
     const std::string notes = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kOverlay), root + "Overlay");
-    EXPECT_EQ(s.m_DataPaths.Get(DataPaths::kLog), root + "Log");
+    EXPECT_EQ(w.m_DataPaths.Get(DataPaths::kOverlay), root + "Overlay");
+    EXPECT_EQ(w.m_DataPaths.Get(DataPaths::kLog), root + "Log");
     EXPECT_NE(notes.find("C:\\Talvenor\\Overlay"), std::string::npos) << notes;
     EXPECT_NE(notes.find("C:\\Talvenor\\Log"), std::string::npos) << notes;
 
