@@ -31,7 +31,7 @@ using platform::RiffFile;
 using platform::RiffFind;
 using Bytes = std::vector<std::uint8_t>;
 
-TEST(PathsTest, AMissingFolderIsReportedWhenAskedAnExistingOneNever)
+TEST(PathsTest, AMissingFolderIsReportedWhenAskedAndAFileNameIsCutAtTheLastSeparator)
 {
     MessageLog log;
     const std::string path = (fs::path(testing::TempDir()) / "talvenor-no-such-folder").string();
@@ -47,10 +47,8 @@ TEST(PathsTest, AMissingFolderIsReportedWhenAskedAnExistingOneNever)
     EXPECT_EQ(log.requests[0].caption + "|" + log.requests[0].text,
               "Talvenor Mobile|The file folder \"" + path + "\" does not exist (error code = " + std::to_string(ENOENT)
                   + ").  Please check the path/folder settings under the <File><Set Paths> menu.");
-}
 
-TEST(StripFileNameTest, CutsAtTheLastSeparator)
-{
+    // A file name is cut at the last separator.
     // A separator only at the start, or none, leaves the path whole;
     // backslashes are ordinary characters in Linux names.
     const std::pair<const char*, const char*> cases[] = {

@@ -147,7 +147,7 @@ TEST_F(ConfigurationCommandsTest, AFileThatCannotBeReadChangesNothingAndSavingSt
 constexpr DesktopSize kDesktop{1920, 1080};
 
 // The stored text reads back as written; a window off the desktop is brought onto it.
-TEST(WindowPlacementTest, ParsingKeepsTheWindowOnTheDesktop)
+TEST(WindowPlacementTest, ParsingKeepsTheWindowOnTheDesktopAndTheSlotsFollowTheWindows)
 {
     EXPECT_EQ(WindowPlacement::FrameDefault(kDesktop).Format(), "0, 1, {-1,-1}, {-1,-1}, {0,0,1920,1052}");
     const auto parsed = WindowPlacement::Parse("2, 1, {3,4}, {5,6}, {7,8,900,700}", kDesktop, false);
@@ -172,10 +172,8 @@ TEST(WindowPlacementTest, ParsingKeepsTheWindowOnTheDesktop)
     EXPECT_EQ(p->Format(), "0, 1, {5,6}, {0,0}, {0,0,0,0}");
     EXPECT_FALSE(WindowPlacement::Parse("0,", kDesktop, false));
     EXPECT_FALSE(WindowPlacement::Parse("", kDesktop, false));
-}
 
-TEST(WindowSlotsTest, StoringAndReadingFollowTheWindowsAndSavedRectanglesAreClampedOrDefault)
-{
+    // The slots store and read placements as the windows open and close.
     WindowSlots slots;
     const PlacementRect fallback{5, 5, 405, 305};
     bool maximized = true;
