@@ -75,7 +75,7 @@ FrameSettings LoadedScrambledSettings()
 class CfgFileTest : public CfgTextTest {};
 class CfgReaderTest : public CfgTextTest {};
 
-TEST_F(CfgFileTest, DefaultsAreWrittenInTheFileFormats)
+TEST_F(CfgFileTest, DefaultsAreWrittenInTheFileFormatsEveryFieldSurvivesAReadAndAnyLocaleWritesTheSame)
 {
     FrameSettings settings;
     SetTextField(settings.Print.Comment[9], "last comment");
@@ -94,10 +94,8 @@ TEST_F(CfgFileTest, DefaultsAreWrittenInTheFileFormats)
     const std::string tail = "[DTMF_R]\r\nKeyString=1234567890*#ABCD\r\nPulseWidthMsec=100\r\nPulseSpacingMsec=100\r\n"
                              "TwistDB=3.000000\r\nRepeatFlag=0\r\n";
     EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
-}
 
-TEST_F(CfgFileTest, EveryStoredFieldSurvivesAWriteAndAReadAndAnyLocaleWritesTheSameFile)
-{
+    // Every stored field survives a write and a read, and any locale writes the same file.
     const FrameSettings written = LoadedScrambledSettings();
     ASSERT_TRUE(SaveCfgSettings(path, written));
     FrameSettings read;
@@ -222,7 +220,7 @@ TEST_F(CfgReaderTest, NumbersReadInEveryFormLongLinesStayWholeAndEveryTextEndsWi
     EXPECT_EQ(std::string(s.SigGenChannel[1].UserDefined.WaveFileName), ("/w/" + path259).substr(0, 259));
 }
 
-TEST_F(CfgReaderTest, OnlyTheFirstTenThousandLinesAreRead)
+TEST_F(CfgReaderTest, OnlyTheFirstTenThousandLinesAreReadAndDamagedFilesGiveDefaultsAndStayUntouched)
 {
     std::string text = "[PrintOpts]\nMarginLeft=0.25\n";
     for (int i = 0; i < 12000 - 3; ++i)
@@ -234,10 +232,8 @@ TEST_F(CfgReaderTest, OnlyTheFirstTenThousandLinesAreRead)
     CfgTable table;
     ASSERT_TRUE(table.Read(path));
     EXPECT_EQ(table.RowCount(), CfgTable::kMaxRows);
-}
 
-TEST_F(CfgReaderTest, DamagedFilesGiveDefaultsAndStayUntouched)
-{
+    // Damaged files give defaults and stay untouched.
     FrameSettings saved;
     saved.Print.MarginTop = 0.75f;
     saved.Markers[0].MarkerFreq[3] = 777.0f;

@@ -124,7 +124,7 @@ TEST(ProcessingSheet, OkCopiesBackReconfiguresReinitialisesAndRederivesEveryRati
     }
 }
 
-TEST(PathDialogs, FileOptionsAreCheckedInOrderAndNegativeNumbersFail)
+TEST(PathDialogs, FileOptionsAreCheckedInOrderAndSetPathsCreatesMissingFoldersOrNamesOneItCannotMake)
 {
     struct Case {
         const char *ram, *size, *buffer;
@@ -157,10 +157,8 @@ TEST(PathDialogs, FileOptionsAreCheckedInOrderAndNegativeNumbersFail)
                       std::tuple(3600u, 2000000000u, 1u));
         }
     }
-}
 
-TEST(PathDialogs, SetPathsCreatesMissingFoldersAndNamesOneItCannotMake)
-{
+    // Set Paths creates missing folders and names one it cannot make.
     const TempFolder folder;
     const std::filesystem::path root = folder.Path("");
     std::ofstream(root / "plain-file") << "x";
@@ -180,3 +178,4 @@ TEST(PathDialogs, SetPathsCreatesMissingFoldersAndNamesOneItCannotMake)
     EXPECT_EQ(paths.Get(DataPaths::kLog), log);
     EXPECT_EQ(paths.Get(DataPaths::kWave), before.Get(DataPaths::kWave)) << "other slots stay";
 }
+
