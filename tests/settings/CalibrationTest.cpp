@@ -35,28 +35,7 @@ TChannelCalibration Record(std::uint16_t mode, std::uint32_t units, float refLev
 
 } // namespace
 
-TEST(Calibration, ConversionsMatchHandFiguresAndALevelGivesBackItsFullScaleFraction)
-{
-    // Calibrator levels in dB SPL and dBu to pascals and volts are in the ratios below.
-    EXPECT_NEAR(DbToPascals(1, 120.0f), 1.0f, 1e-5f);     // 1 µPa × 10^6
-    EXPECT_NEAR(PascalsToDb(0, 1.0f), 93.98f, 0.01f);
-    EXPECT_EQ(PascalsToDb(0, 0.0f), kNoValue);
-    EXPECT_NEAR(UnitFactor(kUnitPascals), 50000.0f, 1.0f);
-    EXPECT_NEAR(UnitFactor(kUnitHydrophonePascals), 1e6f, 20.0f);
-
-    // A level back to its fraction of full scale inverts the calibration.
-    // 94 dB SPL calibrated at 5 % of full scale: a plot reading of 94 dB is 5 %.
-    TChannelCalibration r = Record(kModeCalibrator, kUnitPascals, 94.0f, 0.05f, 0, 0.625f);
-    RecomputeCalibration(r, 0.625f);
-    float offset = 0.0f;
-    EXPECT_NEAR(LevelToFullScaleFraction(r, 94.0f, 1, &offset), 0.05f, 1e-4f);
-    EXPECT_EQ(offset, -94.0f);
-    TChannelCalibration none;
-    EXPECT_NEAR(LevelToFullScaleFraction(none, 25.0f, 0, &offset), 0.25f, 1e-6f);
-    EXPECT_NEAR(offset, 12.04f, 0.01f);
-}
-
-TEST(Calibration, RecomputeGivesTheRatioOfEveryMethodAndRescalesAMeasurementOnce)
+TEST(Calibration, RatiosAndConversionsMatchHandFiguresAndALevelGivesBackItsFullScaleFraction)
 {
     struct Case {
         const char* name;
@@ -87,6 +66,24 @@ TEST(Calibration, RecomputeGivesTheRatioOfEveryMethodAndRescalesAMeasurementOnce
     RecomputeCalibration(r, 0.625f);
     EXPECT_NEAR(r.PctFullScale, 0.2f, 1e-6f);
     EXPECT_NEAR(r.CalRatio, 1.414213f * 1.0024f / 0.2f, 1e-3f);
+
+    // Conversions the ratios above do not already cover.
+    EXPECT_NEAR(DbToPascals(1, 120.0f), 1.0f, 1e-5f);     // 1 µPa × 10^6
+    EXPECT_NEAR(PascalsToDb(0, 1.0f), 93.98f, 0.01f);
+    EXPECT_EQ(PascalsToDb(0, 0.0f), kNoValue);
+    EXPECT_NEAR(UnitFactor(kUnitPascals), 50000.0f, 1.0f);
+    EXPECT_NEAR(UnitFactor(kUnitHydrophonePascals), 1e6f, 20.0f);
+
+    // A level back to its fraction of full scale inverts the calibration.
+    // 94 dB SPL calibrated at 5 % of full scale: a plot reading of 94 dB is 5 %.
+    TChannelCalibration level = Record(kModeCalibrator, kUnitPascals, 94.0f, 0.05f, 0, 0.625f);
+    RecomputeCalibration(level, 0.625f);
+    float offset = 0.0f;
+    EXPECT_NEAR(LevelToFullScaleFraction(level, 94.0f, 1, &offset), 0.05f, 1e-4f);
+    EXPECT_EQ(offset, -94.0f);
+    TChannelCalibration none;
+    EXPECT_NEAR(LevelToFullScaleFraction(none, 25.0f, 0, &offset), 0.25f, 1e-6f);
+    EXPECT_NEAR(offset, 12.04f, 0.01f);
 }
 
 TEST(Calibration, ThePageChecksEachMethodsValue)

@@ -97,7 +97,7 @@ TEST_F(SettingsLimitsTest, OutputLevelsFollowTheirUnit)
 // Numbers no float holds, or far outside every field's range, in every
 // float key: each reads as if its key were missing, and nothing non-finite
 // is written back. In the integer keys too, every float stays finite.
-TEST_F(SettingsLimitsTest, NonFiniteAndHugeNumbersInEveryKeyReadAsMissingKeys)
+TEST_F(SettingsLimitsTest, NonFiniteAndHugeNumbersReadAsMissingKeysAndPlotTopsAndRangesStayWithinTheirFields)
 {
     const std::vector<hostile_cfg::FloatField> missing = hostile_cfg::FloatFields(Load(""));
     for (const char* hostile : {"nan", "inf", "-inf", "1e39", "-1e39", "1000000000", "-1000000000"}) {
@@ -119,10 +119,8 @@ TEST_F(SettingsLimitsTest, NonFiniteAndHugeNumbersInEveryKeyReadAsMissingKeys)
             EXPECT_EQ(written.find("inf"), std::string::npos);
         }
     }
-}
 
-TEST_F(SettingsLimitsTest, PlotTopAndRangeStayWithinThePlotsOwnFields)
-{
+    // Plot tops and ranges stay within the plot's own fields.
     struct Case {
         const char* scale;
         const char* top;
@@ -149,3 +147,4 @@ TEST_F(SettingsLimitsTest, PlotTopAndRangeStayWithinThePlotsOwnFields)
         EXPECT_EQ(s.Spectrum[0].PlotRange, c.expectedRange);
     }
 }
+
