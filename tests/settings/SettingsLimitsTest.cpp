@@ -77,19 +77,16 @@ TEST_F(SettingsLimitsTest, OutputLevelsFollowTheirUnit)
     o.OutputLevel = 3.0f;
     o.OutputLevelR = -200.0f;
     LimitSigGenOutput(o);
-    EXPECT_EQ(o.OutputUnits, 0);
-    EXPECT_EQ(o.OutputLevel, 0.0f);
-    EXPECT_EQ(o.OutputLevelR, -96.0f);
+    EXPECT_EQ(std::tuple(o.OutputUnits, o.OutputLevel, o.OutputLevelR), std::tuple(0, 0.0f, -96.0f));
 
+    // In volts, against a full scale of 0 V that would divide by zero.
     o.OutputUnits = 2;
     o.FSOption = 0;
     o.FSVoltage = 0.0f;
     o.OutputLevel = 0.0f;
     o.OutputLevelR = 5.0f;
     LimitSigGenOutput(o);
-    EXPECT_EQ(o.FSVoltage, 1.0f) << "a full scale of 0 V would divide by zero";
-    EXPECT_EQ(o.OutputLevel, 0.5f);
-    EXPECT_EQ(o.OutputLevelR, 1.0f);
+    EXPECT_EQ(std::tuple(o.FSVoltage, o.OutputLevel, o.OutputLevelR), std::tuple(1.0f, 0.5f, 1.0f));
 }
 
 } // namespace
