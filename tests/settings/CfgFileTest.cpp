@@ -132,8 +132,7 @@ TEST_F(CfgFileTest, ReadingSetsTheFixedAndDerivedValues)
     s.DataLog.Active = 1;
     ASSERT_TRUE(LoadCfgSettings(path, s, [] { return 2; }));
 
-    EXPECT_EQ(s.m_InputDevice, 2);
-    EXPECT_EQ(s.m_OutputDevice, 2);
+    EXPECT_EQ(std::pair(s.m_InputDevice, s.m_OutputDevice), std::pair(2, 2));
     // The start-up fix-ups (ChannelProcessing) are the frame's, not the reader's.
     ExpectWritten(s, "Device/SoundCardDriverMode=1 Toolbars/Main=1 Toolbars/Buttons=0 Toolbars/Statusbar=1 "
                      "Mode/OpMode=1 Settings/FFTsize=65536 Settings/AverageMode=1 Settings/AverageModeR=1 "

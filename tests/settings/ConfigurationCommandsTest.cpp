@@ -78,9 +78,9 @@ TEST_F(ConfigurationCommandsTest, LoadingEndsInTheStateOfAStartWithThatFileAndLe
     // The undo copy holds the state before the load, with the slots stored.
     FrameSettings undone;
     ASSERT_TRUE(LoadCfgSettings(folder.Path("-Undo.cfg"), undone, {}));
-    EXPECT_EQ(undone.Processing.AverageSpeed[0], 1);
-    EXPECT_TRUE(undone.Windows.IsOpen(kSlotPeakFrequency));
-    EXPECT_FALSE(undone.Windows.IsOpen(kSlotRecorder));
+    EXPECT_EQ(std::tuple(undone.Processing.AverageSpeed[0], undone.Windows.IsOpen(kSlotPeakFrequency),
+                         undone.Windows.IsOpen(kSlotRecorder)),
+              std::tuple(1, true, false));
 
     // The undo copy goes to the configuration folder in use.
     const std::string configs = folder.Path("configs");

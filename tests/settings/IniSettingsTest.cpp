@@ -58,8 +58,8 @@ TEST_F(IniSettingsTest, ForeignKeysSurviveASaveWindowsFoldersFallBackAndAnInstal
     testing::internal::CaptureStderr();
     LoadIniSettings(path, {root, false}, w);
     const std::string notes = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(w.m_DataPaths.Get(DataPaths::kOverlay), root + "Overlay");
-    EXPECT_EQ(w.m_DataPaths.Get(DataPaths::kLog), root + "Log");
+    EXPECT_EQ(std::tuple(w.m_DataPaths.Get(DataPaths::kOverlay), w.m_DataPaths.Get(DataPaths::kLog)),
+              std::tuple(root + "Overlay", root + "Log"));
     EXPECT_NE(notes.find("C:\\Talvenor\\Overlay"), std::string::npos) << notes;
     EXPECT_NE(notes.find("C:\\Talvenor\\Log"), std::string::npos) << notes;
 
