@@ -18,8 +18,6 @@
 
 #include <chrono>
 #include <cmath>
-#include <filesystem>
-#include <map>
 #include <memory>
 #include <numbers>
 #include <numeric>
@@ -48,19 +46,6 @@ double Mean(const float* samples, int count)
 double Rms(const float* samples, int count)
 {
     return std::sqrt(std::inner_product(samples, samples + count, samples, 0.0) / count);
-}
-
-std::map<std::string, std::string> Listed(const AsioDriverList& list)
-{
-    std::map<std::string, std::string> drivers;
-    for (int i = 0; i < list.asioGetNumDev(); ++i) {
-        char name[AsioDriverList::kNameCapacity];
-        char path[AsioDriverList::kPathCapacity];
-        list.asioGetDriverName(i, name, sizeof name);
-        list.asioGetDriverPath(i, path, sizeof path);
-        drivers[name] = path;
-    }
-    return drivers;
 }
 
 } // namespace
@@ -122,31 +107,27 @@ protected:
     std::unique_ptr<StreamRecorder> Recorder;
 };
 
-TEST_F(DaqSimDriver, DeliversTheRateInRealTime)
-{
-    Open(44100, Silence);
-    const double started = platform::SteadySeconds();
-    ASSERT_EQ(ASIOStart(), kAsioOk);
-    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
-    ASSERT_EQ(ASIOStop(), kAsioOk);
-    // Stopped: no switch runs while the count and its time are read.
-    const double seconds = Recorder->LastSwitchSeconds() - started;
-    EXPECT_GT(seconds, 2.0);
-    EXPECT_NEAR(Recorder->Switches() * BufferSize, 44100.0 * seconds, BufferSize);
-
-    const int switches = Recorder->Switches();
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(Recorder->Switches(), switches) << "no buffer after stop";
-}
-
-TEST_F(DaqSimDriver, InputsHearTheOutputsThroughTheLoopbackPlusLowNoise)
+TEST_F(DaqSimDriver, DeliversTheRateInRealTimeAndInputsHearTheOutputsThroughTheLoopbackPlusLowNoise)
 {
     for (ASIOSampleType type : {ASIOSTInt32LSB, ASIOSTInt24LSB}) {
         SCOPED_TRACE(type);
         Module->SetSampleType(type);
-        Open(48000, LeftTone);
+        Open(44100, LeftTone);
         EXPECT_EQ(Type, type);
-        Run(12);
+        const double started = platform::SteadySeconds();
+        ASSERT_EQ(ASIOStart(), kAsioOk);
+        std::this_thread::sleep_for(std::chrono::milliseconds(type == ASIOSTInt32LSB ? 2500 : 0));
+        ASSERT_TRUE(Recorder->WaitForSwitches(12, 30.0));
+        ASSERT_EQ(ASIOStop(), kAsioOk);
+        if (type == ASIOSTInt32LSB) {
+            // Stopped: no switch runs while the count and its time are read.
+            const double seconds = Recorder->LastSwitchSeconds() - started;
+            EXPECT_GT(seconds, 2.0);
+            EXPECT_NEAR(Recorder->Switches() * BufferSize, 44100.0 * seconds, BufferSize);
+            const int switches = Recorder->Switches();
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            EXPECT_EQ(Recorder->Switches(), switches) << "no buffer after stop";
+        }
         // Each buffer hears what was played one buffer earlier.
         double worst = 0;
         for (int b = 1; b < 12; ++b) {
@@ -172,17 +153,12 @@ TEST_F(DaqSimDriver, TheRoomAddsASeededBroadbandFloorOverTheLoopback)
     for (int run = 0; run < 2; ++run) {
         Open(48000, LeftTone);
         Run(40);
-        std::vector<float> right, left;
-        for (int b = 8; b < 40; ++b) {
+        std::vector<float> right;
+        for (int b = 8; b < 40; ++b)
             right.insert(right.end(), Recorder->Input(1, b), Recorder->Input(1, b) + BufferSize);
-            for (int i = 0; i < BufferSize; ++i)
-                left.push_back(Recorder->Input(0, b)[i] - LeftTone(0, (b - 1) * BufferSize + i));
-        }
         const int n = static_cast<int>(right.size());
         const double hiss = 3.9e-3 / 0.625, floor = std::hypot(hiss, 3.16e-3 / 0.625);
         EXPECT_NEAR(Rms(right.data(), n), floor, 0.15 * floor);
-        EXPECT_NEAR(Rms(left.data(), n), floor, 0.15 * floor)
-            << "the tone still comes back whole, with the room on top";
         // Broadband: the hiss survives a first difference (√2 times), the rumble hardly.
         std::vector<float> difference(right.size() - 1);
         for (std::size_t i = 0; i + 1 < right.size(); ++i)
@@ -196,7 +172,7 @@ TEST_F(DaqSimDriver, TheRoomAddsASeededBroadbandFloorOverTheLoopback)
     }
 }
 
-TEST_F(DaqSimDriver, SensorCurrentAddsADcStepThatSettlesAndAnAbsentModuleDoesNotInitialise)
+TEST_F(DaqSimDriver, SensorCurrentAddsADcStepThatSettlesTheControlLibraryOpensAndAnAbsentModuleDoesNotInitialise)
 {
     Module->SetRegister(0x5102);  // right sensor current on, left off
     Open(48000, Silence);
@@ -207,6 +183,13 @@ TEST_F(DaqSimDriver, SensorCurrentAddsADcStepThatSettlesAndAnAbsentModuleDoesNot
     EXPECT_LT(std::abs(Mean(Recorder->Input(0, 0), BufferSize)), 1e-5);
     Close();
     DeleteAsioDrivers();
+    {
+        // The module's control library is registered too.
+        DaqDevice device;
+        device.SetWait([](std::uint32_t) {});
+        device.Open();
+        EXPECT_TRUE(device.IsOpen());
+    }
 
     // An absent module does not initialise.
     Module->SetPresent(0);
@@ -214,26 +197,6 @@ TEST_F(DaqSimDriver, SensorCurrentAddsADcStepThatSettlesAndAnAbsentModuleDoesNot
     ASIODriverInfo info{};
     EXPECT_EQ(ASIOInit(&info), kAsioNotPresent);
     EXPECT_STREQ(info.errorMessage, "The Talvenor DAQ module is not connected.");
-}
-
-TEST(ShippedDrivers, AreFoundInTheBuildTree)
-{
-    // The system registry, as the program sees it when run from the build tree.
-    platform::SetRegistry(nullptr);
-    const std::map<std::string, std::string> drivers = Listed(AsioDriverList());
-    ASSERT_TRUE(drivers.contains(kDaqSimDriverName));
-    EXPECT_TRUE(std::filesystem::equivalent(drivers.at(kDaqSimDriverName), DAQSIM_PLUGIN));
-#ifdef JACK_PLUGIN
-    ASSERT_TRUE(drivers.contains(kJackDriverName));
-    EXPECT_TRUE(std::filesystem::equivalent(drivers.at(kJackDriverName), JACK_PLUGIN));
-#endif
-
-    // The DAQ module's control library is registered too.
-    ASSERT_NE(ResetDaqSimModule(), nullptr);
-    DaqDevice device;
-    device.SetWait([](std::uint32_t) {});
-    device.Open();
-    EXPECT_TRUE(device.IsOpen());
 }
 
 TEST(ShippedDrivers, AUserFileAddsDriversOrIsIgnoredWithAMessage)
@@ -253,10 +216,15 @@ TEST(ShippedDrivers, AUserFileAddsDriversOrIsIgnoredWithAMessage)
     platform::SetRegistry(&registry);
     LoadDriverFile(registry, folder.Path("missing.reg"));
     LoadDriverFile(registry, bad);
-    EXPECT_EQ(Listed(AsioDriverList()).size(), 0u);
+    EXPECT_EQ(AsioDriverList().asioGetNumDev(), 0);
     LoadDriverFile(registry, good);
-    EXPECT_EQ(Listed(AsioDriverList()), (std::map<std::string, std::string>{{"Extra Module", DAQSIM_PLUGIN}}));
+    const AsioDriverList list;
     platform::SetRegistry(nullptr);
+    ASSERT_EQ(list.asioGetNumDev(), 1);
+    char name[AsioDriverList::kNameCapacity], path[AsioDriverList::kPathCapacity];
+    list.asioGetDriverName(0, name, sizeof name);
+    list.asioGetDriverPath(0, path, sizeof path);
+    EXPECT_EQ(std::string(name) + " in " + path, "Extra Module in " DAQSIM_PLUGIN);
     EXPECT_EQ(log.texts,
               std::vector<std::string>{"The driver list " + bad + " was ignored: line 2 is not a registry entry."});
 }

@@ -32,9 +32,7 @@ public:
     }
     ~StreamRecorder() { Current = nullptr; }
 
-    ASIOError CreateBuffers() { return ASIOCreateBuffers(Infos, 4, BufferSize, Callbacks()); }
-
-    const ASIOCallbacks* Callbacks() const
+    ASIOError CreateBuffers()
     {
         static const ASIOCallbacks callbacks = {
             [](std::int32_t index, ASIOBool) {
@@ -48,7 +46,7 @@ public:
                 return selector == kAsioSelectorSupported ? value == kAsioResetRequest : selector == kAsioResetRequest;
             },
             nullptr};
-        return &callbacks;
+        return ASIOCreateBuffers(Infos, 4, BufferSize, &callbacks);
     }
 
     int Switches() const { return SwitchCount.load(std::memory_order_acquire); }
@@ -81,13 +79,11 @@ private:
         for (int c = 0; c < 4; ++c) {
             const ASIOBufferInfo& info = Infos[c];
             auto* slot = static_cast<std::uint8_t*>(info.buffers[index]);
-            if (info.isInput) {
-                if (buffer >= kKeptBuffers || info.channelNum > 1)
-                    continue;
+            if (info.isInput && buffer < kKeptBuffers) {
                 float* kept = &Inputs[info.channelNum][static_cast<std::size_t>(buffer) * BufferSize];
                 for (int i = 0; i < BufferSize; ++i)
                     kept[i] = SampleCodec::Decode(Type, slot + i * bytes);
-            } else {
+            } else if (!info.isInput) {
                 const std::int64_t first = std::int64_t{buffer} * BufferSize;
                 for (int i = 0; i < BufferSize; ++i)
                     SampleCodec::Encode(Type, Play(info.channelNum, first + i), slot + i * bytes);

@@ -31,38 +31,28 @@ using platform::RiffFile;
 using platform::RiffFind;
 using Bytes = std::vector<std::uint8_t>;
 
-TEST(PathsTest, AMissingFolderIsReportedWhenAskedAnExistingOneNever)
+TEST(PathsTest, AMissingFolderIsReportedWhenAskedAndAFileNameIsCutAtTheLastSeparator)
 {
     MessageLog log;
-    const std::vector<platform::MessageBoxRequest>& messages = log.requests;
+    const std::string path = (fs::path(testing::TempDir()) / "talvenor-no-such-folder").string();
+    fs::remove_all(path);
     EXPECT_TRUE(FolderExists(testing::TempDir().c_str(), 1));
-    EXPECT_TRUE(messages.empty());
-    const std::filesystem::path missing = std::filesystem::path(testing::TempDir()) / "talvenor-no-such-folder";
-    std::filesystem::remove_all(missing);
-    const std::string path = missing.string();
-
     EXPECT_FALSE(FolderExists(path.c_str(), 0));
-    EXPECT_TRUE(messages.empty());
+    EXPECT_FALSE(FolderExists(nullptr, 1));
+    EXPECT_TRUE(log.requests.empty());
 
     EXPECT_FALSE(FolderExists(path.c_str(), 1));
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].caption, "Talvenor Mobile");
-    EXPECT_EQ(messages[0].icon, platform::MessageIcon::Stop);
-    EXPECT_EQ(messages[0].text, "The file folder \"" + path + "\" does not exist (error code = "
-                                    + std::to_string(ENOENT)
-                                    + ").  Please check the path/folder settings under the <File><Set Paths> menu.");
+    ASSERT_EQ(log.requests.size(), 1u);
+    EXPECT_EQ(log.requests[0].icon, platform::MessageIcon::Stop);
+    EXPECT_EQ(log.requests[0].caption + "|" + log.requests[0].text,
+              "Talvenor Mobile|The file folder \"" + path + "\" does not exist (error code = " + std::to_string(ENOENT)
+                  + ").  Please check the path/folder settings under the <File><Set Paths> menu.");
 
-    EXPECT_FALSE(FolderExists(nullptr, 1));
-    EXPECT_EQ(messages.size(), 1u);
-}
-
-TEST(StripFileNameTest, CutsAtTheLastSeparator)
-{
+    // A file name is cut at the last separator.
     // A separator only at the start, or none, leaves the path whole;
     // backslashes are ordinary characters in Linux names.
-    const std::pair<const char*, const char*> cases[] = {{"/a/b.wav", "/a"},     {"rel/dir/file.txt", "rel/dir"},
-                                                         {"/a/", "/a"},          {"/b.wav", "/b.wav"},
-                                                         {"b.wav", "b.wav"},     {"/x/C:\\a\\b.wav", "/x"}};
+    const std::pair<const char*, const char*> cases[] = {
+        {"/a/b.wav", "/a"}, {"/b.wav", "/b.wav"}, {"b.wav", "b.wav"}, {"/x/C:\\a\\b.wav", "/x"}};
     char buffer[64];
     for (const auto& [path, folder] : cases) {
         StripFileName(path, buffer);
@@ -87,7 +77,7 @@ protected:
     const std::string path = Path("test.ini");
 };
 
-TEST_F(ProfileFileTest, LookupFollowsTheProfileRulesAndWritesKeepEveryOtherLine)
+TEST_F(ProfileFileTest, LookupFollowsTheProfileRulesWritesKeepEveryOtherLineAndUnsafeSavesFail)
 {
     WriteText(path, "; a comment\n[Paths]\n  OVL =  \"/data/Overlay \"  \r\nlog='/data/Log'\nlog=/second\n"
                     "Mixed=\"one'\nnoequals\n[ paths ]\nextra=1\n[FileIO]\nWaveFileMode=1\n");
@@ -120,33 +110,26 @@ TEST_F(ProfileFileTest, LookupFollowsTheProfileRulesAndWritesKeepEveryOtherLine)
                               "[Special]\r\nDisplayTimeOffset=2.5\r\n[Paths]\r\novl=/x\r\n");
     EXPECT_TRUE(platform::WriteProfileString("Special", "DisplayTimeOffset", "3", path));
     EXPECT_EQ(platform::GetProfileString("special", "displaytimeoffset", "", 256, path), "3");
-}
 
-TEST_F(ProfileFileTest, ASaveIntoAMissingFolderOrOverAnUnreadableFileFails)
-{
+    // A save into a missing folder, or over a file that cannot be read, fails.
     EXPECT_FALSE(platform::WriteProfileString("A", "b", "c", (folder / "no" / "such.ini").string()));
     EXPECT_FALSE(fs::exists(folder / "no"));
 
-    // A file that cannot be read is never saved over.
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads every file";
-    WriteText(path, "[A]\nb=old\nprivate=1\n");
-    fs::permissions(path, fs::perms::none);
-    ProfileFile unreadable(path);
-    unreadable.WriteString("A", "b", "new");
-    EXPECT_FALSE(unreadable.Save());
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(ReadText(path), "[A]\nb=old\nprivate=1\n");
+    // A file that cannot be read is never saved over (root reads every file).
+    if (::geteuid() != 0) {
+        WriteText(path, "[A]\nb=old\nprivate=1\n");
+        fs::permissions(path, fs::perms::none);
+        ProfileFile unreadable(path);
+        unreadable.WriteString("A", "b", "new");
+        EXPECT_FALSE(unreadable.Save());
+        fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(ReadText(path), "[A]\nb=old\nprivate=1\n");
+    }
 }
 
 class RiffFileTest : public TempFolderTest {};
 
-void Store(const std::string& path, const Bytes& bytes)
-{
-    WriteText(path, std::string(bytes.begin(), bytes.end()));
-}
-
-TEST_F(RiffFileTest, CreatedChunksGetTheirSizesAndPadBytes)
+TEST_F(RiffFileTest, CreatedChunksGetSizesAndPadsAndDescendSkipsOthersStaysInItsParentAndStopsAtTheEnd)
 {
     RiffFile file;
     ASSERT_TRUE(file.Open(Path("a.riff"), RiffFile::OpenMode::Create));
@@ -177,34 +160,30 @@ TEST_F(RiffFileTest, CreatedChunksGetTheirSizesAndPadBytes)
     EXPECT_TRUE(file.Truncate(0));
     ASSERT_TRUE(file.Close());
     EXPECT_EQ(ReadText(Path("a.riff")), "");
-}
 
-TEST_F(RiffFileTest, DescendSkipsOtherChunksStaysInsideItsParentAndStopsAtTheFileEnd)
-{
-    // A form holding an odd-sized chunk and "want", followed at top level by
+    // Descending: a form holding an odd-sized chunk and "want", followed at top level by
     // another "want" that a search inside the form must not reach.
     const Bytes bytes = {'R', 'I', 'F', 'F', 24, 0, 0, 0, 'W', 'A', 'V', 'E',
                          'o', 'd', 'd', ' ', 1,  0, 0, 0, 'z', 0,
                          'w', 'a', 'n', 't', 2,  0, 0, 0, 'h', 'i',
                          'w', 'a', 'n', 't', 1,  0, 0, 0, '!', 0};
-    Store(Path("b.riff"), bytes);
-    RiffFile file;
+    WriteText(Path("b.riff"), std::string(bytes.begin(), bytes.end()));
     ASSERT_TRUE(file.Open(Path("b.riff"), RiffFile::OpenMode::Read));
 
-    RiffChunk form{0, 0, MakeFourCC('W', 'A', 'V', 'E')};
-    ASSERT_TRUE(file.Descend(form, nullptr, RiffFind::Form));
-    EXPECT_EQ(form.DataOffset, 8);
+    RiffChunk wave{0, 0, MakeFourCC('W', 'A', 'V', 'E')};
+    ASSERT_TRUE(file.Descend(wave, nullptr, RiffFind::Form));
+    EXPECT_EQ(wave.DataOffset, 8);
     EXPECT_EQ(file.Tell(), 12);
 
     RiffChunk want{MakeFourCC('w', 'a', 'n', 't')};
-    ASSERT_TRUE(file.Descend(want, &form, RiffFind::Id));
+    ASSERT_TRUE(file.Descend(want, &wave, RiffFind::Id));
     EXPECT_EQ(want.DataOffset, 30);
     EXPECT_EQ(want.Size, 2u);
     char text[2];
     ASSERT_TRUE(file.ReadExactly(text, 2));
     EXPECT_EQ(std::string(text, 2), "hi");
     ASSERT_TRUE(file.Ascend(want));
-    EXPECT_FALSE(file.Descend(want, &form, RiffFind::Id));
+    EXPECT_FALSE(file.Descend(want, &wave, RiffFind::Id));
 
     // At top level the form counts as one chunk and is skipped whole.
     ASSERT_TRUE(file.Seek(0));
@@ -212,7 +191,7 @@ TEST_F(RiffFileTest, DescendSkipsOtherChunksStaysInsideItsParentAndStopsAtTheFil
     EXPECT_EQ(want.DataOffset, 40);
 
     // A chunk claiming 4 GB, then nothing: the search must stop, not wrap.
-    Store(Path("c.riff"), {'j', 'u', 'n', 'k', 0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3});
+    WriteText(Path("c.riff"), "junk\xFF\xFF\xFF\xFF\x01\x02\x03");
     ASSERT_TRUE(file.Close());
     ASSERT_TRUE(file.Open(Path("c.riff"), RiffFile::OpenMode::Read));
     EXPECT_FALSE(file.Descend(want, nullptr, RiffFind::Id));
@@ -231,7 +210,7 @@ protected:
     }
 };
 
-TEST_F(TempFilesTest, TemporaryFilesAreNewAndUniqueAndSameFileComparesCanonicalPaths)
+TEST_F(TempFilesTest, TemporaryFilesAreNewSameFileComparesCanonicalPathsAndCopiesReplaceOnlyWhenComplete)
 {
     std::set<std::string> names;
     for (int i = 0; i < 20; ++i)
@@ -248,17 +227,15 @@ TEST_F(TempFilesTest, TemporaryFilesAreNewAndUniqueAndSameFileComparesCanonicalP
     WriteText(Path("x.wav"), "x");
     fs::create_directories(folder / "sub");
     fs::create_symlink(folder / "x.wav", folder / "sub" / "link.wav");
-    EXPECT_TRUE(platform::SameFile(Path("x.wav"), (folder / "sub" / ".." / "x.wav").string()));
     EXPECT_TRUE(platform::SameFile(Path("x.wav"), (folder / "sub" / "link.wav").string()));
     // A file still to be written: its names are compared, both made canonical.
     EXPECT_TRUE(platform::SameFile((folder / "sub" / ".." / "new.wav").string(), Path("new.wav")));
-    EXPECT_TRUE(platform::SameFile(Path("new.wav"), (folder / "sub" / ".." / "new.wav").string()));
     EXPECT_FALSE(platform::SameFile(Path("x.wav"), Path("X.wav")));
     EXPECT_FALSE(platform::SameFile(Path("x.wav"), ""));
-}
 
-TEST_F(TempFilesTest, CopyAndMoveReplaceTheTargetOnlyWhenComplete)
-{
+    // Copies and moves replace the target only when complete.
+    fs::remove_all(folder);
+    fs::create_directories(folder);
     WriteText(Path("source"), std::string(100000, 's'));
     WriteText(Path("target"), "old contents");
     ::chmod(Path("target").c_str(), 0640);
@@ -305,7 +282,7 @@ std::vector<std::string> Subkeys(const Registry& registry, RegistryHive hive, co
     return names;
 }
 
-TEST(Registry, KeysAndValuesIgnoreCaseAndEnumerateInOrder)
+TEST(Registry, KeysAndValuesIgnoreCaseEnumerateInOrderAndEntryFilesLoadWholeOrNotAtAll)
 {
     Registry registry;
     registry.SetValue(RegistryHive::LocalMachine, "SOFTWARE\\ASIO\\zulu", "clsid", "z");
@@ -332,11 +309,8 @@ TEST(Registry, KeysAndValuesIgnoreCaseAndEnumerateInOrder)
               (std::vector<std::string>{"Mike", "zulu"}));
     registry.Clear();
     EXPECT_FALSE(registry.KeyExists(RegistryHive::LocalMachine, "software"));
-}
 
-TEST(Registry, LoadsEntryFilesWholeOrNotAtAll)
-{
-    Registry registry;
+    // Entry files load whole or not at all.
     int line = -1;
     const char* good =
         "; drivers added by hand\r\n"
@@ -348,7 +322,6 @@ TEST(Registry, LoadsEntryFilesWholeOrNotAtAll)
         "@=\"/opt/studio.so\"\n";
     ASSERT_TRUE(registry.LoadText(good, line));
     EXPECT_EQ(line, 0);
-    std::string value;
     ASSERT_TRUE(registry.QueryValue(RegistryHive::LocalMachine, "software\\asio\\Studio \"A\"", "description", value));
     EXPECT_EQ(value, "Studio \"A\" \\ desk");
     ASSERT_TRUE(registry.QueryValue(RegistryHive::ClassesRoot, "clsid\\{0}\\InprocServer32", "", value));

@@ -35,29 +35,7 @@ TChannelCalibration Record(std::uint16_t mode, std::uint32_t units, float refLev
 
 } // namespace
 
-TEST(Calibration, ConversionsMatchHandFiguresAndALevelGivesBackItsFullScaleFraction)
-{
-    EXPECT_NEAR(DbToPascals(0, 94.0f), 1.0024f, 1e-4f);   // 20 µPa × 10^(94/20)
-    EXPECT_NEAR(DbToPascals(1, 120.0f), 1.0f, 1e-5f);     // 1 µPa × 10^6
-    EXPECT_NEAR(DbuToVolts(0.0f), 0.7746f, 5e-4f);        // 0 dBu
-    EXPECT_NEAR(PascalsToDb(0, 1.0f), 93.98f, 0.01f);
-    EXPECT_EQ(PascalsToDb(0, 0.0f), kNoValue);
-    EXPECT_NEAR(UnitFactor(kUnitPascals), 50000.0f, 1.0f);
-    EXPECT_NEAR(UnitFactor(kUnitHydrophonePascals), 1e6f, 20.0f);
-
-    // A level back to its fraction of full scale inverts the calibration.
-    // 94 dB SPL calibrated at 5 % of full scale: a plot reading of 94 dB is 5 %.
-    TChannelCalibration r = Record(kModeCalibrator, kUnitPascals, 94.0f, 0.05f, 0, 0.625f);
-    RecomputeCalibration(r, 0.625f);
-    float offset = 0.0f;
-    EXPECT_NEAR(LevelToFullScaleFraction(r, 94.0f, 1, &offset), 0.05f, 1e-4f);
-    EXPECT_EQ(offset, -94.0f);
-    TChannelCalibration none;
-    EXPECT_NEAR(LevelToFullScaleFraction(none, 25.0f, 0, &offset), 0.25f, 1e-6f);
-    EXPECT_NEAR(offset, 12.04f, 0.01f);
-}
-
-TEST(Calibration, RecomputeGivesTheRatioOfEveryMethod)
+TEST(Calibration, RatiosAndConversionsMatchHandFiguresAndALevelGivesBackItsFullScaleFraction)
 {
     struct Case {
         const char* name;
@@ -81,17 +59,31 @@ TEST(Calibration, RecomputeGivesTheRatioOfEveryMethod)
         RecomputeCalibration(c.record, c.range);
         EXPECT_NEAR(c.record.CalRatio, c.ratio, c.ratio * 1e-4f) << c.name;
     }
-}
 
-TEST(Calibration, AMeasurementAtAnotherRangeIsRescaledOnceHoweverOftenApplied)
-{
-    // Measured at 5 % of 2.5 V; the 0.625 V range is now selected: 20 %.
+    // Measured at 5 % of 2.5 V, now on the 0.625 V range: 20 %, however often applied.
     TChannelCalibration r = Record(kModeCalibrator, kUnitPascals, 94.0f, 0.05f, 0, 2.5f);
-    for (int apply = 0; apply < 3; ++apply) {
-        RecomputeCalibration(r, 0.625f);
-        EXPECT_NEAR(r.PctFullScale, 0.2f, 1e-6f) << apply;
-        EXPECT_NEAR(r.CalRatio, 1.414213f * 1.0024f / 0.2f, 1e-3f);
-    }
+    RecomputeCalibration(r, 0.625f);
+    RecomputeCalibration(r, 0.625f);
+    EXPECT_NEAR(r.PctFullScale, 0.2f, 1e-6f);
+    EXPECT_NEAR(r.CalRatio, 1.414213f * 1.0024f / 0.2f, 1e-3f);
+
+    // Conversions the ratios above do not already cover.
+    EXPECT_NEAR(DbToPascals(1, 120.0f), 1.0f, 1e-5f);     // 1 µPa × 10^6
+    EXPECT_NEAR(PascalsToDb(0, 1.0f), 93.98f, 0.01f);
+    EXPECT_EQ(PascalsToDb(0, 0.0f), kNoValue);
+    EXPECT_NEAR(UnitFactor(kUnitPascals), 50000.0f, 1.0f);
+    EXPECT_NEAR(UnitFactor(kUnitHydrophonePascals), 1e6f, 20.0f);
+
+    // A level back to its fraction of full scale inverts the calibration.
+    // 94 dB SPL calibrated at 5 % of full scale: a plot reading of 94 dB is 5 %.
+    TChannelCalibration level = Record(kModeCalibrator, kUnitPascals, 94.0f, 0.05f, 0, 0.625f);
+    RecomputeCalibration(level, 0.625f);
+    float offset = 0.0f;
+    EXPECT_NEAR(LevelToFullScaleFraction(level, 94.0f, 1, &offset), 0.05f, 1e-4f);
+    EXPECT_EQ(offset, -94.0f);
+    TChannelCalibration none;
+    EXPECT_NEAR(LevelToFullScaleFraction(none, 25.0f, 0, &offset), 0.25f, 1e-6f);
+    EXPECT_NEAR(offset, 12.04f, 0.01f);
 }
 
 TEST(Calibration, ThePageChecksEachMethodsValue)
@@ -128,7 +120,7 @@ TEST(Calibration, ThePageChecksEachMethodsValue)
     EXPECT_EQ(chosen.RefUnits, kUnitHydrophonePascals);
 }
 
-TEST(Calibration, TheVerdictRejectsOverloadAndTooLowLevels)
+TEST(Calibration, TheVerdictRejectsOverloadAndTooLowLevelsAndTheHistoryGainsOneLinePerCalibration)
 {
     struct Case {
         float pct;
@@ -146,6 +138,18 @@ TEST(Calibration, TheVerdictRejectsOverloadAndTooLowLevels)
         EXPECT_NEAR(v.millivolts, c.millivolts, 0.001f);
         EXPECT_EQ(std::pair(v.accepted, v.message.rfind(c.begins, 0)), std::pair(c.accepted, 0ul)) << v.message;
     }
+
+    // Each calibration adds a line to the history.
+    const TempFolder folder;
+    const std::string root = folder.Root();
+    const std::string line = HistoryLine(std::chrono::system_clock::now(), 0.625f, 94.0f, 22.097f);
+    EXPECT_NE(line.find(" DAQ gain =  0.625, Test SPL =  94.00, Measured level mVrms = 22.097000\n"),
+              std::string::npos)
+        << line;
+    ASSERT_TRUE(AppendHistory(root, line));
+    ASSERT_TRUE(AppendHistory(root, line));
+    EXPECT_EQ(ReadText(root + kHistoryFileName), line + line);
+    EXPECT_EQ(line.rfind("Mic Calibrated: ", 0), 0u);
 }
 
 namespace {
@@ -180,20 +184,6 @@ TEST(Calibration, MeasuringARecordingFindsItsToneAsAFractionOfFullScale)
 
     // The first five seconds are skipped as settling: a shorter recording holds nothing to measure.
     EXPECT_FALSE(MeasureCalibrationFile(*Recording(0.05, 48000 * 5 - 1000), &left, &right));
-}
-
-TEST(Calibration, TheHistoryGainsOneLinePerCalibration)
-{
-    const TempFolder folder;
-    const std::string root = folder.Root();
-    const std::string line = HistoryLine(std::chrono::system_clock::now(), 0.625f, 94.0f, 22.097f);
-    EXPECT_NE(line.find(" DAQ gain =  0.625, Test SPL =  94.00, Measured level mVrms = 22.097000\n"),
-              std::string::npos)
-        << line;
-    ASSERT_TRUE(AppendHistory(root, line));
-    ASSERT_TRUE(AppendHistory(root, line));
-    EXPECT_EQ(ReadText(root + kHistoryFileName), line + line);
-    EXPECT_EQ(line.rfind("Mic Calibrated: ", 0), 0u);
 }
 
 TEST(Calibration, ARelativeReferenceReadsZeroDbAndAMissingLevelIsRefused)

@@ -15,7 +15,7 @@
 
 using namespace processing_sheet;
 
-TEST(ProcessingSheet, FrequencyScalingItemsMapBothWays)
+TEST(ProcessingSheet, FrequencyScalingItemsMapBothWaysAndTheCustomSpanMustBePositiveAndRising)
 {
     struct Case {
         int item;
@@ -33,18 +33,16 @@ TEST(ProcessingSheet, FrequencyScalingItemsMapBothWays)
     sixth.FreqScaleType = ScalingOpts::kOctave;
     sixth.OctaveNumber = 6;
     EXPECT_EQ(FreqScaleItem(sixth), 1);
-}
 
-TEST(ProcessingSheet, TheCustomSpanMustBePositiveAndRising)
-{
+    // The custom span must be positive and rising.
     const char* const positive = "The start and stop frequencies must be greater than zero";
     const char* const rising = "The stop frequency must be greater than the start frequency";
-    struct Case {
+    struct Span {
         float start, stop;
         const char* message;
     };
-    for (const Case c : {Case{0, 100, positive}, Case{-5, 100, positive}, Case{100, 0, positive},
-                         Case{1000, 1000, rising}, Case{2000, 1000, rising}, Case{20, 20000, ""}})
+    for (const Span c : {Span{0, 100, positive}, Span{100, 0, positive}, Span{1000, 1000, rising},
+                         Span{2000, 1000, rising}, Span{20, 20000, ""}})
         EXPECT_EQ(CheckCustomSpan(c.start, c.stop).value_or(""), c.message) << c.start;
 }
 
@@ -81,7 +79,7 @@ struct FakeHost final : ProcessingSheetHost {
 
 } // namespace
 
-TEST(ProcessingSheet, OkCopiesBackReconfiguresAndReinitialises)
+TEST(ProcessingSheet, OkCopiesBackReconfiguresReinitialisesAndRederivesEveryRatioOnce)
 {
     struct Case {
         const char* name;
@@ -97,44 +95,36 @@ TEST(ProcessingSheet, OkCopiesBackReconfiguresAndReinitialises)
     for (const Case& c : cases) {
         FrameSettings settings;
         settings.Processing.Format.Set(48000, c.from, 2);
+        settings.Daq.DAQ_InputGain = 16;
+        for (TChannelCalibration& r : settings.Calibration) {
+            r.CalCreateMode = 0;
+            r.RefUnits = 2;
+            r.RefLevel = 94.0f;
+            r.PctFullScale = 0.05f;
+            r.DAQVoltageRange = 0.625f;
+        }
         ProcessingSheetRecords edited = ProcessingSheetRecords::From(settings);
         edited.Processing.Format.Set(96000, c.to, 3);
-        edited.Daq.DAQ_InputGain = 4;
+        edited.Daq.DAQ_InputGain = 4;  // 2.5 V: the same tone is a quarter of full scale
         FakeHost host;
         host.daq = c.daq;
         ApplyOk(settings, edited, host);
         EXPECT_EQ(host.calls, c.calls) << c.name;
+        ApplyOk(settings, ProcessingSheetRecords::From(settings), host);
         EXPECT_EQ(settings.Processing.Format.SamplingRate, 96000u);
         EXPECT_EQ(settings.Daq.DAQ_InputGain, 4);
-        EXPECT_EQ(std::pair(settings.Calibration[0].DAQVoltageRange, settings.Calibration[1].DAQVoltageRange),
-                  std::pair(2.5f, 2.5f)) << "both records follow the new range";
+        EXPECT_EQ(host.written.DAQ_InputGain, c.daq ? 4 : 16) << "only the module is configured";
+        // Only a level measured on the module is moved to its new range.
+        const float pct = c.daq ? 0.0125f : 0.05f;
+        for (const TChannelCalibration& r : settings.Calibration) {
+            EXPECT_EQ(r.DAQVoltageRange, 2.5f) << "both records follow the new range";
+            EXPECT_NEAR(r.PctFullScale, pct, 1e-6f);
+            EXPECT_NEAR(r.CalRatio, 1.414213f * 1.0024f / pct, 0.01f);
+        }
     }
 }
 
-TEST(ProcessingSheet, ChangingOnlyTheRangeRederivesEveryRatioOnce)
-{
-    FrameSettings settings;
-    settings.Daq.DAQ_InputGain = 16;
-    for (TChannelCalibration& r : settings.Calibration) {
-        r.CalCreateMode = 0;
-        r.RefUnits = 2;
-        r.RefLevel = 94.0f;
-        r.PctFullScale = 0.05f;
-        r.DAQVoltageRange = 0.625f;
-    }
-    ProcessingSheetRecords edited = ProcessingSheetRecords::From(settings);
-    edited.Daq.DAQ_InputGain = 4;  // 2.5 V: the same tone is a quarter of full scale
-    FakeHost host;
-    ApplyOk(settings, edited, host);
-    ApplyOk(settings, ProcessingSheetRecords::From(settings), host);
-    for (const TChannelCalibration& r : settings.Calibration) {
-        EXPECT_NEAR(r.PctFullScale, 0.0125f, 1e-6f);
-        EXPECT_NEAR(r.CalRatio, 1.414213f * 1.0024f / 0.0125f, 0.01f);
-    }
-    EXPECT_EQ(host.written.DAQ_InputGain, 4);
-}
-
-TEST(PathDialogs, FileOptionsAreCheckedInOrderAndNegativeNumbersFail)
+TEST(PathDialogs, FileOptionsAreCheckedInOrderAndSetPathsCreatesMissingFoldersOrNamesOneItCannotMake)
 {
     struct Case {
         const char *ram, *size, *buffer;
@@ -167,10 +157,8 @@ TEST(PathDialogs, FileOptionsAreCheckedInOrderAndNegativeNumbersFail)
                       std::tuple(3600u, 2000000000u, 1u));
         }
     }
-}
 
-TEST(PathDialogs, SetPathsCreatesMissingFoldersAndNamesOneItCannotMake)
-{
+    // Set Paths creates missing folders and names one it cannot make.
     const TempFolder folder;
     const std::filesystem::path root = folder.Path("");
     std::ofstream(root / "plain-file") << "x";
@@ -190,3 +178,4 @@ TEST(PathDialogs, SetPathsCreatesMissingFoldersAndNamesOneItCannotMake)
     EXPECT_EQ(paths.Get(DataPaths::kLog), log);
     EXPECT_EQ(paths.Get(DataPaths::kWave), before.Get(DataPaths::kWave)) << "other slots stay";
 }
+

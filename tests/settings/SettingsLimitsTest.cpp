@@ -17,10 +17,18 @@ namespace {
 
 class SettingsLimitsTest : public CfgTextTest {};
 
-TEST_F(SettingsLimitsTest, GeneratorValuesStayWithinTheDialogsRanges)
+TEST_F(SettingsLimitsTest, GeneratorPlotAndLoggingValuesStayWithinTheDialogsRanges)
 {
     // 96 kHz analysis: the generator's Nyquist frequency is 48000 Hz.
-    const FrameSettings s = Load("[Settings]\nSamplingRate=96000\n"
+    const FrameSettings s = Load("[Settings]\nSamplingRate=96000\nAverageSpeed=9\nAverageBlocks=0\n"
+                                     "[SpectrumOpts]\nStartFreq=0\nStopFreq=500\nPlotType=9\nPeakHold=12\n"
+                                     "IntervalSecs=0\nDifferenceIndex1_2=7\n"
+                                     "[SpectrumOpts2]\nStartFreq=300\nStopFreq=200\n"
+                                     "[Markers]\nMarkerEnable2=1\nMarkerFreq2=0\nLabelType2=8\nMarkerFreq3=0\n"
+                                     "[LoggingOpts_0]\nIntervalSecs=0\nStartFreq=-1\nThresholdType=99\n"
+                                     "[LoggingOpts_1]\nIntervalSecs=99999\nStartFreq=50\nStopFreq=40\n"
+                                     "[Scaling]\nOctaveNumber=0\nFreqScaleType=2\nUtilityFreqCustomStart=0\n"
+                                     "[Scaling2]\nOctaveNumber=1\n"
                                      "[Main]\nSigType=40\nSigTypeR=-1\n"
                                      "[NoiseBurst]\nBurstTimeMsec=0\nCycleTimeMsec=0\n"
                                      "[NoiseBurstR]\nCycleTimeMsec=2000000000\n"
@@ -50,6 +58,15 @@ TEST_F(SettingsLimitsTest, GeneratorValuesStayWithinTheDialogsRanges)
                      "IMD/PwrRatio=10 Pulse/WidthNSec=10 Pulse/RepIntervalNSec=50 PulseR/WidthNSec=200 "
                      "PulseR/RepIntervalNSec=10000 SawtoothR/Slope=-1 SawtoothR/FreqHz=1000 SquareR/FreqHz=48000 "
                      "SquareR/DutyCyclePct=99");
+    // A marker that is off is not checked.
+    ExpectWritten(s, "SpectrumOpts/StartFreq=1000 SpectrumOpts/StopFreq=95000 SpectrumOpts/PlotType=0 "
+                     "SpectrumOpts/PeakHold=2 SpectrumOpts/IntervalSecs=0.02 SpectrumOpts/DifferenceIndex1_2=1 "
+                     "SpectrumOpts2/StartFreq=1 SpectrumOpts2/StopFreq=500 Markers/MarkerFreq2=1000 "
+                     "Markers/LabelType2=2 Markers/MarkerFreq3=0 LoggingOpts_0/IntervalSecs=1 "
+                     "LoggingOpts_0/StartFreq=20 LoggingOpts_0/StopFreq=20000 LoggingOpts_0/ThresholdType=1 "
+                     "LoggingOpts_1/IntervalSecs=3600 LoggingOpts_1/StartFreq=20 Scaling/OctaveNumber=3 "
+                     "Scaling/UtilityFreqCustomStart=900 Scaling2/OctaveNumber=1 Settings/AverageSpeed=1 "
+                     "Settings/AverageBlocks=4");
     EXPECT_EQ(s.SigGenChannel[0].Tones[2].ToneLinearAmplitude, 1.0f);
 }
 
@@ -60,41 +77,16 @@ TEST_F(SettingsLimitsTest, OutputLevelsFollowTheirUnit)
     o.OutputLevel = 3.0f;
     o.OutputLevelR = -200.0f;
     LimitSigGenOutput(o);
-    EXPECT_EQ(o.OutputUnits, 0);
-    EXPECT_EQ(o.OutputLevel, 0.0f);
-    EXPECT_EQ(o.OutputLevelR, -96.0f);
+    EXPECT_EQ(std::tuple(o.OutputUnits, o.OutputLevel, o.OutputLevelR), std::tuple(0, 0.0f, -96.0f));
 
+    // In volts, against a full scale of 0 V that would divide by zero.
     o.OutputUnits = 2;
     o.FSOption = 0;
     o.FSVoltage = 0.0f;
     o.OutputLevel = 0.0f;
     o.OutputLevelR = 5.0f;
     LimitSigGenOutput(o);
-    EXPECT_EQ(o.FSVoltage, 1.0f) << "a full scale of 0 V would divide by zero";
-    EXPECT_EQ(o.OutputLevel, 0.5f);
-    EXPECT_EQ(o.OutputLevelR, 1.0f);
-}
-
-TEST_F(SettingsLimitsTest, PlotAndLoggingValuesStayUsable)
-{
-    const FrameSettings s = Load("[SpectrumOpts]\nStartFreq=0\nStopFreq=500\nPlotType=9\nPeakHold=12\n"
-                                     "IntervalSecs=0\nDifferenceIndex1_2=7\n"
-                                     "[SpectrumOpts2]\nStartFreq=300\nStopFreq=200\n"
-                                     "[Markers]\nMarkerEnable2=1\nMarkerFreq2=0\nLabelType2=8\nMarkerFreq3=0\n"
-                                     "[LoggingOpts_0]\nIntervalSecs=0\nStartFreq=-1\nThresholdType=99\n"
-                                     "[LoggingOpts_1]\nIntervalSecs=99999\nStartFreq=50\nStopFreq=40\n"
-                                     "[Scaling]\nOctaveNumber=0\nFreqScaleType=2\nUtilityFreqCustomStart=0\n"
-                                     "[Scaling2]\nOctaveNumber=1\n"
-                                     "[Settings]\nAverageSpeed=9\nAverageBlocks=0\n");
-    // A marker that is off is not checked.
-    ExpectWritten(s, "SpectrumOpts/StartFreq=1000 SpectrumOpts/StopFreq=95000 SpectrumOpts/PlotType=0 "
-                     "SpectrumOpts/PeakHold=2 SpectrumOpts/IntervalSecs=0.02 SpectrumOpts/DifferenceIndex1_2=1 "
-                     "SpectrumOpts2/StartFreq=1 SpectrumOpts2/StopFreq=500 Markers/MarkerFreq2=1000 "
-                     "Markers/LabelType2=2 Markers/MarkerFreq3=0 LoggingOpts_0/IntervalSecs=1 "
-                     "LoggingOpts_0/StartFreq=20 LoggingOpts_0/StopFreq=20000 LoggingOpts_0/ThresholdType=1 "
-                     "LoggingOpts_1/IntervalSecs=3600 LoggingOpts_1/StartFreq=20 Scaling/OctaveNumber=3 "
-                     "Scaling/UtilityFreqCustomStart=900 Scaling2/OctaveNumber=1 Settings/AverageSpeed=1 "
-                     "Settings/AverageBlocks=4");
+    EXPECT_EQ(std::tuple(o.FSVoltage, o.OutputLevel, o.OutputLevelR), std::tuple(1.0f, 0.5f, 1.0f));
 }
 
 } // namespace
@@ -102,7 +94,7 @@ TEST_F(SettingsLimitsTest, PlotAndLoggingValuesStayUsable)
 // Numbers no float holds, or far outside every field's range, in every
 // float key: each reads as if its key were missing, and nothing non-finite
 // is written back. In the integer keys too, every float stays finite.
-TEST_F(SettingsLimitsTest, NonFiniteAndHugeNumbersInEveryKeyReadAsMissingKeys)
+TEST_F(SettingsLimitsTest, NonFiniteAndHugeNumbersReadAsMissingKeysAndPlotTopsAndRangesStayWithinTheirFields)
 {
     const std::vector<hostile_cfg::FloatField> missing = hostile_cfg::FloatFields(Load(""));
     for (const char* hostile : {"nan", "inf", "-inf", "1e39", "-1e39", "1000000000", "-1000000000"}) {
@@ -124,10 +116,8 @@ TEST_F(SettingsLimitsTest, NonFiniteAndHugeNumbersInEveryKeyReadAsMissingKeys)
             EXPECT_EQ(written.find("inf"), std::string::npos);
         }
     }
-}
 
-TEST_F(SettingsLimitsTest, PlotTopAndRangeStayWithinThePlotsOwnFields)
-{
+    // Plot tops and ranges stay within the plot's own fields.
     struct Case {
         const char* scale;
         const char* top;
@@ -154,3 +144,4 @@ TEST_F(SettingsLimitsTest, PlotTopAndRangeStayWithinThePlotsOwnFields)
         EXPECT_EQ(s.Spectrum[0].PlotRange, c.expectedRange);
     }
 }
+

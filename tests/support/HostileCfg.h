@@ -12,12 +12,6 @@
 
 namespace hostile_cfg {
 
-// Plain decimal numbers, as the defaults are written.
-inline bool IsNumber(const std::string& text)
-{
-    return !text.empty() && text.find_first_not_of("-.0123456789") == std::string::npos;
-}
-
 // Number keys take the values in turn (text keys too, when textToo is
 // set). Floats are written with a decimal point, integers without one.
 inline std::string EveryNumberFrom(const std::vector<std::string>& values, bool floatsOnly = false,
@@ -31,7 +25,9 @@ inline std::string EveryNumberFrom(const std::vector<std::string>& values, bool 
             line.pop_back();
         const std::size_t eq = line.find('=');
         const std::string old = eq != std::string::npos ? line.substr(eq + 1) : std::string();
-        const bool number = IsNumber(old) && (!floatsOnly || old.find('.') != std::string::npos);
+        // Plain decimal numbers, as the defaults are written.
+        const bool number = !old.empty() && old.find_first_not_of("-.0123456789") == std::string::npos
+                         && (!floatsOnly || old.find('.') != std::string::npos);
         if (eq != std::string::npos && (number || textToo))
             line = line.substr(0, eq + 1) + values[next++ % values.size()];
         out += line + "\r\n";

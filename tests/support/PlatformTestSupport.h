@@ -23,14 +23,12 @@ struct MessageLog {
         platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& r) {
             requests.push_back(r);
             texts.push_back(r.text);
-            captions.push_back(r.caption);
             return answer;
         });
     }
     ~MessageLog() { platform::SetMessageBoxHook({}); }
     std::vector<platform::MessageBoxRequest> requests;
     std::vector<std::string> texts;
-    std::vector<std::string> captions;
     platform::MessageResult answer = platform::MessageResult::Ok;
 };
 
