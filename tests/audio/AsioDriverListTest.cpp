@@ -153,7 +153,6 @@ TEST_F(DriverList, InitReportsTheDriverOrItsFailure)
     ASIOSamples position = 5;
     ASIOTimeStamp time = 0;
     EXPECT_EQ(ASIOGetSamplePosition(&position, &time), kAsioOk);
-    EXPECT_EQ(position, 0) << "not streaming yet";
 
     ASSERT_TRUE(loadAsioDriver("Bad"));
     info = ASIODriverInfo{};

@@ -8,44 +8,14 @@
 #include <memory>
 
 
-TEST_F(PortTest, TheAnalysisRateSetsTheRatioTheFilterAndTheDeviceRate)
+TEST_F(PortTest, OpenTheSupportedRatesAndTheAnalysisRateFollowTheDevice)
 {
-    AddDriver("a", {.Name = "Pump A", .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2,
-                    .InitialRate = 44100});
+    AddDriver("daq", {.Name = "Talvenor USB Audio Pump", .AcceptedRates = {48000, 96000}, .AcceptedRateCount = 2});
+    AddDriver("b", {.Name = "Pump B", .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2, .InitialRate = 44100});
     AddDriver("stuck", {.Name = "Pump Stuck", .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2,
                         .InitialRate = 44100, .RateSticks = false});
     TASIOSoundPort& port = Port();
-    struct Case {
-        std::uint32_t Rate;
-        std::int32_t Ratio;
-        std::int32_t Taps;
-    };
-    for (const Case& c : {Case{12000, 4, 199}, Case{24000, 2, 99}, Case{16000, 3, 149}, Case{8000, 6, 299},
-                          Case{4000, 12, 499}, Case{48000, 1, 99}, Case{96000, 1, 99}, Case{44100, 1, 99}}) {
-        SCOPED_TRACE(c.Rate);
-        port.SetFormat(c.Rate, 2, 3);
-        EXPECT_EQ(port.GetDecimationRatio(), c.Ratio);
-        EXPECT_EQ(port.GetFilterTaps(), c.Taps);
-    }
-
-    // The streaming instance runs at 4 × 12000, although a new one starts at 44100.
-    ASSERT_TRUE(StartInput(0, 12000, 3, 4096));
-    EXPECT_EQ(Driver->Active->Rate(), 48000.0);
-    port.Close();
-
-    // A driver that keeps another rate is refused at the start.
-    EXPECT_FALSE(StartInput(1, 48000, 3, 4096));
-    EXPECT_FALSE(port.IsRunning());
-}
-
-TEST_F(PortTest, SupportedRatesDependOnTheDevice)
-{
-    AddDriver("daq",
-              {.Name = "Talvenor USB Audio Pump", .AcceptedRates = {48000, 96000}, .AcceptedRateCount = 2});
-    AddDriver("other", {.Name = "Pump B", .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2});
-    TASIOSoundPort& port = Port();
     EXPECT_FALSE(port.IsSampleRateSupported(48000, 3, 2)) << "no device opened";
-
     // Rate and bytes per sample; the module takes only its own rates, others
     // what the driver accepts, at a whole multiple for the decimated rates.
     const std::pair<std::uint32_t, std::uint16_t> asked[] = {{44100, 3}, {96000, 3}, {4000, 2}, {96000, 4},
@@ -59,27 +29,39 @@ TEST_F(PortTest, SupportedRatesDependOnTheDevice)
         EXPECT_EQ(answers, device == 0 ? "01101010" : "10101011") << device;
         port.Close();
     }
-}
 
-TEST_F(PortTest, OpenRefusesBadIndicesInvalidEntriesAndTwoDrivers)
-{
-    AddDriver("a", {.Name = "Pump A"});
-    AddDriver("b", {.Name = "Pump B"});
-    TASIOSoundPort& port = Port();
-    EXPECT_EQ(TASIOSoundPort::GetDeviceCount(), 2);
+    struct Case {
+        std::uint32_t Rate;
+        std::int32_t Ratio;
+        std::int32_t Taps;
+    };
+    for (const Case& c : {Case{12000, 4, 199}, Case{24000, 2, 99}, Case{16000, 3, 149}, Case{8000, 6, 299},
+                          Case{4000, 12, 499}, Case{48000, 1, 99}, Case{96000, 1, 99}, Case{44100, 1, 99}}) {
+        SCOPED_TRACE(c.Rate);
+        port.SetFormat(c.Rate, 2, 3);
+        EXPECT_EQ(port.GetDecimationRatio(), c.Ratio);
+        EXPECT_EQ(port.GetFilterTaps(), c.Taps);
+    }
+    // The streaming instance runs at 4 × 12000, although a new one starts at 44100.
+    ASSERT_TRUE(StartInput(1, 12000, 3, 4096));
+    EXPECT_EQ(Driver->Active->Rate(), 48000.0);
+    port.Close();
+    // A driver that keeps another rate is refused at the start.
+    EXPECT_FALSE(StartInput(2, 48000, 3, 4096));
+    EXPECT_FALSE(port.IsRunning());
+
+    EXPECT_EQ(TASIOSoundPort::GetDeviceCount(), 3);
     EXPECT_FALSE(port.Open(-1, TASIOSoundPort::kDirectionInput));
     EXPECT_FALSE(port.Open(256, TASIOSoundPort::kDirectionInput));
     EXPECT_FALSE(port.Open(7, TASIOSoundPort::kDirectionInput)) << "an empty entry";
     EXPECT_FALSE(port.IsDriverLoaded());
-
-    ASSERT_TRUE(port.Open(0, TASIOSoundPort::kDirectionInput));
+    ASSERT_TRUE(port.Open(1, TASIOSoundPort::kDirectionInput));
     EXPECT_TRUE(port.IsDriverLoaded());
-    EXPECT_FALSE(port.Open(1, TASIOSoundPort::kDirectionOutput)) << "input and output on two drivers";
-    EXPECT_TRUE(port.Open(0, TASIOSoundPort::kDirectionOutput));
-
+    EXPECT_FALSE(port.Open(0, TASIOSoundPort::kDirectionOutput)) << "input and output on two drivers";
+    EXPECT_TRUE(port.Open(1, TASIOSoundPort::kDirectionOutput));
     char names[2][256];
     TASIOSoundPort::GetDeviceNameByIndex(1, names[0]);
-    TASIOSoundPort::GetDeviceNameByIndex(2, names[1]);
+    TASIOSoundPort::GetDeviceNameByIndex(3, names[1]);
     EXPECT_EQ(std::string(names[0]) + "|" + names[1], "Pump B|");
     EXPECT_TRUE(TASIOSoundPort::HasChannels(0));
     EXPECT_FALSE(TASIOSoundPort::HasChannels(300));
