@@ -3,7 +3,7 @@
 
 #include "audio/TSoundInput.h"
 #include "audio/TSoundOutput.h"
-#include "tests/audio/PortTestSupport.h"
+#include "tests/audio/AsioTestSupport.h"
 
 #include <memory>
 
@@ -67,29 +67,24 @@ TEST_F(PortTest, OpenTheSupportedRatesAndTheAnalysisRateFollowTheDevice)
     EXPECT_FALSE(TASIOSoundPort::HasChannels(300));
 }
 
-TEST_F(PortTest, OnlyTwoAndThreeByteAnalysisFormatsStartAndOutputReadyIsOnlyForDriversThatAcceptedIt)
+// Only two- and three-byte analysis formats start; outputReady only for drivers
+// that accepted it. A reset request is kept until the next start.
+TEST_F(PortTest, StopIsSynchronousBuffersAreCountedAndNothingIsPreparedWhileRunning)
 {
     AddDriver("a", {.Name = "Pump A", .OutputReadySupported = false});
+    AddDriver("b", {.Name = "Pump B"});
     EXPECT_FALSE(StartInput(0, 48000, 4, 4096));
     ASSERT_EQ(Messages.size(), 1u);
     EXPECT_EQ(Messages[0].text,
               "TASIOSoundPort - 4-byte samples are not supported: the analysis format needs 2 or 3 bytes per sample");
     EXPECT_EQ(Messages[0].caption, "Talvenor Mobile");
-
-    Port().SetFormat(48000, 2, 2);
-    EXPECT_TRUE(Port().PrepareInput(nullptr, 4096, nullptr));
-    EXPECT_TRUE(Port().Start());
+    ASSERT_TRUE(StartInput(0, 48000, 2, 4096));
     const std::int32_t asked = Driver->OutputReadyCalls.load();
     ASSERT_TRUE(Pump({}, {}));
     EXPECT_EQ(Driver->OutputReadyCalls.load(), asked);
-    Port().Stop();
-}
+    Port().Close();
 
-// A reset request is kept until the next start.
-TEST_F(PortTest, StopIsSynchronousBuffersAreCountedAndNothingIsPreparedWhileRunning)
-{
-    AddDriver("a", {.Name = "Pump A"});
-    ASSERT_TRUE(StartInput(0, 48000, 3, 1024));
+    ASSERT_TRUE(StartInput(1, 48000, 3, 1024));
     TASIOSoundPort& port = Port();
     const std::int32_t made = Driver->Creations.load();
     EXPECT_TRUE(port.Start()) << "a start while running succeeds";
@@ -128,10 +123,21 @@ TEST_F(PortTest, StopIsSynchronousBuffersAreCountedAndNothingIsPreparedWhileRunn
     port.Stop();
 }
 
-TEST_F(PortTest, PortsShareOneCountedInstance)
+TEST_F(PortTest, WaveModePortsDoNothingAsioPortsShareOneCountedInstance)
 {
     AddDriver("a", {.Name = "Pump A"});
     AddDriver("b", {.Name = "Pump B"});
+    {
+        TSoundInput input(0, TSoundPort::kDriverModeWave);
+        TSoundOutput output(0, TSoundPort::kDriverModeWave);
+        EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0);
+        TWaveData wave(10, TWaveFormat());
+        EXPECT_FALSE(input.Open(TWaveFormat()) || input.PrepareInput(nullptr, 1024, nullptr) || input.Start()
+                     || input.GetSamplesAvailable() != 0 || output.PreparePlayback(&wave, false, -1, -1)
+                     || output.Start());
+        output.Stop();
+        EXPECT_EQ(Driver->Creations.load(), 0);
+    }
     auto input = std::make_unique<TSoundInput>(0, TSoundPort::kDriverModeAsio);
     const std::int32_t enumerated = Driver->Creations.load();
     EXPECT_GE(enumerated, 2) << "the first port lists the drivers";
@@ -147,24 +153,9 @@ TEST_F(PortTest, PortsShareOneCountedInstance)
     EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0);
     EXPECT_EQ(Driver->LiveDrivers.load(), 0) << "the last port unloads the driver";
 
-    const TSoundInput again(0, TSoundPort::kDriverModeAsio);
-    EXPECT_GT(Driver->Creations.load(), enumerated) << "a new instance lists the drivers again";
-}
-
-TEST_F(PortTest, WaveModePortsDoNothingAndAsioOpenSetsTheFormatEvenWhenRefused)
-{
-    AddDriver("a", {.Name = "Pump A"});
-    TSoundInput input(0, TSoundPort::kDriverModeWave);
-    TSoundOutput output(0, TSoundPort::kDriverModeWave);
-    EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0);
-    TWaveData wave(10, TWaveFormat());
-    EXPECT_FALSE(input.Open(TWaveFormat()) || input.PrepareInput(nullptr, 1024, nullptr) || input.Start()
-                 || input.GetSamplesAvailable() != 0 || output.PreparePlayback(&wave, false, -1, -1) || output.Start());
-    output.Stop();
-    EXPECT_EQ(Driver->Creations.load(), 0);
-
-    // An ASIO port's open sets the format even when refused.
+    // A new instance lists the drivers again; an ASIO port's open sets the format even when refused.
     TSoundInput asio(9, TSoundPort::kDriverModeAsio);
+    EXPECT_GT(Driver->Creations.load(), enumerated);
     EXPECT_FALSE(asio.Open(TWaveFormat(24000, 1, 2)));
     const TASIOSoundPort& port = *TASIOSoundPort::GetInstance();
     EXPECT_EQ(port.GetFormat(), TWaveFormat(24000, 1, 2));

@@ -2,7 +2,7 @@
 // and its latest-block read, and the recording.
 
 #include "audio/TWaveFile.h"
-#include "tests/audio/PortTestSupport.h"
+#include "tests/audio/AsioTestSupport.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 // Output playback: the fill of each driver buffer from a wave-data buffer.
 
-#include "tests/audio/PortTestSupport.h"
+#include "tests/audio/AsioTestSupport.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "audio/TSoundInput.h"
 #include "audio/TSoundOutput.h"
 #include "audio/TWaveFile.h"
-#include "tests/audio/PortTestSupport.h"
+#include "tests/audio/AsioTestSupport.h"
 #include "tests/drivers/DaqSimModule.h"
 
 #ifdef JACK_PLUGIN
