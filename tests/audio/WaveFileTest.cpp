@@ -79,7 +79,7 @@ inline Bytes WaveForm(const std::vector<Bytes>& chunks)
     return Chunk("RIFF", Concat({Text("WAVE"), Concat(chunks)}));
 }
 
-class WaveTest : public testing::Test {
+class WaveFileTest : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -90,7 +90,6 @@ protected:
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
-            EXPECT_EQ(request.caption, "Talvenor Mobile");
             messages.push_back(request.text);
             return platform::MessageResult::Ok;
         });
@@ -189,8 +188,6 @@ Bytes CalibrationChunk(std::uint8_t n)
     return NumberedChunk(102, block, 2048);
 }
 
-class WaveFileTest : public WaveTest {};
-
 TEST_F(WaveFileTest, AMemoryFileWritesTheHeaderTheWrittenFramesAndEachChangedCalibration)
 {
     TWaveFile file(10, TWaveFormat(44100, 2, 2), folder.string());
@@ -243,7 +240,7 @@ TEST_F(WaveFileTest, AMemoryFileWritesTheHeaderTheWrittenFramesAndEachChangedCal
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(WaveFileTest, ANewStreamedFileMovesOntoItsNameAndGrowsInPlace)
+TEST_F(WaveFileTest, ANewStreamedFileMovesOntoItsNameAndAWorkingCopyShieldsTheFileUntilSaved)
 {
     const std::filesystem::path temp = folder / "temp";
     std::filesystem::create_directories(temp);
@@ -279,15 +276,11 @@ TEST_F(WaveFileTest, ANewStreamedFileMovesOntoItsNameAndGrowsInPlace)
     }
     EXPECT_TRUE(std::filesystem::exists(Path("s.wav")));
     EXPECT_TRUE(messages.empty());
-}
 
-TEST_F(WaveFileTest, AWorkingCopyShieldsTheFileUntilSaved)
-{
     const Bytes original =
         Concat({Header(2, 8000, 2, 20), {1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0, 7, 0, 8, 0, 9, 0, 10, 0}});
     Store(Path("w.wav"), original);
-    const std::filesystem::path temp = folder / "temp";
-    std::filesystem::create_directories(temp);
+    // A working copy shields the file until saved.
     {
         TWaveFile file(Path("w.wav"), TWaveFile::kStreamMode, true, temp.string());
         ASSERT_FALSE(file.Failed);
@@ -415,7 +408,7 @@ TEST_F(WaveFileTest, AnAccelerometersSensitivityCalibratesBothChannels)
     EXPECT_EQ(capped->HasCalibration, 0);
 }
 
-class WaveFileBadInputTest : public WaveTest {
+class WaveFileBadInputTest : public WaveFileTest {
 protected:
     // Opens the bytes in both modes; the file must come out unchanged.
     bool OpensInBothModes(const Bytes& bytes, std::uint64_t* frames = nullptr)
@@ -460,7 +453,7 @@ protected:
     }
 };
 
-TEST_F(WaveFileBadInputTest, OtherChunksBeforeTheDataAreSkipped)
+TEST_F(WaveFileBadInputTest, OtherChunksAreSkippedForeignFormatsAndDamagedFilesRefusedWithTheReason)
 {
     std::uint64_t frames = 0;
     const Bytes list = Chunk("LIST", Concat({Text("INFOINAM"), LE(3, 4), Text("abc"), {0}}));
@@ -471,10 +464,7 @@ TEST_F(WaveFileBadInputTest, OtherChunksBeforeTheDataAreSkipped)
     EXPECT_TRUE(OpensInBothModes(WaveForm({Chunk("fmt ", Extensible(1)), data}), &frames));
     EXPECT_EQ(frames, 2u);  // 8 bytes of 3-byte frames: the partial frame is left out
     EXPECT_TRUE(messages.empty());
-}
 
-TEST_F(WaveFileBadInputTest, ForeignFormatsAndDamagedFilesAreRefusedWithTheReason)
-{
     const auto withFormat = [&](const Bytes& format) { return WaveForm({Chunk("fmt ", format), data}); };
     const Bytes good = WaveForm({fmt16, data});
     struct Case {
@@ -524,7 +514,7 @@ TEST_F(WaveFileBadInputTest, ForeignFormatsAndDamagedFilesAreRefusedWithTheReaso
 
 // The old file stays whole wherever the disk fills: saving a memory file, a
 // streamed file, or rewriting a working copy.
-TEST_F(WaveTest, AFullDiskAtAnyPointOfASaveLeavesTheOldFile)
+TEST_F(WaveFileTest, AFullDiskAtAnyPointOfASaveLeavesTheOldFile)
 {
     const Bytes original = WaveForm({Chunk("fmt ", FormatData(1, 1, 8000, 2, 16)), Chunk("data", {9, 0, 9, 0})});
     Store(Path("keep.wav"), original);
@@ -587,39 +577,19 @@ TEST_F(WaveTest, AFullDiskAtAnyPointOfASaveLeavesTheOldFile)
     EXPECT_NE(Load(Path("keep.wav")), saved);
 }
 
-class WaveFileSoxTest : public WaveTest {
-protected:
-    void SetUp() override
-    {
-        WaveTest::SetUp();
-        if (std::string(TALVENOR_SOX).empty())
-            GTEST_SKIP() << "sox is not installed";
-    }
-
-    static std::string Quote(const std::string& path) { return "'" + path + "'"; }
-
-    // Runs sox with the arguments; its standard output, or "failed".
-    static std::string Sox(const std::string& arguments)
-    {
-        const std::string command = std::string(TALVENOR_SOX) + " " + arguments + " 2>&1";
-        std::FILE* pipe = ::popen(command.c_str(), "r");
-        if (pipe == nullptr)
-            return "failed";
-        std::string output;
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
-            output += buffer;
-        return ::pclose(pipe) == 0 ? output : "failed: " + output;
-    }
-
-    static Bytes RandomBytes(std::size_t count, unsigned seed)
-    {
-        std::mt19937 generator(seed);
-        Bytes bytes(count);
-        std::ranges::generate(bytes, [&] { return static_cast<std::uint8_t>(generator()); });
-        return bytes;
-    }
-};
+// Runs sox with the arguments; its standard output, or "failed".
+std::string Sox(const std::string& arguments)
+{
+    const std::string command = std::string(TALVENOR_SOX) + " " + arguments + " 2>&1";
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return "failed";
+    std::string output;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
+        output += buffer;
+    return ::pclose(pipe) == 0 ? output : "failed: " + output;
+}
 
 struct Layout {
     std::uint16_t channels;
@@ -628,26 +598,31 @@ struct Layout {
 constexpr Layout kLayouts[] = {{1, 1}, {2, 1}, {1, 2}, {2, 2}, {1, 3}, {2, 3}, {1, 4}, {2, 4}};
 
 // Sox reads the file we write, and writes the copy we read back, sample for sample.
-TEST_F(WaveFileSoxTest, SoxAndWeReadEachOthersFiles)
+TEST_F(WaveFileTest, SoxAndWeReadEachOthersFiles)
 {
+    if (std::string(TALVENOR_SOX).empty())
+        GTEST_SKIP() << "sox is not installed";
+    const auto quote = [](const std::string& path) { return "'" + path + "'"; };
+    std::mt19937 generator(1);
     constexpr std::uint64_t kFrames = 1001;  // odd, so 8-bit mono needs a pad byte
     for (const Layout& layout : kLayouts) {
         SCOPED_TRACE(testing::Message() << layout.channels << " channels, " << layout.bytes << " bytes");
         const TWaveFormat format(22050, layout.channels, layout.bytes);
         TWaveFile file(kFrames, format, folder.string());
-        const Bytes samples = RandomBytes(file.FramesToBytes(kFrames), layout.bytes);
+        Bytes samples(file.FramesToBytes(kFrames));
+        std::ranges::generate(samples, [&] { return static_cast<std::uint8_t>(generator()); });
         file.WriteData(samples.data(), samples.size());
         file.SetCalibration(DefaultChannelCalibration(0), DefaultChannelCalibration(1));
         file.SetFileName(Path("ours.wav"));
         ASSERT_TRUE(file.Save());
 
-        const std::string ours = Quote(Path("ours.wav"));
+        const std::string ours = quote(Path("ours.wav"));
         EXPECT_EQ(Sox("--i -r " + ours) + Sox("--i -c " + ours) + Sox("--i -b " + ours) + Sox("--i -s " + ours),
                   "22050\n" + std::to_string(layout.channels) + "\n" + std::to_string(layout.bytes * 8) + "\n"
                       + std::to_string(kFrames) + "\n");
-        ASSERT_EQ(Sox(ours + " -t raw " + Quote(Path("back.raw"))), "");
+        ASSERT_EQ(Sox(ours + " -t raw " + quote(Path("back.raw"))), "");
         EXPECT_EQ(Load(Path("back.raw")), samples);
-        ASSERT_EQ(Sox(ours + " " + Quote(Path("sox.wav"))), "");
+        ASSERT_EQ(Sox(ours + " " + quote(Path("sox.wav"))), "");
 
         // The value of the last sample, decoded by hand from the bytes.
         const std::uint8_t* last = samples.data() + samples.size() - layout.bytes;
