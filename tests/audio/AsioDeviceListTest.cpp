@@ -68,10 +68,9 @@ TEST_F(DeviceEnumeration, EightInputsGiveOneEntryPerChannelPair)
     ASSERT_NE(base.ChannelInfo, nullptr);
     EXPECT_EQ(List.Entry(3).ChannelInfo, base.ChannelInfo);
     ASSERT_EQ(base.ChannelInfo->size(), 10u);
-    EXPECT_EQ(base.ChannelInfoAt(7)->channel, 7);
-    EXPECT_EQ(base.ChannelInfoAt(7)->isInput, ASIOTrue);
-    EXPECT_EQ(base.ChannelInfoAt(8)->channel, 0);
-    EXPECT_EQ(base.ChannelInfoAt(8)->isInput, ASIOFalse);
+    EXPECT_EQ((std::vector<std::int32_t>{base.ChannelInfoAt(7)->channel, base.ChannelInfoAt(7)->isInput,
+                                         base.ChannelInfoAt(8)->channel, base.ChannelInfoAt(8)->isInput}),
+              (std::vector<std::int32_t>{7, ASIOTrue, 0, ASIOFalse}));
     EXPECT_STREQ(base.ChannelInfoAt(9)->name, "Out 2");
 
     // Nothing stays loaded, and the next load reads the registry afresh.

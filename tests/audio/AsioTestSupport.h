@@ -4,7 +4,6 @@
 // loaded afterwards) and for the shared audio port it holds, with a test clock.
 
 #include "audio/AsioDrivers.h"
-#include "audio/ShippedDriverIds.h"
 #include "audio/TASIOSoundPort.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
@@ -119,11 +118,6 @@ protected:
     {
         AddTestDriver(std::to_string(100 + NextClass) + " " + key, NextClass, config, config.Name);
         ++NextClass;
-    }
-    // Lists the simulated DAQ module's driver.
-    void AddDaqSim()
-    {
-        AddEntry(std::to_string(100 + NextClass++) + " daqsim", kDaqSimDriverClassId, DAQSIM_PLUGIN, kDaqSimDriverName);
     }
     // Drives time by hand from now on (only while no driver thread runs).
     void UseTestClock() { platform::SetClock(&Clock); }

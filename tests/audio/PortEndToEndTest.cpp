@@ -2,6 +2,7 @@
 // module, the test driver's own thread, and a JACK server of the test's own
 // (dummy backend) with the driver's outputs patched to its inputs.
 
+#include "audio/ShippedDriverIds.h"
 #include "audio/TSoundInput.h"
 #include "audio/TSoundOutput.h"
 #include "audio/TWaveFile.h"
@@ -121,7 +122,7 @@ TEST_F(PortTest, TheSimulatedModuleHearsTheToneTheOutputPlays)
     ASSERT_NE(module, nullptr);
     // The 2.5 V range: the loopback's 0.625 V full-scale output comes back at a quarter.
     module->SetRegister(0x1101);
-    AddDaqSim();
+    AddEntry("daqsim", kDaqSimDriverClassId, DAQSIM_PLUGIN, kDaqSimDriverName);
 
     TSoundOutput output(0, TSoundPort::kDriverModeAsio);
     TSoundInput input(0, TSoundPort::kDriverModeAsio);
