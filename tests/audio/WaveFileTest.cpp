@@ -430,19 +430,6 @@ protected:
         return opened;
     }
 
-    // The one message both opens showed, which must name the file.
-    std::string Reason()
-    {
-        EXPECT_EQ(messages.size(), 2u);
-        if (messages.empty())
-            return {};
-        EXPECT_EQ(messages.front(), messages.back());
-        EXPECT_NE(messages.front().find(QuotedPath("in.wav")), std::string::npos) << messages.front();
-        const std::string reason = messages.front();
-        messages.clear();
-        return reason;
-    }
-
     const Bytes fmt16 = Chunk("fmt ", FormatData(1, 2, 8000, 4, 16));
     const Bytes data = Chunk("data", {1, 0, 2, 0, 3, 0, 4, 0});
     // WAVE_FORMAT_EXTENSIBLE, 24-bit mono, of a sub-format (1: PCM, 3: floating point).
@@ -489,9 +476,14 @@ TEST_F(WaveFileBadInputTest, OtherChunksAreSkippedForeignFormatsAndDamagedFilesR
         {Concat({Text("RIFF"), LE(4, 4), Text("AVI ")}), "not a RIFF WAVE file"},
         {WaveForm({data}), "no format"},
     };
+    // Both opens show the one message, which names the file.
     for (const Case& c : cases) {
         EXPECT_FALSE(OpensInBothModes(c.file)) << c.reason;
-        EXPECT_NE(Reason().find(c.reason), std::string::npos) << c.reason;
+        ASSERT_EQ(messages.size(), 2u) << c.reason;
+        EXPECT_EQ(messages.front(), messages.back());
+        EXPECT_NE(messages.front().find(c.reason), std::string::npos) << messages.front();
+        EXPECT_NE(messages.front().find(QuotedPath("in.wav")), std::string::npos) << messages.front();
+        messages.clear();
     }
 
     // The two cases with messages of their own, and the silent empty file.
