@@ -77,31 +77,9 @@ TEST_F(DaqControl, OpenBootsTheFirmwareOnceAndWaitsForItAndReadsTheSerialNumberF
     EXPECT_EQ(Module->Boots(), 0);
 }
 
-TEST_F(DaqControl, WritesGainAndSensorCurrentIntoTheRegister)
-{
-    Device->Open();
-    // Bits outside the fields stay as read; an unknown gain keeps the range.
-    struct Case {
-        std::uint16_t Before;
-        DaqOpts Options;
-        std::uint16_t After;
-    };
-    for (const Case& c : {Case{0x0000, Options(16, 1, 0), 0x1502}, Case{0x00F0, Options(64, 0, 1), 0x51F3},
-                          Case{0x51F3, Options(7, 1, 1), 0x55F3}, Case{0x55F3, Options(4, 0, 0), 0x11F1}}) {
-        Module->SetRegister(c.Before);
-        EXPECT_TRUE(Device->SetInputConfig(c.Options));
-        EXPECT_EQ(Module->GetRegister(), c.After) << c.Options.DAQ_InputGain;
-        EXPECT_EQ(Device->GetCachedConfig(), c.Options);
-    }
-    EXPECT_TRUE(Device->ConfigureInput(Options(1, 0, 0), 3, 4, true));
-    EXPECT_EQ(Module->GetRegister(), 0x11F0);
-    // The input range is ten volts over the gain; 2 is an unknown gain.
-    for (std::uint16_t gain : {1, 4, 16, 64})
-        EXPECT_EQ(DaqDevice::InputRangeForGain(gain), 10.0f / gain);
-    EXPECT_EQ(DaqDevice::InputRangeForGain(2), 10.0f);
-}
-
-TEST_F(DaqControl, OptionsAreWrittenOnceUntilTheCacheIsResetAndFailuresKeepTheCache)
+// Options are written once until the cache is reset, failures keep the cache;
+// gain and sensor current go into their register fields.
+TEST_F(DaqControl, WritesGainAndSensorCurrentIntoTheRegisterOnceUntilTheCacheIsReset)
 {
     const DaqOpts options = Options(16, 1, 1);
     EXPECT_TRUE(Device->SetInputConfig(options));  // opens the module on the way
@@ -135,6 +113,26 @@ TEST_F(DaqControl, OptionsAreWrittenOnceUntilTheCacheIsResetAndFailuresKeepTheCa
     EXPECT_EQ(Device->GetCachedConfig(), first);
 
     EXPECT_TRUE(Device->SetInputConfig(Options(4, 1, 1)));
+
+    // Bits outside the fields stay as read; an unknown gain keeps the range.
+    struct Case {
+        std::uint16_t Before;
+        DaqOpts Options;
+        std::uint16_t After;
+    };
+    for (const Case& c : {Case{0x0000, Options(16, 1, 0), 0x1502}, Case{0x00F0, Options(64, 0, 1), 0x51F3},
+                          Case{0x51F3, Options(7, 1, 1), 0x55F3}, Case{0x55F3, Options(4, 0, 0), 0x11F1}}) {
+        Module->SetRegister(c.Before);
+        EXPECT_TRUE(Device->SetInputConfig(c.Options));
+        EXPECT_EQ(Module->GetRegister(), c.After) << c.Options.DAQ_InputGain;
+        EXPECT_EQ(Device->GetCachedConfig(), c.Options);
+    }
+    EXPECT_TRUE(Device->ConfigureInput(Options(1, 0, 0), 3, 4, true));
+    EXPECT_EQ(Module->GetRegister(), 0x11F0);
+    // The input range is ten volts over the gain; 2 is an unknown gain.
+    for (std::uint16_t gain : {1, 4, 16, 64})
+        EXPECT_EQ(DaqDevice::InputRangeForGain(gain), 10.0f / gain);
+    EXPECT_EQ(DaqDevice::InputRangeForGain(2), 10.0f);
 }
 
 TEST_F(DaqControl, EntersLowPowerAtExitOnlyWhenTheFlagWasWrittenAndAnAbsentModuleStaysClosed)
