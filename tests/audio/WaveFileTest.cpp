@@ -324,7 +324,7 @@ TEST_F(WaveFileTest, ANewStreamedFileMovesOntoItsNameAndAWorkingCopyShieldsTheFi
     EXPECT_EQ(Load(Path("copy.wav")), Concat({Header(2, 8000, 2, 24), frames, {3, 0, 4, 0}}));
 }
 
-TEST_F(WaveFileTest, CalibrationChunksOfEveryKindAreRead)
+TEST_F(WaveFileTest, CalibrationChunksOfEveryKindAndAnAccelerometersSensitivityAreRead)
 {
     const Bytes form = WaveForm({Chunk("fmt ", FormatData(1, 1, 8000, 2, 16)), Chunk("data", {1, 0})});
 
@@ -371,10 +371,8 @@ TEST_F(WaveFileTest, CalibrationChunksOfEveryKindAreRead)
         EXPECT_STREQ(r.ChannelName, "Right");
     }
     EXPECT_TRUE(messages.empty());
-}
 
-TEST_F(WaveFileTest, AnAccelerometersSensitivityCalibratesBothChannels)
-{
+    // An accelerometer's sensitivity calibrates both channels.
     const Bytes fmt = Chunk("fmt ", FormatData(1, 2, 8000, 4, 16));
     const Bytes data = Chunk("data", {0, 0, 0, 0});
     auto foreign = [&](const std::string& text) {
