@@ -141,6 +141,33 @@ protected:
         return names;
     }
 
+    // Opens the bytes in both modes; the file must come out unchanged.
+    bool OpensInBothModes(const Bytes& bytes, std::uint64_t* frames = nullptr)
+    {
+        bool opened = true;
+        for (std::uint16_t mode : {TWaveFile::kMemoryMode, TWaveFile::kStreamMode}) {
+            {
+                const auto file = Open("in.wav", bytes, mode);
+                opened = opened && !file->Failed;
+                if (frames)
+                    *frames = file->GetNumFrames();
+                if (file->Failed) {
+                    EXPECT_EQ(file->GetNumFrames(), 0u);
+                    EXPECT_EQ(file->GetSample(0, 0, false), 0.0);
+                }
+            }
+            EXPECT_EQ(Load(Path("in.wav")), bytes) << "mode " << mode;
+        }
+        return opened;
+    }
+
+    // WAVE_FORMAT_EXTENSIBLE, 24-bit mono, of a sub-format (1: PCM, 3: floating point).
+    static Bytes Extensible(std::uint8_t subFormat)
+    {
+        return Concat({FormatData(0xFFFE, 1, 8000, 3, 24), LE(22, 2), LE(24, 2), LE(4, 4),
+                       {subFormat, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71}});
+    }
+
     std::filesystem::path folder;
     std::vector<std::string> messages;
 };
@@ -406,40 +433,11 @@ TEST_F(WaveFileTest, CalibrationChunksOfEveryKindAndAnAccelerometersSensitivityA
     EXPECT_EQ(capped->HasCalibration, 0);
 }
 
-class WaveFileBadInputTest : public WaveFileTest {
-protected:
-    // Opens the bytes in both modes; the file must come out unchanged.
-    bool OpensInBothModes(const Bytes& bytes, std::uint64_t* frames = nullptr)
-    {
-        bool opened = true;
-        for (std::uint16_t mode : {TWaveFile::kMemoryMode, TWaveFile::kStreamMode}) {
-            {
-                const auto file = Open("in.wav", bytes, mode);
-                opened = opened && !file->Failed;
-                if (frames)
-                    *frames = file->GetNumFrames();
-                if (file->Failed) {
-                    EXPECT_EQ(file->GetNumFrames(), 0u);
-                    EXPECT_EQ(file->GetSample(0, 0, false), 0.0);
-                }
-            }
-            EXPECT_EQ(Load(Path("in.wav")), bytes) << "mode " << mode;
-        }
-        return opened;
-    }
 
+TEST_F(WaveFileTest, OtherChunksAreSkippedForeignFormatsAndDamagedFilesRefusedWithTheReason)
+{
     const Bytes fmt16 = Chunk("fmt ", FormatData(1, 2, 8000, 4, 16));
     const Bytes data = Chunk("data", {1, 0, 2, 0, 3, 0, 4, 0});
-    // WAVE_FORMAT_EXTENSIBLE, 24-bit mono, of a sub-format (1: PCM, 3: floating point).
-    static Bytes Extensible(std::uint8_t subFormat)
-    {
-        return Concat({FormatData(0xFFFE, 1, 8000, 3, 24), LE(22, 2), LE(24, 2), LE(4, 4),
-                       {subFormat, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71}});
-    }
-};
-
-TEST_F(WaveFileBadInputTest, OtherChunksAreSkippedForeignFormatsAndDamagedFilesRefusedWithTheReason)
-{
     std::uint64_t frames = 0;
     const Bytes list = Chunk("LIST", Concat({Text("INFOINAM"), LE(3, 4), Text("abc"), {0}}));
     EXPECT_TRUE(OpensInBothModes(WaveForm({fmt16, list, Chunk("odd ", {1, 2, 3}), data}), &frames));
