@@ -68,10 +68,9 @@ TEST_F(DeviceEnumeration, EightInputsGiveOneEntryPerChannelPair)
     ASSERT_NE(base.ChannelInfo, nullptr);
     EXPECT_EQ(List.Entry(3).ChannelInfo, base.ChannelInfo);
     ASSERT_EQ(base.ChannelInfo->size(), 10u);
-    EXPECT_EQ(base.ChannelInfoAt(7)->channel, 7);
-    EXPECT_EQ(base.ChannelInfoAt(7)->isInput, ASIOTrue);
-    EXPECT_EQ(base.ChannelInfoAt(8)->channel, 0);
-    EXPECT_EQ(base.ChannelInfoAt(8)->isInput, ASIOFalse);
+    EXPECT_EQ((std::vector<std::int32_t>{base.ChannelInfoAt(7)->channel, base.ChannelInfoAt(7)->isInput,
+                                         base.ChannelInfoAt(8)->channel, base.ChannelInfoAt(8)->isInput}),
+              (std::vector<std::int32_t>{7, ASIOTrue, 0, ASIOFalse}));
     EXPECT_STREQ(base.ChannelInfoAt(9)->name, "Out 2");
 
     // Nothing stays loaded, and the next load reads the registry afresh.
@@ -87,72 +86,63 @@ TEST_F(DeviceEnumeration, EightInputsGiveOneEntryPerChannelPair)
     EXPECT_EQ(again.Entry(0).ChannelInfo, nullptr);
 }
 
-// Lists accepted rates or the fallback set; shows the DAQ module by its device name.
-TEST_F(DeviceEnumeration, ListsRatesAndShowsTheDaqModuleByItsDeviceName)
-{
-    // 44000 is not a candidate.
-    AddTestDriver("A picky", 1, {.AcceptedRates = {96000, 11025, 44000}, .AcceptedRateCount = 3});
-    AddTestDriver("B none", 2, {.AcceptedRateCount = 0});
-    AddTestDriver("C", 3, {}, "Talvenor USB Audio");
-    AddTestDriver("D", 4, {}, "My Talvenor USB Audio 2");
-    AddTestDriver("E", 5, {}, "Talvenor USB");
-    Enumerate();
-
-    ASSERT_EQ(List.Count(), 5);
-    EXPECT_EQ(Rates(List.Entry(0)), (std::vector<double>{11025, 96000}));
-    EXPECT_EQ(Rates(List.Entry(1)), (std::vector<double>{44100, 48000, 88200, 96000, 192000}));
-    EXPECT_EQ(Entries(List, 5), (std::vector<std::string>{
-                                    "1 A picky|A picky 0 2/2 64-4096:512 r1 d0",
-                                    "1 B none|B none 0 2/2 64-4096:512 r1 d0",
-                                    "1 Talvenor USB Audio|QuarnDAQ-200 0 2/2 64-4096:512 r1 d1",
-                                    "1 My Talvenor USB Audio 2|QuarnDAQ-200 0 2/2 64-4096:512 r1 d1",
-                                    "1 Talvenor USB|Talvenor USB 0 2/2 64-4096:512 r1 d0",
-                                }));
-}
-
-TEST_F(DeviceEnumeration, DriversThatFailAQueryAreListedInvalid)
+// Drivers that fail a query are listed invalid; the others with the rates they
+// accept or the fallback set, the DAQ module by its device name.
+TEST_F(DeviceEnumeration, EachDriverIsListedWithItsRatesOrInvalid)
 {
     AddTestDriver("A float", 1, {.SampleType = 19});
     AddTestDriver("B info", 2, {.ChannelInfoFailsAt = 3});  // the second output
-    AddTestDriver("C sizes", 3, {.BufferSizeFails = true, .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2});
+    AddTestDriver("C sizes", 3,
+                  {.BufferSizeFails = true, .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2,
+                   .InitialRate = 44100.7});
     AddTestDriver("D init", 4, {.InitSucceeds = false});
     AddTestDriver("E channels", 5, {.ChannelsFail = true});
     AddEntry("F not made", ClassId(6), PUMPED_ASIO_DRIVER_PLUGIN);
-    AddTestDriver("G good", 7, {.OutputReadySupported = false});
+    AddTestDriver("AA no rate", 7,
+                  {.Inputs = 4, .AcceptedRates = {22050, 8000}, .AcceptedRateCount = 2, .GetSampleRateFails = true,
+                   .SampleType = ASIOSTInt16LSB});
+    // 44000 is not a candidate.
+    AddTestDriver("H picky", 8, {.AcceptedRates = {96000, 11025, 44000}, .AcceptedRateCount = 3,
+                                 .OutputReadySupported = false});
+    AddTestDriver("I none", 9, {.AcceptedRateCount = 0});
+    AddTestDriver("J", 10, {}, "Talvenor USB Audio");
+    AddTestDriver("K", 11, {}, "My Talvenor USB Audio 2");
+    AddTestDriver("L", 12, {}, "Talvenor USB");
     Enumerate();
 
-    ASSERT_EQ(List.Count(), 7);
-    for (int e = 0; e < 6; ++e)
+    ASSERT_EQ(List.Count(), 13);
+    for (int e : {0, 3, 4, 5, 6, 7})
         EXPECT_EQ(List.Entry(e).Valid, 0) << List.Entry(e).DriverName;
     EXPECT_EQ(List.Entry(0).ChannelInfo, nullptr);
-    EXPECT_EQ(List.Entry(1).ChannelInfo, nullptr);
-    EXPECT_EQ(List.Entry(2).RateCount, 2) << "later queries still run";
-    EXPECT_EQ(Entries(List, 7)[6], "1 G good|G good 0 2/2 64-4096:512 r0 d0");
+    EXPECT_EQ(List.Entry(3).ChannelInfo, nullptr);
+    EXPECT_EQ(List.Entry(4).RateCount, 2) << "later queries still run";
+    const std::vector<std::string> entries = Entries(List, 13);
+    EXPECT_EQ(std::vector<std::string>(entries.begin() + 2, entries.begin() + 3),
+              std::vector<std::string>{"1 AA no rate|AA no rate (3/4) 2 4/0 64-4096:512 r1 d0"});
+    EXPECT_EQ(std::vector<std::string>(entries.begin() + 8, entries.end()),
+              (std::vector<std::string>{
+                                        "1 H picky|H picky 0 2/2 64-4096:512 r0 d0",
+                                        "1 I none|I none 0 2/2 64-4096:512 r1 d0",
+                                        "1 Talvenor USB Audio|QuarnDAQ-200 0 2/2 64-4096:512 r1 d1",
+                                        "1 My Talvenor USB Audio 2|QuarnDAQ-200 0 2/2 64-4096:512 r1 d1",
+                                        "1 Talvenor USB|Talvenor USB 0 2/2 64-4096:512 r1 d0"}));
+    EXPECT_EQ(Rates(List.Entry(8)), (std::vector<double>{11025, 96000}));
+    EXPECT_EQ(Rates(List.Entry(9)), (std::vector<double>{44100, 48000, 88200, 96000, 192000}));
 
     // Only the driver that did not load says so.
     ASSERT_EQ(Messages.size(), 1u);
     EXPECT_EQ(Messages[0].text, "Failure on loadAsioDriver() for Device: F not made\n");
     EXPECT_EQ(Messages[0].caption, "Talvenor Mobile");
     EXPECT_EQ(Messages[0].icon, platform::MessageIcon::Error);
-    EXPECT_STREQ(List.Entry(5).DisplayName, "F not made");
+    EXPECT_STREQ(List.Entry(7).DisplayName, "F not made");
 
-}
-
-TEST_F(DeviceEnumeration, TheFirstUsableDriverSetsAMissingFormat)
-{
-    AddTestDriver("A unusable", 1, {.SampleType = 19});
-    AddTestDriver("B no rate", 2,
-                  {.Inputs = 4, .AcceptedRates = {22050, 8000}, .AcceptedRateCount = 2, .GetSampleRateFails = true,
-                   .SampleType = ASIOSTInt16LSB});
-    AddTestDriver("C later", 3, {.InitialRate = 44100.7});
-    Enumerate();
-    // The highest listed rate when the driver does not tell its own.
+    // The first usable driver sets a missing format: the highest listed rate
+    // when the driver does not tell its own, else its own, truncated.
     EXPECT_EQ(Port.Calls, std::vector<std::string>{"22050 Hz, 4 ch, 2"});
-
     FakePort fresh;
-    Registry.DeleteKey(platform::RegistryHive::LocalMachine, "software\\asio\\B no rate");
+    Registry.DeleteKey(platform::RegistryHive::LocalMachine, "software\\asio\\AA no rate");
     AsioDeviceList().EnumerateDevices(fresh);
-    EXPECT_EQ(fresh.Calls, std::vector<std::string>{"44100 Hz, 2 ch, 3"}) << "the driver's rate, truncated";
+    EXPECT_EQ(fresh.Calls, std::vector<std::string>{"44100 Hz, 2 ch, 3"});
 }
 
 TEST_F(DeviceEnumeration, StopsAddingWhenTheListIsFull)

@@ -3,49 +3,19 @@
 
 #include "audio/TSoundInput.h"
 #include "audio/TSoundOutput.h"
-#include "tests/audio/PortTestSupport.h"
+#include "tests/audio/AsioTestSupport.h"
 
 #include <memory>
 
 
-TEST_F(PortTest, TheAnalysisRateSetsTheRatioTheFilterAndTheDeviceRate)
+TEST_F(PortTest, OpenTheSupportedRatesAndTheAnalysisRateFollowTheDevice)
 {
-    AddDriver("a", {.Name = "Pump A", .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2,
-                    .InitialRate = 44100});
+    AddDriver("daq", {.Name = "Talvenor USB Audio Pump", .AcceptedRates = {48000, 96000}, .AcceptedRateCount = 2});
+    AddDriver("b", {.Name = "Pump B", .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2, .InitialRate = 44100});
     AddDriver("stuck", {.Name = "Pump Stuck", .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2,
                         .InitialRate = 44100, .RateSticks = false});
     TASIOSoundPort& port = Port();
-    struct Case {
-        std::uint32_t Rate;
-        std::int32_t Ratio;
-        std::int32_t Taps;
-    };
-    for (const Case& c : {Case{12000, 4, 199}, Case{24000, 2, 99}, Case{16000, 3, 149}, Case{8000, 6, 299},
-                          Case{4000, 12, 499}, Case{48000, 1, 99}, Case{96000, 1, 99}, Case{44100, 1, 99}}) {
-        SCOPED_TRACE(c.Rate);
-        port.SetFormat(c.Rate, 2, 3);
-        EXPECT_EQ(port.GetDecimationRatio(), c.Ratio);
-        EXPECT_EQ(port.GetFilterTaps(), c.Taps);
-    }
-
-    // The streaming instance runs at 4 × 12000, although a new one starts at 44100.
-    ASSERT_TRUE(StartInput(0, 12000, 3, 4096));
-    EXPECT_EQ(Driver->Active->Rate(), 48000.0);
-    port.Close();
-
-    // A driver that keeps another rate is refused at the start.
-    EXPECT_FALSE(StartInput(1, 48000, 3, 4096));
-    EXPECT_FALSE(port.IsRunning());
-}
-
-TEST_F(PortTest, SupportedRatesDependOnTheDevice)
-{
-    AddDriver("daq",
-              {.Name = "Talvenor USB Audio Pump", .AcceptedRates = {48000, 96000}, .AcceptedRateCount = 2});
-    AddDriver("other", {.Name = "Pump B", .AcceptedRates = {44100, 48000}, .AcceptedRateCount = 2});
-    TASIOSoundPort& port = Port();
     EXPECT_FALSE(port.IsSampleRateSupported(48000, 3, 2)) << "no device opened";
-
     // Rate and bytes per sample; the module takes only its own rates, others
     // what the driver accepts, at a whole multiple for the decimated rates.
     const std::pair<std::uint32_t, std::uint16_t> asked[] = {{44100, 3}, {96000, 3}, {4000, 2}, {96000, 4},
@@ -59,55 +29,62 @@ TEST_F(PortTest, SupportedRatesDependOnTheDevice)
         EXPECT_EQ(answers, device == 0 ? "01101010" : "10101011") << device;
         port.Close();
     }
-}
 
-TEST_F(PortTest, OpenRefusesBadIndicesInvalidEntriesAndTwoDrivers)
-{
-    AddDriver("a", {.Name = "Pump A"});
-    AddDriver("b", {.Name = "Pump B"});
-    TASIOSoundPort& port = Port();
-    EXPECT_EQ(TASIOSoundPort::GetDeviceCount(), 2);
+    struct Case {
+        std::uint32_t Rate;
+        std::int32_t Ratio;
+        std::int32_t Taps;
+    };
+    for (const Case& c : {Case{12000, 4, 199}, Case{24000, 2, 99}, Case{16000, 3, 149}, Case{8000, 6, 299},
+                          Case{4000, 12, 499}, Case{48000, 1, 99}, Case{96000, 1, 99}, Case{44100, 1, 99}}) {
+        SCOPED_TRACE(c.Rate);
+        port.SetFormat(c.Rate, 2, 3);
+        EXPECT_EQ(port.GetDecimationRatio(), c.Ratio);
+        EXPECT_EQ(port.GetFilterTaps(), c.Taps);
+    }
+    // The streaming instance runs at 4 × 12000, although a new one starts at 44100.
+    ASSERT_TRUE(StartInput(1, 12000, 3, 4096));
+    EXPECT_EQ(Driver->Active->Rate(), 48000.0);
+    port.Close();
+    // A driver that keeps another rate is refused at the start.
+    EXPECT_FALSE(StartInput(2, 48000, 3, 4096));
+    EXPECT_FALSE(port.IsRunning());
+
+    EXPECT_EQ(TASIOSoundPort::GetDeviceCount(), 3);
     EXPECT_FALSE(port.Open(-1, TASIOSoundPort::kDirectionInput));
     EXPECT_FALSE(port.Open(256, TASIOSoundPort::kDirectionInput));
     EXPECT_FALSE(port.Open(7, TASIOSoundPort::kDirectionInput)) << "an empty entry";
     EXPECT_FALSE(port.IsDriverLoaded());
-
-    ASSERT_TRUE(port.Open(0, TASIOSoundPort::kDirectionInput));
+    ASSERT_TRUE(port.Open(1, TASIOSoundPort::kDirectionInput));
     EXPECT_TRUE(port.IsDriverLoaded());
-    EXPECT_FALSE(port.Open(1, TASIOSoundPort::kDirectionOutput)) << "input and output on two drivers";
-    EXPECT_TRUE(port.Open(0, TASIOSoundPort::kDirectionOutput));
-
+    EXPECT_FALSE(port.Open(0, TASIOSoundPort::kDirectionOutput)) << "input and output on two drivers";
+    EXPECT_TRUE(port.Open(1, TASIOSoundPort::kDirectionOutput));
     char names[2][256];
     TASIOSoundPort::GetDeviceNameByIndex(1, names[0]);
-    TASIOSoundPort::GetDeviceNameByIndex(2, names[1]);
+    TASIOSoundPort::GetDeviceNameByIndex(3, names[1]);
     EXPECT_EQ(std::string(names[0]) + "|" + names[1], "Pump B|");
     EXPECT_TRUE(TASIOSoundPort::HasChannels(0));
     EXPECT_FALSE(TASIOSoundPort::HasChannels(300));
 }
 
-TEST_F(PortTest, OnlyTwoAndThreeByteAnalysisFormatsStartAndOutputReadyIsOnlyForDriversThatAcceptedIt)
+// Only two- and three-byte analysis formats start; outputReady only for drivers
+// that accepted it. A reset request is kept until the next start.
+TEST_F(PortTest, StopIsSynchronousBuffersAreCountedAndNothingIsPreparedWhileRunning)
 {
     AddDriver("a", {.Name = "Pump A", .OutputReadySupported = false});
+    AddDriver("b", {.Name = "Pump B"});
     EXPECT_FALSE(StartInput(0, 48000, 4, 4096));
     ASSERT_EQ(Messages.size(), 1u);
     EXPECT_EQ(Messages[0].text,
               "TASIOSoundPort - 4-byte samples are not supported: the analysis format needs 2 or 3 bytes per sample");
     EXPECT_EQ(Messages[0].caption, "Talvenor Mobile");
-
-    Port().SetFormat(48000, 2, 2);
-    EXPECT_TRUE(Port().PrepareInput(nullptr, 4096, nullptr));
-    EXPECT_TRUE(Port().Start());
+    ASSERT_TRUE(StartInput(0, 48000, 2, 4096));
     const std::int32_t asked = Driver->OutputReadyCalls.load();
     ASSERT_TRUE(Pump({}, {}));
     EXPECT_EQ(Driver->OutputReadyCalls.load(), asked);
-    Port().Stop();
-}
+    Port().Close();
 
-// A reset request is kept until the next start.
-TEST_F(PortTest, StopIsSynchronousBuffersAreCountedAndNothingIsPreparedWhileRunning)
-{
-    AddDriver("a", {.Name = "Pump A"});
-    ASSERT_TRUE(StartInput(0, 48000, 3, 1024));
+    ASSERT_TRUE(StartInput(1, 48000, 3, 1024));
     TASIOSoundPort& port = Port();
     const std::int32_t made = Driver->Creations.load();
     EXPECT_TRUE(port.Start()) << "a start while running succeeds";
@@ -146,10 +123,21 @@ TEST_F(PortTest, StopIsSynchronousBuffersAreCountedAndNothingIsPreparedWhileRunn
     port.Stop();
 }
 
-TEST_F(PortTest, PortsShareOneCountedInstance)
+TEST_F(PortTest, WaveModePortsDoNothingAsioPortsShareOneCountedInstance)
 {
     AddDriver("a", {.Name = "Pump A"});
     AddDriver("b", {.Name = "Pump B"});
+    {
+        TSoundInput input(0, TSoundPort::kDriverModeWave);
+        TSoundOutput output(0, TSoundPort::kDriverModeWave);
+        EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0);
+        TWaveData wave(10, TWaveFormat());
+        EXPECT_FALSE(input.Open(TWaveFormat()) || input.PrepareInput(nullptr, 1024, nullptr) || input.Start()
+                     || input.GetSamplesAvailable() != 0 || output.PreparePlayback(&wave, false, -1, -1)
+                     || output.Start());
+        output.Stop();
+        EXPECT_EQ(Driver->Creations.load(), 0);
+    }
     auto input = std::make_unique<TSoundInput>(0, TSoundPort::kDriverModeAsio);
     const std::int32_t enumerated = Driver->Creations.load();
     EXPECT_GE(enumerated, 2) << "the first port lists the drivers";
@@ -165,24 +153,9 @@ TEST_F(PortTest, PortsShareOneCountedInstance)
     EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0);
     EXPECT_EQ(Driver->LiveDrivers.load(), 0) << "the last port unloads the driver";
 
-    const TSoundInput again(0, TSoundPort::kDriverModeAsio);
-    EXPECT_GT(Driver->Creations.load(), enumerated) << "a new instance lists the drivers again";
-}
-
-TEST_F(PortTest, WaveModePortsDoNothingAndAsioOpenSetsTheFormatEvenWhenRefused)
-{
-    AddDriver("a", {.Name = "Pump A"});
-    TSoundInput input(0, TSoundPort::kDriverModeWave);
-    TSoundOutput output(0, TSoundPort::kDriverModeWave);
-    EXPECT_EQ(TASIOSoundPort::GetReferenceCount(), 0);
-    TWaveData wave(10, TWaveFormat());
-    EXPECT_FALSE(input.Open(TWaveFormat()) || input.PrepareInput(nullptr, 1024, nullptr) || input.Start()
-                 || input.GetSamplesAvailable() != 0 || output.PreparePlayback(&wave, false, -1, -1) || output.Start());
-    output.Stop();
-    EXPECT_EQ(Driver->Creations.load(), 0);
-
-    // An ASIO port's open sets the format even when refused.
+    // A new instance lists the drivers again; an ASIO port's open sets the format even when refused.
     TSoundInput asio(9, TSoundPort::kDriverModeAsio);
+    EXPECT_GT(Driver->Creations.load(), enumerated);
     EXPECT_FALSE(asio.Open(TWaveFormat(24000, 1, 2)));
     const TASIOSoundPort& port = *TASIOSoundPort::GetInstance();
     EXPECT_EQ(port.GetFormat(), TWaveFormat(24000, 1, 2));

@@ -77,27 +77,9 @@ TEST_F(DaqControl, OpenBootsTheFirmwareOnceAndWaitsForItAndReadsTheSerialNumberF
     EXPECT_EQ(Module->Boots(), 0);
 }
 
-TEST_F(DaqControl, WritesGainAndSensorCurrentIntoTheRegister)
-{
-    Device->Open();
-    // Bits outside the fields stay as read; an unknown gain keeps the range.
-    struct Case {
-        std::uint16_t Before;
-        DaqOpts Options;
-        std::uint16_t After;
-    };
-    for (const Case& c : {Case{0x0000, Options(16, 1, 0), 0x1502}, Case{0x00F0, Options(64, 0, 1), 0x51F3},
-                          Case{0x51F3, Options(7, 1, 1), 0x55F3}, Case{0x55F3, Options(4, 0, 0), 0x11F1}}) {
-        Module->SetRegister(c.Before);
-        EXPECT_TRUE(Device->SetInputConfig(c.Options));
-        EXPECT_EQ(Module->GetRegister(), c.After) << c.Options.DAQ_InputGain;
-        EXPECT_EQ(Device->GetCachedConfig(), c.Options);
-    }
-    EXPECT_TRUE(Device->ConfigureInput(Options(1, 0, 0), 3, 4, true));
-    EXPECT_EQ(Module->GetRegister(), 0x11F0);
-}
-
-TEST_F(DaqControl, OptionsAreWrittenOnceUntilTheCacheIsResetAndFailuresKeepTheCache)
+// Options are written once until the cache is reset, failures keep the cache;
+// gain and sensor current go into their register fields.
+TEST_F(DaqControl, WritesGainAndSensorCurrentIntoTheRegisterOnceUntilTheCacheIsReset)
 {
     const DaqOpts options = Options(16, 1, 1);
     EXPECT_TRUE(Device->SetInputConfig(options));  // opens the module on the way
@@ -131,23 +113,29 @@ TEST_F(DaqControl, OptionsAreWrittenOnceUntilTheCacheIsResetAndFailuresKeepTheCa
     EXPECT_EQ(Device->GetCachedConfig(), first);
 
     EXPECT_TRUE(Device->SetInputConfig(Options(4, 1, 1)));
+
+    // Bits outside the fields stay as read; an unknown gain keeps the range.
+    struct Case {
+        std::uint16_t Before;
+        DaqOpts Options;
+        std::uint16_t After;
+    };
+    for (const Case& c : {Case{0x0000, Options(16, 1, 0), 0x1502}, Case{0x00F0, Options(64, 0, 1), 0x51F3},
+                          Case{0x51F3, Options(7, 1, 1), 0x55F3}, Case{0x55F3, Options(4, 0, 0), 0x11F1}}) {
+        Module->SetRegister(c.Before);
+        EXPECT_TRUE(Device->SetInputConfig(c.Options));
+        EXPECT_EQ(Module->GetRegister(), c.After) << c.Options.DAQ_InputGain;
+        EXPECT_EQ(Device->GetCachedConfig(), c.Options);
+    }
+    EXPECT_TRUE(Device->ConfigureInput(Options(1, 0, 0), 3, 4, true));
+    EXPECT_EQ(Module->GetRegister(), 0x11F0);
+    // The input range is ten volts over the gain; 2 is an unknown gain.
+    for (std::uint16_t gain : {1, 4, 16, 64})
+        EXPECT_EQ(DaqDevice::InputRangeForGain(gain), 10.0f / gain);
+    EXPECT_EQ(DaqDevice::InputRangeForGain(2), 10.0f);
 }
 
-TEST_F(DaqControl, AnAbsentModuleLeavesEverythingClosed)
-{
-    Module->SetPresent(0);
-    Device->Open();
-    EXPECT_FALSE(Device->IsOpen());
-    EXPECT_EQ(Device->GetDeviceCount(), 0);
-    EXPECT_FALSE(Device->SetInputConfig(Options(16, 1, 1)));
-    EXPECT_EQ(Device->ReadSerialNumber(), 0u);
-
-    DaqDevice noLibrary("/nonexistent/talvenor-daq-usb.so");
-    noLibrary.Open();
-    EXPECT_FALSE(noLibrary.IsOpen() || noLibrary.SetInputConfig(Options(16, 1, 1)));
-}
-
-TEST_F(DaqControl, EntersLowPowerAtExitOnlyWhenTheFlagWasWritten)
+TEST_F(DaqControl, EntersLowPowerAtExitOnlyWhenTheFlagWasWrittenAndAnAbsentModuleStaysClosed)
 {
     // Asked for, but the write failed: no low-power state.
     Device->Open();
@@ -169,12 +157,18 @@ TEST_F(DaqControl, EntersLowPowerAtExitOnlyWhenTheFlagWasWritten)
     EXPECT_EQ(Module->LowPowerEntries(), 1);
     EXPECT_EQ(Traces, std::vector<std::string>{"Calling SuspendDevice()\n"});
     EXPECT_EQ(Waits.size(), 1u);
-}
 
-TEST(DaqDevice, TheInputRangeIsTenVoltsOverTheGain)
-{
-    EXPECT_EQ((std::vector<float>{DaqDevice::InputRangeForGain(1), DaqDevice::InputRangeForGain(4),
-                                  DaqDevice::InputRangeForGain(16), DaqDevice::InputRangeForGain(64),
-                                  DaqDevice::InputRangeForGain(2)}),
-              (std::vector<float>{10.0f, 2.5f, 0.625f, 0.15625f, 10.0f}));  // 2: an unknown gain
+    // An absent module, or none at all, leaves everything closed.
+    Module->Reset();
+    Device = std::make_unique<DaqDevice>(DAQSIM_PLUGIN);
+    Module->SetPresent(0);
+    Device->Open();
+    EXPECT_FALSE(Device->IsOpen());
+    EXPECT_EQ(Device->GetDeviceCount(), 0);
+    EXPECT_FALSE(Device->SetInputConfig(Options(16, 1, 1)));
+    EXPECT_EQ(Device->ReadSerialNumber(), 0u);
+
+    DaqDevice noLibrary("/nonexistent/talvenor-daq-usb.so");
+    noLibrary.Open();
+    EXPECT_FALSE(noLibrary.IsOpen() || noLibrary.SetInputConfig(Options(16, 1, 1)));
 }

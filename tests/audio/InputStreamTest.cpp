@@ -2,7 +2,7 @@
 // and its latest-block read, and the recording.
 
 #include "audio/TWaveFile.h"
-#include "tests/audio/PortTestSupport.h"
+#include "tests/audio/AsioTestSupport.h"
 
 #include <cmath>
 
@@ -65,29 +65,6 @@ protected:
     std::int32_t Frames = 0;
 };
 
-TEST_F(InputStream, TheRingHoldsTenSecondsAndAtLeastTwentyReads)
-{
-    AddDriver("a", {.Name = "Pump A"});
-    TASIOSoundPort& port = Port();
-    ASSERT_TRUE(port.Open(0, TASIOSoundPort::kDirectionInput));
-    struct Case {
-        std::uint32_t Rate;
-        std::int32_t Request;
-        std::int32_t Block;
-        std::int32_t Size;
-    };
-    for (const Case& c : {Case{192000, 65536, 32768, 1900544}, Case{48000, 65536, 8192, 1310720},
-                          Case{48000, 1024, 8192, 475136}, Case{12000, 65536, 3000, 1310720},
-                          Case{12000, 1024, 3000, 480000}, Case{32000, 1024, 4096, 319488}}) {
-        SCOPED_TRACE(c.Rate);
-        port.SetFormat(c.Rate, 2, 3);
-        ASSERT_TRUE(port.PrepareInput(nullptr, c.Request, nullptr));
-        EXPECT_EQ(port.GetRing().GetBlock(), c.Block);
-        EXPECT_EQ(port.GetRing().GetRingSize(), c.Size);
-        EXPECT_EQ(port.GetSamplesAvailable(), 0);
-    }
-}
-
 TEST_F(InputStream, DriverSamplesBecomeSignedCodesOfTheAnalysisWidth)
 {
     AddDriver("32", {.Name = "Pump 32"});
@@ -128,10 +105,31 @@ TEST_F(InputStream, DriverSamplesBecomeSignedCodesOfTheAnalysisWidth)
     }
 }
 
-TEST_F(InputStream, TheLatestReadFollowsTheClockAndRefusesStaleOrMissingData)
+// The ring holds ten seconds and at least twenty reads; the latest read
+// follows the clock and refuses stale or missing data.
+TEST_F(InputStream, TheRingHoldsTenSecondsAndItsLatestReadFollowsTheClock)
 {
     UseTestClock();
     AddDriver("a", {.Name = "Pump A", .AcceptedRates = {32000}});
+    TASIOSoundPort& port = Port();
+    ASSERT_TRUE(port.Open(0, TASIOSoundPort::kDirectionInput));
+    struct Case {
+        std::uint32_t Rate;
+        std::int32_t Request;
+        std::int32_t Block;
+        std::int32_t Size;
+    };
+    for (const Case& c : {Case{192000, 65536, 32768, 1900544}, Case{48000, 65536, 8192, 1310720},
+                          Case{48000, 1024, 8192, 475136}, Case{12000, 65536, 3000, 1310720},
+                          Case{12000, 1024, 3000, 480000}, Case{32000, 1024, 4096, 319488}}) {
+        SCOPED_TRACE(c.Rate);
+        port.SetFormat(c.Rate, 2, 3);
+        ASSERT_TRUE(port.PrepareInput(nullptr, c.Request, nullptr));
+        EXPECT_EQ(port.GetRing().GetBlock(), c.Block);
+        EXPECT_EQ(port.GetRing().GetRingSize(), c.Size);
+        EXPECT_EQ(port.GetSamplesAvailable(), 0);
+    }
+
     // 32 kHz: reads end one block (4096 frames, 128 ms) behind the write index.
     ASSERT_TRUE(StartInput(0, 32000, 3, 1024));
     EXPECT_EQ(ReadNewest(1024), -1) << "before any buffer arrived";

@@ -1,6 +1,6 @@
 // Output playback: the fill of each driver buffer from a wave-data buffer.
 
-#include "tests/audio/PortTestSupport.h"
+#include "tests/audio/AsioTestSupport.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ protected:
     }
 };
 
-TEST_F(OutputPlayback, AShortLoopWrapsAsOftenAsABufferNeeds)
+TEST_F(OutputPlayback, AShortLoopWrapsAPlayOnceEndsInSilenceAndTheRangeIsValidated)
 {
     AddDriver("a", {.Name = "Pump A"});
     const auto wave = CountingWave(100);
@@ -59,19 +59,15 @@ TEST_F(OutputPlayback, AShortLoopWrapsAsOftenAsABufferNeeds)
     EXPECT_EQ(Port().GetOutputSource().GetPlayPosition(), 10 + (4 * 512) % 50);
     EXPECT_EQ(Driver->Active->Channels(true), 0) << "no input was prepared";
     EXPECT_EQ(Driver->Active->Channels(false), 2);
-}
+    Port().Close();
 
-TEST_F(OutputPlayback, APlayOnceEndsInSilenceWhileThePositionRunsOnAndTheRangeIsValidated)
-{
-    AddDriver("a", {.Name = "Pump A"});
-    const auto wave = CountingWave(700);
-    ASSERT_TRUE(StartOutput(wave.get(), false, -1, -1));
+    // Played once, the wave ends in silence while the position runs on.
+    const auto once = CountingWave(700);
+    ASSERT_TRUE(StartOutput(once.get(), false, -1, -1));
     std::vector<std::uint8_t> left, right;
     ASSERT_TRUE(Pump({}, {}, &left, &right));
-    EXPECT_EQ(SlotCode(left, 0), 1000 * 512 + 1);
-    EXPECT_EQ(SlotCode(left, 187), 1000 * 699 + 1);
-    EXPECT_EQ(SlotCode(left, 188), 0);
-    EXPECT_EQ(SlotCode(right, 511), 0);
+    EXPECT_EQ((std::vector<std::int32_t>{SlotCode(left, 0), SlotCode(left, 187), SlotCode(left, 188), SlotCode(right, 511)}),
+              (std::vector<std::int32_t>{1000 * 512 + 1, 1000 * 699 + 1, 0, 0}));
     ASSERT_TRUE(Pump({}, {}, &left, &right));
     EXPECT_EQ(SlotCode(left, 0), 0);
     EXPECT_EQ(Port().GetOutputSource().GetPlayPosition(), 3 * 512);
@@ -79,15 +75,14 @@ TEST_F(OutputPlayback, APlayOnceEndsInSilenceWhileThePositionRunsOnAndTheRangeIs
 
     // The playback range is validated.
     TASIOSoundPort& port = Port();
-    const auto shorter = CountingWave(100);
     EXPECT_FALSE(port.PreparePlayback(nullptr, false, -1, -1));
-    EXPECT_FALSE(port.PreparePlayback(shorter.get(), true, 50, 50)) << "an empty loop";
+    EXPECT_FALSE(port.PreparePlayback(wave.get(), true, 50, 50)) << "an empty loop";
     for (const auto& [first, end] : {std::pair{101, -1}, std::pair{0, 101}, std::pair{60, 50}, std::pair{-2, -1}})
-        EXPECT_FALSE(port.PreparePlayback(shorter.get(), false, first, end)) << first << " to " << end;
+        EXPECT_FALSE(port.PreparePlayback(wave.get(), false, first, end)) << first << " to " << end;
     EXPECT_EQ(port.GetModeBits(), 0);
 
-    shorter->SetPosition(30);
-    ASSERT_TRUE(port.PreparePlayback(shorter.get(), true, -1, -1));
+    wave->SetPosition(30);
+    ASSERT_TRUE(port.PreparePlayback(wave.get(), true, -1, -1));
     EXPECT_EQ(port.GetOutputSource().GetLoopStart(), 30);
     EXPECT_EQ(port.GetOutputSource().GetEnd(), 100);
     EXPECT_EQ(port.GetModeBits(), TASIOSoundPort::kOutputPrepared);

@@ -143,12 +143,7 @@ public:
         return kAsioOk;
     }
     ASIOError setClockSource(std::int32_t) override { return kAsioOk; }
-    ASIOError getSamplePosition(ASIOSamples* position, ASIOTimeStamp* time) override
-    {
-        *position = Position;
-        *time = 0;
-        return kAsioOk;
-    }
+    ASIOError getSamplePosition(ASIOSamples*, ASIOTimeStamp*) override { return kAsioOk; }
     ASIOError getChannelInfo(ASIOChannelInfo* info) override
     {
         const std::int32_t record = info->isInput ? info->channel : Config.Inputs + info->channel;
@@ -162,10 +157,6 @@ public:
     {
         if (Streaming || size != Config.PreferredBufferSize || count < 1)
             return kAsioInvalidMode;
-        for (std::int32_t i = 0; i < count; ++i) {
-            if (infos[i].channelNum < 0 || infos[i].channelNum >= (infos[i].isInput ? Config.Inputs : Config.Outputs))
-                return kAsioInvalidParameter;
-        }
         const int slot = Config.SampleType == ASIOSTInt16LSB ? 2 : Config.SampleType == ASIOSTInt24LSB ? 3 : 4;
         HalfBytes = static_cast<std::size_t>(size * slot);
         Infos.assign(infos, infos + count);
@@ -244,7 +235,6 @@ private:
             if (target != nullptr)
                 std::memcpy(target, slot(i), HalfBytes);
         }
-        Position += Config.PreferredBufferSize;
         Half ^= 1;
     }
 
@@ -256,7 +246,6 @@ private:
     std::size_t HalfBytes = 0;
     ASIOCallbacks Callbacks{};
     int Half = 0;
-    std::atomic<ASIOSamples> Position{0};
     std::atomic<bool> Streaming{false}, Quit{false};
     std::thread Thread;
 };

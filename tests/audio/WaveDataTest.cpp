@@ -17,7 +17,7 @@ Bytes Stored(const TWaveData& data, std::size_t bytes)
     return Bytes(data.GetBuffer(), data.GetBuffer() + bytes);
 }
 
-TEST(WaveData, ABufferWithoutFramesRefusesEveryAccess)
+TEST(WaveData, ABufferWithoutFramesRefusesEveryAccessAndTheCursorNeverLeavesOne)
 {
     TWaveData data(0, TWaveFormat(48000, 1, 1));
     std::uint8_t byte = 0;
@@ -34,27 +34,24 @@ TEST(WaveData, ABufferWithoutFramesRefusesEveryAccess)
                                           wide.BytesToFrames(4147200000u)}),
               (std::vector<std::uint64_t>{691200000u, 4147200000u, 691200000u}));
     EXPECT_DOUBLE_EQ(wide.FramesToSeconds(691200000u), 3600.0);
-}
 
-TEST(WaveData, TheCursorNeverLeavesTheBuffer)
-{
-    TWaveData data(10, TWaveFormat(1000, 2, 2));
-    EXPECT_EQ((std::vector<std::uint64_t>{data.SetPosition(4), data.SetPosition(11), data.Advance(100), data.Rewind(),
-                                          data.SecondsToFrames(0.99999)}),
+    TWaveData cursor(10, TWaveFormat(1000, 2, 2));
+    EXPECT_EQ((std::vector<std::uint64_t>{cursor.SetPosition(4), cursor.SetPosition(11), cursor.Advance(100),
+                                          cursor.Rewind(), cursor.SecondsToFrames(0.99999)}),
               (std::vector<std::uint64_t>{4, 4, 10, 0, 999}));
-    EXPECT_FLOAT_EQ(data.SetPositionSeconds(0.0075), 0.007f);
+    EXPECT_FLOAT_EQ(cursor.SetPositionSeconds(0.0075), 0.007f);
 
     // Writing the right channel leaves the cursor; the left moves it on,
     // whatever frame it wrote, but never past the end.
-    EXPECT_TRUE(data.PutSample(5, 0, 1));
-    EXPECT_EQ(data.GetPosition(), 7u);
-    EXPECT_TRUE(data.PutSample(5, 0, 0));
-    EXPECT_EQ(data.GetPosition(), 8u);
+    EXPECT_TRUE(cursor.PutSample(5, 0, 1));
+    EXPECT_EQ(cursor.GetPosition(), 7u);
+    EXPECT_TRUE(cursor.PutSample(5, 0, 0));
+    EXPECT_EQ(cursor.GetPosition(), 8u);
     for (int i = 0; i < 5; ++i)
-        EXPECT_TRUE(data.PutSample(5, 9, 0));
-    EXPECT_EQ(data.GetPosition(), 10u);
-    EXPECT_EQ(data.GetDataFrames(), 10u);
-    EXPECT_FALSE(data.PutSample(5, 10, 0));
+        EXPECT_TRUE(cursor.PutSample(5, 9, 0));
+    EXPECT_EQ(cursor.GetPosition(), 10u);
+    EXPECT_EQ(cursor.GetDataFrames(), 10u);
+    EXPECT_FALSE(cursor.PutSample(5, 10, 0));
 }
 
 TEST(WaveData, SequentialDataStopsAtTheEndAndAtAClosedGate)
@@ -82,7 +79,7 @@ TEST(WaveData, SequentialDataStopsAtTheEndAndAtAClosedGate)
     EXPECT_FALSE(data.ReadData(out.data(), out.size()));
 }
 
-TEST(WaveData, SamplesSaturateAtTheirWidth)
+TEST(WaveData, SamplesSaturateAtTheirWidthAndScaleByTheChannelsUnitFactor)
 {
     TWaveData eight(3, TWaveFormat(8000, 1, 1));
     const std::int32_t codes[] = {-5, 300, 128};
@@ -90,11 +87,20 @@ TEST(WaveData, SamplesSaturateAtTheirWidth)
         EXPECT_TRUE(eight.PutSample(codes[f], f, 0));
     EXPECT_EQ(Stored(eight, 3), (Bytes{0, 255, 128}));
     EXPECT_EQ(eight.GetSample(2, 0, false), 128.0);  // unsigned code, zero offset not taken off
+    EXPECT_FLOAT_EQ(static_cast<float>(eight.GetSample(1, 0, true)), 128.0f / 127.5f);
 
     TWaveData sixteen(2, TWaveFormat(8000, 2, 2));
     EXPECT_TRUE(sixteen.PutSample(40000, 0, 0));
     EXPECT_TRUE(sixteen.PutSample(-40000, 0, 1));
     EXPECT_EQ(Stored(sixteen, 4), (Bytes{0xFF, 0x7F, 0x00, 0x80}));
+    sixteen.SetScale(0.0f, 0.5f);  // zero: the default of 2
+    sixteen.PutSample(32767, 1, 0);
+    sixteen.PutSample(-32767, 1, 1);
+    EXPECT_NEAR(sixteen.GetSample(1, 0, true), 2.0, 1e-6);
+    EXPECT_NEAR(sixteen.GetSample(1, 1, true), -0.5, 1e-6);
+    // A new format brings its own range: full scale stays full scale.
+    sixteen.SetFormat(TWaveFormat(8000, 2, 4));
+    EXPECT_FLOAT_EQ(sixteen.GetUnitFactor(1), static_cast<float>(0.5 / 2147483647.0));
 
     TWaveData wide(1, TWaveFormat(8000, 1, 3));
     EXPECT_TRUE(wide.PutSample(-1, 0, 0));
@@ -102,23 +108,6 @@ TEST(WaveData, SamplesSaturateAtTheirWidth)
     EXPECT_EQ(wide.GetSample(0, 1, false), -1.0);  // mono reads channel 1 as 0
     EXPECT_TRUE(wide.PutSample(9000000, 0, 0));
     EXPECT_EQ(wide.GetSample(0, 0, false), 8388607.0);
-}
-
-TEST(WaveData, ScaledSamplesUseTheChannelsUnitFactor)
-{
-    TWaveData data(1, TWaveFormat(8000, 2, 2));
-    data.SetScale(0.0f, 0.5f);  // zero: the default of 2
-    data.PutSample(32767, 0, 0);
-    data.PutSample(-32767, 0, 1);
-    EXPECT_NEAR(data.GetSample(0, 0, true), 2.0, 1e-6);
-    EXPECT_NEAR(data.GetSample(0, 1, true), -0.5, 1e-6);
-
-    // A new format brings its own range: full scale stays full scale.
-    data.SetFormat(TWaveFormat(8000, 2, 4));
-    EXPECT_FLOAT_EQ(data.GetUnitFactor(1), static_cast<float>(0.5 / 2147483647.0));
-    TWaveData eight(1, TWaveFormat(8000, 1, 1));
-    eight.PutSample(255, 0, 0);
-    EXPECT_FLOAT_EQ(static_cast<float>(eight.GetSample(0, 0, true)), 128.0f / 127.5f);
 }
 
 TEST(WaveData, ResizeKeepsTheLeadingFramesAndAddsSilence)

@@ -79,7 +79,7 @@ inline Bytes WaveForm(const std::vector<Bytes>& chunks)
     return Chunk("RIFF", Concat({Text("WAVE"), Concat(chunks)}));
 }
 
-class WaveTest : public testing::Test {
+class WaveFileTest : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -90,7 +90,6 @@ protected:
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
-            EXPECT_EQ(request.caption, "Talvenor Mobile");
             messages.push_back(request.text);
             return platform::MessageResult::Ok;
         });
@@ -142,6 +141,33 @@ protected:
         return names;
     }
 
+    // Opens the bytes in both modes; the file must come out unchanged.
+    bool OpensInBothModes(const Bytes& bytes, std::uint64_t* frames = nullptr)
+    {
+        bool opened = true;
+        for (std::uint16_t mode : {TWaveFile::kMemoryMode, TWaveFile::kStreamMode}) {
+            {
+                const auto file = Open("in.wav", bytes, mode);
+                opened = opened && !file->Failed;
+                if (frames)
+                    *frames = file->GetNumFrames();
+                if (file->Failed) {
+                    EXPECT_EQ(file->GetNumFrames(), 0u);
+                    EXPECT_EQ(file->GetSample(0, 0, false), 0.0);
+                }
+            }
+            EXPECT_EQ(Load(Path("in.wav")), bytes) << "mode " << mode;
+        }
+        return opened;
+    }
+
+    // WAVE_FORMAT_EXTENSIBLE, 24-bit mono, of a sub-format (1: PCM, 3: floating point).
+    static Bytes Extensible(std::uint8_t subFormat)
+    {
+        return Concat({FormatData(0xFFFE, 1, 8000, 3, 24), LE(22, 2), LE(24, 2), LE(4, 4),
+                       {subFormat, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71}});
+    }
+
     std::filesystem::path folder;
     std::vector<std::string> messages;
 };
@@ -189,21 +215,48 @@ Bytes CalibrationChunk(std::uint8_t n)
     return NumberedChunk(102, block, 2048);
 }
 
-class WaveFileTest : public WaveTest {};
-
-TEST_F(WaveFileTest, AMemoryFileWritesTheHeaderAndTheWrittenFramesOnly)
+TEST_F(WaveFileTest, AMemoryFileWritesTheHeaderTheWrittenFramesAndEachChangedCalibration)
 {
-    TWaveFile file(10, TWaveFormat(8000, 1, 2), folder.string());
+    TWaveFile file(10, TWaveFormat(44100, 2, 2), folder.string());
     const Bytes samples = {1, 0, 2, 0, 0xFF, 0xFF, 4, 0};
     ASSERT_TRUE(file.WriteData(samples.data(), samples.size()));
     EXPECT_FALSE(file.Save());  // no name yet
     EXPECT_TRUE(Files(folder).empty());
-
-    file.SetFileName(Path("a.wav"));
+    file.SetFileName(Path("c.wav"));
     ASSERT_TRUE(file.Save());
-    EXPECT_EQ(Load(Path("a.wav")), Concat({Header(1, 8000, 2, 8), samples}));
+    EXPECT_EQ(Load(Path("c.wav")), Concat({Header(2, 44100, 2, 8), samples}));
     EXPECT_FALSE(file.Modified);
-    EXPECT_EQ(Files(folder), std::vector<std::string>{"a.wav"});
+    EXPECT_EQ(Files(folder), std::vector<std::string>{"c.wav"});
+
+    // The chunk follows the form, which does not count it, and reads back exactly.
+    file.SetCalibration(Record(0, 7), Record(1, 7));
+    ASSERT_TRUE(file.Save());
+    EXPECT_EQ(Load(Path("c.wav")), Concat({Header(2, 44100, 2, 8), samples, CalibrationChunk(7)}));
+    for (std::uint16_t mode : {TWaveFile::kMemoryMode, TWaveFile::kStreamMode}) {
+        TWaveFile reopened(Path("c.wav"), mode, false, folder.string());
+        EXPECT_EQ(reopened.HasCalibration, 1);
+        EXPECT_EQ(Concat({PackedCalibration(reopened, 0), PackedCalibration(reopened, 1)}),
+                  Concat({Packed(Record(0, 7)), Packed(Record(1, 7))}));
+        EXPECT_EQ(reopened.GetSample(1, 1, false), 4.0);
+    }
+    TWaveFile copy(Path("c.wav"), TWaveFile::kStreamMode, true, folder.string());
+    ASSERT_FALSE(copy.Failed);
+    copy.Modified = 0;
+    for (std::uint8_t n : {2, 3}) {
+        copy.SetCalibration(Record(0, n), Record(1, n));
+        EXPECT_EQ(copy.CalibrationChanged, 1);
+        EXPECT_TRUE(copy.Modified);
+        ASSERT_TRUE(copy.Save());
+        EXPECT_EQ(Load(Path("c.wav")), Concat({Header(2, 44100, 2, 8), samples, CalibrationChunk(n)}));
+    }
+
+    // A file without frames takes the calibration but is not marked changed.
+    TWaveFile empty(0, TWaveFormat(), folder.string());
+    empty.Modified = 0;
+    empty.SetCalibration(Record(0, 1), Record(1, 1));
+    EXPECT_EQ(empty.HasCalibration, 1);
+    EXPECT_EQ(empty.CalibrationChanged, 0);
+    EXPECT_FALSE(empty.Modified);
 
     // Odd data gets a pad byte that the form counts and the data chunk does not.
     TWaveFile odd(3, TWaveFormat(8000, 1, 1), folder.string());
@@ -214,7 +267,7 @@ TEST_F(WaveFileTest, AMemoryFileWritesTheHeaderAndTheWrittenFramesOnly)
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(WaveFileTest, ANewStreamedFileMovesOntoItsNameAndGrowsInPlace)
+TEST_F(WaveFileTest, ANewStreamedFileMovesOntoItsNameAndAWorkingCopyShieldsTheFileUntilSaved)
 {
     const std::filesystem::path temp = folder / "temp";
     std::filesystem::create_directories(temp);
@@ -250,15 +303,11 @@ TEST_F(WaveFileTest, ANewStreamedFileMovesOntoItsNameAndGrowsInPlace)
     }
     EXPECT_TRUE(std::filesystem::exists(Path("s.wav")));
     EXPECT_TRUE(messages.empty());
-}
 
-TEST_F(WaveFileTest, AWorkingCopyShieldsTheFileUntilSaved)
-{
     const Bytes original =
         Concat({Header(2, 8000, 2, 20), {1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0, 7, 0, 8, 0, 9, 0, 10, 0}});
     Store(Path("w.wav"), original);
-    const std::filesystem::path temp = folder / "temp";
-    std::filesystem::create_directories(temp);
+    // A working copy shields the file until saved.
     {
         TWaveFile file(Path("w.wav"), TWaveFile::kStreamMode, true, temp.string());
         ASSERT_FALSE(file.Failed);
@@ -302,7 +351,7 @@ TEST_F(WaveFileTest, AWorkingCopyShieldsTheFileUntilSaved)
     EXPECT_EQ(Load(Path("copy.wav")), Concat({Header(2, 8000, 2, 24), frames, {3, 0, 4, 0}}));
 }
 
-TEST_F(WaveFileTest, CalibrationChunksOfEveryKindAreRead)
+TEST_F(WaveFileTest, CalibrationChunksOfEveryKindAndAnAccelerometersSensitivityAreRead)
 {
     const Bytes form = WaveForm({Chunk("fmt ", FormatData(1, 1, 8000, 2, 16)), Chunk("data", {1, 0})});
 
@@ -349,10 +398,8 @@ TEST_F(WaveFileTest, CalibrationChunksOfEveryKindAreRead)
         EXPECT_STREQ(r.ChannelName, "Right");
     }
     EXPECT_TRUE(messages.empty());
-}
 
-TEST_F(WaveFileTest, AnAccelerometersSensitivityCalibratesBothChannels)
-{
+    // An accelerometer's sensitivity calibrates both channels.
     const Bytes fmt = Chunk("fmt ", FormatData(1, 2, 8000, 4, 16));
     const Bytes data = Chunk("data", {0, 0, 0, 0});
     auto foreign = [&](const std::string& text) {
@@ -386,91 +433,11 @@ TEST_F(WaveFileTest, AnAccelerometersSensitivityCalibratesBothChannels)
     EXPECT_EQ(capped->HasCalibration, 0);
 }
 
-TEST_F(WaveFileTest, AChangedCalibrationReachesTheSavedFileEachTime)
+
+TEST_F(WaveFileTest, OtherChunksAreSkippedForeignFormatsAndDamagedFilesRefusedWithTheReason)
 {
-    // A file without frames takes the calibration but is not marked changed.
-    TWaveFile empty(0, TWaveFormat(), folder.string());
-    empty.Modified = 0;
-    empty.SetCalibration(Record(0, 1), Record(1, 1));
-    EXPECT_EQ(empty.HasCalibration, 1);
-    EXPECT_EQ(empty.CalibrationChanged, 0);
-    EXPECT_FALSE(empty.Modified);
-
-    // The chunk follows the form, which does not count it, and reads back exactly.
-    TWaveFile source(2, TWaveFormat(44100, 2, 2), folder.string());
-    const Bytes samples = {1, 0, 2, 0, 3, 0, 4, 0};
-    source.WriteData(samples.data(), samples.size());
-    source.SetCalibration(Record(0, 7), Record(1, 7));
-    source.SetFileName(Path("c.wav"));
-    ASSERT_TRUE(source.Save());
-    EXPECT_EQ(Load(Path("c.wav")), Concat({Header(2, 44100, 2, 8), samples, CalibrationChunk(7)}));
-    for (std::uint16_t mode : {TWaveFile::kMemoryMode, TWaveFile::kStreamMode}) {
-        TWaveFile reopened(Path("c.wav"), mode, false, folder.string());
-        EXPECT_EQ(reopened.HasCalibration, 1);
-        EXPECT_EQ(Concat({PackedCalibration(reopened, 0), PackedCalibration(reopened, 1)}),
-                  Concat({Packed(Record(0, 7)), Packed(Record(1, 7))}));
-        EXPECT_EQ(reopened.GetSample(1, 1, false), 4.0);
-    }
-
-    TWaveFile file(Path("c.wav"), TWaveFile::kStreamMode, true, folder.string());
-    ASSERT_FALSE(file.Failed);
-    file.Modified = 0;
-    for (std::uint8_t n : {2, 3}) {
-        file.SetCalibration(Record(0, n), Record(1, n));
-        EXPECT_EQ(file.CalibrationChanged, 1);
-        EXPECT_TRUE(file.Modified);
-        ASSERT_TRUE(file.Save());
-        EXPECT_EQ(Load(Path("c.wav")), Concat({Header(2, 44100, 2, 8), samples, CalibrationChunk(n)}));
-    }
-}
-
-class WaveFileBadInputTest : public WaveTest {
-protected:
-    // Opens the bytes in both modes; the file must come out unchanged.
-    bool OpensInBothModes(const Bytes& bytes, std::uint64_t* frames = nullptr)
-    {
-        bool opened = true;
-        for (std::uint16_t mode : {TWaveFile::kMemoryMode, TWaveFile::kStreamMode}) {
-            {
-                const auto file = Open("in.wav", bytes, mode);
-                opened = opened && !file->Failed;
-                if (frames)
-                    *frames = file->GetNumFrames();
-                if (file->Failed) {
-                    EXPECT_EQ(file->GetNumFrames(), 0u);
-                    EXPECT_EQ(file->GetSample(0, 0, false), 0.0);
-                }
-            }
-            EXPECT_EQ(Load(Path("in.wav")), bytes) << "mode " << mode;
-        }
-        return opened;
-    }
-
-    // The one message both opens showed, which must name the file.
-    std::string Reason()
-    {
-        EXPECT_EQ(messages.size(), 2u);
-        if (messages.empty())
-            return {};
-        EXPECT_EQ(messages.front(), messages.back());
-        EXPECT_NE(messages.front().find(QuotedPath("in.wav")), std::string::npos) << messages.front();
-        const std::string reason = messages.front();
-        messages.clear();
-        return reason;
-    }
-
     const Bytes fmt16 = Chunk("fmt ", FormatData(1, 2, 8000, 4, 16));
     const Bytes data = Chunk("data", {1, 0, 2, 0, 3, 0, 4, 0});
-    // WAVE_FORMAT_EXTENSIBLE, 24-bit mono, of a sub-format (1: PCM, 3: floating point).
-    static Bytes Extensible(std::uint8_t subFormat)
-    {
-        return Concat({FormatData(0xFFFE, 1, 8000, 3, 24), LE(22, 2), LE(24, 2), LE(4, 4),
-                       {subFormat, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71}});
-    }
-};
-
-TEST_F(WaveFileBadInputTest, OtherChunksBeforeTheDataAreSkipped)
-{
     std::uint64_t frames = 0;
     const Bytes list = Chunk("LIST", Concat({Text("INFOINAM"), LE(3, 4), Text("abc"), {0}}));
     EXPECT_TRUE(OpensInBothModes(WaveForm({fmt16, list, Chunk("odd ", {1, 2, 3}), data}), &frames));
@@ -480,10 +447,7 @@ TEST_F(WaveFileBadInputTest, OtherChunksBeforeTheDataAreSkipped)
     EXPECT_TRUE(OpensInBothModes(WaveForm({Chunk("fmt ", Extensible(1)), data}), &frames));
     EXPECT_EQ(frames, 2u);  // 8 bytes of 3-byte frames: the partial frame is left out
     EXPECT_TRUE(messages.empty());
-}
 
-TEST_F(WaveFileBadInputTest, ForeignFormatsAndDamagedFilesAreRefusedWithTheReason)
-{
     const auto withFormat = [&](const Bytes& format) { return WaveForm({Chunk("fmt ", format), data}); };
     const Bytes good = WaveForm({fmt16, data});
     struct Case {
@@ -508,9 +472,14 @@ TEST_F(WaveFileBadInputTest, ForeignFormatsAndDamagedFilesAreRefusedWithTheReaso
         {Concat({Text("RIFF"), LE(4, 4), Text("AVI ")}), "not a RIFF WAVE file"},
         {WaveForm({data}), "no format"},
     };
+    // Both opens show the one message, which names the file.
     for (const Case& c : cases) {
         EXPECT_FALSE(OpensInBothModes(c.file)) << c.reason;
-        EXPECT_NE(Reason().find(c.reason), std::string::npos) << c.reason;
+        ASSERT_EQ(messages.size(), 2u) << c.reason;
+        EXPECT_EQ(messages.front(), messages.back());
+        EXPECT_NE(messages.front().find(c.reason), std::string::npos) << messages.front();
+        EXPECT_NE(messages.front().find(QuotedPath("in.wav")), std::string::npos) << messages.front();
+        messages.clear();
     }
 
     // The two cases with messages of their own, and the silent empty file.
@@ -531,123 +500,84 @@ TEST_F(WaveFileBadInputTest, ForeignFormatsAndDamagedFilesAreRefusedWithTheReaso
     EXPECT_TRUE(messages.empty());
 }
 
-class WaveFileSaveSafetyTest : public WaveTest {
-protected:
-    // The old file, a memory file of new frames named over it, calibrated.
+// The old file stays whole wherever the disk fills: saving a memory file, a
+// streamed file, or rewriting a working copy.
+TEST_F(WaveFileTest, AFullDiskAtAnyPointOfASaveLeavesTheOldFile)
+{
     const Bytes original = WaveForm({Chunk("fmt ", FormatData(1, 1, 8000, 2, 16)), Chunk("data", {9, 0, 9, 0})});
-    std::unique_ptr<TWaveFile> NewVersion(std::uint64_t frames)
-    {
-        auto file = std::make_unique<TWaveFile>(frames, TWaveFormat(8000, 1, 2), folder.string());
-        for (std::uint64_t f = 0; f < frames; ++f)
-            file->PutSample(static_cast<std::int32_t>(f), f, 0);
-        Calibrate(*file);
-        return file;
-    }
-    void Calibrate(TWaveFile& file)
-    {
+    Store(Path("keep.wav"), original);
+    const auto calibrate = [&](TWaveFile& file) {
         file.SetCalibration(DefaultChannelCalibration(0), DefaultChannelCalibration(1));
         file.SetFileName(Path("keep.wav"));
-    }
-};
-
-TEST_F(WaveFileSaveSafetyTest, AFullDiskAtAnyPointLeavesTheOldFile)
-{
-    Store(Path("keep.wav"), original);
-    auto file = NewVersion(3000);
+    };
+    // Enough frames for several copy chunks.
+    TWaveFile file(10000, TWaveFormat(8000, 1, 2), folder.string());
+    for (std::uint64_t f = 0; f < 10000; ++f)
+        file.PutSample(static_cast<std::int32_t>(f), f, 0);
+    calibrate(file);
     // Space for the header, for part of the samples, and for everything but
     // (part of) the calibration chunk.
-    for (std::int64_t space : {0, 40, 44, 3000, 6044, 6052, 7000}) {
+    for (std::int64_t space : {0, 40, 44, 3000, 20044, 20052, 21000}) {
         platform::SimulateDiskFull(space);
-        EXPECT_FALSE(file->Save()) << space;
+        EXPECT_FALSE(file.Save()) << space;
         EXPECT_EQ(Load(Path("keep.wav")), original) << space;
         EXPECT_EQ(Files(folder), std::vector<std::string>{"keep.wav"}) << space;
-        EXPECT_TRUE(file->Modified);
-        EXPECT_EQ(file->HasCalibration, 1);
+        EXPECT_TRUE(file.Modified);
+        EXPECT_EQ(file.HasCalibration, 1);
     }
     EXPECT_FALSE(messages.empty());
     EXPECT_NE(messages.back().find(QuotedPath("keep.wav")), std::string::npos) << messages.back();
-
+    messages.clear();
     platform::SimulateDiskFull(-1);
-    ASSERT_TRUE(file->Save());
-    EXPECT_EQ(Load(Path("keep.wav")).size(), 44u + 6000 + 2056);
-}
-
-TEST_F(WaveFileSaveSafetyTest, AStreamedSaveThatFailsKeepsTheFileAndTheCalibration)
-{
-    Store(Path("keep.wav"), original);
-    TWaveFile file(TWaveFormat(8000, 1, 2), false, folder.string());
-    ASSERT_TRUE(file.WriteData(Bytes{1, 0, 2, 0, 3, 0}.data(), 6));
-    Calibrate(file);
-
-    // Room for the sizes but not for the calibration chunk.
-    platform::SimulateDiskFull(100);
-    EXPECT_FALSE(file.Save());
-    EXPECT_EQ(messages, std::vector<std::string>{"Error writing Calibration data to wave file"});
-    EXPECT_EQ(file.HasCalibration, 1);
-    EXPECT_EQ(Load(Path("keep.wav")), original);
-    EXPECT_EQ(file.GetNumFrames(), 3u);
-
-    platform::SimulateDiskFull(-1);
+    {
+        TWaveFile streamed(TWaveFormat(8000, 1, 2), false, folder.string());
+        ASSERT_TRUE(streamed.WriteData(Bytes{1, 0, 2, 0, 3, 0}.data(), 6));
+        calibrate(streamed);
+        // Room for the sizes but not for the calibration chunk.
+        platform::SimulateDiskFull(100);
+        EXPECT_FALSE(streamed.Save());
+        EXPECT_EQ(messages, std::vector<std::string>{"Error writing Calibration data to wave file"});
+        EXPECT_EQ(streamed.HasCalibration, 1);
+        EXPECT_EQ(Load(Path("keep.wav")), original);
+        EXPECT_EQ(streamed.GetNumFrames(), 3u);
+        platform::SimulateDiskFull(-1);
+        ASSERT_TRUE(streamed.Save());
+        EXPECT_EQ(Load(Path("keep.wav")).size(), 44u + 6 + 2056);
+    }
     ASSERT_TRUE(file.Save());
-    EXPECT_EQ(Load(Path("keep.wav")).size(), 44u + 6 + 2056);
-}
-
-TEST_F(WaveFileSaveSafetyTest, ACopyThatFailsPartWayIsReported)
-{
-    // Enough frames for several copy chunks.
-    auto source = NewVersion(10000);
-    ASSERT_TRUE(source->Save());
     const Bytes saved = Load(Path("keep.wav"));
+    EXPECT_EQ(saved.size(), 44u + 20000 + 2056);
 
-    TWaveFile file(Path("keep.wav"), TWaveFile::kStreamMode, true, folder.string());
-    ASSERT_FALSE(file.Failed);
-    file.SetCalibration(DefaultChannelCalibration(1), DefaultChannelCalibration(0));
+    TWaveFile copy(Path("keep.wav"), TWaveFile::kStreamMode, true, folder.string());
+    ASSERT_FALSE(copy.Failed);
+    copy.SetCalibration(DefaultChannelCalibration(1), DefaultChannelCalibration(0));
     // The tail of the working copy fits; the rewritten copy runs out midway.
+    messages.clear();
     platform::SimulateDiskFull(2056 + 8192);
-    EXPECT_FALSE(file.Save());
+    EXPECT_FALSE(copy.Save());
     EXPECT_EQ(Load(Path("keep.wav")), saved);
-    EXPECT_EQ(file.CalibrationChanged, 1);
+    EXPECT_EQ(copy.CalibrationChanged, 1);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("failure saving"), std::string::npos) << messages[0];
     EXPECT_EQ(Files(folder).size(), 2u);  // the file and the working copy, no half-made rewrite
     platform::SimulateDiskFull(-1);
-    EXPECT_TRUE(file.Save());
+    EXPECT_TRUE(copy.Save());
     EXPECT_NE(Load(Path("keep.wav")), saved);
 }
 
-class WaveFileSoxTest : public WaveTest {
-protected:
-    void SetUp() override
-    {
-        WaveTest::SetUp();
-        if (std::string(TALVENOR_SOX).empty())
-            GTEST_SKIP() << "sox is not installed";
-    }
-
-    static std::string Quote(const std::string& path) { return "'" + path + "'"; }
-
-    // Runs sox with the arguments; its standard output, or "failed".
-    static std::string Sox(const std::string& arguments)
-    {
-        const std::string command = std::string(TALVENOR_SOX) + " " + arguments + " 2>&1";
-        std::FILE* pipe = ::popen(command.c_str(), "r");
-        if (pipe == nullptr)
-            return "failed";
-        std::string output;
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
-            output += buffer;
-        return ::pclose(pipe) == 0 ? output : "failed: " + output;
-    }
-
-    static Bytes RandomBytes(std::size_t count, unsigned seed)
-    {
-        std::mt19937 generator(seed);
-        Bytes bytes(count);
-        std::ranges::generate(bytes, [&] { return static_cast<std::uint8_t>(generator()); });
-        return bytes;
-    }
-};
+// Runs sox with the arguments; its standard output, or "failed".
+std::string Sox(const std::string& arguments)
+{
+    const std::string command = std::string(TALVENOR_SOX) + " " + arguments + " 2>&1";
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return "failed";
+    std::string output;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
+        output += buffer;
+    return ::pclose(pipe) == 0 ? output : "failed: " + output;
+}
 
 struct Layout {
     std::uint16_t channels;
@@ -655,62 +585,49 @@ struct Layout {
 };
 constexpr Layout kLayouts[] = {{1, 1}, {2, 1}, {1, 2}, {2, 2}, {1, 3}, {2, 3}, {1, 4}, {2, 4}};
 
-TEST_F(WaveFileSoxTest, SoxReadsTheFilesWeWrite)
+// Sox reads the file we write, and writes the copy we read back, sample for sample.
+TEST_F(WaveFileTest, SoxAndWeReadEachOthersFiles)
 {
+    if (std::string(TALVENOR_SOX).empty())
+        GTEST_SKIP() << "sox is not installed";
+    const auto quote = [](const std::string& path) { return "'" + path + "'"; };
+    std::mt19937 generator(1);
     constexpr std::uint64_t kFrames = 1001;  // odd, so 8-bit mono needs a pad byte
     for (const Layout& layout : kLayouts) {
         SCOPED_TRACE(testing::Message() << layout.channels << " channels, " << layout.bytes << " bytes");
-        TWaveFile file(kFrames, TWaveFormat(22050, layout.channels, layout.bytes), folder.string());
-        const Bytes samples = RandomBytes(file.FramesToBytes(kFrames), layout.bytes);
+        const TWaveFormat format(22050, layout.channels, layout.bytes);
+        TWaveFile file(kFrames, format, folder.string());
+        Bytes samples(file.FramesToBytes(kFrames));
+        std::ranges::generate(samples, [&] { return static_cast<std::uint8_t>(generator()); });
         file.WriteData(samples.data(), samples.size());
         file.SetCalibration(DefaultChannelCalibration(0), DefaultChannelCalibration(1));
         file.SetFileName(Path("ours.wav"));
         ASSERT_TRUE(file.Save());
 
-        const std::string ours = Quote(Path("ours.wav"));
+        const std::string ours = quote(Path("ours.wav"));
         EXPECT_EQ(Sox("--i -r " + ours) + Sox("--i -c " + ours) + Sox("--i -b " + ours) + Sox("--i -s " + ours),
                   "22050\n" + std::to_string(layout.channels) + "\n" + std::to_string(layout.bytes * 8) + "\n"
                       + std::to_string(kFrames) + "\n");
-        ASSERT_EQ(Sox(ours + " -t raw " + Quote(Path("back.raw"))), "");
+        ASSERT_EQ(Sox(ours + " -t raw " + quote(Path("back.raw"))), "");
         EXPECT_EQ(Load(Path("back.raw")), samples);
-    }
-}
+        ASSERT_EQ(Sox(ours + " " + quote(Path("sox.wav"))), "");
 
-TEST_F(WaveFileSoxTest, WeReadTheFilesSoxWrites)
-{
-    constexpr std::uint64_t kFrames = 777;
-    for (const Layout& layout : kLayouts) {
-        SCOPED_TRACE(testing::Message() << layout.channels << " channels, " << layout.bytes << " bytes");
-        const std::size_t frameBytes = std::size_t{layout.channels} * layout.bytes;
-        const Bytes raw = RandomBytes(kFrames * frameBytes, 100 + layout.bytes);
-        Store(Path("in.raw"), raw);
-        const std::string encoding = layout.bytes == 1 ? "unsigned" : "signed";
-        ASSERT_EQ(Sox("-t raw -r 16000 -e " + encoding + " -b " + std::to_string(layout.bytes * 8) + " -c "
-                      + std::to_string(layout.channels) + " " + Quote(Path("in.raw")) + " " + Quote(Path("sox.wav"))),
-                  "");
-
-        TWaveFile memory(Path("sox.wav"), TWaveFile::kMemoryMode, false, folder.string());
-        ASSERT_FALSE(memory.Failed);
-        EXPECT_EQ(memory.GetFormat(), TWaveFormat(16000, layout.channels, layout.bytes));
-        ASSERT_EQ(memory.GetNumFrames(), kFrames);
-        EXPECT_EQ(Bytes(memory.GetBuffer(), memory.GetBuffer() + raw.size()), raw);
-
-        TWaveFile streamed(Path("sox.wav"), TWaveFile::kStreamMode, false, folder.string());
-        ASSERT_FALSE(streamed.Failed);
-        Bytes frames(raw.size());
-        ASSERT_TRUE(streamed.ReadSamples(frames.data(), 0, kFrames, TWaveData::kAllChannels));
-        EXPECT_EQ(frames, raw);
-
-        // The value of the last sample, decoded by hand from the raw bytes.
-        const std::uint8_t* last = raw.data() + raw.size() - layout.bytes;
+        // The value of the last sample, decoded by hand from the bytes.
+        const std::uint8_t* last = samples.data() + samples.size() - layout.bytes;
         std::int64_t value = 0;
         for (int i = layout.bytes - 1; i >= 0; --i)
             value = value * 256 + last[i];
         if (layout.bytes > 1 && (last[layout.bytes - 1] & 0x80))
             value -= std::int64_t{1} << (8 * layout.bytes);
-        const int channel = layout.channels - 1;
-        EXPECT_EQ(memory.GetSample(kFrames - 1, channel, false), static_cast<double>(value));
-        EXPECT_EQ(streamed.GetSample(kFrames - 1, channel, false), static_cast<double>(value));
+        for (std::uint16_t mode : {TWaveFile::kMemoryMode, TWaveFile::kStreamMode}) {
+            TWaveFile theirs(Path("sox.wav"), mode, false, folder.string());
+            ASSERT_FALSE(theirs.Failed);
+            EXPECT_EQ(theirs.GetFormat(), format);
+            Bytes frames(samples.size());
+            ASSERT_TRUE(theirs.ReadSamples(frames.data(), 0, kFrames, TWaveData::kAllChannels));
+            EXPECT_EQ(frames, samples);
+            EXPECT_EQ(theirs.GetSample(kFrames - 1, layout.channels - 1, false), static_cast<double>(value));
+        }
     }
     EXPECT_TRUE(messages.empty());
 }
