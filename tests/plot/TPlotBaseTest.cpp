@@ -35,19 +35,10 @@ QRgb Inverted(QRgb c)
     return qRgb(255 - qRed(c), 255 - qGreen(c), 255 - qBlue(c));
 }
 
-class TPlotBaseTest : public ::testing::Test {
-protected:
-    TPlotBaseTest()
-    {
-        Plot.show();
-        QApplication::processEvents();
-    }
-
-    DemoPlot Plot{1};
-};
-
-TEST_F(TPlotBaseTest, TheCursorLeavesNothingBehindTheScrollBarSitsInTheLowestFrameAndTheBitmapIsFramed)
+TEST(TPlotBaseTest, TheCursorLeavesNothingBehindTheScrollBarSitsInTheLowestFrameAndTheBitmapIsFramed)
 {
+    DemoPlot Plot(1);
+    Plot.show();
     const QImage before = Shot(Plot);
     const PlotRect pane = Plot.Areas().Pane1;
     const int x = pane.left + 100;

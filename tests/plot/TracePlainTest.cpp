@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -146,27 +145,12 @@ TEST(TablePointsTest, ColumnAndStepPoints)
     EXPECT_EQ(points[4], (PlotPoint{11, 100 - 20}));
 }
 
-// Bin values from a function; a range of bins answers its largest value,
-// a single step the value of its last bin.
-class BinValues : public TraceValueSource {
+// Bin b holds 10·(b + 1): the largest of a range of bins is its last.
+class Ramp : public TraceValueSource {
 public:
-    explicit BinValues(float (*value)(int)) : m_Value(value) {}
-    float MaxValue(int first, int last) const override
-    {
-        if (first < 0 || first == last - 1)
-            return m_Value(last);
-        float best = 0.0f;
-        for (int b = std::min(first, last); b <= std::max(first, last); ++b)
-            best = std::max(best, m_Value(b));
-        return best;
-    }
-
-private:
-    float (*m_Value)(int);
+    float MaxValue(int, int last) const override { return 10.0f * (last + 1); }
 };
-
-// Bin b holds 10·(b + 1).
-const BinValues kRamp([](int bin) { return 10.0f * (bin + 1); });
+const Ramp kRamp;
 
 // Each bin over `columnsPerBin` columns: bins 0,0,0,1,1,1,… for three.
 ColumnBinTable GroupedColumns(int width, int columnsPerBin)
@@ -224,22 +208,6 @@ TEST(TracePointsTest, BarTraceGivesOneBarPerGroupStandingOnTheBottom)
     // the last ending at the pane's last column.
     EXPECT_EQ(bars, (std::vector<PlotRect>{{100, 90, 100, 90}, {100, 80, 103, 90}, {103, 70, 106, 90},
                                            {106, 60, 109, 90}, {109, 50, 111, 90}}));
-}
-
-TEST(TracePointsTest, ColumnsWiderThanABinShowTheLargestSkippedBin)
-{
-    // Two bins per column: column c shows bin 2c, and a peak in bin 3,
-    // which no column shows, must appear in column 2 (bins 2 … 4).
-    ColumnBinTable table;
-    table.Build(0.0f, 11.0f, 12, 0, [](float f) { return static_cast<std::uint32_t>(f) * 2; });
-    std::vector<PlotPoint> points;
-    // Linear 0 … 400 over 40 rows: the floor on row 1, the peak on row 30.
-    ASSERT_TRUE(ComputeTracePoints(table, kPane, {0, false}, AmplitudeMapping(0, 400.0f, 0.0f, false),
-                                   BinValues([](int bin) { return bin == 3 ? 300.0f : 10.0f; }), 48, points));
-    ASSERT_GE(points.size(), 6u);
-    // Column 1 (bins 0 … 2) stays on the floor; column 2 is drawn with the
-    // peak, a column left as every line point is.
-    EXPECT_EQ(std::vector(points.begin() + 3, points.begin() + 6), (std::vector<PlotPoint>{{101, 89}, {102, 60}, {103, 89}}));
 }
 
 TEST(TracePointsTest, NothingIsComputedWithoutRoomOrTable)
