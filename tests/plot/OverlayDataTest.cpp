@@ -104,17 +104,6 @@ TEST(OverlayText, EachKindOfLineEachOrderingRuleAndTheTitleAlone)
     EXPECT_EQ(overlay_text::FormatHeader("Two\nlines", true), ";Two\r\n;SPLINE OFF\r\n") << "no typed line end splits a file";
 }
 
-// Saved as one raw row each: the save-and-reload test below.
-TEST(OverlayData, SteppedRowsAreThreePoints)
-{
-    auto table = Read(";Bands\n500\t-20\n1000\t-10\n2000\t-30\n", 2, 6.0f);
-    ASSERT_EQ(table->GetNumPoints(), 9u);
-    const float* p = table->GetPoints();
-    EXPECT_THAT(std::vector(p + 6, p + 12),
-                Pointwise(FloatEq(), std::vector{999.99f, -10.0f, 1000.0f, -10.0f, 1000.01f, -10.0f}));
-    EXPECT_FLOAT_EQ(table->GetValueAt(1000.0f), -4.0f) << "value plus offset";
-}
-
 // A save writes each row with the decimals it needs whatever the locale, and
 // a reload saves the same bytes again. The low stepped tables are inputs a
 // fuzzer failed on: six decimals merged or moved low frequencies, so a saved
@@ -166,8 +155,16 @@ TEST(OverlayData, ValuesAtTheFloatLimitGiveFiniteLookups)
     }
 }
 
-TEST(OverlayData, LookupsAtTheEndsAndBetweenPointsAndEachTableKeepsItsOwnBandScan)
+TEST(OverlayData, SteppedRowsLookupsAtTheEndsAndBetweenPointsAndEachTableKeepsItsOwnBandScan)
 {
+    // A stepped row is three points (saved as one raw row: the save test above).
+    auto bands = Read(";Bands\n500\t-20\n1000\t-10\n2000\t-30\n", 2, 6.0f);
+    ASSERT_EQ(bands->GetNumPoints(), 9u);
+    const float* p = bands->GetPoints();
+    EXPECT_THAT(std::vector(p + 6, p + 12),
+                Pointwise(FloatEq(), std::vector{999.99f, -10.0f, 1000.0f, -10.0f, 1000.01f, -10.0f}));
+    EXPECT_FLOAT_EQ(bands->GetValueAt(1000.0f), -4.0f) << "value plus offset";
+
     auto table = Read("100\t-10\n200\t-20\n300\t-30\n400\t-40\n", 0, 1.0f);
     EXPECT_FLOAT_EQ(table->GetValueAt(50.0f), -9.0f);
     EXPECT_FLOAT_EQ(table->GetValueAt(500.0f), -39.0f);
@@ -267,19 +264,16 @@ TEST(OverlayChecks, LimitsAndCompositeRules)
     EXPECT_TRUE(overlay_checks::CheckComposite({0, {1, 0, 0, 0, 0, 1, 0}, 0, 0}).empty());
 }
 
-// Accepts the next modal dialog once it is open, after the given changes.
+// Accepts the modal dialog the next event opens, after the given changes.
 void AcceptNextDialog(const std::function<void(QDialog&)>& before = {})
 {
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, before] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            poll->deleteLater();
-            if (before)
-                before(*dialog);
-            dialog->accept();
-        }
+    QTimer::singleShot(0, [before] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr) << "no dialog opened";
+        if (before)
+            before(*dialog);
+        dialog->accept();
     });
-    poll->start(10);
 }
 
 // A plot of a 1 kHz tone at -20 dB over a -100 dB floor, dB axis 0 … -140,

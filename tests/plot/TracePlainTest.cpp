@@ -197,19 +197,6 @@ TEST(TracePointsTest, LineSteppedAndOctaveLineTraces)
         EXPECT_EQ(Compute(c.PlotType, c.Octave), c.Expected) << c.PlotType << " " << c.Octave;
 }
 
-TEST(TracePointsTest, BarTraceGivesOneBarPerGroupStandingOnTheBottom)
-{
-    const std::vector<PlotPoint> points = Compute(1);
-    ASSERT_EQ(BarCount(points.size()), 5);
-    std::vector<PlotRect> bars;
-    for (int i = 0; i < 5; ++i)
-        bars.push_back(BarRect(points, i));
-    // The first bar has no height; then one bar per bin, three columns wide,
-    // the last ending at the pane's last column.
-    EXPECT_EQ(bars, (std::vector<PlotRect>{{100, 90, 100, 90}, {100, 80, 103, 90}, {103, 70, 106, 90},
-                                           {106, 60, 109, 90}, {109, 50, 111, 90}}));
-}
-
 TEST(TracePointsTest, NothingIsComputedWithoutRoomOrTable)
 {
     std::vector<PlotPoint> points = {{1, 2}};
