@@ -62,8 +62,15 @@ TEST(TQuarnPlotTest, FieldsAndToolStripFollowTheRecordsAndTheSpanIsClampedToTheD
     records.Spectrum.StartFreq = 0.0f;
     records.Spectrum.StopFreq = 95000.0f;
     records.Spectrum.PlotType = 2;
+    // Made without data nothing is drawn and nothing breaks; data arrives
+    // later, as after a rebuild of the processing objects.
+    auto plot = MakePlot(records, nullptr, nullptr, 1000, 500);
+    plot->UpdateDisplay(1.0f);
+    EXPECT_TRUE(plot->LivePoints(0).empty());
+    EXPECT_EQ(plot->GetXValueAt(100, 100), 0.0f);
     auto data = MakeData(records);
-    auto plot = MakePlot(records, data.get(), nullptr, 1000, 500);
+    plot->SetSpectralData(data.get(), nullptr);
+    plot->ResetView();
     EXPECT_EQ(plot->Areas().Plot, (PlotRect{62, 50, 1000 - 170, 500 - 33}));
     EXPECT_EQ(plot->PlotRangeEdit()->text(), QStringLiteral("N/A"));
     EXPECT_FALSE(plot->PlotRangeEdit()->isEnabled());
@@ -92,6 +99,11 @@ TEST(TQuarnPlotTest, FieldsAndToolStripFollowTheRecordsAndTheSpanIsClampedToTheD
     plot->ShowToolStrip(false);
     EXPECT_EQ(plot->Areas().Plot.top, 20);
     EXPECT_TRUE(plot->PeakHoldList()->isHidden());
+
+    // The data going again.
+    plot->SetSpectralData(nullptr, nullptr);
+    plot->UpdateDisplay(0.0f);
+    EXPECT_TRUE(plot->LivePoints(0).empty());
 }
 
 TEST(TQuarnPlotTest, KnownToneLandsOnItsColumnAndRowMarkersStandOnItAndTheCursorHooksReadTheColumns)
@@ -146,6 +158,35 @@ TEST(TQuarnPlotTest, KnownToneLandsOnItsColumnAndRowMarkersStandOnItAndTheCursor
     // each on the column before the one of its frequency.
     EXPECT_EQ(plot.GetUpperSidebandPoint(1, left + 250, 0, left + 300, 0).x, 299);
     EXPECT_EQ(plot.GetLowerSidebandPoint(1, left + 250, 0, left + 300, 0).x, 199);
+
+    // Peak hold Fast: held for a second, then down 1 dB (4 rows) per frame.
+    FakeClock clock;
+    platform::SetClock(&clock);
+    tone.records.Spectrum.PlotType = 0;
+    tone.records.Spectrum.PeakHold = 1;
+    plot.ResetView();
+    tone.data->SetPeakHoldMode(1);
+    const auto heldRowAt = [&](double seconds) {
+        clock.Seconds = seconds;
+        tone.data->UpdatePeakHold();
+        plot.UpdateDisplay(0.0f);
+        return HighestRow(plot.HoldPoints(0));
+    };
+    EXPECT_EQ(heldRowAt(10.0), toneRow);
+    // The tone falls to -60 dB (row 160); the hold stays at -20 dB.
+    SetLineLevel(*tone.data, tone.data->GetBinIndex(1000.0f), -60.0f);
+    EXPECT_EQ(heldRowAt(10.5), toneRow);
+    EXPECT_EQ(HighestRow(plot.LivePoints(0)), pane.bottom - 160);
+    EXPECT_EQ(heldRowAt(11.5), toneRow + 4);
+    EXPECT_EQ(heldRowAt(11.6), toneRow + 8);
+    platform::SetClock(nullptr);
+
+    // With a display interval of half a second a frame inside it is not drawn.
+    tone.records.Spectrum.IntervalFlag = 1;
+    tone.records.Spectrum.IntervalSecs = 0.5f;
+    SetLineLevel(*tone.data, tone.data->GetBinIndex(1000.0f), -20.0f);
+    plot.UpdateDisplay(0.3f);
+    EXPECT_EQ(HighestRow(plot.LivePoints(0)), pane.bottom - 160);
 }
 
 TEST(TQuarnPlotTest, KnownToneOnLinearAndLogScales)
@@ -159,40 +200,6 @@ TEST(TQuarnPlotTest, KnownToneOnLinearAndLogScales)
     ZoomedTone log(ScalingOpts::kLogMagnitude, 50.0f, 0.01f);
     EXPECT_EQ(HighestRow(log.Make().LivePoints(0)), pane.bottom - 379);
     EXPECT_EQ(log.plot->LivePoints(0).back().y, pane.bottom - 133);
-}
-
-TEST(TQuarnPlotTest, PeakHoldStaysAtTheMaximumAndDecaysAsSetAndTheIntervalSkipsFrames)
-{
-    FakeClock clock;
-    platform::SetClock(&clock);
-    ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
-    tone.records.Spectrum.PeakHold = 1;
-    // Fast: held for a second, then down 1 dB (4 rows) per frame.
-    tone.data->SetPeakHoldMode(1);
-    tone.data->UpdatePeakHold();
-    TQuarnPlot& plot = tone.Make();
-    const int bottom = plot.PaneRect(0).bottom;
-    EXPECT_EQ(HighestRow(plot.HoldPoints(0)), bottom - 320);
-    const auto heldRowAt = [&](double seconds) {
-        clock.Seconds = seconds;
-        tone.data->UpdatePeakHold();
-        plot.UpdateDisplay(0.0f);
-        return HighestRow(plot.HoldPoints(0));
-    };
-    // The tone falls to -60 dB (row 160); the hold stays at -20 dB.
-    SetLineLevel(*tone.data, tone.data->GetBinIndex(1000.0f), -60.0f);
-    EXPECT_EQ(heldRowAt(10.5), bottom - 320);
-    EXPECT_EQ(HighestRow(plot.LivePoints(0)), bottom - 160);
-    EXPECT_EQ(heldRowAt(11.5), bottom - 316);
-    EXPECT_EQ(heldRowAt(11.6), bottom - 312);
-    platform::SetClock(nullptr);
-
-    // With a display interval of half a second a frame inside it is not drawn.
-    tone.records.Spectrum.IntervalFlag = 1;
-    tone.records.Spectrum.IntervalSecs = 0.5f;
-    SetLineLevel(*tone.data, tone.data->GetBinIndex(1000.0f), -20.0f);
-    plot.UpdateDisplay(0.3f);
-    EXPECT_EQ(HighestRow(plot.LivePoints(0)), bottom - 160);
 }
 
 TEST(TQuarnPlotTest, CoherencePanesUseTheZeroToOnePointTwoScale)
@@ -212,23 +219,6 @@ TEST(TQuarnPlotTest, CoherencePanesUseTheZeroToOnePointTwoScale)
     EXPECT_EQ(plot->CoherenceTicks().back().Pos, lower.Height());
     records.Settings.ChannelProcessing = 10;
     EXPECT_TRUE(plot->IsCoherencePane(0));
-}
-
-TEST(TQuarnPlotTest, WithoutDataNothingIsDrawnAndNothingBreaks)
-{
-    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLog);
-    auto plot = MakePlot(records, nullptr, nullptr, 800, 400);
-    plot->UpdateDisplay(1.0f);
-    EXPECT_TRUE(plot->LivePoints(0).empty());
-    EXPECT_EQ(plot->GetXValueAt(100, 100), 0.0f);
-    // Data arriving later, as after a rebuild of the processing objects, and going again.
-    auto data = MakeData(records);
-    plot->SetSpectralData(data.get(), nullptr);
-    plot->ResetView();
-    EXPECT_FALSE(plot->LivePoints(0).empty());
-    plot->SetSpectralData(nullptr, nullptr);
-    plot->UpdateDisplay(0.0f);
-    EXPECT_TRUE(plot->LivePoints(0).empty());
 }
 
 // Opens the right-button menu at a point and chooses its item (in a
