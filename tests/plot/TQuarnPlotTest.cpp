@@ -195,6 +195,17 @@ TEST(TQuarnPlotTest, KnownToneOnLinearAndLogScales)
     ZoomedTone linear(ScalingOpts::kLinear, 50.0f, 0.01f);
     const PlotRect pane = linear.Make().PaneRect(0);
     EXPECT_EQ(HighestRow(linear.plot->LivePoints(0)), pane.bottom - 333);
+    // The cursor reads the row in the scale's format: on an axis from 0 to
+    // 0.1 small values in exponent form.
+    linear.records.Spectrum.GrabCursorFlag = 0;
+    linear.records.Spectrum.PlotTop = 0.1f;
+    linear.plot->ResetView();
+    for (const auto& [value, readout] : {std::pair{0.005, "5.0e-03"}, {0.02, "0.020"}}) {
+        const QPoint at(pane.left + 100, pane.bottom - static_cast<int>(std::lround(value / 0.1 * pane.Height())));
+        QTest::mousePress(linear.plot.get(), Qt::LeftButton, Qt::NoModifier, at);
+        EXPECT_EQ(linear.plot->Cursor().YReadoutText().substr(0, std::strlen(readout)), readout) << value;
+        QTest::mouseRelease(linear.plot.get(), Qt::LeftButton, Qt::NoModifier, at);
+    }
     // Log 1e-4 … 100 (60 dB): 50 % on row trunc(400·(16.99 + 40)/60) = 379,
     // the floor of 0.01 % on trunc(400·20/60) = 133.
     ZoomedTone log(ScalingOpts::kLogMagnitude, 50.0f, 0.01f);
@@ -251,24 +262,15 @@ void ChooseFromMenu(QWidget& plot, QPoint at, QStringList path, bool greyed = fa
     QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
 }
 
-// A 1 kHz tone at -20 dB over a -90 dB floor, 0 … 24 kHz.
-struct PlotOnTone : TonePlot {
-    explicit PlotOnTone(std::uint16_t amp) : TonePlot(amp, ScalingOpts::kFftLinear, -20.0f, -90.0f)
-    {
-        records.Spectrum.StartFreq = 0.0f;
-        records.Spectrum.StopFreq = 24000.0f;
-        Make(1000, 500);
-    }
-};
-
-
-
 // One plot of the tone on the dB axis 0 … −140, driven in turn through the
 // held cursor and its menu, a zoom drag and the typed fields, and its exports.
 TEST(QuarnPlotInteraction, CursorKeysMenuZoomDragTypedFieldsPeakHoldAndTextExports)
 {
-    PlotOnTone t(ScalingOpts::kLogarithmic);
-    TQuarnPlot& plot = *t.plot;
+    // A 1 kHz tone at -20 dB over a -90 dB floor, 0 … 24 kHz.
+    TonePlot t(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear, -20.0f, -90.0f);
+    t.records.Spectrum.StartFreq = 0.0f;
+    t.records.Spectrum.StopFreq = 24000.0f;
+    TQuarnPlot& plot = t.Make(1000, 500);
     t.records.Spectrum.GrabCursorFlag = 1;
     // The cursor reads the highest line between the previous column and its
     // own: the column after 1000 Hz's covers the tone's line.
@@ -404,22 +406,5 @@ TEST(QuarnPlotInteraction, CursorKeysMenuZoomDragTypedFieldsPeakHoldAndTextExpor
     ASSERT_EQ(said.texts.size(), 1u);
     EXPECT_NE(said.texts[0].find("missing/spectrum.txt"), std::string::npos);
 }
-
-TEST(QuarnPlotInteraction, TheCursorReadsTheRowInTheScalesFormat)
-{
-    // A linear axis from 0 to 0.1: small values read in exponent form.
-    PlotOnTone t(ScalingOpts::kLinear);
-    t.records.Spectrum.GrabCursorFlag = 0;
-    t.records.Spectrum.PlotTop = 0.1f;
-    t.plot->ResetView();
-    const PlotRect area = t.plot->Areas().Plot;
-    for (const auto& [value, readout] : {std::pair{0.005, "5.0e-03"}, {0.02, "0.020"}}) {
-        const QPoint at(area.left + 100, area.bottom - static_cast<int>(std::lround(value / 0.1 * area.Height())));
-        QTest::mousePress(t.plot.get(), Qt::LeftButton, Qt::NoModifier, at);
-        EXPECT_EQ(t.plot->Cursor().YReadoutText().substr(0, std::strlen(readout)), readout) << value;
-        QTest::mouseRelease(t.plot.get(), Qt::LeftButton, Qt::NoModifier, at);
-    }
-}
-
 
 } // namespace
