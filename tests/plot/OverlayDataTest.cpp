@@ -253,14 +253,12 @@ TEST(OverlaySlots, FileNamesKeepPanesApartStoringKeepsTheTitleAndFailuresLeaveFi
     EXPECT_EQ(ReadText(folder.Path("L6.ovl")), ";Empty slot\r\n");
 }
 
-TEST(OverlayChecks, LimitsAndCompositeRules)
+TEST(OverlayChecks, LegendSizeAndOffsetLimits)
 {
     for (const auto& [size, ok] : {std::pair{3, false}, {4, true}, {24, true}, {25, false}})
         EXPECT_EQ(overlay_checks::CheckLegendSize(size).empty(), ok) << size;
     for (const auto& [text, ok] : {std::pair{"-100", true}, {"+100", true}, {"100.5", false}, {" 12,5", true}})
         EXPECT_EQ(overlay_checks::CheckOffset(overlay_checks::OffsetOf(text)).empty(), ok) << text;
-    EXPECT_FALSE(overlay_checks::CheckComposite({0, {0, 1, 0, 0, 0, 0, 1}, 0, 0}).empty())
-        << "the seventh flag does not count";
 }
 
 // Accepts the modal dialog the next event opens, after the given changes.
@@ -456,6 +454,8 @@ TEST(OverlayDialogs, CompositeSubtractionAndRefusals)
     EXPECT_EQ(messages.texts, (std::vector<std::string>{"Cannot Subtract an overlay from itself",
                                                         "At least 2 overlays must be selected for averaging"}));
     EXPECT_EQ(setup, (CompositeSetup{1, {}, 3, 1})) << "refused: the caller's copy is untouched";
+    EXPECT_FALSE(overlay_checks::CheckComposite({0, {0, 1, 0, 0, 0, 0, 1}, 0, 0}).empty())
+        << "the seventh flag does not count";
 }
 
 } // namespace

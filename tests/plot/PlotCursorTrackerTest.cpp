@@ -200,9 +200,7 @@ TEST_F(PlotCursorTrackerTest, PressesOutsideEveryPaneDoNothingThePointerStaysInI
     EXPECT_EQ(ZoomFrameLines(plot, {100, 50, 200, 450}),
               (PlotMarkLines{{{100, 450}, {100, 50}, plot}, {{100, 50}, {200, 50}, plot},
                              {{200, 50}, {200, 450}, plot}, {{200, 450}, {100, 450}, plot}}));
-    EXPECT_EQ(TrackSelectionRect({}, 5, plot), (PlotRect{20, 50, 21, 450}));
     EXPECT_EQ(TrackSelectionRect({}, 999, plot), (PlotRect{420, 50, 421, 450}));
-    EXPECT_EQ(TrackSelectionRect({30, 50, 31, 450}, 80, plot), (PlotRect{30, 50, 80, 450}));
 
     // The readout labels stand beside the pane.
     EXPECT_EQ(XReadoutRect({62, 50, 462, 250}, 101, 90, 17), (PlotRect{56, 32, 146, 49}));

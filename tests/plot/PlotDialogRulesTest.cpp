@@ -28,7 +28,6 @@ namespace {
 
 using plot_zoom::ZoomIn2x;
 using plot_zoom::ZoomOut2x;
-using plot_zoom::ZoomFull;
 using plot_zoom::ZoomToBins;
 
 TEST(LimitStepTest, StepsStayWithinTheLimitsAndWriteTheirPrecision)
@@ -121,7 +120,7 @@ TEST(PlotOptionsFormTest, EachRefusalNamesTheFieldAndLeavesTheRecord)
     }
 }
 
-TEST(PlotOptionsFormTest, AFilledFormStoresItsRecordBackAndLinearKeepsTheRange)
+TEST(PlotOptionsFormTest, AFilledFormStoresItsRecordBackLinearKeepsTheRangeAndDefaultsReset)
 {
     SpectrumOpts expected = SpectrumOpts::FrameDefaults(0);
     expected.PlotType = 2;
@@ -145,13 +144,8 @@ TEST(PlotOptionsFormTest, AFilledFormStoresItsRecordBackAndLinearKeepsTheRange)
     ASSERT_EQ(plot_options::Validate(linear, 0, opts), "");
     EXPECT_EQ(std::tuple(opts.PlotRange, opts.PlotTop, opts.IntervalFlag, opts.IntervalSecs),
               std::tuple(60.0f, 2.5f, std::uint8_t{0}, expected.IntervalSecs));
-}
 
-// The sheet shows the forms; here what its Defaults button does to a record.
-TEST(PlotOptionsFormTest, DefaultsResetTheFormAndPutTheColoursInTheRecordAtOnce)
-{
-    SpectrumOpts opts;
-    opts.StartFreq = 1.0f;
+    // The sheet's Defaults button resets the form and puts the colours in the record at once.
     opts.LineColor = 0x123456;
     PlotOptionsForm left = plot_options::Fill(opts, 2);
     plot_options::ApplyDefaults(left, opts, 0);
@@ -236,8 +230,6 @@ TEST(PlotZoom, SpansMoveByQuartersWithinTheData)
         {"out: a quarter past the end stops at it", ZoomOut2x({900, 990}, data), BinSpan{878, 1000}},
         {"out: the whole span stays", ZoomOut2x({0, 1000}, data), std::nullopt},
         {"out: data not starting at 0", ZoomOut2x({3, 43}, {1, 1000}), BinSpan{1, 53}},
-        {"full: back to the data", ZoomFull({75, 225}, data), data},
-        {"full: already full", ZoomFull({0, 1000}, data), std::nullopt},
         {"drag: 3 bins is no zoom", ZoomToBins(100, 103), std::nullopt},
         {"drag: 4 bins zooms", ZoomToBins(100, 104), BinSpan{100, 104}},
         {"drag: reversed is no zoom", ZoomToBins(104, 100), std::nullopt},
