@@ -11,17 +11,9 @@ DemoPlot::DemoPlot(int paneCount)
     m_Margins.Right = 40;
     m_XLabelWidth = 90;
     m_YLabelWidth = 58;
-    m_XFormat = 4;
-    m_XUnit = " Hz";
     SetPaneCount(paneCount);
     resize(720, 440);
     InitResources();
-}
-
-float DemoPlot::GetXValueAt(int x, int y)
-{
-    const PlotRect pane = GetPlotRectAt(x, y);
-    return pane.IsEmpty() ? 0.0f : (x - pane.left) * kTopHz / pane.Width();
 }
 
 void DemoPlot::SnapCursorPoint(PlotPoint& point)
