@@ -333,7 +333,6 @@ TEST(OverlayPlot, SetStoresTheSpectrumOnShowsFilesAtTheirRowsAndCIsTheComposite)
         dialog.AverageBox(2)->setChecked(true);
     });
     QTest::mouseClick(plot.OverlayStoreButton(0, 6), Qt::LeftButton);
-    EXPECT_EQ(o.records.Spectrum.IncludeInAverage1[0], 1);
     EXPECT_EQ(PointsOnRow(plot.OverlayPoints(0, 6), o.Y(-35.67)), width + 1);
 
     // On again hides a slot.
