@@ -28,6 +28,7 @@ namespace {
 
 using plot_zoom::ZoomIn2x;
 using plot_zoom::ZoomOut2x;
+using plot_zoom::ZoomFull;
 using plot_zoom::ZoomToBins;
 
 TEST(LimitStepTest, StepsStayWithinTheLimitsAndWriteTheirPrecision)
@@ -230,6 +231,7 @@ TEST(PlotZoom, SpansMoveByQuartersWithinTheData)
         {"out: a quarter past the end stops at it", ZoomOut2x({900, 990}, data), BinSpan{878, 1000}},
         {"out: the whole span stays", ZoomOut2x({0, 1000}, data), std::nullopt},
         {"out: data not starting at 0", ZoomOut2x({3, 43}, {1, 1000}), BinSpan{1, 53}},
+        {"full: already full", ZoomFull({0, 1000}, data), std::nullopt},
         {"drag: 3 bins is no zoom", ZoomToBins(100, 103), std::nullopt},
         {"drag: 4 bins zooms", ZoomToBins(100, 104), BinSpan{100, 104}},
         {"drag: reversed is no zoom", ZoomToBins(104, 100), std::nullopt},
