@@ -30,9 +30,7 @@ TEST(AmplitudeMappingTest, RowsAtTheEndsOfEachScale)
     // Log, top 1 with a bottom of 1 (not below the top): six decades.
     const AmplitudeMapping log(2, 1.0f, 1.0f, false);
     ASSERT_TRUE(log.IsValid());
-    EXPECT_EQ(log.Row(1e-3f, 60), 30);
-    EXPECT_EQ(log.Row(0.0f, 60), 1);
-    EXPECT_EQ(log.Row(-1.0f, 60), 1);
+    EXPECT_EQ(std::vector({log.Row(1e-3f, 60), log.Row(0.0f, 60), log.Row(-1.0f, 60)}), std::vector({30, 1, 1}));
     EXPECT_NEAR(log.ValueAt(30, 60), 1e-3f, 1e-7f);
     // A top below 1e-6 leaves no room: nothing can be placed.
     EXPECT_FALSE(AmplitudeMapping(2, 1e-7f, 1.0f, false).IsValid());
@@ -72,11 +70,10 @@ TEST(MarkerLabelTest, TextsByLabelTypeAndTheShapeAndBoxAboveTheTip)
 
 TEST(PowerMeterTest, HeightsOnEachScaleAndTheHoldStandsThenFallsAsThePeakHoldChoiceSays)
 {
-    EXPECT_EQ(PowerMeterHeight(50.0f, 0, 100.0f, 0.0f, 200), 100);
-    EXPECT_EQ(PowerMeterHeight(500.0f, 0, 100.0f, 0.0f, 200), 198);
-    EXPECT_EQ(PowerMeterHeight(0.0f, 0, 100.0f, 0.0f, 200), 1);
-    EXPECT_EQ(PowerMeterHeight(-40.0f, 1, 0.0f, 80.0f, 200), 100);
-    EXPECT_EQ(PowerMeterHeight(1e-3f, 2, 1e-7f, 1.0f, 200), std::nullopt);
+    EXPECT_EQ(std::vector({PowerMeterHeight(50.0f, 0, 100.0f, 0.0f, 200), PowerMeterHeight(500.0f, 0, 100.0f, 0.0f, 200),
+                           PowerMeterHeight(0.0f, 0, 100.0f, 0.0f, 200), PowerMeterHeight(-40.0f, 1, 0.0f, 80.0f, 200),
+                           PowerMeterHeight(1e-3f, 2, 1e-7f, 1.0f, 200)}),
+              (std::vector<std::optional<int>>{100, 198, 1, 100, std::nullopt}));
     // The bar beside a pane, and further out on paper (600 dpi).
     EXPECT_EQ(PowerMeterBar({0, 0, 500, 300}, false, 0), (PlotRect{510, 0, 530, 300}));
     EXPECT_EQ(PowerMeterBar({0, 0, 500, 300}, true, 600), (PlotRect{585, 0, 680, 300}));
