@@ -6,10 +6,11 @@
 #include "plot/PlotLayout.h"
 #include "plot/PlotMarkLines.h"
 
+#include <QString>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <utility>
@@ -40,9 +41,7 @@ public:
     void SnapCursorPoint(PlotPoint&) override {}
     std::string ReadoutText(PlotAxis axis, float value) override
     {
-        char text[32];
-        std::snprintf(text, sizeof text, "%s%.1f", axis == PlotAxis::X ? "x" : "y", value);
-        return text;
+        return (axis == PlotAxis::X ? "x" : "y") + QString::number(value, 'f', 1).toStdString();
     }
     // As the plot base does it.
     void TrackSelection(int x, int) override

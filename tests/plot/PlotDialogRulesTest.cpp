@@ -190,14 +190,11 @@ TEST(MarkerOptionsFormTest, FillClampsTypesAndHiddenRowsKeepTheirValues)
     form.Rows[5].Frequency = "";
     form.Rows[0].LabelType = MarkerOpts::kCustom;
     form.Rows[0].CustomLabel = std::string(40, 'x');
-    form.PeakHold = true;
     ASSERT_EQ(marker_options::Validate(form, m), "");
-    EXPECT_EQ(m.MarkerEnable[0], 1u);
     EXPECT_EQ(TextFieldView(m.CustomLabel[0]), std::string(29, 'x'));
     EXPECT_EQ(m.MarkerEnable[5], 0u);
     EXPECT_EQ(m.MarkerFreq[5], 1000.0f);
     EXPECT_EQ(m.LabelType[3], 99u) << "a hidden row keeps its type";
-    EXPECT_EQ(m.PeakHoldFlag, 1);
 }
 
 TEST(DataViewTableTest, RowsScrollRangeAndTexts)

@@ -47,8 +47,6 @@ TEST(DisplayIntervalTest, FramesInsideTheIntervalAreSkipped)
         admitted.push_back(AdmitDisplayFrame(last, t, true, 0.5f));
     EXPECT_EQ(admitted, (std::vector<bool>{false, true, false, false, false, true, true}));
     EXPECT_FLOAT_EQ(last, 0.5f);
-    // Without the interval every frame draws.
-    EXPECT_TRUE(AdmitDisplayFrame(last, 0.6f, false, 0.5f));
 }
 
 TEST(MarkerLabelTest, TextsByLabelTypeAndTheShapeAndBoxAboveTheTip)
