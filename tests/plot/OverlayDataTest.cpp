@@ -389,8 +389,7 @@ TEST(OverlayPlot, OverlaysTheirLegendAndTheTitleLineTheSettingsFileAsksForArePri
 
     // No settings file: the title is printed; the file can leave it out.
     WriteText(ini, "[FileIO]\r\nPrintPlotTitle=False\r\n");
-    const QImage untitled = PrintedPage(*o.plot);
-    EXPECT_NE(untitled, page);
+    EXPECT_NE(PrintedPage(*o.plot), page);
     WriteText(ini, "[FileIO]\r\nPrintPlotTitle=True\r\n");
     EXPECT_EQ(PrintedPage(*o.plot), page);
 }
