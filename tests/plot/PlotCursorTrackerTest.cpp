@@ -97,8 +97,6 @@ TEST_F(PlotCursorTrackerTest, KeysAtThePressChooseTheModeAndDeltaReadsDifference
 
     // Ctrl: readouts are differences from the anchor; cross plus the line from the anchor.
     Tracker.Press(true, false, 120, 100);
-    EXPECT_EQ(Tracker.Mode(), CursorMode::Delta);
-    EXPECT_EQ(Tracker.AnchorPoint(), (PlotPoint{120, 100}));
     EXPECT_EQ(Readouts(), Readout("x0.0", "y0.0"));
     Tracker.Move(150, 80);
     EXPECT_FLOAT_EQ(Tracker.CursorXValue(), 300.0f);
@@ -111,7 +109,6 @@ TEST_F(PlotCursorTrackerTest, KeysAtThePressChooseTheModeAndDeltaReadsDifference
     // Ctrl and Shift: anchor, horizontal line through the point and 12
     // pairs of sidebands 5 px apart either side; no cross.
     Tracker.Press(true, true, 200, 100);
-    EXPECT_EQ(Tracker.Mode(), CursorMode::Sideband);
     EXPECT_EQ(CurrentMarkLines(Tracker, Hooks).size(), 2u + 24u);
     Tracker.Move(205, 120);
     EXPECT_EQ(Tracker.XReadoutText(), "x50.0");
