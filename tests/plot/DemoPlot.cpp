@@ -1,5 +1,7 @@
 #include "DemoPlot.h"
 
+#include "plot/QuarnPlotLayout.h"
+
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -9,17 +11,9 @@ DemoPlot::DemoPlot(int paneCount)
     m_Margins.Right = 40;
     m_XLabelWidth = 90;
     m_YLabelWidth = 58;
-    m_XFormat = 4;
-    m_XUnit = " Hz";
     SetPaneCount(paneCount);
     resize(720, 440);
     InitResources();
-}
-
-float DemoPlot::GetXValueAt(int x, int y)
-{
-    const PlotRect pane = GetPlotRectAt(x, y);
-    return pane.IsEmpty() ? 0.0f : (x - pane.left) * kTopHz / pane.Width();
 }
 
 void DemoPlot::SnapCursorPoint(PlotPoint& point)
@@ -52,19 +46,8 @@ void DemoPlot::Redraw(QPainter& dc, bool flag, const PlotRect& clip)
 
 void DemoPlot::LayoutPlotAreas(QPainter& dc, PrintOpts options)
 {
-    // The margins in inches, a little more room for the axes.
+    // As the spectrum plot lays out its page.
     QPaintDevice* page = dc.device();
-    const int x = page->logicalDpiX();
-    const int y = page->logicalDpiY();
-    const PlotRect plot{static_cast<int>(options.MarginLeft * x + 0.75 * x),
-                        static_cast<int>(options.MarginTop * y + 1.2 * y),
-                        static_cast<int>(page->width() - options.MarginRight * x - 1.5 * x),
-                        static_cast<int>(page->height() - options.MarginBottom * y - 0.5 * y)};
-    m_Areas.Plot = plot;
-    m_Areas.Pane1 = plot;
-    if (m_PaneCount == 2) {
-        const int h = plot.Height() - (plot.Height() / 2 + y / 10);
-        m_Areas.Pane1 = {plot.left, plot.top, plot.right, plot.top + h};
-        m_Areas.Pane2 = {plot.left, plot.bottom - h, plot.right, plot.bottom};
-    }
+    m_Areas = PrintedPlotAreas(page->width(), page->height(), page->logicalDpiX(), page->logicalDpiY(), options,
+                               m_PaneCount);
 }

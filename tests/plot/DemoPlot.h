@@ -1,6 +1,5 @@
 #pragma once
-// A small TPlotBase for the widget tests: 20 kHz across each pane, a cursor
-// pulled to a fixed row, and a record of what the base asks of it
+// A small TPlotBase for the widget tests: a cursor pulled to a fixed row, and a record of what the base asks of it
 // (printing).
 
 #include "plot/TPlotBase.h"
@@ -9,7 +8,6 @@
 
 class DemoPlot : public TPlotBase {
 public:
-    static constexpr float kTopHz = 20000.0f;
     // Where a pulled cursor lands, below the top of its pane.
     static constexpr int kPulledRow = 37;
 
@@ -24,7 +22,6 @@ public:
 
     using TPlotBase::OnHScroll;
 
-    float GetXValueAt(int x, int y) override;
     void SnapCursorPoint(PlotPoint& point) override;
     void UpdateSpan() override;
     void UpdateScrollRange() override;

@@ -1,14 +1,11 @@
 // Plot geometry: the base layout of one or two panes, the spectrum plot's
-// margins and printed page, and the span's scrolling.
-#include "DemoPlot.h"
+// margins and printed page.
+#include "plot/TPlotBase.h"
 
 #include "plot/PlotLayout.h"
-#include "plot/PlotScroll.h"
 #include "plot/QuarnPlotLayout.h"
 #include "settings/PrintOpts.h"
 #include "settings/SpectrumOpts.h"
-
-#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -73,34 +70,6 @@ TEST(QuarnPlotLayoutTest, RightMarginAndThePrintedPage)
     const PlotAreas half = PrintedPlotAreas(850, 1100, 100, 100, print, 1);
     EXPECT_EQ(half.Plot.left, 50 + 75);
     EXPECT_EQ(half.Plot.top, 25 + 120);
-}
-
-TEST(PlotScrollTest, TheSpanFollowsTheBarByLinesPagesAndTheThumbButNotAThumbStillDragged)
-{
-    // A page is a quarter of the span, rounded; unknown notices stay put.
-    EXPECT_EQ(ScrollTargetPosition(plot_scroll::kLineRight, 10, 100, 0), 11);
-    EXPECT_EQ(ScrollTargetPosition(plot_scroll::kPageRight, 10, 103, 0), 35);
-    EXPECT_EQ(ScrollTargetPosition(9, 10, 100, 77), 10);
-
-    DemoPlot plot(1);
-    plot.ShowScrollBar();
-    plot.OnHScroll(plot_scroll::kThumbTrack, 40);
-    EXPECT_EQ(plot.SpanStart(), 0);
-
-    plot.OnHScroll(plot_scroll::kThumbPosition, 40);
-    EXPECT_EQ(plot.SpanEnd(), 140);
-    EXPECT_EQ(plot.ScrollPosition(), 40);
-    plot.OnHScroll(plot_scroll::kPageLeft, 0);
-    EXPECT_EQ(plot.SpanStart(), 15);
-    plot.OnHScroll(plot_scroll::kPageLeft, 0);
-    EXPECT_EQ(plot.SpanStart(), 0);
-    plot.OnHScroll(plot_scroll::kThumbPosition, 1000);
-    EXPECT_EQ(plot.SpanStart(), 400);
-
-    // The bar's own arrows reach the plot as line notices.
-    plot.ScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(plot.ScrollBar()->value(), 399);
-    EXPECT_EQ(plot.SpanStart(), 399);
 }
 
 } // namespace

@@ -11,7 +11,7 @@ namespace quarn_test {
 
 PlotRecords::PlotRecords(std::uint16_t ampScale, std::uint16_t freqScale)
 {
-    Settings = spectral_test::MakeSettings(kRate, kFFTSize, 1);
+    Settings = spectral_test::MakeSettings(48000, 65536, 1);
     Scaling = ScalingOpts::FrameDefaults(0);
     Scaling.AmpScaleType = ampScale;
     Scaling.FreqScaleType = freqScale;
@@ -59,11 +59,11 @@ void SetKnownSpectrum(SpectralData& data, float toneHz, float toneLevel, float f
 }
 
 std::unique_ptr<TQuarnPlot> MakePlot(PlotRecords& records, SpectralData* trace1, SpectralData* trace2, int width,
-                                     int height, int channel)
+                                     int height)
 {
     auto plot = std::make_unique<TQuarnPlot>();
     const bool created = plot->Create("Spectrum", QRect(0, 0, width, height), &records.Settings, &records.Scaling,
-                                      &records.Markers, &records.Spectrum, trace1, trace2, channel);
+                                      &records.Markers, &records.Spectrum, trace1, trace2, 0);
     EXPECT_TRUE(created) << "the plot window was not created";
     return plot;
 }

@@ -18,8 +18,6 @@
 
 namespace quarn_test {
 
-inline constexpr std::uint32_t kRate = 48000;
-inline constexpr std::uint32_t kFFTSize = 65536;
 // Hz between FFT lines at that rate and size.
 inline constexpr double kLineSpacing = 24000.0 / 32768.0;
 
@@ -46,7 +44,7 @@ void SetLineLevel(SpectralData& data, std::uint32_t line, float level);
 // A plot of the given client size created on the records (a failed
 // creation fails the test).
 std::unique_ptr<TQuarnPlot> MakePlot(PlotRecords& records, SpectralData* trace1, SpectralData* trace2, int width,
-                                     int height, int channel = 0);
+                                     int height);
 
 // A 1 kHz tone over a floor on the records' scales; the plot is made once
 // the test has set the records.

