@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -118,30 +119,21 @@ TEST_F(SettingsLimitsTest, NonFiniteAndHugeNumbersReadAsMissingKeysAndPlotTopsAn
     }
 
     // Plot tops and ranges stay within the plot's own fields.
-    struct Case {
-        const char* scale;
-        const char* top;
-        const char* range;
-        float expectedTop;
-        float expectedRange;
-    };
     // dB: tops of -300 … 300, spans above 0 up to 300; log: tops of 1e-5 …
     // 1e4, bottoms of 1e-6 … 100; linear: tops of 1e-9 … 1e7. A value beyond
     // a bound takes the bound; one no plot could hold (1e9) the default.
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, const char*, float, float> cases[] = {
         {"1", "300", "300", 300.0f, 300.0f},
         {"1", "301", "1000000000", 300.0f, 100.0f},
         {"2", "10000", "100", 10000.0f, 100.0f},
         {"2", "20000", "-1", 10000.0f, 1e-6f},
         {"0", "1000000000", "5", 100.0f, 5.0f},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.scale) + " " + c.top + " " + c.range);
-        const FrameSettings s = Load(std::string("[Scaling]\r\nAmpScaleType=") + c.scale
-                                         + "\r\n[SpectrumOpts]\r\nPlotTop=" + c.top + "\r\nPlotRange=" + c.range
-                                         + "\r\n");
-        EXPECT_EQ(s.Spectrum[0].PlotTop, c.expectedTop);
-        EXPECT_EQ(s.Spectrum[0].PlotRange, c.expectedRange);
+    for (const auto& [scale, top, range, expectedTop, expectedRange] : cases) {
+        const FrameSettings s = Load(std::string("[Scaling]\nAmpScaleType=") + scale + "\n[SpectrumOpts]\nPlotTop=" + top
+                                     + "\nPlotRange=" + range + "\n");
+        EXPECT_EQ(std::pair(s.Spectrum[0].PlotTop, s.Spectrum[0].PlotRange), std::pair(expectedTop, expectedRange))
+            << scale << " " << top << " " << range;
     }
 }
 
