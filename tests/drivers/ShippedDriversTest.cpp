@@ -27,11 +27,6 @@
 
 namespace {
 
-float Silence(int, std::int64_t)
-{
-    return 0.0f;
-}
-
 // 1 kHz at half scale on the left at 48 kHz; the right stays silent.
 float LeftTone(int channel, std::int64_t frame)
 {
@@ -175,7 +170,7 @@ TEST_F(DaqSimDriver, TheRoomAddsASeededBroadbandFloorOverTheLoopback)
 TEST_F(DaqSimDriver, SensorCurrentAddsADcStepThatSettlesTheControlLibraryOpensAndAnAbsentModuleDoesNotInitialise)
 {
     Module->SetRegister(0x5102);  // right sensor current on, left off
-    Open(48000, Silence);
+    Open(48000, [](int, std::int64_t) { return 0.0f; });
     Run(100);
     const double first = Mean(Recorder->Input(1, 0), BufferSize);
     EXPECT_GT(first, 0.01);

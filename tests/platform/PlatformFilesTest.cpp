@@ -72,13 +72,11 @@ TEST(PathsTest, AMissingFolderIsReportedWhenAskedAndAFileNameIsCutAtTheLastSepar
     StripFileName("/a/b", nullptr);
 }
 
-class ProfileFileTest : public TempFolderTest {
-protected:
-    const std::string path = Path("test.ini");
-};
+class ProfileFileTest : public TempFolderTest {};
 
 TEST_F(ProfileFileTest, LookupFollowsTheProfileRulesWritesKeepEveryOtherLineAndUnsafeSavesFail)
 {
+    const std::string path = Path("test.ini");
     WriteText(path, "; a comment\n[Paths]\n  OVL =  \"/data/Overlay \"  \r\nlog='/data/Log'\nlog=/second\n"
                     "Mixed=\"one'\nnoequals\n[ paths ]\nextra=1\n[FileIO]\nWaveFileMode=1\n");
     const ProfileFile file(path);

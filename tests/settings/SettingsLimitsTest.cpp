@@ -18,7 +18,7 @@ namespace {
 
 class SettingsLimitsTest : public CfgTextTest {};
 
-TEST_F(SettingsLimitsTest, GeneratorPlotAndLoggingValuesStayWithinTheDialogsRanges)
+TEST_F(SettingsLimitsTest, GeneratorPlotLoggingAndOutputValuesStayWithinTheDialogsRanges)
 {
     // 96 kHz analysis: the generator's Nyquist frequency is 48000 Hz.
     const FrameSettings s = Load("[Settings]\nSamplingRate=96000\nAverageSpeed=9\nAverageBlocks=0\n"
@@ -69,10 +69,8 @@ TEST_F(SettingsLimitsTest, GeneratorPlotAndLoggingValuesStayWithinTheDialogsRang
                      "Scaling/UtilityFreqCustomStart=900 Scaling2/OctaveNumber=1 Settings/AverageSpeed=1 "
                      "Settings/AverageBlocks=4");
     EXPECT_EQ(s.SigGenChannel[0].Tones[2].ToneLinearAmplitude, 1.0f);
-}
 
-TEST_F(SettingsLimitsTest, OutputLevelsFollowTheirUnit)
-{
+    // Output levels follow their unit.
     SigGenOutputSettings o;
     o.OutputUnits = 9;
     o.OutputLevel = 3.0f;
