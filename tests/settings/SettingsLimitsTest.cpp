@@ -99,21 +99,13 @@ TEST_F(SettingsLimitsTest, NonFiniteAndHugeNumbersReadAsMissingKeysAndPlotTopsAn
     for (const char* hostile : {"nan", "inf", "-inf", "1e39", "-1e39", "1000000000", "-1000000000"}) {
         SCOPED_TRACE(hostile);
         const FrameSettings loaded = Load(hostile_cfg::EveryNumberFrom({hostile}, true));
-        const std::vector<hostile_cfg::FloatField> fields = hostile_cfg::FloatFields(loaded);
-        ASSERT_EQ(fields.size(), missing.size());
-        for (std::size_t i = 0; i < fields.size(); ++i)
-            EXPECT_EQ(fields[i].Value, missing[i].Value) << fields[i].Key;
+        EXPECT_EQ(hostile_cfg::FloatFields(loaded), missing);
         const FrameSettings everywhere = Load(hostile_cfg::EveryNumberFrom({hostile}));
         for (const hostile_cfg::FloatField& field : hostile_cfg::FloatFields(everywhere))
             EXPECT_TRUE(std::isfinite(field.Value) && std::fabs(field.Value) <= 1.0e7f) << field.Key;
         // The format menu's rates: 4 kHz … 200 kHz.
         EXPECT_GE(everywhere.Processing.Format.SamplingRate, 4000u);
         EXPECT_LE(everywhere.Processing.Format.SamplingRate, 200000u);
-        for (const FrameSettings* s : {&loaded, &everywhere}) {
-            const std::string written = FormatCfgSettings(*s);
-            EXPECT_EQ(written.find("nan"), std::string::npos);
-            EXPECT_EQ(written.find("inf"), std::string::npos);
-        }
     }
 
     // Plot tops and ranges stay within the plot's own fields.
