@@ -192,8 +192,7 @@ TEST_F(CfgReaderTest, NamesMatchWithoutRegardToCaseOnlyTheFirstCountsAndNumbersA
                      "Device/DAQ_IEPE_Left=1");
 
     // Numbers read in every form, long lines stay whole and every text ends within its field.
-    const std::string path259(259, 'p');
-    const std::string overlong(5000, 'q');
+    const std::string path259(259, 'p'), overlong(5000, 'q');
     const FrameSettings n = Load("[PrintOpts]\nMarginLeft=7.5e-1\nMarginRight=2\nMarginTop=junk\n"
                                  "[Device]\nDAQ_InputGain=-1\nDAQ_IEPE_Left=5\n"
                                  "[SpectrumOpts]\nLineColor=4294967295\nPeakColor=-2\n"

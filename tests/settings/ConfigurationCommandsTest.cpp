@@ -146,16 +146,13 @@ constexpr DesktopSize kDesktop{1920, 1080};
 TEST(WindowPlacementTest, ParsingKeepsTheWindowOnTheDesktopAndTheSlotsFollowTheWindows)
 {
     EXPECT_EQ(WindowPlacement::FrameDefault(kDesktop).Format(), "0, 1, {-1,-1}, {-1,-1}, {0,0,1920,1052}");
-    const auto parsed = WindowPlacement::Parse("2, 1, {3,4}, {5,6}, {7,8,900,700}", kDesktop, false);
-    ASSERT_TRUE(parsed);
-    EXPECT_EQ(parsed->Format(), "2, 1, {3,4}, {5,6}, {7,8,900,700}");
+    EXPECT_EQ(WindowPlacement::Parse("2, 1, {3,4}, {5,6}, {7,8,900,700}", kDesktop, false).value().Format(),
+              "2, 1, {3,4}, {5,6}, {7,8,900,700}");
     auto p = WindowPlacement::Parse("0, 1, {-1,-1}, {-8,-8}, {-20,-30,500,400}", kDesktop, false);
-    ASSERT_TRUE(p);
-    EXPECT_EQ(p->Format(), "0, 1, {0,0}, {0,0}, {0,0,500,400}");
+    EXPECT_EQ(p.value().Format(), "0, 1, {0,0}, {0,0}, {0,0,500,400}");
 
     p = WindowPlacement::Parse("0, 1, {0,0}, {0,0}, {2500,1300,2900,1500}", {1280, 800}, false);
-    ASSERT_TRUE(p);
-    EXPECT_EQ(p->normal, (PlacementRect{640, 400, 2900, 1500}));
+    EXPECT_EQ(p.value().normal, (PlacementRect{640, 400, 2900, 1500}));
 
     // Stored minimized: shown normally, unless the main window is minimized now.
     EXPECT_EQ(WindowPlacement::Parse("0, 2, {0,0}, {0,0}, {1,2,3,4}", kDesktop, false)->showCmd, 1);
@@ -164,8 +161,7 @@ TEST(WindowPlacementTest, ParsingKeepsTheWindowOnTheDesktopAndTheSlotsFollowTheW
 
     // Whatever numbers a text yields are used; the rest are 0.
     p = WindowPlacement::Parse("0, 1, {5,6}, junk", kDesktop, false);
-    ASSERT_TRUE(p);
-    EXPECT_EQ(p->Format(), "0, 1, {5,6}, {0,0}, {0,0,0,0}");
+    EXPECT_EQ(p.value().Format(), "0, 1, {5,6}, {0,0}, {0,0,0,0}");
     EXPECT_FALSE(WindowPlacement::Parse("0,", kDesktop, false));
     EXPECT_FALSE(WindowPlacement::Parse("", kDesktop, false));
 
