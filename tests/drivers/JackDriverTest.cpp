@@ -61,33 +61,33 @@ TEST(JackDriver, StreamsAtTheServersRateStopsCleanlyAndReportsAServerThatGoesAwa
     // rate would be off by far more than the margin.
     ASSERT_EQ(ASIOStart(), kAsioOk);
     ASSERT_TRUE(recorder.WaitForSwitches(5, 10.0));
-    const int firstCount = recorder.Switches();
-    const double firstTime = recorder.LastSwitchSeconds();
+    const int firstCount = recorder.Switches;
+    const double firstTime = recorder.LastSwitch;
     std::this_thread::sleep_for(std::chrono::milliseconds(3000));
     ASSERT_EQ(ASIOStop(), kAsioOk);
-    const double seconds = recorder.LastSwitchSeconds() - firstTime;
+    const double seconds = recorder.LastSwitch - firstTime;
     ASSERT_GT(seconds, 2.5);
-    EXPECT_NEAR((recorder.Switches() - firstCount) * kPeriod / seconds, kRate, kRate * 0.2);
-    const int switches = recorder.Switches();
+    EXPECT_NEAR((recorder.Switches - firstCount) * kPeriod / seconds, kRate, kRate * 0.2);
+    const int switches = recorder.Switches;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(recorder.Switches(), switches) << "no buffer after stop";
-    EXPECT_EQ(recorder.ResetRequests(), 0);
+    EXPECT_EQ(recorder.Switches, switches) << "no buffer after stop";
+    EXPECT_EQ(recorder.Resets, 0);
 
     // A server that goes away is reported, not a crash.
     ASSERT_EQ(ASIOStart(), kAsioOk);
     ASSERT_TRUE(recorder.WaitForSwitches(switches + 10, 10.0));
     server.Stop(SIGTERM);
     const double end = platform::SteadySeconds() + 10.0;
-    while (recorder.ResetRequests() == 0 && platform::SteadySeconds() < end)
+    while (recorder.Resets == 0 && platform::SteadySeconds() < end)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_EQ(recorder.ResetRequests(), 1);
+    EXPECT_EQ(recorder.Resets, 1);
     ASIOSamples position = 0;
     ASIOTimeStamp time = 0;
     EXPECT_NE(ASIOGetSamplePosition(&position, &time), kAsioOk);
     EXPECT_EQ(ASIOStop(), kAsioOk);
-    const int stopped = recorder.Switches();
+    const int stopped = recorder.Switches;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(recorder.Switches(), stopped);
+    EXPECT_EQ(recorder.Switches, stopped);
     EXPECT_NE(ASIOStart(), kAsioOk);
     EXPECT_EQ(ASIODisposeBuffers(), kAsioOk);
     EXPECT_EQ(ASIOExit(), kAsioOk);

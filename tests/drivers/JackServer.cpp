@@ -19,21 +19,6 @@
 #include <thread>
 #include <unistd.h>
 
-namespace {
-
-// The jackd on the PATH; empty when there is none.
-std::string FindJackd()
-{
-    std::istringstream path(std::getenv("PATH") != nullptr ? std::getenv("PATH") : "");
-    for (std::string folder; std::getline(path, folder, ':');) {
-        if (::access((folder + "/jackd").c_str(), X_OK) == 0)
-            return folder + "/jackd";
-    }
-    return {};
-}
-
-} // namespace
-
 JackServer::JackServer()
 {
     static std::atomic<int> counter{0};
@@ -68,17 +53,16 @@ std::string JackServer::Log() const
 
 bool JackServer::Available()
 {
-    return !FindJackd().empty();
+    return std::system("command -v jackd > /dev/null 2>&1") == 0;
 }
 
 bool JackServer::Start(int rate, int period)
 {
-    const std::string jackd = FindJackd();
-    if (jackd.empty() || Pid > 0)
+    if (Pid > 0)
         return false;
     const std::string rateText = std::to_string(rate);
     const std::string periodText = std::to_string(period);
-    const char* args[] = {jackd.c_str(), "--no-realtime", "-n", ServerName.c_str(), "-d", "dummy",
+    const char* args[] = {"jackd", "--no-realtime", "-n", ServerName.c_str(), "-d", "dummy",
                           "-r", rateText.c_str(), "-p", periodText.c_str(), nullptr};
     const pid_t parent = getpid();
     // Opened before fork: only async-signal-safe calls are allowed after it.
@@ -90,7 +74,7 @@ bool JackServer::Start(int rate, int period)
             _exit(127);
         dup2(log, STDOUT_FILENO);  // dup2 clears close-on-exec on the copies
         dup2(log, STDERR_FILENO);
-        execv(args[0], const_cast<char* const*>(args));
+        execvp(args[0], const_cast<char* const*>(args));
         _exit(127);
     }
     close(log);

@@ -27,11 +27,6 @@
 
 namespace {
 
-float Silence(int, std::int64_t)
-{
-    return 0.0f;
-}
-
 // 1 kHz at half scale on the left at 48 kHz; the right stays silent.
 float LeftTone(int channel, std::int64_t frame)
 {
@@ -121,12 +116,12 @@ TEST_F(DaqSimDriver, DeliversTheRateInRealTimeAndInputsHearTheOutputsThroughTheL
         ASSERT_EQ(ASIOStop(), kAsioOk);
         if (type == ASIOSTInt32LSB) {
             // Stopped: no switch runs while the count and its time are read.
-            const double seconds = Recorder->LastSwitchSeconds() - started;
+            const double seconds = Recorder->LastSwitch - started;
             EXPECT_GT(seconds, 2.0);
-            EXPECT_NEAR(Recorder->Switches() * BufferSize, 44100.0 * seconds, BufferSize);
-            const int switches = Recorder->Switches();
+            EXPECT_NEAR(Recorder->Switches * BufferSize, 44100.0 * seconds, BufferSize);
+            const int switches = Recorder->Switches;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            EXPECT_EQ(Recorder->Switches(), switches) << "no buffer after stop";
+            EXPECT_EQ(Recorder->Switches, switches) << "no buffer after stop";
         }
         // Each buffer hears what was played one buffer earlier.
         double worst = 0;
@@ -175,7 +170,7 @@ TEST_F(DaqSimDriver, TheRoomAddsASeededBroadbandFloorOverTheLoopback)
 TEST_F(DaqSimDriver, SensorCurrentAddsADcStepThatSettlesTheControlLibraryOpensAndAnAbsentModuleDoesNotInitialise)
 {
     Module->SetRegister(0x5102);  // right sensor current on, left off
-    Open(48000, Silence);
+    Open(48000, [](int, std::int64_t) { return 0.0f; });
     Run(100);
     const double first = Mean(Recorder->Input(1, 0), BufferSize);
     EXPECT_GT(first, 0.01);

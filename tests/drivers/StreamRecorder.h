@@ -21,6 +21,10 @@ public:
 
     // Buffers kept per input channel.
     static constexpr int kKeptBuffers = 128;
+    // Buffer switches so far, reset requests, and the steady seconds of the latest switch.
+    std::atomic<int> Switches{0};
+    std::atomic<int> Resets{0};
+    std::atomic<double> LastSwitch{0.0};
 
     StreamRecorder(int bufferSize, ASIOSampleType type, Signal play) : BufferSize(bufferSize), Type(type), Play(play)
     {
@@ -49,10 +53,6 @@ public:
         return ASIOCreateBuffers(Infos, 4, BufferSize, &callbacks);
     }
 
-    int Switches() const { return SwitchCount.load(std::memory_order_acquire); }
-    int ResetRequests() const { return Resets.load(); }
-    // Steady seconds of the latest switch.
-    double LastSwitchSeconds() const { return LastSwitch.load(); }
     // Input samples of buffer b (b < kKeptBuffers, counted from the first).
     const float* Input(int channel, int buffer) const
     {
@@ -63,7 +63,7 @@ public:
     bool WaitForSwitches(int count, double timeoutSeconds) const
     {
         const double end = platform::SteadySeconds() + timeoutSeconds;
-        while (Switches() < count) {
+        while (Switches < count) {
             if (platform::SteadySeconds() > end)
                 return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -74,7 +74,7 @@ public:
 private:
     void Switch(int index)
     {
-        const int buffer = SwitchCount.load(std::memory_order_relaxed);
+        const int buffer = Switches.load(std::memory_order_relaxed);
         const int bytes = SampleCodec::BytesPerSample(Type);
         for (int c = 0; c < 4; ++c) {
             const ASIOBufferInfo& info = Infos[c];
@@ -90,7 +90,7 @@ private:
             }
         }
         LastSwitch = platform::SteadySeconds();
-        SwitchCount.store(buffer + 1, std::memory_order_release);
+        Switches.store(buffer + 1, std::memory_order_release);
     }
 
     static inline std::atomic<StreamRecorder*> Current{nullptr};
@@ -99,7 +99,4 @@ private:
     ASIOSampleType Type;
     Signal Play;
     std::vector<float> Inputs[2];
-    std::atomic<int> SwitchCount{0};
-    std::atomic<int> Resets{0};
-    std::atomic<double> LastSwitch{0.0};
 };

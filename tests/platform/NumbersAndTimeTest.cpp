@@ -45,26 +45,21 @@ TEST(NumberTextTest, TextsMatchPrintfAtoiAndAtofInTheCLocaleAndTimesTakeTheirSho
     EXPECT_EQ(ParseIntegerPrefix("-99999999999999999999"), -2147483647 - 1);
 
     // Times in their shortest form, signed, with hours forced, past a day.
-    struct Case {
-        float seconds;
-        bool milliseconds;
-        bool forceHours;
-        const char* text;
-    } cases[] = {
-        {3.5f, true, false, "3.500"},
-        {65.25f, true, false, "1:05.250"},
-        {3725.125f, true, false, "01:02:05.125"},
+    // Seconds, with milliseconds, hours forced, the text.
+    const std::tuple<float, int, int, const char*> times[] = {
+        {3.5f, 1, 0, "3.500"},
+        {65.25f, 1, 0, "1:05.250"},
+        {3725.125f, 1, 0, "01:02:05.125"},
         // Negative spans keep their sign.
-        {-65.25f, true, false, "-1:05.250"},
-        {-3.5f, false, false, "-3"},
-        {-0.0f, false, false, "0"},
-        {5.0f, false, true, "00:00:05"},
-        {25 * 3600.0f, false, false, "01:00:00"},
-        {86400.0f, false, false, "24:00:00"},
+        {-65.25f, 1, 0, "-1:05.250"},
+        {-3.5f, 0, 0, "-3"},
+        {-0.0f, 0, 0, "0"},
+        {5.0f, 0, 1, "00:00:05"},
+        {25 * 3600.0f, 0, 0, "01:00:00"},
+        {86400.0f, 0, 0, "24:00:00"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(std::string(FormatTime(c.seconds, c.milliseconds ? 1 : 0, c.forceHours ? 1 : 0)), c.text)
-            << c.seconds;
+    for (const auto& [seconds, milliseconds, forceHours, text] : times)
+        EXPECT_EQ(std::string(FormatTime(seconds, milliseconds, forceHours)), text) << seconds;
 }
 
 TEST(SmallMathsTest, DecimationTapsIntegerPowersAndTruncatedDecimalsMatchHandFigures)
@@ -75,16 +70,12 @@ TEST(SmallMathsTest, DecimationTapsIntegerPowersAndTruncatedDecimalsMatchHandFig
         EXPECT_EQ(DecimationFilterTaps(factor), count) << factor;
 
     // Integer powers match repeated multiplication.
-    struct Case {
-        double base;
-        int exponent;
-        double power;
-    } cases[] = {{2.0, 10, 1024.0},  {10.0, 9, 1e9},    {-3.0, 3, -27.0},
+    const std::tuple<double, int, double> powers[] = {{2.0, 10, 1024.0},  {10.0, 9, 1e9},    {-3.0, 3, -27.0},
                  {5.0, 0, 1.0},      {2.0, -3, 0.125},  {-2.0, -1, -0.5},
                  {0.0, -1, std::numeric_limits<double>::infinity()},
                  {2.0, std::numeric_limits<std::int32_t>::min(), 0.0}};
-    for (const Case& c : cases)
-        EXPECT_EQ(PowInt(c.base, c.exponent), c.power) << c.base << "^" << c.exponent;
+    for (const auto& [base, exponent, power] : powers)
+        EXPECT_EQ(PowInt(base, exponent), power) << base << "^" << exponent;
     EXPECT_DOUBLE_EQ(PowInt(10.0, -2), 0.01);
 
     // Decimals compared by truncation towards zero, not rounding.

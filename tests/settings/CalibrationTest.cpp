@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cmath>
 #include <string>
+#include <tuple>
 
 #include "SettingsTestSupport.h"
 #include "audio/TWaveData.h"
@@ -37,12 +38,7 @@ TChannelCalibration Record(std::uint16_t mode, std::uint32_t units, float refLev
 
 TEST(Calibration, RatiosAndConversionsMatchHandFiguresAndALevelGivesBackItsFullScaleFraction)
 {
-    struct Case {
-        const char* name;
-        TChannelCalibration record;
-        std::optional<float> range;
-        float ratio;
-    };
+    using Case = std::tuple<const char*, TChannelCalibration, std::optional<float>, float>;
     const Case cases[] = {
         // √2 × 1.0024 Pa / 0.05
         {"calibrator 94 dB SPL at 5 %", Record(kModeCalibrator, kUnitPascals, 94.0f, 0.05f, 0, 0.625f), 0.625f, 28.353f},
@@ -55,9 +51,9 @@ TEST(Calibration, RatiosAndConversionsMatchHandFiguresAndALevelGivesBackItsFullS
         {"volts method in mV", Record(kModeVolts, kUnitVolts, 0, 0, 0, 0.625f), 0.625f, 625.0f},
         {"no calibrator level", Record(kModeCalibrator, kUnitPascals, 94.0f, 0.0f, 0, 0.625f), 0.625f, 1.0f},
     };
-    for (Case c : cases) {
-        RecomputeCalibration(c.record, c.range);
-        EXPECT_NEAR(c.record.CalRatio, c.ratio, c.ratio * 1e-4f) << c.name;
+    for (auto [name, record, range, ratio] : cases) {
+        RecomputeCalibration(record, range);
+        EXPECT_NEAR(record.CalRatio, ratio, ratio * 1e-4f) << name;
     }
 
     // Measured at 5 % of 2.5 V, now on the 0.625 V range: 20 %, however often applied.
@@ -88,14 +84,8 @@ TEST(Calibration, RatiosAndConversionsMatchHandFiguresAndALevelGivesBackItsFullS
 
 TEST(Calibration, ThePageChecksEachMethodsValue)
 {
-    struct Case {
-        Method method;
-        float value;
-        int channel;
-        const char* message;  // empty: accepted
-        float sensitivity;
-    };
-    const Case cases[] = {
+    // Method, value, channel, message (empty: accepted), sensitivity.
+    const std::tuple<Method, float, int, const char*, float> cases[] = {
         {Method::kCalibrator, 0.0f, 0, "Microphone calibrator level must be greater than zero.", 0},
         {Method::kCalibrator, -3.0f, 1, "Right channel microphone calibrator level must be greater than zero.", 0},
         {Method::kMicrophone, 12.0f, 0, "", 0.012f},
@@ -105,13 +95,13 @@ TEST(Calibration, ThePageChecksEachMethodsValue)
         {Method::kAccelerometer, -1.0f, 0, "Accelerometer Sensitivity must be greater than zero.", 0},
         {Method::kAccelerometer, 100.0f, 1, "", 0.1f},
     };
-    for (const Case& c : cases) {
+    for (const auto& [method, value, channel, message, sensitivity] : cases) {
         TChannelCalibration r;
-        EXPECT_EQ(ApplyChannel(r, c.method, c.value, "", c.channel), c.message) << c.value;
-        EXPECT_EQ(r.CalCreateMode, EntryOf(c.method).createMode);
-        EXPECT_STREQ(r.ChannelName, EntryOf(c.method).defaultName) << "an empty title takes the method's name";
-        if (c.message[0] == '\0') {
-            EXPECT_FLOAT_EQ(r.TransducerSensitivityVolts, c.sensitivity);
+        EXPECT_EQ(ApplyChannel(r, method, value, "", channel), message) << value;
+        EXPECT_EQ(r.CalCreateMode, EntryOf(method).createMode);
+        EXPECT_STREQ(r.ChannelName, EntryOf(method).defaultName) << "an empty title takes the method's name";
+        if (message[0] == '\0') {
+            EXPECT_FLOAT_EQ(r.TransducerSensitivityVolts, sensitivity);
         }
     }
     // Choosing a method on the page sets its unit at once.
@@ -122,21 +112,16 @@ TEST(Calibration, ThePageChecksEachMethodsValue)
 
 TEST(Calibration, TheVerdictRejectsOverloadAndTooLowLevelsAndTheHistoryGainsOneLinePerCalibration)
 {
-    struct Case {
-        float pct;
-        float millivolts;
-        bool accepted;
-        const char* begins;
-    };
-    const Case cases[] = {
+    // Fraction of full scale, millivolts, accepted, the message's start.
+    const std::tuple<float, float, bool, const char*> cases[] = {
         {0.002f, 0.884f, false, "The calibration signal level is too low"},
         {0.003f, 1.326f, true, "The calibration was successfull!"},
         {1.0f, 441.942f, false, "The calibration signal is overloading the input."},
     };
-    for (const Case& c : cases) {
-        const CalibrationVerdict v = JudgeCalibration(c.pct, 0.625f);
-        EXPECT_NEAR(v.millivolts, c.millivolts, 0.001f);
-        EXPECT_EQ(std::pair(v.accepted, v.message.rfind(c.begins, 0)), std::pair(c.accepted, 0ul)) << v.message;
+    for (const auto& [pct, millivolts, accepted, begins] : cases) {
+        const CalibrationVerdict v = JudgeCalibration(pct, 0.625f);
+        EXPECT_NEAR(v.millivolts, millivolts, 0.001f);
+        EXPECT_EQ(std::pair(v.accepted, v.message.rfind(begins, 0)), std::pair(accepted, 0ul)) << v.message;
     }
 
     // Each calibration adds a line to the history.

@@ -112,7 +112,7 @@ TEST_F(CfgFileTest, DefaultsAreWrittenInTheFileFormatsEveryFieldSurvivesAReadAnd
     std::setlocale(LC_ALL, previous.c_str());
 }
 
-TEST_F(CfgFileTest, ReadingSetsTheFixedAndDerivedValues)
+TEST_F(CfgFileTest, ReadingSetsFixedDerivedAndDefaultValuesAndAFileThatCannotBeOpenedChangesNothing)
 {
     WriteText(path, "[Device]\nSoundCardDriverMode=0\n"
                     "[Toolbars]\nMain=0\nButtons=1\nStatusbar=0\n"
@@ -153,32 +153,30 @@ TEST_F(CfgFileTest, ReadingSetsTheFixedAndDerivedValues)
 
     s.ApplyStartupFixups();
     ExpectWritten(s, "Settings/FFTsize=65536 Settings/ChannelProcessing=2");
-}
 
-TEST_F(CfgFileTest, MissingKeysTakeTheFileDefaultsAndAFileThatCannotBeOpenedChangesNothing)
-{
+    // Missing keys take the file defaults; a file that cannot be opened changes nothing.
     const FrameSettings read = Load("[Device]\nDAQ_InputGain=64\n");
     ExpectWritten(read, "Device/DAQ_InputGain=64 PrintOpts/MarginLeft=0.5 Calibration/PctFullScaleLeft=-1 "
                         "CalibrationR/RightChannelName=Accelerometer");
     EXPECT_EQ(read.m_InputDevice, 0);
 
-    FrameSettings s;
-    s.RunControl.LimitFFT = 500;
-    EXPECT_FALSE(LoadCfgSettings(folder.Path("absent.cfg"), s, [] { return 9; }));
-    ExpectSameSettings(s, FrameSettings());
+    FrameSettings untouched;
+    untouched.RunControl.LimitFFT = 500;
+    EXPECT_FALSE(LoadCfgSettings(folder.Path("absent.cfg"), untouched, [] { return 9; }));
+    ExpectSameSettings(untouched, FrameSettings());
 
     WriteText(folder.Path("present.cfg"), "[Device]\nDAQ_InputGain=1\n");
     platform::FailNextAllocations(1);
-    EXPECT_FALSE(LoadCfgSettings(folder.Path("present.cfg"), s, {}));
+    EXPECT_FALSE(LoadCfgSettings(folder.Path("present.cfg"), untouched, {}));
     platform::FailNextAllocations(0);
-    ExpectSameSettings(s, FrameSettings());
+    ExpectSameSettings(untouched, FrameSettings());
 
-    EXPECT_FALSE(SaveCfgSettings(folder.Path("no/such/folder.cfg"), s));
+    EXPECT_FALSE(SaveCfgSettings(folder.Path("no/such/folder.cfg"), untouched));
 }
 
 // LF and CR LF lines read alike, and the last line counts without an end;
 // only the first section of a name and the first key in it count.
-TEST_F(CfgReaderTest, NamesMatchWithoutRegardToCaseButAreNotTrimmedAndOnlyTheFirstCounts)
+TEST_F(CfgReaderTest, NamesMatchWithoutRegardToCaseOnlyTheFirstCountsAndNumbersAndTextsReadInEveryForm)
 {
     const FrameSettings s = Load("MarginBottom=0.1\r\n"
                                  "[PRINTOPTS]\r\nmarginleft = 0.75\r\nMarginRight= 0.25\r\nmargintop=0.125\r\n"
@@ -192,13 +190,10 @@ TEST_F(CfgReaderTest, NamesMatchWithoutRegardToCaseButAreNotTrimmedAndOnlyTheFir
     ExpectWritten(s, "CalibrationR/RefLevel=114 Device/DAQ_InputGain=4 PrintOpts/MarginLeft=0.5 "
                      "PrintOpts/MarginRight=0.25 PrintOpts/MarginTop=0.125 PrintOpts/MarginBottom=0.5 "
                      "Device/DAQ_IEPE_Left=1");
-}
 
-TEST_F(CfgReaderTest, NumbersReadInEveryFormLongLinesStayWholeAndEveryTextEndsWithinItsField)
-{
-    const std::string path259(259, 'p');
-    const std::string overlong(5000, 'q');
-    const FrameSettings s = Load("[PrintOpts]\nMarginLeft=7.5e-1\nMarginRight=2\nMarginTop=junk\n"
+    // Numbers read in every form, long lines stay whole and every text ends within its field.
+    const std::string path259(259, 'p'), overlong(5000, 'q');
+    const FrameSettings n = Load("[PrintOpts]\nMarginLeft=7.5e-1\nMarginRight=2\nMarginTop=junk\n"
                                  "[Device]\nDAQ_InputGain=-1\nDAQ_IEPE_Left=5\n"
                                  "[SpectrumOpts]\nLineColor=4294967295\nPeakColor=-2\n"
                                  "[Scaling]\nMicCompFilenameLeft=" + path259 + "\n"
@@ -209,14 +204,14 @@ TEST_F(CfgReaderTest, NumbersReadInEveryFormLongLinesStayWholeAndEveryTextEndsWi
                                  "[Settings]\nAverageBlocks=  12\n" + overlong + "=1\nAverageBlocksR=3.9\nAverageSpeed=65540\n");
     // 16-bit fields keep the low bits; colours are read as 32-bit integers;
     // each long line was read as one line.
-    ExpectWritten(s, "PrintOpts/MarginLeft=0.75 PrintOpts/MarginRight=2 PrintOpts/MarginTop=0 "
+    ExpectWritten(n, "PrintOpts/MarginLeft=0.75 PrintOpts/MarginRight=2 PrintOpts/MarginTop=0 "
                      "Settings/AverageBlocks=12 Settings/AverageBlocksR=3 Settings/AverageSpeed=4 "
                      "Device/DAQ_InputGain=65535 Device/DAQ_IEPE_Left=1 SpectrumOpts/LineColor=2147483647 "
                      "SpectrumOpts/PeakColor=-2 Calibration/RefLevel=100");
-    EXPECT_EQ(std::string(s.Scaling[0].MicCompFilename), path259);
-    EXPECT_EQ(std::string(s.Calibration[0].LabelLinear), std::string(59, 'q'));
-    EXPECT_EQ(std::string(s.Markers[0].CustomLabel[0]), std::string(29, 'q'));
-    EXPECT_EQ(std::string(s.SigGenChannel[1].UserDefined.WaveFileName), ("/w/" + path259).substr(0, 259));
+    EXPECT_EQ(std::string(n.Scaling[0].MicCompFilename), path259);
+    EXPECT_EQ(std::string(n.Calibration[0].LabelLinear), std::string(59, 'q'));
+    EXPECT_EQ(std::string(n.Markers[0].CustomLabel[0]), std::string(29, 'q'));
+    EXPECT_EQ(std::string(n.SigGenChannel[1].UserDefined.WaveFileName), ("/w/" + path259).substr(0, 259));
 }
 
 TEST_F(CfgReaderTest, OnlyTheFirstTenThousandLinesAreReadAndDamagedFilesGiveDefaultsAndStayUntouched)

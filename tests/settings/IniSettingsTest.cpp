@@ -10,13 +10,6 @@
 
 namespace {
 
-class IniSettingsTest : public testing::Test {
-protected:
-    TempFolder folder;
-    const std::string path = folder.Path("Talvenor.ini");
-    const std::string root = folder.Root();
-};
-
 // The [FileIO] keys after the first, with the values the program fixes.
 const std::string kFileIOTail = "MaxRamRecordingTimeSecs=3600\r\nMakeBackup=0\r\nIncludeCalibrationData=1\r\n"
                                 "RecordIOBufferSizeSecs=1\r\nRealTimeIOBufferSizeSecs=1\r\n"
@@ -24,8 +17,10 @@ const std::string kFileIOTail = "MaxRamRecordingTimeSecs=3600\r\nMakeBackup=0\r\
                                 "MaxDiskRecordingSizeBytes=2000000000\r\nAutoReopenOnLaunch=0\r\n";
 
 // The [FileIO] values are fixed whatever the file says.
-TEST_F(IniSettingsTest, ForeignKeysSurviveASaveWindowsFoldersFallBackAndAnInstallThatKeepsItsPathsIgnoresThem)
+TEST(IniSettingsTest, ForeignKeysSurviveASaveWindowsFoldersFallBackAndAnInstallThatKeepsItsPathsIgnoresThem)
 {
+    const TempFolder folder;
+    const std::string path = folder.Path("Talvenor.ini"), root = folder.Root();
     const std::string overlay = folder.Path("MyOverlays");
     std::filesystem::create_directory(overlay);
     WriteText(path, "; written by hand\n"

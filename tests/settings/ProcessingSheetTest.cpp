@@ -6,6 +6,7 @@
 #include <fstream>
 #include <utility>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "SettingsTestSupport.h"
@@ -17,17 +18,14 @@ using namespace processing_sheet;
 
 TEST(ProcessingSheet, FrequencyScalingItemsMapBothWaysAndTheCustomSpanMustBePositiveAndRising)
 {
-    struct Case {
-        int item;
-        std::uint16_t type;
-        std::uint16_t octave;
-    };
-    for (const Case c : {Case{0, ScalingOpts::kOctave, 1}, Case{1, ScalingOpts::kOctave, 3},
-                         Case{2, ScalingOpts::kFftLinear, 3}, Case{3, ScalingOpts::kFftLog, 3}}) {
+    const std::tuple<int, std::uint16_t, std::uint16_t> items[] = {
+        {0, ScalingOpts::kOctave, 1}, {1, ScalingOpts::kOctave, 3}, {2, ScalingOpts::kFftLinear, 3},
+        {3, ScalingOpts::kFftLog, 3}};
+    for (const auto& [item, type, octave] : items) {
         ScalingOpts s;
-        SetFreqScaleItem(s, c.item);
-        EXPECT_EQ(std::pair(s.FreqScaleType, s.OctaveNumber), std::pair(c.type, c.octave)) << c.item;
-        EXPECT_EQ(FreqScaleItem(s), c.item);
+        SetFreqScaleItem(s, item);
+        EXPECT_EQ(std::pair(s.FreqScaleType, s.OctaveNumber), std::pair(type, octave)) << item;
+        EXPECT_EQ(FreqScaleItem(s), item);
     }
     ScalingOpts sixth;
     sixth.FreqScaleType = ScalingOpts::kOctave;
@@ -37,13 +35,10 @@ TEST(ProcessingSheet, FrequencyScalingItemsMapBothWaysAndTheCustomSpanMustBePosi
     // The custom span must be positive and rising.
     const char* const positive = "The start and stop frequencies must be greater than zero";
     const char* const rising = "The stop frequency must be greater than the start frequency";
-    struct Span {
-        float start, stop;
-        const char* message;
-    };
-    for (const Span c : {Span{0, 100, positive}, Span{100, 0, positive}, Span{1000, 1000, rising},
-                         Span{2000, 1000, rising}, Span{20, 20000, ""}})
-        EXPECT_EQ(CheckCustomSpan(c.start, c.stop).value_or(""), c.message) << c.start;
+    const std::tuple<float, float, const char*> spans[] = {
+        {0, 100, positive}, {100, 0, positive}, {1000, 1000, rising}, {2000, 1000, rising}, {20, 20000, ""}};
+    for (const auto& [start, stop, message] : spans)
+        EXPECT_EQ(CheckCustomSpan(start, stop).value_or(""), message) << start;
 }
 
 TEST(ProcessingSheet, MinusOneOpensThePageOfTheLastOk)
@@ -81,20 +76,15 @@ struct FakeHost final : ProcessingSheetHost {
 
 TEST(ProcessingSheet, OkCopiesBackReconfiguresReinitialisesAndRederivesEveryRatioOnce)
 {
-    struct Case {
-        const char* name;
-        std::uint16_t from, to;
-        bool daq;
-        std::vector<std::string> calls;
+    // Channels before and after, whether the input is the module, the calls to the frame.
+    const std::tuple<std::uint16_t, std::uint16_t, bool, std::vector<std::string>> cases[] = {
+        {1, 2, true, {"configure", "create 1", "layout", "reinit"}},
+        {1, 1, false, {"reinit"}},
+        {2, 1, false, {"close 1", "layout", "reinit"}},
     };
-    const Case cases[] = {
-        {"one to two channels", 1, 2, true, {"configure", "create 1", "layout", "reinit"}},
-        {"no change, not the module", 1, 1, false, {"reinit"}},
-        {"two to one channel", 2, 1, false, {"close 1", "layout", "reinit"}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [from, to, daq, calls] : cases) {
         FrameSettings settings;
-        settings.Processing.Format.Set(48000, c.from, 2);
+        settings.Processing.Format.Set(48000, from, 2);
         settings.Daq.DAQ_InputGain = 16;
         for (TChannelCalibration& r : settings.Calibration) {
             r.CalCreateMode = 0;
@@ -104,18 +94,18 @@ TEST(ProcessingSheet, OkCopiesBackReconfiguresReinitialisesAndRederivesEveryRati
             r.DAQVoltageRange = 0.625f;
         }
         ProcessingSheetRecords edited = ProcessingSheetRecords::From(settings);
-        edited.Processing.Format.Set(96000, c.to, 3);
+        edited.Processing.Format.Set(96000, to, 3);
         edited.Daq.DAQ_InputGain = 4;  // 2.5 V: the same tone is a quarter of full scale
         FakeHost host;
-        host.daq = c.daq;
+        host.daq = daq;
         ApplyOk(settings, edited, host);
-        EXPECT_EQ(host.calls, c.calls) << c.name;
+        EXPECT_EQ(host.calls, calls) << from << " to " << to;
         ApplyOk(settings, ProcessingSheetRecords::From(settings), host);
         EXPECT_EQ(settings.Processing.Format.SamplingRate, 96000u);
         EXPECT_EQ(settings.Daq.DAQ_InputGain, 4);
-        EXPECT_EQ(host.written.DAQ_InputGain, c.daq ? 4 : 16) << "only the module is configured";
+        EXPECT_EQ(host.written.DAQ_InputGain, daq ? 4 : 16) << "only the module is configured";
         // Only a level measured on the module is moved to its new range.
-        const float pct = c.daq ? 0.0125f : 0.05f;
+        const float pct = daq ? 0.0125f : 0.05f;
         for (const TChannelCalibration& r : settings.Calibration) {
             EXPECT_EQ(r.DAQVoltageRange, 2.5f) << "both records follow the new range";
             EXPECT_NEAR(r.PctFullScale, pct, 1e-6f);
@@ -126,11 +116,8 @@ TEST(ProcessingSheet, OkCopiesBackReconfiguresReinitialisesAndRederivesEveryRati
 
 TEST(PathDialogs, FileOptionsAreCheckedInOrderAndSetPathsCreatesMissingFoldersOrNamesOneItCannotMake)
 {
-    struct Case {
-        const char *ram, *size, *buffer;
-        const char* message;
-    };
-    const Case cases[] = {
+    // RAM seconds, disk megabytes, buffer seconds, the refusal.
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
         {"3600", "2000", "4", ""},
         {"3601", "2000", "60", "The RAM recording time must be less than 3600 seconds."},
         {"60", "2001", "60", "The Hard Disk recording size cannot be greater than 2,000 MB (2GB)"},
@@ -142,15 +129,15 @@ TEST(PathDialogs, FileOptionsAreCheckedInOrderAndSetPathsCreatesMissingFoldersOr
         {"-60", "10", "60", "The RAM recording time must be at least 4 seconds."},
         {"60", "-1", "60", "The Hard Disk recording size must be at least 1 MB"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [ram, size, buffer, message] : cases) {
         FileIOOpts options;
         path_dialogs::FileIOFields f = path_dialogs::FieldsOf(options);
         f.ram = false;
-        f.ramSeconds = c.ram;
-        f.sizeMegabytes = c.size;
-        f.bufferSeconds = c.buffer;
+        f.ramSeconds = ram;
+        f.sizeMegabytes = size;
+        f.bufferSeconds = buffer;
         const auto failure = path_dialogs::ApplyFileIOFields(options, f);
-        EXPECT_EQ(failure.value_or(""), c.message) << c.ram << " " << c.size << " " << c.buffer;
+        EXPECT_EQ(failure.value_or(""), message) << ram << " " << size << " " << buffer;
         if (!failure) {
             EXPECT_EQ(std::tuple(options.MaxRamRecordingTimeSecs, options.MaxDiskRecordingSizeBytes,
                                  options.WaveFileMode),

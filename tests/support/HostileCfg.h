@@ -3,6 +3,7 @@
 // defaults with every number replaced by one hostile text ("nan", "1e39"),
 // and every float field of the settings by key, as the file names them.
 
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -38,6 +39,8 @@ inline std::string EveryNumberFrom(const std::vector<std::string>& values, bool 
 struct FloatField {
     std::string Key;
     float Value;
+    bool operator==(const FloatField&) const = default;
+    friend void PrintTo(const FloatField& f, std::ostream* os) { *os << f.Key << "=" << f.Value; }
 };
 
 inline std::vector<FloatField> FloatFields(const FrameSettings& settings)
