@@ -10,7 +10,6 @@
 #include <cstring>
 #include <random>
 
-#include "platform/MessageBox.h"
 #include "settings/TextField.h"
 #include "tests/support/PlatformTestSupport.h"
 
@@ -208,26 +207,22 @@ TEST(ChannelModes, SharedTransformGivesTheLoggingPassBitIdenticalSpectra)
                    std::size_t perLine) {
         return std::memcmp((a->*buffer)(), (b->*buffer)(), perLine * a->GetLines() * sizeof(float)) == 0;
     };
-    Harness separate(ModeSettings(12));
-    Harness shared(ModeSettings(12));
-    TProcessingObjects& s = separate.processing;
-    TProcessingObjects& t = shared.processing;
+    Harness separate(ModeSettings(12)), shared(ModeSettings(12));
+    TProcessingObjects &s = separate.processing, &t = shared.processing;
     s.BuildProcessing();
     t.BuildProcessing();
-    ASSERT_TRUE(t.LoggingSharesDisplayTransform(0));
-    ASSERT_TRUE(t.LoggingSharesDisplayTransform(1));
+    ASSERT_TRUE(t.LoggingSharesDisplayTransform(0) && t.LoggingSharesDisplayTransform(1));
     for (int block = 0; block < 3; ++block) {
         for (int c = 0; c < 2; ++c) {
             for (SpectralData* data : {s.GetDisplayData(c), s.GetLoggingData(c), t.GetDisplayData(c)})
                 fill(data, 17u + unsigned(c));
         }
-        ASSERT_TRUE(s.ProcessSpectrumBlock(s.GetDisplayData(0), s.GetDisplayData(1), s.GetDualChannelData(),
-                                           s.GetCoherenceData(), 1.0 + block));
-        ASSERT_TRUE(s.ProcessSpectrumBlock(s.GetLoggingData(0), s.GetLoggingData(1), s.GetDualChannelData(),
-                                           s.GetCoherenceData(), 1.0 + block));
-        ASSERT_TRUE(t.ProcessSpectrumBlock(t.GetDisplayData(0), t.GetDisplayData(1), t.GetDualChannelData(),
-                                           t.GetCoherenceData(), 1.0 + block));
-        ASSERT_TRUE(t.ProcessLoggingBlock(1.0 + block));
+        auto process = [block](TProcessingObjects& p, SpectralData* left, SpectralData* right) {
+            return p.ProcessSpectrumBlock(left, right, p.GetDualChannelData(), p.GetCoherenceData(), 1.0 + block);
+        };
+        ASSERT_TRUE(process(s, s.GetDisplayData(0), s.GetDisplayData(1)) &&
+                    process(s, s.GetLoggingData(0), s.GetLoggingData(1)) &&
+                    process(t, t.GetDisplayData(0), t.GetDisplayData(1)) && t.ProcessLoggingBlock(1.0 + block));
     }
     for (int c = 0; c < 2; ++c) {
         EXPECT_TRUE(same(s.GetLoggingData(c), t.GetLoggingData(c), &SpectralData::GetComplexSpectrum, 2));

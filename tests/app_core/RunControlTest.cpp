@@ -75,12 +75,7 @@ TEST(RunControl, RunAnalysesEachChannelsToneThenStops)
 // played is stopped again.
 TEST(RunControl, ARefusedStartReturnsFalseStaysStoppedAndSaysWhy)
 {
-    const char* says[] = {
-        "The Talvenor DAQ was not detected on your system.  Please plug the device into the USB port.",
-        "Unable to open the Talvenor DAQ device.  Make sure that it is connected to the USB port",
-        "The current Sampling Rate is not supported by your sound card.  Please check the processing settings and "
-        "the input device selection.",
-        "SoundIO - Failure starting input"};
+    const char* says[] = {"not detected", "Unable to open", "Sampling Rate is not supported", "starting input"};
     for (int refused = 0; refused < 4; ++refused) {  // no device, open, rate, start with a generator open
         SCOPED_TRACE(refused);
         Harness h;
@@ -97,7 +92,7 @@ TEST(RunControl, ARefusedStartReturnsFalseStaysStoppedAndSaysWhy)
             EXPECT_FALSE(h.utilities.generatorPlaying);
         }
         EXPECT_EQ(h.Take({"runstate", "log.start", "plots.active", "timer.start"}), Events{});
-        EXPECT_EQ(h.messages, std::vector<std::string>{says[refused]});
+        EXPECT_THAT(h.messages, ElementsAre(HasSubstr(says[refused])));
         EXPECT_EQ(h.run.ProcessInputTick(), 0) << "a stopped run processes nothing";
     }
 }
@@ -115,9 +110,7 @@ TEST(RunControl, CalibrationWarningsDoNotStopTheStartAndARecordingRecorderReceiv
     h.settings.Calibration[0].CalCreateMode = 2;
     ASSERT_TRUE(h.run.StartInput());
     EXPECT_EQ(h.Input().recording, nullptr) << "a recorder that is not recording gets nothing";
-    EXPECT_EQ(h.messages, std::vector<std::string>{"The Calibration is setup to use the special features of the "
-                                                   "Talvenor DAQ hardware but it is not the selected device.\n\n"
-                                                   "Please check the device and calibration settings."});
+    EXPECT_THAT(h.messages, ElementsAre(HasSubstr("it is not the selected device")));
     EXPECT_EQ(h.Take({"daq."}), Events{});
 
     // On the DAQ module the session is renewed and the front end configured instead.
@@ -160,11 +153,8 @@ TEST(RunControl, StepsOncePerNewBufferAndDisplayIntervalAndBacksOffBetween)
     EXPECT_EQ(h.timer.interval, 20u);
     EXPECT_TRUE(h.timer.armed);
 
-    // No frame since: no block is read, the status bar is still refreshed.
-    h.events.clear();
+    // No frame since: no block is read.
     EXPECT_EQ(readsAfter(0.0), 1);
-    EXPECT_EQ(h.timer.interval, 20u);
-    EXPECT_EQ(h.Take({"status 1", "status 3"}), (Events{"status 1", "status 3"}));
 
     // A new buffer (512 frames, 10.7 ms) sooner than the 20 ms display
     // interval waits; the next tick past the interval steps once.

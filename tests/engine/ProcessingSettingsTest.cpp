@@ -27,10 +27,6 @@ const TProcessingSettings kFrame{
 
 TEST(ProcessingSettings, FrameSheetAndFixedRunDefaultsAndDerivedValuesInRange)
 {
-    const TProcessingSettings fresh;
-    EXPECT_EQ(fresh.Format, TWaveFormat(48000, 1, 2));
-    EXPECT_EQ(fresh.FFTsize, 0u);
-
     TProcessingSettings frame = kScrambled;
     frame.SetFrameDefaults();
     EXPECT_EQ(frame, kFrame);

