@@ -16,11 +16,7 @@ namespace {
 TSigGenBuildRequest Sweep(float from, float to, std::int32_t ms, std::int32_t type)
 {
     TSigGenBuildRequest r = Request(kSigFreqSweep);
-    r.Channel[0].FreqSweep.FStartHz = from;
-    r.Channel[0].FreqSweep.FStopHz = to;
-    r.Channel[0].FreqSweep.TimeMSec = ms;
-    r.Channel[0].FreqSweep.SweepType = type;
-    r.Channel[0].FreqSweep.SingleSweepFlag = 1;
+    r.Channel[0].FreqSweep = {from, to, ms, type, 1, 0};
     return r;
 }
 
@@ -72,9 +68,8 @@ TEST(SigGenSweep, LogSweepStartsAtItsStartAndEndsAtItsStop)
 
 TEST(SigGenSweep, DownwardLogSweepReturnsAndRepeats)
 {
-    TSigGenBuildRequest r = Sweep(5000, 50, 500, 2);
-    r.Channel[0].FreqSweep.ReturnSweepFlag = 1;
-    r.Channel[0].FreqSweep.SingleSweepFlag = 0;
+    TSigGenBuildRequest r = Request(kSigFreqSweep);
+    r.Channel[0].FreqSweep = {5000, 50, 500, 2, 0, 1}; // repeating, with a return
     const std::vector<double> x = Samples(r);
     ASSERT_EQ(x.size(), 48000u); // two 24000-frame patterns
     // Down from the top, then the same frames mirrored back up.
@@ -120,11 +115,7 @@ TEST(SigGenSweep, LevelSweepClimbsAsSetAndRestarts)
 TEST(SigGenSweep, OctaveStepsAreTheBaseTenBandCentres)
 {
     // IEC 61260-1 base-ten centres, 1000 · 10^(3x/10b), third octaves from 20 Hz up.
-    FreqStepSettings s;
-    s.StepType = 2;
-    s.OctaveNumber = 3;
-    s.FStartHz = 20.0f;
-    s.FStopHz = 20000.0f;
+    const FreqStepSettings s = {20.0f, 20000.0f, 1000.0f, 3, 100, 2, 1, 0}; // 100 ms a step, once
     std::int64_t first = 0;
     ASSERT_EQ(TSigGenSteps::GetStepCount(s, &first, 48000), 31);
     for (int i = 0; i < 31; ++i) {
@@ -134,8 +125,6 @@ TEST(SigGenSweep, OctaveStepsAreTheBaseTenBandCentres)
 
     TSigGenBuildRequest r = Request(kSigFreqStep);
     r.Channel[0].FreqStep = s;
-    r.Channel[0].FreqStep.DwellTimeMSec = 100;
-    r.Channel[0].FreqStep.SingleStepFlag = 1;
     const std::vector<double> x = Samples(r);
     ASSERT_EQ(x.size(), 31u * 4800u);
     const std::vector<double> up = UpCrossings(x);

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iterator>
+#include <tuple>
 
 #include "audio/TWaveFile.h"
 #include "tests/utilities/SigGenWindowTestSupport.h"
@@ -67,10 +68,8 @@ TEST_F(SigGenWindowTest, OpensWithItsSignalBuiltThenRunPlaysItInALoopAtTheAnalyz
     // The tone has nothing to set.
     EXPECT_FALSE(Control<QPushButton>(CSigGen::kLeftDetailsId)->isEnabled());
     ASSERT_NE(w.GetWaveData(), nullptr);
-    EXPECT_EQ(w.GetWaveData()->GetNumFrames(), 480000u);
-    EXPECT_EQ(w.GetChannels(), 2u);
-    EXPECT_EQ(shows.count(), 1);
-    EXPECT_EQ(hides.count(), 1);
+    EXPECT_EQ(std::tuple(w.GetWaveData()->GetNumFrames(), w.GetChannels(), shows.count(), hides.count()),
+              std::tuple(480000u, 2u, 1, 1));
     EXPECT_TRUE(capture.messages.empty());
 
     // Built at the ASIO minimum, played at the analyzer's rate.
@@ -91,9 +90,7 @@ TEST_F(SigGenWindowTest, OpensWithItsSignalBuiltThenRunPlaysItInALoopAtTheAnalyz
     ASSERT_TRUE(w.IsPlaying());
     frame.running = true;
     Control<QPushButton>(CSigGen::kStopId)->click();
-    EXPECT_EQ(frame.analyzerStops, 1);
-    EXPECT_FALSE(frame.running);
-    EXPECT_FALSE(w.IsPlaying());
+    EXPECT_EQ(std::tuple(frame.analyzerStops, frame.running, w.IsPlaying()), std::tuple(1, false, false));
 
     // Run is refused while the analyzer runs, without a port.
     frame.running = true;
@@ -162,12 +159,10 @@ TEST_F(SigGenWindowTest, ASingleSweepOnTheLeftPlaysOnceAndStopsAfterItsLengthAnd
     w.StartGenerator();
     ASSERT_TRUE(w.IsPlaying());
     EXPECT_FALSE(frame.ports.lastLoop);
-    EXPECT_TRUE(w.GetOneShotTimer().isActive());
-    EXPECT_EQ(w.GetOneShotTimer().interval(), 2100);
+    EXPECT_EQ(std::tuple(w.GetOneShotTimer().isActive(), w.GetOneShotTimer().interval()), std::tuple(true, 2100));
 
     w.OnTimer();
-    EXPECT_FALSE(w.IsPlaying());
-    EXPECT_FALSE(w.GetOneShotTimer().isActive());
+    EXPECT_EQ(std::tuple(w.IsPlaying(), w.GetOneShotTimer().isActive()), std::tuple(false, false));
 
     // The left channel decides: the same sweep on the right alone loops.
     frame.settings.Processing.Format = TWaveFormat(48000, 2, 2);
@@ -200,9 +195,7 @@ TEST_F(SigGenWindowTest, CommandsOpenTheirDialogsAndStoreWhatIsChosen)
         static_cast<QDialog*>(dialog)->accept();
     });
     w.SaveSignalCommand();
-    EXPECT_EQ(frame.analyzerStops, 1);
-    EXPECT_FALSE(w.IsPlaying());
-    EXPECT_EQ(startedIn, "/nonexistent");
+    EXPECT_EQ(std::tuple(frame.analyzerStops, w.IsPlaying(), startedIn), std::tuple(1, false, QString("/nonexistent")));
     EXPECT_EQ(frame.settings.m_DataPathsInUse.Get(DataPaths::kWave), folder.string());
     // Three whole copies in order, and nothing else left in the folder.
     TWaveFile saved((folder / "tone.wav").string(), TWaveFile::kMemoryMode, false);
@@ -234,9 +227,8 @@ TEST_F(SigGenWindowTest, CommandsOpenTheirDialogsAndStoreWhatIsChosen)
     frame.ports.isDaq = true;
     OnNextModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
     w.OnLevel();
-    EXPECT_EQ(frame.settings.SigGenOutput.OutputUnits, 2);
-    EXPECT_FLOAT_EQ(frame.settings.SigGenOutput.OutputLevel, 0.5f);
-    EXPECT_FLOAT_EQ(frame.settings.SigGenOutput.FSVoltage, 1.0f);
+    const SigGenOutputSettings& levels = frame.settings.SigGenOutput;
+    EXPECT_EQ(std::tuple(levels.OutputUnits, levels.OutputLevel, levels.FSVoltage), std::tuple(2, 0.5f, 1.0f));
     ASSERT_TRUE(WaitForBuildShown(w));
 
     // Choosing a type edits its parameters and rebuilds.

@@ -112,8 +112,6 @@ public:
         });
     }
     ~MessageCapture() { platform::SetMessageBoxHook({}); }
-    MessageCapture(const MessageCapture&) = delete;
-    MessageCapture& operator=(const MessageCapture&) = delete;
 
     std::vector<platform::MessageBoxRequest> messages;
 };

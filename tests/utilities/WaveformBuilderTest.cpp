@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <atomic>
 #include <utility>
 #include <string>
@@ -60,7 +58,7 @@ std::uint64_t StartHeld(Recorder& recorder, TWaveformBuilder& builder)
 
 } // namespace
 
-TEST(WaveformBuilder, ABuildReportsProgressPerChannelAndCompletes)
+TEST(WaveformBuilder, ABuildReportsProgressPerChannelAndCompletesEvenWithoutMemory)
 {
     Recorder recorder;
     TWaveformBuilder builder(&recorder);
@@ -76,8 +74,19 @@ TEST(WaveformBuilder, ABuildReportsProgressPerChannelAndCompletes)
 
     TWaveData* wave = builder.GetWaveData();
     ASSERT_NE(wave, nullptr);
-    EXPECT_EQ(wave->GetNumFrames(), 480000u);
-    EXPECT_EQ(wave->GetChannels(), 2u);
+    EXPECT_EQ(std::tuple(wave->GetNumFrames(), wave->GetChannels()), std::tuple(480000u, 2u));
+
+    // An allocation failure still completes, with its message and no buffer.
+    platform::FailNextAllocations(1);
+    builder.StartBuild(Request(kSigTone1kHz));
+    builder.JoinBuild();
+    platform::FailNextAllocations(0);
+    ASSERT_EQ(recorder.results.size(), 2u);
+    EXPECT_EQ(recorder.results[1].Status, TSigGenBuildStatus::OutOfMemory);
+    const std::string message = "Signal Generator - insufficient memory available to build selected waveform.";
+    EXPECT_EQ(recorder.results[1].Messages, std::vector<std::string>{message});
+    EXPECT_EQ(builder.GetWaveData(), nullptr);
+    EXPECT_FALSE(builder.IsBuilding());
 }
 
 TEST(WaveformBuilder, CancelRebuildAndTeardownWhileBuilding)
@@ -114,22 +123,6 @@ TEST(WaveformBuilder, CancelRebuildAndTeardownWhileBuilding)
         id = StartHeld(recorder, builder);
     }
     EXPECT_EQ(recorder.Outcomes(), (std::vector{std::pair(id, TSigGenBuildStatus::Cancelled)}));
-}
-
-TEST(WaveformBuilder, AnAllocationFailureStillCompletesWithItsMessage)
-{
-    Recorder recorder;
-    TWaveformBuilder builder(&recorder);
-    platform::FailNextAllocations(1);
-    builder.StartBuild(Request(kSigTone1kHz));
-    builder.JoinBuild();
-    platform::FailNextAllocations(0);
-    ASSERT_EQ(recorder.results.size(), 1u);
-    EXPECT_EQ(recorder.results[0].Status, TSigGenBuildStatus::OutOfMemory);
-    const std::string message = "Signal Generator - insufficient memory available to build selected waveform.";
-    EXPECT_EQ(recorder.results[0].Messages, std::vector<std::string>{message});
-    EXPECT_EQ(builder.GetWaveData(), nullptr);
-    EXPECT_FALSE(builder.IsBuilding());
 }
 
 TEST(WaveformBuilder, OutputFollowsDriverLockLengthAndLevels)
