@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <tuple>
 
 #include <unistd.h>
 
@@ -59,9 +60,8 @@ TEST(SigGenShape, PulseAndReducedLevelsAroundTheZeroLevel)
 {
     // 200 µs in 10000 µs at 48000 Hz: 9 frames high in 480.
     const std::vector<double> pulse = Samples(Request(kSigPulse));
-    EXPECT_EQ(CountOf(pulse, 0, 9, 32766.0), 9);
-    EXPECT_EQ(CountOf(pulse, 9, 471, 0.0), 471);
-    EXPECT_EQ(pulse[480], 32766.0);
+    EXPECT_EQ(std::tuple(CountOf(pulse, 0, 9, 32766.0), CountOf(pulse, 9, 471, 0.0), pulse[480]),
+              std::tuple(9, 471, 32766.0));
 
     // At half level an 8-bit square swings about 127, as the tone does.
     TSigGenBuildRequest r = Request(kSigSquare, 48000, 1);
@@ -127,9 +127,8 @@ TEST_F(SigGenUserWave, FilesKeepTheirLevelInAWiderBufferAndRepeat)
     const std::string wide = MakeFile("wide.wav", 1000, TWaveFormat(44100, 2, 3), 5);
     const Built b = Build(Files(narrow, wide));
     ASSERT_TRUE(b.Wave);
-    EXPECT_EQ(b.Wave->GetFormat(), TWaveFormat(44100, 2, 3));
-    EXPECT_EQ(b.Wave->GetNumFrames(), 1000u);
-    EXPECT_TRUE(b.Result.Messages.empty());
+    EXPECT_EQ(std::tuple(b.Wave->GetFormat(), b.Wave->GetNumFrames(), b.Result.Messages.size()),
+              std::tuple(TWaveFormat(44100, 2, 3), 1000u, 0u));
     // The 16-bit file's values are moved up 8 bits, and it repeats.
     EXPECT_EQ(At(Channel(*b.Wave, 0), {7, 107}), (std::vector{-21.0 * 256.0, -21.0 * 256.0}));
     EXPECT_EQ(At(Channel(*b.Wave, 1), {7, 999}), (std::vector{35.0, 4995.0}));
@@ -148,10 +147,9 @@ TEST_F(SigGenUserWave, AMismatchedRateOrAMissingFileIsRefusedWithAMessage)
     const std::string fast = MakeFile("fast.wav", 500, TWaveFormat(48000, 1, 2), 1);
     const std::string slow = MakeFile("slow.wav", 500, TWaveFormat(44100, 1, 2), 1);
     const Built mixed = Build(Files(slow, fast));
-    EXPECT_EQ(mixed.Wave->GetSampleRate(), 48000u);
+    EXPECT_EQ(std::tuple(mixed.Wave->GetSampleRate(), mixed.Wave->GetNumFrames(), mixed.Wave->GetSample(9, 1, false)),
+              std::tuple(48000u, 500u, -9.0));
     EXPECT_EQ(CountOf(Channel(*mixed.Wave, 0), 0, 500, 0.0), 500);
-    EXPECT_EQ(mixed.Wave->GetNumFrames(), 500u);
-    EXPECT_EQ(mixed.Wave->GetSample(9, 1, false), -9.0);
     ASSERT_EQ(mixed.Result.Messages.size(), 1u);
     EXPECT_NE(mixed.Result.Messages[0].find("44100 Hz"), std::string::npos) << mixed.Result.Messages[0];
 
@@ -160,8 +158,8 @@ TEST_F(SigGenUserWave, AMismatchedRateOrAMissingFileIsRefusedWithAMessage)
     r.Channel[1].SigType = kSigTone1kHz;
     const Built b = Build(r);
     ASSERT_TRUE(b.Wave);
-    EXPECT_EQ(b.Wave->GetSampleRate(), 48000u);
-    ASSERT_EQ(b.Wave->GetNumFrames(), 480000u); // the tone's length
+    // The tone's rate and length.
+    ASSERT_EQ(std::tuple(b.Wave->GetSampleRate(), b.Wave->GetNumFrames()), std::tuple(48000u, 480000u));
     EXPECT_EQ(CountOf(Channel(*b.Wave, 0), 0, 480000, 0.0), 480000);
     EXPECT_EQ(b.Result.Messages, std::vector<std::string>{"Generator - Failure opening file: " + missing});
 }

@@ -195,7 +195,8 @@ TEST_F(SigGenWindowTest, CommandsOpenTheirDialogsAndStoreWhatIsChosen)
         static_cast<QDialog*>(dialog)->accept();
     });
     w.SaveSignalCommand();
-    EXPECT_EQ(std::tuple(frame.analyzerStops, w.IsPlaying(), startedIn), std::tuple(1, false, QString("/nonexistent")));
+    EXPECT_EQ(std::tuple(frame.analyzerStops, w.IsPlaying(), startedIn.toStdString()),
+              std::tuple(1, false, "/nonexistent"));
     EXPECT_EQ(frame.settings.m_DataPathsInUse.Get(DataPaths::kWave), folder.string());
     // Three whole copies in order, and nothing else left in the folder.
     TWaveFile saved((folder / "tone.wav").string(), TWaveFile::kMemoryMode, false);
