@@ -50,7 +50,7 @@ TEST(SigGenPlayRules, DetailsNeedParametersAndAPlayedChannel)
     }
 }
 
-TEST(SigGenPlayRules, StopTimePlaybackRateAndTheRightChannelsNotice)
+TEST(SigGenPlayRules, StopTimePlaybackRateTheRightChannelsNoticeAndTheQuickList)
 {
     // A one-shot signal stops a tenth of a second after its data, truncated.
     EXPECT_EQ(std::pair(Rules::OneShotStopMs(0.0f), Rules::OneShotStopMs(0.0205f)), std::pair(100, 120));
@@ -60,17 +60,15 @@ TEST(SigGenPlayRules, StopTimePlaybackRateAndTheRightChannelsNotice)
     EXPECT_EQ(Rules::PlaybackRate(1, kSigUserWave, 48000, 44100, 24000), 44100u);
     EXPECT_EQ(Rules::PlaybackRate(0, kSigUserWave, 96000, 44100, 24000), 96000u);
 
+    // The quick list selects the stored type.
+    const auto left = TSigGenTypeList::For(0, kSigPinkNoise, 2, false);
+    ASSERT_EQ(left.Entries.size(), 7u);
+    EXPECT_EQ(left.Entries[left.Selected].SigType, kSigPinkNoise);
+    EXPECT_EQ(TSigGenTypeList::For(1, kSigFreqSweep, 2, false).Selected, 5);
+
     // The right list explains why it cannot be used; locking is named first.
     EXPECT_EQ(std::vector({Rules::RightChannelNotice(true, 2), Rules::RightChannelNotice(true, 1),
                            Rules::RightChannelNotice(false, 1), Rules::RightChannelNotice(false, 2)}),
               std::vector<const char*>(
                   {Rules::kLockedMessage, Rules::kLockedMessage, Rules::kMonoMessage, nullptr}));
-}
-
-TEST(SigGenTypeList, TheQuickListSelectsTheStoredTypeAndShowsNoneForOthers)
-{
-    const auto left = TSigGenTypeList::For(0, kSigPinkNoise, 2, false);
-    ASSERT_EQ(left.Entries.size(), 7u);
-    EXPECT_EQ(left.Entries[left.Selected].SigType, kSigPinkNoise);
-    EXPECT_EQ(TSigGenTypeList::For(1, kSigFreqSweep, 2, false).Selected, 5);
 }
