@@ -45,7 +45,7 @@ TEST(SigGenNoise, WhiteNoiseIsTheRandomStreamAtHalfScaleAndFlat)
         EXPECT_NEAR(s.MeanLineDb(f, 2 * f), reference, 1.0) << f << " Hz";
 }
 
-TEST(SigGenNoise, PinkNoiseFallsThreeDecibelsAnOctave)
+TEST(SigGenNoise, PinkNoiseFallsThreeDecibelsAnOctaveAndLoopsOverTheDataChunkOnly)
 {
     ASSERT_TRUE(PinkWave()->IsLoaded());
     const std::vector<double> x = Samples(Request(kSigPinkNoise));
@@ -57,11 +57,8 @@ TEST(SigGenNoise, PinkNoiseFallsThreeDecibelsAnOctave)
         EXPECT_NEAR(s.MeanLineDb(f, 2 * f) - top, 3.0103 * k, 0.5) << f << " Hz";
     // The recording's level: 15.1 dB below full scale (RMS).
     EXPECT_NEAR(RmsDb(x, 32767), -15.1, 0.05);
-}
 
-TEST(SigGenNoise, PinkNoiseLoopsOverTheDataChunkOnly)
-{
-    // The file's own words from byte 88, read here without the generator.
+    // It loops over the data chunk only. The file's own words from byte 88, read here without the generator.
     const auto places = TPinkWave::DefaultLocations();
     std::ifstream in(places.back(), std::ios::binary);
     const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), {}};
@@ -76,11 +73,11 @@ TEST(SigGenNoise, PinkNoiseLoopsOverTheDataChunkOnly)
     // Against a longer right channel the loop wraps to byte 88 after K words.
     TSigGenBuildRequest r = Request(kSigPinkNoise, 44100, 2, 2);
     r.Channel[1].SigType = kSigWhiteNoise;
-    const std::vector<double> x = Samples(r);
-    ASSERT_EQ(x.size(), 60u * 44100u);
-    EXPECT_EQ(At(x, {0, 1, K - 1}), (std::vector{word(0), word(1), word(K - 1)}));
+    const std::vector<double> y = Samples(r);
+    ASSERT_EQ(y.size(), 60u * 44100u);
+    EXPECT_EQ(At(y, {0, 1, K - 1}), (std::vector{word(0), word(1), word(K - 1)}));
     for (std::uint64_t j = 0; j < 200; ++j)
-        ASSERT_EQ(x[K + j], word(j)) << j;
+        ASSERT_EQ(y[K + j], word(j)) << j;
 
     EXPECT_EQ(Build(Request(kSigPinkNoise, 96000)).Wave->GetNumFrames(), K);
 }

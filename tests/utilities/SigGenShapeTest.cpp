@@ -36,7 +36,7 @@ TEST(SigGenShape, SawtoothAndTriangleRampOverWholeFramePeriods)
     EXPECT_EQ(At(Samples(r), {16, 32, 33}), (std::vector{32767.0, -32767.0, -32767.0}));
 }
 
-TEST(SigGenShape, SquareWaveHasOddHarmonicsFallingAsOneOverN)
+TEST(SigGenShape, SquareWaveHasOddHarmonicsFallingAsOneOverNAndFrequenciesBeyondReachAreRefusedOrPlayAtNyquist)
 {
     TSigGenBuildRequest r = Request(kSigSquare);
     r.Channel[0].Square.FreqHz = 250.0f; // 192 frames a period
@@ -54,6 +54,22 @@ TEST(SigGenShape, SquareWaveHasOddHarmonicsFallingAsOneOverN)
     EXPECT_EQ(CountOf(Samples(r), 44, 44, 32766.0), 22);
     r.Channel[0].Square.DutyCyclePct = 25;
     EXPECT_EQ(CountOf(Samples(r), 44, 44, 32766.0), 11);
+
+    // A frequency beyond reach is refused with silence, or plays at Nyquist.
+    r = Request(kSigSquare);
+    r.Channel[0].Square.FreqHz = 0.0f;
+    Built b = Build(r);
+    ASSERT_TRUE(b.Wave);
+    EXPECT_EQ(CountOf(Channel(*b.Wave), 0, 48000, 0.0), 48000);
+    ASSERT_EQ(b.Result.Messages.size(), 1u);
+    EXPECT_NE(b.Result.Messages[0].find("left channel"), std::string::npos);
+
+    r.Channel[0].Square.FreqHz = 30000.0f; // two frames a period
+    EXPECT_EQ(At(Samples(r), {0, 1, 2}), (std::vector{32766.0, -32766.0, 32766.0}));
+
+    b = Build(Request(kSigTone1kHz, 1000)); // a user file's rate could be this low
+    EXPECT_EQ(CountOf(Channel(*b.Wave), 0, b.Wave->GetNumFrames(), 0.0), int(b.Wave->GetNumFrames()));
+    EXPECT_EQ(b.Result.Messages.size(), 1u);
 }
 
 TEST(SigGenShape, PulseAndReducedLevelsAroundTheZeroLevel)
@@ -70,24 +86,6 @@ TEST(SigGenShape, PulseAndReducedLevelsAroundTheZeroLevel)
     EXPECT_EQ(At(Samples(r), {0, 12}), (std::vector{63.0, -63.0}));
     r.Channel[0].SigType = kSigPulse;
     EXPECT_EQ(Build(r).Wave->GetSample(0, 0, false), 127.0 + 63.0);
-}
-
-TEST(SigGenShape, FrequenciesBeyondReachAreRefusedOrPlayAtNyquist)
-{
-    TSigGenBuildRequest r = Request(kSigSquare);
-    r.Channel[0].Square.FreqHz = 0.0f;
-    Built b = Build(r);
-    ASSERT_TRUE(b.Wave);
-    EXPECT_EQ(CountOf(Channel(*b.Wave), 0, 48000, 0.0), 48000);
-    ASSERT_EQ(b.Result.Messages.size(), 1u);
-    EXPECT_NE(b.Result.Messages[0].find("left channel"), std::string::npos);
-
-    r.Channel[0].Square.FreqHz = 30000.0f; // two frames a period
-    EXPECT_EQ(At(Samples(r), {0, 1, 2}), (std::vector{32766.0, -32766.0, 32766.0}));
-
-    b = Build(Request(kSigTone1kHz, 1000)); // a user file's rate could be this low
-    EXPECT_EQ(CountOf(Channel(*b.Wave), 0, b.Wave->GetNumFrames(), 0.0), int(b.Wave->GetNumFrames()));
-    EXPECT_EQ(b.Result.Messages.size(), 1u);
 }
 
 class SigGenUserWave : public testing::Test {
