@@ -201,8 +201,7 @@ TEST_F(RecorderDocumentTest, TheRecordingTakesMemoryAsItGrowsAndStopsKeepingItWh
     Append(file, 460000 - 127000);
     platform::FailNextAllocations(1);
     EXPECT_EQ(doc.KeepRecordingRoom(), TRecorderDocument::Room::OutOfMemory);
-    EXPECT_EQ(file.GetDataFrames(), 460000u);
-    EXPECT_EQ(file.GetSample(1, 1, false), 3.0);
+    EXPECT_EQ(std::tuple(file.GetDataFrames(), file.GetSample(1, 1, false)), std::tuple(460000u, 3.0));
     doc.ReportRoom(TRecorderDocument::Room::OutOfMemory);
     EXPECT_EQ(messages.back(), "The recording has stopped: no more memory could be had for it. The 57.5 seconds "
                                "recorded are kept.");
@@ -240,20 +239,19 @@ TEST_F(RecorderDocumentTest, AFileWithoutCalibrationAsksWhileCalibrationIsOnAndS
         TRecorderDocument doc(settings);
         // A name relative to the wave folder.
         ASSERT_TRUE(doc.Open("mono.wav", prompts));
-        EXPECT_EQ(asked, shouldAsk);
-        EXPECT_EQ(std::tuple(settings.Calibration[0].IsEnabled, settings.Calibration[1].IsEnabled),
-                  std::tuple(enabledAfter, enabledAfter));
-        EXPECT_EQ(doc.File()->GetScale(0), scale);
-        EXPECT_EQ(settings.Processing.ChannelProcessing, 0) << "a mono file analyses one channel";
-        EXPECT_EQ(settings.Processing.Format, TWaveFormat(8000, 1, 2));
+        EXPECT_EQ(std::tuple(asked, settings.Calibration[0].IsEnabled, settings.Calibration[1].IsEnabled,
+                             doc.File()->GetScale(0)),
+                  std::tuple(shouldAsk, enabledAfter, enabledAfter, scale));
+        // A mono file analyses one channel.
+        EXPECT_EQ(std::tuple(settings.Processing.ChannelProcessing, settings.Processing.Format),
+                  std::tuple(0, TWaveFormat(8000, 1, 2)));
     }
 
     // Recording into it while the analysis has changed its format would
     // store stereo frames as mono ones.
     TRecorderDocument doc(settings);
     ASSERT_TRUE(doc.Open(Path("mono.wav"), prompts));
-    EXPECT_EQ(doc.Title(), "mono.wav");
-    EXPECT_FALSE(doc.IsChanged());
+    EXPECT_EQ(std::tuple(doc.Title(), doc.IsChanged()), std::tuple("mono.wav", false));
     settings.Processing.Format.Set(8000, 2, 2);
     EXPECT_FALSE(doc.PrepareRecording());
     EXPECT_EQ(messages.back(), TRecorderDocument::kOtherFormatMessage);
