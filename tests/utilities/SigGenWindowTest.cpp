@@ -103,9 +103,8 @@ TEST_F(SigGenWindowTest, OpensWithItsSignalBuiltThenRunPlaysItInALoopAtTheAnalyz
     frame.ports.openOk = false;
     w.StartGenerator();
     EXPECT_FALSE(w.IsPlaying());
-    ASSERT_EQ(capture.messages.size(), 2u);
-    EXPECT_EQ(capture.messages[0].text, TSigGenPlayRules::kAsioRunningMessage);
-    EXPECT_EQ(capture.messages[1].text, "Failure opening sound card.");
+    EXPECT_EQ(capture.messages,
+              (std::vector<std::string>{TSigGenPlayRules::kAsioRunningMessage, "Failure opening sound card."}));
 }
 
 TEST_F(SigGenWindowTest, AMonoOrLockedAnalyzerHasNoRightChannelAndSaysWhy)
@@ -124,8 +123,7 @@ TEST_F(SigGenWindowTest, AMonoOrLockedAnalyzerHasNoRightChannelAndSaysWhy)
 
     QFocusEvent focus(QEvent::FocusIn, Qt::MouseFocusReason);
     QApplication::sendEvent(right, &focus);
-    ASSERT_EQ(capture.messages.size(), 1u);
-    EXPECT_EQ(capture.messages[0].text, TSigGenPlayRules::kMonoMessage);
+    EXPECT_EQ(capture.messages, std::vector<std::string>{TSigGenPlayRules::kMonoMessage});
 
     // Focus that returns when the notice closes must not raise it again.
     QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
@@ -144,8 +142,7 @@ TEST_F(SigGenWindowTest, AMonoOrLockedAnalyzerHasNoRightChannelAndSaysWhy)
     EXPECT_EQ(Control<QComboBox>(CSigGen::kRightTypeId)->currentText(), "N/A");
     EXPECT_EQ(window->GetChannels(), 1u);
     QApplication::sendEvent(Control<QComboBox>(CSigGen::kRightTypeId), &focus);
-    ASSERT_EQ(capture.messages.size(), 1u);
-    EXPECT_EQ(capture.messages[0].text, TSigGenPlayRules::kLockedMessage);
+    EXPECT_EQ(capture.messages, std::vector<std::string>{TSigGenPlayRules::kLockedMessage});
 }
 
 TEST_F(SigGenWindowTest, ASingleSweepOnTheLeftPlaysOnceAndStopsAfterItsLengthAndATenth)
