@@ -99,13 +99,11 @@ TEST(SigGenDialogs, ARefusalKeepsTheDialogOpenAndTheSectionUntouchedAndTonesAreS
     // IMD ratios are stored as typed and shown whole.
     IMDSettings imd;
     imd.IMDtype = 2;
-    {
-        CIMDtones custom(nullptr, &imd, kNyquist);
-        EXPECT_EQ(std::pair(Find<QRadioButton>(custom, 1932)->isChecked(), Find(custom, 1933)->text()),
-                  std::pair(true, QString(" 100.0")));
-        Find(custom, 1935)->setText("2.5");
-        ASSERT_TRUE(PressOk(custom));
-    }
+    CIMDtones custom(nullptr, &imd, kNyquist);
+    EXPECT_EQ(std::pair(Find<QRadioButton>(custom, 1932)->isChecked(), Find(custom, 1933)->text()),
+              std::pair(true, QString(" 100.0")));
+    Find(custom, 1935)->setText("2.5");
+    ASSERT_TRUE(PressOk(custom));
     EXPECT_EQ(imd.PwrRatio, 2.5f);
     CIMDtones standard(nullptr, &imd, kNyquist);
     EXPECT_EQ(Find(standard, 1935)->text(), "2");

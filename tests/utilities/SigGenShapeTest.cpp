@@ -36,7 +36,7 @@ TEST(SigGenShape, SawtoothAndTriangleRampOverWholeFramePeriods)
     EXPECT_EQ(At(Samples(r), {16, 32, 33}), (std::vector{32767.0, -32767.0, -32767.0}));
 }
 
-TEST(SigGenShape, SquareWaveHasOddHarmonicsFallingAsOneOverNAndFrequenciesBeyondReachAreRefusedOrPlayAtNyquist)
+TEST(SigGenShape, SquareAndPulseKeepHarmonicsDutyCyclesAndLevelsAndRefuseUnreachableFrequencies)
 {
     TSigGenBuildRequest r = Request(kSigSquare);
     r.Channel[0].Square.FreqHz = 250.0f; // 192 frames a period
@@ -70,17 +70,14 @@ TEST(SigGenShape, SquareWaveHasOddHarmonicsFallingAsOneOverNAndFrequenciesBeyond
     b = Build(Request(kSigTone1kHz, 1000)); // a user file's rate could be this low
     EXPECT_EQ(CountOf(Channel(*b.Wave), 0, b.Wave->GetNumFrames(), 0.0), int(b.Wave->GetNumFrames()));
     EXPECT_EQ(b.Result.Messages.size(), 1u);
-}
 
-TEST(SigGenShape, PulseAndReducedLevelsAroundTheZeroLevel)
-{
-    // 200 µs in 10000 µs at 48000 Hz: 9 frames high in 480.
+    // Pulses, and reduced levels around the zero level. 200 µs in 10000 µs at 48000 Hz: 9 frames high in 480.
     const std::vector<double> pulse = Samples(Request(kSigPulse));
     EXPECT_EQ(std::tuple(CountOf(pulse, 0, 9, 32766.0), CountOf(pulse, 9, 471, 0.0), pulse[480]),
               std::tuple(9, 471, 32766.0));
 
     // At half level an 8-bit square swings about 127, as the tone does.
-    TSigGenBuildRequest r = Request(kSigSquare, 48000, 1);
+    r = Request(kSigSquare, 48000, 1);
     r.Output.OutputUnits = 1; // percent
     r.Output.OutputLevel = 50.0f;
     EXPECT_EQ(At(Samples(r), {0, 12}), (std::vector{63.0, -63.0}));
