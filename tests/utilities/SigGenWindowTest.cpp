@@ -76,14 +76,12 @@ TEST_F(SigGenWindowTest, OpensWithItsSignalBuiltThenRunPlaysItInALoopAtTheAnalyz
     EXPECT_EQ(w.GetSampleRate(), 48000u);
     frame.ports.calls.clear();
     Control<QPushButton>(CSigGen::kRunId)->click();
-    EXPECT_TRUE(w.IsPlaying());
+    EXPECT_EQ(std::tuple(w.IsPlaying(), w.GetOneShotTimer().isActive()), std::tuple(true, false));
     const std::vector<std::string> expected = {"create 3/1", "open 24000/2/2", "prepare loop -1 -1", "start"};
     EXPECT_EQ(frame.ports.calls, expected);
-    EXPECT_FALSE(w.GetOneShotTimer().isActive());
     Control<QPushButton>(CSigGen::kStopId)->click();
-    EXPECT_FALSE(w.IsPlaying());
-    EXPECT_EQ(frame.ports.calls.back(), "deleted");
-    EXPECT_EQ(frame.analyzerStops, 0);
+    EXPECT_EQ(std::tuple(w.IsPlaying(), frame.ports.calls.back(), frame.analyzerStops),
+              std::tuple(false, "deleted", 0));
 
     // Played by the analyzer's start, Stop stops the analyzer as well.
     w.StartGenerator();
@@ -96,8 +94,7 @@ TEST_F(SigGenWindowTest, OpensWithItsSignalBuiltThenRunPlaysItInALoopAtTheAnalyz
     frame.running = true;
     frame.ports.calls.clear();
     w.OnRunButton();
-    EXPECT_FALSE(w.IsPlaying());
-    EXPECT_TRUE(frame.ports.calls.empty());
+    EXPECT_EQ(std::tuple(w.IsPlaying(), frame.ports.calls.size()), std::tuple(false, 0u));
     // An output that will not open is reported.
     frame.running = false;
     frame.ports.openOk = false;
@@ -166,8 +163,7 @@ TEST_F(SigGenWindowTest, ASingleSweepOnTheLeftPlaysOnceAndStopsAfterItsLengthAnd
     frame.settings.SigGenChannel[1] = left;
     left.SigType = kSigTone1kHz;
     Open().StartGenerator();
-    EXPECT_TRUE(frame.ports.lastLoop);
-    EXPECT_FALSE(window->GetOneShotTimer().isActive());
+    EXPECT_EQ(std::tuple(frame.ports.lastLoop, window->GetOneShotTimer().isActive()), std::tuple(true, false));
 }
 
 TEST_F(SigGenWindowTest, CommandsOpenTheirDialogsAndStoreWhatIsChosen)
