@@ -13,7 +13,7 @@
 
 using namespace analysis_view;
 
-TEST(AnalysisViewText, ReadoutsShowTheirNumbersTheNoValueMarkAndTheWeightingLetter)
+TEST(AnalysisViewText, ReadoutsShowTheirNumbersAndTheGridCopiesItsShownRowsAndKeepsItsLimits)
 {
     constexpr auto dB = ScalingOpts::kLogarithmic;
     constexpr auto linear = ScalingOpts::kLinear;
@@ -48,11 +48,8 @@ TEST(AnalysisViewText, ReadoutsShowTheirNumbersTheNoValueMarkAndTheWeightingLett
     grid.SetCellText(2, 0, "never copied");
     EXPECT_EQ(ClipboardText(grid, 1 + 1), "1000.0 Hz\r\nstale\r\n");
     EXPECT_EQ(ClipboardText(grid, 0 + 1), "1000.0 Hz\r\n");
-}
 
-TEST(DataGrid, TheCellStoreKeepsItsLimits)
-{
-    DataGridCells grid;
+    // The cell store keeps its limits.
     EXPECT_EQ(grid.Rows(), 2);
     grid.SetSize(60, 1);
     EXPECT_EQ(grid.Rows(), 2) << "60 keeps the rows";
@@ -69,7 +66,7 @@ TEST(DataGrid, TheCellStoreKeepsItsLimits)
     EXPECT_EQ(DataGridCells::ColourRgb(9, 0xD4D0C8), 0u);
 }
 
-TEST(DataGrid, MetricsRoundHalfUpAndAnEmptyGridHasNone)
+TEST(DataGrid, MetricsRoundHalfUpAnEmptyGridHasNoneAndViewersKeepTheirRowsBetween16And48Pixels)
 {
     using namespace data_grid;
     const std::optional<Metrics> three = MetricsFor({0, 0, 200, 100}, 3, 2);
@@ -84,11 +81,8 @@ TEST(DataGrid, MetricsRoundHalfUpAndAnEmptyGridHasNone)
     EXPECT_EQ(TextCell({0, 0, 200, 100}, *three, 2, 1), (Rect{101, 66, 200, 99}));
     EXPECT_EQ(EdgeCell({0, 0, 200, 100}, *three, 2, 1), (Rect{100, 66, 200, 99}));
     EXPECT_EQ(TextBaseline({101, 66, 200, 99}), 99 - 33 / 6);
-}
 
-TEST(DataGrid, AViewerKeepsItsRowsBetween16And48PixelsAndItsMinimumSize)
-{
-    using namespace data_grid;
+    // A viewer keeps its rows between 16 and 48 pixels, and its minimum size.
     struct Case {
         int clientHeight, rows, columns;
         int rowHeight, minWidth, minHeight;

@@ -29,7 +29,7 @@ std::vector<std::int32_t> Units(const std::vector<Options::UnitEntry>& entries)
 
 } // namespace
 
-TEST(OutputLevelOptions, TheDaqModuleTurnsRelativeLevelsIntoHalfAVolt)
+TEST(OutputLevelOptions, TheDaqModuleTurnsRelativeLevelsIntoHalfAVoltAndUnitsFollowTheFullScale)
 {
     SigGenOutputSettings stored = Levels(Options::kDbFullScale, -6.0f, 0.0f, 2.5f, 1);
     Options::ApplyDaqOutput(stored);
@@ -42,10 +42,8 @@ TEST(OutputLevelOptions, TheDaqModuleTurnsRelativeLevelsIntoHalfAVolt)
     SigGenOutputSettings dbv = Levels(Options::kDbV, -20.0f, -10.0f, 3.0f, 1);
     Options::ApplyDaqOutput(dbv);
     EXPECT_EQ(dbv, Levels(Options::kDbV, -20.0f, -10.0f));
-}
 
-TEST(OutputLevelOptions, UnitsFollowWhatIsKnownOfTheFullScale)
-{
+    // The units offered follow what is known of the full scale.
     EXPECT_EQ(Units(Options::OfferedUnits(false, false)), (std::vector{0, 1}));
     EXPECT_EQ(Units(Options::OfferedUnits(false, true)), (std::vector{0, 1}));
     EXPECT_EQ(Units(Options::OfferedUnits(true, false)), (std::vector{0, 1, 2, 3, 4, 5, 6}));

@@ -109,18 +109,16 @@ TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeep
         MessageResult answer;
         const char* saveAsPath;  // what the Save As dialog gives; "" cancels
         std::int64_t diskSpace;  // -1: plenty
-        bool mayGoOn;
-        bool fileKept;
-        const char* savedFile;  // a file that must then hold the recording, or ""
+        bool mayGoOn;            // and the file is closed; else it is kept, still to be saved
     };
     const Case cases[] = {
-        {"untitled, cancel", false, MessageResult::Cancel, "", -1, false, true, ""},
-        {"untitled, discard", false, MessageResult::No, "", -1, true, false, ""},
-        {"untitled, save as", false, MessageResult::Yes, "saved.wav", -1, true, false, "saved.wav"},
-        {"untitled, save as cancelled", false, MessageResult::Yes, "", -1, false, true, ""},
-        {"untitled, disk full", false, MessageResult::Yes, "full.wav", 100, false, true, ""},
-        {"named, save", true, MessageResult::Yes, "", -1, true, false, "named.wav"},
-        {"named, disk full", true, MessageResult::Yes, "", 100, false, true, ""},
+        {"untitled, cancel", false, MessageResult::Cancel, "", -1, false},
+        {"untitled, discard", false, MessageResult::No, "", -1, true},
+        {"untitled, save as", false, MessageResult::Yes, "saved.wav", -1, true},
+        {"untitled, save as cancelled", false, MessageResult::Yes, "", -1, false},
+        {"untitled, disk full", false, MessageResult::Yes, "full.wav", 100, false},
+        {"named, save", true, MessageResult::Yes, "", -1, true},
+        {"named, disk full", true, MessageResult::Yes, "", 100, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -138,16 +136,16 @@ TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeep
         EXPECT_EQ(messages.front(), c.named ? "The wave file (" + Path("named.wav")
                                                    + ") has changed.\n\nDo you want to save the file before closing?"
                                              : std::string(TRecorderDocument::kAskSaveUntitled));
-        EXPECT_EQ(doc.HasFile(), c.fileKept);
-        if (c.fileKept) { // and so still to be saved
+        EXPECT_EQ(doc.HasFile(), !c.mayGoOn);
+        if (!c.mayGoOn) {
             EXPECT_EQ(std::tuple(doc.IsChanged(), doc.File()->GetDataFrames()), std::tuple(true, frames));
         }
         if (c.diskSpace >= 0) {
             EXPECT_NE(messages.back().find("Failure saving wave file"), std::string::npos) << messages.back();
             EXPECT_EQ(doc.File()->Untitled, c.named ? 0 : 1) << "a failed Save As leaves the file as it was";
         }
-        if (*c.savedFile) {
-            TWaveFile saved(Path(c.savedFile), TWaveFile::kMemoryMode, false);
+        if (c.mayGoOn && c.answer == MessageResult::Yes) { // saved, under its name or the one chosen
+            TWaveFile saved(Path(c.named ? "named.wav" : c.saveAsPath), TWaveFile::kMemoryMode, false);
             ASSERT_FALSE(saved.Failed);
             EXPECT_EQ(std::tuple(saved.GetDataFrames(), saved.HasCalibration), std::tuple(frames, 1));
         }
@@ -203,8 +201,7 @@ TEST_F(RecorderDocumentTest, TheRecordingTakesMemoryAsItGrowsAndStopsKeepingItWh
     Append(file, 460000 - 127000);
     platform::FailNextAllocations(1);
     EXPECT_EQ(doc.KeepRecordingRoom(), TRecorderDocument::Room::OutOfMemory);
-    EXPECT_EQ(file.GetDataFrames(), 460000u);
-    EXPECT_EQ(file.GetSample(1, 1, false), 3.0);
+    EXPECT_EQ(std::tuple(file.GetDataFrames(), file.GetSample(1, 1, false)), std::tuple(460000u, 3.0));
     doc.ReportRoom(TRecorderDocument::Room::OutOfMemory);
     EXPECT_EQ(messages.back(), "The recording has stopped: no more memory could be had for it. The 57.5 seconds "
                                "recorded are kept.");
@@ -242,20 +239,19 @@ TEST_F(RecorderDocumentTest, AFileWithoutCalibrationAsksWhileCalibrationIsOnAndS
         TRecorderDocument doc(settings);
         // A name relative to the wave folder.
         ASSERT_TRUE(doc.Open("mono.wav", prompts));
-        EXPECT_EQ(asked, shouldAsk);
-        EXPECT_EQ(std::tuple(settings.Calibration[0].IsEnabled, settings.Calibration[1].IsEnabled),
-                  std::tuple(enabledAfter, enabledAfter));
-        EXPECT_EQ(doc.File()->GetScale(0), scale);
-        EXPECT_EQ(settings.Processing.ChannelProcessing, 0) << "a mono file analyses one channel";
-        EXPECT_EQ(settings.Processing.Format, TWaveFormat(8000, 1, 2));
+        EXPECT_EQ(std::tuple(asked, settings.Calibration[0].IsEnabled, settings.Calibration[1].IsEnabled,
+                             doc.File()->GetScale(0)),
+                  std::tuple(shouldAsk, enabledAfter, enabledAfter, scale));
+        // A mono file analyses one channel.
+        EXPECT_EQ(std::tuple(settings.Processing.ChannelProcessing, settings.Processing.Format),
+                  std::tuple(0, TWaveFormat(8000, 1, 2)));
     }
 
     // Recording into it while the analysis has changed its format would
     // store stereo frames as mono ones.
     TRecorderDocument doc(settings);
     ASSERT_TRUE(doc.Open(Path("mono.wav"), prompts));
-    EXPECT_EQ(doc.Title(), "mono.wav");
-    EXPECT_FALSE(doc.IsChanged());
+    EXPECT_EQ(std::tuple(doc.Title(), doc.IsChanged()), std::tuple("mono.wav", false));
     settings.Processing.Format.Set(8000, 2, 2);
     EXPECT_FALSE(doc.PrepareRecording());
     EXPECT_EQ(messages.back(), TRecorderDocument::kOtherFormatMessage);

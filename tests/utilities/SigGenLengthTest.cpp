@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <functional>
-#include <limits>
 #include <utility>
 #include <vector>
 
@@ -31,15 +30,16 @@ S Of(std::int32_t type, const std::function<void(S&)>& set = {})
 
 TEST(SigGenLength, WholeSecondRuleAndWholePeriods)
 {
-    EXPECT_EQ(L::ExtendToOneSecond(0, 48000), 48000u);
-    EXPECT_EQ(L::ExtendToOneSecond(1000, 48000), 49000u); // a divisor still goes above
-    EXPECT_EQ(L::ExtendToOneSecond(48000, 48000), 48000u);
+    // A divisor of the rate still goes above it.
+    EXPECT_EQ(std::vector({L::ExtendToOneSecond(0, 48000), L::ExtendToOneSecond(1000, 48000),
+                           L::ExtendToOneSecond(48000, 48000)}),
+              std::vector<std::uint64_t>({48000, 49000, 48000}));
 
-    EXPECT_EQ(L::TrimToWholePeriods(480000, 48000, 1000.0f), 480000u);
-    // 48000 / 1234.56 = 38.88 frames a period; 12345 periods = 479976.0.
-    EXPECT_EQ(L::TrimToWholePeriods(480000, 48000, 1234.56f), 479976u);
-    EXPECT_EQ(L::TrimToWholePeriods(480000, 48000, 0.1f), 480000u);
-    EXPECT_EQ(L::TrimToWholePeriods(10, 48000, 1000.0f), 10u); // at least one period
+    // 48000 / 1234.56 = 38.88 frames a period; 12345 periods = 479976.0. The last: at least one period.
+    EXPECT_EQ(std::vector({L::TrimToWholePeriods(480000, 48000, 1000.0f),
+                           L::TrimToWholePeriods(480000, 48000, 1234.56f), L::TrimToWholePeriods(480000, 48000, 0.1f),
+                           L::TrimToWholePeriods(10, 48000, 1000.0f)}),
+              std::vector<std::uint64_t>({480000, 479976, 480000, 10}));
     // Fractions of a frame are cut: under one frame is none, exactly one is one.
     EXPECT_EQ(std::vector({L::ClampFrames(0.99, 48000), L::ClampFrames(1.0, 48000), L::ClampFrames(2.5, 48000)}),
               std::vector<std::uint64_t>({0, 1, 2}));
@@ -139,12 +139,9 @@ TEST(SigGenAmplitude, EveryUnitAndTheSafeReadingOfNoLevel)
     EXPECT_NEAR(A(4, -6.0f), 0.501187, 1e-6);
     EXPECT_NEAR(A(5, 54.0f), 0.501187, 1e-6);           // 54 dBmV = 0.501 V
     EXPECT_NEAR(A(6, 0.0f, 1.55f), 0.775 / 1.55, 1e-6); // 0 dBu = 0.775 V
-    EXPECT_EQ(A(7, 0.5f), 1.0);
-    EXPECT_EQ(A(0, 3.0f), 1.0); // beyond full scale: full scale
-    // No positive amplitude: silence, never full scale.
-    EXPECT_EQ(A(1, 0.0f), 0.0);
-    EXPECT_EQ(A(2, -1.0f), 0.0);
-    EXPECT_EQ(A(0, std::numeric_limits<float>::quiet_NaN()), 0.0);
+    // An unknown unit and beyond full scale: full scale. No positive amplitude: silence, never full scale.
+    EXPECT_EQ(std::vector({A(7, 0.5f), A(0, 3.0f), A(1, 0.0f), A(2, -1.0f), A(0, std::nanf(""))}),
+              std::vector({1.0, 1.0, 0.0, 0.0, 0.0}));
     // A full-scale voltage of 0 is taken as 1 V and written back.
     EXPECT_NEAR(A(2, 0.5f, 0.0f), 0.5, 1e-12);
     EXPECT_EQ(o.FSVoltage, 1.0f);

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -18,19 +17,15 @@ using namespace siggen_test;
 TEST(SigGenRandom, DitherIsTriangularOverOneStepEachSide)
 {
     TSigGenRandom random;
-    const int count = 200000;
-    double sum = 0.0, squares = 0.0;
-    for (int i = 0; i < count; ++i) {
-        const float d = random.TpdfDither();
-        ASSERT_GE(d, -1.0f);
-        ASSERT_LE(d, 1.0f);
-        sum += d;
-        squares += double(d) * d;
-    }
+    std::vector<double> d(200000);
+    for (double& v : d)
+        v = random.TpdfDither();
+    const auto [low, high] = std::minmax_element(d.begin(), d.end());
+    EXPECT_EQ(std::pair(*low >= -1.0, *high <= 1.0), std::pair(true, true));
     // The sum of two uniform values: mean 0, variance 1/6 (a uniform one
     // over the same span would have 1/3).
-    EXPECT_NEAR(sum / count, 0.0, 0.005);
-    EXPECT_NEAR(squares / count, 1.0 / 6.0, 0.003);
+    EXPECT_NEAR(Mean(d), 0.0, 0.005);
+    EXPECT_NEAR(std::inner_product(d.begin(), d.end(), d.begin(), 0.0) / d.size(), 1.0 / 6.0, 0.003);
 }
 
 TEST(SigGenNoise, WhiteNoiseIsTheRandomStreamAtHalfScaleAndFlat)
@@ -47,7 +42,7 @@ TEST(SigGenNoise, WhiteNoiseIsTheRandomStreamAtHalfScaleAndFlat)
         EXPECT_NEAR(s.MeanLineDb(f, 2 * f), reference, 1.0) << f << " Hz";
 }
 
-TEST(SigGenNoise, PinkNoiseFallsThreeDecibelsAnOctave)
+TEST(SigGenNoise, PinkNoiseFallsThreeDecibelsAnOctaveAndLoopsOverTheDataChunkOnly)
 {
     ASSERT_TRUE(PinkWave()->IsLoaded());
     const std::vector<double> x = Samples(Request(kSigPinkNoise));
@@ -59,11 +54,8 @@ TEST(SigGenNoise, PinkNoiseFallsThreeDecibelsAnOctave)
         EXPECT_NEAR(s.MeanLineDb(f, 2 * f) - top, 3.0103 * k, 0.5) << f << " Hz";
     // The recording's level: 15.1 dB below full scale (RMS).
     EXPECT_NEAR(RmsDb(x, 32767), -15.1, 0.05);
-}
 
-TEST(SigGenNoise, PinkNoiseLoopsOverTheDataChunkOnly)
-{
-    // The file's own words from byte 88, read here without the generator.
+    // It loops over the data chunk only. The file's own words from byte 88, read here without the generator.
     const auto places = TPinkWave::DefaultLocations();
     std::ifstream in(places.back(), std::ios::binary);
     const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), {}};
@@ -78,11 +70,11 @@ TEST(SigGenNoise, PinkNoiseLoopsOverTheDataChunkOnly)
     // Against a longer right channel the loop wraps to byte 88 after K words.
     TSigGenBuildRequest r = Request(kSigPinkNoise, 44100, 2, 2);
     r.Channel[1].SigType = kSigWhiteNoise;
-    const std::vector<double> x = Samples(r);
-    ASSERT_EQ(x.size(), 60u * 44100u);
-    EXPECT_EQ(At(x, {0, 1, K - 1}), (std::vector{word(0), word(1), word(K - 1)}));
+    const std::vector<double> y = Samples(r);
+    ASSERT_EQ(y.size(), 60u * 44100u);
+    EXPECT_EQ(At(y, {0, 1, K - 1}), (std::vector{word(0), word(1), word(K - 1)}));
     for (std::uint64_t j = 0; j < 200; ++j)
-        ASSERT_EQ(x[K + j], word(j)) << j;
+        ASSERT_EQ(y[K + j], word(j)) << j;
 
     EXPECT_EQ(Build(Request(kSigPinkNoise, 96000)).Wave->GetNumFrames(), K);
 }

@@ -50,28 +50,25 @@ TEST(SigGenPlayRules, DetailsNeedParametersAndAPlayedChannel)
     }
 }
 
-TEST(SigGenPlayRules, StopTimePlaybackRateAndTheRightChannelsNotice)
+TEST(SigGenPlayRules, StopTimePlaybackRateTheRightChannelsNoticeAndTheQuickList)
 {
     // A one-shot signal stops a tenth of a second after its data, truncated.
-    EXPECT_EQ(Rules::OneShotStopMs(0.0f), 100);
-    EXPECT_EQ(Rules::OneShotStopMs(0.0205f), 120);
+    EXPECT_EQ(std::pair(Rules::OneShotStopMs(0.0f), Rules::OneShotStopMs(0.0205f)), std::pair(100, 120));
 
     // Under ASIO the port runs at the analyzer's rate unless a user file plays.
     EXPECT_EQ(Rules::PlaybackRate(1, kSigTone1kHz, 48000, 48000, 24000), 24000u);
     EXPECT_EQ(Rules::PlaybackRate(1, kSigUserWave, 48000, 44100, 24000), 44100u);
     EXPECT_EQ(Rules::PlaybackRate(0, kSigUserWave, 96000, 44100, 24000), 96000u);
 
-    // The right list explains why it cannot be used; locking is named first.
-    EXPECT_STREQ(Rules::RightChannelNotice(true, 2), Rules::kLockedMessage);
-    EXPECT_STREQ(Rules::RightChannelNotice(true, 1), Rules::kLockedMessage);
-    EXPECT_STREQ(Rules::RightChannelNotice(false, 1), Rules::kMonoMessage);
-    EXPECT_EQ(Rules::RightChannelNotice(false, 2), nullptr);
-}
-
-TEST(SigGenTypeList, TheQuickListSelectsTheStoredTypeAndShowsNoneForOthers)
-{
+    // The quick list selects the stored type.
     const auto left = TSigGenTypeList::For(0, kSigPinkNoise, 2, false);
     ASSERT_EQ(left.Entries.size(), 7u);
     EXPECT_EQ(left.Entries[left.Selected].SigType, kSigPinkNoise);
     EXPECT_EQ(TSigGenTypeList::For(1, kSigFreqSweep, 2, false).Selected, 5);
+
+    // The right list explains why it cannot be used; locking is named first.
+    EXPECT_EQ(std::vector({Rules::RightChannelNotice(true, 2), Rules::RightChannelNotice(true, 1),
+                           Rules::RightChannelNotice(false, 1), Rules::RightChannelNotice(false, 2)}),
+              std::vector<const char*>(
+                  {Rules::kLockedMessage, Rules::kLockedMessage, Rules::kMonoMessage, nullptr}));
 }

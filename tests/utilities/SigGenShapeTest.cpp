@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <tuple>
 
 #include <unistd.h>
 
@@ -35,7 +36,7 @@ TEST(SigGenShape, SawtoothAndTriangleRampOverWholeFramePeriods)
     EXPECT_EQ(At(Samples(r), {16, 32, 33}), (std::vector{32767.0, -32767.0, -32767.0}));
 }
 
-TEST(SigGenShape, SquareWaveHasOddHarmonicsFallingAsOneOverN)
+TEST(SigGenShape, SquareAndPulseKeepHarmonicsDutyCyclesAndLevelsAndRefuseUnreachableFrequencies)
 {
     TSigGenBuildRequest r = Request(kSigSquare);
     r.Channel[0].Square.FreqHz = 250.0f; // 192 frames a period
@@ -53,28 +54,9 @@ TEST(SigGenShape, SquareWaveHasOddHarmonicsFallingAsOneOverN)
     EXPECT_EQ(CountOf(Samples(r), 44, 44, 32766.0), 22);
     r.Channel[0].Square.DutyCyclePct = 25;
     EXPECT_EQ(CountOf(Samples(r), 44, 44, 32766.0), 11);
-}
 
-TEST(SigGenShape, PulseAndReducedLevelsAroundTheZeroLevel)
-{
-    // 200 µs in 10000 µs at 48000 Hz: 9 frames high in 480.
-    const std::vector<double> pulse = Samples(Request(kSigPulse));
-    EXPECT_EQ(CountOf(pulse, 0, 9, 32766.0), 9);
-    EXPECT_EQ(CountOf(pulse, 9, 471, 0.0), 471);
-    EXPECT_EQ(pulse[480], 32766.0);
-
-    // At half level an 8-bit square swings about 127, as the tone does.
-    TSigGenBuildRequest r = Request(kSigSquare, 48000, 1);
-    r.Output.OutputUnits = 1; // percent
-    r.Output.OutputLevel = 50.0f;
-    EXPECT_EQ(At(Samples(r), {0, 12}), (std::vector{63.0, -63.0}));
-    r.Channel[0].SigType = kSigPulse;
-    EXPECT_EQ(Build(r).Wave->GetSample(0, 0, false), 127.0 + 63.0);
-}
-
-TEST(SigGenShape, FrequenciesBeyondReachAreRefusedOrPlayAtNyquist)
-{
-    TSigGenBuildRequest r = Request(kSigSquare);
+    // A frequency beyond reach is refused with silence, or plays at Nyquist.
+    r = Request(kSigSquare);
     r.Channel[0].Square.FreqHz = 0.0f;
     Built b = Build(r);
     ASSERT_TRUE(b.Wave);
@@ -88,6 +70,19 @@ TEST(SigGenShape, FrequenciesBeyondReachAreRefusedOrPlayAtNyquist)
     b = Build(Request(kSigTone1kHz, 1000)); // a user file's rate could be this low
     EXPECT_EQ(CountOf(Channel(*b.Wave), 0, b.Wave->GetNumFrames(), 0.0), int(b.Wave->GetNumFrames()));
     EXPECT_EQ(b.Result.Messages.size(), 1u);
+
+    // Pulses, and reduced levels around the zero level. 200 µs in 10000 µs at 48000 Hz: 9 frames high in 480.
+    const std::vector<double> pulse = Samples(Request(kSigPulse));
+    EXPECT_EQ(std::tuple(CountOf(pulse, 0, 9, 32766.0), CountOf(pulse, 9, 471, 0.0), pulse[480]),
+              std::tuple(9, 471, 32766.0));
+
+    // At half level an 8-bit square swings about 127, as the tone does.
+    r = Request(kSigSquare, 48000, 1);
+    r.Output.OutputUnits = 1; // percent
+    r.Output.OutputLevel = 50.0f;
+    EXPECT_EQ(At(Samples(r), {0, 12}), (std::vector{63.0, -63.0}));
+    r.Channel[0].SigType = kSigPulse;
+    EXPECT_EQ(Build(r).Wave->GetSample(0, 0, false), 127.0 + 63.0);
 }
 
 class SigGenUserWave : public testing::Test {
@@ -127,9 +122,8 @@ TEST_F(SigGenUserWave, FilesKeepTheirLevelInAWiderBufferAndRepeat)
     const std::string wide = MakeFile("wide.wav", 1000, TWaveFormat(44100, 2, 3), 5);
     const Built b = Build(Files(narrow, wide));
     ASSERT_TRUE(b.Wave);
-    EXPECT_EQ(b.Wave->GetFormat(), TWaveFormat(44100, 2, 3));
-    EXPECT_EQ(b.Wave->GetNumFrames(), 1000u);
-    EXPECT_TRUE(b.Result.Messages.empty());
+    EXPECT_EQ(std::tuple(b.Wave->GetFormat(), b.Wave->GetNumFrames(), b.Result.Messages.size()),
+              std::tuple(TWaveFormat(44100, 2, 3), 1000u, 0u));
     // The 16-bit file's values are moved up 8 bits, and it repeats.
     EXPECT_EQ(At(Channel(*b.Wave, 0), {7, 107}), (std::vector{-21.0 * 256.0, -21.0 * 256.0}));
     EXPECT_EQ(At(Channel(*b.Wave, 1), {7, 999}), (std::vector{35.0, 4995.0}));
@@ -148,10 +142,9 @@ TEST_F(SigGenUserWave, AMismatchedRateOrAMissingFileIsRefusedWithAMessage)
     const std::string fast = MakeFile("fast.wav", 500, TWaveFormat(48000, 1, 2), 1);
     const std::string slow = MakeFile("slow.wav", 500, TWaveFormat(44100, 1, 2), 1);
     const Built mixed = Build(Files(slow, fast));
-    EXPECT_EQ(mixed.Wave->GetSampleRate(), 48000u);
+    EXPECT_EQ(std::tuple(mixed.Wave->GetSampleRate(), mixed.Wave->GetNumFrames(), mixed.Wave->GetSample(9, 1, false)),
+              std::tuple(48000u, 500u, -9.0));
     EXPECT_EQ(CountOf(Channel(*mixed.Wave, 0), 0, 500, 0.0), 500);
-    EXPECT_EQ(mixed.Wave->GetNumFrames(), 500u);
-    EXPECT_EQ(mixed.Wave->GetSample(9, 1, false), -9.0);
     ASSERT_EQ(mixed.Result.Messages.size(), 1u);
     EXPECT_NE(mixed.Result.Messages[0].find("44100 Hz"), std::string::npos) << mixed.Result.Messages[0];
 
@@ -160,8 +153,8 @@ TEST_F(SigGenUserWave, AMismatchedRateOrAMissingFileIsRefusedWithAMessage)
     r.Channel[1].SigType = kSigTone1kHz;
     const Built b = Build(r);
     ASSERT_TRUE(b.Wave);
-    EXPECT_EQ(b.Wave->GetSampleRate(), 48000u);
-    ASSERT_EQ(b.Wave->GetNumFrames(), 480000u); // the tone's length
+    // The tone's rate and length.
+    ASSERT_EQ(std::tuple(b.Wave->GetSampleRate(), b.Wave->GetNumFrames()), std::tuple(48000u, 480000u));
     EXPECT_EQ(CountOf(Channel(*b.Wave, 0), 0, 480000, 0.0), 480000);
     EXPECT_EQ(b.Result.Messages, std::vector<std::string>{"Generator - Failure opening file: " + missing});
 }

@@ -16,11 +16,7 @@ namespace {
 TSigGenBuildRequest Sweep(float from, float to, std::int32_t ms, std::int32_t type)
 {
     TSigGenBuildRequest r = Request(kSigFreqSweep);
-    r.Channel[0].FreqSweep.FStartHz = from;
-    r.Channel[0].FreqSweep.FStopHz = to;
-    r.Channel[0].FreqSweep.TimeMSec = ms;
-    r.Channel[0].FreqSweep.SweepType = type;
-    r.Channel[0].FreqSweep.SingleSweepFlag = 1;
+    r.Channel[0].FreqSweep = {from, to, ms, type, 1, 0};
     return r;
 }
 
@@ -40,7 +36,7 @@ void FollowsFrequency(const std::vector<double>& x, double window, Expected expe
 
 } // namespace
 
-TEST(SigGenSweep, LinearSweepRisesEvenlyFromStartToStop)
+TEST(SigGenSweep, LinearSweepRisesEvenlyAndLogSweepStartsAtItsStartAndEndsAtItsStop)
 {
     const std::vector<double> x = Samples(Sweep(100, 5000, 1000, 1));
     FollowsFrequency(x, 2400, [](double i) { return 100.0 + 4900.0 * i / 48000.0; }, 0.01);
@@ -49,32 +45,28 @@ TEST(SigGenSweep, LinearSweepRisesEvenlyFromStartToStop)
     // signal at the end runs at 20 kHz.
     const std::vector<double> wide = UpCrossings(Samples(Sweep(20, 20000, 10000, 1)));
     EXPECT_NEAR(CrossingFrequency(wide, 480000 - 480, 480000, 48000), 19990.0, 100.0);
-}
 
-TEST(SigGenSweep, LogSweepStartsAtItsStartAndEndsAtItsStop)
-{
-    // 20 Hz to 20 kHz in ten seconds: the first guess 0.5·log10(1000)/L is
+    // A log sweep starts at its start and ends at its stop. 20 Hz to 20 kHz in ten seconds: the first guess 0.5·log10(1000)/L is
     // stretched by 0.1 % steps to about 4.61·10⁻⁶ a frame.
     const std::int64_t L = 480000;
     const double k = TSigGenerator::FitLogSweepSlope(2.0, 2000.0, L, 48000);
     EXPECT_NEAR(k, 4.61e-6, 0.01e-6);
 
-    const std::vector<double> x = Samples(Sweep(20, 20000, 10000, 2));
+    const std::vector<double> logSweep = Samples(Sweep(20, 20000, 10000, 2));
     const double base = std::log10(20.0);
     const auto instantaneous = [&](double i) {
         return std::pow(10.0, i * k + base) * (1.0 + (i + 1.0) * k * std::log(10.0));
     };
-    FollowsFrequency(Slice(x, 0, 240000), 24000, instantaneous, 0.01);
-    const std::vector<double> up = UpCrossings(x);
+    FollowsFrequency(Slice(logSweep, 0, 240000), 24000, instantaneous, 0.01);
+    const std::vector<double> up = UpCrossings(logSweep);
     EXPECT_NEAR(CrossingFrequency(up, 0, 4800, 48000), 21.0, 2.0); // near 20 Hz, not 2 Hz
     EXPECT_NEAR(CrossingFrequency(up, L - 240, L, 48000), 20000.0, 400.0);
 }
 
 TEST(SigGenSweep, DownwardLogSweepReturnsAndRepeats)
 {
-    TSigGenBuildRequest r = Sweep(5000, 50, 500, 2);
-    r.Channel[0].FreqSweep.ReturnSweepFlag = 1;
-    r.Channel[0].FreqSweep.SingleSweepFlag = 0;
+    TSigGenBuildRequest r = Request(kSigFreqSweep);
+    r.Channel[0].FreqSweep = {5000, 50, 500, 2, 0, 1}; // repeating, with a return
     const std::vector<double> x = Samples(r);
     ASSERT_EQ(x.size(), 48000u); // two 24000-frame patterns
     // Down from the top, then the same frames mirrored back up.
@@ -120,11 +112,7 @@ TEST(SigGenSweep, LevelSweepClimbsAsSetAndRestarts)
 TEST(SigGenSweep, OctaveStepsAreTheBaseTenBandCentres)
 {
     // IEC 61260-1 base-ten centres, 1000 · 10^(3x/10b), third octaves from 20 Hz up.
-    FreqStepSettings s;
-    s.StepType = 2;
-    s.OctaveNumber = 3;
-    s.FStartHz = 20.0f;
-    s.FStopHz = 20000.0f;
+    const FreqStepSettings s = {20.0f, 20000.0f, 1000.0f, 3, 100, 2, 1, 0}; // 100 ms a step, once
     std::int64_t first = 0;
     ASSERT_EQ(TSigGenSteps::GetStepCount(s, &first, 48000), 31);
     for (int i = 0; i < 31; ++i) {
@@ -134,8 +122,6 @@ TEST(SigGenSweep, OctaveStepsAreTheBaseTenBandCentres)
 
     TSigGenBuildRequest r = Request(kSigFreqStep);
     r.Channel[0].FreqStep = s;
-    r.Channel[0].FreqStep.DwellTimeMSec = 100;
-    r.Channel[0].FreqStep.SingleStepFlag = 1;
     const std::vector<double> x = Samples(r);
     ASSERT_EQ(x.size(), 31u * 4800u);
     const std::vector<double> up = UpCrossings(x);

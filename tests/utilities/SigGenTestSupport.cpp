@@ -1,11 +1,10 @@
 #include "tests/utilities/SigGenTestSupport.h"
 
-#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <numeric>
 
 #include "engine/TSmoothing.h"
-#include "utilities/siggen/TPinkWave.h"
 #include "utilities/siggen/TWaveformBuild.h"
 
 namespace siggen_test {

@@ -4,13 +4,11 @@
 // spectral engine, zero crossings, plain statistics).
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <numeric>
-#include <string>
 #include <vector>
 
 #include "audio/TWaveData.h"

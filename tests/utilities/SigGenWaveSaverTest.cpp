@@ -47,10 +47,9 @@ TEST(SigGenWaveSaver, AFailedSaveLeavesWhatIsThereAndNoLeftovers)
 
 TEST(SigGenText, NumbersLookLikePrintfWhateverTheLocale)
 {
-    EXPECT_EQ(siggen_text::Format62(0.5), "  0.50");
-    EXPECT_EQ(siggen_text::Format62(-96.0), "-96.00");
-    EXPECT_EQ(siggen_text::Format62(24000.0), "24000.00");
-    EXPECT_EQ(siggen_text::FormatFixedWidth(60.0, 6, 1), "  60.0");
+    EXPECT_EQ(std::vector({siggen_text::Format62(0.5), siggen_text::Format62(-96.0), siggen_text::Format62(24000.0),
+                           siggen_text::FormatFixedWidth(60.0, 6, 1)}),
+              std::vector<std::string>({"  0.50", "-96.00", "24000.00", "  60.0"}));
     // Buffers of 20 characters keep 19 of them.
     EXPECT_EQ(siggen_text::ReadInteger("1234567890123456789999", 20), 2147483647);
     EXPECT_EQ(siggen_text::ReadInteger("12345678901234567890", 5), 1234);

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iterator>
+#include <tuple>
 
 #include "audio/TWaveFile.h"
 #include "tests/utilities/SigGenWindowTestSupport.h"
@@ -67,48 +68,40 @@ TEST_F(SigGenWindowTest, OpensWithItsSignalBuiltThenRunPlaysItInALoopAtTheAnalyz
     // The tone has nothing to set.
     EXPECT_FALSE(Control<QPushButton>(CSigGen::kLeftDetailsId)->isEnabled());
     ASSERT_NE(w.GetWaveData(), nullptr);
-    EXPECT_EQ(w.GetWaveData()->GetNumFrames(), 480000u);
-    EXPECT_EQ(w.GetChannels(), 2u);
-    EXPECT_EQ(shows.count(), 1);
-    EXPECT_EQ(hides.count(), 1);
+    EXPECT_EQ(std::tuple(w.GetWaveData()->GetNumFrames(), w.GetChannels(), shows.count(), hides.count()),
+              std::tuple(480000u, 2u, 1, 1));
     EXPECT_TRUE(capture.messages.empty());
 
     // Built at the ASIO minimum, played at the analyzer's rate.
     EXPECT_EQ(w.GetSampleRate(), 48000u);
     frame.ports.calls.clear();
     Control<QPushButton>(CSigGen::kRunId)->click();
-    EXPECT_TRUE(w.IsPlaying());
+    EXPECT_EQ(std::tuple(w.IsPlaying(), w.GetOneShotTimer().isActive()), std::tuple(true, false));
     const std::vector<std::string> expected = {"create 3/1", "open 24000/2/2", "prepare loop -1 -1", "start"};
     EXPECT_EQ(frame.ports.calls, expected);
-    EXPECT_FALSE(w.GetOneShotTimer().isActive());
     Control<QPushButton>(CSigGen::kStopId)->click();
-    EXPECT_FALSE(w.IsPlaying());
-    EXPECT_EQ(frame.ports.calls.back(), "deleted");
-    EXPECT_EQ(frame.analyzerStops, 0);
+    EXPECT_EQ(std::tuple(w.IsPlaying(), frame.ports.calls.back(), frame.analyzerStops),
+              std::tuple(false, "deleted", 0));
 
     // Played by the analyzer's start, Stop stops the analyzer as well.
     w.StartGenerator();
     ASSERT_TRUE(w.IsPlaying());
     frame.running = true;
     Control<QPushButton>(CSigGen::kStopId)->click();
-    EXPECT_EQ(frame.analyzerStops, 1);
-    EXPECT_FALSE(frame.running);
-    EXPECT_FALSE(w.IsPlaying());
+    EXPECT_EQ(std::tuple(frame.analyzerStops, frame.running, w.IsPlaying()), std::tuple(1, false, false));
 
     // Run is refused while the analyzer runs, without a port.
     frame.running = true;
     frame.ports.calls.clear();
     w.OnRunButton();
-    EXPECT_FALSE(w.IsPlaying());
-    EXPECT_TRUE(frame.ports.calls.empty());
+    EXPECT_EQ(std::tuple(w.IsPlaying(), frame.ports.calls.size()), std::tuple(false, 0u));
     // An output that will not open is reported.
     frame.running = false;
     frame.ports.openOk = false;
     w.StartGenerator();
     EXPECT_FALSE(w.IsPlaying());
-    ASSERT_EQ(capture.messages.size(), 2u);
-    EXPECT_EQ(capture.messages[0].text, TSigGenPlayRules::kAsioRunningMessage);
-    EXPECT_EQ(capture.messages[1].text, "Failure opening sound card.");
+    EXPECT_EQ(capture.messages,
+              (std::vector<std::string>{TSigGenPlayRules::kAsioRunningMessage, "Failure opening sound card."}));
 }
 
 TEST_F(SigGenWindowTest, AMonoOrLockedAnalyzerHasNoRightChannelAndSaysWhy)
@@ -127,8 +120,7 @@ TEST_F(SigGenWindowTest, AMonoOrLockedAnalyzerHasNoRightChannelAndSaysWhy)
 
     QFocusEvent focus(QEvent::FocusIn, Qt::MouseFocusReason);
     QApplication::sendEvent(right, &focus);
-    ASSERT_EQ(capture.messages.size(), 1u);
-    EXPECT_EQ(capture.messages[0].text, TSigGenPlayRules::kMonoMessage);
+    EXPECT_EQ(capture.messages, std::vector<std::string>{TSigGenPlayRules::kMonoMessage});
 
     // Focus that returns when the notice closes must not raise it again.
     QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
@@ -147,8 +139,7 @@ TEST_F(SigGenWindowTest, AMonoOrLockedAnalyzerHasNoRightChannelAndSaysWhy)
     EXPECT_EQ(Control<QComboBox>(CSigGen::kRightTypeId)->currentText(), "N/A");
     EXPECT_EQ(window->GetChannels(), 1u);
     QApplication::sendEvent(Control<QComboBox>(CSigGen::kRightTypeId), &focus);
-    ASSERT_EQ(capture.messages.size(), 1u);
-    EXPECT_EQ(capture.messages[0].text, TSigGenPlayRules::kLockedMessage);
+    EXPECT_EQ(capture.messages, std::vector<std::string>{TSigGenPlayRules::kLockedMessage});
 }
 
 TEST_F(SigGenWindowTest, ASingleSweepOnTheLeftPlaysOnceAndStopsAfterItsLengthAndATenth)
@@ -162,20 +153,17 @@ TEST_F(SigGenWindowTest, ASingleSweepOnTheLeftPlaysOnceAndStopsAfterItsLengthAnd
     w.StartGenerator();
     ASSERT_TRUE(w.IsPlaying());
     EXPECT_FALSE(frame.ports.lastLoop);
-    EXPECT_TRUE(w.GetOneShotTimer().isActive());
-    EXPECT_EQ(w.GetOneShotTimer().interval(), 2100);
+    EXPECT_EQ(std::tuple(w.GetOneShotTimer().isActive(), w.GetOneShotTimer().interval()), std::tuple(true, 2100));
 
     w.OnTimer();
-    EXPECT_FALSE(w.IsPlaying());
-    EXPECT_FALSE(w.GetOneShotTimer().isActive());
+    EXPECT_EQ(std::tuple(w.IsPlaying(), w.GetOneShotTimer().isActive()), std::tuple(false, false));
 
     // The left channel decides: the same sweep on the right alone loops.
     frame.settings.Processing.Format = TWaveFormat(48000, 2, 2);
     frame.settings.SigGenChannel[1] = left;
     left.SigType = kSigTone1kHz;
     Open().StartGenerator();
-    EXPECT_TRUE(frame.ports.lastLoop);
-    EXPECT_FALSE(window->GetOneShotTimer().isActive());
+    EXPECT_EQ(std::tuple(frame.ports.lastLoop, window->GetOneShotTimer().isActive()), std::tuple(true, false));
 }
 
 TEST_F(SigGenWindowTest, CommandsOpenTheirDialogsAndStoreWhatIsChosen)
@@ -200,9 +188,8 @@ TEST_F(SigGenWindowTest, CommandsOpenTheirDialogsAndStoreWhatIsChosen)
         static_cast<QDialog*>(dialog)->accept();
     });
     w.SaveSignalCommand();
-    EXPECT_EQ(frame.analyzerStops, 1);
-    EXPECT_FALSE(w.IsPlaying());
-    EXPECT_EQ(startedIn, "/nonexistent");
+    EXPECT_EQ(std::tuple(frame.analyzerStops, w.IsPlaying(), startedIn.toStdString()),
+              std::tuple(1, false, "/nonexistent"));
     EXPECT_EQ(frame.settings.m_DataPathsInUse.Get(DataPaths::kWave), folder.string());
     // Three whole copies in order, and nothing else left in the folder.
     TWaveFile saved((folder / "tone.wav").string(), TWaveFile::kMemoryMode, false);
@@ -234,9 +221,8 @@ TEST_F(SigGenWindowTest, CommandsOpenTheirDialogsAndStoreWhatIsChosen)
     frame.ports.isDaq = true;
     OnNextModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
     w.OnLevel();
-    EXPECT_EQ(frame.settings.SigGenOutput.OutputUnits, 2);
-    EXPECT_FLOAT_EQ(frame.settings.SigGenOutput.OutputLevel, 0.5f);
-    EXPECT_FLOAT_EQ(frame.settings.SigGenOutput.FSVoltage, 1.0f);
+    const SigGenOutputSettings& levels = frame.settings.SigGenOutput;
+    EXPECT_EQ(std::tuple(levels.OutputUnits, levels.OutputLevel, levels.FSVoltage), std::tuple(2, 0.5f, 1.0f));
     ASSERT_TRUE(WaitForBuildShown(w));
 
     // Choosing a type edits its parameters and rebuilds.

@@ -101,21 +101,19 @@ public:
     std::vector<int> help;
 };
 
-// Records every message box while it lives; answers OK.
+// Records the text of every message box while it lives; answers OK.
 class MessageCapture {
 public:
     MessageCapture()
     {
         platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
-            messages.push_back(request);
+            messages.push_back(request.text);
             return platform::MessageResult::Ok;
         });
     }
     ~MessageCapture() { platform::SetMessageBoxHook({}); }
-    MessageCapture(const MessageCapture&) = delete;
-    MessageCapture& operator=(const MessageCapture&) = delete;
 
-    std::vector<platform::MessageBoxRequest> messages;
+    std::vector<std::string> messages;
 };
 
 // Processes events until the window's latest build has reported its end,

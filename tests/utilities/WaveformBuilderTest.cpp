@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <atomic>
 #include <utility>
 #include <string>
@@ -32,18 +30,15 @@ public:
             while (!builder->IsCancelRequested())
                 std::this_thread::yield();
     }
-    void OnBuildFinished(const TSigGenBuildResult& result) override { results.push_back(result); }
-
-    std::vector<std::pair<std::uint64_t, TSigGenBuildStatus>> Outcomes() const
+    void OnBuildFinished(const TSigGenBuildResult& result) override
     {
-        std::vector<std::pair<std::uint64_t, TSigGenBuildStatus>> outcomes;
-        for (const TSigGenBuildResult& r : results)
-            outcomes.emplace_back(r.BuildId, r.Status);
-        return outcomes;
+        outcomes.emplace_back(result.BuildId, result.Status);
+        messages = result.Messages;
     }
 
     std::vector<int> progress;
-    std::vector<TSigGenBuildResult> results;
+    std::vector<std::pair<std::uint64_t, TSigGenBuildStatus>> outcomes;
+    std::vector<std::string> messages; // of the last build
     TWaveformBuilder* builder = nullptr;
     std::atomic<bool> started{false};
 };
@@ -60,7 +55,7 @@ std::uint64_t StartHeld(Recorder& recorder, TWaveformBuilder& builder)
 
 } // namespace
 
-TEST(WaveformBuilder, ABuildReportsProgressPerChannelAndCompletes)
+TEST(WaveformBuilder, ABuildReportsProgressPerChannelAndCompletesEvenWithoutMemory)
 {
     Recorder recorder;
     TWaveformBuilder builder(&recorder);
@@ -68,7 +63,7 @@ TEST(WaveformBuilder, ABuildReportsProgressPerChannelAndCompletes)
     EXPECT_FALSE(builder.WaitForBuild());
     builder.JoinBuild();
     EXPECT_FALSE(builder.IsBuilding());
-    EXPECT_EQ(recorder.Outcomes(), (std::vector{std::pair(id, TSigGenBuildStatus::Completed)}));
+    EXPECT_EQ(recorder.outcomes, (std::vector{std::pair(id, TSigGenBuildStatus::Completed)}));
     // 480 reports a channel: 0, then every 1000 of 480000 frames (the second
     // is 1000 × 100 / 480000); the right channel starts again.
     ASSERT_EQ(recorder.progress.size(), 960u);
@@ -76,8 +71,19 @@ TEST(WaveformBuilder, ABuildReportsProgressPerChannelAndCompletes)
 
     TWaveData* wave = builder.GetWaveData();
     ASSERT_NE(wave, nullptr);
-    EXPECT_EQ(wave->GetNumFrames(), 480000u);
-    EXPECT_EQ(wave->GetChannels(), 2u);
+    EXPECT_EQ(std::tuple(wave->GetNumFrames(), wave->GetChannels()), std::tuple(480000u, 2u));
+
+    // An allocation failure still completes, with its message and no buffer.
+    platform::FailNextAllocations(1);
+    builder.StartBuild(Request(kSigTone1kHz));
+    builder.JoinBuild();
+    platform::FailNextAllocations(0);
+    ASSERT_EQ(recorder.outcomes.size(), 2u);
+    EXPECT_EQ(recorder.outcomes[1].second, TSigGenBuildStatus::OutOfMemory);
+    const std::string message = "Signal Generator - insufficient memory available to build selected waveform.";
+    EXPECT_EQ(recorder.messages, std::vector<std::string>{message});
+    EXPECT_EQ(builder.GetWaveData(), nullptr);
+    EXPECT_FALSE(builder.IsBuilding());
 }
 
 TEST(WaveformBuilder, CancelRebuildAndTeardownWhileBuilding)
@@ -91,7 +97,7 @@ TEST(WaveformBuilder, CancelRebuildAndTeardownWhileBuilding)
         EXPECT_EQ(builder.GetWaveData(), nullptr) << "no buffer while the worker writes it";
         builder.CancelBuild();
         builder.JoinBuild();
-        EXPECT_EQ(recorder.Outcomes(), (std::vector{std::pair(id, TSigGenBuildStatus::Cancelled)}));
+        EXPECT_EQ(recorder.outcomes, (std::vector{std::pair(id, TSigGenBuildStatus::Cancelled)}));
         EXPECT_EQ(builder.GetWaveData(), nullptr);
     }
     // Rebuild: the first build is cancelled and joined before the second.
@@ -101,7 +107,7 @@ TEST(WaveformBuilder, CancelRebuildAndTeardownWhileBuilding)
         const std::uint64_t first = StartHeld(recorder, builder);
         const std::uint64_t second = builder.StartBuild(Request(kSigSilence));
         builder.JoinBuild();
-        EXPECT_EQ(recorder.Outcomes(), (std::vector{std::pair(first, TSigGenBuildStatus::Cancelled),
+        EXPECT_EQ(recorder.outcomes, (std::vector{std::pair(first, TSigGenBuildStatus::Cancelled),
                                                     std::pair(second, TSigGenBuildStatus::Completed)}));
         ASSERT_NE(builder.GetWaveData(), nullptr);
         EXPECT_EQ(builder.GetWaveData()->GetNumFrames(), 48000u);
@@ -113,23 +119,7 @@ TEST(WaveformBuilder, CancelRebuildAndTeardownWhileBuilding)
         TWaveformBuilder builder(&recorder);
         id = StartHeld(recorder, builder);
     }
-    EXPECT_EQ(recorder.Outcomes(), (std::vector{std::pair(id, TSigGenBuildStatus::Cancelled)}));
-}
-
-TEST(WaveformBuilder, AnAllocationFailureStillCompletesWithItsMessage)
-{
-    Recorder recorder;
-    TWaveformBuilder builder(&recorder);
-    platform::FailNextAllocations(1);
-    builder.StartBuild(Request(kSigTone1kHz));
-    builder.JoinBuild();
-    platform::FailNextAllocations(0);
-    ASSERT_EQ(recorder.results.size(), 1u);
-    EXPECT_EQ(recorder.results[0].Status, TSigGenBuildStatus::OutOfMemory);
-    const std::string message = "Signal Generator - insufficient memory available to build selected waveform.";
-    EXPECT_EQ(recorder.results[0].Messages, std::vector<std::string>{message});
-    EXPECT_EQ(builder.GetWaveData(), nullptr);
-    EXPECT_FALSE(builder.IsBuilding());
+    EXPECT_EQ(recorder.outcomes, (std::vector{std::pair(id, TSigGenBuildStatus::Cancelled)}));
 }
 
 TEST(WaveformBuilder, OutputFollowsDriverLockLengthAndLevels)
