@@ -16,6 +16,7 @@
 #include "plot/TQuarnPlot.h"
 #include "settings/CfgSettingsFile.h"
 #include "settings/FrameSettings.h"
+#include "tests/support/ModalDialogs.h"
 #include "tests/support/PlatformTestSupport.h"
 #include "tests/support/Screenshot.h"
 #include "utilities/CSigGen.h"
@@ -90,29 +91,6 @@ struct MessageLog {
     platform::MessageResult answer = platform::MessageResult::Yes;
     std::function<void()> whileShown;
 };
-
-// Runs `act` on the next modal window of that type once it is up (from
-// inside its exec); rejects it afterwards if `act` left it open, so that a
-// failing check never hangs the test.
-template <typename Window>
-void OnModal(std::function<void(Window&)> act)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    // One that never sees its window must not take the next test's.
-    QTimer::singleShot(20000, timer, [timer] { timer->deleteLater(); });
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
-        if (window == nullptr)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(*window);
-        if (window->isVisible())
-            static_cast<QDialog*>(window)->reject();
-    });
-    timer->start();
-}
 
 struct Peak {
     float frequency = 0.0f;

@@ -41,7 +41,7 @@ TEST(MainFramePlots, AStoredOverlayStaysWhileTheToneMovesOptionsReapplyTheChange
     // The data's first line is the lowest frequency shown.
     const double start = frame.Settings().Spectrum[0].StartFreq;
     ASSERT_EQ(frame.Settings().Spectrum[0].StopFreq, 4000.0f);
-    frame_test::OnModal<TOverlaySourceSelectDialog>([](TOverlaySourceSelectDialog& dialog) {
+    OnModal<TOverlaySourceSelectDialog>([](TOverlaySourceSelectDialog& dialog) {
         dialog.SpectralButton()->setChecked(true);
         dialog.accept();
     });
@@ -83,7 +83,7 @@ TEST(MainFramePlots, AStoredOverlayStaysWhileTheToneMovesOptionsReapplyTheChange
     const SpectrumOpts rightBefore = frame.Settings().Spectrum[1];
     // F5: the sheet on the left page; a new span; OK.
     bool started = false;
-    frame_test::OnModal<CPlotOptionsMain>([&](CPlotOptionsMain& sheet) {
+    OnModal<CPlotOptionsMain>([&](CPlotOptionsMain& sheet) {
         started = sheet.Tabs()->currentIndex() == 0 && sheet.PageCount() == 2;
         sheet.SpectrumPage(0)->findChild<QLineEdit*>("StartFreq")->setText(QStringLiteral("500"));
         sheet.SpectrumPage(0)->findChild<QLineEdit*>("StopFreq")->setText(QStringLiteral("1500"));
@@ -108,7 +108,7 @@ TEST(MainFramePlots, AStoredOverlayStaysWhileTheToneMovesOptionsReapplyTheChange
     frame.SetPlotOptionsColourChooser([](QWidget*, std::uint32_t) -> std::optional<std::uint32_t> { return 0x0000AA; });
     for (const bool ok : {false, true}) {
         bool onRightPage = false;
-        frame_test::OnModal<CPlotOptionsMain>([&](CPlotOptionsMain& sheet) {
+        OnModal<CPlotOptionsMain>([&](CPlotOptionsMain& sheet) {
             onRightPage = sheet.Tabs()->currentIndex() == 1;
             sheet.SpectrumPage(1)->OnColour(0);
             ok ? sheet.accept() : sheet.reject();
@@ -126,19 +126,19 @@ TEST(MainFramePlots, AStoredOverlayStaysWhileTheToneMovesOptionsReapplyTheChange
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
     std::vector<int> pages;
     const auto record = [&](COptionsMain& sheet) { pages.push_back(sheet.ActivePage()); };
-    frame_test::OnModal<COptionsMain>(record);
+    OnModal<COptionsMain>(record);
     QTest::keyClick(&frame, Qt::Key_F9);
-    frame_test::OnModal<COptionsMain>([&](COptionsMain& sheet) {
+    OnModal<COptionsMain>([&](COptionsMain& sheet) {
         record(sheet);
         sheet.Pages().setCurrentIndex(2);
         sheet.accept();
     });
     QTest::mouseClick(frame.Sidebar()->Button(SidebarButtons::IDC_SETTINGS), Qt::LeftButton);
-    frame_test::OnModal<COptionsMain>(record);
+    OnModal<COptionsMain>(record);
     frame.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
     QTest::keyClick(&frame, Qt::Key_F4);
-    frame_test::OnModal<COptionsMain>(record);
+    OnModal<COptionsMain>(record);
     QTest::mouseClick(frame.Sidebar()->Button(SidebarButtons::IDC_CALIBRATE), Qt::LeftButton);
     // F9 opens the calibration page; an OK on the device page makes F4 open it.
     EXPECT_EQ(pages, (std::vector<int>{1, 0, 2, 1}));
@@ -149,18 +149,18 @@ TEST(MainFramePlots, AStoredOverlayStaysWhileTheToneMovesOptionsReapplyTheChange
         static_cast<QDialog&>(dialog).accept();
     };
     frame.Settings().Processing.AverageSpeed[0] = 1;
-    frame_test::OnModal<QFileDialog>(choose);
+    OnModal<QFileDialog>(choose);
     frame.OnCommand(57785);
     ASSERT_TRUE(std::filesystem::exists(saved));
     frame.Settings().Processing.AverageSpeed[0] = 3;
-    frame_test::OnModal<QFileDialog>(choose);
+    OnModal<QFileDialog>(choose);
     frame.OnCommand(57786);
     EXPECT_EQ(frame.Settings().Processing.AverageSpeed[0], 1);
 
     frame.OnStart();
     ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 2; }));
     ASSERT_NEAR(frame.Processing().GetDisplayData(0)->GetLineSpacing(), 48000.0f / 65536, 1e-4f);
-    frame_test::OnModal<COptionsMain>([](COptionsMain& sheet) {
+    OnModal<COptionsMain>([](COptionsMain& sheet) {
         auto* rate = sheet.SettingsPage().findChild<QComboBox*>("id2008");
         rate->setCurrentIndex(rate->findText("96000"));
         sheet.accept();

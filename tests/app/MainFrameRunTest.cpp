@@ -149,7 +149,7 @@ TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothNoticesWaitL
     opts.DataItem[0] = opts.DataItem[1] = opts.DataItem[25] = 1;
     SetTextField(opts.LogFileName, "Tone");
     bool filled = false;
-    frame_test::OnModal<CDataLoggingMainDlg>([&filled](CDataLoggingMainDlg& sheet) {
+    OnModal<CDataLoggingMainDlg>([&filled](CDataLoggingMainDlg& sheet) {
         sheet.findChild<QPushButton*>("1")->click();
         filled = true;
     });
@@ -202,7 +202,7 @@ TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothNoticesWaitL
     ASSERT_TRUE(generator.IsPlaying());
     const std::string saved = h.folder.Root() + "tone.wav";
     generator.SetSaveFileChooser([&](QWidget*, const QString&) { return QString::fromStdString(saved); });
-    frame_test::OnModal<QDialog>([](QDialog& dialog) { dialog.accept(); });
+    OnModal<QDialog>([](QDialog& dialog) { dialog.accept(); });
     frame.OnCommand(frame_command::kSaveGeneratorWave);
     EXPECT_FALSE(frame.IsRunning());
     EXPECT_FALSE(generator.IsPlaying());

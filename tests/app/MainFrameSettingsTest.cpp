@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-using frame_test::OnModal;
 
 TEST(MainFrameSettings, ACalibratorToneCalibratesTheChannelTo94dBSpl)
 {

@@ -8,6 +8,7 @@
 #include "platform/RiffFile.h"
 #include "platform/Trace.h"
 #include "platform/ZeroFilledArray.h"
+#include "tests/support/PlatformTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -79,32 +80,15 @@ inline Bytes WaveForm(const std::vector<Bytes>& chunks)
     return Chunk("RIFF", Concat({Text("WAVE"), Concat(chunks)}));
 }
 
-class WaveFileTest : public testing::Test {
+class WaveFileTest : public TempFolderTest {
 protected:
-    void SetUp() override
-    {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        folder = std::filesystem::path(testing::TempDir())
-               / (std::string("wave-") + info->test_suite_name() + "-" + info->name() + "-"
-                  + std::to_string(::getpid()));
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
-            messages.push_back(request.text);
-            return platform::MessageResult::Ok;
-        });
-    }
-
     void TearDown() override
     {
         platform::SimulateDiskFull(-1);
         platform::FailNextAllocations(0);
-        platform::SetMessageBoxHook({});
         std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
-        std::filesystem::remove_all(folder);
     }
 
-    std::string Path(const std::string& name) const { return (folder / name).string(); }
     // The path in double quotes, as messages name a file. Appended rather
     // than "\"" + path: that trips a false -Wrestrict in GCC 12 at -O3.
     std::string QuotedPath(const std::string& name) const
@@ -168,8 +152,8 @@ protected:
                        {subFormat, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71}});
     }
 
-    std::filesystem::path folder;
-    std::vector<std::string> messages;
+    MessageLog log;
+    std::vector<std::string>& messages = log.texts;
 };
 
 // The 44-byte header of a PCM file as the format defines it, by hand.

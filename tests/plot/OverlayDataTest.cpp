@@ -14,6 +14,7 @@
 #include "plot/overlay/TOverlayData.h"
 #include "settings/DataPaths.h"
 #include "settings/PrintOpts.h"
+#include "tests/support/ModalDialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -258,18 +259,6 @@ TEST(OverlayChecks, LegendSizeAndOffsetLimits)
         EXPECT_EQ(overlay_checks::CheckOffset(overlay_checks::OffsetOf(text)).empty(), ok) << text;
 }
 
-// Accepts the modal dialog the next event opens, after the given changes.
-void AcceptNextDialog(const std::function<void(QDialog&)>& before = {})
-{
-    QTimer::singleShot(0, [before] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr) << "no dialog opened";
-        if (before)
-            before(*dialog);
-        dialog->accept();
-    });
-}
-
 // A plot of a 1 kHz tone at -20 dB over a -100 dB floor, dB axis 0 … -140,
 // with the overlay folder in a temporary directory.
 struct OverlayPlot : TonePlot {
@@ -323,11 +312,11 @@ TEST(OverlayPlot, SetStoresTheSpectrumOnShowsFilesAtTheirRowsAndCIsTheComposite)
     // = -35.67 dB, through the composite dialog; drawn white, as its default
     // black would vanish on the black pane.
     o.records.Spectrum.Overlay[6].Color = 0xFFFFFF;
-    AcceptNextDialog([](QDialog& d) {
-        auto& dialog = dynamic_cast<TCompositeOverlayDialog&>(d);
+    OnModal<TCompositeOverlayDialog>([](TCompositeOverlayDialog& dialog) {
         dialog.AverageButton()->setChecked(true);
         dialog.AverageBox(0)->setChecked(true);
         dialog.AverageBox(2)->setChecked(true);
+        dialog.accept();
     });
     QTest::mouseClick(plot.OverlayStoreButton(0, 6), Qt::LeftButton);
     EXPECT_EQ(PointsOnRow(plot.OverlayPoints(0, 6), o.Y(-35.67)), width + 1);
@@ -341,7 +330,7 @@ TEST(OverlayPlot, SetStoresTheSpectrumOnShowsFilesAtTheirRowsAndCIsTheComposite)
     const std::string composite = ReadText(o.File("L7.ovl"));
     std::filesystem::remove(o.File("L3.ovl"));
     MessageLog messages;
-    AcceptNextDialog();
+    OnModal<QDialog>([](QDialog& dialog) { dialog.accept(); });
     QTest::mouseClick(plot.OverlayStoreButton(0, 6), Qt::LeftButton);
     EXPECT_EQ(messages.texts.size(), 1u) << "the composite could not be formed";
     EXPECT_EQ(ReadText(o.File("L7.ovl")), composite);

@@ -181,11 +181,11 @@ TEST_F(SigGenWindowTest, CommandsOpenTheirDialogsAndStoreWhatIsChosen)
         startedIn = start;
         return QString::fromStdString((folder / "tone").string());
     });
-    OnNextModal([](QWidget* dialog) {
-        EXPECT_EQ(dialog->windowTitle(), "Signal Length Options");
-        dialog->findChild<QComboBox*>("2099")->setCurrentIndex(2);
-        EXPECT_EQ(dialog->findChild<QLabel*>("2100")->text(), " 30.00") << "the total of three copies";
-        static_cast<QDialog*>(dialog)->accept();
+    OnModal<QDialog>([](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Signal Length Options");
+        dialog.findChild<QComboBox*>("2099")->setCurrentIndex(2);
+        EXPECT_EQ(dialog.findChild<QLabel*>("2100")->text(), " 30.00") << "the total of three copies";
+        dialog.accept();
     });
     w.SaveSignalCommand();
     EXPECT_EQ(std::tuple(frame.analyzerStops, w.IsPlaying(), startedIn.toStdString()),
@@ -204,10 +204,10 @@ TEST_F(SigGenWindowTest, CommandsOpenTheirDialogsAndStoreWhatIsChosen)
     // Details restart a playing generator and offer help.
     frame.ports.calls.clear();
     w.StartGenerator();
-    OnNextModal([&](QWidget* dialog) {
-        dialog->findChild<QPushButton*>("1001")->click();
-        dialog->findChild<QLineEdit*>("1940")->setText("25");
-        static_cast<QDialog*>(dialog)->accept();
+    OnModal<QDialog>([](QDialog& dialog) {
+        dialog.findChild<QPushButton*>("1001")->click();
+        dialog.findChild<QLineEdit*>("1940")->setText("25");
+        dialog.accept();
     });
     w.OnDetailsRight();
     EXPECT_EQ(frame.help, std::vector<int>{460});
@@ -219,7 +219,7 @@ TEST_F(SigGenWindowTest, CommandsOpenTheirDialogsAndStoreWhatIsChosen)
 
     // The level dialog on the DAQ module stores volts.
     frame.ports.isDaq = true;
-    OnNextModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
+    OnModal<QDialog>([](QDialog& dialog) { dialog.accept(); });
     w.OnLevel();
     const SigGenOutputSettings& levels = frame.settings.SigGenOutput;
     EXPECT_EQ(std::tuple(levels.OutputUnits, levels.OutputLevel, levels.FSVoltage), std::tuple(2, 0.5f, 1.0f));
@@ -228,10 +228,7 @@ TEST_F(SigGenWindowTest, CommandsOpenTheirDialogsAndStoreWhatIsChosen)
     // Choosing a type edits its parameters and rebuilds.
     QComboBox* left = Control<QComboBox>(CSigGen::kLeftTypeId);
     QString opened;
-    OnNextModal([&](QWidget* dialog) {
-        opened = dialog->windowTitle();
-        dialog->close();
-    });
+    OnModal<QDialog>([&](QDialog& dialog) { opened = dialog.windowTitle(); });
     w.OnSelChangeLeftType(left->findText("Multiple Tones"));
     EXPECT_EQ(opened, "Tone Settings");
     EXPECT_EQ(frame.settings.SigGenChannel[0].SigType, kSigMultipleTones);

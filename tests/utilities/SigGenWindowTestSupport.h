@@ -4,6 +4,8 @@
 // they are asked, the status bar's progress and the help requests; and a
 // recorder of message boxes.
 
+#include "tests/support/ModalDialogs.h"
+
 #include <QApplication>
 #include <QString>
 #include <QTimer>
@@ -128,16 +130,6 @@ inline bool WaitForBuildShown(CSigGen& window)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
-}
-
-// Runs action on the next modal dialog, from the dialog's own event loop,
-// which runs the timer once it is the modal one.
-inline void OnNextModal(std::function<void(QWidget* dialog)> action)
-{
-    QTimer::singleShot(0, [action] {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            action(modal);
-    });
 }
 
 } // namespace siggen_window_test
