@@ -77,6 +77,7 @@ TEST(ProcessingSheetWindow, PagesShowTheirRecordsRefusalsNameTheFieldAndOneChann
 
     // A calibration recording that cannot start is reported and the page reset.
     CCalibrationDlgSPL& calibration = sheet.CalibrationPage();
+    EXPECT_TRUE(Find<QRadioButton>(calibration, 2280)->isEnabled()) << "two channels: the right one is calibrated too";
     Find<QRadioButton>(calibration, 2279)->click();
     Find<QLineEdit>(calibration, 2300)->setText("94.0");
     auto* perform = Find<QPushButton>(calibration, 1657);
