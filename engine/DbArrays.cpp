@@ -77,8 +77,7 @@ void LinePowersToDb(const float* powers, float* dB, std::size_t count)
 {
     std::size_t done = 0;
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool vectors = fft_detail::Avx2Available();
-    if (vectors)
+    if (fft_detail::UseAvx2())
         done = SeriesToDbAvx2(powers, dB, count);
 #endif
     for (std::size_t i = done; i < count; ++i)

@@ -19,6 +19,13 @@ void ForwardAvx2(float* data, std::uint32_t N);
 // True when this processor runs ForwardAvx2.
 bool Avx2Available();
 
+// The same answer, asked once: every kernel chooses its AVX2 path per call.
+inline bool UseAvx2()
+{
+    static const bool available = Avx2Available();
+    return available;
+}
+
 // cos θ and sin θ of a base angle; doubling the angle needs only products,
 // so one sine and one cosine serve every span of the transform.
 struct Rotation {

@@ -128,8 +128,7 @@ float HighestHeld(const THoldEntry* hold, std::size_t count)
     float highest = -std::numeric_limits<float>::infinity();
     std::size_t i = 0;
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool vectors = fft_detail::Avx2Available();
-    if (vectors)
+    if (fft_detail::UseAvx2())
         highest = HighestHeldAvx2(hold, count, i);
 #endif
     for (; i < count; ++i)
@@ -141,8 +140,7 @@ std::size_t HoldLevels(THoldEntry* hold, const float* averaged, const float* lat
                        const LineLevel& level, double now, double riseExpiry, float decay)
 {
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool vectors = fft_detail::Avx2Available();
-    if (vectors)
+    if (fft_detail::UseAvx2())
         return HoldLevelsAvx2(hold, averaged, latest, count, level, now, riseExpiry, decay);
 #endif
     (void)hold;

@@ -260,8 +260,7 @@ std::size_t LocalMaxima(const float* power, std::uint32_t lines, std::uint32_t f
     std::size_t count = 0;
     std::uint32_t i = first;
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool vectors = fft_detail::Avx2Available();
-    if (vectors)
+    if (fft_detail::UseAvx2())
         count = LocalMaximaAvx2(power, lines, first, last, out, i);
 #endif
     for (; i <= last; ++i)
@@ -276,8 +275,7 @@ void WeightedPowerSums(const float* power, const float* display, const float* co
     double lanes[4][4] = {};
     std::uint32_t i = first;
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool vectors = fft_detail::Avx2Available();
-    if (vectors)
+    if (fft_detail::UseAvx2())
         WeightedPowerSumsAvx2(power, display, curves, first, last, lanes, i);
 #endif
     for (; i <= last; ++i)
@@ -289,8 +287,7 @@ void ScaleInPlace(float* values, const float* factors, std::size_t count)
 {
     std::size_t i = 0;
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool vectors = fft_detail::Avx2Available();
-    if (vectors)
+    if (fft_detail::UseAvx2())
         i = ScaleInPlaceAvx2(values, factors, count);
 #endif
     for (; i < count; ++i)
@@ -301,8 +298,7 @@ void ScalePairsInPlace(float* pairs, const float* factors, std::size_t count)
 {
     std::size_t i = 0;
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool vectors = fft_detail::Avx2Available();
-    if (vectors)
+    if (fft_detail::UseAvx2())
         i = ScalePairsInPlaceAvx2(pairs, factors, count);
 #endif
     for (; i < count; ++i) {
@@ -316,8 +312,7 @@ float HighestValue(const float* values, std::size_t count)
     float highest = -std::numeric_limits<float>::infinity();
     std::size_t i = 0;
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool vectors = fft_detail::Avx2Available();
-    if (vectors)
+    if (fft_detail::UseAvx2())
         highest = HighestValueAvx2(values, count, i);
 #endif
     for (; i < count; ++i)
@@ -331,8 +326,7 @@ double SumDbAsPower(const float* dB, std::uint32_t first, std::uint32_t last, bo
     double sum = 0.0;
     std::uint32_t i = first;
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool vectors = fft_detail::Avx2Available();
-    if (vectors)
+    if (fft_detail::UseAvx2())
         sum = SumDbAsPowerAvx2(dB, first, last, addOffset, offset, noLevel, i);
 #endif
     for (; i <= last; ++i) {

@@ -87,8 +87,7 @@ std::size_t RunningPowerMean(float* averagedComplex, float* averagedPower, float
                              std::size_t lines, double k, bool cross, bool vector)
 {
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool vectors = fft_detail::Avx2Available();
-    if (vectors)
+    if (fft_detail::UseAvx2())
         return RunningPowerMeanAvx2(averagedComplex, averagedPower, latestPower, block, lines, k, cross, vector);
 #endif
     (void)averagedComplex;

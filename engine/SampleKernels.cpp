@@ -96,8 +96,7 @@ namespace sample_kernels {
 std::size_t PackCodes24(std::uint8_t* packed, const std::int32_t* values, std::size_t count, std::int64_t& peak)
 {
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool vectors = fft_detail::Avx2Available();
-    if (vectors)
+    if (fft_detail::UseAvx2())
         return PackCodes24Avx2(packed, values, count, peak);
 #endif
     (void)packed;
@@ -110,8 +109,7 @@ std::size_t PackCodes24(std::uint8_t* packed, const std::int32_t* values, std::s
 std::size_t UnpackCodes24(const std::uint8_t* packed, float* out, std::size_t count)
 {
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool vectors = fft_detail::Avx2Available();
-    if (vectors)
+    if (fft_detail::UseAvx2())
         return UnpackCodes24Avx2(packed, out, count);
 #endif
     (void)packed;
@@ -123,8 +121,7 @@ std::size_t UnpackCodes24(const std::uint8_t* packed, float* out, std::size_t co
 std::size_t SplitFrames24(const std::uint8_t* frames, std::int32_t* left, std::int32_t* right, std::size_t count)
 {
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool vectors = fft_detail::Avx2Available();
-    if (vectors)
+    if (fft_detail::UseAvx2())
         return SplitFrames24Avx2(frames, left, right, count);
 #endif
     (void)frames;

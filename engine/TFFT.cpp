@@ -11,8 +11,7 @@ void TFFT::Forward(float* data) const
 {
     if (data == nullptr || !IsValidSize(N))
         return;
-    static const bool useAvx2 = fft_detail::Avx2Available();
-    if (useAvx2)
+    if (fft_detail::UseAvx2())
         fft_detail::ForwardAvx2(data, N);
     else
         fft_detail::ForwardScalar(data, N);

@@ -115,9 +115,7 @@ void DataLogWriter::Do(Job& job)
         m_Serial[c] = job.serial;
         break;
     case Kind::kLine:
-        m_Text.assign(job.text);
-        m_Text += "\r\n";
-        Write(c, m_Text);
+        WriteLine(c, job.text);
         break;
     case Kind::kRecord:
         m_Text.clear();
@@ -127,14 +125,18 @@ void DataLogWriter::Do(Job& job)
         }
         break;
     case Kind::kClose:
-        if (!job.text.empty()) {
-            m_Text.assign(job.text);
-            m_Text += "\r\n";
-            Write(c, m_Text);
-        }
+        if (!job.text.empty())
+            WriteLine(c, job.text);
         m_File[c].reset();
         break;
     }
+}
+
+void DataLogWriter::WriteLine(int channel, const std::string& line)
+{
+    m_Text.assign(line);
+    m_Text += "\r\n";
+    Write(channel, m_Text);
 }
 
 // A file that fails a write takes nothing more; the failure waits for the

@@ -75,6 +75,8 @@ private:
     void Push(Job job);
     void Run();
     void Do(Job& job);
+    // One line with its CR LF, built in the reused text buffer.
+    void WriteLine(int channel, const std::string& line);
     void Write(int channel, std::string_view text);
 
     std::mutex m_Mutex;
