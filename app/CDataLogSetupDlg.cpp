@@ -135,7 +135,7 @@ void CDataLogSetupDlg::FillFields()
     m_Enable->setChecked(m_Opts->Enable != 0);
     if (TextFieldView(m_Opts->LogFileName).empty())
         SetTextField(m_Opts->LogFileName, m_ChannelName);
-    m_FileName->setText(QString::fromLatin1(TextFieldView(m_Opts->LogFileName)));
+    m_FileName->setText(QString::fromStdString(std::string(TextFieldView(m_Opts->LogFileName))));
     m_Interval->setText(Text(FormatField(m_Opts->IntervalSecs, 2)));
     m_Apply->setChecked(m_Opts->bApplyThreshold != 0);
     m_Start->setText(Text(FormatField(m_Opts->StartFreq, 1)));

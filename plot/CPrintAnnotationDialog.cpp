@@ -1,6 +1,7 @@
 #include "plot/CPrintAnnotationDialog.h"
 
 #include "plot/PrintAnnotationFields.h"
+#include "platform/MessageBox.h"
 #include "settings/PrintOpts.h"
 
 #include <QCheckBox>
@@ -36,7 +37,7 @@ CPrintAnnotationDialog::CPrintAnnotationDialog(QWidget* parent, PrintOpts* optio
     for (int i = 0; i < 4; ++i) {
         m_Margins[i] = new QLineEdit(margins);
         m_Margins[i]->setMaxLength(79);
-        grid->addWidget(new QLabel(QString::fromLatin1(names[i]), margins), i / 2, (i % 2) * 2);
+        grid->addWidget(new QLabel(QString::fromUtf8(names[i]), margins), i / 2, (i % 2) * 2);
         grid->addWidget(m_Margins[i], i / 2, (i % 2) * 2 + 1);
     }
     layout->addWidget(margins);
@@ -76,6 +77,10 @@ void CPrintAnnotationDialog::accept()
             fields.Margins[static_cast<std::size_t>(i)] = m_Margins[i]->text().toStdString();
         fields.Comments = m_Comments->toPlainText().toStdString();
         fields.CommentBlock = m_CommentBlock->isChecked();
+        if (const std::string refusal = CheckAnnotationMargins(fields); !refusal.empty()) {
+            platform::ShowMessageBox(refusal, platform::MessageIcon::Error);
+            return;
+        }
         ApplyAnnotationFields(fields, *m_Options);
     }
     QDialog::accept();

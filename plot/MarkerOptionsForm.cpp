@@ -1,6 +1,7 @@
 #include "plot/MarkerOptionsForm.h"
 
 #include "platform/NumberText.h"
+#include "settings/FloatFieldBounds.h"
 #include "settings/TextField.h"
 
 #include <algorithm>
@@ -15,7 +16,7 @@ constexpr std::uint32_t kLastLabelType = MarkerOpts::kCustom;
 
 float ReadFrequency(const std::string& text)
 {
-    return static_cast<float>(
+    return ToFloatField(
         platform::ParseFloatPrefix(std::string_view(text).substr(0, std::min(text.size(), kFrequencyBuffer - 1))));
 }
 
@@ -60,6 +61,9 @@ std::string Validate(const MarkerOptionsForm& form, MarkerOpts& m)
         frequency[i] = ReadFrequency(form.Rows[i].Frequency);
         if (!(frequency[i] > 0.0f))
             return kFrequencyMessage;
+        if (!field_ranges::kFrequencyHz.Contains(frequency[i]))
+            return "Marker " + std::to_string(i + 1) + " Frequency must be at most "
+                   + std::to_string(static_cast<long>(field_ranges::kHighestFrequencyHz)) + " Hz";
     }
     for (std::size_t i = 0; i < MarkerOpts::kMarkerCount; ++i) {
         const MarkerRowForm& row = form.Rows[i];

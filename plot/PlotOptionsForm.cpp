@@ -1,6 +1,7 @@
 #include "plot/PlotOptionsForm.h"
 
 #include "platform/NumberText.h"
+#include "settings/FloatFieldBounds.h"
 #include "settings/PlotAmplitudeLimits.h"
 #include "settings/SpectrumOpts.h"
 
@@ -16,7 +17,7 @@ constexpr float kLongestInterval = 3600.0f;
 
 float Read(const std::string& text)
 {
-    return static_cast<float>(platform::ParseFloatPrefix(std::string_view(text).substr(0, kFieldBuffer - 1)));
+    return ToFloatField(platform::ParseFloatPrefix(std::string_view(text).substr(0, kFieldBuffer - 1)));
 }
 
 // printf("%<width>.<decimals>f").
@@ -124,6 +125,11 @@ std::string Validate(const PlotOptionsForm& f, std::uint16_t ampScale, SpectrumO
         return "Start Frequency must be greater than zero";
     if (!(stop > 0.0f))
         return "Stop Frequency must be greater than zero";
+    const std::string highest = std::to_string(static_cast<long>(field_ranges::kHighestFrequencyHz));
+    if (!field_ranges::kFrequencyHz.Contains(start))
+        return "Start Frequency must be at most " + highest + " Hz";
+    if (!field_ranges::kFrequencyHz.Contains(stop))
+        return "Stop Frequency must be at most " + highest + " Hz";
     if (!(start < stop))
         return "Stop Frequency must be greater than Start Frequency";
     const float interval = Read(f.Interval);
