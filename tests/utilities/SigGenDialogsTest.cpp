@@ -184,6 +184,12 @@ TEST(SigGenDialogs, ChoicesReachTheSectionEmptyEditsReadAsZeroAndAPickedFileIsKe
     Find(typed, 1947)->setText(QString(300, 'x'));
     ASSERT_TRUE(PressOk(typed));
     EXPECT_EQ(std::strlen(user.WaveFileName), 259u);
+
+    // A name that is not UTF-8 keeps its bytes through an OK without edits.
+    std::strcpy(user.WaveFileName, "/data/Wave/t\xE9st.wav");
+    CUserWaveDialog notUtf8(nullptr, user.WaveFileName, &user.RepeatFlag, "/data/Wave");
+    ASSERT_TRUE(PressOk(notUtf8));
+    EXPECT_STREQ(user.WaveFileName, "/data/Wave/t\xE9st.wav");
 }
 
 TEST(SigGenDialogs, OutputLevelUnitsFollowTheFullScaleChoice)
