@@ -174,7 +174,7 @@ void BoundSigGenOutputFloats(SigGenOutputSettings& o, const SigGenOutputSettings
     // follow in the settings limits.
     Bound(o.OutputLevel, d.OutputLevel, {-1.0e6f, 1.0e6f});
     Bound(o.OutputLevelR, d.OutputLevelR, {-1.0e6f, 1.0e6f});
-    Bound(o.FSVoltage, d.FSVoltage, {1.0e-6f, 1.0e6f});
+    Bound(o.FSVoltage, d.FSVoltage, field_ranges::kFullScaleVolts);
 }
 
 void BoundFloatFields(FrameSettings& s, const FrameSettings& d)

@@ -52,6 +52,8 @@ inline constexpr FloatRange kSensitivityVolts{1.0e-6f, 10.0f};
 inline constexpr FloatRange kHydrophoneDb{-240.0f, 0.0f, false, true};
 // A reading in display units (a data-log threshold).
 inline constexpr FloatRange kReadingLevel{-1.0e6f, 1.0e6f};
+// The generator's full-scale output, volts.
+inline constexpr FloatRange kFullScaleVolts{1.0e-6f, 1.0e6f};
 // A printed page's margin, inches.
 inline constexpr FloatRange kMarginInches{0.0f, 20.0f};
 } // namespace field_ranges
