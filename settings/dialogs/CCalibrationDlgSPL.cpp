@@ -20,6 +20,7 @@
 #include "settings/CalibrationMethods.h"
 #include "settings/FloatFieldBounds.h"
 #include "settings/dialogs/DialogIds.h"
+#include "widgets/Utf8LengthValidator.h"
 
 using calibration::Method;
 
@@ -97,7 +98,7 @@ QWidget* CCalibrationDlgSPL::BuildChannel(int ch)
     auto* titleBox = new QGroupBox(QStringLiteral("Channel Title (shown on top of plot)"));
     auto* titleLayout = new QVBoxLayout(titleBox);
     c.title = WithId(new QLineEdit, ids.title);
-    c.title->setMaxLength(TChannelCalibration::kChannelNameSize - 1);
+    c.title->setValidator(new Utf8LengthValidator(TChannelCalibration::kChannelNameSize - 1, c.title));
     titleLayout->addWidget(c.title);
     grid->addWidget(titleBox, row++, 0, 1, 3);
 

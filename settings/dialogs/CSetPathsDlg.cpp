@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 #include "settings/PathDialogsLogic.h"
 #include "settings/dialogs/DialogIds.h"
+#include "widgets/Utf8LengthValidator.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ CSetPathsDlg::CSetPathsDlg(DataPaths& paths, std::string dataRoot, QWidget* pare
     m_Overlay = WithId(new QLineEdit(Shown(m_StoredOverlay)), 1988);
     m_Log = WithId(new QLineEdit(Shown(m_StoredLog)), 1989);
     for (QLineEdit* edit : {m_Overlay, m_Log}) {
-        edit->setMaxLength(DataPaths::kPathSize - 1);
+        edit->setValidator(new Utf8LengthValidator(DataPaths::kPathSize - 1, edit));
         edit->setMinimumWidth(360);
     }
     auto* form = new QFormLayout;

@@ -367,6 +367,17 @@ TEST(ProcessingSheetWindow, ChannelTitlesKeepTheirUtf8BytesThroughThreeOksAndARe
         EXPECT_EQ(TextFieldView(restarted.Calibration[0].ChannelName), stored);
     }
     EXPECT_TRUE(messages.texts.empty());
+
+    // Typing stops where the field is full: 13 three-byte characters fill its 39 bytes.
+    FrameSettings settings;
+    ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+    CCalibrationDlgSPL page(records, services);
+    page.show();
+    auto* title = Find<QLineEdit>(page, 2330);
+    title->clear();
+    for (int i = 0; i < 20; ++i)
+        QTest::sendKeyEvent(QTest::Click, title, Qt::Key_unknown, QString(QChar(0x65E5)), Qt::NoModifier);
+    EXPECT_EQ(title->text(), QString(13, QChar(0x65E5)));
 }
 
 TEST(PathDialogsWindow, SetPathsKeepsAFolderThatIsNotUtf8AndAsksBeforeMakingAMissingOne)
