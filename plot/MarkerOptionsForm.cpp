@@ -38,7 +38,8 @@ MarkerOptionsForm Fill(const MarkerOpts& m)
     for (std::size_t i = 0; i < MarkerOpts::kMarkerCount; ++i) {
         MarkerRowForm& row = form.Rows[i];
         row.Enabled = m.MarkerEnable[i] != 0;
-        const std::string text = platform::FormatFixed(m.MarkerFreq[i], 2);
+        // Two decimals, unless that would round the frequency an OK stores.
+        const std::string text = FloatFieldText(m.MarkerFreq[i], 2);
         row.Frequency = text.size() < 6 ? std::string(6 - text.size(), ' ') + text : text;
         row.LabelType = std::min(m.LabelType[i], kLastLabelType);
         row.CustomLabel = std::string(TextFieldView(m.CustomLabel[i]));

@@ -80,8 +80,9 @@ PlotOptionsForm Fill(const SpectrumOpts& o, std::uint16_t ampScale)
     f.Thick[3] = o.DrawThickMarkers != 0;
     f.Top = Fixed(o.PlotTop, 3, fields.TopDecimals);
     f.Range = fields.RangeEnabled ? Fixed(o.PlotRange, 3, fields.RangeDecimals) : "N/A";
-    f.Start = Fixed(o.StartFreq, 3, 4);
-    f.Stop = Fixed(o.StopFreq, 3, 4);
+    // Four decimals, unless that would round what an OK stores.
+    f.Start = FloatFieldText(o.StartFreq, 4);
+    f.Stop = FloatFieldText(o.StopFreq, 4);
     f.SpecificInterval = o.IntervalFlag != 0;
     f.Interval = Fixed(o.IntervalSecs, 6, 3);
     f.PeakHold = std::min(o.PeakHold, SpectrumOpts::kPeakHoldForever);

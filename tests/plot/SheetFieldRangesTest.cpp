@@ -226,3 +226,25 @@ TEST(SheetFieldRanges, RatiosFromTheExtremesTheCalibrationPageAcceptsSurviveARel
         EXPECT_EQ(read.Calibration[0].TransducerSensitivityVolts, record.TransducerSensitivityVolts);
     }
 }
+
+TEST(SheetFieldRanges, AnUnchangedSheetStoresWhatItShowedWithoutRounding)
+{
+    MarkerOpts markers;
+    markers.MarkerEnable[0] = 1;
+    markers.MarkerFreq[0] = 1234.567f;  // placed by the cursor, not typed
+    MarkerOpts markersAfter = markers;
+    ASSERT_EQ(marker_options::Validate(marker_options::Fill(markers), markersAfter), "");
+    EXPECT_EQ(markersAfter.MarkerFreq[0], 1234.567f);
+
+    SpectrumOpts plot;
+    plot.StartFreq = 12.345678f;
+    SpectrumOpts plotAfter = plot;
+    ASSERT_EQ(plot_options::Validate(plot_options::Fill(plot, 1), 1, plotAfter), "");
+    EXPECT_EQ(plotAfter.StartFreq, 12.345678f);
+
+    // A value the usual decimals already show exactly keeps its usual text.
+    EXPECT_EQ(FloatFieldText(94.0f, 1), "94.0");
+    EXPECT_EQ(FloatFieldText(1000.0f, 2), "1000.00");
+    EXPECT_EQ(FloatFieldText(12.5f, 0), "12.5");
+    EXPECT_EQ(FloatFieldText(0.0123f, 1), "0.0123");
+}

@@ -18,6 +18,7 @@
 #include "settings/Calibration.h"
 #include "settings/CfgSettingsFile.h"
 #include "settings/FrameSettings.h"
+#include "settings/IniSettingsFile.h"
 #include "settings/TextField.h"
 #include "settings/dialogs/CCalibrationDlgSPL.h"
 #include "settings/dialogs/CDeviceDlg.h"
@@ -402,6 +403,14 @@ TEST(PathDialogsWindow, SetPathsKeepsAFolderThatIsNotUtf8AndAsksBeforeMakingAMis
     EXPECT_EQ(paths.Get(DataPaths::kLog), odd);
     EXPECT_FALSE(std::filesystem::exists(root + "data\xEF\xBF\xBD")) << "no folder under a replaced name";
     EXPECT_TRUE(messages.texts.empty());
+
+    // Stored in the .ini and read at the next start, still byte for byte.
+    FrameSettings saved;
+    saved.m_DataPaths = paths;
+    ASSERT_TRUE(SaveIniSettings(root + "talvenor.ini", saved));
+    FrameSettings restarted;
+    LoadIniSettings(root + "talvenor.ini", IniLocation{root, false}, restarted);
+    EXPECT_EQ(restarted.m_DataPaths.Get(DataPaths::kLog), odd);
 
     // A mistyped folder: asked first; No keeps the dialog open and makes nothing.
     const std::string typo = root + "Lgo";
