@@ -102,11 +102,9 @@ QWidget* CCalibrationDlgSPL::BuildChannel(int ch)
     titleLayout->addWidget(c.title);
     grid->addWidget(titleBox, row++, 0, 1, 3);
 
-    connect(c.group, &QButtonGroup::idClicked, this, [this, ch](int id) {
-        if (m_Loading)
-            return;
-        ShowMethodValue(ch, id);
-        UpdateControls();
+    connect(c.group, &QButtonGroup::idClicked, this, [this] {
+        if (!m_Loading)
+            UpdateControls();
     });
     connect(c.perform, &QPushButton::clicked, this, [this, ch] { StartCalibration(ch); });
     return box;
@@ -177,6 +175,7 @@ void CCalibrationDlgSPL::UpdateControls()
         c.value->setEnabled(on);
         c.title->setEnabled(on);
         const int checked = c.group->checkedId();
+        // The value field follows the method: each shows its own value.
         ShowMethodValue(ch, checked);
         if (checked >= 0) {
             const auto& item = calibration::EntryOf(Method(checked));
