@@ -114,7 +114,7 @@ void CDataLogSetupDlg::FillList()
 {
     m_List->clear();
     for (const Entry& row : kListRows) {
-        auto* item = new QListWidgetItem(QString::fromLatin1(row.text), m_List);
+        auto* item = new QListWidgetItem(QString::fromUtf8(row.text), m_List);
         item->setData(Qt::UserRole, row.id);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(m_Opts->DataItem[row.id] ? Qt::Checked : Qt::Unchecked);
@@ -126,7 +126,7 @@ void CDataLogSetupDlg::FillThresholdTypes()
     const QSignalBlocker quiet(m_Type);
     m_Type->clear();
     for (const Entry& entry : kThresholdTypes)
-        m_Type->addItem(QString::fromLatin1(entry.text), entry.id);
+        m_Type->addItem(QString::fromUtf8(entry.text), entry.id);
     m_Type->setCurrentIndex(ThresholdEntryFor(m_Opts->ThresholdType));
 }
 
