@@ -248,3 +248,33 @@ TEST(SheetFieldRanges, AnUnchangedSheetStoresWhatItShowedWithoutRounding)
     EXPECT_EQ(FloatFieldText(12.5f, 0), "12.5");
     EXPECT_EQ(FloatFieldText(0.0123f, 1), "0.0123");
 }
+
+TEST(SheetFieldRanges, NonFiniteAndHugeTextsInThePlotOptionsAndMarkersAreRefusedByNameAndNothingIsStored)
+{
+    // The field of the plot options page, the name its message starts with.
+    const std::pair<std::string PlotOptionsForm::*, const char*> fields[] = {
+        {&PlotOptionsForm::Top, "Plot Top"},          {&PlotOptionsForm::Range, "Plot Range"},
+        {&PlotOptionsForm::Start, "Start Frequency"}, {&PlotOptionsForm::Stop, "Stop Frequency"},
+        {&PlotOptionsForm::Interval, "Update Interval"},
+    };
+    for (const char* text : {"inf", "-inf", "nan", "1e39", "-1e39"}) {
+        for (const auto& [field, name] : fields) {
+            const SpectrumOpts before;
+            SpectrumOpts opts = before;
+            PlotOptionsForm form = plot_options::Fill(opts, 1);
+            form.*field = text;
+            const std::string message = plot_options::Validate(form, 1, opts);
+            EXPECT_EQ(message.rfind(name, 0), 0u) << text << ": " << message;
+            EXPECT_EQ(opts, before) << text << " in " << name;
+        }
+
+        const MarkerOpts before;
+        MarkerOpts markers = before;
+        MarkerOptionsForm form = marker_options::Fill(markers);
+        form.Rows[5].Enabled = true;
+        form.Rows[5].Frequency = text;
+        const std::string message = marker_options::Validate(form, markers);
+        EXPECT_EQ(message.rfind("Marker", 0), 0u) << text << ": " << message;
+        EXPECT_EQ(markers, before) << text;
+    }
+}

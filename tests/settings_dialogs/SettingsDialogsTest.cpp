@@ -455,3 +455,37 @@ TEST(ProcessingSheetWindow, OkKeepsARateTheSheetDoesNotListAndTheListedOnesStayO
     }
     EXPECT_TRUE(messages.texts.empty());
 }
+
+TEST(ProcessingSheetWindow, ACustomSpanThatIsNotAFiniteFrequencyIsRefusedByChannelAndFieldAndNotStored)
+{
+    MessageLog messages;
+    FakeServices services;
+    FrameSettings settings;
+    settings.Processing.Format.Set(48000, 2, 3);
+    // Left and right start and stop edits, the text typed, the message.
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {2299, "1e39", "The left channel's custom span Start (Hz) must be at most 1000000 Hz"},
+        {2300, "inf", "The left channel's custom span Stop (Hz) must be at most 1000000 Hz"},
+        {2305, "inf", "The right channel's custom span Stop (Hz) must be at most 1000000 Hz"},
+        {2304, "nan", "The start and stop frequencies must be greater than zero"},
+    };
+    for (const auto& [edit, text, message] : cases) {
+        ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+        COptionsMain sheet(records, services, 1);
+        sheet.show();
+        CSettingsDlg& page = sheet.SettingsPage();
+        for (int radio : {2298, 2303})
+            Find<QRadioButton>(page, radio)->click();
+        Find<QLineEdit>(page, edit)->setText(text);
+        messages.texts.clear();
+        sheet.accept();
+        EXPECT_NE(sheet.result(), QDialog::Accepted) << text;
+        EXPECT_EQ(sheet.ActivePage(), 0);
+        EXPECT_EQ(messages.texts, (std::vector<std::string>{message}));
+        for (int c = 0; c < 2; ++c) {
+            EXPECT_EQ(std::pair(records.Scaling[c].UtilityFreqCustomStart, records.Scaling[c].UtilityFreqCustomStop),
+                      std::pair(settings.Scaling[c].UtilityFreqCustomStart, settings.Scaling[c].UtilityFreqCustomStop))
+                << text;
+        }
+    }
+}
