@@ -58,7 +58,15 @@ public:
     void Text(std::string_view section, std::string_view key, char* field, std::size_t size,
               std::string_view defaultValue) override
     {
-        const std::string text = m_Table.Lookup(section, key, defaultValue, size);
+        // A text longer than its field ends before the character that does
+        // not fit, never inside it.
+        std::string text = m_Table.Lookup(section, key, defaultValue, size + 1);
+        if (text.size() > size - 1) {
+            std::size_t cut = size - 1;
+            while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+                --cut;
+            text.resize(cut);
+        }
         std::memset(field, 0, size);
         std::memcpy(field, text.data(), text.size());
     }
