@@ -3,6 +3,7 @@
 #include "plot/PrintAnnotationFields.h"
 #include "platform/MessageBox.h"
 #include "settings/PrintOpts.h"
+#include "widgets/Utf8LengthValidator.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -25,8 +26,9 @@ CPrintAnnotationDialog::CPrintAnnotationDialog(QWidget* parent, PrintOpts* optio
     auto* titleForm = new QFormLayout(titles);
     m_Title1 = new QLineEdit(titles);
     m_Title2 = new QLineEdit(titles);
-    m_Title1->setMaxLength(79);
-    m_Title2->setMaxLength(79);
+    // The titles' fields hold 79 bytes of UTF-8.
+    for (QLineEdit* title : {m_Title1, m_Title2})
+        title->setValidator(new Utf8LengthValidator(static_cast<int>(PrintOpts::kAnnotationSize) - 1, title));
     titleForm->addRow(QStringLiteral("Title line 1:"), m_Title1);
     titleForm->addRow(QStringLiteral("Title line 2:"), m_Title2);
     layout->addWidget(titles);
