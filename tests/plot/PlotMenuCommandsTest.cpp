@@ -5,8 +5,12 @@
 // channel and line of the click.
 #include "QuarnPlotTestSupport.h"
 #include "tests/engine/SpectralTestSupport.h"
+#include "tests/support/ModalDialogs.h"
 #include "tests/support/PopupMenus.h"
 #include "tests/support/Screenshot.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
 
 #include <gtest/gtest.h>
 
@@ -162,6 +166,18 @@ TEST(PlotRelativeCalibration, TheClickedPaneGivesTheChannelAndTheClickedColumnTh
     // Left of the columns the rule gives line 1 (the menu opens only inside
     // a pane, so the point is asked directly).
     EXPECT_EQ(plot->GetColumnBin(plot->Areas().Plot.left - 3), 1);
+}
+
+TEST(PlotTextFile, TheSaveDialogStartsWithTheTextFilePattern)
+{
+    ToneAndStep t;
+    QString startName;
+    OnModal<QFileDialog>([&](QFileDialog& dialog) {
+        startName = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+        static_cast<QDialog&>(dialog).reject();
+    });
+    t.plot->WriteTextFile();
+    EXPECT_EQ(startName, QStringLiteral("*.txt"));
 }
 
 } // namespace
