@@ -6,13 +6,13 @@
 #include "settings/PrintOpts.h"
 
 #include <QPageSetupDialog>
-
-#include <algorithm>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+
+#include <algorithm>
 
 void ChoosePlotPrinter(QPrinter& printer, const QString& pdfPath)
 {
