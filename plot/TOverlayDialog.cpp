@@ -299,6 +299,12 @@ void TOverlayDialog::accept()
     // Only the title lines change; a file that cannot be kept whole is left
     // as it was, and the operator is told which.
     std::string kept;
+    bool typed = false;
+    for (int n = 0; n < kRows; ++n)
+        typed = typed || !m_Legend[n]->text().isEmpty();
+    // Without a folder the legends have nowhere to go: said as a store says it.
+    if (m_Folder.empty() && typed)
+        FolderUsable();
     for (int n = 0; n < kRows; ++n) {
         PaneOffset(n) = offsets[n];
         std::string reason;

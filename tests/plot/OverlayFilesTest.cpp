@@ -150,6 +150,15 @@ TEST(OverlayFiles, LoadAndSaveNameTheFailureAndAskBeforeReplacing)
     EXPECT_EQ(asked, 1);
     ASSERT_EQ(messages.texts.size(), 2u);
     EXPECT_TRUE(Contains(messages.texts[0], "The file folder \"\" does not exist"));
+    EXPECT_EQ(messages.texts[1], messages.texts[0]);
+    {
+        TOverlayDialog dialog(nullptr, &options, "", 0, 0, 1, nullptr, {});
+        dialog.LegendEdit(1)->setText(QStringLiteral("Typed"));
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << "the offsets and colours are kept";
+    }
+    ASSERT_EQ(messages.texts.size(), 3u);
+    EXPECT_EQ(messages.texts[2], messages.texts[0]);
     EXPECT_FALSE(std::filesystem::exists("L2.ovl"));
 
     // Save... as "x" when x.ovl exists: ".ovl" is added after the file
@@ -191,6 +200,21 @@ struct BadSlotPlot : TonePlot {
     QTemporaryDir dir;
     DataPaths paths;
 };
+
+// Set with no overlay folder: the folder message, and nothing beside the program.
+TEST(OverlayFiles, StoringWithoutAFolderIsRefusedWithTheFolderMessage)
+{
+    MessageLog messages;
+    BadSlotPlot o;
+    o.paths.Set(DataPaths::kOverlay, "");
+    TQuarnPlot& plot = o.Make(900, 480);
+    plot.SetDataPaths(&o.paths, &o.paths);
+    QTest::mouseClick(plot.OverlayStoreButton(0, 1), Qt::LeftButton);
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_TRUE(Contains(messages.texts[0], "The file folder \"\" does not exist")) << messages.texts[0];
+    EXPECT_FALSE(std::filesystem::exists("L2.ovl"));
+    EXPECT_EQ(o.records.Spectrum.Overlay[1].Show1, 0);
+}
 
 void WaitForMessages(const MessageLog& messages)
 {
