@@ -287,13 +287,25 @@ void TQuarnPlot::LoadOverlays()
                 UnloadOverlay(pane, n);
             continue;
         }
-        BuildCompositeOverlay(pane);
-        for (int n = 0; n < kOverlaySlots; ++n) {
-            if (OverlayShowFlag(pane, n) != 0)
+        // The stored slots first, so the composite is built from the tables
+        // just loaded and is shown as it stands now. While the composite is
+        // shown, hidden stored slots keep their tables for its next build.
+        const bool composite = OverlayShowFlag(pane, kCompositeSlot) != 0;
+        for (int n = 0; n < overlay_slots::kStoredSlots; ++n) {
+            if (OverlayShowFlag(pane, n) != 0) {
                 LoadOverlay(pane, n);
-            else
+            } else if (composite) {
+                m_Overlays[pane - 1][n].Table = nullptr;
+                m_Overlays[pane - 1][n].Points.clear();
+            } else {
                 UnloadOverlay(pane, n);
+            }
         }
+        BuildCompositeOverlay(pane);
+        if (composite)
+            LoadOverlay(pane, kCompositeSlot);
+        else
+            UnloadOverlay(pane, kCompositeSlot);
     }
     RefreshOverlayTitles();
 }

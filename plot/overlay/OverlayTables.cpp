@@ -3,6 +3,7 @@
 #include "engine/SpectralData.h"
 
 #include <cctype>
+#include <map>
 
 void OverlayTables::SetFolder(const std::string& folder, int channel)
 {
@@ -43,18 +44,30 @@ void OverlayTables::Drop(int pane, int slot)
         At(pane, slot).Table.reset();
 }
 
+namespace {
+
+// The version of each bad file already reported, program-wide: a plot made
+// again (a new mode, a configuration opened) does not report it again.
+std::map<std::string, overlay_slots::FileStamp>& ReportedFiles()
+{
+    static std::map<std::string, overlay_slots::FileStamp> reported;
+    return reported;
+}
+
+} // namespace
+
 void OverlayTables::Report(int pane, int slot, Slot& state)
 {
     const std::string& problem = state.Table->GetProblem();
+    auto& reported = ReportedFiles();
     if (problem.empty()) {
-        state.Reported = false;
+        reported.erase(state.Path);
         return;
     }
-    if (state.Reported && state.ReportedPath == state.Path && state.ReportedStamp == state.Stamp)
+    const auto [entry, added] = reported.try_emplace(state.Path, state.Stamp);
+    if (!added && entry->second == state.Stamp)
         return;
-    state.Reported = true;
-    state.ReportedPath = state.Path;
-    state.ReportedStamp = state.Stamp;
+    entry->second = state.Stamp;
     std::string reason = problem;
     if (reason.back() != '!' && reason.back() != '.')
         reason += '.';
@@ -88,17 +101,12 @@ bool OverlayTables::BuildComposite(int pane, const SpectralData& data,
     if (composite.Known && composite.Key == key)
         return composite.Built;
 
-    // Shown slots lend their tables; hidden ones are read for the build alone.
+    // Hidden slots' tables are kept too, for the next build (a zoom changes
+    // the grid); the owner drops them once the composite is hidden.
     TOverlayData::Inputs inputs{};
-    std::array<bool, overlay_slots::kStoredSlots> borrowed{};
-    for (int n = 0; n < overlay_slots::kStoredSlots; ++n) {
-        borrowed[n] = At(pane, n).Table != nullptr;
-        inputs[n] = Table(pane, n, style, offsets[n]);
-    }
-    TOverlayData built(&data, inputs, setup);
     for (int n = 0; n < overlay_slots::kStoredSlots; ++n)
-        if (!borrowed[n])
-            Drop(pane, n);
+        inputs[n] = Table(pane, n, style, offsets[n]);
+    TOverlayData built(&data, inputs, setup);
     composite.Built = false;
     if (!built.IsError()) {
         // The composite file keeps its title.

@@ -6,8 +6,8 @@
 // So a slot's file is read again only when it changed (its stamp), the
 // composite file is rebuilt only when something it is built from changed,
 // titles are read again only from changed files, and each version of a bad
-// file gives one report, naming the file and the slot, which the owner
-// shows when it is safe to.
+// file gives one report in the program's run, naming the file and the slot,
+// which the owner shows when it is safe to. GUI thread only.
 
 #include "plot/overlay/OverlaySlots.h"
 #include "plot/overlay/TOverlayData.h"
@@ -28,7 +28,7 @@ public:
     // A slot's table for a pane (1 or 2) read in the given style, with the
     // offset; null without a folder. Read again only when its file changed.
     TOverlayData* Table(int pane, int slot, const overlay_slots::LoadStyle& style, float offset);
-    // Frees a hidden slot's table (its report state is kept).
+    // Frees a hidden slot's table.
     void Drop(int pane, int slot);
 
     // Rebuilds a pane's composite file from its six stored overlays when
@@ -53,10 +53,6 @@ private:
         std::string Path;
         overlay_slots::FileStamp Stamp;
         overlay_slots::LoadStyle Style;
-        // The version of a bad file last reported.
-        bool Reported = false;
-        std::string ReportedPath;
-        overlay_slots::FileStamp ReportedStamp;
         bool TitleKnown = false;
         std::string TitlePath;
         overlay_slots::FileStamp TitleStamp;
