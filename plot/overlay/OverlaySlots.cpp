@@ -109,7 +109,8 @@ std::unique_ptr<TOverlayData> LoadSlot(const std::string& folder, int channel, i
 bool StoreSpectrum(const std::string& folder, int channel, int pane, int slot, const SpectralData& data, float offset,
                    bool hold)
 {
-    if (slot < 0 || slot >= kStoredSlots)
+    // No folder would put the file beside wherever the program was started.
+    if (slot < 0 || slot >= kStoredSlots || folder.empty())
         return false;
     TOverlayData table(&data, offset, hold);
     if (table.IsError())
@@ -123,6 +124,8 @@ bool StoreSpectrum(const std::string& folder, int channel, int pane, int slot, c
 bool BuildComposite(const std::string& folder, int channel, int pane, const SpectralData& data,
                     const std::array<float, kStoredSlots>& offsets, const LoadStyle& style, CompositeSetup setup)
 {
+    if (folder.empty())
+        return false;
     std::array<std::unique_ptr<TOverlayData>, kStoredSlots> tables;
     TOverlayData::Inputs inputs{};
     for (int n = 0; n < kStoredSlots; ++n) {

@@ -242,6 +242,8 @@ TEST(OverlaySlots, FileNamesKeepPanesApartStoringKeepsTheTitleAndFailuresLeaveFi
     const TonePlot tone(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear, -3.0f, -50.0f);
     WriteText(folder.Path("L3.ovl"), ";Reference\n");
     ASSERT_TRUE(overlay_slots::StoreSpectrum(dir, 0, 1, 2, *tone.data, 0.0f, false));
+    EXPECT_FALSE(overlay_slots::StoreSpectrum("", 0, 1, 2, *tone.data, 0.0f, false));
+    EXPECT_FALSE(std::filesystem::exists("L3.ovl")) << "nothing beside the program";
     EXPECT_EQ(overlay_slots::ReadTitle(folder.Path("L3.ovl")), "Reference");
 
     // Retitling what is not a table loses nothing. (A failed composite or
