@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
@@ -342,5 +343,55 @@ TEST_F(RecorderDocumentTest, AFileThatCannotBeOpenedIsOneMessageNamingItAndTheRe
             EXPECT_NE(messages[0].find(Path(name)), std::string::npos) << messages[0];
             EXPECT_NE(messages[0].find(reason), std::string::npos) << messages[0];
         }
+    }
+}
+
+TEST_F(RecorderDocumentTest, AFilesCalibrationIsDerivedAgainForTheInputRangeOfTheModuleNow)
+{
+    // Recorded at the 2.5 V range: a 94 dB SPL calibrator measured at 5 %
+    // of full scale on the left, a 100 mV/g accelerometer on the right; the
+    // ratios in the file are stale on purpose.
+    TChannelCalibration left{};
+    left.IsEnabled = 1;
+    left.CalCreateMode = 0;
+    left.RefUnits = 2;
+    left.RefType = 1;
+    left.RefLevel = 94.0f;
+    left.PctFullScale = 0.05f;
+    left.DAQVoltageRange = 2.5f;
+    left.CalRatio = 99.0f;
+    TChannelCalibration right = left;
+    right.CalCreateMode = 2;
+    right.RefUnits = 3;
+    right.TransducerSensitivityVolts = 0.1f;
+    {
+        TWaveFile recording(800, TWaveFormat(8000, 2, 2), folder.string());
+        for (std::uint64_t f = 0; f < 800; ++f)
+            recording.PutSample(static_cast<std::int32_t>(f), f, 0);
+        recording.SetCalibration(left, right);
+        recording.SetFileName(Path("ranged.wav"));
+        ASSERT_TRUE(recording.Save());
+    }
+    // By hand: the calibrator gives 20e-6·10^(94/20) = 1.002374 Pa; its
+    // 5 % at 2.5 V are 20 % at 0.625 V. Ratio √2·1.002374/fraction; the
+    // sensitivity method's ratio is the stored range over 0.1 V/g.
+    struct Case {
+        std::optional<float> range;
+        float leftRatio;
+        float leftFraction;
+        float rightRatio;
+    };
+    for (const Case& c : {Case{0.625f, 7.087857f, 0.2f, 25.0f}, Case{2.5f, 28.35143f, 0.05f, 25.0f},
+                          Case{std::nullopt, 28.35143f, 0.05f, 25.0f}}) {
+        prompts.currentInputRange = [&c] { return c.range; };
+        TRecorderDocument doc(settings);
+        ASSERT_TRUE(doc.Open(Path("ranged.wav"), prompts)) << (messages.empty() ? "" : messages.back());
+        ASSERT_EQ(doc.File()->HasCalibration, 1);
+        const TChannelCalibration& l = settings.Calibration[0];
+        EXPECT_NEAR(l.CalRatio, c.leftRatio, 1e-3f) << c.range.value_or(0.0f);
+        EXPECT_NEAR(l.PctFullScale, c.leftFraction, 1e-6f);
+        EXPECT_NEAR(settings.Calibration[1].CalRatio, c.rightRatio, 1e-4f);
+        // The file is analysed with the ratios the channels now have.
+        EXPECT_FLOAT_EQ(doc.File()->GetScale(0), l.CalRatio);
     }
 }

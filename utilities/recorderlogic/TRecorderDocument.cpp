@@ -11,6 +11,7 @@
 
 #include "platform/MessageBox.h"
 #include "platform/TempFiles.h"
+#include "settings/Calibration.h"
 #include "settings/FrameSettings.h"
 
 namespace {
@@ -313,9 +314,14 @@ bool TRecorderDocument::Open(const std::string& given, const Prompts& prompts)
     TChannelCalibration& left = m_Settings.Calibration[0];
     TChannelCalibration& right = m_Settings.Calibration[1];
     if (file->HasCalibration != 0) {
-        // The records carry the ratio the recording was made with.
+        // The records come with the ratio of the range the recording was
+        // made at: derived again for the range the input has now, so the
+        // live channels (and the settings saved at exit) fit it.
         file->GetCalibration(left, 0);
         file->GetCalibration(right, 1);
+        const std::optional<float> range = prompts.currentInputRange ? prompts.currentInputRange() : std::nullopt;
+        calibration::RecomputeCalibration(left, range);
+        calibration::RecomputeCalibration(right, range);
     } else if (left.IsEnabled != 0 && prompts.askDisableCalibration && prompts.askDisableCalibration()) {
         left.IsEnabled = 0;
         right.IsEnabled = 0;

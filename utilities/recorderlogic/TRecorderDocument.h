@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "audio/TWaveFile.h"
@@ -65,6 +66,9 @@ public:
         // The file has no calibration while calibration is on: true to
         // disable calibration, false to keep the current one.
         std::function<bool()> askDisableCalibration;
+        // The full-scale volts of the DAQ module's current input range;
+        // nothing (or no function) when the input is another device.
+        std::function<std::optional<float>()> currentInputRange;
     };
 
     // What happened to the room of a running recording.
