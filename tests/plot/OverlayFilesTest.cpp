@@ -282,6 +282,38 @@ TEST(OverlayFiles, ABadSlotFileIsReportedOnceByNameAndNeverWhileTheSpinnerIsHeld
     o.plot.reset();
 }
 
+// Redraws (reset view, plot-top steps) draw from the tables read before:
+// only a changed file is read again, and the composite is rebuilt from it.
+TEST(OverlayFiles, RedrawsUseTheTablesAlreadyReadUntilAFileChanges)
+{
+    MessageLog messages;
+    BadSlotPlot o;
+    WriteText(o.File("L1.ovl"), ";A\n20\t-40\n1000\t-40\n24000\t-40\n");
+    WriteText(o.File("L2.ovl"), ";B\n20\t-60\n1000\t-60\n24000\t-60\n");
+    o.records.Spectrum.IncludeInAverage1[0] = 1;
+    o.records.Spectrum.IncludeInAverage1[1] = 1;
+    // Only the composite shown: its hidden inputs are read for it.
+    TQuarnPlot& plot = o.Start(6);
+    const int reads = plot.OverlayFileReads();
+    const std::string composite = ReadText(o.File("L7.ovl"));
+    ASSERT_FALSE(plot.OverlayPoints(0, 6).empty());
+    for (int i = 0; i < 5; ++i) {
+        plot.ResetView();
+        plot.PlotTopSpin()->StepUp();
+    }
+    EXPECT_EQ(plot.OverlayFileReads(), reads);
+    EXPECT_EQ(ReadText(o.File("L7.ovl")), composite) << "not rebuilt";
+
+    // Another size too, so the change shows even where file times are coarse.
+    WriteText(o.File("L1.ovl"), ";A\n20\t-20.5\n1000\t-20.5\n24000\t-20.5\n");
+    plot.ResetView();
+    EXPECT_EQ(plot.OverlayFileReads(), reads + 2) << "the changed input and the rebuilt composite";
+    EXPECT_NE(ReadText(o.File("L7.ovl")), composite);
+    plot.ResetView();
+    EXPECT_EQ(plot.OverlayFileReads(), reads + 2);
+    EXPECT_TRUE(messages.texts.empty());
+}
+
 TEST(OverlayFiles, EachKindOfBadSlotFileGivesOneMessageAndAnEmptySlot)
 {
     struct Case {
