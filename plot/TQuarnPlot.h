@@ -363,6 +363,7 @@ private:
     // Shows the reports of bad slot files once no button is held: a modal
     // box inside a spinner's repeat would hide the release from it.
     void QueueOverlayReports();
+    void SyncOverlayFolder();
     void ShowOverlayReports();
     void DrawOverlays(QPainter& dc, int pane, const PlotRect& clip);
     void InvalidateOverlayPane(int pane);

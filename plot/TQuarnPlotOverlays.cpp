@@ -205,7 +205,7 @@ bool TQuarnPlot::BuildCompositeOverlay(int pane)
         offsets[n] = pane == 2 ? m_Spectrum->Overlay[n].Offset2 : m_Spectrum->Overlay[n].Offset1;
     const overlay_slots::LoadStyle style{data->GetFreqScaleType(),
                                          m_Scaling->AmpScaleType == ScalingOpts::kLogMagnitude};
-    m_OverlayFiles.SetFolder(m_OverlayFolder, m_Channel);
+    SyncOverlayFolder();
     const bool built = m_OverlayFiles.BuildComposite(pane, *data, offsets, style, PaneCompositeSetup(pane));
     QueueOverlayReports();
     return built;
@@ -253,7 +253,7 @@ void TQuarnPlot::LoadOverlay(int pane, int slot)
                                          m_Scaling->AmpScaleType == ScalingOpts::kLogMagnitude};
     // The table read before stays while its file is unchanged: only the
     // points, which follow the pane's size, span and scale, are made anew.
-    m_OverlayFiles.SetFolder(m_OverlayFolder, m_Channel);
+    SyncOverlayFolder();
     state.Table = m_OverlayFiles.Table(pane, slot, style, pane == 2 ? entry.Offset2 : entry.Offset1);
     QueueOverlayReports();
     // A file that was reported draws nothing rather than a line at 0.
@@ -312,10 +312,21 @@ void TQuarnPlot::LoadOverlays()
 
 void TQuarnPlot::RefreshOverlayTitles()
 {
-    m_OverlayFiles.SetFolder(m_OverlayFolder, m_Channel);
+    SyncOverlayFolder();
     for (int p = 0; p < 2; ++p)
         for (int n = 0; n < kOverlaySlots; ++n)
             m_OverlayTitles[p][n] = m_OverlayFiles.Title(p + 1, n);
+}
+
+void TQuarnPlot::SyncOverlayFolder()
+{
+    if (m_OverlayFiles.Folder() == m_OverlayFolder && m_OverlayFiles.Channel() == m_Channel)
+        return;
+    // Another folder or channel forgets every table: no slot may keep pointing at one.
+    for (auto& pane : m_Overlays)
+        for (OverlaySlotState& state : pane)
+            state.Table = nullptr;
+    m_OverlayFiles.SetFolder(m_OverlayFolder, m_Channel);
 }
 
 void TQuarnPlot::QueueOverlayReports()

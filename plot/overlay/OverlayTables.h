@@ -24,6 +24,7 @@ public:
     // The slot files' folder and the plot's channel; a change forgets every table.
     void SetFolder(const std::string& folder, int channel);
     const std::string& Folder() const { return m_Folder; }
+    int Channel() const { return m_Channel; }
 
     // A slot's table for a pane (1 or 2) read in the given style, with the
     // offset; null without a folder. Read again only when its file changed.
