@@ -2,6 +2,9 @@
 
 #include "utilities/recorderlogic/DataGridMetrics.h"
 
+#include <algorithm>
+
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -37,6 +40,20 @@ void CDataGrid::InvalidateColumn(int column)
         update(column * m_ColumnWidth, 0, m_ColumnWidth, height());
 }
 
+QFont CDataGrid::CellFont(int fontHeight)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(std::max(fontHeight, 1));
+    return font;
+}
+
+int CDataGrid::ColumnWidthFor(const QString& text, int fontHeight)
+{
+    // The text starts two pixels into its cell; a few more keep its last
+    // letter off the grid line.
+    return QFontMetrics(CellFont(fontHeight)).horizontalAdvance(text) + 2 + 4;
+}
+
 void CDataGrid::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -51,8 +68,7 @@ void CDataGrid::paintEvent(QPaintEvent*)
     if (metrics) {
         m_RowHeight = metrics->rowHeight;
         m_ColumnWidth = metrics->columnWidth;
-        QFont normal(QStringLiteral("Arial"));
-        normal.setPixelSize(std::max(metrics->fontHeight, 1));
+        const QFont normal = CellFont(metrics->fontHeight);
         QFont bold = normal;
         bold.setWeight(QFont::Bold);
         for (int row = 0; row < rows; ++row) {
