@@ -94,18 +94,17 @@ void CAnalysisView::UpdateResults()
 
 QString CAnalysisView::WidestText() const
 {
-    const char* unit = "";
-    std::uint16_t weighting = 0;
-    if (m_Frame != nullptr) {
-        for (int i = 0; i < 2; ++i) {
-            if (const SpectralData* data = m_Frame->GetModeProcessor(i)) {
-                unit = data->GetUnitLabel(true);
-                weighting = m_Frame->GetSettings().Scaling[i].TotalPowerWeighting;
-                break;
-            }
+    // Each shown channel has its own unit: the longer one decides.
+    std::string widest = analysis_view::WidestText(m_Kind, "", 0);
+    for (int i = 0; m_Frame != nullptr && i < 2; ++i) {
+        if (const SpectralData* data = m_Frame->GetModeProcessor(i)) {
+            std::string text = analysis_view::WidestText(m_Kind, data->GetUnitLabel(true),
+                                                         m_Frame->GetSettings().Scaling[i].TotalPowerWeighting);
+            if (text.size() > widest.size())
+                widest = std::move(text);
         }
     }
-    return QString::fromLatin1(analysis_view::WidestText(m_Kind, unit, weighting));
+    return QString::fromLatin1(widest);
 }
 
 void CAnalysisView::EnforceMinimumSize()
@@ -119,8 +118,11 @@ void CAnalysisView::EnforceMinimumSize()
     const int newHeight = std::max(height(), size.minHeight);
     if (const auto metrics = data_grid::MetricsFor({0, 0, width(), newHeight}, cells.Rows(), cells.Columns())) {
         const QString widest = WidestText();
-        int column = CDataGrid::ColumnWidthFor(widest, metrics->fontHeight);
-        m_CheckedChars = static_cast<std::size_t>(widest.size());
+        int column = std::max(CDataGrid::ColumnWidthFor(widest, metrics->fontHeight),
+                              CDataGrid::ColumnWidthFor(QString::fromLatin1(analysis_view::kNoDataText),
+                                                        metrics->fontHeight));
+        m_CheckedChars = std::max(static_cast<std::size_t>(widest.size()),
+                                  std::string_view(analysis_view::kNoDataText).size());
         for (int row = 0; row < cells.Rows(); ++row) {
             const std::string_view text = cells.CellText(row, 0);
             m_CheckedChars = std::max(m_CheckedChars, text.size());

@@ -49,9 +49,9 @@ QFont CDataGrid::CellFont(int fontHeight)
 
 int CDataGrid::ColumnWidthFor(const QString& text, int fontHeight)
 {
-    // The text starts two pixels into its cell; a few more keep its last
-    // letter off the grid line.
-    return QFontMetrics(CellFont(fontHeight)).horizontalAdvance(text) + 2 + 4;
+    // The text starts three pixels into its column; as many again, and a
+    // little for the letters' overhang, keep its last letter off the line.
+    return QFontMetrics(CellFont(fontHeight)).horizontalAdvance(text) + 3 + 6;
 }
 
 void CDataGrid::paintEvent(QPaintEvent*)

@@ -25,17 +25,20 @@ QRect ToQRect(const PlacementRect& r)
 }
 
 // Until the window manager has framed the window its decorations are
-// unknown; the style's title bar height stands in for the title bar then.
+// unknown (or only a thin border is known); a title bar's height stands in
+// for the top then.
 screen_fit::FrameMargins Margins(const QWidget& window)
 {
     const QRect frame = window.frameGeometry();
     const QRect inner = window.geometry();
-    if (frame != inner)
-        return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
-                frame.bottom() - inner.bottom()};
-    const int title = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+    screen_fit::FrameMargins margins{inner.left() - frame.left(), inner.top() - frame.top(),
+                                     frame.right() - inner.right(), frame.bottom() - inner.bottom()};
     // Desktop title bars run taller than the style's own.
-    return {0, std::max(title, 2 * window.fontMetrics().height()), 0, 0};
+    const int title = std::max(window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window),
+                               2 * window.fontMetrics().height());
+    if (margins.top < title / 2)
+        margins.top = title;
+    return margins;
 }
 
 QRect Available(const QWidget& window, const QWidget* near)

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <string_view>
 
 #include "engine/ScalingOpts.h"
 #include "engine/SpectralData.h"
@@ -87,10 +86,10 @@ std::string WidestText(int kind, const char* unit, std::uint16_t weighting)
     case kPeakFrequency: widest = PeakFrequencyText(99999.9f); break;
     case kPeakAmplitude: widest = LevelText(kNoValue, unit); break;
     // Six decimals of a linear power below 100 run longest.
-    case kTotalPower: widest = PowerText(-99.123456f, ScalingOpts::kLinear, weighting, unit); break;
+    case kTotalPower: widest = PowerText(-99.5f, ScalingOpts::kLinear, weighting, unit); break;
     default: break;
     }
-    return widest.size() >= std::string_view(kNoDataText).size() ? widest : std::string(kNoDataText);
+    return widest;
 }
 
 std::string SpanText(int index, float start, float stop)

@@ -39,8 +39,9 @@ std::string LevelText(float level, const char* unit, bool logarithmic = true);
 // significant digits need; then the weighting's letter (1 A, 2 B, 3 C)
 // after the unit; empty for an unknown weighting.
 std::string PowerText(float power, std::uint16_t ampScale, std::uint16_t weighting, const char* unit);
-// The longest text a kind's readout shows in the unit: what the viewer
-// must be wide enough for.
+// The longest reading a kind's readout shows in the unit (empty for an
+// unknown kind or weighting): with kNoDataText, what the viewer must be
+// wide enough for.
 std::string WidestText(int kind, const char* unit, std::uint16_t weighting);
 // "(L: %dHz to %dHz)" for index 0, "(R: ...)" for 1, frequencies truncated.
 std::string SpanText(int index, float start, float stop);
