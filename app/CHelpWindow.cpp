@@ -137,9 +137,16 @@ void CHelpWindow::ReturnHome()
 {
     const bool shown = isVisible();
     const QRect where = geometry();
-    parentWidget()->removeEventFilter(this);
-    setParent(m_Home, Qt::Window);
+    QWidget* closing = parentWidget();
+    closing->removeEventFilter(this);
+    // A dialog that closes over another modal one hands the window on to it
+    // (by its hide the closing one has left the modal stack).
+    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* next = modal != nullptr && modal != closing && modal != this ? modal : m_Home.data();
+    setParent(next, Qt::Window);
     setGeometry(where);
+    if (next != m_Home)
+        next->installEventFilter(this);
     if (shown)
         show();
 }

@@ -141,6 +141,17 @@ TEST(MainFrameWaysBack, HelpFromAModalSheetComesUpOverItFitsTheScreenAndOutlives
         EXPECT_TRUE(screen.contains(help->frameGeometry())) << "fits the screen at its default size";
         EXPECT_LE(help->width(), CHelpWindow::kDefaultWidth);
         SaveScreenshot(*help, "help_over_modal_sheet");
+        // A dialog over the sheet takes the help over; closing it hands the
+        // help back to the sheet, still modal, not to the blocked frame.
+        QDialog inner(&sheet);
+        OnModal<QDialog>([&](QDialog& shown) {
+            EXPECT_EQ(&shown, &inner);
+            frame.ShowHelp(750);
+            EXPECT_EQ(help->parentWidget(), &inner);
+        });
+        inner.exec();
+        EXPECT_EQ(help->parentWidget(), &sheet);
+        EXPECT_TRUE(help->isVisible());
         checked = true;
     });
     frame.OnCommand(kProcessingSettings);
