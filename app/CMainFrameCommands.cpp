@@ -15,9 +15,8 @@
 #include "platform/MessageBox.h"
 #include "widgets/CToolBtn.h"
 
-#include <QApplication>
-
 #include <QAction>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QFile>
