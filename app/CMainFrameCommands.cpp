@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
 #include <QFileDialog>
@@ -267,11 +268,17 @@ void CMainFrame::OpenExternal(const QUrl& url)
     process->setProgram(opener);
     process->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString()});
     process->setStandardOutputFile(QProcess::nullDevice());
-    connect(process, &QProcess::finished, this, [this, process, url](int code, QProcess::ExitStatus status) {
-        if (status != QProcess::NormalExit || code != 0)
-            ReportOpenFailure(url, QString::fromLocal8Bit(process->readAllStandardError()).trimmed());
-        process->deleteLater();
-    });
+    QElapsedTimer running;
+    running.start();
+    connect(process, &QProcess::finished, this,
+            [this, process, url, running](int code, QProcess::ExitStatus status) {
+                // An opener that ran for long was waiting on the browser or
+                // viewer it started: how that one ended is not a missing handler.
+                constexpr qint64 kWaitedOnProgramMs = 20000;
+                if ((status != QProcess::NormalExit || code != 0) && running.elapsed() < kWaitedOnProgramMs)
+                    ReportOpenFailure(url, QString::fromLocal8Bit(process->readAllStandardError()).trimmed());
+                process->deleteLater();
+            });
     connect(process, &QProcess::errorOccurred, this, [this, process, url](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;
