@@ -22,6 +22,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGraphicsOpacityEffect>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -291,8 +292,10 @@ void CMainFrame::OpenExternal(const QUrl& url)
 void CMainFrame::ReportOpenFailure(const QUrl& url, const QString& reason)
 {
     const QString target = url.isLocalFile() ? url.toLocalFile() : url.toString();
-    std::string text = "The desktop has no program that opens:\n\n     " + target.toStdString() +
-                       "\n\nInstall a file manager, text viewer or web browser for it, or open it by hand.";
+    std::string text = url.isLocalFile() && !QFileInfo::exists(target)
+                           ? "This file or folder cannot be found:\n\n     " + target.toStdString()
+                           : "The desktop has no program that opens:\n\n     " + target.toStdString() +
+                                 "\n\nInstall a file manager, text viewer or web browser for it, or open it by hand.";
     if (!reason.isEmpty())
         text += "\n\nThe desktop said: " + reason.toStdString();
     platform::ShowMessageBox(text, platform::MessageIcon::Warning);
