@@ -1,6 +1,7 @@
 #include "utilities/CAnalysisView.h"
 
 #include "engine/SpectralData.h"
+#include "format/TChannelCalibration.h"
 #include "settings/FrameSettings.h"
 #include "utilities/CDataGrid.h"
 #include "utilities/recorderlogic/AnalysisViewText.h"
@@ -98,13 +99,13 @@ QString CAnalysisView::WidestText() const
     std::string widest = analysis_view::WidestText(m_Kind, "", 0);
     for (int i = 0; m_Frame != nullptr && i < 2; ++i) {
         if (const SpectralData* data = m_Frame->GetModeProcessor(i)) {
-            std::string text = analysis_view::WidestText(m_Kind, data->GetUnitLabel(true),
+            std::string text = analysis_view::WidestText(m_Kind, ShownUnitLabel(data->GetUnitLabel(true)).c_str(),
                                                          m_Frame->GetSettings().Scaling[i].TotalPowerWeighting);
             if (text.size() > widest.size())
                 widest = std::move(text);
         }
     }
-    return QString::fromLatin1(widest);
+    return QString::fromUtf8(widest);
 }
 
 void CAnalysisView::EnforceMinimumSize()
@@ -127,7 +128,7 @@ void CAnalysisView::EnforceMinimumSize()
             const std::string_view text = cells.CellText(row, 0);
             m_CheckedChars = std::max(m_CheckedChars, text.size());
             column = std::max(column, CDataGrid::ColumnWidthFor(
-                                          QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())),
+                                          QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
                                           metrics->fontHeight));
         }
         minWidth = std::max(minWidth, column * cells.Columns());

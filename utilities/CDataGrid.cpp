@@ -81,7 +81,7 @@ void CDataGrid::paintEvent(QPaintEvent*)
                 painter.fillRect(box, ColourOf(cell.BackColour, *this));
                 painter.setPen(m_Monochrome ? QColor(Qt::black) : ColourOf(cell.TextColour, *this));
                 painter.setFont(m_Monochrome && cell.TextColour == 2 ? bold : normal);
-                painter.drawText(r.left + 2, data_grid::TextBaseline(r), QString::fromLatin1(cell.Text));
+                painter.drawText(r.left + 2, data_grid::TextBaseline(r), QString::fromUtf8(cell.Text));
                 painter.restore();
             }
         }

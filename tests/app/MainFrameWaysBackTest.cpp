@@ -257,7 +257,7 @@ TEST(MainFrameWaysBack, ViewersOpenApartWideEnoughForTheirTextAndSayWhenTheyHave
         }
         // The longest reading it can show fits the window as it opened.
         const QString widest = QString::fromStdString(
-            analysis_view::WidestText(kind, frame.Processing().GetModeProcessor(0)->GetUnitLabel(true),
+            analysis_view::WidestText(kind, ShownUnitLabel(frame.Processing().GetModeProcessor(0)->GetUnitLabel(true)).c_str(),
                                       frame.Settings().Scaling[0].TotalPowerWeighting));
         EXPECT_LE(CDataGrid::ColumnWidthFor(widest, fontHeight), viewer->width());
         // Room for a title bar between one viewer and the next.

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "engine/ScalingOpts.h"
+#include "format/TChannelCalibration.h"
 #include "engine/SpectralData.h"
 #include "platform/NumberText.h"
 #include "settings/SpectrumOpts.h"
@@ -166,14 +167,15 @@ std::optional<std::string> UpdateResults(int kind, const Sources& sources, DataG
                 data->FindPeak(first, last, &frequency, &level, 0);
                 cell = kind == kPeakFrequency
                            ? PeakFrequencyText(frequency)
-                           : LevelText(level, data->GetUnitLabel(true),
+                           : LevelText(level, ShownUnitLabel(data->GetUnitLabel(true)).c_str(),
                                        data->GetAmpScaleType() == ScalingOpts::kLogarithmic);
             } else if (kind == kTotalPower) {
                 const bool own = scaling->UtilityFreqSpanType == 0;
                 const int scale = own ? data->GetAmpScaleType() : scaling->AmpScaleType;
                 const int weighting = own ? data->GetTotalPowerWeighting() : -1;
                 const float power = data->GetBandPower(first, last, scale, weighting, false);
-                cell = PowerText(power, scaling->AmpScaleType, scaling->TotalPowerWeighting, data->GetUnitLabel(true));
+                cell = PowerText(power, scaling->AmpScaleType, scaling->TotalPowerWeighting,
+                                 ShownUnitLabel(data->GetUnitLabel(true)).c_str());
             }
         }
         grid.SetCellText(row, 0, cell);
