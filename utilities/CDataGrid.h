@@ -31,8 +31,11 @@ public:
     // column needs to show a text in it whole, insets included.
     static QFont CellFont(int fontHeight);
     static int ColumnWidthFor(const QString& text, int fontHeight);
-    // Draws as on a monochrome device: black text, red text bold.
+    // Draws as on a monochrome device (black text, red text bold) even on a
+    // colour screen; a monochrome screen draws so anyway.
     void SetMonochrome(bool monochrome) { m_Monochrome = monochrome; }
+    // Whether the screen the grid is shown on is monochrome.
+    bool ScreenIsMonochrome() const;
 
 signals:
     void GridDoubleClicked(int row, int column);
