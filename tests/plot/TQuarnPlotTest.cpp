@@ -4,6 +4,8 @@
 // The spectrum plot as an operator uses it: real mouse and key events on its
 // controls and panes, its right-button menu, and what it exports.
 #include "QuarnPlotTestSupport.h"
+#include "plot/PlotPrinting.h"
+#include "settings/PrintOpts.h"
 #include "tests/support/Screenshot.h"
 #include "platform/Clock.h"
 #include "tests/support/PopupMenus.h"
@@ -15,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -411,5 +414,20 @@ TEST(TQuarnPlotTest, MarkerLabelsAtBothEdgesAndAtThePaneTopStayWholeInsideThePan
     // The edge labels are slid in, not centred on their markers.
     EXPECT_EQ(plot.MarkerLabelBoxes(0)[0].left, pane.left);
     EXPECT_EQ(plot.MarkerLabelBoxes(0)[1].right, pane.right - 1);
-    SaveScreenshot(plot, "plot_marker_labels_at_edges");
+    const std::string shot = SaveScreenshot(plot, "plot_marker_labels_at_edges");
+
+    // On paper the labels are placed by the same rule, in the page's pane.
+    QTemporaryDir folder;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath("markers.pdf"));
+    printer.setResolution(150);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    ASSERT_TRUE(PrintPlotPage(plot, printer, PrintOpts()));
+    if (!shot.empty()) {
+        const std::string stem = shot.substr(0, shot.size() - 4) + "_printed";
+        const std::string command = "pdftoppm -r 60 -png -singlefile '" + folder.filePath("markers.pdf").toStdString() +
+                                    "' '" + stem + "' > /dev/null 2>&1";
+        (void)std::system(command.c_str());
+    }
 }
