@@ -47,7 +47,7 @@ TEST(PathsTest, AMissingFolderIsReportedWhenAskedAndAFileNameIsCutAtTheLastSepar
     EXPECT_EQ(log.requests[0].icon, platform::MessageIcon::Stop);
     EXPECT_EQ(log.requests[0].caption + "|" + log.requests[0].text,
               "Talvenor Mobile|The file folder \"" + path + "\" does not exist (error code = " + std::to_string(ENOENT)
-                  + ").  Please check the path/folder settings under the <File><Set Paths> menu.");
+                  + ").  Please check the path/folder settings under the <Print><Set Paths> menu.");
 
     // A file name is cut at the last separator.
     // A separator only at the start, or none, leaves the path whole;
