@@ -8,6 +8,7 @@
 #include <optional>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
 #include <utility>
@@ -142,7 +143,10 @@ TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeep
             EXPECT_EQ(std::tuple(doc.IsChanged(), doc.File()->GetDataFrames()), std::tuple(true, frames));
         }
         if (c.diskSpace >= 0) {
-            EXPECT_NE(messages.back().find("Failure saving wave file"), std::string::npos) << messages.back();
+            // The question, then one message: what failed and why.
+            ASSERT_EQ(messages.size(), 2u) << messages.back();
+            EXPECT_EQ(messages.back().rfind("Failure saving wave file", 0), 0u) << messages.back();
+            EXPECT_NE(messages.back().find("(is the disk full?)"), std::string::npos) << messages.back();
             EXPECT_EQ(doc.File()->Untitled, c.named ? 0 : 1) << "a failed Save As leaves the file as it was";
         }
         if (c.mayGoOn && c.answer == MessageResult::Yes) { // saved, under its name or the one chosen
@@ -154,17 +158,26 @@ TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeep
         fs::remove(Path("named.wav"));
     }
 
-    // Delete refuses the open file whatever its case, without asking, and
-    // asks for any other; an unchanged file closes without a question.
+    // Delete refuses the open file, under its name or another path to it,
+    // without asking; a name that differs in case is another file here, and
+    // is asked about like any other. An unchanged file closes without a
+    // question.
     TRecorderDocument doc(settings);
     Record(doc, true);
     ASSERT_TRUE(doc.Save(prompts));
     std::ofstream(Path("other.wav")) << "x";
-    messages.clear();
-    EXPECT_FALSE(doc.Delete(Path("NAMED.WAV")));
-    EXPECT_TRUE(fs::exists(Path("named.wav")));
+    std::ofstream(Path("NAMED.WAV")) << "x";
     const std::string inUse = " is currently in use.  Please close the file before deleting it";
-    EXPECT_EQ(messages, std::vector<std::string>{"The selected file: " + Path("NAMED.WAV") + inUse});
+    for (const std::string& same : {Path("named.wav"), folder.string() + "/./named.wav"}) {
+        messages.clear();
+        EXPECT_FALSE(doc.Delete(same));
+        EXPECT_TRUE(fs::exists(Path("named.wav")));
+        EXPECT_EQ(messages, std::vector<std::string>{"The selected file: " + same + inUse});
+    }
+    answer = MessageResult::Yes;
+    EXPECT_TRUE(doc.Delete(Path("NAMED.WAV")));
+    EXPECT_EQ(messages.back(), "Are you sure you want to delete: " + Path("NAMED.WAV"));
+    EXPECT_EQ(std::pair(fs::exists(Path("NAMED.WAV")), fs::exists(Path("named.wav"))), std::pair(false, true));
     answer = MessageResult::No;
     EXPECT_FALSE(doc.Delete(Path("other.wav")));
     EXPECT_TRUE(fs::exists(Path("other.wav")));
@@ -259,7 +272,78 @@ TEST_F(RecorderDocumentTest, AFileWithoutCalibrationAsksWhileCalibrationIsOnAndS
     EXPECT_EQ(doc.File()->GetDataFrames(), 800u);
 
     EXPECT_FALSE(doc.Open(Path("missing.wav"), prompts));
-    EXPECT_EQ(messages.back(), "Failure opening file: " + Path("missing.wav"));
+    EXPECT_EQ(messages.back(), "Failure opening file: " + Path("missing.wav") + "\n\nNo such file or directory.");
+}
+
+namespace {
+
+using Bytes = std::string;
+
+Bytes LE(std::uint32_t v, int width)
+{
+    Bytes b;
+    for (int i = 0; i < width; ++i)
+        b.push_back(static_cast<char>(v >> (8 * i)));
+    return b;
+}
+
+// A chunk whose size field says `size` (its data's size unless told).
+Bytes Chunk(const char* id, const Bytes& data, std::int64_t size = -1)
+{
+    return id + LE(static_cast<std::uint32_t>(size < 0 ? data.size() : size), 4) + data +
+           (data.size() % 2 != 0 ? Bytes(1, '\0') : Bytes());
+}
+
+Bytes Wave(const Bytes& chunks) { return Chunk("RIFF", "WAVE" + chunks); }
+
+// "fmt " of PCM (tag 1) or another encoding, 8000 Hz.
+Bytes Format(std::uint16_t tag, std::uint16_t channels, std::uint16_t bits)
+{
+    const std::uint16_t align = static_cast<std::uint16_t>(channels * bits / 8);
+    return Chunk("fmt ", LE(tag, 2) + LE(channels, 2) + LE(8000, 4) + LE(8000 * align, 4) + LE(align, 2) + LE(bits, 2));
+}
+
+} // namespace
+
+TEST_F(RecorderDocumentTest, AFileThatCannotBeOpenedIsOneMessageNamingItAndTheReason)
+{
+    const Bytes stereo = Format(1, 2, 16);
+    fs::create_directories(Path("folder.wav"));
+    ASSERT_EQ(::mkfifo(Path("pipe.wav").c_str(), 0600), 0);
+    const std::pair<const char*, Bytes> files[] = {
+        {"empty_data.wav", Wave(stereo + Chunk("data", ""))},
+        {"mid_frame.wav", Wave(stereo + Chunk("data", "ab"))},
+        {"no_data.wav", Wave(stereo)},
+        {"cut_short.wav", Wave(stereo + Chunk("data", "abcd", 4000))},
+        {"float.wav", Wave(Format(3, 1, 32) + Chunk("data", "abcd"))},
+        {"text.wav", "hello"},
+    };
+    for (const auto& [name, bytes] : files)
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+    // What each message must say beyond the failure and the file's name.
+    const std::pair<const char*, const char*> cases[] = {
+        {"empty_data.wav", "its data chunk is empty"},
+        {"mid_frame.wav", "holds 2 bytes, less than one frame of 4"},
+        {"no_data.wav", "it has no data chunk"},
+        {"cut_short.wav", "its data chunk says 4000 bytes, but only 4 follow"},
+        {"float.wav", "format tag 3"},
+        {"text.wav", "it is not a RIFF WAVE file"},
+        {"folder.wav", "It is a folder."},
+        {"pipe.wav", "It is not a regular file."},
+    };
+    for (const std::uint32_t mode : {TWaveFile::kMemoryMode, TWaveFile::kStreamMode}) {
+        settings.FileIO.WaveFileMode = mode;
+        for (const auto& [name, reason] : cases) {
+            SCOPED_TRACE(testing::Message() << name << " in mode " << mode);
+            TRecorderDocument doc(settings);
+            messages.clear();
+            EXPECT_FALSE(doc.Open(Path(name), prompts));
+            EXPECT_FALSE(doc.HasFile());
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_NE(messages[0].find(Path(name)), std::string::npos) << messages[0];
+            EXPECT_NE(messages[0].find(reason), std::string::npos) << messages[0];
+        }
+    }
 }
 
 TEST_F(RecorderDocumentTest, AFilesCalibrationIsDerivedAgainForTheInputRangeOfTheModuleNow)
