@@ -301,10 +301,10 @@ bool TQuarnPlot::ComputeAutoscale(const SpectralData* data, std::uint32_t first,
 {
     if (data == nullptr || m_Spectrum == nullptr)
         return false;
-    // The traces in the visible bins are framed. The power meter's reading
-    // is left out: it sums every line of the channel, also those outside the
-    // span, and a tone beside a zoomed span would set the top far above
-    // everything the pane draws (its bar is clipped at the top instead).
+    // The traces in the visible bins are framed. The channel's total power
+    // is left out: it sums lines outside the span as well, and a tone beside
+    // a zoomed span would set the top far above everything the pane draws
+    // (the meter's bar is clipped at the top instead).
     float max = 100.0f;
     if (m_Spectrum->PeakHold != 0)
         max = data->GetHoldMax(static_cast<int>(first), static_cast<int>(last));

@@ -255,8 +255,8 @@ TEST(Calibration, ARecordingWithoutAToneAboveItsFloorIsRefusedWhateverItsLevel)
     // under a line is a tone, no line at all is none; overload is said first.
     const std::tuple<float, float, float, bool, const char*> cases[] = {
         {5.0f, 1.0f, 0.05f, false, "No calibration tone"},
-        {5.7f, 1.0f, 0.057f, true, "The calibration was successfull!"},
-        {5.0f, 0.0f, 0.05f, true, "The calibration was successfull!"},
+        {5.7f, 1.0f, 0.057f, true, "The calibration was successful!"},
+        {5.0f, 0.0f, 0.05f, true, "The calibration was successful!"},
         {0.0f, 0.0f, 0.0f, false, "No calibration tone"},
         {5.0f, 5.0f, 1.0f, false, "The calibration signal is overloading the input."},
     };
