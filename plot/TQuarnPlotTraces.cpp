@@ -161,6 +161,7 @@ void TQuarnPlot::PaintFrame()
     }
     dc.end();
     ShowBackBuffer(dirty);
+    ++m_TraceFrames;
 }
 
 void TQuarnPlot::PaintPaneContents(QPainter& dc, int pane, const PlotRect& clip)

@@ -92,9 +92,14 @@ std::uint8_t TRunControl::ProcessInputTick()
         }
     }
 
+    // The run-state text follows the ring's filling until the first result;
+    // the level panes and viewers show the latest block and spectra, which
+    // only a step changes, so a tick without one leaves them as they are.
     m_Services.Observer.UpdateStatus(RunObserver::kRunStateText);
-    m_Services.Observer.UpdateStatus(RunObserver::kLevelPanes);
-    m_Services.Observer.UpdateUtilityWindows();
+    if (result) {
+        m_Services.Observer.UpdateStatus(RunObserver::kLevelPanes);
+        m_Services.Observer.UpdateUtilityWindows();
+    }
     return result && m_FrameCounter != 0 ? 1 : 0;
 }
 
