@@ -209,6 +209,34 @@ TEST(RunControl, ADueTickWithoutANewBufferChangesNothing)
     EXPECT_EQ(h.run.GetFrameCounter(), 3u);
 }
 
+// The read converts each channel's block straight into its display block:
+// exactly the floats the sample buffer gives back, for the 16- and 24-bit
+// formats (the 24-bit one through the eight-sample path).
+TEST(RunControl, TheReadFillsTheDisplayBlocksWithWhatTheSampleBuffersHold)
+{
+    for (std::uint16_t bytes : {2, 3}) {
+        SCOPED_TRACE(testing::Message() << bytes << " bytes");
+        FrameSettings settings = run_test::TestSettings();
+        settings.Processing.Format.Set(48000, 2, bytes);
+        Harness h(settings);
+        h.audio.input.left = {ChannelSignal::kTone, 1000.0, 0.5};
+        h.audio.input.right = {ChannelSignal::kNoise, 0.0, 0.2, 3};
+        ASSERT_TRUE(h.run.StartInput());
+        h.clock.Advance(0.025);
+        ASSERT_EQ(h.run.ReadInputBlocks(h.processing.GetSampleBuffer(0), h.processing.GetSampleBuffer(1)), 1);
+        for (int c = 0; c < 2; ++c) {
+            SpectralData* display = h.processing.GetDisplayData(c);
+            const TSampleBuffer* buffer = h.processing.GetSampleBuffer(c);
+            ASSERT_TRUE(display != nullptr && buffer != nullptr);
+            const std::uint32_t n = display->GetFFTSize();
+            std::vector<float> expected(n);
+            buffer->CopySamples(expected.data(), n);
+            EXPECT_EQ(std::vector<float>(display->GetComplexBuffer(), display->GetComplexBuffer() + n), expected);
+            EXPECT_NE(expected[n / 2], 0.0f) << "a block was read";
+        }
+    }
+}
+
 TEST(RunControl, ADeviceThatStopsDeliveringStopsTheRunWithOneMessageAndRunWorksAgain)
 {
     // 4096-point blocks at 48 kHz: two blocks are 0.17 s, so the shortest
