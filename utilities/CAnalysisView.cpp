@@ -10,6 +10,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 
+#include <cstring>
+
 CAnalysisView::CAnalysisView(AnalysisViewFrame* frame, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_Frame(frame)
@@ -69,6 +71,21 @@ int CAnalysisView::CountChannels()
     return count;
 }
 
+namespace {
+
+bool SameCells(const DataGridCells& a, const DataGridCells& b)
+{
+    if (a.Rows() != b.Rows() || a.Columns() != b.Columns())
+        return false;
+    for (int row = 0; row < a.Rows(); ++row)
+        for (int column = 0; column < a.Columns(); ++column)
+            if (std::memcmp(&a.Cell(row, column), &b.Cell(row, column), sizeof(DataGridCell)) != 0)
+                return false;
+    return true;
+}
+
+} // namespace
+
 void CAnalysisView::UpdateResults()
 {
     if (m_Grid == nullptr || m_Frame == nullptr)
@@ -80,9 +97,12 @@ void CAnalysisView::UpdateResults()
         sources.scaling[i] = &settings.Scaling[i];
         sources.spectrum[i] = &settings.Spectrum[i];
     }
+    const DataGridCells before = m_Grid->Cells();
     if (const std::optional<std::string> caption = analysis_view::UpdateResults(m_Kind, sources, m_Grid->Cells()))
         setWindowTitle(QString::fromStdString(*caption));
-    m_Grid->InvalidateColumn(0);
+    // A step that leaves every text as it was needs no painting.
+    if (!SameCells(before, m_Grid->Cells()))
+        m_Grid->InvalidateColumn(0);
 }
 
 void CAnalysisView::EnforceMinimumSize()
