@@ -8,7 +8,7 @@
 #include "app/CStatusbar.h"
 #include "app/CToolbar2.h"
 #include "app/DeviceWatcher.h"
-#include "app/core/CfgFileCheck.h"
+#include "settings/CfgFileCheck.h"
 #include "app/core/DefaultDataTree.h"
 #include "app/core/FrameLayout.h"
 #include "app/core/TDataLog.h"

@@ -127,7 +127,7 @@ CalibrationVerdict JudgeCalibration(float pctFullScale, float rangeVolts)
     v.accepted = !v.isError;
     if (v.accepted) {
         char text[160];
-        std::snprintf(text, sizeof text, "The calibration was successfull!  \r\rMeasured signal level is = %6.2f mV",
+        std::snprintf(text, sizeof text, "The calibration was successful!  \r\rMeasured signal level is = %6.2f mV",
                       static_cast<double>(v.millivolts));
         v.message = text;
     }

@@ -39,7 +39,7 @@ constexpr MenuItem kViewItems[] = {
     {"&Side Bar", kToggleSidebar},
     {"&Tool Bar", kToggleToolbar},
     {"Status &Bar", kToggleStatusbar},
-    {"Plot Tool &Strips", kTogglePlotToolStrips},
+    {"&Plot Tool Strips", kTogglePlotToolStrips},
     {nullptr, 0},
     {"&Close All Plots", kCloseAllPlots},
 };
@@ -54,7 +54,7 @@ constexpr MenuItem kUtilitiesItems[] = {
     {"&Save Signal...", kSaveGeneratorWave},
     {"&Lock Signal Generator Channels", kLockGeneratorChannels},
     {nullptr, 0},
-    {"Close &All Utilities", kCloseAllUtilities},
+    {"&Close All Utilities", kCloseAllUtilities},
 };
 
 constexpr MenuItem kHelpItems[] = {

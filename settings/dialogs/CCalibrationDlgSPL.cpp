@@ -158,7 +158,7 @@ void CCalibrationDlgSPL::UpdateControls()
         const int checked = c.group->checkedId();
         if (checked >= 0) {
             const auto& item = calibration::EntryOf(Method(checked));
-            c.caption->setText(QString::fromLatin1(item.valueCaption));
+            c.caption->setText(QString::fromUtf8(item.valueCaption));
             if (!m_Recording || m_Calibrating != ch)
                 c.perform->setEnabled(on && item.canPerform);
             calibration::SelectMethod(m_Records.Calibration[ch], Method(checked));

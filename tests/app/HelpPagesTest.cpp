@@ -2,9 +2,12 @@
 // reachable from the contents, every link leading to a page that exists.
 
 #include "app/CHelpWindow.h"
+#include "app/FormatMenuModel.h"
 #include "app/core/FrameMenus.h"
 #include "app/core/HelpTopics.h"
+#include "settings/SigGenSettings.h"
 #include "tests/support/Screenshot.h"
+#include "utilities/siggenlogic/TSigGenTypeList.h"
 
 #include <QFile>
 #include <QListWidget>
@@ -13,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -108,4 +112,37 @@ TEST(HelpPages, EveryTopicHasAPageWithItsTitleEveryLinkResolvesAndTheCommandsNam
     }
     EXPECT_GT(pathsSeen, 0);
     EXPECT_GT(keysSeen, 0);
+}
+
+// Pages that describe lists the program builds say what the lists hold: a
+// signal's page says whether the generator window's list offers it or it
+// comes from a configuration file only, and the processing page names the
+// status bar menu's rates.
+TEST(HelpPages, SignalPagesAndTheRatePageAgreeWithTheListsTheProgramOffers)
+{
+    CHelpWindow window;  // registers the pages
+    const std::pair<const char*, std::int32_t> signalPages[] = {
+        {"signal-tones.html", kSigMultipleTones},      {"signal-imd-tones.html", kSigIMD},
+        {"signal-tone-burst.html", kSigToneBurst},     {"signal-noise-burst.html", kSigNoiseBurst},
+        {"signal-frequency-sweep.html", kSigFreqSweep}, {"signal-frequency-step.html", kSigFreqStep},
+        {"signal-level-sweep.html", kSigLevelSweep},   {"signal-square.html", kSigSquare},
+        {"signal-triangular.html", kSigTriangular},    {"signal-sawtooth.html", kSigSawtooth},
+        {"signal-pulse.html", kSigPulse},              {"signal-user-wave.html", kSigUserWave},
+    };
+    const auto& list = TSigGenTypeList::QuickList();
+    for (const auto& [file, type] : signalPages) {
+        const QString text = VisibleText(ReadPage(QString::fromLatin1(file)));
+        ASSERT_FALSE(text.isEmpty()) << file;
+        const auto offered = std::find_if(list.begin(), list.end(), [&](const auto& e) { return e.SigType == type; });
+        EXPECT_EQ(text.contains(QStringLiteral("comes only from a configuration file")), offered == list.end())
+            << file;
+        if (offered != list.end()) {
+            EXPECT_TRUE(text.contains(QStringLiteral("Choose %1 in the generator window").arg(offered->Text))) << file;
+        }
+    }
+
+    const QString processing = VisibleText(ReadPage(QStringLiteral("processing-settings.html")));
+    const auto& rates = FormatMenuModel::kSampleRates;
+    EXPECT_TRUE(processing.contains(QStringLiteral("from %1 to %2 Hz").arg(rates.front()).arg(rates.back())))
+        << processing.toStdString();
 }

@@ -4,7 +4,7 @@
 #include "tests/app/FrameTestSupport.h"
 
 #include "app/FormatMenuModel.h"
-#include "app/core/CfgFileCheck.h"
+#include "settings/CfgFileCheck.h"
 #include "settings/IniSettingsFile.h"
 #include "tests/support/HostileCfg.h"
 

@@ -1,7 +1,7 @@
 // Where the program looks for its install file, its settings and its data,
 // and telling a configuration file worth reading from a damaged one.
 
-#include "app/core/CfgFileCheck.h"
+#include "settings/CfgFileCheck.h"
 #include "app/core/DefaultDataTree.h"
 #include "app/core/FramePaths.h"
 #include "app/core/InstallUserInfo.h"

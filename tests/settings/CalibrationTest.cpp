@@ -115,7 +115,7 @@ TEST(Calibration, TheVerdictRejectsOverloadAndTooLowLevelsAndTheHistoryGainsOneL
     // Fraction of full scale, millivolts, accepted, the message's start.
     const std::tuple<float, float, bool, const char*> cases[] = {
         {0.002f, 0.884f, false, "The calibration signal level is too low"},
-        {0.003f, 1.326f, true, "The calibration was successfull!"},
+        {0.003f, 1.326f, true, "The calibration was successful!"},
         {1.0f, 441.942f, false, "The calibration signal is overloading the input."},
     };
     for (const auto& [pct, millivolts, accepted, begins] : cases) {

@@ -188,3 +188,26 @@ TEST(PathDialogsWindow, FileOptionsRefuseAnOutOfRangeTimeAndSetPathsDefaultsPoin
     EXPECT_EQ(Find<QLineEdit>(pathsDialog, 1988)->text(), "/tmp/root/Overlay");
     EXPECT_EQ(Find<QLineEdit>(pathsDialog, 1989)->text(), "/tmp/root/Log");
 }
+
+// The status bar's menu offers more rates than the sheet lists; OK for
+// another change keeps the rate in use, whichever it is.
+TEST(ProcessingSheetWindow, OkKeepsARateTheSheetDoesNotListAndTheListedOnesStayOffered)
+{
+    MessageLog messages;
+    FakeServices services;
+    for (const std::uint32_t rate : {8000u, 44100u, 96000u}) {
+        FrameSettings settings;
+        settings.Processing.Format.Set(rate, 1, 2);
+        ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+        COptionsMain sheet(records, services, 0);
+        sheet.show();
+        auto* rates = Find<QComboBox>(sheet, 2008);
+        EXPECT_EQ(rates->currentText().toStdString(), std::to_string(rate));
+        for (const int listed : {192000, 96000, 48000})
+            EXPECT_GE(rates->findData(listed), 0) << listed;
+        sheet.accept();
+        EXPECT_EQ(sheet.result(), QDialog::Accepted) << rate;
+        EXPECT_EQ(records.Processing.Format.SamplingRate, rate);
+    }
+    EXPECT_TRUE(messages.texts.empty());
+}

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/ScalingOpts.h"
+#include "format/TChannelCalibration.h"
 #include "engine/SpectralData.h"
 #include "platform/NumberText.h"
 #include "settings/SpectrumOpts.h"
@@ -132,13 +133,14 @@ std::optional<std::string> UpdateResults(int kind, const Sources& sources, DataG
                 float frequency = 0.0f;
                 float level = 0.0f;
                 data->FindPeak(first, last, &frequency, &level, 0);
-                cell = kind == kPeakFrequency ? PeakFrequencyText(frequency) : LevelText(level, data->GetUnitLabel(true));
+                cell = kind == kPeakFrequency ? PeakFrequencyText(frequency) : LevelText(level, ShownUnitLabel(data->GetUnitLabel(true)).c_str());
             } else if (kind == kTotalPower) {
                 const bool own = scaling->UtilityFreqSpanType == 0;
                 const int scale = own ? data->GetAmpScaleType() : scaling->AmpScaleType;
                 const int weighting = own ? data->GetTotalPowerWeighting() : -1;
                 const float power = data->GetBandPower(first, last, scale, weighting, false);
-                cell = PowerText(power, scaling->AmpScaleType, scaling->TotalPowerWeighting, data->GetUnitLabel(true));
+                cell = PowerText(power, scaling->AmpScaleType, scaling->TotalPowerWeighting,
+                                 ShownUnitLabel(data->GetUnitLabel(true)).c_str());
             }
         }
         grid.SetCellText(row, 0, cell);
