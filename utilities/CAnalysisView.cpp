@@ -58,6 +58,8 @@ void CAnalysisView::LayoutGrid()
         return;
     m_Grid->setGeometry(0, 0, width(), height());
     m_Grid->SetSize(CountChannels(), 1);
+    // Rows may have come or gone: the whole grid, whatever the texts.
+    m_Grid->InvalidateColumn(-1);
     UpdateResults();
 }
 
