@@ -247,6 +247,9 @@ public:
     // Makes the level at a bin of a channel's display the channel's 0 dB
     // reference, asking first when confirm is set; false when nothing changed.
     bool SetRelativeCalibration(int channel, int bin, bool confirm);
+    // The full-scale volts of the input range when the input is the DAQ
+    // module; nothing for another device.
+    std::optional<float> CurrentInputRange() override;
 
     // ---- The signal generator window (CMainFrameUtilities.cpp) -------------
     // Command 57811: opens the window, or stores its placement and closes it.

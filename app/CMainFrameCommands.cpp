@@ -19,6 +19,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGraphicsOpacityEffect>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -250,11 +251,19 @@ void CMainFrame::OpenExternal(const QUrl& url)
 
 void CMainFrame::OnSaveConfiguration()
 {
-    // A new name is the point of saving: the file need not exist.
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save Configuration File"),
-                                                      QFile::decodeName(m_Configuration->DialogFolder().c_str()),
-                                                      tr("Configuration Files (*.cfg)"));
-    if (path.isEmpty())
+    // A new name is the point of saving: the file need not exist. A name
+    // typed without ".cfg" gets it before the overwrite question, so that
+    // the question is about the file written and the Open dialog lists it.
+    QFileDialog dialog(this, tr("Save Configuration File"), QFile::decodeName(m_Configuration->DialogFolder().c_str()),
+                       tr("Configuration Files (*.cfg)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("cfg"));
+    dialog.selectFile(QStringLiteral("*.cfg"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().front();
+    // The pattern left as it started names no file.
+    if (QFileInfo(path).fileName().contains(QLatin1Char('*')))
         return;
     // Paths go to the file system as its own bytes.
     const std::string file = QFile::encodeName(path).toStdString();

@@ -22,6 +22,7 @@ namespace {
 
 // The plot's Help item and the help page it opens.
 constexpr std::uint32_t kPlotHelp = 1501;
+constexpr std::uint32_t kPlotRelativeCalibration = 872;
 constexpr int kPlotHelpContext = 130;
 
 QRect ToQRect(const LayoutRect& r)
@@ -121,6 +122,7 @@ void CMainFrame::CreateSpectrumPlot(int channel)
     connect(plot, &TQuarnPlot::Command, this, [this, channel](std::uint32_t id) { OnPlotCommand(channel, id); });
     plot->SetOwnerCommandEnabled(TQuarnPlot::kPropertiesCommand, true);
     plot->SetOwnerCommandEnabled(kPlotHelp, true);
+    plot->SetOwnerCommandEnabled(kPlotRelativeCalibration, true);
     m_Plot[static_cast<std::size_t>(channel)] = plot;
     if (m_Run->IsRunning())
         plot->ClearIdle();
@@ -132,6 +134,13 @@ void CMainFrame::OnPlotCommand(int channel, std::uint32_t id)
 {
     if (id == kPlotHelp)
         ShowHelp(kPlotHelpContext);
+    else if (id == kPlotRelativeCalibration) {
+        const TQuarnPlot* plot = m_Plot[static_cast<std::size_t>(channel == 1 ? 1 : 0)];
+        if (plot != nullptr) {
+            const TQuarnPlot::CalibrationPoint point = plot->RelativeCalibrationPoint();
+            SetRelativeCalibration(point.Channel, point.Bin, true);
+        }
+    }
     // The plot's Options button (and its Properties command): the sheet on its page.
     else if (id == TQuarnPlot::kOptionsButton || id == TQuarnPlot::kPropertiesCommand)
         ShowPlotOptions(2, channel);

@@ -168,6 +168,21 @@ public:
     void SetSourceChooser(SourceChooser chooser) { m_SourceChooser = std::move(chooser); }
     // The last right-click point.
     PlotPoint LastRightClick() const { return m_RightClick; }
+    // Command 872: the channel and line a relative calibration takes at the
+    // last right click. Pane 2 of a two-pane plot is channel 1; a point
+    // outside the columns takes line 1.
+    struct CalibrationPoint {
+        int Channel = 0;
+        std::int32_t Bin = 0;
+    };
+    CalibrationPoint RelativeCalibrationPoint() const;
+    // Commands 830 … 837: the shown traces (live and peak hold) averaged over
+    // 1, 3, … 15 lines on every update; 1 is off. Readouts, markers and the
+    // meters keep reading the unsmoothed spectrum.
+    void SetSmoothingWidth(int lines);
+    int SmoothingWidth() const { return m_SmoothingWidth; }
+    // Only narrowband lines on a dB axis can be smoothed.
+    bool CanSmooth() const;
     // The spinners' set-ups as the fields last configured them.
     const SpinSetup& TopSpinSetup() const { return m_TopSpinSetup; }
     const SpinSetup& RangeSpinSetup() const { return m_RangeSpinSetup; }
@@ -315,6 +330,9 @@ private:
     void ComputeTraces();
     bool ComputePaneTraces(int pane);
     void UpdatePowerMeter(int pane);
+    // The pane's data as its traces show it: smoothed into a copy of its
+    // own while smoothing is on, else the data itself.
+    const SpectralData* ShownTrace(int pane);
     void PaintFrame();
     void PaintPaneContents(QPainter& dc, int pane, const PlotRect& clip);
     void DrawTrace(QPainter& dc, const PlotRect& clip, const PlotRect& update, const std::vector<PlotPoint>& points,
@@ -386,6 +404,8 @@ private:
     SpinSetup m_TopSpinSetup;
     SpinSetup m_RangeSpinSetup;
     PlotPoint m_RightClick;
+    int m_SmoothingWidth = 1;
+    std::array<std::unique_ptr<SpectralData>, 2> m_Smoothed;
     std::set<std::uint32_t> m_OwnerCommands;
     SaveFileChooser m_SaveFileChooser;
     SourceChooser m_SourceChooser;

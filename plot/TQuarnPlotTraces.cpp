@@ -82,9 +82,26 @@ void TQuarnPlot::ComputeTraces()
         ComputePaneTraces(pane);
 }
 
-bool TQuarnPlot::ComputePaneTraces(int pane)
+const SpectralData* TQuarnPlot::ShownTrace(int pane)
 {
     SpectralData* data = Trace(pane);
+    if (data == nullptr || m_SmoothingWidth <= 1 || !CanSmooth() || data->IsOctaveMode())
+        return data;
+    // Smoothing rewrites the levels it reads: the readouts must keep the
+    // spectrum as measured, and a hold smoothed in place would spread a
+    // little further on every frame.
+    std::unique_ptr<SpectralData>& copy = m_Smoothed[static_cast<std::size_t>(PaneIndex(pane))];
+    if (copy == nullptr)
+        copy = SpectralData::NewCopyTarget();
+    if (!data->CopyResultsTo(*copy))
+        return data;
+    copy->SmoothAcrossBins(m_SmoothingWidth);
+    return copy.get();
+}
+
+bool TQuarnPlot::ComputePaneTraces(int pane)
+{
+    const SpectralData* data = ShownTrace(pane);
     if (data == nullptr)
         return false;
     const PlotRect r = PaneRect(pane);

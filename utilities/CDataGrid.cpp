@@ -4,6 +4,10 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+
+#include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -37,9 +41,22 @@ void CDataGrid::InvalidateColumn(int column)
         update(column * m_ColumnWidth, 0, m_ColumnWidth, height());
 }
 
+bool CDataGrid::ScreenIsMonochrome() const
+{
+    // The screen's depth is its bits per pixel, on one plane with as many
+    // colours as those bits tell.
+    const QScreen* shownOn = screen();
+    if (shownOn == nullptr)
+        return false;
+    const int bits = shownOn->depth();
+    const long long colours = bits >= 62 ? std::numeric_limits<long long>::max() : 1LL << std::max(bits, 0);
+    return !data_grid::IsColourDevice(1, colours, bits);
+}
+
 void CDataGrid::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    const bool monochrome = m_Monochrome || ScreenIsMonochrome();
     const data_grid::Rect item{0, 0, width(), height()};
     painter.fillRect(rect(), Qt::white);
     const int rows = m_Cells.Rows();
@@ -63,8 +80,8 @@ void CDataGrid::paintEvent(QPaintEvent*)
                 painter.save();
                 painter.setClipRect(box);
                 painter.fillRect(box, ColourOf(cell.BackColour, *this));
-                painter.setPen(m_Monochrome ? QColor(Qt::black) : ColourOf(cell.TextColour, *this));
-                painter.setFont(m_Monochrome && cell.TextColour == 2 ? bold : normal);
+                painter.setPen(monochrome ? QColor(Qt::black) : ColourOf(cell.TextColour, *this));
+                painter.setFont(monochrome && cell.TextColour == 2 ? bold : normal);
                 painter.drawText(r.left + 2, data_grid::TextBaseline(r), QString::fromLatin1(cell.Text));
                 painter.restore();
             }

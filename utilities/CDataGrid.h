@@ -26,8 +26,11 @@ public:
     // 0 until the first draw (and while the grid is empty).
     int RowHeight() const { return m_RowHeight; }
     int ColumnWidth() const { return m_ColumnWidth; }
-    // Draws as on a monochrome device: black text, red text bold.
+    // Draws as on a monochrome device (black text, red text bold) even on a
+    // colour screen; a monochrome screen draws so anyway.
     void SetMonochrome(bool monochrome) { m_Monochrome = monochrome; }
+    // Whether the screen the grid is shown on is monochrome.
+    bool ScreenIsMonochrome() const;
 
 signals:
     void GridDoubleClicked(int row, int column);

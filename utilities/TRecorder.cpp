@@ -358,6 +358,7 @@ TRecorderDocument::Prompts TRecorder::Prompts()
     TRecorderDocument::Prompts prompts;
     prompts.chooseSaveAsPath = [this] { return Choose(FileDialog::SaveAs).toStdString(); };
     prompts.askDisableCalibration = [this] { return m_AskCalibration && m_AskCalibration(this); };
+    prompts.currentInputRange = [this] { return m_Frame->CurrentInputRange(); };
     return prompts;
 }
 

@@ -290,9 +290,13 @@ void CCalibrationDlgSPL::EvaluateCalibration()
     if (verdict.accepted) {
         record.DAQVoltageRange = m_Services.IsDaqDevice(m_Records.InputDevice) ? range : 0.0f;
         calibration::RecomputeCalibration(record, InputRange());
-        calibration::AppendHistory(
-            m_Services.DataRoot(),
-            calibration::HistoryLine(platform::CurrentClock().Now(), range, record.RefLevel, verdict.millivolts));
+        // The calibration stands without its history line, but the user is told.
+        std::string failure;
+        if (!calibration::AppendHistory(
+                m_Services.DataRoot(),
+                calibration::HistoryLine(platform::CurrentClock().Now(), range, record.RefLevel, verdict.millivolts),
+                &failure))
+            platform::ShowMessageBox(failure, platform::MessageIcon::Warning);
     }
     UpdateControls();
 }

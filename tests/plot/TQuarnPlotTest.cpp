@@ -5,6 +5,7 @@
 // controls and panes, its right-button menu, and what it exports.
 #include "QuarnPlotTestSupport.h"
 #include "platform/Clock.h"
+#include "tests/support/PopupMenus.h"
 #include "widgets/CToolBtn.h"
 
 #include <QApplication>
@@ -232,36 +233,6 @@ TEST(TQuarnPlotTest, CoherencePanesUseTheZeroToOnePointTwoScale)
     EXPECT_EQ(plot->CoherenceTicks().back().Pos, lower.Height());
     records.Settings.ChannelProcessing = 10;
     EXPECT_TRUE(plot->IsCoherencePane(0));
-}
-
-// Opens the right-button menu at a point and chooses its item (in a
-// submenu when a path is given); or, when it must be greyed, checks that it
-// is and closes the menu.
-void ChooseFromMenu(QWidget& plot, QPoint at, QStringList path, bool greyed = false)
-{
-    QTimer::singleShot(50, [path, greyed]() mutable {
-        QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr) << "no menu opened";
-        QMenu* top = menu;
-        while (!path.isEmpty()) {
-            const QString text = path.takeFirst();
-            QAction* found = nullptr;
-            for (QAction* action : menu->actions())
-                if (action->text() == text)
-                    found = action;
-            ASSERT_NE(found, nullptr) << text.toStdString();
-            if (found->menu() != nullptr) {
-                menu = found->menu();
-                continue;
-            }
-            EXPECT_EQ(found->isEnabled(), !greyed) << text.toStdString();
-            top->close();
-            if (!greyed)
-                found->trigger();
-            return;
-        }
-    });
-    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
 }
 
 // One plot of the tone on the dB axis 0 … −140, driven in turn through the
