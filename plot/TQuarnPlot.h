@@ -31,6 +31,7 @@
 #include "plot/SpectrumExport.h"
 #include "plot/ToolStripFields.h"
 #include "plot/TPlotBase.h"
+#include "plot/overlay/OverlayTables.h"
 #include "plot/overlay/TOverlayData.h"
 
 #include <QLine>
@@ -252,7 +253,9 @@ public:
     {
         return m_Overlays[PaneIndex(pane)][slot].Points;
     }
-    const TOverlayData* OverlayTable(int pane, int slot) const { return m_Overlays[PaneIndex(pane)][slot].Table.get(); }
+    const TOverlayData* OverlayTable(int pane, int slot) const { return m_Overlays[PaneIndex(pane)][slot].Table; }
+    // How many times a slot file was read for its table.
+    int OverlayFileReads() const { return m_OverlayFiles.Reads(); }
     const std::string& OverlayTitle(int pane, int slot) const { return m_OverlayTitles[PaneIndex(pane)][slot]; }
     // --- Marker options and the data-values window (TQuarnPlotDialogs.cpp) ---
     // Commands 511 and 860: the marker dialog on the plot's own record.
@@ -349,7 +352,8 @@ private:
     spectrum_export::ExportRows ExportRowsShown() const;
     // Overlays (TQuarnPlotOverlays.cpp)
     struct OverlaySlotState {
-        std::unique_ptr<TOverlayData> Table;
+        // Owned by m_OverlayFiles; null while the slot is hidden.
+        TOverlayData* Table = nullptr;
         std::vector<PlotPoint> Points;
     };
     bool OnOverlayCommand(std::uint32_t id);
@@ -358,6 +362,11 @@ private:
     void LoadOverlay(int pane, int slot);
     void UnloadOverlay(int pane, int slot);
     void RefreshOverlayTitles();
+    // Shows the reports of bad slot files once no button is held: a modal
+    // box inside a spinner's repeat would hide the release from it.
+    void QueueOverlayReports();
+    void SyncOverlayFolder();
+    void ShowOverlayReports();
     void DrawOverlays(QPainter& dc, int pane, const PlotRect& clip);
     void InvalidateOverlayPane(int pane);
     CompositeSetup PaneCompositeSetup(int pane) const;
@@ -387,6 +396,8 @@ private:
     // Overlay legend rows per pane: the slot files' titles.
     std::array<std::array<std::string, kOverlaySlots>, 2> m_OverlayTitles;
     std::array<std::array<OverlaySlotState, kOverlaySlots>, 2> m_Overlays;
+    OverlayTables m_OverlayFiles;
+    bool m_OverlayReportsQueued = false;
     const DataPaths* m_DataPaths = nullptr;
     DataPaths* m_DataPathsInUse = nullptr;
     std::string m_OverlayFolder;

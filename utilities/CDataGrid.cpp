@@ -2,6 +2,7 @@
 
 #include "utilities/recorderlogic/DataGridMetrics.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -41,6 +42,20 @@ void CDataGrid::InvalidateColumn(int column)
         update(column * m_ColumnWidth, 0, m_ColumnWidth, height());
 }
 
+QFont CDataGrid::CellFont(int fontHeight)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(std::max(fontHeight, 1));
+    return font;
+}
+
+int CDataGrid::ColumnWidthFor(const QString& text, int fontHeight)
+{
+    // The text starts three pixels into its column; as many again, and a
+    // little for the letters' overhang, keep its last letter off the line.
+    return QFontMetrics(CellFont(fontHeight)).horizontalAdvance(text) + 3 + 6;
+}
+
 bool CDataGrid::ScreenIsMonochrome() const
 {
     // The screen's depth is its bits per pixel, on one plane with as many
@@ -68,8 +83,7 @@ void CDataGrid::paintEvent(QPaintEvent*)
     if (metrics) {
         m_RowHeight = metrics->rowHeight;
         m_ColumnWidth = metrics->columnWidth;
-        QFont normal(QStringLiteral("Arial"));
-        normal.setPixelSize(std::max(metrics->fontHeight, 1));
+        const QFont normal = CellFont(metrics->fontHeight);
         QFont bold = normal;
         bold.setWeight(QFont::Bold);
         for (int row = 0; row < rows; ++row) {
@@ -82,7 +96,7 @@ void CDataGrid::paintEvent(QPaintEvent*)
                 painter.fillRect(box, ColourOf(cell.BackColour, *this));
                 painter.setPen(monochrome ? QColor(Qt::black) : ColourOf(cell.TextColour, *this));
                 painter.setFont(monochrome && cell.TextColour == 2 ? bold : normal);
-                painter.drawText(r.left + 2, data_grid::TextBaseline(r), QString::fromLatin1(cell.Text));
+                painter.drawText(r.left + 2, data_grid::TextBaseline(r), QString::fromUtf8(cell.Text));
                 painter.restore();
             }
         }

@@ -42,6 +42,7 @@ constexpr MenuItem kViewItems[] = {
     {"&Plot Tool Strips", kTogglePlotToolStrips},
     {nullptr, 0},
     {"&Close All Plots", kCloseAllPlots},
+    {"Re&open Plots", kReopenPlots},
 };
 
 constexpr MenuItem kUtilitiesItems[] = {
@@ -93,7 +94,7 @@ constexpr std::uint32_t kBuilt[] = {
     kAppExit,         kStart,           kStop,           kRestart,        kStopCommand,
     kAppAbout,        kHelpContents,    kHelpSearch,     kGettingStarted, kReleaseNotes,
     kShowDisclaimer,  kGoToWebsite,     kToggleSidebar,  kToggleToolbar,  kToggleStatusbar,
-    kTogglePlotToolStrips, kReinitInput, kCloseAllPlots, kSaveConfiguration, kOpenConfiguration,
+    kTogglePlotToolStrips, kReinitInput, kCloseAllPlots, kReopenPlots, kSaveConfiguration, kOpenConfiguration,
     kSignalGenerator, kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kPlotOptions,
     kFilePrint,       kFilePrintSetup,  kPrintAnnotations,
     kRecorder,        kPeakFrequency,   kPeakAmplitude,  kTotalPower,

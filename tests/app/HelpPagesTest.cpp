@@ -5,8 +5,13 @@
 #include "app/FormatMenuModel.h"
 #include "app/core/FrameMenus.h"
 #include "app/core/HelpTopics.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+#include "settings/PathDialogsLogic.h"
 #include "settings/SigGenSettings.h"
 #include "tests/support/Screenshot.h"
+#include "utilities/recorderlogic/TRecorderDocument.h"
+#include "utilities/siggenlogic/TSigGenPlayRules.h"
 #include "utilities/siggenlogic/TSigGenTypeList.h"
 
 #include <QFile>
@@ -46,6 +51,17 @@ QString Caption(const char* text)
     return caption.endsWith(QStringLiteral("...")) ? caption.chopped(3) : caption;
 }
 
+// "Print|Set Paths" → its command, for every item of the menu bar.
+std::map<QString, std::uint32_t> MenuPaths()
+{
+    std::map<QString, std::uint32_t> paths;
+    for (const frame_menus::MenuPopup& popup : frame_menus::MenuBar())
+        for (const frame_menus::MenuItem& item : popup.items)
+            if (item.id != 0)
+                paths[Caption(popup.title) + QLatin1Char('|') + Caption(item.text)] = item.id;
+    return paths;
+}
+
 } // namespace
 
 // Every topic has a page with its title, reached from the contents, whose
@@ -57,11 +73,7 @@ TEST(HelpPages, EveryTopicHasAPageWithItsTitleEveryLinkResolvesAndTheCommandsNam
     CHelpWindow window;  // registers the pages
     window.ShowContext(880);
     SaveScreenshot(window, "help_window");
-    std::map<QString, std::uint32_t> menuPaths;
-    for (const frame_menus::MenuPopup& popup : frame_menus::MenuBar())
-        for (const frame_menus::MenuItem& item : popup.items)
-            if (item.id != 0)
-                menuPaths[Caption(popup.title) + QLatin1Char('|') + Caption(item.text)] = item.id;
+    const std::map<QString, std::uint32_t> menuPaths = MenuPaths();
     std::map<QString, std::uint32_t> keys;
     for (const frame_menus::Accelerator& accelerator : frame_menus::Accelerators())
         keys[QString::fromLatin1(accelerator.keys)] = accelerator.id;
@@ -112,6 +124,39 @@ TEST(HelpPages, EveryTopicHasAPageWithItsTitleEveryLinkResolvesAndTheCommandsNam
     }
     EXPECT_GT(pathsSeen, 0);
     EXPECT_GT(keysSeen, 0);
+}
+
+// A message that sends the user to a menu item names one the menu bar holds
+// and that acts: the folder messages, the generator's and the recorder's.
+TEST(HelpPages, EveryMenuPathAMessageNamesIsInTheMenuBarAndLive)
+{
+    std::vector<std::string> messages{TSigGenPlayRules::kLockedMessage, TSigGenPlayRules::kMonoMessage,
+                                      TRecorderDocument::kOpenFailedFormat};
+    platform::SetMessageBoxHook([&](const platform::MessageBoxRequest& request) {
+        messages.push_back(request.text);
+        return platform::MessageResult::Ok;
+    });
+    EXPECT_FALSE(FolderExists("/nonexistent-talvenor-folder/Overlay", 1));
+    platform::SetMessageBoxHook({});
+    DataPaths paths;
+    const auto refused = path_dialogs::ApplySetPaths(paths, "/proc/talvenor-cannot-be/Overlay", "/proc/x/Log");
+    ASSERT_TRUE(refused.has_value());
+    messages.push_back(*refused);
+    ASSERT_EQ(messages.size(), 5u);
+
+    const std::map<QString, std::uint32_t> menuPaths = MenuPaths();
+    const QRegularExpression bracketPath(QStringLiteral("<([^<>]+)><([^<>]+)>"));
+    int pathsSeen = 0;
+    for (const std::string& message : messages) {
+        for (auto it = bracketPath.globalMatch(QString::fromStdString(message)); it.hasNext();) {
+            const auto match = it.next();
+            ++pathsSeen;
+            const auto found = menuPaths.find(match.captured(1) + QLatin1Char('|') + match.captured(2));
+            ASSERT_NE(found, menuPaths.end()) << "no such menu item: " << match.captured(0).toStdString();
+            EXPECT_TRUE(frame_menus::IsCommandBuilt(found->second)) << match.captured(0).toStdString();
+        }
+    }
+    EXPECT_EQ(pathsSeen, 4) << "the lock, the mono note and the two folder messages name a menu item";
 }
 
 // Pages that describe lists the program builds say what the lists hold: a

@@ -4,6 +4,9 @@
 // The spectrum plot as an operator uses it: real mouse and key events on its
 // controls and panes, its right-button menu, and what it exports.
 #include "QuarnPlotTestSupport.h"
+#include "plot/PlotPrinting.h"
+#include "settings/PrintOpts.h"
+#include "tests/support/Screenshot.h"
 #include "platform/Clock.h"
 #include "tests/support/PopupMenus.h"
 #include "widgets/CToolBtn.h"
@@ -14,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -417,3 +421,54 @@ TEST(TQuarnPlotTest, AFrameRepaintsThePanesAndNotThePlotsControls)
 }
 
 } // namespace
+
+// Marker labels at both edges of the pane and at a peak against its top
+// stay whole inside the pane: a label cut at an edge reads as another value
+// ("000.00 Hz"), and one pushed above the top edge vanishes.
+TEST(TQuarnPlotTest, MarkerLabelsAtBothEdgesAndAtThePaneTopStayWholeInsideThePane)
+{
+    ZoomedTone tone(ScalingOpts::kLogarithmic, -3.0f, -100.0f);
+    const float first = tone.data->GetBinFrequency(tone.data->GetBinIndex(500.0f) + 1);
+    const float last = tone.data->GetBinFrequency(tone.data->GetBinIndex(1500.0f) - 1);
+    for (float f : {first, last})
+        SetLineLevel(*tone.data, tone.data->GetBinIndex(f), -40.0f);
+    MarkerOpts& markers = tone.records.Markers;
+    const float where[] = {first, last, 1000.0f};
+    for (std::size_t m = 0; m < 3; ++m) {
+        markers.MarkerEnable[m] = 1;
+        markers.MarkerFreq[m] = where[m];
+        markers.LabelType[m] = MarkerOpts::kFrequencyAndAmplitude;
+    }
+    TQuarnPlot& plot = tone.Make();
+    plot.UpdateDisplay(0.0f);
+    const PlotRect pane = plot.PaneRect(0);
+    const char* names[] = {"left edge", "right edge", "peak at the top"};
+    for (std::size_t m = 0; m < 3; ++m) {
+        SCOPED_TRACE(names[m]);
+        const PlotRect box = plot.MarkerLabelBoxes(0)[m];
+        EXPECT_FALSE(box.IsNull());
+        EXPECT_GE(box.left, pane.left);
+        EXPECT_LT(box.right, pane.right);
+        EXPECT_GE(box.top, pane.top);
+        EXPECT_LT(box.bottom, pane.bottom);
+    }
+    // The edge labels are slid in, not centred on their markers.
+    EXPECT_EQ(plot.MarkerLabelBoxes(0)[0].left, pane.left);
+    EXPECT_EQ(plot.MarkerLabelBoxes(0)[1].right, pane.right - 1);
+    const std::string shot = SaveScreenshot(plot, "plot_marker_labels_at_edges");
+
+    // On paper the labels are placed by the same rule, in the page's pane.
+    QTemporaryDir folder;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath("markers.pdf"));
+    printer.setResolution(150);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    ASSERT_TRUE(PrintPlotPage(plot, printer, PrintOpts()));
+    if (!shot.empty()) {
+        const std::string stem = shot.substr(0, shot.size() - 4) + "_printed";
+        const std::string command = "pdftoppm -r 60 -png -singlefile '" + folder.filePath("markers.pdf").toStdString() +
+                                    "' '" + stem + "' > /dev/null 2>&1";
+        (void)std::system(command.c_str());
+    }
+}

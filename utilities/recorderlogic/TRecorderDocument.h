@@ -39,7 +39,7 @@ public:
     static constexpr const char* kNoRoomFormat = "Room for a recording of %u seconds could not be reserved.";
     static constexpr const char* kOpenFailedFormat =
         "Failure opening wave file:\n\n %s. \n\n1) Please check that the file is valid and not write protected.  "
-        "\n\n2) Check that the \\Wave and \\Temp paths in the <File><Set Paths> dialog box are valid and not write "
+        "\n\n2) Check that the wave folder (where the recorder's Open and Save As dialogs start) is valid and not write "
         "proteced.";
     static constexpr const char* kInUseFormat =
         "The selected file: %s is currently in use.  Please close the file before deleting it";
