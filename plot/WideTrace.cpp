@@ -15,44 +15,64 @@ Vec operator+(Vec a, Vec b) { return {a.x + b.x, a.y + b.y}; }
 Vec operator-(Vec a, Vec b) { return {a.x - b.x, a.y - b.y}; }
 Vec operator*(double s, Vec a) { return {s * a.x, s * a.y}; }
 
+// floor() for a value clamped to the columns or rows in reach, without a
+// call into the maths library on every row.
+int FloorWithin(double value, int low, int high)
+{
+    const double clamped = std::clamp(value, static_cast<double>(low), static_cast<double>(high));
+    const int truncated = static_cast<int>(clamped);
+    return truncated - (clamped < truncated ? 1 : 0);
+}
+
 // A convex polygon filled by pixel centres: row y is sampled at y + 0.5,
 // and a pixel x is set when x + 0.5 lies in (left, right], the side Qt's
 // filler takes for a centre right on an edge (the corner of a bevel).
 template <std::size_t N>
 void FillConvex(const std::array<Vec, N>& v, const PlotRect& clip, std::uint32_t pixel, PixelRows rows)
 {
+    // Each edge that is not level, from its upper end: a row crosses it
+    // when the row's centre lies in [top, bottom), so a vertex on the
+    // sampled line counts once.
+    struct Edge {
+        double Top;
+        double Bottom;
+        double X;
+        double Slope;
+    };
+    std::array<Edge, N> edges{};
+    std::size_t count = 0;
     double yMin = v[0].y;
     double yMax = v[0].y;
-    for (const Vec& p : v) {
-        yMin = std::min(yMin, p.y);
-        yMax = std::max(yMax, p.y);
+    for (std::size_t i = 0; i < N; ++i) {
+        const Vec& a = v[i];
+        const Vec& b = v[(i + 1) % N];
+        yMin = std::min(yMin, a.y);
+        yMax = std::max(yMax, a.y);
+        if (a.y == b.y)
+            continue;
+        const Vec& upper = a.y < b.y ? a : b;
+        const Vec& lower = a.y < b.y ? b : a;
+        edges[count++] = {upper.y, lower.y, upper.x, (lower.x - upper.x) / (lower.y - upper.y)};
     }
-    const int firstRow = std::max(clip.top, static_cast<int>(std::ceil(yMin - 0.5)));
-    const int lastRow = std::min(clip.bottom - 1, static_cast<int>(std::ceil(yMax - 0.5)) - 1);
+    // Rows whose centre lies in [yMin, yMax).
+    const int firstRow = std::max(clip.top, -FloorWithin(0.5 - yMin, -clip.bottom - 1, -clip.top + 1));
+    const int lastRow = std::min(clip.bottom - 1, -FloorWithin(0.5 - yMax, -clip.bottom - 1, -clip.top + 1) - 1);
     for (int y = firstRow; y <= lastRow; ++y) {
         const double centre = y + 0.5;
-        double left = 0;
-        double right = 0;
-        bool crossed = false;
-        for (std::size_t i = 0; i < N; ++i) {
-            const Vec& a = v[i];
-            const Vec& b = v[(i + 1) % N];
-            // Half-open in y, so a vertex on the sampled line counts once.
-            if ((a.y <= centre) == (b.y <= centre))
+        double left = HUGE_VAL;
+        double right = -HUGE_VAL;
+        for (std::size_t i = 0; i < count; ++i) {
+            const Edge& e = edges[i];
+            if (centre < e.Top || centre >= e.Bottom)
                 continue;
-            const double x = a.x + (centre - a.y) * (b.x - a.x) / (b.y - a.y);
-            if (!crossed) {
-                left = right = x;
-                crossed = true;
-            } else {
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
+            const double x = e.X + (centre - e.Top) * e.Slope;
+            left = std::min(left, x);
+            right = std::max(right, x);
         }
-        if (!crossed)
+        if (left > right)
             continue;
-        const int first = std::max(clip.left, static_cast<int>(std::floor(left - 0.5)) + 1);
-        const int last = std::min(clip.right - 1, static_cast<int>(std::floor(right - 0.5)));
+        const int first = std::max(clip.left, FloorWithin(left - 0.5, clip.left - 1, clip.right) + 1);
+        const int last = std::min(clip.right - 1, FloorWithin(right - 0.5, clip.left - 1, clip.right));
         if (first > last)
             continue;
         std::uint32_t* row = rows.Bits + y * rows.Stride;
@@ -86,7 +106,7 @@ void FillWidePolyline(const std::vector<PlotPoint>& points, const PixelMapping& 
     std::vector<Vec> across(segments);
     for (std::size_t i = 0; i < segments; ++i) {
         const Vec d = at[i + 1] - at[i];
-        const double length = std::hypot(d.x, d.y);
+        const double length = std::sqrt(d.x * d.x + d.y * d.y);
         along[i] = (half / length) * d;
         across[i] = {-along[i].y, along[i].x};
     }
