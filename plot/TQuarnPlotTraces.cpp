@@ -139,11 +139,15 @@ bool TQuarnPlot::ComputePaneTraces(int pane)
     if (data == nullptr)
         return false;
     const PlotRect r = PaneRect(pane);
-    const AmplitudeMapping mapping(m_Scaling->AmpScaleType, EffectivePlotTop(), m_Spectrum->PlotRange,
-                                   IsCoherencePane(pane));
+    AmplitudeMapping mapping(m_Scaling->AmpScaleType, EffectivePlotTop(), m_Spectrum->PlotRange,
+                             IsCoherencePane(pane));
     const TraceStyle style{m_Spectrum->PlotType, m_Scaling->FreqScaleType == ScalingOpts::kOctave};
     const bool hold = m_Spectrum->PeakHold != 0;
     PaneTraces& traces = m_Panes[PaneIndex(pane)];
+    // Two traces of a point a column each: a search among the rows beats a
+    // logarithm per point.
+    if (traces.Rows.Prepare(mapping, r.Height()))
+        mapping.UseRowTable(&traces.Rows);
 
     bool computed = false;
     if (!style.Octave || style.PlotType == 1) {
