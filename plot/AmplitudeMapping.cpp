@@ -102,7 +102,11 @@ bool LogRowTable::Prepare(const AmplitudeMapping& mapping, int height)
         // exact float; a search between the bounds when that wanders.
         const double estimate = std::pow(10.0, (k * (mapping.m_LogTop - mapping.m_LogBottom) / height +
                                                 mapping.m_LogBottom) / 10.0);
-        std::uint32_t at = std::clamp(std::bit_cast<std::uint32_t>(static_cast<float>(estimate)), low, kInfinity);
+        // Beyond the floats (or below them) the search starts at an end.
+        const std::uint32_t guess = estimate < std::numeric_limits<float>::max()
+                                        ? std::bit_cast<std::uint32_t>(static_cast<float>(std::max(estimate, 0.0)))
+                                        : kInfinity;
+        std::uint32_t at = std::clamp(guess, low, kInfinity);
         int steps = 0;
         while (steps < 16 && at > low && rowOf(at - 1) >= k) {
             --at;
