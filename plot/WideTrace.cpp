@@ -30,47 +30,55 @@ int FloorWithin(double value, int low, int high)
 template <std::size_t N>
 void FillConvex(const std::array<Vec, N>& v, const PlotRect& clip, std::uint32_t pixel, PixelRows rows)
 {
-    // Each edge that is not level, from its upper end: a row crosses it
-    // when the row's centre lies in [top, bottom), so a vertex on the
-    // sampled line counts once.
-    struct Edge {
-        double Top;
-        double Bottom;
-        double X;
+    std::size_t top = 0;
+    std::size_t bottom = 0;
+    for (std::size_t i = 1; i < N; ++i) {
+        if (v[i].y < v[top].y)
+            top = i;
+        if (v[i].y > v[bottom].y)
+            bottom = i;
+    }
+    // Rows whose centre lies in [top, bottom).
+    const int firstRow = std::max(clip.top, -FloorWithin(0.5 - v[top].y, -clip.bottom - 1, -clip.top + 1));
+    const int lastRow = std::min(clip.bottom - 1, -FloorWithin(0.5 - v[bottom].y, -clip.bottom - 1, -clip.top + 1) - 1);
+    if (firstRow > lastRow)
+        return;
+
+    // The two sides from the top vertex down to the bottom one, one each
+    // way round. A row's centre crosses the edge (a, b) of a side when it
+    // lies in [a.y, b.y): a vertex on the sampled line counts once.
+    struct Side {
+        std::size_t From;
+        std::size_t Step;
+        double End;
         double Slope;
     };
-    std::array<Edge, N> edges{};
-    std::size_t count = 0;
-    double yMin = v[0].y;
-    double yMax = v[0].y;
-    for (std::size_t i = 0; i < N; ++i) {
-        const Vec& a = v[i];
-        const Vec& b = v[(i + 1) % N];
-        yMin = std::min(yMin, a.y);
-        yMax = std::max(yMax, a.y);
-        if (a.y == b.y)
-            continue;
-        const Vec& upper = a.y < b.y ? a : b;
-        const Vec& lower = a.y < b.y ? b : a;
-        edges[count++] = {upper.y, lower.y, upper.x, (lower.x - upper.x) / (lower.y - upper.y)};
-    }
-    // Rows whose centre lies in [yMin, yMax).
-    const int firstRow = std::max(clip.top, -FloorWithin(0.5 - yMin, -clip.bottom - 1, -clip.top + 1));
-    const int lastRow = std::min(clip.bottom - 1, -FloorWithin(0.5 - yMax, -clip.bottom - 1, -clip.top + 1) - 1);
+    Side sides[2] = {{top, 1, -HUGE_VAL, 0.0}, {top, N - 1, -HUGE_VAL, 0.0}};
+    const auto edgeAt = [&v](Side& side, double centre) {
+        if (centre < side.End)
+            return;
+        // Rows go down: the edge below, passing vertices above the centre.
+        // The bottom vertex lies below every centre filled, so this stops.
+        std::size_t next = (side.From + side.Step) % N;
+        while (v[next].y <= centre) {
+            side.From = next;
+            next = (next + side.Step) % N;
+        }
+        const Vec& a = v[side.From];
+        const Vec& b = v[next];
+        side.Slope = (b.x - a.x) / (b.y - a.y);
+        side.End = b.y;
+    };
     for (int y = firstRow; y <= lastRow; ++y) {
         const double centre = y + 0.5;
-        double left = HUGE_VAL;
-        double right = -HUGE_VAL;
-        for (std::size_t i = 0; i < count; ++i) {
-            const Edge& e = edges[i];
-            if (centre < e.Top || centre >= e.Bottom)
-                continue;
-            const double x = e.X + (centre - e.Top) * e.Slope;
-            left = std::min(left, x);
-            right = std::max(right, x);
+        double x[2];
+        for (int i = 0; i < 2; ++i) {
+            edgeAt(sides[i], centre);
+            const Vec& a = v[sides[i].From];
+            x[i] = a.x + (centre - a.y) * sides[i].Slope;
         }
-        if (left > right)
-            continue;
+        const double left = std::min(x[0], x[1]);
+        const double right = std::max(x[0], x[1]);
         const int first = std::max(clip.left, FloorWithin(left - 0.5, clip.left - 1, clip.right) + 1);
         const int last = std::min(clip.right - 1, FloorWithin(right - 0.5, clip.left - 1, clip.right));
         if (first > last)
