@@ -3,6 +3,7 @@ talvenor_test(wave_tests
   SOURCES
     WaveDataTest.cpp
     WaveFileTest.cpp
+    WaveFileReadOnlyTest.cpp
   DEPENDS
     talvenor_audio
 )
