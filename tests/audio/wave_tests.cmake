@@ -4,6 +4,7 @@ talvenor_test(wave_tests
     WaveDataTest.cpp
     WaveFileTest.cpp
     WaveFileReadOnlyTest.cpp
+    WaveDataEndTest.cpp
   DEPENDS
     talvenor_audio
 )
