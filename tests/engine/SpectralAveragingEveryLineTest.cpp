@@ -28,15 +28,16 @@ std::string Differing(const float* values, std::uint32_t count, float expected)
 
 TEST(SpectralAveragingEveryLine, EachAverageTypeGivesEveryLineTheHandWorkedMeanWithAndWithoutTheHold)
 {
-    // Block j has every line at amplitude j (power j²).
+    // Block j has every line at j + 2j·i (power 5j²); each line's averaged
+    // complex value is the mean of the blocks', whatever the type.
     const struct {
         const char* name;
         std::uint16_t type;
         float mean[3];
     } cases[] = {
-        {"linear then exponential: mean of j²", 0, {1.0f, 2.5f, 14.0f / 3.0f}},
-        {"moving window of 4: mean of j²", 1, {1.0f, 2.5f, 14.0f / 3.0f}},
-        {"vector: (mean of j)²", 2, {1.0f, 2.25f, 4.0f}},
+        {"linear then exponential: mean of 5j²", 0, {5.0f, 12.5f, 70.0f / 3.0f}},
+        {"moving window of 4: mean of 5j²", 1, {5.0f, 12.5f, 70.0f / 3.0f}},
+        {"vector: 5 (mean of j)²", 2, {5.0f, 11.25f, 20.0f}},
     };
     for (const auto& c : cases) {
         for (std::uint16_t hold : {0, 1}) {
@@ -49,12 +50,20 @@ TEST(SpectralAveragingEveryLine, EachAverageTypeGivesEveryLineTheHandWorkedMeanW
                 float* block = data.GetComplexBuffer();
                 for (std::uint32_t i = 0; i < data.GetLines(); ++i) {
                     block[2 * i] = static_cast<float>(j);
-                    block[2 * i + 1] = 0.0f;
+                    block[2 * i + 1] = static_cast<float>(2 * j);
                 }
                 data.Average(false);
                 EXPECT_EQ(Differing(data.GetPowerBuffer(), averaged, c.mean[j - 1]), "") << "block " << j;
+                std::vector<float> re(averaged), im(averaged);
+                for (std::uint32_t i = 0; i < averaged; ++i) {
+                    re[i] = data.GetAveragedComplexSpectrum()[2 * i];
+                    im[i] = data.GetAveragedComplexSpectrum()[2 * i + 1];
+                }
+                const float meanJ = (1.0f + static_cast<float>(j)) / 2.0f;
+                EXPECT_EQ(Differing(re.data(), averaged, meanJ) + Differing(im.data(), averaged, 2 * meanJ), "")
+                    << "block " << j;
                 if (hold != 0) {
-                    EXPECT_EQ(Differing(data.GetLatestPowerBuffer(), averaged, float(j * j)), "") << "block " << j;
+                    EXPECT_EQ(Differing(data.GetLatestPowerBuffer(), averaged, float(5 * j * j)), "") << "block " << j;
                 }
             }
         }
