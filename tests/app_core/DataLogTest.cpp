@@ -438,3 +438,20 @@ TEST(DataLogSheetRules, TheViewerIsTheDesktopsUnlessAnInstalledProgramIsNamed)
     EXPECT_EQ(choose("gedit").program, "/usr/bin/gedit");
     EXPECT_THAT(choose("kate").message, HasSubstr("\"kate\" was not found"));
 }
+
+// A span of one line: every measurement over the span has no value, those
+// over the full range, the markers and the distortion figures have one; 11
+// and 32 never have one.
+TEST_F(DataLogTest, ASpanOfOneLineLeavesEveryMeasurementOverTheSpanWithoutValue)
+{
+    opts.StartFreq = opts.StopFreq = 1000.0f;
+    ASSERT_TRUE(run.StartInput());
+    h.Ticks(10, 0.1, &run);
+    std::string has;
+    for (int id = 0; id <= 54; ++id) {
+        float v = 0.0f;
+        has += log.GetLogValueText(0, id, v, nullptr) ? '1' : '0';
+    }
+    // Ids:        0         10        20        30        40        50
+    EXPECT_EQ(has, "0011111111101111111111100000000001011111111111111110000");
+}
