@@ -220,5 +220,5 @@ void CDataLogSetupDlg::SetDefaults()
 void CDataLogSetupDlg::OnViewFile()
 {
     const std::string stem = m_FileName->text().toStdString();
-    m_Actions.viewFile(LatestLogFile(m_Actions.logFolder, stem));
+    m_Actions.viewFile(LatestLogFile(m_Actions.logFolder ? m_Actions.logFolder() : std::string(), stem));
 }

@@ -28,7 +28,9 @@ public:
         std::function<void()> setFolder;
         // Shows the channel's newest log file; empty path: none yet.
         std::function<void(const std::string& path)> viewFile;
-        std::string logFolder;
+        // The log folder as it is when asked: Set Paths may move it while
+        // the sheet is open.
+        std::function<std::string()> logFolder;
     };
 
     CDataLogSetupDlg(QWidget* parent, int channel, LoggingOpts* opts, std::string channelName, Actions actions);

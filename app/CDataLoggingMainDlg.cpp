@@ -1,6 +1,6 @@
 #include "app/CDataLoggingMainDlg.h"
 
-#include <QHBoxLayout>
+#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -21,27 +21,23 @@ CDataLoggingMainDlg::CDataLoggingMainDlg(QWidget* parent, DataLogSettings* setti
         m_Tabs->addTab(page, item.channel == 0 ? "Data Log Settings - Left" : "Data Log Settings - Right");
     }
 
-    auto* help = new QPushButton("Help", this);
-    help->setObjectName("303");
-    auto* defaults = new QPushButton("&Defaults", this);
-    defaults->setObjectName("301");
-    auto* ok = new QPushButton("OK", this);
+    // The platform's button order, as in every other sheet.
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
     ok->setObjectName("1");
     ok->setDefault(true);
-    auto* cancel = new QPushButton("Cancel", this);
+    QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
     cancel->setObjectName("2");
+    QPushButton* help = buttons->button(QDialogButtonBox::Help);
+    help->setObjectName("303");
+    auto* defaults = buttons->addButton("&Defaults", QDialogButtonBox::ResetRole);
+    defaults->setObjectName("301");
     help->setEnabled(static_cast<bool>(m_ShowHelp));
     defaults->setEnabled(m_Tabs->count() > 0);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(help);
-    buttons->addWidget(defaults);
-    buttons->addStretch(1);
-    buttons->addWidget(cancel);
-    buttons->addWidget(ok);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_Tabs, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
 
     connect(help, &QPushButton::clicked, this, [this] { m_ShowHelp(kHelpContext); });
     connect(defaults, &QPushButton::clicked, this, &CDataLoggingMainDlg::OnDefaults);

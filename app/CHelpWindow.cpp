@@ -1,7 +1,10 @@
 #include "app/CHelpWindow.h"
 
 #include "app/core/HelpTopics.h"
+#include "widgets/ScreenPlacement.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -44,7 +47,8 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     (void)registered;
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QString::fromLatin1(kCaption));
-    resize(900, 640);
+    resize(kDefaultWidth, kDefaultHeight);
+    m_Home = parent;
 
     m_Contents = new QListWidget;
     m_Contents->setObjectName(QStringLiteral("HelpContents"));
@@ -104,9 +108,55 @@ QString CHelpWindow::CurrentFile() const
 
 void CHelpWindow::Present()
 {
+    FollowModalDialog();
+    if (!m_Placed) {
+        m_Placed = true;
+        screen_placement::CentreOnScreen(*this, QSize(kDefaultWidth, kDefaultHeight),
+                                         m_Home != nullptr ? m_Home.data() : nullptr);
+    }
     show();
+    screen_placement::KeepOnScreen(*this);
     raise();
     activateWindow();
+}
+
+void CHelpWindow::FollowModalDialog()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || modal == this || modal == parentWidget())
+        return;
+    const QRect where = geometry();
+    if (parentWidget() != m_Home)
+        parentWidget()->removeEventFilter(this);
+    setParent(modal, Qt::Window);
+    setGeometry(where);
+    modal->installEventFilter(this);
+}
+
+void CHelpWindow::ReturnHome()
+{
+    const bool shown = isVisible();
+    const QRect where = geometry();
+    QWidget* closing = parentWidget();
+    closing->removeEventFilter(this);
+    // A dialog that closes over another modal one hands the window on to it
+    // (by its hide the closing one has left the modal stack).
+    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* next = modal != nullptr && modal != closing && modal != this ? modal : m_Home.data();
+    setParent(next, Qt::Window);
+    setGeometry(where);
+    if (next != m_Home)
+        next->installEventFilter(this);
+    if (shown)
+        show();
+}
+
+bool CHelpWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Hidden is the dialog's last state before its owner deletes it.
+    if (watched == parentWidget() && parentWidget() != m_Home && event->type() == QEvent::Hide)
+        ReturnHome();
+    return QWidget::eventFilter(watched, event);
 }
 
 void CHelpWindow::ShowContents()

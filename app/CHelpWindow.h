@@ -5,6 +5,7 @@
 
 #include "app/core/HelpSearch.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QLineEdit;
@@ -36,8 +37,20 @@ public:
     // The pages' location in the resources.
     static QString PageUrl(const QString& file);
 
+    // The size the window first opens at, before the screen trims it.
+    static constexpr int kDefaultWidth = 900;
+    static constexpr int kDefaultHeight = 640;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void Open(const QString& file);
+    // While a modal dialog is up every other window is blocked: the help
+    // window then lives over that dialog, and goes back to its owner when
+    // the dialog closes.
+    void FollowModalDialog();
+    void ReturnHome();
     void BuildIndex();
     void RunSearch();
     void Present();
@@ -49,4 +62,6 @@ private:
     QTextBrowser* m_Browser = nullptr;
     HelpSearch m_Search;
     bool m_Indexed = false;
+    bool m_Placed = false;
+    QPointer<QWidget> m_Home;
 };

@@ -8,7 +8,7 @@
 #include "app/CStatusbar.h"
 #include "app/CToolbar2.h"
 #include "app/DeviceWatcher.h"
-#include "app/core/CfgFileCheck.h"
+#include "settings/CfgFileCheck.h"
 #include "app/core/DefaultDataTree.h"
 #include "app/core/FrameLayout.h"
 #include "app/core/TDataLog.h"
@@ -23,6 +23,7 @@
 #include "settings/CfgSettingsFile.h"
 #include "settings/IniSettingsFile.h"
 #include "settings/SettingsFiles.h"
+#include "utilities/CAnalysisView.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -73,6 +74,7 @@ CMainFrame::CMainFrame(Options options)
         m_Paths.WindowsInstall, m_Paths.DataRoot,
         default_data_tree::Candidates(m_Paths.ProgramFolder, qgetenv("XDG_DATA_DIRS").toStdString()));
     LoadSettings();
+    MakeDataFolders();
 
     m_Processing = std::make_unique<TProcessingObjects>(m_Settings, *this);
     m_Processing->SetSettingsFilePath(m_Paths.IniPath());
@@ -104,6 +106,18 @@ void CMainFrame::LoadSettings()
     }
     m_Settings.ApplyStartupFixups();
     m_Settings.m_DataPathsInUse = m_Settings.m_DataPaths;
+}
+
+void CMainFrame::MakeDataFolders()
+{
+    const DataPaths& paths = m_Settings.m_DataPathsInUse;
+    std::vector<std::string> folders;
+    for (std::size_t slot : {DataPaths::kWave, DataPaths::kCalibration, DataPaths::kOverlay, DataPaths::kLog})
+        folders.emplace_back(paths.Get(slot));
+    // A folder that cannot be made is reported where it is used, with the
+    // way to choose another.
+    for (const std::string& folder : default_data_tree::MakeDataFolders(m_Paths.DataRoot, folders))
+        platform::Trace("Data folder missing: " + folder + "\n");
 }
 
 bool CMainFrame::Create()
@@ -181,6 +195,13 @@ void CMainFrame::OpenInitialWindows()
         if (m_Settings.Windows.IsOpen(slot))
             ReopenWindow(slot);
     UpdateTitle();
+    // Opened while the frame itself is still being shown, the window
+    // manager may stack them under it: once it is up, they come to the front.
+    QTimer::singleShot(0, this, [this] {
+        for (CAnalysisView* viewer : m_Viewers)
+            if (viewer != nullptr)
+                viewer->raise();
+    });
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

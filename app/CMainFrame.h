@@ -100,8 +100,9 @@ public:
         std::optional<std::string> documentsFolder;
         bool showSplash = true;
         bool watchDevices = true;
-        // Opens documents and the web site; unset: the desktop's handler.
-        std::function<void(const QUrl&)> openExternal;
+        // Opens documents and the web site, false when nothing can; unset:
+        // the desktop's handler.
+        std::function<bool(const QUrl&)> openExternal;
     };
 
     explicit CMainFrame(Options options);
@@ -153,6 +154,9 @@ public:
     void CreateSpectrumPlot(int channel);
     void CloseSpectrumPlot(int channel);
     void OnCloseAllPlots();
+    // The way back from Close All Plots: opens each plot the analysis shows
+    // that is closed. Greyed in the View menu while none is missing.
+    void OnReopenPlots();
     void UpdateTitle();
     void OnToggleBar(std::uint32_t id);
     void OnTogglePlotToolStrips();
@@ -247,6 +251,9 @@ public:
     // Makes the level at a bin of a channel's display the channel's 0 dB
     // reference, asking first when confirm is set; false when nothing changed.
     bool SetRelativeCalibration(int channel, int bin, bool confirm);
+    // The full-scale volts of the input range when the input is the DAQ
+    // module; nothing for another device.
+    std::optional<float> CurrentInputRange() override;
 
     // ---- The signal generator window (CMainFrameUtilities.cpp) -------------
     // Command 57811: opens the window, or stores its placement and closes it.
@@ -349,6 +356,8 @@ private:
 
     // CMainFrame.cpp
     void LoadSettings();
+    // The Wave, Cal, Overlay and Log folders, made when missing.
+    void MakeDataFolders();
     void CreateBars();
     void CreatePorts();
     void OpenInitialWindows();
@@ -361,7 +370,10 @@ private:
     void DisableUnbuiltBarButtons();
     bool HandleStartAccelerator(QObject* watched, QEvent* event);
     void OpenDocument(const char* fileName);
+    // Hands url to the desktop's handler; when there is none, or it fails,
+    // the user is told in the program, not only on the terminal.
     void OpenExternal(const QUrl& url);
+    void ReportOpenFailure(const QUrl& url, const QString& reason);
     void OnSaveConfiguration();
     void OnOpenConfiguration();
     CHelpWindow& EnsureHelpWindow();
@@ -377,6 +389,9 @@ private:
     void SyncPlotsWithMode();
     // Check marks of the bar and tool-strip toggles.
     void UpdateBarsMenu();
+    // Whether a plot the analysis shows is closed; greys Reopen Plots.
+    bool IsAnyPlotMissing() const;
+    void UpdatePlotsMenu();
 
     // CMainFrameUtilities.cpp
     void OpenSignalGenerator();

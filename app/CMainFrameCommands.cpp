@@ -12,16 +12,22 @@
 #include "app/core/FrameMenus.h"
 #include "app/core/TProcessingObjects.h"
 #include "app/core/TRunControl.h"
+#include "platform/MessageBox.h"
 #include "widgets/CToolBtn.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGraphicsOpacityEffect>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
@@ -41,7 +47,8 @@ bool IsBarCommandBuilt(FrameCommand command)
            command == FrameCommand::ProcessingSettingsPage2;
 }
 
-// A button whose window is not in this program yet stays in its place, greyed.
+// A button whose window is not in this program stays in its place, greyed,
+// so that the bar keeps its familiar layout and no click goes nowhere.
 void DisableButton(CToolBtn* button)
 {
     if (button == nullptr)
@@ -146,7 +153,7 @@ void CMainFrame::DisableUnbuiltBarButtons()
         if (!IsBarCommandBuilt(entry.command))
             DisableButton(m_Sidebar->Button(entry.id));
     for (const ToolbarButtonEntry& entry : ToolbarButtons::kButtons)
-        if (entry.command && !IsBarCommandBuilt(*entry.command))
+        if (!entry.command || !IsBarCommandBuilt(*entry.command))
             DisableButton(m_Toolbar->Button(entry.id));
 }
 
@@ -193,6 +200,7 @@ void CMainFrame::OnCommand(std::uint32_t id)
     case kTogglePlotToolStrips: OnTogglePlotToolStrips(); break;
     case kReinitInput: ReinitInput(); break;
     case kCloseAllPlots: OnCloseAllPlots(); break;
+    case kReopenPlots: OnReopenPlots(); break;
     case kSaveConfiguration: OnSaveConfiguration(); break;
     case kOpenConfiguration: OnOpenConfiguration(); break;
     case kProcessingSettings: OnProcessingSettings(-1); break;
@@ -242,19 +250,72 @@ void CMainFrame::OpenDocument(const char* fileName)
 
 void CMainFrame::OpenExternal(const QUrl& url)
 {
-    if (m_Options.openExternal)
-        m_Options.openExternal(url);
-    else
-        QDesktopServices::openUrl(url);
+    if (m_Options.openExternal) {
+        if (!m_Options.openExternal(url))
+            ReportOpenFailure(url, {});
+        return;
+    }
+    // The desktop's opener reports a missing handler only through its exit
+    // code and on stderr; Qt's own launch counts a started opener as success.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        if (!QDesktopServices::openUrl(url))
+            ReportOpenFailure(url, {});
+        return;
+    }
+    // Not the frame's child: closing the program must not wait for, or kill,
+    // a browser the opener may still be waiting on.
+    auto* process = new QProcess(qApp);
+    process->setProgram(opener);
+    process->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString()});
+    process->setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer running;
+    running.start();
+    connect(process, &QProcess::finished, this,
+            [this, process, url, running](int code, QProcess::ExitStatus status) {
+                // An opener that ran for long was waiting on the browser or
+                // viewer it started: how that one ended is not a missing handler.
+                constexpr qint64 kWaitedOnProgramMs = 20000;
+                if ((status != QProcess::NormalExit || code != 0) && running.elapsed() < kWaitedOnProgramMs)
+                    ReportOpenFailure(url, QString::fromLocal8Bit(process->readAllStandardError()).trimmed());
+                process->deleteLater();
+            });
+    connect(process, &QProcess::errorOccurred, this, [this, process, url](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        ReportOpenFailure(url, process->errorString());
+        process->deleteLater();
+    });
+    process->start();
+}
+
+void CMainFrame::ReportOpenFailure(const QUrl& url, const QString& reason)
+{
+    const QString target = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    std::string text = url.isLocalFile() && !QFileInfo::exists(target)
+                           ? "This file or folder cannot be found:\n\n     " + target.toStdString()
+                           : "The desktop has no program that opens:\n\n     " + target.toStdString() +
+                                 "\n\nInstall a file manager, text viewer or web browser for it, or open it by hand.";
+    if (!reason.isEmpty())
+        text += "\n\nThe desktop said: " + reason.toStdString();
+    platform::ShowMessageBox(text, platform::MessageIcon::Warning);
 }
 
 void CMainFrame::OnSaveConfiguration()
 {
-    // A new name is the point of saving: the file need not exist.
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save Configuration File"),
-                                                      QFile::decodeName(m_Configuration->DialogFolder().c_str()),
-                                                      tr("Configuration Files (*.cfg)"));
-    if (path.isEmpty())
+    // A new name is the point of saving: the file need not exist. A name
+    // typed without ".cfg" gets it before the overwrite question, so that
+    // the question is about the file written and the Open dialog lists it.
+    QFileDialog dialog(this, tr("Save Configuration File"), QFile::decodeName(m_Configuration->DialogFolder().c_str()),
+                       tr("Configuration Files (*.cfg)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("cfg"));
+    dialog.selectFile(QStringLiteral("*.cfg"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().front();
+    // The pattern left as it started names no file.
+    if (QFileInfo(path).fileName().contains(QLatin1Char('*')))
         return;
     // Paths go to the file system as its own bytes.
     const std::string file = QFile::encodeName(path).toStdString();

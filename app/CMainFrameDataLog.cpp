@@ -54,10 +54,12 @@ void CMainFrame::OnDataLoggingSettings()
         return;
     }
 
-    const std::string folder = m_DataLog->LogFolder();
+    // Set Data Logging Folder... may move the folder while the sheet is
+    // open: each button asks where it is when pressed.
     CDataLogSetupDlg::Actions actions;
-    actions.logFolder = folder;
-    actions.openFolder = [this, folder] {
+    actions.logFolder = [this] { return m_DataLog->LogFolder(); };
+    actions.openFolder = [this] {
+        const std::string folder = m_DataLog->LogFolder();
         std::error_code error;
         if (!std::filesystem::is_directory(folder, error)) {
             platform::ShowMessageBox("The data logging folder does not exist yet:\n\n     " + folder +

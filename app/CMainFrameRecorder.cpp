@@ -12,6 +12,7 @@
 #include "app/core/UtilityRect.h"
 #include "utilities/CAnalysisView.h"
 #include "utilities/TRecorder.h"
+#include "widgets/ScreenPlacement.h"
 
 namespace {
 
@@ -176,6 +177,14 @@ void CMainFrame::OpenViewer(int kind)
             Qt::QueuedConnection);
     slot = window;
     window->Create(QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1)), kind);
+    // The defaults sit closer than a title bar apart, and a viewer widened
+    // for its text may reach the next: each opens clear of the others.
+    screen_placement::KeepOnScreen(*window);
+    std::vector<const QWidget*> others;
+    for (const CAnalysisView* viewer : m_Viewers)
+        if (viewer != nullptr && viewer != window)
+            others.push_back(viewer);
+    screen_placement::MoveClearOf(*window, others);
 }
 
 void CMainFrame::DestroyViewers()

@@ -66,6 +66,7 @@ void CMainFrame::AfterInputChange()
 {
     UpdateTitle();
     UpdateBarsMenu();
+    UpdatePlotsMenu();
     if (m_Sidebar != nullptr)
         m_Sidebar->UpdateAll();
     if (m_Statusbar != nullptr)

@@ -18,6 +18,7 @@
 #include "settings/dialogs/CFileIOoptionsDlg.h"
 #include "settings/dialogs/COptionsMain.h"
 #include "settings/dialogs/CSetPathsDlg.h"
+#include "utilities/CAnalysisView.h"
 
 namespace {
 
@@ -150,17 +151,25 @@ bool CMainFrame::SetRelativeCalibration(int channel, int bin, bool confirm)
     }
     const auto line = static_cast<std::uint32_t>(std::max(bin, 0));
     const float value = g_RelativeSource != 0 ? data->GetHoldValue(line) : data->GetValue(line);
-    const SoundInputPort* port = m_Run->GetInputPort();
-    const std::optional<float> range = port != nullptr && port->IsQuarnDAQ()
-                                           ? std::optional<float>(DaqDevice::InputRangeForGain(m_Settings.Daq.DAQ_InputGain))
-                                           : std::nullopt;
     const calibration::RelativeResult result = calibration::ApplyRelativeCalibration(
-        m_Settings.Calibration, channel, independent, value, m_Settings.Scaling[c].AmpScaleType, range);
+        m_Settings.Calibration, channel, independent, value, m_Settings.Scaling[c].AmpScaleType, CurrentInputRange());
     if (result.refusal) {
         platform::ShowMessageBox(*result.refusal, platform::MessageIcon::Error);
         return false;
     }
     data->AddOffset(result.offsetDb, m_Settings.Calibration[channel]);
     ResetView(c);
+    // The viewers that show levels read the new unit at once, not at the next run.
+    for (int kind : {kSlotPeakAmplitude, kSlotTotalPower})
+        if (CAnalysisView* viewer = Viewer(kind))
+            viewer->UpdateResults();
     return true;
+}
+
+std::optional<float> CMainFrame::CurrentInputRange()
+{
+    const SoundInputPort* port = m_Run != nullptr ? m_Run->GetInputPort() : nullptr;
+    if (port == nullptr || !port->IsQuarnDAQ())
+        return std::nullopt;
+    return DaqDevice::InputRangeForGain(m_Settings.Daq.DAQ_InputGain);
 }

@@ -13,6 +13,7 @@
 #include "app/core/UtilityRect.h"
 #include "platform/MessageBox.h"
 #include "plot/TQuarnPlot.h"
+#include "widgets/ScreenPlacement.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -22,6 +23,7 @@ namespace {
 
 // The plot's Help item and the help page it opens.
 constexpr std::uint32_t kPlotHelp = 1501;
+constexpr std::uint32_t kPlotRelativeCalibration = 872;
 constexpr int kPlotHelpContext = 130;
 
 QRect ToQRect(const LayoutRect& r)
@@ -121,17 +123,26 @@ void CMainFrame::CreateSpectrumPlot(int channel)
     connect(plot, &TQuarnPlot::Command, this, [this, channel](std::uint32_t id) { OnPlotCommand(channel, id); });
     plot->SetOwnerCommandEnabled(TQuarnPlot::kPropertiesCommand, true);
     plot->SetOwnerCommandEnabled(kPlotHelp, true);
+    plot->SetOwnerCommandEnabled(kPlotRelativeCalibration, true);
     m_Plot[static_cast<std::size_t>(channel)] = plot;
     if (m_Run->IsRunning())
         plot->ClearIdle();
     plot->show();
     m_Toolbar->SyncButtonStates();
+    UpdatePlotsMenu();
 }
 
 void CMainFrame::OnPlotCommand(int channel, std::uint32_t id)
 {
     if (id == kPlotHelp)
         ShowHelp(kPlotHelpContext);
+    else if (id == kPlotRelativeCalibration) {
+        const TQuarnPlot* plot = m_Plot[static_cast<std::size_t>(channel == 1 ? 1 : 0)];
+        if (plot != nullptr) {
+            const TQuarnPlot::CalibrationPoint point = plot->RelativeCalibrationPoint();
+            SetRelativeCalibration(point.Channel, point.Bin, true);
+        }
+    }
     // The plot's Options button (and its Properties command): the sheet on its page.
     else if (id == TQuarnPlot::kOptionsButton || id == TQuarnPlot::kPropertiesCommand)
         ShowPlotOptions(2, channel);
@@ -146,6 +157,7 @@ void CMainFrame::CloseSpectrumPlot(int channel)
     plot = nullptr;
     if (m_Toolbar != nullptr)
         m_Toolbar->SyncButtonStates();
+    UpdatePlotsMenu();
 }
 
 void CMainFrame::DestroyPlots()
@@ -159,6 +171,37 @@ void CMainFrame::OnCloseAllPlots()
     DestroyPlots();
     UpdateTitle();
     m_Toolbar->SyncButtonStates();
+    UpdatePlotsMenu();
+}
+
+bool CMainFrame::IsAnyPlotMissing() const
+{
+    const TProcessingSettings& p = m_Settings.Processing;
+    const bool independent = p.IndependentScalingAndCalibration == 1;
+    for (int c = 0; c < 2; ++c)
+        if (m_Plot[static_cast<std::size_t>(c)] == nullptr &&
+            spectrum_plot_rules::ShouldCreatePlot(independent, p.ChannelProcessing, c) &&
+            (c == 0 || p.Format.NumChannels == 2))
+            return true;
+    return false;
+}
+
+void CMainFrame::OnReopenPlots()
+{
+    if (!IsAnyPlotMissing())
+        return;
+    CreateSpectrumPlot(0);
+    if (m_Settings.Processing.Format.NumChannels == 2)
+        CreateSpectrumPlot(1);
+    RecalcLayout();
+    UpdateTitle();
+    UpdatePlotsMenu();
+}
+
+void CMainFrame::UpdatePlotsMenu()
+{
+    if (QAction* action = ActionFor(frame_command::kReopenPlots))
+        action->setEnabled(IsAnyPlotMissing());
 }
 
 void CMainFrame::SyncPlotsWithMode()
@@ -250,8 +293,13 @@ WindowPlacement CMainFrame::CurrentPlacement() const
 void CMainFrame::ApplyPlacement(const WindowPlacement& placement)
 {
     const QRect rect = ToQRect(placement.normal);
-    if (rect.width() > 0 && rect.height() > 0)
+    if (rect.width() > 0 && rect.height() > 0) {
         setGeometry(rect);
+        // The default spans the whole desktop from its top-left corner, and
+        // a stored one may come from a larger screen: the title bar must stay
+        // reachable.
+        screen_placement::KeepOnScreen(*this);
+    }
     if (placement.showCmd == WindowPlacement::kShowMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
     else if (placement.showCmd == WindowPlacement::kShowMinimized || placement.showCmd == WindowPlacement::kMinimize)

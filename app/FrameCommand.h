@@ -18,6 +18,8 @@ enum class FrameCommand : std::uint32_t {
     UtilityPeakAmplitude = 57814,
     UtilityTotalPower = 57815,
     ReinitInput = 57914,
+    // The closed plots the analysis shows open again.
+    ReopenPlots = 57918,
     Recorder = 57922,
     CalibrationSettings = 57916,
 

@@ -37,7 +37,7 @@ inline constexpr std::array<ToolbarButtonEntry, 30> kButtons{{
     {63, 203, "FileSave", true, "Save one or more Wave Files", std::nullopt},
     {101, 204, "Print", true, "Print Current Plot", FrameCommand::FilePrint},
     {139, 301, "TimeSeries", false, "View Time Series Plot", std::nullopt},
-    {169, IDC_SPECTRUM, "Spectrum", false, "View Spectrum Plot", std::nullopt},
+    {169, IDC_SPECTRUM, "Spectrum", false, "View Spectrum Plot", FrameCommand::ReopenPlots},
     {199, 303, "Phase", false, "View Phase Plot", std::nullopt},
     {229, 304, "Gram", false, "View Spectrogram Plot", std::nullopt},
     {259, 305, "Surface", false, "View 3-D Surface Plot", std::nullopt},

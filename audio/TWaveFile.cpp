@@ -1,5 +1,7 @@
 #include "audio/TWaveFile.h"
 
+#include <cctype>
+
 #include "platform/MessageBox.h"
 #include "platform/TempFiles.h"
 
@@ -10,9 +12,10 @@ constexpr const char* kTempPrefix = "wav";
 }  // namespace
 
 TWaveFile::TWaveFile(const std::string& fileName, std::uint16_t mode, bool useWorkingCopy,
-                     const std::string& tempFolder)
+                     const std::string& tempFolder, bool showFailures)
 {
     InitialiseFile(tempFolder);
+    ShowFailures = showFailures;
     FileName = fileName;
     Mode = mode;
     UseWorkingCopy = useWorkingCopy ? 1 : 0;
@@ -23,8 +26,10 @@ TWaveFile::TWaveFile(const std::string& fileName, std::uint16_t mode, bool useWo
     } else if (Mode == kStreamMode) {
         if (UseWorkingCopy) {
             WorkingFileName = platform::CreateTempFile(TempFolder, kTempPrefix);
-            if (WorkingFileName.empty() || !platform::CopyFileOver(FileName, WorkingFileName))
+            if (WorkingFileName.empty() || !platform::CopyFileOver(FileName, WorkingFileName)) {
+                Fail({}, "No working copy of it could be made in the folder " + TempFolder + ".");
                 Failed = 1;
+            }
         } else {
             WorkingFileName = FileName;
         }
@@ -54,8 +59,10 @@ TWaveFile::TWaveFile(const TWaveFormat& format, bool useWorkingCopy, const std::
     Untitled = 1;
     NewFile = 1;
     WorkingFileName = platform::CreateTempFile(TempFolder, kTempPrefix);
-    if (WorkingFileName.empty() || !CreateStream())
+    if (WorkingFileName.empty() || !CreateStream()) {
+        Fail({}, "No temporary file could be made in the folder " + TempFolder + ".");
         Failed = 1;
+    }
 }
 
 TWaveFile::~TWaveFile()
@@ -91,6 +98,7 @@ void TWaveFile::SetFileName(const std::string& name)
 
 bool TWaveFile::Save()
 {
+    FailureReason.clear();
     if (Mode == kMemoryMode)
         return WriteFile();
     if (Mode == kStreamMode)
@@ -98,17 +106,31 @@ bool TWaveFile::Save()
     return false;
 }
 
-void TWaveFile::ReportUnreadable(const TWaveHeader& header) const
+void TWaveFile::Fail(const std::string& text, const std::string& reason)
 {
-    platform::ShowMessageBox("TWaveFile - cannot read \"" + FileName + "\": " + header.Reason() + ".",
-                             platform::MessageIcon::Error);
+    if (!reason.empty())
+        FailureReason += (FailureReason.empty() ? "" : " ") + reason;
+    if (ShowFailures && !text.empty())
+        platform::ShowMessageBox(text, platform::MessageIcon::Error);
 }
 
-void TWaveFile::ReportSaveFailure(const std::string& reason) const
+std::string TWaveFile::HeaderFailure(const TWaveHeader& header)
 {
-    platform::ShowMessageBox("TWaveFile - failure saving \"" + FileName + "\": " + reason
-                                 + ". The file on the disk is unchanged.",
-                             platform::MessageIcon::Error);
+    return "It cannot be read: " + header.Reason() + ".";
+}
+
+void TWaveFile::ReportUnreadable(const TWaveHeader& header)
+{
+    Fail("TWaveFile - cannot read \"" + FileName + "\": " + header.Reason() + ".", HeaderFailure(header));
+}
+
+void TWaveFile::ReportSaveFailure(const std::string& reason)
+{
+    std::string sentence = reason;
+    if (!sentence.empty())
+        sentence[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence[0])));
+    Fail("TWaveFile - failure saving \"" + FileName + "\": " + reason + ". The file on the disk is unchanged.",
+         sentence + ". The file on the disk is unchanged.");
 }
 
 void TWaveFile::PlaceCursor(std::uint64_t frame)

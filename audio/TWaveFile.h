@@ -29,8 +29,10 @@ public:
     // Opens an existing file. In mode 1, `useWorkingCopy` works on a
     // temporary copy in `tempFolder` (the system's when empty) instead of
     // the file itself. Failed is set when the file cannot be read.
+    // With `showFailures` false, an open that fails shows nothing and leaves
+    // its reason in GetFailureReason.
     TWaveFile(const std::string& fileName, std::uint16_t mode, bool useWorkingCopy,
-              const std::string& tempFolder = {});
+              const std::string& tempFolder = {}, bool showFailures = true);
     // A new mode-0 file of `frames` zero-filled frames, still without a name.
     TWaveFile(std::uint64_t frames, const TWaveFormat& format, const std::string& tempFolder = {});
     // A new, empty mode-1 file on a temporary working file.
@@ -51,6 +53,13 @@ public:
     std::uint64_t GetDataOffset() const { return DataOffset; }
 
     bool Save();
+
+    // A failure is shown in a message box as it happens (the default), or
+    // only kept, for an owner that reports it once in its own words.
+    void SetShowFailures(bool show) { ShowFailures = show; }
+    // Why the last open or save failed, as sentences; empty when it did not
+    // fail or no reason is known.
+    const std::string& GetFailureReason() const { return FailureReason; }
 
     bool ReadSamples(void* dest, std::uint64_t first, std::uint64_t count, int channel);
     bool ReadData(void* dest, std::uint64_t bytes) override;
@@ -100,9 +109,16 @@ private:
     bool RewriteCalibrationTail();
 
     // Shows "TWaveFile - cannot read ..." naming the file and the reason.
-    void ReportUnreadable(const TWaveHeader& header) const;
-    void ReportSaveFailure(const std::string& reason) const;
+    void ReportUnreadable(const TWaveHeader& header);
+    void ReportSaveFailure(const std::string& reason);
+    // Keeps `reason` (a sentence) and, when failures are shown, shows `text`
+    // (nothing when it is empty).
+    void Fail(const std::string& text, const std::string& reason);
+    // The reason of a header that could not be taken, as a sentence.
+    static std::string HeaderFailure(const TWaveHeader& header);
 
+    bool ShowFailures = true;
+    std::string FailureReason;
     std::uint16_t Mode = kMemoryMode;
     std::uint8_t NewFile = 0;
     std::uint8_t UseWorkingCopy = 0;

@@ -108,9 +108,9 @@ bool TWaveFile::WriteCalibrationChunk(platform::RiffFile& file)
     platform::RiffChunk chunk{TWaveCalibration::kChunkId, TWaveCalibration::kSize};
     bool ok = false;
     if (!file.CreateChunk(chunk))
-        platform::ShowMessageBox("Error on mmioCreateChunk() for Calibration data", platform::MessageIcon::Error);
+        Fail("Error on mmioCreateChunk() for Calibration data", "Its calibration chunk could not be made.");
     else if (!file.WriteExactly(Calibration.Bytes.data(), TWaveCalibration::kSize))
-        platform::ShowMessageBox("Error writing Calibration data to wave file", platform::MessageIcon::Error);
+        Fail("Error writing Calibration data to wave file", "Its calibration data could not be written.");
     else
         ok = file.Ascend(chunk);
     if (!ok && start >= 0)

@@ -3,6 +3,9 @@
 
 #include "audio/TWaveFile.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "platform/MessageBox.h"
 #include "platform/TempFiles.h"
 
@@ -12,6 +15,7 @@ bool TWaveFile::ReadFile()
         return false;
     platform::RiffFile file;
     if (!file.Open(FileName, platform::RiffFile::OpenMode::Read)) {
+        Fail({}, std::string("It could not be opened: ") + std::strerror(errno) + ".");
         Failed = 1;
         return false;
     }
@@ -22,11 +26,12 @@ bool TWaveFile::ReadFile()
     case TWaveHeader::Status::Ok:
         break;
     case TWaveHeader::Status::DataMissing:
-        platform::ShowMessageBox("TWaveFile - invalid wave file data found (DATA section)",
-                                 platform::MessageIcon::Error);
+        Fail("TWaveFile - invalid wave file data found (DATA section)", HeaderFailure(header));
         Failed = 1;
         return false;
     case TWaveHeader::Status::DataEmpty:
+        // Shown by the owner, which knows whether an empty file is wrong.
+        Fail({}, HeaderFailure(header));
         Failed = 1;
         return false;
     default:
@@ -38,12 +43,14 @@ bool TWaveFile::ReadFile()
     SetFormat(header.Format());
     const std::uint64_t frames = BytesToFrames(header.Data().Size);
     if (!Resize(frames)) {
-        platform::ShowMessageBox("WAVE_DATA_MEMORY", platform::MessageIcon::Error);
+        Fail("WAVE_DATA_MEMORY", "There is not enough memory for its " + std::to_string(header.Data().Size)
+                                     + " bytes of samples.");
         ReleaseSamples();
         Failed = 1;
         return false;
     }
     if (!file.ReadExactly(Samples.data(), static_cast<std::int64_t>(SizeBytes.load()))) {
+        Fail({}, "Its samples could not be read from the disk.");
         ReleaseSamples();
         Failed = 1;
         return false;

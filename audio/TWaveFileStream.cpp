@@ -4,6 +4,7 @@
 #include "audio/TWaveFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "platform/MessageBox.h"
@@ -22,6 +23,7 @@ bool TWaveFile::OpenStream(bool reopening)
     // A file the user may not change can still be read and played.
     if (!RiffFile.Open(WorkingFileName, platform::RiffFile::OpenMode::ReadWrite)
         && !RiffFile.Open(WorkingFileName, platform::RiffFile::OpenMode::Read)) {
+        Fail({}, std::string("It could not be opened: ") + std::strerror(errno) + ".");
         Failed = 1;
         return false;
     }
@@ -35,10 +37,11 @@ bool TWaveFile::OpenStream(bool reopening)
     const bool usable = status == TWaveHeader::Status::Ok || (reopening && status == TWaveHeader::Status::DataEmpty);
     if (!usable) {
         if (status == TWaveHeader::Status::DataMissing)
-            platform::ShowMessageBox("TWaveFile - invalid wave file data found (DATA section)",
-                                     platform::MessageIcon::Error);
+            Fail("TWaveFile - invalid wave file data found (DATA section)", HeaderFailure(header));
         else if (status != TWaveHeader::Status::DataEmpty)
             ReportUnreadable(header);
+        else
+            Fail({}, HeaderFailure(header));
         RiffFile.Close();
         Failed = 1;
         return false;
@@ -73,7 +76,7 @@ bool TWaveFile::CloseStream()
 {
     if (RiffFile.Close())
         return true;
-    platform::ShowMessageBox("TWaveFile - failure on mmioClose()", platform::MessageIcon::Error);
+    Fail("TWaveFile - failure on mmioClose()", "Its last writes could not be completed (is the disk full?).");
     return false;
 }
 
@@ -243,8 +246,8 @@ bool TWaveFile::SaveStream()
         if (ok)
             WorkingFileName = FileName;
         else
-            platform::ShowMessageBox("TWaveFile - failure copying temporary backup file.",
-                                     platform::MessageIcon::Error);
+            Fail("TWaveFile - failure copying temporary backup file.",
+                 "The new file could not be moved onto its name.");
     }
 
     // Whatever happened, the object goes on working on its working file.
@@ -283,12 +286,16 @@ bool TWaveFile::CopyToTarget(const std::string& source, const std::string& targe
         return platform::CopyFileOver(source, target);
 
     // The new calibration block has to reach the target: rewrite the file.
-    TWaveFile reader(source, kStreamMode, false, TempFolder);
-    if (reader.Failed)
+    // The helpers' failures are this file's, shown or kept as it does.
+    TWaveFile reader(source, kStreamMode, false, TempFolder, ShowFailures);
+    if (reader.Failed) {
+        Fail({}, reader.GetFailureReason());
         return false;
+    }
     // In this file's temporary folder, which its owner chose (the recorder:
     // its wave folder), so that the final rename stays on one file system.
     TWaveFile writer(reader.GetFormat(), false, TempFolder);
+    writer.SetShowFailures(ShowFailures);
     TWaveData buffer(kCopyFrames, reader.GetFormat());
     if (writer.Failed || buffer.Failed)
         return false;
@@ -306,8 +313,11 @@ bool TWaveFile::CopyToTarget(const std::string& source, const std::string& targe
     ok = ok && writer.DataFrames == frames;
     ok = reader.Save() && ok;
     ok = ok && writer.Save();
-    if (!ok)
+    if (!ok) {
+        Fail({}, reader.GetFailureReason());
+        Fail({}, writer.GetFailureReason());
         writer.DiscardWorkingFile();
+    }
     return ok;
 }
 

@@ -88,7 +88,9 @@ TWaveHeader::Status TWaveHeader::Read(platform::RiffFile& file)
     }
     const std::uint32_t frameBytes = std::uint32_t{format_.NumChannels} * format_.BytesPerSample;
     if (data_.Size < frameBytes) {
-        reason_ = "its data chunk is empty";
+        reason_ = data_.Size == 0 ? std::string("its data chunk is empty")
+                                  : "its data chunk holds " + std::to_string(data_.Size)
+                                        + " bytes, less than one frame of " + std::to_string(frameBytes);
         return Status::DataEmpty;
     }
     if (!file.Seek(data_.DataOffset)) {

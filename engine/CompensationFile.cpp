@@ -1,5 +1,7 @@
 #include "engine/CompensationFile.h"
 
+#include "platform/RegularFile.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <charconv>
@@ -86,7 +88,12 @@ bool CompensationFile::Read(const char* path)
     m_Error = Error::None;
     m_Path = path != nullptr ? path : "";
 
-    std::FILE* file = m_Path.empty() ? nullptr : std::fopen(m_Path.c_str(), "rb");
+    // Only a regular file: opening a named pipe would wait for a writer and
+    // hold the program at its start.
+    const platform::RegularFileOpen open = platform::OpenRegularFile(m_Path);
+    if (open.NotRegular)
+        return Fail(Error::NotRegularFile);
+    std::FILE* file = open.File;
     if (file == nullptr)
         return Fail(Error::OpenFailed);
     const bool read = ReadRows(file);
@@ -167,6 +174,8 @@ std::string CompensationFile::Message() const
     switch (m_Error) {
     case Error::None: return {};
     case Error::OpenFailed: return "Failure opening mic compensation file: " + m_Path;
+    case Error::NotRegularFile:
+        return "Failure opening mic compensation file: " + m_Path + " (it is not a regular file; it was not opened)";
     case Error::NoMemory:
         return "SpectralData - Insufficient memory available for compensation data table";
     case Error::TooFewPoints: return "INSUFFICIENT_TABLE_ENTRIES";

@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -161,4 +162,21 @@ TChannelCalibration DefaultChannelCalibration(int channel)
     c.DAQVoltageRange = 0.625f;
     c.CalVersion = TChannelCalibration::kCalVersion;
     return c;
+}
+
+std::string ShownUnitLabel(std::string_view stored)
+{
+    static constexpr std::pair<std::string_view, std::string_view> kShown[] = {
+        {"SPL (dB re 20uPA) rms", "SPL (dB re 20 µPa) rms"},
+        {"SPL (dB re 1uPA) rms", "SPL (dB re 1 µPa) rms"},
+        {"Acceleration (dB re 1G) rms", "Acceleration (dB re 1 g) rms"},
+        {"Acceleration (G dB) rms", "Acceleration (g dB) rms"},
+        {"Acceleration G rms", "Acceleration g rms"},
+        {"PA", "Pa"},
+    };
+    for (const auto& [old, shown] : kShown) {
+        if (stored == old)
+            return std::string(shown);
+    }
+    return std::string(stored);
 }

@@ -12,6 +12,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 struct TChannelCalibration {
     static constexpr std::size_t kPackedSize = 634;
@@ -70,3 +72,9 @@ struct TChannelCalibration {
 // The start-up record of a channel: 0 is the microphone on the left input,
 // 1 the accelerometer on the right; other values are clamped to 0 … 1.
 TChannelCalibration DefaultChannelCalibration(int channel);
+
+// A unit label as the screen shows it. The program's own labels are stored
+// (in .cfg files and wave files) with the unit symbols of old files, such as
+// "20uPA" and "1G"; on screen they read with proper symbols ("20 µPa", "1 g").
+// Any other label, a user's own among them, is shown as stored.
+std::string ShownUnitLabel(std::string_view stored);

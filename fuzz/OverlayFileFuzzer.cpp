@@ -1,6 +1,6 @@
 // libFuzzer target: any bytes, read as an overlay file (.ovl, .mic, .flt)
 // as a plain table, as a stepped (fractional-octave) table and for its title
-// alone.
+// alone, and with a new title.
 //
 // Every table that loads holds finite, ascending points and answers finite
 // lookups; saved and read again it gives the same points at the file's six
@@ -77,9 +77,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(!titleOnly->IsError() && titleOnly->GetNumPoints() == 0);
     Check(std::strlen(titleOnly->GetTitle()) <= overlay_text::kTitleMax);
 
+    // A new title changes the title and nothing else: the same rows read.
+    const std::string retitled = overlay_text::WithTitle(bytes, "Fuzz");
+    Check(overlay_text::ReadTitle(retitled) == "Fuzz");
     for (std::uint16_t scale : {std::uint16_t{0}, std::uint16_t{2}}) {
         const auto table = TOverlayData::FromText(bytes, scale, 1.5f, false, false);
         CheckTable(*table);
+        const auto again = TOverlayData::FromText(retitled, scale, 1.5f, false, false);
+        Check(again->IsError() == table->IsError() && again->GetNumPoints() == table->GetNumPoints());
+        if (table->GetNumPoints() > 0)
+            Check(std::memcmp(again->GetPoints(), table->GetPoints(),
+                              2 * table->GetNumPoints() * sizeof(float)) == 0);
         RoundTrip(*table, scale);
     }
     return 0;

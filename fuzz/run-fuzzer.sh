@@ -23,7 +23,7 @@ wanted=("$@")
 "$root/scripts/install-deps.sh"
 
 platform=(platform/MessageBox.cpp platform/ZeroFilledArray.cpp platform/SmallMaths.cpp platform/Trace.cpp
-  platform/NumberText.cpp platform/AtomicFile.cpp platform/TempFiles.cpp platform/RiffFile.cpp)
+  platform/NumberText.cpp platform/AtomicFile.cpp platform/TempFiles.cpp platform/RiffFile.cpp platform/RegularFile.cpp)
 # The sources a library's CMakeLists.txt lists (the engine's grow often).
 library_sources() {
   sed -n '/SOURCES/,/DEPENDS/p' "$root/$1/CMakeLists.txt" | grep -o '[A-Za-z0-9_]*\.cpp' | sed "s|^|$1/|"

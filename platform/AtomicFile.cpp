@@ -39,13 +39,26 @@ bool WriteAndSync(const std::string& path, std::string_view content)
 
 bool WriteFileAtomically(const std::string& path, std::string_view content)
 {
-    if (path.empty())
+    int error = 0;
+    return WriteFileAtomically(path, content, error);
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view content, int& error)
+{
+    error = 0;
+    if (path.empty()) {
+        error = ENOENT;
         return false;
+    }
+    errno = 0;
     const std::string staging = CreateTempFile(FolderOfPath(path), ".settings-");
-    if (staging.empty())
+    if (staging.empty()) {
+        error = errno;
         return false;
+    }
     if (WriteAndSync(staging, content) && CommitFile(staging, path))
         return true;
+    error = errno;
     DeleteFile(staging);
     return false;
 }

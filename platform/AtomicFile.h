@@ -12,5 +12,8 @@ namespace platform {
 // Writes content as the whole of the file at path. False when any step
 // failed; the target is then untouched and no temporary file is left.
 bool WriteFileAtomically(const std::string& path, std::string_view content);
+// The same; on failure error holds the errno of the step that failed (0 when
+// the system gave none), so a message can say why.
+bool WriteFileAtomically(const std::string& path, std::string_view content, int& error);
 
 } // namespace platform

@@ -18,7 +18,7 @@ bool FolderExists(const char* path, std::uint8_t showMessage)
     if (showMessage) {
         const std::string text = std::string("The file folder \"") + path
                                + "\" does not exist (error code = " + std::to_string(code)
-                               + ").  Please check the path/folder settings under the <File><Set Paths> menu.";
+                               + ").  Please check the path/folder settings under the <Print><Set Paths> menu.";
         platform::ShowMessageBox(text, platform::MessageIcon::Stop);
     }
     return false;

@@ -49,7 +49,7 @@ CPrintAnnotationDialog::CPrintAnnotationDialog(QWidget* parent, PrintOpts* optio
     layout->addWidget(m_Comments);
 
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("&Ok"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &CPrintAnnotationDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CPrintAnnotationDialog::reject);

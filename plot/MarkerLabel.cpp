@@ -2,6 +2,8 @@
 
 #include "platform/NumberText.h"
 
+#include <algorithm>
+
 std::string MarkerLabelText(std::uint32_t labelType, float frequency, float value, bool dBScale,
                             std::string_view customLabel)
 {
@@ -43,4 +45,24 @@ PlotRect MarkerLabelBox(PlotPoint tip, int fontHeight, int textWidth, int textHe
 {
     const PlotPoint origin = MarkerLabelOrigin(tip, fontHeight, textWidth);
     return {origin.x - 2, origin.y, origin.x + textWidth + 2, origin.y + textHeight - 1};
+}
+
+PlotRect MarkerLabelBoxInPane(PlotPoint tip, int fontHeight, int textWidth, int textHeight, const PlotRect& pane)
+{
+    const PlotRect box = MarkerLabelBox(tip, fontHeight, textWidth, textHeight);
+    if (tip.x < pane.left || tip.x >= pane.right)
+        return box;
+    const int width = box.Width();
+    const int height = box.Height();
+    // The right edge first, so that a label wider than the pane starts at
+    // its left edge.
+    int left = std::min(box.left, pane.right - 1 - width);
+    left = std::max(left, pane.left);
+    int top = box.top;
+    if (top < pane.top) {
+        const int aboveTriangle = tip.y - marker_shape::kTriangleHeight - 1 - height;
+        top = aboveTriangle >= pane.top ? pane.top : tip.y + 2;
+    }
+    top = std::max(pane.top, std::min(top, pane.bottom - 1 - height));
+    return {left, top, left + width, top + height};
 }

@@ -38,3 +38,11 @@ PlotPoint MarkerLabelOrigin(PlotPoint tip, int fontHeight, int textWidth);
 // The box drawn around the label: the text's extent widened by 2 px on each
 // side with its bottom raised by 1.
 PlotRect MarkerLabelBox(PlotPoint tip, int fontHeight, int textWidth, int textHeight);
+
+// The box kept whole inside the pane (right and bottom exclusive), so that
+// no label is cut at an edge and read as another value: slid sideways at
+// the left and right edges; near the top against the top edge while the
+// triangle stays clear below it, else just below the tip. The text's
+// top-left corner is 2 px in from the box's left and on its top. A marker
+// off the pane's columns keeps its box, clipped away with it.
+PlotRect MarkerLabelBoxInPane(PlotPoint tip, int fontHeight, int textWidth, int textHeight, const PlotRect& pane);

@@ -12,6 +12,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <algorithm>
+
 void ChoosePlotPrinter(QPrinter& printer, const QString& pdfPath)
 {
     if (!QPrinterInfo::defaultPrinter().isNull())
@@ -22,14 +24,43 @@ void ChoosePlotPrinter(QPrinter& printer, const QString& pdfPath)
 
 bool RunPlotPrintDialog(QPrinter& printer, QWidget* parent)
 {
+    // Without a printer the pages go to the program's PDF file; the dialog,
+    // which offers no file of its own, must not take that away.
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+    const QString file = printer.outputFileName();
     QPrintDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    // Every plot is printed: no page numbers, no selection, no file.
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (toFile && printer.outputFileName().isEmpty() && printer.printerName().isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+    }
+    return true;
 }
 
 bool RunPlotPageSetupDialog(QPrinter& printer, QWidget* parent)
 {
     QPageSetupDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+std::vector<std::size_t> PrintPageSequence(std::size_t pages, int copies, bool collate, bool reverse)
+{
+    std::vector<std::size_t> order;
+    const auto count = static_cast<std::size_t>(std::max(copies, 1));
+    order.reserve(pages * count);
+    const auto page = [pages, reverse](std::size_t k) { return reverse ? pages - 1 - k : k; };
+    if (collate) {
+        for (std::size_t c = 0; c < count; ++c)
+            for (std::size_t k = 0; k < pages; ++k)
+                order.push_back(page(k));
+    } else {
+        for (std::size_t k = 0; k < pages; ++k)
+            order.insert(order.end(), count, page(k));
+    }
+    return order;
 }
 
 bool PrintPlotPage(TPlotBase& plot, QPrinter& printer, const PrintOpts& options)
@@ -91,10 +122,16 @@ bool PrintPlotPages(std::span<TPlotBase* const> plots, QPrinter& printer, const 
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
+    std::vector<TPlotBase*> shown;
+    for (TPlotBase* plot : plots)
+        if (plot != nullptr)
+            shown.push_back(plot);
+    // A printer system makes the copies itself; a PDF file gets them here.
+    const int copies = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
     bool first = true;
-    for (TPlotBase* plot : plots) {
-        if (plot == nullptr)
-            continue;
+    for (const std::size_t index : PrintPageSequence(shown.size(), copies, printer.collateCopies(),
+                                                     printer.pageOrder() == QPrinter::LastPageFirst)) {
+        TPlotBase* plot = shown[index];
         if (!first)
             printer.newPage();
         first = false;

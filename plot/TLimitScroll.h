@@ -33,6 +33,9 @@ public:
     void StepUp();
     void StepDown();
 
+    // An arrow held down: its steps repeat until the release.
+    bool IsRepeating() const { return repeatAction() != SliderNoAction; }
+
     QLineEdit* Buddy() const { return m_Buddy; }
     const LimitStep& Limits() const { return m_Limits; }
 

@@ -196,28 +196,44 @@ QString TOverlayDialog::ChooseFile(bool save)
     } else if (save) {
         chosen = QFileDialog::getSaveFileName(this, QStringLiteral("Save Overlay File"), start + "/*.ovl",
                                               QString::fromLatin1(kFilter));
-        if (!chosen.isEmpty() && QFileInfo(chosen).suffix().isEmpty())
-            chosen += QStringLiteral(".ovl");
     } else {
         chosen = QFileDialog::getOpenFileName(this, QStringLiteral("Load Overlay File"), start,
                                               QString::fromLatin1(kFilter));
+    }
+    if (!chosen.isEmpty() && save && QFileInfo(chosen).suffix().isEmpty()) {
+        // The file dialog asked about the name as typed, not about this one.
+        chosen += QStringLiteral(".ovl");
+        if (QFileInfo::exists(chosen) &&
+            platform::ShowMessageBox(QStringLiteral("Save Overlay File").toStdString(),
+                                     "\"" + chosen.toStdString() + "\" already exists.\nDo you want to replace it?",
+                                     platform::MessageIcon::Warning,
+                                     platform::MessageButtons::YesNo) != platform::MessageResult::Yes)
+            return {};
     }
     if (!chosen.isEmpty() && m_WorkingPaths != nullptr)
         m_WorkingPaths->Set(DataPaths::kOverlay, StripFileName(chosen.toStdString()));
     return chosen;
 }
 
+bool TOverlayDialog::FolderUsable() const
+{
+    // An empty folder would put the slot files wherever the program was
+    // started: refused with the missing folder's message, as a store is.
+    return !m_Folder.empty() || FolderExists(m_Folder.c_str(), 1);
+}
+
 void TOverlayDialog::OnLoad(int n)
 {
+    if (!FolderUsable())
+        return;
     const QString chosen = ChooseFile(false);
     if (chosen.isEmpty())
         return;
     std::string title;
-    if (!overlay_slots::ImportFile(chosen.toStdString(), m_Folder, m_Channel, m_Pane, n, m_FreqScaleType, title)) {
-        platform::ShowMessageBox("The file \"" + chosen.toStdString() +
-                                     "\" could not be loaded as an overlay: it needs at least 3 rows of frequency "
-                                     "and value in rising frequency order. Overlay " +
-                                     RowLabel(n).remove('.').toStdString() + " is unchanged.",
+    std::string reason;
+    if (!overlay_slots::ImportFile(chosen.toStdString(), m_Folder, m_Channel, m_Pane, n, m_FreqScaleType, title,
+                                   reason)) {
+        platform::ShowMessageBox(reason + " Overlay " + RowLabel(n).remove('.').toStdString() + " is unchanged.",
                                  platform::MessageIcon::Error);
         return;
     }
@@ -228,12 +244,14 @@ void TOverlayDialog::OnLoad(int n)
 
 void TOverlayDialog::OnSave(int n)
 {
+    if (!FolderUsable())
+        return;
     const QString chosen = ChooseFile(true);
     if (chosen.isEmpty())
         return;
-    if (!overlay_slots::ExportFile(m_Folder, m_Channel, m_Pane, n, chosen.toStdString(), m_FreqScaleType,
-                                   Text(m_Legend[n])))
-        platform::ShowMessageBox("The overlay could not be saved to \"" + chosen.toStdString() + "\".",
+    std::string reason;
+    if (!overlay_slots::ExportFile(m_Folder, m_Channel, m_Pane, n, chosen.toStdString(), Text(m_Legend[n]), reason))
+        platform::ShowMessageBox("The overlay could not be saved to \"" + chosen.toStdString() + "\". " + reason,
                                  platform::MessageIcon::Error);
 }
 
@@ -278,10 +296,22 @@ void TOverlayDialog::accept()
         return;
     }
     m_Options->OverlayLegendSize = static_cast<std::uint16_t>(legendSize);
+    // Only the title lines change; a file that cannot be kept whole is left
+    // as it was, and the operator is told which.
+    std::string kept;
+    bool typed = false;
+    for (int n = 0; n < kRows; ++n)
+        typed = typed || !m_Legend[n]->text().isEmpty();
+    // Without a folder the legends have nowhere to go: said as a store says it.
+    if (m_Folder.empty() && typed)
+        FolderUsable();
     for (int n = 0; n < kRows; ++n) {
         PaneOffset(n) = offsets[n];
-        if (!m_Folder.empty())
-            overlay_slots::Retitle(m_Folder, m_Channel, m_Pane, n, m_FreqScaleType, Text(m_Legend[n]));
+        std::string reason;
+        if (!m_Folder.empty() && !overlay_slots::Retitle(m_Folder, m_Channel, m_Pane, n, Text(m_Legend[n]), reason))
+            kept += "\n" + reason;
     }
+    if (!kept.empty())
+        platform::ShowMessageBox("These legends could not be stored as titles:" + kept, platform::MessageIcon::Warning);
     QDialog::accept();
 }

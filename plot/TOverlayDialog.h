@@ -61,6 +61,7 @@ private:
     void StepOffset(int n, float step);
     void PaintSwatch(int n);
     QString ChooseFile(bool save);
+    bool FolderUsable() const;
     std::uint8_t& ShowFlag(int n);
     float& PaneOffset(int n);
 

@@ -31,6 +31,7 @@
 #include "plot/SpectrumExport.h"
 #include "plot/ToolStripFields.h"
 #include "plot/TPlotBase.h"
+#include "plot/overlay/OverlayTables.h"
 #include "plot/overlay/TOverlayData.h"
 
 #include <QLine>
@@ -166,6 +167,21 @@ public:
     void SetSourceChooser(SourceChooser chooser) { m_SourceChooser = std::move(chooser); }
     // The last right-click point.
     PlotPoint LastRightClick() const { return m_RightClick; }
+    // Command 872: the channel and line a relative calibration takes at the
+    // last right click. Pane 2 of a two-pane plot is channel 1; a point
+    // outside the columns takes line 1.
+    struct CalibrationPoint {
+        int Channel = 0;
+        std::int32_t Bin = 0;
+    };
+    CalibrationPoint RelativeCalibrationPoint() const;
+    // Commands 830 … 837: the shown traces (live and peak hold) averaged over
+    // 1, 3, … 15 lines on every update; 1 is off. Readouts, markers and the
+    // meters keep reading the unsmoothed spectrum.
+    void SetSmoothingWidth(int lines);
+    int SmoothingWidth() const { return m_SmoothingWidth; }
+    // Only narrowband lines on a dB axis can be smoothed.
+    bool CanSmooth() const;
     // The spinners' set-ups as the fields last configured them.
     const SpinSetup& TopSpinSetup() const { return m_TopSpinSetup; }
     const SpinSetup& RangeSpinSetup() const { return m_RangeSpinSetup; }
@@ -235,7 +251,9 @@ public:
     {
         return m_Overlays[PaneIndex(pane)][slot].Points;
     }
-    const TOverlayData* OverlayTable(int pane, int slot) const { return m_Overlays[PaneIndex(pane)][slot].Table.get(); }
+    const TOverlayData* OverlayTable(int pane, int slot) const { return m_Overlays[PaneIndex(pane)][slot].Table; }
+    // How many times a slot file was read for its table.
+    int OverlayFileReads() const { return m_OverlayFiles.Reads(); }
     const std::string& OverlayTitle(int pane, int slot) const { return m_OverlayTitles[PaneIndex(pane)][slot]; }
     // --- Marker options and the data-values window (TQuarnPlotDialogs.cpp) ---
     // Commands 511 and 860: the marker dialog on the plot's own record.
@@ -313,6 +331,9 @@ private:
     void ComputeTraces();
     bool ComputePaneTraces(int pane);
     void UpdatePowerMeter(int pane);
+    // The pane's data as its traces show it: smoothed into a copy of its
+    // own while smoothing is on, else the data itself.
+    const SpectralData* ShownTrace(int pane);
     void PaintFrame();
     void PaintPaneContents(QPainter& dc, int pane, const PlotRect& clip);
     void DrawTrace(QPainter& dc, const PlotRect& clip, const PlotRect& update, const std::vector<PlotPoint>& points,
@@ -329,7 +350,8 @@ private:
     spectrum_export::ExportRows ExportRowsShown() const;
     // Overlays (TQuarnPlotOverlays.cpp)
     struct OverlaySlotState {
-        std::unique_ptr<TOverlayData> Table;
+        // Owned by m_OverlayFiles; null while the slot is hidden.
+        TOverlayData* Table = nullptr;
         std::vector<PlotPoint> Points;
     };
     bool OnOverlayCommand(std::uint32_t id);
@@ -338,6 +360,11 @@ private:
     void LoadOverlay(int pane, int slot);
     void UnloadOverlay(int pane, int slot);
     void RefreshOverlayTitles();
+    // Shows the reports of bad slot files once no button is held: a modal
+    // box inside a spinner's repeat would hide the release from it.
+    void QueueOverlayReports();
+    void SyncOverlayFolder();
+    void ShowOverlayReports();
     void DrawOverlays(QPainter& dc, int pane, const PlotRect& clip);
     void InvalidateOverlayPane(int pane);
     CompositeSetup PaneCompositeSetup(int pane) const;
@@ -366,6 +393,8 @@ private:
     // Overlay legend rows per pane: the slot files' titles.
     std::array<std::array<std::string, kOverlaySlots>, 2> m_OverlayTitles;
     std::array<std::array<OverlaySlotState, kOverlaySlots>, 2> m_Overlays;
+    OverlayTables m_OverlayFiles;
+    bool m_OverlayReportsQueued = false;
     const DataPaths* m_DataPaths = nullptr;
     DataPaths* m_DataPathsInUse = nullptr;
     std::string m_OverlayFolder;
@@ -383,6 +412,8 @@ private:
     SpinSetup m_TopSpinSetup;
     SpinSetup m_RangeSpinSetup;
     PlotPoint m_RightClick;
+    int m_SmoothingWidth = 1;
+    std::array<std::unique_ptr<SpectralData>, 2> m_Smoothed;
     std::set<std::uint32_t> m_OwnerCommands;
     SaveFileChooser m_SaveFileChooser;
     SourceChooser m_SourceChooser;

@@ -48,6 +48,8 @@ constexpr std::uint32_t kClearMarker1 = 851;
 constexpr std::uint32_t kClearMarker8 = 858;
 constexpr std::uint32_t kClearAllMarkers = 859;
 constexpr std::uint32_t kPullCursor = 870;
+constexpr std::uint32_t kSmoothing1 = 830;
+constexpr std::uint32_t kSmoothing15 = 837;
 constexpr std::uint32_t kCopyBitmap = 1502;
 constexpr std::uint32_t kCopyCursorValues = 1503;
 constexpr std::uint32_t kCornerToolStrip = 1410;
@@ -60,6 +62,10 @@ constexpr int kMarkers = static_cast<int>(MarkerOpts::kMarkerCount);
 
 void TQuarnPlot::OnCommand(std::uint32_t id)
 {
+    if (id >= kSmoothing1 && id <= kSmoothing15) {
+        SetSmoothingWidth(1 + 2 * static_cast<int>(id - kSmoothing1));
+        return;
+    }
     if (id >= kSetMarker1 && id <= kSetMarker6) {
         SetMarker(static_cast<int>(id - kSetMarker1));
         return;
@@ -348,6 +354,35 @@ void TQuarnPlot::Autoscale()
 }
 
 // ---- Markers and clearing ----------------------------------------------------
+
+bool TQuarnPlot::CanSmooth() const
+{
+    return m_Scaling != nullptr && m_Scaling->AmpScaleType == ScalingOpts::kLogarithmic &&
+           m_Scaling->FreqScaleType != ScalingOpts::kOctave;
+}
+
+void TQuarnPlot::SetSmoothingWidth(int lines)
+{
+    // Odd widths only: the line itself and as many on either side.
+    lines = std::clamp(lines, 1, 15) | 1;
+    if (lines == m_SmoothingWidth)
+        return;
+    m_SmoothingWidth = lines;
+    if (lines == 1)
+        m_Smoothed = {};
+    UpdateDisplay(0.0f);
+    InvalidatePlot();
+}
+
+TQuarnPlot::CalibrationPoint TQuarnPlot::RelativeCalibrationPoint() const
+{
+    CalibrationPoint point;
+    point.Channel = m_Channel;
+    if (m_PaneCount == 2 && PaneRect(1).Contains(m_RightClick))
+        point.Channel = 1;
+    point.Bin = GetColumnBin(m_RightClick.x);
+    return point;
+}
 
 void TQuarnPlot::OnClearSpectrum()
 {

@@ -13,11 +13,13 @@
 #include "platform/MessageBox.h"
 #include "platform/NumberText.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
@@ -48,6 +50,11 @@ constexpr std::uint32_t kDataValues = 804;
 constexpr std::uint32_t kMarkerOptions = 860;
 constexpr std::uint32_t kProperties = 1500;
 constexpr std::uint32_t kHelp = 1501;
+constexpr std::uint32_t kSmoothing1 = 830;
+constexpr std::uint32_t kRelativeCalibration = 872;
+
+constexpr const char* kSmoothingItems[] = {"1 Line (Off)", "3 Lines",  "5 Lines",  "7 Lines",
+                                           "9 Lines",      "11 Lines", "13 Lines", "15 Lines"};
 
 std::optional<bool> AskSource(QWidget* parent, bool fromHold)
 {
@@ -73,10 +80,16 @@ std::string AskSaveFile(QWidget* parent)
     QFileDialog dialog(parent, QStringLiteral("Save Text File"), QString(), QStringLiteral("Text Files (*.txt)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
+    // The name field starts with the pattern the user overwrites.
+    dialog.selectFile(QStringLiteral("*.txt"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
+    // The pattern left as it started names no file.
+    const QString chosen = dialog.selectedFiles().front();
+    if (QFileInfo(chosen).fileName().contains(QLatin1Char('*')))
+        return {};
     // The file system's own bytes, whatever the desktop's encoding.
-    return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+    return QFile::encodeName(chosen).toStdString();
 }
 
 } // namespace
@@ -132,10 +145,22 @@ void TQuarnPlot::OnContextMenu(int x, int y)
     add(menu, "Clear &Spectrum", 818);
     add(menu, "Clear &Peak Hold", 819);
     add(menu, "&Autoscale Spectrum", 820);
+    // One width at a time; greyed where the lines cannot be smoothed.
+    QMenu* smoothing = menu.addMenu(QStringLiteral("Smoothing"));
+    smoothing->setEnabled(CanSmooth());
+    auto* widths = new QActionGroup(smoothing);
+    for (std::uint32_t k = 0; k < std::size(kSmoothingItems); ++k) {
+        QAction* width = add(*smoothing, kSmoothingItems[k], kSmoothing1 + k);
+        width->setCheckable(true);
+        width->setChecked(m_SmoothingWidth == 1 + 2 * static_cast<int>(k));
+        widths->addAction(width);
+    }
     menu.addSeparator();
     QAction* pull = add(menu, "Pull Cursor To Trace", 870);
     pull->setCheckable(true);
     pull->setChecked(m_Spectrum != nullptr && m_Spectrum->GrabCursorFlag != 0);
+    // The level under the click becomes the channel's 0 dB; the owner does it.
+    add(menu, "Set Relative Calibration", kRelativeCalibration, owner(kRelativeCalibration));
     menu.addSeparator();
     QMenu* set = menu.addMenu(QStringLiteral("Set Marker"));
     for (const MenuEntry& item : kSetMarkerItems)

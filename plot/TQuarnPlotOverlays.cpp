@@ -7,6 +7,7 @@
 
 #include "plot/AmplitudeMapping.h"
 #include "plot/TCompositeOverlayDialog.h"
+#include "plot/TLimitScroll.h"
 #include "plot/TOverlayDialog.h"
 #include "plot/TOverlaySourceSelectDialog.h"
 #include "plot/TablePoints.h"
@@ -22,6 +23,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QPainter>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -135,7 +137,8 @@ void TQuarnPlot::StoreOverlay(int pane, int slot, bool ask, bool fromPeakHold)
         return;
     if (m_DataPaths != nullptr)
         m_OverlayFolder = std::string(m_DataPaths->Get(DataPaths::kOverlay));
-    if (m_OverlayFolder.empty() || !FolderExists(m_OverlayFolder.c_str(), 1))
+    // An empty folder is refused with the same message as a missing one.
+    if (!FolderExists(m_OverlayFolder.c_str(), 1))
         return;
 
     if (m_Spectrum->PeakHold == 0) {
@@ -202,8 +205,10 @@ bool TQuarnPlot::BuildCompositeOverlay(int pane)
         offsets[n] = pane == 2 ? m_Spectrum->Overlay[n].Offset2 : m_Spectrum->Overlay[n].Offset1;
     const overlay_slots::LoadStyle style{data->GetFreqScaleType(),
                                          m_Scaling->AmpScaleType == ScalingOpts::kLogMagnitude};
-    return overlay_slots::BuildComposite(m_OverlayFolder, m_Channel, pane, *data, offsets, style,
-                                         PaneCompositeSetup(pane));
+    SyncOverlayFolder();
+    const bool built = m_OverlayFiles.BuildComposite(pane, *data, offsets, style, PaneCompositeSetup(pane));
+    QueueOverlayReports();
+    return built;
 }
 
 void TQuarnPlot::ToggleOverlay(int pane, int slot)
@@ -228,23 +233,34 @@ void TQuarnPlot::ToggleOverlay(int pane, int slot)
 void TQuarnPlot::UnloadOverlay(int pane, int slot)
 {
     OverlaySlotState& state = m_Overlays[pane - 1][slot];
-    state.Table.reset();
+    state.Table = nullptr;
     state.Points.clear();
     state.Points.shrink_to_fit();
+    m_OverlayFiles.Drop(pane, slot);
 }
 
 void TQuarnPlot::LoadOverlay(int pane, int slot)
 {
-    UnloadOverlay(pane, slot);
-    const SpectralData* data = Trace(pane - 1);
-    if (m_OverlayFolder.empty() || data == nullptr || m_Scaling == nullptr)
-        return;
     OverlaySlotState& state = m_Overlays[pane - 1][slot];
+    state.Points.clear();
+    const SpectralData* data = Trace(pane - 1);
+    if (m_OverlayFolder.empty() || data == nullptr || m_Scaling == nullptr) {
+        UnloadOverlay(pane, slot);
+        return;
+    }
     const SpectrumOverlayEntry& entry = m_Spectrum->Overlay[slot];
     const overlay_slots::LoadStyle style{data->GetFreqScaleType(),
                                          m_Scaling->AmpScaleType == ScalingOpts::kLogMagnitude};
-    state.Table = overlay_slots::LoadSlot(m_OverlayFolder, m_Channel, pane, slot,
-                                          pane == 2 ? entry.Offset2 : entry.Offset1, style);
+    // The table read before stays while its file is unchanged: only the
+    // points, which follow the pane's size, span and scale, are made anew.
+    SyncOverlayFolder();
+    state.Table = m_OverlayFiles.Table(pane, slot, style, pane == 2 ? entry.Offset2 : entry.Offset1);
+    QueueOverlayReports();
+    // A file that was reported draws nothing rather than a line at 0.
+    if (state.Table == nullptr || !state.Table->GetProblem().empty()) {
+        state.Points.shrink_to_fit();
+        return;
+    }
     const PlotRect r = PaneRect(pane - 1);
     const int capacity = 4 * std::max(0, r.Width());
     const AmplitudeMapping mapping(m_Scaling->AmpScaleType, EffectivePlotTop(), m_Spectrum->PlotRange,
@@ -266,26 +282,80 @@ void TQuarnPlot::LoadOverlays()
         return;
     WaitCursor wait;
     for (int pane = 1; pane <= 2; ++pane) {
-        for (int n = 0; n < kOverlaySlots; ++n)
-            UnloadOverlay(pane, n);
-        if (!OverlayPaneUsable(pane))
+        if (!OverlayPaneUsable(pane)) {
+            for (int n = 0; n < kOverlaySlots; ++n)
+                UnloadOverlay(pane, n);
             continue;
-        BuildCompositeOverlay(pane);
-        for (int n = 0; n < kOverlaySlots; ++n)
-            if (OverlayShowFlag(pane, n) != 0)
+        }
+        // The stored slots first, so the composite is built from the tables
+        // just loaded and is shown as it stands now. While the composite is
+        // shown, hidden stored slots keep their tables for its next build.
+        const bool composite = OverlayShowFlag(pane, kCompositeSlot) != 0;
+        for (int n = 0; n < overlay_slots::kStoredSlots; ++n) {
+            if (OverlayShowFlag(pane, n) != 0) {
                 LoadOverlay(pane, n);
+            } else if (composite) {
+                m_Overlays[pane - 1][n].Table = nullptr;
+                m_Overlays[pane - 1][n].Points.clear();
+            } else {
+                UnloadOverlay(pane, n);
+            }
+        }
+        BuildCompositeOverlay(pane);
+        if (composite)
+            LoadOverlay(pane, kCompositeSlot);
+        else
+            UnloadOverlay(pane, kCompositeSlot);
     }
     RefreshOverlayTitles();
 }
 
 void TQuarnPlot::RefreshOverlayTitles()
 {
+    SyncOverlayFolder();
     for (int p = 0; p < 2; ++p)
         for (int n = 0; n < kOverlaySlots; ++n)
-            m_OverlayTitles[p][n] =
-                m_OverlayFolder.empty()
-                    ? std::string()
-                    : overlay_slots::ReadTitle(overlay_slots::SlotReadPath(m_OverlayFolder, m_Channel, p + 1, n));
+            m_OverlayTitles[p][n] = m_OverlayFiles.Title(p + 1, n);
+}
+
+void TQuarnPlot::SyncOverlayFolder()
+{
+    if (m_OverlayFiles.Folder() == m_OverlayFolder && m_OverlayFiles.Channel() == m_Channel)
+        return;
+    // Another folder or channel forgets every table: no slot may keep pointing at one.
+    for (auto& pane : m_Overlays)
+        for (OverlaySlotState& state : pane)
+            state.Table = nullptr;
+    m_OverlayFiles.SetFolder(m_OverlayFolder, m_Channel);
+}
+
+void TQuarnPlot::QueueOverlayReports()
+{
+    if (m_OverlayReportsQueued || !m_OverlayFiles.HasReports())
+        return;
+    m_OverlayReportsQueued = true;
+    // Never from inside the step that loaded the file: after it returns.
+    QTimer::singleShot(0, this, [this] { ShowOverlayReports(); });
+}
+
+void TQuarnPlot::ShowOverlayReports()
+{
+    m_OverlayReportsQueued = false;
+    if (!m_OverlayFiles.HasReports())
+        return;
+    const auto spinners = findChildren<TLimitScroll*>();
+    const bool repeating = std::any_of(spinners.begin(), spinners.end(),
+                                       [](const TLimitScroll* spinner) { return spinner->IsRepeating(); });
+    if (repeating || QApplication::mouseButtons() != Qt::NoButton) {
+        // A spinner or a button still held: wait for its release.
+        m_OverlayReportsQueued = true;
+        QTimer::singleShot(200, this, [this] { ShowOverlayReports(); });
+        return;
+    }
+    std::string text;
+    for (const std::string& report : m_OverlayFiles.TakeReports())
+        text += (text.empty() ? "" : "\n\n") + report;
+    platform::ShowMessageBox(text, platform::MessageIcon::Error);
 }
 
 void TQuarnPlot::OnOverlayOptions(int pane)

@@ -13,6 +13,7 @@
 #include "plot/QuarnPlotLayout.h"
 
 #include "engine/ScalingOpts.h"
+#include "format/TChannelCalibration.h"
 #include "engine/SpectralData.h"
 #include "platform/ProfileFile.h"
 #include "settings/SpectrumOpts.h"
@@ -219,7 +220,7 @@ void TQuarnPlot::DrawAmplitudeAxis(QPainter& dc, int pane, const PlotRect& clip)
 
     if (pane == 0) {
         const QString label = IsCoherencePane(pane) ? QString::fromLatin1(kCoherenceUnitLabel)
-                                                    : QString::fromUtf8(m_Trace1->GetUnitLabel(false));
+                                                    : QString::fromStdString(ShownUnitLabel(m_Trace1->GetUnitLabel(false)));
         const PlotRect& plot = m_Areas.Plot;
         const int y = plot.top + plot.Height() / 2 + 6;
         const int x = m_Printing ? plot.left - static_cast<int>(0.65 * m_PageDpiX) : 4;
@@ -255,8 +256,9 @@ void TQuarnPlot::DrawFrequencyAxis(QPainter& dc, const PlotRect& pane, const Plo
     // The power meter's caption stands beside the axis's right end: a label
     // centred on the last tick moves left to keep clear of it.
     const bool meter = !m_Printing && m_Spectrum->ShowPowerMeter != 0;
-    const int labelLimit = pane.right + power_meter::kScreenLeft - 2;
     const QFontMetrics metrics = dc.fontMetrics();
+    // Two spaces' width apart, so the two read as separate words ("20.0k  Pwr").
+    const int labelLimit = pane.right + power_meter::kScreenLeft - metrics.horizontalAdvance(QStringLiteral("  "));
     for (const PlotTick& tick : m_FrequencyTicks) {
         const int x = pane.left + tick.Pos;
         dc.drawLine(x, axis, x, axis + 2);

@@ -249,11 +249,18 @@ void TQuarnPlot::PlaceCornerButtons()
     const PlotRect client = ClientRect();
     const auto sign = [](std::uint8_t shown) { return shown != 0 ? QStringLiteral("-") : QStringLiteral("+"); };
     m_Corner[0]->setGeometry(ToQRect(ToolStripCornerButton(client, m_Margins.ToolStripHeight)));
+    // The sign says what a click does; the tip says to what.
+    const auto tip = [](std::uint8_t shown, const char* what) {
+        return QString::fromLatin1(shown != 0 ? "Hide the %1" : "Show the %1").arg(QString::fromLatin1(what));
+    };
     m_Corner[0]->setText(sign(m_Spectrum->ShowToolbar));
+    m_Corner[0]->setToolTip(tip(m_Spectrum->ShowToolbar, "plot tool strip"));
     m_Corner[1]->setGeometry(ToQRect(PowerMeterCornerButton(client, m_Areas.Plot)));
     m_Corner[1]->setText(sign(m_Spectrum->ShowPowerMeter));
+    m_Corner[1]->setToolTip(tip(m_Spectrum->ShowPowerMeter, "power meter"));
     m_Corner[2]->setGeometry(ToQRect(OverlayCornerButton(client, m_Areas.Plot, m_Margins.Right)));
     m_Corner[2]->setText(sign(m_Spectrum->ShowOverlayControls));
+    m_Corner[2]->setToolTip(tip(m_Spectrum->ShowOverlayControls, "overlay controls"));
 }
 
 void TQuarnPlot::ApplyFieldsForAmpScale(bool atCreation)

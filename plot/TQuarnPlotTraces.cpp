@@ -81,9 +81,26 @@ void TQuarnPlot::ComputeTraces()
         ComputePaneTraces(pane);
 }
 
-bool TQuarnPlot::ComputePaneTraces(int pane)
+const SpectralData* TQuarnPlot::ShownTrace(int pane)
 {
     SpectralData* data = Trace(pane);
+    if (data == nullptr || m_SmoothingWidth <= 1 || !CanSmooth() || data->IsOctaveMode())
+        return data;
+    // Smoothing rewrites the levels it reads: the readouts must keep the
+    // spectrum as measured, and a hold smoothed in place would spread a
+    // little further on every frame.
+    std::unique_ptr<SpectralData>& copy = m_Smoothed[static_cast<std::size_t>(PaneIndex(pane))];
+    if (copy == nullptr)
+        copy = SpectralData::NewCopyTarget();
+    if (!data->CopyResultsTo(*copy))
+        return data;
+    copy->SmoothAcrossBins(m_SmoothingWidth);
+    return copy.get();
+}
+
+bool TQuarnPlot::ComputePaneTraces(int pane)
+{
+    const SpectralData* data = ShownTrace(pane);
     if (data == nullptr)
         return false;
     const PlotRect r = PaneRect(pane);
@@ -304,16 +321,24 @@ void TQuarnPlot::DrawMarkers(QPainter& dc, int pane, const PlotRect& clip)
         for (const PlotPoint& p : triangle)
             shape << QPoint(p.x, p.y);
         dc.drawPolyline(shape);
-        dc.drawLine(tip.x, tip.y - marker_shape::kTriangleHeight, tip.x, tip.y - marker_shape::kStemTop);
-
-        if (m_Markers->LabelType[m] == 0)
-            continue;
-        const QString text = QString::fromStdString(MarkerLabelText(
-            m_Markers->LabelType[m], frequency, value, dB, TextFieldView(m_Markers->CustomLabel[m])));
+        const bool labelled = m_Markers->LabelType[m] != 0;
+        const QString text = labelled ? QString::fromStdString(MarkerLabelText(
+                                            m_Markers->LabelType[m], frequency, value, dB,
+                                            TextFieldView(m_Markers->CustomLabel[m])))
+                                      : QString();
         const int textWidth = metrics.horizontalAdvance(text);
-        const PlotPoint origin = MarkerLabelOrigin(tip, fontHeight, textWidth);
-        DrawTextAt(dc, origin.x, origin.y, TextAnchor::Left, text);
-        const PlotRect box = MarkerLabelBox(tip, fontHeight, textWidth, metrics.height());
+        // Inside the pane, on screen and on paper: a label cut at an edge
+        // reads as another value.
+        const PlotRect box = MarkerLabelBoxInPane(tip, fontHeight, textWidth, metrics.height(), r);
+        // A label pushed down against the top edge shortens the stem under it.
+        int stemTop = tip.y - marker_shape::kStemTop;
+        if (labelled && box.bottom < tip.y)
+            stemTop = std::max(stemTop, std::min(box.bottom + 1, tip.y - marker_shape::kTriangleHeight));
+        dc.drawLine(tip.x, tip.y - marker_shape::kTriangleHeight, tip.x, stemTop);
+
+        if (!labelled)
+            continue;
+        DrawTextAt(dc, box.left + 2, box.top, TextAnchor::Left, text);
         dc.drawPolyline(QPolygon({QPoint(box.left, box.top), QPoint(box.right, box.top), QPoint(box.right, box.bottom),
                                   QPoint(box.left, box.bottom), QPoint(box.left, box.top)}));
         traces.LabelBoxes[m] = box;

@@ -1,7 +1,9 @@
 #include "settings/CalibrationMeasure.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <memory>
 #include <vector>
@@ -127,7 +129,7 @@ CalibrationVerdict JudgeCalibration(float pctFullScale, float rangeVolts)
     v.accepted = !v.isError;
     if (v.accepted) {
         char text[160];
-        std::snprintf(text, sizeof text, "The calibration was successfull!  \r\rMeasured signal level is = %6.2f mV",
+        std::snprintf(text, sizeof text, "The calibration was successful!  \r\rMeasured signal level is = %6.2f mV",
                       static_cast<double>(v.millivolts));
         v.message = text;
     }
@@ -148,17 +150,25 @@ std::string HistoryLine(std::chrono::system_clock::time_point when, float rangeV
            ", Measured level mVrms = " + platform::FormatFixed(millivolts) + "\n";
 }
 
-bool AppendHistory(const std::string& dataRoot, const std::string& line)
+bool AppendHistory(const std::string& dataRoot, const std::string& line, std::string* failure)
 {
     std::string path = dataRoot;
     if (!path.empty() && path.back() != '/')
         path += '/';
     path += kHistoryFileName;
+    const auto fail = [&](int error) {
+        if (failure != nullptr)
+            *failure = "The calibration history was not written: " + path + ": " + std::strerror(error) + ".";
+        return false;
+    };
     std::FILE* file = std::fopen(path.c_str(), "a");
     if (file == nullptr)
-        return false;
-    const bool written = std::fputs(line.c_str(), file) >= 0;
-    return std::fclose(file) == 0 && written;
+        return fail(errno);
+    const bool written = std::fputs(line.c_str(), file) >= 0 && std::fflush(file) == 0;
+    const int writeError = errno;
+    if (std::fclose(file) != 0 || !written)
+        return fail(written ? errno : writeError);
+    return true;
 }
 
 } // namespace calibration

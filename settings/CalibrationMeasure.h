@@ -34,7 +34,8 @@ inline constexpr const char* kHistoryFileName = "MicCalibrationHistory.txt";
 // One line of the history, ending with '\n'.
 std::string HistoryLine(std::chrono::system_clock::time_point when, float rangeVolts, float refLevel,
                         float millivolts);
-// Appends the line to dataRoot's history file; false when it cannot be written.
-bool AppendHistory(const std::string& dataRoot, const std::string& line);
+// Appends the line to dataRoot's history file; false when it cannot be
+// written, with `failure` (when given) saying so, naming the file and why.
+bool AppendHistory(const std::string& dataRoot, const std::string& line, std::string* failure = nullptr);
 
 } // namespace calibration

@@ -9,11 +9,11 @@ namespace {
 constexpr MethodEntry kEntries[] = {
     {"Using Microphone Calibrator", "Pistonphone Output Level (SPL)", kModeCalibrator, kUnitPascals, "Microphone",
      "Pascals rms", "SPL (dB re 20uPA) rms", true},
-    {"Directly to Microphone Sensitivity", "Microphone Sensitivity (mV/PA)", kModeSensitivity, kUnitPascals,
+    {"Directly to Microphone Sensitivity", "Microphone Sensitivity (mV/Pa)", kModeSensitivity, kUnitPascals,
      "Microphone", "Pascals rms", "SPL (dB re 20uPA) rms", false},
-    {"Directly to Hydrophone Sensitivity", "Hydrophone Sensitivity (dB re 1V/uPA)", kModeSensitivity,
+    {"Directly to Hydrophone Sensitivity", "Hydrophone Sensitivity (dB re 1 V/µPa)", kModeSensitivity,
      kUnitHydrophonePascals, "Hydrophone", "Pascals rms", "SPL (dB re 1uPA) rms", false},
-    {"Directly to Accelerometer Sensitivity", "Accelerometer Sensitivity (mV/G)", kModeSensitivity, kUnitG,
+    {"Directly to Accelerometer Sensitivity", "Accelerometer Sensitivity (mV/g)", kModeSensitivity, kUnitG,
      "Accelerometer", "Acceleration G rms", "Acceleration (dB re 1G) rms", false},
 };
 

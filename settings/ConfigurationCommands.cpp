@@ -6,6 +6,7 @@
 
 #include "platform/MessageBox.h"
 #include "platform/TempFiles.h"
+#include "settings/CfgFileCheck.h"
 #include "settings/CfgSettingsFile.h"
 #include "settings/CfgTable.h"
 
@@ -87,16 +88,28 @@ bool ConfigurationCommands::LoadConfiguration(std::string_view path)
 {
     if (path.empty())
         return false;
-    m_Host.StopRun();
     const std::string file = ResolvePath(path);
 
-    // Read before anything changes, so that a file that cannot be read
-    // leaves the windows and the settings as they are.
+    // Judged and read before anything changes, so that a file that cannot
+    // be read, or is no configuration at all, leaves the run, the windows
+    // and the settings as they are. The lenient reader would give every key
+    // of a foreign file its default, which looks like a successful load.
+    switch (CheckCfgFile(file)) {
+    case CfgFileState::Missing:
+        platform::ShowMessageBox("The configuration file \"" + file + "\" could not be read.");
+        return false;
+    case CfgFileState::Damaged:
+        platform::ShowMessageBox(NotAConfigurationNote(file));
+        return false;
+    case CfgFileState::Readable:
+        break;
+    }
     CfgTable table;
     if (!table.Read(file)) {
         platform::ShowMessageBox("The configuration file \"" + file + "\" could not be read.");
         return false;
     }
+    m_Host.StopRun();
 
     const std::string undo = UndoPath();
     if (undo.empty() || !platform::SameFile(undo, file)) {

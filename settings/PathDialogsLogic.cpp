@@ -29,7 +29,7 @@ std::string CannotMake(const std::string& folder, int code)
 {
     return "The file folder \"" + folder + "\" does not exist and cannot be created (error code = " +
            std::to_string(code) + ": " + std::strerror(code) +
-           ").  Please check the path/folder settings under the <File><Set Paths> menu.";
+           ").  Please check the path/folder settings under the <Print><Set Paths> menu.";
 }
 
 } // namespace

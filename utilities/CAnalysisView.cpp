@@ -1,5 +1,7 @@
 #include "utilities/CAnalysisView.h"
 
+#include "engine/SpectralData.h"
+#include "format/TChannelCalibration.h"
 #include "settings/FrameSettings.h"
 #include "utilities/CDataGrid.h"
 #include "utilities/recorderlogic/AnalysisViewText.h"
@@ -82,18 +84,57 @@ void CAnalysisView::UpdateResults()
     }
     if (const std::optional<std::string> caption = analysis_view::UpdateResults(m_Kind, sources, m_Grid->Cells()))
         setWindowTitle(QString::fromStdString(*caption));
+    // A longer text than any the width was checked for: widen, never clip.
+    for (int row = 0; row < m_Grid->Cells().Rows(); ++row)
+        if (m_Grid->Cells().CellText(row, 0).size() > m_CheckedChars) {
+            EnforceMinimumSize();
+            break;
+        }
     m_Grid->InvalidateColumn(0);
+}
+
+QString CAnalysisView::WidestText() const
+{
+    // Each shown channel has its own unit: the longer one decides.
+    std::string widest = analysis_view::WidestText(m_Kind, "", 0);
+    for (int i = 0; m_Frame != nullptr && i < 2; ++i) {
+        if (const SpectralData* data = m_Frame->GetModeProcessor(i)) {
+            std::string text = analysis_view::WidestText(m_Kind, ShownUnitLabel(data->GetUnitLabel(true)).c_str(),
+                                                         m_Frame->GetSettings().Scaling[i].TotalPowerWeighting);
+            if (text.size() > widest.size())
+                widest = std::move(text);
+        }
+    }
+    return QString::fromUtf8(widest);
 }
 
 void CAnalysisView::EnforceMinimumSize()
 {
     if (m_Grid == nullptr)
         return;
-    const data_grid::ViewerSize size =
-        data_grid::ViewerSizeFor(height(), 0, m_Grid->Cells().Rows(), m_Grid->Cells().Columns());
+    const DataGridCells& cells = m_Grid->Cells();
+    const data_grid::ViewerSize size = data_grid::ViewerSizeFor(height(), 0, cells.Rows(), cells.Columns());
     m_RowHeight = size.rowHeight;
-    if (width() < size.minWidth || height() < size.minHeight)
-        resize(std::max(width(), size.minWidth), std::max(height(), size.minHeight));
+    int minWidth = size.minWidth;
+    const int newHeight = std::max(height(), size.minHeight);
+    if (const auto metrics = data_grid::MetricsFor({0, 0, width(), newHeight}, cells.Rows(), cells.Columns())) {
+        const QString widest = WidestText();
+        int column = std::max(CDataGrid::ColumnWidthFor(widest, metrics->fontHeight),
+                              CDataGrid::ColumnWidthFor(QString::fromLatin1(analysis_view::kNoDataText),
+                                                        metrics->fontHeight));
+        m_CheckedChars = std::max(static_cast<std::size_t>(widest.size()),
+                                  std::string_view(analysis_view::kNoDataText).size());
+        for (int row = 0; row < cells.Rows(); ++row) {
+            const std::string_view text = cells.CellText(row, 0);
+            m_CheckedChars = std::max(m_CheckedChars, text.size());
+            column = std::max(column, CDataGrid::ColumnWidthFor(
+                                          QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                                          metrics->fontHeight));
+        }
+        minWidth = std::max(minWidth, column * cells.Columns());
+    }
+    if (width() < minWidth || height() < size.minHeight)
+        resize(std::max(width(), minWidth), newHeight);
 }
 
 void CAnalysisView::resizeEvent(QResizeEvent* event)

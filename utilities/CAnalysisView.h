@@ -48,7 +48,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Also wide enough that the longest text the readout can show, and every
+    // text it shows now, fits at the font the height gives.
     void EnforceMinimumSize();
+    QString WidestText() const;
     void OnCopyMenu(const QPoint& point);
 
     AnalysisViewFrame* m_Frame;
@@ -56,4 +59,6 @@ private:
     int m_Kind = 0;
     bool m_Shown[2] = {};
     int m_RowHeight = kMinRowHeight;
+    // The longest cell text, in characters, the width was last checked for.
+    std::size_t m_CheckedChars = 0;
 };

@@ -2,8 +2,13 @@
 
 #include "utilities/recorderlogic/DataGridMetrics.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+
+#include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -37,9 +42,36 @@ void CDataGrid::InvalidateColumn(int column)
         update(column * m_ColumnWidth, 0, m_ColumnWidth, height());
 }
 
+QFont CDataGrid::CellFont(int fontHeight)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(std::max(fontHeight, 1));
+    return font;
+}
+
+int CDataGrid::ColumnWidthFor(const QString& text, int fontHeight)
+{
+    // The text starts three pixels into its column; as many again, and a
+    // little for the letters' overhang, keep its last letter off the line.
+    return QFontMetrics(CellFont(fontHeight)).horizontalAdvance(text) + 3 + 6;
+}
+
+bool CDataGrid::ScreenIsMonochrome() const
+{
+    // The screen's depth is its bits per pixel, on one plane with as many
+    // colours as those bits tell.
+    const QScreen* shownOn = screen();
+    if (shownOn == nullptr)
+        return false;
+    const int bits = shownOn->depth();
+    const long long colours = bits >= 62 ? std::numeric_limits<long long>::max() : 1LL << std::max(bits, 0);
+    return !data_grid::IsColourDevice(1, colours, bits);
+}
+
 void CDataGrid::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    const bool monochrome = m_Monochrome || ScreenIsMonochrome();
     const data_grid::Rect item{0, 0, width(), height()};
     painter.fillRect(rect(), Qt::white);
     const int rows = m_Cells.Rows();
@@ -51,8 +83,7 @@ void CDataGrid::paintEvent(QPaintEvent*)
     if (metrics) {
         m_RowHeight = metrics->rowHeight;
         m_ColumnWidth = metrics->columnWidth;
-        QFont normal(QStringLiteral("Arial"));
-        normal.setPixelSize(std::max(metrics->fontHeight, 1));
+        const QFont normal = CellFont(metrics->fontHeight);
         QFont bold = normal;
         bold.setWeight(QFont::Bold);
         for (int row = 0; row < rows; ++row) {
@@ -63,9 +94,9 @@ void CDataGrid::paintEvent(QPaintEvent*)
                 painter.save();
                 painter.setClipRect(box);
                 painter.fillRect(box, ColourOf(cell.BackColour, *this));
-                painter.setPen(m_Monochrome ? QColor(Qt::black) : ColourOf(cell.TextColour, *this));
-                painter.setFont(m_Monochrome && cell.TextColour == 2 ? bold : normal);
-                painter.drawText(r.left + 2, data_grid::TextBaseline(r), QString::fromLatin1(cell.Text));
+                painter.setPen(monochrome ? QColor(Qt::black) : ColourOf(cell.TextColour, *this));
+                painter.setFont(monochrome && cell.TextColour == 2 ? bold : normal);
+                painter.drawText(r.left + 2, data_grid::TextBaseline(r), QString::fromUtf8(cell.Text));
                 painter.restore();
             }
         }

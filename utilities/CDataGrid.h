@@ -4,6 +4,7 @@
 // font sized to the row height. A double click and a right click are
 // passed to the parent as signals with the cell or the point.
 
+#include <QFont>
 #include <QWidget>
 
 #include "utilities/recorderlogic/DataGridCells.h"
@@ -26,8 +27,15 @@ public:
     // 0 until the first draw (and while the grid is empty).
     int RowHeight() const { return m_RowHeight; }
     int ColumnWidth() const { return m_ColumnWidth; }
-    // Draws as on a monochrome device: black text, red text bold.
+    // The font the cells are drawn in at a font height, and the width a
+    // column needs to show a text in it whole, insets included.
+    static QFont CellFont(int fontHeight);
+    static int ColumnWidthFor(const QString& text, int fontHeight);
+    // Draws as on a monochrome device (black text, red text bold) even on a
+    // colour screen; a monochrome screen draws so anyway.
     void SetMonochrome(bool monochrome) { m_Monochrome = monochrome; }
+    // Whether the screen the grid is shown on is monochrome.
+    bool ScreenIsMonochrome() const;
 
 signals:
     void GridDoubleClicked(int row, int column);

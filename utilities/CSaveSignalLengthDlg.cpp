@@ -39,7 +39,7 @@ CSaveSignalLengthDlg::CSaveSignalLengthDlg(QWidget* parent, const TWaveData* buf
 
     auto* content = new QFormLayout;
     AddField(content, "Default Length for this Signal (seconds)", length);
-    AddField(content, "Signal Length Mulitplier", multiplier_);
+    AddField(content, "Signal Length Multiplier", multiplier_);
     AddField(content, "Total Wave File Length (seconds)", total_);
     SetContent(content);
     UpdateTotal();

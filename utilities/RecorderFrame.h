@@ -7,6 +7,8 @@
 //
 // Everything here is called on the GUI thread.
 
+#include <optional>
+
 struct FrameSettings;
 
 class RecorderFrame {
@@ -28,6 +30,10 @@ public:
     virtual bool StartPlayback() = 0;
     // A new input port and processing for the analysis format.
     virtual void ReinitInput() = 0;
+    // The full-scale volts of the current input range when the input is the
+    // DAQ module; nothing for another device. A calibration taken from a
+    // file is moved to this range.
+    virtual std::optional<float> CurrentInputRange() = 0;
 
 protected:
     ~RecorderFrame() = default;

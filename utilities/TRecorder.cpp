@@ -44,8 +44,11 @@ constexpr ButtonEntry kButtonEntries[] = {
 
 const QString kWaveFilter = QStringLiteral("Wave Files (*.wav)");
 
-QString DefaultChooser(QWidget* parent, TRecorder::FileDialog kind, const QString& folder)
+QString DefaultChooser(QWidget* parent, TRecorder::FileDialog kind, const QString& given)
 {
+    // Without its closing separator a folder that is missing reads as a file
+    // name: the dialog would propose "Wave" as the name to save under.
+    const QString folder = given.isEmpty() || given.endsWith(QLatin1Char('/')) ? given : given + QLatin1Char('/');
     switch (kind) {
     case TRecorder::FileDialog::Open:
         return QFileDialog::getOpenFileName(parent, QStringLiteral("Open Wave File"), folder, kWaveFilter);
@@ -358,6 +361,7 @@ TRecorderDocument::Prompts TRecorder::Prompts()
     TRecorderDocument::Prompts prompts;
     prompts.chooseSaveAsPath = [this] { return Choose(FileDialog::SaveAs).toStdString(); };
     prompts.askDisableCalibration = [this] { return m_AskCalibration && m_AskCalibration(this); };
+    prompts.currentInputRange = [this] { return m_Frame->CurrentInputRange(); };
     return prompts;
 }
 

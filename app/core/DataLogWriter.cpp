@@ -1,10 +1,11 @@
 #include "app/core/DataLogWriter.h"
 
+#include "engine/SpectralData.h"
+
 DataLogWriter::DataLogWriter()
 {
-    m_FreeRecords.reserve(kRecordBuffers);
-    for (data_log_record::Snapshot& record : m_Records)
-        m_FreeRecords.push_back(&record);
+    m_Records.reserve(kMaxRecords);
+    m_FreeRecords.reserve(kMaxRecords);
     m_Thread = std::thread([this] { Run(); });
 }
 
@@ -18,9 +19,17 @@ DataLogWriter::~DataLogWriter()
     m_Thread.join();
 }
 
-data_log_record::Snapshot* DataLogWriter::AcquireRecord()
+data_log_record::Snapshot* DataLogWriter::AcquireRecord(std::chrono::milliseconds wait)
 {
-    std::lock_guard lock(m_Mutex);
+    std::unique_lock lock(m_Mutex);
+    // Every buffer made is waiting when none is free, so the budget bounds
+    // all of them, not just the queued ones.
+    if (m_FreeRecords.empty() && m_Records.size() < kMaxRecords && m_QueuedBytes < kRecordBudgetBytes) {
+        m_Records.push_back(std::make_unique<data_log_record::Snapshot>());
+        return m_Records.back().get();
+    }
+    if (m_FreeRecords.empty() && wait.count() > 0)
+        m_Progress.wait_for(lock, wait, [this] { return !m_FreeRecords.empty(); });
     if (m_FreeRecords.empty())
         return nullptr;
     data_log_record::Snapshot* record = m_FreeRecords.back();
@@ -34,24 +43,37 @@ void DataLogWriter::ReleaseRecord(data_log_record::Snapshot* record)
     m_FreeRecords.push_back(record);
 }
 
+std::size_t DataLogWriter::Footprint(const data_log_record::Snapshot& record)
+{
+    std::size_t bytes = sizeof record + record.text.capacity() + record.columns.capacity() * sizeof(int);
+    if (!record.finished && record.spectrum)
+        bytes += std::size_t{record.spectrum->GetLines()} * kCopyBytesPerLine;
+    return bytes;
+}
+
 void DataLogWriter::SubmitRecord(int channel, data_log_record::Snapshot* record)
 {
-    Push(Job{Kind::kRecord, channel, 0, record, {}, nullptr});
+    const std::size_t bytes = Footprint(*record);
+    {
+        std::lock_guard lock(m_Mutex);
+        m_QueuedBytes += bytes;
+    }
+    Push(Job{Kind::kRecord, channel, 0, record, bytes, {}, nullptr});
 }
 
 void DataLogWriter::SubmitOpen(int channel, std::unique_ptr<LogFile> file, std::uint64_t serial)
 {
-    Push(Job{Kind::kOpen, channel, serial, nullptr, {}, std::move(file)});
+    Push(Job{Kind::kOpen, channel, serial, nullptr, 0, {}, std::move(file)});
 }
 
 void DataLogWriter::SubmitLine(int channel, std::string line)
 {
-    Push(Job{Kind::kLine, channel, 0, nullptr, std::move(line), nullptr});
+    Push(Job{Kind::kLine, channel, 0, nullptr, 0, std::move(line), nullptr});
 }
 
 void DataLogWriter::SubmitClose(int channel, std::string last)
 {
-    Push(Job{Kind::kClose, channel, 0, nullptr, std::move(last), nullptr});
+    Push(Job{Kind::kClose, channel, 0, nullptr, 0, std::move(last), nullptr});
 }
 
 void DataLogWriter::Push(Job job)
@@ -96,8 +118,10 @@ void DataLogWriter::Run()
         lock.unlock();
         Do(job);
         lock.lock();
-        if (job.record != nullptr)
+        if (job.record != nullptr) {
             m_FreeRecords.push_back(job.record);
+            m_QueuedBytes -= job.bytes;
+        }
         m_Busy = false;
         m_Progress.notify_all();
     }

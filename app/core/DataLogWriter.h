@@ -5,12 +5,16 @@
 //
 // The acquisition thread opens a file and hands it over, queues lines,
 // records and closes, and reads back what failed; nothing is ever reported
-// from the writer thread. At most kRecordBuffers records wait at a time: a
-// record that finds none free is the caller's to drop (and count), so a
-// stalled disk costs no memory beyond them. Lines, opens and closes are
-// never dropped.
+// from the writer thread. Record buffers are made as records wait, up to
+// kMaxRecords and only while the waiting ones hold less than
+// kRecordBudgetBytes, so a slow disk is ridden out for minutes of small
+// records and a stalled one costs a bounded amount of memory. When no
+// buffer can be had, the caller waits a moment for one; a record that still
+// finds none is the caller's to leave out (and report). Lines, opens and
+// closes are never dropped.
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -24,7 +28,10 @@
 
 class DataLogWriter {
 public:
-    static constexpr int kRecordBuffers = 4;
+    static constexpr std::size_t kMaxRecords = 64;
+    static constexpr std::size_t kRecordBudgetBytes = std::size_t{64} << 20;
+    // What a copied spectrum holds per line (its result arrays), for the budget.
+    static constexpr std::size_t kCopyBytesPerLine = 64;
 
     // A write that failed: the file (by the serial it was handed over with)
     // is closed and takes nothing more.
@@ -41,8 +48,9 @@ public:
     DataLogWriter(const DataLogWriter&) = delete;
     DataLogWriter& operator=(const DataLogWriter&) = delete;
 
-    // A record buffer to capture into, or null when every one waits.
-    data_log_record::Snapshot* AcquireRecord();
+    // A record buffer to capture into: a free one, a new one while the
+    // budget allows, or one the writer frees within `wait`; null when none.
+    data_log_record::Snapshot* AcquireRecord(std::chrono::milliseconds wait = std::chrono::milliseconds{0});
     // Queues a captured buffer (record or names line) for the channel's file.
     void SubmitRecord(int channel, data_log_record::Snapshot* record);
     // Gives a buffer back unwritten.
@@ -65,14 +73,16 @@ private:
         int channel = 0;
         std::uint64_t serial = 0;
         data_log_record::Snapshot* record = nullptr;
+        std::size_t bytes = 0;
         std::string text;
         std::unique_ptr<LogFile> file;
     };
-    // Records use at most kRecordBuffers entries; the rest is room for
-    // lines, opens and closes, which wait for room when even that is full.
-    static constexpr std::size_t kQueueSize = 4 * kRecordBuffers;
+    // Records use at most kMaxRecords entries; the rest is room for lines,
+    // opens and closes, which wait for room when even that is full.
+    static constexpr std::size_t kQueueSize = 2 * kMaxRecords + 8;
 
     void Push(Job job);
+    static std::size_t Footprint(const data_log_record::Snapshot& record);
     void Run();
     void Do(Job& job);
     // One line with its CR LF, built in the reused text buffer.
@@ -87,8 +97,10 @@ private:
     std::size_t m_Count = 0;
     bool m_Busy = false;
     bool m_Quit = false;
-    data_log_record::Snapshot m_Records[kRecordBuffers];
+    std::vector<std::unique_ptr<data_log_record::Snapshot>> m_Records;
     std::vector<data_log_record::Snapshot*> m_FreeRecords;
+    // What the records handed over and not yet written hold.
+    std::size_t m_QueuedBytes = 0;
     std::vector<Failure> m_Failures;
     // Spares the acquisition thread the lock while nothing failed.
     std::atomic<bool> m_Failed{false};

@@ -54,4 +54,22 @@ bool CopyIfMissing(bool windowsInstall, const std::string& dataRoot, const std::
     return copied;
 }
 
+std::vector<std::string> MakeDataFolders(const std::string& dataRoot, const std::vector<std::string>& folders)
+{
+    std::vector<std::string> missing;
+    for (const std::string& folder : folders) {
+        std::error_code error;
+        if (folder.empty() || fs::is_directory(folder, error))
+            continue;
+        // Inside the root: the root itself followed by at least one name.
+        const bool inside = !dataRoot.empty() && folder.size() > dataRoot.size() &&
+                            folder.compare(0, dataRoot.size(), dataRoot) == 0 && dataRoot.back() == '/';
+        if (inside)
+            fs::create_directories(folder, error);
+        if (!fs::is_directory(folder, error))
+            missing.push_back(folder);
+    }
+    return missing;
+}
+
 } // namespace default_data_tree

@@ -21,4 +21,11 @@ std::vector<std::string> Candidates(const std::string& programFolder, const std:
 // True when a copy was made.
 bool CopyIfMissing(bool windowsInstall, const std::string& dataRoot, const std::vector<std::string>& candidates);
 
+// Makes each missing folder that lies inside the data root (and the data
+// root with it), so that a first start finds the Wave, Cal, Overlay and Log
+// folders where the settings point. A folder elsewhere (another disk, a
+// share) is left alone: inventing it there would hide a mistake. Returns the
+// folders that are still missing.
+std::vector<std::string> MakeDataFolders(const std::string& dataRoot, const std::vector<std::string>& folders);
+
 } // namespace default_data_tree

@@ -40,6 +40,8 @@ inline constexpr std::uint32_t kLockGeneratorChannels = 57877;
 inline constexpr std::uint32_t kReinitInput = 57914;
 inline constexpr std::uint32_t kCloseAllPlots = 57915;
 inline constexpr std::uint32_t kCalibrationSettings = 57916;
+// Opens the plots the analysis shows that are closed (after Close All Plots).
+inline constexpr std::uint32_t kReopenPlots = 57918;
 inline constexpr std::uint32_t kRestart = 57919;
 inline constexpr std::uint32_t kStopCommand = 57920;
 inline constexpr std::uint32_t kRecorder = 57922;

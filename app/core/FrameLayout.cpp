@@ -23,7 +23,8 @@ FrameLayout FrameLayout::Compute(const FrameLayoutInput& in)
     const int b = in.statusbarShown ? kStatusbarHeight : 0;
 
     FrameLayout layout;
-    layout.sidebar = {0, 0, s, h - b};
+    // Below the tool bar: under it the Run and Stop lamps would be hidden.
+    layout.sidebar = {0, t, s, h - t - b};
     layout.toolbar = {0, 0, w, t};
     layout.statusbar = {0, h - b, w, b};
     const int p = h - t - b;

@@ -37,7 +37,7 @@ struct FrameLayout {
 
     // With both plots each takes an integer half of the plot area, plot 1
     // on top; plot 1 alone takes all of it; plot 2 alone the lower half.
-    // The side bar runs from the top down to the status bar, under the tool
-    // bar when both are shown.
+    // The side bar runs from below the tool bar down to the status bar, so
+    // that the tool bar never covers its lamps.
     static FrameLayout Compute(const FrameLayoutInput& in);
 };

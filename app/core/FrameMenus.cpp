@@ -39,9 +39,10 @@ constexpr MenuItem kViewItems[] = {
     {"&Side Bar", kToggleSidebar},
     {"&Tool Bar", kToggleToolbar},
     {"Status &Bar", kToggleStatusbar},
-    {"Plot Tool &Strips", kTogglePlotToolStrips},
+    {"&Plot Tool Strips", kTogglePlotToolStrips},
     {nullptr, 0},
     {"&Close All Plots", kCloseAllPlots},
+    {"Re&open Plots", kReopenPlots},
 };
 
 constexpr MenuItem kUtilitiesItems[] = {
@@ -54,7 +55,7 @@ constexpr MenuItem kUtilitiesItems[] = {
     {"&Save Signal...", kSaveGeneratorWave},
     {"&Lock Signal Generator Channels", kLockGeneratorChannels},
     {nullptr, 0},
-    {"Close &All Utilities", kCloseAllUtilities},
+    {"&Close All Utilities", kCloseAllUtilities},
 };
 
 constexpr MenuItem kHelpItems[] = {
@@ -93,7 +94,7 @@ constexpr std::uint32_t kBuilt[] = {
     kAppExit,         kStart,           kStop,           kRestart,        kStopCommand,
     kAppAbout,        kHelpContents,    kHelpSearch,     kGettingStarted, kReleaseNotes,
     kShowDisclaimer,  kGoToWebsite,     kToggleSidebar,  kToggleToolbar,  kToggleStatusbar,
-    kTogglePlotToolStrips, kReinitInput, kCloseAllPlots, kSaveConfiguration, kOpenConfiguration,
+    kTogglePlotToolStrips, kReinitInput, kCloseAllPlots, kReopenPlots, kSaveConfiguration, kOpenConfiguration,
     kSignalGenerator, kSaveGeneratorWave, kLockGeneratorChannels, kCloseAllUtilities, kPlotOptions,
     kFilePrint,       kFilePrintSetup,  kPrintAnnotations,
     kRecorder,        kPeakFrequency,   kPeakAmplitude,  kTotalPower,

@@ -6,27 +6,37 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-LogFile::LogFile(int fd, std::string path, WriteCall write)
-    : m_Fd(fd), m_Path(std::move(path)), m_Write(std::move(write))
+LogFile::LogFile(int fd, std::string path, WriteCall write, bool created)
+    : m_Fd(fd), m_Created(created), m_Path(std::move(path)), m_Write(std::move(write))
 {
 }
 
 std::unique_ptr<LogFile> LogFile::OpenForAppend(const std::string& path, std::string& error, WriteCall write)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    // Made here, or an existing file appended to (which is never removed).
+    bool created = true;
+    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0 && errno == EEXIST) {
+        created = false;
+        fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    }
     if (fd < 0) {
         error = std::strerror(errno);
         return nullptr;
     }
     if (!write)
         write = [](int f, const char* data, std::size_t size) { return static_cast<long>(::write(f, data, size)); };
-    return std::unique_ptr<LogFile>(new LogFile(fd, path, std::move(write)));
+    return std::unique_ptr<LogFile>(new LogFile(fd, path, std::move(write), created));
 }
 
 LogFile::~LogFile()
 {
-    if (m_Fd >= 0)
-        ::close(m_Fd);
+    if (m_Fd < 0)
+        return;
+    struct stat now {};
+    if (m_Created && ::fstat(m_Fd, &now) == 0 && now.st_size == 0)
+        ::unlink(m_Path.c_str());
+    ::close(m_Fd);
 }
 
 bool LogFile::WriteLine(std::string_view line, std::string& error)

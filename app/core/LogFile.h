@@ -2,7 +2,9 @@
 // One data-log file, opened for appending. Each line goes out in one write
 // with its CRLF line end, and a line that fails half-way is cut off again,
 // so the file never ends in a partial line (a full disk loses the line, not
-// the file's shape).
+// the file's shape). A file this object created and never wrote to (the
+// disk was full before its header got out) is removed again when it closes,
+// so no empty log is left behind.
 
 #include <cstddef>
 #include <functional>
@@ -33,9 +35,10 @@ public:
     const std::string& Path() const { return m_Path; }
 
 private:
-    LogFile(int fd, std::string path, WriteCall write);
+    LogFile(int fd, std::string path, WriteCall write, bool created);
 
     int m_Fd = -1;
+    bool m_Created = false;
     std::string m_Path;
     WriteCall m_Write;
     std::string m_Buffer;

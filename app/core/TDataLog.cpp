@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "app/core/DataLogMeasurements.h"
 #include "app/core/DataLogRecord.h"
@@ -271,7 +272,7 @@ void TDataLog::WriteLogRecord(int channel, float timeOfDay)
         if (!opts.HeaderPending)
             QueueRecord(channel, timeOfDay);
         else
-            ++m_Dropped[channel];
+            LeaveOut(channel, timeOfDay);
     }
     ResetInterval(channel);
 }
@@ -296,7 +297,7 @@ void TDataLog::ComputeColumns(int channel)
 bool TDataLog::QueueHeader(int channel)
 {
     SpectralData* data = GetLogSpectrum(channel);
-    data_log_record::Snapshot* names = data != nullptr ? m_Writer.AcquireRecord() : nullptr;
+    data_log_record::Snapshot* names = data != nullptr ? m_Writer.AcquireRecord(RecordWait(channel)) : nullptr;
     if (names == nullptr)
         return false;
     const LoggingOpts& opts = m_Settings.DataLog.Channel[channel];
@@ -314,7 +315,7 @@ bool TDataLog::QueueHeader(int channel)
 
 // One field per header column: a measurement without a value leaves its
 // field empty, so every later value stays under its own name. A record that
-// finds every buffer waiting is dropped and counted.
+// finds no buffer is left out and reported.
 void TDataLog::QueueRecord(int channel, float timeOfDay)
 {
     SpectralData* data = GetLogSpectrum(channel);
@@ -322,11 +323,13 @@ void TDataLog::QueueRecord(int channel, float timeOfDay)
         return;
     if (!m_ColumnsKnown[channel])
         ComputeColumns(channel);
-    data_log_record::Snapshot* record = m_Writer.AcquireRecord();
+    data_log_record::Snapshot* record = m_Writer.AcquireRecord(RecordWait(channel));
     if (record == nullptr) {
-        ++m_Dropped[channel];
+        LeaveOut(channel, timeOfDay);
         return;
     }
+    // Writing has caught up: the records left out before are named now.
+    ReportDropped(channel);
     record->names = false;
     record->timeOfDay = timeOfDay;
     if (data_log_record::Capture(SourceFor(m_Settings, data, channel), m_Columns[channel], *record)) {
@@ -348,13 +351,30 @@ void TDataLog::ReportWriteFailures()
     }
 }
 
+// Said at once, so the operator knows the file has a gap while the run
+// goes on; the rest of the run is named by ReportDropped.
+void TDataLog::LeaveOut(int channel, float timeOfDay)
+{
+    m_LastDropped[channel] = timeOfDay;
+    if (m_Dropped[channel]++ != 0)
+        return;
+    m_FirstDropped[channel] = timeOfDay;
+    m_Report("Data logging - writing the file " + m_Path[channel] + " has fallen behind: the record of " +
+             data_log_text::FormatTimeOfDay(timeOfDay) +
+             " was left out. Records that follow are left out too until writing catches up, and are "
+             "named then.");
+}
+
+// The run of left-out records beyond the first, which was reported alone.
 void TDataLog::ReportDropped(int channel)
 {
-    if (m_Dropped[channel] == 0)
+    const std::uint64_t dropped = std::exchange(m_Dropped[channel], 0);
+    if (dropped < 2)
         return;
-    m_Report("Data logging - " + std::to_string(m_Dropped[channel]) + " record(s) were left out of the file " +
+    m_Report("Data logging - " + std::to_string(dropped) + " records, from " +
+             data_log_text::FormatTimeOfDay(m_FirstDropped[channel]) + " to " +
+             data_log_text::FormatTimeOfDay(m_LastDropped[channel]) + ", were left out of the file " +
              m_Path[channel] + ": writing fell behind the logging interval.");
-    m_Dropped[channel] = 0;
 }
 
 void TDataLog::ResetInterval(int channel)

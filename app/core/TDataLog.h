@@ -13,10 +13,14 @@
 //
 // Files open on the calling thread; each record is captured there (a copy
 // of what it needs) and written by the DataLogWriter's thread. A write
-// failure comes back with the next call, stopping waits for every queued
-// line, and a record that finds the writer too far behind is dropped and
-// counted, the count reported when its file closes.
+// failure comes back with the next call, and stopping waits for every queued
+// line. A writer that falls behind holds the records in buffers sized by
+// their memory and, when those are full, makes the caller wait a moment;
+// a record that still finds no room is left out and reported at once with
+// its time, and when writing catches up (or the file closes) the run of
+// records that were left out is named.
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -37,6 +41,9 @@ public:
     static constexpr std::uint16_t kForeverSpeed = 4;
     static constexpr std::uint32_t kForeverCount = 10000;
     static constexpr std::uint16_t kHoldUntilReset = 4;
+    // How long a record waits for the writer to free a buffer before it is
+    // left out; the acquisition step must not be held longer.
+    static constexpr std::chrono::milliseconds kRecordWait{250};
 
     using Report = std::function<void(const std::string& text)>;
 
@@ -81,6 +88,14 @@ private:
     bool QueueHeader(int channel);
     void QueueRecord(int channel, float timeOfDay);
     void ReportWriteFailures();
+    // A run of left-out records does not wait again until the writer has
+    // room: a stalled disk would hold every acquisition step.
+    std::chrono::milliseconds RecordWait(int channel) const
+    {
+        return m_Dropped[channel] == 0 ? kRecordWait : std::chrono::milliseconds{0};
+    }
+    // A record (or the header before it) that found no room in the writer.
+    void LeaveOut(int channel, float timeOfDay);
     void ReportDropped(int channel);
     void ResetInterval(int channel);
     void ComputeColumns(int channel);
@@ -98,8 +113,11 @@ private:
     std::string m_Path[2];
     std::uint64_t m_FileSerial[2] = {};
     std::uint64_t m_NextSerial = 1;
-    // Records dropped while the writer was behind, per open file.
+    // Records left out while the writer was behind, per open file: how
+    // many, and the times of the first and last of the current run.
     std::uint64_t m_Dropped[2] = {};
+    float m_FirstDropped[2] = {};
+    float m_LastDropped[2] = {};
     // The ids that have a column in the current file's header, in order.
     std::vector<int> m_Columns[2];
     bool m_ColumnsKnown[2] = {};

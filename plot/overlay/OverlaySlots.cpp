@@ -1,6 +1,11 @@
 #include "plot/overlay/OverlaySlots.h"
 
 #include "engine/SpectralData.h"
+#include "platform/AtomicFile.h"
+#include "platform/RegularFile.h"
+
+#include <cstring>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -19,6 +24,53 @@ bool Exists(const std::string& path)
 {
     std::error_code error;
     return std::filesystem::exists(path, error);
+}
+
+// A file copied or retitled is held whole in memory; larger ones are refused
+// rather than cut.
+constexpr std::size_t kMaxCopyBytes = std::size_t{1} << 30;
+
+// A reason as the end of a sentence.
+std::string Sentence(const std::string& reason)
+{
+    return !reason.empty() && (reason.back() == '!' || reason.back() == '.') ? reason : reason + ".";
+}
+
+std::string NoFolderReason(const std::string& target)
+{
+    return "The overlay file \"" + target + "\" could not be written: no overlay folder is set.";
+}
+
+bool Write(const std::string& path, std::string_view bytes, std::string& reason)
+{
+    int error = 0;
+    if (platform::WriteFileAtomically(path, bytes, error))
+        return true;
+    reason = "The file \"" + path + "\" could not be written: " +
+             Sentence(error != 0 ? std::string(std::strerror(error)) : std::string("the system gave no reason"));
+    return false;
+}
+
+// A slot file's whole text when it may be written again under another title
+// without losing a row: a table (as the plain, unstepped reading sees it) or
+// titles alone; a missing file reads as empty.
+bool ReadKeepable(const std::string& path, std::string& bytes, std::string& reason)
+{
+    std::string why;
+    bool missing = false;
+    if (!platform::ReadWholeRegularFile(path, kMaxCopyBytes, bytes, why, &missing)) {
+        if (missing)
+            return true;
+        reason = "The file \"" + path + "\" was left as it was: " + Sentence(why);
+        return false;
+    }
+    const auto table = TOverlayData::FromText(bytes, 0, 0.0f, false, false);
+    if (table->GetSource() == TOverlayData::Source::Unreadable) {
+        reason = "The file \"" + path + "\" was left as it was: " +
+                 Sentence(table->GetProblem().empty() ? std::string("it is not an overlay table") : table->GetProblem());
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -57,7 +109,8 @@ std::unique_ptr<TOverlayData> LoadSlot(const std::string& folder, int channel, i
 bool StoreSpectrum(const std::string& folder, int channel, int pane, int slot, const SpectralData& data, float offset,
                    bool hold)
 {
-    if (slot < 0 || slot >= kStoredSlots)
+    // No folder would put the file beside wherever the program was started.
+    if (slot < 0 || slot >= kStoredSlots || folder.empty())
         return false;
     TOverlayData table(&data, offset, hold);
     if (table.IsError())
@@ -71,6 +124,8 @@ bool StoreSpectrum(const std::string& folder, int channel, int pane, int slot, c
 bool BuildComposite(const std::string& folder, int channel, int pane, const SpectralData& data,
                     const std::array<float, kStoredSlots>& offsets, const LoadStyle& style, CompositeSetup setup)
 {
+    if (folder.empty())
+        return false;
     std::array<std::unique_ptr<TOverlayData>, kStoredSlots> tables;
     TOverlayData::Inputs inputs{};
     for (int n = 0; n < kStoredSlots; ++n) {
@@ -85,31 +140,91 @@ bool BuildComposite(const std::string& folder, int channel, int pane, const Spec
 }
 
 bool ImportFile(const std::string& source, const std::string& folder, int channel, int pane, int slot,
-                std::uint16_t freqScaleType, std::string& title)
+                std::uint16_t freqScaleType, std::string& title, std::string& reason)
 {
-    TOverlayData table(source.c_str(), freqScaleType, 0.0f, false, false);
-    if (table.IsError())
+    reason.clear();
+    std::string bytes;
+    std::string why;
+    if (!platform::ReadWholeRegularFile(source, kMaxCopyBytes, bytes, why)) {
+        reason = "The file \"" + source + "\" could not be read: " + Sentence(why);
         return false;
-    title = table.GetTitle();
-    return table.Save(SlotPath(folder, channel, pane, slot).c_str(), title.c_str());
+    }
+    const auto table = TOverlayData::FromText(bytes, freqScaleType, 0.0f, false, false);
+    if (table->IsError()) {
+        reason = "The file \"" + source + "\" could not be loaded as an overlay: " +
+                 (table->GetProblem() == overlay_text::kOrderingMessage || table->GetProblem().empty()
+                      ? std::string("it needs at least 3 rows of frequency and value in rising frequency order")
+                      : table->GetProblem()) +
+                 ".";
+        return false;
+    }
+    const std::string target = SlotPath(folder, channel, pane, slot);
+    if (folder.empty()) {
+        reason = NoFolderReason(target);
+        return false;
+    }
+    if (!Write(target, bytes, reason))
+        return false;
+    title = overlay_text::ReadTitle(bytes);
+    return true;
 }
 
 bool ExportFile(const std::string& folder, int channel, int pane, int slot, const std::string& destination,
-                std::uint16_t freqScaleType, const std::string& title)
+                const std::string& title, std::string& reason)
 {
-    TOverlayData table(SlotReadPath(folder, channel, pane, slot).c_str(), freqScaleType, 0.0f, false, false);
-    if (table.GetSource() == TOverlayData::Source::Unreadable)
+    reason.clear();
+    if (folder.empty()) {
+        reason = NoFolderReason(SlotPath(folder, channel, pane, slot));
         return false;
-    return table.Save(destination.c_str(), title.c_str());
+    }
+    std::string bytes;
+    if (!ReadKeepable(SlotReadPath(folder, channel, pane, slot), bytes, reason))
+        return false;
+    return Write(destination, overlay_text::WithTitle(bytes, title), reason);
 }
 
-bool Retitle(const std::string& folder, int channel, int pane, int slot, std::uint16_t freqScaleType,
-             const std::string& title)
+bool Retitle(const std::string& folder, int channel, int pane, int slot, const std::string& title,
+             std::string& reason)
 {
-    TOverlayData table(SlotReadPath(folder, channel, pane, slot).c_str(), freqScaleType, 0.0f, false, false);
-    if (table.GetSource() == TOverlayData::Source::Unreadable)
+    reason.clear();
+    const std::string source = SlotReadPath(folder, channel, pane, slot);
+    const std::string target = SlotPath(folder, channel, pane, slot);
+    if (folder.empty()) {
+        reason = NoFolderReason(target);
         return false;
-    return table.Save(SlotPath(folder, channel, pane, slot).c_str(), title.c_str());
+    }
+    // Unchanged: not a byte written, not even the time, and nothing said
+    // about a file that could not have been written.
+    std::string head;
+    overlay_text::ReadOverlayFileHead(source, head);
+    if (overlay_text::ReadTitle(head) == overlay_text::TitleOfLine(";" + title))
+        return true;
+    std::string bytes;
+    if (!ReadKeepable(source, bytes, reason))
+        return false;
+    return Write(target, overlay_text::WithTitle(bytes, title), reason);
+}
+
+std::string SlotName(int channel, int pane, int slot)
+{
+    std::string name = slot == kCompositeSlot ? std::string("the composite") : "overlay " + std::to_string(slot + 1);
+    name += channel == 1 ? " of the right plot" : " of the left plot";
+    return pane == 2 ? name + "'s lower pane" : name;
+}
+
+FileStamp StampOf(const std::string& path)
+{
+    FileStamp stamp;
+    struct stat attributes{};
+    if (path.empty() || ::stat(path.c_str(), &attributes) != 0)
+        return stamp;
+    stamp.Exists = true;
+    stamp.Device = attributes.st_dev;
+    stamp.Inode = attributes.st_ino;
+    stamp.Size = attributes.st_size;
+    stamp.ModifiedNs = static_cast<std::int64_t>(attributes.st_mtim.tv_sec) * 1000000000 + attributes.st_mtim.tv_nsec;
+    stamp.ChangedNs = static_cast<std::int64_t>(attributes.st_ctim.tv_sec) * 1000000000 + attributes.st_ctim.tv_nsec;
+    return stamp;
 }
 
 } // namespace overlay_slots

@@ -14,6 +14,7 @@
 #include "plot/overlay/TOverlayData.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -37,6 +38,7 @@ std::string SlotReadPath(const std::string& folder, int channel, int pane, int s
 struct LoadStyle {
     std::uint16_t FreqScaleType = 0;
     bool StraightLines = false;
+    bool operator==(const LoadStyle&) const = default;
 };
 
 // The title of a file (title-only reading); empty when none or missing.
@@ -57,21 +59,43 @@ bool StoreSpectrum(const std::string& folder, int channel, int pane, int slot, c
 bool BuildComposite(const std::string& folder, int channel, int pane, const SpectralData& data,
                     const std::array<float, kStoredSlots>& offsets, const LoadStyle& style, CompositeSetup setup);
 
-// Copies a table file into a slot in the overlay format under the file's
-// own title (returned). A file that is not a table leaves the slot as it was.
+// Copies a table file into a slot, every byte as it was, and gives back its
+// title. A file that is not a table, or a slot file that cannot be written,
+// leaves the slot as it was: false, with the reason (naming the file).
 bool ImportFile(const std::string& source, const std::string& folder, int channel, int pane, int slot,
-                std::uint16_t freqScaleType, std::string& title);
+                std::uint16_t freqScaleType, std::string& title, std::string& reason);
 
-// Writes a slot's table to a file of the operator's with the given title;
-// a slot without data gives a file of the title alone.
+// Writes a slot's file to a file of the operator's under the given title,
+// every other byte as it was; a slot without data gives a file of the title
+// alone. False, with the reason, when the slot's file is not a table or the
+// destination cannot be written.
 bool ExportFile(const std::string& folder, int channel, int pane, int slot, const std::string& destination,
-                std::uint16_t freqScaleType, const std::string& title);
+                const std::string& title, std::string& reason);
 
-// Gives a slot file a new title. A missing file, or one of titles only,
-// becomes a file of the title alone (the legend of a slot without data); a
-// table is written again under the title; a file that is neither is left
-// alone, so no rows are lost: false then.
-bool Retitle(const std::string& folder, int channel, int pane, int slot, std::uint16_t freqScaleType,
-             const std::string& title);
+// Gives a slot file a new title by changing its title line only; the same
+// title leaves the file untouched. A missing file becomes a file of the
+// title alone (the legend of a slot without data). A file that cannot be
+// read whole, or that is neither a table nor titles, is left as it was:
+// false, with the reason.
+bool Retitle(const std::string& folder, int channel, int pane, int slot, const std::string& title,
+             std::string& reason);
+
+// "overlay 2 of the left plot", "the composite of the right plot's lower
+// pane": how messages name a slot.
+std::string SlotName(int channel, int pane, int slot);
+
+// What tells one version of a file from the next: a write replaces the file
+// (new inode) or changes its size or time. Equal stamps mean the tables
+// read from the file are still good.
+struct FileStamp {
+    bool Exists = false;
+    std::uint64_t Device = 0;
+    std::uint64_t Inode = 0;
+    std::int64_t Size = 0;
+    std::int64_t ModifiedNs = 0;
+    std::int64_t ChangedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOf(const std::string& path);
 
 } // namespace overlay_slots

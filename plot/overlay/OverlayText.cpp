@@ -1,6 +1,11 @@
 #include "plot/overlay/OverlayText.h"
 
 #include "platform/NumberText.h"
+#include "platform/RegularFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include <cfloat>
 #include <charconv>
@@ -14,6 +19,8 @@ namespace {
 
 // A table fills long before a file this large ends; the rest is ignored.
 constexpr std::size_t kMaxFileBytes = 64u << 20;
+// Titles stand in the first lines; far less than this.
+constexpr std::size_t kHeadBytes = 64u << 10;
 
 bool IsSpace(char c)
 {
@@ -65,22 +72,52 @@ void ForEachLine(std::string_view bytes, const std::function<bool(std::string_vi
     }
 }
 
-bool ReadOverlayFileText(const std::string& path, std::string& bytes)
+namespace {
+
+bool ReadFileStart(const std::string& path, std::size_t limit, std::string& bytes, FileFailure* failure)
 {
     bytes.clear();
-    if (path.empty())
+    const platform::RegularFileOpen open = platform::OpenRegularFile(path);
+    if (open.File == nullptr) {
+        if (failure != nullptr) {
+            failure->Missing = open.Missing();
+            failure->Reason = open.Reason();
+        }
         return false;
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file)
-        return false;
+    }
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(open.File, &std::fclose);
     char block[65536];
-    while (bytes.size() < kMaxFileBytes) {
-        const std::size_t got = std::fread(block, 1, sizeof block, file.get());
+    while (bytes.size() < limit) {
+        const std::size_t got = std::fread(block, 1, std::min(sizeof block, limit - bytes.size()), file.get());
         bytes.append(block, got);
-        if (got < sizeof block)
+        if (got == 0)
             break;
     }
-    return std::ferror(file.get()) == 0;
+    if (std::ferror(file.get()) != 0) {
+        if (failure != nullptr)
+            failure->Reason = std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool ReadOverlayFileText(const std::string& path, std::string& bytes, FileFailure* failure)
+{
+    return ReadFileStart(path, kMaxFileBytes, bytes, failure);
+}
+
+bool ReadOverlayFileHead(const std::string& path, std::string& bytes, FileFailure* failure)
+{
+    if (!ReadFileStart(path, kHeadBytes, bytes, failure))
+        return false;
+    // A line cut by the limit is no line: it could end a title early.
+    if (bytes.size() == kHeadBytes) {
+        const std::size_t end = bytes.rfind('\n');
+        bytes.resize(end == std::string::npos ? 0 : end + 1);
+    }
+    return true;
 }
 
 std::string TitleOfLine(std::string_view line)
@@ -193,6 +230,45 @@ std::string FormatHeader(std::string_view title, bool splineOff)
     if (splineOff)
         text += std::string(kSplineOff) + "\r\n";
     return text;
+}
+
+std::string WithTitle(std::string_view bytes, std::string_view title)
+{
+    const std::string line = ";" + TitleOfLine(";" + std::string(title));
+    const std::size_t start = bytes.size() - WithoutByteOrderMark(bytes).size();
+    // The title line's text (without its line end) as ReadTitle finds it.
+    std::size_t titleStart = std::string_view::npos;
+    std::size_t titleEnd = 0;
+    for (std::size_t pos = start; pos < bytes.size();) {
+        const std::size_t newline = bytes.find('\n', pos);
+        const std::size_t next = newline == std::string_view::npos ? bytes.size() : newline + 1;
+        std::size_t end = newline == std::string_view::npos ? bytes.size() : newline;
+        if (end > pos && bytes[end - 1] == '\r')
+            --end;
+        const std::string_view text = bytes.substr(pos, end - pos);
+        if (!StartsWith(text, ";"))
+            break;
+        if (!StartsWith(text, ";SPLINE")) {
+            titleStart = pos;
+            titleEnd = end;
+        }
+        pos = next;
+    }
+    std::string result;
+    result.reserve(bytes.size() + line.size() + 2);
+    if (titleStart != std::string_view::npos) {
+        result.append(bytes.substr(0, titleStart));
+        result += line;
+        result.append(bytes.substr(titleEnd));
+        return result;
+    }
+    const std::size_t firstEnd = bytes.find('\n', start);
+    const bool bareLf = firstEnd != std::string_view::npos && (firstEnd == start || bytes[firstEnd - 1] != '\r');
+    result.append(bytes.substr(0, start));
+    result += line;
+    result += bareLf ? "\n" : "\r\n";
+    result.append(bytes.substr(start));
+    return result;
 }
 
 namespace {

@@ -35,8 +35,19 @@ inline constexpr const char kOrderingMessage[] =
 // early when line returns false. A last line without a line end counts.
 void ForEachLine(std::string_view bytes, const std::function<bool(std::string_view)>& line);
 
-// The whole file; false when it cannot be opened or read.
-bool ReadOverlayFileText(const std::string& path, std::string& bytes);
+// Why a file gave no text: nothing by that name (an empty slot, no message
+// due), or a reason for a message (not a regular file, a read error).
+struct FileFailure {
+    bool Missing = false;
+    std::string Reason;
+};
+
+// The file's text, up to the first 64 MiB (a table fills long before); false
+// when it cannot be opened or read. Only regular files are opened: a named
+// pipe would block the program.
+bool ReadOverlayFileText(const std::string& path, std::string& bytes, FileFailure* failure = nullptr);
+// Only its first lines: enough for the title, whatever size the file is.
+bool ReadOverlayFileHead(const std::string& path, std::string& bytes, FileFailure* failure = nullptr);
 
 // The title of a ';' line (the first 23 characters after the ';', cut at
 // the first tab, CR, LF or NUL).
@@ -78,6 +89,10 @@ std::string ReadTitle(std::string_view bytes);
 // line ending CR LF; numbers "%f" in the "C" format, except a frequency that
 // six decimals would not give back exactly, which gets more.
 std::string FormatHeader(std::string_view title, bool splineOff);
+// The same text with another title and every other byte as it was: the
+// last title line of the leading ';' lines gets the title (cut as a reader
+// cuts it), or a title line is put first, ending as the first line ends.
+std::string WithTitle(std::string_view bytes, std::string_view title);
 void AppendRow(std::string& text, float frequency, float value);
 
 } // namespace overlay_text

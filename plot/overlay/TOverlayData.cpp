@@ -27,11 +27,17 @@ TOverlayData::TOverlayData(const char* path, std::uint16_t freqScaleType, float 
     if (path == nullptr || *path == '\0')
         return;
     std::string bytes;
-    if (!overlay_text::ReadOverlayFileText(path, bytes)) {
+    overlay_text::FileFailure failure;
+    const bool read = titleOnly ? overlay_text::ReadOverlayFileHead(path, bytes, &failure)
+                                : overlay_text::ReadOverlayFileText(path, bytes, &failure);
+    if (!read) {
         m_bError = true;
-        m_Source = Source::Missing;
-        // Saving it writes the title alone: the legend of an empty slot.
-        m_bHasTable = !titleOnly;
+        m_Source = failure.Missing ? Source::Missing : Source::Unreadable;
+        if (!failure.Missing)
+            m_Problem = failure.Reason;
+        // Saving a missing one writes the title alone: the legend of an
+        // empty slot. What could not be read is never written over.
+        m_bHasTable = !titleOnly && failure.Missing;
         return;
     }
     ReadText(bytes, titleOnly);
@@ -69,11 +75,13 @@ void TOverlayData::ReadText(std::string_view bytes, bool titleOnly)
     SetTitle(title);
     m_bSplineOff = splineOff;
     if (read.State != overlay_text::Status::Ok) {
-        if (read.State == overlay_text::Status::NotAscending)
-            ShowError(overlay_text::kOrderingMessage);
         m_bError = true;
         m_Points.Free();
         m_Source = more ? Source::Unreadable : Source::TitlesOnly;
+        if (read.State == overlay_text::Status::NotAscending)
+            m_Problem = overlay_text::kOrderingMessage;
+        else if (more)
+            m_Problem = "it holds no table of at least 3 rows of frequency and value";
         return;
     }
     m_Source = Source::Table;

@@ -5,8 +5,9 @@
 // hold), or as the composite of a pane's six stored overlays (their average
 // or the difference of two); saved back to a text file.
 //
-// Construction always completes; IsError() tells whether it succeeded, and
-// a failed table answers 0.0 to every lookup. The offset is added by the
+// Construction always completes; IsError() tells whether it succeeded (and
+// GetProblem() why a file failed), and a failed table answers 0.0 to every
+// lookup. The offset is added by the
 // lookups only, never stored in the table or written to a file.
 
 #include "plot/overlay/OverlayText.h"
@@ -85,6 +86,13 @@ public:
     // (frequency, value) pairs.
     const float* GetPoints() const { return m_Points.data(); }
     Source GetSource() const { return m_Source; }
+    // Why a file gave no table, for the caller to report with the file's
+    // name; empty when it did, or when there was nothing to report (no file,
+    // titles only). The table itself shows no message for these: a plot
+    // reloads its overlays at every step of a spinner.
+    const std::string& GetProblem() const { return m_Problem; }
+    // A table kept across reloads takes the slot's new offset.
+    void SetOffset(float offset) { m_Offset = offset; }
 
 private:
     TOverlayData() = default;
@@ -107,6 +115,7 @@ private:
     float m_Offset = 0.0f;
     bool m_bSplineOff = false;
     Source m_Source = Source::None;
+    std::string m_Problem;
     // Where the last band scan of this table found its first point; a plot
     // asks for bands in rising frequency, so each scan starts near the last.
     mutable std::int64_t m_ScanIndex = 0;

@@ -158,7 +158,7 @@ void CCalibrationDlgSPL::UpdateControls()
         const int checked = c.group->checkedId();
         if (checked >= 0) {
             const auto& item = calibration::EntryOf(Method(checked));
-            c.caption->setText(QString::fromLatin1(item.valueCaption));
+            c.caption->setText(QString::fromUtf8(item.valueCaption));
             if (!m_Recording || m_Calibrating != ch)
                 c.perform->setEnabled(on && item.canPerform);
             calibration::SelectMethod(m_Records.Calibration[ch], Method(checked));
@@ -290,9 +290,13 @@ void CCalibrationDlgSPL::EvaluateCalibration()
     if (verdict.accepted) {
         record.DAQVoltageRange = m_Services.IsDaqDevice(m_Records.InputDevice) ? range : 0.0f;
         calibration::RecomputeCalibration(record, InputRange());
-        calibration::AppendHistory(
-            m_Services.DataRoot(),
-            calibration::HistoryLine(platform::CurrentClock().Now(), range, record.RefLevel, verdict.millivolts));
+        // The calibration stands without its history line, but the user is told.
+        std::string failure;
+        if (!calibration::AppendHistory(
+                m_Services.DataRoot(),
+                calibration::HistoryLine(platform::CurrentClock().Now(), range, record.RefLevel, verdict.millivolts),
+                &failure))
+            platform::ShowMessageBox(failure, platform::MessageIcon::Warning);
     }
     UpdateControls();
 }

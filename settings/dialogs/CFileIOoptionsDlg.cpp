@@ -27,7 +27,7 @@ CFileIOoptionsDlg::CFileIOoptionsDlg(FileIOOpts& options, std::function<void(int
     m_Calibration = WithId(new QCheckBox(QStringLiteral("Include Calibration Data in WAV file")), 1999);
     m_RamSeconds = WithId(new QLineEdit(QString::fromStdString(f.ramSeconds)), 2000);
     m_SizeMb = WithId(new QLineEdit(QString::fromStdString(f.sizeMegabytes)), 2001);
-    m_Reopen = WithId(new QCheckBox(QStringLiteral("Automatically reopen WAV file when program lauches")), 2156);
+    m_Reopen = WithId(new QCheckBox(QStringLiteral("Automatically reopen WAV file when program launches")), 2156);
     accessForm->addRow(m_Ram);
     accessForm->addRow(m_Disk);
     accessForm->addRow(m_Backup);

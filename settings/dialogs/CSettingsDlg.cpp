@@ -129,7 +129,12 @@ QWidget* CSettingsDlg::BuildChannel(int channel, const int ids[13])
 void CSettingsDlg::LoadControls()
 {
     const TProcessingSettings& p = m_Records.Processing;
-    const int rate = m_Rate->findData(static_cast<int>(p.Format.SamplingRate));
+    // A rate chosen on the status bar's menu is kept as it is: OK for another
+    // change must not move the analysis to a rate nobody chose.
+    const int current = static_cast<int>(p.Format.SamplingRate);
+    if (m_Rate->findData(current) < 0 && current > 0)
+        m_Rate->addItem(QString::number(current), current);
+    const int rate = m_Rate->findData(current);
     m_Rate->setCurrentIndex(rate >= 0 ? rate : m_Rate->findData(48000));
     m_Precision->setCurrentIndex(p.Format.BitsPerSample == 16 ? 0 : p.Format.BitsPerSample == 24 ? 1 : -1);
     m_Channels->setCurrentIndex(p.Format.NumChannels == 2 ? 1 : 0);

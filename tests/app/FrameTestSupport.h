@@ -148,7 +148,11 @@ struct FrameHarness {
         options.documentsFolder = folder.Root() + "docs";
         options.showSplash = false;
         options.watchDevices = false;
-        options.openExternal = [this](const QUrl& url) { opened.push_back(url); };
+        if (hookExternal)
+            options.openExternal = [this](const QUrl& url) {
+                opened.push_back(url);
+                return externalOpens;
+            };
         frame = std::make_unique<CMainFrame>(options);
         frame->Create();
         frame->resize(1000, 700);
@@ -166,6 +170,10 @@ struct FrameHarness {
     DataFolder folder;
     MessageLog messages;
     std::vector<QUrl> opened;
+    // Set before Start: false leaves documents to the desktop's opener.
+    bool hookExternal = true;
+    // What the recorded opener answers: false, no handler.
+    bool externalOpens = true;
     std::unique_ptr<CMainFrame> frame;
 };
 

@@ -47,7 +47,7 @@ TEST(MainFrameSettings, ACalibratorToneCalibratesTheChannelTo94dBSpl)
     });
     frame.OnProcessingSettings(-1);
     ASSERT_FALSE(h.messages.texts.empty());
-    EXPECT_EQ(h.messages.texts.back().rfind("The calibration was successfull!", 0), 0u) << h.messages.texts.back();
+    EXPECT_EQ(h.messages.texts.back().rfind("The calibration was successful!", 0), 0u) << h.messages.texts.back();
     EXPECT_NEAR(frame.Settings().Calibration[0].PctFullScale, 0.05f, 0.002f);
 
     const std::string written = ReadText(history);

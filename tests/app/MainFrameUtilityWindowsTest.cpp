@@ -144,7 +144,12 @@ TEST(MainFrameRecorder, TheToneIsRecordedSavedReadBackAndPlayedTheViewersReadItA
     recorder->OpenFile(QString::fromStdString(path));
     ASSERT_NE(recorder->GetWaveFile(), nullptr);
     EXPECT_EQ(frame.Settings().Calibration[0], recordedLeft);
-    EXPECT_EQ(frame.Settings().Calibration[1], recordedRight);
+    // The right record's ratio is derived again from its method: the
+    // accelerometer's 0.1 V/g over the input range it holds, not the 3.5
+    // written into it by hand.
+    TChannelCalibration expectedRight = recordedRight;
+    expectedRight.CalRatio = recordedRight.DAQVoltageRange / 0.1f;
+    EXPECT_EQ(frame.Settings().Calibration[1], expectedRight) << frame.Settings().Calibration[1].CalRatio;
     EXPECT_EQ(frame.Settings().Processing.ChannelProcessing, 2);
 
     QTest::mouseClick(recorder->Button(TRecorder::kPlayId), Qt::LeftButton, {}, QPoint(20, 16));

@@ -17,7 +17,9 @@
 #include <tuple>
 
 #include <atomic>
+#include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cmath>
 #include <cstring>
 #include <locale.h>
@@ -265,10 +267,10 @@ TEST_F(DataLogTest, ListRecordsMadeOnTheWriterThreadReadAsTheSpectrumHasThemAndF
     EXPECT_EQ(lines[3], "00:01:41,-999.9,-999.9\t-999.9\t-999.9,-999.9\t-999.9\t-999.9,0\t0\t0,0\t0\t0\t0\t0\t0");
 }
 
-TEST_F(DataLogTest, StopWritesEveryQueuedRecordBeforeTheStopLineAndABackedUpQueueDropsAndCounts)
+TEST_F(DataLogTest, StopWritesEveryQueuedRecordBeforeTheStopLineAndABackedUpQueueKeepsThemAll)
 {
-    // The writer stalls on its first line while ten records fall due: the
-    // names line and three records fit in its buffers, seven are dropped.
+    // The writer stalls on its first line while ten records fall due: every
+    // one waits for it, none is left out.
     std::atomic<bool> go{false};
     log.SetWriteCall([&go](int fd, const char* data, std::size_t size) -> long {
         while (!go)
@@ -280,12 +282,132 @@ TEST_F(DataLogTest, StopWritesEveryQueuedRecordBeforeTheStopLineAndABackedUpQueu
         log.WriteLogRecord(0, 100.0f + float(i));
     go = true;
     run.StopInput();
-    EXPECT_THAT(reports, ElementsAre(HasSubstr("7 record(s) were left out of the file " + folder + "/Mic_")));
+    EXPECT_THAT(reports, IsEmpty());
     const std::vector<std::string> lines = FileLines();
-    ASSERT_EQ(lines.size(), 3u + 3u + 1u);
+    ASSERT_EQ(lines.size(), 3u + 10u + 1u);
     EXPECT_EQ(lines[3].substr(0, 9), "00:01:41,");
-    EXPECT_EQ(lines[5].substr(0, 9), "00:01:43,");
-    EXPECT_EQ(lines[6].rfind("Logging Stop Time: ", 0), 0u) << lines[6];
+    EXPECT_EQ(lines[12].substr(0, 9), "00:01:50,");
+    EXPECT_EQ(lines[13].rfind("Logging Stop Time: ", 0), 0u) << lines[13];
+}
+
+namespace {
+
+// Every measurement id, at the shortest interval the sheet and the settings
+// file allow.
+void SelectEverything(LoggingOpts& opts)
+{
+    std::fill(std::begin(opts.DataItem), std::end(opts.DataItem), std::uint8_t{1});
+    opts.IntervalSecs = 1.0f;
+}
+
+// "HH:MM:SS" of a whole second of the day.
+std::string Clock(int seconds)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
+    return text;
+}
+
+} // namespace
+
+TEST_F(DataLogTest, EveryIdAtTheShortestIntervalKeepsEveryRecordWhileTheWriterIsBehind)
+{
+    SelectEverything(opts);
+    std::atomic<bool> go{false};
+    log.SetWriteCall([&go](int fd, const char* data, std::size_t size) -> long {
+        while (!go)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return static_cast<long>(::write(fd, data, size));
+    });
+    ASSERT_TRUE(run.StartInput());
+    // Forty records: ten times what a writer kept waiting once held.
+    for (int i = 0; i <= 40; ++i)
+        log.WriteLogRecord(0, 100.0f + float(i));
+    EXPECT_THAT(reports, IsEmpty()) << "nothing was left out";
+    go = true;
+    run.StopInput();
+    EXPECT_THAT(reports, IsEmpty());
+    const std::vector<std::string> lines = FileLines();
+    ASSERT_EQ(lines.size(), 3u + 40u + 1u);
+    const std::size_t columns = Split(lines[2], ',').size();
+    EXPECT_GT(columns, 40u);
+    for (int i = 1; i <= 40; ++i) {
+        const std::string& record = lines[2 + std::size_t(i)];
+        EXPECT_EQ(record.substr(0, 9), Clock(100 + i) + ",");
+        EXPECT_EQ(Split(record, ',').size(), columns) << "record " << i << " is whole";
+    }
+}
+
+TEST_F(DataLogTest, ARecordLeftOutOfAStalledWriterIsReportedAtOnceAndTheRunOfThemWhenWritingCatchesUp)
+{
+    SelectEverything(opts);
+    std::atomic<bool> go{false};
+    log.SetWriteCall([&go](int fd, const char* data, std::size_t size) -> long {
+        while (!go)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return static_cast<long>(::write(fd, data, size));
+    });
+    ASSERT_TRUE(run.StartInput());
+    log.WriteLogRecord(0, 100.0f);
+    // Records fall due until one cannot wait any longer: that one is
+    // reported by the call that left it out.
+    int first = 0;
+    for (int t = 101; t < 400 && first == 0; ++t) {
+        log.WriteLogRecord(0, float(t));
+        if (!reports.empty())
+            first = t;
+    }
+    ASSERT_NE(first, 0) << "a stalled writer cannot take records without end";
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_THAT(reports[0], AllOf(HasSubstr(folder + "/Mic_"), HasSubstr("the record of " + Clock(first))));
+    // Three more while it stays stalled: left out without a box each.
+    for (int t = first + 1; t <= first + 3; ++t)
+        log.WriteLogRecord(0, float(t));
+    EXPECT_EQ(reports.size(), 1u);
+    go = true;
+    log.Flush();
+    // The next record goes in, and the run left out is named.
+    log.WriteLogRecord(0, float(first + 4));
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_THAT(reports[1],
+                AllOf(HasSubstr("4 records, from " + Clock(first) + " to " + Clock(first + 3)), HasSubstr("/Mic_")));
+    run.StopInput();
+    EXPECT_EQ(reports.size(), 2u);
+
+    // The file has every record but the four reported.
+    std::vector<std::string> times;
+    for (const std::string& line : FileLines())
+        if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0])))
+            times.push_back(line.substr(0, 8));
+    std::vector<std::string> expected;
+    for (int t = 101; t <= first + 4; ++t)
+        if (t < first || t > first + 3)
+            expected.push_back(Clock(t));
+    EXPECT_EQ(times, expected);
+}
+
+TEST_F(DataLogTest, ALogFileThatNeverGotItsHeaderIsRemovedUnlessItWasThereBefore)
+{
+    // The disk is full from the first byte on.
+    log.SetWriteCall([](int, const char*, std::size_t) -> long {
+        errno = ENOSPC;
+        return -1;
+    });
+    // The file that was there first, while the clock still reads the time its name carries.
+    const std::string name = "Mic_2023_11_14_221320.csv";
+    for (const bool existed : {true, false}) {
+        SCOPED_TRACE(existed);
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        if (existed)
+            std::ofstream(folder + "/" + name).flush();
+        reports.clear();
+        ASSERT_TRUE(run.StartInput());
+        EXPECT_EQ(h.Ticks(30, 0.1, &run), 30);
+        run.StopInput();
+        EXPECT_THAT(reports, ElementsAre(AllOf(HasSubstr(folder + "/Mic_"), HasSubstr(std::strerror(ENOSPC)))));
+        EXPECT_EQ(Files(), existed ? std::vector<std::string>{name} : std::vector<std::string>{});
+    }
 }
 
 TEST_F(DataLogTest, ChannelModesDecideWhichLogChannelsGetAFile)

@@ -36,6 +36,9 @@ TEST(FrameLayout, TheShownBarsFrameThePlotAreaThePlotsShareItInHalvesAndNothingG
     }
     EXPECT_EQ(FrameLayout::Compute(std::get<1>(rows[0])).sidebar, (LayoutRect{0, 0, 90, 674}));
     EXPECT_EQ(FrameLayout::Compute(std::get<1>(rows[1])).toolbar, (LayoutRect{0, 0, 1000, 32}));
+    // With the tool bar shown the side bar starts below it: its Run and Stop
+    // lamps stay in sight.
+    EXPECT_EQ(FrameLayout::Compute(std::get<1>(rows[1])).sidebar, (LayoutRect{0, 32, 90, 642}));
 
     // A frame smaller than its bars leaves empty rectangles, not negative ones.
     const FrameLayout l = FrameLayout::Compute({50, 20, true, false, true, true, true});

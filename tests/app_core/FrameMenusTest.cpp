@@ -28,8 +28,12 @@ TEST(FrameMenus, ThePopupsMnemonicsDifferAndMenusShowTheAcceleratorsKeys)
     const auto accelerators = Accelerators();
     for (const MenuPopup& popup : MenuBar()) {
         EXPECT_TRUE(letters.insert(Mnemonic(popup.title)).second) << popup.title;
+        std::set<char> itemLetters; // one key per item within a popup, or Alt+letter picks the first only
         for (const MenuItem& item : popup.items) {
             const std::string text = item.id == 0 ? "" : item.text;
+            if (const char letter = Mnemonic(text.c_str()); letter != '\0') {
+                EXPECT_TRUE(itemLetters.insert(letter).second) << popup.title << ": " << text;
+            }
             if (const std::size_t tab = text.find('\t'); tab != std::string::npos) {
                 EXPECT_TRUE(std::any_of(accelerators.begin(), accelerators.end(), [&](const Accelerator& a) {
                     return a.keys == text.substr(tab + 1) && a.id == item.id;

@@ -1,7 +1,7 @@
 // Where the program looks for its install file, its settings and its data,
 // and telling a configuration file worth reading from a damaged one.
 
-#include "app/core/CfgFileCheck.h"
+#include "settings/CfgFileCheck.h"
 #include "app/core/DefaultDataTree.h"
 #include "app/core/FramePaths.h"
 #include "app/core/InstallUserInfo.h"
@@ -129,4 +129,26 @@ TEST_F(TempTree, WrittenAndOlderCfgFilesAreReadableMissingAndDamagedOnesToldApar
     fs::create_directory(Path("folder.cfg"));
     EXPECT_EQ(CheckCfgFile(Path("folder.cfg")), CfgFileState::Damaged) << "a folder under the file's name";
     EXPECT_NE(DamagedCfgNote("/data/talvenor.cfg").find("\"/data/talvenor.cfg\""), std::string::npos);
+}
+
+// The data folders inside the data root are made when missing (the root
+// with them); one elsewhere, perhaps on a disk not mounted, is not invented
+// and is reported as still missing, as is one under a file.
+TEST_F(TempTree, MissingDataFoldersInsideTheDataRootAreMadeOthersAreLeftAndReported)
+{
+    const std::string root = Path("fresh/Talvenor") + "/";
+    const std::string outside = Path("unmounted/Overlay");
+    Write("fresh/Talvenor/plainfile", "x");
+    const std::string underFile = root + "plainfile/Log";
+    const std::vector<std::string> missing = default_data_tree::MakeDataFolders(
+        root, {root + "Wave", root + "Cal", outside, underFile, root + "Log/deeper", ""});
+    for (const char* made : {"Wave", "Cal", "Log/deeper"})
+        EXPECT_TRUE(fs::is_directory(root + made)) << made;
+    EXPECT_FALSE(fs::exists(Path("unmounted")));
+    EXPECT_EQ(missing, (std::vector<std::string>{outside, underFile}));
+    // A second start finds them all and makes nothing.
+    EXPECT_TRUE(default_data_tree::MakeDataFolders(root, {root + "Wave", root + "Cal"}).empty());
+    // No data root: nothing is made.
+    EXPECT_EQ(default_data_tree::MakeDataFolders("", {Path("rootless/Wave")}),
+              (std::vector<std::string>{Path("rootless/Wave")}));
 }

@@ -7,6 +7,8 @@
 #include <memory>
 #include <tuple>
 
+#include <sys/stat.h>
+
 #include "engine/CompensationFile.h"
 #include "tests/engine/SpectralTestSupport.h"
 #include "tests/support/PlatformTestSupport.h"
@@ -171,7 +173,14 @@ TEST(SpectralCorrectionTest, CompensationFileIsValidatedThenLowersTheCorrectedLe
     auto flat = Make();
     auto d = Make();
     const std::string missing = folder.Path("none.txt");
+    // A named pipe is refused, never opened: an open would wait for a writer.
+    const std::string pipe = folder.Path("pipe.mic");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     const std::pair<std::string, std::string> cases[] = {
+        {pipe, "Failure opening mic compensation file: " + pipe + " (it is not a regular file; it was not opened)"},
+        {folder.folder.string(),
+         "Failure opening mic compensation file: " + folder.folder.string() +
+             " (it is not a regular file; it was not opened)"},
         {Write(folder, "two.txt", "100\t1\n200\t2\n"), "INSUFFICIENT_TABLE_ENTRIES"},
         {Write(folder, "back.txt", "100\t1\n50\t2\n200\t3\n"), "TABLE_NOT_ASCENDING"},
         {Write(folder, "negative.txt", "-10\t1\n50\t2\n200\t3\n"), "TABLE_NOT_ASCENDING"},

@@ -3,6 +3,7 @@
 
 #include "platform/Paths.h"
 #include "platform/ProfileFile.h"
+#include "platform/RegularFile.h"
 #include "platform/Registry.h"
 #include "platform/RiffFile.h"
 #include "platform/TempFiles.h"
@@ -46,7 +47,7 @@ TEST(PathsTest, AMissingFolderIsReportedWhenAskedAndAFileNameIsCutAtTheLastSepar
     EXPECT_EQ(log.requests[0].icon, platform::MessageIcon::Stop);
     EXPECT_EQ(log.requests[0].caption + "|" + log.requests[0].text,
               "Talvenor Mobile|The file folder \"" + path + "\" does not exist (error code = " + std::to_string(ENOENT)
-                  + ").  Please check the path/folder settings under the <File><Set Paths> menu.");
+                  + ").  Please check the path/folder settings under the <Print><Set Paths> menu.");
 
     // A file name is cut at the last separator.
     // A separator only at the start, or none, leaves the path whole;
@@ -70,6 +71,49 @@ TEST(PathsTest, AMissingFolderIsReportedWhenAskedAndAFileNameIsCutAtTheLastSepar
     StripFileName(nullptr, buffer);
     EXPECT_STREQ(buffer, "/x");
     StripFileName("/a/b", nullptr);
+}
+
+// Only regular files are opened: a named pipe without a writer would block
+// the open for ever, so it must be refused before anything waits on it.
+TEST(RegularFileTest, PipesFoldersAndMissingFilesAreRefusedWithTheirReasonAndLargeFilesAreNeverCut)
+{
+    TempFolder folder;
+    const std::string fifo = folder.Path("pipe.ovl");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    WriteText(folder.Path("plain.ovl"), "100 1\n");
+    struct Case {
+        std::string path;
+        bool opens;
+        bool missing;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {fifo, false, false, "it is not a regular file"},
+        {folder.folder.string(), false, false, "it is not a regular file"},
+        {folder.Path("none.ovl"), false, true, "No such file or directory"},
+        {folder.Path("plain.ovl/x"), false, true, "Not a directory"},
+        {"", false, true, "No such file or directory"},
+        {folder.Path("plain.ovl"), true, false, ""},
+    };
+    for (const Case& c : cases) {
+        const platform::RegularFileOpen open = platform::OpenRegularFile(c.path);
+        EXPECT_EQ(open.File != nullptr, c.opens) << c.path;
+        EXPECT_EQ(open.Missing(), c.missing) << c.path;
+        EXPECT_EQ(open.Reason(), c.reason) << c.path;
+        if (open.File != nullptr)
+            std::fclose(open.File);
+    }
+
+    std::string bytes;
+    std::string reason;
+    EXPECT_TRUE(platform::ReadWholeRegularFile(folder.Path("plain.ovl"), 6, bytes, reason));
+    EXPECT_EQ(bytes, "100 1\n");
+    EXPECT_FALSE(platform::ReadWholeRegularFile(folder.Path("plain.ovl"), 5, bytes, reason)) << "never cut";
+    EXPECT_TRUE(bytes.empty());
+    bool missing = false;
+    EXPECT_FALSE(platform::ReadWholeRegularFile(fifo, 100, bytes, reason, &missing));
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(reason, "it is not a regular file");
 }
 
 class ProfileFileTest : public TempFolderTest {};

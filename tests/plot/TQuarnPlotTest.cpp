@@ -4,7 +4,11 @@
 // The spectrum plot as an operator uses it: real mouse and key events on its
 // controls and panes, its right-button menu, and what it exports.
 #include "QuarnPlotTestSupport.h"
+#include "plot/PlotPrinting.h"
+#include "settings/PrintOpts.h"
+#include "tests/support/Screenshot.h"
 #include "platform/Clock.h"
+#include "tests/support/PopupMenus.h"
 #include "widgets/CToolBtn.h"
 
 #include <QApplication>
@@ -13,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -233,36 +238,6 @@ TEST(TQuarnPlotTest, CoherencePanesUseTheZeroToOnePointTwoScale)
     EXPECT_TRUE(plot->IsCoherencePane(0));
 }
 
-// Opens the right-button menu at a point and chooses its item (in a
-// submenu when a path is given); or, when it must be greyed, checks that it
-// is and closes the menu.
-void ChooseFromMenu(QWidget& plot, QPoint at, QStringList path, bool greyed = false)
-{
-    QTimer::singleShot(50, [path, greyed]() mutable {
-        QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr) << "no menu opened";
-        QMenu* top = menu;
-        while (!path.isEmpty()) {
-            const QString text = path.takeFirst();
-            QAction* found = nullptr;
-            for (QAction* action : menu->actions())
-                if (action->text() == text)
-                    found = action;
-            ASSERT_NE(found, nullptr) << text.toStdString();
-            if (found->menu() != nullptr) {
-                menu = found->menu();
-                continue;
-            }
-            EXPECT_EQ(found->isEnabled(), !greyed) << text.toStdString();
-            top->close();
-            if (!greyed)
-                found->trigger();
-            return;
-        }
-    });
-    QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
-}
-
 // One plot of the tone on the dB axis 0 … −140, driven in turn through the
 // held cursor and its menu, a zoom drag and the typed fields, and its exports.
 TEST(QuarnPlotInteraction, CursorKeysMenuZoomDragTypedFieldsPeakHoldAndTextExports)
@@ -405,3 +380,54 @@ TEST(QuarnPlotInteraction, CursorKeysMenuZoomDragTypedFieldsPeakHoldAndTextExpor
 }
 
 } // namespace
+
+// Marker labels at both edges of the pane and at a peak against its top
+// stay whole inside the pane: a label cut at an edge reads as another value
+// ("000.00 Hz"), and one pushed above the top edge vanishes.
+TEST(TQuarnPlotTest, MarkerLabelsAtBothEdgesAndAtThePaneTopStayWholeInsideThePane)
+{
+    ZoomedTone tone(ScalingOpts::kLogarithmic, -3.0f, -100.0f);
+    const float first = tone.data->GetBinFrequency(tone.data->GetBinIndex(500.0f) + 1);
+    const float last = tone.data->GetBinFrequency(tone.data->GetBinIndex(1500.0f) - 1);
+    for (float f : {first, last})
+        SetLineLevel(*tone.data, tone.data->GetBinIndex(f), -40.0f);
+    MarkerOpts& markers = tone.records.Markers;
+    const float where[] = {first, last, 1000.0f};
+    for (std::size_t m = 0; m < 3; ++m) {
+        markers.MarkerEnable[m] = 1;
+        markers.MarkerFreq[m] = where[m];
+        markers.LabelType[m] = MarkerOpts::kFrequencyAndAmplitude;
+    }
+    TQuarnPlot& plot = tone.Make();
+    plot.UpdateDisplay(0.0f);
+    const PlotRect pane = plot.PaneRect(0);
+    const char* names[] = {"left edge", "right edge", "peak at the top"};
+    for (std::size_t m = 0; m < 3; ++m) {
+        SCOPED_TRACE(names[m]);
+        const PlotRect box = plot.MarkerLabelBoxes(0)[m];
+        EXPECT_FALSE(box.IsNull());
+        EXPECT_GE(box.left, pane.left);
+        EXPECT_LT(box.right, pane.right);
+        EXPECT_GE(box.top, pane.top);
+        EXPECT_LT(box.bottom, pane.bottom);
+    }
+    // The edge labels are slid in, not centred on their markers.
+    EXPECT_EQ(plot.MarkerLabelBoxes(0)[0].left, pane.left);
+    EXPECT_EQ(plot.MarkerLabelBoxes(0)[1].right, pane.right - 1);
+    const std::string shot = SaveScreenshot(plot, "plot_marker_labels_at_edges");
+
+    // On paper the labels are placed by the same rule, in the page's pane.
+    QTemporaryDir folder;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath("markers.pdf"));
+    printer.setResolution(150);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    ASSERT_TRUE(PrintPlotPage(plot, printer, PrintOpts()));
+    if (!shot.empty()) {
+        const std::string stem = shot.substr(0, shot.size() - 4) + "_printed";
+        const std::string command = "pdftoppm -r 60 -png -singlefile '" + folder.filePath("markers.pdf").toStdString() +
+                                    "' '" + stem + "' > /dev/null 2>&1";
+        (void)std::system(command.c_str());
+    }
+}

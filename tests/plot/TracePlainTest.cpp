@@ -66,6 +66,32 @@ TEST(MarkerLabelTest, TextsByLabelTypeAndTheShapeAndBoxAboveTheTip)
     EXPECT_EQ(MarkerLabelBox({50, 100}, 15, 40, 17), (PlotRect{28, 66, 72, 82}));
 }
 
+// A label 100 px wide and 17 high over a 15 px font stays whole inside its
+// 400 x 300 pane: nothing of "1000.00 Hz" may be cut to read "000.00 Hz".
+TEST(MarkerLabelTest, TheLabelBoxStaysWholeInsideThePaneAtEveryEdge)
+{
+    const PlotRect pane{0, 0, 400, 300};
+    struct Row {
+        const char* what;
+        PlotPoint tip;
+        PlotRect expected;
+    };
+    const Row rows[] = {
+        {"in the middle: centred, 34 rows up", {200, 150}, {148, 116, 252, 132}},
+        {"at the left edge: slid right", {10, 150}, {0, 116, 104, 132}},
+        {"at the right edge: slid left", {395, 150}, {295, 116, 399, 132}},
+        {"near the top: against it, the triangle clear", {200, 30}, {148, 0, 252, 16}},
+        {"at the top: below the tip", {200, 10}, {148, 12, 252, 28}},
+        {"off the columns: clipped away as before", {-1000, 150}, {-1052, 116, -948, 132}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(MarkerLabelBoxInPane(row.tip, 15, 100, 17, pane), row.expected);
+    }
+    // Wider than its pane: it starts at the left edge.
+    EXPECT_EQ(MarkerLabelBoxInPane({40, 150}, 15, 100, 17, {0, 0, 80, 300}), (PlotRect{0, 116, 104, 132}));
+}
+
 TEST(PowerMeterTest, HeightsOnEachScaleAndTheHoldStandsThenFallsAsThePeakHoldChoiceSays)
 {
     EXPECT_EQ(std::vector({PowerMeterHeight(50.0f, 0, 100.0f, 0.0f, 200), PowerMeterHeight(500.0f, 0, 100.0f, 0.0f, 200),

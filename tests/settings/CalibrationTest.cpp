@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <cstring>
+#include <filesystem>
 #include <string>
 #include <tuple>
 
@@ -115,7 +118,7 @@ TEST(Calibration, TheVerdictRejectsOverloadAndTooLowLevelsAndTheHistoryGainsOneL
     // Fraction of full scale, millivolts, accepted, the message's start.
     const std::tuple<float, float, bool, const char*> cases[] = {
         {0.002f, 0.884f, false, "The calibration signal level is too low"},
-        {0.003f, 1.326f, true, "The calibration was successfull!"},
+        {0.003f, 1.326f, true, "The calibration was successful!"},
         {1.0f, 441.942f, false, "The calibration signal is overloading the input."},
     };
     for (const auto& [pct, millivolts, accepted, begins] : cases) {
@@ -135,6 +138,20 @@ TEST(Calibration, TheVerdictRejectsOverloadAndTooLowLevelsAndTheHistoryGainsOneL
     ASSERT_TRUE(AppendHistory(root, line));
     EXPECT_EQ(ReadText(root + kHistoryFileName), line + line);
     EXPECT_EQ(line.rfind("Mic Calibrated: ", 0), 0u);
+
+    // A history that cannot be written says so, naming the file and why: a
+    // folder of its name, a data folder that is gone, a full disk.
+    const TempFolder folderNamed, gone, full;
+    std::filesystem::create_directories(folderNamed.Root() + kHistoryFileName);
+    std::filesystem::create_symlink("/dev/full", full.Root() + kHistoryFileName);
+    for (const auto& [dataRoot, reason] : {std::pair{folderNamed.Root(), std::strerror(EISDIR)},
+                                           {gone.Root() + "gone/", std::strerror(ENOENT)},
+                                           {full.Root(), std::strerror(ENOSPC)}}) {
+        std::string failure;
+        EXPECT_FALSE(AppendHistory(dataRoot, line, &failure));
+        EXPECT_EQ(failure, "The calibration history was not written: " + dataRoot + kHistoryFileName + ": " +
+                               reason + ".");
+    }
 }
 
 namespace {

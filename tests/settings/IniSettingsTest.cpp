@@ -1,8 +1,10 @@
 #include "settings/IniSettingsFile.h"
+#include "settings/ScreenFit.h"
 #include "settings/SettingsFiles.h"
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -109,3 +111,62 @@ TEST(SettingsFilesTest, AFirstStartRunsOnDefaultsTheExitWritesTheIniAndStartUpAn
 }
 
 } // namespace
+
+// A window kept on the screen's usable area: its title bar never above the
+// top edge, its bottom never under the task bar; one that fits is left alone.
+TEST(ScreenFitTest, AWindowAndItsDecorationsAreMovedOntoTheUsableAreaAndShrunkOnlyWhereTheyCannotFit)
+{
+    const PlacementRect screen{0, 0, 1920, 1040};  // a 40-pixel task bar below
+    const screen_fit::FrameMargins frame{4, 30, 4, 4};
+    struct Row {
+        const char* what;
+        PlacementRect client;
+        PlacementRect expected;
+    };
+    const Row rows[] = {
+        {"fits: untouched", {100, 100, 900, 700}, {100, 100, 900, 700}},
+        {"the default at the top left: down by the title bar", {0, 0, 1920, 1052}, {4, 30, 1916, 1036}},
+        {"below the bottom: moved up", {1500, 900, 1900, 1100}, {1500, 836, 1900, 1036}},
+        {"off the right: moved back", {1700, 100, 2100, 300}, {1516, 100, 1916, 300}},
+        {"taller than the screen: shrunk", {200, 50, 600, 2000}, {200, 30, 600, 1036}},
+        {"left of the screen", {-300, 200, 100, 400}, {4, 200, 404, 400}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(screen_fit::Fit(row.client, frame, screen), row.expected);
+    }
+    // A second screen to the right keeps its own origin.
+    EXPECT_EQ(screen_fit::Fit({1900, -20, 2300, 300}, frame, {1920, 0, 3200, 1024}),
+              (PlacementRect{1924, 30, 2324, 350}));
+    // Centred: equal room left and right, and above the title bar and below
+    // the bottom edge.
+    EXPECT_EQ(screen_fit::Centred(900, 640, frame, screen), (PlacementRect{510, 213, 1410, 853}));
+    EXPECT_EQ(screen_fit::Centred(900, 640, frame, {0, 0, 1024, 600}), (PlacementRect{62, 30, 962, 596}));
+}
+
+// Windows opening at neighbouring defaults stack instead of covering one
+// another; one that would leave the screen stays where it was.
+TEST(ScreenFitTest, AWindowOverlappingOthersMovesBelowThemAndStaysPutWhereThatLeavesTheScreen)
+{
+    const PlacementRect screen{0, 0, 1920, 1040};
+    const PlacementRect first{690, 170, 900, 272};
+    const PlacementRect second{690, 272, 950, 374};
+    struct Row {
+        const char* what;
+        PlacementRect window;
+        std::vector<PlacementRect> others;
+        PlacementRect expected;
+    };
+    const Row rows[] = {
+        {"clear already", {690, 280, 900, 382}, {first}, {690, 280, 900, 382}},
+        {"under the title bar of the one above", {690, 250, 900, 352}, {first}, {690, 272, 900, 374}},
+        {"over both: below the lower", {690, 200, 910, 302}, {first, second}, {690, 374, 910, 476}},
+        {"over one, then the next below it", {690, 240, 910, 262}, {first, second}, {690, 374, 910, 396}},
+        {"side by side: no overlap", {920, 170, 1100, 272}, {first}, {920, 170, 1100, 272}},
+        {"off the bottom: stays", {690, 900, 900, 1002}, {{690, 880, 900, 1000}}, {690, 900, 900, 1002}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(screen_fit::ClearOf(row.window, row.others, screen), row.expected);
+    }
+}

@@ -3,6 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -13,6 +19,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "audio/TWaveData.h"
 #include "settings/FrameSettings.h"
 #include "settings/dialogs/CCalibrationDlgSPL.h"
 #include "settings/dialogs/CDeviceDlg.h"
@@ -32,9 +39,33 @@ public:
     const TWaveData* Recording() const override { return nullptr; }
 };
 
+// Hands over a whole recording at once: a 1 kHz calibrator tone at 5 % of
+// full scale on both channels.
+class ToneRecorder final : public CalibrationRecorder {
+public:
+    bool Start(const TWaveFormat& format, const DaqOpts&, std::uint64_t frames) override
+    {
+        m_Wave = std::make_unique<TWaveData>(frames, format);
+        for (std::uint64_t i = 0; i < frames; ++i) {
+            const double v = 0.05 * format.MaxValue * std::sin(2.0 * M_PI * 1000.0 * double(i) / format.SamplingRate);
+            for (int channel = 0; channel < format.NumChannels; ++channel)
+                m_Wave->PutSample(static_cast<std::int32_t>(std::lround(v)), i, channel);
+        }
+        return true;
+    }
+    double RecordedSeconds() const override { return m_Wave ? 10.0 : 0.0; }
+    void Stop() override {}
+    const TWaveData* Recording() const override { return m_Wave.get(); }
+
+private:
+    std::unique_ptr<TWaveData> m_Wave;
+};
+
 class FakeServices final : public ProcessingSheetServices {
 public:
     bool daqPresent = true;
+    bool tone = false;
+    std::string dataRoot = "/nonexistent/";
     std::vector<int> help;
     int reopens = 0;
     std::optional<int> FindDaqInputDevice() override { return daqPresent ? std::optional<int>(0) : std::nullopt; }
@@ -43,9 +74,11 @@ public:
     void ReopenDaq() override { ++reopens; }
     std::unique_ptr<CalibrationRecorder> CreateCalibrationRecorder(int) override
     {
+        if (tone)
+            return std::make_unique<ToneRecorder>();
         return std::make_unique<FailingRecorder>();
     }
-    std::string DataRoot() const override { return "/nonexistent/"; }
+    std::string DataRoot() const override { return dataRoot; }
     void ShowHelp(int id) override { help.push_back(id); }
 };
 
@@ -131,6 +164,34 @@ TEST(ProcessingSheetWindow, PagesShowTheirRecordsRefusalsNameTheFieldAndOneChann
     EXPECT_STREQ(records.Calibration[0].ChannelName, "Microphone") << "the title edit kept its text";
 }
 
+TEST(ProcessingSheetWindow, ACalibrationWhoseHistoryCannotBeWrittenStandsAndSaysTheHistoryWasNotWritten)
+{
+    MessageLog messages;
+    FakeServices services;
+    services.tone = true;
+    // A folder where the history file should be.
+    const TempFolder data;
+    services.dataRoot = data.Root();
+    std::filesystem::create_directories(data.Root() + "MicCalibrationHistory.txt");
+    FrameSettings settings;
+    settings.Processing.Format.Set(48000, 2, 3);
+    ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+    COptionsMain sheet(records, services, 0);
+    sheet.show();
+    sheet.Pages().setCurrentIndex(1);
+    CCalibrationDlgSPL& calibration = sheet.CalibrationPage();
+    Find<QRadioButton>(calibration, 2279)->click();
+    Find<QLineEdit>(calibration, 2300)->setText("94.0");
+    QTest::mouseClick(Find<QPushButton>(calibration, 1657), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !calibration.IsRecording(); }, 10000));
+    ASSERT_EQ(messages.texts.size(), 2u);
+    EXPECT_EQ(messages.texts[0].rfind("The calibration was successful!", 0), 0u) << messages.texts[0];
+    EXPECT_EQ(messages.texts[1], "The calibration history was not written: " + data.Root() +
+                                     "MicCalibrationHistory.txt: " + std::strerror(EISDIR) + ".");
+    EXPECT_NEAR(records.Calibration[0].PctFullScale, 0.05f, 0.002f) << "the calibration stands";
+    EXPECT_TRUE(std::filesystem::is_directory(data.Root() + "MicCalibrationHistory.txt"));
+}
+
 TEST(ProcessingSheetWindow, WithoutTheModuleTheDevicePageHidesItsControlsAndABurstOfNoticesReopensOnce)
 {
     MessageLog messages;
@@ -187,4 +248,27 @@ TEST(PathDialogsWindow, FileOptionsRefuseAnOutOfRangeTimeAndSetPathsDefaultsPoin
     QTest::mouseClick(Find<QPushButton>(pathsDialog, 1994), Qt::LeftButton);
     EXPECT_EQ(Find<QLineEdit>(pathsDialog, 1988)->text(), "/tmp/root/Overlay");
     EXPECT_EQ(Find<QLineEdit>(pathsDialog, 1989)->text(), "/tmp/root/Log");
+}
+
+// The status bar's menu offers more rates than the sheet lists; OK for
+// another change keeps the rate in use, whichever it is.
+TEST(ProcessingSheetWindow, OkKeepsARateTheSheetDoesNotListAndTheListedOnesStayOffered)
+{
+    MessageLog messages;
+    FakeServices services;
+    for (const std::uint32_t rate : {8000u, 44100u, 96000u}) {
+        FrameSettings settings;
+        settings.Processing.Format.Set(rate, 1, 2);
+        ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+        COptionsMain sheet(records, services, 0);
+        sheet.show();
+        auto* rates = Find<QComboBox>(sheet, 2008);
+        EXPECT_EQ(rates->currentText().toStdString(), std::to_string(rate));
+        for (const int listed : {192000, 96000, 48000})
+            EXPECT_GE(rates->findData(listed), 0) << listed;
+        sheet.accept();
+        EXPECT_EQ(sheet.result(), QDialog::Accepted) << rate;
+        EXPECT_EQ(records.Processing.Format.SamplingRate, rate);
+    }
+    EXPECT_TRUE(messages.texts.empty());
 }

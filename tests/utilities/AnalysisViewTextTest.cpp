@@ -66,6 +66,32 @@ TEST(AnalysisViewText, ReadoutsShowTheirNumbersAndTheGridCopiesItsShownRowsAndKe
     EXPECT_EQ(DataGridCells::ColourRgb(9, 0xD4D0C8), 0u);
 }
 
+// A linear reading shows the digits it needs: a small acceleration is not
+// "0.00 g". dB readings keep two decimals; the widest text of each kind is
+// what a viewer is sized for.
+TEST(AnalysisViewText, SmallLinearReadingsShowFourSignificantDigitsAndEachKindNamesItsWidestText)
+{
+    constexpr auto linear = ScalingOpts::kLinear;
+    const std::pair<std::string, std::string> cases[] = {
+        {LevelText(0.015f, "g", false), "0.01500 g"},
+        {LevelText(84.97f, "g", false), " 84.97 g"},
+        {LevelText(0.0f, "g", false), "  0.00 g"},
+        {LevelText(-700.0f, "g", false), "-999.00 g"},
+        {LevelText(0.015f, "dB"), "  0.01 dB"},
+        {PowerText(0.0000123f, linear, 0, "V"), "0.00001230 V"},
+        {PowerText(1234.5f, linear, 0, "V"), "1234.500000 V"},
+        {PowerText(-700.0f, linear, 0, "V"), "-999.00 V"},
+        {WidestText(kPeakFrequency, "", 0), "99999.9 Hz"},
+        {WidestText(kPeakAmplitude, "dB SPL", 0), "-999.00 dB SPL"},
+        {WidestText(kTotalPower, "V", 1), "-99.500000 V A"},
+        // Nothing to show for an unknown weighting or kind.
+        {WidestText(kTotalPower, "V", 4), ""},
+        {WidestText(6, "V", 0), ""},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(text, expected);
+}
+
 TEST(DataGrid, MetricsRoundHalfUpAnEmptyGridHasNoneAndViewersKeepTheirRowsBetween16And48Pixels)
 {
     using namespace data_grid;

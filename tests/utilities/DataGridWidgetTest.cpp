@@ -8,6 +8,9 @@
 
 #include "tests/support/Screenshot.h"
 #include "utilities/CDataGrid.h"
+#include "utilities/recorderlogic/DataGridMetrics.h"
+
+#include <QScreen>
 
 TEST(DataGridWidget, AnEmptyGridDrawsItsBorderOnlyAndADrawnOneReportsTheCellClicked)
 {
@@ -37,4 +40,47 @@ TEST(DataGridWidget, AnEmptyGridDrawsItsBorderOnlyAndADrawnOneReportsTheCellClic
     EXPECT_EQ(std::pair(clicks[0][0].toInt(), clicks[0][1].toInt()), std::pair(2, 0));
     QTest::mouseClick(&grid, Qt::RightButton, {}, QPoint(10, 10));
     EXPECT_EQ(menus.count(), 1);
+}
+
+TEST(DataGridWidget, TheScreensDepthDecidesWhetherRedTextIsDrawnRedOrBoldBlack)
+{
+    // One plane of two colours at one bit per pixel is monochrome; more of
+    // any of them is colour.
+    struct Case {
+        int planes;
+        long long colours;
+        int bits;
+        bool colour;
+    };
+    for (const Case& c : {Case{1, 2, 1, false}, Case{1, 4, 2, true}, Case{2, 2, 1, true}, Case{1, 3, 1, true},
+                          Case{1, 1LL << 24, 24, true}})
+        EXPECT_EQ(data_grid::IsColourDevice(c.planes, c.colours, c.bits), c.colour)
+            << c.planes << " " << c.colours << " " << c.bits;
+
+    // The test screen has colours: red text is drawn red.
+    QWidget parent;
+    parent.resize(200, 40);
+    CDataGrid grid(&parent);
+    grid.setGeometry(0, 0, 200, 40);
+    grid.SetSize(1, 1);
+    grid.Cells().MutableCell(0, 0)->TextColour = 2;
+    grid.SetCellText(0, 0, "WWWWWWWW");
+    parent.show();
+    ASSERT_NE(grid.screen(), nullptr);
+    ASSERT_GT(grid.screen()->depth(), 1);
+    EXPECT_FALSE(grid.ScreenIsMonochrome());
+    const auto redPixels = [&grid] {
+        const QImage image = grid.grab().toImage();
+        int red = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor p = image.pixelColor(x, y);
+                red += p.red() > 200 && p.green() < 80 && p.blue() < 80 ? 1 : 0;
+            }
+        return red;
+    };
+    EXPECT_GT(redPixels(), 0);
+    // Drawn as on a monochrome screen: black, no red.
+    grid.SetMonochrome(true);
+    EXPECT_EQ(redPixels(), 0);
 }

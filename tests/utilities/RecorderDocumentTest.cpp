@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
 #include <utility>
@@ -141,7 +143,10 @@ TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeep
             EXPECT_EQ(std::tuple(doc.IsChanged(), doc.File()->GetDataFrames()), std::tuple(true, frames));
         }
         if (c.diskSpace >= 0) {
-            EXPECT_NE(messages.back().find("Failure saving wave file"), std::string::npos) << messages.back();
+            // The question, then one message: what failed and why.
+            ASSERT_EQ(messages.size(), 2u) << messages.back();
+            EXPECT_EQ(messages.back().rfind("Failure saving wave file", 0), 0u) << messages.back();
+            EXPECT_NE(messages.back().find("(is the disk full?)"), std::string::npos) << messages.back();
             EXPECT_EQ(doc.File()->Untitled, c.named ? 0 : 1) << "a failed Save As leaves the file as it was";
         }
         if (c.mayGoOn && c.answer == MessageResult::Yes) { // saved, under its name or the one chosen
@@ -153,17 +158,26 @@ TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeep
         fs::remove(Path("named.wav"));
     }
 
-    // Delete refuses the open file whatever its case, without asking, and
-    // asks for any other; an unchanged file closes without a question.
+    // Delete refuses the open file, under its name or another path to it,
+    // without asking; a name that differs in case is another file here, and
+    // is asked about like any other. An unchanged file closes without a
+    // question.
     TRecorderDocument doc(settings);
     Record(doc, true);
     ASSERT_TRUE(doc.Save(prompts));
     std::ofstream(Path("other.wav")) << "x";
-    messages.clear();
-    EXPECT_FALSE(doc.Delete(Path("NAMED.WAV")));
-    EXPECT_TRUE(fs::exists(Path("named.wav")));
+    std::ofstream(Path("NAMED.WAV")) << "x";
     const std::string inUse = " is currently in use.  Please close the file before deleting it";
-    EXPECT_EQ(messages, std::vector<std::string>{"The selected file: " + Path("NAMED.WAV") + inUse});
+    for (const std::string& same : {Path("named.wav"), folder.string() + "/./named.wav"}) {
+        messages.clear();
+        EXPECT_FALSE(doc.Delete(same));
+        EXPECT_TRUE(fs::exists(Path("named.wav")));
+        EXPECT_EQ(messages, std::vector<std::string>{"The selected file: " + same + inUse});
+    }
+    answer = MessageResult::Yes;
+    EXPECT_TRUE(doc.Delete(Path("NAMED.WAV")));
+    EXPECT_EQ(messages.back(), "Are you sure you want to delete: " + Path("NAMED.WAV"));
+    EXPECT_EQ(std::pair(fs::exists(Path("NAMED.WAV")), fs::exists(Path("named.wav"))), std::pair(false, true));
     answer = MessageResult::No;
     EXPECT_FALSE(doc.Delete(Path("other.wav")));
     EXPECT_TRUE(fs::exists(Path("other.wav")));
@@ -258,5 +272,126 @@ TEST_F(RecorderDocumentTest, AFileWithoutCalibrationAsksWhileCalibrationIsOnAndS
     EXPECT_EQ(doc.File()->GetDataFrames(), 800u);
 
     EXPECT_FALSE(doc.Open(Path("missing.wav"), prompts));
-    EXPECT_EQ(messages.back(), "Failure opening file: " + Path("missing.wav"));
+    EXPECT_EQ(messages.back(), "Failure opening file: " + Path("missing.wav") + "\n\nNo such file or directory.");
+}
+
+namespace {
+
+using Bytes = std::string;
+
+Bytes LE(std::uint32_t v, int width)
+{
+    Bytes b;
+    for (int i = 0; i < width; ++i)
+        b.push_back(static_cast<char>(v >> (8 * i)));
+    return b;
+}
+
+// A chunk whose size field says `size` (its data's size unless told).
+Bytes Chunk(const char* id, const Bytes& data, std::int64_t size = -1)
+{
+    return id + LE(static_cast<std::uint32_t>(size < 0 ? data.size() : size), 4) + data +
+           (data.size() % 2 != 0 ? Bytes(1, '\0') : Bytes());
+}
+
+Bytes Wave(const Bytes& chunks) { return Chunk("RIFF", "WAVE" + chunks); }
+
+// "fmt " of PCM (tag 1) or another encoding, 8000 Hz.
+Bytes Format(std::uint16_t tag, std::uint16_t channels, std::uint16_t bits)
+{
+    const std::uint16_t align = static_cast<std::uint16_t>(channels * bits / 8);
+    return Chunk("fmt ", LE(tag, 2) + LE(channels, 2) + LE(8000, 4) + LE(8000 * align, 4) + LE(align, 2) + LE(bits, 2));
+}
+
+} // namespace
+
+TEST_F(RecorderDocumentTest, AFileThatCannotBeOpenedIsOneMessageNamingItAndTheReason)
+{
+    const Bytes stereo = Format(1, 2, 16);
+    fs::create_directories(Path("folder.wav"));
+    ASSERT_EQ(::mkfifo(Path("pipe.wav").c_str(), 0600), 0);
+    const std::pair<const char*, Bytes> files[] = {
+        {"empty_data.wav", Wave(stereo + Chunk("data", ""))},
+        {"mid_frame.wav", Wave(stereo + Chunk("data", "ab"))},
+        {"no_data.wav", Wave(stereo)},
+        {"cut_short.wav", Wave(stereo + Chunk("data", "abcd", 4000))},
+        {"float.wav", Wave(Format(3, 1, 32) + Chunk("data", "abcd"))},
+        {"text.wav", "hello"},
+    };
+    for (const auto& [name, bytes] : files)
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+    // What each message must say beyond the failure and the file's name.
+    const std::pair<const char*, const char*> cases[] = {
+        {"empty_data.wav", "its data chunk is empty"},
+        {"mid_frame.wav", "holds 2 bytes, less than one frame of 4"},
+        {"no_data.wav", "it has no data chunk"},
+        {"cut_short.wav", "its data chunk says 4000 bytes, but only 4 follow"},
+        {"float.wav", "format tag 3"},
+        {"text.wav", "it is not a RIFF WAVE file"},
+        {"folder.wav", "It is a folder."},
+        {"pipe.wav", "It is not a regular file."},
+    };
+    for (const std::uint32_t mode : {TWaveFile::kMemoryMode, TWaveFile::kStreamMode}) {
+        settings.FileIO.WaveFileMode = mode;
+        for (const auto& [name, reason] : cases) {
+            SCOPED_TRACE(testing::Message() << name << " in mode " << mode);
+            TRecorderDocument doc(settings);
+            messages.clear();
+            EXPECT_FALSE(doc.Open(Path(name), prompts));
+            EXPECT_FALSE(doc.HasFile());
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_NE(messages[0].find(Path(name)), std::string::npos) << messages[0];
+            EXPECT_NE(messages[0].find(reason), std::string::npos) << messages[0];
+        }
+    }
+}
+
+TEST_F(RecorderDocumentTest, AFilesCalibrationIsDerivedAgainForTheInputRangeOfTheModuleNow)
+{
+    // Recorded at the 2.5 V range: a 94 dB SPL calibrator measured at 5 %
+    // of full scale on the left, a 100 mV/g accelerometer on the right; the
+    // ratios in the file are stale on purpose.
+    TChannelCalibration left{};
+    left.IsEnabled = 1;
+    left.CalCreateMode = 0;
+    left.RefUnits = 2;
+    left.RefType = 1;
+    left.RefLevel = 94.0f;
+    left.PctFullScale = 0.05f;
+    left.DAQVoltageRange = 2.5f;
+    left.CalRatio = 99.0f;
+    TChannelCalibration right = left;
+    right.CalCreateMode = 2;
+    right.RefUnits = 3;
+    right.TransducerSensitivityVolts = 0.1f;
+    {
+        TWaveFile recording(800, TWaveFormat(8000, 2, 2), folder.string());
+        for (std::uint64_t f = 0; f < 800; ++f)
+            recording.PutSample(static_cast<std::int32_t>(f), f, 0);
+        recording.SetCalibration(left, right);
+        recording.SetFileName(Path("ranged.wav"));
+        ASSERT_TRUE(recording.Save());
+    }
+    // By hand: the calibrator gives 20e-6·10^(94/20) = 1.002374 Pa; its
+    // 5 % at 2.5 V are 20 % at 0.625 V. Ratio √2·1.002374/fraction; the
+    // sensitivity method's ratio is the stored range over 0.1 V/g.
+    struct Case {
+        std::optional<float> range;
+        float leftRatio;
+        float leftFraction;
+        float rightRatio;
+    };
+    for (const Case& c : {Case{0.625f, 7.087857f, 0.2f, 25.0f}, Case{2.5f, 28.35143f, 0.05f, 25.0f},
+                          Case{std::nullopt, 28.35143f, 0.05f, 25.0f}}) {
+        prompts.currentInputRange = [&c] { return c.range; };
+        TRecorderDocument doc(settings);
+        ASSERT_TRUE(doc.Open(Path("ranged.wav"), prompts)) << (messages.empty() ? "" : messages.back());
+        ASSERT_EQ(doc.File()->HasCalibration, 1);
+        const TChannelCalibration& l = settings.Calibration[0];
+        EXPECT_NEAR(l.CalRatio, c.leftRatio, 1e-3f) << c.range.value_or(0.0f);
+        EXPECT_NEAR(l.PctFullScale, c.leftFraction, 1e-6f);
+        EXPECT_NEAR(settings.Calibration[1].CalRatio, c.rightRatio, 1e-4f);
+        // The file is analysed with the ratios the channels now have.
+        EXPECT_FLOAT_EQ(doc.File()->GetScale(0), l.CalRatio);
+    }
 }

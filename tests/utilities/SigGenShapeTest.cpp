@@ -4,12 +4,15 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
 #include <tuple>
 
 #include <unistd.h>
 
 #include "audio/TWaveFile.h"
 #include "settings/TextField.h"
+#include "tests/support/PlatformTestSupport.h"
 #include "tests/utilities/SigGenTestSupport.h"
 
 using namespace siggen_test;
@@ -156,5 +159,21 @@ TEST_F(SigGenUserWave, AMismatchedRateOrAMissingFileIsRefusedWithAMessage)
     // The tone's rate and length.
     ASSERT_EQ(std::tuple(b.Wave->GetSampleRate(), b.Wave->GetNumFrames()), std::tuple(48000u, 480000u));
     EXPECT_EQ(CountOf(Channel(*b.Wave, 0), 0, 480000, 0.0), 480000);
-    EXPECT_EQ(b.Result.Messages, std::vector<std::string>{"Generator - Failure opening file: " + missing});
+    EXPECT_EQ(b.Result.Messages, std::vector<std::string>{"Generator - Failure opening file: " + missing +
+                                                          "\n\nIt could not be opened: No such file or directory."});
+
+    // A file that is not a wave file, and a pipe (which would never end):
+    // one message each, with the reason, and no box of the file's own.
+    MessageLog boxes;
+    const std::string text = (folder / "text.wav").string();
+    std::ofstream(text) << "hello";
+    const std::string pipe = (folder / "pipe.wav").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const Built bad = Build(Files(text, pipe));
+    EXPECT_EQ(bad.Result.Messages,
+              (std::vector<std::string>{"Generator - Failure opening file: " + text +
+                                            "\n\nIt cannot be read: it is not a RIFF WAVE file.",
+                                        "Generator - Failure opening file: " + pipe +
+                                            "\n\nIt is not a regular file."}));
+    EXPECT_TRUE(boxes.texts.empty());
 }

@@ -1,8 +1,11 @@
 #include "utilities/recorderlogic/AnalysisViewText.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "engine/ScalingOpts.h"
+#include "format/TChannelCalibration.h"
 #include "engine/SpectralData.h"
 #include "platform/NumberText.h"
 #include "settings/SpectrumOpts.h"
@@ -18,6 +21,17 @@ std::string Fixed6(double value, int decimals)
     if (text.size() < 6)
         text.insert(0, 6 - text.size(), ' ');
     return text;
+}
+
+// Decimals for a linear value: at least `least`, and enough for four
+// significant digits of a small one, up to twelve.
+int LinearDecimals(double value, int least)
+{
+    const double magnitude = std::fabs(value);
+    if (magnitude == 0.0 || !std::isfinite(magnitude))
+        return least;
+    const int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+    return std::clamp(3 - exponent, least, 12);
 }
 
 const char* CaptionPrefix(int kind)
@@ -47,11 +61,12 @@ std::string PeakFrequencyText(float frequency)
     return Fixed6(frequency, 1) + " Hz";
 }
 
-std::string LevelText(float level, const char* unit)
+std::string LevelText(float level, const char* unit, bool logarithmic)
 {
     if (level < kNoValueBelow)
         level = kNoValue;
-    return Fixed6(level, 2) + " " + (unit != nullptr ? unit : "");
+    const int decimals = logarithmic || level == kNoValue ? 2 : LinearDecimals(level, 2);
+    return Fixed6(level, decimals) + " " + (unit != nullptr ? unit : "");
 }
 
 std::string PowerText(float power, std::uint16_t ampScale, std::uint16_t weighting, const char* unit)
@@ -61,8 +76,21 @@ std::string PowerText(float power, std::uint16_t ampScale, std::uint16_t weighti
         return {};
     if (power < kNoValueBelow)
         power = kNoValue;
-    const int decimals = ampScale == ScalingOpts::kLogarithmic ? 2 : 6;
+    const int decimals = ampScale == ScalingOpts::kLogarithmic || power == kNoValue ? 2 : LinearDecimals(power, 6);
     return Fixed6(power, decimals) + " " + (unit != nullptr ? unit : "") + kLetters[weighting];
+}
+
+std::string WidestText(int kind, const char* unit, std::uint16_t weighting)
+{
+    std::string widest;
+    switch (kind) {
+    case kPeakFrequency: widest = PeakFrequencyText(99999.9f); break;
+    case kPeakAmplitude: widest = LevelText(kNoValue, unit); break;
+    // Six decimals of a linear power below 100 run longest.
+    case kTotalPower: widest = PowerText(-99.5f, ScalingOpts::kLinear, weighting, unit); break;
+    default: break;
+    }
+    return widest;
 }
 
 std::string SpanText(int index, float start, float stop)
@@ -125,20 +153,29 @@ std::optional<std::string> UpdateResults(int kind, const Sources& sources, DataG
             break;
         default: known = false; break;
         }
-        if (known) {
+        if (known && data->GetBlocksAveraged() <= 0) {
+            // Nothing analysed yet: no readout may look like a measured 0.
+            spans[i] = SpanText(i, spanStart, spanStop);
+            caption = Caption(kind, spans[0], spans[1]);
+            cell = kNoDataText;
+        } else if (known) {
             spans[i] = SpanText(i, spanStart, spanStop);
             caption = Caption(kind, spans[0], spans[1]);
             if (kind == kPeakFrequency || kind == kPeakAmplitude) {
                 float frequency = 0.0f;
                 float level = 0.0f;
                 data->FindPeak(first, last, &frequency, &level, 0);
-                cell = kind == kPeakFrequency ? PeakFrequencyText(frequency) : LevelText(level, data->GetUnitLabel(true));
+                cell = kind == kPeakFrequency
+                           ? PeakFrequencyText(frequency)
+                           : LevelText(level, ShownUnitLabel(data->GetUnitLabel(true)).c_str(),
+                                       data->GetAmpScaleType() == ScalingOpts::kLogarithmic);
             } else if (kind == kTotalPower) {
                 const bool own = scaling->UtilityFreqSpanType == 0;
                 const int scale = own ? data->GetAmpScaleType() : scaling->AmpScaleType;
                 const int weighting = own ? data->GetTotalPowerWeighting() : -1;
                 const float power = data->GetBandPower(first, last, scale, weighting, false);
-                cell = PowerText(power, scaling->AmpScaleType, scaling->TotalPowerWeighting, data->GetUnitLabel(true));
+                cell = PowerText(power, scaling->AmpScaleType, scaling->TotalPowerWeighting,
+                                 ShownUnitLabel(data->GetUnitLabel(true)).c_str());
             }
         }
         grid.SetCellText(row, 0, cell);

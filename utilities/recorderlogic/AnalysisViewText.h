@@ -29,11 +29,20 @@ const char* Name(int kind);
 
 // "%6.1f Hz".
 std::string PeakFrequencyText(float frequency);
-// "%6.2f %s", a level below -500 shown as -999.00.
-std::string LevelText(float level, const char* unit);
-// Two decimals in dB (ampScale 1), six otherwise, then the weighting's
-// letter (1 A, 2 B, 3 C) after the unit; empty for an unknown weighting.
+// What a readout shows while its channel has no analysed block yet.
+inline constexpr const char* kNoDataText = "no data yet";
+
+// "%6.2f %s", a level below -500 shown as -999.00. A linear level (not
+// logarithmic) shows at least four significant digits: 0.0150 g, not 0.00 g.
+std::string LevelText(float level, const char* unit, bool logarithmic = true);
+// Two decimals in dB (ampScale 1), otherwise six or as many as four
+// significant digits need; then the weighting's letter (1 A, 2 B, 3 C)
+// after the unit; empty for an unknown weighting.
 std::string PowerText(float power, std::uint16_t ampScale, std::uint16_t weighting, const char* unit);
+// The longest reading a kind's readout shows in the unit (empty for an
+// unknown kind or weighting): with kNoDataText, what the viewer must be
+// wide enough for.
+std::string WidestText(int kind, const char* unit, std::uint16_t weighting);
 // "(L: %dHz to %dHz)" for index 0, "(R: ...)" for 1, frequencies truncated.
 std::string SpanText(int index, float start, float stop);
 // The kind's caption prefix filled with both span texts.

@@ -60,4 +60,9 @@ ViewerSize ViewerSizeFor(int clientHeight, int nonClientHeight, int rows, int co
     return size;
 }
 
+bool IsColourDevice(int planes, long long colours, int bitsPerPixel)
+{
+    return planes > 1 || colours > 2 || bitsPerPixel > 1;
+}
+
 } // namespace data_grid

@@ -46,4 +46,8 @@ struct ViewerSize {
 };
 ViewerSize ViewerSizeFor(int clientHeight, int nonClientHeight, int rows, int columns);
 
+// A device of one plane with two colours and one bit per pixel is
+// monochrome: its text is black, red text bold. Anything more is colour.
+bool IsColourDevice(int planes, long long colours, int bitsPerPixel);
+
 } // namespace data_grid

@@ -1,12 +1,17 @@
 #include "utilities/recorderlogic/TRecorderDocument.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
-#include "platform/AsciiCase.h"
 #include "platform/MessageBox.h"
 #include "platform/TempFiles.h"
+#include "settings/Calibration.h"
 #include "settings/FrameSettings.h"
 
 namespace {
@@ -35,6 +40,22 @@ std::string NameOf(const std::string& path)
 {
     const std::size_t cut = path.find_last_of("/\\");
     return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+// The reason, when there is one, under the message that says what failed.
+std::string WithReason(const std::string& message, const std::string& reason)
+{
+    return reason.empty() ? message : message + "\n\n" + reason;
+}
+
+// Names are compared as the file system does: byte for byte (FOO.wav and
+// foo.wav are two files here), or the same file reached another way.
+bool IsSameFile(const std::string& open, const std::string& chosen)
+{
+    if (open == chosen)
+        return true;
+    std::error_code error;
+    return std::filesystem::equivalent(open, chosen, error) && !error;
 }
 
 bool IsAbsolute(const std::string& path)
@@ -78,20 +99,26 @@ bool TRecorderDocument::PrepareRecording()
     const TWaveFormat& format = m_Settings.Processing.Format;
     if (m_File == nullptr) {
         std::unique_ptr<TWaveFile> file;
+        std::string reason;
         if (io.WaveFileMode == TWaveFile::kMemoryMode) {
             file = std::make_unique<TWaveFile>(0, format, WaveFolder());
             const std::uint64_t longest = std::uint64_t{io.MaxRamRecordingTimeSecs} * format.SamplingRate;
             // Only the room is taken now; the memory follows the recording.
-            if (longest == 0 || !file->ReserveFrames(longest))
+            if (longest == 0 || !file->ReserveFrames(longest)) {
                 file->Failed = 1;
+                reason = WithNumber(kNoRoomFormat, io.MaxRamRecordingTimeSecs);
+            }
         } else {
             file = std::make_unique<TWaveFile>(format, io.MakeBackup != 0, WaveFolder());
+            reason = file->GetFailureReason();
         }
         if (file->Failed != 0) {
-            platform::ShowMessageBox(kCreateFailedMessage, MessageIcon::Error);
+            platform::ShowMessageBox(WithReason(kCreateFailedMessage, reason), MessageIcon::Error);
             DropFile();
             return false;
         }
+        // Its failures are reported here, once, with what the user was doing.
+        file->SetShowFailures(false);
         file->SetFormat(format);
         // Nothing recorded yet: a start that fails leaves nothing to save.
         file->Modified = 0;
@@ -172,7 +199,9 @@ bool TRecorderDocument::SaveWithReport()
 {
     if (m_File->Save())
         return true;
-    platform::ShowMessageBox(WithText(kSaveFailedFormat, m_File->GetFileName()), MessageIcon::Error);
+    platform::ShowMessageBox(WithReason(WithText(kSaveFailedFormat, m_File->GetFileName()),
+                                        m_File->GetFailureReason()),
+                             MessageIcon::Error);
     return false;
 }
 
@@ -259,16 +288,24 @@ bool TRecorderDocument::Open(const std::string& given, const Prompts& prompts)
     std::string path = given;
     if (!IsAbsolute(path))
         path = WaveFolder() + "/" + path;
-    if (::access(path.c_str(), R_OK) != 0) {
-        platform::ShowMessageBox(WithText(kCannotReadFormat, path), MessageIcon::Warning);
+    // Only a regular file: reading a pipe or a device would never end.
+    struct stat info {};
+    std::string unreadable;
+    if (::stat(path.c_str(), &info) != 0 || ::access(path.c_str(), R_OK) != 0)
+        unreadable = std::string(std::strerror(errno)) + ".";
+    else if (!S_ISREG(info.st_mode))
+        unreadable = S_ISDIR(info.st_mode) ? "It is a folder." : "It is not a regular file.";
+    if (!unreadable.empty()) {
+        platform::ShowMessageBox(WithReason(WithText(kCannotReadFormat, path), unreadable), MessageIcon::Warning);
         DropFile();
         return false;
     }
     const FileIOOpts& io = m_Settings.FileIO;
     auto file = std::make_unique<TWaveFile>(path, static_cast<std::uint16_t>(io.WaveFileMode), io.MakeBackup != 0,
-                                            WaveFolder());
+                                            WaveFolder(), false);
     if (file->Failed != 0) {
-        platform::ShowMessageBox(WithText(kOpenFailedFormat, path), MessageIcon::Error);
+        platform::ShowMessageBox(WithReason(WithText(kOpenFailedFormat, path), file->GetFailureReason()),
+                                 MessageIcon::Error);
         DropFile();
         return false;
     }
@@ -277,9 +314,14 @@ bool TRecorderDocument::Open(const std::string& given, const Prompts& prompts)
     TChannelCalibration& left = m_Settings.Calibration[0];
     TChannelCalibration& right = m_Settings.Calibration[1];
     if (file->HasCalibration != 0) {
-        // The records carry the ratio the recording was made with.
+        // The records come with the ratio of the range the recording was
+        // made at: derived again for the range the input has now, so the
+        // live channels (and the settings saved at exit) fit it.
         file->GetCalibration(left, 0);
         file->GetCalibration(right, 1);
+        const std::optional<float> range = prompts.currentInputRange ? prompts.currentInputRange() : std::nullopt;
+        calibration::RecomputeCalibration(left, range);
+        calibration::RecomputeCalibration(right, range);
     } else if (left.IsEnabled != 0 && prompts.askDisableCalibration && prompts.askDisableCalibration()) {
         left.IsEnabled = 0;
         right.IsEnabled = 0;
@@ -300,7 +342,7 @@ bool TRecorderDocument::Open(const std::string& given, const Prompts& prompts)
 bool TRecorderDocument::Delete(const std::string& path)
 {
     RememberDialogFolder(path);
-    if (m_File != nullptr && platform::EqualNoCase(m_File->GetFileName(), path)) {
+    if (m_File != nullptr && IsSameFile(m_File->GetFileName(), path)) {
         platform::ShowMessageBox(WithText(kInUseFormat, path), MessageIcon::Warning);
         return false;
     }

@@ -7,11 +7,14 @@
 // before it calls any of this, and answers the questions through Prompts.
 //
 // A failed save never loses the recording: the file stays open and marked
-// changed, and a close that needed the save is cancelled.
+// changed, and a close that needed the save is cancelled. Each failure is
+// one message: what failed, then why (the file's own reasons are kept, not
+// shown, by the files this document holds).
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "audio/TWaveFile.h"
@@ -33,9 +36,10 @@ public:
     static constexpr const char* kAskSaveNamedFormat =
         "The wave file (%s) has changed.\n\nDo you want to save the file before closing?";
     static constexpr const char* kCannotReadFormat = "Failure opening file: %s";
+    static constexpr const char* kNoRoomFormat = "Room for a recording of %u seconds could not be reserved.";
     static constexpr const char* kOpenFailedFormat =
         "Failure opening wave file:\n\n %s. \n\n1) Please check that the file is valid and not write protected.  "
-        "\n\n2) Check that the \\Wave and \\Temp paths in the <File><Set Paths> dialog box are valid and not write "
+        "\n\n2) Check that the wave folder (where the recorder's Open and Save As dialogs start) is valid and not write "
         "proteced.";
     static constexpr const char* kInUseFormat =
         "The selected file: %s is currently in use.  Please close the file before deleting it";
@@ -62,6 +66,9 @@ public:
         // The file has no calibration while calibration is on: true to
         // disable calibration, false to keep the current one.
         std::function<bool()> askDisableCalibration;
+        // The full-scale volts of the DAQ module's current input range;
+        // nothing (or no function) when the input is another device.
+        std::function<std::optional<float>()> currentInputRange;
     };
 
     // What happened to the room of a running recording.

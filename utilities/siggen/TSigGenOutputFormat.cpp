@@ -35,7 +35,7 @@ TSigGenOutputFormat TSigGenOutputFormat::Choose(const TSigGenBuildRequest& reque
         usable[c] = user[c]->IsOpen();
         if (!usable[c]) {
             out.UserFileRefused[c] = true;
-            out.Messages.push_back("Generator - Failure opening file: " + user[c]->GetFileName());
+            out.Messages.push_back(user[c]->FailureMessage());
         }
     }
 

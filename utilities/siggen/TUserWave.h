@@ -2,9 +2,10 @@
 // The wave file a "user wave file" channel plays.
 //
 // It is opened by the thread that starts the build, never by the building
-// thread: opening may raise the wave file's own messages, and a message box
-// waiting for the GUI thread while the GUI thread joins the build would
-// hang both. The builder only reads samples, which shows nothing.
+// thread. Opening shows nothing itself: the reason it failed goes into the
+// generator's one message about the file. Only a regular file is opened
+// (reading a pipe would never end). The builder only reads samples, which
+// shows nothing.
 
 #include <cstdint>
 #include <memory>
@@ -20,6 +21,9 @@ public:
 
     bool IsOpen() const { return Opened; }
     const std::string& GetFileName() const { return FileName; }
+    // The generator's one message about a file that did not open: which
+    // file, then why.
+    std::string FailureMessage() const;
     // Valid when open.
     const TWaveFormat& GetFormat() const { return File->GetFormat(); }
     std::uint64_t GetNumFrames() const { return Opened ? File->GetNumFrames() : 0; }
@@ -31,6 +35,7 @@ public:
 
 private:
     std::string FileName;
+    std::string FailureReason;
     std::unique_ptr<TWaveFile> File;
     bool Opened = false;
     platform::ZeroFilledArray<std::uint8_t> Block;

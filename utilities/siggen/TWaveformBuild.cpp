@@ -95,7 +95,7 @@ std::unique_ptr<TWaveData> TWaveformBuild::Run(const std::atomic<bool>& cancel, 
             return nullptr;
         if (outcome == TSigGenerator::Outcome::Refused) {
             if (settings.SigType == kSigUserWave && User[c])
-                result.Messages.push_back("Generator - Failure opening file: " + User[c]->GetFileName());
+                result.Messages.push_back(User[c]->FailureMessage());
             else
                 result.Messages.push_back(RefusedMessage(c));
         }

@@ -20,7 +20,7 @@ public:
     static constexpr const char* kMonoMessage =
         "The analyzer is currently setup for single channel operation (mono).  To generate separate signals "
         "for each channel you must change the main analyzer settings to stereo format - this is controlled "
-        "under the <Options><Settings> menu.";
+        "under the <Options><Processing Settings> menu.";
 
     // Both channels play from one buffer, so the left channel decides: a
     // one-shot signal there plays once, whatever the right one is.

@@ -16,5 +16,9 @@ enum class CfgFileState { Missing, Readable, Damaged };
 // section line of a name this program writes.
 CfgFileState CheckCfgFile(const std::string& path);
 
-// The note shown when the file is damaged.
+// The note shown when the start-up file is damaged.
 std::string DamagedCfgNote(const std::string& path);
+
+// The note shown when Open Configuration is given a file that is not a
+// readable configuration (damaged, empty, or none of its sections).
+std::string NotAConfigurationNote(const std::string& path);

@@ -1,4 +1,4 @@
-#include "app/core/CfgFileCheck.h"
+#include "settings/CfgFileCheck.h"
 #include "platform/AsciiCase.h"
 
 #include <algorithm>
@@ -90,4 +90,11 @@ std::string DamagedCfgNote(const std::string& path)
     return "The configuration file \"" + path +
            "\" is damaged and was not read.\n\nTalvenor Mobile starts with its default settings. The file is left "
            "as it is until the program closes, when the current settings replace it.";
+}
+
+std::string NotAConfigurationNote(const std::string& path)
+{
+    return "The file \"" + path +
+           "\" is not a Talvenor Mobile configuration: it is empty or damaged, or holds none of the "
+           "configuration's sections.\n\nIt was not loaded; the current settings are unchanged.";
 }
