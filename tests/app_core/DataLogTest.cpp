@@ -577,3 +577,21 @@ TEST_F(DataLogTest, ASpanOfOneLineLeavesEveryMeasurementOverTheSpanWithoutValue)
     // Ids:        0         10        20        30        40        50
     EXPECT_EQ(has, "0011111111101111111111100000000001011111111111111110000");
 }
+
+// A start that found its folder asks nothing; when the folder has gone by
+// midnight the new day's file makes it again, still without asking.
+TEST_F(DataLogTest, AFolderThatWentByMidnightIsMadeAgainWithoutAQuestion)
+{
+    fs::create_directories(folder);
+    h.clock.wallStart = std::chrono::system_clock::from_time_t(1'700'006'399);  // 23:59:59
+    h.clock.dayStartSeconds = 86399.0;
+    ASSERT_TRUE(run.StartInput());
+    h.Ticks(5, 0.1, &run);
+    log.Flush();
+    fs::remove_all(folder);
+    h.Ticks(25, 0.1, &run);
+    log.Flush();
+    EXPECT_TRUE(questions.texts.empty()) << questions.texts.front();
+    EXPECT_EQ(Files(), std::vector<std::string>{"Mic_2023_11_15_000000.csv"});
+    EXPECT_TRUE(reports.empty());
+}
