@@ -101,6 +101,8 @@ public:
     void ResetView() override;
     // Per processed frame (t in seconds); t = 0 forces an update.
     void UpdateDisplay(float seconds) override;
+    // Trace frames painted since creation (the benchmarks' frame rate).
+    std::uint64_t GetTraceFrameCount() const { return m_TraceFrames; }
     void UpdateSpan() override;
     void UpdateScrollRange() override;
     void PaintPlot(QPainter& dc, bool flag, const PlotRect& clip) override;
@@ -115,6 +117,10 @@ public:
     PlotPoint GetUpperSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2) override;
     PlotPoint GetLowerSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2) override;
     std::uint16_t GetCursorAxis() override;
+    // With "Pull Cursor To Trace" the cursor's point sits on the trace at its
+    // column, so that its cross and value box stand where the value it reads
+    // is drawn (kept inside the pane); otherwise the point stays.
+    void SnapCursorPoint(PlotPoint& point) override;
     // With "Pull Cursor To Trace", an arrow-key step lands on the trace.
     void MoveCursorByKey(PlotPoint& point) override;
 
@@ -387,6 +393,7 @@ private:
     PlotTicks m_AmplitudeTicks;
     PlotTicks m_CoherenceTicks;
     int m_PointCapacity = 0;
+    std::uint64_t m_TraceFrames = 0;
     std::array<PaneTraces, 2> m_Panes;
     BandTraceTable m_BandTable;
     std::vector<QLine> m_LineScratch;

@@ -6,6 +6,7 @@
 #include "QuarnPlotTestSupport.h"
 #include "plot/PlotPrinting.h"
 #include "settings/PrintOpts.h"
+#include "tests/engine/SpectralTestSupport.h"
 #include "tests/support/Screenshot.h"
 #include "platform/Clock.h"
 #include "tests/support/PopupMenus.h"
@@ -31,6 +32,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <map>
 
 namespace {
 
@@ -219,6 +221,66 @@ TEST(TQuarnPlotTest, KnownToneOnLinearAndLogScales)
     EXPECT_EQ(log.plot->LivePoints(0).back().y, pane.bottom - 133);
 }
 
+// With "Pull Cursor To Trace" the cross and its value box stand on the
+// trace at the cursor's column, at the level the readout gives, wherever in
+// the pane the mouse is.
+TEST(TQuarnPlotTest, ACursorPulledToTheTraceIsDrawnWhereItsValueIs)
+{
+    // dB 0 … -100 over 400 rows: the -25 dB tone on row 300 (off the grid
+    // lines), the -100 dB floor on row 0, kept inside the pane on its last row.
+    ZoomedTone tone(ScalingOpts::kLogarithmic, -25.0f, -100.0f);
+    tone.records.Spectrum.GrabCursorFlag = 1;
+    TQuarnPlot& plot = tone.Make();
+    plot.UpdateDisplay(0.0f);
+    const PlotRect pane = plot.PaneRect(0);
+    // Column 501 (client x = left + 501) reads the tone's line.
+    const QPoint onTone(pane.left + 501, pane.top + 60);
+    QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, onTone);
+    ASSERT_TRUE(plot.Cursor().CursorShown());
+    EXPECT_FLOAT_EQ(plot.Cursor().CursorYValue(), -25.0f);
+    EXPECT_EQ(plot.Cursor().LastPoint(), (PlotPoint{onTone.x(), pane.bottom - 300}));
+    plot.show();
+    SaveScreenshot(plot, "plot_cursor_on_trace");
+    // Dragged over the floor near the top: the cross goes down to the floor.
+    QTest::mouseMove(&plot, QPoint(pane.left + 200, pane.top + 5));
+    EXPECT_FLOAT_EQ(plot.Cursor().CursorYValue(), -100.0f);
+    EXPECT_EQ(plot.Cursor().LastPoint(), (PlotPoint{pane.left + 200, pane.bottom - 1}));
+    QTest::mouseRelease(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(pane.left + 200, pane.top + 5));
+
+    // Without the pull the cursor stays at the mouse and reads its row:
+    // 100 rows up is -75 dB.
+    tone.records.Spectrum.GrabCursorFlag = 0;
+    const QPoint row(pane.left + 501, pane.bottom - 100);
+    QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, row);
+    EXPECT_FLOAT_EQ(plot.Cursor().CursorYValue(), -75.0f);
+    EXPECT_EQ(plot.Cursor().LastPoint(), (PlotPoint{row.x(), row.y()}));
+    QTest::mouseRelease(&plot, Qt::LeftButton, Qt::NoModifier, row);
+}
+
+// Autoscale frames what the pane draws in its span; the power meter, which
+// sums every line of the channel, does not count.
+TEST(TQuarnPlotTest, AutoscaleOnALogAxisFramesTheVisibleTrace)
+{
+    // 1.5 % at 1 kHz over a 0.01 % floor in the 500 … 1500 Hz span; the
+    // meter reads 220 %, as a strong tone outside the span would make it.
+    ZoomedTone tone(ScalingOpts::kLogMagnitude, 1.5f, 0.01f);
+    tone.records.Spectrum.ShowPowerMeter = 1;
+    SpectralDataTestAccess::SetTotalPower(*tone.data, 220.0f);
+    TQuarnPlot& plot = tone.Make();
+    plot.Autoscale();
+    // Top: 1.5 in the decade of 1, trunc(1.5 + 1) = 2. Bottom: a decade
+    // under 0.01's, 0.001.
+    EXPECT_FLOAT_EQ(tone.records.Spectrum.PlotTop, 2.0f);
+    EXPECT_FLOAT_EQ(tone.records.Spectrum.PlotRange, 0.001f);
+
+    // Lines without a level lie at the scale's least, 1e-6, which is then
+    // the bottom (not 1, above the top).
+    SetKnownSpectrum(*tone.data, 1000.0f, 1.5f, 0.0f);
+    plot.Autoscale();
+    EXPECT_FLOAT_EQ(tone.records.Spectrum.PlotTop, 2.0f);
+    EXPECT_FLOAT_EQ(tone.records.Spectrum.PlotRange, 1e-6f);
+}
+
 TEST(TQuarnPlotTest, CoherencePanesUseTheZeroToOnePointTwoScale)
 {
     // A "coherence" of 0.6 lands half-way up the second pane, a coherence
@@ -377,6 +439,46 @@ TEST(QuarnPlotInteraction, CursorKeysMenuZoomDragTypedFieldsPeakHoldAndTextExpor
     plot.SetSaveFileChooser([&](QWidget*) { return dir.path().toStdString() + "/missing/spectrum.txt"; });
     plot.WriteTextFile();
     EXPECT_THAT(said.texts, testing::ElementsAre(testing::HasSubstr("missing/spectrum.txt")));
+}
+
+// A frame paints the panes again, not the controls beside them: the tool
+// strip and the overlay buttons get no paint event from it.
+TEST(TQuarnPlotTest, AFrameRepaintsThePanesAndNotThePlotsControls)
+{
+    struct PaintCounter : QObject {
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                ++counts[watched];
+            return false;
+        }
+        std::map<QObject*, int> counts;
+    };
+    TonePlot tone(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear, -20.0f, -100.0f);
+    tone.records.Spectrum.ShowOverlayControls = 1;
+    tone.records.Spectrum.ShowPowerMeter = 1;
+    tone.records.Spectrum.ShowRMSLevel = 1;
+    TQuarnPlot& plot = tone.Make(kClientWidth, kClientHeight);
+    plot.show();
+    plot.UpdateDisplay(0.0f);
+    QApplication::processEvents();
+    QApplication::processEvents();
+
+    PaintCounter counter;
+    const QList<QWidget*> children = plot.findChildren<QWidget*>();
+    ASSERT_FALSE(children.isEmpty());
+    plot.installEventFilter(&counter);
+    for (QWidget* child : children)
+        child->installEventFilter(&counter);
+    plot.UpdateDisplay(5.0f);
+    QApplication::processEvents();
+    EXPECT_GT(counter.counts[&plot], 0) << "the frame reached the screen";
+    for (QWidget* child : children) {
+        if (child->isVisible()) {
+            EXPECT_EQ(counter.counts[child], 0) << child->metaObject()->className() << " at " << child->x() << ","
+                                                << child->y() << " was painted again";
+        }
+    }
 }
 
 } // namespace
