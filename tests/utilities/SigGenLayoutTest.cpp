@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include <algorithm>
 #include <memory>
 
 #include "tests/utilities/SigGenWindowTestSupport.h"
@@ -23,8 +24,10 @@ TEST(SigGenLayout, TheFullLayoutPlacesEachControlAsItsTableSays)
     ASSERT_TRUE(window->Create(QPoint(40, 60)));
     ASSERT_TRUE(WaitForBuildShown(*window));
     auto at = [&](int id) { return window->findChild<QWidget*>(QString::number(id))->geometry(); };
+    // The lists are as wide as their longest item needs, at least 90.
     const int extra = at(CSigGen::kLeftTypeId).width() - 90;
-    EXPECT_GE(extra, 0);
+    const int needed = window->findChild<QComboBox*>(QString::number(CSigGen::kLeftTypeId))->sizeHint().width();
+    EXPECT_EQ(extra, std::max(0, needed - 90));
     EXPECT_EQ(at(CSigGen::kRunId), QRect(4, 4, 106 + extra, 26));
     EXPECT_EQ(at(CSigGen::kLevelId), QRect(116 + extra, 4, 90, 26));
     EXPECT_EQ(at(CSigGen::kLeftTypeId).topLeft(), QPoint(20, 36));
