@@ -28,3 +28,17 @@ TEST(WaveDataEnd, AShrunkBufferReadsAndWritesNoFrameAtOrPastItsEnd)
     ASSERT_TRUE(wave.Resize(4));
     EXPECT_EQ(wave.GetSample(3, 0, false), 0.0) << "a frame added back is silence, not what a write left";
 }
+
+// Frames put beyond the end, or from nowhere, are refused and change nothing.
+TEST(WaveDataEnd, PuttingFramesPastTheEndOrFromNowhereIsRefused)
+{
+    TWaveData wave(4, TWaveFormat(8000, 1, 2));
+    const std::int16_t two[2] = {7, 8};
+    EXPECT_FALSE(wave.PutFrames(two, 3, 2, TWaveData::kAllChannels)) << "one frame past the end";
+    EXPECT_FALSE(wave.PutFrames(two, 5, 0, TWaveData::kAllChannels)) << "starting past the end";
+    EXPECT_FALSE(wave.PutFrames(nullptr, 0, 1, TWaveData::kAllChannels));
+    EXPECT_EQ(wave.GetSample(3, 0, false), 0.0);
+    EXPECT_TRUE(wave.PutFrames(two, 2, 2, TWaveData::kAllChannels));
+    EXPECT_EQ((std::vector<double>{wave.GetSample(2, 0, false), wave.GetSample(3, 0, false)}),
+              (std::vector<double>{7, 8}));
+}
