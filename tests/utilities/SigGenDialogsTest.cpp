@@ -213,3 +213,21 @@ TEST(SigGenDialogs, OutputLevelUnitsFollowTheFullScaleChoice)
     EXPECT_EQ(std::tuple(levels.OutputUnits, levels.OutputLevel, levels.FSVoltage, levels.FSOption),
               std::tuple(3, 250.0f, 2.0f, std::uint16_t{0}));
 }
+
+// The first unit of the list is stored like any other.
+TEST(SigGenDialogs, OutputLevelStoresTheFirstUnitOfTheList)
+{
+    SigGenOutputSettings levels;
+    levels.OutputUnits = 3;
+    CSigGenOutputLevelDlg dialog(nullptr, &levels, false);
+    dialog.show();
+    Find<QRadioButton>(dialog, 2226)->click();
+    QComboBox* units = Find<QComboBox>(dialog, 2224);
+    units->setCurrentIndex(0);
+    emit units->activated(0);
+    const int first = units->itemData(0).toInt();
+    ASSERT_NE(first, 3);
+    Type(dialog, {{2227, "2.0"}});
+    ASSERT_TRUE(PressOk(dialog));
+    EXPECT_EQ(levels.OutputUnits, first);
+}
