@@ -2,6 +2,7 @@
 
 set(PORT_TEST_SOURCES
   AsioSoundPortTest.cpp
+  AsioPortRatesTest.cpp
   InputStreamTest.cpp
   OutputPlaybackTest.cpp
   PortEndToEndTest.cpp

@@ -1,0 +1,49 @@
+// Quoted texts of a driver entry file end at their closing quote inside the
+// text given: the loader may be handed a slice of a larger buffer, and what
+// lies past the slice is not part of the file.
+#include "platform/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+using platform::Registry;
+using platform::RegistryHive;
+
+TEST(RegistryQuotedText, AQuoteThatClosesOnlyPastTheTextRefusesTheLine)
+{
+    const std::string head = "[HKLM\\software\\asio\\Entry]\n";
+    // Each buffer is cut just before its last character, a closing quote.
+    const struct {
+        const char* line;
+        int errorLine;
+    } cases[] = {
+        {"\"clsid\"=\"{1}\"", 2},    // the data's quote
+        {"\"clsid\"=\"a\\\"b\"", 2}, // after an escaped quote
+        {"\"clsid\"", 2},            // the name's quote
+        {"@=\"/opt/x.so\"", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const std::string buffer = head + c.line;
+        ASSERT_EQ(buffer.back(), '"');
+        Registry registry;
+        int line = -1;
+        EXPECT_FALSE(registry.LoadText(std::string_view(buffer).substr(0, buffer.size() - 1), line));
+        EXPECT_EQ(line, c.errorLine);
+        EXPECT_FALSE(registry.KeyExists(RegistryHive::LocalMachine, "software\\asio\\Entry"));
+
+        // The whole buffer loads, with the data read up to its quote.
+        Registry whole;
+        EXPECT_EQ(whole.LoadText(buffer, line), std::string_view(c.line) != "\"clsid\"");
+    }
+
+    // A value read from the whole buffer keeps its escaped quote.
+    Registry registry;
+    int line = -1;
+    ASSERT_TRUE(registry.LoadText(head + "\"clsid\"=\"a\\\"b\"\n", line));
+    std::string value;
+    ASSERT_TRUE(registry.QueryValue(RegistryHive::LocalMachine, "software\\asio\\Entry", "clsid", value));
+    EXPECT_EQ(value, "a\"b");
+}
