@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 using platform::Registry;
 using platform::RegistryHive;
@@ -46,4 +47,20 @@ TEST(RegistryQuotedText, AQuoteThatClosesOnlyPastTheTextRefusesTheLine)
     std::string value;
     ASSERT_TRUE(registry.QueryValue(RegistryHive::LocalMachine, "software\\asio\\Entry", "clsid", value));
     EXPECT_EQ(value, "a\"b");
+}
+
+// A file whose last line leaves its quote open ends the text there: the
+// buffer holds no terminator, and nothing past it is read.
+TEST(RegistryQuotedText, AnOpenQuoteAtTheVeryEndOfAnUnterminatedBufferRefusesTheFile)
+{
+    for (const char* last : {"\"clsid\"=\"{1}", "\"clsid", "@=\"/opt/x.so", "\"clsid\"=\"a\\\""}) {
+        SCOPED_TRACE(last);
+        const std::string text = std::string("[HKLM\\software\\asio\\Entry]\n") + last;
+        // Heap storage of exactly the text's size.
+        const std::vector<char> buffer(text.begin(), text.end());
+        Registry registry;
+        int line = -1;
+        EXPECT_FALSE(registry.LoadText(std::string_view(buffer.data(), buffer.size()), line));
+        EXPECT_EQ(line, 2);
+    }
 }
