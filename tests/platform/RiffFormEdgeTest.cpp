@@ -1,0 +1,73 @@
+// Forms and lists whose four-byte type ends exactly at the end of the file
+// or of their parent are whole; one byte short, they are refused.
+#include "platform/RiffFile.h"
+#include "tests/support/PlatformTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
+    ASSERT_EQ(std::fclose(f), 0);
+}
+
+// Little-endian 32-bit size field.
+std::string Size(std::uint32_t n)
+{
+    return {static_cast<char>(n & 0xFF), static_cast<char>((n >> 8) & 0xFF), static_cast<char>((n >> 16) & 0xFF),
+            static_cast<char>(n >> 24)};
+}
+
+} // namespace
+
+TEST(RiffFormEdge, AFormTypeThatEndsAtTheFilesOrParentsEndIsFoundOneByteShortIsNot)
+{
+    using platform::RiffChunk;
+    using platform::RiffFile;
+    using platform::RiffFind;
+    TempFolder folder;
+    const std::uint32_t wave = platform::MakeFourCC('W', 'A', 'V', 'E');
+    const std::uint32_t info = platform::MakeFourCC('I', 'N', 'F', 'O');
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool formFound;
+        bool listFound;
+    } cases[] = {
+        // 12 bytes: header and type, nothing after.
+        {"empty form", "RIFF" + Size(4) + "WAVE", true, false},
+        {"form cut in its type", "RIFF" + Size(4) + "WAV", false, false},
+        // An empty list as the form's last 12 bytes.
+        {"empty list last", "RIFF" + Size(16) + "WAVE" + "LIST" + Size(4) + "INFO", true, true},
+        // The form's size stops two bytes into the list's type (an odd size would
+        // take in its pad byte).
+        {"list type past the form", "RIFF" + Size(14) + "WAVE" + "LIST" + Size(4) + "INFO", true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = folder.Path(std::string(c.what) + ".bin");
+        WriteBytes(path, c.bytes);
+        RiffFile file;
+        ASSERT_TRUE(file.Open(path, RiffFile::OpenMode::Read));
+        RiffChunk form;
+        form.FormType = wave;
+        EXPECT_EQ(file.Descend(form, nullptr, RiffFind::Form), c.formFound);
+        if (!c.formFound)
+            continue;
+        EXPECT_EQ(form.DataOffset, 8);
+        RiffChunk list;
+        list.FormType = info;
+        EXPECT_EQ(file.Descend(list, &form, RiffFind::List), c.listFound);
+        if (c.listFound) {
+            EXPECT_EQ(list.DataOffset, 20);
+            EXPECT_EQ(list.Size, 4u);
+        }
+    }
+}
