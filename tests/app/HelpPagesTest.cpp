@@ -2,27 +2,43 @@
 // reachable from the contents, every link leading to a page that exists.
 
 #include "app/CHelpWindow.h"
+#include "app/CDataLoggingMainDlg.h"
 #include "app/FormatMenuModel.h"
 #include "app/core/FrameMenus.h"
 #include "app/core/HelpTopics.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "plot/CPlotOptionsMain.h"
+#include "plot/TMarkerOptionsDialog.h"
 #include "settings/PathDialogsLogic.h"
 #include "settings/SigGenSettings.h"
+#include "settings/dialogs/CFileIOoptionsDlg.h"
+#include "settings/dialogs/COptionsMain.h"
+#include "settings/dialogs/CSetPathsDlg.h"
+#include "tests/app/FrameTestSupport.h"
 #include "tests/support/Screenshot.h"
+#include "utilities/CSigGenOutputLevelDlg.h"
 #include "utilities/recorderlogic/TRecorderDocument.h"
 #include "utilities/siggenlogic/TSigGenPlayRules.h"
 #include "utilities/siggenlogic/TSigGenTypeList.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QRegularExpression>
 #include <QTextBrowser>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -60,6 +76,74 @@ std::map<QString, std::uint32_t> MenuPaths()
             if (item.id != 0)
                 paths[Caption(popup.title) + QLatin1Char('|') + Caption(item.text)] = item.id;
     return paths;
+}
+
+// A caption as a page would name it: "&Defaults", "Channels:" and
+// "Refresh..." read "Defaults", "Channels" and "Refresh".
+QString CaptionWords(QString text)
+{
+    text = text.remove(QLatin1Char('&')).simplified();
+    for (bool trimmed = true; trimmed;) {
+        trimmed = false;
+        for (const char* end : {"...", ":"}) {
+            if (text.endsWith(QLatin1String(end))) {
+                text = text.chopped(static_cast<qsizetype>(std::strlen(end))).trimmed();
+                trimmed = true;
+            }
+        }
+    }
+    return text;
+}
+
+// Every text a window shows: its title, its labels, buttons, boxes, lists and
+// tabs, each tab visited once, as pages fill as they are first shown.
+void AddShownTexts(QWidget& window, std::set<QString>& texts)
+{
+    for (QTabWidget* tabs : window.findChildren<QTabWidget*>()) {
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            QCoreApplication::processEvents();
+        }
+    }
+    texts.insert(CaptionWords(window.windowTitle()));
+    for (const QLabel* label : window.findChildren<QLabel*>())
+        texts.insert(CaptionWords(label->text()));
+    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>())
+        texts.insert(CaptionWords(button->text()));
+    for (const QGroupBox* box : window.findChildren<QGroupBox*>())
+        texts.insert(CaptionWords(box->title()));
+    for (const QComboBox* box : window.findChildren<QComboBox*>())
+        for (int i = 0; i < box->count(); ++i)
+            texts.insert(CaptionWords(box->itemText(i)));
+    for (const QTabWidget* tabs : window.findChildren<QTabWidget*>())
+        for (int i = 0; i < tabs->count(); ++i)
+            texts.insert(CaptionWords(tabs->tabText(i)));
+    for (const QListWidget* list : window.findChildren<QListWidget*>())
+        for (int i = 0; i < list->count(); ++i)
+            texts.insert(CaptionWords(list->item(i)->text()));
+}
+
+// The bold words of a page that name a control; menu paths ("Options &gt;
+// Plot Options...") have their own check.
+QStringList BoldCaptions(const QString& html)
+{
+    QStringList captions;
+    const QRegularExpression bold(QStringLiteral("<b>(.*?)</b>"), QRegularExpression::DotMatchesEverythingOption);
+    for (auto it = bold.globalMatch(html); it.hasNext();) {
+        const QString words = VisibleText(it.next().captured(1));
+        if (!words.contains(QLatin1Char('>')) && !words.contains(QStringLiteral("→")))
+            captions.push_back(CaptionWords(words));
+    }
+    return captions;
+}
+
+// A caption names a shown text when it is all of it or its first words:
+// "Perform Calibration" for "Perform Calibration (approximately 10 seconds)".
+bool IsShown(const QString& caption, const std::set<QString>& texts)
+{
+    return std::any_of(texts.begin(), texts.end(), [&](const QString& text) {
+        return text.startsWith(caption) && (text.size() == caption.size() || !text.at(caption.size()).isLetterOrNumber());
+    });
 }
 
 } // namespace
@@ -190,4 +274,76 @@ TEST(HelpPages, SignalPagesAndTheRatePageAgreeWithTheListsTheProgramOffers)
     const auto& rates = FormatMenuModel::kSampleRates;
     EXPECT_TRUE(processing.contains(QStringLiteral("from %1 to %2 Hz").arg(rates.front()).arg(rates.back())))
         << processing.toStdString();
+}
+
+// A page that describes a dialog names its controls as the dialog shows them:
+// every bold caption on it is a text of one of the windows it describes (or an
+// item of the menu bar), so a renamed or removed control shows up here.
+TEST(HelpPages, EveryBoldCaptionOfADialogsPageIsShownByThatDialog)
+{
+    FrameSettings cfg = frame_test::ToneSettings();
+    // The right plot on a log magnitude scale, whose second field is "Plot Bottom".
+    cfg.Scaling[1].AmpScaleType = ScalingOpts::kLogMagnitude;
+    FrameHarness h(cfg);
+    CMainFrame& frame = *h.frame;
+    CHelpWindow help;  // registers the pages
+
+    std::set<QString> menuTexts;
+    for (const frame_menus::MenuPopup& popup : frame_menus::MenuBar()) {
+        menuTexts.insert(CaptionWords(Caption(popup.title)));
+        for (const frame_menus::MenuItem& item : popup.items)
+            if (item.id != 0)
+                menuTexts.insert(CaptionWords(Caption(item.text)));
+    }
+    // The texts of the modal window a command opens, and of what `more` opens from it.
+    using More = std::function<void(QDialog&, std::set<QString>&)>;
+    const auto shownBy = [&]<typename Window>(std::uint32_t command, Window*, const More& more = {}) {
+        std::set<QString> texts = menuTexts;
+        bool opened = false;
+        OnModal<Window>([&](Window& dialog) {
+            opened = true;
+            AddShownTexts(dialog, texts);
+            if (more)
+                more(dialog, texts);
+        });
+        frame.OnCommand(command);
+        EXPECT_TRUE(opened) << command;
+        return texts;
+    };
+
+    const std::set<QString> sheet = shownBy(kProcessingSettings, static_cast<COptionsMain*>(nullptr));
+    // The Marker Options... button opens the marker dialog the page also describes.
+    const std::set<QString> plotOptions = shownBy(
+        kPlotOptions, static_cast<CPlotOptionsMain*>(nullptr), [](QDialog& dialog, std::set<QString>& texts) {
+            auto* button = dialog.findChild<QPushButton*>(QStringLiteral("MarkerOptions"));
+            ASSERT_NE(button, nullptr);
+            bool opened = false;
+            OnModal<TMarkerOptionsDialog>([&](TMarkerOptionsDialog& markers) {
+                opened = true;
+                AddShownTexts(markers, texts);
+            });
+            button->click();
+            EXPECT_TRUE(opened);
+        });
+    const std::set<QString> dataLogging = shownBy(kDataLoggingSettings, static_cast<CDataLoggingMainDlg*>(nullptr));
+    std::set<QString> folders = shownBy(kSetPaths, static_cast<CSetPathsDlg*>(nullptr));
+    folders.merge(shownBy(kFileIOOptions, static_cast<CFileIOoptionsDlg*>(nullptr)));
+    // The generator's level dialog as another sound device shows it, with its full-scale choice.
+    std::set<QString> outputLevel = menuTexts;
+    SigGenOutputSettings output;
+    CSigGenOutputLevelDlg outputDialog(nullptr, &output, false);
+    AddShownTexts(outputDialog, outputLevel);
+
+    const std::pair<const char*, const std::set<QString>*> pages[] = {
+        {"processing-settings.html", &sheet}, {"calibration.html", &sheet},   {"device.html", &sheet},
+        {"plot-options.html", &plotOptions},  {"data-logging.html", &dataLogging}, {"data-folders.html", &folders},
+        {"generator-output-level.html", &outputLevel},
+    };
+    for (const auto& [file, texts] : pages) {
+        SCOPED_TRACE(file);
+        const QStringList captions = BoldCaptions(ReadPage(QString::fromLatin1(file)));
+        EXPECT_GT(captions.size(), 3);
+        for (const QString& caption : captions)
+            EXPECT_TRUE(IsShown(caption, *texts)) << "not shown: " << caption.toStdString();
+    }
 }
