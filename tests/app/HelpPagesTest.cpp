@@ -9,6 +9,9 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "plot/CPlotOptionsMain.h"
+#include "plot/TCompositeOverlayDialog.h"
+#include "plot/TOverlayDialog.h"
+#include "plot/TOverlaySourceSelectDialog.h"
 #include "plot/TMarkerOptionsDialog.h"
 #include "settings/PathDialogsLogic.h"
 #include "settings/SigGenSettings.h"
@@ -123,14 +126,15 @@ void AddShownTexts(QWidget& window, std::set<QString>& texts)
             texts.insert(CaptionWords(list->item(i)->text()));
 }
 
-// The bold words of a page that name a control; menu paths ("Options &gt;
-// Plot Options...") have their own check.
+// The bold (or italic) words of a page that name a control or a window;
+// menu paths ("Options &gt; Plot Options...") have their own check.
 QStringList BoldCaptions(const QString& html)
 {
     QStringList captions;
-    const QRegularExpression bold(QStringLiteral("<b>(.*?)</b>"), QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpression bold(QStringLiteral("<([bi])>(.*?)</\\1>"),
+                                  QRegularExpression::DotMatchesEverythingOption);
     for (auto it = bold.globalMatch(html); it.hasNext();) {
-        const QString words = VisibleText(it.next().captured(1));
+        const QString words = VisibleText(it.next().captured(2));
         if (!words.contains(QLatin1Char('>')) && !words.contains(QStringLiteral("→")))
             captions.push_back(CaptionWords(words));
     }
@@ -334,7 +338,22 @@ TEST(HelpPages, EveryBoldCaptionOfADialogsPageIsShownByThatDialog)
     CSigGenOutputLevelDlg outputDialog(nullptr, &output, false);
     AddShownTexts(outputDialog, outputLevel);
 
+    // The overlay column of a plot and the dialogs it opens.
+    std::set<QString> overlays = menuTexts;
+    ASSERT_NE(frame.Plot(0), nullptr);
+    AddShownTexts(*frame.Plot(0), overlays);
+    SpectrumOpts spectrum;
+    TOverlayDialog overlayOptions(nullptr, &spectrum, h.folder.Root() + "Overlay", 0, 2, 1, nullptr, {});
+    AddShownTexts(overlayOptions, overlays);
+    CompositeSetup composite;
+    TCompositeOverlayDialog compositeSetup(nullptr, &composite, {});
+    AddShownTexts(compositeSetup, overlays);
+    std::uint8_t source = 0;
+    TOverlaySourceSelectDialog sourceSelect(nullptr, &source);
+    AddShownTexts(sourceSelect, overlays);
+
     const std::pair<const char*, const std::set<QString>*> pages[] = {
+        {"overlays.html", &overlays},
         {"processing-settings.html", &sheet}, {"calibration.html", &sheet},   {"device.html", &sheet},
         {"plot-options.html", &plotOptions},  {"data-logging.html", &dataLogging}, {"data-folders.html", &folders},
         {"generator-output-level.html", &outputLevel},
