@@ -146,7 +146,8 @@ QStringList BoldCaptions(const QString& html)
 bool IsShown(const QString& caption, const std::set<QString>& texts)
 {
     return std::any_of(texts.begin(), texts.end(), [&](const QString& text) {
-        return text.startsWith(caption) && (text.size() == caption.size() || !text.at(caption.size()).isLetterOrNumber());
+        return text.startsWith(caption) &&
+               (text.size() == caption.size() || !text.at(caption.size()).isLetterOrNumber());
     });
 }
 
