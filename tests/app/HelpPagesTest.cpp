@@ -21,11 +21,13 @@
 #include "tests/app/FrameTestSupport.h"
 #include "tests/support/Screenshot.h"
 #include "utilities/CSigGenOutputLevelDlg.h"
+#include "utilities/TRecorder.h"
 #include "utilities/recorderlogic/TRecorderDocument.h"
 #include "utilities/siggenlogic/TSigGenPlayRules.h"
 #include "utilities/siggenlogic/TSigGenTypeList.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -98,8 +100,9 @@ QString CaptionWords(QString text)
     return text;
 }
 
-// Every text a window shows: its title, its labels, buttons, boxes, lists and
-// tabs, each tab visited once, as pages fill as they are first shown.
+// Every text a window shows: its title, its labels, buttons, boxes, lists,
+// tabs, menus and tips, each tab visited once, as pages fill as they are
+// first shown.
 void AddShownTexts(QWidget& window, std::set<QString>& texts)
 {
     for (QTabWidget* tabs : window.findChildren<QTabWidget*>()) {
@@ -124,6 +127,12 @@ void AddShownTexts(QWidget& window, std::set<QString>& texts)
     for (const QListWidget* list : window.findChildren<QListWidget*>())
         for (int i = 0; i < list->count(); ++i)
             texts.insert(CaptionWords(list->item(i)->text()));
+    for (const QAction* action : window.findChildren<QAction*>())
+        texts.insert(CaptionWords(action->text()));
+    for (const QWidget* widget : window.findChildren<QWidget*>()) {
+        texts.insert(CaptionWords(widget->toolTip()));
+        texts.insert(CaptionWords(widget->accessibleName()));
+    }
 }
 
 // The bold (or italic) words of a page that name a control or a window;
@@ -353,8 +362,16 @@ TEST(HelpPages, EveryBoldCaptionOfADialogsPageIsShownByThatDialog)
     TOverlaySourceSelectDialog sourceSelect(nullptr, &source);
     AddShownTexts(sourceSelect, overlays);
 
+    // The recorder window with its menu, the tool bar's button that opens it,
+    // and the file options that say where recordings go.
+    std::set<QString> recorder = folders;
+    AddShownTexts(frame, recorder);
+    frame.OnCommand(kRecorder);
+    ASSERT_NE(frame.Recorder(), nullptr);
+    AddShownTexts(*frame.Recorder(), recorder);
+
     const std::pair<const char*, const std::set<QString>*> pages[] = {
-        {"overlays.html", &overlays},
+        {"overlays.html", &overlays}, {"recorder.html", &recorder},
         {"processing-settings.html", &sheet}, {"calibration.html", &sheet},   {"device.html", &sheet},
         {"plot-options.html", &plotOptions},  {"data-logging.html", &dataLogging}, {"data-folders.html", &folders},
         {"generator-output-level.html", &outputLevel},
