@@ -33,6 +33,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QRegularExpression>
@@ -370,8 +371,29 @@ TEST(HelpPages, EveryBoldCaptionOfADialogsPageIsShownByThatDialog)
     ASSERT_NE(frame.Recorder(), nullptr);
     AddShownTexts(*frame.Recorder(), recorder);
 
+    // The plot with its tool strip and its right-button menu, and the sheet
+    // that sets the span its power meter reads.
+    std::set<QString> plot = sheet;
+    TQuarnPlot& leftPlot = *frame.Plot(0);
+    AddShownTexts(leftPlot, plot);
+    bool menuShown = false;
+    QTimer::singleShot(50, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr)
+            return;
+        menuShown = true;
+        for (QMenu* each : menu->findChildren<QMenu*>(Qt::FindDirectChildrenOnly) << menu)
+            for (const QAction* action : each->actions())
+                plot.insert(CaptionWords(action->text()));
+        menu->close();
+    });
+    const PlotRect pane = leftPlot.PaneRect(0);
+    QTest::mouseClick(&leftPlot, Qt::RightButton, Qt::NoModifier,
+                      QPoint((pane.left + pane.right) / 2, (pane.top + pane.bottom) / 2));
+    EXPECT_TRUE(menuShown);
+
     const std::pair<const char*, const std::set<QString>*> pages[] = {
-        {"overlays.html", &overlays}, {"recorder.html", &recorder},
+        {"overlays.html", &overlays}, {"recorder.html", &recorder}, {"spectrum-plot.html", &plot},
         {"processing-settings.html", &sheet}, {"calibration.html", &sheet},   {"device.html", &sheet},
         {"plot-options.html", &plotOptions},  {"data-logging.html", &dataLogging}, {"data-folders.html", &folders},
         {"generator-output-level.html", &outputLevel},
