@@ -382,7 +382,9 @@ TEST(HelpPages, EveryBoldCaptionOfADialogsPageIsShownByThatDialog)
         if (menu == nullptr)
             return;
         menuShown = true;
-        for (QMenu* each : menu->findChildren<QMenu*>(Qt::FindDirectChildrenOnly) << menu)
+        QList<QMenu*> menus = menu->findChildren<QMenu*>(Qt::FindDirectChildrenOnly);
+        menus.push_back(menu);
+        for (const QMenu* each : menus)
             for (const QAction* action : each->actions())
                 plot.insert(CaptionWords(action->text()));
         menu->close();
