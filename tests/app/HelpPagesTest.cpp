@@ -293,7 +293,8 @@ TEST(HelpPages, SignalPagesAndTheRatePageAgreeWithTheListsTheProgramOffers)
 
 // A page that describes a dialog names its controls as the dialog shows them:
 // every bold caption on it is a text of one of the windows it describes (or an
-// item of the menu bar), so a renamed or removed control shows up here.
+// item of the menu bar, or a question's answer), so a renamed or removed control
+// shows up here.
 TEST(HelpPages, EveryBoldCaptionOfADialogsPageIsShownByThatDialog)
 {
     FrameSettings cfg = frame_test::ToneSettings();
@@ -303,7 +304,9 @@ TEST(HelpPages, EveryBoldCaptionOfADialogsPageIsShownByThatDialog)
     CMainFrame& frame = *h.frame;
     CHelpWindow help;  // registers the pages
 
-    std::set<QString> menuTexts;
+    // The menu bar's items, and the answers of the program's questions.
+    std::set<QString> menuTexts{QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("OK"),
+                                QStringLiteral("Cancel")};
     for (const frame_menus::MenuPopup& popup : frame_menus::MenuBar()) {
         menuTexts.insert(CaptionWords(Caption(popup.title)));
         for (const frame_menus::MenuItem& item : popup.items)
