@@ -6,9 +6,10 @@
 // text and level panes.
 //
 // Settings are the program's own (65536-point Flattop blocks, two 24-bit
-// channels, both plots open); --rate=N sets the sample rate (default
-// 192000). Each step finds a new driver buffer and comes one display
-// interval after the previous one, so every step does the whole work.
+// channels, both plots open, the data log running); --rate=N sets the
+// sample rate (default 192000). Each step finds a new driver buffer and
+// comes one display interval after the previous one, so every step does
+// the whole work.
 //
 // "ms" is the time of one step; "core_share_50" is the share of one core
 // that 50 steps a second (one per 20 ms display interval) would take.
@@ -248,6 +249,10 @@ void BM_AcquisitionStep(benchmark::State& state)
     const auto channels = static_cast<std::uint16_t>(state.range(1));
     settings.Processing.Format.Set(g_Rate, channels, 3);
     settings.Processing.ChannelProcessing = static_cast<std::uint16_t>(state.range(0));
+    // A running log, started today: the logging objects hold, and no new
+    // log day comes between steps.
+    settings.DataLog.Active = 1;
+    settings.DataLog.LogStartTime = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     BenchFrame frame(settings);
     BenchAudio audio;
     BenchClock clock;

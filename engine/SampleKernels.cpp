@@ -16,7 +16,9 @@ inline __m256i Codes24(__m256i words)
     return _mm256_srai_epi32(_mm256_slli_epi32(words, 8), 8);
 }
 
-std::size_t PackCodes24Avx2(std::uint8_t* packed, const std::int32_t* values, std::size_t count, std::int64_t& peak)
+template <bool Floats>
+std::size_t PackCodes24Avx2(std::uint8_t* packed, const std::int32_t* values, std::size_t count, std::int64_t& peak,
+                            float* floats)
 {
     const __m256i span = _mm256_set1_epi32(1 << 24);
     const __m256i sign = _mm256_set1_epi32(1 << 23);
@@ -32,7 +34,10 @@ std::size_t PackCodes24Avx2(std::uint8_t* packed, const std::int32_t* values, st
         const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(values + i));
         const __m256i negative = _mm256_or_si256(_mm256_add_epi32(v, span), sign);
         const __m256i words = _mm256_blendv_epi8(v, negative, _mm256_srai_epi32(v, 31));
-        highest = _mm256_max_epi32(highest, _mm256_abs_epi32(Codes24(words)));
+        const __m256i codes = Codes24(words);
+        highest = _mm256_max_epi32(highest, _mm256_abs_epi32(codes));
+        if constexpr (Floats)
+            _mm256_storeu_ps(floats + i, _mm256_cvtepi32_ps(codes));
         const __m256i bytes = _mm256_shuffle_epi8(words, pack);
         std::uint8_t* out = packed + 3 * i;
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(bytes));
@@ -93,16 +98,19 @@ std::size_t SplitFrames24Avx2(const std::uint8_t* frames, std::int32_t* left, st
 
 namespace sample_kernels {
 
-std::size_t PackCodes24(std::uint8_t* packed, const std::int32_t* values, std::size_t count, std::int64_t& peak)
+std::size_t PackCodes24(std::uint8_t* packed, const std::int32_t* values, std::size_t count, std::int64_t& peak,
+                        float* floats)
 {
 #if defined(__x86_64__) || defined(__i386__)
     if (fft_detail::UseAvx2())
-        return PackCodes24Avx2(packed, values, count, peak);
+        return floats != nullptr ? PackCodes24Avx2<true>(packed, values, count, peak, floats)
+                                 : PackCodes24Avx2<false>(packed, values, count, peak, nullptr);
 #endif
     (void)packed;
     (void)values;
     (void)count;
     (void)peak;
+    (void)floats;
     return 0;
 }
 

@@ -12,8 +12,10 @@ namespace sample_kernels {
 
 // Stores sample_codes::WordOf<3>(values[i]) as 3 bytes at packed + 3i and
 // returns the largest |code| of what was stored in peak (left as it is
-// when nothing was done).
-std::size_t PackCodes24(std::uint8_t* packed, const std::int32_t* values, std::size_t count, std::int64_t& peak);
+// when nothing was done); when floats is given, floats[i] = the stored
+// code as a float, in the same pass.
+std::size_t PackCodes24(std::uint8_t* packed, const std::int32_t* values, std::size_t count, std::int64_t& peak,
+                        float* floats = nullptr);
 
 // out[i] = the 3-byte code at packed + 3i as a float.
 std::size_t UnpackCodes24(const std::uint8_t* packed, float* out, std::size_t count);

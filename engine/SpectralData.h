@@ -135,6 +135,12 @@ public:
     void SetPeakHoldMode(std::uint16_t mode);
     std::uint16_t GetPeakHoldMode() const { return m_HoldMode; }
     void ClearHold();
+    // For an object whose held values nobody reads for a while: averaging
+    // then keeps no latest lines and the hold step does nothing. Ending the
+    // suspension clears the hold, as if the hold mode had just been set, so
+    // what is held afterwards never depends on the time in between.
+    void SuspendHold(bool suspended);
+    bool IsHoldSuspended() const { return m_HoldSuspended; }
     float GetAverageCount() const { return m_AverageCount; }
     std::int32_t GetBlocksAveraged() const { return m_BlocksAveraged; }
     // a, b: other objects' current complex lines (L pairs each).
@@ -256,6 +262,8 @@ private:
     void FinishAveragedLines(std::size_t first, std::size_t end, bool cross, std::size_t latestDone);
     float HoldTime() const;
     float HoldDecay() const;
+    // Hold is on and not suspended: the averaging pass keeps the latest lines.
+    bool KeepsLatest() const { return m_HoldMode != 0 && !m_HoldSuspended; }
 
     // Dual-channel functions (SpectralDataDualChannel.cpp)
     void StoreFunctionLine(std::uint32_t line, double value);
@@ -376,6 +384,7 @@ private:
     // The power of m_PeakLine while the averaging pass searches tile by tile.
     float m_PeakSearchHighest = 0.0f;
     std::uint16_t m_HoldMode = 0;
+    bool m_HoldSuspended = false;
     float m_TotalPower = kNoValue;
     float m_LatestTotalPower = kNoValue;
     float m_HeldTotalPower = kNoValue;

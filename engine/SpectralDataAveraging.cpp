@@ -157,7 +157,7 @@ void SpectralData::Average(bool bandMeans)
 
     const int scale = static_cast<int>(m_AmpScaleType);
     m_TotalPower = GetBandPower(GetStartBin(), GetEndBin(), scale, m_TotalPowerWeighting, false);
-    if (m_HoldMode == 0)
+    if (!KeepsLatest())
         return;
     if (IsOctaveMode())
         ComputeBandLevels(bandMeans, true);
@@ -170,7 +170,7 @@ std::size_t SpectralData::RunningMean(std::size_t first, std::size_t end, bool c
 {
     const double k = m_BlocksAveraged;
     const bool vector = m_AverageType == 2;
-    float* latest = m_HoldMode != 0 && !m_LatestPower.empty() ? m_LatestPower.data() + first : nullptr;
+    float* latest = KeepsLatest() && !m_LatestPower.empty() ? m_LatestPower.data() + first : nullptr;
     const std::size_t done = first + averaging_detail::RunningPowerMean(m_AvgComplex.data() + 2 * first,
                                                                         m_AvgPower.data() + first, latest,
                                                                         m_Block.data() + 2 * first, end - first, k,
@@ -217,7 +217,7 @@ void SpectralData::SumRing(int window, std::size_t lines)
 
 void SpectralData::FinishAveragedLines(std::size_t first, std::size_t end, bool cross, std::size_t latestDone)
 {
-    const bool hold = m_HoldMode != 0 && !m_LatestPower.empty();
+    const bool hold = KeepsLatest() && !m_LatestPower.empty();
     const bool dB = !m_AvgDb.empty();
     if (hold)
         for (std::size_t i = latestDone; i < end; ++i)
@@ -244,7 +244,7 @@ void SpectralData::FinishAveragedLines(std::size_t first, std::size_t end, bool 
 
 void SpectralData::UpdatePeakHold()
 {
-    if (m_Error || m_Hold.empty())
+    if (m_Error || m_Hold.empty() || m_HoldSuspended)
         return;
     const double now = platform::SteadySeconds();
     const float holdTime = HoldTime();
@@ -340,6 +340,15 @@ void SpectralData::SetPeakHoldMode(std::uint16_t mode)
 {
     m_HoldMode = mode <= 4 ? mode : 0;
     ClearHold();
+}
+
+void SpectralData::SuspendHold(bool suspended)
+{
+    if (suspended == m_HoldSuspended)
+        return;
+    m_HoldSuspended = suspended;
+    if (!suspended)
+        ClearHold();
 }
 
 void SpectralData::ClearHold()

@@ -40,21 +40,25 @@ std::int32_t SaturateToInt32(double sum)
 }
 
 // Returns the largest distance of a stored code from the zero offset, so
-// that the level meter needs no pass of its own.
+// that the level meter needs no pass of its own; `copy`, when given, gets
+// each stored sample as CopyAll reads it back, in the same pass.
 template <unsigned Bytes>
-std::int64_t PutAll(std::uint8_t* samples, const std::int32_t* values, std::uint32_t count, std::int32_t zeroOffset)
+std::int64_t PutAll(std::uint8_t* samples, const std::int32_t* values, std::uint32_t count, std::int32_t zeroOffset,
+                    float* copy)
 {
     std::int64_t peak = 0;
     std::uint32_t i = 0;
     if constexpr (Bytes == 3) {
         if (zeroOffset == 0)
-            i = static_cast<std::uint32_t>(sample_kernels::PackCodes24(samples, values, count, peak));
+            i = static_cast<std::uint32_t>(sample_kernels::PackCodes24(samples, values, count, peak, copy));
     }
     for (; i < count; ++i) {
         const std::uint32_t word = sample_codes::WordOf<Bytes>(values[i]);
         sample_codes::Store<Bytes>(samples + std::size_t{i} * Bytes, word);
         const std::int64_t difference = std::int64_t{sample_codes::CodeOfWord<Bytes>(word)} - zeroOffset;
         peak = std::max(peak, difference < 0 ? -difference : difference);
+        if (copy != nullptr)
+            copy[i] = static_cast<float>(static_cast<double>(difference));
     }
     return peak;
 }
@@ -190,19 +194,21 @@ void TSampleBuffer::Fill()
         Format.WriteSample(Samples.data() + std::size_t{i} * Format.BytesPerSample, Format.ZeroOffset);
 }
 
-void TSampleBuffer::PutSamples(const std::int32_t* values, std::uint32_t count)
+void TSampleBuffer::PutSamples(const std::int32_t* values, std::uint32_t count, float* copy)
 {
     PeakKnown = false;
     if (ErrorFlag != 0 || values == nullptr)
         return;
     count = std::min(count, Count);
+    if (Ratio >= 2)
+        copy = nullptr;
     const std::int32_t zero = Format.ZeroOffset;
     std::int64_t peak = 0;
     switch (Format.BytesPerSample) {
-    case 1: peak = PutAll<1>(Samples.data(), values, count, zero); break;
-    case 2: peak = PutAll<2>(Samples.data(), values, count, zero); break;
-    case 3: peak = PutAll<3>(Samples.data(), values, count, zero); break;
-    default: peak = PutAll<4>(Samples.data(), values, count, zero); break;
+    case 1: peak = PutAll<1>(Samples.data(), values, count, zero, copy); break;
+    case 2: peak = PutAll<2>(Samples.data(), values, count, zero, copy); break;
+    case 3: peak = PutAll<3>(Samples.data(), values, count, zero, copy); break;
+    default: peak = PutAll<4>(Samples.data(), values, count, zero, copy); break;
     }
     // A whole undecimated block: the meter's peak is known already.
     if (count == Count && Ratio < 2) {

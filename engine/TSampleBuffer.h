@@ -30,8 +30,12 @@ public:
     // pass either signed values or raw codes); wider formats encode it first.
     void PutSample(std::uint32_t index, std::uint32_t value);
     // PutSample of values[0 … count−1] into indices 0 … count−1 (count cut
-    // to the buffer's): the per-block path from the input ring.
-    void PutSamples(const std::int32_t* values, std::uint32_t count);
+    // to the buffer's): the per-block path from the input ring. A buffer
+    // that does not decimate also writes what CopySamples(copy, count)
+    // would then give into `copy` (when given) in the same pass, so the
+    // block reaches the transform's buffer without a second pass.
+    void PutSamples(const std::int32_t* values, std::uint32_t count, float* copy = nullptr);
+    bool Decimates() const { return Ratio >= 2; }
     // Code minus zero offset, times the converted CalRatio when calibrated.
     // Answers the zero-offset code without memory or past the count.
     float GetSample(std::uint32_t index, bool calibrated) const;

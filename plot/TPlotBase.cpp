@@ -270,6 +270,12 @@ void TPlotBase::ShowBackBuffer(const PlotRect& area)
         update(ToQRect(area));
 }
 
+void TPlotBase::ShowBackBuffer(const QRegion& area)
+{
+    if (!area.isEmpty())
+        update(area);
+}
+
 void TPlotBase::InvalidatePlot(const PlotRect& area)
 {
     m_BackBufferStale = true;

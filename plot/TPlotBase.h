@@ -173,6 +173,9 @@ public:
     // then call ShowBackBuffer.
     QImage& BackBuffer();
     void ShowBackBuffer(const PlotRect& area);
+    // Just the parts painted anew, so that the children over the rest of
+    // the plot (tool strip, overlay buttons) are not painted again.
+    void ShowBackBuffer(const QRegion& area);
     // Redraw before the next paint; the area is repainted (all when empty).
     void InvalidatePlot(const PlotRect& area = {});
 

@@ -101,6 +101,8 @@ public:
     void ResetView() override;
     // Per processed frame (t in seconds); t = 0 forces an update.
     void UpdateDisplay(float seconds) override;
+    // Trace frames painted since creation (the benchmarks' frame rate).
+    std::uint64_t GetTraceFrameCount() const { return m_TraceFrames; }
     void UpdateSpan() override;
     void UpdateScrollRange() override;
     void PaintPlot(QPainter& dc, bool flag, const PlotRect& clip) override;
@@ -387,6 +389,7 @@ private:
     PlotTicks m_AmplitudeTicks;
     PlotTicks m_CoherenceTicks;
     int m_PointCapacity = 0;
+    std::uint64_t m_TraceFrames = 0;
     std::array<PaneTraces, 2> m_Panes;
     BandTraceTable m_BandTable;
     std::vector<QLine> m_LineScratch;

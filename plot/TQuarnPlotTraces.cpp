@@ -24,6 +24,7 @@
 #include <QLine>
 #include <QPainter>
 #include <QPolygon>
+#include <QRegion>
 
 #include <algorithm>
 
@@ -157,16 +158,20 @@ void TQuarnPlot::PaintFrame()
     QPainter dc(&image);
     dc.setRenderHint(QPainter::Antialiasing, false);
     const PlotRect client = ClientRect();
-    PlotRect dirty{m_Areas.Plot.left, m_Areas.Plot.top - m_LabelFontHeight - 4, client.right, m_Areas.Plot.bottom};
+    // What is painted below, and no more: the plot's children beside the
+    // panes stay as they are.
+    QRegion dirty;
     for (int pane = 0; pane < PaneCountShown(); ++pane) {
         if (Trace(pane) == nullptr)
             continue;
         const PlotRect r = PaneRect(pane);
         PaintPaneContents(dc, pane, r);
+        dirty += ToQRect(r);
         if (m_Spectrum->ShowPowerMeter != 0) {
             const PlotRect bar = PowerMeterBar(r, false, 0);
             dc.fillRect(ToQRect(bar), ColorFromRef(m_Spectrum->BackgroundColor));
             DrawPowerMeterBars(dc, pane);
+            dirty += ToQRect(bar);
         }
         if (m_Spectrum->ShowRMSLevel != 0) {
             // The readout shares its row with the title line: both again.
@@ -174,10 +179,13 @@ void TQuarnPlot::PaintFrame()
             dc.fillRect(QRect(r.left, top, r.Width(), m_LabelFontHeight + 2), m_BackgroundBrush);
             DrawTitleLine(dc, pane, client);
             DrawLevelReadout(dc, pane, client);
+            // The text's own pixels may reach a little past the row.
+            dirty += QRect(r.left - 2, top - 1, r.Width() + 4, m_LabelFontHeight + 4);
         }
     }
     dc.end();
     ShowBackBuffer(dirty);
+    ++m_TraceFrames;
 }
 
 void TQuarnPlot::PaintPaneContents(QPainter& dc, int pane, const PlotRect& clip)

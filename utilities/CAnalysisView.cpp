@@ -12,6 +12,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 
+#include <cstring>
+
 CAnalysisView::CAnalysisView(AnalysisViewFrame* frame, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_Frame(frame)
@@ -58,6 +60,8 @@ void CAnalysisView::LayoutGrid()
         return;
     m_Grid->setGeometry(0, 0, width(), height());
     m_Grid->SetSize(CountChannels(), 1);
+    // Rows may have come or gone: the whole grid, whatever the texts.
+    m_Grid->InvalidateColumn(-1);
     UpdateResults();
 }
 
@@ -71,6 +75,21 @@ int CAnalysisView::CountChannels()
     return count;
 }
 
+namespace {
+
+bool SameCells(const DataGridCells& a, const DataGridCells& b)
+{
+    if (a.Rows() != b.Rows() || a.Columns() != b.Columns())
+        return false;
+    for (int row = 0; row < a.Rows(); ++row)
+        for (int column = 0; column < a.Columns(); ++column)
+            if (std::memcmp(&a.Cell(row, column), &b.Cell(row, column), sizeof(DataGridCell)) != 0)
+                return false;
+    return true;
+}
+
+} // namespace
+
 void CAnalysisView::UpdateResults()
 {
     if (m_Grid == nullptr || m_Frame == nullptr)
@@ -82,15 +101,19 @@ void CAnalysisView::UpdateResults()
         sources.scaling[i] = &settings.Scaling[i];
         sources.spectrum[i] = &settings.Spectrum[i];
     }
+    const DataGridCells before = m_Grid->Cells();
     if (const std::optional<std::string> caption = analysis_view::UpdateResults(m_Kind, sources, m_Grid->Cells()))
         setWindowTitle(QString::fromStdString(*caption));
     // A longer text than any the width was checked for: widen, never clip.
-    for (int row = 0; row < m_Grid->Cells().Rows(); ++row)
+    for (int row = 0; row < m_Grid->Cells().Rows(); ++row) {
         if (m_Grid->Cells().CellText(row, 0).size() > m_CheckedChars) {
             EnforceMinimumSize();
             break;
         }
-    m_Grid->InvalidateColumn(0);
+    }
+    // A step that leaves every text as it was needs no painting.
+    if (!SameCells(before, m_Grid->Cells()))
+        m_Grid->InvalidateColumn(0);
 }
 
 QString CAnalysisView::WidestText() const

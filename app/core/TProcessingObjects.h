@@ -42,7 +42,9 @@ public:
     // The logging pair's block after the display pair's: the same work on
     // the logging objects, except that a channel whose logging object
     // transforms like its display object takes the display object's
-    // transformed lines instead of windowing and transforming again.
+    // transformed lines instead of windowing and transforming again. While
+    // the data log is off nothing reads the logging objects' held values
+    // (starting the log clears them), so their hold is suspended meanwhile.
     bool ProcessLoggingBlock(double blockTime);
     // True when the channel's logging object needs no block of its own: its
     // display object's transform stands in for it.

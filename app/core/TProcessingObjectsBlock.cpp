@@ -30,8 +30,12 @@ bool TProcessingObjects::LoggingSharesDisplayTransform(int channel) const
 
 bool TProcessingObjects::ProcessLoggingBlock(double blockTime)
 {
-    for (int channel = 0; channel < 2; ++channel)
+    const bool logging = m_Settings.DataLog.Active != 0;
+    for (int channel = 0; channel < 2; ++channel) {
         m_TransformSource[channel] = LoggingSharesDisplayTransform(channel) ? GetDisplayData(channel) : nullptr;
+        if (SpectralData* data = GetLoggingData(channel))
+            data->SuspendHold(!logging);
+    }
     const bool result = ProcessSpectrumBlock(GetLoggingData(0), GetLoggingData(1), GetDualChannelData(),
                                              GetCoherenceData(), blockTime);
     m_TransformSource[0] = m_TransformSource[1] = nullptr;

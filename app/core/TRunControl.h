@@ -92,6 +92,7 @@ private:
     void StartNewLogDayIfDue();
     bool ProcessBothPasses(double blockTime);
     void CopyBlocksToSpectra();
+    float* DisplayBlockFor(int channel, const TSampleBuffer* buffer, std::uint32_t count);
     double DisplayIntervalSeconds() const;
     bool ReadPlaybackChannel(TWaveFile& wave, TSampleBuffer& buffer, std::uint64_t first, std::uint64_t count,
                              int channel);
@@ -117,6 +118,8 @@ private:
     std::uint64_t m_LastReadDelivered = 0;
     bool m_HasStepped = false;
     double m_LastStepTime = 0.0; // steady seconds
+    // The read put the channel's block straight into its display object.
+    bool m_DisplayBlockRead[2] = {false, false};
 
     // Kept from step to step: a block at 192 kHz is two 256 KB arrays.
     platform::ZeroFilledArray<std::int32_t> m_ReadLeft;

@@ -92,9 +92,14 @@ std::uint8_t TRunControl::ProcessInputTick()
         }
     }
 
+    // The run-state text follows the ring's filling until the first result;
+    // the level panes and viewers show the latest block and spectra, which
+    // only a step changes, so a tick without one leaves them as they are.
     m_Services.Observer.UpdateStatus(RunObserver::kRunStateText);
-    m_Services.Observer.UpdateStatus(RunObserver::kLevelPanes);
-    m_Services.Observer.UpdateUtilityWindows();
+    if (result) {
+        m_Services.Observer.UpdateStatus(RunObserver::kLevelPanes);
+        m_Services.Observer.UpdateUtilityWindows();
+    }
     return result && m_FrameCounter != 0 ? 1 : 0;
 }
 
@@ -117,15 +122,38 @@ double TRunControl::DisplayIntervalSeconds() const
 }
 
 // A logging object that shares its display object's transform gets the
-// transformed lines from it instead of a copy of the block.
+// transformed lines from it instead of a copy of the block. A display
+// block that the read filled already is where a logging object's copy
+// comes from, value for value what the sample buffer would give.
 void TRunControl::CopyBlocksToSpectra()
 {
     TProcessingObjects& p = m_Processing;
     for (int channel = 0; channel < 2; ++channel) {
-        CopyTimeBlockToSpectrum(p.GetDisplayData(channel), p.GetSampleBuffer(channel));
-        if (!p.LoggingSharesDisplayTransform(channel))
-            CopyTimeBlockToSpectrum(p.GetLoggingData(channel), p.GetSampleBuffer(channel));
+        SpectralData* display = p.GetDisplayData(channel);
+        const bool filled = m_DisplayBlockRead[channel];
+        m_DisplayBlockRead[channel] = false;
+        if (!filled)
+            CopyTimeBlockToSpectrum(display, p.GetSampleBuffer(channel));
+        if (p.LoggingSharesDisplayTransform(channel))
+            continue;
+        SpectralData* logging = p.GetLoggingData(channel);
+        if (filled && logging != nullptr && logging->GetComplexBuffer() != nullptr &&
+            logging->GetFFTSize() == display->GetFFTSize())
+            std::copy_n(display->GetComplexBuffer(), display->GetFFTSize(), logging->GetComplexBuffer());
+        else
+            CopyTimeBlockToSpectrum(logging, p.GetSampleBuffer(channel));
     }
+}
+
+// The channel's display block when the read can fill it itself: the
+// channel's own buffer, undecimated and exactly one block long.
+float* TRunControl::DisplayBlockFor(int channel, const TSampleBuffer* buffer, std::uint32_t count)
+{
+    SpectralData* display = m_Processing.GetDisplayData(channel);
+    if (buffer == nullptr || buffer != m_Processing.GetSampleBuffer(channel) || display == nullptr ||
+        buffer->Decimates() || buffer->GetCount() != count || display->GetFFTSize() != count)
+        return nullptr;
+    return display->GetComplexBuffer();
 }
 
 // The display pair, then the logging pair through the same dual-channel and
@@ -183,10 +211,18 @@ std::uint8_t TRunControl::ReadInputBlocks(TSampleBuffer* left, TSampleBuffer* ri
         return 0;
     m_HasReadBlock = true;
     m_LastReadDelivered = delivered;
+    int channel = 0;
     for (auto [buffer, samples] : {std::pair{left, l}, std::pair{right, r}}) {
+        const int c = channel++;
+        m_DisplayBlockRead[c] = false;
         if (buffer == nullptr || samples == nullptr)
             continue;
-        buffer->PutSamples(samples, std::min(needed, buffer->GetCount()));
+        // Packed into the sample buffer and converted into the display
+        // block in one pass, when the block needs nothing else.
+        const std::uint32_t count = std::min(needed, buffer->GetCount());
+        float* block = DisplayBlockFor(c, buffer, count);
+        buffer->PutSamples(samples, count, block);
+        m_DisplayBlockRead[c] = block != nullptr;
         buffer->Decimate();
     }
     return 1;

@@ -92,6 +92,29 @@ TEST(MainFrameRecorder, TheToneIsRecordedSavedReadBackAndPlayedTheViewersReadItA
         EXPECT_NEAR(std::stof(power), -6.0f, 1.0f) << power;
         EXPECT_EQ(frequency.substr(frequency.size() - 3) + level.substr(level.size() - 4), " Hz dBr");
     }
+    {
+        // A viewer paints its grid again only when something in it changed:
+        // the stopped run's spectra give the same texts; a new layout
+        // paints the whole grid.
+        struct PaintCounter : QObject {
+            bool eventFilter(QObject*, QEvent* event) override
+            {
+                paints += event->type() == QEvent::Paint ? 1 : 0;
+                return false;
+            }
+            int paints = 0;
+        } counter;
+        CAnalysisView& viewer = *frame.Viewer(7);
+        QApplication::processEvents();
+        viewer.Grid()->installEventFilter(&counter);
+        viewer.UpdateResults();
+        QApplication::processEvents();
+        EXPECT_EQ(counter.paints, 0);
+        viewer.Refresh();
+        QApplication::processEvents();
+        EXPECT_GT(counter.paints, 0);
+        viewer.Grid()->removeEventFilter(&counter);
+    }
     TWaveFile* recording = recorder->GetWaveFile();
     ASSERT_NE(recording, nullptr);
     EXPECT_EQ(recording->GetDataFrames(), 5 * kRate);

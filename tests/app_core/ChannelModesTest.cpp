@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -208,6 +209,8 @@ TEST(ChannelModes, SharedTransformGivesTheLoggingPassBitIdenticalSpectra)
         return std::memcmp((a->*buffer)(), (b->*buffer)(), perLine * a->GetLines() * sizeof(float)) == 0;
     };
     Harness separate(ModeSettings(12)), shared(ModeSettings(12));
+    // A running log: the logging objects keep their latest lines.
+    shared.settings.DataLog.Active = 1;
     TProcessingObjects &s = separate.processing, &t = shared.processing;
     s.BuildProcessing();
     t.BuildProcessing();
@@ -232,4 +235,56 @@ TEST(ChannelModes, SharedTransformGivesTheLoggingPassBitIdenticalSpectra)
     }
     EXPECT_TRUE(same(s.GetDualChannelData(), t.GetDualChannelData(), &SpectralData::GetPowerBuffer, 1));
     EXPECT_TRUE(same(s.GetCoherenceData(), t.GetCoherenceData(), &SpectralData::GetPowerBuffer, 1));
+}
+
+// While the log is off its objects keep no hold; from the start of the log
+// on they hold exactly what objects that held all along hold, as the start
+// clears the hold either way.
+TEST(ChannelModes, TheLoggingHoldSuspendedWhileTheLogIsOffChangesNoHeldValueOnceItRuns)
+{
+    Harness suspended(ModeSettings(2)), holding(ModeSettings(2));
+    // Started today: no new log day (and its pause) comes between blocks.
+    for (Harness* h : {&suspended, &holding})
+        h->settings.DataLog.LogStartTime = std::chrono::system_clock::to_time_t(h->clock.Now());
+    holding.settings.DataLog.Active = 1;
+    for (Harness* h : {&suspended, &holding}) {
+        h->audio.input.left = {ChannelSignal::kTone, 1000.0, 0.5};
+        h->audio.input.right = kNoiseA;
+        ASSERT_TRUE(h->run.StartInput());
+        ASSERT_EQ(h->Ticks(4), 4);
+    }
+    SpectralData* off = suspended.processing.GetLoggingData(0);
+    ASSERT_NE(off, nullptr);
+    EXPECT_TRUE(off->IsHoldSuspended());
+    EXPECT_EQ(off->GetHoldValue(off->FrequencyToBin(1000.0f)), SpectralData::kNoValue) << "nothing held while off";
+
+    // The log starts: as TDataLog does, a forever average and the hold
+    // until reset, then more blocks with a tone that moves.
+    for (Harness* h : {&suspended, &holding}) {
+        h->settings.DataLog.Active = 1;
+        for (int c = 0; c < 2; ++c) {
+            h->processing.GetLoggingData(c)->SetAveraging(4, 100000);
+            h->processing.GetLoggingData(c)->SetPeakHoldMode(4);
+        }
+        h->Input().behaviour.left = {ChannelSignal::kTone, 3000.0, 0.25};
+        ASSERT_EQ(h->Ticks(5), 5);
+    }
+    for (int c = 0; c < 2; ++c) {
+        const SpectralData* a = suspended.processing.GetLoggingData(c);
+        const SpectralData* b = holding.processing.GetLoggingData(c);
+        EXPECT_FALSE(a->IsHoldSuspended());
+        const std::size_t lines = a->GetLines();
+        EXPECT_EQ(std::memcmp(a->GetPowerBuffer(), b->GetPowerBuffer(), lines * sizeof(float)), 0);
+        EXPECT_EQ(std::memcmp(a->GetLatestPowerBuffer(), b->GetLatestPowerBuffer(), lines * sizeof(float)), 0);
+        std::vector<float> heldA, heldB;
+        for (std::uint32_t i = 0; i < lines; ++i) {
+            heldA.push_back(a->GetHoldValue(i));
+            heldB.push_back(b->GetHoldValue(i));
+        }
+        EXPECT_EQ(heldA, heldB);
+        EXPECT_EQ(a->GetHoldTotalPower(), b->GetHoldTotalPower());
+        EXPECT_EQ(a->GetLatestTotalPower(), b->GetLatestTotalPower());
+    }
+    const SpectralData* left = suspended.processing.GetLoggingData(0);
+    EXPECT_GT(left->GetHoldValue(left->FrequencyToBin(3000.0f)), SpectralData::kNoValue) << "the new tone is held";
 }

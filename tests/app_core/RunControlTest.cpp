@@ -137,13 +137,13 @@ TEST(RunControl, StepsOncePerNewBufferAndDisplayIntervalAndBacksOffBetween)
         return h.Input().reads;
     };
 
-    // Fewer samples than a block: one step, nothing read, re-armed at 20 ms,
-    // and the status bar and viewers still refreshed.
+    // Fewer samples than a block: one step, nothing read, re-armed at 20 ms;
+    // only the run-state text (the ring's filling) is refreshed.
     h.Input().behaviour.available = 4095;
     EXPECT_EQ(readsAfter(0.025), 0);
     EXPECT_EQ(h.timer.interval, 20u);
-    EXPECT_EQ(h.observer.viewerUpdates, 1);
-    EXPECT_EQ(h.Take({"status 1", "status 3"}), (Events{"status 1", "status 3"}));
+    EXPECT_EQ(h.observer.viewerUpdates, 0);
+    EXPECT_EQ(h.Take({"status 1", "status 3"}), (Events{"status 1"}));
 
     // A full ring and a new buffer: exactly one step, however cheap, and the
     // event's next call finds nothing new and re-arms at 20 ms.
@@ -152,6 +152,9 @@ TEST(RunControl, StepsOncePerNewBufferAndDisplayIntervalAndBacksOffBetween)
     EXPECT_EQ(h.run.GetFrameCounter(), 1u);
     EXPECT_EQ(h.timer.interval, 20u);
     EXPECT_TRUE(h.timer.armed);
+    EXPECT_EQ(h.observer.viewerUpdates, 1);
+    EXPECT_EQ(h.Take({"status 1", "status 3"}), (Events{"status 1", "status 3", "status 1"}))
+        << "the step's refresh, then the event's second call's text alone";
 
     // No frame since: no block is read.
     EXPECT_EQ(readsAfter(0.0), 1);
@@ -173,6 +176,65 @@ TEST(RunControl, StepsOncePerNewBufferAndDisplayIntervalAndBacksOffBetween)
     h.run.OnStop();
     ASSERT_TRUE(h.run.StartInput());
     EXPECT_EQ(readsAfter(0.011), 1);
+}
+
+TEST(RunControl, ADueTickWithoutANewBufferChangesNothing)
+{
+    Harness h;
+    h.audio.input.left = {ChannelSignal::kTone, 1000.0, 0.5};
+    ASSERT_TRUE(h.run.StartInput());
+    ASSERT_EQ(h.Ticks(3), 3);
+
+    const SpectralData* display = h.processing.GetDisplayData(0);
+    ASSERT_NE(display, nullptr);
+    auto power = [display] {
+        return std::vector<float>(display->GetPowerBuffer(), display->GetPowerBuffer() + display->GetLines());
+    };
+    const std::vector<float> before = power();
+    const std::size_t plotFrames = h.plots.updates.size();
+    const std::size_t records = h.dataLog.records.size();
+    const int viewerUpdates = h.observer.viewerUpdates;
+    const int reads = h.Input().reads;
+    h.Take({});
+
+    // Well past the display interval, and the driver has delivered nothing.
+    h.Input().behaviour.delivering = false;
+    EXPECT_EQ(h.Ticks(4, 0.05), 0);
+    EXPECT_EQ(h.Input().reads, reads);
+    EXPECT_EQ(power(), before);
+    EXPECT_EQ(h.plots.updates.size(), plotFrames);
+    EXPECT_EQ(h.dataLog.records.size(), records);
+    EXPECT_EQ(h.observer.viewerUpdates, viewerUpdates);
+    EXPECT_EQ(h.Take({"status"}), (Events(4, "status 1"))) << "the run-state text alone";
+    EXPECT_EQ(h.run.GetFrameCounter(), 3u);
+}
+
+// The read converts each channel's block straight into its display block:
+// exactly the floats the sample buffer gives back, for the 16- and 24-bit
+// formats (the 24-bit one through the eight-sample path).
+TEST(RunControl, TheReadFillsTheDisplayBlocksWithWhatTheSampleBuffersHold)
+{
+    for (std::uint16_t bytes : {2, 3}) {
+        SCOPED_TRACE(testing::Message() << bytes << " bytes");
+        FrameSettings settings = run_test::TestSettings();
+        settings.Processing.Format.Set(48000, 2, bytes);
+        Harness h(settings);
+        h.audio.input.left = {ChannelSignal::kTone, 1000.0, 0.5};
+        h.audio.input.right = {ChannelSignal::kNoise, 0.0, 0.2, 3};
+        ASSERT_TRUE(h.run.StartInput());
+        h.clock.Advance(0.025);
+        ASSERT_EQ(h.run.ReadInputBlocks(h.processing.GetSampleBuffer(0), h.processing.GetSampleBuffer(1)), 1);
+        for (int c = 0; c < 2; ++c) {
+            SpectralData* display = h.processing.GetDisplayData(c);
+            const TSampleBuffer* buffer = h.processing.GetSampleBuffer(c);
+            ASSERT_TRUE(display != nullptr && buffer != nullptr);
+            const std::uint32_t n = display->GetFFTSize();
+            std::vector<float> expected(n);
+            buffer->CopySamples(expected.data(), n);
+            EXPECT_EQ(std::vector<float>(display->GetComplexBuffer(), display->GetComplexBuffer() + n), expected);
+            EXPECT_NE(expected[n / 2], 0.0f) << "a block was read";
+        }
+    }
 }
 
 TEST(RunControl, ADeviceThatStopsDeliveringStopsTheRunWithOneMessageAndRunWorksAgain)

@@ -76,6 +76,8 @@ struct InputBehaviour {
     ChannelSignal right;
     // Unset: the port cannot tell how the device delivers.
     std::optional<SoundInputPort::DeliveryState> delivery;
+    // False: no new buffer arrives while the clock runs on.
+    bool delivering = true;
 };
 
 // Delivers buffers of 512 frames as the clock runs, each block ending at the
@@ -108,7 +110,12 @@ struct FakeInput final : SoundInputPort, Logged {
     }
     bool Start() override { return Log("input.start") && behaviour.startOk; }
     std::int32_t GetSamplesAvailable() override { return behaviour.available; }
-    std::uint64_t GetFramesDelivered() override { return Clock() / 512 * 512; }
+    std::uint64_t GetFramesDelivered() override
+    {
+        if (behaviour.delivering)
+            delivered = Clock() / 512 * 512;
+        return delivered;
+    }
     bool ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right) override;
     std::optional<DeliveryState> GetDeliveryState() override { return behaviour.delivery; }
     std::string GetDeviceName() override { return "Test Device"; }
@@ -119,6 +126,7 @@ struct FakeInput final : SoundInputPort, Logged {
     TWaveFile* recording = nullptr;
     std::uint32_t blockLength = 0;
     int reads = 0;
+    std::uint64_t delivered = 0;
 
     std::uint64_t Clock() const { return static_cast<std::uint64_t>(clock.steady * format.SamplingRate); }
 };

@@ -158,9 +158,22 @@ TEST(SampleBufferTest, EveryWidthRoundTripsSingleAndBlockCopies)
             read.push_back(single.GetSample(i, false));
         }
         EXPECT_EQ(read, want);
+        // Stored and read back in one pass: the same bytes, peak and floats.
+        TSampleBuffer fused(n, Format(bytes), 1, 0);
+        std::vector<float> direct(n, -1.0f);
+        fused.PutSamples(c.data(), n, direct.data());
+        EXPECT_EQ(std::memcmp(fused.GetSamplePtr(0), block.GetSamplePtr(0), std::size_t{n} * bytes), 0);
+        EXPECT_EQ(fused.GetPeakValue(), single.GetPeakValue());
+        EXPECT_EQ(direct, want);
         block.CopySamples(copied.data(), n + 2);
         want.insert(want.end(), {zero, zero}); // past the count: the zero code
         EXPECT_EQ(copied, want);
     }
     EXPECT_EQ(TSampleBuffer(8, Format(1), 1, 0).GetSample(99, false), 127.0f);
+    // A decimating buffer's samples are not the block yet: nothing is copied.
+    TSampleBuffer decimating(8, Format(2), 2, 0);
+    const std::int32_t values[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    std::vector<float> untouched(8, -1.0f);
+    decimating.PutSamples(values, 8, untouched.data());
+    EXPECT_EQ(untouched, std::vector<float>(8, -1.0f));
 }

@@ -31,6 +31,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <map>
 
 namespace {
 
@@ -377,6 +378,46 @@ TEST(QuarnPlotInteraction, CursorKeysMenuZoomDragTypedFieldsPeakHoldAndTextExpor
     plot.SetSaveFileChooser([&](QWidget*) { return dir.path().toStdString() + "/missing/spectrum.txt"; });
     plot.WriteTextFile();
     EXPECT_THAT(said.texts, testing::ElementsAre(testing::HasSubstr("missing/spectrum.txt")));
+}
+
+// A frame paints the panes again, not the controls beside them: the tool
+// strip and the overlay buttons get no paint event from it.
+TEST(TQuarnPlotTest, AFrameRepaintsThePanesAndNotThePlotsControls)
+{
+    struct PaintCounter : QObject {
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                ++counts[watched];
+            return false;
+        }
+        std::map<QObject*, int> counts;
+    };
+    TonePlot tone(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear, -20.0f, -100.0f);
+    tone.records.Spectrum.ShowOverlayControls = 1;
+    tone.records.Spectrum.ShowPowerMeter = 1;
+    tone.records.Spectrum.ShowRMSLevel = 1;
+    TQuarnPlot& plot = tone.Make(kClientWidth, kClientHeight);
+    plot.show();
+    plot.UpdateDisplay(0.0f);
+    QApplication::processEvents();
+    QApplication::processEvents();
+
+    PaintCounter counter;
+    const QList<QWidget*> children = plot.findChildren<QWidget*>();
+    ASSERT_FALSE(children.isEmpty());
+    plot.installEventFilter(&counter);
+    for (QWidget* child : children)
+        child->installEventFilter(&counter);
+    plot.UpdateDisplay(5.0f);
+    QApplication::processEvents();
+    EXPECT_GT(counter.counts[&plot], 0) << "the frame reached the screen";
+    for (QWidget* child : children) {
+        if (child->isVisible()) {
+            EXPECT_EQ(counter.counts[child], 0) << child->metaObject()->className() << " at " << child->x() << ","
+                                                << child->y() << " was painted again";
+        }
+    }
 }
 
 } // namespace
