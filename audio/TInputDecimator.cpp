@@ -27,6 +27,7 @@ bool TInputDecimator::Build(std::int32_t ratio, std::int32_t taps, std::int32_t 
     Ratio = ratio;
     Taps = taps;
     BlockFrames = blockFrames;
+    Phase = 0;
     Format = format;
     return true;
 }
@@ -35,7 +36,8 @@ std::int32_t TInputDecimator::Process(TWaveData& block, std::int32_t count)
 {
     if (!IsBuilt() || count < 1 || count > BlockFrames || !(block.GetFormat() == Format))
         return 0;
-    const std::int32_t outputs = count / Ratio;
+    // Outputs whose window starts inside this block's span of the stream.
+    const std::int32_t outputs = count > Phase ? (count - Phase + Ratio - 1) / Ratio : 0;
     const int channels = Format.NumChannels;
     const std::uint16_t bytes = Format.BytesPerSample;
     std::uint8_t* frames = block.GetBuffer();
@@ -47,7 +49,7 @@ std::int32_t TInputDecimator::Process(TWaveData& block, std::int32_t count)
             fresh[f] = Format.ReadSample(frames + (f * channels + channel) * bytes);
         for (std::int32_t j = 0; j < outputs; ++j) {
             // One running sum in tap order, as the wave-data filter adds.
-            const double* x = stream + j * Ratio;
+            const double* x = stream + Phase + j * Ratio;
             double sum = 0.0;
             for (std::int32_t t = 0; t < Taps; ++t)
                 sum += x[t] * c[t];
@@ -57,5 +59,6 @@ std::int32_t TInputDecimator::Process(TWaveData& block, std::int32_t count)
         // The newest filter-length frames head the next block.
         std::memmove(stream, stream + count, static_cast<std::size_t>(Taps) * sizeof(double));
     }
+    Phase += outputs * Ratio - count;
     return outputs;
 }

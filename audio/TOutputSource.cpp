@@ -49,8 +49,11 @@ void TOutputSource::ReadRun(std::int64_t first, std::int32_t count, int channel,
     const auto frames = static_cast<std::uint64_t>(count);
     // A streamed file holds its samples in its working file, not in memory.
     auto* file = dynamic_cast<TWaveFile*>(Wave);
-    const bool read = file != nullptr ? file->ReadSamples(Raw.data(), start, frames, channel)
-                                      : Wave->GetFrames(Raw.data(), start, frames, channel);
+    // A wave with fewer channels than the stream plays its last one on the
+    // outputs beyond it: a one-channel signal is heard on both.
+    const int source = std::clamp(channel, 0, std::max(0, static_cast<int>(format.NumChannels) - 1));
+    const bool read = file != nullptr ? file->ReadSamples(Raw.data(), start, frames, source)
+                                      : Wave->GetFrames(Raw.data(), start, frames, source);
     std::int32_t* codes = Codes[channel].data() + at;
     if (!read) {
         std::fill(codes, codes + count, 0);

@@ -25,9 +25,9 @@ public:
     bool Reserve(std::int32_t frames);
 
     // Fills one buffer half of each output channel (slots[0] left, slots[1]
-    // right) with `frames` frames: the range from the play position, wrapping
-    // to the loop start as often as needed when looping, silence past the
-    // end otherwise. Returns the frames written.
+    // right; a one-channel wave fills both) with `frames` frames: the range
+    // from the play position, wrapping to the loop start as often as needed
+    // when looping, silence past the end otherwise. Returns the frames written.
     std::int32_t Fill(std::uint8_t* const* slots, int channels, std::int32_t frames, TAsioSampleCodec::SampleSize size,
                       std::uint16_t analysisBytes);
 

@@ -58,8 +58,10 @@ std::optional<ScaleEnds> RoundedEnds(std::uint16_t ampScale, float max, float mi
         if (max - min <= kNoSpan)
             return std::nullopt;
         const double decade = min > 1e-8f ? std::pow(10.0, std::trunc(std::log10(static_cast<double>(min)))) : 1.0;
+        // Lines at the scale's least (1e-6) give the least as the bottom: a
+        // bottom of 1 would stand above most tops.
         const double bottom = decade / 10.0;
-        return ScaleEnds{DecadeTop(max), bottom <= 1e-7 ? 1.0f : static_cast<float>(bottom)};
+        return ScaleEnds{DecadeTop(max), bottom <= 1e-7 ? 1e-6f : static_cast<float>(bottom)};
     }
     default:
         max = std::min(max, 1e9f);

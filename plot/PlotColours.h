@@ -16,6 +16,13 @@ inline QColor ColorFromRef(std::uint32_t ref)
                   static_cast<int>((ref >> 16) & 0xFF));
 }
 
+// The colour a line of `colour` is drawn in on `background` (both
+// 0x00BBGGRR): its own, unless every component lies within 0x30 of the
+// background's, where the line would vanish (the composite overlay's black
+// on the default black plot); then white on a dark background, black on a
+// light one. The records keep the colour they hold.
+std::uint32_t VisibleColour(std::uint32_t colour, std::uint32_t background);
+
 // False only for a printer set to grey scale; images and the screen are in
 // colour.
 bool IsColourPage(QPainter& dc);

@@ -117,6 +117,10 @@ public:
     PlotPoint GetUpperSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2) override;
     PlotPoint GetLowerSidebandPoint(std::uint16_t n, int x1, int y1, int x2, int y2) override;
     std::uint16_t GetCursorAxis() override;
+    // With "Pull Cursor To Trace" the cursor's point sits on the trace at its
+    // column, so that its cross and value box stand where the value it reads
+    // is drawn (kept inside the pane); otherwise the point stays.
+    void SnapCursorPoint(PlotPoint& point) override;
     // With "Pull Cursor To Trace", an arrow-key step lands on the trace.
     void MoveCursorByKey(PlotPoint& point) override;
 

@@ -98,6 +98,11 @@ std::uint16_t TQuarnPlot::GetCursorAxis()
 
 void TQuarnPlot::MoveCursorByKey(PlotPoint& point)
 {
+    SnapCursorPoint(point);
+}
+
+void TQuarnPlot::SnapCursorPoint(PlotPoint& point)
+{
     if (m_Trace1 == nullptr || m_Spectrum == nullptr || m_Scaling == nullptr || m_Spectrum->GrabCursorFlag == 0)
         return;
     const PlotRect pane = GetPlotRectAt(point.x, point.y);

@@ -6,6 +6,7 @@
 #include "plot/TQuarnPlot.h"
 
 #include "plot/AmplitudeMapping.h"
+#include "plot/PlotColours.h"
 #include "plot/TCompositeOverlayDialog.h"
 #include "plot/TLimitScroll.h"
 #include "plot/TOverlayDialog.h"
@@ -385,7 +386,10 @@ void TQuarnPlot::DrawOverlays(QPainter& dc, int pane, const PlotRect& clip)
         const SpectrumOverlayEntry& entry = m_Spectrum->Overlay[n];
         if ((p == 0 ? entry.Show1 : entry.Show2) == 0)
             continue;
-        DrawTrace(dc, r, clip, m_Overlays[p][n].Points, entry.Color, n);
+        // Paper is white, and the printed trace has its own rule for white.
+        const std::uint32_t colour =
+            m_Printing ? entry.Color : VisibleColour(entry.Color, m_Spectrum->BackgroundColor);
+        DrawTrace(dc, r, clip, m_Overlays[p][n].Points, colour, n);
     }
 }
 

@@ -364,7 +364,9 @@ void TQuarnPlot::DrawOverlayLegend(QPainter& dc, int pane, const PlotRect& clip)
         const QString text = QString::fromStdString(m_OverlayTitles[p][n]);
         if (!m_Printing) {
             const int y = OverlayRowY(r, n);
-            dc.setPen(ColorFromRef(entry.Color));
+            const QColor window = palette().color(QPalette::Window);
+            const auto behind = static_cast<std::uint32_t>(window.red() | (window.green() << 8) | (window.blue() << 16));
+            dc.setPen(ColorFromRef(VisibleColour(entry.Color, behind)));
             DrawTextAt(dc, x0 + 32, y - 8 + m_LabelFontHeight / 2, TextAnchor::Left, text);
             continue;
         }

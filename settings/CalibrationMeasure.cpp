@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -42,6 +43,43 @@ TProcessingSettings MeasuringSettings(const TWaveFormat& format)
     return p;
 }
 
+// The Flattop window's main lobe reaches four lines either side of a tone.
+constexpr std::int64_t kMainLobeLines = 4;
+// The floor is taken from at least this many lines either side of the tone.
+constexpr std::int64_t kFloorReach = 2 * kMainLobeLines + 8;
+
+CalibrationTone ToneOf(const SpectralData& data)
+{
+    CalibrationTone tone;
+    float frequency = 0.0f;
+    const std::uint32_t from = data.FrequencyToBin(800.0f);
+    const std::uint32_t to = std::min(data.FrequencyToBin(1200.0f), data.GetLines() - 1);
+    data.FindPeak(from, to, &frequency, &tone.level, 0);
+    auto line = static_cast<std::int64_t>(data.FrequencyToBin(frequency));
+    // Without a local peak in the band the search answers line 0, the input's
+    // DC, whose level is no tone's: the band's strongest line stands for it.
+    if (line < from || line > to) {
+        line = from;
+        for (std::uint32_t b = from; b <= to; ++b)
+            if (data.GetValue(b) > data.GetValue(static_cast<std::uint32_t>(line)))
+                line = b;
+        tone.level = std::max(0.0f, data.GetValue(static_cast<std::uint32_t>(line)));
+    }
+    const std::int64_t first = std::max<std::int64_t>(1, std::min<std::int64_t>(from, line - kFloorReach));
+    const std::int64_t last = std::min<std::int64_t>(static_cast<std::int64_t>(data.GetLines()) - 1,
+                                                     std::max<std::int64_t>(to, line + kFloorReach));
+    std::vector<float> lines;
+    for (std::int64_t b = first; b <= last; ++b)
+        if (std::abs(b - line) > kMainLobeLines)
+            lines.push_back(data.GetValue(static_cast<std::uint32_t>(b)));
+    if (!lines.empty()) {
+        const auto middle = lines.begin() + static_cast<std::ptrdiff_t>(lines.size() / 2);
+        std::nth_element(lines.begin(), middle, lines.end());
+        tone.floor = std::max(0.0f, *middle);
+    }
+    return tone;
+}
+
 std::string Padded(std::string text, std::size_t width)
 {
     return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
@@ -49,7 +87,22 @@ std::string Padded(std::string text, std::size_t width)
 
 } // namespace
 
-bool MeasureCalibrationFile(const TWaveData& wave, TChannelCalibration* left, TChannelCalibration* right)
+float CalibrationTone::AboveFloorDb() const
+{
+    if (level <= 0.0f)
+        return 0.0f;
+    if (floor <= 0.0f)
+        return 1000.0f;
+    return 20.0f * std::log10(level / floor);
+}
+
+bool CalibrationTone::Found() const
+{
+    return level > 0.0f && AboveFloorDb() >= kToneAboveFloorDb;
+}
+
+bool MeasureCalibrationFile(const TWaveData& wave, TChannelCalibration* left, TChannelCalibration* right,
+                            CalibrationTone* tones)
 {
     const TWaveFormat format(wave.GetSampleRate(), wave.GetChannels(), wave.GetBytesPerSample());
     const std::uint64_t rate = format.SamplingRate;
@@ -94,24 +147,32 @@ bool MeasureCalibrationFile(const TWaveData& wave, TChannelCalibration* left, TC
     }
 
     TChannelCalibration* records[2] = {left, right};
+    CalibrationTone found[2];
     for (int c = 0; c < 2; ++c) {
-        if (records[c] == nullptr)
-            continue;
-        float level = 0.0f;
-        data[c]->FindPeak(data[c]->FrequencyToBin(800.0f), data[c]->FrequencyToBin(1200.0f), nullptr, &level, 0);
-        records[c]->PctFullScale = peak[c] >= 100 ? 1.0f : level / 100.0f;
+        found[c] = ToneOf(*data[c]);
+        if (records[c] != nullptr)
+            records[c]->PctFullScale = peak[c] >= 100 ? 1.0f : found[c].level / 100.0f;
     }
-    if (format.NumChannels == 1 && left != nullptr && right != nullptr)
-        right->PctFullScale = left->PctFullScale;
+    if (format.NumChannels == 1) {
+        found[1] = found[0];
+        if (left != nullptr && right != nullptr)
+            right->PctFullScale = left->PctFullScale;
+    }
+    if (tones != nullptr)
+        std::copy(std::begin(found), std::end(found), tones);
     return true;
 }
 
-CalibrationVerdict JudgeCalibration(float pctFullScale, float rangeVolts)
+CalibrationVerdict JudgeCalibration(float pctFullScale, float rangeVolts, const CalibrationTone* tone)
 {
     CalibrationVerdict v;
     v.millivolts = rangeVolts * 707.10678f * pctFullScale;
     const bool overload = pctFullScale >= 1.0f;
-    const bool tooLow = v.millivolts < 1.0f;
+    // A room's noise or a dead input can measure above the minimum level;
+    // only a line standing clear of its floor is a calibrator's tone. Its
+    // absence says more than a low level does.
+    const bool noTone = !overload && tone != nullptr && !tone->Found();
+    const bool tooLow = v.millivolts < 1.0f && !noTone;
     if (overload)
         v.message = "The calibration signal is overloading the input.\r\r"
                     "Please check the microphone calibrator and cabling.  Also try increasing the DAQ input "
@@ -125,7 +186,19 @@ CalibrationVerdict JudgeCalibration(float pctFullScale, float rangeVolts)
                       static_cast<double>(v.millivolts));
         v.message = v.message.empty() ? std::string(text) : v.message + "\r\r" + text;
     }
-    v.isError = overload || tooLow;
+    if (noTone) {
+        char text[512];
+        std::snprintf(text, sizeof text,
+                      "No calibration tone was found between 800 and 1200 Hz: the strongest signal there "
+                      "(%.2f mV) stands %.1f dB above the noise around it, where a calibrator's tone stands at "
+                      "least %.0f dB above it.\r\r"
+                      "Please make sure that the microphone is placed in the calibrator and that it is turned on.  "
+                      "The calibration has not been changed.",
+                      static_cast<double>(v.millivolts), static_cast<double>(tone->AboveFloorDb()),
+                      static_cast<double>(kToneAboveFloorDb));
+        v.message = text;
+    }
+    v.isError = overload || tooLow || noTone;
     v.accepted = !v.isError;
     if (v.accepted) {
         char text[160];

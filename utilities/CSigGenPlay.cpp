@@ -56,8 +56,9 @@ bool CSigGen::StartOutput()
     const std::uint32_t rate =
         TSigGenPlayRules::PlaybackRate(settings.SoundCardDriverMode, settings.SigGenChannel[0].SigType, m_SampleRate,
                                        wave->GetSampleRate(), settings.Processing.Format.GetSampleRate());
-    const TWaveFormat format(rate, static_cast<std::uint16_t>(m_Channels),
-                             static_cast<std::uint16_t>(m_BitsPerSample / 8));
+    const std::uint16_t channels =
+        TSigGenPlayRules::PlaybackChannels(m_Channels, settings.Processing.Format.GetChannels());
+    const TWaveFormat format(rate, channels, static_cast<std::uint16_t>(m_BitsPerSample / 8));
     const bool loop = TSigGenPlayRules::IsContinuous(settings.SigGenChannel[0]);
     wave->Rewind();
     // A port that opens but will not play is as useless to the operator as

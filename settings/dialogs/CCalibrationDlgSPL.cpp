@@ -274,17 +274,24 @@ void CCalibrationDlgSPL::EvaluateCalibration()
         c.perform->setText(QString::fromLatin1(kPerformText));
     }
     TChannelCalibration& record = m_Records.Calibration[m_Calibrating];
+    // A refused measurement leaves the calibration as it was: OK would
+    // otherwise derive the ratio from the level that was refused.
+    const float previous = record.PctFullScale;
     const TWaveData* wave = m_Recorder ? m_Recorder->Recording() : nullptr;
+    calibration::CalibrationTone tones[2];
     const bool measured = wave != nullptr && calibration::MeasureCalibrationFile(
                                                  *wave, m_Calibrating == 0 ? &record : nullptr,
-                                                 m_Calibrating == 1 ? &record : nullptr);
+                                                 m_Calibrating == 1 ? &record : nullptr, tones);
     m_Recorder.reset();
     if (!measured) {
         FailRecording("The calibration recording is too short to be measured.");
         return;
     }
     const float range = EditedRange();
-    const calibration::CalibrationVerdict verdict = calibration::JudgeCalibration(record.PctFullScale, range);
+    const calibration::CalibrationVerdict verdict =
+        calibration::JudgeCalibration(record.PctFullScale, range, &tones[m_Calibrating]);
+    if (!verdict.accepted)
+        record.PctFullScale = previous;
     platform::ShowMessageBox(verdict.message,
                              verdict.accepted ? platform::MessageIcon::Information : platform::MessageIcon::Error);
     if (verdict.accepted) {

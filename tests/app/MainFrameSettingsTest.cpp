@@ -74,3 +74,29 @@ TEST(MainFrameSettings, ACalibratorToneCalibratesTheChannelTo94dBSpl)
     EXPECT_STREQ(frame.Settings().Calibration[0].LabelLog, "dBr");
     unsetenv("TALVENOR_DAQSIM_AMBIENT");
 }
+
+TEST(MainFrameSettings, ACalibrationWithNoToneIsRefusedAndTheCalibrationIsKept)
+{
+    // A fresh install (192 kHz mono), nothing playing: the room alone, whose
+    // strongest line near 1 kHz measures above the 1 mV minimum.
+    FrameHarness h;
+    CMainFrame& frame = *h.frame;
+    const TChannelCalibration before = frame.Settings().Calibration[0];
+    const std::string history = frame.Paths().DataRoot + "MicCalibrationHistory.txt";
+    OnModal<COptionsMain>([&](COptionsMain& sheet) {
+        CCalibrationDlgSPL& page = sheet.CalibrationPage();
+        page.findChild<QRadioButton*>("id2279")->click();
+        QTest::mouseClick(page.findChild<QPushButton*>("id1657"), Qt::LeftButton);
+        ASSERT_TRUE(page.IsRecording());
+        ASSERT_TRUE(WaitFor([&] { return !page.IsRecording(); }, 60000));
+        sheet.accept();
+    });
+    frame.OnProcessingSettings(-1);
+    ASSERT_FALSE(h.messages.texts.empty());
+    EXPECT_EQ(h.messages.texts.back().rfind("No calibration tone was found between 800 and 1200 Hz", 0), 0u)
+        << h.messages.texts.back();
+    const TChannelCalibration& after = frame.Settings().Calibration[0];
+    EXPECT_EQ(after.PctFullScale, before.PctFullScale);
+    EXPECT_FLOAT_EQ(after.CalRatio, before.CalRatio);
+    EXPECT_FALSE(std::filesystem::exists(history)) << "a refused calibration leaves no history line";
+}

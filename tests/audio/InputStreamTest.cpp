@@ -215,3 +215,49 @@ TEST_F(InputStream, TheRecordingAndTheRingHoldTheStreamAsDecimatedOffline)
         Port().Close();
     }
 }
+
+// The module's low rates decimate 48 kHz buffers of 512 frames, which are
+// no whole multiple of every ratio (512 / 6 = 85.3 at 8 kHz): the frames a
+// buffer leaves over start the next buffer's first output. The recording
+// then holds the offline decimation of the whole stream, every ratio-th
+// output, none lost (a lost frame per buffer read a 1 kHz tone as 1003.9 Hz).
+TEST_F(InputStream, BuffersThatAreNoMultipleOfTheRatioDecimateAsTheWholeStream)
+{
+    UseTestClock();
+    AddDriver("a", {.Name = "Pump A"});
+    constexpr int kFrames = 60 * 512;
+    const std::vector<std::int32_t> left = NoiseCodes(3, kFrames), right = NoiseCodes(4, kFrames);
+    // Rate, outputs: kFrames / ratio rounded up, as outputs start at frames 0, ratio, 2·ratio, …
+    for (const auto& [rate, produced] : {std::pair{8000, 5120}, std::pair{4000, 2560}, std::pair{6000, 3840},
+                                         std::pair{12000, 7680}}) {
+        SCOPED_TRACE(rate);
+        const int ratio = 48000 / rate;
+        const TWaveFormat format(static_cast<std::uint32_t>(rate), 2, 3);
+        TWaveFile recording(static_cast<std::uint64_t>(produced), format);
+        ASSERT_TRUE(StartInput(0, format.SamplingRate, 3, 2048, &recording));
+        PumpCodes(left, right);
+        EXPECT_EQ(recording.GetDataFrames(), static_cast<std::uint64_t>(produced));
+        EXPECT_EQ(Port().GetFramesDelivered(), static_cast<std::uint64_t>(produced));
+
+        TWaveData probe(1, format);
+        probe.DesignDecimationFilter(static_cast<std::uint32_t>(ratio));
+        const float* c = probe.GetFilterCoefficients();
+        const int taps = probe.GetFilterTaps();
+        const auto offline = [&](const std::vector<std::int32_t>& x, int m) {
+            double sum = 0;
+            for (int t = 0; t < taps; ++t) {
+                const int i = ratio * m + t - taps;
+                sum += (i >= 0 ? x[static_cast<std::size_t>(i)] : 0) * double{c[t]};
+            }
+            return static_cast<std::int32_t>(std::trunc(sum));
+        };
+        const int stored = static_cast<int>(std::min<std::uint64_t>(recording.GetDataFrames(), produced));
+        int worst = 0;
+        for (int m = 0; m < stored; ++m) {
+            worst = std::max(worst, std::abs(static_cast<int>(recording.GetSample(m, 0, false)) - offline(left, m)));
+            worst = std::max(worst, std::abs(static_cast<int>(recording.GetSample(m, 1, false)) - offline(right, m)));
+        }
+        EXPECT_LE(worst, 1);
+        Port().Close();
+    }
+}

@@ -106,3 +106,25 @@ TEST_F(OutputPlayback, SixteenBitDevicesGetTheUpperBitsOfTheCode)
         Port().Close();
     }
 }
+
+// A one-channel signal on the two-channel stream the analyzer's inputs need
+// (the generator's locked channels): both outputs play it.
+TEST_F(OutputPlayback, AOneChannelWaveOnATwoChannelStreamPlaysOnBothOutputs)
+{
+    AddDriver("a", {.Name = "Pump A"});
+    TWaveData mono(2048, TWaveFormat(48000, 1, 3));
+    for (std::uint64_t k = 0; k < 2048; ++k)
+        mono.PutSample(static_cast<std::int32_t>(7 * k + 3), k, 0);
+    mono.Rewind();
+    ASSERT_TRUE(StartOutput(&mono, true, -1, -1));
+    std::vector<std::uint8_t> left, right;
+    ASSERT_TRUE(Pump({}, {}, &left, &right));
+    int wrong = 0;
+    for (int i = 0; i < 512; ++i) {
+        const std::int32_t code = 7 * (512 + i) + 3;
+        wrong += SlotCode(left, i) != code || SlotCode(right, i) != code;
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(Driver->Active->Channels(false), 2);
+    Port().Close();
+}

@@ -6,6 +6,7 @@
 // is built and shown, files drawn at the rows worked out by hand, on screen
 // and on paper; the dialogs' checks.
 #include "QuarnPlotTestSupport.h"
+#include "plot/PlotColours.h"
 #include "plot/QuarnPlotLayout.h"
 #include "plot/TCompositeOverlayDialog.h"
 #include "plot/TOverlayDialog.h"
@@ -15,6 +16,7 @@
 #include "settings/DataPaths.h"
 #include "settings/PrintOpts.h"
 #include "tests/support/ModalDialogs.h"
+#include "tests/support/Screenshot.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -340,6 +342,56 @@ TEST(OverlayPlot, SetStoresTheSpectrumOnShowsFilesAtTheirRowsAndCIsTheComposite)
     QTest::mouseClick(plot.OverlayStoreButton(0, 6), Qt::LeftButton);
     EXPECT_EQ(messages.texts.size(), 1u) << "the composite could not be formed";
     EXPECT_EQ(ReadText(o.File("L7.ovl")), composite);
+}
+
+// The composite's default colour is black, the default pane's too: drawn
+// on the screen it is white, and the record keeps its black.
+TEST(OverlayPlot, TheCompositesDefaultBlackIsDrawnWhiteOnTheDefaultBlackPane)
+{
+    OverlayPlot o;
+    TQuarnPlot& plot = *o.plot;
+    WriteText(o.File("L1.ovl"), ";Flat -40\n20\t-40\n1000\t-40\n24000\t-40\n");
+    WriteText(o.File("L2.ovl"), ";Flat -60\n20\t-60\n1000\t-60\n24000\t-60\n");
+    ASSERT_EQ(o.records.Spectrum.Overlay[6].Color, 0u);
+    ASSERT_EQ(o.records.Spectrum.BackgroundColor, 0u);
+    // Average of 1 and 2: 20·log10((10^-2 + 10^-3) / 2) = -45.19 dB.
+    OnModal<TCompositeOverlayDialog>([](TCompositeOverlayDialog& dialog) {
+        dialog.AverageButton()->setChecked(true);
+        dialog.AverageBox(0)->setChecked(true);
+        dialog.AverageBox(1)->setChecked(true);
+        dialog.accept();
+    });
+    QTest::mouseClick(plot.OverlayStoreButton(0, 6), Qt::LeftButton);
+    const int row = o.Y(-45.19);
+    ASSERT_EQ(PointsOnRow(plot.OverlayPoints(0, 6), row), plot.PaneRect(0).Width() + 1);
+
+    plot.show();
+    const QImage shown = plot.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    SaveScreenshot(plot, "plot_composite_overlay");
+    const PlotRect pane = plot.PaneRect(0);
+    int white = 0;
+    for (int x = pane.left + 1; x < pane.right - 1; ++x)
+        white += shown.pixelColor(x, row) == QColor(Qt::white) ? 1 : 0;
+    // The tone's column may stand in its way; every other column shows it.
+    EXPECT_GE(white, pane.Width() - 4);
+    EXPECT_EQ(o.records.Spectrum.Overlay[6].Color, 0u);
+}
+
+TEST(PlotColours, ALineTooCloseToItsBackgroundIsDrawnInTheBackgroundsContrast)
+{
+    // Colour, background (0x00BBGGRR), drawn.
+    const std::uint32_t cases[][3] = {
+        {0x000000, 0x000000, 0xFFFFFF},  // the composite's black on the default pane
+        {0x302010, 0x000000, 0xFFFFFF},  // every part within 0x30
+        {0x310000, 0x000000, 0x310000},  // blue 0x31 apart: seen
+        {0x0000FF, 0x000000, 0x0000FF},  // red on black
+        {0xFFFFFF, 0xF0F0F0, 0x000000},  // white on a light pane
+        {0x808080, 0x808080, 0x000000},  // mid grey: luma 128 is light
+        {0x7F7F7F, 0x7F7F7F, 0xFFFFFF},  // luma 127 is dark
+        {0x000000, 0xFFFFFF, 0x000000},  // black on white
+    };
+    for (const auto& [colour, background, drawn] : cases)
+        EXPECT_EQ(VisibleColour(colour, background), drawn) << std::hex << colour << " on " << background;
 }
 
 // A letter page at 100 dpi as the plot prints it.

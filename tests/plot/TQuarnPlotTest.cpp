@@ -6,6 +6,7 @@
 #include "QuarnPlotTestSupport.h"
 #include "plot/PlotPrinting.h"
 #include "settings/PrintOpts.h"
+#include "tests/engine/SpectralTestSupport.h"
 #include "tests/support/Screenshot.h"
 #include "platform/Clock.h"
 #include "tests/support/PopupMenus.h"
@@ -218,6 +219,66 @@ TEST(TQuarnPlotTest, KnownToneOnLinearAndLogScales)
     ZoomedTone log(ScalingOpts::kLogMagnitude, 50.0f, 0.01f);
     EXPECT_EQ(HighestRow(log.Make().LivePoints(0)), pane.bottom - 379);
     EXPECT_EQ(log.plot->LivePoints(0).back().y, pane.bottom - 133);
+}
+
+// With "Pull Cursor To Trace" the cross and its value box stand on the
+// trace at the cursor's column, at the level the readout gives, wherever in
+// the pane the mouse is.
+TEST(TQuarnPlotTest, ACursorPulledToTheTraceIsDrawnWhereItsValueIs)
+{
+    // dB 0 … -100 over 400 rows: the -25 dB tone on row 300 (off the grid
+    // lines), the -100 dB floor on row 0, kept inside the pane on its last row.
+    ZoomedTone tone(ScalingOpts::kLogarithmic, -25.0f, -100.0f);
+    tone.records.Spectrum.GrabCursorFlag = 1;
+    TQuarnPlot& plot = tone.Make();
+    plot.UpdateDisplay(0.0f);
+    const PlotRect pane = plot.PaneRect(0);
+    // Column 501 (client x = left + 501) reads the tone's line.
+    const QPoint onTone(pane.left + 501, pane.top + 60);
+    QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, onTone);
+    ASSERT_TRUE(plot.Cursor().CursorShown());
+    EXPECT_FLOAT_EQ(plot.Cursor().CursorYValue(), -25.0f);
+    EXPECT_EQ(plot.Cursor().LastPoint(), (PlotPoint{onTone.x(), pane.bottom - 300}));
+    plot.show();
+    SaveScreenshot(plot, "plot_cursor_on_trace");
+    // Dragged over the floor near the top: the cross goes down to the floor.
+    QTest::mouseMove(&plot, QPoint(pane.left + 200, pane.top + 5));
+    EXPECT_FLOAT_EQ(plot.Cursor().CursorYValue(), -100.0f);
+    EXPECT_EQ(plot.Cursor().LastPoint(), (PlotPoint{pane.left + 200, pane.bottom - 1}));
+    QTest::mouseRelease(&plot, Qt::LeftButton, Qt::NoModifier, QPoint(pane.left + 200, pane.top + 5));
+
+    // Without the pull the cursor stays at the mouse and reads its row:
+    // 100 rows up is -75 dB.
+    tone.records.Spectrum.GrabCursorFlag = 0;
+    const QPoint row(pane.left + 501, pane.bottom - 100);
+    QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, row);
+    EXPECT_FLOAT_EQ(plot.Cursor().CursorYValue(), -75.0f);
+    EXPECT_EQ(plot.Cursor().LastPoint(), (PlotPoint{row.x(), row.y()}));
+    QTest::mouseRelease(&plot, Qt::LeftButton, Qt::NoModifier, row);
+}
+
+// Autoscale frames what the pane draws in its span; the power meter, which
+// sums every line of the channel, does not count.
+TEST(TQuarnPlotTest, AutoscaleOnALogAxisFramesTheVisibleTrace)
+{
+    // 1.5 % at 1 kHz over a 0.01 % floor in the 500 … 1500 Hz span; the
+    // meter reads 220 %, as a strong tone outside the span would make it.
+    ZoomedTone tone(ScalingOpts::kLogMagnitude, 1.5f, 0.01f);
+    tone.records.Spectrum.ShowPowerMeter = 1;
+    SpectralDataTestAccess::SetTotalPower(*tone.data, 220.0f);
+    TQuarnPlot& plot = tone.Make();
+    plot.Autoscale();
+    // Top: 1.5 in the decade of 1, trunc(1.5 + 1) = 2. Bottom: a decade
+    // under 0.01's, 0.001.
+    EXPECT_FLOAT_EQ(tone.records.Spectrum.PlotTop, 2.0f);
+    EXPECT_FLOAT_EQ(tone.records.Spectrum.PlotRange, 0.001f);
+
+    // Lines without a level lie at the scale's least, 1e-6, which is then
+    // the bottom (not 1, above the top).
+    SetKnownSpectrum(*tone.data, 1000.0f, 1.5f, 0.0f);
+    plot.Autoscale();
+    EXPECT_FLOAT_EQ(tone.records.Spectrum.PlotTop, 2.0f);
+    EXPECT_FLOAT_EQ(tone.records.Spectrum.PlotRange, 1e-6f);
 }
 
 TEST(TQuarnPlotTest, CoherencePanesUseTheZeroToOnePointTwoScale)

@@ -218,3 +218,68 @@ TEST(Calibration, ARelativeReferenceReadsZeroDbAndAMissingLevelIsRefused)
     ApplyRelativeCalibration(records, 0, false, 94.0f, 1, 0.625f);
     EXPECT_EQ(records[1].RefUnits, kUnitRelative) << "shared calibration: both take the reference";
 }
+
+namespace {
+
+// Ten seconds and the margin at 48 kHz, mono 24-bit: a DC offset, a 1 kHz
+// sine, and noise from the generator's own congruential sequence (a sum of
+// four uniforms, rms 0.577 of `noise`), each a fraction of full scale.
+std::unique_ptr<TWaveData> RoomRecording(double dc, double tone, double noise)
+{
+    const TWaveFormat format(48000, 1, 3);
+    const std::uint64_t frames = 48000 * 10 + 32768;
+    auto wave = std::make_unique<TWaveData>(frames, format);
+    std::uint32_t seed = 1;
+    for (std::uint64_t i = 0; i < frames; ++i) {
+        double sum = 0.0;
+        for (int k = 0; k < 4; ++k) {
+            seed = seed * 214013u + 2531011u;
+            sum += ((seed >> 16) & 0x7FFF) / 32768.0 - 0.5;
+        }
+        const double v = dc + tone * std::sin(2.0 * M_PI * 1000.0 * double(i) / 48000.0) + noise * sum;
+        wave->PutSample(static_cast<std::int32_t>(std::lround(v * 8388607.0)), i, 0);
+    }
+    return wave;
+}
+
+} // namespace
+
+TEST(Calibration, ARecordingWithoutAToneAboveItsFloorIsRefusedWhateverItsLevel)
+{
+    // A room: a DC offset of 20 % and noise, no line standing out between
+    // 800 and 1200 Hz. The level is the band's strongest line, not the DC.
+    TChannelCalibration left, right;
+    CalibrationTone tones[2];
+    ASSERT_TRUE(MeasureCalibrationFile(*RoomRecording(0.2, 0.0, 0.02), &left, &right, tones));
+    EXPECT_FALSE(tones[0].Found()) << tones[0].AboveFloorDb();
+    EXPECT_LT(tones[0].AboveFloorDb(), 6.0f);
+    EXPECT_LT(left.PctFullScale, 0.01f);
+    EXPECT_EQ(right.PctFullScale, left.PctFullScale) << "mono: the right takes the left's";
+    // Above the 1 mV minimum on the 10 V range, still no tone.
+    const CalibrationVerdict room = JudgeCalibration(left.PctFullScale, 10.0f, &tones[0]);
+    EXPECT_GT(room.millivolts, 1.0f);
+    EXPECT_FALSE(room.accepted);
+    EXPECT_EQ(room.message.rfind("No calibration tone was found between 800 and 1200 Hz", 0), 0u) << room.message;
+
+    // The calibrator's 5 % in the same room stands far above it.
+    ASSERT_TRUE(MeasureCalibrationFile(*RoomRecording(0.2, 0.05, 0.02), &left, nullptr, tones));
+    EXPECT_TRUE(tones[0].Found());
+    EXPECT_GT(tones[0].AboveFloorDb(), 40.0f);
+    EXPECT_NEAR(left.PctFullScale, 0.05f, 0.0005f);
+    EXPECT_TRUE(JudgeCalibration(left.PctFullScale, 0.625f, &tones[0]).accepted);
+
+    // Levels in percent: 15 dB is 5.62 times the floor; a silent floor
+    // under a line is a tone, no line at all is none; overload is said first.
+    const std::tuple<float, float, float, bool, const char*> cases[] = {
+        {5.0f, 1.0f, 0.05f, false, "No calibration tone"},
+        {5.7f, 1.0f, 0.057f, true, "The calibration was successful!"},
+        {5.0f, 0.0f, 0.05f, true, "The calibration was successful!"},
+        {0.0f, 0.0f, 0.0f, false, "No calibration tone"},
+        {5.0f, 5.0f, 1.0f, false, "The calibration signal is overloading the input."},
+    };
+    for (const auto& [level, floor, pct, accepted, begins] : cases) {
+        const CalibrationTone tone{level, floor};
+        const CalibrationVerdict v = JudgeCalibration(pct, 0.625f, &tone);
+        EXPECT_EQ(std::pair(v.accepted, v.message.rfind(begins, 0)), std::pair(accepted, 0ul)) << v.message;
+    }
+}

@@ -59,6 +59,11 @@ TEST(SigGenPlayRules, StopTimePlaybackRateTheRightChannelsNoticeAndTheQuickList)
     EXPECT_EQ(Rules::PlaybackRate(1, kSigTone1kHz, 48000, 48000, 24000), 24000u);
     EXPECT_EQ(Rules::PlaybackRate(1, kSigUserWave, 48000, 44100, 24000), 44100u);
     EXPECT_EQ(Rules::PlaybackRate(0, kSigUserWave, 96000, 44100, 24000), 96000u);
+    // The port opens with the analyzer's channels even for a one-channel
+    // signal (locked): the same stream brings the analyzer's right input.
+    EXPECT_EQ(Rules::PlaybackChannels(1, 2), 2);
+    EXPECT_EQ(Rules::PlaybackChannels(1, 1), 1);
+    EXPECT_EQ(Rules::PlaybackChannels(2, 2), 2);
 
     // The quick list selects the stored type.
     const auto left = TSigGenTypeList::For(0, kSigPinkNoise, 2, false);

@@ -131,6 +131,17 @@ TEST(WaveformBuilder, OutputFollowsDriverLockLengthAndLevels)
     EXPECT_EQ(std::tuple(f.SampleRate, f.Channels, f.BitsPerSample), std::tuple(48000u, 2u, 16u));
     r.SoundCardDriverMode = 0;
     EXPECT_EQ(TWaveformBuild::PreviewOutputFormat(r).SampleRate, 24000u);
+    // Under ASIO the signal is built at the rate the device runs at: the
+    // analyzer's rate times the input's decimation ratio (48000 / rate,
+    // whole), or the rate itself from 48000 Hz up and where the ratio is 1.
+    r.SoundCardDriverMode = 1;
+    for (const auto& [analyzer, built] : {std::pair{8000u, 48000u}, std::pair{4000u, 48000u},
+                                          std::pair{22050u, 44100u}, std::pair{11025u, 44100u},
+                                          std::pair{44100u, 44100u}, std::pair{32000u, 32000u},
+                                          std::pair{192000u, 192000u}}) {
+        r.AnalyzerFormat = TWaveFormat(analyzer, 2, 2);
+        EXPECT_EQ(TWaveformBuild::PreviewOutputFormat(r).SampleRate, built) << analyzer;
+    }
 
     // Locked: one channel, as long as the left signal alone.
     r = Request(kSigIMD, 48000, 2, 2);

@@ -25,8 +25,12 @@ TSigGenOutputFormat TSigGenOutputFormat::Choose(const TSigGenBuildRequest& reque
     out.SampleRate = analyzer.GetSampleRate();
     out.BitsPerSample = analyzer.GetBitsPerSample();
     out.Channels = analyzer.GetChannels();
-    if (request.SoundCardDriverMode == 1 && out.SampleRate < kAsioLowestRate)
-        out.SampleRate = kAsioLowestRate;
+    // Under ASIO a rate below 48000 Hz is analysed from a device running at
+    // its whole multiple (the input decimates); the output plays at that
+    // device rate, so the signal is built at it: 48000 Hz for 8000 Hz, but
+    // 44100 Hz for 22050 Hz.
+    if (request.SoundCardDriverMode == 1 && out.SampleRate > 0 && out.SampleRate < kAsioLowestRate)
+        out.SampleRate *= kAsioLowestRate / out.SampleRate;
 
     bool usable[2] = {false, false};
     for (int c = 0; c < 2; ++c) {

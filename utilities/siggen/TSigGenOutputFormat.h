@@ -1,7 +1,8 @@
 #pragma once
-// The format of the generator's buffer: the analyzer's, at least 48000 Hz
-// under ASIO, one channel when the channels are locked, and a user wave
-// file's rate and width when a channel plays one.
+// The format of the generator's buffer: the analyzer's, at the device's rate
+// under ASIO (a rate below 48000 Hz times the input's decimation ratio), one
+// channel when the channels are locked, and a user wave file's rate and
+// width when a channel plays one.
 
 #include <cstdint>
 #include <string>

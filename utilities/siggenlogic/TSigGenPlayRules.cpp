@@ -1,5 +1,7 @@
 #include "utilities/siggenlogic/TSigGenPlayRules.h"
 
+#include <algorithm>
+
 namespace {
 constexpr std::int32_t kAsioDriverMode = 1;
 }
@@ -46,6 +48,11 @@ std::uint32_t TSigGenPlayRules::PlaybackRate(std::int32_t driverMode, std::int32
     if (driverMode != kAsioDriverMode)
         return generatorRate;
     return leftSigType == kSigUserWave ? bufferRate : analyzerRate;
+}
+
+std::uint16_t TSigGenPlayRules::PlaybackChannels(std::uint32_t signalChannels, std::uint32_t analyzerChannels)
+{
+    return static_cast<std::uint16_t>(std::clamp<std::uint32_t>(std::max(signalChannels, analyzerChannels), 1, 2));
 }
 
 const char* TSigGenPlayRules::RightChannelNotice(bool locked, std::uint32_t analyzerChannels)

@@ -41,6 +41,12 @@ public:
     static std::uint32_t PlaybackRate(std::int32_t driverMode, std::int32_t leftSigType, std::uint32_t generatorRate,
                                       std::uint32_t bufferRate, std::uint32_t analyzerRate);
 
+    // The channels the output port opens with. The port's one stream also
+    // carries the analyzer's inputs, so it keeps the analyzer's channels even
+    // when the signal has fewer (locked channels, a file on the left alone):
+    // the signal's one channel then plays on both outputs.
+    static std::uint16_t PlaybackChannels(std::uint32_t signalChannels, std::uint32_t analyzerChannels);
+
     // Why the right list cannot be used, or null when it can.
     static const char* RightChannelNotice(bool locked, std::uint32_t analyzerChannels);
 };
