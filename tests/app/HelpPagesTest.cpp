@@ -379,6 +379,7 @@ TEST(HelpPages, EveryBoldCaptionOfADialogsPageIsShownByThatDialog)
     std::set<QString> plot = sheet;
     TQuarnPlot& leftPlot = *frame.Plot(0);
     AddShownTexts(leftPlot, plot);
+    std::set<QString> plotMenu;
     bool menuShown = false;
     QTimer::singleShot(50, [&] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -389,13 +390,27 @@ TEST(HelpPages, EveryBoldCaptionOfADialogsPageIsShownByThatDialog)
         menus.push_back(menu);
         for (const QMenu* each : menus)
             for (const QAction* action : each->actions())
-                plot.insert(CaptionWords(action->text()));
+                plotMenu.insert(CaptionWords(action->text()));
         menu->close();
     });
     const PlotRect pane = leftPlot.PaneRect(0);
     QTest::mouseClick(&leftPlot, Qt::RightButton, Qt::NoModifier,
                       QPoint((pane.left + pane.right) / 2, (pane.top + pane.bottom) / 2));
     EXPECT_TRUE(menuShown);
+    plot.insert(plotMenu.begin(), plotMenu.end());
+    // The page's table of that menu names its items in its first column.
+    const QString plotPage = ReadPage(QStringLiteral("spectrum-plot.html"));
+    const QString menuTable = plotPage.section(QStringLiteral("<h2>Right-button menu</h2>"), 1).section(
+        QStringLiteral("</table>"), 0, 0);
+    const QRegularExpression firstCell(QStringLiteral("<tr><td>([^<]*)</td>"));
+    int menuItemsSeen = 0;
+    for (auto it = firstCell.globalMatch(menuTable); it.hasNext();) {
+        for (const QString& item : it.next().captured(1).split(QStringLiteral(", "))) {
+            ++menuItemsSeen;
+            EXPECT_EQ(plotMenu.count(CaptionWords(item)), 1u) << "not in the plot's menu: " << item.toStdString();
+        }
+    }
+    EXPECT_GT(menuItemsSeen, 10);
 
     const std::pair<const char*, const std::set<QString>*> pages[] = {
         {"overlays.html", &overlays}, {"recorder.html", &recorder}, {"spectrum-plot.html", &plot},
