@@ -6,6 +6,7 @@
 
 #include "plot/QuarnPlotLayout.h"
 #include "plot/TQuarnPlot.h"
+#include "plot/WideTrace.h"
 
 #include "engine/ScalingOpts.h"
 #include "engine/SpectralData.h"
@@ -16,6 +17,9 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QImage>
+#include <QPainter>
+#include <QPolygon>
 
 #include <benchmark/benchmark.h>
 
@@ -142,6 +146,56 @@ void BM_PlotFrameThirdOctaveLine(benchmark::State& state)
     RunFrames(state, bench);
 }
 BENCHMARK(BM_PlotFrameThirdOctaveLine)->Unit(benchmark::kMicrosecond);
+
+// A 2-pixel trace of a point a column across a 700-pixel pane, as the
+// second plot draws its live and peak-hold traces at 48 kHz: filled by
+// FillWidePolyline, and the same through Qt's wide-pen stroker, the way it
+// was drawn before. Argument: the spread of the level from column to column
+// in pixels (a quiet floor, a spiky spectrum).
+std::vector<PlotPoint> WideBenchTrace(double spread)
+{
+    std::mt19937 random(7);
+    std::normal_distribution<double> jump(0.0, spread);
+    std::vector<PlotPoint> points;
+    double y = 125;
+    for (int x = 0; x < 700; ++x) {
+        y = std::clamp(y + jump(random), 3.0, 247.0);
+        points.push_back({x, static_cast<int>(y)});
+    }
+    return points;
+}
+
+void BM_WideTraceFill(benchmark::State& state)
+{
+    const std::vector<PlotPoint> points = WideBenchTrace(static_cast<double>(state.range(0)));
+    QImage image(700, 250, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    const PixelRows rows{reinterpret_cast<std::uint32_t*>(image.bits()), image.bytesPerLine() / 4};
+    for (auto _ : state) {
+        FillWidePolyline(points, PixelMapping{}, 2.0, PlotRect{0, 0, 700, 250}, 0xFF00FF00u, rows);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_WideTraceFill)->Arg(3)->Arg(30)->Unit(benchmark::kMicrosecond);
+
+void BM_WideTraceQtStroker(benchmark::State& state)
+{
+    const std::vector<PlotPoint> points = WideBenchTrace(static_cast<double>(state.range(0)));
+    QPolygon polygon;
+    for (const PlotPoint& p : points)
+        polygon << QPoint(p.x, p.y);
+    QImage image(700, 250, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter dc(&image);
+    QPen pen(Qt::green);
+    pen.setWidth(2);
+    dc.setPen(pen);
+    for (auto _ : state) {
+        dc.drawPolyline(polygon);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_WideTraceQtStroker)->Arg(3)->Arg(30)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

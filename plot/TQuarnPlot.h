@@ -24,6 +24,7 @@
 //   TQuarnPlotOverlays.cpp   the overlays: store, composite, show, options
 //   TQuarnPlotDialogs.cpp    marker options and the data-values window
 
+#include "plot/AmplitudeMapping.h"
 #include "plot/BandTraceTable.h"
 #include "plot/ColumnBinTable.h"
 #include "plot/PlotTick.h"
@@ -290,6 +291,8 @@ private:
         int MeterHold = 0;
         PowerMeterHold MeterHeld;
         std::array<PlotRect, 8> LabelBoxes{};
+        // The log axis's rows, kept while its ends and the height stay.
+        LogRowTable Rows;
     };
 
     static int PaneIndex(int pane) { return pane == 1 ? 1 : 0; }

@@ -13,6 +13,7 @@
 #include "plot/PowerMeter.h"
 #include "plot/TablePoints.h"
 #include "plot/TracePoints.h"
+#include "plot/WideTrace.h"
 
 #include "engine/ScalingOpts.h"
 #include "platform/Clock.h"
@@ -52,6 +53,39 @@ public:
 private:
     const SpectralData& m_Data;
 };
+
+// A wide solid pen on the back buffer, filled by FillWidePolyline rather
+// than Qt's stroker. False, drawing nothing, where the painter asks for
+// more than it does: a printer, rotation or shear, translucent ink,
+// another pen style or blending.
+bool FillWideTrace(QPainter& dc, const QRect& clip, const std::vector<PlotPoint>& points, const QPen& pen)
+{
+    if (pen.widthF() <= 1 || pen.isCosmetic() || pen.style() != Qt::SolidLine || pen.capStyle() != Qt::SquareCap ||
+        pen.joinStyle() != Qt::BevelJoin || pen.brush().style() != Qt::SolidPattern || pen.color().alpha() != 255)
+        return false;
+    if (dc.testRenderHint(QPainter::Antialiasing) || dc.opacity() != 1.0 ||
+        dc.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return false;
+    QPaintDevice* device = dc.device();
+    if (device == nullptr || device->devType() != QInternal::Image)
+        return false;
+    auto* image = static_cast<QImage*>(device);
+    const QImage::Format format = image->format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+        format != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    const QTransform t = dc.deviceTransform();
+    if (t.type() > QTransform::TxScale || t.m11() != t.m22() || t.m11() <= 0)
+        return false;
+    const QRect area = t.mapRect(QRectF(clip)).toAlignedRect() & image->rect();
+    const PlotRect pixels{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
+    // The memory the painter itself draws into: bits() could detach a
+    // shared image and leave the painter's copy untouched.
+    auto* bits = reinterpret_cast<std::uint32_t*>(const_cast<uchar*>(image->constBits()));
+    FillWidePolyline(points, PixelMapping{t.m11(), t.dx(), t.dy()}, pen.widthF(), pixels, pen.color().rgb(),
+                     PixelRows{bits, image->bytesPerLine() / 4});
+    return true;
+}
 
 } // namespace
 
@@ -105,11 +139,15 @@ bool TQuarnPlot::ComputePaneTraces(int pane)
     if (data == nullptr)
         return false;
     const PlotRect r = PaneRect(pane);
-    const AmplitudeMapping mapping(m_Scaling->AmpScaleType, EffectivePlotTop(), m_Spectrum->PlotRange,
-                                   IsCoherencePane(pane));
+    AmplitudeMapping mapping(m_Scaling->AmpScaleType, EffectivePlotTop(), m_Spectrum->PlotRange,
+                             IsCoherencePane(pane));
     const TraceStyle style{m_Spectrum->PlotType, m_Scaling->FreqScaleType == ScalingOpts::kOctave};
     const bool hold = m_Spectrum->PeakHold != 0;
     PaneTraces& traces = m_Panes[PaneIndex(pane)];
+    // Two traces of a point a column each: a search among the rows beats a
+    // logarithm per point.
+    if (traces.Rows.Prepare(mapping, r.Height()))
+        mapping.UseRowTable(&traces.Rows);
 
     bool computed = false;
     if (!style.Octave || style.PlotType == 1) {
@@ -237,9 +275,12 @@ void TQuarnPlot::DrawTrace(QPainter& dc, const PlotRect& clip, const PlotRect& u
     pen.setColor(ink);
     dc.setPen(pen);
 
-    QPolygon polygon(static_cast<int>(points.size()));
-    for (std::size_t i = 0; i < points.size(); ++i)
-        polygon.setPoint(static_cast<int>(i), points[i].x, points[i].y);
+    const auto toPolygon = [&points] {
+        QPolygon polygon(static_cast<int>(points.size()));
+        for (std::size_t i = 0; i < points.size(); ++i)
+            polygon.setPoint(static_cast<int>(i), points[i].x, points[i].y);
+        return polygon;
+    };
 
     const bool bars = traceId < 0 && OctaveBars();
     const bool barOutline = traceId < 0 && m_Spectrum->PlotType == 1 && !bars;
@@ -251,6 +292,7 @@ void TQuarnPlot::DrawTrace(QPainter& dc, const PlotRect& clip, const PlotRect& u
     } else if (m_Printing) {
         // Two halves that share their middle point, as a page's driver may
         // limit the length of one line.
+        const QPolygon polygon = toPolygon();
         const int half = polygon.size() / 2;
         dc.drawPolyline(polygon.constData(), half + 1);
         dc.drawPolyline(polygon.constData() + half, polygon.size() - half);
@@ -259,8 +301,8 @@ void TQuarnPlot::DrawTrace(QPainter& dc, const PlotRect& clip, const PlotRect& u
             const PlotRect rect = BarRect(points, bar);
             dc.fillRect(QRect(rect.left + 1, rect.top, rect.Width() - 2, rect.Height()), ink);
         }
-    } else {
-        dc.drawPolyline(polygon);
+    } else if (!FillWideTrace(dc, ToQRect(clip), points, pen)) {
+        dc.drawPolyline(toPolygon());
     }
     dc.restore();
 }

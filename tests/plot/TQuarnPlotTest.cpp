@@ -4,6 +4,7 @@
 // The spectrum plot as an operator uses it: real mouse and key events on its
 // controls and panes, its right-button menu, and what it exports.
 #include "QuarnPlotTestSupport.h"
+#include "plot/PlotColours.h"
 #include "plot/PlotPrinting.h"
 #include "settings/PrintOpts.h"
 #include "tests/engine/SpectralTestSupport.h"
@@ -17,6 +18,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
+#include <QPolygon>
 #include <QScrollBar>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -33,6 +36,7 @@
 #include <cstring>
 #include <iterator>
 #include <map>
+#include <random>
 
 namespace {
 
@@ -219,6 +223,56 @@ TEST(TQuarnPlotTest, KnownToneOnLinearAndLogScales)
     ZoomedTone log(ScalingOpts::kLogMagnitude, 50.0f, 0.01f);
     EXPECT_EQ(HighestRow(log.Make().LivePoints(0)), pane.bottom - 379);
     EXPECT_EQ(log.plot->LivePoints(0).back().y, pane.bottom - 133);
+}
+
+// A thick trace as the plot shows it sets the pixels Qt's own 2-pixel pen
+// sets for the same points inside the pane, but for a rare single pixel on
+// a long steep edge.
+TEST(TQuarnPlotTest, AThickTraceCoversThePixelsOfQtsTwoPixelPen)
+{
+    ZoomedTone t(ScalingOpts::kLogMagnitude, 50.0f, 0.01f);
+    // Every line its own level: the trace climbs and falls steeply.
+    std::mt19937 random(5);
+    std::uniform_real_distribution<float> level(0.001f, 20.0f);
+    for (std::uint32_t line = 0; line < 3000; ++line)
+        SetLineLevel(*t.data, line, level(random));
+    t.records.Spectrum.DrawThickSpectrum = 1;
+    // An ink nothing else in the pane uses.
+    t.records.Spectrum.LineColor = 0x3080F0;
+    std::fill(std::begin(t.records.Markers.MarkerEnable), std::end(t.records.Markers.MarkerEnable), 0u);
+    TQuarnPlot& plot = t.Make();
+    plot.UpdateDisplay(100.0f);
+    const std::vector<PlotPoint>& points = plot.LivePoints(0);
+    ASSERT_GT(points.size(), 500u);
+
+    const QImage shown = plot.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb ink = ColorFromRef(t.records.Spectrum.LineColor).rgb();
+    const PlotRect pane = plot.PaneRect(0);
+    QImage byQt(shown.size(), QImage::Format_RGB32);
+    byQt.fill(Qt::black);
+    {
+        QPainter dc(&byQt);
+        dc.setClipRect(QRect(pane.left, pane.top, pane.Width(), pane.Height()));
+        QPen pen(QColor::fromRgb(ink));
+        pen.setWidth(2);
+        dc.setPen(pen);
+        QPolygon polygon;
+        for (const PlotPoint& p : points)
+            polygon << QPoint(p.x, p.y);
+        dc.drawPolyline(polygon);
+    }
+    int inked = 0;
+    int differ = 0;
+    for (int y = pane.top; y < pane.bottom; ++y)
+        for (int x = pane.left; x < pane.right; ++x) {
+            const bool qt = byQt.pixel(x, y) == ink;
+            inked += qt ? 1 : 0;
+            differ += qt != (shown.pixel(x, y) == ink) ? 1 : 0;
+        }
+    // Two pixels wide: well over two pixels a column.
+    EXPECT_GT(inked, 2 * pane.Width());
+    EXPECT_LE(differ, inked / 250) << differ << " of " << inked;
+    SaveScreenshot(plot, "plot_thick_trace");
 }
 
 // With "Pull Cursor To Trace" the cross and its value box stand on the

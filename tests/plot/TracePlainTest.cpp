@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -34,6 +37,56 @@ TEST(AmplitudeMappingTest, RowsAtTheEndsOfEachScale)
     EXPECT_NEAR(log.ValueAt(30, 60), 1e-3f, 1e-7f);
     // A top below 1e-6 leaves no room: nothing can be placed.
     EXPECT_FALSE(AmplitudeMapping(2, 1e-7f, 1.0f, false).IsValid());
+}
+
+// A log axis's rows looked up in a table: the known rows of whole decades,
+// and for every float tried the row the logarithm gives, at each row's
+// first value, one float below it, and between.
+TEST(AmplitudeMappingTest, RowTableGivesTheLogarithmsRowForEveryFloat)
+{
+    struct Axis {
+        float top;
+        float bottom;
+        int height;
+    };
+    const std::vector<Axis> axes = {{1.0f, 1e-4f, 400}, {10.0f, 1e-6f, 233}, {2.5e-3f, 1e-9f, 1}, {1e3f, 7.0f, 1200}};
+    for (const Axis& axis : axes) {
+        SCOPED_TRACE(axis.height);
+        AmplitudeMapping mapping(2, axis.top, axis.bottom, false);
+        const AmplitudeMapping formula = mapping;
+        LogRowTable table;
+        ASSERT_TRUE(table.Prepare(mapping, axis.height));
+        mapping.UseRowTable(&table);
+        std::vector<float> values = {0.0f, -1.0f, std::numeric_limits<float>::quiet_NaN(),
+                                     std::numeric_limits<float>::infinity(), std::numeric_limits<float>::max(),
+                                     std::numeric_limits<float>::denorm_min(), axis.top, axis.bottom};
+        for (int row = 1; row <= axis.height; ++row) {
+            const float first = formula.ValueAt(row, axis.height);
+            for (float v = first, n = 0; n < 3; v = std::nextafter(v, 0.0f), ++n)
+                values.push_back(v);
+            values.push_back(std::nextafter(first, 1e30f));
+        }
+        std::mt19937 random(9);
+        std::uniform_real_distribution<float> decades(-12.0f, 6.0f);
+        for (int i = 0; i < 5000; ++i)
+            values.push_back(std::pow(10.0f, decades(random)));
+        for (float v : values)
+            ASSERT_EQ(mapping.Row(v, axis.height), formula.Row(v, axis.height)) << "value " << v;
+        // Another height is worked out, not looked up.
+        EXPECT_EQ(mapping.Row(axis.top, axis.height + 7), axis.height + 7);
+    }
+
+    // Four decades over 400 rows: 100 rows a decade.
+    AmplitudeMapping mapping(2, 1.0f, 1e-4f, false);
+    LogRowTable table;
+    ASSERT_TRUE(table.Prepare(mapping, 400));
+    mapping.UseRowTable(&table);
+    EXPECT_EQ(std::vector({mapping.Row(1e-3f, 400), mapping.Row(1.01e-2f, 400), mapping.Row(1.0f, 400),
+                           mapping.Row(1e-5f, 400)}),
+              std::vector({100, 200, 400, 1}));
+    // Only a valid log axis has a table.
+    EXPECT_FALSE(table.Prepare(AmplitudeMapping(1, 0.0f, 100.0f, false), 400));
+    EXPECT_FALSE(table.Prepare(AmplitudeMapping(2, 1.0f, 1e-4f, true), 400));
 }
 
 TEST(DisplayIntervalTest, FramesInsideTheIntervalAreSkipped)

@@ -4,7 +4,11 @@
 
 #include <string>
 
+class QImage;
 class QWidget;
 
 // Returns the path written, or an empty string when saving failed.
 std::string SaveScreenshot(QWidget& widget, const std::string& name);
+
+// The same for a picture a test drew itself.
+std::string SaveScreenshot(const QImage& image, const std::string& name);
