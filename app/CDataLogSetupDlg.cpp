@@ -114,7 +114,7 @@ void CDataLogSetupDlg::FillList()
 {
     m_List->clear();
     for (const Entry& row : kListRows) {
-        auto* item = new QListWidgetItem(QString::fromLatin1(row.text), m_List);
+        auto* item = new QListWidgetItem(QString::fromUtf8(row.text), m_List);
         item->setData(Qt::UserRole, row.id);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(m_Opts->DataItem[row.id] ? Qt::Checked : Qt::Unchecked);
@@ -126,7 +126,7 @@ void CDataLogSetupDlg::FillThresholdTypes()
     const QSignalBlocker quiet(m_Type);
     m_Type->clear();
     for (const Entry& entry : kThresholdTypes)
-        m_Type->addItem(QString::fromLatin1(entry.text), entry.id);
+        m_Type->addItem(QString::fromUtf8(entry.text), entry.id);
     m_Type->setCurrentIndex(ThresholdEntryFor(m_Opts->ThresholdType));
 }
 
@@ -135,7 +135,7 @@ void CDataLogSetupDlg::FillFields()
     m_Enable->setChecked(m_Opts->Enable != 0);
     if (TextFieldView(m_Opts->LogFileName).empty())
         SetTextField(m_Opts->LogFileName, m_ChannelName);
-    m_FileName->setText(QString::fromLatin1(TextFieldView(m_Opts->LogFileName)));
+    m_FileName->setText(QString::fromStdString(std::string(TextFieldView(m_Opts->LogFileName))));
     m_Interval->setText(Text(FormatField(m_Opts->IntervalSecs, 2)));
     m_Apply->setChecked(m_Opts->bApplyThreshold != 0);
     m_Start->setText(Text(FormatField(m_Opts->StartFreq, 1)));

@@ -113,8 +113,8 @@ void CPlotOptionsSpectrum::BuildControls()
     const char* typeNames[3] = {"LineGraph", "BarGraph", "SteppedBarGraph"};
     auto* types = new QButtonGroup(this);
     for (int t = 0; t < 3; ++t) {
-        m_PlotType[static_cast<std::size_t>(t)] = new QRadioButton(QString::fromLatin1(typeCaptions[t]), plotBox);
-        m_PlotType[static_cast<std::size_t>(t)]->setObjectName(QString::fromLatin1(typeNames[t]));
+        m_PlotType[static_cast<std::size_t>(t)] = new QRadioButton(QString::fromUtf8(typeCaptions[t]), plotBox);
+        m_PlotType[static_cast<std::size_t>(t)]->setObjectName(QString::fromUtf8(typeNames[t]));
         types->addButton(m_PlotType[static_cast<std::size_t>(t)], t);
         plotLayout->addWidget(m_PlotType[static_cast<std::size_t>(t)], t, 0);
     }
@@ -131,13 +131,13 @@ void CPlotOptionsSpectrum::BuildControls()
     m_PeakHold = new QComboBox(plotBox);
     m_PeakHold->setObjectName(QStringLiteral("PeakHold"));
     for (std::size_t i = 0; i < kPeakHoldItems.size(); ++i)
-        m_PeakHold->addItem(QString::fromLatin1(kPeakHoldItems[i]), static_cast<int>(i));
+        m_PeakHold->addItem(QString::fromUtf8(kPeakHoldItems[i]), static_cast<int>(i));
     plotLayout->addWidget(new QLabel(QStringLiteral("Peak Hold"), plotBox), 2, 1);
     plotLayout->addWidget(m_PeakHold, 2, 2);
     m_GrabCursor = check(QStringLiteral("Pull Cursor to Trace"), QStringLiteral("GrabCursorFlag"));
     plotLayout->addWidget(m_GrabCursor, 3, 0);
     for (int t = 0; t < PlotOptionsForm::kThickCount; ++t) {
-        QCheckBox* box = check(QString::fromLatin1(kThickCaptions[t]), QStringLiteral("Thick%1").arg(t));
+        QCheckBox* box = check(QString::fromUtf8(kThickCaptions[t]), QStringLiteral("Thick%1").arg(t));
         m_Thick[static_cast<std::size_t>(t)] = box;
         // Two to a row; the right one spans the field columns.
         const bool leftColumn = t % 2 == 0;
@@ -148,11 +148,11 @@ void CPlotOptionsSpectrum::BuildControls()
     auto* colourBox = new QGroupBox(QStringLiteral("Colors and Gridlines"), this);
     auto* colourLayout = new QGridLayout(colourBox);
     for (int c = 0; c < 5; ++c) {
-        auto* button = new QPushButton(QString::fromLatin1(kColourButtons[c].Caption), colourBox);
-        button->setObjectName(QString::fromLatin1(kColourButtons[c].Name));
+        auto* button = new QPushButton(QString::fromUtf8(kColourButtons[c].Caption), colourBox);
+        button->setObjectName(QString::fromUtf8(kColourButtons[c].Name));
         connect(button, &QPushButton::clicked, this, [this, c] { OnColour(c); });
         auto* swatch = new QLabel(colourBox);
-        swatch->setObjectName(QString::fromLatin1(kColourButtons[c].Name) + QStringLiteral("Swatch"));
+        swatch->setObjectName(QString::fromUtf8(kColourButtons[c].Name) + QStringLiteral("Swatch"));
         swatch->setFixedSize(kSwatchSize, kSwatchSize);
         swatch->setAutoFillBackground(true);
         swatch->setFrameShape(QFrame::Box);

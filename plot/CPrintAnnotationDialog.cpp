@@ -1,7 +1,9 @@
 #include "plot/CPrintAnnotationDialog.h"
 
 #include "plot/PrintAnnotationFields.h"
+#include "platform/MessageBox.h"
 #include "settings/PrintOpts.h"
+#include "widgets/Utf8LengthValidator.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -24,8 +26,9 @@ CPrintAnnotationDialog::CPrintAnnotationDialog(QWidget* parent, PrintOpts* optio
     auto* titleForm = new QFormLayout(titles);
     m_Title1 = new QLineEdit(titles);
     m_Title2 = new QLineEdit(titles);
-    m_Title1->setMaxLength(79);
-    m_Title2->setMaxLength(79);
+    // The titles' fields hold 79 bytes of UTF-8.
+    for (QLineEdit* title : {m_Title1, m_Title2})
+        title->setValidator(new Utf8LengthValidator(static_cast<int>(PrintOpts::kAnnotationSize) - 1, title));
     titleForm->addRow(QStringLiteral("Title line 1:"), m_Title1);
     titleForm->addRow(QStringLiteral("Title line 2:"), m_Title2);
     layout->addWidget(titles);
@@ -36,7 +39,7 @@ CPrintAnnotationDialog::CPrintAnnotationDialog(QWidget* parent, PrintOpts* optio
     for (int i = 0; i < 4; ++i) {
         m_Margins[i] = new QLineEdit(margins);
         m_Margins[i]->setMaxLength(79);
-        grid->addWidget(new QLabel(QString::fromLatin1(names[i]), margins), i / 2, (i % 2) * 2);
+        grid->addWidget(new QLabel(QString::fromUtf8(names[i]), margins), i / 2, (i % 2) * 2);
         grid->addWidget(m_Margins[i], i / 2, (i % 2) * 2 + 1);
     }
     layout->addWidget(margins);
@@ -76,6 +79,10 @@ void CPrintAnnotationDialog::accept()
             fields.Margins[static_cast<std::size_t>(i)] = m_Margins[i]->text().toStdString();
         fields.Comments = m_Comments->toPlainText().toStdString();
         fields.CommentBlock = m_CommentBlock->isChecked();
+        if (const std::string refusal = CheckAnnotationMargins(fields); !refusal.empty()) {
+            platform::ShowMessageBox(refusal, platform::MessageIcon::Error);
+            return;
+        }
         ApplyAnnotationFields(fields, *m_Options);
     }
     QDialog::accept();

@@ -1,6 +1,7 @@
 #include "plot/MarkerOptionsForm.h"
 
 #include "platform/NumberText.h"
+#include "settings/FloatFieldBounds.h"
 #include "settings/TextField.h"
 
 #include <algorithm>
@@ -15,7 +16,7 @@ constexpr std::uint32_t kLastLabelType = MarkerOpts::kCustom;
 
 float ReadFrequency(const std::string& text)
 {
-    return static_cast<float>(
+    return ToFloatField(
         platform::ParseFloatPrefix(std::string_view(text).substr(0, std::min(text.size(), kFrequencyBuffer - 1))));
 }
 
@@ -37,7 +38,8 @@ MarkerOptionsForm Fill(const MarkerOpts& m)
     for (std::size_t i = 0; i < MarkerOpts::kMarkerCount; ++i) {
         MarkerRowForm& row = form.Rows[i];
         row.Enabled = m.MarkerEnable[i] != 0;
-        const std::string text = platform::FormatFixed(m.MarkerFreq[i], 2);
+        // Two decimals, unless that would round the frequency an OK stores.
+        const std::string text = FloatFieldText(m.MarkerFreq[i], 2);
         row.Frequency = text.size() < 6 ? std::string(6 - text.size(), ' ') + text : text;
         row.LabelType = std::min(m.LabelType[i], kLastLabelType);
         row.CustomLabel = std::string(TextFieldView(m.CustomLabel[i]));
@@ -60,6 +62,9 @@ std::string Validate(const MarkerOptionsForm& form, MarkerOpts& m)
         frequency[i] = ReadFrequency(form.Rows[i].Frequency);
         if (!(frequency[i] > 0.0f))
             return kFrequencyMessage;
+        if (!field_ranges::kFrequencyHz.Contains(frequency[i]))
+            return "Marker " + std::to_string(i + 1) + " Frequency must be at most "
+                   + std::to_string(static_cast<long>(field_ranges::kHighestFrequencyHz)) + " Hz";
     }
     for (std::size_t i = 0; i < MarkerOpts::kMarkerCount; ++i) {
         const MarkerRowForm& row = form.Rows[i];

@@ -38,7 +38,8 @@ MarkerOptionsForm Fill(const MarkerOpts& opts);
 // The custom-label edit is live on a shown marker labelled "Custom".
 bool CustomLabelEnabled(bool enabled, std::uint32_t labelType);
 
-// Empty when every shown marker has a frequency above 0 and the record was
+// Empty when every shown marker has a frequency above 0 and at most 1 MHz
+// (so that the settings file keeps it) and the record was
 // written; else the message, and the record is untouched. Hidden markers
 // keep their frequency, label type and label.
 std::string Validate(const MarkerOptionsForm& form, MarkerOpts& opts);

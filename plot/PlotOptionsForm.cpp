@@ -1,6 +1,7 @@
 #include "plot/PlotOptionsForm.h"
 
 #include "platform/NumberText.h"
+#include "settings/FloatFieldBounds.h"
 #include "settings/PlotAmplitudeLimits.h"
 #include "settings/SpectrumOpts.h"
 
@@ -16,7 +17,7 @@ constexpr float kLongestInterval = 3600.0f;
 
 float Read(const std::string& text)
 {
-    return static_cast<float>(platform::ParseFloatPrefix(std::string_view(text).substr(0, kFieldBuffer - 1)));
+    return ToFloatField(platform::ParseFloatPrefix(std::string_view(text).substr(0, kFieldBuffer - 1)));
 }
 
 // printf("%<width>.<decimals>f").
@@ -79,8 +80,9 @@ PlotOptionsForm Fill(const SpectrumOpts& o, std::uint16_t ampScale)
     f.Thick[3] = o.DrawThickMarkers != 0;
     f.Top = Fixed(o.PlotTop, 3, fields.TopDecimals);
     f.Range = fields.RangeEnabled ? Fixed(o.PlotRange, 3, fields.RangeDecimals) : "N/A";
-    f.Start = Fixed(o.StartFreq, 3, 4);
-    f.Stop = Fixed(o.StopFreq, 3, 4);
+    // Four decimals, unless that would round what an OK stores.
+    f.Start = FloatFieldText(o.StartFreq, 4);
+    f.Stop = FloatFieldText(o.StopFreq, 4);
     f.SpecificInterval = o.IntervalFlag != 0;
     f.Interval = Fixed(o.IntervalSecs, 6, 3);
     f.PeakHold = std::min(o.PeakHold, SpectrumOpts::kPeakHoldForever);
@@ -124,6 +126,11 @@ std::string Validate(const PlotOptionsForm& f, std::uint16_t ampScale, SpectrumO
         return "Start Frequency must be greater than zero";
     if (!(stop > 0.0f))
         return "Stop Frequency must be greater than zero";
+    const std::string highest = std::to_string(static_cast<long>(field_ranges::kHighestFrequencyHz));
+    if (!field_ranges::kFrequencyHz.Contains(start))
+        return "Start Frequency must be at most " + highest + " Hz";
+    if (!field_ranges::kFrequencyHz.Contains(stop))
+        return "Stop Frequency must be at most " + highest + " Hz";
     if (!(start < stop))
         return "Stop Frequency must be greater than Start Frequency";
     const float interval = Read(f.Interval);

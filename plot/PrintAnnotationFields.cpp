@@ -1,9 +1,11 @@
 #include "plot/PrintAnnotationFields.h"
 
 #include "platform/NumberText.h"
+#include "settings/FloatFieldBounds.h"
 #include "settings/PrintOpts.h"
 #include "settings/TextField.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 
@@ -24,15 +26,37 @@ PrintAnnotationFields AnnotationFieldsFrom(const PrintOpts& options)
     return fields;
 }
 
+namespace {
+
+double MarginOf(const std::string& text)
+{
+    return platform::ParseFloatPrefix(std::string_view(text).substr(0, 79));
+}
+
+} // namespace
+
+std::string CheckAnnotationMargins(const PrintAnnotationFields& fields)
+{
+    const char* names[4] = {"Left", "Right", "Top", "Bottom"};
+    const FloatRange range = field_ranges::kMarginInches;
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (!range.Contains(ToFloatField(MarginOf(fields.Margins[i]))))
+            return std::string("The ") + names[i] + " margin must be a number from 0 to 20 inches.";
+    }
+    return {};
+}
+
 void ApplyAnnotationFields(const PrintAnnotationFields& fields, PrintOpts& options)
 {
     SetTextField(options.Annotation1, fields.Title1);
     SetTextField(options.Annotation2, fields.Title2);
     float* margins[4] = {&options.MarginLeft, &options.MarginRight, &options.MarginTop, &options.MarginBottom};
     for (std::size_t i = 0; i < 4; ++i) {
-        const std::string_view text = std::string_view(fields.Margins[i]).substr(0, 79);
-        const double inches = platform::ParseFloatPrefix(text);
-        *margins[i] = std::isfinite(inches) && std::fabs(inches) < 1e6 ? static_cast<float>(inches) : 0.0f;
+        const double inches = MarginOf(fields.Margins[i]);
+        const FloatRange range = field_ranges::kMarginInches;
+        *margins[i] = std::isfinite(inches) && std::fabs(inches) < 1e6
+                          ? std::clamp(static_cast<float>(inches), range.Low, range.High)
+                          : 0.0f;
     }
     for (auto& comment : options.Comment)
         SetTextField(comment, {});

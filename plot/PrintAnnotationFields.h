@@ -19,6 +19,10 @@ struct PrintAnnotationFields {
 };
 
 PrintAnnotationFields AnnotationFieldsFrom(const PrintOpts& options);
+// The message naming the first margin that is not a number from 0 to 20
+// inches (what the settings file keeps); empty when every margin is.
+std::string CheckAnnotationMargins(const PrintAnnotationFields& fields);
 // Titles and comments cut to their fields; the first ten comment lines are
-// kept; a margin that is no number, or not a finite one, reads as 0.
+// kept; a margin that is no number, or not a finite one, reads as 0, and
+// one beyond the margins' range as its nearest end.
 void ApplyAnnotationFields(const PrintAnnotationFields& fields, PrintOpts& options);

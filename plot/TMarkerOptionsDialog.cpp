@@ -1,6 +1,7 @@
 #include "plot/TMarkerOptionsDialog.h"
 
 #include "platform/MessageBox.h"
+#include "widgets/Utf8LengthValidator.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -45,11 +46,11 @@ TMarkerOptionsDialog::TMarkerOptionsDialog(QWidget* parent, MarkerOpts* opts) : 
         row.Label = new QComboBox(this);
         row.Label->setObjectName(QStringLiteral("LabelType%1").arg(line));
         for (std::size_t t = 0; t < std::size(marker_options::kLabelTypes); ++t)
-            row.Label->addItem(QString::fromLatin1(marker_options::kLabelTypes[t]), static_cast<int>(t));
+            row.Label->addItem(QString::fromUtf8(marker_options::kLabelTypes[t]), static_cast<int>(t));
         row.Label->setCurrentIndex(static_cast<int>(values.LabelType));
         row.Custom = new QLineEdit(QString::fromStdString(values.CustomLabel), this);
         row.Custom->setObjectName(QStringLiteral("CustomLabel%1").arg(line));
-        row.Custom->setMaxLength(marker_options::kCustomLabelLength);
+        row.Custom->setValidator(new Utf8LengthValidator(marker_options::kCustomLabelLength, row.Custom));
         row.Custom->setFixedWidth(kCustomWidth);
         grid->addWidget(row.Enable, line, 1);
         grid->addWidget(row.Frequency, line, 2);

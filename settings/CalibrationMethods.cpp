@@ -1,6 +1,8 @@
 #include "settings/CalibrationMethods.h"
 
 #include "settings/Calibration.h"
+#include "settings/FloatFieldBounds.h"
+#include "settings/TextField.h"
 
 namespace calibration {
 
@@ -28,6 +30,18 @@ constexpr const char* kMessages[4][2] = {
      "Right channel accelerometer sensitivity must be greater than zero."},
 };
 
+// The same fields' upper (calibrator, hydrophone: lower) physical bound.
+constexpr const char* kRangeMessages[4][2] = {
+    {"Microphone calibrator level must be at most 200 dB SPL.",
+     "Right channel microphone calibrator level must be at most 200 dB SPL."},
+    {"Microphone Sensitivity must be between 0.001 and 10000 mV/Pa.",
+     "Right channel microphone sensitivity must be between 0.001 and 10000 mV/Pa."},
+    {"Hydrophone Sensitivity must be at least -240 dB re 1 V/µPa.",
+     "Right channel hydrophone sensitivity must be at least -240 dB re 1 V/µPa."},
+    {"Accelerometer Sensitivity must be between 0.001 and 10000 mV/g.",
+     "Right channel accelerometer sensitivity must be between 0.001 and 10000 mV/g."},
+};
+
 } // namespace
 
 const MethodEntry& EntryOf(Method method)
@@ -50,15 +64,27 @@ Method MethodOf(const TChannelCalibration& record)
     }
 }
 
-float ValueFieldOf(const TChannelCalibration& record, Method method)
+std::optional<float> StoredValueOf(const TChannelCalibration& record, Method method)
 {
+    const float s = record.TransducerSensitivityVolts;
     switch (method) {
     case Method::kCalibrator: return record.RefLevel;
-    case Method::kHydrophone: return record.TransducerSensitivityVolts;
+    case Method::kHydrophone:
+        if (field_ranges::kHydrophoneDb.Contains(s))
+            return s;
+        return std::nullopt;
     case Method::kMicrophone:
-    case Method::kAccelerometer: return record.TransducerSensitivityVolts * 1000.0f;
-    default: return 0.0f;
+    case Method::kAccelerometer:
+        if (field_ranges::kSensitivityVolts.Contains(s))
+            return s * 1000.0f;
+        return std::nullopt;
+    default: return std::nullopt;
     }
+}
+
+std::string ValueFieldText(float value)
+{
+    return FloatFieldText(value, 1);
 }
 
 void SelectMethod(TChannelCalibration& record, Method method)
@@ -80,12 +106,10 @@ std::string ApplyChannel(TChannelCalibration& record, Method method, float value
     record.LabelType = 1;
     record.ConversionType = 0;
     record.IntegrationType = 0;
-    TChannelCalibration::SetText(record.ChannelName, title.c_str());
+    SetTextField(record.ChannelName, title);
     if (method == Method::kNone)
         return {};
     const MethodEntry& item = EntryOf(method);
-    if (method == Method::kCalibrator)
-        record.RefLevel = value;
     record.CalCreateMode = item.createMode;
     record.RefUnits = item.refUnits;
     if (record.ChannelName[0] == '\0')
@@ -94,19 +118,27 @@ std::string ApplyChannel(TChannelCalibration& record, Method method, float value
     TChannelCalibration::SetText(record.LabelLog, item.labelLog);
 
     const char* failure = kMessages[static_cast<int>(method)][side];
+    const char* outOfRange = kRangeMessages[static_cast<int>(method)][side];
     switch (method) {
     case Method::kCalibrator:
-        if (!(record.RefLevel > 0.0f))
+        if (!(value > 0.0f))
             return failure;
+        if (!field_ranges::kCalibratorLevelDb.Contains(value))
+            return outOfRange;
+        record.RefLevel = value;
         break;
     case Method::kHydrophone:
         if (!(value < 0.0f))
             return failure;
+        if (!field_ranges::kHydrophoneDb.Contains(value))
+            return outOfRange;
         record.TransducerSensitivityVolts = value;
         break;
     default:
         if (!(value / 1000.0f > 0.0f))
             return failure;
+        if (!field_ranges::kSensitivityVolts.Contains(value / 1000.0f))
+            return outOfRange;
         record.TransducerSensitivityVolts = value / 1000.0f;
         break;
     }

@@ -14,6 +14,11 @@
 
 namespace {
 
+float ReadBack(const std::string& text)
+{
+    return static_cast<float>(platform::ParseFloatPrefix(text));
+}
+
 // Numbers are fetched as text of at most this many characters first.
 constexpr std::size_t kValueBufferSize = 256;
 
@@ -53,7 +58,15 @@ public:
     void Text(std::string_view section, std::string_view key, char* field, std::size_t size,
               std::string_view defaultValue) override
     {
-        const std::string text = m_Table.Lookup(section, key, defaultValue, size);
+        // A text longer than its field ends before the character that does
+        // not fit, never inside it.
+        std::string text = m_Table.Lookup(section, key, defaultValue, size + 1);
+        if (text.size() > size - 1) {
+            std::size_t cut = size - 1;
+            while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+                --cut;
+            text.resize(cut);
+        }
         std::memset(field, 0, size);
         std::memcpy(field, text.data(), text.size());
     }
@@ -101,7 +114,12 @@ public:
     }
     void Float(std::string_view section, std::string_view key, float& field, std::string_view) override
     {
-        m_Writer.WriteEntry(section, key, platform::FormatFixed(field, 6));
+        // Six decimals, unless a small value needs more to read back as
+        // itself (a sensitivity of a few µV per unit).
+        std::string text = platform::FormatFixed(field, 6);
+        for (int decimals = 7; decimals <= 50 && std::isfinite(field) && ReadBack(text) != field; ++decimals)
+            text = platform::FormatFixed(field, decimals);
+        m_Writer.WriteEntry(section, key, text);
     }
     void Text(std::string_view section, std::string_view key, char* field, std::size_t size,
               std::string_view) override

@@ -1,17 +1,28 @@
 #include "settings/FloatFieldBounds.h"
 
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "platform/NumberText.h"
+
+#include "settings/Calibration.h"
+
 namespace {
 
 // Shared ranges.
 // Hz, far above any rate's Nyquist; a disabled tone or marker may keep a
 // negative one.
-constexpr FloatRange kFrequency{-1.0e6f, 1.0e6f};
+constexpr FloatRange kFrequency{-field_ranges::kHighestFrequencyHz, field_ranges::kHighestFrequencyHz};
 // A relative level or offset.
 constexpr FloatRange kDecibels{-1000.0f, 1000.0f};
 constexpr FloatRange kSeconds{-1.0e6f, 1.0e6f};
 // Readings and ratios in display units.
-constexpr FloatRange kAnyLevel{-1.0e6f, 1.0e6f};
-constexpr FloatRange kPositiveRatio{1.0e-12f, 1.0e6f};
+constexpr FloatRange kAnyLevel = field_ranges::kReadingLevel;
+// Physical units per full scale: the least sensitive transducer the
+// calibration page takes (-240 dB re 1 V/µPa, 1 µV per unit) on the 10 V
+// range gives 1e7.
+constexpr FloatRange kCalibrationRatio{1.0e-12f, 1.0e7f};
 // A plot's top or range on any amplitude scale (a linear top reaches 1e7).
 constexpr FloatRange kPlotAmplitude{-1.0e7f, 1.0e7f};
 
@@ -23,9 +34,28 @@ void Bound(float& value, float fallback, FloatRange range)
 
 } // namespace
 
+float ToFloatField(double value)
+{
+    if (std::isnan(value))
+        return std::numeric_limits<float>::quiet_NaN();
+    if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max()))
+        return value > 0.0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
+
+std::string FloatFieldText(float value, int decimals)
+{
+    const std::string fixed = platform::FormatFixed(value, decimals);
+    if (ToFloatField(platform::ParseFloatPrefix(fixed)) == value || !std::isfinite(value))
+        return fixed;
+    char text[64];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end);
+}
+
 void BoundPrintFloats(PrintOpts& o, const PrintOpts& d)
 {
-    constexpr FloatRange kMarginInches{0.0f, 20.0f};
+    using field_ranges::kMarginInches;
     Bound(o.MarginLeft, d.MarginLeft, kMarginInches);
     Bound(o.MarginRight, d.MarginRight, kMarginInches);
     Bound(o.MarginTop, d.MarginTop, kMarginInches);
@@ -45,11 +75,23 @@ void BoundScalingFloats(ScalingOpts& o, const ScalingOpts& d)
 
 void BoundCalibrationFloats(TChannelCalibration& c, const TChannelCalibration& d)
 {
-    Bound(c.RefLevel, d.RefLevel, kAnyLevel);
+    using namespace calibration;
+    const bool calibrator = c.CalCreateMode == kModeCalibrator && c.RefUnits == kUnitPascals;
+    Bound(c.RefLevel, d.RefLevel, calibrator ? field_ranges::kCalibratorLevelDb : kAnyLevel);
     // Negative until the channel is calibrated.
     Bound(c.PctFullScale, d.PctFullScale, {-1.0f, 1.0e6f});
-    Bound(c.CalRatio, d.CalRatio, kPositiveRatio);
-    Bound(c.TransducerSensitivityVolts, d.TransducerSensitivityVolts, kPositiveRatio);
+    Bound(c.CalRatio, d.CalRatio, kCalibrationRatio);
+    // The sensitivity means what the method says: volts per unit for a
+    // microphone or an accelerometer, a negative dB value for a hydrophone.
+    // Under another method it is what a sensitivity method left there.
+    float& s = c.TransducerSensitivityVolts;
+    const bool sensitivity = c.CalCreateMode == kModeSensitivity;
+    if (sensitivity && c.RefUnits == kUnitHydrophonePascals)
+        Bound(s, d.TransducerSensitivityVolts, field_ranges::kHydrophoneDb);
+    else if (sensitivity && (c.RefUnits == kUnitPascals || c.RefUnits == kUnitG))
+        Bound(s, d.TransducerSensitivityVolts, field_ranges::kSensitivityVolts);
+    else if (!field_ranges::kHydrophoneDb.Contains(s))
+        Bound(s, d.TransducerSensitivityVolts, field_ranges::kSensitivityVolts);
     Bound(c.DAQVoltageRange, d.DAQVoltageRange, {0.0f, 1000.0f});
 }
 
@@ -97,7 +139,7 @@ void BoundSpectrumFloats(SpectrumOpts& o, const SpectrumOpts& d)
 void BoundLoggingFloats(LoggingOpts& o, const LoggingOpts& d)
 {
     Bound(o.IntervalSecs, d.IntervalSecs, kSeconds);
-    Bound(o.ThresholdLevel, d.ThresholdLevel, kAnyLevel);
+    Bound(o.ThresholdLevel, d.ThresholdLevel, field_ranges::kReadingLevel);
     Bound(o.StartFreq, d.StartFreq, kFrequency);
     Bound(o.StopFreq, d.StopFreq, kFrequency);
 }
@@ -131,7 +173,7 @@ void BoundSigGenOutputFloats(SigGenOutputSettings& o, const SigGenOutputSettings
     // follow in the settings limits.
     Bound(o.OutputLevel, d.OutputLevel, {-1.0e6f, 1.0e6f});
     Bound(o.OutputLevelR, d.OutputLevelR, {-1.0e6f, 1.0e6f});
-    Bound(o.FSVoltage, d.FSVoltage, {1.0e-6f, 1.0e6f});
+    Bound(o.FSVoltage, d.FSVoltage, field_ranges::kFullScaleVolts);
 }
 
 void BoundFloatFields(FrameSettings& s, const FrameSettings& d)

@@ -12,14 +12,51 @@
 // bound) the settings limits do after this.
 
 #include <cstdint>
+#include <string>
 
 #include "settings/FrameSettings.h"
 
 struct FloatRange {
     float Low;
     float High;
-    bool Contains(float value) const { return value >= Low && value <= High; }
+    // An open end excludes the bound itself ("greater than zero").
+    bool LowOpen = false;
+    bool HighOpen = false;
+    bool Contains(float value) const
+    {
+        return (LowOpen ? value > Low : value >= Low) && (HighOpen ? value < High : value <= High);
+    }
 };
+
+// A typed number as a float field holds it: beyond the float range it is an
+// infinity (which no range contains), never an undefined conversion.
+float ToFloatField(double value);
+
+// A field's value as a sheet shows it: "%.<decimals>f" when that reads back
+// as the value, else the fewest digits that do, so that OK on an unchanged
+// sheet never rounds what it stores.
+std::string FloatFieldText(float value, int decimals);
+
+// Ranges a sheet checks typed values against and the reader keeps, so that
+// whatever a sheet accepts comes back unchanged from the file.
+namespace field_ranges {
+// Hz: every frequency a sheet takes (a span, a marker, a plot's start and
+// stop), far above any rate's Nyquist.
+inline constexpr float kHighestFrequencyHz = 1.0e6f;
+inline constexpr FloatRange kFrequencyHz{0.0f, kHighestFrequencyHz, true, false};
+// A calibrator's level, dB SPL: 194 dB is the loudest undistorted sound in air.
+inline constexpr FloatRange kCalibratorLevelDb{0.0f, 200.0f, true, false};
+// A microphone's or accelerometer's sensitivity, V/Pa or V/g (1 µV to 10 V).
+inline constexpr FloatRange kSensitivityVolts{1.0e-6f, 10.0f};
+// A hydrophone's sensitivity, dB re 1 V/µPa: always below zero.
+inline constexpr FloatRange kHydrophoneDb{-240.0f, 0.0f, false, true};
+// A reading in display units (a data-log threshold).
+inline constexpr FloatRange kReadingLevel{-1.0e6f, 1.0e6f};
+// The generator's full-scale output, volts.
+inline constexpr FloatRange kFullScaleVolts{1.0e-6f, 1.0e6f};
+// A printed page's margin, inches.
+inline constexpr FloatRange kMarginInches{0.0f, 20.0f};
+} // namespace field_ranges
 
 void BoundPrintFloats(PrintOpts& opts, const PrintOpts& defaults);
 void BoundProcessingFloats(TProcessingSettings& settings, const TProcessingSettings& defaults);

@@ -11,8 +11,14 @@ namespace path_dialogs {
 
 namespace {
 
+bool IsFolder(const std::string& folder)
+{
+    std::error_code error;
+    return !folder.empty() && std::filesystem::is_directory(folder, error);
+}
+
 // Makes the folder and its parents; the error code when it cannot.
-int EnsureFolder(const std::string& folder)
+int MakeFolder(const std::string& folder)
 {
     std::error_code error;
     if (folder.empty())
@@ -44,12 +50,24 @@ std::string DefaultLogFolder(const std::string& dataRoot)
     return dataRoot + "Log";
 }
 
-std::optional<std::string> ApplySetPaths(DataPaths& paths, const std::string& overlay, const std::string& log)
+std::string MissingFolderQuestion(const std::string& folder)
+{
+    return "The file folder \"" + folder + "\" does not exist.\n\nDo you want to create it?";
+}
+
+std::optional<std::string> ApplySetPaths(DataPaths& paths, const std::string& overlay, const std::string& log,
+                                         const CreateFolderQuestion& ask)
 {
     for (const std::string* folder : {&overlay, &log}) {
         if (folder->size() >= DataPaths::kPathSize)
             return "The folder name \"" + *folder + "\" is too long.";
-        if (const int code = EnsureFolder(*folder))
+        if (folder->empty())
+            return CannotMake(*folder, ENOENT);
+        if (IsFolder(*folder))
+            continue;
+        if (ask && !ask(*folder))
+            return std::string();
+        if (const int code = MakeFolder(*folder))
             return CannotMake(*folder, code);
     }
     paths.Set(DataPaths::kOverlay, overlay);

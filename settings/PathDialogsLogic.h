@@ -2,6 +2,7 @@
 // The checks of the Set Paths and File I/O Options dialogs, without their
 // windows.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -15,10 +16,19 @@ namespace path_dialogs {
 std::string DefaultOverlayFolder(const std::string& dataRoot);
 std::string DefaultLogFolder(const std::string& dataRoot);
 
-// OK of Set Paths: each folder (overlay first) is created when missing; a
-// folder that cannot be made is named in the returned message and nothing
-// changes. Otherwise slots 5 and 6 take the two folders.
-std::optional<std::string> ApplySetPaths(DataPaths& paths, const std::string& overlay, const std::string& log);
+// Asked before a missing folder is made: true to make it.
+using CreateFolderQuestion = std::function<bool(const std::string& folder)>;
+
+// The question's text for a missing folder.
+std::string MissingFolderQuestion(const std::string& folder);
+
+// OK of Set Paths: a missing folder (overlay first) is made only when `ask`
+// says so (no question: made); one the user keeps missing, or that cannot
+// be made, leaves everything unchanged: the returned message names a folder
+// that cannot be made, an empty message says the user declined. Otherwise
+// slots 5 and 6 take the two folders, byte for byte.
+std::optional<std::string> ApplySetPaths(DataPaths& paths, const std::string& overlay, const std::string& log,
+                                         const CreateFolderQuestion& ask = {});
 
 // What the File I/O dialog's controls hold.
 struct FileIOFields {

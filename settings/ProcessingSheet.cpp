@@ -4,6 +4,7 @@
 
 #include "audio/DaqDevice.h"
 #include "settings/Calibration.h"
+#include "settings/FloatFieldBounds.h"
 #include "settings/FrameSettings.h"
 
 ProcessingSheetRecords ProcessingSheetRecords::From(const FrameSettings& settings)
@@ -64,10 +65,16 @@ void SetFreqScaleItem(ScalingOpts& scaling, int item)
     }
 }
 
-std::optional<std::string> CheckCustomSpan(float start, float stop)
+std::optional<std::string> CheckCustomSpan(float start, float stop, int channel)
 {
     if (!(start > 0.0f) || !(stop > 0.0f))
         return std::string("The start and stop frequencies must be greater than zero");
+    const char* side = channel == 1 ? "right" : "left";
+    for (const auto& [value, name] : {std::pair{start, "Start (Hz)"}, std::pair{stop, "Stop (Hz)"}}) {
+        if (!field_ranges::kFrequencyHz.Contains(value))
+            return std::string("The ") + side + " channel's custom span " + name + " must be at most "
+                   + std::to_string(static_cast<long>(field_ranges::kHighestFrequencyHz)) + " Hz";
+    }
     if (!(start < stop))
         return std::string("The stop frequency must be greater than the start frequency");
     return std::nullopt;

@@ -58,8 +58,9 @@ void RememberPage(int page);
 int FreqScaleItem(const ScalingOpts& scaling);
 void SetFreqScaleItem(ScalingOpts& scaling, int item);
 
-// The custom span's check; the message of the failing check, or nothing.
-std::optional<std::string> CheckCustomSpan(float start, float stop);
+// The custom span's check for a channel (0 left, 1 right); the message of
+// the failing check, or nothing. Each frequency lies in (0, 1 MHz].
+std::optional<std::string> CheckCustomSpan(float start, float stop, int channel = 0);
 
 // The Settings page's Defaults, into the copies.
 void ResetSettingsDefaults(ProcessingSheetRecords& records);

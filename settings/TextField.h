@@ -9,12 +9,18 @@
 #include <cstring>
 #include <string_view>
 
-// Copies at most N − 1 characters; a NUL inside the text ends it there.
+// Copies at most N − 1 bytes; a NUL inside the text ends it there. A text
+// that does not fit is cut before a UTF-8 character, never inside one.
 template <std::size_t N>
 void SetTextField(char (&field)[N], std::string_view text)
 {
-    text = text.substr(0, std::min(text.size(), N - 1));
     text = text.substr(0, text.find('\0'));
+    if (text.size() > N - 1) {
+        std::size_t size = N - 1;
+        while (size > 0 && (static_cast<unsigned char>(text[size]) & 0xC0) == 0x80)
+            --size;
+        text = text.substr(0, size);
+    }
     std::memset(field, 0, N);
     // An empty view may have no data at all: memcpy must not see it.
     if (!text.empty())

@@ -8,7 +8,7 @@
 CQueryCalibrationDlg::CQueryCalibrationDlg(QWidget* parent, bool* result) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Calibration Warning"));
-    auto* text = new QLabel(QString::fromLatin1(kText), this);
+    auto* text = new QLabel(QString::fromUtf8(kText), this);
     text->setObjectName(QStringLiteral("Text2263"));
     text->setWordWrap(true);
     auto* keep = new QPushButton(QStringLiteral("Continue using Current Calibration"), this);

@@ -73,7 +73,11 @@ void CUserWaveDialog::OnPick()
 
 bool CUserWaveDialog::OnOK()
 {
-    CopyName(fileName_, QFile::encodeName(file_->text()).toStdString());
+    // A name that is not valid UTF-8 shows with replacement characters;
+    // read back, those would name another file. Unedited, its bytes stay.
+    const QByteArray stored(fileName_, static_cast<qsizetype>(::strnlen(fileName_, kEditBuffer)));
+    if (file_->text() != QFile::decodeName(stored))
+        CopyName(fileName_, QFile::encodeName(file_->text()).toStdString());
     *repeat_ = repeatCheck_->isChecked() ? 1 : 0;
     return true;
 }

@@ -7,6 +7,7 @@
 #include "app/core/DataLogText.h"
 #include "platform/AsciiCase.h"
 #include "platform/NumberText.h"
+#include "settings/FloatFieldBounds.h"
 #include "settings/TextField.h"
 
 namespace data_log_sheet {
@@ -69,6 +70,10 @@ Verdict Validate(const PageInput& in, LoggingOpts& opts)
     if (!std::isfinite(start) || !std::isfinite(stop))
         return Refuse("The start and stop frequencies must be finite numbers.",
                       std::isfinite(start) ? Field::kStop : Field::kStart);
+    // What the settings file keeps.
+    if (stop > field_ranges::kHighestFrequencyHz)
+        return Refuse("The start and stop frequencies must be at most 1000000 Hz.",
+                      start > field_ranges::kHighestFrequencyHz ? Field::kStart : Field::kStop);
     if (!(stop > start))
         return Refuse("The stop frequency must be greater than the start frequency.", Field::kStop);
     if (!(start > 0.0f))
@@ -80,6 +85,9 @@ Verdict Validate(const PageInput& in, LoggingOpts& opts)
     const float level = ReadNumber(in.level);
     if (!std::isfinite(level))
         return Refuse("The Threshold Level must be a finite number.", Field::kLevel);
+    // What the settings file keeps.
+    if (!field_ranges::kReadingLevel.Contains(level))
+        return Refuse("The Threshold Level must be between -1000000 and 1000000.", Field::kLevel);
     opts.ThresholdLevel = level;
     const int entry = in.thresholdEntry >= 0 && in.thresholdEntry < kThresholdTypeCount ? in.thresholdEntry : 0;
     opts.ThresholdType = static_cast<std::uint32_t>(kThresholdTypes[entry].id);

@@ -18,7 +18,9 @@
 #include "settings/Calibration.h"
 #include "settings/CalibrationMeasure.h"
 #include "settings/CalibrationMethods.h"
+#include "settings/FloatFieldBounds.h"
 #include "settings/dialogs/DialogIds.h"
+#include "widgets/Utf8LengthValidator.h"
 
 using calibration::Method;
 
@@ -75,7 +77,7 @@ QWidget* CCalibrationDlgSPL::BuildChannel(int ch)
     }
     c.group = new QButtonGroup(this);
     for (int m = 0; m < 4; ++m) {
-        c.method[m] = WithId(new QRadioButton(QString::fromLatin1(calibration::EntryOf(Method(m)).radioText)),
+        c.method[m] = WithId(new QRadioButton(QString::fromUtf8(calibration::EntryOf(Method(m)).radioText)),
                              ids.method[m]);
         c.group->addButton(c.method[m], m);
         grid->addWidget(c.method[m], row + m / 2, m % 2);
@@ -96,7 +98,7 @@ QWidget* CCalibrationDlgSPL::BuildChannel(int ch)
     auto* titleBox = new QGroupBox(QStringLiteral("Channel Title (shown on top of plot)"));
     auto* titleLayout = new QVBoxLayout(titleBox);
     c.title = WithId(new QLineEdit, ids.title);
-    c.title->setMaxLength(TChannelCalibration::kChannelNameSize - 1);
+    c.title->setValidator(new Utf8LengthValidator(TChannelCalibration::kChannelNameSize - 1, c.title));
     titleLayout->addWidget(c.title);
     grid->addWidget(titleBox, row++, 0, 1, 3);
 
@@ -106,6 +108,17 @@ QWidget* CCalibrationDlgSPL::BuildChannel(int ch)
     });
     connect(c.perform, &QPushButton::clicked, this, [this, ch] { StartCalibration(ch); });
     return box;
+}
+
+void CCalibrationDlgSPL::ShowMethodValue(int ch, int method)
+{
+    ChannelControls& c = m_Channel[ch];
+    if (method == c.shown || method < 0 || method >= 4)
+        return;
+    if (c.shown >= 0)
+        c.valueText[c.shown] = c.value->text();
+    c.shown = method;
+    c.value->setText(c.valueText[method]);
 }
 
 float CCalibrationDlgSPL::EditedRange() const
@@ -132,9 +145,15 @@ void CCalibrationDlgSPL::LoadControls()
         c.group->setExclusive(true);
         if (method != Method::kNone)
             c.method[static_cast<int>(method)]->setChecked(true);
-        c.value->setText(
-            QString::asprintf("%6.1f", static_cast<double>(calibration::ValueFieldOf(r, method))).trimmed());
-        c.title->setText(QString::fromLatin1(r.ChannelName, static_cast<int>(::strnlen(r.ChannelName, 40))));
+        // Each method keeps its own text while the page is open; a method
+        // the record holds no value for starts empty.
+        for (int m = 0; m < 4; ++m) {
+            const std::optional<float> stored = calibration::StoredValueOf(r, Method(m));
+            c.valueText[m] = stored ? QString::fromStdString(calibration::ValueFieldText(*stored)) : QString();
+        }
+        c.shown = static_cast<int>(method);
+        c.value->setText(c.shown >= 0 ? c.valueText[c.shown] : QString());
+        c.title->setText(QString::fromUtf8(r.ChannelName, static_cast<qsizetype>(::strnlen(r.ChannelName, 40))));
         c.progress->setValue(0);
         c.progress->hide();
     }
@@ -156,6 +175,8 @@ void CCalibrationDlgSPL::UpdateControls()
         c.value->setEnabled(on);
         c.title->setEnabled(on);
         const int checked = c.group->checkedId();
+        // The value field follows the method: each shows its own value.
+        ShowMethodValue(ch, checked);
         if (checked >= 0) {
             const auto& item = calibration::EntryOf(Method(checked));
             c.caption->setText(QString::fromUtf8(item.valueCaption));
@@ -175,7 +196,7 @@ bool CCalibrationDlgSPL::ApplyCalibration()
     const int channels = m_Records.Processing.Format.NumChannels == 2 ? 2 : 1;
     for (int ch = 0; ch < channels; ++ch) {
         const ChannelControls& c = m_Channel[ch];
-        const auto value = static_cast<float>(platform::ParseFloatPrefix(c.value->text().toStdString()));
+        const float value = ToFloatField(platform::ParseFloatPrefix(c.value->text().toStdString()));
         const std::string failure = calibration::ApplyChannel(m_Records.Calibration[ch], Method(c.group->checkedId()),
                                                               value, c.title->text().toStdString(), ch);
         if (!failure.empty()) {
@@ -217,7 +238,7 @@ void CCalibrationDlgSPL::StartCalibration(int ch)
     ChannelControls& c = m_Channel[ch];
     c.progress->setValue(0);
     c.progress->show();
-    c.perform->setText(QString::fromLatin1(kAbortText));
+    c.perform->setText(QString::fromUtf8(kAbortText));
     c.perform->setEnabled(true);
 
     const TWaveFormat& format = m_Records.Processing.Format;
@@ -271,7 +292,7 @@ void CCalibrationDlgSPL::EvaluateCalibration()
     for (ChannelControls& c : m_Channel) {
         c.progress->setValue(0);
         c.progress->hide();
-        c.perform->setText(QString::fromLatin1(kPerformText));
+        c.perform->setText(QString::fromUtf8(kPerformText));
     }
     TChannelCalibration& record = m_Records.Calibration[m_Calibrating];
     // A refused measurement leaves the calibration as it was: OK would
@@ -324,7 +345,7 @@ void CCalibrationDlgSPL::AbortCalibration()
     for (ChannelControls& c : m_Channel) {
         c.progress->setValue(0);
         c.progress->hide();
-        c.perform->setText(QString::fromLatin1(kPerformText));
+        c.perform->setText(QString::fromUtf8(kPerformText));
     }
     UpdateControls();
 }

@@ -47,9 +47,13 @@ private:
         QProgressBar* progress = nullptr;
         QLineEdit* title = nullptr;
         QList<QLabel*> labels;
+        // The value field's text of each method, and the method it shows.
+        QString valueText[4];
+        int shown = -1;
     };
 
     QWidget* BuildChannel(int channel);
+    void ShowMethodValue(int channel, int method);
     void OnTimer();
     void FinishRecording();
     void EvaluateCalibration();

@@ -44,7 +44,7 @@ CDeviceDlg::CDeviceDlg(ProcessingSheetRecords& records, ProcessingSheetServices&
     m_RangeLabel = WithId(new QLabel(QStringLiteral("Voltage Range:")), 2275);
     m_Range = WithId(new QComboBox, 1317);
     for (const RangeItem& item : kRanges)
-        m_Range->addItem(QString::fromLatin1(item.text), item.gain);
+        m_Range->addItem(QString::fromUtf8(item.text), item.gain);
     auto* hint = WithId(new QLabel(QStringLiteral("+/-625 mVolts  is the recommended value")), 2276);
     m_IepeLeft = WithId(new QCheckBox(QStringLiteral("Enable IEPE transducer power Left")), 2156);
     m_IepeRight = WithId(new QCheckBox(QStringLiteral("Enable IEPE transducer power Right")), 2157);

@@ -9,15 +9,29 @@
 #include "platform/MessageBox.h"
 #include "settings/PathDialogsLogic.h"
 #include "settings/dialogs/DialogIds.h"
+#include "widgets/Utf8LengthValidator.h"
+
+namespace {
+
+QString Shown(const std::string& bytes)
+{
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+} // namespace
 
 CSetPathsDlg::CSetPathsDlg(DataPaths& paths, std::string dataRoot, QWidget* parent)
-    : QDialog(parent), m_Paths(paths), m_DataRoot(std::move(dataRoot))
+    : QDialog(parent),
+      m_Paths(paths),
+      m_StoredOverlay(paths.Get(DataPaths::kOverlay)),
+      m_StoredLog(paths.Get(DataPaths::kLog)),
+      m_DataRoot(std::move(dataRoot))
 {
     setWindowTitle(QStringLiteral("Set Paths"));
-    m_Overlay = WithId(new QLineEdit(QString::fromStdString(std::string(paths.Get(DataPaths::kOverlay)))), 1988);
-    m_Log = WithId(new QLineEdit(QString::fromStdString(std::string(paths.Get(DataPaths::kLog)))), 1989);
+    m_Overlay = WithId(new QLineEdit(Shown(m_StoredOverlay)), 1988);
+    m_Log = WithId(new QLineEdit(Shown(m_StoredLog)), 1989);
     for (QLineEdit* edit : {m_Overlay, m_Log}) {
-        edit->setMaxLength(DataPaths::kPathSize - 1);
+        edit->setValidator(new Utf8LengthValidator(DataPaths::kPathSize - 1, edit));
         edit->setMinimumWidth(360);
     }
     auto* form = new QFormLayout;
@@ -37,11 +51,26 @@ CSetPathsDlg::CSetPathsDlg(DataPaths& paths, std::string dataRoot, QWidget* pare
     layout->addWidget(buttons);
 }
 
+std::string CSetPathsDlg::FolderOf(const QLineEdit* edit, const std::string& stored) const
+{
+    // A name that is not UTF-8 shows with replacement characters; read
+    // back, those would name another folder.
+    if (edit->text() == Shown(stored))
+        return stored;
+    return edit->text().toStdString();
+}
+
 void CSetPathsDlg::accept()
 {
-    if (const auto failure =
-            path_dialogs::ApplySetPaths(m_Paths, m_Overlay->text().toStdString(), m_Log->text().toStdString())) {
-        platform::ShowMessageBox(*failure, platform::MessageIcon::Error);
+    const auto ask = [](const std::string& folder) {
+        return platform::ShowMessageBox(path_dialogs::MissingFolderQuestion(folder), platform::MessageIcon::Question,
+                                        platform::MessageButtons::YesNo)
+               == platform::MessageResult::Yes;
+    };
+    if (const auto failure = path_dialogs::ApplySetPaths(m_Paths, FolderOf(m_Overlay, m_StoredOverlay),
+                                                         FolderOf(m_Log, m_StoredLog), ask)) {
+        if (!failure->empty())
+            platform::ShowMessageBox(*failure, platform::MessageIcon::Error);
         return;
     }
     QDialog::accept();

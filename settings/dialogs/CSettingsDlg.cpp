@@ -11,6 +11,7 @@
 
 #include "platform/MessageBox.h"
 #include "platform/NumberText.h"
+#include "settings/FloatFieldBounds.h"
 #include "settings/dialogs/DialogIds.h"
 
 namespace {
@@ -30,13 +31,13 @@ QComboBox* Combo(int id, const char* const (&items)[N])
 {
     auto* box = WithId(new QComboBox, id);
     for (const char* item : items)
-        box->addItem(QString::fromLatin1(item));
+        box->addItem(QString::fromUtf8(item));
     return box;
 }
 
 QString SpanText(float hz)
 {
-    return QString::asprintf("%6.0f", static_cast<double>(hz)).trimmed();
+    return QString::fromStdString(FloatFieldText(hz, 0));
 }
 
 } // namespace
@@ -105,7 +106,7 @@ QWidget* CSettingsDlg::BuildChannel(int channel, const int ids[13])
     auto* spanGrid = new QGridLayout(span);
     c.spanGroup = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
-        c.span[i] = WithId(new QRadioButton(QString::fromLatin1(kSpanTexts[i])), ids[5 + i]);
+        c.span[i] = WithId(new QRadioButton(QString::fromUtf8(kSpanTexts[i])), ids[5 + i]);
         c.spanGroup->addButton(c.span[i], i);
         spanGrid->addWidget(c.span[i], i, 0, 1, 4);
     }
@@ -185,9 +186,9 @@ bool CSettingsDlg::ApplyChannel(int ch)
     s.UtilityFreqSpanType = static_cast<std::uint16_t>(std::max(c.spanGroup->checkedId(), 0));
     if (!c.span[2]->isChecked())
         return true;
-    const auto start = static_cast<float>(platform::ParseFloatPrefix(c.start->text().left(80).toStdString()));
-    const auto stop = static_cast<float>(platform::ParseFloatPrefix(c.stop->text().left(80).toStdString()));
-    if (const auto failure = processing_sheet::CheckCustomSpan(start, stop)) {
+    const float start = ToFloatField(platform::ParseFloatPrefix(c.start->text().left(80).toStdString()));
+    const float stop = ToFloatField(platform::ParseFloatPrefix(c.stop->text().left(80).toStdString()));
+    if (const auto failure = processing_sheet::CheckCustomSpan(start, stop, ch)) {
         platform::ShowMessageBox(*failure, platform::MessageIcon::Error);
         return false;
     }

@@ -138,11 +138,19 @@ TEST(MainFrameRecorder, TheToneIsRecordedSavedReadBackAndPlayedTheViewersReadItA
     EXPECT_EQ(recorder->windowTitle(), "tone.wav");
     EXPECT_FALSE(recorder->Document().IsChanged());
 
-    // The position bar moves the file's cursor: a page is a tenth of it.
+    // The position bar moves the file's cursor: a page is a tenth of it;
+    // stepping back below 0 stops at 0.
     recorder->OnRewind();
-    recorder->PositionBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    QScrollBar& bar = *recorder->PositionBar();
+    bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(bar.value(), 100);
     EXPECT_EQ(recording->GetPosition(), kRate / 2);
     EXPECT_EQ(recorder->ElapsedText().toStdString(), "0.500");
+    for (int i = 0; i < 11; ++i)
+        bar.triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(std::pair(bar.value(), recording->GetPosition()), std::pair(0, std::uint64_t{0}));
+    recorder->OnFastForward();
+    EXPECT_EQ(bar.value(), 1000);
 
     // sox reads its rate, channels, sample width and samples.
     const std::string info = h.folder.Root() + "sox.txt";

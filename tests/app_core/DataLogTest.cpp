@@ -560,3 +560,38 @@ TEST(DataLogSheetRules, TheViewerIsTheDesktopsUnlessAnInstalledProgramIsNamed)
     EXPECT_EQ(choose("gedit").program, "/usr/bin/gedit");
     EXPECT_THAT(choose("kate").message, HasSubstr("\"kate\" was not found"));
 }
+
+// A span of one line: every measurement over the span has no value, those
+// over the full range, the markers and the distortion figures have one; 11
+// and 32 never have one.
+TEST_F(DataLogTest, ASpanOfOneLineLeavesEveryMeasurementOverTheSpanWithoutValue)
+{
+    opts.StartFreq = opts.StopFreq = 1000.0f;
+    ASSERT_TRUE(run.StartInput());
+    h.Ticks(10, 0.1, &run);
+    std::string has;
+    for (int id = 0; id <= 54; ++id) {
+        float v = 0.0f;
+        has += log.GetLogValueText(0, id, v, nullptr) ? '1' : '0';
+    }
+    // Ids:        0         10        20        30        40        50
+    EXPECT_EQ(has, "0011111111101111111111100000000001011111111111111110000");
+}
+
+// A start that found its folder asks nothing; when the folder has gone by
+// midnight the new day's file makes it again, still without asking.
+TEST_F(DataLogTest, AFolderThatWentByMidnightIsMadeAgainWithoutAQuestion)
+{
+    fs::create_directories(folder);
+    h.clock.wallStart = std::chrono::system_clock::from_time_t(1'700'006'399);  // 23:59:59
+    h.clock.dayStartSeconds = 86399.0;
+    ASSERT_TRUE(run.StartInput());
+    h.Ticks(5, 0.1, &run);
+    log.Flush();
+    fs::remove_all(folder);
+    h.Ticks(25, 0.1, &run);
+    log.Flush();
+    EXPECT_TRUE(questions.texts.empty()) << questions.texts.front();
+    EXPECT_EQ(Files(), std::vector<std::string>{"Mic_2023_11_15_000000.csv"});
+    EXPECT_TRUE(reports.empty());
+}

@@ -160,3 +160,19 @@ TEST_F(DeviceEnumeration, StopsAddingWhenTheListIsFull)
     EXPECT_STREQ(List.Entry(255).DisplayName, "Quad 127 (3/4)");
     EXPECT_EQ(List.Entry(255).FirstChannel, 2);
 }
+
+// A driver that accepts every standard rate is listed with all thirteen, in
+// ascending order; one that accepts only the high ones, with those.
+TEST_F(DeviceEnumeration, EveryStandardRateADriverAcceptsIsListed)
+{
+    AddTestDriver("All", 1,
+                  {.AcceptedRates = {8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000, 88200, 96000,
+                                     176400, 192000},
+                   .AcceptedRateCount = 13});
+    AddTestDriver("High", 2, {.AcceptedRates = {192000, 88200, 176400}, .AcceptedRateCount = 3});
+    Enumerate();
+    ASSERT_EQ(List.Count(), 2);
+    EXPECT_EQ(Rates(List.Entry(0)), (std::vector<double>{8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100,
+                                                         48000, 88200, 96000, 176400, 192000}));
+    EXPECT_EQ(Rates(List.Entry(1)), (std::vector<double>{88200, 176400, 192000}));
+}

@@ -22,6 +22,7 @@
 #include <numbers>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -68,6 +69,21 @@ std::pair<double, double> MeasureTone(const std::vector<std::int32_t>& samples)
     return {2 * std::hypot(re, im) / static_cast<double>(n), std::sqrt(power / static_cast<double>(n))};
 }
 
+// The frequency from the first to the last rising zero crossing, each placed
+// between its two samples by linear interpolation; 0 with fewer than three.
+double CrossingFrequency(const std::vector<std::int32_t>& samples, double rate)
+{
+    std::vector<double> crossings;
+    for (std::size_t i = 1; i < samples.size(); ++i) {
+        const double a = samples[i - 1], b = samples[i];
+        if (a < 0 && b >= 0)
+            crossings.push_back(static_cast<double>(i - 1) + a / (a - b));
+    }
+    if (crossings.size() < 3)
+        return 0.0;
+    return rate * static_cast<double>(crossings.size() - 1) / (crossings.back() - crossings.front());
+}
+
 // Opens both ports at 48 kHz, 24-bit, loops a 1 kHz tone at half (left) and a
 // quarter (right) of full scale, prepares reads of 8192 and starts. The tone,
 // or null when a step failed.
@@ -82,13 +98,15 @@ std::unique_ptr<TWaveData> StartLoopbackTone(TSoundInput& input, TSoundOutput& o
 }
 
 // The 1 kHz loopback tone came back at `gain` times what was played, within
-// 0.1 dB, and nothing else came with it (the whole signal's RMS is the tone's).
+// 0.1 dB, at its own frequency within 0.5 Hz, and nothing else came with it
+// (the whole signal's RMS is the tone's).
 void ExpectLoopbackTone(const std::vector<std::int32_t>& left, const std::vector<std::int32_t>& right, double gain)
 {
     for (const auto& [samples, amplitude] : {std::pair{&left, 0.5}, std::pair{&right, 0.25}}) {
         const auto [heard, rms] = MeasureTone(*samples);
         EXPECT_NEAR(20 * std::log10(heard / (gain * amplitude * kFullScale24)), 0.0, 0.1);
         EXPECT_NEAR(20 * std::log10(rms * std::sqrt(2.0) / heard), 0.0, 0.1);
+        EXPECT_NEAR(CrossingFrequency(*samples, 48000), 1000.0, 0.5);
     }
 }
 

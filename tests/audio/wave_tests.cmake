@@ -3,6 +3,9 @@ talvenor_test(wave_tests
   SOURCES
     WaveDataTest.cpp
     WaveFileTest.cpp
+    WaveFileReadOnlyTest.cpp
+    WaveDataEndTest.cpp
+    WaveFilePartialFrameTest.cpp
   DEPENDS
     talvenor_audio
 )

@@ -60,6 +60,8 @@ bool JackServer::Start(int rate, int period)
 {
     if (Pid > 0)
         return false;
+    Rate = rate;
+    Period = period;
     const std::string rateText = std::to_string(rate);
     const std::string periodText = std::to_string(period);
     const char* args[] = {"jackd", "--no-realtime", "-n", ServerName.c_str(), "-d", "dummy",
@@ -112,4 +114,45 @@ bool JackServer::WaitUntilDriverServes(double timeoutSeconds)
             return serves;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
+}
+
+namespace {
+constexpr const char* kShmFolder = "/dev/shm";
+} // namespace
+
+void JackServer::RemoveLeftovers() const
+{
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(kShmFolder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find("_" + ServerName + "_") != std::string::npos)
+            std::filesystem::remove(entry.path(), error);
+    }
+}
+
+bool JackServer::WaitForSocket(double timeoutSeconds) const
+{
+    const double end = platform::SteadySeconds() + timeoutSeconds;
+    const std::string prefix = "jack_" + ServerName + "_";
+    while (platform::SteadySeconds() < end) {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(kShmFolder, error)) {
+            if (entry.path().filename().string().starts_with(prefix))
+                return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+void JackServer::CleanUpAfterKill()
+{
+    Stop(SIGKILL);
+    RemoveLeftovers();
+    if (Start(Rate, Period) && WaitForSocket(10.0)) {
+        // Give the server a moment past its socket to finish registering.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    Stop(SIGTERM);
+    RemoveLeftovers();
 }

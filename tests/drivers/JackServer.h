@@ -31,13 +31,22 @@ public:
     // Waits (bounded) until the JACK driver loads and initialises against
     // the server; leaves nothing loaded.
     static bool WaitUntilDriverServes(double timeoutSeconds);
+    // A server killed outright leaves its files in /dev/shm: they are removed,
+    // and a server of the same name started and stopped cleanly takes back
+    // its shared memory.
+    void CleanUpAfterKill();
 
     // What the server printed, for a failure message.
     std::string Log() const;
 
 private:
+    bool WaitForSocket(double timeoutSeconds) const;
+    void RemoveLeftovers() const;
+
     std::string ServerName;
     std::string LogPath;
     int LockFd = -1;
+    int Rate = 48000;
+    int Period = 256;
     pid_t Pid = -1;
 };

@@ -19,8 +19,14 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include <filesystem>
+
 #include "audio/TWaveData.h"
+#include "settings/Calibration.h"
+#include "settings/CfgSettingsFile.h"
 #include "settings/FrameSettings.h"
+#include "settings/IniSettingsFile.h"
+#include "settings/TextField.h"
 #include "settings/dialogs/CCalibrationDlgSPL.h"
 #include "settings/dialogs/CDeviceDlg.h"
 #include "settings/dialogs/CFileIOoptionsDlg.h"
@@ -28,6 +34,7 @@
 #include "settings/dialogs/CSetPathsDlg.h"
 #include "settings/dialogs/CSettingsDlg.h"
 #include "tests/support/PlatformTestSupport.h"
+#include "tests/support/Screenshot.h"
 
 namespace {
 
@@ -250,6 +257,243 @@ TEST(PathDialogsWindow, FileOptionsRefuseAnOutOfRangeTimeAndSetPathsDefaultsPoin
     EXPECT_EQ(Find<QLineEdit>(pathsDialog, 1989)->text(), "/tmp/root/Log");
 }
 
+namespace {
+
+class QuietHost final : public ProcessingSheetHost {
+public:
+    void StopRun() override {}
+    bool IsInputDaq() override { return false; }
+    void ConfigureDaq(const DaqOpts&, int, int, int) override {}
+    void CreateSpectrumPlot(int) override {}
+    void CloseSpectrumPlot(int) override {}
+    void RecalcLayout() override {}
+    void ReinitInput() override {}
+};
+
+// The sheet opened on the settings' copies and closed with OK, as the frame does.
+bool SheetOk(FrameSettings& settings, FakeServices& services)
+{
+    ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+    COptionsMain sheet(records, services, 1);
+    sheet.show();
+    sheet.accept();
+    if (sheet.result() != QDialog::Accepted)
+        return false;
+    QuietHost host;
+    processing_sheet::ApplyOk(settings, records, host);
+    return true;
+}
+
+} // namespace
+
+TEST(ProcessingSheetWindow, EachCalibrationMethodShowsItsOwnValueAndAbsurdValuesAreRefusedByName)
+{
+    MessageLog messages;
+    FakeServices services;
+    FrameSettings settings;
+    settings.Processing.Format.Set(48000, 2, 3);
+    // Left: a 114 dB calibrator; the record still holds a 50 mV/Pa microphone.
+    TChannelCalibration& left = settings.Calibration[0];
+    left.CalCreateMode = calibration::kModeCalibrator;
+    left.RefUnits = calibration::kUnitPascals;
+    left.RefLevel = 114.0f;
+    left.TransducerSensitivityVolts = 0.05f;
+    // Right: a hydrophone.
+    TChannelCalibration& right = settings.Calibration[1];
+    right.CalCreateMode = calibration::kModeSensitivity;
+    right.RefUnits = calibration::kUnitHydrophonePascals;
+    right.TransducerSensitivityVolts = -200.0f;
+    ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+    CCalibrationDlgSPL page(records, services);
+    page.show();
+    auto* leftValue = Find<QLineEdit>(page, 2300);
+    auto* rightValue = Find<QLineEdit>(page, 2315);
+    EXPECT_EQ(leftValue->text(), "114.0");
+    EXPECT_EQ(rightValue->text(), "-200.0");
+    SaveScreenshot(page, "calibration_page_hydrophone");
+
+    // Radio, the value field it shows: volts per pascal are no hydrophone's dB.
+    const std::tuple<int, QLineEdit*, const char*> shown[] = {
+        {2306, leftValue, "50.0"},  {2307, leftValue, ""},       {2312, leftValue, "50.0"},
+        {2279, leftValue, "114.0"}, {2280, rightValue, "94.0"},  {2311, rightValue, ""},
+        {2313, rightValue, "-200.0"},
+    };
+    for (const auto& [radio, field, text] : shown) {
+        Find<QRadioButton>(page, radio)->click();
+        EXPECT_EQ(field->text(), text) << radio;
+    }
+    // What is typed stays with its method while the page is open.
+    Find<QRadioButton>(page, 2306)->click();
+    leftValue->setText("12.5");
+    Find<QRadioButton>(page, 2279)->click();
+    EXPECT_EQ(leftValue->text(), "114.0");
+    Find<QRadioButton>(page, 2306)->click();
+    EXPECT_EQ(leftValue->text(), "12.5");
+
+    // Left radio (or right), text, message: refused, and nothing stored.
+    const std::tuple<int, const char*, const char*> refusals[] = {
+        {2279, "inf", "Microphone calibrator level must be at most 200 dB SPL."},
+        {2279, "940", "Microphone calibrator level must be at most 200 dB SPL."},
+        {2279, "nan", "Microphone calibrator level must be greater than zero."},
+        {2306, "inf", "Microphone Sensitivity must be between 0.001 and 10000 mV/Pa."},
+        {2306, "1e39", "Microphone Sensitivity must be between 0.001 and 10000 mV/Pa."},
+        {2307, "-inf", "Hydrophone Sensitivity must be at least -240 dB re 1 V/\u00b5Pa."},
+        {2312, "1e-9", "Accelerometer Sensitivity must be between 0.001 and 10000 mV/g."},
+        {2313, "-1e39", "Right channel hydrophone sensitivity must be at least -240 dB re 1 V/\u00b5Pa."},
+    };
+    for (const auto& [radio, text, message] : refusals) {
+        Find<QRadioButton>(page, 2279)->click();
+        leftValue->setText("94.0");
+        Find<QRadioButton>(page, 2313)->click();
+        rightValue->setText("-200");
+        ASSERT_TRUE(page.ApplyCalibration());
+        const TChannelCalibration before[2] = {records.Calibration[0], records.Calibration[1]};
+        messages.texts.clear();
+        Find<QRadioButton>(page, radio)->click();
+        (radio == 2313 ? rightValue : leftValue)->setText(text);
+        EXPECT_FALSE(page.ApplyCalibration()) << text;
+        EXPECT_EQ(messages.texts, (std::vector<std::string>{message}));
+        for (int c = 0; c < 2; ++c) {
+            EXPECT_EQ(std::tuple(records.Calibration[c].RefLevel, records.Calibration[c].TransducerSensitivityVolts,
+                                 records.Calibration[c].CalRatio),
+                      std::tuple(before[c].RefLevel, before[c].TransducerSensitivityVolts, before[c].CalRatio))
+                << text;
+        }
+    }
+}
+
+TEST(ProcessingSheetWindow, AHydrophoneCalibrationSurvivesSaveRestartAndOk)
+{
+    MessageLog messages;
+    FakeServices services;
+    const TempFolder folder;
+    const std::string path = folder.Path("talvenor.cfg");
+    FrameSettings settings;
+    settings.Daq.DAQ_InputGain = 1;  // 10 V
+    TChannelCalibration& hydrophone = settings.Calibration[0];
+    hydrophone.CalCreateMode = calibration::kModeSensitivity;
+    hydrophone.RefUnits = calibration::kUnitHydrophonePascals;
+    hydrophone.TransducerSensitivityVolts = -200.0f;
+    hydrophone.DAQVoltageRange = 10.0f;
+    calibration::RecomputeCalibration(hydrophone, std::nullopt);
+    ASSERT_FLOAT_EQ(hydrophone.CalRatio, 100000.0f);  // 10 V / 10^((-200 + 120) / 20)
+    ASSERT_TRUE(SaveCfgSettings(path, settings));
+
+    for (int start = 0; start < 2; ++start) {
+        FrameSettings restarted;
+        restarted.Daq.DAQ_InputGain = 1;
+        ASSERT_TRUE(LoadCfgSettings(path, restarted, {}));
+        EXPECT_EQ(restarted.Calibration[0].TransducerSensitivityVolts, -200.0f);
+        EXPECT_FLOAT_EQ(restarted.Calibration[0].CalRatio, 100000.0f);
+        ASSERT_TRUE(SheetOk(restarted, services)) << (messages.texts.empty() ? "" : messages.texts[0]);
+        EXPECT_EQ(restarted.Calibration[0].TransducerSensitivityVolts, -200.0f);
+        EXPECT_FLOAT_EQ(restarted.Calibration[0].CalRatio, 100000.0f);
+        ASSERT_TRUE(SaveCfgSettings(path, restarted));
+    }
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+TEST(ProcessingSheetWindow, ChannelTitlesKeepTheirUtf8BytesThroughThreeOksAndARestart)
+{
+    MessageLog messages;
+    FakeServices services;
+    const TempFolder folder;
+    const std::string path = folder.Path("talvenor.cfg");
+    // Typed, stored: a title longer than its field ends before a character, not inside one.
+    std::string typedLong, storedLong;
+    for (int i = 0; i < 25; ++i)
+        typedLong += "\u00c4";
+    for (int i = 0; i < 19; ++i)
+        storedLong += "\u00c4";
+    const std::pair<std::string, std::string> titles[] = {
+        {"Mikrofon S\u00fcd", "Mikrofon S\u00fcd"}, {"Gr\u00f6\u00dfe", "Gr\u00f6\u00dfe"},
+        {"\u65e5\u672c", "\u65e5\u672c"}, {typedLong, storedLong}};
+    for (const auto& [typed, stored] : titles) {
+        FrameSettings settings;
+        {
+            ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+            COptionsMain sheet(records, services, 1);
+            sheet.show();
+            Find<QLineEdit>(sheet.CalibrationPage(), 2330)->setText(QString::fromStdString(typed));
+            sheet.accept();
+            ASSERT_EQ(sheet.result(), QDialog::Accepted);
+            QuietHost host;
+            processing_sheet::ApplyOk(settings, records, host);
+        }
+        for (int ok = 0; ok < 3; ++ok)
+            ASSERT_TRUE(SheetOk(settings, services));
+        ASSERT_TRUE(SaveCfgSettings(path, settings));
+        FrameSettings restarted;
+        ASSERT_TRUE(LoadCfgSettings(path, restarted, {}));
+        ASSERT_TRUE(SheetOk(restarted, services));
+        EXPECT_EQ(TextFieldView(restarted.Calibration[0].ChannelName), stored);
+    }
+    EXPECT_TRUE(messages.texts.empty());
+
+    // Typing stops where the field is full: 13 three-byte characters fill its 39 bytes.
+    FrameSettings settings;
+    ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+    CCalibrationDlgSPL page(records, services);
+    page.show();
+    auto* title = Find<QLineEdit>(page, 2330);
+    title->clear();
+    for (int i = 0; i < 20; ++i)
+        QTest::sendKeyEvent(QTest::Click, title, Qt::Key_unknown, QString(QChar(0x65E5)), Qt::NoModifier);
+    EXPECT_EQ(title->text(), QString(13, QChar(0x65E5)));
+}
+
+TEST(PathDialogsWindow, SetPathsKeepsAFolderThatIsNotUtf8AndAsksBeforeMakingAMissingOne)
+{
+    MessageLog messages;
+    const TempFolder folder;
+    const std::string root = folder.Root();
+    const std::string odd = root + "data\xE9/Log";
+    std::filesystem::create_directories(odd);
+    std::filesystem::create_directories(root + "Overlay");
+    DataPaths paths;
+    paths.Build(root);
+    paths.Set(DataPaths::kLog, odd);
+
+    {
+        CSetPathsDlg dialog(paths, root);
+        dialog.show();
+        SaveScreenshot(dialog, "set_paths_not_utf8");
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    }
+    EXPECT_EQ(paths.Get(DataPaths::kLog), odd);
+    EXPECT_FALSE(std::filesystem::exists(root + "data\xEF\xBF\xBD")) << "no folder under a replaced name";
+    EXPECT_TRUE(messages.texts.empty());
+
+    // Stored in the .ini and read at the next start, still byte for byte.
+    FrameSettings saved;
+    saved.m_DataPaths = paths;
+    ASSERT_TRUE(SaveIniSettings(root + "talvenor.ini", saved));
+    FrameSettings restarted;
+    LoadIniSettings(root + "talvenor.ini", IniLocation{root, false}, restarted);
+    EXPECT_EQ(restarted.m_DataPaths.Get(DataPaths::kLog), odd);
+
+    // A mistyped folder: asked first; No keeps the dialog open and makes nothing.
+    const std::string typo = root + "Lgo";
+    CSetPathsDlg dialog(paths, root);
+    dialog.show();
+    Find<QLineEdit>(dialog, 1989)->setText(QString::fromStdString(typo));
+    messages.answer = platform::MessageResult::No;
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    ASSERT_EQ(messages.requests.size(), 1u);
+    EXPECT_EQ(messages.requests[0].buttons, platform::MessageButtons::YesNo);
+    EXPECT_NE(messages.requests[0].text.find("\"" + typo + "\" does not exist"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(typo));
+    EXPECT_EQ(paths.Get(DataPaths::kLog), odd);
+
+    messages.answer = platform::MessageResult::Yes;
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(std::filesystem::is_directory(typo));
+    EXPECT_EQ(paths.Get(DataPaths::kLog), typo);
+}
+
 // The status bar's menu offers more rates than the sheet lists; OK for
 // another change keeps the rate in use, whichever it is.
 TEST(ProcessingSheetWindow, OkKeepsARateTheSheetDoesNotListAndTheListedOnesStayOffered)
@@ -271,4 +515,38 @@ TEST(ProcessingSheetWindow, OkKeepsARateTheSheetDoesNotListAndTheListedOnesStayO
         EXPECT_EQ(records.Processing.Format.SamplingRate, rate);
     }
     EXPECT_TRUE(messages.texts.empty());
+}
+
+TEST(ProcessingSheetWindow, ACustomSpanThatIsNotAFiniteFrequencyIsRefusedByChannelAndFieldAndNotStored)
+{
+    MessageLog messages;
+    FakeServices services;
+    FrameSettings settings;
+    settings.Processing.Format.Set(48000, 2, 3);
+    // Left and right start and stop edits, the text typed, the message.
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {2299, "1e39", "The left channel's custom span Start (Hz) must be at most 1000000 Hz"},
+        {2300, "inf", "The left channel's custom span Stop (Hz) must be at most 1000000 Hz"},
+        {2305, "inf", "The right channel's custom span Stop (Hz) must be at most 1000000 Hz"},
+        {2304, "nan", "The start and stop frequencies must be greater than zero"},
+    };
+    for (const auto& [edit, text, message] : cases) {
+        ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+        COptionsMain sheet(records, services, 1);
+        sheet.show();
+        CSettingsDlg& page = sheet.SettingsPage();
+        for (int radio : {2298, 2303})
+            Find<QRadioButton>(page, radio)->click();
+        Find<QLineEdit>(page, edit)->setText(text);
+        messages.texts.clear();
+        sheet.accept();
+        EXPECT_NE(sheet.result(), QDialog::Accepted) << text;
+        EXPECT_EQ(sheet.ActivePage(), 0);
+        EXPECT_EQ(messages.texts, (std::vector<std::string>{message}));
+        for (int c = 0; c < 2; ++c) {
+            EXPECT_EQ(std::pair(records.Scaling[c].UtilityFreqCustomStart, records.Scaling[c].UtilityFreqCustomStop),
+                      std::pair(settings.Scaling[c].UtilityFreqCustomStart, settings.Scaling[c].UtilityFreqCustomStop))
+                << text;
+        }
+    }
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,11 @@ TEST(OutputLevelOptions, ChecksPerUnit)
         {"no full scale with volts known", Levels(2, 0.5f, 0.5f, 0.0f, 0),
          "Full Scale Level must be greater than 0.0 volts"},
         {"no full scale while unknown", Levels(0, -6.0f, -6.0f, 0.0f, 1), ""},
+        // Beyond what the settings file keeps.
+        {"an endless full scale", Levels(0, -6.0f, -6.0f, std::numeric_limits<float>::infinity(), 0),
+         "Full Scale Level must be at most 1000000 volts and at least 0.000001 volts"},
+        {"a full scale of 2 MV", Levels(0, -6.0f, -6.0f, 2e6f, 0),
+         "Full Scale Level must be at most 1000000 volts and at least 0.000001 volts"},
     };
     for (const CheckCase& c : cases)
         EXPECT_EQ(Options::Check(c.settings).value_or(""), c.message) << c.name;

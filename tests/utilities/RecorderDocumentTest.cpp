@@ -395,3 +395,22 @@ TEST_F(RecorderDocumentTest, AFilesCalibrationIsDerivedAgainForTheInputRangeOfTh
         EXPECT_FLOAT_EQ(doc.File()->GetScale(0), l.CalRatio);
     }
 }
+
+// Save on an untitled recording asks for a name and writes the file there;
+// no name chosen, nothing written and the recording stays untitled.
+TEST_F(RecorderDocumentTest, SavingAnUntitledRecordingWritesItUnderTheChosenNameOrNothing)
+{
+    TRecorderDocument doc(settings);
+    Record(doc, false);
+    prompts.chooseSaveAsPath = [] { return std::string(); };
+    EXPECT_FALSE(doc.Save(prompts));
+    EXPECT_EQ(doc.File()->Untitled, 1);
+    EXPECT_FALSE(fs::exists(Path("chosen.wav")));
+
+    prompts.chooseSaveAsPath = [this] { return Path("chosen.wav"); };
+    ASSERT_TRUE(doc.Save(prompts));
+    EXPECT_EQ(std::tuple(doc.File()->Untitled, doc.IsChanged(), doc.Title()), std::tuple(0, false, "chosen.wav"));
+    TWaveFile saved(Path("chosen.wav"), TWaveFile::kMemoryMode, false);
+    ASSERT_FALSE(saved.Failed);
+    EXPECT_EQ(saved.GetDataFrames(), 8000u);
+}

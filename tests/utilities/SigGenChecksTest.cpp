@@ -200,6 +200,8 @@ TEST(SigGenChecks, LevelSweepsNameTheTopOfTheRangeFirstAndFrequencySweepsTakeEit
             {"stop above Nyquist", {0.0f, 24001.0f, 100.0f, 3, 1, 1, 0, 0}, to},
             {"step size 0, even for octave steps", {20.0f, 100.0f, 0.0f, 3, 1, 2, 0, 0},
              "The Step Size must be greater than zero."},
+            {"an endless step size", {20.0f, 100.0f, std::numeric_limits<float>::infinity(), 3, 1, 1, 0, 0},
+             "The Step Size must be at most 1000000 Hz."},
             {"dwell too long", {20.0f, 100.0f, 1.0f, 3, 600001, 1, 0, 0},
              "Step time must be between 1 and 600000 Milliseconds."},
         },

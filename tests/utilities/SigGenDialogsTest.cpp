@@ -184,6 +184,12 @@ TEST(SigGenDialogs, ChoicesReachTheSectionEmptyEditsReadAsZeroAndAPickedFileIsKe
     Find(typed, 1947)->setText(QString(300, 'x'));
     ASSERT_TRUE(PressOk(typed));
     EXPECT_EQ(std::strlen(user.WaveFileName), 259u);
+
+    // A name that is not UTF-8 keeps its bytes through an OK without edits.
+    std::strcpy(user.WaveFileName, "/data/Wave/t\xE9st.wav");
+    CUserWaveDialog notUtf8(nullptr, user.WaveFileName, &user.RepeatFlag, "/data/Wave");
+    ASSERT_TRUE(PressOk(notUtf8));
+    EXPECT_STREQ(user.WaveFileName, "/data/Wave/t\xE9st.wav");
 }
 
 TEST(SigGenDialogs, OutputLevelUnitsFollowTheFullScaleChoice)
@@ -206,4 +212,22 @@ TEST(SigGenDialogs, OutputLevelUnitsFollowTheFullScaleChoice)
     ASSERT_TRUE(PressOk(dialog));
     EXPECT_EQ(std::tuple(levels.OutputUnits, levels.OutputLevel, levels.FSVoltage, levels.FSOption),
               std::tuple(3, 250.0f, 2.0f, std::uint16_t{0}));
+}
+
+// The first unit of the list is stored like any other.
+TEST(SigGenDialogs, OutputLevelStoresTheFirstUnitOfTheList)
+{
+    SigGenOutputSettings levels;
+    levels.OutputUnits = 3;
+    CSigGenOutputLevelDlg dialog(nullptr, &levels, false);
+    dialog.show();
+    Find<QRadioButton>(dialog, 2226)->click();
+    QComboBox* units = Find<QComboBox>(dialog, 2224);
+    units->setCurrentIndex(0);
+    emit units->activated(0);
+    const int first = units->itemData(0).toInt();
+    ASSERT_NE(first, 3);
+    Type(dialog, {{2227, "2.0"}});
+    ASSERT_TRUE(PressOk(dialog));
+    EXPECT_EQ(levels.OutputUnits, first);
 }

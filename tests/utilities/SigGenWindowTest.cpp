@@ -240,3 +240,23 @@ TEST_F(SigGenWindowTest, CommandsOpenTheirDialogsAndStoreWhatIsChosen)
     EXPECT_EQ(frame.settings.SigGenChannel[0].SigType, kSigWhiteNoise);
     EXPECT_EQ(w.GetWaveData()->GetNumFrames(), 60u * 48000u);
 }
+
+// Two channels, not locked: the right list sets the right channel's type
+// alone; locked, the same choice changes nothing.
+TEST_F(SigGenWindowTest, TheRightListSetsTheRightTypeOnlyWhenTheChannelsAreNotLocked)
+{
+    frame.settings.SigGenChannel[0].SigType = kSigSquare;
+    frame.settings.SigGenChannel[1].SigType = kSigSquare;
+    CSigGen& w = Open();
+    QComboBox* right = Control<QComboBox>(CSigGen::kRightTypeId);
+    ASSERT_GE(right->findText("White Noise"), 0);
+    w.OnSelChangeRightType(right->findText("White Noise"));
+    ASSERT_TRUE(WaitForBuildShown(w));
+    EXPECT_EQ(frame.settings.SigGenChannel[1].SigType, kSigWhiteNoise);
+    EXPECT_EQ(frame.settings.SigGenChannel[0].SigType, kSigSquare) << "the left channel keeps its type";
+
+    frame.settings.LockSignalGeneratorChannels = 1;
+    frame.settings.SigGenChannel[1].SigType = kSigSquare;
+    w.OnSelChangeRightType(right->findText("White Noise"));
+    EXPECT_EQ(frame.settings.SigGenChannel[1].SigType, kSigSquare) << "locked: the left channel's type rules";
+}

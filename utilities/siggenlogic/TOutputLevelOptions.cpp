@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/NumberText.h"
+#include "settings/FloatFieldBounds.h"
 
 namespace {
 
@@ -86,6 +87,9 @@ std::optional<std::string> TOutputLevelOptions::Check(const SigGenOutputSettings
 {
     if (s.FSOption != 1 && !(s.FSVoltage > 0.0f))
         return "Full Scale Level must be greater than 0.0 volts";
+    // What the settings file keeps.
+    if (s.FSOption != 1 && !field_ranges::kFullScaleVolts.Contains(s.FSVoltage))
+        return "Full Scale Level must be at most 1000000 volts and at least 0.000001 volts";
 
     switch (s.OutputUnits) {
     case kDbFullScale:

@@ -1,5 +1,6 @@
 #include "utilities/siggenlogic/TSigGenChecks.h"
 
+#include "settings/FloatFieldBounds.h"
 #include "utilities/siggenlogic/SigGenText.h"
 
 namespace {
@@ -185,6 +186,9 @@ CheckResult TSigGenChecks::CheckFreqStep(const FreqStepSettings& section, std::i
     // Checked for octave steps too, which do not use it.
     if (!(section.StepSize > 0.0f))
         return "The Step Size must be greater than zero.";
+    // What the settings file keeps (an endless step would never reach the stop).
+    if (!field_ranges::kFrequencyHz.Contains(section.StepSize))
+        return "The Step Size must be at most 1000000 Hz.";
     if (section.DwellTimeMSec < 1 || section.DwellTimeMSec > kLongestSweepMs)
         return MillisecondsMessage("Step");
     return std::nullopt;

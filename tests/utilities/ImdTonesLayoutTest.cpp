@@ -1,0 +1,48 @@
+// The IMD dialog's table: the two standard sets' frequencies and ratio
+// stand in the columns of the custom set's low, high and ratio fields.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+
+#include "tests/support/Screenshot.h"
+#include "utilities/CIMDtones.h"
+
+namespace {
+
+QRect InDialog(const QWidget& dialog, const QWidget& w)
+{
+    return QRect(w.mapTo(&dialog, QPoint(0, 0)), w.size());
+}
+
+} // namespace
+
+TEST(ImdTonesLayout, TheStandardSetsStandInTheColumnsOfTheCustomFields)
+{
+    IMDSettings imd;
+    CIMDtones dialog(nullptr, &imd, 24000);
+    dialog.show();
+    SaveScreenshot(dialog, "imd_tones_dialog");
+    const QRect columns[3] = {InDialog(dialog, *dialog.findChild<QLineEdit*>("1933")),
+                              InDialog(dialog, *dialog.findChild<QLineEdit*>("1934")),
+                              InDialog(dialog, *dialog.findChild<QLineEdit*>("1935"))};
+    const char* const standard[2][3] = {{"250", "8020", "4:1"}, {"60", "7000", "4:1"}};
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            SCOPED_TRACE(testing::Message() << "row " << row << ", column " << column);
+            // The two "4:1" labels: the first for row 0, the second for row 1.
+            const QLabel* label = nullptr;
+            int seen = 0;
+            for (const QLabel* l : dialog.findChildren<QLabel*>())
+                if (l->text() == QString::fromLatin1(standard[row][column]) && (column < 2 || seen++ == row))
+                    label = l;
+            ASSERT_NE(label, nullptr);
+            const QRect r = InDialog(dialog, *label);
+            const int centre = r.center().x();
+            EXPECT_TRUE(centre >= columns[column].left() - 20 && centre <= columns[column].right() + 20)
+                << "centre " << centre << " over the field at " << columns[column].left() << " … "
+                << columns[column].right();
+            EXPECT_LT(r.bottom(), columns[column].top()) << "above the custom row";
+        }
+    }
+}
