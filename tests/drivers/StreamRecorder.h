@@ -9,6 +9,8 @@
 #include "drivers/common/SampleCodec.h"
 #include "platform/Clock.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -100,3 +102,26 @@ private:
     Signal Play;
     std::vector<float> Inputs[2];
 };
+
+// After the server went away under a running stream: the host hears one
+// reset request, the driver reports no position, stops, refuses to start
+// again and lets go of its buffers cleanly.
+inline void ExpectTheStreamEndsOnceItsServerIsGone(StreamRecorder& recorder)
+{
+    const double end = platform::SteadySeconds() + 10.0;
+    while (recorder.Resets == 0 && platform::SteadySeconds() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(recorder.Resets, 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(recorder.Resets, 1) << "reported once";
+    ASIOSamples position = 0;
+    ASIOTimeStamp time = 0;
+    EXPECT_NE(ASIOGetSamplePosition(&position, &time), kAsioOk);
+    EXPECT_EQ(ASIOStop(), kAsioOk);
+    const int stopped = recorder.Switches;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(recorder.Switches, stopped);
+    EXPECT_NE(ASIOStart(), kAsioOk);
+    EXPECT_EQ(ASIODisposeBuffers(), kAsioOk);
+    EXPECT_EQ(ASIOExit(), kAsioOk);
+}
