@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "engine/LineKernels.h"
@@ -83,6 +84,7 @@ void SpectralData::FillNoValue(platform::ZeroFilledArray<float>& array)
 void SpectralData::AllocateArrays()
 {
     const std::size_t L = m_Lines;
+    RenewCorrectionStamp();
     if (!Allocate(m_Block, m_FFTSize) || !Allocate(m_AvgComplex, 2 * L) ||
         !Allocate(m_AvgPower, L) || !Allocate(m_LatestPower, L) || !Allocate(m_Correction, L))
         return;
@@ -167,8 +169,23 @@ bool SpectralData::TransformsLike(const SpectralData& other) const
     if (m_Error || other.m_Error || m_Block.empty() || m_FFTSize != other.m_FFTSize
         || m_Block.size() != other.m_Block.size() || m_Correction.size() != other.m_Correction.size())
         return false;
-    return m_Correction.empty()
-        || std::memcmp(m_Correction.data(), other.m_Correction.data(), m_Correction.size() * sizeof(float)) == 0;
+    if (m_Correction.empty())
+        return true;
+    // The run loop asks every step; the corrections change only with the settings.
+    if (m_CorrectionStamp != 0 && other.m_CorrectionStamp != 0 && m_LikeStamps[0] == m_CorrectionStamp
+        && m_LikeStamps[1] == other.m_CorrectionStamp)
+        return m_LikeResult;
+    m_LikeResult =
+        std::memcmp(m_Correction.data(), other.m_Correction.data(), m_Correction.size() * sizeof(float)) == 0;
+    m_LikeStamps[0] = m_CorrectionStamp;
+    m_LikeStamps[1] = other.m_CorrectionStamp;
+    return m_LikeResult;
+}
+
+void SpectralData::RenewCorrectionStamp()
+{
+    static std::atomic<std::uint64_t> issued{0};
+    m_CorrectionStamp = issued.fetch_add(1, std::memory_order_relaxed) + 1;
 }
 
 void SpectralData::CopyTransformFrom(const SpectralData& other)

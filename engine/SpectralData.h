@@ -236,6 +236,7 @@ private:
 
     // Construction and arrays (SpectralData.cpp)
     void AllocateArrays();
+    void RenewCorrectionStamp();
     bool Allocate(platform::ZeroFilledArray<float>& array, std::size_t count);
     void Fail(const char* message);
     void FillNoValue(platform::ZeroFilledArray<float>& array);
@@ -342,6 +343,12 @@ private:
     platform::ZeroFilledArray<float> m_Weighting;    // L or none
     platform::ZeroFilledArray<float> m_Compensation; // L or none
     platform::ZeroFilledArray<float> m_Correction;   // L
+    // Renewed from a process-wide count whenever m_Correction is allocated
+    // or written, so a pair of stamps names a pair of contents: TransformsLike
+    // compares the lines again only after either side's correction changed.
+    std::uint64_t m_CorrectionStamp = 0;
+    mutable std::uint64_t m_LikeStamps[2] = {0, 0};
+    mutable bool m_LikeResult = false;
     platform::ZeroFilledArray<float> m_LatestPower;  // L
     platform::ZeroFilledArray<float> m_LatestDb;     // L, dB scaling only
     platform::ZeroFilledArray<float> m_LatestBandLevels; // B

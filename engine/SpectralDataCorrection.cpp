@@ -77,6 +77,7 @@ void SpectralData::SetCalibration(const TChannelCalibration* record)
 
 void SpectralData::UpdateCorrection()
 {
+    RenewCorrectionStamp();
     if (m_Correction.empty())
         return;
     const double scale = double(m_FFTSize) * m_HalfRange * m_DensityDivisor;

@@ -54,7 +54,7 @@ int StartPage(int requested);
 void RememberPage(int page);
 
 // The frequency-scaling combo: 0 "1/1 Octave", 1 "1/3 Octave", 2 "FFT
-// Linear", 3 "FFT Logarthmic".
+// Linear", 3 "FFT Logarithmic".
 int FreqScaleItem(const ScalingOpts& scaling);
 void SetFreqScaleItem(ScalingOpts& scaling, int item);
 

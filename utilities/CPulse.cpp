@@ -15,7 +15,7 @@ CPulse::CPulse(QWidget* parent, PulseSettings* section, std::int32_t nyquist)
     oneShot_->setChecked(section->OneShotFlag != 0);
     auto* content = new QFormLayout;
     AddField(content, "Pulse Width (microseconds)", width_);
-    AddField(content, "Repition Interval (microseconds)", interval_);
+    AddField(content, "Repetition Interval (microseconds)", interval_);
     content->addRow(oneShot_);
     SetContent(content);
 }

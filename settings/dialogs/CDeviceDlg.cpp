@@ -108,6 +108,9 @@ void CDeviceDlg::UpdateDeviceStatus()
                        static_cast<QWidget*>(m_RangeLabel), static_cast<QWidget*>(m_IepeLeft),
                        static_cast<QWidget*>(m_IepeRight)})
         w->setVisible(found);
+    // Without a module OK keeps the page's options as they are, so the
+    // low-power choice would not act: greyed, as the module is not there.
+    m_LowPower->setEnabled(found);
 }
 
 bool CDeviceDlg::ApplySettings()

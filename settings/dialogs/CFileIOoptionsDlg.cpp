@@ -52,6 +52,14 @@ CFileIOoptionsDlg::CFileIOoptionsDlg(FileIOOpts& options, std::function<void(int
     m_Reopen->setChecked(f.autoReopen);
     UpdateBackup();
     connect(m_Ram, &QRadioButton::toggled, this, [this] { UpdateBackup(); });
+    // Stored and kept in the settings files, but nothing in this version acts
+    // on them yet (no size limit on disk recordings, no real-time buffering,
+    // no reopening at start): greyed rather than shown as live.
+    for (QWidget* inert : {static_cast<QWidget*>(m_SizeMb), static_cast<QWidget*>(m_Reopen),
+                           static_cast<QWidget*>(m_Buffering), static_cast<QWidget*>(m_BufferSeconds)}) {
+        inert->setEnabled(false);
+        inert->setToolTip(QStringLiteral("Not used in this version of Talvenor Mobile"));
+    }
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help);
     WithId(buttons->button(QDialogButtonBox::Help), 1001);

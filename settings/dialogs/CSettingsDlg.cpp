@@ -17,7 +17,7 @@
 namespace {
 
 constexpr int kRates[] = {192000, 96000, 48000};
-constexpr const char* kFreqItems[] = {"1/1 Octave", "1/3 Octave", "FFT Linear", "FFT Logarthmic"};
+constexpr const char* kFreqItems[] = {"1/1 Octave", "1/3 Octave", "FFT Linear", "FFT Logarithmic"};
 constexpr const char* kAmpItems[] = {"Linear", "Logarithmic", "Log Magnitude"};
 constexpr const char* kWeightingItems[] = {"Flat (Linear)", "A", "B", "C"};
 constexpr const char* kSpanTexts[] = {"Full Analyzer Frequency Span", "Spectrum Plot Displayed Frequency Span",

@@ -6,10 +6,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "settings/TextField.h"
 #include "tests/support/PlatformTestSupport.h"
@@ -235,6 +237,55 @@ TEST(ChannelModes, SharedTransformGivesTheLoggingPassBitIdenticalSpectra)
     }
     EXPECT_TRUE(same(s.GetDualChannelData(), t.GetDualChannelData(), &SpectralData::GetPowerBuffer, 1));
     EXPECT_TRUE(same(s.GetCoherenceData(), t.GetCoherenceData(), &SpectralData::GetPowerBuffer, 1));
+}
+
+// A logging object recalibrated between blocks stops taking the display's
+// transform at the next block, and from then on transforms its own block
+// bit for bit as an object that never shared.
+TEST(ChannelModes, ALoggingObjectRecalibratedMidRunTransformsItsOwnBlockFromTheNextBlockOn)
+{
+    Harness separate(ModeSettings(2)), shared(ModeSettings(2));
+    TProcessingObjects &s = separate.processing, &t = shared.processing;
+    s.BuildProcessing();
+    t.BuildProcessing();
+    TChannelCalibration doubled;
+    doubled.IsEnabled = 1;
+    doubled.CalRatio = 2.0f;
+    const std::vector<bool> sharesAtBlock = {true, false, false};
+    for (int block = 0; block < 3; ++block) {
+        if (block == 1) {
+            for (TProcessingObjects* p : {&s, &t})
+                p->GetLoggingData(1)->SetCalibration(&doubled);
+        }
+        EXPECT_TRUE(t.LoggingSharesDisplayTransform(0)) << block;
+        EXPECT_EQ(t.LoggingSharesDisplayTransform(1), sharesAtBlock[std::size_t(block)]) << block;
+        for (int c = 0; c < 2; ++c) {
+            std::mt19937 noise(31u * unsigned(block) + unsigned(c));
+            std::normal_distribution<float> gauss(0.0f, 2000.0f);
+            std::vector<float> samples(s.GetDisplayData(c)->GetFFTSize());
+            for (float& v : samples)
+                v = gauss(noise);
+            for (SpectralData* data : {s.GetDisplayData(c), s.GetLoggingData(c), t.GetDisplayData(c)})
+                std::copy(samples.begin(), samples.end(), data->GetComplexBuffer());
+            // Not sharing: the run loop copies the block into the logging object.
+            if (!t.LoggingSharesDisplayTransform(c))
+                std::copy(samples.begin(), samples.end(), t.GetLoggingData(c)->GetComplexBuffer());
+        }
+        auto process = [block](TProcessingObjects& p, SpectralData* left, SpectralData* right) {
+            return p.ProcessSpectrumBlock(left, right, p.GetDualChannelData(), p.GetCoherenceData(), 1.0 + block);
+        };
+        ASSERT_TRUE(process(s, s.GetDisplayData(0), s.GetDisplayData(1)) &&
+                    process(s, s.GetLoggingData(0), s.GetLoggingData(1)) &&
+                    process(t, t.GetDisplayData(0), t.GetDisplayData(1)) && t.ProcessLoggingBlock(1.0 + block));
+        for (int c = 0; c < 2; ++c) {
+            const SpectralData *a = s.GetLoggingData(c), *b = t.GetLoggingData(c);
+            const std::size_t lines = a->GetLines();
+            EXPECT_EQ(std::memcmp(a->GetComplexSpectrum(), b->GetComplexSpectrum(), 2 * lines * sizeof(float)), 0)
+                << block << " " << c;
+            EXPECT_EQ(std::memcmp(a->GetPowerBuffer(), b->GetPowerBuffer(), lines * sizeof(float)), 0)
+                << block << " " << c;
+        }
+    }
 }
 
 // While the log is off its objects keep no hold; from the start of the log

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <clocale>
 #include <cmath>
+#include <functional>
 #include <locale>
 #include <memory>
 #include <tuple>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -321,4 +323,56 @@ TEST(SpectralCorrectionTest, ValuesOutsideTheLinesOffsetsAndBandValues)
         EXPECT_NEAR(bands.GetValue(band), 1.0, 1e-5) << units;
     }
     EXPECT_EQ(bands.GetValue(bands.GetBandCount()), 0.0f);
+}
+
+// The run loop asks every step whether a logging object may take its display
+// object's transform. The lines are compared once per change of either
+// correction: a correction written behind the objects' back goes unseen
+// (the comparison was skipped), one set through the object is seen at once.
+TEST(SpectralCorrectionTest, TransformsLikeComparesTheCorrectionsOnlyAfterEitherChanged)
+{
+    auto display = Make(ScalingOpts::kLogarithmic, 0, 48000, 4096);
+    auto logging = Make(ScalingOpts::kLogarithmic, 0, 48000, 4096);
+    ASSERT_TRUE(logging->TransformsLike(*display));
+
+    SpectralDataTestAccess::Correction(*display)[7] *= 2.0f;
+    EXPECT_TRUE(logging->TransformsLike(*display)) << "unchanged stamps: the lines were not compared again";
+    EXPECT_FALSE(display->TransformsLike(*logging)) << "the other direction has not compared yet";
+    SpectralDataTestAccess::Correction(*display)[7] /= 2.0f;
+
+    const auto twice = Calibration(2, 2.0f, 0);
+    const auto once = Calibration(2, 1.0f, 0);
+    const auto sameAsOnce = Calibration(2, 1.0f, 0);
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+        bool alike;
+    };
+    const std::vector<Step> steps = {
+        {"logging calibrated twice as high", [&] { logging->SetCalibration(&twice); }, false},
+        {"display calibrated the same", [&] { display->SetCalibration(&twice); }, true},
+        {"display calibrated half as high", [&] { display->SetCalibration(&once); }, false},
+        {"logging an equal record", [&] { logging->SetCalibration(&sameAsOnce); }, true},
+        {"display A-weighted",
+         [&] {
+             ScalingOpts a = MakeScaling(ScalingOpts::kLogarithmic);
+             a.StandardWeighting = 1;
+             display->SetScaling(a, false);
+         },
+         false},
+    };
+    for (const Step& step : steps) {
+        step.change();
+        EXPECT_EQ(logging->TransformsLike(*display), step.alike) << step.what;
+        EXPECT_EQ(logging->TransformsLike(*display), step.alike) << step.what << ", asked again";
+        EXPECT_EQ(display->TransformsLike(*logging), step.alike) << step.what << ", the other way";
+    }
+
+    // Asked of two objects in turn, each answer stays its own.
+    auto flat = Make(ScalingOpts::kLogarithmic, 0, 48000, 4096);
+    logging->SetCalibration(nullptr);
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_TRUE(logging->TransformsLike(*flat)) << round;
+        EXPECT_FALSE(logging->TransformsLike(*display)) << round;
+    }
 }

@@ -51,6 +51,8 @@ struct SpectralDataTestAccess {
     static float* LatestPower(SpectralData& d) { return d.m_LatestPower.data(); }
     static float* BandLevels(SpectralData& d) { return d.m_BandLevels.data(); }
     static THoldEntry* Hold(SpectralData& d) { return d.m_Hold.data(); }
+    // Writes past the object's own bookkeeping, as nothing in it does.
+    static float* Correction(SpectralData& d) { return d.m_Correction.data(); }
     static void SetPeakLine(SpectralData& d, std::uint32_t line) { d.m_PeakLine = line; }
     static void MarkAveraged(SpectralData& d) { ++d.m_AveragePass; }
     static void SetTotalPower(SpectralData& d, float power) { d.m_TotalPower = power; }

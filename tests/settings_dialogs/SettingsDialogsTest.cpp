@@ -211,6 +211,7 @@ TEST(ProcessingSheetWindow, WithoutTheModuleTheDevicePageHidesItsControlsAndABur
     page.show();
     EXPECT_EQ(Find<QLabel>(page, 2278)->text(), "Device Status: DAQ is NOT connected");
     EXPECT_FALSE(Find<QComboBox>(page, 1317)->isVisible());
+    EXPECT_FALSE(Find<QCheckBox>(page, 2313)->isEnabled()) << "a choice OK would ignore is greyed";
     Find<QCheckBox>(page, 2313)->setChecked(false);
     EXPECT_TRUE(page.ApplySettings());
     EXPECT_EQ(records.Daq.DAQ_InputGain, 64);
@@ -227,6 +228,7 @@ TEST(ProcessingSheetWindow, WithoutTheModuleTheDevicePageHidesItsControlsAndABur
     QTest::qWait(300);
     EXPECT_EQ(services.reopens, 1);
     EXPECT_EQ(Find<QLabel>(page, 2278)->text(), "Device Status: DAQ connected");
+    EXPECT_TRUE(Find<QCheckBox>(page, 2313)->isEnabled());
 }
 
 TEST(PathDialogsWindow, FileOptionsRefuseAnOutOfRangeTimeAndSetPathsDefaultsPointUnderTheDataRoot)
@@ -236,6 +238,8 @@ TEST(PathDialogsWindow, FileOptionsRefuseAnOutOfRangeTimeAndSetPathsDefaultsPoin
     CFileIOoptionsDlg dialog(options, [](int) {});
     dialog.show();
     EXPECT_FALSE(Find<QCheckBox>(dialog, 1998)->isEnabled()) << "no backup of a memory recording";
+    for (int inert : {2001, 2002, 2003, 2156})
+        EXPECT_FALSE(Find<QWidget>(dialog, inert)->isEnabled()) << inert << ": nothing acts on it yet";
     Find<QRadioButton>(dialog, 1997)->click();
     EXPECT_TRUE(Find<QCheckBox>(dialog, 1998)->isEnabled());
     Find<QLineEdit>(dialog, 2000)->setText("3601");
