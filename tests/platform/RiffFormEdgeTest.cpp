@@ -71,3 +71,23 @@ TEST(RiffFormEdge, AFormTypeThatEndsAtTheFilesOrParentsEndIsFoundOneByteShortIsN
         }
     }
 }
+
+// Nothing to write is written at once: an empty data chunk (a recording of
+// no frames) closes with size 0, and a negative count is refused.
+TEST(RiffFormEdge, AnEmptyWriteSucceedsAndLeavesAnEmptyChunk)
+{
+    using platform::RiffChunk;
+    using platform::RiffFile;
+    TempFolder folder;
+    RiffFile file;
+    ASSERT_TRUE(file.Open(folder.Path("empty.bin"), RiffFile::OpenMode::Create));
+    RiffChunk chunk{platform::MakeFourCC('d', 'a', 't', 'a'), 0};
+    ASSERT_TRUE(file.CreateChunk(chunk));
+    const unsigned char none[1] = {0};
+    EXPECT_EQ(file.Write(none, 0), 0);
+    EXPECT_TRUE(file.WriteExactly(none, 0));
+    EXPECT_EQ(file.Write(none, -1), -1);
+    ASSERT_TRUE(file.Ascend(chunk));
+    EXPECT_EQ(chunk.Size, 0u);
+    EXPECT_EQ(chunk.DataOffset, 8);
+}
