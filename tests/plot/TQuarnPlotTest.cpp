@@ -7,6 +7,7 @@
 #include "plot/PlotColours.h"
 #include "plot/PlotPrinting.h"
 #include "settings/PrintOpts.h"
+#include "tests/plot/QtPenReference.h"
 #include "tests/engine/SpectralTestSupport.h"
 #include "tests/support/Screenshot.h"
 #include "platform/Clock.h"
@@ -250,17 +251,7 @@ TEST(TQuarnPlotTest, AThickTraceCoversThePixelsOfQtsTwoPixelPen)
     const PlotRect pane = plot.PaneRect(0);
     QImage byQt(shown.size(), QImage::Format_RGB32);
     byQt.fill(Qt::black);
-    {
-        QPainter dc(&byQt);
-        dc.setClipRect(QRect(pane.left, pane.top, pane.Width(), pane.Height()));
-        QPen pen(QColor::fromRgb(ink));
-        pen.setWidth(2);
-        dc.setPen(pen);
-        QPolygon polygon;
-        for (const PlotPoint& p : points)
-            polygon << QPoint(p.x, p.y);
-        dc.drawPolyline(polygon);
-    }
+    DrawWithQtPen(byQt, points, QRect(pane.left, pane.top, pane.Width(), pane.Height()), ink);
     int inked = 0;
     int differ = 0;
     for (int y = pane.top; y < pane.bottom; ++y)

@@ -2,6 +2,7 @@
 // segments counted by hand, and whole traces against what Qt's own stroker
 // draws for the same pen, with the same clip and device pixel ratio.
 #include "plot/WideTrace.h"
+#include "tests/plot/QtPenReference.h"
 #include "tests/support/Screenshot.h"
 
 #include <QImage>
@@ -33,15 +34,7 @@ QImage Paper(int width, int height, qreal ratio = 1.0)
 QImage DrawnByQt(const std::vector<PlotPoint>& points, const QRect& clip, int width, int height, qreal ratio)
 {
     QImage image = Paper(width, height, ratio);
-    QPainter dc(&image);
-    dc.setClipRect(clip);
-    QPen pen(QColor::fromRgb(kInk));
-    pen.setWidth(2);
-    dc.setPen(pen);
-    QPolygon polygon;
-    for (const PlotPoint& p : points)
-        polygon << QPoint(p.x, p.y);
-    dc.drawPolyline(polygon);
+    DrawWithQtPen(image, points, clip, kInk);
     return image;
 }
 
