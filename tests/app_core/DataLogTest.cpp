@@ -561,6 +561,52 @@ TEST(DataLogSheetRules, TheViewerIsTheDesktopsUnlessAnInstalledProgramIsNamed)
     EXPECT_THAT(choose("kate").message, HasSubstr("\"kate\" was not found"));
 }
 
+// The tone at 1 kHz lies outside the span (50 … 200 Hz): what is taken over
+// the span reads the quiet lines there, what is taken over the full range the
+// tone. Then the tone drops by 40 dB for the last blocks: the forever average
+// and the hold keep the loud tone, the latest block (the "in Peak Hold
+// Spectrum" band powers and marker levels) hears the quiet one.
+TEST_F(DataLogTest, SpanAndFullRangeMeasurementsAndAveragedAndLatestOnesEachReadTheirOwn)
+{
+    opts.StartFreq = 50.0f;
+    opts.StopFreq = 200.0f;
+    float* markers = h.settings.Markers[0].MarkerFreq;
+    std::fill(markers, markers + 8, 1000.0f);
+    ASSERT_TRUE(run.StartInput());
+    h.Ticks(6, 0.1, &run);
+    auto value = [this](int id) {
+        float v = -1.0e9f;
+        EXPECT_TRUE(log.GetLogValueText(0, id, v, nullptr)) << id;
+        return v;
+    };
+    const float spacing = h.processing.GetLoggingData(0)->GetLineSpacing();
+    // Frequencies: the held span's highest line lies inside it; the span's
+    // peak search finds no tone (a span without a peak reads line 0); the
+    // full range finds the tone.
+    EXPECT_GE(value(0), 50.0f - spacing);
+    EXPECT_LE(value(0), 200.0f + spacing);
+    EXPECT_LE(value(23), 200.0f + spacing);
+    for (int id : {35, 49})
+        EXPECT_NEAR(value(id), 1000.0f, spacing) << "full-range peak frequency, id " << id;
+    // Levels and band powers: span far below the full range, pair by pair.
+    const std::pair<int, int> spanAndFull[] = {{1, 36}, {24, 50}, {25, 2}, {26, 3}, {27, 4}, {28, 5},
+                                               {51, 37}, {52, 38}, {53, 39}, {54, 40}};
+    for (const auto& [span, full] : spanAndFull)
+        EXPECT_LT(value(span), value(full) - 40.0f) << "ids " << span << " and " << full;
+
+    // The tone drops by 40 dB for the last blocks.
+    opts.StartFreq = 500.0f;
+    opts.StopFreq = 2000.0f;
+    h.Input().behaviour.left.fraction = 0.005;
+    h.Ticks(2, 0.1, &run);
+    const std::pair<int, int> averagedAndLatest[] = {{2, 37}, {5, 40}, {25, 51}, {28, 54}, {15, 41}, {22, 48}};
+    for (const auto& [averaged, latest] : averagedAndLatest)
+        EXPECT_GT(value(averaged), value(latest) + 20.0f) << "ids " << averaged << " and " << latest;
+    // The hold keeps the loud tone: above the latest block's marker level.
+    EXPECT_GT(value(36), value(41) + 30.0f);
+    EXPECT_GT(value(1), value(41) + 30.0f) << "span hold";
+}
+
 // A span of one line: every measurement over the span has no value, those
 // over the full range, the markers and the distortion figures have one; 11
 // and 32 never have one.

@@ -191,6 +191,8 @@ TEST(SigGenChecks, LevelSweepsNameTheTopOfTheRangeFirstAndFrequencySweepsTakeEit
             {"start below 0", {-0.01f, 100.0f, 1, 1, 0, 0}, from},
             {"stop above Nyquist", {0.0f, 24000.5f, 1, 1, 0, 0}, to},
             {"no time", {20.0f, 100.0f, 0, 1, 0, 0}, time},
+            {"longest time", {20.0f, 100.0f, 600000, 1, 0, 0}, ""},
+            {"time too long", {20.0f, 100.0f, 600001, 1, 0, 0}, time},
         },
         [](const FreqSweepSettings& s) { return TSigGenChecks::CheckFreqSweep(s, kNyquist); });
 
@@ -204,6 +206,8 @@ TEST(SigGenChecks, LevelSweepsNameTheTopOfTheRangeFirstAndFrequencySweepsTakeEit
              "The Step Size must be at most 1000000 Hz."},
             {"dwell too long", {20.0f, 100.0f, 1.0f, 3, 600001, 1, 0, 0},
              "Step time must be between 1 and 600000 Milliseconds."},
+            {"no dwell", {20.0f, 100.0f, 1.0f, 3, 0, 1, 0, 0}, "Step time must be between 1 and 600000 Milliseconds."},
+            {"longest dwell, largest step", {20.0f, 100.0f, 1000000.0f, 3, 600000, 1, 0, 0}, ""},
         },
         [](const FreqStepSettings& s) { return TSigGenChecks::CheckFreqStep(s, kNyquist); });
 }
