@@ -122,6 +122,15 @@ TEST(DataLogText, SpansTimesAndFileStemsAreWrittenAsTheFileFormatHasThem)
     // Dates, stamps and paths are read in the log files below.
     EXPECT_EQ(data_log_text::FormatSpanLine(20.0f, 250.0f), "Frequency Span:   20.0 Hz to  250.0 Hz");
     EXPECT_EQ(data_log_text::FormatTimeOfDay(66614.99f), "18:30:14");
+    // A time past a day counts on in hours; nothing before 0 or no number reads midnight.
+    for (const auto& [seconds, text] : {std::pair{0.0f, "00:00:00"}, std::pair{59.9f, "00:00:59"},
+                                        std::pair{3600.0f, "01:00:00"}, std::pair{359999.0f, "99:59:59"},
+                                        std::pair{360061.0f, "100:01:01"}, std::pair{-5.0f, "00:00:00"},
+                                        std::pair{std::nanf(""), "00:00:00"}})
+        EXPECT_EQ(data_log_text::FormatTimeOfDay(seconds), text) << seconds;
+    EXPECT_EQ(data_log_text::FilePath("/logs", "Mic", "2023_11_14_221320"), "/logs/Mic_2023_11_14_221320.csv");
+    EXPECT_EQ(data_log_text::FilePath("/logs/", "Mic", "1"), "/logs/Mic_1.csv");
+    EXPECT_EQ(data_log_text::FilePath("", "Mic", "1"), "Mic_1.csv");
     using Stems = std::pair<std::string, std::string>;
     EXPECT_EQ(data_log_text::FileStems("A/B", "A*B"), Stems("AvB", "AxB"));
     EXPECT_EQ(data_log_text::FileStems("../up", "x"), Stems("..vup", "x"));
@@ -149,6 +158,15 @@ TEST(DataLogText, ListValuesReadAsTheCLibrarysGeneralFormatDoes)
         data_log_text::AppendGeneral(text, v);
         std::snprintf(reference, sizeof reference, "%g", double(v));
         ASSERT_EQ(text, reference) << "bits of " << v;
+    }
+    // Doubles reach exponents and digit counts no float has.
+    for (double v : {1e100, -2.5e-200, 1.7976931348623157e308, 4.9e-324, 1e-310, 123456789.0, 1e22, 0.1,
+                     999999.4999999, 9.9999949999e-5, 1.0000005e-5, -6.02214076e23}) {
+        std::string text;
+        char reference[64];
+        data_log_text::AppendGeneral(text, v);
+        std::snprintf(reference, sizeof reference, "%g", v);
+        EXPECT_EQ(text, reference) << v;
     }
     uselocale(previous);
     freelocale(c);
