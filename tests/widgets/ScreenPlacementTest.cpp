@@ -1,0 +1,115 @@
+// Keeping windows on the usable area of the (offscreen) screen. Windows
+// that were never shown have no decorations yet: the top margin stands in
+// as a title bar's height, the others are zero.
+
+#include "widgets/ScreenPlacement.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyle>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+QRect Usable()
+{
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
+
+// The height a title bar is taken to have before the window manager frames the window.
+int TitleHeight(const QWidget& window)
+{
+    return std::max(window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window),
+                    2 * window.fontMetrics().height());
+}
+
+} // namespace
+
+TEST(ScreenPlacement, AWindowIsMovedOntoTheScreenTitleBarIncludedAndShrunkOnlyWhereItCannotFit)
+{
+    const QRect usable = Usable();
+    ASSERT_GT(usable.width(), 300);
+    ASSERT_GT(usable.height(), 300);
+    QWidget window;
+    const int title = TitleHeight(window);
+    const int x0 = usable.left();
+    const int y0 = usable.top();
+    const int x1 = usable.left() + usable.width();   // one past the right edge
+    const int y1 = usable.top() + usable.height();   // one past the bottom edge
+    const struct {
+        const char* name;
+        QRect given;
+        QRect placed;
+    } cases[] = {
+        {"fits: stays", QRect(x0 + 100, y0 + 150, 200, 100), QRect(x0 + 100, y0 + 150, 200, 100)},
+        {"title bar just on", QRect(x0, y0 + title, 200, 100), QRect(x0, y0 + title, 200, 100)},
+        {"above and left", QRect(x0 - 500, y0 - 500, 200, 100), QRect(x0, y0 + title, 200, 100)},
+        {"title bar off the top", QRect(x0 + 10, y0 + title - 1, 200, 100), QRect(x0 + 10, y0 + title, 200, 100)},
+        {"past right and bottom", QRect(x1 - 100, y1 - 50, 200, 100), QRect(x1 - 200, y1 - 100, 200, 100)},
+        {"bottom edge just on", QRect(x1 - 200, y1 - 100, 200, 100), QRect(x1 - 200, y1 - 100, 200, 100)},
+        {"too big both ways", QRect(x0 + 50, y0 + 50, usable.width() + 400, usable.height() + 400),
+         QRect(x0, y0 + title, usable.width(), usable.height() - title)},
+    };
+    for (const auto& c : cases) {
+        window.setGeometry(c.given);
+        screen_placement::KeepOnScreen(window);
+        EXPECT_EQ(window.geometry(), c.placed) << c.name;
+    }
+}
+
+TEST(ScreenPlacement, ACentredWindowSitsMidScreenBelowItsTitleBarAndShrinksToTheScreen)
+{
+    const QRect usable = Usable();
+    QWidget window;
+    const int title = TitleHeight(window);
+    const int centreX = usable.left() + usable.width() / 2;
+    // The frame's centre: the title bar above the window counts.
+    const int centreY = (2 * usable.top() + usable.height() + title) / 2;
+    screen_placement::CentreOnScreen(window, QSize(300, 200));
+    EXPECT_EQ(window.geometry(), QRect(centreX - 150, centreY - 100, 300, 200));
+
+    screen_placement::CentreOnScreen(window, QSize(usable.width() * 2, 100));
+    EXPECT_EQ(window.geometry(), QRect(usable.left(), centreY - 50, usable.width(), 100)) << "too wide";
+
+    QWidget near;
+    near.setGeometry(usable.left() + 10, usable.top() + 10, 50, 50);
+    screen_placement::CentreOnScreen(window, QSize(100, 100), &near);
+    EXPECT_EQ(window.geometry(), QRect(centreX - 50, centreY - 50, 100, 100)) << "near a window on the same screen";
+}
+
+TEST(ScreenPlacement, AWindowMovesBelowTheWindowsItCoversUnlessThatLeavesTheScreen)
+{
+    const QRect usable = Usable();
+    const int x0 = usable.left();
+    const int y0 = usable.top();
+    QWidget window;
+    QWidget upper;
+    QWidget lower;
+    QWidget apart;
+    const int title = TitleHeight(window);
+    upper.setGeometry(x0 + 100, y0 + 100, 200, 60);
+    lower.setGeometry(x0 + 150, y0 + 100 + 60 + title, 200, 40);  // frame just below the upper one's
+    apart.setGeometry(x0 + 400, y0 + 100, 50, 50);                // beside, not covered
+
+    // Below the upper window, then below the lower one it meets there.
+    window.setGeometry(x0 + 120, y0 + 120, 100, 50);
+    screen_placement::MoveClearOf(window, {&upper, nullptr, &window, &apart, &lower});
+    EXPECT_EQ(window.geometry(), QRect(x0 + 120, y0 + 100 + 60 + title + 40 + title, 100, 50));
+
+    // Frames that only touch do not overlap: it stays.
+    window.setGeometry(x0 + 300, y0 + 120, 100, 50);
+    screen_placement::MoveClearOf(window, {&upper});
+    EXPECT_EQ(window.geometry(), QRect(x0 + 300, y0 + 120, 100, 50));
+
+    // Moving below would take it past the bottom: it stays where it was.
+    QWidget tall;
+    tall.setGeometry(x0 + 100, y0 + 100, 200, usable.height() - 150);
+    window.setGeometry(x0 + 120, y0 + 120, 100, 50);
+    screen_placement::MoveClearOf(window, {&tall});
+    EXPECT_EQ(window.geometry(), QRect(x0 + 120, y0 + 120, 100, 50));
+}
