@@ -51,3 +51,47 @@ TEST(TotalPowerViewer, ShowsTheAveragedPowerNotTheLatestBlocks)
     const std::string shown(grid.CellText(0, 0));
     EXPECT_NEAR(std::stof(shown), averaged, 0.006f) << shown;
 }
+
+// Over the whole range the viewer reads the channel's own weighting; a span
+// of the viewer's own reads the plain display power. A single line at
+// 125 Hz (32 kHz, 1024 points: line 4), where A-weighting is -16.19 dB
+// (IEC 61672-1 formula): A-weighted over the whole range, 16.19 dB below
+// the same line read over a custom span.
+TEST(TotalPowerViewer, TheWholeRangeReadsTheChannelsWeightingACustomSpanTheUnweightedPower)
+{
+    TProcessingSettings settings;
+    settings.SetFrameDefaults();
+    settings.Format.Set(32000, 1, 2);
+    settings.FFTsize = 1024;
+    settings.AverageType = {0, 0};
+    settings.AverageMode = {0, 0};
+    settings.AverageBlocks = {4, 4};
+    ScalingOpts scaling;
+    scaling.AmpScaleType = ScalingOpts::kLogarithmic;
+    scaling.TotalPowerWeighting = 1;
+    SpectralData data(settings, scaling, 0, false);
+    data.ResetAveraging();
+    float* block = data.GetComplexBuffer();
+    for (std::uint32_t i = 0; i < data.GetLines(); ++i)
+        block[2 * i] = block[2 * i + 1] = 0.0f;
+    block[2 * 4] = 1.0f;
+    data.Average(false);
+    ASSERT_FLOAT_EQ(data.GetBinFrequency(4), 125.0f);
+
+    Sources sources;
+    sources.processors[0] = &data;
+    sources.scaling[0] = &scaling;
+    DataGridCells grid;
+    grid.SetSize(1, 1);
+    auto shown = [&](std::uint16_t spanType) {
+        scaling.UtilityFreqSpanType = spanType;
+        scaling.UtilityFreqCustomStart = 0.0f;
+        scaling.UtilityFreqCustomStop = 16000.0f;
+        UpdateResults(kTotalPower, sources, grid);
+        return std::string(grid.CellText(0, 0));
+    };
+    const std::string whole = shown(0);
+    const std::string custom = shown(2);
+    EXPECT_TRUE(whole.ends_with(" A")) << whole;
+    EXPECT_NEAR(std::stof(whole) - std::stof(custom), -16.19f, 0.02f) << whole << " against " << custom;
+}
