@@ -5,6 +5,7 @@
 
 #include "tests/app_core/RunTestSupport.h"
 
+#include "app/core/DataLogMeasurements.h"
 #include "app/core/DataLogSheetRules.h"
 #include "app/core/DataLogText.h"
 #include "app/core/TDataLog.h"
@@ -232,8 +233,13 @@ TEST_F(DataLogTest, EachMeasurementReadsItsOwnWeightingRangeMarkerAndFormatAndTh
         for (int k = 1; k < 8; ++k)
             EXPECT_LT(value(first + k), peak - 40.0f) << "marker away from the tone, id " << first + k;
     }
-    // SNR (9) and SINAD (10) are tied by SINAD = 10·log10(1 + S/N).
+    // SNR (9) and SINAD (10) are tied by SINAD = 10·log10(1 + S/N), THD+N
+    // (7, percent) and SINAD by SINAD = 10·log10(1 + (100 / THD+N)²). A
+    // 16-bit sine's THD (6) is a small percentage, far from a level in dB.
     EXPECT_NEAR(value(10), 10.0 * std::log10(1.0 + std::pow(10.0, value(9) / 10.0)), 0.01);
+    EXPECT_NEAR(value(10), 10.0 * std::log10(1.0 + std::pow(100.0 / value(7), 2.0)), 0.01);
+    EXPECT_GT(value(6), 0.0f);
+    EXPECT_LT(value(6), 1.0f);
 
     // The threshold is strictly greater; lists and measurements without a value never pass it.
     EXPECT_TRUE(log.IsThresholdExceeded(0, 1, value(1) - 0.01f));
@@ -623,6 +629,38 @@ TEST_F(DataLogTest, SpanAndFullRangeMeasurementsAndAveragedAndLatestOnesEachRead
     // The hold keeps the loud tone: above the latest block's marker level.
     EXPECT_GT(value(36), value(41) + 30.0f);
     EXPECT_GT(value(1), value(41) + 30.0f) << "span hold";
+    // The span's line lists: the averaged one peaks at the averaged peak, the held one at the held peak.
+    auto highestListed = [this](int id) {
+        std::string text;
+        float unused = 0.0f;
+        EXPECT_TRUE(log.GetLogValueText(0, id, unused, &text)) << id;
+        float highest = -1.0e9f;
+        for (const std::string& field : Split(text, '\t'))
+            highest = std::max(highest, std::stof(field));
+        return highest;
+    };
+    EXPECT_NEAR(highestListed(29), value(24), 0.01f);
+    EXPECT_NEAR(highestListed(30), value(1), 0.01f);
+    EXPECT_NEAR(highestListed(12), value(50), 0.01f) << "the full range's list";
+
+    // Ids outside 0 … 54 and a channel without a spectrum have no column.
+    data_log_measurements::Source source{h.processing.GetLoggingData(0), 500.0f, 2000.0f, markers};
+    for (int id : {-1, data_log_measurements::kCount, 11, 29}) {
+        std::string name = "kept";
+        const bool has = data_log_measurements::HasColumn(source, id);
+        EXPECT_EQ(data_log_measurements::AppendColumnName(source, id, name), has) << id;
+        EXPECT_EQ(has, id == 11 || id == 29) << id;
+        if (!has) {
+            EXPECT_EQ(name, "kept") << id;
+        }
+    }
+    source.data = nullptr;
+    std::string name;
+    float v = 0.0f;
+    EXPECT_FALSE(data_log_measurements::HasColumn(source, 0));
+    EXPECT_FALSE(data_log_measurements::AppendColumnName(source, 0, name));
+    EXPECT_FALSE(data_log_measurements::GetValue(source, 0, v, &name));
+    EXPECT_EQ(name, "");
 }
 
 // A span of one line: every measurement over the span has no value, those
