@@ -246,8 +246,10 @@ TEST_F(DataLogTest, EachMeasurementReadsItsOwnWeightingRangeMarkerAndFormatAndTh
     EXPECT_FALSE(log.IsThresholdExceeded(0, 1, value(1))) << "equal is not above";
     EXPECT_FALSE(log.IsThresholdExceeded(0, 12, 0.0f)) << "a list measurement has no single value";
     EXPECT_FALSE(log.IsThresholdExceeded(0, 11, -1.0e9f)) << "a measurement without value";
-    // Marker levels, live and held, read as "%g"; band powers as "%f".
-    for (const auto& [id, format] : {std::pair{15, "%g"}, std::pair{41, "%g"}, std::pair{25, "%f"}}) {
+    // Marker levels, live and held, the full range's held and live peak levels read as "%g"; the others as "%f".
+    for (const auto& [id, format] : {std::pair{15, "%g"}, std::pair{41, "%g"}, std::pair{36, "%g"},
+                                     std::pair{50, "%g"}, std::pair{25, "%f"}, std::pair{1, "%f"},
+                                     std::pair{24, "%f"}, std::pair{49, "%f"}}) {
         std::string text;
         float v = 0.0f;
         ASSERT_TRUE(log.GetLogValueText(0, id, v, &text)) << id;
