@@ -63,9 +63,11 @@ TEST(ButtonBitmap, RecoloursReferencesInOnePassLogosOnlyWhiteAndLoadsByPixelRati
     const QRgb after[] = {qRgb(255, 255, 255),       qRgb(0, 0, 0),           qRgb(10, 20, 30),
                           qRgb(200, 0, 0),           qRgb(35, 178, 76),       qRgba(10, 20, 30, 40),
                           qRgba(129, 128, 128, 255), qRgba(200, 0, 0, 90)};
-    QImage image(9, 1, QImage::Format_ARGB32);
-    for (int x = 0; x < 9; ++x)
-        image.setPixel(x, 0, before[x]);
+    // Two rows alike: each row is recoloured once, the first pixel of the next one included.
+    QImage image(9, 2, QImage::Format_ARGB32);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 9; ++x)
+            image.setPixel(x, y, before[x]);
     // Face is white and highlight black: a pixel already replaced must not
     // be matched again by a later reference colour.
     ButtonColours colours;
@@ -74,9 +76,11 @@ TEST(ButtonBitmap, RecoloursReferencesInOnePassLogosOnlyWhiteAndLoadsByPixelRati
     colours.Shadow = qRgb(10, 20, 30);
     colours.Text = qRgb(200, 0, 0);
     ButtonBitmap::Recolour(image, colours);
-    for (int x = 0; x < 8; ++x)
-        EXPECT_EQ(image.pixel(x, 0), after[x]) << x;
-    EXPECT_EQ(qAlpha(image.pixel(8, 0)), 0);
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(image.pixel(x, y), after[x]) << x << ", " << y;
+        EXPECT_EQ(qAlpha(image.pixel(8, y)), 0);
+    }
 
     QImage logo(101, 1, QImage::Format_ARGB32);
     logo.fill(qRgb(0, 0, 0));
