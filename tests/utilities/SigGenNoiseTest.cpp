@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/support/PlatformTestSupport.h"
 #include "tests/utilities/SigGenTestSupport.h"
 #include "utilities/siggen/TPinkWave.h"
 #include "utilities/siggen/TSigGenRandom.h"
@@ -95,4 +96,94 @@ TEST(SigGenNoise, BurstsAreSilentThenNoiseThatRanOnThroughTheSilence)
 
     r.Channel[0].NoiseBurst.Type = 2; // no such noise: silence
     EXPECT_EQ(Mean(Samples(r)), 0.0);
+}
+
+namespace {
+
+void Put16(std::string& b, std::size_t at, std::uint16_t v)
+{
+    b[at] = static_cast<char>(v & 0xFF);
+    b[at + 1] = static_cast<char>(v >> 8);
+}
+
+void Put32(std::string& b, std::size_t at, std::uint32_t v)
+{
+    Put16(b, at, static_cast<std::uint16_t>(v & 0xFFFF));
+    Put16(b, at + 2, static_cast<std::uint16_t>(v >> 16));
+}
+
+// A 44-byte header, PCM mono 16-bit, whose data chunk says `dataBytes`,
+// followed by `samples` samples numbered 0, 1, 2, ... from byte 44.
+std::string PinkImage(std::uint32_t dataBytes, std::size_t samples)
+{
+    std::string b(44 + 2 * samples, '\0');
+    b.replace(0, 4, "RIFF");
+    Put32(b, 4, static_cast<std::uint32_t>(b.size() - 8));
+    b.replace(8, 8, "WAVEfmt ");
+    Put32(b, 16, 16);
+    Put16(b, 20, 1);
+    Put16(b, 22, 1);
+    Put32(b, 24, 48000);
+    Put32(b, 28, 96000);
+    Put16(b, 32, 2);
+    Put16(b, 34, 16);
+    b.replace(36, 4, "data");
+    Put32(b, 40, dataBytes);
+    for (std::size_t j = 0; j < samples; ++j)
+        Put16(b, 44 + 2 * j, static_cast<std::uint16_t>(j));
+    return b;
+}
+
+} // namespace
+
+// The loop starts at byte 88 (sample 22) and ends at the data chunk's end
+// or the file's, whichever comes first, rounded down to an even count.
+TEST(SigGenNoise, ThePinkRecordingLoadsOnlyAsAMono16BitWaveAndLoopsFromByte88ToItsDataEnd)
+{
+    TempFolder folder;
+    const auto changed = [](std::string b, std::size_t at, std::uint16_t v) {
+        Put16(b, at, v);
+        return b;
+    };
+    std::string riff = PinkImage(100, 50);
+    riff[3] = 'X';
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::uint64_t words;  // 0: refused
+    } cases[] = {
+        {"data to byte 144", PinkImage(100, 50), 28},
+        {"odd count rounded down", PinkImage(102, 51), 28},
+        {"padding after the chunk is left out", PinkImage(100, 80), 28},
+        {"a chunk longer than the file ends at the file", PinkImage(1000, 50), 28},
+        {"shortest loop", PinkImage(48, 30), 2},
+        {"one word is no loop", PinkImage(46, 30), 0},
+        {"data ending at the loop", PinkImage(44, 50), 0},
+        {"header only", PinkImage(0, 0), 0},
+        {"cut header", PinkImage(100, 50).substr(0, 43), 0},
+        {"not RIFF", riff, 0},
+        {"stereo", changed(PinkImage(100, 50), 22, 2), 0},
+        {"8-bit", changed(PinkImage(100, 50), 34, 8), 0},
+        {"not PCM", changed(PinkImage(100, 50), 20, 3), 0},
+        {"longer fmt chunk", changed(PinkImage(100, 50), 16, 18), 0},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder.Path("pink.wav");
+        WriteText(path, c.bytes);
+        TPinkWave wave;
+        EXPECT_EQ(wave.Load(path), c.words != 0) << c.name;
+        EXPECT_EQ(wave.GetLoopWords(), c.words) << c.name;
+        EXPECT_EQ(wave.IsLoaded(), c.words != 0) << c.name;
+        if (c.words != 0) {
+            EXPECT_EQ(wave.GetWord(0), 22) << c.name;
+            EXPECT_EQ(wave.GetWord(c.words - 1), std::int16_t(21 + c.words)) << c.name;
+        }
+    }
+
+    // A failed load drops what an earlier one held; a missing file loads nothing.
+    TPinkWave wave;
+    WriteText(folder.Path("good.wav"), PinkImage(100, 50));
+    ASSERT_TRUE(wave.Load(folder.Path("good.wav")));
+    EXPECT_FALSE(wave.Load(folder.Path("missing.wav")));
+    EXPECT_FALSE(wave.IsLoaded());
 }
