@@ -1,6 +1,8 @@
 // Keeping windows on the usable area of the (offscreen) screen. Windows
 // that were never shown have no decorations yet: the top margin stands in
-// as a title bar's height, the others are zero.
+// as a title bar's height, the others are zero. Shown, the offscreen
+// platform frames a window with 2 pixels each side, a top too thin for a
+// title bar (which then stands in for it).
 
 #include "widgets/ScreenPlacement.h"
 
@@ -8,6 +10,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
+#include <QCoreApplication>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -26,6 +29,12 @@ int TitleHeight(const QWidget& window)
 {
     return std::max(window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window),
                     2 * window.fontMetrics().height());
+}
+
+void SetGeometry(QWidget& window, int x, int y, int width, int height)
+{
+    window.setGeometry(x, y, width, height);
+    QCoreApplication::processEvents();
 }
 
 } // namespace
@@ -112,4 +121,62 @@ TEST(ScreenPlacement, AWindowMovesBelowTheWindowsItCoversUnlessThatLeavesTheScre
     window.setGeometry(x0 + 120, y0 + 120, 100, 50);
     screen_placement::MoveClearOf(window, {&tall});
     EXPECT_EQ(window.geometry(), QRect(x0 + 120, y0 + 120, 100, 50));
+}
+
+TEST(ScreenPlacement, AShownWindowKeepsItsFrameOnTheScreenAndMovesClearOfOtherFrames)
+{
+    const QRect usable = Usable();
+    const int x0 = usable.left();
+    const int y0 = usable.top();
+    const int x1 = usable.left() + usable.width();
+    const int y1 = usable.top() + usable.height();
+    QWidget window;
+    SetGeometry(window, x0 + 100, y0 + 100, 200, 100);
+    window.show();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window.frameGeometry(), QRect(x0 + 98, y0 + 98, 204, 104)) << "the offscreen frame";
+    const int title = TitleHeight(window);
+    ASSERT_GT(title, 4);
+
+    const struct {
+        const char* name;
+        QRect given;
+        QRect placed;
+    } onScreen[] = {
+        {"above and left", QRect(x0 - 500, y0 - 500, 200, 100), QRect(x0 + 2, y0 + title, 200, 100)},
+        {"past right and bottom", QRect(x1 - 100, y1 - 50, 200, 100), QRect(x1 - 202, y1 - 102, 200, 100)},
+        {"too big", QRect(x0, y0, usable.width() + 50, usable.height() + 50),
+         QRect(x0 + 2, y0 + title, usable.width() - 4, usable.height() - title - 2)},
+    };
+    for (const auto& c : onScreen) {
+        SetGeometry(window, c.given.x(), c.given.y(), c.given.width(), c.given.height());
+        screen_placement::KeepOnScreen(window);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window.geometry(), c.placed) << c.name;
+    }
+
+    // Another shown window; its frame runs from x0 + 98 to x0 + 202 and down to y0 + 252.
+    QWidget other;
+    SetGeometry(other, x0 + 100, y0 + 200, 100, 50);
+    other.show();
+    QCoreApplication::processEvents();
+    const int below = y0 + 252 + title;  // the window's own top once its frame is below the other's
+    const struct {
+        const char* name;
+        QPoint given;
+        int top;
+    } clear[] = {
+        {"frames overlap a pixel on the right", {x0 + 203, y0 + 200}, below},
+        {"frames touch on the right", {x0 + 204, y0 + 200}, y0 + 200},
+        {"frames overlap a pixel on the left", {x0 + 47, y0 + 200}, below},
+        {"frames touch on the left", {x0 + 46, y0 + 200}, y0 + 200},
+        {"frames overlap a pixel below", {x0 + 120, below - 1}, below},
+        {"frames touch below", {x0 + 120, below}, below},
+    };
+    for (const auto& c : clear) {
+        SetGeometry(window, c.given.x(), c.given.y(), 50, 50);
+        screen_placement::MoveClearOf(window, {&other});
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window.geometry(), QRect(c.given.x(), c.top, 50, 50)) << c.name;
+    }
 }
