@@ -459,6 +459,43 @@ TEST_F(DataLogTest, ChannelModesDecideWhichLogChannelsGetAFile)
     }
 }
 
+// The log runs when an enabled channel is one the input format has; a
+// start that runs it always writes the layout the log files have (named by
+// date, never over an old file, with header and time stamps, every
+// interval from fresh averages and holds), whatever the settings held.
+TEST_F(DataLogTest, OnlyAnEnabledChannelTheFormatHasStartsTheLogAndAStartFixesTheFileLayout)
+{
+    DataLogSettings& settings = h.settings.DataLog;
+    const struct {
+        std::uint16_t channels;
+        std::uint8_t left, right;
+        std::uint8_t active;
+    } cases[] = {{2, 0, 1, 1}, {1, 0, 1, 0}, {2, 0, 0, 0}, {1, 1, 0, 1}, {2, 1, 1, 1}};
+    for (const auto& c : cases) {
+        h.settings.Processing.Format.Set(48000, c.channels, 2);
+        settings.Channel[0].Enable = c.left;
+        settings.Channel[1].Enable = c.right;
+        settings.FilenameFormat = 0;
+        settings.OverwriteFlag = 1;
+        settings.IncludeHeaderFlag = 0;
+        settings.IncludeTimeStampFlag = 0;
+        for (LoggingOpts& channel : settings.Channel)
+            channel.IntervalFlag = channel.bResetAverage = channel.bResetPeakHold = 0;
+        log.StartDataLogging();
+        const std::string name = std::to_string(c.channels) + " channels, " + std::to_string(c.left) + "/"
+                               + std::to_string(c.right);
+        EXPECT_EQ(settings.Active, c.active) << name;
+        const std::vector<unsigned> fixed = {settings.FilenameFormat, settings.OverwriteFlag,
+                                             settings.IncludeHeaderFlag, settings.IncludeTimeStampFlag,
+                                             settings.Channel[1].IntervalFlag, settings.Channel[1].bResetAverage,
+                                             settings.Channel[1].bResetPeakHold};
+        const std::vector<unsigned> running = {1, 0, 1, 1, 1, 1, 1};
+        const std::vector<unsigned> untouched = {0, 1, 0, 0, 0, 0, 0};
+        EXPECT_EQ(fixed, c.active ? running : untouched) << name;
+        log.StopDataLogging();
+    }
+}
+
 TEST_F(DataLogTest, MidnightClosesTheDaysFileWithItsStopLineAndOpensTheNext)
 {
     h.clock.wallStart = std::chrono::system_clock::from_time_t(1'700'006'399);  // 23:59:59
