@@ -450,12 +450,20 @@ TEST_F(DataLogTest, ChannelModesDecideWhichLogChannelsGetAFile)
         for (std::string& name : stems)
             name.resize(name.size() - 22);  // "_2023_11_14_221320.csv"
         EXPECT_EQ(stems, files) << "mode " << mode;
+        // The open files' paths, by log channel: the left stem is channel 0's.
+        EXPECT_EQ(log.OpenFilePath(0), files.empty() ? "" : folder + "/" + Files().back()) << "mode " << mode;
+        EXPECT_EQ(log.OpenFilePath(1), files.size() < 2 ? "" : folder + "/" + Files().front()) << "mode " << mode;
+        EXPECT_EQ(log.OpenFilePath(2), "");
+        EXPECT_EQ(log.OpenFilePath(-1), "");
+        EXPECT_EQ(log.IsWriting(), !files.empty()) << "mode " << mode;
         if (mode == 1) {
             h.Ticks(25, 0.1, &run);
             const double spacing = h.processing.GetLoggingData(1)->GetLineSpacing();
             EXPECT_NEAR(std::stod(Split(FileLines()[3], ',')[1]), 5000.0, spacing) << "channel 0 hears the right input";
         }
         run.StopInput();
+        EXPECT_FALSE(log.IsWriting()) << "mode " << mode;
+        EXPECT_EQ(log.OpenFilePath(0) + log.OpenFilePath(1), "") << "mode " << mode;
     }
 }
 
