@@ -90,6 +90,11 @@ TEST(SigGenDialogs, ARefusalKeepsTheDialogOpenAndTheSectionUntouchedAndTonesAreS
     tones[0].ToneEnable = 1;
     CTones toneDialog(nullptr, tones, kNyquist);
     EXPECT_EQ(Find(toneDialog, 1910)->text() + "|" + Find(toneDialog, 1919)->text(), "2000.00|  0.00");
+    // An enabled tone above 0 dB is refused: the dialog stays and the tones keep what they had.
+    Type(toneDialog, {{1919, "+5"}});
+    EXPECT_TRUE(!PressOk(toneDialog) && toneDialog.isVisible());
+    EXPECT_EQ(tones[0].PwrDB, 0.0f);
+    EXPECT_EQ(capture.messages.back(), "Relative Level must be between -96 and 0 dB.");
     Type(toneDialog, {{1919, "-6"}, {1912, "0"}, {1922, "+10"}});
     ASSERT_TRUE(PressOk(toneDialog));
     EXPECT_FLOAT_EQ(tones[0].ToneLinearAmplitude, std::pow(10.0f, -6.0f / 20.0f));
