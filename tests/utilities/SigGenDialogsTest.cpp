@@ -20,12 +20,15 @@
 #include "utilities/CFreqStep.h"
 #include "utilities/CFreqSweep.h"
 #include "utilities/CIMDtones.h"
+#include "utilities/CLevelSweep.h"
 #include "utilities/CNoiseBurst.h"
 #include "utilities/CPulse.h"
 #include "utilities/CSawtooth.h"
 #include "utilities/CSigGenOutputLevelDlg.h"
+#include "utilities/CSquare.h"
 #include "utilities/CToneBurst.h"
 #include "utilities/CTones.h"
+#include "utilities/CTriangular.h"
 #include "utilities/CUserWaveDialog.h"
 
 using siggen_window_test::MessageCapture;
@@ -116,6 +119,46 @@ TEST(SigGenDialogs, ARefusalKeepsTheDialogOpenAndTheSectionUntouchedAndTonesAreS
     Type(standard, {{1935, "50"}});
     ASSERT_TRUE(PressOk(standard));
     EXPECT_EQ(std::pair(int{imd.IMDtype}, imd.PwrRatio), std::pair(0, 50.0f));
+}
+
+namespace {
+
+// Types `bad` into the edit `id`: OK is refused with `message`, the dialog
+// stays and the section keeps what it had. Then `good` is taken and stored.
+template <typename Dialog, typename Section, typename... Nyquist>
+void RefusedThenTaken(int id, const char* bad, const char* good, const std::string& message, Nyquist... nyquist)
+{
+    MessageCapture capture;
+    Section section;
+    const Section before = section;
+    Dialog dialog(nullptr, &section, nyquist...);
+    Type(dialog, {{id, bad}});
+    EXPECT_TRUE(!PressOk(dialog) && dialog.isVisible()) << bad;
+    EXPECT_EQ(section, before) << bad;
+    EXPECT_EQ(capture.messages, std::vector<std::string>{message}) << bad;
+    Type(dialog, {{id, good}});
+    EXPECT_TRUE(PressOk(dialog)) << good;
+    EXPECT_FALSE(section == before) << good << " was stored";
+}
+
+} // namespace
+
+TEST(SigGenDialogs, EveryParameterDialogRefusesWhatItsCheckRefusesAndStoresWhatPasses)
+{
+    const std::string frequency = "Frequency must be between 0 and 24000 Hz.";
+    RefusedThenTaken<CNoiseBurst, NoiseBurstSettings>(1890, "0", "1", "Burst time must be greater than 0");
+    RefusedThenTaken<CFreqSweep, FreqSweepSettings>(1956, "0", "600000",
+                                                    "Sweep time must be between 1 and 600000 Milliseconds.", kNyquist);
+    RefusedThenTaken<CFreqStep, FreqStepSettings>(1970, "600001", "600000",
+                                                  "Step time must be between 1 and 600000 Milliseconds.", kNyquist);
+    RefusedThenTaken<CLevelSweep, LevelSweepSettings>(1953, "0.5", "-96",
+                                                      "Start Level must be between   0.00 and -96.00 dB.", kNyquist);
+    RefusedThenTaken<CPulse, PulseSettings>(1942, "19", "20",
+                                            "Pulse Width must be between 20 and 2000000 Micro Seconds.", kNyquist);
+    RefusedThenTaken<CSawtooth, SawtoothSettings>(1895, "0", "24000", frequency, kNyquist);
+    RefusedThenTaken<CTriangular, TriangularSettings>(1937, "24000.5", "24000", frequency, kNyquist);
+    RefusedThenTaken<CSquare, SquareSettings>(1940, "100", "99", "Duty cycle must be between 1 and 99 Percent.",
+                                              kNyquist);
 }
 
 TEST(SigGenDialogs, ChoicesReachTheSectionEmptyEditsReadAsZeroAndAPickedFileIsKept)
