@@ -31,6 +31,8 @@ TEST(AnalysisViewText, ReadoutsShowTheirNumbersAndTheGridCopiesItsShownRowsAndKe
         {PowerText(-700.0f, dB, 1, "SPL"), "-999.00 SPL A"},
         {PowerText(0.5f, linear, 2, "Pct FS"), "0.500000 Pct FS B"},
         {PowerText(0.5f, dB, 4, "PA"), ""},
+        {PowerText(1.0f, dB, 3, "SPL"), "  1.00 SPL C"},
+        {PowerText(-500.0f, dB, 0, "SPL"), "-500.00 SPL"},
         {SpanText(0, 19.9f, 20000.7f), "(L: 19Hz to 20000Hz)"},
         {SpanText(1, 100.0f, 200.0f), "(R: 100Hz to 200Hz)"},
         // One shown row leaves the right span's blank at the end.
@@ -80,6 +82,7 @@ TEST(AnalysisViewText, SmallLinearReadingsShowFourSignificantDigitsAndEachKindNa
         {LevelText(0.015f, "dB"), "  0.01 dB"},
         {PowerText(0.0000123f, linear, 0, "V"), "0.00001230 V"},
         {PowerText(1234.5f, linear, 0, "V"), "1234.500000 V"},
+        {PowerText(2.5e-11f, linear, 0, "V"), "0.000000000025 V"},  // never more than twelve decimals
         {PowerText(-700.0f, linear, 0, "V"), "-999.00 V"},
         {WidestText(kPeakFrequency, "", 0), "99999.9 Hz"},
         {WidestText(kPeakAmplitude, "dB SPL", 0), "-999.00 dB SPL"},
@@ -100,13 +103,23 @@ TEST(DataGrid, MetricsRoundHalfUpAnEmptyGridHasNoneAndViewersKeepTheirRowsBetwee
     // Rows of 100 / 3 + 0.5, a font of 0.9 x 33.
     EXPECT_EQ(std::tuple(three->rowHeight, three->columnWidth, three->fontHeight), std::tuple(33, 100, 29));
     EXPECT_EQ(MetricsFor({0, 0, 50, 40}, 2, 1)->fontHeight, 19) << "rows of 20: one less";
+    EXPECT_EQ(MetricsFor({0, 0, 50, 42}, 2, 1)->fontHeight, 18) << "rows of 21: 0.9 x 21";
+    const std::optional<Metrics> moved = MetricsFor({10, 20, 210, 120}, 3, 2);
+    EXPECT_EQ(std::tuple(moved->rowHeight, moved->columnWidth), std::tuple(33, 100)) << "an item away from 0, 0";
     EXPECT_FALSE(MetricsFor({0, 0, 200, 100}, 0, 1)) << "nothing to divide by";
     EXPECT_FALSE(MetricsFor({0, 0, 200, 100}, 1, 0));
 
     // Text cells sit one pixel in; edges on the grid lines; both cut at the item.
     EXPECT_EQ(TextCell({0, 0, 200, 100}, *three, 2, 1), (Rect{101, 66, 200, 99}));
+    EXPECT_EQ(TextCell({0, 0, 200, 100}, *three, 0, 0), (Rect{1, 0, 100, 33}));
     EXPECT_EQ(EdgeCell({0, 0, 200, 100}, *three, 2, 1), (Rect{100, 66, 200, 99}));
     EXPECT_EQ(TextBaseline({101, 66, 200, 99}), 99 - 33 / 6);
+
+    // A click finds its cell by whole rows and columns; a grid without size finds none.
+    EXPECT_EQ(HitCell(150, 70, 33, 100), (std::pair{2, 1}));
+    EXPECT_EQ(HitCell(99, 32, 33, 100), (std::pair{0, 0}));
+    EXPECT_FALSE(HitCell(10, 10, 0, 100));
+    EXPECT_FALSE(HitCell(10, 10, 33, 0));
 
     // A viewer keeps its rows between 16 and 48 pixels, and its minimum size.
     struct Case {

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
+#include <tuple>
 
 #include "engine/ScalingOpts.h"
 #include "engine/SpectralData.h"
 #include "engine/TProcessingSettings.h"
+#include "settings/SpectrumOpts.h"
 #include "utilities/recorderlogic/AnalysisViewText.h"
 #include "utilities/recorderlogic/DataGridCells.h"
 
@@ -94,4 +97,80 @@ TEST(TotalPowerViewer, TheWholeRangeReadsTheChannelsWeightingACustomSpanTheUnwei
     const std::string custom = shown(2);
     EXPECT_TRUE(whole.ends_with(" A")) << whole;
     EXPECT_NEAR(std::stof(whole) - std::stof(custom), -16.19f, 0.02f) << whole << " against " << custom;
+}
+
+// The viewers' rows and caption, channel by channel, for each span choice:
+// a single line at 625 Hz (32 kHz, 1024 points: line 20), uncalibrated dB.
+TEST(AnalysisViewers, EachChannelShowsARowOverItsSpanAndWhatItCannotReadStaysBlank)
+{
+    TProcessingSettings settings;
+    settings.SetFrameDefaults();
+    settings.Format.Set(32000, 1, 2);
+    settings.FFTsize = 1024;
+    settings.AverageType = {0, 0};
+    settings.AverageMode = {0, 0};
+    settings.AverageBlocks = {4, 4};
+    ScalingOpts scaling;
+    scaling.AmpScaleType = ScalingOpts::kLogarithmic;
+    scaling.TotalPowerWeighting = 3;
+    scaling.UtilityFreqSpanType = 0;
+    SpectralData data(settings, scaling, 0, false);
+    data.ResetAveraging();
+    SpectrumOpts plot;
+    plot.StartFreq = 500.0f;
+    plot.StopFreq = 800.0f;
+
+    Sources sources;
+    EXPECT_EQ(CountChannels(sources), 0);
+    sources.processors[1] = &data;
+    sources.scaling[1] = &scaling;
+    EXPECT_EQ(CountChannels(sources), 1);
+    DataGridCells grid;
+    grid.SetSize(2, 1);
+    auto show = [&](int kind) {
+        grid.SetCellText(0, 0, "old");
+        grid.SetCellText(1, 0, "old");
+        const std::optional<std::string> caption = UpdateResults(kind, sources, grid);
+        return std::tuple(caption.value_or("none"), std::string(grid.CellText(0, 0)), std::string(grid.CellText(1, 0)));
+    };
+    using Shown = std::tuple<std::string, std::string, std::string>;
+    const std::string whole = "(R: " + std::to_string(int(data.GetStartFrequency())) + "Hz to "
+                            + std::to_string(int(data.GetEndFrequency())) + "Hz)";
+    EXPECT_EQ(show(kPeakFrequency), Shown("Peak Freq  " + whole, kNoDataText, "old")) << "before the first block";
+
+    float* block = data.GetComplexBuffer();
+    for (std::uint32_t i = 0; i < data.GetLines(); ++i)
+        block[2 * i] = block[2 * i + 1] = 0.0f;
+    block[2 * 20] = 1.0f;
+    data.Average(false);
+    EXPECT_EQ(show(kPeakFrequency), Shown("Peak Freq  " + whole, " 625.0 Hz", "old")) << "the right channel in row 0";
+
+    // dB levels keep two decimals, in the short unit; the power names its weighting.
+    const auto [levelCaption, level, untouched] = show(kPeakAmplitude);
+    EXPECT_EQ(levelCaption, "Peak Amplitude  " + whole);
+    EXPECT_TRUE(level.ends_with(" dBr") && level[level.size() - 7] == '.') << level;
+    const std::string power = std::get<1>(show(kTotalPower));
+    EXPECT_TRUE(power.ends_with(" dBr C") && power[power.size() - 9] == '.') << power;
+
+    // The plot's span: without the plot's record nothing can be read.
+    scaling.UtilityFreqSpanType = 1;
+    EXPECT_EQ(show(kPeakFrequency), Shown("none", "", "old"));
+    sources.spectrum[1] = &plot;
+    EXPECT_EQ(show(kPeakFrequency), Shown("Peak Freq  (R: 500Hz to 800Hz)", " 625.0 Hz", "old"));
+    scaling.UtilityFreqSpanType = 3;
+    EXPECT_EQ(show(kPeakFrequency), Shown("none", "", "old")) << "an unknown span";
+
+    // Both channels: a row each; a channel without its scaling shows nothing.
+    scaling.UtilityFreqSpanType = 1;
+    sources.processors[0] = &data;
+    sources.scaling[0] = &scaling;
+    sources.spectrum[0] = &plot;
+    EXPECT_EQ(CountChannels(sources), 2);
+    EXPECT_EQ(show(kPeakFrequency),
+              Shown("Peak Freq (L: 500Hz to 800Hz) (R: 500Hz to 800Hz)", " 625.0 Hz", " 625.0 Hz"));
+    sources.scaling[0] = nullptr;
+    EXPECT_EQ(show(kPeakFrequency), Shown("Peak Freq  (R: 500Hz to 800Hz)", " 625.0 Hz", "old"));
+    sources.processors[1] = nullptr;
+    EXPECT_EQ(CountChannels(sources), 1);
+    EXPECT_EQ(show(kPeakFrequency), Shown("none", "old", "old"));
 }
