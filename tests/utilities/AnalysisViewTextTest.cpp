@@ -138,4 +138,11 @@ TEST(DataGrid, MetricsRoundHalfUpAnEmptyGridHasNoneAndViewersKeepTheirRowsBetwee
                   std::tuple(c.rowHeight, c.minWidth, c.minHeight))
             << c.clientHeight << " " << c.rows;
     }
+    EXPECT_EQ(ViewerSizeFor(72, 30, 2, 1).minHeight, 72 + 30) << "the frame and title bar come on top";
+
+    // Colour unless the device has one plane of two colours at one bit a pixel.
+    EXPECT_FALSE(IsColourDevice(1, 2, 1));
+    EXPECT_TRUE(IsColourDevice(2, 2, 1));
+    EXPECT_TRUE(IsColourDevice(1, 3, 1));
+    EXPECT_TRUE(IsColourDevice(1, 2, 2));
 }

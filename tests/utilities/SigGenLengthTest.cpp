@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -121,6 +122,23 @@ TEST(SigGenSteps, OctaveAndLinearStepCounts)
     EXPECT_DOUBLE_EQ(TSigGenSteps::GetStepFrequency(linear, -1, 9), 100.0);
     linear.StepType = 7;
     EXPECT_EQ(count(linear), Steps(1, -1));
+
+    // A step size that is not a positive number steps by 1 Hz; an endless
+    // range has a single step.
+    const float inf = std::numeric_limits<float>::infinity();
+    const struct {
+        float start, stop, size;
+        std::int64_t steps;
+    } linearCases[] = {
+        {100, 110, 0, 11}, {100, 110, -5, 11}, {100, 110, inf, 11}, {100, 110, std::nanf(""), 11},
+        {100, 110, 2.5f, 5}, {100, 100, 10, 1}, {inf, 100, 10, 1}, {100, -inf, 10, 1},
+    };
+    for (const auto& c : linearCases)
+        EXPECT_EQ(count({c.start, c.stop, c.size, 3, 1000, 1, 0, 0}).first, c.steps) << c.start << " " << c.stop
+                                                                                   << " by " << c.size;
+    // Whole octaves to an endless stop end at band 200: from band 4 (lower
+    // edge 10^1.2 / sqrt 2 = 11.2 Hz, the next 22.4 Hz) that is 197 bands.
+    EXPECT_EQ(count({20, inf, 1000, 1, 1000, 2, 0, 0}), Steps(197, 4));
 }
 
 TEST(SigGenAmplitude, EveryUnitAndTheSafeReadingOfNoLevel)
