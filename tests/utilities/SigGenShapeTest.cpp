@@ -14,6 +14,8 @@
 #include "settings/TextField.h"
 #include "tests/support/PlatformTestSupport.h"
 #include "tests/utilities/SigGenTestSupport.h"
+#include "utilities/siggen/TSigGenOutputFormat.h"
+#include "utilities/siggen/TUserWave.h"
 
 using namespace siggen_test;
 
@@ -176,4 +178,50 @@ TEST_F(SigGenUserWave, AMismatchedRateOrAMissingFileIsRefusedWithAMessage)
                                         "Generator - Failure opening file: " + pipe +
                                             "\n\nIt is not a regular file."}));
     EXPECT_TRUE(boxes.texts.empty());
+}
+
+// The output's rate, width and channels: the analyzer's, the ASIO device
+// rate for a low analysis rate, or those of the files the channels play.
+TEST_F(SigGenUserWave, TheOutputFormatFollowsTheAnalyzerOrThePlayedFiles)
+{
+    TUserWave left(MakeFile("left.wav", 100, TWaveFormat(44100, 1, 2), 1));
+    TUserWave right(MakeFile("right.wav", 100, TWaveFormat(32000, 2, 3), 1));
+    TUserWave fast(MakeFile("fast.wav", 100, TWaveFormat(48000, 1, 2), 1));
+    TUserWave missing((folder / "missing.wav").string());
+    using Format = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, bool, bool, std::size_t>;
+    const auto choose = [](const TSigGenBuildRequest& r, const TUserWave* l, const TUserWave* rt) {
+        const TUserWave* const user[2] = {l, rt};
+        const TSigGenOutputFormat f = TSigGenOutputFormat::Choose(r, user);
+        return Format(f.SampleRate, f.BitsPerSample, f.Channels, f.UserFileRefused[0], f.UserFileRefused[1],
+                      f.Messages.size());
+    };
+    const TSigGenBuildRequest stereo = Request(kSigUserWave, 48000, 2, 2);
+    EXPECT_EQ(choose(stereo, nullptr, nullptr), Format(48000, 16, 2, false, false, 0)) << "no files";
+    EXPECT_EQ(choose(stereo, &left, nullptr), Format(44100, 16, 1, false, false, 0)) << "left file alone: mono";
+    EXPECT_EQ(choose(stereo, nullptr, &right), Format(32000, 24, 2, false, false, 0)) << "right file alone";
+    EXPECT_EQ(choose(stereo, &left, &right), Format(44100, 24, 2, false, true, 1)) << "both: the faster rate";
+    EXPECT_EQ(choose(stereo, &fast, &left), Format(48000, 16, 2, false, true, 1));
+    EXPECT_EQ(choose(stereo, &missing, nullptr), Format(48000, 16, 2, true, false, 1)) << "a file that did not open";
+
+    // A right channel that does not play: mono input, or locked channels.
+    const TSigGenBuildRequest mono = Request(kSigUserWave, 48000, 2, 1);
+    EXPECT_EQ(choose(mono, nullptr, &right), Format(48000, 16, 1, false, false, 0));
+    TSigGenBuildRequest locked = stereo;
+    locked.LockSignalGeneratorChannels = 1;
+    EXPECT_EQ(choose(locked, nullptr, &right), Format(48000, 16, 1, false, false, 0));
+    EXPECT_EQ(choose(locked, &left, &right), Format(44100, 16, 1, false, false, 0));
+    // Only a user-wave channel reads its file.
+    TSigGenBuildRequest tone = stereo;
+    tone.Channel[0].SigType = kSigTone1kHz;
+    EXPECT_EQ(choose(tone, &left, nullptr), Format(48000, 16, 2, false, false, 0));
+
+    // Under ASIO a low rate is built at the device's whole multiple of it.
+    for (const auto& [analysed, built] : {std::pair{8000u, 48000u}, std::pair{22050u, 44100u},
+                                          std::pair{44100u, 44100u}, std::pair{96000u, 96000u}}) {
+        TSigGenBuildRequest asio = Request(kSigTone1kHz, analysed, 2, 2);
+        asio.SoundCardDriverMode = 1;
+        EXPECT_EQ(std::get<0>(choose(asio, nullptr, nullptr)), built) << analysed;
+        asio.SoundCardDriverMode = 0;
+        EXPECT_EQ(std::get<0>(choose(asio, nullptr, nullptr)), analysed) << analysed << " not under ASIO";
+    }
 }
