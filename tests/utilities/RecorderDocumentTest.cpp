@@ -158,6 +158,24 @@ TEST_F(RecorderDocumentTest, CloseDecisionsSaveDiscardOrCancelAndAFailedSaveKeep
         fs::remove(Path("named.wav"));
     }
 
+    // Save under the file's own name: a failure is reported once and the
+    // recording stays changed; the next Save writes it.
+    {
+        TRecorderDocument named(settings);
+        Record(named, true);
+        messages.clear();
+        platform::SimulateDiskFull(100);
+        EXPECT_FALSE(named.Save(prompts));
+        platform::SimulateDiskFull(-1);
+        EXPECT_TRUE(named.IsChanged());
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].rfind("Failure saving wave file", 0), 0u) << messages[0];
+        EXPECT_TRUE(named.Save(prompts));
+        EXPECT_FALSE(named.IsChanged());
+        EXPECT_TRUE(named.CloseFile(prompts));
+        fs::remove(Path("named.wav"));
+    }
+
     // Delete refuses the open file, under its name or another path to it,
     // without asking; a name that differs in case is another file here, and
     // is asked about like any other. An unchanged file closes without a
@@ -227,6 +245,23 @@ TEST_F(RecorderDocumentTest, TheRecordingTakesMemoryAsItGrowsAndStopsKeepingItWh
     }
     EXPECT_EQ(doc.KeepRecordingRoom(), TRecorderDocument::Room::Longest);
     EXPECT_EQ(file.GetDataFrames(), 800000u);
+
+    // A recording opened again goes on at its end, with room for the
+    // longest recording: 100 s, more than the 1 s it holds.
+    {
+        TRecorderDocument first(settings);
+        ASSERT_TRUE(first.PrepareRecording());
+        Append(*first.File(), 8000);
+        ASSERT_TRUE(first.SaveAs(Path("again.wav")));
+    }
+    TRecorderDocument again(settings);
+    ASSERT_TRUE(again.Open(Path("again.wav"), prompts));
+    ASSERT_EQ(again.File()->GetMode(), TWaveFile::kMemoryMode);
+    again.File()->SeekDataEnd();
+    messages.clear();
+    EXPECT_TRUE(again.PrepareRecording());
+    EXPECT_EQ(again.File()->GetReservedFrames(), 800000u);
+    EXPECT_TRUE(messages.empty()) << messages.front();
 }
 
 TEST_F(RecorderDocumentTest, AFileWithoutCalibrationAsksWhileCalibrationIsOnAndSetsTheModeByItsChannels)
