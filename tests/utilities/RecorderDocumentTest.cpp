@@ -224,7 +224,10 @@ TEST_F(RecorderDocumentTest, TheRecordingTakesMemoryAsItGrowsAndStopsKeepingItWh
     Append(file, 100000);
     EXPECT_EQ(doc.KeepRecordingRoom(), TRecorderDocument::Room::Enough);
     EXPECT_EQ(file.GetNumFrames(), 240000u) << "more than 15 s left: nothing to do";
-    Append(file, 27000);
+    Append(file, 20000);
+    EXPECT_EQ(doc.KeepRecordingRoom(), TRecorderDocument::Room::Enough);
+    EXPECT_EQ(file.GetNumFrames(), 240000u) << "15 s left: still enough";
+    Append(file, 7000);
     EXPECT_EQ(doc.KeepRecordingRoom(), TRecorderDocument::Room::Enough);
     EXPECT_EQ(file.GetNumFrames(), 480000u) << "30 s more";
     EXPECT_EQ(file.GetBuffer(), samples) << "grown in place, where the driver's thread writes";
@@ -262,6 +265,16 @@ TEST_F(RecorderDocumentTest, TheRecordingTakesMemoryAsItGrowsAndStopsKeepingItWh
     EXPECT_TRUE(again.PrepareRecording());
     EXPECT_EQ(again.File()->GetReservedFrames(), 800000u);
     EXPECT_TRUE(messages.empty()) << messages.front();
+
+    // Recorded straight to a file: room enough until a write fails.
+    settings.FileIO.WaveFileMode = TWaveFile::kStreamMode;
+    TRecorderDocument streamed(settings);
+    ASSERT_TRUE(streamed.PrepareRecording());
+    ASSERT_EQ(streamed.File()->GetMode(), TWaveFile::kStreamMode);
+    Append(*streamed.File(), 8000);
+    EXPECT_EQ(streamed.KeepRecordingRoom(), TRecorderDocument::Room::Enough);
+    streamed.File()->Failed = 1;
+    EXPECT_EQ(streamed.KeepRecordingRoom(), TRecorderDocument::Room::WriteFailed);
 }
 
 TEST_F(RecorderDocumentTest, AFileWithoutCalibrationAsksWhileCalibrationIsOnAndSetsTheModeByItsChannels)
