@@ -27,6 +27,11 @@ TEST(DataGridWidget, AnEmptyGridDrawsItsBorderOnlyAndADrawnOneReportsTheCellClic
     EXPECT_EQ(grid.RowHeight(), 0);
     EXPECT_EQ(empty.pixelColor(100, 50), QColor(Qt::white));
     EXPECT_EQ(empty.pixelColor(0, 50), QColor(Qt::black)) << "the border";
+    // One pixel wide on every side.
+    for (const QPoint& p : {QPoint(199, 50), QPoint(100, 0), QPoint(100, 99)})
+        EXPECT_EQ(empty.pixelColor(p), QColor(Qt::black)) << p.x() << ", " << p.y();
+    for (const QPoint& p : {QPoint(1, 50), QPoint(198, 50), QPoint(100, 1), QPoint(100, 98)})
+        EXPECT_EQ(empty.pixelColor(p), QColor(Qt::white)) << p.x() << ", " << p.y();
     QTest::mouseClick(&grid, Qt::RightButton, {}, QPoint(10, 10));
     EXPECT_EQ(menus.count(), 0) << "nothing drawn, nothing to click on";
 
