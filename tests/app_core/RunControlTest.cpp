@@ -125,6 +125,10 @@ TEST(RunControl, CalibrationWarningsDoNotStopTheStartAndARecordingRecorderReceiv
     EXPECT_TRUE(h.messages.empty());
     EXPECT_EQ(h.Take({"daq."}), (Events{"daq.reopen", "daq.configure 3 1"}));
     EXPECT_EQ(h.Input().recording, &recording);
+    // The open recorder leaves the timer reading the live input, not its file.
+    h.clock.Advance(0.025);
+    h.run.OnTimer();
+    EXPECT_EQ(std::pair(h.Input().reads, h.run.GetFrameCounter()), std::pair(1, 1u));
     h.run.StopInput();
     EXPECT_EQ(h.utilities.recorderState, RunUtilities::kRecorderStopped);
 }
