@@ -185,6 +185,23 @@ TEST(RunControl, StepsOncePerNewBufferAndDisplayIntervalAndBacksOffBetween)
     EXPECT_EQ(readsAfter(0.011), 1);
 }
 
+// One timer event steps on while new sound keeps coming, but hands the GUI
+// thread back once its 100 ms are spent: reads taking 31.25 ms each end
+// after the fourth (125 ms), and the timer comes back at its fastest.
+TEST(RunControl, AnEventStepsWhileSoundComesAndHandsBackAfterItsBudget)
+{
+    Harness h;
+    ASSERT_TRUE(h.run.StartInput());
+    h.Input().behaviour.secondsPerRead = 1.0 / 32.0;
+    h.Input().behaviour.lastDeliveringRead = 10;  // an event without a budget would end there
+    h.clock.Advance(0.025);
+    h.run.OnTimer();
+    EXPECT_EQ(h.Input().reads, 4);
+    EXPECT_EQ(h.run.GetFrameCounter(), 4u);
+    EXPECT_TRUE(h.timer.armed);
+    EXPECT_EQ(h.timer.interval, 10u);
+}
+
 TEST(RunControl, ADueTickWithoutANewBufferChangesNothing)
 {
     Harness h;

@@ -25,6 +25,7 @@ bool FakeInput::ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* ri
             out[i] = static_cast<std::int32_t>(std::lround(v));
         }
     }
+    clock.Advance(behaviour.secondsPerRead);
     return true;
 }
 

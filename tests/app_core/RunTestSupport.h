@@ -78,6 +78,10 @@ struct InputBehaviour {
     std::optional<SoundInputPort::DeliveryState> delivery;
     // False: no new buffer arrives while the clock runs on.
     bool delivering = true;
+    // The clock time each read takes (a slow machine); new sound arrives meanwhile.
+    double secondsPerRead = 0.0;
+    // Set: nothing new arrives once this many reads were made.
+    std::optional<int> lastDeliveringRead;
 };
 
 // Delivers buffers of 512 frames as the clock runs, each block ending at the
@@ -112,7 +116,7 @@ struct FakeInput final : SoundInputPort, Logged {
     std::int32_t GetSamplesAvailable() override { return behaviour.available; }
     std::uint64_t GetFramesDelivered() override
     {
-        if (behaviour.delivering)
+        if (behaviour.delivering && !(behaviour.lastDeliveringRead && reads >= *behaviour.lastDeliveringRead))
             delivered = Clock() / 512 * 512;
         return delivered;
     }
