@@ -234,7 +234,9 @@ void TRecorder::UpdatePosition()
         // playback both move it on from where they began.
         const double t = file->GetPositionSeconds();
         const double total = file->GetDataSeconds();
-        const int position = total > 0.0 ? static_cast<int>(std::min(t, total) * kBarRange / total) : 0;
+        // Rounded: the cursor a bar step placed must read back as that step.
+        const int position =
+            total > 0.0 ? static_cast<int>(std::lround(std::min(t, total) * kBarRange / total)) : 0;
         m_PositionBar->setValue(position);
     }
     update();
@@ -264,6 +266,9 @@ void TRecorder::OnScroll(int action, int value)
     case QAbstractSlider::SliderPageStepSub: position -= 100; break;
     case QAbstractSlider::SliderPageStepAdd: position += 100; break;
     case QAbstractSlider::SliderMove: position = value; break;
+    // The bar's own menu: its ends move the cursor too.
+    case QAbstractSlider::SliderToMinimum: position = 0; break;
+    case QAbstractSlider::SliderToMaximum: position = kBarRange; break;
     default: return;
     }
     position = std::clamp(position, 0, kBarRange);
