@@ -242,7 +242,11 @@ TEST(RunControl, ADueTickWithoutANewBufferChangesNothing)
 // with a 4096-point block (every 512-frame buffer: 48000 / 512 = 93.75).
 TEST(RunControl, AStepWaitsForASixteenthOfABlockOfNewSoundOrEightyMilliseconds)
 {
-    for (const auto& [rate, fft, steps] : {std::tuple{192000u, 65536u, 47}, {48000u, 65536u, 12}, {48000u, 4096u, 94}}) {
+    // At 8 kHz a sixteenth of 65536 points would be 512 ms: 80 ms (640
+    // frames) decide, and buffers of 512 frames come every 64 ms, so a step
+    // follows every second buffer: the first, then 7 more in the second.
+    for (const auto& [rate, fft, steps] : {std::tuple{192000u, 65536u, 47}, {48000u, 65536u, 12}, {48000u, 4096u, 94},
+                                           {8000u, 65536u, 8}}) {
         SCOPED_TRACE(testing::Message() << rate << " Hz, " << fft << " points");
         FrameSettings settings = run_test::TestSettings();
         settings.Processing.Format.Set(rate, 1, 2);
