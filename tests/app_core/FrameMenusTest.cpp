@@ -42,6 +42,12 @@ TEST(FrameMenus, ThePopupsMnemonicsDifferAndMenusShowTheAcceleratorsKeys)
         }
     }
     EXPECT_FALSE(IsCommandBuilt(0));
+
+    // Alt and one letter clashes with a popup's mnemonic (R, O, V, U, H), in either case.
+    for (const auto& [keys, clashes] : {std::pair{"Alt+R", true}, std::pair{"Alt+h", true}, std::pair{"Alt+S", false},
+                                        std::pair{"Ctrl+R", false}, std::pair{"Alt+RR", false},
+                                        std::pair{"Alt+", false}, std::pair{"R", false}, std::pair{"F1", false}})
+        EXPECT_EQ(ClashesWithMenuMnemonic(Accelerator{keys, 1}), clashes) << keys;
 }
 
 TEST(HelpTopics, EveryContextIdHasItsOwnPage)
