@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+
+#include <algorithm>
 #include <QTest>
 
 #include "tests/support/Screenshot.h"
@@ -40,6 +42,15 @@ TEST(DataGridWidget, AnEmptyGridDrawsItsBorderOnlyAndADrawnOneReportsTheCellClic
     grid.Cells().MutableCell(2, 0)->TextColour = 2;
     EXPECT_FALSE(SaveScreenshot(grid, "data_grid").empty());
     EXPECT_EQ(grid.RowHeight(), 17);  // 100 / 6 + 0.5
+    // The red text starts two pixels into its cell (which starts at x = 1), in row 2.
+    const QImage drawn = grid.grab().toImage();
+    int firstTextColumn = drawn.width();
+    for (int y = 34; y < 51; ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            if (const QColor p = drawn.pixelColor(x, y); p.red() > 128 && p.green() < 100)
+                firstTextColumn = std::min(firstTextColumn, x);
+    EXPECT_GE(firstTextColumn, 3);
+    EXPECT_LT(firstTextColumn, 8) << "the text is drawn";
     QTest::mouseDClick(&grid, Qt::LeftButton, {}, QPoint(5, 47));
     ASSERT_EQ(clicks.count(), 1);
     EXPECT_EQ(std::pair(clicks[0][0].toInt(), clicks[0][1].toInt()), std::pair(2, 0));
