@@ -36,17 +36,18 @@ struct FakeFrame final : RecorderFrame {
     void StopPlayback() override
     {
         calls.push_back("stop playback");
-        playbackRunning = false;
+        playbackRunning = analyzerRunning = false;
     }
     bool StartRecordingInput() override
     {
         calls.push_back("record");
         return true;
     }
+    // Playback runs through the analysis: the analyzer runs too.
     bool StartPlayback() override
     {
         calls.push_back("play");
-        playbackRunning = true;
+        playbackRunning = analyzerRunning = true;
         return true;
     }
     void ReinitInput() override { calls.push_back("reinit"); }
@@ -91,6 +92,7 @@ TEST(RecorderWindow, ButtonsSitInARowUnderTheMenuAndTheBarMovesTheFilesCursorByI
     EXPECT_EQ(recorder.Button(TRecorder::kRecordId - 1), nullptr);
     EXPECT_EQ(recorder.Button(TRecorder::kFastForwardId + 1), nullptr);
     EXPECT_EQ(recorder.PositionBar()->geometry(), QRect(53, menu + 38, 112, 16));
+    EXPECT_EQ(recorder.height(), menu + 56);
     SaveScreenshot(recorder, "recorder_window");
 
     // Play without a file says so and plays nothing.
@@ -146,14 +148,33 @@ TEST(RecorderWindow, ButtonsSitInARowUnderTheMenuAndTheBarMovesTheFilesCursorByI
     EXPECT_TRUE(recorder.Button(TRecorder::kPlayId)->IsLatched());
     recorder.OnStop();
     EXPECT_EQ(recorder.GetState(), std::uint32_t{TRecorder::kStopped});
+    // Rewind and Fast Forward stop a playing file first.
+    for (void (TRecorder::*move)() : {&TRecorder::OnRewind, &TRecorder::OnFastForward}) {
+        recorder.OnPlay();
+        (recorder.*move)();
+        EXPECT_EQ(recorder.GetState(), std::uint32_t{TRecorder::kStopped});
+        EXPECT_FALSE(frame.playbackRunning);
+    }
     frame.analyzerRunning = true;
     recorder.OnRecord();
     EXPECT_EQ(recorder.GetState(), std::uint32_t{TRecorder::kRecording});
-    EXPECT_EQ(frame.calls,
-              (std::vector<std::string>{"reinit", "play", "stop playback", "stop analyzer", "record"}))
-        << "opening the file set the input up for its format";
+    EXPECT_EQ(frame.calls, (std::vector<std::string>{"reinit", "play", "stop playback", "play", "stop playback",
+                                                     "play", "stop playback", "stop analyzer", "record"}))
+        << "opening the file set the input up for its format; a playback is stopped as a playback";
     recorder.OnStop();
     recorder.SetState(TRecorder::kStopped);
     messages.answer = platform::MessageResult::No;  // the changed recording is not saved
     EXPECT_TRUE(recorder.CloseFile());
+
+    // A file without calibration while calibration is on: the question is
+    // asked, and a No keeps calibration on.
+    frame.settings.Calibration[0].IsEnabled = 1;
+    int asked = 0;
+    recorder.SetCalibrationQuestion([&asked](QWidget*) {
+        ++asked;
+        return false;
+    });
+    recorder.OpenFile(QString::fromStdString(path));
+    ASSERT_NE(recorder.GetWaveFile(), nullptr);
+    EXPECT_EQ(std::pair(asked, frame.settings.Calibration[0].IsEnabled), std::pair(1, 1u));
 }
