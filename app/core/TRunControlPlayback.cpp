@@ -5,6 +5,7 @@
 #include "app/core/TRunControl.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "app/core/TProcessingObjects.h"
 #include "audio/TWaveFile.h"
@@ -77,8 +78,17 @@ bool TRunControl::ReadPlaybackChannel(TWaveFile& wave, TSampleBuffer& buffer, st
         std::uint8_t* samples = buffer.GetSamplePtr(0);
         return samples != nullptr && wave.ReadSamples(samples, first, count, channel);
     }
+    // The file's codes moved to the buffer's width about its zero: a 24-bit
+    // code copied into 16 bits as it stands would wrap.
+    const TWaveFormat& from = wave.GetFormat();
+    const TWaveFormat& to = buffer.GetFormat();
+    const int shift = 8 * (int{to.BytesPerSample} - int{from.BytesPerSample});
+    // One-byte codes come unsigned; the wider ones are read about 0 already.
+    const double fromZero = from.BytesPerSample == 1 ? from.ZeroOffset : 0;
     for (std::uint64_t i = 0; i < count; ++i) {
-        const double code = wave.GetSample(first + i, channel, false);
+        const double centred = wave.GetSample(first + i, channel, false) - fromZero;
+        const double code = std::clamp(std::round(std::ldexp(centred, shift)) + to.ZeroOffset,
+                                       static_cast<double>(to.MinValue), static_cast<double>(to.MaxValue));
         buffer.PutSample(static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(static_cast<std::int32_t>(code)));
     }
     return true;

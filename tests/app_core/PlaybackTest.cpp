@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "audio/TWaveFile.h"
 
@@ -14,10 +15,10 @@ using run_test::FindPeak;
 namespace {
 
 // The harness with its processing built and the recorder holding a 48 kHz
-// wave with a tone {Hz, fraction of full scale} per channel.
+// wave (16-bit unless told) with a tone {Hz, fraction of full scale} per channel.
 struct Player : run_test::Harness {
-    Player(std::uint64_t frames, std::vector<std::pair<double, double>> tones)
-        : wave(frames, TWaveFormat(48000, std::uint16_t(tones.size()), 2))
+    Player(std::uint64_t frames, std::vector<std::pair<double, double>> tones, std::uint16_t bytes = 2)
+        : wave(frames, TWaveFormat(48000, std::uint16_t(tones.size()), bytes))
     {
         for (std::uint64_t n = 0; n < frames; ++n) {
             for (std::size_t c = 0; c < tones.size(); ++c) {
@@ -102,4 +103,27 @@ TEST(Playback, RefusalsAndStopLeaveNothingPlayingAndAWaveShorterThanABlockStopsA
     EXPECT_EQ(h.run.GetOutputPort(), nullptr);
     EXPECT_EQ(h.run.GetFrameCounter(), 0u);
     EXPECT_TRUE(h.plots.updates.empty());
+}
+
+// A stereo 24-bit file into the 16-bit analysis: each channel reaches its
+// own spectrum at its own level, each step reaches both plots once.
+TEST(Playback, AStereoFileOfAnotherWidthPlaysEachChannelIntoItsOwnSpectrum)
+{
+    Player h(48000, {{1000.0, 0.5}, {3000.0, 0.1}}, 3);
+    // A generator that is not playing is left alone.
+    h.utilities.generator = true;
+    ASSERT_TRUE(h.run.StartPlayback());
+    EXPECT_TRUE(h.clock.sleeps.empty());
+    EXPECT_EQ(h.Take({"gen."}), Events{});
+    for (int i = 0; i < 4; ++i) {
+        h.clock.Advance(0.05);
+        h.run.OnTimer();
+    }
+    ASSERT_EQ(h.run.GetFrameCounter(), 4u);
+    EXPECT_EQ(h.plots.updates.size(), 8u);
+    for (const auto& [c, hz, fraction] : {std::tuple{0, 1000.0, 0.5}, {1, 3000.0, 0.1}}) {
+        const double spacing = h.processing.GetDisplayData(c)->GetLineSpacing();
+        EXPECT_NEAR(FindPeak(*h.processing.GetDisplayData(c)).frequency, hz, spacing) << c;
+        EXPECT_NEAR(FindPeak(*h.processing.GetDisplayData(c)).level, 20.0 * std::log10(fraction), 0.1) << c;
+    }
 }
