@@ -613,6 +613,7 @@ TEST(DataLogSheetRules, OkRefusesWhatTheLogCannotUseAndNamesTheField)
         {&PageInput::interval, "0.5", Refused::kInterval}, {&PageInput::interval, "nan", Refused::kInterval},
         {&PageInput::fileName, "", Refused::kFileName}, {&PageInput::start, "95000", Refused::kStop},
         {&PageInput::start, "0", Refused::kStart}, {&PageInput::stop, "inf", Refused::kStop},
+        {&PageInput::start, "nan", Refused::kStart}, {&PageInput::start, "-inf", Refused::kStart},
         {&PageInput::level, "-inf", Refused::kLevel}};
     // Checked whether or not the channel is enabled.
     for (const bool enable : {true, false}) {
@@ -642,6 +643,28 @@ TEST(DataLogSheetRules, OkRefusesWhatTheLogCannotUseAndNamesTheField)
     // An id the box does not offer shows Peak Level.
     EXPECT_EQ(std::pair(ThresholdEntryFor(50), ThresholdEntryFor(28)), std::pair(0, 4));
     EXPECT_EQ(FormatField(1.0f, 2) + FormatField(0.025f, 4), "  1.000.0250");
+}
+
+// The viewer opens the newest file the channel's stem wrote: a name of
+// the stem, "_", at least one character and ".csv".
+TEST(DataLogSheetRules, TheLatestLogIsTheNewestCsvFileOfTheStem)
+{
+    TempFolder folder;
+    const auto now = fs::file_time_type::clock::now();
+    const std::pair<const char*, int> files[] = {
+        {"Mic_.csv", 0},      {"Mic_1.txt", 0},         {"Other_9.csv", 0}, {"MicX_9.csv", 0},
+        {"Mic_1.csv", 10},    {"Mic_2023_11.csv", 20},
+    };
+    for (const auto& [name, ageSeconds] : files) {
+        WriteText(folder.Path(name), "x");
+        fs::last_write_time(folder.Path(name), now - std::chrono::seconds(ageSeconds));
+    }
+    fs::create_directories(folder.Path("Mic_dir.csv"));
+    EXPECT_EQ(data_log_sheet::LatestLogFile(folder.Root(), "Mic"), folder.Path("Mic_1.csv"));
+    EXPECT_EQ(data_log_sheet::LatestLogFile(folder.Root(), "None"), "");
+    // A stem with a slash looks for its cleaned name.
+    WriteText(folder.Path("AvB_1.csv"), "x");
+    EXPECT_EQ(data_log_sheet::LatestLogFile(folder.Root(), "A/B"), folder.Path("AvB_1.csv"));
 }
 
 TEST(DataLogSheetRules, TheViewerIsTheDesktopsUnlessAnInstalledProgramIsNamed)
