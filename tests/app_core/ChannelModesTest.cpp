@@ -124,6 +124,20 @@ TEST(ChannelModes, TheDualModesCombineBothChannelsAsTheirTransferCoherenceOrAver
         }
     }
 
+    // The cross spectra, either way round: |L||R|, the geometric mean of the
+    // two channels' powers (the right is the left doubled: half the right's).
+    Harness both(ModeSettings(2));
+    RunMode(both, {ChannelSignal::kNoise, 0.0, 0.05, 1}, kNoiseA, 4);
+    const double left = run_test::MeanOfFunction(*both.processing.GetDisplayData(0));
+    const double right = run_test::MeanOfFunction(*both.processing.GetDisplayData(1));
+    ASSERT_NEAR(right / left, 4.0, 0.04);
+    for (std::uint16_t mode : {6, 7}) {
+        SCOPED_TRACE(testing::Message() << "mode " << mode);
+        Harness h(ModeSettings(mode));
+        RunMode(h, {ChannelSignal::kNoise, 0.0, 0.05, 1}, kNoiseA, 4);
+        EXPECT_NEAR(run_test::MeanOfFunction(*h.processing.GetDualChannelData()) / right, 0.5, 0.005);
+    }
+
     Harness independent(ModeSettings(10));
     RunMode(independent, kNoiseA, kNoiseB, 40);
     const SpectralData& coherence = *independent.processing.GetCoherenceData();
