@@ -8,6 +8,7 @@
 #include "app/core/DataLogMeasurements.h"
 #include "app/core/DataLogSheetRules.h"
 #include "app/core/DataLogText.h"
+#include "app/core/LogFile.h"
 #include "app/core/TDataLog.h"
 #include "settings/TextField.h"
 #include "tests/support/PlatformTestSupport.h"
@@ -117,6 +118,39 @@ protected:
 };
 
 } // namespace
+
+// A line goes out whole however the system splits the write; a write that
+// stops part way leaves the file as it was before the line, and says why.
+TEST(LogFile, ALineIsWrittenWholeOrNotAtAll)
+{
+    TempFolder folder;
+    const std::string path = folder.Path("log.csv");
+    std::string error;
+    int calls = 0;
+    // Three bytes a call; from call `failAt` on nothing goes out: first 0
+    // (with errno left at EIO), then -1 with EIO.
+    int failAt = 1000;
+    auto file = LogFile::OpenForAppend(path, error, [&](int fd, const char* data, std::size_t size) -> long {
+        if (++calls >= failAt) {
+            errno = EIO;
+            return calls == failAt ? 0 : -1;
+        }
+        return static_cast<long>(::write(fd, data, std::min<std::size_t>(size, 3)));
+    });
+    ASSERT_NE(file, nullptr) << error;
+    // The first line fails part way: the file is empty again.
+    failAt = 3;
+    EXPECT_FALSE(file->WriteLine("12:00:00,1.5", error));
+    EXPECT_EQ(error, std::strerror(ENOSPC)) << "a write that takes nothing means a full disk";
+    EXPECT_EQ(ReadText(path), "");
+    calls = 0;
+    failAt = 1000;
+    ASSERT_TRUE(file->WriteLine("12:00:01,2.5", error));
+    calls = 0;
+    failAt = 2;
+    EXPECT_FALSE(file->WriteLine("12:00:02,3.5", error));
+    EXPECT_EQ(ReadText(path), "12:00:01,2.5\r\n");
+}
 
 TEST(DataLogText, SpansTimesAndFileStemsAreWrittenAsTheFileFormatHasThem)
 {
