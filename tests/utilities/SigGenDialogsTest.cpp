@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,6 +17,7 @@
 #include <tuple>
 #include <utility>
 
+#include "audio/TWaveData.h"
 #include "tests/utilities/SigGenWindowTestSupport.h"
 #include "utilities/CFreqStep.h"
 #include "utilities/CFreqSweep.h"
@@ -23,6 +25,7 @@
 #include "utilities/CLevelSweep.h"
 #include "utilities/CNoiseBurst.h"
 #include "utilities/CPulse.h"
+#include "utilities/CSaveSignalLengthDlg.h"
 #include "utilities/CSawtooth.h"
 #include "utilities/CSigGenOutputLevelDlg.h"
 #include "utilities/CSquare.h"
@@ -278,4 +281,29 @@ TEST(SigGenDialogs, OutputLevelStoresTheFirstUnitOfTheList)
     Type(dialog, {{2227, "2.0"}});
     ASSERT_TRUE(PressOk(dialog));
     EXPECT_EQ(levels.OutputUnits, first);
+}
+
+// The saved signal's length: the buffer's seconds times the chosen
+// multiplier, 1 … kMaxCopies; a stored count outside shows its nearest end.
+TEST(SigGenDialogs, TheSavedLengthIsTheSignalsSecondsTimesTheMultiplier)
+{
+    const TWaveData second(48000, TWaveFormat(48000, 1, 2));
+    const auto shown = [](CSaveSignalLengthDlg& dialog) {
+        return std::pair(Find<QComboBox>(dialog, 2099)->currentText(), Find<QLabel>(dialog, 2100)->text());
+    };
+    for (const auto& [stored, multiplier] :
+         {std::pair{1, 1}, std::pair{3, 3}, std::pair{0, 1}, std::pair{CSaveSignalLengthDlg::kMaxCopies + 5,
+                                                                         CSaveSignalLengthDlg::kMaxCopies}}) {
+        int copies = stored;
+        CSaveSignalLengthDlg dialog(nullptr, &second, &copies);
+        EXPECT_EQ(Find<QLabel>(dialog, 2098)->text().trimmed(), "1.00");
+        EXPECT_EQ(shown(dialog).first, QString::number(multiplier)) << stored;
+        EXPECT_EQ(shown(dialog).second.trimmed(), QString::number(multiplier) + ".00") << stored;
+    }
+    int copies = 1;
+    CSaveSignalLengthDlg dialog(nullptr, &second, &copies);
+    Find<QComboBox>(dialog, 2099)->setCurrentIndex(4);
+    EXPECT_EQ(shown(dialog).second.trimmed(), "5.00");
+    ASSERT_TRUE(PressOk(dialog));
+    EXPECT_EQ(copies, 5);
 }
