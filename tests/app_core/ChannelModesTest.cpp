@@ -339,3 +339,19 @@ TEST(ChannelModes, WhileTheLogIsOffOnlyTheDualModesRunTheLoggingPassAndALoggedRu
         EXPECT_EQ(held, active) << "only a running log holds";
     }
 }
+
+// Each display spectrum holds peaks as its plot does: both follow the first
+// plot, unless the second plot has scaling of its own.
+TEST(ChannelModes, EachDisplayHoldsPeaksAsItsPlotDoes)
+{
+    for (const std::uint16_t independent : {0, 1}) {
+        FrameSettings s = ModeSettings(2);
+        s.Processing.IndependentScalingAndCalibration = independent;
+        s.Spectrum[0].PeakHold = 1;
+        s.Spectrum[1].PeakHold = 3;
+        Harness h(s);
+        h.processing.BuildProcessing();
+        EXPECT_EQ(h.processing.GetDisplayData(0)->GetPeakHoldMode(), 1) << independent;
+        EXPECT_EQ(h.processing.GetDisplayData(1)->GetPeakHoldMode(), independent ? 3 : 1) << independent;
+    }
+}
