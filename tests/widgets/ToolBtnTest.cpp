@@ -57,16 +57,20 @@ TEST(ButtonBitmap, RecoloursReferencesInOnePassLogosOnlyWhiteAndLoadsByPixelRati
     // Face, highlight, shadow and text references, another colour, an
     // antialiased edge near the shadow, an opaque near-miss, a translucent
     // text edge, transparency.
+    // The allowance is 255 / (2 alpha) + 2 levels: 5 at alpha 40, 3 at alpha 90.
     const QRgb before[] = {qRgb(192, 192, 192),          qRgb(255, 255, 255),         qRgb(128, 128, 128),
                            qRgb(0, 0, 0),                qRgb(35, 178, 76),           qRgba(130, 127, 129, 40),
-                           qRgba(129, 128, 128, 255),    qRgba(0, 0, 0, 90),          qRgba(0, 0, 0, 0)};
+                           qRgba(129, 128, 128, 255),    qRgba(0, 0, 0, 90),          qRgba(133, 128, 123, 40),
+                           qRgba(3, 0, 3, 90),           qRgba(4, 0, 0, 90),          qRgba(0, 0, 0, 0)};
     const QRgb after[] = {qRgb(255, 255, 255),       qRgb(0, 0, 0),           qRgb(10, 20, 30),
                           qRgb(200, 0, 0),           qRgb(35, 178, 76),       qRgba(10, 20, 30, 40),
-                          qRgba(129, 128, 128, 255), qRgba(200, 0, 0, 90)};
+                          qRgba(129, 128, 128, 255), qRgba(200, 0, 0, 90),    qRgba(10, 20, 30, 40),
+                          qRgba(200, 0, 0, 90),      qRgba(4, 0, 0, 90)};
+    constexpr int kPixels = 12;
     // Two rows alike: each row is recoloured once, the first pixel of the next one included.
-    QImage image(9, 2, QImage::Format_ARGB32);
+    QImage image(kPixels, 2, QImage::Format_ARGB32);
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 9; ++x)
+        for (int x = 0; x < kPixels; ++x)
             image.setPixel(x, y, before[x]);
     // Face is white and highlight black: a pixel already replaced must not
     // be matched again by a later reference colour.
@@ -77,9 +81,9 @@ TEST(ButtonBitmap, RecoloursReferencesInOnePassLogosOnlyWhiteAndLoadsByPixelRati
     colours.Text = qRgb(200, 0, 0);
     ButtonBitmap::Recolour(image, colours);
     for (int y = 0; y < 2; ++y) {
-        for (int x = 0; x < 8; ++x)
+        for (int x = 0; x < kPixels - 1; ++x)
             EXPECT_EQ(image.pixel(x, y), after[x]) << x << ", " << y;
-        EXPECT_EQ(qAlpha(image.pixel(8, y)), 0);
+        EXPECT_EQ(qAlpha(image.pixel(kPixels - 1, y)), 0);
     }
 
     QImage logo(101, 1, QImage::Format_ARGB32);
