@@ -355,3 +355,19 @@ TEST(ChannelModes, EachDisplayHoldsPeaksAsItsPlotDoes)
         EXPECT_EQ(h.processing.GetDisplayData(1)->GetPeakHoldMode(), independent ? 3 : 1) << independent;
     }
 }
+
+// The average and the cross spectra are levels in the left channel's
+// calibrated units; ratios and transfer functions are not.
+TEST(ChannelModes, TheAverageAndTheCrossSpectraTakeTheLeftCalibration)
+{
+    for (const auto& [mode, calibrated] : {std::pair{3, true}, std::pair{6, true}, std::pair{7, true},
+                                           std::pair{4, false}, std::pair{8, false}, std::pair{11, false}}) {
+        FrameSettings s = ModeSettings(std::uint16_t(mode));
+        s.Calibration[0] = DefaultChannelCalibration(0);
+        s.Calibration[0].IsEnabled = 1;
+        Harness h(s);
+        h.processing.BuildProcessing();
+        ASSERT_TRUE(h.processing.GetDisplayData(0)->IsCalibrated());
+        EXPECT_EQ(h.processing.GetDualChannelData()->IsCalibrated(), calibrated) << "mode " << mode;
+    }
+}
