@@ -80,6 +80,13 @@ TEST(SigGenTone, MultipleTonesKeepTheirRelativeLevelsAndImdTonesStandAtFourToOne
     const Spectrum standard = spectrum();
     EXPECT_NEAR(standard.PeakDb(240, 260) - standard.PeakDb(8000, 8040), 12.04, 0.03);
     EXPECT_NEAR(standard.PeakDb(240, 260), Db(0.99999 / 2.0), 0.02);
+    // Frame n holds (sin((n + 1) 2pi 250 / 48000) + sin((n + 1) 2pi 8020 / 48000) / 4) / 2, both phases rising.
+    const std::vector<double> x = Samples(r);
+    for (std::size_t n : {0, 1, 7, 100, 4799}) {
+        const double i = double(n + 1);
+        const double v = (std::sin(i * 2 * M_PI * 250 / 48000) + 0.25 * std::sin(i * 2 * M_PI * 8020 / 48000)) / 2;
+        EXPECT_NEAR(x[n], 0.99999 * 32767 * v, 1.5) << n;
+    }
 
     r.Channel[0].IMD = {2, 100.0f, 5000.0f, 4.0f};
     const Spectrum custom = spectrum();
