@@ -48,6 +48,10 @@ TEST(SigGenTone, LevelAndWidthFollowTheOutputFormat)
     EXPECT_EQ(x.size(), 441000u);
     EXPECT_NEAR(RmsDb(x, 8388607), -6.0 + kSineRmsDb, 0.002);
 
+    // 32-bit samples are worked in double precision: the tone's level to a thousandth of a dB.
+    const std::vector<double> wide = Samples(Request(kSigTone1kHz, 48000, 4));
+    EXPECT_NEAR(RmsDb(wide, 2147483647), kSineRmsDb, 0.001);
+
     // 8-bit samples centre on their zero level, 127.
     const std::vector<double> y = Samples(Request(kSigTone1kHz, 48000, 1));
     EXPECT_NEAR(Mean(y), 0.0, 0.05);
