@@ -71,6 +71,14 @@ TEST(SpectralReadouts, PeakSearchRanksLocalMaximaAndBandsStrongestFirst)
     for (int k = 0; k < 5; ++k)
         EXPECT_EQ(Peak(*d, 0, L + 100, k), std::pair(long(expected[k]), d->GetValue(expected[k]))) << k;
     EXPECT_EQ(Peak(*d, 130, 250).first, 200);
+    // The strongest peak of a range is its highest line only when that line
+    // is a peak: 299, the skirt of 300, is the highest of 130 … 299 but the
+    // peak is 200; with no peak inside, line 0.
+    for (auto [from, to, line] : {std::tuple{130u, 299u, 200u}, {301u, 399u, 0u}, {290u, 310u, 300u}}) {
+        auto fresh = Make(kLin);
+        SetLines(*fresh, {{300, 0.9}, {120, 0.8}, {50, 0.3}, {200, 0.3}, {299, 0.5}, {301, 0.5}});
+        EXPECT_EQ(Peak(*fresh, from, to).first, long(line)) << from << "…" << to;
+    }
     // A run of equal lines is one peak, on its first line.
     SetLines(*d, {{400, 0.6}, {401, 0.6}});
     EXPECT_EQ(Peak(*d, 350, 450).first, 400);
