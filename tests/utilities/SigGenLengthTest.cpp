@@ -158,8 +158,11 @@ TEST(SigGenAmplitude, EveryUnitAndTheSafeReadingOfNoLevel)
     EXPECT_NEAR(A(1, 50.0f), 0.5, 1e-12);
     EXPECT_NEAR(A(2, 0.5f, 2.0f), 0.25, 1e-12);
     EXPECT_NEAR(A(3, 500.0f), 0.5, 1e-12);
+    EXPECT_NEAR(A(3, 500.0f, 2.0f), 0.25, 1e-12);
     EXPECT_NEAR(A(4, -6.0f), 0.501187, 1e-6);
+    EXPECT_NEAR(A(4, -6.0f, 2.0f), 0.501187 / 2, 1e-6);
     EXPECT_NEAR(A(5, 54.0f), 0.501187, 1e-6);           // 54 dBmV = 0.501 V
+    EXPECT_NEAR(A(5, 54.0f, 2.0f), 0.501187 / 2, 1e-6);
     EXPECT_NEAR(A(6, 0.0f, 1.55f), 0.775 / 1.55, 1e-6); // 0 dBu = 0.775 V
     // An unknown unit and beyond full scale: full scale. No positive amplitude: silence, never full scale.
     EXPECT_EQ(std::vector({A(7, 0.5f), A(0, 3.0f), A(1, 0.0f), A(2, -1.0f), A(0, std::nanf(""))}),
