@@ -35,6 +35,10 @@ TEST(OutputLevelOptions, TheDaqModuleTurnsRelativeLevelsIntoHalfAVoltAndUnitsFol
     SigGenOutputSettings stored = Levels(Options::kDbFullScale, -6.0f, 0.0f, 2.5f, 1);
     Options::ApplyDaqOutput(stored);
     EXPECT_EQ(stored, Levels(Options::kVoltsRms, 0.5f, 0.5f));
+    // Full scale itself (0 dB) is no voltage either.
+    SigGenOutputSettings full = Levels(Options::kDbFullScale, 0.0f, 0.0f);
+    Options::ApplyDaqOutput(full);
+    EXPECT_EQ(full, Levels(Options::kVoltsRms, 0.5f, 0.5f));
     // A positive percentage is kept as a voltage, unchecked.
     SigGenOutputSettings percent = Levels(Options::kPercentFullScale, 50.0f, -1.0f);
     Options::ApplyDaqOutput(percent);
