@@ -46,3 +46,34 @@ TEST(ImdTonesLayout, TheStandardSetsStandInTheColumnsOfTheCustomFields)
         }
     }
 }
+
+// Each set is one row: its radio button, then its frequencies and ratio
+// level with it; the three rows stand top to bottom in order.
+TEST(ImdTonesLayout, EachSetIsOneRowBesideItsRadioButton)
+{
+    IMDSettings imd;
+    CIMDtones dialog(nullptr, &imd, 24000);
+    dialog.show();
+    int radioCentres[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        const QWidget* radio = dialog.findChild<QWidget*>(QString::number(1930 + i));
+        ASSERT_NE(radio, nullptr) << i;
+        radioCentres[i] = InDialog(dialog, *radio).center().y();
+    }
+    EXPECT_LT(radioCentres[0], radioCentres[1]);
+    EXPECT_LT(radioCentres[1], radioCentres[2]);
+    const auto levelWith = [&](const QWidget& w, int row) {
+        EXPECT_NEAR(InDialog(dialog, w).center().y(), radioCentres[row], 3) << w.objectName().toStdString() << " "
+                                                                              << w.property("text").toString().toStdString();
+    };
+    for (const char* id : {"1933", "1934", "1935"})
+        levelWith(*dialog.findChild<QLineEdit*>(id), 2);
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->text() == "250" || label->text() == "8020")
+            levelWith(*label, 0);
+        if (label->text() == "60" || label->text() == "7000")
+            levelWith(*label, 1);
+        if (label->text() == ":1")
+            levelWith(*label, 2);
+    }
+}
