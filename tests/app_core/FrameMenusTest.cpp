@@ -89,4 +89,16 @@ TEST(HelpSearch, EveryWordMustMatchTitlesCountMoreAndMarkupIsNoText)
     EXPECT_EQ(HelpSearch::Words(HelpSearch::PlainText(
                   "<p>Press <b>Run</b> &amp; watch</p><script>var hidden = 1;</script><style>p{}</style>x")),
               (std::vector<std::string>{"press", "run", "watch", "x"}));
+    EXPECT_EQ(HelpSearch::PlainText("a &amp; b &lt;c&gt; &quot;d&quot; e&nbsp;f it&#39;s &bogus; &"),
+              "a & b <c> \"d\" e f it's &bogus; &");
+
+    // A title hit weighs ten text hits: a tie keeps the order the pages came in.
+    HelpSearch ranked;
+    ranked.AddPage("ten.html", "Notes", "<p>hold hold hold hold hold hold hold hold hold hold</p>");
+    ranked.AddPage("title.html", "Hold", "<p>Nothing else.</p>");
+    ranked.AddPage("both.html", "Hold", "<p>Hold</p>");
+    std::string order;
+    for (const HelpSearch::Hit& hit : ranked.Find("hold"))
+        order += hit.file + " ";
+    EXPECT_EQ(order, "both.html ten.html title.html ");
 }
