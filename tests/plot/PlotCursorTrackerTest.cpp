@@ -5,7 +5,10 @@
 #include "plot/PlotCursorTracker.h"
 #include "plot/PlotLayout.h"
 #include "plot/PlotMarkLines.h"
+#include "plot/PlotMarkPainter.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -201,6 +204,59 @@ TEST_F(PlotCursorTrackerTest, PressesOutsideEveryPaneDoNothingThePointerStaysInI
     // The readout labels stand beside the pane.
     EXPECT_EQ(XReadoutRect({62, 50, 462, 250}, 101, 90, 17), (PlotRect{56, 32, 146, 49}));
     EXPECT_EQ(YReadoutRect({62, 50, 462, 250}, 101, 58, 17), (PlotRect{3, 93, 61, 110}));
+}
+
+// The marks as inverted pixels on a white 20 x 20 image: each straight line
+// covers its start up to, not including, its end, in either direction, and
+// keeps to its clip; a sloped line covers only its diagonal; a line of no
+// length and the second of two coinciding lines leave the image as it was.
+TEST(InvertMarkLinesTest, LinesCoverTheirPixelsUpToTheirEndWithinTheirClip)
+{
+    QImage image(20, 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const PlotRect none{};
+    const PlotMarkLines lines{
+        {{2, 1}, {8, 1}, none},      // x 2 … 7 on row 1
+        {{8, 3}, {2, 3}, none},      // x 3 … 8 on row 3
+        {{1, 5}, {1, 9}, none},      // y 5 … 8 in column 1
+        {{3, 9}, {3, 5}, none},      // y 6 … 9 in column 3
+        {{2, 12}, {12, 12}, {5, 0, 9, 20}},  // clipped: x 5 … 8
+        {{15, 1}, {15, 10}, {0, 4, 20, 7}},  // clipped: y 4 … 6
+        {{6, 6}, {6, 6}, none},      // no length: nothing
+        {{5, 15}, {9, 15}, none},    // twice: inverted back
+        {{5, 15}, {9, 15}, none},
+        {{10, 10}, {19, 19}, none},  // sloped: on the diagonal only
+    };
+    QPainter painter(&image);
+    InvertMarkLines(painter, lines);
+    painter.end();
+
+    std::vector<std::pair<int, int>> straight;
+    for (int x = 2; x <= 7; ++x)
+        straight.push_back({x, 1});
+    for (int x = 3; x <= 8; ++x)
+        straight.push_back({x, 3});
+    for (int y = 5; y <= 8; ++y)
+        straight.push_back({1, y});
+    for (int y = 6; y <= 9; ++y)
+        straight.push_back({3, y});
+    for (int x = 5; x <= 8; ++x)
+        straight.push_back({x, 12});
+    for (int y = 4; y <= 6; ++y)
+        straight.push_back({15, y});
+    int diagonal = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+            const bool black = image.pixel(x, y) == qRgb(0, 0, 0);
+            if (x >= 10 && y >= 10) {
+                EXPECT_TRUE(!black || x == y) << "the sloped line strays to " << x << "," << y;
+                diagonal += black ? 1 : 0;
+                continue;
+            }
+            const bool want = std::find(straight.begin(), straight.end(), std::pair{x, y}) != straight.end();
+            EXPECT_EQ(black, want) << x << "," << y;
+        }
+    EXPECT_GE(diagonal, 9) << "the sloped line is drawn";
 }
 
 } // namespace

@@ -195,6 +195,30 @@ TEST(MarkerOptionsFormTest, FillClampsTypesAndHiddenRowsKeepTheirValues)
     EXPECT_EQ(m.LabelType[3], 99u) << "a hidden row keeps its type";
 }
 
+// A typed frequency is read from its first 40 characters, as its field
+// holds: a 41st digit is not part of it.
+TEST(MarkerOptionsFormTest, AFrequencyIsReadFromItsFirstFortyCharacters)
+{
+    struct Case {
+        std::string text;
+        std::string message;
+        float stored;
+    } cases[] = {
+        {std::string(39, '0') + "5", "", 5.0f},
+        {std::string(39, '0') + "50", "", 5.0f},
+        {std::string(40, '0') + "5", marker_options::kFrequencyMessage, 1000.0f},
+        {std::string(36, ' ') + "1250", "", 1250.0f},
+    };
+    for (const Case& c : cases) {
+        MarkerOpts m;
+        MarkerOptionsForm form = marker_options::Fill(m);
+        form.Rows[2].Enabled = true;
+        form.Rows[2].Frequency = c.text;
+        EXPECT_EQ(marker_options::Validate(form, m), c.message) << c.text;
+        EXPECT_EQ(m.MarkerFreq[2], c.stored) << c.text;
+    }
+}
+
 TEST(DataViewTableTest, RowsScrollRangeAndTexts)
 {
     using namespace data_view;
