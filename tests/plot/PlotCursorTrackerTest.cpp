@@ -6,9 +6,11 @@
 #include "plot/PlotLayout.h"
 #include "plot/PlotMarkLines.h"
 #include "plot/PlotMarkPainter.h"
+#include "plot/PlotPointers.h"
 
 #include <QImage>
 #include <QPainter>
+#include <QPixmap>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -257,6 +259,62 @@ TEST(InvertMarkLinesTest, LinesCoverTheirPixelsUpToTheirEndWithinTheirClip)
             EXPECT_EQ(black, want) << x << "," << y;
         }
     EXPECT_GE(diagonal, 9) << "the sloped line is drawn";
+}
+
+// Every pixel of a pointer: black on its lines, white on the one-pixel halo
+// round them, clear elsewhere. Lines are {x0, y0, x1, y1}, both ends in.
+struct PointerLine {
+    int x0, y0, x1, y1;
+};
+
+void ExpectPointerPixels(const QCursor& cursor, QPoint hotSpot, const std::vector<PointerLine>& lines,
+                         const char* what)
+{
+    EXPECT_EQ(cursor.hotSpot(), hotSpot) << what;
+    const QImage image = cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(image.size(), QSize(32, 32)) << what;
+    const auto within = [](const PointerLine& l, int x, int y, int grow) {
+        return x >= l.x0 - grow && x <= l.x1 + grow && y >= l.y0 - grow && y <= l.y1 + grow;
+    };
+    int wrong = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            bool core = false, halo = false;
+            for (const PointerLine& l : lines) {
+                core = core || within(l, x, y, 0);
+                halo = halo || within(l, x, y, 1);
+            }
+            const QRgb want = core ? qRgba(0, 0, 0, 255) : halo ? qRgba(255, 255, 255, 255) : qRgba(0, 0, 0, 0);
+            const QRgb got = qAlpha(image.pixel(x, y)) == 0 ? qRgba(0, 0, 0, 0) : image.pixel(x, y);
+            if (got != want && ++wrong <= 5)
+                ADD_FAILURE() << what << " at " << x << "," << y << ": " << std::hex << got << " not " << want;
+        }
+}
+
+TEST(PlotPointersTest, TheCrossAndTheZoomPointerAreBlackLinesOnAWhiteHaloAtTheirHotSpots)
+{
+    for (qreal ratio : {1.0, 0.0, -1.0}) {
+        const PlotPointers pointers = CreatePlotPointers(ratio);
+        // A 19-pixel cross centred on (15, 15).
+        ExpectPointerPixels(pointers.Plot, {15, 15}, {{6, 15, 24, 15}, {15, 6, 15, 24}}, "cross");
+        // A 5-pixel cross on (4, 4) and a 20 x 20 frame from (9, 9) to (28, 28).
+        ExpectPointerPixels(pointers.Zoom, {4, 4},
+                            {{2, 4, 6, 4}, {4, 2, 4, 6}, {9, 9, 28, 9}, {9, 28, 28, 28}, {9, 9, 9, 28}, {28, 9, 28, 28}},
+                            "zoom");
+        EXPECT_EQ(pointers.Drag.shape(), Qt::BlankCursor);
+        EXPECT_EQ(pointers.Arrow.shape(), Qt::ArrowCursor);
+    }
+    // At twice the density each pixel is two by two: the cross's centre,
+    // (15, 15), covers 30 … 31, and its halo corner (14, 14) 28 … 29.
+    const QPixmap dense = CreatePlotPointers(2.0).Plot.pixmap();
+    EXPECT_EQ(dense.devicePixelRatio(), 2.0);
+    const QImage image = dense.toImage();
+    ASSERT_EQ(image.size(), QSize(64, 64));
+    for (int d : {30, 31})
+        EXPECT_EQ(image.pixel(d, d), qRgba(0, 0, 0, 255)) << d;
+    for (int d : {28, 29})
+        EXPECT_EQ(image.pixel(d, d), qRgba(255, 255, 255, 255)) << d;
+    EXPECT_EQ(qAlpha(image.pixel(27, 27)), 0);
 }
 
 } // namespace
