@@ -344,6 +344,115 @@ TEST(OverlayPlot, SetStoresTheSpectrumOnShowsFilesAtTheirRowsAndCIsTheComposite)
     EXPECT_EQ(ReadText(o.File("L7.ovl")), composite);
 }
 
+// Two panes: the upper the left channel's tone over a -100 dB floor, the
+// lower a flat -70 dB. The lower pane's slots are files of their own ("_2"),
+// take the lower offsets, show with the lower On boxes and build the
+// composite from the lower setup; the upper pane's are left alone.
+TEST(OverlayPlot, TheLowerPaneKeepsItsOwnFilesOffsetsShowBoxesAndComposite)
+{
+    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLog);
+    records.Spectrum.PeakHold = 0;
+    auto upper = MakeData(records, 0);
+    auto lower = MakeData(records, 1);
+    SetKnownSpectrum(*upper, 1000.0f, -20.0f, -100.0f);
+    SetKnownSpectrum(*lower, 1000.0f, -70.0f, -70.0f);
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    DataPaths paths;
+    paths.Set(DataPaths::kOverlay, folder);
+    DataPaths inUse = paths;
+    auto made = MakePlot(records, upper.get(), lower.get(), 1000, 900);
+    TQuarnPlot& plot = *made;
+    plot.SetDataPaths(&paths, &inUse);
+    const PlotRect pane = plot.PaneRect(1);
+    ASSERT_FALSE(pane.IsEmpty());
+    // 0 dB at the lower pane's top, -140 dB at its bottom.
+    const auto y = [&pane](double dB) { return pane.bottom - static_cast<int>(pane.Height() * (dB + 140.0) / 140.0); };
+    const int all = pane.Width() + 1;
+    SpectrumOpts& s = records.Spectrum;
+    for (int n = 0; n < 7; ++n)
+        s.Overlay[n].Offset1 = 30.0f;  // would lift anything read with the upper offsets
+
+    // Set on the lower slot 2: the lower trace, in "L2_2.ovl", +5 dB.
+    s.Overlay[1].Offset2 = 5.0f;
+    QTest::mouseClick(plot.OverlayStoreButton(1, 1), Qt::LeftButton);
+    EXPECT_TRUE(std::filesystem::exists(folder + "/L2_2.ovl"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/L2.ovl"));
+    EXPECT_EQ(std::vector<int>({s.Overlay[1].Show1, s.Overlay[1].Show2}), std::vector<int>({0, 1}));
+    EXPECT_EQ(PointsOnRow(plot.OverlayPoints(1, 1), y(-65.0)), all);
+    EXPECT_TRUE(plot.OverlayPoints(0, 1).empty());
+
+    // A hand-made lower slot 1 at -40, shown with -10 dB; the upper "L1.ovl"
+    // stays unread.
+    WriteText(folder + "/L1_2.ovl", ";Lower -40\n20\t-40\n1000\t-40\n24000\t-40\n");
+    WriteText(folder + "/L1.ovl", ";Upper -60\n20\t-60\n1000\t-60\n24000\t-60\n");
+    s.Overlay[0].Offset2 = -10.0f;
+    QTest::mouseClick(plot.OverlayShowBox(1, 0), Qt::LeftButton);
+    EXPECT_EQ(std::vector<int>({s.Overlay[0].Show1, s.Overlay[0].Show2}), std::vector<int>({0, 1}));
+    EXPECT_EQ(PointsOnRow(plot.OverlayPoints(1, 0), y(-50.0)), all);
+    EXPECT_EQ(plot.OverlayTitle(1, 0), "Lower -40");
+    EXPECT_TRUE(plot.OverlayPoints(0, 0).empty());
+
+    // Options... beside the lower pane edits the lower titles and offsets.
+    std::string legendShown, offsetShown;
+    OnModal<TOverlayDialog>([&](TOverlayDialog& dialog) {
+        legendShown = dialog.LegendEdit(0)->text().toStdString();
+        offsetShown = dialog.OffsetEdit(0)->text().toStdString();
+        dialog.reject();
+    });
+    QTest::mouseClick(plot.OverlayOptionsButton(1), Qt::LeftButton);
+    EXPECT_EQ(legendShown, "Lower -40");
+    EXPECT_EQ(offsetShown.empty() ? 0.0 : std::stod(offsetShown), -10.0) << offsetShown;
+
+    // The lower composite, slot 1 less slot 2: -50 - (-65) = 15 dB, shown
+    // with its own -100 dB: -85 dB. The upper setup is unchanged.
+    const SpectrumOpts before = s;
+    s.Overlay[6].Offset2 = -100.0f;
+    OnModal<TCompositeOverlayDialog>([](TCompositeOverlayDialog& dialog) {
+        dialog.SubtractButton()->setChecked(true);
+        dialog.ColumnButton(0, 1)->setChecked(true);  // slot 2 subtracted
+        dialog.ColumnButton(1, 0)->setChecked(true);  // from slot 1
+        dialog.accept();
+    });
+    QTest::mouseClick(plot.OverlayStoreButton(1, 6), Qt::LeftButton);
+    EXPECT_TRUE(std::filesystem::exists(folder + "/L7_2.ovl"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/L7.ovl"));
+    EXPECT_EQ(s.CompositeType2, CompositeSetup::kDifference);
+    EXPECT_EQ(std::vector<int>({s.DifferenceIndex2_1, s.DifferenceIndex2_2}), std::vector<int>({0, 1}));
+    EXPECT_EQ(std::vector<int>({s.CompositeType1, s.DifferenceIndex1_1, s.DifferenceIndex1_2}),
+              std::vector<int>({before.CompositeType1, before.DifferenceIndex1_1, before.DifferenceIndex1_2}));
+    EXPECT_EQ(PointsOnRow(plot.OverlayPoints(1, 6), y(-85.0)), all);
+    EXPECT_TRUE(plot.OverlayPoints(0, 6).empty());
+
+    // Off again on the lower box: the lower slot only.
+    QTest::mouseClick(plot.OverlayShowBox(1, 0), Qt::LeftButton);
+    EXPECT_TRUE(plot.OverlayPoints(1, 0).empty());
+    EXPECT_EQ(s.Overlay[0].Show2, 0);
+    EXPECT_FALSE(plot.OverlayPoints(1, 1).empty());
+}
+
+// A coherence overlay of 0.6 in the lower pane of a transfer function and
+// its coherence stands half-way up that pane, on its 0 … 1.2 scale.
+TEST(OverlayPlot, AnOverlayInTheCoherencePaneUsesTheCoherenceScale)
+{
+    PlotRecords records(ScalingOpts::kLinear, ScalingOpts::kFftLinear);
+    records.Settings.ChannelProcessing = 11;
+    records.Spectrum.Overlay[0].Show2 = 1;
+    auto first = MakeData(records, 0);
+    auto second = MakeData(records, 1);
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    WriteText(folder + "/L1_2.ovl", ";Coherence\n20\t0.6\n1000\t0.6\n24000\t0.6\n");
+    DataPaths paths;
+    paths.Set(DataPaths::kOverlay, folder);
+    DataPaths inUse = paths;
+    auto plot = MakePlot(records, first.get(), second.get(), 1000, 900);
+    plot->SetDataPaths(&paths, &inUse);
+    ASSERT_TRUE(plot->IsCoherencePane(1));
+    const PlotRect lower = plot->PaneRect(1);
+    EXPECT_EQ(PointsOnRow(plot->OverlayPoints(1, 0), lower.bottom - lower.Height() / 2), lower.Width() + 1);
+}
+
 // The composite's default colour is black, the default pane's too: drawn
 // on the screen it is white, and the record keeps its black.
 TEST(OverlayPlot, TheCompositesDefaultBlackIsDrawnWhiteOnTheDefaultBlackPane)

@@ -217,6 +217,16 @@ TEST(MarkerOptionsFormTest, AFrequencyIsReadFromItsFirstFortyCharacters)
         EXPECT_EQ(marker_options::Validate(form, m), c.message) << c.text;
         EXPECT_EQ(m.MarkerFreq[2], c.stored) << c.text;
     }
+    // The peak-hold box is stored as the file's 1 or 0.
+    for (const bool hold : {true, false}) {
+        MarkerOpts m;
+        m.PeakHoldFlag = hold ? 0 : 1;
+        MarkerOptionsForm form = marker_options::Fill(m);
+        EXPECT_EQ(form.PeakHold, !hold);
+        form.PeakHold = hold;
+        ASSERT_EQ(marker_options::Validate(form, m), "");
+        EXPECT_EQ(m.PeakHoldFlag, hold ? 1u : 0u);
+    }
 }
 
 TEST(DataViewTableTest, RowsScrollRangeAndTexts)

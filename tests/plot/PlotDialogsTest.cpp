@@ -79,6 +79,50 @@ TEST(PlotOptionsSheetTest, TheIntervalChoiceRefusalsOnTheirOwnTabAndAPageNeverSh
     EXPECT_EQ(leftSheet.Tabs()->currentIndex(), 0);
 }
 
+// Each control of the page holds its own field: a form written to the page
+// reads back as it was, whichever boxes are on, and the buttons named for a
+// plot type and the interval choice are the ones checked. A plot type past
+// the last shows as the last.
+TEST(PlotOptionsSheetTest, EachControlOfThePageHoldsItsOwnField)
+{
+    SheetRecords r;
+    CPlotOptionsSpectrum page(nullptr, 0, 1, &r.spectrum[0], &r.markers[0]);
+    page.FillOnce();
+    const char* typeNames[] = {"LineGraph", "BarGraph", "SteppedBarGraph"};
+    for (int n = 0; n < 8; ++n) {
+        // Boxes on and off in a different pattern each time.
+        const auto bit = [n](int i) { return ((n >> (i % 3)) & 1) != (i % 2 == 1); };
+        PlotOptionsForm form;
+        form.PlotType = static_cast<std::uint16_t>(n % 3);
+        form.GridX = bit(0);
+        form.GridY = bit(1);
+        form.ShowToolbar = bit(2);
+        form.ShowOverlayControls = bit(3);
+        form.GrabCursor = bit(4);
+        form.PowerMeter = bit(5);
+        for (int t = 0; t < PlotOptionsForm::kThickCount; ++t)
+            form.Thick[t] = bit(6 + t);
+        form.Top = "-1" + std::to_string(n);
+        form.Range = "12" + std::to_string(n);
+        form.Start = "2" + std::to_string(n);
+        form.Stop = "200" + std::to_string(n);
+        form.SpecificInterval = n % 2 == 0;
+        form.Interval = "0.5" + std::to_string(n);
+        form.PeakHold = static_cast<std::uint16_t>(n % 5);
+        page.WriteForm(form);
+        EXPECT_EQ(page.ReadForm(), form) << n;
+        for (int t = 0; t < 3; ++t)
+            EXPECT_EQ(page.findChild<QRadioButton*>(typeNames[t])->isChecked(), t == form.PlotType) << n;
+        EXPECT_EQ(page.findChild<QRadioButton*>("SpecificInterval")->isChecked(), form.SpecificInterval) << n;
+        EXPECT_EQ(page.findChild<QRadioButton*>("AsOftenAsPossible")->isChecked(), !form.SpecificInterval) << n;
+        EXPECT_EQ(page.findChild<QLineEdit*>("IntervalSecs")->isEnabled(), form.SpecificInterval) << n;
+    }
+    PlotOptionsForm beyond;
+    beyond.PlotType = 7;
+    page.WriteForm(beyond);
+    EXPECT_EQ(page.ReadForm().PlotType, 2);
+}
+
 TEST(MarkerOptionsDialogTest, RowsEnableAsTheirBoxesAndTypesAndARefusalWritesNothing)
 {
     MessageLog messages;
