@@ -136,11 +136,20 @@ TEST(MarkerLabelTest, TheLabelBoxStaysWholeInsideThePaneAtEveryEdge)
         {"near the top: against it, the triangle clear", {200, 30}, {148, 0, 252, 16}},
         {"at the top: below the tip", {200, 10}, {148, 12, 252, 28}},
         {"off the columns: clipped away as before", {-1000, 150}, {-1052, 116, -948, 132}},
+        // 8 + 1 + 16 rows above the tip just hold the box over the triangle.
+        {"25 rows down: against the top", {200, 25}, {148, 0, 252, 16}},
+        {"24 rows down: below the tip", {200, 24}, {148, 26, 252, 42}},
+        {"on the first column: slid right", {0, 150}, {0, 116, 104, 132}},
+        {"one column left of the pane: as it is", {-1, 150}, {-53, 116, 51, 132}},
+        {"on the last column: slid left", {399, 150}, {295, 116, 399, 132}},
+        {"one column right of the pane: as it is", {400, 150}, {348, 116, 452, 132}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         EXPECT_EQ(MarkerLabelBoxInPane(row.tip, 15, 100, 17, pane), row.expected);
     }
+    // Below the tip in a pane 30 rows high: raised to end on its last row.
+    EXPECT_EQ(MarkerLabelBoxInPane({200, 20}, 15, 100, 17, {0, 0, 400, 30}), (PlotRect{148, 13, 252, 29}));
     // Wider than its pane: it starts at the left edge.
     EXPECT_EQ(MarkerLabelBoxInPane({40, 150}, 15, 100, 17, {0, 0, 80, 300}), (PlotRect{0, 116, 104, 132}));
 }
