@@ -185,6 +185,17 @@ TEST(DataViewTest, ThePlotsWindowListsItsLinesFollowsScrollingClosesThroughThePl
     view->resize(234, 218 + 36);
     const int rows = static_cast<int>(data->GetEndBin()) + 2 - static_cast<int>(data->GetStartBin());
     EXPECT_EQ(view->ScrollBar()->maximum(), rows - (218 + 36) / 18);
+    // 254 pixels hold the header row and 13 rows of values; scrolled to the
+    // end, the last line of the data is on the last of them.
+    view->ScrollBar()->setValue(0);
+    const std::vector<CDataView::Cell> top = view->Cells();
+    EXPECT_EQ(top.size(), 2u + 2 * 13);
+    EXPECT_EQ(top.back().Row, 13);
+    EXPECT_NEAR(std::stod(top[2].Text), data->GetStartBin() * kLineSpacing, 0.01) << "the first line first";
+    view->ScrollBar()->setValue(view->ScrollBar()->maximum());
+    const std::vector<CDataView::Cell> bottom = view->Cells();
+    ASSERT_EQ(bottom.size(), 2u + 2 * 13);
+    EXPECT_NEAR(std::stod(bottom[bottom.size() - 2].Text), data->GetEndBin() * kLineSpacing, 0.01);
     view->close();
     EXPECT_EQ(plot->DataView(), view);
     QApplication::processEvents();
