@@ -196,6 +196,39 @@ TEST(OverlayFiles, LoadAndSaveNameTheFailureAndAskBeforeReplacing)
     TOverlayDialog::SetFileChooser({});
 }
 
+// Loading a file into a slot: a table is copied byte for byte into the
+// pane's slot file and gives its title; anything else leaves the slot alone
+// with the reason, the ordering and "no rows" cases in plain words.
+TEST(OverlayFiles, ImportCopiesATableIntoThePanesSlotAndNamesWhyAnythingElseIsRefused)
+{
+    Folder folder;
+    const std::string source = folder.Path("in.txt");
+    const std::string prefix = "The file \"" + source + "\" could not be loaded as an overlay: ";
+    const std::string plain = "it needs at least 3 rows of frequency and value in rising frequency order.";
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string reason;
+    } cases[] = {
+        {"falling frequencies", ";Down\n300\t1\n200\t2\n100\t3\n", prefix + plain},
+        {"titles only", ";Only a title\n", prefix + plain},
+        {"two rows", ";Short\n100\t1\n200\t2\n", prefix + "it holds no table of at least 3 rows of frequency and value."},
+        {"a table", ";Mic\r\n20\t0\r\n1000\t0.5\r\n20000\t-2\r\n", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteText(folder.Path("L3_2.ovl"), "old");
+        WriteText(source, c.bytes);
+        std::string title = "untouched", reason;
+        const bool ok = overlay_slots::ImportFile(source, folder.Path(), 0, 2, 2, 0, title, reason);
+        EXPECT_EQ(ok, c.reason.empty());
+        EXPECT_EQ(reason, c.reason);
+        EXPECT_EQ(ReadText(folder.Path("L3_2.ovl")), ok ? c.bytes : "old");
+        EXPECT_EQ(title, ok ? "Mic" : "untouched");
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("L3.ovl"))) << "the upper pane's slot is another file";
+}
+
 // A plot of the left channel whose overlay folder is a temporary directory.
 struct BadSlotPlot : TonePlot {
     BadSlotPlot() : TonePlot(ScalingOpts::kLogarithmic, ScalingOpts::kFftLog, -20.0f, -100.0f)
