@@ -34,6 +34,7 @@
 #include <clocale>
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <vector>
 
 namespace {
@@ -451,6 +452,50 @@ TEST(OverlayPlot, AnOverlayInTheCoherencePaneUsesTheCoherenceScale)
     ASSERT_TRUE(plot->IsCoherencePane(1));
     const PlotRect lower = plot->PaneRect(1);
     EXPECT_EQ(PointsOnRow(plot->OverlayPoints(1, 0), lower.bottom - lower.Height() / 2), lower.Width() + 1);
+}
+
+// On a log-magnitude axis overlays join their points with straight lines,
+// the composite's inputs too: the average of an overlay with a copy of
+// itself is that overlay, and draws on it column by column.
+TEST(OverlayPlot, OnALogMagnitudeAxisTheAverageOfAnOverlayWithItselfDrawsOnIt)
+{
+    TonePlot t(ScalingOpts::kLogMagnitude, ScalingOpts::kFftLog, 10.0f, 1.0f);
+    SpectrumOpts& s = t.records.Spectrum;
+    s.PeakHold = 0;
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    const std::string bend = ";Bend\n100\t1\n1000\t20\n10000\t2\n20000\t5\n";
+    WriteText(folder + "/L1.ovl", bend);
+    WriteText(folder + "/L2.ovl", bend);
+    s.Overlay[0].Show1 = s.Overlay[1].Show1 = s.Overlay[6].Show1 = 1;
+    s.CompositeType1 = CompositeSetup::kAverage;
+    s.IncludeInAverage1[0] = s.IncludeInAverage1[1] = 1;
+    DataPaths paths;
+    paths.Set(DataPaths::kOverlay, folder);
+    DataPaths inUse = paths;
+    TQuarnPlot& plot = t.Make(1000, 520);
+    plot.SetDataPaths(&paths, &inUse);
+    const std::vector<PlotPoint>& own = plot.OverlayPoints(0, 0);
+    const std::vector<PlotPoint>& average = plot.OverlayPoints(0, 6);
+    ASSERT_FALSE(own.empty());
+    ASSERT_FALSE(average.empty());
+    std::map<int, int> rowAt;
+    for (const PlotPoint& p : average)
+        rowAt[p.x] = p.y;
+    // Where the line falls steeply the two may stand a column apart.
+    int compared = 0, worst = 0;
+    for (const PlotPoint& p : own) {
+        int nearest = 1 << 30;
+        for (int dx : {-1, 0, 1})
+            if (const auto found = rowAt.find(p.x + dx); found != rowAt.end())
+                nearest = std::min(nearest, std::abs(found->second - p.y));
+        if (nearest == 1 << 30)
+            continue;
+        ++compared;
+        worst = std::max(worst, nearest);
+    }
+    EXPECT_GT(compared, plot.PaneRect(0).Width() / 2);
+    EXPECT_LE(worst, 1);
 }
 
 // The composite's default colour is black, the default pane's too: drawn
