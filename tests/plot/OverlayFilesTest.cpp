@@ -122,8 +122,10 @@ TEST(OverlayFiles, LoadAndSaveNameTheFailureAndAskBeforeReplacing)
     WriteText(folder.Path("mic.mic"), ";Mic\n20\t0\n1000\t0.5\n20000\t-2\n");
     std::string chosen = folder.Path("mic.mic");
     int asked = 0;
-    TOverlayDialog::SetFileChooser([&](QWidget*, bool, const QString&) {
+    std::vector<bool> saving;  // what each file dialog was opened for
+    TOverlayDialog::SetFileChooser([&](QWidget*, bool save, const QString&) {
         ++asked;
+        saving.push_back(save);
         return QString::fromStdString(chosen);
     });
     SpectrumOpts options;
@@ -193,6 +195,8 @@ TEST(OverlayFiles, LoadAndSaveNameTheFailureAndAskBeforeReplacing)
     messages.answer = platform::MessageResult::Yes;
     dialog.SaveButton(2)->click();
     EXPECT_EQ(ReadText(folder.Path("x.ovl")), ";Three\n100 1\n200 2\n300 3\n");
+    // Load... opened an open dialog, Save... a save dialog.
+    EXPECT_EQ(saving, std::vector<bool>({false, false, true, true}));
     TOverlayDialog::SetFileChooser({});
 }
 

@@ -146,6 +146,10 @@ TEST(PrintPages, PartsStandWhereTheMarginsPutThemAndAnnotationFieldsReadAsTheDia
     PrintAnnotationFields fields = AnnotationFieldsFrom(options);
     EXPECT_EQ(fields.Margins[0], "1.00");
     EXPECT_EQ(fields.Comments.substr(0, 29), "Comment line 1\nComment line 2");
+    EXPECT_TRUE(fields.CommentBlock);
+    EXPECT_FALSE(AnnotationFieldsFrom(plain).CommentBlock);
+    EXPECT_EQ(std::vector({AnnotationFieldsFrom(plain).Title2, AnnotationFieldsFrom(plain).Margins[3]}),
+              std::vector<std::string>({"1 m, on axis", "0.50"}));
 
     fields.Title1 = std::string(100, 'x');
     fields.Margins = {"abc", "0.75in", "nan", "-1e39"};
@@ -161,6 +165,9 @@ TEST(PrintPages, PartsStandWhereTheMarginsPutThemAndAnnotationFieldsReadAsTheDia
                                              TextFieldView(options.Comment[9])}),
               std::vector<std::string_view>({"one", "", "10"}));
     EXPECT_EQ(options.EnableCommentBlock, 0);
+    fields.CommentBlock = true;
+    ApplyAnnotationFields(fields, options);
+    EXPECT_EQ(options.EnableCommentBlock, 1);
 }
 
 // Pixels darker than mid-grey in the rectangle given as page fractions.
