@@ -4,13 +4,18 @@
 
 #include "plot/CDataView.h"
 #include "plot/CPlotOptionsMain.h"
+#include "plot/CPrintAnnotationDialog.h"
+#include "plot/TCompositeOverlayDialog.h"
 #include "plot/TLimitScroll.h"
 #include "plot/TMarkerOptionsDialog.h"
+#include "plot/TOverlayDialog.h"
+#include "settings/PrintOpts.h"
 #include "settings/TextField.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -215,6 +220,58 @@ TEST(DataViewTest, ThePlotsWindowListsItsLinesFollowsScrollingClosesThroughThePl
     EXPECT_EQ(plot->PlotRangeEdit()->text(), QStringLiteral("135.00"));
     ASSERT_EQ(commands.count(), 2);
     EXPECT_EQ(std::vector({commands[0][0].toUInt(), commands[1][0].toUInt()}), std::vector({450u, 452u}));
+}
+
+// Every shown control of a window, as "name" or the class and text.
+std::string ControlName(const QWidget& w)
+{
+    std::string name = w.metaObject()->className();
+    if (!w.objectName().isEmpty())
+        return name + " " + w.objectName().toStdString();
+    if (const auto* label = qobject_cast<const QLabel*>(&w))
+        return name + " \"" + label->text().toStdString() + "\"";
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&w))
+        return name + " \"" + button->text().toStdString() + "\"";
+    return name;
+}
+
+// No two shown children of one parent share a pixel, and each lies within
+// its parent: a control put in a taken cell, or spanning past its row,
+// shows as an overlap. Qt's own inner parts are left out.
+void ExpectNothingOverlaps(const QWidget& parent, const QWidget& window)
+{
+    std::vector<const QWidget*> shown;
+    for (const QObject* o : parent.children()) {
+        const auto* w = qobject_cast<const QWidget*>(o);
+        if (w == nullptr || w->isWindow() || !w->isVisibleTo(&window) || w->objectName().startsWith("qt_"))
+            continue;
+        shown.push_back(w);
+        EXPECT_TRUE(parent.rect().contains(w->geometry())) << ControlName(*w) << " leaves " << ControlName(parent);
+        ExpectNothingOverlaps(*w, window);
+    }
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        for (std::size_t j = i + 1; j < shown.size(); ++j)
+            EXPECT_FALSE(shown[i]->geometry().intersects(shown[j]->geometry()))
+                << ControlName(*shown[i]) << " overlaps " << ControlName(*shown[j]);
+}
+
+TEST(PlotDialogLayouts, NoControlOfAPlotDialogCoversAnother)
+{
+    SheetRecords r;
+    CPlotOptionsMain sheet(nullptr, 2, 0, r.pages);
+    PrintOpts print;
+    CPrintAnnotationDialog annotation(nullptr, &print);
+    MarkerOpts markers;
+    TMarkerOptionsDialog marker(nullptr, &markers);
+    CompositeSetup setup;
+    TCompositeOverlayDialog composite(nullptr, &setup, {});
+    TOverlayDialog overlay(nullptr, &r.spectrum[0], "", 0, 0, 1, nullptr, {});
+    for (QWidget* window : std::initializer_list<QWidget*>{&sheet, &annotation, &marker, &composite, &overlay}) {
+        SCOPED_TRACE(window->metaObject()->className());
+        window->show();
+        ExpectNothingOverlaps(*window, *window);
+        window->hide();
+    }
 }
 
 } // namespace
