@@ -102,6 +102,24 @@ TEST(OverlayText, EachKindOfLineEachOrderingRuleAndTheTitleAlone)
         EXPECT_EQ(table->GetProblem() == overlay_text::kOrderingMessage, c.orderingMessage);
         EXPECT_TRUE(c.ok || table->GetValueAt(150.0f) == 0.0f) << "a refused table reads 0";
     }
+    // A full table stops the read: 4 points take 4 rows, or 1 stepped row
+    // (3 points each) and no second.
+    struct Capacity {
+        std::string text;
+        bool stepped;
+        std::uint32_t count;
+    } capacities[] = {
+        {Rows(4), false, 4}, {Rows(5), false, 4}, {Rows(3), false, 3}, {Rows(2), true, 3}, {Rows(1), true, 3},
+    };
+    for (const Capacity& c : capacities) {
+        float table[2 * 4] = {};
+        std::string title;
+        bool splineOff = false;
+        const overlay_text::ReadResult read =
+            overlay_text::ReadPoints(c.text, c.stepped, table, 4, title, splineOff);
+        EXPECT_EQ(read.Count, c.count) << c.text << c.stepped;
+        EXPECT_EQ(table[0], c.stepped ? 100.0f * overlay_text::kStepBelow : 100.0f);
+    }
     // Reading the title alone skips spline lines and stops at the first row.
     EXPECT_EQ(overlay_text::ReadTitle(";SPLINE OFF\n;SPLINEX\n;Legend\n100 1\n;Later\n"), "Legend");
     EXPECT_EQ(overlay_text::ReadTitle("100 1\n;Late\n"), "");

@@ -133,6 +133,14 @@ TEST(PlotOptionsFormTest, AFilledFormStoresItsRecordBackLinearKeepsTheRangeAndDe
     ASSERT_EQ(plot_options::Validate(plot_options::Fill(expected, 1), 1, opts), "");
     EXPECT_EQ(opts, expected);
 
+    // Texts as the sheet shows them: the interval "%6.3f", a dB range "%3.1f",
+    // a dB top with two decimals.
+    SpectrumOpts shown = expected;
+    shown.IntervalSecs = 0.25f;
+    shown.PlotRange = 5.0f;
+    const PlotOptionsForm texts = plot_options::Fill(shown, 1);
+    EXPECT_EQ(std::vector({texts.Interval, texts.Range, texts.Top}), std::vector<std::string>({" 0.250", "5.0", "-10.00"}));
+
     // Linear: "N/A" stores nothing; the range stays what it was.
     PlotOptionsForm linear = plot_options::Fill(opts, 0);
     EXPECT_EQ(linear.Range, "N/A");
