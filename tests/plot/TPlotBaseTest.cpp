@@ -216,6 +216,18 @@ TEST(PrintPages, TwoPlotsPrintTwoPagesWithHeaderAndCommentsAndComeBackAsTheyWere
     const int blockTop = printer.height() - (static_cast<int>(300 * 1.4) + 300);
     EXPECT_LT(left.Printed[0].Areas.Plot.bottom, blockTop);
     EXPECT_LT(right.Printed[0].Areas.Pane2.bottom, blockTop);
+    EXPECT_LT(left.Printed[0].Sequence, right.Printed[0].Sequence) << "the first plot's page first";
+    // Last page first, to another file: the second plot's page comes first.
+    {
+        QPrinter reversed(QPrinter::HighResolution);
+        reversed.setOutputFormat(QPrinter::PdfFormat);
+        reversed.setOutputFileName(folder.filePath("reversed.pdf"));
+        reversed.setPageOrder(QPrinter::LastPageFirst);
+        ASSERT_TRUE(PrintPlotPages(plots, reversed, options, "Sun Dec  6 21:31:34 2026"));
+        ASSERT_EQ(left.Printed.size(), 2u);
+        ASSERT_EQ(right.Printed.size(), 2u);
+        EXPECT_GT(left.Printed[1].Sequence, right.Printed[1].Sequence);
+    }
 
     const std::string stem = folder.filePath("page").toStdString();
     const std::string command = "pdftoppm -r 60 -gray '" + pdf.toStdString() + "' '" + stem + "' 2>&1";
