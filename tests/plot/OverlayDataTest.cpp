@@ -412,19 +412,33 @@ TEST(OverlayPlot, TheLowerPaneKeepsItsOwnFilesOffsetsShowBoxesAndComposite)
     EXPECT_EQ(plot.OverlayTitle(1, 0), "Lower -40");
     EXPECT_TRUE(plot.OverlayPoints(0, 0).empty());
 
-    // Options... beside the lower pane edits the lower titles and offsets.
+    // Options... beside the lower pane edits the lower titles and offsets:
+    // slot 1 now -20 dB, drawn at -60; a file loaded into slot 3 is shown
+    // there at its -30 dB.
+    WriteText(folder + "/in.txt", ";Imported\n20\t-30\n1000\t-30\n24000\t-30\n");
+    TOverlayDialog::SetFileChooser([&folder](QWidget*, bool, const QString&) {
+        return QString::fromStdString(folder + "/in.txt");
+    });
     std::string legendShown, offsetShown;
     OnModal<TOverlayDialog>([&](TOverlayDialog& dialog) {
         legendShown = dialog.LegendEdit(0)->text().toStdString();
         offsetShown = dialog.OffsetEdit(0)->text().toStdString();
-        dialog.reject();
+        dialog.OffsetEdit(0)->setText(QStringLiteral("-20.0"));
+        dialog.LoadButton(2)->click();
+        dialog.accept();
     });
     QTest::mouseClick(plot.OverlayOptionsButton(1), Qt::LeftButton);
+    TOverlayDialog::SetFileChooser({});
     EXPECT_EQ(legendShown, "Lower -40");
     EXPECT_EQ(offsetShown.empty() ? 0.0 : std::stod(offsetShown), -10.0) << offsetShown;
+    EXPECT_EQ(std::vector({s.Overlay[0].Offset1, s.Overlay[0].Offset2}), std::vector({30.0f, -20.0f}));
+    EXPECT_EQ(PointsOnRow(plot.OverlayPoints(1, 0), y(-60.0)), all);
+    EXPECT_EQ(std::vector<int>({s.Overlay[2].Show1, s.Overlay[2].Show2}), std::vector<int>({0, 1}));
+    EXPECT_TRUE(std::filesystem::exists(folder + "/L3_2.ovl"));
+    EXPECT_EQ(PointsOnRow(plot.OverlayPoints(1, 2), y(-30.0)), all);
 
-    // The lower composite, slot 1 less slot 2: -50 - (-65) = 15 dB, shown
-    // with its own -100 dB: -85 dB. The upper setup is unchanged.
+    // The lower composite, slot 1 less slot 2: -60 - (-65) = 5 dB, shown
+    // with its own -100 dB: -95 dB. The upper setup is unchanged.
     const SpectrumOpts before = s;
     s.Overlay[6].Offset2 = -100.0f;
     OnModal<TCompositeOverlayDialog>([](TCompositeOverlayDialog& dialog) {
@@ -440,7 +454,7 @@ TEST(OverlayPlot, TheLowerPaneKeepsItsOwnFilesOffsetsShowBoxesAndComposite)
     EXPECT_EQ(std::vector<int>({s.DifferenceIndex2_1, s.DifferenceIndex2_2}), std::vector<int>({0, 1}));
     EXPECT_EQ(std::vector<int>({s.CompositeType1, s.DifferenceIndex1_1, s.DifferenceIndex1_2}),
               std::vector<int>({before.CompositeType1, before.DifferenceIndex1_1, before.DifferenceIndex1_2}));
-    EXPECT_EQ(PointsOnRow(plot.OverlayPoints(1, 6), y(-85.0)), all);
+    EXPECT_EQ(PointsOnRow(plot.OverlayPoints(1, 6), y(-95.0)), all);
     EXPECT_TRUE(plot.OverlayPoints(0, 6).empty());
 
     // Off again on the lower box: the lower slot only.
