@@ -272,6 +272,31 @@ TEST(PlotDialogLayouts, NoControlOfAPlotDialogCoversAnother)
         ExpectNothingOverlaps(*window, *window);
         window->hide();
     }
+    // Columns stand under their headings: the marker rows' fields under
+    // "Frequency (Hz)", "Label Type" and "Custom Label", the composite's
+    // subtraction choice over its first column and Average over its boxes.
+    marker.show();
+    const auto heading = [&marker](const char* text) {
+        for (const QLabel* label : marker.findChildren<QLabel*>())
+            if (label->text() == QString::fromLatin1(text))
+                return label->x();
+        return -1;
+    };
+    for (int row = 0; row < 8; ++row) {
+        EXPECT_EQ(marker.FrequencyEdit(row)->x(), heading("Frequency (Hz)")) << row;
+        EXPECT_EQ(marker.LabelList(row)->x(), heading("Label Type")) << row;
+        EXPECT_EQ(marker.CustomEdit(row)->x(), heading("Custom Label")) << row;
+        EXPECT_LT(marker.EnableBox(row)->x(), marker.FrequencyEdit(row)->x()) << row;
+    }
+    composite.show();
+    EXPECT_EQ(composite.SubtractButton()->x(), composite.ColumnButton(0, 0)->x());
+    EXPECT_EQ(composite.AverageButton()->x(), composite.AverageBox(0)->x());
+    for (int n = 0; n < 6; ++n) {
+        const int row = composite.AverageBox(n)->geometry().center().y();
+        EXPECT_EQ(composite.ColumnButton(0, n)->geometry().center().y(), row) << n;
+        EXPECT_EQ(composite.ColumnButton(1, n)->geometry().center().y(), row) << n;
+        EXPECT_LT(composite.ColumnButton(0, n)->x(), composite.ColumnButton(1, n)->x()) << n;
+    }
 }
 
 } // namespace
