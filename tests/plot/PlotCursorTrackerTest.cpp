@@ -30,19 +30,20 @@ public:
     float GetXValueAt(int x, int y) override { return 10.0f * (x - GetPlotRectAt(x, y).left); }
     float GetYValueAt(int, int y) override { return -static_cast<float>(y); }
     std::uint16_t GetHarmonicCount(int, int) override { return HarmonicCount; }
+    // On the y axis (Axis 1) the points stand n times the cursor's rows up.
     PlotPoint GetHarmonicPoint(std::uint16_t n, int x, int y) override
     {
-        return {n * (x - GetPlotRectAt(x, y).left), 0};
+        return {n * (x - GetPlotRectAt(x, y).left), n * (GetPlotRectAt(x, y).bottom - y)};
     }
     PlotPoint GetUpperSidebandPoint(std::uint16_t n, int x1, int, int x2, int) override
     {
-        return {x1 - Areas.Plot.left + n * std::abs(x2 - x1), 0};
+        return {x1 - Areas.Plot.left + n * std::abs(x2 - x1), 10 * n};
     }
     PlotPoint GetLowerSidebandPoint(std::uint16_t n, int x1, int, int x2, int) override
     {
-        return {x1 - Areas.Plot.left - n * std::abs(x2 - x1), 0};
+        return {x1 - Areas.Plot.left - n * std::abs(x2 - x1), -10 * n};
     }
-    std::uint16_t GetCursorAxis() override { return 0; }
+    std::uint16_t GetCursorAxis() override { return Axis; }
     void SnapCursorPoint(PlotPoint&) override {}
     std::string ReadoutText(PlotAxis axis, float value) override
     {
@@ -58,6 +59,7 @@ public:
 
     PlotAreas Areas{{20, 50, 420, 450}, {20, 50, 420, 240}, {20, 260, 420, 450}};
     std::uint16_t HarmonicCount = 0;
+    std::uint16_t Axis = 0;
     std::vector<PlotRect> Zoomed;
     int Cleared = 0;
     PlotCursorTracker* Tracker = nullptr;
@@ -145,6 +147,26 @@ TEST_F(PlotCursorTrackerTest, HarmonicLinesFollowTheCountUpToTheThousandthAndCou
                                              {std::numeric_limits<double>::infinity(), 65535}};
     for (const auto& [ratio, count] : ratios)
         EXPECT_EQ(SaturatedHarmonicCount(ratio), count) << ratio;
+}
+
+// A cursor on the y axis marks rows: harmonics and sidebands are lines
+// across the pane at their rows, the sideband cross turned round.
+TEST_F(PlotCursorTrackerTest, OnTheYAxisHarmonicsAndSidebandsAreRows)
+{
+    Hooks.Axis = 1;
+    const PlotRect pane = Hooks.Areas.Pane1;  // {20, 50, 420, 240}
+    Hooks.HarmonicCount = 3;
+    // The cursor 40 rows above the bottom: harmonics 2 and 3 at 80 and 120 up.
+    EXPECT_EQ(HarmonicMarkLines(Hooks, pane, 21, 200),
+              (PlotMarkLines{{{20, 160}, {420, 160}, pane}, {{20, 120}, {420, 120}, pane}}));
+    const PlotMarkLines sidebands = SidebandMarkLines(Hooks, pane, {200, 100}, 205, 120);
+    ASSERT_EQ(sidebands.size(), 2u + 24u);
+    EXPECT_EQ(sidebands[0], (PlotMarkLine{{20, 100}, {420, 100}, pane})) << "across the anchor's row";
+    EXPECT_EQ(sidebands[1], (PlotMarkLine{{205, 50}, {205, 240}, pane})) << "down the point's column";
+    for (int k = 1; k <= 12; ++k) {
+        EXPECT_EQ(sidebands[2 * k], (PlotMarkLine{{20, 240 - 10 * k}, {420, 240 - 10 * k}, pane})) << k;
+        EXPECT_EQ(sidebands[2 * k + 1], (PlotMarkLine{{20, 240 + 10 * k}, {420, 240 + 10 * k}, pane})) << k;
+    }
 }
 
 TEST_F(PlotCursorTrackerTest, PressesOutsideEveryPaneDoNothingThePointerStaysInItsPaneEveryReleaseEndsAndAZoomDragIsNormalised)
