@@ -11,6 +11,9 @@
 #include "plot/TOverlayDialog.h"
 #include "settings/PrintOpts.h"
 #include "settings/TextField.h"
+#include "tests/support/ModalDialogs.h"
+#include "tests/support/PopupMenus.h"
+#include "widgets/CToolBtn.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -220,6 +223,44 @@ TEST(DataViewTest, ThePlotsWindowListsItsLinesFollowsScrollingClosesThroughThePl
     EXPECT_EQ(plot->PlotRangeEdit()->text(), QStringLiteral("135.00"));
     ASSERT_EQ(commands.count(), 2);
     EXPECT_EQ(std::vector({commands[0][0].toUInt(), commands[1][0].toUInt()}), std::vector({450u, 452u}));
+}
+
+// The plot's own ways to its dialogs: the strip's Marker Options button and
+// the menu's "Marker Options..." open the marker dialog on the plot's record
+// (OK keeps what it changed); "View Data Values" opens the values window 20
+// pixels right of and below the plot area's corner, and closes it again.
+TEST(PlotDialogCommands, MarkerOptionsFromTheStripAndTheMenuAndDataValuesFromTheMenu)
+{
+    TonePlot t(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear, -6.0f, -90.0f);
+    TQuarnPlot& plot = t.Make(1000, 500);
+    plot.show();
+    int opened = 0;
+    const auto showRow = [&opened](int row) {
+        return [&opened, row](TMarkerOptionsDialog& dialog) {
+            ++opened;
+            dialog.EnableBox(row)->setChecked(true);
+            dialog.FrequencyEdit(row)->setText(QStringLiteral("500"));
+            dialog.accept();
+        };
+    };
+    OnModal<TMarkerOptionsDialog>(showRow(2));
+    QTest::mouseClick(plot.ToolButton(511), Qt::LeftButton);
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(t.records.Markers.MarkerEnable[2], 1u);
+
+    const PlotRect area = plot.Areas().Plot;
+    const QPoint inside(area.left + 50, area.top + 50);
+    OnModal<TMarkerOptionsDialog>(showRow(3));
+    ChooseFromMenu(plot, inside, {"Marker &Options..."});
+    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(t.records.Markers.MarkerEnable[3], 1u);
+    EXPECT_EQ(t.records.Markers.MarkerFreq[3], 500.0f);
+
+    ChooseFromMenu(plot, inside, {"&View Data Values"});
+    ASSERT_NE(plot.DataView(), nullptr);
+    EXPECT_EQ(plot.DataView()->pos(), plot.mapToGlobal(QPoint(area.left + 20, area.top + 20)));
+    ChooseFromMenu(plot, inside, {"&View Data Values"});
+    EXPECT_EQ(plot.DataView(), nullptr);
 }
 
 // Every shown control of a window, as "name" or the class and text.
