@@ -158,6 +158,34 @@ TEST(PlotOptionsFormTest, AFilledFormStoresItsRecordBackLinearKeepsTheRangeAndDe
     plot_options::ApplyDefaults(left, opts, 0);
     EXPECT_EQ(left.Start, "900");
     EXPECT_EQ(opts.LineColor, 0x00FF00u);
+
+    // Every field Defaults sets, from a form with each the other way: the
+    // left plot's dB defaults, the right plot's log ones with thick lines.
+    for (const int channel : {0, 1}) {
+        const bool right = channel == 1;
+        PlotOptionsForm form;
+        form.PlotType = 2;
+        form.PeakHold = 0;
+        std::fill(std::begin(form.Thick), std::end(form.Thick), !right);
+        SpectrumOpts colours;
+        plot_options::ApplyDefaults(form, colours, channel);
+        PlotOptionsForm want;
+        want.PlotType = 0;
+        want.GridX = want.GridY = want.ShowToolbar = want.ShowOverlayControls = true;
+        want.GrabCursor = want.PowerMeter = true;
+        std::fill(std::begin(want.Thick), std::end(want.Thick), right);
+        want.Top = right ? "1.0" : "100.0";
+        want.Range = right ? "0.0001" : "100.0";
+        want.Start = right ? "1.0" : "900";
+        want.Stop = right ? "500.0" : "95000.0";
+        want.SpecificInterval = true;
+        want.Interval = "0.020";
+        want.PeakHold = 2;
+        EXPECT_EQ(form, want) << channel;
+        EXPECT_EQ(std::vector({colours.BackgroundColor, colours.LineColor, colours.PeakColor, colours.MarkerColor,
+                               colours.GridColor}),
+                  std::vector<std::uint32_t>({0x000000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x808080}));
+    }
 }
 
 TEST(PlotAmplitudeLimitsTest, ValuesFromAFileAreBroughtWithinTheScale)

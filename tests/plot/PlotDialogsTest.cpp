@@ -131,6 +131,42 @@ TEST(PlotOptionsSheetTest, EachControlOfThePageHoldsItsOwnField)
     EXPECT_EQ(page.ReadForm().PlotType, 2);
 }
 
+// Each colour button edits its own colour, starting from it, and its swatch
+// shows it (the record keeps 0x00BBGGRR).
+TEST(PlotOptionsSheetTest, EachColourButtonChangesItsOwnColourAndSwatch)
+{
+    SheetRecords r;
+    SpectrumOpts& s = r.spectrum[0];
+    CPlotOptionsSpectrum page(nullptr, 0, 1, &s, &r.markers[0]);
+    page.FillOnce();
+    struct Button {
+        const char* name;
+        std::uint32_t SpectrumOpts::*field;
+    } buttons[] = {{"LineColor", &SpectrumOpts::LineColor},
+                   {"PeakColor", &SpectrumOpts::PeakColor},
+                   {"BackgroundColor", &SpectrumOpts::BackgroundColor},
+                   {"GridColor", &SpectrumOpts::GridColor},
+                   {"MarkerColor", &SpectrumOpts::MarkerColor}};
+    std::uint32_t offered = 0, next = 0;
+    page.SetColourChooser([&](QWidget*, std::uint32_t current) -> std::optional<std::uint32_t> {
+        offered = current;
+        return next;
+    });
+    for (int c = 0; c < 5; ++c) {
+        SCOPED_TRACE(buttons[c].name);
+        const SpectrumOpts before = s;
+        next = 0x103050u + 0x010101u * static_cast<std::uint32_t>(c);  // blue 0x10, green 0x30, red 0x50, …
+        page.OnColour(c);
+        EXPECT_EQ(offered, before.*buttons[c].field);
+        SpectrumOpts expected = before;
+        expected.*buttons[c].field = next;
+        EXPECT_EQ(s, expected);
+        const QLabel* swatch = page.findChild<QLabel*>(QString::fromLatin1(buttons[c].name) + "Swatch");
+        ASSERT_NE(swatch, nullptr);
+        EXPECT_EQ(swatch->palette().color(QPalette::Window), QColor(0x50 + c, 0x30 + c, 0x10 + c));
+    }
+}
+
 TEST(MarkerOptionsDialogTest, RowsEnableAsTheirBoxesAndTypesAndARefusalWritesNothing)
 {
     MessageLog messages;
