@@ -299,6 +299,41 @@ TEST(PlotDialogCommands, MarkerOptionsFromTheStripAndTheMenuAndDataValuesFromThe
     EXPECT_EQ(plot.DataView(), nullptr);
 }
 
+// With two traces the window has a third column, the second trace's
+// values, once it is wider than 200 pixels.
+TEST(DataViewTest, TheSecondTracesValuesFillTheThirdColumnOfAWideWindow)
+{
+    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
+    auto upper = MakeData(records, 0);
+    auto lower = MakeData(records, 1);
+    SetKnownSpectrum(*upper, 1000.0f, -6.0f, -90.0f);
+    SetKnownSpectrum(*lower, 1000.0f, -12.0f, -80.0f);
+    auto plot = MakePlot(records, upper.get(), lower.get(), 1000, 800);
+    plot->show();
+    plot->OnViewDataValues();
+    CDataView* view = plot->DataView();
+    ASSERT_NE(view, nullptr);
+    const auto line = upper->GetBinIndex(1000.0f);
+    view->ScrollBar()->setValue(static_cast<int>(line - upper->GetStartBin()) - 3);
+    const auto texts = [view](int column, int row) {
+        std::vector<std::string> found;
+        for (const CDataView::Cell& c : view->Cells())
+            if (c.Column == column && c.Row == row)
+                found.push_back(c.Text);
+        return found;
+    };
+    for (const auto& [width, third] : {std::pair{201, true}, {200, false}}) {
+        view->resize(width, CDataView::kHeight);
+        SCOPED_TRACE(width);
+        EXPECT_EQ(texts(2, 0), std::vector<std::string>{"dB"});
+        EXPECT_EQ(texts(1, 4), std::vector<std::string>{"-6.00"});
+        EXPECT_EQ(texts(1, 3), std::vector<std::string>{"-90.00"});
+        EXPECT_EQ(texts(2, 4), third ? std::vector<std::string>{"-12.00"} : std::vector<std::string>{});
+        EXPECT_EQ(texts(2, 3), third ? std::vector<std::string>{"-80.00"} : std::vector<std::string>{});
+    }
+    plot->OnViewDataValues();
+}
+
 // Every shown control of a window, as "name" or the class and text.
 std::string ControlName(const QWidget& w)
 {
