@@ -331,6 +331,12 @@ TEST(DataViewTest, TheSecondTracesValuesFillTheThirdColumnOfAWideWindow)
         EXPECT_EQ(texts(2, 4), third ? std::vector<std::string>{"-12.00"} : std::vector<std::string>{});
         EXPECT_EQ(texts(2, 3), third ? std::vector<std::string>{"-80.00"} : std::vector<std::string>{});
     }
+    // Down to the data's last line, in both columns.
+    view->resize(201, CDataView::kHeight);
+    view->ScrollBar()->setValue(view->ScrollBar()->maximum());
+    const int last = view->Cells().back().Row;
+    EXPECT_EQ(texts(1, last), std::vector<std::string>{"-90.00"});
+    EXPECT_EQ(texts(2, last), std::vector<std::string>{"-80.00"});
     plot->OnViewDataValues();
 }
 
