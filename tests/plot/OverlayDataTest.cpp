@@ -665,6 +665,39 @@ TEST(OverlayDialogs, OverlayOptionsChecksEverythingBeforeWritingAFile)
 
 // The averaging path and the source question of Set are driven through the
 // plot (here and in the main window's test); here subtraction and refusals.
+// The dialog shows the setup it is given, and OK without a change gives it
+// back as it was, for an average and for a difference.
+TEST(OverlayDialogs, TheCompositeDialogShowsItsSetupAndAnUnchangedOkKeepsIt)
+{
+    const CompositeSetup setups[] = {
+        {CompositeSetup::kAverage, {1, 0, 1, 0, 0, 1, 1}, 4, 2},
+        {CompositeSetup::kDifference, {0, 1, 0, 1, 1, 0, 0}, 0, 5},
+    };
+    for (const CompositeSetup& given : setups) {
+        SCOPED_TRACE(given.CompositeType);
+        CompositeSetup setup = given;
+        TCompositeOverlayDialog dialog(nullptr, &setup, {});
+        const bool average = given.CompositeType == CompositeSetup::kAverage;
+        EXPECT_EQ(dialog.AverageButton()->isChecked(), average);
+        EXPECT_EQ(dialog.SubtractButton()->isChecked(), !average);
+        for (int n = 0; n < 6; ++n) {
+            EXPECT_EQ(dialog.AverageBox(n)->isChecked(), given.IncludeInAverage[n] == 1) << n;
+            EXPECT_EQ(dialog.AverageBox(n)->isEnabled(), average) << n;
+            EXPECT_EQ(dialog.ColumnButton(0, n)->isChecked(), n == given.DifferenceIndex2) << n;
+            EXPECT_EQ(dialog.ColumnButton(1, n)->isChecked(), n == given.DifferenceIndex1) << n;
+            EXPECT_EQ(dialog.ColumnButton(0, n)->isEnabled(), !average) << n;
+        }
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(setup, given);
+    }
+    // Indices past the six (a hand-edited file) check no button.
+    CompositeSetup beyond{CompositeSetup::kDifference, {}, 6, 6};
+    TCompositeOverlayDialog dialog(nullptr, &beyond, {});
+    for (int n = 0; n < 6; ++n)
+        EXPECT_FALSE(dialog.ColumnButton(0, n)->isChecked() || dialog.ColumnButton(1, n)->isChecked()) << n;
+}
+
 TEST(OverlayDialogs, CompositeSubtractionAndRefusals)
 {
     MessageLog messages;
