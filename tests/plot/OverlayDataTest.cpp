@@ -197,6 +197,15 @@ TEST(OverlayData, SteppedRowsLookupsAtTheEndsAndBetweenPointsAndEachTableKeepsIt
     EXPECT_FLOAT_EQ(table->GetBandValue(50.0f, 150.0f), -9.0f) << "below the first point";
     EXPECT_FLOAT_EQ(table->GetBandValue(350.0f, 450.0f), -39.0f) << "beyond the last point";
 
+    // A point on a band's edge is not inside it; a band from the first
+    // point reads the first value; a band asked again gives the same largest.
+    auto peaks = Read("100\t1\n200\t9\n300\t4\n400\t2\n500\t8\n600\t3\n");
+    EXPECT_FLOAT_EQ(peaks->GetBandValue(150.0f, 350.0f), 9.0f);
+    EXPECT_FLOAT_EQ(peaks->GetBandValue(150.0f, 350.0f), 9.0f) << "asked again";
+    EXPECT_NEAR(peaks->GetBandValue(200.0f, 300.0f), 4.0f, 1e-4f) << "nothing inside: the value at 300";
+    EXPECT_FLOAT_EQ(peaks->GetBandValue(100.0f, 150.0f), 1.0f) << "from the first point";
+    EXPECT_FLOAT_EQ(peaks->GetBandValue(350.0f, 500.0f), 2.0f) << "the point at the upper edge is not inside";
+
     // One plot asks two tables in turn, column by column; a scan position
     // shared between them would skip the first table's early points.
     auto coarse = Read(Rows(50));
