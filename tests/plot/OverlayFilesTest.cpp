@@ -380,6 +380,13 @@ TEST(OverlayFiles, EachKindOfBadSlotFileGivesOneMessageAndAnEmptySlot)
                                                     o.File("L3.ovl") + "\""))
             << messages.texts[0];
         EXPECT_TRUE(Contains(messages.texts[0], c.reason)) << messages.texts[0];
+        // One end mark: a reason ending in "!" gets no full stop after it.
+        const std::string& text = messages.texts[0];
+        const std::string ending = c.reason == std::string(overlay_text::kOrderingMessage) ? c.reason
+                                   : std::string(c.reason) == "holds no table"
+                                       ? "holds no table of at least 3 rows of frequency and value."
+                                       : "not a regular file.";
+        EXPECT_EQ(text.substr(text.size() - std::min(text.size(), ending.size())), ending);
         EXPECT_TRUE(plot.OverlayPoints(0, 2).empty());
         EXPECT_EQ(plot.OverlayTitle(0, 2), "");
     }

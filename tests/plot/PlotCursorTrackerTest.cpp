@@ -8,6 +8,7 @@
 #include "plot/PlotMarkPainter.h"
 #include "plot/PlotPointers.h"
 
+#include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
@@ -337,6 +338,24 @@ TEST(PlotPointersTest, TheCrossAndTheZoomPointerAreBlackLinesOnAWhiteHaloAtTheir
     for (int d : {28, 29})
         EXPECT_EQ(image.pixel(d, d), qRgba(255, 255, 255, 255)) << d;
     EXPECT_EQ(qAlpha(image.pixel(27, 27)), 0);
+}
+
+// A readout label: a one-pixel black outline round a white inside.
+TEST(InvertMarkLinesTest, AReadoutLabelIsWhiteInsideABlackOutline)
+{
+    QImage image(20, 12, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QPainter painter(&image);
+    DrawReadoutLabel(painter, {2, 3, 14, 10}, QStringLiteral(" "), QFont());
+    DrawReadoutLabel(painter, {16, 3, 16, 10}, QStringLiteral("x"), QFont());  // empty: nothing
+    painter.end();
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 20; ++x) {
+            const bool inBox = x >= 2 && x < 14 && y >= 3 && y < 10;
+            const bool edge = inBox && (x == 2 || x == 13 || y == 3 || y == 9);
+            const QRgb want = !inBox ? qRgb(255, 0, 0) : edge ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+            EXPECT_EQ(image.pixel(x, y), want) << x << "," << y;
+        }
 }
 
 } // namespace

@@ -141,6 +141,17 @@ TEST(PlotOptionsFormTest, AFilledFormStoresItsRecordBackLinearKeepsTheRangeAndDe
     const PlotOptionsForm texts = plot_options::Fill(shown, 1);
     EXPECT_EQ(std::vector({texts.Interval, texts.Range, texts.Top}), std::vector<std::string>({" 0.250", "5.0", "-10.00"}));
 
+    // A typed field is read from its first 39 characters, as it holds.
+    for (const auto& [typed, stored] : {std::pair{std::string(38, '0') + "7", 7.0f},
+                                        {std::string(38, '0') + "75", 7.0f}}) {
+        PlotOptionsForm form = plot_options::Fill(opts, 1);
+        form.Start = typed;
+        form.Stop = "20000";
+        SpectrumOpts read = opts;
+        ASSERT_EQ(plot_options::Validate(form, 1, read), "") << typed;
+        EXPECT_EQ(read.StartFreq, stored) << typed;
+    }
+
     // Linear: "N/A" stores nothing; the range stays what it was.
     PlotOptionsForm linear = plot_options::Fill(opts, 0);
     EXPECT_EQ(linear.Range, "N/A");
