@@ -12,6 +12,8 @@
 #include "tests/support/ModalDialogs.h"
 
 #include <QApplication>
+#include <QColorDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -231,6 +233,33 @@ TEST(OverlayFiles, ImportCopiesATableIntoThePanesSlotAndNamesWhyAnythingElseIsRe
         EXPECT_EQ(title, ok ? "Mic" : "untouched");
     }
     EXPECT_FALSE(std::filesystem::exists(folder.Path("L3.ovl"))) << "the upper pane's slot is another file";
+}
+
+// Change... takes the colour chosen into its row (the record keeps
+// 0x00BBGGRR) and paints the row's swatch; Cancel keeps the colour.
+TEST(OverlayFiles, ChangeTakesTheChosenColourIntoItsRowAndCancelKeepsIt)
+{
+    Folder folder;
+    SpectrumOpts options;
+    const SpectrumOpts before = options;
+    TOverlayDialog dialog(nullptr, &options, folder.Path(), 0, 0, 1, nullptr, {});
+    std::vector<QPushButton*> change;
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        if (button->text() == QStringLiteral("Change..."))
+            change.push_back(button);
+    ASSERT_EQ(change.size(), 7u);
+    OnModal<QColorDialog>([](QColorDialog& chooser) {
+        chooser.setCurrentColor(QColor(0x11, 0x22, 0x33));
+        chooser.accept();
+    });
+    change[2]->click();
+    SpectrumOpts expected = before;
+    expected.Overlay[2].Color = 0x332211;
+    EXPECT_EQ(options, expected);
+    EXPECT_EQ(dialog.Swatch(2)->palette().color(QPalette::Window), QColor(0x11, 0x22, 0x33));
+    OnModal<QColorDialog>([](QColorDialog& chooser) { chooser.reject(); });
+    change[4]->click();
+    EXPECT_EQ(options, expected);
 }
 
 // A plot of the left channel whose overlay folder is a temporary directory.
