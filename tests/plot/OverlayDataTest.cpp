@@ -87,6 +87,7 @@ TEST(OverlayText, EachKindOfLineEachOrderingRuleAndTheTitleAlone)
         {"150 rows, the 120th out of order: 119 kept", Rows(150, 120), true, 119, "", false, false},
         {"100 rows from below 0 Hz keep nothing", "-5\t0\n" + Rows(99), false, 0, "", false, false},
         {"101 rows, the 3rd out of order: 2 are too few", Rows(101, 3), false, 0, "", false, false},
+        {"101 rows, the 4th out of order: 3 are enough", Rows(101, 4), true, 3, "", false, false},
         {"not a number", "nan\t1\n" + Rows(3), false, 0, "", false, false},
     };
     for (const ReadCase& c : cases) {

@@ -262,6 +262,27 @@ TEST(OverlayFiles, ChangeTakesTheChosenColourIntoItsRowAndCancelKeepsIt)
     EXPECT_EQ(options, expected);
 }
 
+// A legend's title is read from the file's first 64 KiB: a last line
+// without its line end counts, a line the limit cuts does not.
+TEST(OverlayFiles, ATitleIsReadFromTheFilesHeadWithoutALineTheLimitCuts)
+{
+    Folder folder;
+    const std::size_t head = 64u << 10;
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::string title;
+    } cases[] = {
+        {"no line end", ";Legend", "Legend"},
+        {"a later title cut by the limit", ";First\n;" + std::string(head, 'B'), "First"},
+        {"a later title within the limit", ";First\n;Second\n" + std::string(head, ' '), "Second"},
+    };
+    for (const auto& c : cases) {
+        WriteText(folder.Path("t.ovl"), c.bytes);
+        EXPECT_EQ(overlay_slots::ReadTitle(folder.Path("t.ovl")), c.title) << c.what;
+    }
+}
+
 // A plot of the left channel whose overlay folder is a temporary directory.
 struct BadSlotPlot : TonePlot {
     BadSlotPlot() : TonePlot(ScalingOpts::kLogarithmic, ScalingOpts::kFftLog, -20.0f, -100.0f)
