@@ -337,6 +337,10 @@ TEST(DataViewTest, TheSecondTracesValuesFillTheThirdColumnOfAWideWindow)
     const int last = view->Cells().back().Row;
     EXPECT_EQ(texts(1, last), std::vector<std::string>{"-90.00"});
     EXPECT_EQ(texts(2, last), std::vector<std::string>{"-80.00"});
+    // A transfer function with its coherence: the second column is the coherence.
+    records.Settings.ChannelProcessing = 11;
+    EXPECT_EQ(texts(2, 0), std::vector<std::string>{"coherence"});
+    EXPECT_EQ(texts(1, 0), std::vector<std::string>{"dB"});
     plot->OnViewDataValues();
 }
 

@@ -248,4 +248,19 @@ TEST(PrintPages, TwoPlotsPrintTwoPagesWithHeaderAndCommentsAndComeBackAsTheyWere
     EXPECT_FALSE(std::ifstream(stem + "-3.pgm").good());
 }
 
+// A page that cannot be started (a PDF in a folder that does not exist) is
+// reported as not printed, alone or with others.
+TEST(PrintPages, APageThatCannotBeStartedIsReportedAsNotPrinted)
+{
+    QTemporaryDir folder;
+    DemoPlot plot(1);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath("missing/plot.pdf"));
+    EXPECT_FALSE(PrintPlotPage(plot, printer, PrintOpts{}));
+    TPlotBase* plots[] = {&plot};
+    EXPECT_FALSE(PrintPlotPages(plots, printer, PrintOpts{}, "Sun Dec  6 21:31:34 2026"));
+    EXPECT_TRUE(plot.Printed.empty());
+}
+
 } // namespace
