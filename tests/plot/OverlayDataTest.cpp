@@ -275,6 +275,10 @@ TEST(OverlaySlots, FileNamesKeepPanesApartStoringKeepsTheTitleAndFailuresLeaveFi
     ASSERT_TRUE(overlay_slots::StoreSpectrum(dir, 0, 1, 2, *tone.data, 0.0f, false));
     EXPECT_FALSE(overlay_slots::StoreSpectrum("", 0, 1, 2, *tone.data, 0.0f, false));
     EXPECT_FALSE(std::filesystem::exists("L3.ovl")) << "nothing beside the program";
+    // The composite is built, never stored: slot 7 and slots outside refused.
+    for (const int slot : {-1, 6, 7})
+        EXPECT_FALSE(overlay_slots::StoreSpectrum(dir, 0, 1, slot, *tone.data, 0.0f, false)) << slot;
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("L7.ovl")));
     EXPECT_EQ(overlay_slots::ReadTitle(folder.Path("L3.ovl")), "Reference");
 
     // Retitling what is not a table loses nothing. (A failed composite or
