@@ -123,7 +123,7 @@ TEST(PlotOptionsFormTest, AFilledFormStoresItsRecordBackLinearKeepsTheRangeAndDe
 {
     SpectrumOpts expected = SpectrumOpts::FrameDefaults(0);
     expected.PlotType = 2;
-    expected.DrawThickPeakHold = 1;
+    expected.DrawThickSpectrum = expected.DrawThickPeakHold = expected.DrawThickOverlays = expected.DrawThickMarkers = 1;
     expected.PlotTop = -10.0f;
     expected.PlotRange = 60.0f;
     expected.StartFreq = 500.0f;

@@ -398,6 +398,13 @@ TEST(PlotDialogLayouts, NoControlOfAPlotDialogCoversAnother)
         ExpectNothingOverlaps(*window, *window);
         window->hide();
     }
+    // The thick-line boxes two to a row: 1 and 3 on the left, 2 and 4 on the right.
+    sheet.show();
+    const auto box = [&sheet](int t) { return sheet.SpectrumPage(0)->findChild<QCheckBox*>(QStringLiteral("Thick%1").arg(t)); };
+    EXPECT_EQ(std::pair(box(0)->x(), box(1)->x()), std::pair(box(2)->x(), box(3)->x()));
+    EXPECT_LT(box(0)->x(), box(1)->x());
+    EXPECT_EQ(std::pair(box(0)->y(), box(2)->y()), std::pair(box(1)->y(), box(3)->y()));
+    EXPECT_LT(box(0)->y(), box(2)->y());
     // Columns stand under their headings: the marker rows' fields under
     // "Frequency (Hz)", "Label Type" and "Custom Label", the composite's
     // subtraction choice over its first column and Average over its boxes.
