@@ -91,3 +91,31 @@ TEST(RiffFormEdge, AnEmptyWriteSucceedsAndLeavesAnEmptyChunk)
     EXPECT_EQ(chunk.Size, 0u);
     EXPECT_EQ(chunk.DataOffset, 8);
 }
+
+// A chunk closes once: after its size is written, ascending again only moves
+// past it, wherever the position stands, and writes nothing.
+TEST(RiffFormEdge, AClosedChunkAscendsAgainWithoutRewritingItsSize)
+{
+    using platform::RiffChunk;
+    using platform::RiffFile;
+    TempFolder folder;
+    RiffFile file;
+    ASSERT_TRUE(file.Open(folder.Path("twice.bin"), RiffFile::OpenMode::Create));
+    RiffChunk chunk{platform::MakeFourCC('d', 'a', 't', 'a'), 0};
+    ASSERT_TRUE(file.CreateChunk(chunk));
+    const unsigned char data[4] = {1, 2, 3, 4};
+    ASSERT_TRUE(file.WriteExactly(data, 4));
+    ASSERT_TRUE(file.Ascend(chunk));
+    EXPECT_FALSE(chunk.SizePending);
+    ASSERT_TRUE(file.Seek(2));
+    EXPECT_TRUE(file.Ascend(chunk));
+    EXPECT_EQ(file.Tell(), 12);
+    EXPECT_EQ(chunk.Size, 4u);
+    ASSERT_TRUE(file.Close());
+    std::FILE* f = std::fopen(folder.Path("twice.bin").c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char bytes[16] = {};
+    const std::size_t read = std::fread(bytes, 1, sizeof bytes, f);
+    std::fclose(f);
+    EXPECT_EQ(std::string(bytes, read), "data" + Size(4) + "\x01\x02\x03\x04");
+}
