@@ -97,6 +97,15 @@ TEST(SpectralCorrectionTest, EachUnitReadsItsReferenceLevel)
         {"pascal", Calibration(2, root2, 1), kLinear, true, 1.0, 1e-3, "PA"},
         {"1 V in dBu", Calibration(7, 1.0f, 0), kLog, false, 2.213966, 1e-5, "Unit 7 dB"},
         {"calibrated linear: no percent", Calibration(7, 1.0f, 0), kLinear, false, 1.0, 1e-6, "Unit 7"},
+        // A line power of 1 is one of each unit: its reference level in dB.
+        {"unit 8 in dB", Calibration(8, 1.0f, 0), kLog, false, 93.9794, 1e-4, "SPL"},
+        {"unit 8", Calibration(8, 1.0f, 0), kLinear, false, 1.0, 1e-5, "PA"},
+        {"unit 9 in dB", Calibration(9, 1.0f, 0), kLog, false, 170.752, 1e-4, "Unit 9 dB"},
+        {"unit 9", Calibration(9, 1.0f, 0), kLinear, false, 1.0, 1e-4, "Unit 9"},
+        {"unit 10 in dB", Calibration(10, 1.0f, 0), kLog, false, 120.0, 1e-4, "SPL"},
+        {"unit 10", Calibration(10, 1.0f, 0), kLinear, false, 1.0, 1e-5, "PA"},
+        {"unit 11 in dB", Calibration(11, 1.0f, 0), kLog, false, 120.0, 1e-4, "SPL"},
+        {"unit 11", Calibration(11, 1.0f, 0), kLinear, false, 1.0, 1e-5, "PA"},
         // 1 g peak read in in/s² (ConversionType 2), no unit offset.
         {"acceleration", Calibration(3, 1.0f, 0, 2), kLog, true, 20 * std::log10(386.088), 0.006, "Unit 3 dB"},
     };
@@ -108,6 +117,20 @@ TEST(SpectralCorrectionTest, EachUnitReadsItsReferenceLevel)
         SetLines(*d, {{kToneLine, c.tone ? TonePower(*d) : 1.0}}); // as averaging stores a steady power
         EXPECT_NEAR(d->GetValue(kToneLine), c.expected, c.tolerance);
         EXPECT_STREQ(d->GetUnitLabel(true), c.label);
+    }
+}
+
+// Linear octave bands are shown in the unit: a band 20 dB below the unit's
+// reference level reads 0.1 of it, whatever the unit (3 has no offset).
+TEST(SpectralCorrectionTest, LinearBandsReadInTheirUnit)
+{
+    for (std::uint32_t units : {2u, 3u, 7u, 8u, 9u, 10u, 11u}) {
+        SpectralData bands(MakeSettings(), MakeScaling(ScalingOpts::kLinear, ScalingOpts::kOctave), 0, false);
+        const TChannelCalibration c = Calibration(units, 1.0f, 0);
+        bands.SetCalibration(&c);
+        const std::uint32_t band = bands.FrequencyToBand(1000.0f);
+        SpectralDataTestAccess::BandLevels(bands)[band] = -20.0f;
+        EXPECT_NEAR(bands.GetValue(band), 0.1, 1e-5) << "unit " << units;
     }
 }
 

@@ -189,14 +189,16 @@ TEST(SpectralReadouts, IntermodulationAndAGaussianPeakBetweenLines)
 
 TEST(SpectralReadouts, BandPowerOfToneNoiseAndSilence)
 {
-    // A full-scale tone at 100 Hz reads 0 dB, A-weighted −19.1 dB; a display
-    // weighting is taken out before the requested one (−1: the display's) is applied.
+    // A full-scale tone at 100 Hz reads 0 dB, A-weighted −19.1 dB, B −5.4 dB,
+    // C −0.3 dB (the tables the weightings come from); a display weighting is taken out
+    // before the requested one (−1: the display's) is applied. Each weighting
+    // asked of the same lines keeps its own curve.
     ScalingOpts weighted = MakeScaling(kDb);
     weighted.StandardWeighting = 1;
     SpectralData d(kLarge, weighted, 0, false);
     Analyse(d, Tone(kLarge, 100.0, 1.0));
     const std::uint32_t line = d.FrequencyToBin(100.0f);
-    for (auto [weighting, expected] : {std::pair{0, 0.0}, {1, -19.1}, {-1, -19.1}})
+    for (auto [weighting, expected] : {std::pair{0, 0.0}, {1, -19.1}, {-1, -19.1}, {2, -5.4}, {3, -0.3}, {1, -19.1}})
         EXPECT_NEAR(d.GetBandPower(line - 20, line + 20, 1, weighting), expected, 0.05) << weighting;
 
     // 0 dB is a full-scale sine (mean square 1/2): white noise reads

@@ -1,0 +1,93 @@
+// Readouts at the edges of what the peak and product searches cover: each
+// intermodulation product on its own, the level at a frequency near both
+// ends of the spectrum, the largest band level, and the latest band levels
+// the hold reads.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "tests/engine/SpectralTestSupport.h"
+
+using namespace spectral_test;
+using Access = SpectralDataTestAccess;
+
+namespace {
+
+std::unique_ptr<SpectralData> Make(std::uint16_t amp, std::uint32_t fft, std::uint16_t freqScale = ScalingOpts::kFftLinear,
+                                   std::uint32_t blocks = 1)
+{
+    return std::make_unique<SpectralData>(MakeSettings(48000, fft, blocks), MakeScaling(amp, freqScale), 0, false);
+}
+
+} // namespace
+
+// Two unit tones on lines 100 and 130; one product line of power 1e-4 at a
+// time reads 100·√(1e-4)/√2 = 0.7071 %, and none at all reads 0.
+TEST(SpectralProducts, EachSecondAndThirdOrderProductCountsOnItsOwn)
+{
+    const struct {
+        const char* product;
+        std::uint32_t line;
+    } cases[] = {
+        {"f2 + f1", 230},   {"f2 - f1", 30},   {"f2 + 2f1", 330},   {"2f1 - f2", 70},
+        {"2f2 + f1", 360},  {"2f2 - f1", 160}, {"2f2 + 2f1", 460},  {"2f2 - 2f1", 60},
+    };
+    auto d = Make(ScalingOpts::kLinear, 4096);
+    SetLines(*d, {{100, 1.0}, {130, 1.0}});
+    Access::SetPeakLine(*d, 100);
+    EXPECT_EQ(d->GetIMD(), 0.0f);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.product);
+        // Two lines off the product: the search reaches three lines either side.
+        SetLines(*d, {{c.line + 2, 1e-4}});
+        EXPECT_NEAR(d->GetIMD(), 100 * std::sqrt(1e-4 / 2), 1e-4);
+        SetLines(*d, {{c.line + 2, 0.0}});
+    }
+}
+
+TEST(SpectralProducts, LevelAtAFrequencyNeedsThreeLinesOnEitherSide)
+{
+    auto d = Make(ScalingOpts::kLinear, 1024); // 512 lines of 46.875 Hz
+    const std::uint32_t L = d->GetLines();
+    ASSERT_EQ(L, 512u);
+    for (std::uint32_t line = 0; line < L; ++line)
+        Access::AvgPower(*d)[line] = float(line);
+    // {line, level}: lines 3 … L − 3 read their power, the rest 0.
+    for (auto [line, level] : {std::pair{2u, 0.0f}, {3u, 3.0f}, {L - 3, float(L - 3)}, {L - 2, 0.0f}}) {
+        EXPECT_EQ(d->GetLevelAtFrequency(float(line) * 46.875f), level) << "line " << line;
+    }
+}
+
+// Octave bands have no sorted keys: the largest level is found band by band.
+TEST(SpectralProducts, LargestBandLevelIsTheHighestOfTheRange)
+{
+    auto bands = Make(ScalingOpts::kLogarithmic, 65536, ScalingOpts::kOctave);
+    const int first = int(bands->GetFirstBand());
+    float* levels = Access::BandLevels(*bands);
+    levels[first + 4] = -20.0f;
+    levels[first + 8] = -7.5f;
+    levels[first + 12] = -30.0f;
+    EXPECT_EQ(bands->GetMaxValue(first, first + 20), -7.5f);
+    EXPECT_EQ(bands->GetMaxValue(first, first + 6), -20.0f);
+    EXPECT_EQ(bands->GetMaxValue(first + 10, first + 14), -30.0f);
+}
+
+// With the hold on, each block's own band levels are kept beside the
+// average: a full-scale tone, then the same tone 6 dB down, averaged over
+// two blocks, is (1 + 1/4)/2 of the power (−2.04 dB), the latest −6.02 dB.
+TEST(SpectralProducts, TheHoldKeepsTheLatestBlocksBandLevels)
+{
+    const TProcessingSettings settings = MakeSettings(48000, 4096, 2);
+    auto d = Make(ScalingOpts::kLogarithmic, 4096, ScalingOpts::kOctave, 2);
+    d->SetPeakHoldMode(1);
+    const TSmoothing window(4096, smoothing::Flattop, smoothing::Energy);
+    const std::uint32_t band = d->FrequencyToBand(1000.0f);
+    RunBlock(*d, Tone(settings, 1000.0, 1.0), window);
+    const float full = d->GetValue(band);
+    EXPECT_NEAR(d->GetValue(band, true), full, 1e-3);
+    RunBlock(*d, Tone(settings, 1000.0, 0.5), window);
+    EXPECT_NEAR(d->GetValue(band) - full, 10 * std::log10(0.625), 0.01);
+    EXPECT_NEAR(d->GetValue(band, true) - full, 20 * std::log10(0.5), 0.01);
+}
