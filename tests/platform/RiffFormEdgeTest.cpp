@@ -90,6 +90,13 @@ TEST(RiffFormEdge, AnEmptyWriteSucceedsAndLeavesAnEmptyChunk)
     ASSERT_TRUE(file.Ascend(chunk));
     EXPECT_EQ(chunk.Size, 0u);
     EXPECT_EQ(chunk.DataOffset, 8);
+    // Reading nothing from the empty chunk succeeds the same way.
+    unsigned char into[1] = {7};
+    ASSERT_TRUE(file.Seek(8));
+    EXPECT_EQ(file.Read(into, 0), 0);
+    EXPECT_TRUE(file.ReadExactly(into, 0));
+    EXPECT_EQ(file.Read(into, -1), -1);
+    EXPECT_EQ(into[0], 7);
 }
 
 // A chunk closes once: after its size is written, ascending again only moves
