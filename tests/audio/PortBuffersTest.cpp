@@ -1,0 +1,60 @@
+// The sizes the port works in: the input ring's read block at each rate
+// bound, and an output fill that writes exactly the frames it was asked for.
+
+#include "audio/TInputRing.h"
+#include "audio/TOutputSource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+// Each bound takes its own rate and hands the next rate up to the bound above.
+TEST(PortBuffers, TheReadBlockIsTheSmallestBoundTheRateMeets)
+{
+    const struct {
+        std::uint32_t Rate;
+        std::int32_t Block;
+    } bounds[] = {{200000, 32768}, {160000, 16384}, {80000, 8192}, {40000, 4096}, {20000, 2048},
+                  {12000, 1024},   {8000, 512},     {4000, 256},   {1000, 128},   {500, 64}};
+    std::int32_t above = 777;  // past 200 kHz the request stands
+    for (const auto& b : bounds) {
+        EXPECT_EQ(TInputRing::BlockFor(b.Rate, 777, 1), b.Block) << b.Rate;
+        EXPECT_EQ(TInputRing::BlockFor(b.Rate + 1, 777, 1), above) << b.Rate + 1;
+        above = b.Block;
+    }
+    EXPECT_EQ(TInputRing::BlockFor(1, 777, 1), 64);
+    // Decimated input reads a quarter second of the undecimated rate.
+    EXPECT_EQ(TInputRing::BlockFor(48000, 777, 4), 12000);
+}
+
+// A four-frame mono wave of codes 1 … 4 into 16-bit slots of six frames:
+// both slots get the codes, then silence, and the frame after stays as it was.
+TEST(PortBuffers, AFillWritesItsFramesAndNothingAfterThem)
+{
+    TWaveData wave(4, TWaveFormat(48000, 1, 2));
+    for (std::int32_t f = 0; f < 4; ++f)
+        ASSERT_TRUE(wave.PutSample(f + 1, std::uint64_t(f), 0));
+    const struct {
+        const char* what;
+        bool loop;
+        std::int64_t first, end;
+        std::vector<std::uint8_t> played;
+    } cases[] = {
+        {"once", false, 0, -1, {1, 0, 2, 0, 3, 0, 4, 0, 0, 0, 0, 0}},
+        {"looped over frames 1 and 2", true, 1, 3, {2, 0, 3, 0, 2, 0, 3, 0, 2, 0, 3, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TOutputSource source;
+        ASSERT_TRUE(source.Prepare(&wave, c.loop, c.first, c.end));
+        ASSERT_TRUE(source.Reserve(8));
+        std::vector<std::uint8_t> left(14, 0xEE), right(14, 0xEE);
+        std::uint8_t* slots[2] = {left.data(), right.data()};
+        EXPECT_EQ(source.Fill(slots, 2, 6, {2, 2}, 2), 6);
+        std::vector<std::uint8_t> expected = c.played;
+        expected.insert(expected.end(), {0xEE, 0xEE});
+        EXPECT_EQ(left, expected);
+        EXPECT_EQ(right, expected);
+    }
+}
