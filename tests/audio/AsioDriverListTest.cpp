@@ -80,7 +80,8 @@ TEST_F(DriverList, HostCallsAnswerNotPresentWithHarmlessValuesWithoutADriver)
     ASIOChannelInfo channel{};
     channel.type = ASIOSTInt32LSB;
     int dummy = 0;
-    ASIOBufferInfo buffers[2] = {{1, 0, {&dummy, &dummy}}, {0, 0, {&dummy, &dummy}}};
+    // A third entry past the two asked for stays as it was.
+    ASIOBufferInfo buffers[3] = {{1, 0, {&dummy, &dummy}}, {0, 0, {&dummy, &dummy}}, {0, 1, {&dummy, &dummy}}};
     const std::vector<ASIOError> answers = {ASIOInit(&info), ASIOGetChannels(&inputs, &outputs),
                                             ASIOGetChannelInfo(&channel), ASIOCreateBuffers(buffers, 2, 256, nullptr),
                                             ASIOStart(), ASIOSetSampleRate(48000), ASIOOutputReady()};
@@ -91,6 +92,7 @@ TEST_F(DriverList, HostCallsAnswerNotPresentWithHarmlessValuesWithoutADriver)
     EXPECT_EQ((std::vector<void*>{buffers[0].buffers[0], buffers[0].buffers[1], buffers[1].buffers[0],
                                   buffers[1].buffers[1]}),
               std::vector<void*>(4, nullptr));
+    EXPECT_EQ((std::vector<void*>{buffers[2].buffers[0], buffers[2].buffers[1]}), std::vector<void*>(2, &dummy));
     EXPECT_EQ(ASIOExit(), kAsioOk);
 }
 

@@ -129,6 +129,10 @@ TEST(WaveData, ResizeKeepsTheLeadingFramesAndAddsSilence)
     EXPECT_FALSE(data.ReserveFrames(3));
     ASSERT_TRUE(data.ReserveFrames(64));
     EXPECT_GE(data.GetReservedFrames(), 64u);
+    // Asking again for room already there succeeds and keeps it.
+    EXPECT_TRUE(data.ReserveFrames(64));
+    EXPECT_TRUE(data.ReserveFrames(10));
+    EXPECT_GE(data.GetReservedFrames(), 64u);
     EXPECT_EQ(Stored(data, 4), (Bytes{10, 20, 127, 127}));
 
     ASSERT_TRUE(data.Resize(1));
