@@ -151,3 +151,15 @@ TEST_F(DriverList, LoadsDriversByTheirFullNameEvenWhenLongAndInitReportsTheDrive
     EXPECT_FALSE(GetAsioDrivers()->getCurrentDriverName(current)) << "no driver, no name";
     EXPECT_EQ(LiveDrivers(), 0);
 }
+
+// The list holds names of up to 127 characters and its terminator: one of
+// 127 stands whole, one of 128 loses its last character.
+TEST_F(DriverList, ADescriptionOneLongerThanTheListHoldsLosesItsLastCharacter)
+{
+    AddTestDriver("A fits", 1, {}, std::string(127, 'a'));
+    AddTestDriver("B over", 2, {}, std::string(128, 'b'));
+    AsioDriverList list;
+    ASSERT_EQ(list.asioGetNumDev(), 2);
+    EXPECT_EQ(Name(list, 0), std::string(127, 'a'));
+    EXPECT_EQ(Name(list, 1), std::string(127, 'b'));
+}
