@@ -554,3 +554,28 @@ TEST(ProcessingSheetWindow, ACustomSpanThatIsNotAFiniteFrequencyIsRefusedByChann
         }
     }
 }
+
+// Leaving a page whose fields are refused keeps it, with one message: going
+// back to it is no second attempt to leave.
+TEST(ProcessingSheetWindow, LeavingARefusedPageShowsOneMessageAndStays)
+{
+    MessageLog messages;
+    FakeServices services;
+    FrameSettings settings;
+    settings.Processing.Format.Set(48000, 2, 3);
+    ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+    COptionsMain sheet(records, services, 0);
+    sheet.show();
+    CSettingsDlg& page = sheet.SettingsPage();
+    Find<QRadioButton>(page, 2298)->click();
+    Find<QLineEdit>(page, 2299)->setText("1000");
+    Find<QLineEdit>(page, 2300)->setText("1000");
+    sheet.Pages().setCurrentIndex(1);
+    EXPECT_EQ(sheet.ActivePage(), 0);
+    EXPECT_EQ(messages.texts, (std::vector<std::string>{"The stop frequency must be greater than the start frequency"}));
+    // Mended, the page lets go.
+    Find<QLineEdit>(page, 2300)->setText("2000");
+    sheet.Pages().setCurrentIndex(1);
+    EXPECT_EQ(sheet.ActivePage(), 1);
+    EXPECT_EQ(messages.texts.size(), 1u);
+}
