@@ -265,6 +265,10 @@ TEST(SpectralCorrectionTest, CompensationRowsAreReadLikeTheWriterMeantThem)
     ASSERT_EQ(file.Count(), 3u); // "nan" ends the table
     EXPECT_EQ(std::vector(file.Points(), file.Points() + 6), std::vector<float>({100, 1, 200, 240, 300, -2.5f}));
 
+    // A byte-order mark straight before a row: the whole row is read.
+    ASSERT_TRUE(file.Read(Write(folder, "bom.txt", "\xEF\xBB\xBF" "100\t1.5\n200\t2\n300\t3\n").c_str()));
+    EXPECT_EQ(std::vector(file.Points(), file.Points() + 2), std::vector<float>({100, 1.5f}));
+
     std::string many;
     for (int i = 0; i < 524290; ++i)
         many += std::to_string(i) + "\t0\n";
