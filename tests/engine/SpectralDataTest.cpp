@@ -113,6 +113,12 @@ TEST(SpectralData, LineScalingCoversEveryLineWhateverTheCount)
             squares.push_back(0.5f * v * v);
             squarePairs.insert(squarePairs.end(), {0.5f * v * v, -0.5f * v * v});
         }
+        // A line past the count is left alone.
+        values.push_back(7.0f);
+        factors.push_back(3.0f);
+        pairs.insert(pairs.end(), {7.0f, -7.0f});
+        squares.push_back(7.0f);
+        squarePairs.insert(squarePairs.end(), {7.0f, -7.0f});
         line_kernels::ScaleInPlace(values.data(), factors.data(), count);
         line_kernels::ScalePairsInPlace(pairs.data(), factors.data(), count);
         EXPECT_EQ(values, squares) << count << " lines";

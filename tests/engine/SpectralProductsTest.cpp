@@ -35,8 +35,11 @@ TEST(SpectralProducts, EachSecondAndThirdOrderProductCountsOnItsOwn)
         {"2f2 + f1", 360},  {"2f2 - f1", 160}, {"2f2 + 2f1", 460},  {"2f2 - 2f1", 60},
     };
     auto d = Make(ScalingOpts::kLinear, 4096);
-    SetLines(*d, {{100, 1.0}, {130, 1.0}});
+    // One tone alone has no second tone to make products with.
+    SetLines(*d, {{100, 1.0}});
     Access::SetPeakLine(*d, 100);
+    EXPECT_EQ(d->GetIMD(), 0.0f);
+    SetLines(*d, {{130, 1.0}});
     EXPECT_EQ(d->GetIMD(), 0.0f);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.product);
@@ -90,4 +93,22 @@ TEST(SpectralProducts, TheHoldKeepsTheLatestBlocksBandLevels)
     RunBlock(*d, Tone(settings, 1000.0, 0.5), window);
     EXPECT_NEAR(d->GetValue(band) - full, 10 * std::log10(0.625), 0.01);
     EXPECT_NEAR(d->GetValue(band, true) - full, 20 * std::log10(0.5), 0.01);
+}
+
+// A line's phase is the angle of its complex value; a line without one has 0.
+TEST(SpectralProducts, PhaseIsTheAngleOfTheLineOnEveryAxis)
+{
+    auto d = Make(ScalingOpts::kLogarithmic, 1024);
+    float* complex = Access::AvgComplex(*d);
+    const struct {
+        float re, im;
+        double degrees;
+    } cases[] = {{1, 0, 0}, {0, 1, 90}, {-1, 0, 180}, {0, -1, -90}, {1, 1, 45}, {0, 0, 0}};
+    for (std::uint32_t line = 0; line < std::size(cases); ++line) {
+        complex[2 * (line + 10)] = cases[line].re;
+        complex[2 * (line + 10) + 1] = cases[line].im;
+    }
+    Access::MarkAveraged(*d);
+    for (std::uint32_t line = 0; line < std::size(cases); ++line)
+        EXPECT_NEAR(d->GetPhase(line + 10), cases[line].degrees, 1e-4) << cases[line].re << " " << cases[line].im;
 }
