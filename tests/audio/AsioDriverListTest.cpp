@@ -153,13 +153,17 @@ TEST_F(DriverList, LoadsDriversByTheirFullNameEvenWhenLongAndInitReportsTheDrive
 }
 
 // The list holds names of up to 127 characters and its terminator: one of
-// 127 stands whole, one of 128 loses its last character.
-TEST_F(DriverList, ADescriptionOneLongerThanTheListHoldsLosesItsLastCharacter)
+// 127 stands whole, one of 128 loses its last character. A key name the
+// enumeration cannot hold (128 characters) is passed over.
+TEST_F(DriverList, ANameOneLongerThanTheListHoldsIsCutAndAKeyOneLongerIsPassedOver)
 {
     AddTestDriver("A fits", 1, {}, std::string(127, 'a'));
     AddTestDriver("B over", 2, {}, std::string(128, 'b'));
+    AddTestDriver("C" + std::string(126, 'k'), 3, {}, "Longest key");
+    AddTestDriver("D" + std::string(127, 'k'), 4, {}, "Key too long");
     AsioDriverList list;
-    ASSERT_EQ(list.asioGetNumDev(), 2);
+    ASSERT_EQ(list.asioGetNumDev(), 3);
     EXPECT_EQ(Name(list, 0), std::string(127, 'a'));
     EXPECT_EQ(Name(list, 1), std::string(127, 'b'));
+    EXPECT_EQ(Name(list, 2), "Longest key");
 }
