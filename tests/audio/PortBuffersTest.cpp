@@ -1,8 +1,10 @@
 // The sizes the port works in: the input ring's read block at each rate
-// bound, and an output fill that writes exactly the frames it was asked for.
+// bound, a block of another width stored in the ring's own, and an output
+// fill that writes exactly the frames it was asked for.
 
 #include "audio/TInputRing.h"
 #include "audio/TOutputSource.h"
+#include "tests/audio/AsioTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -56,5 +58,31 @@ TEST(PortBuffers, AFillWritesItsFramesAndNothingAfterThem)
         expected.insert(expected.end(), {0xEE, 0xEE});
         EXPECT_EQ(left, expected);
         EXPECT_EQ(right, expected);
+    }
+}
+
+// 16-bit stereo frames into a 24-bit stereo ring (another port opened it
+// wider): each code moves up a byte and stays on its own channel and frame.
+TEST(PortBuffers, ABlockOfAnotherWidthIsStoredInTheRingsOwnWidth)
+{
+    TestClock clock;
+    platform::SetClock(&clock);
+    TInputRing ring;
+    ASSERT_TRUE(ring.Prepare(64, TWaveFormat(500, 2, 3), 1));
+    TWaveData block(200, TWaveFormat(500, 2, 2));
+    for (std::int32_t f = 0; f < 200; ++f) {
+        block.PutSample(3 * f - 300, std::uint64_t(f), 0);
+        block.PutSample(300 - 5 * f, std::uint64_t(f), 1);
+    }
+    TInputRing::StampArrival();
+    ring.Store(block, 200);
+    std::vector<std::int32_t> left(100), right(100);
+    ASSERT_TRUE(ring.ReadLatest(100, left.data(), right.data()));
+    platform::SetClock(nullptr);
+    // The read's last frame lies a block (64 frames) behind the 200 written.
+    const std::int32_t first = 200 - 64 - 99;
+    for (std::int32_t i = 0; i < 100; ++i) {
+        ASSERT_EQ(left[std::size_t(i)], (3 * (first + i) - 300) * 256) << i;
+        ASSERT_EQ(right[std::size_t(i)], (300 - 5 * (first + i)) * 256) << i;
     }
 }
