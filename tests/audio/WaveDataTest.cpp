@@ -157,6 +157,7 @@ TEST(WaveData, FramesCopyOneChannelOrWholeFrames)
     Bytes right(2);
     EXPECT_TRUE(data.GetFrames(right.data(), 2, 1, 1));
     EXPECT_FALSE(data.GetFrames(right.data(), 2, 2, 1) || data.GetFrames(right.data(), 4, 0, 1));
+    EXPECT_TRUE(data.GetFrames(right.data(), 3, 0, 1)) << "nothing from the end";
     EXPECT_EQ(data.GetDataFrames(), 0u);  // raw copies are not recorded data
 }
 

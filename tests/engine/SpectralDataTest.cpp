@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -76,6 +77,19 @@ TEST(SpectralData, FailedObjectsAreInert)
                   std::vector({0.0f, no, no, 0.0f, 0.0f}));
         EXPECT_FALSE(std::isnan(frequency) || std::isnan(level));
     }
+}
+
+// Another object's transform is taken whole when the sizes agree, and not
+// at all when they do not.
+TEST(SpectralData, ATransformIsCopiedWholeBetweenObjectsOfOneSize)
+{
+    SpectralData from(MakeSettings(48000, 1024), MakeScaling(), 0, false), into(MakeSettings(48000, 1024), MakeScaling(), 1, false);
+    SpectralData other(MakeSettings(48000, 2048), MakeScaling(), 0, false);
+    std::iota(from.GetComplexBuffer(), from.GetComplexBuffer() + 1024, 1.0f);
+    into.CopyTransformFrom(from);
+    EXPECT_TRUE(std::equal(from.GetComplexBuffer(), from.GetComplexBuffer() + 1024, into.GetComplexBuffer()));
+    other.CopyTransformFrom(from);
+    EXPECT_TRUE(std::all_of(other.GetComplexBuffer(), other.GetComplexBuffer() + 2048, [](float v) { return v == 0.0f; }));
 }
 
 // The line arrays' power-to-dB conversion (one line and whole arrays)
