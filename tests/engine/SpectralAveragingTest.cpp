@@ -132,6 +132,20 @@ TEST(SpectralAveraging, IntervalAveragingCountsByBlockIntervalAndSpeedOrForever)
     EXPECT_FLOAT_EQ(data.GetPowerBuffer()[9], 4.0f);
 }
 
+// Following the interval keeps vector averaging: blocks of opposite sign
+// cancel, where averaging their powers would not.
+TEST(SpectralAveraging, IntervalAveragingKeepsVectorAveraging)
+{
+    TProcessingSettings settings = FollowingInterval(4);
+    settings.AverageType = {2, 2};
+    SpectralData data(settings, MakeScaling(), 0, false);
+    for (int j = 1; j <= 4; ++j) {
+        data.SetBlockTime(0.1 * j);
+        AverageLines(data, j % 2 == 0 ? -3.0f : 3.0f);
+    }
+    EXPECT_NEAR(data.GetPowerBuffer()[9], 0.0f, 1e-6f);
+}
+
 TEST(SpectralAveraging, MovingWindowsMeanTheLastNBlocksOfTheirRing)
 {
     // The ring holds 999 blocks; a count of 1000 gets the longest window.
