@@ -1,0 +1,138 @@
+// Values right at the edge of what the dialogs accept stay as they are; one
+// step beyond, they take the field's default. Each case changes one field
+// of a record that is otherwise valid.
+
+#include "settings/Calibration.h"
+#include "settings/CalibrationMethods.h"
+#include "settings/FloatFieldBounds.h"
+#include "settings/SettingsLimits.h"
+#include "settings/WindowPlacement.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace {
+
+// At 48 kHz the generator's Nyquist frequency is 24000 Hz.
+constexpr std::int32_t kNyquist = 24000;
+
+struct GeneratorCase {
+    const char* what;
+    std::function<void(SigGenChannelSettings&)> set;
+    std::function<bool(const SigGenChannelSettings&)> expected;
+};
+
+} // namespace
+
+TEST(SettingsBounds, GeneratorFieldsAtTheirBoundsStayAndOneStepBeyondTakeTheDefault)
+{
+    const GeneratorCase cases[] = {
+        {"first signal type", [](auto& g) { g.SigType = 0; }, [](const auto& g) { return g.SigType == 0; }},
+        {"last signal type", [](auto& g) { g.SigType = kSigTypeCount - 1; },
+         [](const auto& g) { return g.SigType == kSigTypeCount - 1; }},
+        {"past the last type", [](auto& g) { g.SigType = kSigTypeCount; }, [](const auto& g) { return g.SigType == 3; }},
+        {"shortest dwell", [](auto& g) { g.FreqStep.DwellTimeMSec = 1; },
+         [](const auto& g) { return g.FreqStep.DwellTimeMSec == 1; }},
+        {"1/48 octave steps", [](auto& g) { g.FreqStep.OctaveNumber = 48; },
+         [](const auto& g) { return g.FreqStep.OctaveNumber == 48; }},
+        {"1/96 octave steps", [](auto& g) { g.FreqStep.OctaveNumber = 96; },
+         [](const auto& g) { return g.FreqStep.OctaveNumber == 96; }},
+        {"1/2 octave steps", [](auto& g) { g.FreqStep.OctaveNumber = 2; },
+         [](const auto& g) { return g.FreqStep.OctaveNumber == 3; }},
+        {"upper IMD tone below Nyquist",
+         [](auto& g) { g.IMD = {2, 200.0f, float(kNyquist - 1), 4.0f}; },
+         [](const auto& g) { return g.IMD.LoFreqHz == 200.0f && g.IMD.HiFreqHz == float(kNyquist - 1); }},
+        {"upper IMD tone at Nyquist", [](auto& g) { g.IMD = {2, 200.0f, float(kNyquist), 4.0f}; },
+         [](const auto& g) { return g.IMD.LoFreqHz == 100.0f && g.IMD.HiFreqHz == 5000.0f; }},
+    };
+    for (const GeneratorCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        SigGenChannelSettings g;
+        c.set(g);
+        LimitSigGenChannel(g, kNyquist);
+        EXPECT_TRUE(c.expected(g));
+    }
+}
+
+TEST(SettingsBounds, OutputLevelsInMillivoltsStopAtAThousandTimesTheFullScaleVoltage)
+{
+    SigGenOutputSettings o;
+    o.OutputUnits = 3;
+    o.FSOption = 0;
+    o.FSVoltage = 2.0f;
+    o.OutputLevel = 5000.0f;
+    o.OutputLevelR = 1500.0f;
+    LimitSigGenOutput(o);
+    EXPECT_EQ(std::pair(o.OutputLevel, o.OutputLevelR), std::pair(2000.0f, 1500.0f));
+}
+
+TEST(SettingsBounds, WeightingsPastCTakeFlat)
+{
+    for (auto [weighting, kept] : {std::pair<std::uint16_t, std::uint16_t>{3, 3}, {4, 0}}) {
+        ScalingOpts o;
+        o.StandardWeighting = weighting;
+        o.TotalPowerWeighting = weighting;
+        LimitScalingOpts(o, 0);
+        EXPECT_EQ(std::pair(o.StandardWeighting, o.TotalPowerWeighting), std::pair(kept, kept)) << weighting;
+    }
+}
+
+// A hydrophone's dB sensitivity left in a record of another unit and method
+// is a value that record may hold; a microphone's or an accelerometer's
+// sensitivity must be a voltage.
+TEST(SettingsBounds, ASensitivityIsBoundByWhatItsMethodAndUnitMakeIt)
+{
+    using namespace calibration;
+    const TChannelCalibration defaults;
+    const struct {
+        std::uint16_t mode;
+        std::uint32_t units;
+        float sensitivity, kept;
+    } cases[] = {
+        {kModeSensitivity, kUnitPascals, 0.05f, 0.05f},
+        {kModeSensitivity, kUnitPascals, -150.0f, defaults.TransducerSensitivityVolts},
+        {kModeSensitivity, kUnitG, -150.0f, defaults.TransducerSensitivityVolts},
+        {kModeSensitivity, kUnitRelative, -150.0f, -150.0f},
+        {kModeSensitivity, kUnitHydrophonePascals, -150.0f, -150.0f},
+    };
+    for (const auto& c : cases) {
+        TChannelCalibration record;
+        record.CalCreateMode = c.mode;
+        record.RefUnits = c.units;
+        record.TransducerSensitivityVolts = c.sensitivity;
+        BoundCalibrationFloats(record, defaults);
+        EXPECT_EQ(record.TransducerSensitivityVolts, c.kept) << c.units << " " << c.sensitivity;
+    }
+}
+
+TEST(SettingsBounds, ChoosingAMethodMeasuresRmsAndARangeOfZeroRescalesNothing)
+{
+    using namespace calibration;
+    TChannelCalibration record;
+    record.RefType = 0;
+    SelectMethod(record, Method::kHydrophone);
+    EXPECT_EQ(record.RefType, 1u);
+
+    // A calibrator reading at 2.5 V full scale stays as it was when the range reads 0.
+    TChannelCalibration measured;
+    measured.IsEnabled = 1;
+    measured.RefType = 1;
+    measured.CalCreateMode = kModeCalibrator;
+    measured.RefUnits = kUnitPascals;
+    measured.RefLevel = 94.0f;
+    measured.PctFullScale = 0.05f;
+    measured.DAQVoltageRange = 2.5f;
+    RecomputeCalibration(measured, 0.0f);
+    EXPECT_EQ(std::pair(measured.PctFullScale, measured.DAQVoltageRange), std::pair(0.05f, 2.5f));
+}
+
+TEST(SettingsBounds, APlacementTextOfThreeCharactersIsReadShorterIsNot)
+{
+    const DesktopSize desktop{1920, 1080};
+    const auto three = WindowPlacement::Parse("2,1", desktop, false);
+    ASSERT_TRUE(three.has_value());
+    EXPECT_EQ(three->Format(), "2, 1, {0,0}, {0,0}, {0,0,0,0}");
+    EXPECT_FALSE(WindowPlacement::Parse("21", desktop, false).has_value());
+}
