@@ -200,9 +200,11 @@ TEST(SpectralHold, HeldValueWaitsThenDecaysToTheCurrentValueAcrossLocalMidnight)
     pass(data, 100.0, -20.0f);
     pass(linear, 100.0, -20.0f);
     EXPECT_NEAR(hold[8].Value, -20.0f, 1e-3f);
+    const float heldTotal = data.GetHoldTotalPower();
     for (double t = 101.0; t <= 105.0; t += 1.0)
         pass(data, t, -40.0f);
     EXPECT_NEAR(hold[8].Value, -20.0f, 1e-3f) << "still within the hold time";
+    EXPECT_EQ(data.GetHoldTotalPower(), heldTotal) << "the total power is held as long";
     pass(linear, 101.0, -40.0f);
     EXPECT_EQ(std::pair(held[8].Value, held[301].Value), std::pair(10.0f, 10.0f));
     pass(linear, 105.5, -40.0f);
