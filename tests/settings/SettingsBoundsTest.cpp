@@ -5,6 +5,9 @@
 #include "settings/Calibration.h"
 #include "settings/CalibrationMethods.h"
 #include "settings/FloatFieldBounds.h"
+#include "settings/FrameSettings.h"
+#include "settings/PlotAmplitudeLimits.h"
+#include "settings/ProcessingSheet.h"
 #include "settings/SettingsLimits.h"
 #include "settings/WindowPlacement.h"
 
@@ -12,6 +15,8 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -135,4 +140,26 @@ TEST(SettingsBounds, APlacementTextOfThreeCharactersIsReadShorterIsNot)
     ASSERT_TRUE(three.has_value());
     EXPECT_EQ(three->Format(), "2, 1, {0,0}, {0,0}, {0,0,0,0}");
     EXPECT_FALSE(WindowPlacement::Parse("21", desktop, false).has_value());
+}
+
+// A dB plot's range runs above 0 up to 300 dB; a log plot's bottom must lie
+// below its top, and when the default bottom does not, it goes 80 dB below.
+TEST(SettingsBounds, PlotRangesAtTheirBoundsAndABottomAtTheTop)
+{
+    EXPECT_EQ(CheckPlotAmplitude(1, 0.0f, 300.0f), "");
+    EXPECT_EQ(CheckPlotAmplitude(1, 0.0f, 300.5f), "Plot Range must be greater than 0 and at most 300.");
+    EXPECT_EQ(CheckPlotAmplitude(1, 0.0f, 0.0f), "Plot Range must be greater than 0 and at most 300.");
+    float top = 1e-4f, bottom = 5e-4f;
+    LimitPlotAmplitude(2, top, bottom, 1.0f, 1e-4f);
+    EXPECT_EQ(std::pair(top, bottom), std::pair(1e-4f, 1e-6f));
+}
+
+// The sheet's Defaults button: 192 kHz, one channel, 24 bits.
+TEST(SettingsBounds, SheetDefaultsAreOneChannelOf24BitsAt192kHz)
+{
+    ProcessingSheetRecords records = ProcessingSheetRecords::From(FrameSettings());
+    records.Processing.Format.Set(48000, 2, 2);
+    processing_sheet::ResetSettingsDefaults(records);
+    const TWaveFormat& f = records.Processing.Format;
+    EXPECT_EQ(std::tuple(f.SamplingRate, f.NumChannels, f.BytesPerSample), std::tuple(192000u, 1, 3));
 }

@@ -3,6 +3,7 @@
 // right of its caption.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -96,5 +97,21 @@ TEST(SettingsSpanLayout, EachChannelChecksItsStoredChoiceAndTheRightCaptionsHave
             captions.push_back(caption != nullptr ? caption->text().toStdString() : "(none)");
         }
         EXPECT_EQ(captions, (std::vector<std::string>{"Right Channel", "Start (Hz)", "Stop (Hz)"}));
+    }
+}
+
+// OK on the page sets the channel mode from the channel count: both
+// channels side by side with two, the left alone with one.
+TEST(SettingsSpanLayout, TheChannelCountSetsTheChannelMode)
+{
+    for (auto [index, mode] : {std::pair{1, 2}, {0, 0}}) {
+        FrameSettings settings;
+        settings.Processing.Format.Set(48000, 2, 2);
+        settings.Processing.ChannelProcessing = 7;
+        ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+        CSettingsDlg page(records);
+        page.findChild<QComboBox*>(QStringLiteral("id2183"))->setCurrentIndex(index);
+        ASSERT_TRUE(page.ApplySettings());
+        EXPECT_EQ(records.Processing.ChannelProcessing, mode) << index;
     }
 }
