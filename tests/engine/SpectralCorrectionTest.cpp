@@ -134,6 +134,19 @@ TEST(SpectralCorrectionTest, LinearBandsReadInTheirUnit)
     }
 }
 
+// Labels fill their fields up to the last byte, which always ends them.
+TEST(SpectralCorrectionTest, ALabelFillingItsFieldKeepsAllButTheLastByte)
+{
+    TChannelCalibration c = Calibration(7, 1.0f, 0);
+    std::fill(std::begin(c.LabelLinear), std::end(c.LabelLinear), 'v');
+    std::fill(std::begin(c.LabelLog), std::end(c.LabelLog), 'd');
+    auto linear = Make(ScalingOpts::kLinear), log = Make(ScalingOpts::kLogarithmic);
+    linear->SetCalibration(&c);
+    log->SetCalibration(&c);
+    EXPECT_EQ(std::string(linear->GetUnitLabel(true)), std::string(SpectralData::kLabelLength - 1, 'v'));
+    EXPECT_EQ(std::string(log->GetUnitLabel(true)), std::string(SpectralData::kLabelLength - 1, 'd'));
+}
+
 TEST(SpectralCorrectionTest, ConversionLabelTypeAndIntegrationScaleTheLines)
 {
     auto flat = Make(ScalingOpts::kLogarithmic, 0, 48000, 1024), d = Make(ScalingOpts::kLogarithmic, 0, 48000, 1024);
