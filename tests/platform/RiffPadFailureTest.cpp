@@ -19,3 +19,18 @@ TEST(RiffPadFailure, AnOddChunkWhosePadByteCannotBeWrittenDoesNotClose)
     EXPECT_TRUE(chunk.SizePending) << "the size is still to be written";
     platform::SimulateDiskFull(-1);
 }
+
+// A form whose type no longer fits on the disk is not created, nor is a
+// chunk whose header does not fit.
+TEST(RiffPadFailure, AFormWhoseTypeCannotBeWrittenIsNotCreated)
+{
+    for (std::int64_t room : {8, 4}) {
+        TempFolder folder;
+        platform::RiffFile file;
+        ASSERT_TRUE(file.Open(folder.Path("form.bin"), platform::RiffFile::OpenMode::Create));
+        platform::RiffChunk form{platform::kRiffId, 0, platform::MakeFourCC('W', 'A', 'V', 'E')};
+        platform::SimulateDiskFull(room);
+        EXPECT_FALSE(file.CreateChunk(form)) << room << " bytes of room";
+        platform::SimulateDiskFull(-1);
+    }
+}
