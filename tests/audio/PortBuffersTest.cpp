@@ -2,6 +2,7 @@
 // bound, a block of another width stored in the ring's own, and an output
 // fill that writes exactly the frames it was asked for.
 
+#include "audio/TAsioSampleCodec.h"
 #include "audio/TInputRing.h"
 #include "audio/TOutputSource.h"
 #include "tests/audio/AsioTestSupport.h"
@@ -85,4 +86,24 @@ TEST(PortBuffers, ABlockOfAnotherWidthIsStoredInTheRingsOwnWidth)
         ASSERT_EQ(left[std::size_t(i)], (3 * (first + i) - 300) * 256) << i;
         ASSERT_EQ(right[std::size_t(i)], (300 - 5 * (first + i)) * 256) << i;
     }
+}
+
+// The driver sample types a port takes, as {bytes, significant bytes} (none for others), and a
+// 24-bit slot read and written back at the analysis width of 3 bytes.
+TEST(PortBuffers, EachDriverSampleTypeHasItsSlotAndSignificantBytes)
+{
+    const struct {
+        ASIOSampleType type;
+        int bytes, significant;
+    } cases[] = {{ASIOSTInt16LSB, 2, 2}, {ASIOSTInt24LSB, 3, 3}, {ASIOSTInt32LSB, 4, 3}, {ASIOSampleType{19}, 0, 0}};
+    for (const auto& c : cases) {
+        const TAsioSampleCodec::SampleSize size = TAsioSampleCodec::GetSampleSize(c.type);
+        EXPECT_EQ(std::pair(size.Bytes, size.Significant), std::pair(c.bytes, c.significant)) << c.type;
+    }
+    const std::uint8_t slot[3] = {0x56, 0x34, 0x92};  // 0x923456: negative in 24 bits
+    const TAsioSampleCodec::SampleSize size = TAsioSampleCodec::GetSampleSize(ASIOSTInt24LSB);
+    EXPECT_EQ(TAsioSampleCodec::ScaleIn(slot, size, 3), 0x923456 - (1 << 24));
+    std::uint8_t out[4] = {0, 0, 0, 0xEE};
+    TAsioSampleCodec::ScaleOut(0x923456 - (1 << 24), out, size, 3);
+    EXPECT_EQ(std::vector<std::uint8_t>(out, out + 4), (std::vector<std::uint8_t>{0x56, 0x34, 0x92, 0xEE}));
 }

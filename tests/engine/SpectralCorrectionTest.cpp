@@ -252,7 +252,7 @@ TEST(SpectralCorrectionTest, CompensationFileIsValidatedThenLowersTheCorrectedLe
     auto w = Make();
     MessageLog log;
     platform::FailNextAllocations(1);
-    d->LoadCompensation(path.c_str(), true);
+    EXPECT_FALSE(d->LoadCompensation(path.c_str(), true));
     EXPECT_FALSE(d->HasCompensation());
     EXPECT_TRUE(d->HasFailed());
 
@@ -287,6 +287,9 @@ TEST(SpectralCorrectionTest, CompensationRowsAreReadLikeTheWriterMeantThem)
         many += std::to_string(i) + "\t0\n";
     ASSERT_TRUE(file.Read(Write(folder, "many.txt", many).c_str()));
     EXPECT_EQ(file.Count(), CompensationFile::kMaxPoints);
+    // Every row kept its place as the table grew.
+    for (std::size_t row : {std::size_t{0}, std::size_t{1000}, std::size_t{100000}, std::size_t{CompensationFile::kMaxPoints - 1}})
+        EXPECT_EQ(file.Points()[2 * row], float(row)) << row;
 
     // Numbers ignore the desktop locale, where streams and printf alike use ','.
     if (std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr) {
