@@ -79,6 +79,14 @@ TEST(PortBuffers, ABlockOfAnotherWidthIsStoredInTheRingsOwnWidth)
     ring.Store(block, 200);
     std::vector<std::int32_t> left(100), right(100);
     ASSERT_TRUE(ring.ReadLatest(100, left.data(), right.data()));
+    // 126 ms later 63 of the block's 64 frames are due: the read ends on the
+    // last frame written; at 128 ms a whole block is due and the read waits.
+    std::vector<std::int32_t> late(100);
+    clock.AdvanceMilliseconds(126);
+    ASSERT_TRUE(ring.ReadLatest(100, late.data(), nullptr));
+    EXPECT_EQ(late.back(), (3 * 199 - 300) * 256);
+    clock.AdvanceMilliseconds(2);
+    EXPECT_FALSE(ring.ReadLatest(100, late.data(), nullptr));
     platform::SetClock(nullptr);
     // The read's last frame lies a block (64 frames) behind the 200 written.
     const std::int32_t first = 200 - 64 - 99;

@@ -46,6 +46,20 @@ TEST(SettingsBounds, GeneratorFieldsAtTheirBoundsStayAndOneStepBeyondTakeTheDefa
          [](const auto& g) { return g.FreqStep.OctaveNumber == 96; }},
         {"1/2 octave steps", [](auto& g) { g.FreqStep.OctaveNumber = 2; },
          [](const auto& g) { return g.FreqStep.OctaveNumber == 3; }},
+        {"burst as long as its cycle", [](auto& g) { g.NoiseBurst.BurstTimeMsec = g.NoiseBurst.CycleTimeMsec = 3000; },
+         [](const auto& g) { return g.NoiseBurst.BurstTimeMsec == 1000 && g.NoiseBurst.CycleTimeMsec == 2000; }},
+        {"burst 1 ms short of its cycle",
+         [](auto& g) {
+             g.NoiseBurst.BurstTimeMsec = 2999;
+             g.NoiseBurst.CycleTimeMsec = 3000;
+         },
+         [](const auto& g) { return g.NoiseBurst.BurstTimeMsec == 2999 && g.NoiseBurst.CycleTimeMsec == 3000; }},
+        {"only the third tone on",
+         [](auto& g) {
+             g.Tones[0].ToneEnable = 0;
+             g.Tones[2].ToneEnable = 1;
+         },
+         [](const auto& g) { return g.Tones[0].ToneEnable == 0 && g.Tones[2].ToneEnable == 1; }},
         {"upper IMD tone below Nyquist",
          [](auto& g) { g.IMD = {2, 200.0f, float(kNyquist - 1), 4.0f}; },
          [](const auto& g) { return g.IMD.LoFreqHz == 200.0f && g.IMD.HiFreqHz == float(kNyquist - 1); }},
@@ -162,4 +176,28 @@ TEST(SettingsBounds, SheetDefaultsAreOneChannelOf24BitsAt192kHz)
     processing_sheet::ResetSettingsDefaults(records);
     const TWaveFormat& f = records.Processing.Format;
     EXPECT_EQ(std::tuple(f.SamplingRate, f.NumChannels, f.BytesPerSample), std::tuple(192000u, 1, 3));
+}
+
+TEST(SettingsBounds, AForeverPeakHoldStays)
+{
+    for (auto [hold, kept] : {std::pair<std::uint16_t, std::uint16_t>{SpectrumOpts::kPeakHoldForever, SpectrumOpts::kPeakHoldForever},
+                              {SpectrumOpts::kPeakHoldForever + 1, 2}}) {
+        SpectrumOpts o;
+        o.PeakHold = hold;
+        LimitSpectrumOpts(o, 0);
+        EXPECT_EQ(o.PeakHold, kept) << hold;
+    }
+}
+
+// The calibration page's Defaults: a calibrated microphone on the left, an
+// accelerometer by its sensitivity on the right.
+TEST(SettingsBounds, CalibrationDefaultsAreAMicrophoneLeftAndAnAccelerometerRight)
+{
+    using namespace calibration;
+    TChannelCalibration records[2];
+    ResetCalibrationDefaults(records);
+    EXPECT_EQ(std::string(records[0].ChannelName) + "|" + records[1].ChannelName, "Microphone|Accelerometer");
+    EXPECT_EQ(std::pair(records[0].RefUnits, records[1].RefUnits), std::pair(kUnitPascals, kUnitG));
+    EXPECT_EQ(std::pair(records[0].CalCreateMode, records[1].CalCreateMode), std::pair(kModeCalibrator, kModeSensitivity));
+    EXPECT_EQ(std::pair(records[0].TransducerSensitivityVolts, records[1].TransducerSensitivityVolts), std::pair(0.012f, 0.1f));
 }
