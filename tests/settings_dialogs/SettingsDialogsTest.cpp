@@ -579,3 +579,20 @@ TEST(ProcessingSheetWindow, LeavingARefusedPageShowsOneMessageAndStays)
     EXPECT_EQ(sheet.ActivePage(), 1);
     EXPECT_EQ(messages.texts.size(), 1u);
 }
+
+// The device page's Defaults: the recommended range, transducer power on
+// both inputs and low power at exit.
+TEST(ProcessingSheetWindow, DevicePageDefaultsPowerBothTransducers)
+{
+    FakeServices services;
+    FrameSettings settings;
+    ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+    records.Daq.DAQ_IEPE_Left = records.Daq.DAQ_IEPE_Right = records.Daq.DAQ_PowerDownFlag = 0;
+    CDeviceDlg page(records, services);
+    page.ResetDefaults();
+    ASSERT_TRUE(page.ApplySettings());
+    EXPECT_EQ(std::vector<int>({records.Daq.DAQ_IEPE_Left, records.Daq.DAQ_IEPE_Right, records.Daq.DAQ_PowerDownFlag}),
+              std::vector<int>({1, 1, 1}));
+    EXPECT_EQ(Find<QComboBox>(page, 1317)->currentText().toStdString(), "+/-625 mVolts (53 dBmVrms)");
+    EXPECT_EQ(records.Daq.DAQ_InputGain, 16);
+}
