@@ -112,3 +112,22 @@ TEST(SpectralProducts, PhaseIsTheAngleOfTheLineOnEveryAxis)
     for (std::uint32_t line = 0; line < std::size(cases); ++line)
         EXPECT_NEAR(d->GetPhase(line + 10), cases[line].degrees, 1e-4) << cases[line].re << " " << cases[line].im;
 }
+
+// Line maxima from the first line on, the first and second lines of a range
+// included; a band power follows each new average and takes an unknown
+// weighting as none.
+TEST(SpectralProducts, MaximaFromTheRangesStartAndBandPowerFollowsEachAverage)
+{
+    auto d = Make(ScalingOpts::kLinear, 1024);
+    for (std::uint32_t line = 0; line < d->GetLines(); ++line)
+        Access::AvgPower(*d)[line] = 1e-4f;
+    SetLines(*d, {{5, 0.25}, {0, 0.01}});
+    EXPECT_FLOAT_EQ(d->GetMaxValue(0, 10), d->GetValue(5));
+    EXPECT_FLOAT_EQ(d->GetMaxValue(4, 10), d->GetValue(5));
+    EXPECT_FLOAT_EQ(d->GetValue(5), 50.0f) << "an amplitude of 0.5: 50 % of full scale";
+
+    const float before = d->GetBandPower(10, 20, 0, 0);
+    EXPECT_EQ(d->GetBandPower(10, 20, 0, 4), before);
+    SetLines(*d, {{15, 1.0}});
+    EXPECT_GT(d->GetBandPower(10, 20, 0, 0), before);
+}

@@ -60,6 +60,13 @@ TEST(SettingsBounds, GeneratorFieldsAtTheirBoundsStayAndOneStepBeyondTakeTheDefa
              g.Tones[2].ToneEnable = 1;
          },
          [](const auto& g) { return g.Tones[0].ToneEnable == 0 && g.Tones[2].ToneEnable == 1; }},
+        {"a 1 Hz tone burst", [](auto& g) { g.ToneBurst.FreqHz = 1; }, [](const auto& g) { return g.ToneBurst.FreqHz == 1; }},
+        {"a 1 ms cycle without a burst",
+         [](auto& g) {
+             g.ToneBurst.BurstTimeMsec = 0;
+             g.ToneBurst.CycleTimeMsec = 1;
+         },
+         [](const auto& g) { return g.ToneBurst.BurstTimeMsec == 0 && g.ToneBurst.CycleTimeMsec == 1; }},
         {"upper IMD tone below Nyquist",
          [](auto& g) { g.IMD = {2, 200.0f, float(kNyquist - 1), 4.0f}; },
          [](const auto& g) { return g.IMD.LoFreqHz == 200.0f && g.IMD.HiFreqHz == float(kNyquist - 1); }},
@@ -200,4 +207,15 @@ TEST(SettingsBounds, CalibrationDefaultsAreAMicrophoneLeftAndAnAccelerometerRigh
     EXPECT_EQ(std::pair(records[0].RefUnits, records[1].RefUnits), std::pair(kUnitPascals, kUnitG));
     EXPECT_EQ(std::pair(records[0].CalCreateMode, records[1].CalCreateMode), std::pair(kModeCalibrator, kModeSensitivity));
     EXPECT_EQ(std::pair(records[0].TransducerSensitivityVolts, records[1].TransducerSensitivityVolts), std::pair(0.012f, 0.1f));
+}
+
+// The format menu's rates run from 4 kHz to 200 kHz; any other is read as 192 kHz.
+TEST(SettingsBounds, RatesOutsideTheFormatMenuReadAs192kHz)
+{
+    for (auto [rate, kept] : {std::pair{3999u, 192000u}, {4000u, 4000u}, {200000u, 200000u}, {200001u, 192000u}}) {
+        TProcessingSettings p;
+        p.Format.Set(rate, 1, 2);
+        LimitProcessingSettings(p);
+        EXPECT_EQ(p.Format.SamplingRate, kept) << rate;
+    }
 }
