@@ -131,3 +131,20 @@ TEST(SpectralProducts, MaximaFromTheRangesStartAndBandPowerFollowsEachAverage)
     SetLines(*d, {{15, 1.0}});
     EXPECT_GT(d->GetBandPower(10, 20, 0, 0), before);
 }
+
+// Arrays of 64 KB and more are copied past the caches: every line of a
+// 32768-line copy still reads as the original's.
+TEST(SpectralProducts, ALargeCopyReadsEveryLineAsTheOriginal)
+{
+    auto d = Make(ScalingOpts::kLinear, 65536);
+    float* power = Access::AvgPower(*d);
+    for (std::uint32_t line = 0; line < d->GetLines(); ++line)
+        power[line] = float(line + 1);
+    Access::MarkAveraged(*d);
+    auto copy = SpectralData::NewCopyTarget();
+    ASSERT_TRUE(d->CopyResultsTo(*copy));
+    std::uint32_t differing = 0;
+    for (std::uint32_t line = 0; line < d->GetLines(); ++line)
+        differing += copy->GetValue(line) != d->GetValue(line);
+    EXPECT_EQ(differing, 0u);
+}
