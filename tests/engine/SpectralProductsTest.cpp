@@ -1,7 +1,7 @@
-// Readouts at the edges of what the peak and product searches cover: each
-// intermodulation product on its own, the level at a frequency near both
-// ends of the spectrum, the largest band level, and the latest band levels
-// the hold reads.
+// Readouts at the edges of what they cover: each intermodulation product on
+// its own, the level at a frequency near both ends of the spectrum, maxima
+// of bands and of a range's first lines, the latest band levels the hold
+// reads, phases on every axis, band powers across averages, and copies.
 
 #include <gtest/gtest.h>
 

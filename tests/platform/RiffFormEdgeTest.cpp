@@ -1,5 +1,6 @@
-// Forms and lists whose four-byte type ends exactly at the end of the file
-// or of their parent are whole; one byte short, they are refused.
+// Edges of walking and writing chunks: forms and lists whose four-byte type
+// ends exactly at the end of the file or of their parent are whole (one byte
+// short, they are refused); empty reads and writes; a chunk closed twice.
 #include "platform/RiffFile.h"
 #include "tests/support/PlatformTestSupport.h"
 
