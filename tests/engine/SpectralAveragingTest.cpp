@@ -232,6 +232,26 @@ TEST(SpectralHold, HeldValueWaitsThenDecaysToTheCurrentValueAcrossLocalMidnight)
 // The vectorised running mean computes what the plain formula does, bit for
 // bit: ((k−1)·average + new) / k in double, the line power a float first
 // (and handed out as the latest power).
+// Bands are held as lines are: 5 s, then 0.5 dB down per update.
+TEST(SpectralHold, ABandsHeldLevelFallsAfterItsHoldTime)
+{
+    FakeClock clock;
+    platform::SetClock(&clock);
+    SpectralData bands(MakeSettings(48000, 4096), MakeScaling(ScalingOpts::kLogarithmic, ScalingOpts::kOctave), 0, false);
+    bands.SetPeakHoldMode(2);
+    const std::uint32_t band = bands.FrequencyToBand(1000.0f);
+    float* levels = Access::BandLevels(bands);
+    clock.steady = 100.0;
+    levels[band] = -20.0f;
+    bands.UpdatePeakHold();
+    EXPECT_NEAR(bands.GetHoldValue(band), -20.0f, 1e-4f);
+    levels[band] = -40.0f;
+    clock.steady = 105.5;
+    bands.UpdatePeakHold();
+    EXPECT_NEAR(bands.GetHoldValue(band), -20.5f, 1e-4f);
+    platform::SetClock(nullptr);
+}
+
 TEST(SpectralAveraging, VectorRunningMeanMatchesThePlainFormulaBitForBit)
 {
     constexpr std::size_t kLines = 37;
