@@ -1,13 +1,16 @@
 // Values right at the edge of what the dialogs accept stay as they are; one
 // step beyond, they take the field's default. Each case changes one field
-// of a record that is otherwise valid.
+// of a record that is otherwise valid. Also the defaults the sheets' buttons
+// set, the tones the file holds, and a window fitted to the screen.
 
 #include "settings/Calibration.h"
 #include "settings/CalibrationMethods.h"
+#include "settings/CfgSettingsFile.h"
 #include "settings/FloatFieldBounds.h"
 #include "settings/FrameSettings.h"
 #include "settings/PlotAmplitudeLimits.h"
 #include "settings/ProcessingSheet.h"
+#include "settings/ScreenFit.h"
 #include "settings/SettingsLimits.h"
 #include "settings/WindowPlacement.h"
 
@@ -225,4 +228,28 @@ TEST(SettingsBounds, RatesOutsideTheFormatMenuReadAs192kHz)
         LimitProcessingSettings(p);
         EXPECT_EQ(p.Format.SamplingRate, kept) << rate;
     }
+}
+
+// Each generator channel writes its ten tones, numbered 0 to 9, and no more.
+TEST(SettingsBounds, TheFileHoldsTenTonesPerChannel)
+{
+    const std::string text = FormatCfgSettings(FrameSettings());
+    for (const char* key : {"ToneEnable", "FreqHz", "PwrDB"}) {
+        std::size_t found = 0;
+        for (std::size_t at = text.find(std::string("\n") + key + "9="); at != std::string::npos;
+             at = text.find(std::string("\n") + key + "9=", at + 1))
+            ++found;
+        EXPECT_EQ(found, 2u) << key << "9 in both channels' sections";
+        EXPECT_EQ(text.find(std::string("\n") + key + "10="), std::string::npos) << key;
+    }
+}
+
+// A window of no height still gets one row; one wider than the room, the room.
+TEST(SettingsBounds, AWindowFitsTheRoomWithAtLeastOnePixelEachWay)
+{
+    const PlacementRect available{0, 0, 800, 600};
+    const PlacementRect fitted = screen_fit::Fit({10, 20, 10, 20}, {}, available);
+    EXPECT_EQ(std::tuple(fitted.left, fitted.top, fitted.right, fitted.bottom), std::tuple(10, 20, 11, 21));
+    const PlacementRect wide = screen_fit::Fit({-50, 0, 1000, 100}, {}, available);
+    EXPECT_EQ(std::tuple(wide.left, wide.top, wide.right, wide.bottom), std::tuple(0, 0, 800, 100));
 }
