@@ -320,7 +320,7 @@ TEST(ProcessingSheetWindow, EachCalibrationMethodShowsItsOwnValueAndAbsurdValues
     const std::tuple<int, QLineEdit*, const char*> shown[] = {
         {2306, leftValue, "50.0"},  {2307, leftValue, ""},       {2312, leftValue, "50.0"},
         {2279, leftValue, "114.0"}, {2280, rightValue, "94.0"},  {2311, rightValue, ""},
-        {2313, rightValue, "-200.0"},
+        {2313, rightValue, "-200.0"}, {2314, rightValue, ""},
     };
     for (const auto& [radio, field, text] : shown) {
         Find<QRadioButton>(page, radio)->click();
