@@ -308,6 +308,11 @@ TEST(SpectralReadouts, LevelPhaseComplexValueAndSmoothingOfLines)
     }
     EXPECT_NEAR(d->GetValue(98), kNo, 0.01);
     EXPECT_NEAR(d->GetHoldValue(102), kNo, 0.01);
+    // The largest value is the largest shown: after smoothing, line 201
+    // between amplitudes 1 and 0.894 reads (1 + 0.894)/3, above line 200's 1/3.
+    SetLines(*d, {{100, 0.0}, {200, 1.0}, {202, 0.8}, {203, 0.8}});
+    d->SmoothAcrossBins(3);
+    EXPECT_NEAR(d->GetMaxValue(190, 210), 20.0 * std::log10((1 + std::sqrt(0.8)) / 3), 1e-4);
     // The last line has one neighbour: amplitudes 0.5 and 1 average to 0.75.
     SetLines(*d, {{L - 1, 1.0}});
     d->SmoothAcrossBins(3);
