@@ -1,10 +1,13 @@
-// The sizes the port works in: the input ring's read block at each rate
-// bound, a block of another width stored in the ring's own, and an output
-// fill that writes exactly the frames it was asked for.
+// The sizes and widths the port works in: the input ring's read block at
+// each rate bound, a block of another width stored in the ring's own, an
+// output fill that writes exactly the frames it was asked for, the driver
+// sample types, and a decimator rebuilt for another width.
 
 #include "audio/TAsioSampleCodec.h"
+#include "audio/TInputDecimator.h"
 #include "audio/TInputRing.h"
 #include "audio/TOutputSource.h"
+#include "platform/SmallMaths.h"
 #include "tests/audio/AsioTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -114,4 +117,23 @@ TEST(PortBuffers, EachDriverSampleTypeHasItsSlotAndSignificantBytes)
     std::uint8_t out[4] = {0, 0, 0, 0xEE};
     TAsioSampleCodec::ScaleOut(0x923456 - (1 << 24), out, size, 3);
     EXPECT_EQ(std::vector<std::uint8_t>(out, out + 4), (std::vector<std::uint8_t>{0x56, 0x34, 0x92, 0xEE}));
+}
+
+// A decimator built again for another sample width reads the new width: a
+// 24-bit DC level of 256000 comes out at 256000 once the filter is full.
+TEST(PortBuffers, ADecimatorBuiltForAnotherWidthReadsThatWidth)
+{
+    const std::int32_t taps = DecimationFilterTaps(2);
+    TInputDecimator decimator;
+    ASSERT_TRUE(decimator.Build(2, taps, 512, TWaveFormat(48000, 1, 2)));
+    ASSERT_TRUE(decimator.Build(2, taps, 512, TWaveFormat(48000, 1, 3)));
+    TWaveData block(512, TWaveFormat(48000, 1, 3));
+    std::int32_t outputs = 0;
+    for (int pass = 0; pass < 3; ++pass) {
+        for (std::uint64_t f = 0; f < 512; ++f)
+            block.PutSample(256000, f, 0);
+        outputs = decimator.Process(block, 512);
+    }
+    ASSERT_EQ(outputs, 256);
+    EXPECT_NEAR(block.GetSample(200, 0, false), 256000.0, 256.0);
 }
