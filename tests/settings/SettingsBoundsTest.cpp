@@ -6,6 +6,7 @@
 #include "settings/Calibration.h"
 #include "settings/CalibrationMethods.h"
 #include "settings/CfgSettingsFile.h"
+#include "settings/DataPaths.h"
 #include "settings/FloatFieldBounds.h"
 #include "settings/FrameSettings.h"
 #include "settings/PlotAmplitudeLimits.h"
@@ -16,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -252,4 +254,18 @@ TEST(SettingsBounds, AWindowFitsTheRoomWithAtLeastOnePixelEachWay)
     EXPECT_EQ(std::tuple(fitted.left, fitted.top, fitted.right, fitted.bottom), std::tuple(10, 20, 11, 21));
     const PlacementRect wide = screen_fit::Fit({-50, 0, 1000, 100}, {}, available);
     EXPECT_EQ(std::tuple(wide.left, wide.top, wide.right, wide.bottom), std::tuple(0, 0, 800, 100));
+}
+
+// A slot past the last is ignored: nothing after the paths is written.
+TEST(SettingsBounds, APathForASlotPastTheLastIsIgnored)
+{
+    struct {
+        DataPaths paths;
+        char after[DataPaths::kPathSize] = {};
+    } record;
+    record.paths.Set(DataPaths::kSlotCount, "/elsewhere");
+    EXPECT_EQ(record.paths.Get(DataPaths::kSlotCount), "");
+    EXPECT_EQ(std::string(record.after, std::strlen(record.after)), "");
+    record.paths.Set(DataPaths::kSlotCount - 1, "/last");
+    EXPECT_EQ(record.paths.Get(DataPaths::kSlotCount - 1), "/last");
 }
