@@ -148,3 +148,20 @@ TEST(SpectralProducts, ALargeCopyReadsEveryLineAsTheOriginal)
         differing += copy->GetValue(line) != d->GetValue(line);
     EXPECT_EQ(differing, 0u);
 }
+
+// A search over another range, starting or ending elsewhere than the last
+// one, finds that range's own peaks.
+TEST(SpectralProducts, ASearchFromAnotherStartFindsItsOwnPeak)
+{
+    auto d = Make(ScalingOpts::kLinear, 1024);
+    SetLines(*d, {{100, 0.9}, {300, 0.5}, {350, 0.3}});
+    float f = 0, v = 0;
+    // The second peak, which comes from the ranked list of the range.
+    d->FindPeak(0, 400, &f, &v, 1);
+    EXPECT_EQ(std::lround(f / d->GetLineSpacing()), 300);
+    d->FindPeak(200, 400, &f, &v, 1);
+    EXPECT_EQ(std::lround(f / d->GetLineSpacing()), 350);
+    // Ending before the third peak, the range has no second one.
+    d->FindPeak(200, 320, &f, &v, 1);
+    EXPECT_EQ(std::lround(f / d->GetLineSpacing()), 0);
+}
