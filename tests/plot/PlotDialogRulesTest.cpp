@@ -164,6 +164,10 @@ TEST(PlotAmplitudeLimitsTest, ValuesFromAFileAreBroughtWithinTheScale)
         {1, 100.0f, -5.0f, 100.0f, 100.0f},   {1, NAN, 900.0f, 100.0f, 300.0f},
         {2, 0.0f, 0.0f, 1e-5f, 1e-6f},        {2, 1.0f, 5.0f, 1.0f, 0.0001f},
         {0, 0.0f, 0.0f, 1e-9f, 0.0f},         {0, 1e9f, 42.0f, 1e7f, 42.0f},
+        // A log bottom at or above the top whose default bottom is the top
+        // itself: 80 dB under the top, 1e-8, raised to the least, 1e-6; the
+        // top stays. Under a top of 0.5 the default 1e-4 does.
+        {2, 0.0001f, 5.0f, 0.0001f, 1e-6f},   {2, 0.5f, 0.5f, 0.5f, 0.0001f},
     };
     for (const Case& c : cases) {
         float top = c.top;

@@ -526,6 +526,105 @@ TEST(TQuarnPlotTest, AFrameRepaintsThePanesAndNotThePlotsControls)
     }
 }
 
+// Pixels of one colour inside a rectangle of a grabbed plot.
+int InkPixels(const QImage& image, const QRect& area, QRgb ink)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += image.pixel(x, y) == ink ? 1 : 0;
+    return count;
+}
+
+// The frequency axis's tick marks stand under the lowest pane only: under
+// the one pane, and under the lower of two with the upper pane's trace
+// drawn too.
+TEST(TQuarnPlotTest, TheFrequencyAxisStandsUnderTheLowestPaneAndBothPanesAreDrawn)
+{
+    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
+    // The data's whole span: no scroll bar between a pane and its axis.
+    records.Spectrum.StartFreq = 0.0f;
+    records.Spectrum.StopFreq = 95000.0f;
+    records.Spectrum.LineColor = 0x3080F0;
+    auto left = MakeData(records, 0);
+    auto right = MakeData(records, 1);
+    SetKnownSpectrum(*left, 1000.0f, -20.0f, -100.0f);
+    SetKnownSpectrum(*right, 1000.0f, -20.0f, -100.0f);
+    const auto ticksUnder = [](TQuarnPlot& plot, const QImage& shown, int pane) {
+        const PlotRect r = plot.PaneRect(pane);
+        // The marks reach two rows below the pane's frame.
+        return InkPixels(shown, QRect(r.left, r.bottom + 1, r.Width(), 2), plot.palette().color(QPalette::WindowText).rgb());
+    };
+    const QRgb trace = ColorFromRef(records.Spectrum.LineColor).rgb();
+    const auto tracePixels = [&](TQuarnPlot& plot, const QImage& shown, int pane) {
+        const PlotRect r = plot.PaneRect(pane);
+        return InkPixels(shown, QRect(r.left, r.top, r.Width(), r.Height()), trace);
+    };
+
+    auto single = MakePlot(records, left.get(), nullptr, kClientWidth, kClientHeight);
+    single->UpdateDisplay(0.0f);
+    ASSERT_FALSE(single->ScrollBarShown());
+    const std::size_t ticks = single->FrequencyTicks().size();
+    ASSERT_GT(ticks, 3u);
+    QImage shown = single->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_GE(ticksUnder(*single, shown, 0), static_cast<int>(2 * ticks)) << "two rows of every tick mark";
+    EXPECT_GT(tracePixels(*single, shown, 0), single->PaneRect(0).Width());
+
+    auto both = MakePlot(records, left.get(), right.get(), kClientWidth, 2 * kClientHeight);
+    both->UpdateDisplay(0.0f);
+    shown = both->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    SaveScreenshot(*both, "plot_two_panes");
+    EXPECT_EQ(ticksUnder(*both, shown, 0), 0) << "no axis between the panes";
+    EXPECT_GE(ticksUnder(*both, shown, 1), static_cast<int>(2 * both->FrequencyTicks().size()));
+    for (int pane : {0, 1})
+        EXPECT_GT(tracePixels(*both, shown, pane), both->PaneRect(pane).Width()) << "pane " << pane;
+}
+
+// The peak-hold trace is drawn in its own colour while peak hold is on, and
+// not at all once it is off, whatever hold points are left.
+TEST(TQuarnPlotTest, TheHoldTraceIsDrawnOnlyWhilePeakHoldIsOn)
+{
+    ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
+    tone.records.Spectrum.PeakHold = 4;
+    tone.records.Spectrum.PeakColor = 0xF08030;
+    TQuarnPlot& plot = tone.Make();
+    tone.data->SetPeakHoldMode(4);
+    tone.data->UpdatePeakHold();
+    // The tone falls to -60 dB: the hold stays 40 dB (160 rows) above it.
+    SetLineLevel(*tone.data, tone.data->GetBinIndex(1000.0f), -60.0f);
+    plot.UpdateDisplay(0.0f);
+    ASSERT_FALSE(plot.HoldPoints(0).empty());
+    const PlotRect pane = plot.PaneRect(0);
+    const QRect inside(pane.left, pane.top, pane.Width(), pane.Height());
+    const QRgb held = ColorFromRef(tone.records.Spectrum.PeakColor).rgb();
+    EXPECT_GE(InkPixels(plot.grab().toImage().convertToFormat(QImage::Format_RGB32), inside, held), 160);
+
+    tone.records.Spectrum.PeakHold = 0;
+    plot.UpdateDisplay(0.0f);
+    EXPECT_EQ(InkPixels(plot.grab().toImage().convertToFormat(QImage::Format_RGB32), inside, held), 0);
+}
+
+// The power meter's bar shows the power of the averaged spectrum, also
+// while peak hold keeps the latest block apart (here none yet).
+TEST(TQuarnPlotTest, ThePowerMeterReadsTheAveragedSpectrum)
+{
+    // dB 0 … -100 over 400 rows. Every line of the channel counts: the tone
+    // at -20 dB (the floor's 32768 lines at -100 dB add 0.0014 dB), less the
+    // flat-top window's noise bandwidth, 10^0.534 lines (5.34 dB): -25.34 dB,
+    // trunc(400 · 74.66 / 100) = 298. A tone at -40 dB: the floor
+    // now adds 0.14 dB, -45.20 dB, trunc(400 · 54.80 / 100) = 219.
+    ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
+    tone.records.Spectrum.ShowPowerMeter = 1;
+    tone.records.Spectrum.PeakHold = 4;
+    TQuarnPlot& plot = tone.Make();
+    tone.data->SetPeakHoldMode(4);
+    plot.UpdateDisplay(0.0f);
+    EXPECT_EQ(plot.MeterHeight(0), 298);
+    SetLineLevel(*tone.data, tone.data->GetBinIndex(1000.0f), -40.0f);
+    plot.UpdateDisplay(0.0f);
+    EXPECT_EQ(plot.MeterHeight(0), 219);
+}
+
 } // namespace
 
 // Marker labels at both edges of the pane and at a peak against its top

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -37,6 +38,38 @@ TEST(AmplitudeMappingTest, RowsAtTheEndsOfEachScale)
     EXPECT_NEAR(log.ValueAt(30, 60), 1e-3f, 1e-7f);
     // A top below 1e-6 leaves no room: nothing can be placed.
     EXPECT_FALSE(AmplitudeMapping(2, 1e-7f, 1.0f, false).IsValid());
+}
+
+// The value a row stands for, on each scale: what the cursor reads off the
+// row under the mouse. Hand-worked: a quarter, a half or three quarters of
+// the way up the pane.
+TEST(AmplitudeMappingTest, ValueAtARowOnEachScale)
+{
+    struct Case {
+        const char* what;
+        AmplitudeMapping mapping;
+        int row;
+        int height;
+        double expected;
+    };
+    const Case cases[] = {
+        {"linear 0 … 60, a quarter up", AmplitudeMapping(0, 60.0f, 0.0f, false), 100, 400, 15.0},
+        {"linear top 0 reads as 1", AmplitudeMapping(0, 0.0f, 0.0f, false), 200, 400, 0.5},
+        {"dB 0 … -100, a quarter up", AmplitudeMapping(1, 0.0f, 100.0f, false), 100, 400, -75.0},
+        {"dB 10 … -30, half-way", AmplitudeMapping(1, 10.0f, 40.0f, false), 200, 400, -10.0},
+        {"log 1e-4 … 1, three quarters up", AmplitudeMapping(2, 1.0f, 1e-4f, false), 300, 400, 0.1},
+        {"coherence 0 … 1.2, a quarter up", AmplitudeMapping(1, 0.0f, 100.0f, true), 100, 400, 0.3},
+        {"coherence at the top", AmplitudeMapping(0, 60.0f, 0.0f, true), 250, 250, 1.2},
+        {"a log axis without room", AmplitudeMapping(2, 1e-7f, 1.0f, false), 100, 400, 0.0},
+        {"a pane without rows", AmplitudeMapping(1, 0.0f, 100.0f, false), 100, 0, 0.0},
+    };
+    for (const Case& c : cases)
+        EXPECT_NEAR(c.mapping.ValueAt(c.row, c.height), c.expected, 1e-5 * std::max(1.0, std::fabs(c.expected)))
+            << c.what;
+    // And back: a coherence of 0.3 on row 100 of 400, 0.6 on row 200.
+    const AmplitudeMapping coherence(0, 60.0f, 0.0f, true);
+    EXPECT_EQ(std::vector({coherence.Row(0.3f, 400), coherence.Row(0.6f, 400), coherence.Row(2.0f, 400)}),
+              std::vector({100, 200, 400}));
 }
 
 // A log axis's rows looked up in a table: the known rows of whole decades,
