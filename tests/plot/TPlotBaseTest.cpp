@@ -2,6 +2,7 @@
 // annotation dialog's fields store, and a two-plot job rendered from its PDF.
 #include "DemoPlot.h"
 #include "plot/PlotMarkLines.h"
+#include "plot/PlotPointers.h"
 #include "plot/PlotPrinting.h"
 #include "plot/PlotScroll.h"
 #include "plot/PrintAnnotationFields.h"
@@ -108,6 +109,46 @@ TEST(TPlotBaseTest, TheCursorLeavesNothingBehindTheScrollBarSitsInTheLowestFrame
         EXPECT_EQ(bitmap.pixel(p), qRgb(0, 0, 0)) << p.x() << "," << p.y();
     EXPECT_EQ(bitmap.pixel(1, 1), window.pixel(1, 31));
     EXPECT_EQ(bitmap.pixel(300, 200), window.pixel(300, 230));
+}
+
+// The pointers' pixels, black on a white halo: the plot's cross 19 pixels
+// each way on (15, 15); zoom mode's 5-pixel cross on (4, 4) and the 20 by 20
+// frame from (9, 9) to (28, 28).
+TEST(PlotPointersTest, TheCrossesAndTheZoomFrameHaveTheirSizes)
+{
+    const PlotPointers pointers = CreatePlotPointers(1.0);
+    struct Shape {
+        const char* what;
+        QCursor cursor;
+        QPoint hot;
+        int black;
+        QRect bounds;
+        QPoint halo;
+    };
+    const Shape shapes[] = {
+        {"plot cross", pointers.Plot, {15, 15}, 19 + 18, QRect(QPoint(6, 6), QPoint(24, 24)), {25, 15}},
+        {"zoom cross and frame", pointers.Zoom, {4, 4}, 5 + 4 + 4 * 19, QRect(QPoint(2, 2), QPoint(28, 28)), {29, 28}},
+    };
+    for (const Shape& shape : shapes) {
+        SCOPED_TRACE(shape.what);
+        EXPECT_EQ(shape.cursor.hotSpot(), shape.hot);
+        const QImage image = shape.cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(image.size(), QSize(32, 32));
+        int black = 0;
+        QRect bounds;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                if (image.pixel(x, y) == qRgba(0, 0, 0, 255)) {
+                    ++black;
+                    bounds |= QRect(x, y, 1, 1);
+                }
+        EXPECT_EQ(black, shape.black);
+        EXPECT_EQ(bounds, shape.bounds);
+        // The halo: white just past a line's end.
+        EXPECT_EQ(image.pixel(shape.halo), qRgba(255, 255, 255, 255));
+    }
+    // Dragging the cursor shows no pointer.
+    EXPECT_EQ(pointers.Drag.shape(), Qt::BlankCursor);
 }
 
 PrintOpts CommentedOptions()

@@ -184,6 +184,12 @@ TEST(PowerMeterTest, HeightsOnEachScaleAndTheHoldStandsThenFallsAsThePeakHoldCho
                            PowerMeterHeight(0.0f, 0, 100.0f, 0.0f, 200), PowerMeterHeight(-40.0f, 1, 0.0f, 80.0f, 200),
                            PowerMeterHeight(1e-3f, 2, 1e-7f, 1.0f, 200)}),
               (std::vector<std::optional<int>>{100, 198, 1, 100, std::nullopt}));
+    // Log axes whose bottom is unusable (0, or at the top) reach down to
+    // 1e-6: 1e-3 half-way up 60 dB. A top of 0 reads 10: 1e-3 over 1e-4 is
+    // 10 of the 50 dB.
+    EXPECT_EQ(std::vector({PowerMeterHeight(1e-3f, 2, 1.0f, 0.0f, 200), PowerMeterHeight(1e-3f, 2, 1.0f, 1.0f, 200),
+                           PowerMeterHeight(1e-3f, 2, 0.0f, 1e-4f, 200)}),
+              (std::vector<std::optional<int>>{100, 100, 40}));
     // The bar beside a pane, and further out on paper (600 dpi).
     EXPECT_EQ(PowerMeterBar({0, 0, 500, 300}, false, 0), (PlotRect{510, 0, 530, 300}));
     EXPECT_EQ(PowerMeterBar({0, 0, 500, 300}, true, 600), (PlotRect{585, 0, 680, 300}));
