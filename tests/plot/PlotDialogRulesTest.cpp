@@ -11,6 +11,7 @@
 #include "plot/PlotFieldRules.h"
 #include "plot/PlotOptionsForm.h"
 #include "plot/PlotZoom.h"
+#include "plot/ToolStripFields.h"
 #include "settings/PlotAmplitudeLimits.h"
 #include "settings/SpectrumOpts.h"
 #include "settings/TextField.h"
@@ -176,6 +177,46 @@ TEST(PlotAmplitudeLimitsTest, ValuesFromAFileAreBroughtWithinTheScale)
         EXPECT_FLOAT_EQ(top, c.expectedTop) << c.amp << " " << c.top << " " << c.range;
         EXPECT_FLOAT_EQ(range, c.expectedRange) << c.amp << " " << c.top << " " << c.range;
         EXPECT_EQ(CheckPlotAmplitude(c.amp, top, range), "") << "what the file gives the dialog accepts";
+    }
+}
+
+// The tool strip's fields for each amplitude scale: the texts and the
+// spinners' limits, steps and decimals; a log top with three decimals at
+// creation and four afterwards.
+TEST(ToolStripFieldsTest, EachScaleShowsItsTopAndRangeAndSetsItsSpinners)
+{
+    struct Case {
+        std::uint16_t amp;
+        float top, range;
+        bool atCreation;
+        const char* topText;
+        SpinSetup topSpin;
+        const char* rangeText;
+        bool rangeEnabled;
+        bool rangeSpinChanged;
+        SpinSetup rangeSpin;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {0, 2.5f, 60.0f, true, "2.500", {1e7f, 1e-9f, 1.0f, false, 3}, "N/A", false, false, {}, "Plot Range:"},
+        {1, -10.0f, 80.0f, false, "-10.00", {300.0f, -400.0f, 5.0f, false, 2}, "80.0", true, true,
+         {400.0f, -400.0f, 5.0f, false, 2}, "Plot Range:"},
+        {2, 100.0f, 1e-4f, true, "100.000", {10000.0f, 1e-6f, 2.0f, true, 4}, "0.000100", true, true,
+         {100.0f, 1e-6f, 2.0f, true, 6}, "Plot Bottom:"},
+        {2, 100.0f, 1e-4f, false, "100.0000", {10000.0f, 1e-6f, 2.0f, true, 4}, "0.000100", true, true,
+         {100.0f, 1e-6f, 2.0f, true, 6}, "Plot Bottom:"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.topText);
+        const ToolStripFields f = FieldsForAmpScale(c.amp, c.top, c.range, c.atCreation);
+        EXPECT_EQ(f.TopText, c.topText);
+        EXPECT_EQ(f.TopSpin, c.topSpin);
+        EXPECT_EQ(f.RangeText, c.rangeText);
+        EXPECT_EQ(std::pair(f.RangeEnabled, f.RangeSpinChanged), std::pair(c.rangeEnabled, c.rangeSpinChanged));
+        if (c.rangeSpinChanged) {
+            EXPECT_EQ(f.RangeSpin, c.rangeSpin);
+        }
+        EXPECT_EQ(f.RangeCaption, c.caption);
     }
 }
 

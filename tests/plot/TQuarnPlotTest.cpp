@@ -23,6 +23,7 @@
 #include <QPolygon>
 #include <QScrollBar>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -578,6 +579,21 @@ TEST(TQuarnPlotTest, TheFrequencyAxisStandsUnderTheLowestPaneAndBothPanesAreDraw
     EXPECT_GE(ticksUnder(*both, shown, 1), static_cast<int>(2 * both->FrequencyTicks().size()));
     for (int pane : {0, 1})
         EXPECT_GT(tracePixels(*both, shown, pane), both->PaneRect(pane).Width()) << "pane " << pane;
+    // Each pane's title ("Left", "Right"), dark text on the light window, is
+    // centred over it.
+    for (int pane : {0, 1}) {
+        const PlotRect r = both->PaneRect(pane);
+        int first = r.right;
+        int last = r.left;
+        for (int y = r.top - 18; y < r.top - 4; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                if (qGray(shown.pixel(x, y)) < 100) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        ASSERT_LT(first, last) << "pane " << pane;
+        EXPECT_NEAR((first + last) / 2, r.left + r.Width() / 2, 3) << "pane " << pane;
+    }
 }
 
 // The peak-hold trace is drawn in its own colour while peak hold is on, and
@@ -623,6 +639,85 @@ TEST(TQuarnPlotTest, ThePowerMeterReadsTheAveragedSpectrum)
     SetLineLevel(*tone.data, tone.data->GetBinIndex(1000.0f), -40.0f);
     plot.UpdateDisplay(0.0f);
     EXPECT_EQ(plot.MeterHeight(0), 219);
+}
+
+// Octave bands drawn as a line: the hold trace follows the held band
+// levels, the live trace the averaged ones.
+TEST(TQuarnPlotTest, AnOctaveHoldTraceFollowsTheHeldBandLevels)
+{
+    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kOctave);
+    records.Spectrum.PlotType = 0;
+    records.Spectrum.PeakHold = 4;
+    auto data = MakeData(records);
+    data->SetPeakHoldMode(4);
+    const std::uint32_t bands = data->GetBandCount();
+    ASSERT_GT(bands, 10u);
+    for (std::uint32_t b = 0; b < bands; ++b) {
+        SpectralDataTestAccess::BandLevels(*data)[b] = -80.0f;
+        SpectralDataTestAccess::Hold(*data)[b].Value = -20.0f;
+    }
+    SpectralDataTestAccess::MarkAveraged(*data);
+    auto plot = MakePlot(records, data.get(), nullptr, kClientWidth, kClientHeight);
+    plot->UpdateDisplay(0.0f);
+    // dB 0 … -140 over the pane: -20 dB 120/140 of the way up, -80 dB 60/140.
+    const PlotRect pane = plot->PaneRect(0);
+    const int h = pane.Height();
+    EXPECT_EQ(HighestRow(plot->HoldPoints(0)), pane.bottom - h * 120 / 140);
+    EXPECT_EQ(HighestRow(plot->LivePoints(0)), pane.bottom - h * 60 / 140);
+}
+
+// A log axis's top shows four decimals once the plot stands (three only
+// while it is being built), and again after a reset.
+TEST(TQuarnPlotTest, ALogTopShowsFourDecimals)
+{
+    ZoomedTone tone(ScalingOpts::kLogMagnitude, 50.0f, 0.01f);
+    TQuarnPlot& plot = tone.Make();
+    EXPECT_EQ(plot.PlotTopEdit()->text(), QStringLiteral("100.0000"));
+    EXPECT_EQ(plot.RangeCaption(), QStringLiteral("Plot Bottom:"));
+    tone.records.Spectrum.PlotTop = 2.5f;
+    plot.ResetView();
+    EXPECT_EQ(plot.PlotTopEdit()->text(), QStringLiteral("2.5000"));
+    EXPECT_EQ(plot.PlotRangeEdit()->text(), QStringLiteral("0.000100"));
+}
+
+// The corner buttons fold the tool strip, the power meter and the overlay
+// controls away and back, and the plot area takes the room: right margin
+// 40, + 64 for the legend of 8 characters, + 66 for the meter.
+TEST(TQuarnPlotTest, TheCornerButtonsFoldTheStripTheMeterAndTheOverlayControls)
+{
+    ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
+    tone.records.Spectrum.ShowPowerMeter = 1;
+    tone.records.Spectrum.ShowOverlayControls = 1;
+    tone.records.Spectrum.ShowToolbar = 1;
+    tone.records.Spectrum.OverlayLegendSize = 8;
+    TQuarnPlot& plot = tone.Make();
+    plot.show();
+    plot.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&plot));
+    const int top = plot.Areas().Plot.top;
+    ASSERT_EQ(plot.Areas().Plot.right, kClientWidth - 170);
+    const auto click = [&](int which) {
+        QTest::mouseClick(plot.CornerButton(which), Qt::LeftButton);
+        QApplication::processEvents();
+    };
+    click(2);
+    EXPECT_EQ(tone.records.Spectrum.ShowOverlayControls, 0u);
+    EXPECT_EQ(QApplication::focusWidget(), plot.ToolButton(401)) << "the zoom button takes the focus";
+    EXPECT_EQ(plot.Areas().Plot.right, kClientWidth - 106);
+    EXPECT_EQ(plot.CornerButton(2)->text(), QStringLiteral("+"));
+    click(1);
+    EXPECT_EQ(tone.records.Spectrum.ShowPowerMeter, 0u);
+    EXPECT_EQ(plot.Areas().Plot.right, kClientWidth - 40);
+    EXPECT_EQ(plot.CornerButton(1)->text(), QStringLiteral("+"));
+    click(0);
+    EXPECT_EQ(tone.records.Spectrum.ShowToolbar, 0u);
+    EXPECT_EQ(plot.Areas().Plot.top, 20);
+    EXPECT_EQ(plot.CornerButton(0)->text(), QStringLiteral("+"));
+    // And back.
+    for (int which : {0, 1, 2})
+        click(which);
+    EXPECT_EQ(std::tuple(plot.Areas().Plot.top, plot.Areas().Plot.right), std::tuple(top, kClientWidth - 170));
+    EXPECT_EQ(plot.CornerButton(1)->text(), QStringLiteral("-"));
 }
 
 } // namespace
