@@ -4,9 +4,13 @@
 
 #include "plot/CDataView.h"
 #include "plot/CPlotOptionsMain.h"
+#include "plot/TCompositeOverlayDialog.h"
 #include "plot/TLimitScroll.h"
 #include "plot/TMarkerOptionsDialog.h"
+#include "plot/TOverlayDialog.h"
+#include "settings/DataPaths.h"
 #include "settings/TextField.h"
+#include "tests/support/ModalDialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,6 +21,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -114,6 +119,74 @@ TEST(MarkerOptionsDialogTest, RowsEnableAsTheirBoxesAndTypesAndARefusalWritesNot
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(m.MarkerFreq[0], 250.0f);
     EXPECT_EQ(m.MarkerEnable[2], 0u);
+}
+
+// Return in an offset field is the dialog's OK, never one of the rows'
+// file buttons: no file dialog opens and the dialog closes accepted.
+TEST(OverlayOptionsDialogTest, ReturnInAnOffsetFieldIsOkNotARowsFileButton)
+{
+    QTemporaryDir folder;
+    int asked = 0;
+    TOverlayDialog::SetFileChooser([&](QWidget*, bool, const QString&) {
+        ++asked;
+        return QString();
+    });
+    SpectrumOpts options;
+    TOverlayDialog dialog(nullptr, &options, folder.path().toStdString(), 0, 0, 1, nullptr, {});
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    dialog.OffsetEdit(0)->setFocus();
+    dialog.OffsetEdit(0)->setText(QStringLiteral("3.00"));
+    QTest::keyClick(dialog.OffsetEdit(0), Qt::Key_Return);
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FLOAT_EQ(options.Overlay[0].Offset1, 3.0f);
+    TOverlayDialog::SetFileChooser({});
+}
+
+// The plot's overlay options: Cancel leaves the plot's record as it was,
+// OK stores what the dialog holds.
+TEST(OverlayOptionsDialogTest, FromThePlotCancelKeepsTheRecordAndOkStoresIt)
+{
+    QTemporaryDir folder;
+    DataPaths paths;
+    paths.Set(DataPaths::kOverlay, folder.path().toStdString());
+    DataPaths inUse = paths;
+    TonePlot tone(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear, -20.0f, -100.0f);
+    tone.records.Spectrum.ShowOverlayControls = 1;
+    TQuarnPlot& plot = tone.Make(1000, 520);
+    plot.SetDataPaths(&paths, &inUse);
+    const auto setOffset = [](bool ok) {
+        OnModal<TOverlayDialog>([ok](TOverlayDialog& dialog) {
+            dialog.OffsetEdit(2)->setText(QStringLiteral("-6.50"));
+            if (ok)
+                dialog.accept();
+            else
+                dialog.reject();
+        });
+    };
+    setOffset(false);
+    plot.OnOverlayOptions(1);
+    EXPECT_EQ(tone.records.Spectrum.Overlay[2].Offset1, 0.0f);
+    setOffset(true);
+    plot.OnOverlayOptions(1);
+    EXPECT_EQ(tone.records.Spectrum.Overlay[2].Offset1, -6.5f);
+}
+
+// Six stored slots to average, and six on each side of a subtraction.
+TEST(CompositeOverlayDialogTest, SixSlotsInEachColumn)
+{
+    CompositeSetup composite;
+    TCompositeOverlayDialog dialog(nullptr, &composite, {});
+    EXPECT_EQ(dialog.findChildren<QCheckBox*>().size(), 6);
+    EXPECT_EQ(dialog.findChildren<QRadioButton*>().size(), 2 + 2 * 6);
+    for (int n = 0; n < 6; ++n) {
+        const QString number = QString::number(n + 1);
+        EXPECT_EQ(dialog.AverageBox(n)->text(), number);
+        EXPECT_EQ(dialog.ColumnButton(0, n)->text(), number);
+        EXPECT_EQ(dialog.ColumnButton(1, n)->text(), number);
+    }
 }
 
 TEST(DataViewTest, ThePlotsWindowListsItsLinesFollowsScrollingClosesThroughThePlotAndTheSpinnersStep)
