@@ -8,6 +8,7 @@
 #include "plot/TLimitScroll.h"
 #include "plot/TMarkerOptionsDialog.h"
 #include "plot/TOverlayDialog.h"
+#include "plot/TOverlaySourceSelectDialog.h"
 #include "settings/DataPaths.h"
 #include "settings/TextField.h"
 #include "tests/support/ModalDialogs.h"
@@ -15,6 +16,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -121,9 +125,10 @@ TEST(MarkerOptionsDialogTest, RowsEnableAsTheirBoxesAndTypesAndARefusalWritesNot
     EXPECT_EQ(m.MarkerEnable[2], 0u);
 }
 
-// Return in an offset field is the dialog's OK, never one of the rows'
-// file buttons: no file dialog opens and the dialog closes accepted.
-TEST(OverlayOptionsDialogTest, ReturnInAnOffsetFieldIsOkNotARowsFileButton)
+// Each row's swatch shows its colour. Return in an offset field is the
+// dialog's OK, never one of the rows' file buttons: no file dialog opens
+// and the dialog closes accepted with the offset stored.
+TEST(OverlayOptionsDialogTest, SwatchesShowTheirColoursAndReturnInAnOffsetFieldIsOk)
 {
     QTemporaryDir folder;
     int asked = 0;
@@ -132,10 +137,20 @@ TEST(OverlayOptionsDialogTest, ReturnInAnOffsetFieldIsOkNotARowsFileButton)
         return QString();
     });
     SpectrumOpts options;
+    options.Overlay[3].Color = 0x0000FF;
     TOverlayDialog dialog(nullptr, &options, folder.path().toStdString(), 0, 0, 1, nullptr, {});
     dialog.show();
     dialog.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    // 0x00BBGGRR: the fourth swatch is red.
+    std::vector<QLabel*> swatches;
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        if (label->size() == QSize(36, 18))
+            swatches.push_back(label);
+    ASSERT_EQ(swatches.size(), static_cast<std::size_t>(TOverlayDialog::kRows));
+    std::sort(swatches.begin(), swatches.end(), [](QLabel* a, QLabel* b) { return a->y() < b->y(); });
+    const QImage shown = dialog.grab().toImage();
+    EXPECT_EQ(shown.pixel(swatches[3]->mapTo(&dialog, QPoint(18, 9))), qRgb(255, 0, 0));
     dialog.OffsetEdit(0)->setFocus();
     dialog.OffsetEdit(0)->setText(QStringLiteral("3.00"));
     QTest::keyClick(dialog.OffsetEdit(0), Qt::Key_Return);
@@ -172,6 +187,39 @@ TEST(OverlayOptionsDialogTest, FromThePlotCancelKeepsTheRecordAndOkStoresIt)
     setOffset(true);
     plot.OnOverlayOptions(1);
     EXPECT_EQ(tone.records.Spectrum.Overlay[2].Offset1, -6.5f);
+}
+
+// A Set while peak hold is off stores the live spectrum, and the next
+// question (with peak hold on again) starts on the live spectrum, whatever
+// was chosen before.
+TEST(OverlaySourceMemoryTest, ASetWithPeakHoldOffMakesTheNextQuestionStartOnTheSpectrum)
+{
+    QTemporaryDir folder;
+    DataPaths paths;
+    paths.Set(DataPaths::kOverlay, folder.path().toStdString());
+    DataPaths inUse = paths;
+    TonePlot tone(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear, -20.0f, -100.0f);
+    tone.records.Spectrum.PeakHold = 1;
+    TQuarnPlot& plot = tone.Make(1000, 520);
+    plot.SetDataPaths(&paths, &inUse);
+    const auto answer = [](bool hold, bool* startedOnHold) {
+        OnModal<TOverlaySourceSelectDialog>([=](TOverlaySourceSelectDialog& dialog) {
+            if (startedOnHold != nullptr)
+                *startedOnHold = dialog.PeakHoldButton()->isChecked();
+            QTest::mouseClick(hold ? dialog.PeakHoldButton() : dialog.SpectralButton(), Qt::LeftButton);
+            QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        });
+    };
+    answer(true, nullptr);
+    plot.StoreOverlay(1, 0, true, false);
+    tone.records.Spectrum.PeakHold = 0;
+    plot.StoreOverlay(1, 1, true, false);
+    tone.records.Spectrum.PeakHold = 1;
+    bool startedOnHold = true;
+    answer(false, &startedOnHold);
+    plot.StoreOverlay(1, 2, true, false);
+    EXPECT_FALSE(startedOnHold);
+    EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("L3.ovl"))));
 }
 
 // Six stored slots to average, and six on each side of a subtraction.
