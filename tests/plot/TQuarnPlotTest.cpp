@@ -539,7 +539,7 @@ int InkPixels(const QImage& image, const QRect& area, QRgb ink)
 
 // The frequency axis's tick marks stand under the lowest pane only: under
 // the one pane, and under the lower of two with the upper pane's trace
-// drawn too.
+// drawn too. The amplitude ticks, the panes' frames and titles around them.
 TEST(TQuarnPlotTest, TheFrequencyAxisStandsUnderTheLowestPaneAndBothPanesAreDrawn)
 {
     PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
@@ -570,6 +570,18 @@ TEST(TQuarnPlotTest, TheFrequencyAxisStandsUnderTheLowestPaneAndBothPanesAreDraw
     QImage shown = single->grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_GE(ticksUnder(*single, shown, 0), static_cast<int>(2 * ticks)) << "two rows of every tick mark";
     EXPECT_GT(tracePixels(*single, shown, 0), single->PaneRect(0).Width());
+    // The amplitude ticks: 3-pixel marks left of the pane, over its frame.
+    const QRgb ink = single->palette().color(QPalette::WindowText).rgb();
+    const PlotRect pane = single->PaneRect(0);
+    int marks = 0;
+    for (const PlotTick& tick : single->AmplitudeTicks()) {
+        const int y = pane.top + tick.Pos;
+        if (y >= pane.bottom)
+            continue;
+        ++marks;
+        EXPECT_EQ(InkPixels(shown, QRect(pane.left - 3, y, 3, 1), ink), 3) << "tick at row " << y;
+    }
+    EXPECT_GE(marks, 7);
 
     auto both = MakePlot(records, left.get(), right.get(), kClientWidth, 2 * kClientHeight);
     both->UpdateDisplay(0.0f);
@@ -579,6 +591,14 @@ TEST(TQuarnPlotTest, TheFrequencyAxisStandsUnderTheLowestPaneAndBothPanesAreDraw
     EXPECT_GE(ticksUnder(*both, shown, 1), static_cast<int>(2 * both->FrequencyTicks().size()));
     for (int pane : {0, 1})
         EXPECT_GT(tracePixels(*both, shown, pane), both->PaneRect(pane).Width()) << "pane " << pane;
+    // Both panes are framed alike: the same pixels just outside their top
+    // and right edges.
+    const PlotRect upper = both->PaneRect(0);
+    const PlotRect lower = both->PaneRect(1);
+    for (int d = 0; d < 4; ++d) {
+        EXPECT_EQ(shown.pixel(upper.left + 5, upper.top - 1 - d), shown.pixel(lower.left + 5, lower.top - 1 - d)) << d;
+        EXPECT_EQ(shown.pixel(upper.right + d, upper.top + 50), shown.pixel(lower.right + d, lower.top + 50)) << d;
+    }
     // Each pane's title ("Left", "Right"), dark text on the light window, is
     // centred over it.
     for (int pane : {0, 1}) {
