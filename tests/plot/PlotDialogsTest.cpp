@@ -222,11 +222,30 @@ TEST(OverlaySourceMemoryTest, ASetWithPeakHoldOffMakesTheNextQuestionStartOnTheS
     EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("L3.ovl"))));
 }
 
-// Six stored slots to average, and six on each side of a subtraction.
-TEST(CompositeOverlayDialogTest, SixSlotsInEachColumn)
+// Six stored slots to average, and six on each side of a subtraction; the
+// stored setup shows checked: slots 2 and 5 averaged, 4 from 1.
+TEST(CompositeOverlayDialogTest, SixSlotsInEachColumnAndTheStoredChoicesShow)
 {
     CompositeSetup composite;
+    composite.CompositeType = CompositeSetup::kDifference;
+    composite.IncludeInAverage[1] = composite.IncludeInAverage[4] = 1;
+    composite.DifferenceIndex1 = 0;
+    composite.DifferenceIndex2 = 3;
     TCompositeOverlayDialog dialog(nullptr, &composite, {});
+    std::vector<int> checked;
+    for (int n = 0; n < 6; ++n)
+        if (dialog.AverageBox(n)->isChecked())
+            checked.push_back(n);
+    EXPECT_EQ(checked, std::vector({1, 4}));
+    EXPECT_TRUE(dialog.SubtractButton()->isChecked());
+    EXPECT_TRUE(dialog.ColumnButton(0, 3)->isChecked()) << "the one subtracted";
+    EXPECT_TRUE(dialog.ColumnButton(1, 0)->isChecked()) << "the one it is subtracted from";
+    // Only the chosen operation's buttons can be used.
+    EXPECT_EQ(std::pair(dialog.AverageBox(0)->isEnabled(), dialog.ColumnButton(1, 5)->isEnabled()),
+              std::pair(false, true));
+    dialog.AverageButton()->click();
+    EXPECT_EQ(std::pair(dialog.AverageBox(0)->isEnabled(), dialog.ColumnButton(1, 5)->isEnabled()),
+              std::pair(true, false));
     EXPECT_EQ(dialog.findChildren<QCheckBox*>().size(), 6);
     EXPECT_EQ(dialog.findChildren<QRadioButton*>().size(), 2 + 2 * 6);
     for (int n = 0; n < 6; ++n) {

@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -582,6 +583,19 @@ TEST(TQuarnPlotTest, TheFrequencyAxisStandsUnderTheLowestPaneAndBothPanesAreDraw
         EXPECT_EQ(InkPixels(shown, QRect(pane.left - 3, y, 3, 1), ink), 3) << "tick at row " << y;
     }
     EXPECT_GE(marks, 7);
+    // The unit label, turned upright at the client's left edge, centred 6 px
+    // below the plot area's middle.
+    const PlotRect area = single->Areas().Plot;
+    int labelTop = area.bottom;
+    int labelBottom = area.top;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = 0; x < 20; ++x)
+            if (qGray(shown.pixel(x, y)) < 100) {
+                labelTop = std::min(labelTop, y);
+                labelBottom = std::max(labelBottom, y);
+            }
+    ASSERT_LT(labelTop, labelBottom);
+    EXPECT_NEAR((labelTop + labelBottom) / 2, area.top + area.Height() / 2 + 6, 3);
 
     auto both = MakePlot(records, left.get(), right.get(), kClientWidth, 2 * kClientHeight);
     both->UpdateDisplay(0.0f);
@@ -716,6 +730,15 @@ TEST(TQuarnPlotTest, TheCornerButtonsFoldTheStripTheMeterAndTheOverlayControls)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&plot));
     const int top = plot.Areas().Plot.top;
     ASSERT_EQ(plot.Areas().Plot.right, kClientWidth - 170);
+    // The overlay controls: a column 8 px right of the plot area and the
+    // meter's 66; row n 22 + 16·n below the pane's top, the Set button
+    // (14 × 14) a pixel up and left of it, the show box 16 px right.
+    const int x0 = plot.Areas().Plot.right + 8 + 66;
+    for (int n = 0; n < TQuarnPlot::kOverlaySlots; ++n) {
+        const int y = plot.PaneRect(0).top + 22 + 16 * n;
+        EXPECT_EQ(plot.OverlayStoreButton(0, n)->geometry(), QRect(x0 - 1, y - 1, 14, 14)) << n;
+        EXPECT_EQ(plot.OverlayShowBox(0, n)->geometry(), QRect(x0 + 16, y, 14, 14)) << n;
+    }
     const auto click = [&](int which) {
         QTest::mouseClick(plot.CornerButton(which), Qt::LeftButton);
         QApplication::processEvents();
