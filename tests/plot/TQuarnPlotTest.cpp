@@ -548,6 +548,7 @@ TEST(TQuarnPlotTest, TheFrequencyAxisStandsUnderTheLowestPaneAndBothPanesAreDraw
     records.Spectrum.StartFreq = 0.0f;
     records.Spectrum.StopFreq = 95000.0f;
     records.Spectrum.LineColor = 0x3080F0;
+    records.Spectrum.ShowPowerMeter = 1;
     auto left = MakeData(records, 0);
     auto right = MakeData(records, 1);
     SetKnownSpectrum(*left, 1000.0f, -20.0f, -100.0f);
@@ -581,6 +582,8 @@ TEST(TQuarnPlotTest, TheFrequencyAxisStandsUnderTheLowestPaneAndBothPanesAreDraw
             continue;
         ++marks;
         EXPECT_EQ(InkPixels(shown, QRect(pane.left - 3, y, 3, 1), ink), 3) << "tick at row " << y;
+        // And right of the power meter's bar (pane right + 10 … + 30), over its frame.
+        EXPECT_EQ(InkPixels(shown, QRect(pane.right + 31, y, 3, 1), ink), 3) << "meter tick at row " << y;
     }
     EXPECT_GE(marks, 7);
     // The unit label, turned upright at the client's left edge, centred 6 px
