@@ -222,6 +222,34 @@ TEST(OverlaySourceMemoryTest, ASetWithPeakHoldOffMakesTheNextQuestionStartOnTheS
     EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("L3.ovl"))));
 }
 
+// In a two-pane plot the lower pane's Set stores the lower trace (channel
+// 1, its own file) and shows it in that pane only: the lower trace's floor
+// of -100 dB on its row of the 0 … -140 dB axis, not the upper one's -60.
+TEST(OverlayLowerPaneTest, TheLowerPanesSetStoresAndShowsTheLowerTrace)
+{
+    QTemporaryDir folder;
+    DataPaths paths;
+    paths.Set(DataPaths::kOverlay, folder.path().toStdString());
+    DataPaths inUse = paths;
+    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
+    records.Spectrum.PeakHold = 0;
+    records.Spectrum.ShowOverlayControls = 1;
+    auto upper = MakeData(records, 0);
+    auto lower = MakeData(records, 1);
+    SetKnownSpectrum(*upper, 1000.0f, -20.0f, -60.0f);
+    SetKnownSpectrum(*lower, 1000.0f, -20.0f, -100.0f);
+    auto plot = MakePlot(records, upper.get(), lower.get(), 1000, 1000);
+    plot->SetDataPaths(&paths, &inUse);
+    plot->show();
+    QTest::mouseClick(plot->OverlayStoreButton(1, 0), Qt::LeftButton);
+    EXPECT_EQ(std::pair(records.Spectrum.Overlay[0].Show1, records.Spectrum.Overlay[0].Show2),
+              std::pair(std::uint8_t{0}, std::uint8_t{1}));
+    EXPECT_TRUE(plot->OverlayPoints(0, 0).empty());
+    const PlotRect pane = plot->PaneRect(1);
+    const int floorRow = pane.bottom - pane.Height() * 40 / 140;
+    EXPECT_GT(PointsOnRow(plot->OverlayPoints(1, 0), floorRow), pane.Width() / 2);
+}
+
 // Six stored slots to average, and six on each side of a subtraction; the
 // stored setup shows checked: slots 2 and 5 averaged, 4 from 1.
 TEST(CompositeOverlayDialogTest, SixSlotsInEachColumnAndTheStoredChoicesShow)
