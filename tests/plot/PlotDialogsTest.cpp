@@ -317,6 +317,11 @@ TEST(DataViewTest, ThePlotsWindowListsItsLinesFollowsScrollingClosesThroughThePl
     ASSERT_NE(plot->DataView(), nullptr);
     plot->OnViewDataValues();
     EXPECT_EQ(plot->DataView(), nullptr);
+    // Command 804 (the menu's "View Data Values") opens and closes it too.
+    emit plot->Command(804);
+    EXPECT_NE(plot->DataView(), nullptr);
+    emit plot->Command(804);
+    EXPECT_EQ(plot->DataView(), nullptr);
 
     // The spinner arrows (the top's upper, the range's lower) step the fields
     // by 5 dB with two decimals, each step a command as an edit is.

@@ -53,6 +53,9 @@ TEST(TPlotBaseTest, TheCursorLeavesNothingBehindTheScrollBarSitsInTheLowestFrame
     const QImage during = Shot(Plot);
     EXPECT_EQ(during.pixel(pane.left + 10, at.y), Inverted(before.pixel(pane.left + 10, at.y)));
     EXPECT_EQ(during.pixel(x, pane.bottom - 3), Inverted(before.pixel(x, pane.bottom - 3)));
+    // One pixel wide and high.
+    EXPECT_EQ(during.pixel(x + 1, pane.bottom - 3), before.pixel(x + 1, pane.bottom - 3));
+    EXPECT_EQ(during.pixel(pane.left + 10, at.y + 1), before.pixel(pane.left + 10, at.y + 1));
     // The readout labels: black outline, white inside, above and left of the pane.
     const PlotRect xLabel = XReadoutRect(pane, x, 90, 17);
     EXPECT_EQ(during.pixel(xLabel.left, xLabel.top), qRgb(0, 0, 0));

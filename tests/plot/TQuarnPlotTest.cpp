@@ -262,8 +262,11 @@ TEST(TQuarnPlotTest, AThickTraceCoversThePixelsOfQtsTwoPixelPen)
             inked += qt ? 1 : 0;
             differ += qt != (shown.pixel(x, y) == ink) ? 1 : 0;
         }
-    // Two pixels wide: well over two pixels a column.
+    // Two pixels wide: well over two pixels a column. Nothing beyond the
+    // pane's right edge.
     EXPECT_GT(inked, 2 * pane.Width());
+    for (int y = pane.top; y < pane.bottom; ++y)
+        ASSERT_NE(shown.pixel(pane.right, y), ink) << "row " << y;
     EXPECT_LE(differ, inked / 250) << differ << " of " << inked;
     SaveScreenshot(plot, "plot_thick_trace");
 }
