@@ -57,6 +57,11 @@ TEST(PlotOptionsSheetTest, TheIntervalChoiceRefusalsOnTheirOwnTabAndAPageNeverSh
     CPlotOptionsSpectrum& right = *sheet.SpectrumPage(1);
     EXPECT_FALSE(sheet.SpectrumPage(0)->IsInitialised());
     EXPECT_TRUE(right.findChild<QCheckBox*>("ShowRMSLevel")->isHidden()) << "no RMS level on a log plot";
+    // Start above Stop, the two fields in one column.
+    const QRect start = right.findChild<QLineEdit*>("StartFreq")->geometry();
+    const QRect stop = right.findChild<QLineEdit*>("StopFreq")->geometry();
+    EXPECT_EQ(std::pair(stop.left(), stop.width()), std::pair(start.left(), start.width()));
+    EXPECT_GT(stop.top(), start.bottom());
 
     // "As often as possible" disables the interval and its spin; Defaults
     // enables them again.
