@@ -636,6 +636,32 @@ TEST(TQuarnPlotTest, TheFrequencyAxisStandsUnderTheLowestPaneAndBothPanesAreDraw
     }
 }
 
+// The horizontal grid lines, one pixel high, in the grid colour, one for
+// every tick of the dB axis.
+TEST(TQuarnPlotTest, HorizontalGridLinesAreOnePixelHigh)
+{
+    const auto gridRows = [](TQuarnPlot& plot, std::uint32_t grid) {
+        const QImage shown = plot.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const PlotRect pane = plot.PaneRect(0);
+        const QRgb ink = ColorFromRef(grid).rgb();
+        // A column between the vertical grid lines and away from the tone.
+        const int x = pane.left + 250;
+        std::vector<int> rows;
+        for (int y = pane.top; y < pane.bottom; ++y)
+            if (shown.pixel(x, y) == ink)
+                rows.push_back(y);
+        return rows;
+    };
+    // dB 0 … -100 over 400 rows: a line every 10 dB, 40 rows apart.
+    ZoomedTone dB(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
+    TQuarnPlot& plot = dB.Make();
+    plot.UpdateDisplay(0.0f);
+    std::vector<int> rows = gridRows(plot, dB.records.Spectrum.GridColor);
+    ASSERT_GE(rows.size(), 9u);
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i] - rows[i - 1], 40) << "row " << rows[i];
+}
+
 // The peak-hold trace is drawn in its own colour while peak hold is on, and
 // not at all once it is off, whatever hold points are left.
 TEST(TQuarnPlotTest, TheHoldTraceIsDrawnOnlyWhilePeakHoldIsOn)
