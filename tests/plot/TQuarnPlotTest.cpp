@@ -772,6 +772,7 @@ TEST(TQuarnPlotTest, TheCornerButtonsFoldTheStripTheMeterAndTheOverlayControls)
         EXPECT_EQ(plot.OverlayShowBox(0, n)->geometry(), QRect(x0 + 16, y, 14, 14)) << n;
     }
     const auto click = [&](int which) {
+        EXPECT_TRUE(plot.CornerButton(which)->isFlat()) << which;
         QTest::mouseClick(plot.CornerButton(which), Qt::LeftButton);
         QApplication::processEvents();
     };
