@@ -30,7 +30,7 @@ inline __m128 StoredPower(__m256d power)
     return _mm256_cvtpd_ps(power);
 }
 
-template <bool Cross, bool Vector>
+template <bool Cross, bool Vector, bool Complex = true>
 std::size_t RunningPowerMeanAvx2(float* averagedComplex, float* averagedPower, float* latestPower,
                                  const float* block, std::size_t lines, double k)
 {
@@ -38,21 +38,24 @@ std::size_t RunningPowerMeanAvx2(float* averagedComplex, float* averagedPower, f
     const __m256d km1 = _mm256_set1_pd(k - 1.0);
     std::size_t i = 0;
     for (; i + 4 <= lines; i += 4) {
-        float* avg = averagedComplex + 2 * i;
         const float* line = block + 2 * i;
         const __m256d b0 = _mm256_cvtps_pd(_mm_loadu_ps(line));
         const __m256d b1 = _mm256_cvtps_pd(_mm_loadu_ps(line + 4));
-        const __m256d a0 = _mm256_cvtps_pd(_mm_loadu_ps(avg));
-        const __m256d a1 = _mm256_cvtps_pd(_mm_loadu_ps(avg + 4));
-        const __m128 newA0 = _mm256_cvtpd_ps(_mm256_div_pd(_mm256_add_pd(_mm256_mul_pd(km1, a0), b0), kk));
-        const __m128 newA1 = _mm256_cvtpd_ps(_mm256_div_pd(_mm256_add_pd(_mm256_mul_pd(km1, a1), b1), kk));
-        _mm_storeu_ps(avg, newA0);
-        _mm_storeu_ps(avg + 4, newA1);
+        [[maybe_unused]] __m128 newA0, newA1;
+        if constexpr (Complex) {
+            float* avg = averagedComplex + 2 * i;
+            const __m256d a0 = _mm256_cvtps_pd(_mm_loadu_ps(avg));
+            const __m256d a1 = _mm256_cvtps_pd(_mm_loadu_ps(avg + 4));
+            newA0 = _mm256_cvtpd_ps(_mm256_div_pd(_mm256_add_pd(_mm256_mul_pd(km1, a0), b0), kk));
+            newA1 = _mm256_cvtpd_ps(_mm256_div_pd(_mm256_add_pd(_mm256_mul_pd(km1, a1), b1), kk));
+            _mm_storeu_ps(avg, newA0);
+            _mm_storeu_ps(avg + 4, newA1);
+        }
         // The line's power is a float before it enters the mean.
         const __m128 linePowerFloat = StoredPower<Cross>(LinePowers(b0, b1));
         if (latestPower != nullptr)
             _mm_storeu_ps(latestPower + i, linePowerFloat);
-        if constexpr (Vector) {
+        if constexpr (Vector && Complex) {
             // Vector averaging: the power of the averaged lines themselves.
             _mm_storeu_ps(averagedPower + i,
                           StoredPower<Cross>(LinePowers(_mm256_cvtps_pd(newA0), _mm256_cvtps_pd(newA1))));
@@ -69,6 +72,12 @@ std::size_t RunningPowerMeanAvx2(float* averagedComplex, float* averagedPower, f
 std::size_t RunningPowerMeanAvx2(float* averagedComplex, float* averagedPower, float* latestPower,
                                  const float* block, std::size_t lines, double k, bool cross, bool vector)
 {
+    if (averagedComplex == nullptr) {
+        if (vector)
+            return 0;
+        return cross ? RunningPowerMeanAvx2<true, false, false>(nullptr, averagedPower, latestPower, block, lines, k)
+                     : RunningPowerMeanAvx2<false, false, false>(nullptr, averagedPower, latestPower, block, lines, k);
+    }
     if (cross)
         return vector ? RunningPowerMeanAvx2<true, true>(averagedComplex, averagedPower, latestPower, block, lines, k)
                       : RunningPowerMeanAvx2<true, false>(averagedComplex, averagedPower, latestPower, block, lines, k);

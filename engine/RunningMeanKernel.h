@@ -13,8 +13,10 @@ namespace averaging_detail {
 // each rounded to float; latestPower (when given) receives each line's
 // float power. A cross spectrum's line power is the root of a positive
 // re² + im²; vector averaging takes the power of the new averaged line
-// instead of averaging powers. Returns `done`, a multiple of four (0
-// without AVX2); the caller finishes the rest.
+// instead of averaging powers. Without averagedComplex (null) only the
+// powers are averaged (not for vector averaging, which needs the lines).
+// Returns `done`, a multiple of four (0 without AVX2); the caller finishes
+// the rest.
 std::size_t RunningPowerMean(float* averagedComplex, float* averagedPower, float* latestPower, const float* block,
                              std::size_t lines, double k, bool cross = false, bool vector = false);
 

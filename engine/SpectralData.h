@@ -140,6 +140,16 @@ public:
     // suspension clears the hold, as if the hold mode had just been set, so
     // what is held afterwards never depends on the time in between.
     void SuspendHold(bool suspended);
+    // The hold mode's decay is a step per hold update at the display's
+    // nominal rate; a caller that updates less often scales each step by
+    // the nominal updates its interval stands for, so held lines fall by
+    // the same amount a second (1 by default: one step per call).
+    void SetHoldDecayScale(float scale) { m_HoldDecayScale = scale; }
+    // An object whose averaged complex lines nobody reads (no phase, no
+    // dual-channel function of it) may skip averaging them; its averaged
+    // power is the same to the bit. Vector averaging and the moving window
+    // keep them whatever this says.
+    void KeepAveragedComplex(bool keep) { m_KeepAveragedComplex = keep; }
     bool IsHoldSuspended() const { return m_HoldSuspended; }
     float GetAverageCount() const { return m_AverageCount; }
     std::int32_t GetBlocksAveraged() const { return m_BlocksAveraged; }
@@ -392,6 +402,8 @@ private:
     float m_PeakSearchHighest = 0.0f;
     std::uint16_t m_HoldMode = 0;
     bool m_HoldSuspended = false;
+    float m_HoldDecayScale = 1.0f;
+    bool m_KeepAveragedComplex = true;
     float m_TotalPower = kNoValue;
     float m_LatestTotalPower = kNoValue;
     float m_HeldTotalPower = kNoValue;

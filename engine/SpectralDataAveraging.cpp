@@ -170,15 +170,18 @@ std::size_t SpectralData::RunningMean(std::size_t first, std::size_t end, bool c
 {
     const double k = m_BlocksAveraged;
     const bool vector = m_AverageType == 2;
+    const bool complex = m_KeepAveragedComplex || vector;
     float* latest = KeepsLatest() && !m_LatestPower.empty() ? m_LatestPower.data() + first : nullptr;
-    const std::size_t done = first + averaging_detail::RunningPowerMean(m_AvgComplex.data() + 2 * first,
-                                                                        m_AvgPower.data() + first, latest,
-                                                                        m_Block.data() + 2 * first, end - first, k,
-                                                                        cross, vector);
+    const std::size_t done = first + averaging_detail::RunningPowerMean(
+                                         complex ? m_AvgComplex.data() + 2 * first : nullptr,
+                                         m_AvgPower.data() + first, latest, m_Block.data() + 2 * first,
+                                         end - first, k, cross, vector);
     for (std::size_t i = done; i < end; ++i) {
         float* avg = &m_AvgComplex[2 * i];
-        avg[0] = static_cast<float>(((k - 1.0) * avg[0] + m_Block[2 * i]) / k);
-        avg[1] = static_cast<float>(((k - 1.0) * avg[1] + m_Block[2 * i + 1]) / k);
+        if (complex) {
+            avg[0] = static_cast<float>(((k - 1.0) * avg[0] + m_Block[2 * i]) / k);
+            avg[1] = static_cast<float>(((k - 1.0) * avg[1] + m_Block[2 * i + 1]) / k);
+        }
         if (vector)
             m_AvgPower[i] = LinePower(avg, cross);
         else
@@ -248,7 +251,7 @@ void SpectralData::UpdatePeakHold()
         return;
     const double now = platform::SteadySeconds();
     const float holdTime = HoldTime();
-    const float decay = HoldDecay();
+    const float decay = HoldDecay() * m_HoldDecayScale;
 
     if (m_HoldMode != 0) {
         const TValueKeys keys = ValueKeys();

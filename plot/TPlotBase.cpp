@@ -10,6 +10,8 @@
 #include <QPaintEvent>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace {
 
 // Named as the other bitmap resources are; no logo gives an empty corner.
@@ -287,8 +289,18 @@ void TPlotBase::paintEvent(QPaintEvent* event)
     const QImage& buffer = BackBuffer();
     QPainter painter(this);
     if (!m_Cursor.Tracking()) {
-        painter.drawImage(event->rect(), buffer, QRectF(QRectF(event->rect()).topLeft() * buffer.devicePixelRatio(),
-                                                        QSizeF(event->rect().size()) * buffer.devicePixelRatio()));
+        // Each rectangle of the region, in bands of rows: Qt hands a larger
+        // copy to its thread pool, whose wake-ups cost more than the copy
+        // itself at the display rate, and the rectangles leave out what lies
+        // between the panes and meters a frame redraws.
+        constexpr int kBandRows = 64;
+        const qreal ratio = buffer.devicePixelRatio();
+        for (const QRect& area : event->region()) {
+            for (int top = area.top(); top <= area.bottom(); top += kBandRows) {
+                const QRect band(area.left(), top, area.width(), std::min(kBandRows, area.bottom() + 1 - top));
+                painter.drawImage(band, buffer, QRectF(QPointF(band.topLeft()) * ratio, QSizeF(band.size()) * ratio));
+            }
+        }
         return;
     }
     QImage frame = buffer;

@@ -13,6 +13,7 @@
 #include <QMenu>
 
 #include <cstring>
+#include <vector>
 
 CAnalysisView::CAnalysisView(AnalysisViewFrame* frame, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
@@ -77,15 +78,21 @@ int CAnalysisView::CountChannels()
 
 namespace {
 
-bool SameCells(const DataGridCells& a, const DataGridCells& b)
+// The cells in use, row by row: the store holds far more than a viewer shows.
+std::vector<DataGridCell> UsedCells(const DataGridCells& cells)
 {
-    if (a.Rows() != b.Rows() || a.Columns() != b.Columns())
-        return false;
-    for (int row = 0; row < a.Rows(); ++row)
-        for (int column = 0; column < a.Columns(); ++column)
-            if (std::memcmp(&a.Cell(row, column), &b.Cell(row, column), sizeof(DataGridCell)) != 0)
-                return false;
-    return true;
+    std::vector<DataGridCell> used;
+    used.reserve(static_cast<std::size_t>(cells.Rows()) * static_cast<std::size_t>(cells.Columns()));
+    for (int row = 0; row < cells.Rows(); ++row)
+        for (int column = 0; column < cells.Columns(); ++column)
+            used.push_back(cells.Cell(row, column));
+    return used;
+}
+
+bool SameCells(const std::vector<DataGridCell>& a, const std::vector<DataGridCell>& b)
+{
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(DataGridCell)) == 0);
 }
 
 } // namespace
@@ -101,7 +108,7 @@ void CAnalysisView::UpdateResults()
         sources.scaling[i] = &settings.Scaling[i];
         sources.spectrum[i] = &settings.Spectrum[i];
     }
-    const DataGridCells before = m_Grid->Cells();
+    const std::vector<DataGridCell> before = UsedCells(m_Grid->Cells());
     if (const std::optional<std::string> caption = analysis_view::UpdateResults(m_Kind, sources, m_Grid->Cells()))
         setWindowTitle(QString::fromStdString(*caption));
     // A longer text than any the width was checked for: widen, never clip.
@@ -112,7 +119,7 @@ void CAnalysisView::UpdateResults()
         }
     }
     // A step that leaves every text as it was needs no painting.
-    if (!SameCells(before, m_Grid->Cells()))
+    if (!SameCells(before, UsedCells(m_Grid->Cells())))
         m_Grid->InvalidateColumn(0);
 }
 

@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -16,6 +17,14 @@ QColor ColourOf(std::uint16_t index, const QWidget& widget)
 {
     const std::uint32_t rgb = DataGridCells::ColourRgb(index, widget.palette().button().color().rgb() & 0xFFFFFF);
     return QColor::fromRgb(static_cast<QRgb>(0xFF000000u | rgb));
+}
+
+// A one-pixel line between two points on a row or a column, both ends
+// included, as a one-pixel pen draws it: a fill is far cheaper than a
+// stroke, and the grid is repainted at every acquisition step.
+void PixelLine(QPainter& painter, int x1, int y1, int x2, int y2)
+{
+    painter.fillRect(std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) + 1, std::abs(y2 - y1) + 1, Qt::black);
 }
 
 } // namespace
@@ -83,9 +92,15 @@ void CDataGrid::paintEvent(QPaintEvent*)
     if (metrics) {
         m_RowHeight = metrics->rowHeight;
         m_ColumnWidth = metrics->columnWidth;
-        const QFont normal = CellFont(metrics->fontHeight);
-        QFont bold = normal;
-        bold.setWeight(QFont::Bold);
+        if (m_FontHeight != metrics->fontHeight) {
+            // Made once per size: resolving a font costs more than drawing its text.
+            m_FontHeight = metrics->fontHeight;
+            m_NormalFont = CellFont(metrics->fontHeight);
+            m_BoldFont = m_NormalFont;
+            m_BoldFont.setWeight(QFont::Bold);
+        }
+        const QFont& normal = m_NormalFont;
+        const QFont& bold = m_BoldFont;
         for (int row = 0; row < rows; ++row) {
             for (int column = 0; column < columns; ++column) {
                 const DataGridCell& cell = m_Cells.Cell(row, column);
@@ -100,27 +115,30 @@ void CDataGrid::paintEvent(QPaintEvent*)
                 painter.restore();
             }
         }
-        painter.setPen(QPen(Qt::black, 1));
         for (int row = 0; row < rows; ++row) {
             for (int column = 0; column < columns; ++column) {
                 const DataGridCell& cell = m_Cells.Cell(row, column);
                 const data_grid::Rect e = data_grid::EdgeCell(item, *metrics, row, column);
                 if (cell.LeftEdge)
-                    painter.drawLine(e.left, e.bottom, e.left, e.top);
+                    PixelLine(painter, e.left, e.bottom, e.left, e.top);
                 if (cell.TopEdge)
-                    painter.drawLine(e.left, e.top, e.right, e.top);
+                    PixelLine(painter, e.left, e.top, e.right, e.top);
                 if (cell.RightEdge)
-                    painter.drawLine(e.right, e.top, e.right, e.bottom);
+                    PixelLine(painter, e.right, e.top, e.right, e.bottom);
                 if (cell.BottomEdge)
-                    painter.drawLine(e.right, e.bottom, e.left, e.bottom);
+                    PixelLine(painter, e.right, e.bottom, e.left, e.bottom);
             }
         }
     } else {
         m_RowHeight = 0;
         m_ColumnWidth = 0;
     }
-    painter.setPen(QPen(Qt::black, 1));
-    painter.drawRect(0, 0, width() - 1, height() - 1);
+    // The border: the outline a one-pixel pen draws round the widget.
+    const int right = width() - 1, bottom = height() - 1;
+    PixelLine(painter, 0, 0, right, 0);
+    PixelLine(painter, 0, bottom, right, bottom);
+    PixelLine(painter, 0, 0, 0, bottom);
+    PixelLine(painter, right, 0, right, bottom);
 }
 
 void CDataGrid::mouseDoubleClickEvent(QMouseEvent* event)

@@ -51,4 +51,7 @@ private:
     int m_RowHeight = 0;
     int m_ColumnWidth = 0;
     bool m_Monochrome = false;
+    int m_FontHeight = -1;
+    QFont m_NormalFont;
+    QFont m_BoldFont;
 };

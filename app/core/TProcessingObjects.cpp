@@ -50,8 +50,15 @@ void TProcessingObjects::BuildProcessing()
     const std::uint32_t blockLength = std::max<std::uint32_t>(p.DecimationRatio, 1) * p.FFTsize;
 
     BuildChannel(0, blockLength);
-    if (m_BuiltChannels == 2) {
+    if (m_BuiltChannels == 2)
         BuildChannel(1, blockLength);
+    // Only a function of both channels reads a channel's averaged lines as
+    // complex values (the log's phase reads the logging objects).
+    if (!channel_mode::HasDualObject(m_BuiltMode))
+        for (const std::unique_ptr<SpectralData>& display : m_Display)
+            if (display)
+                display->KeepAveragedComplex(false);
+    if (m_BuiltChannels == 2) {
         if (channel_mode::HasDualObject(m_BuiltMode)) {
             m_DualChannel = MakeSpectrum(0);
             const TChannelCalibration& left = m_Settings.Calibration[0];

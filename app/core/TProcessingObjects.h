@@ -46,6 +46,9 @@ public:
     // the data log is off nothing reads the logging objects' held values
     // (starting the log clears them), so their hold is suspended meanwhile.
     bool ProcessLoggingBlock(double blockTime);
+    // Held values fall by their mode's step times `scale` at the next hold
+    // steps of every object (see SpectralData::SetHoldDecayScale).
+    void SetHoldDecayScale(float scale);
     // True when the channel's logging object needs no block of its own: its
     // display object's transform stands in for it.
     bool LoggingSharesDisplayTransform(int channel) const;
@@ -85,6 +88,8 @@ private:
     void Prepare(SpectralData& data, int channel) const;
     void VectorReset(SpectralData& data, int channel) const;
     void RunMode(std::uint16_t mode, SpectralData* l, SpectralData* r, SpectralData* d, SpectralData* c) const;
+    bool CanProcess(const SpectralData* left, const SpectralData* right, const SpectralData* dual,
+                    const SpectralData* coherence) const;
     bool HasWhatTheModeNeeds(const SpectralData* l, const SpectralData* r, const SpectralData* d,
                              const SpectralData* c) const;
 

@@ -7,12 +7,26 @@
 #include "app/core/ChannelMode.h"
 #include "settings/FrameSettings.h"
 
-bool TProcessingObjects::ProcessSpectrumBlock(SpectralData* left, SpectralData* right, SpectralData* dual,
-                                              SpectralData* coherence, double blockTime)
+bool TProcessingObjects::CanProcess(const SpectralData* left, const SpectralData* right, const SpectralData* dual,
+                                    const SpectralData* coherence) const
 {
     if (left == nullptr || (m_BuiltChannels == 2 && right == nullptr))
         return false;
-    if (!HasWhatTheModeNeeds(left, right, dual, coherence))
+    return HasWhatTheModeNeeds(left, right, dual, coherence);
+}
+
+void TProcessingObjects::SetHoldDecayScale(float scale)
+{
+    for (const std::unique_ptr<SpectralData>* object :
+         {&m_Display[0], &m_Display[1], &m_Logging[0], &m_Logging[1], &m_DualChannel, &m_Coherence})
+        if (*object)
+            (*object)->SetHoldDecayScale(scale);
+}
+
+bool TProcessingObjects::ProcessSpectrumBlock(SpectralData* left, SpectralData* right, SpectralData* dual,
+                                              SpectralData* coherence, double blockTime)
+{
+    if (!CanProcess(left, right, dual, coherence))
         return false;
     left->SetBlockTime(blockTime);
     if (right != nullptr)
@@ -31,6 +45,12 @@ bool TProcessingObjects::LoggingSharesDisplayTransform(int channel) const
 bool TProcessingObjects::ProcessLoggingBlock(double blockTime)
 {
     const bool logging = m_Settings.DataLog.Active != 0;
+    // In the single-channel modes the logging pair touches no object that
+    // anything else reads; while the log is off (it can only start with a
+    // run, on fresh objects) the pass would be work nobody sees.
+    if (!logging && channel_mode::IsValid(m_BuiltMode) && !channel_mode::HasDualObject(m_BuiltMode) &&
+        !channel_mode::HasCoherenceObject(m_BuiltMode))
+        return CanProcess(GetLoggingData(0), GetLoggingData(1), GetDualChannelData(), GetCoherenceData());
     for (int channel = 0; channel < 2; ++channel) {
         m_TransformSource[channel] = LoggingSharesDisplayTransform(channel) ? GetDisplayData(channel) : nullptr;
         if (SpectralData* data = GetLoggingData(channel))

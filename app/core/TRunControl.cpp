@@ -74,6 +74,7 @@ void TRunControl::ClearCounters()
     m_OverloadCount[0] = m_OverloadCount[1] = 0;
     m_HasReadBlock = false;
     m_HasStepped = false;
+    m_HasHoldTime = false;
 }
 
 void TRunControl::ReleaseInputPort()

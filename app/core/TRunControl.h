@@ -29,6 +29,11 @@ public:
     static constexpr std::uint32_t kSlowestIntervalMs = 100;
     static constexpr std::uint32_t kEventBudgetMs = 100;
     static constexpr std::uint32_t kFirstPlaybackIntervalMs = 100;
+    // A step needs this share of a block of new frames, or this much new
+    // sound at the most; held lines fall one hold step per nominal interval.
+    static constexpr std::uint32_t kStepsPerBlock = 16;
+    static constexpr double kLongestStepWaitSeconds = 0.08;
+    static constexpr double kNominalHoldStepSeconds = 0.02;
 
     TRunControl(FrameSettings& settings, TProcessingObjects& processing, const RunServices& services);
     ~TRunControl();
@@ -91,6 +96,8 @@ private:
     bool OpenInputPort();
     void StartNewLogDayIfDue();
     bool ProcessBothPasses(double blockTime);
+    float HoldDecayScale(double blockTime);
+    std::uint64_t NewFramesForAStep(std::uint32_t blockFrames) const;
     void CopyBlocksToSpectra();
     float* DisplayBlockFor(int channel, const TSampleBuffer* buffer, std::uint32_t count);
     double DisplayIntervalSeconds() const;
@@ -117,6 +124,8 @@ private:
     bool m_HasReadBlock = false;
     std::uint64_t m_LastReadDelivered = 0;
     bool m_HasStepped = false;
+    bool m_HasHoldTime = false;
+    double m_LastHoldTime = 0.0; // the previous step's block time
     double m_LastStepTime = 0.0; // steady seconds
     // The read put the channel's block straight into its display object.
     bool m_DisplayBlockRead[2] = {false, false};

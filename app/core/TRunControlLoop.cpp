@@ -161,9 +161,24 @@ float* TRunControl::DisplayBlockFor(int channel, const TSampleBuffer* buffer, st
 bool TRunControl::ProcessBothPasses(double blockTime)
 {
     TProcessingObjects& p = m_Processing;
+    p.SetHoldDecayScale(HoldDecayScale(blockTime));
     p.ProcessSpectrumBlock(p.GetDisplayData(0), p.GetDisplayData(1), p.GetDualChannelData(), p.GetCoherenceData(),
                            blockTime);
     return p.ProcessLoggingBlock(blockTime);
+}
+
+// Held lines fall by their hold mode's step once per nominal display
+// interval, however far apart the steps are: a step stands for the
+// intervals since the one before. The first step after a start, or one
+// whose clock went back (a played file sought backwards), counts as one.
+float TRunControl::HoldDecayScale(double blockTime)
+{
+    const bool first = m_FrameCounter == 0 || !m_HasHoldTime || blockTime < m_LastHoldTime;
+    const double elapsed = first ? kNominalHoldStepSeconds : blockTime - m_LastHoldTime;
+    m_HasHoldTime = true;
+    m_LastHoldTime = blockTime;
+    // A run held up for longer than a second (a modal box) is not made up at once.
+    return static_cast<float>(std::min(elapsed, 1.0) / kNominalHoldStepSeconds);
 }
 
 // After local midnight the log goes on in new files named for the new day.
@@ -192,7 +207,7 @@ std::uint8_t TRunControl::ReadInputBlocks(TSampleBuffer* left, TSampleBuffer* ri
     // No frame has arrived since the last read: the latest block is the one
     // already analysed.
     const std::uint64_t delivered = m_PSoundIn->GetFramesDelivered();
-    if (m_HasReadBlock && delivered == m_LastReadDelivered)
+    if (m_HasReadBlock && delivered - m_LastReadDelivered < NewFramesForAStep(needed))
         return 0;
 
     // An array that cannot be had leaves its channel out of the read.
@@ -226,6 +241,18 @@ std::uint8_t TRunControl::ReadInputBlocks(TSampleBuffer* left, TSampleBuffer* ri
         buffer->Decimate();
     }
     return 1;
+}
+
+// A spectrum of the latest block changes only as fast as new sound
+// replaces the block: a step waits for a sixteenth of a block of new frames
+// (21 ms at 192 kHz), so at slow rates the analysis is not repeated on
+// nearly the same samples, but never for longer than 80 ms of sound, which
+// keeps the display live at any rate.
+std::uint64_t TRunControl::NewFramesForAStep(std::uint32_t blockFrames) const
+{
+    const double rate = m_Settings.Processing.Format.SamplingRate;
+    const auto liveLimit = static_cast<std::uint64_t>(rate * kLongestStepWaitSeconds);
+    return std::max<std::uint64_t>(1, std::min<std::uint64_t>(blockFrames / kStepsPerBlock, liveLimit));
 }
 
 void TRunControl::CopyTimeBlockToSpectrum(SpectralData* data, const TSampleBuffer* buffer)

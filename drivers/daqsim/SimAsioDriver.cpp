@@ -148,17 +148,16 @@ void SimAsioDriver::FillInputs(int half)
 {
     const SimModule& module = SimModule::Instance();
     const double range = module.InputRangeVolts();
-    const int bytes = SampleCodec::BytesPerSample(SampleType);
     for (Buffer& buffer : Buffers) {
         if (!buffer.IsInput)
             continue;
         const bool sensorOn = module.SensorCurrentOn(buffer.Channel);
         const std::vector<float>& played = Played[static_cast<std::size_t>(buffer.Channel)];
         SimFrontEnd& frontEnd = FrontEnds[static_cast<std::size_t>(buffer.Channel)];
-        std::uint8_t* slot = Half(buffer, half);
-        for (std::int32_t i = 0; i < BufferSize; ++i, slot += bytes)
-            SampleCodec::Encode(SampleType, frontEnd.Next(played[static_cast<std::size_t>(i)], range, sensorOn),
-                                slot);
+        Heard.resize(static_cast<std::size_t>(std::max(BufferSize, 0)));
+        for (std::size_t i = 0; i < Heard.size(); ++i)
+            Heard[i] = frontEnd.Next(played[i], range, sensorOn);
+        SampleCodec::EncodeBlock(SampleType, Heard.data(), Heard.size(), Half(buffer, half));
     }
 }
 

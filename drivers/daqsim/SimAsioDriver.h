@@ -54,6 +54,8 @@ private:
     // The stream thread's own: the last buffer played on each output, and
     // the inputs' front ends.
     std::array<std::vector<float>, kChannels> Played;
+    // One input buffer's samples before encoding (driver thread only).
+    std::vector<float> Heard;
     std::array<SimFrontEnd, kChannels> FrontEnds{SimFrontEnd(0), SimFrontEnd(1)};
 
     std::thread Stream;

@@ -245,6 +245,8 @@ TEST(ChannelModes, SharedTransformGivesTheLoggingPassBitIdenticalSpectra)
 TEST(ChannelModes, ALoggingObjectRecalibratedMidRunTransformsItsOwnBlockFromTheNextBlockOn)
 {
     Harness separate(ModeSettings(2)), shared(ModeSettings(2));
+    // A running log: with it off nothing reads the logging objects of this mode.
+    shared.settings.DataLog.Active = 1;
     TProcessingObjects &s = separate.processing, &t = shared.processing;
     s.BuildProcessing();
     t.BuildProcessing();
@@ -288,54 +290,38 @@ TEST(ChannelModes, ALoggingObjectRecalibratedMidRunTransformsItsOwnBlockFromTheN
     }
 }
 
-// While the log is off its objects keep no hold; from the start of the log
-// on they hold exactly what objects that held all along hold, as the start
-// clears the hold either way.
-TEST(ChannelModes, TheLoggingHoldSuspendedWhileTheLogIsOffChangesNoHeldValueOnceItRuns)
+// The log starts only with a run, on fresh objects. While it is off, the
+// single-channel modes leave their logging objects alone (nothing reads
+// them) and still step; the dual-channel modes run the logging pair, as the
+// plots read the dual-channel and coherence objects it leaves, with the
+// logging pair's hold suspended. A run that logs averages and holds the
+// logging objects at every step.
+TEST(ChannelModes, WhileTheLogIsOffOnlyTheDualModesRunTheLoggingPassAndALoggedRunHoldsEveryStep)
 {
-    Harness suspended(ModeSettings(2)), holding(ModeSettings(2));
-    // Started today: no new log day (and its pause) comes between blocks.
-    for (Harness* h : {&suspended, &holding})
-        h->settings.DataLog.LogStartTime = std::chrono::system_clock::to_time_t(h->clock.Now());
-    holding.settings.DataLog.Active = 1;
-    for (Harness* h : {&suspended, &holding}) {
-        h->audio.input.left = {ChannelSignal::kTone, 1000.0, 0.5};
-        h->audio.input.right = kNoiseA;
-        ASSERT_TRUE(h->run.StartInput());
-        ASSERT_EQ(h->Ticks(4), 4);
-    }
-    SpectralData* off = suspended.processing.GetLoggingData(0);
-    ASSERT_NE(off, nullptr);
-    EXPECT_TRUE(off->IsHoldSuspended());
-    EXPECT_EQ(off->GetHoldValue(off->FrequencyToBin(1000.0f)), SpectralData::kNoValue) << "nothing held while off";
-
-    // The log starts: as TDataLog does, a forever average and the hold
-    // until reset, then more blocks with a tone that moves.
-    for (Harness* h : {&suspended, &holding}) {
-        h->settings.DataLog.Active = 1;
-        for (int c = 0; c < 2; ++c) {
-            h->processing.GetLoggingData(c)->SetAveraging(4, 100000);
-            h->processing.GetLoggingData(c)->SetPeakHoldMode(4);
+    for (const auto& [mode, active] : {std::pair{0, false}, {2, false}, {2, true}, {4, false}, {10, false}, {12, false}}) {
+        SCOPED_TRACE(testing::Message() << "mode " << mode << (active ? ", log on" : ", log off"));
+        Harness h(ModeSettings(std::uint16_t(mode)));
+        // Started today: no new log day (and its pause) comes between blocks.
+        h.settings.DataLog.LogStartTime = std::chrono::system_clock::to_time_t(h.clock.Now());
+        h.settings.DataLog.Active = active ? 1 : 0;
+        h.audio.input.left = {ChannelSignal::kTone, 1000.0, 0.5};
+        h.audio.input.right = kNoiseA;
+        ASSERT_TRUE(h.run.StartInput());
+        if (active) {
+            // As the log's start does: a forever average and the hold until reset.
+            for (int c = 0; c < 2; ++c) {
+                h.processing.GetLoggingData(c)->SetAveraging(4, 100000);
+                h.processing.GetLoggingData(c)->SetPeakHoldMode(4);
+            }
         }
-        h->Input().behaviour.left = {ChannelSignal::kTone, 3000.0, 0.25};
-        ASSERT_EQ(h->Ticks(5), 5);
+        ASSERT_EQ(h.Ticks(4), 4) << "every step has its result";
+        const bool runs = active || mode >= 3;
+        const SpectralData* logging = h.processing.GetLoggingData(0);
+        ASSERT_NE(logging, nullptr);
+        EXPECT_EQ(logging->GetBlocksAveraged(), runs ? 4 : 0);
+        EXPECT_EQ(logging->IsHoldSuspended(), runs && !active);
+        const std::uint32_t tone = logging->FrequencyToBin(1000.0f);
+        const bool held = logging->GetHoldValue(tone) > SpectralData::kNoValue;
+        EXPECT_EQ(held, active) << "only a running log holds";
     }
-    for (int c = 0; c < 2; ++c) {
-        const SpectralData* a = suspended.processing.GetLoggingData(c);
-        const SpectralData* b = holding.processing.GetLoggingData(c);
-        EXPECT_FALSE(a->IsHoldSuspended());
-        const std::size_t lines = a->GetLines();
-        EXPECT_EQ(std::memcmp(a->GetPowerBuffer(), b->GetPowerBuffer(), lines * sizeof(float)), 0);
-        EXPECT_EQ(std::memcmp(a->GetLatestPowerBuffer(), b->GetLatestPowerBuffer(), lines * sizeof(float)), 0);
-        std::vector<float> heldA, heldB;
-        for (std::uint32_t i = 0; i < lines; ++i) {
-            heldA.push_back(a->GetHoldValue(i));
-            heldB.push_back(b->GetHoldValue(i));
-        }
-        EXPECT_EQ(heldA, heldB);
-        EXPECT_EQ(a->GetHoldTotalPower(), b->GetHoldTotalPower());
-        EXPECT_EQ(a->GetLatestTotalPower(), b->GetLatestTotalPower());
-    }
-    const SpectralData* left = suspended.processing.GetLoggingData(0);
-    EXPECT_GT(left->GetHoldValue(left->FrequencyToBin(3000.0f)), SpectralData::kNoValue) << "the new tone is held";
 }

@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "audio/TWaveFile.h"
 
@@ -207,6 +210,69 @@ TEST(RunControl, ADueTickWithoutANewBufferChangesNothing)
     EXPECT_EQ(h.observer.viewerUpdates, viewerUpdates);
     EXPECT_EQ(h.Take({"status"}), (Events(4, "status 1"))) << "the run-state text alone";
     EXPECT_EQ(h.run.GetFrameCounter(), 3u);
+}
+
+// A step waits for a sixteenth of a block of new frames, or 80 ms of sound
+// at the most, whatever the display allows: with a plot that draws every
+// frame and a tick each millisecond for one second, the 65536-point block
+// steps at its first buffer and then at every 4096 frames at 192 kHz
+// (192000 / 4096 = 46.9: 46 more), at every 8th 512-frame buffer at 48 kHz
+// (3840 frames of 80 ms round up to 4096: 11 more) and at every 256 frames
+// with a 4096-point block (every 512-frame buffer: 48000 / 512 = 93.75).
+TEST(RunControl, AStepWaitsForASixteenthOfABlockOfNewSoundOrEightyMilliseconds)
+{
+    for (const auto& [rate, fft, steps] : {std::tuple{192000u, 65536u, 47}, {48000u, 65536u, 12}, {48000u, 4096u, 94}}) {
+        SCOPED_TRACE(testing::Message() << rate << " Hz, " << fft << " points");
+        FrameSettings settings = run_test::TestSettings();
+        settings.Processing.Format.Set(rate, 1, 2);
+        settings.Processing.ChannelProcessing = 0;
+        settings.Processing.FFTsize = fft;
+        settings.Spectrum[0].IntervalFlag = 0;
+        Harness h(settings);
+        h.audio.input.left = {ChannelSignal::kTone, 1000.0, 0.5};
+        ASSERT_TRUE(h.run.StartInput());
+        EXPECT_EQ(h.Ticks(1000, 0.001), steps);
+    }
+}
+
+// Held lines fall by their hold mode's step once per 20 ms, however far
+// apart the steps are: after a tone stops, Fast hold (1 s, then 1 dB a
+// step) falls 50 dB a second at 48 kHz (12 steps a second) as at 192 kHz
+// (47 a second).
+TEST(RunControl, HeldLinesFallAsFastASecondAtEveryRate)
+{
+    for (std::uint32_t rate : {48000u, 192000u}) {
+        SCOPED_TRACE(testing::Message() << rate << " Hz");
+        FrameSettings settings = run_test::TestSettings();
+        settings.Processing.Format.Set(rate, 1, 2);
+        settings.Processing.ChannelProcessing = 0;
+        settings.Processing.FFTsize = 65536;
+        settings.Spectrum[0].PeakHold = 1;
+        // No averaging: the silence's level is the floor at once.
+        settings.Processing.AverageSpeed = {0, 0};
+        Harness h(settings);
+        h.audio.input.left = {ChannelSignal::kTone, 1000.0, 0.5};
+        ASSERT_TRUE(h.run.StartInput());
+        h.Ticks(20, 0.02);
+        h.Input().behaviour.left = {};
+        const SpectralData* display = h.processing.GetDisplayData(0);
+        ASSERT_NE(display, nullptr);
+        const std::uint32_t tone = display->FrequencyToBin(1000.0f);
+        // Past the hold time and the block's length of silence: (time, held level) at each step.
+        std::vector<std::pair<double, float>> falling;
+        for (int tick = 0; tick < 3000; ++tick) {
+            if (h.Ticks(1, 0.001) == 1 && tick > 2000)
+                falling.emplace_back(h.clock.steady, display->GetHoldValue(tone));
+        }
+        const std::size_t count = falling.size();
+        if (count < 8) {
+            ADD_FAILURE() << "only " << count << " steps";
+            continue;
+        }
+        const double seconds = falling[count - 1].first - falling[0].first;
+        const double fell = double{falling[0].second} - falling[count - 1].second;
+        EXPECT_NEAR(fell / seconds, 50.0, 0.5);
+    }
 }
 
 // The read converts each channel's block straight into its display block:

@@ -254,3 +254,43 @@ TEST(SpectralAveraging, VectorRunningMeanMatchesThePlainFormulaBitForBit)
         EXPECT_EQ(latest, expectLatest);
     }
 }
+
+// An object that averages powers only gives the powers, latest powers and
+// levels of one that also averages the complex lines, bit for bit, for
+// line and cross spectra; vector averaging keeps averaging the lines, as
+// its power is theirs. The kernel alone refuses power-only vector averaging.
+TEST(SpectralAveraging, PowerOnlyAveragingGivesTheSamePowersBitForBit)
+{
+    for (const auto& [averageType, cross] : {std::pair{0, false}, {0, true}, {2, false}}) {
+        SCOPED_TRACE(testing::Message() << "type " << averageType << ", cross " << cross);
+        TProcessingSettings settings = MakeSettings(48000, 1024, 5, std::uint16_t(averageType));
+        const ScalingOpts scaling = MakeScaling(ScalingOpts::kLogarithmic);
+        SpectralData both(settings, scaling, 0, false), powers(settings, scaling, 0, false);
+        powers.KeepAveragedComplex(false);
+        for (SpectralData* data : {&both, &powers})
+            data->SetPeakHoldMode(2);
+        std::mt19937 generator(11);
+        std::normal_distribution<float> gauss(0.0f, 4000.0f);
+        for (int blockIndex = 0; blockIndex < 7; ++blockIndex) {
+            std::vector<float> block(2 * both.GetLines());
+            std::generate(block.begin(), block.end(), [&] { return gauss(generator); });
+            for (SpectralData* data : {&both, &powers}) {
+                if (cross)
+                    data->CrossSpectrum(block.data(), block.data());
+                else
+                    std::copy(block.begin(), block.end(), data->GetComplexBuffer());
+                data->Average(false);
+            }
+        }
+        const std::size_t lines = both.GetLines();
+        auto all = [lines](const float* values) { return std::vector<float>(values, values + lines); };
+        EXPECT_EQ(all(powers.GetPowerBuffer()), all(both.GetPowerBuffer()));
+        EXPECT_EQ(all(powers.GetLatestPowerBuffer()), all(both.GetLatestPowerBuffer()));
+        EXPECT_EQ(all(Access::AvgDb(powers)), all(Access::AvgDb(both)));
+        const bool linesKept = averageType == 2;
+        EXPECT_EQ(Access::AvgComplex(powers)[2 * 9] == Access::AvgComplex(both)[2 * 9], linesKept);
+    }
+    std::vector<float> block(16, 3.0f), power(8, 1.0f);
+    EXPECT_EQ(averaging_detail::RunningPowerMean(nullptr, power.data(), nullptr, block.data(), 8, 2.0, false, true),
+              0u);
+}
