@@ -53,6 +53,9 @@ TEST(LimitStepTest, StepsStayWithinTheLimitsAndWriteTheirPrecision)
         {2.0f, LimitStep::kMultiply, 100.0f, 1e-6f, 6, "0.0001", false, "0.000050"},
         {2.0f, LimitStep::kMultiply, 100.0f, 1e-6f, 6, "80", true, "100.000000"},
         {1.0f, LimitStep::kAdd, 1e7f, 1e-9f, 12, "12344", true, "1.2e+04"},
+        // Ten decimals or more are written with an exponent.
+        {1.0f, LimitStep::kAdd, 1e7f, 1e-9f, 10, "12344", true, "1.2e+04"},
+        {1.0f, LimitStep::kAdd, 1e7f, 1e-9f, 9, "2", true, "3.000000000"},
     };
     for (const Case& c : cases) {
         LimitStep s;
@@ -334,6 +337,9 @@ TEST(PlotFieldRules, TypedValuesStoreWithinTheScaleAndSetTheSpinner)
         {"linear top 1.2 → step 1", PlotTopChanged(0, "1.2", 0), 1.2f, 1.0f, 3},
         {"linear top 5e4 → step 1e4, 0 decimals", PlotTopChanged(0, "5e4", 0), 5e4f, 1e4f, 0},
         {"linear top 1e-9 → step 1e-8", PlotTopChanged(0, "1e-9", 0), 1e-9f, 1e-8f, 7},
+        {"linear top 50 → step 10, 2 decimals", PlotTopChanged(0, "50", 0), 50.0f, 10.0f, 2},
+        {"linear top 500 → step 100, 1 decimal", PlotTopChanged(0, "500", 0), 500.0f, 100.0f, 1},
+        {"linear top 0.005 → step 0.001, 6 decimals", PlotTopChanged(0, "0.005", 0), 0.005f, 0.001f, 6},
         {"dB top beyond the axis", PlotTopChanged(1, "1e9", 60), 300.0f, 5.0f, 2},
         {"dB top, no number reads 0", PlotTopChanged(1, "abc", 60), 0.0f, 5.0f, 2},
         {"log top 0 → the smallest", PlotTopChanged(2, "0", 1e-3f), 1e-6f, 2.0f, 4},

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -62,6 +63,14 @@ TEST(PlotOptionsSheetTest, TheIntervalChoiceRefusalsOnTheirOwnTabAndAPageNeverSh
     const QRect stop = right.findChild<QLineEdit*>("StopFreq")->geometry();
     EXPECT_EQ(std::pair(stop.left(), stop.width()), std::pair(start.left(), start.width()));
     EXPECT_GT(stop.top(), start.bottom());
+    // The four display boxes in one column, one under the other.
+    int above = -1;
+    for (const char* name : {"GridXEnabled", "GridYEnabled", "ShowToolbar", "ShowOverlayControls"}) {
+        const QRect box = right.findChild<QCheckBox*>(name)->geometry();
+        EXPECT_GT(box.top(), above) << name;
+        EXPECT_EQ(box.left(), right.findChild<QCheckBox*>("GridXEnabled")->geometry().left()) << name;
+        above = box.bottom();
+    }
 
     // "As often as possible" disables the interval and its spin; Defaults
     // enables them again.
@@ -156,6 +165,18 @@ TEST(OverlayOptionsDialogTest, SwatchesShowTheirColoursAndReturnInAnOffsetFieldI
     std::sort(swatches.begin(), swatches.end(), [](QLabel* a, QLabel* b) { return a->y() < b->y(); });
     const QImage shown = dialog.grab().toImage();
     EXPECT_EQ(shown.pixel(swatches[3]->mapTo(&dialog, QPoint(18, 9))), qRgb(255, 0, 0));
+    // Change... stores the chosen colour as 0x00BBGGRR.
+    OnModal<QColorDialog>([](QColorDialog& colours) {
+        colours.setCurrentColor(QColor(0x12, 0x34, 0x56));
+        colours.accept();
+    });
+    QPushButton* change = nullptr;
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        if (button->text() == QStringLiteral("Change...") && std::abs(button->y() - swatches[1]->y()) < 10)
+            change = button;
+    ASSERT_NE(change, nullptr);
+    change->click();
+    EXPECT_EQ(options.Overlay[1].Color, 0x563412u);
     dialog.OffsetEdit(0)->setFocus();
     dialog.OffsetEdit(0)->setText(QStringLiteral("3.00"));
     QTest::keyClick(dialog.OffsetEdit(0), Qt::Key_Return);
@@ -186,11 +207,12 @@ TEST(OverlayOptionsDialogTest, FromThePlotCancelKeepsTheRecordAndOkStoresIt)
                 dialog.reject();
         });
     };
+    plot.show();
     setOffset(false);
-    plot.OnOverlayOptions(1);
+    QTest::mouseClick(plot.OverlayOptionsButton(0), Qt::LeftButton);
     EXPECT_EQ(tone.records.Spectrum.Overlay[2].Offset1, 0.0f);
     setOffset(true);
-    plot.OnOverlayOptions(1);
+    QTest::mouseClick(plot.OverlayOptionsButton(0), Qt::LeftButton);
     EXPECT_EQ(tone.records.Spectrum.Overlay[2].Offset1, -6.5f);
 }
 
