@@ -63,6 +63,11 @@ TEST(PlotOptionsSheetTest, TheIntervalChoiceRefusalsOnTheirOwnTabAndAPageNeverSh
     const QRect stop = right.findChild<QLineEdit*>("StopFreq")->geometry();
     EXPECT_EQ(std::pair(stop.left(), stop.width()), std::pair(start.left(), start.width()));
     EXPECT_GT(stop.top(), start.bottom());
+    // Each field's caption on its row: "Plot Range" beside the range.
+    const QRect rangeCaption = right.findChild<QLabel*>("PlotRangeLabel")->geometry();
+    const QRect range = right.findChild<QLineEdit*>("PlotRange")->geometry();
+    EXPECT_NEAR(rangeCaption.center().y(), range.center().y(), range.height() / 2);
+    EXPECT_LT(rangeCaption.right(), range.left());
     // The four display boxes in one column, one under the other.
     int above = -1;
     for (const char* name : {"GridXEnabled", "GridYEnabled", "ShowToolbar", "ShowOverlayControls"}) {
@@ -320,6 +325,9 @@ TEST(DataViewTest, ThePlotsWindowListsItsLinesFollowsScrollingClosesThroughThePl
     plot->OnViewDataValues();
     CDataView* view = plot->DataView();
     ASSERT_NE(view, nullptr);
+    // 20 px right of and below the plot area's top left corner.
+    const PlotRect area = plot->Areas().Plot;
+    EXPECT_EQ(view->pos(), plot->mapToGlobal(QPoint(area.left + 20, area.top + 20)));
     // Scrolled so that the 1 kHz line is the fourth row, found once (the
     // running program's window is checked on a live tone).
     const auto line = data->GetBinIndex(1000.0f);

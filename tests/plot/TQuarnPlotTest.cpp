@@ -662,19 +662,20 @@ TEST(TQuarnPlotTest, HorizontalGridLinesAreOnePixelHigh)
         EXPECT_EQ(rows[i] - rows[i - 1], 40) << "row " << rows[i];
 }
 
-// The menu's Clear Marker offers the markers that are set, and greys the
-// others.
+// The menu's Set Marker 1 sets the first marker at the clicked column;
+// Clear Marker offers the markers that are set and greys the others.
 TEST(TQuarnPlotTest, ClearMarkerOffersOnlyTheMarkersThatAreSet)
 {
     ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
     MarkerOpts& markers = tone.records.Markers;
     std::fill(std::begin(markers.MarkerEnable), std::end(markers.MarkerEnable), 0u);
-    markers.MarkerEnable[0] = 1;
-    markers.MarkerFreq[0] = 1000.0f;
     TQuarnPlot& plot = tone.Make();
     plot.show();
     const PlotRect pane = plot.PaneRect(0);
     const QPoint at((pane.left + pane.right) / 2, (pane.top + pane.bottom) / 2);
+    ChooseFromMenu(plot, at, {"Set Marker", "1"});
+    EXPECT_EQ(markers.MarkerEnable[0], 1u);
+    EXPECT_FLOAT_EQ(markers.MarkerFreq[0], plot.GetColumnFrequency(at.x()));
     ChooseFromMenu(plot, at, {"Clear Marker", "2"}, true);
     ChooseFromMenu(plot, at, {"Clear Marker", "1"});
     EXPECT_EQ(markers.MarkerEnable[0], 0u);
