@@ -39,6 +39,7 @@
 #include <cstring>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <random>
 
 namespace {
@@ -664,7 +665,7 @@ TEST(TQuarnPlotTest, HorizontalGridLinesAreOnePixelHigh)
 
 // The menu's Set Marker 1 sets the first marker at the clicked column;
 // Clear Marker offers the markers that are set and greys the others.
-TEST(TQuarnPlotTest, ClearMarkerOffersOnlyTheMarkersThatAreSet)
+TEST(TQuarnPlotTest, TheMenuSetsAndClearsMarkersAndChecksPullCursorToTrace)
 {
     ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
     MarkerOpts& markers = tone.records.Markers;
@@ -679,6 +680,27 @@ TEST(TQuarnPlotTest, ClearMarkerOffersOnlyTheMarkersThatAreSet)
     ChooseFromMenu(plot, at, {"Clear Marker", "2"}, true);
     ChooseFromMenu(plot, at, {"Clear Marker", "1"});
     EXPECT_EQ(markers.MarkerEnable[0], 0u);
+
+    // "Pull Cursor To Trace" shows a check while it is on; choosing it
+    // turns it over.
+    const auto pullChecked = [&] {
+        std::optional<bool> checked;
+        QTimer::singleShot(50, [&] {
+            QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions())
+                if (action->text() == QStringLiteral("Pull Cursor To Trace"))
+                    checked = action->isCheckable() && action->isChecked();
+            menu->close();
+        });
+        QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
+        return checked;
+    };
+    tone.records.Spectrum.GrabCursorFlag = 1;
+    EXPECT_EQ(pullChecked(), std::optional<bool>(true));
+    ChooseFromMenu(plot, at, {"Pull Cursor To Trace"});
+    EXPECT_EQ(tone.records.Spectrum.GrabCursorFlag, 0u);
+    EXPECT_EQ(pullChecked(), std::optional<bool>(false));
 }
 
 // The peak-hold trace is drawn in its own colour while peak hold is on, and
