@@ -114,6 +114,31 @@ TEST(TPlotBaseTest, TheCursorLeavesNothingBehindTheScrollBarSitsInTheLowestFrame
     EXPECT_EQ(bitmap.pixel(300, 200), window.pixel(300, 230));
 }
 
+// A press that picks up the cursor repaints the plot at once, before any
+// move: the cross shows where the button went down.
+TEST(TPlotBaseTest, APressThatStartsTheCursorRepaints)
+{
+    struct PaintCounter : QObject {
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            count += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+        int count = 0;
+    };
+    DemoPlot plot(1);
+    plot.show();
+    QApplication::processEvents();
+    PaintCounter counter;
+    plot.installEventFilter(&counter);
+    const PlotRect pane = plot.Areas().Pane1;
+    plot.OnLButtonDown({}, pane.left + 50, pane.top + 20);
+    ASSERT_TRUE(plot.Cursor().Tracking());
+    QApplication::processEvents();
+    EXPECT_GT(counter.count, 0);
+    plot.OnLButtonUp({}, pane.left + 50, pane.top + 20);
+}
+
 // The pointers' pixels, black on a white halo: the plot's cross 19 pixels
 // each way on (15, 15); zoom mode's 5-pixel cross on (4, 4) and the 20 by 20
 // frame from (9, 9) to (28, 28).

@@ -790,7 +790,7 @@ TEST(TQuarnPlotTest, ALogTopShowsFourDecimals)
 // The corner buttons fold the tool strip, the power meter and the overlay
 // controls away and back, and the plot area takes the room: right margin
 // 40, + 64 for the legend of 8 characters, + 66 for the meter.
-TEST(TQuarnPlotTest, TheCornerButtonsFoldTheStripTheMeterAndTheOverlayControls)
+TEST(TQuarnPlotTest, TheCornerButtonsFoldTheStripTheMeterAndTheOverlayControlsAndTheStyleButtonsChoose)
 {
     ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
     tone.records.Spectrum.ShowPowerMeter = 1;
@@ -833,6 +833,12 @@ TEST(TQuarnPlotTest, TheCornerButtonsFoldTheStripTheMeterAndTheOverlayControls)
     // And back.
     for (int which : {0, 1, 2})
         click(which);
+    // The style buttons 471 … 473: line, bar, stepped bar, latched as chosen.
+    for (const std::uint32_t id : {473u, 472u, 471u}) {
+        QTest::mouseClick(plot.ToolButton(id), Qt::LeftButton);
+        EXPECT_EQ(tone.records.Spectrum.PlotType, id - 471u) << id;
+        EXPECT_TRUE(plot.ToolButton(id)->IsLatched()) << id;
+    }
     EXPECT_EQ(std::tuple(plot.Areas().Plot.top, plot.Areas().Plot.right), std::tuple(top, kClientWidth - 170));
     EXPECT_EQ(plot.CornerButton(1)->text(), QStringLiteral("-"));
 }

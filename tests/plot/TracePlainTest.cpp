@@ -190,6 +190,9 @@ TEST(PowerMeterTest, HeightsOnEachScaleAndTheHoldStandsThenFallsAsThePeakHoldCho
     EXPECT_EQ(std::vector({PowerMeterHeight(1e-3f, 2, 1.0f, 0.0f, 200), PowerMeterHeight(1e-3f, 2, 1.0f, 1.0f, 200),
                            PowerMeterHeight(1e-3f, 2, 0.0f, 1e-4f, 200)}),
               (std::vector<std::optional<int>>{100, 100, 40}));
+    // A pane of 3 rows still has its one row of bar; 2 rows have none.
+    EXPECT_EQ(std::vector({PowerMeterHeight(50.0f, 0, 100.0f, 0.0f, 3), PowerMeterHeight(50.0f, 0, 100.0f, 0.0f, 2)}),
+              (std::vector<std::optional<int>>{1, std::nullopt}));
     // The bar beside a pane, and further out on paper (600 dpi).
     EXPECT_EQ(PowerMeterBar({0, 0, 500, 300}, false, 0), (PlotRect{510, 0, 530, 300}));
     EXPECT_EQ(PowerMeterBar({0, 0, 500, 300}, true, 600), (PlotRect{585, 0, 680, 300}));
