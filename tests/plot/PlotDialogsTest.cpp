@@ -107,6 +107,25 @@ TEST(PlotOptionsSheetTest, TheIntervalChoiceRefusalsOnTheirOwnTabAndAPageNeverSh
     EXPECT_EQ(leftSheet.Tabs()->currentIndex(), 0);
 }
 
+// A colour button asks the colour dialog: Cancel keeps the colour, OK
+// stores the one chosen as 0x00BBGGRR.
+TEST(PlotOptionsSheetTest, AColourChosenInTheColourDialogIsStoredAsBlueGreenRed)
+{
+    SheetRecords r;
+    r.spectrum[1].LineColor = 0x00FF00;
+    CPlotOptionsMain sheet(nullptr, 2, 1, r.pages);
+    sheet.show();
+    for (const bool ok : {false, true}) {
+        OnModal<QColorDialog>([ok](QColorDialog& colours) {
+            colours.setCurrentColor(QColor(0x12, 0x34, 0x56));
+            ok ? colours.accept() : colours.reject();
+        });
+        sheet.SpectrumPage(1)->OnColour(0);
+    }
+    ASSERT_TRUE(sheet.ValidateAndClose());
+    EXPECT_EQ(r.spectrum[1].LineColor, 0x563412u);
+}
+
 TEST(MarkerOptionsDialogTest, RowsEnableAsTheirBoxesAndTypesAndARefusalWritesNothing)
 {
     MessageLog messages;
