@@ -123,6 +123,20 @@ TEST(PlotOptionsFormTest, EachRefusalNamesTheFieldAndLeavesTheRecord)
     }
 }
 
+// A field is read as its 39-character buffer holds it: "1500" at the end of
+// 39 characters is 1500; pushed one further, the buffer ends at "150".
+TEST(PlotOptionsFormTest, AFieldIsReadUpToItsBuffersThirtyNineCharacters)
+{
+    for (const auto& [zeros, stored] : {std::pair{35, 1500.0f}, std::pair{36, 150.0f}}) {
+        SpectrumOpts opts = SpectrumOpts::FrameDefaults(0);
+        PlotOptionsForm form = plot_options::Fill(opts, 1);
+        form.Start = "20";
+        form.Stop = std::string(static_cast<std::size_t>(zeros), '0') + "1500";
+        ASSERT_EQ(plot_options::Validate(form, 1, opts), "") << zeros;
+        EXPECT_EQ(opts.StopFreq, stored) << zeros;
+    }
+}
+
 TEST(PlotOptionsFormTest, AFilledFormStoresItsRecordBackLinearKeepsTheRangeAndDefaultsReset)
 {
     SpectrumOpts expected = SpectrumOpts::FrameDefaults(0);
