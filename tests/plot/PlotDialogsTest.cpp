@@ -18,6 +18,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QGroupBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,6 +69,15 @@ TEST(PlotOptionsSheetTest, TheIntervalChoiceRefusalsOnTheirOwnTabAndAPageNeverSh
     const QRect range = right.findChild<QLineEdit*>("PlotRange")->geometry();
     EXPECT_NEAR(rangeCaption.center().y(), range.center().y(), range.height() / 2);
     EXPECT_LT(rangeCaption.right(), range.left());
+    // The page's groups side by side and one under the other, none over another.
+    const QList<QGroupBox*> groups = right.findChildren<QGroupBox*>();
+    ASSERT_GE(groups.size(), 4);
+    for (QGroupBox* a : groups)
+        for (QGroupBox* b : groups)
+            if (a != b && a->parentWidget() == b->parentWidget()) {
+                EXPECT_FALSE(a->geometry().intersects(b->geometry()))
+                    << a->title().toStdString() << " over " << b->title().toStdString();
+            }
     // The four display boxes in one column, one under the other.
     int above = -1;
     for (const char* name : {"GridXEnabled", "GridYEnabled", "ShowToolbar", "ShowOverlayControls"}) {
@@ -308,8 +318,8 @@ TEST(CompositeOverlayDialogTest, SixSlotsInEachColumnAndTheStoredChoicesShow)
     CompositeSetup composite;
     composite.CompositeType = CompositeSetup::kDifference;
     composite.IncludeInAverage[1] = composite.IncludeInAverage[4] = 1;
-    composite.DifferenceIndex1 = 0;
-    composite.DifferenceIndex2 = 3;
+    composite.DifferenceIndex1 = 3;
+    composite.DifferenceIndex2 = 0;
     TCompositeOverlayDialog dialog(nullptr, &composite, {});
     std::vector<int> checked;
     for (int n = 0; n < 6; ++n)
@@ -317,14 +327,22 @@ TEST(CompositeOverlayDialogTest, SixSlotsInEachColumnAndTheStoredChoicesShow)
             checked.push_back(n);
     EXPECT_EQ(checked, std::vector({1, 4}));
     EXPECT_TRUE(dialog.SubtractButton()->isChecked());
-    EXPECT_TRUE(dialog.ColumnButton(0, 3)->isChecked()) << "the one subtracted";
-    EXPECT_TRUE(dialog.ColumnButton(1, 0)->isChecked()) << "the one it is subtracted from";
+    EXPECT_TRUE(dialog.ColumnButton(0, 0)->isChecked()) << "the one subtracted";
+    EXPECT_TRUE(dialog.ColumnButton(1, 3)->isChecked()) << "the one it is subtracted from";
     // Only the chosen operation's buttons can be used.
     EXPECT_EQ(std::pair(dialog.AverageBox(0)->isEnabled(), dialog.ColumnButton(1, 5)->isEnabled()),
               std::pair(false, true));
     dialog.AverageButton()->click();
     EXPECT_EQ(std::pair(dialog.AverageBox(0)->isEnabled(), dialog.ColumnButton(1, 5)->isEnabled()),
               std::pair(true, false));
+    // OK stores the six boxes and the two columns; the seventh entry, which
+    // no box shows, stays.
+    dialog.AverageBox(2)->setChecked(true);
+    dialog.accept();
+    EXPECT_EQ(std::vector(std::begin(composite.IncludeInAverage), std::end(composite.IncludeInAverage)),
+              std::vector<std::uint8_t>({0, 1, 1, 0, 1, 0, 0}));
+    EXPECT_EQ(std::tuple(composite.CompositeType, composite.DifferenceIndex1, composite.DifferenceIndex2),
+              std::tuple(CompositeSetup::kAverage, std::uint16_t{3}, std::uint16_t{0}));
     EXPECT_EQ(dialog.findChildren<QCheckBox*>().size(), 6);
     EXPECT_EQ(dialog.findChildren<QRadioButton*>().size(), 2 + 2 * 6);
     for (int n = 0; n < 6; ++n) {

@@ -637,9 +637,9 @@ TEST(TQuarnPlotTest, TheFrequencyAxisStandsUnderTheLowestPaneAndBothPanesAreDraw
     }
 }
 
-// The horizontal grid lines, one pixel high, in the grid colour, one for
+// The grid lines, one pixel wide, in the grid colour: a horizontal one for
 // every tick of the dB axis.
-TEST(TQuarnPlotTest, HorizontalGridLinesAreOnePixelHigh)
+TEST(TQuarnPlotTest, GridLinesAreOnePixelWide)
 {
     const auto gridRows = [](TQuarnPlot& plot, std::uint32_t grid) {
         const QImage shown = plot.grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -661,6 +661,21 @@ TEST(TQuarnPlotTest, HorizontalGridLinesAreOnePixelHigh)
     ASSERT_GE(rows.size(), 9u);
     for (std::size_t i = 1; i < rows.size(); ++i)
         EXPECT_EQ(rows[i] - rows[i - 1], 40) << "row " << rows[i];
+
+    // The vertical lines too are one pixel wide: along a row between two
+    // horizontal lines, no two grid pixels side by side.
+    const QImage shown = plot.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const PlotRect pane = plot.PaneRect(0);
+    const QRgb ink = ColorFromRef(dB.records.Spectrum.GridColor).rgb();
+    const int y = rows[0] + 20;
+    int lines = 0;
+    for (int x = pane.left; x < pane.right; ++x) {
+        if (shown.pixel(x, y) != ink)
+            continue;
+        ++lines;
+        EXPECT_NE(shown.pixel(x + 1, y), ink) << "column " << x;
+    }
+    EXPECT_GE(lines, 5);
 }
 
 // The menu's Set Marker 1 sets the first marker at the clicked column;
