@@ -141,6 +141,7 @@ TEST(PlotOptionsFormTest, AFilledFormStoresItsRecordBackLinearKeepsTheRangeAndDe
 {
     SpectrumOpts expected = SpectrumOpts::FrameDefaults(0);
     expected.PlotType = 2;
+    expected.DrawThickSpectrum = 1;
     expected.DrawThickPeakHold = 1;
     expected.PlotTop = -10.0f;
     expected.PlotRange = 60.0f;

@@ -309,6 +309,13 @@ TEST(OverlayLowerPaneTest, TheLowerPanesSetStoresAndShowsTheLowerTrace)
     const PlotRect pane = plot->PaneRect(1);
     const int floorRow = pane.bottom - pane.Height() * 40 / 140;
     EXPECT_GT(PointsOnRow(plot->OverlayPoints(1, 0), floorRow), pane.Width() / 2);
+    // Its show box hides it and shows it again: the record's flag 0, then 1.
+    QTest::mouseClick(plot->OverlayShowBox(1, 0), Qt::LeftButton);
+    EXPECT_EQ(records.Spectrum.Overlay[0].Show2, 0u);
+    EXPECT_TRUE(plot->OverlayPoints(1, 0).empty());
+    QTest::mouseClick(plot->OverlayShowBox(1, 0), Qt::LeftButton);
+    EXPECT_EQ(records.Spectrum.Overlay[0].Show2, 1u);
+    EXPECT_FALSE(plot->OverlayPoints(1, 0).empty());
 }
 
 // Six stored slots to average, and six on each side of a subtraction; the

@@ -553,6 +553,8 @@ TEST(TQuarnPlotTest, TheFrequencyAxisStandsUnderTheLowestPaneAndBothPanesAreDraw
     records.Spectrum.StopFreq = 95000.0f;
     records.Spectrum.LineColor = 0x3080F0;
     records.Spectrum.ShowPowerMeter = 1;
+    records.Spectrum.ShowOverlayControls = 1;
+    records.Spectrum.OverlayLegendSize = 8;
     auto left = MakeData(records, 0);
     auto right = MakeData(records, 1);
     SetKnownSpectrum(*left, 1000.0f, -20.0f, -100.0f);
@@ -590,6 +592,13 @@ TEST(TQuarnPlotTest, TheFrequencyAxisStandsUnderTheLowestPaneAndBothPanesAreDraw
         EXPECT_EQ(InkPixels(shown, QRect(pane.right + 31, y, 3, 1), ink), 3) << "meter tick at row " << y;
     }
     EXPECT_GE(marks, 7);
+    // The heading "Overlays" over the overlay controls, right of the meter.
+    int heading = 0;
+    for (int y = pane.top - 20; y < pane.top - 1; ++y)
+        for (int x = pane.right + 100; x < pane.right + 140; ++x)
+            heading += qGray(shown.pixel(x, y)) < 100 ? 1 : 0;
+    EXPECT_GT(heading, 100);
+    SaveScreenshot(*single, "plot_one_pane");
     // The unit label, turned upright at the client's left edge, centred 6 px
     // below the plot area's middle.
     const PlotRect area = single->Areas().Plot;
