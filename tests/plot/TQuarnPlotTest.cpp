@@ -272,6 +272,56 @@ TEST(TQuarnPlotTest, AThickTraceCoversThePixelsOfQtsTwoPixelPen)
     SaveScreenshot(plot, "plot_thick_trace");
 }
 
+// A thin trace of each plot type sets the pixels Qt's one-pixel pen sets
+// for its points: the line, the bars' outline (drawn as one set of lines),
+// and the stepped bars.
+TEST(TQuarnPlotTest, AThinTraceOfEachPlotTypeCoversThePixelsOfQtsOnePixelPen)
+{
+    for (const std::uint16_t type : {0, 1, 2}) {
+        SCOPED_TRACE(type);
+        ZoomedTone t(ScalingOpts::kLogMagnitude, 50.0f, 0.01f);
+        std::mt19937 random(7);
+        std::uniform_real_distribution<float> level(0.001f, 20.0f);
+        for (std::uint32_t line = 0; line < 3000; ++line)
+            SetLineLevel(*t.data, line, level(random));
+        t.records.Spectrum.PlotType = type;
+        t.records.Spectrum.DrawThickSpectrum = 0;
+        t.records.Spectrum.LineColor = 0x3080F0;
+        std::fill(std::begin(t.records.Markers.MarkerEnable), std::end(t.records.Markers.MarkerEnable), 0u);
+        // Two columns a line: the bars are wider than a pixel.
+        t.records.Spectrum.StartFreq = 800.0f;
+        t.records.Spectrum.StopFreq = 800.0f + 500.0f * static_cast<float>(kLineSpacing);
+        TQuarnPlot& plot = t.Make();
+        plot.UpdateDisplay(100.0f);
+        const std::vector<PlotPoint>& points = plot.LivePoints(0);
+        ASSERT_GT(points.size(), 300u);
+        const QImage shown = plot.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb ink = ColorFromRef(t.records.Spectrum.LineColor).rgb();
+        const PlotRect pane = plot.PaneRect(0);
+        QImage byQt(shown.size(), QImage::Format_RGB32);
+        byQt.fill(Qt::black);
+        {
+            QPainter dc(&byQt);
+            dc.setClipRect(QRect(pane.left, pane.top, pane.Width(), pane.Height()));
+            dc.setPen(QPen(QColor::fromRgb(ink), 1));
+            QPolygon polygon;
+            for (const PlotPoint& p : points)
+                polygon << QPoint(p.x, p.y);
+            dc.drawPolyline(polygon);
+        }
+        int inked = 0;
+        int differ = 0;
+        for (int y = pane.top; y < pane.bottom; ++y)
+            for (int x = pane.left; x < pane.right; ++x) {
+                const bool qt = byQt.pixel(x, y) == ink;
+                inked += qt ? 1 : 0;
+                differ += qt != (shown.pixel(x, y) == ink) ? 1 : 0;
+            }
+        EXPECT_GT(inked, pane.Width());
+        EXPECT_LE(differ, inked / 250) << differ << " of " << inked;
+    }
+}
+
 // With "Pull Cursor To Trace" the cross and its value box stand on the
 // trace at the cursor's column, at the level the readout gives, wherever in
 // the pane the mouse is.
