@@ -352,6 +352,7 @@ TEST(PlotFieldRules, TypedValuesStoreWithinTheScaleAndSetTheSpinner)
         {"linear top 1.2 → step 1", PlotTopChanged(0, "1.2", 0), 1.2f, 1.0f, 3},
         {"linear top 5e4 → step 1e4, 0 decimals", PlotTopChanged(0, "5e4", 0), 5e4f, 1e4f, 0},
         {"linear top 1e-9 → step 1e-8", PlotTopChanged(0, "1e-9", 0), 1e-9f, 1e-8f, 7},
+        {"linear top 1e-7 → step 1e-8", PlotTopChanged(0, "1e-7", 0), 1e-7f, 1e-8f, 7},
         {"linear top 50 → step 10, 2 decimals", PlotTopChanged(0, "50", 0), 50.0f, 10.0f, 2},
         {"linear top 500 → step 100, 1 decimal", PlotTopChanged(0, "500", 0), 500.0f, 100.0f, 1},
         {"linear top 0.005 → step 0.001, 6 decimals", PlotTopChanged(0, "0.005", 0), 0.005f, 0.001f, 6},

@@ -378,6 +378,11 @@ TEST(DataViewTest, ThePlotsWindowListsItsLinesFollowsScrollingClosesThroughThePl
     view->ScrollBar()->setValue(static_cast<int>(line - data->GetStartBin()) - 3);
     const std::vector<CDataView::Cell> cells = view->Cells();
     ASSERT_EQ(cells[1].Text, "dB");
+    // As many rows as the window holds under its heading: 18 px a row.
+    int lastRow = 0;
+    for (const CDataView::Cell& c : cells)
+        lastRow = std::max(lastRow, c.Row);
+    EXPECT_EQ(lastRow, view->height() / 18 - 1);
     const auto fourth = [](const CDataView::Cell& c) { return c.Column == 0 && c.Row == 4; };
     const auto cell = std::find_if(cells.begin(), cells.end(), fourth);
     ASSERT_EQ(std::count_if(cells.begin(), cells.end(), fourth), 1);

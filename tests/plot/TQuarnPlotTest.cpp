@@ -877,6 +877,11 @@ TEST(TQuarnPlotTest, TheCornerButtonsFoldTheStripTheMeterAndTheOverlayControlsAn
     ASSERT_TRUE(QTest::qWaitForWindowActive(&plot));
     const int top = plot.Areas().Plot.top;
     ASSERT_EQ(plot.Areas().Plot.right, kClientWidth - 170);
+    // The corners, 10 × 10: the meter's at plot right + 16, the overlays' at
+    // plot right + right margin − 12, both 12 px above the client's bottom.
+    const int right = plot.Areas().Plot.right;
+    EXPECT_EQ(plot.CornerButton(1)->geometry(), QRect(right + 16, kClientHeight - 12, 10, 10));
+    EXPECT_EQ(plot.CornerButton(2)->geometry(), QRect(right + 170 - 12, kClientHeight - 12, 10, 10));
     // The overlay controls: a column 8 px right of the plot area and the
     // meter's 66; row n 22 + 16·n below the pane's top, the Set button
     // (14 × 14) a pixel up and left of it, the show box 16 px right.

@@ -203,6 +203,7 @@ TEST(PowerMeterTest, HeightsOnEachScaleAndTheHoldStandsThenFallsAsThePeakHoldCho
     PowerMeterHold medium;
     EXPECT_FLOAT_EQ(medium.Update(34.0f, 1, 2, 0.0), 34.0f); // a start-up transient
     EXPECT_FLOAT_EQ(medium.Update(0.0f, 1, 2, 4.9), 34.0f);
+    EXPECT_FLOAT_EQ(medium.Update(0.0f, 1, 2, 5.0), 34.0f) << "still standing at 5 s";
     EXPECT_FLOAT_EQ(medium.Update(0.0f, 1, 2, 5.1), 33.5f);
     for (int i = 0; i < 100; ++i)
         medium.Update(0.0f, 1, 2, 6.0);
