@@ -360,6 +360,31 @@ TEST(CompositeOverlayDialogTest, SixSlotsInEachColumnAndTheStoredChoicesShow)
     }
 }
 
+// Two channels: the second's values fill the third column once the window
+// reaches past its left edge at 200 px, not while it ends there.
+TEST(DataViewTest, TheSecondChannelsColumnShowsOnceTheWindowReachesIt)
+{
+    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
+    auto left = MakeData(records, 0);
+    auto right = MakeData(records, 1);
+    SetKnownSpectrum(*left, 1000.0f, -6.0f, -90.0f);
+    SetKnownSpectrum(*right, 1000.0f, -6.0f, -90.0f);
+    auto plot = MakePlot(records, left.get(), right.get(), 1000, 1000);
+    plot->show();
+    plot->OnViewDataValues();
+    CDataView* view = plot->DataView();
+    ASSERT_NE(view, nullptr);
+    const auto thirdColumnValues = [&] {
+        const std::vector<CDataView::Cell> cells = view->Cells();
+        return std::count_if(cells.begin(), cells.end(), [](const CDataView::Cell& c) { return c.Column == 2 && c.Row > 0; });
+    };
+    view->resize(200, 200);
+    EXPECT_EQ(thirdColumnValues(), 0);
+    view->resize(201, 200);
+    EXPECT_EQ(thirdColumnValues(), 200 / 18 - 1);
+    plot->OnViewDataValues();
+}
+
 TEST(DataViewTest, ThePlotsWindowListsItsLinesFollowsScrollingClosesThroughThePlotAndTheSpinnersStep)
 {
     TonePlot t(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear, -6.0f, -90.0f);
