@@ -60,6 +60,9 @@ TEST(TPlotBaseTest, TheCursorLeavesNothingBehindTheScrollBarSitsInTheLowestFrame
     const PlotRect xLabel = XReadoutRect(pane, x, 90, 17);
     EXPECT_EQ(during.pixel(xLabel.left, xLabel.top), qRgb(0, 0, 0));
     EXPECT_EQ(during.pixel(xLabel.left + 2, xLabel.bottom - 2), qRgb(255, 255, 255));
+    // A one-pixel outline: white from the second pixel in.
+    EXPECT_EQ(during.pixel(xLabel.left + 1, xLabel.top + 1), qRgb(255, 255, 255));
+    EXPECT_EQ(during.pixel(xLabel.right - 2, xLabel.bottom - 2), qRgb(255, 255, 255));
     const PlotRect yLabel = YReadoutRect(pane, at.y, 58, 17);
     EXPECT_EQ(during.pixel(yLabel.right - 1, yLabel.top), qRgb(0, 0, 0));
 
