@@ -11,6 +11,7 @@
 #include "tests/engine/SpectralTestSupport.h"
 #include "tests/support/Screenshot.h"
 #include "platform/Clock.h"
+#include "tests/support/ModalDialogs.h"
 #include "tests/support/PopupMenus.h"
 #include "widgets/CToolBtn.h"
 
@@ -22,6 +23,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPolygon>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QPrinter>
 #include <QPushButton>
@@ -775,6 +777,43 @@ TEST(TQuarnPlotTest, TheMenuSetsAndClearsMarkersAndChecksPullCursorToTrace)
     ChooseFromMenu(plot, at, {"Pull Cursor To Trace"});
     EXPECT_EQ(tone.records.Spectrum.GrabCursorFlag, 0u);
     EXPECT_EQ(pullChecked(), std::optional<bool>(false));
+}
+
+// With peak hold on, Copy as Text asks for the source, starting on the one
+// chosen last; Cancel copies nothing.
+TEST(TQuarnPlotTest, CopyAsTextAsksForTheSourceStartingOnTheLastChoice)
+{
+    ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
+    tone.records.Spectrum.PeakHold = 4;
+    TQuarnPlot& plot = tone.Make();
+    plot.show();
+    const auto answer = [](const char* choose, bool ok, QString* startedOn) {
+        OnModal<QDialog>([=](QDialog& dialog) {
+            const QList<QRadioButton*> radios = dialog.findChildren<QRadioButton*>();
+            startedOn->clear();
+            for (QRadioButton* radio : radios)
+                if (radio->isChecked())
+                    *startedOn = radio->text();
+            for (QRadioButton* radio : radios)
+                if (radio->text() == QString::fromUtf8(choose))
+                    radio->click();
+            ok ? dialog.accept() : dialog.reject();
+        });
+    };
+    QString startedOn;
+    answer("Peak Hold Data", true, &startedOn);
+    plot.CopyAsText();
+    EXPECT_FALSE(startedOn.isEmpty()) << "one source is chosen when the question opens";
+    answer("Spectral Data", true, &startedOn);
+    plot.CopyAsText();
+    EXPECT_EQ(startedOn, QStringLiteral("Peak Hold Data"));
+    const QString copied = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(copied.startsWith(QStringLiteral(";Freq(Hz)\t"))) << copied.left(40).toStdString();
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    answer("Peak Hold Data", false, &startedOn);
+    plot.CopyAsText();
+    EXPECT_EQ(startedOn, QStringLiteral("Spectral Data"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before")) << "Cancel copies nothing";
 }
 
 // The peak-hold trace is drawn in its own colour while peak hold is on, and
