@@ -900,6 +900,37 @@ TEST(TQuarnPlotTest, ALogTopShowsFourDecimals)
     EXPECT_EQ(plot.PlotRangeEdit()->text(), QStringLiteral("0.000100"));
 }
 
+// Octave bars are filled, and the horizontal grid is drawn again over
+// them: inside a bar a grid row keeps the grid's colour.
+TEST(TQuarnPlotTest, TheGridStandsOverOctaveBars)
+{
+    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kOctave);
+    records.Spectrum.PlotType = 1;
+    records.Spectrum.PeakHold = 0;
+    records.Spectrum.LineColor = 0x3080F0;
+    std::fill(std::begin(records.Markers.MarkerEnable), std::end(records.Markers.MarkerEnable), 0u);
+    auto data = MakeData(records);
+    for (std::uint32_t b = 0; b < data->GetBandCount(); ++b)
+        SpectralDataTestAccess::BandLevels(*data)[b] = -20.0f;
+    SpectralDataTestAccess::MarkAveraged(*data);
+    auto plot = MakePlot(records, data.get(), nullptr, kClientWidth, kClientHeight);
+    plot->UpdateDisplay(0.0f);
+    const QImage shown = plot->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const PlotRect pane = plot->PaneRect(0);
+    const QRgb bar = ColorFromRef(records.Spectrum.LineColor).rgb();
+    const QRgb grid = ColorFromRef(records.Spectrum.GridColor).rgb();
+    // The -70 dB line, half-way down the 0 … -140 dB axis, crosses every bar.
+    const int y = pane.top + pane.Height() / 2;
+    int inBars = 0;
+    for (int x = pane.left; x < pane.right; ++x) {
+        if (shown.pixel(x, y + 3) != bar || shown.pixel(x, y - 3) != bar)
+            continue;
+        ++inBars;
+        EXPECT_EQ(shown.pixel(x, y), grid) << "column " << x;
+    }
+    EXPECT_GT(inBars, pane.Width() / 2);
+}
+
 // The corner buttons fold the tool strip, the power meter and the overlay
 // controls away and back, and the plot area takes the room: right margin
 // 40, + 64 for the legend of 8 characters, + 66 for the meter.
