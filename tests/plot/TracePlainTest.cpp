@@ -308,6 +308,13 @@ TEST(TracePointsTest, LineSteppedAndOctaveLineTraces)
     };
     for (const Case& c : cases)
         EXPECT_EQ(Compute(c.PlotType, c.Octave), c.Expected) << c.PlotType << " " << c.Octave;
+
+    // A bin a column: the stepped trace steps at every column from the
+    // second on.
+    const std::vector<PlotPoint> stepped = Compute(2, false, 1);
+    ASSERT_GE(stepped.size(), 7u);
+    EXPECT_EQ(std::vector(stepped.begin(), stepped.begin() + 7),
+              (std::vector<PlotPoint>{{100, 80}, {100, 80}, {101, 80}, {101, 70}, {102, 70}, {102, 60}, {103, 60}}));
 }
 
 TEST(TracePointsTest, NothingIsComputedWithoutRoomOrTable)
