@@ -112,6 +112,14 @@ TEST(TQuarnPlotTest, FieldsAndToolStripFollowTheRecordsAndTheSpanIsClampedToTheD
     plot->ScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(plot->SpanEnd() - plot->SpanStart(), width);
     EXPECT_EQ(records.Spectrum.StartFreq, data->GetBinFrequency(data->GetBinIndex(500.0f) + 1));
+    // The thumb let go at the bar's far end puts the span's end on the
+    // data's last line.
+    QScrollBar* bar = plot->ScrollBar();
+    bar->setSliderDown(true);
+    bar->setSliderPosition(bar->maximum());
+    bar->setSliderDown(false);
+    EXPECT_EQ(plot->SpanEnd(), static_cast<int>(data->GetEndBin()));
+    EXPECT_EQ(plot->SpanEnd() - plot->SpanStart(), width);
 
     // Folding the tool strip leaves 20 px above the plot and hides its controls.
     plot->ShowToolStrip(false);
