@@ -7,7 +7,16 @@
 DeviceWatcher::DeviceWatcher(std::vector<WatchedFolder> folders, QObject* parent)
     : QObject(parent), m_Folders(std::move(folders))
 {
-    connect(&m_Watcher, &QFileSystemWatcher::directoryChanged, this, &DeviceWatcher::OnFolderChanged);
+    connect(&m_Watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
+        if (!m_Settle.isActive())
+            m_Settle.start();
+    });
+    // Shared memory is busy on a desktop (a browser makes and drops files
+    // there all the time): the folders are read once a burst has settled,
+    // not at every change, so a running analyzer is not kept listing them.
+    m_Settle.setSingleShot(true);
+    m_Settle.setInterval(kSettleMs);
+    connect(&m_Settle, &QTimer::timeout, this, &DeviceWatcher::OnFolderChanged);
     WatchFolders();
     m_Present = device_presence::Snapshot(m_Folders);
 }
@@ -34,6 +43,7 @@ void DeviceWatcher::OnFolderChanged()
 {
     // A folder that has just appeared is watched itself from now on.
     WatchFolders();
+    ++m_Readings;
     std::set<std::string> present = device_presence::Snapshot(m_Folders);
     if (present == m_Present)
         return;

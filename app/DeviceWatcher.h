@@ -9,6 +9,7 @@
 
 #include <QFileSystemWatcher>
 #include <QObject>
+#include <QTimer>
 
 #include <set>
 #include <string>
@@ -22,6 +23,10 @@ public:
 
     // /dev/snd, shared memory and the user's runtime folder.
     static std::vector<WatchedFolder> SoundFolders();
+    // How often the folders were read after a change (not counting the first
+    // reading): one burst of changes gives one reading.
+    int Readings() const { return m_Readings; }
+    static constexpr int kSettleMs = 150;
 
 signals:
     void DeviceChanged();
@@ -32,5 +37,7 @@ private:
 
     std::vector<WatchedFolder> m_Folders;
     QFileSystemWatcher m_Watcher;
+    QTimer m_Settle;
     std::set<std::string> m_Present;
+    int m_Readings = 0;
 };

@@ -66,7 +66,8 @@ public:
     bool PrepareInput(TWaveFile*, std::uint32_t, TriggerOpts*) override { return true; }
     bool Start() override { return true; }
     std::int32_t GetSamplesAvailable() override { return std::int32_t(g_Rate) * 10; }
-    std::uint64_t GetFramesDelivered() override { return delivered += 2048; }
+    // A whole block of new frames at every look: every tick is a full step.
+    std::uint64_t GetFramesDelivered() override { return delivered += 65536; }
     bool ReadLatest(std::uint32_t n, std::int32_t* l, std::int32_t* r) override
     {
         if (l != nullptr)

@@ -298,6 +298,9 @@ private:
         bool Valid = false;
     };
     const TPeakList& PeakList(std::uint32_t first, std::uint32_t last) const;
+    // Clamps a peak search's lines to where a peak can stand; false when the
+    // spectrum has too few lines for any.
+    bool PeakSearchRange(std::uint32_t& first, std::uint32_t& last) const;
     // Every local maximum of the averaged power over the searchable lines,
     // ascending, found once per averaging pass: each peak list of that pass
     // is then a walk over the maxima rather than over the lines.

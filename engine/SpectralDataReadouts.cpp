@@ -157,7 +157,7 @@ double AverageOf(const double* values, std::int64_t first, std::int64_t last)
 
 // ---- Peak search -----------------------------------------------------------
 
-const SpectralData::TPeakList& SpectralData::PeakList(std::uint32_t first, std::uint32_t last) const
+bool SpectralData::PeakSearchRange(std::uint32_t& first, std::uint32_t& last) const
 {
     const std::uint32_t L = m_Lines;
     // Too few lines for a peak with five neighbours on each side.
@@ -167,6 +167,13 @@ const SpectralData::TPeakList& SpectralData::PeakList(std::uint32_t first, std::
         first = std::min(first, L - kPeakNeighbours - 1);
         last = std::min(last, L - kPeakNeighbours - 1);
     }
+    return searchable;
+}
+
+const SpectralData::TPeakList& SpectralData::PeakList(std::uint32_t first, std::uint32_t last) const
+{
+    const std::uint32_t L = m_Lines;
+    const bool searchable = PeakSearchRange(first, last);
     if (m_PeakList.Valid && m_PeakList.Pass == m_AveragePass && m_PeakList.First == first &&
         m_PeakList.Last == last)
         return m_PeakList;
@@ -214,6 +221,19 @@ bool SpectralData::FindLocalMaxima() const
 
 std::uint32_t SpectralData::FindPeakLine(std::uint32_t first, std::uint32_t last, int k) const
 {
+    // The strongest peak without the list: the range's highest line, the
+    // lowest of equals, is that peak whenever it is a local maximum at all
+    // (no peak is higher, and an equal one lies above it). The viewers ask
+    // for it at every step; the list scans every line of the spectrum.
+    std::uint32_t from = first, to = last;
+    const bool listed = m_PeakList.Valid && m_PeakList.Pass == m_AveragePass;
+    if (k <= 0 && !listed && PeakSearchRange(from, to) && from <= to) {
+        const float* power = m_AvgPower.data();
+        const float highest = line_kernels::HighestValue(power + from, std::size_t{to} - from + 1);
+        const auto line = static_cast<std::uint32_t>(std::find(power + from, power + to + 1, highest) - power);
+        if (line <= to && line_kernels::IsLocalMaximum(power, m_Lines, line))
+            return line;
+    }
     return PeakList(first, last).Lines[std::size_t(std::clamp(k, 0, kMaxPeakIndex))];
 }
 

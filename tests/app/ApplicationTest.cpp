@@ -126,6 +126,18 @@ TEST(DeviceWatcher, ASoundServerSocketComingAndGoingIsNoticedOtherFilesAreNot)
     QTest::qWait(300);
     EXPECT_EQ(notices.count(), 0) << "not a sound server's file";
 
+    // Such files coming every 10 ms for 0.3 s are read once per settling
+    // time (0.15 s), not once per file.
+    const int readings = watcher.Readings();
+    for (int n = 0; n < 30; ++n) {
+        std::ofstream(shm / ("browser-" + std::to_string(n))) << "x";
+        QTest::qWait(10);
+    }
+    QTest::qWait(DeviceWatcher::kSettleMs * 2);
+    EXPECT_GE(watcher.Readings(), readings + 1);
+    EXPECT_LE(watcher.Readings(), readings + 5) << "not a reading per file";
+    EXPECT_EQ(notices.count(), 0);
+
     std::ofstream(shm / "jack_default_0_0") << "x";
     EXPECT_TRUE(WaitFor([&] { return notices.count() == 1; }, 10000));
     std::filesystem::remove(shm / "jack_default_0_0");

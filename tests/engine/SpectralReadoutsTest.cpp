@@ -7,6 +7,7 @@
 #include <cmath>
 #include <memory>
 #include <numeric>
+#include <random>
 
 #include "tests/engine/SpectralTestSupport.h"
 
@@ -71,6 +72,14 @@ TEST(SpectralReadouts, PeakSearchRanksLocalMaximaAndBandsStrongestFirst)
     for (int k = 0; k < 5; ++k)
         EXPECT_EQ(Peak(*d, 0, L + 100, k), std::pair(long(expected[k]), d->GetValue(expected[k]))) << k;
     EXPECT_EQ(Peak(*d, 130, 250).first, 200);
+    // The strongest peak of a range is its highest line only when that line
+    // is a peak: 299, the skirt of 300, is the highest of 130 … 299 but the
+    // peak is 200; with no peak inside, line 0.
+    for (auto [from, to, line] : {std::tuple{130u, 299u, 200u}, {301u, 399u, 0u}, {290u, 310u, 300u}}) {
+        auto fresh = Make(kLin);
+        SetLines(*fresh, {{300, 0.9}, {120, 0.8}, {50, 0.3}, {200, 0.3}, {299, 0.5}, {301, 0.5}});
+        EXPECT_EQ(Peak(*fresh, from, to).first, long(line)) << from << "…" << to;
+    }
     // A run of equal lines is one peak, on its first line.
     SetLines(*d, {{400, 0.6}, {401, 0.6}});
     EXPECT_EQ(Peak(*d, 350, 450).first, 400);
@@ -95,6 +104,31 @@ TEST(SpectralReadouts, PeakSearchRanksLocalMaximaAndBandsStrongestFirst)
         bands->FindPeak(from, to, &f, &v, k);
         EXPECT_EQ(f, bands->GetBandCenter(band)) << from << "…" << to << " k = " << k;
         EXPECT_EQ(v, band > 0 ? levels[band] : kNo) << from << "…" << to << " k = " << k;
+    }
+}
+
+// The strongest peak found without the list is the one the list ranks
+// first, over noise with tones, for ranges anywhere (edges on a slope, on a
+// tone, past the lines): each range asked on a fresh pass, then again once
+// the list exists.
+TEST(SpectralReadouts, TheStrongestPeakIsTheListsFirstForAnyRange)
+{
+    std::mt19937 random(5);
+    std::normal_distribution<float> noise(0.0f, 0.002f);
+    std::uniform_int_distribution<std::uint32_t> line(0, 560);
+    const TProcessingSettings s = MakeSettings(48000, 1024);
+    std::vector<float> samples = Tones(s, {{1000.0, 0.3}, {5000.0, 0.1}, {5050.0, 0.1}, {12000.0, 0.02}});
+    for (float& v : samples)
+        v += noise(random);
+    for (int round = 0; round < 300; ++round) {
+        std::uint32_t from = line(random), to = line(random);
+        if (from > to)
+            std::swap(from, to);
+        auto fresh = Make(kLin);
+        Analyse(*fresh, samples);
+        const auto found = Peak(*fresh, from, to);
+        Peak(*fresh, from, to, 1); // builds the list for this pass
+        EXPECT_EQ(found, Peak(*fresh, from, to)) << from << "…" << to;
     }
 }
 
