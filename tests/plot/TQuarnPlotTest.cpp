@@ -652,6 +652,18 @@ TEST(TQuarnPlotTest, TheFrequencyAxisStandsUnderTheLowestPaneAndBothPanesAreDraw
         EXPECT_EQ(InkPixels(shown, QRect(pane.right + 31, y, 3, 1), ink), 3) << "meter tick at row " << y;
     }
     EXPECT_GE(marks, 7);
+    // The axis title "Frequency (Hz)" centred on the client area, its lower
+    // part in the last rows above the client's bottom.
+    int titleLeft = kClientWidth;
+    int titleRight = 0;
+    for (int y = kClientHeight - 8; y < kClientHeight - 2; ++y)
+        for (int x = pane.left; x < pane.right; ++x)
+            if (qGray(shown.pixel(x, y)) < 100) {
+                titleLeft = std::min(titleLeft, x);
+                titleRight = std::max(titleRight, x);
+            }
+    ASSERT_LT(titleLeft, titleRight);
+    EXPECT_NEAR((titleLeft + titleRight) / 2, kClientWidth / 2, 4);
     // The heading "Overlays" over the overlay controls, right of the meter.
     int heading = 0;
     for (int y = pane.top - 20; y < pane.top - 1; ++y)
