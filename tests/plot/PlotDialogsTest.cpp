@@ -273,10 +273,14 @@ TEST(OverlaySourceMemoryTest, ASetWithPeakHoldOffMakesTheNextQuestionStartOnTheS
     };
     answer(true, nullptr);
     plot.StoreOverlay(1, 0, true, false);
+    bool startedOnHold = false;
+    answer(true, &startedOnHold);
+    plot.StoreOverlay(1, 3, true, false);
+    EXPECT_TRUE(startedOnHold) << "the hold, as chosen last";
     tone.records.Spectrum.PeakHold = 0;
     plot.StoreOverlay(1, 1, true, false);
     tone.records.Spectrum.PeakHold = 1;
-    bool startedOnHold = true;
+    startedOnHold = true;
     answer(false, &startedOnHold);
     plot.StoreOverlay(1, 2, true, false);
     EXPECT_FALSE(startedOnHold);

@@ -872,6 +872,7 @@ TEST(TQuarnPlotTest, ThePowerMeterReadsTheAveragedSpectrum)
     ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
     tone.records.Spectrum.ShowPowerMeter = 1;
     tone.records.Spectrum.PeakHold = 4;
+    tone.records.Spectrum.PeakColor = 0xF08030;
     TQuarnPlot& plot = tone.Make();
     tone.data->SetPeakHoldMode(4);
     plot.UpdateDisplay(0.0f);
@@ -879,6 +880,19 @@ TEST(TQuarnPlotTest, ThePowerMeterReadsTheAveragedSpectrum)
     SetLineLevel(*tone.data, tone.data->GetBinIndex(1000.0f), -40.0f);
     plot.UpdateDisplay(0.0f);
     EXPECT_EQ(plot.MeterHeight(0), 219);
+
+    // Peak hold Forever keeps the hold bar, in the peak colour, at the
+    // -25.34 dB of before above the live bar; with peak hold off none is drawn.
+    const PlotRect pane = plot.PaneRect(0);
+    const QRgb held = ColorFromRef(tone.records.Spectrum.PeakColor).rgb();
+    const auto heldRows = [&] {
+        const QImage shown = plot.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return InkPixels(shown, QRect(pane.right + 20, pane.top, 1, pane.Height()), held);
+    };
+    EXPECT_EQ(heldRows(), 298 - 219);
+    tone.records.Spectrum.PeakHold = 0;
+    plot.UpdateDisplay(0.0f);
+    EXPECT_EQ(heldRows(), 0);
 }
 
 // Octave bands drawn as a line: the hold trace follows the held band
@@ -908,7 +922,7 @@ TEST(TQuarnPlotTest, AnOctaveHoldTraceFollowsTheHeldBandLevels)
 
 // A log axis's top shows four decimals once the plot stands (three only
 // while it is being built), and again after a reset.
-TEST(TQuarnPlotTest, ALogTopShowsFourDecimals)
+TEST(TQuarnPlotTest, ALogTopShowsFourDecimalsAndALinearRangeDoesNotStep)
 {
     ZoomedTone tone(ScalingOpts::kLogMagnitude, 50.0f, 0.01f);
     TQuarnPlot& plot = tone.Make();
@@ -918,6 +932,13 @@ TEST(TQuarnPlotTest, ALogTopShowsFourDecimals)
     plot.ResetView();
     EXPECT_EQ(plot.PlotTopEdit()->text(), QStringLiteral("2.5000"));
     EXPECT_EQ(plot.PlotRangeEdit()->text(), QStringLiteral("0.000100"));
+
+    // A linear axis has no range: its greyed spinner does not step.
+    tone.records.Scaling.AmpScaleType = ScalingOpts::kLinear;
+    plot.ResetView();
+    ASSERT_EQ(plot.PlotRangeEdit()->text(), QStringLiteral("N/A"));
+    plot.StepField(false, true);
+    EXPECT_EQ(plot.PlotRangeEdit()->text(), QStringLiteral("N/A"));
 }
 
 // Octave bars are filled, and the horizontal grid is drawn again over
