@@ -589,6 +589,8 @@ TEST(PlotColours, ALineTooCloseToItsBackgroundIsDrawnInTheBackgroundsContrast)
         {0x808080, 0x808080, 0x000000},  // mid grey: luma 128 is light
         {0x7F7F7F, 0x7F7F7F, 0xFFFFFF},  // luma 127 is dark
         {0x000000, 0xFFFFFF, 0x000000},  // black on white
+        {0xFF8349, 0xFF8349, 0xFFFFFF},  // luma 127.794 with blue weighed 0.114: dark
+        {0x0074C8, 0x0074C8, 0xFFFFFF},  // luma 127.892 with red weighed 0.299: dark
     };
     for (const auto& [colour, background, drawn] : cases)
         EXPECT_EQ(VisibleColour(colour, background), drawn) << std::hex << colour << " on " << background;

@@ -11,6 +11,7 @@
 #include "plot/PlotFieldRules.h"
 #include "plot/PlotOptionsForm.h"
 #include "plot/PlotZoom.h"
+#include "plot/ToolStripFields.h"
 #include "settings/PlotAmplitudeLimits.h"
 #include "settings/SpectrumOpts.h"
 #include "settings/TextField.h"
@@ -52,6 +53,9 @@ TEST(LimitStepTest, StepsStayWithinTheLimitsAndWriteTheirPrecision)
         {2.0f, LimitStep::kMultiply, 100.0f, 1e-6f, 6, "0.0001", false, "0.000050"},
         {2.0f, LimitStep::kMultiply, 100.0f, 1e-6f, 6, "80", true, "100.000000"},
         {1.0f, LimitStep::kAdd, 1e7f, 1e-9f, 12, "12344", true, "1.2e+04"},
+        // Ten decimals or more are written with an exponent.
+        {1.0f, LimitStep::kAdd, 1e7f, 1e-9f, 10, "12344", true, "1.2e+04"},
+        {1.0f, LimitStep::kAdd, 1e7f, 1e-9f, 9, "2", true, "3.000000000"},
     };
     for (const Case& c : cases) {
         LimitStep s;
@@ -116,6 +120,20 @@ TEST(PlotOptionsFormTest, EachRefusalNamesTheFieldAndLeavesTheRecord)
         const SpectrumOpts before = opts;
         EXPECT_EQ(plot_options::Validate(form, c.amp, opts), c.message) << c.edits[0].second;
         EXPECT_EQ(opts, before) << "nothing stored on a refusal";
+    }
+}
+
+// A field is read as its 39-character buffer holds it: "1500" at the end of
+// 39 characters is 1500; pushed one further, the buffer ends at "150".
+TEST(PlotOptionsFormTest, AFieldIsReadUpToItsBuffersThirtyNineCharacters)
+{
+    for (const auto& [zeros, stored] : {std::pair{35, 1500.0f}, std::pair{36, 150.0f}}) {
+        SpectrumOpts opts = SpectrumOpts::FrameDefaults(0);
+        PlotOptionsForm form = plot_options::Fill(opts, 1);
+        form.Start = "20";
+        form.Stop = std::string(static_cast<std::size_t>(zeros), '0') + "1500";
+        ASSERT_EQ(plot_options::Validate(form, 1, opts), "") << zeros;
+        EXPECT_EQ(opts.StopFreq, stored) << zeros;
     }
 }
 
@@ -211,6 +229,10 @@ TEST(PlotAmplitudeLimitsTest, ValuesFromAFileAreBroughtWithinTheScale)
         {1, 100.0f, -5.0f, 100.0f, 100.0f},   {1, NAN, 900.0f, 100.0f, 300.0f},
         {2, 0.0f, 0.0f, 1e-5f, 1e-6f},        {2, 1.0f, 5.0f, 1.0f, 0.0001f},
         {0, 0.0f, 0.0f, 1e-9f, 0.0f},         {0, 1e9f, 42.0f, 1e7f, 42.0f},
+        // A log bottom at or above the top whose default bottom is the top
+        // itself: 80 dB under the top, 1e-8, raised to the least, 1e-6; the
+        // top stays. Under a top of 0.5 the default 1e-4 does.
+        {2, 0.0001f, 5.0f, 0.0001f, 1e-6f},   {2, 0.5f, 0.5f, 0.5f, 0.0001f},
     };
     for (const Case& c : cases) {
         float top = c.top;
@@ -219,6 +241,46 @@ TEST(PlotAmplitudeLimitsTest, ValuesFromAFileAreBroughtWithinTheScale)
         EXPECT_FLOAT_EQ(top, c.expectedTop) << c.amp << " " << c.top << " " << c.range;
         EXPECT_FLOAT_EQ(range, c.expectedRange) << c.amp << " " << c.top << " " << c.range;
         EXPECT_EQ(CheckPlotAmplitude(c.amp, top, range), "") << "what the file gives the dialog accepts";
+    }
+}
+
+// The tool strip's fields for each amplitude scale: the texts and the
+// spinners' limits, steps and decimals; a log top with three decimals at
+// creation and four afterwards.
+TEST(ToolStripFieldsTest, EachScaleShowsItsTopAndRangeAndSetsItsSpinners)
+{
+    struct Case {
+        std::uint16_t amp;
+        float top, range;
+        bool atCreation;
+        const char* topText;
+        SpinSetup topSpin;
+        const char* rangeText;
+        bool rangeEnabled;
+        bool rangeSpinChanged;
+        SpinSetup rangeSpin;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {0, 2.5f, 60.0f, true, "2.500", {1e7f, 1e-9f, 1.0f, false, 3}, "N/A", false, false, {}, "Plot Range:"},
+        {1, -10.0f, 80.0f, false, "-10.00", {300.0f, -400.0f, 5.0f, false, 2}, "80.0", true, true,
+         {400.0f, -400.0f, 5.0f, false, 2}, "Plot Range:"},
+        {2, 100.0f, 1e-4f, true, "100.000", {10000.0f, 1e-6f, 2.0f, true, 4}, "0.000100", true, true,
+         {100.0f, 1e-6f, 2.0f, true, 6}, "Plot Bottom:"},
+        {2, 100.0f, 1e-4f, false, "100.0000", {10000.0f, 1e-6f, 2.0f, true, 4}, "0.000100", true, true,
+         {100.0f, 1e-6f, 2.0f, true, 6}, "Plot Bottom:"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.topText);
+        const ToolStripFields f = FieldsForAmpScale(c.amp, c.top, c.range, c.atCreation);
+        EXPECT_EQ(f.TopText, c.topText);
+        EXPECT_EQ(f.TopSpin, c.topSpin);
+        EXPECT_EQ(f.RangeText, c.rangeText);
+        EXPECT_EQ(std::pair(f.RangeEnabled, f.RangeSpinChanged), std::pair(c.rangeEnabled, c.rangeSpinChanged));
+        if (c.rangeSpinChanged) {
+            EXPECT_EQ(f.RangeSpin, c.rangeSpin);
+        }
+        EXPECT_EQ(f.RangeCaption, c.caption);
     }
 }
 
@@ -370,6 +432,10 @@ TEST(PlotFieldRules, TypedValuesStoreWithinTheScaleAndSetTheSpinner)
         {"linear top 1.2 → step 1", PlotTopChanged(0, "1.2", 0), 1.2f, 1.0f, 3},
         {"linear top 5e4 → step 1e4, 0 decimals", PlotTopChanged(0, "5e4", 0), 5e4f, 1e4f, 0},
         {"linear top 1e-9 → step 1e-8", PlotTopChanged(0, "1e-9", 0), 1e-9f, 1e-8f, 7},
+        {"linear top 1e-7 → step 1e-8", PlotTopChanged(0, "1e-7", 0), 1e-7f, 1e-8f, 7},
+        {"linear top 50 → step 10, 2 decimals", PlotTopChanged(0, "50", 0), 50.0f, 10.0f, 2},
+        {"linear top 500 → step 100, 1 decimal", PlotTopChanged(0, "500", 0), 500.0f, 100.0f, 1},
+        {"linear top 0.005 → step 0.001, 6 decimals", PlotTopChanged(0, "0.005", 0), 0.005f, 0.001f, 6},
         {"dB top beyond the axis", PlotTopChanged(1, "1e9", 60), 300.0f, 5.0f, 2},
         {"dB top, no number reads 0", PlotTopChanged(1, "abc", 60), 0.0f, 5.0f, 2},
         {"log top 0 → the smallest", PlotTopChanged(2, "0", 1e-3f), 1e-6f, 2.0f, 4},

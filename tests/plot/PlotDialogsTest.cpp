@@ -9,6 +9,8 @@
 #include "plot/TLimitScroll.h"
 #include "plot/TMarkerOptionsDialog.h"
 #include "plot/TOverlayDialog.h"
+#include "plot/TOverlaySourceSelectDialog.h"
+#include "settings/DataPaths.h"
 #include "settings/PrintOpts.h"
 #include "settings/TextField.h"
 #include "tests/support/ModalDialogs.h"
@@ -17,7 +19,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,6 +31,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -56,6 +63,33 @@ TEST(PlotOptionsSheetTest, TheIntervalChoiceRefusalsOnTheirOwnTabAndAPageNeverSh
     CPlotOptionsSpectrum& right = *sheet.SpectrumPage(1);
     EXPECT_FALSE(sheet.SpectrumPage(0)->IsInitialised());
     EXPECT_TRUE(right.findChild<QCheckBox*>("ShowRMSLevel")->isHidden()) << "no RMS level on a log plot";
+    // Start above Stop, the two fields in one column.
+    const QRect start = right.findChild<QLineEdit*>("StartFreq")->geometry();
+    const QRect stop = right.findChild<QLineEdit*>("StopFreq")->geometry();
+    EXPECT_EQ(std::pair(stop.left(), stop.width()), std::pair(start.left(), start.width()));
+    EXPECT_GT(stop.top(), start.bottom());
+    // Each field's caption on its row: "Plot Range" beside the range.
+    const QRect rangeCaption = right.findChild<QLabel*>("PlotRangeLabel")->geometry();
+    const QRect range = right.findChild<QLineEdit*>("PlotRange")->geometry();
+    EXPECT_NEAR(rangeCaption.center().y(), range.center().y(), range.height() / 2);
+    EXPECT_LT(rangeCaption.right(), range.left());
+    // The page's groups side by side and one under the other, none over another.
+    const QList<QGroupBox*> groups = right.findChildren<QGroupBox*>();
+    ASSERT_GE(groups.size(), 4);
+    for (QGroupBox* a : groups)
+        for (QGroupBox* b : groups)
+            if (a != b && a->parentWidget() == b->parentWidget()) {
+                EXPECT_FALSE(a->geometry().intersects(b->geometry()))
+                    << a->title().toStdString() << " over " << b->title().toStdString();
+            }
+    // The four display boxes in one column, one under the other.
+    int above = -1;
+    for (const char* name : {"GridXEnabled", "GridYEnabled", "ShowToolbar", "ShowOverlayControls"}) {
+        const QRect box = right.findChild<QCheckBox*>(name)->geometry();
+        EXPECT_GT(box.top(), above) << name;
+        EXPECT_EQ(box.left(), right.findChild<QCheckBox*>("GridXEnabled")->geometry().left()) << name;
+        above = box.bottom();
+    }
 
     // "As often as possible" disables the interval and its spin; Defaults
     // enables them again.
@@ -167,6 +201,25 @@ TEST(PlotOptionsSheetTest, EachColourButtonChangesItsOwnColourAndSwatch)
     }
 }
 
+// A colour button asks the colour dialog: Cancel keeps the colour, OK
+// stores the one chosen as 0x00BBGGRR.
+TEST(PlotOptionsSheetTest, AColourChosenInTheColourDialogIsStoredAsBlueGreenRed)
+{
+    SheetRecords r;
+    r.spectrum[1].LineColor = 0x00FF00;
+    CPlotOptionsMain sheet(nullptr, 2, 1, r.pages);
+    sheet.show();
+    for (const bool ok : {false, true}) {
+        OnModal<QColorDialog>([ok](QColorDialog& colours) {
+            colours.setCurrentColor(QColor(0x12, 0x34, 0x56));
+            ok ? colours.accept() : colours.reject();
+        });
+        sheet.SpectrumPage(1)->OnColour(0);
+    }
+    ASSERT_TRUE(sheet.ValidateAndClose());
+    EXPECT_EQ(r.spectrum[1].LineColor, 0x563412u);
+}
+
 TEST(MarkerOptionsDialogTest, RowsEnableAsTheirBoxesAndTypesAndARefusalWritesNothing)
 {
     MessageLog messages;
@@ -204,6 +257,222 @@ TEST(MarkerOptionsDialogTest, RowsEnableAsTheirBoxesAndTypesAndARefusalWritesNot
     EXPECT_EQ(m.MarkerEnable[2], 0u);
 }
 
+// Each row's swatch shows its colour. Return in an offset field is the
+// dialog's OK, never one of the rows' file buttons: no file dialog opens
+// and the dialog closes accepted with the offset stored.
+TEST(OverlayOptionsDialogTest, SwatchesShowTheirColoursAndReturnInAnOffsetFieldIsOk)
+{
+    QTemporaryDir folder;
+    int asked = 0;
+    TOverlayDialog::SetFileChooser([&](QWidget*, bool, const QString&) {
+        ++asked;
+        return QString();
+    });
+    SpectrumOpts options;
+    options.Overlay[3].Color = 0x0000FF;
+    TOverlayDialog dialog(nullptr, &options, folder.path().toStdString(), 0, 0, 1, nullptr, {});
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    // 0x00BBGGRR: the fourth swatch is red.
+    std::vector<QLabel*> swatches;
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        if (label->size() == QSize(36, 18))
+            swatches.push_back(label);
+    ASSERT_EQ(swatches.size(), static_cast<std::size_t>(TOverlayDialog::kRows));
+    std::sort(swatches.begin(), swatches.end(), [](QLabel* a, QLabel* b) { return a->y() < b->y(); });
+    const QImage shown = dialog.grab().toImage();
+    EXPECT_EQ(shown.pixel(swatches[3]->mapTo(&dialog, QPoint(18, 9))), qRgb(255, 0, 0));
+    // Change... stores the chosen colour as 0x00BBGGRR.
+    OnModal<QColorDialog>([](QColorDialog& colours) {
+        colours.setCurrentColor(QColor(0x12, 0x34, 0x56));
+        colours.accept();
+    });
+    QPushButton* change = nullptr;
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        if (button->text() == QStringLiteral("Change...") && std::abs(button->y() - swatches[1]->y()) < 10)
+            change = button;
+    ASSERT_NE(change, nullptr);
+    change->click();
+    EXPECT_EQ(options.Overlay[1].Color, 0x563412u);
+    dialog.OffsetEdit(0)->setFocus();
+    dialog.OffsetEdit(0)->setText(QStringLiteral("3.00"));
+    QTest::keyClick(dialog.OffsetEdit(0), Qt::Key_Return);
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FLOAT_EQ(options.Overlay[0].Offset1, 3.0f);
+    TOverlayDialog::SetFileChooser({});
+}
+
+// The plot's overlay options: Cancel leaves the plot's record as it was,
+// OK stores what the dialog holds.
+TEST(OverlayOptionsDialogTest, FromThePlotCancelKeepsTheRecordAndOkStoresIt)
+{
+    QTemporaryDir folder;
+    DataPaths paths;
+    paths.Set(DataPaths::kOverlay, folder.path().toStdString());
+    DataPaths inUse = paths;
+    TonePlot tone(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear, -20.0f, -100.0f);
+    tone.records.Spectrum.ShowOverlayControls = 1;
+    TQuarnPlot& plot = tone.Make(1000, 520);
+    plot.SetDataPaths(&paths, &inUse);
+    const auto setOffset = [](bool ok) {
+        OnModal<TOverlayDialog>([ok](TOverlayDialog& dialog) {
+            dialog.OffsetEdit(2)->setText(QStringLiteral("-6.50"));
+            if (ok)
+                dialog.accept();
+            else
+                dialog.reject();
+        });
+    };
+    plot.show();
+    setOffset(false);
+    QTest::mouseClick(plot.OverlayOptionsButton(0), Qt::LeftButton);
+    EXPECT_EQ(tone.records.Spectrum.Overlay[2].Offset1, 0.0f);
+    setOffset(true);
+    QTest::mouseClick(plot.OverlayOptionsButton(0), Qt::LeftButton);
+    EXPECT_EQ(tone.records.Spectrum.Overlay[2].Offset1, -6.5f);
+}
+
+// A Set while peak hold is off stores the live spectrum, and the next
+// question (with peak hold on again) starts on the live spectrum, whatever
+// was chosen before.
+TEST(OverlaySourceMemoryTest, ASetWithPeakHoldOffMakesTheNextQuestionStartOnTheSpectrum)
+{
+    QTemporaryDir folder;
+    DataPaths paths;
+    paths.Set(DataPaths::kOverlay, folder.path().toStdString());
+    DataPaths inUse = paths;
+    TonePlot tone(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear, -20.0f, -100.0f);
+    tone.records.Spectrum.PeakHold = 1;
+    TQuarnPlot& plot = tone.Make(1000, 520);
+    plot.SetDataPaths(&paths, &inUse);
+    const auto answer = [](bool hold, bool* startedOnHold) {
+        OnModal<TOverlaySourceSelectDialog>([=](TOverlaySourceSelectDialog& dialog) {
+            if (startedOnHold != nullptr)
+                *startedOnHold = dialog.PeakHoldButton()->isChecked();
+            QTest::mouseClick(hold ? dialog.PeakHoldButton() : dialog.SpectralButton(), Qt::LeftButton);
+            QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        });
+    };
+    answer(true, nullptr);
+    plot.StoreOverlay(1, 0, true, false);
+    bool startedOnHold = false;
+    answer(true, &startedOnHold);
+    plot.StoreOverlay(1, 3, true, false);
+    EXPECT_TRUE(startedOnHold) << "the hold, as chosen last";
+    tone.records.Spectrum.PeakHold = 0;
+    plot.StoreOverlay(1, 1, true, false);
+    tone.records.Spectrum.PeakHold = 1;
+    startedOnHold = true;
+    answer(false, &startedOnHold);
+    plot.StoreOverlay(1, 2, true, false);
+    EXPECT_FALSE(startedOnHold);
+    EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("L3.ovl"))));
+}
+
+// In a two-pane plot the lower pane's Set stores the lower trace (channel
+// 1, its own file) and shows it in that pane only: the lower trace's floor
+// of -100 dB on its row of the 0 … -140 dB axis, not the upper one's -60.
+TEST(OverlayLowerPaneTest, TheLowerPanesSetStoresAndShowsTheLowerTrace)
+{
+    QTemporaryDir folder;
+    DataPaths paths;
+    paths.Set(DataPaths::kOverlay, folder.path().toStdString());
+    DataPaths inUse = paths;
+    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
+    records.Spectrum.PeakHold = 0;
+    records.Spectrum.ShowOverlayControls = 1;
+    auto upper = MakeData(records, 0);
+    auto lower = MakeData(records, 1);
+    SetKnownSpectrum(*upper, 1000.0f, -20.0f, -60.0f);
+    SetKnownSpectrum(*lower, 1000.0f, -20.0f, -100.0f);
+    auto plot = MakePlot(records, upper.get(), lower.get(), 1000, 1000);
+    plot->SetDataPaths(&paths, &inUse);
+    plot->show();
+    QTest::mouseClick(plot->OverlayStoreButton(1, 0), Qt::LeftButton);
+    EXPECT_EQ(std::pair(records.Spectrum.Overlay[0].Show1, records.Spectrum.Overlay[0].Show2),
+              std::pair(std::uint8_t{0}, std::uint8_t{1}));
+    EXPECT_TRUE(plot->OverlayPoints(0, 0).empty());
+    const PlotRect pane = plot->PaneRect(1);
+    const int floorRow = pane.bottom - pane.Height() * 40 / 140;
+    EXPECT_GT(PointsOnRow(plot->OverlayPoints(1, 0), floorRow), pane.Width() / 2);
+    // Its show box hides it and shows it again: the record's flag 0, then 1.
+    QTest::mouseClick(plot->OverlayShowBox(1, 0), Qt::LeftButton);
+    EXPECT_EQ(records.Spectrum.Overlay[0].Show2, 0u);
+    EXPECT_TRUE(plot->OverlayPoints(1, 0).empty());
+    QTest::mouseClick(plot->OverlayShowBox(1, 0), Qt::LeftButton);
+    EXPECT_EQ(records.Spectrum.Overlay[0].Show2, 1u);
+    EXPECT_FALSE(plot->OverlayPoints(1, 0).empty());
+}
+
+// Six stored slots to average, and six on each side of a subtraction; the
+// stored setup shows checked: slots 2 and 5 averaged, 4 from 1.
+TEST(CompositeOverlayDialogTest, SixSlotsInEachColumnAndTheStoredChoicesShow)
+{
+    CompositeSetup composite;
+    composite.CompositeType = CompositeSetup::kDifference;
+    composite.IncludeInAverage[1] = composite.IncludeInAverage[4] = 1;
+    composite.DifferenceIndex1 = 3;
+    composite.DifferenceIndex2 = 0;
+    TCompositeOverlayDialog dialog(nullptr, &composite, {});
+    std::vector<int> checked;
+    for (int n = 0; n < 6; ++n)
+        if (dialog.AverageBox(n)->isChecked())
+            checked.push_back(n);
+    EXPECT_EQ(checked, std::vector({1, 4}));
+    EXPECT_TRUE(dialog.SubtractButton()->isChecked());
+    EXPECT_TRUE(dialog.ColumnButton(0, 0)->isChecked()) << "the one subtracted";
+    EXPECT_TRUE(dialog.ColumnButton(1, 3)->isChecked()) << "the one it is subtracted from";
+    // Only the chosen operation's buttons can be used.
+    EXPECT_EQ(std::pair(dialog.AverageBox(0)->isEnabled(), dialog.ColumnButton(1, 5)->isEnabled()),
+              std::pair(false, true));
+    dialog.AverageButton()->click();
+    EXPECT_EQ(std::pair(dialog.AverageBox(0)->isEnabled(), dialog.ColumnButton(1, 5)->isEnabled()),
+              std::pair(true, false));
+    // OK stores the six boxes and the two columns; the seventh entry, which
+    // no box shows, stays.
+    dialog.AverageBox(2)->setChecked(true);
+    dialog.accept();
+    EXPECT_EQ(std::vector(std::begin(composite.IncludeInAverage), std::end(composite.IncludeInAverage)),
+              std::vector<std::uint8_t>({0, 1, 1, 0, 1, 0, 0}));
+    EXPECT_EQ(std::tuple(composite.CompositeType, composite.DifferenceIndex1, composite.DifferenceIndex2),
+              std::tuple(CompositeSetup::kAverage, std::uint16_t{3}, std::uint16_t{0}));
+    EXPECT_EQ(dialog.findChildren<QCheckBox*>().size(), 6);
+    EXPECT_EQ(dialog.findChildren<QRadioButton*>().size(), 2 + 2 * 6);
+    for (int n = 0; n < 6; ++n) {
+        const QString number = QString::number(n + 1);
+        EXPECT_EQ(dialog.AverageBox(n)->text(), number);
+        EXPECT_EQ(dialog.ColumnButton(0, n)->text(), number);
+        EXPECT_EQ(dialog.ColumnButton(1, n)->text(), number);
+    }
+}
+
+// Two channels: the second's values fill the third column once the window
+// reaches past its left edge at 200 px, not while it ends there.
+TEST(DataViewTest, TheSecondChannelsColumnShowsOnceTheWindowReachesIt)
+{
+    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
+    auto left = MakeData(records, 0);
+    auto right = MakeData(records, 1);
+    SetKnownSpectrum(*left, 1000.0f, -6.0f, -90.0f);
+    SetKnownSpectrum(*right, 1000.0f, -6.0f, -90.0f);
+    auto plot = MakePlot(records, left.get(), right.get(), 1000, 1000);
+    plot->show();
+    plot->OnViewDataValues();
+    CDataView* view = plot->DataView();
+    ASSERT_NE(view, nullptr);
+    const auto thirdColumnValues = [&] {
+        const std::vector<CDataView::Cell> cells = view->Cells();
+        return std::count_if(cells.begin(), cells.end(), [](const CDataView::Cell& c) { return c.Column == 2 && c.Row > 0; });
+    };
+    view->resize(200, 200);
+    EXPECT_EQ(thirdColumnValues(), 0);
+    view->resize(201, 200);
+    EXPECT_EQ(thirdColumnValues(), 200 / 18 - 1);
+    plot->OnViewDataValues();
+}
+
 TEST(DataViewTest, ThePlotsWindowListsItsLinesFollowsScrollingClosesThroughThePlotAndTheSpinnersStep)
 {
     TonePlot t(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear, -6.0f, -90.0f);
@@ -213,12 +482,20 @@ TEST(DataViewTest, ThePlotsWindowListsItsLinesFollowsScrollingClosesThroughThePl
     plot->OnViewDataValues();
     CDataView* view = plot->DataView();
     ASSERT_NE(view, nullptr);
+    // 20 px right of and below the plot area's top left corner.
+    const PlotRect area = plot->Areas().Plot;
+    EXPECT_EQ(view->pos(), plot->mapToGlobal(QPoint(area.left + 20, area.top + 20)));
     // Scrolled so that the 1 kHz line is the fourth row, found once (the
     // running program's window is checked on a live tone).
     const auto line = data->GetBinIndex(1000.0f);
     view->ScrollBar()->setValue(static_cast<int>(line - data->GetStartBin()) - 3);
     const std::vector<CDataView::Cell> cells = view->Cells();
     ASSERT_EQ(cells[1].Text, "dB");
+    // As many rows as the window holds under its heading: 18 px a row.
+    int lastRow = 0;
+    for (const CDataView::Cell& c : cells)
+        lastRow = std::max(lastRow, c.Row);
+    EXPECT_EQ(lastRow, view->height() / 18 - 1);
     const auto fourth = [](const CDataView::Cell& c) { return c.Column == 0 && c.Row == 4; };
     const auto cell = std::find_if(cells.begin(), cells.end(), fourth);
     ASSERT_EQ(std::count_if(cells.begin(), cells.end(), fourth), 1);
@@ -247,6 +524,11 @@ TEST(DataViewTest, ThePlotsWindowListsItsLinesFollowsScrollingClosesThroughThePl
     plot->OnViewDataValues();
     ASSERT_NE(plot->DataView(), nullptr);
     plot->OnViewDataValues();
+    EXPECT_EQ(plot->DataView(), nullptr);
+    // Command 804 (the menu's "View Data Values") opens and closes it too.
+    emit plot->Command(804);
+    EXPECT_NE(plot->DataView(), nullptr);
+    emit plot->Command(804);
     EXPECT_EQ(plot->DataView(), nullptr);
 
     // The spinner arrows (the top's upper, the range's lower) step the fields

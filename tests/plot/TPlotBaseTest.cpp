@@ -2,6 +2,7 @@
 // annotation dialog's fields store, and a two-plot job rendered from its PDF.
 #include "DemoPlot.h"
 #include "plot/PlotMarkLines.h"
+#include "plot/PlotPointers.h"
 #include "plot/PlotPrinting.h"
 #include "plot/PlotScroll.h"
 #include "plot/PrintAnnotationFields.h"
@@ -52,10 +53,16 @@ TEST(TPlotBaseTest, TheCursorLeavesNothingBehindTheScrollBarSitsInTheLowestFrame
     const QImage during = Shot(Plot);
     EXPECT_EQ(during.pixel(pane.left + 10, at.y), Inverted(before.pixel(pane.left + 10, at.y)));
     EXPECT_EQ(during.pixel(x, pane.bottom - 3), Inverted(before.pixel(x, pane.bottom - 3)));
+    // One pixel wide and high.
+    EXPECT_EQ(during.pixel(x + 1, pane.bottom - 3), before.pixel(x + 1, pane.bottom - 3));
+    EXPECT_EQ(during.pixel(pane.left + 10, at.y + 1), before.pixel(pane.left + 10, at.y + 1));
     // The readout labels: black outline, white inside, above and left of the pane.
     const PlotRect xLabel = XReadoutRect(pane, x, 90, 17);
     EXPECT_EQ(during.pixel(xLabel.left, xLabel.top), qRgb(0, 0, 0));
     EXPECT_EQ(during.pixel(xLabel.left + 2, xLabel.bottom - 2), qRgb(255, 255, 255));
+    // A one-pixel outline: white from the second pixel in.
+    EXPECT_EQ(during.pixel(xLabel.left + 1, xLabel.top + 1), qRgb(255, 255, 255));
+    EXPECT_EQ(during.pixel(xLabel.right - 2, xLabel.bottom - 2), qRgb(255, 255, 255));
     const PlotRect yLabel = YReadoutRect(pane, at.y, 58, 17);
     EXPECT_EQ(during.pixel(yLabel.right - 1, yLabel.top), qRgb(0, 0, 0));
 
@@ -108,6 +115,71 @@ TEST(TPlotBaseTest, TheCursorLeavesNothingBehindTheScrollBarSitsInTheLowestFrame
         EXPECT_EQ(bitmap.pixel(p), qRgb(0, 0, 0)) << p.x() << "," << p.y();
     EXPECT_EQ(bitmap.pixel(1, 1), window.pixel(1, 31));
     EXPECT_EQ(bitmap.pixel(300, 200), window.pixel(300, 230));
+}
+
+// A press that picks up the cursor repaints the plot at once, before any
+// move: the cross shows where the button went down.
+TEST(TPlotBaseTest, APressThatStartsTheCursorRepaints)
+{
+    struct PaintCounter : QObject {
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            count += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+        int count = 0;
+    };
+    DemoPlot plot(1);
+    plot.show();
+    QApplication::processEvents();
+    PaintCounter counter;
+    plot.installEventFilter(&counter);
+    const PlotRect pane = plot.Areas().Pane1;
+    plot.OnLButtonDown({}, pane.left + 50, pane.top + 20);
+    ASSERT_TRUE(plot.Cursor().Tracking());
+    QApplication::processEvents();
+    EXPECT_GT(counter.count, 0);
+    plot.OnLButtonUp({}, pane.left + 50, pane.top + 20);
+}
+
+// The pointers' pixels, black on a white halo: the plot's cross 19 pixels
+// each way on (15, 15); zoom mode's 5-pixel cross on (4, 4) and the 20 by 20
+// frame from (9, 9) to (28, 28).
+TEST(PlotPointersTest, TheCrossesAndTheZoomFrameHaveTheirSizes)
+{
+    const PlotPointers pointers = CreatePlotPointers(1.0);
+    struct Shape {
+        const char* what;
+        QCursor cursor;
+        QPoint hot;
+        int black;
+        QRect bounds;
+        QPoint halo;
+    };
+    const Shape shapes[] = {
+        {"plot cross", pointers.Plot, {15, 15}, 19 + 18, QRect(QPoint(6, 6), QPoint(24, 24)), {25, 15}},
+        {"zoom cross and frame", pointers.Zoom, {4, 4}, 5 + 4 + 4 * 19, QRect(QPoint(2, 2), QPoint(28, 28)), {29, 28}},
+    };
+    for (const Shape& shape : shapes) {
+        SCOPED_TRACE(shape.what);
+        EXPECT_EQ(shape.cursor.hotSpot(), shape.hot);
+        const QImage image = shape.cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(image.size(), QSize(32, 32));
+        int black = 0;
+        QRect bounds;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                if (image.pixel(x, y) == qRgba(0, 0, 0, 255)) {
+                    ++black;
+                    bounds |= QRect(x, y, 1, 1);
+                }
+        EXPECT_EQ(black, shape.black);
+        EXPECT_EQ(bounds, shape.bounds);
+        // The halo: white just past a line's end.
+        EXPECT_EQ(image.pixel(shape.halo), qRgba(255, 255, 255, 255));
+    }
+    // Dragging the cursor shows no pointer.
+    EXPECT_EQ(pointers.Drag.shape(), Qt::BlankCursor);
 }
 
 PrintOpts CommentedOptions()
