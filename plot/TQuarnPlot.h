@@ -31,11 +31,13 @@
 #include "plot/PowerMeter.h"
 #include "plot/SpectrumExport.h"
 #include "plot/ToolStripFields.h"
+#include "plot/TraceExtents.h"
 #include "plot/TPlotBase.h"
 #include "plot/overlay/OverlayTables.h"
 #include "plot/overlay/TOverlayData.h"
 
 #include <QLine>
+#include <QRegion>
 
 #include <array>
 #include <functional>
@@ -104,6 +106,8 @@ public:
     void UpdateDisplay(float seconds) override;
     // Trace frames painted since creation (the benchmarks' frame rate).
     std::uint64_t GetTraceFrameCount() const { return m_TraceFrames; }
+    // What the last frame repainted of a pane (0 or 1).
+    const QRegion& LastFrameRegion(int pane) const { return m_LastFrameRegion[PaneIndex(pane)]; }
     void UpdateSpan() override;
     void UpdateScrollRange() override;
     void PaintPlot(QPainter& dc, bool flag, const PlotRect& clip) override;
@@ -293,6 +297,8 @@ private:
         std::array<PlotRect, 8> LabelBoxes{};
         // The log axis's rows, kept while its ends and the height stay.
         LogRowTable Rows;
+        // Where the traces last drawn into the back buffer stand.
+        TraceExtents Drawn;
     };
 
     static int PaneIndex(int pane) { return pane == 1 ? 1 : 0; }
@@ -339,6 +345,11 @@ private:
     // The per-frame update (TQuarnPlotTraces.cpp)
     void ComputeTraces();
     bool ComputePaneTraces(int pane);
+    // Where the pane's traces, hold and shown overlays stand now.
+    TraceExtents MeasureTraces(int pane, const PlotRect& r) const;
+    // What a frame repaints of a pane: where its traces stood and stand,
+    // or the whole pane when anything else in it may move (markers, bars).
+    QRegion FrameRegion(int pane, const PlotRect& r) const;
     void UpdatePowerMeter(int pane);
     // The pane's data as its traces show it: smoothed into a copy of its
     // own while smoothing is on, else the data itself.
@@ -397,6 +408,7 @@ private:
     PlotTicks m_CoherenceTicks;
     int m_PointCapacity = 0;
     std::uint64_t m_TraceFrames = 0;
+    std::array<QRegion, 2> m_LastFrameRegion;
     std::array<PaneTraces, 2> m_Panes;
     BandTraceTable m_BandTable;
     std::vector<QLine> m_LineScratch;

@@ -203,8 +203,12 @@ void TQuarnPlot::PaintFrame()
         if (Trace(pane) == nullptr)
             continue;
         const PlotRect r = PaneRect(pane);
+        const QRegion region = FrameRegion(pane, r);
+        m_LastFrameRegion[PaneIndex(pane)] = region;
+        dc.setClipRegion(region);
         PaintPaneContents(dc, pane, r);
-        dirty += ToQRect(r);
+        dc.setClipping(false);
+        dirty += region;
         if (m_Spectrum->ShowPowerMeter != 0) {
             const PlotRect bar = PowerMeterBar(r, false, 0);
             dc.fillRect(ToQRect(bar), ColorFromRef(m_Spectrum->BackgroundColor));
@@ -243,6 +247,42 @@ void TQuarnPlot::PaintPaneContents(QPainter& dc, int pane, const PlotRect& clip)
     }
     DrawOverlays(dc, pane, clip);
     DrawMarkers(dc, pane, clip);
+    if (!m_Printing)
+        m_Panes[PaneIndex(pane)].Drawn = MeasureTraces(pane, r);
+}
+
+TraceExtents TQuarnPlot::MeasureTraces(int pane, const PlotRect& r) const
+{
+    // A two-pixel pen and its square caps reach two pixels past the line.
+    constexpr int kPad = 2;
+    const PaneTraces& traces = m_Panes[PaneIndex(pane)];
+    TraceExtents extents;
+    extents.Start(r);
+    if (m_Spectrum->PeakHold != 0)
+        extents.Add(traces.Hold, kPad);
+    extents.Add(traces.Live, kPad);
+    const int p = PaneIndex(pane);
+    for (int n = 0; n < kOverlaySlots; ++n) {
+        const SpectrumOverlayEntry& entry = m_Spectrum->Overlay[n];
+        if ((p == 0 ? entry.Show1 : entry.Show2) != 0)
+            extents.Add(m_Overlays[p][n].Points, kPad);
+    }
+    return extents;
+}
+
+QRegion TQuarnPlot::FrameRegion(int pane, const PlotRect& r) const
+{
+    bool markers = false;
+    for (std::size_t m = 0; m_Markers != nullptr && m < MarkerOpts::kMarkerCount; ++m)
+        markers = markers || m_Markers->MarkerEnable[m] != 0;
+    // Bars reach down to the pane's bottom; markers and their labels move
+    // with the trace: those frames repaint the whole pane.
+    if (markers || m_Spectrum->PlotType != 0 || OctaveBars())
+        return ToQRect(r);
+    QRegion region;
+    for (const PlotRect& rect : TraceExtents::Union(m_Panes[PaneIndex(pane)].Drawn, MeasureTraces(pane, r)))
+        region += ToQRect(rect);
+    return region;
 }
 
 void TQuarnPlot::DrawTrace(QPainter& dc, const PlotRect& clip, const PlotRect& update,

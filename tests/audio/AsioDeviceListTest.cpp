@@ -161,6 +161,29 @@ TEST_F(DeviceEnumeration, StopsAddingWhenTheListIsFull)
     EXPECT_EQ(List.Entry(255).FirstChannel, 2);
 }
 
+// A driver whose entries end one short of the full list, quad or stereo,
+// leaves room for one more driver.
+TEST_F(DeviceEnumeration, EntriesEndingOneShortOfTheEndLeaveRoomForTheLastDriver)
+{
+    // {quad drivers, stereo drivers after them}: 1 + 2·127 + 1 and 1 + 2·126 + 3 entries.
+    for (auto [quads, stereos] : {std::pair{127, 1}, {126, 3}}) {
+        SCOPED_TRACE(quads);
+        Registry.DeleteKey(platform::RegistryHive::LocalMachine, "software\\asio");
+        AddTestDriver("A first", 1, {});
+        for (int d = 0; d < quads; ++d) {
+            char key[16];
+            std::snprintf(key, sizeof key, "Quad %03d", d);
+            AddTestDriver(key, 100 + d, {.Inputs = 4});
+        }
+        for (int d = 0; d < stereos; ++d)
+            AddTestDriver("Z last " + std::to_string(d), 2 + d, {});
+        Enumerate();
+
+        ASSERT_EQ(List.Count(), AsioDeviceList::kMaxEntries);
+        EXPECT_EQ(std::string(List.Entry(255).DisplayName), "Z last " + std::to_string(stereos - 1));
+    }
+}
+
 // A driver that accepts every standard rate is listed with all thirteen, in
 // ascending order; one that accepts only the high ones, with those.
 TEST_F(DeviceEnumeration, EveryStandardRateADriverAcceptsIsListed)

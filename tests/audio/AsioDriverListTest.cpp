@@ -80,7 +80,8 @@ TEST_F(DriverList, HostCallsAnswerNotPresentWithHarmlessValuesWithoutADriver)
     ASIOChannelInfo channel{};
     channel.type = ASIOSTInt32LSB;
     int dummy = 0;
-    ASIOBufferInfo buffers[2] = {{1, 0, {&dummy, &dummy}}, {0, 0, {&dummy, &dummy}}};
+    // A third entry past the two asked for stays as it was.
+    ASIOBufferInfo buffers[3] = {{1, 0, {&dummy, &dummy}}, {0, 0, {&dummy, &dummy}}, {0, 1, {&dummy, &dummy}}};
     const std::vector<ASIOError> answers = {ASIOInit(&info), ASIOGetChannels(&inputs, &outputs),
                                             ASIOGetChannelInfo(&channel), ASIOCreateBuffers(buffers, 2, 256, nullptr),
                                             ASIOStart(), ASIOSetSampleRate(48000), ASIOOutputReady()};
@@ -91,6 +92,7 @@ TEST_F(DriverList, HostCallsAnswerNotPresentWithHarmlessValuesWithoutADriver)
     EXPECT_EQ((std::vector<void*>{buffers[0].buffers[0], buffers[0].buffers[1], buffers[1].buffers[0],
                                   buffers[1].buffers[1]}),
               std::vector<void*>(4, nullptr));
+    EXPECT_EQ((std::vector<void*>{buffers[2].buffers[0], buffers[2].buffers[1]}), std::vector<void*>(2, &dummy));
     EXPECT_EQ(ASIOExit(), kAsioOk);
 }
 
@@ -148,4 +150,20 @@ TEST_F(DriverList, LoadsDriversByTheirFullNameEvenWhenLongAndInitReportsTheDrive
     EXPECT_EQ(GetAsioDrivers()->getCurrentDriverIndex(), -1);
     EXPECT_FALSE(GetAsioDrivers()->getCurrentDriverName(current)) << "no driver, no name";
     EXPECT_EQ(LiveDrivers(), 0);
+}
+
+// The list holds names of up to 127 characters and its terminator: one of
+// 127 stands whole, one of 128 loses its last character. A key name the
+// enumeration cannot hold (128 characters) is passed over.
+TEST_F(DriverList, ANameOneLongerThanTheListHoldsIsCutAndAKeyOneLongerIsPassedOver)
+{
+    AddTestDriver("A fits", 1, {}, std::string(127, 'a'));
+    AddTestDriver("B over", 2, {}, std::string(128, 'b'));
+    AddTestDriver("C" + std::string(126, 'k'), 3, {}, "Longest key");
+    AddTestDriver("D" + std::string(127, 'k'), 4, {}, "Key too long");
+    AsioDriverList list;
+    ASSERT_EQ(list.asioGetNumDev(), 3);
+    EXPECT_EQ(Name(list, 0), std::string(127, 'a'));
+    EXPECT_EQ(Name(list, 1), std::string(127, 'b'));
+    EXPECT_EQ(Name(list, 2), "Longest key");
 }

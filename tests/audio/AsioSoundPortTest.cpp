@@ -163,3 +163,15 @@ TEST_F(PortTest, WaveModePortsDoNothingAsioPortsShareOneCountedInstance)
     EXPECT_FALSE(asio.IsQuarnDAQ());
     EXPECT_FALSE(TSoundInput(~0u, TSoundPort::kDriverModeAsio).Open(TWaveFormat()));
 }
+
+// A device with one input and no outputs opens for input; one with no
+// channels at all does not.
+TEST_F(PortTest, ADeviceWithOneChannelOpensOneWithNoneDoesNot)
+{
+    AddDriver("mono", {.Name = "Mono In", .Inputs = 1, .Outputs = 0});
+    AddDriver("none", {.Name = "No Channels", .Inputs = 0, .Outputs = 0});
+    TASIOSoundPort& port = Port();
+    EXPECT_TRUE(port.Open(0, TASIOSoundPort::kDirectionInput));
+    port.Close();
+    EXPECT_FALSE(port.Open(1, TASIOSoundPort::kDirectionInput));
+}

@@ -129,6 +129,10 @@ TEST(WaveData, ResizeKeepsTheLeadingFramesAndAddsSilence)
     EXPECT_FALSE(data.ReserveFrames(3));
     ASSERT_TRUE(data.ReserveFrames(64));
     EXPECT_GE(data.GetReservedFrames(), 64u);
+    // Asking again for room already there succeeds and keeps it.
+    EXPECT_TRUE(data.ReserveFrames(64));
+    EXPECT_TRUE(data.ReserveFrames(10));
+    EXPECT_GE(data.GetReservedFrames(), 64u);
     EXPECT_EQ(Stored(data, 4), (Bytes{10, 20, 127, 127}));
 
     ASSERT_TRUE(data.Resize(1));
@@ -153,6 +157,7 @@ TEST(WaveData, FramesCopyOneChannelOrWholeFrames)
     Bytes right(2);
     EXPECT_TRUE(data.GetFrames(right.data(), 2, 1, 1));
     EXPECT_FALSE(data.GetFrames(right.data(), 2, 2, 1) || data.GetFrames(right.data(), 4, 0, 1));
+    EXPECT_TRUE(data.GetFrames(right.data(), 3, 0, 1)) << "nothing from the end";
     EXPECT_EQ(data.GetDataFrames(), 0u);  // raw copies are not recorded data
 }
 

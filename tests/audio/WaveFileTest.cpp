@@ -441,6 +441,12 @@ TEST_F(WaveFileTest, OtherChunksAreSkippedForeignFormatsAndDamagedFilesRefusedWi
     const Case cases[] = {
         {withFormat(FormatData(3, 1, 8000, 4, 32)), "floating-point (format tag 3); only PCM can be read"},
         {withFormat(Extensible(3)), "floating-point"},
+        {withFormat([] {
+             Bytes format = Extensible(1);
+             format.back() ^= 0xFF;  // not the sub-format GUID of a format tag
+             return format;
+         }()),
+         "unknown encoding"},
         {withFormat(FormatData(2, 1, 8000, 256, 4)), "Microsoft ADPCM (format tag 2)"},
         {withFormat(FormatData(1, 3, 8000, 6, 16)), "3 channels; only mono and stereo can be read"},
         {withFormat(FormatData(1, 0, 8000, 2, 16)), "0 channels"},

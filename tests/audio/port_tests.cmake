@@ -6,6 +6,7 @@ set(PORT_TEST_SOURCES
   InputStreamTest.cpp
   OutputPlaybackTest.cpp
   PortEndToEndTest.cpp
+  PortBuffersTest.cpp
 )
 if(TARGET talvenor_jack)
   find_package(PkgConfig REQUIRED)

@@ -6,6 +6,7 @@ talvenor_test(wave_tests
     WaveFileReadOnlyTest.cpp
     WaveDataEndTest.cpp
     WaveFilePartialFrameTest.cpp
+    WaveCalibrationTest.cpp
   DEPENDS
     talvenor_audio
 )

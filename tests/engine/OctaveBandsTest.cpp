@@ -42,6 +42,8 @@ TEST(OctaveBands, CountTopBandAndShownRangeFollowTheSpan)
                            MakeBands(192000, 65536, 1)->GetBandCount()}),
               std::vector({15u, 15u, 50u, 17u}));
     EXPECT_NEAR(octave->GetBands()[14].Center, 15848.93, 0.05);
+    // At 20 kHz the span ends on the centre of band 40 (10 kHz), which is not shown.
+    EXPECT_EQ(MakeBands(20000, 65536, 3)->GetBandCount(), 40u);
     EXPECT_FLOAT_EQ(octave->GetBandCenter(14), 16000.0f);
     EXPECT_NEAR(octave->GetBandUpperEdge(14) / octave->GetBands()[14].Center, std::sqrt(2.0), 1e-6);
     EXPECT_EQ(zero->GetBandUpperEdge(14), octave->GetBandUpperEdge(14));

@@ -177,3 +177,24 @@ TEST(SampleBufferTest, EveryWidthRoundTripsSingleAndBlockCopies)
     decimating.PutSamples(values, 8, untouched.data());
     EXPECT_EQ(untouched, std::vector<float>(8, -1.0f));
 }
+
+// 24-bit codes whose three bytes all differ land little-endian, byte for
+// byte, in blocks taken eight at a time and in the tail: code 0x0A0B0C
+// (plus 0x010101 per sample, negated on odd samples) is stored 0C 0B 0A.
+TEST(SampleBufferTest, TwentyFourBitBlocksStoreEveryByteOfEveryCode)
+{
+    constexpr std::uint32_t n = 21;
+    std::vector<std::int32_t> codes(n);
+    std::vector<std::uint8_t> expected;
+    for (std::uint32_t i = 0; i < n; ++i) {
+        const std::int32_t magnitude = 0x0A0B0C + std::int32_t(i) * 0x010101;
+        codes[i] = i % 2 == 0 ? magnitude : -magnitude;
+        // Two's complement in 24 bits: the negation of m is 2^24 − m.
+        const std::uint32_t stored = i % 2 == 0 ? std::uint32_t(magnitude) : (1u << 24) - std::uint32_t(magnitude);
+        expected.insert(expected.end(), {std::uint8_t(stored), std::uint8_t(stored >> 8), std::uint8_t(stored >> 16)});
+    }
+    TSampleBuffer buffer(n, Format(3), 1, 0);
+    buffer.PutSamples(codes.data(), n);
+    const std::uint8_t* stored = buffer.GetSamplePtr(0);
+    EXPECT_EQ(std::vector<std::uint8_t>(stored, stored + 3 * n), expected);
+}

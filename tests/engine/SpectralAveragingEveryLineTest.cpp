@@ -69,3 +69,30 @@ TEST(SpectralAveragingEveryLine, EachAverageTypeGivesEveryLineTheHandWorkedMeanW
         }
     }
 }
+
+// Each line averages its own values: line i at i, then at 2i, averages to
+// (i² + 4i²)/2 = 2.5·i², for every type that averages powers, on the lines
+// taken in fours and on those left over.
+TEST(SpectralAveragingEveryLine, EachLineAveragesItsOwnValues)
+{
+    for (std::uint16_t type : {0, 1}) {
+        SCOPED_TRACE(type);
+        SpectralData data(MakeSettings(48000, 1024, 4, type), MakeScaling(), 0, false);
+        data.ResetAveraging();
+        for (int j = 1; j <= 2; ++j) {
+            float* block = data.GetComplexBuffer();
+            for (std::uint32_t i = 0; i < data.GetLines(); ++i) {
+                block[2 * i] = static_cast<float>(j * i);
+                block[2 * i + 1] = 0.0f;
+            }
+            data.Average(false);
+        }
+        std::string wrong;
+        for (std::uint32_t i = 1; i < data.GetLines() - 1; ++i) {
+            const float expected = 2.5f * float(i) * float(i);
+            if (std::abs(data.GetPowerBuffer()[i] - expected) > 1e-5f * expected)
+                wrong += std::to_string(i) + ":" + std::to_string(data.GetPowerBuffer()[i]) + " ";
+        }
+        EXPECT_EQ(wrong, "");
+    }
+}

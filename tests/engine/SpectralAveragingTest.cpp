@@ -132,6 +132,20 @@ TEST(SpectralAveraging, IntervalAveragingCountsByBlockIntervalAndSpeedOrForever)
     EXPECT_FLOAT_EQ(data.GetPowerBuffer()[9], 4.0f);
 }
 
+// Following the interval keeps vector averaging: blocks of opposite sign
+// cancel, where averaging their powers would not.
+TEST(SpectralAveraging, IntervalAveragingKeepsVectorAveraging)
+{
+    TProcessingSettings settings = FollowingInterval(4);
+    settings.AverageType = {2, 2};
+    SpectralData data(settings, MakeScaling(), 0, false);
+    for (int j = 1; j <= 4; ++j) {
+        data.SetBlockTime(0.1 * j);
+        AverageLines(data, j % 2 == 0 ? -3.0f : 3.0f);
+    }
+    EXPECT_NEAR(data.GetPowerBuffer()[9], 0.0f, 1e-6f);
+}
+
 TEST(SpectralAveraging, MovingWindowsMeanTheLastNBlocksOfTheirRing)
 {
     // The ring holds 999 blocks; a count of 1000 gets the longest window.
@@ -186,9 +200,11 @@ TEST(SpectralHold, HeldValueWaitsThenDecaysToTheCurrentValueAcrossLocalMidnight)
     pass(data, 100.0, -20.0f);
     pass(linear, 100.0, -20.0f);
     EXPECT_NEAR(hold[8].Value, -20.0f, 1e-3f);
+    const float heldTotal = data.GetHoldTotalPower();
     for (double t = 101.0; t <= 105.0; t += 1.0)
         pass(data, t, -40.0f);
     EXPECT_NEAR(hold[8].Value, -20.0f, 1e-3f) << "still within the hold time";
+    EXPECT_EQ(data.GetHoldTotalPower(), heldTotal) << "the total power is held as long";
     pass(linear, 101.0, -40.0f);
     EXPECT_EQ(std::pair(held[8].Value, held[301].Value), std::pair(10.0f, 10.0f));
     pass(linear, 105.5, -40.0f);
@@ -216,6 +232,26 @@ TEST(SpectralHold, HeldValueWaitsThenDecaysToTheCurrentValueAcrossLocalMidnight)
 // The vectorised running mean computes what the plain formula does, bit for
 // bit: ((k−1)·average + new) / k in double, the line power a float first
 // (and handed out as the latest power).
+// Bands are held as lines are: 5 s, then 0.5 dB down per update.
+TEST(SpectralHold, ABandsHeldLevelFallsAfterItsHoldTime)
+{
+    FakeClock clock;
+    platform::SetClock(&clock);
+    SpectralData bands(MakeSettings(48000, 4096), MakeScaling(ScalingOpts::kLogarithmic, ScalingOpts::kOctave), 0, false);
+    bands.SetPeakHoldMode(2);
+    const std::uint32_t band = bands.FrequencyToBand(1000.0f);
+    float* levels = Access::BandLevels(bands);
+    clock.steady = 100.0;
+    levels[band] = -20.0f;
+    bands.UpdatePeakHold();
+    EXPECT_NEAR(bands.GetHoldValue(band), -20.0f, 1e-4f);
+    levels[band] = -40.0f;
+    clock.steady = 105.5;
+    bands.UpdatePeakHold();
+    EXPECT_NEAR(bands.GetHoldValue(band), -20.5f, 1e-4f);
+    platform::SetClock(nullptr);
+}
+
 TEST(SpectralAveraging, VectorRunningMeanMatchesThePlainFormulaBitForBit)
 {
     constexpr std::size_t kLines = 37;

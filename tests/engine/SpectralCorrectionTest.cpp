@@ -97,6 +97,15 @@ TEST(SpectralCorrectionTest, EachUnitReadsItsReferenceLevel)
         {"pascal", Calibration(2, root2, 1), kLinear, true, 1.0, 1e-3, "PA"},
         {"1 V in dBu", Calibration(7, 1.0f, 0), kLog, false, 2.213966, 1e-5, "Unit 7 dB"},
         {"calibrated linear: no percent", Calibration(7, 1.0f, 0), kLinear, false, 1.0, 1e-6, "Unit 7"},
+        // A line power of 1 is one of each unit: its reference level in dB.
+        {"unit 8 in dB", Calibration(8, 1.0f, 0), kLog, false, 93.9794, 1e-4, "SPL"},
+        {"unit 8", Calibration(8, 1.0f, 0), kLinear, false, 1.0, 1e-5, "PA"},
+        {"unit 9 in dB", Calibration(9, 1.0f, 0), kLog, false, 170.752, 1e-4, "Unit 9 dB"},
+        {"unit 9", Calibration(9, 1.0f, 0), kLinear, false, 1.0, 1e-4, "Unit 9"},
+        {"unit 10 in dB", Calibration(10, 1.0f, 0), kLog, false, 120.0, 1e-4, "SPL"},
+        {"unit 10", Calibration(10, 1.0f, 0), kLinear, false, 1.0, 1e-5, "PA"},
+        {"unit 11 in dB", Calibration(11, 1.0f, 0), kLog, false, 120.0, 1e-4, "SPL"},
+        {"unit 11", Calibration(11, 1.0f, 0), kLinear, false, 1.0, 1e-5, "PA"},
         // 1 g peak read in in/s² (ConversionType 2), no unit offset.
         {"acceleration", Calibration(3, 1.0f, 0, 2), kLog, true, 20 * std::log10(386.088), 0.006, "Unit 3 dB"},
     };
@@ -109,6 +118,33 @@ TEST(SpectralCorrectionTest, EachUnitReadsItsReferenceLevel)
         EXPECT_NEAR(d->GetValue(kToneLine), c.expected, c.tolerance);
         EXPECT_STREQ(d->GetUnitLabel(true), c.label);
     }
+}
+
+// Linear octave bands are shown in the unit: a band 20 dB below the unit's
+// reference level reads 0.1 of it, whatever the unit (3 has no offset).
+TEST(SpectralCorrectionTest, LinearBandsReadInTheirUnit)
+{
+    for (std::uint32_t units : {2u, 3u, 7u, 8u, 9u, 10u, 11u}) {
+        SpectralData bands(MakeSettings(), MakeScaling(ScalingOpts::kLinear, ScalingOpts::kOctave), 0, false);
+        const TChannelCalibration c = Calibration(units, 1.0f, 0);
+        bands.SetCalibration(&c);
+        const std::uint32_t band = bands.FrequencyToBand(1000.0f);
+        SpectralDataTestAccess::BandLevels(bands)[band] = -20.0f;
+        EXPECT_NEAR(bands.GetValue(band), 0.1, 1e-5) << "unit " << units;
+    }
+}
+
+// Labels fill their fields up to the last byte, which always ends them.
+TEST(SpectralCorrectionTest, ALabelFillingItsFieldKeepsAllButTheLastByte)
+{
+    TChannelCalibration c = Calibration(7, 1.0f, 0);
+    std::fill(std::begin(c.LabelLinear), std::end(c.LabelLinear), 'v');
+    std::fill(std::begin(c.LabelLog), std::end(c.LabelLog), 'd');
+    auto linear = Make(ScalingOpts::kLinear), log = Make(ScalingOpts::kLogarithmic);
+    linear->SetCalibration(&c);
+    log->SetCalibration(&c);
+    EXPECT_EQ(std::string(linear->GetUnitLabel(true)), std::string(SpectralData::kLabelLength - 1, 'v'));
+    EXPECT_EQ(std::string(log->GetUnitLabel(true)), std::string(SpectralData::kLabelLength - 1, 'd'));
 }
 
 TEST(SpectralCorrectionTest, ConversionLabelTypeAndIntegrationScaleTheLines)
@@ -216,7 +252,7 @@ TEST(SpectralCorrectionTest, CompensationFileIsValidatedThenLowersTheCorrectedLe
     auto w = Make();
     MessageLog log;
     platform::FailNextAllocations(1);
-    d->LoadCompensation(path.c_str(), true);
+    EXPECT_FALSE(d->LoadCompensation(path.c_str(), true));
     EXPECT_FALSE(d->HasCompensation());
     EXPECT_TRUE(d->HasFailed());
 
@@ -242,11 +278,18 @@ TEST(SpectralCorrectionTest, CompensationRowsAreReadLikeTheWriterMeantThem)
     ASSERT_EQ(file.Count(), 3u); // "nan" ends the table
     EXPECT_EQ(std::vector(file.Points(), file.Points() + 6), std::vector<float>({100, 1, 200, 240, 300, -2.5f}));
 
+    // A byte-order mark straight before a row: the whole row is read.
+    ASSERT_TRUE(file.Read(Write(folder, "bom.txt", "\xEF\xBB\xBF" "100\t1.5\n200\t2\n300\t3\n").c_str()));
+    EXPECT_EQ(std::vector(file.Points(), file.Points() + 2), std::vector<float>({100, 1.5f}));
+
     std::string many;
     for (int i = 0; i < 524290; ++i)
         many += std::to_string(i) + "\t0\n";
     ASSERT_TRUE(file.Read(Write(folder, "many.txt", many).c_str()));
     EXPECT_EQ(file.Count(), CompensationFile::kMaxPoints);
+    // Every row kept its place as the table grew.
+    for (std::size_t row : {std::size_t{0}, std::size_t{1000}, std::size_t{100000}, std::size_t{CompensationFile::kMaxPoints - 1}})
+        EXPECT_EQ(file.Points()[2 * row], float(row)) << row;
 
     // Numbers ignore the desktop locale, where streams and printf alike use ','.
     if (std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr) {

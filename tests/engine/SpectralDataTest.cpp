@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -78,6 +79,19 @@ TEST(SpectralData, FailedObjectsAreInert)
     }
 }
 
+// Another object's transform is taken whole when the sizes agree, and not
+// at all when they do not.
+TEST(SpectralData, ATransformIsCopiedWholeBetweenObjectsOfOneSize)
+{
+    SpectralData from(MakeSettings(48000, 1024), MakeScaling(), 0, false), into(MakeSettings(48000, 1024), MakeScaling(), 1, false);
+    SpectralData other(MakeSettings(48000, 2048), MakeScaling(), 0, false);
+    std::iota(from.GetComplexBuffer(), from.GetComplexBuffer() + 1024, 1.0f);
+    into.CopyTransformFrom(from);
+    EXPECT_TRUE(std::equal(from.GetComplexBuffer(), from.GetComplexBuffer() + 1024, into.GetComplexBuffer()));
+    other.CopyTransformFrom(from);
+    EXPECT_TRUE(std::all_of(other.GetComplexBuffer(), other.GetComplexBuffer() + 2048, [](float v) { return v == 0.0f; }));
+}
+
 // The line arrays' power-to-dB conversion (one line and whole arrays)
 // rounds to the float the library's log10 gives, over the whole range of
 // float powers, and keeps the no-value marker for what has no logarithm.
@@ -113,6 +127,12 @@ TEST(SpectralData, LineScalingCoversEveryLineWhateverTheCount)
             squares.push_back(0.5f * v * v);
             squarePairs.insert(squarePairs.end(), {0.5f * v * v, -0.5f * v * v});
         }
+        // A line past the count is left alone.
+        values.push_back(7.0f);
+        factors.push_back(3.0f);
+        pairs.insert(pairs.end(), {7.0f, -7.0f});
+        squares.push_back(7.0f);
+        squarePairs.insert(squarePairs.end(), {7.0f, -7.0f});
         line_kernels::ScaleInPlace(values.data(), factors.data(), count);
         line_kernels::ScalePairsInPlace(pairs.data(), factors.data(), count);
         EXPECT_EQ(values, squares) << count << " lines";

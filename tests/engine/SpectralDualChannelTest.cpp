@@ -31,6 +31,10 @@ TEST(SpectralDualChannel, CombinesTheLinesOfTwoChannelsAndDividesOnlyWhereTheDen
     const float h = std::sqrt(0.5f), rms = std::sqrt(5.0f); // RMS of the magnitudes
     EXPECT_EQ(std::vector(line + 2, line + 6), std::vector({h, h, rms, 0.0f}));
     EXPECT_FALSE(data.IsCross());
+    // 1 at 180° and 1 at 90° meet at 135°.
+    data.AverageLeftRight(block({0, 0, 0, 0, 0, 0, -1, 0}).data(), block({0, 0, 0, 0, 0, 0, 0, 1}).data());
+    EXPECT_NEAR(line[6], -h, 1e-6f);
+    EXPECT_NEAR(line[7], h, 1e-6f);
 
     // (1 + 2i)·conj(3 + 4i) = 11 + 2i; (3 + 4i)·conj(1) = 3 + 4i.
     const auto a = block({0, 0, 1, 2, 3, 4}), b = block({0, 0, 3, 4, 1, 0});

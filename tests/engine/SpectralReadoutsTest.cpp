@@ -157,6 +157,8 @@ TEST(SpectralReadouts, RangesPastTheLastLineAreClampedNotReadAsZero)
     EXPECT_EQ(std::vector({d->GetHoldMax(0, L + 100), d->GetHoldMax(5, 6), d->GetHoldValue(std::uint32_t(L + 7))}),
               std::vector({-10.0f, d->GetHoldValue(6), d->GetHoldValue(std::uint32_t(L - 1))}));
     EXPECT_FLOAT_EQ(d->GetHoldPeakFrequency(0, L + 100), 300 * d->GetLineSpacing());
+    // Equal held values: the first one inside the range, not one before it.
+    EXPECT_FLOAT_EQ(d->GetHoldPeakFrequency(310, 400), 310 * d->GetLineSpacing());
 }
 
 TEST(SpectralReadouts, DistortionSumsHarmonicsUpToTheLimitAndNoiseTheTenPeaksBesideTheTone)
@@ -172,6 +174,9 @@ TEST(SpectralReadouts, DistortionSumsHarmonicsUpToTheLimitAndNoiseTheTenPeaksBes
     // below the third; up to 23760 Hz (H = 24), so harmonic 24 above the limit still counts.
     EXPECT_NEAR(thd(65536, {{1365, 1.0f}, {2731, 1e-4f}, {4093, 2.5e-5f}}), std::sqrt(1.25), 1e-4);
     EXPECT_NEAR(thd(65536, {{1365, 1.0f}, {2731, 1e-4f}, {4093, 2.5e-5f}, {24 * 1365, 1e-4f}}), 1.5, 1e-4);
+    // The second harmonic's search reaches four lines either side of 2730, not five.
+    EXPECT_NEAR(thd(65536, {{1365, 1.0f}, {2726, 1e-4f}}), 1.0, 1e-4);
+    EXPECT_EQ(thd(65536, {{1365, 1.0f}, {2735, 1e-4f}}), 0.0f);
     // 100 Hz: harmonics 2 … 40 only; a tone at 0.73 Hz has none.
     EXPECT_NEAR(thd(65536, {{137, 1.0f}, {40 * 137, 1e-4f}, {41 * 137, 1.0f}}), 1.0, 1e-4);
     EXPECT_EQ(thd(65536, {{1, 1.0f}, {137, 1.0f}}), 0.0f);
@@ -223,14 +228,16 @@ TEST(SpectralReadouts, IntermodulationAndAGaussianPeakBetweenLines)
 
 TEST(SpectralReadouts, BandPowerOfToneNoiseAndSilence)
 {
-    // A full-scale tone at 100 Hz reads 0 dB, A-weighted −19.1 dB; a display
-    // weighting is taken out before the requested one (−1: the display's) is applied.
+    // A full-scale tone at 100 Hz reads 0 dB, A-weighted −19.1 dB, B −5.4 dB,
+    // C −0.3 dB (the tables the weightings come from); a display weighting is taken out
+    // before the requested one (−1: the display's) is applied. Each weighting
+    // asked of the same lines keeps its own curve.
     ScalingOpts weighted = MakeScaling(kDb);
     weighted.StandardWeighting = 1;
     SpectralData d(kLarge, weighted, 0, false);
     Analyse(d, Tone(kLarge, 100.0, 1.0));
     const std::uint32_t line = d.FrequencyToBin(100.0f);
-    for (auto [weighting, expected] : {std::pair{0, 0.0}, {1, -19.1}, {-1, -19.1}})
+    for (auto [weighting, expected] : {std::pair{0, 0.0}, {1, -19.1}, {-1, -19.1}, {2, -5.4}, {3, -0.3}, {1, -19.1}})
         EXPECT_NEAR(d.GetBandPower(line - 20, line + 20, 1, weighting), expected, 0.05) << weighting;
 
     // 0 dB is a full-scale sine (mean square 1/2): white noise reads
@@ -301,6 +308,15 @@ TEST(SpectralReadouts, LevelPhaseComplexValueAndSmoothingOfLines)
     }
     EXPECT_NEAR(d->GetValue(98), kNo, 0.01);
     EXPECT_NEAR(d->GetHoldValue(102), kNo, 0.01);
+    // The largest value is the largest shown: after smoothing, line 201
+    // between amplitudes 1 and 0.894 reads (1 + 0.894)/3, above line 200's 1/3.
+    SetLines(*d, {{100, 0.0}, {200, 1.0}, {202, 0.8}, {203, 0.8}});
+    d->SmoothAcrossBins(3);
+    EXPECT_NEAR(d->GetMaxValue(190, 210), 20.0 * std::log10((1 + std::sqrt(0.8)) / 3), 1e-4);
+    // The last line has one neighbour: amplitudes 0.5 and 1 average to 0.75.
+    SetLines(*d, {{L - 1, 1.0}});
+    d->SmoothAcrossBins(3);
+    EXPECT_NEAR(d->GetValue(L - 1), 20.0 * std::log10(0.75), 1e-4);
 
     // Bands have a hold entry per band, far fewer than lines: left alone.
     auto bands = Make(kDb, 65536, kOct);

@@ -7,6 +7,7 @@
 #include "platform/Registry.h"
 #include "platform/RiffFile.h"
 #include "platform/TempFiles.h"
+#include "platform/ZeroFilledArray.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -386,3 +387,15 @@ TEST(Registry, KeysAndValuesIgnoreCaseEnumerateInOrderAndEntryFilesLoadWholeOrNo
 }
 
 } // namespace
+
+// Failures asked for are taken one allocation each, then allocations succeed.
+TEST(ZeroFilledArrays, EachInjectedFailureRefusesOneAllocation)
+{
+    platform::FailNextAllocations(2);
+    platform::ZeroFilledArray<int> a, b, c;
+    EXPECT_FALSE(a.Allocate(4));
+    EXPECT_FALSE(b.Allocate(4));
+    ASSERT_TRUE(c.Allocate(4));
+    EXPECT_EQ(c[3], 0);
+    platform::FailNextAllocations(0);
+}

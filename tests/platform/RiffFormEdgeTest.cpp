@@ -1,5 +1,6 @@
-// Forms and lists whose four-byte type ends exactly at the end of the file
-// or of their parent are whole; one byte short, they are refused.
+// Edges of walking and writing chunks: forms and lists whose four-byte type
+// ends exactly at the end of the file or of their parent are whole (one byte
+// short, they are refused); empty reads and writes; a chunk closed twice.
 #include "platform/RiffFile.h"
 #include "tests/support/PlatformTestSupport.h"
 
@@ -90,4 +91,39 @@ TEST(RiffFormEdge, AnEmptyWriteSucceedsAndLeavesAnEmptyChunk)
     ASSERT_TRUE(file.Ascend(chunk));
     EXPECT_EQ(chunk.Size, 0u);
     EXPECT_EQ(chunk.DataOffset, 8);
+    // Reading nothing from the empty chunk succeeds the same way.
+    unsigned char into[1] = {7};
+    ASSERT_TRUE(file.Seek(8));
+    EXPECT_EQ(file.Read(into, 0), 0);
+    EXPECT_TRUE(file.ReadExactly(into, 0));
+    EXPECT_EQ(file.Read(into, -1), -1);
+    EXPECT_EQ(into[0], 7);
+}
+
+// A chunk closes once: after its size is written, ascending again only moves
+// past it, wherever the position stands, and writes nothing.
+TEST(RiffFormEdge, AClosedChunkAscendsAgainWithoutRewritingItsSize)
+{
+    using platform::RiffChunk;
+    using platform::RiffFile;
+    TempFolder folder;
+    RiffFile file;
+    ASSERT_TRUE(file.Open(folder.Path("twice.bin"), RiffFile::OpenMode::Create));
+    RiffChunk chunk{platform::MakeFourCC('d', 'a', 't', 'a'), 0};
+    ASSERT_TRUE(file.CreateChunk(chunk));
+    const unsigned char data[4] = {1, 2, 3, 4};
+    ASSERT_TRUE(file.WriteExactly(data, 4));
+    ASSERT_TRUE(file.Ascend(chunk));
+    EXPECT_FALSE(chunk.SizePending);
+    ASSERT_TRUE(file.Seek(2));
+    EXPECT_TRUE(file.Ascend(chunk));
+    EXPECT_EQ(file.Tell(), 12);
+    EXPECT_EQ(chunk.Size, 4u);
+    ASSERT_TRUE(file.Close());
+    std::FILE* f = std::fopen(folder.Path("twice.bin").c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char bytes[16] = {};
+    const std::size_t read = std::fread(bytes, 1, sizeof bytes, f);
+    std::fclose(f);
+    EXPECT_EQ(std::string(bytes, read), "data" + Size(4) + "\x01\x02\x03\x04");
 }

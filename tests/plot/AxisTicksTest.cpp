@@ -97,6 +97,10 @@ TEST(FrequencyTicksTest, RoundStepsOnLinearAndLogSpansALinearRedoOfANarrowLogZoo
     PlotTicks wide = {{0, "10.0k"}, {40, "20.0k"}, {80, "30.0k"}};
     ThinFrequencyLabels(wide, 30, [](const std::string&) { return 38; });
     EXPECT_EQ(LabelsOf(wide), (Labels{"10.0k", "30.0k"}));
+    // Centres 44 px apart leave 6 px between two 38-px labels: enough.
+    PlotTicks spaced = {{0, "10.0k"}, {44, "20.0k"}, {88, "30.0k"}};
+    ThinFrequencyLabels(spaced, 30, [](const std::string&) { return 38; });
+    EXPECT_EQ(LabelsOf(spaced), (Labels{"10.0k", "20.0k", "30.0k"}));
 
     // A printed page of 3001 columns keeps labels 300 pixels apart (the
     // screen's 30 kept all 28 above).

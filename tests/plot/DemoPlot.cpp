@@ -39,8 +39,9 @@ void DemoPlot::UpdateScrollRange()
 
 void DemoPlot::Redraw(QPainter& dc, bool flag, const PlotRect& clip)
 {
+    static int prints = 0;
     if (m_Printing)
-        Printed.push_back({m_LabelFontHeight, m_Areas});
+        Printed.push_back({m_LabelFontHeight, m_Areas, ++prints});
     TPlotBase::Redraw(dc, flag, clip);
 }
 

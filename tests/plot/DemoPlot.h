@@ -17,6 +17,8 @@ public:
     struct PrintSeen {
         int LabelFontHeight = 0;
         PlotAreas Areas;
+        // Counts every demo plot's prints, so that pages can be put in order.
+        int Sequence = 0;
     };
     std::vector<PrintSeen> Printed;
 

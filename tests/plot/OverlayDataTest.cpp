@@ -34,6 +34,7 @@
 #include <clocale>
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <vector>
 
 namespace {
@@ -86,6 +87,7 @@ TEST(OverlayText, EachKindOfLineEachOrderingRuleAndTheTitleAlone)
         {"150 rows, the 120th out of order: 119 kept", Rows(150, 120), true, 119, "", false, false},
         {"100 rows from below 0 Hz keep nothing", "-5\t0\n" + Rows(99), false, 0, "", false, false},
         {"101 rows, the 3rd out of order: 2 are too few", Rows(101, 3), false, 0, "", false, false},
+        {"101 rows, the 4th out of order: 3 are enough", Rows(101, 4), true, 3, "", false, false},
         {"not a number", "nan\t1\n" + Rows(3), false, 0, "", false, false},
     };
     for (const ReadCase& c : cases) {
@@ -100,6 +102,24 @@ TEST(OverlayText, EachKindOfLineEachOrderingRuleAndTheTitleAlone)
         EXPECT_TRUE(messages.texts.empty());
         EXPECT_EQ(table->GetProblem() == overlay_text::kOrderingMessage, c.orderingMessage);
         EXPECT_TRUE(c.ok || table->GetValueAt(150.0f) == 0.0f) << "a refused table reads 0";
+    }
+    // A full table stops the read: 4 points take 4 rows, or 1 stepped row
+    // (3 points each) and no second.
+    struct Capacity {
+        std::string text;
+        bool stepped;
+        std::uint32_t count;
+    } capacities[] = {
+        {Rows(4), false, 4}, {Rows(5), false, 4}, {Rows(3), false, 3}, {Rows(2), true, 3}, {Rows(1), true, 3},
+    };
+    for (const Capacity& c : capacities) {
+        float table[2 * 4] = {};
+        std::string title;
+        bool splineOff = false;
+        const overlay_text::ReadResult read =
+            overlay_text::ReadPoints(c.text, c.stepped, table, 4, title, splineOff);
+        EXPECT_EQ(read.Count, c.count) << c.text << c.stepped;
+        EXPECT_EQ(table[0], c.stepped ? 100.0f * overlay_text::kStepBelow : 100.0f);
     }
     // Reading the title alone skips spline lines and stops at the first row.
     EXPECT_EQ(overlay_text::ReadTitle(";SPLINE OFF\n;SPLINEX\n;Legend\n100 1\n;Later\n"), "Legend");
@@ -178,6 +198,15 @@ TEST(OverlayData, SteppedRowsLookupsAtTheEndsAndBetweenPointsAndEachTableKeepsIt
     EXPECT_FLOAT_EQ(table->GetBandValue(50.0f, 150.0f), -9.0f) << "below the first point";
     EXPECT_FLOAT_EQ(table->GetBandValue(350.0f, 450.0f), -39.0f) << "beyond the last point";
 
+    // A point on a band's edge is not inside it; a band from the first
+    // point reads the first value; a band asked again gives the same largest.
+    auto peaks = Read("100\t1\n200\t9\n300\t4\n400\t2\n500\t8\n600\t3\n");
+    EXPECT_FLOAT_EQ(peaks->GetBandValue(150.0f, 350.0f), 9.0f);
+    EXPECT_FLOAT_EQ(peaks->GetBandValue(150.0f, 350.0f), 9.0f) << "asked again";
+    EXPECT_NEAR(peaks->GetBandValue(200.0f, 300.0f), 4.0f, 1e-4f) << "nothing inside: the value at 300";
+    EXPECT_FLOAT_EQ(peaks->GetBandValue(100.0f, 150.0f), 1.0f) << "from the first point";
+    EXPECT_FLOAT_EQ(peaks->GetBandValue(350.0f, 500.0f), 2.0f) << "the point at the upper edge is not inside";
+
     // One plot asks two tables in turn, column by column; a scan position
     // shared between them would skip the first table's early points.
     auto coarse = Read(Rows(50));
@@ -246,6 +275,10 @@ TEST(OverlaySlots, FileNamesKeepPanesApartStoringKeepsTheTitleAndFailuresLeaveFi
     ASSERT_TRUE(overlay_slots::StoreSpectrum(dir, 0, 1, 2, *tone.data, 0.0f, false));
     EXPECT_FALSE(overlay_slots::StoreSpectrum("", 0, 1, 2, *tone.data, 0.0f, false));
     EXPECT_FALSE(std::filesystem::exists("L3.ovl")) << "nothing beside the program";
+    // The composite is built, never stored: slot 7 and slots outside refused.
+    for (const int slot : {-1, 6, 7})
+        EXPECT_FALSE(overlay_slots::StoreSpectrum(dir, 0, 1, slot, *tone.data, 0.0f, false)) << slot;
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("L7.ovl")));
     EXPECT_EQ(overlay_slots::ReadTitle(folder.Path("L3.ovl")), "Reference");
 
     // Retitling what is not a table loses nothing. (A failed composite or
@@ -344,6 +377,173 @@ TEST(OverlayPlot, SetStoresTheSpectrumOnShowsFilesAtTheirRowsAndCIsTheComposite)
     EXPECT_EQ(ReadText(o.File("L7.ovl")), composite);
 }
 
+// Two panes: the upper the left channel's tone over a -100 dB floor, the
+// lower a flat -70 dB. The lower pane's slots are files of their own ("_2"),
+// take the lower offsets, show with the lower On boxes and build the
+// composite from the lower setup; the upper pane's are left alone.
+TEST(OverlayPlot, TheLowerPaneKeepsItsOwnFilesOffsetsShowBoxesAndComposite)
+{
+    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLog);
+    records.Spectrum.PeakHold = 0;
+    auto upper = MakeData(records, 0);
+    auto lower = MakeData(records, 1);
+    SetKnownSpectrum(*upper, 1000.0f, -20.0f, -100.0f);
+    SetKnownSpectrum(*lower, 1000.0f, -70.0f, -70.0f);
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    DataPaths paths;
+    paths.Set(DataPaths::kOverlay, folder);
+    DataPaths inUse = paths;
+    auto made = MakePlot(records, upper.get(), lower.get(), 1000, 900);
+    TQuarnPlot& plot = *made;
+    plot.SetDataPaths(&paths, &inUse);
+    const PlotRect pane = plot.PaneRect(1);
+    ASSERT_FALSE(pane.IsEmpty());
+    // 0 dB at the lower pane's top, -140 dB at its bottom.
+    const auto y = [&pane](double dB) { return pane.bottom - static_cast<int>(pane.Height() * (dB + 140.0) / 140.0); };
+    const int all = pane.Width() + 1;
+    SpectrumOpts& s = records.Spectrum;
+    for (int n = 0; n < 7; ++n)
+        s.Overlay[n].Offset1 = 30.0f;  // would lift anything read with the upper offsets
+
+    // Set on the lower slot 2: the lower trace, in "L2_2.ovl", +5 dB.
+    s.Overlay[1].Offset2 = 5.0f;
+    QTest::mouseClick(plot.OverlayStoreButton(1, 1), Qt::LeftButton);
+    EXPECT_TRUE(std::filesystem::exists(folder + "/L2_2.ovl"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/L2.ovl"));
+    EXPECT_EQ(std::vector<int>({s.Overlay[1].Show1, s.Overlay[1].Show2}), std::vector<int>({0, 1}));
+    EXPECT_EQ(PointsOnRow(plot.OverlayPoints(1, 1), y(-65.0)), all);
+    EXPECT_TRUE(plot.OverlayPoints(0, 1).empty());
+
+    // A hand-made lower slot 1 at -40, shown with -10 dB; the upper "L1.ovl"
+    // stays unread.
+    WriteText(folder + "/L1_2.ovl", ";Lower -40\n20\t-40\n1000\t-40\n24000\t-40\n");
+    WriteText(folder + "/L1.ovl", ";Upper -60\n20\t-60\n1000\t-60\n24000\t-60\n");
+    s.Overlay[0].Offset2 = -10.0f;
+    QTest::mouseClick(plot.OverlayShowBox(1, 0), Qt::LeftButton);
+    EXPECT_EQ(std::vector<int>({s.Overlay[0].Show1, s.Overlay[0].Show2}), std::vector<int>({0, 1}));
+    EXPECT_EQ(PointsOnRow(plot.OverlayPoints(1, 0), y(-50.0)), all);
+    EXPECT_EQ(plot.OverlayTitle(1, 0), "Lower -40");
+    EXPECT_TRUE(plot.OverlayPoints(0, 0).empty());
+
+    // Options... beside the lower pane edits the lower titles and offsets:
+    // slot 1 now -20 dB, drawn at -60; a file loaded into slot 3 is shown
+    // there at its -30 dB.
+    WriteText(folder + "/in.txt", ";Imported\n20\t-30\n1000\t-30\n24000\t-30\n");
+    TOverlayDialog::SetFileChooser([&folder](QWidget*, bool, const QString&) {
+        return QString::fromStdString(folder + "/in.txt");
+    });
+    std::string legendShown, offsetShown;
+    OnModal<TOverlayDialog>([&](TOverlayDialog& dialog) {
+        legendShown = dialog.LegendEdit(0)->text().toStdString();
+        offsetShown = dialog.OffsetEdit(0)->text().toStdString();
+        dialog.OffsetEdit(0)->setText(QStringLiteral("-20.0"));
+        dialog.LoadButton(2)->click();
+        dialog.accept();
+    });
+    QTest::mouseClick(plot.OverlayOptionsButton(1), Qt::LeftButton);
+    TOverlayDialog::SetFileChooser({});
+    EXPECT_EQ(legendShown, "Lower -40");
+    EXPECT_EQ(offsetShown.empty() ? 0.0 : std::stod(offsetShown), -10.0) << offsetShown;
+    EXPECT_EQ(std::vector({s.Overlay[0].Offset1, s.Overlay[0].Offset2}), std::vector({30.0f, -20.0f}));
+    EXPECT_EQ(PointsOnRow(plot.OverlayPoints(1, 0), y(-60.0)), all);
+    EXPECT_EQ(std::vector<int>({s.Overlay[2].Show1, s.Overlay[2].Show2}), std::vector<int>({0, 1}));
+    EXPECT_TRUE(std::filesystem::exists(folder + "/L3_2.ovl"));
+    EXPECT_EQ(PointsOnRow(plot.OverlayPoints(1, 2), y(-30.0)), all);
+
+    // The lower composite, slot 1 less slot 2: -60 - (-65) = 5 dB, shown
+    // with its own -100 dB: -95 dB. The upper setup is unchanged.
+    const SpectrumOpts before = s;
+    s.Overlay[6].Offset2 = -100.0f;
+    OnModal<TCompositeOverlayDialog>([](TCompositeOverlayDialog& dialog) {
+        dialog.SubtractButton()->setChecked(true);
+        dialog.ColumnButton(0, 1)->setChecked(true);  // slot 2 subtracted
+        dialog.ColumnButton(1, 0)->setChecked(true);  // from slot 1
+        dialog.accept();
+    });
+    QTest::mouseClick(plot.OverlayStoreButton(1, 6), Qt::LeftButton);
+    EXPECT_TRUE(std::filesystem::exists(folder + "/L7_2.ovl"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/L7.ovl"));
+    EXPECT_EQ(s.CompositeType2, CompositeSetup::kDifference);
+    EXPECT_EQ(std::vector<int>({s.DifferenceIndex2_1, s.DifferenceIndex2_2}), std::vector<int>({0, 1}));
+    EXPECT_EQ(std::vector<int>({s.CompositeType1, s.DifferenceIndex1_1, s.DifferenceIndex1_2}),
+              std::vector<int>({before.CompositeType1, before.DifferenceIndex1_1, before.DifferenceIndex1_2}));
+    EXPECT_EQ(PointsOnRow(plot.OverlayPoints(1, 6), y(-95.0)), all);
+    EXPECT_TRUE(plot.OverlayPoints(0, 6).empty());
+
+    // Off again on the lower box: the lower slot only.
+    QTest::mouseClick(plot.OverlayShowBox(1, 0), Qt::LeftButton);
+    EXPECT_TRUE(plot.OverlayPoints(1, 0).empty());
+    EXPECT_EQ(s.Overlay[0].Show2, 0);
+    EXPECT_FALSE(plot.OverlayPoints(1, 1).empty());
+}
+
+// A coherence overlay of 0.6 in the lower pane of a transfer function and
+// its coherence stands half-way up that pane, on its 0 … 1.2 scale.
+TEST(OverlayPlot, AnOverlayInTheCoherencePaneUsesTheCoherenceScale)
+{
+    PlotRecords records(ScalingOpts::kLinear, ScalingOpts::kFftLinear);
+    records.Settings.ChannelProcessing = 11;
+    records.Spectrum.Overlay[0].Show2 = 1;
+    auto first = MakeData(records, 0);
+    auto second = MakeData(records, 1);
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    WriteText(folder + "/L1_2.ovl", ";Coherence\n20\t0.6\n1000\t0.6\n24000\t0.6\n");
+    DataPaths paths;
+    paths.Set(DataPaths::kOverlay, folder);
+    DataPaths inUse = paths;
+    auto plot = MakePlot(records, first.get(), second.get(), 1000, 900);
+    plot->SetDataPaths(&paths, &inUse);
+    ASSERT_TRUE(plot->IsCoherencePane(1));
+    const PlotRect lower = plot->PaneRect(1);
+    EXPECT_EQ(PointsOnRow(plot->OverlayPoints(1, 0), lower.bottom - lower.Height() / 2), lower.Width() + 1);
+}
+
+// On a log-magnitude axis overlays join their points with straight lines,
+// the composite's inputs too: the average of an overlay with a copy of
+// itself is that overlay, and draws on it column by column.
+TEST(OverlayPlot, OnALogMagnitudeAxisTheAverageOfAnOverlayWithItselfDrawsOnIt)
+{
+    TonePlot t(ScalingOpts::kLogMagnitude, ScalingOpts::kFftLog, 10.0f, 1.0f);
+    SpectrumOpts& s = t.records.Spectrum;
+    s.PeakHold = 0;
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    const std::string bend = ";Bend\n100\t1\n1000\t20\n10000\t2\n20000\t5\n";
+    WriteText(folder + "/L1.ovl", bend);
+    WriteText(folder + "/L2.ovl", bend);
+    s.Overlay[0].Show1 = s.Overlay[1].Show1 = s.Overlay[6].Show1 = 1;
+    s.CompositeType1 = CompositeSetup::kAverage;
+    s.IncludeInAverage1[0] = s.IncludeInAverage1[1] = 1;
+    DataPaths paths;
+    paths.Set(DataPaths::kOverlay, folder);
+    DataPaths inUse = paths;
+    TQuarnPlot& plot = t.Make(1000, 520);
+    plot.SetDataPaths(&paths, &inUse);
+    const std::vector<PlotPoint>& own = plot.OverlayPoints(0, 0);
+    const std::vector<PlotPoint>& average = plot.OverlayPoints(0, 6);
+    ASSERT_FALSE(own.empty());
+    ASSERT_FALSE(average.empty());
+    std::map<int, int> rowAt;
+    for (const PlotPoint& p : average)
+        rowAt[p.x] = p.y;
+    // Where the line falls steeply the two may stand a column apart.
+    int compared = 0, worst = 0;
+    for (const PlotPoint& p : own) {
+        int nearest = 1 << 30;
+        for (int dx : {-1, 0, 1})
+            if (const auto found = rowAt.find(p.x + dx); found != rowAt.end())
+                nearest = std::min(nearest, std::abs(found->second - p.y));
+        if (nearest == 1 << 30)
+            continue;
+        ++compared;
+        worst = std::max(worst, nearest);
+    }
+    EXPECT_GT(compared, plot.PaneRect(0).Width() / 2);
+    EXPECT_LE(worst, 1);
+}
+
 // The composite's default colour is black, the default pane's too: drawn
 // on the screen it is white, and the record keeps its black.
 TEST(OverlayPlot, TheCompositesDefaultBlackIsDrawnWhiteOnTheDefaultBlackPane)
@@ -389,6 +589,8 @@ TEST(PlotColours, ALineTooCloseToItsBackgroundIsDrawnInTheBackgroundsContrast)
         {0x808080, 0x808080, 0x000000},  // mid grey: luma 128 is light
         {0x7F7F7F, 0x7F7F7F, 0xFFFFFF},  // luma 127 is dark
         {0x000000, 0xFFFFFF, 0x000000},  // black on white
+        {0xFF8349, 0xFF8349, 0xFFFFFF},  // luma 127.794 with blue weighed 0.114: dark
+        {0x0074C8, 0x0074C8, 0xFFFFFF},  // luma 127.892 with red weighed 0.299: dark
     };
     for (const auto& [colour, background, drawn] : cases)
         EXPECT_EQ(VisibleColour(colour, background), drawn) << std::hex << colour << " on " << background;
@@ -479,6 +681,39 @@ TEST(OverlayDialogs, OverlayOptionsChecksEverythingBeforeWritingAFile)
 
 // The averaging path and the source question of Set are driven through the
 // plot (here and in the main window's test); here subtraction and refusals.
+// The dialog shows the setup it is given, and OK without a change gives it
+// back as it was, for an average and for a difference.
+TEST(OverlayDialogs, TheCompositeDialogShowsItsSetupAndAnUnchangedOkKeepsIt)
+{
+    const CompositeSetup setups[] = {
+        {CompositeSetup::kAverage, {1, 0, 1, 0, 0, 1, 1}, 4, 2},
+        {CompositeSetup::kDifference, {0, 1, 0, 1, 1, 0, 0}, 0, 5},
+    };
+    for (const CompositeSetup& given : setups) {
+        SCOPED_TRACE(given.CompositeType);
+        CompositeSetup setup = given;
+        TCompositeOverlayDialog dialog(nullptr, &setup, {});
+        const bool average = given.CompositeType == CompositeSetup::kAverage;
+        EXPECT_EQ(dialog.AverageButton()->isChecked(), average);
+        EXPECT_EQ(dialog.SubtractButton()->isChecked(), !average);
+        for (int n = 0; n < 6; ++n) {
+            EXPECT_EQ(dialog.AverageBox(n)->isChecked(), given.IncludeInAverage[n] == 1) << n;
+            EXPECT_EQ(dialog.AverageBox(n)->isEnabled(), average) << n;
+            EXPECT_EQ(dialog.ColumnButton(0, n)->isChecked(), n == given.DifferenceIndex2) << n;
+            EXPECT_EQ(dialog.ColumnButton(1, n)->isChecked(), n == given.DifferenceIndex1) << n;
+            EXPECT_EQ(dialog.ColumnButton(0, n)->isEnabled(), !average) << n;
+        }
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(setup, given);
+    }
+    // Indices past the six (a hand-edited file) check no button.
+    CompositeSetup beyond{CompositeSetup::kDifference, {}, 6, 6};
+    TCompositeOverlayDialog dialog(nullptr, &beyond, {});
+    for (int n = 0; n < 6; ++n)
+        EXPECT_FALSE(dialog.ColumnButton(0, n)->isChecked() || dialog.ColumnButton(1, n)->isChecked()) << n;
+}
+
 TEST(OverlayDialogs, CompositeSubtractionAndRefusals)
 {
     MessageLog messages;

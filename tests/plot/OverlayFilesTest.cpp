@@ -12,6 +12,8 @@
 #include "tests/support/ModalDialogs.h"
 
 #include <QApplication>
+#include <QColorDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -122,8 +124,10 @@ TEST(OverlayFiles, LoadAndSaveNameTheFailureAndAskBeforeReplacing)
     WriteText(folder.Path("mic.mic"), ";Mic\n20\t0\n1000\t0.5\n20000\t-2\n");
     std::string chosen = folder.Path("mic.mic");
     int asked = 0;
-    TOverlayDialog::SetFileChooser([&](QWidget*, bool, const QString&) {
+    std::vector<bool> saving;  // what each file dialog was opened for
+    TOverlayDialog::SetFileChooser([&](QWidget*, bool save, const QString&) {
         ++asked;
+        saving.push_back(save);
         return QString::fromStdString(chosen);
     });
     SpectrumOpts options;
@@ -193,7 +197,90 @@ TEST(OverlayFiles, LoadAndSaveNameTheFailureAndAskBeforeReplacing)
     messages.answer = platform::MessageResult::Yes;
     dialog.SaveButton(2)->click();
     EXPECT_EQ(ReadText(folder.Path("x.ovl")), ";Three\n100 1\n200 2\n300 3\n");
+    // Load... opened an open dialog, Save... a save dialog.
+    EXPECT_EQ(saving, std::vector<bool>({false, false, true, true}));
     TOverlayDialog::SetFileChooser({});
+}
+
+// Loading a file into a slot: a table is copied byte for byte into the
+// pane's slot file and gives its title; anything else leaves the slot alone
+// with the reason, the ordering and "no rows" cases in plain words.
+TEST(OverlayFiles, ImportCopiesATableIntoThePanesSlotAndNamesWhyAnythingElseIsRefused)
+{
+    Folder folder;
+    const std::string source = folder.Path("in.txt");
+    const std::string prefix = "The file \"" + source + "\" could not be loaded as an overlay: ";
+    const std::string plain = "it needs at least 3 rows of frequency and value in rising frequency order.";
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string reason;
+    } cases[] = {
+        {"falling frequencies", ";Down\n300\t1\n200\t2\n100\t3\n", prefix + plain},
+        {"titles only", ";Only a title\n", prefix + plain},
+        {"two rows", ";Short\n100\t1\n200\t2\n", prefix + "it holds no table of at least 3 rows of frequency and value."},
+        {"a table", ";Mic\r\n20\t0\r\n1000\t0.5\r\n20000\t-2\r\n", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteText(folder.Path("L3_2.ovl"), "old");
+        WriteText(source, c.bytes);
+        std::string title = "untouched", reason;
+        const bool ok = overlay_slots::ImportFile(source, folder.Path(), 0, 2, 2, 0, title, reason);
+        EXPECT_EQ(ok, c.reason.empty());
+        EXPECT_EQ(reason, c.reason);
+        EXPECT_EQ(ReadText(folder.Path("L3_2.ovl")), ok ? c.bytes : "old");
+        EXPECT_EQ(title, ok ? "Mic" : "untouched");
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("L3.ovl"))) << "the upper pane's slot is another file";
+}
+
+// Change... takes the colour chosen into its row (the record keeps
+// 0x00BBGGRR) and paints the row's swatch; Cancel keeps the colour.
+TEST(OverlayFiles, ChangeTakesTheChosenColourIntoItsRowAndCancelKeepsIt)
+{
+    Folder folder;
+    SpectrumOpts options;
+    const SpectrumOpts before = options;
+    TOverlayDialog dialog(nullptr, &options, folder.Path(), 0, 0, 1, nullptr, {});
+    std::vector<QPushButton*> change;
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        if (button->text() == QStringLiteral("Change..."))
+            change.push_back(button);
+    ASSERT_EQ(change.size(), 7u);
+    OnModal<QColorDialog>([](QColorDialog& chooser) {
+        chooser.setCurrentColor(QColor(0x11, 0x22, 0x33));
+        chooser.accept();
+    });
+    change[2]->click();
+    SpectrumOpts expected = before;
+    expected.Overlay[2].Color = 0x332211;
+    EXPECT_EQ(options, expected);
+    EXPECT_EQ(dialog.Swatch(2)->palette().color(QPalette::Window), QColor(0x11, 0x22, 0x33));
+    OnModal<QColorDialog>([](QColorDialog& chooser) { chooser.reject(); });
+    change[4]->click();
+    EXPECT_EQ(options, expected);
+}
+
+// A legend's title is read from the file's first 64 KiB: a last line
+// without its line end counts, a line the limit cuts does not.
+TEST(OverlayFiles, ATitleIsReadFromTheFilesHeadWithoutALineTheLimitCuts)
+{
+    Folder folder;
+    const std::size_t head = 64u << 10;
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::string title;
+    } cases[] = {
+        {"no line end", ";Legend", "Legend"},
+        {"a later title cut by the limit", ";First\n;" + std::string(head, 'B'), "First"},
+        {"a later title within the limit", ";First\n;Second\n" + std::string(head, ' '), "Second"},
+    };
+    for (const auto& c : cases) {
+        WriteText(folder.Path("t.ovl"), c.bytes);
+        EXPECT_EQ(overlay_slots::ReadTitle(folder.Path("t.ovl")), c.title) << c.what;
+    }
 }
 
 // A plot of the left channel whose overlay folder is a temporary directory.
@@ -343,6 +430,13 @@ TEST(OverlayFiles, EachKindOfBadSlotFileGivesOneMessageAndAnEmptySlot)
                                                     o.File("L3.ovl") + "\""))
             << messages.texts[0];
         EXPECT_TRUE(Contains(messages.texts[0], c.reason)) << messages.texts[0];
+        // One end mark: a reason ending in "!" gets no full stop after it.
+        const std::string& text = messages.texts[0];
+        const std::string ending = c.reason == std::string(overlay_text::kOrderingMessage) ? c.reason
+                                   : std::string(c.reason) == "holds no table"
+                                       ? "holds no table of at least 3 rows of frequency and value."
+                                       : "not a regular file.";
+        EXPECT_EQ(text.substr(text.size() - std::min(text.size(), ending.size())), ending);
         EXPECT_TRUE(plot.OverlayPoints(0, 2).empty());
         EXPECT_EQ(plot.OverlayTitle(0, 2), "");
     }

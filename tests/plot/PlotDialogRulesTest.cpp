@@ -11,6 +11,7 @@
 #include "plot/PlotFieldRules.h"
 #include "plot/PlotOptionsForm.h"
 #include "plot/PlotZoom.h"
+#include "plot/ToolStripFields.h"
 #include "settings/PlotAmplitudeLimits.h"
 #include "settings/SpectrumOpts.h"
 #include "settings/TextField.h"
@@ -52,6 +53,9 @@ TEST(LimitStepTest, StepsStayWithinTheLimitsAndWriteTheirPrecision)
         {2.0f, LimitStep::kMultiply, 100.0f, 1e-6f, 6, "0.0001", false, "0.000050"},
         {2.0f, LimitStep::kMultiply, 100.0f, 1e-6f, 6, "80", true, "100.000000"},
         {1.0f, LimitStep::kAdd, 1e7f, 1e-9f, 12, "12344", true, "1.2e+04"},
+        // Ten decimals or more are written with an exponent.
+        {1.0f, LimitStep::kAdd, 1e7f, 1e-9f, 10, "12344", true, "1.2e+04"},
+        {1.0f, LimitStep::kAdd, 1e7f, 1e-9f, 9, "2", true, "3.000000000"},
     };
     for (const Case& c : cases) {
         LimitStep s;
@@ -119,11 +123,25 @@ TEST(PlotOptionsFormTest, EachRefusalNamesTheFieldAndLeavesTheRecord)
     }
 }
 
+// A field is read as its 39-character buffer holds it: "1500" at the end of
+// 39 characters is 1500; pushed one further, the buffer ends at "150".
+TEST(PlotOptionsFormTest, AFieldIsReadUpToItsBuffersThirtyNineCharacters)
+{
+    for (const auto& [zeros, stored] : {std::pair{35, 1500.0f}, std::pair{36, 150.0f}}) {
+        SpectrumOpts opts = SpectrumOpts::FrameDefaults(0);
+        PlotOptionsForm form = plot_options::Fill(opts, 1);
+        form.Start = "20";
+        form.Stop = std::string(static_cast<std::size_t>(zeros), '0') + "1500";
+        ASSERT_EQ(plot_options::Validate(form, 1, opts), "") << zeros;
+        EXPECT_EQ(opts.StopFreq, stored) << zeros;
+    }
+}
+
 TEST(PlotOptionsFormTest, AFilledFormStoresItsRecordBackLinearKeepsTheRangeAndDefaultsReset)
 {
     SpectrumOpts expected = SpectrumOpts::FrameDefaults(0);
     expected.PlotType = 2;
-    expected.DrawThickPeakHold = 1;
+    expected.DrawThickSpectrum = expected.DrawThickPeakHold = expected.DrawThickOverlays = expected.DrawThickMarkers = 1;
     expected.PlotTop = -10.0f;
     expected.PlotRange = 60.0f;
     expected.StartFreq = 500.0f;
@@ -132,6 +150,25 @@ TEST(PlotOptionsFormTest, AFilledFormStoresItsRecordBackLinearKeepsTheRangeAndDe
     SpectrumOpts opts = SpectrumOpts::FrameDefaults(0);
     ASSERT_EQ(plot_options::Validate(plot_options::Fill(expected, 1), 1, opts), "");
     EXPECT_EQ(opts, expected);
+
+    // Texts as the sheet shows them: the interval "%6.3f", a dB range "%3.1f",
+    // a dB top with two decimals.
+    SpectrumOpts shown = expected;
+    shown.IntervalSecs = 0.25f;
+    shown.PlotRange = 5.0f;
+    const PlotOptionsForm texts = plot_options::Fill(shown, 1);
+    EXPECT_EQ(std::vector({texts.Interval, texts.Range, texts.Top}), std::vector<std::string>({" 0.250", "5.0", "-10.00"}));
+
+    // A typed field is read from its first 39 characters, as it holds.
+    for (const auto& [typed, stored] : {std::pair{std::string(38, '0') + "7", 7.0f},
+                                        {std::string(38, '0') + "75", 7.0f}}) {
+        PlotOptionsForm form = plot_options::Fill(opts, 1);
+        form.Start = typed;
+        form.Stop = "20000";
+        SpectrumOpts read = opts;
+        ASSERT_EQ(plot_options::Validate(form, 1, read), "") << typed;
+        EXPECT_EQ(read.StartFreq, stored) << typed;
+    }
 
     // Linear: "N/A" stores nothing; the range stays what it was.
     PlotOptionsForm linear = plot_options::Fill(opts, 0);
@@ -150,6 +187,34 @@ TEST(PlotOptionsFormTest, AFilledFormStoresItsRecordBackLinearKeepsTheRangeAndDe
     plot_options::ApplyDefaults(left, opts, 0);
     EXPECT_EQ(left.Start, "900");
     EXPECT_EQ(opts.LineColor, 0x00FF00u);
+
+    // Every field Defaults sets, from a form with each the other way: the
+    // left plot's dB defaults, the right plot's log ones with thick lines.
+    for (const int channel : {0, 1}) {
+        const bool right = channel == 1;
+        PlotOptionsForm form;
+        form.PlotType = 2;
+        form.PeakHold = 0;
+        std::fill(std::begin(form.Thick), std::end(form.Thick), !right);
+        SpectrumOpts colours;
+        plot_options::ApplyDefaults(form, colours, channel);
+        PlotOptionsForm want;
+        want.PlotType = 0;
+        want.GridX = want.GridY = want.ShowToolbar = want.ShowOverlayControls = true;
+        want.GrabCursor = want.PowerMeter = true;
+        std::fill(std::begin(want.Thick), std::end(want.Thick), right);
+        want.Top = right ? "1.0" : "100.0";
+        want.Range = right ? "0.0001" : "100.0";
+        want.Start = right ? "1.0" : "900";
+        want.Stop = right ? "500.0" : "95000.0";
+        want.SpecificInterval = true;
+        want.Interval = "0.020";
+        want.PeakHold = 2;
+        EXPECT_EQ(form, want) << channel;
+        EXPECT_EQ(std::vector({colours.BackgroundColor, colours.LineColor, colours.PeakColor, colours.MarkerColor,
+                               colours.GridColor}),
+                  std::vector<std::uint32_t>({0x000000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x808080}));
+    }
 }
 
 TEST(PlotAmplitudeLimitsTest, ValuesFromAFileAreBroughtWithinTheScale)
@@ -164,6 +229,10 @@ TEST(PlotAmplitudeLimitsTest, ValuesFromAFileAreBroughtWithinTheScale)
         {1, 100.0f, -5.0f, 100.0f, 100.0f},   {1, NAN, 900.0f, 100.0f, 300.0f},
         {2, 0.0f, 0.0f, 1e-5f, 1e-6f},        {2, 1.0f, 5.0f, 1.0f, 0.0001f},
         {0, 0.0f, 0.0f, 1e-9f, 0.0f},         {0, 1e9f, 42.0f, 1e7f, 42.0f},
+        // A log bottom at or above the top whose default bottom is the top
+        // itself: 80 dB under the top, 1e-8, raised to the least, 1e-6; the
+        // top stays. Under a top of 0.5 the default 1e-4 does.
+        {2, 0.0001f, 5.0f, 0.0001f, 1e-6f},   {2, 0.5f, 0.5f, 0.5f, 0.0001f},
     };
     for (const Case& c : cases) {
         float top = c.top;
@@ -172,6 +241,46 @@ TEST(PlotAmplitudeLimitsTest, ValuesFromAFileAreBroughtWithinTheScale)
         EXPECT_FLOAT_EQ(top, c.expectedTop) << c.amp << " " << c.top << " " << c.range;
         EXPECT_FLOAT_EQ(range, c.expectedRange) << c.amp << " " << c.top << " " << c.range;
         EXPECT_EQ(CheckPlotAmplitude(c.amp, top, range), "") << "what the file gives the dialog accepts";
+    }
+}
+
+// The tool strip's fields for each amplitude scale: the texts and the
+// spinners' limits, steps and decimals; a log top with three decimals at
+// creation and four afterwards.
+TEST(ToolStripFieldsTest, EachScaleShowsItsTopAndRangeAndSetsItsSpinners)
+{
+    struct Case {
+        std::uint16_t amp;
+        float top, range;
+        bool atCreation;
+        const char* topText;
+        SpinSetup topSpin;
+        const char* rangeText;
+        bool rangeEnabled;
+        bool rangeSpinChanged;
+        SpinSetup rangeSpin;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {0, 2.5f, 60.0f, true, "2.500", {1e7f, 1e-9f, 1.0f, false, 3}, "N/A", false, false, {}, "Plot Range:"},
+        {1, -10.0f, 80.0f, false, "-10.00", {300.0f, -400.0f, 5.0f, false, 2}, "80.0", true, true,
+         {400.0f, -400.0f, 5.0f, false, 2}, "Plot Range:"},
+        {2, 100.0f, 1e-4f, true, "100.000", {10000.0f, 1e-6f, 2.0f, true, 4}, "0.000100", true, true,
+         {100.0f, 1e-6f, 2.0f, true, 6}, "Plot Bottom:"},
+        {2, 100.0f, 1e-4f, false, "100.0000", {10000.0f, 1e-6f, 2.0f, true, 4}, "0.000100", true, true,
+         {100.0f, 1e-6f, 2.0f, true, 6}, "Plot Bottom:"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.topText);
+        const ToolStripFields f = FieldsForAmpScale(c.amp, c.top, c.range, c.atCreation);
+        EXPECT_EQ(f.TopText, c.topText);
+        EXPECT_EQ(f.TopSpin, c.topSpin);
+        EXPECT_EQ(f.RangeText, c.rangeText);
+        EXPECT_EQ(std::pair(f.RangeEnabled, f.RangeSpinChanged), std::pair(c.rangeEnabled, c.rangeSpinChanged));
+        if (c.rangeSpinChanged) {
+            EXPECT_EQ(f.RangeSpin, c.rangeSpin);
+        }
+        EXPECT_EQ(f.RangeCaption, c.caption);
     }
 }
 
@@ -193,6 +302,40 @@ TEST(MarkerOptionsFormTest, FillClampsTypesAndHiddenRowsKeepTheirValues)
     EXPECT_EQ(m.MarkerEnable[5], 0u);
     EXPECT_EQ(m.MarkerFreq[5], 1000.0f);
     EXPECT_EQ(m.LabelType[3], 99u) << "a hidden row keeps its type";
+}
+
+// A typed frequency is read from its first 40 characters, as its field
+// holds: a 41st digit is not part of it.
+TEST(MarkerOptionsFormTest, AFrequencyIsReadFromItsFirstFortyCharacters)
+{
+    struct Case {
+        std::string text;
+        std::string message;
+        float stored;
+    } cases[] = {
+        {std::string(39, '0') + "5", "", 5.0f},
+        {std::string(39, '0') + "50", "", 5.0f},
+        {std::string(40, '0') + "5", marker_options::kFrequencyMessage, 1000.0f},
+        {std::string(36, ' ') + "1250", "", 1250.0f},
+    };
+    for (const Case& c : cases) {
+        MarkerOpts m;
+        MarkerOptionsForm form = marker_options::Fill(m);
+        form.Rows[2].Enabled = true;
+        form.Rows[2].Frequency = c.text;
+        EXPECT_EQ(marker_options::Validate(form, m), c.message) << c.text;
+        EXPECT_EQ(m.MarkerFreq[2], c.stored) << c.text;
+    }
+    // The peak-hold box is stored as the file's 1 or 0.
+    for (const bool hold : {true, false}) {
+        MarkerOpts m;
+        m.PeakHoldFlag = hold ? 0 : 1;
+        MarkerOptionsForm form = marker_options::Fill(m);
+        EXPECT_EQ(form.PeakHold, !hold);
+        form.PeakHold = hold;
+        ASSERT_EQ(marker_options::Validate(form, m), "");
+        EXPECT_EQ(m.PeakHoldFlag, hold ? 1u : 0u);
+    }
 }
 
 TEST(DataViewTableTest, RowsScrollRangeAndTexts)
@@ -289,6 +432,10 @@ TEST(PlotFieldRules, TypedValuesStoreWithinTheScaleAndSetTheSpinner)
         {"linear top 1.2 → step 1", PlotTopChanged(0, "1.2", 0), 1.2f, 1.0f, 3},
         {"linear top 5e4 → step 1e4, 0 decimals", PlotTopChanged(0, "5e4", 0), 5e4f, 1e4f, 0},
         {"linear top 1e-9 → step 1e-8", PlotTopChanged(0, "1e-9", 0), 1e-9f, 1e-8f, 7},
+        {"linear top 1e-7 → step 1e-8", PlotTopChanged(0, "1e-7", 0), 1e-7f, 1e-8f, 7},
+        {"linear top 50 → step 10, 2 decimals", PlotTopChanged(0, "50", 0), 50.0f, 10.0f, 2},
+        {"linear top 500 → step 100, 1 decimal", PlotTopChanged(0, "500", 0), 500.0f, 100.0f, 1},
+        {"linear top 0.005 → step 0.001, 6 decimals", PlotTopChanged(0, "0.005", 0), 0.005f, 0.001f, 6},
         {"dB top beyond the axis", PlotTopChanged(1, "1e9", 60), 300.0f, 5.0f, 2},
         {"dB top, no number reads 0", PlotTopChanged(1, "abc", 60), 0.0f, 5.0f, 2},
         {"log top 0 → the smallest", PlotTopChanged(2, "0", 1e-3f), 1e-6f, 2.0f, 4},

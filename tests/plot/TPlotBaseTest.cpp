@@ -2,6 +2,7 @@
 // annotation dialog's fields store, and a two-plot job rendered from its PDF.
 #include "DemoPlot.h"
 #include "plot/PlotMarkLines.h"
+#include "plot/PlotPointers.h"
 #include "plot/PlotPrinting.h"
 #include "plot/PlotScroll.h"
 #include "plot/PrintAnnotationFields.h"
@@ -52,10 +53,16 @@ TEST(TPlotBaseTest, TheCursorLeavesNothingBehindTheScrollBarSitsInTheLowestFrame
     const QImage during = Shot(Plot);
     EXPECT_EQ(during.pixel(pane.left + 10, at.y), Inverted(before.pixel(pane.left + 10, at.y)));
     EXPECT_EQ(during.pixel(x, pane.bottom - 3), Inverted(before.pixel(x, pane.bottom - 3)));
+    // One pixel wide and high.
+    EXPECT_EQ(during.pixel(x + 1, pane.bottom - 3), before.pixel(x + 1, pane.bottom - 3));
+    EXPECT_EQ(during.pixel(pane.left + 10, at.y + 1), before.pixel(pane.left + 10, at.y + 1));
     // The readout labels: black outline, white inside, above and left of the pane.
     const PlotRect xLabel = XReadoutRect(pane, x, 90, 17);
     EXPECT_EQ(during.pixel(xLabel.left, xLabel.top), qRgb(0, 0, 0));
     EXPECT_EQ(during.pixel(xLabel.left + 2, xLabel.bottom - 2), qRgb(255, 255, 255));
+    // A one-pixel outline: white from the second pixel in.
+    EXPECT_EQ(during.pixel(xLabel.left + 1, xLabel.top + 1), qRgb(255, 255, 255));
+    EXPECT_EQ(during.pixel(xLabel.right - 2, xLabel.bottom - 2), qRgb(255, 255, 255));
     const PlotRect yLabel = YReadoutRect(pane, at.y, 58, 17);
     EXPECT_EQ(during.pixel(yLabel.right - 1, yLabel.top), qRgb(0, 0, 0));
 
@@ -110,6 +117,71 @@ TEST(TPlotBaseTest, TheCursorLeavesNothingBehindTheScrollBarSitsInTheLowestFrame
     EXPECT_EQ(bitmap.pixel(300, 200), window.pixel(300, 230));
 }
 
+// A press that picks up the cursor repaints the plot at once, before any
+// move: the cross shows where the button went down.
+TEST(TPlotBaseTest, APressThatStartsTheCursorRepaints)
+{
+    struct PaintCounter : QObject {
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            count += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+        int count = 0;
+    };
+    DemoPlot plot(1);
+    plot.show();
+    QApplication::processEvents();
+    PaintCounter counter;
+    plot.installEventFilter(&counter);
+    const PlotRect pane = plot.Areas().Pane1;
+    plot.OnLButtonDown({}, pane.left + 50, pane.top + 20);
+    ASSERT_TRUE(plot.Cursor().Tracking());
+    QApplication::processEvents();
+    EXPECT_GT(counter.count, 0);
+    plot.OnLButtonUp({}, pane.left + 50, pane.top + 20);
+}
+
+// The pointers' pixels, black on a white halo: the plot's cross 19 pixels
+// each way on (15, 15); zoom mode's 5-pixel cross on (4, 4) and the 20 by 20
+// frame from (9, 9) to (28, 28).
+TEST(PlotPointersTest, TheCrossesAndTheZoomFrameHaveTheirSizes)
+{
+    const PlotPointers pointers = CreatePlotPointers(1.0);
+    struct Shape {
+        const char* what;
+        QCursor cursor;
+        QPoint hot;
+        int black;
+        QRect bounds;
+        QPoint halo;
+    };
+    const Shape shapes[] = {
+        {"plot cross", pointers.Plot, {15, 15}, 19 + 18, QRect(QPoint(6, 6), QPoint(24, 24)), {25, 15}},
+        {"zoom cross and frame", pointers.Zoom, {4, 4}, 5 + 4 + 4 * 19, QRect(QPoint(2, 2), QPoint(28, 28)), {29, 28}},
+    };
+    for (const Shape& shape : shapes) {
+        SCOPED_TRACE(shape.what);
+        EXPECT_EQ(shape.cursor.hotSpot(), shape.hot);
+        const QImage image = shape.cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(image.size(), QSize(32, 32));
+        int black = 0;
+        QRect bounds;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                if (image.pixel(x, y) == qRgba(0, 0, 0, 255)) {
+                    ++black;
+                    bounds |= QRect(x, y, 1, 1);
+                }
+        EXPECT_EQ(black, shape.black);
+        EXPECT_EQ(bounds, shape.bounds);
+        // The halo: white just past a line's end.
+        EXPECT_EQ(image.pixel(shape.halo), qRgba(255, 255, 255, 255));
+    }
+    // Dragging the cursor shows no pointer.
+    EXPECT_EQ(pointers.Drag.shape(), Qt::BlankCursor);
+}
+
 PrintOpts CommentedOptions()
 {
     PrintOpts options;
@@ -146,6 +218,10 @@ TEST(PrintPages, PartsStandWhereTheMarginsPutThemAndAnnotationFieldsReadAsTheDia
     PrintAnnotationFields fields = AnnotationFieldsFrom(options);
     EXPECT_EQ(fields.Margins[0], "1.00");
     EXPECT_EQ(fields.Comments.substr(0, 29), "Comment line 1\nComment line 2");
+    EXPECT_TRUE(fields.CommentBlock);
+    EXPECT_FALSE(AnnotationFieldsFrom(plain).CommentBlock);
+    EXPECT_EQ(std::vector({AnnotationFieldsFrom(plain).Title2, AnnotationFieldsFrom(plain).Margins[3]}),
+              std::vector<std::string>({"1 m, on axis", "0.50"}));
 
     fields.Title1 = std::string(100, 'x');
     fields.Margins = {"abc", "0.75in", "nan", "-1e39"};
@@ -161,6 +237,9 @@ TEST(PrintPages, PartsStandWhereTheMarginsPutThemAndAnnotationFieldsReadAsTheDia
                                              TextFieldView(options.Comment[9])}),
               std::vector<std::string_view>({"one", "", "10"}));
     EXPECT_EQ(options.EnableCommentBlock, 0);
+    fields.CommentBlock = true;
+    ApplyAnnotationFields(fields, options);
+    EXPECT_EQ(options.EnableCommentBlock, 1);
 }
 
 // Pixels darker than mid-grey in the rectangle given as page fractions.
@@ -209,6 +288,18 @@ TEST(PrintPages, TwoPlotsPrintTwoPagesWithHeaderAndCommentsAndComeBackAsTheyWere
     const int blockTop = printer.height() - (static_cast<int>(300 * 1.4) + 300);
     EXPECT_LT(left.Printed[0].Areas.Plot.bottom, blockTop);
     EXPECT_LT(right.Printed[0].Areas.Pane2.bottom, blockTop);
+    EXPECT_LT(left.Printed[0].Sequence, right.Printed[0].Sequence) << "the first plot's page first";
+    // Last page first, to another file: the second plot's page comes first.
+    {
+        QPrinter reversed(QPrinter::HighResolution);
+        reversed.setOutputFormat(QPrinter::PdfFormat);
+        reversed.setOutputFileName(folder.filePath("reversed.pdf"));
+        reversed.setPageOrder(QPrinter::LastPageFirst);
+        ASSERT_TRUE(PrintPlotPages(plots, reversed, options, "Sun Dec  6 21:31:34 2026"));
+        ASSERT_EQ(left.Printed.size(), 2u);
+        ASSERT_EQ(right.Printed.size(), 2u);
+        EXPECT_GT(left.Printed[1].Sequence, right.Printed[1].Sequence);
+    }
 
     const std::string stem = folder.filePath("page").toStdString();
     const std::string command = "pdftoppm -r 60 -gray '" + pdf.toStdString() + "' '" + stem + "' 2>&1";
@@ -227,6 +318,21 @@ TEST(PrintPages, TwoPlotsPrintTwoPagesWithHeaderAndCommentsAndComeBackAsTheyWere
     }
     // Only two pages.
     EXPECT_FALSE(std::ifstream(stem + "-3.pgm").good());
+}
+
+// A page that cannot be started (a PDF in a folder that does not exist) is
+// reported as not printed, alone or with others.
+TEST(PrintPages, APageThatCannotBeStartedIsReportedAsNotPrinted)
+{
+    QTemporaryDir folder;
+    DemoPlot plot(1);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath("missing/plot.pdf"));
+    EXPECT_FALSE(PrintPlotPage(plot, printer, PrintOpts{}));
+    TPlotBase* plots[] = {&plot};
+    EXPECT_FALSE(PrintPlotPages(plots, printer, PrintOpts{}, "Sun Dec  6 21:31:34 2026"));
+    EXPECT_TRUE(plot.Printed.empty());
 }
 
 } // namespace

@@ -11,18 +11,22 @@
 #include "tests/engine/SpectralTestSupport.h"
 #include "tests/support/Screenshot.h"
 #include "platform/Clock.h"
+#include "tests/support/ModalDialogs.h"
 #include "tests/support/PopupMenus.h"
 #include "widgets/CToolBtn.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QPolygon>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -37,6 +41,7 @@
 #include <cstring>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <random>
 
 namespace {
@@ -107,6 +112,14 @@ TEST(TQuarnPlotTest, FieldsAndToolStripFollowTheRecordsAndTheSpanIsClampedToTheD
     plot->ScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(plot->SpanEnd() - plot->SpanStart(), width);
     EXPECT_EQ(records.Spectrum.StartFreq, data->GetBinFrequency(data->GetBinIndex(500.0f) + 1));
+    // The thumb let go at the bar's far end puts the span's end on the
+    // data's last line.
+    QScrollBar* bar = plot->ScrollBar();
+    bar->setSliderDown(true);
+    bar->setSliderPosition(bar->maximum());
+    bar->setSliderDown(false);
+    EXPECT_EQ(plot->SpanEnd(), static_cast<int>(data->GetEndBin()));
+    EXPECT_EQ(plot->SpanEnd() - plot->SpanStart(), width);
 
     // Folding the tool strip leaves 20 px above the plot and hides its controls.
     plot->ShowToolStrip(false);
@@ -260,10 +273,63 @@ TEST(TQuarnPlotTest, AThickTraceCoversThePixelsOfQtsTwoPixelPen)
             inked += qt ? 1 : 0;
             differ += qt != (shown.pixel(x, y) == ink) ? 1 : 0;
         }
-    // Two pixels wide: well over two pixels a column.
+    // Two pixels wide: well over two pixels a column. Nothing beyond the
+    // pane's right edge.
     EXPECT_GT(inked, 2 * pane.Width());
+    for (int y = pane.top; y < pane.bottom; ++y)
+        ASSERT_NE(shown.pixel(pane.right, y), ink) << "row " << y;
     EXPECT_LE(differ, inked / 250) << differ << " of " << inked;
     SaveScreenshot(plot, "plot_thick_trace");
+}
+
+// A thin trace of each plot type sets the pixels Qt's one-pixel pen sets
+// for its points: the line, the bars' outline (drawn as one set of lines),
+// and the stepped bars.
+TEST(TQuarnPlotTest, AThinTraceOfEachPlotTypeCoversThePixelsOfQtsOnePixelPen)
+{
+    for (const std::uint16_t type : {0, 1, 2}) {
+        SCOPED_TRACE(type);
+        ZoomedTone t(ScalingOpts::kLogMagnitude, 50.0f, 0.01f);
+        std::mt19937 random(7);
+        std::uniform_real_distribution<float> level(0.001f, 20.0f);
+        for (std::uint32_t line = 0; line < 3000; ++line)
+            SetLineLevel(*t.data, line, level(random));
+        t.records.Spectrum.PlotType = type;
+        t.records.Spectrum.DrawThickSpectrum = 0;
+        t.records.Spectrum.LineColor = 0x3080F0;
+        std::fill(std::begin(t.records.Markers.MarkerEnable), std::end(t.records.Markers.MarkerEnable), 0u);
+        // Two columns a line: the bars are wider than a pixel.
+        t.records.Spectrum.StartFreq = 800.0f;
+        t.records.Spectrum.StopFreq = 800.0f + 500.0f * static_cast<float>(kLineSpacing);
+        TQuarnPlot& plot = t.Make();
+        plot.UpdateDisplay(100.0f);
+        const std::vector<PlotPoint>& points = plot.LivePoints(0);
+        ASSERT_GT(points.size(), 300u);
+        const QImage shown = plot.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb ink = ColorFromRef(t.records.Spectrum.LineColor).rgb();
+        const PlotRect pane = plot.PaneRect(0);
+        QImage byQt(shown.size(), QImage::Format_RGB32);
+        byQt.fill(Qt::black);
+        {
+            QPainter dc(&byQt);
+            dc.setClipRect(QRect(pane.left, pane.top, pane.Width(), pane.Height()));
+            dc.setPen(QPen(QColor::fromRgb(ink), 1));
+            QPolygon polygon;
+            for (const PlotPoint& p : points)
+                polygon << QPoint(p.x, p.y);
+            dc.drawPolyline(polygon);
+        }
+        int inked = 0;
+        int differ = 0;
+        for (int y = pane.top; y < pane.bottom; ++y)
+            for (int x = pane.left; x < pane.right; ++x) {
+                const bool qt = byQt.pixel(x, y) == ink;
+                inked += qt ? 1 : 0;
+                differ += qt != (shown.pixel(x, y) == ink) ? 1 : 0;
+            }
+        EXPECT_GT(inked, pane.Width());
+        EXPECT_LE(differ, inked / 250) << differ << " of " << inked;
+    }
 }
 
 // With "Pull Cursor To Trace" the cross and its value box stand on the
@@ -524,6 +590,447 @@ TEST(TQuarnPlotTest, AFrameRepaintsThePanesAndNotThePlotsControls)
                                                 << child->y() << " was painted again";
         }
     }
+}
+
+// Pixels of one colour inside a rectangle of a grabbed plot.
+int InkPixels(const QImage& image, const QRect& area, QRgb ink)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += image.pixel(x, y) == ink ? 1 : 0;
+    return count;
+}
+
+// The frequency axis's tick marks stand under the lowest pane only: under
+// the one pane, and under the lower of two with the upper pane's trace
+// drawn too. The amplitude ticks, the panes' frames and titles around them.
+TEST(TQuarnPlotTest, TheFrequencyAxisStandsUnderTheLowestPaneAndBothPanesAreDrawn)
+{
+    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kFftLinear);
+    // The data's whole span: no scroll bar between a pane and its axis.
+    records.Spectrum.StartFreq = 0.0f;
+    records.Spectrum.StopFreq = 95000.0f;
+    records.Spectrum.LineColor = 0x3080F0;
+    records.Spectrum.ShowPowerMeter = 1;
+    records.Spectrum.ShowOverlayControls = 1;
+    records.Spectrum.OverlayLegendSize = 8;
+    auto left = MakeData(records, 0);
+    auto right = MakeData(records, 1);
+    SetKnownSpectrum(*left, 1000.0f, -20.0f, -100.0f);
+    SetKnownSpectrum(*right, 1000.0f, -20.0f, -100.0f);
+    const auto ticksUnder = [](TQuarnPlot& plot, const QImage& shown, int pane) {
+        const PlotRect r = plot.PaneRect(pane);
+        // The marks reach two rows below the pane's frame.
+        return InkPixels(shown, QRect(r.left, r.bottom + 1, r.Width(), 2), plot.palette().color(QPalette::WindowText).rgb());
+    };
+    const QRgb trace = ColorFromRef(records.Spectrum.LineColor).rgb();
+    const auto tracePixels = [&](TQuarnPlot& plot, const QImage& shown, int pane) {
+        const PlotRect r = plot.PaneRect(pane);
+        return InkPixels(shown, QRect(r.left, r.top, r.Width(), r.Height()), trace);
+    };
+
+    auto single = MakePlot(records, left.get(), nullptr, kClientWidth, kClientHeight);
+    single->UpdateDisplay(0.0f);
+    ASSERT_FALSE(single->ScrollBarShown());
+    const std::size_t ticks = single->FrequencyTicks().size();
+    ASSERT_GT(ticks, 3u);
+    QImage shown = single->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_GE(ticksUnder(*single, shown, 0), static_cast<int>(2 * ticks)) << "two rows of every tick mark";
+    EXPECT_GT(tracePixels(*single, shown, 0), single->PaneRect(0).Width());
+    // The amplitude ticks: 3-pixel marks left of the pane, over its frame.
+    const QRgb ink = single->palette().color(QPalette::WindowText).rgb();
+    const PlotRect pane = single->PaneRect(0);
+    int marks = 0;
+    for (const PlotTick& tick : single->AmplitudeTicks()) {
+        const int y = pane.top + tick.Pos;
+        if (y >= pane.bottom)
+            continue;
+        ++marks;
+        EXPECT_EQ(InkPixels(shown, QRect(pane.left - 3, y, 3, 1), ink), 3) << "tick at row " << y;
+        // And right of the power meter's bar (pane right + 10 … + 30), over its frame.
+        EXPECT_EQ(InkPixels(shown, QRect(pane.right + 31, y, 3, 1), ink), 3) << "meter tick at row " << y;
+    }
+    EXPECT_GE(marks, 7);
+    // The axis title "Frequency (Hz)" centred on the client area, its lower
+    // part in the last rows above the client's bottom.
+    int titleLeft = kClientWidth;
+    int titleRight = 0;
+    for (int y = kClientHeight - 8; y < kClientHeight - 2; ++y)
+        for (int x = pane.left; x < pane.right; ++x)
+            if (qGray(shown.pixel(x, y)) < 100) {
+                titleLeft = std::min(titleLeft, x);
+                titleRight = std::max(titleRight, x);
+            }
+    ASSERT_LT(titleLeft, titleRight);
+    EXPECT_NEAR((titleLeft + titleRight) / 2, kClientWidth / 2, 4);
+    // The heading "Overlays" over the overlay controls, right of the meter.
+    int heading = 0;
+    for (int y = pane.top - 20; y < pane.top - 1; ++y)
+        for (int x = pane.right + 100; x < pane.right + 140; ++x)
+            heading += qGray(shown.pixel(x, y)) < 100 ? 1 : 0;
+    EXPECT_GT(heading, 100);
+    SaveScreenshot(*single, "plot_one_pane");
+    // The unit label, turned upright at the client's left edge, centred 6 px
+    // below the plot area's middle.
+    const PlotRect area = single->Areas().Plot;
+    int labelTop = area.bottom;
+    int labelBottom = area.top;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = 0; x < 20; ++x)
+            if (qGray(shown.pixel(x, y)) < 100) {
+                labelTop = std::min(labelTop, y);
+                labelBottom = std::max(labelBottom, y);
+            }
+    ASSERT_LT(labelTop, labelBottom);
+    EXPECT_NEAR((labelTop + labelBottom) / 2, area.top + area.Height() / 2 + 6, 3);
+
+    auto both = MakePlot(records, left.get(), right.get(), kClientWidth, 2 * kClientHeight);
+    both->UpdateDisplay(0.0f);
+    shown = both->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    SaveScreenshot(*both, "plot_two_panes");
+    EXPECT_EQ(ticksUnder(*both, shown, 0), 0) << "no axis between the panes";
+    EXPECT_GE(ticksUnder(*both, shown, 1), static_cast<int>(2 * both->FrequencyTicks().size()));
+    for (int pane : {0, 1})
+        EXPECT_GT(tracePixels(*both, shown, pane), both->PaneRect(pane).Width()) << "pane " << pane;
+    // Both panes are framed alike: the same pixels just outside their top
+    // and right edges.
+    const PlotRect upper = both->PaneRect(0);
+    const PlotRect lower = both->PaneRect(1);
+    for (int d = 0; d < 4; ++d) {
+        EXPECT_EQ(shown.pixel(upper.left + 5, upper.top - 1 - d), shown.pixel(lower.left + 5, lower.top - 1 - d)) << d;
+        EXPECT_EQ(shown.pixel(upper.right + d, upper.top + 50), shown.pixel(lower.right + d, lower.top + 50)) << d;
+    }
+    // Each pane's title ("Left", "Right"), dark text on the light window, is
+    // centred over it.
+    for (int pane : {0, 1}) {
+        const PlotRect r = both->PaneRect(pane);
+        int first = r.right;
+        int last = r.left;
+        for (int y = r.top - 18; y < r.top - 4; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                if (qGray(shown.pixel(x, y)) < 100) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        ASSERT_LT(first, last) << "pane " << pane;
+        EXPECT_NEAR((first + last) / 2, r.left + r.Width() / 2, 3) << "pane " << pane;
+    }
+}
+
+// The grid lines, one pixel wide, in the grid colour: a horizontal one for
+// every tick of the dB axis.
+TEST(TQuarnPlotTest, GridLinesAreOnePixelWide)
+{
+    const auto gridRows = [](TQuarnPlot& plot, std::uint32_t grid) {
+        const QImage shown = plot.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const PlotRect pane = plot.PaneRect(0);
+        const QRgb ink = ColorFromRef(grid).rgb();
+        // A column between the vertical grid lines and away from the tone.
+        const int x = pane.left + 250;
+        std::vector<int> rows;
+        for (int y = pane.top; y < pane.bottom; ++y)
+            if (shown.pixel(x, y) == ink)
+                rows.push_back(y);
+        return rows;
+    };
+    // dB 0 … -100 over 400 rows: a line every 10 dB, 40 rows apart.
+    ZoomedTone dB(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
+    TQuarnPlot& plot = dB.Make();
+    plot.UpdateDisplay(0.0f);
+    std::vector<int> rows = gridRows(plot, dB.records.Spectrum.GridColor);
+    ASSERT_GE(rows.size(), 9u);
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i] - rows[i - 1], 40) << "row " << rows[i];
+
+    // The vertical lines too are one pixel wide: along a row between two
+    // horizontal lines, no two grid pixels side by side.
+    const QImage shown = plot.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const PlotRect pane = plot.PaneRect(0);
+    const QRgb ink = ColorFromRef(dB.records.Spectrum.GridColor).rgb();
+    const int y = rows[0] + 20;
+    int lines = 0;
+    for (int x = pane.left; x < pane.right; ++x) {
+        if (shown.pixel(x, y) != ink)
+            continue;
+        ++lines;
+        EXPECT_NE(shown.pixel(x + 1, y), ink) << "column " << x;
+    }
+    EXPECT_GE(lines, 5);
+}
+
+// The menu's Set Marker 1 sets the first marker at the clicked column;
+// Clear Marker offers the markers that are set and greys the others.
+TEST(TQuarnPlotTest, TheMenuSetsAndClearsMarkersAndChecksPullCursorToTrace)
+{
+    ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
+    MarkerOpts& markers = tone.records.Markers;
+    std::fill(std::begin(markers.MarkerEnable), std::end(markers.MarkerEnable), 0u);
+    TQuarnPlot& plot = tone.Make();
+    plot.show();
+    const PlotRect pane = plot.PaneRect(0);
+    const QPoint at((pane.left + pane.right) / 2, (pane.top + pane.bottom) / 2);
+    ChooseFromMenu(plot, at, {"Set Marker", "1"});
+    EXPECT_EQ(markers.MarkerEnable[0], 1u);
+    EXPECT_FLOAT_EQ(markers.MarkerFreq[0], plot.GetColumnFrequency(at.x()));
+    ChooseFromMenu(plot, at, {"Clear Marker", "2"}, true);
+    ChooseFromMenu(plot, at, {"Clear Marker", "1"});
+    EXPECT_EQ(markers.MarkerEnable[0], 0u);
+
+    // "Pull Cursor To Trace" shows a check while it is on; choosing it
+    // turns it over.
+    const auto pullChecked = [&] {
+        std::optional<bool> checked;
+        QTimer::singleShot(50, [&] {
+            QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions())
+                if (action->text() == QStringLiteral("Pull Cursor To Trace"))
+                    checked = action->isCheckable() && action->isChecked();
+            menu->close();
+        });
+        QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, at);
+        return checked;
+    };
+    tone.records.Spectrum.GrabCursorFlag = 1;
+    EXPECT_EQ(pullChecked(), std::optional<bool>(true));
+    ChooseFromMenu(plot, at, {"Pull Cursor To Trace"});
+    EXPECT_EQ(tone.records.Spectrum.GrabCursorFlag, 0u);
+    EXPECT_EQ(pullChecked(), std::optional<bool>(false));
+}
+
+// With peak hold on, Copy as Text asks for the source, starting on the one
+// chosen last; Cancel copies nothing.
+TEST(TQuarnPlotTest, CopyAsTextAsksForTheSourceStartingOnTheLastChoice)
+{
+    ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
+    tone.records.Spectrum.PeakHold = 4;
+    TQuarnPlot& plot = tone.Make();
+    plot.show();
+    const auto answer = [](const char* choose, bool ok, QString* startedOn) {
+        OnModal<QDialog>([=](QDialog& dialog) {
+            const QList<QRadioButton*> radios = dialog.findChildren<QRadioButton*>();
+            startedOn->clear();
+            for (QRadioButton* radio : radios)
+                if (radio->isChecked())
+                    *startedOn = radio->text();
+            for (QRadioButton* radio : radios)
+                if (radio->text() == QString::fromUtf8(choose))
+                    radio->click();
+            ok ? dialog.accept() : dialog.reject();
+        });
+    };
+    QString startedOn;
+    answer("Peak Hold Data", true, &startedOn);
+    plot.CopyAsText();
+    EXPECT_FALSE(startedOn.isEmpty()) << "one source is chosen when the question opens";
+    answer("Spectral Data", true, &startedOn);
+    plot.CopyAsText();
+    EXPECT_EQ(startedOn, QStringLiteral("Peak Hold Data"));
+    const QString copied = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(copied.startsWith(QStringLiteral(";Freq(Hz)\t"))) << copied.left(40).toStdString();
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    answer("Peak Hold Data", false, &startedOn);
+    plot.CopyAsText();
+    EXPECT_EQ(startedOn, QStringLiteral("Spectral Data"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before")) << "Cancel copies nothing";
+}
+
+// The peak-hold trace is drawn in its own colour while peak hold is on, and
+// not at all once it is off, whatever hold points are left.
+TEST(TQuarnPlotTest, TheHoldTraceIsDrawnOnlyWhilePeakHoldIsOn)
+{
+    ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
+    tone.records.Spectrum.PeakHold = 4;
+    tone.records.Spectrum.PeakColor = 0xF08030;
+    TQuarnPlot& plot = tone.Make();
+    tone.data->SetPeakHoldMode(4);
+    tone.data->UpdatePeakHold();
+    // The tone falls to -60 dB: the hold stays 40 dB (160 rows) above it.
+    SetLineLevel(*tone.data, tone.data->GetBinIndex(1000.0f), -60.0f);
+    plot.UpdateDisplay(0.0f);
+    ASSERT_FALSE(plot.HoldPoints(0).empty());
+    const PlotRect pane = plot.PaneRect(0);
+    const QRect inside(pane.left, pane.top, pane.Width(), pane.Height());
+    const QRgb held = ColorFromRef(tone.records.Spectrum.PeakColor).rgb();
+    EXPECT_GE(InkPixels(plot.grab().toImage().convertToFormat(QImage::Format_RGB32), inside, held), 160);
+
+    tone.records.Spectrum.PeakHold = 0;
+    plot.UpdateDisplay(0.0f);
+    EXPECT_EQ(InkPixels(plot.grab().toImage().convertToFormat(QImage::Format_RGB32), inside, held), 0);
+}
+
+// The power meter's bar shows the power of the averaged spectrum, also
+// while peak hold keeps the latest block apart (here none yet).
+TEST(TQuarnPlotTest, ThePowerMeterReadsTheAveragedSpectrum)
+{
+    // dB 0 … -100 over 400 rows. Every line of the channel counts: the tone
+    // at -20 dB (the floor's 32768 lines at -100 dB add 0.0014 dB), less the
+    // flat-top window's noise bandwidth, 10^0.534 lines (5.34 dB): -25.34 dB,
+    // trunc(400 · 74.66 / 100) = 298. A tone at -40 dB: the floor
+    // now adds 0.14 dB, -45.20 dB, trunc(400 · 54.80 / 100) = 219.
+    ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
+    tone.records.Spectrum.ShowPowerMeter = 1;
+    tone.records.Spectrum.PeakHold = 4;
+    tone.records.Spectrum.PeakColor = 0xF08030;
+    TQuarnPlot& plot = tone.Make();
+    tone.data->SetPeakHoldMode(4);
+    plot.UpdateDisplay(0.0f);
+    EXPECT_EQ(plot.MeterHeight(0), 298);
+    SetLineLevel(*tone.data, tone.data->GetBinIndex(1000.0f), -40.0f);
+    plot.UpdateDisplay(0.0f);
+    EXPECT_EQ(plot.MeterHeight(0), 219);
+
+    // Peak hold Forever keeps the hold bar, in the peak colour, at the
+    // -25.34 dB of before above the live bar; with peak hold off none is drawn.
+    const PlotRect pane = plot.PaneRect(0);
+    const QRgb held = ColorFromRef(tone.records.Spectrum.PeakColor).rgb();
+    const auto heldRows = [&] {
+        const QImage shown = plot.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return InkPixels(shown, QRect(pane.right + 20, pane.top, 1, pane.Height()), held);
+    };
+    EXPECT_EQ(heldRows(), 298 - 219);
+    tone.records.Spectrum.PeakHold = 0;
+    plot.UpdateDisplay(0.0f);
+    EXPECT_EQ(heldRows(), 0);
+}
+
+// Octave bands drawn as a line: the hold trace follows the held band
+// levels, the live trace the averaged ones.
+TEST(TQuarnPlotTest, AnOctaveHoldTraceFollowsTheHeldBandLevels)
+{
+    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kOctave);
+    records.Spectrum.PlotType = 0;
+    records.Spectrum.PeakHold = 4;
+    auto data = MakeData(records);
+    data->SetPeakHoldMode(4);
+    const std::uint32_t bands = data->GetBandCount();
+    ASSERT_GT(bands, 10u);
+    for (std::uint32_t b = 0; b < bands; ++b) {
+        SpectralDataTestAccess::BandLevels(*data)[b] = -80.0f;
+        SpectralDataTestAccess::Hold(*data)[b].Value = -20.0f;
+    }
+    SpectralDataTestAccess::MarkAveraged(*data);
+    auto plot = MakePlot(records, data.get(), nullptr, kClientWidth, kClientHeight);
+    plot->UpdateDisplay(0.0f);
+    // dB 0 … -140 over the pane: -20 dB 120/140 of the way up, -80 dB 60/140.
+    const PlotRect pane = plot->PaneRect(0);
+    const int h = pane.Height();
+    EXPECT_EQ(HighestRow(plot->HoldPoints(0)), pane.bottom - h * 120 / 140);
+    EXPECT_EQ(HighestRow(plot->LivePoints(0)), pane.bottom - h * 60 / 140);
+}
+
+// A log axis's top shows four decimals once the plot stands (three only
+// while it is being built), and again after a reset.
+TEST(TQuarnPlotTest, ALogTopShowsFourDecimalsAndALinearRangeDoesNotStep)
+{
+    ZoomedTone tone(ScalingOpts::kLogMagnitude, 50.0f, 0.01f);
+    TQuarnPlot& plot = tone.Make();
+    EXPECT_EQ(plot.PlotTopEdit()->text(), QStringLiteral("100.0000"));
+    EXPECT_EQ(plot.RangeCaption(), QStringLiteral("Plot Bottom:"));
+    tone.records.Spectrum.PlotTop = 2.5f;
+    plot.ResetView();
+    EXPECT_EQ(plot.PlotTopEdit()->text(), QStringLiteral("2.5000"));
+    EXPECT_EQ(plot.PlotRangeEdit()->text(), QStringLiteral("0.000100"));
+
+    // A linear axis has no range: its greyed spinner does not step.
+    tone.records.Scaling.AmpScaleType = ScalingOpts::kLinear;
+    plot.ResetView();
+    ASSERT_EQ(plot.PlotRangeEdit()->text(), QStringLiteral("N/A"));
+    plot.StepField(false, true);
+    EXPECT_EQ(plot.PlotRangeEdit()->text(), QStringLiteral("N/A"));
+}
+
+// Octave bars are filled, and the horizontal grid is drawn again over
+// them: inside a bar a grid row keeps the grid's colour.
+TEST(TQuarnPlotTest, TheGridStandsOverOctaveBars)
+{
+    PlotRecords records(ScalingOpts::kLogarithmic, ScalingOpts::kOctave);
+    records.Spectrum.PlotType = 1;
+    records.Spectrum.PeakHold = 0;
+    records.Spectrum.LineColor = 0x3080F0;
+    std::fill(std::begin(records.Markers.MarkerEnable), std::end(records.Markers.MarkerEnable), 0u);
+    auto data = MakeData(records);
+    for (std::uint32_t b = 0; b < data->GetBandCount(); ++b)
+        SpectralDataTestAccess::BandLevels(*data)[b] = -20.0f;
+    SpectralDataTestAccess::MarkAveraged(*data);
+    auto plot = MakePlot(records, data.get(), nullptr, kClientWidth, kClientHeight);
+    plot->UpdateDisplay(0.0f);
+    const QImage shown = plot->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const PlotRect pane = plot->PaneRect(0);
+    const QRgb bar = ColorFromRef(records.Spectrum.LineColor).rgb();
+    const QRgb grid = ColorFromRef(records.Spectrum.GridColor).rgb();
+    // The -70 dB line, half-way down the 0 … -140 dB axis, crosses every bar.
+    const int y = pane.top + pane.Height() / 2;
+    int inBars = 0;
+    for (int x = pane.left; x < pane.right; ++x) {
+        if (shown.pixel(x, y + 3) != bar || shown.pixel(x, y - 3) != bar)
+            continue;
+        ++inBars;
+        EXPECT_EQ(shown.pixel(x, y), grid) << "column " << x;
+    }
+    EXPECT_GT(inBars, pane.Width() / 2);
+}
+
+// The corner buttons fold the tool strip, the power meter and the overlay
+// controls away and back, and the plot area takes the room: right margin
+// 40, + 64 for the legend of 8 characters, + 66 for the meter.
+TEST(TQuarnPlotTest, TheCornerButtonsFoldTheStripTheMeterAndTheOverlayControlsAndTheStyleButtonsChoose)
+{
+    ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
+    tone.records.Spectrum.ShowPowerMeter = 1;
+    tone.records.Spectrum.ShowOverlayControls = 1;
+    tone.records.Spectrum.ShowToolbar = 1;
+    tone.records.Spectrum.OverlayLegendSize = 8;
+    TQuarnPlot& plot = tone.Make();
+    plot.show();
+    plot.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&plot));
+    const int top = plot.Areas().Plot.top;
+    ASSERT_EQ(plot.Areas().Plot.right, kClientWidth - 170);
+    // The corners, 10 × 10: the meter's at plot right + 16, the overlays' at
+    // plot right + right margin − 12, both 12 px above the client's bottom.
+    const int right = plot.Areas().Plot.right;
+    EXPECT_EQ(plot.CornerButton(1)->geometry(), QRect(right + 16, kClientHeight - 12, 10, 10));
+    EXPECT_EQ(plot.CornerButton(2)->geometry(), QRect(right + 170 - 12, kClientHeight - 12, 10, 10));
+    // The overlay controls: a column 8 px right of the plot area and the
+    // meter's 66; row n 22 + 16·n below the pane's top, the Set button
+    // (14 × 14) a pixel up and left of it, the show box 16 px right.
+    const int x0 = plot.Areas().Plot.right + 8 + 66;
+    for (int n = 0; n < TQuarnPlot::kOverlaySlots; ++n) {
+        const int y = plot.PaneRect(0).top + 22 + 16 * n;
+        EXPECT_EQ(plot.OverlayStoreButton(0, n)->geometry(), QRect(x0 - 1, y - 1, 14, 14)) << n;
+        EXPECT_EQ(plot.OverlayShowBox(0, n)->geometry(), QRect(x0 + 16, y, 14, 14)) << n;
+    }
+    const auto click = [&](int which) {
+        EXPECT_TRUE(plot.CornerButton(which)->isFlat()) << which;
+        QTest::mouseClick(plot.CornerButton(which), Qt::LeftButton);
+        QApplication::processEvents();
+    };
+    click(2);
+    EXPECT_EQ(tone.records.Spectrum.ShowOverlayControls, 0u);
+    EXPECT_EQ(QApplication::focusWidget(), plot.ToolButton(401)) << "the zoom button takes the focus";
+    EXPECT_EQ(plot.Areas().Plot.right, kClientWidth - 106);
+    EXPECT_EQ(plot.CornerButton(2)->text(), QStringLiteral("+"));
+    click(1);
+    EXPECT_EQ(tone.records.Spectrum.ShowPowerMeter, 0u);
+    EXPECT_EQ(plot.Areas().Plot.right, kClientWidth - 40);
+    EXPECT_EQ(plot.CornerButton(1)->text(), QStringLiteral("+"));
+    click(0);
+    EXPECT_EQ(tone.records.Spectrum.ShowToolbar, 0u);
+    EXPECT_EQ(plot.Areas().Plot.top, 20);
+    EXPECT_EQ(plot.CornerButton(0)->text(), QStringLiteral("+"));
+    // And back.
+    for (int which : {0, 1, 2})
+        click(which);
+    // The style buttons 471 … 473: line, bar, stepped bar, latched as chosen.
+    for (const std::uint32_t id : {473u, 472u, 471u}) {
+        QTest::mouseClick(plot.ToolButton(id), Qt::LeftButton);
+        EXPECT_EQ(tone.records.Spectrum.PlotType, id - 471u) << id;
+        EXPECT_TRUE(plot.ToolButton(id)->IsLatched()) << id;
+    }
+    EXPECT_EQ(std::tuple(plot.Areas().Plot.top, plot.Areas().Plot.right), std::tuple(top, kClientWidth - 170));
+    EXPECT_EQ(plot.CornerButton(1)->text(), QStringLiteral("-"));
 }
 
 } // namespace

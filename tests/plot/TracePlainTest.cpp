@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -37,6 +38,38 @@ TEST(AmplitudeMappingTest, RowsAtTheEndsOfEachScale)
     EXPECT_NEAR(log.ValueAt(30, 60), 1e-3f, 1e-7f);
     // A top below 1e-6 leaves no room: nothing can be placed.
     EXPECT_FALSE(AmplitudeMapping(2, 1e-7f, 1.0f, false).IsValid());
+}
+
+// The value a row stands for, on each scale: what the cursor reads off the
+// row under the mouse. Hand-worked: a quarter, a half or three quarters of
+// the way up the pane.
+TEST(AmplitudeMappingTest, ValueAtARowOnEachScale)
+{
+    struct Case {
+        const char* what;
+        AmplitudeMapping mapping;
+        int row;
+        int height;
+        double expected;
+    };
+    const Case cases[] = {
+        {"linear 0 … 60, a quarter up", AmplitudeMapping(0, 60.0f, 0.0f, false), 100, 400, 15.0},
+        {"linear top 0 reads as 1", AmplitudeMapping(0, 0.0f, 0.0f, false), 200, 400, 0.5},
+        {"dB 0 … -100, a quarter up", AmplitudeMapping(1, 0.0f, 100.0f, false), 100, 400, -75.0},
+        {"dB 10 … -30, half-way", AmplitudeMapping(1, 10.0f, 40.0f, false), 200, 400, -10.0},
+        {"log 1e-4 … 1, three quarters up", AmplitudeMapping(2, 1.0f, 1e-4f, false), 300, 400, 0.1},
+        {"coherence 0 … 1.2, a quarter up", AmplitudeMapping(1, 0.0f, 100.0f, true), 100, 400, 0.3},
+        {"coherence at the top", AmplitudeMapping(0, 60.0f, 0.0f, true), 250, 250, 1.2},
+        {"a log axis without room", AmplitudeMapping(2, 1e-7f, 1.0f, false), 100, 400, 0.0},
+        {"a pane without rows", AmplitudeMapping(1, 0.0f, 100.0f, false), 100, 0, 0.0},
+    };
+    for (const Case& c : cases)
+        EXPECT_NEAR(c.mapping.ValueAt(c.row, c.height), c.expected, 1e-5 * std::max(1.0, std::fabs(c.expected)))
+            << c.what;
+    // And back: a coherence of 0.3 on row 100 of 400, 0.6 on row 200.
+    const AmplitudeMapping coherence(0, 60.0f, 0.0f, true);
+    EXPECT_EQ(std::vector({coherence.Row(0.3f, 400), coherence.Row(0.6f, 400), coherence.Row(2.0f, 400)}),
+              std::vector({100, 200, 400}));
 }
 
 // A log axis's rows looked up in a table: the known rows of whole decades,
@@ -136,11 +169,20 @@ TEST(MarkerLabelTest, TheLabelBoxStaysWholeInsideThePaneAtEveryEdge)
         {"near the top: against it, the triangle clear", {200, 30}, {148, 0, 252, 16}},
         {"at the top: below the tip", {200, 10}, {148, 12, 252, 28}},
         {"off the columns: clipped away as before", {-1000, 150}, {-1052, 116, -948, 132}},
+        // 8 + 1 + 16 rows above the tip just hold the box over the triangle.
+        {"25 rows down: against the top", {200, 25}, {148, 0, 252, 16}},
+        {"24 rows down: below the tip", {200, 24}, {148, 26, 252, 42}},
+        {"on the first column: slid right", {0, 150}, {0, 116, 104, 132}},
+        {"one column left of the pane: as it is", {-1, 150}, {-53, 116, 51, 132}},
+        {"on the last column: slid left", {399, 150}, {295, 116, 399, 132}},
+        {"one column right of the pane: as it is", {400, 150}, {348, 116, 452, 132}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         EXPECT_EQ(MarkerLabelBoxInPane(row.tip, 15, 100, 17, pane), row.expected);
     }
+    // Below the tip in a pane 30 rows high: raised to end on its last row.
+    EXPECT_EQ(MarkerLabelBoxInPane({200, 20}, 15, 100, 17, {0, 0, 400, 30}), (PlotRect{148, 13, 252, 29}));
     // Wider than its pane: it starts at the left edge.
     EXPECT_EQ(MarkerLabelBoxInPane({40, 150}, 15, 100, 17, {0, 0, 80, 300}), (PlotRect{0, 116, 104, 132}));
 }
@@ -151,6 +193,15 @@ TEST(PowerMeterTest, HeightsOnEachScaleAndTheHoldStandsThenFallsAsThePeakHoldCho
                            PowerMeterHeight(0.0f, 0, 100.0f, 0.0f, 200), PowerMeterHeight(-40.0f, 1, 0.0f, 80.0f, 200),
                            PowerMeterHeight(1e-3f, 2, 1e-7f, 1.0f, 200)}),
               (std::vector<std::optional<int>>{100, 198, 1, 100, std::nullopt}));
+    // Log axes whose bottom is unusable (0, or at the top) reach down to
+    // 1e-6: 1e-3 half-way up 60 dB. A top of 0 reads 10: 1e-3 over 1e-4 is
+    // 10 of the 50 dB.
+    EXPECT_EQ(std::vector({PowerMeterHeight(1e-3f, 2, 1.0f, 0.0f, 200), PowerMeterHeight(1e-3f, 2, 1.0f, 1.0f, 200),
+                           PowerMeterHeight(1e-3f, 2, 0.0f, 1e-4f, 200)}),
+              (std::vector<std::optional<int>>{100, 100, 40}));
+    // A pane of 3 rows still has its one row of bar; 2 rows have none.
+    EXPECT_EQ(std::vector({PowerMeterHeight(50.0f, 0, 100.0f, 0.0f, 3), PowerMeterHeight(50.0f, 0, 100.0f, 0.0f, 2)}),
+              (std::vector<std::optional<int>>{1, std::nullopt}));
     // The bar beside a pane, and further out on paper (600 dpi).
     EXPECT_EQ(PowerMeterBar({0, 0, 500, 300}, false, 0), (PlotRect{510, 0, 530, 300}));
     EXPECT_EQ(PowerMeterBar({0, 0, 500, 300}, true, 600), (PlotRect{585, 0, 680, 300}));
@@ -161,6 +212,7 @@ TEST(PowerMeterTest, HeightsOnEachScaleAndTheHoldStandsThenFallsAsThePeakHoldCho
     PowerMeterHold medium;
     EXPECT_FLOAT_EQ(medium.Update(34.0f, 1, 2, 0.0), 34.0f); // a start-up transient
     EXPECT_FLOAT_EQ(medium.Update(0.0f, 1, 2, 4.9), 34.0f);
+    EXPECT_FLOAT_EQ(medium.Update(0.0f, 1, 2, 5.0), 34.0f) << "still standing at 5 s";
     EXPECT_FLOAT_EQ(medium.Update(0.0f, 1, 2, 5.1), 33.5f);
     for (int i = 0; i < 100; ++i)
         medium.Update(0.0f, 1, 2, 6.0);
@@ -265,6 +317,13 @@ TEST(TracePointsTest, LineSteppedAndOctaveLineTraces)
     };
     for (const Case& c : cases)
         EXPECT_EQ(Compute(c.PlotType, c.Octave), c.Expected) << c.PlotType << " " << c.Octave;
+
+    // A bin a column: the stepped trace steps at every column from the
+    // second on.
+    const std::vector<PlotPoint> stepped = Compute(2, false, 1);
+    ASSERT_GE(stepped.size(), 7u);
+    EXPECT_EQ(std::vector(stepped.begin(), stepped.begin() + 7),
+              (std::vector<PlotPoint>{{100, 80}, {100, 80}, {101, 80}, {101, 70}, {102, 70}, {102, 60}, {103, 60}}));
 }
 
 TEST(TracePointsTest, NothingIsComputedWithoutRoomOrTable)

@@ -154,6 +154,27 @@ TEST(Calibration, TheVerdictRejectsOverloadAndTooLowLevelsAndTheHistoryGainsOneL
     }
 }
 
+// Shared calibration: the right channel takes the left's reference and is
+// worked out again from its own measured fraction, so a reference under
+// the cursor reads 0 dBr on both.
+TEST(Calibration, ASharedRelativeReferenceRecomputesBothChannels)
+{
+    // From the cursor on either channel: the other one follows.
+    for (int channel : {0, 1}) {
+        SCOPED_TRACE(channel);
+        TChannelCalibration records[2] = {Record(kModeCalibrator, kUnitPascals, 94.0f, 0.05f, 0, 0.625f),
+                                          Record(kModeCalibrator, kUnitPascals, 114.0f, 0.1f, 0, 0.625f)};
+        RecomputeCalibration(records[0], 0.625f);
+        RecomputeCalibration(records[1], 0.625f);
+        ASSERT_FALSE(ApplyRelativeCalibration(records, channel, false, 94.0f, 1, 0.625f).refusal.has_value());
+        for (int c = 0; c < 2; ++c) {
+            EXPECT_EQ(records[c].RefUnits, kUnitRelative) << c;
+            EXPECT_NEAR(records[c].CalRatio * records[c].PctFullScale * kRmsOfPeak, 1.0f, 1e-5f) << c;
+        }
+        EXPECT_EQ(records[1 - channel].PctFullScale, channel == 0 ? 0.1f : 0.05f) << "the other keeps its own measurement";
+    }
+}
+
 namespace {
 
 // Ten seconds and the margin at 48 kHz, stereo 16-bit: a 1 kHz sine on the

@@ -127,3 +127,12 @@ TEST_F(SettingsLimitsTest, NonFiniteAndHugeNumbersReadAsMissingKeysAndPlotTopsAn
     }
 }
 
+
+// One past the last choice of a list reads as the list's default choice.
+TEST_F(SettingsLimitsTest, ChoicesOnePastTheirListTakeTheDefault)
+{
+    const FrameSettings s = Load("[Settings]\nAverageType=3\nAverageTypeR=2\n"
+                                 "[Scaling]\nUtilityFreqSpanType=3\n[Scaling2]\nUtilityFreqSpanType=1\n");
+    ExpectWritten(s, "Settings/AverageType=0 Settings/AverageTypeR=2 Scaling/UtilityFreqSpanType=2 "
+                     "Scaling2/UtilityFreqSpanType=1");
+}

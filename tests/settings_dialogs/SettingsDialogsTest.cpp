@@ -320,7 +320,7 @@ TEST(ProcessingSheetWindow, EachCalibrationMethodShowsItsOwnValueAndAbsurdValues
     const std::tuple<int, QLineEdit*, const char*> shown[] = {
         {2306, leftValue, "50.0"},  {2307, leftValue, ""},       {2312, leftValue, "50.0"},
         {2279, leftValue, "114.0"}, {2280, rightValue, "94.0"},  {2311, rightValue, ""},
-        {2313, rightValue, "-200.0"},
+        {2313, rightValue, "-200.0"}, {2314, rightValue, ""},
     };
     for (const auto& [radio, field, text] : shown) {
         Find<QRadioButton>(page, radio)->click();
@@ -553,4 +553,46 @@ TEST(ProcessingSheetWindow, ACustomSpanThatIsNotAFiniteFrequencyIsRefusedByChann
                 << text;
         }
     }
+}
+
+// Leaving a page whose fields are refused keeps it, with one message: going
+// back to it is no second attempt to leave.
+TEST(ProcessingSheetWindow, LeavingARefusedPageShowsOneMessageAndStays)
+{
+    MessageLog messages;
+    FakeServices services;
+    FrameSettings settings;
+    settings.Processing.Format.Set(48000, 2, 3);
+    ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+    COptionsMain sheet(records, services, 0);
+    sheet.show();
+    CSettingsDlg& page = sheet.SettingsPage();
+    Find<QRadioButton>(page, 2298)->click();
+    Find<QLineEdit>(page, 2299)->setText("1000");
+    Find<QLineEdit>(page, 2300)->setText("1000");
+    sheet.Pages().setCurrentIndex(1);
+    EXPECT_EQ(sheet.ActivePage(), 0);
+    EXPECT_EQ(messages.texts, (std::vector<std::string>{"The stop frequency must be greater than the start frequency"}));
+    // Mended, the page lets go.
+    Find<QLineEdit>(page, 2300)->setText("2000");
+    sheet.Pages().setCurrentIndex(1);
+    EXPECT_EQ(sheet.ActivePage(), 1);
+    EXPECT_EQ(messages.texts.size(), 1u);
+}
+
+// The device page's Defaults: the recommended range, transducer power on
+// both inputs and low power at exit.
+TEST(ProcessingSheetWindow, DevicePageDefaultsPowerBothTransducers)
+{
+    FakeServices services;
+    FrameSettings settings;
+    ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+    records.Daq.DAQ_IEPE_Left = records.Daq.DAQ_IEPE_Right = records.Daq.DAQ_PowerDownFlag = 0;
+    CDeviceDlg page(records, services);
+    page.ResetDefaults();
+    ASSERT_TRUE(page.ApplySettings());
+    EXPECT_EQ(std::vector<int>({records.Daq.DAQ_IEPE_Left, records.Daq.DAQ_IEPE_Right, records.Daq.DAQ_PowerDownFlag}),
+              std::vector<int>({1, 1, 1}));
+    EXPECT_EQ(Find<QComboBox>(page, 1317)->currentText().toStdString(), "+/-625 mVolts (53 dBmVrms)");
+    EXPECT_EQ(records.Daq.DAQ_InputGain, 16);
 }

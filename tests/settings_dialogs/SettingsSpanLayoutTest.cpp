@@ -3,10 +3,15 @@
 // right of its caption.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "settings/FrameSettings.h"
 #include "settings/dialogs/CSettingsDlg.h"
@@ -64,4 +69,49 @@ TEST(SettingsSpanLayout, StartAndStopStandInOneRowUnderTheChoicesEachRightOfItsC
         EXPECT_GT(start.top(), lowestChoice.bottom()) << "under the three choices";
     }
     EXPECT_EQ(groups, 2);
+}
+
+// Each channel's stored span choice is the one checked; the right channel's
+// captions carry their own ids.
+TEST(SettingsSpanLayout, EachChannelChecksItsStoredChoiceAndTheRightCaptionsHaveTheirIds)
+{
+    const auto find = [](QWidget& page, int id) { return page.findChild<QWidget*>(QStringLiteral("id%1").arg(id)); };
+    for (auto [left, right] : {std::pair<std::uint16_t, std::uint16_t>{0, 1}, {2, 0}, {1, 2}}) {
+        SCOPED_TRACE(std::to_string(left) + " " + std::to_string(right));
+        FrameSettings settings;
+        settings.Processing.Format.Set(48000, 2, 2);
+        settings.Scaling[0].UtilityFreqSpanType = left;
+        settings.Scaling[1].UtilityFreqSpanType = right;
+        ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+        CSettingsDlg page(records);
+        for (int i = 0; i < 3; ++i) {
+            const auto* leftChoice = qobject_cast<QRadioButton*>(find(page, 2296 + i));
+            const auto* rightChoice = qobject_cast<QRadioButton*>(find(page, 2301 + i));
+            ASSERT_TRUE(leftChoice != nullptr && rightChoice != nullptr) << i;
+            EXPECT_EQ(leftChoice->isChecked(), i == left) << i;
+            EXPECT_EQ(rightChoice->isChecked(), i == right) << i;
+        }
+        std::vector<std::string> captions;
+        for (int id : {2322, 2323, 2324}) {
+            const auto* caption = qobject_cast<QLabel*>(find(page, id));
+            captions.push_back(caption != nullptr ? caption->text().toStdString() : "(none)");
+        }
+        EXPECT_EQ(captions, (std::vector<std::string>{"Right Channel", "Start (Hz)", "Stop (Hz)"}));
+    }
+}
+
+// OK on the page sets the channel mode from the channel count: both
+// channels side by side with two, the left alone with one.
+TEST(SettingsSpanLayout, TheChannelCountSetsTheChannelMode)
+{
+    for (auto [index, mode] : {std::pair{1, 2}, {0, 0}}) {
+        FrameSettings settings;
+        settings.Processing.Format.Set(48000, 2, 2);
+        settings.Processing.ChannelProcessing = 7;
+        ProcessingSheetRecords records = ProcessingSheetRecords::From(settings);
+        CSettingsDlg page(records);
+        page.findChild<QComboBox*>(QStringLiteral("id2183"))->setCurrentIndex(index);
+        ASSERT_TRUE(page.ApplySettings());
+        EXPECT_EQ(records.Processing.ChannelProcessing, mode) << index;
+    }
 }
