@@ -49,6 +49,9 @@ TEST(NumberTextTest, TextsMatchPrintfAtoiAndAtofInTheCLocaleAndTimesTakeTheirSho
     const std::tuple<float, int, int, const char*> times[] = {
         {3.5f, 1, 0, "3.500"},
         {65.25f, 1, 0, "1:05.250"},
+        // Whole minutes of sixty seconds: ten, and the last of an hour.
+        {600.0f, 0, 0, "10:00"},
+        {3599.0f, 0, 0, "59:59"},
         {3725.125f, 1, 0, "01:02:05.125"},
         // Negative spans keep their sign.
         {-65.25f, 1, 0, "-1:05.250"},

@@ -98,6 +98,10 @@ TEST(RiffFormEdge, AnEmptyWriteSucceedsAndLeavesAnEmptyChunk)
     EXPECT_TRUE(file.ReadExactly(into, 0));
     EXPECT_EQ(file.Read(into, -1), -1);
     EXPECT_EQ(into[0], 7);
+    // Closing succeeds, and closing what is closed (or never opened) is no failure.
+    EXPECT_TRUE(file.Close());
+    EXPECT_TRUE(file.Close());
+    EXPECT_TRUE(RiffFile{}.Close());
 }
 
 // A chunk closes once: after its size is written, ascending again only moves

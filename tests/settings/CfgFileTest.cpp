@@ -245,6 +245,9 @@ TEST_F(CfgReaderTest, OnlyTheFirstTenThousandLinesAreReadAndDamagedFilesGiveDefa
     for (char& c : garbage)
         c = static_cast<char>(random());
     EXPECT_EQ(FormatCfgSettings(Load(garbage)), FormatCfgSettings(Load("")));
+    // A bare name without "=" is no entry: the name's first real line counts.
+    EXPECT_EQ(std::string(Load("[LoggingOpts_0]\nLogFileName\nLogFileName=daily\n").DataLog.Channel[0].LogFileName),
+              "daily");
 }
 
 } // namespace

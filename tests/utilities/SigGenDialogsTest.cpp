@@ -190,6 +190,14 @@ TEST(SigGenDialogs, ChoicesReachTheSectionEmptyEditsReadAsZeroAndAPickedFileIsKe
     ASSERT_TRUE(PressOk(pulseDialog));
     EXPECT_EQ(pulse, (PulseSettings{20, 21, 1}));
 
+    // The return choice opens as stored: a jump back, or a sweep back.
+    for (const std::uint16_t flag : {0, 1}) {
+        FreqSweepSettings stored;
+        stored.ReturnSweepFlag = flag;
+        CFreqSweep shown(nullptr, &stored, kNyquist);
+        EXPECT_EQ(Find<QRadioButton>(shown, 1962)->isChecked(), flag == 0);
+        EXPECT_EQ(Find<QRadioButton>(shown, 1963)->isChecked(), flag == 1);
+    }
     FreqSweepSettings sweep;
     CFreqSweep sweepDialog(nullptr, &sweep, kNyquist);
     Check(sweepDialog, {1961, 1963, 1964});
