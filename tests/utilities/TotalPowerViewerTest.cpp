@@ -17,15 +17,26 @@
 
 using namespace analysis_view;
 
-TEST(TotalPowerViewer, ShowsTheAveragedPowerNotTheLatestBlocks)
+namespace {
+
+// One channel of 1024 points, four blocks averaged linearly.
+TProcessingSettings ViewerSettings(std::uint32_t rate)
 {
     TProcessingSettings settings;
     settings.SetFrameDefaults();
-    settings.Format.Set(48000, 1, 2);
+    settings.Format.Set(rate, 1, 2);
     settings.FFTsize = 1024;
     settings.AverageType = {0, 0};
     settings.AverageMode = {0, 0};
     settings.AverageBlocks = {4, 4};
+    return settings;
+}
+
+} // namespace
+
+TEST(TotalPowerViewer, ShowsTheAveragedPowerNotTheLatestBlocks)
+{
+    const TProcessingSettings settings = ViewerSettings(48000);
     ScalingOpts scaling;
     scaling.AmpScaleType = ScalingOpts::kLogarithmic;
     scaling.UtilityFreqSpanType = 0;
@@ -62,13 +73,7 @@ TEST(TotalPowerViewer, ShowsTheAveragedPowerNotTheLatestBlocks)
 // the same line read over a custom span.
 TEST(TotalPowerViewer, TheWholeRangeReadsTheChannelsWeightingACustomSpanTheUnweightedPower)
 {
-    TProcessingSettings settings;
-    settings.SetFrameDefaults();
-    settings.Format.Set(32000, 1, 2);
-    settings.FFTsize = 1024;
-    settings.AverageType = {0, 0};
-    settings.AverageMode = {0, 0};
-    settings.AverageBlocks = {4, 4};
+    const TProcessingSettings settings = ViewerSettings(32000);
     ScalingOpts scaling;
     scaling.AmpScaleType = ScalingOpts::kLogarithmic;
     scaling.TotalPowerWeighting = 1;
@@ -103,13 +108,7 @@ TEST(TotalPowerViewer, TheWholeRangeReadsTheChannelsWeightingACustomSpanTheUnwei
 // a single line at 625 Hz (32 kHz, 1024 points: line 20), uncalibrated dB.
 TEST(AnalysisViewers, EachChannelShowsARowOverItsSpanAndWhatItCannotReadStaysBlank)
 {
-    TProcessingSettings settings;
-    settings.SetFrameDefaults();
-    settings.Format.Set(32000, 1, 2);
-    settings.FFTsize = 1024;
-    settings.AverageType = {0, 0};
-    settings.AverageMode = {0, 0};
-    settings.AverageBlocks = {4, 4};
+    const TProcessingSettings settings = ViewerSettings(32000);
     ScalingOpts scaling;
     scaling.AmpScaleType = ScalingOpts::kLogarithmic;
     scaling.TotalPowerWeighting = 3;
