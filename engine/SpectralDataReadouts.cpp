@@ -142,7 +142,11 @@ float DisplayBandPower(const SpectralData& data, std::uint32_t first, std::uint3
         }
         sum *= data.GetWindowBandwidthFactor();
     }
-    return sum > 0.0 ? PowerResult(sum, scale) : 0.0f;
+    // Silence has no level: in dB that is the no-power mark, not 0 dB (which
+    // the meter drew as a full bar and the viewer showed as a reading).
+    if (!(sum > 0.0))
+        return scale == 1 ? SpectralData::kNoBandPower : 0.0f;
+    return PowerResult(sum, scale);
 }
 
 double AverageOf(const double* values, std::int64_t first, std::int64_t last)

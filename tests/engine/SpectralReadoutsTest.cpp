@@ -263,17 +263,19 @@ TEST(SpectralReadouts, BandPowerOfToneNoiseAndSilence)
     const double covered = (bands->GetBandUpperEdge(last) - bands->GetBandLowerEdge(first)) / 24000;
     EXPECT_NEAR(bands->GetBandPower(first, last, 1, 0), Db(2 * sigma * sigma * covered), 0.1);
 
-    // Silent lines have no band power; a calibrated one keeps its unit offset.
+    // Silent lines have no band power (a linear sum of the shown lines is
+    // 0); a calibrated one keeps its unit offset where it is weighted.
     auto silent = Make(kDb);
     EXPECT_EQ(silent->GetBandPower(10, 20, 0, 2), SpectralData::kNoBandPower);
-    EXPECT_EQ(silent->GetBandPower(10, 20, 1, -1), 0.0f);
+    EXPECT_EQ(silent->GetBandPower(10, 20, 1, -1), SpectralData::kNoBandPower);
+    EXPECT_EQ(silent->GetBandPower(10, 20, 0, -1), 0.0f);
     TChannelCalibration cal{};
     cal.IsEnabled = 1;
     cal.RefUnits = 2;
     cal.CalRatio = 1.0f;
     silent->SetCalibration(&cal);
     EXPECT_NEAR(silent->GetBandPower(10, 20, 1, 0), SpectralData::kNoBandPower + 93.9794f, 1e-3);
-    EXPECT_EQ(silent->GetBandPower(10, 20, 1, -1), 0.0f);
+    EXPECT_EQ(silent->GetBandPower(10, 20, 1, -1), SpectralData::kNoBandPower);
 }
 
 TEST(SpectralReadouts, LevelPhaseComplexValueAndSmoothingOfLines)
