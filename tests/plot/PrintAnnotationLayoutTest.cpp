@@ -3,6 +3,7 @@
 #include "plot/CPrintAnnotationDialog.h"
 #include "settings/PrintOpts.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/WidgetPlace.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -10,15 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-
-namespace {
-
-QRect InDialog(const QWidget& dialog, const QWidget& w)
-{
-    return QRect(w.mapTo(&dialog, QPoint(0, 0)), w.size());
-}
-
-} // namespace
 
 TEST(PrintAnnotationLayout, EachMarginEditStandsRightOfItsCaptionInTwoRowsOfTwo)
 {
@@ -34,8 +26,8 @@ TEST(PrintAnnotationLayout, EachMarginEditStandsRightOfItsCaptionInTwoRowsOfTwo)
             if (l->text() == QString::fromLatin1(captions[i]))
                 caption = l;
         ASSERT_NE(caption, nullptr) << captions[i];
-        label[i] = InDialog(dialog, *caption);
-        edit[i] = InDialog(dialog, *dialog.MarginEdit(i));
+        label[i] = PlaceIn(dialog, *caption);
+        edit[i] = PlaceIn(dialog, *dialog.MarginEdit(i));
     }
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(captions[i]);

@@ -264,15 +264,9 @@ TEST(TQuarnPlotTest, AThickTraceCoversThePixelsOfQtsTwoPixelPen)
     const PlotRect pane = plot.PaneRect(0);
     QImage byQt(shown.size(), QImage::Format_RGB32);
     byQt.fill(Qt::black);
-    DrawWithQtPen(byQt, points, QRect(pane.left, pane.top, pane.Width(), pane.Height()), ink);
-    int inked = 0;
-    int differ = 0;
-    for (int y = pane.top; y < pane.bottom; ++y)
-        for (int x = pane.left; x < pane.right; ++x) {
-            const bool qt = byQt.pixel(x, y) == ink;
-            inked += qt ? 1 : 0;
-            differ += qt != (shown.pixel(x, y) == ink) ? 1 : 0;
-        }
+    const QRect area(pane.left, pane.top, pane.Width(), pane.Height());
+    DrawWithQtPen(byQt, points, area, ink);
+    const auto [inked, differ] = CompareInk(shown, byQt, area, ink);
     // Two pixels wide: well over two pixels a column. Nothing beyond the
     // pane's right edge.
     EXPECT_GT(inked, 2 * pane.Width());
@@ -310,23 +304,9 @@ TEST(TQuarnPlotTest, AThinTraceOfEachPlotTypeCoversThePixelsOfQtsOnePixelPen)
         const PlotRect pane = plot.PaneRect(0);
         QImage byQt(shown.size(), QImage::Format_RGB32);
         byQt.fill(Qt::black);
-        {
-            QPainter dc(&byQt);
-            dc.setClipRect(QRect(pane.left, pane.top, pane.Width(), pane.Height()));
-            dc.setPen(QPen(QColor::fromRgb(ink), 1));
-            QPolygon polygon;
-            for (const PlotPoint& p : points)
-                polygon << QPoint(p.x, p.y);
-            dc.drawPolyline(polygon);
-        }
-        int inked = 0;
-        int differ = 0;
-        for (int y = pane.top; y < pane.bottom; ++y)
-            for (int x = pane.left; x < pane.right; ++x) {
-                const bool qt = byQt.pixel(x, y) == ink;
-                inked += qt ? 1 : 0;
-                differ += qt != (shown.pixel(x, y) == ink) ? 1 : 0;
-            }
+        const QRect area(pane.left, pane.top, pane.Width(), pane.Height());
+        DrawWithQtPen(byQt, points, area, ink, 1);
+        const auto [inked, differ] = CompareInk(shown, byQt, area, ink);
         EXPECT_GT(inked, pane.Width());
         EXPECT_LE(differ, inked / 250) << differ << " of " << inked;
     }

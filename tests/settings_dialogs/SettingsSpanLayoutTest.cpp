@@ -16,13 +16,10 @@
 #include "settings/FrameSettings.h"
 #include "settings/dialogs/CSettingsDlg.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/WidgetPlace.h"
 
 namespace {
 
-QRect InPage(const QWidget& page, const QWidget& w)
-{
-    return QRect(w.mapTo(&page, QPoint(0, 0)), w.size());
-}
 
 bool SameRow(const QRect& a, const QRect& b)
 {
@@ -49,17 +46,17 @@ TEST(SettingsSpanLayout, StartAndStopStandInOneRowUnderTheChoicesEachRightOfItsC
         QRect start, stop, startCaption, stopCaption, lowestChoice;
         const QList<QLineEdit*> edits = group->findChildren<QLineEdit*>();
         ASSERT_EQ(edits.size(), 2);
-        start = InPage(page, *edits[0]);
-        stop = InPage(page, *edits[1]);
+        start = PlaceIn(page, *edits[0]);
+        stop = PlaceIn(page, *edits[1]);
         for (const QLabel* label : group->findChildren<QLabel*>()) {
             if (label->text() == QStringLiteral("Start (Hz)"))
-                startCaption = InPage(page, *label);
+                startCaption = PlaceIn(page, *label);
             if (label->text() == QStringLiteral("Stop (Hz)"))
-                stopCaption = InPage(page, *label);
+                stopCaption = PlaceIn(page, *label);
         }
         for (const QRadioButton* choice : group->findChildren<QRadioButton*>())
-            lowestChoice = lowestChoice.isNull() || InPage(page, *choice).bottom() > lowestChoice.bottom()
-                               ? InPage(page, *choice)
+            lowestChoice = lowestChoice.isNull() || PlaceIn(page, *choice).bottom() > lowestChoice.bottom()
+                               ? PlaceIn(page, *choice)
                                : lowestChoice;
         ASSERT_FALSE(startCaption.isNull() || stopCaption.isNull());
         EXPECT_TRUE(SameRow(start, startCaption) && SameRow(stop, stopCaption) && SameRow(start, stop));

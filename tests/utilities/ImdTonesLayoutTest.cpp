@@ -6,16 +6,8 @@
 #include <QLineEdit>
 
 #include "tests/support/Screenshot.h"
+#include "tests/support/WidgetPlace.h"
 #include "utilities/CIMDtones.h"
-
-namespace {
-
-QRect InDialog(const QWidget& dialog, const QWidget& w)
-{
-    return QRect(w.mapTo(&dialog, QPoint(0, 0)), w.size());
-}
-
-} // namespace
 
 TEST(ImdTonesLayout, TheStandardSetsStandInTheColumnsOfTheCustomFields)
 {
@@ -23,9 +15,9 @@ TEST(ImdTonesLayout, TheStandardSetsStandInTheColumnsOfTheCustomFields)
     CIMDtones dialog(nullptr, &imd, 24000);
     dialog.show();
     SaveScreenshot(dialog, "imd_tones_dialog");
-    const QRect columns[3] = {InDialog(dialog, *dialog.findChild<QLineEdit*>("1933")),
-                              InDialog(dialog, *dialog.findChild<QLineEdit*>("1934")),
-                              InDialog(dialog, *dialog.findChild<QLineEdit*>("1935"))};
+    const QRect columns[3] = {PlaceIn(dialog, *dialog.findChild<QLineEdit*>("1933")),
+                              PlaceIn(dialog, *dialog.findChild<QLineEdit*>("1934")),
+                              PlaceIn(dialog, *dialog.findChild<QLineEdit*>("1935"))};
     const char* const standard[2][3] = {{"250", "8020", "4:1"}, {"60", "7000", "4:1"}};
     for (int row = 0; row < 2; ++row) {
         for (int column = 0; column < 3; ++column) {
@@ -37,7 +29,7 @@ TEST(ImdTonesLayout, TheStandardSetsStandInTheColumnsOfTheCustomFields)
                 if (l->text() == QString::fromLatin1(standard[row][column]) && (column < 2 || seen++ == row))
                     label = l;
             ASSERT_NE(label, nullptr);
-            const QRect r = InDialog(dialog, *label);
+            const QRect r = PlaceIn(dialog, *label);
             const int centre = r.center().x();
             EXPECT_TRUE(centre >= columns[column].left() - 20 && centre <= columns[column].right() + 20)
                 << "centre " << centre << " over the field at " << columns[column].left() << " … "
@@ -58,12 +50,12 @@ TEST(ImdTonesLayout, EachSetIsOneRowBesideItsRadioButton)
     for (int i = 0; i < 3; ++i) {
         const QWidget* radio = dialog.findChild<QWidget*>(QString::number(1930 + i));
         ASSERT_NE(radio, nullptr) << i;
-        radioCentres[i] = InDialog(dialog, *radio).center().y();
+        radioCentres[i] = PlaceIn(dialog, *radio).center().y();
     }
     EXPECT_LT(radioCentres[0], radioCentres[1]);
     EXPECT_LT(radioCentres[1], radioCentres[2]);
     const auto levelWith = [&](const QWidget& w, int row) {
-        EXPECT_NEAR(InDialog(dialog, w).center().y(), radioCentres[row], 3) << w.objectName().toStdString() << " "
+        EXPECT_NEAR(PlaceIn(dialog, w).center().y(), radioCentres[row], 3) << w.objectName().toStdString() << " "
                                                                               << w.property("text").toString().toStdString();
     };
     for (const char* id : {"1933", "1934", "1935"})
