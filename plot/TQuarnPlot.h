@@ -349,13 +349,14 @@ private:
     TraceExtents MeasureTraces(int pane, const PlotRect& r) const;
     // What a frame repaints of a pane: where its traces stood and stand,
     // or the whole pane when anything else in it may move (markers, bars).
-    QRegion FrameRegion(int pane, const PlotRect& r) const;
+    QRegion FrameRegion(int pane, const PlotRect& r, const TraceExtents& now) const;
     void UpdatePowerMeter(int pane);
     // The pane's data as its traces show it: smoothed into a copy of its
     // own while smoothing is on, else the data itself.
     const SpectralData* ShownTrace(int pane);
     void PaintFrame();
-    void PaintPaneContents(QPainter& dc, int pane, const PlotRect& clip);
+    // `measured`: where the pane's traces stand, when the caller knows already.
+    void PaintPaneContents(QPainter& dc, int pane, const PlotRect& clip, const TraceExtents* measured = nullptr);
     void DrawTrace(QPainter& dc, const PlotRect& clip, const PlotRect& update, const std::vector<PlotPoint>& points,
                    std::uint32_t colour, int traceId);
     void DrawBarOutline(QPainter& dc, const std::vector<PlotPoint>& points);

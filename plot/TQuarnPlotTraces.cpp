@@ -203,10 +203,11 @@ void TQuarnPlot::PaintFrame()
         if (Trace(pane) == nullptr)
             continue;
         const PlotRect r = PaneRect(pane);
-        const QRegion region = FrameRegion(pane, r);
+        const TraceExtents now = MeasureTraces(pane, r);
+        const QRegion region = FrameRegion(pane, r, now);
         m_LastFrameRegion[PaneIndex(pane)] = region;
         dc.setClipRegion(region);
-        PaintPaneContents(dc, pane, r);
+        PaintPaneContents(dc, pane, r, &now);
         dc.setClipping(false);
         dirty += region;
         if (m_Spectrum->ShowPowerMeter != 0) {
@@ -230,7 +231,7 @@ void TQuarnPlot::PaintFrame()
     ++m_TraceFrames;
 }
 
-void TQuarnPlot::PaintPaneContents(QPainter& dc, int pane, const PlotRect& clip)
+void TQuarnPlot::PaintPaneContents(QPainter& dc, int pane, const PlotRect& clip, const TraceExtents* measured)
 {
     const PlotRect r = PaneRect(pane);
     const PaneTraces& traces = m_Panes[PaneIndex(pane)];
@@ -248,7 +249,7 @@ void TQuarnPlot::PaintPaneContents(QPainter& dc, int pane, const PlotRect& clip)
     DrawOverlays(dc, pane, clip);
     DrawMarkers(dc, pane, clip);
     if (!m_Printing)
-        m_Panes[PaneIndex(pane)].Drawn = MeasureTraces(pane, r);
+        m_Panes[PaneIndex(pane)].Drawn = measured != nullptr ? *measured : MeasureTraces(pane, r);
 }
 
 TraceExtents TQuarnPlot::MeasureTraces(int pane, const PlotRect& r) const
@@ -270,7 +271,7 @@ TraceExtents TQuarnPlot::MeasureTraces(int pane, const PlotRect& r) const
     return extents;
 }
 
-QRegion TQuarnPlot::FrameRegion(int pane, const PlotRect& r) const
+QRegion TQuarnPlot::FrameRegion(int pane, const PlotRect& r, const TraceExtents& now) const
 {
     bool markers = false;
     for (std::size_t m = 0; m_Markers != nullptr && m < MarkerOpts::kMarkerCount; ++m)
@@ -280,7 +281,7 @@ QRegion TQuarnPlot::FrameRegion(int pane, const PlotRect& r) const
     if (markers || m_Spectrum->PlotType != 0 || OctaveBars())
         return ToQRect(r);
     QRegion region;
-    for (const PlotRect& rect : TraceExtents::Union(m_Panes[PaneIndex(pane)].Drawn, MeasureTraces(pane, r)))
+    for (const PlotRect& rect : TraceExtents::Union(m_Panes[PaneIndex(pane)].Drawn, now))
         region += ToQRect(rect);
     return region;
 }
