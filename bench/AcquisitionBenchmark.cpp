@@ -9,10 +9,10 @@
 // channels, both plots open, the data log running); --rate=N sets the
 // sample rate (default 192000). Each step finds a new driver buffer and
 // comes one display interval after the previous one, so every step does
-// the whole work.
+// the whole work, the plots' redraw included.
 //
 // "ms" is the time of one step; "core_share_50" is the share of one core
-// that 50 steps a second (one per 20 ms display interval) would take.
+// that 50 such steps a second (a redraw per 20 ms display interval) would take.
 //
 //   build/bench/acquisition_bench --rate=48000
 

@@ -3,9 +3,9 @@
 // simulated module's driver thread) started on an X display on a throw-away
 // data folder, Run pressed on the side bar as the operator does, then left
 // running. Measured over the run: the process's CPU time as a share of one
-// core, acquisition steps per second beside the driver buffers per second
-// and the display interval's limit of 50 a second, and trace frames per
-// second of each plot. When the benchmark started its own X server, that
+// core, acquisition steps per second beside the driver buffers per second,
+// and trace frames per second of each plot (at most 50 at the default
+// display interval). When the benchmark started its own X server, that
 // server's CPU share is given too (what drawing costs on the display side).
 //
 // The display: the one in DISPLAY; without one, a private Xvfb started for

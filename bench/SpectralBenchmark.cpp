@@ -9,9 +9,9 @@
 // divided by the time per block, so 100 means the work keeps up with such
 // an analysis a hundred times over. It says nothing about the live loop,
 // which does not hop by half a block: it analyses the latest block at most
-// once per new driver buffer and per display interval (20 ms), up to 50
-// times a second at any rate. "live_share_50" is that loop's budget: the
-// share of one core that 50 of these blocks a second take.
+// once per new sixteenth of a block (21 ms at 192 kHz) or 80 ms of sound,
+// under 50 times a second at any rate. "live_share_50" bounds that loop's
+// budget: the share of one core that 50 of these blocks a second take.
 
 #include "engine/SpectralData.h"
 #include "engine/TSmoothing.h"

@@ -73,7 +73,6 @@ void TRunControl::ClearCounters()
     m_FrameCounter = 0;
     m_OverloadCount[0] = m_OverloadCount[1] = 0;
     m_HasReadBlock = false;
-    m_HasStepped = false;
     m_HasHoldTime = false;
 }
 

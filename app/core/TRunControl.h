@@ -100,7 +100,6 @@ private:
     std::uint64_t NewFramesForAStep(std::uint32_t blockFrames) const;
     void CopyBlocksToSpectra();
     float* DisplayBlockFor(int channel, const TSampleBuffer* buffer, std::uint32_t count);
-    double DisplayIntervalSeconds() const;
     bool ReadPlaybackChannel(TWaveFile& wave, TSampleBuffer& buffer, std::uint64_t first, std::uint64_t count,
                              int channel);
 
@@ -119,14 +118,11 @@ private:
     double m_PlaybackStart = 0.0;   // steady seconds
     float m_PlaybackOffset = 0.0f;  // wave seconds
 
-    // What the last step read: no step reads the same frames twice, and
-    // none follows the previous one sooner than the plots' display interval.
+    // What the last step read: no step reads the same frames twice.
     bool m_HasReadBlock = false;
     std::uint64_t m_LastReadDelivered = 0;
-    bool m_HasStepped = false;
     bool m_HasHoldTime = false;
     double m_LastHoldTime = 0.0; // the previous step's block time
-    double m_LastStepTime = 0.0; // steady seconds
     // The read put the channel's block straight into its display object.
     bool m_DisplayBlockRead[2] = {false, false};
 

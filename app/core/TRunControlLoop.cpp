@@ -9,7 +9,6 @@
 #include "audio/TWaveFile.h"
 #include "platform/Clock.h"
 #include "settings/FrameSettings.h"
-#include "settings/SpectrumOpts.h"
 
 namespace {
 
@@ -71,13 +70,10 @@ std::uint8_t TRunControl::ProcessInputTick()
     const float timeOfDay = m_Services.Clock.TimeOfDaySeconds();
 
     bool result = false;
-    // The plots draw no faster than their display interval, so a step
-    // sooner than that would be work nobody sees: it waits for the next tick.
-    // (A nanosecond's grace absorbs the rounding of steady-clock differences.)
-    const bool due = !m_HasStepped || blockTime - m_LastStepTime + 1e-9 >= DisplayIntervalSeconds();
-    if (due && ReadInputBlocks(m_Processing.GetSampleBuffer(0), m_Processing.GetSampleBuffer(1))) {
-        m_HasStepped = true;
-        m_LastStepTime = blockTime;
+    // Every step with new sound is analysed: the averages, the peak hold,
+    // the data log and the viewers must see a burst that falls between two
+    // redraws. Each plot keeps to its display interval by itself.
+    if (ReadInputBlocks(m_Processing.GetSampleBuffer(0), m_Processing.GetSampleBuffer(1))) {
         // Overloaded blocks are analysed too: excluding them is fixed off.
         CopyBlocksToSpectra();
         result = ProcessBothPasses(blockTime);
@@ -101,24 +97,6 @@ std::uint8_t TRunControl::ProcessInputTick()
         m_Services.Observer.UpdateUtilityWindows();
     }
     return result && m_FrameCounter != 0 ? 1 : 0;
-}
-
-// The shortest display interval of the open plots (the first plot's when
-// none is open); 0 when an open plot draws every frame.
-double TRunControl::DisplayIntervalSeconds() const
-{
-    double shortest = -1.0;
-    for (int channel = 0; channel < 2; ++channel) {
-        if (!m_Services.Plots.HasPlot(channel))
-            continue;
-        const SpectrumOpts& opts = m_Settings.Spectrum[channel];
-        const double interval = opts.IntervalFlag != 0 ? std::max(0.0, double(opts.IntervalSecs)) : 0.0;
-        shortest = shortest < 0.0 ? interval : std::min(shortest, interval);
-    }
-    if (shortest >= 0.0)
-        return shortest;
-    const SpectrumOpts& first = m_Settings.Spectrum[0];
-    return first.IntervalFlag != 0 ? std::max(0.0, double(first.IntervalSecs)) : 0.0;
 }
 
 // A logging object that shares its display object's transform gets the

@@ -15,6 +15,7 @@
 
 #include <QPushButton>
 
+#include <chrono>
 #include <fstream>
 
 namespace {
@@ -223,4 +224,34 @@ TEST(MainFrameRun, RunShowsLiveSpectraPlaysTheGeneratorStopStopsBothNoticesWaitL
     FrameSettings reread;
     ASSERT_TRUE(LoadCfgSettings(h.folder.CfgPath(), reread, [] { return 0; }));
     EXPECT_FLOAT_EQ(reread.Spectrum[0].PlotTop, 77.0f);
+}
+
+// Plots that redraw once a second do not hold the analysis back: at 48 kHz
+// a step follows every 80 ms of new sound, while each plot draws at most
+// once per second of its own clock.
+TEST(MainFrameRun, ThePlotsDisplayIntervalThinsTheirDrawingOnlyNotTheAnalysis)
+{
+    FrameSettings settings = StereoSettings();
+    for (int c = 0; c < 2; ++c) {
+        settings.Spectrum[c].IntervalFlag = 1;
+        settings.Spectrum[c].IntervalSecs = 1.0f;
+    }
+    FrameHarness h(settings);
+    CMainFrame& frame = *h.frame;
+    ASSERT_TRUE(frame.Plot(0) != nullptr && frame.Plot(1) != nullptr);
+    const std::uint64_t drawnBefore[2] = {frame.Plot(0)->GetTraceFrameCount(), frame.Plot(1)->GetTraceFrameCount()};
+    const auto start = std::chrono::steady_clock::now();
+    frame.OnStart();
+    ASSERT_TRUE(frame.IsRunning());
+    ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 24; }));
+    const std::uint32_t steps = frame.GetFrameCounter();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    frame.OnStop();
+    for (int c = 0; c < 2; ++c) {
+        SCOPED_TRACE(c);
+        const std::uint64_t drawn = frame.Plot(c)->GetTraceFrameCount() - drawnBefore[c];
+        EXPECT_GE(drawn, 1u) << "the first step draws";
+        EXPECT_LE(double(drawn), std::floor(seconds) + 1.0) << steps << " steps in " << seconds << " s";
+        EXPECT_GE(steps, drawn + 15) << "the steps between redraws are analysed";
+    }
 }

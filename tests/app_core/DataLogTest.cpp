@@ -234,6 +234,31 @@ TEST_F(DataLogTest, AFileHasTheHeaderOneRecordPerIntervalAndTheStopLineAndAMissi
     EXPECT_TRUE(reports.empty());
 }
 
+// Plots that redraw every 3 s do not thin the log: over 10 s of steps every
+// 25 ms, a 1 s interval writes a record each second, from one second after
+// the first result (12:00:00.025) on.
+TEST_F(DataLogTest, PlotsThatRedrawEveryThreeSecondsLeaveARecordEverySecond)
+{
+    for (int c = 0; c < 2; ++c) {
+        h.settings.Spectrum[c].IntervalFlag = 1;
+        h.settings.Spectrum[c].IntervalSecs = 3.0f;
+    }
+    Select({0, 1});
+    opts.IntervalSecs = 1.0f;
+    ASSERT_TRUE(run.StartInput());
+    h.Ticks(400, 0.025, &run);
+    run.StopInput();
+    const std::vector<std::string> lines = FileLines();
+    ASSERT_EQ(lines.size(), 3u + 9u + 1u);
+    EXPECT_EQ(lines[2], "Time,Peak Freq,Peak Level");
+    for (int i = 0; i < 9; ++i) {
+        const std::vector<std::string> fields = Split(lines[3 + i], ',');
+        ASSERT_EQ(fields.size(), 3u) << lines[3 + i];
+        EXPECT_EQ(fields[0], "12:00:0" + std::to_string(i + 1));
+        EXPECT_NEAR(std::stod(fields[1]), 1000.0, 12.0) << "the left channel's tone";
+    }
+}
+
 // A 100 Hz tone, the span around it, marker 1 on it and the others far
 // from it: each measurement reads its own weighting, range and marker.
 // Weightings at 100 Hz from the standard's table: A -19.1, B -5.6, C -0.3 dB.

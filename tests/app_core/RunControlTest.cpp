@@ -133,7 +133,7 @@ TEST(RunControl, CalibrationWarningsDoNotStopTheStartAndARecordingRecorderReceiv
     EXPECT_EQ(h.utilities.recorderState, RunUtilities::kRecorderStopped);
 }
 
-TEST(RunControl, StepsOncePerNewBufferAndDisplayIntervalAndBacksOffBetween)
+TEST(RunControl, StepsOncePerNewBufferWhateverThePlotsDisplayIntervalAndBacksOffBetween)
 {
     Harness h;
     ASSERT_TRUE(h.run.StartInput());
@@ -166,23 +166,52 @@ TEST(RunControl, StepsOncePerNewBufferAndDisplayIntervalAndBacksOffBetween)
     // No frame since: no block is read.
     EXPECT_EQ(readsAfter(0.0), 1);
 
-    // A new buffer (512 frames, 10.7 ms) sooner than the 20 ms display
-    // interval waits; the next tick past the interval steps once.
-    EXPECT_EQ(readsAfter(0.011), 1);
-    EXPECT_EQ(readsAfter(0.010), 2);
+    // A new buffer (512 frames, 10.7 ms) is analysed at once, sooner than
+    // the plots' 20 ms display interval: the plots skip frames themselves.
+    EXPECT_EQ(readsAfter(0.011), 2);
     EXPECT_EQ(h.run.GetFrameCounter(), 2u);
     EXPECT_EQ(h.plots.updates.size(), 4u) << "one frame per plot per step";
 
-    // A plot that draws every frame lets every new buffer through.
-    const auto intervalFlag = h.settings.Spectrum[0].IntervalFlag;
-    h.settings.Spectrum[0].IntervalFlag = 0;
+    // So does every new buffer under plots that redraw every 3 s.
+    for (int c = 0; c < 2; ++c)
+        h.settings.Spectrum[c].IntervalSecs = 3.0f;
     EXPECT_EQ(readsAfter(0.011), 3);
+    EXPECT_EQ(readsAfter(0.011), 4);
+    EXPECT_EQ(h.plots.updates.size(), 8u);
 
     // A new run steps at its first buffer however soon after the last run's step.
-    h.settings.Spectrum[0].IntervalFlag = intervalFlag;
     h.run.OnStop();
     ASSERT_TRUE(h.run.StartInput());
     EXPECT_EQ(readsAfter(0.011), 1);
+}
+
+// A 50 ms burst of 1 kHz between two redraws of plots that draw every
+// 3 s is analysed: the step that hears it puts it into the peak hold, at
+// about the tone's level (-6 dB: half of full scale), and the plots are
+// handed every step to skip as their interval says.
+TEST(RunControl, ABurstBetweenTwoRedrawsReachesThePeakHold)
+{
+    FrameSettings settings = run_test::TestSettings();
+    for (int c = 0; c < 2; ++c) {
+        settings.Spectrum[c].IntervalFlag = 1;
+        settings.Spectrum[c].IntervalSecs = 3.0f;
+        settings.Spectrum[c].PeakHold = SpectrumOpts::kPeakHoldForever;
+    }
+    settings.Processing.AverageSpeed = {0, 0};  // the live line is the latest block's
+    Harness h(settings);
+    h.audio.input.left = {ChannelSignal::kTone, 1000.0, 0.5, 1, 1000.5, 1000.55};
+    ASSERT_TRUE(h.run.StartInput());
+    const SpectralData* display = h.processing.GetDisplayData(0);
+    ASSERT_NE(display, nullptr);
+    const std::uint32_t tone = display->FrequencyToBin(1000.0f);
+
+    const int before = h.Ticks(40, 0.01);  // to 1000.4 s
+    EXPECT_LT(display->GetHoldValue(tone), -100.0f) << "silence so far";
+    const int steps = before + h.Ticks(60, 0.01);  // to 1001.0 s, a burst and 0.45 s of silence
+    EXPECT_NEAR(display->GetHoldValue(tone), 20.0 * std::log10(0.5), 1.5);
+    EXPECT_LT(run_test::FindPeak(*display).level, -100.0f) << "the live spectrum is silent again";
+    EXPECT_GE(steps, 90) << "every tick heard new sound";
+    EXPECT_EQ(h.plots.updates.size(), 2u * std::size_t(steps));
 }
 
 // One timer event steps on while new sound keeps coming, but hands the GUI

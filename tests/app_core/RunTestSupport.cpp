@@ -18,7 +18,8 @@ bool FakeInput::ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* ri
         std::normal_distribution<double> gauss(0.0, signal->fraction * fullScale);
         for (std::uint32_t i = 0; out != nullptr && i < n; ++i) {
             const double t = double(end - n + i) / format.SamplingRate;
-            const double v = signal->kind == ChannelSignal::kTone
+            const double v = !signal->SoundsAt(t)                  ? 0.0
+                             : signal->kind == ChannelSignal::kTone
                                  ? signal->fraction * fullScale * std::sin(2.0 * M_PI * signal->frequency * t)
                              : signal->kind == ChannelSignal::kNoise ? std::clamp(gauss(noise), -fullScale, fullScale)
                                                                      : 0.0;

@@ -64,6 +64,10 @@ struct ChannelSignal {
     double frequency = 0.0;
     double fraction = 0.0;  // of full scale: tone amplitude or noise RMS
     unsigned seed = 1;      // equal seeds give identical noise
+    // Steady seconds; when until > from the signal sounds only in [from, until).
+    double from = 0.0;
+    double until = 0.0;
+    bool SoundsAt(double t) const { return !(until > from) || (t >= from && t < until); }
 };
 
 struct InputBehaviour {
@@ -285,8 +289,8 @@ struct Harness {
     }
 
     // Advances the clock by `step` seconds before each acquisition step
-    // (by default a little more than the display interval, so each step
-    // finds new frames and is due), on the harness's run or on `other`.
+    // (by default 25 ms, more than a driver buffer, so each step finds new
+    // frames), on the harness's run or on `other`.
     int Ticks(int count, double step = 0.025, TRunControl* other = nullptr);
     // Events since the last call, keeping only those whose text starts with
     // one of the prefixes.
