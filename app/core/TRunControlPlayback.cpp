@@ -147,9 +147,8 @@ bool TRunControl::ProcessPlaybackTick()
     m_Services.Utilities.UpdateRecorderPosition();
     m_Services.Observer.UpdateStatus(RunObserver::kRunStateText);
     m_Services.Observer.UpdateStatus(RunObserver::kLevelPanes);
-    // The viewers follow a played file as they follow the live input.
-    if (result)
-        m_Services.Observer.UpdateUtilityWindows();
+    // A played file reaches the plots only: the viewers keep what the live
+    // input last gave them, as the data log does.
     return result && m_FrameCounter != 0;
 }
 
@@ -161,6 +160,8 @@ bool TRunControl::StopPlayback()
     }
     m_Playback = 0;
     m_Running = 0;
+    // The end of the file stops the run too: the Run lamp goes out with it.
+    m_Services.Observer.UpdateRunState();
     m_Services.Observer.UpdateStatus(RunObserver::kRunStateText);
     return true;
 }

@@ -178,8 +178,12 @@ TEST(MainFrameRecorder, TheToneIsRecordedSavedReadBackAndPlayedTheViewersReadItA
     QTest::mouseClick(recorder->Button(TRecorder::kPlayId), Qt::LeftButton, {}, QPoint(20, 16));
     ASSERT_EQ(recorder->GetState(), TRecorder::kPlaying);
     EXPECT_TRUE(frame.IsPlaybackOn());
+    EXPECT_TRUE(frame.Sidebar()->Button(SidebarButtons::IDC_RUN)->IsLatched());
     ASSERT_TRUE(WaitFor([&] { return !frame.IsPlaybackOn(); }));
     EXPECT_GT(frame.GetFrameCounter(), 0u);
+    // The end of the file stops the run: the Run lamp goes out, Stop lights.
+    EXPECT_FALSE(frame.Sidebar()->Button(SidebarButtons::IDC_RUN)->IsLatched());
+    EXPECT_TRUE(frame.Sidebar()->Button(SidebarButtons::IDC_STOP)->IsLatched());
     for (int channel = 0; channel < 2; ++channel) {
         const Peak played = DisplayPeak(frame, channel);
         const float spacing = frame.Processing().GetDisplayData(channel)->GetLineSpacing();

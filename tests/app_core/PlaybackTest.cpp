@@ -2,6 +2,7 @@
 
 #include "tests/app_core/RunTestSupport.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +12,7 @@
 
 using run_test::Events;
 using run_test::FindPeak;
+using ::testing::Contains;
 
 namespace {
 
@@ -38,7 +40,7 @@ struct Player : run_test::Harness {
 
 // The recorder's end-to-end test on the main frame plays a recorded stereo
 // tone through the analysis and to its end.
-TEST(Playback, FollowsTheOutputThroughTheAnalysisAndWritesNoLog)
+TEST(Playback, FollowsTheOutputThroughTheAnalysisAndLeavesTheLogAndTheViewersAlone)
 {
     Player h(48000, {{1500.0, 0.5}});  // mono
     ASSERT_TRUE(h.run.StartPlayback());
@@ -61,6 +63,7 @@ TEST(Playback, FollowsTheOutputThroughTheAnalysisAndWritesNoLog)
     ASSERT_FALSE(h.plots.updates.empty());
     EXPECT_NEAR(h.plots.updates.front().second, (4800 + 2048) / 48000.0, 1.5 / 48000.0);
     EXPECT_TRUE(h.dataLog.records.empty());
+    EXPECT_EQ(h.observer.viewerUpdates, 0);
 }
 
 TEST(Playback, RefusalsAndStopLeaveNothingPlayingAndAWaveShorterThanABlockStopsAtTheFirstEvent)
@@ -98,6 +101,7 @@ TEST(Playback, RefusalsAndStopLeaveNothingPlayingAndAWaveShorterThanABlockStopsA
     h.run.OnTimer();
     EXPECT_FALSE(h.run.IsPlayback());
     EXPECT_FALSE(h.run.IsRunning());
+    EXPECT_THAT(h.Take({"runstate"}), Contains("runstate")) << "the Run lamp goes out with the run";
     EXPECT_FALSE(h.timer.armed);
     EXPECT_EQ(h.wave.GetPosition(), h.wave.GetNumFrames());
     EXPECT_EQ(h.run.GetOutputPort(), nullptr);
@@ -127,3 +131,4 @@ TEST(Playback, AStereoFileOfAnotherWidthPlaysEachChannelIntoItsOwnSpectrum)
         EXPECT_NEAR(FindPeak(*h.processing.GetDisplayData(c)).level, 20.0 * std::log10(fraction), 0.1) << c;
     }
 }
+
