@@ -70,6 +70,12 @@ public:
     bool StartPlayback();
     bool ProcessPlaybackTick();
     bool StopPlayback();
+    // Frames first … first+count−1 of one channel of the wave into the
+    // buffer's first count samples, in the buffer's width. False when the
+    // wave cannot be read, and with the buffer untouched when it is shorter
+    // than count or has failed.
+    static bool ReadPlaybackChannel(TWaveFile& wave, TSampleBuffer& buffer, std::uint64_t first, std::uint64_t count,
+                                    int channel);
 
     // ---- Ports ------------------------------------------------------------
     // Stops, closes and deletes the input port, then creates one on the DAQ
@@ -100,8 +106,6 @@ private:
     std::uint64_t NewFramesForAStep(std::uint32_t blockFrames) const;
     void CopyBlocksToSpectra();
     float* DisplayBlockFor(int channel, const TSampleBuffer* buffer, std::uint32_t count);
-    bool ReadPlaybackChannel(TWaveFile& wave, TSampleBuffer& buffer, std::uint64_t first, std::uint64_t count,
-                             int channel);
 
     FrameSettings& m_Settings;
     TProcessingObjects& m_Processing;

@@ -72,7 +72,8 @@ bool TRunControl::StartPlayback()
 bool TRunControl::ReadPlaybackChannel(TWaveFile& wave, TSampleBuffer& buffer, std::uint64_t first,
                                       std::uint64_t count, int channel)
 {
-    if (buffer.GetCount() < count)
+    // A failed buffer takes no sample, which the conversion below would not notice.
+    if (buffer.HasFailed() || buffer.GetCount() < count)
         return false;
     if (wave.GetBytesPerSample() == buffer.GetFormat().BytesPerSample) {
         std::uint8_t* samples = buffer.GetSamplePtr(0);

@@ -7,8 +7,11 @@
 
 #include <cmath>
 #include <tuple>
+#include <vector>
 
 #include "audio/TWaveFile.h"
+#include "engine/TSampleBuffer.h"
+#include "platform/ZeroFilledArray.h"
 
 using run_test::Events;
 using run_test::FindPeak;
@@ -132,3 +135,45 @@ TEST(Playback, AStereoFileOfAnotherWidthPlaysEachChannelIntoItsOwnSpectrum)
     }
 }
 
+// Frames 5 … 5+count−1 of the right channel into a 64-sample 16-bit buffer,
+// from a 16-bit file (copied as it stands) and a 24-bit one (sample by
+// sample): a count the buffer holds is read, codes as written and the rest
+// of the buffer left alone; one more than it holds, or a buffer whose memory
+// could not be had, is refused with the buffer untouched.
+TEST(Playback, AChannelIsReadOnlyIntoABufferThatHoldsItWhole)
+{
+    constexpr std::uint32_t kLength = 64;
+    constexpr std::uint64_t kFirst = 5;
+    constexpr std::int32_t kUntouched = 777;
+    auto code = [](std::uint64_t frame, int channel) {
+        return static_cast<std::int32_t>((frame * 37 + std::uint64_t(channel) * 500) % 2000) - 1000;
+    };
+    for (std::uint16_t bytes : {2, 3}) {
+        TWaveFile wave(200, TWaveFormat(48000, 2, bytes));
+        for (std::uint64_t n = 0; n < 200; ++n)
+            for (int c = 0; c < 2; ++c)
+                wave.PutSample(code(n, c) * (bytes == 3 ? 256 : 1), n, c);
+        for (const auto& [count, fits] : {std::pair{kLength - 1, true}, {kLength, true}, {kLength + 1, false}}) {
+            for (bool failed : {false, true}) {
+                SCOPED_TRACE(testing::Message() << bytes << " bytes, " << count << " frames"
+                                                << (failed ? ", a failed buffer" : ""));
+                if (failed)
+                    platform::FailNextAllocations(1);
+                TSampleBuffer buffer(kLength, TWaveFormat(48000, 1, 2), 1, 0);
+                ASSERT_EQ(buffer.HasFailed(), failed);
+                for (std::uint32_t i = 0; i < kLength; ++i)
+                    buffer.PutSample(i, kUntouched);
+                const bool read = TRunControl::ReadPlaybackChannel(wave, buffer, kFirst, count, 1);
+                EXPECT_EQ(read, fits && !failed);
+                if (failed)
+                    continue;
+                std::vector<float> expected(kLength, float(kUntouched));
+                for (std::uint32_t i = 0; read && i < count; ++i)
+                    expected[i] = float(code(kFirst + i, 1));
+                std::vector<float> samples(kLength);
+                buffer.CopySamples(samples.data(), kLength);
+                EXPECT_EQ(samples, expected);
+            }
+        }
+    }
+}
