@@ -1,7 +1,5 @@
 #include "audio/TOutputSource.h"
 
-#include "audio/TWaveFile.h"
-
 #include <algorithm>
 
 bool TOutputSource::Prepare(TWaveData* wave, bool loop, std::int64_t first, std::int64_t end)
@@ -33,8 +31,7 @@ bool TOutputSource::Reserve(std::int32_t frames)
     if (frames <= Capacity)
         return true;
     Capacity = 0;
-    // Four bytes is the widest sample a wave can hold.
-    if (frames <= 0 || !Raw.Allocate(static_cast<std::size_t>(frames) * 4) || !Codes[0].Allocate(static_cast<std::size_t>(frames))
+    if (frames <= 0 || !Codes[0].Allocate(static_cast<std::size_t>(frames))
         || !Codes[1].Allocate(static_cast<std::size_t>(frames)))
         return false;
     Capacity = frames;
@@ -45,27 +42,19 @@ void TOutputSource::ReadRun(std::int64_t first, std::int32_t count, int channel,
                             std::uint16_t analysisBytes)
 {
     const TWaveFormat& format = Wave->GetFormat();
-    const auto start = static_cast<std::uint64_t>(first);
-    const auto frames = static_cast<std::uint64_t>(count);
-    // A streamed file holds its samples in its working file, not in memory.
-    auto* file = dynamic_cast<TWaveFile*>(Wave);
     // A wave with fewer channels than the stream plays its last one on the
     // outputs beyond it: a one-channel signal is heard on both.
     const int source = std::clamp(channel, 0, std::max(0, static_cast<int>(format.NumChannels) - 1));
-    const bool read = file != nullptr ? file->ReadSamples(Raw.data(), start, frames, source)
-                                      : Wave->GetFrames(Raw.data(), start, frames, source);
     std::int32_t* codes = Codes[channel].data() + at;
-    if (!read) {
+    // A streamed file reads its working file, a buffer its memory.
+    if (!Wave->GetSamples(codes, static_cast<std::uint64_t>(first), static_cast<std::uint64_t>(count), source)) {
         std::fill(codes, codes + count, 0);
         return;
     }
-    // Codes of the wave's width are aligned to the analysis width; 8-bit
-    // samples are unsigned about their zero offset.
+    // Codes of the wave's width are aligned to the analysis width.
     const int shift = 8 * (analysisBytes - format.BytesPerSample);
     for (std::int32_t i = 0; i < count; ++i) {
-        std::int32_t code = format.ReadSample(Raw.data() + static_cast<std::size_t>(i) * format.BytesPerSample);
-        if (format.BytesPerSample == 1)
-            code -= format.ZeroOffset;
+        const std::int32_t code = codes[i];
         codes[i] = shift >= 0 ? static_cast<std::int32_t>(static_cast<std::uint32_t>(code) << shift) : code >> -shift;
     }
 }

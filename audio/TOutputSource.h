@@ -47,6 +47,5 @@ private:
     std::int64_t End = -1;
     std::int64_t PlayPosition = -1;
     std::int32_t Capacity = 0;
-    platform::ZeroFilledArray<std::uint8_t> Raw;
     platform::ZeroFilledArray<std::int32_t> Codes[2];
 };

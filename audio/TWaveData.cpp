@@ -11,6 +11,17 @@ std::uint8_t SilenceByte(const TWaveFormat& format)
     return format.BytesPerSample == 1 ? 127 : 0;
 }
 
+// Whether PutSample can store a value in a sample of `bytes` bytes.
+bool WidthHolds(std::uint16_t bytes, std::int32_t value)
+{
+    switch (bytes) {
+    case 1: return value >= -255 && value <= 255;
+    case 2: return value >= -32768 && value <= 32767;
+    case 3: return value >= -8388608 && value <= 8388607;
+    default: return true;
+    }
+}
+
 }  // namespace
 
 TWaveData::TWaveData()
@@ -63,6 +74,13 @@ std::uint64_t TWaveData::BytesToFrames(std::uint64_t bytes) const
 double TWaveData::FramesToSeconds(std::uint64_t frames) const
 {
     return Format.SamplingRate == 0 ? 0.0 : static_cast<double>(frames) / Format.SamplingRate;
+}
+
+float TWaveData::GetCursorSeconds() const
+{
+    // A memory recording keeps room ahead of its data, and a cursor placed
+    // in that room has nothing there to play.
+    return static_cast<float>(FramesToSeconds(std::min<std::uint64_t>(Position, DataFrames)));
 }
 
 std::uint64_t TWaveData::SecondsToFrames(double seconds) const
@@ -207,6 +225,25 @@ bool TWaveData::PutFrames(const void* src, std::uint64_t first, std::uint64_t co
     return true;
 }
 
+bool TWaveData::ReadSamples(void* dest, std::uint64_t first, std::uint64_t count, int channel)
+{
+    return GetFrames(dest, first, count, channel);
+}
+
+bool TWaveData::GetSamples(std::int32_t* dest, std::uint64_t first, std::uint64_t count, int channel)
+{
+    if (dest == nullptr || !ReadSamples(dest, first, count, StoredChannel(channel)))
+        return false;
+    // The raw samples lie packed at the start of dest, at most four bytes
+    // each: decoded from the last, each code lands at or beyond its own raw
+    // bytes and past every sample still to be read.
+    const auto* raw = reinterpret_cast<const std::uint8_t*>(dest);
+    const std::uint16_t width = Format.BytesPerSample;
+    for (std::uint64_t f = count; f-- > 0;)
+        dest[f] = Format.ReadSample(raw + f * width) - Format.ZeroOffset;
+    return true;
+}
+
 bool TWaveData::ReadData(void* dest, std::uint64_t bytes)
 {
     const std::uint64_t position = Position;
@@ -254,8 +291,13 @@ bool TWaveData::PutSample(std::int32_t value, std::uint64_t frame, int channel)
 {
     if (Samples.empty() || frame >= NumFrames)
         return false;
+    if (!WidthHolds(Format.BytesPerSample, value))
+        return false;
     const int stored = StoredChannel(channel);
-    Format.WriteSample(Samples.data() + SampleOffset(frame, stored), value);
+    const auto word = static_cast<std::uint32_t>(Format.EncodeSample(value));
+    std::uint8_t* bytes = Samples.data() + SampleOffset(frame, stored);
+    for (unsigned i = 0; i < Format.BytesPerSample; ++i)
+        bytes[i] = static_cast<std::uint8_t>(word >> (8 * i));
     if (stored == 0 && Position < NumFrames)
         ++Position;
     if (DataFrames < Position)

@@ -7,8 +7,9 @@
 // the driver's thread appends recordings while the GUI thread shows their
 // length and position; nothing else is guarded.
 //
-// Sample writes saturate at what the width can store instead of wrapping, so
-// an overdriven value stays at full scale rather than flipping sign.
+// PutSample refuses a value its width cannot hold rather than store a
+// wrapped one; the filter's writes saturate, so an overdriven value stays at
+// full scale rather than flipping sign.
 
 #include <atomic>
 #include <cstdint>
@@ -64,6 +65,8 @@ public:
     float GetLengthSeconds() const { return static_cast<float>(FramesToSeconds(NumFrames)); }
     float GetPositionSeconds() const { return static_cast<float>(FramesToSeconds(Position)); }
     float GetDataSeconds() const { return static_cast<float>(FramesToSeconds(DataFrames)); }
+    // Where recording or playback stands: the cursor, never past the data.
+    float GetCursorSeconds() const;
 
     // Each moves the cursor (clamped to 0 … NumFrames), places it through
     // PlaceCursor and returns it. SetPosition ignores a frame past the end.
@@ -90,6 +93,14 @@ public:
     // always for mono). False when the range leaves the buffer.
     bool GetFrames(void* dest, std::uint64_t first, std::uint64_t count, int channel) const;
     bool PutFrames(const void* src, std::uint64_t first, std::uint64_t count, int channel);
+    // GetFrames of whatever holds the frames: a streamed file reads its
+    // working file, leaving the cursor where it was.
+    virtual bool ReadSamples(void* dest, std::uint64_t first, std::uint64_t count, int channel);
+    // One channel's codes of `count` frames from `first`, about the zero
+    // offset (an 8-bit 127 reads 0); mono reads channel 1 as 0. False when
+    // the range leaves the buffer or cannot be read. Allocates nothing
+    // beyond what ReadSamples does.
+    bool GetSamples(std::int32_t* dest, std::uint64_t first, std::uint64_t count, int channel);
 
     // Sequential bytes at the cursor, which then moves past the whole frames
     // moved. ReadData zero-fills what lies beyond the end; WriteData drops it.
@@ -99,8 +110,11 @@ public:
     // One sample as its code (scaled: minus the zero offset, times the unit
     // factor); ZeroOffset when there is none. Mono reads channel 1 as 0.
     virtual double GetSample(std::uint64_t frame, int channel, bool scaled) const;
-    // Stores a saturated sample; writing channel 0 (mono: any) moves the
-    // cursor on by one, up to the end.
+    // Stores the value's low bytes (3 and 4 bytes through EncodeSample);
+    // writing channel 0 (mono: any) moves the cursor on by one, up to the
+    // end. A value the width cannot hold stores nothing and gives false:
+    // 8-bit takes −255 … 255 (−5 is stored as 251), 16-bit −32768 … 32767,
+    // 24-bit −8388608 … 8388607.
     bool PutSample(std::int32_t value, std::uint64_t frame, int channel);
     // Silence throughout (127 for 8-bit, 0 otherwise).
     void Clear();

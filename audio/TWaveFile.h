@@ -61,7 +61,7 @@ public:
     // fail or no reason is known.
     const std::string& GetFailureReason() const { return FailureReason; }
 
-    bool ReadSamples(void* dest, std::uint64_t first, std::uint64_t count, int channel);
+    bool ReadSamples(void* dest, std::uint64_t first, std::uint64_t count, int channel) override;
     bool ReadData(void* dest, std::uint64_t bytes) override;
     bool WriteData(const void* src, std::uint64_t bytes) override;
     double GetSample(std::uint64_t frame, int channel, bool scaled) const override;

@@ -26,9 +26,15 @@ constexpr std::size_t kRingTile = 256;
 // one step writes is still in the cache for the next.
 constexpr std::size_t kLineTile = 1024;
 
+// A count of exactly 1000, the longest moving window there is, averages
+// 998 blocks.
+constexpr float kLongestCountWindow = 998.0f;
+
 // Window length for count N: the number of slots the ring holds for it.
 int RingWindow(float count)
 {
+    if (count == kLongestMovingCount)
+        count = kLongestCountWindow;
     const double n = std::trunc(double(count));
     return static_cast<int>(std::clamp(n, 1.0, double(kLongestWindow)));
 }

@@ -2,8 +2,8 @@
 
 #include "plot/PrintAnnotationFields.h"
 #include "platform/MessageBox.h"
+#include "platform/qt/Utf8LengthValidator.h"
 #include "settings/PrintOpts.h"
-#include "widgets/Utf8LengthValidator.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

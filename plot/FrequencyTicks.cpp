@@ -3,6 +3,7 @@
 #include "platform/NumberText.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -14,9 +15,20 @@ constexpr int kFewestLogTicks = 4;
 // Space between two kept labels when their widths are known.
 constexpr int kLabelSpace = 6;
 
+// The kHz decimals that show multiples of a whole-hertz step exactly.
+int StepKiloHertzDecimals(float step)
+{
+    const double hertz = std::round(double(step));
+    if (!(hertz >= 1.0) || std::fmod(hertz, 10.0) != 0.0)
+        return 3;
+    if (std::fmod(hertz, 100.0) != 0.0)
+        return 2;
+    return std::fmod(hertz, 1000.0) != 0.0 ? 1 : 0;
+}
+
 } // namespace
 
-std::string FrequencyTickLabel(float frequency, float span)
+std::string FrequencyTickLabel(float frequency, float span, float step)
 {
     if (frequency == 0.0f)
         return "0.0";
@@ -27,6 +39,8 @@ std::string FrequencyTickLabel(float frequency, float span)
         decimals = 2;
     if (frequency < 1000.0f)
         return platform::FormatFixed(frequency, decimals == 1 ? 0 : decimals);
+    if (step > 0.0f)
+        decimals = std::max(decimals, StepKiloHertzDecimals(step));
     return platform::FormatFixed(frequency / 1000.0, decimals) + "k";
 }
 
@@ -65,12 +79,13 @@ PlotTicks BuildFrequencyTicks(float start, float stop, bool linearScale, int cap
     bool linear = linearScale;
     float f = 0.0f;
     for (;;) {
+        const float step = linear ? LinearFrequencyStep(span) : DecadeFrequencyStep(f);
         if (f >= start) {
             const int x = columns.FrequencyToColumn(f);
             if (x != ColumnBinTable::kNoColumn && static_cast<int>(ticks.size()) < capacity - 1)
-                ticks.push_back({x, FrequencyTickLabel(f, span)});
+                ticks.push_back({x, FrequencyTickLabel(f, span, step)});
         }
-        const float next = f + (linear ? LinearFrequencyStep(span) : DecadeFrequencyStep(f));
+        const float next = f + step;
         // A step lost in the float's precision would never reach the end.
         if (next == f)
             break;

@@ -19,8 +19,11 @@ inline constexpr int kPaperLabelGap = 300;
 } // namespace frequency_ticks
 
 // "0.0" for 0; below 1 kHz "%1.0f", from 1 kHz on "%1.1fk" of kHz; two
-// decimals instead when the span is below 100 Hz, three below 10 Hz.
-std::string FrequencyTickLabel(float frequency, float span);
+// decimals instead when the span is below 100 Hz, three below 10 Hz. Given
+// the step between ticks, kHz labels carry as many decimals as the step
+// needs, so that each names its own tick's frequency: with 50 Hz steps
+// 1050 Hz reads "1.05k", where one decimal would call it "1.1k" like 1100 Hz.
+std::string FrequencyTickLabel(float frequency, float span, float step = 0.0f);
 
 // The largest of 10000, 5000, 1000, 500, 200, 100, 50, 20, 10, 5, 2, 1 that
 // fits at least four times into the span; 1 when none does.

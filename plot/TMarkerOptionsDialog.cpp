@@ -1,7 +1,7 @@
 #include "plot/TMarkerOptionsDialog.h"
 
 #include "platform/MessageBox.h"
-#include "widgets/Utf8LengthValidator.h"
+#include "platform/qt/Utf8LengthValidator.h"
 
 #include <QCheckBox>
 #include <QComboBox>

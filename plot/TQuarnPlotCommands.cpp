@@ -307,15 +307,19 @@ bool TQuarnPlot::ComputeAutoscale(const SpectralData* data, std::uint32_t first,
 {
     if (data == nullptr || m_Spectrum == nullptr)
         return false;
-    // The traces in the visible bins are framed. The channel's total power
-    // is left out: it sums lines outside the span as well, and a tone beside
-    // a zoomed span would set the top far above everything the pane draws
-    // (the meter's bar is clipped at the top instead).
+    // The traces count in the visible bins only. While the power meter is
+    // shown its total power (and the held one, with peak hold on) counts
+    // too, so that its bar fits under the top.
     float max = 100.0f;
     if (m_Spectrum->PeakHold != 0)
         max = data->GetHoldMax(static_cast<int>(first), static_cast<int>(last));
     else
         data->FindPeak(first, last, nullptr, &max, 0);
+    if (m_Spectrum->ShowPowerMeter != 0) {
+        if (m_Spectrum->PeakHold != 0)
+            max = std::max(max, data->GetHoldTotalPower());
+        max = std::max(max, data->GetTotalPower());
+    }
     float min = 0.0f;
     data->FindMinimum(first, last, nullptr, &min);
     const auto ends = plot_autoscale::RoundedEnds(data->GetAmpScaleType(), max, min, bottom);

@@ -232,11 +232,10 @@ void TRecorder::UpdatePosition()
     if (file != nullptr && m_PositionBar != nullptr) {
         // The cursor already counts from the file's start: recording and
         // playback both move it on from where they began.
-        const double t = file->GetPositionSeconds();
+        const double t = file->GetCursorSeconds();
         const double total = file->GetDataSeconds();
         // Rounded: the cursor a bar step placed must read back as that step.
-        const int position =
-            total > 0.0 ? static_cast<int>(std::lround(std::min(t, total) * kBarRange / total)) : 0;
+        const int position = total > 0.0 ? static_cast<int>(std::lround(t * kBarRange / total)) : 0;
         m_PositionBar->setValue(position);
     }
     update();

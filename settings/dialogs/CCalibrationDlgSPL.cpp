@@ -15,12 +15,12 @@
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/NumberText.h"
+#include "platform/qt/Utf8LengthValidator.h"
 #include "settings/Calibration.h"
 #include "settings/CalibrationMeasure.h"
 #include "settings/CalibrationMethods.h"
 #include "settings/FloatFieldBounds.h"
 #include "settings/dialogs/DialogIds.h"
-#include "widgets/Utf8LengthValidator.h"
 
 using calibration::Method;
 

@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 
 #include "platform/MessageBox.h"
+#include "platform/qt/Utf8LengthValidator.h"
 #include "settings/PathDialogsLogic.h"
 #include "settings/dialogs/DialogIds.h"
-#include "widgets/Utf8LengthValidator.h"
 
 namespace {
 

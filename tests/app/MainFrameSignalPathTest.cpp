@@ -1,6 +1,6 @@
 // The generator's tone through the simulated module's loopback and the
 // input path, as the plots show it: at the module's low, middle and high
-// rates, and with the generator's channels locked.
+// rates, with the generator's channels locked, and at the level it arrives.
 
 #include "tests/app/FrameTestSupport.h"
 
@@ -109,4 +109,46 @@ TEST(MainFrameSignalPath, LockedGeneratorChannelsLeaveBothInputsShowingTheTone)
         EXPECT_NEAR(frame_test::DisplayPeak(frame, c).level - offset, -9.0f, 0.5f) << c;
     }
     frame.OnStop();
+}
+
+// The simulated module's loopback carries full scale to full scale: its
+// outputs play 0.625 V peak at full scale into inputs whose default range is
+// 0.625 V. A generator level is a fraction of the output's full scale (on
+// the DAQ module 1 V rms), and the input hears that fraction of its own:
+// 0.500 V rms is half full scale, 0.3125 V peak, 0.625 / (2·√2) = 220.97 mV
+// rms; the default −6 dB full scale is 0.50119 of it, 221.50 mV rms. The
+// display reads dB re the input's full-scale peak (1 Pa by the default
+// calibration).
+TEST(MainFrameSignalPath, TheGeneratorsLevelArrivesAsTheSameFractionOfTheInputsFullScale)
+{
+    const QuietRoom quiet;
+    struct Row {
+        std::int32_t units;
+        float level;
+        double millivolts;
+    } rows[] = {
+        {0, -6.0f, 221.50},  // dB full scale, the default
+        {2, 0.5f, 220.97},   // volts rms, as the Output Level dialog sets it on the module
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.units);
+        FrameSettings s = ToneAt(48000);
+        s.SigGenOutput.OutputUnits = row.units;
+        s.SigGenOutput.FSOption = row.units == 0 ? 1 : 0;
+        s.SigGenOutput.FSVoltage = 1.0f;
+        s.SigGenOutput.OutputLevel = row.level;
+        s.SigGenOutput.OutputLevelR = row.level;
+        FrameHarness h(s);
+        CMainFrame& frame = *h.frame;
+        ASSERT_TRUE(frame_test::OpenGenerator(frame));
+        frame.OnStart();
+        ASSERT_TRUE(WaitFor([&] { return frame.GetFrameCounter() >= 8; }, 60000));
+        for (int c = 0; c < 2; ++c) {
+            SCOPED_TRACE(c);
+            const float offset = frame.Processing().GetDisplayData(c)->GetUnitOffsetDb();
+            const double dB = frame_test::DisplayPeak(frame, c).level - offset;
+            EXPECT_NEAR(625.0 * std::pow(10.0, dB / 20.0), row.millivolts, 0.5);
+        }
+        frame.OnStop();
+    }
 }

@@ -5,6 +5,7 @@ talvenor_test(wave_tests
     WaveFileTest.cpp
     WaveFileReadOnlyTest.cpp
     WaveDataEndTest.cpp
+    WaveDataSamplesTest.cpp
     WaveFilePartialFrameTest.cpp
     WaveCalibrationTest.cpp
   DEPENDS

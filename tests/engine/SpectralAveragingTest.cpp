@@ -148,7 +148,8 @@ TEST(SpectralAveraging, IntervalAveragingKeepsVectorAveraging)
 
 TEST(SpectralAveraging, MovingWindowsMeanTheLastNBlocksOfTheirRing)
 {
-    // The ring holds 999 blocks; a count of 1000 gets the longest window.
+    // The ring holds 999 blocks: a count of 999 gets them all, and a count
+    // of exactly 1000, the longest moving window, averages 998.
     // Block j has every line at j / 1000: the mean power of the last n of them
     // (with fewer blocks than the window, of those there are).
     auto mean = [](int last, int n, int power = 2) {
@@ -157,15 +158,16 @@ TEST(SpectralAveraging, MovingWindowsMeanTheLastNBlocksOfTheirRing)
             sum += std::pow(j / 1000.0, power);
         return sum / n;
     };
-    for (const std::uint32_t count : {999u, 1000u}) {
+    const std::pair<std::uint32_t, int> windows[] = {{998u, 998}, {999u, 999}, {1000u, 998}};
+    for (const auto& [count, window] : windows) {
         SpectralData data(MakeSettings(48000, 32, count, 1), MakeScaling(), 0, false);
         for (int j = 1; j <= 1010; ++j) {
             AverageLines(data, float(j) / 1000.0f);
             EXPECT_TRUE(j != 500 || std::fabs(data.GetPowerBuffer()[3] / mean(500, 500) - 1) < 1e-5) << count;
         }
-        EXPECT_EQ(data.GetBlocksAveraged(), 999);
-        EXPECT_NEAR(data.GetPowerBuffer()[3], mean(1010, 999), 1e-5 * mean(1010, 999)) << count;
-        EXPECT_NEAR(Access::AvgComplex(data)[2 * 3], mean(1010, 999, 1), 1e-5 * mean(1010, 999, 1)) << count;
+        EXPECT_EQ(data.GetBlocksAveraged(), window) << count;
+        EXPECT_NEAR(data.GetPowerBuffer()[3], mean(1010, window), 1e-5 * mean(1010, window)) << count;
+        EXPECT_NEAR(Access::AvgComplex(data)[2 * 3], mean(1010, window, 1), 1e-5 * mean(1010, window, 1)) << count;
     }
 
     MessageLog log;

@@ -56,6 +56,7 @@ struct SpectralDataTestAccess {
     static void SetPeakLine(SpectralData& d, std::uint32_t line) { d.m_PeakLine = line; }
     static void MarkAveraged(SpectralData& d) { ++d.m_AveragePass; }
     static void SetTotalPower(SpectralData& d, float power) { d.m_TotalPower = power; }
+    static void SetHoldTotalPower(SpectralData& d, float power) { d.m_HeldTotalPower = power; }
     static void ComputeBandLevels(SpectralData& d, bool means, bool latest) { d.ComputeBandLevels(means, latest); }
     static float* LatestBandLevels(SpectralData& d) { return d.m_LatestBandLevels.data(); }
     static TBandLineMap* BandLineMap(SpectralData& d) { return d.m_BandLineMap.data(); }

@@ -108,6 +108,28 @@ TEST(FrequencyTicksTest, RoundStepsOnLinearAndLogSpansALinearRedoOfANarrowLogZoo
               kOneTwoFive);
 }
 
+// Narrow spans around 1 kHz step by 50 Hz (5 Hz for 20 Hz): one decimal
+// of kHz would read 1050 and 1100 both as "1.1k" (and 1150 too), so the
+// kHz labels carry the step's decimals. 1 Hz per column (0.1 for 20 Hz):
+// every tick keeps its label.
+TEST(FrequencyTicksTest, NeighbouringKiloHertzLabelsNeverReadAlike)
+{
+    EXPECT_EQ(BuildFrequencyTicks(900.0f, 1100.0f, true, 201, 30, Columns(900.0f, 1100.0f, 201, 0)),
+              (PlotTicks{{0, "900"}, {49, "950"}, {99, "1.00k"}, {149, "1.05k"}, {199, "1.10k"}}));
+    EXPECT_EQ(LabelsOf(BuildFrequencyTicks(790.0f, 1170.0f, true, 381, 30, Columns(790.0f, 1170.0f, 381, 0))),
+              (Labels{"800", "850", "900", "950", "1.00k", "1.05k", "1.10k", "1.15k"}));
+    // Below 100 Hz of span the span's two decimals hold the Hz labels; the
+    // 5 Hz step needs a third in kHz.
+    EXPECT_EQ(LabelsOf(BuildFrequencyTicks(990.0f, 1010.0f, true, 201, 30, Columns(990.0f, 1010.0f, 201, 0))),
+              (Labels{"990.00", "995.00", "1.000k", "1.005k", "1.010k"}));
+    // Steps of whole kHz keep the one decimal: 1 kHz steps over 10 kHz.
+    EXPECT_EQ(LabelsOf(BuildFrequencyTicks(0.0f, 10000.0f, true, 101, 1, Columns(0.0f, 10000.0f, 101, 0))),
+              (Labels{"0.0", "1.0k", "2.0k", "3.0k", "4.0k", "5.0k", "6.0k", "7.0k", "8.0k", "9.0k", "10.0k"}));
+    // Hundreds keep it too: 2.0k … 3.0k by 200 Hz.
+    EXPECT_EQ(LabelsOf(BuildFrequencyTicks(2000.0f, 3000.0f, true, 101, 1, Columns(2000.0f, 3000.0f, 101, 0))),
+              (Labels{"2.0k", "2.2k", "2.4k", "2.6k", "2.8k", "3.0k"}));
+}
+
 TEST(AmplitudeTicksTest, LinearDbLogAndCoherenceAxes)
 {
     struct Case {

@@ -348,14 +348,14 @@ TEST(TQuarnPlotTest, ACursorPulledToTheTraceIsDrawnWhereItsValueIs)
     QTest::mouseRelease(&plot, Qt::LeftButton, Qt::NoModifier, row);
 }
 
-// Autoscale frames what the pane draws in its span; the power meter, which
-// sums every line of the channel, does not count.
-TEST(TQuarnPlotTest, AutoscaleOnALogAxisFramesTheVisibleTrace)
+// Autoscale frames what the pane draws in its span; a shown power meter,
+// which sums every line of the channel, counts as well, so that its bar fits.
+TEST(TQuarnPlotTest, AutoscaleOnALogAxisFramesTheVisibleTraceAndAShownMeter)
 {
     // 1.5 % at 1 kHz over a 0.01 % floor in the 500 … 1500 Hz span; the
     // meter reads 220 %, as a strong tone outside the span would make it.
     ZoomedTone tone(ScalingOpts::kLogMagnitude, 1.5f, 0.01f);
-    tone.records.Spectrum.ShowPowerMeter = 1;
+    tone.records.Spectrum.ShowPowerMeter = 0;
     SpectralDataTestAccess::SetTotalPower(*tone.data, 220.0f);
     TQuarnPlot& plot = tone.Make();
     plot.Autoscale();
@@ -364,12 +364,64 @@ TEST(TQuarnPlotTest, AutoscaleOnALogAxisFramesTheVisibleTrace)
     EXPECT_FLOAT_EQ(tone.records.Spectrum.PlotTop, 2.0f);
     EXPECT_FLOAT_EQ(tone.records.Spectrum.PlotRange, 0.001f);
 
+    // With the meter shown its 220 sets the top: trunc(2.2 + 1) · 100; the
+    // bottom still comes from the span.
+    tone.records.Spectrum.ShowPowerMeter = 1;
+    plot.Autoscale();
+    EXPECT_FLOAT_EQ(tone.records.Spectrum.PlotTop, 300.0f);
+    EXPECT_FLOAT_EQ(tone.records.Spectrum.PlotRange, 0.001f);
+
     // Lines without a level lie at the scale's least, 1e-6, which is then
     // the bottom (not 1, above the top).
+    tone.records.Spectrum.ShowPowerMeter = 0;
     SetKnownSpectrum(*tone.data, 1000.0f, 1.5f, 0.0f);
     plot.Autoscale();
     EXPECT_FLOAT_EQ(tone.records.Spectrum.PlotTop, 2.0f);
     EXPECT_FLOAT_EQ(tone.records.Spectrum.PlotRange, 1e-6f);
+}
+
+// On a dB axis the meter's total power, and with peak hold on its held total
+// power, raise the top when they stand above the trace, and only while the
+// meter is shown. The trace: −20 dB at 1 kHz over −100 dB, live and held.
+// Steps of 10 dB for spans above 20 dB; the bottom, trunc(−100 / 10) · 10
+// less a step, is −110 throughout.
+TEST(TQuarnPlotTest, AutoscaleOnADbAxisCountsTheShownMetersTotalAndHeldPower)
+{
+    struct Row {
+        std::uint16_t meter, peakHold;
+        float total, heldTotal;
+        float top, range;
+    } rows[] = {
+        // Meter hidden: the trace's −20 is the top, range −20 + 110.
+        {0, 0, 12.5f, 12.5f, -20.0f, 90.0f},
+        {0, 4, 12.5f, 12.5f, -20.0f, 90.0f},
+        // Shown: 12.5 → trunc(1.25) · 10 + 10 (above 0, one step up) = 20.
+        {1, 0, 12.5f, -30.0f, 20.0f, 130.0f},
+        // A total below the trace leaves the trace's top.
+        {1, 0, -30.0f, -30.0f, -20.0f, 90.0f},
+        // The held total counts with peak hold on, not without it.
+        {1, 4, -30.0f, 12.5f, 20.0f, 130.0f},
+        {1, 0, -30.0f, 12.5f, -20.0f, 90.0f},
+        // −15: trunc(−1.5) · 10 = −10, no step up below 0.
+        {1, 4, -15.0f, -30.0f, -10.0f, 100.0f},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "meter " << row.meter << " hold " << row.peakHold << " total "
+                                        << row.total << " held " << row.heldTotal);
+        ZoomedTone tone(ScalingOpts::kLogarithmic, -20.0f, -100.0f);
+        tone.records.Spectrum.ShowPowerMeter = row.meter;
+        tone.records.Spectrum.PeakHold = row.peakHold;
+        TQuarnPlot& plot = tone.Make();
+        THoldEntry* hold = SpectralDataTestAccess::Hold(*tone.data);
+        const std::uint32_t toneLine = tone.data->GetBinIndex(1000.0f);
+        for (std::uint32_t i = 0; i < tone.data->GetLines(); ++i)
+            hold[i].Value = i == toneLine ? -20.0f : -100.0f;
+        SpectralDataTestAccess::SetTotalPower(*tone.data, row.total);
+        SpectralDataTestAccess::SetHoldTotalPower(*tone.data, row.heldTotal);
+        plot.Autoscale();
+        EXPECT_FLOAT_EQ(tone.records.Spectrum.PlotTop, row.top);
+        EXPECT_FLOAT_EQ(tone.records.Spectrum.PlotRange, row.range);
+    }
 }
 
 TEST(TQuarnPlotTest, CoherencePanesUseTheZeroToOnePointTwoScale)

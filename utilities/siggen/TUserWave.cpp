@@ -32,16 +32,5 @@ bool TUserWave::ReadChannel(std::int32_t* dest, std::uint64_t first, std::uint64
 {
     if (!Opened || count == 0)
         return false;
-    const TWaveFormat& format = File->GetFormat();
-    const std::uint64_t frameBytes = std::uint64_t{format.NumChannels} * format.BytesPerSample;
-    const std::uint64_t bytes = count * frameBytes;
-    if (Block.size() < bytes && !Block.Allocate(bytes))
-        return false;
-    if (!File->ReadSamples(Block.data(), first, count, TWaveData::kAllChannels))
-        return false;
-
-    const std::uint64_t offset = channel == 1 && format.NumChannels == 2 ? format.BytesPerSample : 0;
-    for (std::uint64_t f = 0; f < count; ++f)
-        dest[f] = format.ReadSample(Block.data() + f * frameBytes + offset) - format.ZeroOffset;
-    return true;
+    return File->GetSamples(dest, first, count, channel);
 }

@@ -38,5 +38,4 @@ private:
     std::string FailureReason;
     std::unique_ptr<TWaveFile> File;
     bool Opened = false;
-    platform::ZeroFilledArray<std::uint8_t> Block;
 };

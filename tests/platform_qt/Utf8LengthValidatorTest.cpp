@@ -4,7 +4,7 @@
 
 #include <QLineEdit>
 
-#include "widgets/Utf8LengthValidator.h"
+#include "platform/qt/Utf8LengthValidator.h"
 
 TEST(Utf8LengthValidator, CountsBytesNotCharacters)
 {

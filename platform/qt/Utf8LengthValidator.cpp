@@ -1,4 +1,4 @@
-#include "widgets/Utf8LengthValidator.h"
+#include "platform/qt/Utf8LengthValidator.h"
 
 QValidator::State Utf8LengthValidator::validate(QString& input, int&) const
 {
