@@ -7,6 +7,7 @@ talvenor_test(wave_tests
     WaveDataEndTest.cpp
     WaveFilePartialFrameTest.cpp
     WaveCalibrationTest.cpp
+    WaveOldCalibrationTest.cpp
   DEPENDS
     talvenor_audio
 )
