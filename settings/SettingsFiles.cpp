@@ -6,13 +6,17 @@
 
 void SettingsFiles::LoadAtStartup(FrameSettings& settings, const FindDaqInputDeviceFn& findDaq) const
 {
-    // A save killed before its rename left its temporary file; one younger
-    // than this may be another running instance's save in progress.
-    platform::RemoveStaleStagingFiles(dataRoot, kStagingFileAge);
+    RemoveStaleTempFiles();
     LoadIniSettings(IniPath(), {dataRoot, windowsInstall}, settings);
     LoadCfgSettings(CfgPath(), settings, findDaq);
     settings.ApplyStartupFixups();
     settings.m_DataPathsInUse = settings.m_DataPaths;
+}
+
+void SettingsFiles::RemoveStaleTempFiles() const
+{
+    // A younger one may be another running instance's save in progress.
+    platform::RemoveStaleStagingFiles(dataRoot, kStagingFileAge);
 }
 
 bool SettingsFiles::SaveAtExit(const FrameSettings& settings) const

@@ -24,6 +24,9 @@ struct SettingsFiles {
     // Missing files leave the defaults. First the temporary files of saves
     // that were killed half-way, untouched for kStagingFileAge, go.
     void LoadAtStartup(FrameSettings& settings, const FindDaqInputDeviceFn& findDaq) const;
+    // The temporary files of saves killed before their rename, once they
+    // are kStagingFileAge old; only in the data folder.
+    void RemoveStaleTempFiles() const;
 
     // The .ini, then the .cfg. A file that cannot be written is skipped
     // (and left as it was); false when either was, after one message that
