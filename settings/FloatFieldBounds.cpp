@@ -99,7 +99,8 @@ void VisitCalibrationFloats(const TChannelCalibration& c, Visit&& visit)
     else if (sensitivity && (c.RefUnits == kUnitPascals || c.RefUnits == kUnitG))
         inRange = field_ranges::kSensitivityVolts.Contains(s);
     visit("TransducerSensitivityVolts", &TChannelCalibration::TransducerSensitivityVolts, inRange);
-    visit("DAQVoltageRange", &TChannelCalibration::DAQVoltageRange, FloatRange{0.0f, 1000.0f}.Contains(c.DAQVoltageRange));
+    visit("DAQVoltageRange", &TChannelCalibration::DAQVoltageRange,
+          FloatRange{0.0f, 1000.0f}.Contains(c.DAQVoltageRange));
 }
 
 } // namespace

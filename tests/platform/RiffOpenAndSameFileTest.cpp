@@ -27,7 +27,8 @@ TEST_F(RiffOpenTest, AFileThatCannotBeOpenedIsReportedAndLeavesNothingOpen)
     std::filesystem::create_directories(Path("folder"));
     // Path, mode; none of them can be opened.
     for (const auto& [name, mode] :
-         {std::tuple("missing.riff", RiffFile::OpenMode::Read), std::tuple("missing.riff", RiffFile::OpenMode::ReadWrite),
+         {std::tuple("missing.riff", RiffFile::OpenMode::Read),
+          std::tuple("missing.riff", RiffFile::OpenMode::ReadWrite),
           std::tuple("no-such-folder/new.riff", RiffFile::OpenMode::Create),
           std::tuple("folder", RiffFile::OpenMode::ReadWrite), std::tuple("folder", RiffFile::OpenMode::Create)}) {
         SCOPED_TRACE(name);
