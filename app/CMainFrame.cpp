@@ -89,6 +89,9 @@ CMainFrame::CMainFrame(Options options)
 
 void CMainFrame::LoadSettings()
 {
+    SettingsFiles files;
+    files.dataRoot = m_Paths.DataRoot;
+    files.RemoveStaleTempFiles();
     LoadIniSettings(m_Paths.IniPath(), {m_Paths.DataRoot, m_Paths.WindowsInstall}, m_Settings);
     const std::string cfg = m_Paths.CfgPath();
     switch (CheckCfgFile(cfg)) {

@@ -1,7 +1,9 @@
 #include "platform/AtomicFile.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <unistd.h>
 
 #include "platform/TempFiles.h"
@@ -9,6 +11,24 @@
 namespace platform {
 
 namespace {
+
+constexpr const char* kStagingPrefix = ".settings-";
+
+// kStagingPrefix, the unique part CreateTempFile makes, ".tmp".
+bool IsStagingName(const std::string& name)
+{
+    const std::string prefix = kStagingPrefix;
+    const std::string suffix = ".tmp";
+    if (name.size() != prefix.size() + 8 + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return false;
+    for (std::size_t i = prefix.size(); i < prefix.size() + 8; ++i) {
+        const char c = name[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    return true;
+}
 
 bool WriteAll(int fd, std::string_view content)
 {
@@ -51,7 +71,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view content, int&
         return false;
     }
     errno = 0;
-    const std::string staging = CreateTempFile(FolderOfPath(path), ".settings-");
+    const std::string staging = CreateTempFile(FolderOfPath(path), kStagingPrefix);
     if (staging.empty()) {
         error = errno;
         return false;
@@ -61,6 +81,28 @@ bool WriteFileAtomically(const std::string& path, std::string_view content, int&
     error = errno;
     DeleteFile(staging);
     return false;
+}
+
+void RemoveStaleStagingFiles(const std::string& folder, std::chrono::seconds age)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const auto now = fs::file_time_type::clock::now();
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code entryError;
+        const fs::path& path = it->path();
+        if (!IsStagingName(path.filename().string()) || !it->is_regular_file(entryError) ||
+            it->is_symlink(entryError))
+            continue;
+        const auto written = fs::last_write_time(path, entryError);
+        if (!entryError && now - written >= age)
+            fs::remove(path, entryError);
+    }
+}
+
+std::string ErrorText(int error)
+{
+    return error != 0 ? std::string(std::strerror(error)) : std::string("the system gave no reason");
 }
 
 } // namespace platform

@@ -42,12 +42,16 @@ ProfileFile::ProfileFile(std::string path) : m_Path(std::move(path))
         // Only a file that is not there at all may be created by a save; one
         // that exists but cannot be read must not be replaced by our keys alone.
         struct stat attributes{};
+        const int opened = errno;
         m_CanSave = ::stat(m_Path.c_str(), &attributes) != 0 && errno == ENOENT;
+        m_ReadError = opened;
         return;
     }
     const std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
+    if (in.bad()) {
+        m_ReadError = errno;
         return;
+    }
     m_Loaded = true;
     m_CanSave = true;
     std::size_t start = 0;
@@ -156,16 +160,24 @@ void ProfileFile::WriteString(std::string_view section, std::string_view key, st
     m_Lines.insert(m_Lines.begin() + static_cast<std::ptrdiff_t>(insert), std::move(line));
 }
 
-bool ProfileFile::Save() const
+bool ProfileFile::Save(std::string* reason) const
 {
-    if (!m_CanSave)
+    if (!m_CanSave) {
+        if (reason != nullptr)
+            *reason = "it could not be read (" + ErrorText(m_ReadError) + "), so it is left as it was";
         return false;
+    }
     std::string content;
     for (const std::string& line : m_Lines) {
         content += line;
         content += "\r\n";
     }
-    return WriteFileAtomically(m_Path, content);
+    int error = 0;
+    if (WriteFileAtomically(m_Path, content, error))
+        return true;
+    if (reason != nullptr)
+        *reason = ErrorText(error);
+    return false;
 }
 
 std::string GetProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,

@@ -37,8 +37,8 @@ public:
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
     // Writes the lines back; false when the file could not be written or was
-    // there but could not be read.
-    bool Save() const;
+    // there but could not be read, with reason (when given) saying why.
+    bool Save(std::string* reason = nullptr) const;
 
 private:
     struct Entry {
@@ -54,6 +54,8 @@ private:
     std::vector<std::string> m_Lines;
     bool m_Loaded = false;
     bool m_CanSave = false;
+    // Why an existing file could not be read (errno).
+    int m_ReadError = 0;
 };
 
 // One-shot forms with the shape of the profile API: each reads the file

@@ -218,7 +218,12 @@ std::string FormatCfgSettings(const FrameSettings& settings)
     return writer.Text();
 }
 
-bool SaveCfgSettings(const std::string& path, const FrameSettings& settings)
+bool SaveCfgSettings(const std::string& path, const FrameSettings& settings, std::string* reason)
 {
-    return platform::WriteFileAtomically(path, FormatCfgSettings(settings));
+    int error = 0;
+    if (platform::WriteFileAtomically(path, FormatCfgSettings(settings), error))
+        return true;
+    if (reason != nullptr)
+        *reason = platform::ErrorText(error);
+    return false;
 }

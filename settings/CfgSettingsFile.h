@@ -22,9 +22,10 @@ bool LoadCfgSettings(const std::string& path, FrameSettings& settings, const Fin
 void ApplyCfgTable(const CfgTable& table, FrameSettings& settings, const FindDaqInputDeviceFn& findDaq);
 
 // The whole file's text, and the file written with it (through a temporary
-// file: false, with the old file untouched, when it cannot be written).
+// file: false, with the old file untouched and reason (when given) saying
+// why, when it cannot be written).
 std::string FormatCfgSettings(const FrameSettings& settings);
-bool SaveCfgSettings(const std::string& path, const FrameSettings& settings);
+bool SaveCfgSettings(const std::string& path, const FrameSettings& settings, std::string* reason = nullptr);
 
 // What this build runs with whatever a file says.
 void ApplyFixedCfgValues(FrameSettings& settings);

@@ -73,26 +73,68 @@ void BoundScalingFloats(ScalingOpts& o, const ScalingOpts& d)
     Bound(o.UtilityFreqCustomStop, d.UtilityFreqCustomStop, kFrequency);
 }
 
-void BoundCalibrationFloats(TChannelCalibration& c, const TChannelCalibration& d)
+namespace {
+
+// Each float field of a calibration record, with whether it lies in its
+// range; the ranges follow the record's method. The .cfg reader and the
+// adoption of a wave file's records walk the same list.
+template <typename Visit>
+void VisitCalibrationFloats(const TChannelCalibration& c, Visit&& visit)
 {
     using namespace calibration;
     const bool calibrator = c.CalCreateMode == kModeCalibrator && c.RefUnits == kUnitPascals;
-    Bound(c.RefLevel, d.RefLevel, calibrator ? field_ranges::kCalibratorLevelDb : kAnyLevel);
+    visit("RefLevel", &TChannelCalibration::RefLevel,
+          (calibrator ? field_ranges::kCalibratorLevelDb : kAnyLevel).Contains(c.RefLevel));
     // Negative until the channel is calibrated.
-    Bound(c.PctFullScale, d.PctFullScale, {-1.0f, 1.0e6f});
-    Bound(c.CalRatio, d.CalRatio, kCalibrationRatio);
+    visit("PctFullScale", &TChannelCalibration::PctFullScale, FloatRange{-1.0f, 1.0e6f}.Contains(c.PctFullScale));
+    visit("CalRatio", &TChannelCalibration::CalRatio, kCalibrationRatio.Contains(c.CalRatio));
     // The sensitivity means what the method says: volts per unit for a
     // microphone or an accelerometer, a negative dB value for a hydrophone.
     // Under another method it is what a sensitivity method left there.
-    float& s = c.TransducerSensitivityVolts;
+    const float s = c.TransducerSensitivityVolts;
     const bool sensitivity = c.CalCreateMode == kModeSensitivity;
+    bool inRange = field_ranges::kHydrophoneDb.Contains(s) || field_ranges::kSensitivityVolts.Contains(s);
     if (sensitivity && c.RefUnits == kUnitHydrophonePascals)
-        Bound(s, d.TransducerSensitivityVolts, field_ranges::kHydrophoneDb);
+        inRange = field_ranges::kHydrophoneDb.Contains(s);
     else if (sensitivity && (c.RefUnits == kUnitPascals || c.RefUnits == kUnitG))
-        Bound(s, d.TransducerSensitivityVolts, field_ranges::kSensitivityVolts);
-    else if (!field_ranges::kHydrophoneDb.Contains(s))
-        Bound(s, d.TransducerSensitivityVolts, field_ranges::kSensitivityVolts);
-    Bound(c.DAQVoltageRange, d.DAQVoltageRange, {0.0f, 1000.0f});
+        inRange = field_ranges::kSensitivityVolts.Contains(s);
+    visit("TransducerSensitivityVolts", &TChannelCalibration::TransducerSensitivityVolts, inRange);
+    visit("DAQVoltageRange", &TChannelCalibration::DAQVoltageRange,
+          FloatRange{0.0f, 1000.0f}.Contains(c.DAQVoltageRange));
+}
+
+} // namespace
+
+void BoundCalibrationFloats(TChannelCalibration& c, const TChannelCalibration& d)
+{
+    VisitCalibrationFloats(c, [&](const char*, float TChannelCalibration::*field, bool inRange) {
+        if (!inRange)
+            c.*field = d.*field;
+    });
+}
+
+std::string CalibrationFieldOutOfRange(const TChannelCalibration& c, float* value)
+{
+    using namespace calibration;
+    // Records before version 5100 and those an accelerometer's sensitivity
+    // chunk fills leave a field their method never reads at zero: unset,
+    // not out of range. The method derives the ratio, and only a
+    // sensitivity method reads the sensitivity.
+    const bool derivesRatio =
+        c.CalCreateMode == kModeCalibrator || c.CalCreateMode == kModeVolts || c.CalCreateMode == kModeSensitivity;
+    const bool readsSensitivity = c.CalCreateMode == kModeSensitivity;
+    std::string name;
+    VisitCalibrationFloats(c, [&](const char* field, float TChannelCalibration::*member, bool inRange) {
+        const bool unset = c.*member == 0.0f && ((member == &TChannelCalibration::CalRatio && derivesRatio) ||
+                                                 (member == &TChannelCalibration::TransducerSensitivityVolts &&
+                                                  !readsSensitivity));
+        if (inRange || unset || !name.empty())
+            return;
+        name = field;
+        if (value != nullptr)
+            *value = c.*member;
+    });
+    return name;
 }
 
 void BoundTriggerFloats(TriggerOpts& t, const TriggerOpts& d)

@@ -62,6 +62,12 @@ void BoundPrintFloats(PrintOpts& opts, const PrintOpts& defaults);
 void BoundProcessingFloats(TProcessingSettings& settings, const TProcessingSettings& defaults);
 void BoundScalingFloats(ScalingOpts& opts, const ScalingOpts& defaults);
 void BoundCalibrationFloats(TChannelCalibration& cal, const TChannelCalibration& defaults);
+// The name of the first float field of a calibration record ("CalRatio")
+// that lies outside the range the reader above keeps it to; empty when every
+// one lies inside; value receives the field's value. A zero in a field the record's method never reads (older
+// records leave them so) counts as unset. Records from elsewhere (a wave
+// file's) are checked with it before they are taken.
+std::string CalibrationFieldOutOfRange(const TChannelCalibration& cal, float* value = nullptr);
 void BoundTriggerFloats(TriggerOpts& opts, const TriggerOpts& defaults);
 void BoundRunControlFloats(RunControlOpts& opts, const RunControlOpts& defaults);
 void BoundMarkerFloats(MarkerOpts& opts, const MarkerOpts& defaults);

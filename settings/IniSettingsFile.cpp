@@ -64,7 +64,7 @@ void LoadIniSettings(const std::string& path, const IniLocation& location, Frame
     io.ApplyFixedValues();
 }
 
-bool SaveIniSettings(const std::string& path, const FrameSettings& s)
+bool SaveIniSettings(const std::string& path, const FrameSettings& s, std::string* reason)
 {
     platform::ProfileFile file(path);
     const auto number = [](std::uint32_t value) { return platform::FormatInteger(static_cast<std::int32_t>(value)); };
@@ -83,5 +83,5 @@ bool SaveIniSettings(const std::string& path, const FrameSettings& s)
     file.WriteString("FileIO", "RealTimeWaveBufferLengthSecs", number(io.RealTimeWaveBufferLengthSecs));
     file.WriteString("FileIO", "MaxDiskRecordingSizeBytes", number(io.MaxDiskRecordingSizeBytes));
     file.WriteString("FileIO", "AutoReopenOnLaunch", io.AutoReopenOnLaunch != 0 ? "1" : "0");
-    return file.Save();
+    return file.Save(reason);
 }

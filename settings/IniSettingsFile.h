@@ -22,5 +22,6 @@ struct IniLocation {
 // values. A missing file or key gives the defaults.
 void LoadIniSettings(const std::string& path, const IniLocation& location, FrameSettings& settings);
 
-// False when the file could not be written; it is then untouched.
-bool SaveIniSettings(const std::string& path, const FrameSettings& settings);
+// False when the file could not be written; it is then untouched, and
+// reason (when given) says why.
+bool SaveIniSettings(const std::string& path, const FrameSettings& settings, std::string* reason = nullptr);

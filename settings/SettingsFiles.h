@@ -2,6 +2,7 @@
 // The two settings files in the data folder and the order the frame reads
 // them at start-up and writes them at exit.
 
+#include <chrono>
 #include <string>
 
 #include "settings/CfgSettingsFile.h"
@@ -20,10 +21,19 @@ struct SettingsFiles {
 
     // The .ini, then the .cfg with its fixed values, then the start-up
     // fix-ups; the in-use data folders start as the configured ones.
-    // Missing files leave the defaults.
+    // Missing files leave the defaults. First the temporary files of saves
+    // that were killed half-way, untouched for kStagingFileAge, go.
     void LoadAtStartup(FrameSettings& settings, const FindDaqInputDeviceFn& findDaq) const;
+    // The temporary files of saves killed before their rename, once they
+    // are kStagingFileAge old; only in the data folder.
+    void RemoveStaleTempFiles() const;
 
     // The .ini, then the .cfg. A file that cannot be written is skipped
-    // (and left as it was); false when either was.
+    // (and left as it was); false when either was, after one message that
+    // names each such file and the system's reason.
     bool SaveAtExit(const FrameSettings& settings) const;
+
+    // A save takes well under a second; a temporary file this old is no
+    // running instance's.
+    static constexpr std::chrono::seconds kStagingFileAge{10 * 60};
 };

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,17 +12,63 @@ LogFile::LogFile(int fd, std::string path, WriteCall write, bool created)
 {
 }
 
-std::unique_ptr<LogFile> LogFile::OpenForAppend(const std::string& path, std::string& error, WriteCall write)
+namespace {
+
+// Made here (true), or an existing file appended to (which is never removed).
+int OpenOrCreate(const std::string& path, bool& created)
 {
-    // Made here, or an existing file appended to (which is never removed).
-    bool created = true;
+    created = true;
     int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0 && errno == EEXIST) {
         created = false;
         fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
     }
+    return fd;
+}
+
+// The name still leads to the file open as fd: the holder before us may have
+// removed it (it stayed empty) between our open and our lock.
+bool StillNamed(const std::string& path, int fd)
+{
+    struct stat named {};
+    struct stat held {};
+    return ::stat(path.c_str(), &named) == 0 && ::fstat(fd, &held) == 0 && named.st_dev == held.st_dev &&
+           named.st_ino == held.st_ino;
+}
+
+} // namespace
+
+std::unique_ptr<LogFile> LogFile::OpenForAppend(const std::string& path, std::string& error, WriteCall write,
+                                                bool* inUse)
+{
+    if (inUse != nullptr)
+        *inUse = false;
+    bool created = false;
+    int fd = -1;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        fd = OpenOrCreate(path, created);
+        if (fd < 0) {
+            error = std::strerror(errno);
+            return nullptr;
+        }
+        // The lock goes with the descriptor: it ends when the file closes.
+        // A file system without locks still gets its log.
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+            // Another instance's file, even when it was made here a moment
+            // before that instance locked it: never removed here.
+            ::close(fd);
+            if (inUse != nullptr)
+                *inUse = true;
+            error = std::strerror(EWOULDBLOCK);
+            return nullptr;
+        }
+        if (StillNamed(path, fd))
+            break;
+        ::close(fd);
+        fd = -1;
+    }
     if (fd < 0) {
-        error = std::strerror(errno);
+        error = std::strerror(ENOENT);
         return nullptr;
     }
     if (!write)
@@ -33,6 +80,8 @@ LogFile::~LogFile()
 {
     if (m_Fd < 0)
         return;
+    // Removed while the lock is still held, so no other instance is
+    // writing under the name it had.
     struct stat now {};
     if (m_Created && ::fstat(m_Fd, &now) == 0 && now.st_size == 0)
         ::unlink(m_Path.c_str());

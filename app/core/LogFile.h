@@ -5,6 +5,10 @@
 // the file's shape). A file this object created and never wrote to (the
 // disk was full before its header got out) is removed again when it closes,
 // so no empty log is left behind.
+//
+// While open, the file carries an exclusive advisory lock (flock): another
+// running instance that reaches the same name in the same second finds it
+// taken and writes under another name instead of interleaving its lines.
 
 #include <cstddef>
 #include <functional>
@@ -19,9 +23,10 @@ public:
     using WriteCall = std::function<long(int fd, const char* data, std::size_t size)>;
 
     // Null with error set (the system's reason) when the file cannot be
-    // opened or created.
+    // opened or created, and also, with inUse set, when another open
+    // LogFile (another running instance's) holds it.
     static std::unique_ptr<LogFile> OpenForAppend(const std::string& path, std::string& error,
-                                                  WriteCall write = {});
+                                                  WriteCall write = {}, bool* inUse = nullptr);
     ~LogFile();
     LogFile(const LogFile&) = delete;
     LogFile& operator=(const LogFile&) = delete;

@@ -148,9 +148,10 @@ void TDataLog::OpenLogFiles()
                 continue;
             opts.HeaderPending = log.IncludeHeaderFlag;
             m_ColumnsKnown[c] = false;
-            const std::string path = data_log_text::FilePath(folder, c == 0 ? stems.first : stems.second, stamp);
+            std::string path;
             std::string reason;
-            std::unique_ptr<LogFile> file = LogFile::OpenForAppend(path, reason, m_Write);
+            std::unique_ptr<LogFile> file =
+                OpenFreeName(folder, c == 0 ? stems.first : stems.second, stamp, path, reason);
             if (!file) {
                 failure += (failure.empty() ? "" : "\n") + ("Data logging - the file " + path +
                                                             " could not be opened: " + reason);
@@ -165,6 +166,22 @@ void TDataLog::OpenLogFiles()
     }
     if (!failure.empty())
         m_Report(failure + "\n\nThe analyzer keeps running without writing this log.");
+}
+
+std::unique_ptr<LogFile> TDataLog::OpenFreeName(const std::string& folder, const std::string& stem,
+                                                const std::string& stamp, std::string& path, std::string& reason)
+{
+    constexpr int kMostNames = 100;
+    for (int n = 1; n <= kMostNames; ++n) {
+        path = data_log_text::FilePath(folder, stem, n == 1 ? stamp : stamp + "_" + std::to_string(n));
+        bool inUse = false;
+        std::unique_ptr<LogFile> file = LogFile::OpenForAppend(path, reason, m_Write, &inUse);
+        if (!inUse)
+            return file;
+    }
+    path = data_log_text::FilePath(folder, stem, stamp);
+    reason = "it and the next " + std::to_string(kMostNames - 1) + " names are in use";
+    return nullptr;
 }
 
 // The stop line follows every record already queued; the file closes once

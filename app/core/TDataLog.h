@@ -85,6 +85,10 @@ private:
     enum class FolderDecision { kUnasked, kUse, kSkip };
 
     bool PrepareFolder(const std::string& folder, std::string& failure);
+    // The channel's file under the stem and stamp, or under the next free
+    // name ("_2", "_3" … before ".csv") while another instance holds it.
+    std::unique_ptr<LogFile> OpenFreeName(const std::string& folder, const std::string& stem,
+                                          const std::string& stamp, std::string& path, std::string& reason);
     bool QueueHeader(int channel);
     void QueueRecord(int channel, float timeOfDay);
     void ReportWriteFailures();

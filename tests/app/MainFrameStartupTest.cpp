@@ -12,6 +12,11 @@
 #include <QScreen>
 #include <QLineEdit>
 
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+
 TEST(MainFrameStartup, DefaultsWithoutFilesTheirValuesFromAPreviousRunADamagedOneDefaultsAndANote)
 {
     FrameHarness h;
@@ -139,4 +144,26 @@ TEST(MainFrameStartup, HostileNumbersInEveryKeyStartInBoundedMemoryAndAreNotWrit
         for (const char* written : {"nan", "inf", "e+"})
             EXPECT_EQ(ReadText(h.folder.CfgPath()).find(written), std::string::npos) << written;
     }
+}
+
+// A save killed before its rename left its temporary file in the data
+// folder: the next start removes it once it is old, and a settings file the
+// exit cannot write is named in one message.
+TEST(MainFrameStartup, AStaleSettingsTemporaryFileGoesAtStartAndAnUnwritableSettingsFileIsNamedAtExit)
+{
+    FrameHarness h(false);
+    const std::string stale = h.folder.Root() + ".settings-abcd1234.tmp";
+    WriteText(stale, "half a settings file");
+    std::filesystem::last_write_time(stale, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    h.Start();
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(h.messages.texts.empty());
+
+    // A folder where the .cfg goes refuses root as well as anyone.
+    std::filesystem::create_directories(h.folder.CfgPath());
+    h.Finish();
+    ASSERT_EQ(h.messages.texts.size(), 1u);
+    EXPECT_NE(h.messages.texts[0].find(h.folder.CfgPath() + ": " + std::strerror(EISDIR)), std::string::npos)
+        << h.messages.texts[0];
+    EXPECT_EQ(h.messages.texts[0].find(h.folder.IniPath()), std::string::npos) << "the .ini was saved";
 }

@@ -852,3 +852,53 @@ TEST_F(DataLogTest, AFolderThatWentByMidnightIsMadeAgainWithoutAQuestion)
     EXPECT_EQ(Files(), std::vector<std::string>{"Mic_2023_11_15_000000.csv"});
     EXPECT_TRUE(reports.empty());
 }
+
+// Two instances on one data folder whose runs start in the same second: each
+// writes a whole file of its own, one start and one stop line, the second
+// under the next free name. A name that nobody holds is appended to, as
+// before.
+TEST_F(DataLogTest, TwoInstancesStartingInTheSameSecondEachWriteAWholeFileOfTheirOwn)
+{
+    fs::create_directories(folder);
+    Harness other;
+    other.settings.m_DataPathsInUse.Set(DataPaths::kLog, folder);
+    other.settings.DataLog.Channel[0] = opts;
+    other.audio.input.left = h.audio.input.left;
+    std::vector<std::string> otherReports;
+    TDataLog otherLog{other.settings, other.processing, other.clock, other.observer};
+    otherLog.SetReport([&](const std::string& text) { otherReports.push_back(text); });
+    TRunControl otherRun{other.settings, other.processing,
+                         RunServices{other.timer, other.audio, other.daq, other.clock, other.observer, other.plots,
+                                     other.utilities, otherLog}};
+
+    ASSERT_TRUE(run.StartInput());
+    ASSERT_TRUE(otherRun.StartInput());
+    for (int i = 0; i < 35; ++i) {
+        h.Ticks(1, 0.1, &run);
+        other.Ticks(1, 0.1, &otherRun);
+    }
+    run.StopInput();
+    otherRun.StopInput();
+    EXPECT_EQ(Files(), (std::vector<std::string>{"Mic_2023_11_14_221320.csv", "Mic_2023_11_14_221320_2.csv"}));
+    for (const std::string& name : Files()) {
+        SCOPED_TRACE(name);
+        const std::vector<std::string> lines = Lines(folder + "/" + name);
+        ASSERT_EQ(lines.size(), 3u + 3u + 1u) << "header, records at 2, 3 and 4 s, stop line";
+        EXPECT_EQ(lines[0].rfind("Logging Start Time: ", 0), 0u);
+        EXPECT_EQ(lines[2].rfind("Time,", 0), 0u);
+        for (int i = 3; i < 6; ++i)
+            EXPECT_THAT(Split(lines[i], ','), SizeIs(3)) << lines[i];
+        EXPECT_EQ(lines[6].rfind("Logging Stop Time: ", 0), 0u);
+    }
+    EXPECT_TRUE(reports.empty());
+    EXPECT_TRUE(otherReports.empty());
+
+    // Closed, the first name takes the next run started in its second.
+    otherLog.SetReport({});
+    other.clock.wallStart -= std::chrono::duration_cast<std::chrono::system_clock::duration>(
+        std::chrono::duration<double>(other.clock.steady - 1000.0));
+    ASSERT_TRUE(otherRun.StartInput());
+    EXPECT_EQ(log.OpenFilePath(0), "");
+    EXPECT_EQ(otherLog.OpenFilePath(0), folder + "/Mic_2023_11_14_221320.csv");
+    otherRun.StopInput();
+}

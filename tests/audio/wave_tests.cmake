@@ -8,6 +8,7 @@ talvenor_test(wave_tests
     WaveDataSamplesTest.cpp
     WaveFilePartialFrameTest.cpp
     WaveCalibrationTest.cpp
+    WaveOldCalibrationTest.cpp
   DEPENDS
     talvenor_audio
 )

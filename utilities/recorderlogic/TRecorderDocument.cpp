@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include "platform/MessageBox.h"
 #include "platform/TempFiles.h"
 #include "settings/Calibration.h"
+#include "settings/FloatFieldBounds.h"
 #include "settings/FrameSettings.h"
 
 namespace {
@@ -313,16 +315,13 @@ bool TRecorderDocument::Open(const std::string& given, const Prompts& prompts)
     m_Settings.Processing.Format = file->GetFormat();
     TChannelCalibration& left = m_Settings.Calibration[0];
     TChannelCalibration& right = m_Settings.Calibration[1];
-    if (file->HasCalibration != 0) {
-        // The records come with the ratio of the range the recording was
-        // made at: derived again for the range the input has now, so the
-        // live channels (and the settings saved at exit) fit it.
-        file->GetCalibration(left, 0);
-        file->GetCalibration(right, 1);
-        const std::optional<float> range = prompts.currentInputRange ? prompts.currentInputRange() : std::nullopt;
-        calibration::RecomputeCalibration(left, range);
-        calibration::RecomputeCalibration(right, range);
-    } else if (left.IsEnabled != 0 && prompts.askDisableCalibration && prompts.askDisableCalibration()) {
+    std::string refusal;
+    const bool taken = file->HasCalibration != 0 && TakeCalibration(*file, prompts, refusal);
+    if (!refusal.empty()) {
+        platform::ShowMessageBox(WithText(kCalibrationRefusedFormat, path) + refusal, MessageIcon::Warning);
+        left.IsEnabled = 0;
+        right.IsEnabled = 0;
+    } else if (!taken && left.IsEnabled != 0 && prompts.askDisableCalibration && prompts.askDisableCalibration()) {
         left.IsEnabled = 0;
         right.IsEnabled = 0;
     }
@@ -336,6 +335,40 @@ bool TRecorderDocument::Open(const std::string& given, const Prompts& prompts)
     file->Modified = 0;
     m_File = std::move(file);
     m_Title = NameOf(path);
+    return true;
+}
+
+// The records come with the ratio of the range the recording was made at:
+// derived again for the range the input has now, so the live channels (and
+// the settings saved at exit) fit it. Records with a value outside what the
+// settings file and the calibration page accept are not taken: refusal then
+// says which.
+bool TRecorderDocument::TakeCalibration(const TWaveFile& file, const Prompts& prompts, std::string& refusal)
+{
+    const std::optional<float> range = prompts.currentInputRange ? prompts.currentInputRange() : std::nullopt;
+    TChannelCalibration taken[2];
+    for (int c = 0; c < 2; ++c) {
+        const char* side = c == 0 ? "left" : "right";
+        file.GetCalibration(taken[c], c);
+        float value = 0.0f;
+        std::string field = CalibrationFieldOutOfRange(taken[c], &value);
+        std::string derived;
+        if (field.empty()) {
+            calibration::RecomputeCalibration(taken[c], range);
+            field = CalibrationFieldOutOfRange(taken[c], &value);
+            derived = " as derived from the file's values";
+        }
+        if (!field.empty()) {
+            char number[32];
+            const auto end = std::to_chars(number, number + sizeof number, value).ptr;
+            refusal = std::string("the ") + side + " channel's " + field + derived + " is " + std::string(number, end) +
+                      ", outside the range this program accepts.\n\nThe file opens uncalibrated: calibration is "
+                      "switched off.";
+            return false;
+        }
+    }
+    m_Settings.Calibration[0] = taken[0];
+    m_Settings.Calibration[1] = taken[1];
     return true;
 }
 

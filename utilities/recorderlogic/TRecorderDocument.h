@@ -41,6 +41,9 @@ public:
         "Failure opening wave file:\n\n %s. \n\n1) Please check that the file is valid and not write protected.  "
         "\n\n2) Check that the wave folder (where the recorder's Open and Save As dialogs start) is valid and not write "
         "proteced.";
+    // Followed by which field of which channel, and its value.
+    static constexpr const char* kCalibrationRefusedFormat =
+        "The calibration data in the wave file %s is not used: ";
     static constexpr const char* kInUseFormat =
         "The selected file: %s is currently in use.  Please close the file before deleting it";
     static constexpr const char* kAskDeleteFormat = "Are you sure you want to delete: %s";
@@ -111,6 +114,9 @@ public:
     void RememberDialogFolder(const std::string& path);
 
 private:
+    // The file's two calibration records into the frame's; false, with
+    // refusal saying why, when a value is out of range.
+    bool TakeCalibration(const TWaveFile& file, const Prompts& prompts, std::string& refusal);
     // The frame's two calibration records and their ratios into the file.
     void CopyCalibrationToFile();
     bool SaveWithReport();
