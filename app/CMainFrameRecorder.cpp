@@ -12,7 +12,6 @@
 #include "app/core/UtilityRect.h"
 #include "utilities/CAnalysisView.h"
 #include "utilities/TRecorder.h"
-#include "widgets/ScreenPlacement.h"
 
 namespace {
 
@@ -66,6 +65,7 @@ void CMainFrame::OpenRecorder()
     m_Recorder = window;
     // The recorder sizes itself: only the corner of the rectangle counts.
     window->Create(QPoint(rect.left, rect.top));
+    PlaceUtilityWindow(*window, kSlotRecorder);
 }
 
 void CMainFrame::DestroyRecorder()
@@ -177,14 +177,7 @@ void CMainFrame::OpenViewer(int kind)
             Qt::QueuedConnection);
     slot = window;
     window->Create(QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1)), kind);
-    // The defaults sit closer than a title bar apart, and a viewer widened
-    // for its text may reach the next: each opens clear of the others.
-    screen_placement::KeepOnScreen(*window);
-    std::vector<const QWidget*> others;
-    for (const CAnalysisView* viewer : m_Viewers)
-        if (viewer != nullptr && viewer != window)
-            others.push_back(viewer);
-    screen_placement::MoveClearOf(*window, others);
+    PlaceUtilityWindow(*window, kind);
 }
 
 void CMainFrame::DestroyViewers()
