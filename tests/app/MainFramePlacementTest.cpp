@@ -133,3 +133,25 @@ TEST(MainFramePlacement, AClosedPlotStoresItsPlaceAndOpensFromIt)
                                 + std::to_string(lower.bottom() + 1) + "}";
     EXPECT_EQ(read.Windows.Plot[1].Placement, lowerText);
 }
+
+// At their default corners the viewers would stack down over the
+// generator's window and hide its Stop button: each opens clear of it and
+// of the others, title bars included.
+TEST(MainFramePlacement, ViewersOpenedAtTheirDefaultCornersLeaveTheGeneratorUncovered)
+{
+    FrameHarness h(frame_test::ToneSettings());
+    CMainFrame& frame = *h.frame;
+    ASSERT_TRUE(frame_test::OpenGenerator(frame));
+    for (std::uint32_t id : {kPeakFrequency, kPeakAmplitude, kTotalPower})
+        frame.OnCommand(id);
+    QApplication::processEvents();
+    // The outer rectangle with a title bar's room above the window's own area.
+    const auto outer = [](const QWidget* w) { return w->geometry().adjusted(-2, -20, 2, 2); };
+    const QWidget* windows[] = {frame.SignalGenerator(), frame.Viewer(kSlotPeakFrequency),
+                                frame.Viewer(kSlotPeakAmplitude), frame.Viewer(kSlotTotalPower)};
+    for (std::size_t a = 0; a < std::size(windows); ++a) {
+        ASSERT_NE(windows[a], nullptr) << a;
+        for (std::size_t b = a + 1; b < std::size(windows); ++b)
+            EXPECT_FALSE(outer(windows[a]).intersects(outer(windows[b]))) << a << " and " << b;
+    }
+}
