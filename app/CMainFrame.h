@@ -60,6 +60,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class COptionsMain;
 class CAnalysisView;
@@ -407,6 +408,8 @@ private:
     // window, and (when it opened at its default corner, which may lie
     // under another) clear of the other utility windows.
     void PlaceUtilityWindow(QWidget& window, int slotId);
+    // The open utility windows other than `window`.
+    std::vector<const QWidget*> UtilityWindowsBut(const QWidget* window) const;
     // Check marks of the utility toggles; the save-signal command is live
     // only while the generator window exists.
     void UpdateUtilityMenu();

@@ -12,6 +12,7 @@
 #include "app/core/UtilityRect.h"
 #include "utilities/CAnalysisView.h"
 #include "utilities/TRecorder.h"
+#include "widgets/ScreenPlacement.h"
 
 namespace {
 
@@ -178,6 +179,12 @@ void CMainFrame::OpenViewer(int kind)
     slot = window;
     window->Create(QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1)), kind);
     PlaceUtilityWindow(*window, kind);
+    // Widened later for a longer reading, it keeps on the screen and clear
+    // of its neighbours instead of sliding under one.
+    connect(window, &CAnalysisView::Widened, this, [this](CAnalysisView* viewer) {
+        screen_placement::KeepOnScreen(*viewer);
+        screen_placement::MoveClearOf(*viewer, UtilityWindowsBut(viewer));
+    });
 }
 
 void CMainFrame::DestroyViewers()

@@ -145,6 +145,18 @@ std::optional<WindowPlacement> CMainFrame::UtilityPlacement(int slotId) const
     return placement;
 }
 
+std::vector<const QWidget*> CMainFrame::UtilityWindowsBut(const QWidget* window) const
+{
+    std::vector<const QWidget*> others;
+    for (const QWidget* other : {static_cast<const QWidget*>(m_SigGen), static_cast<const QWidget*>(m_Recorder)})
+        if (other != nullptr && other != window)
+            others.push_back(other);
+    for (const CAnalysisView* viewer : m_Viewers)
+        if (viewer != nullptr && viewer != window)
+            others.push_back(viewer);
+    return others;
+}
+
 void CMainFrame::PlaceUtilityWindow(QWidget& window, int slotId)
 {
     screen_placement::KeepOnScreen(window);
@@ -152,12 +164,8 @@ void CMainFrame::PlaceUtilityWindow(QWidget& window, int slotId)
     // viewers' reach the generator's: one opening there moves clear of the
     // others, so that none hides the generator's Stop button. A stored
     // placement is where the user left the window: it comes back as it was.
-    if (!m_Settings.Windows.HasPlacement(slotId)) {
-        std::vector<const QWidget*> others{m_SigGen, m_Recorder};
-        for (const CAnalysisView* viewer : m_Viewers)
-            others.push_back(viewer);
-        screen_placement::MoveClearOf(window, others);
-    }
+    if (!m_Settings.Windows.HasPlacement(slotId))
+        screen_placement::MoveClearOf(window, UtilityWindowsBut(&window));
     screen_placement::BringToFront(window);
 }
 

@@ -166,8 +166,12 @@ void CAnalysisView::EnforceMinimumSize()
         }
         minWidth = std::max(minWidth, column * cells.Columns());
     }
-    if (width() < minWidth || height() < size.minHeight)
+    if (width() < minWidth || height() < size.minHeight) {
+        const bool wider = width() < minWidth;
         resize(std::max(width(), minWidth), newHeight);
+        if (wider)
+            emit Widened(this);
+    }
 }
 
 void CAnalysisView::resizeEvent(QResizeEvent* event)

@@ -155,3 +155,27 @@ TEST(MainFramePlacement, ViewersOpenedAtTheirDefaultCornersLeaveTheGeneratorUnco
             EXPECT_FALSE(outer(windows[a]).intersects(outer(windows[b]))) << a << " and " << b;
     }
 }
+
+// A viewer that widens itself (here: snapping back from a width too small
+// for its reading) near the screen's edge and beside the generator stays
+// on the screen and does not slide under the generator.
+TEST(MainFramePlacement, AWidenedViewerStaysOnTheScreenAndClearOfItsNeighbour)
+{
+    FrameHarness h(frame_test::ToneSettings());
+    CMainFrame& frame = *h.frame;
+    ASSERT_TRUE(frame_test::OpenGenerator(frame));
+    frame.OnCommand(kPeakFrequency);
+    CAnalysisView* viewer = frame.Viewer(kSlotPeakFrequency);
+    ASSERT_NE(viewer, nullptr);
+    QApplication::processEvents();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    CSigGen* generator = frame.SignalGenerator();
+    // The generator at the right edge; the viewer narrow, just left of it.
+    generator->setGeometry(QRect(QPoint(screen.right() - generator->width() - 10, 200), generator->size()));
+    const int fullWidth = viewer->width();
+    viewer->setGeometry(generator->geometry().left() - 60, 210, 40, viewer->height());
+    QApplication::processEvents();
+    EXPECT_EQ(viewer->width(), fullWidth) << "snapped back to its reading's width";
+    EXPECT_TRUE(screen.contains(viewer->frameGeometry()));
+    EXPECT_FALSE(viewer->frameGeometry().adjusted(0, -20, 0, 0).intersects(generator->frameGeometry().adjusted(0, -20, 0, 0)));
+}
