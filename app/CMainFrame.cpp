@@ -24,6 +24,8 @@
 #include "settings/IniSettingsFile.h"
 #include "settings/SettingsFiles.h"
 #include "utilities/CAnalysisView.h"
+#include "utilities/CSigGen.h"
+#include "utilities/TRecorder.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -201,9 +203,11 @@ void CMainFrame::OpenInitialWindows()
     // Opened while the frame itself is still being shown, the window
     // manager may stack them under it: once it is up, they come to the front.
     QTimer::singleShot(0, this, [this] {
-        for (CAnalysisView* viewer : m_Viewers)
-            if (viewer != nullptr)
-                viewer->raise();
+        std::vector<QWidget*> windows{m_SigGen, m_Recorder};
+        windows.insert(windows.end(), m_Viewers.begin(), m_Viewers.end());
+        for (QWidget* window : windows)
+            if (window != nullptr)
+                window->raise();
     });
 }
 

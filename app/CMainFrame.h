@@ -60,6 +60,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class COptionsMain;
 class CAnalysisView;
@@ -384,6 +385,8 @@ private:
     void ApplyPlacement(const WindowPlacement& placement);
     void StoreWindowPlacements();
     void DestroyPlots();
+    // Stores an open plot's placement in its slot.
+    void StorePlotSlot(int channel);
     // After a change of format or mode: the plots the mode shows, with their
     // titles, as a new start would open them.
     void SyncPlotsWithMode();
@@ -401,6 +404,12 @@ private:
     // Where a utility window stands now; none when it is not open.
     std::optional<WindowPlacement> UtilityPlacement(int slotId) const;
     void StoreUtilitySlot(int slotId);
+    // A utility window just opened: on its screen, in front of the main
+    // window, and (when it opened at its default corner, which may lie
+    // under another) clear of the other utility windows.
+    void PlaceUtilityWindow(QWidget& window, int slotId);
+    // The open utility windows other than `window`.
+    std::vector<const QWidget*> UtilityWindowsBut(const QWidget* window) const;
     // Check marks of the utility toggles; the save-signal command is live
     // only while the generator window exists.
     void UpdateUtilityMenu();

@@ -2,7 +2,9 @@
 
 #include "app/CMainFrame.h"
 
+#include "app/CSidebar.h"
 #include "app/CStatusbar.h"
+#include "app/CToolbar2.h"
 #include "app/core/TProcessingObjects.h"
 
 bool CMainFrame::SaveConfigurationTo(const std::string& path)
@@ -20,6 +22,11 @@ void CMainFrame::StoreWindowSlot(int slotId)
     if (slotId == kSlotMainWindow) {
         const WindowPlacement frame = CurrentPlacement();
         m_Settings.Windows.Store(slotId, &frame);
+        return;
+    }
+    if (slotId == kSlotPlot) {
+        StorePlotSlot(0);
+        StorePlotSlot(1);
         return;
     }
     StoreUtilitySlot(slotId);
@@ -41,8 +48,13 @@ void CMainFrame::RebuildProcessing()
 
 void CMainFrame::RefreshAfterLoad()
 {
-    // The plots, as a start with this file would open them.
+    // The bars and the plots, as a start with this file would show them.
+    m_Sidebar->setVisible(m_Settings.m_ShowSidebar != 0);
+    m_Toolbar->setVisible(m_Settings.m_ShowToolbar != 0);
+    m_Statusbar->setVisible(m_Settings.m_ShowStatusbar != 0);
+    UpdateBarsMenu();
     SyncPlotsWithMode();
+    RecalcLayout();
     RefreshUtilityWindows();
     UpdateTitle();
 }

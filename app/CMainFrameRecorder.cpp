@@ -66,6 +66,7 @@ void CMainFrame::OpenRecorder()
     m_Recorder = window;
     // The recorder sizes itself: only the corner of the rectangle counts.
     window->Create(QPoint(rect.left, rect.top));
+    PlaceUtilityWindow(*window, kSlotRecorder);
 }
 
 void CMainFrame::DestroyRecorder()
@@ -177,14 +178,13 @@ void CMainFrame::OpenViewer(int kind)
             Qt::QueuedConnection);
     slot = window;
     window->Create(QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1)), kind);
-    // The defaults sit closer than a title bar apart, and a viewer widened
-    // for its text may reach the next: each opens clear of the others.
-    screen_placement::KeepOnScreen(*window);
-    std::vector<const QWidget*> others;
-    for (const CAnalysisView* viewer : m_Viewers)
-        if (viewer != nullptr && viewer != window)
-            others.push_back(viewer);
-    screen_placement::MoveClearOf(*window, others);
+    PlaceUtilityWindow(*window, kind);
+    // Widened later for a longer reading, it keeps on the screen and clear
+    // of its neighbours instead of sliding under one.
+    connect(window, &CAnalysisView::Widened, this, [this](CAnalysisView* viewer) {
+        screen_placement::KeepOnScreen(*viewer);
+        screen_placement::MoveClearOf(*viewer, UtilityWindowsBut(viewer));
+    });
 }
 
 void CMainFrame::DestroyViewers()

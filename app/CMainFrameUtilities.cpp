@@ -14,6 +14,7 @@
 #include "utilities/CAnalysisView.h"
 #include "utilities/CSigGen.h"
 #include "utilities/TRecorder.h"
+#include "widgets/ScreenPlacement.h"
 
 #include <QAction>
 
@@ -51,6 +52,7 @@ void CMainFrame::OpenSignalGenerator()
     m_SigGen = window;
     // The generator sizes itself: only the corner of the rectangle counts.
     window->Create(QPoint(rect.left, rect.top));
+    PlaceUtilityWindow(*window, kSlotSignalGenerator);
 }
 
 void CMainFrame::DestroySignalGenerator()
@@ -134,15 +136,37 @@ std::optional<WindowPlacement> CMainFrame::UtilityPlacement(int slotId) const
         window = Viewer(slotId);
     if (window == nullptr)
         return std::nullopt;
-    WindowPlacement placement;
+    // The window's own area, which is what opening it restores: a frame
+    // corner stored with it would move the window up by a title bar at
+    // every restart.
+    WindowPlacement placement = screen_placement::Capture(*window);
+    // Utility windows come back shown normally.
     placement.showCmd = WindowPlacement::kShowNormal;
-    placement.minX = placement.minY = placement.maxX = placement.maxY = -1;
-    // The outer corner, as the window is created at it; a viewer is sized
-    // by its client area, the others size themselves.
-    const QRect outer = window->frameGeometry();
-    const QSize size = Viewer(slotId) != nullptr ? window->size() : outer.size();
-    placement.normal = {outer.left(), outer.top(), outer.left() + size.width(), outer.top() + size.height()};
     return placement;
+}
+
+std::vector<const QWidget*> CMainFrame::UtilityWindowsBut(const QWidget* window) const
+{
+    std::vector<const QWidget*> others;
+    for (const QWidget* other : {static_cast<const QWidget*>(m_SigGen), static_cast<const QWidget*>(m_Recorder)})
+        if (other != nullptr && other != window)
+            others.push_back(other);
+    for (const CAnalysisView* viewer : m_Viewers)
+        if (viewer != nullptr && viewer != window)
+            others.push_back(viewer);
+    return others;
+}
+
+void CMainFrame::PlaceUtilityWindow(QWidget& window, int slotId)
+{
+    screen_placement::KeepOnScreen(window);
+    // The default corners sit closer than a title bar apart, and the
+    // viewers' reach the generator's: one opening there moves clear of the
+    // others, so that none hides the generator's Stop button. A stored
+    // placement is where the user left the window: it comes back as it was.
+    if (!m_Settings.Windows.HasPlacement(slotId))
+        screen_placement::MoveClearOf(window, UtilityWindowsBut(&window));
+    screen_placement::BringToFront(window);
 }
 
 void CMainFrame::StoreUtilitySlot(int slotId)

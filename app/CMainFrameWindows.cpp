@@ -36,11 +36,6 @@ QRect ToQRect(const PlacementRect& r)
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
-PlacementRect ToPlacement(const QRect& r)
-{
-    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
-}
-
 } // namespace
 
 void CMainFrame::CreateBars()
@@ -99,12 +94,11 @@ void CMainFrame::CreateSpectrumPlot(int channel)
     if (!spectrum_plot_rules::ShouldCreatePlot(independent, p.ChannelProcessing, channel))
         return;
 
-    // Plots keep no placement slot: they open over the client area and the
-    // layout places them.
-    constexpr int kPlotKind = 2;
+    // Where the plot stood when it was closed, else the whole client area;
+    // the layout then fits it beside its twin and the bars.
     bool maximized = false;
-    const PlacementRect whole = utility_rect::GetUtilityRect(kPlotKind, Desktop(), m_Client->width(), m_Client->height());
-    const PlacementRect rect = m_Settings.Windows.GetSavedWindowRect(kPlotKind, whole, Desktop(), &maximized);
+    const PlacementRect whole = utility_rect::GetUtilityRect(kSlotPlot, Desktop(), m_Client->width(), m_Client->height());
+    const PlacementRect rect = m_Settings.Windows.GetSavedWindowRect(kSlotPlot, whole, Desktop(), &maximized, channel);
 
     auto* plot = new TQuarnPlot(m_Client);
     plot->setObjectName(channel == 0 ? QStringLiteral("Plot1") : QStringLiteral("Plot2"));
@@ -127,6 +121,8 @@ void CMainFrame::CreateSpectrumPlot(int channel)
     m_Plot[static_cast<std::size_t>(channel)] = plot;
     if (m_Run->IsRunning())
         plot->ClearIdle();
+    if (maximized)
+        plot->setWindowState(plot->windowState() | Qt::WindowMaximized);
     plot->show();
     m_Toolbar->SyncButtonStates();
     UpdatePlotsMenu();
@@ -153,11 +149,22 @@ void CMainFrame::CloseSpectrumPlot(int channel)
     TQuarnPlot*& plot = m_Plot[static_cast<std::size_t>(channel == 1 ? 1 : 0)];
     if (plot == nullptr)
         return;
+    StorePlotSlot(channel == 1 ? 1 : 0);
     delete plot;
     plot = nullptr;
     if (m_Toolbar != nullptr)
         m_Toolbar->SyncButtonStates();
     UpdatePlotsMenu();
+}
+
+void CMainFrame::StorePlotSlot(int channel)
+{
+    // Its rectangle in the client area and whether it was maximised, for
+    // the next time it opens; a closed plot keeps what was stored before.
+    if (const TQuarnPlot* plot = Plot(channel)) {
+        const WindowPlacement placement = screen_placement::Capture(*plot);
+        m_Settings.Windows.Store(kSlotPlot, &placement, channel);
+    }
 }
 
 void CMainFrame::DestroyPlots()
@@ -278,16 +285,10 @@ void CMainFrame::UpdateBarsMenu()
 
 WindowPlacement CMainFrame::CurrentPlacement() const
 {
-    WindowPlacement placement;
-    placement.showCmd = isMaximized()   ? WindowPlacement::kShowMaximized
-                        : isMinimized() ? WindowPlacement::kShowMinimized
-                                        : WindowPlacement::kShowNormal;
-    placement.minX = placement.minY = placement.maxX = placement.maxY = -1;
     // The normal rectangle even while maximised, so that the next start
     // can come back to it; the window's own area without the desktop's
     // decorations, as the restore applies it.
-    placement.normal = ToPlacement(isMaximized() || isMinimized() ? normalGeometry() : geometry());
-    return placement;
+    return screen_placement::Capture(*this);
 }
 
 void CMainFrame::ApplyPlacement(const WindowPlacement& placement)
@@ -319,4 +320,6 @@ void CMainFrame::StoreWindowPlacements()
     for (int id : WindowSlots::kIds)
         if (id != kSlotMainWindow)
             StoreUtilitySlot(id);
+    StorePlotSlot(0);
+    StorePlotSlot(1);
 }

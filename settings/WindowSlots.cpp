@@ -2,13 +2,15 @@
 
 #include "settings/TextField.h"
 
-WindowSlot* WindowSlots::Find(int id)
+WindowSlot* WindowSlots::Find(int id, int channel)
 {
-    return const_cast<WindowSlot*>(static_cast<const WindowSlots*>(this)->Find(id));
+    return const_cast<WindowSlot*>(static_cast<const WindowSlots*>(this)->Find(id, channel));
 }
 
-const WindowSlot* WindowSlots::Find(int id) const
+const WindowSlot* WindowSlots::Find(int id, int channel) const
 {
+    if (id == kSlotPlot)
+        return channel == 0 || channel == 1 ? &Plot[channel] : nullptr;
     for (std::size_t i = 0; i < kSlotCount; ++i) {
         if (kIds[i] == id)
             return &Slot[i];
@@ -16,9 +18,9 @@ const WindowSlot* WindowSlots::Find(int id) const
     return nullptr;
 }
 
-void WindowSlots::Store(int id, const WindowPlacement* current)
+void WindowSlots::Store(int id, const WindowPlacement* current, int channel)
 {
-    WindowSlot* slot = Find(id);
+    WindowSlot* slot = Find(id, channel);
     if (slot == nullptr)
         return;
     slot->Open = id == kSlotMainWindow || current != nullptr ? 1 : 0;
@@ -26,10 +28,16 @@ void WindowSlots::Store(int id, const WindowPlacement* current)
         SetTextField(slot->Placement, current->Format());
 }
 
-bool WindowSlots::IsOpen(int id) const
+bool WindowSlots::IsOpen(int id, int channel) const
 {
-    const WindowSlot* slot = Find(id);
+    const WindowSlot* slot = Find(id, channel);
     return slot != nullptr && slot->Open != 0;
+}
+
+bool WindowSlots::HasPlacement(int id, int channel) const
+{
+    const WindowSlot* slot = Find(id, channel);
+    return slot != nullptr && WindowPlacement::Parse(TextFieldView(slot->Placement), {}, false).has_value();
 }
 
 std::optional<WindowPlacement> WindowSlots::PlacementToRestore(int id, DesktopSize desktop,
@@ -42,11 +50,11 @@ std::optional<WindowPlacement> WindowSlots::PlacementToRestore(int id, DesktopSi
 }
 
 PlacementRect WindowSlots::GetSavedWindowRect(int id, const PlacementRect& defaultRect, DesktopSize desktop,
-                                              bool* maximized) const
+                                              bool* maximized, int channel) const
 {
     if (maximized != nullptr)
         *maximized = false;
-    const WindowSlot* slot = Find(id);
+    const WindowSlot* slot = Find(id, channel);
     if (slot == nullptr)
         return defaultRect;
     const auto placement = WindowPlacement::Parse(TextFieldView(slot->Placement), desktop, false);

@@ -28,13 +28,16 @@ bool CAnalysisView::Create(const QRect& rect, int kind)
 {
     m_Kind = kind;
     setObjectName(QStringLiteral("AnalysisViewer%1").arg(kind));
-    move(rect.topLeft());
-    resize(rect.size());
+    // The window's own area, as its placement is stored.
+    setGeometry(rect);
     if (m_Grid == nullptr) {
         m_Grid = new CDataGrid(this);
         m_Grid->setGeometry(0, 0, 100, 20);
         connect(m_Grid, &CDataGrid::GridContextMenu, this, &CAnalysisView::OnCopyMenu);
     }
+    // Its rows and one column before the first size check: the grid's own
+    // two columns would have the viewer widened to twice its width.
+    m_Grid->SetSize(CountChannels(), 1);
     m_Grid->show();
     show();
     SetKind();
@@ -163,8 +166,12 @@ void CAnalysisView::EnforceMinimumSize()
         }
         minWidth = std::max(minWidth, column * cells.Columns());
     }
-    if (width() < minWidth || height() < size.minHeight)
+    if (width() < minWidth || height() < size.minHeight) {
+        const bool wider = width() < minWidth;
         resize(std::max(width(), minWidth), newHeight);
+        if (wider)
+            emit Widened(this);
+    }
 }
 
 void CAnalysisView::resizeEvent(QResizeEvent* event)

@@ -42,6 +42,9 @@ public:
 signals:
     // The close box: the frame closes the viewer through its toggle.
     void ClosingUtility(CAnalysisView* window);
+    // The viewer widened itself for a longer text: it may now reach past
+    // the screen's edge or over a neighbour.
+    void Widened(CAnalysisView* window);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -60,9 +60,12 @@ QFont CDataGrid::CellFont(int fontHeight)
 
 int CDataGrid::ColumnWidthFor(const QString& text, int fontHeight)
 {
-    // The text starts three pixels into its column; as many again, and a
-    // little for the letters' overhang, keep its last letter off the line.
-    return QFontMetrics(CellFont(fontHeight)).horizontalAdvance(text) + 3 + 6;
+    // The text starts an inset into its column (past the column's line);
+    // as much again, and a little for the letters' overhang, keep its last
+    // letter off the line at the right.
+    const QFontMetrics metrics(CellFont(fontHeight));
+    const int inset = data_grid::TextInset(fontHeight);
+    return metrics.horizontalAdvance(text) + 1 + 2 * inset + std::max(3, metrics.averageCharWidth() / 4);
 }
 
 bool CDataGrid::ScreenIsMonochrome() const
@@ -111,7 +114,8 @@ void CDataGrid::paintEvent(QPaintEvent*)
                 painter.fillRect(box, ColourOf(cell.BackColour, *this));
                 painter.setPen(monochrome ? QColor(Qt::black) : ColourOf(cell.TextColour, *this));
                 painter.setFont(monochrome && cell.TextColour == 2 ? bold : normal);
-                painter.drawText(r.left + 2, data_grid::TextBaseline(r), QString::fromUtf8(cell.Text));
+                painter.drawText(r.left + data_grid::TextInset(metrics->fontHeight), data_grid::TextBaseline(r),
+                                 QString::fromUtf8(cell.Text));
                 painter.restore();
             }
         }

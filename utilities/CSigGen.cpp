@@ -55,7 +55,9 @@ CSigGen::~CSigGen()
 
 bool CSigGen::Create(const QPoint& topLeft)
 {
-    move(topLeft);
+    // The corner of the window's own area, as its placement is stored;
+    // move() would put the frame's corner there before the window is shown.
+    setGeometry(QRect(topLeft, size()));
     CreateControls();
     return true;
 }

@@ -95,7 +95,9 @@ TRecorder::~TRecorder()
 
 bool TRecorder::Create(const QPoint& topLeft)
 {
-    move(topLeft);
+    // The corner of the window's own area, as its placement is stored;
+    // move() would put the frame's corner there before the window is shown.
+    setGeometry(QRect(topLeft, size()));
     CreateControls();
     show();
     m_Document.SetTitle(TRecorderDocument::kUntitledTitle);

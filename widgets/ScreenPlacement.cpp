@@ -1,6 +1,6 @@
 #include "widgets/ScreenPlacement.h"
 
-#include "settings/ScreenFit.h"
+#include "settings/WindowPlacer.h"
 
 #include <algorithm>
 
@@ -24,26 +24,8 @@ QRect ToQRect(const PlacementRect& r)
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
-// Until the window manager has framed the window its decorations are
-// unknown (or only a thin border is known); a title bar's height stands in
-// for the top then.
-screen_fit::FrameMargins Margins(const QWidget& window)
+QRect AvailableNear(const QWidget& reference)
 {
-    const QRect frame = window.frameGeometry();
-    const QRect inner = window.geometry();
-    screen_fit::FrameMargins margins{inner.left() - frame.left(), inner.top() - frame.top(),
-                                     frame.right() - inner.right(), frame.bottom() - inner.bottom()};
-    // Desktop title bars run taller than the style's own.
-    const int title = std::max(window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window),
-                               2 * window.fontMetrics().height());
-    if (margins.top < title / 2)
-        margins.top = title;
-    return margins;
-}
-
-QRect Available(const QWidget& window, const QWidget* near)
-{
-    const QWidget& reference = near != nullptr ? *near : window;
     const QScreen* screen = QGuiApplication::screenAt(reference.frameGeometry().center());
     if (screen == nullptr)
         screen = reference.screen();
@@ -52,40 +34,88 @@ QRect Available(const QWidget& window, const QWidget* near)
     return screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
-PlacementRect Outer(const QWidget& window)
-{
-    const screen_fit::FrameMargins m = Margins(window);
-    const QRect inner = window.geometry();
-    return {inner.left() - m.left, inner.top() - m.top, inner.left() + inner.width() + m.right,
-            inner.top() + inner.height() + m.bottom};
-}
+// A widget as the placement arithmetic sees it. Read-only uses go through
+// the const overloads; SetClient needs the window itself.
+class QtPlacedWindow final : public PlacedWindow {
+public:
+    explicit QtPlacedWindow(const QWidget& window) : m_Window(window) {}
+    explicit QtPlacedWindow(QWidget& window) : m_Window(window), m_Writable(&window) {}
+
+    PlacementRect Client() const override { return ToPlacement(m_Window.geometry()); }
+    PlacementRect Frame() const override { return ToPlacement(m_Window.frameGeometry()); }
+    PlacementRect NormalClient() const override
+    {
+        const bool away = m_Window.isMaximized() || m_Window.isMinimized() || m_Window.isFullScreen();
+        return ToPlacement(away ? m_Window.normalGeometry() : m_Window.geometry());
+    }
+    int ShowCommand() const override
+    {
+        return m_Window.isMaximized()   ? WindowPlacement::kShowMaximized
+               : m_Window.isMinimized() ? WindowPlacement::kShowMinimized
+                                        : WindowPlacement::kShowNormal;
+    }
+    PlacementRect Available() const override { return ToPlacement(AvailableNear(m_Window)); }
+    int TitleBarHeight() const override
+    {
+        // Desktop title bars run taller than the style's own.
+        return std::max(m_Window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &m_Window),
+                        2 * m_Window.fontMetrics().height());
+    }
+    void SetClient(const PlacementRect& client) override
+    {
+        if (m_Writable != nullptr && ToQRect(client) != m_Writable->geometry())
+            m_Writable->setGeometry(ToQRect(client));
+    }
+
+private:
+    const QWidget& m_Window;
+    QWidget* m_Writable = nullptr;
+};
 
 } // namespace
 
 void MoveClearOf(QWidget& window, const std::vector<const QWidget*>& others)
 {
-    std::vector<PlacementRect> taken;
+    std::vector<QtPlacedWindow> placed;
+    placed.reserve(others.size());
     for (const QWidget* other : others)
         if (other != nullptr && other != &window)
-            taken.push_back(Outer(*other));
-    const PlacementRect outer = Outer(window);
-    const PlacementRect moved = screen_fit::ClearOf(outer, taken, ToPlacement(Available(window, nullptr)));
-    if (moved != outer)
-        window.move(window.pos() + QPoint(moved.left - outer.left, moved.top - outer.top));
+            placed.emplace_back(*other);
+    std::vector<const PlacedWindow*> pointers;
+    for (const QtPlacedWindow& other : placed)
+        pointers.push_back(&other);
+    QtPlacedWindow self(window);
+    WindowPlacer::MoveClearOf(self, pointers);
 }
 
 void KeepOnScreen(QWidget& window)
 {
-    const QRect fitted =
-        ToQRect(screen_fit::Fit(ToPlacement(window.geometry()), Margins(window), ToPlacement(Available(window, nullptr))));
-    if (fitted != window.geometry())
-        window.setGeometry(fitted);
+    QtPlacedWindow self(window);
+    WindowPlacer::KeepOnScreen(self);
 }
 
 void CentreOnScreen(QWidget& window, QSize wanted, const QWidget* near)
 {
-    window.setGeometry(ToQRect(screen_fit::Centred(wanted.width(), wanted.height(), Margins(window),
-                                                   ToPlacement(Available(window, near)))));
+    const QtPlacedWindow self(window);
+    window.setGeometry(ToQRect(screen_fit::Centred(wanted.width(), wanted.height(), WindowPlacer::Margins(self),
+                                                   ToPlacement(AvailableNear(near != nullptr ? *near : window)))));
+}
+
+WindowPlacement Capture(const QWidget& window)
+{
+    return WindowPlacer::Capture(QtPlacedWindow(window));
+}
+
+void Open(QWidget& window, const PlacementRect& saved, bool keepOwnSize)
+{
+    QtPlacedWindow self(window);
+    WindowPlacer::Open(self, saved, keepOwnSize);
+}
+
+void BringToFront(QWidget& window)
+{
+    window.raise();
+    window.activateWindow();
 }
 
 } // namespace screen_placement

@@ -1,11 +1,14 @@
 #pragma once
 // Keeping top-level windows on the screen they open on, decorations
 // included: the title bar stays reachable and the bottom edge stays above
-// the task bar.
+// the task bar. Placements store and restore a window's own area (its
+// geometry), never its frame's corner.
 
 #include <QSize>
 
 #include <vector>
+
+#include "settings/WindowPlacement.h"
 
 class QWidget;
 
@@ -22,5 +25,16 @@ void CentreOnScreen(QWidget& window, QSize wanted, const QWidget* near = nullptr
 // Moves the window down below those of `others` (shown or not) that it
 // covers, title bars included; where that would leave its screen, it stays.
 void MoveClearOf(QWidget& window, const std::vector<const QWidget*>& others);
+
+// The placement a window slot stores: the show state and the window's
+// normal own area.
+WindowPlacement Capture(const QWidget& window);
+
+// Puts the window's own area at a saved rectangle's corner, with the saved
+// size or, when `keepOwnSize`, the size it has; kept on its screen.
+void Open(QWidget& window, const PlacementRect& saved, bool keepOwnSize);
+
+// Brings a window the user opened to the front, above the main window.
+void BringToFront(QWidget& window);
 
 } // namespace screen_placement

@@ -107,13 +107,15 @@ TEST(MainFrameCommands, EveryLiveCommandIsReachedTheKeysMenusAndGeneratorWindowA
     EXPECT_EQ(window->GetChannels(), 2u);
     // Its own close box: the window asks, the frame stores and deletes it.
     window->move(150, 100);
+    ASSERT_EQ(window->geometry().topLeft(), QPoint(152, 102)) << "the offscreen frame is 2 pixels wide";
     window->close();
     EXPECT_EQ(frame.SignalGenerator(), window) << "not deleted inside its own close handler";
     ASSERT_TRUE(WaitFor([&] { return frame.SignalGenerator() == nullptr; }));
     const WindowSlots& windowSlots = frame.Settings().Windows;
     EXPECT_FALSE(windowSlots.IsOpen(kSlotSignalGenerator)) << "closed: the next start does not re-open it";
+    // Its own area is stored, inside the frame moved to (150, 100).
     const PlacementRect stored = windowSlots.GetSavedWindowRect(kSlotSignalGenerator, {}, {800, 600});
-    EXPECT_EQ(QPoint(stored.left, stored.top), QPoint(150, 100));
+    EXPECT_EQ(QPoint(stored.left, stored.top), QPoint(150, 100) + QPoint(2, 2));
     EXPECT_FALSE(generate->IsLatched() || generator->isChecked());
     EXPECT_FALSE(frame.ActionFor(kSaveGeneratorWave)->isEnabled()) << "no window, nothing to save";
     // The tool bar's button opens it again where it stood; Close All Utilities closes it.

@@ -134,7 +134,8 @@ TEST_F(CfgFileTest, ReadingSetsFixedDerivedAndDefaultValuesAndAFileThatCannotBeO
 
     EXPECT_EQ(std::pair(s.m_InputDevice, s.m_OutputDevice), std::pair(2, 2));
     // The start-up fix-ups (ChannelProcessing) are the frame's, not the reader's.
-    ExpectWritten(s, "Device/SoundCardDriverMode=1 Toolbars/Main=1 Toolbars/Buttons=0 Toolbars/Statusbar=1 "
+    // The tool bar stays as the file has it.
+    ExpectWritten(s, "Device/SoundCardDriverMode=1 Toolbars/Main=1 Toolbars/Buttons=1 Toolbars/Statusbar=1 "
                      "Mode/OpMode=1 Settings/FFTsize=65536 Settings/AverageMode=1 Settings/AverageModeR=1 "
                      "Settings/DecimationRatio=1 Settings/ApplyLowPassFilter=0 Settings/SmoothingWindow=2 "
                      "Settings/OverlapPercent=50 Settings/DelayChannel=0 Settings/DelayTimeMsec=0 "

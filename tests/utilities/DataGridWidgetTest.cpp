@@ -42,15 +42,16 @@ TEST(DataGridWidget, AnEmptyGridDrawsItsBorderOnlyAndADrawnOneReportsTheCellClic
     grid.Cells().MutableCell(2, 0)->TextColour = 2;
     EXPECT_FALSE(SaveScreenshot(grid, "data_grid").empty());
     EXPECT_EQ(grid.RowHeight(), 17);  // 100 / 6 + 0.5
-    // The red text starts two pixels into its cell (which starts at x = 1), in row 2.
+    // The red text starts an inset of 2 + 16 / 4 pixels into its cell
+    // (which starts at x = 1), in row 2.
     const QImage drawn = grid.grab().toImage();
     int firstTextColumn = drawn.width();
     for (int y = 34; y < 51; ++y)
         for (int x = 0; x < drawn.width(); ++x)
             if (const QColor p = drawn.pixelColor(x, y); p.red() > 128 && p.green() < 100)
                 firstTextColumn = std::min(firstTextColumn, x);
-    EXPECT_GE(firstTextColumn, 3);
-    EXPECT_LT(firstTextColumn, 8) << "the text is drawn";
+    EXPECT_GE(firstTextColumn, 7);
+    EXPECT_LT(firstTextColumn, 10) << "the text is drawn";
     QTest::mouseDClick(&grid, Qt::LeftButton, {}, QPoint(5, 47));
     ASSERT_EQ(clicks.count(), 1);
     EXPECT_EQ(std::pair(clicks[0][0].toInt(), clicks[0][1].toInt()), std::pair(2, 0));
@@ -99,4 +100,41 @@ TEST(DataGridWidget, TheScreensDepthDecidesWhetherRedTextIsDrawnRedOrBoldBlack)
     // Drawn as on a monochrome screen: black, no red.
     grid.SetMonochrome(true);
     EXPECT_EQ(redPixels(), 0);
+}
+
+// Text of any size keeps clear of the grid's border on both sides when the
+// grid is as wide as ColumnWidthFor asks: small rows and rows so tall that
+// the letters are large.
+TEST(DataGridWidget, TextOfEverySizeIsDrawnInsideTheBorderWithRoomToSpare)
+{
+    for (const char* text : {"no data yet", "1000.0 Hz", "-999.00 dBV A"}) {
+        for (int rowHeight : {16, 24, 48, 90}) {
+            SCOPED_TRACE(std::string(text) + " at row height " + std::to_string(rowHeight));
+            const int fontHeight = data_grid::MetricsFor({0, 0, 100, rowHeight}, 1, 1)->fontHeight;
+            const int width = CDataGrid::ColumnWidthFor(QString::fromLatin1(text), fontHeight);
+            QWidget parent;
+            parent.resize(width, rowHeight);
+            CDataGrid grid(&parent);
+            grid.setGeometry(0, 0, width, rowHeight);
+            grid.SetSize(1, 1);
+            grid.SetCellText(0, 0, text);
+            parent.show();
+            const QImage drawn = grid.grab().toImage();
+            int left = drawn.width(), right = -1;
+            // Inside the border: the text's dark pixels.
+            for (int y = 1; y < drawn.height() - 1; ++y)
+                for (int x = 1; x < drawn.width() - 1; ++x)
+                    if (qGray(drawn.pixel(x, y)) < 128) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                    }
+            ASSERT_GE(right, left) << "the text is drawn";
+            // Clear of the border by at least 3 pixels and a fifth of the font.
+            const int margin = std::max(3, fontHeight / 5);
+            EXPECT_GE(left, margin) << "left gap";
+            EXPECT_LE(right, width - 1 - margin) << "right gap";
+            if (rowHeight == 48)
+                SaveScreenshot(grid, "data_grid_margins");
+        }
+    }
 }

@@ -30,6 +30,11 @@ int TextBaseline(const Rect& cell)
     return cell.bottom - (cell.bottom - cell.top) / 6;
 }
 
+int TextInset(int fontHeight)
+{
+    return 2 + std::max(fontHeight, 0) / 4;
+}
+
 Rect EdgeCell(const Rect& item, const Metrics& m, int row, int column)
 {
     Rect cell;

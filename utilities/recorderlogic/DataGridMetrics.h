@@ -31,6 +31,10 @@ std::optional<Metrics> MetricsFor(const Rect& item, int rows, int columns);
 // baseline.
 Rect TextCell(const Rect& item, const Metrics& m, int row, int column);
 int TextBaseline(const Rect& cell);
+// How far a cell's text starts right of the cell's left edge, and the room
+// left free after it: grows with the font, so that large text keeps clear
+// of the border as small text does.
+int TextInset(int fontHeight);
 // The rectangle a cell's edges are drawn on.
 Rect EdgeCell(const Rect& item, const Metrics& m, int row, int column);
 

@@ -1,0 +1,181 @@
+// Where the frame's windows stand, through an exit and a start and through
+// Save and Open Configuration: every utility window comes back to the same
+// rectangle on the screen, the plots keep their windowSlots, and the tool bar
+// stays shown when it was saved shown.
+
+#include "tests/app/FrameTestSupport.h"
+
+#include "utilities/CAnalysisView.h"
+#include "utilities/TRecorder.h"
+
+#include <QScreen>
+
+namespace {
+
+// The utility windows, opened and each put somewhere of its own.
+struct Placed {
+    int id;
+    QRect where;
+};
+
+QWidget* UtilityWindow(const CMainFrame& frame, int id)
+{
+    if (id == kSlotSignalGenerator)
+        return frame.SignalGenerator();
+    if (id == kSlotRecorder)
+        return frame.Recorder();
+    return frame.Viewer(id);
+}
+
+void ExpectEveryWindowWhereItWas(const CMainFrame& frame, const std::vector<Placed>& placed, const char* when)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const Placed& p : placed) {
+        QWidget* window = UtilityWindow(frame, p.id);
+        ASSERT_NE(window, nullptr) << when << ": window " << p.id;
+        EXPECT_EQ(window->geometry(), p.where) << when << ": window " << p.id;
+        EXPECT_TRUE(screen.contains(window->frameGeometry())) << when << ": window " << p.id;
+    }
+}
+
+} // namespace
+
+TEST(MainFramePlacement, UtilityWindowsComeBackToTheirRectanglesAfterARestartAndOpenConfiguration)
+{
+    FrameHarness h(frame_test::ToneSettings());
+    ASSERT_TRUE(frame_test::OpenGenerator(*h.frame));
+    for (std::uint32_t id : {kPeakFrequency, kPeakAmplitude, kTotalPower, kRecorder})
+        h.frame->OnCommand(id);
+    QApplication::processEvents();
+    std::vector<Placed> placed;
+    // Apart from each other, off their default corners; each viewer a
+    // little larger than it opened.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const struct {
+        int id;
+        QPoint corner;
+    } corners[] = {{kSlotSignalGenerator, {20, 430}}, {kSlotRecorder, {300, 430}}, {kSlotPeakFrequency, {20, 40}},
+                   {kSlotPeakAmplitude, {20, 170}}, {kSlotTotalPower, {20, 300}}};
+    for (const auto& c : corners) {
+        QWidget* window = UtilityWindow(*h.frame, c.id);
+        ASSERT_NE(window, nullptr) << c.id;
+        QSize size = window->size();
+        if (c.id >= kSlotPeakFrequency && c.id <= kSlotTotalPower)
+            size += QSize(12, 8);
+        window->setGeometry(QRect(screen.topLeft() + c.corner, size));
+        QApplication::processEvents();
+        placed.push_back({c.id, window->geometry()});
+        ASSERT_TRUE(screen.contains(window->frameGeometry())) << "placed on the screen: " << c.id;
+    }
+    ExpectEveryWindowWhereItWas(*h.frame, placed, "as placed");
+
+    // The tool bar shown, and a configuration saved so.
+    h.frame->OnCommand(kToggleToolbar);
+    ASSERT_TRUE(h.frame->Toolbar()->isVisible());
+    const std::string cfg = h.folder.Root() + "placed.cfg";
+    ASSERT_TRUE(h.frame->SaveConfigurationTo(cfg));
+
+    for (int restart = 1; restart <= 2; ++restart) {
+        h.Finish();
+        h.Start();
+        QApplication::processEvents();
+        ExpectEveryWindowWhereItWas(*h.frame, placed, restart == 1 ? "restart 1" : "restart 2");
+        EXPECT_TRUE(h.frame->Toolbar()->isVisible()) << "restart " << restart;
+    }
+
+    // Elsewhere and hidden, then the configuration: all as saved.
+    h.frame->OnCommand(kToggleToolbar);
+    h.frame->OnCommand(kCloseAllUtilities);
+    h.frame->OnCommand(kPeakFrequency);
+    h.frame->Viewer(kSlotPeakFrequency)->setGeometry(600, 600, 300, 150);
+    ASSERT_TRUE(h.frame->OpenConfigurationFrom(cfg));
+    QApplication::processEvents();
+    ExpectEveryWindowWhereItWas(*h.frame, placed, "Open Configuration");
+    EXPECT_TRUE(h.frame->Toolbar()->isVisible());
+    EXPECT_TRUE(h.frame->ActionFor(kToggleToolbar)->isChecked());
+}
+
+TEST(MainFramePlacement, AClosedPlotStoresItsPlaceAndOpensFromIt)
+{
+    FrameHarness h(frame_test::ToneSettings());
+    CMainFrame& frame = *h.frame;
+    ASSERT_NE(frame.Plot(0), nullptr);
+    ASSERT_NE(frame.Plot(1), nullptr);
+    const QRect upper = frame.Plot(0)->geometry();
+    const QRect lower = frame.Plot(1)->geometry();
+    const WindowSlots& windowSlots = frame.Settings().Windows;
+    EXPECT_STREQ(windowSlots.Plot[0].Placement, "") << "nothing stored while open";
+
+    frame.OnCommand(kCloseAllPlots);
+    ASSERT_EQ(frame.Plot(0), nullptr);
+    bool maximized = true;
+    const PlacementRect none{};
+    const auto saved = [&](int channel) {
+        const PlacementRect r = windowSlots.GetSavedWindowRect(kSlotPlot, none, {4000, 4000}, &maximized, channel);
+        return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    };
+    EXPECT_EQ(saved(0), upper);
+    EXPECT_FALSE(maximized);
+    EXPECT_EQ(saved(1), lower);
+
+    // Open again, each from its slot: the layout gives each its half again.
+    frame.OnCommand(kReopenPlots);
+    ASSERT_NE(frame.Plot(0), nullptr);
+    EXPECT_EQ(frame.Plot(0)->geometry(), upper);
+    EXPECT_EQ(frame.Plot(1)->geometry(), lower);
+
+    // The exit stores the open plots, and the file keeps them.
+    h.Finish();
+    FrameSettings read;
+    ASSERT_TRUE(LoadCfgSettings(h.folder.CfgPath(), read, {}));
+    const std::string lowerText = "0, 1, {-1,-1}, {-1,-1}, {" + std::to_string(lower.left()) + ","
+                                + std::to_string(lower.top()) + "," + std::to_string(lower.right() + 1) + ","
+                                + std::to_string(lower.bottom() + 1) + "}";
+    EXPECT_EQ(read.Windows.Plot[1].Placement, lowerText);
+}
+
+// At their default corners the viewers would stack down over the
+// generator's window and hide its Stop button: each opens clear of it and
+// of the others, title bars included.
+TEST(MainFramePlacement, ViewersOpenedAtTheirDefaultCornersLeaveTheGeneratorUncovered)
+{
+    FrameHarness h(frame_test::ToneSettings());
+    CMainFrame& frame = *h.frame;
+    ASSERT_TRUE(frame_test::OpenGenerator(frame));
+    for (std::uint32_t id : {kPeakFrequency, kPeakAmplitude, kTotalPower})
+        frame.OnCommand(id);
+    QApplication::processEvents();
+    // The outer rectangle with a title bar's room above the window's own area.
+    const auto outer = [](const QWidget* w) { return w->geometry().adjusted(-2, -20, 2, 2); };
+    const QWidget* windows[] = {frame.SignalGenerator(), frame.Viewer(kSlotPeakFrequency),
+                                frame.Viewer(kSlotPeakAmplitude), frame.Viewer(kSlotTotalPower)};
+    for (std::size_t a = 0; a < std::size(windows); ++a) {
+        ASSERT_NE(windows[a], nullptr) << a;
+        for (std::size_t b = a + 1; b < std::size(windows); ++b)
+            EXPECT_FALSE(outer(windows[a]).intersects(outer(windows[b]))) << a << " and " << b;
+    }
+}
+
+// A viewer that widens itself (here: snapping back from a width too small
+// for its reading) near the screen's edge and beside the generator stays
+// on the screen and does not slide under the generator.
+TEST(MainFramePlacement, AWidenedViewerStaysOnTheScreenAndClearOfItsNeighbour)
+{
+    FrameHarness h(frame_test::ToneSettings());
+    CMainFrame& frame = *h.frame;
+    ASSERT_TRUE(frame_test::OpenGenerator(frame));
+    frame.OnCommand(kPeakFrequency);
+    CAnalysisView* viewer = frame.Viewer(kSlotPeakFrequency);
+    ASSERT_NE(viewer, nullptr);
+    QApplication::processEvents();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    CSigGen* generator = frame.SignalGenerator();
+    // The generator at the right edge; the viewer narrow, just left of it.
+    generator->setGeometry(QRect(QPoint(screen.right() - generator->width() - 10, 200), generator->size()));
+    const int fullWidth = viewer->width();
+    viewer->setGeometry(generator->geometry().left() - 60, 210, 40, viewer->height());
+    QApplication::processEvents();
+    EXPECT_EQ(viewer->width(), fullWidth) << "snapped back to its reading's width";
+    EXPECT_TRUE(screen.contains(viewer->frameGeometry()));
+    EXPECT_FALSE(viewer->frameGeometry().adjusted(0, -20, 0, 0).intersects(generator->frameGeometry().adjusted(0, -20, 0, 0)));
+}
