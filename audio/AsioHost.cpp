@@ -159,3 +159,9 @@ ASIOError ASIOOutputReady()
     AsioDriver* driver = CurrentAsioDriver();
     return driver != nullptr ? driver->outputReady() : kAsioNotPresent;
 }
+
+ASIOError ASIOFuture(std::int32_t selector, void* opt)
+{
+    AsioDriver* driver = CurrentAsioDriver();
+    return driver != nullptr ? driver->future(selector, opt) : kAsioNotPresent;
+}

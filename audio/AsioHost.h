@@ -33,6 +33,8 @@ ASIOError ASIOCreateBuffers(ASIOBufferInfo* bufferInfos, std::int32_t numChannel
                             const ASIOCallbacks* callbacks);
 ASIOError ASIODisposeBuffers();
 ASIOError ASIOOutputReady();
+// A driver's extension by selector (kAsioGetFramesLost).
+ASIOError ASIOFuture(std::int32_t selector, void* opt);
 
 // The loaded driver, null when none.
 AsioDriver* CurrentAsioDriver();

@@ -58,6 +58,11 @@ inline constexpr std::int32_t kAsioSupportsTimeInfo = 7;
 inline constexpr std::int32_t kAsioSupportsTimeCode = 8;
 inline constexpr std::int32_t kAsioSupportsInputMonitor = 10;
 
+// Selectors of a driver's future slot. The frames lost since the stream
+// started (overruns, xruns, a stalled schedule): opt points to an ASIOSamples
+// the driver fills. A driver that does not count answers kAsioInvalidParameter.
+inline constexpr std::int32_t kAsioGetFramesLost = 0x10001;
+
 struct ASIODriverInfo {
     std::int32_t asioVersion;  // set by the host
     std::int32_t driverVersion;

@@ -27,12 +27,15 @@ public:
     virtual bool ReadLatest(std::uint32_t n, std::int32_t* left, std::int32_t* right) = 0;
 
     // How the device is delivering: buffers handed over so far (a count
-    // that wraps) and whether its driver asked to be reset since the start
-    // (its device or server has gone). Unset when the port cannot tell; the
-    // run then never judges the device to have stopped.
+    // that wraps), whether its driver asked to be reset since the start
+    // (its device or server has gone), and the input frames its driver lost
+    // since the start (overruns, xruns, a stalled machine; still answered
+    // after the stop). Unset when the port cannot tell; the run then never
+    // judges the device to have stopped.
     struct DeliveryState {
         std::uint32_t Buffers = 0;
         bool ResetRequested = false;
+        std::int64_t FramesLost = 0;
     };
     virtual std::optional<DeliveryState> GetDeliveryState() { return std::nullopt; }
     // The name the operator knows the device by.

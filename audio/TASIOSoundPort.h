@@ -109,6 +109,11 @@ public:
     // The driver asked to be reset since the last start: a driver does that
     // when its device or its server has gone away, and delivers no more.
     bool IsResetRequested() const { return ResetRequested.load(std::memory_order_acquire) != 0; }
+    // Input frames the driver lost in the stream last started (overruns,
+    // xruns, a stalled schedule), in frames of the analysis rate: asked of
+    // the driver while it runs, kept from the stop on; 0 for a driver that
+    // does not count.
+    std::int64_t GetFramesLost() const;
     const TInputRing& GetRing() const { return Input.GetRing(); }
     const TOutputSource& GetOutputSource() const { return Output; }
     const AsioDeviceList& GetDeviceList() const { return Devices; }
@@ -149,6 +154,8 @@ private:
     // Stops the driver once no buffer switch runs; keeps the buffers.
     void HaltStream();
     void DisposeBuffers();
+    // The loaded driver's count, 0 when it keeps none.
+    static std::int64_t AskFramesLost();
 
     // Driver's thread.
     void OnBufferSwitchTimeInfo(std::int32_t index);
@@ -174,6 +181,8 @@ private:
     std::atomic<std::uint16_t> ModeBits{0};
     std::atomic<std::uint32_t> BufferSwitches{0};
     std::atomic<std::uint8_t> ResetRequested{0};
+    // The driver's count of lost frames as the last stream stopped.
+    std::int64_t FramesLostAtStop = 0;
 
     // The stream's set-up: written on the GUI thread while stopped, read by
     // the driver's thread while running.

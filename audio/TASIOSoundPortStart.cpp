@@ -41,6 +41,7 @@ bool TASIOSoundPort::Start()
         return false;
     }
     HaltStream();
+    FramesLostAtStop = 0;
     // A reset the old driver asked for is answered by the reload.
     ResetRequested.store(0, std::memory_order_release);
     if (!ReloadDriver() || !CreateBuffers() || !PrepareStreamBuffers())
@@ -158,6 +159,20 @@ void TASIOSoundPort::HaltStream()
     while (InCallback.load(std::memory_order_acquire) != 0)
         std::this_thread::yield();
     ASIOStop();
+    if (const std::int64_t lost = AskFramesLost(); lost > FramesLostAtStop)
+        FramesLostAtStop = lost;
+}
+
+std::int64_t TASIOSoundPort::AskFramesLost()
+{
+    ASIOSamples lost = 0;
+    return ASIOFuture(kAsioGetFramesLost, &lost) == kAsioOk && lost > 0 ? lost : 0;
+}
+
+std::int64_t TASIOSoundPort::GetFramesLost() const
+{
+    const std::int64_t lost = IsRunning() ? std::max(AskFramesLost(), FramesLostAtStop) : FramesLostAtStop;
+    return lost / std::max<std::int32_t>(DecimationRatio, 1);
 }
 
 void TASIOSoundPort::DisposeBuffers()

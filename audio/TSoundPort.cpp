@@ -102,6 +102,12 @@ bool TSoundPort::IsResetRequested() const
     return port != nullptr && port->IsResetRequested();
 }
 
+std::int64_t TSoundPort::GetFramesLost() const
+{
+    TASIOSoundPort* port = Shared();
+    return port != nullptr ? port->GetFramesLost() : 0;
+}
+
 std::string TSoundPort::GetDeviceName() const
 {
     if (DeviceIndex > 255)

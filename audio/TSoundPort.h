@@ -50,6 +50,8 @@ public:
     // in driver mode 0.
     std::uint32_t GetBufferSwitchCount() const;
     bool IsResetRequested() const;
+    // Input frames the driver lost in the stream last started; 0 in driver mode 0.
+    std::int64_t GetFramesLost() const;
     // The device's display name, "" for an invalid entry.
     std::string GetDeviceName() const;
 

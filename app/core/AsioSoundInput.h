@@ -30,7 +30,7 @@ public:
 
     std::optional<DeliveryState> GetDeliveryState() override
     {
-        return DeliveryState{m_Port->GetBufferSwitchCount(), m_Port->IsResetRequested()};
+        return DeliveryState{m_Port->GetBufferSwitchCount(), m_Port->IsResetRequested(), m_Port->GetFramesLost()};
     }
     std::string GetDeviceName() override { return m_Port->GetDeviceName(); }
 

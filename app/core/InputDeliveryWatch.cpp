@@ -11,6 +11,7 @@ double InputDeliveryWatch::LimitFor(std::uint32_t blockFrames, std::uint32_t rat
 void InputDeliveryWatch::Start(double now, double limitSeconds, const SoundInputPort::DeliveryState& state)
 {
     m_LastChange = now;
+    m_LastCheck = now;
     m_Limit = limitSeconds;
     m_LastBuffers = state.Buffers;
 }
@@ -19,7 +20,9 @@ InputDeliveryWatch::Fault InputDeliveryWatch::Check(double now, const SoundInput
 {
     if (state.ResetRequested)
         return Fault::ResetRequested;
-    if (state.Buffers != m_LastBuffers) {
+    const bool heldUp = now - m_LastCheck > m_Limit;
+    m_LastCheck = now;
+    if (state.Buffers != m_LastBuffers || heldUp) {
         m_LastBuffers = state.Buffers;
         m_LastChange = now;
         return Fault::None;

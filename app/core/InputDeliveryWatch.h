@@ -3,7 +3,9 @@
 // device or server goes away asks to be reset and then hands over nothing;
 // a device that simply stops hands over nothing either. Judged by time on
 // the run's clock, not by how often it is asked, so a loop that steps only
-// when data arrives and one that polls agree.
+// when data arrives and one that polls agree. A check that comes more than
+// the limit after the one before judges nothing: the whole program was held
+// up (a stalled machine), the driver with it, and its loss is told apart.
 
 #include <cstdint>
 
@@ -27,6 +29,7 @@ public:
 
 private:
     double m_LastChange = 0.0;
+    double m_LastCheck = 0.0;
     double m_Limit = kShortestLimitSeconds;
     std::uint32_t m_LastBuffers = 0;
 };

@@ -176,9 +176,12 @@ bool TRunControl::StartInput()
     const auto ticks = static_cast<std::uint32_t>(std::fmod(m_Services.Clock.SteadySeconds() * 1000.0, 4294967296.0));
     platform::Trace("StartInput() at Time = " + std::to_string(ticks) + "\n");
     m_Running = 1;
-    if (const auto delivery = m_PSoundIn->GetDeliveryState())
+    if (const auto delivery = m_PSoundIn->GetDeliveryState()) {
         m_InputWatch.Start(m_Services.Clock.SteadySeconds(),
                            InputDeliveryWatch::LimitFor(processing.FFTsize, processing.Format.SamplingRate), *delivery);
+        m_InputLoss.Start(m_Services.Clock.SteadySeconds(), m_Services.Clock.Now(), delivery->FramesLost,
+                          processing.Format.SamplingRate, recording != nullptr, m_Settings.DataLog.Active != 0);
+    }
     m_Services.Timer.Start(kFastIntervalMs);
     m_Services.Observer.UpdateRunState();
     m_Services.Observer.UpdateStatus(RunObserver::kWholeStatus);
@@ -197,6 +200,7 @@ bool TRunControl::StopIfInputFailed()
     const auto delivery = m_PSoundIn->GetDeliveryState();
     if (!delivery)
         return false;
+    m_InputLoss.Note(m_Services.Clock.SteadySeconds(), delivery->FramesLost);
     const InputDeliveryWatch::Fault fault = m_InputWatch.Check(m_Services.Clock.SteadySeconds(), *delivery);
     if (fault == InputDeliveryWatch::Fault::None)
         return false;
@@ -219,6 +223,15 @@ bool TRunControl::StopIfInputFailed()
     return true;
 }
 
+void TRunControl::ReportInputLoss()
+{
+    const auto delivery = m_PSoundIn ? m_PSoundIn->GetDeliveryState() : std::nullopt;
+    const std::string text = m_InputLoss.Finish(m_Services.Clock.SteadySeconds(), delivery ? delivery->FramesLost : 0,
+                                                m_PSoundIn ? m_PSoundIn->GetDeviceName() : std::string());
+    if (!text.empty())
+        platform::ShowMessageBox(text, platform::MessageIcon::Warning);
+}
+
 void TRunControl::StopInput()
 {
     RunUtilities& utilities = m_Services.Utilities;
@@ -227,6 +240,7 @@ void TRunControl::StopInput()
     m_Services.Timer.Stop();
     if (m_PSoundIn)
         m_PSoundIn->Stop();
+    ReportInputLoss();
     // Stopping during playback must end it too, or the playback flag would
     // stay set and the recorder's next Play would be refused.
     if (m_Playback)

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "app/core/InputDeliveryWatch.h"
+#include "app/core/InputLossReport.h"
 #include "app/core/RunServices.h"
 #include "platform/ZeroFilledArray.h"
 
@@ -99,6 +100,8 @@ public:
 
 private:
     void ClearCounters();
+    // Tells once, as the run ends, of input its driver lost.
+    void ReportInputLoss();
     bool OpenInputPort();
     void StartNewLogDayIfDue();
     bool ProcessBothPasses(double blockTime);
@@ -115,6 +118,7 @@ private:
     std::unique_ptr<SoundOutputPort> m_PSoundOut;
 
     InputDeliveryWatch m_InputWatch;
+    InputLossReport m_InputLoss;
     std::uint8_t m_Running = 0;
     std::uint8_t m_Playback = 0;
     std::uint32_t m_FrameCounter = 0;

@@ -50,9 +50,18 @@ ASIOError TwoChannelDriver::controlPanel()
     return kAsioOk;
 }
 
-ASIOError TwoChannelDriver::future(std::int32_t, void*)
+ASIOError TwoChannelDriver::future(std::int32_t selector, void* opt)
 {
-    return kAsioInvalidParameter;
+    if (selector != kAsioGetFramesLost || opt == nullptr)
+        return kAsioInvalidParameter;
+    *static_cast<ASIOSamples*>(opt) = FramesLost.load(std::memory_order_relaxed);
+    return kAsioOk;
+}
+
+void TwoChannelDriver::CountLostFrames(std::int64_t frames)
+{
+    if (frames > 0)
+        FramesLost.fetch_add(frames, std::memory_order_relaxed);
 }
 
 bool TwoChannelDriver::HostTakesTimeInfo() const

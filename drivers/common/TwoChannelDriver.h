@@ -44,6 +44,10 @@ protected:
     void MakeBuffers(ASIOBufferInfo* bufferInfos, std::int32_t numChannels, std::int32_t bufferSize,
                      int bytesPerSample);
     std::uint8_t* HalfOf(Buffer& buffer, int half, int bytesPerSample) const;
+    // Input that never reached the host: counted on the streaming thread,
+    // cleared by a start, answered through future(kAsioGetFramesLost).
+    void CountLostFrames(std::int64_t frames);
+    void ClearLostFrames() { FramesLost.store(0, std::memory_order_relaxed); }
     ASIOError DescribeChannel(ASIOChannelInfo* info, ASIOSampleType type, const char* const* inputNames,
                               const char* const* outputNames) const;
 
@@ -55,4 +59,7 @@ protected:
 
     std::atomic<ASIOSamples> Position{0};
     std::atomic<ASIOTimeStamp> Time{0};
+
+private:
+    std::atomic<ASIOSamples> FramesLost{0};
 };

@@ -27,6 +27,9 @@ struct DaqSimControl {
     std::int32_t (*RegisterWrites)();
     std::int32_t (*Boots)();
     std::int32_t (*LowPowerEntries)();
+    // The module's clock jumps ahead by this many seconds, as after a stall
+    // of the whole machine: its stream finds itself that far behind.
+    void (*AdvanceClock)(double seconds);
 };
 
 using DaqSimControlFunction = const DaqSimControl* (*)();

@@ -19,7 +19,8 @@ constexpr double kRates[] = {8000,  11025, 12000, 16000, 22050,  24000, 32000,
 constexpr std::int32_t kMinBufferSize = 64;
 constexpr std::int32_t kMaxBufferSize = 8192;
 // A stream that fell this far behind (a stopped debugger, a stalled
-// machine) starts its schedule afresh instead of rushing to catch up.
+// machine) starts its schedule afresh instead of rushing to catch up, and
+// counts the frames of the time it fell behind as lost.
 constexpr auto kGiveUpLag = std::chrono::milliseconds(500);
 
 bool IsCandidateRate(double rate)
@@ -76,6 +77,7 @@ ASIOError SimAsioDriver::start()
     for (SimFrontEnd& frontEnd : FrontEnds)
         frontEnd.Reset(Rate);
     Position = 0;
+    ClearLostFrames();
     {
         std::lock_guard lock(WakeMutex);
         StopRequested = false;
@@ -100,15 +102,19 @@ ASIOError SimAsioDriver::stop()
 
 void SimAsioDriver::Run()
 {
+    const SimModule& module = SimModule::Instance();
+    // The module's own clock: the steady clock, unless a test made it jump.
+    const auto now = [&module] { return Clock::now() + std::chrono::nanoseconds(module.ClockAheadNanoseconds()); };
     double rate = Rate;
-    Clock::time_point anchor = Clock::now();
+    Clock::time_point anchor = now();
     std::int64_t anchorFrames = 0;
+    // The stream's position: frames delivered and frames lost.
     std::int64_t frames = 0;
     int half = 0;
     for (;;) {
         if (Rate != rate) {
             rate = Rate;
-            anchor = Clock::now();
+            anchor = now();
             anchorFrames = frames;
         }
         // Deadlines come from whole frames since the anchor, so rounding never accumulates.
@@ -116,19 +122,28 @@ void SimAsioDriver::Run()
         const Clock::time_point deadline = anchor + std::chrono::nanoseconds(due);
         {
             std::unique_lock lock(WakeMutex);
-            if (Wake.wait_until(lock, deadline, [this] { return StopRequested; }))
+            const auto steadyDeadline = deadline - std::chrono::nanoseconds(module.ClockAheadNanoseconds());
+            if (Wake.wait_until(lock, steadyDeadline, [this] { return StopRequested; }))
                 return;
         }
-        if (Clock::now() - deadline > kGiveUpLag) {
-            anchor = Clock::now();
-            anchorFrames = frames + BufferSize;
-        }
+        const Clock::time_point arrived = now();
         FillInputs(half);
         const auto time = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline.time_since_epoch());
         DeliverBuffer(half, frames, time.count());
         CaptureOutputs(half);
         frames += BufferSize;
         half ^= 1;
+        if (arrived - deadline > kGiveUpLag) {
+            // The sound of the time it fell behind never reaches the host: it
+            // is counted as lost and the position skips it, so that position
+            // and loss together keep to the time that passed.
+            const auto lag = std::chrono::duration_cast<std::chrono::nanoseconds>(arrived - deadline).count();
+            const auto lost = static_cast<std::int64_t>(static_cast<double>(lag) * rate / 1e9);
+            CountLostFrames(lost);
+            frames += lost;
+            anchor = arrived;
+            anchorFrames = frames;
+        }
     }
 }
 

@@ -2,7 +2,9 @@
 // The simulated Talvenor DAQ module's audio driver: two inputs and two
 // outputs, every candidate rate, 24- or 32-bit samples. Buffers arrive from
 // the driver's own thread on a schedule counted from the start in whole
-// frames, so the stream keeps the rate exactly however long it runs.
+// frames, so the stream keeps the rate exactly however long it runs. A
+// stream held up for longer than half a second starts its schedule afresh
+// and counts the frames it skipped as lost.
 
 #include "drivers/common/TwoChannelDriver.h"
 #include "drivers/daqsim/SimFrontEnd.h"

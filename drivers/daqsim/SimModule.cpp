@@ -24,6 +24,7 @@ void SimModule::Reset()
     Present = true;
     Register = kPowerUpRegister;
     SampleTypeValue = ASIOSTInt32LSB;
+    ClockAhead = 0;
     FirmwareRunning = false;
     Opened = false;
     LinkAlive = true;
@@ -212,4 +213,9 @@ std::int32_t SimModule::LowPowerEntries() const
 {
     std::lock_guard lock(Mutex);
     return LowPowerCount;
+}
+
+void SimModule::AdvanceClock(double seconds)
+{
+    ClockAhead += static_cast<std::int64_t>(seconds * 1e9);
 }

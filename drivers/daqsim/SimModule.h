@@ -39,6 +39,8 @@ public:
     bool SensorCurrentOn(int channel) const;
     ASIOSampleType SampleType() const { return SampleTypeValue.load(); }
     std::uint16_t RegisterValue() const { return Register.load(); }
+    // How far the module's clock runs ahead of the steady clock.
+    std::int64_t ClockAheadNanoseconds() const { return ClockAhead.load(); }
 
     // Test controls.
     void SetPresent(bool present);
@@ -51,6 +53,8 @@ public:
     // Register bits that keep their value whatever is written.
     void SetStuckBits(std::uint16_t mask);
     void SetSampleType(ASIOSampleType type);
+    // The module's clock jumps ahead, as after a stall of the whole machine.
+    void AdvanceClock(double seconds);
     std::int32_t RegisterWrites() const;
     std::int32_t Boots() const;
     std::int32_t LowPowerEntries() const;
@@ -63,6 +67,7 @@ private:
     std::atomic<bool> Present{true};
     std::atomic<std::uint16_t> Register{0};
     std::atomic<ASIOSampleType> SampleTypeValue{ASIOSTInt32LSB};
+    std::atomic<std::int64_t> ClockAhead{0};
     bool FirmwareRunning = false;
     bool Opened = false;
     bool LinkAlive = true;

@@ -115,6 +115,7 @@ const DaqSimControl kControl = {
     []() -> std::int32_t { return Module().RegisterWrites(); },
     []() -> std::int32_t { return Module().Boots(); },
     []() -> std::int32_t { return Module().LowPowerEntries(); },
+    [](double seconds) { Module().AdvanceClock(seconds); },
 };
 
 } // namespace

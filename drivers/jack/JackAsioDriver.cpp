@@ -4,7 +4,10 @@
 #include "drivers/common/CopyText.h"
 #include "drivers/common/SampleCodec.h"
 
+#include <jack/statistics.h>
+
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -73,7 +76,8 @@ ASIOBool JackAsioDriver::init(void*)
         }
     }
     if (jack_set_process_callback(Client, OnProcess, this) != 0
-        || jack_set_buffer_size_callback(Client, OnBufferSize, this) != 0) {
+        || jack_set_buffer_size_callback(Client, OnBufferSize, this) != 0
+        || jack_set_xrun_callback(Client, OnXrun, this) != 0) {
         SetError("The JACK server refused the driver's callbacks.");
         CloseClient();
         return ASIOFalse;
@@ -120,6 +124,9 @@ ASIOError JackAsioDriver::start()
     UseTimeInfo = HostTakesTimeInfo();
     Half = 0;
     Position = 0;
+    HasCycle = false;
+    XrunDelayUsecs = 0;
+    ClearLostFrames();
     ResetReported = false;
     Active = true;
     if (jack_activate(Client) != 0) {
@@ -187,6 +194,26 @@ void JackAsioDriver::OnShutdown(jack_status_t, const char*, void* self)
     driver->ReportToHost();
 }
 
+int JackAsioDriver::OnXrun(void* self)
+{
+    auto* driver = static_cast<JackAsioDriver*>(self);
+    if (driver->Client != nullptr)
+        driver->XrunDelayUsecs += static_cast<std::int64_t>(jack_get_xrun_delayed_usecs(driver->Client));
+    return 0;
+}
+
+std::int64_t JackAsioDriver::LostBefore(jack_nframes_t cycleStart)
+{
+    // The frame counter wraps; a jump of more than an hour is a server that
+    // started its count afresh, not a gap.
+    const auto gap = static_cast<std::int32_t>(cycleStart - NextCycleStart);
+    const std::int64_t missed = HasCycle && gap > 0 && gap < Rate * 3600.0 ? gap : 0;
+    const std::int64_t delay = XrunDelayUsecs.exchange(0);
+    const auto delayed = static_cast<std::int64_t>(std::llround(static_cast<double>(delay) * Rate / 1e6));
+    // Both measure the same hole when the server saw it as well.
+    return std::max(missed, delayed);
+}
+
 void JackAsioDriver::ReportToHost()
 {
     if (ResetReported.exchange(true))
@@ -209,6 +236,12 @@ void JackAsioDriver::Process(jack_nframes_t frames)
     // sets the driver up again, which the buffer-size notice asked it to do.
     if (!Active || static_cast<std::int32_t>(frames) != BufferSize)
         return;
+    const jack_nframes_t cycleStart = jack_last_frame_time(Client);
+    const std::int64_t lost = LostBefore(cycleStart);
+    HasCycle = true;
+    NextCycleStart = cycleStart + frames;
+    CountLostFrames(lost);
+    Position = Position + lost;
 
     constexpr int kBytes = 4;
     for (Buffer& buffer : Buffers) {

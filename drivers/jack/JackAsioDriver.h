@@ -8,6 +8,10 @@
 // A server that shuts down or goes away is reported to the host with a reset
 // request; the driver then answers errors until it is made anew.
 //
+// Input lost to an xrun is counted: the cycles the process thread missed
+// (the server's frame time moved on by more than one period), or, when the
+// server lost the time itself (a device overrun), the delay it reports.
+//
 // The client is named "Talvenor Mobile", or what TALVENOR_JACK_CLIENT_NAME
 // says: libjack names a client's own socket after the client alone, so two
 // programs on two different servers need different names.
@@ -51,8 +55,11 @@ private:
     static int OnProcess(jack_nframes_t frames, void* self);
     static int OnBufferSize(jack_nframes_t frames, void* self);
     static void OnShutdown(jack_status_t code, const char* reason, void* self);
+    static int OnXrun(void* self);
 
     void Process(jack_nframes_t frames);
+    // Frames lost between the cycle before and the one starting at cycleStart.
+    std::int64_t LostBefore(jack_nframes_t cycleStart);
     void ReportToHost();
     void ConnectPhysicalPorts();
     void CloseClient();
@@ -70,6 +77,12 @@ private:
     std::mutex CallbacksMutex;
 
     int Half = 0;  // the process thread's own
+    // Where the next cycle should start, in the server's frames; the
+    // process thread's own, cleared by a start.
+    bool HasCycle = false;
+    jack_nframes_t NextCycleStart = 0;
+    // Microseconds the server reports lost to xruns since the last cycle.
+    std::atomic<std::int64_t> XrunDelayUsecs{0};
     std::atomic<bool> Active{false};
     std::atomic<bool> ServerLost{false};
     std::atomic<bool> ResetReported{false};

@@ -80,6 +80,42 @@ TEST_F(DaqControl, OpenBootsTheFirmwareOnceAndWaitsForItAndReadsTheSerialNumberF
 
 // Options are written once until the cache is reset, failures keep the cache;
 // gain and sensor current go into their register fields.
+// A parameter read that the module does not answer says so and leaves the
+// caller's value alone: with the link lost, the firmware stopped, the module
+// gone, and without its library.
+TEST_F(DaqControl, AParameterReadThatFailsAnswersFalseAndLeavesTheValueAlone)
+{
+    Module->SetSerialNumber(0x12345678);
+    Device->Open();
+    std::uint32_t value = 0;
+    ASSERT_TRUE(Device->ReadParameter(4, value));
+    EXPECT_EQ(value, 0x12345678u);
+
+    const std::vector<std::pair<const char*, void (*)(const DaqSimControl*)>> failures = {
+        {"link lost", [](const DaqSimControl* module) { module->DropLink(); }},
+        {"firmware stopped", [](const DaqSimControl* module) { module->SetFirmwareRunning(0); }},
+        {"module gone", [](const DaqSimControl* module) { module->SetPresent(0); }},
+    };
+    for (const auto& [what, fail] : failures) {
+        SCOPED_TRACE(what);
+        Module->SetPresent(1);
+        Module->SetFirmwareRunning(1);
+        Device->Reopen();
+        ASSERT_TRUE(Device->ReadParameter(4, value));
+        fail(Module);
+        value = 77;
+        EXPECT_FALSE(Device->ReadParameter(4, value));
+        EXPECT_EQ(value, 77u);
+        EXPECT_FALSE(Device->ReadParameter(3, value));
+        EXPECT_EQ(Device->ReadSerialNumber(), 0u);
+    }
+
+    DaqDevice without("/nonexistent/talvenor-daq-library.so");
+    value = 5;
+    EXPECT_FALSE(without.ReadParameter(4, value));
+    EXPECT_EQ(value, 5u);
+}
+
 TEST_F(DaqControl, WritesGainAndSensorCurrentIntoTheRegisterOnceUntilTheCacheIsReset)
 {
     const DaqOpts options = Options(16, 1, 1);

@@ -42,6 +42,11 @@ struct PumpedDriverConfig {
     std::int32_t ChannelInfoFailsAt = -1;
     bool OutputReadySupported = true;
     bool Threaded = false;
+    // createBuffers and start answer a hardware failure.
+    bool CreateBuffersFails = false;
+    bool StartFails = false;
+    // What future(kAsioGetFramesLost) answers; −1: the selector is not known.
+    std::int64_t FramesLost = -1;
 };
 
 class PumpedDriver;
@@ -86,6 +91,8 @@ public:
     {
         if (Infos.empty())
             return kAsioInvalidMode;
+        if (Config.StartFails)
+            return kAsioHardwareMalfunction;
         Streaming = true;
         Quit = false;
         if (Config.Threaded) {
@@ -157,6 +164,8 @@ public:
     {
         if (Streaming || size != Config.PreferredBufferSize || count < 1)
             return kAsioInvalidMode;
+        if (Config.CreateBuffersFails)
+            return kAsioHardwareMalfunction;
         const int slot = Config.SampleType == ASIOSTInt16LSB ? 2 : Config.SampleType == ASIOSTInt24LSB ? 3 : 4;
         HalfBytes = static_cast<std::size_t>(size * slot);
         Infos.assign(infos, infos + count);
@@ -179,7 +188,15 @@ public:
         return kAsioOk;
     }
     ASIOError controlPanel() override { return kAsioOk; }
-    ASIOError future(std::int32_t, void*) override { return kAsioInvalidParameter; }
+    ASIOError future(std::int32_t selector, void* opt) override
+    {
+        if (selector != kAsioGetFramesLost || Config.FramesLost < 0 || opt == nullptr)
+            return kAsioInvalidParameter;
+        *static_cast<ASIOSamples*>(opt) = Config.FramesLost;
+        return kAsioOk;
+    }
+    // The count future(kAsioGetFramesLost) answers from now on.
+    void SetFramesLost(std::int64_t frames) { Config.FramesLost = frames; }
     ASIOError outputReady() override
     {
         ++World.OutputReadyCalls;

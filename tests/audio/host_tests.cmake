@@ -13,6 +13,7 @@ talvenor_test(audio_host_tests
   SOURCES
     AsioDriverListTest.cpp
     AsioDeviceListTest.cpp
+    DeviceNameRoomTest.cpp
     DaqDeviceTest.cpp
   DEPENDS
     talvenor_audio

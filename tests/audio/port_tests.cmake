@@ -7,6 +7,7 @@ set(PORT_TEST_SOURCES
   OutputPlaybackTest.cpp
   PortEndToEndTest.cpp
   PortBuffersTest.cpp
+  PortStartFailuresTest.cpp
 )
 if(TARGET talvenor_jack)
   find_package(PkgConfig REQUIRED)

@@ -85,3 +85,48 @@ TEST(JackDriver, StreamsAtTheServersRateStopsCleanlyAndReportsAServerThatGoesAwa
     DeleteAsioDrivers();
     platform::SetMessageBoxHook({});
 }
+
+// A process cycle held up for 300 ms makes the server go on without the
+// driver (an xrun): the time it missed is counted as lost (the server
+// measures it from its own cycle, so a little less than the hold), and the
+// position skips it. A new start counts afresh.
+TEST(JackDriver, CyclesMissedWhileTheHostWasHeldUpAreCountedAsLost)
+{
+    if (!JackServer::Available())
+        GTEST_SKIP() << "jackd is not installed";
+    platform::SetMessageBoxHook([](const platform::MessageBoxRequest&) { return platform::MessageResult::Ok; });
+    platform::SetRegistry(nullptr);
+    JackServer server;
+    ASSERT_TRUE(server.Start(kRate, kPeriod));
+    ASSERT_TRUE(JackServer::WaitUntilDriverServes(20.0)) << "jackd did not come up; " << server.Log();
+
+    ASSERT_TRUE(Load());
+    StreamRecorder recorder(kPeriod, ASIOSTInt32LSB, Tone);
+    ASSERT_EQ(recorder.CreateBuffers(), kAsioOk);
+    ASSERT_EQ(ASIOStart(), kAsioOk);
+    ASSERT_TRUE(recorder.WaitForSwitches(20, 10.0));
+    const ASIOSamples before = FramesLostByDriver();
+    ASSERT_GE(before, 0);
+    const int heldAt = recorder.Switches + 5;
+    recorder.HoldMilliseconds = 300;
+    recorder.HoldAt = heldAt;
+    ASSERT_TRUE(recorder.WaitForSwitches(heldAt + 20, 10.0));
+    ASSERT_EQ(ASIOStop(), kAsioOk);
+
+    const ASIOSamples lost = FramesLostByDriver() - before;
+    EXPECT_GE(lost, 0.2 * kRate);
+    EXPECT_LT(lost, 5.0 * kRate);
+    const int switches = recorder.Switches;
+    EXPECT_EQ(recorder.PositionOf(switches - 1) + kPeriod, std::int64_t{switches} * kPeriod + before + lost);
+
+    recorder.HoldAt = -1;
+    ASSERT_EQ(ASIOStart(), kAsioOk);
+    ASSERT_TRUE(recorder.WaitForSwitches(switches + 5, 10.0));
+    ASSERT_EQ(ASIOStop(), kAsioOk);
+    EXPECT_LT(FramesLostByDriver(), 0.3 * kRate) << "a start counts afresh";
+
+    ASIODisposeBuffers();
+    ASIOExit();
+    DeleteAsioDrivers();
+    platform::SetMessageBoxHook({});
+}

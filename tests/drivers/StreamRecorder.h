@@ -1,7 +1,9 @@
 #pragma once
 // The host side of a driver stream for tests: both inputs and both outputs,
 // with callbacks that count buffer switches, keep the first buffers of each input channel, play a chosen
-// signal on the outputs and count reset requests. The callbacks are plain
+// signal on the outputs and count reset requests. Each of the first switches
+// keeps its arrival (steady seconds) and the driver's sample position; one
+// switch can be held up, as a host that stalls. The callbacks are plain
 // functions, so they reach the latest recorder made.
 
 #include "audio/AsioHost.h"
@@ -23,10 +25,15 @@ public:
 
     // Buffers kept per input channel.
     static constexpr int kKeptBuffers = 128;
+    // Switches whose arrival and position are kept.
+    static constexpr int kKeptSwitches = 8192;
     // Buffer switches so far, reset requests, and the steady seconds of the latest switch.
     std::atomic<int> Switches{0};
     std::atomic<int> Resets{0};
     std::atomic<double> LastSwitch{0.0};
+    // The switch with this number (counted from 0) waits HoldMilliseconds first.
+    std::atomic<int> HoldAt{-1};
+    std::atomic<int> HoldMilliseconds{0};
 
     StreamRecorder(int bufferSize, ASIOSampleType type, Signal play) : BufferSize(bufferSize), Type(type), Play(play)
     {
@@ -34,6 +41,8 @@ public:
             Infos[i] = ASIOBufferInfo{i < 2 ? ASIOTrue : ASIOFalse, i % 2, {nullptr, nullptr}};
         for (std::vector<float>& input : Inputs)
             input.assign(static_cast<std::size_t>(kKeptBuffers) * static_cast<std::size_t>(bufferSize), 0.0f);
+        Arrivals.assign(kKeptSwitches, 0.0);
+        Positions.assign(kKeptSwitches, 0);
         Current = this;
     }
     ~StreamRecorder() { Current = nullptr; }
@@ -61,6 +70,11 @@ public:
         return &Inputs[channel][static_cast<std::size_t>(buffer) * BufferSize];
     }
 
+    // Arrival (steady seconds) and the driver's sample position of switch k
+    // (k < kKeptSwitches, counted from 0); read once the stream has stopped.
+    double ArrivalOf(int k) const { return Arrivals[static_cast<std::size_t>(k)]; }
+    ASIOSamples PositionOf(int k) const { return Positions[static_cast<std::size_t>(k)]; }
+
     // Waits (bounded) until the count of switches reaches count.
     bool WaitForSwitches(int count, double timeoutSeconds) const
     {
@@ -77,6 +91,13 @@ private:
     void Switch(int index)
     {
         const int buffer = Switches.load(std::memory_order_relaxed);
+        if (buffer == HoldAt.load())
+            std::this_thread::sleep_for(std::chrono::milliseconds(HoldMilliseconds.load()));
+        if (buffer < kKeptSwitches) {
+            ASIOTimeStamp stamp = 0;
+            ASIOGetSamplePosition(&Positions[static_cast<std::size_t>(buffer)], &stamp);
+            Arrivals[static_cast<std::size_t>(buffer)] = platform::SteadySeconds();
+        }
         const int bytes = SampleCodec::BytesPerSample(Type);
         for (int c = 0; c < 4; ++c) {
             const ASIOBufferInfo& info = Infos[c];
@@ -101,7 +122,16 @@ private:
     ASIOSampleType Type;
     Signal Play;
     std::vector<float> Inputs[2];
+    std::vector<double> Arrivals;
+    std::vector<ASIOSamples> Positions;
 };
+
+// The frames the loaded driver counts as lost; -1 when it does not answer.
+inline ASIOSamples FramesLostByDriver()
+{
+    ASIOSamples lost = -1;
+    return ASIOFuture(kAsioGetFramesLost, &lost) == kAsioOk ? lost : -1;
+}
 
 // After the server went away under a running stream: the host hears one
 // reset request, the driver reports no position, stops, refuses to start

@@ -1,0 +1,52 @@
+#pragma once
+// Input that never arrived during a run, told once when the run ends. The
+// driver counts the frames it lost (overruns, xruns, a stalled machine);
+// each time the count grows the run notes when, and how much, so the
+// operator learns how long the recording and the data log are short and
+// where they skip.
+//
+// Plain logic on the GUI thread: the count is read from the port's delivery
+// state, never from the driver's thread.
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class InputLossReport {
+public:
+    // Stretches named one by one in the message; more are only counted.
+    static constexpr std::size_t kNamedStretches = 3;
+
+    struct Stretch {
+        double StartSeconds = 0.0;  // into the run
+        double Seconds = 0.0;
+    };
+
+    // A run starts at steady `now` and wall time `wall`, with or without a
+    // recording and a data log; the port's count as it stands then is not
+    // this run's loss. Frames are counted at the analysis rate.
+    void Start(double now, std::chrono::system_clock::time_point wall, std::int64_t framesLost, std::uint32_t rate,
+               bool recording, bool logging);
+    // The count read at steady `now`: what it grew by ended about then.
+    void Note(double now, std::int64_t framesLost);
+    // The run ends: the message to show, or "" when nothing was lost (or
+    // this run's was told already).
+    std::string Finish(double now, std::int64_t framesLost, const std::string& device);
+
+    double GetLostSeconds() const;
+    const std::vector<Stretch>& GetStretches() const { return m_Stretches; }
+
+private:
+    std::string Place(const Stretch& stretch) const;
+
+    bool m_Active = false;
+    double m_Start = 0.0;
+    std::chrono::system_clock::time_point m_Wall;
+    std::uint32_t m_Rate = 0;
+    bool m_Recording = false;
+    bool m_Logging = false;
+    std::int64_t m_Counted = 0;  // the port's count already noted
+    std::int64_t m_Lost = 0;     // this run's
+    std::vector<Stretch> m_Stretches;
+};

@@ -1,0 +1,145 @@
+// Input that never arrived: the report's text, and the run telling it once
+// when it stops.
+
+#include "app/core/InputLossReport.h"
+#include "audio/TWaveFile.h"
+#include "tests/app_core/RunTestSupport.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <string>
+
+using run_test::Harness;
+using namespace ::testing;
+
+namespace {
+
+// Times of day in the texts are local: the tests pin the zone to UTC.
+class UtcZone {
+public:
+    UtcZone()
+    {
+        if (const char* zone = std::getenv("TZ"))
+            Saved = zone;
+        setenv("TZ", "UTC", 1);
+        tzset();
+    }
+    ~UtcZone()
+    {
+        if (Saved)
+            setenv("TZ", Saved->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+
+private:
+    std::optional<std::string> Saved;
+};
+
+// 2023-11-14 22:13:20 UTC.
+const auto kWall = std::chrono::system_clock::from_time_t(1'700'000'000);
+
+} // namespace
+
+TEST(InputLossReport, SaysHowMuchWhenAndWhatMissesItOnceAndNothingWithoutALoss)
+{
+    UtcZone utc;
+    InputLossReport report;
+    // The count the port had before the run is not this run's.
+    report.Start(100.0, kWall, 5000, 48000, true, false);
+    report.Note(150.0, 5000);
+    EXPECT_EQ(report.Finish(160.0, 5000, "QuarnDAQ-200"), "");
+
+    // Half a second that ended 72.5 s into the run began at 1:12, 22:14:32.
+    report.Start(100.0, kWall, 5000, 48000, true, false);
+    report.Note(172.5, 5000 + 24000);
+    EXPECT_EQ(report.Finish(180.0, 5000 + 24000, "QuarnDAQ-200"),
+              "Input was lost: 0.5 seconds of sound from \"QuarnDAQ-200\" never arrived during this run.\n\n"
+              "Lost: 0.5 s from 1:12 into the run (22:14:32).\n\n"
+              "The recording misses that stretch: it is 0.5 seconds shorter than the time it covered.\n\n"
+              "The machine was too busy, or the program was held up, to take the sound as it came.");
+    EXPECT_EQ(report.Finish(190.0, 5000 + 48000, "QuarnDAQ-200"), "") << "told once per run";
+}
+
+TEST(InputLossReport, NamesThreeStretchesCountsTheRestAndSaysWhichRecordsMissThem)
+{
+    UtcZone utc;
+    struct Case {
+        bool recording;
+        bool logging;
+        const char* says;
+    };
+    const Case cases[] = {
+        {true, true, "The recording and the data log miss these stretches: the recording is 5.0 seconds shorter "
+                     "than the time it covered, and the log has no records for them."},
+        {false, true, "The data log misses these stretches: it has no records for them."},
+        {false, false, "The analysis did not see these stretches."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.says);
+        InputLossReport report;
+        report.Start(0.0, kWall, 0, 1000, c.recording, c.logging);
+        // A second lost at the end of each of five minutes past the first hour: 1:00:59, 1:01:59 …
+        for (int i = 1; i <= 5; ++i)
+            report.Note(3600.0 + 60.0 * i, 1000 * i);
+        const std::string text = report.Finish(4000.0, 5000, "");
+        EXPECT_THAT(text, StartsWith("Input was lost: 5.0 seconds of sound from the input device never arrived"));
+        EXPECT_THAT(text, HasSubstr("Lost: 1.0 s from 1:00:59 into the run (23:14:19); 1.0 s from 1:01:59 into the "
+                                    "run (23:15:19); 1.0 s from 1:02:59 into the run (23:16:19); and 2 more "
+                                    "stretches.\n\n"));
+        EXPECT_THAT(text, HasSubstr(c.says));
+        EXPECT_DOUBLE_EQ(report.GetLostSeconds(), 5.0);
+    }
+}
+
+// A machine-wide stall of 15 s, 5 s into a run that records and logs: the
+// run goes on (the watch was held up too, so it does not call the device
+// stopped), and Stop tells once how long, when, and what misses it.
+TEST(InputLossReport, TheRunTellsOnceAtStopOfAStallThatLostFifteenSeconds)
+{
+    UtcZone utc;
+    Harness h;
+    TWaveFile recording(48000, TWaveFormat(48000, 2, 2));
+    h.utilities.recorder = true;
+    h.utilities.wave = &recording;
+    h.utilities.recorderState = RunUtilities::kRecorderRecording;
+    h.settings.DataLog.Active = 1;
+    h.settings.DataLog.LogStartTime = 1'700'000'000;  // today: no new log day, whose pause would move the clock
+    h.audio.input.delivery = SoundInputPort::DeliveryState{};
+    h.audio.input.delivery->FramesLost = 96000;  // an earlier run's
+    ASSERT_TRUE(h.run.StartInput());
+    auto deliver = [&h](int ticks) {
+        for (int i = 0; i < ticks; ++i) {
+            h.clock.Advance(0.1);
+            ++h.Input().behaviour.delivery->Buffers;
+            h.run.OnTimer();
+        }
+    };
+    deliver(50);
+    h.clock.Advance(15.0);
+    h.Input().behaviour.delivery->FramesLost += 15 * 48000;
+    h.run.OnTimer();
+    ASSERT_TRUE(h.run.IsRunning()) << "a stall of the whole program is not a device that stopped";
+    deliver(10);
+    EXPECT_THAT(h.messages, IsEmpty()) << "nothing while the run goes on";
+
+    h.run.OnStop();
+    EXPECT_THAT(h.messages,
+                ElementsAre(AllOf(HasSubstr("15.0 seconds of sound from \"Test Device\" never arrived"),
+                                  HasSubstr("Lost: 15.0 s from 0:05 into the run (22:13:25)."),
+                                  HasSubstr("The recording and the data log miss that stretch: the recording is "
+                                            "15.0 seconds shorter"))));
+    h.run.OnStop();
+    EXPECT_EQ(h.messages.size(), 1u);
+
+    // The next run loses nothing and says nothing.
+    ASSERT_TRUE(h.run.StartInput());
+    deliver(5);
+    h.run.OnStop();
+    EXPECT_EQ(h.messages.size(), 1u);
+}
