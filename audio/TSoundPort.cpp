@@ -45,7 +45,8 @@ bool TSoundPort::SetFormat(const TWaveFormat& format)
 bool TSoundPort::IsSampleRateSupported(const TWaveFormat& format)
 {
     TASIOSoundPort* port = Shared();
-    return port != nullptr && port->IsSampleRateSupported(format.SamplingRate, format.BytesPerSample, format.NumChannels);
+    return port != nullptr &&
+           port->IsSampleRateSupported(format.SamplingRate, format.BytesPerSample, format.NumChannels);
 }
 
 bool TSoundPort::CheckFormat(std::uint32_t rate, std::uint16_t bytes, std::uint16_t channels)

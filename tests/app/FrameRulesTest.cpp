@@ -79,6 +79,7 @@ std::string ExportSourceAfterPeakHoldOff(FrameHarness& h)
         frame.Settings().Spectrum[0].PeakHold = hold;
         plot.CopyAsText();
     }
+    plot.SetSourceChooser({});
     return offers.size() == 2 ? "the next question offers " + offers[1] : "asked " + std::to_string(offers.size());
 }
 
@@ -183,8 +184,8 @@ TEST(FrameRules, EachCaseLeavesTheFrameInItsState)
         std::string expected;
     };
     const Row rows[] = {
-        {"the sheet closed with OK leaves the analyzer stopped", [](FrameHarness& h) { return StateAfterSheet(h, true); },
-         "stopped"},
+        {"the sheet closed with OK leaves the analyzer stopped",
+         [](FrameHarness& h) { return StateAfterSheet(h, true); }, "stopped"},
         {"the sheet closed with Cancel leaves the analyzer stopped",
          [](FrameHarness& h) { return StateAfterSheet(h, false); }, "stopped"},
         {"a calibration value refused on OK is told under the page's caption", RefusalOfTheCalibrationPage,
