@@ -5,7 +5,6 @@
 
 #include "tests/app/FrameTestSupport.h"
 
-#include "app/core/FrameMenus.h"
 #include "plot/TOverlaySourceSelectDialog.h"
 #include "settings/dialogs/CCalibrationDlgSPL.h"
 #include "settings/dialogs/COptionsMain.h"
