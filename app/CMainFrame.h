@@ -208,6 +208,7 @@ public:
     std::uint32_t GetFrameCounter() const override;
     std::uint32_t GetFFTSize() const override;
     bool HasInputPort() const override;
+    void EnsureInputPort() override;
     std::optional<std::uint32_t> GetInputSamplesAvailable() const override;
     bool CheckInputFormat(std::uint32_t rate, std::uint16_t bytesPerSample, std::uint16_t channels) const override;
     std::optional<std::int32_t> GetPeakValue(int channel) const override;

@@ -106,11 +106,9 @@ void CMainFrame::CreateMenus()
 void CMainFrame::CreateAccelerators()
 {
     for (const frame_menus::Accelerator& accelerator : frame_menus::Accelerators()) {
-        // Alt+R is also the "P&rint" menu's mnemonic. As with accelerators
-        // everywhere, the accelerator wins the key (the event filter below
-        // takes it before any shortcut is looked up), and the menu stays
-        // reachable the keyboard way: Alt, then R.
-        if (frame_menus::ClashesWithMenuMnemonic(accelerator))
+        // Run's key is taken by the event filter below, in every window of
+        // the program and before any shortcut or mnemonic is looked up.
+        if (accelerator.id == frame_command::kStart)
             continue;
         QAction* action = MakeAction(accelerator.id, QString());
         QList<QKeySequence> keys = action->shortcuts();
@@ -129,8 +127,10 @@ bool CMainFrame::HandleStartAccelerator(QObject* watched, QEvent* event)
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() != Qt::Key_R || (key->modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier)
         return false;
-    const auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr || widget->window() != this)
+    // Any window of the program, a tool window over the frame included: there
+    // a window shortcut of the frame (a menu's mnemonic) could claim the key.
+    // A modal dialog keeps its keys, as it blocks the frame's commands.
+    if (qobject_cast<QWidget*>(watched) == nullptr || QApplication::activeModalWidget() != nullptr)
         return false;
     event->accept();
     if (event->type() == QEvent::KeyPress && !key->isAutoRepeat())

@@ -155,6 +155,16 @@ bool CMainFrame::HasInputPort() const
     return m_Run != nullptr && m_Run->GetInputPort() != nullptr;
 }
 
+void CMainFrame::EnsureInputPort()
+{
+    // A device change while stopped takes the port; the next Run would make
+    // a new one, but the format menu asks now.
+    if (m_Run == nullptr || m_Run->GetInputPort() != nullptr || m_Starting || m_Run->IsRunning() ||
+        m_Run->IsPlayback())
+        return;
+    m_Run->RecreateInputPort();
+}
+
 std::optional<std::uint32_t> CMainFrame::GetInputSamplesAvailable() const
 {
     if (!HasInputPort())
@@ -164,7 +174,7 @@ std::optional<std::uint32_t> CMainFrame::GetInputSamplesAvailable() const
 
 bool CMainFrame::CheckInputFormat(std::uint32_t rate, std::uint16_t bytesPerSample, std::uint16_t channels) const
 {
-    return HasInputPort() && m_Run->GetInputPort()->IsSampleRateSupported(TWaveFormat(rate, channels, bytesPerSample));
+    return HasInputPort() && m_Run->GetInputPort()->CheckFormat(TWaveFormat(rate, channels, bytesPerSample));
 }
 
 std::optional<std::int32_t> CMainFrame::GetPeakValue(int channel) const

@@ -80,10 +80,10 @@ private:
 void CMainFrame::OnProcessingSettings(int startPage)
 {
     // The pages record from the input and the new settings need a new port:
-    // no run may go on meanwhile. One that ran goes on afterwards.
-    const bool wasRunning = IsRunning();
+    // no run may go on meanwhile. It is not started again: the next Run
+    // starts it on the new settings.
     SheetHost host(*this);
-    if (wasRunning)
+    if (IsRunning())
         host.StopRun();
     ProcessingSheetRecords records = ProcessingSheetRecords::From(m_Settings);
     SheetServices services(*this);
@@ -92,8 +92,6 @@ void CMainFrame::OnProcessingSettings(int startPage)
     const bool accepted = sheet.exec() == QDialog::Accepted;
     if (accepted)
         processing_sheet::ApplyOk(m_Settings, records, host);
-    if (wasRunning && !IsRunning())
-        OnStart();
 }
 
 void CMainFrame::NotifySheetOfDeviceChange()

@@ -147,6 +147,7 @@ void CStatusbar::OnProgressHide()
 
 std::unique_ptr<QMenu> CStatusbar::BuildFormatMenu()
 {
+    frame_.EnsureInputPort();
     auto menu = std::make_unique<QMenu>(this);
     AddItems(*menu->addMenu(tr("Sample Rate")), FormatMenuModel::RateItems(frame_), *this);
     AddItems(*menu->addMenu(tr("Sample Width")), FormatMenuModel::WidthItems(frame_), *this);

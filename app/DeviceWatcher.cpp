@@ -23,7 +23,9 @@ DeviceWatcher::DeviceWatcher(std::vector<WatchedFolder> folders, QObject* parent
 
 std::vector<WatchedFolder> DeviceWatcher::SoundFolders()
 {
-    return device_presence::SoundFolders(qgetenv("XDG_RUNTIME_DIR").toStdString());
+    // The server a JACK client connects to when it names none.
+    return device_presence::SoundFolders(qgetenv("XDG_RUNTIME_DIR").toStdString(),
+                                         qgetenv("JACK_DEFAULT_SERVER").toStdString());
 }
 
 void DeviceWatcher::WatchFolders()

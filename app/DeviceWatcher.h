@@ -21,7 +21,8 @@ class DeviceWatcher : public QObject {
 public:
     DeviceWatcher(std::vector<WatchedFolder> folders, QObject* parent = nullptr);
 
-    // /dev/snd, shared memory and the user's runtime folder.
+    // /dev/snd, shared memory (the default JACK server's socket) and the
+    // user's runtime folder.
     static std::vector<WatchedFolder> SoundFolders();
     // How often the folders were read after a change (not counting the first
     // reading): one burst of changes gives one reading.

@@ -20,6 +20,9 @@ public:
 
     // The input port can be gone at any time (a device change deletes it).
     virtual bool HasInputPort() const = 0;
+    // Makes a new input port when a stopped analyzer has none and one can be
+    // had, so that the format menu has a port to ask.
+    virtual void EnsureInputPort() {}
     // Samples waiting in the input port's ring buffer; nullopt without a port.
     virtual std::optional<std::uint32_t> GetInputSamplesAvailable() const = 0;
     // Whether the input port accepts this format; false without a port.

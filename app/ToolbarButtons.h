@@ -32,7 +32,7 @@ inline constexpr std::uint32_t IDC_PEAK_AMP = 503;
 inline constexpr std::uint32_t IDC_TOTAL_PWR = 504;
 
 inline constexpr std::array<ToolbarButtonEntry, 30> kButtons{{
-    {3, 201, "FileNew", true, "Record New Wave Files", FrameCommand::Recorder},
+    {3, 201, "FileNew", true, "Record New Wave Files", std::nullopt},
     {33, 202, "FileOpen", true, "Open one or more Wave Files", std::nullopt},
     {63, 203, "FileSave", true, "Save one or more Wave Files", std::nullopt},
     {101, 204, "Print", true, "Print Current Plot", FrameCommand::FilePrint},
@@ -58,7 +58,7 @@ inline constexpr std::array<ToolbarButtonEntry, 30> kButtons{{
     {749, 509, "SNR_", false, "Signal to Noise Ratio", std::nullopt},
     {779, 515, "Leq", false, "Equivalent Noise Levels (Leq)", std::nullopt},
     {817, 513, "Macro", false, "Macro Command Processor", std::nullopt},
-    {847, 514, "DataLog", false, "Data Logging Setup", FrameCommand::DataLoggingSettings},
+    {847, 514, "DataLog", false, "Data Logging Setup", std::nullopt},
     {885, 510, "Delay", true, "Delay Finder Utility", std::nullopt},
     {915, 511, "Reverb", false, "Reverberation Utility", std::nullopt},
     {945, 512, "PhaseScope", false, "Phase Scope Utility", std::nullopt},

@@ -15,6 +15,9 @@ public:
     // True when the format's rate is supported.
     virtual bool SetFormat(const TWaveFormat& format) = 0;
     virtual bool IsSampleRateSupported(const TWaveFormat& format) = 0;
+    // Whether the port's device takes the format, asked while stopped too,
+    // before the device is open; by default the open device's answer.
+    virtual bool CheckFormat(const TWaveFormat& format) { return IsSampleRateSupported(format); }
     // True when the port's device is the Talvenor DAQ module.
     virtual bool IsQuarnDAQ() const = 0;
     virtual void Stop() = 0;

@@ -181,11 +181,16 @@ bool TASIOSoundPort::SetFormat(std::uint32_t rate, std::uint16_t channels, std::
     return IsSampleRateSupported(rate, bytes, channels);
 }
 
-bool TASIOSoundPort::IsSampleRateSupported(std::uint32_t rate, std::uint16_t bytes, std::uint16_t) const
+bool TASIOSoundPort::IsSampleRateSupported(std::uint32_t rate, std::uint16_t bytes, std::uint16_t channels) const
 {
-    if (CurrentDevice < 0 || CurrentDevice >= Devices.Count())
+    return IsFormatSupportedOn(CurrentDevice, rate, bytes, channels);
+}
+
+bool TASIOSoundPort::IsFormatSupportedOn(int device, std::uint32_t rate, std::uint16_t bytes, std::uint16_t) const
+{
+    if (device < 0 || device >= Devices.Count())
         return false;
-    const AsioDeviceEntry& entry = Devices.Entry(CurrentDevice);
+    const AsioDeviceEntry& entry = Devices.Entry(device);
     if (entry.IsDAQ != 0) {
         return TAsioSampleCodec::IsAnalysisWidth(bytes)
             && std::find(std::begin(kDaqRates), std::end(kDaqRates), rate) != std::end(kDaqRates);

@@ -68,6 +68,8 @@ public:
     // another device must list the rate it will run at (the analysis rate
     // times the decimation ratio).
     bool IsSampleRateSupported(std::uint32_t rate, std::uint16_t bytes, std::uint16_t channels) const;
+    // The same check for a device of the list, open or not.
+    bool IsFormatSupportedOn(int device, std::uint32_t rate, std::uint16_t bytes, std::uint16_t channels) const;
     // Reloads the driver, sets and checks the device rate, creates the
     // buffers for what was prepared and starts the stream. True at once when
     // already running.

@@ -44,13 +44,17 @@ bool TSoundPort::SetFormat(const TWaveFormat& format)
 
 bool TSoundPort::IsSampleRateSupported(const TWaveFormat& format)
 {
-    return CheckFormat(format.SamplingRate, format.BytesPerSample, format.NumChannels);
+    TASIOSoundPort* port = Shared();
+    return port != nullptr &&
+           port->IsSampleRateSupported(format.SamplingRate, format.BytesPerSample, format.NumChannels);
 }
 
 bool TSoundPort::CheckFormat(std::uint32_t rate, std::uint16_t bytes, std::uint16_t channels)
 {
+    // Asked while stopped too (the status bar's format menu), when the device
+    // may not have been opened since the list was read.
     TASIOSoundPort* port = Shared();
-    return port != nullptr && port->IsSampleRateSupported(rate, bytes, channels);
+    return port != nullptr && port->IsFormatSupportedOn(static_cast<int>(DeviceIndex), rate, bytes, channels);
 }
 
 bool TSoundPort::IsQuarnDAQ() const

@@ -30,7 +30,9 @@ public:
     bool Open(const TWaveFormat& format);
     // True when the format's rate is supported.
     bool SetFormat(const TWaveFormat& format);
+    // Whether the open device takes the format; false before an open.
     bool IsSampleRateSupported(const TWaveFormat& format);
+    // Whether the port's own device takes it, open or not yet.
     bool CheckFormat(std::uint32_t rate, std::uint16_t bytes, std::uint16_t channels);
     bool IsQuarnDAQ() const;
     // Stops the one stream, input and output alike.

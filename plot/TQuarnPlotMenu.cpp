@@ -197,7 +197,10 @@ void TQuarnPlot::CopyAsText()
     if (m_Trace1 == nullptr || m_Spectrum == nullptr)
         return;
     bool fromHold = false;
-    if (m_Spectrum->PeakHold != 0) {
+    // Without peak hold the live data go out, and the next question starts there.
+    if (m_Spectrum->PeakHold == 0) {
+        g_ExportFromHold = false;
+    } else {
         const SourceChooser chooser = m_SourceChooser ? m_SourceChooser : SourceChooser(AskSource);
         const std::optional<bool> answer = chooser(this, g_ExportFromHold);
         if (!answer)

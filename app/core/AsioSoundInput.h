@@ -35,9 +35,9 @@ public:
     std::string GetDeviceName() override { return m_Port->GetDeviceName(); }
 
     // The status bar's format menu asks the port which formats it takes.
-    bool CheckFormat(std::uint32_t rate, std::uint16_t bytes, std::uint16_t channels)
+    bool CheckFormat(const TWaveFormat& format) override
     {
-        return m_Port->CheckFormat(rate, bytes, channels);
+        return m_Port->CheckFormat(format.SamplingRate, format.BytesPerSample, format.NumChannels);
     }
 
 private:

@@ -5,11 +5,11 @@
 
 namespace device_presence {
 
-std::vector<WatchedFolder> SoundFolders(const std::string& runtimeFolder)
+std::vector<WatchedFolder> SoundFolders(const std::string& runtimeFolder, const std::string& jackServer)
 {
     std::vector<WatchedFolder> folders = {
         {"/dev/snd", {}},
-        {"/dev/shm", {"jack"}},
+        {"/dev/shm", {"jack_" + (jackServer.empty() ? std::string("default") : jackServer) + "_"}},
     };
     if (!runtimeFolder.empty())
         folders.push_back({runtimeFolder, {"pipewire-", "jack"}});

@@ -18,9 +18,12 @@ struct WatchedFolder {
 
 namespace device_presence {
 
-// /dev/snd (every node), /dev/shm ("jack" sockets) and the runtime folder
-// ("pipewire-", "jack"); runtimeFolder may be empty.
-std::vector<WatchedFolder> SoundFolders(const std::string& runtimeFolder);
+// /dev/snd (every node), /dev/shm (the socket of the JACK server our JACK
+// driver connects to, "jack_<server>_...") and the runtime folder
+// ("pipewire-", "jack"); runtimeFolder may be empty. Other JACK servers and
+// the clients of any server (their semaphores and shared memory are in
+// /dev/shm too) are no change of our devices.
+std::vector<WatchedFolder> SoundFolders(const std::string& runtimeFolder, const std::string& jackServer = "default");
 
 // The entries that count, as "folder/name", from a listing of one folder.
 std::set<std::string> Relevant(const WatchedFolder& folder, const std::vector<std::string>& names);

@@ -72,7 +72,8 @@ constexpr MenuItem kHelpItems[] = {
 };
 
 constexpr MenuPopup kMenuBar[] = {
-    {"P&rint", kPrintItems},
+    // Not "P&rint": Alt+R is Run's key.
+    {"&Print", kPrintItems},
     {"&Options", kOptionsItems},
     {"&View", kViewItems},
     {"&Utilities", kUtilitiesItems},

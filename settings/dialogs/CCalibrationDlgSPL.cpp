@@ -39,6 +39,9 @@ constexpr ChannelIds kIds[2] = {
     {{2280, 2311, 2313, 2314}, 2316, 2315, 1658, 2333, 2331},
 };
 
+// A value the page refuses is told under the page's own caption.
+constexpr const char* kRefusalCaption = "Calibration Error";
+
 constexpr int kTickMs = 100;
 // A recording whose position has not moved for this many ticks has stopped.
 constexpr int kStallTicks = 30;
@@ -200,7 +203,7 @@ bool CCalibrationDlgSPL::ApplyCalibration()
         const std::string failure = calibration::ApplyChannel(m_Records.Calibration[ch], Method(c.group->checkedId()),
                                                               value, c.title->text().toStdString(), ch);
         if (!failure.empty()) {
-            platform::ShowMessageBox(failure, platform::MessageIcon::Error);
+            platform::ShowMessageBox(kRefusalCaption, failure, platform::MessageIcon::Error);
             return false;
         }
     }

@@ -80,6 +80,7 @@ struct MessageLog {
     MessageLog()
     {
         platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& request) {
+            requests.push_back(request);
             texts.push_back(request.text);
             if (whileShown)
                 whileShown();
@@ -88,6 +89,8 @@ struct MessageLog {
     }
     ~MessageLog() { platform::SetMessageBoxHook({}); }
     std::vector<std::string> texts;
+    // Caption, icon and buttons as well.
+    std::vector<platform::MessageBoxRequest> requests;
     platform::MessageResult answer = platform::MessageResult::Yes;
     std::function<void()> whileShown;
 };

@@ -1,5 +1,5 @@
 // The frame's menus, accelerators and commands: what is live and what is
-// greyed until its window exists, Alt+R against the "P&rint" mnemonic, the
+// greyed until its window exists, Alt+R beside the Print menu's mnemonic, the
 // generator window opened and closed through the frame, help and documents.
 
 #include "tests/app/FrameTestSupport.h"
@@ -79,11 +79,11 @@ TEST(MainFrameCommands, EveryLiveCommandIsReachedTheKeysMenusAndGeneratorWindowA
     QTest::keyClick(&frame, Qt::Key_S, Qt::AltModifier);
     EXPECT_FALSE(frame.IsRunning());
 
-    // Alt on its own puts the menu bar in keyboard mode; R then opens
-    // "P&rint" by its mnemonic.
+    // Alt on its own puts the menu bar in keyboard mode; P then opens
+    // "&Print" by its mnemonic.
     QTest::keyClick(&frame, Qt::Key_Alt, Qt::NoModifier);
     QWidget* focus = QApplication::focusWidget();
-    QTest::keyClick(focus != nullptr ? focus : frame.menuBar(), Qt::Key_R, Qt::NoModifier);
+    QTest::keyClick(focus != nullptr ? focus : frame.menuBar(), Qt::Key_P, Qt::NoModifier);
     EXPECT_TRUE(WaitFor([&] { return popup(0)->isVisible(); }, 2000));
     EXPECT_FALSE(frame.IsRunning());
     popup(0)->close();

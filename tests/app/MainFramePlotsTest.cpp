@@ -121,7 +121,7 @@ TEST(MainFramePlots, AStoredOverlayStaysWhileTheToneMovesOptionsReapplyTheChange
 
     // Keys and bar buttons open the settings sheet on their page; the
     // configuration commands save and load through the file dialogs; a new
-    // rate while running restarts the run at it.
+    // rate while running stops the run, and the next Run is at that rate.
     frame.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
     std::vector<int> pages;
@@ -166,7 +166,8 @@ TEST(MainFramePlots, AStoredOverlayStaysWhileTheToneMovesOptionsReapplyTheChange
         sheet.accept();
     });
     frame.OnProcessingSettings(0);
-    EXPECT_TRUE(frame.IsRunning()) << "the run goes on";
+    EXPECT_FALSE(frame.IsRunning()) << "the sheet leaves the analyzer stopped";
+    frame.OnStart();
     EXPECT_EQ(frame.Settings().Processing.Format.SamplingRate, 96000u);
     EXPECT_NEAR(frame.Processing().GetDisplayData(0)->GetLineSpacing(), 96000.0f / 65536, 1e-4f);
     const std::uint32_t before = frame.GetFrameCounter();

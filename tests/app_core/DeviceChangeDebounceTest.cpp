@@ -27,6 +27,17 @@ TEST(DevicePresence, OnlySoundServerEntriesOfBusyFoldersCount)
     EXPECT_EQ(Relevant(folders[2], {"pipewire-0", "pipewire-0.lock", "bus", "dconf"}),
               (std::set<std::string>{"/run/user/1000/pipewire-0", "/run/user/1000/pipewire-0.lock"}));
     EXPECT_EQ(SoundFolders("").size(), 2u);
+
+    // In shared memory only the socket of the server our driver joins: not
+    // another server's (a test's private one), nor any client's semaphore,
+    // nor the segments and metadata every server shares.
+    const std::vector<std::string> shmEntries = {
+        "jack_default_0_0", "jack_sem.0_default_Ardour", "jack-0-0", "jack-shm-registry", "jack_db-0",
+        "jack_talvenor-test-31726-0_0_0", "jack_sem.0_talvenor-test-31726-0_system", "jack_Talvenor Mobile_0_0"};
+    EXPECT_EQ(Relevant(folders[1], shmEntries), (std::set<std::string>{"/dev/shm/jack_default_0_0"}));
+    EXPECT_EQ(Relevant(SoundFolders("", "studio")[1], shmEntries), (std::set<std::string>{}));
+    EXPECT_EQ(Relevant(SoundFolders("", "talvenor-test-31726-0")[1], shmEntries),
+              (std::set<std::string>{"/dev/shm/jack_talvenor-test-31726-0_0_0"}));
 }
 
 namespace {

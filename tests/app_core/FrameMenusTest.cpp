@@ -21,7 +21,8 @@ TEST(FrameMenus, MnemonicsAreTheLetterAfterASingleAmpersand)
               std::string("ROC\0\0", 5));
 }
 
-// The frame's command test presses Alt+R against the "P&rint" mnemonic.
+// No accelerator of the frame is also a popup's mnemonic: Alt+R runs, Alt+P
+// opens the Print menu.
 TEST(FrameMenus, ThePopupsMnemonicsDifferAndMenusShowTheAcceleratorsKeys)
 {
     std::set<char> letters;
@@ -43,8 +44,11 @@ TEST(FrameMenus, ThePopupsMnemonicsDifferAndMenusShowTheAcceleratorsKeys)
     }
     EXPECT_FALSE(IsCommandBuilt(0));
 
-    // Alt and one letter clashes with a popup's mnemonic (R, O, V, U, H), in either case.
-    for (const auto& [keys, clashes] : {std::pair{"Alt+R", true}, std::pair{"Alt+h", true}, std::pair{"Alt+S", false},
+    for (const Accelerator& accelerator : accelerators)
+        EXPECT_FALSE(ClashesWithMenuMnemonic(accelerator)) << accelerator.keys;
+    // Alt and one letter clashes with a popup's mnemonic (P, O, V, U, H), in either case.
+    for (const auto& [keys, clashes] : {std::pair{"Alt+P", true}, std::pair{"Alt+h", true}, std::pair{"Alt+S", false},
+                                        std::pair{"Alt+R", false},
                                         std::pair{"Ctrl+R", false}, std::pair{"Alt+RR", false},
                                         std::pair{"Alt+", false}, std::pair{"R", false}, std::pair{"F1", false}})
         EXPECT_EQ(ClashesWithMenuMnemonic(Accelerator{keys, 1}), clashes) << keys;

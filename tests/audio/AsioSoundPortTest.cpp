@@ -16,17 +16,24 @@ TEST_F(PortTest, OpenTheSupportedRatesAndTheAnalysisRateFollowTheDevice)
                         .InitialRate = 44100, .RateSticks = false});
     TASIOSoundPort& port = Port();
     EXPECT_FALSE(port.IsSampleRateSupported(48000, 3, 2)) << "no device opened";
+    EXPECT_FALSE(port.IsFormatSupportedOn(-1, 48000, 3, 2) || port.IsFormatSupportedOn(60, 48000, 3, 2))
+        << "not in the list";
     // Rate and bytes per sample; the module takes only its own rates, others
     // what the driver accepts, at a whole multiple for the decimated rates.
     const std::pair<std::uint32_t, std::uint16_t> asked[] = {{44100, 3}, {96000, 3}, {4000, 2}, {96000, 4},
                                                             {48000, 2}, {32000, 3}, {12000, 3}, {22050, 3}};
     for (int device : {0, 1}) {
+        // A device of the list answers for itself before it is opened.
+        std::string listed;
+        for (const auto& [rate, bytes] : asked)
+            listed += port.IsFormatSupportedOn(device, rate, bytes, 2) ? '1' : '0';
         ASSERT_TRUE(port.Open(device, TASIOSoundPort::kDirectionInput));
         EXPECT_EQ(TASIOSoundPort::IsQuarnDAQ(device), device == 0);
         std::string answers;
         for (const auto& [rate, bytes] : asked)
             answers += port.IsSampleRateSupported(rate, bytes, 2) ? '1' : '0';
         EXPECT_EQ(answers, device == 0 ? "01101010" : "10101011") << device;
+        EXPECT_EQ(listed, answers) << device;
         port.Close();
     }
 
