@@ -34,8 +34,8 @@ TEST(SigGenLength, WholeSecondRuleAndWholePeriods)
 {
     // A divisor of the rate still goes above it.
     EXPECT_EQ(std::vector({L::ExtendToOneSecond(0, 48000), L::ExtendToOneSecond(1000, 48000),
-                           L::ExtendToOneSecond(48000, 48000)}),
-              std::vector<std::uint64_t>({48000, 49000, 48000}));
+                           L::ExtendToOneSecond(48000, 48000), L::ExtendToOneSecond(1, 48000)}),
+              std::vector<std::uint64_t>({48000, 49000, 48000, 48001}));
 
     // 48000 / 1234.56 = 38.88 frames a period; 12345 periods = 479976.0. The last: at least one period.
     EXPECT_EQ(std::vector({L::TrimToWholePeriods(480000, 48000, 1000.0f),
