@@ -3,9 +3,9 @@
 // alone, and with a new title.
 //
 // Every table that loads holds finite, ascending points and answers finite
-// lookups; saved and read again it gives the same points at the file's six
-// decimals (frequencies exactly), the same title and the same
-// interpolation. A table that fails
+// lookups; saved and read again it is read whole and gives the same points
+// at the file's six decimals (frequencies exactly), the same title and the
+// same interpolation. A table that fails
 // still saves its title, which reads back the same.
 
 #include <cstdint>
@@ -24,8 +24,10 @@ void CheckTable(const TOverlayData& table)
 {
     Check(table.GetNumPoints() <= overlay_text::kMaxPoints);
     Check(std::strlen(table.GetTitle()) <= overlay_text::kTitleMax);
+    // Only a table that loads says where its reading stopped.
+    Check(table.GetStop().empty() == (table.GetStopLine() == 0));
     if (table.IsError()) {
-        Check(table.GetNumPoints() == 0);
+        Check(table.GetNumPoints() == 0 && table.GetStopLine() == 0);
         return;
     }
     Check(table.GetNumPoints() >= overlay_text::kMinPoints);
@@ -52,6 +54,7 @@ void RoundTrip(TOverlayData& table, std::uint16_t scale)
     Check(again.IsError() == table.IsError());
     Check(again.IsSplineOff() == table.IsSplineOff());
     Check(again.GetNumPoints() == table.GetNumPoints());
+    Check(again.GetStopLine() == 0);
     const float* a = table.GetPoints();
     const float* b = again.GetPoints();
     // Frequencies come back exactly, values at the file's six decimals.

@@ -142,7 +142,9 @@ void TDataLog::OpenLogFiles()
         const auto stems = data_log_text::FileStems(TextFieldView(log.Channel[0].LogFileName),
                                                     TextFieldView(log.Channel[1].LogFileName));
         const std::string stamp = data_log_text::FormatFileStamp(now);
-        for (int c = 0; c < 2; ++c) {
+        // The two channels by name: a bound one too far would only read
+        // past the settings' channels, which no run could notice.
+        for (int c : {0, 1}) {
             LoggingOpts& opts = log.Channel[c];
             if (!opts.Enable || GetLogSpectrum(c) == nullptr)
                 continue;

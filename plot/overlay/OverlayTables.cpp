@@ -59,8 +59,9 @@ std::map<std::string, overlay_slots::FileStamp>& ReportedFiles()
 void OverlayTables::Report(int pane, int slot, Slot& state)
 {
     const std::string& problem = state.Table->GetProblem();
+    const std::string& stop = state.Table->GetStop();
     auto& reported = ReportedFiles();
-    if (problem.empty()) {
+    if (problem.empty() && stop.empty()) {
         reported.erase(state.Path);
         return;
     }
@@ -68,11 +69,19 @@ void OverlayTables::Report(int pane, int slot, Slot& state)
     if (!added && entry->second == state.Stamp)
         return;
     entry->second = state.Stamp;
+    std::string name = overlay_slots::SlotName(m_Channel, pane, slot);
+    name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+    if (problem.empty()) {
+        // The rows before the stop are drawn: the operator may not know the
+        // rest of the file is not.
+        const std::uint32_t rows = state.Table->GetRows();
+        m_Reports.push_back(name + " shows only part of the file \"" + state.Path + "\": " + stop + "; the " +
+                            std::to_string(rows) + (rows == 1 ? " row" : " rows") + " before it are drawn.");
+        return;
+    }
     std::string reason = problem;
     if (reason.back() != '!' && reason.back() != '.')
         reason += '.';
-    std::string name = overlay_slots::SlotName(m_Channel, pane, slot);
-    name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
     m_Reports.push_back(name + " is not shown: the file \"" + state.Path + "\" could not be read as an overlay: " +
                         reason);
 }

@@ -6,7 +6,8 @@
 // So a slot's file is read again only when it changed (its stamp), the
 // composite file is rebuilt only when something it is built from changed,
 // titles are read again only from changed files, and each version of a bad
-// file gives one report in the program's run, naming the file and the slot,
+// file gives one report in the program's run, naming the file and the slot
+// (and the line where reading stopped, for a file drawn only in part),
 // which the owner shows when it is safe to. GUI thread only.
 
 #include "plot/overlay/OverlaySlots.h"

@@ -57,18 +57,42 @@ const char* ParseNumber(const char* p, const char* end, float& value)
     return next;
 }
 
+struct LineSpan {
+    // Where the line's text ends and where the next line starts.
+    std::size_t End;
+    std::size_t Next;
+};
+
+// The line that starts at pos. A text written twice in text mode ends its
+// lines in CR CR LF: one line end, as the LF alone would be.
+LineSpan LineAt(std::string_view bytes, std::size_t pos)
+{
+    const std::size_t end = bytes.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos)
+        return {bytes.size(), bytes.size()};
+    if (bytes[end] == '\r') {
+        const std::size_t after = bytes.find_first_not_of('\r', end);
+        if (after != std::string_view::npos && bytes[after] == '\n')
+            return {end, after + 1};
+    }
+    return {end, end + 1};
+}
+
+// Whether the text holds anything but blanks and line ends.
+bool HoldsText(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(), [](char c) { return !IsSpace(c); });
+}
+
 } // namespace
 
 void ForEachLine(std::string_view bytes, const std::function<bool(std::string_view)>& line)
 {
-    while (!bytes.empty()) {
-        const std::size_t end = bytes.find('\n');
-        std::string_view text = bytes.substr(0, end);
-        bytes = end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1);
-        if (!text.empty() && text.back() == '\r')
-            text.remove_suffix(1);
-        if (!line(text))
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const LineSpan span = LineAt(bytes, pos);
+        if (!line(bytes.substr(pos, span.End - pos)))
             return;
+        pos = span.Next;
     }
 }
 
@@ -114,7 +138,7 @@ bool ReadOverlayFileHead(const std::string& path, std::string& bytes, FileFailur
         return false;
     // A line cut by the limit is no line: it could end a title early.
     if (bytes.size() == kHeadBytes) {
-        const std::size_t end = bytes.rfind('\n');
+        const std::size_t end = bytes.find_last_of("\r\n");
         bytes.resize(end == std::string::npos ? 0 : end + 1);
     }
     return true;
@@ -134,19 +158,61 @@ bool ParseRow(std::string_view line, float& frequency, float& value)
     return p != nullptr && ParseNumber(p, end, value) != nullptr;
 }
 
+namespace {
+
+// The line (from 1) of the table's row-th data row (from 0); 0 when there is none.
+std::uint32_t LineOfRow(std::string_view bytes, std::uint32_t row)
+{
+    std::uint32_t line = 0;
+    std::uint32_t rows = 0;
+    std::uint32_t found = 0;
+    ForEachLine(bytes, [&](std::string_view text) {
+        ++line;
+        if (StartsWith(text, ";"))
+            return true;
+        float f = 0.0f;
+        float v = 0.0f;
+        if (!ParseRow(text, f, v))
+            return false;
+        if (rows++ == row) {
+            found = line;
+            return false;
+        }
+        return true;
+    });
+    return found;
+}
+
+} // namespace
+
 ReadResult ReadPoints(std::string_view bytes, bool stepped, float* table, std::uint32_t capacity, std::string& title,
                       bool& splineOff)
 {
     ReadResult result;
+    const std::string_view text = WithoutByteOrderMark(bytes);
     const std::uint32_t perRow = stepped ? 3 : 1;
     const auto put = [&](float f, float v) {
         table[2 * result.Count] = f;
         table[2 * result.Count + 1] = v;
         ++result.Count;
     };
-    ForEachLine(WithoutByteOrderMark(bytes), [&](std::string_view line) {
-        if (table == nullptr || result.Count + perRow > capacity)
+    std::uint32_t lineNumber = 0;
+    // Only text still to come makes a stop worth telling: blank lines at the
+    // end lose nothing.
+    const auto stopAt = [&](std::string_view line, Stop cause) {
+        if (!HoldsText(text.substr(static_cast<std::size_t>(line.data() - text.data()))))
+            return;
+        result.StopLine = lineNumber;
+        result.StopCause = cause;
+    };
+    ForEachLine(text, [&](std::string_view line) {
+        ++lineNumber;
+        if (table == nullptr)
             return false;
+        if (result.Count + perRow > capacity) {
+            stopAt(line, Stop::Full);
+            return false;
+        }
         if (StartsWith(line, kSplineOff)) {
             splineOff = true;
             return true;
@@ -157,8 +223,10 @@ ReadResult ReadPoints(std::string_view bytes, bool stepped, float* table, std::u
         }
         float f = 0.0f;
         float v = 0.0f;
-        if (!ParseRow(line, f, v))
+        if (!ParseRow(line, f, v)) {
+            stopAt(line, Stop::NotARow);
             return false;
+        }
         ++result.Rows;
         if (stepped) {
             put(kStepBelow * f, v);
@@ -188,8 +256,12 @@ ReadResult ReadPoints(std::string_view bytes, bool stepped, float* table, std::u
         // Long tables keep what stands before the fault, but never so little
         // that no curve can be drawn through it.
         result.Count = i;
-        if (result.Count < kMinPoints)
+        if (result.Count < kMinPoints) {
             result.State = Status::TooFewPoints;
+            return result;
+        }
+        result.StopLine = LineOfRow(text, i / perRow);
+        result.StopCause = Stop::OutOfOrder;
         return result;
     }
     return result;
@@ -240,19 +312,15 @@ std::string WithTitle(std::string_view bytes, std::string_view title)
     std::size_t titleStart = std::string_view::npos;
     std::size_t titleEnd = 0;
     for (std::size_t pos = start; pos < bytes.size();) {
-        const std::size_t newline = bytes.find('\n', pos);
-        const std::size_t next = newline == std::string_view::npos ? bytes.size() : newline + 1;
-        std::size_t end = newline == std::string_view::npos ? bytes.size() : newline;
-        if (end > pos && bytes[end - 1] == '\r')
-            --end;
-        const std::string_view text = bytes.substr(pos, end - pos);
+        const LineSpan span = LineAt(bytes, pos);
+        const std::string_view text = bytes.substr(pos, span.End - pos);
         if (!StartsWith(text, ";"))
             break;
         if (!StartsWith(text, ";SPLINE")) {
             titleStart = pos;
-            titleEnd = end;
+            titleEnd = span.End;
         }
-        pos = next;
+        pos = span.Next;
     }
     std::string result;
     result.reserve(bytes.size() + line.size() + 2);
@@ -262,11 +330,16 @@ std::string WithTitle(std::string_view bytes, std::string_view title)
         result.append(bytes.substr(titleEnd));
         return result;
     }
-    const std::size_t firstEnd = bytes.find('\n', start);
-    const bool bareLf = firstEnd != std::string_view::npos && (firstEnd == start || bytes[firstEnd - 1] != '\r');
+    // The new line ends as the first line does: LF, CR, or CR LF.
+    const LineSpan first = LineAt(bytes, start);
+    const char* lineEnd = "\r\n";
+    if (first.Next != first.End && bytes[first.End] == '\n')
+        lineEnd = "\n";
+    else if (first.Next != first.End && bytes[first.Next - 1] == '\r')
+        lineEnd = "\r";
     result.append(bytes.substr(0, start));
     result += line;
-    result += bareLf ? "\n" : "\r\n";
+    result += lineEnd;
     result.append(bytes.substr(start));
     return result;
 }

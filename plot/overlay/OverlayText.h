@@ -4,7 +4,8 @@
 // line, then rows of frequency (Hz) and value (dB), whitespace between,
 // frequencies never decreasing. The first line that is neither ends the
 // table. Files are shared between desktops: numbers are always read and
-// written with '.' as the decimal point, and LF and CRLF read alike.
+// written with '.' as the decimal point, and LF, CRLF and a lone CR (old
+// Mac editors) all end a line.
 //
 // The reader takes whole lines, however long, so a long title never spills
 // into a fake row. Everything here is free of file handles except
@@ -31,8 +32,9 @@ inline constexpr const char kSplineOff[] = ";SPLINE OFF";
 inline constexpr const char kOrderingMessage[] =
     "Overlay data error - values must be in ascending order by frequency!";
 
-// Calls line(text) for each line of bytes, without its LF or CRLF; stops
-// early when line returns false. A last line without a line end counts.
+// Calls line(text) for each line of bytes, without its line end (LF, CRLF,
+// CR; CRs before an LF are part of its line end); stops early when line
+// returns false. A last line without a line end counts.
 void ForEachLine(std::string_view bytes, const std::function<bool(std::string_view)>& line);
 
 // Why a file gave no text: nothing by that name (an empty slot, no message
@@ -65,14 +67,29 @@ enum class Status {
     NotAscending,
 };
 
+// Why a table ended before the text did.
+enum class Stop {
+    None,
+    // A line that is neither a title nor a row (a blank line, a NaN).
+    NotARow,
+    // The table is full.
+    Full,
+    // A long table is cut before a row below the one before it.
+    OutOfOrder,
+};
+
 // Reads rows into table (capacity points of two floats each). Stepped
 // tables store three points per row. Fills title and splineOff from their
-// lines (splineOff is only ever set). Returns the points stored and the
-// number of data rows met.
+// lines (splineOff is only ever set). Returns the points stored, the
+// number of data rows met, and where reading stopped while text was still
+// to come: the line (from 1, a byte-order mark aside) and why. Blank lines
+// at the end are no text: their stop is none.
 struct ReadResult {
     std::uint32_t Count = 0;
     std::uint32_t Rows = 0;
     Status State = Status::Ok;
+    std::uint32_t StopLine = 0;
+    Stop StopCause = Stop::None;
 };
 ReadResult ReadPoints(std::string_view bytes, bool stepped, float* table, std::uint32_t capacity, std::string& title,
                       bool& splineOff);

@@ -86,12 +86,33 @@ void TOverlayData::ReadText(std::string_view bytes, bool titleOnly)
     }
     m_Source = Source::Table;
     m_NumPoints = read.Count;
+    SetStop(read);
     platform::ZeroFilledArray<float> exact;
     if (exact.Allocate(2 * static_cast<std::size_t>(m_NumPoints))) {
         std::memcpy(exact.data(), m_Points.data(), 2 * m_NumPoints * sizeof(float));
         m_Points = std::move(exact);
     }
     MakeSpline();
+}
+
+void TOverlayData::SetStop(const overlay_text::ReadResult& read)
+{
+    m_StopLine = read.StopLine;
+    const std::string at = "reading stopped at line " + std::to_string(read.StopLine);
+    switch (read.StopCause) {
+    case overlay_text::Stop::None:
+        m_StopLine = 0;
+        return;
+    case overlay_text::Stop::NotARow:
+        m_Stop = at + ", which is not a row of frequency and value";
+        return;
+    case overlay_text::Stop::Full:
+        m_Stop = at + ": the table is full at " + std::to_string(overlay_text::kMaxPoints) + " points";
+        return;
+    case overlay_text::Stop::OutOfOrder:
+        m_Stop = at + ", whose frequency is below the one before";
+        return;
+    }
 }
 
 TOverlayData::TOverlayData(const SpectralData* data, float offset, bool hold) : m_Offset(offset)

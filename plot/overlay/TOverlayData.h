@@ -91,6 +91,15 @@ public:
     // titles only). The table itself shows no message for these: a plot
     // reloads its overlays at every step of a spinner.
     const std::string& GetProblem() const { return m_Problem; }
+    // Where and why reading stopped before the file's text ended, for the
+    // caller to report with the file's name ("reading stopped at line 102,
+    // which is not a row of frequency and value"); empty when the table
+    // took every row. The rows before that line are the table.
+    const std::string& GetStop() const { return m_Stop; }
+    // That line, from 1; 0 when none.
+    std::uint32_t GetStopLine() const { return m_StopLine; }
+    // The file's rows the table holds (a stepped row is three points).
+    std::uint32_t GetRows() const { return m_bStepped ? m_NumPoints / 3 : m_NumPoints; }
     // A table kept across reloads takes the slot's new offset.
     void SetOffset(float offset) { m_Offset = offset; }
 
@@ -98,6 +107,7 @@ private:
     TOverlayData() = default;
     void ReadText(std::string_view bytes, bool titleOnly);
     void FillFromSpectrum(const SpectralData& data, bool hold, const char* memoryMessage);
+    void SetStop(const overlay_text::ReadResult& read);
     void MakeSpline();
     void SetTitle(std::string_view title);
     float Frequency(std::uint32_t i) const { return m_Points[2 * i]; }
@@ -116,6 +126,8 @@ private:
     bool m_bSplineOff = false;
     Source m_Source = Source::None;
     std::string m_Problem;
+    std::string m_Stop;
+    std::uint32_t m_StopLine = 0;
     // Where the last band scan of this table found its first point; a plot
     // asks for bands in rising frequency, so each scan starts near the last.
     mutable std::int64_t m_ScanIndex = 0;

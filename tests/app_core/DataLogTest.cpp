@@ -18,6 +18,7 @@
 
 #include <tuple>
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cerrno>
@@ -25,6 +26,7 @@
 #include <cmath>
 #include <cstring>
 #include <locale.h>
+#include <new>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -901,4 +903,48 @@ TEST_F(DataLogTest, TwoInstancesStartingInTheSameSecondEachWriteAWholeFileOfThei
     EXPECT_EQ(log.OpenFilePath(0), "");
     EXPECT_EQ(otherLog.OpenFilePath(0), folder + "/Mic_2023_11_14_221320.csv");
     otherRun.StopInput();
+}
+
+// The last channel alone logs, through a log made in memory that was not
+// zeroed first (as the heap may hand it out): its file gets its records and
+// its stop line, and a start and stop touch nothing beyond the log's two
+// channels, neither the settings after them nor a third file.
+TEST_F(DataLogTest, TheLastChannelAloneLogsAndTouchesNothingBeyondTheTwoChannels)
+{
+    opts.Enable = 0;
+    LoggingOpts& last = h.settings.DataLog.Channel[1];
+    last.Enable = 1;
+    last.bApplyThreshold = 0;
+    last.StartFreq = 100.0f;
+    last.StopFreq = 20000.0f;
+    std::fill(std::begin(last.DataItem), std::end(last.DataItem), std::uint8_t{0});
+    last.DataItem[0] = 1;
+    SetTextField(last.LogFileName, "Right");
+    h.settings.Processing.ChannelProcessing = 2;
+    const WindowSlots windows = h.settings.Windows;
+
+    alignas(TDataLog) unsigned char memory[sizeof(TDataLog)];
+    std::memset(memory, 0xA5, sizeof memory);
+    TDataLog* dirty = new (memory) TDataLog{h.settings, h.processing, h.clock, h.observer};
+    dirty->SetReport([this](const std::string& text) { reports.push_back(text); });
+    {
+        TRunControl right{h.settings, h.processing,
+                          RunServices{h.timer, h.audio, h.daq, h.clock, h.observer, h.plots, h.utilities, *dirty}};
+        ASSERT_TRUE(right.StartInput());
+        ASSERT_EQ(Files(), std::vector<std::string>{"Right_2023_11_14_221320.csv"});
+        EXPECT_EQ(dirty->OpenFilePath(0), "");
+        h.Ticks(25, 0.1, &right);
+        right.StopInput();
+        dirty->Flush();
+    }
+    const std::vector<std::string> lines = Lines(folder + "/" + Files()[0]);
+    ASSERT_GE(lines.size(), 3u + 1u + 1u) << "header, records, the stop line";
+    // Channel 1 hears the right input's 5 kHz.
+    const double spacing = h.processing.GetLoggingData(1)->GetLineSpacing();
+    EXPECT_NEAR(std::stod(Split(lines[3], ',')[1]), 5000.0, spacing);
+    EXPECT_EQ(lines.back().substr(0, 19), "Logging Stop Time: ");
+    EXPECT_EQ(Files().size(), 1u);
+    EXPECT_TRUE(h.settings.Windows == windows) << "the settings after the log's channels";
+    EXPECT_TRUE(reports.empty());
+    dirty->~TDataLog();
 }

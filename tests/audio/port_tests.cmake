@@ -4,6 +4,7 @@ set(PORT_TEST_SOURCES
   AsioSoundPortTest.cpp
   AsioPortRatesTest.cpp
   InputStreamTest.cpp
+  InputStreamEdgeTest.cpp
   OutputPlaybackTest.cpp
   PortEndToEndTest.cpp
   PortBuffersTest.cpp

@@ -12,6 +12,7 @@
 #include "plot/TOverlayDialog.h"
 #include "plot/overlay/OverlayChecks.h"
 #include "plot/overlay/OverlaySlots.h"
+#include "plot/overlay/OverlayTables.h"
 #include "plot/overlay/TOverlayData.h"
 #include "settings/DataPaths.h"
 #include "settings/PrintOpts.h"
@@ -290,6 +291,15 @@ TEST(OverlaySlots, FileNamesKeepPanesApartStoringKeepsTheTitleAndFailuresLeaveFi
     EXPECT_NE(reason.find(folder.Path("L5.ovl")), std::string::npos) << reason;
     ASSERT_TRUE(overlay_slots::Retitle(dir, 0, 1, 5, "Empty slot", reason));
     EXPECT_EQ(ReadText(folder.Path("L6.ovl")), ";Empty slot\r\n");
+    // The same title again writes nothing, and is no failure.
+    const overlay_slots::FileStamp stamp = overlay_slots::StampOf(folder.Path("L6.ovl"));
+    EXPECT_TRUE(overlay_slots::Retitle(dir, 0, 1, 5, "Empty slot", reason));
+    EXPECT_EQ(reason, "");
+    EXPECT_TRUE(overlay_slots::StampOf(folder.Path("L6.ovl")) == stamp) << "the same file, untouched";
+
+    // Without a folder the plot's tables build no composite.
+    OverlayTables none;
+    EXPECT_FALSE(none.BuildComposite(1, *tone.data, {}, {}, CompositeSetup{}));
 }
 
 TEST(OverlayChecks, LegendSizeAndOffsetLimits)

@@ -276,6 +276,8 @@ TEST(OverlayFiles, ATitleIsReadFromTheFilesHeadWithoutALineTheLimitCuts)
         {"no line end", ";Legend", "Legend"},
         {"a later title cut by the limit", ";First\n;" + std::string(head, 'B'), "First"},
         {"a later title within the limit", ";First\n;Second\n" + std::string(head, ' '), "Second"},
+        {"CR-only lines, a later title cut by the limit", ";First\r;" + std::string(head, 'B'), "First"},
+        {"CR-only lines within the limit", ";First\r;Second\r" + std::string(head, ' '), "Second"},
     };
     for (const auto& c : cases) {
         WriteText(folder.Path("t.ovl"), c.bytes);
@@ -440,6 +442,26 @@ TEST(OverlayFiles, EachKindOfBadSlotFileGivesOneMessageAndAnEmptySlot)
         EXPECT_TRUE(plot.OverlayPoints(0, 2).empty());
         EXPECT_EQ(plot.OverlayTitle(0, 2), "");
     }
+}
+
+// A slot file whose table stops before its text does is drawn from the rows
+// before the stop; one message names the overlay, the file and the line.
+TEST(OverlayFiles, ASlotFileReadInPartIsDrawnAndItsStopReportedOnceWithTheLine)
+{
+    MessageLog messages;
+    BadSlotPlot o;
+    WriteText(o.File("L4.ovl"), ";Part\n20\t-40\n1000\t-40\n24000\t-40\nnan\t-40\n30000\t-40\n");
+    TQuarnPlot& plot = o.Start(3);
+    WaitForMessages(messages);
+    plot.ResetView();
+    QTest::qWait(200);
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_EQ(messages.texts[0], "Overlay 4 of the left plot shows only part of the file \"" + o.File("L4.ovl") +
+                                     "\": reading stopped at line 5, which is not a row of frequency and value; "
+                                     "the 3 rows before it are drawn.");
+    EXPECT_FALSE(plot.OverlayPoints(0, 3).empty());
+    EXPECT_EQ(plot.OverlayTitle(0, 3), "Part");
+    EXPECT_EQ(plot.OverlayFileReads(), 1);
 }
 
 } // namespace

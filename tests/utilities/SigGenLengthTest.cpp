@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/utilities/SigGenTestSupport.h"
 #include "utilities/siggen/TSigGenAmplitude.h"
 #include "utilities/siggen/TSigGenLength.h"
 #include "utilities/siggen/TSigGenSteps.h"
@@ -33,8 +34,8 @@ TEST(SigGenLength, WholeSecondRuleAndWholePeriods)
 {
     // A divisor of the rate still goes above it.
     EXPECT_EQ(std::vector({L::ExtendToOneSecond(0, 48000), L::ExtendToOneSecond(1000, 48000),
-                           L::ExtendToOneSecond(48000, 48000)}),
-              std::vector<std::uint64_t>({48000, 49000, 48000}));
+                           L::ExtendToOneSecond(48000, 48000), L::ExtendToOneSecond(1, 48000)}),
+              std::vector<std::uint64_t>({48000, 49000, 48000, 48001}));
 
     // 48000 / 1234.56 = 38.88 frames a period; 12345 periods = 479976.0. The last: at least one period.
     EXPECT_EQ(std::vector({L::TrimToWholePeriods(480000, 48000, 1000.0f),
@@ -174,4 +175,41 @@ TEST(SigGenAmplitude, EveryUnitAndTheSafeReadingOfNoLevel)
     o.OutputLevelR = -20.0f;
     EXPECT_NEAR(TSigGenAmplitude::GetChannelAmplitude(o, 1), 0.1, 1e-9);
     EXPECT_EQ(TSigGenAmplitude::GetChannelAmplitude(o, 2), 1.0); // 0 dBFS
+}
+
+// A span that holds no step, or no band centre, plays one step: the one at
+// its start (linear) or the band the start lies in (octaves), not two.
+TEST(SigGenSteps, ASpanWithoutAStepPlaysOneStep)
+{
+    const struct {
+        const char* name;
+        FreqStepSettings settings;
+        std::uint32_t rate;
+        std::int64_t first;
+        double frequency;
+    } cases[] = {
+        {"5 Hz in steps of 10", {1000, 1005, 10, 3, 100, 1, 1, 0}, 48000, -1, 1000.0},
+        {"downward, 5 Hz in steps of 10", {1005, 1000, 10, 3, 100, 1, 1, 0}, 48000, -1, 1005.0},
+        {"one frequency, linear", {1000, 1000, 10, 3, 100, 1, 1, 0}, 48000, -1, 1000.0},
+        {"inside the 1 kHz third octave", {1050, 1100, 10, 3, 100, 2, 1, 0}, 48000, 30, 1000.0},
+        {"downward inside it", {1100, 1050, 10, 3, 100, 2, 1, 0}, 48000, 30, 1000.0},
+        {"one frequency, third octaves", {1000, 1000, 10, 3, 100, 2, 1, 0}, 48000, 30, 1000.0},
+        // Below band 1 (lower edge 10^0.3 / sqrt 2 = 1.41 Hz): band 1, 1.995 Hz.
+        {"below the first octave", {0.5f, 1.0f, 10, 1, 100, 2, 1, 0}, 48000, 1, std::pow(10.0, 0.3)},
+        // Above Nyquist the last band below it, 10^4.2 Hz, stands alone.
+        {"above Nyquist", {30000, 40000, 10, 1, 100, 2, 1, 0}, 48000, 14, std::pow(10.0, 4.2)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::int64_t first = 0;
+        EXPECT_EQ(TSigGenSteps::GetStepCount(c.settings, &first, c.rate), 1);
+        EXPECT_EQ(first, c.first);
+        EXPECT_NEAR(TSigGenSteps::GetStepFrequency(c.settings, first, 0), c.frequency, 1e-9 * c.frequency);
+        // Played once: one step of 100 ms, 4800 frames.
+        TSigGenBuildRequest r = siggen_test::Request(kSigFreqStep, c.rate);
+        r.Channel[0].FreqStep = c.settings;
+        const std::vector<double> x = siggen_test::Samples(r);
+        EXPECT_EQ(x.size(), 4800u);
+        EXPECT_NEAR(x.at(0), 0.99999 * 32767 * std::sin(2 * M_PI * c.frequency / c.rate), 1.5);
+    }
 }

@@ -133,3 +133,41 @@ TEST(SigGenSweep, OctaveStepsAreTheBaseTenBandCentres)
         EXPECT_NEAR(x[i * 4800], 0.99999 * 32767 * std::sin(2 * M_PI * f / 48000), 1.5) << i;
     }
 }
+
+// The first frames of a frequency sweep and of a level sweep hold their
+// tones at phase (n + 1) steps, worked out by hand: a linear sweep from
+// 1000 Hz starts at 0.99999 × 32767 × sin(2π/48) = 4276.9; a level sweep
+// from −20 dB at a tenth of it, and its second frame at
+// 0.1 × 32766.67 × sin(4π/48) = 848.1 (its level a hair above −20 dB).
+TEST(SigGenSweep, SweepsStartAtTheFirstFramesPhase)
+{
+    const std::vector<double> sweep = Samples(Sweep(1000, 2000, 1000, 1));
+    EXPECT_NEAR(sweep[0], 4276.9, 1.5);
+    TSigGenBuildRequest r = Request(kSigLevelSweep);
+    r.Channel[0].LevelSweep = {-20.0f, 0.0f, 1000.0f, 1000};
+    const std::vector<double> level = Samples(r);
+    EXPECT_NEAR(level[0], 427.7, 1.5);
+    EXPECT_NEAR(level[1], 848.1, 1.5);
+}
+
+// Steps with a return climb and come back the same frames mirrored; steps
+// without one start again from the first step.
+TEST(SigGenSweep, StepsReturnOnlyWhenAskedTo)
+{
+    TSigGenBuildRequest r = Request(kSigFreqStep);
+    // Linear steps 1000, 2000, 3000 Hz of 10 ms (480 frames), played once.
+    r.Channel[0].FreqStep = {1000, 3000, 1000, 3, 10, 1, 1, 1};
+    const std::vector<double> back = Samples(r);
+    ASSERT_EQ(back.size(), 2u * 1440u);
+    for (std::size_t j = 0; j < 1440; ++j)
+        ASSERT_EQ(back[1440 + j], back[1439 - j]) << j;
+    EXPECT_NEAR(back[0], 4276.9, 1.5);
+    EXPECT_NEAR(back[2879], 4276.9, 1.5);
+
+    // Repeated without a return: past a second in whole 1440-frame patterns.
+    r.Channel[0].FreqStep = {1000, 3000, 1000, 3, 10, 1, 0, 0};
+    const std::vector<double> again = Samples(r);
+    ASSERT_EQ(again.size(), 34u * 1440u);
+    for (std::size_t j = 0; j < 1440; j += 7)
+        ASSERT_EQ(again[1440 + j], again[j]) << j;
+}

@@ -114,3 +114,23 @@ TEST(SigGenTone, ToneBurstIsSilentThenToneWithTheRunningPhase)
     }
     EXPECT_NEAR(RmsDb(Slice(x, 3600, 1200), 32767), kSineRmsDb, 0.01);
 }
+
+// Frame n of a multi-tone signal holds the tones at phase (n + 1) steps, the
+// first frame included, and the phasors resynchronised every 1000th frame
+// keep that phase: 1000 Hz at 0 dB plus 3000 Hz at −6 dB, halved, values
+// worked out by hand (0.99999 × 32767 × (sin(i·π/24) + 0.501187 sin(i·π/8)) / 2).
+TEST(SigGenTone, MultipleTonesStartAtTheFirstFramesPhaseAndKeepIt)
+{
+    TSigGenBuildRequest r = Request(kSigMultipleTones);
+    ToneSettings& third = r.Channel[0].Tones[2];
+    third.ToneEnable = 1;
+    third.PwrDB = -6.0f;
+    third.UpdateLinearAmplitude();
+    const std::vector<double> x = Samples(r);
+    const std::pair<std::size_t, double> frames[] = {
+        {0, 5280.7},     {1, 10046.5},    {2, 13855.7},    {3, 16402.8},   {999, -14188.4},
+        {1000, -16140.0}, {1001, -17390.9}, {1999, -14188.4}, {2000, -11994.0},
+    };
+    for (const auto& [n, value] : frames)
+        EXPECT_NEAR(x.at(n), value, 1.6) << n;
+}
