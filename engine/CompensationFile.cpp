@@ -20,19 +20,26 @@ bool IsSpace(char c)
 }
 
 // One line without its line end, cut to kMaxLineLength characters. False at
-// the end of the file when nothing was left to read.
+// the end of the file when nothing was left to read. A line ends at LF,
+// CR LF, CR CR LF (as some converters write) or a lone CR (old Mac editors),
+// as overlay files do.
 bool ReadLine(std::FILE* file, char* line, std::size_t& length)
 {
     length = 0;
     int c = std::getc(file);
     if (c == EOF)
         return false;
-    for (; c != EOF && c != '\n'; c = std::getc(file)) {
+    for (; c != EOF && c != '\n' && c != '\r'; c = std::getc(file)) {
         if (length < CompensationFile::kMaxLineLength)
             line[length++] = static_cast<char>(c);
     }
-    if (length > 0 && line[length - 1] == '\r')
-        --length;
+    if (c == '\r') {
+        int next = std::getc(file);
+        if (next == '\r')
+            next = std::getc(file);
+        if (next != '\n' && next != EOF)
+            std::ungetc(next, file);
+    }
     line[length] = '\0';
     return true;
 }

@@ -291,6 +291,18 @@ TEST(SpectralCorrectionTest, CompensationRowsAreReadLikeTheWriterMeantThem)
     for (std::size_t row : {std::size_t{0}, std::size_t{1000}, std::size_t{100000}, std::size_t{CompensationFile::kMaxPoints - 1}})
         EXPECT_EQ(file.Points()[2 * row], float(row)) << row;
 
+    // Every line end an editor may leave reads the same rows: LF, CR LF,
+    // CR CR LF and a lone CR (where the comment line must end too).
+    for (const char* end : {"\n", "\r\n", "\r\r\n", "\r"}) {
+        SCOPED_TRACE(testing::PrintToString(std::string(end)));
+        const std::string ends(end);
+        ASSERT_TRUE(file.Read(Write(folder, "ends.txt", ";SPLINE OFF" + ends + "10\t1" + ends + "20\t2" + ends +
+                                                              "30\t3" + ends + "40\t4").c_str()));
+        EXPECT_TRUE(file.Linear());
+        EXPECT_EQ(std::vector(file.Points(), file.Points() + 2 * file.Count()),
+                  std::vector<float>({10, 1, 20, 2, 30, 3, 40, 4}));
+    }
+
     // Numbers ignore the desktop locale, where streams and printf alike use ','.
     if (std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr) {
         std::locale::global(std::locale("de_DE.UTF-8"));
