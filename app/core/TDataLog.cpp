@@ -1,5 +1,6 @@
 #include "app/core/TDataLog.h"
 
+#include <cmath>
 #include <chrono>
 #include <filesystem>
 #include <system_error>
@@ -271,6 +272,12 @@ void TDataLog::WriteLogRecord(int channel, float timeOfDay)
         if (opts.NextDueTime <= timeOfDay) {
             // From the previous due time, so records keep a steady pace.
             opts.NextDueTime += opts.IntervalSecs;
+            if (opts.NextDueTime <= timeOfDay && opts.IntervalSecs > 0.0f) {
+                // After a stall the due times it passed had no sound: skip them
+                // rather than write a burst of records now.
+                const float missed = std::floor((timeOfDay - opts.NextDueTime) / opts.IntervalSecs) + 1.0f;
+                opts.NextDueTime += missed * opts.IntervalSecs;
+            }
             opts.LastRecordTime = timeOfDay;
         } else {
             if (timeOfDay < 1.0f) {
