@@ -1,6 +1,5 @@
 #include "app/core/TDataLog.h"
 
-#include <cmath>
 #include <chrono>
 #include <filesystem>
 #include <system_error>
@@ -272,12 +271,10 @@ void TDataLog::WriteLogRecord(int channel, float timeOfDay)
         if (opts.NextDueTime <= timeOfDay) {
             // From the previous due time, so records keep a steady pace.
             opts.NextDueTime += opts.IntervalSecs;
-            if (opts.NextDueTime <= timeOfDay && opts.IntervalSecs > 0.0f) {
-                // After a stall the due times it passed had no sound: skip them
-                // rather than write a burst of records now.
-                const float missed = std::floor((timeOfDay - opts.NextDueTime) / opts.IntervalSecs) + 1.0f;
-                opts.NextDueTime += missed * opts.IntervalSecs;
-            }
+            // After a stall the due times it passed had no sound: the pace
+            // starts again from this record rather than write a burst now.
+            if (opts.NextDueTime <= timeOfDay)
+                opts.NextDueTime = timeOfDay + opts.IntervalSecs;
             opts.LastRecordTime = timeOfDay;
         } else {
             if (timeOfDay < 1.0f) {
