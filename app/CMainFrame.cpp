@@ -214,7 +214,8 @@ void CMainFrame::OpenInitialWindows()
 
 void CMainFrame::ReopenUtilityWindows()
 {
-    if (!m_UtilitiesPending)
+    // A frame closed before it was ever on the screen opens nothing.
+    if (!m_UtilitiesPending || !isVisible())
         return;
     m_UtilitiesPending = false;
     if (QWindow* handle = windowHandle())
