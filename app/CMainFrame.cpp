@@ -34,6 +34,8 @@
 #include <QFile>
 #include <QIcon>
 #include <QStandardPaths>
+#include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -194,14 +196,39 @@ void CMainFrame::OpenInitialWindows()
     CreateSpectrumPlot(0);
     if (m_Settings.Processing.Format.NumChannels == 2)
         CreateSpectrumPlot(1);
+    UpdateTitle();
+    // The utility windows wait for the frame to be on the screen: a window
+    // manager that meets them before the frame it belongs to does not keep
+    // them in front of it.
+    QWindow* handle = windowHandle();
+    if (handle != nullptr && !handle->isExposed()) {
+        m_UtilitiesPending = true;
+        handle->installEventFilter(this);
+        // Should the frame never be exposed (a start minimized), they open anyway.
+        QTimer::singleShot(2000, this, [this] { ReopenUtilityWindows(); });
+        return;
+    }
+    m_UtilitiesPending = true;
+    ReopenUtilityWindows();
+}
+
+void CMainFrame::ReopenUtilityWindows()
+{
+    // A frame closed before it was ever on the screen opens nothing.
+    if (!m_UtilitiesPending || !isVisible())
+        return;
+    m_UtilitiesPending = false;
+    if (QWindow* handle = windowHandle())
+        handle->removeEventFilter(this);
     // The utility windows open at the last exit, in the order they always
     // open in.
     for (int slot : {kSlotSignalGenerator, kSlotPeakFrequency, kSlotPeakAmplitude, kSlotTotalPower, kSlotRecorder})
         if (m_Settings.Windows.IsOpen(slot))
             ReopenWindow(slot);
     UpdateTitle();
-    // Opened while the frame itself is still being shown, the window
-    // manager may stack them under it: once it is up, they come to the front.
+    RefreshUtilityWindows();
+    // Should the window manager still stack them under the frame, once it is
+    // up they come to the front.
     QTimer::singleShot(0, this, [this] {
         std::vector<QWidget*> windows{m_SigGen, m_Recorder};
         windows.insert(windows.end(), m_Viewers.begin(), m_Viewers.end());

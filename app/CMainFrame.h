@@ -363,6 +363,9 @@ private:
     void CreateBars();
     void CreatePorts();
     void OpenInitialWindows();
+    // Opens the utility windows open at the last exit, once the frame is on
+    // the screen.
+    void ReopenUtilityWindows();
     void Shutdown();
 
     // CMainFrameCommands.cpp
@@ -479,6 +482,7 @@ private:
     double m_TimeBase = 0.0;
     bool m_Created = false;
     bool m_FirstShown = false;
+    bool m_UtilitiesPending = false;
     // Run's start is under way: it may wait on a message box, during which
     // device notices arrive like any other event.
     bool m_Starting = false;

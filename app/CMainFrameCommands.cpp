@@ -28,6 +28,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QWindow>
 #include <QUrl>
 
 namespace {
@@ -142,6 +143,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_Client && event->type() == QEvent::Resize)
         RecalcLayout();
+    if (m_UtilitiesPending && event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed())
+        ReopenUtilityWindows();
     if (HandleStartAccelerator(watched, event))
         return true;
     return QMainWindow::eventFilter(watched, event);

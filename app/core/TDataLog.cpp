@@ -273,6 +273,10 @@ void TDataLog::WriteLogRecord(int channel, float timeOfDay)
         if (opts.NextDueTime <= timeOfDay) {
             // From the previous due time, so records keep a steady pace.
             opts.NextDueTime += opts.IntervalSecs;
+            // After a stall the due times it passed had no sound: the pace
+            // starts again from this record rather than write a burst now.
+            if (opts.NextDueTime <= timeOfDay)
+                opts.NextDueTime = timeOfDay + opts.IntervalSecs;
             opts.LastRecordTime = timeOfDay;
         } else {
             if (timeOfDay < 1.0f) {

@@ -9,6 +9,7 @@
 #include "utilities/TRecorder.h"
 
 #include <QScreen>
+#include <QWindow>
 
 namespace {
 
@@ -137,6 +138,49 @@ TEST(MainFramePlacement, AClosedPlotStoresItsPlaceAndOpensFromIt)
 // At their default corners the viewers would stack down over the
 // generator's window and hide its Stop button: each opens clear of it and
 // of the others, title bars included.
+// The utility windows open at the last exit come back only once the frame
+// is on the screen: a window manager that meets them before the frame keeps
+// them out of its front.
+TEST(MainFramePlacement, UtilityWindowsReopenOnlyOnceTheFrameIsOnTheScreen)
+{
+    FrameHarness h(frame_test::ToneSettings());
+    ASSERT_TRUE(frame_test::OpenGenerator(*h.frame));
+    h.frame->OnCommand(kPeakFrequency);
+    h.frame->OnCommand(kRecorder);
+    QApplication::processEvents();
+    h.Finish();
+
+    // Each utility window's first show, with whether the frame was exposed then.
+    struct ShowWatch : QObject {
+        std::vector<std::pair<QString, bool>> shown;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (event->type() == QEvent::Show && widget != nullptr && widget->isWindow() &&
+                widget->parentWidget() != nullptr) {
+                const QWindow* frame = widget->parentWidget()->window()->windowHandle();
+                shown.emplace_back(widget->metaObject()->className(), frame != nullptr && frame->isExposed());
+            }
+            return false;
+        }
+    } watch;
+    qApp->installEventFilter(&watch);
+    h.Start();
+    QApplication::processEvents();
+    qApp->removeEventFilter(&watch);
+
+    ASSERT_NE(h.frame->SignalGenerator(), nullptr);
+    ASSERT_NE(h.frame->Recorder(), nullptr);
+    ASSERT_NE(h.frame->Viewer(kSlotPeakFrequency), nullptr);
+    int utilities = 0;
+    for (const auto& [name, exposed] : watch.shown)
+        if (name == "CSigGen" || name == "TRecorder" || name == "CAnalysisView") {
+            ++utilities;
+            EXPECT_TRUE(exposed) << name.toStdString() << " shown before the frame was on the screen";
+        }
+    EXPECT_EQ(utilities, 3);
+}
+
 TEST(MainFramePlacement, ViewersOpenedAtTheirDefaultCornersLeaveTheGeneratorUncovered)
 {
     FrameHarness h(frame_test::ToneSettings());

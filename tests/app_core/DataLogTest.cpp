@@ -354,6 +354,24 @@ TEST_F(DataLogTest, ListRecordsMadeOnTheWriterThreadReadAsTheSpectrumHasThemAndF
     EXPECT_EQ(lines[3], "00:01:41,-999.9,-999.9\t-999.9\t-999.9,-999.9\t-999.9\t-999.9,0\t0\t0,0\t0\t0\t0\t0\t0");
 }
 
+// A stall of ten seconds (the program held up) leaves no burst of records
+// behind it: the first step after it records once, and the pace starts again
+// from that record, so no two records stand less than an interval apart.
+TEST_F(DataLogTest, AfterAStallOneRecordIsDueNotOneForEachMissedInterval)
+{
+    Select({0});
+    ASSERT_TRUE(run.StartInput());
+    std::vector<long> recorded;
+    for (float t : {100.0f, 100.5f, 101.0f, 111.25f, 111.5f, 111.75f, 112.0f, 112.25f, 112.5f, 113.25f}) {
+        const std::size_t before = FileLines().size();
+        log.WriteLogRecord(0, t);
+        if (FileLines().size() > before)
+            recorded.push_back(std::lround(t * 100.0f));
+    }
+    EXPECT_EQ(recorded, (std::vector<long>{10100, 11125, 11225, 11325}));
+    EXPECT_FLOAT_EQ(opts.NextDueTime, 114.25f);
+}
+
 TEST_F(DataLogTest, StopWritesEveryQueuedRecordBeforeTheStopLineAndABackedUpQueueKeepsThemAll)
 {
     // The writer stalls on its first line while ten records fall due: every
