@@ -10,6 +10,7 @@
 #include "app/core/TProcessingObjects.h"
 #include "audio/TWaveFile.h"
 #include "platform/MessageBox.h"
+#include "platform/ZeroFilledArray.h"
 #include "settings/FrameSettings.h"
 
 namespace {
@@ -68,7 +69,7 @@ bool TRunControl::StartPlayback()
 }
 
 // Raw codes of one channel straight into the buffer when the formats agree;
-// otherwise sample by sample, so a file of another width still reads right.
+// otherwise as codes about zero, moved to the buffer's width, so a file of another width still reads right.
 bool TRunControl::ReadPlaybackChannel(TWaveFile& wave, TSampleBuffer& buffer, std::uint64_t first,
                                       std::uint64_t count, int channel)
 {
@@ -84,11 +85,11 @@ bool TRunControl::ReadPlaybackChannel(TWaveFile& wave, TSampleBuffer& buffer, st
     const TWaveFormat& from = wave.GetFormat();
     const TWaveFormat& to = buffer.GetFormat();
     const int shift = 8 * (int{to.BytesPerSample} - int{from.BytesPerSample});
-    // One-byte codes come unsigned; the wider ones are read about 0 already.
-    const double fromZero = from.BytesPerSample == 1 ? from.ZeroOffset : 0;
+    platform::ZeroFilledArray<std::int32_t> centred;
+    if (!centred.Allocate(count) || !wave.GetSamples(centred.data(), first, count, channel))
+        return false;
     for (std::uint64_t i = 0; i < count; ++i) {
-        const double centred = wave.GetSample(first + i, channel, false) - fromZero;
-        const double code = std::clamp(std::round(std::ldexp(centred, shift)) + to.ZeroOffset,
+        const double code = std::clamp(std::round(std::ldexp(double(centred[i]), shift)) + to.ZeroOffset,
                                        static_cast<double>(to.MinValue), static_cast<double>(to.MaxValue));
         buffer.PutSample(static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(static_cast<std::int32_t>(code)));
     }
