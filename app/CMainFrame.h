@@ -45,6 +45,7 @@
 #include "audio/DaqDevice.h"
 #include "settings/ConfigurationCommands.h"
 #include "settings/FrameSettings.h"
+#include "settings/PendingPlacement.h"
 #include "utilities/AnalysisViewFrame.h"
 #include "utilities/RecorderFrame.h"
 #include "utilities/SigGenFrame.h"
@@ -483,6 +484,9 @@ private:
     bool m_Created = false;
     bool m_FirstShown = false;
     bool m_UtilitiesPending = false;
+    // The main window's area from its slot, opened again once the window
+    // manager has framed the window.
+    PendingPlacement m_PendingPlacement;
     // Run's start is under way: it may wait on a message box, during which
     // device notices arrive like any other event.
     bool m_Starting = false;

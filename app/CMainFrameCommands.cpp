@@ -14,6 +14,7 @@
 #include "app/core/TRunControl.h"
 #include "platform/MessageBox.h"
 #include "widgets/CToolBtn.h"
+#include "widgets/ScreenPlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -143,8 +144,13 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_Client && event->type() == QEvent::Resize)
         RecalcLayout();
-    if (m_UtilitiesPending && event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed())
-        ReopenUtilityWindows();
+    if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
+        // The frame's margins are known now: the main window's area goes
+        // where Open Configuration would put it.
+        screen_placement::OpenFramed(*this, m_PendingPlacement);
+        if (m_UtilitiesPending)
+            ReopenUtilityWindows();
+    }
     if (HandleStartAccelerator(watched, event))
         return true;
     return QMainWindow::eventFilter(watched, event);

@@ -294,13 +294,12 @@ WindowPlacement CMainFrame::CurrentPlacement() const
 void CMainFrame::ApplyPlacement(const WindowPlacement& placement)
 {
     const QRect rect = ToQRect(placement.normal);
-    if (rect.width() > 0 && rect.height() > 0) {
-        setGeometry(rect);
-        // The default spans the whole desktop from its top-left corner, and
-        // a stored one may come from a larger screen: the title bar must stay
-        // reachable.
-        screen_placement::KeepOnScreen(*this);
-    }
+    // The default spans the whole desktop from its top-left corner, and a
+    // stored one may come from a larger screen: the title bar must stay
+    // reachable. At the start the frame is not known yet; once it is, the
+    // area is fitted again (see eventFilter).
+    if (rect.width() > 0 && rect.height() > 0)
+        screen_placement::Open(*this, placement.normal, m_PendingPlacement);
     if (placement.showCmd == WindowPlacement::kShowMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
     else if (placement.showCmd == WindowPlacement::kShowMinimized || placement.showCmd == WindowPlacement::kMinimize)

@@ -1,5 +1,6 @@
 #include "widgets/ScreenPlacement.h"
 
+#include "settings/PendingPlacement.h"
 #include "settings/WindowPlacer.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
+#include <QWindow>
 
 namespace screen_placement {
 
@@ -110,6 +112,22 @@ void Open(QWidget& window, const PlacementRect& saved, bool keepOwnSize)
 {
     QtPlacedWindow self(window);
     WindowPlacer::Open(self, saved, keepOwnSize);
+}
+
+void Open(QWidget& window, const PlacementRect& saved, PendingPlacement& pending)
+{
+    QtPlacedWindow self(window);
+    pending.Open(self, saved);
+    // A window already on the screen has all the frame it will get (none
+    // without a window manager): nothing is left to wait for.
+    if (window.windowHandle() != nullptr && window.windowHandle()->isExposed())
+        pending.Framed(self);
+}
+
+void OpenFramed(QWidget& window, PendingPlacement& pending)
+{
+    QtPlacedWindow self(window);
+    pending.Framed(self);
 }
 
 void BringToFront(QWidget& window)

@@ -10,6 +10,8 @@
 
 #include "settings/WindowPlacement.h"
 
+class PendingPlacement;
+
 class QWidget;
 
 namespace screen_placement {
@@ -33,6 +35,15 @@ WindowPlacement Capture(const QWidget& window);
 // Puts the window's own area at a saved rectangle's corner, with the saved
 // size or, when `keepOwnSize`, the size it has; kept on its screen.
 void Open(QWidget& window, const PlacementRect& saved, bool keepOwnSize);
+
+// Puts the window's own area at a saved rectangle, with its saved size, kept
+// on its screen; until the window manager has framed the window, `pending`
+// keeps the rectangle for OpenFramed.
+void Open(QWidget& window, const PlacementRect& saved, PendingPlacement& pending);
+
+// Once the window is on the screen with its frame: the rectangle `pending`
+// kept, opened again with the frame's real margins.
+void OpenFramed(QWidget& window, PendingPlacement& pending);
 
 // Brings a window the user opened to the front, above the main window.
 void BringToFront(QWidget& window);

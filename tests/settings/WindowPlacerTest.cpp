@@ -6,6 +6,7 @@
 
 #include "settings/CfgSettingsFile.h"
 #include "settings/FrameSettings.h"
+#include "settings/PendingPlacement.h"
 #include "settings/WindowPlacer.h"
 #include "tests/support/PlatformTestSupport.h"
 
@@ -23,7 +24,10 @@ constexpr PlacementRect kScreen{0, 0, 1600, 1000};
 // and the frame round it.
 class FramedWindow final : public PlacedWindow {
 public:
-    explicit FramedWindow(PlacementRect client) : m_Client(client) {}
+    explicit FramedWindow(PlacementRect client, screen_fit::FrameMargins frame = kFrame)
+        : m_Client(client), m_Margins(frame)
+    {
+    }
 
     void Map() { m_Framed = true; }
     void Maximize(const PlacementRect& whole)
@@ -38,8 +42,8 @@ public:
     {
         if (!m_Framed)
             return m_Client;
-        return {m_Client.left - kFrame.left, m_Client.top - kFrame.top, m_Client.right + kFrame.right,
-                m_Client.bottom + kFrame.bottom};
+        return {m_Client.left - m_Margins.left, m_Client.top - m_Margins.top, m_Client.right + m_Margins.right,
+                m_Client.bottom + m_Margins.bottom};
     }
     PlacementRect NormalClient() const override
     {
@@ -52,6 +56,7 @@ public:
 
 private:
     PlacementRect m_Client;
+    screen_fit::FrameMargins m_Margins;
     PlacementRect m_Normal;
     bool m_Framed = false;
     int m_Show = WindowPlacement::kShowNormal;
@@ -173,4 +178,71 @@ TEST(WindowPlacer, WindowsOpeningAtDefaultCornersClearEachOthersFrames)
             EXPECT_FALSE(Overlap(windows[a].Frame(), windows[b].Frame())) << a << " and " << b;
     }
     EXPECT_EQ(windows[0].Client(), defaults[0]) << "the first keeps its corner";
+}
+
+// The main window is placed before the manager frames it, so a start only
+// guesses its margins (a 24-pixel title bar, no borders), while Open
+// Configuration meets the real ones: a 20-pixel title bar, 1-pixel sides and
+// a 5-pixel bottom edge. Once framed, a start puts the window where Open
+// Configuration does, and what it stores comes back unchanged.
+TEST(WindowPlacer, TheMainWindowOpensAtOneAreaAtAStartARestartAndOpenConfiguration)
+{
+    constexpr screen_fit::FrameMargins kThickBottom{1, 20, 1, 5};
+    EXPECT_EQ(WindowPlacement::FrameDefault({1600, 1000}).normal, Sized(0, 0, 1600, 972));
+    const struct {
+        const char* name;
+        PlacementRect saved;
+        PlacementRect opened;
+    } cases[] = {
+        // The whole desktop less 28: a border narrower on each side, below its title bar.
+        {"fresh default", Sized(0, 0, 1600, 972), Sized(1, 20, 1598, 972)},
+        {"left by the user", Sized(100, 80, 1000, 700), Sized(100, 80, 1000, 700)},
+        {"from a larger screen", Sized(10, 10, 2000, 1200), Sized(1, 20, 1598, 975)},
+    };
+    TempFolder folder;
+    const std::string path = folder.Path("main.cfg");
+    for (const auto& c : cases) {
+        PlacementRect saved = c.saved;
+        for (int start = 0; start < 3; ++start) {
+            // Qt's size for a window not placed yet.
+            FramedWindow window(Sized(0, 0, 640, 480), kThickBottom);
+            PendingPlacement pending;
+            pending.Open(window, saved);
+            window.Map();
+            pending.Framed(window);
+            EXPECT_EQ(window.Client(), c.opened) << c.name << ", start " << start + 1;
+            EXPECT_TRUE(Within(window.Frame(), kScreen)) << c.name << ", start " << start + 1;
+
+            // Save Configuration, then Open Configuration of that file.
+            FrameSettings settings;
+            const WindowPlacement stored = WindowPlacer::Capture(window);
+            settings.Windows.Store(kSlotMainWindow, &stored);
+            ASSERT_TRUE(SaveCfgSettings(path, settings)) << c.name;
+            FrameSettings read;
+            ASSERT_TRUE(LoadCfgSettings(path, read, {})) << c.name;
+            const auto restored = read.Windows.PlacementToRestore(kSlotMainWindow, {1600, 1000}, false);
+            ASSERT_TRUE(restored.has_value()) << c.name;
+            EXPECT_EQ(restored->normal, c.opened) << c.name << ": read back as stored";
+            pending.Open(window, restored->normal);
+            EXPECT_FALSE(pending.IsPending()) << c.name << ": a framed window knows its margins";
+            EXPECT_EQ(window.Client(), c.opened) << c.name << ", Open Configuration after start " << start + 1;
+
+            // The next start reads the same file.
+            saved = restored->normal;
+        }
+    }
+}
+
+// A window maximised or minimised by the time it is framed keeps that state.
+TEST(WindowPlacer, AWindowMaximisedBeforeItIsFramedIsNotOpenedAgain)
+{
+    FramedWindow window(Sized(0, 0, 640, 480));
+    PendingPlacement pending;
+    pending.Open(window, Sized(0, 0, 1600, 972));
+    EXPECT_TRUE(pending.IsPending());
+    window.Map();
+    window.Maximize(Sized(0, 20, 1600, 980));
+    pending.Framed(window);
+    EXPECT_EQ(window.Client(), Sized(0, 20, 1600, 980));
+    EXPECT_FALSE(pending.IsPending());
 }
