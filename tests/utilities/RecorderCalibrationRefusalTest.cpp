@@ -174,20 +174,39 @@ TEST_F(RecorderCalibrationRefusalTest, ABadValueInAnyFieldIsRefusedNamedAndNever
 }
 
 // Several bad fields: the refusal names the first the record holds, with its
-// value, on the first channel that has one.
+// value, on the first channel that has one; a field the file holds sound but
+// whose derived value is not is said to be derived.
 TEST_F(RecorderCalibrationRefusalTest, OfSeveralBadFieldsTheFirstIsNamedWithItsValue)
 {
-    auto [left, right] = SoundRecords();
-    left.PctFullScale = -5.0f;
-    left.DAQVoltageRange = 2000.0f;
-    right.RefLevel = kNaN;
-    Write("bad.wav", left, right);
-    MessageLog log;
-    TRecorderDocument doc(settings);
-    ASSERT_TRUE(doc.Open(Path("bad.wav"), prompts));
-    ASSERT_EQ(log.texts.size(), 1u);
-    EXPECT_NE(log.texts[0].find("the left channel's PctFullScale is -5, outside"), std::string::npos)
-        << log.texts[0];
+    using Records = std::pair<TChannelCalibration, TChannelCalibration>;
+    const struct {
+        const char* name;
+        void (*spoil)(Records&);
+        const char* says;
+    } cases[] = {
+        {"three bad fields",
+         [](Records& r) {
+             r.first.PctFullScale = -5.0f;
+             r.first.DAQVoltageRange = 2000.0f;
+             r.second.RefLevel = kNaN;
+         },
+         "the left channel's PctFullScale is -5, outside"},
+        {"the right alone", [](Records& r) { r.second.DAQVoltageRange = -5.0f; },
+         "the right channel's DAQVoltageRange is -5, outside"},
+        {"a ratio derived from a denormal fraction", [](Records& r) { r.first.PctFullScale = 1.0e-40f; },
+         "the left channel's CalRatio as derived from the file's values is "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Records records = SoundRecords();
+        c.spoil(records);
+        Write("bad.wav", records.first, records.second);
+        MessageLog log;
+        TRecorderDocument doc(settings);
+        ASSERT_TRUE(doc.Open(Path("bad.wav"), prompts));
+        ASSERT_EQ(log.texts.size(), 1u);
+        EXPECT_NE(log.texts[0].find(c.says), std::string::npos) << log.texts[0];
+    }
 }
 
 TEST_F(RecorderCalibrationRefusalTest, ZerosOlderRecordsLeaveInFieldsTheirMethodNeverReadsAreStillTaken)
