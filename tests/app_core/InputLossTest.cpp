@@ -109,6 +109,7 @@ TEST(InputLossReport, TheHourShowsFromTheHourOnAndStretchesPastTheThirdAreCounte
         const char* lost;
     };
     const Case cases[] = {
+        {"to the nearest second", {11.7}, "Lost: 1.0 s from 0:11 into the run (22:13:31).\n\n"},
         {"a second before the hour", {3600.0}, "Lost: 1.0 s from 59:59 into the run (23:13:19).\n\n"},
         {"on the hour", {3601.0}, "Lost: 1.0 s from 1:00:00 into the run (23:13:20).\n\n"},
         {"eleven minutes past", {4261.0}, "Lost: 1.0 s from 1:11:00 into the run (23:24:20).\n\n"},
