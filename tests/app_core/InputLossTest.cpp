@@ -98,8 +98,8 @@ TEST(InputLossReport, NamesThreeStretchesCountsTheRestAndSaysWhichRecordsMissThe
     }
 }
 
-// Where the run-time clock gains its hour field, and how the stretches past
-// the third are counted: one, or several.
+// A stretch's start to the nearest second, where the run-time clock gains
+// its hour field, and how the stretches past the third are counted.
 TEST(InputLossReport, TheHourShowsFromTheHourOnAndStretchesPastTheThirdAreCounted)
 {
     UtcZone utc;
