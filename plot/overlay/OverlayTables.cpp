@@ -76,7 +76,7 @@ void OverlayTables::Report(int pane, int slot, Slot& state)
         // rest of the file is not.
         const std::uint32_t rows = state.Table->GetRows();
         m_Reports.push_back(name + " shows only part of the file \"" + state.Path + "\": " + stop + "; the " +
-                            std::to_string(rows) + (rows == 1 ? " row" : " rows") + " before it are drawn.");
+                            std::to_string(rows) + (rows == 1 ? " row before it is drawn." : " rows before it are drawn."));
         return;
     }
     std::string reason = problem;

@@ -361,15 +361,23 @@ TEST_F(DataLogTest, AfterAStallOneRecordIsDueNotOneForEachMissedInterval)
 {
     Select({0});
     ASSERT_TRUE(run.StartInput());
-    std::vector<long> recorded;
-    for (float t : {100.0f, 100.5f, 101.0f, 111.25f, 111.5f, 111.75f, 112.0f, 112.25f, 112.5f, 113.25f}) {
-        const std::size_t before = FileLines().size();
-        log.WriteLogRecord(0, t);
-        if (FileLines().size() > before)
-            recorded.push_back(std::lround(t * 100.0f));
-    }
-    EXPECT_EQ(recorded, (std::vector<long>{10100, 11125, 11225, 11325}));
+    // The times (in hundredths) of the steps that wrote a record.
+    const auto recorded = [this](std::initializer_list<float> steps) {
+        std::vector<long> times;
+        for (float t : steps) {
+            const std::size_t before = FileLines().size();
+            log.WriteLogRecord(0, t);
+            if (FileLines().size() > before)
+                times.push_back(std::lround(t * 100.0f));
+        }
+        return times;
+    };
+    EXPECT_EQ(recorded({100.0f, 100.5f, 101.0f, 111.25f, 111.5f, 111.75f, 112.0f, 112.25f, 112.5f, 113.25f}),
+              (std::vector<long>{10100, 11125, 11225, 11325}));
     EXPECT_FLOAT_EQ(opts.NextDueTime, 114.25f);
+    // A stall that ends exactly on the due time after the missed one: the
+    // pace starts from that record too, not half a second before the next.
+    EXPECT_EQ(recorded({115.25f, 115.75f, 116.25f}), (std::vector<long>{11525, 11625}));
 }
 
 TEST_F(DataLogTest, StopWritesEveryQueuedRecordBeforeTheStopLineAndABackedUpQueueKeepsThemAll)
@@ -921,6 +929,34 @@ TEST_F(DataLogTest, TwoInstancesStartingInTheSameSecondEachWriteAWholeFileOfThei
     EXPECT_EQ(log.OpenFilePath(0), "");
     EXPECT_EQ(otherLog.OpenFilePath(0), folder + "/Mic_2023_11_14_221320.csv");
     otherRun.StopInput();
+}
+
+// Other instances hold the first 99 names of the second: the hundredth is
+// taken; with that held too the log reports the name and why.
+TEST_F(DataLogTest, TheHundredthNameOfASecondIsTriedAndPastItTheLogSaysAllAreInUse)
+{
+    fs::create_directories(folder);
+    const std::string stem = folder + "/Mic_2023_11_14_221320";
+    std::vector<std::unique_ptr<LogFile>> held;
+    for (int n = 1; n <= 99; ++n) {
+        std::string error;
+        held.push_back(LogFile::OpenForAppend(stem + (n == 1 ? "" : "_" + std::to_string(n)) + ".csv", error, {}));
+        ASSERT_NE(held.back(), nullptr) << error;
+    }
+    ASSERT_TRUE(run.StartInput());
+    EXPECT_EQ(log.OpenFilePath(0), stem + "_100.csv");
+    EXPECT_TRUE(reports.empty());
+    run.StopInput();
+
+    std::string error;
+    held.push_back(LogFile::OpenForAppend(stem + "_100.csv", error, {}));
+    ASSERT_NE(held.back(), nullptr) << error;
+    h.clock.wallStart -= std::chrono::duration_cast<std::chrono::system_clock::duration>(
+        std::chrono::duration<double>(h.clock.steady - 1000.0));
+    ASSERT_TRUE(run.StartInput());
+    EXPECT_EQ(log.OpenFilePath(0), "");
+    EXPECT_THAT(reports, ElementsAre(HasSubstr(stem + ".csv could not be opened: it and the next 99 names are in use")));
+    run.StopInput();
 }
 
 // The last channel alone logs, through a log made in memory that was not

@@ -12,6 +12,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <vector>
 
 using run_test::Harness;
 using namespace ::testing;
@@ -94,6 +95,40 @@ TEST(InputLossReport, NamesThreeStretchesCountsTheRestAndSaysWhichRecordsMissThe
                                     "stretches.\n\n"));
         EXPECT_THAT(text, HasSubstr(c.says));
         EXPECT_DOUBLE_EQ(report.GetLostSeconds(), 5.0);
+    }
+}
+
+// A stretch's start to the nearest second, where the run-time clock gains
+// its hour field, and how the stretches past the third are counted.
+TEST(InputLossReport, TheHourShowsFromTheHourOnAndStretchesPastTheThirdAreCounted)
+{
+    UtcZone utc;
+    struct Case {
+        const char* name;
+        std::vector<double> ends;  // each a second lost, ending this far into the run
+        const char* lost;
+    };
+    const Case cases[] = {
+        {"to the nearest second", {11.7}, "Lost: 1.0 s from 0:11 into the run (22:13:31).\n\n"},
+        {"a second before the hour", {3600.0}, "Lost: 1.0 s from 59:59 into the run (23:13:19).\n\n"},
+        {"on the hour", {3601.0}, "Lost: 1.0 s from 1:00:00 into the run (23:13:20).\n\n"},
+        {"eleven minutes past", {4261.0}, "Lost: 1.0 s from 1:11:00 into the run (23:24:20).\n\n"},
+        {"three, all named",
+         {11.0, 21.0, 31.0},
+         "Lost: 1.0 s from 0:10 into the run (22:13:30); 1.0 s from 0:20 into the run (22:13:40); 1.0 s from "
+         "0:30 into the run (22:13:50).\n\n"},
+        {"four: one more stretch",
+         {11.0, 21.0, 31.0, 41.0},
+         "0:30 into the run (22:13:50); and 1 more stretch.\n\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        InputLossReport report;
+        report.Start(0.0, kWall, 0, 1000, false, false);
+        std::int64_t lost = 0;
+        for (double end : c.ends)
+            report.Note(end, lost += 1000);
+        EXPECT_THAT(report.Finish(5000.0, lost, "D"), HasSubstr(c.lost));
     }
 }
 

@@ -357,6 +357,34 @@ TEST(RunControl, TheReadFillsTheDisplayBlocksWithWhatTheSampleBuffersHold)
     }
 }
 
+// Silent from its start: the run stops once the limit (0.5 s) has passed
+// since the start, whether the timer ticked often or first ticked exactly
+// at the limit (which is no hold-up of the program).
+TEST(RunControl, ADeviceSilentFromItsStartStopsTheRunOnceTheLimitHasPassed)
+{
+    const struct {
+        const char* name;
+        std::vector<double> steps;  // seconds between ticks; the last one stops the run
+    } cases[] = {
+        {"ticks every 0.125 s", {0.125, 0.125, 0.125, 0.125, 0.125}},
+        {"a first tick at the limit", {0.5, 0.125}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h;
+        h.audio.input.delivery = SoundInputPort::DeliveryState{};
+        h.audio.input.available = 0;
+        ASSERT_TRUE(h.run.StartInput());
+        for (std::size_t i = 0; i < c.steps.size(); ++i) {
+            EXPECT_TRUE(h.run.IsRunning()) << "tick " << i;
+            h.clock.Advance(c.steps[i]);
+            h.run.OnTimer();
+        }
+        EXPECT_FALSE(h.run.IsRunning());
+        EXPECT_THAT(h.messages, ElementsAre(HasSubstr("no sound for 0.5 seconds")));
+    }
+}
+
 TEST(RunControl, ADeviceThatStopsDeliveringStopsTheRunWithOneMessageAndRunWorksAgain)
 {
     // 4096-point blocks at 48 kHz: two blocks are 0.17 s, so the shortest

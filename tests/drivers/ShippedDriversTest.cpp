@@ -175,6 +175,12 @@ TEST_F(DaqSimDriver, AStallCountsTheTimeItFellBehindAsLostAndTheStreamGoesOnFrom
     ASSERT_TRUE(Recorder->WaitForSwitches(20, 30.0));
     const ASIOSamples before = FramesLostByDriver();
     ASSERT_GE(before, 0);
+    // Only that question is answered, and only with somewhere to put it.
+    ASIOSamples untouched = -7;
+    EXPECT_EQ(ASIOFuture(kAsioGetFramesLost + 1, &untouched), kAsioInvalidParameter);
+    EXPECT_EQ(ASIOFuture(1, &untouched), kAsioInvalidParameter);
+    EXPECT_EQ(untouched, -7);
+    EXPECT_EQ(ASIOFuture(kAsioGetFramesLost, nullptr), kAsioInvalidParameter);
     const int jumpedAt = Recorder->Switches;
     Module->AdvanceClock(15.0);
     ASSERT_TRUE(Recorder->WaitForSwitches(jumpedAt + 40, 30.0));

@@ -73,6 +73,9 @@ TEST(FrequencyTicksTest, RoundStepsOnLinearAndLogSpansALinearRedoOfANarrowLogZoo
 {
     EXPECT_EQ(FrequencyTickLabel(1000.5f, 5.0f), "1.000k");
     EXPECT_EQ(FrequencyTickLabel(7.5f, 5.0f), "7.500");
+    // Without a step the span alone sets the kHz decimals.
+    EXPECT_EQ(FrequencyTickLabel(2050.0f, 1000.0f), "2.0k");
+    EXPECT_EQ(FrequencyTickLabel(2050.0f, 50.0f), "2.05k");
     // 100 Hz per column from 0: a tick on a column's frequency belongs to the column before it.
     EXPECT_EQ(BuildFrequencyTicks(0.0f, 24000.0f, true, 241, 30, Columns(0.0f, 24000.0f, 241, 0)),
               (PlotTicks{{0, "0.0"}, {49, "5.0k"}, {99, "10.0k"}, {149, "15.0k"}, {199, "20.0k"}}));

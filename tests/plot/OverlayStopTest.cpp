@@ -91,6 +91,10 @@ TEST(OverlayStop, TheTableEndsAtTheFirstLineItCannotReadAndSaysWhichLine)
     EXPECT_EQ(full.StopCause, Stop::Full);
     full = overlay_text::ReadPoints(Rows(4) + "\n", false, four, 4, title, splineOff);
     EXPECT_EQ(full.StopCause, Stop::None);
+    // A whole table: 524288 points, and the row after them is told.
+    const auto whole = TOverlayData::FromText(Rows(524289), 0, 0.0f, false, false);
+    EXPECT_EQ(whole->GetNumPoints(), 524288u);
+    EXPECT_EQ(whole->GetStop(), "reading stopped at line 524289: the table is full at 524288 points");
 }
 
 // A new title on a file of CR-only lines replaces its title line alone: the
@@ -148,6 +152,22 @@ TEST(OverlayStop, AStoppedSlotFileIsReportedOnceByNameAndLineAndDrawnUpToTheStop
     WriteText(nan, ";Title\n" + Rows(200, "\n", 101));
     ASSERT_NE(tables.Table(1, 1, style, 0.0f), nullptr);
     EXPECT_EQ(tables.TakeReports().size(), 1u);
+
+    // An octave plot draws a single band (three points): one row is told as one.
+    OverlayTables octave;
+    octave.SetFolder(folder.folder.string(), 0);
+    overlay_slots::LoadStyle bands;
+    bands.FreqScaleType = 2;
+    const std::string one = folder.Path("L4.ovl");
+    WriteText(one, Rows(3, "\n", 2));
+    table = octave.Table(1, 3, bands, 0.0f);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->GetRows(), 1u);
+    reports = octave.TakeReports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0], "Overlay 4 of the left plot shows only part of the file \"" + one +
+                              "\": reading stopped at line 2, which is not a row of frequency and value; the 1 row "
+                              "before it is drawn.");
 }
 
 } // namespace

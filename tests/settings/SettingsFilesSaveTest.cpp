@@ -92,6 +92,7 @@ TEST_F(SettingsFilesSaveTest, StaleTemporaryFilesOfAKilledSaveGoAtTheNextStartAn
     } entries[] = {
         {".settings-abcd1234.tmp", true, false},
         {".settings-0a1b2c3d.tmp", true, false},
+        {".settings-z9z9z9z9.tmp", true, false},  // the last letter and digit
         {".settings-efgh5678.tmp", false, true},   // another instance's save, now
         {".settings-abc123.tmp", true, true},      // not a name we make
         {".settings-ABCD1234.tmp", true, true},
@@ -108,9 +109,13 @@ TEST_F(SettingsFilesSaveTest, StaleTemporaryFilesOfAKilledSaveGoAtTheNextStartAn
     fs::create_directories(Path(".settings-dir12345.tmp"));
     fs::last_write_time(Path(".settings-dir12345.tmp"), old);
 
+    // Nor is a link of our name, even to a stale file.
+    fs::create_symlink(Path("Wave/.settings-abcd1234.tmp"), Path(".settings-link1234.tmp"));
+
     FrameSettings loaded;
     FilesIn(Root()).LoadAtStartup(loaded, [] { return 0; });
     for (const auto& e : entries)
         EXPECT_EQ(fs::exists(Path(e.name)), e.kept) << e.name;
     EXPECT_TRUE(fs::is_directory(Path(".settings-dir12345.tmp")));
+    EXPECT_TRUE(fs::is_symlink(Path(".settings-link1234.tmp")));
 }

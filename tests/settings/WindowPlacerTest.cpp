@@ -153,6 +153,13 @@ TEST(WindowPlacer, AMaximisedWindowStoresItsNormalAreaAndAWindowFromALargerScree
         EXPECT_EQ(window.Client(), c.opened);
         EXPECT_TRUE(Within(window.Frame(), kScreen));
     }
+
+    // A window that sizes itself opens at the saved corner in its own size,
+    // not the saved one.
+    FramedWindow generator(Sized(0, 0, 250, 140));
+    generator.Map();
+    WindowPlacer::Open(generator, Sized(696, 424, 216, 120), true);
+    EXPECT_EQ(generator.Client(), Sized(696, 424, 250, 140));
 }
 
 // At their default corners the viewers sit closer than a title bar apart

@@ -158,15 +158,55 @@ TEST_F(RecorderCalibrationRefusalTest, ABadValueInAnyFieldIsRefusedNamedAndNever
     // A sound pair is taken, the ratios derived by hand: the calibrator
     // gives 20e-6·10^(94/20) = 1.002374 Pa, √2·1.002374/0.05 = 28.35143;
     // the accelerometer 0.625 V / 0.1 V/g = 6.25.
+    // Records taken are no reason to ask whether to switch calibration off.
     Write("good.wav", goodLeft, goodRight);
+    int asked = 0;
+    prompts.askDisableCalibration = [&asked] { return ++asked != 0; };
     MessageLog log;
     TRecorderDocument doc(settings);
     ASSERT_TRUE(doc.Open(Path("good.wav"), prompts));
     EXPECT_TRUE(log.texts.empty());
+    EXPECT_EQ(asked, 0);
     EXPECT_EQ(std::tuple(settings.Calibration[0].IsEnabled, settings.Calibration[1].IsEnabled), std::tuple(1u, 1u));
     EXPECT_NEAR(settings.Calibration[0].CalRatio, 28.35143f, 1e-3f);
     EXPECT_NEAR(settings.Calibration[1].CalRatio, 6.25f, 1e-5f);
     EXPECT_NEAR(doc.File()->GetScale(0), 28.35143f, 1e-3f);
+}
+
+// Several bad fields: the refusal names the first the record holds, with its
+// value, on the first channel that has one; a field the file holds sound but
+// whose derived value is not is said to be derived.
+TEST_F(RecorderCalibrationRefusalTest, OfSeveralBadFieldsTheFirstIsNamedWithItsValue)
+{
+    using Records = std::pair<TChannelCalibration, TChannelCalibration>;
+    const struct {
+        const char* name;
+        void (*spoil)(Records&);
+        const char* says;
+    } cases[] = {
+        {"three bad fields",
+         [](Records& r) {
+             r.first.PctFullScale = -5.0f;
+             r.first.DAQVoltageRange = 2000.0f;
+             r.second.RefLevel = kNaN;
+         },
+         "the left channel's PctFullScale is -5, outside"},
+        {"the right alone", [](Records& r) { r.second.DAQVoltageRange = -5.0f; },
+         "the right channel's DAQVoltageRange is -5, outside"},
+        {"a ratio derived from a denormal fraction", [](Records& r) { r.first.PctFullScale = 1.0e-40f; },
+         "the left channel's CalRatio as derived from the file's values is "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Records records = SoundRecords();
+        c.spoil(records);
+        Write("bad.wav", records.first, records.second);
+        MessageLog log;
+        TRecorderDocument doc(settings);
+        ASSERT_TRUE(doc.Open(Path("bad.wav"), prompts));
+        ASSERT_EQ(log.texts.size(), 1u);
+        EXPECT_NE(log.texts[0].find(c.says), std::string::npos) << log.texts[0];
+    }
 }
 
 TEST_F(RecorderCalibrationRefusalTest, ZerosOlderRecordsLeaveInFieldsTheirMethodNeverReadsAreStillTaken)
@@ -190,6 +230,17 @@ TEST_F(RecorderCalibrationRefusalTest, ZerosOlderRecordsLeaveInFieldsTheirMethod
     EXPECT_EQ(settings.Calibration[1].IsEnabled, 1u);
     // 1 g at 25 % of full scale, stated as rms: √2 · 1 / 0.25.
     EXPECT_NEAR(settings.Calibration[1].CalRatio, 5.656854f, 1e-5f);
+
+    // A volts method derives its ratio too: 0.625 V read in millivolts.
+    right.CalCreateMode = 1;
+    right.RefUnits = 1;
+    Write("older.wav", left, right);
+    MessageLog volts;
+    TRecorderDocument direct(settings);
+    ASSERT_TRUE(direct.Open(Path("older.wav"), prompts));
+    EXPECT_TRUE(volts.texts.empty()) << volts.texts[0];
+    EXPECT_EQ(settings.Calibration[1].IsEnabled, 1u);
+    EXPECT_FLOAT_EQ(settings.Calibration[1].CalRatio, 625.0f);
 
     // A sensitivity method does read its sensitivity: zero is refused there.
     right.CalCreateMode = 2;
