@@ -223,13 +223,11 @@ bool TRunControl::StopIfInputFailed()
     return true;
 }
 
-void TRunControl::ReportInputLoss()
+std::string TRunControl::FinishInputLossReport()
 {
     const auto delivery = m_PSoundIn ? m_PSoundIn->GetDeliveryState() : std::nullopt;
-    const std::string text = m_InputLoss.Finish(m_Services.Clock.SteadySeconds(), delivery ? delivery->FramesLost : 0,
-                                                m_PSoundIn ? m_PSoundIn->GetDeviceName() : std::string());
-    if (!text.empty())
-        platform::ShowMessageBox(text, platform::MessageIcon::Warning);
+    return m_InputLoss.Finish(m_Services.Clock.SteadySeconds(), delivery ? delivery->FramesLost : 0,
+                              m_PSoundIn ? m_PSoundIn->GetDeviceName() : std::string());
 }
 
 void TRunControl::StopInput()
@@ -240,7 +238,7 @@ void TRunControl::StopInput()
     m_Services.Timer.Stop();
     if (m_PSoundIn)
         m_PSoundIn->Stop();
-    ReportInputLoss();
+    const std::string lossReport = FinishInputLossReport();
     // Stopping during playback must end it too, or the playback flag would
     // stay set and the recorder's next Play would be refused.
     if (m_Playback)
@@ -259,4 +257,8 @@ void TRunControl::StopInput()
     for (int plot = 0; plot < 2; ++plot)
         if (plots.HasPlot(plot))
             plots.ResetView(plot);
+    // Told once the run has stopped whole: the box's own event loop must not
+    // meet a half-stopped run.
+    if (!lossReport.empty())
+        platform::ShowMessageBox(lossReport, platform::MessageIcon::Warning);
 }

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "app/core/InputDeliveryWatch.h"
 #include "app/core/InputLossReport.h"
@@ -74,9 +75,10 @@ public:
     // Frames first … first+count−1 of one channel of the wave into the
     // buffer's first count samples, in the buffer's width. False when the
     // wave cannot be read, and with the buffer untouched when it is shorter
-    // than count or has failed.
+    // than count or has failed. A file of another width is read through
+    // `codes`, which grows as needed and is kept for the next block.
     static bool ReadPlaybackChannel(TWaveFile& wave, TSampleBuffer& buffer, std::uint64_t first, std::uint64_t count,
-                                    int channel);
+                                    int channel, platform::ZeroFilledArray<std::int32_t>& codes);
 
     // ---- Ports ------------------------------------------------------------
     // Stops, closes and deletes the input port, then creates one on the DAQ
@@ -100,8 +102,8 @@ public:
 
 private:
     void ClearCounters();
-    // Tells once, as the run ends, of input its driver lost.
-    void ReportInputLoss();
+    // The loss message of the run just stopped, or nothing when no input was lost.
+    std::string FinishInputLossReport();
     bool OpenInputPort();
     void StartNewLogDayIfDue();
     bool ProcessBothPasses(double blockTime);
@@ -137,4 +139,6 @@ private:
     // Kept from step to step: a block at 192 kHz is two 256 KB arrays.
     platform::ZeroFilledArray<std::int32_t> m_ReadLeft;
     platform::ZeroFilledArray<std::int32_t> m_ReadRight;
+    // One channel's codes of a played file of another sample width.
+    platform::ZeroFilledArray<std::int32_t> m_PlaybackCodes;
 };

@@ -71,7 +71,8 @@ bool TRunControl::StartPlayback()
 // Raw codes of one channel straight into the buffer when the formats agree;
 // otherwise as codes about zero, moved to the buffer's width, so a file of another width still reads right.
 bool TRunControl::ReadPlaybackChannel(TWaveFile& wave, TSampleBuffer& buffer, std::uint64_t first,
-                                      std::uint64_t count, int channel)
+                                      std::uint64_t count, int channel,
+                                      platform::ZeroFilledArray<std::int32_t>& codes)
 {
     // A failed buffer takes no sample, which the conversion below would not notice.
     if (buffer.HasFailed() || buffer.GetCount() < count)
@@ -85,11 +86,12 @@ bool TRunControl::ReadPlaybackChannel(TWaveFile& wave, TSampleBuffer& buffer, st
     const TWaveFormat& from = wave.GetFormat();
     const TWaveFormat& to = buffer.GetFormat();
     const int shift = 8 * (int{to.BytesPerSample} - int{from.BytesPerSample});
-    platform::ZeroFilledArray<std::int32_t> centred;
-    if (!centred.Allocate(count) || !wave.GetSamples(centred.data(), first, count, channel))
+    if (codes.size() < count && !codes.Allocate(count))
+        return false;
+    if (!wave.GetSamples(codes.data(), first, count, channel))
         return false;
     for (std::uint64_t i = 0; i < count; ++i) {
-        const double code = std::clamp(std::round(std::ldexp(double(centred[i]), shift)) + to.ZeroOffset,
+        const double code = std::clamp(std::round(std::ldexp(double(codes[i]), shift)) + to.ZeroOffset,
                                        static_cast<double>(to.MinValue), static_cast<double>(to.MaxValue));
         buffer.PutSample(static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(static_cast<std::int32_t>(code)));
     }
@@ -119,11 +121,11 @@ bool TRunControl::ProcessPlaybackTick()
         const bool stereo = wave->GetChannels() == 2;
         bool read = true;
         if (left != nullptr)
-            read = ReadPlaybackChannel(*wave, *left, cursor, block, 0) && read;
+            read = ReadPlaybackChannel(*wave, *left, cursor, block, 0, m_PlaybackCodes) && read;
         if (right != nullptr) {
             // A mono file has no right channel: silence, not the left again.
             if (stereo)
-                read = ReadPlaybackChannel(*wave, *right, cursor, block, 1) && read;
+                read = ReadPlaybackChannel(*wave, *right, cursor, block, 1, m_PlaybackCodes) && read;
             else
                 right->Fill();
         }

@@ -153,6 +153,7 @@ TEST(Playback, AChannelIsReadOnlyIntoABufferThatHoldsItWhole)
         for (std::uint64_t n = 0; n < 200; ++n)
             for (int c = 0; c < 2; ++c)
                 wave.PutSample(code(n, c) * (bytes == 3 ? 256 : 1), n, c);
+        platform::ZeroFilledArray<std::int32_t> codes;
         for (const auto& [count, fits] : {std::pair{kLength - 1, true}, {kLength, true}, {kLength + 1, false}}) {
             for (bool failed : {false, true}) {
                 SCOPED_TRACE(testing::Message() << bytes << " bytes, " << count << " frames"
@@ -163,7 +164,7 @@ TEST(Playback, AChannelIsReadOnlyIntoABufferThatHoldsItWhole)
                 ASSERT_EQ(buffer.HasFailed(), failed);
                 for (std::uint32_t i = 0; i < kLength; ++i)
                     buffer.PutSample(i, kUntouched);
-                const bool read = TRunControl::ReadPlaybackChannel(wave, buffer, kFirst, count, 1);
+                const bool read = TRunControl::ReadPlaybackChannel(wave, buffer, kFirst, count, 1, codes);
                 EXPECT_EQ(read, fits && !failed);
                 if (failed)
                     continue;
