@@ -203,7 +203,7 @@ void CMainFrame::OpenInitialWindows()
     QWindow* handle = windowHandle();
     if (handle != nullptr && !handle->isExposed()) {
         m_UtilitiesPending = true;
-        handle->installEventFilter(this);
+        // The frame's application-wide event filter sees the handle's expose.
         // Should the frame never be exposed (a start minimized), they open anyway.
         QTimer::singleShot(2000, this, [this] { ReopenUtilityWindows(); });
         return;
@@ -214,12 +214,10 @@ void CMainFrame::OpenInitialWindows()
 
 void CMainFrame::ReopenUtilityWindows()
 {
-    // A frame closed before it was ever on the screen opens nothing.
-    if (!m_UtilitiesPending || !isVisible())
+    // A frame closed before it was ever on the screen, or closing, opens nothing.
+    if (!m_UtilitiesPending || !isVisible() || m_ShutDown)
         return;
     m_UtilitiesPending = false;
-    if (QWindow* handle = windowHandle())
-        handle->removeEventFilter(this);
     // The utility windows open at the last exit, in the order they always
     // open in.
     for (int slot : {kSlotSignalGenerator, kSlotPeakFrequency, kSlotPeakAmplitude, kSlotTotalPower, kSlotRecorder})
@@ -284,13 +282,15 @@ void CMainFrame::Shutdown()
     DestroyPlots();
     if (m_Help)
         delete m_Help;
-    m_Run.reset();
-    m_Processing.reset();
+    // Saved while the run control and the processing objects still stand:
+    // a failure's message box runs an event loop of its own.
     SettingsFiles files;
     files.dataRoot = m_Paths.DataRoot;
     files.programStem = m_Paths.ProgramStem;
     files.windowsInstall = m_Paths.WindowsInstall;
     files.SaveAtExit(m_Settings);
+    m_Run.reset();
+    m_Processing.reset();
     // No event loop may run while the frame is being taken apart.
     m_Daq.SetWait([this](std::uint32_t ms) { m_Clock.Sleep(ms); });
     m_Daq.Shutdown();
