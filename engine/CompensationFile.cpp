@@ -19,30 +19,49 @@ bool IsSpace(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-// One line without its line end, cut to kMaxLineLength characters. False at
-// the end of the file when nothing was left to read. A line ends at LF,
-// CR LF, CR CR LF (as some converters write) or a lone CR (old Mac editors),
-// as overlay files do.
-bool ReadLine(std::FILE* file, char* line, std::size_t& length)
-{
-    length = 0;
-    int c = std::getc(file);
-    if (c == EOF)
-        return false;
-    for (; c != EOF && c != '\n' && c != '\r'; c = std::getc(file)) {
-        if (length < CompensationFile::kMaxLineLength)
-            line[length++] = static_cast<char>(c);
+// Reads a file line by line. A line ends at LF, a lone CR (old Mac editors)
+// or a run of CRs before an LF (a text written twice in text mode ends its
+// lines in CR CR LF), as in overlay files.
+class LineReader {
+public:
+    explicit LineReader(std::FILE* file) : m_File(file) {}
+
+    // One line without its line end, cut to kMaxLineLength characters. False
+    // at the end of the file when nothing was left to read.
+    bool Next(char* line, std::size_t& length)
+    {
+        length = 0;
+        line[0] = '\0';
+        if (m_BlankLines > 0) {
+            // The CRs after the first of a run that no LF ends.
+            --m_BlankLines;
+            return true;
+        }
+        int c = std::getc(m_File);
+        if (c == EOF)
+            return false;
+        for (; c != EOF && c != '\n' && c != '\r'; c = std::getc(m_File)) {
+            if (length < CompensationFile::kMaxLineLength)
+                line[length++] = static_cast<char>(c);
+        }
+        line[length] = '\0';
+        if (c == '\r') {
+            int more = 0;
+            while ((c = std::getc(m_File)) == '\r')
+                ++more;
+            if (c != '\n') {
+                m_BlankLines = more;
+                if (c != EOF)
+                    std::ungetc(c, m_File);
+            }
+        }
+        return true;
     }
-    if (c == '\r') {
-        int next = std::getc(file);
-        if (next == '\r')
-            next = std::getc(file);
-        if (next != '\n' && next != EOF)
-            std::ungetc(next, file);
-    }
-    line[length] = '\0';
-    return true;
-}
+
+private:
+    std::FILE* m_File;
+    int m_BlankLines = 0;
+};
 
 // A number as "%f" takes it (leading whitespace, optional sign), in the "C"
 // format. Null when there is none, or it is not a finite number.
@@ -119,7 +138,8 @@ bool CompensationFile::ReadRows(std::FILE* file)
     char line[kMaxLineLength + 1];
     std::size_t length = 0;
     bool firstLine = true;
-    while (m_Count < kMaxPoints && ReadLine(file, line, length)) {
+    LineReader reader(file);
+    while (m_Count < kMaxPoints && reader.Next(line, length)) {
         if (firstLine)
             SkipByteOrderMark(line, length);
         firstLine = false;

@@ -293,7 +293,7 @@ TEST(SpectralCorrectionTest, CompensationRowsAreReadLikeTheWriterMeantThem)
 
     // Every line end an editor may leave reads the same rows: LF, CR LF,
     // CR CR LF and a lone CR (where the comment line must end too).
-    for (const char* end : {"\n", "\r\n", "\r\r\n", "\r"}) {
+    for (const char* end : {"\n", "\r\n", "\r\r\n", "\r\r\r\n", "\r"}) {
         SCOPED_TRACE(testing::PrintToString(std::string(end)));
         const std::string ends(end);
         ASSERT_TRUE(file.Read(Write(folder, "ends.txt", ";SPLINE OFF" + ends + "10\t1" + ends + "20\t2" + ends +
@@ -301,6 +301,14 @@ TEST(SpectralCorrectionTest, CompensationRowsAreReadLikeTheWriterMeantThem)
         EXPECT_TRUE(file.Linear());
         EXPECT_EQ(std::vector(file.Points(), file.Points() + 2 * file.Count()),
                   std::vector<float>({10, 1, 20, 2, 30, 3, 40, 4}));
+    }
+
+    // A blank line ends the table whatever the line ends: two CRs with no LF
+    // after them are a line end and a blank line.
+    for (const char* blank : {"\n\n", "\r\n\r\n", "\r\r"}) {
+        SCOPED_TRACE(testing::PrintToString(std::string(blank)));
+        ASSERT_TRUE(file.Read(Write(folder, "blank.txt", "10\t1\n20\t2\n30\t3" + std::string(blank) + "40\t4\n").c_str()));
+        EXPECT_EQ(file.Count(), 3u);
     }
 
     // Numbers ignore the desktop locale, where streams and printf alike use ','.
