@@ -14,22 +14,6 @@ namespace {
 
 constexpr const char* kStagingPrefix = ".settings-";
 
-// kStagingPrefix, the unique part CreateTempFile makes, ".tmp".
-bool IsStagingName(const std::string& name)
-{
-    const std::string prefix = kStagingPrefix;
-    const std::string suffix = ".tmp";
-    if (name.size() != prefix.size() + 8 + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
-        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
-        return false;
-    for (std::size_t i = prefix.size(); i < prefix.size() + 8; ++i) {
-        const char c = name[i];
-        if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
-            return false;
-    }
-    return true;
-}
-
 bool WriteAll(int fd, std::string_view content)
 {
     while (!content.empty()) {
@@ -91,7 +75,7 @@ void RemoveStaleStagingFiles(const std::string& folder, std::chrono::seconds age
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         std::error_code entryError;
         const fs::path& path = it->path();
-        if (!IsStagingName(path.filename().string()) || !it->is_regular_file(entryError) ||
+        if (!IsTempFileName(path.filename().string(), kStagingPrefix) || !it->is_regular_file(entryError) ||
             it->is_symlink(entryError))
             continue;
         const auto written = fs::last_write_time(path, entryError);

@@ -9,6 +9,7 @@
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <string_view>
 #include <vector>
 
 #include "platform/RiffFile.h"
@@ -19,15 +20,18 @@ namespace platform {
 
 namespace {
 
+constexpr std::string_view kUniqueDigits = "abcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::size_t kUniqueLength = 8;
+constexpr std::string_view kTempSuffix = ".tmp";
+
 std::string UniquePart()
 {
     static std::atomic<unsigned> counter{0};
     static const unsigned seed = std::random_device{}();
-    static constexpr char kDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::minstd_rand generator(seed ^ (counter.fetch_add(1) * 2654435761u) ^ static_cast<unsigned>(::getpid()));
     std::string part;
-    for (int i = 0; i < 8; ++i)
-        part += kDigits[generator() % (sizeof kDigits - 1)];
+    for (std::size_t i = 0; i < kUniqueLength; ++i)
+        part += kUniqueDigits[generator() % kUniqueDigits.size()];
     return part;
 }
 
@@ -69,7 +73,7 @@ std::string CreateTempFile(const std::string& folder, const std::string& prefix)
 {
     const fs::path base = folder.empty() ? fs::path(SystemTempFolder()) : fs::path(folder);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string path = (base / (prefix + UniquePart() + ".tmp")).string();
+        const std::string path = (base / (prefix + UniquePart() + std::string(kTempSuffix))).string();
         // Mode 0666 under the user's umask: a temporary file that later
         // becomes the user's file gets the usual permissions.
         const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
@@ -133,6 +137,16 @@ bool SameFile(const std::string& a, const std::string& b)
     const fs::path left = fs::weakly_canonical(fs::absolute(a, error), error);
     const fs::path right = fs::weakly_canonical(fs::absolute(b, error), error);
     return !error && left == right;
+}
+
+bool IsTempFileName(const std::string& name, const std::string& prefix)
+{
+    const std::string_view view = name;
+    if (view.size() != prefix.size() + kUniqueLength + kTempSuffix.size() || view.substr(0, prefix.size()) != prefix ||
+        view.substr(prefix.size() + kUniqueLength) != kTempSuffix)
+        return false;
+    const std::string_view unique = view.substr(prefix.size(), kUniqueLength);
+    return unique.find_first_not_of(kUniqueDigits) == std::string_view::npos;
 }
 
 }  // namespace platform

@@ -17,6 +17,8 @@ std::string FolderOfPath(const std::string& path);
 // Creates a new, empty file named `prefix`, a unique part and ".tmp" in
 // `folder`, and returns its path; "" when no file can be made there.
 std::string CreateTempFile(const std::string& folder, const std::string& prefix);
+// Whether a file name is one CreateTempFile makes with this prefix.
+bool IsTempFileName(const std::string& name, const std::string& prefix);
 
 // Renames `finished` over `target`, replacing it; the target keeps its
 // permissions. Both must lie on one file system. False leaves both as

@@ -4,7 +4,6 @@
 #include "platform/AtomicFile.h"
 #include "platform/RegularFile.h"
 
-#include <cstring>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -47,7 +46,7 @@ bool Write(const std::string& path, std::string_view bytes, std::string& reason)
     if (platform::WriteFileAtomically(path, bytes, error))
         return true;
     reason = "The file \"" + path + "\" could not be written: " +
-             Sentence(error != 0 ? std::string(std::strerror(error)) : std::string("the system gave no reason"));
+             Sentence(platform::ErrorText(error));
     return false;
 }
 

@@ -273,9 +273,7 @@ bool HoldsMoreThanTitles(std::string_view bytes)
     ForEachLine(WithoutByteOrderMark(bytes), [&more](std::string_view line) {
         if (StartsWith(line, ";"))
             return true;
-        for (char c : line)
-            if (!IsSpace(c))
-                more = true;
+        more = HoldsText(line);
         return !more;
     });
     return more;
