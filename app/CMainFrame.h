@@ -374,6 +374,8 @@ private:
     void CreateAccelerators();
     QAction* MakeAction(std::uint32_t id, const QString& text);
     void DisableUnbuiltBarButtons();
+    // Shows or hides each bar as the settings say.
+    void ApplyBarVisibility();
     bool HandleStartAccelerator(QObject* watched, QEvent* event);
     void OpenDocument(const char* fileName);
     // Hands url to the desktop's handler; when there is none, or it fails,

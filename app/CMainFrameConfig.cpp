@@ -49,9 +49,7 @@ void CMainFrame::RebuildProcessing()
 void CMainFrame::RefreshAfterLoad()
 {
     // The bars and the plots, as a start with this file would show them.
-    m_Sidebar->setVisible(m_Settings.m_ShowSidebar != 0);
-    m_Toolbar->setVisible(m_Settings.m_ShowToolbar != 0);
-    m_Statusbar->setVisible(m_Settings.m_ShowStatusbar != 0);
+    ApplyBarVisibility();
     UpdateBarsMenu();
     SyncPlotsWithMode();
     RecalcLayout();

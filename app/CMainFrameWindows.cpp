@@ -43,10 +43,15 @@ void CMainFrame::CreateBars()
     m_Sidebar = new CSidebar(m_Client, *this);
     m_Toolbar = new CToolbar2(m_Client, *this);
     m_Statusbar = new CStatusbar(m_Client, *this);
+    ApplyBarVisibility();
+    DisableUnbuiltBarButtons();
+}
+
+void CMainFrame::ApplyBarVisibility()
+{
     m_Sidebar->setVisible(m_Settings.m_ShowSidebar != 0);
     m_Toolbar->setVisible(m_Settings.m_ShowToolbar != 0);
     m_Statusbar->setVisible(m_Settings.m_ShowStatusbar != 0);
-    DisableUnbuiltBarButtons();
 }
 
 DesktopSize CMainFrame::Desktop() const

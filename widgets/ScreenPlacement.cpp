@@ -108,12 +108,6 @@ WindowPlacement Capture(const QWidget& window)
     return WindowPlacer::Capture(QtPlacedWindow(window));
 }
 
-void Open(QWidget& window, const PlacementRect& saved, bool keepOwnSize)
-{
-    QtPlacedWindow self(window);
-    WindowPlacer::Open(self, saved, keepOwnSize);
-}
-
 void Open(QWidget& window, const PlacementRect& saved, PendingPlacement& pending)
 {
     QtPlacedWindow self(window);

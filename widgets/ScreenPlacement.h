@@ -32,10 +32,6 @@ void MoveClearOf(QWidget& window, const std::vector<const QWidget*>& others);
 // normal own area.
 WindowPlacement Capture(const QWidget& window);
 
-// Puts the window's own area at a saved rectangle's corner, with the saved
-// size or, when `keepOwnSize`, the size it has; kept on its screen.
-void Open(QWidget& window, const PlacementRect& saved, bool keepOwnSize);
-
 // Puts the window's own area at a saved rectangle, with its saved size, kept
 // on its screen; until the window manager has framed the window, `pending`
 // keeps the rectangle for OpenFramed.
