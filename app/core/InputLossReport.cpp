@@ -140,12 +140,10 @@ std::string InputLossReport::WhatMissesThem(const std::string& total) const
     const bool one = count == 1;
     const std::string these = one ? "that stretch" : "these stretches";
     const std::string them = one ? "it" : "them";
-    std::string log;
-    if (!m_Logging)
-        log = "";
-    else if (logMissed == 0)
+    std::string log;  // what the log misses, where not said with the recording
+    if (m_Logging && logMissed == 0)
         log = "No data-log record fell due in " + them + ", so the log has every record.";
-    else if (logMissed < count)
+    else if (m_Logging && logMissed < count)
         log = "The data log misses " + std::to_string(logMissed) + " of " + these + ": it has no records for "
             + (logMissed == 1 ? "that one" : "those") + "; no record fell due in the others.";
 
