@@ -197,10 +197,11 @@ public:
     void StopDataLogging() override {}
     void OpenLogFiles() override {}
     void CloseLogFiles() override {}
-    void WriteLogRecord(int channel, float) override
+    std::optional<float> WriteLogRecord(int channel, float timeOfDay) override
     {
         if (SpectralData* data = processing->GetLoggingData(channel))
             ReadEveryLogItem(*data);
+        return timeOfDay;
     }
 
     // Status bar

@@ -113,7 +113,7 @@ void BoundCalibrationFloats(TChannelCalibration& c, const TChannelCalibration& d
     });
 }
 
-std::string CalibrationFieldOutOfRange(const TChannelCalibration& c, float* value)
+std::string CalibrationFieldOutOfRange(const TChannelCalibration& c, float* value, CalibrationStage stage)
 {
     using namespace calibration;
     // Records before version 5100 and those an accelerometer's sensitivity
@@ -123,12 +123,17 @@ std::string CalibrationFieldOutOfRange(const TChannelCalibration& c, float* valu
     const bool derivesRatio =
         c.CalCreateMode == kModeCalibrator || c.CalCreateMode == kModeVolts || c.CalCreateMode == kModeSensitivity;
     const bool readsSensitivity = c.CalCreateMode == kModeSensitivity;
+    // The volts and sensitivity methods scale the range into the ratio: a
+    // zero range would make every reading the no-power mark.
+    const bool readsRange = c.CalCreateMode == kModeVolts || c.CalCreateMode == kModeSensitivity;
     std::string name;
     VisitCalibrationFloats(c, [&](const char* field, float TChannelCalibration::*member, bool inRange) {
-        const bool unset = c.*member == 0.0f && ((member == &TChannelCalibration::CalRatio && derivesRatio) ||
-                                                 (member == &TChannelCalibration::TransducerSensitivityVolts &&
-                                                  !readsSensitivity));
-        if (inRange || unset || !name.empty())
+        const bool zero = c.*member == 0.0f;
+        const bool unset = zero && ((member == &TChannelCalibration::CalRatio && derivesRatio &&
+                                     stage == CalibrationStage::AsRead) ||
+                                    (member == &TChannelCalibration::TransducerSensitivityVolts && !readsSensitivity));
+        const bool neededAboveZero = zero && member == &TChannelCalibration::DAQVoltageRange && readsRange;
+        if ((inRange && !neededAboveZero) || unset || !name.empty())
             return;
         name = field;
         if (value != nullptr)

@@ -64,10 +64,17 @@ void BoundScalingFloats(ScalingOpts& opts, const ScalingOpts& defaults);
 void BoundCalibrationFloats(TChannelCalibration& cal, const TChannelCalibration& defaults);
 // The name of the first float field of a calibration record ("CalRatio")
 // that lies outside the range the reader above keeps it to; empty when every
-// one lies inside; value receives the field's value. A zero in a field the record's method never reads (older
-// records leave them so) counts as unset. Records from elsewhere (a wave
-// file's) are checked with it before they are taken.
-std::string CalibrationFieldOutOfRange(const TChannelCalibration& cal, float* value = nullptr);
+// one lies inside; value receives the field's value. Records from elsewhere
+// (a wave file's) are checked with it before they are taken: as read, then
+// once more after their ratio has been derived.
+//
+// As read, a zero in a field the record's method never reads (older records
+// leave them so), or a zero ratio the method derives, counts as unset. A
+// method that derives the ratio from the input range (volts, sensitivity)
+// needs a range above zero. A derived ratio is never unset: zero is refused.
+enum class CalibrationStage { AsRead, Derived };
+std::string CalibrationFieldOutOfRange(const TChannelCalibration& cal, float* value = nullptr,
+                                       CalibrationStage stage = CalibrationStage::AsRead);
 void BoundTriggerFloats(TriggerOpts& opts, const TriggerOpts& defaults);
 void BoundRunControlFloats(RunControlOpts& opts, const RunControlOpts& defaults);
 void BoundMarkerFloats(MarkerOpts& opts, const MarkerOpts& defaults);

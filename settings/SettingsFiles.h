@@ -32,6 +32,10 @@ struct SettingsFiles {
     // (and left as it was); false when either was, after one message that
     // names each such file and the system's reason.
     bool SaveAtExit(const FrameSettings& settings) const;
+    // The failed save's last sentence: what the next start reads in place
+    // of each file not written (empty: written), the earlier file where one
+    // is there, else the defaults.
+    static std::string WhatTheNextStartUses(const std::string& unsavedIni, const std::string& unsavedCfg);
 
     // A save takes well under a second; a temporary file this old is no
     // running instance's.

@@ -20,10 +20,20 @@ std::string RunTime(double seconds)
     return text;
 }
 
-std::string Seconds(double seconds)
+// "1.5 seconds" (or "1.5 s" when short) from a second on; below it in
+// milliseconds, so an xrun of a few never reads as "0.0".
+std::string Amount(double seconds, bool shortUnit)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", seconds);
+    char text[48];
+    const double ms = seconds * 1000.0;
+    if (std::round(ms) >= 1000.0)
+        std::snprintf(text, sizeof text, "%.1f %s", seconds, shortUnit ? "s" : "seconds");
+    else if (ms >= 9.95)
+        std::snprintf(text, sizeof text, "%.0f ms", ms);
+    else if (ms >= 0.995)
+        std::snprintf(text, sizeof text, "%.1f ms", ms);
+    else
+        std::snprintf(text, sizeof text, "%.2g ms", ms);
     return text;
 }
 
@@ -41,6 +51,7 @@ void InputLossReport::Start(double now, std::chrono::system_clock::time_point wa
     m_Counted = framesLost;
     m_Lost = 0;
     m_Stretches.clear();
+    m_RecentDue.clear();
 }
 
 void InputLossReport::Note(double now, std::int64_t framesLost)
@@ -52,7 +63,26 @@ void InputLossReport::Note(double now, std::int64_t framesLost)
     m_Lost += added;
     const double seconds = static_cast<double>(added) / m_Rate;
     const double end = now - m_Start;
-    m_Stretches.push_back({std::max(0.0, end - seconds), seconds});
+    Stretch stretch{std::max(0.0, end - seconds), seconds};
+    // The step after the loss may have taken a record due inside it before
+    // the count was read.
+    stretch.LogMissed = std::any_of(m_RecentDue.begin(), m_RecentDue.end(),
+                                    [&](double due) { return due >= stretch.StartSeconds && due <= end; });
+    m_Stretches.push_back(stretch);
+}
+
+void InputLossReport::NoteLogRecordDue(double due)
+{
+    if (!m_Active)
+        return;
+    const double at = due - m_Start;
+    if (m_RecentDue.size() == kRecentDueTimes)
+        m_RecentDue.erase(m_RecentDue.begin());
+    m_RecentDue.push_back(at);
+    // Stretches are noted as they end, so only the latest can hold it.
+    for (auto s = m_Stretches.rbegin(); s != m_Stretches.rend() && s->StartSeconds + s->Seconds >= at; ++s)
+        if (at >= s->StartSeconds)
+            s->LogMissed = true;
 }
 
 double InputLossReport::GetLostSeconds() const
@@ -64,7 +94,7 @@ std::string InputLossReport::Place(const Stretch& stretch) const
 {
     // To the nearest second, the same second on both clocks.
     const double at = std::round(stretch.StartSeconds);
-    std::string text = Seconds(stretch.Seconds) + " s from " + RunTime(at) + " into the run";
+    std::string text = Amount(stretch.Seconds, true) + " from " + RunTime(at) + " into the run";
     const auto wall = m_Wall + std::chrono::duration_cast<std::chrono::system_clock::duration>(
                                    std::chrono::duration<double>(at));
     TLocalTimeFields fields;
@@ -85,9 +115,9 @@ std::string InputLossReport::Finish(double now, std::int64_t framesLost, const s
     if (!lost)
         return {};
 
-    const std::string total = Seconds(GetLostSeconds());
+    const std::string total = Amount(GetLostSeconds(), false);
     const std::string name = device.empty() ? "the input device" : "\"" + device + "\"";
-    std::string text = "Input was lost: " + total + " seconds of sound from " + name
+    std::string text = "Input was lost: " + total + " of sound from " + name
         + " never arrived during this run.\n\nLost: ";
     for (std::size_t i = 0; i < m_Stretches.size() && i < kNamedStretches; ++i)
         text += (i == 0 ? "" : "; ") + Place(m_Stretches[i]);
@@ -95,19 +125,35 @@ std::string InputLossReport::Finish(double now, std::int64_t framesLost, const s
         const std::size_t more = m_Stretches.size() - kNamedStretches;
         text += "; and " + std::to_string(more) + (more == 1 ? " more stretch" : " more stretches");
     }
-    text += ".\n\n";
-    const bool one = m_Stretches.size() == 1;
-    const std::string these = one ? "that stretch" : "these stretches";
-    const std::string them = one ? "it" : "them";
-    if (m_Recording && m_Logging)
-        text += "The recording and the data log miss " + these + ": the recording is " + total
-            + " seconds shorter than the time it covered, and the log has no records for " + them + ".";
-    else if (m_Recording)
-        text += "The recording misses " + these + ": it is " + total + " seconds shorter than the time it covered.";
-    else if (m_Logging)
-        text += "The data log misses " + these + ": it has no records for " + them + ".";
-    else
-        text += "The analysis did not see " + these + ".";
+    text += ".\n\n" + WhatMissesThem(total);
     text += "\n\nThe machine was too busy, or the program was held up, to take the sound as it came.";
     return text;
+}
+
+// The recording misses every stretch it was running through; the data log
+// only those a record fell due in.
+std::string InputLossReport::WhatMissesThem(const std::string& total) const
+{
+    const std::size_t count = m_Stretches.size();
+    const auto logMissed = static_cast<std::size_t>(
+        std::count_if(m_Stretches.begin(), m_Stretches.end(), [](const Stretch& s) { return s.LogMissed; }));
+    const bool one = count == 1;
+    const std::string these = one ? "that stretch" : "these stretches";
+    const std::string them = one ? "it" : "them";
+    std::string log;  // what the log misses, where not said with the recording
+    if (m_Logging && logMissed == 0)
+        log = "No data-log record fell due in " + them + ", so the log has every record.";
+    else if (m_Logging && logMissed < count)
+        log = "The data log misses " + std::to_string(logMissed) + " of " + these + ": it has no records for "
+            + (logMissed == 1 ? "that one" : "those") + "; no record fell due in the others.";
+
+    if (m_Logging && logMissed == count)
+        return m_Recording ? "The recording and the data log miss " + these + ": the recording is " + total
+                                 + " shorter than the time it covered, and the log has no records for " + them + "."
+                           : "The data log misses " + these + ": it has no records for " + them + ".";
+    const std::string first = m_Recording ? "The recording misses " + these + ": it is " + total
+                                                + " shorter than the time it covered."
+                              : log.empty() || logMissed == 0 ? "The analysis did not see " + these + "."
+                                                              : std::string();
+    return first + (!first.empty() && !log.empty() ? " " : "") + log;
 }

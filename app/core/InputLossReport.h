@@ -21,6 +21,8 @@ public:
     struct Stretch {
         double StartSeconds = 0.0;  // into the run
         double Seconds = 0.0;
+        // A data-log record fell due while the sound was missing.
+        bool LogMissed = false;
     };
 
     // A run starts at steady `now` and wall time `wall`, with or without a
@@ -30,6 +32,11 @@ public:
                bool recording, bool logging);
     // The count read at steady `now`: what it grew by ended about then.
     void Note(double now, std::int64_t framesLost);
+    // A data-log record fell due at steady `due` (told by the step that
+    // took it, on time or late). The log misses a stretch only where one of
+    // its records fell due inside it: a loss between two records leaves
+    // every record in its place.
+    void NoteLogRecordDue(double due);
     // The run ends: the message to show, or "" when nothing was lost (or
     // this run's was told already).
     std::string Finish(double now, std::int64_t framesLost, const std::string& device);
@@ -38,7 +45,12 @@ public:
     const std::vector<Stretch>& GetStretches() const { return m_Stretches; }
 
 private:
+    // Due times kept for stretches noted after the step that took them:
+    // the log's interval is a second or more, so a few cover any delay.
+    static constexpr std::size_t kRecentDueTimes = 8;
+
     std::string Place(const Stretch& stretch) const;
+    std::string WhatMissesThem(const std::string& total) const;
 
     bool m_Active = false;
     double m_Start = 0.0;
@@ -49,4 +61,5 @@ private:
     std::int64_t m_Counted = 0;  // the port's count already noted
     std::int64_t m_Lost = 0;     // this run's
     std::vector<Stretch> m_Stretches;
+    std::vector<double> m_RecentDue;  // into the run, oldest first
 };

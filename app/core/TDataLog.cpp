@@ -1,6 +1,7 @@
 #include "app/core/TDataLog.h"
 
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -260,17 +261,22 @@ bool TDataLog::IsWriting() const
     return m_Settings.DataLog.Active != 0 && (m_Open[0] || m_Open[1]);
 }
 
-void TDataLog::WriteLogRecord(int channel, float timeOfDay)
+std::optional<float> TDataLog::WriteLogRecord(int channel, float timeOfDay)
 {
     ReportWriteFailures();
     DataLogSettings& log = m_Settings.DataLog;
     if (!log.Active || (channel != 0 && channel != 1) || !log.Channel[channel].Enable)
-        return;
+        return std::nullopt;
     LoggingOpts& opts = log.Channel[channel];
+    float due = timeOfDay;
     if (opts.IntervalFlag) {
         if (opts.NextDueTime < 0.0f)
             opts.NextDueTime = timeOfDay + opts.IntervalSecs;
         if (opts.NextDueTime <= timeOfDay) {
+            // The latest due time the step passed, where a stall passed several.
+            due = opts.NextDueTime;
+            if (opts.IntervalSecs > 0.0f)
+                due += std::floor((timeOfDay - due) / opts.IntervalSecs) * opts.IntervalSecs;
             // From the previous due time, so records keep a steady pace.
             opts.NextDueTime += opts.IntervalSecs;
             // After a stall the due times it passed had no sound: the pace
@@ -284,7 +290,7 @@ void TDataLog::WriteLogRecord(int channel, float timeOfDay)
                 opts.LastRecordTime = 0.0f;
                 opts.NextDueTime = 1.0f;
             }
-            return;
+            return std::nullopt;
         }
     }
     const bool exceeded =
@@ -298,6 +304,7 @@ void TDataLog::WriteLogRecord(int channel, float timeOfDay)
             LeaveOut(channel, timeOfDay);
     }
     ResetInterval(channel);
+    return due;
 }
 
 void TDataLog::ComputeColumns(int channel)

@@ -54,7 +54,7 @@ public:
     void StopDataLogging() override;
     void OpenLogFiles() override;
     void CloseLogFiles() override;
-    void WriteLogRecord(int channel, float timeOfDay) override;
+    std::optional<float> WriteLogRecord(int channel, float timeOfDay) override;
 
     // The master switch as a start would set it, without opening files.
     void ApplyEnableFlags();

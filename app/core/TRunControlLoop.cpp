@@ -82,7 +82,8 @@ std::uint8_t TRunControl::ProcessInputTick()
             for (int channel = 0; channel < 2; ++channel) {
                 if (m_Services.Plots.HasPlot(channel))
                     m_Services.Plots.UpdateDisplay(channel, blockTime);
-                m_Services.DataLog.WriteLogRecord(channel, timeOfDay);
+                if (const auto due = m_Services.DataLog.WriteLogRecord(channel, timeOfDay))
+                    m_InputLoss.NoteLogRecordDue(blockTime - (timeOfDay - *due));
             }
             ++m_FrameCounter;
         }

@@ -380,6 +380,35 @@ TEST_F(DataLogTest, AfterAStallOneRecordIsDueNotOneForEachMissedInterval)
     EXPECT_EQ(recorded({115.25f, 115.75f, 116.25f}), (std::vector<long>{11525, 11625}));
 }
 
+// Each step tells the latest time a record fell due at since the step
+// before, so a lost stretch of input can be matched against the records: a
+// step after a stall names the last due time the stall passed, not the first.
+TEST_F(DataLogTest, EachStepTellsTheLatestDueTimeItPassed)
+{
+    Select({0});
+    ASSERT_TRUE(run.StartInput());
+    const struct {
+        float step;
+        std::optional<float> due;
+    } steps[] = {
+        {100.0f, std::nullopt},  // the first due time is set: 101
+        {100.5f, std::nullopt}, {101.0f, 101.0f},
+        {111.25f, 111.0f},  // a stall passed 102 … 111; the pace restarts: 112.25
+        {111.5f, std::nullopt}, {112.25f, 112.25f}, {113.0f, std::nullopt},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.step);
+        EXPECT_EQ(log.WriteLogRecord(0, s.step), s.due);
+    }
+    // A record its threshold holds back still fell due.
+    opts.bApplyThreshold = 1;
+    opts.ThresholdType = 1;
+    opts.ThresholdLevel = 1.0e9f;
+    EXPECT_EQ(log.WriteLogRecord(0, 113.5f), std::optional<float>(113.25f));
+    // A channel that does not log has no due times.
+    EXPECT_EQ(log.WriteLogRecord(1, 120.0f), std::nullopt);
+}
+
 TEST_F(DataLogTest, StopWritesEveryQueuedRecordBeforeTheStopLineAndABackedUpQueueKeepsThemAll)
 {
     // The writer stalls on its first line while ten records fall due: every

@@ -8,6 +8,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <optional>
@@ -60,9 +61,9 @@ TEST(InputLossReport, SaysHowMuchWhenAndWhatMissesItOnceAndNothingWithoutALoss)
     report.Start(100.0, kWall, 5000, 48000, true, false);
     report.Note(172.5, 5000 + 24000);
     EXPECT_EQ(report.Finish(180.0, 5000 + 24000, "QuarnDAQ-200"),
-              "Input was lost: 0.5 seconds of sound from \"QuarnDAQ-200\" never arrived during this run.\n\n"
-              "Lost: 0.5 s from 1:12 into the run (22:14:32).\n\n"
-              "The recording misses that stretch: it is 0.5 seconds shorter than the time it covered.\n\n"
+              "Input was lost: 500 ms of sound from \"QuarnDAQ-200\" never arrived during this run.\n\n"
+              "Lost: 500 ms from 1:12 into the run (22:14:32).\n\n"
+              "The recording misses that stretch: it is 500 ms shorter than the time it covered.\n\n"
               "The machine was too busy, or the program was held up, to take the sound as it came.");
     EXPECT_EQ(report.Finish(190.0, 5000 + 48000, "QuarnDAQ-200"), "") << "told once per run";
 }
@@ -73,21 +74,52 @@ TEST(InputLossReport, NamesThreeStretchesCountsTheRestAndSaysWhichRecordsMissThe
     struct Case {
         bool recording;
         bool logging;
+        int logDueIn;  // how many of the five stretches a log record fell due in
         const char* says;
     };
     const Case cases[] = {
-        {true, true, "The recording and the data log miss these stretches: the recording is 5.0 seconds shorter "
-                     "than the time it covered, and the log has no records for them."},
-        {false, true, "The data log misses these stretches: it has no records for them."},
-        {false, false, "The analysis did not see these stretches."},
+        {true, true, 5,
+         "The recording and the data log miss these stretches: the recording is 5.0 seconds shorter than the time "
+         "it covered, and the log has no records for them."},
+        {true, true, 2,
+         "The recording misses these stretches: it is 5.0 seconds shorter than the time it covered. The data log "
+         "misses 2 of these stretches: it has no records for those; no record fell due in the others."},
+        {true, true, 1,
+         "The data log misses 1 of these stretches: it has no records for that one; no record fell due in the "
+         "others."},
+        {true, true, 0,
+         "The recording misses these stretches: it is 5.0 seconds shorter than the time it covered. No data-log "
+         "record fell due in them, so the log has every record."},
+        {false, true, 5, "The data log misses these stretches: it has no records for them."},
+        {false, true, 3,
+         "\n\nThe data log misses 3 of these stretches: it has no records for those; no record fell due in the "
+         "others.\n\n"},
+        {false, true, 0,
+         "The analysis did not see these stretches. No data-log record fell due in them, so the log has every "
+         "record."},
+        {false, false, 0, "\n\nThe analysis did not see these stretches.\n\n"},
+        {true, false, 0, "\n\nThe recording misses these stretches: it is 5.0 seconds shorter than the time it "
+                         "covered.\n\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.says);
         InputLossReport report;
         report.Start(0.0, kWall, 0, 1000, c.recording, c.logging);
         // A second lost at the end of each of five minutes past the first hour: 1:00:59, 1:01:59 …
-        for (int i = 1; i <= 5; ++i)
-            report.Note(3600.0 + 60.0 * i, 1000 * i);
+        // The log's records fall due each 30 s, at 1:00:30, 1:01:00 …, on the edge of the first
+        // stretches or in their middle; the others fall due just outside.
+        for (int i = 1; i <= 5; ++i) {
+            const double end = 3600.0 + 60.0 * i;
+            report.NoteLogRecordDue(end - 30.0);
+            if (i % 2 == 0) {
+                report.Note(end, 1000 * i);
+                report.NoteLogRecordDue(i <= c.logDueIn ? end - 0.5 : end + 0.01);
+            } else {
+                // Taken by a step before the count was read.
+                report.NoteLogRecordDue(i <= c.logDueIn ? end - 1.0 : end - 1.01);
+                report.Note(end, 1000 * i);
+            }
+        }
         const std::string text = report.Finish(4000.0, 5000, "");
         EXPECT_THAT(text, StartsWith("Input was lost: 5.0 seconds of sound from the input device never arrived"));
         EXPECT_THAT(text, HasSubstr("Lost: 1.0 s from 1:00:59 into the run (23:14:19); 1.0 s from 1:01:59 into the "
@@ -95,6 +127,43 @@ TEST(InputLossReport, NamesThreeStretchesCountsTheRestAndSaysWhichRecordsMissThe
                                     "stretches.\n\n"));
         EXPECT_THAT(text, HasSubstr(c.says));
         EXPECT_DOUBLE_EQ(report.GetLostSeconds(), 5.0);
+        int missed = 0;
+        for (const InputLossReport::Stretch& stretch : report.GetStretches())
+            missed += stretch.LogMissed ? 1 : 0;
+        EXPECT_EQ(missed, c.logDueIn);
+    }
+}
+
+// Below a second a loss is told in milliseconds, so an xrun of a few never
+// reads as nothing; from a second on in seconds.
+TEST(InputLossReport, ShortLossesAreToldInMilliseconds)
+{
+    UtcZone utc;
+    const struct {
+        std::int64_t frames;  // at 48 kHz
+        const char* amount;
+        const char* stretch;
+    } cases[] = {
+        {1, "0.021 ms", "Lost: 0.021 ms from 0:10"},
+        {47, "0.98 ms", "Lost: 0.98 ms from 0:10"},
+        {48, "1.0 ms", "Lost: 1.0 ms from 0:10"},
+        {256, "5.3 ms", "Lost: 5.3 ms from 0:10"},
+        {1024, "21 ms", "Lost: 21 ms from 0:10"},
+        {45600, "950 ms", "Lost: 950 ms from 0:09"},
+        {47975, "999 ms", "Lost: 999 ms from 0:09"},
+        {47990, "1.0 seconds", "Lost: 1.0 s from 0:09"},
+        {72000, "1.5 seconds", "Lost: 1.5 s from 0:09"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.frames);
+        InputLossReport report;
+        report.Start(0.0, kWall, 0, 48000, true, false);
+        report.Note(10.0, c.frames);
+        const std::string text = report.Finish(20.0, c.frames, "D");
+        EXPECT_THAT(text, StartsWith(std::string("Input was lost: ") + c.amount + " of sound"));
+        EXPECT_THAT(text, HasSubstr(c.stretch));
+        EXPECT_THAT(text, HasSubstr(std::string("it is ") + c.amount + " shorter"));
+        EXPECT_THAT(text, Not(HasSubstr(" 0.0 ")));
     }
 }
 
@@ -177,4 +246,39 @@ TEST(InputLossReport, TheRunTellsOnceAtStopOfAStallThatLostFifteenSeconds)
     deliver(5);
     h.run.OnStop();
     EXPECT_EQ(h.messages.size(), 1u);
+}
+
+// An xrun of 5 ms between two of the log's records, in a run that records
+// and logs: the recording is short by it, the log has every record, and the
+// message says so in milliseconds.
+TEST(InputLossReport, TheRunTellsAShortLossBetweenTwoLogRecordsAsMissedOnlyByTheRecording)
+{
+    UtcZone utc;
+    Harness h;
+    TWaveFile recording(48000, TWaveFormat(48000, 2, 2));
+    h.utilities.recorder = true;
+    h.utilities.wave = &recording;
+    h.utilities.recorderState = RunUtilities::kRecorderRecording;
+    h.settings.DataLog.Active = 1;
+    h.settings.DataLog.LogStartTime = 1'700'000'000;
+    h.audio.input.delivery = SoundInputPort::DeliveryState{};
+    ASSERT_TRUE(h.run.StartInput());
+    auto deliver = [&h](int ticks) {
+        for (int i = 0; i < ticks; ++i) {
+            h.clock.Advance(0.1);
+            ++h.Input().behaviour.delivery->Buffers;
+            h.run.OnTimer();
+        }
+    };
+    deliver(30);
+    // Half-way between two whole seconds, where the fake log's records fall due.
+    h.clock.Advance(1.5 - std::fmod(h.clock.SteadySeconds(), 1.0));
+    h.Input().behaviour.delivery->FramesLost += 240;
+    deliver(30);
+    h.run.OnStop();
+    ASSERT_EQ(h.messages.size(), 1u);
+    EXPECT_THAT(h.messages[0],
+                AllOf(HasSubstr("Input was lost: 5.0 ms of sound from \"Test Device\""), HasSubstr("Lost: 5.0 ms from"),
+                      HasSubstr("The recording misses that stretch: it is 5.0 ms shorter than the time it covered. No "
+                                "data-log record fell due in it, so the log has every record.")));
 }

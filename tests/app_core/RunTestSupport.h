@@ -4,6 +4,7 @@
 // The fakes write what they are asked into one event list, so a test can
 // check the order of things across services.
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -272,9 +273,22 @@ struct FakeDataLog final : DataLogControl, Logged {
     void StopDataLogging() override { Log("log.stop"); }
     void OpenLogFiles() override { Log("log.open"); }
     void CloseLogFiles() override { Log("log.close"); }
-    void WriteLogRecord(int channel, float timeOfDay) override { records.emplace_back(channel, timeOfDay); }
+    // Records fall due on whole seconds of the time of day, as on a log
+    // with a one-second interval.
+    std::optional<float> WriteLogRecord(int channel, float timeOfDay) override
+    {
+        records.emplace_back(channel, timeOfDay);
+        float& next = nextDue[channel == 0 ? 0 : 1];
+        if (next < 0.0f)
+            next = std::floor(timeOfDay) + 1.0f;
+        if (next > timeOfDay)
+            return std::nullopt;
+        next = std::floor(timeOfDay) + 1.0f;
+        return std::floor(timeOfDay);
+    }
 
     std::vector<std::pair<int, float>> records;
+    float nextDue[2] = {-1.0f, -1.0f};
 };
 
 // The settings the harness starts from: mode 2, uncalibrated dB display.

@@ -56,6 +56,8 @@ TEST_F(SettingsFilesSaveTest, AFileThatCannotBeSavedAtExitIsNamedWithTheSystemsR
         EXPECT_NE(text.find(missing.IniPath() + ": " + std::strerror(ENOENT)), std::string::npos) << text;
         EXPECT_NE(text.find(missing.CfgPath() + ": " + std::strerror(ENOENT)), std::string::npos) << text;
         EXPECT_EQ(log.requests[0].icon, platform::MessageIcon::Warning);
+        EXPECT_NE(text.find("The next start uses the default settings: none were saved before."), std::string::npos)
+            << text;
     }
     {
         // Only the .cfg is blocked: the .ini is saved and not named.
@@ -118,4 +120,33 @@ TEST_F(SettingsFilesSaveTest, StaleTemporaryFilesOfAKilledSaveGoAtTheNextStartAn
         EXPECT_EQ(fs::exists(Path(e.name)), e.kept) << e.name;
     EXPECT_TRUE(fs::is_directory(Path(".settings-dir12345.tmp")));
     EXPECT_TRUE(fs::is_symlink(Path(".settings-link1234.tmp")));
+}
+
+// What the failed save's message promises for the next start follows what
+// is there to read: an earlier file, or nothing (no file, a folder in its
+// place) and so the defaults.
+TEST_F(SettingsFilesSaveTest, TheFailedSaveSaysTheNextStartUsesAnEarlierFileOnlyWhereOneIsThere)
+{
+    const SettingsFiles files = FilesIn(Root());
+    WriteText(files.IniPath(), "[Settings]\n");
+    const std::string cfg = Path("blocked.cfg");
+    fs::create_directories(cfg);
+    const std::string gone = Path("never.cfg");
+    const struct {
+        std::string ini;
+        std::string cfg;
+        std::string says;
+    } cases[] = {
+        {files.IniPath(), "", "The next start uses the settings saved before."},
+        {Path("never.ini"), gone, "The next start uses the default settings: none were saved before."},
+        {"", gone, "The next start uses the defaults in place of " + gone + ": none were saved there before."},
+        {"", cfg, "The next start uses the defaults in place of " + cfg + ": none were saved there before."},
+        {files.IniPath(), cfg,
+         "The next start uses the settings saved before in " + files.IniPath() + ", and the defaults in place of " +
+             cfg + ": none were saved there before."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ini + " | " + c.cfg);
+        EXPECT_EQ(SettingsFiles::WhatTheNextStartUses(c.ini, c.cfg), c.says);
+    }
 }

@@ -4,6 +4,7 @@
 // one message naming the file, the channel and the field, and nothing of it
 // reaches the channels or the settings saved at exit.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -252,4 +253,86 @@ TEST_F(RecorderCalibrationRefusalTest, ZerosOlderRecordsLeaveInFieldsTheirMethod
     EXPECT_NE(again.texts[0].find("right channel's TransducerSensitivityVolts"), std::string::npos)
         << again.texts[0];
     EXPECT_EQ(settings.Calibration[1].IsEnabled, 0u);
+}
+
+// The volts and sensitivity methods make the ratio from the input range: a
+// range of 0, or a ratio that comes out of the derivation as 0, would turn
+// every reading into the no-power mark and leave a ratio in the .cfg that
+// the next start replaces with 1. Either is refused with the one message;
+// a sound range is taken. Every case ends with a .cfg whose ratios come
+// back as they were saved.
+TEST_F(RecorderCalibrationRefusalTest, AZeroRangeOrAZeroDerivedRatioIsRefusedOnEitherMethodAndChannel)
+{
+    constexpr float kSmallestDenormal = 1.4e-45f;
+    struct Case {
+        const char* name;
+        std::uint16_t method;
+        std::uint32_t units;
+        float sensitivity;
+        float range;
+        float storedRatio;
+        const char* refused;  // what the message names; null: taken
+        float ratio;          // the ratio taken, worked by hand
+    };
+    const Case cases[] = {
+        {"volts, range 0, ratio unset", 1, 1, 0.0f, 0.0f, 0.0f, "DAQVoltageRange is 0,", 0.0f},
+        {"volts, range 0, ratio stored", 1, 1, 0.0f, 0.0f, 5.0f, "DAQVoltageRange is 0,", 0.0f},
+        // 10 V read in millivolts.
+        {"volts, 10 V, ratio unset", 1, 1, 0.0f, 10.0f, 0.0f, nullptr, 10000.0f},
+        {"sensitivity, range 0, ratio unset", 2, 3, 0.1f, 0.0f, 0.0f, "DAQVoltageRange is 0,", 0.0f},
+        {"sensitivity, range 0, ratio stored", 2, 3, 0.1f, 0.0f, 6.0f, "DAQVoltageRange is 0,", 0.0f},
+        // 10 V / 0.1 V/g.
+        {"sensitivity, 10 V", 2, 3, 0.1f, 10.0f, 0.0f, nullptr, 100.0f},
+        // The smallest range there is over 10 V/g rounds to a ratio of 0.
+        {"sensitivity, ratio derived as 0", 2, 3, 10.0f, kSmallestDenormal, 6.0f,
+         "CalRatio as derived from the file's values is 0,", 0.0f},
+    };
+    const auto [goodLeft, goodRight] = SoundRecords();
+    for (const Case& c : cases) {
+        for (int channel = 0; channel < 2; ++channel) {
+            SCOPED_TRACE(std::string(c.name) + (channel == 0 ? ", left" : ", right"));
+            for (TChannelCalibration& record : settings.Calibration) {
+                record.IsEnabled = 0;
+                record.CalRatio = 3.0f;
+            }
+            TChannelCalibration records[2] = {goodLeft, goodRight};
+            TChannelCalibration& record = records[channel];
+            record.CalCreateMode = c.method;
+            record.RefUnits = c.units;
+            record.TransducerSensitivityVolts = c.sensitivity;
+            record.DAQVoltageRange = c.range;
+            record.CalRatio = c.storedRatio;
+            Write("range.wav", records[0], records[1]);
+
+            MessageLog log;
+            TRecorderDocument doc(settings);
+            ASSERT_TRUE(doc.Open(Path("range.wav"), prompts));
+            if (c.refused != nullptr) {
+                ASSERT_EQ(log.texts.size(), 1u);
+                EXPECT_THAT(log.texts[0], ::testing::HasSubstr(std::string(channel == 0 ? "the left" : "the right") +
+                                                               " channel's " + c.refused))
+                    << log.texts[0];
+                EXPECT_EQ(std::tuple(settings.Calibration[0].IsEnabled, settings.Calibration[1].IsEnabled),
+                          std::tuple(0u, 0u));
+                EXPECT_EQ(std::tuple(doc.File()->GetScale(0), doc.File()->GetScale(1)), std::tuple(1.0f, 1.0f));
+                EXPECT_EQ(settings.Calibration[channel].CalRatio, 3.0f) << "nothing of the file taken";
+            } else {
+                EXPECT_TRUE(log.texts.empty()) << log.texts[0];
+                EXPECT_EQ(settings.Calibration[channel].IsEnabled, 1u);
+                EXPECT_FLOAT_EQ(settings.Calibration[channel].CalRatio, c.ratio);
+                EXPECT_FLOAT_EQ(doc.File()->GetScale(channel), c.ratio);
+            }
+
+            SettingsFiles files;
+            files.dataRoot = Root();
+            ASSERT_TRUE(files.SaveAtExit(settings));
+            for (const auto& [key, number] : NumbersIn(ReadText(files.CfgPath())))
+                EXPECT_TRUE(std::isfinite(number)) << key << "=" << number;
+            FrameSettings next;
+            files.LoadAtStartup(next, [] { return 0; });
+            EXPECT_EQ(std::tuple(next.Calibration[0].CalRatio, next.Calibration[1].CalRatio),
+                      std::tuple(settings.Calibration[0].CalRatio, settings.Calibration[1].CalRatio))
+                << "the next start reads the ratios saved";
+        }
+    }
 }

@@ -355,7 +355,7 @@ bool TRecorderDocument::TakeCalibration(const TWaveFile& file, const Prompts& pr
         std::string derived;
         if (field.empty()) {
             calibration::RecomputeCalibration(taken[c], range);
-            field = CalibrationFieldOutOfRange(taken[c], &value);
+            field = CalibrationFieldOutOfRange(taken[c], &value, CalibrationStage::Derived);
             derived = " as derived from the file's values";
         }
         if (!field.empty()) {
