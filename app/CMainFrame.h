@@ -42,6 +42,7 @@
 #include "app/core/RunObserver.h"
 #include "app/core/RunUtilities.h"
 #include "widgets/ProgressSignals.h"
+#include "widgets/ScreenPlacement.h"
 #include "audio/DaqDevice.h"
 #include "settings/ConfigurationCommands.h"
 #include "settings/FrameSettings.h"
@@ -415,8 +416,9 @@ private:
     // window, and (when it opened at its default corner, which may lie
     // under another) clear of the other utility windows.
     void PlaceUtilityWindow(QWidget& window, int slotId);
-    // The open utility windows other than `window`.
-    std::vector<const QWidget*> UtilityWindowsBut(const QWidget* window) const;
+    // The open utility windows other than `window`, as others keep clear of
+    // them: the generator at its full size, which it takes back at its stop.
+    std::vector<screen_placement::Neighbour> UtilityWindowsBut(const QWidget* window) const;
     // Check marks of the utility toggles; the save-signal command is live
     // only while the generator window exists.
     void UpdateUtilityMenu();

@@ -145,15 +145,18 @@ std::optional<WindowPlacement> CMainFrame::UtilityPlacement(int slotId) const
     return placement;
 }
 
-std::vector<const QWidget*> CMainFrame::UtilityWindowsBut(const QWidget* window) const
+std::vector<screen_placement::Neighbour> CMainFrame::UtilityWindowsBut(const QWidget* window) const
 {
-    std::vector<const QWidget*> others;
-    for (const QWidget* other : {static_cast<const QWidget*>(m_SigGen), static_cast<const QWidget*>(m_Recorder)})
-        if (other != nullptr && other != window)
-            others.push_back(other);
+    std::vector<screen_placement::Neighbour> others;
+    // While it plays the generator stands small at its corner; its stop
+    // gives it its full layout there again, which nothing may cover.
+    if (m_SigGen != nullptr && m_SigGen != window)
+        others.push_back({m_SigGen, m_SigGen->GetFullClientSize()});
+    if (m_Recorder != nullptr && m_Recorder != window)
+        others.push_back({m_Recorder, QSize()});
     for (const CAnalysisView* viewer : m_Viewers)
         if (viewer != nullptr && viewer != window)
-            others.push_back(viewer);
+            others.push_back({viewer, QSize()});
     return others;
 }
 

@@ -42,9 +42,11 @@ class QtPlacedWindow final : public PlacedWindow {
 public:
     explicit QtPlacedWindow(const QWidget& window) : m_Window(window) {}
     explicit QtPlacedWindow(QWidget& window) : m_Window(window), m_Writable(&window) {}
+    // Read-only, at `fullSize` from its corner (see Neighbour).
+    QtPlacedWindow(const QWidget& window, QSize fullSize) : m_Window(window), m_FullSize(fullSize) {}
 
-    PlacementRect Client() const override { return ToPlacement(m_Window.geometry()); }
-    PlacementRect Frame() const override { return ToPlacement(m_Window.frameGeometry()); }
+    PlacementRect Client() const override { return ToPlacement(Grown(m_Window.geometry())); }
+    PlacementRect Frame() const override { return ToPlacement(Grown(m_Window.frameGeometry())); }
     PlacementRect NormalClient() const override
     {
         const bool away = m_Window.isMaximized() || m_Window.isMinimized() || m_Window.isFullScreen();
@@ -70,19 +72,39 @@ public:
     }
 
 private:
+    // The rectangle widened and lengthened by what the full size adds to
+    // the present one; the frame keeps its margins round the grown area.
+    QRect Grown(const QRect& r) const
+    {
+        if (!m_FullSize.isValid())
+            return r;
+        const QSize more = m_FullSize.expandedTo(m_Window.size()) - m_Window.size();
+        return r.adjusted(0, 0, more.width(), more.height());
+    }
+
     const QWidget& m_Window;
     QWidget* m_Writable = nullptr;
+    QSize m_FullSize;
 };
 
 } // namespace
 
 void MoveClearOf(QWidget& window, const std::vector<const QWidget*>& others)
 {
+    std::vector<Neighbour> neighbours;
+    neighbours.reserve(others.size());
+    for (const QWidget* other : others)
+        neighbours.push_back({other, QSize()});
+    MoveClearOf(window, neighbours);
+}
+
+void MoveClearOf(QWidget& window, const std::vector<Neighbour>& others)
+{
     std::vector<QtPlacedWindow> placed;
     placed.reserve(others.size());
-    for (const QWidget* other : others)
-        if (other != nullptr && other != &window)
-            placed.emplace_back(*other);
+    for (const Neighbour& other : others)
+        if (other.window != nullptr && other.window != &window)
+            placed.emplace_back(*other.window, other.fullSize);
     std::vector<const PlacedWindow*> pointers;
     for (const QtPlacedWindow& other : placed)
         pointers.push_back(&other);

@@ -24,9 +24,19 @@ void KeepOnScreen(QWidget& window);
 // the screen of `near` (its own when null).
 void CentreOnScreen(QWidget& window, QSize wanted, const QWidget* near = nullptr);
 
+// A window that others keep clear of, its own area taken as large as
+// `fullSize` from its present corner where that size is valid: a window
+// that shrinks for a while (the generator while it plays) grows back there,
+// and must not grow under a window that opened beside its small self.
+struct Neighbour {
+    const QWidget* window = nullptr;
+    QSize fullSize;
+};
+
 // Moves the window down below those of `others` (shown or not) that it
 // covers, title bars included; where that would leave its screen, it stays.
 void MoveClearOf(QWidget& window, const std::vector<const QWidget*>& others);
+void MoveClearOf(QWidget& window, const std::vector<Neighbour>& others);
 
 // The placement a window slot stores: the show state and the window's
 // normal own area.

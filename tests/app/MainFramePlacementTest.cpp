@@ -8,6 +8,7 @@
 #include "utilities/CAnalysisView.h"
 #include "utilities/TRecorder.h"
 
+#include <QPushButton>
 #include <QScreen>
 #include <QWindow>
 
@@ -135,9 +136,6 @@ TEST(MainFramePlacement, AClosedPlotStoresItsPlaceAndOpensFromIt)
     EXPECT_EQ(read.Windows.Plot[1].Placement, lowerText);
 }
 
-// At their default corners the viewers would stack down over the
-// generator's window and hide its Stop button: each opens clear of it and
-// of the others, title bars included.
 // The utility windows open at the last exit come back only once the frame
 // is on the screen: a window manager that meets them before the frame keeps
 // them out of its front.
@@ -181,6 +179,9 @@ TEST(MainFramePlacement, UtilityWindowsReopenOnlyOnceTheFrameIsOnTheScreen)
     EXPECT_EQ(utilities, 3);
 }
 
+// At their default corners the viewers would stack down over the
+// generator's window and hide its Stop button: each opens clear of it and
+// of the others, title bars included.
 TEST(MainFramePlacement, ViewersOpenedAtTheirDefaultCornersLeaveTheGeneratorUncovered)
 {
     FrameHarness h(frame_test::ToneSettings());
@@ -197,6 +198,67 @@ TEST(MainFramePlacement, ViewersOpenedAtTheirDefaultCornersLeaveTheGeneratorUnco
         ASSERT_NE(windows[a], nullptr) << a;
         for (std::size_t b = a + 1; b < std::size(windows); ++b)
             EXPECT_FALSE(outer(windows[a]).intersects(outer(windows[b]))) << a << " and " << b;
+    }
+}
+
+// While it plays the generator shrinks to its Stop button at its corner,
+// and its stop gives it its full layout there again. Viewers opened at their
+// default corners in the meantime keep clear of that full window, so none
+// hides the type lists and Details buttons once it has grown back.
+TEST(MainFramePlacement, ViewersOpenedWhileTheGeneratorIsSmallLeaveItsFullWindowUncovered)
+{
+    const struct {
+        const char* name;
+        // Starts the generator's play and stops it again; none: it stays full.
+        std::function<void(CMainFrame&)> start;
+        std::function<void(CMainFrame&)> stop;
+    } cases[] = {
+        {"its own Run and Stop",
+         [](CMainFrame& frame) {
+             QTest::mouseClick(frame.SignalGenerator()->findChild<QPushButton*>(QString::number(CSigGen::kRunId)),
+                               Qt::LeftButton);
+         },
+         [](CMainFrame& frame) {
+             QTest::mouseClick(frame.SignalGenerator()->findChild<QPushButton*>(QString::number(CSigGen::kStopId)),
+                               Qt::LeftButton);
+         }},
+        {"the analyzer's run", [](CMainFrame& frame) { frame.OnStart(); },
+         [](CMainFrame& frame) { frame.OnStop(); }},
+        {"no play", nullptr, nullptr},
+    };
+    // The outer rectangle with a title bar's room above the window's own area.
+    const auto outer = [](const QRect& area) { return area.adjusted(-2, -20, 2, 2); };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FrameHarness h(frame_test::ToneSettings());
+        CMainFrame& frame = *h.frame;
+        ASSERT_TRUE(frame_test::OpenGenerator(frame));
+        CSigGen& generator = *frame.SignalGenerator();
+        QApplication::processEvents();
+        const QRect full = generator.geometry();
+        if (c.start) {
+            c.start(frame);
+            ASSERT_TRUE(frame_test::WaitFor([&] { return generator.IsPlaying(); }));
+            QApplication::processEvents();
+            ASSERT_LT(generator.height(), full.height() / 2) << "small while it plays";
+            ASSERT_EQ(generator.geometry().topLeft(), full.topLeft());
+        }
+        for (std::uint32_t id : {kPeakFrequency, kPeakAmplitude, kTotalPower})
+            frame.OnCommand(id);
+        QApplication::processEvents();
+        if (c.stop) {
+            c.stop(frame);
+            ASSERT_TRUE(frame_test::WaitFor([&] { return !generator.IsPlaying(); }));
+            QApplication::processEvents();
+        }
+        ASSERT_EQ(generator.geometry(), full) << "full again at its corner";
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        for (int kind : {kSlotPeakFrequency, kSlotPeakAmplitude, kSlotTotalPower}) {
+            const CAnalysisView* viewer = frame.Viewer(kind);
+            ASSERT_NE(viewer, nullptr) << kind;
+            EXPECT_FALSE(outer(viewer->geometry()).intersects(outer(full))) << "viewer " << kind;
+            EXPECT_TRUE(screen.contains(viewer->frameGeometry())) << "viewer " << kind;
+        }
     }
 }
 

@@ -123,6 +123,40 @@ TEST(ScreenPlacement, AWindowMovesBelowTheWindowsItCoversUnlessThatLeavesTheScre
     EXPECT_EQ(window.geometry(), QRect(x0 + 120, y0 + 120, 100, 50));
 }
 
+// A neighbour shrunk for a while counts at the full size it grows back to
+// from its corner: a window beside or below its small self but under its
+// full self moves below the full one. A full size smaller than the present
+// one, or none, leaves the neighbour as it stands.
+TEST(ScreenPlacement, AWindowMovesClearOfANeighbourAtTheFullSizeItGrowsBackTo)
+{
+    const QRect usable = Usable();
+    const int x0 = usable.left();
+    const int y0 = usable.top();
+    QWidget window;
+    QWidget small;
+    const int title = TitleHeight(window);
+    small.setGeometry(x0 + 100, y0 + 100, 50, 35);  // full: 210 by 97, to x0 + 310 and y0 + 197
+    const struct {
+        const char* name;
+        QSize full;
+        QPoint given;
+        int top;
+    } cases[] = {
+        {"beside the small one, under the full one", {210, 97}, {x0 + 200, y0 + 110}, y0 + 197 + title},
+        {"below the small one, under the full one", {210, 97}, {x0 + 100, y0 + 135 + title}, y0 + 197 + title},
+        {"beside the full one", {210, 97}, {x0 + 310, y0 + 110}, y0 + 110},
+        {"below the full one", {210, 97}, {x0 + 100, y0 + 197 + title}, y0 + 197 + title},
+        {"a full size smaller than the present one", {20, 20}, {x0 + 140, y0 + 110}, y0 + 135 + title},
+        {"no full size, beside the small one", {}, {x0 + 200, y0 + 110}, y0 + 110},
+    };
+    for (const auto& c : cases) {
+        window.setGeometry(c.given.x(), c.given.y(), 100, 50);
+        screen_placement::MoveClearOf(window, std::vector<screen_placement::Neighbour>{{&small, c.full}});
+        EXPECT_EQ(window.geometry(), QRect(c.given.x(), c.top, 100, 50)) << c.name;
+        EXPECT_EQ(small.geometry(), QRect(x0 + 100, y0 + 100, 50, 35)) << c.name << ": the neighbour stays as it is";
+    }
+}
+
 TEST(ScreenPlacement, AShownWindowKeepsItsFrameOnTheScreenAndMovesClearOfOtherFrames)
 {
     const QRect usable = Usable();
