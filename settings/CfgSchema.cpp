@@ -22,8 +22,7 @@ void VisitToolbars(FrameSettings& s, CfgVisitor& v)
 {
     const std::string_view sec = "Toolbars";
     v.Flag(sec, "Main", s.m_ShowSidebar, "1");
-    // The tool bar starts hidden, and stays as the user left it.
-    v.Flag(sec, "Buttons", s.m_ShowToolbar, "0");
+    v.Flag(sec, "Buttons", s.m_ShowToolbar, "1");
     v.Flag(sec, "Statusbar", s.m_ShowStatusbar, "1");
 }
 

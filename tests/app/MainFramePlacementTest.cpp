@@ -1,7 +1,7 @@
 // Where the frame's windows stand, through an exit and a start and through
 // Save and Open Configuration: every utility window comes back to the same
-// rectangle on the screen, the plots keep their windowSlots, and the tool bar
-// stays shown when it was saved shown.
+// rectangle on the screen, the plots keep no placement, and the tool bar,
+// shown until the program closes, is hidden again after every load.
 
 #include "tests/app/FrameTestSupport.h"
 
@@ -71,33 +71,50 @@ TEST(MainFramePlacement, UtilityWindowsComeBackToTheirRectanglesAfterARestartAnd
     }
     ExpectEveryWindowWhereItWas(*h.frame, placed, "as placed");
 
-    // The tool bar shown, and a configuration saved so.
+    // The tool bar shown (it takes room above the plots), and a
+    // configuration saved so: the bar stays until the program closes.
+    ASSERT_FALSE(h.frame->Toolbar()->isVisible()) << "hidden at the start";
+    const int plotTopWithoutBar = h.frame->Plot(0)->geometry().top();
     h.frame->OnCommand(kToggleToolbar);
     ASSERT_TRUE(h.frame->Toolbar()->isVisible());
+    EXPECT_GT(h.frame->Plot(0)->geometry().top(), plotTopWithoutBar);
     const std::string cfg = h.folder.Root() + "placed.cfg";
     ASSERT_TRUE(h.frame->SaveConfigurationTo(cfg));
+    EXPECT_TRUE(h.frame->Toolbar()->isVisible()) << "saving leaves it shown";
+    EXPECT_NE(ReadText(cfg).find("[Toolbars]\r\nMain=1\r\nButtons=1\r\n"), std::string::npos);
 
+    // Each start reads the flag and then hides the bar: it takes no room.
     for (int restart = 1; restart <= 2; ++restart) {
         h.Finish();
         h.Start();
         QApplication::processEvents();
         ExpectEveryWindowWhereItWas(*h.frame, placed, restart == 1 ? "restart 1" : "restart 2");
-        EXPECT_TRUE(h.frame->Toolbar()->isVisible()) << "restart " << restart;
+        EXPECT_FALSE(h.frame->Toolbar()->isVisible()) << "restart " << restart;
+        EXPECT_FALSE(h.frame->ActionFor(kToggleToolbar)->isChecked()) << "restart " << restart;
+        EXPECT_EQ(h.frame->Plot(0)->geometry().top(), plotTopWithoutBar) << "restart " << restart;
+        h.frame->OnCommand(kToggleToolbar);
+        ASSERT_TRUE(h.frame->Toolbar()->isVisible()) << "restart " << restart;
     }
 
-    // Elsewhere and hidden, then the configuration: all as saved.
-    h.frame->OnCommand(kToggleToolbar);
+    // Elsewhere, the bar shown, then the configuration that was saved with
+    // the bar shown: the windows as saved, the bar hidden again.
     h.frame->OnCommand(kCloseAllUtilities);
     h.frame->OnCommand(kPeakFrequency);
     h.frame->Viewer(kSlotPeakFrequency)->setGeometry(600, 600, 300, 150);
     ASSERT_TRUE(h.frame->OpenConfigurationFrom(cfg));
     QApplication::processEvents();
     ExpectEveryWindowWhereItWas(*h.frame, placed, "Open Configuration");
-    EXPECT_TRUE(h.frame->Toolbar()->isVisible());
-    EXPECT_TRUE(h.frame->ActionFor(kToggleToolbar)->isChecked());
+    EXPECT_FALSE(h.frame->Toolbar()->isVisible());
+    EXPECT_FALSE(h.frame->ActionFor(kToggleToolbar)->isChecked());
+    EXPECT_TRUE(h.frame->Sidebar()->isVisible() && h.frame->Statusbar()->isVisible());
+    EXPECT_EQ(h.frame->Plot(0)->geometry().top(), plotTopWithoutBar) << "the hidden bar takes no room";
 }
 
-TEST(MainFramePlacement, AClosedPlotStoresItsPlaceAndOpensFromIt)
+// The plot windows have no placement slot: closing one stores nothing, they
+// open again where the layout puts them, neither Save Configuration nor the
+// exit writes a key for them, and a file that still holds "Plot 1" and
+// "Plot 2" placements loads with those keys ignored.
+TEST(MainFramePlacement, PlotsKeepNoPlacementAndOldPlotKeysAreIgnored)
 {
     FrameHarness h(frame_test::ToneSettings());
     CMainFrame& frame = *h.frame;

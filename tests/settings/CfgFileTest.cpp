@@ -134,8 +134,7 @@ TEST_F(CfgFileTest, ReadingSetsFixedDerivedAndDefaultValuesAndAFileThatCannotBeO
 
     EXPECT_EQ(std::pair(s.m_InputDevice, s.m_OutputDevice), std::pair(2, 2));
     // The start-up fix-ups (ChannelProcessing) are the frame's, not the reader's.
-    // The tool bar stays as the file has it.
-    ExpectWritten(s, "Device/SoundCardDriverMode=1 Toolbars/Main=1 Toolbars/Buttons=1 Toolbars/Statusbar=1 "
+    ExpectWritten(s, "Device/SoundCardDriverMode=1 Toolbars/Main=1 Toolbars/Buttons=0 Toolbars/Statusbar=1 "
                      "Mode/OpMode=1 Settings/FFTsize=65536 Settings/AverageMode=1 Settings/AverageModeR=1 "
                      "Settings/DecimationRatio=1 Settings/ApplyLowPassFilter=0 Settings/SmoothingWindow=2 "
                      "Settings/OverlapPercent=50 Settings/DelayChannel=0 Settings/DelayTimeMsec=0 "
@@ -155,8 +154,11 @@ TEST_F(CfgFileTest, ReadingSetsFixedDerivedAndDefaultValuesAndAFileThatCannotBeO
     s.ApplyStartupFixups();
     ExpectWritten(s, "Settings/FFTsize=65536 Settings/ChannelProcessing=2");
 
-    // Missing keys take the file defaults; a file that cannot be opened changes nothing.
+    // Missing keys take the file defaults (the tool bar's "1", then fixed at
+    // 0); a file that cannot be opened changes nothing.
+    EXPECT_EQ(CfgMissingKeyValues().m_ShowToolbar, 1);
     const FrameSettings read = Load("[Device]\nDAQ_InputGain=64\n");
+    EXPECT_EQ(read.m_ShowToolbar, 0);
     ExpectWritten(read, "Device/DAQ_InputGain=64 PrintOpts/MarginLeft=0.5 Calibration/PctFullScaleLeft=-1 "
                         "CalibrationR/RightChannelName=Accelerometer");
     EXPECT_EQ(read.m_InputDevice, 0);
