@@ -217,6 +217,28 @@ TEST_F(CfgReaderTest, NamesMatchWithoutRegardToCaseOnlyTheFirstCountsAndNumbersA
     EXPECT_EQ(std::string(n.SigGenChannel[1].UserDefined.WaveFileName), ("/w/" + path259).substr(0, 259));
 }
 
+// The plot windows keep no placement: "Plot 1" and "Plot 2" in [Placement],
+// as an earlier version wrote them, are unknown keys, read as if absent and
+// not written back.
+TEST_F(CfgReaderTest, PlotPlacementKeysOfAnEarlierVersionAreIgnored)
+{
+    FrameSettings settings;
+    settings.Windows.Find(kSlotRecorder)->Open = 1;
+    SetTextField(settings.Windows.Find(kSlotRecorder)->Placement, "0, 1, {-1,-1}, {-1,-1}, {10,20,310,220}");
+    std::string text = FormatCfgSettings(settings);
+    const FrameSettings plain = Load(text);
+
+    const std::string section = "[Placement]\r\n";
+    ASSERT_NE(text.find(section), std::string::npos);
+    text.insert(text.find(section) + section.size(), "Plot 1=0, 3, {-1,-1}, {-1,-1}, {90,32,1190,432}\r\n");
+    text.insert(text.find("Recorder=0, 1,"), "Plot 2=0, 1, {-1,-1}, {-1,-1}, {90,432,1190,832}\r\n");
+    const FrameSettings withKeys = Load(text);
+    ExpectSameSettings(withKeys, plain);
+    EXPECT_EQ(withKeys.Windows, plain.Windows);
+    EXPECT_STREQ(withKeys.Windows.Find(kSlotRecorder)->Placement, "0, 1, {-1,-1}, {-1,-1}, {10,20,310,220}");
+    EXPECT_EQ(FormatCfgSettings(withKeys).find("Plot "), std::string::npos);
+}
+
 TEST_F(CfgReaderTest, OnlyTheFirstTenThousandLinesAreReadAndDamagedFilesGiveDefaultsAndStayUntouched)
 {
     std::string text = "[PrintOpts]\nMarginLeft=0.25\n";
