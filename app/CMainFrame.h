@@ -393,8 +393,6 @@ private:
     void ApplyPlacement(const WindowPlacement& placement);
     void StoreWindowPlacements();
     void DestroyPlots();
-    // Stores an open plot's placement in its slot.
-    void StorePlotSlot(int channel);
     // After a change of format or mode: the plots the mode shows, with their
     // titles, as a new start would open them.
     void SyncPlotsWithMode();

@@ -109,7 +109,9 @@ void CMainFrame::CreateAccelerators()
 {
     for (const frame_menus::Accelerator& accelerator : frame_menus::Accelerators()) {
         // Run's key is taken by the event filter below, in every window of
-        // the program and before any shortcut or mnemonic is looked up.
+        // the program and before any shortcut or mnemonic is looked up: held
+        // with Alt, R runs rather than open the "P&rint" menu, which stays
+        // reachable the keyboard way (Alt, let go, then R).
         if (accelerator.id == frame_command::kStart)
             continue;
         QAction* action = MakeAction(accelerator.id, QString());

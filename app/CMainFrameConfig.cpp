@@ -24,11 +24,6 @@ void CMainFrame::StoreWindowSlot(int slotId)
         m_Settings.Windows.Store(slotId, &frame);
         return;
     }
-    if (slotId == kSlotPlot) {
-        StorePlotSlot(0);
-        StorePlotSlot(1);
-        return;
-    }
     StoreUtilitySlot(slotId);
 }
 

@@ -26,6 +26,10 @@ constexpr std::uint32_t kPlotHelp = 1501;
 constexpr std::uint32_t kPlotRelativeCalibration = 872;
 constexpr int kPlotHelpContext = 130;
 
+// The plots' window kind. It has no placement slot: storing it does nothing,
+// and its saved rectangle is the default one (the whole client area).
+constexpr int kPlotWindowKind = 2;
+
 QRect ToQRect(const LayoutRect& r)
 {
     return QRect(r.x, r.y, r.width, r.height);
@@ -99,11 +103,11 @@ void CMainFrame::CreateSpectrumPlot(int channel)
     if (!spectrum_plot_rules::ShouldCreatePlot(independent, p.ChannelProcessing, channel))
         return;
 
-    // Where the plot stood when it was closed, else the whole client area;
-    // the layout then fits it beside its twin and the bars.
-    bool maximized = false;
-    const PlacementRect whole = utility_rect::GetUtilityRect(kSlotPlot, Desktop(), m_Client->width(), m_Client->height());
-    const PlacementRect rect = m_Settings.Windows.GetSavedWindowRect(kSlotPlot, whole, Desktop(), &maximized, channel);
+    // Plots keep no placement slot: they open over the client area and the
+    // layout places them.
+    const PlacementRect whole =
+        utility_rect::GetUtilityRect(kPlotWindowKind, Desktop(), m_Client->width(), m_Client->height());
+    const PlacementRect rect = m_Settings.Windows.GetSavedWindowRect(kPlotWindowKind, whole, Desktop());
 
     auto* plot = new TQuarnPlot(m_Client);
     plot->setObjectName(channel == 0 ? QStringLiteral("Plot1") : QStringLiteral("Plot2"));
@@ -126,8 +130,6 @@ void CMainFrame::CreateSpectrumPlot(int channel)
     m_Plot[static_cast<std::size_t>(channel)] = plot;
     if (m_Run->IsRunning())
         plot->ClearIdle();
-    if (maximized)
-        plot->setWindowState(plot->windowState() | Qt::WindowMaximized);
     plot->show();
     m_Toolbar->SyncButtonStates();
     UpdatePlotsMenu();
@@ -154,22 +156,15 @@ void CMainFrame::CloseSpectrumPlot(int channel)
     TQuarnPlot*& plot = m_Plot[static_cast<std::size_t>(channel == 1 ? 1 : 0)];
     if (plot == nullptr)
         return;
-    StorePlotSlot(channel == 1 ? 1 : 0);
+    // Stored like every window that closes; the plots' kind has no slot, so
+    // nothing is kept and the next plot opens where the layout puts it.
+    const WindowPlacement placement = screen_placement::Capture(*plot);
+    m_Settings.Windows.Store(kPlotWindowKind, &placement);
     delete plot;
     plot = nullptr;
     if (m_Toolbar != nullptr)
         m_Toolbar->SyncButtonStates();
     UpdatePlotsMenu();
-}
-
-void CMainFrame::StorePlotSlot(int channel)
-{
-    // Its rectangle in the client area and whether it was maximised, for
-    // the next time it opens; a closed plot keeps what was stored before.
-    if (const TQuarnPlot* plot = Plot(channel)) {
-        const WindowPlacement placement = screen_placement::Capture(*plot);
-        m_Settings.Windows.Store(kSlotPlot, &placement, channel);
-    }
 }
 
 void CMainFrame::DestroyPlots()
@@ -324,6 +319,4 @@ void CMainFrame::StoreWindowPlacements()
     for (int id : WindowSlots::kIds)
         if (id != kSlotMainWindow)
             StoreUtilitySlot(id);
-    StorePlotSlot(0);
-    StorePlotSlot(1);
 }

@@ -22,8 +22,7 @@ void VisitToolbars(FrameSettings& s, CfgVisitor& v)
 {
     const std::string_view sec = "Toolbars";
     v.Flag(sec, "Main", s.m_ShowSidebar, "1");
-    // The tool bar starts hidden, and stays as the user left it.
-    v.Flag(sec, "Buttons", s.m_ShowToolbar, "0");
+    v.Flag(sec, "Buttons", s.m_ShowToolbar, "1");
     v.Flag(sec, "Statusbar", s.m_ShowStatusbar, "1");
 }
 
@@ -259,8 +258,6 @@ void VisitWindowSlots(WindowSlots& w, CfgVisitor& v)
         v.Flag("ViewStatus", kStatusKeys[i], w.Slot[i].Open, i == 0 ? "1" : "0");
     for (std::size_t i = 0; i < WindowSlots::kSlotCount; ++i)
         v.Text("Placement", kPlacementKeys[i], w.Slot[i].Placement, "");
-    v.Text("Placement", "Plot 1", w.Plot[0].Placement, "");
-    v.Text("Placement", "Plot 2", w.Plot[1].Placement, "");
 }
 
 void VisitSigGenChannel(SigGenChannelSettings& g, int channel, CfgVisitor& v)

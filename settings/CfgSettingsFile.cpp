@@ -173,6 +173,7 @@ void ApplyFixedCfgValues(FrameSettings& s)
 {
     s.SoundCardDriverMode = 1;
     s.m_ShowSidebar = 1;
+    s.m_ShowToolbar = 0;
     s.m_ShowStatusbar = 1;
     s.OpMode = 1;
     s.Processing.ApplyFixedRunValues();

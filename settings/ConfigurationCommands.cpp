@@ -70,8 +70,6 @@ bool ConfigurationCommands::WriteConfiguration(const std::string& path)
 {
     for (int id : WindowSlots::kIds)
         m_Host.StoreWindowSlot(id);
-    // Both plots' slots: a plot that is open stores where it stands.
-    m_Host.StoreWindowSlot(kSlotPlot);
     return SaveCfgSettings(path, m_Settings);
 }
 

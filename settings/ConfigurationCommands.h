@@ -16,8 +16,7 @@ public:
 
     virtual void StopRun() = 0;
     // Stores the slot of one window (WindowSlots::Store with its current
-    // placement, or none when the window is not open); kSlotPlot stores
-    // both plots' slots, each only when its plot is open.
+    // placement, or none when the window is not open).
     virtual void StoreWindowSlot(int slotId) = 0;
     // Resets the displays and closes both plots and every utility window.
     virtual void CloseWindowsForLoad() = 0;

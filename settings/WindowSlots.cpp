@@ -2,15 +2,13 @@
 
 #include "settings/TextField.h"
 
-WindowSlot* WindowSlots::Find(int id, int channel)
+WindowSlot* WindowSlots::Find(int id)
 {
-    return const_cast<WindowSlot*>(static_cast<const WindowSlots*>(this)->Find(id, channel));
+    return const_cast<WindowSlot*>(static_cast<const WindowSlots*>(this)->Find(id));
 }
 
-const WindowSlot* WindowSlots::Find(int id, int channel) const
+const WindowSlot* WindowSlots::Find(int id) const
 {
-    if (id == kSlotPlot)
-        return channel == 0 || channel == 1 ? &Plot[channel] : nullptr;
     for (std::size_t i = 0; i < kSlotCount; ++i) {
         if (kIds[i] == id)
             return &Slot[i];
@@ -18,9 +16,9 @@ const WindowSlot* WindowSlots::Find(int id, int channel) const
     return nullptr;
 }
 
-void WindowSlots::Store(int id, const WindowPlacement* current, int channel)
+void WindowSlots::Store(int id, const WindowPlacement* current)
 {
-    WindowSlot* slot = Find(id, channel);
+    WindowSlot* slot = Find(id);
     if (slot == nullptr)
         return;
     slot->Open = id == kSlotMainWindow || current != nullptr ? 1 : 0;
@@ -28,15 +26,15 @@ void WindowSlots::Store(int id, const WindowPlacement* current, int channel)
         SetTextField(slot->Placement, current->Format());
 }
 
-bool WindowSlots::IsOpen(int id, int channel) const
+bool WindowSlots::IsOpen(int id) const
 {
-    const WindowSlot* slot = Find(id, channel);
+    const WindowSlot* slot = Find(id);
     return slot != nullptr && slot->Open != 0;
 }
 
-bool WindowSlots::HasPlacement(int id, int channel) const
+bool WindowSlots::HasPlacement(int id) const
 {
-    const WindowSlot* slot = Find(id, channel);
+    const WindowSlot* slot = Find(id);
     return slot != nullptr && WindowPlacement::Parse(TextFieldView(slot->Placement), {}, false).has_value();
 }
 
@@ -50,11 +48,11 @@ std::optional<WindowPlacement> WindowSlots::PlacementToRestore(int id, DesktopSi
 }
 
 PlacementRect WindowSlots::GetSavedWindowRect(int id, const PlacementRect& defaultRect, DesktopSize desktop,
-                                              bool* maximized, int channel) const
+                                              bool* maximized) const
 {
     if (maximized != nullptr)
         *maximized = false;
-    const WindowSlot* slot = Find(id, channel);
+    const WindowSlot* slot = Find(id);
     if (slot == nullptr)
         return defaultRect;
     const auto placement = WindowPlacement::Parse(TextFieldView(slot->Placement), desktop, false);

@@ -1,9 +1,8 @@
 #pragma once
 // The main frame's six window slots and the operations the window toggles,
 // start-up, shut-down and the configuration commands use on them. Windows
-// are named by slot id; the two plot windows share id 2 and are told apart
-// by their channel. Any other id has no slot: it stores nothing, reads as
-// closed and restores nothing.
+// are named by slot id; an id without a slot (the plot windows use 2) stores
+// nothing, reads as closed and restores nothing.
 
 #include <cstddef>
 #include <optional>
@@ -18,9 +17,6 @@ enum WindowSlotId : int {
     kSlotPeakAmplitude = 8,
     kSlotTotalPower = 9,
     kSlotRecorder = 10,
-    // The spectrum plots, one slot per channel; not among kIds, as the
-    // analysis mode, not an open flag, decides which plots open.
-    kSlotPlot = 2,
 };
 
 struct WindowSlots {
@@ -29,24 +25,20 @@ struct WindowSlots {
     static constexpr int kIds[kSlotCount] = {kSlotMainWindow,    kSlotSignalGenerator, kSlotPeakFrequency,
                                              kSlotPeakAmplitude, kSlotTotalPower,      kSlotRecorder};
 
-    static constexpr std::size_t kPlotCount = 2;
-
     WindowSlot Slot[kSlotCount] = {{1, {}}, {}, {}, {}, {}, {}};
-    // Plot 1 (channel 0) and plot 2 (channel 1).
-    WindowSlot Plot[kPlotCount] = {};
 
-    // The slot of an id (and, for the plots, a channel), or null.
-    WindowSlot* Find(int id, int channel = 0);
-    const WindowSlot* Find(int id, int channel = 0) const;
+    // The slot of an id, or null.
+    WindowSlot* Find(int id);
+    const WindowSlot* Find(int id) const;
 
     // current is the window's placement, null when the window does not
     // exist. The main window's slot always reads as open; another slot is
     // open exactly when its window exists. A missing window keeps the text
     // stored before.
-    void Store(int id, const WindowPlacement* current, int channel = 0);
-    bool IsOpen(int id, int channel = 0) const;
+    void Store(int id, const WindowPlacement* current);
+    bool IsOpen(int id) const;
     // Whether the slot holds a placement a window can open at.
-    bool HasPlacement(int id, int channel = 0) const;
+    bool HasPlacement(int id) const;
 
     // The placement to apply to a window re-opened from its slot: only for
     // an open slot with a text.
@@ -56,7 +48,7 @@ struct WindowSlots {
     // desktop, whether or not the slot is open, or defaultRect when it has
     // none. maximized (optional) tells whether it was stored maximized.
     PlacementRect GetSavedWindowRect(int id, const PlacementRect& defaultRect, DesktopSize desktop,
-                                     bool* maximized = nullptr, int channel = 0) const;
+                                     bool* maximized = nullptr) const;
 
     bool operator==(const WindowSlots&) const = default;
 };

@@ -72,8 +72,9 @@ constexpr MenuItem kHelpItems[] = {
 };
 
 constexpr MenuPopup kMenuBar[] = {
-    // Not "P&rint": Alt+R is Run's key.
-    {"&Print", kPrintItems},
+    // R is also Run's accelerator (Alt+R): held together, Alt and R run; Alt
+    // pressed and let go, then R, opens this menu.
+    {"P&rint", kPrintItems},
     {"&Options", kOptionsItems},
     {"&View", kViewItems},
     {"&Utilities", kUtilitiesItems},

@@ -37,12 +37,13 @@ std::span<const Accelerator> Accelerators();
 bool IsCommandBuilt(std::uint32_t id);
 std::span<const std::uint32_t> BuiltCommands();
 
-// The mnemonic letter of a title or item ("Prin&t" → 'T'), upper-cased; 0
+// The mnemonic letter of a title or item ("P&rint" → 'R'), upper-cased; 0
 // without one.
 char Mnemonic(const char* text);
 
 // An "Alt+<letter>" accelerator whose letter is also the mnemonic of a menu
-// bar title: both would claim the key. None of the frame's may.
+// bar title: both would claim the key, so the frame has to settle it. Run's
+// Alt+R and the Print menu's R are the one such pair.
 bool ClashesWithMenuMnemonic(const Accelerator& accelerator);
 
 } // namespace frame_menus

@@ -1,7 +1,7 @@
 // Where the frame's windows stand, through an exit and a start and through
 // Save and Open Configuration: every utility window comes back to the same
-// rectangle on the screen, the plots keep their windowSlots, and the tool bar
-// stays shown when it was saved shown.
+// rectangle on the screen, the plots keep no placement, and the tool bar,
+// shown until the program closes, is hidden again after every load.
 
 #include "tests/app/FrameTestSupport.h"
 
@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
+
+#include <tuple>
 
 namespace {
 
@@ -71,33 +73,50 @@ TEST(MainFramePlacement, UtilityWindowsComeBackToTheirRectanglesAfterARestartAnd
     }
     ExpectEveryWindowWhereItWas(*h.frame, placed, "as placed");
 
-    // The tool bar shown, and a configuration saved so.
+    // The tool bar shown (it takes room above the plots), and a
+    // configuration saved so: the bar stays until the program closes.
+    ASSERT_FALSE(h.frame->Toolbar()->isVisible()) << "hidden at the start";
+    const int plotTopWithoutBar = h.frame->Plot(0)->geometry().top();
     h.frame->OnCommand(kToggleToolbar);
     ASSERT_TRUE(h.frame->Toolbar()->isVisible());
+    EXPECT_GT(h.frame->Plot(0)->geometry().top(), plotTopWithoutBar);
     const std::string cfg = h.folder.Root() + "placed.cfg";
     ASSERT_TRUE(h.frame->SaveConfigurationTo(cfg));
+    EXPECT_TRUE(h.frame->Toolbar()->isVisible()) << "saving leaves it shown";
+    EXPECT_NE(ReadText(cfg).find("[Toolbars]\r\nMain=1\r\nButtons=1\r\n"), std::string::npos);
 
+    // Each start reads the flag and then hides the bar: it takes no room.
     for (int restart = 1; restart <= 2; ++restart) {
         h.Finish();
         h.Start();
         QApplication::processEvents();
         ExpectEveryWindowWhereItWas(*h.frame, placed, restart == 1 ? "restart 1" : "restart 2");
-        EXPECT_TRUE(h.frame->Toolbar()->isVisible()) << "restart " << restart;
+        EXPECT_FALSE(h.frame->Toolbar()->isVisible()) << "restart " << restart;
+        EXPECT_FALSE(h.frame->ActionFor(kToggleToolbar)->isChecked()) << "restart " << restart;
+        EXPECT_EQ(h.frame->Plot(0)->geometry().top(), plotTopWithoutBar) << "restart " << restart;
+        h.frame->OnCommand(kToggleToolbar);
+        ASSERT_TRUE(h.frame->Toolbar()->isVisible()) << "restart " << restart;
     }
 
-    // Elsewhere and hidden, then the configuration: all as saved.
-    h.frame->OnCommand(kToggleToolbar);
+    // Elsewhere, the bar shown, then the configuration that was saved with
+    // the bar shown: the windows as saved, the bar hidden again.
     h.frame->OnCommand(kCloseAllUtilities);
     h.frame->OnCommand(kPeakFrequency);
     h.frame->Viewer(kSlotPeakFrequency)->setGeometry(600, 600, 300, 150);
     ASSERT_TRUE(h.frame->OpenConfigurationFrom(cfg));
     QApplication::processEvents();
     ExpectEveryWindowWhereItWas(*h.frame, placed, "Open Configuration");
-    EXPECT_TRUE(h.frame->Toolbar()->isVisible());
-    EXPECT_TRUE(h.frame->ActionFor(kToggleToolbar)->isChecked());
+    EXPECT_FALSE(h.frame->Toolbar()->isVisible());
+    EXPECT_FALSE(h.frame->ActionFor(kToggleToolbar)->isChecked());
+    EXPECT_TRUE(h.frame->Sidebar()->isVisible() && h.frame->Statusbar()->isVisible());
+    EXPECT_EQ(h.frame->Plot(0)->geometry().top(), plotTopWithoutBar) << "the hidden bar takes no room";
 }
 
-TEST(MainFramePlacement, AClosedPlotStoresItsPlaceAndOpensFromIt)
+// The plot windows have no placement slot: closing one stores nothing, they
+// open again where the layout puts them, neither Save Configuration nor the
+// exit writes a key for them, and a file that still holds "Plot 1" and
+// "Plot 2" placements loads with those keys ignored.
+TEST(MainFramePlacement, PlotsKeepNoPlacementAndOldPlotKeysAreIgnored)
 {
     FrameHarness h(frame_test::ToneSettings());
     CMainFrame& frame = *h.frame;
@@ -105,35 +124,53 @@ TEST(MainFramePlacement, AClosedPlotStoresItsPlaceAndOpensFromIt)
     ASSERT_NE(frame.Plot(1), nullptr);
     const QRect upper = frame.Plot(0)->geometry();
     const QRect lower = frame.Plot(1)->geometry();
-    const WindowSlots& windowSlots = frame.Settings().Windows;
-    EXPECT_STREQ(windowSlots.Plot[0].Placement, "") << "nothing stored while open";
+    const WindowSlots before = frame.Settings().Windows;
 
+    // Moved, then closed: no slot changes, and both come back at their halves.
+    frame.Plot(0)->setGeometry(upper.adjusted(40, 30, -40, -30));
     frame.OnCommand(kCloseAllPlots);
     ASSERT_EQ(frame.Plot(0), nullptr);
-    bool maximized = true;
-    const PlacementRect none{};
-    const auto saved = [&](int channel) {
-        const PlacementRect r = windowSlots.GetSavedWindowRect(kSlotPlot, none, {4000, 4000}, &maximized, channel);
-        return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
-    };
-    EXPECT_EQ(saved(0), upper);
-    EXPECT_FALSE(maximized);
-    EXPECT_EQ(saved(1), lower);
-
-    // Open again, each from its slot: the layout gives each its half again.
+    EXPECT_EQ(frame.Settings().Windows, before);
     frame.OnCommand(kReopenPlots);
-    ASSERT_NE(frame.Plot(0), nullptr);
+    ASSERT_TRUE(frame.Plot(0) != nullptr && frame.Plot(1) != nullptr);
     EXPECT_EQ(frame.Plot(0)->geometry(), upper);
     EXPECT_EQ(frame.Plot(1)->geometry(), lower);
 
-    // The exit stores the open plots, and the file keeps them.
+    const auto noPlotKeys = [](const std::string& path) {
+        const std::string text = ReadText(path);
+        return text.find("[Placement]") != std::string::npos && text.find("Plot 1") == std::string::npos
+            && text.find("Plot 2") == std::string::npos;
+    };
+    const std::string saved = h.folder.Root() + "saved.cfg";
+    ASSERT_TRUE(frame.SaveConfigurationTo(saved));
+    EXPECT_TRUE(noPlotKeys(saved));
+
+    // The keys as an earlier version wrote them, maximised and far off.
+    std::string old = ReadText(saved);
+    const std::string section = "[Placement]\r\n";
+    old.insert(old.find(section) + section.size(), "Plot 1=0, 3, {-1,-1}, {-1,-1}, {300,200,420,260}\r\n"
+                                                   "Plot 2=0, 1, {-1,-1}, {-1,-1}, {5000,4000,5100,4100}\r\n");
+    const std::string oldPath = h.folder.Root() + "old.cfg";
+    WriteText(oldPath, old);
+    ASSERT_TRUE(frame.OpenConfigurationFrom(oldPath));
+    QApplication::processEvents();
+    EXPECT_TRUE(h.messages.texts.empty());
+    ASSERT_TRUE(frame.Plot(0) != nullptr && frame.Plot(1) != nullptr);
+    // Where the layout puts them; the main window's own placement, fitted to
+    // the screen, may give them another width.
+    for (int channel : {0, 1}) {
+        const QRect& was = channel == 0 ? upper : lower;
+        const QRect now = frame.Plot(channel)->geometry();
+        EXPECT_EQ(std::tuple(now.topLeft(), now.height()), std::tuple(was.topLeft(), was.height())) << channel;
+        EXPECT_FALSE(frame.Plot(channel)->windowState() & Qt::WindowMaximized) << channel;
+    }
+    EXPECT_EQ(frame.Plot(0)->width(), frame.Plot(1)->width());
+    EXPECT_EQ(frame.Settings().Windows.GetSavedWindowRect(2, {1, 2, 3, 4}, {4000, 4000}), (PlacementRect{1, 2, 3, 4}));
+    EXPECT_FALSE(frame.Settings().Windows.IsOpen(2));
+
+    // The exit writes them no more.
     h.Finish();
-    FrameSettings read;
-    ASSERT_TRUE(LoadCfgSettings(h.folder.CfgPath(), read, {}));
-    const std::string lowerText = "0, 1, {-1,-1}, {-1,-1}, {" + std::to_string(lower.left()) + ","
-                                + std::to_string(lower.top()) + "," + std::to_string(lower.right() + 1) + ","
-                                + std::to_string(lower.bottom() + 1) + "}";
-    EXPECT_EQ(read.Windows.Plot[1].Placement, lowerText);
+    EXPECT_TRUE(noPlotKeys(h.folder.CfgPath()));
 }
 
 // The utility windows open at the last exit come back only once the frame

@@ -134,8 +134,7 @@ TEST_F(CfgFileTest, ReadingSetsFixedDerivedAndDefaultValuesAndAFileThatCannotBeO
 
     EXPECT_EQ(std::pair(s.m_InputDevice, s.m_OutputDevice), std::pair(2, 2));
     // The start-up fix-ups (ChannelProcessing) are the frame's, not the reader's.
-    // The tool bar stays as the file has it.
-    ExpectWritten(s, "Device/SoundCardDriverMode=1 Toolbars/Main=1 Toolbars/Buttons=1 Toolbars/Statusbar=1 "
+    ExpectWritten(s, "Device/SoundCardDriverMode=1 Toolbars/Main=1 Toolbars/Buttons=0 Toolbars/Statusbar=1 "
                      "Mode/OpMode=1 Settings/FFTsize=65536 Settings/AverageMode=1 Settings/AverageModeR=1 "
                      "Settings/DecimationRatio=1 Settings/ApplyLowPassFilter=0 Settings/SmoothingWindow=2 "
                      "Settings/OverlapPercent=50 Settings/DelayChannel=0 Settings/DelayTimeMsec=0 "
@@ -155,8 +154,11 @@ TEST_F(CfgFileTest, ReadingSetsFixedDerivedAndDefaultValuesAndAFileThatCannotBeO
     s.ApplyStartupFixups();
     ExpectWritten(s, "Settings/FFTsize=65536 Settings/ChannelProcessing=2");
 
-    // Missing keys take the file defaults; a file that cannot be opened changes nothing.
+    // Missing keys take the file defaults (the tool bar's "1", then fixed at
+    // 0); a file that cannot be opened changes nothing.
+    EXPECT_EQ(CfgMissingKeyValues().m_ShowToolbar, 1);
     const FrameSettings read = Load("[Device]\nDAQ_InputGain=64\n");
+    EXPECT_EQ(read.m_ShowToolbar, 0);
     ExpectWritten(read, "Device/DAQ_InputGain=64 PrintOpts/MarginLeft=0.5 Calibration/PctFullScaleLeft=-1 "
                         "CalibrationR/RightChannelName=Accelerometer");
     EXPECT_EQ(read.m_InputDevice, 0);
@@ -213,6 +215,28 @@ TEST_F(CfgReaderTest, NamesMatchWithoutRegardToCaseOnlyTheFirstCountsAndNumbersA
     EXPECT_EQ(std::string(n.Calibration[0].LabelLinear), std::string(59, 'q'));
     EXPECT_EQ(std::string(n.Markers[0].CustomLabel[0]), std::string(29, 'q'));
     EXPECT_EQ(std::string(n.SigGenChannel[1].UserDefined.WaveFileName), ("/w/" + path259).substr(0, 259));
+}
+
+// The plot windows keep no placement: "Plot 1" and "Plot 2" in [Placement],
+// as an earlier version wrote them, are unknown keys, read as if absent and
+// not written back.
+TEST_F(CfgReaderTest, PlotPlacementKeysOfAnEarlierVersionAreIgnored)
+{
+    FrameSettings settings;
+    settings.Windows.Find(kSlotRecorder)->Open = 1;
+    SetTextField(settings.Windows.Find(kSlotRecorder)->Placement, "0, 1, {-1,-1}, {-1,-1}, {10,20,310,220}");
+    std::string text = FormatCfgSettings(settings);
+    const FrameSettings plain = Load(text);
+
+    const std::string section = "[Placement]\r\n";
+    ASSERT_NE(text.find(section), std::string::npos);
+    text.insert(text.find(section) + section.size(), "Plot 1=0, 3, {-1,-1}, {-1,-1}, {90,32,1190,432}\r\n");
+    text.insert(text.find("Recorder=0, 1,"), "Plot 2=0, 1, {-1,-1}, {-1,-1}, {90,432,1190,832}\r\n");
+    const FrameSettings withKeys = Load(text);
+    ExpectSameSettings(withKeys, plain);
+    EXPECT_EQ(withKeys.Windows, plain.Windows);
+    EXPECT_STREQ(withKeys.Windows.Find(kSlotRecorder)->Placement, "0, 1, {-1,-1}, {-1,-1}, {10,20,310,220}");
+    EXPECT_EQ(FormatCfgSettings(withKeys).find("Plot "), std::string::npos);
 }
 
 TEST_F(CfgReaderTest, OnlyTheFirstTenThousandLinesAreReadAndDamagedFilesGiveDefaultsAndStayUntouched)

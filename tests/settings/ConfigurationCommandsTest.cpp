@@ -70,7 +70,7 @@ TEST_F(ConfigurationCommandsTest, LoadingEndsInTheStateOfAStartWithThatFileAndLe
     host.openWindows = {kSlotPeakFrequency};
     ASSERT_TRUE(commands.LoadConfiguration(path));
     EXPECT_EQ(host.calls, (std::vector<std::string>{"stop", "store 0", "store 6", "store 7", "store 8", "store 9",
-                                                    "store 10", "store 2", "close", "rebuild", "restore main", "open 6",
+                                                    "store 10", "close", "rebuild", "restore main", "open 6",
                                                     "open 8", "open 10", "refresh"}));
     ExpectSameSettings(settings, started);
     EXPECT_TRUE(messages.empty());
@@ -176,7 +176,7 @@ TEST_F(ConfigurationCommandsTest, AFileThatCannotBeReadOrAnUndoCopyThatCannotBeW
     host.openWindows = {kSlotRecorder};
     ASSERT_TRUE(commands.SaveConfiguration(folder.Path("saved.cfg")));
     EXPECT_EQ(host.calls, (std::vector<std::string>{"store 0", "store 6", "store 7", "store 8", "store 9",
-                                                    "store 10", "store 2"}));
+                                                    "store 10"}));
     const std::string text = ReadText(folder.Path("saved.cfg"));
     EXPECT_NE(text.find("Recorder=1\r\n"), std::string::npos);
     EXPECT_NE(text.find("Recorder=0, 1, {0,0}, {0,0}, {10,10,110,110}\r\n"), std::string::npos);
@@ -233,19 +233,19 @@ TEST(WindowPlacementTest, ParsingKeepsTheWindowOnTheDesktopAndTheSlotsFollowTheW
     slots.Store(kSlotMainWindow, nullptr);
     EXPECT_TRUE(slots.IsOpen(kSlotMainWindow));
 
-    // The plot windows (id 2) have a slot per channel; other ids have none.
+    // A plot window (id 2) has no slot, nor has any other id: storing does
+    // nothing, it reads as closed, restores nothing and opens at the default.
     const WindowSlots before = slots;
-    slots.Store(2, &where, 1);
-    EXPECT_EQ(slots.GetSavedWindowRect(2, fallback, kDesktop, nullptr, 1), (PlacementRect{10, 20, 310, 220}));
-    EXPECT_EQ(slots.GetSavedWindowRect(2, fallback, kDesktop, nullptr, 0), fallback) << "plot 1 is its own";
-    EXPECT_STREQ(slots.Plot[0].Placement, "");
-    WindowSlots unchanged = slots;
-    for (int id : {1, 3, 5, 11})
+    for (int id : {2, 1, 3, 5, 11}) {
         slots.Store(id, &where);
-    slots.Store(2, &where, 2);
-    EXPECT_EQ(slots, unchanged);
-    EXPECT_EQ(slots.GetSavedWindowRect(4, fallback, kDesktop), fallback);
-    slots = before;
+        EXPECT_EQ(slots, before) << id;
+        EXPECT_FALSE(slots.IsOpen(id)) << id;
+        EXPECT_FALSE(slots.PlacementToRestore(id, kDesktop, false)) << id;
+        EXPECT_FALSE(slots.HasPlacement(id)) << id;
+        maximized = true;
+        EXPECT_EQ(slots.GetSavedWindowRect(id, fallback, kDesktop, &maximized), fallback) << id;
+        EXPECT_FALSE(maximized) << id;
+    }
 
     SetTextField(slots.Find(kSlotTotalPower)->Placement, "0, 3, {-1,-1}, {-8,-8}, {3000,-40,3400,300}");
     EXPECT_EQ(slots.GetSavedWindowRect(kSlotTotalPower, fallback, kDesktop, &maximized),

@@ -86,18 +86,15 @@ TEST(WindowPlacer, EveryWindowKindComesBackToItsClientAreaThroughSavesAndRestart
     const struct {
         const char* name;
         int id;
-        int channel;
         PlacementRect client;  // where the user left it
         bool ownSize;          // the window sizes itself; its saved size is not applied
     } kinds[] = {
-        {"main window", kSlotMainWindow, 0, Sized(40, 30, 1200, 800), false},
-        {"generator", kSlotSignalGenerator, 0, Sized(696, 424, 216, 120), true},
-        {"peak frequency", kSlotPeakFrequency, 0, Sized(690, 200, 180, 72), false},
-        {"peak amplitude", kSlotPeakAmplitude, 0, Sized(900, 300, 260, 96), false},
-        {"total power", kSlotTotalPower, 0, Sized(1300, 600, 220, 72), false},
-        {"recorder", kSlotRecorder, 0, Sized(400, 300, 218, 102), true},
-        {"plot 1", kSlotPlot, 0, Sized(90, 32, 1100, 400), false},
-        {"plot 2", kSlotPlot, 1, Sized(90, 432, 1100, 400), false},
+        {"main window", kSlotMainWindow, Sized(40, 30, 1200, 800), false},
+        {"generator", kSlotSignalGenerator, Sized(696, 424, 216, 120), true},
+        {"peak frequency", kSlotPeakFrequency, Sized(690, 200, 180, 72), false},
+        {"peak amplitude", kSlotPeakAmplitude, Sized(900, 300, 260, 96), false},
+        {"total power", kSlotTotalPower, Sized(1300, 600, 220, 72), false},
+        {"recorder", kSlotRecorder, Sized(400, 300, 218, 102), true},
     };
     TempFolder folder;
     const std::string path = folder.Path("placements.cfg");
@@ -107,13 +104,12 @@ TEST(WindowPlacer, EveryWindowKindComesBackToItsClientAreaThroughSavesAndRestart
         FrameSettings settings;
         for (int restart = 0; restart < 3; ++restart) {
             const WindowPlacement stored = WindowPlacer::Capture(window);
-            settings.Windows.Store(kind.id, &stored, kind.channel);
+            settings.Windows.Store(kind.id, &stored);
             ASSERT_TRUE(SaveCfgSettings(path, settings)) << kind.name;
             FrameSettings read;
             ASSERT_TRUE(LoadCfgSettings(path, read, {})) << kind.name;
             const PlacementRect fallback = Sized(0, 0, 100, 100);
-            const PlacementRect saved =
-                read.Windows.GetSavedWindowRect(kind.id, fallback, {1600, 1000}, nullptr, kind.channel);
+            const PlacementRect saved = read.Windows.GetSavedWindowRect(kind.id, fallback, {1600, 1000});
 
             // A new window, not yet framed, of its own size when it sizes itself.
             FramedWindow reopened(Sized(0, 0, kind.client.right - kind.client.left,
