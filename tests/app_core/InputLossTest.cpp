@@ -46,6 +46,31 @@ private:
 // 2023-11-14 22:13:20 UTC.
 const auto kWall = std::chrono::system_clock::from_time_t(1'700'000'000);
 
+// A run that records and logs, over a port that reports its delivery.
+struct RecordingAndLoggingRun {
+    RecordingAndLoggingRun()
+    {
+        h.utilities.recorder = true;
+        h.utilities.wave = &recording;
+        h.utilities.recorderState = RunUtilities::kRecorderRecording;
+        h.settings.DataLog.Active = 1;
+        h.settings.DataLog.LogStartTime = 1'700'000'000;  // today: no new log day, whose pause would move the clock
+        h.audio.input.delivery = SoundInputPort::DeliveryState{};
+    }
+    // Timer ticks 0.1 s apart, a buffer delivered before each.
+    void Deliver(int ticks)
+    {
+        for (int i = 0; i < ticks; ++i) {
+            h.clock.Advance(0.1);
+            ++h.Input().behaviour.delivery->Buffers;
+            h.run.OnTimer();
+        }
+    }
+
+    Harness h;
+    TWaveFile recording{48000, TWaveFormat(48000, 2, 2)};
+};
+
 } // namespace
 
 TEST(InputLossReport, SaysHowMuchWhenAndWhatMissesItOnceAndNothingWithoutALoss)
@@ -207,23 +232,11 @@ TEST(InputLossReport, TheHourShowsFromTheHourOnAndStretchesPastTheThirdAreCounte
 TEST(InputLossReport, TheRunTellsOnceAtStopOfAStallThatLostFifteenSeconds)
 {
     UtcZone utc;
-    Harness h;
-    TWaveFile recording(48000, TWaveFormat(48000, 2, 2));
-    h.utilities.recorder = true;
-    h.utilities.wave = &recording;
-    h.utilities.recorderState = RunUtilities::kRecorderRecording;
-    h.settings.DataLog.Active = 1;
-    h.settings.DataLog.LogStartTime = 1'700'000'000;  // today: no new log day, whose pause would move the clock
-    h.audio.input.delivery = SoundInputPort::DeliveryState{};
+    RecordingAndLoggingRun run;
+    Harness& h = run.h;
     h.audio.input.delivery->FramesLost = 96000;  // an earlier run's
     ASSERT_TRUE(h.run.StartInput());
-    auto deliver = [&h](int ticks) {
-        for (int i = 0; i < ticks; ++i) {
-            h.clock.Advance(0.1);
-            ++h.Input().behaviour.delivery->Buffers;
-            h.run.OnTimer();
-        }
-    };
+    auto deliver = [&run](int ticks) { run.Deliver(ticks); };
     deliver(50);
     h.clock.Advance(15.0);
     h.Input().behaviour.delivery->FramesLost += 15 * 48000;
@@ -254,22 +267,10 @@ TEST(InputLossReport, TheRunTellsOnceAtStopOfAStallThatLostFifteenSeconds)
 TEST(InputLossReport, TheRunTellsAShortLossBetweenTwoLogRecordsAsMissedOnlyByTheRecording)
 {
     UtcZone utc;
-    Harness h;
-    TWaveFile recording(48000, TWaveFormat(48000, 2, 2));
-    h.utilities.recorder = true;
-    h.utilities.wave = &recording;
-    h.utilities.recorderState = RunUtilities::kRecorderRecording;
-    h.settings.DataLog.Active = 1;
-    h.settings.DataLog.LogStartTime = 1'700'000'000;
-    h.audio.input.delivery = SoundInputPort::DeliveryState{};
+    RecordingAndLoggingRun run;
+    Harness& h = run.h;
     ASSERT_TRUE(h.run.StartInput());
-    auto deliver = [&h](int ticks) {
-        for (int i = 0; i < ticks; ++i) {
-            h.clock.Advance(0.1);
-            ++h.Input().behaviour.delivery->Buffers;
-            h.run.OnTimer();
-        }
-    };
+    auto deliver = [&run](int ticks) { run.Deliver(ticks); };
     deliver(30);
     // Half-way between two whole seconds, where the fake log's records fall due.
     h.clock.Advance(1.5 - std::fmod(h.clock.SteadySeconds(), 1.0));
