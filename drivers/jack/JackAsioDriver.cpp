@@ -218,9 +218,16 @@ void JackAsioDriver::ReportToHost()
 {
     if (ResetReported.exchange(true))
         return;
-    std::lock_guard lock(CallbacksMutex);
-    if (Callbacks.asioMessage != nullptr)
-        Callbacks.asioMessage(kAsioResetRequest, 0, nullptr, nullptr);
+    decltype(Callbacks.asioMessage) message = nullptr;
+    {
+        std::lock_guard lock(CallbacksMutex);
+        message = Callbacks.asioMessage;
+    }
+    // Told with no lock held: a host that hears of a lost server closes the
+    // client, and libjack cancels this thread (asynchronously) as it closes
+    // it; a lock still held here would stay held for good.
+    if (message != nullptr)
+        message(kAsioResetRequest, 0, nullptr, nullptr);
 }
 
 void JackAsioDriver::Process(jack_nframes_t frames)
