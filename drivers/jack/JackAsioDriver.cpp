@@ -3,6 +3,8 @@
 #include "audio/ShippedDriverIds.h"
 #include "drivers/common/CopyText.h"
 #include "drivers/common/SampleCodec.h"
+#include "drivers/jack/JackCallbackLink.h"
+#include "drivers/jack/JackServerRequest.h"
 
 #include <jack/statistics.h>
 
@@ -66,6 +68,7 @@ ASIOBool JackAsioDriver::init(void*)
         SetError(("No JACK server is running" + (reason.empty() ? std::string(".") : ": " + reason)).c_str());
         return ASIOFalse;
     }
+    Link = new JackCallbackLink(this);
     for (int i = 0; i < kChannels; ++i) {
         InputPorts[i] = jack_port_register(Client, kInputNames[i], JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput, 0);
         OutputPorts[i] = jack_port_register(Client, kOutputNames[i], JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput, 0);
@@ -75,14 +78,14 @@ ASIOBool JackAsioDriver::init(void*)
             return ASIOFalse;
         }
     }
-    if (jack_set_process_callback(Client, OnProcess, this) != 0
-        || jack_set_buffer_size_callback(Client, OnBufferSize, this) != 0
-        || jack_set_xrun_callback(Client, OnXrun, this) != 0) {
+    if (jack_set_process_callback(Client, OnProcess, Link) != 0
+        || jack_set_buffer_size_callback(Client, OnBufferSize, Link) != 0
+        || jack_set_xrun_callback(Client, OnXrun, Link) != 0) {
         SetError("The JACK server refused the driver's callbacks.");
         CloseClient();
         return ASIOFalse;
     }
-    jack_on_info_shutdown(Client, OnShutdown, this);
+    jack_on_info_shutdown(Client, OnShutdown, Link);
     Rate = jack_get_sample_rate(Client);
     Period = static_cast<std::int32_t>(jack_get_buffer_size(Client));
     return ASIOTrue;
@@ -93,11 +96,34 @@ void JackAsioDriver::CloseClient()
     if (Client == nullptr)
         return;
     // Closing stops the client's threads, also when the server is gone.
-    jack_client_close(Client);
+    if (!AskServer(JackRequest::Close))
+        return;
+    delete Link;
+    Link = nullptr;
     Client = nullptr;
     InputPorts.fill(nullptr);
     OutputPorts.fill(nullptr);
     Active = false;
+}
+
+bool JackAsioDriver::AskServer(JackRequest request)
+{
+    JackCallbackLink* link = Link;
+    return SendJackRequest(Client, request, kServerAnswerTime, [this] { GiveUpClient(); },
+                           [link] { delete link; });
+}
+
+void JackAsioDriver::GiveUpClient()
+{
+    Link->Unlink(kCallbackDrainTime);
+    // The closing thread owns the link and the client from here on.
+    Link = nullptr;
+    Client = nullptr;
+    InputPorts.fill(nullptr);
+    OutputPorts.fill(nullptr);
+    Active = false;
+    ServerLost = true;
+    SetError("The JACK server stopped answering.");
 }
 
 void JackAsioDriver::getDriverName(char* name)
@@ -143,11 +169,12 @@ ASIOError JackAsioDriver::stop()
     if (!Active || Client == nullptr)
         return kAsioOk;
     // Once this returns no process callback runs: a live server finishes its
-    // cycle first; after a lost server only closing the client stops its thread.
+    // cycle first; after a lost server only closing the client stops its
+    // thread; a server that does not answer is given up.
     if (ServerLost)
         CloseClient();
     else
-        jack_deactivate(Client);
+        AskServer(JackRequest::Deactivate);
     Active = false;
     return kAsioOk;
 }
@@ -171,33 +198,42 @@ void JackAsioDriver::ConnectPhysicalPorts()
     connect(JackPortIsInput, OutputPorts, true);
 }
 
-int JackAsioDriver::OnProcess(jack_nframes_t frames, void* self)
+int JackAsioDriver::OnProcess(jack_nframes_t frames, void* link)
 {
-    static_cast<JackAsioDriver*>(self)->Process(frames);
+    const JackCallbackScope scope(link);
+    if (JackAsioDriver* driver = scope.Driver())
+        driver->Process(frames);
     return 0;
 }
 
-int JackAsioDriver::OnBufferSize(jack_nframes_t frames, void* self)
+int JackAsioDriver::OnBufferSize(jack_nframes_t frames, void* link)
 {
-    auto* driver = static_cast<JackAsioDriver*>(self);
+    const JackCallbackScope scope(link);
+    JackAsioDriver* driver = scope.Driver();
+    if (driver == nullptr)
+        return 0;
     driver->Period = static_cast<std::int32_t>(frames);
     if (driver->Active && static_cast<std::int32_t>(frames) != driver->BufferSize)
         driver->ReportToHost();
     return 0;
 }
 
-void JackAsioDriver::OnShutdown(jack_status_t, const char*, void* self)
+void JackAsioDriver::OnShutdown(jack_status_t, const char*, void* link)
 {
-    auto* driver = static_cast<JackAsioDriver*>(self);
+    const JackCallbackScope scope(link);
+    JackAsioDriver* driver = scope.Driver();
+    if (driver == nullptr)
+        return;
     driver->ServerLost = true;
     driver->SetError("The JACK server has shut down.");
     driver->ReportToHost();
 }
 
-int JackAsioDriver::OnXrun(void* self)
+int JackAsioDriver::OnXrun(void* link)
 {
-    auto* driver = static_cast<JackAsioDriver*>(self);
-    if (driver->Client != nullptr)
+    const JackCallbackScope scope(link);
+    // The client is the driver's as long as a callback reaches it.
+    if (JackAsioDriver* driver = scope.Driver())
         driver->XrunDelayUsecs += static_cast<std::int64_t>(jack_get_xrun_delayed_usecs(driver->Client));
     return 0;
 }
@@ -218,9 +254,16 @@ void JackAsioDriver::ReportToHost()
 {
     if (ResetReported.exchange(true))
         return;
-    std::lock_guard lock(CallbacksMutex);
-    if (Callbacks.asioMessage != nullptr)
-        Callbacks.asioMessage(kAsioResetRequest, 0, nullptr, nullptr);
+    decltype(Callbacks.asioMessage) message = nullptr;
+    {
+        std::lock_guard lock(CallbacksMutex);
+        message = Callbacks.asioMessage;
+    }
+    // Told with no lock held: a host that hears of a lost server closes the
+    // client, and libjack cancels this thread (asynchronously) as it closes
+    // it; a lock still held here would stay held for good.
+    if (message != nullptr)
+        message(kAsioResetRequest, 0, nullptr, nullptr);
 }
 
 void JackAsioDriver::Process(jack_nframes_t frames)

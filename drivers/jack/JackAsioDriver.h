@@ -6,7 +6,12 @@
 // runs on JACK's process thread.
 //
 // A server that shuts down or goes away is reported to the host with a reset
-// request; the driver then answers errors until it is made anew.
+// request; the driver then answers errors until it is made anew. A server
+// that stops answering is given up: libjack waits for a server's answer
+// without a limit, so a stop or close waits kServerAnswerTime at most, and
+// then the driver answers errors too, libjack's threads no longer reach it,
+// and the client is closed from a thread of its own whenever the server
+// answers.
 //
 // Input lost to an xrun is counted: the cycles the process thread missed
 // (the server's frame time moved on by more than one period), or, when the
@@ -22,11 +27,20 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 
+struct JackCallbackLink;
+enum class JackRequest;
+
 class JackAsioDriver final : public TwoChannelDriver {
 public:
+    // How long a stop or close waits for the server's answer, and then for a
+    // callback under way once the client is given up.
+    static constexpr std::chrono::milliseconds kServerAnswerTime{3000};
+    static constexpr std::chrono::milliseconds kCallbackDrainTime{1000};
+
     JackAsioDriver() = default;
     ~JackAsioDriver() override;
 
@@ -52,10 +66,10 @@ private:
     bool IsOpen() const override { return Client != nullptr; }
     const char* ClockName() const override { return "JACK server"; }
 
-    static int OnProcess(jack_nframes_t frames, void* self);
-    static int OnBufferSize(jack_nframes_t frames, void* self);
-    static void OnShutdown(jack_status_t code, const char* reason, void* self);
-    static int OnXrun(void* self);
+    static int OnProcess(jack_nframes_t frames, void* link);
+    static int OnBufferSize(jack_nframes_t frames, void* link);
+    static void OnShutdown(jack_status_t code, const char* reason, void* link);
+    static int OnXrun(void* link);
 
     void Process(jack_nframes_t frames);
     // Frames lost between the cycle before and the one starting at cycleStart.
@@ -63,9 +77,15 @@ private:
     void ReportToHost();
     void ConnectPhysicalPorts();
     void CloseClient();
+    // False when the server did not answer in time and the client was given up.
+    bool AskServer(JackRequest request);
+    void GiveUpClient();
     void SetError(const char* text);
 
     jack_client_t* Client = nullptr;
+    // What the client's callbacks go through; there while Client is, and
+    // handed to the closing thread with a client given up.
+    JackCallbackLink* Link = nullptr;
     std::array<jack_port_t*, kChannels> InputPorts{};
     std::array<jack_port_t*, kChannels> OutputPorts{};
     double Rate = 0.0;

@@ -83,11 +83,20 @@ bool JackServer::Start(int rate, int period)
     return Pid > 0;
 }
 
+void JackServer::Signal(int signal)
+{
+    if (Pid > 0)
+        kill(Pid, signal);
+}
+
 void JackServer::Stop(int signal)
 {
     if (Pid <= 0)
         return;
     kill(Pid, signal);
+    // A server held up acts on anything but a kill only once it goes on.
+    if (signal != SIGKILL)
+        kill(Pid, SIGCONT);
     const double end = platform::SteadySeconds() + 10.0;
     int status = 0;
     while (waitpid(Pid, &status, WNOHANG) == 0) {

@@ -28,6 +28,9 @@ public:
     // Sends the signal and reaps the server; a server that does not end
     // within a few seconds is killed.
     void Stop(int signal);
+    // Sends the signal and leaves the server be: SIGSTOP holds it up (it
+    // answers nothing), SIGCONT lets it go on.
+    void Signal(int signal);
     // Waits (bounded) until the JACK driver loads and initialises against
     // the server; leaves nothing loaded.
     static bool WaitUntilDriverServes(double timeoutSeconds);
