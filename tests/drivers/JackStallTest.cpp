@@ -5,13 +5,8 @@
 // up is closed and nothing reaches the driver or the host any more.
 
 #include "audio/AsioDrivers.h"
-#include "audio/AsioHost.h"
-#include "audio/ShippedDriverIds.h"
 #include "platform/Clock.h"
-#include "platform/MessageBox.h"
-#include "platform/Registry.h"
-#include "tests/drivers/JackServer.h"
-#include "tests/drivers/StreamRecorder.h"
+#include "tests/drivers/JackSquareStream.h"
 
 #include <gtest/gtest.h>
 #include <jack/jack.h>
@@ -25,11 +20,6 @@
 #include <thread>
 
 namespace {
-
-float Square(int channel, std::int64_t frame)
-{
-    return (frame % 96 < 48 ? 0.25f : -0.25f) * static_cast<float>(channel + 1);
-}
 
 // Whether the server still lists the driver's client, asked by a client of
 // the test's own; nullopt when the server cannot be asked.
@@ -51,20 +41,9 @@ TEST(JackDriverStalledServer, StopGivesUpWithinSecondsAndTheClientGoesOnceTheSer
 {
     if (!JackServer::Available())
         GTEST_SKIP() << "jackd is not installed";
-    platform::SetMessageBoxHook([](const platform::MessageBoxRequest&) { return platform::MessageResult::Ok; });
-    platform::SetRegistry(nullptr);  // the shipped drivers, found in the build tree
     JackServer server;
-    ASSERT_TRUE(server.Start(48000, 256));
-    ASSERT_TRUE(JackServer::WaitUntilDriverServes(20.0)) << "jackd did not come up; " << server.Log();
-
-    ASIODriverInfo info{};
-    info.asioVersion = 2;
-    ASSERT_TRUE(loadAsioDriver(kJackDriverName));
-    ASSERT_EQ(ASIOInit(&info), kAsioOk);
-    StreamRecorder recorder(256, ASIOSTInt32LSB, Square);
-    ASSERT_EQ(recorder.CreateBuffers(), kAsioOk);
-    ASSERT_EQ(ASIOStart(), kAsioOk);
-    ASSERT_TRUE(recorder.WaitForSwitches(10, 10.0));
+    StreamRecorder recorder(kSquarePeriod, ASIOSTInt32LSB, SquareWave);
+    ASSERT_NO_FATAL_FAILURE(StartSquareStream(server, recorder));
 
     // The stop runs on a thread of the test's, so that one that waits for
     // good fails the test: the server then goes on, and the stop returns.
