@@ -140,20 +140,18 @@ std::string InputLossReport::WhatMissesThem(const std::string& total) const
     const bool one = count == 1;
     const std::string these = one ? "that stretch" : "these stretches";
     const std::string them = one ? "it" : "them";
-    std::string log;  // what the log misses, where not said with the recording
-    if (m_Logging && logMissed == 0)
-        log = "No data-log record fell due in " + them + ", so the log has every record.";
-    else if (m_Logging && logMissed < count)
-        log = "The data log misses " + std::to_string(logMissed) + " of " + these + ": it has no records for "
-            + (logMissed == 1 ? "that one" : "those") + "; no record fell due in the others.";
-
-    if (m_Logging && logMissed == count)
+    const std::string recording =
+        "The recording misses " + these + ": it is " + total + " shorter than the time it covered.";
+    if (!m_Logging)
+        return m_Recording ? recording : "The analysis did not see " + these + ".";
+    if (logMissed == count)
         return m_Recording ? "The recording and the data log miss " + these + ": the recording is " + total
                                  + " shorter than the time it covered, and the log has no records for " + them + "."
                            : "The data log misses " + these + ": it has no records for " + them + ".";
-    const std::string first = m_Recording ? "The recording misses " + these + ": it is " + total
-                                                + " shorter than the time it covered."
-                              : log.empty() || logMissed == 0 ? "The analysis did not see " + these + "."
-                                                              : std::string();
-    return first + (!first.empty() && !log.empty() ? " " : "") + log;
+    if (logMissed == 0)
+        return (m_Recording ? recording : "The analysis did not see " + these + ".") + " No data-log record fell due in "
+            + them + ", so the log has every record.";
+    const std::string some = "The data log misses " + std::to_string(logMissed) + " of " + these
+        + ": it has no records for " + (logMissed == 1 ? "that one" : "those") + "; no record fell due in the others.";
+    return m_Recording ? recording + " " + some : some;
 }
