@@ -5,6 +5,7 @@
 #include <QFocusEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 
@@ -134,6 +135,7 @@ void CSigGen::UpdateLayout()
 {
     if (!m_ControlsCreated)
         return;
+    const QScopedValueRollback rearranging(m_Rearranging, true);
     const bool full = !m_Playing;
     const int extra = m_ListExtraWidth;
     m_PRunButton->setGeometry(kRunRect.adjusted(0, 0, extra, 0));
@@ -209,10 +211,13 @@ void CSigGen::closeEvent(QCloseEvent* event)
 
 bool CSigGen::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_PRightTypeCombo && event->type() == QEvent::FocusIn) {
-        // Focus coming back from the notice itself must not raise it again.
+    if (watched == m_PRightTypeCombo && event->type() == QEvent::FocusIn && !m_Rearranging) {
+        // Only the operator moving into the list raises the notice: not focus
+        // coming back from the notice itself, nor focus that hiding the
+        // control that held it passes on.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        if (reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+            || reason == Qt::ShortcutFocusReason)
             OnRightTypeFocus();
     }
     return QWidget::eventFilter(watched, event);

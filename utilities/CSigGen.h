@@ -164,6 +164,9 @@ private:
 
     bool m_Playing = false;
     bool m_ControlsCreated = false;
+    // The window is showing or hiding its own controls: focus it moves
+    // meanwhile is not the operator's.
+    bool m_Rearranging = false;
     // The window shows a build until its completion arrives.
     bool m_BuildShown = false;
     int m_ListExtraWidth = 0;

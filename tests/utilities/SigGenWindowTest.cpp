@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <cstring>
 #include <filesystem>
@@ -140,6 +141,64 @@ TEST_F(SigGenWindowTest, AMonoOrLockedAnalyzerHasNoRightChannelAndSaysWhy)
     EXPECT_EQ(window->GetChannels(), 1u);
     QApplication::sendEvent(Control<QComboBox>(CSigGen::kRightTypeId), &focus);
     EXPECT_EQ(capture.messages, std::vector<std::string>{TSigGenPlayRules::kLockedMessage});
+}
+
+// Real clicks on an active window. Run hides the button that has the focus,
+// and Qt passes the focus down the chain onto the right list: that is the
+// window rearranging itself, not the operator, and raises no notice.
+TEST_F(SigGenWindowTest, OnlyTheOperatorMovingIntoTheRightListRaisesItsNotice)
+{
+    enum class Move { RunStopTwice, ClickRightList, TabIntoRightList };
+    struct Case {
+        int channels;
+        bool locked;
+        Move move;
+        std::vector<std::string> expected;
+    };
+    const std::vector<std::string> none;
+    const Case cases[] = {
+        {1, false, Move::RunStopTwice, none},
+        {1, false, Move::ClickRightList, {TSigGenPlayRules::kMonoMessage}},
+        {1, false, Move::TabIntoRightList, {TSigGenPlayRules::kMonoMessage}},
+        {2, true, Move::RunStopTwice, none},
+        {2, true, Move::ClickRightList, {TSigGenPlayRules::kLockedMessage}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.channels << " channel(s), locked " << c.locked << ", move "
+                                        << static_cast<int>(c.move));
+        frame.settings.Processing.Format = TWaveFormat(48000, static_cast<std::uint16_t>(c.channels), 2);
+        frame.settings.LockSignalGeneratorChannels = c.locked ? 1 : 0;
+        CSigGen& w = Open();
+        w.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        auto* run = Control<QPushButton>(CSigGen::kRunId);
+        auto* right = Control<QComboBox>(CSigGen::kRightTypeId);
+        run->setFocus(Qt::OtherFocusReason);
+        capture.messages.clear();
+        switch (c.move) {
+        case Move::RunStopTwice:
+            for (int round = 0; round < 2; ++round) {
+                QTest::mouseClick(run, Qt::LeftButton);
+                ASSERT_TRUE(w.IsPlaying());
+                QTest::mouseClick(Control<QPushButton>(CSigGen::kStopId), Qt::LeftButton);
+                ASSERT_FALSE(w.IsPlaying());
+            }
+            break;
+        case Move::ClickRightList:
+            QTest::mouseClick(right, Qt::LeftButton);
+            right->hidePopup();
+            break;
+        case Move::TabIntoRightList:
+            run->setFocus(Qt::OtherFocusReason);
+            for (int key = 0; key < 10 && QApplication::focusWidget() != right; ++key)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            EXPECT_EQ(QApplication::focusWidget(), right);
+            break;
+        }
+        QApplication::processEvents();
+        EXPECT_EQ(capture.messages, c.expected);
+        window.reset();
+    }
 }
 
 TEST_F(SigGenWindowTest, ASingleSweepOnTheLeftPlaysOnceAndStopsAfterItsLengthAndATenth)
