@@ -22,22 +22,26 @@ constexpr const char* kInputNames[] = {"in_1", "in_2"};
 constexpr const char* kOutputNames[] = {"out_1", "out_2"};
 
 // libjack reports through one process-wide function; its last word explains
-// a failed connection better than anything the driver could say.
+// a failed connection better than anything the driver could say. It also
+// reports from its own threads, which it may cancel anywhere as it closes a
+// client: neither side waits for the lock, so one left held costs a reason,
+// never a hang.
 std::mutex lastJackErrorMutex;
 std::string lastJackError;
 
 void KeepJackError(const char* text)
 {
-    std::lock_guard lock(lastJackErrorMutex);
-    lastJackError = text != nullptr ? text : "";
+    std::unique_lock lock(lastJackErrorMutex, std::try_to_lock);
+    if (lock.owns_lock())
+        lastJackError = text != nullptr ? text : "";
 }
 
 void IgnoreJackInfo(const char*) {}
 
 std::string LastJackError()
 {
-    std::lock_guard lock(lastJackErrorMutex);
-    return lastJackError;
+    std::unique_lock lock(lastJackErrorMutex, std::try_to_lock);
+    return lock.owns_lock() ? lastJackError : std::string();
 }
 
 } // namespace
@@ -50,7 +54,7 @@ JackAsioDriver::~JackAsioDriver()
 
 void JackAsioDriver::SetError(const char* text)
 {
-    std::lock_guard lock(ErrorMutex);
+    ServerNotice.store(nullptr);
     CopyText(ErrorText, text, sizeof ErrorText);
 }
 
@@ -133,8 +137,8 @@ void JackAsioDriver::getDriverName(char* name)
 
 void JackAsioDriver::getErrorMessage(char* string)
 {
-    std::lock_guard lock(ErrorMutex);
-    CopyText(string, ErrorText, kAsioErrorMessageLength);
+    const char* notice = ServerNotice.load();
+    CopyText(string, notice != nullptr ? notice : ErrorText, kAsioErrorMessageLength);
 }
 
 ASIOError JackAsioDriver::start()
@@ -225,7 +229,8 @@ void JackAsioDriver::OnShutdown(jack_status_t, const char*, void* link)
     if (driver == nullptr)
         return;
     driver->ServerLost = true;
-    driver->SetError("The JACK server has shut down.");
+    // Handed over without a lock: libjack may cancel this thread anywhere.
+    driver->ServerNotice.store("The JACK server has shut down.");
     driver->ReportToHost();
 }
 
@@ -254,14 +259,10 @@ void JackAsioDriver::ReportToHost()
 {
     if (ResetReported.exchange(true))
         return;
-    decltype(Callbacks.asioMessage) message = nullptr;
-    {
-        std::lock_guard lock(CallbacksMutex);
-        message = Callbacks.asioMessage;
-    }
-    // Told with no lock held: a host that hears of a lost server closes the
-    // client, and libjack cancels this thread (asynchronously) as it closes
-    // it; a lock still held here would stay held for good.
+    // Read and told with no lock held: a host that hears of a lost server
+    // closes the client, and libjack cancels this thread (asynchronously) as
+    // it closes it; a lock still held here would stay held for good.
+    const auto message = HostMessage.load();
     if (message != nullptr)
         message(kAsioResetRequest, 0, nullptr, nullptr);
 }
@@ -387,8 +388,8 @@ ASIOError JackAsioDriver::createBuffers(ASIOBufferInfo* bufferInfos, std::int32_
         return kAsioInvalidParameter;
     disposeBuffers();
     MakeBuffers(bufferInfos, numChannels, bufferSize, 4);
-    std::lock_guard lock(CallbacksMutex);
     Callbacks = *callbacks;
+    HostMessage.store(callbacks->asioMessage);
     return kAsioOk;
 }
 
@@ -397,7 +398,7 @@ ASIOError JackAsioDriver::disposeBuffers()
     stop();
     Buffers.clear();
     BufferSize = 0;
-    std::lock_guard lock(CallbacksMutex);
+    HostMessage.store(nullptr);
     Callbacks = ASIOCallbacks{};
     return kAsioOk;
 }

@@ -29,7 +29,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <mutex>
 
 struct JackCallbackLink;
 enum class JackRequest;
@@ -90,11 +89,12 @@ private:
     std::array<jack_port_t*, kChannels> OutputPorts{};
     double Rate = 0.0;
     std::atomic<std::int32_t> Period{0};
-    std::mutex ErrorMutex;  // the shutdown notice writes the text on its own thread
-    char ErrorText[kAsioErrorMessageLength] = {};
-
-    // Guards the callbacks, which JACK's shutdown notice also reads, on a thread of its own.
-    std::mutex CallbacksMutex;
+    char ErrorText[kAsioErrorMessageLength] = {};  // the host's thread's own
+    // What the shutdown notice, on libjack's thread, has to say; it wins
+    // over ErrorText until the host's thread sets an error of its own.
+    std::atomic<const char*> ServerNotice{nullptr};
+    // The host's message callback, as the shutdown notice reads it.
+    std::atomic<decltype(ASIOCallbacks::asioMessage)> HostMessage{nullptr};
 
     int Half = 0;  // the process thread's own
     // Where the next cycle should start, in the server's frames; the
