@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Configures and builds the project into a build folder.
-# Usage: scripts/build.sh [build-dir] [extra cmake arguments...]
+# Configures and builds the project into a build folder: everything, or only
+# the targets named in BUILD_TARGETS (space-separated).
+# Usage: [BUILD_TARGETS="..."] scripts/build.sh [build-dir] [extra cmake arguments...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${1:-"$root/build"}
@@ -15,4 +16,6 @@ cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelW
 # Test discovery runs the test programs during the build: the same leak
 # suppressions as scripts/test.sh apply under the sanitizers.
 export LSAN_OPTIONS="suppressions=$root/tests/support/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-cmake --build "$build_dir" --parallel
+targets=()
+for target in ${BUILD_TARGETS:-}; do targets+=(--target "$target"); done
+cmake --build "$build_dir" --parallel "${targets[@]}"

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts the analyzer. The program keeps its settings
-# files and data folders beside itself, in build/app/, which belongs to
-# whoever built it; the data folders are made there on the first start.
+# Sets up, builds and starts the analyzer. Only the program and the driver
+# plug-ins it loads are built; scripts/test.sh builds the rest in the same
+# folder. The program keeps its settings files and data folders beside
+# itself, in build/app/, which belongs to whoever built it; the data folders
+# are made there on the first start.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/build.sh" "$root/build"
+BUILD_TARGETS=talvenor "$root/scripts/build.sh" "$root/build"
 data="$root/build/app"
 if [ ! -w "$data" ]; then
   echo "start.sh: $data is not writable; the settings could not be saved there." >&2
