@@ -152,6 +152,9 @@ void CSigGen::UpdateLayout()
     m_PStopButton->setVisible(!full);
     if (!full)
         m_PStopButton->setEnabled(true);
+    // Hiding the control that had the focus passed it down the chain; it
+    // belongs on the button that now starts or stops the signal.
+    (full ? m_PRunButton : m_PStopButton)->setFocus(Qt::OtherFocusReason);
     setFixedSize(full ? GetFullClientSize() : kPlayingSize - kNonClientSize);
     UpdateCaption();
     UpdateDetailsButtons();

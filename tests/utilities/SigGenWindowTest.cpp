@@ -145,27 +145,29 @@ TEST_F(SigGenWindowTest, AMonoOrLockedAnalyzerHasNoRightChannelAndSaysWhy)
 
 // Real clicks on an active window. Run hides the button that has the focus,
 // and Qt passes the focus down the chain onto the right list: that is the
-// window rearranging itself, not the operator, and raises no notice.
+// window rearranging itself, not the operator, and raises no notice; nor may
+// it leave the focus there, or the operator's own click would raise none.
 TEST_F(SigGenWindowTest, OnlyTheOperatorMovingIntoTheRightListRaisesItsNotice)
 {
-    enum class Move { RunStopTwice, ClickRightList, TabIntoRightList };
+    enum class Move { None, Click, Tab };
     struct Case {
         int channels;
         bool locked;
-        Move move;
+        int runStops;  // Run and Stop clicked this many times first
+        Move move;     // then the operator moves into the right list
         std::vector<std::string> expected;
     };
     const std::vector<std::string> none;
     const Case cases[] = {
-        {1, false, Move::RunStopTwice, none},
-        {1, false, Move::ClickRightList, {TSigGenPlayRules::kMonoMessage}},
-        {1, false, Move::TabIntoRightList, {TSigGenPlayRules::kMonoMessage}},
-        {2, true, Move::RunStopTwice, none},
-        {2, true, Move::ClickRightList, {TSigGenPlayRules::kLockedMessage}},
+        {1, false, 2, Move::None, none},
+        {1, false, 2, Move::Click, {TSigGenPlayRules::kMonoMessage}},
+        {1, false, 0, Move::Tab, {TSigGenPlayRules::kMonoMessage}},
+        {2, true, 2, Move::None, none},
+        {2, true, 1, Move::Click, {TSigGenPlayRules::kLockedMessage}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.channels << " channel(s), locked " << c.locked << ", move "
-                                        << static_cast<int>(c.move));
+        SCOPED_TRACE(testing::Message() << c.channels << " channel(s), locked " << c.locked << ", "
+                                        << c.runStops << " Run/Stop, move " << static_cast<int>(c.move));
         frame.settings.Processing.Format = TWaveFormat(48000, static_cast<std::uint16_t>(c.channels), 2);
         frame.settings.LockSignalGeneratorChannels = c.locked ? 1 : 0;
         CSigGen& w = Open();
@@ -175,25 +177,19 @@ TEST_F(SigGenWindowTest, OnlyTheOperatorMovingIntoTheRightListRaisesItsNotice)
         auto* right = Control<QComboBox>(CSigGen::kRightTypeId);
         run->setFocus(Qt::OtherFocusReason);
         capture.messages.clear();
-        switch (c.move) {
-        case Move::RunStopTwice:
-            for (int round = 0; round < 2; ++round) {
-                QTest::mouseClick(run, Qt::LeftButton);
-                ASSERT_TRUE(w.IsPlaying());
-                QTest::mouseClick(Control<QPushButton>(CSigGen::kStopId), Qt::LeftButton);
-                ASSERT_FALSE(w.IsPlaying());
-            }
-            break;
-        case Move::ClickRightList:
+        for (int round = 0; round < c.runStops; ++round) {
+            QTest::mouseClick(run, Qt::LeftButton);
+            ASSERT_TRUE(w.IsPlaying());
+            QTest::mouseClick(Control<QPushButton>(CSigGen::kStopId), Qt::LeftButton);
+            ASSERT_FALSE(w.IsPlaying());
+        }
+        if (c.move == Move::Click) {
             QTest::mouseClick(right, Qt::LeftButton);
             right->hidePopup();
-            break;
-        case Move::TabIntoRightList:
-            run->setFocus(Qt::OtherFocusReason);
+        } else if (c.move == Move::Tab) {
             for (int key = 0; key < 10 && QApplication::focusWidget() != right; ++key)
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             EXPECT_EQ(QApplication::focusWidget(), right);
-            break;
         }
         QApplication::processEvents();
         EXPECT_EQ(capture.messages, c.expected);
