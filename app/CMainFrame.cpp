@@ -96,7 +96,11 @@ void CMainFrame::LoadSettings()
     SettingsFiles files;
     files.dataRoot = m_Paths.DataRoot;
     files.RemoveStaleTempFiles();
-    LoadIniSettings(m_Paths.IniPath(), {m_Paths.DataRoot, m_Paths.WindowsInstall}, m_Settings);
+    // An .ini that is there but cannot be read gives the defaults, as a
+    // damaged .cfg does, and is named.
+    std::string iniFailure;
+    if (!LoadIniSettings(m_Paths.IniPath(), {m_Paths.DataRoot, m_Paths.WindowsInstall}, m_Settings, &iniFailure))
+        platform::ShowMessageBox(UnreadableIniNote(m_Paths.IniPath(), iniFailure), platform::MessageIcon::Warning);
     const std::string cfg = m_Paths.CfgPath();
     switch (CheckCfgFile(cfg)) {
     case CfgFileState::Readable:

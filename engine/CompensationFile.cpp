@@ -123,7 +123,11 @@ bool CompensationFile::Read(const char* path)
     if (file == nullptr)
         return Fail(Error::OpenFailed);
     const bool read = ReadRows(file);
+    // A read that fails part-way must not pass for a shorter table.
+    const bool failed = std::ferror(file) != 0;
     std::fclose(file);
+    if (failed)
+        return Fail(Error::ReadFailed);
     if (!read)
         return Fail(Error::NoMemory);
     if (m_Count < 3)
@@ -201,6 +205,7 @@ std::string CompensationFile::Message() const
     switch (m_Error) {
     case Error::None: return {};
     case Error::OpenFailed: return "Failure opening mic compensation file: " + m_Path;
+    case Error::ReadFailed: return "Failure reading mic compensation file: " + m_Path;
     case Error::NotRegularFile:
         return "Failure opening mic compensation file: " + m_Path + " (it is not a regular file; it was not opened)";
     case Error::NoMemory:

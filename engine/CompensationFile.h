@@ -25,7 +25,7 @@ public:
     static constexpr std::size_t kMaxLineLength = 127;
     static constexpr float kLevelLimitDb = 240.0f;
 
-    enum class Error { None, OpenFailed, NotRegularFile, NoMemory, TooFewPoints, NotAscending };
+    enum class Error { None, OpenFailed, NotRegularFile, ReadFailed, NoMemory, TooFewPoints, NotAscending };
 
     // True when the file gave a usable table; otherwise Message() says why
     // and no points are held.

@@ -1,16 +1,16 @@
 #include "platform/ProfileFile.h"
 #include "platform/AsciiCase.h"
 
-#include <cerrno>
-#include <fstream>
-#include <iterator>
-#include <sys/stat.h>
-
 #include "platform/AtomicFile.h"
+#include "platform/RegularFile.h"
 
 namespace platform {
 
 namespace {
+
+// Far beyond any settings file; a larger one is no profile and would only
+// take memory.
+constexpr std::size_t kMaxProfileBytes = std::size_t{16} << 20;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -37,19 +37,15 @@ std::string_view OneLine(std::string_view text) { return text.substr(0, text.fin
 
 ProfileFile::ProfileFile(std::string path) : m_Path(std::move(path))
 {
-    std::ifstream in(m_Path, std::ios::binary);
-    if (!in) {
+    std::string content;
+    bool missing = false;
+    if (!ReadWholeRegularFile(m_Path, kMaxProfileBytes, content, m_ReadFailure, &missing)) {
         // Only a file that is not there at all may be created by a save; one
-        // that exists but cannot be read must not be replaced by our keys alone.
-        struct stat attributes{};
-        const int opened = errno;
-        m_CanSave = ::stat(m_Path.c_str(), &attributes) != 0 && errno == ENOENT;
-        m_ReadError = opened;
-        return;
-    }
-    const std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) {
-        m_ReadError = errno;
+        // that exists but cannot be read (a folder, an I/O error) must not be
+        // replaced by our keys alone.
+        m_CanSave = missing;
+        if (missing)
+            m_ReadFailure.clear();
         return;
     }
     m_Loaded = true;
@@ -164,7 +160,7 @@ bool ProfileFile::Save(std::string* reason) const
 {
     if (!m_CanSave) {
         if (reason != nullptr)
-            *reason = "it could not be read (" + ErrorText(m_ReadError) + "), so it is left as it was";
+            *reason = "it could not be read (" + m_ReadFailure + "), so it is left as it was";
         return false;
     }
     std::string content;

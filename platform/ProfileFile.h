@@ -31,6 +31,9 @@ public:
 
     const std::string& Path() const { return m_Path; }
     bool IsLoaded() const { return m_Loaded; }
+    // Why a file that is there could not be read; empty when it was read
+    // or is not there.
+    const std::string& ReadFailure() const { return m_ReadFailure; }
 
     std::string GetString(std::string_view section, std::string_view key, std::string_view defaultValue,
                           std::size_t size) const;
@@ -54,8 +57,7 @@ private:
     std::vector<std::string> m_Lines;
     bool m_Loaded = false;
     bool m_CanSave = false;
-    // Why an existing file could not be read (errno).
-    int m_ReadError = 0;
+    std::string m_ReadFailure;
 };
 
 // One-shot forms with the shape of the profile API: each reads the file

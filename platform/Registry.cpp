@@ -4,13 +4,16 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
-#include <fstream>
-#include <sstream>
 #include <vector>
+
+#include "platform/RegularFile.h"
 
 namespace platform {
 
 namespace {
+
+// A driver list holds a few dozen lines; a larger file is none.
+constexpr std::size_t kMaxRegistryFileBytes = std::size_t{16} << 20;
 
 std::vector<std::string_view> SplitPath(std::string_view path)
 {
@@ -260,18 +263,13 @@ bool Registry::LoadText(std::string_view text, int& errorLine)
 
 bool Registry::LoadFile(const std::string& path, int& errorLine)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string text;
+    std::string reason;
+    if (!ReadWholeRegularFile(path, kMaxRegistryFileBytes, text, reason)) {
         errorLine = 0;
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) {
-        errorLine = 0;
-        return false;
-    }
-    return LoadText(text.str(), errorLine);
+    return LoadText(text, errorLine);
 }
 
 Registry& SystemRegistry()

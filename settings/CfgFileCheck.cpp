@@ -2,14 +2,12 @@
 #include "platform/AsciiCase.h"
 
 #include <algorithm>
-#include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string_view>
 
+#include "platform/RegularFile.h"
 #include "settings/CfgSettingsFile.h"
+#include "settings/CfgTable.h"
 
 namespace {
 
@@ -58,17 +56,11 @@ bool IsTextByte(unsigned char c)
 
 CfgFileState CheckCfgFile(const std::string& path)
 {
-    std::error_code error;
-    if (!std::filesystem::exists(path, error))
-        return CfgFileState::Missing;
-    if (!std::filesystem::is_regular_file(path, error))
-        return CfgFileState::Damaged;
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return CfgFileState::Damaged;
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad())
-        return CfgFileState::Damaged;
+    std::string text;
+    std::string reason;
+    bool missing = false;
+    if (!platform::ReadWholeRegularFile(path, CfgTable::kMaxFileBytes, text, reason, &missing))
+        return missing ? CfgFileState::Missing : CfgFileState::Damaged;
     if (!std::all_of(text.begin(), text.end(), [](char c) { return IsTextByte(static_cast<unsigned char>(c)); }))
         return CfgFileState::Damaged;
 

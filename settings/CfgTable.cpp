@@ -1,10 +1,10 @@
 #include "settings/CfgTable.h"
 #include "platform/AsciiCase.h"
 
-#include <cstdio>
-#include <memory>
+#include <algorithm>
 #include <unordered_set>
 
+#include "platform/RegularFile.h"
 #include "settings/TextField.h"
 
 namespace {
@@ -15,10 +15,6 @@ constexpr std::size_t kLineKeep = 1 + CfgEntry::kNameSize + 1 + CfgEntry::kValue
 
 using platform::EqualNoCase;
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 } // namespace
 
 bool CfgTable::Read(const std::string& path)
@@ -27,27 +23,20 @@ bool CfgTable::Read(const std::string& path)
     m_KeyRows.clear();
     if (!m_Rows.Allocate(kMaxRows))
         return false;
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
+    // Whole or not at all: a read that fails part-way must not pass for a
+    // shorter file.
+    std::string bytes;
+    std::string reason;
+    if (!platform::ReadWholeRegularFile(path, kMaxFileBytes, bytes, reason)) {
         m_Rows.Free();
         return false;
     }
-
-    std::string line;
-    bool pending = false;
-    int c;
-    while (m_Count < kMaxRows && (c = std::getc(file.get())) != EOF) {
-        pending = true;
-        if (c == '\n') {
-            StoreLine(line);
-            line.clear();
-            pending = false;
-        } else if (line.size() < kLineKeep) {
-            line.push_back(static_cast<char>(c));
-        }
+    std::string_view rest(bytes);
+    while (m_Count < kMaxRows && !rest.empty()) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size());
+        StoreLine(rest.substr(0, std::min(end, kLineKeep)));
+        rest.remove_prefix(std::min(end + 1, rest.size()));
     }
-    if (pending && m_Count < kMaxRows)
-        StoreLine(line);
     IndexKeys();
     return true;
 }

@@ -32,8 +32,11 @@ struct CfgEntry {
 class CfgTable {
 public:
     static constexpr std::size_t kMaxRows = 10000;
+    // A written file takes a few kilobytes; a larger one is no configuration.
+    static constexpr std::size_t kMaxFileBytes = std::size_t{16} << 20;
 
-    // False, with nothing read, when the file cannot be opened or the table
+    // False, with nothing read, when the file cannot be read whole (missing,
+    // no regular file, a read error, larger than kMaxFileBytes) or the table
     // cannot be allocated.
     bool Read(const std::string& path);
 

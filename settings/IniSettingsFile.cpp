@@ -32,7 +32,7 @@ void ReadFolder(const platform::ProfileFile& file, std::string_view key, DataPat
 
 } // namespace
 
-void LoadIniSettings(const std::string& path, const IniLocation& location, FrameSettings& s)
+bool LoadIniSettings(const std::string& path, const IniLocation& location, FrameSettings& s, std::string* reason)
 {
     const platform::ProfileFile file(path);
 
@@ -62,6 +62,16 @@ void LoadIniSettings(const std::string& path, const IniLocation& location, Frame
                                               FileIOOpts::kMaxDiskRecordingSizeBytes);
 
     io.ApplyFixedValues();
+    if (reason != nullptr)
+        *reason = file.ReadFailure();
+    return file.ReadFailure().empty();
+}
+
+std::string UnreadableIniNote(const std::string& path, const std::string& reason)
+{
+    return "The settings file \"" + path + "\" could not be read (" + reason +
+           ").\n\nTalvenor Mobile starts with the default data folders and file options. It is left as it is: a "
+           "file that cannot be read is not saved over when the program closes.";
 }
 
 bool SaveIniSettings(const std::string& path, const FrameSettings& s, std::string* reason)

@@ -19,8 +19,14 @@ struct IniLocation {
 // them); a folder that does not exist on this system (such as a Windows
 // path from an older file) falls back to its default with a note on stderr.
 // Then reads the file I/O options and sets them to this build's fixed
-// values. A missing file or key gives the defaults.
-void LoadIniSettings(const std::string& path, const IniLocation& location, FrameSettings& settings);
+// values. A missing file or key gives the defaults; so does a file that is
+// there but cannot be read (a folder, a read error): false then, with
+// reason (when given) saying why.
+bool LoadIniSettings(const std::string& path, const IniLocation& location, FrameSettings& settings,
+                     std::string* reason = nullptr);
+
+// The note shown at start-up when the .ini is there but cannot be read.
+std::string UnreadableIniNote(const std::string& path, const std::string& reason);
 
 // False when the file could not be written; it is then untouched, and
 // reason (when given) says why.

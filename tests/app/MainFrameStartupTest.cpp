@@ -147,9 +147,10 @@ TEST(MainFrameStartup, HostileNumbersInEveryKeyStartInBoundedMemoryAndAreNotWrit
 }
 
 // A save killed before its rename left its temporary file in the data
-// folder: the next start removes it once it is old, and a settings file the
-// exit cannot write is named in one message.
-TEST(MainFrameStartup, AStaleSettingsTemporaryFileGoesAtStartAndAnUnwritableSettingsFileIsNamedAtExit)
+// folder: the next start removes it once it is old. A settings file the
+// start cannot read is named in a note, and those the exit cannot write in
+// one message.
+TEST(MainFrameStartup, AStaleSettingsTemporaryFileGoesAtStartAndUnreadableOrUnwritableSettingsFilesAreNamed)
 {
     FrameHarness h(false);
     const std::string stale = h.folder.Root() + ".settings-abcd1234.tmp";
@@ -166,4 +167,19 @@ TEST(MainFrameStartup, AStaleSettingsTemporaryFileGoesAtStartAndAnUnwritableSett
     EXPECT_NE(h.messages.texts[0].find(h.folder.CfgPath() + ": " + std::strerror(EISDIR)), std::string::npos)
         << h.messages.texts[0];
     EXPECT_EQ(h.messages.texts[0].find(h.folder.IniPath()), std::string::npos) << "the .ini was saved";
+
+    // A folder where the .ini goes: a note at start names it; with the .cfg's
+    // place a folder again by the exit, one message names both.
+    h.messages.texts.clear();
+    std::filesystem::remove(h.folder.IniPath());
+    std::filesystem::create_directories(h.folder.IniPath());
+    std::filesystem::remove(h.folder.CfgPath());
+    h.Start();
+    ASSERT_EQ(h.messages.texts.size(), 1u);
+    EXPECT_NE(h.messages.texts[0].find("\"" + h.folder.IniPath() + "\" could not be read"), std::string::npos);
+    std::filesystem::create_directories(h.folder.CfgPath());
+    h.Finish();
+    ASSERT_EQ(h.messages.texts.size(), 2u);
+    EXPECT_NE(h.messages.texts[1].find(h.folder.IniPath() + ": it could not be read"), std::string::npos);
+    EXPECT_NE(h.messages.texts[1].find("default settings: none were saved before"), std::string::npos);
 }

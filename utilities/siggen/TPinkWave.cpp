@@ -2,14 +2,16 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+
+#include "platform/RegularFile.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr std::uint64_t kHeaderBytes = 44;
+// The shipped recording takes some 5 MB.
+constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
 
 std::uint32_t U32At(const std::vector<std::uint8_t>& b, std::size_t at)
 {
@@ -44,10 +46,11 @@ bool CanonicalHeader(const std::vector<std::uint8_t>& b)
 bool TPinkWave::Load(const std::string& path)
 {
     Words.Free();
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::string bytes;
+    std::string reason;
+    if (!platform::ReadWholeRegularFile(path, kMaxFileBytes, bytes, reason))
         return false;
-    const std::vector<std::uint8_t> image{std::istreambuf_iterator<char>(in), {}};
+    const std::vector<std::uint8_t> image(bytes.begin(), bytes.end());
     if (!CanonicalHeader(image))
         return false;
 
