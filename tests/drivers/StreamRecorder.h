@@ -34,6 +34,8 @@ public:
     // The switch with this number (counted from 0) waits HoldMilliseconds first.
     std::atomic<int> HoldAt{-1};
     std::atomic<int> HoldMilliseconds{0};
+    // True while that switch waits.
+    std::atomic<bool> Holding{false};
 
     StreamRecorder(int bufferSize, ASIOSampleType type, Signal play) : BufferSize(bufferSize), Type(type), Play(play)
     {
@@ -91,8 +93,11 @@ private:
     void Switch(int index)
     {
         const int buffer = Switches.load(std::memory_order_relaxed);
-        if (buffer == HoldAt.load())
+        if (buffer == HoldAt.load()) {
+            Holding = true;
             std::this_thread::sleep_for(std::chrono::milliseconds(HoldMilliseconds.load()));
+            Holding = false;
+        }
         if (buffer < kKeptSwitches) {
             ASIOTimeStamp stamp = 0;
             ASIOGetSamplePosition(&Positions[static_cast<std::size_t>(buffer)], &stamp);
