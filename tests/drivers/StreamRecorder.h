@@ -138,6 +138,28 @@ inline ASIOSamples FramesLostByDriver()
     return ASIOFuture(kAsioGetFramesLost, &lost) == kAsioOk ? lost : -1;
 }
 
+// Holds up the stream's next switch but one for a second, stops the stream
+// 0.6 s into the hold, before the driver's thread runs again, and expects
+// the driver to have counted the time up to the stop as lost (within 0.1 s:
+// the driver leaves out the buffer under way).
+inline void ExpectAStopWhileHeldCountsTheHoldUp(StreamRecorder& recorder, double rate)
+{
+    const ASIOSamples before = FramesLostByDriver();
+    recorder.HoldMilliseconds = 1000;
+    recorder.HoldAt = recorder.Switches + 2;
+    const double end = platform::SteadySeconds() + 30.0;
+    while (!recorder.Holding && platform::SteadySeconds() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(recorder.Holding);
+    const double held = platform::SteadySeconds();
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    const double seconds = platform::SteadySeconds() - held;
+    ASSERT_EQ(ASIOStop(), kAsioOk);
+    const ASIOSamples lost = FramesLostByDriver() - before;
+    EXPECT_GE(lost, (seconds - 0.1) * rate);
+    EXPECT_LT(lost, (seconds + 1.0) * rate);
+}
+
 // After the server went away under a running stream: the host hears one
 // reset request, the driver reports no position, stops, refuses to start
 // again and lets go of its buffers cleanly.
