@@ -142,6 +142,10 @@ TEST(JackDriver, CyclesMissedUntilTheStopAreCountedByTheStop)
 {
     if (!JackServer::Available())
         GTEST_SKIP() << "jackd is not installed";
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "libjack cancels the held thread inside the test's switch: AddressSanitizer takes that unwind "
+                    "for a stack overflow";
+#endif
     JackServer server;
     StreamRecorder recorder(kSquarePeriod, ASIOSTInt32LSB, SquareWave);
     ASSERT_NO_FATAL_FAILURE(StartSquareStream(server, recorder));
