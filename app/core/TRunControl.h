@@ -110,7 +110,7 @@ private:
     double LossEdgeSeconds(const SoundInputPort::DeliveryState& delivery) const;
     bool OpenInputPort();
     void StartNewLogDayIfDue();
-    void NoteLogRecord(int channel, double blockTime, double timeOfDay);
+    void WriteLogRecord(int channel, double blockTime, double timeOfDay);
     bool ProcessBothPasses(double blockTime);
     float HoldDecayScale(double blockTime);
     std::uint64_t NewFramesForAStep(std::uint32_t blockFrames) const;

@@ -84,7 +84,7 @@ std::uint8_t TRunControl::ProcessInputTick()
             for (int channel = 0; channel < 2; ++channel) {
                 if (m_Services.Plots.HasPlot(channel))
                     m_Services.Plots.UpdateDisplay(channel, blockTime);
-                NoteLogRecord(channel, blockTime, timeOfDay);
+                WriteLogRecord(channel, blockTime, timeOfDay);
             }
             ++m_FrameCounter;
         }
@@ -104,7 +104,7 @@ std::uint8_t TRunControl::ProcessInputTick()
 // The data log's record of the step, and its due times on the steady clock
 // for the loss report: those a step took, and those to come, which a
 // hold-up may pass with no step.
-void TRunControl::NoteLogRecord(int channel, double blockTime, double timeOfDay)
+void TRunControl::WriteLogRecord(int channel, double blockTime, double timeOfDay)
 {
     DataLogControl& log = m_Services.DataLog;
     if (const auto due = log.WriteLogRecord(channel, timeOfDay))
