@@ -30,12 +30,14 @@ public:
     // that wraps), whether its driver asked to be reset since the start
     // (its device or server has gone), and the input frames its driver lost
     // since the start (overruns, xruns, a stalled machine; still answered
-    // after the stop). Unset when the port cannot tell; the run then never
-    // judges the device to have stopped.
+    // after the stop), and how long one of its buffers lasts (0: not
+    // known). Unset when the port cannot tell; the run then never judges
+    // the device to have stopped.
     struct DeliveryState {
         std::uint32_t Buffers = 0;
         bool ResetRequested = false;
         std::int64_t FramesLost = 0;
+        double BufferSeconds = 0.0;
     };
     virtual std::optional<DeliveryState> GetDeliveryState() { return std::nullopt; }
     // The name the operator knows the device by.

@@ -112,6 +112,14 @@ std::int64_t TSoundPort::GetFramesLost() const
     return port != nullptr ? port->GetFramesLost() : 0;
 }
 
+double TSoundPort::GetBufferSeconds() const
+{
+    TASIOSoundPort* port = Shared();
+    if (port == nullptr || port->GetDeviceRate() == 0)
+        return 0.0;
+    return static_cast<double>(port->GetBufferFrames()) / port->GetDeviceRate();
+}
+
 std::string TSoundPort::GetDeviceName() const
 {
     if (DeviceIndex > 255)

@@ -54,6 +54,8 @@ public:
     bool IsResetRequested() const;
     // Input frames the driver lost in the stream last started; 0 in driver mode 0.
     std::int64_t GetFramesLost() const;
+    // How long one driver buffer of the stream last started lasts; 0 in driver mode 0.
+    double GetBufferSeconds() const;
     // The device's display name, "" for an invalid entry.
     std::string GetDeviceName() const;
 

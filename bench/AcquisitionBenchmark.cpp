@@ -93,7 +93,7 @@ struct BenchAudio final : AudioSystem {
 struct BenchClock final : RunClock {
     double SteadySeconds() const override { return steady; }
     std::chrono::system_clock::time_point Now() const override { return std::chrono::system_clock::now(); }
-    float TimeOfDaySeconds() const override { return static_cast<float>(steady); }
+    double TimeOfDaySeconds() const override { return steady; }
     void Sleep(std::uint32_t) override {}
     double steady = 100.0;
 };
@@ -197,12 +197,14 @@ public:
     void StopDataLogging() override {}
     void OpenLogFiles() override {}
     void CloseLogFiles() override {}
-    std::optional<float> WriteLogRecord(int channel, float timeOfDay) override
+    // A record at every step: no schedule ahead.
+    std::optional<double> WriteLogRecord(int channel, double timeOfDay) override
     {
         if (SpectralData* data = processing->GetLoggingData(channel))
             ReadEveryLogItem(*data);
         return timeOfDay;
     }
+    std::optional<RecordSchedule> GetRecordSchedule(int) const override { return std::nullopt; }
 
     // Status bar
     void ExecuteCommand(FrameCommand) override {}

@@ -39,7 +39,7 @@ void SetClock(const Clock* clock)
 
 } // namespace platform
 
-float GetTimeOfDaySeconds()
+double GetTimeOfDaySeconds()
 {
     using namespace std::chrono;
     // Seconds and milliseconds come from one reading, so the value never
@@ -48,11 +48,11 @@ float GetTimeOfDaySeconds()
     const std::time_t seconds = system_clock::to_time_t(now);
     std::tm local{};
     if (localtime_r(&seconds, &local) == nullptr)
-        return 0.0f;
+        return 0.0;
     const auto sinceSecond = now - system_clock::from_time_t(seconds);
     const auto ms = duration_cast<milliseconds>(sinceSecond).count();
     const long daySeconds = local.tm_hour * 3600L + local.tm_min * 60L + local.tm_sec;
-    return static_cast<float>(daySeconds) + static_cast<float>(ms) / 1000.0f;
+    return static_cast<double>(daySeconds) + static_cast<double>(ms) / 1000.0;
 }
 
 bool GetLocalTimeFields(std::time_t time, TLocalTimeFields& fields)

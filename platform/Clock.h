@@ -48,7 +48,7 @@ struct TLocalTimeFields {
 };
 
 // Local time of day in seconds since midnight, with milliseconds.
-float GetTimeOfDaySeconds();
+double GetTimeOfDaySeconds();
 
 // Fills fields from the local time of a time value (milliseconds 0);
 // false when the value has no local time.

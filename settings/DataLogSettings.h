@@ -30,8 +30,8 @@ struct LoggingOpts {
     float ThresholdLevel = 0.0f;
     // Run state: time of day in seconds of the last record and of the next
     // one due (−1 = not yet set).
-    float LastRecordTime = 0.0f;
-    float NextDueTime = 0.0f;
+    double LastRecordTime = 0.0;
+    double NextDueTime = 0.0;
     // File-name stem.
     char LogFileName[kFileNameSize] = {};
     std::uint8_t HeaderPending = 0;

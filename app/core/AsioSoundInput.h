@@ -30,7 +30,8 @@ public:
 
     std::optional<DeliveryState> GetDeliveryState() override
     {
-        return DeliveryState{m_Port->GetBufferSwitchCount(), m_Port->IsResetRequested(), m_Port->GetFramesLost()};
+        return DeliveryState{m_Port->GetBufferSwitchCount(), m_Port->IsResetRequested(), m_Port->GetFramesLost(),
+                             m_Port->GetBufferSeconds()};
     }
     std::string GetDeviceName() override { return m_Port->GetDeviceName(); }
 

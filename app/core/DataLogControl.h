@@ -17,5 +17,15 @@ public:
     // day a record fell due at since the last call (the record is written,
     // or held back by its threshold, now), or nothing when none fell due: a
     // step that comes late may pass several due times and take one record.
-    virtual std::optional<float> WriteLogRecord(int channel, float timeOfDay) = 0;
+    virtual std::optional<double> WriteLogRecord(int channel, double timeOfDay) = 0;
+
+    // When the channel's next record falls due (time of day, not yet taken
+    // by a step) and the interval of those after it, as the last step left
+    // them; nothing while the channel logs nothing or before its first step.
+    // A hold-up passes due times that no step reaches.
+    struct RecordSchedule {
+        double NextDue = 0.0;
+        double Interval = 0.0;
+    };
+    virtual std::optional<RecordSchedule> GetRecordSchedule(int channel) const = 0;
 };

@@ -52,6 +52,7 @@ void InputLossReport::Start(double now, std::chrono::system_clock::time_point wa
     m_Lost = 0;
     m_Stretches.clear();
     m_RecentDue.clear();
+    m_Schedule[0] = m_Schedule[1] = Schedule{};
 }
 
 void InputLossReport::Note(double now, std::int64_t framesLost)
@@ -64,11 +65,28 @@ void InputLossReport::Note(double now, std::int64_t framesLost)
     const double seconds = static_cast<double>(added) / m_Rate;
     const double end = now - m_Start;
     Stretch stretch{std::max(0.0, end - seconds), seconds};
-    // The step after the loss may have taken a record due inside it before
-    // the count was read.
-    stretch.LogMissed = std::any_of(m_RecentDue.begin(), m_RecentDue.end(),
-                                    [&](double due) { return due >= stretch.StartSeconds && due <= end; });
+    stretch.LogMissed = DueWithin(stretch.StartSeconds - m_EdgeMargin, end + m_EdgeMargin);
     m_Stretches.push_back(stretch);
+}
+
+// The step after the loss may have taken a record due inside it before the
+// count was read; due times no step has reached yet come from the schedule.
+bool InputLossReport::DueWithin(double from, double to) const
+{
+    if (std::any_of(m_RecentDue.begin(), m_RecentDue.end(), [&](double due) { return due >= from && due <= to; }))
+        return true;
+    return std::any_of(std::begin(m_Schedule), std::end(m_Schedule), [&](const Schedule& s) {
+        if (!s.Known)
+            return false;
+        double first = s.Next;
+        if (first < from) {
+            if (s.Interval <= 0.0)
+                return false;
+            // The first due time from `from` on.
+            first += std::ceil((from - first) / s.Interval) * s.Interval;
+        }
+        return first <= to;
+    });
 }
 
 void InputLossReport::NoteLogRecordDue(double due)
@@ -80,9 +98,16 @@ void InputLossReport::NoteLogRecordDue(double due)
         m_RecentDue.erase(m_RecentDue.begin());
     m_RecentDue.push_back(at);
     // Stretches are noted as they end, so only the latest can hold it.
-    for (auto s = m_Stretches.rbegin(); s != m_Stretches.rend() && s->StartSeconds + s->Seconds >= at; ++s)
-        if (at >= s->StartSeconds)
+    for (auto s = m_Stretches.rbegin(); s != m_Stretches.rend() && s->StartSeconds + s->Seconds + m_EdgeMargin >= at;
+         ++s)
+        if (at >= s->StartSeconds - m_EdgeMargin)
             s->LogMissed = true;
+}
+
+void InputLossReport::NoteLogSchedule(int channel, double next, double interval)
+{
+    if (m_Active && (channel == 0 || channel == 1))
+        m_Schedule[channel] = Schedule{true, next - m_Start, interval};
 }
 
 double InputLossReport::GetLostSeconds() const

@@ -32,11 +32,22 @@ public:
                bool recording, bool logging);
     // The count read at steady `now`: what it grew by ended about then.
     void Note(double now, std::int64_t framesLost);
+    // How far a stretch's true edges may lie from where it is placed: its
+    // end is placed when the count is read, which comes up to a driver
+    // buffer and an acquisition step after the sound came back. A due time
+    // that near a stretch counts as inside it: the message may say the log
+    // misses a stretch it has, never that it has one it misses.
+    void SetEdgeMargin(double seconds) { m_EdgeMargin = seconds; }
     // A data-log record fell due at steady `due` (told by the step that
     // took it, on time or late). The log misses a stretch only where one of
     // its records fell due inside it: a loss between two records leaves
     // every record in its place.
     void NoteLogRecordDue(double due);
+    // The log channel's next record falls due at steady `next`, and then
+    // every `interval` (told after each step): a stretch noted before the
+    // next step, or at the stop, counts those due times though no step
+    // reached them.
+    void NoteLogSchedule(int channel, double next, double interval);
     // The run ends: the message to show, or "" when nothing was lost (or
     // this run's was told already).
     std::string Finish(double now, std::int64_t framesLost, const std::string& device);
@@ -49,6 +60,14 @@ private:
     // the log's interval is a second or more, so a few cover any delay.
     static constexpr std::size_t kRecentDueTimes = 8;
 
+    struct Schedule {
+        bool Known = false;
+        double Next = 0.0;  // into the run
+        double Interval = 0.0;
+    };
+
+    // A due time, taken or to come, between the two times into the run.
+    bool DueWithin(double from, double to) const;
     std::string Place(const Stretch& stretch) const;
     std::string WhatMissesThem(const std::string& total) const;
 
@@ -62,4 +81,6 @@ private:
     std::int64_t m_Lost = 0;     // this run's
     std::vector<Stretch> m_Stretches;
     std::vector<double> m_RecentDue;  // into the run, oldest first
+    Schedule m_Schedule[2];
+    double m_EdgeMargin = 0.0;
 };

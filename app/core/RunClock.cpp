@@ -14,7 +14,7 @@ std::chrono::system_clock::time_point SystemRunClock::Now() const
     return platform::CurrentClock().Now();
 }
 
-float SystemRunClock::TimeOfDaySeconds() const
+double SystemRunClock::TimeOfDaySeconds() const
 {
     return GetTimeOfDaySeconds();
 }

@@ -13,7 +13,7 @@ public:
     virtual double SteadySeconds() const = 0;
     virtual std::chrono::system_clock::time_point Now() const = 0;
     // Local time since midnight, seconds with milliseconds.
-    virtual float TimeOfDaySeconds() const = 0;
+    virtual double TimeOfDaySeconds() const = 0;
     virtual void Sleep(std::uint32_t milliseconds) = 0;
 };
 
@@ -22,6 +22,6 @@ class SystemRunClock final : public RunClock {
 public:
     double SteadySeconds() const override;
     std::chrono::system_clock::time_point Now() const override;
-    float TimeOfDaySeconds() const override;
+    double TimeOfDaySeconds() const override;
     void Sleep(std::uint32_t milliseconds) override;
 };

@@ -130,8 +130,8 @@ void TDataLog::OpenLogFiles()
     const std::time_t now = std::chrono::system_clock::to_time_t(m_Clock.Now());
     log.LogStartTime = static_cast<std::int64_t>(now);
     for (LoggingOpts& opts : log.Channel) {
-        opts.LastRecordTime = 0.0f;
-        opts.NextDueTime = -1.0f;
+        opts.LastRecordTime = 0.0;
+        opts.NextDueTime = -1.0;
     }
 
     const std::string folder = LogFolder();
@@ -203,8 +203,8 @@ void TDataLog::CloseLogFiles()
         m_Writer.SubmitClose(c, std::move(stop));
         m_Open[c] = false;
         ReportDropped(c);
-        log.Channel[c].LastRecordTime = 0.0f;
-        log.Channel[c].NextDueTime = -1.0f;
+        log.Channel[c].LastRecordTime = 0.0;
+        log.Channel[c].NextDueTime = -1.0;
     }
 }
 
@@ -261,16 +261,16 @@ bool TDataLog::IsWriting() const
     return m_Settings.DataLog.Active != 0 && (m_Open[0] || m_Open[1]);
 }
 
-std::optional<float> TDataLog::WriteLogRecord(int channel, float timeOfDay)
+std::optional<double> TDataLog::WriteLogRecord(int channel, double timeOfDay)
 {
     ReportWriteFailures();
     DataLogSettings& log = m_Settings.DataLog;
     if (!log.Active || (channel != 0 && channel != 1) || !log.Channel[channel].Enable)
         return std::nullopt;
     LoggingOpts& opts = log.Channel[channel];
-    float due = timeOfDay;
+    double due = timeOfDay;
     if (opts.IntervalFlag) {
-        if (opts.NextDueTime < 0.0f)
+        if (opts.NextDueTime < 0.0)
             opts.NextDueTime = timeOfDay + opts.IntervalSecs;
         if (opts.NextDueTime <= timeOfDay) {
             // The latest due time the step passed, where a stall passed several.
@@ -285,10 +285,10 @@ std::optional<float> TDataLog::WriteLogRecord(int channel, float timeOfDay)
                 opts.NextDueTime = timeOfDay + opts.IntervalSecs;
             opts.LastRecordTime = timeOfDay;
         } else {
-            if (timeOfDay < 1.0f) {
+            if (timeOfDay < 1.0) {
                 // Past midnight the time of day starts again from zero.
-                opts.LastRecordTime = 0.0f;
-                opts.NextDueTime = 1.0f;
+                opts.LastRecordTime = 0.0;
+                opts.NextDueTime = 1.0;
             }
             return std::nullopt;
         }
@@ -296,15 +296,28 @@ std::optional<float> TDataLog::WriteLogRecord(int channel, float timeOfDay)
     const bool exceeded =
         !opts.bApplyThreshold || IsThresholdExceeded(channel, static_cast<int>(opts.ThresholdType), opts.ThresholdLevel);
     if (exceeded && m_Open[channel]) {
+        // Stamped to the second.
+        const auto stamp = static_cast<float>(timeOfDay);
         if (opts.HeaderPending && QueueHeader(channel))
             opts.HeaderPending = 0;
         if (!opts.HeaderPending)
-            QueueRecord(channel, timeOfDay);
+            QueueRecord(channel, stamp);
         else
-            LeaveOut(channel, timeOfDay);
+            LeaveOut(channel, stamp);
     }
     ResetInterval(channel);
     return due;
+}
+
+std::optional<DataLogControl::RecordSchedule> TDataLog::GetRecordSchedule(int channel) const
+{
+    const DataLogSettings& log = m_Settings.DataLog;
+    if (!log.Active || (channel != 0 && channel != 1))
+        return std::nullopt;
+    const LoggingOpts& opts = log.Channel[channel];
+    if (!opts.Enable || !opts.IntervalFlag || opts.NextDueTime < 0.0)
+        return std::nullopt;
+    return RecordSchedule{opts.NextDueTime, opts.IntervalSecs};
 }
 
 void TDataLog::ComputeColumns(int channel)

@@ -54,7 +54,8 @@ public:
     void StopDataLogging() override;
     void OpenLogFiles() override;
     void CloseLogFiles() override;
-    std::optional<float> WriteLogRecord(int channel, float timeOfDay) override;
+    std::optional<double> WriteLogRecord(int channel, double timeOfDay) override;
+    std::optional<RecordSchedule> GetRecordSchedule(int channel) const override;
 
     // The master switch as a start would set it, without opening files.
     void ApplyEnableFlags();

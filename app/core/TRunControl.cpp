@@ -182,7 +182,8 @@ bool TRunControl::StartInput()
         m_InputLoss.Start(m_Services.Clock.SteadySeconds(), m_Services.Clock.Now(), delivery->FramesLost,
                           processing.Format.SamplingRate, recording != nullptr, m_Settings.DataLog.Active != 0);
     }
-    m_Services.Timer.Start(kFastIntervalMs);
+    m_TimerIntervalMs = kFastIntervalMs;
+    m_Services.Timer.Start(m_TimerIntervalMs);
     m_Services.Observer.UpdateRunState();
     m_Services.Observer.UpdateStatus(RunObserver::kWholeStatus);
     if (utilities.HasRecorder()) {
@@ -200,6 +201,7 @@ bool TRunControl::StopIfInputFailed()
     const auto delivery = m_PSoundIn->GetDeliveryState();
     if (!delivery)
         return false;
+    m_InputLoss.SetEdgeMargin(LossEdgeSeconds(*delivery));
     m_InputLoss.Note(m_Services.Clock.SteadySeconds(), delivery->FramesLost);
     const InputDeliveryWatch::Fault fault = m_InputWatch.Check(m_Services.Clock.SteadySeconds(), *delivery);
     if (fault == InputDeliveryWatch::Fault::None)
@@ -223,9 +225,18 @@ bool TRunControl::StopIfInputFailed()
     return true;
 }
 
+double TRunControl::LossEdgeSeconds(const SoundInputPort::DeliveryState& delivery) const
+{
+    return delivery.BufferSeconds + m_TimerIntervalMs / 1000.0;
+}
+
+// Read after the port has stopped: a driver held up with the rest of the
+// program counts the time up to the stop as it stops.
 std::string TRunControl::FinishInputLossReport()
 {
     const auto delivery = m_PSoundIn ? m_PSoundIn->GetDeliveryState() : std::nullopt;
+    if (delivery)
+        m_InputLoss.SetEdgeMargin(LossEdgeSeconds(*delivery));
     return m_InputLoss.Finish(m_Services.Clock.SteadySeconds(), delivery ? delivery->FramesLost : 0,
                               m_PSoundIn ? m_PSoundIn->GetDeviceName() : std::string());
 }

@@ -104,8 +104,13 @@ private:
     void ClearCounters();
     // The loss message of the run just stopped, or nothing when no input was lost.
     std::string FinishInputLossReport();
+    // How far from where the loss report places a stretch it may truly lie:
+    // a driver counts a loss by the buffer, and the count is read once a
+    // timer interval.
+    double LossEdgeSeconds(const SoundInputPort::DeliveryState& delivery) const;
     bool OpenInputPort();
     void StartNewLogDayIfDue();
+    void WriteLogRecord(int channel, double blockTime, double timeOfDay);
     bool ProcessBothPasses(double blockTime);
     float HoldDecayScale(double blockTime);
     std::uint64_t NewFramesForAStep(std::uint32_t blockFrames) const;
@@ -124,6 +129,7 @@ private:
     std::uint8_t m_Running = 0;
     std::uint8_t m_Playback = 0;
     std::uint32_t m_FrameCounter = 0;
+    std::uint32_t m_TimerIntervalMs = kFastIntervalMs;  // as the acquisition timer was last started
     std::uint32_t m_OverloadCount[2] = {};
     double m_PlaybackStart = 0.0;   // steady seconds
     float m_PlaybackOffset = 0.0f;  // wave seconds

@@ -56,8 +56,10 @@ void TRunControl::OnTimer()
             break;
     }
 
-    if (m_Running)
-        m_Services.Timer.Start(static_cast<std::uint32_t>(interval));
+    if (m_Running) {
+        m_TimerIntervalMs = static_cast<std::uint32_t>(interval);
+        m_Services.Timer.Start(m_TimerIntervalMs);
+    }
     if (utilities.HasRecorder())
         utilities.UpdateRecorderPosition();
 }
@@ -67,7 +69,7 @@ std::uint8_t TRunControl::ProcessInputTick()
     if (!m_Running)
         return 0;
     const double blockTime = m_Services.Clock.SteadySeconds();
-    const float timeOfDay = m_Services.Clock.TimeOfDaySeconds();
+    const double timeOfDay = m_Services.Clock.TimeOfDaySeconds();
 
     bool result = false;
     // Every step with new sound is analysed: the averages, the peak hold,
@@ -82,8 +84,7 @@ std::uint8_t TRunControl::ProcessInputTick()
             for (int channel = 0; channel < 2; ++channel) {
                 if (m_Services.Plots.HasPlot(channel))
                     m_Services.Plots.UpdateDisplay(channel, blockTime);
-                if (const auto due = m_Services.DataLog.WriteLogRecord(channel, timeOfDay))
-                    m_InputLoss.NoteLogRecordDue(blockTime - (timeOfDay - *due));
+                WriteLogRecord(channel, blockTime, timeOfDay);
             }
             ++m_FrameCounter;
         }
@@ -98,6 +99,18 @@ std::uint8_t TRunControl::ProcessInputTick()
         m_Services.Observer.UpdateUtilityWindows();
     }
     return result && m_FrameCounter != 0 ? 1 : 0;
+}
+
+// The data log's record of the step, and its due times on the steady clock
+// for the loss report: those a step took, and those to come, which a
+// hold-up may pass with no step.
+void TRunControl::WriteLogRecord(int channel, double blockTime, double timeOfDay)
+{
+    DataLogControl& log = m_Services.DataLog;
+    if (const auto due = log.WriteLogRecord(channel, timeOfDay))
+        m_InputLoss.NoteLogRecordDue(blockTime - (timeOfDay - *due));
+    if (const auto schedule = log.GetRecordSchedule(channel))
+        m_InputLoss.NoteLogSchedule(channel, blockTime + (schedule->NextDue - timeOfDay), schedule->Interval);
 }
 
 // A logging object that shares its display object's transform gets the

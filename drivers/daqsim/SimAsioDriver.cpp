@@ -23,6 +23,16 @@ constexpr std::int32_t kMaxBufferSize = 8192;
 // counts the frames of the time it fell behind as lost.
 constexpr auto kGiveUpLag = std::chrono::milliseconds(500);
 
+// The frames of the time a stream fell behind its deadline, once it fell
+// too far behind to catch up.
+std::int64_t FramesBehind(Clock::time_point deadline, Clock::time_point arrived, double rate)
+{
+    if (arrived - deadline <= kGiveUpLag)
+        return 0;
+    const auto lag = std::chrono::duration_cast<std::chrono::nanoseconds>(arrived - deadline).count();
+    return static_cast<std::int64_t>(static_cast<double>(lag) * rate / 1e9);
+}
+
 bool IsCandidateRate(double rate)
 {
     return std::find(std::begin(kRates), std::end(kRates), rate) != std::end(kRates);
@@ -123,8 +133,12 @@ void SimAsioDriver::Run()
         {
             std::unique_lock lock(WakeMutex);
             const auto steadyDeadline = deadline - std::chrono::nanoseconds(module.ClockAheadNanoseconds());
-            if (Wake.wait_until(lock, steadyDeadline, [this] { return StopRequested; }))
+            if (Wake.wait_until(lock, steadyDeadline, [this] { return StopRequested; })) {
+                // A stream held up until the stop (the whole program was)
+                // counts that time too, before the host reads the count.
+                CountLostFrames(FramesBehind(deadline, now(), rate));
                 return;
+            }
         }
         const Clock::time_point arrived = now();
         FillInputs(half);
@@ -133,12 +147,10 @@ void SimAsioDriver::Run()
         CaptureOutputs(half);
         frames += BufferSize;
         half ^= 1;
-        if (arrived - deadline > kGiveUpLag) {
+        if (const std::int64_t lost = FramesBehind(deadline, arrived, rate); lost > 0) {
             // The sound of the time it fell behind never reaches the host: it
             // is counted as lost and the position skips it, so that position
             // and loss together keep to the time that passed.
-            const auto lag = std::chrono::duration_cast<std::chrono::nanoseconds>(arrived - deadline).count();
-            const auto lost = static_cast<std::int64_t>(static_cast<double>(lag) * rate / 1e9);
             CountLostFrames(lost);
             frames += lost;
             anchor = arrived;

@@ -4,7 +4,8 @@
 // the driver's own thread on a schedule counted from the start in whole
 // frames, so the stream keeps the rate exactly however long it runs. A
 // stream held up for longer than half a second starts its schedule afresh
-// and counts the frames it skipped as lost.
+// and counts the frames it skipped as lost; one held up until a stop counts
+// them as it stops.
 
 #include "drivers/common/TwoChannelDriver.h"
 #include "drivers/daqsim/SimFrontEnd.h"

@@ -175,10 +175,18 @@ ASIOError JackAsioDriver::stop()
     // Once this returns no process callback runs: a live server finishes its
     // cycle first; after a lost server only closing the client stops its
     // thread; a server that does not answer is given up.
-    if (ServerLost)
+    if (ServerLost) {
         CloseClient();
-    else
-        AskServer(JackRequest::Deactivate);
+    } else {
+        // A process thread held up with the rest of the program may get no
+        // cycle before the stop: the cycles it missed up to now are counted
+        // as its next cycle would have counted them, all but the one under
+        // way, where the stream ends. Read once the deactivation has ended
+        // the process thread's cycles.
+        const jack_nframes_t now = jack_frame_time(Client);
+        if (AskServer(JackRequest::Deactivate))
+            CountLostFrames(LostBefore(now - static_cast<jack_nframes_t>(BufferSize)));
+    }
     Active = false;
     return kAsioOk;
 }

@@ -15,7 +15,8 @@
 //
 // Input lost to an xrun is counted: the cycles the process thread missed
 // (the server's frame time moved on by more than one period), or, when the
-// server lost the time itself (a device overrun), the delay it reports.
+// server lost the time itself (a device overrun), the delay it reports. A
+// stop counts those missed up to it that no cycle has counted yet.
 //
 // The client is named "Talvenor Mobile", or what TALVENOR_JACK_CLIENT_NAME
 // says: libjack names a client's own socket after the client alone, so two

@@ -405,8 +405,11 @@ TEST_F(DataLogTest, EachStepTellsTheLatestDueTimeItPassed)
     opts.ThresholdType = 1;
     opts.ThresholdLevel = 1.0e9f;
     EXPECT_EQ(log.WriteLogRecord(0, 113.5f), std::optional<float>(113.25f));
+    // The next due time, which no step has taken yet.
+    EXPECT_EQ(log.GetRecordSchedule(0).value().NextDue, 114.25);
     // A channel that does not log has no due times.
     EXPECT_EQ(log.WriteLogRecord(1, 120.0f), std::nullopt);
+    EXPECT_FALSE(log.GetRecordSchedule(1));
 }
 
 TEST_F(DataLogTest, StopWritesEveryQueuedRecordBeforeTheStopLineAndABackedUpQueueKeepsThemAll)

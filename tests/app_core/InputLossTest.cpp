@@ -283,3 +283,40 @@ TEST(InputLossReport, TheRunTellsAShortLossBetweenTwoLogRecordsAsMissedOnlyByThe
                       HasSubstr("The recording misses that stretch: it is 5.0 ms shorter than the time it covered. No "
                                 "data-log record fell due in it, so the log has every record.")));
 }
+
+// A hold-up that ends in Stop, with no step after it, in a run that records
+// and logs a record a second: the driver counts the loss as it stops. The
+// log misses the stretch where a record fell due inside it, or within a
+// driver buffer and a timer interval (here 31 ms) of its edges, though no
+// step reached that due time.
+TEST(InputLossReport, AHoldUpEndedByStopIsToldWithTheRecordsThatFellDueInIt)
+{
+    UtcZone utc;
+    const char* const missed = "The recording and the data log miss that stretch";
+    const char* const whole = "No data-log record fell due in it, so the log has every record.";
+    const struct {
+        const char* name;
+        double stopAfter;  // seconds from the last step, 50 ms past a due time, to the stop
+        double lost;       // seconds, ending at the stop
+        const char* says;
+    } cases[] = {
+        {"3 due times in it", 3.0, 3.0, missed},
+        {"1 due time in it", 1.2, 0.5, missed},
+        {"0 due times: 250 ms clear of both", 0.7, 0.5, whole},
+        {"a due time 5 ms before its start", 1.455, 0.5, missed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingAndLoggingRun run;
+        Harness& h = run.h;
+        h.clock.Advance(0.05);  // steps fall between the whole seconds the records fall due at
+        ASSERT_TRUE(h.run.StartInput());
+        h.Input().behaviour.delivery->BufferSeconds = 512.0 / 48000.0;
+        run.Deliver(30);
+        h.clock.Advance(c.stopAfter);
+        h.Input().behaviour.framesLostByStop = std::llround(c.lost * 48000.0);
+        h.run.OnStop();
+        ASSERT_EQ(h.messages.size(), 1u);
+        EXPECT_THAT(h.messages[0], HasSubstr(c.says));
+    }
+}

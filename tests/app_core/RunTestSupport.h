@@ -43,7 +43,7 @@ struct FakeClock final : platform::Clock, RunClock {
         return wallStart + std::chrono::duration_cast<std::chrono::system_clock::duration>(
                                std::chrono::duration<double>(steady - 1000.0));
     }
-    float TimeOfDaySeconds() const override { return static_cast<float>(dayStartSeconds + steady - 1000.0); }
+    double TimeOfDaySeconds() const override { return dayStartSeconds + steady - 1000.0; }
     void Sleep(std::uint32_t milliseconds) override
     {
         sleeps.push_back(milliseconds);
@@ -87,6 +87,8 @@ struct InputBehaviour {
     double secondsPerRead = 0.0;
     // Set: nothing new arrives once this many reads were made.
     std::optional<int> lastDeliveringRead;
+    // Frames the driver counts lost as it stops: it was held up until then.
+    std::int64_t framesLostByStop = 0;
 };
 
 // Delivers buffers of 512 frames as the clock runs, each block ending at the
@@ -109,7 +111,12 @@ struct FakeInput final : SoundInputPort, Logged {
     }
     bool IsSampleRateSupported(const TWaveFormat&) override { return behaviour.rateOk; }
     bool IsQuarnDAQ() const override { return behaviour.isDaq; }
-    void Stop() override { Log("input.stop"); }
+    void Stop() override
+    {
+        Log("input.stop");
+        if (behaviour.delivery)
+            behaviour.delivery->FramesLost += std::exchange(behaviour.framesLostByStop, 0);
+    }
     bool PrepareInput(TWaveFile* file, std::uint32_t length, TriggerOpts*) override
     {
         Log("input.prepare");
@@ -275,20 +282,25 @@ struct FakeDataLog final : DataLogControl, Logged {
     void CloseLogFiles() override { Log("log.close"); }
     // Records fall due on whole seconds of the time of day, as on a log
     // with a one-second interval.
-    std::optional<float> WriteLogRecord(int channel, float timeOfDay) override
+    std::optional<double> WriteLogRecord(int channel, double timeOfDay) override
     {
         records.emplace_back(channel, timeOfDay);
-        float& next = nextDue[channel == 0 ? 0 : 1];
-        if (next < 0.0f)
-            next = std::floor(timeOfDay) + 1.0f;
+        double& next = nextDue[channel == 0 ? 0 : 1];
+        if (next < 0.0)
+            next = std::floor(timeOfDay) + 1.0;
         if (next > timeOfDay)
             return std::nullopt;
-        next = std::floor(timeOfDay) + 1.0f;
+        next = std::floor(timeOfDay) + 1.0;
         return std::floor(timeOfDay);
     }
+    std::optional<RecordSchedule> GetRecordSchedule(int channel) const override
+    {
+        const double next = nextDue[channel == 0 ? 0 : 1];
+        return next < 0.0 ? std::nullopt : std::optional<RecordSchedule>(RecordSchedule{next, 1.0});
+    }
 
-    std::vector<std::pair<int, float>> records;
-    float nextDue[2] = {-1.0f, -1.0f};
+    std::vector<std::pair<int, double>> records;
+    double nextDue[2] = {-1.0, -1.0};
 };
 
 // The settings the harness starts from: mode 2, uncalibrated dB display.

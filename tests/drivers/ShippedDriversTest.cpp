@@ -202,6 +202,16 @@ TEST_F(DaqSimDriver, AStallCountsTheTimeItFellBehindAsLostAndTheStreamGoesOnFrom
     EXPECT_LT(FramesLostByDriver(), 15 * kRate) << "a start counts afresh";
 }
 
+// The driver's thread held up and the stream stopped before it runs again:
+// the stop counts the time it fell behind as lost.
+TEST_F(DaqSimDriver, AStreamHeldUpUntilItsStopCountsTheTimeItFellBehindAsItStops)
+{
+    Open(48000, LeftTone);
+    ASSERT_EQ(ASIOStart(), kAsioOk);
+    ASSERT_TRUE(Recorder->WaitForSwitches(20, 30.0));
+    ExpectAStopWhileHeldCountsTheHoldUp(*Recorder, 48000.0);
+}
+
 // Unless switched off, the inputs also hear a quiet room: 3.9 mV rms of hiss
 // plus a rumble low-passed at 100 Hz from 39 mV rms (3.16 mV rms at 48 kHz:
 // a one-pole low-pass keeps √(b / (2 − b)) of it, b = 1 − e^(−2π·100/48000)),

@@ -34,6 +34,8 @@ public:
     // The switch with this number (counted from 0) waits HoldMilliseconds first.
     std::atomic<int> HoldAt{-1};
     std::atomic<int> HoldMilliseconds{0};
+    // True while that switch waits.
+    std::atomic<bool> Holding{false};
 
     StreamRecorder(int bufferSize, ASIOSampleType type, Signal play) : BufferSize(bufferSize), Type(type), Play(play)
     {
@@ -91,8 +93,11 @@ private:
     void Switch(int index)
     {
         const int buffer = Switches.load(std::memory_order_relaxed);
-        if (buffer == HoldAt.load())
+        if (buffer == HoldAt.load()) {
+            Holding = true;
             std::this_thread::sleep_for(std::chrono::milliseconds(HoldMilliseconds.load()));
+            Holding = false;
+        }
         if (buffer < kKeptSwitches) {
             ASIOTimeStamp stamp = 0;
             ASIOGetSamplePosition(&Positions[static_cast<std::size_t>(buffer)], &stamp);
@@ -131,6 +136,28 @@ inline ASIOSamples FramesLostByDriver()
 {
     ASIOSamples lost = -1;
     return ASIOFuture(kAsioGetFramesLost, &lost) == kAsioOk ? lost : -1;
+}
+
+// Holds up the stream's next switch but one for a second, stops the stream
+// 0.6 s into the hold, before the driver's thread runs again, and expects
+// the driver to have counted the time up to the stop as lost (within 0.1 s:
+// the driver leaves out the buffer under way).
+inline void ExpectAStopWhileHeldCountsTheHoldUp(StreamRecorder& recorder, double rate)
+{
+    const ASIOSamples before = FramesLostByDriver();
+    recorder.HoldMilliseconds = 1000;
+    recorder.HoldAt = recorder.Switches + 2;
+    const double end = platform::SteadySeconds() + 30.0;
+    while (!recorder.Holding && platform::SteadySeconds() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(recorder.Holding);
+    const double held = platform::SteadySeconds();
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    const double seconds = platform::SteadySeconds() - held;
+    ASSERT_EQ(ASIOStop(), kAsioOk);
+    const ASIOSamples lost = FramesLostByDriver() - before;
+    EXPECT_GE(lost, (seconds - 0.1) * rate);
+    EXPECT_LT(lost, (seconds + 1.0) * rate);
 }
 
 // After the server went away under a running stream: the host hears one
