@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
 
 #include "platform/RegularFile.h"
 
@@ -13,28 +14,29 @@ constexpr std::uint64_t kHeaderBytes = 44;
 // The shipped recording takes some 5 MB.
 constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
 
-std::uint32_t U32At(const std::vector<std::uint8_t>& b, std::size_t at)
+std::uint32_t ByteAt(std::string_view b, std::size_t at)
 {
-    return std::uint32_t{b[at]} | std::uint32_t{b[at + 1]} << 8 | std::uint32_t{b[at + 2]} << 16
-         | std::uint32_t{b[at + 3]} << 24;
+    return static_cast<std::uint8_t>(b[at]);
 }
 
-std::uint16_t U16At(const std::vector<std::uint8_t>& b, std::size_t at)
+std::uint32_t U32At(std::string_view b, std::size_t at)
 {
-    return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
+    return ByteAt(b, at) | ByteAt(b, at + 1) << 8 | ByteAt(b, at + 2) << 16 | ByteAt(b, at + 3) << 24;
 }
 
-bool TagAt(const std::vector<std::uint8_t>& b, std::size_t at, const char* tag)
+std::uint16_t U16At(std::string_view b, std::size_t at)
 {
-    for (std::size_t i = 0; i < 4; ++i)
-        if (b[at + i] != static_cast<std::uint8_t>(tag[i]))
-            return false;
-    return true;
+    return static_cast<std::uint16_t>(ByteAt(b, at) | ByteAt(b, at + 1) << 8);
+}
+
+bool TagAt(std::string_view b, std::size_t at, const char* tag)
+{
+    return b.substr(at, 4) == std::string_view(tag, 4);
 }
 
 // The canonical header: "RIFF", "WAVE", a 16-byte "fmt " chunk of PCM mono
 // 16-bit, then "data" at byte 36.
-bool CanonicalHeader(const std::vector<std::uint8_t>& b)
+bool CanonicalHeader(std::string_view b)
 {
     return b.size() >= kHeaderBytes && TagAt(b, 0, "RIFF") && TagAt(b, 8, "WAVE") && TagAt(b, 12, "fmt ")
         && U32At(b, 16) == 16 && U16At(b, 20) == 1 && U16At(b, 22) == 1 && U16At(b, 34) == 16
@@ -50,7 +52,7 @@ bool TPinkWave::Load(const std::string& path)
     std::string reason;
     if (!platform::ReadWholeRegularFile(path, kMaxFileBytes, bytes, reason))
         return false;
-    const std::vector<std::uint8_t> image(bytes.begin(), bytes.end());
+    const std::string_view image(bytes);
     if (!CanonicalHeader(image))
         return false;
 
